@@ -1,0 +1,52 @@
+#pragma once
+// The two ways long or chatty core operations talk back to their caller: a message sink for
+// messages raised while a run goes on, and a progress interface for long runs.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace qav {
+
+class Messages {
+public:
+    virtual ~Messages() = default;
+    virtual void message(const std::string& text) = 0;
+};
+
+// Collects messages in order, counting repeats; the app shows each distinct one once.
+class MessageLog : public Messages {
+public:
+    void message(const std::string& text) override;
+    struct Entry {
+        std::string text;
+        std::size_t count = 0;
+    };
+    const std::vector<Entry>& entries() const { return entries_; }
+    std::size_t total() const;
+    bool empty() const { return entries_.empty(); }
+    void clear() { entries_.clear(); }
+
+private:
+    std::vector<Entry> entries_;
+};
+
+// Drops every message (for callers that do not care).
+class NullMessages : public Messages {
+public:
+    void message(const std::string&) override {}
+};
+
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // position in 0..100
+    virtual void setPosition(int percent) = 0;
+    virtual bool cancelled() const { return false; }
+};
+
+class NullProgress : public Progress {
+public:
+    void setPosition(int) override {}
+};
+
+}  // namespace qav

@@ -1,0 +1,92 @@
+#include "model/materials.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "model/number_text.h"
+
+namespace qav {
+
+namespace {
+TMAT concreteGrade(int g) {
+    TMAT t;
+    const double gd = g;
+    t.FCU = gd;
+    t.EC = (std::sqrt(gd / 1.5) * 3.46 + 3.21) * 1000.0;
+    t.FC = gd * 0.67 / 1.5;
+    t.EPS_0 = gd * 1.34 / 1.5 / t.EC;
+    t.EPS_CU = g > 60 ? 0.0035 - 6e-5 * std::sqrt(gd - 60.0) : 0.0035;
+    return t;
+}
+}  // namespace
+
+void GEN_MAT(SectionModel& m) {
+    m.NCONCMAT = 17;
+    m.NCOVERMAT = 17;
+    m.NSTEELMAT = 5;
+    resizeTable(m.CONC_MAT, m.NCONCMAT + 1);
+    resizeTable(m.COVER_MAT, m.NCOVERMAT + 1);
+    resizeTable(m.STEEL_MAT, m.NSTEELMAT + 1);
+    for (int i = 1; i <= 17; ++i) {
+        const int g = 5 * i + 15;
+        TMAT c = concreteGrade(g);
+        c.NAME = Format("C%D", {g});
+        m.CONC_MAT[static_cast<std::size_t>(i)] = c;
+        c.NAME = Format("C%D_Cover", {g});
+        m.COVER_MAT[static_cast<std::size_t>(i)] = c;
+    }
+    for (int i = 1; i <= 5; ++i) {
+        TMAT s;
+        s.NAME = Format("STEEL%D", {i});
+        s.ES = 200000.0;
+        s.FY = 500.0;
+        s.FY1 = 435.0;
+        s.RF = 0.87;
+        m.STEEL_MAT[static_cast<std::size_t>(i)] = s;
+    }
+}
+
+TMAT& materialOf(SectionModel& m, MaterialTable table, int grade) {
+    std::vector<TMAT>* t = &m.CONC_MAT;
+    if (table == MaterialTable::Steel) t = &m.STEEL_MAT;
+    if (table == MaterialTable::CoverConcrete) t = &m.COVER_MAT;
+    if (grade < 1 || static_cast<std::size_t>(grade) >= t->size())
+        throw std::out_of_range(Format("material grade %D does not exist", {grade}));
+    return (*t)[static_cast<std::size_t>(grade)];
+}
+
+MaterialBoxes materialBoxes(const SectionModel& m, MaterialTable table, int grade) {
+    const TMAT& t = materialOf(const_cast<SectionModel&>(m), table, grade);
+    MaterialBoxes b;
+    b.Edit1 = t.NAME;
+    if (table == MaterialTable::Steel) {
+        b.Edit2 = Format("%0.2F", {t.ES});
+        b.Edit3 = Format("%0.2F", {t.FY});
+        b.Edit4 = Format("%0.2F", {t.FY * t.RF});
+        b.Edit5 = Format("%0.2F", {t.RF});
+    } else {
+        b.Edit2 = Format("%0.2F", {t.EC});
+        b.Edit3 = Format("%0.2F", {t.FC});
+        b.Edit4 = Format("%0.5F", {t.EPS_0});
+        b.Edit5 = Format("%0.5F", {t.EPS_CU});
+    }
+    return b;
+}
+
+std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade, const MaterialBoxes& boxes) {
+    TMAT& t = materialOf(m, table, grade);
+    if (table == MaterialTable::Steel) {
+        t.ES = ToFloat(boxes.Edit2);
+        t.FY = ToFloat(boxes.Edit3);
+        t.RF = ToFloat(boxes.Edit5);
+        t.FY1 = t.FY * t.RF;
+        return Format("%0.3F", {t.FY * t.RF});
+    }
+    t.EC = ToFloat(boxes.Edit2);
+    t.FC = ToFloat(boxes.Edit3);
+    t.EPS_0 = ToFloat(boxes.Edit4);
+    t.EPS_CU = ToFloat(boxes.Edit5);
+    return boxes.Edit4;
+}
+
+}  // namespace qav

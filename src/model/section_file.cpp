@@ -1,0 +1,339 @@
+#include "model/section_file.h"
+
+#include <functional>
+
+#include "model/errors.h"
+#include "model/number_text.h"
+#include "model/section_properties.h"
+#include "model/text_file.h"
+
+namespace qav {
+
+std::vector<std::string> getstr(const std::string& a) {
+    std::vector<std::string> f(1);
+    std::size_t start = 0;
+    while (true) {
+        const auto comma = a.find(',', start);
+        f.push_back(Trim(a.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    if (f.size() < 21) f.resize(21);
+    return f;
+}
+
+void GET_PARA(int& RS, int& RE, const std::vector<std::string>& DATA, const std::string& RSTR,
+              const std::string& ESTR) {
+    RS = 0;
+    RE = 0;
+    for (std::size_t i = 0; i < DATA.size(); ++i) {
+        if (DATA[i] == RSTR) RS = static_cast<int>(i);
+        if (DATA[i] == ESTR) RE = static_cast<int>(i);
+    }
+}
+
+namespace {
+
+void writePoints(std::vector<std::string>& out, const std::vector<TPOS>& pt, int n) {
+    out.push_back(Format("NPOINT,%D", {n}));
+    for (int i = 0; i <= n; ++i) {
+        const TPOS p = static_cast<std::size_t>(i) < pt.size() ? pt[static_cast<std::size_t>(i)] : TPOS{};
+        out.push_back(Format("PT,%D,%0.5F,%0.5F", {i, p.X, p.Y}));
+    }
+}
+
+void writePolygonBlock(std::vector<std::string>& out, const std::string& name, const std::vector<TPOS>& pt, int n) {
+    out.push_back(name + " START");
+    writePoints(out, pt, n);
+    out.push_back(name + " END");
+}
+
+template <class T>
+const T& slot(const std::vector<T>& v, int i) {
+    static const T empty{};
+    return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)] : empty;
+}
+
+}  // namespace
+
+void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
+    DATA.clear();
+    DATA.push_back("GEN START");
+    DATA.push_back(Format("USE_CONC,%D", {m.USE_CONC}));
+    DATA.push_back(Format("USE_REBAR,%D", {m.USE_REBAR}));
+    DATA.push_back(Format("USE_STEEL,%D", {m.USE_STEEL}));
+    DATA.push_back(Format("USE_COVER,%D", {m.USE_COVER}));
+    DATA.push_back(Format("MESH_SIZE,%S", {m.MESH_SIZE_TEXT}));
+    DATA.push_back("GEN END");
+    if (m.NCONC_PT != 0) writePolygonBlock(DATA, "POLY", m.CONC_PT, m.NCONC_PT);
+    for (int k = 1; k <= m.NSTEEL_SEC; ++k) {
+        const TPOLYSHAPE& s = slot(m.STEEL_SEC, k);
+        writePolygonBlock(DATA, "STEELPOLY", s.PT, s.NPOINT);
+    }
+    for (int k = 1; k <= m.NOPEN_SEC; ++k) {
+        const TPOLYSHAPE& s = slot(m.OPEN_SEC, k);
+        writePolygonBlock(DATA, "OPENPOLY", s.PT, s.NPOINT);
+    }
+    if (m.NCOVER_PT > 0) writePolygonBlock(DATA, "REBARPOLY", m.COVER_PT, m.NCOVER_PT);
+    DATA.push_back("REBAR START");
+    DATA.push_back(Format("NBAR,%D", {m.NBAR}));
+    for (int i = 1; i <= m.NBAR; ++i) {
+        const TBAR& b = slot(m.BAR, i);
+        DATA.push_back(Format("BAR,%D,%0.5F,%0.5F,%0.5F", {i, b.X, b.Y, b.DB}));
+    }
+    DATA.push_back("REBAR END");
+    DATA.push_back("CONC MAT START");
+    DATA.push_back(Format("NCONCMAT,%D", {m.NCONCMAT}));
+    for (int i = 1; i <= m.NCONCMAT; ++i) {
+        const TMAT& t = slot(m.CONC_MAT, i);
+        DATA.push_back(Format("CONCMAT,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F", {i, t.NAME, t.EC, t.FC, t.EPS_0, t.EPS_CU}));
+    }
+    DATA.push_back("CONC MAT END");
+    DATA.push_back("COVER MAT START");
+    DATA.push_back(Format("NCOVERMAT,%D", {m.NCOVERMAT}));
+    for (int i = 1; i <= m.NCOVERMAT; ++i) {
+        const TMAT& t = slot(m.COVER_MAT, i);
+        DATA.push_back(Format("COVERMAT,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F", {i, t.NAME, t.EC, t.FC, t.EPS_0, t.EPS_CU}));
+    }
+    DATA.push_back("COVER MAT END");
+    DATA.push_back("STEEL MAT START");
+    DATA.push_back(Format("NSTEELMAT,%D", {m.NSTEELMAT}));
+    for (int i = 1; i <= m.NSTEELMAT; ++i) {
+        const TMAT& t = slot(m.STEEL_MAT, i);
+        DATA.push_back(Format("STEELMAT,%D,%S,%0.5F,%0.5F,%0.5F", {i, t.NAME, t.ES, t.FY, t.RF}));
+    }
+    DATA.push_back("STEEL MAT END");
+    if (m.NFORCE > 0) {
+        DATA.push_back("CHECKLOADING START");
+        DATA.push_back(Format("NFORCE,%D", {m.NFORCE}));
+        for (int i = 1; i <= m.NFORCE; ++i) {
+            const TFORCE& f = slot(m.FORCE, i);
+            DATA.push_back(Format("FORCE,%D,%0.5F,%0.5F,%0.5F,%S,", {i, f.P, f.MX, f.MY, f.COMB_NAME}));
+        }
+        DATA.push_back("CHECKLOADING END");
+    }
+}
+
+namespace {
+
+// Refuses, before anything changes, the values that would make the reader allocate without
+// bound or select a grade that does not exist.
+void checkCountsAndGrades(const std::vector<std::string>& DATA) {
+    struct Limit {
+        const char* key;
+        int max;  // -1: what the file could hold
+    };
+    static const Limit limits[] = {
+        {"NPOINT", -1}, {"NBAR", -1}, {"NCONCMAT", -1}, {"NCOVERMAT", -1}, {"NSTEELMAT", -1},
+        {"NFORCE", -1}, {"USE_CONC", CONC_GRADE_ITEMS - 1}, {"USE_COVER", COVER_GRADE_ITEMS - 1},
+        {"USE_REBAR", STEEL_GRADE_ITEMS - 1}, {"USE_STEEL", STEEL_GRADE_ITEMS - 1},
+    };
+    // A count never needs more record lines than the file has; the margin lets short
+    // hand-made files leave records out, which the reader allows.
+    const int lines = static_cast<int>(DATA.size());
+    const int countLimit = lines + 1000;
+    for (int ln = 0; ln < lines; ++ln) {
+        const std::string& line = DATA[static_cast<std::size_t>(ln)];
+        if (line.empty() || line[0] < 'N' || line[0] > 'U') continue;  // cheap filter: N..., U...
+        const auto f = getstr(line);
+        for (const Limit& l : limits) {
+            if (f[1] != l.key) continue;
+            int v = 0;
+            if (!TryToInt(f[2], v)) break;  // the reader raises the conversion message there
+            const int max = l.max < 0 ? countLimit : l.max;
+            if (v < 0 || v > max) {
+                const bool grade = l.max >= 0;
+                throw InputError(Format("Line %D: \"%s\" %s (0 to %D); the section file was not read.",
+                                        {ln + 1, line,
+                                         grade ? "selects a grade that is not in its list"
+                                               : "gives a count that does not fit the file",
+                                         max}));
+            }
+            break;
+        }
+    }
+}
+
+// Blocks may overlap in a damaged file (a START without its END), and every count resizes a
+// table: both are charged here so that no file makes the reader loop or allocate far beyond its
+// own size.
+struct ReadBudget {
+    std::size_t lines = 0;
+    std::size_t slots = 0;
+    std::size_t maxLines = 0;
+    std::size_t maxSlots = 0;
+    explicit ReadBudget(std::size_t fileLines)
+        : maxLines(4 * fileLines + 1000), maxSlots(2 * fileLines + 1000) {}
+    void chargeSlots(int n) {
+        slots += static_cast<std::size_t>(n < 0 ? 0 : n) + 1;
+        if (slots > maxSlots)
+            throw InputError("The counts of the section file add up to more entries than the file holds; reading stopped.");
+    }
+};
+
+// Reads lines rs..re of one block; `record` gets each line's fields.
+void forLines(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget,
+              const std::function<void(const std::vector<std::string>&)>& record) {
+    for (int ln = rs; ln <= re && ln < static_cast<int>(DATA.size()); ++ln) {
+        if (++budget.lines > budget.maxLines)
+            throw InputError("The blocks of the section file overlap; reading stopped.");
+        record(getstr(DATA[static_cast<std::size_t>(ln)]));
+    }
+}
+
+// A point list block (POLY, REBARPOLY, and each STEELPOLY/OPENPOLY).
+void readPoints(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget,
+                std::vector<TPOS>& pt, int32_t& n) {
+    bool counted = false;
+    forLines(DATA, rs, re, budget, [&](const std::vector<std::string>& f) {
+        if (f[1] == "NPOINT") {
+            const int count = ToInt(f[2]);
+            budget.chargeSlots(count);
+            n = count;
+            resizeTable(pt, n + 1);
+            counted = true;
+        } else if (f[1] == "PT") {
+            const int i = ToInt(f[2]);
+            const double x = ToFloat(f[3]);
+            const double y = ToFloat(f[4]);
+            if (counted && i >= 0 && i <= n && static_cast<std::size_t>(i) < pt.size())
+                pt[static_cast<std::size_t>(i)] = {x, y};
+        }
+    });
+}
+
+void readPolygonBlocks(const std::vector<std::string>& DATA, const std::string& name, ReadBudget& budget,
+                       std::vector<TPOLYSHAPE>& table, int32_t& count) {
+    const std::string start = name + " START", end = name + " END";
+    // ends[i]: the first END line at or after line i, or 0.
+    std::vector<int> ends(DATA.size() + 1, 0);
+    std::vector<int> starts;
+    for (std::size_t i = DATA.size(); i-- > 0;) {
+        ends[i] = DATA[i] == end ? static_cast<int>(i) : ends[i + 1];
+    }
+    for (std::size_t i = 0; i < DATA.size(); ++i)
+        if (DATA[i] == start) starts.push_back(static_cast<int>(i));
+    count = static_cast<int32_t>(starts.size());
+    resizeTable(table, count + 1);
+    for (int k = 1; k <= count; ++k) {
+        const int s = starts[static_cast<std::size_t>(k - 1)];
+        const int e = ends[static_cast<std::size_t>(s)];
+        if (e < s) continue;
+        TPOLYSHAPE& p = table[static_cast<std::size_t>(k)];
+        readPoints(DATA, s, e, budget, p.PT, p.NPOINT);
+    }
+}
+
+template <class T, class Fill>
+void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget, const char* countKey,
+               const char* recordKey, std::vector<T>& table, int32_t& count, Fill fill,
+               const char* oldCountKey = nullptr) {
+    bool counted = false;
+    forLines(DATA, rs, re, budget, [&](const std::vector<std::string>& f) {
+        if (f[1] == countKey) {
+            const int n = ToInt(f[2]);
+            budget.chargeSlots(n);
+            count = n;
+            resizeTable(table, count + 1);
+            counted = true;
+        } else if (oldCountKey && f[1] == oldCountKey) {
+            counted = true;  // earlier files: the entries go into the table as it stands
+        } else if (f[1] == recordKey) {
+            const int i = ToInt(f[2]);
+            T value = (i >= 1 && static_cast<std::size_t>(i) < table.size()) ? table[static_cast<std::size_t>(i)] : T{};
+            fill(value, f);  // converts every field before anything is stored
+            if (counted && i >= 1 && i <= count && static_cast<std::size_t>(i) < table.size())
+                table[static_cast<std::size_t>(i)] = value;
+        }
+    });
+}
+
+void fillConcrete(TMAT& t, const std::vector<std::string>& f) {
+    t.NAME = f[3];
+    t.EC = ToFloat(f[4]);
+    t.FC = ToFloat(f[5]);
+    t.EPS_0 = ToFloat(f[6]);
+    t.EPS_CU = ToFloat(f[7]);
+}
+
+}  // namespace
+
+void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
+    checkCountsAndGrades(DATA);
+    ReadBudget budget(DATA.size());
+    int RS = 0, RE = 0;
+
+    GET_PARA(RS, RE, DATA, "GEN START", "GEN END");
+    if (RE != 0 && RE >= RS) {
+        forLines(DATA, RS, RE, budget, [&](const std::vector<std::string>& f) {
+            if (f[1] == "USE_CONC") m.USE_CONC = ToInt(f[2]);
+            else if (f[1] == "USE_REBAR") m.USE_REBAR = ToInt(f[2]);
+            else if (f[1] == "USE_STEEL") m.USE_STEEL = ToInt(f[2]);
+            else if (f[1] == "USE_COVER") m.USE_COVER = ToInt(f[2]);
+            else if (f[1] == "MESH_SIZE") m.MESH_SIZE_TEXT = f[2];
+        });
+    }
+
+    GET_PARA(RS, RE, DATA, "POLY START", "POLY END");
+    if (RE != 0 && RE >= RS) readPoints(DATA, RS, RE, budget, m.CONC_PT, m.NCONC_PT);
+
+    readPolygonBlocks(DATA, "STEELPOLY", budget, m.STEEL_SEC, m.NSTEEL_SEC);
+    readPolygonBlocks(DATA, "OPENPOLY", budget, m.OPEN_SEC, m.NOPEN_SEC);
+
+    GET_PARA(RS, RE, DATA, "REBARPOLY START", "REBARPOLY END");
+    if (RS != 0 && RE != 0 && RE >= RS) readPoints(DATA, RS, RE, budget, m.COVER_PT, m.NCOVER_PT);
+
+    GET_PARA(RS, RE, DATA, "REBAR START", "REBAR END");
+    if (RE >= RS)
+        readTable(DATA, RS, RE, budget, "NBAR", "BAR", m.BAR, m.NBAR, [](TBAR& b, const std::vector<std::string>& f) {
+            b.X = ToFloat(f[3]);
+            b.Y = ToFloat(f[4]);
+            b.DB = ToFloat(f[5]);
+        });
+
+    GET_PARA(RS, RE, DATA, "CONC MAT START", "CONC MAT END");
+    if (RE >= RS) readTable(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT, fillConcrete);
+
+    GET_PARA(RS, RE, DATA, "COVER MAT START", "COVER MAT END");
+    if (RE >= RS)
+        readTable(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT, fillConcrete, "NCONCMAT");
+
+    GET_PARA(RS, RE, DATA, "STEEL MAT START", "STEEL MAT END");
+    if (RE >= RS)
+        readTable(DATA, RS, RE, budget, "NSTEELMAT", "STEELMAT", m.STEEL_MAT, m.NSTEELMAT,
+                  [](TMAT& t, const std::vector<std::string>& f) {
+                      t.NAME = f[3];
+                      t.ES = ToFloat(f[4]);
+                      t.FY = ToFloat(f[5]);
+                      t.RF = f[6].empty() ? 0.87 : ToFloat(f[6]);
+                  });
+
+    GET_PARA(RS, RE, DATA, "CHECKLOADING START", "CHECKLOADING END");
+    if (RE >= RS)
+        readTable(DATA, RS, RE, budget, "NFORCE", "FORCE", m.FORCE, m.NFORCE, [](TFORCE& t, const std::vector<std::string>& f) {
+            t.P = ToFloat(f[3]);
+            t.MX = ToFloat(f[4]);
+            t.MY = ToFloat(f[5]);
+            t.COMB_NAME = f[6];
+            t.LOAD_FRACTION = 0;
+        });
+
+    CALC_POLY_CENTER_POINT(m);
+    CALC_STEEL_SECTION_AREA(m);
+    CALC_POLY_ZONE(m);
+}
+
+void openSectionFile(SectionModel& m, const std::string& path) {
+    std::vector<std::string> lines = readTextLines(path);
+    m.SECTION_TEXT = std::move(lines);
+    LOAD_QAV_SEC_DATA(m, m.SECTION_TEXT);
+    CALC_STEEL_SECTION_AREA(m);
+    CALC_POLY_ZONE(m);
+}
+
+void saveSectionFile(SectionModel& m, const std::string& path) {
+    SAVE_QAV_SEC_DATA(m, m.SECTION_TEXT);
+    writeTextLines(path, m.SECTION_TEXT);
+}
+
+}  // namespace qav

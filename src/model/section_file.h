@@ -1,0 +1,34 @@
+#pragma once
+// The section file (.sec): blocks of comma-separated records, written with CR LF.
+#include <string>
+#include <vector>
+
+#include "model/section_model.h"
+
+namespace qav {
+
+// Splits a line at every comma into fields 1..n, each trimmed; field 0 is unused. The result
+// always has at least 21 entries so fields 1..20 can be read without a check.
+std::vector<std::string> getstr(const std::string& a);
+
+// Line numbers of the last line equal to RSTR and of the last equal to ESTR (0 when absent).
+void GET_PARA(int& RS, int& RE, const std::vector<std::string>& DATA, const std::string& RSTR,
+              const std::string& ESTR);
+
+// Empties DATA and appends the section file lines of the model.
+void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA);
+
+// Reads the model from DATA and recomputes the derived geometry.
+// - A field that is not a number throws ConversionError at that line; what was read before
+//   stays, and the recomputation is skipped.
+// - A count that is negative or larger than the file has lines, or a grade index outside its
+//   list, throws InputError before anything is changed (the whole file is refused).
+// - A PT, BAR, material or FORCE line whose number lies outside its table as sized, or that
+//   comes before its block's count line, is ignored.
+void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA);
+
+// Open and Save: the file <-> SECTION_TEXT <-> model. Errors as above, or FileError.
+void openSectionFile(SectionModel& m, const std::string& path);
+void saveSectionFile(SectionModel& m, const std::string& path);
+
+}  // namespace qav

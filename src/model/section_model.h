@@ -1,0 +1,232 @@
+#pragma once
+// The one in-memory description of the cross-section. Tables are 1-based with slot 0 unused
+// (point lists are 0-based with one spare slot), each with its own count; clearing sets a count
+// to 0 and keeps the storage. Every other part reads and writes these fields by name.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qav {
+
+struct TPOS {
+    double X = 0;
+    double Y = 0;
+};
+
+struct TBAR {
+    double X = 0;
+    double Y = 0;
+    double DB = 0;
+    int32_t RS = 0;  // DXF reader scratch: first line of the circle entity
+    int32_t RE = 0;  // DXF reader scratch: last line of the circle entity
+};
+
+struct TPOLYSHAPE {
+    std::vector<TPOS> PT;  // corners 0..NPOINT-1, spare slot NPOINT
+    int32_t NPOINT = 0;
+    double CX = 0;
+    double CY = 0;
+    double GAREA = 0;
+};
+
+struct TMAT {
+    double FCU = 0;
+    double EC = 0;
+    double EPS_0 = 0;
+    double FC = 0;
+    std::string NAME;
+    double EPS_CU = 0;
+    double FY1 = 0;
+    double FY = 0;
+    double ES = 0;
+    double RF = 0;
+};
+
+struct TFORCE {
+    double P = 0;   // kN, negative is compression
+    double MX = 0;  // kNm, paired with fibre X
+    double MY = 0;  // kNm, paired with fibre Y
+    std::string COMB_NAME;
+    double LOAD_FRACTION = 0;
+};
+
+// Fibre kinds (TFIB.TY, TSHELL.MATTY).
+enum FibreKind : int32_t {
+    FIB_CORE_CONCRETE = 1,
+    FIB_STEEL = 2,
+    FIB_REBAR = 3,
+    FIB_COVER_CONCRETE = 4,
+};
+
+struct TFIB {
+    double X = 0;
+    double Y = 0;
+    double X1 = 0;  // reserved
+    double Y1 = 0;  // reserved
+    double STRESS = 0;
+    double EPS = 0;
+    double AREA = 0;
+    double DB = 0;
+    int32_t TY = 0;
+    int32_t MAT = 0;
+    std::array<TPOS, 4> POS{};
+    int32_t SHAPE = 0;  // 3 triangle, 2 rebar
+    double E = 0;
+    double FC = 0;
+    double EPS_0 = 0;
+    double FY1 = 0;
+};
+
+struct TCFIB {
+    double X = 0;
+    double Y = 0;
+    double EPS = 0;
+};
+
+struct TSHELL {
+    double AX = 0, AY = 0;
+    double BX = 0, BY = 0;
+    double CX = 0, CY = 0;
+    int32_t P1 = 0, P2 = 0, P3 = 0;  // reserved
+    double OX = 0, OY = 0;
+    bool USED = false;
+    double AREA = 0;
+    int32_t MAT = 0;
+    int32_t MATTY = 0;
+};
+
+struct TNODE {
+    double PX = 0;
+    double PY = 0;
+    bool USED = false;
+};
+
+// The five read-only "Section Properties" boxes of the main window, as CALC_AREA_RATIO writes
+// them. Empty until it first runs.
+struct SectionPropertiesText {
+    std::string Edit2;  // "Section Area(mm2)"  %0.0F
+    std::string Edit3;  // "Rebar Area(mm2)"    %0.0F
+    std::string Edit5;  // "Steel Area(mm2)"    %0.0F
+    std::string Edit4;  // "Rebar Ratio(%)"     %0.2F
+    std::string Edit6;  // "Steel Ratio(%)"     %0.2F
+};
+
+// Sizes of the main window's fixed grade lists (item index + 1 = material number).
+constexpr int CONC_GRADE_ITEMS = 17;
+constexpr int COVER_GRADE_ITEMS = 17;
+constexpr int STEEL_GRADE_ITEMS = 5;
+constexpr int SEL_BAR_CAPACITY = 10000;
+
+struct SectionModel {
+    SectionModel();
+
+    // Geometry
+    std::vector<TPOS> CONC_PT;
+    int32_t NCONC_PT = 0;
+    std::vector<TPOS> COVER_PT;
+    int32_t NCOVER_PT = 0;
+    std::vector<TPOLYSHAPE> STEEL_SEC;
+    int32_t NSTEEL_SEC = 0;
+    std::vector<TPOLYSHAPE> OPEN_SEC;
+    int32_t NOPEN_SEC = 0;
+    std::vector<TBAR> BAR;
+    int32_t NBAR = 0;
+    std::vector<int32_t> SEL_BAR;  // fixed 10000 + 1 slots
+    int32_t NSEL_BAR = 0;
+
+    // Materials
+    std::vector<TMAT> CONC_MAT;
+    int32_t NCONCMAT = 0;
+    std::vector<TMAT> COVER_MAT;
+    int32_t NCOVERMAT = 0;
+    std::vector<TMAT> STEEL_MAT;
+    int32_t NSTEELMAT = 0;
+
+    // Load combinations
+    std::vector<TFORCE> FORCE;
+    int32_t NFORCE = 0;
+
+    // Mesh and fibres
+    std::vector<TFIB> FIB;
+    int32_t NFIB = 0;
+    std::vector<TCFIB> CFIB;
+    int32_t NCFIB = 0;
+    std::vector<TSHELL> SHELL;
+    int32_t NSHELL = 0;
+    std::vector<TNODE> GRID_NODE;
+    int32_t NGRID_NODE = 0;
+    std::vector<TNODE> CLINE_NODE;
+    int32_t NCLINE_NODE = 0;
+    std::vector<TNODE> KEY_NODE;
+    int32_t NKEY_NODE = 0;
+    std::vector<TNODE> SLINE_NODE;
+    int32_t NSLINE_NODE = 0;
+    std::vector<TNODE> MESH_NODE;
+    int32_t NMESH_NODE = 0;
+
+    // Globals held with the tables
+    double MESH_SIZE = 0;
+    double MESH_SIZE_INPUT = 100;
+    double CONC_CX = 0, CONC_CY = 0;
+    double STEEL_CX = 0, STEEL_CY = 0;
+    double VIEW_CX = 0, VIEW_CY = 0;
+    double ZONE_XMAX = 0, ZONE_XMIN = 0, ZONE_YMAX = 0, ZONE_YMIN = 0;
+    double VIEW_DX = 0, VIEW_DY = 0, VIEW_SCALE = 0;
+    double SEC_AREA = 0, STEEL_AREA = 0, REBAR_AREA = 0, STEEL_RATIO = 0, REBAR_RATIO = 0;
+    int32_t NPM = 30;
+    int32_t NMM = 24;
+    int32_t DESIGN_CODE = 0;  // 0 "HK-COP-2013", 1 "BS-8110"
+    int32_t CRITICAL_COMB = 0;
+    std::vector<std::string> SECTION_TEXT;
+
+    // Display switches 1..6 of the section view (slot 0 unused).
+    std::array<bool, 7> SHOW_FLAG{false, true, true, true, true, true, true};
+
+    // Values that live in main-window controls but that the core needs.
+    int32_t USE_CONC = 0;   // "Concrete Grade" item index (ComboBox2)
+    int32_t USE_REBAR = 0;  // "Rebar Grade" item index (ComboBox3)
+    int32_t USE_STEEL = 0;  // "Steel Grade" item index (ComboBox1)
+    int32_t USE_COVER = 0;  // "Concrete Cover Grade" item index (ComboBox4)
+    std::string MESH_SIZE_TEXT = "100";  // "Mesh Size" box (Edit1)
+    SectionPropertiesText PROPERTIES_TEXT;
+    // The main window's outer size in pixels: W and H of the view mappings and the fit.
+    int32_t W = 1197;
+    int32_t H = 836;
+
+    // Analysis results (kN, kNm), kept until the next run.
+    int32_t STRAIN_LIMIT_MODE = 1;
+    double PMAX = 0, PMIN = 0;
+    std::vector<double> PM_P, PM_MX, PM_MY, PM_M;
+    std::vector<double> MM_MX, MM_MY;
+    std::vector<double> MPHI_M, MPHI_PHI;
+    double FIB_ZONE_WIDTH = 0, FIB_ZONE_HEIGHT = 0;
+};
+
+// Resizes a table to n slots: entries below n are kept, new slots are zero-filled.
+template <class T>
+void resizeTable(std::vector<T>& table, int32_t n) {
+    table.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
+}
+
+// Empties the section and its mesh; materials, loads, centroids and zone stay. VIEW_SCALE = 1.
+void CLEAR_MODEL(SectionModel& m);
+// Empties the mesh result (fibres, control points, triangles, selection); node counts stay.
+void CLEAR_MESH(SectionModel& m);
+// "Delete Steel Section": removes the steel polygons and the whole mesh.
+void DELETE_STEEL_SECTION(SectionModel& m);
+void ADD_SINGLE_REBAR(SectionModel& m, double PX, double PY, double DB);
+// Removes the first bar exactly at (PX, PY); the last bar takes its slot. Returns false (and
+// changes nothing) when no bar is there.
+bool DELETE_SINGLE_BAR(SectionModel& m, double PX, double PY);
+// Removes bars that stand exactly where an earlier bar stands; the first one wins.
+void REMOVE_REP_REBAR(SectionModel& m);
+// Appends a bar number to the selection unless it is there already or the list is full.
+// Returns false when the list is full (10000 bars).
+bool SELECT_BAR(SectionModel& m, int32_t bar);
+bool IS_BAR_SELECTED(const SectionModel& m, int32_t bar);
+
+// The origin of fibre coordinates: the outline centroid, else the steel centroid, else (0, 0).
+TPOS sectionCentre(const SectionModel& m);
+
+}  // namespace qav

@@ -1,0 +1,29 @@
+#pragma once
+// Properties derived from the geometry and the fibres: centroids, steel areas, the bounding
+// zone with the fitted view, and the areas and ratios of the meshed section.
+#include <vector>
+
+#include "model/section_model.h"
+
+namespace qav {
+
+struct PolygonMeasure {
+    double A = 0;  // signed: positive counter-clockwise
+    double CX = 0;
+    double CY = 0;
+};
+
+// Area and centroid of corners 0..n-1 closed back to corner 0 (the spare slot is not read).
+// With a zero area the centroid is not finite.
+PolygonMeasure polygonMeasure(const std::vector<TPOS>& pt, int n);
+
+// A zero-area polygon or a zero-size zone leaves the centroid and zoom globals as they were,
+// so no non-finite number reaches the view or the fibre coordinates.
+void CALC_POLY_CENTER_POINT(SectionModel& m);
+void CALC_STEEL_SECTION_AREA(SectionModel& m);
+void CALC_POLY_ZONE(SectionModel& m);
+// Sums fibre areas by kind into SEC_AREA, STEEL_AREA, REBAR_AREA and the two ratios, and
+// writes PROPERTIES_TEXT.
+void CALC_AREA_RATIO(SectionModel& m);
+
+}  // namespace qav

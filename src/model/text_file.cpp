@@ -1,0 +1,80 @@
+#include "model/text_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "model/errors.h"
+
+namespace qav {
+
+namespace {
+std::string reason() { return std::strerror(errno); }
+}  // namespace
+
+std::string readTextFile(const std::string& path) {
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw FileError("Cannot open file \"" + path + "\". " + reason());
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) throw FileError("Cannot read file \"" + path + "\". " + reason());
+    return ss.str();
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string cur;
+    bool pending = false;  // text after the last line end
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(cur));
+            cur.clear();
+            pending = false;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            cur += c;
+            pending = true;
+        }
+    }
+    if (pending) lines.push_back(std::move(cur));
+    return lines;
+}
+
+std::vector<std::string> readTextLines(const std::string& path) { return splitLines(readTextFile(path)); }
+
+std::string joinLinesCrLf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+void writeTextFile(const std::string& path, const std::string& bytes) {
+    const std::string tmp = path + ".tmp~";
+    errno = 0;
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) throw FileError("Cannot create file \"" + path + "\". " + reason());
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const std::string why = reason();
+    if (std::fclose(f) != 0 || !ok) {
+        std::remove(tmp.c_str());
+        throw FileError("Cannot write file \"" + path + "\". " + why);
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        const std::string why2 = reason();
+        std::remove(tmp.c_str());
+        throw FileError("Cannot create file \"" + path + "\". " + why2);
+    }
+}
+
+void writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
+    writeTextFile(path, joinLinesCrLf(lines));
+}
+
+}  // namespace qav

@@ -1,0 +1,82 @@
+#include "model/materials.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/errors.h"
+
+using namespace qav;
+
+TEST(Materials, DefaultGradesFollowTheGradeFormulas) {
+    SectionModel m;
+    struct Row {
+        int index;
+        const char* name;
+        double ec, fc, eps0, epscu;
+    };
+    const Row rows[] = {
+        {1, "C20", 15844.13, 8.9333, 0.001128, 0.0035},
+        {9, "C60", 25092.96, 26.8000, 0.002136, 0.0035},
+        {10, "C65", 25986.51, 29.0333, 0.002234, 0.003366},
+        {17, "C100", 31460.78, 44.6667, 0.002840, 0.003121},
+    };
+    for (const Row& r : rows) {
+        const TMAT& c = m.CONC_MAT[static_cast<std::size_t>(r.index)];
+        EXPECT_EQ(c.NAME, r.name);
+        EXPECT_NEAR(c.EC, r.ec, 0.005) << r.name;
+        EXPECT_NEAR(c.FC, r.fc, 0.00005) << r.name;
+        EXPECT_NEAR(c.EPS_0, r.eps0, 0.0000005) << r.name;
+        EXPECT_NEAR(c.EPS_CU, r.epscu, 0.0000005) << r.name;
+    }
+    EXPECT_EQ(m.CONC_MAT[9].EPS_CU, 0.0035);
+    EXPECT_EQ(m.CONC_MAT[10].EPS_CU, 0.0035 - 6e-5 * std::sqrt(5.0));
+    EXPECT_EQ(m.CONC_MAT.size(), 18u);
+    for (int i = 1; i <= 17; ++i) {
+        const TMAT& c = m.CONC_MAT[static_cast<std::size_t>(i)];
+        const TMAT& v = m.COVER_MAT[static_cast<std::size_t>(i)];
+        EXPECT_EQ(v.NAME, c.NAME + "_Cover");
+        EXPECT_EQ(v.EC, c.EC);
+        EXPECT_EQ(v.FC, c.FC);
+        EXPECT_EQ(v.EPS_0, c.EPS_0);
+        EXPECT_EQ(v.EPS_CU, c.EPS_CU);
+        EXPECT_EQ(v.FCU, c.FCU);
+    }
+    for (int i = 1; i <= 5; ++i) {
+        const TMAT& s = m.STEEL_MAT[static_cast<std::size_t>(i)];
+        EXPECT_EQ(s.NAME, "STEEL" + std::to_string(i));
+        EXPECT_EQ(s.ES, 200000.0);
+        EXPECT_EQ(s.FY, 500.0);
+        EXPECT_EQ(s.FY1, 435.0);
+        EXPECT_EQ(s.RF, 0.87);
+        EXPECT_EQ(s.EC, 0.0);
+    }
+}
+
+TEST(Materials, DialogShowsAndModifiesGrades) {
+    SectionModel m;
+    MaterialBoxes c = materialBoxes(m, MaterialTable::CoreConcrete, 1);
+    EXPECT_EQ(c.Edit1, "C20");
+    EXPECT_EQ(c.Edit2, "15844.13");
+    EXPECT_EQ(c.Edit3, "8.93");
+    EXPECT_EQ(c.Edit4, "0.00113");
+    EXPECT_EQ(c.Edit5, "0.00350");
+
+    MaterialBoxes s = materialBoxes(m, MaterialTable::Steel, 2);
+    EXPECT_EQ(s.Edit4, "435.00");
+    s.Edit3 = "460";
+    s.Edit5 = "0.9";
+    EXPECT_EQ(modifyMaterial(m, MaterialTable::Steel, 2, s), "414.000");
+    EXPECT_DOUBLE_EQ(m.STEEL_MAT[2].FY1, 414.0);
+
+    // A bad box stops the click there; the fields stored before it keep their values.
+    MaterialBoxes v = materialBoxes(m, MaterialTable::CoverConcrete, 3);
+    v.Edit2 = "30000";
+    v.Edit3 = "12";
+    v.Edit4 = "abc";
+    EXPECT_THROW(modifyMaterial(m, MaterialTable::CoverConcrete, 3, v), ConversionError);
+    EXPECT_EQ(m.COVER_MAT[3].EC, 30000.0);
+    EXPECT_EQ(m.COVER_MAT[3].FC, 12.0);
+    EXPECT_EQ(m.COVER_MAT[3].EPS_0, m.CONC_MAT[3].EPS_0);
+    EXPECT_EQ(m.COVER_MAT[3].NAME, "C30_Cover");
+}

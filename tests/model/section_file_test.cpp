@@ -1,0 +1,287 @@
+#include "model/section_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include "model/errors.h"
+#include "model/section_properties.h"
+#include "model/text_file.h"
+
+using namespace qav;
+
+namespace {
+
+SectionModel fourBarSection() {
+    SectionModel m;
+    m.NCONC_PT = 4;
+    m.CONC_PT = {{-200, -300}, {200, -300}, {200, 300}, {-200, 300}, {-200, -300}};
+    for (double x : {-150.0, 150.0})
+        for (double y : {-250.0, 250.0}) ADD_SINGLE_REBAR(m, x, y, 25);
+    return m;
+}
+
+std::vector<std::string> block(const std::vector<std::string>& lines, const std::string& name) {
+    std::vector<std::string> out;
+    bool on = false;
+    for (const auto& l : lines) {
+        if (l == name + " START") on = true;
+        if (on) out.push_back(l);
+        if (l == name + " END") on = false;
+    }
+    return out;
+}
+
+std::string tempPath(const std::string& name) {
+    return (std::filesystem::temp_directory_path() / ("qavsec_" + name)).string();
+}
+
+}  // namespace
+
+TEST(SectionFile, WritesTheBlocksInOrder) {
+    SectionModel m = fourBarSection();
+    std::vector<std::string> lines;
+    SAVE_QAV_SEC_DATA(m, lines);
+    const std::vector<std::string> gen = {"GEN START", "USE_CONC,0", "USE_REBAR,0", "USE_STEEL,0",
+                                          "USE_COVER,0", "MESH_SIZE,100", "GEN END"};
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 7), gen);
+    const auto poly = block(lines, "POLY");
+    ASSERT_EQ(poly.size(), 8u);
+    EXPECT_EQ(poly[1], "NPOINT,4");
+    EXPECT_EQ(poly[2], "PT,0,-200.00000,-300.00000");
+    EXPECT_EQ(poly[6], "PT,4,-200.00000,-300.00000");
+    EXPECT_TRUE(block(lines, "STEELPOLY").empty());
+    EXPECT_TRUE(block(lines, "OPENPOLY").empty());
+    EXPECT_TRUE(block(lines, "REBARPOLY").empty());
+    EXPECT_TRUE(block(lines, "CHECKLOADING").empty());
+    const auto rebar = block(lines, "REBAR");
+    ASSERT_EQ(rebar.size(), 7u);
+    EXPECT_EQ(rebar[2], "BAR,1,-150.00000,-250.00000,25.00000");
+    EXPECT_EQ(block(lines, "CONC MAT").size(), 20u);
+    const auto cover = block(lines, "COVER MAT");
+    ASSERT_EQ(cover.size(), 20u);
+    EXPECT_EQ(cover[1], "NCOVERMAT,17");
+    EXPECT_EQ(cover[2], "COVERMAT,1,C20_Cover,15844.13366,8.93333,0.00113,0.00350");
+    const auto steel = block(lines, "STEEL MAT");
+    ASSERT_EQ(steel.size(), 8u);
+    EXPECT_EQ(steel[2], "STEELMAT,1,STEEL1,200000.00000,500.00000,0.87000");
+    EXPECT_EQ(lines.back(), "STEEL MAT END");
+
+    resizeTable(m.FORCE, 2);
+    m.NFORCE = 1;
+    m.FORCE[1] = {1000, 2000, 0, "C1", 0.5};
+    SAVE_QAV_SEC_DATA(m, lines);
+    const auto loads = block(lines, "CHECKLOADING");
+    ASSERT_EQ(loads.size(), 4u);
+    EXPECT_EQ(loads[2], "FORCE,1,1000.00000,2000.00000,0.00000,C1,");
+}
+
+TEST(SectionFile, RoundTripKeepsGeometryAndMaterialsToFiveDecimals) {
+    SectionModel a = fourBarSection();
+    a.NCOVER_PT = 3;
+    a.COVER_PT = {{0, 0}, {10.123456, 0}, {0, 10}, {0, 0}};
+    a.NSTEEL_SEC = 2;
+    a.STEEL_SEC.resize(3);
+    a.STEEL_SEC[1].NPOINT = 3;
+    a.STEEL_SEC[1].PT = {{0, 0}, {50, 0}, {0, 50}, {0, 0}};
+    a.STEEL_SEC[2].NPOINT = 3;
+    a.STEEL_SEC[2].PT = {{0, 0}, {-50, 0}, {0, -50}, {0, 0}};
+    a.NOPEN_SEC = 1;
+    a.OPEN_SEC.resize(2);
+    a.OPEN_SEC[1].NPOINT = 3;
+    a.OPEN_SEC[1].PT = {{1, 1}, {2, 1}, {1, 2}, {1, 1}};
+    a.USE_CONC = 3;
+    a.USE_STEEL = 4;
+    a.MESH_SIZE_TEXT = "50";
+    a.CONC_MAT[2].EC = 12345.678901;
+    a.STEEL_MAT[3].FY1 = 1;  // not stored
+    std::vector<std::string> lines;
+    SAVE_QAV_SEC_DATA(a, lines);
+
+    SectionModel b;
+    LOAD_QAV_SEC_DATA(b, lines);
+    EXPECT_EQ(b.NCONC_PT, 4);
+    EXPECT_EQ(b.NCOVER_PT, 3);
+    EXPECT_DOUBLE_EQ(b.COVER_PT[1].X, 10.12346);
+    EXPECT_EQ(b.NSTEEL_SEC, 2);
+    EXPECT_EQ(b.STEEL_SEC[2].PT[1].X, -50);
+    EXPECT_DOUBLE_EQ(b.STEEL_SEC[2].GAREA, 1250);  // recomputed, absolute
+    EXPECT_EQ(b.NOPEN_SEC, 1);
+    EXPECT_EQ(b.NBAR, 4);
+    EXPECT_EQ(b.BAR[4].Y, 250);
+    EXPECT_EQ(b.USE_CONC, 3);
+    EXPECT_EQ(b.USE_STEEL, 4);
+    EXPECT_EQ(b.MESH_SIZE_TEXT, "50");
+    EXPECT_DOUBLE_EQ(b.CONC_MAT[2].EC, 12345.67890);
+    EXPECT_EQ(b.STEEL_MAT[3].FY1, 435) << "FY1 is not read from the file";
+    std::vector<std::string> again;
+    SAVE_QAV_SEC_DATA(b, again);
+    EXPECT_EQ(again, lines);
+}
+
+TEST(SectionFile, ReadsWhatEarlierWritersWrote) {
+    SectionModel m;
+    m.NSTEEL_SEC = 1;
+    m.STEEL_SEC.resize(2);
+    m.NFORCE = 2;
+    m.FORCE.resize(3);
+    m.FORCE[2].COMB_NAME = "kept";
+    const std::vector<std::string> lines = {
+        "GEN START", "MESH_SIZE,   50  ", "GEN END",
+        "COVER MAT START", "NCONCMAT,17", "COVERMAT,2,Old_Cover,1,2,3,4", "COVER MAT END",
+        "STEEL MAT START", "NSTEELMAT,5", "STEELMAT,1,STEEL1,200000.00000,500.00000", "STEEL MAT END",
+    };
+    LOAD_QAV_SEC_DATA(m, lines);
+    EXPECT_EQ(m.MESH_SIZE_TEXT, "50");
+    EXPECT_EQ(m.NCOVERMAT, 17);
+    EXPECT_EQ(m.COVER_MAT[2].NAME, "Old_Cover");
+    EXPECT_EQ(m.COVER_MAT[2].EPS_CU, 4);
+    EXPECT_EQ(m.STEEL_MAT[1].RF, 0.87);
+    EXPECT_EQ(m.STEEL_MAT[1].ES, 200000);
+    EXPECT_EQ(m.STEEL_MAT[1].FY, 500);
+    EXPECT_EQ(m.NFORCE, 2) << "a file without loads keeps the loads";
+    EXPECT_EQ(m.FORCE[2].COMB_NAME, "kept");
+    EXPECT_EQ(m.NSTEEL_SEC, 0) << "a file without steel removes the steel";
+}
+
+TEST(SectionFile, FieldsAreSplitAndTrimmed) {
+    auto f = getstr("FORCE,1, 2 ,\t3,,name,");
+    EXPECT_EQ(f[1], "FORCE");
+    EXPECT_EQ(f[3], "2");
+    EXPECT_EQ(f[4], "3");
+    EXPECT_EQ(f[5], "");
+    EXPECT_EQ(f[6], "name");
+    EXPECT_EQ(f[7], "");
+    EXPECT_EQ(f[20], "");
+    EXPECT_EQ(getstr("GEN START")[1], "GEN START");
+    int rs = -1, re = -1;
+    GET_PARA(rs, re, {"A", "X START", "b", "X END", "X START", "X END"}, "X START", "X END");
+    EXPECT_EQ(rs, 4);
+    EXPECT_EQ(re, 5);
+    GET_PARA(rs, re, {"A"}, "X START", "X END");
+    EXPECT_EQ(rs + re, 0);
+}
+
+TEST(SectionFile, FilesWithAnyLineEndRead) {
+    SectionModel a = fourBarSection();
+    std::vector<std::string> lines;
+    SAVE_QAV_SEC_DATA(a, lines);
+    const std::string crlf = joinLinesCrLf(lines);
+    EXPECT_EQ(crlf.substr(0, 11), "GEN START\r\n");
+    EXPECT_EQ(crlf.substr(crlf.size() - 2), "\r\n");
+    for (const char* sep : {"\r\n", "\n", "\r"}) {
+        std::string text;
+        for (const auto& l : lines) text += l + sep;
+        const std::string path = tempPath("le.sec");
+        writeTextFile(path, text);
+        SectionModel b;
+        openSectionFile(b, path);
+        EXPECT_EQ(b.NBAR, 4) << "separator " << (sep[0] == '\r' ? (sep[1] ? "CRLF" : "CR") : "LF");
+        EXPECT_EQ(b.NCONC_PT, 4);
+        std::remove(path.c_str());
+    }
+}
+
+TEST(SectionFile, ABadNumberStopsReadingAndKeepsWhatWasRead) {
+    SectionModel m;
+    const std::vector<std::string> lines = {
+        "GEN START", "USE_CONC,2", "GEN END",
+        "POLY START", "NPOINT,3", "PT,0,1,1", "PT,1,abc,2", "PT,2,3,3", "POLY END",
+        "REBAR START", "NBAR,1", "BAR,1,0,0,25", "REBAR END",
+    };
+    try {
+        LOAD_QAV_SEC_DATA(m, lines);
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+    }
+    EXPECT_EQ(m.USE_CONC, 2);
+    EXPECT_EQ(m.NCONC_PT, 3);
+    EXPECT_EQ(m.CONC_PT[0].X, 1);
+    EXPECT_EQ(m.NBAR, 0);
+    try {
+        LOAD_QAV_SEC_DATA(m, {"REBAR START", "NBAR,x1", "REBAR END"});
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'x1' is not a valid integer value");
+    }
+}
+
+TEST(SectionFile, OutOfRangeRecordsAreIgnoredAndBadCountsRefused) {
+    SectionModel m;
+    LOAD_QAV_SEC_DATA(m, {"POLY START", "PT,0,5,5", "NPOINT,2", "PT,7,1,1", "PT,-1,1,1", "PT,2,9,9",
+                          "POLY END", "REBAR START", "BAR,1,1,1,1", "NBAR,1", "BAR,2,1,1,1", "BAR,0,4,4,4",
+                          "REBAR END", "CHECKLOADING START", "NFORCE,1", "FORCE,5,1,1,1,x,",
+                          "CHECKLOADING END", "CONC MAT START", "CONCMAT,1,X,1,1,1,1", "CONC MAT END"});
+    EXPECT_EQ(m.NCONC_PT, 2);
+    ASSERT_EQ(m.CONC_PT.size(), 3u);
+    EXPECT_EQ(m.CONC_PT[0].X, 0) << "a PT line before its count is ignored";
+    EXPECT_EQ(m.CONC_PT[2].X, 9);
+    EXPECT_EQ(m.NBAR, 1);
+    EXPECT_EQ(m.BAR[1].X, 0);
+    EXPECT_EQ(m.NFORCE, 1);
+    EXPECT_EQ(m.CONC_MAT[1].NAME, "C20");
+
+    SectionModel before;
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {"REBAR START", "NBAR,2000000000", "REBAR END"},
+             {"POLY START", "NPOINT,-1", "POLY END"},
+             {"GEN START", "USE_CONC,17", "GEN END"},
+             {"GEN START", "USE_STEEL,-1", "GEN END"},
+             {"CONC MAT START", "NCONCMAT,5000", "CONC MAT END"}}) {
+        SectionModel n;
+        n.USE_CONC = 1;
+        EXPECT_THROW(LOAD_QAV_SEC_DATA(n, bad), InputError) << bad[1];
+        EXPECT_EQ(n.USE_CONC, 1);
+        EXPECT_EQ(n.NCONCMAT, 17);
+    }
+}
+
+TEST(SectionFile, DamagedFilesNeverOverrunMemoryOrTables) {
+    // Many overlapping polygon blocks sharing one large count.
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i) lines.push_back("STEELPOLY START");
+    lines.push_back("NPOINT,3000");
+    lines.push_back("STEELPOLY END");
+    SectionModel m;
+    EXPECT_THROW(LOAD_QAV_SEC_DATA(m, lines), InputError);
+
+    std::mt19937 rng(42);
+    const std::string alphabet = "0123456789,.-eE \tPTNBARSTEOLYGMCFXabc\r\n";
+    SectionModel base;
+    std::vector<std::string> good;
+    SAVE_QAV_SEC_DATA(fourBarSection(), good);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> data = good;
+        // Truncate, mutate characters, or replace lines with random bytes.
+        data.resize(std::uniform_int_distribution<std::size_t>(0, data.size())(rng));
+        for (auto& l : data) {
+            if (rng() % 7 == 0 && !l.empty()) l[rng() % l.size()] = alphabet[rng() % alphabet.size()];
+            if (rng() % 40 == 0) {
+                l.clear();
+                for (int k = 0; k < 20; ++k) l += static_cast<char>(rng() % 256);
+            }
+        }
+        SectionModel t;
+        try {
+            LOAD_QAV_SEC_DATA(t, data);
+        } catch (const ConversionError&) {
+        } catch (const InputError&) {
+        }
+        EXPECT_LE(t.NBAR + 1, static_cast<int>(t.BAR.size()));
+        EXPECT_LE(t.NCONC_PT + 1, static_cast<int>(t.CONC_PT.size()));
+    }
+}
+
+TEST(SectionFile, OpenReportsTheOperatingSystemReason) {
+    SectionModel m;
+    try {
+        openSectionFile(m, "/nonexistent/dir/x.sec");
+        FAIL();
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(saveSectionFile(m, "/nonexistent/dir/x.sec"), FileError);
+}
