@@ -6,6 +6,7 @@
 #include "interchange/dxf_import.h"
 #include "interchange/opensees_export.h"
 #include "interchange/xtract_export.h"
+#include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
 
@@ -31,6 +32,9 @@ int exportSection(Args& args, std::ostream&, std::ostream&) {
             static_cast<int>(opensees.has_value()) != 1)
         throw UsageError("give exactly one of --dxf, --xtract, --opensees");
     SectionModel m = loadSection(pos[0]);
+    // Without a window the file's mesh size stands for the last value of the mesh size box.
+    double meshSize = 0;
+    if (TryToFloat(m.MESH_SIZE_TEXT, meshSize)) m.MESH_SIZE_INPUT = meshSize;
     if (dxf) exportDxfFile(m, *dxf);
     if (xtract) EXPORT_XTARCT_FILE(m, *xtract);
     if (opensees) writeTextLines(*opensees, GEN_OPENSEES_TCL(m));
