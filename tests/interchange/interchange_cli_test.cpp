@@ -1,53 +1,55 @@
 // The command line's import-dxf and export, and the golden exports of the example sections.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 
 #include "model/section_file.h"
 #include "model/text_file.h"
+#include "support/cli_runner.h"
 
 using namespace qav;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string temp(const std::string& name) { return (fs::temp_directory_path() / ("qavsec_ic_" + name)).string(); }
-
-int cli(const std::string& args) {
-    const std::string cmd = std::string("\"") + QAVSEC_CLI + "\" " + args + " > /dev/null 2>&1";
-    const int rc = std::system(cmd.c_str());
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
-
-std::string example(const std::string& name) { return std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name + ".sec"; }
+std::string temp(const std::string& name) { return test::tempPath("ic_" + name); }
+int cli(const std::string& args) { return test::runCli(args).status; }
+std::string example(const std::string& name) { return test::examplePath(name + ".sec"); }
 std::string golden(const std::string& name) { return std::string(QAVSEC_TEST_DATA) + "/interchange/" + name; }
 
-// Every example that has golden exports checked in.
-const char* const EXAMPLES[] = {"rectangular_column"};
+// The examples whose golden exports are checked in (NAME.dxf next to the other goldens).
+std::vector<std::string> examplesWithGoldens() {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(golden("")))
+        if (e.path().extension() == ".dxf") names.push_back(e.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 }  // namespace
 
 TEST(InterchangeCli, GoldenExportsOfTheExamples) {
+    ASSERT_FALSE(examplesWithGoldens().empty());
     struct Kind {
         const char* option;
         const char* ext;
     };
     const Kind kinds[] = {{"--dxf", ".dxf"}, {"--xtract", ".xtract.txt"}};
-    for (const char* name : EXAMPLES) {
+    for (const std::string& name : examplesWithGoldens()) {
         for (const Kind& k : kinds) {
-            const std::string out = temp(std::string(name) + k.ext);
+            const std::string out = temp(name + k.ext);
             ASSERT_EQ(cli("export \"" + example(name) + "\" " + k.option + " \"" + out + "\""), 0) << name << k.option;
-            EXPECT_EQ(readTextFile(out), readTextFile(golden(std::string(name) + k.ext))) << name << " " << k.option;
+            EXPECT_EQ(readTextFile(out), readTextFile(golden(name + k.ext))) << name << " " << k.option;
             std::remove(out.c_str());
         }
     }
 }
 
 TEST(InterchangeCli, ExportedDxfImportsBackToTheSameGeometry) {
-    for (const char* name : EXAMPLES) {
-        const std::string dxf = temp(std::string(name) + "_rt.dxf");
-        const std::string sec = temp(std::string(name) + "_rt.sec");
+    for (const std::string& name : examplesWithGoldens()) {
+        const std::string dxf = temp(name + "_rt.dxf");
+        const std::string sec = temp(name + "_rt.sec");
         ASSERT_EQ(cli("export \"" + example(name) + "\" --dxf \"" + dxf + "\""), 0) << name;
         ASSERT_EQ(cli("import-dxf \"" + dxf + "\" -o \"" + sec + "\""), 0) << name;
         SectionModel a, b;
