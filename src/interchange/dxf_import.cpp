@@ -207,10 +207,15 @@ void importDxfLines(SectionModel& m, std::vector<std::string> lines) {
 }
 
 void importDxfFile(SectionModel& m, const std::string& path) {
-    const std::string bytes = readTextFile(path);
-    if (bytes.rfind("AutoCAD Binary DXF", 0) == 0)
-        throw InputError("\"" + path + "\" is a binary DXF file. Only DXF files saved as text (ASCII) can be imported.");
-    importDxfLines(m, splitLines(bytes));
+    std::vector<std::string> lines;
+    {
+        // The file's bytes go before the import starts; only its lines are kept.
+        const std::string bytes = readTextFile(path);
+        if (bytes.rfind("AutoCAD Binary DXF", 0) == 0)
+            throw InputError("\"" + path + "\" is a binary DXF file. Only DXF files saved as text (ASCII) can be imported.");
+        lines = splitLines(bytes);
+    }
+    importDxfLines(m, std::move(lines));
 }
 
 }  // namespace qav
