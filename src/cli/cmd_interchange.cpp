@@ -6,6 +6,7 @@
 #include "interchange/dxf_import.h"
 #include "interchange/opensees_export.h"
 #include "interchange/xtract_export.h"
+#include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
@@ -23,7 +24,7 @@ int importDxf(Args& args, std::ostream&, std::ostream&) {
     return 0;
 }
 
-int exportSection(Args& args, std::ostream&, std::ostream&) {
+int exportSection(Args& args, std::ostream&, std::ostream& err) {
     const auto dxf = args.take("--dxf");
     const auto xtract = args.take("--xtract");
     const auto opensees = args.take("--opensees");
@@ -37,7 +38,14 @@ int exportSection(Args& args, std::ostream&, std::ostream&) {
     if (TryToFloat(m.MESH_SIZE_TEXT, meshSize)) m.MESH_SIZE_INPUT = meshSize;
     if (dxf) exportDxfFile(m, *dxf);
     if (xtract) EXPORT_XTARCT_FILE(m, *xtract);
-    if (opensees) writeTextLines(*opensees, GEN_OPENSEES_TCL(m));
+    if (opensees) {
+        // The fibre text needs fibres: mesh first, as the analysis commands do.
+        MessageLog messages;
+        FIBER_SECTION_MESH(m, messages);
+        for (const auto& e : messages.entries())
+            err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
+        writeTextLines(*opensees, GEN_OPENSEES_TCL(m));
+    }
     return 0;
 }
 

@@ -35,7 +35,7 @@ TEST(InterchangeCli, GoldenExportsOfTheExamples) {
         const char* option;
         const char* ext;
     };
-    const Kind kinds[] = {{"--dxf", ".dxf"}, {"--xtract", ".xtract.txt"}};
+    const Kind kinds[] = {{"--dxf", ".dxf"}, {"--xtract", ".xtract.txt"}, {"--opensees", ".opensees.tcl"}};
     for (const std::string& name : examplesWithGoldens()) {
         for (const Kind& k : kinds) {
             const std::string out = temp(name + k.ext);
