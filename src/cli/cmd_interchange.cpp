@@ -30,7 +30,8 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
     const auto opensees = args.take("--opensees");
     const auto pos = args.positional(1);
     if (static_cast<int>(dxf.has_value()) + static_cast<int>(xtract.has_value()) +
-            static_cast<int>(opensees.has_value()) != 1)
+            static_cast<int>(opensees.has_value()) !=
+        1)
         throw UsageError("give exactly one of --dxf, --xtract, --opensees");
     SectionModel m = loadSection(pos[0]);
     // Without a window the file's mesh size stands for the last value of the mesh size box.
@@ -43,14 +44,16 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
         MessageLog messages;
         FIBER_SECTION_MESH(m, messages);
         for (const auto& e : messages.entries())
-            err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
+            err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "")
+                << "\n";
         writeTextLines(*opensees, GEN_OPENSEES_TCL(m));
     }
     return 0;
 }
 
 QAVSEC_COMMAND("import-dxf", "import-dxf IN.dxf -o OUT.sec", importDxf);
-QAVSEC_COMMAND("export", "export FILE.sec (--dxf OUT | --xtract OUT | --opensees OUT)", exportSection);
+QAVSEC_COMMAND("export", "export FILE.sec (--dxf OUT | --xtract OUT | --opensees OUT)",
+               exportSection);
 
 }  // namespace
 }  // namespace qav::cli

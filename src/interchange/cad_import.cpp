@@ -43,7 +43,8 @@ void measure(const std::vector<TPOS>& pt, int32_t n, double& cx, double& cy, dou
     if (area) *area = std::fabs(pm.A);
 }
 
-void readPolygons(CadSession& cad, const char* layer, std::vector<TPOLYSHAPE>& table, int32_t& count, bool withArea) {
+void readPolygons(CadSession& cad, const char* layer, std::vector<TPOLYSHAPE>& table,
+                  int32_t& count, bool withArea) {
     int found = 0;
     for (int i = 0; i < cad.count(); ++i)
         if (isPolylineOn(cad, i, layer)) ++found;
@@ -88,7 +89,8 @@ void IMPORT_SECTION_FROM_CAD(SectionModel& m, CadSession& cad) {
     for (int i = 0; i < cad.count() && k < circles; ++i) {
         if (cad.objectName(i) != CIRCLE) continue;
         const std::vector<double> c = cad.center(i);
-        if (c.size() < 2) throw InputError("The CAD application gave a circle centre without two coordinates.");
+        if (c.size() < 2)
+            throw InputError("The CAD application gave a circle centre without two coordinates.");
         TBAR& bar = m.BAR[static_cast<std::size_t>(++k)];
         bar.X = c[0];
         bar.Y = c[1];

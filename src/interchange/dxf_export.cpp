@@ -13,16 +13,21 @@ void add(DxfDrawing& d, std::initializer_list<const char*> lines) {
     for (const char* l : lines) d.DXF_TEXT.emplace_back(l);
 }
 
-std::string num(double v) { return Format("%0.3f", {v}); }
+std::string num(double v) {
+    return Format("%0.3f", {v});
+}
 
-std::string nextHandle(DxfDrawing& d) { return Format("%D", {++d.DXF_HANDLE}); }
+std::string nextHandle(DxfDrawing& d) {
+    return Format("%D", {++d.DXF_HANDLE});
+}
 
 struct LayerRow {
     const char* name;
     int colour;
 };
 // The layer table, in the order written.
-constexpr LayerRow LAYERS[] = {{"POLY", 2}, {"REBAR", 1}, {"STEEL", 4}, {"OPENING", 40}, {"REBARLINE", 6}};
+constexpr LayerRow LAYERS[] = {
+    {"POLY", 2}, {"REBAR", 1}, {"STEEL", 4}, {"OPENING", 40}, {"REBARLINE", 6}};
 
 }  // namespace
 
@@ -30,12 +35,13 @@ void DRAW_DXF_HEADER(DxfDrawing& d) {
     d.DXF_TEXT.clear();
     add(d, {"0", "SECTION", "2", "HEADER", "9", "$LTSCALE", "40", "30", "0", "ENDSEC"});
     add(d, {"0", "SECTION", "  2", "TABLES"});
-    add(d, {"0",   "TABLE", "  2", "STYLE",  " 70", "1",   "  0", "STYLE",      "  2", "ETABS",
-            " 70", "0",     " 40", "0.0",    " 41", "1.0", " 50", "0.0",        " 71", "     0",
-            " 42", "0.2",   "  3", " ",      "  4", "gbcbig.shx", "  0", "ENDTAB"});
-    add(d, {"0",  "TABLE", "2",  "LTYPE", "0",  "LTYPE", "2",  "DASH", "70", "0", "3",
-            "ISO dash space __    __    __    __    __    __", "72", "65", "73", "2", "40", "30.0", "49",
-            "12.0", "49", "-18.0", "  0", "ENDTAB"});
+    add(d, {"0",   "TABLE", "  2", "STYLE", " 70", "1",          "  0", "STYLE", "  2", "ETABS",
+            " 70", "0",     " 40", "0.0",   " 41", "1.0",        " 50", "0.0",   " 71", "     0",
+            " 42", "0.2",   "  3", " ",     "  4", "gbcbig.shx", "  0", "ENDTAB"});
+    add(d, {"0",  "TABLE", "2",  "LTYPE", "0",   "LTYPE",
+            "2",  "DASH",  "70", "0",     "3",   "ISO dash space __    __    __    __    __    __",
+            "72", "65",    "73", "2",     "40",  "30.0",
+            "49", "12.0",  "49", "-18.0", "  0", "ENDTAB"});
     add(d, {"  0", "TABLE", "  2", "LAYER", " 70", "18"});
     for (const LayerRow& layer : LAYERS) {
         add(d, {"  0 ", "LAYER", "  2 ", layer.name, " 70", "     0", " 62"});
@@ -81,7 +87,9 @@ void DRAW_DXF_CIRCLE(DxfDrawing& d, TPOS pt, float dia, const std::string& layer
     d.DXF_TEXT.push_back(num(static_cast<double>(dia)));
 }
 
-void DRAW_DXF_ENDER(DxfDrawing& d) { add(d, {"0", "ENDSEC", "  0", "EOF"}); }
+void DRAW_DXF_ENDER(DxfDrawing& d) {
+    add(d, {"0", "ENDSEC", "  0", "EOF"});
+}
 
 std::vector<std::string> exportDxfLines(const SectionModel& m) {
     DxfDrawing d;
@@ -105,6 +113,8 @@ std::vector<std::string> exportDxfLines(const SectionModel& m) {
     return std::move(d.DXF_TEXT);
 }
 
-void exportDxfFile(const SectionModel& m, const std::string& path) { writeTextLines(path, exportDxfLines(m)); }
+void exportDxfFile(const SectionModel& m, const std::string& path) {
+    writeTextLines(path, exportDxfLines(m));
+}
 
 }  // namespace qav

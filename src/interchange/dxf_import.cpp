@@ -14,7 +14,9 @@ namespace {
 
 constexpr int LAYER_WINDOW = 10;
 
-bool isPolylineName(const std::string& s) { return s == "LWPOLYLINE" || s == "POLYLINE"; }
+bool isPolylineName(const std::string& s) {
+    return s == "LWPOLYLINE" || s == "POLYLINE";
+}
 
 // A polyline named on line r is on the layer when one of the ten lines after its name reads
 // "8" and the line after that reads the layer name. The test stays inside the entity, so a
@@ -23,7 +25,8 @@ bool onLayer(const DxfIndex& dx, int r, const std::string& layer) {
     const int end = dx.nextZero(r);
     for (int k = 1; k <= LAYER_WINDOW; ++k) {
         if (r + k + 1 >= end) break;
-        if (trimmedEquals(dx.line(r + k), "8") && trimmedEquals(dx.line(r + k + 1), layer)) return true;
+        if (trimmedEquals(dx.line(r + k), "8") && trimmedEquals(dx.line(r + k + 1), layer))
+            return true;
     }
     return false;
 }
@@ -33,7 +36,8 @@ std::vector<int> polylinesOn(const DxfIndex& dx, const std::string& layer) {
     std::vector<int> found;
     for (int z : dx.zeros()) {
         const int r = z + 1;
-        if (r < dx.size() && isPolylineName(dx.line(r)) && onLayer(dx, r, layer)) found.push_back(r);
+        if (r < dx.size() && isPolylineName(dx.line(r)) && onLayer(dx, r, layer))
+            found.push_back(r);
     }
     return found;
 }
@@ -50,7 +54,8 @@ struct CornerLine {
     bool x;
 };
 
-void collectCorners(const DxfIndex& dx, int from, int to, CornerCodes codes, std::vector<CornerLine>& out) {
+void collectCorners(const DxfIndex& dx, int from, int to, CornerCodes codes,
+                    std::vector<CornerLine>& out) {
     for (int i = from; i < to; ++i) {
         if (!dx.isCode(i) || i + 1 >= dx.size()) continue;
         if (codes.isX(dx.line(i)))
@@ -80,7 +85,8 @@ std::vector<CornerLine> cornerLines(const DxfIndex& dx, int r, CornerCodes codes
 
 // Fills a point list from the corner lines: the j-th X line gives the X of point j-1 and the
 // j-th Y line its Y; Y values beyond the last X have no slot and are dropped.
-void readCorners(const DxfIndex& dx, const std::vector<CornerLine>& corners, std::vector<TPOS>& pt, int32_t& n) {
+void readCorners(const DxfIndex& dx, const std::vector<CornerLine>& corners, std::vector<TPOS>& pt,
+                 int32_t& n) {
     int count = 0;
     for (const auto& c : corners) count += c.x ? 1 : 0;
     n = count;
@@ -96,7 +102,8 @@ void readCorners(const DxfIndex& dx, const std::vector<CornerLine>& corners, std
     }
 }
 
-void readSinglePolyline(const DxfIndex& dx, const std::string& layer, std::vector<TPOS>& pt, int32_t& n) {
+void readSinglePolyline(const DxfIndex& dx, const std::string& layer, std::vector<TPOS>& pt,
+                        int32_t& n) {
     const std::vector<int> found = polylinesOn(dx, layer);
     if (found.empty()) {
         // No polyline on the layer: nothing of the file is taken for it.
@@ -107,7 +114,8 @@ void readSinglePolyline(const DxfIndex& dx, const std::string& layer, std::vecto
     readCorners(dx, cornerLines(dx, found.back(), CornerCodes{true}), pt, n);
 }
 
-void readPolygons(const DxfIndex& dx, const std::string& layer, std::vector<TPOLYSHAPE>& table, int32_t& count) {
+void readPolygons(const DxfIndex& dx, const std::string& layer, std::vector<TPOLYSHAPE>& table,
+                  int32_t& count) {
     const std::vector<int> found = polylinesOn(dx, layer);
     count = static_cast<int32_t>(found.size());
     table.assign(found.size() + 1, TPOLYSHAPE{});
@@ -166,13 +174,16 @@ void readBars(SectionModel& m, const DxfIndex& dx) {
         const int end = dx.nextZero(z);
         readBar(name, end);
         for (int p = name + 1; p + 1 < end; ++p)
-            if (dx.isCode(p) && trimmedEquals(dx.line(p), "100") && dx.line(p + 1) == "AcDbCircle") readBar(p + 1, end);
+            if (dx.isCode(p) && trimmedEquals(dx.line(p), "100") && dx.line(p + 1) == "AcDbCircle")
+                readBar(p + 1, end);
     }
 }
 
 }  // namespace
 
-void GET_CONC_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) { readOutline(m, DxfIndex(DATA)); }
+void GET_CONC_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) {
+    readOutline(m, DxfIndex(DATA));
+}
 
 void GET_REBAR_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) {
     readSinglePolyline(DxfIndex(DATA), "REBARLINE", m.COVER_PT, m.NCOVER_PT);
@@ -186,7 +197,9 @@ void GET_OPEN_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DAT
     readPolygons(DxfIndex(DATA), "OPENING", m.OPEN_SEC, m.NOPEN_SEC);
 }
 
-void GET_REBAR_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) { readBars(m, DxfIndex(DATA)); }
+void GET_REBAR_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) {
+    readBars(m, DxfIndex(DATA));
+}
 
 void importDxfLines(SectionModel& m, std::vector<std::string> lines) {
     CLEAR_MODEL(m);
@@ -212,7 +225,9 @@ void importDxfFile(SectionModel& m, const std::string& path) {
         // The file's bytes go before the import starts; only its lines are kept.
         const std::string bytes = readTextFile(path);
         if (bytes.rfind("AutoCAD Binary DXF", 0) == 0)
-            throw InputError("\"" + path + "\" is a binary DXF file. Only DXF files saved as text (ASCII) can be imported.");
+            throw InputError(
+                "\"" + path +
+                "\" is a binary DXF file. Only DXF files saved as text (ASCII) can be imported.");
         lines = splitLines(bytes);
     }
     importDxfLines(m, std::move(lines));

@@ -25,8 +25,8 @@ void cornerLines(Lines& out, const std::vector<TPOS>& pt, int n) {
     if (n > 0) out.push_back(Format("\t\t\t%0.3F, %0.3F", {pt[0].X, pt[0].Y}));
 }
 
-void shape(Lines& out, const SectionModel& m, const char* material, const std::vector<TPOS>& pt, int n,
-           const char* core, double cover) {
+void shape(Lines& out, const SectionModel& m, const char* material, const std::vector<TPOS>& pt,
+           int n, const char* core, double cover) {
     out.emplace_back("");
     out.emplace_back("\tBegin_Shape ");
     out.emplace_back(material);
@@ -49,27 +49,30 @@ std::vector<std::string> EXPORT_XTARCT_LINES(const SectionModel& m) {
     for (int k = 1; k <= 3; ++k) {
         out.emplace_back("Begin_Material");
         out.push_back(Format("\tNAME = Confined%D", {k}));
-        add(out, {"\tTYPE = Confined Concrete", "\tFc = 23.30", "\tey = .0014", "\tecu = .0035", "\tFl = 23.30",
-                  "\tEc = 22.85E+3", "\tcompStrength = 23.30", "End_Material", ""});
+        add(out, {"\tTYPE = Confined Concrete", "\tFc = 23.30", "\tey = .0014", "\tecu = .0035",
+                  "\tFl = 23.30", "\tEc = 22.85E+3", "\tcompStrength = 23.30", "End_Material", ""});
     }
     for (int k = 1; k <= 3; ++k) {
         out.emplace_back("Begin_Material");
         out.push_back(Format("\tNAME = BiLinear%D", {k}));
-        add(out, {"\tTYPE = Bilinear Steel", "\tFy = 200.0", "\tH = .001", "\tesu = .01", "\tEs = 199.9E+3",
-                  "End_Material", ""});
+        add(out, {"\tTYPE = Bilinear Steel", "\tFy = 200.0", "\tH = .001", "\tesu = .01",
+                  "\tEs = 199.9E+3", "End_Material", ""});
     }
-    add(out, {"Begin_Material", "\tNAME = rebar", "\tTYPE = Bilinear Steel", "\tFy = 200.0", "\tH = .001",
-              "\tesu = .01", "\tEs = 199.9E+3", "End_Material", ""});
-    add(out, {"Begin_Section", "\tBegin_Builder", "\t\tNAME = section2", "\t\tBoundary_Bottom = -20000",
-              "\t\tBoundary_Left = -20000", "\t\tBoundary_Right = 20000", "\t\tBoundary_Top = 20000",
-              "\t\tMin_Triangle_Area = 64.52", "\t\tMax_Number_of_Fibers = 4000", "\t\tWindow_Left = 304.8",
-              "\t\tWindow_Bottom = 304.8", "\t\tWindow_Height = 1219", "\tEnd_Builder", "",
-              "\tBegin_UserComments", "\t\tUser Comments", "\tEnd_UserComments"});
+    add(out, {"Begin_Material", "\tNAME = rebar", "\tTYPE = Bilinear Steel", "\tFy = 200.0",
+              "\tH = .001", "\tesu = .01", "\tEs = 199.9E+3", "End_Material", ""});
+    add(out,
+        {"Begin_Section", "\tBegin_Builder", "\t\tNAME = section2", "\t\tBoundary_Bottom = -20000",
+         "\t\tBoundary_Left = -20000", "\t\tBoundary_Right = 20000", "\t\tBoundary_Top = 20000",
+         "\t\tMin_Triangle_Area = 64.52", "\t\tMax_Number_of_Fibers = 4000",
+         "\t\tWindow_Left = 304.8", "\t\tWindow_Bottom = 304.8", "\t\tWindow_Height = 1219",
+         "\tEnd_Builder", "", "\tBegin_UserComments", "\t\tUser Comments", "\tEnd_UserComments"});
     if (m.NCONC_PT > 0)
-        shape(out, m, "\t\tMATERIAL = Confined1 ", m.CONC_PT, m.NCONC_PT, "\t\tMATERIAL_CORE = Confined1", 35);
+        shape(out, m, "\t\tMATERIAL = Confined1 ", m.CONC_PT, m.NCONC_PT,
+              "\t\tMATERIAL_CORE = Confined1", 35);
     for (int32_t k = 1; k <= m.NSTEEL_SEC && k < static_cast<int32_t>(m.STEEL_SEC.size()); ++k) {
         const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
-        shape(out, m, "\t\tMATERIAL = BiLinear1 ", s.PT, s.NPOINT, "\t\tMATERIAL_CORE = BiLinear1", 0);
+        shape(out, m, "\t\tMATERIAL = BiLinear1 ", s.PT, s.NPOINT, "\t\tMATERIAL_CORE = BiLinear1",
+              0);
     }
     for (int32_t k = 1; k <= m.NOPEN_SEC && k < static_cast<int32_t>(m.OPEN_SEC.size()); ++k) {
         const TPOLYSHAPE& s = m.OPEN_SEC[static_cast<std::size_t>(k)];
@@ -79,7 +82,8 @@ std::vector<std::string> EXPORT_XTARCT_LINES(const SectionModel& m) {
         add(out, {"", "\tBegin_Rebar"});
         for (int32_t i = 1; i <= m.NBAR && i < static_cast<int32_t>(m.BAR.size()); ++i) {
             const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
-            out.push_back(Format("\t\t%0.3F, %0.3F, %0.3F, 0, rebar", {b.X, b.Y, b.DB * b.DB * 3.14 / 4}));
+            out.push_back(
+                Format("\t\t%0.3F, %0.3F, %0.3F, 0, rebar", {b.X, b.Y, b.DB * b.DB * 3.14 / 4}));
         }
         out.emplace_back("\tEnd_Rebar");
     }

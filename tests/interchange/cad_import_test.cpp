@@ -19,7 +19,8 @@ struct Picked {
 // A CAD document whose user picks a fixed list of objects; it records the calls made.
 class ScriptedSession : public CadSession {
 public:
-    explicit ScriptedSession(std::vector<Picked> picks, int sets = 2) : picks_(std::move(picks)), sets_(sets) {}
+    explicit ScriptedSession(std::vector<Picked> picks, int sets = 2)
+        : picks_(std::move(picks)), sets_(sets) {}
     std::vector<std::string> calls;
 
     int selectionSetCount() override { return sets_; }
@@ -47,8 +48,12 @@ private:
     bool selected_ = false;
 };
 
-Picked poly(const std::string& layer, std::vector<double> c) { return {"AcDbPolyline", layer, std::move(c), {}, 0}; }
-Picked circle(double x, double y, double d) { return {"AcDbCircle", "REBAR", {}, {x, y, 0}, d}; }
+Picked poly(const std::string& layer, std::vector<double> c) {
+    return {"AcDbPolyline", layer, std::move(c), {}, 0};
+}
+Picked circle(double x, double y, double d) {
+    return {"AcDbCircle", "REBAR", {}, {x, y, 0}, d};
+}
 
 const std::vector<double> RECT = {-200, -300, 200, -300, 200, 300, -200, 300};
 
@@ -71,7 +76,8 @@ TEST(CadImport, CallsInOrder) {
     ScriptedSession cad({}, 2);
     IMPORT_SECTION_FROM_CAD(m, cad);
     EXPECT_EQ(cad.calls, (std::vector<std::string>{"Delete 0", "Delete 0", "Add SSET",
-                                                   "Prompt SELECT THE PILE TEXT ... ... ...", "SelectOnScreen"}));
+                                                   "Prompt SELECT THE PILE TEXT ... ... ...",
+                                                   "SelectOnScreen"}));
 }
 
 TEST(CadImport, PickedObjects) {
@@ -82,13 +88,49 @@ TEST(CadImport, PickedObjects) {
     };
     const std::vector<Case> cases = {
         {"an empty selection keeps outline and cover, removes the rest", {}, 3, 3, 0, 0, 0},
-        {"a rectangle outline clears the model and gets 5 corners", {poly("POLY", RECT)}, 5, 0, 0, 0, 0},
-        {"an old-style polyline is ignored", {{"AcDb2dPolyline", "POLY", RECT, {}, 0}}, 3, 3, 0, 0, 0},
-        {"a cover line alone replaces the cover line", {poly("REBARLINE", {0, 0, 10, 0, 10, 10})}, 3, 4, 0, 0, 0},
-        {"two circles at one centre are two bars", {circle(1, 2, 25), circle(1, 2, 16)}, 3, 3, 0, 0, 2},
+        {"a rectangle outline clears the model and gets 5 corners",
+         {poly("POLY", RECT)},
+         5,
+         0,
+         0,
+         0,
+         0},
+        {"an old-style polyline is ignored",
+         {{"AcDb2dPolyline", "POLY", RECT, {}, 0}},
+         3,
+         3,
+         0,
+         0,
+         0},
+        {"a cover line alone replaces the cover line",
+         {poly("REBARLINE", {0, 0, 10, 0, 10, 10})},
+         3,
+         4,
+         0,
+         0,
+         0},
+        {"two circles at one centre are two bars",
+         {circle(1, 2, 25), circle(1, 2, 16)},
+         3,
+         3,
+         0,
+         0,
+         2},
         {"steel and openings in selection order",
-         {poly("STEEL", RECT), poly("OPENING", {0, 0, 1, 0, 1, 1}), poly("STEEL", {0, 0, 1, 0, 1, 1})}, 3, 3, 2, 1, 0},
-        {"an odd coordinate count drops the half vertex", {poly("POLY", {0, 0, 10, 0, 10, 10, 5})}, 4, 0, 0, 0, 0},
+         {poly("STEEL", RECT), poly("OPENING", {0, 0, 1, 0, 1, 1}),
+          poly("STEEL", {0, 0, 1, 0, 1, 1})},
+         3,
+         3,
+         2,
+         1,
+         0},
+        {"an odd coordinate count drops the half vertex",
+         {poly("POLY", {0, 0, 10, 0, 10, 10, 5})},
+         4,
+         0,
+         0,
+         0,
+         0},
         {"a polyline without vertices is an empty list", {poly("POLY", {})}, 0, 0, 0, 0, 0},
         {"layer names are exact", {poly("poly", RECT), poly("Steel", RECT)}, 3, 3, 0, 0, 0},
     };
@@ -107,8 +149,10 @@ TEST(CadImport, PickedObjects) {
 
 TEST(CadImport, CornersCentroidsAndBars) {
     SectionModel m = existingSection();
-    ScriptedSession cad({poly("POLY", {0, 0, 10, 0, 10, 10, 0, 10}), poly("STEEL", RECT), circle(-250, 175.5, 25),
-                         poly("POLY", {100, 100, 500, 100, 500, 700, 100, 700}), poly("OPENING", {0, 0, 30, 0, 0, 30})});
+    ScriptedSession cad({poly("POLY", {0, 0, 10, 0, 10, 10, 0, 10}), poly("STEEL", RECT),
+                         circle(-250, 175.5, 25),
+                         poly("POLY", {100, 100, 500, 100, 500, 700, 100, 700}),
+                         poly("OPENING", {0, 0, 30, 0, 0, 30})});
     IMPORT_SECTION_FROM_CAD(m, cad);
     ASSERT_EQ(m.NCONC_PT, 5) << "the last outline wins";
     EXPECT_EQ(m.CONC_PT[0].X, 100);

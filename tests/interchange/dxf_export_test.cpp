@@ -38,15 +38,17 @@ std::vector<std::string> handles(const Lines& l) {
 
 TEST(DxfExport, EmptyModelIsHeaderOneEmptyPolylineAndEnd) {
     const Lines l = exportDxfLines(SectionModel{});
-    const Lines head = {"0", "SECTION", "2", "HEADER", "9", "$LTSCALE", "40", "30", "0", "ENDSEC",
-                        "0", "SECTION", "  2", "TABLES", "0", "TABLE", "  2", "STYLE", " 70", "1",
-                        "  0", "STYLE", "  2", "ETABS", " 70", "0", " 40", "0.0", " 41", "1.0",
-                        " 50", "0.0", " 71", "     0", " 42", "0.2", "  3", " ", "  4", "gbcbig.shx",
-                        "  0", "ENDTAB", "0", "TABLE", "2", "LTYPE", "0", "LTYPE", "2", "DASH"};
+    const Lines head = {
+        "0",   "SECTION", "2",   "HEADER", "9",   "$LTSCALE", "40",  "30",    "0",   "ENDSEC",
+        "0",   "SECTION", "  2", "TABLES", "0",   "TABLE",    "  2", "STYLE", " 70", "1",
+        "  0", "STYLE",   "  2", "ETABS",  " 70", "0",        " 40", "0.0",   " 41", "1.0",
+        " 50", "0.0",     " 71", "     0", " 42", "0.2",      "  3", " ",     "  4", "gbcbig.shx",
+        "  0", "ENDTAB",  "0",   "TABLE",  "2",   "LTYPE",    "0",   "LTYPE", "2",   "DASH"};
     ASSERT_GT(l.size(), head.size());
     EXPECT_EQ(Lines(l.begin(), l.begin() + static_cast<long>(head.size())), head);
-    const Lines tail = {"0", "SECTION", "  2", "ENTITIES", "0", "POLYLINE", "5", "10001", "8", "POLY", "66",
-                        "1", "70", "1", "0", "SEQEND", "5", "10002", "8", "0", "0", "ENDSEC", "  0", "EOF"};
+    const Lines tail = {"0", "SECTION", "  2", "ENTITIES", "0",  "POLYLINE", "5",   "10001",
+                        "8", "POLY",    "66",  "1",        "70", "1",        "0",   "SEQEND",
+                        "5", "10002",   "8",   "0",        "0",  "ENDSEC",   "  0", "EOF"};
     EXPECT_EQ(Lines(l.end() - static_cast<long>(tail.size()), l.end()), tail);
     EXPECT_EQ(l.size(), 150u);
 }
@@ -61,11 +63,15 @@ TEST(DxfExport, LayerTableListsAllFiveLayers) {
         const char* name;
         const char* colour;
     };
-    const Row rows[] = {{"POLY", "2"}, {"REBAR", "1"}, {"STEEL", "4"}, {"OPENING", "40"}, {"REBARLINE", "6"}};
+    const Row rows[] = {
+        {"POLY", "2"}, {"REBAR", "1"}, {"STEEL", "4"}, {"OPENING", "40"}, {"REBARLINE", "6"}};
     std::size_t at = t + 3;
     for (const Row& r : rows) {
-        const Lines expected = {"  0 ", "LAYER", "  2 ", r.name, " 70", "     0", " 62", r.colour, "  6", "CONTINUOUS"};
-        EXPECT_EQ(Lines(l.begin() + static_cast<long>(at), l.begin() + static_cast<long>(at + 10)), expected) << r.name;
+        const Lines expected = {"  0 ",   "LAYER", "  2 ",   r.name, " 70",
+                                "     0", " 62",   r.colour, "  6",  "CONTINUOUS"};
+        EXPECT_EQ(Lines(l.begin() + static_cast<long>(at), l.begin() + static_cast<long>(at + 10)),
+                  expected)
+            << r.name;
         at += 10;
     }
     EXPECT_EQ(l[at], "  0");
@@ -75,16 +81,19 @@ TEST(DxfExport, LayerTableListsAllFiveLayers) {
 
 TEST(DxfExport, HandlesAndBarLines) {
     const Lines l = exportDxfLines(rectangleWithTwoBars());
-    EXPECT_EQ(handles(l), (std::vector<std::string>{"10001", "10002", "10003", "10004", "10005", "10006", "10007", "10008"}));
+    EXPECT_EQ(handles(l), (std::vector<std::string>{"10001", "10002", "10003", "10004", "10005",
+                                                    "10006", "10007", "10008"}));
     const std::size_t c = find(l, "CIRCLE");
     ASSERT_LT(c, l.size());
     EXPECT_EQ(Lines(l.begin() + static_cast<long>(c) - 1, l.begin() + static_cast<long>(c) + 15),
-              (Lines{"0", "CIRCLE", "5", "10007", "8", "REBAR", "10", "-250.000", "20", "175.500", "30", "0.00", "40",
-                     "12.500", "0", "CIRCLE"}));
+              (Lines{"0", "CIRCLE", "5", "10007", "8", "REBAR", "10", "-250.000", "20", "175.500",
+                     "30", "0.00", "40", "12.500", "0", "CIRCLE"}));
     const std::size_t v = find(l, "VERTEX");
     EXPECT_EQ(Lines(l.begin() + static_cast<long>(v) - 1, l.begin() + static_cast<long>(v) + 12),
-              (Lines{"0", "VERTEX", "5", "10002", "8", "0", " 10", "-300.000", " 20", "-400.000", " 30", "0", "0"}));
-    EXPECT_EQ(find(l, "REBARLINE", find(l, "ENTITIES")), l.size()) << "no cover line entity without a cover line";
+              (Lines{"0", "VERTEX", "5", "10002", "8", "0", " 10", "-300.000", " 20", "-400.000",
+                     " 30", "0", "0"}));
+    EXPECT_EQ(find(l, "REBARLINE", find(l, "ENTITIES")), l.size())
+        << "no cover line entity without a cover line";
 }
 
 TEST(DxfExport, ImportsBackWhole) {
@@ -119,8 +128,12 @@ TEST(DxfExport, ImportsBackWhole) {
     ASSERT_EQ(back.NSTEEL_SEC, 2);
     ASSERT_EQ(back.NOPEN_SEC, 2);
     for (std::size_t k = 1; k <= 2; ++k) {
-        EXPECT_TRUE(same(back.STEEL_SEC[k].PT, back.STEEL_SEC[k].NPOINT, m.STEEL_SEC[k].PT, m.STEEL_SEC[k].NPOINT)) << k;
-        EXPECT_TRUE(same(back.OPEN_SEC[k].PT, back.OPEN_SEC[k].NPOINT, m.OPEN_SEC[k].PT, m.OPEN_SEC[k].NPOINT)) << k;
+        EXPECT_TRUE(same(back.STEEL_SEC[k].PT, back.STEEL_SEC[k].NPOINT, m.STEEL_SEC[k].PT,
+                         m.STEEL_SEC[k].NPOINT))
+            << k;
+        EXPECT_TRUE(same(back.OPEN_SEC[k].PT, back.OPEN_SEC[k].NPOINT, m.OPEN_SEC[k].PT,
+                         m.OPEN_SEC[k].NPOINT))
+            << k;
     }
     ASSERT_EQ(back.NBAR, 2);
     for (std::size_t i = 1; i <= 2; ++i) {

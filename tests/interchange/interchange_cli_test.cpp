@@ -13,10 +13,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string temp(const std::string& name) { return test::tempPath("ic_" + name); }
-int cli(const std::string& args) { return test::runCli(args).status; }
-std::string example(const std::string& name) { return test::examplePath(name + ".sec"); }
-std::string golden(const std::string& name) { return std::string(QAVSEC_TEST_DATA) + "/interchange/" + name; }
+std::string temp(const std::string& name) {
+    return test::tempPath("ic_" + name);
+}
+int cli(const std::string& args) {
+    return test::runCli(args).status;
+}
+std::string example(const std::string& name) {
+    return test::examplePath(name + ".sec");
+}
+std::string golden(const std::string& name) {
+    return std::string(QAVSEC_TEST_DATA) + "/interchange/" + name;
+}
 
 // The examples whose golden exports are checked in (NAME.dxf next to the other goldens).
 std::vector<std::string> examplesWithGoldens() {
@@ -35,12 +43,15 @@ TEST(InterchangeCli, GoldenExportsOfTheExamples) {
         const char* option;
         const char* ext;
     };
-    const Kind kinds[] = {{"--dxf", ".dxf"}, {"--xtract", ".xtract.txt"}, {"--opensees", ".opensees.tcl"}};
+    const Kind kinds[] = {
+        {"--dxf", ".dxf"}, {"--xtract", ".xtract.txt"}, {"--opensees", ".opensees.tcl"}};
     for (const std::string& name : examplesWithGoldens()) {
         for (const Kind& k : kinds) {
             const std::string out = temp(name + k.ext);
-            ASSERT_EQ(cli("export \"" + example(name) + "\" " + k.option + " \"" + out + "\""), 0) << name << k.option;
-            EXPECT_EQ(readTextFile(out), readTextFile(golden(name + k.ext))) << name << " " << k.option;
+            ASSERT_EQ(cli("export \"" + example(name) + "\" " + k.option + " \"" + out + "\""), 0)
+                << name << k.option;
+            EXPECT_EQ(readTextFile(out), readTextFile(golden(name + k.ext)))
+                << name << " " << k.option;
             std::remove(out.c_str());
         }
     }
@@ -57,18 +68,28 @@ TEST(InterchangeCli, ExportedDxfImportsBackToTheSameGeometry) {
         openSectionFile(b, sec);
         ASSERT_EQ(b.NCONC_PT, a.NCONC_PT) << name;
         for (int i = 0; i < a.NCONC_PT; ++i) {
-            EXPECT_NEAR(b.CONC_PT[static_cast<std::size_t>(i)].X, a.CONC_PT[static_cast<std::size_t>(i)].X, 5e-4) << name;
-            EXPECT_NEAR(b.CONC_PT[static_cast<std::size_t>(i)].Y, a.CONC_PT[static_cast<std::size_t>(i)].Y, 5e-4) << name;
+            EXPECT_NEAR(b.CONC_PT[static_cast<std::size_t>(i)].X,
+                        a.CONC_PT[static_cast<std::size_t>(i)].X, 5e-4)
+                << name;
+            EXPECT_NEAR(b.CONC_PT[static_cast<std::size_t>(i)].Y,
+                        a.CONC_PT[static_cast<std::size_t>(i)].Y, 5e-4)
+                << name;
         }
         ASSERT_EQ(b.NCOVER_PT, a.NCOVER_PT) << name;
         for (int i = 0; i < a.NCOVER_PT; ++i)
-            EXPECT_NEAR(b.COVER_PT[static_cast<std::size_t>(i)].X, a.COVER_PT[static_cast<std::size_t>(i)].X, 5e-4) << name;
+            EXPECT_NEAR(b.COVER_PT[static_cast<std::size_t>(i)].X,
+                        a.COVER_PT[static_cast<std::size_t>(i)].X, 5e-4)
+                << name;
         EXPECT_EQ(b.NSTEEL_SEC, a.NSTEEL_SEC) << name;
         EXPECT_EQ(b.NOPEN_SEC, a.NOPEN_SEC) << name;
         ASSERT_EQ(b.NBAR, a.NBAR) << name;
         for (int i = 1; i <= a.NBAR; ++i) {
-            EXPECT_NEAR(b.BAR[static_cast<std::size_t>(i)].X, a.BAR[static_cast<std::size_t>(i)].X, 5e-4) << name;
-            EXPECT_NEAR(b.BAR[static_cast<std::size_t>(i)].DB, a.BAR[static_cast<std::size_t>(i)].DB, 1e-3) << name;
+            EXPECT_NEAR(b.BAR[static_cast<std::size_t>(i)].X, a.BAR[static_cast<std::size_t>(i)].X,
+                        5e-4)
+                << name;
+            EXPECT_NEAR(b.BAR[static_cast<std::size_t>(i)].DB,
+                        a.BAR[static_cast<std::size_t>(i)].DB, 1e-3)
+                << name;
         }
         std::remove(dxf.c_str());
         std::remove(sec.c_str());
@@ -89,7 +110,8 @@ TEST(InterchangeCli, BadInputAndUsage) {
         {"no output", "import-dxf \"" + notDxf + "\"", 2},
         {"a file that is not there", "import-dxf \"" + missing + "\" -o \"" + out + "\"", 1},
         {"a value that is not a number", "import-dxf \"" + notDxf + "\" -o \"" + out + "\"", 1},
-        {"two kinds at once", "export \"" + example("rectangular_column") + "\" --dxf a --xtract b", 2},
+        {"two kinds at once", "export \"" + example("rectangular_column") + "\" --dxf a --xtract b",
+         2},
         {"no kind", "export \"" + example("rectangular_column") + "\"", 2},
     };
     for (const auto& c : cases) EXPECT_EQ(cli(c.args), c.status) << c.name;

@@ -27,7 +27,8 @@ TEST(XtractExport, EmptyModelIsTheFixedPartAndTheSectionEnd) {
     const Lines l = EXPORT_XTARCT_LINES(SectionModel{});
     ASSERT_EQ(l.size(), FIXED_LINES + 2);
     EXPECT_EQ(Lines(l.begin(), l.begin() + 8),
-              (Lines{"", "", "Begin_Global", "\tVER = 3.00", "\tUNITS = N-mm", "End_Global", "", "Begin_Material"}));
+              (Lines{"", "", "Begin_Global", "\tVER = 3.00", "\tUNITS = N-mm", "End_Global", "",
+                     "Begin_Material"}));
     EXPECT_EQ(l[8], "\tNAME = Confined1");
     EXPECT_EQ(l[7 + 2 * 11 + 1], "\tNAME = Confined3");
     EXPECT_EQ(l[7 + 3 * 11 + 1], "\tNAME = BiLinear1");
@@ -102,8 +103,9 @@ TEST(XtractExport, ShapesAndRebarLines) {
 }
 
 TEST(OpenSeesExport, HeadingFibresAndVariables) {
-    const Lines heading = {"##Section Gen by QAV-SEC", "set Conc1 1", "set Conc2 2", "set Steel1 3", "set Rebar1 4",
-                           "section Fiber 1 {"};
+    const Lines heading = {
+        "##Section Gen by QAV-SEC", "set Conc1 1", "set Conc2 2", "set Steel1 3", "set Rebar1 4",
+        "section Fiber 1 {"};
     SectionModel m;
     EXPECT_EQ(GEN_OPENSEES_TCL(m), [&] {
         Lines l = heading;
@@ -123,11 +125,13 @@ TEST(OpenSeesExport, HeadingFibresAndVariables) {
     const Lines l = GEN_OPENSEES_TCL(m);
     ASSERT_EQ(l.size(), 14u);
     EXPECT_EQ(Lines(l.begin(), l.begin() + 6), heading);
-    EXPECT_EQ(l[6], "  fiber 1.00000E+000 2.00000E+000 3.00000E+000 ") << "no variable before the first known kind";
+    EXPECT_EQ(l[6], "  fiber 1.00000E+000 2.00000E+000 3.00000E+000 ")
+        << "no variable before the first known kind";
     EXPECT_EQ(l[7], "  fiber -2.50000E+002 1.75500E+002 4.90874E+002 $Rebar1");
     EXPECT_EQ(l[8], "  fiber 1.23456E+002 -5.00000E-001 0.00000E+000 $Conc1");
     EXPECT_EQ(l[9], "  fiber 1.00000E-003 1.00000E+005 2.00000E+000 $Conc2");
-    EXPECT_EQ(l[10], "  fiber 1.00000E+000 1.00000E+000 1.00000E+000 $Conc2") << "an unknown kind keeps the last variable";
+    EXPECT_EQ(l[10], "  fiber 1.00000E+000 1.00000E+000 1.00000E+000 $Conc2")
+        << "an unknown kind keeps the last variable";
     EXPECT_EQ(l[11], "  fiber 0.00000E+000 0.00000E+000 1.00000E+000 $Steel1");
     EXPECT_EQ(l[12], "  fiber 0.00000E+000 0.00000E+000 1.00000E+000 $Steel1");
     EXPECT_EQ(l[13], "}");

@@ -17,16 +17,22 @@ namespace {
 
 const QString DXF_FILTER = QStringLiteral("AutoCAD_DXF|*.dxf");
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
-QString text(const std::exception& e) { return QString::fromLocal8Bit(e.what()); }
+QString text(const std::exception& e) {
+    return QString::fromLocal8Bit(e.what());
+}
 
 }  // namespace
 
 QString noCadApplicationMessage() {
     return QStringLiteral(
-               "Import Section From CAD (2016) needs a running AutoCAD 2016 that offers ActiveX automation under "
-               "the identifier \"%1\". No CAD application offering that automation is available on this "
+               "Import Section From CAD (2016) needs a running AutoCAD 2016 that offers ActiveX "
+               "automation under "
+               "the identifier \"%1\". No CAD application offering that automation is available on "
+               "this "
                "platform, so nothing was imported and the section is unchanged.")
         .arg(QString::fromLatin1(CAD_APPLICATION_ID));
 }
@@ -49,7 +55,8 @@ bool importFromDxfFile(SectionModel& m, QWidget* parent, const InterchangeUi& ui
     return true;
 }
 
-bool exportToDxfFile(const SectionModel& m, QWidget* parent, QString& saveFilter, const InterchangeUi& ui) {
+bool exportToDxfFile(const SectionModel& m, QWidget* parent, QString& saveFilter,
+                     const InterchangeUi& ui) {
     saveFilter = DXF_FILTER;
     const QString path = ui.saveFile(parent, QStringLiteral("Export to DXF File"), saveFilter);
     if (path.isEmpty()) return false;
@@ -77,7 +84,8 @@ bool importSectionFromCad(SectionModel& m, QWidget* parent, const InterchangeUi&
     return true;
 }
 
-bool exportXtractFile(const SectionModel& m, QWidget* parent, QString& saveFilter, const InterchangeUi& ui) {
+bool exportXtractFile(const SectionModel& m, QWidget* parent, QString& saveFilter,
+                      const InterchangeUi& ui) {
     const QString path = ui.saveFile(parent, QStringLiteral("XTRACT"), saveFilter);
     if (path.isEmpty()) return false;
     saveFilter = QStringLiteral("*.sec|*.sec");

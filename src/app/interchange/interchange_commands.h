@@ -13,7 +13,8 @@ class QWidget;
 namespace qav::app {
 
 // "Import From DXF File" (menu "Import DXF File").
-bool importFromDxfFile(SectionModel& m, QWidget* parent, const InterchangeUi& ui = standardInterchangeUi());
+bool importFromDxfFile(SectionModel& m, QWidget* parent,
+                       const InterchangeUi& ui = standardInterchangeUi());
 
 // "Export to DXF File" (menu "Export DXF File"). `saveFilter` is the filter of the main window's
 // save-file dialog, shared with Save Section and the XTRACT export: set to "AutoCAD_DXF|*.dxf"
@@ -23,7 +24,8 @@ bool exportToDxfFile(const SectionModel& m, QWidget* parent, QString& saveFilter
 
 // "Import Section From CAD (2016)" (menu "Import From AutoCAD"). On a platform without a CAD
 // application offering the automation it needs, it says so and changes nothing.
-bool importSectionFromCad(SectionModel& m, QWidget* parent, const InterchangeUi& ui = standardInterchangeUi());
+bool importSectionFromCad(SectionModel& m, QWidget* parent,
+                          const InterchangeUi& ui = standardInterchangeUi());
 
 // The XTRACT tool button: the save dialog opens with the filter it has (`saveFilter`), which is
 // "*.sec|*.sec" afterwards. Returns true when a file was written.

@@ -54,14 +54,16 @@ OpenSeesTclDialog::OpenSeesTclDialog(SectionModel& model, QWidget* parent, Inter
 
 void OpenSeesTclDialog::generate() {
     text_->clear();
-    for (const std::string& line : GEN_OPENSEES_TCL(model_)) text_->appendPlainText(QString::fromStdString(line));
+    for (const std::string& line : GEN_OPENSEES_TCL(model_))
+        text_->appendPlainText(QString::fromStdString(line));
 }
 
 bool OpenSeesTclDialog::saveText() {
     const QString path = ui_.saveFile(this, QStringLiteral("Save Text"), QString());
     if (path.isEmpty()) return false;
     std::vector<std::string> lines;
-    for (const QString& l : text_->toPlainText().split(QLatin1Char('\n'))) lines.push_back(l.toLocal8Bit().toStdString());
+    for (const QString& l : text_->toPlainText().split(QLatin1Char('\n')))
+        lines.push_back(l.toLocal8Bit().toStdString());
     try {
         writeTextLines(QFile::encodeName(path).toStdString(), lines);
     } catch (const std::exception& e) {

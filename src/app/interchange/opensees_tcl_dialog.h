@@ -14,7 +14,8 @@ namespace qav::app {
 class OpenSeesTclDialog : public QDialog {
     Q_OBJECT
 public:
-    OpenSeesTclDialog(SectionModel& model, QWidget* parent = nullptr, InterchangeUi ui = standardInterchangeUi());
+    OpenSeesTclDialog(SectionModel& model, QWidget* parent = nullptr,
+                      InterchangeUi ui = standardInterchangeUi());
 
     QPlainTextEdit* textArea() const { return text_; }
     QPushButton* generateButton() const { return generate_; }

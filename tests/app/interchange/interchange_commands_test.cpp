@@ -33,7 +33,8 @@ struct ScriptedUi {
 };
 
 QString temp(const char* name) {
-    return QString::fromStdString((std::filesystem::temp_directory_path() / (std::string("qavsec_app_") + name)).string());
+    return QString::fromStdString(
+        (std::filesystem::temp_directory_path() / (std::string("qavsec_app_") + name)).string());
 }
 
 SectionModel squareWithBar() {
@@ -105,7 +106,8 @@ TEST(OpenSeesTclDialogTest, GenerateTwiceAndSave) {
     EXPECT_EQ(d.windowTitle(), "Gen OpenSEES Tcl");
     EXPECT_EQ(d.textArea()->toPlainText(), "OpenSEES");
     const QString heading =
-        "##Section Gen by QAV-SEC\nset Conc1 1\nset Conc2 2\nset Steel1 3\nset Rebar1 4\nsection Fiber 1 {\n}";
+        "##Section Gen by QAV-SEC\nset Conc1 1\nset Conc2 2\nset Steel1 3\nset Rebar1 4\nsection "
+        "Fiber 1 {\n}";
     d.generateButton()->click();
     EXPECT_EQ(d.textArea()->toPlainText(), heading);
     m.NFIB = 1;
