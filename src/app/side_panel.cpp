@@ -27,6 +27,9 @@ QComboBox* gradeList(const QString& name, const QStringList& items, QWidget* par
     c->setObjectName(name);
     c->addItems(items);
     c->setCurrentIndex(0);
+    // The concrete names end in a tab, which would make the list as wide as the panel.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(9);
     return c;
 }
 
