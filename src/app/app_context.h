@@ -4,8 +4,9 @@
 //
 //   ctx.model()                 the one SectionModel of the run
 //   ctx.applyControlsToModel()  grade lists and "Mesh Size" box -> USE_CONC, USE_COVER,
-//                               USE_REBAR, USE_STEEL, MESH_SIZE_TEXT (they are kept in step on
-//                               every change too; call it before a core operation to be sure)
+//                               USE_REBAR, USE_STEEL, MESH_SIZE_TEXT (done on every user change
+//                               and at the start of every command run through the command map
+//                               or runCommand, so a handler finds them current)
 //   ctx.showModelInControls()   the same fields -> the grade lists and the box (after a file
 //                               or an import set them)
 //   ctx.modelChanged()          after a command changed the model: repaint the view, refresh

@@ -40,6 +40,7 @@ void CommandBoundary::run(const std::function<void()>& body) {
     {
         Depth guard(depth_);
         try {
+            if (beforeCommand) beforeCommand();
             body();
         } catch (const ConversionError& e) {
             failure = QString::fromStdString(e.what());

@@ -21,6 +21,10 @@ public:
     // outer one).
     void run(const std::function<void()>& body);
 
+    // Runs at the start of every outermost command (the main window reads its grade lists and
+    // mesh size box into the model there, so every core operation sees the current values).
+    std::function<void()> beforeCommand;
+
     // The sink of the running command (outside a command, each message is shown at once).
     Messages& messages() { return sink_; }
 

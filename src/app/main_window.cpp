@@ -116,6 +116,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
                                       .arg(SEL_BAR_CAPACITY));
     };
     connect(side_, &SidePanel::controlsEdited, this, [this] { applyControlsToModel(); });
+    boundary_.beforeCommand = [this] { applyControlsToModel(); };
 
     // The model's defaults: materials (built with the model), the display switches, NPM, NMM,
     // the design code and an empty set of load combinations.

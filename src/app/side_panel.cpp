@@ -30,6 +30,7 @@ QComboBox* gradeList(const QString& name, const QStringList& items, QWidget* par
     // The concrete names end in a tab, which would make the list as wide as the panel.
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->setMinimumContentsLength(9);
+    c->setFixedWidth(100);
     return c;
 }
 
@@ -79,6 +80,7 @@ QWidget* SidePanel::buttonPage(CommandMap& commands, const QStringList& names) {
 QWidget* SidePanel::sectionPage(CommandMap& commands) {
     auto* page = new QWidget(this);
     auto* col = new QVBoxLayout(page);
+    col->setContentsMargins(4, 4, 4, 4);
     col->setSpacing(3);
     for (const char* n : {cmd::BuildTypical, cmd::BuildSteel, cmd::BuildOpening, cmd::Analysis, cmd::Mesh,
                           cmd::DeleteSection, cmd::DeleteMesh, cmd::DeleteSteel})
@@ -86,12 +88,14 @@ QWidget* SidePanel::sectionPage(CommandMap& commands) {
 
     auto* material = new QGroupBox("Material and Mesh Setting", page);
     auto* mf = new QFormLayout(material);
+    mf->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     ComboBox2 = gradeList("ComboBox2", concreteNames("\t"), material);
     ComboBox4 = gradeList("ComboBox4", concreteNames("_Cover"), material);
     ComboBox3 = gradeList("ComboBox3", steelNames(), material);
     ComboBox1 = gradeList("ComboBox1", steelNames(), material);
     Edit1 = new QLineEdit("100", material);
     Edit1->setObjectName("Edit1");
+    Edit1->setFixedWidth(100);
     mf->addRow("Concrete Grade", ComboBox2);
     mf->addRow("Concrete Cover Grade", ComboBox4);
     mf->addRow("Rebar Grade", ComboBox3);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPrinter>
 #include <QCheckBox>
 #include <QLabel>
 #include <QComboBox>
@@ -311,6 +312,37 @@ TEST(MainWindow, MaterialDialogModifiesSteel) {
     EXPECT_EQ(child<QLineEdit>(d, "Edit4")->text(), "414.000");
     EXPECT_DOUBLE_EQ(m.STEEL_MAT[1].FY1, 460 * 0.9);
     EXPECT_TRUE(d->isVisible());
+
+    resizeTable(m.COVER_MAT, 4);  // a file brought a shorter table: no grade beyond it is listed
+    type->setCurrentIndex(2);
+    emit type->activated(2);
+    EXPECT_EQ(child<QComboBox>(d, "ComboBox2")->count(), 3);
+}
+
+TEST(MainWindow, CommandsSeeTheCurrentGradeListsAndMeshSize) {
+    Fixture f;
+    f.w.sidePanel()->ComboBox3->setCurrentIndex(4);
+    f.w.sidePanel()->Edit1->setText("55");
+    int rebar = -1;
+    std::string mesh;
+    f.w.commands().set(cmd::Mesh, [&] {
+        rebar = f.w.model().USE_REBAR;
+        mesh = f.w.model().MESH_SIZE_TEXT;
+    });
+    f.w.commands().run(cmd::Mesh);
+    EXPECT_EQ(rebar, 4);
+    EXPECT_EQ(mesh, "55");
+}
+
+TEST(MainWindow, PrinterResolution) {
+    Fixture f;
+    f.w.commands().run(cmd::PrinterSetting);
+    auto* d = child<QDialog>(&f.w, "PrinterSettingDialog");
+    ASSERT_TRUE(d->isVisible());
+    button(d, "Set Resolution = 1200")->click();
+    button(d, "Check Printer DPI")->click();
+    EXPECT_EQ(child<QLineEdit>(d, "Edit1")->text(), "1200");
+    EXPECT_EQ(f.w.printer().resolution(), 1200);
 }
 
 TEST(MainWindow, DisplaySwitchesAndViewCommands) {
