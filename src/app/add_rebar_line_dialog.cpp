@@ -24,13 +24,9 @@ AddRebarLineDialog::AddRebarLineDialog(AppContext& ctx, QWidget* parent) : QDial
     g->addWidget(namedLabel("Label2", "Rebar Diameter(mm)", group), 1, 0);
     g->addWidget(Edit2, 1, 1);
     top->addWidget(group);
-    auto* row = new QHBoxLayout;
     auto* add = namedButton("Button1", "Add Rebar", this);
     auto* close = namedButton("Button2", "Close", this);
-    row->addStretch(1);
-    row->addWidget(add);
-    row->addWidget(close);
-    top->addLayout(row);
+    top->addLayout(buttonRow({add, close}));
     connect(add, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { addRebar(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 }

@@ -21,13 +21,9 @@ AssignRebarDialog::AssignRebarDialog(AppContext& ctx, QWidget* parent) : QDialog
     g->addWidget(namedLabel("Label1", "Rebar Diameter (mm)", group), 0, 0);
     g->addWidget(Edit1, 0, 1);
     top->addWidget(group);
-    auto* row = new QHBoxLayout;
     auto* assignButton = namedButton("Button1", "Assign", this);
     auto* close = namedButton("Button2", "Close", this);
-    row->addStretch(1);
-    row->addWidget(assignButton);
-    row->addWidget(close);
-    top->addLayout(row);
+    top->addLayout(buttonRow({assignButton, close}));
     connect(assignButton, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { assign(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 }

@@ -2,10 +2,12 @@
 // Small helpers shared by the dialogs: named controls (tests find them by objectName) and the
 // non-modal, hide-on-close dialog every command shows.
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <initializer_list>
 #include <string>
 
 namespace qav {
@@ -34,6 +36,14 @@ inline QPushButton* namedButton(const QString& name, const QString& text, QWidge
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
+}
+
+// Buttons at the right of a row.
+inline QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* b : buttons) row->addWidget(b);
+    return row;
 }
 
 inline std::string textOf(const QLineEdit* e) { return e->text().toStdString(); }

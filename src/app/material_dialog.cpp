@@ -81,13 +81,9 @@ MaterialDialog::MaterialDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
     row->addWidget(Image2);
     top->addLayout(row);
 
-    auto* buttons = new QHBoxLayout;
     auto* modifyButton = namedButton("Button2", "Modify", this);
     auto* closeButton = namedButton("Button1", "Close", this);
-    buttons->addStretch(1);
-    buttons->addWidget(modifyButton);
-    buttons->addWidget(closeButton);
-    top->addLayout(buttons);
+    top->addLayout(buttonRow({modifyButton, closeButton}));
 
     connect(ComboBox1, &QComboBox::activated, this, [this] { typeChanged(); });
     connect(ComboBox2, &QComboBox::activated, this, [this] { nameChanged(); });

@@ -34,6 +34,17 @@ void circle(Canvas& c, std::optional<Point> centre, std::optional<int> r) {
     c.ellipse(centre->x - *r, centre->y - *r, centre->x + *r, centre->y + *r);
 }
 
+// The concrete outline or the cover line, unfilled; leaves the brush solid and the pen 1 wide.
+void outlineAboutViewCentre(const SectionModel& m, Canvas& c, const std::vector<TPOS>& pt, int32_t n) {
+    c.brush.style = BrushStyle::Clear;
+    if (n != 0) {
+        const auto pts = mapCorners(m, pt, n, {m.VIEW_CX, m.VIEW_CY});
+        if (!pts.empty()) c.polygon(pts);
+    }
+    c.brush.style = BrushStyle::Solid;
+    c.pen.width = 1;
+}
+
 void drawPolygonList(const SectionModel& m, Canvas& c, const std::vector<TPOLYSHAPE>& list, int32_t count,
                      Color colour) {
     c.pen.width = 2;
@@ -136,13 +147,7 @@ void DRAW_REBAR_FIBER(const SectionModel& m, Canvas& c) {
 void DRAW_POLYLINE(const SectionModel& m, Canvas& c) {
     c.pen.width = 2;
     c.pen.color = colors::black;
-    c.brush.style = BrushStyle::Clear;
-    if (m.NCONC_PT != 0) {
-        const auto pts = mapCorners(m, m.CONC_PT, m.NCONC_PT, {m.VIEW_CX, m.VIEW_CY});
-        if (!pts.empty()) c.polygon(pts);
-    }
-    c.brush.style = BrushStyle::Solid;
-    c.pen.width = 1;
+    outlineAboutViewCentre(m, c, m.CONC_PT, m.NCONC_PT);
 }
 
 void DRAW_sTEEL_POLYLINE(const SectionModel& m, Canvas& c) {
@@ -153,13 +158,7 @@ void DRAW_REBAR_POLYLINE(const SectionModel& m, Canvas& c) {
     c.pen.width = 1;
     c.pen.color = colors::red;
     c.pen.style = PenStyle::Dot;
-    c.brush.style = BrushStyle::Clear;
-    if (m.NCOVER_PT != 0) {
-        const auto pts = mapCorners(m, m.COVER_PT, m.NCOVER_PT, {m.VIEW_CX, m.VIEW_CY});
-        if (!pts.empty()) c.polygon(pts);
-    }
-    c.brush.style = BrushStyle::Solid;
-    c.pen.width = 1;
+    outlineAboutViewCentre(m, c, m.COVER_PT, m.NCOVER_PT);
     c.pen.style = PenStyle::Solid;
 }
 
