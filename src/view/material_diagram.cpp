@@ -17,11 +17,11 @@ Frame drawAxes(Canvas& c, int width, int height) {
     c.rectangle(0, 0, width, height);
     c.font = Font{};
     c.brush.style = BrushStyle::Clear;
-    const Frame f{30, height - 25, width - 15, 20};
+    const Frame f{30, height - 22, width - 10, 20};
     c.line(f.x0, f.y0, f.x1 + 5, f.y0);
     c.line(f.x0, f.y0, f.x0, f.y1 - 8);
     c.textOut(f.x0 + 4, 2, "Stress");
-    c.textOut(f.x1 - c.textWidth("Strain"), f.y0 + 6, "Strain");
+    c.textOut(f.x1 - c.textWidth("Strain"), f.y0 + 4, "Strain");
     return f;
 }
 
@@ -34,8 +34,8 @@ void dashedTo(Canvas& c, int x1, int y1, int x2, int y2) {
 
 void drawConcreteLawDiagram(Canvas& c, int width, int height) {
     const Frame f = drawAxes(c, width, height);
-    const int e0 = f.x0 + (f.x1 - f.x0) * 55 / 100;  // eps_0
-    const int ecu = f.x1 - 10;                         // eps_cu
+    const int e0 = f.x0 + (f.x1 - f.x0) * 40 / 100;  // eps_0
+    const int ecu = f.x1 - 60;                         // eps_cu
     const int top = f.y1 + 15;                         // fc
     c.pen.color = colors::blue;
     c.pen.width = 2;
@@ -57,8 +57,8 @@ void drawConcreteLawDiagram(Canvas& c, int width, int height) {
     dashedTo(c, f.x0, f.y0, f.x0 + (e0 - f.x0) / 2, top);
     c.textOut(f.x0 + (e0 - f.x0) / 4 + 10, (f.y0 + top) / 2, "Ec");
     c.textOut(f.x0 - 22, top - 6, "fc");
-    c.textOut(e0 - 12, f.y0 + 6, "eps_0");
-    c.textOut(ecu - 20, f.y0 + 6 + c.textHeight("e"), "eps_cu");
+    c.textOut(e0 - c.textWidth("eps_0") / 2, f.y0 + 4, "eps_0");
+    c.textOut(ecu - c.textWidth("eps_cu") / 2, f.y0 + 4, "eps_cu");
 }
 
 void drawSteelLawDiagram(Canvas& c, int width, int height) {
@@ -69,7 +69,7 @@ void drawSteelLawDiagram(Canvas& c, int width, int height) {
     c.pen.width = 2;
     c.moveTo(f.x0, f.y0);
     c.lineTo(ey, top);
-    c.lineTo(f.x1 - 5, top);
+    c.lineTo(f.x1 - 10, top);
     c.pen.width = 1;
     c.pen.color = colors::black;
     dashedTo(c, f.x0, top, ey, top);
@@ -77,7 +77,7 @@ void drawSteelLawDiagram(Canvas& c, int width, int height) {
     c.pen.color = colors::red;
     c.textOut(f.x0 + (ey - f.x0) / 2 + 8, (f.y0 + top) / 2, "Es");
     c.textOut(f.x0 - 22, top - 6, "fy");
-    c.textOut(ey - 12, f.y0 + 6, "eps_0");
+    c.textOut(ey - c.textWidth("eps_0") / 2, f.y0 + 4, "eps_0");
 }
 
 }  // namespace qav
