@@ -1,5 +1,6 @@
 #include "app/command_wiring.h"
 
+#include "app/main_commands.h"
 #include "app/main_window.h"
 
 namespace qav {

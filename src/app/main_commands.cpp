@@ -1,9 +1,10 @@
+#include "app/main_commands.h"
+
 #include <QPrinter>
 
 #include "app/add_rebar_line_dialog.h"
 #include "app/assign_rebar_dialog.h"
 #include "app/command_map.h"
-#include "app/command_wiring.h"
 #include "app/main_window.h"
 #include "app/material_dialog.h"
 #include "app/move_rebars_dialog.h"
