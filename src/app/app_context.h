@@ -1,0 +1,54 @@
+#pragma once
+// What a command or a dialog needs from the main window. The main window implements it; the
+// commands and dialogs of every subsystem take an AppContext& and nothing else of it.
+//
+//   ctx.model()                 the one SectionModel of the run
+//   ctx.applyControlsToModel()  grade lists and "Mesh Size" box -> USE_CONC, USE_COVER,
+//                               USE_REBAR, USE_STEEL, MESH_SIZE_TEXT (done on every user change
+//                               and at the start of every command run through the command map
+//                               or runCommand, so a handler finds them current)
+//   ctx.showModelInControls()   the same fields -> the grade lists and the box (after a file
+//                               or an import set them)
+//   ctx.modelChanged()          after a command changed the model: repaint the view, refresh
+//                               the status-bar counts and the "Section Properties" boxes
+//   ctx.runCommand(body)        runs body inside the command boundary: ConversionError,
+//                               FileError, InputError, NumericError become one message box
+//   ctx.messages()              the Messages sink of the running command: each distinct text
+//                               is shown once, with its count, when the command ends
+//   ctx.prompts()               confirmation and message boxes, file dialogs
+//   ctx.printer()               the one printer of the printed reports ("Printer Setting")
+//   ctx.commands()              the command map, to run or rewire a command
+//   showDialog(w)               shows a dialog without blocking, or brings it to the front
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+namespace qav {
+
+struct SectionModel;
+class Messages;
+class UserPrompts;
+class CommandMap;
+
+class AppContext {
+public:
+    virtual ~AppContext() = default;
+    virtual SectionModel& model() = 0;
+    virtual void applyControlsToModel() = 0;
+    virtual void showModelInControls() = 0;
+    virtual void modelChanged() = 0;
+    virtual void runCommand(const std::function<void()>& body) = 0;
+    virtual Messages& messages() = 0;
+    virtual UserPrompts& prompts() = 0;
+    virtual QPrinter& printer() = 0;
+    virtual CommandMap& commands() = 0;
+    // The main window, as parent of dialogs and boxes.
+    virtual QWidget* mainWidget() = 0;
+};
+
+// Makes a dialog visible and brings it to the front; one already visible is only raised (its
+// show handler does not run again). Never modal.
+void showDialog(QWidget* dialog);
+
+}  // namespace qav

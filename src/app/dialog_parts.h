@@ -1,0 +1,52 @@
+#pragma once
+// Small helpers shared by the dialogs: named controls (tests find them by objectName) and the
+// non-modal, hide-on-close dialog every command shows.
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <initializer_list>
+#include <string>
+
+namespace qav {
+
+// A dialog of the main window: created once, never modal, hidden (not destroyed) on close.
+inline void initToolDialog(QDialog* d, const QString& objectName, const QString& caption) {
+    d->setObjectName(objectName);
+    d->setWindowTitle(caption);
+    d->setModal(false);
+}
+
+inline QLineEdit* namedEdit(const QString& name, const QString& text, QWidget* parent) {
+    auto* e = new QLineEdit(text, parent);
+    e->setObjectName(name);
+    return e;
+}
+
+inline QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+inline QPushButton* namedButton(const QString& name, const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Buttons at the right of a row.
+inline QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* b : buttons) row->addWidget(b);
+    return row;
+}
+
+inline std::string textOf(const QLineEdit* e) { return e->text().toStdString(); }
+inline QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace qav

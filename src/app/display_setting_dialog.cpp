@@ -1,0 +1,40 @@
+#include "app/display_setting_dialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "app/dialog_parts.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+DisplaySettingDialog::DisplaySettingDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+    initToolDialog(this, "DisplaySettingDialog", "Display Setting");
+    auto* top = new QVBoxLayout(this);
+    auto* group = new QGroupBox("Display Setting", this);
+    auto* col = new QVBoxLayout(group);
+    const char* captions[] = {"Section Polyline",     "Steel Rebar",          "Section Fiber Mesh",
+                              "Section Fiber Center", "Steel Rebar Diameter", "Section Center"};
+    for (int i = 1; i <= 6; ++i) {
+        boxes_[i] = new QCheckBox(captions[i - 1], group);
+        boxes_[i]->setObjectName(QStringLiteral("CheckBox%1").arg(i));
+        col->addWidget(boxes_[i]);
+        // Any click copies all six; the picture changes at the next redraw.
+        connect(boxes_[i], &QCheckBox::clicked, this, [this] {
+            for (int k = 1; k <= 6; ++k) ctx_.model().SHOW_FLAG[static_cast<std::size_t>(k)] = boxes_[k]->isChecked();
+        });
+    }
+    top->addWidget(group);
+    auto* close = namedButton("Button1", "Close", this);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    top->addWidget(close, 0, Qt::AlignRight);
+}
+
+void DisplaySettingDialog::showEvent(QShowEvent* event) {
+    for (int i = 1; i <= 6; ++i) boxes_[i]->setChecked(ctx_.model().SHOW_FLAG[static_cast<std::size_t>(i)]);
+    QDialog::showEvent(event);
+}
+
+}  // namespace qav

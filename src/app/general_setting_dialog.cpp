@@ -1,0 +1,57 @@
+#include "app/general_setting_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+#include "app/dialog_parts.h"
+#include "model/number_text.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+    initToolDialog(this, "GeneralSettingDialog", "General Setting ");
+    auto* top = new QVBoxLayout(this);
+    auto* pm = new QGroupBox("PM/MM Analysis Setting", this);
+    pm->setObjectName("GroupBox1");
+    auto* g1 = new QGridLayout(pm);
+    Edit1 = namedEdit("Edit1", "30", pm);
+    Edit2 = namedEdit("Edit2", "24", pm);
+    g1->addWidget(namedLabel("Label1", "P-M Analysis Axial Force Num of Steps", pm), 0, 0);
+    g1->addWidget(Edit1, 0, 1);
+    g1->addWidget(namedLabel("Label2", "Myy-Mzz Analysis Angle Num of Steps", pm), 1, 0);
+    g1->addWidget(Edit2, 1, 1);
+    top->addWidget(pm);
+    auto* code = new QGroupBox("Design Code", this);
+    code->setObjectName("GroupBox2");
+    auto* g2 = new QGridLayout(code);
+    ComboBox1 = new QComboBox(code);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->addItems({"HK-COP-2013", "BS-8110"});
+    g2->addWidget(namedLabel("Label3", "Concrete Design Code", code), 0, 0);
+    g2->addWidget(ComboBox1, 0, 1);
+    top->addWidget(code);
+    auto* okay = namedButton("Button1", "Okay", this);
+    connect(okay, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { this->okay(); }); });
+    top->addWidget(okay, 0, Qt::AlignRight);
+}
+
+void GeneralSettingDialog::showEvent(QShowEvent* event) {
+    // The code list keeps the selection it had when the dialog was last closed.
+    Edit1->setText(qs(Format("%D", {ctx_.model().NPM})));
+    Edit2->setText(qs(Format("%D", {ctx_.model().NMM})));
+    QDialog::showEvent(event);
+}
+
+void GeneralSettingDialog::okay() {
+    SectionModel& m = ctx_.model();
+    m.NPM = ToInt(textOf(Edit1));
+    m.NMM = ToInt(textOf(Edit2));
+    m.DESIGN_CODE = ComboBox1->currentIndex();
+    close();
+}
+
+}  // namespace qav

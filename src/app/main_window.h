@@ -1,0 +1,82 @@
+#pragma once
+// The main window: tool bar, section view, the right-hand pages and two status bars. It owns
+// the section model and implements AppContext for every command and dialog; the commands
+// themselves live in the command map (command_wiring.cpp and the files it calls).
+#include <QMainWindow>
+#include <memory>
+
+#include "app/app_context.h"
+#include "app/command_boundary.h"
+#include "model/section_model.h"
+
+class QPrinter;
+class QToolBar;
+
+namespace qav {
+
+class CommandMap;
+class PanelBar;
+class SectionViewWidget;
+class SidePanel;
+class UserPrompts;
+
+class MainWindow : public QMainWindow, public AppContext {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // AppContext
+    SectionModel& model() override { return model_; }
+    void applyControlsToModel() override;
+    void showModelInControls() override;
+    void modelChanged() override;
+    void runCommand(const std::function<void()>& body) override;
+    Messages& messages() override { return boundary_.messages(); }
+    UserPrompts& prompts() override { return *prompts_; }
+    QPrinter& printer() override { return *printer_; }
+    CommandMap& commands() override { return *commands_; }
+    QWidget* mainWidget() override { return this; }
+
+    // Replaces the boxes and file dialogs (tests answer them); nullptr restores the real ones.
+    // The window does not take ownership.
+    void setPrompts(UserPrompts* prompts);
+
+    SectionViewWidget* view() const { return view_; }
+    SidePanel* sidePanel() const { return side_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    // Status bar 1 (bottom: operation and counts) and 2 (mouse point).
+    PanelBar* statusBar1() const { return status1_; }
+    PanelBar* statusBar2() const { return status2_; }
+    // Panel 1 of status bar 1: "None", "Move View", "Select Rebars".
+    void setOperationText(const QString& text);
+
+    // The Open and Save commands once a file name is chosen.
+    void openSection(const QString& path);
+    void saveSection(const QString& path);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void updateWindowSize();
+    void updateCounts();
+
+    SectionModel model_;
+    std::unique_ptr<UserPrompts> ownPrompts_;
+    UserPrompts* prompts_ = nullptr;
+    CommandBoundary boundary_{prompts_};
+    std::unique_ptr<QPrinter> printer_;
+    CommandMap* commands_ = nullptr;
+    SectionViewWidget* view_ = nullptr;
+    SidePanel* side_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    PanelBar* status1_ = nullptr;
+    PanelBar* status2_ = nullptr;
+};
+
+}  // namespace qav

@@ -1,0 +1,150 @@
+#include "app/side_panel.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/command_map.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+namespace {
+QPushButton* commandButton(CommandMap& commands, const QString& name, QWidget* parent) {
+    auto* b = new QPushButton(name, parent);
+    b->setFixedHeight(25);
+    QAction* a = commands.action(name);
+    QObject::connect(b, &QPushButton::clicked, a, &QAction::trigger);
+    return b;
+}
+
+QComboBox* gradeList(const QString& name, const QStringList& items, QWidget* parent) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->addItems(items);
+    c->setCurrentIndex(0);
+    // The concrete names end in a tab, which would make the list as wide as the panel.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(9);
+    c->setFixedWidth(100);
+    return c;
+}
+
+QStringList concreteNames(const QString& suffix) {
+    QStringList out;
+    for (int i = 1; i <= CONC_GRADE_ITEMS; ++i) out << QStringLiteral("C%1%2").arg(5 * i + 15).arg(suffix);
+    return out;
+}
+
+QStringList steelNames() {
+    QStringList out;
+    for (int i = 1; i <= STEEL_GRADE_ITEMS; ++i) out << QStringLiteral("STEEL%1").arg(i);
+    return out;
+}
+
+QLineEdit* readOnlyBox(const QString& name, QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setReadOnly(true);
+    return e;
+}
+
+// A list index from a file may lie outside the list: the list keeps its selection then.
+void selectIndex(QComboBox* c, int index) {
+    if (index >= 0 && index < c->count()) c->setCurrentIndex(index);
+}
+}  // namespace
+
+SidePanel::SidePanel(CommandMap& commands, QWidget* parent) : QTabWidget(parent) {
+    setObjectName("PageControl1");
+    addTab(sectionPage(commands), "Section");
+    addTab(buttonPage(commands, {cmd::SelectRebars, cmd::AssignRebar, cmd::DeleteRebars, cmd::AddSingleRebar,
+                                 cmd::AddAlongLine, cmd::AlignX, cmd::AlignY, cmd::AlignDir, cmd::MoveRebars}),
+           "Rebar");
+    addTab(buttonPage(commands, {cmd::CadImport, cmd::DxfImport, cmd::DxfExport}), "CAD");
+}
+
+QWidget* SidePanel::buttonPage(CommandMap& commands, const QStringList& names) {
+    auto* page = new QWidget(this);
+    auto* col = new QVBoxLayout(page);
+    col->setSpacing(4);
+    for (const QString& n : names) col->addWidget(commandButton(commands, n, page));
+    col->addStretch(1);
+    return page;
+}
+
+QWidget* SidePanel::sectionPage(CommandMap& commands) {
+    auto* page = new QWidget(this);
+    auto* col = new QVBoxLayout(page);
+    col->setContentsMargins(4, 4, 4, 4);
+    col->setSpacing(3);
+    for (const char* n : {cmd::BuildTypical, cmd::BuildSteel, cmd::BuildOpening, cmd::Analysis, cmd::Mesh,
+                          cmd::DeleteSection, cmd::DeleteMesh, cmd::DeleteSteel})
+        col->addWidget(commandButton(commands, n, page));
+
+    auto* material = new QGroupBox("Material and Mesh Setting", page);
+    auto* mf = new QFormLayout(material);
+    mf->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    ComboBox2 = gradeList("ComboBox2", concreteNames("\t"), material);
+    ComboBox4 = gradeList("ComboBox4", concreteNames("_Cover"), material);
+    ComboBox3 = gradeList("ComboBox3", steelNames(), material);
+    ComboBox1 = gradeList("ComboBox1", steelNames(), material);
+    Edit1 = new QLineEdit("100", material);
+    Edit1->setObjectName("Edit1");
+    Edit1->setFixedWidth(100);
+    mf->addRow("Concrete Grade", ComboBox2);
+    mf->addRow("Concrete Cover Grade", ComboBox4);
+    mf->addRow("Rebar Grade", ComboBox3);
+    mf->addRow("Steel Grade", ComboBox1);
+    mf->addRow("Mesh Size", Edit1);
+    col->addWidget(material);
+    for (QComboBox* c : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
+        connect(c, &QComboBox::activated, this, &SidePanel::controlsEdited);
+    connect(Edit1, &QLineEdit::textEdited, this, &SidePanel::controlsEdited);
+
+    auto* props = new QGroupBox("Section Properties", page);
+    auto* pf = new QFormLayout(props);
+    Edit2 = readOnlyBox("Edit2", props);
+    Edit3 = readOnlyBox("Edit3", props);
+    Edit5 = readOnlyBox("Edit5", props);
+    Edit4 = readOnlyBox("Edit4", props);
+    Edit6 = readOnlyBox("Edit6", props);
+    pf->addRow("Section Area(mm2)", Edit2);
+    pf->addRow("Rebar Area(mm2)", Edit3);
+    pf->addRow("Steel Area(mm2)", Edit5);
+    pf->addRow("Rebar Ratio(%)", Edit4);
+    pf->addRow("Steel Ratio(%)", Edit6);
+    col->addWidget(props);
+    col->addStretch(1);
+    return page;
+}
+
+void SidePanel::writeToModel(SectionModel& m) const {
+    m.USE_CONC = ComboBox2->currentIndex();
+    m.USE_COVER = ComboBox4->currentIndex();
+    m.USE_REBAR = ComboBox3->currentIndex();
+    m.USE_STEEL = ComboBox1->currentIndex();
+    m.MESH_SIZE_TEXT = Edit1->text().toStdString();
+}
+
+void SidePanel::readFromModel(const SectionModel& m) {
+    selectIndex(ComboBox2, m.USE_CONC);
+    selectIndex(ComboBox4, m.USE_COVER);
+    selectIndex(ComboBox3, m.USE_REBAR);
+    selectIndex(ComboBox1, m.USE_STEEL);
+    Edit1->setText(QString::fromStdString(m.MESH_SIZE_TEXT));
+}
+
+void SidePanel::showProperties(const SectionModel& m) {
+    Edit2->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit2));
+    Edit3->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit3));
+    Edit4->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit4));
+    Edit5->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit5));
+    Edit6->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit6));
+}
+
+}  // namespace qav

@@ -1,0 +1,206 @@
+#include "view/section_view.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "model/number_text.h"
+#include "view/view_mapping.h"
+
+namespace qav {
+
+namespace {
+
+std::size_t slot(int32_t i) { return static_cast<std::size_t>(i); }
+
+// Corners 0..n-1 of a point list mapped with the given reference point; empty when any corner
+// cannot be mapped (a polygon with a missing corner would be a different shape).
+std::vector<Point> mapCorners(const SectionModel& m, const std::vector<TPOS>& pt, int32_t n, TPOS ref) {
+    std::vector<Point> out;
+    const int32_t count = std::min<int32_t>(n, static_cast<int32_t>(pt.size()));
+    if (count <= 0) return out;
+    out.reserve(slot(count));
+    for (int32_t i = 0; i < count; ++i) {
+        const auto p = modelToWindow(m, pt[slot(i)].X, pt[slot(i)].Y, ref.X, ref.Y);
+        if (!p) return {};
+        out.push_back(*p);
+    }
+    return out;
+}
+
+// A circle of radius r pixels about a centre; skipped when either cannot be mapped.
+void circle(Canvas& c, std::optional<Point> centre, std::optional<int> r) {
+    if (!centre || !r) return;
+    c.ellipse(centre->x - *r, centre->y - *r, centre->x + *r, centre->y + *r);
+}
+
+// The concrete outline or the cover line, unfilled; leaves the brush solid and the pen 1 wide.
+void outlineAboutViewCentre(const SectionModel& m, Canvas& c, const std::vector<TPOS>& pt, int32_t n) {
+    c.brush.style = BrushStyle::Clear;
+    if (n != 0) {
+        const auto pts = mapCorners(m, pt, n, {m.VIEW_CX, m.VIEW_CY});
+        if (!pts.empty()) c.polygon(pts);
+    }
+    c.brush.style = BrushStyle::Solid;
+    c.pen.width = 1;
+}
+
+void drawPolygonList(const SectionModel& m, Canvas& c, const std::vector<TPOLYSHAPE>& list, int32_t count,
+                     Color colour) {
+    c.pen.width = 2;
+    const TPOS ref = steelReference(m);
+    const int32_t n = std::min<int32_t>(count, static_cast<int32_t>(list.size()) - 1);
+    for (int32_t k = 1; k <= n; ++k) {
+        const TPOLYSHAPE& s = list[slot(k)];
+        if (s.NPOINT == 0) continue;
+        c.pen.color = colour;
+        c.brush.style = BrushStyle::Clear;
+        const auto pts = mapCorners(m, s.PT, s.NPOINT, ref);
+        if (!pts.empty()) c.polygon(pts);
+    }
+    c.brush.style = BrushStyle::Solid;
+    c.pen.width = 1;
+}
+
+}  // namespace
+
+std::string designCodeName(int DESIGN_CODE) { return DESIGN_CODE == 1 ? "BS-8110" : "HK-COP-2013"; }
+
+ViewCounts viewCounts(const SectionModel& m) {
+    return {Format("%D", {m.NFIB}), Format("%D", {m.NCONC_PT}), Format("%D", {m.NBAR}),
+            Format("%D", {m.NSEL_BAR}), Format("%D", {m.NSTEEL_SEC})};
+}
+
+void DRAW_BLANK(const SectionModel& m, Canvas& c) {
+    c.pen = Pen{};
+    c.pen.color = colors::white;
+    c.brush = Brush{colors::white, BrushStyle::Solid};
+    c.rectangle(0, 0, m.W, m.H);
+    c.font = Font{};
+    c.font.name = "Comic Sans MS";
+    c.font.size = 12;
+    c.font.bold = true;
+    c.font.color = colors::black;
+    c.brush.style = BrushStyle::Clear;
+    c.textOut(10, 35, "QAV-Section");
+    c.font.size = 8;
+    c.font.bold = false;
+    if (m.DESIGN_CODE == 0) c.textOut(10, 80, "HK-COP-2013");
+    else if (m.DESIGN_CODE == 1) c.textOut(10, 80, "BS-8110");
+    c.font.name = "Arial";
+    c.brush.style = BrushStyle::Solid;
+}
+
+void DRAW_FIBER(const SectionModel& m, Canvas& c) {
+    const int32_t n = std::min<int32_t>(m.NFIB, static_cast<int32_t>(m.FIB.size()) - 1);
+    if (m.SHOW_FLAG[3]) {
+        c.pen.color = colors::midGrey;
+        for (int32_t i = 1; i <= n; ++i) {
+            const TFIB& f = m.FIB[slot(i)];
+            if (f.SHAPE != 3) continue;
+            if (f.TY == FIB_CORE_CONCRETE) c.brush.color = colors::lightGrey;
+            else if (f.TY == FIB_COVER_CONCRETE) c.brush.color = colors::darkGrey;
+            else if (f.TY == FIB_STEEL) c.brush.color = colors::cyan;
+            std::vector<Point> pts;
+            for (int k = 0; k < 3; ++k) {
+                const auto p = fibreToWindow(m, f.POS[static_cast<std::size_t>(k)].X, f.POS[static_cast<std::size_t>(k)].Y);
+                if (!p) break;
+                pts.push_back(*p);
+            }
+            if (pts.size() == 3) c.polygon(pts);
+        }
+    }
+    if (m.SHOW_FLAG[4]) {
+        c.pen.color = colors::yellow;
+        c.brush.color = colors::yellow;
+        for (int32_t i = 1; i <= n; ++i) {
+            const TFIB& f = m.FIB[slot(i)];
+            if (f.SHAPE == 3) circle(c, fibreToWindow(m, f.X, f.Y), 2);
+        }
+    }
+}
+
+void DRAW_BARS(const SectionModel& m, Canvas& c) {
+    const int32_t n = std::min<int32_t>(m.NBAR, static_cast<int32_t>(m.BAR.size()) - 1);
+    for (int32_t i = 1; i <= n; ++i) {
+        const TBAR& b = m.BAR[slot(i)];
+        c.pen.color = colors::magenta;
+        c.brush.color = colors::magenta;
+        const auto p = viewToWindow(m, b.X, b.Y);
+        const auto r = lengthToPixels(m, b.DB / 2);
+        circle(c, p, r);
+        c.brush.color = colors::yellow;
+        if (m.SHOW_FLAG[5] && p && r) c.textOut(p->x + *r, p->y + *r, Format("%0.0F", {b.DB}));
+    }
+}
+
+void DRAW_REBAR_FIBER(const SectionModel& m, Canvas& c) {
+    c.pen.color = colors::black;
+    c.brush.color = colors::red;
+    const int32_t n = std::min<int32_t>(m.NFIB, static_cast<int32_t>(m.FIB.size()) - 1);
+    for (int32_t i = 1; i <= n; ++i) {
+        const TFIB& f = m.FIB[slot(i)];
+        if (f.SHAPE == 2) circle(c, fibreToWindow(m, f.X, f.Y), lengthToPixels(m, f.DB / 2));
+    }
+}
+
+void DRAW_POLYLINE(const SectionModel& m, Canvas& c) {
+    c.pen.width = 2;
+    c.pen.color = colors::black;
+    outlineAboutViewCentre(m, c, m.CONC_PT, m.NCONC_PT);
+}
+
+void DRAW_sTEEL_POLYLINE(const SectionModel& m, Canvas& c) {
+    drawPolygonList(m, c, m.STEEL_SEC, m.NSTEEL_SEC, colors::blue);
+}
+
+void DRAW_REBAR_POLYLINE(const SectionModel& m, Canvas& c) {
+    c.pen.width = 1;
+    c.pen.color = colors::red;
+    c.pen.style = PenStyle::Dot;
+    outlineAboutViewCentre(m, c, m.COVER_PT, m.NCOVER_PT);
+    c.pen.style = PenStyle::Solid;
+}
+
+void DRAW_OPEN_POLYLINE(const SectionModel& m, Canvas& c) {
+    drawPolygonList(m, c, m.OPEN_SEC, m.NOPEN_SEC, colors::green);
+}
+
+void DRAW_SEL_FIBER(const SectionModel& m, Canvas& c) {
+    c.pen.color = colors::blue;
+    c.brush.color = colors::blue;
+    c.brush.style = BrushStyle::Solid;
+    const int32_t n = std::min<int32_t>(m.NSEL_BAR, static_cast<int32_t>(m.SEL_BAR.size()) - 1);
+    for (int32_t j = 1; j <= n; ++j) {
+        const int32_t i = m.SEL_BAR[slot(j)];
+        if (i < 1 || i > m.NBAR || i >= static_cast<int32_t>(m.BAR.size())) continue;  // stale entry
+        circle(c, viewToWindow(m, m.BAR[slot(i)].X, m.BAR[slot(i)].Y), 4);
+    }
+}
+
+void DRAW_CENTER(const SectionModel& m, Canvas& c) {
+    c.pen.color = colors::red;
+    const auto p = fibreToWindow(m, 0, 0);
+    if (!p) return;
+    c.line(p->x - 10, p->y, p->x + 10, p->y);
+    c.line(p->x, p->y - 10, p->x, p->y + 10);
+}
+
+ViewCounts DRAW_STRU(const SectionModel& m, Canvas& c) {
+    DRAW_BLANK(m, c);
+    if (m.NFIB > 0) DRAW_FIBER(m, c);
+    if (m.SHOW_FLAG[2]) DRAW_BARS(m, c);
+    if (m.SHOW_FLAG[3]) DRAW_REBAR_FIBER(m, c);
+    if (m.SHOW_FLAG[1]) {
+        DRAW_POLYLINE(m, c);
+        DRAW_sTEEL_POLYLINE(m, c);
+        DRAW_REBAR_POLYLINE(m, c);
+        DRAW_OPEN_POLYLINE(m, c);
+    }
+    DRAW_SEL_FIBER(m, c);
+    const ViewCounts counts = viewCounts(m);
+    DRAW_CENTER(m, c);
+    return counts;
+}
+
+}  // namespace qav

@@ -1,0 +1,124 @@
+#include "view/view_navigation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/number_text.h"
+#include "view/view_mapping.h"
+
+namespace qav {
+
+NavEffect ViewNavigator::startMoveView() {
+    OP_MODE = OP_MOVE_VIEW;
+    NavEffect e;
+    e.operation = "Move View";
+    return e;
+}
+
+NavEffect ViewNavigator::startSelectRebars(SectionModel& m) {
+    OP_MODE = OP_SELECT;
+    m.NSEL_BAR = 0;
+    NavEffect e;
+    e.operation = "Select Rebars";
+    e.redraw = true;  // the old selection's dots go
+    return e;
+}
+
+NavEffect ViewNavigator::startAddSingleRebar() {
+    OP_MODE = OP_ADD_BAR;
+    return {};
+}
+
+BandRect ViewNavigator::band() const {
+    return {std::min(SX, CX), std::min(SY, CY), std::max(SX, CX), std::max(SY, CY)};
+}
+
+NavEffect ViewNavigator::press(SectionModel& m, MouseButton button, int X, int Y) {
+    NavEffect e;
+    if (OP_MODE == OP_MOVE_VIEW) OP_MODE = OP_PANNING;
+    if (button == MouseButton::Middle) OP_MODE = OP_PANNING;
+    if (button == MouseButton::Right) {
+        OP_MODE = OP_NONE;
+        m.NSEL_BAR = 0;
+        e.operation = "None";
+        e.redraw = true;  // the selection's dots go
+    }
+    if (OP_MODE == OP_SELECT) {
+        SX = CX = X;
+        SY = CY = Y;
+        OP_MODE = OP_BAND;
+        e.redraw = true;
+    }
+    LX = X;
+    LY = Y;
+    return e;
+}
+
+NavEffect ViewNavigator::move(SectionModel& m, int X, int Y) {
+    NavEffect e;
+    e.readout = cursorReadout(m, X, Y);
+    if (usableScale(m) && OP_MODE == OP_PANNING) {
+        m.VIEW_DX -= (X - LX) / m.VIEW_SCALE;
+        m.VIEW_DY += (Y - LY) / m.VIEW_SCALE;
+        e.redraw = true;
+    }
+    if (OP_MODE == OP_BAND) {
+        CX = X;
+        CY = Y;
+        e.redraw = true;
+    }
+    LX = X;
+    LY = Y;
+    return e;
+}
+
+NavEffect ViewNavigator::release(SectionModel& m, MouseButton, int X, int Y) {
+    NavEffect e;
+    if (OP_MODE == OP_PANNING) OP_MODE = OP_MOVE_VIEW;
+    if (OP_MODE == OP_BAND) {
+        e.selectionFull = !selectBarsInBand(m, band());
+        OP_MODE = OP_SELECT;
+    }
+    if (OP_MODE == OP_ADD_BAR) {
+        if (const auto p = windowToView(m, X, Y)) ADD_SINGLE_REBAR(m, p->X, p->Y, 20.0);
+    }
+    e.redraw = true;
+    LX = X;
+    LY = Y;
+    return e;
+}
+
+NavEffect ViewNavigator::wheel(SectionModel& m, int steps) {
+    NavEffect e;
+    for (; steps > 0; --steps) zoomIn(m);
+    for (; steps < 0; ++steps) zoomOut(m);
+    e.redraw = true;
+    return e;
+}
+
+void zoomIn(SectionModel& m) { m.VIEW_SCALE = m.VIEW_SCALE * 1.1; }
+void zoomOut(SectionModel& m) { m.VIEW_SCALE = m.VIEW_SCALE / 1.1; }
+
+std::optional<std::string> cursorReadout(const SectionModel& m, int X, int Y) {
+    if (!usableScale(m)) return std::nullopt;
+    const double x = (X - m.W / 2.0) / m.VIEW_SCALE + m.VIEW_DX;
+    const double y = (m.H / 2.0 - Y) / m.VIEW_SCALE + m.VIEW_DY;
+    if (!FitsInt(x) || !FitsInt(y)) return std::nullopt;
+    return Format("X=%0.2F,Y=%0.2F[mm]", {static_cast<double>(Round(x)), static_cast<double>(Round(y))});
+}
+
+bool selectBarsInBand(SectionModel& m, const BandRect& b) {
+    const int32_t n = std::min<int32_t>(m.NBAR, static_cast<int32_t>(m.BAR.size()) - 1);
+    bool complete = true;
+    for (int32_t i = 1; i <= n; ++i) {
+        const TBAR& bar = m.BAR[static_cast<std::size_t>(i)];
+        const auto p = viewToWindow(m, bar.X, bar.Y);
+        if (!p) continue;
+        if (b.left <= p->x && p->x < b.right && b.top <= p->y && p->y < b.bottom) {
+            if (!SELECT_BAR(m, i)) complete = false;
+        }
+    }
+    return complete;
+}
+
+}  // namespace qav

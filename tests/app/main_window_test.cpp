@@ -1,0 +1,375 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPrinter>
+#include <QCheckBox>
+#include <QLabel>
+#include <QComboBox>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "app/command_map.h"
+#include "app/panel_bar.h"
+#include "app/section_view_widget.h"
+#include "app/side_panel.h"
+#include "canvas/recording_canvas.h"
+#include "model/errors.h"
+#include "model/text_file.h"
+#include "scripted_prompts.h"
+#include "view/section_view.h"
+#include "view/view_mapping.h"
+
+using namespace qav;
+
+namespace {
+const QString kExample = QStringLiteral(QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
+
+void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint p) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void drag(QWidget* w, QPoint from, QPoint to) {
+    mouse(w, QEvent::MouseButtonPress, Qt::LeftButton, from);
+    mouse(w, QEvent::MouseMove, Qt::NoButton, to);
+    mouse(w, QEvent::MouseButtonRelease, Qt::LeftButton, to);
+}
+
+void pressDelete(QWidget* receiver) {
+    QKeyEvent e(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(receiver, &e);
+}
+
+template <class T = QWidget>
+T* child(QWidget* parent, const QString& name) {
+    T* w = parent->findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+}
+
+QPushButton* button(QWidget* dialog, const QString& text) {
+    for (QPushButton* b : dialog->findChildren<QPushButton*>())
+        if (b->text() == text) return b;
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+struct Fixture {
+    MainWindow w;
+    ScriptedPrompts prompts;
+    Fixture() { w.setPrompts(&prompts); }
+    QString count(int panel) const { return w.statusBar1()->text(panel); }
+    void open(const QString& path = kExample) {
+        prompts.openPath = path;
+        w.commands().run(cmd::Open);
+    }
+};
+}  // namespace
+
+TEST(MainWindow, CaptionControlsAndToolBar) {
+    Fixture f;
+    EXPECT_EQ(f.w.windowTitle(), "QAV Section v1.0 (2022-03-14)");
+    EXPECT_EQ(f.w.sidePanel()->ComboBox2->count(), 17);
+    EXPECT_EQ(f.w.sidePanel()->ComboBox2->itemText(0), "C20\t");
+    EXPECT_EQ(f.w.sidePanel()->ComboBox4->itemText(16), "C100_Cover");
+    EXPECT_EQ(f.w.sidePanel()->ComboBox1->itemText(4), "STEEL5");
+    EXPECT_EQ(f.w.sidePanel()->Edit1->text(), "100");
+    for (int i = 1; i <= 39; ++i) {
+        auto* b = f.w.findChild<QWidget*>(QStringLiteral("ToolButton%1").arg(i));
+        ASSERT_NE(b, nullptr) << i;
+        EXPECT_FALSE(b->toolTip().isEmpty()) << i;
+    }
+    EXPECT_EQ(f.w.findChild<QWidget*>("ToolButton40"), nullptr);
+    EXPECT_EQ(f.w.findChild<QWidget*>("ToolButton22")->toolTip(), "Import Section From CAD (2016)");
+    EXPECT_EQ(f.count(1), "None");
+}
+
+TEST(MainWindow, OpenNewSelectDeleteAndGeneralSetting) {
+    Fixture f;
+    SectionModel& m = f.w.model();
+    f.open();
+    ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
+    EXPECT_EQ(f.count(3), "0");
+    EXPECT_EQ(f.count(5), "8");
+    EXPECT_EQ(f.count(7), "12");
+    EXPECT_EQ(f.count(9), "0");
+    EXPECT_EQ(f.count(11), "0");
+    EXPECT_EQ(f.w.sidePanel()->ComboBox2->currentIndex(), 2) << "grade from the file";
+    EXPECT_EQ(f.w.sidePanel()->ComboBox4->currentIndex(), 2);
+
+    // New: No changes nothing; Yes clears the section but keeps materials, grades and loads.
+    m.NFORCE = 1;
+    resizeTable(m.FORCE, 2);
+    m.FORCE[1].COMB_NAME = "C1";
+    f.prompts.answers = {false, true};
+    f.w.commands().run(cmd::New);
+    EXPECT_EQ(m.NBAR, 12);
+    f.w.commands().run(cmd::New);
+    EXPECT_EQ(f.prompts.confirmations.value(0), "Are You Sure to clear the Section??");
+    EXPECT_EQ(m.NBAR, 0);
+    EXPECT_EQ(m.NCONC_PT, 0);
+    EXPECT_EQ(m.VIEW_SCALE, 1.0);
+    EXPECT_EQ(m.NCONCMAT, 17);
+    EXPECT_EQ(m.NFORCE, 1);
+    EXPECT_EQ(f.w.sidePanel()->ComboBox2->currentIndex(), 2);
+    EXPECT_EQ(m.USE_CONC, 2);
+    EXPECT_EQ(f.count(7), "0");
+
+    // A band over the bottom row picks its four bars; Delete removes them.
+    f.open();
+    f.w.commands().run(cmd::SelectRebars);
+    EXPECT_EQ(f.count(1), "Select Rebars");
+    const Point a = *viewToWindow(m, -400, -300), b = *viewToWindow(m, 400, -500);
+    drag(f.w.view(), {a.x, a.y}, {b.x, b.y});
+    EXPECT_EQ(m.NSEL_BAR, 4);
+    EXPECT_EQ(f.count(9), "4");
+    pressDelete(&f.w);
+    EXPECT_EQ(m.NBAR, 8);
+    EXPECT_EQ(m.NSEL_BAR, 0);
+    EXPECT_EQ(f.count(7), "8");
+    for (int i = 1; i <= m.NBAR; ++i) EXPECT_GT(m.BAR[i].Y, -400) << "bar " << i;
+    pressDelete(&f.w);  // nothing selected: nothing happens
+    EXPECT_EQ(m.NBAR, 8);
+
+    // "General Setting ": the design code shows in the title block at the next redraw.
+    f.w.commands().run(cmd::GeneralSetting);
+    auto* general = child<QDialog>(&f.w, "GeneralSettingDialog");
+    EXPECT_TRUE(general->isVisible());
+    EXPECT_EQ(general->windowTitle(), "General Setting ");
+    EXPECT_EQ(child<QLineEdit>(general, "Edit1")->text(), "30");
+    EXPECT_EQ(child<QLineEdit>(general, "Edit2")->text(), "24");
+    const QImage before = f.w.view()->grab().toImage().copy(0, 75, 120, 30);
+    child<QComboBox>(general, "ComboBox1")->setCurrentIndex(1);
+    button(general, "Okay")->click();
+    EXPECT_FALSE(general->isVisible());
+    EXPECT_EQ(m.DESIGN_CODE, 1);
+    f.w.commands().run(cmd::Redraw);
+    const QImage after = f.w.view()->grab().toImage().copy(0, 75, 120, 30);
+    EXPECT_NE(before, after);
+    RecordingCanvas rc;
+    DRAW_STRU(m, rc);
+    EXPECT_EQ(rc.texts()[1], "BS-8110");
+}
+
+TEST(MainWindow, DeleteKeyWorksWhileATextBoxHasTheFocus) {
+    Fixture f;
+    f.w.show();
+    QApplication::setActiveWindow(&f.w);
+    f.open();
+    SectionModel& m = f.w.model();
+    SELECT_BAR(m, 1);
+    QLineEdit* box = f.w.sidePanel()->Edit1;
+    box->setFocus();
+    box->setCursorPosition(0);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    pressDelete(box);
+    EXPECT_EQ(m.NBAR, 11);
+    EXPECT_EQ(box->text(), "00") << "the box gets the key too";
+}
+
+TEST(MainWindow, GeneralSettingStopsAtABadBox) {
+    Fixture f;
+    SectionModel& m = f.w.model();
+    f.w.commands().run(cmd::GeneralSetting);
+    auto* general = child<QDialog>(&f.w, "GeneralSettingDialog");
+    child<QLineEdit>(general, "Edit1")->setText("40");
+    child<QLineEdit>(general, "Edit2")->setText("abc");
+    child<QComboBox>(general, "ComboBox1")->setCurrentIndex(1);
+    button(general, "Okay")->click();
+    EXPECT_EQ(m.NPM, 40);
+    EXPECT_EQ(m.NMM, 24);
+    EXPECT_EQ(m.DESIGN_CODE, 0);
+    EXPECT_EQ(f.prompts.errors, QStringList{"'abc' is not a valid integer value"});
+    EXPECT_TRUE(general->isVisible());
+}
+
+TEST(MainWindow, OpenAndSaveReportFileErrors) {
+    Fixture f;
+    QTemporaryDir dir;
+    const QString bad = dir.filePath("bad.sec");
+    writeTextLines(bad.toStdString(), {"GEN START", "USE_CONC,x1", "GEN END"});
+    f.open(bad);
+    EXPECT_EQ(f.prompts.errors, QStringList{"'x1' is not a valid integer value"});
+    f.prompts.errors.clear();
+    f.open(dir.filePath("missing.sec"));
+    EXPECT_EQ(f.prompts.errors.size(), 1);
+    f.prompts.errors.clear();
+    f.open("");  // cancelled: nothing happens
+    EXPECT_TRUE(f.prompts.errors.isEmpty());
+
+    f.open();
+    f.w.sidePanel()->Edit1->setText("75");
+    f.prompts.savePath = dir.filePath("out");
+    f.w.commands().run(cmd::Save);
+    const auto lines = readTextLines(dir.filePath("out").toStdString());
+    ASSERT_GT(lines.size(), 6u);
+    EXPECT_EQ(lines[5], "MESH_SIZE,75") << "the box is read before saving; no extension added";
+    f.prompts.savePath = dir.filePath("no/such/dir/x.sec");
+    f.w.commands().run(cmd::Save);
+    EXPECT_EQ(f.prompts.errors.size(), 1);
+}
+
+TEST(MainWindow, LaterCommandsSayTheyAreNotAvailableYet) {
+    Fixture f;
+    for (const char* name : {cmd::Mesh, cmd::BuildTypical, cmd::DxfImport, cmd::Analysis, cmd::Table, cmd::CadImport}) {
+        f.prompts.informations.clear();
+        f.w.commands().run(name);
+        EXPECT_EQ(f.prompts.informations, QStringList{CommandMap::notAvailableText(name)}) << name;
+    }
+    f.prompts.informations.clear();
+    f.w.commands().run(cmd::Close);
+    f.w.commands().run(cmd::Help);
+    EXPECT_TRUE(f.prompts.informations.isEmpty()) << "Close and Help do nothing";
+    f.w.commands().set(cmd::Mesh, [&f] { f.w.model().NFIB = 3; });
+    f.w.commands().run(cmd::Mesh);
+    EXPECT_EQ(f.w.model().NFIB, 3) << "a rewired command runs its new handler";
+}
+
+TEST(MainWindow, MessagesAreShownOncePerTextWithACount) {
+    Fixture f;
+    f.w.runCommand([&f] {
+        for (int i = 0; i < 300; ++i) f.w.messages().message("Singular matrix.");
+        f.w.messages().message("case Error: 3");
+    });
+    EXPECT_EQ(f.prompts.informations, (QStringList{"Singular matrix.\n\n(300 times)", "case Error: 3"}));
+    f.prompts.informations.clear();
+    f.w.runCommand([&f] {
+        f.w.messages().message("before");
+        throw InputError("stopped");
+    });
+    EXPECT_EQ(f.prompts.informations, QStringList{"before"});
+    EXPECT_EQ(f.prompts.errors, QStringList{"stopped"});
+}
+
+TEST(MainWindow, RebarDialogsAndTheirPreconditions) {
+    Fixture f;
+    SectionModel& m = f.w.model();
+    f.open();
+    auto* assign = child<QDialog>(&f.w, "AssignRebarDialog");
+    auto* move = child<QDialog>(&f.w, "MoveRebarsDialog");
+    auto* line = child<QDialog>(&f.w, "AddRebarLineDialog");
+    f.w.commands().run(cmd::AssignRebar);
+    EXPECT_FALSE(assign->isVisible()) << "no selection: nothing";
+    f.w.commands().run(cmd::MoveRebars);
+    EXPECT_TRUE(move->isVisible());
+    EXPECT_EQ(child<QLineEdit>(move, "Edit5")->text(), "") << "no stale bar shown";
+    button(move, "Move")->click();
+    EXPECT_TRUE(move->isVisible()) << "Move with no selection does nothing";
+    move->close();
+
+    SELECT_BAR(m, 4);
+    SELECT_BAR(m, 1);
+    f.w.commands().run(cmd::AddAlongLine);
+    ASSERT_TRUE(line->isVisible());
+    button(line, "Add Rebar")->click();
+    EXPECT_FALSE(line->isVisible());
+    EXPECT_EQ(m.NBAR, 15);
+    EXPECT_DOUBLE_EQ(m.BAR[13].X, 365 - 182.5);
+
+    SELECT_BAR(m, 2);
+    f.w.commands().run(cmd::AssignRebar);
+    ASSERT_TRUE(assign->isVisible());
+    EXPECT_EQ(child<QLineEdit>(assign, "Edit1")->text(), "25.00");
+    child<QLineEdit>(assign, "Edit1")->setText("32");
+    button(assign, "Assign")->click();
+    EXPECT_EQ(m.BAR[2].DB, 32);
+    EXPECT_EQ(m.NSEL_BAR, 0);
+
+    SELECT_BAR(m, 5);
+    f.w.commands().run(cmd::MoveRebars);
+    EXPECT_EQ(child<QLineEdit>(move, "Edit5")->text(), "-365.000");
+    child<QLineEdit>(move, "Edit1")->setText("zz");
+    button(move, "Move")->click();
+    EXPECT_EQ(f.prompts.errors, QStringList{"'zz' is not a valid floating point value"});
+    EXPECT_TRUE(move->isVisible()) << "the dialog stays open";
+    EXPECT_EQ(m.BAR[5].X, -365);
+}
+
+TEST(MainWindow, MaterialDialogModifiesSteel) {
+    Fixture f;
+    SectionModel& m = f.w.model();
+    f.w.commands().run(cmd::MaterialSetting);
+    auto* d = child<QDialog>(&f.w, "MaterialDialog");
+    ASSERT_TRUE(d->isVisible());
+    EXPECT_EQ(child<QLineEdit>(d, "Edit1")->text(), "C20");
+    auto* type = child<QComboBox>(d, "ComboBox1");
+    type->setCurrentIndex(1);
+    emit type->activated(1);
+    EXPECT_EQ(child<QComboBox>(d, "ComboBox2")->count(), 5);
+    EXPECT_FALSE(child<QLineEdit>(d, "Edit4")->isEnabled());
+    EXPECT_EQ(child<QLabel>(d, "Label7")->text(), "ay Reduct. Factor");
+    child<QLineEdit>(d, "Edit3")->setText("460");
+    child<QLineEdit>(d, "Edit5")->setText("0.9");
+    button(d, "Modify")->click();
+    EXPECT_EQ(child<QLineEdit>(d, "Edit4")->text(), "414.000");
+    EXPECT_DOUBLE_EQ(m.STEEL_MAT[1].FY1, 460 * 0.9);
+    EXPECT_TRUE(d->isVisible());
+
+    resizeTable(m.COVER_MAT, 4);  // a file brought a shorter table: no grade beyond it is listed
+    type->setCurrentIndex(2);
+    emit type->activated(2);
+    EXPECT_EQ(child<QComboBox>(d, "ComboBox2")->count(), 3);
+}
+
+TEST(MainWindow, CommandsSeeTheCurrentGradeListsAndMeshSize) {
+    Fixture f;
+    f.w.sidePanel()->ComboBox3->setCurrentIndex(4);
+    f.w.sidePanel()->Edit1->setText("55");
+    int rebar = -1;
+    std::string mesh;
+    f.w.commands().set(cmd::Mesh, [&] {
+        rebar = f.w.model().USE_REBAR;
+        mesh = f.w.model().MESH_SIZE_TEXT;
+    });
+    f.w.commands().run(cmd::Mesh);
+    EXPECT_EQ(rebar, 4);
+    EXPECT_EQ(mesh, "55");
+}
+
+TEST(MainWindow, PrinterResolution) {
+    Fixture f;
+    f.w.commands().run(cmd::PrinterSetting);
+    auto* d = child<QDialog>(&f.w, "PrinterSettingDialog");
+    ASSERT_TRUE(d->isVisible());
+    button(d, "Set Resolution = 1200")->click();
+    button(d, "Check Printer DPI")->click();
+    EXPECT_EQ(child<QLineEdit>(d, "Edit1")->text(), "1200");
+    EXPECT_EQ(f.w.printer().resolution(), 1200);
+}
+
+TEST(MainWindow, DisplaySwitchesAndViewCommands) {
+    Fixture f;
+    SectionModel& m = f.w.model();
+    f.open();
+    f.w.commands().run(cmd::DisplaySetting);
+    auto* d = child<QDialog>(&f.w, "DisplaySettingDialog");
+    auto* box = child<QCheckBox>(d, "CheckBox2");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isChecked());
+    box->click();
+    EXPECT_FALSE(m.SHOW_FLAG[2]);
+    EXPECT_TRUE(m.SHOW_FLAG[1]);
+
+    const double s = m.VIEW_SCALE;
+    f.w.commands().run(cmd::ZoomIn);
+    EXPECT_DOUBLE_EQ(m.VIEW_SCALE, s * 1.1);
+    f.w.commands().run(cmd::Fit);
+    EXPECT_DOUBLE_EQ(m.VIEW_SCALE, s);
+    f.w.commands().run(cmd::MoveView);
+    EXPECT_EQ(f.count(1), "Move View");
+    mouse(f.w.view(), QEvent::MouseButtonPress, Qt::LeftButton, {100, 100});
+    mouse(f.w.view(), QEvent::MouseMove, Qt::LeftButton, {110, 100});
+    mouse(f.w.view(), QEvent::MouseButtonRelease, Qt::LeftButton, {110, 100});
+    EXPECT_DOUBLE_EQ(m.VIEW_DX, -10 / s);
+    EXPECT_FALSE(f.w.statusBar2()->text(1).isEmpty()) << "read-out";
+    mouse(f.w.view(), QEvent::MouseButtonPress, Qt::RightButton, {10, 10});
+    EXPECT_EQ(f.count(1), "None");
+}
