@@ -1,6 +1,6 @@
 #include "app/interchange/cad_connection.h"
 
-namespace qav::app {
+namespace qav {
 
 // This platform has no ActiveX automation, so no CAD application can be reached.
 std::unique_ptr<CadSession> connectRunningCad(QString& why) {
@@ -8,4 +8,4 @@ std::unique_ptr<CadSession> connectRunningCad(QString& why) {
     return nullptr;
 }
 
-}  // namespace qav::app
+}  // namespace qav

@@ -6,10 +6,10 @@
 
 #include "interchange/cad_import.h"
 
-namespace qav::app {
+namespace qav {
 
 // The session of the running CAD application, or nullptr with the reason in `why` (empty for
 // the standard "not available" message).
 std::unique_ptr<CadSession> connectRunningCad(QString& why);
 
-}  // namespace qav::app
+}  // namespace qav

@@ -1,38 +1,17 @@
 #pragma once
-// The interchange commands of the main window ("CAD" page, "CAD" menu and tool bar). Each asks
-// for its file, runs the core operation and shows a failure in a message box. The import
-// commands return true when the model changed (also when a failure stopped them half way): the
-// caller then redraws the section view. The geometry is recomputed already.
+// The interchange commands of the "CAD" page, the "CAD" menu and the tool bar:
+//   "Import From DXF File", "Export to DXF File", "Import Section From CAD (2016)",
+//   "XTRACT Export" and "Gen OpenSEES Tcl" (whose dialog is created here, once).
+// Plugged in with one call from installAllCommands.
 #include <QString>
 
-#include "app/interchange/interchange_ui.h"
-#include "model/section_model.h"
+namespace qav {
 
-class QWidget;
+class AppContext;
 
-namespace qav::app {
+void installInterchangeCommands(AppContext& ctx);
 
-// "Import From DXF File" (menu "Import DXF File").
-bool importFromDxfFile(SectionModel& m, QWidget* parent,
-                       const InterchangeUi& ui = standardInterchangeUi());
-
-// "Export to DXF File" (menu "Export DXF File"). `saveFilter` is the filter of the main window's
-// save-file dialog, shared with Save Section and the XTRACT export: set to "AutoCAD_DXF|*.dxf"
-// here. Returns true when a file was written.
-bool exportToDxfFile(const SectionModel& m, QWidget* parent, QString& saveFilter,
-                     const InterchangeUi& ui = standardInterchangeUi());
-
-// "Import Section From CAD (2016)" (menu "Import From AutoCAD"). On a platform without a CAD
-// application offering the automation it needs, it says so and changes nothing.
-bool importSectionFromCad(SectionModel& m, QWidget* parent,
-                          const InterchangeUi& ui = standardInterchangeUi());
-
-// The XTRACT tool button: the save dialog opens with the filter it has (`saveFilter`), which is
-// "*.sec|*.sec" afterwards. Returns true when a file was written.
-bool exportXtractFile(const SectionModel& m, QWidget* parent, QString& saveFilter,
-                      const InterchangeUi& ui = standardInterchangeUi());
-
-// The text shown when no CAD application can be reached.
+// The message of "Import Section From CAD (2016)" where no CAD application can be reached.
 QString noCadApplicationMessage();
 
-}  // namespace qav::app
+}  // namespace qav

@@ -9,13 +9,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/app_context.h"
+#include "app/user_prompts.h"
 #include "interchange/opensees_export.h"
 #include "model/text_file.h"
 
-namespace qav::app {
+namespace qav {
 
-OpenSeesTclDialog::OpenSeesTclDialog(SectionModel& model, QWidget* parent, InterchangeUi ui)
-    : QDialog(parent), model_(model), ui_(std::move(ui)) {
+OpenSeesTclDialog::OpenSeesTclDialog(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
     setWindowTitle(QStringLiteral("Gen OpenSEES Tcl"));
     setModal(false);
     resize(703, 539);
@@ -48,29 +50,25 @@ OpenSeesTclDialog::OpenSeesTclDialog(SectionModel& model, QWidget* parent, Inter
     layout->addLayout(buttons);
 
     connect(generate_, &QPushButton::clicked, this, &OpenSeesTclDialog::generate);
-    connect(save_, &QPushButton::clicked, this, [this] { saveText(); });
+    connect(save_, &QPushButton::clicked, this, &OpenSeesTclDialog::saveText);
     connect(close_, &QPushButton::clicked, this, &QDialog::hide);
 }
 
 void OpenSeesTclDialog::generate() {
     text_->clear();
-    for (const std::string& line : GEN_OPENSEES_TCL(model_))
+    for (const std::string& line : GEN_OPENSEES_TCL(ctx_.model()))
         text_->appendPlainText(QString::fromStdString(line));
 }
 
-bool OpenSeesTclDialog::saveText() {
-    const QString path = ui_.saveFile(this, QStringLiteral("Save Text"), QString());
-    if (path.isEmpty()) return false;
-    std::vector<std::string> lines;
-    for (const QString& l : text_->toPlainText().split(QLatin1Char('\n')))
-        lines.push_back(l.toLocal8Bit().toStdString());
-    try {
+void OpenSeesTclDialog::saveText() {
+    ctx_.runCommand([this] {
+        const QString path = ctx_.prompts().saveFileName(QString());
+        if (path.isEmpty()) return;
+        std::vector<std::string> lines;
+        for (const QString& l : text_->toPlainText().split(QLatin1Char('\n')))
+            lines.push_back(l.toLocal8Bit().toStdString());
         writeTextLines(QFile::encodeName(path).toStdString(), lines);
-    } catch (const std::exception& e) {
-        ui_.showMessage(this, QString::fromLocal8Bit(e.what()));
-        return false;
-    }
-    return true;
+    });
 }
 
-}  // namespace qav::app
+}  // namespace qav

@@ -2,20 +2,18 @@
 // "Gen OpenSEES Tcl": the meshed section as OpenSees fibre commands, editable, saved on request.
 #include <QDialog>
 
-#include "app/interchange/interchange_ui.h"
-#include "model/section_model.h"
-
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace qav::app {
+namespace qav {
+
+class AppContext;
 
 class OpenSeesTclDialog : public QDialog {
     Q_OBJECT
 public:
-    OpenSeesTclDialog(SectionModel& model, QWidget* parent = nullptr,
-                      InterchangeUi ui = standardInterchangeUi());
+    OpenSeesTclDialog(AppContext& ctx, QWidget* parent = nullptr);
 
     QPlainTextEdit* textArea() const { return text_; }
     QPushButton* generateButton() const { return generate_; }
@@ -24,13 +22,12 @@ public:
 
     // "Generate": empties the text area and fills it from the fibres.
     void generate();
-    // "Save Text": the text area's lines, as shown, CR LF after each. False when cancelled or
-    // the file could not be written (the message is shown).
-    bool saveText();
+    // "Save Text": the text area's lines as shown, CR LF after each (a file dialog without a
+    // filter; a file error is shown by the command boundary).
+    void saveText();
 
 private:
-    SectionModel& model_;
-    InterchangeUi ui_;
+    AppContext& ctx_;
     QLabel* label_;
     QPlainTextEdit* text_;
     QPushButton* generate_;
@@ -38,4 +35,4 @@ private:
     QPushButton* close_;
 };
 
-}  // namespace qav::app
+}  // namespace qav
