@@ -53,6 +53,7 @@ void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts) {
         throw InputError("There is no composite section type " + std::to_string(type) + ".");
     const BoxReader r(texts);
     p.TYPE = type;
+    p.read = true;
     switch (type) {
         case 0: case 3: case 8: case 2: case 5:
             p.SW = r.real("Edit1");
@@ -114,6 +115,7 @@ void checkCompositeParams(const CompositeParams& p) {
     const int t = p.TYPE;
     if (t < 0 || t >= COMPOSITE_TYPES)
         throw InputError("There is no composite section type " + std::to_string(t) + ".");
+    if (!p.read) throw InputError("Nothing has been read yet: press \"Input Data\" first.");
     if (concreteKind(t) == Concrete::Circle) {
         requirePositive(p.SH, "Sec Height");
     } else {

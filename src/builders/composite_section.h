@@ -28,6 +28,7 @@ struct CompositeParams {
     double DC = 0;                // Edit20
     double W1 = 0, H1 = 0, F1 = 0, T1 = 0;  // Edit9..Edit12
     double W2 = 0, H2 = 0, F2 = 0, T2 = 0;  // Edit13..Edit16
+    bool read = false;                      // set by the first INPUT_DATA
 };
 
 BoxTexts compositeDialogTexts();

@@ -269,11 +269,13 @@ void drawShapePicture(Canvas& c, int w, int h, const ShapePicture& pic) {
             else
                 c.line(p.x, p.y - 3, p.x, p.y + 4);
         }
+        // The letter goes on the side of the line away from the middle of the picture, so it
+        // stays clear of the shape.
         const int mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
         if (isVertical)
-            c.textOut(mx + 4, my - ts.height / 2, m.letter);
+            c.textOut(mx < w / 2 ? mx - 4 - ts.width : mx + 5, my - ts.height / 2, m.letter);
         else
-            c.textOut(mx - ts.width / 2, my - ts.height - 1, m.letter);
+            c.textOut(mx - ts.width / 2, my > h * 3 / 4 ? my + 3 : my - ts.height - 1, m.letter);
     }
 }
 

@@ -139,7 +139,8 @@ TEST(CompositeSection, RefusesDegenerateParametersBeforeChangingTheModel) {
         const char* message;
     };
     const Case cases[] = {
-        {"never read", CompositeParams{}, "Sec Width must be greater than 0 (it is 0)."},
+        {"never read", CompositeParams{}, "Nothing has been read yet: press \"Input Data\" first."},
+        {"zero width", input(0, {{"Edit1", "0"}}), "Sec Width must be greater than 0 (it is 0)."},
         {"beam with one bar", input(2, {{"Edit4", "1"}}), "X-Dir Rebar needs at least 2 bars per layer (or 0 layers)."},
         {"negative count", input(0, {{"Edit7", "-1"}}), "Y-Dir Rebar Num must not be negative (it is -1)."},
         {"tube wall fills the tube", input(7, {{"Edit11", "400"}}),
