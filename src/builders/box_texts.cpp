@@ -32,21 +32,4 @@ void requireCountNotNegative(int value, const std::string& caption) {
     if (value < 0) throw InputError(caption + " must not be negative (it is " + std::to_string(value) + ").");
 }
 
-void writePoints(std::vector<TPOS>& table, int32_t& count, const std::vector<TPOS>& corners) {
-    count = static_cast<int32_t>(corners.size());
-    resizeTable(table, count + 1);
-    for (std::size_t i = 0; i < corners.size(); ++i) table[i] = corners[i];
-    table[corners.size()] = corners.empty() ? TPOS{} : corners.front();
-}
-
-void writePolygon(TPOLYSHAPE& poly, const std::vector<TPOS>& corners) {
-    writePoints(poly.PT, poly.NPOINT, corners);
-}
-
-void writeBars(SectionModel& m, const std::vector<TBAR>& bars) {
-    m.NBAR = static_cast<int32_t>(bars.size());
-    resizeTable(m.BAR, m.NBAR + 1);
-    for (std::size_t i = 0; i < bars.size(); ++i) m.BAR[i + 1] = bars[i];
-}
-
 }  // namespace qav

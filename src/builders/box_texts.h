@@ -4,9 +4,6 @@
 // bad box gives the same message wherever it was typed.
 #include <map>
 #include <string>
-#include <vector>
-
-#include "model/section_model.h"
 
 namespace qav {
 
@@ -29,14 +26,5 @@ private:
 void requirePositive(double value, const std::string& caption);
 void requireNotNegative(double value, const std::string& caption);
 void requireCountNotNegative(int value, const std::string& caption);
-
-// Writes a point list by the outline convention: count first, count + 1 slots, corners in
-// 0..count-1 and the spare slot a copy of corner 0 (so no stale point of an earlier section is
-// left in it).
-void writePoints(std::vector<TPOS>& table, int32_t& count, const std::vector<TPOS>& corners);
-// The same for a polygon record (PT and NPOINT only).
-void writePolygon(TPOLYSHAPE& poly, const std::vector<TPOS>& corners);
-// Replaces the bars: NBAR first, NBAR + 1 slots, bars in 1..NBAR.
-void writeBars(SectionModel& m, const std::vector<TBAR>& bars);
 
 }  // namespace qav

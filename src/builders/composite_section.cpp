@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "builders/bar_layouts.h"
+#include "builders/model_writers.h"
 #include "builders/steel_section.h"
 #include "model/errors.h"
 #include "model/section_properties.h"
@@ -44,7 +45,8 @@ CompositeVisibility compositeVisibility(int type) {
     v.steel2 = type == 3 || type == 4;
     if (type == 6) v.width1 = v.height1 = false;
     if (type == 7) v.width1 = v.height1 = v.web1 = false;
-    if (type == 8 || type == 9) v.width1 = v.web1 = false;
+    // The tube types read their diameter from Sec Width, so that box is the one shown.
+    if (type == 8 || type == 9) v.height1 = v.web1 = false;
     return v;
 }
 
@@ -223,11 +225,7 @@ CompositeGeometry compositeGeometry(const CompositeParams& p) {
 void buildCompositeSection(SectionModel& m, const CompositeParams& p) {
     checkCompositeParams(p);
     const CompositeGeometry g = compositeGeometry(p);
-    writePoints(m.CONC_PT, m.NCONC_PT, g.outline);
-    writePoints(m.COVER_PT, m.NCOVER_PT, g.cover);
-    writeBars(m, g.bars);
-    m.CONC_CX = 0;
-    m.CONC_CY = 0;
+    writeConcrete(m, g.outline, g.cover, g.bars);
     CALC_POLY_ZONE(m);
     if (g.hasSteel) FORM_STEEL_POLYGON(m, g.steel);
     CALC_STEEL_SECTION_AREA(m);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "builders/model_writers.h"
 #include "model/errors.h"
 #include "model/section_properties.h"
 

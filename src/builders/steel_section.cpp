@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "builders/model_writers.h"
 #include "model/errors.h"
 #include "model/section_properties.h"
 

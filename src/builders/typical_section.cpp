@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "builders/bar_layouts.h"
+#include "builders/model_writers.h"
 #include "model/errors.h"
 #include "model/section_properties.h"
 
@@ -81,22 +82,12 @@ void checkShape(int shape) {
 }  // namespace
 
 BoxTexts typicalDialogTexts() {
-    BoxTexts t;
+    BoxTexts t = {{"Edit3", "35"},  {"Edit13", "24"}, {"Edit14", "25"}, {"Edit15", "0"},
+                  {"Edit4", "1"},   {"Edit5", "2"},   {"Edit6", "25"},  {"Edit7", "1"},
+                  {"Edit8", "2"},   {"Edit9", "25"},  {"Edit10", "1"},  {"Edit11", "25"},
+                  {"Edit12", "25"}};
     const char* kedits[DIMENSION_ROWS] = {"800", "1200", "800", "1200", "800", "1200", "1200"};
     for (int i = 0; i < DIMENSION_ROWS; ++i) t[kedit(i)] = kedits[i];
-    t["Edit3"] = "35";
-    t["Edit13"] = "24";
-    t["Edit14"] = "25";
-    t["Edit15"] = "0";
-    t["Edit4"] = "1";
-    t["Edit5"] = "2";
-    t["Edit6"] = "25";
-    t["Edit7"] = "1";
-    t["Edit8"] = "2";
-    t["Edit9"] = "25";
-    t["Edit10"] = "1";
-    t["Edit11"] = "25";
-    t["Edit12"] = "25";
     return t;
 }
 
@@ -316,11 +307,7 @@ void buildTypicalSection(SectionModel& m, int shape, const BoxTexts& texts) {
     checkTypicalParams(p);
     const SectionGeometry g = typicalGeometry(p);
     CLEAR_MODEL(m);
-    writePoints(m.CONC_PT, m.NCONC_PT, g.outline);
-    writePoints(m.COVER_PT, m.NCOVER_PT, g.cover);
-    writeBars(m, g.bars);
-    m.CONC_CX = 0;
-    m.CONC_CY = 0;
+    writeConcrete(m, g.outline, g.cover, g.bars);
     CALC_POLY_CENTER_POINT(m);
     CALC_POLY_ZONE(m);
 }

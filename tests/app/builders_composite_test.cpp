@@ -36,7 +36,7 @@ TEST(CompositeSectionDialog, TypeChangeShowsItsBoxesAndReadsThem) {
     };
     const Case cases[] = {{1, false, false, true, true, true}, {3, true, true, true, true, true},
                           {5, true, false, true, true, true},  {6, true, false, false, false, true},
-                          {7, true, false, false, false, false}, {8, true, false, false, true, false}};
+                          {7, true, false, false, false, false}, {8, true, false, true, false, false}};
     for (const Case& c : cases) {
         combo->setCurrentIndex(c.type);
         EXPECT_EQ(d.parameters().TYPE, c.type);

@@ -3,12 +3,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/builders/builder_widgets.h"
 #include "builders/composite_preview.h"
-#include "model/errors.h"
 
 namespace qav {
 
@@ -33,12 +31,7 @@ QGroupBox* steelGroup(QWidget* parent, const char* title, const char* name, int 
 }  // namespace
 
 CompositeSectionDialog::CompositeSectionDialog(SectionModel& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
-    setObjectName("TForm18");
-    setWindowTitle("Build Composite Section");
-    setFont(QFont("Tahoma", 8));
-    setModal(false);
-
+    : BuilderDialog(model, "TForm18", "Build Composite Section", parent) {
     auto* root = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
@@ -88,17 +81,8 @@ CompositeSectionDialog::CompositeSectionDialog(SectionModel& model, QWidget* par
     left->addWidget(steel2_);
     left->addStretch(1);
 
-    auto* buttons = new QHBoxLayout;
-    auto* Button3 = new QPushButton("Input Data", this);
-    Button3->setObjectName("Button3");
-    auto* Button2 = new QPushButton("Gen Section", this);
-    Button2->setObjectName("Button2");
-    auto* Button1 = new QPushButton("Close", this);
-    Button1->setObjectName("Button1");
-    buttons->addWidget(Button3);
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    left->addLayout(buttons);
+    addButtons(left, {{"Button3", "Input Data"}, {"Button2", "Gen Section"}, {"Button1", "Close"}},
+               {[this] { inputData(); }, [this] { generate(); }, [this] { hide(); }}, false);
 
     right->addWidget(makeLabel(this, "Label17", "Image"));
     QFrame* panel = nullptr;
@@ -107,9 +91,6 @@ CompositeSectionDialog::CompositeSectionDialog(SectionModel& model, QWidget* par
     right->addStretch(1);
 
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { typeChanged(); });
-    connect(Button3, &QPushButton::clicked, this, [this] { inputData(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { generate(); });
-    connect(Button1, &QPushButton::clicked, this, &QDialog::hide);
 
     // Every parameter is 0 until the first "Input Data": the preview starts blank.
     showTypeControls();
@@ -139,16 +120,8 @@ void CompositeSectionDialog::showTypeControls() {
 }
 
 void CompositeSectionDialog::inputData() {
-    try {
-        INPUT_DATA(params_, ComboBox1->currentIndex(), collectBoxTexts(this));
-    } catch (const ConversionError& e) {
-        emit errorOccurred(QString::fromStdString(e.what()));
-        return;
-    } catch (const InputError& e) {
-        emit errorOccurred(QString::fromStdString(e.what()));
-        return;
-    }
-    drawPreview();
+    const BoxTexts texts = collectBoxTexts(this);
+    if (reportErrors([&] { INPUT_DATA(params_, ComboBox1->currentIndex(), texts); })) drawPreview();
 }
 
 void CompositeSectionDialog::drawPreview() {
@@ -159,14 +132,7 @@ void CompositeSectionDialog::drawPreview() {
 }
 
 void CompositeSectionDialog::generate() {
-    try {
-        buildCompositeSection(model_, params_);
-    } catch (const InputError& e) {
-        emit errorOccurred(QString::fromStdString(e.what()));
-        return;
-    }
-    emit sectionChanged();
-    hide();
+    attempt([this] { buildCompositeSection(model_, params_); });
 }
 
 }  // namespace qav

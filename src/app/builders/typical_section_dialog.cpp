@@ -7,43 +7,15 @@
 #include "app/builders/builder_widgets.h"
 #include "builders/shape_picture.h"
 #include "builders/typical_section.h"
-#include "model/errors.h"
 
 namespace qav {
 
 TypicalSectionDialog::TypicalSectionDialog(SectionModel& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
-    setObjectName("TForm2");
-    setWindowTitle("Build Typical Section");
-    setFont(QFont("Tahoma", 8));
-    setModal(false);
-
-    auto* root = new QHBoxLayout(this);
-    auto* left = new QVBoxLayout;
-    auto* right = new QVBoxLayout;
-    root->addLayout(left, 1);
-    root->addLayout(right, 0);
-
-    auto* shapeRow = new QHBoxLayout;
-    shapeRow->addWidget(makeLabel(this, "Label1", "Section Shape"));
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName("ComboBox1");
-    for (const auto& s : typicalShapes()) ComboBox1->addItem(QString::fromStdString(s.name));
-    shapeRow->addWidget(ComboBox1, 1);
-    left->addLayout(shapeRow);
-
-    auto* GroupBox1 = new QGroupBox("Section Dimension", this);
-    GroupBox1->setObjectName("GroupBox1");
-    auto* dims = new QGridLayout(GroupBox1);
-    const char* defaults[7] = {"800", "1200", "800", "1200", "800", "1200", "1200"};
-    for (int i = 0; i < 7; ++i) {
-        const std::string n = std::to_string(i + 1);
-        KLabel[i] = makeLabel(GroupBox1, ("KLabel" + n).c_str(), "");
-        KEdit[i] = makeEdit(GroupBox1, ("KEdit" + n).c_str(), defaults[i]);
-        dims->addWidget(KLabel[i], i, 0);
-        dims->addWidget(KEdit[i], i, 1);
-    }
-    left->addWidget(GroupBox1);
+    : BuilderDialog(model, "TForm2", "Build Typical Section", parent) {
+    QStringList names;
+    for (const auto& s : typicalShapes()) names << QString::fromStdString(s.name);
+    const auto [left, right] =
+        addShapeFrame(names, {}, {"800", "1200", "800", "1200", "800", "1200", "1200"});
 
     auto* GroupBox3 = new QGroupBox("Section Properties", this);
     GroupBox3->setObjectName("GroupBox3");
@@ -61,10 +33,6 @@ TypicalSectionDialog::TypicalSectionDialog(SectionModel& model, QWidget* parent)
     }
     left->addWidget(GroupBox3);
     left->addStretch(1);
-
-    QFrame* panel = nullptr;
-    Image1 = makePicture(this, 222, 172, &panel);
-    right->addWidget(panel, 0, Qt::AlignHCenter);
 
     GroupBox2 = new QGroupBox("Reinforcement ", this);
     GroupBox2->setObjectName("GroupBox2");
@@ -91,28 +59,10 @@ TypicalSectionDialog::TypicalSectionDialog(SectionModel& model, QWidget* parent)
     bars->addWidget(makeEdit(GroupBox2, "Edit12", "25"), 4, 1);
     right->addWidget(GroupBox2);
     right->addStretch(1);
-
-    auto* buttons = new QHBoxLayout;
-    auto* Button1 = new QPushButton("Gen Section", this);
-    Button1->setObjectName("Button1");
-    auto* Button2 = new QPushButton("Close", this);
-    Button2->setObjectName("Button2");
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    right->addLayout(buttons);
-
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { shapeChanged(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { generate(); });
-    connect(Button2, &QPushButton::clicked, this, &QDialog::hide);
-
+    addButtons(right, {{"Button1", "Gen Section"}, {"Button2", "Close"}},
+               {[this] { generate(); }, [this] { hide(); }});
     shapeChanged();
     resize(553, 480);
-}
-
-void TypicalSectionDialog::showEvent(QShowEvent* event) {
-    shapeChanged();
-    QDialog::showEvent(event);
 }
 
 void TypicalSectionDialog::shapeChanged() {
@@ -122,12 +72,7 @@ void TypicalSectionDialog::shapeChanged() {
     typicalShapeChange(texts, shape);
     applyBoxTexts(this, texts);
 
-    const auto& rows = typicalShapes()[static_cast<std::size_t>(shape)].rows;
-    for (std::size_t i = 0; i < KEdit.size(); ++i) {
-        const bool used = i < rows.size();
-        KLabel[i]->setText(used ? QString::fromStdString(rows[i].label) : QString());
-        KEdit[i]->setVisible(used);
-    }
+    showDimensionRows(typicalShapes()[static_cast<std::size_t>(shape)].rows);
     GroupBox2->setVisible(shape <= 2);
     if (shape <= 2) {
         const BarGroupCaptions g = typicalBarGroups(shape);
@@ -137,24 +82,13 @@ void TypicalSectionDialog::shapeChanged() {
         for (const char* name : {"Edit7", "Edit8", "Edit9"})
             findChild<QLineEdit*>(name)->setVisible(shape != 2);
     }
-    paintPicture(Image1, 222, 172,
-                 [shape](Canvas& c) { drawShapePicture(c, 222, 172, typicalPicture(shape)); });
+    showPicture(typicalPicture(shape));
 }
 
 void TypicalSectionDialog::generate() {
-    try {
-        buildTypicalSection(model_, ComboBox1->currentIndex(), collectBoxTexts(this));
-    } catch (const ConversionError& e) {
-        // The build had already emptied the model; the view must show that.
-        emit sectionChanged();
-        emit errorOccurred(QString::fromStdString(e.what()));
-        return;
-    } catch (const InputError& e) {
-        emit errorOccurred(QString::fromStdString(e.what()));
-        return;
-    }
-    emit sectionChanged();
-    hide();
+    const int shape = ComboBox1->currentIndex();
+    const BoxTexts texts = collectBoxTexts(this);
+    attempt([&] { buildTypicalSection(model_, shape, texts); }, true);
 }
 
 }  // namespace qav
