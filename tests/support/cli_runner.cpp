@@ -1,0 +1,29 @@
+#include "support/cli_runner.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace qav::test {
+
+std::string tempPath(const std::string& name) {
+    return (std::filesystem::temp_directory_path() / ("qavsec_test_" + name)).string();
+}
+
+std::string examplePath(const std::string& name) { return std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name; }
+
+CliRun runCli(const std::string& args) {
+    const std::string outFile = tempPath("cli_output.txt");
+    const std::string cmd = std::string(QAVSEC_CLI) + " " + args + " > " + outFile + " 2>&1 < /dev/null";
+    const int rc = std::system(cmd.c_str());
+    std::ifstream in(outFile);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    std::remove(outFile.c_str());
+    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ss.str()};
+}
+
+}  // namespace qav::test

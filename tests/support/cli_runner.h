@@ -1,0 +1,16 @@
+#pragma once
+// Runs qavsec-cli as a user would and captures its status and its output (stdout then stderr).
+#include <string>
+
+namespace qav::test {
+
+struct CliRun {
+    int status = -1;
+    std::string out;  // stdout and stderr together
+};
+
+CliRun runCli(const std::string& args);
+std::string examplePath(const std::string& name);
+std::string tempPath(const std::string& name);
+
+}  // namespace qav::test
