@@ -79,49 +79,32 @@ void BM_Solve(benchmark::State& state) {
     state.counters["fibres"] = m.NFIB;
 }
 
+// Runs `run` on the model once per benchmark iteration and reports the summed counts.
+template <class Run>
+void runAll(benchmark::State& state, SectionModel& m, Run run) {
+    RunStats s;
+    for (auto _ : state) s.add(run(m));
+    report(state, s);
+}
+
+NullMessages quiet;
+
 void BM_PmCurve(benchmark::State& state) {
     SectionModel m = column(static_cast<int>(state.range(0)));
     m.NPM = 30;
-    NullMessages msgs;
-    RunStats s;
-    for (auto _ : state) {
-        const RunStats r = RUN_PM_CURVE_ANALYSIS(m, 30, msgs);
-        s.solves += r.solves;
-        s.iterations += r.iterations;
-        s.notConverged += r.notConverged;
-        s.fibreEvaluations += r.fibreEvaluations;
-    }
-    report(state, s);
+    runAll(state, m, [](SectionModel& s) { return RUN_PM_CURVE_ANALYSIS(s, 30, quiet); });
 }
 
 void BM_MmCurve(benchmark::State& state) {
     SectionModel m = column(static_cast<int>(state.range(0)));
     m.NMM = 24;
-    NullMessages msgs;
-    RunStats s;
-    for (auto _ : state) {
-        const RunStats r = RUN_MM_CURVE_ANALYSIS(m, 3000, msgs);
-        s.solves += r.solves;
-        s.iterations += r.iterations;
-        s.notConverged += r.notConverged;
-        s.fibreEvaluations += r.fibreEvaluations;
-    }
-    report(state, s);
+    runAll(state, m, [](SectionModel& s) { return RUN_MM_CURVE_ANALYSIS(s, 3000, quiet); });
 }
 
 void BM_PmmSurface(benchmark::State& state) {
     SectionModel m = column(static_cast<int>(state.range(0)));
     m.NPM = 30;
-    NullMessages msgs;
-    RunStats s;
-    for (auto _ : state) {
-        const RunStats r = RUN_PMM_ANALYSIS(m, msgs);
-        s.solves += r.solves;
-        s.iterations += r.iterations;
-        s.notConverged += r.notConverged;
-        s.fibreEvaluations += r.fibreEvaluations;
-    }
-    report(state, s);
+    runAll(state, m, [](SectionModel& s) { return RUN_PMM_ANALYSIS(s, quiet); });
 }
 
 void BM_Check10000(benchmark::State& state) {
@@ -132,17 +115,8 @@ void BM_Check10000(benchmark::State& state) {
     for (int i = 0; i < 10000; ++i) lines.push_back(sample[1 + static_cast<std::size_t>(i % 42)]);
     IMPORT_FORCE_CSV(m, lines, ForceUnits::N_mm);
     for (int i = 1; i <= m.NFORCE; ++i) m.FORCE[static_cast<std::size_t>(i)].P *= 1 + i * 1e-5;
-    NullMessages msgs;
     NullProgress progress;
-    RunStats s;
-    for (auto _ : state) {
-        const CheckResult r = CHECK_MEMBER(m, 1000, 1000, 1000, msgs, progress);
-        s.solves += r.stats.solves;
-        s.iterations += r.stats.iterations;
-        s.notConverged += r.stats.notConverged;
-        s.fibreEvaluations += r.stats.fibreEvaluations;
-    }
-    report(state, s);
+    runAll(state, m, [&](SectionModel& s) { return CHECK_MEMBER(s, 1000, 1000, 1000, quiet, progress).stats; });
 }
 
 }  // namespace

@@ -27,10 +27,7 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs) {
     std::vector<std::vector<double>> P, MX, MY;
     for (int r = 0; r < PMM_CURVES; ++r) {
         const RunStats s = RUN_PM_CURVE_ANALYSIS(m, 30.0 * r, msgs);  // refuses bad NPM first
-        total.solves += s.solves;
-        total.notConverged += s.notConverged;
-        total.iterations += s.iterations;
-        total.fibreEvaluations += s.fibreEvaluations;
+        total.add(s);
         if (r == 0) {
             P.assign(7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));
             MX = P;

@@ -100,6 +100,12 @@ struct RunStats {
         iterations += r.iterations;
         fibreEvaluations += static_cast<long long>(r.iterations) * fibres;
     }
+    void add(const RunStats& o) {
+        solves += o.solves;
+        notConverged += o.notConverged;
+        iterations += o.iterations;
+        fibreEvaluations += o.fibreEvaluations;
+    }
 };
 
 // The fixed-point search the curves share: the trial moment (mx, my) is scaled by the load
