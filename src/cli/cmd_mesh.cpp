@@ -1,0 +1,65 @@
+// qavsec-cli mesh: the "Fiber Section Mesh" command without a window.
+#include <ostream>
+
+#include "cli/cli.h"
+#include "mesh/mesh_command.h"
+#include "model/number_text.h"
+#include "model/text_file.h"
+
+namespace qav::cli {
+namespace {
+
+std::vector<std::string> fibreTable(const SectionModel& m) {
+    std::vector<std::string> lines{"No,X,Y,AREA,TY,MAT"};
+    lines.reserve(static_cast<std::size_t>(m.NFIB) + 1);
+    for (int i = 1; i <= m.NFIB; ++i) {
+        const TFIB& f = m.FIB[static_cast<std::size_t>(i)];
+        lines.push_back(Format("%D,%0.6F,%0.6F,%0.6F,%D,%D", {i, f.X, f.Y, f.AREA, f.TY, f.MAT}));
+    }
+    return lines;
+}
+
+void printSummary(const MeshSummary& s, const SectionModel& m, std::ostream& out) {
+    auto row = [&](const std::string& label, const std::string& value) { out << PAD_RIGHT(24, label) << value << "\n"; };
+    auto kind = [&](const std::string& label, int k) {
+        const FibreKindTotal& t = s.fibres[static_cast<std::size_t>(k)];
+        row(label, Format("%D, area %0.3F", {t.count, t.area}));
+    };
+    row("Grid nodes:", Format("%D", {s.NGRID_NODE}));
+    row("Concrete-line nodes:", Format("%D", {s.NCLINE_NODE}));
+    row("Steel-line nodes:", Format("%D", {s.NSLINE_NODE}));
+    row("Key nodes:", Format("%D", {s.NKEY_NODE}));
+    row("Mesh nodes:", Format("%D", {s.NMESH_NODE}));
+    row("Triangles:", Format("%D (%D used)", {s.NSHELL, s.usedTriangles}));
+    kind("Core concrete fibres:", FIB_CORE_CONCRETE);
+    kind("Cover concrete fibres:", FIB_COVER_CONCRETE);
+    kind("Steel fibres:", FIB_STEEL);
+    kind("Rebar fibres:", FIB_REBAR);
+    row("NFIB:", Format("%D", {s.NFIB}));
+    row("NCFIB:", Format("%D", {s.NCFIB}));
+    row("Section Area(mm2):", m.PROPERTIES_TEXT.Edit2);
+    row("Rebar Area(mm2):", m.PROPERTIES_TEXT.Edit3);
+    row("Steel Area(mm2):", m.PROPERTIES_TEXT.Edit5);
+    row("Rebar Ratio(%):", m.PROPERTIES_TEXT.Edit4);
+    row("Steel Ratio(%):", m.PROPERTIES_TEXT.Edit6);
+}
+
+int mesh(Args& args, std::ostream& out, std::ostream& err) {
+    const auto meshSize = args.take("--mesh-size");
+    const auto fibres = args.take("--fibres");
+    const auto pos = args.positional(1);
+    SectionModel m = loadSection(pos[0]);
+    if (meshSize) m.MESH_SIZE_TEXT = *meshSize;
+    MessageLog messages;
+    const MeshSummary s = FIBER_SECTION_MESH(m, messages);
+    for (const auto& e : messages.entries())
+        err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
+    printSummary(s, m, out);
+    if (fibres) writeTextLines(*fibres, fibreTable(m));
+    return 0;
+}
+
+QAVSEC_COMMAND("mesh", "mesh FILE.sec [--mesh-size H] [--fibres OUT.csv]", mesh);
+
+}  // namespace
+}  // namespace qav::cli

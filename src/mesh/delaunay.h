@@ -1,0 +1,61 @@
+#pragma once
+// Delaunay triangulation by incremental insertion (Bowyer-Watson): points sorted by x, a
+// bounding super-triangle, circumcircles cached per triangle, and triangles whose circle lies
+// wholly left of the current point set aside as complete.
+//
+// The stores grow with the input (no fixed capacity). Open triangles are kept in a slot set
+// so a point's scan visits only them, in slot order, and never walks past complete ones; the
+// slot bookkeeping (a removed triangle's slot is filled by the last one, new triangles are
+// appended) is the classic one, so the triangles come out in the same slots and the same
+// corner order as a full scan of every slot would give them.
+#include <vector>
+
+#include "model/feedback.h"
+
+namespace qav {
+
+struct dVertex {
+    double x = 0;
+    double y = 0;
+};
+
+struct dTriangle {
+    int vv0 = 0, vv1 = 0, vv2 = 0;  // vertex slots
+    int PreCalc = 0;                // 1 when xc, yc, r hold this triangle's circumcircle
+    double xc = 0, yc = 0;
+    double r = 0;
+};
+
+class TDelaunay {
+public:
+    // The coincidence message goes to `messages`; the run goes on.
+    explicit TDelaunay(Messages& messages);
+
+    std::vector<dVertex> Vertex;      // slot 0 empty; points in 1..tPoints-1
+    std::vector<dTriangle> Triangle;  // slot 0 empty; result in 1..HowMany
+    int HowMany = 0;
+    int tPoints = 1;  // next free vertex slot
+
+    // Adds a point unless a held one lies within 1e-6 in both coordinates. A linear search:
+    // meant for small point sets; bulk callers use setPoints.
+    void AddPoint(int x, int y);
+    // Holds exactly `points` (in slots 1..n), as written straight into the store.
+    void setPoints(const std::vector<dVertex>& points);
+    // Sorts the points by x, then triangulates them when there are at least three. Vertex
+    // numbers of the result refer to the sorted order.
+    void Mesh();
+    // Sorts A[Low..High] by ascending x; equal x keep no defined order.
+    static void QuickSort(std::vector<dVertex>& A, int Low, int High);
+    // Triangulates points 1..n into Triangle 1..result; returns the number of triangles.
+    int Triangulate(int n);
+    // Whether (xp, yp) is inside or on the circumcircle of the triangle in slot j, whose
+    // corners are given; outputs the circle. Three corners on one level report the
+    // coincidence message, answer false and leave xc, yc, r as they were.
+    bool InCircumcircle(double xp, double yp, double x1, double y1, double x2, double y2, double x3,
+                        double y3, int j, double& xc, double& yc, double& r);
+
+private:
+    Messages& messages_;
+};
+
+}  // namespace qav

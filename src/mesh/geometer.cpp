@@ -1,0 +1,62 @@
+#include "mesh/geometer.h"
+
+#include <algorithm>
+
+namespace qav::Geometer {
+
+namespace {
+int sign(double v) { return (v > 0) - (v < 0); }
+
+// Only the sign of a product of two cross products matters. Against the far ray end the
+// factors reach 1e200 times a coordinate, so the product itself could overflow or underflow;
+// comparing signs gives the exact answer in every case.
+bool productNotNegative(double a, double b) { return sign(a) * sign(b) >= 0; }
+}  // namespace
+
+double CrossProduct(const TGPointF& a, const TGPointF& b, const TGPointF& o) {
+    const double first = (a.x - o.x) * (b.y - o.y);
+    const double second = (b.x - o.x) * (a.y - o.y);
+    return first - second;
+}
+
+bool PointOnSegment(const TGSegment& s, const TGPointF& p) {
+    if (CrossProduct(s.P2, p, s.P1) != 0) return false;
+    if (!productNotNegative(-(p.x - s.P1.x), p.x - s.P2.x)) return false;
+    return productNotNegative(-(p.y - s.P1.y), p.y - s.P2.y);
+}
+
+bool SegmentsIntersect(const TGSegment& a, const TGSegment& b) {
+    if (!(std::max(a.P1.x, a.P2.x) >= std::min(b.P1.x, b.P2.x))) return false;
+    if (!(std::max(b.P1.x, b.P2.x) >= std::min(a.P1.x, a.P2.x))) return false;
+    if (!(std::max(a.P1.y, a.P2.y) >= std::min(b.P1.y, b.P2.y))) return false;
+    if (!(std::max(b.P1.y, b.P2.y) >= std::min(a.P1.y, a.P2.y))) return false;
+    if (!productNotNegative(CrossProduct(b.P1, a.P2, a.P1), CrossProduct(a.P2, b.P2, a.P1))) return false;
+    return productNotNegative(CrossProduct(a.P1, b.P2, b.P1), CrossProduct(b.P2, a.P2, b.P1));
+}
+
+bool SegmentsCross(const TGSegment& a, const TGSegment& b) {
+    return SegmentsIntersect(a, b) && !PointOnSegment(a, b.P1) && !PointOnSegment(a, b.P2) &&
+           !PointOnSegment(b, a.P2) && !PointOnSegment(b, a.P1);
+}
+
+int PointInPolygon(const TGPointF* poly, int n, const TGPointF& p) {
+    const TGSegment ray{p, {RAY_FAR_X, p.y}};
+    int count = 0;
+    for (int k = 0; k < n; ++k) {
+        const TGSegment edge{poly[k], poly[(k + 1) % n]};
+        if (PointOnSegment(edge, p)) return PIP_BOUNDARY;
+        if (SegmentsCross(ray, edge)) ++count;
+        const bool firstOnRay = PointOnSegment(ray, edge.P1);
+        const bool secondOnRay = PointOnSegment(ray, edge.P2);
+        // A ray through a corner counts once where the outline passes through it, twice at a
+        // local top and never at a local bottom.
+        if (firstOnRay != secondOnRay) {
+            const TGPointF& on = firstOnRay ? edge.P1 : edge.P2;
+            const TGPointF& off = firstOnRay ? edge.P2 : edge.P1;
+            if (on.y > off.y) ++count;
+        }
+    }
+    return count % 2 == 1 ? PIP_INSIDE : PIP_OUTSIDE;
+}
+
+}  // namespace qav::Geometer

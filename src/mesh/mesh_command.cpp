@@ -1,0 +1,168 @@
+#include "mesh/mesh_command.h"
+
+#include <cmath>
+#include <new>
+
+#include "mesh/inside_test.h"
+#include "mesh/mesh_fibres.h"
+#include "mesh/mesh_nodes.h"
+#include "model/errors.h"
+#include "model/number_text.h"
+#include "model/section_properties.h"
+
+namespace qav {
+
+namespace {
+std::size_t slot(int k) { return static_cast<std::size_t>(k); }
+
+template <class F>
+void forEachPolygon(const SectionModel& m, F&& f) {
+    f(m.CONC_PT, m.NCONC_PT);
+    f(m.COVER_PT, m.NCOVER_PT);
+    for (int k = 1; k <= m.NSTEEL_SEC && k < static_cast<int>(m.STEEL_SEC.size()); ++k)
+        f(m.STEEL_SEC[slot(k)].PT, m.STEEL_SEC[slot(k)].NPOINT);
+    for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
+        f(m.OPEN_SEC[slot(k)].PT, m.OPEN_SEC[slot(k)].NPOINT);
+}
+
+void requireFinitePoints(const SectionModel& m) {
+    bool finite = true;
+    forEachPolygon(m, [&](const std::vector<TPOS>& pt, int n) {
+        for (int k = 0; k < polygonCorners(pt, n); ++k)
+            finite = finite && std::isfinite(pt[slot(k)].X) && std::isfinite(pt[slot(k)].Y);
+    });
+    for (int b = 1; b <= m.NBAR && b < static_cast<int>(m.BAR.size()); ++b) {
+        const TBAR& bar = m.BAR[slot(b)];
+        finite = finite && std::isfinite(bar.X) && std::isfinite(bar.Y) && std::isfinite(bar.DB);
+    }
+    if (!finite)
+        throw InputError("The section has a corner or a bar whose position is not a number; it cannot be meshed.");
+}
+
+void requireGrade(const std::vector<TMAT>& table, int count, int index, const char* list, const char* kind) {
+    const int grade = index + 1;
+    if (grade >= 1 && grade <= count && grade < static_cast<int>(table.size())) return;
+    throw InputError(Format("\"%s\" selects grade %D, but the section has %D %s grades.",
+                            {list, grade, count, kind}));
+}
+
+// The grades of the fibre kinds this section can give must exist.
+void requireGrades(const SectionModel& m) {
+    const bool outline = m.NCONC_PT > 0, cover = m.NCOVER_PT > 0;
+    if (outline || cover) requireGrade(m.CONC_MAT, m.NCONCMAT, m.USE_CONC, "Concrete Grade", "concrete");
+    if (outline && cover) requireGrade(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER, "Concrete Cover Grade", "cover concrete");
+    if (m.NSTEEL_SEC > 0) requireGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL, "Steel Grade", "steel");
+    if (m.NBAR > 0) requireGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR, "Rebar Grade", "steel");
+}
+
+struct Box {
+    bool any = false;
+    double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    void widen(const TPOS& p) {
+        if (!any) xmin = xmax = p.X, ymin = ymax = p.Y;
+        any = true;
+        xmin = std::min(xmin, p.X);
+        xmax = std::max(xmax, p.X);
+        ymin = std::min(ymin, p.Y);
+        ymax = std::max(ymax, p.Y);
+    }
+};
+
+double sideBound(const std::vector<TPOS>& pt, int npoint, double h) {
+    const int n = polygonCorners(pt, npoint);
+    double sum = 0;
+    for (int k = 0; k < n; ++k) {
+        const TPOS& a = pt[slot(k)];
+        const TPOS& b = pt[slot((k + 1) % n)];
+        sum += std::hypot(b.X - a.X, b.Y - a.Y) / h + 1;
+    }
+    return sum;
+}
+}  // namespace
+
+double meshSizeOf(const std::string& text) {
+    const double h = ToFloat(text);
+    if (!std::isfinite(h) || h <= 0)
+        throw InputError("The mesh size must be a number greater than 0 mm, not '" + Trim(text) + "'.");
+    return h;
+}
+
+double meshNodeBound(const SectionModel& m, double h) {
+    // The zone the mesh command will use: the outline's, else the steel's, else the current.
+    Box zone;
+    if (m.NCONC_PT > 0) {
+        for (int k = 0; k < polygonCorners(m.CONC_PT, m.NCONC_PT); ++k) zone.widen(m.CONC_PT[slot(k)]);
+    } else {
+        for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j) {
+            const TPOLYSHAPE& s = m.STEEL_SEC[slot(j)];
+            for (int k = 0; k < polygonCorners(s.PT, s.NPOINT); ++k) zone.widen(s.PT[slot(k)]);
+        }
+    }
+    if (!zone.any) zone = {true, m.ZONE_XMIN, m.ZONE_XMAX, m.ZONE_YMIN, m.ZONE_YMAX};
+    double bound = ((zone.xmax - zone.xmin) / h + 3) * ((zone.ymax - zone.ymin) / h + 3);
+    forEachPolygon(m, [&](const std::vector<TPOS>& pt, int n) {
+        bound += sideBound(pt, n, h) + polygonCorners(pt, n);
+    });
+    return std::isnan(bound) ? INFINITY : bound;
+}
+
+MeshSummary summarizeMesh(const SectionModel& m) {
+    MeshSummary s;
+    s.NGRID_NODE = m.NGRID_NODE;
+    s.NCLINE_NODE = m.NCLINE_NODE;
+    s.NSLINE_NODE = m.NSLINE_NODE;
+    s.NKEY_NODE = m.NKEY_NODE;
+    s.NMESH_NODE = m.NMESH_NODE;
+    s.NSHELL = m.NSHELL;
+    for (int j = 1; j <= m.NSHELL; ++j) s.usedTriangles += m.SHELL[slot(j)].USED ? 1 : 0;
+    for (int i = 1; i <= m.NFIB; ++i) {
+        const TFIB& f = m.FIB[slot(i)];
+        if (f.TY < 1 || f.TY > 4) continue;
+        s.fibres[slot(f.TY)].count += 1;
+        s.fibres[slot(f.TY)].area += f.AREA;
+    }
+    s.NFIB = m.NFIB;
+    s.NCFIB = m.NCFIB;
+    return s;
+}
+
+MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages) {
+    const double h = meshSizeOf(m.MESH_SIZE_TEXT);
+    requireFinitePoints(m);
+    requireGrades(m);
+    const double bound = meshNodeBound(m, h);
+    if (!(bound <= MAX_MESH_NODES))
+        throw InputError(Format("Mesh size %s mm is too small for this section: it would place up to %s nodes, "
+                                "more than the %s a mesh may have. Use a larger mesh size.",
+                                {Trim(m.MESH_SIZE_TEXT), std::isfinite(bound) ? Format("%0.0F", {bound}) : "countless",
+                                 Format("%0.0F", {MAX_MESH_NODES})}));
+
+    CLEAR_MESH(m);
+    m.MESH_SIZE_INPUT = h;
+    m.MESH_SIZE = h;
+    try {
+        CALC_POLY_ZONE(m);
+        GEN_MESH_GRID_NODE(m);
+        if (m.NCONC_PT > 0) GEN_MESH_CONC_LINE_NODE(m);
+        else m.NCLINE_NODE = 0;
+        if (m.NSTEEL_SEC > 0) GEN_MESH_STEEL_LINE_NODE(m);
+        else m.NSLINE_NODE = 0;
+        GEN_MESH_KEY_NODE(m);
+        CHECK_MESH_POINT(m);
+        GEN_MEHS_MASS_NODE(m);
+        GEN_MESH_TRIANGLE(m, messages);
+        CALC_TRI_AREA(m);
+        CHECK_MESH_AREA(m);
+        GEN_USER_DEFINE_SECTION(m);
+        GEN_FIB_MAT(m);
+    } catch (const std::bad_alloc&) {
+        CLEAR_MESH(m);
+        CALC_AREA_RATIO(m);
+        throw InputError("Not enough memory to mesh this section with mesh size " + Trim(m.MESH_SIZE_TEXT) +
+                         " mm. Use a larger mesh size.");
+    }
+    CALC_AREA_RATIO(m);
+    return summarizeMesh(m);
+}
+
+}  // namespace qav

@@ -1,0 +1,152 @@
+#include "mesh/mesh_nodes.h"
+
+#include <cmath>
+
+#include "mesh/inside_test.h"
+#include "mesh/point_buckets.h"
+#include "model/number_text.h"
+
+namespace qav {
+
+namespace {
+constexpr double DROP_FACTOR = 0.8;    // grid nodes this close (times h) to a boundary node go
+constexpr double SAME_NODE = 1e-4;     // nodes this close in x and in y are one node
+constexpr double MERGE_CELL = 1e-3;    // cell of the merge search, larger than SAME_NODE
+
+const TPOS& at(const std::vector<TPOS>& pt, int k) { return pt[static_cast<std::size_t>(k)]; }
+
+// Sides k -> k+1, then the closing side: from corner 0 to corner n-1 when closingFromFirst,
+// else from corner n-1 to corner 0.
+void divideOutline(const std::vector<TPOS>& pt, int npoint, bool closingFromFirst, double h,
+                   std::vector<TNODE>& out) {
+    const int n = polygonCorners(pt, npoint);
+    if (n <= 0) return;
+    for (int k = 0; k + 1 < n; ++k) divideSide(at(pt, k), at(pt, k + 1), h, out);
+    if (closingFromFirst) divideSide(at(pt, 0), at(pt, n - 1), h, out);
+    else divideSide(at(pt, n - 1), at(pt, 0), h, out);
+}
+
+void storeTable(std::vector<TNODE>& nodes, std::vector<TNODE>& table, int32_t& count) {
+    count = static_cast<int32_t>(nodes.size());
+    table.resize(nodes.size() + 1);
+    std::copy(nodes.begin(), nodes.end(), table.begin() + 1);
+}
+
+void appendCorners(const std::vector<TPOS>& pt, int npoint, std::vector<TNODE>& out) {
+    const int n = polygonCorners(pt, npoint);
+    for (int k = 0; k < n; ++k) out.push_back({at(pt, k).X, at(pt, k).Y, false});
+}
+
+template <class F>
+void forEachNode(std::vector<TNODE>& table, int32_t count, F&& f) {
+    const int n = std::min<int>(count, static_cast<int>(table.size()) - 1);
+    for (int i = 1; i <= n; ++i) f(table[static_cast<std::size_t>(i)]);
+}
+}  // namespace
+
+void divideSide(const TPOS& S, const TPOS& E, double h, std::vector<TNODE>& out) {
+    const double dx = E.X - S.X, dy = E.Y - S.Y;
+    const double L = std::sqrt(dx * dx + dy * dy);
+    int n = Round(L / h);
+    if (n < 2) n = 1;
+    for (int k = 1; k <= n - 1; ++k) {
+        const double t = k * (L / n);
+        out.push_back({S.X + (E.X - S.X) * t / L, S.Y + (E.Y - S.Y) * t / L, true});
+    }
+}
+
+void GEN_MESH_GRID_NODE(SectionModel& m) {
+    const double h = m.MESH_SIZE;
+    const double w = m.ZONE_XMAX - m.ZONE_XMIN, d = m.ZONE_YMAX - m.ZONE_YMIN;
+    const int nx = Round(w / h) + 1, ny = Round(d / h) + 1;
+    const double sx = w / nx, sy = d / ny;
+    std::vector<TNODE> nodes;
+    nodes.reserve(static_cast<std::size_t>(nx + 1) * static_cast<std::size_t>(ny + 1));
+    for (int i = 0; i <= nx; ++i)
+        for (int o = 0; o <= ny; ++o) nodes.push_back({m.ZONE_XMIN + i * sx, m.ZONE_YMIN + o * sy, true});
+    storeTable(nodes, m.GRID_NODE, m.NGRID_NODE);
+}
+
+void GEN_MESH_CONC_LINE_NODE(SectionModel& m) {
+    const double h = m.MESH_SIZE;
+    std::vector<TNODE> nodes;
+    divideOutline(m.CONC_PT, m.NCONC_PT, true, h, nodes);
+    for (int j = 1; j <= m.NOPEN_SEC && j < static_cast<int>(m.OPEN_SEC.size()); ++j) {
+        const TPOLYSHAPE& s = m.OPEN_SEC[static_cast<std::size_t>(j)];
+        divideOutline(s.PT, s.NPOINT, true, h, nodes);
+    }
+    if (m.NCOVER_PT > 0) divideOutline(m.COVER_PT, m.NCOVER_PT, false, h, nodes);
+    storeTable(nodes, m.CLINE_NODE, m.NCLINE_NODE);
+}
+
+void GEN_MESH_STEEL_LINE_NODE(SectionModel& m) {
+    std::vector<TNODE> nodes;
+    for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j) {
+        const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(j)];
+        divideOutline(s.PT, s.NPOINT, true, m.MESH_SIZE, nodes);
+    }
+    storeTable(nodes, m.SLINE_NODE, m.NSLINE_NODE);
+}
+
+void GEN_MESH_KEY_NODE(SectionModel& m) {
+    std::vector<TNODE> nodes;
+    appendCorners(m.CONC_PT, m.NCONC_PT, nodes);
+    if (m.NCOVER_PT > 0) appendCorners(m.COVER_PT, m.NCOVER_PT, nodes);
+    for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j)
+        appendCorners(m.STEEL_SEC[static_cast<std::size_t>(j)].PT, m.STEEL_SEC[static_cast<std::size_t>(j)].NPOINT,
+                      nodes);
+    for (int j = 1; j <= m.NOPEN_SEC && j < static_cast<int>(m.OPEN_SEC.size()); ++j)
+        appendCorners(m.OPEN_SEC[static_cast<std::size_t>(j)].PT, m.OPEN_SEC[static_cast<std::size_t>(j)].NPOINT,
+                      nodes);
+    storeTable(nodes, m.KEY_NODE, m.NKEY_NODE);
+}
+
+void CHECK_MESH_POINT(SectionModel& m) {
+    forEachNode(m.GRID_NODE, m.NGRID_NODE, [](TNODE& g) { g.USED = false; });
+    forEachNode(m.CLINE_NODE, m.NCLINE_NODE, [](TNODE& g) { g.USED = true; });
+    forEachNode(m.SLINE_NODE, m.NSLINE_NODE, [](TNODE& g) { g.USED = true; });
+    forEachNode(m.KEY_NODE, m.NKEY_NODE, [](TNODE& g) { g.USED = true; });
+    if (m.NCONC_PT <= 0) return;  // no outline: no grid node is kept
+
+    const InsideTest outline(m.CONC_PT, m.NCONC_PT);
+    forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) { g.USED = outline.inside(g.PX, g.PY); });
+
+    const double reach = DROP_FACTOR * m.MESH_SIZE;
+    // Grid nodes filed in cells of one mesh size: a boundary node looks at the few cells
+    // around it.
+    PointBuckets grid(std::max(m.MESH_SIZE, reach));
+    forEachNode(m.GRID_NODE, m.NGRID_NODE, [&, i = 1](TNODE& g) mutable { grid.insert(g.PX, g.PY, i++); });
+    auto dropNear = [&](TNODE& b) {
+        grid.forEachNear(b.PX, b.PY, reach, [&](int i) {
+            TNODE& g = m.GRID_NODE[static_cast<std::size_t>(i)];
+            const double dx = g.PX - b.PX, dy = g.PY - b.PY;
+            if (reach >= std::sqrt(dx * dx + dy * dy)) g.USED = false;
+            return true;
+        });
+    };
+    forEachNode(m.KEY_NODE, m.NKEY_NODE, dropNear);
+    forEachNode(m.CLINE_NODE, m.NCLINE_NODE, dropNear);
+    forEachNode(m.SLINE_NODE, m.NSLINE_NODE, dropNear);
+}
+
+void GEN_MEHS_MASS_NODE(SectionModel& m) {
+    std::vector<TNODE> kept;
+    PointBuckets cells(MERGE_CELL);
+    auto offer = [&](TNODE& n) {
+        if (!n.USED) return;
+        const bool taken = !cells.forEachNear(n.PX, n.PY, SAME_NODE, [&](int k) {
+            const TNODE& o = kept[static_cast<std::size_t>(k)];
+            return !(std::fabs(n.PX - o.PX) < SAME_NODE && std::fabs(n.PY - o.PY) < SAME_NODE);
+        });
+        if (taken) return;
+        cells.insert(n.PX, n.PY, static_cast<int>(kept.size()));
+        kept.push_back({n.PX, n.PY, true});
+    };
+    forEachNode(m.GRID_NODE, m.NGRID_NODE, offer);
+    forEachNode(m.CLINE_NODE, m.NCLINE_NODE, offer);
+    forEachNode(m.SLINE_NODE, m.NSLINE_NODE, offer);
+    forEachNode(m.KEY_NODE, m.NKEY_NODE, offer);
+    storeTable(kept, m.MESH_NODE, m.NMESH_NODE);
+}
+
+}  // namespace qav
