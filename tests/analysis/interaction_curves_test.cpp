@@ -6,7 +6,9 @@
 
 #include "analysis/material_laws.h"
 #include "hand_section.h"
+#include "mesh/mesh_command.h"
 #include "model/errors.h"
+#include "model/section_file.h"
 
 using namespace qav;
 using qav::test::handRectangle;
@@ -117,25 +119,21 @@ HandPoint handIntegration(const qav::test::RectangleSpec& s, double c) {
     return {N / 1000, M / 1e6};
 }
 
-}  // namespace
-
-TEST(PmCurve, MatchesADirectIntegrationOfTheLaws) {
-    qav::test::RectangleSpec spec = symmetricColumn();
-    spec.nx = 100;
-    spec.ny = 150;
-    SectionModel m = handRectangle(spec);
-    m.NPM = 60;
+// Checks that the surface along each hand point's direction, and the stored P-M curve (ANG 0),
+// pass within 1 % of the hand points; returns the largest relative difference of the curve.
+double checkAgainstHand(SectionModel& m, const qav::test::RectangleSpec& spec, const std::vector<double>& depths,
+                        const char* name) {
     NullMessages msgs;
     RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
     const int n = m.NPM;
     const double Ns = m.PMAX, Ms = m.PM_M[2] > 0 ? m.PM_M[2] : 1;
-    for (double c : {120.0, 200.0, 300.0, 450.0, 700.0}) {
+    double worst = 0;
+    for (double c : depths) {
         const HandPoint h = handIntegration(spec, c);
-        // The surface along the direction of the hand point.
         double lf = 0;
         CALC_LOAD_FRACTION_TYPE1(m, h.N, 0, h.M, lf, 0, 0, 0, msgs);
-        EXPECT_NEAR(lf, 1.0, 0.01) << "c = " << c;
-        // The stored curve: the polyline segment crossed by the ray through the hand point.
+        EXPECT_NEAR(lf, 1.0, 0.01) << name << ", c = " << c;
+        // The polyline segment of the stored curve crossed by the ray through the hand point.
         const double ph = std::atan2(h.M / Ms, h.N / Ns), rh = std::hypot(h.M / Ms, h.N / Ns);
         bool found = false;
         for (int k = 1; k <= n && !found; ++k) {
@@ -143,12 +141,46 @@ TEST(PmCurve, MatchesADirectIntegrationOfTheLaws) {
             const double n1 = m.PM_P[u(k + 1)] / Ns, m1 = m.PM_M[u(k + 1)] / Ms;
             const double p0 = std::atan2(m0, n0), p1 = std::atan2(m1, n1);
             if ((ph - p0) * (ph - p1) > 0) continue;
-            // Intersection of the ray (cos ph, sin ph) t with the segment.
             const double dx = n1 - n0, dy = m1 - m0, cx = std::cos(ph), cy = std::sin(ph);
             const double t = (n0 * dy - m0 * dx) / (cx * dy - cy * dx);
-            EXPECT_NEAR(t / rh, 1.0, 0.01) << "c = " << c;
+            EXPECT_NEAR(t / rh, 1.0, 0.01) << name << ", c = " << c;
+            worst = std::max(worst, std::fabs(t / rh - 1));
             found = true;
         }
-        EXPECT_TRUE(found) << "c = " << c;
+        EXPECT_TRUE(found) << name << ", c = " << c;
     }
+    return worst;
+}
+
+}  // namespace
+
+TEST(PmCurve, MatchesADirectIntegrationOnAFineGrid) {
+    qav::test::RectangleSpec spec = symmetricColumn();
+    spec.nx = 100;
+    spec.ny = 150;
+    SectionModel m = handRectangle(spec);
+    m.NPM = 60;
+    checkAgainstHand(m, spec, {120.0, 200.0, 300.0, 450.0, 700.0}, "400 x 600 grid");
+}
+
+TEST(PmCurve, MatchesADirectIntegrationOnAFineMesh) {
+    SectionModel m;
+    openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
+    m.MESH_SIZE_TEXT = "20";
+    NullMessages msgs;
+    FIBER_SECTION_MESH(m, msgs);
+    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.NPM = 60;
+    // Core and cover concrete are both C30 in the example.
+    const TMAT& c30 = m.CONC_MAT[static_cast<std::size_t>(m.USE_CONC + 1)];
+    ASSERT_EQ(c30.NAME, "C30");
+    qav::test::RectangleSpec spec;
+    spec.b = 800;
+    spec.h = 1000;
+    spec.fc = c30.FC;
+    spec.eps0 = c30.EPS_0;
+    spec.fy1 = m.STEEL_MAT[1].FY * m.STEEL_MAT[1].RF;
+    for (int i = 1; i <= m.NBAR; ++i)
+        spec.bars.push_back({m.BAR[u(i)].X - m.CONC_CX, m.BAR[u(i)].Y - m.CONC_CY, m.BAR[u(i)].DB});
+    checkAgainstHand(m, spec, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh");
 }
