@@ -1,39 +1,92 @@
 #include "analysis/fibre_arrays.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "analysis/material_laws.h"
 
 namespace qav {
 
+namespace {
+
+struct Entry {
+    int law;  // 0 concrete, 1 steel
+    double p1, p2;
+    int32_t fibre;
+};
+
+// Sums over the fibres [b, e) of one group; two sets of sums let consecutive fibres overlap in
+// the pipeline.
+template <class Law>
+void sumGroup(const FibreArrays& f, std::size_t b, std::size_t e, const double abc[3], Law law, double s[6]) {
+    const double a1 = abc[0], a2 = abc[1], a3 = abc[2];
+    const double* X = f.x.data();
+    const double* Y = f.y.data();
+    const double* A = f.area.data();
+    std::size_t j = b;
+    for (; j + 1 < e; j += 2) {
+        const double f0 = law(a1 + a2 * X[j] + a3 * Y[j]) * A[j];
+        const double f1 = law(a1 + a2 * X[j + 1] + a3 * Y[j + 1]) * A[j + 1];
+        s[0] += f0;
+        s[1] += f0 * X[j];
+        s[2] += f0 * Y[j];
+        s[3] += f1;
+        s[4] += f1 * X[j + 1];
+        s[5] += f1 * Y[j + 1];
+    }
+    if (j < e) {
+        const double f0 = law(a1 + a2 * X[j] + a3 * Y[j]) * A[j];
+        s[0] += f0;
+        s[1] += f0 * X[j];
+        s[2] += f0 * Y[j];
+    }
+}
+
+}  // namespace
+
 FibreArrays::FibreArrays(const SectionModel& m) {
-    const int n = m.NFIB;
-    for (int j = 1; j <= n; ++j) {
+    std::vector<Entry> entries;
+    entries.reserve(static_cast<std::size_t>(m.NFIB > 0 ? m.NFIB : 0));
+    for (int j = 1; j <= m.NFIB; ++j) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
-        switch (f.TY) {
-            case FIB_CORE_CONCRETE:
-            case FIB_COVER_CONCRETE:
-                concX.push_back(f.X);
-                concY.push_back(f.Y);
-                concArea.push_back(f.AREA);
-                concFc.push_back(f.FC);
-                concEps0.push_back(f.EPS_0);
-                concFibre.push_back(j);
-                break;
-            case FIB_STEEL:
-            case FIB_REBAR:
-                steelX.push_back(f.X);
-                steelY.push_back(f.Y);
-                steelArea.push_back(f.AREA);
-                steelFy.push_back(f.FY1);
-                steelFibre.push_back(j);
-                break;
-            default: {
-                const double force = f.STRESS * f.AREA;
-                fixedForce[0] += force;
-                fixedForce[1] += force * f.X;
-                fixedForce[2] += force * f.Y;
-                ++otherCount;
-            }
+        if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) {
+            entries.push_back({0, f.FC, f.EPS_0, j});
+        } else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
+            entries.push_back({1, f.FY1, 0, j});
+        } else {
+            const double force = f.STRESS * f.AREA;
+            fixedForce[0] += force;
+            fixedForce[1] += force * f.X;
+            fixedForce[2] += force * f.Y;
+            ++otherCount;
         }
+    }
+    // Same law and values together; mesh order kept within a group.
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return std::tie(a.law, a.p1, a.p2) < std::tie(b.law, b.p1, b.p2);
+    });
+    const std::size_t n = entries.size();
+    x.resize(n);
+    y.resize(n);
+    area.resize(n);
+    fibre.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Entry& e = entries[i];
+        const TFIB& f = m.FIB[static_cast<std::size_t>(e.fibre)];
+        x[i] = f.X;
+        y[i] = f.Y;
+        area[i] = f.AREA;
+        fibre[i] = e.fibre;
+        if (i == 0 || e.law != entries[i - 1].law || !(e.p1 == entries[i - 1].p1) || !(e.p2 == entries[i - 1].p2)) {
+            FibreGroup g;
+            g.concrete = e.law == 0;
+            g.fc = e.p1;
+            g.eps0 = e.p2;
+            g.fy = e.p1;
+            g.begin = i;
+            groups.push_back(g);
+        }
+        groups.back().end = i + 1;
     }
     for (int j = 1; j <= m.NCFIB; ++j) {
         cpX.push_back(m.CFIB[static_cast<std::size_t>(j)].X);
@@ -42,68 +95,40 @@ FibreArrays::FibreArrays(const SectionModel& m) {
 }
 
 void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {
-    const double a1 = abc[0], a2 = abc[1], a3 = abc[2];
-    // Two independent sets of sums let consecutive fibres overlap in the pipeline.
-    double n0 = 0, x0 = 0, y0 = 0, n1 = 0, x1 = 0, y1 = 0;
-    {
-        const double* X = f.concX.data();
-        const double* Y = f.concY.data();
-        const double* A = f.concArea.data();
-        const double* FC = f.concFc.data();
-        const double* E0 = f.concEps0.data();
-        const std::size_t n = f.concX.size();
-        std::size_t j = 0;
-        for (; j + 1 < n; j += 2) {
-            double s0, s1;
-            CONCRETE01(FC[j], E0[j], a1 + a2 * X[j] + a3 * Y[j], s0);
-            CONCRETE01(FC[j + 1], E0[j + 1], a1 + a2 * X[j + 1] + a3 * Y[j + 1], s1);
-            const double f0 = s0 * A[j], f1 = s1 * A[j + 1];
-            n0 += f0;
-            x0 += f0 * X[j];
-            y0 += f0 * Y[j];
-            n1 += f1;
-            x1 += f1 * X[j + 1];
-            y1 += f1 * Y[j + 1];
-        }
-        if (j < n) {
-            double s0;
-            CONCRETE01(FC[j], E0[j], a1 + a2 * X[j] + a3 * Y[j], s0);
-            const double f0 = s0 * A[j];
-            n0 += f0;
-            x0 += f0 * X[j];
-            y0 += f0 * Y[j];
+    double s[6] = {0, 0, 0, 0, 0, 0};
+    for (const FibreGroup& g : f.groups) {
+        if (g.concrete) {
+            const double fc = g.fc, e0 = g.eps0;
+            sumGroup(f, g.begin, g.end, abc, [fc, e0](double eps) {
+                double sig;
+                CONCRETE01(fc, e0, eps, sig);
+                return sig;
+            }, s);
+        } else {
+            const double fy = g.fy;
+            sumGroup(f, g.begin, g.end, abc, [fy](double eps) {
+                double sig;
+                STEEL01(STEEL_LAW_MODULUS, fy, eps, sig);
+                return sig;
+            }, s);
         }
     }
-    {
-        const double* X = f.steelX.data();
-        const double* Y = f.steelY.data();
-        const double* A = f.steelArea.data();
-        const double* FY = f.steelFy.data();
-        const std::size_t n = f.steelX.size();
-        for (std::size_t j = 0; j < n; ++j) {
-            double s;
-            STEEL01(STEEL_LAW_MODULUS, FY[j], a1 + a2 * X[j] + a3 * Y[j], s);
-            const double force = s * A[j];
-            n1 += force;
-            x1 += force * X[j];
-            y1 += force * Y[j];
-        }
-    }
-    ss[0] = n0 + n1 + f.fixedForce[0];
-    ss[1] = x0 + x1 + f.fixedForce[1];
-    ss[2] = y0 + y1 + f.fixedForce[2];
+    ss[0] = s[0] + s[3] + f.fixedForce[0];
+    ss[1] = s[1] + s[4] + f.fixedForce[1];
+    ss[2] = s[2] + s[5] + f.fixedForce[2];
 }
 
 void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m) {
-    for (std::size_t j = 0; j < f.concX.size(); ++j) {
-        TFIB& fib = m.FIB[static_cast<std::size_t>(f.concFibre[j])];
-        fib.EPS = abc[0] + abc[1] * f.concX[j] + abc[2] * f.concY[j];
-        CONCRETE01(f.concFc[j], f.concEps0[j], fib.EPS, fib.STRESS);
-    }
-    for (std::size_t j = 0; j < f.steelX.size(); ++j) {
-        TFIB& fib = m.FIB[static_cast<std::size_t>(f.steelFibre[j])];
-        fib.EPS = abc[0] + abc[1] * f.steelX[j] + abc[2] * f.steelY[j];
-        STEEL01(STEEL_LAW_MODULUS, f.steelFy[j], fib.EPS, fib.STRESS);
+    for (const FibreGroup& g : f.groups) {
+        for (std::size_t j = g.begin; j < g.end; ++j) {
+            TFIB& fib = m.FIB[static_cast<std::size_t>(f.fibre[j])];
+            fib.EPS = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
+            if (g.concrete) {
+                CONCRETE01(g.fc, g.eps0, fib.EPS, fib.STRESS);
+            } else {
+                STEEL01(STEEL_LAW_MODULUS, g.fy, fib.EPS, fib.STRESS);
+            }
+        }
     }
     // Fibres of other kinds: the strain is stored, the stress stays.
     if (f.otherCount == 0) return;

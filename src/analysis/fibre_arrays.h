@@ -1,6 +1,8 @@
 #pragma once
-// The fibres as the solvers read them: flat arrays per law (structure of arrays), copied once
-// from the model's fibre table so that the hot loop touches only what it needs.
+// The fibres as the solvers read them: flat arrays (structure of arrays) copied once from the
+// model's fibre table, ordered so that fibres of one law and one set of material values stand
+// together. The hot loop then reads only position and area per fibre, 24 bytes.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -8,21 +10,24 @@
 
 namespace qav {
 
+struct FibreGroup {
+    bool concrete = true;  // concrete law (FC, EPS_0) or steel law (FY1, modulus 200000)
+    double fc = 0, eps0 = 0, fy = 0;
+    std::size_t begin = 0, end = 0;  // range in the arrays
+};
+
 struct FibreArrays {
-    // Concrete fibres (kinds 1 and 4).
-    std::vector<double> concX, concY, concArea, concFc, concEps0;
-    std::vector<int32_t> concFibre;  // fibre number in the model
-    // Steel fibres (kinds 2 and 3), modulus STEEL_LAW_MODULUS.
-    std::vector<double> steelX, steelY, steelArea, steelFy;
-    std::vector<int32_t> steelFibre;
+    std::vector<double> x, y, area;
+    std::vector<int32_t> fibre;  // fibre number in the model
+    std::vector<FibreGroup> groups;
     // Fibres of any other kind keep their stored stress: their forces are constant.
     double fixedForce[3] = {0, 0, 0};
+    int otherCount = 0;
     // Control points.
     std::vector<double> cpX, cpY;
 
     explicit FibreArrays(const SectionModel& m);
-    int fibreCount() const { return static_cast<int>(concX.size() + steelX.size()) + otherCount; }
-    int otherCount = 0;
+    int fibreCount() const { return static_cast<int>(x.size()) + otherCount; }
 };
 
 // Internal forces (sum of stress x area, x X, x Y) of the fibres at the deformation abc, the
