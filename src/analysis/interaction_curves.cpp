@@ -49,6 +49,8 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs) {
     const int n = m.NPM;
     if (n < 2)
         throw InputError(Format("The P-M curve needs at least 2 steps per branch (NPM is %D).", {n}));
+    if (n > MAX_CURVE_STEPS)
+        throw InputError(Format("The P-M curve takes at most %D steps per branch (NPM is %D).", {MAX_CURVE_STEPS, n}));
     requireFibres(m);
     const double r = std::numbers::pi / 180.0;
     const double SA = std::sin(ANG * r), CA = std::cos(ANG * r);
@@ -109,6 +111,8 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs) {
 RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs) {
     const int n = m.NMM;
     if (n < 1) throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
+    if (n > MAX_CURVE_STEPS)
+        throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).", {MAX_CURVE_STEPS, n}));
     requireFibres(m);
     resizeResult(m.MM_MX, n + 1);
     resizeResult(m.MM_MY, n + 1);

@@ -11,6 +11,10 @@ namespace qav {
 // Throws InputError when the section has no fibres (an analysis would give only not-a-number).
 void requireFibres(const SectionModel& m);
 
+// The most steps a curve may ask for: beyond it the point tables would not fit in memory (and
+// their sizes in an int), long before the run could end.
+constexpr int MAX_CURVE_STEPS = 1'000'000;
+
 // PMAX: core concrete at FC plus steel at FY1; PMIN: steel at -FY1 (kN).
 void CALC_NMAX(SectionModel& m);
 
@@ -20,12 +24,12 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
                     double& MY, RunStats& stats);
 
 // The P-M curve of the angle ANG (degrees) and ANG + 180, 2 NPM + 2 points. Uses the model's
-// STRAIN_LIMIT_MODE. Throws InputError, before anything changes, when NPM < 2 or there are no
-// fibres. The fibres keep the state of the last solve.
+// STRAIN_LIMIT_MODE. Throws InputError, before anything changes, when NPM is not within
+// 2 .. MAX_CURVE_STEPS or there are no fibres. The fibres keep the state of the last solve.
 RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs);
 
 // The Myy-Mzz curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
-// InputError when NMM < 1 or there are no fibres.
+// InputError when NMM is not within 1 .. MAX_CURVE_STEPS or there are no fibres.
 RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs);
 
 }  // namespace qav

@@ -29,6 +29,9 @@ void GET_FIB_ZONE(SectionModel& m) {
 MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs) {
     if (in.steps < 1)
         throw InputError(Format("The M-Phi curve needs at least 1 strain step (Num of Steps is %D).", {in.steps}));
+    if (in.steps > MAX_CURVE_STEPS)
+        throw InputError(
+            Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).", {MAX_CURVE_STEPS, in.steps}));
     requireFibres(m);
     GET_FIB_ZONE(m);
     const int n = in.steps;

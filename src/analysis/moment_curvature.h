@@ -27,7 +27,8 @@ struct MphiRun {
     double angle = 0;  // moment angle shown by the chart: 0 about X, -90 about Y
 };
 
-// Throws InputError, before anything changes, when steps < 1 or there are no fibres.
+// Throws InputError, before anything changes, when steps is not within 1 .. MAX_CURVE_STEPS or
+// there are no fibres.
 MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs);
 
 // The listing of points 0..NSTEP.

@@ -50,7 +50,11 @@ TEST(PmCurve, RefusesTooFewStepsAndSectionsWithoutFibres) {
         int npm;
         bool fibres;
     };
-    const Case cases[] = {{"NPM 1", 1, true}, {"NPM 0", 0, true}, {"NPM negative", -3, true}, {"no fibres", 30, false}};
+    const Case cases[] = {{"NPM 1", 1, true},
+                          {"NPM 0", 0, true},
+                          {"NPM negative", -3, true},
+                          {"NPM beyond any table", 2'000'000'000, true},
+                          {"no fibres", 30, false}};
     for (const Case& c : cases) {
         SectionModel m = c.fibres ? handRectangle(symmetricColumn()) : SectionModel{};
         m.NPM = c.npm;
@@ -79,7 +83,7 @@ TEST(MmCurve, ClosedAndStartingOnTheMyAxis) {
 }
 
 TEST(MmCurve, RefusesTooFewSteps) {
-    for (int nmm : {0, -1}) {
+    for (int nmm : {0, -1, MAX_CURVE_STEPS + 1}) {
         SectionModel m = handRectangle(symmetricColumn());
         m.NMM = nmm;
         NullMessages msgs;
