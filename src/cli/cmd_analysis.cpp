@@ -26,8 +26,14 @@ void printLines(const std::vector<std::string>& lines, std::ostream& out) {
     for (const auto& l : lines) out << l << "\n";
 }
 
-void printStats(const RunStats& s, std::ostream& err) {
+// The listing on stdout; the solver's messages and the count of solves that did not converge
+// on stderr.
+int finish(const std::vector<std::string>& listing, const MessageLog& log, const RunStats& s, std::ostream& out,
+           std::ostream& err) {
+    printLines(listing, out);
+    printMessages(log, err);
     err << Format("%D of %D solves did not converge.", {s.notConverged, s.solves}) << "\n";
+    return 0;
 }
 
 // The options every analysis command takes, read before the positional file name.
@@ -65,10 +71,7 @@ int pm(Args& args, std::ostream& out, std::ostream& err) {
     const RunStats s = RUN_PM_CURVE_ANALYSIS(m, angle, log);
     std::vector<std::string> lines;
     GEN_PM_CURVE_TEXT(m, lines);
-    printLines(lines, out);
-    printMessages(log, err);
-    printStats(s, err);
-    return 0;
+    return finish(lines, log, s, out, err);
 }
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {
@@ -80,10 +83,7 @@ int mm(Args& args, std::ostream& out, std::ostream& err) {
     const RunStats s = RUN_MM_CURVE_ANALYSIS(m, axial, log);
     std::vector<std::string> lines;
     GEN_MM_CURVE_TEXT(m, lines);
-    printLines(lines, out);
-    printMessages(log, err);
-    printStats(s, err);
-    return 0;
+    return finish(lines, log, s, out, err);
 }
 
 int mphi(Args& args, std::ostream& out, std::ostream& err) {
@@ -102,10 +102,7 @@ int mphi(Args& args, std::ostream& out, std::ostream& err) {
     const MphiRun run = RUN_MPHI_ANALYSIS(m, in, log);
     std::vector<std::string> lines;
     GEN_M_fai_CURVE_TEXT(m, in.steps, lines);
-    printLines(lines, out);
-    printMessages(log, err);
-    printStats(run.stats, err);
-    return 0;
+    return finish(lines, log, run.stats, out, err);
 }
 
 int pmm(Args& args, std::ostream& out, std::ostream& err) {
@@ -116,10 +113,7 @@ int pmm(Args& args, std::ostream& out, std::ostream& err) {
     const RunStats s = RUN_PMM_ANALYSIS(m, log);
     std::vector<std::string> lines;
     GEN_PMM_CURVE_TEXT(m, lines);
-    printLines(lines, out);
-    printMessages(log, err);
-    printStats(s, err);
-    return 0;
+    return finish(lines, log, s, out, err);
 }
 
 int check(Args& args, std::ostream& out, std::ostream& err) {
@@ -136,17 +130,15 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     MessageLog log;
     NullProgress progress;
     const CheckResult r = CHECK_MEMBER(m, kp, kmx, kmy, log, progress);
-    printLines(EXPORT_FORCE_CSV(m), out);
+    std::vector<std::string> lines = EXPORT_FORCE_CSV(m);
     const TFORCE& f = m.FORCE[static_cast<std::size_t>(r.critical)];
-    out << "Critical LoadComb   " << Format("%D", {r.critical}) << "\n";
-    out << "Comb Name           " << f.COMB_NAME << "\n";
-    out << "Min Load Fraction   " << Format("%0.3f", {f.LOAD_FRACTION}) << "\n";
-    out << "Axial Force P[kN]   " << Format("%0.3f", {f.P}) << "\n";
-    out << "Moment Mxx[kNm]     " << Format("%0.3f", {f.MX}) << "\n";
-    out << "Moment Myy[kNm]     " << Format("%0.3f", {f.MY}) << "\n";
-    printMessages(log, err);
-    printStats(r.stats, err);
-    return 0;
+    lines.push_back("Critical LoadComb   " + Format("%D", {r.critical}));
+    lines.push_back("Comb Name           " + f.COMB_NAME);
+    lines.push_back("Min Load Fraction   " + Format("%0.3f", {f.LOAD_FRACTION}));
+    lines.push_back("Axial Force P[kN]   " + Format("%0.3f", {f.P}));
+    lines.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {f.MX}));
+    lines.push_back("Moment Myy[kNm]     " + Format("%0.3f", {f.MY}));
+    return finish(lines, log, r.stats, out, err);
 }
 
 int sampleLoads(Args& args, std::ostream&, std::ostream&) {

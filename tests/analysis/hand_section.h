@@ -12,7 +12,7 @@ struct Bar {
     double x, y, db;
 };
 
-struct RectangleSpec {
+struct HandColumn {
     double b = 400;  // width (X)
     double h = 600;  // height (Y)
     int nx = 20;     // concrete fibres across
@@ -27,7 +27,7 @@ inline void addFibre(SectionModel& m, TFIB f) {
     m.NFIB = static_cast<int32_t>(m.FIB.size()) - 1;
 }
 
-inline SectionModel handRectangle(const RectangleSpec& s) {
+inline SectionModel handRectangle(const HandColumn& s) {
     SectionModel m;
     m.FIB.assign(1, TFIB{});
     m.NFIB = 0;
@@ -70,8 +70,8 @@ inline SectionModel handRectangle(const RectangleSpec& s) {
 }
 
 // Eight bars of 25 in a 400 x 600 column, symmetric about both axes.
-inline RectangleSpec symmetricColumn() {
-    RectangleSpec s;
+inline HandColumn symmetricColumn() {
+    HandColumn s;
     for (double x : {-150.0, 150.0})
         for (double y : {-250.0, -85.0, 85.0, 250.0}) s.bars.push_back({x, y, 25});
     return s;

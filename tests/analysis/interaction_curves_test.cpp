@@ -100,7 +100,7 @@ struct HandPoint {
     double N, M;  // kN, kNm (MY)
 };
 
-HandPoint handIntegration(const qav::test::RectangleSpec& s, double c) {
+HandPoint handIntegration(const qav::test::HandColumn& s, double c) {
     const double top = s.h / 2;
     auto strain = [&](double y) { return 0.005 * (y - (top - c)) / c; };
     const int strips = 200000;
@@ -125,7 +125,7 @@ HandPoint handIntegration(const qav::test::RectangleSpec& s, double c) {
 
 // Checks that the surface along each hand point's direction, and the stored P-M curve (ANG 0),
 // pass within 1 % of the hand points; returns the largest relative difference of the curve.
-double checkAgainstHand(SectionModel& m, const qav::test::RectangleSpec& spec, const std::vector<double>& depths,
+double checkAgainstHand(SectionModel& m, const qav::test::HandColumn& col, const std::vector<double>& depths,
                         const char* name) {
     NullMessages msgs;
     RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
@@ -133,7 +133,7 @@ double checkAgainstHand(SectionModel& m, const qav::test::RectangleSpec& spec, c
     const double Ns = m.PMAX, Ms = m.PM_M[2] > 0 ? m.PM_M[2] : 1;
     double worst = 0;
     for (double c : depths) {
-        const HandPoint h = handIntegration(spec, c);
+        const HandPoint h = handIntegration(col, c);
         double lf = 0;
         CALC_LOAD_FRACTION_TYPE1(m, h.N, 0, h.M, lf, 0, 0, 0, msgs);
         EXPECT_NEAR(lf, 1.0, 0.01) << name << ", c = " << c;
@@ -159,12 +159,12 @@ double checkAgainstHand(SectionModel& m, const qav::test::RectangleSpec& spec, c
 }  // namespace
 
 TEST(PmCurve, MatchesADirectIntegrationOnAFineGrid) {
-    qav::test::RectangleSpec spec = symmetricColumn();
-    spec.nx = 100;
-    spec.ny = 150;
-    SectionModel m = handRectangle(spec);
+    qav::test::HandColumn col = symmetricColumn();
+    col.nx = 100;
+    col.ny = 150;
+    SectionModel m = handRectangle(col);
     m.NPM = 60;
-    checkAgainstHand(m, spec, {120.0, 200.0, 300.0, 450.0, 700.0}, "400 x 600 grid");
+    checkAgainstHand(m, col, {120.0, 200.0, 300.0, 450.0, 700.0}, "400 x 600 grid");
 }
 
 TEST(PmCurve, MatchesADirectIntegrationOnAFineMesh) {
@@ -178,13 +178,13 @@ TEST(PmCurve, MatchesADirectIntegrationOnAFineMesh) {
     // Core and cover concrete are both C30 in the example.
     const TMAT& c30 = m.CONC_MAT[static_cast<std::size_t>(m.USE_CONC + 1)];
     ASSERT_EQ(c30.NAME, "C30");
-    qav::test::RectangleSpec spec;
-    spec.b = 800;
-    spec.h = 1000;
-    spec.fc = c30.FC;
-    spec.eps0 = c30.EPS_0;
-    spec.fy1 = m.STEEL_MAT[1].FY * m.STEEL_MAT[1].RF;
+    qav::test::HandColumn col;
+    col.b = 800;
+    col.h = 1000;
+    col.fc = c30.FC;
+    col.eps0 = c30.EPS_0;
+    col.fy1 = m.STEEL_MAT[1].FY * m.STEEL_MAT[1].RF;
     for (int i = 1; i <= m.NBAR; ++i)
-        spec.bars.push_back({m.BAR[u(i)].X - m.CONC_CX, m.BAR[u(i)].Y - m.CONC_CY, m.BAR[u(i)].DB});
-    checkAgainstHand(m, spec, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh");
+        col.bars.push_back({m.BAR[u(i)].X - m.CONC_CX, m.BAR[u(i)].Y - m.CONC_CY, m.BAR[u(i)].DB});
+    checkAgainstHand(m, col, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh");
 }
