@@ -23,6 +23,7 @@ int storedSteps(const SectionModel& m) {
 
 RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs) {
     const int n = m.NPM;
+    if (n >= 2 && n <= MAX_CURVE_STEPS && m.NFIB > 0) m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     RunStats total;
     std::vector<std::vector<double>> P, MX, MY;
     for (int r = 0; r < PMM_CURVES; ++r) {

@@ -12,8 +12,9 @@
 
 namespace qav {
 
-// Runs the six P-M curves into PMM_P, PMM_MX, PMM_MY. Uses the model's STRAIN_LIMIT_MODE;
-// afterwards the P-M results hold the 150 degree curve. Throws InputError as the P-M run does.
+// "Run": sets STRAIN_LIMIT_MODE from the section and runs the six P-M curves into PMM_P,
+// PMM_MX, PMM_MY; afterwards the P-M results hold the 150 degree curve. Throws InputError, before
+// anything changes, as the P-M run does.
 RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs);
 
 // "PMM_CURVE_DATA": two heading lines, then 2 NPM + 2 lines per curve.

@@ -11,8 +11,10 @@ TEST(PmmSurface, WireModelCountsAndTheClosedTensionLevel) {
     m.NFORCE = 2;
     m.FORCE.resize(3);
     m.FORCE[1] = {-1000, 50, 60, "A", 0};
+    m.STRAIN_LIMIT_MODE = 2;
     NullMessages msgs;
     const RunStats stats = RUN_PMM_ANALYSIS(m, msgs);
+    EXPECT_EQ(m.STRAIN_LIMIT_MODE, 1) << "set from the section";
     EXPECT_GT(stats.solves, 6 * 62);
     ASSERT_EQ(m.PMM_P.size(), 7u);
     ASSERT_EQ(m.PMM_P[0].size(), 63u);
