@@ -84,5 +84,5 @@ TEST(CliAnalysis, InfoPrintsTheSectionSummary) {
     ASSERT_GT(l.size(), 8u);
     EXPECT_EQ(l[1], "(1). Material Properties");
     EXPECT_EQ(l[3], "  Concrete          C30");
-    EXPECT_NE(r.out.find("   12     365.000     155.000   25.0"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("    8     365.000     155.000   25.0"), std::string::npos) << r.out;
 }
