@@ -268,6 +268,20 @@ void kinds(SectionModel& m) {
 }
 }  // namespace
 
+std::vector<Corners> triangulate(const std::vector<std::array<double, 2>>& points, Messages& messages) {
+    SectionModel m;
+    m.NMESH_NODE = static_cast<int32_t>(points.size());
+    m.MESH_NODE.assign(points.size() + 1, TNODE{});
+    for (std::size_t i = 0; i < points.size(); ++i) m.MESH_NODE[i + 1] = {points[i][0], points[i][1], true};
+    triangles(m, messages, false);
+    std::vector<Corners> out;
+    for (int j = 1; j <= m.NSHELL; ++j) {
+        const TSHELL& s = m.SHELL[at(j)];
+        out.push_back({s.AX, s.AY, s.BX, s.BY, s.CX, s.CY});
+    }
+    return out;
+}
+
 void meshSection(SectionModel& m, Messages& messages, Options options) {
     CLEAR_MESH(m);
     m.MESH_SIZE = m.MESH_SIZE_INPUT = ToFloat(m.MESH_SIZE_TEXT);
