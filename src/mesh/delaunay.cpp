@@ -197,9 +197,20 @@ int TDelaunay::Triangulate(int n) {
         edges.clear();
         int j = open.next(1);
         while (j != SlotSet::NONE && j <= ntri) {
-            const dTriangle t = Triangle[static_cast<std::size_t>(j)];
-            const bool inside = InCircumcircle(xp, yp, V(t.vv0).x, V(t.vv0).y, V(t.vv1).x, V(t.vv1).y,
-                                               V(t.vv2).x, V(t.vv2).y, j, xc, yc, r);
+            const dTriangle& t = Triangle[static_cast<std::size_t>(j)];
+            bool inside;
+            if (t.PreCalc == 1) {
+                // The cached circle, tested here without touching the corners' coordinates:
+                // the same arithmetic as InCircumcircle's cached case.
+                xc = t.xc;
+                yc = t.yc;
+                r = t.r;
+                const double ex = xp - xc, ey = yp - yc;
+                inside = ex * ex + ey * ey <= r * r;
+            } else {
+                inside = InCircumcircle(xp, yp, V(t.vv0).x, V(t.vv0).y, V(t.vv1).x, V(t.vv1).y, V(t.vv2).x,
+                                        V(t.vv2).y, j, xc, yc, r);
+            }
             if (xc + r < xp) {  // no later point can fall in this circle
                 open.erase(j);
                 j = open.next(j + 1);
@@ -209,9 +220,10 @@ int TDelaunay::Triangulate(int n) {
                 j = open.next(j + 1);
                 continue;
             }
-            edges.push_back({t.vv0, t.vv1});
-            edges.push_back({t.vv1, t.vv2});
-            edges.push_back({t.vv2, t.vv0});
+            const int a = t.vv0, b = t.vv1, c = t.vv2;
+            edges.push_back({a, b});
+            edges.push_back({b, c});
+            edges.push_back({c, a});
             // The last triangle fills the hole, with its completion state, and is looked at
             // next in this slot.
             if (j != ntri) {
