@@ -270,6 +270,15 @@ TEST(MeshReference, SameTrianglesOnAwkwardPointSets) {
             for (int j = 0; j < n + 2; ++j) lattice.push_back({10.0 * i, 10.0 * j});
         sets.push_back(lattice);
     }
+    std::vector<std::array<double, 2>> vertical, horizontal, diagonal;
+    for (int i = 0; i < 30; ++i) {
+        vertical.push_back({5, 3.0 * ((i * 7) % 30)});
+        horizontal.push_back({3.0 * ((i * 11) % 30), -2});
+        diagonal.push_back({1.5 * i, 2.5 * i});
+    }
+    sets.push_back(vertical);
+    sets.push_back(horizontal);
+    sets.push_back(diagonal);
     std::vector<std::array<double, 2>> rows;
     for (int i = 0; i < 40; ++i) rows.push_back({std::floor(100 * next()), 5.0 * (i % 3)});
     sets.push_back(rows);
