@@ -16,11 +16,12 @@ int bounded(double v, int count) {
 }
 }  // namespace
 
-OpenCircles::OpenCircles(double xmin, double xmax, double ymin, double ymax, int points)
-    : xmin_(xmin), ymin_(ymin), ymax_(ymax) {
+OpenCircles::OpenCircles(const std::vector<double>& xs, double ymin, double ymax)
+    : xmin_(xs.empty() ? 0 : xs.front()), ymin_(ymin), ymax_(ymax) {
+    const double xmax = xs.empty() ? 0 : xs.back();
     // About as many slabs as points per slab, and as many rows as slabs.
-    const int side = std::max(1, Round(std::sqrt(std::max(points, 1))));
-    const double width = xmax - xmin, height = ymax - ymin;
+    const int side = std::max(1, Round(std::sqrt(std::max<double>(static_cast<double>(xs.size()), 1))));
+    const double width = xmax - xmin_, height = ymax - ymin;
     if (width > 0 && std::isfinite(width)) {
         slabs_ = side;
         slabWidth_ = width / side;
@@ -30,10 +31,19 @@ OpenCircles::OpenCircles(double xmin, double xmax, double ymin, double ymax, int
         rowHeight_ = height / side;
     }
     // Far above the rounding of any of the sums below, far below any spacing of real points.
-    const double scale = std::max({1.0, std::fabs(xmin), std::fabs(xmax), std::fabs(ymin), std::fabs(ymax),
+    const double scale = std::max({1.0, std::fabs(xmin_), std::fabs(xmax), std::fabs(ymin), std::fabs(ymax),
                                    std::isfinite(width) ? width : 0.0, std::isfinite(height) ? height : 0.0});
     margin_ = 1e-9 * scale;
     rows_.resize(static_cast<std::size_t>(rowCount_));
+    firstX_.assign(static_cast<std::size_t>(slabs_), 0);
+    lastX_.assign(static_cast<std::size_t>(slabs_), 0);
+    int previous = -1;
+    for (double x : xs) {
+        const auto s = static_cast<std::size_t>(slabOf(x));
+        if (static_cast<int>(s) != previous) firstX_[s] = x;
+        lastX_[s] = x;
+        previous = static_cast<int>(s);
+    }
 }
 
 int OpenCircles::slabOf(double x) const {
@@ -66,8 +76,8 @@ void OpenCircles::advanceTo(double x, const std::vector<SweepTriangle>& pool) {
     const int s = slabOf(x);
     if (s == slab_) return;
     slab_ = s;
-    lo_ = slabWidth_ > 0 ? xmin_ + s * slabWidth_ - margin_ : xmin_ - margin_;
-    hi_ = slabWidth_ > 0 ? xmin_ + (s + 1) * slabWidth_ + margin_ : xmin_ + margin_;
+    lo_ = firstX_[static_cast<std::size_t>(s)] - margin_;
+    hi_ = lastX_[static_cast<std::size_t>(s)] + margin_;
     for (auto& row : rows_) row.clear();
     std::vector<Filed> carried;
     carried.swap(current_);

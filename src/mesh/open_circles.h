@@ -3,9 +3,9 @@
 // point looks only at the few whose circle may hold it instead of at every open triangle.
 //
 // The points arrive sorted by x. The points' box is cut into vertical slabs and each slab
-// into rows; a triangle is filed in the rows of the current slab that its circle crosses,
-// with a margin, so the candidates for a point are a superset of the triangles whose circle
-// holds it and the caller's exact test decides. A circle that ends left of the current slab
+// into rows; a triangle is filed in the rows that its circle crosses between the first and
+// the last point of the current slab, with a margin, so the candidates for a point are a
+// superset of the triangles whose circle holds it and the caller's exact test decides. A circle that ends left of the current slab
 // can take no more points and is dropped; one that starts right of it waits until the sweep
 // gets there.
 #include <queue>
@@ -29,8 +29,8 @@ struct SweepTriangle {
 
 class OpenCircles {
 public:
-    // The box of the points to come and their number (which sizes the slabs and rows).
-    OpenCircles(double xmin, double xmax, double ymin, double ymax, int points);
+    // The x of the points to come, ascending, and their y range.
+    OpenCircles(const std::vector<double>& xs, double ymin, double ymax);
 
     // Makes the slab holding x current; x never decreases from call to call.
     void advanceTo(double x, const std::vector<SweepTriangle>& pool);
@@ -53,6 +53,7 @@ private:
     void file(int id, unsigned generation, const SweepTriangle& t);
 
     double xmin_, ymin_, ymax_;
+    std::vector<double> firstX_, lastX_;  // per slab: x of its first and last point
     double slabWidth_ = 0, rowHeight_ = 0;
     int slabs_ = 1, rowCount_ = 1;
     double margin_ = 0;
