@@ -5,30 +5,17 @@
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
+#include "reports/text_reports.h"
 
 namespace qav::cli {
 namespace {
 
 int info(Args& args, std::ostream& out, std::ostream&) {
     const auto pos = args.positional(1);
-    SectionModel m = loadSection(pos[0]);
-    int steelCorners = 0;
-    for (int k = 1; k <= m.NSTEEL_SEC; ++k) steelCorners += m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT;
-    out << "Outline corners:      " << m.NCONC_PT << "\n";
-    out << "Cover line corners:   " << m.NCOVER_PT << "\n";
-    out << "Steel polygons:       " << m.NSTEEL_SEC << " (" << steelCorners << " corners)\n";
-    out << "Openings:             " << m.NOPEN_SEC << "\n";
-    out << "Bars:                 " << m.NBAR << "\n";
-    out << "Materials:            " << m.NCONCMAT << " concrete, " << m.NCOVERMAT << " cover, " << m.NSTEELMAT
-        << " steel\n";
-    out << "Load combinations:    " << m.NFORCE << "\n";
-    out << "Grades:               concrete " << m.USE_CONC + 1 << ", cover " << m.USE_COVER + 1 << ", rebar "
-        << m.USE_REBAR + 1 << ", steel " << m.USE_STEEL + 1 << "\n";
-    out << "Mesh size:            " << m.MESH_SIZE_TEXT << "\n";
-    const TPOS c = sectionCentre(m);
-    out << "Section centre:       " << Format("%0.3F, %0.3F", {c.X, c.Y}) << "\n";
-    out << "Zone x:               " << Format("%0.3F .. %0.3F", {m.ZONE_XMIN, m.ZONE_XMAX}) << "\n";
-    out << "Zone y:               " << Format("%0.3F .. %0.3F", {m.ZONE_YMIN, m.ZONE_YMAX}) << "\n";
+    const SectionModel m = loadSection(pos[0]);
+    std::vector<std::string> lines;
+    GEN_SECTION_SUMMARY(m, lines);
+    for (const auto& l : lines) out << l << "\n";
     return 0;
 }
 

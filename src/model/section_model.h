@@ -201,6 +201,10 @@ struct SectionModel {
     std::vector<double> MM_MX, MM_MY;
     std::vector<double> MPHI_M, MPHI_PHI;
     double FIB_ZONE_WIDTH = 0, FIB_ZONE_HEIGHT = 0;
+
+    // Section analysis: the PMM surface, rows 0..5 the P-M curves of 0, 30 .. 150 degrees
+    // (7 rows of 2 NPM + 3 points, points 1 .. 2 NPM + 2 used).
+    std::vector<std::vector<double>> PMM_P, PMM_MX, PMM_MY;
 };
 
 // Resizes a table to n slots: entries below n are kept, new slots are zero-filled.

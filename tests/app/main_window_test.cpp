@@ -265,8 +265,8 @@ TEST(MainWindow, RebarDialogsAndTheirPreconditions) {
     EXPECT_TRUE(move->isVisible()) << "Move with no selection does nothing";
     move->close();
 
-    SELECT_BAR(m, 4);
-    SELECT_BAR(m, 1);
+    SELECT_BAR(m, 10);  // (365, -465)
+    SELECT_BAR(m, 9);   // (-365, -465)
     f.w.commands().run(cmd::AddAlongLine);
     ASSERT_TRUE(line->isVisible());
     button(line, "Add Rebar")->click();

@@ -1,0 +1,40 @@
+#pragma once
+// The fibres as the solvers read them: flat arrays (structure of arrays) copied once from the
+// model's fibre table, ordered so that fibres of one law and one set of material values stand
+// together. The hot loop then reads only position and area per fibre, 24 bytes.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/section_model.h"
+
+namespace qav {
+
+struct FibreGroup {
+    bool concrete = true;  // concrete law (FC, EPS_0) or steel law (FY1, modulus 200000)
+    double fc = 0, eps0 = 0, fy = 0;
+    std::size_t begin = 0, end = 0;  // range in the arrays
+};
+
+struct FibreArrays {
+    std::vector<double> x, y, area;
+    std::vector<int32_t> fibre;  // fibre number in the model
+    std::vector<FibreGroup> groups;
+    // Fibres of any other kind keep their stored stress: their forces are constant.
+    double fixedForce[3] = {0, 0, 0};
+    int otherCount = 0;
+    // Control points.
+    std::vector<double> cpX, cpY;
+
+    explicit FibreArrays(const SectionModel& m);
+    int fibreCount() const { return static_cast<int>(x.size()) + otherCount; }
+};
+
+// Internal forces (sum of stress x area, x X, x Y) of the fibres at the deformation abc, the
+// strain at (X, Y) being abc[0] + abc[1] X + abc[2] Y.
+void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]);
+
+// Writes strain and stress of every fibre at the deformation abc into the model's fibres.
+void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m);
+
+}  // namespace qav

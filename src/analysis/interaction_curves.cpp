@@ -1,0 +1,145 @@
+#include "analysis/interaction_curves.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "model/errors.h"
+#include "model/number_text.h"
+
+namespace qav {
+
+namespace {
+constexpr double TRIAL_MOMENT = 1e6;  // kNm, far beyond any capacity
+
+void resizeResult(std::vector<double>& v, int n) { v.resize(static_cast<std::size_t>(n)); }
+}  // namespace
+
+void requireFibres(const SectionModel& m) {
+    if (m.NFIB <= 0) throw InputError("The section has no fibres: mesh the section before the analysis.");
+}
+
+void CALC_NMAX(SectionModel& m) {
+    double pmax = 0, steel = 0;
+    for (int j = 1; j <= m.NFIB; ++j) {
+        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+        if (f.TY == FIB_CORE_CONCRETE) pmax += f.AREA * f.FC;
+        if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) steel += f.AREA * f.FY1;
+    }
+    m.PMAX = (pmax + steel) / 1000.0;
+    m.PMIN = -steel / 1000.0;
+}
+
+void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
+                    double& MY, RunStats& stats) {
+    const double P0 = NN;
+    double mx = TRIAL_MOMENT * SINA, my = TRIAL_MOMENT * COSA;
+    const double lamda = scaleTrialMoment(
+        [&](double x, double y) {
+            const SolveResult r = solver.loadFraction(P0, x, y, 0, 0, 0, mode);
+            stats.add(r, solver.fibreCount());
+            return r.loadFraction;
+        },
+        mx, my, 0.001, 100);
+    NN = P0 * lamda;
+    MX = mx;
+    MY = my;
+}
+
+RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs) {
+    const int n = m.NPM;
+    if (n < 2)
+        throw InputError(Format("The P-M curve needs at least 2 steps per branch (NPM is %D).", {n}));
+    if (n > MAX_CURVE_STEPS)
+        throw InputError(Format("The P-M curve takes at most %D steps per branch (NPM is %D).", {MAX_CURVE_STEPS, n}));
+    requireFibres(m);
+    const double r = std::numbers::pi / 180.0;
+    const double SA = std::sin(ANG * r), CA = std::cos(ANG * r);
+    const double SB = std::sin((ANG + 180) * r), CB = std::cos((ANG + 180) * r);
+    CALC_NMAX(m);
+    resizeResult(m.PM_P, 2 * n + 3);
+    resizeResult(m.PM_MX, 2 * n + 3);
+    resizeResult(m.PM_MY, 2 * n + 3);
+    resizeResult(m.PM_M, 2 * n + 3);
+
+    RunStats stats;
+    SectionSolver solver(m, msgs);
+    const int mode = m.STRAIN_LIMIT_MODE;
+    const int fibres = solver.fibreCount();
+    auto solve = [&](double P, double mx, double my) {
+        const SolveResult s = solver.loadFraction(P, mx, my, 0, 0, 0, mode);
+        stats.add(s, fibres);
+        return s.loadFraction;
+    };
+
+    // Bending capacity of each branch at a small axial force.
+    const double la = solve(0.01 * m.PMAX, TRIAL_MOMENT * SA, TRIAL_MOMENT * CA);
+    const double MXa = TRIAL_MOMENT * SA * la, MYa = TRIAL_MOMENT * CA * la;
+    const double lb = solve(0.01 * m.PMAX, TRIAL_MOMENT * SB, TRIAL_MOMENT * CB);
+    const double MXb = TRIAL_MOMENT * SB * lb, MYb = TRIAL_MOMENT * CB * lb;
+
+    auto tensionEnd = [&](int k) {
+        double NN = m.PMIN, MX = 0, MY = 0;
+        CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats);
+        const auto i = static_cast<std::size_t>(k);
+        m.PM_P[i] = NN;
+        m.PM_MX[i] = MX;
+        m.PM_MY[i] = MY;
+        m.PM_M[i] = std::sqrt(MX * MX + MY * MY);
+    };
+    // Trial loads on the straight line from (PMIN, MX0, MY0) to (PMAX, 0, 0), each scaled onto
+    // the surface by its own load fraction.
+    auto branchPoint = [&](int i, int k, double MX0, double MY0, double side) {
+        const double P = m.PMIN + (m.PMAX - m.PMIN) / (n - 1) * (i - 1);
+        const double mx = MX0 + (0 - MX0) / (n - 1) * (i - 1);
+        const double my = MY0 + (0 - MY0) / (n - 1) * (i - 1);
+        const double l = solve(P, mx, my);
+        const auto kk = static_cast<std::size_t>(k);
+        m.PM_P[kk] = P * l;
+        m.PM_MY[kk] = my * l;
+        m.PM_MX[kk] = mx * l;
+        m.PM_M[kk] = side * std::sqrt(m.PM_MX[kk] * m.PM_MX[kk] + m.PM_MY[kk] * m.PM_MY[kk]);
+    };
+
+    tensionEnd(1);
+    for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
+    for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
+    tensionEnd(2 * n + 2);
+    solver.storeState(m);
+    return stats;
+}
+
+RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs) {
+    const int n = m.NMM;
+    if (n < 1) throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
+    if (n > MAX_CURVE_STEPS)
+        throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).", {MAX_CURVE_STEPS, n}));
+    requireFibres(m);
+    resizeResult(m.MM_MX, n + 1);
+    resizeResult(m.MM_MY, n + 1);
+
+    RunStats stats;
+    SectionSolver solver(m, msgs);
+    const int mode = m.STRAIN_LIMIT_MODE;
+    const int fibres = solver.fibreCount();
+    for (int i = 0; i <= n; ++i) {
+        const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
+        const double s = std::sin(theta * std::numbers::pi / 180.0);
+        const double c = std::cos(theta * std::numbers::pi / 180.0);
+        double mx = TRIAL_MOMENT * s, my = TRIAL_MOMENT * c;
+        scaleTrialMoment(
+            [&](double x, double y) {
+                const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
+                stats.add(r, fibres);
+                return r.loadFraction;
+            },
+            mx, my, 0.01, 1000);
+        const SolveResult r = solver.loadFraction(AXIAL_FORCE, mx, my, 0, 0, 0, mode);
+        stats.add(r, fibres);
+        m.MM_MX[static_cast<std::size_t>(i)] = mx * r.loadFraction;
+        m.MM_MY[static_cast<std::size_t>(i)] = my * r.loadFraction;
+    }
+    solver.storeState(m);
+    return stats;
+}
+
+}  // namespace qav

@@ -1,0 +1,35 @@
+#pragma once
+// The axial force-moment (P-M) curve in one moment direction and the biaxial moment (Myy-Mzz)
+// curve at one axial force, both sampled on the equilibrium solver. Results go to the model's
+// PMAX, PMIN, PM_P, PM_MX, PM_MY, PM_M and MM_MX, MM_MY (kN, kNm, compression positive).
+#include "analysis/section_solver.h"
+#include "model/feedback.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+// Throws InputError when the section has no fibres (an analysis would give only not-a-number).
+void requireFibres(const SectionModel& m);
+
+// The most steps a curve may ask for: beyond it the point tables would not fit in memory (and
+// their sizes in an int), long before the run could end.
+constexpr int MAX_CURVE_STEPS = 1'000'000;
+
+// PMAX: core concrete at FC plus steel at FY1; PMIN: steel at -FY1 (kN).
+void CALC_NMAX(SectionModel& m);
+
+// Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the
+// axial force of the point found, MX and MY its moments.
+void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
+                    double& MY, RunStats& stats);
+
+// The P-M curve of the angle ANG (degrees) and ANG + 180, 2 NPM + 2 points. Uses the model's
+// STRAIN_LIMIT_MODE. Throws InputError, before anything changes, when NPM is not within
+// 2 .. MAX_CURVE_STEPS or there are no fibres. The fibres keep the state of the last solve.
+RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs);
+
+// The Myy-Mzz curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
+// InputError when NMM is not within 1 .. MAX_CURVE_STEPS or there are no fibres.
+RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs);
+
+}  // namespace qav

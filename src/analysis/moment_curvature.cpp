@@ -1,0 +1,75 @@
+#include "analysis/moment_curvature.h"
+
+#include <cmath>
+
+#include "analysis/interaction_curves.h"
+#include "model/errors.h"
+#include "model/number_text.h"
+
+namespace qav {
+
+void GET_FIB_ZONE(SectionModel& m) {
+    if (m.NCFIB < 1) {
+        m.FIB_ZONE_WIDTH = 0;
+        m.FIB_ZONE_HEIGHT = 0;
+        return;
+    }
+    double xmin = m.CFIB[1].X, xmax = xmin, ymin = m.CFIB[1].Y, ymax = ymin;
+    for (int j = 2; j <= m.NCFIB; ++j) {
+        const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
+        if (c.X > xmax) xmax = c.X;
+        if (c.X < xmin) xmin = c.X;
+        if (c.Y > ymax) ymax = c.Y;
+        if (c.Y < ymin) ymin = c.Y;
+    }
+    m.FIB_ZONE_WIDTH = xmax - xmin;
+    m.FIB_ZONE_HEIGHT = ymax - ymin;
+}
+
+MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs) {
+    if (in.steps < 1)
+        throw InputError(Format("The M-Phi curve needs at least 1 strain step (Num of Steps is %D).", {in.steps}));
+    if (in.steps > MAX_CURVE_STEPS)
+        throw InputError(
+            Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).", {MAX_CURVE_STEPS, in.steps}));
+    requireFibres(m);
+    GET_FIB_ZONE(m);
+    const int n = in.steps;
+    m.MPHI_M.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    m.MPHI_PHI.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    const double f = in.negative ? -1.0 : 1.0;
+    const double depth = in.aboutY ? m.FIB_ZONE_WIDTH : m.FIB_ZONE_HEIGHT;
+    const double fx = in.aboutY ? 1.0 : 0.0, fy = in.aboutY ? 0.0 : 1.0;
+
+    MphiRun run;
+    run.angle = in.aboutY ? -90.0 : 0.0;
+    SectionSolver solver(m, msgs);
+    const int fibres = solver.fibreCount();
+    for (int i = 1; i <= n; ++i) {
+        const double eps = i * in.maxStrain / n;
+        double mx = fx * 1e6 * f, my = f * (fy * 1e6);
+        SolveResult last;
+        auto solve = [&](double x, double y) {
+            last = solver.loadFractionAtStrain(in.axialForce, x, y, eps);
+            run.stats.add(last, fibres);
+            return last.loadFraction;
+        };
+        scaleTrialMoment(solve, mx, my, 0.01, 1000);
+        const double lamda = solve(mx, my);
+        const double M = (mx + my) * lamda;
+        m.MPHI_M[static_cast<std::size_t>(i)] = std::fabs(M);
+        m.MPHI_PHI[static_cast<std::size_t>(i)] = std::fabs(last.emin - last.emax) / (depth / 1000.0);
+    }
+    solver.storeState(m);
+    return run;
+}
+
+void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA) {
+    DATA.clear();
+    DATA.push_back(PAD_LEFT(12, "Moment_M,") + PAD_LEFT(12, "Curvature,"));
+    for (int i = 0; i <= NSTEP && static_cast<std::size_t>(i) < m.MPHI_M.size() && static_cast<std::size_t>(i) < m.MPHI_PHI.size(); ++i)
+        DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.MPHI_M[static_cast<std::size_t>(i)]})) +
+                       PAD_LEFT(14, Format("%0.5E,", {m.MPHI_PHI[static_cast<std::size_t>(i)]})));
+}
+
+}  // namespace qav

@@ -1,0 +1,37 @@
+#pragma once
+// The moment-curvature (M-Phi) curve under a constant axial force: the extreme compressive
+// strain is stepped from 0 to a maximum and the solver's strain variant finds the moment the
+// section carries at each step. Results go to MPHI_M (kNm, >= 0) and MPHI_PHI (1/m).
+#include <string>
+#include <vector>
+
+#include "analysis/section_solver.h"
+#include "model/feedback.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+// Extents in X and Y of the control points (FIB_ZONE_WIDTH, FIB_ZONE_HEIGHT).
+void GET_FIB_ZONE(SectionModel& m);
+
+struct MphiInput {
+    bool aboutY = false;     // "Myy aoubt Y Axis" instead of "Mxx about X Axis"
+    bool negative = false;   // "Negative" moment
+    double axialForce = 0;   // kN, compression positive
+    double maxStrain = 0;    // largest extreme strain of the run
+    int steps = 0;           // NSTEP
+};
+
+struct MphiRun {
+    RunStats stats;
+    double angle = 0;  // moment angle shown by the chart: 0 about X, -90 about Y
+};
+
+// Throws InputError, before anything changes, when steps is not within 1 .. MAX_CURVE_STEPS or
+// there are no fibres.
+MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs);
+
+// The listing of points 0..NSTEP.
+void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA);
+
+}  // namespace qav

@@ -1,0 +1,135 @@
+#include "analysis/pmm_surface.h"
+
+#include "analysis/interaction_curves.h"
+#include "model/number_text.h"
+
+namespace qav {
+
+namespace {
+constexpr int PMM_CURVES = 6;
+
+// Points per curve stored by the last run (2 n + 2), from the arrays themselves.
+int storedSteps(const SectionModel& m) {
+    if (m.PMM_P.size() < PMM_CURVES) return -1;
+    for (int r = 0; r < PMM_CURVES; ++r) {
+        const auto ur = static_cast<std::size_t>(r);
+        if (m.PMM_P[ur].size() < 3 || m.PMM_MX[ur].size() != m.PMM_P[ur].size() ||
+            m.PMM_MY[ur].size() != m.PMM_P[ur].size() || m.PMM_P[ur].size() != m.PMM_P[0].size())
+            return -1;
+    }
+    return static_cast<int>((m.PMM_P[0].size() - 3) / 2);
+}
+}  // namespace
+
+RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs) {
+    const int n = m.NPM;
+    if (n >= 2 && n <= MAX_CURVE_STEPS && m.NFIB > 0) m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    RunStats total;
+    std::vector<std::vector<double>> P, MX, MY;
+    for (int r = 0; r < PMM_CURVES; ++r) {
+        const RunStats s = RUN_PM_CURVE_ANALYSIS(m, 30.0 * r, msgs);  // refuses bad NPM first
+        total.add(s);
+        if (r == 0) {
+            P.assign(7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));
+            MX = P;
+            MY = P;
+        }
+        const auto ur = static_cast<std::size_t>(r);
+        for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j) {
+            P[ur][j] = m.PM_P[j];
+            MX[ur][j] = m.PM_MX[j];
+            MY[ur][j] = m.PM_MY[j];
+        }
+    }
+    m.PMM_P = std::move(P);
+    m.PMM_MX = std::move(MX);
+    m.PMM_MY = std::move(MY);
+    return total;
+}
+
+void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
+    DATA.clear();
+    DATA.push_back("PMM_CURVE_DATA");
+    DATA.push_back(PAD_LEFT(12, "P,") + PAD_LEFT(12, "MX,") + PAD_LEFT(12, "MY,"));
+    const int n = storedSteps(m);
+    for (int r = 0; r < PMM_CURVES && n >= 0; ++r) {
+        const auto ur = static_cast<std::size_t>(r);
+        for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
+            DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.PMM_P[ur][j]})) +
+                           PAD_LEFT(12, Format("%0.3F,", {m.PMM_MX[ur][j]})) +
+                           PAD_LEFT(12, Format("%0.3F,", {m.PMM_MY[ur][j]})));
+    }
+}
+
+PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m) {
+    PmmWireModel w;
+    const int n = storedSteps(m);
+    if (n >= 0) {
+        w.NPMM_NODE = 12 * (n + 1);
+        w.PMM_NODE.resize(static_cast<std::size_t>(w.NPMM_NODE) + 1);
+        for (int k = 1; k <= n + 1; ++k) {
+            for (int r = 0; r < PMM_CURVES; ++r) {
+                const auto ur = static_cast<std::size_t>(r);
+                const auto a = static_cast<std::size_t>(k);
+                const auto b = static_cast<std::size_t>(2 * n + 3 - k);
+                w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 1)] = {m.PMM_MX[ur][a], m.PMM_MY[ur][a],
+                                                                              m.PMM_P[ur][a]};
+                w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 7)] = {m.PMM_MX[ur][b], m.PMM_MY[ur][b],
+                                                                              m.PMM_P[ur][b]};
+            }
+        }
+        w.PMM_LINE.resize(1);
+        for (int a = 0; a <= n; ++a) {
+            for (int j = 1; j <= 11; ++j) w.PMM_LINE.push_back({12 * a + j, 12 * a + j + 1, 1});
+            w.PMM_LINE.push_back({12 * a + 12, 12 * a + 1, 2});
+        }
+        for (int a = 0; a < n; ++a)
+            for (int j = 1; j <= 12; ++j) w.PMM_LINE.push_back({12 * a + j, 12 * a + j + 12, 3});
+        w.NPMM_LINE = static_cast<int>(w.PMM_LINE.size()) - 1;
+
+        const TNODE3D& first = w.PMM_NODE[1];
+        w.XMIN = w.XMAX = first.X;
+        w.YMIN = w.YMAX = first.Y;
+        w.ZMIN = w.ZMAX = first.Z;
+        for (int i = 2; i <= w.NPMM_NODE; ++i) {
+            const TNODE3D& p = w.PMM_NODE[static_cast<std::size_t>(i)];
+            if (p.X < w.XMIN) w.XMIN = p.X;
+            if (p.X > w.XMAX) w.XMAX = p.X;
+            if (p.Y < w.YMIN) w.YMIN = p.Y;
+            if (p.Y > w.YMAX) w.YMAX = p.Y;
+            if (p.Z < w.ZMIN) w.ZMIN = p.Z;
+            if (p.Z > w.ZMAX) w.ZMAX = p.Z;
+        }
+    }
+    const double rx = w.XMAX - w.XMIN, ry = w.YMAX - w.YMIN, rz = w.ZMAX - w.ZMIN;
+    double R = rx;
+    if (ry > R) R = ry;
+    if (rz > R) R = rz;
+    w.AXIS_STRETCH = {R / rx, R / ry, R / rz};
+
+    const double x0 = w.XMIN, x1 = w.XMAX, y0 = w.YMIN, y1 = w.YMAX, z0 = w.ZMIN, z1 = w.ZMAX;
+    const TNODE3D frame[15][2] = {
+        {{x0, 0, 0}, {x1, 0, 0}},   {{0, y0, 0}, {0, y1, 0}},   {{x0, 0, z0}, {x1, 0, z0}},
+        {{0, y1, z0}, {0, y0, z0}}, {{x0, 0, z1}, {x1, 0, z1}}, {{0, y1, z1}, {0, y0, z1}},
+        {{x1, y0, 0}, {x1, y1, 0}}, {{x0, y0, 0}, {x0, y1, 0}}, {{x1, y0, 0}, {x0, y0, 0}},
+        {{x1, y1, 0}, {x0, y1, 0}}, {{0, 0, z0}, {0, 0, z1}},   {{x1, 0, z1}, {x1, 0, z0}},
+        {{x0, 0, z1}, {x0, 0, z0}}, {{0, y1, z1}, {0, y1, z0}}, {{0, y0, z1}, {0, y0, z0}},
+    };
+    w.AXIS_NODE.resize(31);
+    w.AXIS_LINE.resize(16);
+    for (int k = 1; k <= 15; ++k) {
+        w.AXIS_NODE[static_cast<std::size_t>(2 * k - 1)] = frame[k - 1][0];
+        w.AXIS_NODE[static_cast<std::size_t>(2 * k)] = frame[k - 1][1];
+        w.AXIS_LINE[static_cast<std::size_t>(k)] = {2 * k - 1, 2 * k, 4};
+    }
+
+    const int nf = m.NFORCE > 0 && static_cast<std::size_t>(m.NFORCE) < m.FORCE.size() ? m.NFORCE : 0;
+    w.LOAD_NODE.resize(static_cast<std::size_t>(nf) + 1);
+    for (int i = 1; i <= nf; ++i) {
+        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+        w.LOAD_NODE[static_cast<std::size_t>(i)] = {f.MX, f.MY, -f.P};
+    }
+    return w;
+}
+
+}  // namespace qav

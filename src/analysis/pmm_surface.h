@@ -1,0 +1,53 @@
+#pragma once
+// The P-MX-MY interaction surface from six P-M curves 30 degrees apart (twelve meridians), its
+// listing, and the wire model the 3-D view draws: surface nodes, ring and meridian lines, the
+// reference frame, the bounding box, the stretch factors and the load points.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "analysis/section_solver.h"
+#include "model/feedback.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+// "Run": sets STRAIN_LIMIT_MODE from the section and runs the six P-M curves into PMM_P,
+// PMM_MX, PMM_MY; afterwards the P-M results hold the 150 degree curve. Throws InputError, before
+// anything changes, as the P-M run does.
+RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs);
+
+// "PMM_CURVE_DATA": two heading lines, then 2 NPM + 2 lines per curve.
+void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
+
+struct TNODE3D {
+    double X = 0;  // MX, kNm
+    double Y = 0;  // MY, kNm
+    double Z = 0;  // P, kN, compression up
+};
+
+struct TFRAME {
+    int I = 0;
+    int J = 0;
+    int CL = 0;  // 1 ring segment, 2 closing ring segment, 3 meridian segment, 4 frame line
+};
+
+// Tables are 1-based (slot 0 unused).
+struct PmmWireModel {
+    std::vector<TNODE3D> PMM_NODE;
+    int NPMM_NODE = 0;
+    std::vector<TFRAME> PMM_LINE;
+    int NPMM_LINE = 0;
+    std::vector<TNODE3D> AXIS_NODE;  // 1..30
+    std::vector<TFRAME> AXIS_LINE;   // 1..15
+    std::vector<TNODE3D> LOAD_NODE;  // 1..NFORCE
+    double XMIN = 0, XMAX = 0, YMIN = 0, YMAX = 0, ZMIN = 0, ZMAX = 0;
+    // R / range per axis, R the largest range; not a number when a range is 0.
+    std::array<double, 3> AXIS_STRETCH{0, 0, 0};
+};
+
+// Builds the wire model from the stored curves (their own point count, whatever NPM says now)
+// and the current load combinations.
+PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m);
+
+}  // namespace qav

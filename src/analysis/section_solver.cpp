@@ -1,0 +1,259 @@
+#include "analysis/section_solver.h"
+
+#include <cmath>
+#include <utility>
+
+namespace qav {
+
+namespace {
+
+const char* const SINGULAR_MATRIX = "Singular matrix.";
+
+// Stand-in for the message sink while the inverse is formed once for many solves.
+class RecordMessages : public Messages {
+public:
+    explicit RecordMessages(std::vector<std::string>& out) : out_(out) {}
+    void message(const std::string& text) override { out_.push_back(text); }
+
+private:
+    std::vector<std::string>& out_;
+};
+
+double sign(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
+double larger(double a, double b) { return a > b ? a : b; }
+
+// A moment below its minimum magnitude is raised to it with its sign; a zero moment becomes
+// the positive minimum.
+double minimumMoment(double M, double K) { return M == 0 ? K : sign(M) * larger(std::fabs(M), K); }
+
+}  // namespace
+
+void FORM_SECTION_STIFF_MATRIX(const SectionModel& m, matrx2& KK) {
+    double s = 0, sx = 0, sy = 0, sxx = 0, sxy = 0, syy = 0;
+    for (int j = 1; j <= m.NFIB; ++j) {
+        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+        const double w = f.E * f.AREA;
+        s += w;
+        sx += w * f.X;
+        sy += w * f.Y;
+        sxx += w * f.X * f.X;
+        sxy += w * f.X * f.Y;
+        syy += w * f.Y * f.Y;
+    }
+    KK = {};
+    KK[1][1] = s;
+    KK[1][2] = KK[2][1] = sx;
+    KK[1][3] = KK[3][1] = sy;
+    KK[2][2] = sxx;
+    KK[2][3] = KK[3][2] = sxy;
+    KK[3][3] = syy;
+}
+
+void GAUSSJ(matrx2& A, int N, vec3& B, Messages& msgs) {
+    if (N < 1 || N > 3) return;
+    std::array<int, 4> indxc{}, indxr{}, ipiv{};
+    int irow = 1, icol = 1;  // kept from step to step, as when nothing qualifies as a pivot
+    for (int i = 1; i <= N; ++i) {
+        double big = 0;
+        for (int j = 1; j <= N; ++j) {
+            if (ipiv[j] == 1) continue;
+            for (int k = 1; k <= N; ++k) {
+                if (ipiv[k] == 0) {
+                    if (std::fabs(A[j][k]) >= big) {
+                        big = std::fabs(A[j][k]);
+                        irow = j;
+                        icol = k;
+                    }
+                } else if (ipiv[k] > 1) {
+                    msgs.message(SINGULAR_MATRIX);
+                }
+            }
+        }
+        ++ipiv[icol];
+        if (irow != icol) {
+            for (int l = 1; l <= N; ++l) std::swap(A[irow][l], A[icol][l]);
+            std::swap(B[irow], B[icol]);
+        }
+        indxr[i] = irow;
+        indxc[i] = icol;
+        if (A[icol][icol] == 0) msgs.message(SINGULAR_MATRIX);
+        const double pivinv = 1.0 / A[icol][icol];
+        A[icol][icol] = 1;
+        for (int l = 1; l <= N; ++l) A[icol][l] *= pivinv;
+        B[icol] *= pivinv;
+        for (int ll = 1; ll <= N; ++ll) {
+            if (ll == icol) continue;
+            const double dum = A[ll][icol];
+            A[ll][icol] = 0;
+            for (int l = 1; l <= N; ++l) A[ll][l] -= A[icol][l] * dum;
+            B[ll] -= B[icol] * dum;
+        }
+    }
+    for (int l = N; l >= 1; --l) {
+        if (indxr[l] == indxc[l]) continue;
+        for (int k = 1; k <= N; ++k) std::swap(A[k][indxr[l]], A[k][indxc[l]]);
+    }
+}
+
+double CALC_LKL(int N, const matrx2& KK, const vec3& L) {
+    double s = 0;
+    for (int p = 1; p <= N; ++p)
+        for (int q = 1; q <= N; ++q) s += L[p] * KK[p][q] * L[q];
+    return s;
+}
+
+double CALC_SKL(int N, const matrx2& KK, const vec3& S, const vec3& L) {
+    double s = 0;
+    for (int q = 1; q <= N; ++q) {
+        double t = 0;
+        for (int p = 1; p <= N; ++p) t += KK[p][q] * S[p];
+        s += L[q] * t;
+    }
+    return s;
+}
+
+void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, const vec3& ABC, vec3& ABC2) {
+    for (int j = 1; j <= 3; ++j) {
+        double t = 0;
+        for (int p = 1; p <= 3; ++p) t += KK[p][j] * (LAMDA * LL[p] - SS[p]);
+        ABC2[j] = ABC[j] + t;
+    }
+}
+
+int sectionStrainLimitMode(const SectionModel& m) { return m.NCONC_PT != 0 ? 1 : 2; }
+
+SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs) : fibres_(m), msgs_(msgs) {
+    // The fibres' moduli never change, so one inverse serves every solve of the series.
+    FORM_SECTION_STIFF_MATRIX(m, kinv_);
+    vec3 unused{};
+    RecordMessages record(singular_);
+    GAUSSJ(kinv_, 3, unused, record);
+}
+
+SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY,
+                                        int mode) {
+    // P = 0 stays 0 whatever K_P is.
+    const double Pu = sign(P) * larger(std::fabs(P), K_P);
+    const vec3 LL{0, 1000.0 * Pu, 1e6 * minimumMoment(MX, K_MX), 1e6 * minimumMoment(MY, K_MY)};
+    return solve(LL, mode == 2 ? Scaling::Mode2 : Scaling::Mode1, EPS_LIMIT);
+}
+
+SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, double epsMax) {
+    const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
+    return solve(LL, Scaling::Prescribed, epsMax);
+}
+
+SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax) {
+    for (const auto& text : singular_) msgs_.message(text);
+    // Elastic deformation under the load: the inverse stiffness times the load.
+    vec3 ABC{};
+    for (int j = 1; j <= 3; ++j)
+        for (int p = 1; p <= 3; ++p) ABC[j] += kinv_[j][p] * LL[p];
+
+    const double lkl = CALC_LKL(3, kinv_, LL);
+    const std::vector<double>& cpX = fibres_.cpX;
+    const std::vector<double>& cpY = fibres_.cpY;
+    const std::size_t ncp = cpX.size();
+
+    // A ratio keeps its value while its extreme is 0; until it is first defined in a call it
+    // takes no part, and with no ratio at all the deformation is left as it stands (factor 1).
+    double s1 = 0, s2 = 0, sPrescribed = 1;
+    bool have1 = false, have2 = false;
+
+    SolveResult r;
+    for (int k = 1; k <= SOLVER_MAX_ITERATIONS; ++k) {
+        double emax = 0, emin = 0;
+        if (scaling == Scaling::Prescribed && ncp > 0) emax = emin = ABC[1] + ABC[2] * cpX[0] + ABC[3] * cpY[0];
+        for (std::size_t c = 0; c < ncp; ++c) {
+            const double e = ABC[1] + ABC[2] * cpX[c] + ABC[3] * cpY[c];
+            if (e > emax) emax = e;
+            if (e < emin) emin = e;
+        }
+        pointAbc_[0] = ABC[1];
+        pointAbc_[1] = ABC[2];
+        pointAbc_[2] = ABC[3];
+        r.emax = emax;
+        r.emin = emin;
+
+        double s = 1;
+        if (scaling == Scaling::Prescribed) {
+            if (emax != 0) sPrescribed = epsMax / emax;
+            s = sPrescribed;
+        } else {
+            if (emax != 0) {
+                s1 = std::fabs(EPS_LIMIT / emax);
+                have1 = true;
+            }
+            if (emin != 0) {
+                s2 = std::fabs(EPS_LIMIT / emin);
+                have2 = true;
+            }
+            if (scaling == Scaling::Mode1) {
+                if (have1) s = s1;
+            } else if (have1 && have2) {
+                s = s1 > s2 ? s1 : s2;
+            } else if (have1 || have2) {
+                s = have1 ? s1 : s2;
+            }
+        }
+        for (int j = 1; j <= 3; ++j) ABC[j] *= s;
+
+        double ss[3];
+        const double abc[3] = {ABC[1], ABC[2], ABC[3]};
+        sumFibreForces(fibres_, abc, ss);
+        fibreAbc_[0] = abc[0];
+        fibreAbc_[1] = abc[1];
+        fibreAbc_[2] = abc[2];
+        evaluated_ = true;
+        const vec3 SS{0, ss[0], ss[1], ss[2]};
+
+        const double LAMDA = CALC_SKL(3, kinv_, SS, LL) / lkl;
+        vec3 ABC2;
+        CALC_KLS(kinv_, LAMDA, LL, SS, ABC, ABC2);
+        ABC = ABC2;
+
+        double num = 0, den = 0;
+        for (int j = 1; j <= 3; ++j) {
+            const double d = LAMDA * LL[j] - SS[j];
+            num += d * d;
+            den += SS[j] * SS[j];
+        }
+        r.loadFraction = LAMDA;
+        r.iterations = k;
+        r.residual = std::sqrt(num) / std::sqrt(den);
+        if (r.residual < SOLVER_TOLERANCE) {
+            r.converged = true;
+            break;
+        }
+    }
+    return r;
+}
+
+void SectionSolver::storeState(SectionModel& m) const {
+    if (!evaluated_) return;
+    for (std::size_t c = 0; c < fibres_.cpX.size(); ++c)
+        m.CFIB[c + 1].EPS = pointAbc_[0] + pointAbc_[1] * fibres_.cpX[c] + pointAbc_[2] * fibres_.cpY[c];
+    storeFibreState(fibres_, fibreAbc_, m);
+}
+
+SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, double MY, double& LOAD_FRACTION,
+                                     double K_P, double K_MX, double K_MY, Messages& msgs) {
+    SectionSolver solver(m, msgs);
+    const SolveResult r = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.STRAIN_LIMIT_MODE);
+    solver.storeState(m);
+    LOAD_FRACTION = r.loadFraction;
+    return r;
+}
+
+SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, double MY, double eps_max,
+                                     double& LOAD_FRACTION, double& KMIN_EPS, double& KMAX_EPS, Messages& msgs) {
+    SectionSolver solver(m, msgs);
+    const SolveResult r = solver.loadFractionAtStrain(P, MX, MY, eps_max);
+    solver.storeState(m);
+    LOAD_FRACTION = r.loadFraction;
+    KMIN_EPS = r.emax;
+    KMAX_EPS = r.emin;
+    return r;
+}
+
+}  // namespace qav

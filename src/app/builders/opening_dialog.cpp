@@ -1,0 +1,45 @@
+#include "app/builders/opening_dialog.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/builders/builder_widgets.h"
+#include "builders/opening_section.h"
+#include "builders/shape_picture.h"
+
+namespace qav {
+
+OpeningDialog::OpeningDialog(SectionModel& model, QWidget* parent)
+    : BuilderDialog(model, "TForm20", "Build Section Openning", parent) {
+    QStringList names;
+    for (const auto& s : openingShapeNames()) names << QString::fromStdString(s);
+    const auto [left, right] = addShapeFrame(
+        names, {"Opening Dim B(mm)", "Opening Dim H(mm)", "Location X(mm)", "Location Y(mm)"},
+        {"300", "400", "0", "0"});
+    left->addStretch(1);
+    right->addStretch(1);
+    addButtons(right, {{"Button1", "Gen Section Opening"}, {"Button2", "Close"}},
+               {[this] { generate(); }, [this] { hide(); }});
+    shapeChanged();
+    resize(503, 340);
+}
+
+void OpeningDialog::shapeChanged() {
+    const int shape = ComboBox1->currentIndex();
+    if (shape < 0) return;
+    // The boxes keep their texts; only the captions and the height row change.
+    KLabel[0]->setText(shape == 0 ? "Section Dim B" : "Section Dim D");
+    KLabel[1]->setText("Section Dim H");
+    KLabel[1]->setVisible(shape == 0);
+    KEdit[1]->setVisible(shape == 0);
+    showPicture(openingPicture(shape));
+}
+
+void OpeningDialog::generate() {
+    const int shape = ComboBox1->currentIndex();
+    if (shape < 0) return;
+    const BoxTexts texts = collectBoxTexts(this);
+    attempt([&] { buildOpening(model_, shape, texts); });
+}
+
+}  // namespace qav

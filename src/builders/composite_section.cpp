@@ -1,0 +1,235 @@
+#include "builders/composite_section.h"
+
+#include <stdexcept>
+
+#include "builders/bar_layouts.h"
+#include "builders/model_writers.h"
+#include "builders/steel_section.h"
+#include "model/errors.h"
+#include "model/section_properties.h"
+
+namespace qav {
+
+namespace {
+enum class Concrete { RectColumn, Circle, RectBeam };
+
+Concrete concreteKind(int type) {
+    switch (type) {
+        case 0: case 3: case 6: case 8: return Concrete::RectColumn;
+        case 1: case 4: case 7: case 9: return Concrete::Circle;
+        default: return Concrete::RectBeam;
+    }
+}
+
+bool isCft(int type) { return type == 6 || type == 7; }
+}  // namespace
+
+const std::array<std::string, COMPOSITE_TYPES>& compositeTypeNames() {
+    static const std::array<std::string, COMPOSITE_TYPES> names = {
+        "Rect RC Column",   "Cir RC Column", "Rect RC Beam", "Rec SRC Column",   "Cir SRC Column",
+        "Rect SRC Beam",    "Rect CFT",      "Cir CFT",      "Rect SRC w/ Tube", "Cir SRC w/ Tueb"};
+    return names;
+}
+
+BoxTexts compositeDialogTexts() {
+    return {{"Edit1", "1000"}, {"Edit2", "800"},  {"Edit3", "1"},    {"Edit4", "4"},
+            {"Edit5", "25"},   {"Edit6", "1"},    {"Edit7", "4"},    {"Edit8", "25"},
+            {"Edit17", "35"},  {"Edit18", "30"},  {"Edit19", "1"},   {"Edit20", "25"},
+            {"Edit9", "400"},  {"Edit10", "600"}, {"Edit11", "25"},  {"Edit12", "20"},
+            {"Edit13", "400"}, {"Edit14", "600"}, {"Edit15", "25"},  {"Edit16", "20"}};
+}
+
+CompositeVisibility compositeVisibility(int type) {
+    CompositeVisibility v;
+    v.steel1 = type >= 3;
+    v.steel2 = type == 3 || type == 4;
+    if (type == 6) v.width1 = v.height1 = false;
+    if (type == 7) v.width1 = v.height1 = v.web1 = false;
+    // The tube types read their diameter from Sec Width, so that box is the one shown.
+    if (type == 8 || type == 9) v.height1 = v.web1 = false;
+    return v;
+}
+
+void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts) {
+    if (type < 0 || type >= COMPOSITE_TYPES)
+        throw InputError("There is no composite section type " + std::to_string(type) + ".");
+    const BoxReader r(texts);
+    p.TYPE = type;
+    p.read = true;
+    switch (type) {
+        case 0: case 3: case 8: case 2: case 5:
+            p.SW = r.real("Edit1");
+            p.SH = r.real("Edit2");
+            p.LX = r.count("Edit3");
+            p.NX = r.count("Edit4");
+            p.DX = r.real("Edit5");
+            p.LY = r.count("Edit6");
+            p.NY = r.count("Edit7");
+            p.DY = r.real("Edit8");
+            if (type != 2 && type != 5) {
+                p.NC = r.count("Edit19");
+                p.DC = r.real("Edit20");
+            }
+            p.c = r.real("Edit17");
+            p.s = r.real("Edit18");
+            break;
+        case 1: case 4: case 9:
+            p.SH = r.real("Edit2");
+            p.SW = p.SH;
+            p.LX = r.count("Edit3");
+            p.NX = r.count("Edit4");
+            p.DX = r.real("Edit5");
+            p.c = r.real("Edit17");
+            p.s = r.real("Edit18");
+            break;
+        case 7:
+            p.SH = r.real("Edit2");
+            p.SW = p.SH;
+            break;
+        case 6:
+            p.SH = r.real("Edit2");
+            p.SW = r.real("Edit1");
+            break;
+    }
+    if (type == 3 || type == 4 || type == 5) {
+        p.W1 = r.real("Edit9");
+        p.H1 = r.real("Edit10");
+        p.F1 = r.real("Edit11");
+        p.T1 = r.real("Edit12");
+    }
+    if (type == 3 || type == 4) {
+        p.W2 = r.real("Edit13");
+        p.H2 = r.real("Edit14");
+        p.F2 = r.real("Edit15");
+        p.T2 = r.real("Edit16");
+    }
+    if (isCft(type)) {
+        p.F1 = r.real("Edit11");
+        p.T1 = r.real("Edit12");
+    }
+    if (type == 8 || type == 9) {
+        p.W1 = r.real("Edit9");
+        p.F1 = r.real("Edit11");
+    }
+}
+
+void checkCompositeParams(const CompositeParams& p) {
+    const int t = p.TYPE;
+    if (t < 0 || t >= COMPOSITE_TYPES)
+        throw InputError("There is no composite section type " + std::to_string(t) + ".");
+    if (!p.read) throw InputError("Nothing has been read yet: press \"Input Data\" first.");
+    if (concreteKind(t) == Concrete::Circle) {
+        requirePositive(p.SH, "Sec Height");
+    } else {
+        requirePositive(p.SW, "Sec Width");
+        requirePositive(p.SH, "Sec Height");
+    }
+    // The CFT types keep the cover thickness of an earlier type for their cover line.
+    requireNotNegative(p.c, "Cover Thk");
+    if (!isCft(t)) {
+        requireNotNegative(p.s, "Spacer");
+        requireCountNotNegative(p.LX, "X-Dir Rebar Layer");
+        requireCountNotNegative(p.NX, "X-Dir Rebar Num");
+        requireNotNegative(p.DX, "X-Dir Rebar Dia");
+        if (concreteKind(t) != Concrete::Circle) {
+            requireCountNotNegative(p.LY, "Y-Dir Rebar Layer");
+            requireCountNotNegative(p.NY, "Y-Dir Rebar Num");
+            requireNotNegative(p.DY, "Y-Dir Rebar Dia");
+        }
+        if (concreteKind(t) == Concrete::RectColumn) {
+            requireCountNotNegative(p.NC, "Corner Rebar Num");
+            requireNotNegative(p.DC, "Corner Rebar Dia");
+        }
+        if (concreteKind(t) == Concrete::RectBeam) {
+            // A beam row runs from corner to corner: one bar alone has no spacing.
+            if (p.LX > 0 && p.NX == 1)
+                throw InputError("X-Dir Rebar needs at least 2 bars per layer (or 0 layers).");
+            if (p.LY > 0 && p.NY == 1)
+                throw InputError("Y-Dir Rebar needs at least 2 bars per layer (or 0 layers).");
+        }
+    }
+    if (t == 3 || t == 4 || t == 5) {
+        requirePositive(p.W1, "Steel Section 1 Sec Width");
+        requirePositive(p.H1, "Steel Section 1 Sec Height");
+        requirePositive(p.F1, "Steel Section 1 Flange Thick");
+        requirePositive(p.T1, "Steel Section 1 Web Thick");
+    }
+    if (t == 3 || t == 4) {
+        requirePositive(p.W2, "Steel Section 2 Sec Width");
+        requirePositive(p.H2, "Steel Section 2 Sec Height");
+        requirePositive(p.F2, "Steel Section 2 Flange Thick");
+        requirePositive(p.T2, "Steel Section 2 Web Thick");
+    }
+    if (t == 6) {
+        requirePositive(p.F1, "Flange Thick");
+        requirePositive(p.T1, "Web Thick");
+        if (p.SW <= 2 * p.T1 || p.SH <= 2 * p.F1)
+            throw InputError("The tube walls leave no concrete: Sec Width must exceed twice the Web "
+                             "Thick and Sec Height twice the Flange Thick.");
+    }
+    if (t == 7) {
+        requirePositive(p.F1, "Flange Thick");
+        if (p.SH <= 2 * p.F1)
+            throw InputError("The tube wall leaves no concrete: Sec Height must exceed twice the "
+                             "Flange Thick.");
+    }
+    if (t == 8 || t == 9) {
+        requirePositive(p.W1, "Steel Section 1 Sec Width");
+        requirePositive(p.F1, "Steel Section 1 Flange Thick");
+        if (p.W1 <= 2 * p.F1)
+            throw InputError("The tube wall leaves no hole: Sec Width of Steel Section 1 must "
+                             "exceed twice its Flange Thick.");
+    }
+}
+
+CompositeGeometry compositeGeometry(const CompositeParams& p) {
+    CompositeGeometry g;
+    const int t = p.TYPE;
+    const double c = p.c;
+    const bool withBars = !isCft(t);
+    switch (concreteKind(t)) {
+        case Concrete::RectColumn:
+        case Concrete::RectBeam: {
+            const double B = t == 6 ? p.SW - 2 * p.T1 : p.SW;
+            const double H = t == 6 ? p.SH - 2 * p.F1 : p.SH;
+            g.outline = rectangleClockwise(B, H);
+            g.cover = rectangleClockwise(B - 2 * c, H - 2 * c);
+            if (concreteKind(t) == Concrete::RectBeam)
+                g.bars = beamBars(B, H, c, p.s, {p.LX, p.NX, p.DX}, {p.LY, p.NY, p.DY}, 0, 0);
+            else if (withBars)
+                g.bars = columnBars(B, H, c, p.s, {p.LX, p.NX, p.DX}, {p.LY, p.NY, p.DY}, p.NC, p.DC);
+            break;
+        }
+        case Concrete::Circle: {
+            const double D = t == 7 ? p.SW - 2 * p.F1 : p.SH;
+            g.outline = arc(0, 0, D / 2, D / 2, 15, 15, 24);
+            g.cover = arc(0, 0, D / 2 - c, D / 2 - c, 15, 15, 24);
+            if (withBars) g.bars = ringBars(D, c, p.s, {p.LX, p.NX, p.DX});
+            break;
+        }
+    }
+    g.hasSteel = true;
+    switch (t) {
+        case 5: g.steel = taperedI(p.H1, p.W1, p.W1, p.F1, p.F1, p.T1, p.T1); break;
+        case 6: g.steel = hollowRectangle(p.SH, p.SW, p.F1, p.T1); break;
+        case 7: g.steel = tube(p.SH, p.F1); break;
+        case 8:
+        case 9: g.steel = tube(p.W1, p.F1); break;
+        case 3:
+        case 4: g.steel = crossOfTwoI(p.W1, p.H1, p.F1, p.T1, p.W2, p.H2, p.F2, p.T2); break;
+        default: g.hasSteel = false;
+    }
+    return g;
+}
+
+void buildCompositeSection(SectionModel& m, const CompositeParams& p) {
+    checkCompositeParams(p);
+    const CompositeGeometry g = compositeGeometry(p);
+    writeConcrete(m, g.outline, g.cover, g.bars);
+    CALC_POLY_ZONE(m);
+    if (g.hasSteel) FORM_STEEL_POLYGON(m, g.steel);
+    CALC_STEEL_SECTION_AREA(m);
+    CALC_POLY_ZONE(m);
+}
+
+}  // namespace qav

@@ -1,0 +1,63 @@
+#pragma once
+// "Build Composite Section": RC, SRC and CFT columns and beams in one step. "Input Data" reads
+// the dialog into a parameter set that lives as long as the program; "Gen Section" builds from
+// that set only, so what was typed after the last "Input Data" is not used.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "builders/box_texts.h"
+#include "builders/shape_forms.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+constexpr int COMPOSITE_TYPES = 10;
+
+const std::array<std::string, COMPOSITE_TYPES>& compositeTypeNames();
+
+struct CompositeParams {
+    int TYPE = 0;
+    double SW = 0, SH = 0;        // Edit1, Edit2
+    int LX = 0, NX = 0;           // Edit3, Edit4
+    double DX = 0;                // Edit5
+    int LY = 0, NY = 0;           // Edit6, Edit7
+    double DY = 0;                // Edit8
+    double c = 0, s = 0;          // Edit17, Edit18
+    int NC = 0;                   // Edit19
+    double DC = 0;                // Edit20
+    double W1 = 0, H1 = 0, F1 = 0, T1 = 0;  // Edit9..Edit12
+    double W2 = 0, H2 = 0, F2 = 0, T2 = 0;  // Edit13..Edit16
+    bool read = false;                      // set by the first INPUT_DATA
+};
+
+BoxTexts compositeDialogTexts();
+
+// Which controls a type shows.
+struct CompositeVisibility {
+    bool steel1 = false, steel2 = false;
+    bool width1 = true, height1 = true, flange1 = true, web1 = true;  // inside Steel Section 1
+};
+CompositeVisibility compositeVisibility(int type);
+
+// "Input Data": sets TYPE, then reads the boxes the type uses in the dialog's order straight
+// into p. On a bad text the ConversionError leaves the values read before it in p.
+void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts);
+
+// Refuses parameters that give no section or non-finite bars (InputError).
+void checkCompositeParams(const CompositeParams& p);
+
+struct CompositeGeometry {
+    Corners outline, cover;
+    std::vector<TBAR> bars;
+    bool hasSteel = false;
+    Corners steel;
+};
+CompositeGeometry compositeGeometry(const CompositeParams& p);
+
+// "Gen Section": checks, then writes the concrete, cover line and bars, replaces the steel
+// polygon for the SRC and CFT types (the RC types keep the model's steel), and recomputes the
+// areas and the zone. Openings and the mesh are left as they are.
+void buildCompositeSection(SectionModel& m, const CompositeParams& p);
+
+}  // namespace qav

@@ -1,0 +1,34 @@
+#pragma once
+// "Build Section Openning": one rectangular or circular opening, which replaces any earlier
+// opening. Outline, cover line, bars and steel stay.
+#include <array>
+#include <string>
+
+#include "builders/box_texts.h"
+#include "builders/shape_forms.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+constexpr int OPENING_SHAPES = 2;
+
+const std::array<std::string, OPENING_SHAPES>& openingShapeNames();
+
+BoxTexts openingDialogTexts();
+
+struct OpeningParams {
+    int shape = 0;
+    double B = 0;  // extent along y (rectangle) or diameter (circle)
+    double H = 0;  // extent along x (rectangle)
+    double X = 0, Y = 0;
+};
+
+OpeningParams readOpeningParams(int shape, const BoxTexts& texts);
+void checkOpeningParams(const OpeningParams& p);
+Corners openingCorners(const OpeningParams& p);
+
+// Reads and checks before anything changes, writes the opening (PT and NPOINT only), then
+// recomputes the steel areas and the zone.
+void buildOpening(SectionModel& m, int shape, const BoxTexts& texts);
+
+}  // namespace qav

@@ -1,0 +1,38 @@
+#pragma once
+// "Build Steel Section": one structural steel polygon from ten parametric shapes. The rest of the
+// model (outline, cover line, bars, openings) is kept, so a steel shape added to a concrete
+// section makes it composite.
+#include <array>
+
+#include "builders/box_texts.h"
+#include "builders/shape_forms.h"
+#include "builders/typical_section.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+constexpr int STEEL_SHAPES = 10;
+
+const std::array<ShapeEntry, STEEL_SHAPES>& steelShapes();
+
+BoxTexts steelDialogTexts();
+// Every dimension box "0", then the shape's defaults.
+void steelShapeChange(BoxTexts& texts, int shape);
+
+struct SteelParams {
+    int shape = 0;
+    std::array<double, DIMENSION_ROWS> dim{};  // KEdit1.. in the shape's row order
+};
+
+SteelParams readSteelParams(int shape, const BoxTexts& texts);
+void checkSteelParams(const SteelParams& p);
+Corners steelCorners(const SteelParams& p);
+
+// Makes one polygon the section's only steel polygon and recomputes its centroid.
+void FORM_STEEL_POLYGON(SectionModel& m, const Corners& corners);
+
+// "Gen Section": reads and checks before anything changes, then replaces the steel polygons and
+// recomputes the areas and the zone.
+void buildSteelSection(SectionModel& m, int shape, const BoxTexts& texts);
+
+}  // namespace qav

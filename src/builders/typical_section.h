@@ -1,0 +1,77 @@
+#pragma once
+// "Build Typical Section": fifteen parametric concrete shapes with their cover line and bars.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "builders/box_texts.h"
+#include "builders/shape_forms.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+constexpr int TYPICAL_SHAPES = 15;
+constexpr int DIMENSION_ROWS = 7;  // KEdit1..KEdit7
+
+// One visible dimension row: its label, the default its box gets on a shape change, and the
+// letter the shape picture and the formulas use.
+struct DimensionRow {
+    std::string label;
+    std::string value;
+    std::string symbol;
+};
+
+struct ShapeEntry {
+    std::string name;  // list text
+    std::vector<DimensionRow> rows;
+};
+
+const std::array<ShapeEntry, TYPICAL_SHAPES>& typicalShapes();
+
+// Captions of the three bar groups of shapes 0..2.
+struct BarGroupCaptions {
+    std::string first, second, third;
+    std::string firstNumber;   // Edit5 reset
+    std::string secondNumber;  // Edit8 reset (empty: not reset)
+};
+BarGroupCaptions typicalBarGroups(int shape);
+
+// The box texts of a newly created dialog.
+BoxTexts typicalDialogTexts();
+// What choosing a shape does to the box texts: every dimension box "0", then the shape's
+// defaults; Edit5 and Edit8 reset for shapes 0..2. Other boxes keep what was typed.
+void typicalShapeChange(BoxTexts& texts, int shape);
+
+struct TypicalParams {
+    int shape = 0;
+    std::array<double, DIMENSION_ROWS> dim{};  // KEdit1.. in the shape's row order
+    double d1 = 0;                             // Edit3
+    double s = 0;                              // Edit12
+    double typicalDia = 0;                     // Edit14
+    int meshNum = 0;                           // Edit13, read but unused
+    int nRx = 0, nx = 0;                       // Edit4, Edit5
+    double dx = 0;                             // Edit6
+    int nRy = 0, ny = 0;                       // Edit7, Edit8
+    double dy = 0;                             // Edit9
+    int nc = 0;                                // Edit10
+    double dc = 0;                             // Edit11
+};
+
+// Reads the boxes the shape uses, in the dialog's order; ConversionError on the first bad one.
+TypicalParams readTypicalParams(int shape, const BoxTexts& texts);
+// Refuses what would give no section or non-finite bars; InputError naming the box.
+void checkTypicalParams(const TypicalParams& p);
+
+struct SectionGeometry {
+    Corners outline;
+    Corners cover;
+    std::vector<TBAR> bars;
+};
+SectionGeometry typicalGeometry(const TypicalParams& p);
+
+// "Gen Section": checks the boxes, empties the model and writes the shape, then recomputes the
+// centroid and the zone. A text that is not a number leaves the model emptied (the dialog has
+// always started with that); a value out of range leaves the model untouched.
+void buildTypicalSection(SectionModel& m, int shape, const BoxTexts& texts);
+
+}  // namespace qav

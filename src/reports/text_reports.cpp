@@ -1,0 +1,194 @@
+#include "reports/text_reports.h"
+
+#include "model/number_text.h"
+
+namespace qav {
+
+namespace {
+
+// The listings take their point counts from the stored curves, so a setting changed after the
+// run never reads past them.
+int pmSteps(const SectionModel& m) {
+    const std::size_t n = m.PM_P.size();
+    if (n < 3 || m.PM_M.size() < n) return -1;
+    return static_cast<int>((n - 3) / 2);
+}
+
+int mmSteps(const SectionModel& m) {
+    const std::size_t n = m.MM_MX.size() < m.MM_MY.size() ? m.MM_MX.size() : m.MM_MY.size();
+    return static_cast<int>(n) - 1;
+}
+
+// A material by its number; a number outside the table names no material (blank record).
+const TMAT& material(const std::vector<TMAT>& table, int count, int number) {
+    static const TMAT none;
+    if (number < 1 || number > count || static_cast<std::size_t>(number) >= table.size()) return none;
+    return table[static_cast<std::size_t>(number)];
+}
+
+std::string fixed3(double x) { return Format("%0.3F", {x}); }
+
+std::string pointRow(int index, double x, double y) {
+    return PAD_LEFT(5, Format("%D", {index})) + PAD_LEFT(12, fixed3(x)) + PAD_LEFT(12, fixed3(y));
+}
+
+void pointBlock(std::vector<std::string>& D, const std::string& dashes, const std::string& heading,
+                const std::vector<TPOS>& pt, int n) {
+    D.push_back(dashes);
+    D.push_back(PAD_RIGHT(36, heading));
+    D.push_back(dashes);
+    D.push_back("   NO           X           Y");
+    for (int i = 0; i < n && static_cast<std::size_t>(i) < pt.size(); ++i)
+        D.push_back(pointRow(i, pt[static_cast<std::size_t>(i)].X, pt[static_cast<std::size_t>(i)].Y));
+    D.push_back(dashes);
+}
+
+void concreteLines(std::vector<std::string>& D, const TMAT& c) {
+    D.push_back(Format("Elastic Modulus     %0.0f", {c.EC}));
+    D.push_back(Format("Yield Stress fc     %0.3f", {c.FC}));
+    D.push_back(Format("Strain eps_0        %0.5f", {c.EPS_0}));
+    D.push_back(Format("Strain eps_cu       %0.5f", {c.EPS_CU}));
+}
+
+}  // namespace
+
+void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
+    DATA.clear();
+    DATA.push_back(PAD_LEFT(12, "Axial_Force,") + PAD_LEFT(12, "Moment_M,"));
+    const int n = pmSteps(m);
+    for (int i = 1; i <= 2 * n + 2; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.PM_P[u]})) + PAD_LEFT(12, Format("%0.3F,", {m.PM_M[u]})));
+    }
+}
+
+void GEN_MM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
+    DATA.clear();
+    DATA.push_back(PAD_LEFT(12, "Moment_Myy") + PAD_LEFT(12, "Moment_Mzz"));
+    const int n = mmSteps(m);
+    for (int i = 0; i <= n; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        DATA.push_back(PAD_LEFT(12, fixed3(m.MM_MX[u])) + PAD_LEFT(12, fixed3(m.MM_MY[u])));
+    }
+}
+
+void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
+    const std::string dashes(30, '-');
+    const TMAT& conc = material(m.CONC_MAT, m.NCONCMAT, m.USE_CONC + 1);
+    const TMAT& rebar = material(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR + 1);
+    const TMAT& steel = material(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL + 1);
+    const TMAT& cover = material(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER + 1);
+    auto& D = DATA;
+    D.clear();
+    D.push_back("Material Properties");
+    D.push_back(dashes);
+    D.push_back(Format("Concrete            %s", {conc.NAME}));
+    concreteLines(D, conc);
+    D.push_back("");
+    D.push_back(Format("Rebar material      %s", {rebar.NAME}));
+    D.push_back(Format("Elastic Modulus     %0.2f", {rebar.ES}));
+    D.push_back(Format("Yield Stress fy     %0.0f", {rebar.FY}));
+    D.push_back("");
+    D.push_back(Format("Steel material      %s", {steel.NAME}));
+    D.push_back(Format("Elastic Modulus     %0.2f", {steel.ES}));
+    D.push_back(Format("Yield Stress fy     %0.0f", {steel.FY}));
+    D.push_back("");
+    D.push_back(Format("Concrete Cover      %s", {cover.NAME}));
+    concreteLines(D, cover);
+    D.push_back("");
+    D.push_back("Section Properties");
+    D.push_back(dashes);
+    D.push_back(Format("Conc Sec Points     %d", {m.NCONC_PT}));
+    D.push_back(Format("Cover Line Points   %d", {m.NCOVER_PT}));
+    D.push_back(Format("Num of Steel Sec    %d", {m.NSTEEL_SEC}));
+    D.push_back(Format("Number of Rebars    %d", {m.NBAR}));
+    D.push_back(Format("Section Area(m2)    %0.0f", {m.SEC_AREA}));
+    D.push_back(Format("Rebar Area(m2)      %0.0f", {m.REBAR_AREA}));
+    D.push_back(Format("Steel Area(m2)      %0.0f", {m.STEEL_AREA}));
+    D.push_back(Format("Rebar Ratio         %0.3f", {m.REBAR_RATIO}));
+    D.push_back(Format("Steel Ratio         %0.3f", {m.STEEL_RATIO}));
+    D.push_back("");
+    if (m.CRITICAL_COMB != 0 && m.NFORCE != 0 && m.CRITICAL_COMB > 0 &&
+        static_cast<std::size_t>(m.CRITICAL_COMB) < m.FORCE.size()) {
+        const TFORCE& f = m.FORCE[static_cast<std::size_t>(m.CRITICAL_COMB)];
+        D.push_back("Loading Checking");
+        D.push_back(dashes);
+        D.push_back(Format("Critical LoadComb   %d", {m.CRITICAL_COMB}));
+        D.push_back(Format("Axial Force P       %0.0f", {f.P}));
+        D.push_back(Format("Moment Mxx          %0.3f", {f.MX}));
+        D.push_back(Format("Moment Myy          %0.3f", {f.MY}));
+        D.push_back(Format("Load Fraction       %0.3f", {f.LOAD_FRACTION}));
+        D.push_back("");
+    }
+}
+
+void GEN_SECTION_SUMMARY(const SectionModel& m, std::vector<std::string>& DATA) {
+    const std::string dashes(36, '-');
+    auto& D = DATA;
+    D.clear();
+    D.push_back(dashes);
+    D.push_back("(1). Material Properties");
+    D.push_back(dashes);
+    D.push_back("  Concrete     " + PAD_LEFT(8, material(m.CONC_MAT, m.NCONCMAT, m.USE_CONC + 1).NAME));
+    D.push_back("  Rebar        " + PAD_LEFT(8, material(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR + 1).NAME));
+    D.push_back("  Steel        " + PAD_LEFT(8, material(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL + 1).NAME));
+    D.push_back("  MeshSize     " + PAD_LEFT(8, m.MESH_SIZE_TEXT));
+    D.push_back(dashes);
+    pointBlock(D, dashes, "(2). Concrete Section", m.CONC_PT, m.NCONC_PT);
+    pointBlock(D, dashes, "(3). Concrete Cover Line", m.COVER_PT, m.NCOVER_PT);
+    D.push_back(dashes);
+    D.push_back(PAD_RIGHT(36, "(4). Rebar Information"));
+    D.push_back(dashes);
+    D.push_back("   NO           X           Y     dB");
+    for (int i = 1; i <= m.NBAR && static_cast<std::size_t>(i) < m.BAR.size(); ++i) {
+        const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+        D.push_back(pointRow(i, b.X, b.Y) + PAD_LEFT(7, Format("%0.1F", {b.DB})));
+    }
+    D.push_back(dashes);
+    for (int k = 1; k <= m.NSTEEL_SEC && static_cast<std::size_t>(k) < m.STEEL_SEC.size(); ++k) {
+        const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
+        pointBlock(D, dashes, "(5). Stru Steel Section", s.PT, s.NPOINT);
+    }
+    for (int k = 1; k <= m.NOPEN_SEC && static_cast<std::size_t>(k) < m.OPEN_SEC.size(); ++k) {
+        const TPOLYSHAPE& s = m.OPEN_SEC[static_cast<std::size_t>(k)];
+        pointBlock(D, dashes, "(6). Section Opening", s.PT, s.NPOINT);
+    }
+}
+
+void GEN_PM_analysis_result(const SectionModel& m, std::vector<std::string>& data, double ANG) {
+    const std::string dashes(62, '-');
+    data.clear();
+    data.push_back("P-M Curve:");
+    data.push_back(Format("P-M Angle = %0.1f", {ANG}));
+    data.push_back(dashes);
+    data.push_back("  Num     Axial_P    Moment_M      Num     Axial_P    Moment_M");
+    data.push_back(dashes);
+    const int n = pmSteps(m);
+    for (int i = 1; i <= n + 1; ++i) {
+        const int j = n + 1 + i;
+        const auto ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
+        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(m.PM_P[ui])) +
+                       PAD_LEFT(12, fixed3(m.PM_M[ui])) + "    " + PAD_LEFT(5, Format("%D", {j})) +
+                       PAD_LEFT(12, fixed3(m.PM_P[uj])) + PAD_LEFT(12, fixed3(m.PM_M[uj])));
+    }
+    data.push_back(dashes);
+}
+
+void GEN_MM_analysis_result(const SectionModel& m, std::vector<std::string>& data, double AXIAL) {
+    const std::string dashes(29, '-');
+    data.clear();
+    data.push_back("Mx-My Curve:");
+    data.push_back(Format("Axial Force = %0.1f", {AXIAL}));
+    data.push_back(dashes);
+    data.push_back("  Num   Moment_Mx   Moment_My");
+    data.push_back(dashes);
+    const int n = mmSteps(m);
+    for (int i = 0; i <= n; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(m.MM_MX[u])) +
+                       PAD_LEFT(12, fixed3(m.MM_MY[u])));
+    }
+    data.push_back(dashes);
+}
+
+}  // namespace qav

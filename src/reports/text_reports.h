@@ -1,0 +1,24 @@
+#pragma once
+// The fixed-width text reports: curve listings, the section data block, the section summary
+// and the two result tables. Each clears its list and fills it; the caller owns the list.
+#include <string>
+#include <vector>
+
+#include "model/section_model.h"
+
+namespace qav {
+
+// "Axial_Force,   Moment_M," then one line per point 1 .. 2 NPM + 2.
+void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
+// "  Moment_Myy  Moment_Mzz" then one line per point 0 .. NMM.
+void GEN_MM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
+// Materials, section properties and, after a load check, the critical combination.
+void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
+// Materials and mesh size, outline, cover line, bars, steel polygons and openings.
+void GEN_SECTION_SUMMARY(const SectionModel& m, std::vector<std::string>& DATA);
+// The P-M points in two halves side by side, under the heading angle ANG.
+void GEN_PM_analysis_result(const SectionModel& m, std::vector<std::string>& data, double ANG);
+// The Myy-Mzz points under the heading axial force AXIAL.
+void GEN_MM_analysis_result(const SectionModel& m, std::vector<std::string>& data, double AXIAL);
+
+}  // namespace qav

@@ -1,0 +1,190 @@
+#include "analysis/interaction_curves.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/material_laws.h"
+#include "hand_section.h"
+#include "mesh/mesh_command.h"
+#include "model/errors.h"
+#include "model/section_file.h"
+
+using namespace qav;
+using qav::test::handRectangle;
+using qav::test::symmetricColumn;
+
+namespace {
+
+std::size_t u(int i) { return static_cast<std::size_t>(i); }
+
+}  // namespace
+
+TEST(PmCurve, ClosedSymmetricAndOnItsMomentDirection) {
+    SectionModel m = handRectangle(symmetricColumn());
+    m.NPM = 10;
+    NullMessages msgs;
+    const RunStats stats = RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
+    const int n = m.NPM;
+    ASSERT_EQ(m.PM_P.size(), u(2 * n + 3));
+    EXPECT_EQ(stats.notConverged, 0);
+    EXPECT_EQ(m.PM_P[u(2 * n + 2)], m.PM_P[1]) << "closing point repeats point 1";
+    EXPECT_EQ(m.PM_M[u(2 * n + 2)], m.PM_M[1]);
+    EXPECT_NEAR(m.PM_P[u(n + 1)], m.PM_P[u(n + 2)], 1e-9 * m.PMAX) << "both branches reach pure compression";
+    EXPECT_NEAR(m.PM_M[u(n + 1)], 0, 1e-6);
+    for (int k = 1; k <= n + 1; ++k) EXPECT_EQ(m.PM_MX[u(k)], 0) << "angle 0 is a pure MY moment, point " << k;
+    for (int k = 2; k <= n + 1; ++k) {
+        EXPECT_NEAR(m.PM_M[u(k)], -m.PM_M[u(2 * n + 3 - k)], 1e-6 * std::fabs(m.PM_M[2]) + 1e-9) << "point " << k;
+        EXPECT_NEAR(m.PM_P[u(k)], m.PM_P[u(2 * n + 3 - k)], 1e-6 * m.PMAX) << "point " << k;
+        EXPECT_GE(m.PM_M[u(k)], 0) << "point " << k;
+    }
+    // The axial range: core concrete at FC plus steel at FY1; the tension end is the steel alone.
+    const double steel = 8 * 3.14 * 25 * 25 / 4 * 435;
+    EXPECT_NEAR(m.PMAX, (400 * 600 * 26.8 + steel) / 1000, 1e-6);
+    EXPECT_NEAR(m.PMIN, -steel / 1000, 1e-9);
+}
+
+TEST(PmCurve, RefusesTooFewStepsAndSectionsWithoutFibres) {
+    struct Case {
+        const char* name;
+        int npm;
+        bool fibres;
+    };
+    const Case cases[] = {{"NPM 1", 1, true},
+                          {"NPM 0", 0, true},
+                          {"NPM negative", -3, true},
+                          {"NPM beyond any table", 2'000'000'000, true},
+                          {"no fibres", 30, false}};
+    for (const Case& c : cases) {
+        SectionModel m = c.fibres ? handRectangle(symmetricColumn()) : SectionModel{};
+        m.NPM = c.npm;
+        m.PM_P = {7, 8, 9};
+        NullMessages msgs;
+        EXPECT_THROW(RUN_PM_CURVE_ANALYSIS(m, 0, msgs), InputError) << c.name;
+        EXPECT_EQ(m.PM_P, (std::vector<double>{7, 8, 9})) << c.name << ": nothing changed";
+    }
+}
+
+TEST(MmCurve, ClosedAndStartingOnTheMyAxis) {
+    SectionModel m = handRectangle(symmetricColumn());
+    NullMessages msgs;
+    RUN_MM_CURVE_ANALYSIS(m, 1000, msgs);
+    const int n = m.NMM;
+    ASSERT_EQ(m.MM_MX.size(), u(n + 1));
+    EXPECT_EQ(m.MM_MX[0], 0);
+    EXPECT_GT(m.MM_MY[0], 0);
+    EXPECT_NEAR(m.MM_MX[u(n)], m.MM_MX[0], 1e-6 * m.MM_MY[0]);
+    EXPECT_NEAR(m.MM_MY[u(n)], m.MM_MY[0], 1e-6 * m.MM_MY[0]);
+    // Doubly symmetric: 90 degrees is the pure MX capacity, 180 the negative MY capacity.
+    EXPECT_NEAR(m.MM_MY[6], 0, 1e-6 * m.MM_MY[0]);
+    EXPECT_GT(m.MM_MX[6], 0);
+    EXPECT_NEAR(m.MM_MY[12], -m.MM_MY[0], 0.02 * m.MM_MY[0]);
+    EXPECT_LT(m.MM_MX[6], m.MM_MY[0]) << "the 400 wide column is weaker about its narrow side";
+}
+
+TEST(MmCurve, RefusesTooFewSteps) {
+    for (int nmm : {0, -1, MAX_CURVE_STEPS + 1}) {
+        SectionModel m = handRectangle(symmetricColumn());
+        m.NMM = nmm;
+        NullMessages msgs;
+        EXPECT_THROW(RUN_MM_CURVE_ANALYSIS(m, 0, msgs), InputError) << "NMM " << nmm;
+        EXPECT_TRUE(m.MM_MX.empty());
+    }
+}
+
+// The same laws integrated directly over a 400 x 600 rectangle with 8 bars, for a neutral-axis
+// depth c from the compressed edge and 0.005 at that edge.
+namespace {
+
+struct HandPoint {
+    double N, M;  // kN, kNm (MY)
+};
+
+HandPoint handIntegration(const qav::test::HandColumn& s, double c) {
+    const double top = s.h / 2;
+    auto strain = [&](double y) { return 0.005 * (y - (top - c)) / c; };
+    const int strips = 200000;
+    const double dy = s.h / strips;
+    double N = 0, M = 0;
+    for (int i = 0; i < strips; ++i) {
+        const double y = -s.h / 2 + (i + 0.5) * dy;
+        const double e = strain(y);
+        const double sig = e <= 0 ? 0 : (e < s.eps0 ? s.fc * (2 * e / s.eps0 - (e / s.eps0) * (e / s.eps0)) : s.fc);
+        N += sig * s.b * dy;
+        M += sig * s.b * dy * y;
+    }
+    for (const auto& bar : s.bars) {
+        const double e = strain(bar.y);
+        const double sig = std::fabs(e) <= s.fy1 / 200000 ? 200000 * e : (e > 0 ? s.fy1 : -s.fy1);
+        const double a = 3.14 * bar.db * bar.db / 4;
+        N += sig * a;
+        M += sig * a * bar.y;
+    }
+    return {N / 1000, M / 1e6};
+}
+
+// Checks that the surface along each hand point's direction, and the stored P-M curve (ANG 0),
+// pass within 1 % of the hand points; returns the largest relative difference of the curve.
+double checkAgainstHand(SectionModel& m, const qav::test::HandColumn& col, const std::vector<double>& depths,
+                        const char* name) {
+    NullMessages msgs;
+    RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
+    const int n = m.NPM;
+    const double Ns = m.PMAX, Ms = m.PM_M[2] > 0 ? m.PM_M[2] : 1;
+    double worst = 0;
+    for (double c : depths) {
+        const HandPoint h = handIntegration(col, c);
+        double lf = 0;
+        CALC_LOAD_FRACTION_TYPE1(m, h.N, 0, h.M, lf, 0, 0, 0, msgs);
+        EXPECT_NEAR(lf, 1.0, 0.01) << name << ", c = " << c;
+        // The polyline segment of the stored curve crossed by the ray through the hand point.
+        const double ph = std::atan2(h.M / Ms, h.N / Ns), rh = std::hypot(h.M / Ms, h.N / Ns);
+        bool found = false;
+        for (int k = 1; k <= n && !found; ++k) {
+            const double n0 = m.PM_P[u(k)] / Ns, m0 = m.PM_M[u(k)] / Ms;
+            const double n1 = m.PM_P[u(k + 1)] / Ns, m1 = m.PM_M[u(k + 1)] / Ms;
+            const double p0 = std::atan2(m0, n0), p1 = std::atan2(m1, n1);
+            if ((ph - p0) * (ph - p1) > 0) continue;
+            const double dx = n1 - n0, dy = m1 - m0, cx = std::cos(ph), cy = std::sin(ph);
+            const double t = (n0 * dy - m0 * dx) / (cx * dy - cy * dx);
+            EXPECT_NEAR(t / rh, 1.0, 0.01) << name << ", c = " << c;
+            worst = std::max(worst, std::fabs(t / rh - 1));
+            found = true;
+        }
+        EXPECT_TRUE(found) << name << ", c = " << c;
+    }
+    return worst;
+}
+
+}  // namespace
+
+TEST(PmCurve, MatchesADirectIntegrationOnAFineGrid) {
+    qav::test::HandColumn col = symmetricColumn();
+    col.nx = 100;
+    col.ny = 150;
+    SectionModel m = handRectangle(col);
+    m.NPM = 60;
+    checkAgainstHand(m, col, {120.0, 200.0, 300.0, 450.0, 700.0}, "400 x 600 grid");
+}
+
+TEST(PmCurve, MatchesADirectIntegrationOnAFineMesh) {
+    SectionModel m;
+    openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
+    m.MESH_SIZE_TEXT = "20";
+    NullMessages msgs;
+    FIBER_SECTION_MESH(m, msgs);
+    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.NPM = 60;
+    // Core and cover concrete are both C30 in the example.
+    const TMAT& c30 = m.CONC_MAT[static_cast<std::size_t>(m.USE_CONC + 1)];
+    ASSERT_EQ(c30.NAME, "C30");
+    qav::test::HandColumn col;
+    col.b = 800;
+    col.h = 1000;
+    col.fc = c30.FC;
+    col.eps0 = c30.EPS_0;
+    col.fy1 = m.STEEL_MAT[1].FY * m.STEEL_MAT[1].RF;
+    for (int i = 1; i <= m.NBAR; ++i)
+        col.bars.push_back({m.BAR[u(i)].X - m.CONC_CX, m.BAR[u(i)].Y - m.CONC_CY, m.BAR[u(i)].DB});
+    checkAgainstHand(m, col, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh");
+}

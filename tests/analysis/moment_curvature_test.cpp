@@ -1,0 +1,75 @@
+#include "analysis/moment_curvature.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "hand_section.h"
+#include "model/errors.h"
+
+using namespace qav;
+using qav::test::handRectangle;
+using qav::test::symmetricColumn;
+
+TEST(MomentCurvature, NegativeEqualsPositiveForASymmetricSection) {
+    struct Case {
+        const char* name;
+        bool aboutY;
+    };
+    for (const Case c : {Case{"about X", false}, Case{"about Y", true}}) {
+        NullMessages msgs;
+        SectionModel pos = handRectangle(symmetricColumn());
+        SectionModel neg = pos;
+        MphiInput in{c.aboutY, false, 1000, 0.0035, 10};
+        RUN_MPHI_ANALYSIS(pos, in, msgs);
+        in.negative = true;
+        RUN_MPHI_ANALYSIS(neg, in, msgs);
+        ASSERT_EQ(pos.MPHI_M.size(), 11u) << c.name;
+        EXPECT_EQ(pos.MPHI_M[0], 0) << c.name;
+        EXPECT_EQ(pos.MPHI_PHI[0], 0) << c.name;
+        for (std::size_t i = 1; i <= 10; ++i) {
+            EXPECT_NEAR(neg.MPHI_M[i], pos.MPHI_M[i], 1e-6 * pos.MPHI_M[i]) << c.name << " step " << i;
+            EXPECT_NEAR(neg.MPHI_PHI[i], pos.MPHI_PHI[i], 1e-6 * pos.MPHI_PHI[i]) << c.name << " step " << i;
+            EXPECT_GT(pos.MPHI_M[i], 0) << c.name << " step " << i;
+        }
+    }
+}
+
+TEST(MomentCurvature, CurvatureIsTheStrainDifferenceOverTheDepth) {
+    SectionModel m = handRectangle(symmetricColumn());  // 400 wide, 600 high
+    NullMessages msgs;
+    const MphiRun run = RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 500, 0.0035, 20}, msgs);
+    EXPECT_EQ(run.angle, 0);
+    EXPECT_EQ(m.FIB_ZONE_WIDTH, 400);
+    EXPECT_EQ(m.FIB_ZONE_HEIGHT, 600);
+    // The control points hold the extremes of the last solve of the last step.
+    double emax = m.CFIB[1].EPS, emin = emax;
+    for (int j = 2; j <= m.NCFIB; ++j) {
+        emax = std::max(emax, m.CFIB[static_cast<std::size_t>(j)].EPS);
+        emin = std::min(emin, m.CFIB[static_cast<std::size_t>(j)].EPS);
+    }
+    EXPECT_DOUBLE_EQ(m.MPHI_PHI[20], (emax - emin) / 0.6);
+    EXPECT_NEAR(emax, 0.0035, 1e-6);
+    // Curvature grows with the strain.
+    for (std::size_t i = 1; i < 20; ++i) EXPECT_LT(m.MPHI_PHI[i], m.MPHI_PHI[i + 1]) << "step " << i;
+}
+
+TEST(MomentCurvature, RefusesTooFewStepsAndNoFibres) {
+    NullMessages msgs;
+    SectionModel m = handRectangle(symmetricColumn());
+    EXPECT_THROW(RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 0, 0.0035, 0}, msgs), InputError);
+    EXPECT_TRUE(m.MPHI_M.empty());
+    SectionModel empty;
+    EXPECT_THROW(RUN_MPHI_ANALYSIS(empty, MphiInput{false, false, 0, 0.0035, 5}, msgs), InputError);
+}
+
+TEST(MomentCurvature, Listing) {
+    SectionModel m;
+    m.MPHI_M = {0, 123.4567};
+    m.MPHI_PHI = {0, 0.01234567};
+    std::vector<std::string> lines;
+    GEN_M_fai_CURVE_TEXT(m, 1, lines);
+    const std::vector<std::string> expected{"   Moment_M,  Curvature,", "      0.000,  0.0000E+000,",
+                                            "    123.457,  1.2346E-002,"};
+    EXPECT_EQ(lines, expected);
+}
