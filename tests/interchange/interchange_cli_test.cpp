@@ -35,6 +35,15 @@ std::vector<std::string> examplesWithGoldens() {
     return names;
 }
 
+void expectSamePoints(const std::vector<TPOS>& got, int ngot, const std::vector<TPOS>& want,
+                      int nwant, const std::string& what) {
+    ASSERT_EQ(ngot, nwant) << what;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(nwant); ++i) {
+        EXPECT_NEAR(got[i].X, want[i].X, 5e-4) << what << " corner " << i;
+        EXPECT_NEAR(got[i].Y, want[i].Y, 5e-4) << what << " corner " << i;
+    }
+}
+
 }  // namespace
 
 TEST(InterchangeCli, GoldenExportsOfTheExamples) {
@@ -66,30 +75,22 @@ TEST(InterchangeCli, ExportedDxfImportsBackToTheSameGeometry) {
         SectionModel a, b;
         openSectionFile(a, example(name));
         openSectionFile(b, sec);
-        ASSERT_EQ(b.NCONC_PT, a.NCONC_PT) << name;
-        for (int i = 0; i < a.NCONC_PT; ++i) {
-            EXPECT_NEAR(b.CONC_PT[static_cast<std::size_t>(i)].X,
-                        a.CONC_PT[static_cast<std::size_t>(i)].X, 5e-4)
-                << name;
-            EXPECT_NEAR(b.CONC_PT[static_cast<std::size_t>(i)].Y,
-                        a.CONC_PT[static_cast<std::size_t>(i)].Y, 5e-4)
-                << name;
-        }
-        ASSERT_EQ(b.NCOVER_PT, a.NCOVER_PT) << name;
-        for (int i = 0; i < a.NCOVER_PT; ++i)
-            EXPECT_NEAR(b.COVER_PT[static_cast<std::size_t>(i)].X,
-                        a.COVER_PT[static_cast<std::size_t>(i)].X, 5e-4)
-                << name;
-        EXPECT_EQ(b.NSTEEL_SEC, a.NSTEEL_SEC) << name;
-        EXPECT_EQ(b.NOPEN_SEC, a.NOPEN_SEC) << name;
+        // Coordinates travel with three decimals.
+        expectSamePoints(b.CONC_PT, b.NCONC_PT, a.CONC_PT, a.NCONC_PT, name + " outline");
+        expectSamePoints(b.COVER_PT, b.NCOVER_PT, a.COVER_PT, a.NCOVER_PT, name + " cover line");
+        ASSERT_EQ(b.NSTEEL_SEC, a.NSTEEL_SEC) << name;
+        for (std::size_t k = 1; k <= static_cast<std::size_t>(a.NSTEEL_SEC); ++k)
+            expectSamePoints(b.STEEL_SEC[k].PT, b.STEEL_SEC[k].NPOINT, a.STEEL_SEC[k].PT,
+                             a.STEEL_SEC[k].NPOINT, name + " steel");
+        ASSERT_EQ(b.NOPEN_SEC, a.NOPEN_SEC) << name;
+        for (std::size_t k = 1; k <= static_cast<std::size_t>(a.NOPEN_SEC); ++k)
+            expectSamePoints(b.OPEN_SEC[k].PT, b.OPEN_SEC[k].NPOINT, a.OPEN_SEC[k].PT,
+                             a.OPEN_SEC[k].NPOINT, name + " opening");
         ASSERT_EQ(b.NBAR, a.NBAR) << name;
-        for (int i = 1; i <= a.NBAR; ++i) {
-            EXPECT_NEAR(b.BAR[static_cast<std::size_t>(i)].X, a.BAR[static_cast<std::size_t>(i)].X,
-                        5e-4)
-                << name;
-            EXPECT_NEAR(b.BAR[static_cast<std::size_t>(i)].DB,
-                        a.BAR[static_cast<std::size_t>(i)].DB, 1e-3)
-                << name;
+        for (std::size_t i = 1; i <= static_cast<std::size_t>(a.NBAR); ++i) {
+            EXPECT_NEAR(b.BAR[i].X, a.BAR[i].X, 5e-4) << name;
+            EXPECT_NEAR(b.BAR[i].Y, a.BAR[i].Y, 5e-4) << name;
+            EXPECT_NEAR(b.BAR[i].DB, a.BAR[i].DB, 1e-3) << name;
         }
         std::remove(dxf.c_str());
         std::remove(sec.c_str());
