@@ -2,11 +2,13 @@
 
 #include "app/main_commands.h"
 #include "app/main_window.h"
+#include "app/reports/export_data_dialog.h"
 
 namespace qav {
 
 void installAllCommands(MainWindow& window) {
     installMainCommands(window);
+    installExportDataCommands(window);
     // Later subsystems add their installers here, in the order their dialogs are created.
 }
 
