@@ -100,6 +100,11 @@ TEST(CliTables, WorkbookHoldsEverySheetWithNumbersAsNumbers) {
         at = p;
     }
     EXPECT_EQ(book.find("Sheet1"), std::string::npos);
+    // The workbook opens on the first table, that sheet alone selected.
+    for (int i = 1; i <= 14; ++i) {
+        const std::string xml = shell("unzip -p '" + out + "' xl/worksheets/sheet" + std::to_string(i) + ".xml");
+        EXPECT_EQ(xml.find("tabSelected=\"1\"") != std::string::npos, i == 1) << "sheet " << i;
+    }
     // Sheet 1 is the outline: headings as strings, the first point as numbers.
     const std::string sheet = shell("unzip -p '" + out + "' xl/worksheets/sheet1.xml");
     EXPECT_NE(sheet.find("<c r=\"A1\" t=\"s\">"), std::string::npos) << sheet;

@@ -71,6 +71,7 @@ ExportDataDialog::ExportDataDialog(AppContext& ctx, QWidget* parent)
     tree_ = new QTreeWidget(this);
     tree_->setObjectName("TreeView1");
     tree_->setHeaderHidden(true);
+    tree_->setMinimumWidth(240);
     std::vector<QTreeWidgetItem*> items;
     for (int k = 0; k < TABLE_ENTRY_COUNT; ++k) {
         const TableEntry& e = tableEntry(k);

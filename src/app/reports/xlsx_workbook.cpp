@@ -44,7 +44,6 @@ void XlsxWorkbook::activate(const std::string& name) {
     if (!book_) throw FileError("The workbook " + path_ + " is already saved.");
     lxw_worksheet* ws = workbook_get_worksheet_by_name(book_, name.c_str());
     if (!ws) throw FileError("The workbook has no worksheet '" + name + "'.");
-    worksheet_activate(ws);
     active_ = ws;
 }
 
@@ -86,6 +85,9 @@ void XlsxWorkbook::save() {
     if (!book_) throw FileError("The workbook " + path_ + " is already saved.");
     if (sheets_ == 0 && !workbook_add_worksheet(book_, "Sheet1"))
         throw FileError("Cannot add the worksheet 'Sheet1'.");
+    // Only the last active sheet opens selected: marking each one on the way would leave the
+    // sheets grouped, and an edit would go to all of them.
+    if (active_) worksheet_activate(active_);
     lxw_workbook* b = book_;
     book_ = nullptr;  // closed (and freed) whatever the outcome
     check(workbook_close(b), "Cannot save the workbook " + path_);
