@@ -102,7 +102,8 @@ TEST(CliTables, WorkbookHoldsEverySheetWithNumbersAsNumbers) {
     EXPECT_EQ(book.find("Sheet1"), std::string::npos);
     // The workbook opens on the first table, that sheet alone selected.
     for (int i = 1; i <= 14; ++i) {
-        const std::string xml = shell("unzip -p '" + out + "' xl/worksheets/sheet" + std::to_string(i) + ".xml");
+        const std::string xml =
+            shell("unzip -p '" + out + "' xl/worksheets/sheet" + std::to_string(i) + ".xml");
         EXPECT_EQ(xml.find("tabSelected=\"1\"") != std::string::npos, i == 1) << "sheet " << i;
     }
     // Sheet 1 is the outline: headings as strings, the first point as numbers.
@@ -110,6 +111,13 @@ TEST(CliTables, WorkbookHoldsEverySheetWithNumbersAsNumbers) {
     EXPECT_NE(sheet.find("<c r=\"A1\" t=\"s\">"), std::string::npos) << sheet;
     EXPECT_NE(sheet.find("<c r=\"B2\" s=\"1\"><v>-400</v></c>"), std::string::npos) << sheet;
     EXPECT_NE(sheet.find("<c r=\"C5\" s=\"1\"><v>500</v></c>"), std::string::npos) << sheet;
+    // A place that cannot be written is refused before any table is computed.
+    const CliRun nowhere =
+        runCli("workbook " + examplePath("rectangular_column.sec") + " -o /nonexistent/dir/x.xlsx");
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_NE(nowhere.out.find("Cannot create file \"/nonexistent/dir/x.xlsx\"."),
+              std::string::npos)
+        << nowhere.out;
     const std::string strings = shell("unzip -p '" + out + "' xl/sharedStrings.xml");
     EXPECT_NE(strings.find("<t>NUM</t>"), std::string::npos);
     EXPECT_NE(strings.find("<t>Moment(Mx)</t>"), std::string::npos);

@@ -5,7 +5,11 @@
 #if defined(QAVSEC_WITH_XLSX)
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 namespace qav {
 
@@ -24,12 +28,23 @@ void checkCell(int row, int col) {
 }  // namespace
 
 XlsxWorkbook::XlsxWorkbook(std::string path) : path_(std::move(path)) {
+    // Refuse a place that cannot be written before any table is computed for it.
+    const bool existed = std::filesystem::exists(path_);
+    if (FILE* probe = std::fopen(path_.c_str(), "ab")) {
+        std::fclose(probe);
+    } else {
+        throw FileError("Cannot create file \"" + path_ + "\". " + std::strerror(errno));
+    }
+    createdEmpty_ = !existed;
     book_ = workbook_new(path_.c_str());
     if (!book_) throw FileError("Cannot create the workbook " + path_);
 }
 
 XlsxWorkbook::~XlsxWorkbook() {
-    if (book_) lxw_workbook_free(book_);
+    if (!book_) return;
+    // Never saved: free it, and leave no empty file behind.
+    lxw_workbook_free(book_);
+    if (createdEmpty_) std::remove(path_.c_str());
 }
 
 void XlsxWorkbook::addSheet(const std::string& name) {

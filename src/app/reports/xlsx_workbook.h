@@ -36,6 +36,7 @@ private:
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* active_ = nullptr;
     int sheets_ = 0;
+    bool createdEmpty_ = false;
     std::map<int, lxw_format*> formats_;
 };
 
