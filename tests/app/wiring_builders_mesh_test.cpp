@@ -14,24 +14,13 @@
 #include "app/panel_bar.h"
 #include "app/side_panel.h"
 #include "scripted_prompts.h"
+#include "widget_lookup.h"
 
 using namespace qav;
+using qav::test::button;
+using qav::test::child;
 
 namespace {
-template <class T = QWidget>
-T* child(QWidget* parent, const QString& name) {
-    T* w = parent->findChild<T*>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-}
-
-QPushButton* button(QWidget* parent, const QString& text) {
-    for (QPushButton* b : parent->findChildren<QPushButton*>())
-        if (b->text() == text) return b;
-    ADD_FAILURE() << "no button " << text.toStdString();
-    return nullptr;
-}
-
 // Saved only when asked for, to look at the window as a user would.
 void saveScreenshot(QWidget& w, const char* file) {
     const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR");
