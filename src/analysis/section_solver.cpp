@@ -155,8 +155,9 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
     const std::vector<double>& cpY = fibres_.cpY;
     const std::size_t ncp = cpX.size();
 
-    // A ratio keeps its value while its extreme is 0; until it is first defined in a call it
-    // takes no part, and with no ratio at all the deformation is left as it stands (factor 1).
+    // A ratio keeps its value while its extreme is 0 (mode 1 in pure tension aside, below);
+    // until it is first defined in a call it takes no part, and with no ratio at all the
+    // deformation is left as it stands (factor 1).
     double s1 = 0, s2 = 0, sPrescribed = 1;
     bool have1 = false, have2 = false;
 
@@ -189,7 +190,12 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
                 have2 = true;
             }
             if (scaling == Scaling::Mode1) {
-                if (have1) s = s1;
+                // No control point in compression: the whole section is in tension and the most
+                // tensile point takes the limit strain. Left unscaled, a tensile load would settle
+                // on an elastic state of whatever size the iteration holds, far short of the
+                // yield of all the steel.
+                if (emax == 0 && emin != 0) s = s2;
+                else if (have1) s = s1;
             } else if (have1 && have2) {
                 s = s1 > s2 ? s1 : s2;
             } else if (have1 || have2) {

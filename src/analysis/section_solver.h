@@ -54,7 +54,9 @@ public:
     SectionSolver(const SectionModel& m, Messages& msgs);
 
     // Load fraction of (P kN compression positive, MX, MY kNm) with the minimum magnitudes
-    // K_P, K_MX, K_MY, normalised by mode (STRAIN_LIMIT_MODE).
+    // K_P, K_MX, K_MY, normalised by mode (STRAIN_LIMIT_MODE): mode 1 puts the largest
+    // compressive control-point strain at EPS_LIMIT, or the largest tensile one when no point
+    // is in compression; mode 2 puts the smaller of those two magnitudes there.
     SolveResult loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY, int mode);
     // The moment-curvature variant: no minimum magnitudes, the largest control-point strain
     // scaled to epsMax.

@@ -126,6 +126,40 @@ TEST(SectionSolver, StrainLimitModesScaleTheExtremeControlStrains) {
     }
 }
 
+TEST(SectionSolver, TensionWithNoPointInCompressionIsLimitedAtTheTensileExtreme) {
+    NullMessages msgs;
+    SectionModel m = handRectangle(symmetricColumn());
+    const int a = 1, b = 20, c = 20 * 29 + 1;
+    const double steelYield = 8 * 3.14 * 25 * 25 / 4 * 435.0;  // N, every bar at -FY1
+    struct Case {
+        const char* name;
+        double P, MX, MY;
+        bool allSteelYields;
+    };
+    const Case cases[] = {
+        {"pure tension", -1000, 0, 0, true},
+        {"larger pure tension", -4000, 0, 0, true},
+        {"tension with a small moment", -1000, 0, 20, false},
+        {"tension with a small moment about the other axis", -1000, -15, 0, false},
+    };
+    for (const Case& k : cases) {
+        double lf = 0;
+        const SolveResult r = CALC_LOAD_FRACTION_TYPE1(m, k.P, k.MX, k.MY, lf, 0, 0, 0, msgs);
+        EXPECT_TRUE(r.converged) << k.name;
+        const auto plane = qav::test::fibrePlane(m, a, b, c);
+        EXPECT_LE(maxControlStrain(m, plane, 1), 0) << k.name << ": the whole section in tension";
+        EXPECT_NEAR(maxControlStrain(m, plane, -1), 0.005, 1e-12) << k.name;
+        EXPECT_LE(-lf * k.P * 1000, steelYield * (1 + 1e-12)) << k.name << ": never beyond the steel's yield";
+        if (k.allSteelYields) {
+            EXPECT_NEAR(-lf * k.P * 1000, steelYield, 1e-9 * steelYield) << k.name;
+            for (int j = 1; j <= m.NFIB; ++j) {
+                const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+                EXPECT_EQ(f.STRESS, f.TY == FIB_REBAR ? -f.FY1 : 0.0) << k.name << ", fibre " << j;
+            }
+        }
+    }
+}
+
 TEST(SectionSolver, FibresKeepTheLastEvaluatedState) {
     SectionModel m = handRectangle(symmetricColumn());
     TFIB odd;  // a fibre of no known kind keeps its stress and is still summed

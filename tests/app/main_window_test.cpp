@@ -22,10 +22,13 @@
 #include "model/errors.h"
 #include "model/text_file.h"
 #include "scripted_prompts.h"
+#include "widget_lookup.h"
 #include "view/section_view.h"
 #include "view/view_mapping.h"
 
 using namespace qav;
+using qav::test::button;
+using qav::test::child;
 
 namespace {
 const QString kExample = QStringLiteral(QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
@@ -45,20 +48,6 @@ void drag(QWidget* w, QPoint from, QPoint to) {
 void pressDelete(QWidget* receiver) {
     QKeyEvent e(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QApplication::sendEvent(receiver, &e);
-}
-
-template <class T = QWidget>
-T* child(QWidget* parent, const QString& name) {
-    T* w = parent->findChild<T*>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-}
-
-QPushButton* button(QWidget* dialog, const QString& text) {
-    for (QPushButton* b : dialog->findChildren<QPushButton*>())
-        if (b->text() == text) return b;
-    ADD_FAILURE() << "no button " << text.toStdString();
-    return nullptr;
 }
 
 struct Fixture {
