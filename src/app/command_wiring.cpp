@@ -1,5 +1,6 @@
 #include "app/command_wiring.h"
 
+#include "app/analysis/analysis_commands.h"
 #include "app/main_commands.h"
 #include "app/main_window.h"
 
@@ -7,6 +8,7 @@ namespace qav {
 
 void installAllCommands(MainWindow& window) {
     installMainCommands(window);
+    installAnalysisCommands(window);
     // Later subsystems add their installers here, in the order their dialogs are created.
 }
 

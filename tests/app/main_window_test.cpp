@@ -219,7 +219,7 @@ TEST(MainWindow, OpenAndSaveReportFileErrors) {
 
 TEST(MainWindow, LaterCommandsSayTheyAreNotAvailableYet) {
     Fixture f;
-    for (const char* name : {cmd::Mesh, cmd::BuildTypical, cmd::DxfImport, cmd::Analysis, cmd::Table, cmd::CadImport}) {
+    for (const char* name : {cmd::Mesh, cmd::BuildTypical, cmd::DxfImport, cmd::PmmSurface, cmd::Table, cmd::CadImport}) {
         f.prompts.informations.clear();
         f.w.commands().run(name);
         EXPECT_EQ(f.prompts.informations, QStringList{CommandMap::notAvailableText(name)}) << name;
