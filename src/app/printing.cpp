@@ -23,8 +23,9 @@ PrinterChooser& chooser() {
 
 void setPrinterChooser(PrinterChooser c) { chooser() = c ? std::move(c) : PrinterChooser(platformDialog); }
 
-bool printReport(AppContext& ctx, const std::function<void(PageDocument&)>& compose) {
+bool printReport(AppContext& ctx, PageShape shape, const std::function<void(PageDocument&)>& compose) {
     QPrinter& printer = ctx.printer();
+    printer.setPageOrientation(shape == PageShape::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (!chooser()(printer, ctx.mainWidget())) return false;
     RecordedDocument doc(pageTextMeasure());
     compose(doc);

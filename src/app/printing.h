@@ -19,8 +19,12 @@ using PrinterChooser = std::function<bool(QPrinter&, QWidget* parent)>;
 // Replaces the print dialog; an empty chooser restores it.
 void setPrinterChooser(PrinterChooser chooser);
 
-// Asks, composes with the page fonts measured at 1200 dpi and prints. False when cancelled.
-// Errors of the composition or of the printer are thrown to the command boundary.
-bool printReport(AppContext& ctx, const std::function<void(PageDocument&)>& compose);
+// The way a document's frame is laid out on the paper.
+enum class PageShape { Landscape, Portrait };
+
+// Offers the document's orientation in the print dialog (the paper stays the printer's), asks,
+// composes with the page fonts measured at 1200 dpi and prints. False when cancelled. Errors of
+// the composition or of the printer are thrown to the command boundary.
+bool printReport(AppContext& ctx, PageShape shape, const std::function<void(PageDocument&)>& compose);
 
 }  // namespace qav

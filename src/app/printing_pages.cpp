@@ -1,6 +1,7 @@
 #include "app/printing_pages.h"
 
 #include <QImage>
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <memory>
@@ -37,6 +38,9 @@ RecordedDocument::Measure pageTextMeasure() {
 void renderDocument(const RecordedDocument& doc, QPagedPaintDevice& device, int resolution) {
     QPainter painter;
     if (!painter.begin(&device)) throw FileError("The printer could not start the document.");
+    // The pages are laid out from the paper's corner; a device that paints from the corner of
+    // its margins is moved back by them.
+    painter.translate(-device.pageLayout().paintRectPixels(resolution).topLeft());
     QtCanvas canvas(painter);
     const double scale = resolution > 0 ? static_cast<double>(resolution) / PAGE_DPI : 1.0;
     for (int i = 0; i < doc.pageCount(); ++i) {

@@ -72,8 +72,10 @@ int pdfPages(const QString& path) {
 struct PrintToFile {
     explicit PrintToFile(const QString& path) {
         setPrinterChooser([path](QPrinter& p, QWidget*) {
+            const auto orientation = p.pageLayout().orientation();
             p.setOutputFormat(QPrinter::PdfFormat);
             p.setOutputFileName(path);
+            p.setPageOrientation(orientation);
             return true;
         });
     }
@@ -205,6 +207,8 @@ TEST(AnalysisDialogs, MphiRunListingAndChart) {
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) red += (picture.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
     EXPECT_GT(red, 100) << "the curve, two pixels wide";
+    if (const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR"); !dir.isEmpty())
+        d->grab().save(QString::fromUtf8(dir) + "/mphi_dialog.png");
     f.prompts.errors.clear();
     child<QLineEdit>(d, "Edit3")->setText("0");
     child<QPushButton>(d, "Button3")->click();
@@ -242,6 +246,8 @@ TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {
         child<QPushButton>(c.dialog, c.button)->click();
         EXPECT_TRUE(f.prompts.errors.isEmpty()) << c.name << ": " << f.prompts.errors.join("\n").toStdString();
         EXPECT_EQ(pdfPages(pdf), c.pages) << c.name;
+        if (const QByteArray shots = qgetenv("QAVSEC_SCREENSHOT_DIR"); !shots.isEmpty())
+            QFile::copy(pdf, QString::fromUtf8(shots) + "/" + QString(c.name).replace(' ', '_') + ".pdf");
     }
 
     // Cancelling the print dialog prints nothing and runs nothing.

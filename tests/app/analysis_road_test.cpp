@@ -50,10 +50,19 @@ std::vector<std::string> cliListing(const QStringList& args) {
 // Prints to a PDF file instead of asking.
 void printTo(const QString& path) {
     setPrinterChooser([path](QPrinter& printer, QWidget*) {
+        // As a user accepting the orientation the dialog offers.
+        const auto orientation = printer.pageLayout().orientation();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
+        printer.setPageOrientation(orientation);
         return true;
     });
+}
+
+// Saved only when asked for, to look at the dialogs as a user would.
+void saveScreenshot(QWidget* w, const char* file) {
+    const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) w->grab().save(QString::fromUtf8(dir) + "/" + file);
 }
 
 // Colours of a picture, to see what a chart drew.
@@ -144,6 +153,13 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     click(analysis, "Button2");
     EXPECT_EQ(readTextLines(prompts.savePath.toStdString()), cliListing({"mm", sec, "--axial", "1000"}));
 
+    saveScreenshot(loads, "load_dialog.png");
+    saveScreenshot(analysis, "analysis_dialog_mm.png");
+    click(analysis, "Button3");
+    saveScreenshot(analysis, "analysis_dialog_pm.png");
+    click(analysis, "Button6");
+    saveScreenshot(analysis, "analysis_dialog_section.png");
+
     // "Print PMM Report(Fig)" to a PDF file.
     const QString pdf = dir.filePath("figure.pdf");
     printTo(pdf);
@@ -153,6 +169,8 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(4) == "%PDF");
     EXPECT_GT(file.size(), 10000);
+    const QByteArray shots = qgetenv("QAVSEC_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) QFile::copy(pdf, QString::fromUtf8(shots) + "/figure_report.pdf");
 
     // A field that is not a number stops the document: no file, and the message.
     const QString stopped = dir.filePath("stopped.pdf");

@@ -165,7 +165,7 @@ void AnalysisDialog::printFigureReport() {
     ctx_.runCommand([this] {
         const ReportInputs in{marks(), [this] { return ToFloat(textOf(Edit1)); },
                               [this] { return ToFloat(textOf(Edit2)); }};
-        printReport(ctx_, [&](PageDocument& doc) {
+        printReport(ctx_, PageShape::Landscape, [&](PageDocument& doc) {
             RunProgress progress(this, "Printing the figure report ...");
             qav::printFigureReport(doc, ctx_.model(), in, ctx_.messages(), progress);
         });
@@ -176,7 +176,7 @@ void AnalysisDialog::printTextReport() {
     ctx_.runCommand([this] {
         const ReportInputs in{marks(), [this] { return ToFloat(textOf(Edit1)); },
                               [this] { return ToFloat(textOf(Edit2)); }};
-        printReport(ctx_, [&](PageDocument& doc) {
+        printReport(ctx_, PageShape::Portrait, [&](PageDocument& doc) {
             RunProgress progress(this, "Printing the text report ...");
             qav::printTextReport(doc, ctx_.model(), in, ctx_.messages(), progress);
         });
@@ -185,7 +185,7 @@ void AnalysisDialog::printTextReport() {
 
 void AnalysisDialog::printSectionData() {
     ctx_.runCommand([this] {
-        printReport(ctx_, [this](PageDocument& doc) { printSectionDataPage(doc, ctx_.model()); });
+        printReport(ctx_, PageShape::Portrait, [this](PageDocument& doc) { printSectionDataPage(doc, ctx_.model()); });
     });
 }
 

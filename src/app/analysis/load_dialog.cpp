@@ -34,7 +34,7 @@ QLineEdit* labelledEdit(QWidget* parent, const char* label, const char* caption,
     l->move(10, y + 3);
     l->adjustSize();
     QLineEdit* e = namedEdit(edit, text, parent);
-    e->setGeometry(112, y, 90, 21);
+    e->setGeometry(130, y, 105, 21);
     return e;
 }
 }  // namespace
@@ -44,20 +44,30 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     setFont(QFont("Tahoma", 8));
     setFixedSize(779, 514);
 
-    namedLabel("Label1", "Number of Load Comb", this)->setGeometry(16, 14, 110, 21);
+    // The top row: each control right after the text before it.
+    int x = 16;
+    auto place = [&x](QWidget* w, int width) {
+        w->setGeometry(x, 14, width, 21);
+        x += width + 8;
+    };
+    auto label = [&](const char* name, const char* text) {
+        QLabel* l = namedLabel(name, text, this);
+        place(l, l->sizeHint().width());
+    };
+    label("Label1", "Number of Load Comb");
     Edit1 = namedEdit("Edit1", "0", this);
-    Edit1->setGeometry(128, 14, 60, 21);
     Edit1->setReadOnly(true);
-    namedLabel("Label11", "Unit System", this)->setGeometry(204, 14, 64, 21);
+    place(Edit1, 50);
+    label("Label11", "Unit System");
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName("ComboBox1");
     ComboBox1->addItems({"N,mm", "kN,m"});
-    ComboBox1->setGeometry(270, 14, 80, 21);
-    namedLabel("Label12", "P(Negative Value) is Compression Force", this)->setGeometry(364, 14, 200, 21);
+    place(ComboBox1, 80);
+    label("Label12", "P(Negative Value) is Compression Force");
 
     StringGrid1 = new QTableWidget(1, 6, this);
     StringGrid1->setObjectName("StringGrid1");
-    StringGrid1->setGeometry(16, 44, 520, 390);
+    StringGrid1->setGeometry(16, 44, 490, 426);
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
     StringGrid1->horizontalHeader()->setDefaultSectionSize(75);
@@ -69,34 +79,38 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
-    ProgressBar1->setGeometry(16, 440, 520, 16);
-
-    auto* Button1 = placedButton("Button1", "Import CSV File", this, {16, 462, 100, 23});
-    auto* Button6 = placedButton("Button6", "Export CSV File", this, {121, 462, 100, 23});
-    auto* Button9 = placedButton("Button9", "Export Sample CSV", this, {226, 462, 100, 23});
-    auto* Button2 = placedButton("Button2", "Clear Table", this, {331, 462, 100, 23});
-    auto* Button3 = placedButton("Button3", "Refresh", this, {436, 462, 100, 23});
-    placedButton("Button7", "Modify", this, {16, 488, 100, 23});  // no action
-    auto* Button4 = placedButton("Button4", "Check Member", this, {121, 488, 100, 23});
-    auto* Button8 = placedButton("Button8", "Print Report", this, {226, 488, 100, 23});
-    auto* Button5 = placedButton("Button5", "Close", this, {436, 488, 100, 23});
+    ProgressBar1->setGeometry(16, 478, 490, 18);
 
     auto* GroupBox2 = new QGroupBox("Min Axial  and Moment(for Iteration)", this);
     GroupBox2->setObjectName("GroupBox2");
-    GroupBox2->setGeometry(552, 14, 215, 110);
-    Edit10 = labelledEdit(GroupBox2, "Label10", " P_min[kN]", "Edit10", "1000", 22);
-    Edit9 = labelledEdit(GroupBox2, "Label8", "Min Mxx[kNm]", "Edit9", "1000", 50);
-    Edit8 = labelledEdit(GroupBox2, "Label9", "Min Myy[kNm]", "Edit8", "1000", 78);
+    GroupBox2->setGeometry(520, 40, 247, 104);
+    Edit10 = labelledEdit(GroupBox2, "Label10", " P_min[kN]", "Edit10", "1000", 20);
+    Edit9 = labelledEdit(GroupBox2, "Label8", "Min Mxx[kNm]", "Edit9", "1000", 47);
+    Edit8 = labelledEdit(GroupBox2, "Label9", "Min Myy[kNm]", "Edit8", "1000", 74);
 
     auto* GroupBox1 = new QGroupBox("Critical Load Comb", this);
     GroupBox1->setObjectName("GroupBox1");
-    GroupBox1->setGeometry(552, 134, 215, 194);
-    Edit2 = labelledEdit(GroupBox1, "Label4", "Critical Load Comb", "Edit2", "", 22);
-    Edit4 = labelledEdit(GroupBox1, "Label2", "Comb Name", "Edit4", "", 50);
-    Edit3 = labelledEdit(GroupBox1, "Label3", "Min Load Fraction", "Edit3", "", 78);
-    Edit5 = labelledEdit(GroupBox1, "Label5", "Axial Force P[kN]", "Edit5", "", 106);
-    Edit6 = labelledEdit(GroupBox1, "Label6", "Moment Mxx[kNm]", "Edit6", "", 134);
-    Edit7 = labelledEdit(GroupBox1, "Label7", "Moment Myy[kNm]", "Edit7", "", 162);
+    GroupBox1->setGeometry(520, 150, 247, 184);
+    Edit2 = labelledEdit(GroupBox1, "Label4", "Critical Load Comb", "Edit2", "", 20);
+    Edit4 = labelledEdit(GroupBox1, "Label2", "Comb Name", "Edit4", "", 47);
+    Edit3 = labelledEdit(GroupBox1, "Label3", "Min Load Fraction", "Edit3", "", 74);
+    Edit5 = labelledEdit(GroupBox1, "Label5", "Axial Force P[kN]", "Edit5", "", 101);
+    Edit6 = labelledEdit(GroupBox1, "Label6", "Moment Mxx[kNm]", "Edit6", "", 128);
+    Edit7 = labelledEdit(GroupBox1, "Label7", "Moment Myy[kNm]", "Edit7", "", 155);
+
+    // Buttons two to a row below the result fields.
+    auto button = [this](const char* name, const char* text, int slot) {
+        return placedButton(name, text, this, {520 + (slot % 2) * 125, 344 + (slot / 2) * 30, 122, 25});
+    };
+    auto* Button1 = button("Button1", "Import CSV File", 0);
+    auto* Button6 = button("Button6", "Export CSV File", 1);
+    auto* Button9 = button("Button9", "Export Sample CSV", 2);
+    auto* Button3 = button("Button3", "Refresh", 3);
+    auto* Button2 = button("Button2", "Clear Table", 4);
+    button("Button7", "Modify", 5);  // no action
+    auto* Button4 = button("Button4", "Check Member", 6);
+    auto* Button8 = button("Button8", "Print Report", 7);
+    auto* Button5 = button("Button5", "Close", 9);
 
     connect(Button1, &QPushButton::clicked, this, [this] { importCsv(); });
     connect(Button6, &QPushButton::clicked, this, [this] { exportCsv(); });
@@ -196,7 +210,7 @@ void LoadDialog::showCriticalComb(int c) {
 void LoadDialog::printReport() {
     ctx_.runCommand([this] {
         FORCE_LINES = LOAD_REPORT_LINES(ctx_.model());
-        qav::printReport(ctx_, [this](PageDocument& doc) { PRINT_OUT_REPORT(doc, FORCE_LINES); });
+        qav::printReport(ctx_, PageShape::Landscape, [this](PageDocument& doc) { PRINT_OUT_REPORT(doc, FORCE_LINES); });
     });
 }
 
