@@ -12,11 +12,7 @@ namespace {
 constexpr int LINES_PER_COLUMN = 60;
 constexpr int LINES_PER_PAGE = 3 * LINES_PER_COLUMN;
 
-struct Segment {
-    int x1, y1, x2, y2;
-};
-
-constexpr Segment kFrame[] = {
+const std::vector<Segment> kFrame = {
     // page border
     {262, 162, 13740, 162}, {13740, 162, 13740, 9060}, {13740, 9060, 262, 9060}, {262, 9060, 262, 162},
     // title block and its dividers
@@ -39,10 +35,6 @@ constexpr Group kGroups[] = {
 constexpr int TABLE_TOP = 1355, TABLE_BOTTOM = 8912, HEADER_LINE = 1535, TITLE_Y = 1415;
 const char* const kColumnTitles[] = {"LOAD COMB", "P(kN)", "Myy(kNm)", "Mxx(kNm)", "LoadFraction"};
 
-void segment(Canvas& c, int x1, int y1, int x2, int y2) {
-    c.moveTo(x1, y1);
-    c.lineTo(x2, y2);
-}
 
 // Outline letters on a grid 4 units wide (Q 5) and 7 high, y downwards; each letter is one or
 // two closed outlines (the second the counter of A, O and Q).
@@ -89,14 +81,15 @@ void PRINT_OUT_TABLE_GRID(Canvas& c) {
     c.font.name = "Arial";
     c.font.bold = c.font.italic = c.font.underline = false;
     c.font.color = colors::black;
-    for (const Segment& s : kFrame) segment(c, s.x1, s.y1, s.x2, s.y2);
+    drawSegments(c, kFrame);
     for (const Group& g : kGroups) {
-        segment(c, g.x1, TABLE_TOP, g.x2, TABLE_TOP);
-        segment(c, g.x2, TABLE_TOP, g.x2, TABLE_BOTTOM);
-        segment(c, g.x2, TABLE_BOTTOM, g.x1, TABLE_BOTTOM);
-        segment(c, g.x1, TABLE_BOTTOM, g.x1, TABLE_TOP);
-        segment(c, g.x1, HEADER_LINE, g.x2, HEADER_LINE);
-        for (int x : g.columns) segment(c, x, TABLE_TOP, x, TABLE_BOTTOM);
+        std::vector<Segment> group{{g.x1, TABLE_TOP, g.x2, TABLE_TOP},
+                                   {g.x2, TABLE_TOP, g.x2, TABLE_BOTTOM},
+                                   {g.x2, TABLE_BOTTOM, g.x1, TABLE_BOTTOM},
+                                   {g.x1, TABLE_BOTTOM, g.x1, TABLE_TOP},
+                                   {g.x1, HEADER_LINE, g.x2, HEADER_LINE}};
+        for (int x : g.columns) group.push_back({x, TABLE_TOP, x, TABLE_BOTTOM});
+        drawSegments(c, group);
     }
     c.textOut(11553, 404, "Date");
     c.textOut(11459, 620, "Calc. by");

@@ -36,6 +36,13 @@ void RecordedDocument::newPage() {
 
 const RecordingCanvas& RecordedDocument::pageAt(int i) const { return *pages_.at(static_cast<std::size_t>(i)); }
 
+void drawSegments(Canvas& canvas, const std::vector<Segment>& segments) {
+    for (const Segment& s : segments) {
+        canvas.moveTo(s.x1, s.y1);
+        canvas.lineTo(s.x2, s.y2);
+    }
+}
+
 void replayPage(const RecordingCanvas& page, Canvas& target, double scale) {
     auto s = [scale](int v) { return scale == 1.0 ? v : Round(v * scale); };
     using Kind = RecordingCanvas::Kind;

@@ -44,6 +44,13 @@ private:
     std::vector<std::unique_ptr<Page>> pages_;
 };
 
+// A straight line of a page frame, from its first point to its second.
+struct Segment {
+    int x1, y1, x2, y2;
+};
+// Draws the segments in order, each with MoveTo and LineTo in the current pen.
+void drawSegments(Canvas& canvas, const std::vector<Segment>& segments);
+
 // Draws a recorded page on another canvas with every coordinate multiplied by scale (the target
 // resolution over PAGE_DPI). Font sizes are points and stay; pen widths scale, at least 1.
 void replayPage(const RecordingCanvas& page, Canvas& target, double scale);

@@ -9,12 +9,8 @@ namespace qav {
 
 namespace {
 
-struct Segment {
-    int x1, y1, x2, y2;
-};
-
-// Frame and title block of the one-page reports, each segment from its first point to its second.
-constexpr Segment kTableGrid[] = {
+// Frame and title block of the one-page reports.
+const std::vector<Segment> kTableGrid = {
     {262, 162, 13740, 162},     {13740, 162, 13740, 9060},  {13740, 9060, 262, 9060},   {262, 9060, 262, 162},
     {425, 324, 13553, 324},     {425, 1212, 13553, 1212},   {425, 1212, 425, 324},      {13553, 1212, 13553, 324},
     {2289, 1212, 2289, 324},    {11212, 1212, 11212, 324},  {12237, 1212, 12237, 324},  {11212, 552, 13553, 552},
@@ -41,10 +37,7 @@ void courier(Canvas& c, int size) {
 
 void PRINT_TABLE_GRID(Canvas& c, int designCode) {
     c.pen = Pen{};
-    for (const Segment& s : kTableGrid) {
-        c.moveTo(s.x1, s.y1);
-        c.lineTo(s.x2, s.y2);
-    }
+    drawSegments(c, kTableGrid);
     c.textOut(514, 875, "SECTION ANLAYSIS");
     c.textOut(514, 1042, "AND DESIGN");
     c.textOut(11330, 404, "Project");

@@ -51,8 +51,7 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     auto* GroupBox1 = new QGroupBox("Myy-Mzz Curve Analysis", this);
     GroupBox1->setObjectName("GroupBox1");
     GroupBox1->setGeometry(560, 108, 263, 52);
-    placedLabel("Label3", "Axial Force (kN)", GroupBox1, {10, 24});
-    Edit2 = placedEdit("Edit2", "1000", GroupBox1, {140, 21, 112, 21});
+    Edit2 = labelledEdit(GroupBox1, "Label3", "Axial Force (kN)", "Edit2", "1000", 21, 140, 112);
 
     auto* Button3 = placedButton("Button3", "Run P-M Analysis", this, {560, 168, 128, 25});
     auto* Button4 = placedButton("Button4", "Run Myy-Mzz Analysis", this, {695, 168, 128, 25});
@@ -78,8 +77,7 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     };
     int y = 24;
     for (const Row& r : rows) {
-        placedLabel(r.label, r.caption, GroupBox2, {10, y + 3});
-        *r.field = placedEdit(r.edit, "", GroupBox2, {140, y, 112, 21});
+        *r.field = labelledEdit(GroupBox2, r.label, r.caption, r.edit, "", y, 140, 112);
         y += 28;
     }
     placedLabel("Label10", "Image Setting", GroupBox2, {10, y + 10});
@@ -113,37 +111,39 @@ double AnalysisDialog::pmAngle() const {
 
 LoadMarks AnalysisDialog::marks() const { return LoadMarks{CheckBox1->isChecked(), CheckBox2->isChecked()}; }
 
+void AnalysisDialog::runCurve(const std::function<void(SectionModel&)>& analyse,
+                              const std::function<void(Canvas&, const ChartFrame&)>& chart) {
+    SectionModel& m = ctx_.model();
+    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    {
+        BusyCursor busy;
+        analyse(m);
+    }
+    setMemoLines(Memo1, list0_);
+    Image1.draw([&](Canvas& c) { chart(c, ChartFrame{0, 0, Image1.width(), Image1.height(), 1}); });
+}
+
 void AnalysisDialog::runPm() {
     ctx_.runCommand([this] {
-        SectionModel& m = ctx_.model();
         const double angle = pmAngle();
-        m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-        {
-            BusyCursor busy;
-            RUN_PM_CURVE_ANALYSIS(m, angle, ctx_.messages());
-        }
-        GEN_PM_CURVE_TEXT(m, list0_);
-        setMemoLines(Memo1, list0_);
-        Image1.draw([&](Canvas& c) {
-            GEN_PM_CURVE_IMAGE(c, m, ChartFrame{0, 0, Image1.width(), Image1.height(), 1}, angle, marks());
-        });
+        runCurve(
+            [&](SectionModel& m) {
+                RUN_PM_CURVE_ANALYSIS(m, angle, ctx_.messages());
+                GEN_PM_CURVE_TEXT(m, list0_);
+            },
+            [&](Canvas& c, const ChartFrame& f) { GEN_PM_CURVE_IMAGE(c, ctx_.model(), f, angle, marks()); });
     });
 }
 
 void AnalysisDialog::runMm() {
     ctx_.runCommand([this] {
-        SectionModel& m = ctx_.model();
         const double axial = ToFloat(textOf(Edit2));
-        m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-        {
-            BusyCursor busy;
-            RUN_MM_CURVE_ANALYSIS(m, axial, ctx_.messages());
-        }
-        GEN_MM_CURVE_TEXT(m, list0_);
-        setMemoLines(Memo1, list0_);
-        Image1.draw([&](Canvas& c) {
-            GEN_MM_CURVE_IMAGE(c, m, ChartFrame{0, 0, Image1.width(), Image1.height(), 1}, axial, marks());
-        });
+        runCurve(
+            [&](SectionModel& m) {
+                RUN_MM_CURVE_ANALYSIS(m, axial, ctx_.messages());
+                GEN_MM_CURVE_TEXT(m, list0_);
+            },
+            [&](Canvas& c, const ChartFrame& f) { GEN_MM_CURVE_IMAGE(c, ctx_.model(), f, axial, marks()); });
     });
 }
 
@@ -161,26 +161,24 @@ void AnalysisDialog::showSectionImage() {
     });
 }
 
-void AnalysisDialog::printFigureReport() {
-    ctx_.runCommand([this] {
+void AnalysisDialog::printAnalysisReport(PageShape shape, const QString& label, AnalysisComposition compose) {
+    ctx_.runCommand([&] {
+        // The fields are read when the composition reaches them.
         const ReportInputs in{marks(), [this] { return ToFloat(textOf(Edit1)); },
                               [this] { return ToFloat(textOf(Edit2)); }};
-        printReport(ctx_, PageShape::Landscape, [&](PageDocument& doc) {
-            RunProgress progress(this, "Printing the figure report ...");
-            qav::printFigureReport(doc, ctx_.model(), in, ctx_.messages(), progress);
+        printReport(ctx_, shape, [&](PageDocument& doc) {
+            RunProgress progress(this, label);
+            compose(doc, ctx_.model(), in, ctx_.messages(), progress);
         });
     });
 }
 
+void AnalysisDialog::printFigureReport() {
+    printAnalysisReport(PageShape::Landscape, "Printing the figure report ...", qav::printFigureReport);
+}
+
 void AnalysisDialog::printTextReport() {
-    ctx_.runCommand([this] {
-        const ReportInputs in{marks(), [this] { return ToFloat(textOf(Edit1)); },
-                              [this] { return ToFloat(textOf(Edit2)); }};
-        printReport(ctx_, PageShape::Portrait, [&](PageDocument& doc) {
-            RunProgress progress(this, "Printing the text report ...");
-            qav::printTextReport(doc, ctx_.model(), in, ctx_.messages(), progress);
-        });
-    });
+    printAnalysisReport(PageShape::Portrait, "Printing the text report ...", qav::printTextReport);
 }
 
 void AnalysisDialog::printSectionData() {

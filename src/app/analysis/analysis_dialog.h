@@ -2,11 +2,15 @@
 // "P-M/Myy-Mzz Curve Analysis": runs the interaction curves of the meshed section, shows each
 // as chart and listing, shows the critical load combination and prints the three reports.
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/analysis/analysis_widgets.h"
+#include "app/printing.h"
+#include "model/section_model.h"
 #include "reports/chart_frame.h"
+#include "reports/printed_pages.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -37,6 +41,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    using AnalysisComposition = void (*)(PageDocument&, SectionModel&, const ReportInputs&, Messages&, Progress&);
+    // Runs one curve (analysis and listing into list 0), shows the listing and draws the chart.
+    void runCurve(const std::function<void(SectionModel&)>& analyse,
+                  const std::function<void(Canvas&, const ChartFrame&)>& chart);
+    void printAnalysisReport(PageShape shape, const QString& label, AnalysisComposition compose);
     // The P-M angle of the radio group: 0, -90 or the negated "Moment Angle".
     double pmAngle() const;
     LoadMarks marks() const;

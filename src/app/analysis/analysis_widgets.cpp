@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/dialog_parts.h"
 #include "app/qt_canvas.h"
 #include "reports/chart_frame.h"
 
@@ -41,6 +42,16 @@ void RadioGroup::setItemIndex(int index) {
     if (QAbstractButton* b = group_->button(index)) b->setChecked(true);
 }
 QRadioButton* RadioGroup::item(int index) const { return static_cast<QRadioButton*>(group_->button(index)); }
+
+QLineEdit* labelledEdit(QWidget* parent, const char* labelName, const char* caption, const char* editName,
+                        const QString& text, int y, int editX, int editWidth) {
+    QLabel* l = namedLabel(labelName, caption, parent);
+    l->move(10, y + 3);
+    l->adjustSize();
+    QLineEdit* e = namedEdit(editName, text, parent);
+    e->setGeometry(editX, y, editWidth, 21);
+    return e;
+}
 
 QPlainTextEdit* listingMemo(const QString& name, QWidget* parent) {
     auto* memo = new QPlainTextEdit(parent);

@@ -14,6 +14,7 @@
 
 class QButtonGroup;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QProgressDialog;
@@ -33,6 +34,10 @@ public:
 private:
     QButtonGroup* group_;
 };
+
+// A row of a group box: the label at the left, its edit box at editX.
+QLineEdit* labelledEdit(QWidget* parent, const char* labelName, const char* caption, const char* editName,
+                        const QString& text, int y, int editX, int editWidth);
 
 // The read-only listing: Courier New 8 pt, both scroll bars, no wrapping.
 QPlainTextEdit* listingMemo(const QString& name, QWidget* parent);

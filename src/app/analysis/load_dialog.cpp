@@ -28,15 +28,6 @@ QPushButton* placedButton(const QString& name, const QString& text, QWidget* par
     return b;
 }
 
-QLineEdit* labelledEdit(QWidget* parent, const char* label, const char* caption, const char* edit,
-                        const QString& text, int y) {
-    QLabel* l = namedLabel(label, caption, parent);
-    l->move(10, y + 3);
-    l->adjustSize();
-    QLineEdit* e = namedEdit(edit, text, parent);
-    e->setGeometry(130, y, 105, 21);
-    return e;
-}
 }  // namespace
 
 LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
@@ -84,19 +75,19 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     auto* GroupBox2 = new QGroupBox("Min Axial  and Moment(for Iteration)", this);
     GroupBox2->setObjectName("GroupBox2");
     GroupBox2->setGeometry(520, 40, 247, 104);
-    Edit10 = labelledEdit(GroupBox2, "Label10", " P_min[kN]", "Edit10", "1000", 20);
-    Edit9 = labelledEdit(GroupBox2, "Label8", "Min Mxx[kNm]", "Edit9", "1000", 47);
-    Edit8 = labelledEdit(GroupBox2, "Label9", "Min Myy[kNm]", "Edit8", "1000", 74);
+    Edit10 = labelledEdit(GroupBox2, "Label10", " P_min[kN]", "Edit10", "1000", 20, 130, 105);
+    Edit9 = labelledEdit(GroupBox2, "Label8", "Min Mxx[kNm]", "Edit9", "1000", 47, 130, 105);
+    Edit8 = labelledEdit(GroupBox2, "Label9", "Min Myy[kNm]", "Edit8", "1000", 74, 130, 105);
 
     auto* GroupBox1 = new QGroupBox("Critical Load Comb", this);
     GroupBox1->setObjectName("GroupBox1");
     GroupBox1->setGeometry(520, 150, 247, 184);
-    Edit2 = labelledEdit(GroupBox1, "Label4", "Critical Load Comb", "Edit2", "", 20);
-    Edit4 = labelledEdit(GroupBox1, "Label2", "Comb Name", "Edit4", "", 47);
-    Edit3 = labelledEdit(GroupBox1, "Label3", "Min Load Fraction", "Edit3", "", 74);
-    Edit5 = labelledEdit(GroupBox1, "Label5", "Axial Force P[kN]", "Edit5", "", 101);
-    Edit6 = labelledEdit(GroupBox1, "Label6", "Moment Mxx[kNm]", "Edit6", "", 128);
-    Edit7 = labelledEdit(GroupBox1, "Label7", "Moment Myy[kNm]", "Edit7", "", 155);
+    Edit2 = labelledEdit(GroupBox1, "Label4", "Critical Load Comb", "Edit2", "", 20, 130, 105);
+    Edit4 = labelledEdit(GroupBox1, "Label2", "Comb Name", "Edit4", "", 47, 130, 105);
+    Edit3 = labelledEdit(GroupBox1, "Label3", "Min Load Fraction", "Edit3", "", 74, 130, 105);
+    Edit5 = labelledEdit(GroupBox1, "Label5", "Axial Force P[kN]", "Edit5", "", 101, 130, 105);
+    Edit6 = labelledEdit(GroupBox1, "Label6", "Moment Mxx[kNm]", "Edit6", "", 128, 130, 105);
+    Edit7 = labelledEdit(GroupBox1, "Label7", "Moment Myy[kNm]", "Edit7", "", 155, 130, 105);
 
     // Buttons two to a row below the result fields.
     auto button = [this](const char* name, const char* text, int slot) {

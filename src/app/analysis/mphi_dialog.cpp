@@ -38,11 +38,7 @@ MphiDialog::MphiDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     };
     int y = 22;
     for (const Row& r : rows) {
-        QLabel* l = namedLabel(r.label, r.caption, GroupBox1);
-        l->move(10, y + 3);
-        l->adjustSize();
-        *r.field = namedEdit(r.edit, r.text, GroupBox1);
-        (*r.field)->setGeometry(140, y, 118, 21);
+        *r.field = labelledEdit(GroupBox1, r.label, r.caption, r.edit, r.text, y, 140, 118);
         y += 27;
     }
 
