@@ -70,12 +70,13 @@ int pdfPages(const QString& path) {
 }
 
 struct PrintToFile {
-    explicit PrintToFile(const QString& path) {
-        setPrinterChooser([path](QPrinter& p, QWidget*) {
+    explicit PrintToFile(const QString& path, int dpi = 1200) {
+        setPrinterChooser([path, dpi](QPrinter& p, QWidget*) {
             const auto orientation = p.pageLayout().orientation();
             p.setOutputFormat(QPrinter::PdfFormat);
             p.setOutputFileName(path);
             p.setPageOrientation(orientation);
+            p.setResolution(dpi);
             return true;
         });
     }
@@ -229,19 +230,21 @@ TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {
         QWidget* dialog;
         const char* button;
         int pages;
+        int dpi;
     };
     auto* loads = f.dialog<LoadDialog>(cmd::Loading, "LoadDialog");
     SectionModel& m = f.w.model();
     m.FORCE.assign(179, TFORCE{-1000, 10, 20, "C", 0.5});
     m.NFORCE = 178;
     const Case cases[] = {
-        {"text report", a, "Button7", 1},
-        {"section data", a, "Button5", 1},
-        {"load report of 181 lines", loads, "Button8", 2},
+        {"text report", a, "Button7", 1, 1200},
+        {"section data", a, "Button5", 1, 1200},
+        {"section data at 300 dpi", a, "Button5", 1, 300},
+        {"load report of 181 lines", loads, "Button8", 2, 1200},
     };
     for (const Case& c : cases) {
         const QString pdf = dir.filePath(QString(c.name) + ".pdf");
-        PrintToFile to(pdf);
+        PrintToFile to(pdf, c.dpi);
         f.prompts.errors.clear();
         child<QPushButton>(c.dialog, c.button)->click();
         EXPECT_TRUE(f.prompts.errors.isEmpty()) << c.name << ": " << f.prompts.errors.join("\n").toStdString();
