@@ -1,14 +1,20 @@
 #include "app/command_wiring.h"
 
 #include "app/analysis/analysis_commands.h"
+#include "app/analysis/pmm_surface_dialog.h"
+#include "app/interchange/interchange_commands.h"
 #include "app/main_commands.h"
 #include "app/main_window.h"
+#include "app/reports/export_data_dialog.h"
 
 namespace qav {
 
 void installAllCommands(MainWindow& window) {
     installMainCommands(window);
     installAnalysisCommands(window);
+    installInterchangeCommands(window);
+    installExportDataCommands(window);
+    installPmmSurfaceCommands(window);
     // Later subsystems add their installers here, in the order their dialogs are created.
 }
 

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <utility>
 
-#include "mesh/slot_set.h"
+#include "mesh/circumcircle.h"
+#include "mesh/open_circles.h"
 #include "model/number_text.h"
 
 namespace qav {
@@ -13,35 +16,51 @@ namespace qav {
 namespace {
 constexpr double EPSILON = 1e-6;
 
+std::string coincidenceMessage(double x1, double y1) {
+    return "INCIRCUM - F - Points are coincident !!" + Format("%0.3F,%0.3F", {x1, y1});
+}
+
+constexpr int SMALL_CAVITY_EDGES = 96;
+
 using Edge = std::array<int, 2>;  // first vertex, second vertex; {0, 0} once cancelled
 
 // An edge shared by two cavity triangles appears once in each direction: both go. Only a
 // reversed pair cancels, and each edge cancels with the first later live reversed one. Edges
 // of different vertex pairs never interact, so the pairs are grouped first and each group is
-// resolved in index order, which keeps the cost near linear however large the cavity.
-void cancelSharedEdges(std::vector<Edge>& edges, std::vector<int>& order) {
+// resolved in index order, which keeps the cost near linear however large the cavity; a
+// small cavity's edges are simply compared pairwise.
+void cancelSharedEdges(std::vector<Edge>& edges, std::vector<std::pair<uint64_t, int>>& order) {
     const int n = static_cast<int>(edges.size());
-    order.resize(static_cast<std::size_t>(n));
-    for (int k = 0; k < n; ++k) order[static_cast<std::size_t>(k)] = k;
-    auto key = [&](int k) {
+    if (n <= SMALL_CAVITY_EDGES) {
+        for (int j = 0; j < n; ++j) {
+            Edge& ej = edges[static_cast<std::size_t>(j)];
+            if (ej[0] == 0 && ej[1] == 0) continue;
+            for (int k = j + 1; k < n; ++k) {
+                Edge& ek = edges[static_cast<std::size_t>(k)];
+                if (ej[0] == ek[1] && ej[1] == ek[0]) {
+                    ej = {0, 0};
+                    ek = {0, 0};
+                    break;
+                }
+            }
+        }
+        return;
+    }
+    order.clear();
+    for (int k = 0; k < n; ++k) {
         const Edge& e = edges[static_cast<std::size_t>(k)];
-        return std::array<int, 3>{std::min(e[0], e[1]), std::max(e[0], e[1]), k};
-    };
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+        const uint64_t lo = static_cast<uint32_t>(std::min(e[0], e[1])), hi = static_cast<uint32_t>(std::max(e[0], e[1]));
+        order.push_back({lo << 32 | hi, k});
+    }
+    std::sort(order.begin(), order.end());  // by vertex pair, then by index
     for (int g = 0; g < n;) {
         int h = g + 1;
-        const auto kg = key(order[static_cast<std::size_t>(g)]);
-        while (h < n) {
-            const auto kh = key(order[static_cast<std::size_t>(h)]);
-            if (kh[0] != kg[0] || kh[1] != kg[1]) break;
-            ++h;
-        }
+        while (h < n && order[static_cast<std::size_t>(h)].first == order[static_cast<std::size_t>(g)].first) ++h;
         for (int a = g; a < h; ++a) {
-            Edge& ej = edges[static_cast<std::size_t>(order[static_cast<std::size_t>(a)])];
+            Edge& ej = edges[static_cast<std::size_t>(order[static_cast<std::size_t>(a)].second)];
             if (ej[0] == 0 && ej[1] == 0) continue;
             for (int b = a + 1; b < h; ++b) {
-                Edge& ek = edges[static_cast<std::size_t>(order[static_cast<std::size_t>(b)])];
-                if (ek[0] == 0 && ek[1] == 0) continue;
+                Edge& ek = edges[static_cast<std::size_t>(order[static_cast<std::size_t>(b)].second)];
                 if (ej[0] == ek[1] && ej[1] == ek[0]) {
                     ej = {0, 0};
                     ek = {0, 0};
@@ -115,48 +134,22 @@ bool TDelaunay::InCircumcircle(double xp, double yp, double x1, double y1, doubl
         r = t.r;
         rsqr = r * r;
     } else {
-        if (std::fabs(y1 - y2) < EPSILON && std::fabs(y2 - y3) < EPSILON) {
-            messages_.message("INCIRCUM - F - Points are coincident !!" + Format("%0.3F,%0.3F", {x1, y1}));
+        Circle c;
+        if (!circumcircle(x1, y1, x2, y2, x3, y3, c)) {
+            messages_.message(coincidenceMessage(x1, y1));
             return false;
         }
-        if (std::fabs(y2 - y1) < EPSILON) {
-            const double m2 = -(x3 - x2) / (y3 - y2);
-            const double mx2 = (x2 + x3) / 2;
-            const double my2 = (y2 + y3) / 2;
-            xc = (x2 + x1) / 2;
-            yc = m2 * (xc - mx2) + my2;
-        } else if (std::fabs(y3 - y2) < EPSILON) {
-            const double m1 = -(x2 - x1) / (y2 - y1);
-            const double mx1 = (x1 + x2) / 2;
-            const double my1 = (y1 + y2) / 2;
-            xc = (x3 + x2) / 2;
-            yc = m1 * (xc - mx1) + my1;
-        } else {
-            const double m1 = -(x2 - x1) / (y2 - y1);
-            const double m2 = -(x3 - x2) / (y3 - y2);
-            const double mx1 = (x1 + x2) / 2;
-            const double mx2 = (x2 + x3) / 2;
-            const double my1 = (y1 + y2) / 2;
-            const double my2 = (y2 + y3) / 2;
-            if (m1 - m2 == 0) {
-                xc = (x1 + x2 + x3) / 3;
-                yc = (y1 + y2 + y3) / 3;
-            } else {
-                xc = (m1 * mx1 - m2 * mx2 + my2 - my1) / (m1 - m2);
-                yc = m1 * (xc - mx1) + my1;
-            }
-        }
-        const double dx = x2 - xc, dy = y2 - yc;
-        rsqr = dx * dx + dy * dy;
-        r = std::sqrt(rsqr);
+        xc = c.xc;
+        yc = c.yc;
+        r = c.r;
+        rsqr = c.rsqr;
         t.PreCalc = 1;
         t.xc = xc;
         t.yc = yc;
         t.r = r;
     }
     const double dx = xp - xc, dy = yp - yc;
-    const double drsqr = dx * dx + dy * dy;
-    return drsqr <= rsqr;
+    return dx * dx + dy * dy <= rsqr;
 }
 
 int TDelaunay::Triangulate(int n) {
@@ -179,61 +172,112 @@ int TDelaunay::Triangulate(int n) {
     Vertex[static_cast<std::size_t>(n) + 2] = {xmid, ymid + 2 * dmax};
     Vertex[static_cast<std::size_t>(n) + 3] = {xmid + 2 * dmax, ymid - dmax};
 
-    // About two triangles per point end up alive; the store grows if more are needed.
-    Triangle.assign(static_cast<std::size_t>(2 * n + 8), dTriangle{});
-    Triangle[1] = {n + 1, n + 2, n + 3, 0, 0, 0, 0};
+    // Triangles live in a pool by id; slotId says which triangle each slot holds.
+    std::vector<SweepTriangle> pool;
+    pool.reserve(static_cast<std::size_t>(2 * n + 8));
+    std::vector<int> slotId(static_cast<std::size_t>(2 * n + 8), 0);
+    std::vector<double> xs(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i) xs[static_cast<std::size_t>(i - 1)] = V(i).x;
+    OpenCircles open(xs, ymin, ymax);
+    open.advanceTo(V(1).x, pool);
+    std::vector<int> flatNew;  // flat triangles of the last insertion
+    std::vector<int> freeIds;  // ids of dead triangles, for reuse
+    auto create = [&](int a, int b, int c, int born, int slot) {
+        SweepTriangle t;
+        t.vv0 = a, t.vv1 = b, t.vv2 = c;
+        t.slot = slot;
+        t.born = born;
+        t.flat = !circumcircle(V(a).x, V(a).y, V(b).x, V(b).y, V(c).x, V(c).y, t.circle);
+        int id;
+        if (freeIds.empty()) {
+            id = static_cast<int>(pool.size());
+            pool.push_back(t);
+        } else {
+            id = freeIds.back();
+            freeIds.pop_back();
+            t.generation = pool[static_cast<std::size_t>(id)].generation + 1;
+            pool[static_cast<std::size_t>(id)] = t;
+        }
+        if (slotId.size() <= static_cast<std::size_t>(slot)) slotId.resize(slotId.size() * 2);
+        slotId[static_cast<std::size_t>(slot)] = id;
+        if (t.flat) flatNew.push_back(id);
+        else open.add(id, pool);
+    };
+    create(n + 1, n + 2, n + 3, 0, 1);
     int ntri = 1;
-    SlotSet open;  // slots of the triangles not yet complete
-    open.reserve(static_cast<int>(Triangle.size()));
-    open.insert(1);
 
+    std::vector<int> cavity;  // slots, highest first
     std::vector<Edge> edges;
-    std::vector<int> order;
-    // The circle of the last test, kept between tests: a coincident triangle's completion test
-    // uses it, as the scan has always done.
-    double xc = 0, yc = 0, r = 0;
+    std::vector<std::pair<uint64_t, int>> order;
     for (int i = 1; i <= n; ++i) {
         const double xp = V(i).x, yp = V(i).y;
+        // A flat triangle has no circle: its first test, now, reports it, and it never takes
+        // a point.
+        for (int id : flatNew) {
+            const dVertex& a = V(pool[static_cast<std::size_t>(id)].vv0);
+            messages_.message(coincidenceMessage(a.x, a.y));
+        }
+        flatNew.clear();
+
+        // The cavity: every triangle whose circle holds the point and does not end left of
+        // it. A circle is tested with its radius squared as computed the first time (the
+        // point right after the triangle's birth) and with the rounded radius squared later.
+        open.advanceTo(xp, pool);
+        cavity.clear();
+        for (const OpenCircles::Entry& e : open.near(yp)) {
+            const double qx = xp - e.xc, qy = yp - e.yc;
+            if (qx * qx + qy * qy > e.reach * e.reach) continue;
+            const SweepTriangle& t = pool[static_cast<std::size_t>(e.id)];
+            if (!t.alive || t.generation != e.generation) continue;
+            const Circle& c = t.circle;
+            if (c.xc + c.r < xp) continue;
+            const double ex = xp - c.xc, ey = yp - c.yc;
+            const double limit = i == t.born + 1 ? c.rsqr : c.r * c.r;
+            if (ex * ex + ey * ey <= limit) cavity.push_back(t.slot);
+        }
+        std::sort(cavity.begin(), cavity.end(), std::greater<int>());  // lowest slot last
+
+        // Removed as a scan over the slots meets them: the lowest slot first; the last
+        // triangle fills each hole and is met there next.
         edges.clear();
-        int j = open.next(1);
-        while (j != SlotSet::NONE && j <= ntri) {
-            const dTriangle t = Triangle[static_cast<std::size_t>(j)];
-            const bool inside = InCircumcircle(xp, yp, V(t.vv0).x, V(t.vv0).y, V(t.vv1).x, V(t.vv1).y,
-                                               V(t.vv2).x, V(t.vv2).y, j, xc, yc, r);
-            if (xc + r < xp) {  // no later point can fall in this circle
-                open.erase(j);
-                j = open.next(j + 1);
-                continue;
-            }
-            if (!inside) {
-                j = open.next(j + 1);
-                continue;
-            }
+        while (!cavity.empty()) {
+            const int s = cavity.back();
+            cavity.pop_back();
+            SweepTriangle& t = pool[static_cast<std::size_t>(slotId[static_cast<std::size_t>(s)])];
             edges.push_back({t.vv0, t.vv1});
             edges.push_back({t.vv1, t.vv2});
             edges.push_back({t.vv2, t.vv0});
-            // The last triangle fills the hole, with its completion state, and is looked at
-            // next in this slot.
-            if (j != ntri) {
-                Triangle[static_cast<std::size_t>(j)] = Triangle[static_cast<std::size_t>(ntri)];
-                if (open.contains(ntri)) open.erase(ntri);
-                else open.erase(j);
-            } else {
-                open.erase(j);
+            t.alive = false;
+            freeIds.push_back(slotId[static_cast<std::size_t>(s)]);
+            if (s != ntri) {
+                const int moved = slotId[static_cast<std::size_t>(ntri)];
+                slotId[static_cast<std::size_t>(s)] = moved;
+                pool[static_cast<std::size_t>(moved)].slot = s;
+                // The last slot is the highest: if it is in the cavity it is at the front.
+                if (!cavity.empty() && cavity.front() == ntri) {
+                    cavity.erase(cavity.begin());
+                    cavity.push_back(s);
+                }
             }
-            Triangle[static_cast<std::size_t>(ntri)].PreCalc = 0;
             --ntri;
-            j = open.next(j);
         }
 
         cancelSharedEdges(edges, order);
         for (const Edge& e : edges) {
             if (e[0] == 0 || e[1] == 0) continue;
             ++ntri;
-            if (Triangle.size() <= static_cast<std::size_t>(ntri)) Triangle.resize(Triangle.size() * 2);
-            Triangle[static_cast<std::size_t>(ntri)] = {e[0], e[1], i, 0, 0, 0, 0};
-            open.insert(ntri);
+            create(e[0], e[1], i, i, ntri);
         }
+    }
+
+    Triangle.assign(static_cast<std::size_t>(ntri) + 1, dTriangle{});
+    for (int s = 1; s <= ntri; ++s) {
+        const SweepTriangle& t = pool[static_cast<std::size_t>(slotId[static_cast<std::size_t>(s)])];
+        dTriangle& out = Triangle[static_cast<std::size_t>(s)];
+        out.vv0 = t.vv0;
+        out.vv1 = t.vv1;
+        out.vv2 = t.vv2;
+        if (!t.flat) out = {t.vv0, t.vv1, t.vv2, 1, t.circle.xc, t.circle.yc, t.circle.r};
     }
 
     // Drop the triangles that use a super-triangle corner; the last one fills each hole.

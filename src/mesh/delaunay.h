@@ -3,11 +3,19 @@
 // bounding super-triangle, circumcircles cached per triangle, and triangles whose circle lies
 // wholly left of the current point set aside as complete.
 //
-// The stores grow with the input (no fixed capacity). Open triangles are kept in a slot set
-// so a point's scan visits only them, in slot order, and never walks past complete ones; the
-// slot bookkeeping (a removed triangle's slot is filled by the last one, new triangles are
-// appended) is the classic one, so the triangles come out in the same slots and the same
-// corner order as a full scan of every slot would give them.
+// The stores grow with the input (no fixed capacity). A new point does not scan the triangle
+// slots: the open triangles are filed by where their circles lie (OpenCircles), so it tests
+// only those whose circle may hold it, with the same circle arithmetic and the same test as a
+// scan would apply. Which triangles a point removes depends only on that test, and the slot
+// bookkeeping is the classic one (a removed triangle's slot is filled by the last one, met
+// in slot order; new triangles are appended in the order of their cavity edges), so the
+// triangles come out in the same slots with the same corners as a scan of every slot would
+// give them.
+//
+// A triangle whose corners lie on one level (within 1e-6) has no circle: it reports the
+// coincidence message once, when the next point comes, and never takes a point. (A slot scan
+// would report it again at every later point until the circle of whatever triangle it tested
+// just before happened to end left of the point.)
 #include <vector>
 
 #include "model/feedback.h"
@@ -49,8 +57,8 @@ public:
     // Triangulates points 1..n into Triangle 1..result; returns the number of triangles.
     int Triangulate(int n);
     // Whether (xp, yp) is inside or on the circumcircle of the triangle in slot j, whose
-    // corners are given; outputs the circle. Three corners on one level report the
-    // coincidence message, answer false and leave xc, yc, r as they were.
+    // corners are given; outputs the circle and caches it in the slot. Three corners on one
+    // level report the coincidence message, answer false and leave xc, yc, r as they were.
     bool InCircumcircle(double xp, double yp, double x1, double y1, double x2, double y2, double x3,
                         double y3, int j, double& xc, double& yc, double& r);
 

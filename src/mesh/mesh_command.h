@@ -9,9 +9,9 @@
 
 namespace qav {
 
-// The most candidate nodes (grid, line and key nodes together) one mesh may place. About 2.5 kB
-// of memory per node are needed at the peak (nodes, triangles, triangle and fibre tables), so
-// this keeps a mesh within about 5 GB.
+// The most candidate nodes (grid, line and key nodes together) one mesh may place. A mesh needs
+// about 600 bytes per node at its peak (node tables, triangulator, triangle and fibre tables),
+// so this keeps one within about 1.2 GB.
 constexpr double MAX_MESH_NODES = 2'000'000;
 
 struct FibreKindTotal {

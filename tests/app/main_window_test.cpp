@@ -219,7 +219,10 @@ TEST(MainWindow, OpenAndSaveReportFileErrors) {
 
 TEST(MainWindow, LaterCommandsSayTheyAreNotAvailableYet) {
     Fixture f;
-    for (const char* name : {cmd::Mesh, cmd::BuildTypical, cmd::DxfImport, cmd::PmmSurface, cmd::Table, cmd::CadImport}) {
+    // Whatever is not wired yet says so; wired commands are left to their own tests.
+    for (const char* name : {cmd::Mesh, cmd::BuildTypical, cmd::DxfImport, cmd::Analysis, cmd::Table,
+                             cmd::CadImport, cmd::PmmSurface, cmd::MPhi, cmd::Loading, "A Command Of Tomorrow"}) {
+        if (f.w.commands().hasHandler(name)) continue;
         f.prompts.informations.clear();
         f.w.commands().run(name);
         EXPECT_EQ(f.prompts.informations, QStringList{CommandMap::notAvailableText(name)}) << name;

@@ -1,6 +1,7 @@
 #include "support/cli_runner.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,13 +11,16 @@
 namespace qav::test {
 
 std::string tempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("qavsec_test_" + name)).string();
+    // Per process, so tests that ctest runs side by side never share a file.
+    return (std::filesystem::temp_directory_path() / ("qavsec_test_" + std::to_string(::getpid()) + "_" + name)).string();
 }
 
 std::string examplePath(const std::string& name) { return std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name; }
 
 CliRun runCli(const std::string& args) {
-    const std::string outFile = tempPath("cli_output.txt");
+    // One file per process and run: ctest runs test processes side by side.
+    static int runs = 0;
+    const std::string outFile = tempPath("cli_output_" + std::to_string(++runs) + ".txt");
     const std::string cmd = std::string(QAVSEC_CLI) + " " + args + " > " + outFile + " 2>&1 < /dev/null";
     const int rc = std::system(cmd.c_str());
     std::ifstream in(outFile);

@@ -1,5 +1,6 @@
 #pragma once
 // Runs qavsec-cli as a user would and captures its status and its output (stdout then stderr).
+// tempPath names are unique per test process.
 #include <string>
 
 namespace qav::test {

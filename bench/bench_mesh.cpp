@@ -1,0 +1,105 @@
+// Meshing a 1000 x 1000 column with 12 bars of 25 at mesh sizes 100, 20, 10 and 5 mm: the
+// mesh command against the plain reference mesher of the tests. Counters: mesh nodes,
+// triangles, and the peak of heap memory in use during one run (MB above what was in use
+// before it).
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "mesh/mesh_command.h"
+#include "model/section_properties.h"
+// The plain mesher lives with the tests; it is compiled into this program as it is.
+#include "../tests/mesh/reference_mesh.cpp"
+
+namespace {
+std::atomic<long long> inUse{0}, peak{0};
+
+void note(long long delta) {
+    const long long now = inUse += delta;
+    long long p = peak.load();
+    while (now > p && !peak.compare_exchange_weak(p, now)) {
+    }
+}
+}  // namespace
+
+void* operator new(std::size_t n) {
+    void* p = std::malloc(n + 16);
+    if (!p) throw std::bad_alloc();
+    *static_cast<std::size_t*>(p) = n;
+    note(static_cast<long long>(n));
+    return static_cast<char*>(p) + 16;
+}
+void operator delete(void* p) noexcept {
+    if (!p) return;
+    char* base = static_cast<char*>(p) - 16;
+    note(-static_cast<long long>(*reinterpret_cast<std::size_t*>(base)));
+    std::free(base);
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+namespace {
+using namespace qav;
+
+SectionModel column(const std::string& meshSize) {
+    const double B = 1000, H = 1000, d1 = 35, db = 25;
+    SectionModel m;
+    m.NCONC_PT = 8;
+    m.CONC_PT = {{-B / 2, -H / 2}, {-B / 2, 0}, {-B / 2, H / 2}, {0, H / 2}, {B / 2, H / 2},
+                 {B / 2, 0},       {B / 2, -H / 2}, {0, -H / 2},  {-B / 2, -H / 2}};
+    m.NCOVER_PT = 8;
+    m.COVER_PT = {{-B / 2 + d1, -H / 2 + d1}, {0, -H / 2 + d1}, {B / 2 - d1, -H / 2 + d1}, {B / 2 - d1, 0},
+                  {B / 2 - d1, H / 2 - d1},   {0, H / 2 - d1},  {-B / 2 + d1, H / 2 - d1}, {-B / 2 + d1, 0},
+                  {-B / 2 + d1, -H / 2 + d1}};
+    for (int j = 1; j <= 2; ++j) {
+        const double t = -B / 2 + d1 + j * (B - 2 * d1) / 3;
+        ADD_SINGLE_REBAR(m, t, H / 2 - d1, db);
+        ADD_SINGLE_REBAR(m, t, -H / 2 + d1, db);
+        ADD_SINGLE_REBAR(m, -B / 2 + d1, t, db);
+        ADD_SINGLE_REBAR(m, B / 2 - d1, t, db);
+    }
+    for (const TPOS& c : {TPOS{-1, -1}, TPOS{1, -1}, TPOS{1, 1}, TPOS{-1, 1}})
+        ADD_SINGLE_REBAR(m, c.X * (B / 2 - d1), c.Y * (H / 2 - d1), db);
+    CALC_POLY_CENTER_POINT(m);
+    CALC_POLY_ZONE(m);
+    m.MESH_SIZE_TEXT = meshSize;
+    return m;
+}
+
+template <class Mesh>
+void run(benchmark::State& state, Mesh&& mesh) {
+    const std::string size = std::to_string(state.range(0));
+    double peakMB = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SectionModel m = column(size);
+        NullMessages none;
+        const long long before = inUse.load();
+        peak.store(before);
+        state.ResumeTiming();
+        mesh(m, none);
+        state.PauseTiming();
+        peakMB = static_cast<double>(peak.load() - before) / (1024.0 * 1024.0);
+        state.counters["nodes"] = m.NMESH_NODE;
+        state.counters["triangles"] = m.NSHELL;
+        state.ResumeTiming();
+    }
+    state.counters["peak_MB"] = peakMB;
+}
+
+void BM_MeshCommand(benchmark::State& state) {
+    run(state, [](SectionModel& m, Messages& msg) { FIBER_SECTION_MESH(m, msg); });
+}
+
+void BM_PlainMesher(benchmark::State& state) {
+    run(state, [](SectionModel& m, Messages& msg) { reference::meshSection(m, msg, {.fixedStores = true}); });
+}
+}  // namespace
+
+BENCHMARK(BM_MeshCommand)->Arg(100)->Arg(20)->Arg(10)->Arg(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainMesher)->Arg(100)->Arg(20)->Arg(10)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainMesher)->Arg(5)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

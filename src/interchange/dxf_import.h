@@ -1,0 +1,34 @@
+#pragma once
+// "Import From DXF File": the section geometry from a DXF drawing, by fixed layer names.
+//   "POLY"       the last polyline is the concrete outline
+//   "REBARLINE"  the last polyline is the concrete cover line
+//   "STEEL"      every polyline is a steel polygon, in file order
+//   "OPENING"    every polyline is an opening, in file order
+//   any layer    every circle is a bar, DB = twice the radius
+// A polyline is an "LWPOLYLINE" or an old-style "POLYLINE" whose corners are the VERTEX
+// entities up to its SEQEND. The outline and cover-line readers accept group codes written with
+// or without leading blanks; the steel and opening readers need them as " 10" and " 20".
+#include <string>
+#include <vector>
+
+#include "model/section_model.h"
+
+namespace qav {
+
+// Each reader replaces its part of the model from DATA, the file's lines. A value that is not
+// a number throws ConversionError; what was read before it stays in the model.
+void GET_CONC_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);
+void GET_REBAR_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);
+void GET_STEEL_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);
+void GET_OPEN_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);
+void GET_REBAR_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);
+
+// The whole import on lines already read: CLEAR_MODEL, the five readers, REMOVE_REP_REBAR and
+// the derived geometry. The lines are kept in SECTION_TEXT.
+void importDxfLines(SectionModel& m, std::vector<std::string> lines);
+
+// Reads the file, then imports it. A file that cannot be read (FileError) or is a binary DXF
+// (InputError) leaves the model as it was.
+void importDxfFile(SectionModel& m, const std::string& path);
+
+}  // namespace qav

@@ -1,0 +1,76 @@
+#pragma once
+// The triangulator's open triangles filed by where their circumcircles lie, so that a new
+// point looks only at the few whose circle may hold it instead of at every open triangle.
+//
+// The points arrive sorted by x. The points' box is cut into vertical slabs and each slab
+// into rows; a triangle is filed in the rows that its circle crosses between the first and
+// the last point of the current slab, with a margin, so the candidates for a point are a
+// superset of the triangles whose circle holds it and the caller's exact test decides. A circle that ends left of the current slab
+// can take no more points and is dropped; one that starts right of it waits until the sweep
+// gets there.
+#include <queue>
+#include <vector>
+
+#include "mesh/circumcircle.h"
+
+namespace qav {
+
+// A triangle of the sweep by a stable id (its slot changes as triangles come and go).
+struct SweepTriangle {
+    int vv0 = 0, vv1 = 0, vv2 = 0;
+    int slot = 0;
+    int born = 0;        // the point whose insertion made it
+    bool alive = true;
+    bool flat = false;   // corners on one level: no circle, never takes a point
+    unsigned generation = 0;  // the id is reused once the triangle dies; filings of the dead
+                              // one no longer match
+    Circle circle;
+};
+
+class OpenCircles {
+public:
+    // The x of the points to come, ascending, and their y range.
+    OpenCircles(const std::vector<double>& xs, double ymin, double ymax);
+
+    // Makes the slab holding x current; x never decreases from call to call.
+    void advanceTo(double x, const std::vector<SweepTriangle>& pool);
+    // Files a new triangle (flat and dead ones are ignored).
+    void add(int id, const std::vector<SweepTriangle>& pool);
+    // A filed triangle with its circle widened by the margin, kept in the row itself so that
+    // the quick rejection reads no triangle.
+    struct Entry {
+        double xc, yc, reach;
+        int id;
+        unsigned generation;
+    };
+    // The triangles whose circle may hold a point at height y of the current slab. Some may
+    // have died since they were filed (their generation no longer matches).
+    const std::vector<Entry>& near(double y) const { return rows_[static_cast<std::size_t>(rowOf(y))]; }
+
+private:
+    int slabOf(double x) const;
+    int rowOf(double y) const;
+    void file(int id, unsigned generation, const SweepTriangle& t);
+
+    double xmin_, ymin_, ymax_;
+    std::vector<double> firstX_, lastX_;  // per slab: x of its first and last point
+    double slabWidth_ = 0, rowHeight_ = 0;
+    int slabs_ = 1, rowCount_ = 1;
+    double margin_ = 0;
+    int slab_ = -1;
+    double lo_ = 0, hi_ = 0;  // x range of the current slab, margin included
+    std::vector<std::vector<Entry>> rows_;
+    struct Filed {
+        int id;
+        unsigned generation;
+    };
+    std::vector<Filed> current_;  // triangles whose circle reaches the current slab
+    struct Waiting {
+        double left;  // left end of the circle
+        Filed what;
+        bool operator>(const Waiting& o) const { return left > o.left; }
+    };
+    std::priority_queue<Waiting, std::vector<Waiting>, std::greater<Waiting>> waiting_;
+};
+
+}  // namespace qav

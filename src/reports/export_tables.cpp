@@ -1,0 +1,251 @@
+#include "reports/export_tables.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "analysis/interaction_curves.h"
+#include "analysis/section_solver.h"
+#include "model/number_text.h"
+
+namespace qav {
+
+namespace {
+
+const TableEntry ENTRIES[TABLE_ENTRY_COUNT] = {
+    {"Section Model", -1, nullptr},
+    {"Concrete Section Information", 0, "Concrete_Section"},
+    {"Cover Line", 0, "Cover Line"},
+    {"Steel Section Information", 0, "Steel_Section"},
+    {"Rebars Properties", 0, "Rebars_Information"},
+    {"Opening Properties", 0, "Opening_Information"},
+    {"Mesh Information", 0, "Mehs_Information"},
+    {"Material", -1, nullptr},
+    {"Concrete", 7, "Concrete_Material"},
+    {"Steel", 7, "Steel_Material"},
+    {"ConcCover", 7, "Cover_Material"},
+    {"Loading", 7, "Loading"},
+    {"Analysis Result", -1, nullptr},
+    {"P-Mx Curve", 12, "P_Mx_Curve"},
+    {"P-My Curve", 12, "P_My_Curve"},
+    {"P-M(ang)Curve", 12, "P_Ma_Curve"},
+    {"Mx-My Curve", 12, "Mx_My_Curve"},
+};
+
+TableCell textCell(std::string s) {
+    return {std::move(s), false, -1};
+}
+
+TableCell intCell(int v) {
+    return {Format("%D", {v}), true, -1};
+}
+
+// A fixed-point number; a value that prints as "NAN" or "INF" stays text.
+TableCell fixedCell(double v, int decimals) {
+    const std::string fmt = "%0." + std::to_string(decimals) + "F";
+    return {Format(fmt, {v}), std::isfinite(v), decimals};
+}
+
+// Rows built one at a time under a heading row.
+class TableBuilder {
+public:
+    TableBuilder(DataTable& grid, std::initializer_list<const char*> headings) : grid_(grid) {
+        grid_.rows.clear();
+        std::vector<TableCell> head;
+        for (const char* h : headings) head.push_back(textCell(h));
+        grid_.rows.push_back(std::move(head));
+    }
+    void row(std::vector<TableCell> cells) { grid_.rows.push_back(std::move(cells)); }
+
+private:
+    DataTable& grid_;
+};
+
+template <class T>
+const T* slot(const std::vector<T>& table, int i) {
+    return i >= 0 && static_cast<std::size_t>(i) < table.size()
+               ? &table[static_cast<std::size_t>(i)]
+               : nullptr;
+}
+
+void pointTable(DataTable& grid, const std::vector<TPOS>& pt, int n) {
+    TableBuilder t(grid, {"NUM", "X", "Y"});
+    for (int i = 0; i < n; ++i) {
+        const TPOS* p = slot(pt, i);
+        if (!p) break;
+        t.row({intCell(i), fixedCell(p->X, 3), fixedCell(p->Y, 3)});
+    }
+}
+
+void polygonTable(DataTable& grid, const std::vector<TPOLYSHAPE>& sec, int n) {
+    TableBuilder t(grid, {"SEC", "NUM", "X", "Y"});
+    for (int s = 1; s <= n; ++s) {
+        const TPOLYSHAPE* poly = slot(sec, s);
+        if (!poly) break;
+        for (int i = 0; i < poly->NPOINT; ++i) {
+            const TPOS* p = slot(poly->PT, i);
+            if (!p) break;
+            t.row({intCell(s), intCell(i), fixedCell(p->X, 3), fixedCell(p->Y, 3)});
+        }
+    }
+}
+
+void barTable(DataTable& grid, const SectionModel& m) {
+    TableBuilder t(grid, {"NUM", "X", "Y", "Dia"});
+    for (int i = 1; i <= m.NBAR; ++i) {
+        const TBAR* b = slot(m.BAR, i);
+        if (!b) break;
+        t.row({intCell(i), fixedCell(b->X, 3), fixedCell(b->Y, 3), fixedCell(b->DB, 2)});
+    }
+}
+
+void fibreTable(DataTable& grid, const SectionModel& m) {
+    TableBuilder t(grid, {"NUM", "X", "Y", "Area", "Type", "Mat"});
+    for (int i = 1; i <= m.NFIB; ++i) {
+        const TFIB* f = slot(m.FIB, i);
+        if (!f) break;
+        t.row({intCell(i), fixedCell(f->X, 3), fixedCell(f->Y, 3), fixedCell(f->AREA, 2),
+               intCell(f->TY), intCell(f->MAT)});
+    }
+}
+
+void concreteMaterialTable(DataTable& grid, const std::vector<TMAT>& mat, int n) {
+    TableBuilder t(grid, {"NUM", "Name", "Ec", "fc", "eps_0", "eps_cu"});
+    for (int i = 1; i <= n; ++i) {
+        const TMAT* c = slot(mat, i);
+        if (!c) break;
+        t.row({intCell(i), textCell(c->NAME), fixedCell(c->EC, 0), fixedCell(c->FC, 2),
+               fixedCell(c->EPS_0, 5), fixedCell(c->EPS_CU, 5)});
+    }
+}
+
+void steelMaterialTable(DataTable& grid, const SectionModel& m) {
+    TableBuilder t(grid, {"NUM", "Name", "Es", "fy"});
+    for (int i = 1; i <= m.NSTEELMAT; ++i) {
+        const TMAT* s = slot(m.STEEL_MAT, i);
+        if (!s) break;
+        t.row({intCell(i), textCell(s->NAME), fixedCell(s->ES, 0), fixedCell(s->FY, 1)});
+    }
+}
+
+void loadTable(DataTable& grid, const SectionModel& m) {
+    TableBuilder t(grid, {"NUM", "LoadComb", "P", "Mx", "My", "LoadFraction"});
+    for (int i = 1; i <= m.NFORCE; ++i) {
+        const TFORCE* f = slot(m.FORCE, i);
+        if (!f) break;
+        t.row({intCell(i), textCell(f->COMB_NAME), fixedCell(f->P, 3), fixedCell(f->MX, 3),
+               fixedCell(f->MY, 3), fixedCell(f->LOAD_FRACTION, 3)});
+    }
+}
+
+void pmTable(DataTable& grid, const SectionModel& m) {
+    TableBuilder t(grid, {"NUM", "Axial(P)", "Moment(M)"});
+    for (int j = 1; j <= 2 * m.NPM + 2; ++j) {
+        const double* p = slot(m.PM_P, j);
+        const double* mm = slot(m.PM_M, j);
+        if (!p || !mm) break;
+        t.row({intCell(j), fixedCell(*p, 3), fixedCell(*mm, 3)});
+    }
+}
+
+void mmTable(DataTable& grid, const SectionModel& m) {
+    TableBuilder t(grid, {"NUM", "Moment(Mx)", "Moment(My)"});
+    for (int j = 0; j <= m.NMM; ++j) {
+        const double* x = slot(m.MM_MX, j);
+        const double* y = slot(m.MM_MY, j);
+        if (!x || !y) break;
+        t.row({intCell(j), fixedCell(*x, 3), fixedCell(*y, 3)});
+    }
+}
+
+}  // namespace
+
+const std::string& DataTable::text(int r, int c) const {
+    return rows.at(static_cast<std::size_t>(r)).at(static_cast<std::size_t>(c)).text;
+}
+
+const TableEntry& tableEntry(int KI) {
+    if (KI < 0 || KI >= TABLE_ENTRY_COUNT) throw std::out_of_range("table entry out of range");
+    return ENTRIES[KI];
+}
+
+bool hasSheet(int KI) {
+    return KI >= 0 && KI < TABLE_ENTRY_COUNT && ENTRIES[KI].sheet != nullptr;
+}
+
+void CLEAR_TABLE(DataTable& grid) {
+    grid.rows.assign(1, std::vector<TableCell>(3, textCell(" ")));
+}
+
+void SHOW_TABLE(SectionModel& m, int KI, const std::string& angleText, const std::string& axialText,
+                Messages& msgs, DataTable& grid) {
+    const double angle = ToFloat(angleText);
+    const double axial = ToFloat(axialText);
+    // The curve tables are built in a scratch grid, so a failing run leaves the cleared one.
+    DataTable t;
+    switch (KI) {
+        case 1:
+            pointTable(t, m.CONC_PT, m.NCONC_PT);
+            break;
+        case 2:
+            pointTable(t, m.COVER_PT, m.NCOVER_PT);
+            break;
+        case 3:
+            polygonTable(t, m.STEEL_SEC, m.NSTEEL_SEC);
+            break;
+        case 4:
+            barTable(t, m);
+            break;
+        case 5:
+            polygonTable(t, m.OPEN_SEC, m.NOPEN_SEC);
+            break;
+        case 6:
+            fibreTable(t, m);
+            break;
+        case 8:
+            concreteMaterialTable(t, m.CONC_MAT, m.NCONCMAT);
+            break;
+        case 9:
+            steelMaterialTable(t, m);
+            break;
+        case 10:
+            concreteMaterialTable(t, m.COVER_MAT, m.NCOVERMAT);
+            break;
+        case 11:
+            loadTable(t, m);
+            break;
+        case 13:
+        case 14:
+        case 15:
+            m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+            RUN_PM_CURVE_ANALYSIS(m, KI == 13 ? 0.0 : KI == 14 ? 90.0 : angle, msgs);
+            pmTable(t, m);
+            break;
+        case 16:
+            m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+            RUN_MM_CURVE_ANALYSIS(m, axial, msgs);
+            mmTable(t, m);
+            break;
+        default:
+            return;
+    }
+    grid = std::move(t);
+}
+
+void showTableEntry(SectionModel& m, int KI, const std::string& angleText,
+                    const std::string& axialText, Messages& msgs, DataTable& grid) {
+    CLEAR_TABLE(grid);
+    SHOW_TABLE(m, KI, angleText, axialText, msgs, grid);
+}
+
+std::vector<std::string> tableCsvLines(const DataTable& grid) {
+    std::vector<std::string> lines;
+    lines.reserve(grid.rows.size());
+    for (const auto& row : grid.rows) {
+        std::string line;
+        for (const auto& cell : row) line += cell.text + ",";
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+}  // namespace qav

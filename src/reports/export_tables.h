@@ -1,0 +1,56 @@
+#pragma once
+// The tables of the "Export Data" browser: the tree of entries, the contents of each table
+// (headings, formats, rows) and its CSV text. Shared by the dialog and the command line.
+#include <string>
+#include <vector>
+
+#include "model/feedback.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+// One grid cell: the text shown, and whether it is a number (so a spreadsheet gets a number,
+// shown with the same decimals; -1 decimals for a whole number).
+struct TableCell {
+    std::string text;
+    bool number = false;
+    int decimals = -1;
+};
+
+// The grid: row 0 holds the headings; every row has colCount() cells.
+struct DataTable {
+    std::vector<std::vector<TableCell>> rows;
+    int rowCount() const { return static_cast<int>(rows.size()); }
+    int colCount() const { return rows.empty() ? 0 : static_cast<int>(rows.front().size()); }
+    const std::string& text(int r, int c) const;
+};
+
+// The browser's tree, numbered depth-first from 0.
+struct TableEntry {
+    const char* text;
+    int parent;         // -1 for a top-level entry
+    const char* sheet;  // spreadsheet sheet name; nullptr for an entry without a table
+};
+constexpr int TABLE_ENTRY_COUNT = 17;
+// Throws std::out_of_range for a number outside 0 .. 16.
+const TableEntry& tableEntry(int KI);
+bool hasSheet(int KI);
+
+// Three columns and one row of single blanks.
+void CLEAR_TABLE(DataTable& grid);
+
+// Fills the grid with table KI (numbers without a table leave it as it is). First converts the
+// analysis dialog's "Moment Angle" and axial-force texts, whatever the table; entries 13 to 16
+// run their curve analysis on the model first. Throws ConversionError or InputError before the
+// grid changes.
+void SHOW_TABLE(SectionModel& m, int KI, const std::string& angleText, const std::string& axialText,
+                Messages& msgs, DataTable& grid);
+
+// "Show Table": CLEAR_TABLE then SHOW_TABLE.
+void showTableEntry(SectionModel& m, int KI, const std::string& angleText,
+                    const std::string& axialText, Messages& msgs, DataTable& grid);
+
+// Each row as its cells, each followed by a comma.
+std::vector<std::string> tableCsvLines(const DataTable& grid);
+
+}  // namespace qav

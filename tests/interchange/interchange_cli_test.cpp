@@ -1,0 +1,121 @@
+// The command line's import-dxf and export, and the golden exports of the example sections.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "model/section_file.h"
+#include "model/text_file.h"
+#include "support/cli_runner.h"
+
+using namespace qav;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string temp(const std::string& name) {
+    return test::tempPath("ic_" + name);
+}
+int cli(const std::string& args) {
+    return test::runCli(args).status;
+}
+std::string example(const std::string& name) {
+    return test::examplePath(name + ".sec");
+}
+std::string golden(const std::string& name) {
+    return std::string(QAVSEC_TEST_DATA) + "/interchange/" + name;
+}
+
+// The examples whose golden exports are checked in (NAME.dxf next to the other goldens).
+std::vector<std::string> examplesWithGoldens() {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(golden("")))
+        if (e.path().extension() == ".dxf") names.push_back(e.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void expectSamePoints(const std::vector<TPOS>& got, int ngot, const std::vector<TPOS>& want,
+                      int nwant, const std::string& what) {
+    ASSERT_EQ(ngot, nwant) << what;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(nwant); ++i) {
+        EXPECT_NEAR(got[i].X, want[i].X, 5e-4) << what << " corner " << i;
+        EXPECT_NEAR(got[i].Y, want[i].Y, 5e-4) << what << " corner " << i;
+    }
+}
+
+}  // namespace
+
+TEST(InterchangeCli, GoldenExportsOfTheExamples) {
+    ASSERT_FALSE(examplesWithGoldens().empty());
+    struct Kind {
+        const char* option;
+        const char* ext;
+    };
+    const Kind kinds[] = {
+        {"--dxf", ".dxf"}, {"--xtract", ".xtract.txt"}, {"--opensees", ".opensees.tcl"}};
+    for (const std::string& name : examplesWithGoldens()) {
+        for (const Kind& k : kinds) {
+            const std::string out = temp(name + k.ext);
+            ASSERT_EQ(cli("export \"" + example(name) + "\" " + k.option + " \"" + out + "\""), 0)
+                << name << k.option;
+            EXPECT_EQ(readTextFile(out), readTextFile(golden(name + k.ext)))
+                << name << " " << k.option;
+            std::remove(out.c_str());
+        }
+    }
+}
+
+TEST(InterchangeCli, ExportedDxfImportsBackToTheSameGeometry) {
+    for (const std::string& name : examplesWithGoldens()) {
+        const std::string dxf = temp(name + "_rt.dxf");
+        const std::string sec = temp(name + "_rt.sec");
+        ASSERT_EQ(cli("export \"" + example(name) + "\" --dxf \"" + dxf + "\""), 0) << name;
+        ASSERT_EQ(cli("import-dxf \"" + dxf + "\" -o \"" + sec + "\""), 0) << name;
+        SectionModel a, b;
+        openSectionFile(a, example(name));
+        openSectionFile(b, sec);
+        // Coordinates travel with three decimals.
+        expectSamePoints(b.CONC_PT, b.NCONC_PT, a.CONC_PT, a.NCONC_PT, name + " outline");
+        expectSamePoints(b.COVER_PT, b.NCOVER_PT, a.COVER_PT, a.NCOVER_PT, name + " cover line");
+        ASSERT_EQ(b.NSTEEL_SEC, a.NSTEEL_SEC) << name;
+        for (std::size_t k = 1; k <= static_cast<std::size_t>(a.NSTEEL_SEC); ++k)
+            expectSamePoints(b.STEEL_SEC[k].PT, b.STEEL_SEC[k].NPOINT, a.STEEL_SEC[k].PT,
+                             a.STEEL_SEC[k].NPOINT, name + " steel");
+        ASSERT_EQ(b.NOPEN_SEC, a.NOPEN_SEC) << name;
+        for (std::size_t k = 1; k <= static_cast<std::size_t>(a.NOPEN_SEC); ++k)
+            expectSamePoints(b.OPEN_SEC[k].PT, b.OPEN_SEC[k].NPOINT, a.OPEN_SEC[k].PT,
+                             a.OPEN_SEC[k].NPOINT, name + " opening");
+        ASSERT_EQ(b.NBAR, a.NBAR) << name;
+        for (std::size_t i = 1; i <= static_cast<std::size_t>(a.NBAR); ++i) {
+            EXPECT_NEAR(b.BAR[i].X, a.BAR[i].X, 5e-4) << name;
+            EXPECT_NEAR(b.BAR[i].Y, a.BAR[i].Y, 5e-4) << name;
+            EXPECT_NEAR(b.BAR[i].DB, a.BAR[i].DB, 1e-3) << name;
+        }
+        std::remove(dxf.c_str());
+        std::remove(sec.c_str());
+    }
+}
+
+TEST(InterchangeCli, BadInputAndUsage) {
+    struct Case {
+        std::string name;
+        std::string args;
+        int status;
+    };
+    const std::string missing = temp("missing.dxf");
+    const std::string notDxf = temp("text.dxf");
+    writeTextLines(notDxf, {"  0", "CIRCLE", " 10", "abc", " 20", "0", " 40", "1"});
+    const std::string out = temp("out.any");
+    const std::vector<Case> cases = {
+        {"no output", "import-dxf \"" + notDxf + "\"", 2},
+        {"a file that is not there", "import-dxf \"" + missing + "\" -o \"" + out + "\"", 1},
+        {"a value that is not a number", "import-dxf \"" + notDxf + "\" -o \"" + out + "\"", 1},
+        {"two kinds at once", "export \"" + example("rectangular_column") + "\" --dxf a --xtract b",
+         2},
+        {"no kind", "export \"" + example("rectangular_column") + "\"", 2},
+    };
+    for (const auto& c : cases) EXPECT_EQ(cli(c.args), c.status) << c.name;
+    std::remove(notDxf.c_str());
+    std::remove(out.c_str());
+}

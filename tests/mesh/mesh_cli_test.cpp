@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+#include "model/text_file.h"
+
+namespace {
+struct CliRun {
+    int status;
+    std::string out;
+};
+
+CliRun cli(const std::string& args) {
+    const std::string command = std::string(QAVSEC_CLI) + " " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    while (pipe && fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    const int status = pipe ? pclose(pipe) : -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+const std::string example = std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec";
+}  // namespace
+
+TEST(MeshCli, PrintsTheSummaryAndWritesTheFibres) {
+    const std::string csv = (std::filesystem::temp_directory_path() / "qavsec_mesh_cli_fibres.csv").string();
+    const CliRun r = cli("mesh " + example + " --fibres " + csv);
+    ASSERT_EQ(r.status, 0) << r.out;
+    for (const char* line : {"Mesh nodes:             120\n", "Triangles:              202 (202 used)\n",
+                             "Core concrete fibres:   130, area 678900.000\n",
+                             "Rebar fibres:           12, area 5887.500\n", "NCFIB:                  16\n",
+                             "Section Area(mm2):      800000\n", "Rebar Ratio(%):         0.74\n"})
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << "in\n" << r.out;
+    const auto lines = qav::readTextLines(csv);
+    ASSERT_EQ(lines.size(), 215u);
+    EXPECT_EQ(lines[0], "No,X,Y,AREA,TY,MAT");
+    EXPECT_EQ(lines[214].substr(0, 4), "214,");
+    EXPECT_NE(lines[214].find(",490.625000,3,1"), std::string::npos) << lines[214];
+    std::filesystem::remove(csv);
+}
+
+TEST(MeshCli, BadMeshSizeIsRefused) {
+    const CliRun text = cli("mesh " + example + " --mesh-size abc");
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.out, "'abc' is not a valid floating point value\n");
+    const CliRun zero = cli("mesh " + example + " --mesh-size 0");
+    EXPECT_EQ(zero.status, 1);
+    const CliRun usage = cli("mesh");
+    EXPECT_EQ(usage.status, 2);
+}
