@@ -1,5 +1,6 @@
 #include "app/command_wiring.h"
 
+#include "app/analysis/analysis_commands.h"
 #include "app/analysis/pmm_surface_dialog.h"
 #include "app/builders/builder_commands.h"
 #include "app/interchange/interchange_commands.h"
@@ -14,6 +15,7 @@ void installAllCommands(MainWindow& window) {
     installMainCommands(window);
     installBuilderCommands(window);
     installMeshCommands(window);
+    installAnalysisCommands(window);
     installInterchangeCommands(window);
     installExportDataCommands(window);
     installPmmSurfaceCommands(window);

@@ -1,0 +1,207 @@
+#include "app/analysis/analysis_dialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+
+#include "analysis/interaction_curves.h"
+#include "app/app_context.h"
+#include "app/dialog_parts.h"
+#include "app/printing.h"
+#include "app/user_prompts.h"
+#include "model/number_text.h"
+#include "model/text_file.h"
+#include "reports/interaction_charts.h"
+#include "reports/printed_pages.h"
+#include "reports/section_picture.h"
+#include "reports/text_reports.h"
+
+namespace qav {
+
+namespace {
+QLineEdit* placedEdit(const QString& name, const QString& text, QWidget* parent, QRect r) {
+    QLineEdit* e = namedEdit(name, text, parent);
+    e->setGeometry(r);
+    return e;
+}
+QLabel* placedLabel(const QString& name, const QString& text, QWidget* parent, QPoint at) {
+    QLabel* l = namedLabel(name, text, parent);
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+QPushButton* placedButton(const QString& name, const QString& text, QWidget* parent, QRect r) {
+    QPushButton* b = namedButton(name, text, parent);
+    b->setGeometry(r);
+    return b;
+}
+}  // namespace
+
+AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), Image1("Image1", this) {
+    initToolDialog(this, "AnalysisDialog", "P-M/Myy-Mzz Curve Analysis");
+    setFont(QFont("Tahoma", 8));
+    setFixedSize(833, 614);
+
+    RadioGroup1 = new RadioGroup("RadioGroup1", "P-M Curve Analysis", {"Mxx", "Myy", "M with Angle"}, this);
+    RadioGroup1->setGeometry(560, 16, 130, 86);
+    placedLabel("Label1", "Moment Angle", this, {700, 26});
+    Edit1 = placedEdit("Edit1", "45", this, {700, 44, 120, 21});
+
+    auto* GroupBox1 = new QGroupBox("Myy-Mzz Curve Analysis", this);
+    GroupBox1->setObjectName("GroupBox1");
+    GroupBox1->setGeometry(560, 108, 263, 52);
+    Edit2 = labelledEdit(GroupBox1, "Label3", "Axial Force (kN)", "Edit2", "1000", 21, 140, 112);
+
+    auto* Button3 = placedButton("Button3", "Run P-M Analysis", this, {560, 168, 128, 25});
+    auto* Button4 = placedButton("Button4", "Run Myy-Mzz Analysis", this, {695, 168, 128, 25});
+    auto* Button6 = placedButton("Button6", "Show Section Image", this, {560, 198, 128, 25});
+    auto* Button2 = placedButton("Button2", "Export CSV", this, {695, 198, 128, 25});
+    auto* Button1 = placedButton("Button1", "Print PMM Report(Fig)", this, {560, 228, 128, 25});
+    auto* Button7 = placedButton("Button7", "Print PMM Report(Txt)", this, {695, 228, 128, 25});
+    auto* Button5 = placedButton("Button5", "Print Section Data", this, {560, 258, 128, 25});
+
+    auto* GroupBox2 = new QGroupBox("Load Checking", this);
+    GroupBox2->setObjectName("GroupBox2");
+    GroupBox2->setGeometry(560, 292, 263, 310);
+    struct Row {
+        const char* label;
+        const char* caption;
+        const char* edit;
+        QLineEdit** field;
+    };
+    const Row rows[] = {
+        {"Label4", "Critical LoadComb", "Edit3", &Edit3},   {"Label8", "Comb Name", "Edit7", &Edit7},
+        {"Label9", "Critical Load Fraction", "Edit8", &Edit8}, {"Label5", "Axial Force P[kN]", "Edit4", &Edit4},
+        {"Label6", "Moment Mxx[kNm]", "Edit5", &Edit5},     {"Label7", "Moment Myy[kNm]", "Edit6", &Edit6},
+    };
+    int y = 24;
+    for (const Row& r : rows) {
+        *r.field = labelledEdit(GroupBox2, r.label, r.caption, r.edit, "", y, 140, 112);
+        y += 28;
+    }
+    placedLabel("Label10", "Image Setting", GroupBox2, {10, y + 10});
+    CheckBox1 = new QCheckBox("Critical Load Comb", GroupBox2);
+    CheckBox1->setObjectName("CheckBox1");
+    CheckBox1->setGeometry(10, y + 32, 240, 20);
+    CheckBox2 = new QCheckBox("All Load Comb", GroupBox2);
+    CheckBox2->setObjectName("CheckBox2");
+    CheckBox2->setGeometry(10, y + 56, 240, 20);
+
+    placedLabel("Label2", "Text Output", this, {13, 470});
+    Memo1 = listingMemo("Memo1", this);
+    Memo1->setGeometry(13, 486, 536, 118);
+
+    connect(Button3, &QPushButton::clicked, this, [this] { runPm(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { runMm(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { exportCsv(); });
+    connect(Button6, &QPushButton::clicked, this, [this] { showSectionImage(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { printFigureReport(); });
+    connect(Button7, &QPushButton::clicked, this, [this] { printTextReport(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { printSectionData(); });
+}
+
+double AnalysisDialog::pmAngle() const {
+    switch (RadioGroup1->itemIndex()) {
+        case 1: return -90;
+        case 2: return -ToFloat(textOf(Edit1));
+        default: return 0;
+    }
+}
+
+LoadMarks AnalysisDialog::marks() const { return LoadMarks{CheckBox1->isChecked(), CheckBox2->isChecked()}; }
+
+void AnalysisDialog::runCurve(const std::function<void(SectionModel&)>& analyse,
+                              const std::function<void(Canvas&, const ChartFrame&)>& chart) {
+    SectionModel& m = ctx_.model();
+    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    {
+        BusyCursor busy;
+        analyse(m);
+    }
+    setMemoLines(Memo1, list0_);
+    Image1.draw([&](Canvas& c) { chart(c, ChartFrame{0, 0, Image1.width(), Image1.height(), 1}); });
+}
+
+void AnalysisDialog::runPm() {
+    ctx_.runCommand([this] {
+        const double angle = pmAngle();
+        runCurve(
+            [&](SectionModel& m) {
+                RUN_PM_CURVE_ANALYSIS(m, angle, ctx_.messages());
+                GEN_PM_CURVE_TEXT(m, list0_);
+            },
+            [&](Canvas& c, const ChartFrame& f) { GEN_PM_CURVE_IMAGE(c, ctx_.model(), f, angle, marks()); });
+    });
+}
+
+void AnalysisDialog::runMm() {
+    ctx_.runCommand([this] {
+        const double axial = ToFloat(textOf(Edit2));
+        runCurve(
+            [&](SectionModel& m) {
+                RUN_MM_CURVE_ANALYSIS(m, axial, ctx_.messages());
+                GEN_MM_CURVE_TEXT(m, list0_);
+            },
+            [&](Canvas& c, const ChartFrame& f) { GEN_MM_CURVE_IMAGE(c, ctx_.model(), f, axial, marks()); });
+    });
+}
+
+void AnalysisDialog::exportCsv() {
+    ctx_.runCommand([this] {
+        const QString path = ctx_.prompts().saveFileName("csv_File (*.csv)");
+        if (path.isEmpty()) return;
+        writeTextLines(path.toStdString(), memoLines(Memo1));
+    });
+}
+
+void AnalysisDialog::showSectionImage() {
+    ctx_.runCommand([this] {
+        Image1.draw([this](Canvas& c) { SHOW_SECTION_IMAGE(c, ctx_.model(), Image1.width(), Image1.height()); });
+    });
+}
+
+void AnalysisDialog::printAnalysisReport(PageShape shape, const QString& label, AnalysisComposition compose) {
+    ctx_.runCommand([&] {
+        // The fields are read when the composition reaches them.
+        const ReportInputs in{marks(), [this] { return ToFloat(textOf(Edit1)); },
+                              [this] { return ToFloat(textOf(Edit2)); }};
+        printReport(ctx_, shape, [&](PageDocument& doc) {
+            RunProgress progress(this, label);
+            compose(doc, ctx_.model(), in, ctx_.messages(), progress);
+        });
+    });
+}
+
+void AnalysisDialog::printFigureReport() {
+    printAnalysisReport(PageShape::Landscape, "Printing the figure report ...", qav::printFigureReport);
+}
+
+void AnalysisDialog::printTextReport() {
+    printAnalysisReport(PageShape::Portrait, "Printing the text report ...", qav::printTextReport);
+}
+
+void AnalysisDialog::printSectionData() {
+    ctx_.runCommand([this] {
+        printReport(ctx_, PageShape::Portrait, [this](PageDocument& doc) { printSectionDataPage(doc, ctx_.model()); });
+    });
+}
+
+void AnalysisDialog::showCriticalComb() {
+    const SectionModel& m = ctx_.model();
+    if (m.CRITICAL_COMB == 0 || m.NFORCE == 0 || !hasCriticalComb(m)) return;
+    const TFORCE& f = m.FORCE[static_cast<std::size_t>(m.CRITICAL_COMB)];
+    Edit3->setText(qs(Format("%D", {m.CRITICAL_COMB})));
+    Edit7->setText(qs(f.COMB_NAME));
+    Edit8->setText(qs(Format("%0.3f", {f.LOAD_FRACTION})));
+    Edit4->setText(qs(Format("%0.3f", {f.P})));
+    Edit5->setText(qs(Format("%0.3f", {f.MX})));
+    Edit6->setText(qs(Format("%0.3f", {f.MY})));
+}
+
+void AnalysisDialog::showEvent(QShowEvent* event) {
+    showCriticalComb();
+    QDialog::showEvent(event);
+}
+
+}  // namespace qav

@@ -1,0 +1,71 @@
+#pragma once
+// "P-M/Myy-Mzz Curve Analysis": runs the interaction curves of the meshed section, shows each
+// as chart and listing, shows the critical load combination and prints the three reports.
+#include <QDialog>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/analysis/analysis_widgets.h"
+#include "app/printing.h"
+#include "model/section_model.h"
+#include "reports/chart_frame.h"
+#include "reports/printed_pages.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace qav {
+
+class AppContext;
+
+class AnalysisDialog : public QDialog {
+    Q_OBJECT
+public:
+    AnalysisDialog(AppContext& ctx, QWidget* parent);
+
+    // The buttons, each one command.
+    void runPm();             // "Run P-M Analysis"
+    void runMm();             // "Run Myy-Mzz Analysis"
+    void exportCsv();         // "Export CSV"
+    void showSectionImage();  // "Show Section Image"
+    void printFigureReport(); // "Print PMM Report(Fig)"
+    void printTextReport();   // "Print PMM Report(Txt)"
+    void printSectionData();  // "Print Section Data"
+
+    const QImage& picture() const { return Image1.image(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    using AnalysisComposition = void (*)(PageDocument&, SectionModel&, const ReportInputs&, Messages&, Progress&);
+    // Runs one curve (analysis and listing into list 0), shows the listing and draws the chart.
+    void runCurve(const std::function<void(SectionModel&)>& analyse,
+                  const std::function<void(Canvas&, const ChartFrame&)>& chart);
+    void printAnalysisReport(PageShape shape, const QString& label, AnalysisComposition compose);
+    // The P-M angle of the radio group: 0, -90 or the negated "Moment Angle".
+    double pmAngle() const;
+    LoadMarks marks() const;
+    void showCriticalComb();
+
+    AppContext& ctx_;
+    std::vector<std::string> list0_;  // the listing shown in the memo
+    ChartPicture Image1;
+    RadioGroup* RadioGroup1;
+    QLineEdit* Edit1;  // "Moment Angle"
+    QLineEdit* Edit2;  // "Axial Force (kN)"
+    QLineEdit* Edit3;  // critical combination: index
+    QLineEdit* Edit7;  // name
+    QLineEdit* Edit8;  // load fraction
+    QLineEdit* Edit4;  // P
+    QLineEdit* Edit5;  // MX
+    QLineEdit* Edit6;  // MY
+    QPlainTextEdit* Memo1;
+    QCheckBox* CheckBox1;  // "Critical Load Comb"
+    QCheckBox* CheckBox2;  // "All Load Comb"
+};
+
+}  // namespace qav

@@ -1,0 +1,96 @@
+#pragma once
+// Controls the analysis dialogs share: a radio group with an item index, the read-only listing
+// memo, the chart picture in its lowered panel, and the progress shown during long runs.
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QImage>
+#include <QStringList>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "canvas/canvas.h"
+#include "model/feedback.h"
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QProgressDialog;
+class QRadioButton;
+
+namespace qav {
+
+// A group box of radio buttons with one item selected, like a radio group of the dialogs.
+class RadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    RadioGroup(const QString& name, const QString& caption, const QStringList& items, QWidget* parent);
+    int itemIndex() const;
+    void setItemIndex(int index);
+    QRadioButton* item(int index) const;
+
+private:
+    QButtonGroup* group_;
+};
+
+// A row of a group box: the label at the left, its edit box at editX.
+QLineEdit* labelledEdit(QWidget* parent, const char* labelName, const char* caption, const char* editName,
+                        const QString& text, int y, int editX, int editWidth);
+
+// The read-only listing: Courier New 8 pt, both scroll bars, no wrapping.
+QPlainTextEdit* listingMemo(const QString& name, QWidget* parent);
+void setMemoLines(QPlainTextEdit* memo, const std::vector<std::string>& lines);
+// The memo's lines as they stand (none when it is empty).
+std::vector<std::string> memoLines(const QPlainTextEdit* memo);
+
+// Image1: a picture in a lowered panel at (13, 24), 536 x 441. The picture keeps its canvas
+// font between drawings, as a picture's own canvas does.
+class ChartPicture {
+public:
+    ChartPicture(const QString& name, QWidget* parent);
+    void draw(const std::function<void(Canvas&)>& paint);
+    const QImage& image() const { return image_; }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+
+private:
+    QLabel* label_;
+    QImage image_;
+    Font font_;
+};
+
+// Progress of a run of several analyses: a dialog that appears once the run looks like taking
+// more than half a second. The windows keep painting meanwhile; user input waits until the run
+// ends, since the analysis cannot be entered twice.
+class RunProgress : public Progress {
+public:
+    RunProgress(QWidget* parent, const QString& label);
+    ~RunProgress() override;
+    void setPosition(int percent) override;
+
+private:
+    QProgressDialog* dialog_;
+};
+
+// Progress on a progress bar of the dialog itself.
+class BarProgress : public Progress {
+public:
+    explicit BarProgress(QProgressBar* bar) : bar_(bar) {}
+    void setPosition(int percent) override;
+
+private:
+    QProgressBar* bar_;
+};
+
+// A wait cursor for a single analysis, which reports no progress of its own.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace qav

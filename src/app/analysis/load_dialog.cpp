@@ -1,0 +1,213 @@
+#include "app/analysis/load_dialog.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QTableWidget>
+
+#include "analysis/load_combinations.h"
+#include "app/analysis/analysis_widgets.h"
+#include "app/app_context.h"
+#include "app/dialog_parts.h"
+#include "app/printing.h"
+#include "app/user_prompts.h"
+#include "model/number_text.h"
+#include "model/text_file.h"
+#include "reports/load_report.h"
+
+namespace qav {
+
+namespace {
+const QString kCsvFilter = QStringLiteral("CSV File (*.csv)");
+const char* const kHeader[] = {"No.", "LoadComb", "P", "Myy", "Mxx", "LoadFraction"};
+
+QPushButton* placedButton(const QString& name, const QString& text, QWidget* parent, QRect r) {
+    QPushButton* b = namedButton(name, text, parent);
+    b->setGeometry(r);
+    return b;
+}
+
+}  // namespace
+
+LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+    initToolDialog(this, "LoadDialog", "Import Column internal Force");
+    setFont(QFont("Tahoma", 8));
+    setFixedSize(779, 514);
+
+    // The top row: each control right after the text before it.
+    int x = 16;
+    auto place = [&x](QWidget* w, int width) {
+        w->setGeometry(x, 14, width, 21);
+        x += width + 8;
+    };
+    auto label = [&](const char* name, const char* text) {
+        QLabel* l = namedLabel(name, text, this);
+        place(l, l->sizeHint().width());
+    };
+    label("Label1", "Number of Load Comb");
+    Edit1 = namedEdit("Edit1", "0", this);
+    Edit1->setReadOnly(true);
+    place(Edit1, 50);
+    label("Label11", "Unit System");
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->addItems({"N,mm", "kN,m"});
+    place(ComboBox1, 80);
+    label("Label12", "P(Negative Value) is Compression Force");
+
+    StringGrid1 = new QTableWidget(1, 6, this);
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->setGeometry(16, 44, 490, 426);
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(75);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(18);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHeaderRow();
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setGeometry(16, 478, 490, 18);
+
+    auto* GroupBox2 = new QGroupBox("Min Axial  and Moment(for Iteration)", this);
+    GroupBox2->setObjectName("GroupBox2");
+    GroupBox2->setGeometry(520, 40, 247, 104);
+    Edit10 = labelledEdit(GroupBox2, "Label10", " P_min[kN]", "Edit10", "1000", 20, 130, 105);
+    Edit9 = labelledEdit(GroupBox2, "Label8", "Min Mxx[kNm]", "Edit9", "1000", 47, 130, 105);
+    Edit8 = labelledEdit(GroupBox2, "Label9", "Min Myy[kNm]", "Edit8", "1000", 74, 130, 105);
+
+    auto* GroupBox1 = new QGroupBox("Critical Load Comb", this);
+    GroupBox1->setObjectName("GroupBox1");
+    GroupBox1->setGeometry(520, 150, 247, 184);
+    Edit2 = labelledEdit(GroupBox1, "Label4", "Critical Load Comb", "Edit2", "", 20, 130, 105);
+    Edit4 = labelledEdit(GroupBox1, "Label2", "Comb Name", "Edit4", "", 47, 130, 105);
+    Edit3 = labelledEdit(GroupBox1, "Label3", "Min Load Fraction", "Edit3", "", 74, 130, 105);
+    Edit5 = labelledEdit(GroupBox1, "Label5", "Axial Force P[kN]", "Edit5", "", 101, 130, 105);
+    Edit6 = labelledEdit(GroupBox1, "Label6", "Moment Mxx[kNm]", "Edit6", "", 128, 130, 105);
+    Edit7 = labelledEdit(GroupBox1, "Label7", "Moment Myy[kNm]", "Edit7", "", 155, 130, 105);
+
+    // Buttons two to a row below the result fields.
+    auto button = [this](const char* name, const char* text, int slot) {
+        return placedButton(name, text, this, {520 + (slot % 2) * 125, 344 + (slot / 2) * 30, 122, 25});
+    };
+    auto* Button1 = button("Button1", "Import CSV File", 0);
+    auto* Button6 = button("Button6", "Export CSV File", 1);
+    auto* Button9 = button("Button9", "Export Sample CSV", 2);
+    auto* Button3 = button("Button3", "Refresh", 3);
+    auto* Button2 = button("Button2", "Clear Table", 4);
+    button("Button7", "Modify", 5);  // no action
+    auto* Button4 = button("Button4", "Check Member", 6);
+    auto* Button8 = button("Button8", "Print Report", 7);
+    auto* Button5 = button("Button5", "Close", 9);
+
+    connect(Button1, &QPushButton::clicked, this, [this] { importCsv(); });
+    connect(Button6, &QPushButton::clicked, this, [this] { exportCsv(); });
+    connect(Button9, &QPushButton::clicked, this, [this] { exportSample(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { UPDATE_FORCE_TABLE(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { UPDATE_FORCE_TABLE(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { checkMember(); });
+    connect(Button8, &QPushButton::clicked, this, [this] { printReport(); });
+    connect(Button5, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void LoadDialog::setHeaderRow() {
+    for (int c = 0; c < 6; ++c) {
+        auto* item = new QTableWidgetItem(kHeader[c]);
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setBackground(palette().button());
+        StringGrid1->setItem(0, c, item);
+    }
+}
+
+void LoadDialog::UPDATE_FORCE_TABLE() {
+    const SectionModel& m = ctx_.model();
+    Edit1->setText(QString::number(m.NFORCE));
+    const int rows = m.NFORCE > 0 ? m.NFORCE : 0;
+    StringGrid1->setRowCount(rows + 1);
+    StringGrid1->setColumnCount(6);
+    StringGrid1->setColumnWidth(0, 35);
+    StringGrid1->setColumnWidth(1, 130);
+    setHeaderRow();
+    for (int i = 1; i <= rows && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
+        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+        const std::string cells[] = {Format("%D", {i}),           f.COMB_NAME,
+                                     Format("%0.3F", {f.P}),      Format("%0.3F", {f.MX}),
+                                     Format("%0.3F", {f.MY}),     Format("%0.3F", {f.LOAD_FRACTION})};
+        for (int c = 0; c < 6; ++c) StringGrid1->setItem(i, c, new QTableWidgetItem(qs(cells[c])));
+    }
+}
+
+void LoadDialog::importCsv() {
+    ctx_.runCommand([this] {
+        const QString path = ctx_.prompts().openFileName(kCsvFilter);
+        if (path.isEmpty()) return;
+        FORCE_LINES = readTextLines(path.toStdString());
+        IMPORT_FORCE_CSV(ctx_.model(), FORCE_LINES, ComboBox1->currentIndex() == 0 ? ForceUnits::N_mm : ForceUnits::kN_m);
+        UPDATE_FORCE_TABLE();
+    });
+}
+
+void LoadDialog::exportCsv() {
+    ctx_.runCommand([this] {
+        const QString path = ctx_.prompts().saveFileName(kCsvFilter);
+        if (path.isEmpty()) return;
+        FORCE_LINES = EXPORT_FORCE_CSV(ctx_.model());
+        writeTextLines(path.toStdString(), FORCE_LINES);
+    });
+}
+
+void LoadDialog::exportSample() {
+    ctx_.runCommand([this] {
+        // A file to be written is asked for with the save dialog (an open dialog wants a file
+        // that exists already).
+        const QString path = ctx_.prompts().saveFileName(kCsvFilter);
+        if (path.isEmpty()) return;
+        writeTextLines(path.toStdString(), SAMPLE_FORCE_CSV());
+    });
+}
+
+void LoadDialog::checkMember() {
+    ctx_.runCommand([this] {
+        const double K_P = ToFloat(textOf(Edit10));
+        const double K_MX = ToFloat(textOf(Edit9));
+        const double K_MY = ToFloat(textOf(Edit8));
+        BarProgress progress(ProgressBar1);
+        // The bar goes back to 0 however the check ends.
+        struct Reset {
+            QProgressBar* bar;
+            ~Reset() { bar->setValue(0); }
+        } reset{ProgressBar1};
+        const CheckResult r = CHECK_MEMBER(ctx_.model(), K_P, K_MX, K_MY, ctx_.messages(), progress);
+        UPDATE_FORCE_TABLE();
+        showCriticalComb(r.critical);
+    });
+}
+
+void LoadDialog::showCriticalComb(int c) {
+    const SectionModel& m = ctx_.model();
+    if (c < 1 || static_cast<std::size_t>(c) >= m.FORCE.size()) return;
+    const TFORCE& f = m.FORCE[static_cast<std::size_t>(c)];
+    Edit2->setText(qs(Format("%D", {c})));
+    Edit4->setText(qs(f.COMB_NAME));
+    Edit3->setText(qs(Format("%0.3f", {f.LOAD_FRACTION})));
+    Edit5->setText(qs(Format("%0.3f", {f.P})));
+    Edit6->setText(qs(Format("%0.3f", {f.MX})));
+    Edit7->setText(qs(Format("%0.3f", {f.MY})));
+}
+
+void LoadDialog::printReport() {
+    ctx_.runCommand([this] {
+        FORCE_LINES = LOAD_REPORT_LINES(ctx_.model());
+        qav::printReport(ctx_, PageShape::Landscape, [this](PageDocument& doc) { PRINT_OUT_REPORT(doc, FORCE_LINES); });
+    });
+}
+
+void LoadDialog::showEvent(QShowEvent* event) {
+    if (ctx_.model().NFORCE > 0) UPDATE_FORCE_TABLE();
+    QDialog::showEvent(event);
+}
+
+}  // namespace qav

@@ -1,0 +1,54 @@
+#pragma once
+// "Import Column internal Force": the load combinations in a table, imported from and exported
+// to CSV files, checked against the meshed section, and printed as the load-check report.
+#include <QDialog>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QProgressBar;
+class QTableWidget;
+
+namespace qav {
+
+class AppContext;
+
+class LoadDialog : public QDialog {
+    Q_OBJECT
+public:
+    LoadDialog(AppContext& ctx, QWidget* parent);
+
+    void importCsv();      // "Import CSV File"
+    void exportCsv();      // "Export CSV File"
+    void exportSample();   // "Export Sample CSV"
+    void checkMember();    // "Check Member"
+    void printReport();    // "Print Report"
+    // UPDATE_FORCE_TABLE: the table and "Number of Load Comb" from the combinations.
+    void UPDATE_FORCE_TABLE();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void setHeaderRow();
+    void showCriticalComb(int c);
+
+    AppContext& ctx_;
+    std::vector<std::string> FORCE_LINES;
+    QLineEdit* Edit1;  // "Number of Load Comb"
+    QComboBox* ComboBox1;
+    QTableWidget* StringGrid1;
+    QProgressBar* ProgressBar1;
+    QLineEdit* Edit2;  // critical combination
+    QLineEdit* Edit4;  // its name
+    QLineEdit* Edit3;  // its load fraction
+    QLineEdit* Edit5;  // P
+    QLineEdit* Edit6;  // MX
+    QLineEdit* Edit7;  // MY
+    QLineEdit* Edit10;  // K_P
+    QLineEdit* Edit9;   // K_MX
+    QLineEdit* Edit8;   // K_MY
+};
+
+}  // namespace qav

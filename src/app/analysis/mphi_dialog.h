@@ -1,0 +1,37 @@
+#pragma once
+// "Section M-Phi Analysis": the moment-curvature curve of the meshed section under a constant
+// axial force, as chart and listing.
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "app/analysis/analysis_widgets.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace qav {
+
+class AppContext;
+
+class MphiDialog : public QDialog {
+    Q_OBJECT
+public:
+    MphiDialog(AppContext& ctx, QWidget* parent);
+
+    void run();  // "Run M-Phi Analysis"
+    const QImage& picture() const { return Image1.image(); }
+
+private:
+    AppContext& ctx_;
+    std::vector<std::string> list_;
+    ChartPicture Image1;
+    RadioGroup* RadioGroup1;  // bending axis
+    RadioGroup* RadioGroup2;  // sense of the moment
+    QLineEdit* Edit1;         // "Max Comp strain"
+    QLineEdit* Edit2;         // "Axial Force (kN)"
+    QLineEdit* Edit3;         // "Num of Steps"
+    QPlainTextEdit* Memo1;
+};
+
+}  // namespace qav

@@ -1,0 +1,273 @@
+#include "reports/interaction_charts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+#include "model/number_text.h"
+
+namespace qav {
+
+namespace {
+
+constexpr int PRINT_K = 7;
+
+std::string codeName(int designCode) { return designCode == 1 ? "BS-8110" : "HK-COP-2013"; }
+
+// Smallest and largest of the finite values; a point that is not a number gives no range.
+struct Range {
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    bool any = false;
+    void add(double v) {
+        if (!std::isfinite(v)) return;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+        any = true;
+    }
+    double absMax() const { return std::max(std::fabs(lo), std::fabs(hi)); }
+};
+
+// The scales of one chart and the road from a value pair to the device.
+struct Plot {
+    ChartFrame f;
+    double XMIN = 0, XMAX = 0, YMIN = 0, YMAX = 0;
+    double SX = 0, SY = 0, DX = 0, DY = 0;
+    int G = 0;
+
+    void setScales(double xmin, double xmax, double ymin, double ymax) {
+        XMIN = xmin;
+        XMAX = xmax;
+        YMIN = ymin;
+        YMAX = ymax;
+        G = f.G();
+        SX = (f.W - 2.0 * G) / (XMAX - XMIN);
+        SY = (f.H - 2.0 * G) / (YMAX - YMIN);
+        DX = (XMAX - XMIN) / 8;
+        DY = (YMAX - YMIN) / 8;
+    }
+    // Only scales built from finite, non-empty ranges draw a chart.
+    bool usable() const {
+        return std::isfinite(SX) && std::isfinite(SY) && XMAX > XMIN && YMAX > YMIN && std::isfinite(XMAX) &&
+               std::isfinite(YMAX) && std::isfinite(XMIN) && std::isfinite(YMIN);
+    }
+    bool map(double mValue, double pValue, Point& out) const {
+        int x = 0, y = 0;
+        if (!deviceCoord(G + (mValue - XMIN) * SX, x) || !deviceCoord(f.H - G - (pValue - YMIN) * SY, y)) return false;
+        out = {f.X0 + x, f.Y0 + y};
+        return true;
+    }
+    int xAxis() const { return f.X0 + Round(G + (0 - XMIN) * SX); }            // column of M = 0
+    int yAxis() const { return Round(f.Y0 + f.H - G - (0 - YMIN) * SY); }       // row of P = 0
+    int xGrid(double i) const { return Round(f.X0 + G + i * DX * SX); }
+    int yGrid(double i) const { return Round(f.Y0 + f.H - G - i * DY * SY); }
+};
+
+// How the two charts differ in their grid: the P-M chart scales its offsets by K, the Myy-Mzz
+// chart keeps them fixed and pads its axial labels.
+struct GridStyle {
+    int labelGap;            // moment labels below the horizontal axis
+    int axialLabelGap;       // axial labels left of the vertical axis
+    const char* axialFormat;
+    int tick;                // minor tick length
+};
+
+void drawGrid(Canvas& c, const Plot& p, const GridStyle& s) {
+    c.pen = Pen{colors::grey, 1, PenStyle::Dot};
+    c.brush = Brush{colors::white, BrushStyle::Solid};
+    const int yAxis = p.yAxis();
+    for (int i = 0; i <= 8; ++i) {
+        const int x = p.xGrid(i);
+        c.line(x, p.f.Y0 + p.G, x, p.f.Y0 + p.f.H - p.G);
+        const std::string label = Format("%0.0F", {p.XMIN + i * p.DX});
+        c.textOut(x - half(c.textWidth(label)), yAxis + s.labelGap, label);
+    }
+    const int labelRight = Round(p.f.X0 + p.G + 4 * p.DX * p.SX);
+    for (int i = 0; i <= 8; ++i) {
+        const int y = p.yGrid(i);
+        c.line(p.f.X0 + p.G, y, p.f.X0 + p.f.W - p.G, y);
+        const std::string label = Format(s.axialFormat, {p.YMIN + i * p.DY});
+        c.textOut(labelRight - c.textWidth(label) - s.axialLabelGap, y - half(c.textHeight(label)), label);
+    }
+    // Minor ticks, five per grid step, left of the M = 0 axis and below the P = 0 axis.
+    c.pen.color = colors::blue;
+    const int xAxis = Round(p.f.X0 + p.G + (0 - p.XMIN) * p.SX);
+    for (int i = 0; i <= 40; ++i) {
+        const int y = Round(p.f.Y0 + p.f.H - p.G - (i / 5.0) * p.DY * p.SY);
+        c.line(xAxis, y, xAxis - s.tick, y);
+    }
+    for (int i = 0; i <= 40; ++i) {
+        const int x = Round(p.f.X0 + p.G + (i / 5.0) * p.DX * p.SX);
+        c.line(x, yAxis, x, yAxis + s.tick);
+    }
+    c.pen = Pen{colors::black, 1, PenStyle::Solid};
+    const int x0 = p.xAxis();
+    c.line(x0, p.f.Y0 + p.G, x0, p.f.Y0 + p.f.H - p.G);
+    c.line(p.f.X0 + p.G, yAxis, p.f.X0 + p.f.W - p.G, yAxis);
+}
+
+// The curve in red through the points in order; a point that cannot be drawn breaks it.
+void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& ms, const std::vector<double>& ps, int first,
+               int last) {
+    c.pen.color = colors::red;
+    bool drawing = false;
+    for (int i = first; i <= last; ++i) {
+        Point pt;
+        if (!p.map(ms[static_cast<std::size_t>(i)], ps[static_cast<std::size_t>(i)], pt)) {
+            drawing = false;
+            continue;
+        }
+        if (drawing) c.lineTo(pt.x, pt.y);
+        else c.moveTo(pt.x, pt.y);
+        drawing = true;
+    }
+}
+
+void drawLoadCircle(Canvas& c, const Plot& p, double mValue, double pValue, int R) {
+    Point pt;
+    if (p.map(mValue, pValue, pt)) c.ellipse(pt.x - R, pt.y - R, pt.x + R, pt.y + R);
+}
+
+// All combinations in grey, then the critical one in blue. A critical combination that no check
+// has found is not drawn (entry 0 is no combination); the chart says so instead.
+template <class Place>
+void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, LoadMarks marks, Place place) {
+    const int R = 4 * p.f.K;
+    c.pen = Pen{colors::grey, 1, PenStyle::Solid};
+    c.brush.style = BrushStyle::Clear;
+    if (marks.all) {
+        for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
+            const auto [mv, pv] = place(m.FORCE[static_cast<std::size_t>(i)]);
+            drawLoadCircle(c, p, mv, pv, R);
+        }
+    }
+    c.pen.color = colors::blue;
+    if (marks.critical) {
+        if (hasCriticalComb(m)) {
+            const auto [mv, pv] = place(m.FORCE[static_cast<std::size_t>(m.CRITICAL_COMB)]);
+            drawLoadCircle(c, p, mv, pv, R);
+        } else {
+            const int h = c.textHeight(NO_CRITICAL_NOTE);
+            c.textOut(p.f.X0 + 10 * p.f.K, p.f.Y0 + p.f.H - 10 * p.f.K - h, NO_CRITICAL_NOTE);
+        }
+    }
+    c.brush.style = BrushStyle::Solid;
+}
+
+// The number of the last stored curve point, -1 when a table is missing.
+int lastIndex(const std::vector<double>& a, const std::vector<double>& b) {
+    return static_cast<int>(std::min(a.size(), b.size())) - 1;
+}
+
+}  // namespace
+
+std::string pmChartTitle(int designCode) { return "P-M Curve [" + codeName(designCode) + "]"; }
+std::string mmChartTitle(int designCode) { return "Myy-Mzz Curve [" + codeName(designCode) + "]"; }
+
+void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double SANG, LoadMarks marks) {
+    const int K = f.K;
+    c.font.name = "Courier New";
+    c.font.size = 8;
+    c.pen = Pen{};
+    c.brush = Brush{colors::white, BrushStyle::Solid};
+    const int last = lastIndex(m.PM_P, m.PM_M);
+    Range P, M;
+    for (int i = 1; i <= last; ++i) {
+        P.add(m.PM_P[static_cast<std::size_t>(i)]);
+        M.add(m.PM_M[static_cast<std::size_t>(i)]);
+    }
+    Plot p{f};
+    const double XMAX = 500.0 * std::ceil(M.absMax() / 500);
+    p.setScales(-XMAX, XMAX, 1000.0 * std::floor(P.lo / 1000), 1000.0 * std::ceil(P.hi / 1000));
+    const std::string title = pmChartTitle(m.DESIGN_CODE);
+    if (!P.any || !M.any || !p.usable()) {
+        const char* note = last < 1               ? "No P-M curve to draw: run the P-M analysis."
+                           : !P.any || !M.any     ? "No P-M curve to draw: the curve holds no numbers."
+                           : XMAX == 0            ? "No P-M curve to draw: all moments are zero."
+                                                  : "No P-M curve to draw: the axial forces span no range.";
+        drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10 * K, f.Y0 + 10 * K, title, note);
+        return;
+    }
+    c.rectangle(f.X0, f.Y0, f.X0 + f.W, f.Y0 + f.H);
+    const int G = p.G;
+
+    c.font.size = 8;
+    c.brush.style = BrushStyle::Clear;
+    c.textOut(f.X0 + 10 * K, f.Y0 + 10 * K, title);
+    const std::string xTitle = "Moment[kNm]";
+    c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)), f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
+    const std::string angle = Format("Moment angle = %0.0F", {SANG});
+    c.textOut(f.X0 + (f.W - G) - c.textWidth(angle), f.Y0 + G - c.textHeight(angle) - 5 * K, angle);
+    const std::string yTitle = "Axial Force[kN]";
+    DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - 20 * K,
+                      f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
+
+    drawGrid(c, p, GridStyle{5 * K, 5 * K, "%0.0F", 5 * K});
+    drawCurve(c, p, m.PM_M, m.PM_P, 1, last);
+
+    const double r = std::numbers::pi / 180.0;
+    drawLoads(c, p, m, marks, [&](const TFORCE& F) {
+        const double M0 = std::sqrt(F.MX * F.MX + F.MY * F.MY);
+        const double mv = M0 == 0 ? 0.0
+                                  : (F.MX / M0) * std::cos((90 - SANG) * r) * M0 +
+                                        (F.MY / M0) * std::sin((90 - SANG) * r) * M0;
+        return std::pair{mv, -F.P};
+    });
+}
+
+void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double axialLoad, LoadMarks marks,
+                        bool printed) {
+    c.pen = Pen{};
+    c.brush = Brush{colors::white, BrushStyle::Solid};
+    const int last = lastIndex(m.MM_MX, m.MM_MY);
+    Range X, Y;
+    for (int i = 0; i <= last; ++i) {
+        X.add(m.MM_MX[static_cast<std::size_t>(i)]);
+        Y.add(m.MM_MY[static_cast<std::size_t>(i)]);
+    }
+    const double XMAX = 500.0 * std::ceil(X.absMax() / 500);
+    const double YMAX = 500.0 * std::ceil(Y.absMax() / 500);
+    Plot p{f};
+    p.setScales(-XMAX, XMAX, -YMAX, YMAX);
+    const std::string title = mmChartTitle(m.DESIGN_CODE);
+    c.font.size = 8;
+    if (!X.any || !Y.any || !p.usable()) {
+        const char* note = last < 0              ? "No Myy-Mzz curve to draw: run the Myy-Mzz analysis."
+                           : !X.any || !Y.any    ? "No Myy-Mzz curve to draw: the curve holds no numbers."
+                                                 : "No Myy-Mzz curve to draw: all moments are zero.";
+        drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10, f.Y0 + 10, title, note);
+        return;
+    }
+    c.rectangle(f.X0, f.Y0, f.X0 + f.W, f.Y0 + f.H);
+    const int G = p.G;
+    const int K = f.K;
+
+    // The brush stays solid white: title and labels are written on white.
+    c.textOut(f.X0 + 10, f.Y0 + 10, title);
+    const std::string xTitle = "Moment Myy[kNm]";
+    c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)), f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
+    const std::string axial = Format("Axial Load = %0.2F kN", {axialLoad});
+    c.textOut(f.X0 + (f.W - G) - c.textWidth(axial), f.Y0 + G - c.textHeight(axial) - 5, axial);
+    const std::string yTitle = "Moment Mzz[kNm]";
+    const int offset = printed ? 20 * K : 20;
+    DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - offset,
+                      f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, printed ? 8 : 8 * K);
+
+    drawGrid(c, p, GridStyle{5, 0, "%0.0F  ", 5});
+    drawCurve(c, p, m.MM_MX, m.MM_MY, 0, last);
+    drawLoads(c, p, m, marks, [](const TFORCE& F) { return std::pair{F.MX, F.MY}; });
+}
+
+void PRINT_PM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int WY, double SANG,
+                              LoadMarks marks) {
+    GEN_PM_CURVE_IMAGE(c, m, ChartFrame{SX, SY, WX, WY, PRINT_K}, SANG, marks);
+}
+
+void PRINT_MM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int WY, double axialLoad,
+                              LoadMarks marks) {
+    GEN_MM_CURVE_IMAGE(c, m, ChartFrame{SX, SY, WX, WY, PRINT_K}, axialLoad, marks, true);
+}
+
+}  // namespace qav

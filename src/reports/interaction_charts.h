@@ -1,0 +1,32 @@
+#pragma once
+// The interaction curve charts: the P-M curve at a moment angle and the Myy-Mzz curve at an
+// axial load, each with its grid, labelled axes, a title naming the design code and, when asked,
+// the load combinations as small circles. Drawn on screen with K = 1 and on the printed figure
+// report with K = 7.
+#include "canvas/canvas.h"
+#include "model/section_model.h"
+#include "reports/chart_frame.h"
+
+namespace qav {
+
+// The P-M chart of the model's PM_P / PM_M; SANG is the moment angle (degrees) the curve was
+// computed with. A curve without a moment or axial range draws the frame, title and a note.
+void GEN_PM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame& frame, double SANG,
+                        LoadMarks marks);
+
+// The Myy-Mzz chart of the model's MM_MX / MM_MY; axialLoad (kN) is shown in the title line.
+// The font face is the canvas's own. printed: the rotated label as on the printed page.
+void GEN_MM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame& frame, double axialLoad,
+                        LoadMarks marks, bool printed = false);
+
+// The same charts on a printed page, in the box (SX, SY) WX x WY with K = 7.
+void PRINT_PM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, int SX, int SY, int WX, int WY, double SANG,
+                              LoadMarks marks);
+void PRINT_MM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, int SX, int SY, int WX, int WY,
+                              double axialLoad, LoadMarks marks);
+
+// The P-M chart's title for the design code.
+std::string pmChartTitle(int designCode);
+std::string mmChartTitle(int designCode);
+
+}  // namespace qav

@@ -1,0 +1,144 @@
+#include "reports/printed_pages.h"
+
+#include "analysis/interaction_curves.h"
+#include "reports/interaction_charts.h"
+#include "reports/section_picture.h"
+#include "reports/text_reports.h"
+
+namespace qav {
+
+namespace {
+
+// Frame and title block of the one-page reports.
+const std::vector<Segment> kTableGrid = {
+    {262, 162, 13740, 162},     {13740, 162, 13740, 9060},  {13740, 9060, 262, 9060},   {262, 9060, 262, 162},
+    {425, 324, 13553, 324},     {425, 1212, 13553, 1212},   {425, 1212, 425, 324},      {13553, 1212, 13553, 324},
+    {2289, 1212, 2289, 324},    {11212, 1212, 11212, 324},  {12237, 1212, 12237, 324},  {11212, 552, 13553, 552},
+    {11212, 779, 13553, 779},   {11212, 995, 13553, 995},   {425, 4095, 3005, 4095},    {3005, 8912, 3005, 4095},
+    {425, 8912, 425, 4095},     {3005, 8912, 425, 8912},
+};
+
+void runPm(SectionModel& m, double angle, Messages& msgs) {
+    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    RUN_PM_CURVE_ANALYSIS(m, angle, msgs);
+}
+
+void runMm(SectionModel& m, double axial, Messages& msgs) {
+    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    RUN_MM_CURVE_ANALYSIS(m, axial, msgs);
+}
+
+void courier(Canvas& c, int size) {
+    c.font.name = "Courier New";
+    c.font.size = size;
+}
+
+}  // namespace
+
+void PRINT_TABLE_GRID(Canvas& c, int designCode) {
+    c.pen = Pen{};
+    drawSegments(c, kTableGrid);
+    c.textOut(514, 875, "SECTION ANLAYSIS");
+    c.textOut(514, 1042, "AND DESIGN");
+    c.textOut(11330, 404, "Project");
+    c.textOut(11334, 620, "Prepared by");
+    c.textOut(11341, 841, "Checked by");
+    c.textOut(11346, 1040, "Date");
+    c.textOut(12557, 9131, "QAV SECTION V1.0");
+    c.textOut(12858, 9277, designCode == 1 ? "BS-8110" : "HK-COP-2013");
+}
+
+void PRINT_PM_TEXT(Canvas& c, const std::vector<std::string>& data, int SX, int SY) {
+    courier(c, 5);
+    for (std::size_t k = 0; k < data.size(); ++k) c.textOut(SX, SY + 90 * static_cast<int>(k), data[k]);
+}
+
+void PRINT_SECTION_DATA_TEXT(Canvas& c, const std::vector<std::string>& data, int SX, int SY, int TH) {
+    for (std::size_t k = 0; k < data.size(); ++k) c.textOut(SX, SY + TH * static_cast<int>(k), data[k]);
+}
+
+void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& in, Messages& msgs,
+                       Progress& progress) {
+    Canvas& c = doc.page();
+    PRINT_DESIGN_SECTION(c, m, 425, 1350, 2580, 2580);
+    courier(c, 8);
+    std::vector<std::string> lines;
+    GEN_SECTION_DATA_TEXT(m, lines);
+    PRINT_SECTION_DATA_TEXT(c, lines, 425, 4100, 140);
+    courier(c, 8);
+    PRINT_TABLE_GRID(c, m.DESIGN_CODE);
+    struct Chart {
+        double angle;
+        int x, y;
+    };
+    constexpr Chart pmCharts[] = {{0, 3100, 1350}, {90, 8350, 1350}, {45, 3100, 5150}};
+    int done = 0;
+    for (const Chart& ch : pmCharts) {
+        runPm(m, ch.angle, msgs);
+        PRINT_PM_CURVE_IMAGE_PDF(c, m, ch.x, ch.y, 5150, 3720, ch.angle, in.marks);
+        progress.setPosition(++done * 25);
+    }
+    const double axial = in.axial();
+    runMm(m, axial, msgs);
+    PRINT_MM_CURVE_IMAGE_PDF(c, m, 8350, 5150, 5150, 3720, axial, in.marks);
+    progress.setPosition(100);
+}
+
+void printTextReport(PageDocument& doc, SectionModel& m, const ReportInputs& in, Messages& msgs,
+                     Progress& progress) {
+    Canvas& c = doc.page();
+    courier(c, 5);
+    std::vector<std::string> table0, table90, tableAngle, tableMm;
+    runPm(m, 0, msgs);
+    GEN_PM_analysis_result(m, table0, 0);
+    PRINT_PM_TEXT(c, table0, 425, 450);
+    progress.setPosition(25);
+    runPm(m, 90, msgs);
+    GEN_PM_analysis_result(m, table90, 90);
+    PRINT_PM_TEXT(c, table90, 3825, 450);
+    progress.setPosition(50);
+    const double angle = in.angle();
+    runPm(m, angle, msgs);
+    GEN_PM_analysis_result(m, tableAngle, angle);
+    PRINT_PM_TEXT(c, tableAngle, 7225, 450);
+    progress.setPosition(75);
+    const double axial = in.axial();
+    runMm(m, axial, msgs);
+    GEN_MM_analysis_result(m, tableMm, axial);
+    PRINT_PM_TEXT(c, tableMm, 10625, 450);
+    progress.setPosition(100);
+    c.brush.style = BrushStyle::Clear;
+    c.rectangle(420, 445, 9445, 13420);
+}
+
+void printSectionDataPage(PageDocument& doc, const SectionModel& m) {
+    std::vector<std::string> lines;
+    GEN_SECTION_SUMMARY(m, lines);
+    courier(doc.page(), 8);
+    auto frame = [&doc] {
+        doc.page().brush.style = BrushStyle::Clear;
+        doc.page().rectangle(425, 450, 9450, 13425);
+    };
+    int x = 425, y = 450;
+    const int count = static_cast<int>(lines.size());
+    for (int i = 1; i < count; ++i) {
+        y += 140;
+        doc.page().textOut(x, y, lines[static_cast<std::size_t>(i)]);
+        if (i % 60 == 0) {
+            x += 3250;
+            y = 450;
+            // Three columns fill the frame; a longer summary goes on to another page rather
+            // than off the paper.
+            if (i % 180 == 0 && i + 1 < count) {
+                frame();
+                doc.newPage();
+                courier(doc.page(), 8);
+                doc.page().brush.style = BrushStyle::Solid;
+                x = 425;
+            }
+        }
+    }
+    frame();
+}
+
+}  // namespace qav

@@ -1,0 +1,262 @@
+// The three analysis dialogs: their controls, the M-Phi run, refusals, and the printed documents
+// through the one printer.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "app/analysis/analysis_dialog.h"
+#include "app/analysis/load_dialog.h"
+#include "app/analysis/mphi_dialog.h"
+#include "app/command_map.h"
+#include "app/main_window.h"
+#include "app/printing.h"
+#include "mesh/mesh_command.h"
+#include "scripted_prompts.h"
+
+using namespace qav;
+
+namespace {
+
+const QString kExample = QStringLiteral(QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
+
+struct Fixture {
+    MainWindow w;
+    ScriptedPrompts prompts;
+    Fixture() { w.setPrompts(&prompts); }
+    void openMeshed() {
+        w.openSection(kExample);
+        MessageLog log;
+        FIBER_SECTION_MESH(w.model(), log);
+    }
+    template <class T>
+    T* dialog(const char* command, const char* name) {
+        w.commands().run(command);
+        return w.findChild<T*>(name);
+    }
+};
+
+template <class T = QWidget>
+T* child(QWidget* parent, const QString& name) {
+    T* c = parent->findChild<T*>(name);
+    EXPECT_NE(c, nullptr) << name.toStdString();
+    return c;
+}
+
+QString textOf(QWidget* parent, const QString& name) {
+    QWidget* c = child(parent, name);
+    if (auto* l = qobject_cast<QLabel*>(c)) return l->text();
+    if (auto* e = qobject_cast<QLineEdit*>(c)) return e->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(c)) return b->text();
+    if (auto* g = qobject_cast<QGroupBox*>(c)) return g->title();
+    return {};
+}
+
+// Pages of a PDF file, by its page objects.
+int pdfPages(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray bytes = f.readAll();
+    return bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page ") +
+           bytes.count("/Type /Page/") + bytes.count("/Type /Page>");
+}
+
+struct PrintToFile {
+    explicit PrintToFile(const QString& path, int dpi = 1200) {
+        setPrinterChooser([path, dpi](QPrinter& p, QWidget*) {
+            const auto orientation = p.pageLayout().orientation();
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(path);
+            p.setPageOrientation(orientation);
+            p.setResolution(dpi);
+            return true;
+        });
+    }
+    ~PrintToFile() { setPrinterChooser({}); }
+};
+
+}  // namespace
+
+TEST(AnalysisDialogs, CaptionsNamesAndDefaults) {
+    Fixture f;
+    struct Case {
+        const char* command;
+        const char* dialog;
+        const char* caption;
+        QSize size;
+        std::vector<std::pair<const char*, const char*>> controls;
+    };
+    const Case cases[] = {
+        {cmd::Analysis, "AnalysisDialog", "P-M/Myy-Mzz Curve Analysis", {833, 614},
+         {{"RadioGroup1", "P-M Curve Analysis"}, {"Label1", "Moment Angle"}, {"Edit1", "45"},
+          {"GroupBox1", "Myy-Mzz Curve Analysis"}, {"Label3", "Axial Force (kN)"}, {"Edit2", "1000"},
+          {"Label2", "Text Output"}, {"Button2", "Export CSV"}, {"Button6", "Show Section Image"},
+          {"Button3", "Run P-M Analysis"}, {"Button4", "Run Myy-Mzz Analysis"}, {"Button1", "Print PMM Report(Fig)"},
+          {"Button5", "Print Section Data"}, {"Button7", "Print PMM Report(Txt)"}, {"GroupBox2", "Load Checking"},
+          {"Label4", "Critical LoadComb"}, {"Label8", "Comb Name"}, {"Label9", "Critical Load Fraction"},
+          {"Label5", "Axial Force P[kN]"}, {"Label6", "Moment Mxx[kNm]"}, {"Label7", "Moment Myy[kNm]"},
+          {"Label10", "Image Setting"}, {"CheckBox1", "Critical Load Comb"}, {"CheckBox2", "All Load Comb"},
+          {"RadioGroup1_0", "Mxx"}, {"RadioGroup1_1", "Myy"}, {"RadioGroup1_2", "M with Angle"}}},
+        {cmd::Loading, "LoadDialog", "Import Column internal Force", {779, 514},
+         {{"Label1", "Number of Load Comb"}, {"Edit1", "0"}, {"Label11", "Unit System"},
+          {"Label12", "P(Negative Value) is Compression Force"}, {"Button1", "Import CSV File"},
+          {"Button2", "Clear Table"}, {"Button3", "Refresh"}, {"Button4", "Check Member"}, {"Button5", "Close"},
+          {"Button6", "Export CSV File"}, {"Button7", "Modify"}, {"Button8", "Print Report"},
+          {"Button9", "Export Sample CSV"}, {"GroupBox1", "Critical Load Comb"}, {"Label4", "Critical Load Comb"},
+          {"Label2", "Comb Name"}, {"Label3", "Min Load Fraction"}, {"GroupBox2", "Min Axial  and Moment(for Iteration)"},
+          {"Label10", " P_min[kN]"}, {"Edit10", "1000"}, {"Label8", "Min Mxx[kNm]"}, {"Edit9", "1000"},
+          {"Label9", "Min Myy[kNm]"}, {"Edit8", "1000"}}},
+        {cmd::MPhi, "MphiDialog", "Section M-Phi Analysis", {842, 553},
+         {{"RadioGroup1", "M-Phi Analysis"}, {"RadioGroup1_1", "Myy aoubt Y Axis"}, {"RadioGroup2", "Moment"},
+          {"RadioGroup2_1", "Negative"}, {"GroupBox1", "M-Phi Analysis"}, {"Label3", "Axial Force (kN)"},
+          {"Edit2", "1000"}, {"Label1", "Max Comp strain"}, {"Edit1", "0.0035"}, {"Label4", "Num of Steps"},
+          {"Edit3", "20"}, {"Button2", "Export CSV"}, {"Button3", "Run M-Phi Analysis"}}},
+    };
+    for (const Case& c : cases) {
+        QWidget* d = f.dialog<QWidget>(c.command, c.dialog);
+        ASSERT_NE(d, nullptr) << c.dialog;
+        EXPECT_TRUE(d->isVisible()) << c.dialog;
+        EXPECT_FALSE(d->isModal()) << c.dialog;
+        EXPECT_EQ(d->windowTitle(), c.caption) << c.dialog;
+        EXPECT_EQ(d->size(), c.size) << c.dialog;
+        for (const auto& [name, text] : c.controls) EXPECT_EQ(textOf(d, name), text) << c.dialog << " " << name;
+        d->close();
+        EXPECT_TRUE(d->isHidden());
+    }
+    auto* a = f.w.findChild<AnalysisDialog*>("AnalysisDialog");
+    EXPECT_TRUE(child<QRadioButton>(a, "RadioGroup1_0")->isChecked()) << "Mxx selected";
+    EXPECT_FALSE(child<QCheckBox>(a, "CheckBox1")->isChecked());
+    EXPECT_EQ(child<QWidget>(a, "Image1")->size(), QSize(534, 439));
+}
+
+TEST(AnalysisDialogs, CriticalFieldsOnShowOnlyForAStoredCombination) {
+    struct Case {
+        const char* name;
+        int nforce, critical;
+        QString edit3;
+    };
+    const Case cases[] = {{"no check", 2, 0, ""}, {"stale index", 2, 5, ""}, {"second", 2, 2, "2"}};
+    for (const Case& c : cases) {
+        Fixture f;
+        SectionModel& m = f.w.model();
+        m.FORCE.assign(static_cast<std::size_t>(c.nforce) + 1, TFORCE{-1234.5, 1, 2, "DCON9", 0.75});
+        m.NFORCE = c.nforce;
+        m.CRITICAL_COMB = c.critical;
+        auto* d = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
+        EXPECT_EQ(textOf(d, "Edit3"), c.edit3) << c.name;
+        if (!c.edit3.isEmpty()) {
+            EXPECT_EQ(textOf(d, "Edit4"), "-1234.500") << c.name << ": P as stored";
+            EXPECT_EQ(textOf(d, "Edit8"), "0.750") << c.name;
+            EXPECT_EQ(textOf(d, "Edit7"), "DCON9") << c.name;
+        }
+    }
+}
+
+TEST(AnalysisDialogs, RunsRefuseFieldsThatAreNotNumbers) {
+    Fixture f;
+    f.openMeshed();
+    auto* a = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
+    auto* mphi = f.dialog<MphiDialog>(cmd::MPhi, "MphiDialog");
+    struct Case {
+        const char* name;
+        QWidget* dialog;
+        const char* field;
+        const char* text;
+        const char* button;
+        QString message;
+    };
+    const Case cases[] = {
+        {"angle", a, "Edit1", "4 5", "Button3", "'4 5' is not a valid floating point value"},
+        {"axial", a, "Edit2", "x", "Button4", "'x' is not a valid floating point value"},
+        {"steps", mphi, "Edit3", "2.5", "Button3", "'2.5' is not a valid integer value"},
+        {"strain", mphi, "Edit1", "", "Button3", "'' is not a valid floating point value"},
+    };
+    child<QRadioButton>(a, "RadioGroup1_2")->setChecked(true);
+    for (const Case& c : cases) {
+        f.prompts.errors.clear();
+        const QString before = child<QLineEdit>(c.dialog, c.field)->text();
+        child<QLineEdit>(c.dialog, c.field)->setText(c.text);
+        child<QPushButton>(c.dialog, c.button)->click();
+        EXPECT_EQ(f.prompts.errors, QStringList{c.message}) << c.name;
+        child<QLineEdit>(c.dialog, c.field)->setText(before);
+    }
+    EXPECT_TRUE(f.w.model().PM_P.empty()) << "no analysis ran";
+}
+
+TEST(AnalysisDialogs, MphiRunListingAndChart) {
+    Fixture f;
+    f.openMeshed();
+    auto* d = f.dialog<MphiDialog>(cmd::MPhi, "MphiDialog");
+    child<QLineEdit>(d, "Edit3")->setText("5");
+    child<QRadioButton>(d, "RadioGroup1_1")->setChecked(true);
+    child<QPushButton>(d, "Button3")->click();
+    ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("\n").toStdString();
+    const QStringList lines = child<QPlainTextEdit>(d, "Memo1")->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[0], "   Moment_M,  Curvature,");
+    EXPECT_EQ(f.w.model().MPHI_M.size(), 6u);
+    const QImage& picture = d->picture();
+    int red = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) red += (picture.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
+    EXPECT_GT(red, 100) << "the curve, two pixels wide";
+    if (const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR"); !dir.isEmpty())
+        d->grab().save(QString::fromUtf8(dir) + "/mphi_dialog.png");
+    f.prompts.errors.clear();
+    child<QLineEdit>(d, "Edit3")->setText("0");
+    child<QPushButton>(d, "Button3")->click();
+    ASSERT_EQ(f.prompts.errors.size(), 1);
+    EXPECT_TRUE(f.prompts.errors[0].contains("at least 1 strain step")) << f.prompts.errors[0].toStdString();
+}
+
+TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {
+    Fixture f;
+    f.openMeshed();
+    QTemporaryDir dir;
+    auto* a = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
+    child<QPushButton>(a, "Button6")->click();
+    EXPECT_EQ(a->picture().pixel(267, 220) & 0xFFFFFF, 0xFFFBF0u) << "cream section in the middle";
+
+    struct Case {
+        const char* name;
+        QWidget* dialog;
+        const char* button;
+        int pages;
+        int dpi;
+    };
+    auto* loads = f.dialog<LoadDialog>(cmd::Loading, "LoadDialog");
+    SectionModel& m = f.w.model();
+    m.FORCE.assign(179, TFORCE{-1000, 10, 20, "C", 0.5});
+    m.NFORCE = 178;
+    const Case cases[] = {
+        {"text report", a, "Button7", 1, 1200},
+        {"section data", a, "Button5", 1, 1200},
+        {"section data at 300 dpi", a, "Button5", 1, 300},
+        {"load report of 181 lines", loads, "Button8", 2, 1200},
+    };
+    for (const Case& c : cases) {
+        const QString pdf = dir.filePath(QString(c.name) + ".pdf");
+        PrintToFile to(pdf, c.dpi);
+        f.prompts.errors.clear();
+        child<QPushButton>(c.dialog, c.button)->click();
+        EXPECT_TRUE(f.prompts.errors.isEmpty()) << c.name << ": " << f.prompts.errors.join("\n").toStdString();
+        EXPECT_EQ(pdfPages(pdf), c.pages) << c.name;
+        if (const QByteArray shots = qgetenv("QAVSEC_SCREENSHOT_DIR"); !shots.isEmpty())
+            QFile::copy(pdf, QString::fromUtf8(shots) + "/" + QString(c.name).replace(' ', '_') + ".pdf");
+    }
+
+    // Cancelling the print dialog prints nothing and runs nothing.
+    m.PM_P.clear();
+    setPrinterChooser([](QPrinter&, QWidget*) { return false; });
+    child<QPushButton>(a, "Button7")->click();
+    EXPECT_TRUE(m.PM_P.empty());
+    setPrinterChooser({});
+}

@@ -1,0 +1,283 @@
+#include "reports/interaction_charts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "canvas/recording_canvas.h"
+
+using namespace qav;
+using Kind = RecordingCanvas::Kind;
+
+namespace {
+
+const ChartFrame kScreen{0, 0, 534, 439, 1};
+
+// A P-M curve whose ranges are the given extremes (points 1 .. 4 used).
+SectionModel pmCurve(double pmax, double pmin, double mmax, double mmin) {
+    SectionModel m;
+    m.PM_P = {0, pmin, pmax, pmax, pmin, pmin};
+    m.PM_M = {0, 0, mmax, mmin, 0, 0};
+    return m;
+}
+
+std::vector<RecordingCanvas::Call> linesWith(const RecordingCanvas& c, Color color, PenStyle style) {
+    std::vector<RecordingCanvas::Call> out;
+    for (const auto& call : c.callsOf(Kind::Line))
+        if (call.pen.color == color && call.pen.style == style) out.push_back(call);
+    return out;
+}
+
+bool hasText(const RecordingCanvas& c, const std::string& text) {
+    const auto t = c.texts();
+    return std::find(t.begin(), t.end(), text) != t.end();
+}
+
+const RecordingCanvas::Call* textCall(const RecordingCanvas& c, const std::string& text) {
+    for (const auto& call : c.calls())
+        if ((call.kind == Kind::Text || call.kind == Kind::RotatedText) && call.text == text) return &call;
+    return nullptr;
+}
+
+void addLoad(SectionModel& m, double P, double MX, double MY) {
+    if (m.FORCE.empty()) m.FORCE.resize(1);
+    m.FORCE.push_back(TFORCE{P, MX, MY, "C", 0});
+    m.NFORCE = static_cast<int32_t>(m.FORCE.size()) - 1;
+}
+
+Point centre(const RecordingCanvas::Call& e) {
+    return {(e.points[0].x + e.points[1].x) / 2, (e.points[0].y + e.points[1].y) / 2};
+}
+
+}  // namespace
+
+TEST(PmChart, MomentScaleIsTheNextMultipleOf500) {
+    struct Case {
+        const char* name;
+        double mmax;
+        std::string firstLabel;
+    };
+    const Case cases[] = {{"exactly 500", 500, "-500"}, {"just above 500", 500.001, "-1000"},
+                          {"negative side larger", 20, "-500"}, {"1499", 1499, "-1500"}};
+    for (const Case& c : cases) {
+        const SectionModel m = pmCurve(2345.6, -1234.5, c.mmax, -c.mmax / 2);
+        RecordingCanvas canvas;
+        GEN_PM_CURVE_IMAGE(canvas, m, kScreen, 0, {});
+        const auto* label = textCall(canvas, c.firstLabel);
+        ASSERT_NE(label, nullptr) << c.name;
+        EXPECT_TRUE(hasText(canvas, c.firstLabel.substr(1))) << c.name << ": symmetric scale";
+    }
+}
+
+TEST(PmChart, AxialScaleAndTheZeroAxis) {
+    const SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
+    RecordingCanvas c;
+    GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, {});
+    // YMAX 3000, YMIN -2000: labels every 625 kN from the bottom line up.
+    const auto grid = linesWith(c, colors::grey, PenStyle::Dot);
+    ASSERT_EQ(grid.size(), 18u);
+    EXPECT_TRUE(hasText(c, "-2000"));
+    EXPECT_TRUE(hasText(c, "3000"));
+    EXPECT_TRUE(hasText(c, "-1375"));
+    // The P = 0 axis 2/5 of the plot height (439 - 160) above its bottom line.
+    const int yAxis = static_cast<int>(std::lround(359 - 0.4 * 279));
+    const auto axes = linesWith(c, colors::black, PenStyle::Solid);
+    ASSERT_EQ(axes.size(), 2u);
+    EXPECT_EQ(axes[0].points, (std::vector<Point>{{267, 80}, {267, 359}})) << "M = 0 axis in the middle";
+    EXPECT_EQ(axes[1].points, (std::vector<Point>{{80, yAxis}, {454, yAxis}}));
+    // Moment labels sit under that axis, not under the plot area.
+    const auto* zero = textCall(c, "250");
+    ASSERT_NE(zero, nullptr);
+    EXPECT_EQ(zero->points[0].y, yAxis + 5);
+}
+
+TEST(PmChart, GridTicksAxesAndCurveCounts) {
+    SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
+    RecordingCanvas c;
+    GEN_PM_CURVE_IMAGE(c, m, kScreen, 30, {});
+    EXPECT_EQ(linesWith(c, colors::grey, PenStyle::Dot).size(), 18u);
+    const auto ticks = linesWith(c, colors::blue, PenStyle::Dot);
+    ASSERT_EQ(ticks.size(), 82u);
+    EXPECT_EQ(ticks[0].points[1].x - ticks[0].points[0].x, -5) << "axial ticks left of the M = 0 axis";
+    EXPECT_EQ(ticks[41].points[1].y - ticks[41].points[0].y, 5) << "moment ticks below the P = 0 axis";
+    EXPECT_EQ(c.callsOf(Kind::Line).size() - 18 - 82 - 2, 4u) << "curve: points 1 .. 5 joined, not closed";
+    EXPECT_TRUE(hasText(c, "Moment angle = 30"));
+    EXPECT_TRUE(hasText(c, "P-M Curve [HK-COP-2013]"));
+    const auto rotated = c.callsOf(Kind::RotatedText);
+    ASSERT_EQ(rotated.size(), 1u);
+    EXPECT_EQ(rotated[0].text, "Axial Force[kN]");
+    EXPECT_EQ(rotated[0].angle, 90);
+    // Font 8 in the recording metric: 10 high, 5 per character.
+    EXPECT_EQ(rotated[0].points[0], (Point{80 - 10 - 20, 220 + 37}));
+    m.DESIGN_CODE = 1;
+    RecordingCanvas bs;
+    GEN_PM_CURVE_IMAGE(bs, m, kScreen, 0, {});
+    EXPECT_TRUE(hasText(bs, "P-M Curve [BS-8110]"));
+}
+
+TEST(PmChart, LoadPointsFollowTheAngleAndReverseTheAxialForce) {
+    struct Case {
+        const char* name;
+        double SANG, P, MX, MY;
+        Point at;
+    };
+    // XMAX 500, YMIN -2000, YMAX 3000 on 534 x 439: SX 0.374, SY 0.0558; (0, 0) is (267, 247).
+    const Case cases[] = {
+        {"MX at 0 degrees lies on the axis", 0, 0, 100, 0, {267, 247}},
+        {"MY at 0 degrees", 0, 0, 0, 100, {304, 247}},
+        {"MX at 90 degrees", 90, 0, 100, 0, {304, 247}},
+        {"MY at 90 degrees lies on the axis", 90, 0, 0, 100, {267, 247}},
+        {"tension P plots downwards", 0, 500, 0, 0, {267, 275}},
+        {"no moment stays on the axis", 45, -1000, 0, 0, {267, 192}},
+    };
+    for (const Case& k : cases) {
+        SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
+        addLoad(m, k.P, k.MX, k.MY);
+        RecordingCanvas c;
+        GEN_PM_CURVE_IMAGE(c, m, kScreen, k.SANG, LoadMarks{false, true});
+        const auto circles = c.callsOf(Kind::Ellipse);
+        ASSERT_EQ(circles.size(), 1u) << k.name;
+        EXPECT_EQ(centre(circles[0]), k.at) << k.name;
+        EXPECT_EQ(circles[0].points[1].x - circles[0].points[0].x, 8) << k.name << ": radius 4";
+        EXPECT_EQ(circles[0].pen.color, colors::grey) << k.name;
+        EXPECT_EQ(circles[0].brush.style, BrushStyle::Clear) << k.name;
+    }
+}
+
+TEST(PmChart, CheckBoxesChooseTheCircles) {
+    struct Case {
+        const char* name;
+        LoadMarks marks;
+        int critical;
+        std::size_t grey, blue;
+        bool note;
+    };
+    const Case cases[] = {
+        {"none", {false, false}, 2, 0, 0, false},
+        {"all", {false, true}, 2, 3, 0, false},
+        {"critical", {true, false}, 2, 0, 1, false},
+        {"both draw the critical twice", {true, true}, 2, 3, 1, false},
+        {"no check yet draws no critical", {true, true}, 0, 3, 0, true},
+        {"a stale index draws no critical", {true, false}, 7, 0, 0, true},
+    };
+    for (const Case& k : cases) {
+        SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
+        addLoad(m, -100, 10, 20);
+        addLoad(m, -200, 30, 40);
+        addLoad(m, -300, 50, 60);
+        m.CRITICAL_COMB = k.critical;
+        RecordingCanvas c;
+        GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, k.marks);
+        std::size_t grey = 0, blue = 0;
+        for (const auto& e : c.callsOf(Kind::Ellipse)) (e.pen.color == colors::blue ? blue : grey)++;
+        EXPECT_EQ(grey, k.grey) << k.name;
+        EXPECT_EQ(blue, k.blue) << k.name;
+        EXPECT_EQ(hasText(c, NO_CRITICAL_NOTE), k.note) << k.name;
+        if (k.grey && k.blue) {
+            EXPECT_EQ(c.callsOf(Kind::Ellipse)[1].points, c.callsOf(Kind::Ellipse)[3].points) << k.name;
+        }
+    }
+}
+
+TEST(PmChart, PrintedChartScalesMarginsAndOffsetsBySeven) {
+    SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
+    addLoad(m, 0, 0, 0);
+    m.CRITICAL_COMB = 1;
+    RecordingCanvas c;
+    PRINT_PM_CURVE_IMAGE_PDF(c, m, 3100, 1350, 5150, 3720, 90, LoadMarks{true, false});
+    EXPECT_EQ(c.callsOf(Kind::Rectangle)[0].points, (std::vector<Point>{{3100, 1350}, {8250, 5070}}));
+    const auto grid = linesWith(c, colors::grey, PenStyle::Dot);
+    EXPECT_EQ(grid.front().points, (std::vector<Point>{{3660, 1910}, {3660, 4510}})) << "margin 560";
+    EXPECT_EQ(grid[8].points[0].x, 7690);
+    const auto* title = textCall(c, "P-M Curve [HK-COP-2013]");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->points[0], (Point{3170, 1420}));
+    const auto ticks = linesWith(c, colors::blue, PenStyle::Dot);
+    EXPECT_EQ(ticks[0].points[0].x - ticks[0].points[1].x, 35);
+    const auto circles = c.callsOf(Kind::Ellipse);
+    ASSERT_EQ(circles.size(), 1u);
+    EXPECT_EQ(circles[0].points[1].x - circles[0].points[0].x, 56) << "radius 28";
+}
+
+TEST(PmChart, CurvesWithoutScalesDrawAnEmptyChartWithANote) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* name;
+        std::vector<double> P, M;
+        std::string note;
+    };
+    const Case cases[] = {
+        {"no run", {}, {}, "No P-M curve to draw: run the P-M analysis."},
+        {"all moments zero", {0, -100, 2000, -100}, {0, 0, 0, 0}, "No P-M curve to draw: all moments are zero."},
+        {"axial forces round to one multiple", {0, 1000, 1000, 1000}, {0, 5, -5, 5},
+         "No P-M curve to draw: the axial forces span no range."},
+        {"not numbers", {0, nan, nan, nan}, {0, nan, nan, nan}, "No P-M curve to draw: the curve holds no numbers."},
+    };
+    for (const Case& k : cases) {
+        SectionModel m;
+        m.PM_P = k.P;
+        m.PM_M = k.M;
+        addLoad(m, -100, 1, 1);
+        m.CRITICAL_COMB = 1;
+        RecordingCanvas c;
+        ASSERT_NO_THROW(GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{true, true})) << k.name;
+        EXPECT_EQ(c.callsOf(Kind::Rectangle).size(), 1u) << k.name;
+        EXPECT_TRUE(c.callsOf(Kind::Line).empty()) << k.name;
+        EXPECT_TRUE(c.callsOf(Kind::Ellipse).empty()) << k.name;
+        EXPECT_EQ(c.texts(), (std::vector<std::string>{"P-M Curve [HK-COP-2013]", k.note})) << k.name;
+    }
+}
+
+TEST(PmChart, PointsThatAreNotNumbersBreakTheCurveAndFarLoadsAreLeftOut) {
+    SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
+    m.PM_P[3] = std::numeric_limits<double>::quiet_NaN();
+    addLoad(m, -1e300, 1e300, 0);
+    RecordingCanvas c;
+    ASSERT_NO_THROW(GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, true}));
+    EXPECT_EQ(c.callsOf(Kind::Line).size() - 18 - 82 - 2, 2u) << "segments 1-2 and 4-5 only";
+    EXPECT_TRUE(c.callsOf(Kind::Ellipse).empty());
+}
+
+TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
+    SectionModel m;
+    m.MM_MX = {0, 1234, 0, -1234, 0};
+    m.MM_MY = {600, 0, -600, 0, 600};
+    addLoad(m, -5000, 250, -250);
+    m.CRITICAL_COMB = 1;
+    RecordingCanvas c;
+    c.font.name = "Courier New";
+    GEN_MM_CURVE_IMAGE(c, m, kScreen, 1000, LoadMarks{true, true});
+    EXPECT_TRUE(hasText(c, "-1500"));
+    EXPECT_TRUE(hasText(c, "-1000  ")) << "axial labels end in two blanks";
+    EXPECT_TRUE(hasText(c, "Axial Load = 1000.00 kN"));
+    EXPECT_TRUE(hasText(c, "Myy-Mzz Curve [HK-COP-2013]"));
+    EXPECT_EQ(textCall(c, "Myy-Mzz Curve [HK-COP-2013]")->brush.style, BrushStyle::Solid) << "title on white";
+    EXPECT_EQ(textCall(c, "Myy-Mzz Curve [HK-COP-2013]")->font.name, "Courier New") << "the canvas face";
+    EXPECT_EQ(c.callsOf(Kind::Line).size() - 18 - 82 - 2, 4u);
+    const auto circles = c.callsOf(Kind::Ellipse);
+    ASSERT_EQ(circles.size(), 2u);
+    // SX = 374 / 3000, SY = 279 / 2000: (250, -250) lies at (298, 254).
+    EXPECT_EQ(centre(circles[0]), (Point{298, 254}));
+
+    RecordingCanvas printed;
+    PRINT_MM_CURVE_IMAGE_PDF(printed, m, 8350, 5150, 5150, 3720, 1000, {});
+    EXPECT_EQ(textCall(printed, "Myy-Mzz Curve [HK-COP-2013]")->points[0], (Point{8360, 5160}));
+    const auto rotated = printed.callsOf(Kind::RotatedText);
+    ASSERT_EQ(rotated.size(), 1u);
+    EXPECT_EQ(rotated[0].font.size, 8);
+    EXPECT_EQ(rotated[0].points[0].x, 8350 + 560 - 10 - 140);
+    const auto ticks = linesWith(printed, colors::blue, PenStyle::Dot);
+    EXPECT_EQ(ticks[0].points[0].x - ticks[0].points[1].x, 5) << "ticks are not scaled";
+}
+
+TEST(MmChart, ZeroMomentsDrawAnEmptyChart) {
+    SectionModel m;
+    m.MM_MX = {0, 0, 0};
+    m.MM_MY = {0, 0, 0};
+    RecordingCanvas c;
+    ASSERT_NO_THROW(GEN_MM_CURVE_IMAGE(c, m, kScreen, 0, {}));
+    EXPECT_TRUE(c.callsOf(Kind::Line).empty());
+    EXPECT_TRUE(hasText(c, "No Myy-Mzz curve to draw: all moments are zero."));
+}
