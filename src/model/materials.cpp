@@ -46,17 +46,22 @@ void GEN_MAT(SectionModel& m) {
     }
 }
 
-TMAT& materialOf(SectionModel& m, MaterialTable table, int grade) {
-    std::vector<TMAT>* t = &m.CONC_MAT;
+namespace {
+template <class Model>
+auto& gradeOf(Model& m, MaterialTable table, int grade) {
+    auto* t = &m.CONC_MAT;
     if (table == MaterialTable::Steel) t = &m.STEEL_MAT;
     if (table == MaterialTable::CoverConcrete) t = &m.COVER_MAT;
     if (grade < 1 || static_cast<std::size_t>(grade) >= t->size())
         throw std::out_of_range(Format("material grade %D does not exist", {grade}));
     return (*t)[static_cast<std::size_t>(grade)];
 }
+}  // namespace
+
+TMAT& materialOf(SectionModel& m, MaterialTable table, int grade) { return gradeOf(m, table, grade); }
 
 MaterialBoxes materialBoxes(const SectionModel& m, MaterialTable table, int grade) {
-    const TMAT& t = materialOf(const_cast<SectionModel&>(m), table, grade);
+    const TMAT& t = gradeOf(m, table, grade);
     MaterialBoxes b;
     b.Edit1 = t.NAME;
     if (table == MaterialTable::Steel) {

@@ -54,6 +54,17 @@ const T& slot(const std::vector<T>& v, int i) {
     return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)] : empty;
 }
 
+void writeConcreteBlock(std::vector<std::string>& out, const std::string& block, const char* countKey,
+                        const char* recordKey, const std::vector<TMAT>& table, int count) {
+    out.push_back(block + " START");
+    out.push_back(Format("%s,%D", {countKey, count}));
+    for (int i = 1; i <= count; ++i) {
+        const TMAT& t = slot(table, i);
+        out.push_back(Format("%s,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F", {recordKey, i, t.NAME, t.EC, t.FC, t.EPS_0, t.EPS_CU}));
+    }
+    out.push_back(block + " END");
+}
+
 }  // namespace
 
 void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
@@ -82,20 +93,8 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
         DATA.push_back(Format("BAR,%D,%0.5F,%0.5F,%0.5F", {i, b.X, b.Y, b.DB}));
     }
     DATA.push_back("REBAR END");
-    DATA.push_back("CONC MAT START");
-    DATA.push_back(Format("NCONCMAT,%D", {m.NCONCMAT}));
-    for (int i = 1; i <= m.NCONCMAT; ++i) {
-        const TMAT& t = slot(m.CONC_MAT, i);
-        DATA.push_back(Format("CONCMAT,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F", {i, t.NAME, t.EC, t.FC, t.EPS_0, t.EPS_CU}));
-    }
-    DATA.push_back("CONC MAT END");
-    DATA.push_back("COVER MAT START");
-    DATA.push_back(Format("NCOVERMAT,%D", {m.NCOVERMAT}));
-    for (int i = 1; i <= m.NCOVERMAT; ++i) {
-        const TMAT& t = slot(m.COVER_MAT, i);
-        DATA.push_back(Format("COVERMAT,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F", {i, t.NAME, t.EC, t.FC, t.EPS_0, t.EPS_CU}));
-    }
-    DATA.push_back("COVER MAT END");
+    writeConcreteBlock(DATA, "CONC MAT", "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT);
+    writeConcreteBlock(DATA, "COVER MAT", "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT);
     DATA.push_back("STEEL MAT START");
     DATA.push_back(Format("NSTEELMAT,%D", {m.NSTEELMAT}));
     for (int i = 1; i <= m.NSTEELMAT; ++i) {

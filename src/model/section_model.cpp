@@ -21,7 +21,9 @@ SectionModel::SectionModel() {
     GEN_MAT(*this);
 }
 
-void CLEAR_MODEL(SectionModel& m) {
+namespace {
+// The whole mesh: fibres, control points, triangles, nodes and the selection.
+void clearWholeMesh(SectionModel& m) {
     m.NFIB = 0;
     m.NCFIB = 0;
     m.NMESH_NODE = 0;
@@ -29,13 +31,18 @@ void CLEAR_MODEL(SectionModel& m) {
     m.NKEY_NODE = 0;
     m.NCLINE_NODE = 0;
     m.NGRID_NODE = 0;
+    m.NSHELL = 0;
+    m.NSEL_BAR = 0;
+}
+}  // namespace
+
+void CLEAR_MODEL(SectionModel& m) {
+    clearWholeMesh(m);
     m.NCONC_PT = 0;
     m.NCOVER_PT = 0;
     m.NSTEEL_SEC = 0;
     m.NOPEN_SEC = 0;
     m.NBAR = 0;
-    m.NSHELL = 0;
-    m.NSEL_BAR = 0;
     m.VIEW_SCALE = 1.0;
 }
 
@@ -47,16 +54,8 @@ void CLEAR_MESH(SectionModel& m) {
 }
 
 void DELETE_STEEL_SECTION(SectionModel& m) {
-    m.NFIB = 0;
-    m.NCFIB = 0;
-    m.NMESH_NODE = 0;
-    m.NSLINE_NODE = 0;
-    m.NKEY_NODE = 0;
-    m.NCLINE_NODE = 0;
-    m.NGRID_NODE = 0;
-    m.NSHELL = 0;
+    clearWholeMesh(m);
     m.NSTEEL_SEC = 0;
-    m.NSEL_BAR = 0;
 }
 
 void ADD_SINGLE_REBAR(SectionModel& m, double PX, double PY, double DB) {
