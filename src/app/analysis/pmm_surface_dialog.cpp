@@ -163,7 +163,7 @@ void PmmSurfaceDialog::saveImage() {
     const QImage image = view_->grabImage();
     if (image.isNull())
         throw FileError("There is no picture to save: OpenGL is not available on this display.");
-    const QString path = withSuffix(ctx_.prompts().saveFileName("Bitmap Picture (*.bmp)"), ".bmp");
+    const QString path = withSuffix(ctx_.prompts().saveFileName("Bitmap Picture (*.bmp)", "Gant.bmp"), ".bmp");
     if (path.isEmpty()) return;
     if (!image.save(path, "BMP")) throw FileError("Cannot write the picture " + path.toStdString());
 }
