@@ -132,7 +132,10 @@ PmmSurfaceDialog::PmmSurfaceDialog(AppContext& ctx, QWidget* parent) : QDialog(p
 }
 
 void PmmSurfaceDialog::run() {
-    RUN_PMM_ANALYSIS(ctx_.model(), ctx_.messages());
+    {
+        const std::unique_ptr<Progress> progress = makeProgress(this, "Running the PMM analysis ...");
+        RUN_PMM_ANALYSIS(ctx_.model(), ctx_.messages(), progress.get());
+    }
     std::vector<std::string> lines;
     GEN_PMM_CURVE_TEXT(ctx_.model(), lines);
     QString text;
