@@ -45,7 +45,7 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
     MY = my;
 }
 
-RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs) {
+RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
     const int n = m.NPM;
     if (n < 2)
         throw InputError(Format("The P-M curve needs at least 2 steps per branch (NPM is %D).", {n}));
@@ -65,6 +65,8 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs) {
     SectionSolver solver(m, msgs);
     const int mode = m.STRAIN_LIMIT_MODE;
     const int fibres = solver.fibreCount();
+    // The two bending capacities, the two tension ends and the 2 n branch points.
+    StepProgress steps(progress, 2LL * n + 4);
     auto solve = [&](double P, double mx, double my) {
         const SolveResult s = solver.loadFraction(P, mx, my, 0, 0, 0, mode);
         stats.add(s, fibres);
@@ -74,8 +76,10 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs) {
     // Bending capacity of each branch at a small axial force.
     const double la = solve(0.01 * m.PMAX, TRIAL_MOMENT * SA, TRIAL_MOMENT * CA);
     const double MXa = TRIAL_MOMENT * SA * la, MYa = TRIAL_MOMENT * CA * la;
+    steps.step();
     const double lb = solve(0.01 * m.PMAX, TRIAL_MOMENT * SB, TRIAL_MOMENT * CB);
     const double MXb = TRIAL_MOMENT * SB * lb, MYb = TRIAL_MOMENT * CB * lb;
+    steps.step();
 
     auto tensionEnd = [&](int k) {
         double NN = m.PMIN, MX = 0, MY = 0;
@@ -85,6 +89,7 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs) {
         m.PM_MX[i] = MX;
         m.PM_MY[i] = MY;
         m.PM_M[i] = std::sqrt(MX * MX + MY * MY);
+        steps.step();
     };
     // Trial loads on the straight line from (PMIN, MX0, MY0) to (PMAX, 0, 0), each scaled onto
     // the surface by its own load fraction.
@@ -98,6 +103,7 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs) {
         m.PM_MY[kk] = my * l;
         m.PM_MX[kk] = mx * l;
         m.PM_M[kk] = side * std::sqrt(m.PM_MX[kk] * m.PM_MX[kk] + m.PM_MY[kk] * m.PM_MY[kk]);
+        steps.step();
     };
 
     tensionEnd(1);
@@ -108,7 +114,7 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs) {
     return stats;
 }
 
-RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs) {
+RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
     const int n = m.NMM;
     if (n < 1) throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
@@ -121,6 +127,7 @@ RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& ms
     SectionSolver solver(m, msgs);
     const int mode = m.STRAIN_LIMIT_MODE;
     const int fibres = solver.fibreCount();
+    StepProgress steps(progress, n + 1LL);
     for (int i = 0; i <= n; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
         const double s = std::sin(theta * std::numbers::pi / 180.0);
@@ -137,6 +144,7 @@ RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& ms
         stats.add(r, fibres);
         m.MM_MX[static_cast<std::size_t>(i)] = mx * r.loadFraction;
         m.MM_MY[static_cast<std::size_t>(i)] = my * r.loadFraction;
+        steps.step();
     }
     solver.storeState(m);
     return stats;

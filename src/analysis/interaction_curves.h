@@ -26,10 +26,12 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
 // The P-M curve of the angle ANG (degrees) and ANG + 180, 2 NPM + 2 points. Uses the model's
 // STRAIN_LIMIT_MODE. Throws InputError, before anything changes, when NPM is not within
 // 2 .. MAX_CURVE_STEPS or there are no fibres. The fibres keep the state of the last solve.
-RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs);
+// A progress, when given, sees 0..100 as the points are found.
+RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress = nullptr);
 
 // The Myy-Mzz curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
-// InputError when NMM is not within 1 .. MAX_CURVE_STEPS or there are no fibres.
-RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs);
+// InputError when NMM is not within 1 .. MAX_CURVE_STEPS or there are no fibres. A progress,
+// when given, sees 0..100 as the angles are done.
+RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress = nullptr);
 
 }  // namespace qav

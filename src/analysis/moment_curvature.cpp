@@ -26,7 +26,7 @@ void GET_FIB_ZONE(SectionModel& m) {
     m.FIB_ZONE_HEIGHT = ymax - ymin;
 }
 
-MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs) {
+MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, Progress* progress) {
     if (in.steps < 1)
         throw InputError(Format("The M-Phi curve needs at least 1 strain step (Num of Steps is %D).", {in.steps}));
     if (in.steps > MAX_CURVE_STEPS)
@@ -45,6 +45,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs) 
     run.angle = in.aboutY ? -90.0 : 0.0;
     SectionSolver solver(m, msgs);
     const int fibres = solver.fibreCount();
+    StepProgress steps(progress, n);
     for (int i = 1; i <= n; ++i) {
         const double eps = i * in.maxStrain / n;
         double mx = fx * 1e6 * f, my = f * (fy * 1e6);
@@ -59,6 +60,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs) 
         const double M = (mx + my) * lamda;
         m.MPHI_M[static_cast<std::size_t>(i)] = std::fabs(M);
         m.MPHI_PHI[static_cast<std::size_t>(i)] = std::fabs(last.emin - last.emax) / (depth / 1000.0);
+        steps.step();
     }
     solver.storeState(m);
     return run;

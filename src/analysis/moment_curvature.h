@@ -28,8 +28,8 @@ struct MphiRun {
 };
 
 // Throws InputError, before anything changes, when steps is not within 1 .. MAX_CURVE_STEPS or
-// there are no fibres.
-MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs);
+// there are no fibres. A progress, when given, sees 0..100 as the strain steps are done.
+MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, Progress* progress = nullptr);
 
 // The listing of points 0..NSTEP.
 void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA);

@@ -1,5 +1,7 @@
 #include "analysis/pmm_surface.h"
 
+#include <optional>
+
 #include "analysis/interaction_curves.h"
 #include "model/number_text.h"
 
@@ -21,13 +23,15 @@ int storedSteps(const SectionModel& m) {
 }
 }  // namespace
 
-RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs) {
+RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     const int n = m.NPM;
     if (n >= 2 && n <= MAX_CURVE_STEPS && m.NFIB > 0) m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     RunStats total;
     std::vector<std::vector<double>> P, MX, MY;
     for (int r = 0; r < PMM_CURVES; ++r) {
-        const RunStats s = RUN_PM_CURVE_ANALYSIS(m, 30.0 * r, msgs);  // refuses bad NPM first
+        std::optional<PartProgress> part;
+        if (progress != nullptr) part.emplace(*progress, 100 * r / PMM_CURVES, 100 * (r + 1) / PMM_CURVES);
+        const RunStats s = RUN_PM_CURVE_ANALYSIS(m, 30.0 * r, msgs, part ? &*part : nullptr);  // refuses bad NPM first
         total.add(s);
         if (r == 0) {
             P.assign(7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));

@@ -14,8 +14,8 @@ namespace qav {
 
 // "Run": sets STRAIN_LIMIT_MODE from the section and runs the six P-M curves into PMM_P,
 // PMM_MX, PMM_MY; afterwards the P-M results hold the 150 degree curve. Throws InputError, before
-// anything changes, as the P-M run does.
-RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs);
+// anything changes, as the P-M run does. A progress, when given, sees 0..100 over the six curves.
+RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress = nullptr);
 
 // "PMM_CURVE_DATA": two heading lines, then 2 NPM + 2 lines per curve.
 void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);

@@ -19,9 +19,9 @@ QString QtUserPrompts::openFileName(const QString& filter) {
     return QFileDialog::getOpenFileName(parent_, QString(), QString(), filter);
 }
 
-QString QtUserPrompts::saveFileName(const QString& filter) {
+QString QtUserPrompts::saveFileName(const QString& filter, const QString& defaultName) {
     // The name is taken as typed: no extension is added, an existing file is replaced.
-    return QFileDialog::getSaveFileName(parent_, QString(), QString(), filter, nullptr,
+    return QFileDialog::getSaveFileName(parent_, QString(), defaultName, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 

@@ -18,4 +18,22 @@ std::size_t MessageLog::total() const {
     return n;
 }
 
+StepProgress::StepProgress(Progress* progress, long long total) : progress_(progress), total_(total) { report(0); }
+
+void StepProgress::step() {
+    if (done_ < total_) ++done_;
+    report(total_ > 0 ? static_cast<int>(done_ * 100 / total_) : 100);
+}
+
+void StepProgress::report(int percent) {
+    if (progress_ == nullptr || percent == last_) return;
+    last_ = percent;
+    progress_->setPosition(percent);
+}
+
+void PartProgress::setPosition(int percent) {
+    const int p = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    whole_.setPosition(from_ + (to_ - from_) * p / 100);
+}
+
 }  // namespace qav

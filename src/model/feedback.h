@@ -49,4 +49,32 @@ public:
     void setPosition(int) override {}
 };
 
+// Reports a run of `total` equal steps as 0..100 on a progress that may be absent, only when the
+// percentage moves, so a run of a million steps does not repaint a million times. Reports 0 on
+// construction.
+class StepProgress {
+public:
+    StepProgress(Progress* progress, long long total);
+    void step();  // one more step is done
+
+private:
+    Progress* progress_;
+    long long total_;
+    long long done_ = 0;
+    int last_ = -1;
+    void report(int percent);
+};
+
+// One run of several: maps its 0..100 onto from..to of the whole.
+class PartProgress : public Progress {
+public:
+    PartProgress(Progress& whole, int from, int to) : whole_(whole), from_(from), to_(to) {}
+    void setPosition(int percent) override;
+    bool cancelled() const override { return whole_.cancelled(); }
+
+private:
+    Progress& whole_;
+    int from_, to_;
+};
+
 }  // namespace qav

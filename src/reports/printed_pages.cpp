@@ -18,14 +18,17 @@ const std::vector<Segment> kTableGrid = {
     {425, 8912, 425, 4095},     {3005, 8912, 425, 8912},
 };
 
-void runPm(SectionModel& m, double angle, Messages& msgs) {
+// Each report runs four curves; curve k (0..3) takes the k-th quarter of the progress.
+void runPm(SectionModel& m, double angle, Messages& msgs, Progress& progress, int k) {
     m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    RUN_PM_CURVE_ANALYSIS(m, angle, msgs);
+    PartProgress part(progress, 25 * k, 25 * (k + 1));
+    RUN_PM_CURVE_ANALYSIS(m, angle, msgs, &part);
 }
 
-void runMm(SectionModel& m, double axial, Messages& msgs) {
+void runMm(SectionModel& m, double axial, Messages& msgs, Progress& progress) {
     m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    RUN_MM_CURVE_ANALYSIS(m, axial, msgs);
+    PartProgress part(progress, 75, 100);
+    RUN_MM_CURVE_ANALYSIS(m, axial, msgs, &part);
 }
 
 void courier(Canvas& c, int size) {
@@ -74,12 +77,11 @@ void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& i
     constexpr Chart pmCharts[] = {{0, 3100, 1350}, {90, 8350, 1350}, {45, 3100, 5150}};
     int done = 0;
     for (const Chart& ch : pmCharts) {
-        runPm(m, ch.angle, msgs);
+        runPm(m, ch.angle, msgs, progress, done++);
         PRINT_PM_CURVE_IMAGE_PDF(c, m, ch.x, ch.y, 5150, 3720, ch.angle, in.marks);
-        progress.setPosition(++done * 25);
     }
     const double axial = in.axial();
-    runMm(m, axial, msgs);
+    runMm(m, axial, msgs, progress);
     PRINT_MM_CURVE_IMAGE_PDF(c, m, 8350, 5150, 5150, 3720, axial, in.marks);
     progress.setPosition(100);
 }
@@ -89,24 +91,20 @@ void printTextReport(PageDocument& doc, SectionModel& m, const ReportInputs& in,
     Canvas& c = doc.page();
     courier(c, 5);
     std::vector<std::string> table0, table90, tableAngle, tableMm;
-    runPm(m, 0, msgs);
+    runPm(m, 0, msgs, progress, 0);
     GEN_PM_analysis_result(m, table0, 0);
     PRINT_PM_TEXT(c, table0, 425, 450);
-    progress.setPosition(25);
-    runPm(m, 90, msgs);
+    runPm(m, 90, msgs, progress, 1);
     GEN_PM_analysis_result(m, table90, 90);
     PRINT_PM_TEXT(c, table90, 3825, 450);
-    progress.setPosition(50);
     const double angle = in.angle();
-    runPm(m, angle, msgs);
+    runPm(m, angle, msgs, progress, 2);
     GEN_PM_analysis_result(m, tableAngle, angle);
     PRINT_PM_TEXT(c, tableAngle, 7225, 450);
-    progress.setPosition(75);
     const double axial = in.axial();
-    runMm(m, axial, msgs);
+    runMm(m, axial, msgs, progress);
     GEN_MM_analysis_result(m, tableMm, axial);
     PRINT_PM_TEXT(c, tableMm, 10625, 450);
-    progress.setPosition(100);
     c.brush.style = BrushStyle::Clear;
     c.rectangle(420, 445, 9445, 13420);
 }

@@ -1,5 +1,5 @@
-// The three analysis dialogs: their controls, the M-Phi run, refusals, and the printed documents
-// through the one printer.
+// The analysis dialogs: their controls, the M-Phi run, refusals, the printed documents through
+// the one printer, and the progress their runs report.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -12,10 +12,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "app/analysis/analysis_dialog.h"
 #include "app/analysis/load_dialog.h"
 #include "app/analysis/mphi_dialog.h"
+#include "app/analysis/pmm_surface_dialog.h"
 #include "app/command_map.h"
 #include "app/main_window.h"
 #include "app/printing.h"
@@ -259,4 +263,64 @@ TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {
     child<QPushButton>(a, "Button7")->click();
     EXPECT_TRUE(m.PM_P.empty());
     setPrinterChooser({});
+}
+
+TEST(AnalysisDialogs, RunsReportTheirProgress) {
+    struct Recorder : Progress {
+        std::vector<int>* positions;
+        explicit Recorder(std::vector<int>* p) : positions(p) {}
+        void setPosition(int percent) override { positions->push_back(percent); }
+    };
+    Fixture f;
+    f.openMeshed();
+    f.w.model().NPM = 4;
+    f.w.model().NMM = 8;
+    QTemporaryDir dir;
+    PrintToFile to(dir.filePath("figures.pdf"));
+    struct Case {
+        const char* name;
+        const char* command;
+        const char* dialog;
+        const char* button;
+        const char* label;
+        std::size_t minPositions;  // at least this many distinct positions
+    };
+    const Case cases[] = {
+        {"P-M", cmd::Analysis, "AnalysisDialog", "Button3", "Running the P-M analysis ...", 10},
+        {"Myy-Mzz", cmd::Analysis, "AnalysisDialog", "Button4", "Running the Myy-Mzz analysis ...", 9},
+        {"figure report", cmd::Analysis, "AnalysisDialog", "Button1", "Printing the figure report ...", 20},
+        {"M-Phi", cmd::MPhi, "MphiDialog", "Button3", "Running the M-Phi analysis ...", 20},
+        {"PMM surface", cmd::PmmSurface, "PmmSurfaceDialog", "Button1", "Running the PMM analysis ...", 30},
+    };
+    for (const Case& c : cases) {
+        auto* d = f.dialog<QDialog>(c.command, c.dialog);
+        ASSERT_NE(d, nullptr) << c.name;
+        auto* source = dynamic_cast<ProgressSource*>(d);
+        ASSERT_NE(source, nullptr) << c.name;
+        QStringList labels;
+        std::vector<int> positions;
+        source->setProgressMaker([&](QWidget* parent, const QString& label) -> std::unique_ptr<Progress> {
+            EXPECT_EQ(parent, d) << c.name;
+            labels << label;
+            return std::make_unique<Recorder>(&positions);
+        });
+        f.prompts.errors.clear();
+        child<QPushButton>(d, c.button)->click();
+        EXPECT_TRUE(f.prompts.errors.isEmpty()) << c.name << ": " << f.prompts.errors.join("\n").toStdString();
+        EXPECT_EQ(labels, QStringList{c.label}) << c.name << ": one progress per run";
+        ASSERT_FALSE(positions.empty()) << c.name;
+        EXPECT_EQ(positions.front(), 0) << c.name;
+        EXPECT_EQ(positions.back(), 100) << c.name;
+        EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end())) << c.name;
+        positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+        EXPECT_GE(positions.size(), c.minPositions) << c.name;
+        source->setProgressMaker({});
+    }
+
+    // The real progress: the run ends with its progress dialog gone.
+    auto* a = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
+    child<QPushButton>(a, "Button3")->click();
+    EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("\n").toStdString();
+    EXPECT_EQ(a->findChild<QWidget*>("RunProgress"), nullptr);
+    EXPECT_EQ(f.w.model().PM_P.size(), 11u);
 }

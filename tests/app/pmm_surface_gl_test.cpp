@@ -106,6 +106,7 @@ TEST(PmmSurfaceGl, DrawsViewsAndSavesANonBlankBitmap) {
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("|").toStdString();
     const QImage saved(keep, "BMP");
     ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(prompts.saveDefaults, QStringList{"Gant.bmp"}) << "the name the save dialog offers";
     EXPECT_EQ(saved.size(), dialog->view()->size() * dialog->view()->devicePixelRatio());
     const Ink ink = inkOf(saved);
     EXPECT_GT(ink.total(), 500) << "a blank picture";

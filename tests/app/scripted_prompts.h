@@ -12,6 +12,7 @@ public:
     std::deque<bool> answers;  // confirmations, in order; No when the script runs out
     QString openPath, savePath;
     QStringList confirmations, informations, errors;
+    QStringList saveDefaults;  // the file name each save dialog offered
 
     bool confirm(const QString& text) override {
         confirmations << text;
@@ -21,7 +22,10 @@ public:
         return a;
     }
     QString openFileName(const QString&) override { return openPath; }
-    QString saveFileName(const QString&) override { return savePath; }
+    QString saveFileName(const QString&, const QString& defaultName = QString()) override {
+        saveDefaults << defaultName;
+        return savePath;
+    }
     void information(const QString& text) override { informations << text; }
     void error(const QString& text) override { errors << text; }
 };

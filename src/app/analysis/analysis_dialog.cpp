@@ -111,13 +111,13 @@ double AnalysisDialog::pmAngle() const {
 
 LoadMarks AnalysisDialog::marks() const { return LoadMarks{CheckBox1->isChecked(), CheckBox2->isChecked()}; }
 
-void AnalysisDialog::runCurve(const std::function<void(SectionModel&)>& analyse,
+void AnalysisDialog::runCurve(const QString& label, const std::function<void(SectionModel&, Progress&)>& analyse,
                               const std::function<void(Canvas&, const ChartFrame&)>& chart) {
     SectionModel& m = ctx_.model();
     m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     {
-        BusyCursor busy;
-        analyse(m);
+        const std::unique_ptr<Progress> progress = makeProgress(this, label);
+        analyse(m, *progress);
     }
     setMemoLines(Memo1, list0_);
     Image1.draw([&](Canvas& c) { chart(c, ChartFrame{0, 0, Image1.width(), Image1.height(), 1}); });
@@ -127,8 +127,9 @@ void AnalysisDialog::runPm() {
     ctx_.runCommand([this] {
         const double angle = pmAngle();
         runCurve(
-            [&](SectionModel& m) {
-                RUN_PM_CURVE_ANALYSIS(m, angle, ctx_.messages());
+            "Running the P-M analysis ...",
+            [&](SectionModel& m, Progress& progress) {
+                RUN_PM_CURVE_ANALYSIS(m, angle, ctx_.messages(), &progress);
                 GEN_PM_CURVE_TEXT(m, list0_);
             },
             [&](Canvas& c, const ChartFrame& f) { GEN_PM_CURVE_IMAGE(c, ctx_.model(), f, angle, marks()); });
@@ -139,8 +140,9 @@ void AnalysisDialog::runMm() {
     ctx_.runCommand([this] {
         const double axial = ToFloat(textOf(Edit2));
         runCurve(
-            [&](SectionModel& m) {
-                RUN_MM_CURVE_ANALYSIS(m, axial, ctx_.messages());
+            "Running the Myy-Mzz analysis ...",
+            [&](SectionModel& m, Progress& progress) {
+                RUN_MM_CURVE_ANALYSIS(m, axial, ctx_.messages(), &progress);
                 GEN_MM_CURVE_TEXT(m, list0_);
             },
             [&](Canvas& c, const ChartFrame& f) { GEN_MM_CURVE_IMAGE(c, ctx_.model(), f, axial, marks()); });
@@ -167,8 +169,8 @@ void AnalysisDialog::printAnalysisReport(PageShape shape, const QString& label, 
         const ReportInputs in{marks(), [this] { return ToFloat(textOf(Edit1)); },
                               [this] { return ToFloat(textOf(Edit2)); }};
         printReport(ctx_, shape, [&](PageDocument& doc) {
-            RunProgress progress(this, label);
-            compose(doc, ctx_.model(), in, ctx_.messages(), progress);
+            const std::unique_ptr<Progress> progress = makeProgress(this, label);
+            compose(doc, ctx_.model(), in, ctx_.messages(), *progress);
         });
     });
 }

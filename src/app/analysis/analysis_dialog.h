@@ -21,7 +21,7 @@ namespace qav {
 
 class AppContext;
 
-class AnalysisDialog : public QDialog {
+class AnalysisDialog : public QDialog, public ProgressSource {
     Q_OBJECT
 public:
     AnalysisDialog(AppContext& ctx, QWidget* parent);
@@ -43,7 +43,7 @@ protected:
 private:
     using AnalysisComposition = void (*)(PageDocument&, SectionModel&, const ReportInputs&, Messages&, Progress&);
     // Runs one curve (analysis and listing into list 0), shows the listing and draws the chart.
-    void runCurve(const std::function<void(SectionModel&)>& analyse,
+    void runCurve(const QString& label, const std::function<void(SectionModel&, Progress&)>& analyse,
                   const std::function<void(Canvas&, const ChartFrame&)>& chart);
     void printAnalysisReport(PageShape shape, const QString& label, AnalysisComposition compose);
     // The P-M angle of the radio group: 0, -90 or the negated "Moment Angle".

@@ -122,6 +122,11 @@ void RunProgress::setPosition(int percent) {
     keepPainting();
 }
 
+std::unique_ptr<Progress> ProgressSource::makeProgress(QWidget* parent, const QString& label) const {
+    if (maker_) return maker_(parent, label);
+    return std::make_unique<RunProgress>(parent, label);
+}
+
 void BarProgress::setPosition(int percent) {
     bar_->setValue(percent);
     bar_->repaint();

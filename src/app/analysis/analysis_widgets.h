@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,9 +62,19 @@ private:
     Font font_;
 };
 
-// Progress of a run of several analyses: a dialog that appears once the run looks like taking
+// A wait cursor for as long as it lives.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// Progress of a run: a wait cursor, and a dialog that appears once the run looks like taking
 // more than half a second. The windows keep painting meanwhile; user input waits until the run
-// ends, since the analysis cannot be entered twice.
+// ends, since no analysis may be entered twice. There is no cancel: a run fills the model's
+// result tables as it goes.
 class RunProgress : public Progress {
 public:
     RunProgress(QWidget* parent, const QString& label);
@@ -71,7 +82,22 @@ public:
     void setPosition(int percent) override;
 
 private:
+    BusyCursor busy_;
     QProgressDialog* dialog_;
+};
+
+// Where a dialog's runs report progress: a RunProgress unless another maker is set (tests
+// record the positions this way).
+class ProgressSource {
+public:
+    using Maker = std::function<std::unique_ptr<Progress>(QWidget* parent, const QString& label)>;
+    void setProgressMaker(Maker maker) { maker_ = std::move(maker); }
+
+protected:
+    std::unique_ptr<Progress> makeProgress(QWidget* parent, const QString& label) const;
+
+private:
+    Maker maker_;
 };
 
 // Progress on a progress bar of the dialog itself.
@@ -82,15 +108,6 @@ public:
 
 private:
     QProgressBar* bar_;
-};
-
-// A wait cursor for a single analysis, which reports no progress of its own.
-class BusyCursor {
-public:
-    BusyCursor();
-    ~BusyCursor();
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
 }  // namespace qav

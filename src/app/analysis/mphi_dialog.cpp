@@ -66,8 +66,8 @@ void MphiDialog::run() {
         in.maxStrain = ToFloat(textOf(Edit1));
         MphiRun r;
         {
-            BusyCursor busy;
-            r = RUN_MPHI_ANALYSIS(m, in, ctx_.messages());
+            const std::unique_ptr<Progress> progress = makeProgress(this, "Running the M-Phi analysis ...");
+            r = RUN_MPHI_ANALYSIS(m, in, ctx_.messages(), progress.get());
         }
         GEN_M_fai_CURVE_TEXT(m, in.steps, list_);
         setMemoLines(Memo1, list_);

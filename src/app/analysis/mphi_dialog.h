@@ -14,7 +14,7 @@ namespace qav {
 
 class AppContext;
 
-class MphiDialog : public QDialog {
+class MphiDialog : public QDialog, public ProgressSource {
     Q_OBJECT
 public:
     MphiDialog(AppContext& ctx, QWidget* parent);

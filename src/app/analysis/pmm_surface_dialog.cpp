@@ -132,7 +132,10 @@ PmmSurfaceDialog::PmmSurfaceDialog(AppContext& ctx, QWidget* parent) : QDialog(p
 }
 
 void PmmSurfaceDialog::run() {
-    RUN_PMM_ANALYSIS(ctx_.model(), ctx_.messages());
+    {
+        const std::unique_ptr<Progress> progress = makeProgress(this, "Running the PMM analysis ...");
+        RUN_PMM_ANALYSIS(ctx_.model(), ctx_.messages(), progress.get());
+    }
     std::vector<std::string> lines;
     GEN_PMM_CURVE_TEXT(ctx_.model(), lines);
     QString text;
@@ -163,7 +166,7 @@ void PmmSurfaceDialog::saveImage() {
     const QImage image = view_->grabImage();
     if (image.isNull())
         throw FileError("There is no picture to save: OpenGL is not available on this display.");
-    const QString path = withSuffix(ctx_.prompts().saveFileName("Bitmap Picture (*.bmp)"), ".bmp");
+    const QString path = withSuffix(ctx_.prompts().saveFileName("Bitmap Picture (*.bmp)", "Gant.bmp"), ".bmp");
     if (path.isEmpty()) return;
     if (!image.save(path, "BMP")) throw FileError("Cannot write the picture " + path.toStdString());
 }

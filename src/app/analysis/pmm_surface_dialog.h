@@ -8,6 +8,8 @@
 // take effect at the next "Draw".
 #include <QDialog>
 
+#include "app/analysis/analysis_widgets.h"
+
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -18,7 +20,7 @@ class AppContext;
 class PmmSurfaceView;
 struct PmmViewState;
 
-class PmmSurfaceDialog : public QDialog {
+class PmmSurfaceDialog : public QDialog, public ProgressSource {
     Q_OBJECT
 public:
     PmmSurfaceDialog(AppContext& ctx, QWidget* parent);

@@ -26,8 +26,9 @@ struct FilterPrompts : ScriptedPrompts {
         filters << f;
         return openPath;
     }
-    QString saveFileName(const QString& f) override {
+    QString saveFileName(const QString& f, const QString& defaultName = QString()) override {
         filters << f;
+        saveDefaults << defaultName;
         return savePath;
     }
 };
