@@ -53,7 +53,7 @@ std::string fixedAbs(double ax, int prec) {
     if (up && incrementDigits(digits)) digits.insert(digits.begin(), '1');
     const std::size_t nInt = digits.size() - static_cast<std::size_t>(prec);
     std::string out = digits.substr(0, nInt);
-    if (prec > 0) out += "." + digits.substr(nInt);
+    if (prec > 0) out.append(1, '.').append(digits.substr(nInt));
     return out;
 }
 
@@ -108,10 +108,10 @@ std::string scientific(double x, int prec) {
     int exponent = 0;
     scientificDigits(std::fabs(x), prec, digits, exponent);
     std::string out = digits.substr(0, 1);
-    if (prec > 1) out += "." + digits.substr(1);
+    if (prec > 1) out.append(1, '.').append(digits.substr(1));
     out += exponentText(exponent, 3);
     const bool negative = std::signbit(x) && !allZeroDigits(digits);
-    return negative ? "-" + out : out;
+    return negative ? std::string(1, '-').append(out) : out;
 }
 
 std::string fixed(double x, int prec, bool thousands) {
@@ -119,7 +119,7 @@ std::string fixed(double x, int prec, bool thousands) {
     std::string body = fixedAbs(std::fabs(x), prec);
     const bool negative = std::signbit(x) && !allZeroDigits(body);
     if (thousands) body = groupThousands(body);
-    return negative ? "-" + body : body;
+    return negative ? std::string(1, '-').append(body) : body;
 }
 
 std::string general(double x, int prec) {
@@ -133,18 +133,18 @@ std::string general(double x, int prec) {
     std::string body;
     if (exponent >= prec || exponent < -5) {
         body = digits.substr(0, 1);
-        if (digits.size() > 1) body += "." + digits.substr(1);
+        if (digits.size() > 1) body.append(1, '.').append(digits.substr(1));
         body += exponentText(exponent, 2);
     } else if (exponent >= 0) {
         std::string d = digits;
         while (static_cast<int>(d.size()) < exponent + 1) d += '0';
         body = d.substr(0, static_cast<std::size_t>(exponent + 1));
         if (static_cast<int>(d.size()) > exponent + 1)
-            body += "." + d.substr(static_cast<std::size_t>(exponent + 1));
+            body.append(1, '.').append(d.substr(static_cast<std::size_t>(exponent + 1)));
     } else {
-        body = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        body = std::string("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
     }
-    return std::signbit(x) ? "-" + body : body;
+    return std::signbit(x) ? std::string(1, '-').append(body) : body;
 }
 
 [[noreturn]] void badFormat(std::string_view fmt, const char* why) {
