@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "builders/shape_forms.h"
+#include "model/errors.h"
+#include "model/number_text.h"
 
 namespace qav {
 
@@ -15,6 +17,16 @@ void add(std::vector<TBAR>& bars, double x, double y, double db) {
     bars.push_back(b);
 }
 }  // namespace
+
+double barsOf(const BarRows& r) {
+    return r.rows > 0 && r.number > 0 ? static_cast<double>(r.rows) * r.number : 0;
+}
+
+void requireLayoutBars(double bars) {
+    if (bars > MAX_LAYOUT_BARS)
+        throw InputError(Format("These counts would place %s bars; a section may have at most %s.",
+                                {Format("%0.0F", {bars}), Format("%0.0F", {MAX_LAYOUT_BARS})}));
+}
 
 std::vector<TBAR> columnBars(double B, double H, double d1, double s, const BarRows& x,
                              const BarRows& y, int bundle, double bundleDia) {

@@ -14,6 +14,17 @@ struct BarRows {
     double diameter = 0;
 };
 
+// Most bars one layout may place: a count beyond it is a slip of the keyboard and would take
+// every byte of memory before anything was drawn.
+constexpr double MAX_LAYOUT_BARS = 100000;
+
+// rows x number, as a double so that no product of two counts overflows; 0 when either is 0
+// or less (no bars of that group).
+double barsOf(const BarRows& r);
+
+// Refuses a layout of more than MAX_LAYOUT_BARS bars.
+void requireLayoutBars(double bars);
+
 // Column B x H: nx bars per row between the corners on the faces y = +-(H/2 - d1), ny on the
 // faces x = +-(B/2 - d1), rows s apart inwards, then four corner bars each standing for a bundle
 // of `bundle` bars of diameter bundleDia. 2*x.rows*x.number + 2*y.rows*y.number + 4 bars.

@@ -147,6 +147,12 @@ void checkCompositeParams(const CompositeParams& p) {
             if (p.LY > 0 && p.NY == 1)
                 throw InputError("Y-Dir Rebar needs at least 2 bars per layer (or 0 layers).");
         }
+        const double x = barsOf({p.LX, p.NX, 0}), y = barsOf({p.LY, p.NY, 0});
+        switch (concreteKind(t)) {
+            case Concrete::RectColumn: requireLayoutBars(2 * x + 2 * y + 4); break;
+            case Concrete::RectBeam: requireLayoutBars(x + y); break;
+            case Concrete::Circle: requireLayoutBars(x); break;
+        }
     }
     if (t == 3 || t == 4 || t == 5) {
         requirePositive(p.W1, "Steel Section 1 Sec Width");

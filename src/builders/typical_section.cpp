@@ -154,7 +154,10 @@ void checkTypicalParams(const TypicalParams& p) {
     requireCountNotNegative(p.nRx, g.first + " Row");
     requireCountNotNegative(p.nx, g.first + " Number");
     requireNotNegative(p.dx, g.first + " Diameter");
-    if (p.shape == 2) return;
+    if (p.shape == 2) {
+        requireLayoutBars(barsOf({p.nRx, p.nx, 0}));
+        return;
+    }
     requireCountNotNegative(p.nRy, g.second + " Row");
     requireCountNotNegative(p.ny, g.second + " Number");
     requireNotNegative(p.dy, g.second + " Diameter");
@@ -167,6 +170,8 @@ void checkTypicalParams(const TypicalParams& p) {
         if (p.nRy > 0 && p.ny == 1)
             throw InputError("Bot Rebar needs at least 2 bars per row (or 0 rows).");
     }
+    const double x = barsOf({p.nRx, p.nx, 0}), y = barsOf({p.nRy, p.ny, 0});
+    requireLayoutBars(p.shape == 0 ? 2 * x + 2 * y + 4 : x + y + 2.0 * p.nc);
 }
 
 SectionGeometry typicalGeometry(const TypicalParams& p) {

@@ -195,3 +195,24 @@ TEST(CompositePreview, CircleBarsStartAtTheTopAndNothingStrayBeforeInputData) {
     drawCompositePreview(beam, 607, 500, input(2, {{"Edit4", "1"}}));
     EXPECT_EQ(beam.callsOf(RecordingCanvas::Kind::Ellipse).size(), 4u) << "the undefined bar is left out";
 }
+
+TEST(CompositeSection, CountsPlacingTooManyBarsAreRefusedAndNotPreviewed) {
+    struct Case {
+        const char* name;
+        int type;
+        int previewKind;
+        std::map<std::string, std::string> set;
+    };
+    const Case cases[] = {
+        {"column layers x number", 0, 1, {{"Edit3", "2000000000"}, {"Edit4", "2000000000"}}},
+        {"beam layers x number", 2, 3, {{"Edit6", "400"}, {"Edit7", "400"}}},
+        {"circle rings", 1, 2, {{"Edit3", "100000"}, {"Edit4", "2"}}},
+    };
+    for (const Case& c : cases) {
+        const CompositeParams p = input(c.type, c.set);
+        SectionModel m;
+        EXPECT_THROW(buildCompositeSection(m, p), InputError) << c.name;
+        EXPECT_EQ(m.NBAR, 0) << c.name;
+        EXPECT_TRUE(GEN_RC_REBAR(c.previewKind, p).empty()) << c.name;
+    }
+}

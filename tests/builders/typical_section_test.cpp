@@ -219,3 +219,28 @@ TEST(TypicalSection, ZeroCountsGiveNoBarsOfThatGroup) {
     const SectionModel m = built(1, t);
     EXPECT_EQ(m.NBAR, 2);
 }
+
+TEST(TypicalSection, CountsPlacingTooManyBarsAreRefusedBeforeAnyBarIsMade) {
+    struct Case {
+        const char* name;
+        int shape;
+        std::map<std::string, std::string> set;
+    };
+    const Case cases[] = {
+        {"column rows x number", 0, {{"Edit4", "2000000000"}, {"Edit5", "2000000000"}}},
+        {"column just past the limit", 0, {{"Edit4", "1"}, {"Edit5", "50000"}}},
+        {"beam side bars", 1, {{"Edit10", "60000"}}},
+        {"circle rings", 2, {{"Edit4", "1000"}, {"Edit5", "1000"}}},
+    };
+    for (const Case& c : cases) {
+        SectionModel m = built(0, textsFor(0));
+        BoxTexts t = textsFor(c.shape);
+        for (const auto& [k, v] : c.set) t[k] = v;
+        EXPECT_THROW(buildTypicalSection(m, c.shape, t), InputError) << c.name;
+        EXPECT_EQ(m.NBAR, 12) << c.name << ": the old section stays";
+    }
+    BoxTexts t = textsFor(0);
+    t["Edit4"] = "1";
+    t["Edit5"] = "100";
+    EXPECT_EQ(built(0, t).NBAR, 2 * 100 + 2 * 2 + 4) << "an ordinary large layout is still built";
+}
