@@ -51,8 +51,10 @@ struct Plot {
     // Only scales built from finite, non-empty ranges draw a chart.
     bool usable() const {
         return std::isfinite(SX) && std::isfinite(SY) && XMAX > XMIN && YMAX > YMIN && std::isfinite(XMAX) &&
-               std::isfinite(YMAX) && std::isfinite(XMIN) && std::isfinite(YMIN);
+               std::isfinite(YMAX) && std::isfinite(XMIN) && std::isfinite(YMIN) && spanFinite();
     }
+    // Ends so far apart that their distance overflows leave no grid step to draw.
+    bool spanFinite() const { return std::isfinite(DX) && std::isfinite(DY); }
     bool map(double mValue, double pValue, Point& out) const {
         int x = 0, y = 0;
         if (!deviceCoord(G + (mValue - XMIN) * SX, x) || !deviceCoord(f.H - G - (pValue - YMIN) * SY, y)) return false;
@@ -185,6 +187,7 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
     if (!P.any || !M.any || !p.usable()) {
         const char* note = last < 1               ? "No P-M curve to draw: run the P-M analysis."
                            : !P.any || !M.any     ? "No P-M curve to draw: the curve holds no numbers."
+                           : !p.spanFinite()      ? "No P-M curve to draw: the curve is too large to plot."
                            : XMAX == 0            ? "No P-M curve to draw: all moments are zero."
                                                   : "No P-M curve to draw: the axial forces span no range.";
         drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10 * K, f.Y0 + 10 * K, title, note);
@@ -236,6 +239,7 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
     if (!X.any || !Y.any || !p.usable()) {
         const char* note = last < 0              ? "No Myy-Mzz curve to draw: run the Myy-Mzz analysis."
                            : !X.any || !Y.any    ? "No Myy-Mzz curve to draw: the curve holds no numbers."
+                           : !p.spanFinite()     ? "No Myy-Mzz curve to draw: the curve is too large to plot."
                                                  : "No Myy-Mzz curve to draw: all moments are zero.";
         drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10, f.Y0 + 10, title, note);
         return;

@@ -281,3 +281,32 @@ TEST(MmChart, ZeroMomentsDrawAnEmptyChart) {
     EXPECT_TRUE(c.callsOf(Kind::Line).empty());
     EXPECT_TRUE(hasText(c, "No Myy-Mzz curve to draw: all moments are zero."));
 }
+
+TEST(InteractionCharts, CurvesTooLargeToScaleDrawAnEmptyChart) {
+    struct Case {
+        const char* name;
+        std::vector<double> P, M, MX, MY;
+    };
+    const double big = 1e308;
+    const Case cases[] = {
+        {"axial forces", {0, -big, big, big, -big}, {0, 0, 500, -500, 0}, {}, {}},
+        {"moments", {0, -1000, 2000, 2000, -1000}, {0, 0, big, -big, 0}, {}, {}},
+        {"Myy-Mzz moments", {}, {}, {0, big, 0, -big, 0}, {600, 0, -600, 0, 600}},
+    };
+    for (const Case& k : cases) {
+        SectionModel m;
+        m.PM_P = k.P;
+        m.PM_M = k.M;
+        m.MM_MX = k.MX;
+        m.MM_MY = k.MY;
+        RecordingCanvas c;
+        if (!k.P.empty()) {
+            ASSERT_NO_THROW(GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, false})) << k.name;
+            EXPECT_TRUE(hasText(c, "No P-M curve to draw: the curve is too large to plot.")) << k.name;
+        } else {
+            ASSERT_NO_THROW(GEN_MM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, false})) << k.name;
+            EXPECT_TRUE(hasText(c, "No Myy-Mzz curve to draw: the curve is too large to plot.")) << k.name;
+        }
+        EXPECT_TRUE(c.callsOf(Kind::Line).empty()) << k.name;
+    }
+}
