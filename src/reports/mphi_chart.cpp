@@ -27,11 +27,14 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
     const double sx = (W - 160) / PHImax, sy = (H - 160) / ymax;
     const double dx = PHImax / 8, dy = ymax / 8;
     const std::string title = "M-Phi Curve";
-    if (last < 1 || !numbers || !(PHImax > 0) || !(ymax > 0)) {
+    // Extremes so near zero or so large that a grid step overflows give no scale to draw with.
+    const bool scalable = std::isfinite(dx * sx) && std::isfinite(dy * sy);
+    if (last < 1 || !numbers || !(PHImax > 0) || !(ymax > 0) || !scalable) {
         const char* note = last < 1        ? "No M-Phi curve to draw: run the M-Phi analysis."
                            : !numbers      ? "No M-Phi curve to draw: the curve holds no numbers."
                            : !(PHImax > 0) ? "No M-Phi curve to draw: the curvatures are all zero."
-                                           : "No M-Phi curve to draw: the moments are all zero.";
+                           : !(ymax > 0)   ? "No M-Phi curve to draw: the moments are all zero."
+                                           : "No M-Phi curve to draw: the curve cannot be scaled to the chart.";
         drawEmptyChart(c, 0, 0, W, H, 10, 10, title, note);
         return;
     }

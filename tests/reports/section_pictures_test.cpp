@@ -160,6 +160,8 @@ TEST(MphiChart, NoRangeDrawsAnEmptyChart) {
         {"no run", {}, {}, 20, "No M-Phi curve to draw: run the M-Phi analysis."},
         {"zero curvature", {0, 0, 0}, {0, 10, 20}, 2, "No M-Phi curve to draw: the curvatures are all zero."},
         {"zero moments", {0, 0.1, 0.2}, {0, 0, 0}, 2, "No M-Phi curve to draw: the moments are all zero."},
+        {"curvatures too small to scale", {0, 1e-320, 2e-320}, {0, 10, 20}, 2,
+         "No M-Phi curve to draw: the curve cannot be scaled to the chart."},
     };
     for (const Case& k : cases) {
         SectionModel m;
