@@ -15,6 +15,11 @@ QString CommandBoundary::messageText(const MessageLog::Entry& e) {
     return QStringLiteral("%1\n\n(%2 times)").arg(text).arg(e.count);
 }
 
+QString CommandBoundary::errorText(const std::exception& e) {
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return QStringLiteral("Out of memory: the command was stopped.");
+    return QString::fromStdString(e.what());
+}
+
 void CommandBoundary::Sink::message(const std::string& text) {
     b_.log_.message(text);
     if (b_.depth_ == 0) b_.flush();
@@ -50,10 +55,8 @@ void CommandBoundary::run(const std::function<void()>& body) {
             failure = QString::fromStdString(e.what());
         } catch (const NumericError& e) {
             failure = QString::fromStdString(e.what());
-        } catch (const std::bad_alloc&) {
-            failure = QStringLiteral("Out of memory: the command was stopped.");
         } catch (const std::exception& e) {
-            failure = QString::fromStdString(e.what());
+            failure = errorText(e);
         }
     }
     // Messages raised before a failure are still worth seeing, before the error itself.

@@ -3,6 +3,7 @@
 // the core's errors into one message box and shows the messages the command raised, each
 // distinct text once with its count.
 #include <QString>
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -30,6 +31,8 @@ public:
 
     // How a message repeated n times is shown.
     static QString messageText(const MessageLog::Entry& e);
+    // How an error that stopped a command is shown.
+    static QString errorText(const std::exception& e);
 
 private:
     class Sink : public Messages {

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/builders/builder_widgets.h"
+#include "app/command_boundary.h"
 #include "model/errors.h"
 
 namespace qav {
@@ -27,6 +28,12 @@ bool BuilderDialog::reportErrors(const std::function<void()>& step, bool emptied
         return false;
     } catch (const InputError& e) {
         emit errorOccurred(QString::fromStdString(e.what()));
+        return false;
+    } catch (const std::exception& e) {
+        // Anything else may have stopped a build half-way: show what the model now holds.
+        // Nothing may escape into the event loop, which would end the program.
+        emit sectionChanged();
+        emit errorOccurred(CommandBoundary::errorText(e));
         return false;
     }
     return true;

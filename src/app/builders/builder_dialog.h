@@ -30,7 +30,8 @@ signals:
 protected:
     BuilderDialog(SectionModel& model, const char* formName, const char* caption, QWidget* parent);
 
-    // Runs a build. A conversion or input error becomes errorOccurred and false; success emits
+    // Runs a build. A conversion or input error becomes errorOccurred and false; any other
+    // error also emits sectionChanged first (the build may have stopped half-way). Success emits
     // sectionChanged and hides the dialog. `emptiedOnConversionError`: the build empties the
     // model before it reads the boxes, so a bad box still changed the model.
     bool attempt(const std::function<void()>& build, bool emptiedOnConversionError = false);

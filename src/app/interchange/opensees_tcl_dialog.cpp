@@ -55,9 +55,11 @@ OpenSeesTclDialog::OpenSeesTclDialog(AppContext& ctx, QWidget* parent)
 }
 
 void OpenSeesTclDialog::generate() {
-    text_->clear();
-    for (const std::string& line : GEN_OPENSEES_TCL(ctx_.model()))
-        text_->appendPlainText(QString::fromStdString(line));
+    ctx_.runCommand([this] {
+        text_->clear();
+        for (const std::string& line : GEN_OPENSEES_TCL(ctx_.model()))
+            text_->appendPlainText(QString::fromStdString(line));
+    });
 }
 
 void OpenSeesTclDialog::saveText() {
