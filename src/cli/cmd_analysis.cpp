@@ -62,28 +62,31 @@ SectionModel prepare(const std::string& path, const Common& c, std::ostream& err
     return m;
 }
 
-int pm(Args& args, std::ostream& out, std::ostream& err) {
+// pm and mm differ only in their option, their run and their listing.
+template <class Run, class Listing>
+int curveCommand(Args& args, const char* option, double fallback, Run run, Listing listing, std::ostream& out,
+                 std::ostream& err) {
     const Common c = takeCommon(args);
-    const double angle = numberOption(args, "--angle", 0);
+    const double value = numberOption(args, option, fallback);
     const auto pos = args.positional(1);
     SectionModel m = prepare(pos[0], c, err);
     MessageLog log;
-    const RunStats s = RUN_PM_CURVE_ANALYSIS(m, angle, log);
+    const RunStats s = run(m, value, log);
     std::vector<std::string> lines;
-    GEN_PM_CURVE_TEXT(m, lines);
+    listing(m, lines);
     return finish(lines, log, s, out, err);
 }
 
+int pm(Args& args, std::ostream& out, std::ostream& err) {
+    return curveCommand(
+        args, "--angle", 0, [](SectionModel& m, double a, Messages& l) { return RUN_PM_CURVE_ANALYSIS(m, a, l); },
+        [](const SectionModel& m, std::vector<std::string>& l) { GEN_PM_CURVE_TEXT(m, l); }, out, err);
+}
+
 int mm(Args& args, std::ostream& out, std::ostream& err) {
-    const Common c = takeCommon(args);
-    const double axial = numberOption(args, "--axial", 1000);
-    const auto pos = args.positional(1);
-    SectionModel m = prepare(pos[0], c, err);
-    MessageLog log;
-    const RunStats s = RUN_MM_CURVE_ANALYSIS(m, axial, log);
-    std::vector<std::string> lines;
-    GEN_MM_CURVE_TEXT(m, lines);
-    return finish(lines, log, s, out, err);
+    return curveCommand(
+        args, "--axial", 1000, [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
+        [](const SectionModel& m, std::vector<std::string>& l) { GEN_MM_CURVE_TEXT(m, l); }, out, err);
 }
 
 int mphi(Args& args, std::ostream& out, std::ostream& err) {
