@@ -6,6 +6,7 @@
 
 #include "app/user_prompts.h"
 #include "model/errors.h"
+#include "model/feedback.h"
 
 namespace qav {
 
@@ -47,6 +48,8 @@ void CommandBoundary::run(const std::function<void()>& body) {
         try {
             if (beforeCommand) beforeCommand();
             body();
+        } catch (const RunCancelled&) {
+            // The user stopped the run; its results were never swapped in, nothing to say.
         } catch (const ConversionError& e) {
             failure = QString::fromStdString(e.what());
         } catch (const FileError& e) {

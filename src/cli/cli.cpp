@@ -1,6 +1,9 @@
 #include "cli/cli.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <ostream>
 
 #include "model/errors.h"
@@ -66,6 +69,48 @@ double numberOption(Args& args, const std::string& name, double fallback) {
 int integerOption(Args& args, const std::string& name, int fallback) {
     const auto v = args.take(name);
     return v ? ToInt(*v) : fallback;
+}
+
+SolverOptions takeSolverOptions(Args& args) {
+    SolverOptions o;
+    if (const auto solver = args.take("--solver")) {
+        if (*solver == "fast") o.solver = SolverKind::Fast;
+        else if (*solver == "reference") o.solver = SolverKind::Reference;
+        else throw UsageError("--solver takes fast or reference");
+    }
+    if (const auto threads = args.take("--threads")) {
+        o.threads = ToInt(*threads);
+        if (o.threads < 1 || o.threads > 1024) throw UsageError("--threads takes a number from 1 to 1024");
+    }
+    return o;
+}
+
+void applySolverOptions(SectionModel& m, const SolverOptions& o) {
+    m.SOLVER = o.solver;
+    m.THREADS = o.threads;
+}
+
+namespace {
+volatile std::sig_atomic_t writing = 0;
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+    interrupted = 1;
+    if (writing == 0) {
+        const char text[] = "qavsec-cli: interrupted\n";
+        (void)!::write(2, text, sizeof text - 1);
+        ::_exit(130);
+    }
+}
+}  // namespace
+
+void installInterruptHandler() { std::signal(SIGINT, onInterrupt); }
+
+OutputWriting::OutputWriting() { writing = 1; }
+
+OutputWriting::~OutputWriting() {
+    writing = 0;
+    if (interrupted != 0) onInterrupt(SIGINT);
 }
 
 namespace {

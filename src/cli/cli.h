@@ -58,6 +58,25 @@ SectionModel loadSection(const std::string& path);
 double numberOption(Args& args, const std::string& name, double fallback);
 int integerOption(Args& args, const std::string& name, int fallback);
 
+// --solver fast|reference and --threads N, which every command that analyses takes.
+struct SolverOptions {
+    SolverKind solver = SolverKind::Fast;
+    int threads = 0;  // 0: every core
+};
+SolverOptions takeSolverOptions(Args& args);
+void applySolverOptions(SectionModel& m, const SolverOptions& o);
+
+// Ctrl-C ends the program at once (status 130), so an analysis stops without writing anything;
+// while an output is being written the interruption waits until the writing is done.
+void installInterruptHandler();
+class OutputWriting {
+public:
+    OutputWriting();
+    ~OutputWriting();
+    OutputWriting(const OutputWriting&) = delete;
+    OutputWriting& operator=(const OutputWriting&) = delete;
+};
+
 int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
 }  // namespace qav::cli

@@ -1,7 +1,7 @@
 // Analysis commands: pm, mm, mphi, pmm, check and sample-loads. Each analysis meshes the section
 // first with the file's grades and mesh size, sets the strain limit mode from the section, runs,
 // prints the program's own listing on stdout, and says on stderr how many solves did not
-// converge.
+// converge when any did not (among the run's messages).
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
@@ -26,19 +26,23 @@ void printLines(const std::vector<std::string>& lines, std::ostream& out) {
     for (const auto& l : lines) out << l << "\n";
 }
 
-// The listing on stdout; the solver's messages and the count of solves that did not converge
-// on stderr.
-int finish(const std::vector<std::string>& listing, const MessageLog& log, const RunStats& s, std::ostream& out,
+// The listing on stdout; the run's messages on stderr, among them the count of solves that did
+// not converge when there are any.
+int finish(const std::vector<std::string>& listing, const MessageLog& log, const RunStats&, std::ostream& out,
            std::ostream& err) {
-    printLines(listing, out);
+    {
+        OutputWriting writing;
+        printLines(listing, out);
+        out.flush();
+    }
     printMessages(log, err);
-    err << Format("%D of %D solves did not converge.", {s.notConverged, s.solves}) << "\n";
     return 0;
 }
 
 // The options every analysis command takes, read before the positional file name.
 struct Common {
     std::optional<std::string> npm, nmm, meshSize;
+    SolverOptions solver;
 };
 
 Common takeCommon(Args& args) {
@@ -46,6 +50,7 @@ Common takeCommon(Args& args) {
     c.npm = args.take("--npm");
     c.nmm = args.take("--nmm");
     c.meshSize = args.take("--mesh-size");
+    c.solver = takeSolverOptions(args);
     return c;
 }
 
@@ -55,6 +60,7 @@ SectionModel prepare(const std::string& path, const Common& c, std::ostream& err
     if (c.npm) m.NPM = ToInt(*c.npm);
     if (c.nmm) m.NMM = ToInt(*c.nmm);
     if (c.meshSize) m.MESH_SIZE_TEXT = *c.meshSize;
+    applySolverOptions(m, c.solver);
     MessageLog log;
     FIBER_SECTION_MESH(m, log);
     printMessages(log, err);
@@ -146,18 +152,21 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
 
 int sampleLoads(Args& args, std::ostream&, std::ostream&) {
     const auto pos = args.positional(1);
+    OutputWriting writing;
     writeTextLines(pos[0], SAMPLE_FORCE_CSV());
     return 0;
 }
 
-QAVSEC_COMMAND("pm", "pm FILE.sec [--angle DEG] [--npm N] [--nmm N] [--mesh-size H]", pm);
-QAVSEC_COMMAND("mm", "mm FILE.sec [--axial KN] [--npm N] [--nmm N] [--mesh-size H]", mm);
+QAVSEC_COMMAND("pm", "pm FILE.sec [--angle DEG] [--npm N] [--nmm N] [--mesh-size H] [--solver fast|reference] [--threads N]", pm);
+QAVSEC_COMMAND("mm", "mm FILE.sec [--axial KN] [--npm N] [--nmm N] [--mesh-size H] [--solver fast|reference] [--threads N]", mm);
 QAVSEC_COMMAND("mphi",
-               "mphi FILE.sec [--axis x|y] [--negative] [--axial KN] [--max-strain E] [--steps N] [--mesh-size H]",
+               "mphi FILE.sec [--axis x|y] [--negative] [--axial KN] [--max-strain E] [--steps N] [--mesh-size H]"
+               " [--solver fast|reference] [--threads N]",
                mphi);
-QAVSEC_COMMAND("pmm", "pmm FILE.sec [--npm N] [--mesh-size H]", pmm);
+QAVSEC_COMMAND("pmm", "pmm FILE.sec [--npm N] [--mesh-size H] [--solver fast|reference] [--threads N]", pmm);
 QAVSEC_COMMAND("check",
-               "check FILE.sec [--loads F.csv --units N,mm|kN,m] [--kp K --kmx K --kmy K] [--mesh-size H]",
+               "check FILE.sec [--loads F.csv --units N,mm|kN,m] [--kp K --kmx K --kmy K] [--mesh-size H]"
+               " [--solver fast|reference] [--threads N]",
                check);
 QAVSEC_COMMAND("sample-loads", "sample-loads OUT.csv", sampleLoads);
 

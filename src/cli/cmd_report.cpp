@@ -44,8 +44,10 @@ SectionModel prepareSection(Args& args, const std::string& loadsOption, std::ost
     const auto loads = args.take(loadsOption);
     const std::string units = args.take("--units").value_or("N,mm");
     if (units != "N,mm" && units != "kN,m") throw UsageError("--units takes N,mm or kN,m");
+    const SolverOptions solver = takeSolverOptions(args);
     const auto pos = args.positional(1);
     SectionModel m = loadSection(pos[0]);
+    applySolverOptions(m, solver);
     if (npm) m.NPM = ToInt(*npm);
     if (nmm) m.NMM = ToInt(*nmm);
     if (meshSize) m.MESH_SIZE_TEXT = *meshSize;
@@ -122,7 +124,10 @@ int report(Args& args, std::ostream&, std::ostream& err) {
         default: PRINT_OUT_REPORT(doc, LOAD_REPORT_LINES(m)); break;
     }
     for (const auto& e : log.entries()) err << e.text << "\n";
-    writePdf(doc, *out, document == 0 || document == 3);
+    {
+        OutputWriting writing;
+        writePdf(doc, *out, document == 0 || document == 3);
+    }
     err << Format("%D page(s) written to %s", {doc.pageCount(), *out}) << "\n";
     return 0;
 }
@@ -169,6 +174,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
         }
         if (mphi) GEN_M_fai_CURVE_IMAGE(canvas, m, image.width(), image.height(), mp.steps, mphiAngle);
     }
+    OutputWriting writing;
     if (!image.save(QString::fromStdString(*out), "PNG"))
         throw FileError("Cannot write file \"" + *out + "\".");
     return 0;
@@ -186,11 +192,11 @@ int chart(Args&, std::ostream&, std::ostream& err) {
 
 QAVSEC_COMMAND("report",
                "report FILE.sec (--figure|--text|--section-data|--loads) -o OUT.pdf [--angle DEG] [--axial KN] "
-               "[--csv F.csv --units N,mm|kN,m] [--all] [--critical]",
+               "[--csv F.csv --units N,mm|kN,m] [--all] [--critical] [--solver fast|reference] [--threads N]",
                report);
 QAVSEC_COMMAND("chart",
                "chart FILE.sec (--pm DEG|--mm KN|--mphi x|y [--negative --axial KN --max-strain E --steps N]) "
-               "-o OUT.png [--loads F.csv --units N,mm|kN,m] [--all] [--critical]",
+               "-o OUT.png [--loads F.csv --units N,mm|kN,m] [--all] [--critical] [--solver fast|reference] [--threads N]",
                chart);
 
 }  // namespace

@@ -46,9 +46,11 @@ Prepared prepare(Args& args, std::ostream& err) {
     if (units != "N,mm" && units != "kN,m") throw UsageError("--units takes N,mm or kN,m");
     const auto out = args.take("-o");
     if (!out) throw UsageError("-o OUT is required");
+    const SolverOptions solver = takeSolverOptions(args);
     const auto pos = args.positional(1);
     p.model = loadSection(pos[0]);
     SectionModel& m = p.model;
+    applySolverOptions(m, solver);
     if (npm) m.NPM = ToInt(*npm);
     if (nmm) m.NMM = ToInt(*nmm);
     if (meshSize) m.MESH_SIZE_TEXT = *meshSize;
@@ -72,6 +74,7 @@ int table(Args& args, std::ostream&, std::ostream& err) {
     DataTable grid;
     showTableEntry(p.model, KI, p.inputs.angle, p.inputs.axial, log, grid);
     printMessages(log, err);
+    OutputWriting writing;
     writeTextLines(p.out, tableCsvLines(grid));
     return 0;
 }
@@ -81,11 +84,17 @@ int workbook(Args& args, std::ostream&, std::ostream& err) {
 #if defined(QAVSEC_WITH_XLSX)
     MessageLog log;
     DataTable grid;
-    XlsxWorkbook book(p.out);
-    exportAllTables(book, [&](int KI) -> const DataTable& {
+    // The tables are made first (in the order the workbook asks for them, since a curve's run
+    // leaves the fibres in its state), so an interruption never leaves half a workbook.
+    std::vector<DataTable> tables(TABLE_ENTRY_COUNT);
+    for (int KI = TABLE_ENTRY_COUNT - 1; KI >= 1; --KI) {
+        if (!hasSheet(KI)) continue;
         showTableEntry(p.model, KI, p.inputs.angle, p.inputs.axial, log, grid);
-        return grid;
-    });
+        tables[static_cast<std::size_t>(KI)] = grid;
+    }
+    OutputWriting writing;
+    XlsxWorkbook book(p.out);
+    exportAllTables(book, [&](int KI) -> const DataTable& { return tables[static_cast<std::size_t>(KI)]; });
     book.save();
     printMessages(log, err);
     return 0;
@@ -99,11 +108,11 @@ int workbook(Args& args, std::ostream&, std::ostream& err) {
 QAVSEC_COMMAND(
     "table",
     "table FILE.sec --entry N [--angle DEG --axial KN] [--loads F.csv --units N,mm|kN,m] "
-    "[--npm N --nmm N --mesh-size H] -o OUT.csv",
+    "[--npm N --nmm N --mesh-size H] [--solver fast|reference] [--threads N] -o OUT.csv",
     table);
 QAVSEC_COMMAND("workbook",
                "workbook FILE.sec [--angle DEG --axial KN] [--loads F.csv --units N,mm|kN,m] "
-               "[--npm N --nmm N --mesh-size H] -o OUT.xlsx",
+               "[--npm N --nmm N --mesh-size H] [--solver fast|reference] [--threads N] -o OUT.xlsx",
                workbook);
 
 }  // namespace
