@@ -4,6 +4,7 @@
 // (45 degrees) in every command.
 #include <string>
 
+#include "analysis/moment_curvature.h"
 #include "cli/cli.h"
 
 namespace qav::cli {
@@ -28,7 +29,11 @@ inline std::string inputText(Args& args, const InputOption& in) {
     return args.take(in.option.name).value_or(in.fallback);
 }
 double inputNumber(Args& args, const InputOption& in);
-double inputDefault(const InputOption& in);
 int inputInteger(Args& args, const InputOption& in);
+double inputDefault(const InputOption& in);
+
+// The M-Phi dialog's inputs: the axis given to option axisOption ("x" or "y"), --negative,
+// --axial, --max-strain and --steps.
+MphiInput takeMphiInput(Args& args, const std::string& axisOption, const std::string& axis);
 
 }  // namespace qav::cli

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <ostream>
 
-#include "cli/analysis_inputs.h"
 #include "model/number_text.h"
 
 namespace qav::cli {
@@ -73,12 +72,6 @@ int integerOption(Args& args, const std::string& name, int fallback) {
     const auto v = args.take(name);
     return v ? ToInt(*v) : fallback;
 }
-
-double inputNumber(Args& args, const InputOption& in) { return ToFloat(inputText(args, in)); }
-
-double inputDefault(const InputOption& in) { return ToFloat(in.fallback); }
-
-int inputInteger(Args& args, const InputOption& in) { return ToInt(inputText(args, in)); }
 
 namespace {
 

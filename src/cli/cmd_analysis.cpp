@@ -56,14 +56,7 @@ int mm(Args& args, std::ostream& out, std::ostream& err) {
 }
 
 int mphi(Args& args, std::ostream& out, std::ostream& err) {
-    MphiInput in;
-    const std::string axis = args.take("--axis").value_or("x");
-    if (axis != "x" && axis != "y") throw UsageError("--axis takes x or y");
-    in.aboutY = axis == "y";
-    in.negative = args.flag("--negative");
-    in.axialForce = inputNumber(args, AXIAL_INPUT);
-    in.maxStrain = inputNumber(args, MAX_STRAIN_INPUT);
-    in.steps = inputInteger(args, STEPS_INPUT);
+    const MphiInput in = takeMphiInput(args, "--axis", args.take("--axis").value_or("x"));
     const auto pos = args.positional(1);
     SectionModel m = prepareSection(pos[0], args.shared(), err);
     MessageLog log;

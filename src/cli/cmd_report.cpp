@@ -121,14 +121,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     const std::string out = outputPath(args, "OUT.png");
     const LoadMarks marks{args.flag("--critical"), args.flag("--all")};
     MphiInput mp;
-    if (mphi) {
-        if (*mphi != "x" && *mphi != "y") throw UsageError("--mphi takes x or y");
-        mp.aboutY = *mphi == "y";
-        mp.negative = args.flag("--negative");
-        mp.axialForce = inputNumber(args, AXIAL_INPUT);
-        mp.maxStrain = inputNumber(args, MAX_STRAIN_INPUT);
-        mp.steps = inputInteger(args, STEPS_INPUT);
-    }
+    if (mphi) mp = takeMphiInput(args, "--mphi", *mphi);
     const double angle = pm ? ToFloat(*pm) : 0;
     const double axial = mm ? ToFloat(*mm) : 0;
     SectionModel m = prepareChecked(args, err);
