@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
@@ -78,9 +79,24 @@ int curveCommand(Args& args, const char* option, double fallback, Run run, Listi
 }
 
 int pm(Args& args, std::ostream& out, std::ostream& err) {
+    const bool keyPoints = args.flag("--key-points");
+    double angle = 0;
+    MessageLog keyLog;
     return curveCommand(
-        args, "--angle", 0, [](SectionModel& m, double a, Messages& l) { return RUN_PM_CURVE_ANALYSIS(m, a, l); },
-        [](const SectionModel& m, std::vector<std::string>& l) { GEN_PM_CURVE_TEXT(m, l); }, out, err);
+        args, "--angle", 0,
+        [&](SectionModel& m, double a, Messages& l) {
+            angle = a;
+            return RUN_PM_CURVE_ANALYSIS(m, a, l);
+        },
+        [&](const SectionModel& m, std::vector<std::string>& l) {
+            GEN_PM_CURVE_TEXT(m, l);
+            // The listing stays as it is; the key points follow it.
+            if (keyPoints) {
+                const auto table = keyPointsText(PM_KEY_POINTS(m, angle, keyLog), angle);
+                l.insert(l.end(), table.begin(), table.end());
+            }
+        },
+        out, err);
 }
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {
@@ -150,7 +166,7 @@ int sampleLoads(Args& args, std::ostream&, std::ostream&) {
     return 0;
 }
 
-QAVSEC_COMMAND("pm", "pm FILE.sec [--angle DEG] [--npm N] [--nmm N] [--mesh-size H]", pm);
+QAVSEC_COMMAND("pm", "pm FILE.sec [--angle DEG] [--key-points] [--npm N] [--nmm N] [--mesh-size H]", pm);
 QAVSEC_COMMAND("mm", "mm FILE.sec [--axial KN] [--npm N] [--nmm N] [--mesh-size H]", mm);
 QAVSEC_COMMAND("mphi",
                "mphi FILE.sec [--axis x|y] [--negative] [--axial KN] [--max-strain E] [--steps N] [--mesh-size H]",

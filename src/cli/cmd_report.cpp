@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
 #include "cli/cli.h"
@@ -14,6 +15,7 @@
 #include "model/number_text.h"
 #include "model/text_file.h"
 #include "reports/interaction_charts.h"
+#include "reports/key_point_marks.h"
 #include "reports/load_report.h"
 #include "reports/mphi_chart.h"
 #include "reports/printed_pages.h"
@@ -135,6 +137,8 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     const auto out = args.take("-o");
     if (!out) throw UsageError("-o OUT.png is needed");
     const LoadMarks marks{args.flag("--critical"), args.flag("--all")};
+    const bool keyPoints = args.flag("--key-points");
+    if (keyPoints && !pm) throw UsageError("--key-points belongs to --pm");
     MphiInput mp;
     if (mphi) {
         if (*mphi != "x" && *mphi != "y") throw UsageError("--mphi takes x or y");
@@ -151,6 +155,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     MessageLog log;
     double mphiAngle = 0;
     if (pm) RUN_PM_CURVE_ANALYSIS(m, angle, log);
+    const ChartMarkers markers = keyPoints ? keyPointMarkers(PM_KEY_POINTS(m, angle, log)) : ChartMarkers{};
     if (mm) RUN_MM_CURVE_ANALYSIS(m, axial, log);
     if (mphi) mphiAngle = RUN_MPHI_ANALYSIS(m, mp, log).angle;
     for (const auto& e : log.entries()) err << e.text << "\n";
@@ -162,7 +167,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
         QPainter painter(&image);
         QtCanvas canvas(painter);
         const ChartFrame frame{0, 0, image.width(), image.height(), 1};
-        if (pm) GEN_PM_CURVE_IMAGE(canvas, m, frame, angle, marks);
+        if (pm) GEN_PM_CURVE_IMAGE(canvas, m, frame, angle, marks, markers);
         if (mm) {
             canvas.font.name = "Courier New";  // the face a P-M chart leaves on the picture
             GEN_MM_CURVE_IMAGE(canvas, m, frame, axial, marks);
@@ -190,7 +195,7 @@ QAVSEC_COMMAND("report",
                report);
 QAVSEC_COMMAND("chart",
                "chart FILE.sec (--pm DEG|--mm KN|--mphi x|y [--negative --axial KN --max-strain E --steps N]) "
-               "-o OUT.png [--loads F.csv --units N,mm|kN,m] [--all] [--critical]",
+               "-o OUT.png [--key-points] [--loads F.csv --units N,mm|kN,m] [--all] [--critical]",
                chart);
 
 }  // namespace
