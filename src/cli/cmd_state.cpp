@@ -7,8 +7,9 @@
 
 #include "analysis/load_combinations.h"
 #include "analysis/section_state.h"
+#include "cli/analysis_inputs.h"
 #include "cli/cli.h"
-#include "mesh/mesh_command.h"
+#include "cli/section_setup.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
@@ -19,7 +20,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "app/qt_canvas.h"
+#include "render/qt_canvas.h"
 #endif
 
 namespace qav::cli {
@@ -66,39 +67,28 @@ void savePicture(const SectionModel&, const SectionState&, const std::string&) {
 
 int state(Args& args, std::ostream& out, std::ostream& err) {
     const auto comb = args.take("--comb");
-    const auto loads = args.take("--loads");
     const auto load = args.take("--load");
-    const std::string units = args.take("--units").value_or("N,mm");
-    if (units != "N,mm" && units != "kN,m") throw UsageError("--units takes N,mm or kN,m");
-    const auto picture = args.take("-o");
+    const std::string picture = outputPath(args, "OUT.png");
     const auto fibres = args.take("--fibres");
-    const auto meshSize = args.take("--mesh-size");
+    const bool loads = args.shared().loads.has_value();
     // A combination is solved with the check's minimum magnitudes, so its load fraction is the
     // one `check` lists; a typed load with none unless asked.
-    const double kDefault = load ? 0 : 1000;
-    const double kp = numberOption(args, "--kp", kDefault);
-    const double kmx = numberOption(args, "--kmx", kDefault);
-    const double kmy = numberOption(args, "--kmy", kDefault);
+    auto least = [&](const InputOption& in) { return load ? numberOption(args, in.option.name, 0) : inputNumber(args, in); };
+    const double kp = least(KP_INPUT), kmx = least(KMX_INPUT), kmy = least(KMY_INPUT);
     const auto pos = args.positional(1);
-    if (!picture) throw UsageError("-o OUT.png is needed");
     if (load && (comb || loads)) throw UsageError("give either --load or a combination of --loads, not both");
     if (!load && !loads) throw UsageError("give --load P,MX,MY or --loads F.csv [--comb N]");
     if (comb && !loads) throw UsageError("--comb needs --loads F.csv");
-
-    SectionModel m = loadSection(pos[0]);
-    if (meshSize) m.MESH_SIZE_TEXT = *meshSize;
-    MessageLog log;
-    FIBER_SECTION_MESH(m, log);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    if (m.NFIB <= 0) throw InputError("The section has no fibres: there is nothing to mesh in " + pos[0] + ".");
-
     double P = 0, MX = 0, MY = 0;
+    if (load) parseLoad(*load, P, MX, MY);
+
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
+    if (m.NFIB <= 0) throw InputError("The section has no fibres: there is nothing to mesh in " + pos[0] + ".");
+    MessageLog log;
     std::string what;
     if (load) {
-        parseLoad(*load, P, MX, MY);
         what = "Load " + *load;
     } else {
-        IMPORT_FORCE_CSV(m, readTextLines(*loads), units == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m);
         int n = 0;
         if (comb) {
             n = ToInt(*comb);
@@ -118,18 +108,24 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     }
     // Load files count compression negative; the solver counts it positive.
     const SectionState s = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, log);
-    savePicture(m, s, *picture);
+    savePicture(m, s, picture);
     if (fibres) writeTextLines(*fibres, sectionStateCsv(m, s));
     out << what << "\n";
-    for (const auto& l : sectionStateSummary(s)) out << l << "\n";
-    for (const auto& e : log.entries()) err << e.text << "\n";
+    printLines(sectionStateSummary(s), out);
+    printMessages(log, err);
     return 0;
 }
 
-QAVSEC_COMMAND("state",
-               "state FILE.sec (--loads F.csv [--units N,mm|kN,m] [--comb N] | --load P,MX,MY) -o OUT.png "
-               "[--fibres OUT.csv] [--kp K --kmx K --kmy K] [--mesh-size H]",
-               state);
+QAVSEC_COMMAND("state", "FILE.sec (--loads F.csv [--comb N] | --load P,MX,MY)",
+               {{"--comb", "N", "the combination of the load file (the critical one unless given)"},
+                {"--load", "P,MX,MY", "a load in kN and kNm, P negative in compression as in load files",
+                 Option::InOperands},
+                outputOption("OUT.png", "the state as a PNG picture"),
+                {"--fibres", "OUT.csv", "writes one line per fibre: strain, stress and force"},
+                KP_INPUT.option,
+                KMX_INPUT.option,
+                KMY_INPUT.option},
+               MESH_OPTIONS | LOAD_OPTIONS, state);
 
 }  // namespace
 }  // namespace qav::cli

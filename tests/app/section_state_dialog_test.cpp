@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "analysis/load_combinations.h"
+#include "interchange/force_csv.h"
 #include "app/analysis/analysis_dialog.h"
 #include "app/analysis/section_state_dialog.h"
 #include "app/command_map.h"

@@ -9,7 +9,7 @@
 #include "app/analysis/analysis_widgets.h"
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
-#include "app/qt_canvas.h"
+#include "render/qt_canvas.h"
 #include "app/user_prompts.h"
 #include "model/errors.h"
 #include "model/number_text.h"
