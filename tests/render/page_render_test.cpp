@@ -7,7 +7,6 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTemporaryDir>
-
 #include <fstream>
 #include <sstream>
 
@@ -31,7 +30,8 @@ std::string bytesOf(const QString& path) {
 
 int count(const std::string& text, const std::string& part) {
     int n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
     return n;
 }
 
@@ -51,13 +51,14 @@ TEST(PageRender, EveryRecordedPageReachesTheDeviceAtItsResolution) {
     {
         QPdfWriter writer(path);
         writer.setResolution(300);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         renderDocument(doc, writer, 300);
     }
     const std::string pdf = bytesOf(path);
     ASSERT_EQ(pdf.rfind("%PDF", 0), 0u);
-    EXPECT_EQ(count(pdf, "/Type /Page\n") + count(pdf, "/Type /Page\r") + count(pdf, "/Type /Page ") +
-                  count(pdf, "/Type /Page/"),
+    EXPECT_EQ(count(pdf, "/Type /Page\n") + count(pdf, "/Type /Page\r") +
+                  count(pdf, "/Type /Page ") + count(pdf, "/Type /Page/"),
               3)
         << "one device page per recorded page";
 
@@ -97,6 +98,7 @@ TEST(XlsxWorkbookFile, SavesOnlyWhenAskedAndNamesWhatItCannotWrite) {
     book.setText(1, 1, "x");
     book.save();
     EXPECT_EQ(bytesOf(QString::fromStdString(path)).rfind("PK", 0), 0u) << "an .xlsx file is a zip";
-    EXPECT_THROW(XlsxWorkbook("/nonexistent/dir/x.xlsx"), FileError) << "refused before any table is computed";
+    EXPECT_THROW(XlsxWorkbook("/nonexistent/dir/x.xlsx"), FileError)
+        << "refused before any table is computed";
 }
 #endif
