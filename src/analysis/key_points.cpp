@@ -188,11 +188,11 @@ void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const Fo
 }  // namespace
 
 std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages& msgs) {
-    requireFibres(m);
     const bool steel = hasSteel(m);
     std::vector<KeyPoint> out;
 
-    // The axial ends are the solver's states under a pure axial load, as the curve's own ends.
+    // The axial ends are the solver's states under a pure axial load, as the curve's own ends;
+    // the first of them refuses a section without a mesh of its own before anything is searched.
     for (const double sense : {1.0, -1.0}) {
         KeyPoint k;
         k.kind = sense > 0 ? KeyPointKind::PureCompression : KeyPointKind::PureTension;

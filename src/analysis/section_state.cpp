@@ -109,7 +109,10 @@ NeutralAxis neutralAxis(const SectionModel& m, const StrainPlane& p) {
 
 SectionState SECTION_STATE(const SectionModel& model, double P, double MX, double MY, double K_P,
                            double K_MX, double K_MY, Messages& msgs) {
-    requireFibres(model);
+    // The solver writes its last state into the fibres: work on a copy so the caller's model
+    // keeps whatever state it held.
+    SectionModel m = model;
+    requireFibres(m);
     SectionState s;
     s.P = minimumAxial(P, K_P);
     s.MX = minimumMoment(MX, K_MX);
@@ -119,9 +122,6 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     if (s.P == 0 && s.MX == 0 && s.MY == 0)
         throw InputError("The load is zero: a state needs an axial force or a moment.");
 
-    // The solver writes its last state into the fibres: work on a copy so the caller's model
-    // keeps whatever state it held.
-    SectionModel m = model;
     SectionSolver solver(m, msgs);
     s.solve = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.STRAIN_LIMIT_MODE);
     solver.storeState(m);

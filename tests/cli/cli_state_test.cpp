@@ -94,7 +94,12 @@ TEST(CliState, RefusesWhatHasNoState) {
         int status;
         std::string message;
     };
+    // A section with nothing to mesh: an opening alone.
+    const std::string empty = tempPath("opening_only.sec");
+    ASSERT_EQ(runCli("build opening -o " + empty).status, 0);
     const Case cases[] = {
+        {"nothing meshed", "state " + empty + " --load 100,0,0 -o " + png, 1,
+         "The section has no fibres"},
         {"combination outside", "state " + sec + " --loads " + loads + " --comb 43 -o " + png, 1,
          "There is no load combination 43: the file holds 42 (1 to 42)."},
         {"combination zero", "state " + sec + " --loads " + loads + " --comb 0 -o " + png, 1,
