@@ -124,6 +124,28 @@ void drawFibres(Canvas& c, const SectionModel& m, const SectionState& s, const F
     }
 }
 
+// The section's own outlines over the fibres, about the centre the fibres are measured from.
+void drawOutlines(Canvas& c, const SectionModel& m, const Fit& fit) {
+    const bool concrete = m.NCONC_PT != 0;
+    const double cx = concrete ? m.CONC_CX : (m.NSTEEL_SEC > 0 ? m.STEEL_CX : 0);
+    const double cy = concrete ? m.CONC_CY : (m.NSTEEL_SEC > 0 ? m.STEEL_CY : 0);
+    auto outline = [&](const std::vector<TPOS>& pts, int n) {
+        if (n < 2 || static_cast<std::size_t>(n) > pts.size()) return;
+        for (int i = 0; i < n; ++i) {
+            const TPOS& a = pts[static_cast<std::size_t>(i)];
+            const TPOS& b = pts[static_cast<std::size_t>((i + 1) % n)];
+            const Point p = fit.at(a.X - cx, a.Y - cy), q = fit.at(b.X - cx, b.Y - cy);
+            c.line(p.x, p.y, q.x, q.y);
+        }
+    };
+    c.pen = Pen{colors::grey, 1, PenStyle::Solid};
+    outline(m.CONC_PT, m.NCONC_PT);
+    c.pen = Pen{STEEL_EDGE, 1, PenStyle::Solid};
+    for (int k = 1; k <= m.NSTEEL_SEC && static_cast<std::size_t>(k) < m.STEEL_SEC.size(); ++k)
+        outline(m.STEEL_SEC[static_cast<std::size_t>(k)].PT,
+                m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
+}
+
 void drawLegend(Canvas& c, int left, int top, int width, double scale) {
     const int steps = 100, h = 14;
     c.pen = Pen{colors::black, 1, PenStyle::Clear};
@@ -258,6 +280,7 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
     if (!box.empty() && secW > 10 && secH > 10) {
         const Fit fit(box, secLeft, secTop, secW, secH);
         drawFibres(c, m, s, fit, scale);
+        drawOutlines(c, m, fit);
         double xa, ya, xb, yb;
         Box wide = box;
         const double grow = 0.04 * std::max(box.x1 - box.x0, box.y1 - box.y0);
