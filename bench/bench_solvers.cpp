@@ -10,6 +10,7 @@
 
 #include "analysis/interaction_curves.h"
 #include "analysis/load_combinations.h"
+#include "interchange/force_csv.h"
 #include "analysis/pmm_surface.h"
 #include "mesh/mesh_command.h"
 #include "model/section_file.h"

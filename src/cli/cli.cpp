@@ -6,9 +6,7 @@
 #include <csignal>
 #include <ostream>
 
-#include "model/errors.h"
 #include "model/number_text.h"
-#include "model/section_file.h"
 
 namespace qav::cli {
 
@@ -55,10 +53,17 @@ std::vector<std::string> Args::positional(std::size_t count) {
     return words_;
 }
 
-SectionModel loadSection(const std::string& path) {
-    SectionModel m;
-    openSectionFile(m, path);
-    return m;
+std::vector<std::string> Args::positionalOr(std::size_t count, const std::optional<std::string>& lastOperand) {
+    if (!lastOperand) return positional(count);
+    std::vector<std::string> words = positional(count - 1);
+    words.push_back(*lastOperand);
+    return words;
+}
+
+std::string outputPath(Args& args, const std::string& file) {
+    const auto out = args.take("-o");
+    if (!out) throw UsageError("-o " + file + " is needed");
+    return *out;
 }
 
 double numberOption(Args& args, const std::string& name, double fallback) {
@@ -69,25 +74,6 @@ double numberOption(Args& args, const std::string& name, double fallback) {
 int integerOption(Args& args, const std::string& name, int fallback) {
     const auto v = args.take(name);
     return v ? ToInt(*v) : fallback;
-}
-
-SolverOptions takeSolverOptions(Args& args) {
-    SolverOptions o;
-    if (const auto solver = args.take("--solver")) {
-        if (*solver == "fast") o.solver = SolverKind::Fast;
-        else if (*solver == "reference") o.solver = SolverKind::Reference;
-        else throw UsageError("--solver takes fast or reference");
-    }
-    if (const auto threads = args.take("--threads")) {
-        o.threads = ToInt(*threads);
-        if (o.threads < 1 || o.threads > 1024) throw UsageError("--threads takes a number from 1 to 1024");
-    }
-    return o;
-}
-
-void applySolverOptions(SectionModel& m, const SolverOptions& o) {
-    m.SOLVER = o.solver;
-    m.THREADS = o.threads;
 }
 
 namespace {
@@ -114,11 +100,68 @@ OutputWriting::~OutputWriting() {
 }
 
 namespace {
+
+bool ownsName(const Command& c, const std::string& name) {
+    return std::any_of(c.options.begin(), c.options.end(), [&](const Option& o) { return o.name == name; });
+}
+
+// A shared option as the command spells it: an earlier spelling stands in where the command
+// uses the name for an option of its own.
+std::string nameIn(const Command& c, const SharedOption& s) {
+    if (!ownsName(c, s.option.name) || s.oldNames.empty()) return s.option.name;
+    return s.oldNames.front();
+}
+
+template <class Each>
+void forEachShared(const Command& c, Each each) {
+    for (const SharedOption& s : sharedOptions())
+        if ((s.group & c.groups) != 0) each(s);
+}
+
+void takeShared(const Command& c, Args& args) {
+    forEachShared(c, [&](const SharedOption& s) {
+        std::vector<std::string> names{s.option.name};
+        names.insert(names.end(), s.oldNames.begin(), s.oldNames.end());
+        for (const std::string& name : names) {
+            if (ownsName(c, name)) continue;
+            if (s.option.value.empty()) {
+                if (args.flag(name)) s.apply(args.shared(), "");
+            } else if (const auto v = args.take(name)) {
+                s.apply(args.shared(), *v);
+            }
+        }
+    });
+}
+
+}  // namespace
+
+std::vector<Option> Command::allOptions() const {
+    std::vector<Option> all = options;
+    forEachShared(*this, [&](const SharedOption& s) {
+        Option o = s.option;
+        o.name = nameIn(*this, s);
+        all.push_back(o);
+    });
+    return all;
+}
+
+std::string Command::usage() const {
+    std::string line = name;
+    if (!operands.empty()) line += " " + operands;
+    for (const Option& o : allOptions()) {
+        if (o.form == Option::InOperands) continue;
+        const std::string text = o.value.empty() ? o.name : o.name + " " + o.value;
+        line += o.form == Option::Required ? " " + text : " [" + text + "]";
+    }
+    return line;
+}
+
+namespace {
 void printUsage(std::ostream& os) {
     os << "usage:\n";
     auto all = commands();
     std::sort(all.begin(), all.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
-    for (const auto& c : all) os << "  qavsec-cli " << c.usage << "\n";
+    for (const auto& c : all) os << "  qavsec-cli " << c.usage() << "\n";
 }
 }  // namespace
 
@@ -136,9 +179,10 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     }
     Args args(std::vector<std::string>(words.begin() + 1, words.end()));
     try {
+        takeShared(*it, args);
         return it->run(args, out, err);
     } catch (const UsageError& e) {
-        err << "qavsec-cli " << it->name << ": " << e.what() << "\nusage: qavsec-cli " << it->usage << "\n";
+        err << "qavsec-cli " << it->name << ": " << e.what() << "\nusage: qavsec-cli " << it->usage() << "\n";
         return 2;
     } catch (const std::exception& e) {
         err << e.what() << "\n";

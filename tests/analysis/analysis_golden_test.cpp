@@ -7,6 +7,7 @@
 
 #include "analysis/interaction_curves.h"
 #include "analysis/load_combinations.h"
+#include "interchange/force_csv.h"
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
 #include "mesh/mesh_command.h"

@@ -12,6 +12,7 @@
 #include "app/dialog_parts.h"
 #include "app/printing.h"
 #include "app/user_prompts.h"
+#include "interchange/force_csv.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
 #include "reports/load_report.h"
@@ -21,12 +22,6 @@ namespace qav {
 namespace {
 const QString kCsvFilter = QStringLiteral("CSV File (*.csv)");
 const char* const kHeader[] = {"No.", "LoadComb", "P", "Myy", "Mxx", "LoadFraction"};
-
-QPushButton* placedButton(const QString& name, const QString& text, QWidget* parent, QRect r) {
-    QPushButton* b = namedButton(name, text, parent);
-    b->setGeometry(r);
-    return b;
-}
 
 }  // namespace
 

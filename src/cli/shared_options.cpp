@@ -1,0 +1,51 @@
+#include "cli/shared_options.h"
+
+#include "model/number_text.h"
+
+namespace qav::cli {
+
+const std::vector<SharedOption>& sharedOptions() {
+    static const std::vector<SharedOption> all{
+        {{"--npm", "N", "steps of a P-M curve (the section's NPM)"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) { o.npm = v; }},
+        {{"--nmm", "N", "angle steps of a Myy-Mzz curve (the section's NMM)"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) { o.nmm = v; }},
+        {{"--solver", "fast|reference",
+          "equilibrium solver: Newton's method (fast) or the original fixed-matrix iteration; fast"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) {
+             if (v != "fast" && v != "reference") throw UsageError("--solver takes fast or reference");
+             o.solver = v == "fast" ? SolverKind::Fast : SolverKind::Reference;
+         }},
+        {{"--threads", "N", "threads for independent solves; every core"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) {
+             int n = 0;
+             try {
+                 n = ToInt(v);
+             } catch (const std::exception&) {
+                 throw UsageError("--threads takes a number from 1 to 1024");
+             }
+             if (n < 1 || n > 1024) throw UsageError("--threads takes a number from 1 to 1024");
+             o.threads = n;
+         }},
+        {{"--mesh-size", "H", "mesh size in mm (the section's mesh size)"},
+         MESH_OPTIONS,
+         [](SharedOptions& o, const std::string& v) { o.meshSize = v; }},
+        {{"--loads", "F.csv", "load combinations from a force CSV file"},
+         LOAD_OPTIONS,
+         [](SharedOptions& o, const std::string& v) { o.loads = v; },
+         {"--csv"}},
+        {{"--units", "N,mm|kN,m", "units of the force CSV file (N,mm)"},
+         LOAD_OPTIONS,
+         [](SharedOptions& o, const std::string& v) {
+             if (v != "N,mm" && v != "kN,m") throw UsageError("--units takes N,mm or kN,m");
+             o.units = v == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m;
+         }},
+    };
+    return all;
+}
+
+}  // namespace qav::cli
