@@ -23,6 +23,8 @@ int storedSteps(const SectionModel& m) {
 }
 }  // namespace
 
+int pmmStoredSteps(const SectionModel& m) { return storedSteps(m); }
+
 RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     const int n = m.NPM;
     if (n >= 2 && n <= MAX_CURVE_STEPS && m.NFIB > 0) m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);

@@ -17,6 +17,10 @@ namespace qav {
 // anything changes, as the P-M run does. A progress, when given, sees 0..100 over the six curves.
 RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress = nullptr);
 
+// The steps n of the six stored curves (each holds points 1 .. 2 n + 2), or -1 when the stored
+// curves are missing or uneven; the listing and the wire model read no further.
+int pmmStoredSteps(const SectionModel& m);
+
 // "PMM_CURVE_DATA": two heading lines, then 2 NPM + 2 lines per curve.
 void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 

@@ -7,6 +7,10 @@
 #include "model/number_text.h"
 #include "model/section_file.h"
 
+#ifndef QAVSEC_VERSION
+#define QAVSEC_VERSION "unknown"
+#endif
+
 namespace qav::cli {
 
 namespace {
@@ -68,12 +72,29 @@ int integerOption(Args& args, const std::string& name, int fallback) {
     return v ? ToInt(*v) : fallback;
 }
 
+void printCommandHelp(const Command& c, std::ostream& os) {
+    os << "usage: qavsec-cli " << c.usage << "\n";
+    if (!c.summary.empty()) os << "\n" << c.summary << "\n";
+    std::vector<OptionHelp> options = c.options;
+    options.push_back({"--help", "print this help"});
+    std::size_t width = 0;
+    for (const auto& o : options) width = std::max(width, o.option.size());
+    os << "\noptions:\n";
+    for (const auto& o : options) os << "  " << PAD_RIGHT(static_cast<int>(width) + 2, o.option) << o.text << "\n";
+}
+
 namespace {
+bool wantsHelp(const std::vector<std::string>& words) {
+    return std::any_of(words.begin() + 1, words.end(), [](const std::string& w) { return w == "--help" || w == "-h"; });
+}
+
 void printUsage(std::ostream& os) {
     os << "usage:\n";
     auto all = commands();
     std::sort(all.begin(), all.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
     for (const auto& c : all) os << "  qavsec-cli " << c.usage << "\n";
+    os << "  qavsec-cli --version\n"
+          "qavsec-cli COMMAND --help describes a command and its options.\n";
 }
 }  // namespace
 
@@ -82,12 +103,20 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
         printUsage(words.empty() ? err : out);
         return words.empty() ? 2 : 0;
     }
+    if (words[0] == "--version") {
+        out << "qavsec-cli " << QAVSEC_VERSION << "\n";
+        return 0;
+    }
     const auto& all = commands();
     const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == words[0]; });
     if (it == all.end()) {
         err << "qavsec-cli: unknown command '" << words[0] << "'\n";
         printUsage(err);
         return 2;
+    }
+    if (wantsHelp(words)) {
+        printCommandHelp(*it, out);
+        return 0;
     }
     Args args(std::vector<std::string>(words.begin() + 1, words.end()));
     try {

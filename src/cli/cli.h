@@ -36,11 +36,32 @@ private:
     std::vector<std::string> words_;
 };
 
+// One line of a command's --help: the option as typed, and what it does.
+struct OptionHelp {
+    std::string option;
+    std::string text;
+};
+
 struct Command {
     std::string name;
     std::string usage;  // one line, after "qavsec-cli "
     std::function<int(Args&, std::ostream& out, std::ostream& err)> run;
+    std::string summary;               // what the command does, one line
+    std::vector<OptionHelp> options;   // every option, in the order of the usage line
 };
+
+// Options several commands share, for their --help.
+namespace help {
+inline const OptionHelp npm{"--npm N", "steps of a P-M curve (default 30)"};
+inline const OptionHelp nmm{"--nmm N", "angle steps of a Myy-Mzz curve (default 24)"};
+inline const OptionHelp meshSize{"--mesh-size H", "mesh size in mm instead of the file's"};
+inline const OptionHelp loads{"--loads F.csv", "load combinations to import from a CSV file"};
+inline const OptionHelp units{"--units N,mm|kN,m", "units of the load file (default N,mm)"};
+inline const OptionHelp json{"--json", "print the results as one JSON document instead of the listing"};
+}  // namespace help
+
+// "qavsec-cli COMMAND --help": the usage, the summary and one line per option.
+void printCommandHelp(const Command& c, std::ostream& os);
 
 void registerCommand(Command c);
 const std::vector<Command>& commands();

@@ -9,6 +9,7 @@
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
 #include "cli/cli.h"
+#include "cli/json_documents.h"
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
@@ -26,11 +27,21 @@ void printLines(const std::vector<std::string>& lines, std::ostream& out) {
     for (const auto& l : lines) out << l << "\n";
 }
 
-// The listing on stdout; the solver's messages and the count of solves that did not converge
-// on stderr.
-int finish(const std::vector<std::string>& listing, const MessageLog& log, const RunStats& s, std::ostream& out,
-           std::ostream& err) {
-    printLines(listing, out);
+// The listing on stdout (with --json the document instead, its status added); the solver's
+// messages and the count of solves that did not converge on stderr.
+struct Output {
+    bool json = false;
+    std::string command, file;
+};
+
+int finish(const Output& o, const std::vector<std::string>& listing, Json doc, const MessageLog& log,
+           const RunStats& s, std::ostream& out, std::ostream& err) {
+    if (o.json) {
+        doc["status"] = runStatusJson(s, log);
+        printJson(out, o.command, o.file, doc);
+    } else {
+        printLines(listing, out);
+    }
     printMessages(log, err);
     err << Format("%D of %D solves did not converge.", {s.notConverged, s.solves}) << "\n";
     return 0;
@@ -63,30 +74,32 @@ SectionModel prepare(const std::string& path, const Common& c, std::ostream& err
 }
 
 // pm and mm differ only in their option, their run and their listing.
-template <class Run, class Listing>
-int curveCommand(Args& args, const char* option, double fallback, Run run, Listing listing, std::ostream& out,
-                 std::ostream& err) {
+template <class Run, class Listing, class Document>
+int curveCommand(Args& args, const char* command, const char* option, double fallback, Run run, Listing listing,
+                 Document document, std::ostream& out, std::ostream& err) {
     const Common c = takeCommon(args);
     const double value = numberOption(args, option, fallback);
+    const bool json = args.flag("--json");
     const auto pos = args.positional(1);
     SectionModel m = prepare(pos[0], c, err);
     MessageLog log;
     const RunStats s = run(m, value, log);
     std::vector<std::string> lines;
     listing(m, lines);
-    return finish(lines, log, s, out, err);
+    return finish({json, command, pos[0]}, lines, document(m, value), log, s, out, err);
 }
 
 int pm(Args& args, std::ostream& out, std::ostream& err) {
     return curveCommand(
-        args, "--angle", 0, [](SectionModel& m, double a, Messages& l) { return RUN_PM_CURVE_ANALYSIS(m, a, l); },
-        [](const SectionModel& m, std::vector<std::string>& l) { GEN_PM_CURVE_TEXT(m, l); }, out, err);
+        args, "pm", "--angle", 0, [](SectionModel& m, double a, Messages& l) { return RUN_PM_CURVE_ANALYSIS(m, a, l); },
+        [](const SectionModel& m, std::vector<std::string>& l) { GEN_PM_CURVE_TEXT(m, l); }, pmJson, out, err);
 }
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {
     return curveCommand(
-        args, "--axial", 1000, [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
-        [](const SectionModel& m, std::vector<std::string>& l) { GEN_MM_CURVE_TEXT(m, l); }, out, err);
+        args, "mm", "--axial", 1000,
+        [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
+        [](const SectionModel& m, std::vector<std::string>& l) { GEN_MM_CURVE_TEXT(m, l); }, mmJson, out, err);
 }
 
 int mphi(Args& args, std::ostream& out, std::ostream& err) {
@@ -99,24 +112,26 @@ int mphi(Args& args, std::ostream& out, std::ostream& err) {
     in.axialForce = numberOption(args, "--axial", 1000);
     in.maxStrain = numberOption(args, "--max-strain", 0.0035);
     in.steps = integerOption(args, "--steps", 20);
+    const bool json = args.flag("--json");
     const auto pos = args.positional(1);
     SectionModel m = prepare(pos[0], c, err);
     MessageLog log;
     const MphiRun run = RUN_MPHI_ANALYSIS(m, in, log);
     std::vector<std::string> lines;
     GEN_M_fai_CURVE_TEXT(m, in.steps, lines);
-    return finish(lines, log, run.stats, out, err);
+    return finish({json, "mphi", pos[0]}, lines, mphiJson(m, in), log, run.stats, out, err);
 }
 
 int pmm(Args& args, std::ostream& out, std::ostream& err) {
     const Common c = takeCommon(args);
+    const bool json = args.flag("--json");
     const auto pos = args.positional(1);
     SectionModel m = prepare(pos[0], c, err);
     MessageLog log;
     const RunStats s = RUN_PMM_ANALYSIS(m, log);
     std::vector<std::string> lines;
     GEN_PMM_CURVE_TEXT(m, lines);
-    return finish(lines, log, s, out, err);
+    return finish({json, "pmm", pos[0]}, lines, pmmJson(m), log, s, out, err);
 }
 
 int check(Args& args, std::ostream& out, std::ostream& err) {
@@ -127,6 +142,7 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     const double kp = numberOption(args, "--kp", 1000);
     const double kmx = numberOption(args, "--kmx", 1000);
     const double kmy = numberOption(args, "--kmy", 1000);
+    const bool json = args.flag("--json");
     const auto pos = args.positional(1);
     SectionModel m = prepare(pos[0], c, err);
     if (loads) IMPORT_FORCE_CSV(m, readTextLines(*loads), units == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m);
@@ -141,7 +157,7 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     lines.push_back("Axial Force P[kN]   " + Format("%0.3f", {f.P}));
     lines.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {f.MX}));
     lines.push_back("Moment Myy[kNm]     " + Format("%0.3f", {f.MY}));
-    return finish(lines, log, r.stats, out, err);
+    return finish({json, "check", pos[0]}, lines, checkJson(m, r), log, r.stats, out, err);
 }
 
 int sampleLoads(Args& args, std::ostream&, std::ostream&) {
@@ -150,16 +166,38 @@ int sampleLoads(Args& args, std::ostream&, std::ostream&) {
     return 0;
 }
 
-QAVSEC_COMMAND("pm", "pm FILE.sec [--angle DEG] [--npm N] [--nmm N] [--mesh-size H]", pm);
-QAVSEC_COMMAND("mm", "mm FILE.sec [--axial KN] [--npm N] [--nmm N] [--mesh-size H]", mm);
+QAVSEC_COMMAND("pm", "pm FILE.sec [--angle DEG] [--npm N] [--nmm N] [--mesh-size H] [--json]", pm,
+               "Meshes the section and lists its P-M interaction curve at a moment angle.",
+               {{"--angle DEG", "moment angle in degrees (default 0)"}, help::npm, help::nmm, help::meshSize,
+                help::json});
+QAVSEC_COMMAND("mm", "mm FILE.sec [--axial KN] [--npm N] [--nmm N] [--mesh-size H] [--json]", mm,
+               "Meshes the section and lists its Myy-Mzz interaction curve at an axial force.",
+               {{"--axial KN", "axial force in kN, compression positive (default 1000)"}, help::npm, help::nmm,
+                help::meshSize, help::json});
 QAVSEC_COMMAND("mphi",
-               "mphi FILE.sec [--axis x|y] [--negative] [--axial KN] [--max-strain E] [--steps N] [--mesh-size H]",
-               mphi);
-QAVSEC_COMMAND("pmm", "pmm FILE.sec [--npm N] [--mesh-size H]", pmm);
+               "mphi FILE.sec [--axis x|y] [--negative] [--axial KN] [--max-strain E] [--steps N] [--mesh-size H] "
+               "[--json]",
+               mphi, "Meshes the section and lists its moment-curvature curve.",
+               {{"--axis x|y", "bending about the X or the Y axis (default x)"},
+                {"--negative", "negative moment"},
+                {"--axial KN", "axial force in kN, compression positive (default 1000)"},
+                {"--max-strain E", "largest extreme compressive strain (default 0.0035)"},
+                {"--steps N", "strain steps (default 20)"},
+                help::npm, help::nmm, help::meshSize, help::json});
+QAVSEC_COMMAND("pmm", "pmm FILE.sec [--npm N] [--mesh-size H] [--json]", pmm,
+               "Meshes the section and lists the six P-M curves of its P-Mx-My surface (PMM_CURVE_DATA).",
+               {help::npm, help::nmm, help::meshSize, help::json});
 QAVSEC_COMMAND("check",
-               "check FILE.sec [--loads F.csv --units N,mm|kN,m] [--kp K --kmx K --kmy K] [--mesh-size H]",
-               check);
-QAVSEC_COMMAND("sample-loads", "sample-loads OUT.csv", sampleLoads);
+               "check FILE.sec [--loads F.csv --units N,mm|kN,m] [--kp K --kmx K --kmy K] [--mesh-size H] [--json]",
+               check,
+               "Meshes the section and checks every load combination: load fractions and the critical one.",
+               {help::loads, help::units,
+                {"--kp K", "smallest axial force magnitude taken, kN (default 1000)"},
+                {"--kmx K", "smallest moment Mx magnitude taken, kNm (default 1000)"},
+                {"--kmy K", "smallest moment My magnitude taken, kNm (default 1000)"},
+                help::npm, help::nmm, help::meshSize, help::json});
+QAVSEC_COMMAND("sample-loads", "sample-loads OUT.csv", sampleLoads,
+               "Writes the built-in sample load file (N and mm) to OUT.csv.", {});
 
 }  // namespace
 }  // namespace qav::cli

@@ -73,7 +73,11 @@ int build(Args& args, std::ostream&, std::ostream&) {
 QAVSEC_COMMAND("build",
                "build typical|steel|composite|opening [--shape N] [--set NAME=VALUE]... "
                "[--into IN.sec] -o OUT.sec",
-               build);
+               build, "Builds a section with one of the builders, from its default boxes, and saves it.",
+               {{"--shape N", "the builder's shape number (default 0)"},
+                {"--set NAME=VALUE", "sets one of the builder's boxes (repeatable)"},
+                {"--into IN.sec", "starts from this section instead of an empty one"},
+                {"-o OUT.sec", "the section file to write"}});
 
 }  // namespace
 }  // namespace qav::cli

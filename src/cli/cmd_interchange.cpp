@@ -51,9 +51,13 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
     return 0;
 }
 
-QAVSEC_COMMAND("import-dxf", "import-dxf IN.dxf -o OUT.sec", importDxf);
-QAVSEC_COMMAND("export", "export FILE.sec (--dxf OUT | --xtract OUT | --opensees OUT)",
-               exportSection);
+QAVSEC_COMMAND("import-dxf", "import-dxf IN.dxf -o OUT.sec", importDxf,
+               "Reads a section from a DXF drawing and saves it as a section file.",
+               {{"-o OUT.sec", "the section file to write"}});
+QAVSEC_COMMAND("export", "export FILE.sec (--dxf OUT | --xtract OUT | --opensees OUT)", exportSection,
+               "Writes the section as a DXF drawing, an XTRACT input file or an OpenSees Tcl fibre section.",
+               {{"--dxf OUT", "DXF drawing"}, {"--xtract OUT", "XTRACT input file"},
+                {"--opensees OUT", "OpenSees Tcl fibre section"}});
 
 }  // namespace
 }  // namespace qav::cli

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/json_documents.h"
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
@@ -47,6 +48,7 @@ void printSummary(const MeshSummary& s, const SectionModel& m, std::ostream& out
 int mesh(Args& args, std::ostream& out, std::ostream& err) {
     const auto meshSize = args.take("--mesh-size");
     const auto fibres = args.take("--fibres");
+    const bool json = args.flag("--json");
     const auto pos = args.positional(1);
     SectionModel m = loadSection(pos[0]);
     if (meshSize) m.MESH_SIZE_TEXT = *meshSize;
@@ -54,12 +56,21 @@ int mesh(Args& args, std::ostream& out, std::ostream& err) {
     const MeshSummary s = FIBER_SECTION_MESH(m, messages);
     for (const auto& e : messages.entries())
         err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
-    printSummary(s, m, out);
+    if (json) {
+        Json doc = meshJson(s, m);
+        doc["status"] = runStatusJson(RunStats{}, messages);  // a mesh solves nothing
+        printJson(out, "mesh", pos[0], doc);
+    } else {
+        printSummary(s, m, out);
+    }
     if (fibres) writeTextLines(*fibres, fibreTable(m));
     return 0;
 }
 
-QAVSEC_COMMAND("mesh", "mesh FILE.sec [--mesh-size H] [--fibres OUT.csv]", mesh);
+QAVSEC_COMMAND("mesh", "mesh FILE.sec [--mesh-size H] [--fibres OUT.csv] [--json]", mesh,
+               "Meshes the section into fibres and prints the counts and the section properties.",
+               {help::meshSize, {"--fibres OUT.csv", "also write every fibre (position, area, kind, material)"},
+                help::json});
 
 }  // namespace
 }  // namespace qav::cli

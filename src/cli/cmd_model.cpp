@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/json_documents.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
@@ -11,8 +12,13 @@ namespace qav::cli {
 namespace {
 
 int info(Args& args, std::ostream& out, std::ostream&) {
+    const bool json = args.flag("--json");
     const auto pos = args.positional(1);
     const SectionModel m = loadSection(pos[0]);
+    if (json) {
+        printJson(out, "info", pos[0], sectionJson(m));
+        return 0;
+    }
     std::vector<std::string> lines;
     GEN_SECTION_SUMMARY(m, lines);
     for (const auto& l : lines) out << l << "\n";
@@ -41,9 +47,13 @@ int materials(Args& args, std::ostream& out, std::ostream&) {
     return 0;
 }
 
-QAVSEC_COMMAND("info", "info FILE.sec", info);
-QAVSEC_COMMAND("resave", "resave IN.sec OUT.sec", resave);
-QAVSEC_COMMAND("materials", "materials [--from FILE.sec]", materials);
+QAVSEC_COMMAND("info", "info FILE.sec [--json]", info,
+               "Lists the section: grades and mesh size, outline, cover line, bars, steel polygons, openings.",
+               {help::json});
+QAVSEC_COMMAND("resave", "resave IN.sec OUT.sec", resave, "Reads a section file and writes it back.", {});
+QAVSEC_COMMAND("materials", "materials [--from FILE.sec]", materials,
+               "Prints the material tables as a section file holds them.",
+               {{"--from FILE.sec", "the tables of this file instead of the defaults"}});
 
 }  // namespace
 }  // namespace qav::cli

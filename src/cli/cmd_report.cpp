@@ -1,6 +1,7 @@
 // Printed reports and charts without a window: `report` writes one of the printed documents as a
 // PDF file, `chart` one of the dialogs' charts as a PNG picture. Both mesh the section first,
 // as the analysis commands do, and draw with the compositions the application prints.
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 #include <ostream>
@@ -35,13 +36,17 @@ namespace {
 
 #ifdef QAVSEC_WITH_QT
 // Loads the section, applies the common options, meshes it, and takes in the load combinations
-// of --loads: with combinations at hand the member check runs, so charts and the load report
-// show load fractions and the critical combination.
-SectionModel prepareSection(Args& args, const std::string& loadsOption, std::ostream& err) {
+// of --loads (--csv, its older name in the report): with combinations at hand the member check
+// runs, so charts and the load report show load fractions and the critical combination.
+SectionModel prepareSection(Args& args, std::ostream& err) {
     const auto npm = args.take("--npm");
     const auto nmm = args.take("--nmm");
     const auto meshSize = args.take("--mesh-size");
-    const auto loads = args.take(loadsOption);
+    auto loads = args.take("--loads");
+    if (const auto csv = args.take("--csv")) {
+        if (loads) throw UsageError("--csv is the older name of --loads: give one of them");
+        loads = csv;
+    }
     const std::string units = args.take("--units").value_or("N,mm");
     if (units != "N,mm" && units != "kN,m") throw UsageError("--units takes N,mm or kN,m");
     const auto pos = args.positional(1);
@@ -61,17 +66,25 @@ SectionModel prepareSection(Args& args, const std::string& loadsOption, std::ost
     return m;
 }
 
-// Exactly one of the options, by its index.
-int oneOf(Args& args, std::initializer_list<const char*> flags) {
-    int chosen = -1, i = 0;
-    for (const char* f : flags) {
-        if (args.flag(f)) {
-            if (chosen >= 0) throw UsageError("choose one document");
-            chosen = i;
-        }
-        ++i;
+// The document of --doc figure|text|section-data|loads, by its index. The older flags --figure,
+// --text and --section-data still choose it; so does --loads, as long as neither --doc nor one
+// of those flags is there (then --loads names the load file, as in every other command).
+int chooseDocument(Args& args) {
+    static const char* const names[] = {"figure", "text", "section-data", "loads"};
+    int chosen = -1;
+    auto choose = [&](int i) {
+        if (chosen >= 0) throw UsageError("choose one document");
+        chosen = i;
+    };
+    if (const auto doc = args.take("--doc")) {
+        const auto it = std::find(std::begin(names), std::end(names), *doc);
+        if (it == std::end(names)) throw UsageError("--doc takes figure, text, section-data or loads");
+        choose(static_cast<int>(it - std::begin(names)));
     }
-    if (chosen < 0) throw UsageError("choose one document");
+    for (int i = 0; i < 3; ++i)
+        if (args.flag(std::string("--") + names[i])) choose(i);
+    if (chosen < 0 && args.flag("--loads")) chosen = 3;
+    if (chosen < 0) throw UsageError("choose one document with --doc");
     return chosen;
 }
 
@@ -101,7 +114,7 @@ void writePdf(const RecordedDocument& doc, const std::string& path, bool landsca
 }
 
 int report(Args& args, std::ostream&, std::ostream& err) {
-    const int document = oneOf(args, {"--figure", "--text", "--section-data", "--loads"});
+    const int document = chooseDocument(args);
     const auto out = args.take("-o");
     if (!out) throw UsageError("-o OUT.pdf is needed");
     ReportInputs in;
@@ -110,7 +123,7 @@ int report(Args& args, std::ostream&, std::ostream& err) {
     const double axial = numberOption(args, "--axial", 1000);
     in.angle = [angle] { return angle; };
     in.axial = [axial] { return axial; };
-    SectionModel m = prepareSection(args, "--csv", err);
+    SectionModel m = prepareSection(args, err);
     OffscreenGui gui;
     RecordedDocument doc(pageTextMeasure());
     MessageLog log;
@@ -146,7 +159,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     }
     const double angle = pm ? ToFloat(*pm) : 0;
     const double axial = mm ? ToFloat(*mm) : 0;
-    SectionModel m = prepareSection(args, "--loads", err);
+    SectionModel m = prepareSection(args, err);
 
     MessageLog log;
     double mphiAngle = 0;
@@ -185,13 +198,36 @@ int chart(Args&, std::ostream&, std::ostream& err) {
 #endif
 
 QAVSEC_COMMAND("report",
-               "report FILE.sec (--figure|--text|--section-data|--loads) -o OUT.pdf [--angle DEG] [--axial KN] "
-               "[--csv F.csv --units N,mm|kN,m] [--all] [--critical]",
-               report);
+               "report FILE.sec --doc figure|text|section-data|loads -o OUT.pdf [--angle DEG] [--axial KN] "
+               "[--loads F.csv --units N,mm|kN,m] [--all] [--critical]",
+               report, "Prints one of the printed reports to a PDF file.",
+               {{"--doc figure|text|section-data|loads",
+                 "the report: figure, text, section data or load check (--figure, --text, --section-data "
+                 "and --loads alone still work)"},
+                {"-o OUT.pdf", "the PDF file to write"},
+                {"--angle DEG", "moment angle of the P-M curve (default 45)"},
+                {"--axial KN", "axial force of the Myy-Mzz curve (default 1000)"},
+                {"--loads F.csv", "load combinations to import and check (--csv is the older name)"},
+                help::units,
+                {"--all", "mark every load combination on the charts"},
+                {"--critical", "mark the critical load combination on the charts"},
+                help::npm, help::nmm, help::meshSize});
 QAVSEC_COMMAND("chart",
                "chart FILE.sec (--pm DEG|--mm KN|--mphi x|y [--negative --axial KN --max-strain E --steps N]) "
                "-o OUT.png [--loads F.csv --units N,mm|kN,m] [--all] [--critical]",
-               chart);
+               chart, "Draws one chart as a PNG picture.",
+               {{"--pm DEG", "the P-M chart at this moment angle"},
+                {"--mm KN", "the Myy-Mzz chart at this axial force"},
+                {"--mphi x|y", "the moment-curvature chart about this axis"},
+                {"--negative", "moment-curvature: negative moment"},
+                {"--axial KN", "moment-curvature: axial force (default 1000)"},
+                {"--max-strain E", "moment-curvature: largest strain (default 0.0035)"},
+                {"--steps N", "moment-curvature: strain steps (default 20)"},
+                {"-o OUT.png", "the picture to write"},
+                help::loads, help::units,
+                {"--all", "mark every load combination"},
+                {"--critical", "mark the critical load combination"},
+                help::npm, help::nmm, help::meshSize});
 
 }  // namespace
 }  // namespace qav::cli

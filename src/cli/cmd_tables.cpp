@@ -100,11 +100,20 @@ QAVSEC_COMMAND(
     "table",
     "table FILE.sec --entry N [--angle DEG --axial KN] [--loads F.csv --units N,mm|kN,m] "
     "[--npm N --nmm N --mesh-size H] -o OUT.csv",
-    table);
+    table, "Writes one table of the \"Export Data\" browser as a CSV file.",
+    {{"--entry N", "the table, 0 .. 16, in the order of the browser's tree"},
+     {"--angle DEG", "moment angle of the P-M tables"},
+     {"--axial KN", "axial force of the Myy-Mzz tables"},
+     help::loads, help::units, help::npm, help::nmm, help::meshSize,
+     {"-o OUT.csv", "the file to write"}});
 QAVSEC_COMMAND("workbook",
                "workbook FILE.sec [--angle DEG --axial KN] [--loads F.csv --units N,mm|kN,m] "
                "[--npm N --nmm N --mesh-size H] -o OUT.xlsx",
-               workbook);
+               workbook, "Writes every table of the \"Export Data\" browser into one spreadsheet workbook.",
+               {{"--angle DEG", "moment angle of the P-M tables"},
+                {"--axial KN", "axial force of the Myy-Mzz tables"},
+                help::loads, help::units, help::npm, help::nmm, help::meshSize,
+                {"-o OUT.xlsx", "the workbook to write"}});
 
 }  // namespace
 }  // namespace qav::cli
