@@ -8,9 +8,11 @@
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
+#include "cli/analysis_inputs.h"
 #include "cli/cli.h"
 #include "cli/json_documents.h"
-#include "mesh/mesh_command.h"
+#include "cli/section_setup.h"
+#include "interchange/force_csv.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
 #include "reports/text_reports.h"
@@ -18,17 +20,8 @@
 namespace qav::cli {
 namespace {
 
-void printMessages(const MessageLog& log, std::ostream& err) {
-    for (const auto& e : log.entries())
-        err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
-}
-
-void printLines(const std::vector<std::string>& lines, std::ostream& out) {
-    for (const auto& l : lines) out << l << "\n";
-}
-
-// The listing on stdout (with --json the document instead, its status added); the solver's
-// messages and the count of solves that did not converge on stderr.
+// The listing on stdout (with --json the document instead, the run's status added); the
+// solver's messages and the count of solves that did not converge on stderr.
 struct Output {
     bool json = false;
     std::string command, file;
@@ -47,105 +40,59 @@ int finish(const Output& o, const std::vector<std::string>& listing, Json doc, c
     return 0;
 }
 
-// The options every analysis command takes, read before the positional file name.
-struct Common {
-    std::optional<std::string> npm, nmm, meshSize;
-};
-
-Common takeCommon(Args& args) {
-    Common c;
-    c.npm = args.take("--npm");
-    c.nmm = args.take("--nmm");
-    c.meshSize = args.take("--mesh-size");
-    return c;
-}
-
-// Loads the section, applies the common options, meshes it and sets the strain limit mode.
-SectionModel prepare(const std::string& path, const Common& c, std::ostream& err) {
-    SectionModel m = loadSection(path);
-    if (c.npm) m.NPM = ToInt(*c.npm);
-    if (c.nmm) m.NMM = ToInt(*c.nmm);
-    if (c.meshSize) m.MESH_SIZE_TEXT = *c.meshSize;
-    MessageLog log;
-    FIBER_SECTION_MESH(m, log);
-    printMessages(log, err);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    return m;
-}
-
 // pm and mm differ only in their option, their run and their listing.
 template <class Run, class Listing, class Document>
-int curveCommand(Args& args, const char* command, const char* option, double fallback, Run run, Listing listing,
+int curveCommand(Args& args, const char* command, const InputOption& input, Run run, Listing listing,
                  Document document, std::ostream& out, std::ostream& err) {
-    const Common c = takeCommon(args);
-    const double value = numberOption(args, option, fallback);
-    const bool json = args.flag("--json");
+    const double value = inputNumber(args, input);
     const auto pos = args.positional(1);
-    SectionModel m = prepare(pos[0], c, err);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     MessageLog log;
     const RunStats s = run(m, value, log);
     std::vector<std::string> lines;
     listing(m, lines);
-    return finish({json, command, pos[0]}, lines, document(m, value), log, s, out, err);
+    return finish({args.shared().json, command, pos[0]}, lines, document(m, value), log, s, out, err);
 }
 
 int pm(Args& args, std::ostream& out, std::ostream& err) {
     return curveCommand(
-        args, "pm", "--angle", 0, [](SectionModel& m, double a, Messages& l) { return RUN_PM_CURVE_ANALYSIS(m, a, l); },
+        args, "pm", ANGLE_INPUT, [](SectionModel& m, double a, Messages& l) { return RUN_PM_CURVE_ANALYSIS(m, a, l); },
         [](const SectionModel& m, std::vector<std::string>& l) { GEN_PM_CURVE_TEXT(m, l); }, pmJson, out, err);
 }
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {
     return curveCommand(
-        args, "mm", "--axial", 1000,
-        [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
+        args, "mm", AXIAL_INPUT, [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
         [](const SectionModel& m, std::vector<std::string>& l) { GEN_MM_CURVE_TEXT(m, l); }, mmJson, out, err);
 }
 
 int mphi(Args& args, std::ostream& out, std::ostream& err) {
-    const Common c = takeCommon(args);
-    MphiInput in;
-    const std::string axis = args.take("--axis").value_or("x");
-    if (axis != "x" && axis != "y") throw UsageError("--axis takes x or y");
-    in.aboutY = axis == "y";
-    in.negative = args.flag("--negative");
-    in.axialForce = numberOption(args, "--axial", 1000);
-    in.maxStrain = numberOption(args, "--max-strain", 0.0035);
-    in.steps = integerOption(args, "--steps", 20);
-    const bool json = args.flag("--json");
+    const MphiInput in = takeMphiInput(args, "--axis", args.take("--axis").value_or("x"));
     const auto pos = args.positional(1);
-    SectionModel m = prepare(pos[0], c, err);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     MessageLog log;
     const MphiRun run = RUN_MPHI_ANALYSIS(m, in, log);
     std::vector<std::string> lines;
     GEN_M_fai_CURVE_TEXT(m, in.steps, lines);
-    return finish({json, "mphi", pos[0]}, lines, mphiJson(m, in), log, run.stats, out, err);
+    return finish({args.shared().json, "mphi", pos[0]}, lines, mphiJson(m, in), log, run.stats, out, err);
 }
 
 int pmm(Args& args, std::ostream& out, std::ostream& err) {
-    const Common c = takeCommon(args);
-    const bool json = args.flag("--json");
     const auto pos = args.positional(1);
-    SectionModel m = prepare(pos[0], c, err);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     MessageLog log;
     const RunStats s = RUN_PMM_ANALYSIS(m, log);
     std::vector<std::string> lines;
     GEN_PMM_CURVE_TEXT(m, lines);
-    return finish({json, "pmm", pos[0]}, lines, pmmJson(m), log, s, out, err);
+    return finish({args.shared().json, "pmm", pos[0]}, lines, pmmJson(m), log, s, out, err);
 }
 
 int check(Args& args, std::ostream& out, std::ostream& err) {
-    const Common c = takeCommon(args);
-    const auto loads = args.take("--loads");
-    const std::string units = args.take("--units").value_or("N,mm");
-    if (units != "N,mm" && units != "kN,m") throw UsageError("--units takes N,mm or kN,m");
-    const double kp = numberOption(args, "--kp", 1000);
-    const double kmx = numberOption(args, "--kmx", 1000);
-    const double kmy = numberOption(args, "--kmy", 1000);
-    const bool json = args.flag("--json");
+    const double kp = inputNumber(args, KP_INPUT);
+    const double kmx = inputNumber(args, KMX_INPUT);
+    const double kmy = inputNumber(args, KMY_INPUT);
     const auto pos = args.positional(1);
-    SectionModel m = prepare(pos[0], c, err);
-    if (loads) IMPORT_FORCE_CSV(m, readTextLines(*loads), units == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     MessageLog log;
     NullProgress progress;
     const CheckResult r = CHECK_MEMBER(m, kp, kmx, kmy, log, progress);
@@ -157,47 +104,29 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     lines.push_back("Axial Force P[kN]   " + Format("%0.3f", {f.P}));
     lines.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {f.MX}));
     lines.push_back("Moment Myy[kNm]     " + Format("%0.3f", {f.MY}));
-    return finish({json, "check", pos[0]}, lines, checkJson(m, r), log, r.stats, out, err);
+    return finish({args.shared().json, "check", pos[0]}, lines, checkJson(m, r), log, r.stats, out, err);
 }
 
 int sampleLoads(Args& args, std::ostream&, std::ostream&) {
-    const auto pos = args.positional(1);
+    const auto pos = args.positionalOr(1, args.take("-o"));
     writeTextLines(pos[0], SAMPLE_FORCE_CSV());
     return 0;
 }
 
-QAVSEC_COMMAND("pm", "pm FILE.sec [--angle DEG] [--npm N] [--nmm N] [--mesh-size H] [--json]", pm,
-               "Meshes the section and lists its P-M interaction curve at a moment angle.",
-               {{"--angle DEG", "moment angle in degrees (default 0)"}, help::npm, help::nmm, help::meshSize,
-                help::json});
-QAVSEC_COMMAND("mm", "mm FILE.sec [--axial KN] [--npm N] [--nmm N] [--mesh-size H] [--json]", mm,
-               "Meshes the section and lists its Myy-Mzz interaction curve at an axial force.",
-               {{"--axial KN", "axial force in kN, compression positive (default 1000)"}, help::npm, help::nmm,
-                help::meshSize, help::json});
-QAVSEC_COMMAND("mphi",
-               "mphi FILE.sec [--axis x|y] [--negative] [--axial KN] [--max-strain E] [--steps N] [--mesh-size H] "
-               "[--json]",
-               mphi, "Meshes the section and lists its moment-curvature curve.",
-               {{"--axis x|y", "bending about the X or the Y axis (default x)"},
-                {"--negative", "negative moment"},
-                {"--axial KN", "axial force in kN, compression positive (default 1000)"},
-                {"--max-strain E", "largest extreme compressive strain (default 0.0035)"},
-                {"--steps N", "strain steps (default 20)"},
-                help::npm, help::nmm, help::meshSize, help::json});
-QAVSEC_COMMAND("pmm", "pmm FILE.sec [--npm N] [--mesh-size H] [--json]", pmm,
-               "Meshes the section and lists the six P-M curves of its P-Mx-My surface (PMM_CURVE_DATA).",
-               {help::npm, help::nmm, help::meshSize, help::json});
-QAVSEC_COMMAND("check",
-               "check FILE.sec [--loads F.csv --units N,mm|kN,m] [--kp K --kmx K --kmy K] [--mesh-size H] [--json]",
-               check,
-               "Meshes the section and checks every load combination: load fractions and the critical one.",
-               {help::loads, help::units,
-                {"--kp K", "smallest axial force magnitude taken, kN (default 1000)"},
-                {"--kmx K", "smallest moment Mx magnitude taken, kNm (default 1000)"},
-                {"--kmy K", "smallest moment My magnitude taken, kNm (default 1000)"},
-                help::npm, help::nmm, help::meshSize, help::json});
-QAVSEC_COMMAND("sample-loads", "sample-loads OUT.csv", sampleLoads,
-               "Writes the built-in sample load file (N and mm) to OUT.csv.", {});
+QAVSEC_COMMAND("pm", "FILE.sec", {ANGLE_INPUT.option}, ANALYSIS_COMMAND | JSON_OUTPUT, pm);
+QAVSEC_COMMAND("mm", "FILE.sec", {AXIAL_INPUT.option}, ANALYSIS_COMMAND | JSON_OUTPUT, mm);
+QAVSEC_COMMAND("mphi", "FILE.sec",
+               {{"--axis", "x|y", "moment about the X (Mxx) or the Y axis (Myy); x"},
+                {"--negative", "", "negative moment"},
+                AXIAL_INPUT.option,
+                MAX_STRAIN_INPUT.option,
+                STEPS_INPUT.option},
+               ANALYSIS_COMMAND | JSON_OUTPUT, mphi);
+QAVSEC_COMMAND("pmm", "FILE.sec", {}, ANALYSIS_COMMAND | JSON_OUTPUT, pmm);
+QAVSEC_COMMAND("check", "FILE.sec",
+               {KP_INPUT.option, KMX_INPUT.option, KMY_INPUT.option},
+               ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, check);
+QAVSEC_COMMAND("sample-loads", "", {outputOption("OUT.csv", "the built-in sample force file")}, 0, sampleLoads);
 
 }  // namespace
 }  // namespace qav::cli

@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 #include "cli/json_documents.h"
+#include "cli/section_setup.h"
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
@@ -46,19 +47,15 @@ void printSummary(const MeshSummary& s, const SectionModel& m, std::ostream& out
 }
 
 int mesh(Args& args, std::ostream& out, std::ostream& err) {
-    const auto meshSize = args.take("--mesh-size");
-    const auto fibres = args.take("--fibres");
-    const bool json = args.flag("--json");
+    // The fibre table is the file this command writes; "--fibres" is its earlier name.
+    auto fibres = args.take("-o");
+    if (!fibres) fibres = args.take("--fibres");
     const auto pos = args.positional(1);
-    SectionModel m = loadSection(pos[0]);
-    if (meshSize) m.MESH_SIZE_TEXT = *meshSize;
-    MessageLog messages;
-    const MeshSummary s = FIBER_SECTION_MESH(m, messages);
-    for (const auto& e : messages.entries())
-        err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
-    if (json) {
+    MeshSummary s;
+    const SectionModel m = prepareSection(pos[0], args.shared(), err, &s);
+    if (args.shared().json) {
         Json doc = meshJson(s, m);
-        doc["status"] = runStatusJson(RunStats{}, messages);  // a mesh solves nothing
+        doc["status"] = runStatusJson(RunStats{}, MessageLog{});  // a mesh solves nothing
         printJson(out, "mesh", pos[0], doc);
     } else {
         printSummary(s, m, out);
@@ -67,10 +64,7 @@ int mesh(Args& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-QAVSEC_COMMAND("mesh", "mesh FILE.sec [--mesh-size H] [--fibres OUT.csv] [--json]", mesh,
-               "Meshes the section into fibres and prints the counts and the section properties.",
-               {help::meshSize, {"--fibres OUT.csv", "also write every fibre (position, area, kind, material)"},
-                help::json});
+QAVSEC_COMMAND("mesh", "FILE.sec", {{"-o", "OUT.csv", "writes the fibre table as CSV"}}, MESH_OPTIONS | JSON_OUTPUT, mesh);
 
 }  // namespace
 }  // namespace qav::cli

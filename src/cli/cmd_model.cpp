@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 #include "cli/json_documents.h"
+#include "cli/section_setup.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
@@ -12,21 +13,20 @@ namespace qav::cli {
 namespace {
 
 int info(Args& args, std::ostream& out, std::ostream&) {
-    const bool json = args.flag("--json");
     const auto pos = args.positional(1);
     const SectionModel m = loadSection(pos[0]);
-    if (json) {
+    if (args.shared().json) {
         printJson(out, "info", pos[0], sectionJson(m));
         return 0;
     }
     std::vector<std::string> lines;
     GEN_SECTION_SUMMARY(m, lines);
-    for (const auto& l : lines) out << l << "\n";
+    printLines(lines, out);
     return 0;
 }
 
 int resave(Args& args, std::ostream&, std::ostream&) {
-    const auto pos = args.positional(2);
+    const auto pos = args.positionalOr(2, args.take("-o"));
     SectionModel m = loadSection(pos[0]);
     saveSectionFile(m, pos[1]);
     return 0;
@@ -47,13 +47,10 @@ int materials(Args& args, std::ostream& out, std::ostream&) {
     return 0;
 }
 
-QAVSEC_COMMAND("info", "info FILE.sec [--json]", info,
-               "Lists the section: grades and mesh size, outline, cover line, bars, steel polygons, openings.",
-               {help::json});
-QAVSEC_COMMAND("resave", "resave IN.sec OUT.sec", resave, "Reads a section file and writes it back.", {});
-QAVSEC_COMMAND("materials", "materials [--from FILE.sec]", materials,
-               "Prints the material tables as a section file holds them.",
-               {{"--from FILE.sec", "the tables of this file instead of the defaults"}});
+QAVSEC_COMMAND("info", "FILE.sec", {}, JSON_OUTPUT, info);
+QAVSEC_COMMAND("resave", "IN.sec", {outputOption("OUT.sec", "the section as read")}, 0, resave);
+QAVSEC_COMMAND("materials", "", {{"--from", "FILE.sec", "the materials of a section (the program's own by default)"}}, 0,
+               materials);
 
 }  // namespace
 }  // namespace qav::cli

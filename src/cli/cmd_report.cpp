@@ -4,16 +4,17 @@
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
+#include "cli/analysis_inputs.h"
 #include "cli/cli.h"
-#include "mesh/mesh_command.h"
+#include "cli/section_setup.h"
 #include "model/errors.h"
 #include "model/number_text.h"
-#include "model/text_file.h"
 #include "reports/interaction_charts.h"
 #include "reports/load_report.h"
 #include "reports/mphi_chart.h"
@@ -27,48 +28,32 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "app/printing_pages.h"
-#include "app/qt_canvas.h"
+#include "render/printing_pages.h"
+#include "render/qt_canvas.h"
 #endif
 
 namespace qav::cli {
 namespace {
 
 #ifdef QAVSEC_WITH_QT
-// Loads the section, applies the common options, meshes it, and takes in the load combinations
-// of --loads (--csv, its older name in the report): with combinations at hand the member check
-// runs, so charts and the load report show load fractions and the critical combination.
-SectionModel prepareSection(Args& args, std::ostream& err) {
-    const auto npm = args.take("--npm");
-    const auto nmm = args.take("--nmm");
-    const auto meshSize = args.take("--mesh-size");
-    auto loads = args.take("--loads");
-    if (const auto csv = args.take("--csv")) {
-        if (loads) throw UsageError("--csv is the older name of --loads: give one of them");
-        loads = csv;
-    }
-    const std::string units = args.take("--units").value_or("N,mm");
-    if (units != "N,mm" && units != "kN,m") throw UsageError("--units takes N,mm or kN,m");
+// The section prepared as for every command; with combinations at hand the member check runs,
+// so charts and the load report show load fractions and the critical combination.
+SectionModel prepareChecked(Args& args, std::ostream& err) {
     const auto pos = args.positional(1);
-    SectionModel m = loadSection(pos[0]);
-    if (npm) m.NPM = ToInt(*npm);
-    if (nmm) m.NMM = ToInt(*nmm);
-    if (meshSize) m.MESH_SIZE_TEXT = *meshSize;
-    MessageLog log;
-    FIBER_SECTION_MESH(m, log);
-    if (loads) IMPORT_FORCE_CSV(m, readTextLines(*loads), units == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     if (m.NFORCE > 0) {
+        MessageLog log;
         NullProgress progress;
-        CHECK_MEMBER(m, 1000, 1000, 1000, log, progress);
+        CHECK_MEMBER(m, inputDefault(KP_INPUT), inputDefault(KMX_INPUT), inputDefault(KMY_INPUT), log, progress);
+        printMessages(log, err);
     }
-    for (const auto& e : log.entries()) err << e.text << "\n";
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     return m;
 }
 
-// The document of --doc figure|text|section-data|loads, by its index. The older flags --figure,
-// --text and --section-data still choose it; so does --loads, as long as neither --doc nor one
-// of those flags is there (then --loads names the load file, as in every other command).
+// The document of --doc figure|text|section-data|loads, by its index. The earlier switches
+// --figure, --text and --section-data still choose it; so does --loads alone, as long as neither
+// --doc nor one of those switches is there (otherwise --loads names the load file, as it does in
+// every command).
 int chooseDocument(Args& args) {
     static const char* const names[] = {"figure", "text", "section-data", "loads"};
     int chosen = -1;
@@ -86,6 +71,22 @@ int chooseDocument(Args& args) {
     if (chosen < 0 && args.flag("--loads")) chosen = 3;
     if (chosen < 0) throw UsageError("choose one document with --doc");
     return chosen;
+}
+
+// The report takes the load options itself, after its document: "--loads" alone may still be
+// the earlier switch of the load report.
+void takeLoadOptions(Args& args) {
+    for (const SharedOption& s : sharedOptions()) {
+        if ((s.group & LOAD_OPTIONS) == 0) continue;
+        std::optional<std::string> value;
+        for (const std::string& name : s.oldNames)
+            if (auto v = args.take(name)) value = v;
+        if (auto v = args.take(s.option.name)) {
+            if (value) throw UsageError(s.oldNames.front() + " is the earlier name of " + s.option.name + ": give one");
+            value = v;
+        }
+        if (value) s.apply(args.shared(), *value);
+    }
 }
 
 // Fonts and pictures need a GUI application; the command line has no screen.
@@ -115,15 +116,15 @@ void writePdf(const RecordedDocument& doc, const std::string& path, bool landsca
 
 int report(Args& args, std::ostream&, std::ostream& err) {
     const int document = chooseDocument(args);
-    const auto out = args.take("-o");
-    if (!out) throw UsageError("-o OUT.pdf is needed");
+    takeLoadOptions(args);
+    const std::string out = outputPath(args, "OUT.pdf");
     ReportInputs in;
     in.marks = {args.flag("--critical"), args.flag("--all")};
-    const double angle = numberOption(args, "--angle", 45);
-    const double axial = numberOption(args, "--axial", 1000);
+    const double angle = inputNumber(args, ANGLE_INPUT);
+    const double axial = inputNumber(args, AXIAL_INPUT);
     in.angle = [angle] { return angle; };
     in.axial = [axial] { return axial; };
-    SectionModel m = prepareSection(args, err);
+    SectionModel m = prepareChecked(args, err);
     OffscreenGui gui;
     RecordedDocument doc(pageTextMeasure());
     MessageLog log;
@@ -134,9 +135,9 @@ int report(Args& args, std::ostream&, std::ostream& err) {
         case 2: printSectionDataPage(doc, m); break;
         default: PRINT_OUT_REPORT(doc, LOAD_REPORT_LINES(m)); break;
     }
-    for (const auto& e : log.entries()) err << e.text << "\n";
-    writePdf(doc, *out, document == 0 || document == 3);
-    err << Format("%D page(s) written to %s", {doc.pageCount(), *out}) << "\n";
+    printMessages(log, err);
+    writePdf(doc, out, document == 0 || document == 3);
+    err << Format("%D page(s) written to %s", {doc.pageCount(), out}) << "\n";
     return 0;
 }
 
@@ -145,28 +146,20 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     const auto mm = args.take("--mm");
     const auto mphi = args.take("--mphi");
     if ((pm ? 1 : 0) + (mm ? 1 : 0) + (mphi ? 1 : 0) != 1) throw UsageError("choose one of --pm, --mm, --mphi");
-    const auto out = args.take("-o");
-    if (!out) throw UsageError("-o OUT.png is needed");
+    const std::string out = outputPath(args, "OUT.png");
     const LoadMarks marks{args.flag("--critical"), args.flag("--all")};
     MphiInput mp;
-    if (mphi) {
-        if (*mphi != "x" && *mphi != "y") throw UsageError("--mphi takes x or y");
-        mp.aboutY = *mphi == "y";
-        mp.negative = args.flag("--negative");
-        mp.axialForce = numberOption(args, "--axial", 1000);
-        mp.maxStrain = numberOption(args, "--max-strain", 0.0035);
-        mp.steps = integerOption(args, "--steps", 20);
-    }
+    if (mphi) mp = takeMphiInput(args, "--mphi", *mphi);
     const double angle = pm ? ToFloat(*pm) : 0;
     const double axial = mm ? ToFloat(*mm) : 0;
-    SectionModel m = prepareSection(args, err);
+    SectionModel m = prepareChecked(args, err);
 
     MessageLog log;
     double mphiAngle = 0;
     if (pm) RUN_PM_CURVE_ANALYSIS(m, angle, log);
     if (mm) RUN_MM_CURVE_ANALYSIS(m, axial, log);
     if (mphi) mphiAngle = RUN_MPHI_ANALYSIS(m, mp, log).angle;
-    for (const auto& e : log.entries()) err << e.text << "\n";
+    printMessages(log, err);
 
     OffscreenGui gui;
     QImage image(CHART_PICTURE_W, CHART_PICTURE_H, QImage::Format_RGB32);
@@ -182,8 +175,8 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
         }
         if (mphi) GEN_M_fai_CURVE_IMAGE(canvas, m, image.width(), image.height(), mp.steps, mphiAngle);
     }
-    if (!image.save(QString::fromStdString(*out), "PNG"))
-        throw FileError("Cannot write file \"" + *out + "\".");
+    if (!image.save(QString::fromStdString(out), "PNG"))
+        throw FileError("Cannot write file \"" + out + "\".");
     return 0;
 }
 #else
@@ -197,37 +190,42 @@ int chart(Args&, std::ostream&, std::ostream& err) {
 }
 #endif
 
-QAVSEC_COMMAND("report",
-               "report FILE.sec --doc figure|text|section-data|loads -o OUT.pdf [--angle DEG] [--axial KN] "
-               "[--loads F.csv --units N,mm|kN,m] [--all] [--critical]",
-               report, "Prints one of the printed reports to a PDF file.",
-               {{"--doc figure|text|section-data|loads",
-                 "the report: figure, text, section data or load check (--figure, --text, --section-data "
-                 "and --loads alone still work)"},
-                {"-o OUT.pdf", "the PDF file to write"},
-                {"--angle DEG", "moment angle of the P-M curve (default 45)"},
-                {"--axial KN", "axial force of the Myy-Mzz curve (default 1000)"},
-                {"--loads F.csv", "load combinations to import and check (--csv is the older name)"},
-                help::units,
-                {"--all", "mark every load combination on the charts"},
-                {"--critical", "mark the critical load combination on the charts"},
-                help::npm, help::nmm, help::meshSize});
-QAVSEC_COMMAND("chart",
-               "chart FILE.sec (--pm DEG|--mm KN|--mphi x|y [--negative --axial KN --max-strain E --steps N]) "
-               "-o OUT.png [--loads F.csv --units N,mm|kN,m] [--all] [--critical]",
-               chart, "Draws one chart as a PNG picture.",
-               {{"--pm DEG", "the P-M chart at this moment angle"},
-                {"--mm KN", "the Myy-Mzz chart at this axial force"},
-                {"--mphi x|y", "the moment-curvature chart about this axis"},
-                {"--negative", "moment-curvature: negative moment"},
-                {"--axial KN", "moment-curvature: axial force (default 1000)"},
-                {"--max-strain E", "moment-curvature: largest strain (default 0.0035)"},
-                {"--steps N", "moment-curvature: strain steps (default 20)"},
-                {"-o OUT.png", "the picture to write"},
-                help::loads, help::units,
-                {"--all", "mark every load combination"},
-                {"--critical", "mark the critical load combination"},
-                help::npm, help::nmm, help::meshSize});
+// The load options as the report lists them (it takes them itself).
+std::vector<Option> loadOptions() {
+    std::vector<Option> all;
+    for (const SharedOption& s : sharedOptions())
+        if ((s.group & LOAD_OPTIONS) != 0) all.push_back(s.option);
+    return all;
+}
+
+const std::vector<Option> MARK_OPTIONS{{"--all", "", "marks every load combination"},
+                                       {"--critical", "", "marks the critical load combination"}};
+
+QAVSEC_COMMAND("report", "FILE.sec",
+               {{"--doc", "figure|text|section-data|loads",
+                 "the figure report, the text report, the section data page or the load combination report "
+                 "(--figure, --text, --section-data, --loads alone: the earlier spellings)",
+                 Option::Required},
+                outputOption("OUT.pdf", "the document as a PDF file"),
+                ANGLE_INPUT.option,
+                AXIAL_INPUT.option,
+                loadOptions()[0],
+                loadOptions()[1],
+                MARK_OPTIONS[0],
+                MARK_OPTIONS[1]},
+               ANALYSIS_COMMAND, report);
+QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
+               {{"--pm", "DEG", "the P-M chart at a moment angle", Option::InOperands},
+                {"--mm", "KN", "the Myy-Mzz chart at an axial force", Option::InOperands},
+                {"--mphi", "x|y", "the M-Phi chart about the X or the Y axis", Option::InOperands},
+                {"--negative", "", "negative moment (M-Phi)"},
+                AXIAL_INPUT.option,
+                MAX_STRAIN_INPUT.option,
+                STEPS_INPUT.option,
+                outputOption("OUT.png", "the chart as a PNG picture"),
+                MARK_OPTIONS[0],
+                MARK_OPTIONS[1]},
+               ANALYSIS_COMMAND | LOAD_OPTIONS, chart);
 
 }  // namespace
 }  // namespace qav::cli

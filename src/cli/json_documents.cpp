@@ -142,7 +142,7 @@ json mphiJson(const SectionModel& m, const MphiInput& in) {
 json pmmJson(const SectionModel& m) {
     json curves = json::array();
     const int n = pmmStoredSteps(m);
-    for (int r = 0; n >= 0 && r < 6; ++r) {
+    for (int r = 0; n >= 0 && r < PMM_CURVES; ++r) {
         const auto ur = static_cast<std::size_t>(r);
         json pts = json::array();
         for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
