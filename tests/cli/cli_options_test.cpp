@@ -38,8 +38,8 @@ TEST(CliOptions, UsageListsTheSharedOptionsOfEachCommand) {
         {"check", {"[--kp K]", "[--mesh-size H]", "[--loads F.csv]", "[--units N,mm|kN,m]"}, {"--angle"}},
         {"mesh", {"[--mesh-size H]", "[-o OUT.csv]"}, {"--npm", "--loads"}},
         {"table", {"--entry N", " -o OUT.csv", "[--loads F.csv]", "[--npm N]"}, {"[--entry", "[-o"}},
-        // The report names its document with --loads, so its load file keeps the name --csv.
-        {"report", {"(--figure|--text|--section-data|--loads)", "-o OUT.pdf", "[--csv F.csv]"}, {"[--loads"}},
+        // The report names its document with --doc; its load file is --loads as everywhere.
+        {"report", {"--doc figure|text|section-data|loads", "-o OUT.pdf", "[--loads F.csv]"}, {"[--csv", "[--doc"}},
         {"export", {"FILE.sec (--dxf|--xtract|--opensees) -o OUT"}, {"[--dxf"}},
         {"sample-loads", {"-o OUT.csv"}, {"--npm"}},
         {"resave", {"IN.sec -o OUT.sec"}, {}},

@@ -93,7 +93,7 @@ TEST(CliReport, Refusals) {
         {"unknown --doc", "report " + sec + " --doc summary -o x.pdf", 2,
          "--doc takes figure, text, section-data or loads"},
         {"both load file names", "report " + sec + " --doc loads --loads a.csv --csv b.csv -o x.pdf", 2,
-         "--csv is the older name of --loads"},
+         "--csv is the earlier name of --loads"},
         {"no output", "chart " + sec + " --pm 0", 2, "-o OUT.png is needed"},
         {"no chart", "chart " + sec + " -o x.png", 2, "choose one of --pm, --mm, --mphi"},
         {"axial not a number", "chart " + sec + " --mm abc -o " + tempPath("x.png"), 1,
