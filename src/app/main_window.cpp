@@ -198,6 +198,7 @@ void MainWindow::buildMenus() {
     item(analysis, "P-M Curve Analysis", cmd::Analysis);
     item(analysis, "Import Loading", cmd::Loading);
     item(analysis, "Show Table", cmd::Table);
+    add(analysis, {cmd::SectionState});
     QMenu* help = bar->addMenu("Help");
     add(help, {cmd::About, cmd::Help});
 }

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
@@ -55,9 +56,24 @@ int curveCommand(Args& args, const char* command, const InputOption& input, Run 
 }
 
 int pm(Args& args, std::ostream& out, std::ostream& err) {
+    const bool keyPoints = args.flag("--key-points");
+    double angle = 0;
+    MessageLog keyLog;
     return curveCommand(
-        args, "pm", ANGLE_INPUT, [](SectionModel& m, double a, Messages& l) { return RUN_PM_CURVE_ANALYSIS(m, a, l); },
-        [](const SectionModel& m, std::vector<std::string>& l) { GEN_PM_CURVE_TEXT(m, l); }, pmJson, out, err);
+        args, "pm", ANGLE_INPUT,
+        [&](SectionModel& m, double a, Messages& l) {
+            angle = a;
+            return RUN_PM_CURVE_ANALYSIS(m, a, l);
+        },
+        [&](const SectionModel& m, std::vector<std::string>& l) {
+            GEN_PM_CURVE_TEXT(m, l);
+            // The listing stays as it is; the key points follow it.
+            if (keyPoints) {
+                const auto table = keyPointsText(PM_KEY_POINTS(m, angle, keyLog), angle);
+                l.insert(l.end(), table.begin(), table.end());
+            }
+        },
+        pmJson, out, err);
 }
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {
@@ -113,7 +129,9 @@ int sampleLoads(Args& args, std::ostream&, std::ostream&) {
     return 0;
 }
 
-QAVSEC_COMMAND("pm", "FILE.sec", {ANGLE_INPUT.option}, ANALYSIS_COMMAND | JSON_OUTPUT, pm);
+QAVSEC_COMMAND("pm", "FILE.sec",
+               {ANGLE_INPUT.option, {"--key-points", "", "adds the key points of the curve after the listing"}},
+               ANALYSIS_COMMAND | JSON_OUTPUT, pm);
 QAVSEC_COMMAND("mm", "FILE.sec", {AXIAL_INPUT.option}, ANALYSIS_COMMAND | JSON_OUTPUT, mm);
 QAVSEC_COMMAND("mphi", "FILE.sec",
                {{"--axis", "x|y", "moment about the X (Mxx) or the Y axis (Myy); x"},

@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
 #include "cli/analysis_inputs.h"
@@ -16,6 +17,7 @@
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "reports/interaction_charts.h"
+#include "reports/key_point_marks.h"
 #include "reports/load_report.h"
 #include "reports/mphi_chart.h"
 #include "reports/printed_pages.h"
@@ -148,6 +150,8 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     if ((pm ? 1 : 0) + (mm ? 1 : 0) + (mphi ? 1 : 0) != 1) throw UsageError("choose one of --pm, --mm, --mphi");
     const std::string out = outputPath(args, "OUT.png");
     const LoadMarks marks{args.flag("--critical"), args.flag("--all")};
+    const bool keyPoints = args.flag("--key-points");
+    if (keyPoints && !pm) throw UsageError("--key-points belongs to --pm");
     MphiInput mp;
     if (mphi) mp = takeMphiInput(args, "--mphi", *mphi);
     const double angle = pm ? ToFloat(*pm) : 0;
@@ -157,6 +161,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     MessageLog log;
     double mphiAngle = 0;
     if (pm) RUN_PM_CURVE_ANALYSIS(m, angle, log);
+    const ChartMarkers markers = keyPoints ? keyPointMarkers(PM_KEY_POINTS(m, angle, log)) : ChartMarkers{};
     if (mm) RUN_MM_CURVE_ANALYSIS(m, axial, log);
     if (mphi) mphiAngle = RUN_MPHI_ANALYSIS(m, mp, log).angle;
     printMessages(log, err);
@@ -168,7 +173,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
         QPainter painter(&image);
         QtCanvas canvas(painter);
         const ChartFrame frame{0, 0, image.width(), image.height(), 1};
-        if (pm) GEN_PM_CURVE_IMAGE(canvas, m, frame, angle, marks);
+        if (pm) GEN_PM_CURVE_IMAGE(canvas, m, frame, angle, marks, markers);
         if (mm) {
             canvas.font.name = "Courier New";  // the face a P-M chart leaves on the picture
             GEN_MM_CURVE_IMAGE(canvas, m, frame, axial, marks);
@@ -218,6 +223,7 @@ QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
                {{"--pm", "DEG", "the P-M chart at a moment angle", Option::InOperands},
                 {"--mm", "KN", "the Myy-Mzz chart at an axial force", Option::InOperands},
                 {"--mphi", "x|y", "the M-Phi chart about the X or the Y axis", Option::InOperands},
+                {"--key-points", "", "marks the key points of the P-M curve"},
                 {"--negative", "", "negative moment (M-Phi)"},
                 AXIAL_INPUT.option,
                 MAX_STRAIN_INPUT.option,
