@@ -84,6 +84,9 @@ public:
     OutputWriting& operator=(const OutputWriting&) = delete;
 };
 
+// "qavsec-cli COMMAND --help": the usage line, then one line on each option.
+void printCommandHelp(const Command& c, std::ostream& os);
+
 int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
 }  // namespace qav::cli

@@ -33,6 +33,7 @@ enum OptionGroup : unsigned {
     MESH_OPTIONS = 1u << 0,      // how the section is meshed
     ANALYSIS_OPTIONS = 1u << 1,  // how the analyses run
     LOAD_OPTIONS = 1u << 2,      // the load combinations to take in
+    JSON_OUTPUT = 1u << 3,       // --json: the results as one JSON document
 };
 // What every command that analyses the section takes.
 constexpr unsigned ANALYSIS_COMMAND = MESH_OPTIONS | ANALYSIS_OPTIONS;
@@ -45,6 +46,7 @@ struct SharedOptions {
     ForceUnits units = ForceUnits::N_mm;
     SolverKind solver = SolverKind::Fast;
     int threads = 0;  // 0: every core
+    bool json = false;
 };
 
 struct SharedOption {
