@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/recent_files.h"
 #include "app/side_panel.h"
+#include "app/user_prompts.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
 #include "scripted_prompts.h"
@@ -255,4 +257,17 @@ TEST(StartupFile, OpensOrLeavesTheWindowEmpty) {
     EXPECT_EQ(f.prompts.errors.size(), 1);
     EXPECT_EQ(f.w.model().NBAR, 12);
     EXPECT_EQ(f.w.windowTitle(), kCaption + " - rectangular_column.sec");
+}
+
+TEST(FileDialogs, StartInTheFolderLastUsed) {
+    QTemporaryDir dir;
+    const QString inner = dir.filePath("inner");
+    ASSERT_TRUE(QDir().mkpath(inner));
+    rememberFileFolder(inner + "/column.sec");
+    EXPECT_EQ(lastFileFolder(), QFileInfo(inner).absoluteFilePath());
+    rememberFileFolder("");  // a cancelled dialog
+    EXPECT_EQ(lastFileFolder(), QFileInfo(inner).absoluteFilePath());
+    // A folder that has gone since is not offered.
+    ASSERT_TRUE(QDir(inner).removeRecursively());
+    EXPECT_EQ(lastFileFolder(), "");
 }
