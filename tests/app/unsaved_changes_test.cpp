@@ -3,16 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include "app/command_map.h"
 #include "app/main_window.h"
 #include "app/recent_files.h"
+#include "app/section_view_widget.h"
 #include "app/side_panel.h"
 #include "app/user_prompts.h"
 #include "model/section_file.h"
@@ -93,6 +96,22 @@ TEST(UnsavedChanges, CommandsMarkOnlyWhatTheFileHolds) {
     EXPECT_EQ(f.w.windowTitle(), kCaption);
     f.addBar();
     EXPECT_EQ(f.w.windowTitle(), kCaption + " - Untitled*");
+}
+
+TEST(UnsavedChanges, ABarPlacedWithTheMouseIsAChange) {
+    // The mouse tools change the model outside any command: the view's own notice counts too.
+    Fixture f;
+    f.open();
+    f.w.commands().run(cmd::AddSingleRebar);
+    QWidget* view = f.w.view();
+    const QPoint p(view->width() / 2, view->height() / 2);
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(t, QPointF(p), QPointF(view->mapToGlobal(p)), Qt::LeftButton,
+                      t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &e);
+    }
+    EXPECT_EQ(f.w.model().NBAR, 13);
+    EXPECT_TRUE(f.w.isModified());
 }
 
 TEST(UnsavedChanges, CloseAsksAndCancelKeepsEverything) {
