@@ -16,6 +16,7 @@
 #include "app/side_panel.h"
 #include "app/tool_icons.h"
 #include "app/user_prompts.h"
+#include "mesh/section_sync.h"
 #include "model/section_file.h"
 
 namespace qav {
@@ -110,13 +111,23 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     view_->onNavigation = [this](const NavEffect& e) {
         if (e.operation) setOperationText(QString::fromStdString(*e.operation));
         if (e.readout) status2_->setText(1, QString::fromStdString(*e.readout));
-        if (e.redraw) modelChanged();
+        if (e.redraw) {
+            syncSection();
+            modelChanged();
+        }
         if (e.selectionFull)
             prompts_->information(QStringLiteral("The selection holds at most %1 bars; further bars were not selected.")
                                       .arg(SEL_BAR_CAPACITY));
     };
-    connect(side_, &SidePanel::controlsEdited, this, [this] { applyControlsToModel(); });
-    boundary_.beforeCommand = [this] { applyControlsToModel(); };
+    connect(side_, &SidePanel::controlsEdited, this, [this] {
+        applyControlsToModel();
+        syncSection();
+    });
+    boundary_.beforeCommand = [this] {
+        applyControlsToModel();
+        syncSection();
+    };
+    boundary_.afterCommand = [this] { syncSection(); };
 
     // The model's defaults: materials (built with the model), the display switches, NPM, NMM,
     // the design code and an empty set of load combinations.
@@ -234,6 +245,16 @@ void MainWindow::modelChanged() {
 
 void MainWindow::runCommand(const std::function<void()>& body) { boundary_.run(body); }
 
+void MainWindow::onSectionState(QObject* receiver, const std::function<void()>& refresh) {
+    connect(this, &MainWindow::sectionStateChanged, receiver, refresh);
+}
+
+void MainWindow::syncSection() {
+    if (!SYNC_SECTION_STATE(model_).changed()) return;
+    modelChanged();
+    emit sectionStateChanged();
+}
+
 void MainWindow::setOperationText(const QString& text) { status1_->setText(1, text); }
 
 void MainWindow::openSection(const QString& path) {
@@ -281,7 +302,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // A key event travels from the focus widget up to its window: act on it once, where it
         // starts, and let it go on (a text box still deletes its character).
         const bool start = (focus && focus->window() == this) ? w == focus : w == this;
-        if (start && w->window() == this) commands_->run(cmd::DeleteRebars);
+        // Without a selection the key only edits text: no message on every Delete in a box.
+        if (start && w->window() == this && model_.NSEL_BAR > 0) commands_->run(cmd::DeleteRebars);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -32,6 +32,7 @@ public:
     void showModelInControls() override;
     void modelChanged() override;
     void runCommand(const std::function<void()>& body) override;
+    void onSectionState(QObject* receiver, const std::function<void()>& refresh) override;
     Messages& messages() override { return boundary_.messages(); }
     UserPrompts& prompts() override { return *prompts_; }
     QPrinter& printer() override { return *printer_; }
@@ -54,6 +55,14 @@ public:
     // The Open and Save commands once a file name is chosen.
     void openSection(const QString& path);
     void saveSection(const QString& path);
+
+    // Brings the mesh and the stored results up to date with the section (SYNC_SECTION_STATE);
+    // when that changed anything, the view and the dialogs follow. Runs after every command, and
+    // after edits of the grade lists and the view's own edits, which change the model outside one.
+    void syncSection();
+
+signals:
+    void sectionStateChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -9,6 +9,7 @@
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
+#include "model/section_state.h"
 
 namespace qav {
 
@@ -162,6 +163,7 @@ MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages) {
                          " mm. Use a larger mesh size.");
     }
     CALC_AREA_RATIO(m);
+    stampMesh(m);
     return summarizeMesh(m);
 }
 
