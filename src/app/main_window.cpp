@@ -208,7 +208,7 @@ void MainWindow::buildToolBar() {
         ++number;
         auto* b = new QToolButton(toolBar_);
         b->setObjectName(QStringLiteral("ToolButton%1").arg(number));
-        b->setIcon(toolIcon(number));
+        b->setIcon(toolIcon(t.command));
         b->setIconSize(QSize(20, 20));
         b->setFixedSize(27, 26);
         b->setAutoRaise(true);
