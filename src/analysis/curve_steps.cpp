@@ -15,8 +15,14 @@ void requireSteps(int n, int least, const char* caption) {
 
 void applyCurveSteps(SectionModel& m, const std::string& npmText, const std::string& nmmText) {
     const int npm = ToInt(npmText);
-    const int nmm = ToInt(nmmText);
     requireSteps(npm, 2, "P-M Analysis Axial Force Num of Steps");
+    int nmm = 0;
+    try {
+        nmm = ToInt(nmmText);
+    } catch (const ConversionError&) {
+        m.NPM = npm;  // the boxes are read in order; the bad one stops the rest
+        throw;
+    }
     requireSteps(nmm, 1, "Myy-Mzz Analysis Angle Num of Steps");
     m.NPM = npm;
     m.NMM = nmm;

@@ -9,8 +9,9 @@
 //                               or runCommand, so a handler finds them current)
 //   ctx.showModelInControls()   the same fields -> the grade lists and the box (after a file
 //                               or an import set them)
-//   ctx.modelChanged()          after a command changed the model: repaint the view, refresh
-//                               the status-bar counts and the "Section Properties" boxes
+//   ctx.modelChanged()          after a command changed the model: bring the mesh and the
+//                               results up to date with it (see onSectionState), repaint the
+//                               view, refresh the status-bar counts and "Section Properties"
 //   ctx.onSectionState(r, f)    runs f (while r lives) whenever the mesh or the stored results
 //                               were brought up to date with a changed section: a dialog then
 //                               clears or refreshes what it shows

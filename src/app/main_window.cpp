@@ -111,10 +111,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     view_->onNavigation = [this](const NavEffect& e) {
         if (e.operation) setOperationText(QString::fromStdString(*e.operation));
         if (e.readout) status2_->setText(1, QString::fromStdString(*e.readout));
-        if (e.redraw) {
-            syncSection();
-            modelChanged();
-        }
+        if (e.redraw) modelChanged();
         if (e.selectionFull)
             prompts_->information(QStringLiteral("The selection holds at most %1 bars; further bars were not selected.")
                                       .arg(SEL_BAR_CAPACITY));
@@ -238,6 +235,13 @@ void MainWindow::updateCounts() {
 }
 
 void MainWindow::modelChanged() {
+    // Every change the window is told of passes here, also those made outside a command (the
+    // builder dialogs, the view's edits): the mesh and the results follow before anything shows.
+    syncSection();
+    showModel();
+}
+
+void MainWindow::showModel() {
     updateCounts();
     side_->showProperties(model_);
     view_->update();
@@ -251,7 +255,7 @@ void MainWindow::onSectionState(QObject* receiver, const std::function<void()>& 
 
 void MainWindow::syncSection() {
     if (!SYNC_SECTION_STATE(model_).changed()) return;
-    modelChanged();
+    showModel();
     emit sectionStateChanged();
 }
 

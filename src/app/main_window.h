@@ -57,8 +57,9 @@ public:
     void saveSection(const QString& path);
 
     // Brings the mesh and the stored results up to date with the section (SYNC_SECTION_STATE);
-    // when that changed anything, the view and the dialogs follow. Runs after every command, and
-    // after edits of the grade lists and the view's own edits, which change the model outside one.
+    // when that changed anything, the view and the dialogs follow. Runs before and after every
+    // command, in every modelChanged() and after edits of the grade lists, so no change of the
+    // model, inside a command or outside one, leaves a stale mesh or result behind.
     void syncSection();
 
 signals:
@@ -74,6 +75,8 @@ private:
     void buildToolBar();
     void updateWindowSize();
     void updateCounts();
+    // Counts, "Section Properties" and the view, as the model holds them.
+    void showModel();
 
     SectionModel model_;
     std::unique_ptr<UserPrompts> ownPrompts_;

@@ -52,6 +52,7 @@ int mesh(Args& args, std::ostream& out, std::ostream& err) {
     const auto pos = args.positional(1);
     MeshSummary s;
     const SectionModel m = prepareSection(pos[0], args.shared(), err, &s);
+    if (!s.areaWarning.empty()) err << s.areaWarning << "\n";
     printSummary(s, m, out);
     if (fibres) writeTextLines(*fibres, fibreTable(m));
     return 0;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "mesh/fibre_area_check.h"
 #include "mesh/inside_test.h"
 #include "mesh/mesh_fibres.h"
 #include "mesh/mesh_nodes.h"
@@ -164,7 +165,9 @@ MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages) {
     }
     CALC_AREA_RATIO(m);
     stampMesh(m);
-    return summarizeMesh(m);
+    MeshSummary summary = summarizeMesh(m);
+    summary.areaWarning = fibreAreaWarning(m, summary).value_or("");
+    return summary;
 }
 
 }  // namespace qav

@@ -33,6 +33,10 @@ TEST(CurveSteps, GeneralSettingRefusesCountsNoCurveCanUseNamingTheBox) {
     }
     SectionModel m;
     EXPECT_THROW(applyCurveSteps(m, "ten", "24"), ConversionError);
+    EXPECT_EQ(m.NPM, 30);
+    EXPECT_THROW(applyCurveSteps(m, "40", "abc"), ConversionError);
+    EXPECT_EQ(m.NPM, 40) << "read in order: the bad box stops the rest";
+    EXPECT_EQ(m.NMM, 24);
     applyCurveSteps(m, "2", "1");
     EXPECT_EQ(m.NPM, 2);
     EXPECT_EQ(m.NMM, 1);

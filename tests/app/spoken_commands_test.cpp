@@ -86,7 +86,7 @@ TEST(SpokenCommands, AlignmentReportsBarsThatNowCoincide) {
     SELECT_BAR(m, m.NBAR - 1);
     f.w.commands().run(cmd::AlignX);
     EXPECT_TRUE(f.prompts.errors.isEmpty());
-    EXPECT_EQ(f.prompts.informations, QStringList{"1 of the aligned bars now stands exactly where another bar stands."});
+    EXPECT_EQ(f.prompts.informations, QStringList{"2 of the aligned bars now stand exactly where another bar stands."});
 }
 
 TEST(SpokenCommands, NonPhysicalSettingsAreRefusedNamingTheBox) {

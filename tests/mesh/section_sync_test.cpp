@@ -19,6 +19,7 @@
 #include "builders/typical_section.h"
 #include "interchange/dxf_export.h"
 #include "interchange/dxf_import.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
 #include "model/materials.h"
