@@ -22,6 +22,8 @@
 //   ctx.prompts()               confirmation and message boxes, file dialogs
 //   ctx.printer()               the one printer of the printed reports ("Printer Setting")
 //   ctx.commands()              the command map, to run or rewire a command
+//   ctx.saveChangesFirst()      the unsaved-changes question before a section is replaced
+//   ctx.sectionImported()       an import replaced the section (it has no file now)
 //   showDialog(w)               shows a dialog without blocking, or brings it to the front
 #include <functional>
 
@@ -51,6 +53,12 @@ public:
     virtual CommandMap& commands() = 0;
     // The main window, as parent of dialogs and boxes.
     virtual QWidget* mainWidget() = 0;
+    // Before a command replaces the whole section (Open, DXF or CAD import): when the model
+    // holds unsaved changes, asks "Save changes to NAME?" and saves if told to. False when the
+    // user cancelled (or the save failed): the command then leaves everything as it was.
+    virtual bool saveChangesFirst() { return true; }
+    // After an import replaced the section: it belongs to no file any more.
+    virtual void sectionImported() {}
 };
 
 // Makes a dialog visible and brings it to the front; one already visible is only raised (its

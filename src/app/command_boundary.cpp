@@ -51,15 +51,11 @@ void CommandBoundary::run(const std::function<void()>& body) {
         } catch (const std::exception& e) {
             failure = errorText(e);
         }
-        try {
-            if (afterCommand) afterCommand();
-        } catch (const std::exception& e) {
-            if (failure.isEmpty()) failure = errorText(e);
-        }
     }
     // Messages raised before a failure are still worth seeing, before the error itself.
     flush();
     if (!failure.isEmpty()) prompts_->error(failure);
+    if (afterCommand) afterCommand();
 }
 
 }  // namespace qav

@@ -42,14 +42,16 @@ void installFileCommands(MainWindow& w, CommandMap& c) {
     c.set(cmd::New, [&w, &m] {
         if (!w.prompts().confirm("Are You Sure to clear the Section??")) return;
         CLEAR_MODEL(m);
+        w.startNewSection();
         w.modelChanged();
     });
     c.set(cmd::Open, [&w] {
+        if (!w.saveChangesFirst()) return;
         const QString path = w.prompts().openFileName(kSectionFilter);
         if (!path.isEmpty()) w.openSection(path);
     });
     c.set(cmd::Save, [&w] {
-        const QString path = w.prompts().saveFileName(kSectionFilter);
+        const QString path = w.prompts().saveFileName(kSectionFilter, w.filePath());
         if (!path.isEmpty()) w.saveSection(path);
     });
     c.setNoAction(cmd::Close);

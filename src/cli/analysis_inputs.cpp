@@ -4,11 +4,17 @@
 
 namespace qav::cli {
 
-double inputNumber(Args& args, const InputOption& in) { return ToFloat(inputText(args, in)); }
+double inputNumber(Args& args, const InputOption& in) {
+    return ToFloat(inputText(args, in));
+}
 
-int inputInteger(Args& args, const InputOption& in) { return ToInt(inputText(args, in)); }
+int inputInteger(Args& args, const InputOption& in) {
+    return ToInt(inputText(args, in));
+}
 
-double inputDefault(const InputOption& in) { return ToFloat(in.fallback); }
+double inputDefault(const InputOption& in) {
+    return ToFloat(in.fallback);
+}
 
 MphiInput takeMphiInput(Args& args, const std::string& axisOption, const std::string& axis) {
     if (axis != "x" && axis != "y") throw UsageError(axisOption + " takes x or y");

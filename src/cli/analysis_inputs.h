@@ -15,14 +15,18 @@ struct InputOption {
 };
 
 inline const InputOption ANGLE_INPUT{{"--angle", "DEG", "moment angle in degrees (45)"}, "45"};
-inline const InputOption AXIAL_INPUT{{"--axial", "KN", "axial force in kN, compression positive (1000)"}, "1000"};
-inline const InputOption MAX_STRAIN_INPUT{{"--max-strain", "E", "largest extreme strain of an M-Phi run (0.0035)"},
-                                          "0.0035"};
+inline const InputOption AXIAL_INPUT{
+    {"--axial", "KN", "axial force in kN, compression positive (1000)"}, "1000"};
+inline const InputOption MAX_STRAIN_INPUT{
+    {"--max-strain", "E", "largest extreme strain of an M-Phi run (0.0035)"}, "0.0035"};
 inline const InputOption STEPS_INPUT{{"--steps", "N", "strain steps of an M-Phi run (20)"}, "20"};
 // The least magnitudes of the member check.
-inline const InputOption KP_INPUT{{"--kp", "K", "least axial force of the check in kN (1000)"}, "1000"};
-inline const InputOption KMX_INPUT{{"--kmx", "K", "least moment Mx of the check in kNm (1000)"}, "1000"};
-inline const InputOption KMY_INPUT{{"--kmy", "K", "least moment My of the check in kNm (1000)"}, "1000"};
+inline const InputOption KP_INPUT{{"--kp", "K", "least axial force of the check in kN (1000)"},
+                                  "1000"};
+inline const InputOption KMX_INPUT{{"--kmx", "K", "least moment Mx of the check in kNm (1000)"},
+                                   "1000"};
+inline const InputOption KMY_INPUT{{"--kmy", "K", "least moment My of the check in kNm (1000)"},
+                                   "1000"};
 
 // The text given, or the default; numbers are checked where they are used.
 inline std::string inputText(Args& args, const InputOption& in) {

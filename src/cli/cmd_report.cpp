@@ -1,11 +1,14 @@
 // Printed reports and charts without a window: `report` writes one of the printed documents as a
 // PDF file, `chart` one of the dialogs' charts as a PNG picture. Both mesh the section first,
 // as the analysis commands do, and draw with the compositions the application prints.
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
 #include "cli/analysis_inputs.h"
@@ -14,6 +17,7 @@
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "reports/interaction_charts.h"
+#include "reports/key_point_marks.h"
 #include "reports/load_report.h"
 #include "reports/mphi_chart.h"
 #include "reports/printed_pages.h"
@@ -48,18 +52,43 @@ SectionModel prepareChecked(Args& args, std::ostream& err) {
     return m;
 }
 
-// Exactly one of the options, by its index.
-int oneOf(Args& args, std::initializer_list<const char*> flags) {
-    int chosen = -1, i = 0;
-    for (const char* f : flags) {
-        if (args.flag(f)) {
-            if (chosen >= 0) throw UsageError("choose one document");
-            chosen = i;
-        }
-        ++i;
+// The document of --doc figure|text|section-data|loads, by its index. The earlier switches
+// --figure, --text and --section-data still choose it; so does --loads alone, as long as neither
+// --doc nor one of those switches is there (otherwise --loads names the load file, as it does in
+// every command).
+int chooseDocument(Args& args) {
+    static const char* const names[] = {"figure", "text", "section-data", "loads"};
+    int chosen = -1;
+    auto choose = [&](int i) {
+        if (chosen >= 0) throw UsageError("choose one document");
+        chosen = i;
+    };
+    if (const auto doc = args.take("--doc")) {
+        const auto it = std::find(std::begin(names), std::end(names), *doc);
+        if (it == std::end(names)) throw UsageError("--doc takes figure, text, section-data or loads");
+        choose(static_cast<int>(it - std::begin(names)));
     }
-    if (chosen < 0) throw UsageError("choose one document");
+    for (int i = 0; i < 3; ++i)
+        if (args.flag(std::string("--") + names[i])) choose(i);
+    if (chosen < 0 && args.flag("--loads")) chosen = 3;
+    if (chosen < 0) throw UsageError("choose one document with --doc");
     return chosen;
+}
+
+// The report takes the load options itself, after its document: "--loads" alone may still be
+// the earlier switch of the load report.
+void takeLoadOptions(Args& args) {
+    for (const SharedOption& s : sharedOptions()) {
+        if ((s.group & LOAD_OPTIONS) == 0) continue;
+        std::optional<std::string> value;
+        for (const std::string& name : s.oldNames)
+            if (auto v = args.take(name)) value = v;
+        if (auto v = args.take(s.option.name)) {
+            if (value) throw UsageError(s.oldNames.front() + " is the earlier name of " + s.option.name + ": give one");
+            value = v;
+        }
+        if (value) s.apply(args.shared(), *value);
+    }
 }
 
 // Fonts and pictures need a GUI application; the command line has no screen.
@@ -88,7 +117,8 @@ void writePdf(const RecordedDocument& doc, const std::string& path, bool landsca
 }
 
 int report(Args& args, std::ostream&, std::ostream& err) {
-    const int document = oneOf(args, {"--figure", "--text", "--section-data", "--loads"});
+    const int document = chooseDocument(args);
+    takeLoadOptions(args);
     const std::string out = outputPath(args, "OUT.pdf");
     ReportInputs in;
     in.marks = {args.flag("--critical"), args.flag("--all")};
@@ -120,6 +150,8 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     if ((pm ? 1 : 0) + (mm ? 1 : 0) + (mphi ? 1 : 0) != 1) throw UsageError("choose one of --pm, --mm, --mphi");
     const std::string out = outputPath(args, "OUT.png");
     const LoadMarks marks{args.flag("--critical"), args.flag("--all")};
+    const bool keyPoints = args.flag("--key-points");
+    if (keyPoints && !pm) throw UsageError("--key-points belongs to --pm");
     MphiInput mp;
     if (mphi) mp = takeMphiInput(args, "--mphi", *mphi);
     const double angle = pm ? ToFloat(*pm) : 0;
@@ -129,6 +161,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     MessageLog log;
     double mphiAngle = 0;
     if (pm) RUN_PM_CURVE_ANALYSIS(m, angle, log);
+    const ChartMarkers markers = keyPoints ? keyPointMarkers(PM_KEY_POINTS(m, angle, log)) : ChartMarkers{};
     if (mm) RUN_MM_CURVE_ANALYSIS(m, axial, log);
     if (mphi) mphiAngle = RUN_MPHI_ANALYSIS(m, mp, log).angle;
     printMessages(log, err);
@@ -140,7 +173,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
         QPainter painter(&image);
         QtCanvas canvas(painter);
         const ChartFrame frame{0, 0, image.width(), image.height(), 1};
-        if (pm) GEN_PM_CURVE_IMAGE(canvas, m, frame, angle, marks);
+        if (pm) GEN_PM_CURVE_IMAGE(canvas, m, frame, angle, marks, markers);
         if (mm) {
             canvas.font.name = "Courier New";  // the face a P-M chart leaves on the picture
             GEN_MM_CURVE_IMAGE(canvas, m, frame, axial, marks);
@@ -162,24 +195,35 @@ int chart(Args&, std::ostream&, std::ostream& err) {
 }
 #endif
 
+// The load options as the report lists them (it takes them itself).
+std::vector<Option> loadOptions() {
+    std::vector<Option> all;
+    for (const SharedOption& s : sharedOptions())
+        if ((s.group & LOAD_OPTIONS) != 0) all.push_back(s.option);
+    return all;
+}
+
 const std::vector<Option> MARK_OPTIONS{{"--all", "", "marks every load combination"},
                                        {"--critical", "", "marks the critical load combination"}};
 
-QAVSEC_COMMAND("report", "FILE.sec (--figure|--text|--section-data|--loads)",
-               {{"--figure", "", "the figure report", Option::InOperands},
-                {"--text", "", "the text report", Option::InOperands},
-                {"--section-data", "", "the section data page", Option::InOperands},
-                {"--loads", "", "the load combination report", Option::InOperands},
+QAVSEC_COMMAND("report", "FILE.sec",
+               {{"--doc", "figure|text|section-data|loads",
+                 "the figure report, the text report, the section data page or the load combination report "
+                 "(--figure, --text, --section-data, --loads alone: the earlier spellings)",
+                 Option::Required},
                 outputOption("OUT.pdf", "the document as a PDF file"),
                 ANGLE_INPUT.option,
                 AXIAL_INPUT.option,
+                loadOptions()[0],
+                loadOptions()[1],
                 MARK_OPTIONS[0],
                 MARK_OPTIONS[1]},
-               ANALYSIS_COMMAND | LOAD_OPTIONS, report);
+               ANALYSIS_COMMAND, report);
 QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
                {{"--pm", "DEG", "the P-M chart at a moment angle", Option::InOperands},
                 {"--mm", "KN", "the Myy-Mzz chart at an axial force", Option::InOperands},
                 {"--mphi", "x|y", "the M-Phi chart about the X or the Y axis", Option::InOperands},
+                {"--key-points", "", "marks the key points of the P-M curve"},
                 {"--negative", "", "negative moment (M-Phi)"},
                 AXIAL_INPUT.option,
                 MAX_STRAIN_INPUT.option,

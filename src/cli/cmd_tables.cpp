@@ -9,7 +9,7 @@
 #include "model/number_text.h"
 #include "model/text_file.h"
 #include "reports/export_tables.h"
-#if defined(QAVSEC_WITH_XLSX)
+#if defined(QAVSEC_WITH_QT)
 #include "render/xlsx_workbook.h"
 #endif
 
@@ -50,7 +50,7 @@ int table(Args& args, std::ostream&, std::ostream& err) {
 
 int workbook(Args& args, std::ostream&, std::ostream& err) {
     Prepared p = prepare(args, "OUT.xlsx", err);
-#if defined(QAVSEC_WITH_XLSX)
+#if defined(QAVSEC_WITH_QT)
     MessageLog log;
     DataTable grid;
     XlsxWorkbook book(p.out);
@@ -63,7 +63,7 @@ int workbook(Args& args, std::ostream&, std::ostream& err) {
     return 0;
 #else
     (void)p;
-    err << "This build cannot write spreadsheet files (libxlsxwriter was not found).\n";
+    err << "workbook: this qavsec-cli was built without Qt, so it cannot write spreadsheet files.\n";
     return 1;
 #endif
 }

@@ -17,7 +17,8 @@ SectionModel loadSection(const std::string& path) {
 
 void printMessages(const MessageLog& log, std::ostream& err) {
     for (const auto& e : log.entries())
-        err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
+        err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "")
+            << "\n";
 }
 
 void printLines(const std::vector<std::string>& lines, std::ostream& out) {

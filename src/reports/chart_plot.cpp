@@ -6,7 +6,9 @@ namespace qav {
 
 bool Plot::map(double mValue, double pValue, Point& out) const {
     int x = 0, y = 0;
-    if (!deviceCoord(G + (mValue - XMIN) * SX, x) || !deviceCoord(f.H - G - (pValue - YMIN) * SY, y)) return false;
+    if (!deviceCoord(G + (mValue - XMIN) * SX, x) ||
+        !deviceCoord(f.H - G - (pValue - YMIN) * SY, y))
+        return false;
     out = {f.X0 + x, f.Y0 + y};
     return true;
 }
@@ -26,7 +28,8 @@ void drawGrid(Canvas& c, const Plot& p, const GridStyle& s) {
         const int y = p.yGrid(i);
         c.line(p.f.X0 + p.G, y, p.f.X0 + p.f.W - p.G, y);
         const std::string label = Format(s.axialFormat, {p.YMIN + i * p.DY});
-        c.textOut(labelRight - c.textWidth(label) - s.axialLabelGap, y - half(c.textHeight(label)), label);
+        c.textOut(labelRight - c.textWidth(label) - s.axialLabelGap, y - half(c.textHeight(label)),
+                  label);
     }
     // Minor ticks, five per grid step, left of the M = 0 axis and below the P = 0 axis.
     c.pen.color = colors::blue;
@@ -45,8 +48,8 @@ void drawGrid(Canvas& c, const Plot& p, const GridStyle& s) {
     c.line(p.f.X0 + p.G, yAxis, p.f.X0 + p.f.W - p.G, yAxis);
 }
 
-void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs, const std::vector<double>& ys, int first,
-               int last) {
+void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
+               const std::vector<double>& ys, int first, int last) {
     c.pen.color = colors::red;
     bool drawing = false;
     for (int i = first; i <= last; ++i) {
@@ -55,8 +58,10 @@ void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs, const st
             drawing = false;
             continue;
         }
-        if (drawing) c.lineTo(pt.x, pt.y);
-        else c.moveTo(pt.x, pt.y);
+        if (drawing)
+            c.lineTo(pt.x, pt.y);
+        else
+            c.moveTo(pt.x, pt.y);
         drawing = true;
     }
 }

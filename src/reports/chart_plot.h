@@ -47,15 +47,16 @@ struct Plot {
     }
     // Only scales built from finite, non-empty ranges draw a chart.
     bool usable() const {
-        return std::isfinite(SX) && std::isfinite(SY) && XMAX > XMIN && YMAX > YMIN && std::isfinite(XMAX) &&
-               std::isfinite(YMAX) && std::isfinite(XMIN) && std::isfinite(YMIN) && spanFinite();
+        return std::isfinite(SX) && std::isfinite(SY) && XMAX > XMIN && YMAX > YMIN &&
+               std::isfinite(XMAX) && std::isfinite(YMAX) && std::isfinite(XMIN) &&
+               std::isfinite(YMIN) && spanFinite();
     }
     // Ends so far apart that their distance overflows leave no grid step to draw.
     bool spanFinite() const { return std::isfinite(DX) && std::isfinite(DY); }
     // The device point of a value pair; false when it cannot be drawn.
     bool map(double mValue, double pValue, Point& out) const;
-    int xAxis() const { return f.X0 + Round(G + (0 - XMIN) * SX); }            // column of M = 0
-    int yAxis() const { return Round(f.Y0 + f.H - G - (0 - YMIN) * SY); }       // row of P = 0
+    int xAxis() const { return f.X0 + Round(G + (0 - XMIN) * SX); }        // column of M = 0
+    int yAxis() const { return Round(f.Y0 + f.H - G - (0 - YMIN) * SY); }  // row of P = 0
     int xGrid(double i) const { return Round(f.X0 + G + i * DX * SX); }
     int yGrid(double i) const { return Round(f.Y0 + f.H - G - i * DY * SY); }
 };
@@ -64,13 +65,13 @@ struct Plot {
 // keeps them fixed and pads its axial labels, the M-Phi chart draws every second vertical line
 // with labels in exponent form and writes its vertical labels at the left edge.
 struct GridStyle {
-    int labelGap;            // horizontal-axis labels below the horizontal axis
-    int axialLabelGap;       // vertical-axis labels left of their column
+    int labelGap;       // horizontal-axis labels below the horizontal axis
+    int axialLabelGap;  // vertical-axis labels left of their column
     const char* axialFormat;
-    int tick;                // minor tick length
-    int xEvery = 1;          // a vertical line every xEvery grid steps
+    int tick;        // minor tick length
+    int xEvery = 1;  // a vertical line every xEvery grid steps
     const char* xFormat = "%0.0F";
-    int labelColumn = 4;     // grid step whose line the vertical-axis labels end at
+    int labelColumn = 4;  // grid step whose line the vertical-axis labels end at
 };
 
 // Grid lines with their labels, minor ticks left of the vertical axis and below the horizontal
@@ -79,7 +80,7 @@ void drawGrid(Canvas& c, const Plot& p, const GridStyle& s);
 
 // The curve in red through the points first .. last of (xs, ys) in order; a point that cannot be
 // drawn breaks it.
-void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs, const std::vector<double>& ys, int first,
-               int last);
+void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
+               const std::vector<double>& ys, int first, int last);
 
 }  // namespace qav

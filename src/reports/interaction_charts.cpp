@@ -47,6 +47,23 @@ void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, LoadMarks marks,
     c.brush.style = BrushStyle::Solid;
 }
 
+// Small filled squares with their labels beside, and the legend under the title.
+void drawMarkers(Canvas& c, const Plot& p, const ChartMarkers& markers) {
+    const int K = p.f.K, r = 3 * K;
+    c.pen = Pen{colors::black, 1, PenStyle::Solid};
+    for (const ChartMarker& mk : markers.points) {
+        Point pt;
+        if (!p.map(mk.m, mk.p, pt)) continue;
+        c.brush = Brush{colors::green, BrushStyle::Solid};
+        c.rectangle(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
+        c.brush.style = BrushStyle::Clear;
+        c.textOut(pt.x + r + 2 * K, pt.y - r - c.textHeight(mk.label) / 2, mk.label);
+    }
+    c.brush.style = BrushStyle::Clear;
+    c.textOut(p.f.X0 + 10 * K, p.f.Y0 + 12 * K + c.textHeight(markers.legend), markers.legend);
+    c.brush.style = BrushStyle::Solid;
+}
+
 // The number of the last stored curve point, -1 when a table is missing.
 int lastIndex(const std::vector<double>& a, const std::vector<double>& b) {
     return static_cast<int>(std::min(a.size(), b.size())) - 1;
@@ -57,7 +74,8 @@ int lastIndex(const std::vector<double>& a, const std::vector<double>& b) {
 std::string pmChartTitle(int designCode) { return "P-M Curve [" + designCodeName(designCode) + "]"; }
 std::string mmChartTitle(int designCode) { return "Myy-Mzz Curve [" + designCodeName(designCode) + "]"; }
 
-void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double SANG, LoadMarks marks) {
+void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double SANG, LoadMarks marks,
+                        const ChartMarkers& markers) {
     const int K = f.K;
     c.font.name = "Courier New";
     c.font.size = 8;
@@ -107,6 +125,7 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
                                         (F.MY / M0) * std::sin((90 - SANG) * r) * M0;
         return std::pair{mv, -F.P};
     });
+    if (!markers.points.empty()) drawMarkers(c, p, markers);
 }
 
 void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double axialLoad, LoadMarks marks,

@@ -1,11 +1,12 @@
 // The command boundary: whatever a command throws is shown once as an error, after the messages
 // the command raised before it, and never ends the program.
+#include "app/command_boundary.h"
+
 #include <gtest/gtest.h>
 
 #include <new>
 #include <stdexcept>
 
-#include "app/command_boundary.h"
 #include "model/errors.h"
 #include "scripted_prompts.h"
 
@@ -20,7 +21,8 @@ TEST(CommandBoundary, EveryErrorIsShownWithItsTextAfterTheMessagesBeforeIt) {
     const Case cases[] = {
         {"conversion", [] { throw ConversionError("'x' is not a valid floating point value"); },
          "'x' is not a valid floating point value"},
-        {"file", [] { throw FileError("Cannot open file \"a.sec\"."); }, "Cannot open file \"a.sec\"."},
+        {"file", [] { throw FileError("Cannot open file \"a.sec\"."); },
+         "Cannot open file \"a.sec\"."},
         {"input", [] { throw InputError("No fibres."); }, "No fibres."},
         {"numeric", [] { throw NumericError("Singular matrix."); }, "Singular matrix."},
         {"other", [] { throw std::out_of_range("index 9"); }, "index 9"},

@@ -14,7 +14,9 @@ using namespace qav;
 
 namespace {
 
-QImage picture(const QIcon& icon) { return icon.pixmap(20, 20).toImage().convertToFormat(QImage::Format_ARGB32); }
+QImage picture(const QIcon& icon) {
+    return icon.pixmap(20, 20).toImage().convertToFormat(QImage::Format_ARGB32);
+}
 
 bool blank(const QImage& image) {
     for (int y = 0; y < image.height(); ++y)
@@ -26,22 +28,55 @@ bool blank(const QImage& image) {
 }  // namespace
 
 TEST(ToolIcons, EveryToolBarCommandHasAPictureOfItsOwn) {
-    const char* commands[] = {
-        cmd::New, cmd::Open, cmd::Save, cmd::XtractExport, cmd::BuildComposite, cmd::GeneralSetting,
-        cmd::MaterialSetting, cmd::PrinterSetting, cmd::MoveView, cmd::Fit, cmd::ZoomIn, cmd::ZoomOut,
-        cmd::Redraw, cmd::DisplaySetting, cmd::BuildTypical, cmd::BuildSteel, cmd::Mesh, cmd::BuildOpening,
-        cmd::DeleteSection, cmd::DeleteSteel, cmd::DeleteMesh, cmd::CadImport, cmd::DxfExport, cmd::DxfImport,
-        cmd::OpenSees, cmd::Analysis, cmd::MPhi, cmd::PmmSurface, cmd::Loading, cmd::Table, cmd::SelectRebars,
-        cmd::AddSingleRebar, cmd::AddAlongLine, cmd::AssignRebar, cmd::DeleteRebars, cmd::MoveRebars,
-        cmd::AlignX, cmd::AlignY, cmd::AlignDir};
+    const char* commands[] = {cmd::New,
+                              cmd::Open,
+                              cmd::Save,
+                              cmd::XtractExport,
+                              cmd::BuildComposite,
+                              cmd::GeneralSetting,
+                              cmd::MaterialSetting,
+                              cmd::PrinterSetting,
+                              cmd::MoveView,
+                              cmd::Fit,
+                              cmd::ZoomIn,
+                              cmd::ZoomOut,
+                              cmd::Redraw,
+                              cmd::DisplaySetting,
+                              cmd::BuildTypical,
+                              cmd::BuildSteel,
+                              cmd::Mesh,
+                              cmd::BuildOpening,
+                              cmd::DeleteSection,
+                              cmd::DeleteSteel,
+                              cmd::DeleteMesh,
+                              cmd::CadImport,
+                              cmd::DxfExport,
+                              cmd::DxfImport,
+                              cmd::OpenSees,
+                              cmd::Analysis,
+                              cmd::MPhi,
+                              cmd::PmmSurface,
+                              cmd::Loading,
+                              cmd::Table,
+                              cmd::SelectRebars,
+                              cmd::AddSingleRebar,
+                              cmd::AddAlongLine,
+                              cmd::AssignRebar,
+                              cmd::DeleteRebars,
+                              cmd::MoveRebars,
+                              cmd::AlignX,
+                              cmd::AlignY,
+                              cmd::AlignDir};
     std::vector<QImage> seen;
     for (const char* c : commands) {
         const QImage image = picture(toolIcon(c));
         EXPECT_FALSE(blank(image)) << c;
-        for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_NE(image, seen[i]) << c << " looks like " << commands[i];
+        for (std::size_t i = 0; i < seen.size(); ++i)
+            EXPECT_NE(image, seen[i]) << c << " looks like " << commands[i];
         seen.push_back(image);
     }
-    EXPECT_TRUE(blank(picture(toolIcon(cmd::About)))) << "a command off the tool bar has no picture";
+    EXPECT_TRUE(blank(picture(toolIcon(cmd::About))))
+        << "a command off the tool bar has no picture";
 }
 
 TEST(ToolIcons, AButtonShowsThePictureOfTheCommandItRuns) {
@@ -50,8 +85,10 @@ TEST(ToolIcons, AButtonShowsThePictureOfTheCommandItRuns) {
         const char* button;
         const char* command;
     };
-    const Case cases[] = {{"ToolButton1", cmd::New},   {"ToolButton15", cmd::BuildTypical},
-                          {"ToolButton17", cmd::Mesh}, {"ToolButton22", cmd::CadImport},
+    const Case cases[] = {{"ToolButton1", cmd::New},
+                          {"ToolButton15", cmd::BuildTypical},
+                          {"ToolButton17", cmd::Mesh},
+                          {"ToolButton22", cmd::CadImport},
                           {"ToolButton39", cmd::AlignDir}};
     for (const Case& c : cases) {
         auto* b = w.findChild<QToolButton*>(c.button);

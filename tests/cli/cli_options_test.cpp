@@ -22,7 +22,9 @@ std::string usageOf(const std::string& help, const std::string& command) {
     return "";
 }
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 }  // namespace
 
@@ -34,12 +36,20 @@ TEST(CliOptions, UsageListsTheSharedOptionsOfEachCommand) {
         std::vector<std::string> shows, hides;
     };
     const Case cases[] = {
-        {"pm", {"FILE.sec", "[--angle DEG]", "[--npm N]", "[--nmm N]", "[--mesh-size H]"}, {"--loads", "-o"}},
-        {"check", {"[--kp K]", "[--mesh-size H]", "[--loads F.csv]", "[--units N,mm|kN,m]"}, {"--angle"}},
+        {"pm",
+         {"FILE.sec", "[--angle DEG]", "[--npm N]", "[--nmm N]", "[--mesh-size H]"},
+         {"--loads", "-o"}},
+        {"check",
+         {"[--kp K]", "[--mesh-size H]", "[--loads F.csv]", "[--units N,mm|kN,m]"},
+         {"--angle"}},
         {"mesh", {"[--mesh-size H]", "[-o OUT.csv]"}, {"--npm", "--loads"}},
-        {"table", {"--entry N", " -o OUT.csv", "[--loads F.csv]", "[--npm N]"}, {"[--entry", "[-o"}},
-        // The report names its document with --loads, so its load file keeps the name --csv.
-        {"report", {"(--figure|--text|--section-data|--loads)", "-o OUT.pdf", "[--csv F.csv]"}, {"[--loads"}},
+        {"table",
+         {"--entry N", " -o OUT.csv", "[--loads F.csv]", "[--npm N]"},
+         {"[--entry", "[-o"}},
+        // The report names its document with --doc; its load file is --loads as everywhere.
+        {"report",
+         {"--doc figure|text|section-data|loads", "-o OUT.pdf", "[--loads F.csv]"},
+         {"[--csv", "[--doc"}},
         {"export", {"FILE.sec (--dxf|--xtract|--opensees) -o OUT"}, {"[--dxf"}},
         {"sample-loads", {"-o OUT.csv"}, {"--npm"}},
         {"resave", {"IN.sec -o OUT.sec"}, {}},
@@ -47,8 +57,10 @@ TEST(CliOptions, UsageListsTheSharedOptionsOfEachCommand) {
     for (const Case& c : cases) {
         const std::string line = usageOf(help.out, c.command);
         ASSERT_FALSE(line.empty()) << c.command << ": " << help.out;
-        for (const auto& s : c.shows) EXPECT_TRUE(has(line, s)) << c.command << " lacks " << s << ": " << line;
-        for (const auto& s : c.hides) EXPECT_FALSE(has(line, s)) << c.command << " shows " << s << ": " << line;
+        for (const auto& s : c.shows)
+            EXPECT_TRUE(has(line, s)) << c.command << " lacks " << s << ": " << line;
+        for (const auto& s : c.hides)
+            EXPECT_FALSE(has(line, s)) << c.command << " shows " << s << ": " << line;
     }
 }
 
@@ -63,7 +75,8 @@ TEST(CliOptions, EveryOutputIsNamedWithDashOAndTheEarlierFormsStillWork) {
         {"resave", "resave " + sec + " -o OUT", "resave " + sec + " OUT"},
         {"export dxf", "export " + sec + " --dxf -o OUT", "export " + sec + " --dxf OUT"},
         {"export xtract", "export " + sec + " -o OUT --xtract", "export " + sec + " --xtract OUT"},
-        {"mesh fibres", "mesh " + sec + " --mesh-size 100 -o OUT", "mesh " + sec + " --mesh-size 100 --fibres OUT"},
+        {"mesh fibres", "mesh " + sec + " --mesh-size 100 -o OUT",
+         "mesh " + sec + " --mesh-size 100 --fibres OUT"},
     };
     auto written = [](std::string args, const std::string& file) {
         std::remove(file.c_str());
@@ -104,14 +117,17 @@ TEST(CliOptions, SharedOptionsAreCheckedTheSameWayInEveryCommand) {
     };
     const Case cases[] = {
         {"units in check", "check " + sec + " --units kN,mm", 2, "--units takes N,mm or kN,m"},
-        {"units in table", "table " + sec + " --entry 1 --units x -o x.csv", 2, "--units takes N,mm or kN,m"},
+        {"units in table", "table " + sec + " --entry 1 --units x -o x.csv", 2,
+         "--units takes N,mm or kN,m"},
         {"npm in pm", "pm " + sec + " --npm x", 1, "'x' is not a valid integer value"},
         {"npm in table", "table " + sec + " --entry 13 --npm x -o " + tempPath("t.csv"), 1,
          "'x' is not a valid integer value"},
         {"mesh size in mesh", "mesh " + sec + " --mesh-size abc", 1, "abc"},
-        {"missing load file in check", "check " + sec + " --loads " + missing, 1, "No such file or directory"},
-        {"missing load file in table", "table " + sec + " --entry 1 --loads " + missing + " -o " + tempPath("t.csv"),
-         1, "No such file or directory"},
+        {"missing load file in check", "check " + sec + " --loads " + missing, 1,
+         "No such file or directory"},
+        {"missing load file in table",
+         "table " + sec + " --entry 1 --loads " + missing + " -o " + tempPath("t.csv"), 1,
+         "No such file or directory"},
         {"value missing", "pm " + sec + " --npm", 2, "--npm needs a value"},
         {"option of another command", "info " + sec + " --npm 4", 2, "unknown option --npm"},
     };

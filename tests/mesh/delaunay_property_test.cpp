@@ -50,24 +50,26 @@ void expectDelaunay(const std::vector<Pt>& input, const std::string& what) {
     if (d.HowMany == 0) {
         // Only points on one line make no triangle.
         for (const Pt& p : input)
-            ASSERT_NEAR((input[1].x - input[0].x) * (p.y - input[0].y), (input[1].y - input[0].y) * (p.x - input[0].x),
-                        1e-6)
+            ASSERT_NEAR((input[1].x - input[0].x) * (p.y - input[0].y),
+                        (input[1].y - input[0].y) * (p.x - input[0].x), 1e-6)
                 << what << ": no triangle from points not on one line";
         return;
     }
     std::vector<Pt> points;
     for (int i = 1; i <= static_cast<int>(input.size()); ++i)
-        points.push_back({d.Vertex[static_cast<std::size_t>(i)].x, d.Vertex[static_cast<std::size_t>(i)].y});
+        points.push_back(
+            {d.Vertex[static_cast<std::size_t>(i)].x, d.Vertex[static_cast<std::size_t>(i)].y});
     std::vector<bool> corner(points.size() + 1, false);
     for (int j = 1; j <= d.HowMany; ++j) {
         const dTriangle& t = d.Triangle[static_cast<std::size_t>(j)];
         for (int v : {t.vv0, t.vv1, t.vv2}) corner[static_cast<std::size_t>(v)] = true;
         const auto P = [&](int v) { return points[static_cast<std::size_t>(v - 1)]; };
         const int k = pointInside(P(t.vv0), P(t.vv1), P(t.vv2), points);
-        ASSERT_EQ(k, -1) << what << ": triangle " << j << " holds point " << k + 1 << " (" << points[k].x << ", "
-                         << points[k].y << ")";
+        ASSERT_EQ(k, -1) << what << ": triangle " << j << " holds point " << k + 1 << " ("
+                         << points[k].x << ", " << points[k].y << ")";
     }
-    for (std::size_t i = 1; i <= points.size(); ++i) EXPECT_TRUE(corner[i]) << what << ": point " << i << " left out";
+    for (std::size_t i = 1; i <= points.size(); ++i)
+        EXPECT_TRUE(corner[i]) << what << ": point " << i << " left out";
 }
 
 }  // namespace
@@ -101,7 +103,8 @@ TEST(DelaunayProperty, RandomPointSets) {
 
 TEST(DelaunayProperty, MeshOfEveryExample) {
     int examples = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(QAVSEC_SOURCE_DIR) + "/examples")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(QAVSEC_SOURCE_DIR) + "/examples")) {
         if (entry.path().extension() != ".sec") continue;
         ++examples;
         const std::string name = entry.path().filename().string();
@@ -111,7 +114,8 @@ TEST(DelaunayProperty, MeshOfEveryExample) {
         FIBER_SECTION_MESH(m, log);
         std::vector<Pt> nodes;
         for (int i = 1; i <= m.NMESH_NODE; ++i)
-            nodes.push_back({m.MESH_NODE[static_cast<std::size_t>(i)].PX, m.MESH_NODE[static_cast<std::size_t>(i)].PY});
+            nodes.push_back({m.MESH_NODE[static_cast<std::size_t>(i)].PX,
+                             m.MESH_NODE[static_cast<std::size_t>(i)].PY});
         int used = 0;
         for (int j = 1; j <= m.NSHELL; ++j) {
             const TSHELL& t = m.SHELL[static_cast<std::size_t>(j)];

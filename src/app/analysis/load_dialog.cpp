@@ -23,12 +23,6 @@ namespace {
 const QString kCsvFilter = QStringLiteral("CSV File (*.csv)");
 const char* const kHeader[] = {"No.", "LoadComb", "P", "Myy", "Mxx", "LoadFraction"};
 
-QPushButton* placedButton(const QString& name, const QString& text, QWidget* parent, QRect r) {
-    QPushButton* b = namedButton(name, text, parent);
-    b->setGeometry(r);
-    return b;
-}
-
 }  // namespace
 
 LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
