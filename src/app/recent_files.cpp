@@ -23,7 +23,13 @@ void RecentFiles::load(const QSettings& settings) {
     }
 }
 
-void RecentFiles::store(QSettings& settings) const { settings.setValue(kKey, paths_); }
+void RecentFiles::store(QSettings& settings) const {
+    if (paths_.isEmpty()) {
+        settings.remove(kKey);  // an empty list would be written as an invalid value
+    } else {
+        settings.setValue(kKey, paths_);
+    }
+}
 
 void RecentFiles::add(const QString& path) {
     const QString full = QFileInfo(path).absoluteFilePath();

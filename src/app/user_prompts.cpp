@@ -17,16 +17,20 @@ QString title() { return QApplication::applicationName(); }
 
 const char* kLastFolder = "LastFolder";
 
-QString lastFolder() {
+QString remember(const QString& path) {
+    rememberFileFolder(path);
+    return path;
+}
+}  // namespace
+
+QString lastFileFolder() {
     const QString dir = appSettings().value(kLastFolder).toString();
     return !dir.isEmpty() && QFileInfo(dir).isDir() ? dir : QString();
 }
 
-QString remember(const QString& path) {
+void rememberFileFolder(const QString& path) {
     if (!path.isEmpty()) appSettings().setValue(kLastFolder, QFileInfo(path).absolutePath());
-    return path;
 }
-}  // namespace
 
 bool QtUserPrompts::confirm(const QString& text) {
     return QMessageBox::question(parent_, title(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
@@ -34,12 +38,12 @@ bool QtUserPrompts::confirm(const QString& text) {
 }
 
 QString QtUserPrompts::openFileName(const QString& filter) {
-    return remember(QFileDialog::getOpenFileName(parent_, QString(), lastFolder(), filter));
+    return remember(QFileDialog::getOpenFileName(parent_, QString(), lastFileFolder(), filter));
 }
 
 QString QtUserPrompts::saveFileName(const QString& filter, const QString& defaultName) {
     QString start = defaultName;
-    const QString folder = lastFolder();
+    const QString folder = lastFileFolder();
     if (!folder.isEmpty() && QFileInfo(defaultName).isRelative()) start = QDir(folder).filePath(defaultName);
     // The name is taken as typed: no extension is added, an existing file is replaced.
     return remember(QFileDialog::getSaveFileName(parent_, QString(), start, filter, nullptr,

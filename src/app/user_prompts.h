@@ -28,6 +28,13 @@ public:
     }
 };
 
+// The folder the file dialogs start in: where the last chosen file lies (kept with the program's
+// settings); empty when none was chosen yet or the folder is gone.
+QString lastFileFolder();
+// Records the folder of a file chosen in a dialog (an empty name, a cancelled dialog, records
+// nothing).
+void rememberFileFolder(const QString& path);
+
 // The "Save changes to NAME?" box (Save, Discard, Cancel), not yet shown.
 QMessageBox* createSaveChangesBox(QWidget* parent, const QString& name);
 

@@ -55,10 +55,31 @@ int curveCommand(Args& args, const char* command, const InputOption& input, Run 
     return finish({args.shared().json, command, pos[0]}, lines, document(m, value), log, s, out, err);
 }
 
+// The key points as the --json document names them; a point that does not exist says why.
+Json keyPointsJson(const std::vector<KeyPoint>& points) {
+    Json all = Json::array();
+    for (const KeyPoint& k : points) {
+        Json j;
+        j["label"] = k.label;
+        if (k.exists) {
+            j["P"] = k.P;
+            j["M"] = k.M;
+            j["Mx"] = k.MX;
+            j["My"] = k.MY;
+            j["na_depth"] = k.axis.exists ? Json(k.axis.depth) : Json(nullptr);
+        } else {
+            j["missing"] = k.missing;
+        }
+        all.push_back(j);
+    }
+    return all;
+}
+
 int pm(Args& args, std::ostream& out, std::ostream& err) {
     const bool keyPoints = args.flag("--key-points");
     double angle = 0;
     MessageLog keyLog;
+    std::vector<KeyPoint> points;
     return curveCommand(
         args, "pm", ANGLE_INPUT,
         [&](SectionModel& m, double a, Messages& l) {
@@ -69,11 +90,17 @@ int pm(Args& args, std::ostream& out, std::ostream& err) {
             GEN_PM_CURVE_TEXT(m, l);
             // The listing stays as it is; the key points follow it.
             if (keyPoints) {
-                const auto table = keyPointsText(PM_KEY_POINTS(m, angle, keyLog), angle);
+                points = PM_KEY_POINTS(m, angle, keyLog);
+                const auto table = keyPointsText(points, angle);
                 l.insert(l.end(), table.begin(), table.end());
             }
         },
-        pmJson, out, err);
+        [&](const SectionModel& m, double a) {
+            Json doc = pmJson(m, a);
+            if (keyPoints) doc["key_points"] = keyPointsJson(points);
+            return doc;
+        },
+        out, err);
 }
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {

@@ -125,15 +125,16 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
 }
 
 QAVSEC_COMMAND("state", "FILE.sec (--loads F.csv [--comb N] | --load P,MX,MY)",
-               {{"--comb", "N", "the combination of the load file (the critical one unless given)"},
+               {{"--comb", "N", "the combination of the load file (the critical one unless given)",
+                 Option::InOperands},
                 {"--load", "P,MX,MY",
                  "a load in kN and kNm, P negative in compression as in load files",
                  Option::InOperands},
                 outputOption("OUT.png", "the state as a PNG picture"),
                 {"--fibres", "OUT.csv", "writes one line per fibre: strain, stress and force"},
-                KP_INPUT.option,
-                KMX_INPUT.option,
-                KMY_INPUT.option},
+                {"--kp", "K", "least axial force in kN (1000 for a combination, 0 for --load)"},
+                {"--kmx", "K", "least moment Mx in kNm (1000 for a combination, 0 for --load)"},
+                {"--kmy", "K", "least moment My in kNm (1000 for a combination, 0 for --load)"}},
                MESH_OPTIONS | LOAD_OPTIONS, state);
 
 }  // namespace

@@ -3,16 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include "app/command_map.h"
 #include "app/main_window.h"
 #include "app/recent_files.h"
+#include "app/section_view_widget.h"
 #include "app/side_panel.h"
+#include "app/user_prompts.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
 #include "scripted_prompts.h"
@@ -91,6 +96,22 @@ TEST(UnsavedChanges, CommandsMarkOnlyWhatTheFileHolds) {
     EXPECT_EQ(f.w.windowTitle(), kCaption);
     f.addBar();
     EXPECT_EQ(f.w.windowTitle(), kCaption + " - Untitled*");
+}
+
+TEST(UnsavedChanges, ABarPlacedWithTheMouseIsAChange) {
+    // The mouse tools change the model outside any command: the view's own notice counts too.
+    Fixture f;
+    f.open();
+    f.w.commands().run(cmd::AddSingleRebar);
+    QWidget* view = f.w.view();
+    const QPoint p(view->width() / 2, view->height() / 2);
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(t, QPointF(p), QPointF(view->mapToGlobal(p)), Qt::LeftButton,
+                      t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &e);
+    }
+    EXPECT_EQ(f.w.model().NBAR, 13);
+    EXPECT_TRUE(f.w.isModified());
 }
 
 TEST(UnsavedChanges, CloseAsksAndCancelKeepsEverything) {
@@ -255,4 +276,17 @@ TEST(StartupFile, OpensOrLeavesTheWindowEmpty) {
     EXPECT_EQ(f.prompts.errors.size(), 1);
     EXPECT_EQ(f.w.model().NBAR, 12);
     EXPECT_EQ(f.w.windowTitle(), kCaption + " - rectangular_column.sec");
+}
+
+TEST(FileDialogs, StartInTheFolderLastUsed) {
+    QTemporaryDir dir;
+    const QString inner = dir.filePath("inner");
+    ASSERT_TRUE(QDir().mkpath(inner));
+    rememberFileFolder(inner + "/column.sec");
+    EXPECT_EQ(lastFileFolder(), QFileInfo(inner).absoluteFilePath());
+    rememberFileFolder("");  // a cancelled dialog
+    EXPECT_EQ(lastFileFolder(), QFileInfo(inner).absoluteFilePath());
+    // A folder that has gone since is not offered.
+    ASSERT_TRUE(QDir(inner).removeRecursively());
+    EXPECT_EQ(lastFileFolder(), "");
 }

@@ -46,6 +46,15 @@ TEST(CliKeyPoints, TableFollowsTheUnchangedListing) {
          {"Pure compression", "Pure tension", "Decompression (30)", "Decompression (210)",
           "Balanced (30)", "Balanced (210)", "Pure bending (30)", "Pure bending (210)"})
         EXPECT_NE(rest.find(label), std::string::npos) << label;
+    // The JSON document carries them too, one entry each.
+    const CliRun json = runCli("pm " + file + " --angle 30 --npm 6 --key-points --json");
+    ASSERT_EQ(json.status, 0) << json.out;
+    ASSERT_NE(json.out.find("\"key_points\""), std::string::npos) << json.out;
+    std::size_t labels = 0;
+    for (auto at = json.out.find("\"label\""); at != std::string::npos;
+         at = json.out.find("\"label\"", at + 1))
+        ++labels;
+    EXPECT_EQ(labels, 8u);
 }
 
 TEST(CliState, PictureSummaryAndFibres) {

@@ -73,6 +73,17 @@ TEST(CliUsage, VersionAndEveryCommandsHelp) {
     }
 }
 
+TEST(CliUsage, ManualPageDescribesEveryCommand) {
+    std::ifstream in(std::string(QAVSEC_SOURCE_DIR) + "/data/qavsec-cli.1");
+    std::stringstream page;
+    page << in.rdbuf();
+    for (const auto& name : commandNames()) {
+        const bool described = page.str().find("\n.BI \"" + name) != std::string::npos ||
+                               page.str().find("\n.B " + name) != std::string::npos;
+        EXPECT_TRUE(described) << name << " has no entry in qavsec-cli.1";
+    }
+}
+
 TEST(CliUsage, JsonAndLoadsAreOneNameEverywhere) {
     for (const char* name : {"info", "mesh", "pm", "mm", "mphi", "pmm", "check"})
         EXPECT_TRUE(helpOptions(runCli(std::string(name) + " --help").out).count("--json")) << name;
