@@ -5,6 +5,7 @@
 
 #include "model/errors.h"
 #include "model/number_text.h"
+#include "model/section_state.h"
 
 namespace qav {
 
@@ -14,28 +15,32 @@ constexpr double TRIAL_MOMENT = 1e6;  // kNm, far beyond any capacity
 void resizeResult(std::vector<double>& v, int n) { v.resize(static_cast<std::size_t>(n)); }
 }  // namespace
 
-void requireFibres(const SectionModel& m) {
-    if (m.NFIB <= 0) throw InputError("The section has no fibres: mesh the section before the analysis.");
+void requireFibres(SectionModel& m) {
+    requireCurrentMesh(m);
+    m.RESULTS_STAMP = m.MESH_STAMP;
 }
 
-void axialCapacities(const SectionModel& m, double& PMAX, double& PMIN) {
+AxialCapacity axialCapacity(const SectionModel& m) {
     double pmax = 0, steel = 0;
     for (int j = 1; j <= m.NFIB; ++j) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
         if (f.TY == FIB_CORE_CONCRETE) pmax += f.AREA * f.FC;
         if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) steel += f.AREA * f.FY1;
     }
-    PMAX = (pmax + steel) / 1000.0;
-    PMIN = -steel / 1000.0;
+    return {(pmax + steel) / 1000.0, -steel / 1000.0};
 }
 
-void CALC_NMAX(SectionModel& m) { axialCapacities(m, m.PMAX, m.PMIN); }
+void CALC_NMAX(SectionModel& m) {
+    const AxialCapacity c = axialCapacity(m);
+    m.PMAX = c.PMAX;
+    m.PMIN = c.PMIN;
+}
 
 // The search of a trial moment whose load fraction is 1: the fixed-point iteration of the
 // reference solver, or a root finder to a tighter tolerance under the fast one.
 template <class Solve>
 static double unitLoadFraction(const SectionSolver& solver, Solve&& solve, double& mx, double& my, double tol,
-                        int maxSolves) {
+                               int maxSolves) {
     if (solver.kind() == SolverKind::Fast)
         return findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, maxSolves);
     return scaleTrialMoment(solve, mx, my, tol, maxSolves);
@@ -75,7 +80,7 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
     MY = my;
 }
 
-void requirePmCurveInput(const SectionModel& m) {
+void requirePmCurveInput(SectionModel& m) {
     const int n = m.NPM;
     if (n < 2)
         throw InputError(Format("The P-M curve needs at least 2 steps per branch (NPM is %D).", {n}));
@@ -164,8 +169,8 @@ void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN) {
 
 RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
     requirePmCurveInput(m);
-    double PMAX = 0, PMIN = 0;
-    axialCapacities(m, PMAX, PMIN);
+    const AxialCapacity cap = axialCapacity(m);
+    const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     SectionSolver solver(m, msgs);
     PmCurve c = computePmCurve(solver, m.STRAIN_LIMIT_MODE, m.NPM, PMAX, PMIN, ANG, progress);
     const RunStats stats = c.stats;
@@ -181,6 +186,10 @@ RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& ms
     if (n > MAX_CURVE_STEPS)
         throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).", {MAX_CURVE_STEPS, n}));
     requireFibres(m);
+    if (const AxialCapacity c = axialCapacity(m); !(AXIAL_FORCE >= c.PMIN && AXIAL_FORCE <= c.PMAX))
+        throw InputError(Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
+                                "PMAX %s kN: there is no Myy-Mzz curve at it.",
+                                {Format("%g", {AXIAL_FORCE}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX})}));
     std::vector<double> MX(static_cast<std::size_t>(n) + 1), MY(static_cast<std::size_t>(n) + 1);
 
     RunStats stats;

@@ -24,8 +24,8 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     const int n = m.NPM;
     m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     const int mode = m.STRAIN_LIMIT_MODE;
-    double PMAX = 0, PMIN = 0;
-    axialCapacities(m, PMAX, PMIN);
+    const AxialCapacity cap = axialCapacity(m);
+    const double PMAX = cap.PMAX, PMIN = cap.PMIN;
 
     // The six curves are independent: each has its own solver, messages and results.
     struct Curve {

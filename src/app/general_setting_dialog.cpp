@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
+#include "analysis/curve_steps.h"
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
 #include "model/design_code.h"
@@ -71,8 +72,7 @@ void GeneralSettingDialog::showEvent(QShowEvent* event) {
 
 void GeneralSettingDialog::okay() {
     SectionModel& m = ctx_.model();
-    m.NPM = ToInt(textOf(Edit1));
-    m.NMM = ToInt(textOf(Edit2));
+    applyCurveSteps(m, textOf(Edit1), textOf(Edit2));
     m.DESIGN_CODE = ComboBox1->currentIndex();
     m.SOLVER = SolverBox->currentIndex() == 1 ? SolverKind::Reference : SolverKind::Fast;
     QSettings().setValue(SOLVER_KEY, m.SOLVER == SolverKind::Reference ? "reference" : "fast");

@@ -20,6 +20,7 @@
 #include "app/side_panel.h"
 #include "app/tool_icons.h"
 #include "app/user_prompts.h"
+#include "mesh/section_sync.h"
 #include "model/section_file.h"
 
 namespace qav {
@@ -125,10 +126,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     };
     connect(side_, &SidePanel::controlsEdited, this, [this] {
         applyControlsToModel();
+        syncSection();
         refreshModified();  // the grade lists and the mesh size box are saved with the section
     });
-    boundary_.beforeCommand = [this] { applyControlsToModel(); };
-    boundary_.afterCommand = [this] { refreshModified(); };
+    boundary_.beforeCommand = [this] {
+        applyControlsToModel();
+        syncSection();
+    };
+    boundary_.afterCommand = [this] {
+        syncSection();
+        refreshModified();
+    };
 
     // The model's defaults: materials (built with the model), the display switches, NPM, NMM,
     // the design code and an empty set of load combinations.
@@ -252,6 +260,13 @@ void MainWindow::updateCounts() {
 }
 
 void MainWindow::modelChanged() {
+    // Every change the window is told of passes here, also those made outside a command (the
+    // builder dialogs, the view's edits): the mesh and the results follow before anything shows.
+    syncSection();
+    showModel();
+}
+
+void MainWindow::showModel() {
     refreshModified();
     updateCounts();
     side_->showProperties(model_);
@@ -259,6 +274,16 @@ void MainWindow::modelChanged() {
 }
 
 void MainWindow::runCommand(const std::function<void()>& body) { boundary_.run(body); }
+
+void MainWindow::onSectionState(QObject* receiver, const std::function<void()>& refresh) {
+    connect(this, &MainWindow::sectionStateChanged, receiver, refresh);
+}
+
+void MainWindow::syncSection() {
+    if (!SYNC_SECTION_STATE(model_).changed()) return;
+    showModel();
+    emit sectionStateChanged();
+}
 
 void MainWindow::setOperationText(const QString& text) { status1_->setText(1, text); }
 
@@ -414,7 +439,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // A key event travels from the focus widget up to its window: act on it once, where it
         // starts, and let it go on (a text box still deletes its character).
         const bool start = (focus && focus->window() == this) ? w == focus : w == this;
-        if (start && w->window() == this) commands_->run(cmd::DeleteRebars);
+        // Without a selection the key only edits text: no message on every Delete in a box.
+        if (start && w->window() == this && model_.NSEL_BAR > 0) commands_->run(cmd::DeleteRebars);
     }
     return QMainWindow::eventFilter(watched, event);
 }

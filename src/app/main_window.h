@@ -35,6 +35,7 @@ public:
     void showModelInControls() override;
     void modelChanged() override;
     void runCommand(const std::function<void()>& body) override;
+    void onSectionState(QObject* receiver, const std::function<void()>& refresh) override;
     Messages& messages() override { return boundary_.messages(); }
     UserPrompts& prompts() override { return *prompts_; }
     QPrinter& printer() override { return *printer_; }
@@ -75,6 +76,15 @@ public:
     const RecentFiles& recentFiles() const { return recent_; }
     QMenu* recentFilesMenu() const { return recentMenu_; }
 
+    // Brings the mesh and the stored results up to date with the section (SYNC_SECTION_STATE);
+    // when that changed anything, the view and the dialogs follow. Runs before and after every
+    // command, in every modelChanged() and after edits of the grade lists, so no change of the
+    // model, inside a command or outside one, leaves a stale mesh or result behind.
+    void syncSection();
+
+signals:
+    void sectionStateChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -86,6 +96,8 @@ private:
     void buildToolBar();
     void updateWindowSize();
     void updateCounts();
+    // Counts, "Section Properties" and the view, as the model holds them.
+    void showModel();
     void refreshModified();
     void updateCaption();
     void fillRecentMenu();

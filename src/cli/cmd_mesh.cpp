@@ -53,6 +53,7 @@ int mesh(Args& args, std::ostream& out, std::ostream& err) {
     const auto pos = args.positional(1);
     MeshSummary s;
     const SectionModel m = prepareSection(pos[0], args.shared(), err, &s);
+    if (!s.areaWarning.empty()) err << s.areaWarning << "\n";
     if (args.shared().json) {
         Json doc = meshJson(s, m);
         doc["status"] = runStatusJson(RunStats{}, MessageLog{});  // a mesh solves nothing

@@ -89,6 +89,14 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, [this] { printFigureReport(); });
     connect(Button7, &QPushButton::clicked, this, [this] { printTextReport(); });
     connect(Button5, &QPushButton::clicked, this, [this] { printSectionData(); });
+    ctx_.onSectionState(this, [this] { clearResults(); });
+}
+
+void AnalysisDialog::clearResults() {
+    list0_.clear();
+    Memo1->clear();
+    Image1.clear();
+    for (QLineEdit* e : {Edit3, Edit7, Edit8, Edit4, Edit5, Edit6}) e->clear();
 }
 
 double AnalysisDialog::pmAngle() const {

@@ -106,6 +106,11 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     connect(Button4, &QPushButton::clicked, this, [this] { checkMember(); });
     connect(Button8, &QPushButton::clicked, this, [this] { printReport(); });
     connect(Button5, &QPushButton::clicked, this, &QDialog::close);
+    // The section changed: the load fractions were emptied with the other results.
+    ctx_.onSectionState(this, [this] {
+        UPDATE_FORCE_TABLE();
+        for (QLineEdit* e : {Edit2, Edit4, Edit3, Edit5, Edit6, Edit7}) e->clear();
+    });
 }
 
 void LoadDialog::setHeaderRow() {
