@@ -27,6 +27,12 @@ using qav::test::button;
 using qav::test::child;
 
 namespace {
+// Saved only when asked for, to look at the windows as a user would.
+void saveScreenshot(QWidget* w, const QString& file) {
+    const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) w->grab().save(QString::fromUtf8(dir) + "/" + file);
+}
+
 struct Fixture {
     MainWindow w;
     ScriptedPrompts prompts;
@@ -151,8 +157,12 @@ TEST(StaleSection, SectionBAfterMeshingAShowsBOrRefusesNeverA) {
         const QString curveA = f.memo();
         ASSERT_FALSE(curveA.isEmpty());
         const double pmaxA = f.m().PMAX;
+        const QString shot = QString(c.name).replace(' ', '_');
+        saveScreenshot(f.analysis, "stale_before_" + shot + ".png");
 
         c.change(f);
+        saveScreenshot(f.analysis, "stale_after_" + shot + ".png");
+        saveScreenshot(&f.w, "stale_window_" + shot + ".png");
         EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
         EXPECT_TRUE(f.memo().isEmpty()) << "the listing of the old section stays on screen";
         EXPECT_TRUE(f.m().PM_P.empty());
