@@ -181,6 +181,30 @@ TEST(PmmSurfaceDialog, ScaleFieldsAutoScaleAndLoadPoints) {
     EXPECT_EQ(f.count(PmmPrimitive::Line, BLUE), lines);
 }
 
+TEST(PmmSurfaceDialog, ScalesOfZeroOrBeyondTheBoundAreRefusedNamingTheBox) {
+    Fixture f;
+    f.press("Run");
+    const int lines = f.count(PmmPrimitive::Line, BLUE);
+    const struct {
+        const char* box;
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"Edit1", "0", "\"Scale in X-Dir\" must be greater than 0 and at most 1000000 (it is 0)."},
+        {"Edit2", "-2", "\"Scale in Y-Dir\" must be greater than 0 and at most 1000000 (it is -2)."},
+        {"Edit3", "1e308", "\"Scale in Z-Dir\" must be greater than 0 and at most 1000000 (it is 1E+308)."},
+    };
+    for (const auto& c : cases) {
+        f.prompts.errors.clear();
+        for (const char* box : {"Edit1", "Edit2", "Edit3"}) f.child<QLineEdit>(box)->setText("1.0");
+        f.child<QLineEdit>(c.box)->setText(c.text);
+        f.press("Draw");
+        ASSERT_EQ(f.prompts.errors.size(), 1) << c.box;
+        EXPECT_EQ(f.prompts.errors[0], c.error);
+        EXPECT_EQ(f.count(PmmPrimitive::Line, BLUE), lines) << "the drawing stays as it was";
+    }
+}
+
 TEST(PmmSurfaceDialog, DrawBeforeRunShowsOnlyTheSquare) {
     Fixture f;
     f.press("Draw");

@@ -7,10 +7,12 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <functional>
 
 #include "app/analysis/analysis_dialog.h"
+#include "app/analysis/section_state_dialog.h"
 #include "app/command_map.h"
 #include "app/main_window.h"
 #include "app/panel_bar.h"
@@ -27,6 +29,12 @@ using qav::test::button;
 using qav::test::child;
 
 namespace {
+// Saved only when asked for, to look at the windows as a user would.
+void saveScreenshot(QWidget* w, const QString& file) {
+    const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) w->grab().save(QString::fromUtf8(dir) + "/" + file);
+}
+
 struct Fixture {
     MainWindow w;
     ScriptedPrompts prompts;
@@ -151,8 +159,12 @@ TEST(StaleSection, SectionBAfterMeshingAShowsBOrRefusesNeverA) {
         const QString curveA = f.memo();
         ASSERT_FALSE(curveA.isEmpty());
         const double pmaxA = f.m().PMAX;
+        const QString shot = QString(c.name).replace(' ', '_');
+        saveScreenshot(f.analysis, "stale_before_" + shot + ".png");
 
         c.change(f);
+        saveScreenshot(f.analysis, "stale_after_" + shot + ".png");
+        saveScreenshot(&f.w, "stale_window_" + shot + ".png");
         EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
         EXPECT_TRUE(f.memo().isEmpty()) << "the listing of the old section stays on screen";
         EXPECT_TRUE(f.m().PM_P.empty());
@@ -201,4 +213,16 @@ TEST(StaleSection, ViewEditsAndTheMeshCommandClearOnlyWhatIsStale) {
     steel->setCurrentIndex(3);
     emit steel->activated(3);
     EXPECT_EQ(f.memo(), curve);
+
+    // The state of a typed load goes with the mesh it was found on.
+    f.w.commands().run(cmd::SectionState);
+    auto* state = child<SectionStateDialog>(&f.w, "SectionStateDialog");
+    child<QPushButton>(state, "ShowButton")->click();
+    ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
+    ASSERT_TRUE(state->state().has_value());
+    ADD_SINGLE_REBAR(f.m(), 0, 0, 32);
+    f.w.modelChanged();  // as the view reports a bar placed with the mouse
+    EXPECT_FALSE(state->state().has_value());
+    EXPECT_TRUE(f.memo().isEmpty());
+    EXPECT_EQ(f.m().NFIB, 0);
 }
