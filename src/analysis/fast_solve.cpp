@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 #include "analysis/section_solver.h"
 
@@ -176,6 +177,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         r.iterations = passes;
         return r;
     }
+    std::vector<std::size_t> nearPoints;
     // The same weights balance the unknowns of the tangent system.
     const double Ls = std::sqrt(LL[1] * LL[1] * D[0] * D[0] + LL[2] * LL[2] * D[1] * D[1] + LL[3] * LL[3] * D[2] * D[2]);
 
@@ -186,32 +188,8 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
             for (int p = 0; p < 3; ++p) da[j] += kinv_[p + 1][j + 1] * (s.lamda * LL[p + 1] - s.ss[p]);
         }
     };
-    auto newtonStep = [&](const State& s, double da[3]) {
-        // The limit point's strain gradient; where other control points are at (almost) the
-        // same strain, as the corners of a symmetric section bent about its axis are, the rule
-        // has a kink there, and the mean of the tied points keeps Newton's step from swinging
-        // from one to the other.
-        double p[3] = {1, 0, 0};
-        {
-            int tied = 0;
-            double sx = 0, sy = 0;
-            const double e0 = s.limit.target, window = 1e-3 * std::fabs(e0);
-            for (std::size_t c = 0; c < fibres_.cpX.size(); ++c) {
-                const double e = s.a[0] + s.a[1] * fibres_.cpX[c] + s.a[2] * fibres_.cpY[c];
-                if (std::fabs(e - e0) <= window) {
-                    sx += fibres_.cpX[c];
-                    sy += fibres_.cpY[c];
-                    ++tied;
-                }
-            }
-            if (tied == 0) {
-                sx = fibres_.cpX[s.limit.point];
-                sy = fibres_.cpY[s.limit.point];
-                tied = 1;
-            }
-            p[1] = sx / tied;
-            p[2] = sy / tied;
-        }
+    // Newton's step with the limit held at the point p (its (1, X, Y)).
+    auto newtonWith = [&](const State& s, const double p[3], double da[3]) {
         const double ps = std::sqrt(p[0] * p[0] * D[0] * D[0] + p[1] * p[1] * D[1] * D[1] + p[2] * p[2] * D[2] * D[2]);
         // Where the tangent has lost rank (few fibres off a plateau or out of yield), a little
         // of the secant stiffness fills the directions it no longer sees.
@@ -234,6 +212,38 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
             return true;
         }
         return false;
+    };
+    // The limit rule is the largest (or smallest) of several linear strains: where control
+    // points are close to the limit together, as the corners of a symmetric section bent about
+    // its axis are, the step is taken with the one that is still the extreme after it; where
+    // none is (the state sits on the kink), with their mean.
+    auto newtonStep = [&](const State& s, double da[3]) {
+        const double e0 = s.limit.target, window = 0.05 * std::fabs(e0);
+        std::vector<std::size_t>& near = nearPoints;
+        near.clear();
+        near.push_back(s.limit.point);
+        for (std::size_t c = 0; c < fibres_.cpX.size() && near.size() < 4; ++c) {
+            const double e = s.a[0] + s.a[1] * fibres_.cpX[c] + s.a[2] * fibres_.cpY[c];
+            if (c != s.limit.point && std::fabs(e - e0) <= window) near.push_back(c);
+        }
+        const double side = e0 > 0 ? 1.0 : -1.0;
+        for (std::size_t c : near) {
+            const double p[3] = {1, fibres_.cpX[c], fibres_.cpY[c]};
+            if (!newtonWith(s, p, da)) continue;
+            if (near.size() == 1) return true;
+            const double b[3] = {s.a[0] + da[0], s.a[1] + da[1], s.a[2] + da[2]};
+            const double ec = side * (b[0] + b[1] * p[1] + b[2] * p[2]);
+            bool extreme = true;
+            for (std::size_t o : near)
+                if (side * (b[0] + b[1] * fibres_.cpX[o] + b[2] * fibres_.cpY[o]) > ec * (1 + 1e-12)) extreme = false;
+            if (extreme) return true;
+        }
+        double p[3] = {1, 0, 0};
+        for (std::size_t c : near) {
+            p[1] += fibres_.cpX[c] / static_cast<double>(near.size());
+            p[2] += fibres_.cpY[c] / static_cast<double>(near.size());
+        }
+        return newtonWith(s, p, da);
     };
 
     // The secant step: the deformation whose forces under the present secant stiffness would
