@@ -91,6 +91,7 @@ struct State {
     double ss[3] = {0, 0, 0};
     double kt[6] = {0, 0, 0, 0, 0, 0};
     double ks[6] = {0, 0, 0, 0, 0, 0};
+    bool hasSecant = false;  // ks summed (only where a step needs it)
     double lamda = 0;
     double residual = 0;
     Limit limit;
@@ -151,7 +152,8 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         s.limit = limitOf(fibres_, trial, rule, epsMax);
         if (!s.limit.ok) return false;
         for (int i = 0; i < 3; ++i) s.a[i] = trial[i] * s.limit.factor;
-        sumFibreForcesAndStiffness(fibres_, s.a, s.ss, s.kt, s.ks);
+        sumFibreForcesAndStiffness(fibres_, s.a, s.ss, s.kt, nullptr);
+        s.hasSecant = false;
         ++passes;
         double sl = 0;
         for (int i = 0; i < 3; ++i) sl += D[i] * D[i] * s.ss[i] * LL[i + 1];
@@ -166,6 +168,15 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         // Forces against the load (a negative factor) solve the equations too, but they are not
         // the state sought: such a state is no start for a step.
         return std::isfinite(s.residual) && s.lamda > 0;
+    };
+
+    // The secant sums of a state, in a pass of their own the first time a step needs them.
+    auto needSecant = [&](State& s) {
+        if (s.hasSecant) return;
+        double ss[3], kt[6];
+        sumFibreForcesAndStiffness(fibres_, s.a, ss, kt, s.ks);
+        ++passes;
+        s.hasSecant = true;
     };
 
     // Start from the elastic deformation under the load, as the reference iteration does.
@@ -189,11 +200,12 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         }
     };
     // Newton's step with the limit held at the point p (its (1, X, Y)).
-    auto newtonWith = [&](const State& s, const double p[3], double da[3]) {
+    auto newtonWith = [&](State& s, const double p[3], double da[3]) {
         const double ps = std::sqrt(p[0] * p[0] * D[0] * D[0] + p[1] * p[1] * D[1] * D[1] + p[2] * p[2] * D[2] * D[2]);
         // Where the tangent has lost rank (few fibres off a plateau or out of yield), a little
         // of the secant stiffness fills the directions it no longer sees.
         for (const double mix : {0.0, 1e-2}) {
+            if (mix != 0) needSecant(s);
             static const int SUM[3][3] = {{0, 1, 2}, {1, 3, 4}, {2, 4, 5}};  // (S, SX, SY, SXX, SXY, SYY)
             double K[3][3];
             for (int i = 0; i < 3; ++i)
@@ -217,7 +229,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     // points are close to the limit together, as the corners of a symmetric section bent about
     // its axis are, the step is taken with the one that is still the extreme after it; where
     // none is (the state sits on the kink), with their mean.
-    auto newtonStep = [&](const State& s, double da[3]) {
+    auto newtonStep = [&](State& s, double da[3]) {
         const double e0 = s.limit.target, window = 0.05 * std::fabs(e0);
         std::vector<std::size_t>& near = nearPoints;
         near.clear();
@@ -248,7 +260,8 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
 
     // The secant step: the deformation whose forces under the present secant stiffness would
     // be the load (its size is the limit rule's business).
-    auto secantStep = [&](const State& s, double trial[3]) {
+    auto secantStep = [&](State& s, double trial[3]) {
+        needSecant(s);
         const double K[3][3] = {{s.ks[0], s.ks[1], s.ks[2]}, {s.ks[1], s.ks[3], s.ks[4]}, {s.ks[2], s.ks[4], s.ks[5]}};
         double M[4][4], b[4], x[4];
         for (int i = 0; i < 3; ++i) {
