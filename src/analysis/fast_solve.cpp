@@ -130,7 +130,7 @@ bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
 
 }  // namespace
 
-SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax) {
+SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start) {
     const Rule rule = scaling == Scaling::Mode1 ? Rule::Mode1 : scaling == Scaling::Mode2 ? Rule::Mode2 : Rule::Prescribed;
     SolveResult r;
     r.residual = INFINITY;
@@ -183,6 +183,8 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     double a0[3] = {0, 0, 0};
     for (int j = 0; j < 3; ++j)
         for (int p = 0; p < 3; ++p) a0[j] += kinv_[j + 1][p + 1] * LL[p + 1];
+    if (start != nullptr)
+        for (int j = 0; j < 3; ++j) a0[j] = start[j];
     State cur;
     if (!evaluate(a0, cur)) {
         r.iterations = passes;

@@ -156,7 +156,8 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
     // Mode 2 (steel-only sections: the smaller extreme magnitude at the limit) and the
     // prescribed strain of the moment-curvature variant admit more than one state whose
     // forces lie along a load, with different fractions; the reference iteration's is the one
-    // the program gives, so those stay with it (their outer searches still use the root finder).
+    // the program gives, so those stay with it (their outer searches still use the root finder);
+    // in mode 2 the fast solver finishes a reference iteration that stops short of its tolerance.
     if (kind_ == SolverKind::Fast && singular_.empty() && scaling == Scaling::Mode1) {
         r = solveFast(LL, scaling, epsMax);
         if (!r.converged) {
@@ -176,10 +177,31 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
                 remember(point, fibre);
             }
         }
+    } else if (kind_ == SolverKind::Fast && singular_.empty() && scaling == Scaling::Mode2) {
+        r = polishReference(LL, scaling, epsMax);
     } else {
         r = solveReference(LL, scaling, epsMax);
     }
     r.singular = !singular_.empty();
+    return r;
+}
+
+SolveResult SectionSolver::polishReference(const vec3& LL, Scaling scaling, double epsMax) {
+    SolveResult r = solveReference(LL, scaling, epsMax);
+    if (r.converged) return r;
+    // The reference iteration stalled near its state (it creeps along a flat stretch of the
+    // residual): Newton's method from its last deformation finishes the way to that state.
+    const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
+    const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+    const SolveResult polished = solveFast(LL, scaling, epsMax, fibre);
+    // Accepted only at a state with nearly the same load fraction: a state elsewhere along
+    // the load is another answer, not the one the reference approaches.
+    if (polished.converged && std::fabs(polished.loadFraction - r.loadFraction) <= POLISH_FRACTION_CHANGE * std::fabs(r.loadFraction)) {
+        SolveResult p = polished;
+        p.iterations += r.iterations;
+        return p;
+    }
+    remember(point, fibre);
     return r;
 }
 

@@ -26,6 +26,9 @@ constexpr int SOLVER_MAX_ITERATIONS = 1000;
 // the solve to the reference iteration.
 constexpr double FAST_SOLVER_TOLERANCE = 1e-9;
 constexpr int FAST_SOLVER_MAX_PASSES = 40;
+// The largest relative change of the load fraction the fast solver may make when it finishes
+// an unconverged reference iteration of a steel-only section.
+constexpr double POLISH_FRACTION_CHANGE = 0.01;
 
 // The result of one solve, with its status: callers and tests can see non-convergence even
 // where the program stays silent about it.
@@ -89,7 +92,9 @@ private:
     enum class Scaling { Mode1, Mode2, Prescribed };
     SolveResult solve(const vec3& LL, Scaling scaling, double epsMax);
     SolveResult solveReference(const vec3& LL, Scaling scaling, double epsMax);
-    SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax);
+    // start: the deformation to begin from (default: the elastic one under the load).
+    SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start = nullptr);
+    SolveResult polishReference(const vec3& LL, Scaling scaling, double epsMax);
     void remember(const double pointAbc[3], const double fibreAbc[3]);
 
     FibreArrays fibres_;

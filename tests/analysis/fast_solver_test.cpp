@@ -94,10 +94,10 @@ TEST_P(FastSolver, CurvePointsLieOnTheReferenceSurfaceWithoutUnconvergedSolves) 
                 static_cast<double>(all.iterations) / static_cast<double>(all.solves), all.fellBack);
     // Solves the fast method cannot finish go to the reference iteration; the few that neither
     // finishes are counted and said, never hidden.
-    // Steel-only sections stay with the reference iteration, whose unconverged solves these are.
+    EXPECT_LE(static_cast<double>(all.notConverged), 0.002 * static_cast<double>(all.solves))
+        << GetParam() << ", worst residual " << all.worstResidual;
+    // Steel-only sections run the reference iteration first (its passes are counted).
     if (m.STRAIN_LIMIT_MODE == 1) {
-        EXPECT_LE(static_cast<double>(all.notConverged), 0.002 * static_cast<double>(all.solves))
-            << GetParam() << ", worst residual " << all.worstResidual;
         EXPECT_LE(static_cast<double>(all.iterations) / static_cast<double>(all.solves), 10.0) << GetParam();
     }
 }
@@ -165,6 +165,31 @@ TEST_P(FastSolver, MomentCurvatureMatchesTheReference) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, FastSolver, ::testing::ValuesIn(EXAMPLES),
                          [](const ::testing::TestParamInfo<const char*>& i) { return std::string(i.param); });
+
+// On the steel I-section the reference iteration stalls short of its tolerance on a few solves
+// of the P-M curve at 30 degrees (and so of the PMM surface); the fast solver finishes them from
+// the reference's last deformation. The points stay those the reference approaches: at each
+// point's load the reference's fraction, converged or not, is close to 1.
+TEST(FastSolver, SteelSectionFinishesTheSolvesTheReferenceLeavesShort) {
+    SectionModel m = meshedExample("steel_i_section", SolverKind::Fast);
+    ASSERT_EQ(m.STRAIN_LIMIT_MODE, 2);
+    NullMessages msgs;
+    SectionSolver reference(m, msgs, SolverKind::Reference);
+    const RunStats pm = RUN_PM_CURVE_ANALYSIS(m, 30, msgs);
+    EXPECT_EQ(pm.notConverged, 0) << "worst residual " << pm.worstResidual;
+    int stalled = 0;
+    for (std::size_t i = 1; i < m.PM_P.size(); ++i) {
+        if (std::hypot(m.PM_P[i], m.PM_MX[i], m.PM_MY[i]) < 1e-6) continue;
+        const SolveResult r = reference.loadFraction(m.PM_P[i], m.PM_MX[i], m.PM_MY[i], 0, 0, 0, 2);
+        stalled += r.converged ? 0 : 1;
+        EXPECT_NEAR(r.loadFraction, 1.0, 5e-3) << "point " << i << (r.converged ? "" : " (reference unconverged)");
+    }
+    // The case stays covered: the reference still stalls at some of these points.
+    EXPECT_GT(stalled, 0);
+    SectionModel surface = meshedExample("steel_i_section", SolverKind::Fast);
+    const RunStats pmm = RUN_PMM_ANALYSIS(surface, msgs);
+    EXPECT_EQ(pmm.notConverged, 0) << "worst residual " << pmm.worstResidual;
+}
 
 TEST(FastSolver, ResultsDoNotDependOnTheThreadCount) {
     SectionModel one = meshedExample("rectangular_column", SolverKind::Fast);
