@@ -1,9 +1,12 @@
 #include "analysis/load_combinations.h"
 
+#include <cmath>
+
 #include "analysis/interaction_curves.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
+#include "model/value_checks.h"
 
 namespace qav {
 
@@ -20,7 +23,7 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
     // Fields a line lacks keep the text they had on the line before.
     std::vector<std::string> CSV_FIELD(CSV_MAX_FIELDS + 1);
     for (int i = 1; i <= n; ++i) {
-        const std::vector<std::string> f = getstr(lines[static_cast<std::size_t>(i)]);
+        const std::vector<std::string> f = getstr(lines[static_cast<std::size_t>(i)], CSV_MAX_FIELDS);
         std::size_t count = 0;
         for (char ch : lines[static_cast<std::size_t>(i)]) count += ch == ',' ? 1 : 0;
         ++count;
@@ -28,9 +31,14 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
         for (std::size_t k = 1; k <= count && k <= CSV_MAX_FIELDS && k < f.size(); ++k) CSV_FIELD[k] = f[k];
         TFORCE& t = force[static_cast<std::size_t>(i)];
         t.COMB_NAME = CSV_FIELD[2];
-        t.P = ToFloat(CSV_FIELD[3]) * forceFactor;
-        t.MX = ToFloat(CSV_FIELD[4]) * lengthFactor * forceFactor;
-        t.MY = ToFloat(CSV_FIELD[5]) * lengthFactor * forceFactor;
+        auto value = [&](std::size_t k, double factor) {
+            const double v = ToFloat(CSV_FIELD[k]) * factor;
+            if (!std::isfinite(v)) refuseLineValue(i + 1, lines[static_cast<std::size_t>(i)], CSV_FIELD[k]);
+            return v;
+        };
+        t.P = value(3, forceFactor);
+        t.MX = value(4, lengthFactor * forceFactor);
+        t.MY = value(5, lengthFactor * forceFactor);
         t.LOAD_FRACTION = 0;
     }
     m.FORCE = std::move(force);
@@ -97,13 +105,17 @@ const std::vector<std::string>& SAMPLE_FORCE_CSV() {
 }
 
 int CRITICAL_COMBINATION(const SectionModel& m) {
-    if (m.NFORCE < 1) return 0;
-    double least = m.FORCE[1].LOAD_FRACTION;
-    int c = 1;
-    for (int i = 1; i <= m.NFORCE; ++i) {
+    // A fraction that is not a finite number compares false with everything: it is passed
+    // over rather than let decide by where it stands.
+    double least = 0;
+    int c = 0;
+    for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
         const double lf = m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION;
-        if (least >= lf) least = lf;
-        if (lf == least) c = i;
+        if (!std::isfinite(lf)) continue;
+        if (c == 0 || least >= lf) {
+            least = lf;
+            c = i;
+        }
     }
     return c;
 }
@@ -127,6 +139,14 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
             lf = r.loadFraction;
         } catch (const std::exception&) {
             msgs.message(Format("case Error:%D", {i}));
+        }
+        if (!std::isfinite(lf)) {
+            // Forces too large for the arithmetic: no fraction, so no say in the critical one.
+            msgs.message(Format("Load combination %D (%s): the load fraction is not a finite number; "
+                                "it is shown as 999 and not taken as the critical combination.",
+                                {i, f.COMB_NAME}));
+            result.notFinite.push_back(i);
+            lf = 999;
         }
         f.LOAD_FRACTION = lf;
     }

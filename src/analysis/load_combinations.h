@@ -29,6 +29,9 @@ const std::vector<std::string>& SAMPLE_FORCE_CSV();
 struct CheckResult {
     RunStats stats;
     int critical = 0;  // CRITICAL_COMB after the check
+    // Combinations whose fraction came out as no finite number (named in a message, stored
+    // as 999 like a failed solve).
+    std::vector<int> notFinite;
 };
 
 // "Check Member": the load fraction of every combination (its axial force negated, so
@@ -38,7 +41,7 @@ struct CheckResult {
 CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
                          Progress& progress);
 
-// The last index holding the smallest load fraction; 0 when there are no combinations.
+// The last index holding the smallest finite load fraction; 0 when there is none.
 int CRITICAL_COMBINATION(const SectionModel& m);
 
 }  // namespace qav

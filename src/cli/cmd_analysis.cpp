@@ -12,6 +12,7 @@
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
+#include "model/value_checks.h"
 #include "reports/text_reports.h"
 
 namespace qav::cli {
@@ -58,6 +59,7 @@ SectionModel prepare(const std::string& path, const Common& c, std::ostream& err
     MessageLog log;
     FIBER_SECTION_MESH(m, log);
     printMessages(log, err);
+    requireFiniteSection(m);
     m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     return m;
 }
@@ -141,7 +143,9 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     lines.push_back("Axial Force P[kN]   " + Format("%0.3f", {f.P}));
     lines.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {f.MX}));
     lines.push_back("Moment Myy[kNm]     " + Format("%0.3f", {f.MY}));
-    return finish(lines, log, r.stats, out, err);
+    const int status = finish(lines, log, r.stats, out, err);
+    // The messages name the combinations without a finite fraction.
+    return r.notFinite.empty() ? status : 1;
 }
 
 int sampleLoads(Args& args, std::ostream&, std::ostream&) {

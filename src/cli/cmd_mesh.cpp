@@ -5,6 +5,7 @@
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
+#include "model/value_checks.h"
 
 namespace qav::cli {
 namespace {
@@ -54,6 +55,7 @@ int mesh(Args& args, std::ostream& out, std::ostream& err) {
     const MeshSummary s = FIBER_SECTION_MESH(m, messages);
     for (const auto& e : messages.entries())
         err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
+    requireFiniteSection(m);
     printSummary(s, m, out);
     if (fibres) writeTextLines(*fibres, fibreTable(m));
     return 0;

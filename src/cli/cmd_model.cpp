@@ -5,6 +5,7 @@
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
+#include "model/value_checks.h"
 #include "reports/text_reports.h"
 
 namespace qav::cli {
@@ -13,6 +14,7 @@ namespace {
 int info(Args& args, std::ostream& out, std::ostream&) {
     const auto pos = args.positional(1);
     const SectionModel m = loadSection(pos[0]);
+    requireFiniteSection(m);
     std::vector<std::string> lines;
     GEN_SECTION_SUMMARY(m, lines);
     for (const auto& l : lines) out << l << "\n";

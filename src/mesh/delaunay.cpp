@@ -176,9 +176,12 @@ int TDelaunay::Triangulate(int n) {
     std::vector<SweepTriangle> pool;
     pool.reserve(static_cast<std::size_t>(2 * n + 8));
     std::vector<int> slotId(static_cast<std::size_t>(2 * n + 8), 0);
-    std::vector<double> xs(static_cast<std::size_t>(n));
-    for (int i = 1; i <= n; ++i) xs[static_cast<std::size_t>(i - 1)] = V(i).x;
-    OpenCircles open(xs, ymin, ymax);
+    std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i) {
+        xs[static_cast<std::size_t>(i - 1)] = V(i).x;
+        ys[static_cast<std::size_t>(i - 1)] = V(i).y;
+    }
+    OpenCircles open(xs, std::move(ys));
     open.advanceTo(V(1).x, pool);
     std::vector<int> flatNew;  // flat triangles of the last insertion
     std::vector<int> freeIds;  // ids of dead triangles, for reuse
