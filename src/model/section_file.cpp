@@ -1,5 +1,6 @@
 #include "model/section_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -163,7 +164,9 @@ void checkCountsAndGrades(const std::vector<std::string>& DATA) {
     const int countLimit = lines + 1000;
     for (int ln = 0; ln < lines; ++ln) {
         const std::string& line = DATA[static_cast<std::size_t>(ln)];
-        if (line.empty() || line[0] < 'N' || line[0] > 'U') continue;  // cheap filter: N..., U...
+        // Cheap filter: N..., U... after the blanks and control characters the fields lose.
+        const auto first = std::find_if(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) > ' '; });
+        if (first == line.end() || *first < 'N' || *first > 'U') continue;
         const auto f = getstr(line, 2);
         for (const Limit& l : limits) {
             if (f[1] != l.key) continue;

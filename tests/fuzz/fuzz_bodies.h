@@ -27,7 +27,7 @@ std::string forceCsv(const uint8_t* data, std::size_t size);
 std::string numberText(const uint8_t* data, std::size_t size);
 // Builders: a shape and one text per box; what a builder makes saves and reads back.
 std::string builderBoxes(const uint8_t* data, std::size_t size);
-// Mesher: a small polygon (3 to 12 corners within 2000 mm) with up to 8 bars and a mesh size.
+// Mesher: a small polygon (3 to 12 corners within 1000 mm) with up to 8 bars and a mesh size.
 std::string mesher(const uint8_t* data, std::size_t size);
 
 struct Target {

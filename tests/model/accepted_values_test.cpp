@@ -142,3 +142,13 @@ TEST(AcceptedValues, ListingsRefuseASectionWithANonFiniteValue) {
         EXPECT_NE(std::string(e.what()).find("Bar 4 holds INF"), std::string::npos) << e.what();
     }
 }
+
+TEST(AcceptedValues, GradeCheckSeesThroughLeadingControlCharacters) {
+    // The fields are trimmed of control characters, so the check of the grade must see the
+    // record behind them too (else the file read, saved, and could not be opened again).
+    for (const std::string lead : {"\x0b", " ", "\t\x01"}) {
+        SectionModel m;
+        EXPECT_THROW(LOAD_QAV_SEC_DATA(m, {"GEN START", lead + "USE_STEEL,5", "GEN END"}), InputError)
+            << static_cast<int>(lead[0]);
+    }
+}
