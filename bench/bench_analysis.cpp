@@ -9,6 +9,7 @@
 #include "analysis/load_combinations.h"
 #include "analysis/pmm_surface.h"
 #include "analysis/section_solver.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/section_model.h"
 #include "model/section_properties.h"

@@ -66,12 +66,4 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
     return run;
 }
 
-void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA) {
-    DATA.clear();
-    DATA.push_back(PAD_LEFT(12, "Moment_M,") + PAD_LEFT(12, "Curvature,"));
-    for (int i = 0; i <= NSTEP && static_cast<std::size_t>(i) < m.MPHI_M.size() && static_cast<std::size_t>(i) < m.MPHI_PHI.size(); ++i)
-        DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.MPHI_M[static_cast<std::size_t>(i)]})) +
-                       PAD_LEFT(14, Format("%0.5E,", {m.MPHI_PHI[static_cast<std::size_t>(i)]})));
-}
-
 }  // namespace qav

@@ -31,7 +31,4 @@ struct MphiRun {
 // there are no fibres. A progress, when given, sees 0..100 as the strain steps are done.
 MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, Progress* progress = nullptr);
 
-// The listing of points 0..NSTEP.
-void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA);
-
 }  // namespace qav

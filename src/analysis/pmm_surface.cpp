@@ -3,15 +3,11 @@
 #include <optional>
 
 #include "analysis/interaction_curves.h"
-#include "model/number_text.h"
 
 namespace qav {
 
-namespace {
-constexpr int PMM_CURVES = 6;
-
 // Points per curve stored by the last run (2 n + 2), from the arrays themselves.
-int storedSteps(const SectionModel& m) {
+int pmmStoredSteps(const SectionModel& m) {
     if (m.PMM_P.size() < PMM_CURVES) return -1;
     for (int r = 0; r < PMM_CURVES; ++r) {
         const auto ur = static_cast<std::size_t>(r);
@@ -21,7 +17,6 @@ int storedSteps(const SectionModel& m) {
     }
     return static_cast<int>((m.PMM_P[0].size() - 3) / 2);
 }
-}  // namespace
 
 RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     const int n = m.NPM;
@@ -51,23 +46,9 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     return total;
 }
 
-void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
-    DATA.clear();
-    DATA.push_back("PMM_CURVE_DATA");
-    DATA.push_back(PAD_LEFT(12, "P,") + PAD_LEFT(12, "MX,") + PAD_LEFT(12, "MY,"));
-    const int n = storedSteps(m);
-    for (int r = 0; r < PMM_CURVES && n >= 0; ++r) {
-        const auto ur = static_cast<std::size_t>(r);
-        for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
-            DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.PMM_P[ur][j]})) +
-                           PAD_LEFT(12, Format("%0.3F,", {m.PMM_MX[ur][j]})) +
-                           PAD_LEFT(12, Format("%0.3F,", {m.PMM_MY[ur][j]})));
-    }
-}
-
 PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m) {
     PmmWireModel w;
-    const int n = storedSteps(m);
+    const int n = pmmStoredSteps(m);
     if (n >= 0) {
         w.NPMM_NODE = 12 * (n + 1);
         w.PMM_NODE.resize(static_cast<std::size_t>(w.NPMM_NODE) + 1);

@@ -1,6 +1,6 @@
 #pragma once
-// The P-MX-MY interaction surface from six P-M curves 30 degrees apart (twelve meridians), its
-// listing, and the wire model the 3-D view draws: surface nodes, ring and meridian lines, the
+// The P-MX-MY interaction surface from six P-M curves 30 degrees apart (twelve meridians) and
+// the wire model the 3-D view draws: surface nodes, ring and meridian lines, the
 // reference frame, the bounding box, the stretch factors and the load points.
 #include <array>
 #include <string>
@@ -17,8 +17,12 @@ namespace qav {
 // anything changes, as the P-M run does. A progress, when given, sees 0..100 over the six curves.
 RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress = nullptr);
 
-// "PMM_CURVE_DATA": two heading lines, then 2 NPM + 2 lines per curve.
-void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
+// The six curves of a run, 30 degrees apart.
+constexpr int PMM_CURVES = 6;
+
+// Points per curve stored by the last run are 2 n + 2: n, from the arrays themselves (whatever
+// NPM says now); -1 when the arrays do not hold six curves of one length.
+int pmmStoredSteps(const SectionModel& m);
 
 struct TNODE3D {
     double X = 0;  // MX, kNm

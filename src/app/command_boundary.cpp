@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "app/user_prompts.h"
-#include "model/errors.h"
 
 namespace qav {
 
@@ -17,7 +16,9 @@ QString CommandBoundary::messageText(const MessageLog::Entry& e) {
 
 QString CommandBoundary::errorText(const std::exception& e) {
     if (dynamic_cast<const std::bad_alloc*>(&e)) return QStringLiteral("Out of memory: the command was stopped.");
-    return QString::fromStdString(e.what());
+    const QString text = QString::fromStdString(e.what());
+    // An error without words must still be seen, not taken for success.
+    return text.isEmpty() ? QStringLiteral("The command was stopped by an error.") : text;
 }
 
 void CommandBoundary::Sink::message(const std::string& text) {
@@ -47,14 +48,6 @@ void CommandBoundary::run(const std::function<void()>& body) {
         try {
             if (beforeCommand) beforeCommand();
             body();
-        } catch (const ConversionError& e) {
-            failure = QString::fromStdString(e.what());
-        } catch (const FileError& e) {
-            failure = QString::fromStdString(e.what());
-        } catch (const InputError& e) {
-            failure = QString::fromStdString(e.what());
-        } catch (const NumericError& e) {
-            failure = QString::fromStdString(e.what());
         } catch (const std::exception& e) {
             failure = errorText(e);
         }

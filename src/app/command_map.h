@@ -45,6 +45,7 @@ inline constexpr const char* DxfExport = "Export to DXF File";
 inline constexpr const char* OpenSees = "Gen OpenSEES Tcl";
 inline constexpr const char* Analysis = "Run PMM Analysis";
 inline constexpr const char* MPhi = "Section M-Phi Analysis";
+inline constexpr const char* SectionState = "Section State";
 inline constexpr const char* PmmSurface = "Gen PMM Surface";
 inline constexpr const char* Loading = "Import Column internal Force";
 inline constexpr const char* Table = "Export Data";

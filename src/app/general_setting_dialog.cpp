@@ -7,6 +7,7 @@
 
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
+#include "model/design_code.h"
 #include "model/number_text.h"
 #include "model/section_model.h"
 
@@ -30,7 +31,7 @@ GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent) : Q
     auto* g2 = new QGridLayout(code);
     ComboBox1 = new QComboBox(code);
     ComboBox1->setObjectName("ComboBox1");
-    ComboBox1->addItems({"HK-COP-2013", "BS-8110"});
+    for (const char* name : DESIGN_CODE_NAMES) ComboBox1->addItem(name);
     g2->addWidget(namedLabel("Label3", "Concrete Design Code", code), 0, 0);
     g2->addWidget(ComboBox1, 0, 1);
     top->addWidget(code);

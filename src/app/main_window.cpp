@@ -176,6 +176,7 @@ void MainWindow::buildMenus() {
     item(analysis, "P-M Curve Analysis", cmd::Analysis);
     item(analysis, "Import Loading", cmd::Loading);
     item(analysis, "Show Table", cmd::Table);
+    add(analysis, {cmd::SectionState});
     QMenu* help = bar->addMenu("Help");
     add(help, {cmd::About, cmd::Help});
 }
@@ -197,7 +198,7 @@ void MainWindow::buildToolBar() {
         ++number;
         auto* b = new QToolButton(toolBar_);
         b->setObjectName(QStringLiteral("ToolButton%1").arg(number));
-        b->setIcon(toolIcon(number));
+        b->setIcon(toolIcon(t.command));
         b->setIconSize(QSize(20, 20));
         b->setFixedSize(27, 26);
         b->setAutoRaise(true);

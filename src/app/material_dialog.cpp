@@ -10,8 +10,8 @@
 
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
-#include "app/qt_canvas.h"
 #include "model/materials.h"
+#include "render/qt_canvas.h"
 #include "view/material_diagram.h"
 
 namespace qav {

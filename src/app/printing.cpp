@@ -4,7 +4,7 @@
 #include <QPrinter>
 
 #include "app/app_context.h"
-#include "app/printing_pages.h"
+#include "render/printing_pages.h"
 
 namespace qav {
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "app/qt_canvas.h"
+#include "render/qt_canvas.h"
 
 namespace qav {
 

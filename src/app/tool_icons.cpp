@@ -1,10 +1,12 @@
 #include "app/tool_icons.h"
 
 #include <QFont>
-#include <cmath>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
+
+#include "app/command_map.h"
 
 namespace qav {
 
@@ -83,226 +85,277 @@ void barRow(QPainter& p) {
     for (double x : {4.0, 10.0, 16.0}) bar(p, x, 10);
 }
 
-void drawTool(QPainter& p, int n) {
-    switch (n) {
-        case 1: page(p); break;  // New
-        case 2:                  // Open
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(QColor(240, 200, 80));
-            p.drawPolygon(QPolygonF({{1, 5}, {7, 5}, {9, 7}, {17, 7}, {17, 17}, {1, 17}}));
-            p.setBrush(QColor(255, 225, 120));
-            p.drawPolygon(QPolygonF({{4, 10}, {19, 10}, {17, 17}, {1, 17}}));
-            break;
-        case 3:  // Save
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(QColor(60, 90, 170));
-            p.drawRect(2, 2, 16, 16);
-            p.setBrush(Qt::white);
-            p.drawRect(5, 2, 10, 6);
-            p.setBrush(QColor(200, 200, 200));
-            p.drawRect(5, 11, 10, 7);
-            break;
-        case 4: label(p, "XT", QColor(120, 0, 120), 9); break;  // XTRACT export
-        case 5:                                                // Composite
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(kConcrete);
-            p.drawRect(1, 1, 18, 18);
-            ibeam(p);
-            break;
-        case 6:  // General Setting
-            p.setPen(QPen(Qt::darkGray, 3));
-            for (int a = 0; a < 180; a += 45) {
-                p.save();
-                p.translate(10, 10);
-                p.rotate(a);
-                p.drawLine(-8, 0, 8, 0);
-                p.restore();
-            }
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(Qt::lightGray);
-            p.drawEllipse(QPointF(10, 10), 5, 5);
-            p.setBrush(Qt::white);
-            p.drawEllipse(QPointF(10, 10), 2, 2);
-            break;
-        case 7:  // Materials: a stress-strain curve
-            p.setPen(QPen(Qt::black, 1));
-            p.drawLine(2, 18, 19, 18);
-            p.drawLine(2, 18, 2, 1);
-            p.setPen(QPen(Qt::blue, 2));
-            p.drawPolyline(QPolygonF({{2, 18}, {5, 10}, {9, 5}, {18, 5}}));
-            break;
-        case 8:  // Printer
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(Qt::white);
-            p.drawRect(5, 2, 10, 7);
-            p.setBrush(QColor(150, 150, 150));
-            p.drawRect(1, 8, 18, 7);
-            p.setBrush(Qt::white);
-            p.drawRect(5, 13, 10, 5);
-            break;
-        case 9:  // Move view: four arrows
-            arrow(p, {10, 10}, {10, 1});
-            arrow(p, {10, 10}, {10, 19});
-            arrow(p, {10, 10}, {1, 10});
-            arrow(p, {10, 10}, {19, 10});
-            break;
-        case 10:  // Fit
-            p.setPen(QPen(Qt::black, 1.5));
-            p.drawPolyline(QPolygonF({{1, 6}, {1, 1}, {6, 1}}));
-            p.drawPolyline(QPolygonF({{14, 1}, {19, 1}, {19, 6}}));
-            p.drawPolyline(QPolygonF({{19, 14}, {19, 19}, {14, 19}}));
-            p.drawPolyline(QPolygonF({{6, 19}, {1, 19}, {1, 14}}));
-            p.setBrush(kConcrete);
-            p.drawRect(5, 5, 10, 10);
-            break;
-        case 11: magnifier(p, true); break;
-        case 12: magnifier(p, false); break;
-        case 13: {  // Redraw: a circular arrow
-            p.setPen(QPen(kGreen, 2));
-            p.setBrush(Qt::NoBrush);
-            p.drawArc(QRectF(3, 3, 14, 14), 60 * 16, 280 * 16);
-            p.setBrush(kGreen);
-            p.setPen(Qt::NoPen);
-            p.drawPolygon(QPolygonF({{12, 0}, {18, 4}, {12, 8}}));
-            break;
-        }
-        case 14:  // Display: an eye
-            p.setPen(QPen(Qt::black, 1.2));
-            p.setBrush(Qt::white);
-            p.drawEllipse(QRectF(1, 5, 18, 10));
-            p.setBrush(QColor(30, 120, 200));
-            p.drawEllipse(QPointF(10, 10), 4, 4);
-            break;
-        case 15: columnSection(p); break;  // Typical section
-        case 16: ibeam(p); break;          // Steel section
-        case 17:                           // Mesh
-            p.setPen(QPen(QColor(120, 120, 120), 1));
-            p.setBrush(QColor(245, 245, 245));
-            p.drawRect(2, 2, 16, 16);
-            p.drawLine(2, 2, 18, 18);
-            p.drawLine(10, 2, 18, 10);
-            p.drawLine(2, 10, 10, 18);
-            p.drawLine(2, 10, 18, 10);
-            p.drawLine(10, 2, 10, 18);
-            break;
-        case 18:  // Opening
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(kConcrete);
-            p.drawRect(2, 2, 16, 16);
-            p.setPen(QPen(kGreen, 1.5));
-            p.setBrush(Qt::white);
-            p.drawEllipse(QPointF(10, 10), 4.5, 4.5);
-            break;
-        case 19: columnSection(p); cross(p); break;  // Delete section
-        case 20: ibeam(p); cross(p); break;          // Delete steel
-        case 21:                                      // Delete mesh
-            drawTool(p, 17);
-            cross(p);
-            break;
-        case 22:  // CAD import: a drawing triangle and a pencil
-            p.setPen(QPen(kRed, 1.5));
-            p.setBrush(Qt::NoBrush);
-            p.drawPolygon(QPolygonF({{2, 18}, {2, 4}, {16, 18}}));
-            p.setPen(QPen(Qt::black, 2.5));
-            p.drawLine(8, 12, 18, 2);
-            break;
-        case 23: label(p, "DXF", kSteel); arrow(p, {10, 15}, {18, 15}, kSteel); break;
-        case 24: label(p, "DXF", kGreen); arrow(p, {10, 15}, {2, 15}, kGreen); break;
-        case 25: label(p, "Tcl", QColor(150, 60, 0), 9); break;  // OpenSees
-        case 26:                                                 // Analysis: interaction curve
-            p.setPen(QPen(Qt::black, 1));
-            p.drawLine(1, 10, 19, 10);
-            p.drawLine(10, 1, 10, 19);
-            p.setPen(QPen(kRed, 1.8));
-            p.setBrush(Qt::NoBrush);
-            p.drawEllipse(QRectF(3, 2, 14, 16));
-            break;
-        case 27:  // M-Phi
-            p.setPen(QPen(Qt::black, 1));
-            p.drawLine(2, 18, 19, 18);
-            p.drawLine(2, 18, 2, 1);
-            p.setPen(QPen(kRed, 2));
-            p.drawPolyline(QPolygonF({{2, 18}, {6, 8}, {11, 5}, {18, 4}}));
-            break;
-        case 28:  // PMM surface: a wire ball
-            p.setPen(QPen(kSteel, 1));
-            p.setBrush(Qt::NoBrush);
-            p.drawEllipse(QRectF(2, 2, 16, 16));
-            p.drawEllipse(QRectF(6, 2, 8, 16));
-            p.drawEllipse(QRectF(2, 7, 16, 6));
-            break;
-        case 29:  // Loading: a downward force on a column
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(kConcrete);
-            p.drawRect(6, 10, 8, 9);
-            arrow(p, {10, 0}, {10, 9}, kRed);
-            break;
-        case 30:  // Table
-            p.setPen(QPen(Qt::black, 1));
-            p.setBrush(Qt::white);
-            p.drawRect(1, 3, 18, 14);
-            for (int y : {7, 11}) p.drawLine(1, y, 19, y);
-            for (int x : {7, 13}) p.drawLine(x, 3, x, 17);
-            break;
-        case 31: {  // Select rebars: a dotted band
-            barRow(p);
-            QPen pen(Qt::black, 1, Qt::DotLine);
-            p.setPen(pen);
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(1, 5, 18, 10);
-            break;
-        }
-        case 32:  // Add single rebar
-            bar(p, 8, 12, 4);
-            p.setPen(QPen(kGreen, 2));
-            p.drawLine(15, 1, 15, 9);
-            p.drawLine(11, 5, 19, 5);
-            break;
-        case 33:  // Add along line
-            p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-            p.drawLine(2, 10, 18, 10);
-            bar(p, 3, 10, 2.5, Qt::blue);
-            bar(p, 17, 10, 2.5, Qt::blue);
-            bar(p, 8, 10, 2);
-            bar(p, 12.5, 10, 2);
-            break;
-        case 34:  // Assign diameter
-            bar(p, 10, 10, 7);
-            label(p, "D", Qt::white, 9);
-            break;
-        case 35: barRow(p); cross(p); break;  // Delete selected
-        case 36:                               // Move/replicate
-            bar(p, 5, 15, 3, Qt::blue);
-            bar(p, 15, 5, 3);
-            arrow(p, {7, 13}, {12, 8});
-            break;
-        case 37:  // Align X
-            p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-            p.drawLine(1, 10, 19, 10);
-            barRow(p);
-            break;
-        case 38:  // Align Y
-            p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-            p.drawLine(10, 1, 10, 19);
-            for (double y : {4.0, 10.0, 16.0}) bar(p, 10, y);
-            break;
-        case 39:  // Align along a direction
-            p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-            p.drawLine(1, 19, 19, 1);
-            for (double t : {4.0, 10.0, 16.0}) bar(p, t, 20 - t);
-            break;
-        default: break;
-    }
+void meshPicture(QPainter& p) {
+    p.setPen(QPen(QColor(120, 120, 120), 1));
+    p.setBrush(QColor(245, 245, 245));
+    p.drawRect(2, 2, 16, 16);
+    p.drawLine(2, 2, 18, 18);
+    p.drawLine(10, 2, 18, 10);
+    p.drawLine(2, 10, 10, 18);
+    p.drawLine(2, 10, 18, 10);
+    p.drawLine(10, 2, 10, 18);
 }
+
+// Each tool button's picture, by the name of its command: the tool bar may be reordered without
+// a button showing another's picture.
+struct ToolPicture {
+    const char* command;
+    void (*draw)(QPainter&);
+};
+
+const ToolPicture kToolPictures[] = {
+    {cmd::New, page},
+    {cmd::Open,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.setBrush(QColor(240, 200, 80));
+         p.drawPolygon(QPolygonF({{1, 5}, {7, 5}, {9, 7}, {17, 7}, {17, 17}, {1, 17}}));
+         p.setBrush(QColor(255, 225, 120));
+         p.drawPolygon(QPolygonF({{4, 10}, {19, 10}, {17, 17}, {1, 17}}));
+     }},
+    {cmd::Save,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.setBrush(QColor(60, 90, 170));
+         p.drawRect(2, 2, 16, 16);
+         p.setBrush(Qt::white);
+         p.drawRect(5, 2, 10, 6);
+         p.setBrush(QColor(200, 200, 200));
+         p.drawRect(5, 11, 10, 7);
+     }},
+    {cmd::XtractExport, [](QPainter& p) { label(p, "XT", QColor(120, 0, 120), 9); }},
+    {cmd::BuildComposite,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.setBrush(kConcrete);
+         p.drawRect(1, 1, 18, 18);
+         ibeam(p);
+     }},
+    {cmd::GeneralSetting,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::darkGray, 3));
+         for (int a = 0; a < 180; a += 45) {
+             p.save();
+             p.translate(10, 10);
+             p.rotate(a);
+             p.drawLine(-8, 0, 8, 0);
+             p.restore();
+         }
+         p.setPen(QPen(Qt::black, 1));
+         p.setBrush(Qt::lightGray);
+         p.drawEllipse(QPointF(10, 10), 5, 5);
+         p.setBrush(Qt::white);
+         p.drawEllipse(QPointF(10, 10), 2, 2);
+     }},
+    {cmd::MaterialSetting,  // a stress-strain curve
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.drawLine(2, 18, 19, 18);
+         p.drawLine(2, 18, 2, 1);
+         p.setPen(QPen(Qt::blue, 2));
+         p.drawPolyline(QPolygonF({{2, 18}, {5, 10}, {9, 5}, {18, 5}}));
+     }},
+    {cmd::PrinterSetting,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.setBrush(Qt::white);
+         p.drawRect(5, 2, 10, 7);
+         p.setBrush(QColor(150, 150, 150));
+         p.drawRect(1, 8, 18, 7);
+         p.setBrush(Qt::white);
+         p.drawRect(5, 13, 10, 5);
+     }},
+    {cmd::MoveView,  // four arrows
+     [](QPainter& p) {
+         arrow(p, {10, 10}, {10, 1});
+         arrow(p, {10, 10}, {10, 19});
+         arrow(p, {10, 10}, {1, 10});
+         arrow(p, {10, 10}, {19, 10});
+     }},
+    {cmd::Fit,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1.5));
+         p.drawPolyline(QPolygonF({{1, 6}, {1, 1}, {6, 1}}));
+         p.drawPolyline(QPolygonF({{14, 1}, {19, 1}, {19, 6}}));
+         p.drawPolyline(QPolygonF({{19, 14}, {19, 19}, {14, 19}}));
+         p.drawPolyline(QPolygonF({{6, 19}, {1, 19}, {1, 14}}));
+         p.setBrush(kConcrete);
+         p.drawRect(5, 5, 10, 10);
+     }},
+    {cmd::ZoomIn, [](QPainter& p) { magnifier(p, true); }},
+    {cmd::ZoomOut, [](QPainter& p) { magnifier(p, false); }},
+    {cmd::Redraw,  // a circular arrow
+     [](QPainter& p) {
+         p.setPen(QPen(kGreen, 2));
+         p.setBrush(Qt::NoBrush);
+         p.drawArc(QRectF(3, 3, 14, 14), 60 * 16, 280 * 16);
+         p.setBrush(kGreen);
+         p.setPen(Qt::NoPen);
+         p.drawPolygon(QPolygonF({{12, 0}, {18, 4}, {12, 8}}));
+     }},
+    {cmd::DisplaySetting,  // an eye
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1.2));
+         p.setBrush(Qt::white);
+         p.drawEllipse(QRectF(1, 5, 18, 10));
+         p.setBrush(QColor(30, 120, 200));
+         p.drawEllipse(QPointF(10, 10), 4, 4);
+     }},
+    {cmd::BuildTypical, columnSection},
+    {cmd::BuildSteel, [](QPainter& p) { ibeam(p); }},
+    {cmd::Mesh, meshPicture},
+    {cmd::BuildOpening,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.setBrush(kConcrete);
+         p.drawRect(2, 2, 16, 16);
+         p.setPen(QPen(kGreen, 1.5));
+         p.setBrush(Qt::white);
+         p.drawEllipse(QPointF(10, 10), 4.5, 4.5);
+     }},
+    {cmd::DeleteSection,
+     [](QPainter& p) {
+         columnSection(p);
+         cross(p);
+     }},
+    {cmd::DeleteSteel,
+     [](QPainter& p) {
+         ibeam(p);
+         cross(p);
+     }},
+    {cmd::DeleteMesh,
+     [](QPainter& p) {
+         meshPicture(p);
+         cross(p);
+     }},
+    {cmd::CadImport,  // a drawing triangle and a pencil
+     [](QPainter& p) {
+         p.setPen(QPen(kRed, 1.5));
+         p.setBrush(Qt::NoBrush);
+         p.drawPolygon(QPolygonF({{2, 18}, {2, 4}, {16, 18}}));
+         p.setPen(QPen(Qt::black, 2.5));
+         p.drawLine(8, 12, 18, 2);
+     }},
+    {cmd::DxfExport,
+     [](QPainter& p) {
+         label(p, "DXF", kSteel);
+         arrow(p, {10, 15}, {18, 15}, kSteel);
+     }},
+    {cmd::DxfImport,
+     [](QPainter& p) {
+         label(p, "DXF", kGreen);
+         arrow(p, {10, 15}, {2, 15}, kGreen);
+     }},
+    {cmd::OpenSees, [](QPainter& p) { label(p, "Tcl", QColor(150, 60, 0), 9); }},
+    {cmd::Analysis,  // interaction curve
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.drawLine(1, 10, 19, 10);
+         p.drawLine(10, 1, 10, 19);
+         p.setPen(QPen(kRed, 1.8));
+         p.setBrush(Qt::NoBrush);
+         p.drawEllipse(QRectF(3, 2, 14, 16));
+     }},
+    {cmd::MPhi,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.drawLine(2, 18, 19, 18);
+         p.drawLine(2, 18, 2, 1);
+         p.setPen(QPen(kRed, 2));
+         p.drawPolyline(QPolygonF({{2, 18}, {6, 8}, {11, 5}, {18, 4}}));
+     }},
+    {cmd::PmmSurface,  // a wire ball
+     [](QPainter& p) {
+         p.setPen(QPen(kSteel, 1));
+         p.setBrush(Qt::NoBrush);
+         p.drawEllipse(QRectF(2, 2, 16, 16));
+         p.drawEllipse(QRectF(6, 2, 8, 16));
+         p.drawEllipse(QRectF(2, 7, 16, 6));
+     }},
+    {cmd::Loading,  // a downward force on a column
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.setBrush(kConcrete);
+         p.drawRect(6, 10, 8, 9);
+         arrow(p, {10, 0}, {10, 9}, kRed);
+     }},
+    {cmd::Table,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::black, 1));
+         p.setBrush(Qt::white);
+         p.drawRect(1, 3, 18, 14);
+         for (int y : {7, 11}) p.drawLine(1, y, 19, y);
+         for (int x : {7, 13}) p.drawLine(x, 3, x, 17);
+     }},
+    {cmd::SelectRebars,  // a dotted band
+     [](QPainter& p) {
+         barRow(p);
+         QPen pen(Qt::black, 1, Qt::DotLine);
+         p.setPen(pen);
+         p.setBrush(Qt::NoBrush);
+         p.drawRect(1, 5, 18, 10);
+     }},
+    {cmd::AddSingleRebar,
+     [](QPainter& p) {
+         bar(p, 8, 12, 4);
+         p.setPen(QPen(kGreen, 2));
+         p.drawLine(15, 1, 15, 9);
+         p.drawLine(11, 5, 19, 5);
+     }},
+    {cmd::AddAlongLine,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+         p.drawLine(2, 10, 18, 10);
+         bar(p, 3, 10, 2.5, Qt::blue);
+         bar(p, 17, 10, 2.5, Qt::blue);
+         bar(p, 8, 10, 2);
+         bar(p, 12.5, 10, 2);
+     }},
+    {cmd::AssignRebar,
+     [](QPainter& p) {
+         bar(p, 10, 10, 7);
+         label(p, "D", Qt::white, 9);
+     }},
+    {cmd::DeleteRebars,
+     [](QPainter& p) {
+         barRow(p);
+         cross(p);
+     }},
+    {cmd::MoveRebars,
+     [](QPainter& p) {
+         bar(p, 5, 15, 3, Qt::blue);
+         bar(p, 15, 5, 3);
+         arrow(p, {7, 13}, {12, 8});
+     }},
+    {cmd::AlignX,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+         p.drawLine(1, 10, 19, 10);
+         barRow(p);
+     }},
+    {cmd::AlignY,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+         p.drawLine(10, 1, 10, 19);
+         for (double y : {4.0, 10.0, 16.0}) bar(p, 10, y);
+     }},
+    {cmd::AlignDir,
+     [](QPainter& p) {
+         p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+         p.drawLine(1, 19, 19, 1);
+         for (double t : {4.0, 10.0, 16.0}) bar(p, t, 20 - t);
+     }},
+};
 
 }  // namespace
 
-QIcon toolIcon(int button) {
+QIcon toolIcon(const std::string& command) {
     QPixmap pm(20, 20);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    drawTool(p, button);
+    for (const ToolPicture& t : kToolPictures)
+        if (command == t.command) t.draw(p);
     p.end();
     return QIcon(pm);
 }
@@ -313,7 +366,7 @@ QIcon windowIcon() {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(1.6, 1.6);
-    drawTool(p, 15);
+    columnSection(p);
     p.end();
     return QIcon(pm);
 }

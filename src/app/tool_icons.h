@@ -3,11 +3,12 @@
 // by code.
 #include <QIcon>
 #include <QPixmap>
+#include <string>
 
 namespace qav {
 
-// Tool button 1..39 (20 x 20).
-QIcon toolIcon(int button);
+// The tool button picture of a command (20 x 20; empty for a command without one).
+QIcon toolIcon(const std::string& command);
 QIcon windowIcon();
 // The splash picture (665 x 274) and the about box picture (100 x 100).
 QPixmap splashPicture();

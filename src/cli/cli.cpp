@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "model/errors.h"
 #include "model/number_text.h"
-#include "model/section_file.h"
 
 namespace qav::cli {
 
@@ -52,10 +50,17 @@ std::vector<std::string> Args::positional(std::size_t count) {
     return words_;
 }
 
-SectionModel loadSection(const std::string& path) {
-    SectionModel m;
-    openSectionFile(m, path);
-    return m;
+std::vector<std::string> Args::positionalOr(std::size_t count, const std::optional<std::string>& lastOperand) {
+    if (!lastOperand) return positional(count);
+    std::vector<std::string> words = positional(count - 1);
+    words.push_back(*lastOperand);
+    return words;
+}
+
+std::string outputPath(Args& args, const std::string& file) {
+    const auto out = args.take("-o");
+    if (!out) throw UsageError("-o " + file + " is needed");
+    return *out;
 }
 
 double numberOption(Args& args, const std::string& name, double fallback) {
@@ -69,11 +74,68 @@ int integerOption(Args& args, const std::string& name, int fallback) {
 }
 
 namespace {
+
+bool ownsName(const Command& c, const std::string& name) {
+    return std::any_of(c.options.begin(), c.options.end(), [&](const Option& o) { return o.name == name; });
+}
+
+// A shared option as the command spells it: an earlier spelling stands in where the command
+// uses the name for an option of its own.
+std::string nameIn(const Command& c, const SharedOption& s) {
+    if (!ownsName(c, s.option.name) || s.oldNames.empty()) return s.option.name;
+    return s.oldNames.front();
+}
+
+template <class Each>
+void forEachShared(const Command& c, Each each) {
+    for (const SharedOption& s : sharedOptions())
+        if ((s.group & c.groups) != 0) each(s);
+}
+
+void takeShared(const Command& c, Args& args) {
+    forEachShared(c, [&](const SharedOption& s) {
+        std::vector<std::string> names{s.option.name};
+        names.insert(names.end(), s.oldNames.begin(), s.oldNames.end());
+        for (const std::string& name : names) {
+            if (ownsName(c, name)) continue;
+            if (s.option.value.empty()) {
+                if (args.flag(name)) s.apply(args.shared(), "");
+            } else if (const auto v = args.take(name)) {
+                s.apply(args.shared(), *v);
+            }
+        }
+    });
+}
+
+}  // namespace
+
+std::vector<Option> Command::allOptions() const {
+    std::vector<Option> all = options;
+    forEachShared(*this, [&](const SharedOption& s) {
+        Option o = s.option;
+        o.name = nameIn(*this, s);
+        all.push_back(o);
+    });
+    return all;
+}
+
+std::string Command::usage() const {
+    std::string line = name;
+    if (!operands.empty()) line += " " + operands;
+    for (const Option& o : allOptions()) {
+        if (o.form == Option::InOperands) continue;
+        const std::string text = o.value.empty() ? o.name : o.name + " " + o.value;
+        line += o.form == Option::Required ? " " + text : " [" + text + "]";
+    }
+    return line;
+}
+
+namespace {
 void printUsage(std::ostream& os) {
     os << "usage:\n";
     auto all = commands();
     std::sort(all.begin(), all.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
-    for (const auto& c : all) os << "  qavsec-cli " << c.usage << "\n";
+    for (const auto& c : all) os << "  qavsec-cli " << c.usage() << "\n";
 }
 }  // namespace
 
@@ -91,9 +153,10 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     }
     Args args(std::vector<std::string>(words.begin() + 1, words.end()));
     try {
+        takeShared(*it, args);
         return it->run(args, out, err);
     } catch (const UsageError& e) {
-        err << "qavsec-cli " << it->name << ": " << e.what() << "\nusage: qavsec-cli " << it->usage << "\n";
+        err << "qavsec-cli " << it->name << ": " << e.what() << "\nusage: qavsec-cli " << it->usage() << "\n";
         return 2;
     } catch (const std::exception& e) {
         err << e.what() << "\n";

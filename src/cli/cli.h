@@ -1,24 +1,20 @@
 #pragma once
-// qavsec-cli: each command lives in its own file and registers itself with QAVSEC_COMMAND.
+// qavsec-cli: each command lives in its own file and registers itself with QAVSEC_COMMAND,
+// declaring its operands, its own options and the groups of shared options it takes. The usage
+// line of every command is made from that declaration.
 #include <functional>
 #include <iosfwd>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "model/section_model.h"
+#include "cli/shared_options.h"
 
 namespace qav::cli {
 
-// Wrong words on the command line: exit status 2 with the usage text.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// The words after the command name. Commands take their options out one by one; whatever is
-// left must be the expected positional arguments.
+// The words after the command name. Before the command runs, the shared options of its groups
+// are taken out into shared(); the command takes its own options one by one; whatever is left
+// must be the expected positional arguments.
 class Args {
 public:
     explicit Args(std::vector<std::string> words) : words_(std::move(words)) {}
@@ -31,15 +27,34 @@ public:
     // The remaining words; throws UsageError when one of them looks like an unknown option or
     // when their count is not `count`.
     std::vector<std::string> positional(std::size_t count);
+    // As positional, for commands whose last operand may also be given as "-o OUT": the words
+    // left, count - 1 or count of them.
+    std::vector<std::string> positionalOr(std::size_t count, const std::optional<std::string>& lastOperand);
+
+    const SharedOptions& shared() const { return shared_; }
+    SharedOptions& shared() { return shared_; }
 
 private:
     std::vector<std::string> words_;
+    SharedOptions shared_;
 };
+
+// "-o FILE": the file a command writes, named the same way in every command.
+inline Option outputOption(const std::string& file, const std::string& what) {
+    return {"-o", file, "writes " + what, Option::Required};
+}
 
 struct Command {
     std::string name;
-    std::string usage;  // one line, after "qavsec-cli "
+    std::string operands;  // "FILE.sec"; required choices of options may be written here too
+    std::vector<Option> options;
+    unsigned groups = 0;  // OptionGroup bits: the shared options it takes (in args.shared())
     std::function<int(Args&, std::ostream& out, std::ostream& err)> run;
+
+    // One line, after "qavsec-cli ": name, operands, then every option in brackets.
+    std::string usage() const;
+    // Every option of the command, its own first, then those of its groups.
+    std::vector<Option> allOptions() const;
 };
 
 void registerCommand(Command c);
@@ -53,8 +68,8 @@ struct Registrar {
 #define QAVSEC_CONCAT(a, b) QAVSEC_CONCAT_(a, b)
 #define QAVSEC_COMMAND(...) static const ::qav::cli::Registrar QAVSEC_CONCAT(qavsecCommand_, __LINE__){::qav::cli::Command{__VA_ARGS__}}
 
-// Reads a section file into a fresh model, as the Open command does.
-SectionModel loadSection(const std::string& path);
+// The value of "-o"; throws UsageError naming file ("-o OUT.pdf is needed") when it is absent.
+std::string outputPath(Args& args, const std::string& file);
 double numberOption(Args& args, const std::string& name, double fallback);
 int integerOption(Args& args, const std::string& name, int fallback);
 

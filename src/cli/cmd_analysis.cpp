@@ -5,27 +5,20 @@
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
+#include "cli/analysis_inputs.h"
 #include "cli/cli.h"
-#include "mesh/mesh_command.h"
+#include "cli/section_setup.h"
+#include "interchange/force_csv.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
-#include "model/value_checks.h"
 #include "reports/text_reports.h"
 
 namespace qav::cli {
 namespace {
-
-void printMessages(const MessageLog& log, std::ostream& err) {
-    for (const auto& e : log.entries())
-        err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
-}
-
-void printLines(const std::vector<std::string>& lines, std::ostream& out) {
-    for (const auto& l : lines) out << l << "\n";
-}
 
 // The listing on stdout; the solver's messages and the count of solves that did not converge
 // on stderr.
@@ -37,41 +30,13 @@ int finish(const std::vector<std::string>& listing, const MessageLog& log, const
     return 0;
 }
 
-// The options every analysis command takes, read before the positional file name.
-struct Common {
-    std::optional<std::string> npm, nmm, meshSize;
-};
-
-Common takeCommon(Args& args) {
-    Common c;
-    c.npm = args.take("--npm");
-    c.nmm = args.take("--nmm");
-    c.meshSize = args.take("--mesh-size");
-    return c;
-}
-
-// Loads the section, applies the common options, meshes it and sets the strain limit mode.
-SectionModel prepare(const std::string& path, const Common& c, std::ostream& err) {
-    SectionModel m = loadSection(path);
-    if (c.npm) m.NPM = ToInt(*c.npm);
-    if (c.nmm) m.NMM = ToInt(*c.nmm);
-    if (c.meshSize) m.MESH_SIZE_TEXT = *c.meshSize;
-    MessageLog log;
-    FIBER_SECTION_MESH(m, log);
-    printMessages(log, err);
-    requireFiniteSection(m);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    return m;
-}
-
 // pm and mm differ only in their option, their run and their listing.
 template <class Run, class Listing>
-int curveCommand(Args& args, const char* option, double fallback, Run run, Listing listing, std::ostream& out,
+int curveCommand(Args& args, const InputOption& input, Run run, Listing listing, std::ostream& out,
                  std::ostream& err) {
-    const Common c = takeCommon(args);
-    const double value = numberOption(args, option, fallback);
+    const double value = inputNumber(args, input);
     const auto pos = args.positional(1);
-    SectionModel m = prepare(pos[0], c, err);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     MessageLog log;
     const RunStats s = run(m, value, log);
     std::vector<std::string> lines;
@@ -80,29 +45,36 @@ int curveCommand(Args& args, const char* option, double fallback, Run run, Listi
 }
 
 int pm(Args& args, std::ostream& out, std::ostream& err) {
+    const bool keyPoints = args.flag("--key-points");
+    double angle = 0;
+    MessageLog keyLog;
     return curveCommand(
-        args, "--angle", 0, [](SectionModel& m, double a, Messages& l) { return RUN_PM_CURVE_ANALYSIS(m, a, l); },
-        [](const SectionModel& m, std::vector<std::string>& l) { GEN_PM_CURVE_TEXT(m, l); }, out, err);
+        args, ANGLE_INPUT,
+        [&](SectionModel& m, double a, Messages& l) {
+            angle = a;
+            return RUN_PM_CURVE_ANALYSIS(m, a, l);
+        },
+        [&](const SectionModel& m, std::vector<std::string>& l) {
+            GEN_PM_CURVE_TEXT(m, l);
+            // The listing stays as it is; the key points follow it.
+            if (keyPoints) {
+                const auto table = keyPointsText(PM_KEY_POINTS(m, angle, keyLog), angle);
+                l.insert(l.end(), table.begin(), table.end());
+            }
+        },
+        out, err);
 }
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {
     return curveCommand(
-        args, "--axial", 1000, [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
+        args, AXIAL_INPUT, [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
         [](const SectionModel& m, std::vector<std::string>& l) { GEN_MM_CURVE_TEXT(m, l); }, out, err);
 }
 
 int mphi(Args& args, std::ostream& out, std::ostream& err) {
-    const Common c = takeCommon(args);
-    MphiInput in;
-    const std::string axis = args.take("--axis").value_or("x");
-    if (axis != "x" && axis != "y") throw UsageError("--axis takes x or y");
-    in.aboutY = axis == "y";
-    in.negative = args.flag("--negative");
-    in.axialForce = numberOption(args, "--axial", 1000);
-    in.maxStrain = numberOption(args, "--max-strain", 0.0035);
-    in.steps = integerOption(args, "--steps", 20);
+    const MphiInput in = takeMphiInput(args, "--axis", args.take("--axis").value_or("x"));
     const auto pos = args.positional(1);
-    SectionModel m = prepare(pos[0], c, err);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     MessageLog log;
     const MphiRun run = RUN_MPHI_ANALYSIS(m, in, log);
     std::vector<std::string> lines;
@@ -111,9 +83,8 @@ int mphi(Args& args, std::ostream& out, std::ostream& err) {
 }
 
 int pmm(Args& args, std::ostream& out, std::ostream& err) {
-    const Common c = takeCommon(args);
     const auto pos = args.positional(1);
-    SectionModel m = prepare(pos[0], c, err);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     MessageLog log;
     const RunStats s = RUN_PMM_ANALYSIS(m, log);
     std::vector<std::string> lines;
@@ -122,16 +93,11 @@ int pmm(Args& args, std::ostream& out, std::ostream& err) {
 }
 
 int check(Args& args, std::ostream& out, std::ostream& err) {
-    const Common c = takeCommon(args);
-    const auto loads = args.take("--loads");
-    const std::string units = args.take("--units").value_or("N,mm");
-    if (units != "N,mm" && units != "kN,m") throw UsageError("--units takes N,mm or kN,m");
-    const double kp = numberOption(args, "--kp", 1000);
-    const double kmx = numberOption(args, "--kmx", 1000);
-    const double kmy = numberOption(args, "--kmy", 1000);
+    const double kp = inputNumber(args, KP_INPUT);
+    const double kmx = inputNumber(args, KMX_INPUT);
+    const double kmy = inputNumber(args, KMY_INPUT);
     const auto pos = args.positional(1);
-    SectionModel m = prepare(pos[0], c, err);
-    if (loads) IMPORT_FORCE_CSV(m, readTextLines(*loads), units == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     MessageLog log;
     NullProgress progress;
     const CheckResult r = CHECK_MEMBER(m, kp, kmx, kmy, log, progress);
@@ -149,21 +115,27 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
 }
 
 int sampleLoads(Args& args, std::ostream&, std::ostream&) {
-    const auto pos = args.positional(1);
+    const auto pos = args.positionalOr(1, args.take("-o"));
     writeTextLines(pos[0], SAMPLE_FORCE_CSV());
     return 0;
 }
 
-QAVSEC_COMMAND("pm", "pm FILE.sec [--angle DEG] [--npm N] [--nmm N] [--mesh-size H]", pm);
-QAVSEC_COMMAND("mm", "mm FILE.sec [--axial KN] [--npm N] [--nmm N] [--mesh-size H]", mm);
-QAVSEC_COMMAND("mphi",
-               "mphi FILE.sec [--axis x|y] [--negative] [--axial KN] [--max-strain E] [--steps N] [--mesh-size H]",
-               mphi);
-QAVSEC_COMMAND("pmm", "pmm FILE.sec [--npm N] [--mesh-size H]", pmm);
-QAVSEC_COMMAND("check",
-               "check FILE.sec [--loads F.csv --units N,mm|kN,m] [--kp K --kmx K --kmy K] [--mesh-size H]",
-               check);
-QAVSEC_COMMAND("sample-loads", "sample-loads OUT.csv", sampleLoads);
+QAVSEC_COMMAND("pm", "FILE.sec",
+               {ANGLE_INPUT.option, {"--key-points", "", "adds the key points of the curve after the listing"}},
+               ANALYSIS_COMMAND, pm);
+QAVSEC_COMMAND("mm", "FILE.sec", {AXIAL_INPUT.option}, ANALYSIS_COMMAND, mm);
+QAVSEC_COMMAND("mphi", "FILE.sec",
+               {{"--axis", "x|y", "moment about the X (Mxx) or the Y axis (Myy); x"},
+                {"--negative", "", "negative moment"},
+                AXIAL_INPUT.option,
+                MAX_STRAIN_INPUT.option,
+                STEPS_INPUT.option},
+               ANALYSIS_COMMAND, mphi);
+QAVSEC_COMMAND("pmm", "FILE.sec", {}, ANALYSIS_COMMAND, pmm);
+QAVSEC_COMMAND("check", "FILE.sec",
+               {KP_INPUT.option, KMX_INPUT.option, KMY_INPUT.option},
+               ANALYSIS_COMMAND | LOAD_OPTIONS, check);
+QAVSEC_COMMAND("sample-loads", "", {outputOption("OUT.csv", "the built-in sample force file")}, 0, sampleLoads);
 
 }  // namespace
 }  // namespace qav::cli

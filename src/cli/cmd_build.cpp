@@ -7,6 +7,7 @@
 #include "builders/steel_section.h"
 #include "builders/typical_section.h"
 #include "cli/cli.h"
+#include "cli/section_setup.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
 
@@ -29,12 +30,11 @@ void applySets(BoxTexts& texts, const std::vector<std::string>& sets) {
 }
 
 int build(Args& args, std::ostream&, std::ostream&) {
-    const auto out = args.take("-o");
+    const std::string out = outputPath(args, "OUT.sec");
     const auto into = args.take("--into");
     const auto shapeText = args.take("--shape");
     const auto sets = args.takeAll("--set");
     const auto pos = args.positional(1);
-    if (!out) throw UsageError("missing -o OUT.sec");
     const std::string& kind = pos[0];
     const int shape = shapeText ? ToInt(*shapeText) : 0;
 
@@ -66,14 +66,16 @@ int build(Args& args, std::ostream&, std::ostream&) {
     } else {
         throw UsageError("unknown builder '" + kind + "' (typical, steel, composite, opening)");
     }
-    saveSectionFile(m, *out);
+    saveSectionFile(m, out);
     return 0;
 }
 
-QAVSEC_COMMAND("build",
-               "build typical|steel|composite|opening [--shape N] [--set NAME=VALUE]... "
-               "[--into IN.sec] -o OUT.sec",
-               build);
+QAVSEC_COMMAND("build", "typical|steel|composite|opening",
+               {{"--shape", "N", "the dialog's shape (0)"},
+                {"--set", "NAME=VALUE", "types VALUE into the box NAME; repeated for more boxes"},
+                {"--into", "IN.sec", "builds into this section instead of a new one"},
+                outputOption("OUT.sec", "the section built")},
+               0, build);
 
 }  // namespace
 }  // namespace qav::cli

@@ -2,11 +2,11 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/section_setup.h"
 #include "interchange/dxf_export.h"
 #include "interchange/dxf_import.h"
 #include "interchange/opensees_export.h"
 #include "interchange/xtract_export.h"
-#include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
@@ -15,19 +15,21 @@ namespace qav::cli {
 namespace {
 
 int importDxf(Args& args, std::ostream&, std::ostream&) {
-    const auto out = args.take("-o");
+    const std::string out = outputPath(args, "OUT.sec");
     const auto pos = args.positional(1);
-    if (!out) throw UsageError("missing -o OUT.sec");
     SectionModel m;
     importDxfFile(m, pos[0]);
-    saveSectionFile(m, *out);
+    saveSectionFile(m, out);
     return 0;
 }
 
 int exportSection(Args& args, std::ostream&, std::ostream& err) {
-    const auto dxf = args.take("--dxf");
-    const auto xtract = args.take("--xtract");
-    const auto opensees = args.take("--opensees");
+    // "--dxf -o OUT"; the earlier form gives the file as the value: "--dxf OUT".
+    const auto out = args.take("-o");
+    auto kind = [&](const char* name) { return out ? (args.flag(name) ? out : std::nullopt) : args.take(name); };
+    const auto dxf = kind("--dxf");
+    const auto xtract = kind("--xtract");
+    const auto opensees = kind("--opensees");
     const auto pos = args.positional(1);
     if (static_cast<int>(dxf.has_value()) + static_cast<int>(xtract.has_value()) +
             static_cast<int>(opensees.has_value()) !=
@@ -41,19 +43,19 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
     if (xtract) EXPORT_XTARCT_FILE(m, *xtract);
     if (opensees) {
         // The fibre text needs fibres: mesh first, as the analysis commands do.
-        MessageLog messages;
-        FIBER_SECTION_MESH(m, messages);
-        for (const auto& e : messages.entries())
-            err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "")
-                << "\n";
+        meshSection(m, err);
         writeTextLines(*opensees, GEN_OPENSEES_TCL(m));
     }
     return 0;
 }
 
-QAVSEC_COMMAND("import-dxf", "import-dxf IN.dxf -o OUT.sec", importDxf);
-QAVSEC_COMMAND("export", "export FILE.sec (--dxf OUT | --xtract OUT | --opensees OUT)",
-               exportSection);
+QAVSEC_COMMAND("import-dxf", "IN.dxf", {outputOption("OUT.sec", "the section read from the drawing")}, 0, importDxf);
+QAVSEC_COMMAND("export", "FILE.sec (--dxf|--xtract|--opensees)",
+               {{"--dxf", "", "a DXF drawing", Option::InOperands},
+                {"--xtract", "", "an XTRACT text file", Option::InOperands},
+                {"--opensees", "", "an OpenSees Tcl script of the meshed section", Option::InOperands},
+                outputOption("OUT", "the exported file")},
+               0, exportSection);
 
 }  // namespace
 }  // namespace qav::cli

@@ -2,10 +2,10 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/section_setup.h"
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
-#include "model/value_checks.h"
 
 namespace qav::cli {
 namespace {
@@ -46,22 +46,18 @@ void printSummary(const MeshSummary& s, const SectionModel& m, std::ostream& out
 }
 
 int mesh(Args& args, std::ostream& out, std::ostream& err) {
-    const auto meshSize = args.take("--mesh-size");
-    const auto fibres = args.take("--fibres");
+    // The fibre table is the file this command writes; "--fibres" is its earlier name.
+    auto fibres = args.take("-o");
+    if (!fibres) fibres = args.take("--fibres");
     const auto pos = args.positional(1);
-    SectionModel m = loadSection(pos[0]);
-    if (meshSize) m.MESH_SIZE_TEXT = *meshSize;
-    MessageLog messages;
-    const MeshSummary s = FIBER_SECTION_MESH(m, messages);
-    for (const auto& e : messages.entries())
-        err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "") << "\n";
-    requireFiniteSection(m);
+    MeshSummary s;
+    const SectionModel m = prepareSection(pos[0], args.shared(), err, &s);
     printSummary(s, m, out);
     if (fibres) writeTextLines(*fibres, fibreTable(m));
     return 0;
 }
 
-QAVSEC_COMMAND("mesh", "mesh FILE.sec [--mesh-size H] [--fibres OUT.csv]", mesh);
+QAVSEC_COMMAND("mesh", "FILE.sec", {{"-o", "OUT.csv", "writes the fibre table as CSV"}}, MESH_OPTIONS, mesh);
 
 }  // namespace
 }  // namespace qav::cli

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/section_setup.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
@@ -17,12 +18,12 @@ int info(Args& args, std::ostream& out, std::ostream&) {
     requireFiniteSection(m);
     std::vector<std::string> lines;
     GEN_SECTION_SUMMARY(m, lines);
-    for (const auto& l : lines) out << l << "\n";
+    printLines(lines, out);
     return 0;
 }
 
 int resave(Args& args, std::ostream&, std::ostream&) {
-    const auto pos = args.positional(2);
+    const auto pos = args.positionalOr(2, args.take("-o"));
     SectionModel m = loadSection(pos[0]);
     saveSectionFile(m, pos[1]);
     return 0;
@@ -43,9 +44,10 @@ int materials(Args& args, std::ostream& out, std::ostream&) {
     return 0;
 }
 
-QAVSEC_COMMAND("info", "info FILE.sec", info);
-QAVSEC_COMMAND("resave", "resave IN.sec OUT.sec", resave);
-QAVSEC_COMMAND("materials", "materials [--from FILE.sec]", materials);
+QAVSEC_COMMAND("info", "FILE.sec", {}, 0, info);
+QAVSEC_COMMAND("resave", "IN.sec", {outputOption("OUT.sec", "the section as read")}, 0, resave);
+QAVSEC_COMMAND("materials", "", {{"--from", "FILE.sec", "the materials of a section (the program's own by default)"}}, 0,
+               materials);
 
 }  // namespace
 }  // namespace qav::cli

@@ -6,14 +6,16 @@
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
+#include "cli/analysis_inputs.h"
 #include "cli/cli.h"
-#include "mesh/mesh_command.h"
+#include "cli/section_setup.h"
 #include "model/errors.h"
 #include "model/number_text.h"
-#include "model/text_file.h"
 #include "reports/interaction_charts.h"
+#include "reports/key_point_marks.h"
 #include "reports/load_report.h"
 #include "reports/mphi_chart.h"
 #include "reports/printed_pages.h"
@@ -26,38 +28,25 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "app/printing_pages.h"
-#include "app/qt_canvas.h"
+#include "render/printing_pages.h"
+#include "render/qt_canvas.h"
 #endif
 
 namespace qav::cli {
 namespace {
 
 #ifdef QAVSEC_WITH_QT
-// Loads the section, applies the common options, meshes it, and takes in the load combinations
-// of --loads: with combinations at hand the member check runs, so charts and the load report
-// show load fractions and the critical combination.
-SectionModel prepareSection(Args& args, const std::string& loadsOption, std::ostream& err) {
-    const auto npm = args.take("--npm");
-    const auto nmm = args.take("--nmm");
-    const auto meshSize = args.take("--mesh-size");
-    const auto loads = args.take(loadsOption);
-    const std::string units = args.take("--units").value_or("N,mm");
-    if (units != "N,mm" && units != "kN,m") throw UsageError("--units takes N,mm or kN,m");
+// The section prepared as for every command; with combinations at hand the member check runs,
+// so charts and the load report show load fractions and the critical combination.
+SectionModel prepareChecked(Args& args, std::ostream& err) {
     const auto pos = args.positional(1);
-    SectionModel m = loadSection(pos[0]);
-    if (npm) m.NPM = ToInt(*npm);
-    if (nmm) m.NMM = ToInt(*nmm);
-    if (meshSize) m.MESH_SIZE_TEXT = *meshSize;
-    MessageLog log;
-    FIBER_SECTION_MESH(m, log);
-    if (loads) IMPORT_FORCE_CSV(m, readTextLines(*loads), units == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m);
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
     if (m.NFORCE > 0) {
+        MessageLog log;
         NullProgress progress;
-        CHECK_MEMBER(m, 1000, 1000, 1000, log, progress);
+        CHECK_MEMBER(m, inputDefault(KP_INPUT), inputDefault(KMX_INPUT), inputDefault(KMY_INPUT), log, progress);
+        printMessages(log, err);
     }
-    for (const auto& e : log.entries()) err << e.text << "\n";
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     return m;
 }
 
@@ -102,15 +91,14 @@ void writePdf(const RecordedDocument& doc, const std::string& path, bool landsca
 
 int report(Args& args, std::ostream&, std::ostream& err) {
     const int document = oneOf(args, {"--figure", "--text", "--section-data", "--loads"});
-    const auto out = args.take("-o");
-    if (!out) throw UsageError("-o OUT.pdf is needed");
+    const std::string out = outputPath(args, "OUT.pdf");
     ReportInputs in;
     in.marks = {args.flag("--critical"), args.flag("--all")};
-    const double angle = numberOption(args, "--angle", 45);
-    const double axial = numberOption(args, "--axial", 1000);
+    const double angle = inputNumber(args, ANGLE_INPUT);
+    const double axial = inputNumber(args, AXIAL_INPUT);
     in.angle = [angle] { return angle; };
     in.axial = [axial] { return axial; };
-    SectionModel m = prepareSection(args, "--csv", err);
+    SectionModel m = prepareChecked(args, err);
     OffscreenGui gui;
     RecordedDocument doc(pageTextMeasure());
     MessageLog log;
@@ -121,9 +109,9 @@ int report(Args& args, std::ostream&, std::ostream& err) {
         case 2: printSectionDataPage(doc, m); break;
         default: PRINT_OUT_REPORT(doc, LOAD_REPORT_LINES(m)); break;
     }
-    for (const auto& e : log.entries()) err << e.text << "\n";
-    writePdf(doc, *out, document == 0 || document == 3);
-    err << Format("%D page(s) written to %s", {doc.pageCount(), *out}) << "\n";
+    printMessages(log, err);
+    writePdf(doc, out, document == 0 || document == 3);
+    err << Format("%D page(s) written to %s", {doc.pageCount(), out}) << "\n";
     return 0;
 }
 
@@ -132,28 +120,23 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     const auto mm = args.take("--mm");
     const auto mphi = args.take("--mphi");
     if ((pm ? 1 : 0) + (mm ? 1 : 0) + (mphi ? 1 : 0) != 1) throw UsageError("choose one of --pm, --mm, --mphi");
-    const auto out = args.take("-o");
-    if (!out) throw UsageError("-o OUT.png is needed");
+    const std::string out = outputPath(args, "OUT.png");
     const LoadMarks marks{args.flag("--critical"), args.flag("--all")};
+    const bool keyPoints = args.flag("--key-points");
+    if (keyPoints && !pm) throw UsageError("--key-points belongs to --pm");
     MphiInput mp;
-    if (mphi) {
-        if (*mphi != "x" && *mphi != "y") throw UsageError("--mphi takes x or y");
-        mp.aboutY = *mphi == "y";
-        mp.negative = args.flag("--negative");
-        mp.axialForce = numberOption(args, "--axial", 1000);
-        mp.maxStrain = numberOption(args, "--max-strain", 0.0035);
-        mp.steps = integerOption(args, "--steps", 20);
-    }
+    if (mphi) mp = takeMphiInput(args, "--mphi", *mphi);
     const double angle = pm ? ToFloat(*pm) : 0;
     const double axial = mm ? ToFloat(*mm) : 0;
-    SectionModel m = prepareSection(args, "--loads", err);
+    SectionModel m = prepareChecked(args, err);
 
     MessageLog log;
     double mphiAngle = 0;
     if (pm) RUN_PM_CURVE_ANALYSIS(m, angle, log);
+    const ChartMarkers markers = keyPoints ? keyPointMarkers(PM_KEY_POINTS(m, angle, log)) : ChartMarkers{};
     if (mm) RUN_MM_CURVE_ANALYSIS(m, axial, log);
     if (mphi) mphiAngle = RUN_MPHI_ANALYSIS(m, mp, log).angle;
-    for (const auto& e : log.entries()) err << e.text << "\n";
+    printMessages(log, err);
 
     OffscreenGui gui;
     QImage image(CHART_PICTURE_W, CHART_PICTURE_H, QImage::Format_RGB32);
@@ -162,15 +145,15 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
         QPainter painter(&image);
         QtCanvas canvas(painter);
         const ChartFrame frame{0, 0, image.width(), image.height(), 1};
-        if (pm) GEN_PM_CURVE_IMAGE(canvas, m, frame, angle, marks);
+        if (pm) GEN_PM_CURVE_IMAGE(canvas, m, frame, angle, marks, markers);
         if (mm) {
             canvas.font.name = "Courier New";  // the face a P-M chart leaves on the picture
             GEN_MM_CURVE_IMAGE(canvas, m, frame, axial, marks);
         }
         if (mphi) GEN_M_fai_CURVE_IMAGE(canvas, m, image.width(), image.height(), mp.steps, mphiAngle);
     }
-    if (!image.save(QString::fromStdString(*out), "PNG"))
-        throw FileError("Cannot write file \"" + *out + "\".");
+    if (!image.save(QString::fromStdString(out), "PNG"))
+        throw FileError("Cannot write file \"" + out + "\".");
     return 0;
 }
 #else
@@ -184,14 +167,33 @@ int chart(Args&, std::ostream&, std::ostream& err) {
 }
 #endif
 
-QAVSEC_COMMAND("report",
-               "report FILE.sec (--figure|--text|--section-data|--loads) -o OUT.pdf [--angle DEG] [--axial KN] "
-               "[--csv F.csv --units N,mm|kN,m] [--all] [--critical]",
-               report);
-QAVSEC_COMMAND("chart",
-               "chart FILE.sec (--pm DEG|--mm KN|--mphi x|y [--negative --axial KN --max-strain E --steps N]) "
-               "-o OUT.png [--loads F.csv --units N,mm|kN,m] [--all] [--critical]",
-               chart);
+const std::vector<Option> MARK_OPTIONS{{"--all", "", "marks every load combination"},
+                                       {"--critical", "", "marks the critical load combination"}};
+
+QAVSEC_COMMAND("report", "FILE.sec (--figure|--text|--section-data|--loads)",
+               {{"--figure", "", "the figure report", Option::InOperands},
+                {"--text", "", "the text report", Option::InOperands},
+                {"--section-data", "", "the section data page", Option::InOperands},
+                {"--loads", "", "the load combination report", Option::InOperands},
+                outputOption("OUT.pdf", "the document as a PDF file"),
+                ANGLE_INPUT.option,
+                AXIAL_INPUT.option,
+                MARK_OPTIONS[0],
+                MARK_OPTIONS[1]},
+               ANALYSIS_COMMAND | LOAD_OPTIONS, report);
+QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
+               {{"--pm", "DEG", "the P-M chart at a moment angle", Option::InOperands},
+                {"--mm", "KN", "the Myy-Mzz chart at an axial force", Option::InOperands},
+                {"--mphi", "x|y", "the M-Phi chart about the X or the Y axis", Option::InOperands},
+                {"--key-points", "", "marks the key points of the P-M curve"},
+                {"--negative", "", "negative moment (M-Phi)"},
+                AXIAL_INPUT.option,
+                MAX_STRAIN_INPUT.option,
+                STEPS_INPUT.option,
+                outputOption("OUT.png", "the chart as a PNG picture"),
+                MARK_OPTIONS[0],
+                MARK_OPTIONS[1]},
+               ANALYSIS_COMMAND | LOAD_OPTIONS, chart);
 
 }  // namespace
 }  // namespace qav::cli

@@ -152,138 +152,161 @@ bool TDelaunay::InCircumcircle(double xp, double yp, double x1, double y1, doubl
     return dx * dx + dy * dy <= rsqr;
 }
 
-int TDelaunay::Triangulate(int n) {
-    if (n < 1) return 0;
-    if (Vertex.size() < static_cast<std::size_t>(n) + 4) Vertex.resize(static_cast<std::size_t>(n) + 4);
-    auto V = [&](int k) -> const dVertex& { return Vertex[static_cast<std::size_t>(k)]; };
+namespace {
 
-    double xmin = V(1).x, xmax = V(1).x, ymin = V(1).y, ymax = V(1).y;
-    for (int i = 2; i <= n; ++i) {
-        if (V(i).x < xmin) xmin = V(i).x;
-        if (V(i).x > xmax) xmax = V(i).x;
-        if (V(i).y < ymin) ymin = V(i).y;
-        if (V(i).y > ymax) ymax = V(i).y;
+// The incremental insertion over points 1..n (sorted by x) and the three super-triangle corners
+// n+1..n+3. Triangles live in a pool by a stable id; slotId says which triangle each slot holds,
+// in the order a scan of the slots would meet them.
+class Sweep {
+public:
+    Sweep(const std::vector<dVertex>& vertex, int n, Messages& messages)
+        : vertex_(vertex), open_(xsOf(vertex, n), ysOf(vertex, n)), messages_(messages) {
+        pool_.reserve(static_cast<std::size_t>(2 * n + 8));
+        slotId_.assign(static_cast<std::size_t>(2 * n + 8), 0);
+        open_.advanceTo(V(1).x, pool_);
+        create(n + 1, n + 2, n + 3, 0, 1);
+        ntri_ = 1;
     }
-    const double dx = xmax - xmin, dy = ymax - ymin;
-    const double dmax = dx > dy ? dx : dy;
-    const double xmid = std::trunc((xmax + xmin) / 2);
-    const double ymid = std::trunc((ymax + ymin) / 2);
-    Vertex[static_cast<std::size_t>(n) + 1] = {xmid - 2 * dmax, ymid - dmax};
-    Vertex[static_cast<std::size_t>(n) + 2] = {xmid, ymid + 2 * dmax};
-    Vertex[static_cast<std::size_t>(n) + 3] = {xmid + 2 * dmax, ymid - dmax};
 
-    // Triangles live in a pool by id; slotId says which triangle each slot holds.
-    std::vector<SweepTriangle> pool;
-    pool.reserve(static_cast<std::size_t>(2 * n + 8));
-    std::vector<int> slotId(static_cast<std::size_t>(2 * n + 8), 0);
-    std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
-    for (int i = 1; i <= n; ++i) {
-        xs[static_cast<std::size_t>(i - 1)] = V(i).x;
-        ys[static_cast<std::size_t>(i - 1)] = V(i).y;
+    // Point i: the triangles whose circle holds it go, and their outline, joined to the point,
+    // gives the new ones.
+    void insert(int i) {
+        reportFlatTriangles();
+        findCavity(i);
+        removeCavity();
+        cancelSharedEdges(edges_, order_);
+        for (const Edge& e : edges_) {
+            if (e[0] == 0 || e[1] == 0) continue;
+            ++ntri_;
+            create(e[0], e[1], i, i, ntri_);
+        }
     }
-    OpenCircles open(xs, std::move(ys));
-    open.advanceTo(V(1).x, pool);
-    std::vector<int> flatNew;  // flat triangles of the last insertion
-    std::vector<int> freeIds;  // ids of dead triangles, for reuse
-    auto create = [&](int a, int b, int c, int born, int slot) {
+
+    // The triangles by slot into Triangle 1..count, each with its circle when it has one.
+    int collect(std::vector<dTriangle>& Triangle) const {
+        Triangle.assign(static_cast<std::size_t>(ntri_) + 1, dTriangle{});
+        for (int s = 1; s <= ntri_; ++s) {
+            const SweepTriangle& t = pool_[static_cast<std::size_t>(slotId_[static_cast<std::size_t>(s)])];
+            dTriangle& out = Triangle[static_cast<std::size_t>(s)];
+            out.vv0 = t.vv0;
+            out.vv1 = t.vv1;
+            out.vv2 = t.vv2;
+            if (!t.flat) out = {t.vv0, t.vv1, t.vv2, 1, t.circle.xc, t.circle.yc, t.circle.r};
+        }
+        return ntri_;
+    }
+
+private:
+    static std::vector<double> xsOf(const std::vector<dVertex>& vertex, int n) {
+        std::vector<double> xs(static_cast<std::size_t>(n));
+        for (int i = 1; i <= n; ++i) xs[static_cast<std::size_t>(i - 1)] = vertex[static_cast<std::size_t>(i)].x;
+        return xs;
+    }
+    static std::vector<double> ysOf(const std::vector<dVertex>& vertex, int n) {
+        std::vector<double> ys(static_cast<std::size_t>(n));
+        for (int i = 1; i <= n; ++i) ys[static_cast<std::size_t>(i - 1)] = vertex[static_cast<std::size_t>(i)].y;
+        return ys;
+    }
+    const dVertex& V(int k) const { return vertex_[static_cast<std::size_t>(k)]; }
+    SweepTriangle& inSlot(int s) { return pool_[static_cast<std::size_t>(slotId_[static_cast<std::size_t>(s)])]; }
+
+    void create(int a, int b, int c, int born, int slot) {
         SweepTriangle t;
         t.vv0 = a, t.vv1 = b, t.vv2 = c;
         t.slot = slot;
         t.born = born;
         t.flat = !circumcircle(V(a).x, V(a).y, V(b).x, V(b).y, V(c).x, V(c).y, t.circle);
         int id;
-        if (freeIds.empty()) {
-            id = static_cast<int>(pool.size());
-            pool.push_back(t);
+        if (freeIds_.empty()) {
+            id = static_cast<int>(pool_.size());
+            pool_.push_back(t);
         } else {
-            id = freeIds.back();
-            freeIds.pop_back();
-            t.generation = pool[static_cast<std::size_t>(id)].generation + 1;
-            pool[static_cast<std::size_t>(id)] = t;
+            id = freeIds_.back();
+            freeIds_.pop_back();
+            t.generation = pool_[static_cast<std::size_t>(id)].generation + 1;
+            pool_[static_cast<std::size_t>(id)] = t;
         }
-        if (slotId.size() <= static_cast<std::size_t>(slot)) slotId.resize(slotId.size() * 2);
-        slotId[static_cast<std::size_t>(slot)] = id;
-        if (t.flat) flatNew.push_back(id);
-        else open.add(id, pool);
-    };
-    create(n + 1, n + 2, n + 3, 0, 1);
-    int ntri = 1;
+        if (slotId_.size() <= static_cast<std::size_t>(slot)) slotId_.resize(slotId_.size() * 2);
+        slotId_[static_cast<std::size_t>(slot)] = id;
+        if (t.flat) flatNew_.push_back(id);
+        else open_.add(id, pool_);
+    }
 
-    std::vector<int> cavity;  // slots, highest first
-    std::vector<Edge> edges;
-    std::vector<std::pair<uint64_t, int>> order;
-    for (int i = 1; i <= n; ++i) {
-        const double xp = V(i).x, yp = V(i).y;
-        // A flat triangle has no circle: its first test, now, reports it, and it never takes
-        // a point.
-        for (int id : flatNew) {
-            const dVertex& a = V(pool[static_cast<std::size_t>(id)].vv0);
+    // A flat triangle has no circle: its first test, at the point after its birth, reports it,
+    // and it never takes a point.
+    void reportFlatTriangles() {
+        for (int id : flatNew_) {
+            const dVertex& a = V(pool_[static_cast<std::size_t>(id)].vv0);
             messages_.message(coincidenceMessage(a.x, a.y));
         }
-        flatNew.clear();
+        flatNew_.clear();
+    }
 
-        // The cavity: every triangle whose circle holds the point and does not end left of
-        // it. A circle is tested with its radius squared as computed the first time (the
-        // point right after the triangle's birth) and with the rounded radius squared later.
-        open.advanceTo(xp, pool);
-        cavity.clear();
-        for (const OpenCircles::Entry& e : open.near(yp)) {
+    // The cavity of point i: every triangle whose circle holds the point and does not end left
+    // of it, by slot, lowest last. A circle is tested with its radius squared as computed the
+    // first time (the point right after the triangle's birth) and with the rounded radius
+    // squared later.
+    void findCavity(int i) {
+        const double xp = V(i).x, yp = V(i).y;
+        open_.advanceTo(xp, pool_);
+        cavity_.clear();
+        for (const OpenCircles::Entry& e : open_.near(yp)) {
             const double qx = xp - e.xc, qy = yp - e.yc;
             if (qx * qx + qy * qy > e.reach * e.reach) continue;
-            const SweepTriangle& t = pool[static_cast<std::size_t>(e.id)];
+            const SweepTriangle& t = pool_[static_cast<std::size_t>(e.id)];
             if (!t.alive || t.generation != e.generation) continue;
             const Circle& c = t.circle;
             if (c.xc + c.r < xp) continue;
             const double ex = xp - c.xc, ey = yp - c.yc;
             const double limit = i == t.born + 1 ? c.rsqr : c.r * c.r;
-            if (ex * ex + ey * ey <= limit) cavity.push_back(t.slot);
+            if (ex * ex + ey * ey <= limit) cavity_.push_back(t.slot);
         }
-        std::sort(cavity.begin(), cavity.end(), std::greater<int>());  // lowest slot last
+        std::sort(cavity_.begin(), cavity_.end(), std::greater<int>());
+    }
 
-        // Removed as a scan over the slots meets them: the lowest slot first; the last
-        // triangle fills each hole and is met there next.
-        edges.clear();
-        while (!cavity.empty()) {
-            const int s = cavity.back();
-            cavity.pop_back();
-            SweepTriangle& t = pool[static_cast<std::size_t>(slotId[static_cast<std::size_t>(s)])];
-            edges.push_back({t.vv0, t.vv1});
-            edges.push_back({t.vv1, t.vv2});
-            edges.push_back({t.vv2, t.vv0});
+    // Removes the cavity as a scan over the slots meets it: the lowest slot first; the last
+    // triangle fills each hole and is met there next. Their edges are kept.
+    void removeCavity() {
+        edges_.clear();
+        while (!cavity_.empty()) {
+            const int s = cavity_.back();
+            cavity_.pop_back();
+            SweepTriangle& t = inSlot(s);
+            edges_.push_back({t.vv0, t.vv1});
+            edges_.push_back({t.vv1, t.vv2});
+            edges_.push_back({t.vv2, t.vv0});
             t.alive = false;
-            freeIds.push_back(slotId[static_cast<std::size_t>(s)]);
-            if (s != ntri) {
-                const int moved = slotId[static_cast<std::size_t>(ntri)];
-                slotId[static_cast<std::size_t>(s)] = moved;
-                pool[static_cast<std::size_t>(moved)].slot = s;
+            freeIds_.push_back(slotId_[static_cast<std::size_t>(s)]);
+            if (s != ntri_) {
+                const int moved = slotId_[static_cast<std::size_t>(ntri_)];
+                slotId_[static_cast<std::size_t>(s)] = moved;
+                pool_[static_cast<std::size_t>(moved)].slot = s;
                 // The last slot is the highest: if it is in the cavity it is at the front.
-                if (!cavity.empty() && cavity.front() == ntri) {
-                    cavity.erase(cavity.begin());
-                    cavity.push_back(s);
+                if (!cavity_.empty() && cavity_.front() == ntri_) {
+                    cavity_.erase(cavity_.begin());
+                    cavity_.push_back(s);
                 }
             }
-            --ntri;
-        }
-
-        cancelSharedEdges(edges, order);
-        for (const Edge& e : edges) {
-            if (e[0] == 0 || e[1] == 0) continue;
-            ++ntri;
-            create(e[0], e[1], i, i, ntri);
+            --ntri_;
         }
     }
 
-    Triangle.assign(static_cast<std::size_t>(ntri) + 1, dTriangle{});
-    for (int s = 1; s <= ntri; ++s) {
-        const SweepTriangle& t = pool[static_cast<std::size_t>(slotId[static_cast<std::size_t>(s)])];
-        dTriangle& out = Triangle[static_cast<std::size_t>(s)];
-        out.vv0 = t.vv0;
-        out.vv1 = t.vv1;
-        out.vv2 = t.vv2;
-        if (!t.flat) out = {t.vv0, t.vv1, t.vv2, 1, t.circle.xc, t.circle.yc, t.circle.r};
-    }
+    const std::vector<dVertex>& vertex_;
+    std::vector<SweepTriangle> pool_;
+    std::vector<int> slotId_;
+    OpenCircles open_;
+    Messages& messages_;
+    int ntri_ = 0;
+    std::vector<int> flatNew_;  // flat triangles of the last insertion
+    std::vector<int> freeIds_;  // ids of dead triangles, for reuse
+    std::vector<int> cavity_;   // slots, highest first
+    std::vector<Edge> edges_;
+    std::vector<std::pair<uint64_t, int>> order_;
+};
 
-    // Drop the triangles that use a super-triangle corner; the last one fills each hole.
+// Drops the triangles that use a super-triangle corner (a vertex above n); the last one fills
+// each hole. Returns the count left.
+int dropSuperTriangles(std::vector<dTriangle>& Triangle, int ntri, int n) {
     int i = 0;
     while (i < ntri) {
         ++i;
@@ -298,6 +321,38 @@ int TDelaunay::Triangulate(int n) {
         }
     }
     return ntri;
+}
+
+}  // namespace
+
+void TDelaunay::addSuperTriangle(int n, double& ymin, double& ymax) {
+    if (Vertex.size() < static_cast<std::size_t>(n) + 4) Vertex.resize(static_cast<std::size_t>(n) + 4);
+    auto V = [&](int k) -> const dVertex& { return Vertex[static_cast<std::size_t>(k)]; };
+    double xmin = V(1).x, xmax = V(1).x;
+    ymin = V(1).y;
+    ymax = V(1).y;
+    for (int i = 2; i <= n; ++i) {
+        if (V(i).x < xmin) xmin = V(i).x;
+        if (V(i).x > xmax) xmax = V(i).x;
+        if (V(i).y < ymin) ymin = V(i).y;
+        if (V(i).y > ymax) ymax = V(i).y;
+    }
+    const double dx = xmax - xmin, dy = ymax - ymin;
+    const double dmax = dx > dy ? dx : dy;
+    const double xmid = std::trunc((xmax + xmin) / 2);
+    const double ymid = std::trunc((ymax + ymin) / 2);
+    Vertex[static_cast<std::size_t>(n) + 1] = {xmid - 2 * dmax, ymid - dmax};
+    Vertex[static_cast<std::size_t>(n) + 2] = {xmid, ymid + 2 * dmax};
+    Vertex[static_cast<std::size_t>(n) + 3] = {xmid + 2 * dmax, ymid - dmax};
+}
+
+int TDelaunay::Triangulate(int n) {
+    if (n < 1) return 0;
+    double ymin = 0, ymax = 0;
+    addSuperTriangle(n, ymin, ymax);
+    Sweep sweep(Vertex, n, messages_);
+    for (int i = 1; i <= n; ++i) sweep.insert(i);
+    return dropSuperTriangles(Triangle, sweep.collect(Triangle), n);
 }
 
 }  // namespace qav

@@ -63,6 +63,10 @@ public:
                         double y3, int j, double& xc, double& yc, double& r);
 
 private:
+    // Puts the corners of a triangle holding points 1..n into vertex slots n+1..n+3 (reaching
+    // twice the points' larger extent from their middle, rounded towards zero); gives the
+    // points' y range.
+    void addSuperTriangle(int n, double& ymin, double& ymax);
     Messages& messages_;
 };
 

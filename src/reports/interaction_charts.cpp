@@ -6,126 +6,15 @@
 #include <numbers>
 #include <vector>
 
+#include "model/design_code.h"
 #include "model/number_text.h"
+#include "reports/chart_plot.h"
 
 namespace qav {
 
 namespace {
 
 constexpr int PRINT_K = 7;
-
-std::string codeName(int designCode) { return designCode == 1 ? "BS-8110" : "HK-COP-2013"; }
-
-// Smallest and largest of the finite values; a point that is not a number gives no range.
-struct Range {
-    double lo = std::numeric_limits<double>::infinity();
-    double hi = -std::numeric_limits<double>::infinity();
-    bool any = false;
-    void add(double v) {
-        if (!std::isfinite(v)) return;
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
-        any = true;
-    }
-    double absMax() const { return std::max(std::fabs(lo), std::fabs(hi)); }
-};
-
-// The scales of one chart and the road from a value pair to the device.
-struct Plot {
-    ChartFrame f;
-    double XMIN = 0, XMAX = 0, YMIN = 0, YMAX = 0;
-    double SX = 0, SY = 0, DX = 0, DY = 0;
-    int G = 0;
-
-    void setScales(double xmin, double xmax, double ymin, double ymax) {
-        XMIN = xmin;
-        XMAX = xmax;
-        YMIN = ymin;
-        YMAX = ymax;
-        G = f.G();
-        SX = (f.W - 2.0 * G) / (XMAX - XMIN);
-        SY = (f.H - 2.0 * G) / (YMAX - YMIN);
-        DX = (XMAX - XMIN) / 8;
-        DY = (YMAX - YMIN) / 8;
-    }
-    // Only scales built from finite, non-empty ranges draw a chart.
-    bool usable() const {
-        return std::isfinite(SX) && std::isfinite(SY) && XMAX > XMIN && YMAX > YMIN && std::isfinite(XMAX) &&
-               std::isfinite(YMAX) && std::isfinite(XMIN) && std::isfinite(YMIN) && spanFinite();
-    }
-    // Ends so far apart that their distance overflows leave no grid step to draw.
-    bool spanFinite() const { return std::isfinite(DX) && std::isfinite(DY); }
-    bool map(double mValue, double pValue, Point& out) const {
-        int x = 0, y = 0;
-        if (!deviceCoord(G + (mValue - XMIN) * SX, x) || !deviceCoord(f.H - G - (pValue - YMIN) * SY, y)) return false;
-        out = {f.X0 + x, f.Y0 + y};
-        return true;
-    }
-    int xAxis() const { return f.X0 + Round(G + (0 - XMIN) * SX); }            // column of M = 0
-    int yAxis() const { return Round(f.Y0 + f.H - G - (0 - YMIN) * SY); }       // row of P = 0
-    int xGrid(double i) const { return Round(f.X0 + G + i * DX * SX); }
-    int yGrid(double i) const { return Round(f.Y0 + f.H - G - i * DY * SY); }
-};
-
-// How the two charts differ in their grid: the P-M chart scales its offsets by K, the Myy-Mzz
-// chart keeps them fixed and pads its axial labels.
-struct GridStyle {
-    int labelGap;            // moment labels below the horizontal axis
-    int axialLabelGap;       // axial labels left of the vertical axis
-    const char* axialFormat;
-    int tick;                // minor tick length
-};
-
-void drawGrid(Canvas& c, const Plot& p, const GridStyle& s) {
-    c.pen = Pen{colors::grey, 1, PenStyle::Dot};
-    c.brush = Brush{colors::white, BrushStyle::Solid};
-    const int yAxis = p.yAxis();
-    for (int i = 0; i <= 8; ++i) {
-        const int x = p.xGrid(i);
-        c.line(x, p.f.Y0 + p.G, x, p.f.Y0 + p.f.H - p.G);
-        const std::string label = Format("%0.0F", {p.XMIN + i * p.DX});
-        c.textOut(x - half(c.textWidth(label)), yAxis + s.labelGap, label);
-    }
-    const int labelRight = Round(p.f.X0 + p.G + 4 * p.DX * p.SX);
-    for (int i = 0; i <= 8; ++i) {
-        const int y = p.yGrid(i);
-        c.line(p.f.X0 + p.G, y, p.f.X0 + p.f.W - p.G, y);
-        const std::string label = Format(s.axialFormat, {p.YMIN + i * p.DY});
-        c.textOut(labelRight - c.textWidth(label) - s.axialLabelGap, y - half(c.textHeight(label)), label);
-    }
-    // Minor ticks, five per grid step, left of the M = 0 axis and below the P = 0 axis.
-    c.pen.color = colors::blue;
-    const int xAxis = Round(p.f.X0 + p.G + (0 - p.XMIN) * p.SX);
-    for (int i = 0; i <= 40; ++i) {
-        const int y = Round(p.f.Y0 + p.f.H - p.G - (i / 5.0) * p.DY * p.SY);
-        c.line(xAxis, y, xAxis - s.tick, y);
-    }
-    for (int i = 0; i <= 40; ++i) {
-        const int x = Round(p.f.X0 + p.G + (i / 5.0) * p.DX * p.SX);
-        c.line(x, yAxis, x, yAxis + s.tick);
-    }
-    c.pen = Pen{colors::black, 1, PenStyle::Solid};
-    const int x0 = p.xAxis();
-    c.line(x0, p.f.Y0 + p.G, x0, p.f.Y0 + p.f.H - p.G);
-    c.line(p.f.X0 + p.G, yAxis, p.f.X0 + p.f.W - p.G, yAxis);
-}
-
-// The curve in red through the points in order; a point that cannot be drawn breaks it.
-void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& ms, const std::vector<double>& ps, int first,
-               int last) {
-    c.pen.color = colors::red;
-    bool drawing = false;
-    for (int i = first; i <= last; ++i) {
-        Point pt;
-        if (!p.map(ms[static_cast<std::size_t>(i)], ps[static_cast<std::size_t>(i)], pt)) {
-            drawing = false;
-            continue;
-        }
-        if (drawing) c.lineTo(pt.x, pt.y);
-        else c.moveTo(pt.x, pt.y);
-        drawing = true;
-    }
-}
 
 void drawLoadCircle(Canvas& c, const Plot& p, double mValue, double pValue, int R) {
     Point pt;
@@ -158,6 +47,23 @@ void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, LoadMarks marks,
     c.brush.style = BrushStyle::Solid;
 }
 
+// Small filled squares with their labels beside, and the legend under the title.
+void drawMarkers(Canvas& c, const Plot& p, const ChartMarkers& markers) {
+    const int K = p.f.K, r = 3 * K;
+    c.pen = Pen{colors::black, 1, PenStyle::Solid};
+    for (const ChartMarker& mk : markers.points) {
+        Point pt;
+        if (!p.map(mk.m, mk.p, pt)) continue;
+        c.brush = Brush{colors::green, BrushStyle::Solid};
+        c.rectangle(pt.x - r, pt.y - r, pt.x + r + 1, pt.y + r + 1);
+        c.brush.style = BrushStyle::Clear;
+        c.textOut(pt.x + r + 2 * K, pt.y - r - c.textHeight(mk.label) / 2, mk.label);
+    }
+    c.brush.style = BrushStyle::Clear;
+    c.textOut(p.f.X0 + 10 * K, p.f.Y0 + 12 * K + c.textHeight(markers.legend), markers.legend);
+    c.brush.style = BrushStyle::Solid;
+}
+
 // The number of the last stored curve point, -1 when a table is missing.
 int lastIndex(const std::vector<double>& a, const std::vector<double>& b) {
     return static_cast<int>(std::min(a.size(), b.size())) - 1;
@@ -165,10 +71,11 @@ int lastIndex(const std::vector<double>& a, const std::vector<double>& b) {
 
 }  // namespace
 
-std::string pmChartTitle(int designCode) { return "P-M Curve [" + codeName(designCode) + "]"; }
-std::string mmChartTitle(int designCode) { return "Myy-Mzz Curve [" + codeName(designCode) + "]"; }
+std::string pmChartTitle(int designCode) { return "P-M Curve [" + designCodeName(designCode) + "]"; }
+std::string mmChartTitle(int designCode) { return "Myy-Mzz Curve [" + designCodeName(designCode) + "]"; }
 
-void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double SANG, LoadMarks marks) {
+void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double SANG, LoadMarks marks,
+                        const ChartMarkers& markers) {
     const int K = f.K;
     c.font.name = "Courier New";
     c.font.size = 8;
@@ -218,6 +125,7 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
                                         (F.MY / M0) * std::sin((90 - SANG) * r) * M0;
         return std::pair{mv, -F.P};
     });
+    if (!markers.points.empty()) drawMarkers(c, p, markers);
 }
 
 void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double axialLoad, LoadMarks marks,

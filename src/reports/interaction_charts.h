@@ -3,16 +3,31 @@
 // axial load, each with its grid, labelled axes, a title naming the design code and, when asked,
 // the load combinations as small circles. Drawn on screen with K = 1 and on the printed figure
 // report with K = 7.
+#include <string>
+#include <vector>
+
 #include "canvas/canvas.h"
 #include "model/section_model.h"
 #include "reports/chart_frame.h"
 
 namespace qav {
 
+// Labelled points drawn over a P-M chart (moment, axial force; kN, kNm), with one line that
+// explains their labels.
+struct ChartMarker {
+    double m = 0, p = 0;
+    std::string label;
+};
+struct ChartMarkers {
+    std::vector<ChartMarker> points;
+    std::string legend;
+};
+
 // The P-M chart of the model's PM_P / PM_M; SANG is the moment angle (degrees) the curve was
 // computed with. A curve without a moment or axial range draws the frame, title and a note.
+// Markers, when given, are drawn last.
 void GEN_PM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame& frame, double SANG,
-                        LoadMarks marks);
+                        LoadMarks marks, const ChartMarkers& markers = {});
 
 // The Myy-Mzz chart of the model's MM_MX / MM_MY; axialLoad (kN) is shown in the title line.
 // The font face is the canvas's own. printed: the rotated label as on the printed page.

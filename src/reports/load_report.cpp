@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/design_code.h"
 #include "model/number_text.h"
 
 namespace qav {
@@ -100,7 +101,7 @@ void PRINT_OUT_TABLE_GRID(Canvas& c) {
     for (const Group& g : kGroups)
         for (int k = 0; k < 5; ++k) c.textOut(g.titles[k], TITLE_Y, kColumnTitles[k]);
     c.textOut(12614, 9131, "QAV SECTION V1.0");
-    c.textOut(12822, 9291, "HK-COP-2013");
+    c.textOut(12822, 9291, DESIGN_CODE_NAMES[0]);  // whatever code is selected
     c.font.name = "Courier New";
 }
 

@@ -5,6 +5,7 @@
 
 #include "model/number_text.h"
 #include "reports/chart_frame.h"
+#include "reports/chart_plot.h"
 
 namespace qav {
 
@@ -24,11 +25,11 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
         if (i == 1 || PHI(i) > PHImax) PHImax = PHI(i);
     }
     const double ymax = std::ceil(Mmax / 200) * 200;
-    const double sx = (W - 160) / PHImax, sy = (H - 160) / ymax;
-    const double dx = PHImax / 8, dy = ymax / 8;
+    Plot p{ChartFrame{0, 0, W, H, 1}};
+    p.setScales(0, PHImax, 0, ymax);
     const std::string title = "M-Phi Curve";
     // Extremes so near zero or so large that a grid step overflows give no scale to draw with.
-    const bool scalable = std::isfinite(dx * sx) && std::isfinite(dy * sy);
+    const bool scalable = std::isfinite(p.DX * p.SX) && std::isfinite(p.DY * p.SY);
     if (last < 1 || !numbers || !(PHImax > 0) || !(ymax > 0) || !scalable) {
         const char* note = last < 1        ? "No M-Phi curve to draw: run the M-Phi analysis."
                            : !numbers      ? "No M-Phi curve to draw: the curve holds no numbers."
@@ -49,45 +50,10 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
     const std::string yTitle = "Moment[kNm]";
     DRAW_ROTATED_TEXT(c, yTitle, 80 - c.textHeight(yTitle) - 40, Round(H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
 
-    c.pen = Pen{colors::grey, 1, PenStyle::Dot};
-    c.brush = Brush{colors::white, BrushStyle::Solid};
-    for (int k = 0; k <= 4; ++k) {
-        const int x = Round(k * 2 * dx * sx + 80);
-        c.line(x, 80, x, H - 80);
-        const std::string label = Format("%0.3e", {k * 2 * dx});
-        c.textOut(x - half(c.textWidth(label)), H - 80 + 5, label);
-    }
-    for (int k = 0; k <= 8; ++k) {
-        const int y = Round(H - 80 - k * dy * sy);
-        c.line(80, y, W - 80, y);
-        const std::string label = Format("%0.0F", {k * dy});
-        c.textOut(75 - c.textWidth(label), y - half(c.textHeight(label)), label);
-    }
-    c.pen.color = colors::blue;
-    for (int k = 0; k <= 40; ++k) {
-        const int y = Round(H - 80 - k / 5.0 * dy * sy);
-        c.line(80, y, 75, y);
-    }
-    for (int k = 0; k <= 40; ++k) {
-        const int x = Round(80 + k / 5.0 * dx * sx);
-        c.line(x, H - 80, x, H - 75);
-    }
-    c.pen = Pen{colors::black, 1, PenStyle::Solid};
-    c.line(80, 80, 80, H - 80);
-    c.line(80, H - 80, W - 80, H - 80);
-
-    c.pen = Pen{colors::red, 2, PenStyle::Solid};
-    bool drawing = false;
-    for (int i = 0; i <= last; ++i) {
-        int x = 0, y = 0;
-        if (!deviceCoord(80 + PHI(i) * sx, x) || !deviceCoord(H - 80 - M(i) * sy, y)) {
-            drawing = false;
-            continue;
-        }
-        if (drawing) c.lineTo(x, y);
-        else c.moveTo(x, y);
-        drawing = true;
-    }
+    // Every second vertical line, labels in exponent form; the moment labels at the left edge.
+    drawGrid(c, p, GridStyle{5, 5, "%0.0F", 5, 2, "%0.3e", 0});
+    c.pen.width = 2;
+    drawCurve(c, p, m.MPHI_PHI, m.MPHI_M, 0, last);
     c.pen.width = 1;
 }
 

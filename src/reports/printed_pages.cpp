@@ -1,6 +1,7 @@
 #include "reports/printed_pages.h"
 
 #include "analysis/interaction_curves.h"
+#include "model/design_code.h"
 #include "reports/interaction_charts.h"
 #include "reports/section_picture.h"
 #include "reports/text_reports.h"
@@ -48,7 +49,7 @@ void PRINT_TABLE_GRID(Canvas& c, int designCode) {
     c.textOut(11341, 841, "Checked by");
     c.textOut(11346, 1040, "Date");
     c.textOut(12557, 9131, "QAV SECTION V1.0");
-    c.textOut(12858, 9277, designCode == 1 ? "BS-8110" : "HK-COP-2013");
+    c.textOut(12858, 9277, designCodeName(designCode));
 }
 
 void PRINT_PM_TEXT(Canvas& c, const std::vector<std::string>& data, int SX, int SY) {

@@ -1,5 +1,6 @@
 #include "reports/text_reports.h"
 
+#include "analysis/pmm_surface.h"
 #include "model/number_text.h"
 
 namespace qav {
@@ -189,6 +190,28 @@ void GEN_MM_analysis_result(const SectionModel& m, std::vector<std::string>& dat
                        PAD_LEFT(12, fixed3(m.MM_MY[u])));
     }
     data.push_back(dashes);
+}
+
+void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
+    DATA.clear();
+    DATA.push_back("PMM_CURVE_DATA");
+    DATA.push_back(PAD_LEFT(12, "P,") + PAD_LEFT(12, "MX,") + PAD_LEFT(12, "MY,"));
+    const int n = pmmStoredSteps(m);
+    for (int r = 0; r < PMM_CURVES && n >= 0; ++r) {
+        const auto ur = static_cast<std::size_t>(r);
+        for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
+            DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.PMM_P[ur][j]})) +
+                           PAD_LEFT(12, Format("%0.3F,", {m.PMM_MX[ur][j]})) +
+                           PAD_LEFT(12, Format("%0.3F,", {m.PMM_MY[ur][j]})));
+    }
+}
+
+void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA) {
+    DATA.clear();
+    DATA.push_back(PAD_LEFT(12, "Moment_M,") + PAD_LEFT(12, "Curvature,"));
+    for (int i = 0; i <= NSTEP && static_cast<std::size_t>(i) < m.MPHI_M.size() && static_cast<std::size_t>(i) < m.MPHI_PHI.size(); ++i)
+        DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.MPHI_M[static_cast<std::size_t>(i)]})) +
+                       PAD_LEFT(14, Format("%0.5E,", {m.MPHI_PHI[static_cast<std::size_t>(i)]})));
 }
 
 }  // namespace qav

@@ -12,6 +12,10 @@ namespace qav {
 void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 // "  Moment_Myy  Moment_Mzz" then one line per point 0 .. NMM.
 void GEN_MM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
+// The M-Phi listing of points 0 .. NSTEP.
+void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA);
+// "PMM_CURVE_DATA": two heading lines, then 2 NPM + 2 lines per curve of the PMM surface.
+void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 // Materials, section properties and, after a load check, the critical combination.
 void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 // Materials and mesh size, outline, cover line, bars, steel polygons and openings.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/design_code.h"
 #include "model/number_text.h"
 #include "view/view_mapping.h"
 
@@ -64,8 +65,6 @@ void drawPolygonList(const SectionModel& m, Canvas& c, const std::vector<TPOLYSH
 
 }  // namespace
 
-std::string designCodeName(int DESIGN_CODE) { return DESIGN_CODE == 1 ? "BS-8110" : "HK-COP-2013"; }
-
 ViewCounts viewCounts(const SectionModel& m) {
     return {Format("%D", {m.NFIB}), Format("%D", {m.NCONC_PT}), Format("%D", {m.NBAR}),
             Format("%D", {m.NSEL_BAR}), Format("%D", {m.NSTEEL_SEC})};
@@ -85,8 +84,8 @@ void DRAW_BLANK(const SectionModel& m, Canvas& c) {
     c.textOut(10, 35, "QAV-Section");
     c.font.size = 8;
     c.font.bold = false;
-    if (m.DESIGN_CODE == 0) c.textOut(10, 80, "HK-COP-2013");
-    else if (m.DESIGN_CODE == 1) c.textOut(10, 80, "BS-8110");
+    // The title block names a known code only.
+    if (m.DESIGN_CODE == 0 || m.DESIGN_CODE == 1) c.textOut(10, 80, designCodeName(m.DESIGN_CODE));
     c.font.name = "Arial";
     c.brush.style = BrushStyle::Solid;
 }

@@ -30,7 +30,4 @@ void DRAW_OPEN_POLYLINE(const SectionModel& m, Canvas& c);
 void DRAW_SEL_FIBER(const SectionModel& m, Canvas& c);
 void DRAW_CENTER(const SectionModel& m, Canvas& c);
 
-// The design code's label, as the title block and the report titles show it.
-std::string designCodeName(int DESIGN_CODE);
-
 }  // namespace qav

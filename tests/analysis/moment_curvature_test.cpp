@@ -6,6 +6,7 @@
 
 #include "hand_section.h"
 #include "model/errors.h"
+#include "reports/text_reports.h"
 
 using namespace qav;
 using qav::test::handRectangle;

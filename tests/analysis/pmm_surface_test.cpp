@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "hand_section.h"
+#include "reports/text_reports.h"
 
 using namespace qav;
 

@@ -14,10 +14,10 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "analysis/load_combinations.h"
 #include "app/analysis/pmm_surface_view.h"
 #include "app/command_map.h"
 #include "app/main_window.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/text_file.h"
 #include "scripted_prompts.h"

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "analysis/load_combinations.h"
+#include "interchange/force_csv.h"
 #include "model/text_file.h"
 #include "support/cli_runner.h"
 

@@ -5,13 +5,16 @@
 #include <QPlainTextEdit>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "app/app_context.h"
+#include "app/command_map.h"
 #include "app/dialog_parts.h"
 #include "app/printing.h"
 #include "app/user_prompts.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
 #include "reports/interaction_charts.h"
+#include "reports/key_point_marks.h"
 #include "reports/printed_pages.h"
 #include "reports/section_picture.h"
 #include "reports/text_reports.h"
@@ -87,6 +90,12 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     CheckBox2 = new QCheckBox("All Load Comb", GroupBox2);
     CheckBox2->setObjectName("CheckBox2");
     CheckBox2->setGeometry(10, y + 56, 240, 20);
+    // Beyond the two load marks: the curve's key points on the chart, and the state at a load.
+    CheckBox3 = new QCheckBox("Key Points", GroupBox2);
+    CheckBox3->setObjectName("CheckBox3");
+    CheckBox3->setGeometry(10, y + 80, 120, 20);
+    auto* stateButton = placedButton("ButtonState", "Section State", GroupBox2, {135, y + 78, 117, 24});
+    connect(stateButton, &QPushButton::clicked, this, [this] { ctx_.commands().run(cmd::SectionState); });
 
     placedLabel("Label2", "Text Output", this, {13, 470});
     Memo1 = listingMemo("Memo1", this);
@@ -132,7 +141,12 @@ void AnalysisDialog::runPm() {
                 RUN_PM_CURVE_ANALYSIS(m, angle, ctx_.messages(), &progress);
                 GEN_PM_CURVE_TEXT(m, list0_);
             },
-            [&](Canvas& c, const ChartFrame& f) { GEN_PM_CURVE_IMAGE(c, ctx_.model(), f, angle, marks()); });
+            [&](Canvas& c, const ChartFrame& f) {
+                const ChartMarkers markers = CheckBox3->isChecked()
+                                                 ? keyPointMarkers(PM_KEY_POINTS(ctx_.model(), angle, ctx_.messages()))
+                                                 : ChartMarkers{};
+                GEN_PM_CURVE_IMAGE(c, ctx_.model(), f, angle, marks(), markers);
+            });
     });
 }
 

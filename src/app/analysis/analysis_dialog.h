@@ -66,6 +66,7 @@ private:
     QPlainTextEdit* Memo1;
     QCheckBox* CheckBox1;  // "Critical Load Comb"
     QCheckBox* CheckBox2;  // "All Load Comb"
+    QCheckBox* CheckBox3;  // "Key Points"
 };
 
 }  // namespace qav

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_parts.h"
-#include "app/qt_canvas.h"
+#include "render/qt_canvas.h"
 #include "reports/chart_frame.h"
 
 namespace qav {

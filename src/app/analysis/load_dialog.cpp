@@ -12,6 +12,7 @@
 #include "app/dialog_parts.h"
 #include "app/printing.h"
 #include "app/user_prompts.h"
+#include "interchange/force_csv.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
 #include "reports/load_report.h"

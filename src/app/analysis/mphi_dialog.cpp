@@ -8,6 +8,7 @@
 #include "app/dialog_parts.h"
 #include "model/number_text.h"
 #include "reports/mphi_chart.h"
+#include "reports/text_reports.h"
 
 namespace qav {
 

@@ -20,6 +20,7 @@
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
+#include "reports/text_reports.h"
 
 namespace qav {
 

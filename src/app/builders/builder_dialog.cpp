@@ -24,10 +24,10 @@ bool BuilderDialog::reportErrors(const std::function<void()>& step, bool emptied
         step();
     } catch (const ConversionError& e) {
         if (emptiedOnConversionError) emit sectionChanged();
-        emit errorOccurred(QString::fromStdString(e.what()));
+        emit errorOccurred(CommandBoundary::errorText(e));
         return false;
     } catch (const InputError& e) {
-        emit errorOccurred(QString::fromStdString(e.what()));
+        emit errorOccurred(CommandBoundary::errorText(e));
         return false;
     } catch (const std::exception& e) {
         // Anything else may have stopped a build half-way: show what the model now holds.

@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "app/qt_canvas.h"
+#include "render/qt_canvas.h"
 
 namespace qav {
 

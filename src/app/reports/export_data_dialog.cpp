@@ -19,10 +19,10 @@
 #include "app/app_context.h"
 #include "app/command_map.h"
 #include "app/dialog_parts.h"
-#include "app/reports/xlsx_workbook.h"
 #include "app/user_prompts.h"
 #include "model/section_model.h"
 #include "model/text_file.h"
+#include "render/xlsx_workbook.h"
 #include "reports/workbook.h"
 
 namespace qav {

@@ -1,4 +1,4 @@
-#include "app/qt_canvas.h"
+#include "render/qt_canvas.h"
 
 #include <QFontMetrics>
 #include <QPolygon>

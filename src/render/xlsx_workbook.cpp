@@ -1,4 +1,4 @@
-#include "app/reports/xlsx_workbook.h"
+#include "render/xlsx_workbook.h"
 
 #include "model/errors.h"
 

@@ -1,4 +1,4 @@
-#include "app/printing_pages.h"
+#include "render/printing_pages.h"
 
 #include <QImage>
 #include <QPageLayout>
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <memory>
 
-#include "app/qt_canvas.h"
 #include "model/errors.h"
+#include "render/qt_canvas.h"
 
 namespace qav {
 

@@ -1,0 +1,252 @@
+#include "analysis/key_points.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <optional>
+
+#include "analysis/interaction_curves.h"
+#include "analysis/material_laws.h"
+#include "model/number_text.h"
+
+namespace qav {
+
+namespace {
+
+constexpr double DEG = std::numbers::pi / 180.0;
+const char* const NO_STEEL = "does not exist: no bars or steel take tension";
+
+// Control points projected on the direction (gx, gy): the most compressed (largest) and the
+// most tensile (smallest) projection.
+struct Extent {
+    double top = 0, bottom = 0;
+};
+Extent controlExtent(const SectionModel& m, double gx, double gy) {
+    Extent e{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+    for (int j = 1; j <= m.NCFIB; ++j) {
+        const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
+        const double u = gx * c.X + gy * c.Y;
+        e.top = std::max(e.top, u);
+        e.bottom = std::min(e.bottom, u);
+    }
+    return e;
+}
+
+// The plane with the limit strain at projection `top` along (gx, gy) and the curvature kappa.
+StrainPlane planeFrom(double gx, double gy, double top, double kappa) {
+    return {EPS_LIMIT - kappa * top, kappa * gx, kappa * gy};
+}
+
+bool hasSteel(const SectionModel& m) {
+    for (int j = 1; j <= m.NFIB; ++j) {
+        const int ty = m.FIB[static_cast<std::size_t>(j)].TY;
+        if (ty == FIB_STEEL || ty == FIB_REBAR) return true;
+    }
+    return false;
+}
+
+// A strain plane for the gradient direction phi (radians), or none.
+using PlaneRule = std::optional<StrainPlane> (*)(const SectionModel&, double);
+
+std::optional<StrainPlane> decompressionPlane(const SectionModel& m, double phi) {
+    const double gx = std::cos(phi), gy = std::sin(phi);
+    const Extent e = controlExtent(m, gx, gy);
+    if (!(e.top > e.bottom)) return std::nullopt;
+    return planeFrom(gx, gy, e.top, EPS_LIMIT / (e.top - e.bottom));
+}
+
+std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
+    const double gx = std::cos(phi), gy = std::sin(phi);
+    const Extent e = controlExtent(m, gx, gy);
+    const TFIB* low = nullptr;
+    double lowU = std::numeric_limits<double>::infinity();
+    for (int j = 1; j <= m.NFIB; ++j) {
+        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+        if (f.TY != FIB_STEEL && f.TY != FIB_REBAR) continue;
+        const double u = gx * f.X + gy * f.Y;
+        if (u < lowU) {
+            lowU = u;
+            low = &f;
+        }
+    }
+    if (!low || !(e.top > lowU)) return std::nullopt;
+    const double ey = low->FY1 / STEEL_LAW_MODULUS;
+    return planeFrom(gx, gy, e.top, (EPS_LIMIT + ey) / (e.top - lowU));
+}
+
+// Axial force falls as the curvature grows (every strain but the top one falls, and both laws
+// are monotonic), so zero axial force is found by halving the curvature's bracket.
+std::optional<StrainPlane> pureBendingPlane(const SectionModel& m, double phi) {
+    const double gx = std::cos(phi), gy = std::sin(phi);
+    const Extent e = controlExtent(m, gx, gy);
+    const double span = e.top - e.bottom;
+    if (!(span > 0)) return std::nullopt;
+    auto axial = [&](double rho) { return planeForces(m, planeFrom(gx, gy, e.top, rho * EPS_LIMIT / span)).total().N; };
+    double lo = 0, hi = 1;
+    double pHi = axial(hi);
+    while (pHi > 0 && hi < 1e9) {
+        lo = hi;
+        hi *= 4;
+        pHi = axial(hi);
+    }
+    if (pHi > 0) return std::nullopt;
+    double pLo = axial(lo);
+    for (int it = 0; it < 400; ++it) {
+        const double mid = 0.5 * (lo + hi);
+        if (!(mid > lo && mid < hi)) break;
+        const double pm = axial(mid);
+        if (pm > 0) {
+            lo = mid;
+            pLo = pm;
+        } else {
+            hi = mid;
+            pHi = pm;
+        }
+    }
+    const double rho = std::fabs(pLo) < std::fabs(pHi) ? lo : hi;
+    return planeFrom(gx, gy, e.top, rho * EPS_LIMIT / span);
+}
+
+// Turns the gradient direction until the moment of the plane points along theta (radians):
+// no moment across the direction, a positive one along it. The search starts where a section
+// symmetric about the direction would be, scans a half turn either side, and halves the
+// bracket nearest to that start.
+std::optional<StrainPlane> turnToAngle(const SectionModel& m, double theta, PlaneRule rule) {
+    const double st = std::sin(theta), ct = std::cos(theta);
+    struct Eval {
+        bool ok = false;
+        double across = 0, along = 0;
+        StrainPlane plane;
+    };
+    auto eval = [&](double phi) {
+        Eval v;
+        const auto p = rule(m, phi);
+        if (!p) return v;
+        const ForceSum t = planeForces(m, *p).total();
+        v.ok = true;
+        v.along = t.MX * st + t.MY * ct;
+        v.across = t.MX * ct - t.MY * st;
+        v.plane = *p;
+        return v;
+    };
+    const double phi0 = std::atan2(ct, st);
+    constexpr int STEPS = 36;
+    const double step = 2.5 * DEG;
+    std::optional<std::pair<double, double>> bracket;
+    int best = STEPS + 1;
+    Eval prev = eval(phi0 - STEPS * step);
+    for (int k = -STEPS + 1; k <= STEPS; ++k) {
+        const Eval cur = eval(phi0 + k * step);
+        if (prev.ok && cur.ok && prev.along > 0 && cur.along > 0 &&
+            ((prev.across <= 0 && cur.across >= 0) || (prev.across >= 0 && cur.across <= 0))) {
+            const int distance = std::min(std::abs(k), std::abs(k - 1));
+            if (distance < best) {
+                best = distance;
+                bracket = std::pair{phi0 + (k - 1) * step, phi0 + k * step};
+            }
+        }
+        prev = cur;
+    }
+    if (!bracket) return std::nullopt;
+    double lo = bracket->first, hi = bracket->second;
+    Eval vlo = eval(lo), vhi = eval(hi);
+    for (int it = 0; it < 200; ++it) {
+        if (vlo.across == 0) return vlo.plane;
+        if (vhi.across == 0) return vhi.plane;
+        const double mid = 0.5 * (lo + hi);
+        if (!(mid > lo && mid < hi)) break;
+        const Eval vm = eval(mid);
+        if (!vm.ok) break;
+        if ((vm.across > 0) == (vlo.across > 0)) {
+            lo = mid;
+            vlo = vm;
+        } else {
+            hi = mid;
+            vhi = vm;
+        }
+    }
+    return std::fabs(vlo.across) < std::fabs(vhi.across) ? vlo.plane : vhi.plane;
+}
+
+std::string angleText(double a) { return Format("%0.0F", {a}); }
+
+void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const ForceSum& t, double ANG) {
+    k.exists = true;
+    k.plane = plane;
+    k.axis = neutralAxis(m, plane);
+    k.P = t.N / 1e3;
+    k.MX = t.MX / 1e6;
+    k.MY = t.MY / 1e6;
+    k.M = k.MX * std::sin(ANG * DEG) + k.MY * std::cos(ANG * DEG);
+}
+
+}  // namespace
+
+std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages& msgs) {
+    requireFibres(m);
+    const bool steel = hasSteel(m);
+    std::vector<KeyPoint> out;
+
+    // The axial ends are the solver's states under a pure axial load, as the curve's own ends.
+    for (const double sense : {1.0, -1.0}) {
+        KeyPoint k;
+        k.kind = sense > 0 ? KeyPointKind::PureCompression : KeyPointKind::PureTension;
+        k.label = sense > 0 ? "Pure compression" : "Pure tension";
+        if (sense < 0 && !steel) {
+            k.missing = NO_STEEL;
+        } else {
+            const SectionState s = SECTION_STATE(m, sense, 0, 0, 0, 0, 0, msgs);
+            fill(k, m, s.plane, s.forces.total(), ANG);
+            k.axis = NeutralAxis{};  // an axial state has no neutral axis worth a number
+        }
+        out.push_back(k);
+    }
+
+    struct Rule {
+        KeyPointKind kind;
+        const char* name;
+        PlaneRule rule;
+        bool needsSteel;
+    };
+    const Rule rules[] = {{KeyPointKind::Decompression, "Decompression", decompressionPlane, false},
+                          {KeyPointKind::Balanced, "Balanced", balancedPlane, true},
+                          {KeyPointKind::PureBending, "Pure bending", pureBendingPlane, true}};
+    for (const Rule& r : rules) {
+        for (const int branch : {1, -1}) {
+            const double theta = branch > 0 ? ANG : ANG + 180;
+            KeyPoint k;
+            k.kind = r.kind;
+            k.branch = branch;
+            k.label = std::string(r.name) + " (" + angleText(theta) + ")";
+            if (r.needsSteel && !steel) {
+                k.missing = NO_STEEL;
+            } else if (const auto plane = turnToAngle(m, theta * DEG, r.rule)) {
+                fill(k, m, *plane, planeForces(m, *plane).total(), ANG);
+            } else {
+                k.missing = "not found: no strain plane puts the moment along this angle";
+            }
+            out.push_back(k);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, double ANG) {
+    std::vector<std::string> out;
+    out.push_back("");
+    out.push_back(Format("Key Points (Moment angle = %0.0F)", {ANG}));
+    out.push_back(PAD_RIGHT(24, "Point") + PAD_LEFT(14, "P[kN]") + PAD_LEFT(14, "M[kNm]") +
+                  PAD_LEFT(16, "NA Depth[mm]"));
+    for (const KeyPoint& k : points) {
+        if (!k.exists) {
+            out.push_back(PAD_RIGHT(24, k.label) + k.missing);
+            continue;
+        }
+        out.push_back(PAD_RIGHT(24, k.label) + PAD_LEFT(14, Format("%0.3F", {k.P})) +
+                      PAD_LEFT(14, Format("%0.3F", {k.M})) +
+                      PAD_LEFT(16, k.axis.exists ? Format("%0.1F", {k.axis.depth}) : std::string("-")));
+    }
+    return out;
+}
+
+}  // namespace qav

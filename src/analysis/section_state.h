@@ -1,0 +1,105 @@
+#pragma once
+// The section's state at one load: the strain plane the equilibrium solver settles on for the
+// load, every fibre's strain, stress and force at that plane, the neutral axis and the
+// resultants by kind of material. What the "Section State" dialog and `qavsec-cli state` show.
+#include <string>
+#include <vector>
+
+#include "analysis/section_solver.h"
+#include "model/feedback.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+// A plane of strain: eps(X, Y) = a1 + a2 X + a3 Y, compression positive.
+struct StrainPlane {
+    double a1 = 0, a2 = 0, a3 = 0;
+    double at(double X, double Y) const { return a1 + a2 * X + a3 * Y; }
+};
+
+// Sums of force, force x X and force x Y (N, N mm) of a set of fibres.
+struct ForceSum {
+    double N = 0, MX = 0, MY = 0;
+    void add(double force, double X, double Y) {
+        N += force;
+        MX += force * X;
+        MY += force * Y;
+    }
+    void add(const ForceSum& o) {
+        N += o.N;
+        MX += o.MX;
+        MY += o.MY;
+    }
+};
+
+// The fibres' forces at a plane, by kind: concrete (core and cover), bars, structural steel,
+// and fibres of any other kind (which keep their stored stress).
+struct KindForces {
+    ForceSum concrete, bars, steel, other;
+    ForceSum total() const {
+        ForceSum t = concrete;
+        t.add(bars);
+        t.add(steel);
+        t.add(other);
+        return t;
+    }
+};
+
+// The stress of a fibre at the strain eps by the law of its kind; fibres of any other kind keep
+// their stored stress.
+double fibreStress(const TFIB& f, double eps);
+// Every fibre's force at the plane, summed by kind.
+KindForces planeForces(const SectionModel& m, const StrainPlane& p);
+
+// The neutral axis of a plane over the control points: its angle (degrees, -90 < angle <= 90,
+// from the X axis) and its depth (mm), the distance from the most compressed control point to
+// the line of zero strain along the strain gradient. A plane without a gradient, or whose zero
+// line lies beyond any length a section may have, has none.
+struct NeutralAxis {
+    bool exists = false;
+    double angle = 0;
+    double depth = 0;
+};
+NeutralAxis neutralAxis(const SectionModel& m, const StrainPlane& p);
+
+struct FibreStateRow {
+    int number = 0;
+    double X = 0, Y = 0, AREA = 0;
+    int TY = 0, MAT = 0;
+    double strain = 0, stress = 0;
+    double force = 0;  // kN
+};
+
+struct ControlPointState {
+    double X = 0, Y = 0, strain = 0;
+    bool atLimit = false;  // the strain the solver scales to
+};
+
+struct SectionState {
+    // The load as solved (kN, kNm, compression positive), after the minimum magnitudes.
+    double P = 0, MX = 0, MY = 0;
+    SolveResult solve;
+    StrainPlane plane;
+    NeutralAxis axis;
+    std::vector<FibreStateRow> fibres;
+    std::vector<ControlPointState> controlPoints;
+    KindForces forces;           // N, N mm
+    double largestCompression = 0;  // largest fibre or control-point strain (>= 0)
+    double largestTension = 0;      // smallest, as a signed strain (<= 0)
+};
+
+// The state at the load (P kN compression positive, MX, MY kNm) with the minimum magnitudes, in
+// the model's STRAIN_LIMIT_MODE. The model is not changed. Throws InputError when the section
+// has no fibres or the load is zero in every component.
+SectionState SECTION_STATE(const SectionModel& m, double P, double MX, double MY, double K_P, double K_MX,
+                           double K_MY, Messages& msgs);
+
+// The CSV of a state: a header, then one line per fibre (number, X, Y, area, kind, material,
+// strain, stress, force).
+std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionState& s);
+// The summary lines of a state: load fraction, neutral axis, extreme strains, resultants.
+std::vector<std::string> sectionStateSummary(const SectionState& s);
+// The caption of a fibre kind ("core concrete", "cover concrete", "steel", "rebar").
+std::string fibreKindName(int TY);
+
+}  // namespace qav

@@ -1,0 +1,158 @@
+#include "app/analysis/section_state_dialog.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include "app/analysis/analysis_widgets.h"
+#include "app/app_context.h"
+#include "app/dialog_parts.h"
+#include "render/qt_canvas.h"
+#include "app/user_prompts.h"
+#include "model/errors.h"
+#include "model/number_text.h"
+#include "model/text_file.h"
+#include "reports/state_picture.h"
+
+namespace qav {
+
+namespace {
+QLineEdit* rowEdit(QWidget* parent, const QString& name, const QString& caption, const QString& text, int y) {
+    auto* l = namedLabel(name + "Label", caption, parent);
+    l->setGeometry(10, y + 3, 120, 18);
+    QLineEdit* e = namedEdit(name, text, parent);
+    e->setGeometry(135, y, 110, 21);
+    return e;
+}
+}  // namespace
+
+SectionStateDialog::SectionStateDialog(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), image_(STATE_PICTURE_W, STATE_PICTURE_H, QImage::Format_RGB32) {
+    initToolDialog(this, "SectionStateDialog", "Section State");
+    setFont(QFont("Tahoma", 8));
+    setFixedSize(STATE_PICTURE_W + 300, STATE_PICTURE_H + 24);
+    image_.fill(Qt::white);
+
+    picture_ = namedLabel("Picture", "", this);
+    picture_->setGeometry(12, 12, STATE_PICTURE_W, STATE_PICTURE_H);
+    picture_->setFrameShape(QFrame::Panel);
+    picture_->setFrameShadow(QFrame::Sunken);
+
+    const int x = STATE_PICTURE_W + 24, w = 264;
+    auto* group = new QGroupBox("Load", this);
+    group->setObjectName("LoadGroup");
+    group->setGeometry(x, 8, w, 250);
+    combRadio_ = new QRadioButton("Load Combination", group);
+    combRadio_->setObjectName("CombRadio");
+    combRadio_->setGeometry(10, 20, 240, 20);
+    combRadio_->setChecked(true);
+    combList_ = new QComboBox(group);
+    combList_->setObjectName("CombList");
+    combList_->setGeometry(10, 42, 235, 22);
+    loadRadio_ = new QRadioButton("Load (P compression -)", group);
+    loadRadio_->setObjectName("LoadRadio");
+    loadRadio_->setGeometry(10, 70, 240, 20);
+    loadP_ = rowEdit(group, "LoadP", "P[kN]", "-3000", 92);
+    loadMx_ = rowEdit(group, "LoadMx", "Mxx[kNm]", "0", 116);
+    loadMy_ = rowEdit(group, "LoadMy", "Myy[kNm]", "500", 140);
+    auto* minCaption = namedLabel("MinLabel", "Minimum magnitudes (combinations)", group);
+    minCaption->setGeometry(10, 166, 240, 18);
+    minP_ = rowEdit(group, "MinP", "P_min[kN]", "1000", 184);
+    minMx_ = rowEdit(group, "MinMx", "Min Mxx[kNm]", "1000", 208);
+    minMy_ = rowEdit(group, "MinMy", "Min Myy[kNm]", "1000", 232 - 4);
+    group->setFixedHeight(258);
+
+    auto* show = namedButton("ShowButton", "Show State", this);
+    show->setGeometry(x, 272, w, 25);
+    summary_ = listingMemo("Summary", this);
+    summary_->setGeometry(x, 304, w, 200);
+    summary_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    auto* save = namedButton("SaveImageButton", "Save Image", this);
+    save->setGeometry(x, 512, 128, 25);
+    auto* csv = namedButton("ExportCsvButton", "Export CSV", this);
+    csv->setGeometry(x + 136, 512, 128, 25);
+
+    connect(show, &QPushButton::clicked, this, [this] { showState(); });
+    connect(save, &QPushButton::clicked, this, [this] { saveImage(); });
+    connect(csv, &QPushButton::clicked, this, [this] { exportCsv(); });
+    draw();
+}
+
+void SectionStateDialog::fillCombinations() {
+    const SectionModel& m = ctx_.model();
+    combList_->clear();
+    for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
+        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+        const std::string critical = i == m.CRITICAL_COMB ? "  (critical)" : "";
+        combList_->addItem(qs(Format("%D  %s  P %0.1F  Mxx %0.1F  Myy %0.1F", {i, f.COMB_NAME, f.P, f.MX, f.MY}) +
+                              critical));
+    }
+    if (m.CRITICAL_COMB >= 1 && m.CRITICAL_COMB <= combList_->count()) combList_->setCurrentIndex(m.CRITICAL_COMB - 1);
+    if (combList_->count() == 0) loadRadio_->setChecked(true);
+}
+
+void SectionStateDialog::showState() {
+    ctx_.runCommand([this] {
+        SectionModel& m = ctx_.model();
+        if (m.NFIB <= 0) throw InputError("The section has no fibres: mesh the section before showing its state.");
+        m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+        double P = 0, MX = 0, MY = 0, kp = 0, kmx = 0, kmy = 0;
+        if (combRadio_->isChecked()) {
+            const int i = combList_->currentIndex() + 1;
+            if (i < 1 || i > m.NFORCE)
+                throw InputError("There is no load combination to show: import the loading or type a load.");
+            const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+            P = f.P;
+            MX = f.MX;
+            MY = f.MY;
+            kp = ToFloat(textOf(minP_));
+            kmx = ToFloat(textOf(minMx_));
+            kmy = ToFloat(textOf(minMy_));
+        } else {
+            P = ToFloat(textOf(loadP_));
+            MX = ToFloat(textOf(loadMx_));
+            MY = ToFloat(textOf(loadMy_));
+        }
+        // Loads count compression negative; the solver counts it positive.
+        state_ = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, ctx_.messages());
+        setMemoLines(summary_, sectionStateSummary(*state_));
+        draw();
+    });
+}
+
+void SectionStateDialog::draw() {
+    image_.fill(Qt::white);
+    if (state_) {
+        QPainter painter(&image_);
+        QtCanvas canvas(painter);
+        drawSectionState(canvas, ctx_.model(), *state_, image_.width(), image_.height());
+    }
+    picture_->setPixmap(QPixmap::fromImage(image_));
+}
+
+void SectionStateDialog::saveImage() {
+    ctx_.runCommand([this] {
+        if (!state_) throw InputError("Show a state first.");
+        const QString path = ctx_.prompts().saveFileName("PNG Image (*.png)", "section_state.png");
+        if (path.isEmpty()) return;
+        if (!image_.save(path, "PNG")) throw FileError("Cannot write file \"" + path.toStdString() + "\".");
+    });
+}
+
+void SectionStateDialog::exportCsv() {
+    ctx_.runCommand([this] {
+        if (!state_) throw InputError("Show a state first.");
+        const QString path = ctx_.prompts().saveFileName("csv_File (*.csv)", "section_state.csv");
+        if (path.isEmpty()) return;
+        writeTextLines(path.toStdString(), sectionStateCsv(ctx_.model(), *state_));
+    });
+}
+
+void SectionStateDialog::showEvent(QShowEvent* event) {
+    fillCombinations();
+    QDialog::showEvent(event);
+}
+
+}  // namespace qav

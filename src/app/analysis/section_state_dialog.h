@@ -1,0 +1,57 @@
+#pragma once
+// "Section State": the section's state at one load — the critical combination by default, any
+// combination of the list, or a load typed in — as a picture of the fibres' stresses beside the
+// strain profile, with a summary, "Save Image" (PNG) and "Export CSV" (one line per fibre).
+#include <QDialog>
+#include <QImage>
+#include <optional>
+
+#include "analysis/section_state.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+
+namespace qav {
+
+class AppContext;
+
+class SectionStateDialog : public QDialog {
+    Q_OBJECT
+public:
+    SectionStateDialog(AppContext& ctx, QWidget* parent);
+
+    void showState();  // "Show State"
+    void saveImage();  // "Save Image"
+    void exportCsv();  // "Export CSV"
+
+    const QImage& picture() const { return image_; }
+    const std::optional<SectionState>& state() const { return state_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The combinations of the model in the list, the critical one chosen.
+    void fillCombinations();
+    void draw();
+
+    AppContext& ctx_;
+    QImage image_;
+    QLabel* picture_;
+    QRadioButton* combRadio_;
+    QRadioButton* loadRadio_;
+    QComboBox* combList_;
+    QLineEdit* loadP_;
+    QLineEdit* loadMx_;
+    QLineEdit* loadMy_;
+    QLineEdit* minP_;
+    QLineEdit* minMx_;
+    QLineEdit* minMy_;
+    QPlainTextEdit* summary_;
+    std::optional<SectionState> state_;
+};
+
+}  // namespace qav

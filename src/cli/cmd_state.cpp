@@ -1,0 +1,131 @@
+// state: the section's state at one load (a combination of a load file, the critical one, or a
+// load typed on the command line) as a picture, its summary on stdout and, when asked, one CSV
+// line per fibre.
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#include "analysis/load_combinations.h"
+#include "analysis/section_state.h"
+#include "cli/analysis_inputs.h"
+#include "cli/cli.h"
+#include "cli/section_setup.h"
+#include "model/errors.h"
+#include "model/number_text.h"
+#include "model/text_file.h"
+#include "reports/state_picture.h"
+
+#ifdef QAVSEC_WITH_QT
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "render/qt_canvas.h"
+#endif
+
+namespace qav::cli {
+namespace {
+
+// "P,MX,MY" in kN and kNm, P negative in compression as in load files.
+void parseLoad(const std::string& text, double& P, double& MX, double& MY) {
+    std::vector<std::string> parts;
+    std::stringstream ss(text);
+    std::string part;
+    while (std::getline(ss, part, ',')) parts.push_back(part);
+    if (parts.size() != 3) throw UsageError("--load takes P,MX,MY (three numbers separated by commas)");
+    P = ToFloat(parts[0]);
+    MX = ToFloat(parts[1]);
+    MY = ToFloat(parts[2]);
+}
+
+#ifdef QAVSEC_WITH_QT
+void savePicture(const SectionModel& m, const SectionState& s, const std::string& path) {
+    std::unique_ptr<QGuiApplication> app;
+    int argc = 1;
+    char name[] = "qavsec-cli";
+    char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) {
+        // Fonts need a GUI application; the command line has no screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    QImage image(STATE_PICTURE_W, STATE_PICTURE_H, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        QtCanvas canvas(painter);
+        drawSectionState(canvas, m, s, image.width(), image.height());
+    }
+    if (!image.save(QString::fromStdString(path), "PNG")) throw FileError("Cannot write file \"" + path + "\".");
+}
+#else
+void savePicture(const SectionModel&, const SectionState&, const std::string&) {
+    throw InputError("state: this qavsec-cli was built without Qt, which writes the PNG picture.");
+}
+#endif
+
+int state(Args& args, std::ostream& out, std::ostream& err) {
+    const auto comb = args.take("--comb");
+    const auto load = args.take("--load");
+    const std::string picture = outputPath(args, "OUT.png");
+    const auto fibres = args.take("--fibres");
+    const bool loads = args.shared().loads.has_value();
+    // A combination is solved with the check's minimum magnitudes, so its load fraction is the
+    // one `check` lists; a typed load with none unless asked.
+    auto least = [&](const InputOption& in) { return load ? numberOption(args, in.option.name, 0) : inputNumber(args, in); };
+    const double kp = least(KP_INPUT), kmx = least(KMX_INPUT), kmy = least(KMY_INPUT);
+    const auto pos = args.positional(1);
+    if (load && (comb || loads)) throw UsageError("give either --load or a combination of --loads, not both");
+    if (!load && !loads) throw UsageError("give --load P,MX,MY or --loads F.csv [--comb N]");
+    if (comb && !loads) throw UsageError("--comb needs --loads F.csv");
+    double P = 0, MX = 0, MY = 0;
+    if (load) parseLoad(*load, P, MX, MY);
+
+    SectionModel m = prepareSection(pos[0], args.shared(), err);
+    if (m.NFIB <= 0) throw InputError("The section has no fibres: there is nothing to mesh in " + pos[0] + ".");
+    MessageLog log;
+    std::string what;
+    if (load) {
+        what = "Load " + *load;
+    } else {
+        int n = 0;
+        if (comb) {
+            n = ToInt(*comb);
+            if (n < 1 || n > m.NFORCE)
+                throw InputError(Format("There is no load combination %D: the file holds %D (1 to %D).",
+                                        {n, m.NFORCE, m.NFORCE}));
+        } else {
+            NullProgress progress;
+            n = CHECK_MEMBER(m, kp, kmx, kmy, log, progress).critical;
+            if (n < 1) throw InputError("The load file holds no combination.");
+        }
+        const TFORCE& f = m.FORCE[static_cast<std::size_t>(n)];
+        P = f.P;
+        MX = f.MX;
+        MY = f.MY;
+        what = Format("Load combination %D (%s)%s", {n, f.COMB_NAME, comb ? "" : ", the critical one"});
+    }
+    // Load files count compression negative; the solver counts it positive.
+    const SectionState s = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, log);
+    savePicture(m, s, picture);
+    if (fibres) writeTextLines(*fibres, sectionStateCsv(m, s));
+    out << what << "\n";
+    printLines(sectionStateSummary(s), out);
+    printMessages(log, err);
+    return 0;
+}
+
+QAVSEC_COMMAND("state", "FILE.sec (--loads F.csv [--comb N] | --load P,MX,MY)",
+               {{"--comb", "N", "the combination of the load file (the critical one unless given)"},
+                {"--load", "P,MX,MY", "a load in kN and kNm, P negative in compression as in load files",
+                 Option::InOperands},
+                outputOption("OUT.png", "the state as a PNG picture"),
+                {"--fibres", "OUT.csv", "writes one line per fibre: strain, stress and force"},
+                KP_INPUT.option,
+                KMX_INPUT.option,
+                KMY_INPUT.option},
+               MESH_OPTIONS | LOAD_OPTIONS, state);
+
+}  // namespace
+}  // namespace qav::cli

@@ -1,0 +1,50 @@
+#include "cli/section_setup.h"
+
+#include <ostream>
+
+#include "analysis/section_solver.h"
+#include "model/number_text.h"
+#include "model/section_file.h"
+#include "model/text_file.h"
+#include "model/value_checks.h"
+
+namespace qav::cli {
+
+SectionModel loadSection(const std::string& path) {
+    SectionModel m;
+    openSectionFile(m, path);
+    return m;
+}
+
+void printMessages(const MessageLog& log, std::ostream& err) {
+    for (const auto& e : log.entries())
+        err << e.text << (e.count > 1 ? Format(" (%D times)", {static_cast<int>(e.count)}) : "")
+            << "\n";
+}
+
+void printLines(const std::vector<std::string>& lines, std::ostream& out) {
+    for (const auto& l : lines) out << l << "\n";
+}
+
+MeshSummary meshSection(SectionModel& m, std::ostream& err) {
+    MessageLog log;
+    const MeshSummary s = FIBER_SECTION_MESH(m, log);
+    printMessages(log, err);
+    return s;
+}
+
+SectionModel prepareSection(const std::string& path, const SharedOptions& o, std::ostream& err,
+                            MeshSummary* summary) {
+    SectionModel m = loadSection(path);
+    if (o.npm) m.NPM = ToInt(*o.npm);
+    if (o.nmm) m.NMM = ToInt(*o.nmm);
+    if (o.meshSize) m.MESH_SIZE_TEXT = *o.meshSize;
+    if (o.loads) IMPORT_FORCE_CSV(m, readTextLines(*o.loads), o.units);
+    const MeshSummary s = meshSection(m, err);
+    requireFiniteSection(m);  // nothing non-finite reaches a listing
+    if (summary) *summary = s;
+    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    return m;
+}
+
+}  // namespace qav::cli

@@ -1,0 +1,30 @@
+#include "cli/shared_options.h"
+
+namespace qav::cli {
+
+const std::vector<SharedOption>& sharedOptions() {
+    static const std::vector<SharedOption> all{
+        {{"--npm", "N", "steps of a P-M curve (the section's NPM)"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) { o.npm = v; }},
+        {{"--nmm", "N", "angle steps of a Myy-Mzz curve (the section's NMM)"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) { o.nmm = v; }},
+        {{"--mesh-size", "H", "mesh size in mm (the section's mesh size)"},
+         MESH_OPTIONS,
+         [](SharedOptions& o, const std::string& v) { o.meshSize = v; }},
+        {{"--loads", "F.csv", "load combinations from a force CSV file"},
+         LOAD_OPTIONS,
+         [](SharedOptions& o, const std::string& v) { o.loads = v; },
+         {"--csv"}},
+        {{"--units", "N,mm|kN,m", "units of the force CSV file (N,mm)"},
+         LOAD_OPTIONS,
+         [](SharedOptions& o, const std::string& v) {
+             if (v != "N,mm" && v != "kN,m") throw UsageError("--units takes N,mm or kN,m");
+             o.units = v == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m;
+         }},
+    };
+    return all;
+}
+
+}  // namespace qav::cli

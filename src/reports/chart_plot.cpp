@@ -1,0 +1,69 @@
+#include "reports/chart_plot.h"
+
+#include "model/number_text.h"
+
+namespace qav {
+
+bool Plot::map(double mValue, double pValue, Point& out) const {
+    int x = 0, y = 0;
+    if (!deviceCoord(G + (mValue - XMIN) * SX, x) ||
+        !deviceCoord(f.H - G - (pValue - YMIN) * SY, y))
+        return false;
+    out = {f.X0 + x, f.Y0 + y};
+    return true;
+}
+
+void drawGrid(Canvas& c, const Plot& p, const GridStyle& s) {
+    c.pen = Pen{colors::grey, 1, PenStyle::Dot};
+    c.brush = Brush{colors::white, BrushStyle::Solid};
+    const int yAxis = p.yAxis();
+    for (int i = 0; i <= 8; i += s.xEvery) {
+        const int x = p.xGrid(i);
+        c.line(x, p.f.Y0 + p.G, x, p.f.Y0 + p.f.H - p.G);
+        const std::string label = Format(s.xFormat, {p.XMIN + i * p.DX});
+        c.textOut(x - half(c.textWidth(label)), yAxis + s.labelGap, label);
+    }
+    const int labelRight = Round(p.f.X0 + p.G + s.labelColumn * p.DX * p.SX);
+    for (int i = 0; i <= 8; ++i) {
+        const int y = p.yGrid(i);
+        c.line(p.f.X0 + p.G, y, p.f.X0 + p.f.W - p.G, y);
+        const std::string label = Format(s.axialFormat, {p.YMIN + i * p.DY});
+        c.textOut(labelRight - c.textWidth(label) - s.axialLabelGap, y - half(c.textHeight(label)),
+                  label);
+    }
+    // Minor ticks, five per grid step, left of the M = 0 axis and below the P = 0 axis.
+    c.pen.color = colors::blue;
+    const int xAxis = Round(p.f.X0 + p.G + (0 - p.XMIN) * p.SX);
+    for (int i = 0; i <= 40; ++i) {
+        const int y = Round(p.f.Y0 + p.f.H - p.G - (i / 5.0) * p.DY * p.SY);
+        c.line(xAxis, y, xAxis - s.tick, y);
+    }
+    for (int i = 0; i <= 40; ++i) {
+        const int x = Round(p.f.X0 + p.G + (i / 5.0) * p.DX * p.SX);
+        c.line(x, yAxis, x, yAxis + s.tick);
+    }
+    c.pen = Pen{colors::black, 1, PenStyle::Solid};
+    const int x0 = p.xAxis();
+    c.line(x0, p.f.Y0 + p.G, x0, p.f.Y0 + p.f.H - p.G);
+    c.line(p.f.X0 + p.G, yAxis, p.f.X0 + p.f.W - p.G, yAxis);
+}
+
+void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
+               const std::vector<double>& ys, int first, int last) {
+    c.pen.color = colors::red;
+    bool drawing = false;
+    for (int i = first; i <= last; ++i) {
+        Point pt;
+        if (!p.map(xs[static_cast<std::size_t>(i)], ys[static_cast<std::size_t>(i)], pt)) {
+            drawing = false;
+            continue;
+        }
+        if (drawing)
+            c.lineTo(pt.x, pt.y);
+        else
+            c.moveTo(pt.x, pt.y);
+        drawing = true;
+    }
+}
+
+}  // namespace qav

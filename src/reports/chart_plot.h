@@ -1,0 +1,86 @@
+#pragma once
+// The plot of a curve chart: scales from value ranges, the grid with its labels, ticks and axes,
+// and the curve. The P-M, Myy-Mzz and M-Phi charts draw with it.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "canvas/canvas.h"
+#include "model/number_text.h"
+#include "reports/chart_frame.h"
+
+namespace qav {
+
+// Smallest and largest of the finite values; a point that is not a number gives no range.
+struct Range {
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    bool any = false;
+    void add(double v) {
+        if (!std::isfinite(v)) return;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+        any = true;
+    }
+    double absMax() const { return std::max(std::fabs(lo), std::fabs(hi)); }
+};
+
+// The scales of one chart and the road from a value pair to the device.
+struct Plot {
+    ChartFrame f;
+    double XMIN = 0, XMAX = 0, YMIN = 0, YMAX = 0;
+    double SX = 0, SY = 0, DX = 0, DY = 0;
+    int G = 0;
+
+    void setScales(double xmin, double xmax, double ymin, double ymax) {
+        XMIN = xmin;
+        XMAX = xmax;
+        YMIN = ymin;
+        YMAX = ymax;
+        G = f.G();
+        SX = (f.W - 2.0 * G) / (XMAX - XMIN);
+        SY = (f.H - 2.0 * G) / (YMAX - YMIN);
+        DX = (XMAX - XMIN) / 8;
+        DY = (YMAX - YMIN) / 8;
+    }
+    // Only scales built from finite, non-empty ranges draw a chart.
+    bool usable() const {
+        return std::isfinite(SX) && std::isfinite(SY) && XMAX > XMIN && YMAX > YMIN &&
+               std::isfinite(XMAX) && std::isfinite(YMAX) && std::isfinite(XMIN) &&
+               std::isfinite(YMIN) && spanFinite();
+    }
+    // Ends so far apart that their distance overflows leave no grid step to draw.
+    bool spanFinite() const { return std::isfinite(DX) && std::isfinite(DY); }
+    // The device point of a value pair; false when it cannot be drawn.
+    bool map(double mValue, double pValue, Point& out) const;
+    int xAxis() const { return f.X0 + Round(G + (0 - XMIN) * SX); }        // column of M = 0
+    int yAxis() const { return Round(f.Y0 + f.H - G - (0 - YMIN) * SY); }  // row of P = 0
+    int xGrid(double i) const { return Round(f.X0 + G + i * DX * SX); }
+    int yGrid(double i) const { return Round(f.Y0 + f.H - G - i * DY * SY); }
+};
+
+// How charts differ in their grid: the P-M chart scales its offsets by K, the Myy-Mzz chart
+// keeps them fixed and pads its axial labels, the M-Phi chart draws every second vertical line
+// with labels in exponent form and writes its vertical labels at the left edge.
+struct GridStyle {
+    int labelGap;       // horizontal-axis labels below the horizontal axis
+    int axialLabelGap;  // vertical-axis labels left of their column
+    const char* axialFormat;
+    int tick;        // minor tick length
+    int xEvery = 1;  // a vertical line every xEvery grid steps
+    const char* xFormat = "%0.0F";
+    int labelColumn = 4;  // grid step whose line the vertical-axis labels end at
+};
+
+// Grid lines with their labels, minor ticks left of the vertical axis and below the horizontal
+// one, then the two axes in black.
+void drawGrid(Canvas& c, const Plot& p, const GridStyle& s);
+
+// The curve in red through the points first .. last of (xs, ys) in order; a point that cannot be
+// drawn breaks it.
+void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
+               const std::vector<double>& ys, int first, int last);
+
+}  // namespace qav

@@ -1,0 +1,124 @@
+// The section's state at a load: forces, neutral axis, the CSV and the summary agree with the
+// solver and with each other.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "analysis/section_state.h"
+#include "hand_section.h"
+#include "model/errors.h"
+#include "model/number_text.h"
+
+namespace qav {
+namespace {
+
+SectionModel column() {
+    test::HandColumn h = test::symmetricColumn();
+    h.bars.push_back({0, 250, 32});  // not symmetric: the neutral axis turns
+    return test::handRectangle(h);
+}
+
+TEST(SectionState, FibreForcesAreTheLoadFractionTimesTheLoad) {
+    const SectionModel m = column();
+    NullMessages msgs;
+    struct Case {
+        double P, MX, MY, K;
+    };
+    const Case cases[] = {{2000, 100, 300, 0}, {-500, 0, 200, 0}, {0, -150, 0, 0}, {6000, 0, 0, 0},
+                          {1000, 0, 0, 1000}};
+    for (const Case& c : cases) {
+        const SectionState s = SECTION_STATE(m, c.P, c.MX, c.MY, c.K, c.K, c.K, msgs);
+        ASSERT_TRUE(s.solve.converged);
+        const ForceSum t = s.forces.total();
+        const double lam = s.solve.loadFraction;
+        const double d[3] = {lam * s.P * 1e3 - t.N, lam * s.MX * 1e6 - t.MX, lam * s.MY * 1e6 - t.MY};
+        const double residual = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+        const double size = std::sqrt(t.N * t.N + t.MX * t.MX + t.MY * t.MY);
+        EXPECT_LE(residual, SOLVER_TOLERANCE * size) << c.P << " " << c.MX << " " << c.MY;
+        // The minimum magnitudes raise a zero moment to K.
+        if (c.K > 0) {
+            EXPECT_EQ(s.MX, c.K);
+        }
+        // Every fibre's strain lies on the plane; the largest control-point strain is the limit.
+        for (const FibreStateRow& r : s.fibres) EXPECT_NEAR(r.strain, s.plane.at(r.X, r.Y), 1e-12);
+        double top = -1;
+        int marked = 0;
+        for (const ControlPointState& cp : s.controlPoints) {
+            top = std::max(top, cp.strain);
+            marked += cp.atLimit ? 1 : 0;
+        }
+        EXPECT_NEAR(top, EPS_LIMIT, 1e-9);
+        EXPECT_GE(marked, 1);
+        EXPECT_NEAR(s.largestCompression, top, 1e-12);
+    }
+}
+
+TEST(SectionState, TheNeutralAxisRunsThroughZeroStrain) {
+    const SectionModel m = column();
+    NullMessages msgs;
+    const SectionState s = SECTION_STATE(m, 1500, 120, 250, 0, 0, 0, msgs);
+    ASSERT_TRUE(s.axis.exists);
+    const double g = std::hypot(s.plane.a2, s.plane.a3);
+    // From the most compressed corner, depth along the gradient, then along the axis both ways.
+    const ControlPointState* top = &s.controlPoints[0];
+    for (const auto& cp : s.controlPoints)
+        if (cp.strain > top->strain) top = &cp;
+    const double x = top->X - s.axis.depth * s.plane.a2 / g, y = top->Y - s.axis.depth * s.plane.a3 / g;
+    const double r = s.axis.angle * std::acos(-1.0) / 180;
+    for (const double t : {-500.0, 0.0, 500.0})
+        EXPECT_NEAR(s.plane.at(x + t * std::cos(r), y + t * std::sin(r)), 0, 1e-12) << t;
+    // A uniform state has none.
+    const SectionState axial = SECTION_STATE(test::handRectangle(test::symmetricColumn()), 1, 0, 0, 0, 0, 0, msgs);
+    EXPECT_FALSE(axial.axis.exists);
+}
+
+TEST(SectionState, CsvSumsToTheSummaryResultants) {
+    SectionModel m = column();
+    m.STEEL_MAT.assign(2, TMAT{});
+    m.STEEL_MAT[1].NAME = "STEEL1";
+    for (int j = 1; j <= m.NFIB; ++j)
+        if (m.FIB[j].TY == FIB_REBAR) m.FIB[j].MAT = 1;
+    NullMessages msgs;
+    const SectionState s = SECTION_STATE(m, 800, 0, 280, 0, 0, 0, msgs);
+    const auto csv = sectionStateCsv(m, s);
+    ASSERT_EQ(csv.size(), static_cast<std::size_t>(m.NFIB) + 1);
+    EXPECT_EQ(csv[0], "No,X[mm],Y[mm],Area[mm2],Kind,Material,Strain,Stress[N/mm2],Force[kN]");
+    double concrete = 0, bars = 0;
+    for (std::size_t i = 1; i < csv.size(); ++i) {
+        std::vector<std::string> f;
+        std::stringstream line(csv[i]);
+        for (std::string part; std::getline(line, part, ',');) f.push_back(part);
+        ASSERT_EQ(f.size(), 9u) << csv[i];
+        (f[4] == "rebar" ? bars : concrete) += ToFloat(f[8]);
+        if (f[4] == "rebar") {
+            EXPECT_EQ(f[5], "STEEL1");
+        }
+    }
+    // Each force is printed to 1e-6 kN.
+    EXPECT_NEAR(concrete, s.forces.concrete.N / 1e3, 1e-6 * m.NFIB);
+    EXPECT_NEAR(bars, s.forces.bars.N / 1e3, 1e-5);
+    const auto summary = sectionStateSummary(s);
+    const std::string barLine = Format("P %0.3F kN", {s.forces.bars.N / 1e3});
+    bool found = false;
+    for (const auto& l : summary) {
+        if (l.rfind("Bars", 0) == 0 && l.find(barLine) != std::string::npos) found = true;
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST(SectionState, RefusesWhatHasNoState) {
+    const SectionModel m = column();
+    NullMessages msgs;
+    EXPECT_THROW(SECTION_STATE(m, 0, 0, 0, 0, 0, 0, msgs), InputError);
+    EXPECT_THROW(SECTION_STATE(m, std::nan(""), 0, 1, 0, 0, 0, msgs), InputError);
+    EXPECT_THROW(SECTION_STATE(SectionModel{}, 100, 0, 0, 0, 0, 0, msgs), InputError);
+    // The caller's fibres keep their state.
+    SectionModel before = column();
+    before.FIB[5].EPS = 0.123;
+    SECTION_STATE(before, 100, 10, 10, 0, 0, 0, msgs);
+    EXPECT_EQ(before.FIB[5].EPS, 0.123);
+}
+
+}  // namespace
+}  // namespace qav

@@ -1,0 +1,108 @@
+// The key points after the P-M listing, and the section state from the command line: picture,
+// summary, fibre CSV, and the clear refusals.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "model/number_text.h"
+#include "model/text_file.h"
+#include "support/cli_runner.h"
+
+using qav::test::CliRun;
+using qav::test::examplePath;
+using qav::test::runCli;
+using qav::test::tempPath;
+
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool withoutQt() {
+    return runCli("chart " + examplePath("rectangular_column.sec") + " --pm 0 -o " + tempPath("probe.png"))
+               .out.find("built without Qt") != std::string::npos;
+}
+
+}  // namespace
+
+TEST(CliKeyPoints, TableFollowsTheUnchangedListing) {
+    const std::string file = examplePath("rectangular_column.sec");
+    const CliRun plain = runCli("pm " + file + " --angle 30 --npm 6");
+    const CliRun keyed = runCli("pm " + file + " --angle 30 --npm 6 --key-points");
+    ASSERT_EQ(plain.status, 0) << plain.out;
+    ASSERT_EQ(keyed.status, 0) << keyed.out;
+    // The listing is the same, line for line; the table comes after it.
+    const auto a = qav::splitLines(plain.out), b = qav::splitLines(keyed.out);
+    ASSERT_GT(b.size(), a.size());
+    for (std::size_t i = 0; i + 1 < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << i;
+    const std::string rest = keyed.out.substr(keyed.out.find("Key Points (Moment angle = 30)"));
+    for (const char* label : {"Pure compression", "Pure tension", "Decompression (30)", "Decompression (210)",
+                              "Balanced (30)", "Balanced (210)", "Pure bending (30)", "Pure bending (210)"})
+        EXPECT_NE(rest.find(label), std::string::npos) << label;
+}
+
+TEST(CliState, PictureSummaryAndFibres) {
+    if (withoutQt()) GTEST_SKIP() << "qavsec-cli has no PNG output without Qt";
+    const std::string sec = examplePath("rectangular_column.sec");
+    const std::string loads = tempPath("state_loads.csv");
+    ASSERT_EQ(runCli("sample-loads " + loads).status, 0);
+    const std::string png = tempPath("state.png"), csv = tempPath("state.csv");
+    const CliRun r = runCli("state " + sec + " --loads " + loads + " --comb 3 -o " + png + " --fibres " + csv);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(fileText(png).substr(1, 3), "PNG");
+    EXPECT_NE(r.out.find("Load combination 3 ("), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Load Fraction"), std::string::npos) << r.out;
+    // The CSV's forces add up to the summary's total axial force.
+    const auto lines = qav::readTextLines(csv);
+    ASSERT_GT(lines.size(), 100u);
+    double total = 0;
+    for (std::size_t i = 1; i < lines.size(); ++i) total += qav::ToFloat(lines[i].substr(lines[i].rfind(',') + 1));
+    const auto at = r.out.find("Total                      P ");
+    ASSERT_NE(at, std::string::npos) << r.out;
+    EXPECT_NEAR(total, std::stod(r.out.substr(at + 29)), 0.001 + 1e-6 * lines.size());
+
+    // The critical combination when none is named; a typed load.
+    EXPECT_NE(runCli("state " + sec + " --loads " + loads + " -o " + png).out.find("the critical one"),
+              std::string::npos);
+    EXPECT_EQ(runCli("state " + sec + " --load -2000,100,300 -o " + png).status, 0);
+
+    // The chart's key points belong to the P-M chart.
+    EXPECT_EQ(runCli("chart " + sec + " --pm 0 --npm 6 --key-points -o " + png).status, 0);
+    const CliRun mm = runCli("chart " + sec + " --mm 100 --key-points -o " + png);
+    EXPECT_EQ(mm.status, 2);
+    EXPECT_NE(mm.out.find("--key-points belongs to --pm"), std::string::npos) << mm.out;
+}
+
+TEST(CliState, RefusesWhatHasNoState) {
+    const std::string sec = examplePath("rectangular_column.sec");
+    const std::string loads = tempPath("state_loads2.csv");
+    ASSERT_EQ(runCli("sample-loads " + loads).status, 0);
+    const std::string png = tempPath("refused.png");
+    struct Case {
+        const char* name;
+        std::string args;
+        int status;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"combination outside", "state " + sec + " --loads " + loads + " --comb 43 -o " + png, 1,
+         "There is no load combination 43: the file holds 42 (1 to 42)."},
+        {"combination zero", "state " + sec + " --loads " + loads + " --comb 0 -o " + png, 1,
+         "There is no load combination 0"},
+        {"zero load", "state " + sec + " --load 0,0,0 -o " + png, 1, "The load is zero"},
+        {"not a load", "state " + sec + " --load 1,2 -o " + png, 2, "--load takes P,MX,MY"},
+        {"not a number", "state " + sec + " --load 1,x,2 -o " + png, 1, "'x' is not a valid floating point value"},
+        {"no picture", "state " + sec + " --load 1,2,3", 2, "-o OUT.png is needed"},
+        {"both", "state " + sec + " --load 1,2,3 --loads " + loads + " -o " + png, 2, "not both"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.name << ": " << r.out;
+        EXPECT_NE(r.out.find(c.message), std::string::npos) << c.name << ": " << r.out;
+    }
+}
