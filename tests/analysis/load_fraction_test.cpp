@@ -8,6 +8,7 @@
 
 #include "analysis/load_combinations.h"
 #include "hand_section.h"
+#include "interchange/force_csv.h"
 #include "model/errors.h"
 
 using namespace qav;

@@ -7,6 +7,7 @@
 #include "builders/opening_section.h"
 #include "builders/steel_section.h"
 #include "builders/typical_section.h"
+#include "interchange/force_csv.h"
 #include "interchange/dxf_import.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
