@@ -2,6 +2,7 @@
 # make test - install what is missing, build, run every test
 # make fuzz - build the fuzz targets with clang and run each for FUZZ_SECONDS
 # make sanitize - build and run the core test suite under AddressSanitizer + UBSan
+# make package - the Debian package (build/qavsec_*.deb)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
@@ -10,7 +11,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = section_file dxf_import force_csv number_text builder_boxes mesher
 SANITIZE_BUILD ?= build-asan
 
-.PHONY: all bootstrap configure build run test bench clean fuzz fuzz-build sanitize
+.PHONY: all bootstrap configure build run test bench package clean fuzz fuzz-build sanitize
 
 all: build
 
@@ -29,6 +30,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

@@ -5,6 +5,7 @@
 
 #include "model/errors.h"
 #include "model/number_text.h"
+#include "model/section_state.h"
 
 namespace qav {
 
@@ -14,19 +15,25 @@ constexpr double TRIAL_MOMENT = 1e6;  // kNm, far beyond any capacity
 void resizeResult(std::vector<double>& v, int n) { v.resize(static_cast<std::size_t>(n)); }
 }  // namespace
 
-void requireFibres(const SectionModel& m) {
-    if (m.NFIB <= 0) throw InputError("The section has no fibres: mesh the section before the analysis.");
+void requireFibres(SectionModel& m) {
+    requireCurrentMesh(m);
+    m.RESULTS_STAMP = m.MESH_STAMP;
 }
 
-void CALC_NMAX(SectionModel& m) {
+AxialCapacity axialCapacity(const SectionModel& m) {
     double pmax = 0, steel = 0;
     for (int j = 1; j <= m.NFIB; ++j) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
         if (f.TY == FIB_CORE_CONCRETE) pmax += f.AREA * f.FC;
         if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) steel += f.AREA * f.FY1;
     }
-    m.PMAX = (pmax + steel) / 1000.0;
-    m.PMIN = -steel / 1000.0;
+    return {(pmax + steel) / 1000.0, -steel / 1000.0};
+}
+
+void CALC_NMAX(SectionModel& m) {
+    const AxialCapacity c = axialCapacity(m);
+    m.PMAX = c.PMAX;
+    m.PMIN = c.PMIN;
 }
 
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
@@ -120,6 +127,10 @@ RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& ms
     if (n > MAX_CURVE_STEPS)
         throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).", {MAX_CURVE_STEPS, n}));
     requireFibres(m);
+    if (const AxialCapacity c = axialCapacity(m); !(AXIAL_FORCE >= c.PMIN && AXIAL_FORCE <= c.PMAX))
+        throw InputError(Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
+                                "PMAX %s kN: there is no Myy-Mzz curve at it.",
+                                {Format("%g", {AXIAL_FORCE}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX})}));
     resizeResult(m.MM_MX, n + 1);
     resizeResult(m.MM_MY, n + 1);
 

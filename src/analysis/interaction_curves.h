@@ -8,14 +8,21 @@
 
 namespace qav {
 
-// Throws InputError when the section has no fibres (an analysis would give only not-a-number).
-void requireFibres(const SectionModel& m);
+// Throws InputError when the section has no fibres (an analysis would give only not-a-number)
+// or its fibres were made from a section other than the one in the model (requireCurrentMesh).
+// Otherwise the run that calls it goes on to write results: they are marked as made from this
+// mesh (RESULTS_STAMP).
+void requireFibres(SectionModel& m);
 
 // The most steps a curve may ask for: beyond it the point tables would not fit in memory (and
 // their sizes in an int), long before the run could end.
 constexpr int MAX_CURVE_STEPS = 1'000'000;
 
 // PMAX: core concrete at FC plus steel at FY1; PMIN: steel at -FY1 (kN).
+struct AxialCapacity {
+    double PMAX = 0, PMIN = 0;
+};
+AxialCapacity axialCapacity(const SectionModel& m);
 void CALC_NMAX(SectionModel& m);
 
 // Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the
@@ -30,7 +37,8 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
 RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress = nullptr);
 
 // The Myy-Mzz curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
-// InputError when NMM is not within 1 .. MAX_CURVE_STEPS or there are no fibres. A progress,
+// InputError when NMM is not within 1 .. MAX_CURVE_STEPS, there are no fibres, or AXIAL_FORCE
+// lies outside PMIN .. PMAX (no moment is carried there; the text gives both). A progress,
 // when given, sees 0..100 as the angles are done.
 RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress = nullptr);
 

@@ -81,7 +81,9 @@ std::optional<StrainPlane> pureBendingPlane(const SectionModel& m, double phi) {
     const Extent e = controlExtent(m, gx, gy);
     const double span = e.top - e.bottom;
     if (!(span > 0)) return std::nullopt;
-    auto axial = [&](double rho) { return planeForces(m, planeFrom(gx, gy, e.top, rho * EPS_LIMIT / span)).total().N; };
+    auto axial = [&](double rho) {
+        return planeForces(m, planeFrom(gx, gy, e.top, rho * EPS_LIMIT / span)).total().N;
+    };
     double lo = 0, hi = 1;
     double pHi = axial(hi);
     while (pHi > 0 && hi < 1e9) {
@@ -168,9 +170,12 @@ std::optional<StrainPlane> turnToAngle(const SectionModel& m, double theta, Plan
     return std::fabs(vlo.across) < std::fabs(vhi.across) ? vlo.plane : vhi.plane;
 }
 
-std::string angleText(double a) { return Format("%0.0F", {a}); }
+std::string angleText(double a) {
+    return Format("%0.0F", {a});
+}
 
-void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const ForceSum& t, double ANG) {
+void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const ForceSum& t,
+          double ANG) {
     k.exists = true;
     k.plane = plane;
     k.axis = neutralAxis(m, plane);
@@ -183,11 +188,11 @@ void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const Fo
 }  // namespace
 
 std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages& msgs) {
-    requireFibres(m);
     const bool steel = hasSteel(m);
     std::vector<KeyPoint> out;
 
-    // The axial ends are the solver's states under a pure axial load, as the curve's own ends.
+    // The axial ends are the solver's states under a pure axial load, as the curve's own ends;
+    // the first of them refuses a section without a mesh of its own before anything is searched.
     for (const double sense : {1.0, -1.0}) {
         KeyPoint k;
         k.kind = sense > 0 ? KeyPointKind::PureCompression : KeyPointKind::PureTension;
@@ -242,9 +247,10 @@ std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, doub
             out.push_back(PAD_RIGHT(24, k.label) + k.missing);
             continue;
         }
-        out.push_back(PAD_RIGHT(24, k.label) + PAD_LEFT(14, Format("%0.3F", {k.P})) +
-                      PAD_LEFT(14, Format("%0.3F", {k.M})) +
-                      PAD_LEFT(16, k.axis.exists ? Format("%0.1F", {k.axis.depth}) : std::string("-")));
+        out.push_back(
+            PAD_RIGHT(24, k.label) + PAD_LEFT(14, Format("%0.3F", {k.P})) +
+            PAD_LEFT(14, Format("%0.3F", {k.M})) +
+            PAD_LEFT(16, k.axis.exists ? Format("%0.1F", {k.axis.depth}) : std::string("-")));
     }
     return out;
 }

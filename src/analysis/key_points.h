@@ -17,7 +17,7 @@ struct KeyPoint {
     KeyPointKind kind = KeyPointKind::PureCompression;
     // +1 on the branch of the angle, -1 on the branch of the angle + 180, 0 for the axial points.
     int branch = 0;
-    std::string label;    // "Balanced (45)"
+    std::string label;  // "Balanced (45)"
     bool exists = false;
     std::string missing;  // why the point does not exist
     // kN and kNm, compression positive; M signed as the curve's points are (+ on the angle's

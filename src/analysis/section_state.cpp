@@ -15,12 +15,18 @@ namespace qav {
 
 namespace {
 
-double sign(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
+double sign(double x) {
+    return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0);
+}
 
 // The load the solver works on: each component raised to its minimum magnitude, as the solver
 // itself does, so that the state's forces can be compared with it.
-double minimumAxial(double P, double K) { return sign(P) * std::max(std::fabs(P), K); }
-double minimumMoment(double M, double K) { return M == 0 ? K : sign(M) * std::max(std::fabs(M), K); }
+double minimumAxial(double P, double K) {
+    return sign(P) * std::max(std::fabs(P), K);
+}
+double minimumMoment(double M, double K) {
+    return M == 0 ? K : sign(M) * std::max(std::fabs(M), K);
+}
 
 // The plane through the fibres' stored strains, by least squares about their centroid (exact,
 // as the strains lie on a plane; the centroid keeps the normal equations well conditioned).
@@ -59,8 +65,10 @@ StrainPlane fitPlane(const SectionModel& m) {
 
 double fibreStress(const TFIB& f, double eps) {
     double s = f.STRESS;
-    if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) CONCRETE01(f.FC, f.EPS_0, eps, s);
-    else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) STEEL01(STEEL_LAW_MODULUS, f.FY1, eps, s);
+    if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE)
+        CONCRETE01(f.FC, f.EPS_0, eps, s);
+    else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR)
+        STEEL01(STEEL_LAW_MODULUS, f.FY1, eps, s);
     return s;
 }
 
@@ -70,9 +78,9 @@ KindForces planeForces(const SectionModel& m, const StrainPlane& p) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
         const double force = fibreStress(f, p.at(f.X, f.Y)) * f.AREA;
         ForceSum& s = (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) ? k.concrete
-                      : f.TY == FIB_REBAR                                        ? k.bars
-                      : f.TY == FIB_STEEL                                        ? k.steel
-                                                                                 : k.other;
+                      : f.TY == FIB_REBAR                                       ? k.bars
+                      : f.TY == FIB_STEEL                                       ? k.steel
+                                                                                : k.other;
         s.add(force, f.X, f.Y);
     }
     return k;
@@ -99,9 +107,12 @@ NeutralAxis neutralAxis(const SectionModel& m, const StrainPlane& p) {
     return a;
 }
 
-SectionState SECTION_STATE(const SectionModel& model, double P, double MX, double MY, double K_P, double K_MX,
-                           double K_MY, Messages& msgs) {
-    requireFibres(model);
+SectionState SECTION_STATE(const SectionModel& model, double P, double MX, double MY, double K_P,
+                           double K_MX, double K_MY, Messages& msgs) {
+    // The solver writes its last state into the fibres: work on a copy so the caller's model
+    // keeps whatever state it held.
+    SectionModel m = model;
+    requireFibres(m);
     SectionState s;
     s.P = minimumAxial(P, K_P);
     s.MX = minimumMoment(MX, K_MX);
@@ -111,9 +122,6 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     if (s.P == 0 && s.MX == 0 && s.MY == 0)
         throw InputError("The load is zero: a state needs an axial force or a moment.");
 
-    // The solver writes its last state into the fibres: work on a copy so the caller's model
-    // keeps whatever state it held.
-    SectionModel m = model;
     SectionSolver solver(m, msgs);
     s.solve = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.STRAIN_LIMIT_MODE);
     solver.storeState(m);
@@ -149,9 +157,9 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     // The forces as the fibres hold them (the solver's own sums).
     for (const FibreStateRow& r : s.fibres) {
         ForceSum& k = (r.TY == FIB_CORE_CONCRETE || r.TY == FIB_COVER_CONCRETE) ? s.forces.concrete
-                      : r.TY == FIB_REBAR                                        ? s.forces.bars
-                      : r.TY == FIB_STEEL                                        ? s.forces.steel
-                                                                                 : s.forces.other;
+                      : r.TY == FIB_REBAR                                       ? s.forces.bars
+                      : r.TY == FIB_STEEL                                       ? s.forces.steel
+                                                                                : s.forces.other;
         k.add(r.stress * r.AREA, r.X, r.Y);
     }
     return s;
@@ -159,18 +167,23 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
 
 std::string fibreKindName(int TY) {
     switch (TY) {
-        case FIB_CORE_CONCRETE: return "core concrete";
-        case FIB_COVER_CONCRETE: return "cover concrete";
-        case FIB_STEEL: return "steel";
-        case FIB_REBAR: return "rebar";
-        default: return "other";
+        case FIB_CORE_CONCRETE:
+            return "core concrete";
+        case FIB_COVER_CONCRETE:
+            return "cover concrete";
+        case FIB_STEEL:
+            return "steel";
+        case FIB_REBAR:
+            return "rebar";
+        default:
+            return "other";
     }
 }
 
 namespace {
 std::string materialName(const SectionModel& m, int TY, int MAT) {
-    const std::vector<TMAT>* table = TY == FIB_CORE_CONCRETE    ? &m.CONC_MAT
-                                     : TY == FIB_COVER_CONCRETE ? &m.COVER_MAT
+    const std::vector<TMAT>* table = TY == FIB_CORE_CONCRETE                ? &m.CONC_MAT
+                                     : TY == FIB_COVER_CONCRETE             ? &m.COVER_MAT
                                      : (TY == FIB_STEEL || TY == FIB_REBAR) ? &m.STEEL_MAT
                                                                             : nullptr;
     if (table && MAT >= 1 && static_cast<std::size_t>(MAT) < table->size()) {
@@ -184,11 +197,12 @@ std::string materialName(const SectionModel& m, int TY, int MAT) {
 }  // namespace
 
 std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionState& s) {
-    std::vector<std::string> out{"No,X[mm],Y[mm],Area[mm2],Kind,Material,Strain,Stress[N/mm2],Force[kN]"};
+    std::vector<std::string> out{
+        "No,X[mm],Y[mm],Area[mm2],Kind,Material,Strain,Stress[N/mm2],Force[kN]"};
     out.reserve(s.fibres.size() + 1);
     for (const FibreStateRow& r : s.fibres) {
-        out.push_back(Format("%D,%0.3F,%0.3F,%0.3F,", {r.number, r.X, r.Y, r.AREA}) + fibreKindName(r.TY) + "," +
-                      materialName(m, r.TY, r.MAT) + "," +
+        out.push_back(Format("%D,%0.3F,%0.3F,%0.3F,", {r.number, r.X, r.Y, r.AREA}) +
+                      fibreKindName(r.TY) + "," + materialName(m, r.TY, r.MAT) + "," +
                       Format("%0.8F,%0.4F,%0.6F", {r.strain, r.stress, r.force}));
     }
     return out;
@@ -196,9 +210,12 @@ std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionSta
 
 std::vector<std::string> sectionStateSummary(const SectionState& s) {
     std::vector<std::string> out;
-    out.push_back(Format("Load (P comp. +, Mxx, Myy) %0.3F kN, %0.3F kNm, %0.3F kNm", {s.P, s.MX, s.MY}));
+    out.push_back(
+        Format("Load (P comp. +, Mxx, Myy) %0.3F kN, %0.3F kNm, %0.3F kNm", {s.P, s.MX, s.MY}));
     out.push_back(Format("Load Fraction              %0.4F", {s.solve.loadFraction}) +
-                  (s.solve.converged ? "" : Format("  (not converged, %D iterations)", {s.solve.iterations})));
+                  (s.solve.converged
+                       ? ""
+                       : Format("  (not converged, %D iterations)", {s.solve.iterations})));
     if (s.axis.exists) {
         out.push_back(Format("Neutral Axis Angle         %0.2F deg", {s.axis.angle}));
         out.push_back(Format("Neutral Axis Depth         %0.1F mm", {s.axis.depth}));
@@ -208,8 +225,8 @@ std::vector<std::string> sectionStateSummary(const SectionState& s) {
     out.push_back(Format("Largest Compressive Strain %0.6F", {s.largestCompression}));
     out.push_back(Format("Largest Tensile Strain     %0.6F", {s.largestTension}));
     auto line = [&](const char* name, const ForceSum& f) {
-        out.push_back(Format("%s P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm", {std::string(name), f.N / 1e3,
-                                                                               f.MX / 1e6, f.MY / 1e6}));
+        out.push_back(Format("%s P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm",
+                             {std::string(name), f.N / 1e3, f.MX / 1e6, f.MY / 1e6}));
     };
     line("Concrete                  ", s.forces.concrete);
     line("Bars                      ", s.forces.bars);

@@ -83,7 +83,7 @@ struct SectionState {
     NeutralAxis axis;
     std::vector<FibreStateRow> fibres;
     std::vector<ControlPointState> controlPoints;
-    KindForces forces;           // N, N mm
+    KindForces forces;              // N, N mm
     double largestCompression = 0;  // largest fibre or control-point strain (>= 0)
     double largestTension = 0;      // smallest, as a signed strain (<= 0)
 };
@@ -91,8 +91,8 @@ struct SectionState {
 // The state at the load (P kN compression positive, MX, MY kNm) with the minimum magnitudes, in
 // the model's STRAIN_LIMIT_MODE. The model is not changed. Throws InputError when the section
 // has no fibres or the load is zero in every component.
-SectionState SECTION_STATE(const SectionModel& m, double P, double MX, double MY, double K_P, double K_MX,
-                           double K_MY, Messages& msgs);
+SectionState SECTION_STATE(const SectionModel& m, double P, double MX, double MY, double K_P,
+                           double K_MX, double K_MY, Messages& msgs);
 
 // The CSV of a state: a header, then one line per fibre (number, X, Y, area, kind, material,
 // strain, stress, force).

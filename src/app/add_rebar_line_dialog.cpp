@@ -32,6 +32,7 @@ AddRebarLineDialog::AddRebarLineDialog(AppContext& ctx, QWidget* parent) : QDial
 }
 
 void AddRebarLineDialog::addRebar() {
+    requireSelectedBars(ctx_.model(), 2, 2, "Add Along Line Rebars");
     const double d = ToFloat(textOf(Edit2));
     const int n = ToInt(textOf(Edit1));
     ADD_ALONG_LINE_REBARS(ctx_.model(), n, d);

@@ -35,6 +35,7 @@ void AssignRebarDialog::showEvent(QShowEvent* event) {
 }
 
 void AssignRebarDialog::assign() {
+    requireSelectedBars(ctx_.model(), 1, -1, "Assign Rebar Properties");
     const double d = ToFloat(textOf(Edit1));
     ASSIGN_REBAR_DIAMETER(ctx_.model(), d);
     ctx_.modelChanged();

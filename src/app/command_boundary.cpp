@@ -55,6 +55,7 @@ void CommandBoundary::run(const std::function<void()>& body) {
     // Messages raised before a failure are still worth seeing, before the error itself.
     flush();
     if (!failure.isEmpty()) prompts_->error(failure);
+    if (afterCommand) afterCommand();
 }
 
 }  // namespace qav

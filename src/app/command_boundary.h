@@ -25,6 +25,10 @@ public:
     // Runs at the start of every outermost command (the main window reads its grade lists and
     // mesh size box into the model there, so every core operation sees the current values).
     std::function<void()> beforeCommand;
+    // Runs at the end of every outermost command, after its messages and error were shown,
+    // whether it failed or not (the main window brings the mesh and the results up to date with
+    // the section there, whatever the command changed, and updates its unsaved-changes mark).
+    std::function<void()> afterCommand;
 
     // The sink of the running command (outside a command, each message is shown at once).
     Messages& messages() { return sink_; }

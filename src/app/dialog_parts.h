@@ -38,6 +38,26 @@ inline QPushButton* namedButton(const QString& name, const QString& text, QWidge
     return b;
 }
 
+// The same controls at a fixed place, for the dialogs laid out by coordinates.
+inline QLineEdit* placedEdit(const QString& name, const QString& text, QWidget* parent, QRect r) {
+    QLineEdit* e = namedEdit(name, text, parent);
+    e->setGeometry(r);
+    return e;
+}
+
+inline QLabel* placedLabel(const QString& name, const QString& text, QWidget* parent, QPoint at) {
+    QLabel* l = namedLabel(name, text, parent);
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+
+inline QPushButton* placedButton(const QString& name, const QString& text, QWidget* parent, QRect r) {
+    QPushButton* b = namedButton(name, text, parent);
+    b->setGeometry(r);
+    return b;
+}
+
 // Buttons at the right of a row.
 inline QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
     auto* row = new QHBoxLayout;

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
+#include "analysis/curve_steps.h"
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
 #include "model/design_code.h"
@@ -49,8 +50,7 @@ void GeneralSettingDialog::showEvent(QShowEvent* event) {
 
 void GeneralSettingDialog::okay() {
     SectionModel& m = ctx_.model();
-    m.NPM = ToInt(textOf(Edit1));
-    m.NMM = ToInt(textOf(Edit2));
+    applyCurveSteps(m, textOf(Edit1), textOf(Edit2));
     m.DESIGN_CODE = ComboBox1->currentIndex();
     close();
 }

@@ -1,4 +1,5 @@
-// qavsec: the splash for one second, then the main window.
+// qavsec [FILE.sec]: the splash for one second, then the main window, then the file if one
+// was named.
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
@@ -10,6 +11,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The settings (recent files, last folder, ...) live under this name.
+    QApplication::setOrganizationName("qavsec");
 
     QLabel splash;
     splash.setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
@@ -32,5 +35,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("QAV Section v1.0");
     qav::MainWindow window;
     window.show();
+    const QStringList args = QApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i].startsWith('-')) continue;
+        window.openStartupFile(args[i]);
+        break;
+    }
     return app.exec();
 }

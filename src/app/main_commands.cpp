@@ -28,19 +28,30 @@ void showNavEffect(MainWindow& w, const NavEffect& e) {
     w.modelChanged();
 }
 
+// An alignment, then the bars that now stand where another bar stands, in one message.
+void alignAndReport(MainWindow& w, SectionModel& m, void (*align)(SectionModel&)) {
+    const std::vector<int32_t> aligned = selectedBars(m);
+    align(m);
+    const int n = coincidentBarCount(m, aligned);
+    if (n > 0) w.messages().message(coincidentBarsText(n));
+    w.modelChanged();
+}
+
 void installFileCommands(MainWindow& w, CommandMap& c) {
     SectionModel& m = w.model();
     c.set(cmd::New, [&w, &m] {
         if (!w.prompts().confirm("Are You Sure to clear the Section??")) return;
         CLEAR_MODEL(m);
+        w.startNewSection();
         w.modelChanged();
     });
     c.set(cmd::Open, [&w] {
+        if (!w.saveChangesFirst()) return;
         const QString path = w.prompts().openFileName(kSectionFilter);
         if (!path.isEmpty()) w.openSection(path);
     });
     c.set(cmd::Save, [&w] {
-        const QString path = w.prompts().saveFileName(kSectionFilter);
+        const QString path = w.prompts().saveFileName(kSectionFilter, w.filePath());
         if (!path.isEmpty()) w.saveSection(path);
     });
     c.setNoAction(cmd::Close);
@@ -90,30 +101,31 @@ void installRebarCommands(MainWindow& w, CommandMap& c, QWidget* assign, QWidget
     SectionModel& m = w.model();
     ViewNavigator& nav = w.view()->navigator();
     c.set(cmd::SelectRebars, [&w, &m, &nav] { showNavEffect(w, nav.startSelectRebars(m)); });
-    c.set(cmd::AddSingleRebar, [&nav] { nav.startAddSingleRebar(); });
+    c.set(cmd::AddSingleRebar, [&w, &nav] { showNavEffect(w, nav.startAddSingleRebar()); });
+    // A tool without the selection it needs says so (captions of the "Rebar" page).
     c.set(cmd::AssignRebar, [&m, assign] {
-        if (m.NSEL_BAR > 0) showDialog(assign);
+        requireSelectedBars(m, 1, -1, "Assign Rebar Properties");
+        showDialog(assign);
     });
     c.set(cmd::DeleteRebars, [&w, &m] {
-        if (m.NSEL_BAR <= 0) return;
+        requireSelectedBars(m, 1, -1, "Delete Selected Rebars");
         DELETE_REBARS(m);
         w.modelChanged();
     });
     c.set(cmd::AddAlongLine, [&m, addLine] {
-        if (m.NSEL_BAR == 2) showDialog(addLine);
+        requireSelectedBars(m, 2, 2, "Add Along Line Rebars");
+        showDialog(addLine);
     });
     c.set(cmd::AlignX, [&w, &m] {
-        if (m.NSEL_BAR <= 0) return;
-        ALIGN_REBARS_X(m);
-        w.modelChanged();
+        requireSelectedBars(m, 1, -1, "Aligning Rebars along X");
+        alignAndReport(w, m, ALIGN_REBARS_X);
     });
     c.set(cmd::AlignY, [&w, &m] {
-        if (m.NSEL_BAR <= 0) return;
-        ALIGN_REBARS_Y(m);
-        w.modelChanged();
+        requireSelectedBars(m, 1, -1, "Aligning Rebars along Y");
+        alignAndReport(w, m, ALIGN_REBARS_Y);
     });
     c.set(cmd::AlignDir, [&w, &m] {
-        if (m.NSEL_BAR < 3) return;
+        requireSelectedBars(m, 3, -1, "Aligning Rebar along Dir");
         ALIGN_REBARS_DIR(m);
         w.modelChanged();
     });

@@ -1,11 +1,14 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScreen>
+#include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -16,11 +19,15 @@
 #include "app/side_panel.h"
 #include "app/tool_icons.h"
 #include "app/user_prompts.h"
+#include "mesh/section_sync.h"
 #include "model/section_file.h"
 
 namespace qav {
 
 namespace {
+const QString kCaption = QStringLiteral("QAV Section v1.0 (2022-03-14)");
+const QString kUntitled = QStringLiteral("Untitled");
+
 // Tool buttons, left to right; 0 marks a separator gap. The index + 1 is the button number.
 struct ToolButton {
     const char* command;
@@ -78,7 +85,7 @@ const ToolButton kToolButtons[] = {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainWindow");
-    setWindowTitle("QAV Section v1.0 (2022-03-14)");
+    setWindowTitle(kCaption);
     setWindowIcon(windowIcon());
     ownPrompts_ = std::make_unique<QtUserPrompts>(this);
     prompts_ = ownPrompts_.get();
@@ -115,12 +122,25 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             prompts_->information(QStringLiteral("The selection holds at most %1 bars; further bars were not selected.")
                                       .arg(SEL_BAR_CAPACITY));
     };
-    connect(side_, &SidePanel::controlsEdited, this, [this] { applyControlsToModel(); });
-    boundary_.beforeCommand = [this] { applyControlsToModel(); };
+    connect(side_, &SidePanel::controlsEdited, this, [this] {
+        applyControlsToModel();
+        syncSection();
+        refreshModified();  // the grade lists and the mesh size box are saved with the section
+    });
+    boundary_.beforeCommand = [this] {
+        applyControlsToModel();
+        syncSection();
+    };
+    boundary_.afterCommand = [this] {
+        syncSection();
+        refreshModified();
+    };
 
     // The model's defaults: materials (built with the model), the display switches, NPM, NMM,
     // the design code and an empty set of load combinations.
     applyControlsToModel();
+    saved_.markSaved(model_);
+    recent_.load(appSettings());
     installAllCommands(*this);
     buildMenus();
     buildToolBar();
@@ -152,7 +172,17 @@ void MainWindow::buildMenus() {
         for (const char* n : names) menu->addAction(c.action(n));
     };
     QMenuBar* bar = menuBar();
-    add(bar->addMenu("File"), {cmd::New, cmd::Open, cmd::Save, cmd::Close});
+    QMenu* file = bar->addMenu("File");
+    add(file, {cmd::New, cmd::Open, cmd::Save, cmd::Close});
+    file->addSeparator();
+    recentMenu_ = file->addMenu("Recent Files");
+    recentMenu_->setObjectName("RecentFilesMenu");
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
+    fillRecentMenu();
+    file->addSeparator();
+    QAction* exit = file->addAction("Exit");
+    exit->setObjectName("ExitAction");
+    connect(exit, &QAction::triggered, this, &QWidget::close);
     add(bar->addMenu("Define"), {cmd::MaterialSetting, cmd::DisplaySetting, cmd::GeneralSetting, cmd::PrinterSetting});
     QMenu* section = bar->addMenu("Section");
     add(section, {cmd::BuildTypical, cmd::BuildSteel, cmd::BuildOpening});
@@ -228,6 +258,14 @@ void MainWindow::updateCounts() {
 }
 
 void MainWindow::modelChanged() {
+    // Every change the window is told of passes here, also those made outside a command (the
+    // builder dialogs, the view's edits): the mesh and the results follow before anything shows.
+    syncSection();
+    showModel();
+}
+
+void MainWindow::showModel() {
+    refreshModified();
     updateCounts();
     side_->showProperties(model_);
     view_->update();
@@ -235,9 +273,20 @@ void MainWindow::modelChanged() {
 
 void MainWindow::runCommand(const std::function<void()>& body) { boundary_.run(body); }
 
+void MainWindow::onSectionState(QObject* receiver, const std::function<void()>& refresh) {
+    connect(this, &MainWindow::sectionStateChanged, receiver, refresh);
+}
+
+void MainWindow::syncSection() {
+    if (!SYNC_SECTION_STATE(model_).changed()) return;
+    showModel();
+    emit sectionStateChanged();
+}
+
 void MainWindow::setOperationText(const QString& text) { status1_->setText(1, text); }
 
-void MainWindow::openSection(const QString& path) {
+bool MainWindow::openSection(const QString& path) {
+    bool ok = false;
     runCommand([&] {
         // The controls follow whatever the file set, even when reading stops half-way.
         struct Sync {
@@ -248,14 +297,120 @@ void MainWindow::openSection(const QString& path) {
             }
         } sync{*this};
         openSectionFile(model_, path.toStdString());
+        ok = true;
     });
+    if (ok) rememberFile(path);
+    return ok;
 }
 
-void MainWindow::saveSection(const QString& path) {
+bool MainWindow::saveSection(const QString& path) {
+    bool ok = false;
     runCommand([&] {
         applyControlsToModel();
         saveSectionFile(model_, path.toStdString());
+        ok = true;
     });
+    if (ok) rememberFile(path);
+    return ok;
+}
+
+void MainWindow::openStartupFile(const QString& path) {
+    // Tried on a copy first: a file that stops half-way must not leave half a section behind.
+    SectionModel probe = model_;
+    bool readable = false;
+    runCommand([&] {
+        openSectionFile(probe, path.toStdString());
+        readable = true;
+    });
+    if (readable) openSection(path);
+}
+
+void MainWindow::startNewSection() {
+    filePath_.clear();
+    saved_.markSaved(model_);
+    refreshModified();
+}
+
+void MainWindow::sectionImported() {
+    // What an import brought in belongs to no file yet; compared with the file it replaced it
+    // is a change, so closing asks to save it.
+    filePath_.clear();
+    refreshModified();
+}
+
+void MainWindow::openRecentFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        recent_.remove(path);
+        recent_.store(appSettings());
+        fillRecentMenu();
+        prompts_->information(
+            QStringLiteral("The file %1 no longer exists; it was removed from the Recent Files list.").arg(path));
+        return;
+    }
+    if (!saveChangesFirst()) return;
+    openSection(path);
+}
+
+bool MainWindow::saveChangesFirst() {
+    refreshModified();
+    if (!modified_) return true;
+    switch (prompts_->askSaveChanges(documentName())) {
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        return false;
+    case SaveAnswer::Save:
+        break;
+    }
+    QString path = filePath_;
+    if (path.isEmpty()) path = prompts_->saveFileName(QStringLiteral("SectionModel (*.sec)"));
+    return !path.isEmpty() && saveSection(path);
+}
+
+void MainWindow::rememberFile(const QString& path) {
+    filePath_ = QFileInfo(path).absoluteFilePath();
+    saved_.markSaved(model_);
+    recent_.add(path);
+    recent_.store(appSettings());
+    fillRecentMenu();
+    refreshModified();
+}
+
+void MainWindow::refreshModified() {
+    modified_ = saved_.differs(model_);
+    updateCaption();
+}
+
+QString MainWindow::documentName() const {
+    return filePath_.isEmpty() ? kUntitled : QFileInfo(filePath_).fileName();
+}
+
+void MainWindow::updateCaption() {
+    QString caption = kCaption;
+    if (!filePath_.isEmpty() || modified_) caption += QStringLiteral(" - ") + documentName();
+    if (modified_) caption += QStringLiteral("*");
+    if (caption != windowTitle()) setWindowTitle(caption);
+}
+
+void MainWindow::fillRecentMenu() {
+    if (!recentMenu_) return;
+    recentMenu_->clear();
+    int n = 0;
+    for (const QString& path : recent_.paths()) {
+        QAction* a = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(++n).arg(QFileInfo(path).fileName()));
+        a->setData(path);
+        a->setToolTip(path);
+        connect(a, &QAction::triggered, this, [this, path] { openRecentFile(path); });
+    }
+    recentMenu_->setEnabled(n > 0);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (saveChangesFirst()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void MainWindow::updateWindowSize() {
@@ -282,7 +437,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // A key event travels from the focus widget up to its window: act on it once, where it
         // starts, and let it go on (a text box still deletes its character).
         const bool start = (focus && focus->window() == this) ? w == focus : w == this;
-        if (start && w->window() == this) commands_->run(cmd::DeleteRebars);
+        // Without a selection the key only edits text: no message on every Delete in a box.
+        if (start && w->window() == this && model_.NSEL_BAR > 0) commands_->run(cmd::DeleteRebars);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -81,7 +81,7 @@ void MoveRebarsDialog::done() {
 }
 
 void MoveRebarsDialog::move() {
-    if (ctx_.model().NSEL_BAR == 0) return;
+    requireSelectedBars(ctx_.model(), 1, -1, "Move/Replicate Rebars");
     const double dx = ToFloat(textOf(Edit1));
     const double dy = ToFloat(textOf(Edit2));
     MOVE_REBARS(ctx_.model(), dx, dy);
@@ -89,6 +89,7 @@ void MoveRebarsDialog::move() {
 }
 
 void MoveRebarsDialog::replicate() {
+    requireSelectedBars(ctx_.model(), 1, -1, "Move/Replicate Rebars");
     const double dx = ToFloat(textOf(Edit1));
     const double dy = ToFloat(textOf(Edit2));
     REPLICATE_REBARS(ctx_.model(), dx, dy);
@@ -96,13 +97,13 @@ void MoveRebarsDialog::replicate() {
 }
 
 void MoveRebarsDialog::moveToX() {
-    if (ctx_.model().NSEL_BAR == 0) return;
+    requireSelectedBars(ctx_.model(), 1, -1, "Move/Replicate Rebars");
     MOVE_REBARS_TO_X(ctx_.model(), ToFloat(textOf(Edit3)));
     done();
 }
 
 void MoveRebarsDialog::moveToY() {
-    if (ctx_.model().NSEL_BAR == 0) return;
+    requireSelectedBars(ctx_.model(), 1, -1, "Move/Replicate Rebars");
     MOVE_REBARS_TO_Y(ctx_.model(), ToFloat(textOf(Edit4)));
     done();
 }

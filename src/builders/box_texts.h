@@ -21,8 +21,9 @@ private:
     const BoxTexts& texts_;
 };
 
-// Range checks done before a builder touches the model; each throws InputError naming the box
-// by its caption.
+// Range checks of lengths (mm) done before a builder touches the model; each throws InputError
+// naming the box by its caption. Every length must also lie within MAX_LENGTH_MM of 0.
+void requireAcceptedLength(double value, const std::string& caption);
 void requirePositive(double value, const std::string& caption);
 void requireNotNegative(double value, const std::string& caption);
 void requireCountNotNegative(int value, const std::string& caption);

@@ -40,6 +40,8 @@ void checkOpeningParams(const OpeningParams& p) {
     }
     if (!std::isfinite(p.X) || !std::isfinite(p.Y))
         throw InputError("The location of the opening is not a usable number.");
+    requireAcceptedLength(p.X, "Location X(mm)");
+    requireAcceptedLength(p.Y, "Location Y(mm)");
 }
 
 Corners openingCorners(const OpeningParams& p) {

@@ -5,6 +5,10 @@
 
 #include "model/number_text.h"
 
+#ifndef QAVSEC_VERSION
+#define QAVSEC_VERSION "unknown"
+#endif
+
 namespace qav::cli {
 
 namespace {
@@ -130,12 +134,32 @@ std::string Command::usage() const {
     return line;
 }
 
+void printCommandHelp(const Command& c, std::ostream& os) {
+    os << "usage: qavsec-cli " << c.usage() << "\n\noptions:\n";
+    std::vector<Option> options = c.allOptions();
+    options.push_back({"--help", "", "prints this help"});
+    std::vector<std::string> names;
+    std::size_t width = 0;
+    for (const Option& o : options) {
+        names.push_back(o.value.empty() ? o.name : o.name + " " + o.value);
+        width = std::max(width, names.back().size());
+    }
+    for (std::size_t i = 0; i < options.size(); ++i)
+        os << "  " << PAD_RIGHT(static_cast<int>(width) + 2, names[i]) << options[i].help << "\n";
+}
+
 namespace {
 void printUsage(std::ostream& os) {
     os << "usage:\n";
     auto all = commands();
     std::sort(all.begin(), all.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
     for (const auto& c : all) os << "  qavsec-cli " << c.usage() << "\n";
+    os << "  qavsec-cli --version\n"
+          "qavsec-cli COMMAND --help describes a command and each of its options.\n";
+}
+
+bool wantsHelp(const std::vector<std::string>& words) {
+    return std::any_of(words.begin() + 1, words.end(), [](const std::string& w) { return w == "--help" || w == "-h"; });
 }
 }  // namespace
 
@@ -144,12 +168,20 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
         printUsage(words.empty() ? err : out);
         return words.empty() ? 2 : 0;
     }
+    if (words[0] == "--version") {
+        out << "qavsec-cli " << QAVSEC_VERSION << "\n";
+        return 0;
+    }
     const auto& all = commands();
     const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == words[0]; });
     if (it == all.end()) {
         err << "qavsec-cli: unknown command '" << words[0] << "'\n";
         printUsage(err);
         return 2;
+    }
+    if (wantsHelp(words)) {
+        printCommandHelp(*it, out);
+        return 0;
     }
     Args args(std::vector<std::string>(words.begin() + 1, words.end()));
     try {

@@ -73,6 +73,9 @@ std::string outputPath(Args& args, const std::string& file);
 double numberOption(Args& args, const std::string& name, double fallback);
 int integerOption(Args& args, const std::string& name, int fallback);
 
+// "qavsec-cli COMMAND --help": the usage line, then one line on each option.
+void printCommandHelp(const Command& c, std::ostream& os);
+
 int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
 }  // namespace qav::cli

@@ -11,6 +11,7 @@
 #include "analysis/pmm_surface.h"
 #include "cli/analysis_inputs.h"
 #include "cli/cli.h"
+#include "cli/json_documents.h"
 #include "cli/section_setup.h"
 #include "interchange/force_csv.h"
 #include "model/number_text.h"
@@ -20,20 +21,30 @@
 namespace qav::cli {
 namespace {
 
-// The listing on stdout; the solver's messages and the count of solves that did not converge
-// on stderr.
-int finish(const std::vector<std::string>& listing, const MessageLog& log, const RunStats& s, std::ostream& out,
-           std::ostream& err) {
-    printLines(listing, out);
+// The listing on stdout (with --json the document instead, the run's status added); the
+// solver's messages and the count of solves that did not converge on stderr.
+struct Output {
+    bool json = false;
+    std::string command, file;
+};
+
+int finish(const Output& o, const std::vector<std::string>& listing, Json doc, const MessageLog& log,
+           const RunStats& s, std::ostream& out, std::ostream& err) {
+    if (o.json) {
+        doc["status"] = runStatusJson(s, log);
+        printJson(out, o.command, o.file, doc);
+    } else {
+        printLines(listing, out);
+    }
     printMessages(log, err);
     err << Format("%D of %D solves did not converge.", {s.notConverged, s.solves}) << "\n";
     return 0;
 }
 
 // pm and mm differ only in their option, their run and their listing.
-template <class Run, class Listing>
-int curveCommand(Args& args, const InputOption& input, Run run, Listing listing, std::ostream& out,
-                 std::ostream& err) {
+template <class Run, class Listing, class Document>
+int curveCommand(Args& args, const char* command, const InputOption& input, Run run, Listing listing,
+                 Document document, std::ostream& out, std::ostream& err) {
     const double value = inputNumber(args, input);
     const auto pos = args.positional(1);
     SectionModel m = prepareSection(pos[0], args.shared(), err);
@@ -41,15 +52,36 @@ int curveCommand(Args& args, const InputOption& input, Run run, Listing listing,
     const RunStats s = run(m, value, log);
     std::vector<std::string> lines;
     listing(m, lines);
-    return finish(lines, log, s, out, err);
+    return finish({args.shared().json, command, pos[0]}, lines, document(m, value), log, s, out, err);
+}
+
+// The key points as the --json document names them; a point that does not exist says why.
+Json keyPointsJson(const std::vector<KeyPoint>& points) {
+    Json all = Json::array();
+    for (const KeyPoint& k : points) {
+        Json j;
+        j["label"] = k.label;
+        if (k.exists) {
+            j["P"] = k.P;
+            j["M"] = k.M;
+            j["Mx"] = k.MX;
+            j["My"] = k.MY;
+            j["na_depth"] = k.axis.exists ? Json(k.axis.depth) : Json(nullptr);
+        } else {
+            j["missing"] = k.missing;
+        }
+        all.push_back(j);
+    }
+    return all;
 }
 
 int pm(Args& args, std::ostream& out, std::ostream& err) {
     const bool keyPoints = args.flag("--key-points");
     double angle = 0;
     MessageLog keyLog;
+    std::vector<KeyPoint> points;
     return curveCommand(
-        args, ANGLE_INPUT,
+        args, "pm", ANGLE_INPUT,
         [&](SectionModel& m, double a, Messages& l) {
             angle = a;
             return RUN_PM_CURVE_ANALYSIS(m, a, l);
@@ -58,17 +90,23 @@ int pm(Args& args, std::ostream& out, std::ostream& err) {
             GEN_PM_CURVE_TEXT(m, l);
             // The listing stays as it is; the key points follow it.
             if (keyPoints) {
-                const auto table = keyPointsText(PM_KEY_POINTS(m, angle, keyLog), angle);
+                points = PM_KEY_POINTS(m, angle, keyLog);
+                const auto table = keyPointsText(points, angle);
                 l.insert(l.end(), table.begin(), table.end());
             }
+        },
+        [&](const SectionModel& m, double a) {
+            Json doc = pmJson(m, a);
+            if (keyPoints) doc["key_points"] = keyPointsJson(points);
+            return doc;
         },
         out, err);
 }
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {
     return curveCommand(
-        args, AXIAL_INPUT, [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
-        [](const SectionModel& m, std::vector<std::string>& l) { GEN_MM_CURVE_TEXT(m, l); }, out, err);
+        args, "mm", AXIAL_INPUT, [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
+        [](const SectionModel& m, std::vector<std::string>& l) { GEN_MM_CURVE_TEXT(m, l); }, mmJson, out, err);
 }
 
 int mphi(Args& args, std::ostream& out, std::ostream& err) {
@@ -79,7 +117,7 @@ int mphi(Args& args, std::ostream& out, std::ostream& err) {
     const MphiRun run = RUN_MPHI_ANALYSIS(m, in, log);
     std::vector<std::string> lines;
     GEN_M_fai_CURVE_TEXT(m, in.steps, lines);
-    return finish(lines, log, run.stats, out, err);
+    return finish({args.shared().json, "mphi", pos[0]}, lines, mphiJson(m, in), log, run.stats, out, err);
 }
 
 int pmm(Args& args, std::ostream& out, std::ostream& err) {
@@ -89,7 +127,7 @@ int pmm(Args& args, std::ostream& out, std::ostream& err) {
     const RunStats s = RUN_PMM_ANALYSIS(m, log);
     std::vector<std::string> lines;
     GEN_PMM_CURVE_TEXT(m, lines);
-    return finish(lines, log, s, out, err);
+    return finish({args.shared().json, "pmm", pos[0]}, lines, pmmJson(m), log, s, out, err);
 }
 
 int check(Args& args, std::ostream& out, std::ostream& err) {
@@ -109,7 +147,8 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     lines.push_back("Axial Force P[kN]   " + Format("%0.3f", {f.P}));
     lines.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {f.MX}));
     lines.push_back("Moment Myy[kNm]     " + Format("%0.3f", {f.MY}));
-    const int status = finish(lines, log, r.stats, out, err);
+    const int status =
+        finish({args.shared().json, "check", pos[0]}, lines, checkJson(m, r), log, r.stats, out, err);
     // The messages name the combinations without a finite fraction.
     return r.notFinite.empty() ? status : 1;
 }
@@ -122,19 +161,19 @@ int sampleLoads(Args& args, std::ostream&, std::ostream&) {
 
 QAVSEC_COMMAND("pm", "FILE.sec",
                {ANGLE_INPUT.option, {"--key-points", "", "adds the key points of the curve after the listing"}},
-               ANALYSIS_COMMAND, pm);
-QAVSEC_COMMAND("mm", "FILE.sec", {AXIAL_INPUT.option}, ANALYSIS_COMMAND, mm);
+               ANALYSIS_COMMAND | JSON_OUTPUT, pm);
+QAVSEC_COMMAND("mm", "FILE.sec", {AXIAL_INPUT.option}, ANALYSIS_COMMAND | JSON_OUTPUT, mm);
 QAVSEC_COMMAND("mphi", "FILE.sec",
                {{"--axis", "x|y", "moment about the X (Mxx) or the Y axis (Myy); x"},
                 {"--negative", "", "negative moment"},
                 AXIAL_INPUT.option,
                 MAX_STRAIN_INPUT.option,
                 STEPS_INPUT.option},
-               ANALYSIS_COMMAND, mphi);
-QAVSEC_COMMAND("pmm", "FILE.sec", {}, ANALYSIS_COMMAND, pmm);
+               ANALYSIS_COMMAND | JSON_OUTPUT, mphi);
+QAVSEC_COMMAND("pmm", "FILE.sec", {}, ANALYSIS_COMMAND | JSON_OUTPUT, pmm);
 QAVSEC_COMMAND("check", "FILE.sec",
                {KP_INPUT.option, KMX_INPUT.option, KMY_INPUT.option},
-               ANALYSIS_COMMAND | LOAD_OPTIONS, check);
+               ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, check);
 QAVSEC_COMMAND("sample-loads", "", {outputOption("OUT.csv", "the built-in sample force file")}, 0, sampleLoads);
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/json_documents.h"
 #include "cli/section_setup.h"
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
@@ -52,12 +53,19 @@ int mesh(Args& args, std::ostream& out, std::ostream& err) {
     const auto pos = args.positional(1);
     MeshSummary s;
     const SectionModel m = prepareSection(pos[0], args.shared(), err, &s);
-    printSummary(s, m, out);
+    if (!s.areaWarning.empty()) err << s.areaWarning << "\n";
+    if (args.shared().json) {
+        Json doc = meshJson(s, m);
+        doc["status"] = runStatusJson(RunStats{}, MessageLog{});  // a mesh solves nothing
+        printJson(out, "mesh", pos[0], doc);
+    } else {
+        printSummary(s, m, out);
+    }
     if (fibres) writeTextLines(*fibres, fibreTable(m));
     return 0;
 }
 
-QAVSEC_COMMAND("mesh", "FILE.sec", {{"-o", "OUT.csv", "writes the fibre table as CSV"}}, MESH_OPTIONS, mesh);
+QAVSEC_COMMAND("mesh", "FILE.sec", {{"-o", "OUT.csv", "writes the fibre table as CSV"}}, MESH_OPTIONS | JSON_OUTPUT, mesh);
 
 }  // namespace
 }  // namespace qav::cli

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/json_documents.h"
 #include "cli/section_setup.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
@@ -16,6 +17,10 @@ int info(Args& args, std::ostream& out, std::ostream&) {
     const auto pos = args.positional(1);
     const SectionModel m = loadSection(pos[0]);
     requireFiniteSection(m);
+    if (args.shared().json) {
+        printJson(out, "info", pos[0], sectionJson(m));
+        return 0;
+    }
     std::vector<std::string> lines;
     GEN_SECTION_SUMMARY(m, lines);
     printLines(lines, out);
@@ -44,7 +49,7 @@ int materials(Args& args, std::ostream& out, std::ostream&) {
     return 0;
 }
 
-QAVSEC_COMMAND("info", "FILE.sec", {}, 0, info);
+QAVSEC_COMMAND("info", "FILE.sec", {}, JSON_OUTPUT, info);
 QAVSEC_COMMAND("resave", "IN.sec", {outputOption("OUT.sec", "the section as read")}, 0, resave);
 QAVSEC_COMMAND("materials", "", {{"--from", "FILE.sec", "the materials of a section (the program's own by default)"}}, 0,
                materials);

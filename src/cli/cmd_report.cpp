@@ -1,8 +1,10 @@
 // Printed reports and charts without a window: `report` writes one of the printed documents as a
 // PDF file, `chart` one of the dialogs' charts as a PNG picture. Both mesh the section first,
 // as the analysis commands do, and draw with the compositions the application prints.
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "analysis/interaction_curves.h"
@@ -50,18 +52,43 @@ SectionModel prepareChecked(Args& args, std::ostream& err) {
     return m;
 }
 
-// Exactly one of the options, by its index.
-int oneOf(Args& args, std::initializer_list<const char*> flags) {
-    int chosen = -1, i = 0;
-    for (const char* f : flags) {
-        if (args.flag(f)) {
-            if (chosen >= 0) throw UsageError("choose one document");
-            chosen = i;
-        }
-        ++i;
+// The document of --doc figure|text|section-data|loads, by its index. The earlier switches
+// --figure, --text and --section-data still choose it; so does --loads alone, as long as neither
+// --doc nor one of those switches is there (otherwise --loads names the load file, as it does in
+// every command).
+int chooseDocument(Args& args) {
+    static const char* const names[] = {"figure", "text", "section-data", "loads"};
+    int chosen = -1;
+    auto choose = [&](int i) {
+        if (chosen >= 0) throw UsageError("choose one document");
+        chosen = i;
+    };
+    if (const auto doc = args.take("--doc")) {
+        const auto it = std::find(std::begin(names), std::end(names), *doc);
+        if (it == std::end(names)) throw UsageError("--doc takes figure, text, section-data or loads");
+        choose(static_cast<int>(it - std::begin(names)));
     }
-    if (chosen < 0) throw UsageError("choose one document");
+    for (int i = 0; i < 3; ++i)
+        if (args.flag(std::string("--") + names[i])) choose(i);
+    if (chosen < 0 && args.flag("--loads")) chosen = 3;
+    if (chosen < 0) throw UsageError("choose one document with --doc");
     return chosen;
+}
+
+// The report takes the load options itself, after its document: "--loads" alone may still be
+// the earlier switch of the load report.
+void takeLoadOptions(Args& args) {
+    for (const SharedOption& s : sharedOptions()) {
+        if ((s.group & LOAD_OPTIONS) == 0) continue;
+        std::optional<std::string> value;
+        for (const std::string& name : s.oldNames)
+            if (auto v = args.take(name)) value = v;
+        if (auto v = args.take(s.option.name)) {
+            if (value) throw UsageError(s.oldNames.front() + " is the earlier name of " + s.option.name + ": give one");
+            value = v;
+        }
+        if (value) s.apply(args.shared(), *value);
+    }
 }
 
 // Fonts and pictures need a GUI application; the command line has no screen.
@@ -90,7 +117,8 @@ void writePdf(const RecordedDocument& doc, const std::string& path, bool landsca
 }
 
 int report(Args& args, std::ostream&, std::ostream& err) {
-    const int document = oneOf(args, {"--figure", "--text", "--section-data", "--loads"});
+    const int document = chooseDocument(args);
+    takeLoadOptions(args);
     const std::string out = outputPath(args, "OUT.pdf");
     ReportInputs in;
     in.marks = {args.flag("--critical"), args.flag("--all")};
@@ -167,20 +195,30 @@ int chart(Args&, std::ostream&, std::ostream& err) {
 }
 #endif
 
+// The load options as the report lists them (it takes them itself).
+std::vector<Option> loadOptions() {
+    std::vector<Option> all;
+    for (const SharedOption& s : sharedOptions())
+        if ((s.group & LOAD_OPTIONS) != 0) all.push_back(s.option);
+    return all;
+}
+
 const std::vector<Option> MARK_OPTIONS{{"--all", "", "marks every load combination"},
                                        {"--critical", "", "marks the critical load combination"}};
 
-QAVSEC_COMMAND("report", "FILE.sec (--figure|--text|--section-data|--loads)",
-               {{"--figure", "", "the figure report", Option::InOperands},
-                {"--text", "", "the text report", Option::InOperands},
-                {"--section-data", "", "the section data page", Option::InOperands},
-                {"--loads", "", "the load combination report", Option::InOperands},
+QAVSEC_COMMAND("report", "FILE.sec",
+               {{"--doc", "figure|text|section-data|loads",
+                 "the figure report, the text report, the section data page or the load combination report "
+                 "(--figure, --text, --section-data, --loads alone: the earlier spellings)",
+                 Option::Required},
                 outputOption("OUT.pdf", "the document as a PDF file"),
                 ANGLE_INPUT.option,
                 AXIAL_INPUT.option,
+                loadOptions()[0],
+                loadOptions()[1],
                 MARK_OPTIONS[0],
                 MARK_OPTIONS[1]},
-               ANALYSIS_COMMAND | LOAD_OPTIONS, report);
+               ANALYSIS_COMMAND, report);
 QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
                {{"--pm", "DEG", "the P-M chart at a moment angle", Option::InOperands},
                 {"--mm", "KN", "the Myy-Mzz chart at an axial force", Option::InOperands},

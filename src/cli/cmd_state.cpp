@@ -32,7 +32,8 @@ void parseLoad(const std::string& text, double& P, double& MX, double& MY) {
     std::stringstream ss(text);
     std::string part;
     while (std::getline(ss, part, ',')) parts.push_back(part);
-    if (parts.size() != 3) throw UsageError("--load takes P,MX,MY (three numbers separated by commas)");
+    if (parts.size() != 3)
+        throw UsageError("--load takes P,MX,MY (three numbers separated by commas)");
     P = ToFloat(parts[0]);
     MX = ToFloat(parts[1]);
     MY = ToFloat(parts[2]);
@@ -57,7 +58,8 @@ void savePicture(const SectionModel& m, const SectionState& s, const std::string
         QtCanvas canvas(painter);
         drawSectionState(canvas, m, s, image.width(), image.height());
     }
-    if (!image.save(QString::fromStdString(path), "PNG")) throw FileError("Cannot write file \"" + path + "\".");
+    if (!image.save(QString::fromStdString(path), "PNG"))
+        throw FileError("Cannot write file \"" + path + "\".");
 }
 #else
 void savePicture(const SectionModel&, const SectionState&, const std::string&) {
@@ -73,17 +75,21 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     const bool loads = args.shared().loads.has_value();
     // A combination is solved with the check's minimum magnitudes, so its load fraction is the
     // one `check` lists; a typed load with none unless asked.
-    auto least = [&](const InputOption& in) { return load ? numberOption(args, in.option.name, 0) : inputNumber(args, in); };
+    auto least = [&](const InputOption& in) {
+        return load ? numberOption(args, in.option.name, 0) : inputNumber(args, in);
+    };
     const double kp = least(KP_INPUT), kmx = least(KMX_INPUT), kmy = least(KMY_INPUT);
     const auto pos = args.positional(1);
-    if (load && (comb || loads)) throw UsageError("give either --load or a combination of --loads, not both");
+    if (load && (comb || loads))
+        throw UsageError("give either --load or a combination of --loads, not both");
     if (!load && !loads) throw UsageError("give --load P,MX,MY or --loads F.csv [--comb N]");
     if (comb && !loads) throw UsageError("--comb needs --loads F.csv");
     double P = 0, MX = 0, MY = 0;
     if (load) parseLoad(*load, P, MX, MY);
 
     SectionModel m = prepareSection(pos[0], args.shared(), err);
-    if (m.NFIB <= 0) throw InputError("The section has no fibres: there is nothing to mesh in " + pos[0] + ".");
+    if (m.NFIB <= 0)
+        throw InputError("The section has no fibres: there is nothing to mesh in " + pos[0] + ".");
     MessageLog log;
     std::string what;
     if (load) {
@@ -93,8 +99,9 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
         if (comb) {
             n = ToInt(*comb);
             if (n < 1 || n > m.NFORCE)
-                throw InputError(Format("There is no load combination %D: the file holds %D (1 to %D).",
-                                        {n, m.NFORCE, m.NFORCE}));
+                throw InputError(
+                    Format("There is no load combination %D: the file holds %D (1 to %D).",
+                           {n, m.NFORCE, m.NFORCE}));
         } else {
             NullProgress progress;
             n = CHECK_MEMBER(m, kp, kmx, kmy, log, progress).critical;
@@ -104,7 +111,8 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
         P = f.P;
         MX = f.MX;
         MY = f.MY;
-        what = Format("Load combination %D (%s)%s", {n, f.COMB_NAME, comb ? "" : ", the critical one"});
+        what = Format("Load combination %D (%s)%s",
+                      {n, f.COMB_NAME, comb ? "" : ", the critical one"});
     }
     // Load files count compression negative; the solver counts it positive.
     const SectionState s = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, log);
@@ -117,14 +125,16 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
 }
 
 QAVSEC_COMMAND("state", "FILE.sec (--loads F.csv [--comb N] | --load P,MX,MY)",
-               {{"--comb", "N", "the combination of the load file (the critical one unless given)"},
-                {"--load", "P,MX,MY", "a load in kN and kNm, P negative in compression as in load files",
+               {{"--comb", "N", "the combination of the load file (the critical one unless given)",
+                 Option::InOperands},
+                {"--load", "P,MX,MY",
+                 "a load in kN and kNm, P negative in compression as in load files",
                  Option::InOperands},
                 outputOption("OUT.png", "the state as a PNG picture"),
                 {"--fibres", "OUT.csv", "writes one line per fibre: strain, stress and force"},
-                KP_INPUT.option,
-                KMX_INPUT.option,
-                KMY_INPUT.option},
+                {"--kp", "K", "least axial force in kN (1000 for a combination, 0 for --load)"},
+                {"--kmx", "K", "least moment Mx in kNm (1000 for a combination, 0 for --load)"},
+                {"--kmy", "K", "least moment My in kNm (1000 for a combination, 0 for --load)"}},
                MESH_OPTIONS | LOAD_OPTIONS, state);
 
 }  // namespace

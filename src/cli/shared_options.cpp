@@ -23,6 +23,9 @@ const std::vector<SharedOption>& sharedOptions() {
              if (v != "N,mm" && v != "kN,m") throw UsageError("--units takes N,mm or kN,m");
              o.units = v == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m;
          }},
+        {{"--json", "", "prints the results as one JSON document instead of the listing"},
+         JSON_OUTPUT,
+         [](SharedOptions& o, const std::string&) { o.json = true; }},
     };
     return all;
 }

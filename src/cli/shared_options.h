@@ -32,6 +32,7 @@ enum OptionGroup : unsigned {
     MESH_OPTIONS = 1u << 0,      // how the section is meshed
     ANALYSIS_OPTIONS = 1u << 1,  // how the analyses run
     LOAD_OPTIONS = 1u << 2,      // the load combinations to take in
+    JSON_OUTPUT = 1u << 3,       // --json: the results as one JSON document
 };
 // What every command that analyses the section takes.
 constexpr unsigned ANALYSIS_COMMAND = MESH_OPTIONS | ANALYSIS_OPTIONS;
@@ -42,6 +43,7 @@ struct SharedOptions {
     std::optional<std::string> npm, nmm, meshSize;
     std::optional<std::string> loads;
     ForceUnits units = ForceUnits::N_mm;
+    bool json = false;
 };
 
 struct SharedOption {

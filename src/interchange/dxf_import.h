@@ -29,8 +29,8 @@ void GET_REBAR_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);
 // the derived geometry. The lines are kept in SECTION_TEXT.
 void importDxfLines(SectionModel& m, std::vector<std::string> lines);
 
-// Reads the file, then imports it. A file that cannot be read (FileError) or is a binary DXF
-// (InputError) leaves the model as it was.
+// Reads the file, then imports it. A file that cannot be read (FileError), a binary DXF or a
+// file in which the import finds no section at all (InputError) leaves the model as it was.
 void importDxfFile(SectionModel& m, const std::string& path);
 
 }  // namespace qav

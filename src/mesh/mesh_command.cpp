@@ -3,12 +3,14 @@
 #include <cmath>
 #include <new>
 
+#include "mesh/fibre_area_check.h"
 #include "mesh/inside_test.h"
 #include "mesh/mesh_fibres.h"
 #include "mesh/mesh_nodes.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
+#include "model/section_state.h"
 
 namespace qav {
 
@@ -162,7 +164,10 @@ MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages) {
                          " mm. Use a larger mesh size.");
     }
     CALC_AREA_RATIO(m);
-    return summarizeMesh(m);
+    stampMesh(m);
+    MeshSummary summary = summarizeMesh(m);
+    summary.areaWarning = fibreAreaWarning(m, summary).value_or("");
+    return summary;
 }
 
 }  // namespace qav

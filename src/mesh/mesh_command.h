@@ -31,6 +31,9 @@ struct MeshSummary {
     std::array<FibreKindTotal, 5> fibres{};  // by kind: [1] core, [2] steel, [3] rebar, [4] cover
     int NFIB = 0;
     int NCFIB = 0;
+    // Set by the mesh command when a kind's fibre area differs from its polygon area by more
+    // than 1 % (fibreAreaWarning); the caller shows or prints it.
+    std::string areaWarning;
 };
 
 // The mesh size in the "Mesh Size" text, mm. Throws ConversionError ("'abc' is not a valid
@@ -53,7 +56,8 @@ MeshSummary summarizeMesh(const SectionModel& m);
 //     the candidate nodes stay within MAX_MESH_NODES;
 //   then: CLEAR_MESH, MESH_SIZE_INPUT and MESH_SIZE, CALC_POLY_ZONE, the node families,
 //   CHECK_MESH_POINT, GEN_MEHS_MASS_NODE, GEN_MESH_TRIANGLE, CALC_TRI_AREA, CHECK_MESH_AREA,
-//   GEN_USER_DEFINE_SECTION, GEN_FIB_MAT and CALC_AREA_RATIO (the Section Properties texts).
+//   GEN_USER_DEFINE_SECTION, GEN_FIB_MAT and CALC_AREA_RATIO (the Section Properties texts);
+//   last the fibre areas are compared with the polygon areas (MeshSummary::areaWarning).
 // A family the section does not have (no outline: no concrete-line nodes; no steel: no
 // steel-line nodes) is emptied, so no node of an earlier section can slip into this mesh.
 // The triangulator's coincidence messages go to `messages`; the run goes on. Should memory run

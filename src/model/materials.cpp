@@ -1,8 +1,12 @@
 #include "model/materials.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "model/errors.h"
 #include "model/number_text.h"
 
 namespace qav {
@@ -78,19 +82,56 @@ MaterialBoxes materialBoxes(const SectionModel& m, MaterialTable table, int grad
     return b;
 }
 
+namespace {
+// One box of the dialog: its text, its caption, the field it sets and the values it accepts.
+struct MaterialBox {
+    const std::string& text;
+    const char* caption;
+    double TMAT::*field;
+    bool positive;  // else finite only
+    bool atMostOne;
+};
+
+// Converts and checks the boxes in the dialog's order. A value out of range refuses the click
+// and changes nothing (InputError naming the box by its caption); a text that is not a number
+// stops it there, the boxes before it keeping their new values.
+void storeBoxes(TMAT& t, std::initializer_list<MaterialBox> boxes) {
+    std::vector<double> values;
+    for (const MaterialBox& b : boxes) {
+        double v = 0;
+        try {
+            v = ToFloat(b.text);
+        } catch (const ConversionError&) {
+            auto it = boxes.begin();
+            for (double stored : values) t.*((it++)->field) = stored;
+            throw;
+        }
+        const std::string caption = std::string("\"") + b.caption + "\"";
+        if (!std::isfinite(v)) throw InputError(caption + " must be a finite number.");
+        if (b.positive && !(v > 0))
+            throw InputError(caption + " must be greater than 0 (it is " + Format("%g", {v}) + ").");
+        if (b.atMostOne && v > 1)
+            throw InputError(caption + " must not be greater than 1 (it is " + Format("%g", {v}) + ").");
+        values.push_back(v);
+    }
+    auto it = boxes.begin();
+    for (double stored : values) t.*((it++)->field) = stored;
+}
+}  // namespace
+
 std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade, const MaterialBoxes& boxes) {
     TMAT& t = materialOf(m, table, grade);
     if (table == MaterialTable::Steel) {
-        t.ES = ToFloat(boxes.Edit2);
-        t.FY = ToFloat(boxes.Edit3);
-        t.RF = ToFloat(boxes.Edit5);
+        storeBoxes(t, {{boxes.Edit2, "Elastic Mudulus E (MPa)", &TMAT::ES, true, false},
+                       {boxes.Edit3, "Yield Stress Fy(MPa)", &TMAT::FY, true, false},
+                       {boxes.Edit5, "ay Reduct. Factor", &TMAT::RF, true, true}});
         t.FY1 = t.FY * t.RF;
         return Format("%0.3F", {t.FY * t.RF});
     }
-    t.EC = ToFloat(boxes.Edit2);
-    t.FC = ToFloat(boxes.Edit3);
-    t.EPS_0 = ToFloat(boxes.Edit4);
-    t.EPS_CU = ToFloat(boxes.Edit5);
+    storeBoxes(t, {{boxes.Edit2, "Elastic Mudulus E (MPa)", &TMAT::EC, true, false},
+                   {boxes.Edit3, "Yield Stress Fc(MPa)", &TMAT::FC, true, false},
+                   {boxes.Edit4, "Yield Strain eps_0", &TMAT::EPS_0, true, false},
+                   {boxes.Edit5, "Ultimate Strain eps_cu", &TMAT::EPS_CU, false, false}});
     return boxes.Edit4;
 }
 

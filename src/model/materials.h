@@ -23,7 +23,9 @@ struct MaterialBoxes {
 
 TMAT& materialOf(SectionModel& m, MaterialTable table, int grade);
 MaterialBoxes materialBoxes(const SectionModel& m, MaterialTable table, int grade);
-// "Modify": stores the box texts into the grade in the dialog's order; a text that is not a
+// "Modify": stores the box texts into the grade in the dialog's order. A value out of range
+// (EC, FC, EPS_0, ES, FY not greater than 0, RF above 1, anything not finite) throws InputError
+// naming the box by its caption and changes nothing; a text that is not a
 // number throws ConversionError and the fields stored before it keep their new values.
 // Returns the new text of Edit4 (FY x RF as "%0.3F" for steel; unchanged for concrete).
 std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade, const MaterialBoxes& boxes);

@@ -388,8 +388,29 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
     CALC_POLY_ZONE(m);
 }
 
+namespace {
+// A section file holds at least one of its blocks; a line of it starts the block exactly.
+bool holdsSectionBlock(const std::vector<std::string>& lines) {
+    static const char* const blocks[] = {"GEN START",      "POLY START",      "REBARPOLY START",
+                                         "REBAR START",    "CONC MAT START",  "COVER MAT START",
+                                         "STEEL MAT START", "CHECKLOADING START"};
+    auto ends = [](const std::string& s, const std::string& tail) {
+        return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    for (const std::string& l : lines) {
+        for (const char* b : blocks)
+            if (l == b) return true;
+        if ((l.rfind("STEELPOLY", 0) == 0 || l.rfind("OPENPOLY", 0) == 0) && ends(l, " START")) return true;
+    }
+    return false;
+}
+}  // namespace
+
 void openSectionFile(SectionModel& m, const std::string& path) {
     std::vector<std::string> lines = readTextLines(path);
+    if (!holdsSectionBlock(lines))
+        throw InputError("\"" + path + "\" is not a section file: it holds none of the blocks of one (\"GEN START\", "
+                         "\"POLY START\", \"REBAR START\", ...). The section on screen was kept.");
     m.SECTION_TEXT = std::move(lines);
     LOAD_QAV_SEC_DATA(m, m.SECTION_TEXT);
     CALC_STEEL_SECTION_AREA(m);

@@ -31,7 +31,9 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA);
 //   comes before its block's count line, is ignored.
 void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA);
 
-// Open and Save: the file <-> SECTION_TEXT <-> model. Errors as above, or FileError.
+// Open and Save: the file <-> SECTION_TEXT <-> model. Errors as above, or FileError. A file
+// holding none of the section file's blocks (a text or binary file of another kind) throws
+// InputError and changes nothing.
 void openSectionFile(SectionModel& m, const std::string& path);
 void saveSectionFile(SectionModel& m, const std::string& path);
 

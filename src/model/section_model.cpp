@@ -33,6 +33,7 @@ void clearWholeMesh(SectionModel& m) {
     m.NGRID_NODE = 0;
     m.NSHELL = 0;
     m.NSEL_BAR = 0;
+    m.MESH_STAMP = {};
 }
 }  // namespace
 
@@ -51,6 +52,7 @@ void CLEAR_MESH(SectionModel& m) {
     m.NCFIB = 0;
     m.NSHELL = 0;
     m.NSEL_BAR = 0;
+    m.MESH_STAMP = {};
 }
 
 void DELETE_STEEL_SECTION(SectionModel& m) {

@@ -112,6 +112,16 @@ struct SectionPropertiesText {
     std::string Edit6;  // "Steel Ratio(%)"     %0.2F
 };
 
+// What a mesh was made from: fingerprints of the geometry (outline, cover, steel polygons,
+// openings, bars) and of the material records its fibres take (the selected grades), and the
+// serial number of the mesh run. serial 0: no mesh made by the mesh command.
+struct MeshStamp {
+    uint64_t geometry = 0;
+    uint64_t materials = 0;
+    uint64_t serial = 0;
+    bool operator==(const MeshStamp&) const = default;
+};
+
 // Sizes of the main window's fixed grade lists (item index + 1 = material number).
 constexpr int CONC_GRADE_ITEMS = 17;
 constexpr int COVER_GRADE_ITEMS = 17;
@@ -164,6 +174,9 @@ struct SectionModel {
     int32_t NSLINE_NODE = 0;
     std::vector<TNODE> MESH_NODE;
     int32_t NMESH_NODE = 0;
+    // What the fibres were made from (see model/section_state.h), and the last serial given.
+    MeshStamp MESH_STAMP;
+    uint64_t MESH_SERIAL = 0;
 
     // Globals held with the tables
     double MESH_SIZE = 0;
@@ -205,6 +218,8 @@ struct SectionModel {
     // Section analysis: the PMM surface, rows 0..5 the P-M curves of 0, 30 .. 150 degrees
     // (7 rows of 2 NPM + 3 points, points 1 .. 2 NPM + 2 used).
     std::vector<std::vector<double>> PMM_P, PMM_MX, PMM_MY;
+    // The mesh the stored results above (and the load fractions) were computed from.
+    MeshStamp RESULTS_STAMP;
 };
 
 // Resizes a table to n slots: entries below n are kept, new slots are zero-filled.

@@ -9,11 +9,21 @@ ChartMarkers keyPointMarkers(const std::vector<KeyPoint>& points) {
         if (!k.exists) continue;
         const char* label = "";
         switch (k.kind) {
-            case KeyPointKind::PureCompression: label = "P0"; break;
-            case KeyPointKind::PureTension: label = "Pt"; break;
-            case KeyPointKind::Decompression: label = "D"; break;
-            case KeyPointKind::Balanced: label = "B"; break;
-            case KeyPointKind::PureBending: label = "M0"; break;
+            case KeyPointKind::PureCompression:
+                label = "P0";
+                break;
+            case KeyPointKind::PureTension:
+                label = "Pt";
+                break;
+            case KeyPointKind::Decompression:
+                label = "D";
+                break;
+            case KeyPointKind::Balanced:
+                label = "B";
+                break;
+            case KeyPointKind::PureBending:
+                label = "M0";
+                break;
         }
         out.points.push_back({k.M, k.P, label});
     }

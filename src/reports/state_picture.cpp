@@ -15,7 +15,9 @@ constexpr Color STEEL_EDGE{60, 60, 60};
 constexpr Color LIMIT_MARK{0, 160, 0};
 constexpr Color UNSTRESSED{232, 232, 232};
 
-int channel(double v) { return std::clamp(Round(v), 0, 255); }
+int channel(double v) {
+    return std::clamp(Round(v), 0, 255);
+}
 
 // The box of the fibres' own outlines (triangle corners, bar circles).
 struct Box {
@@ -35,14 +37,16 @@ Box fibreBox(const SectionModel& m) {
     for (int j = 1; j <= m.NFIB; ++j) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
         if (f.SHAPE == 3) {
-            for (int c = 0; c < 3; ++c) b.add(f.POS[static_cast<std::size_t>(c)].X, f.POS[static_cast<std::size_t>(c)].Y);
+            for (int c = 0; c < 3; ++c)
+                b.add(f.POS[static_cast<std::size_t>(c)].X, f.POS[static_cast<std::size_t>(c)].Y);
         } else {
             const double r = std::max(f.DB / 2, 1.0);
             b.add(f.X - r, f.Y - r);
             b.add(f.X + r, f.Y + r);
         }
     }
-    for (int j = 1; j <= m.NCFIB; ++j) b.add(m.CFIB[static_cast<std::size_t>(j)].X, m.CFIB[static_cast<std::size_t>(j)].Y);
+    for (int j = 1; j <= m.NCFIB; ++j)
+        b.add(m.CFIB[static_cast<std::size_t>(j)].X, m.CFIB[static_cast<std::size_t>(j)].Y);
     return b;
 }
 
@@ -58,7 +62,9 @@ struct Fit {
         cx = left + width / 2;
         cy = top + height / 2;
     }
-    Point at(double x, double y) const { return {cx + Round((x - mx) * scale), cy - Round((y - my) * scale)}; }
+    Point at(double x, double y) const {
+        return {cx + Round((x - mx) * scale), cy - Round((y - my) * scale)};
+    }
     int length(double d) const { return Round(d * scale); }
 };
 
@@ -67,8 +73,9 @@ bool zeroLine(const StrainPlane& p, const Box& b, double& xa, double& ya, double
     const double g2 = p.a2 * p.a2 + p.a3 * p.a3;
     if (!(g2 > 0)) return false;
     const double px = -p.a1 * p.a2 / g2, py = -p.a1 * p.a3 / g2;  // nearest point to the origin
-    const double dx = -p.a3, dy = p.a2;                             // along the line
-    double t0 = -std::numeric_limits<double>::infinity(), t1 = std::numeric_limits<double>::infinity();
+    const double dx = -p.a3, dy = p.a2;                           // along the line
+    double t0 = -std::numeric_limits<double>::infinity(),
+           t1 = std::numeric_limits<double>::infinity();
     auto clip = [&](double d, double lo, double hi, double origin) {
         if (d == 0) return origin >= lo && origin <= hi;
         double a = (lo - origin) / d, c = (hi - origin) / d;
@@ -85,7 +92,8 @@ bool zeroLine(const StrainPlane& p, const Box& b, double& xa, double& ya, double
     return true;
 }
 
-void drawFibres(Canvas& c, const SectionModel& m, const SectionState& s, const Fit& fit, double scale) {
+void drawFibres(Canvas& c, const SectionModel& m, const SectionState& s, const Fit& fit,
+                double scale) {
     // Concrete first, steel over it, bars on top.
     for (const int pass : {0, 1, 2}) {
         for (const FibreStateRow& r : s.fibres) {
@@ -108,10 +116,34 @@ void drawFibres(Canvas& c, const SectionModel& m, const SectionState& s, const F
             }
             c.pen = steel ? Pen{STEEL_EDGE, 1, PenStyle::Solid} : Pen{fill, 1, PenStyle::Solid};
             std::vector<Point> tri;
-            for (int k = 0; k < 3; ++k) tri.push_back(fit.at(f.POS[static_cast<std::size_t>(k)].X, f.POS[static_cast<std::size_t>(k)].Y));
+            for (int k = 0; k < 3; ++k)
+                tri.push_back(fit.at(f.POS[static_cast<std::size_t>(k)].X,
+                                     f.POS[static_cast<std::size_t>(k)].Y));
             c.polygon(tri);
         }
     }
+}
+
+// The section's own outlines over the fibres, about the centre the fibres are measured from.
+void drawOutlines(Canvas& c, const SectionModel& m, const Fit& fit) {
+    const bool concrete = m.NCONC_PT != 0;
+    const double cx = concrete ? m.CONC_CX : (m.NSTEEL_SEC > 0 ? m.STEEL_CX : 0);
+    const double cy = concrete ? m.CONC_CY : (m.NSTEEL_SEC > 0 ? m.STEEL_CY : 0);
+    auto outline = [&](const std::vector<TPOS>& pts, int n) {
+        if (n < 2 || static_cast<std::size_t>(n) > pts.size()) return;
+        for (int i = 0; i < n; ++i) {
+            const TPOS& a = pts[static_cast<std::size_t>(i)];
+            const TPOS& b = pts[static_cast<std::size_t>((i + 1) % n)];
+            const Point p = fit.at(a.X - cx, a.Y - cy), q = fit.at(b.X - cx, b.Y - cy);
+            c.line(p.x, p.y, q.x, q.y);
+        }
+    };
+    c.pen = Pen{colors::grey, 1, PenStyle::Solid};
+    outline(m.CONC_PT, m.NCONC_PT);
+    c.pen = Pen{STEEL_EDGE, 1, PenStyle::Solid};
+    for (int k = 1; k <= m.NSTEEL_SEC && static_cast<std::size_t>(k) < m.STEEL_SEC.size(); ++k)
+        outline(m.STEEL_SEC[static_cast<std::size_t>(k)].PT,
+                m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
 }
 
 void drawLegend(Canvas& c, int left, int top, int width, double scale) {
@@ -132,13 +164,14 @@ void drawLegend(Canvas& c, int left, int top, int width, double scale) {
         const std::string label = Format("%0.1F", {(t < 0 ? -1 : 1) * t * t * scale});
         c.textOut(x - c.textWidth(label) / 2, top + h + 5, label);
     }
-    const std::string caption = "Stress [N/mm2]: compression red, tension blue, none grey; steel edged dark";
+    const std::string caption =
+        "Stress [N/mm2]: compression red, tension blue, none grey; steel edged dark";
     c.textOut(left, top - c.textHeight(caption) - 3, caption);
     c.brush.style = BrushStyle::Solid;
 }
 
-void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, int left, int top, int width,
-                       int height) {
+void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, int left, int top,
+                       int width, int height) {
     const StrainPlane& p = s.plane;
     const double g = std::hypot(p.a2, p.a3);
     const double gx = g > 0 ? p.a2 / g : 0, gy = g > 0 ? p.a3 / g : 1;
@@ -161,8 +194,12 @@ void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, 
     lo -= pad;
     hi += pad;
     const int inner = 30;
-    auto X = [&](double e) { return left + inner + Round((e - lo) / (hi - lo) * (width - 2 * inner)); };
-    auto Y = [&](double u) { return top + height - inner - Round((u - u0) / (u1 - u0) * (height - 2 * inner)); };
+    auto X = [&](double e) {
+        return left + inner + Round((e - lo) / (hi - lo) * (width - 2 * inner));
+    };
+    auto Y = [&](double u) {
+        return top + height - inner - Round((u - u0) / (u1 - u0) * (height - 2 * inner));
+    };
     c.pen = Pen{colors::grey, 1, PenStyle::Solid};
     c.line(X(0), top + 5, X(0), top + height - 5);
     c.pen = Pen{LIMIT_MARK, 1, PenStyle::Dash};
@@ -192,8 +229,10 @@ void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, 
     }
     c.brush = Brush{colors::white, BrushStyle::Clear};
     const std::string topText = Format("%0.5F", {e1}), bottomText = Format("%0.5F", {e0});
-    c.textOut(std::min(X(e1) + 4, left + width - c.textWidth(topText) - 2), Y(u1) - c.textHeight(topText) - 2, topText);
-    c.textOut(std::min(X(e0) + 4, left + width - c.textWidth(bottomText) - 2), Y(u0) + 2, bottomText);
+    c.textOut(std::min(X(e1) + 4, left + width - c.textWidth(topText) - 2),
+              Y(u1) - c.textHeight(topText) - 2, topText);
+    c.textOut(std::min(X(e0) + 4, left + width - c.textWidth(bottomText) - 2), Y(u0) + 2,
+              bottomText);
     const std::string axis = "strain (compression +)";
     c.textOut(left + width - c.textWidth(axis) - 4, top + height + 4, axis);
     (void)m;
@@ -225,13 +264,14 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
     c.brush = Brush{colors::white, BrushStyle::Solid};
     c.rectangle(0, 0, W, H);
     c.brush.style = BrushStyle::Clear;
-    const std::string title =
-        Format("Section State   Load Fraction = %0.4F   P = %0.1F kN, Mxx = %0.1F kNm, Myy = %0.1F kNm",
-               {s.solve.loadFraction, s.P, s.MX, s.MY});
+    const std::string title = Format(
+        "Section State   Load Fraction = %0.4F   P = %0.1F kN, Mxx = %0.1F kNm, Myy = %0.1F kNm",
+        {s.solve.loadFraction, s.P, s.MX, s.MY});
     c.textOut(10, 8, title);
-    const std::string axisText = s.axis.exists ? Format("Neutral axis: depth %0.1F mm, angle %0.1F deg",
-                                                        {s.axis.depth, s.axis.angle})
-                                               : std::string("Neutral axis: none (uniform strain)");
+    const std::string axisText =
+        s.axis.exists
+            ? Format("Neutral axis: depth %0.1F mm, angle %0.1F deg", {s.axis.depth, s.axis.angle})
+            : std::string("Neutral axis: none (uniform strain)");
     c.textOut(10, 8 + c.textHeight(title) + 2, axisText);
 
     const int secLeft = 20, secTop = 60, secW = W * 62 / 100 - 30, secH = H - 180;
@@ -240,6 +280,7 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
     if (!box.empty() && secW > 10 && secH > 10) {
         const Fit fit(box, secLeft, secTop, secW, secH);
         drawFibres(c, m, s, fit, scale);
+        drawOutlines(c, m, fit);
         double xa, ya, xb, yb;
         Box wide = box;
         const double grow = 0.04 * std::max(box.x1 - box.x0, box.y1 - box.y0);
@@ -263,7 +304,8 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
     }
     c.brush = Brush{colors::white, BrushStyle::Clear};
     c.pen = Pen{};
-    const std::string limitNote = Format("green: control points at the limit strain %0.3F", {EPS_LIMIT});
+    const std::string limitNote =
+        Format("green: control points at the limit strain %0.3F", {EPS_LIMIT});
     c.textOut(secLeft, H - 108, limitNote);
     drawLegend(c, secLeft, H - 50, secW, scale);
     drawStrainProfile(c, m, s, W * 62 / 100 + 10, secTop, W - (W * 62 / 100 + 10) - 20, secH);

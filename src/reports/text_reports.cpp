@@ -5,8 +5,6 @@
 
 namespace qav {
 
-namespace {
-
 // The listings take their point counts from the stored curves, so a setting changed after the
 // run never reads past them.
 int pmSteps(const SectionModel& m) {
@@ -19,6 +17,8 @@ int mmSteps(const SectionModel& m) {
     const std::size_t n = m.MM_MX.size() < m.MM_MY.size() ? m.MM_MX.size() : m.MM_MY.size();
     return static_cast<int>(n) - 1;
 }
+
+namespace {
 
 // A material by its number; a number outside the table names no material (blank record).
 const TMAT& material(const std::vector<TMAT>& table, int count, int number) {

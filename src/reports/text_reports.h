@@ -8,6 +8,11 @@
 
 namespace qav {
 
+// The steps n of the stored curves, as the listings count them (-1 when there is no curve):
+// P-M points 1 .. 2 n + 2 of PM_P and PM_M, Myy-Mzz points 0 .. n of MM_MX and MM_MY.
+int pmSteps(const SectionModel& m);
+int mmSteps(const SectionModel& m);
+
 // "Axial_Force,   Moment_M," then one line per point 1 .. 2 NPM + 2.
 void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 // "  Moment_Myy  Moment_Mzz" then one line per point 0 .. NMM.

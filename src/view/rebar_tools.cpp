@@ -1,6 +1,12 @@
 #include "view/rebar_tools.h"
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <utility>
+
 #include "model/errors.h"
+#include "model/limits.h"
 #include "model/number_text.h"
 
 namespace qav {
@@ -64,7 +70,61 @@ bool ALIGN_REBARS_DIR(SectionModel& m) {
     return true;
 }
 
+void requireSelectedBars(const SectionModel& m, int least, int most, const std::string& tool) {
+    const int n = static_cast<int>(selectedBars(m).size());
+    if (n >= least && (most < 0 || n <= most)) return;
+    auto bars = [](int k) { return k == 1 ? std::string("1 bar") : Format("%D bars", {k}); };
+    std::string need;
+    if (most < 0) need = least == 1 ? "one or more selected bars" : Format("%D or more selected bars", {least});
+    else need = least == most ? Format("exactly %D selected bars", {least}) : Format("%D to %D selected bars", {least, most});
+    throw InputError("\"" + tool + "\" needs " + need + " (" + (n == 0 ? std::string("none is") : bars(n) + (n == 1 ? " is" : " are")) +
+                     " selected): select them with \"Select the Rebars\" first.");
+}
+
+int coincidentBarCount(const SectionModel& m, const std::vector<int32_t>& bars) {
+    std::map<std::pair<double, double>, int> at;
+    const int32_t nbar = std::min<int32_t>(m.NBAR, static_cast<int32_t>(m.BAR.size()) - 1);
+    // + 0.0 makes -0 and 0 one place.
+    auto key = [&](int32_t i) { return std::make_pair(m.BAR[slot(i)].X + 0.0, m.BAR[slot(i)].Y + 0.0); };
+    for (int32_t i = 1; i <= nbar; ++i) ++at[key(i)];
+    int n = 0;
+    for (int32_t i : bars)
+        if (i >= 1 && i <= nbar && at[key(i)] > 1) ++n;
+    return n;
+}
+
+std::string coincidentBarsText(int n) {
+    return Format(n == 1 ? "%D of the aligned bars now stands exactly where another bar stands."
+                         : "%D of the aligned bars now stand exactly where another bar stands.",
+                  {n});
+}
+
+void requireRebarLength(double v, const std::string& caption, bool positive) {
+    const std::string bound = Format("%0.0F", {MAX_LENGTH_MM});
+    if (!std::isfinite(v)) throw InputError("\"" + caption + "\" must be a finite number.");
+    if (positive && !(v > 0))
+        throw InputError("\"" + caption + "\" must be greater than 0 (it is " + Format("%g", {v}) + ").");
+    if (!isAcceptedLength(v))
+        throw InputError("\"" + caption + "\" must lie between -" + bound + " and " + bound + " mm (it is " +
+                         Format("%g", {v}) + ").");
+}
+
+namespace {
+// Every selected bar moved by (dx, dy) stays within the model's bounds.
+void requireMoveWithinBounds(const SectionModel& m, double dx, double dy) {
+    requireRebarLength(dx, "X-Dir(mm)");
+    requireRebarLength(dy, "Y-Dir(mm)");
+    for (int32_t i : selectedBars(m)) {
+        const TBAR& b = m.BAR[slot(i)];
+        if (!isAcceptedLength(b.X + dx) || !isAcceptedLength(b.Y + dy))
+            throw InputError(Format("Moved by (%g, %g) mm, a bar would lie beyond %0.0F mm of the origin.",
+                                    {dx, dy, MAX_LENGTH_MM}));
+    }
+}
+}  // namespace
+
 void MOVE_REBARS(SectionModel& m, double dx, double dy) {
+    requireMoveWithinBounds(m, dx, dy);
     for (int32_t i : selectedBars(m)) {
         m.BAR[slot(i)].X += dx;
         m.BAR[slot(i)].Y += dy;
@@ -73,6 +133,7 @@ void MOVE_REBARS(SectionModel& m, double dx, double dy) {
 }
 
 void REPLICATE_REBARS(SectionModel& m, double dx, double dy) {
+    requireMoveWithinBounds(m, dx, dy);
     for (int32_t i : selectedBars(m)) {
         const TBAR b = m.BAR[slot(i)];  // a copy: the table grows under us
         ADD_SINGLE_REBAR(m, b.X + dx, b.Y + dy, b.DB);
@@ -81,11 +142,13 @@ void REPLICATE_REBARS(SectionModel& m, double dx, double dy) {
 }
 
 void MOVE_REBARS_TO_X(SectionModel& m, double x) {
+    requireRebarLength(x, "X-Dir(mm)");
     for (int32_t i : selectedBars(m)) m.BAR[slot(i)].X = x;
     m.NSEL_BAR = 0;
 }
 
 void MOVE_REBARS_TO_Y(SectionModel& m, double y) {
+    requireRebarLength(y, "Y-Dir(mm)");
     for (int32_t i : selectedBars(m)) m.BAR[slot(i)].Y = y;
     m.NSEL_BAR = 0;
 }
@@ -94,6 +157,7 @@ void ADD_ALONG_LINE_REBARS(SectionModel& m, int n, double d) {
     if (n > MAX_NEW_REBARS_ALONG_LINE)
         throw InputError(Format("Number of New Rebars must not exceed %D", {MAX_NEW_REBARS_ALONG_LINE}));
     if (m.NSEL_BAR != 2) return;
+    requireRebarLength(d, "Rebar Diameter(mm)", true);
     const auto bars = selectedBars(m);
     if (bars.size() == 2) {
         const TBAR a = m.BAR[slot(bars[0])], b = m.BAR[slot(bars[1])];
@@ -104,6 +168,7 @@ void ADD_ALONG_LINE_REBARS(SectionModel& m, int n, double d) {
 }
 
 void ASSIGN_REBAR_DIAMETER(SectionModel& m, double d) {
+    requireRebarLength(d, "Rebar Diameter (mm)", true);
     for (int32_t i : selectedBars(m)) m.BAR[slot(i)].DB = d;
     m.NSEL_BAR = 0;
 }

@@ -21,7 +21,21 @@ void ALIGN_REBARS_Y(SectionModel& m);
 // Replaces the bars picked between the first and the last (3 or more picked) by evenly spaced
 // 25 mm bars on the segment between them. Returns false (nothing changed) with fewer than 3.
 bool ALIGN_REBARS_DIR(SectionModel& m);
-// The "Move Rebars" dialog operations.
+// Throws InputError, naming the tool by its caption, unless between least and most bars
+// (most < 0: no upper bound) are selected: a tool never ends without a word.
+void requireSelectedBars(const SectionModel& m, int least, int most, const std::string& tool);
+
+// Throws InputError naming the box (caption) unless v is a length the model may hold
+// (MAX_LENGTH_MM); positive: also greater than 0 (a diameter).
+void requireRebarLength(double v, const std::string& caption, bool positive = false);
+
+// How many of the given bars stand exactly where another bar stands (after an alignment), and
+// the one message that reports them (the alignment itself stays as it is).
+int coincidentBarCount(const SectionModel& m, const std::vector<int32_t>& bars);
+std::string coincidentBarsText(int n);
+
+// The "Move Rebars" dialog operations. A move that would carry a bar beyond MAX_LENGTH_MM
+// throws InputError and moves nothing.
 void MOVE_REBARS(SectionModel& m, double dx, double dy);
 void REPLICATE_REBARS(SectionModel& m, double dx, double dy);
 void MOVE_REBARS_TO_X(SectionModel& m, double x);

@@ -26,7 +26,9 @@ NavEffect ViewNavigator::startSelectRebars(SectionModel& m) {
 
 NavEffect ViewNavigator::startAddSingleRebar() {
     OP_MODE = OP_ADD_BAR;
-    return {};
+    NavEffect e;
+    e.operation = "Add Singln Point Rebar";  // the mode shows, as the others' do
+    return e;
 }
 
 BandRect ViewNavigator::band() const {

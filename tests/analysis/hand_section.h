@@ -5,6 +5,7 @@
 
 #include "model/materials.h"
 #include "model/section_model.h"
+#include "model/section_state.h"
 
 namespace qav::test {
 
@@ -66,6 +67,7 @@ inline SectionModel handRectangle(const HandColumn& s) {
     m.CONC_PT = {{-s.b / 2, -s.h / 2}, {s.b / 2, -s.h / 2}, {s.b / 2, s.h / 2}, {-s.b / 2, s.h / 2}, {-s.b / 2, -s.h / 2}};
     m.NCONC_PT = 4;
     m.STRAIN_LIMIT_MODE = 1;
+    stampMesh(m);  // as the mesh command leaves its fibres
     return m;
 }
 

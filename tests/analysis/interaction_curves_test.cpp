@@ -8,6 +8,7 @@
 #include "hand_section.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
+#include "model/number_text.h"
 #include "model/section_file.h"
 
 using namespace qav;
@@ -125,6 +126,32 @@ TEST(MmCurve, RefusesTooFewSteps) {
         EXPECT_THROW(RUN_MM_CURVE_ANALYSIS(m, 0, msgs), InputError) << "NMM " << nmm;
         EXPECT_TRUE(m.MM_MX.empty());
     }
+}
+
+TEST(MmCurve, AnAxialForceBeyondTheCapacityIsRefusedWithBothEnds) {
+    SectionModel m = handRectangle(symmetricColumn());
+    const AxialCapacity c = axialCapacity(m);
+    ASSERT_GT(c.PMAX, 0);
+    ASSERT_LT(c.PMIN, 0);
+    NullMessages msgs;
+    for (double p : {1e11, c.PMAX * 1.001, c.PMIN * 1.001, -1e11, double(NAN)}) {
+        try {
+            RUN_MM_CURVE_ANALYSIS(m, p, msgs);
+            ADD_FAILURE() << p;
+        } catch (const InputError& e) {
+            const std::string text = e.what();
+            EXPECT_NE(text.find(Format("PMIN %0.3F kN to PMAX %0.3F kN", {c.PMIN, c.PMAX})), std::string::npos) << text;
+        }
+        EXPECT_TRUE(m.MM_MX.empty()) << p;
+    }
+    try {
+        RUN_MM_CURVE_ANALYSIS(m, 1e11, msgs);
+    } catch (const InputError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("The axial force 100000000000 kN lies outside what the section carries", 0), 0u)
+            << e.what();
+    }
+    // The ends themselves are within.
+    EXPECT_NO_THROW(RUN_MM_CURVE_ANALYSIS(m, 0.99 * c.PMAX, msgs));
 }
 
 // The same laws integrated directly over a 400 x 600 rectangle with 8 bars, for a neutral-axis

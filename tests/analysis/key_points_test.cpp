@@ -1,11 +1,12 @@
 // Key points of the P-M curve on a hand-built column, each against a sum over the fibres done
 // here with the plane the definition gives.
+#include "analysis/key_points.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "analysis/interaction_curves.h"
-#include "analysis/key_points.h"
 #include "analysis/material_laws.h"
 #include "hand_section.h"
 #include "model/errors.h"
@@ -27,8 +28,10 @@ Sum sumAt(const SectionModel& m, double kappa) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
         const double eps = 0.005 - kappa * (300 - f.Y);
         double sig = 0;
-        if (f.TY == FIB_REBAR) STEEL01(200000, f.FY1, eps, sig);
-        else CONCRETE01(f.FC, f.EPS_0, eps, sig);
+        if (f.TY == FIB_REBAR)
+            STEEL01(200000, f.FY1, eps, sig);
+        else
+            CONCRETE01(f.FC, f.EPS_0, eps, sig);
         s.P += sig * f.AREA / 1e3;
         s.M += sig * f.AREA * f.Y / 1e6;
     }
@@ -69,9 +72,10 @@ TEST(KeyPoints, EachPointOfTheSymmetricColumnMatchesItsDirectSum) {
         const double mid = (lo + hi) / 2;
         (sumAt(m, mid).P > 0 ? lo : hi) = mid;
     }
-    const Case cases[] = {{KeyPointKind::Decompression, 0.005 / 600, 600},
-                          {KeyPointKind::Balanced, (0.005 + ey) / 550, 0.005 / ((0.005 + ey) / 550)},
-                          {KeyPointKind::PureBending, lo, 0.005 / lo}};
+    const Case cases[] = {
+        {KeyPointKind::Decompression, 0.005 / 600, 600},
+        {KeyPointKind::Balanced, (0.005 + ey) / 550, 0.005 / ((0.005 + ey) / 550)},
+        {KeyPointKind::PureBending, lo, 0.005 / lo}};
     for (const Case& c : cases) {
         const Sum s = sumAt(m, c.kappa);
         for (const int branch : {1, -1}) {
@@ -115,7 +119,8 @@ TEST(KeyPoints, AtAnAngleTheMomentPointsAlongIt) {
             EXPECT_NEAR(p.M, p.branch * along, 1e-9 * along) << angle << " " << p.label;
             // Every state has the limit strain at its most compressed corner.
             double top = -1;
-            for (int j = 1; j <= m.NCFIB; ++j) top = std::max(top, p.plane.at(m.CFIB[j].X, m.CFIB[j].Y));
+            for (int j = 1; j <= m.NCFIB; ++j)
+                top = std::max(top, p.plane.at(m.CFIB[j].X, m.CFIB[j].Y));
             EXPECT_NEAR(top, 0.005, 1e-12) << p.label;
         }
     }
@@ -128,7 +133,8 @@ TEST(KeyPoints, PointsAPlainConcreteSectionCannotHaveSayWhy) {
     const auto k = PM_KEY_POINTS(m, 0, msgs);
     int missing = 0;
     for (const KeyPoint& p : k) {
-        const bool needsTension = p.kind == KeyPointKind::PureTension || p.kind == KeyPointKind::Balanced ||
+        const bool needsTension = p.kind == KeyPointKind::PureTension ||
+                                  p.kind == KeyPointKind::Balanced ||
                                   p.kind == KeyPointKind::PureBending;
         EXPECT_EQ(p.exists, !needsTension) << p.label;
         if (!p.exists) {

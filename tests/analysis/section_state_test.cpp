@@ -1,11 +1,12 @@
 // The section's state at a load: forces, neutral axis, the CSV and the summary agree with the
 // solver and with each other.
+#include "analysis/section_state.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
 
-#include "analysis/section_state.h"
 #include "hand_section.h"
 #include "model/errors.h"
 #include "model/number_text.h"
@@ -25,14 +26,18 @@ TEST(SectionState, FibreForcesAreTheLoadFractionTimesTheLoad) {
     struct Case {
         double P, MX, MY, K;
     };
-    const Case cases[] = {{2000, 100, 300, 0}, {-500, 0, 200, 0}, {0, -150, 0, 0}, {6000, 0, 0, 0},
+    const Case cases[] = {{2000, 100, 300, 0},
+                          {-500, 0, 200, 0},
+                          {0, -150, 0, 0},
+                          {6000, 0, 0, 0},
                           {1000, 0, 0, 1000}};
     for (const Case& c : cases) {
         const SectionState s = SECTION_STATE(m, c.P, c.MX, c.MY, c.K, c.K, c.K, msgs);
         ASSERT_TRUE(s.solve.converged);
         const ForceSum t = s.forces.total();
         const double lam = s.solve.loadFraction;
-        const double d[3] = {lam * s.P * 1e3 - t.N, lam * s.MX * 1e6 - t.MX, lam * s.MY * 1e6 - t.MY};
+        const double d[3] = {lam * s.P * 1e3 - t.N, lam * s.MX * 1e6 - t.MX,
+                             lam * s.MY * 1e6 - t.MY};
         const double residual = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
         const double size = std::sqrt(t.N * t.N + t.MX * t.MX + t.MY * t.MY);
         EXPECT_LE(residual, SOLVER_TOLERANCE * size) << c.P << " " << c.MX << " " << c.MY;
@@ -64,12 +69,14 @@ TEST(SectionState, TheNeutralAxisRunsThroughZeroStrain) {
     const ControlPointState* top = &s.controlPoints[0];
     for (const auto& cp : s.controlPoints)
         if (cp.strain > top->strain) top = &cp;
-    const double x = top->X - s.axis.depth * s.plane.a2 / g, y = top->Y - s.axis.depth * s.plane.a3 / g;
+    const double x = top->X - s.axis.depth * s.plane.a2 / g,
+                 y = top->Y - s.axis.depth * s.plane.a3 / g;
     const double r = s.axis.angle * std::acos(-1.0) / 180;
     for (const double t : {-500.0, 0.0, 500.0})
         EXPECT_NEAR(s.plane.at(x + t * std::cos(r), y + t * std::sin(r)), 0, 1e-12) << t;
     // A uniform state has none.
-    const SectionState axial = SECTION_STATE(test::handRectangle(test::symmetricColumn()), 1, 0, 0, 0, 0, 0, msgs);
+    const SectionState axial =
+        SECTION_STATE(test::handRectangle(test::symmetricColumn()), 1, 0, 0, 0, 0, 0, msgs);
     EXPECT_FALSE(axial.axis.exists);
 }
 

@@ -220,9 +220,9 @@ TEST(MainWindow, LaterCommandsSayTheyAreNotAvailableYet) {
     f.w.commands().run(cmd::Close);
     f.w.commands().run(cmd::Help);
     EXPECT_TRUE(f.prompts.informations.isEmpty()) << "Close and Help do nothing";
-    f.w.commands().set(cmd::Mesh, [&f] { f.w.model().NFIB = 3; });
+    f.w.commands().set(cmd::Mesh, [&f] { f.w.model().NPM = 3; });
     f.w.commands().run(cmd::Mesh);
-    EXPECT_EQ(f.w.model().NFIB, 3) << "a rewired command runs its new handler";
+    EXPECT_EQ(f.w.model().NPM, 3) << "a rewired command runs its new handler";
 }
 
 TEST(MainWindow, MessagesAreShownOncePerTextWithACount) {
@@ -249,12 +249,17 @@ TEST(MainWindow, RebarDialogsAndTheirPreconditions) {
     auto* move = child<QDialog>(&f.w, "MoveRebarsDialog");
     auto* line = child<QDialog>(&f.w, "AddRebarLineDialog");
     f.w.commands().run(cmd::AssignRebar);
-    EXPECT_FALSE(assign->isVisible()) << "no selection: nothing";
+    EXPECT_FALSE(assign->isVisible()) << "no selection: no dialog, but a word on what it needs";
+    EXPECT_EQ(f.prompts.errors, QStringList{"\"Assign Rebar Properties\" needs one or more selected bars (none is "
+                                            "selected): select them with \"Select the Rebars\" first."});
+    f.prompts.errors.clear();
     f.w.commands().run(cmd::MoveRebars);
     EXPECT_TRUE(move->isVisible());
     EXPECT_EQ(child<QLineEdit>(move, "Edit5")->text(), "") << "no stale bar shown";
     button(move, "Move")->click();
-    EXPECT_TRUE(move->isVisible()) << "Move with no selection does nothing";
+    EXPECT_TRUE(move->isVisible()) << "Move with no selection moves nothing";
+    EXPECT_EQ(f.prompts.errors.size(), 1);
+    f.prompts.errors.clear();
     move->close();
 
     SELECT_BAR(m, 10);  // (365, -465)

@@ -156,6 +156,7 @@ TEST(PmmSurfaceDialog, DrawBeforeRunShowsOnlyTheSquare) {
     Fixture f;
     f.press("Draw");
     EXPECT_TRUE(f.prompts.errors.isEmpty());
+    EXPECT_EQ(f.prompts.informations, QStringList{"There is no PMM surface to draw yet: press \"Run\" first."});
     const auto scene = f.view->scene();
     ASSERT_EQ(scene.size(), 1u);
     EXPECT_EQ(scene[0].colour, (std::array<float, 3>{0, 1, 0}));

@@ -13,6 +13,8 @@ public:
     QString openPath, savePath;
     QStringList confirmations, informations, errors;
     QStringList saveDefaults;  // the file name each save dialog offered
+    std::deque<SaveAnswer> saveAnswers;  // "Save changes to NAME?", in order; Discard when out
+    QStringList saveQuestions;           // the NAME of each such question
 
     bool confirm(const QString& text) override {
         confirmations << text;
@@ -28,6 +30,13 @@ public:
     }
     void information(const QString& text) override { informations << text; }
     void error(const QString& text) override { errors << text; }
+    SaveAnswer askSaveChanges(const QString& name) override {
+        saveQuestions << name;
+        if (saveAnswers.empty()) return SaveAnswer::Discard;
+        const SaveAnswer a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
 };
 
 }  // namespace qav

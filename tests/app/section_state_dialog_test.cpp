@@ -1,6 +1,8 @@
 // "Section State" and the "Key Points" check box as a user meets them: the dialog opens from the
 // Analysis menu and from the analysis dialog, shows the critical combination's state, saves its
 // picture and CSV; the check box adds markers to the P-M chart and, unchecked, leaves it as it was.
+#include "app/analysis/section_state_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -12,11 +14,10 @@
 #include <QTemporaryDir>
 
 #include "analysis/load_combinations.h"
-#include "interchange/force_csv.h"
 #include "app/analysis/analysis_dialog.h"
-#include "app/analysis/section_state_dialog.h"
 #include "app/command_map.h"
 #include "app/main_window.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/text_file.h"
 #include "scripted_prompts.h"

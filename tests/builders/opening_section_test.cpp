@@ -7,6 +7,7 @@
 #include "builder_test_support.h"
 #include "builders/steel_section.h"
 #include "model/errors.h"
+#include "model/number_text.h"
 
 using namespace qav;
 using qav::test::expectPoint;
@@ -52,12 +53,14 @@ TEST(OpeningSection, BadInputLeavesTheOpeningAndTheRestAlone) {
         const char* name;
         const char* box;
         const char* text;
-        const char* message;
+        std::string message;
     };
     const Case cases[] = {
         {"text", "KEdit3", "x0", "'x0' is not a valid floating point value"},
         {"zero size", "KEdit2", "0", "Section Dim H must be greater than 0 (it is 0)."},
         {"negative size", "KEdit1", "-300", "Section Dim B must be greater than 0 (it is -300)."},
+        {"huge size", "KEdit1", "1e308", "Section Dim B must not exceed 1000000 mm (it is " + Format("%g", {1e308}) + ")."},
+        {"far location", "KEdit4", "-2e6", "Location Y(mm) must lie between -1000000 and 1000000 mm (it is -2000000)."},
     };
     for (const Case& c : cases) {
         BoxTexts t = openingDialogTexts();

@@ -46,10 +46,10 @@ TEST(CliOptions, UsageListsTheSharedOptionsOfEachCommand) {
         {"table",
          {"--entry N", " -o OUT.csv", "[--loads F.csv]", "[--npm N]"},
          {"[--entry", "[-o"}},
-        // The report names its document with --loads, so its load file keeps the name --csv.
+        // The report names its document with --doc; its load file is --loads as everywhere.
         {"report",
-         {"(--figure|--text|--section-data|--loads)", "-o OUT.pdf", "[--csv F.csv]"},
-         {"[--loads"}},
+         {"--doc figure|text|section-data|loads", "-o OUT.pdf", "[--loads F.csv]"},
+         {"[--csv", "[--doc"}},
         {"export", {"FILE.sec (--dxf|--xtract|--opensees) -o OUT"}, {"[--dxf"}},
         {"sample-loads", {"-o OUT.csv"}, {"--npm"}},
         {"resave", {"IN.sec -o OUT.sec"}, {}},

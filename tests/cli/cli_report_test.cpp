@@ -49,6 +49,10 @@ TEST(CliReport, DocumentsAndCharts) {
         {"text report", "report " + sec + " --text --npm 6 --nmm 8 --angle 30", "txt.pdf", true},
         {"section data", "report " + sec + " --section-data", "data.pdf", true},
         {"load report", "report " + sec + " --loads --csv " + loads, "loads.pdf", true},
+        // The load file is --loads in every command; --doc names the report.
+        {"figure by --doc", "report " + sec + " --doc figure --npm 6 --nmm 8 --loads " + loads + " --all", "fig2.pdf", true},
+        {"load report by --doc", "report " + sec + " --doc loads --loads " + loads, "loads2.pdf", true},
+        {"old flag and --loads file", "report " + sec + " --section-data --loads " + loads, "data2.pdf", true},
         {"P-M chart", "chart " + sec + " --pm 45 --npm 6 --loads " + loads + " --all --critical", "pm.png", false},
         {"Myy-Mzz chart", "chart " + sec + " --mm 2000 --nmm 8", "mm.png", false},
         {"M-Phi chart", "chart " + sec + " --mphi y --steps 5", "mphi.png", false},
@@ -85,6 +89,11 @@ TEST(CliReport, Refusals) {
     const Case cases[] = {
         {"no document", "report " + sec + " -o x.pdf", 2, "choose one document"},
         {"two documents", "report " + sec + " --text --figure -o x.pdf", 2, "choose one document"},
+        {"--doc and an old flag", "report " + sec + " --doc text --figure -o x.pdf", 2, "choose one document"},
+        {"unknown --doc", "report " + sec + " --doc summary -o x.pdf", 2,
+         "--doc takes figure, text, section-data or loads"},
+        {"both load file names", "report " + sec + " --doc loads --loads a.csv --csv b.csv -o x.pdf", 2,
+         "--csv is the earlier name of --loads"},
         {"no output", "chart " + sec + " --pm 0", 2, "-o OUT.png is needed"},
         {"no chart", "chart " + sec + " -o x.png", 2, "choose one of --pm, --mm, --mphi"},
         {"axial not a number", "chart " + sec + " --mm abc -o " + tempPath("x.png"), 1,

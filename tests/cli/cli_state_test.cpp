@@ -24,7 +24,8 @@ std::string fileText(const std::string& path) {
 }
 
 bool withoutQt() {
-    return runCli("chart " + examplePath("rectangular_column.sec") + " --pm 0 -o " + tempPath("probe.png"))
+    return runCli("chart " + examplePath("rectangular_column.sec") + " --pm 0 -o " +
+                  tempPath("probe.png"))
                .out.find("built without Qt") != std::string::npos;
 }
 
@@ -41,9 +42,19 @@ TEST(CliKeyPoints, TableFollowsTheUnchangedListing) {
     ASSERT_GT(b.size(), a.size());
     for (std::size_t i = 0; i + 1 < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << i;
     const std::string rest = keyed.out.substr(keyed.out.find("Key Points (Moment angle = 30)"));
-    for (const char* label : {"Pure compression", "Pure tension", "Decompression (30)", "Decompression (210)",
-                              "Balanced (30)", "Balanced (210)", "Pure bending (30)", "Pure bending (210)"})
+    for (const char* label :
+         {"Pure compression", "Pure tension", "Decompression (30)", "Decompression (210)",
+          "Balanced (30)", "Balanced (210)", "Pure bending (30)", "Pure bending (210)"})
         EXPECT_NE(rest.find(label), std::string::npos) << label;
+    // The JSON document carries them too, one entry each.
+    const CliRun json = runCli("pm " + file + " --angle 30 --npm 6 --key-points --json");
+    ASSERT_EQ(json.status, 0) << json.out;
+    ASSERT_NE(json.out.find("\"key_points\""), std::string::npos) << json.out;
+    std::size_t labels = 0;
+    for (auto at = json.out.find("\"label\""); at != std::string::npos;
+         at = json.out.find("\"label\"", at + 1))
+        ++labels;
+    EXPECT_EQ(labels, 8u);
 }
 
 TEST(CliState, PictureSummaryAndFibres) {
@@ -52,7 +63,8 @@ TEST(CliState, PictureSummaryAndFibres) {
     const std::string loads = tempPath("state_loads.csv");
     ASSERT_EQ(runCli("sample-loads " + loads).status, 0);
     const std::string png = tempPath("state.png"), csv = tempPath("state.csv");
-    const CliRun r = runCli("state " + sec + " --loads " + loads + " --comb 3 -o " + png + " --fibres " + csv);
+    const CliRun r =
+        runCli("state " + sec + " --loads " + loads + " --comb 3 -o " + png + " --fibres " + csv);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(fileText(png).substr(1, 3), "PNG");
     EXPECT_NE(r.out.find("Load combination 3 ("), std::string::npos) << r.out;
@@ -61,14 +73,16 @@ TEST(CliState, PictureSummaryAndFibres) {
     const auto lines = qav::readTextLines(csv);
     ASSERT_GT(lines.size(), 100u);
     double total = 0;
-    for (std::size_t i = 1; i < lines.size(); ++i) total += qav::ToFloat(lines[i].substr(lines[i].rfind(',') + 1));
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        total += qav::ToFloat(lines[i].substr(lines[i].rfind(',') + 1));
     const auto at = r.out.find("Total                      P ");
     ASSERT_NE(at, std::string::npos) << r.out;
     EXPECT_NEAR(total, std::stod(r.out.substr(at + 29)), 0.001 + 1e-6 * lines.size());
 
     // The critical combination when none is named; a typed load.
-    EXPECT_NE(runCli("state " + sec + " --loads " + loads + " -o " + png).out.find("the critical one"),
-              std::string::npos);
+    EXPECT_NE(
+        runCli("state " + sec + " --loads " + loads + " -o " + png).out.find("the critical one"),
+        std::string::npos);
     EXPECT_EQ(runCli("state " + sec + " --load -2000,100,300 -o " + png).status, 0);
 
     // The chart's key points belong to the P-M chart.
@@ -89,14 +103,20 @@ TEST(CliState, RefusesWhatHasNoState) {
         int status;
         std::string message;
     };
+    // A section with nothing to mesh: an opening alone.
+    const std::string empty = tempPath("opening_only.sec");
+    ASSERT_EQ(runCli("build opening -o " + empty).status, 0);
     const Case cases[] = {
+        {"nothing meshed", "state " + empty + " --load 100,0,0 -o " + png, 1,
+         "The section has no fibres"},
         {"combination outside", "state " + sec + " --loads " + loads + " --comb 43 -o " + png, 1,
          "There is no load combination 43: the file holds 42 (1 to 42)."},
         {"combination zero", "state " + sec + " --loads " + loads + " --comb 0 -o " + png, 1,
          "There is no load combination 0"},
         {"zero load", "state " + sec + " --load 0,0,0 -o " + png, 1, "The load is zero"},
         {"not a load", "state " + sec + " --load 1,2 -o " + png, 2, "--load takes P,MX,MY"},
-        {"not a number", "state " + sec + " --load 1,x,2 -o " + png, 1, "'x' is not a valid floating point value"},
+        {"not a number", "state " + sec + " --load 1,x,2 -o " + png, 1,
+         "'x' is not a valid floating point value"},
         {"no picture", "state " + sec + " --load 1,2,3", 2, "-o OUT.png is needed"},
         {"both", "state " + sec + " --load 1,2,3 --loads " + loads + " -o " + png, 2, "not both"},
     };

@@ -321,3 +321,26 @@ TEST(DxfImport, BinaryOrRandomBytesNeverCrash) {
         EXPECT_LE(r.NCONC_PT + 1, static_cast<int>(r.CONC_PT.size()));
     }
 }
+
+TEST(DxfImport, AFileWithNoSectionSaysSoAndKeepsTheModel) {
+    const std::string path = (std::filesystem::temp_directory_path() / "qavsec_no_section.dxf").string();
+    {
+        std::ofstream f(path);
+        f << "just some notes\nwith no drawing in them\n  0\nEOF\n";
+    }
+    SectionModel m;
+    ADD_SINGLE_REBAR(m, 1, 1, 16);
+    m.CONC_PT = {{0, 0}, {100, 0}, {100, 100}, {0, 0}};
+    m.NCONC_PT = 3;
+    try {
+        importDxfFile(m, path);
+        ADD_FAILURE() << "imported nothing without a word";
+    } catch (const InputError& e) {
+        EXPECT_EQ(std::string(e.what()), "No section found in " + path +
+                                             ": it has no outline, cover line, steel polygon, opening or bar on the "
+                                             "layers the import reads. The section on screen was kept.");
+    }
+    EXPECT_EQ(m.NBAR, 1);
+    EXPECT_EQ(m.NCONC_PT, 3);
+    std::remove(path.c_str());
+}

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "model/errors.h"
+#include "model/number_text.h"
 
 using namespace qav;
 
@@ -79,4 +80,47 @@ TEST(Materials, DialogShowsAndModifiesGrades) {
     EXPECT_EQ(m.COVER_MAT[3].FC, 12.0);
     EXPECT_EQ(m.COVER_MAT[3].EPS_0, m.CONC_MAT[3].EPS_0);
     EXPECT_EQ(m.COVER_MAT[3].NAME, "C30_Cover");
+}
+
+TEST(Materials, ModifyRefusesValuesWithoutPhysicalSenseNamingTheBox) {
+    struct Case {
+        MaterialTable table;
+        std::string MaterialBoxes::*box;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {MaterialTable::CoreConcrete, &MaterialBoxes::Edit2, "0", "\"Elastic Mudulus E (MPa)\" must be greater than 0 (it is 0)."},
+        {MaterialTable::CoreConcrete, &MaterialBoxes::Edit3, "-5", "\"Yield Stress Fc(MPa)\" must be greater than 0 (it is -5)."},
+        {MaterialTable::CoverConcrete, &MaterialBoxes::Edit4, "0", "\"Yield Strain eps_0\" must be greater than 0 (it is 0)."},
+        {MaterialTable::Steel, &MaterialBoxes::Edit2, "-1", "\"Elastic Mudulus E (MPa)\" must be greater than 0 (it is -1)."},
+        {MaterialTable::Steel, &MaterialBoxes::Edit3, "0", "\"Yield Stress Fy(MPa)\" must be greater than 0 (it is 0)."},
+        {MaterialTable::Steel, &MaterialBoxes::Edit5, "0", "\"ay Reduct. Factor\" must be greater than 0 (it is 0)."},
+        {MaterialTable::Steel, &MaterialBoxes::Edit5, "1.2", "\"ay Reduct. Factor\" must not be greater than 1 (it is 1.2)."},
+    };
+    for (const Case& c : cases) {
+        SectionModel m;
+        const SectionModel before = m;
+        MaterialBoxes b = materialBoxes(m, c.table, 2);
+        b.Edit2 = "30000";  // a valid change before the bad box must not be stored either
+        b.*c.box = c.text;
+        try {
+            modifyMaterial(m, c.table, 2, b);
+            ADD_FAILURE() << c.message;
+        } catch (const InputError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        const TMAT& now = materialOf(m, c.table, 2);
+        const TMAT& was = materialOf(const_cast<SectionModel&>(before), c.table, 2);
+        EXPECT_EQ(now.EC, was.EC) << c.message;
+        EXPECT_EQ(now.ES, was.ES) << c.message;
+        EXPECT_EQ(now.FC, was.FC) << c.message;
+        EXPECT_EQ(now.FY, was.FY) << c.message;
+        EXPECT_EQ(now.RF, was.RF) << c.message;
+    }
+    // The limits themselves are accepted.
+    SectionModel m;
+    MaterialBoxes s = materialBoxes(m, MaterialTable::Steel, 1);
+    s.Edit5 = "1";
+    EXPECT_EQ(modifyMaterial(m, MaterialTable::Steel, 1, s), Format("%0.3F", {m.STEEL_MAT[1].FY}));
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "model/errors.h"
@@ -284,4 +285,39 @@ TEST(SectionFile, OpenReportsTheOperatingSystemReason) {
         EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
     }
     EXPECT_THROW(saveSectionFile(m, "/nonexistent/dir/x.sec"), FileError);
+}
+
+TEST(SectionFile, OpenOfAFileOfAnotherKindSaysSoAndKeepsTheSection) {
+    const std::string dir = ::testing::TempDir();
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"plain text", "Dear user,\nthis is a letter.\n"},
+        {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+        {"empty", ""},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir + "/not_a_section.sec";
+        {
+            std::ofstream f(path, std::ios::binary);
+            f << c.bytes;
+        }
+        SectionModel m;
+        ADD_SINGLE_REBAR(m, 10, 20, 25);
+        m.SECTION_TEXT = {"kept"};
+        try {
+            openSectionFile(m, path);
+            ADD_FAILURE() << c.name;
+        } catch (const InputError& e) {
+            EXPECT_EQ(std::string(e.what()), "\"" + path +
+                                                 "\" is not a section file: it holds none of the blocks of one "
+                                                 "(\"GEN START\", \"POLY START\", \"REBAR START\", ...). The section "
+                                                 "on screen was kept.")
+                << c.name;
+        }
+        EXPECT_EQ(m.NBAR, 1) << c.name;
+        EXPECT_EQ(m.SECTION_TEXT, std::vector<std::string>{"kept"}) << c.name;
+    }
 }

@@ -1,5 +1,7 @@
 // The state picture: each fibre's colour follows the sign of its stress, the legend spans the
 // state's stresses, the limit points are marked and the neutral axis is drawn.
+#include "reports/state_picture.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include "../analysis/hand_section.h"
 #include "canvas/recording_canvas.h"
 #include "model/number_text.h"
-#include "reports/state_picture.h"
 
 namespace qav {
 namespace {
@@ -23,7 +24,9 @@ Hue hue(Color c) {
     if (c.b == 255 && c.r == c.g && c.r < 255) return Hue::Blue;
     return Hue::Other;
 }
-Hue expected(double stress) { return stress > 0 ? Hue::Red : stress < 0 ? Hue::Blue : Hue::Grey; }
+Hue expected(double stress) {
+    return stress > 0 ? Hue::Red : stress < 0 ? Hue::Blue : Hue::Grey;
+}
 
 TEST(StatePicture, FibreColoursFollowTheSignOfTheStress) {
     test::HandColumn h = test::symmetricColumn();
@@ -48,7 +51,8 @@ TEST(StatePicture, FibreColoursFollowTheSignOfTheStress) {
     for (const FibreStateRow& r : s.fibres) {
         const bool bar = r.TY == FIB_REBAR;
         const auto& call = bar ? ellipses.at(e++) : polygons.at(p++);
-        EXPECT_EQ(hue(call.brush.color), expected(r.stress)) << "fibre " << r.number << " stress " << r.stress;
+        EXPECT_EQ(hue(call.brush.color), expected(r.stress))
+            << "fibre " << r.number << " stress " << r.stress;
         (r.stress > 0 ? compressed : r.stress < 0 ? tensile : zero) += 1;
         // Concrete has no edge of its own colour; steel is edged dark.
         EXPECT_EQ(call.pen.color, bar ? colors::black : call.brush.color);
@@ -71,7 +75,8 @@ TEST(StatePicture, FibreColoursFollowTheSignOfTheStress) {
     const double scale = stressScale(s);
     EXPECT_EQ(scale, 435);
     const auto texts = c.texts();
-    for (const std::string& label : {Format("%0.1F", {scale}), Format("%0.1F", {-scale}), std::string("N.A.")})
+    for (const std::string& label :
+         {Format("%0.1F", {scale}), Format("%0.1F", {-scale}), std::string("N.A.")})
         EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
 }
 

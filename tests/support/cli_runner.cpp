@@ -17,11 +17,12 @@ std::string tempPath(const std::string& name) {
 
 std::string examplePath(const std::string& name) { return std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name; }
 
-CliRun runCli(const std::string& args) {
+namespace {
+CliRun run(const std::string& args, const char* errRedirect) {
     // One file per process and run: ctest runs test processes side by side.
     static int runs = 0;
     const std::string outFile = tempPath("cli_output_" + std::to_string(++runs) + ".txt");
-    const std::string cmd = std::string(QAVSEC_CLI) + " " + args + " > " + outFile + " 2>&1 < /dev/null";
+    const std::string cmd = std::string(QAVSEC_CLI) + " " + args + " > " + outFile + " " + errRedirect + " < /dev/null";
     const int rc = std::system(cmd.c_str());
     std::ifstream in(outFile);
     std::stringstream ss;
@@ -29,5 +30,10 @@ CliRun runCli(const std::string& args) {
     std::remove(outFile.c_str());
     return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ss.str()};
 }
+}  // namespace
+
+CliRun runCli(const std::string& args) { return run(args, "2>&1"); }
+
+CliRun runCliStdout(const std::string& args) { return run(args, "2>/dev/null"); }
 
 }  // namespace qav::test

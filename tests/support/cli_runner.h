@@ -11,6 +11,8 @@ struct CliRun {
 };
 
 CliRun runCli(const std::string& args);
+// The same with stdout alone in out (stderr is dropped): what a script reading the output sees.
+CliRun runCliStdout(const std::string& args);
 std::string examplePath(const std::string& name);
 std::string tempPath(const std::string& name);
 

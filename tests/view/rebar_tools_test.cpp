@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "model/errors.h"
 
 using namespace qav;
@@ -131,4 +133,83 @@ TEST(RebarTools, DialogsShowNoStaleBar) {
     EXPECT_EQ(moveDialogCoordinates(m).Edit6, "-2.000");
     m.NSEL_BAR = 0;  // slot 1 still holds bar 1, but nothing is selected
     EXPECT_EQ(assignDialogDiameterText(m), "");
+}
+
+TEST(RebarTools, ToolsWithoutTheSelectionTheyNeedSaySo) {
+    SectionModel m = withBars({{0, 0}, {100, 0}, {200, 0}});
+    struct Case {
+        std::initializer_list<int> selected;
+        int least, most;
+        const char* tool;
+        const char* message;  // empty: accepted
+    };
+    const Case cases[] = {
+        {{}, 1, -1, "Delete Selected Rebars",
+         "\"Delete Selected Rebars\" needs one or more selected bars (none is selected): select them with \"Select "
+         "the Rebars\" first."},
+        {{1}, 2, 2, "Add Along Line Rebars",
+         "\"Add Along Line Rebars\" needs exactly 2 selected bars (1 bar is selected): select them with \"Select the "
+         "Rebars\" first."},
+        {{1, 2, 3}, 2, 2, "Add Along Line Rebars",
+         "\"Add Along Line Rebars\" needs exactly 2 selected bars (3 bars are selected): select them with \"Select "
+         "the Rebars\" first."},
+        {{1, 2}, 3, -1, "Aligning Rebar along Dir",
+         "\"Aligning Rebar along Dir\" needs 3 or more selected bars (2 bars are selected): select them with "
+         "\"Select the Rebars\" first."},
+        {{1, 2}, 2, 2, "Add Along Line Rebars", ""},
+        {{3}, 1, -1, "Assign Rebar Properties", ""},
+    };
+    for (const Case& c : cases) {
+        select(m, c.selected);
+        if (*c.message == '\0') {
+            EXPECT_NO_THROW(requireSelectedBars(m, c.least, c.most, c.tool));
+            continue;
+        }
+        try {
+            requireSelectedBars(m, c.least, c.most, c.tool);
+            ADD_FAILURE() << c.message;
+        } catch (const InputError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+}
+
+TEST(RebarTools, LengthsBeyondTheModelsBoundAreRefusedAndMoveNothing) {
+    SectionModel m = withBars({{0, 0}, {900000, 0}});
+    select(m, {1, 2});
+    EXPECT_THROW(MOVE_REBARS(m, 1e308, 0), InputError);
+    select(m, {1, 2});
+    EXPECT_THROW(MOVE_REBARS(m, 200000, 0), InputError) << "the second bar would leave the bound";
+    select(m, {1, 2});
+    EXPECT_THROW(REPLICATE_REBARS(m, 0, -2e6), InputError);
+    select(m, {1});
+    EXPECT_THROW(MOVE_REBARS_TO_X(m, 1e7), InputError);
+    select(m, {1});
+    EXPECT_THROW(MOVE_REBARS_TO_Y(m, NAN), InputError);
+    select(m, {1});
+    try {
+        ASSIGN_REBAR_DIAMETER(m, 0);
+        ADD_FAILURE();
+    } catch (const InputError& e) {
+        EXPECT_EQ(std::string(e.what()), "\"Rebar Diameter (mm)\" must be greater than 0 (it is 0).");
+    }
+    select(m, {1, 2});
+    EXPECT_THROW(ADD_ALONG_LINE_REBARS(m, 3, 1e300), InputError);
+    expectPositions(m, {{0, 0}, {900000, 0}}, "nothing moved");
+    EXPECT_EQ(m.BAR[1].DB, 20);
+    EXPECT_EQ(m.NSEL_BAR, 2) << "a refused tool keeps the selection";
+    // Within the bound all goes on as before.
+    MOVE_REBARS(m, 100000, 0);
+    expectPositions(m, {{100000, 0}, {1000000, 0}}, "moved to the bound");
+}
+
+TEST(RebarTools, CoincidentBarsAfterAnAlignmentAreCounted) {
+    SectionModel m = withBars({{0, 0}, {0, 50}, {100, 0}, {0, -0.0}});
+    EXPECT_EQ(coincidentBarCount(m, {1, 2, 3}), 1) << "bar 1 stands on bar 4 (-0 is 0)";
+    select(m, {2, 1});
+    ALIGN_REBARS_Y(m);  // bar 1 onto x = 0: no change; bar 2 stays at x = 0
+    select(m, {3, 2});
+    ALIGN_REBARS_X(m);  // bar 2 onto y = 0, where bars 1 and 4 stand
+    EXPECT_EQ(coincidentBarCount(m, {3, 2}), 1);
+    EXPECT_EQ(coincidentBarsText(1), "1 of the aligned bars now stands exactly where another bar stands.");
 }

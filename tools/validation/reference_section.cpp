@@ -8,8 +8,8 @@ namespace qav::validation {
 
 namespace {
 
-constexpr double LIMIT = 0.005;      // the limit strain at the control points
-constexpr double STEEL_E = 200000;   // the steel law's modulus
+constexpr double LIMIT = 0.005;     // the limit strain at the control points
+constexpr double STEEL_E = 200000;  // the steel law's modulus
 
 // The part of a polygon where s(x, y) = a1 + a2 x + a3 y is >= t (keep = +1) or <= t (keep = -1).
 // A polygon that is not convex may come back with edges running to and fro along the cut; they
@@ -72,17 +72,25 @@ Forces zoneForces(const Zone& z, const Polygon& poly, double a1, double a2, doub
     if (z.concrete) {
         // Parabola between 0 and eps0, plateau above, nothing in tension.
         const Polygon rising = clip(clip(poly, a1, a2, a3, 0, +1), a1, a2, a3, z.eps0, -1);
-        add(s, integrate(rising, [&](double x, double y) {
-                const double c = (a1 + a2 * x + a3 * y) / z.eps0;
-                return z.fc * (2 * c - c * c);
-            }), 1);
-        add(s, integrate(clip(poly, a1, a2, a3, z.eps0, +1), [&](double, double) { return z.fc; }), 1);
+        add(s,
+            integrate(rising,
+                      [&](double x, double y) {
+                          const double c = (a1 + a2 * x + a3 * y) / z.eps0;
+                          return z.fc * (2 * c - c * c);
+                      }),
+            1);
+        add(s, integrate(clip(poly, a1, a2, a3, z.eps0, +1), [&](double, double) { return z.fc; }),
+            1);
     } else {
         const double ey = z.fy / STEEL_E;
         const Polygon elastic = clip(clip(poly, a1, a2, a3, -ey, +1), a1, a2, a3, ey, -1);
-        add(s, integrate(elastic, [&](double x, double y) { return STEEL_E * (a1 + a2 * x + a3 * y); }), 1);
+        add(s,
+            integrate(elastic,
+                      [&](double x, double y) { return STEEL_E * (a1 + a2 * x + a3 * y); }),
+            1);
         add(s, integrate(clip(poly, a1, a2, a3, ey, +1), [&](double, double) { return z.fy; }), 1);
-        add(s, integrate(clip(poly, a1, a2, a3, -ey, -1), [&](double, double) { return -z.fy; }), 1);
+        add(s, integrate(clip(poly, a1, a2, a3, -ey, -1), [&](double, double) { return -z.fy; }),
+            1);
     }
     return s;
 }
@@ -95,7 +103,8 @@ double steelStress(double fy, double e) {
 Polygon polygonOf(const std::vector<TPOS>& pts, int n, double cx, double cy) {
     Polygon p;
     for (int i = 0; i < n && static_cast<std::size_t>(i) < pts.size(); ++i)
-        p.push_back({pts[static_cast<std::size_t>(i)].X - cx, pts[static_cast<std::size_t>(i)].Y - cy});
+        p.push_back(
+            {pts[static_cast<std::size_t>(i)].X - cx, pts[static_cast<std::size_t>(i)].Y - cy});
     // Counter-clockwise, so that its integrals come out positive whatever way it was drawn.
     double twiceArea = 0;
     for (std::size_t i = 0; i < p.size(); ++i) {
@@ -111,7 +120,8 @@ bool inside(const Polygon& poly, Pt p) {
     bool in = false;
     for (std::size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
         const Pt &a = poly[i], &b = poly[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) in = !in;
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+            in = !in;
     }
     return in;
 }
@@ -123,7 +133,8 @@ const TMAT& grade(const std::vector<TMAT>& table, int index) {
 }
 
 double det3(const double m[3][3]) {
-    return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+    return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+           m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
            m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
 }
 
@@ -269,7 +280,8 @@ double ReferenceSection::capacity(double P, double MX, double MY, const Normalis
     double c[3] = {start[0], start[1] * D, start[2] * D};
     if (c[0] == 0 && c[1] == 0 && c[2] == 0) {
         const double LL[3] = {1e3 * P, 1e6 * MX, 1e6 * MY};
-        for (int r = 0; r < 3; ++r) c[r] = kinv_[r][0] * LL[0] + kinv_[r][1] * LL[1] + kinv_[r][2] * LL[2];
+        for (int r = 0; r < 3; ++r)
+            c[r] = kinv_[r][0] * LL[0] + kinv_[r][1] * LL[1] + kinv_[r][2] * LL[2];
         c[1] *= D;
         c[2] *= D;
     }
@@ -285,7 +297,8 @@ double ReferenceSection::capacity(double P, double MX, double MY, const Normalis
         for (int i = 0; i < 3; ++i) e1[i] -= d1 * c[i];
         const double n1 = std::sqrt(e1[0] * e1[0] + e1[1] * e1[1] + e1[2] * e1[2]);
         for (double& v : e1) v /= n1;
-        const double e2[3] = {c[1] * e1[2] - c[2] * e1[1], c[2] * e1[0] - c[0] * e1[2], c[0] * e1[1] - c[1] * e1[0]};
+        const double e2[3] = {c[1] * e1[2] - c[2] * e1[1], c[2] * e1[0] - c[0] * e1[2],
+                              c[0] * e1[1] - c[1] * e1[0]};
         auto at = [&](double s, double t, double w[3]) {
             for (int i = 0; i < 3; ++i) w[i] = c[i] + s * e1[i] + t * e2[i];
         };

@@ -35,9 +35,9 @@ struct Forces {
 // program's normalisation that a state lies on.
 struct Normalisation {
     enum class Kind {
-        Largest,   // the largest control-point strain is `strain` (> 0)
-        Tensile,   // no control point compressed, the smallest is `strain` (< 0)
-        Smaller,   // both signs present, the smaller extreme magnitude is 0.005
+        Largest,  // the largest control-point strain is `strain` (> 0)
+        Tensile,  // no control point compressed, the smallest is `strain` (< 0)
+        Smaller,  // both signs present, the smaller extreme magnitude is 0.005
     };
     Kind kind = Kind::Largest;
     double strain = 0.005;
@@ -57,8 +57,8 @@ public:
     // mu x load is the force of a state normalised as asked. The search starts from the plane
     // `start` (a1, a2, a3) and keeps to planes of the same branch. angleError receives the
     // remaining angle (radians) between forces and load.
-    double capacity(double P, double MX, double MY, const Normalisation& n, const std::array<double, 3>& start,
-                    double& angleError) const;
+    double capacity(double P, double MX, double MY, const Normalisation& n,
+                    const std::array<double, 3>& start, double& angleError) const;
 
     double size() const { return size_; }
 
@@ -68,8 +68,8 @@ private:
     std::vector<Zone> zones_;
     std::vector<PointBar> bars_;
     std::vector<Pt> control_;
-    double size_ = 1;          // a length of the section, to scale moments against forces
-    double kinv_[3][3] = {};   // inverse of the exact elastic stiffness, for a first direction
+    double size_ = 1;         // a length of the section, to scale moments against forces
+    double kinv_[3][3] = {};  // inverse of the exact elastic stiffness, for a first direction
 };
 
 }  // namespace qav::validation

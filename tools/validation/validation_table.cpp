@@ -25,9 +25,13 @@ const double PM_ANGLES[] = {0, 45, 90, 135};
 constexpr int NPM_STEPS = 6;
 constexpr int NMM_STEPS = 8;
 
-std::string f3(double v) { return Format("%0.3F", {v}); }
+std::string f3(double v) {
+    return Format("%0.3F", {v});
+}
 
-std::string marks(const Row& r) { return std::string(r.offLimit ? " *" : "") + (r.notConverged ? " †" : ""); }
+std::string marks(const Row& r) {
+    return std::string(r.offLimit ? " *" : "") + (r.notConverged ? " †" : "");
+}
 
 }  // namespace
 
@@ -36,9 +40,12 @@ double Row::differencePercent() const {
     return (1 / reference - 1) * 100;
 }
 
-int sectionCount() { return 5; }
+int sectionCount() {
+    return 5;
+}
 
-SectionModel buildSection(int index, std::string& name, std::string& description, std::string& meshSize) {
+SectionModel buildSection(int index, std::string& name, std::string& description,
+                          std::string& meshSize) {
     SectionModel m;
     switch (index) {
         case 0: {
@@ -64,7 +71,9 @@ SectionModel buildSection(int index, std::string& name, std::string& description
             INPUT_DATA(p, 5, compositeDialogTexts());
             buildCompositeSection(m, p);
             name = "Concrete-encased steel I-section";
-            description = "composite type 5, 1000 x 800 with an I 400 x 600 (flanges 25, web 20) and bars of 25";
+            description =
+                "composite type 5, 1000 x 800 with an I 400 x 600 (flanges 25, web 20) and bars of "
+                "25";
             meshSize = "25";
             break;
         }
@@ -73,12 +82,13 @@ SectionModel buildSection(int index, std::string& name, std::string& description
             steelShapeChange(t, 3);
             buildSteelSection(m, 3, t);
             name = "Steel I-section";
-            description = "steel shape 3, 700 deep, flanges 500 x 50, web 50. The program meshes a section "
-                          "without concrete with nodes on its outline only, so each plate is one layer of "
-                          "triangles across its thickness: where the elastic-plastic boundary crosses a "
-                          "flange, one point per triangle cannot follow it, and the differences of this "
-                          "section do not shrink with the mesh size (at the plane 0.001 + 1E-5 Y the fibres' "
-                          "axial force stays 2.7 % below the exact one for mesh sizes from 50 down to 2 mm)";
+            description =
+                "steel shape 3, 700 deep, flanges 500 x 50, web 50. The program meshes a section "
+                "without concrete with nodes on its outline only, so each plate is one layer of "
+                "triangles across its thickness: where the elastic-plastic boundary crosses a "
+                "flange, one point per triangle cannot follow it, and the differences of this "
+                "section do not shrink with the mesh size (at the plane 0.001 + 1E-5 Y the fibres' "
+                "axial force stays 2.7 % below the exact one for mesh sizes from 50 down to 2 mm)";
             meshSize = "10";
             break;
         }
@@ -87,7 +97,8 @@ SectionModel buildSection(int index, std::string& name, std::string& description
             typicalShapeChange(t, 6);
             buildTypicalSection(m, 6, t);
             name = "L-shaped wall";
-            description = "typical section 6 (angle), legs 1000, thickness 200, cover 35, bars of 25";
+            description =
+                "typical section 6 (angle), legs 1000, thickness 200, cover 35, bars of 25";
             meshSize = "10";
             break;
         }
@@ -130,12 +141,17 @@ SectionTable programValues(int index) {
         SectionSolver solver(m, msgs);
         for (int i = 0; i < m.NMM; ++i) {
             const double theta = static_cast<double>(i * 360) / m.NMM;
-            double mx = 1e6 * std::sin(theta * std::acos(-1.0) / 180), my = 1e6 * std::cos(theta * std::acos(-1.0) / 180);
-            auto solve = [&](double x, double y) { return solver.loadFraction(axial, x, y, 0, 0, 0, m.STRAIN_LIMIT_MODE).loadFraction; };
+            double mx = 1e6 * std::sin(theta * std::acos(-1.0) / 180),
+                   my = 1e6 * std::cos(theta * std::acos(-1.0) / 180);
+            auto solve = [&](double x, double y) {
+                return solver.loadFraction(axial, x, y, 0, 0, 0, m.STRAIN_LIMIT_MODE).loadFraction;
+            };
             scaleTrialMoment(solve, mx, my, 0.01, 1000);
             const double lam = solve(mx, my);
-            const double MX = m.MM_MX[static_cast<std::size_t>(i)], MY = m.MM_MY[static_cast<std::size_t>(i)];
-            if (std::fabs(mx * lam - MX) > 1e-9 * (std::fabs(MX) + 1) || std::fabs(my * lam - MY) > 1e-9 * (std::fabs(MY) + 1))
+            const double MX = m.MM_MX[static_cast<std::size_t>(i)],
+                         MY = m.MM_MY[static_cast<std::size_t>(i)];
+            if (std::fabs(mx * lam - MX) > 1e-9 * (std::fabs(MX) + 1) ||
+                std::fabs(my * lam - MY) > 1e-9 * (std::fabs(MY) + 1))
                 throw std::runtime_error("the Myy-Mzz point could not be found again");
             Row r;
             r.item = Format("Myy-Mzz %0.0F kN, %0.0F deg", {axial, theta});
@@ -149,7 +165,8 @@ SectionTable programValues(int index) {
     // to a little tension, moments of growing size turning by 36 degrees.
     m.FORCE.assign(11, TFORCE{});
     m.NFORCE = 10;
-    const double lever = std::max(m.ZONE_XMAX - m.ZONE_XMIN, m.ZONE_YMAX - m.ZONE_YMIN) / 1000;  // m
+    const double lever =
+        std::max(m.ZONE_XMAX - m.ZONE_XMIN, m.ZONE_YMAX - m.ZONE_YMIN) / 1000;  // m
     for (int i = 1; i <= 10; ++i) {
         TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
         const double theta = 36.0 * (i - 1) * std::acos(-1.0) / 180;
@@ -200,7 +217,8 @@ void addReference(SectionTable& t, const SectionModel& m) {
             r.offLimit = std::fabs(emin + EPS_LIMIT) > tol;
         }
         r.notConverged = !s.solve.converged;
-        r.reference = ref.capacity(r.P, r.MX, r.MY, n, {s.plane.a1, s.plane.a2, s.plane.a3}, r.angleError);
+        r.reference =
+            ref.capacity(r.P, r.MX, r.MY, n, {s.plane.a1, s.plane.a2, s.plane.a3}, r.angleError);
     }
 }
 
@@ -216,35 +234,58 @@ std::string markdown(const std::vector<SectionTable>& tables) {
     std::ostringstream o;
     o << "# Validation\n\n";
     o << "**Worst difference: " << Format("%0.3F", {worst}) << " % (" << where << ").**\n\n";
-    o << "This page is written by `build/tools/validation/qavsec-validation docs/validation.md` and a test "
-         "(`ValidationTable.ProgramStillGivesTheListedValues`) fails when the program's results move away "
+    o << "This page is written by `build/tools/validation/qavsec-validation docs/validation.md` "
+         "and a test "
+         "(`ValidationTable.ProgramStillGivesTheListedValues`) fails when the program's results "
+         "move away "
          "from it by more than the printed rounding and "
       << Format("%0.1F", {DRIFT_TOLERANCE * 100})
-      << " % of a row's size. Regenerate it when a change of results is intended, and review the diff.\n\n";
-    o << "Each section is built with the program's own builders and meshed with the mesh size given. "
+      << " % of a row's size. Regenerate it when a change of results is intended, and review the "
+         "diff.\n\n";
+    o << "Each section is built with the program's own builders and meshed with the mesh size "
+         "given. "
          "The program's values are its P-M curve points (four moment angles, "
       << NPM_STEPS << " steps per branch), its Myy-Mzz points (two axial forces, " << NMM_STEPS
-      << " angles) and the load fractions of ten combinations from the member check without minimum "
-         "magnitudes. The two tension ends of each P-M curve (points 1 and " << 2 * NPM_STEPS + 2
-      << ") are left out: they come from the fixed-axial-force search at the tension capacity, which stores "
-         "the moments of its last trial load without its last load fraction, so they are not states of the "
+      << " angles) and the load fractions of ten combinations from the member check without "
+         "minimum "
+         "magnitudes. The two tension ends of each P-M curve (points 1 and "
+      << 2 * NPM_STEPS + 2
+      << ") are left out: they come from the fixed-axial-force search at the tension capacity, "
+         "which stores "
+         "the moments of its last trial load without its last load fraction, so they are not "
+         "states of the "
          "surface (they lie about 1 % inside it).\n\n";
-    o << "The reference integrates the same two material laws exactly over the section's polygons (core and "
-         "cover concrete, structural steel; bars as points of area 3.14 d² / 4, as the program's bars), "
-         "clipping each polygon into the bands of its law and integrating each band with a rule exact for "
-         "the cubic integrands: its integration error is that of floating point, far below 0.05 %. For each "
-         "row it searches, with a method of its own (a simplex search over the direction of the strain "
-         "plane, started from the program's plane), the plane whose forces point along the row's ray from "
-         "the origin, scaled as the program scales: the largest control-point strain at 0.005, or, with no "
-         "control point compressed, the smallest at -0.005; for a section without concrete the smaller of "
-         "the two extreme magnitudes at 0.005. The reference point is that state's force, so the difference "
-         "along the ray is ours / reference - 1; for a combination the load fractions are compared. "
-         "A difference marked * belongs to a state of the program that is not at the limit strain (with "
-         "every control point on one side, a section without concrete keeps the ratio of an earlier "
-         "iteration); the reference is then scaled to the program's extreme strain. A difference marked † "
-         "belongs to a ray on which the program's solver stopped at its 1000 iterations without meeting "
+    o << "The reference integrates the same two material laws exactly over the section's polygons "
+         "(core and "
+         "cover concrete, structural steel; bars as points of area 3.14 d² / 4, as the program's "
+         "bars), "
+         "clipping each polygon into the bands of its law and integrating each band with a rule "
+         "exact for "
+         "the cubic integrands: its integration error is that of floating point, far below 0.05 %. "
+         "For each "
+         "row it searches, with a method of its own (a simplex search over the direction of the "
+         "strain "
+         "plane, started from the program's plane), the plane whose forces point along the row's "
+         "ray from "
+         "the origin, scaled as the program scales: the largest control-point strain at 0.005, or, "
+         "with no "
+         "control point compressed, the smallest at -0.005; for a section without concrete the "
+         "smaller of "
+         "the two extreme magnitudes at 0.005. The reference point is that state's force, so the "
+         "difference "
+         "along the ray is ours / reference - 1; for a combination the load fractions are "
+         "compared. "
+         "A difference marked * belongs to a state of the program that is not at the limit strain "
+         "(with "
+         "every control point on one side, a section without concrete keeps the ratio of an "
+         "earlier "
+         "iteration); the reference is then scaled to the program's extreme strain. A difference "
+         "marked † "
+         "belongs to a ray on which the program's solver stopped at its 1000 iterations without "
+         "meeting "
          "its tolerance. "
-         "What the differences show is the program's discretisation (one point per mesh triangle) and its "
+         "What the differences show is the program's discretisation (one point per mesh triangle) "
+         "and its "
          "solver's tolerance.\n\n";
     for (const SectionTable& t : tables) {
         double w = 0, search = 0;
@@ -252,27 +293,31 @@ std::string markdown(const std::vector<SectionTable>& tables) {
             w = std::max(w, std::fabs(r.differencePercent()));
             search = std::max(search, r.angleError);
         }
-        o << "## " << t.name << "\n\n" << t.description << "; mesh size " << t.meshSize
-          << " mm. Worst difference " << Format("%0.3F", {w}) << " %; the reference's search left "
-          << (search < 1e-9 ? std::string("less than 1E-9 rad") : "at most " + Format("%0.1E", {search}) + " rad")
+        o << "## " << t.name << "\n\n"
+          << t.description << "; mesh size " << t.meshSize << " mm. Worst difference "
+          << Format("%0.3F", {w}) << " %; the reference's search left "
+          << (search < 1e-9 ? std::string("less than 1E-9 rad")
+                            : "at most " + Format("%0.1E", {search}) + " rad")
           << " between force and load.\n\n";
-        o << "| Item | P ours [kN] | Mxx ours [kNm] | Myy ours [kNm] | P ref [kN] | Mxx ref [kNm] | Myy ref [kNm] "
+        o << "| Item | P ours [kN] | Mxx ours [kNm] | Myy ours [kNm] | P ref [kN] | Mxx ref [kNm] "
+             "| Myy ref [kNm] "
              "| Difference [%] |\n";
         o << "|---|---:|---:|---:|---:|---:|---:|---:|\n";
         for (const Row& r : t.rows) {
             if (r.loadFraction) continue;
             const double k = r.reference;
-            o << "| " << r.item << " | " << f3(r.P) << " | " << f3(r.MX) << " | " << f3(r.MY) << " | " << f3(k * r.P)
-              << " | " << f3(k * r.MX) << " | " << f3(k * r.MY) << " | " << Format("%0.3F", {r.differencePercent()})
-              << marks(r) << " |\n";
+            o << "| " << r.item << " | " << f3(r.P) << " | " << f3(r.MX) << " | " << f3(r.MY)
+              << " | " << f3(k * r.P) << " | " << f3(k * r.MX) << " | " << f3(k * r.MY) << " | "
+              << Format("%0.3F", {r.differencePercent()}) << marks(r) << " |\n";
         }
-        o << "\n| Item | P [kN] | Mxx [kNm] | Myy [kNm] | Load fraction ours | Load fraction ref | Difference [%] |\n";
+        o << "\n| Item | P [kN] | Mxx [kNm] | Myy [kNm] | Load fraction ours | Load fraction ref | "
+             "Difference [%] |\n";
         o << "|---|---:|---:|---:|---:|---:|---:|\n";
         for (const Row& r : t.rows) {
             if (!r.loadFraction) continue;
-            o << "| " << r.item << " | " << f3(r.P) << " | " << f3(r.MX) << " | " << f3(r.MY) << " | "
-              << Format("%0.5F", {r.ours}) << " | " << Format("%0.5F", {r.reference}) << " | "
-              << Format("%0.3F", {r.differencePercent()}) << marks(r) << " |\n";
+            o << "| " << r.item << " | " << f3(r.P) << " | " << f3(r.MX) << " | " << f3(r.MY)
+              << " | " << Format("%0.5F", {r.ours}) << " | " << Format("%0.5F", {r.reference})
+              << " | " << Format("%0.3F", {r.differencePercent()}) << marks(r) << " |\n";
         }
         o << "\n";
     }
@@ -296,7 +341,8 @@ std::vector<std::vector<ListedRow>> listedValues(const std::string& page) {
         ListedRow r;
         r.item = cells[0].substr(1, cells[0].size() - 2);
         const bool combination = r.item.rfind("Combination", 0) == 0;
-        for (std::size_t c = 1; c <= (combination ? 4u : 3u); ++c) r.values.push_back(ToFloat(cells[c]));
+        for (std::size_t c = 1; c <= (combination ? 4u : 3u); ++c)
+            r.values.push_back(ToFloat(cells[c]));
         out.back().push_back(r);
     }
     return out;

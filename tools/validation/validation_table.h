@@ -38,7 +38,8 @@ struct SectionTable {
 
 // The five sections, built and meshed as the program builds and meshes them.
 int sectionCount();
-SectionModel buildSection(int index, std::string& name, std::string& description, std::string& meshSize);
+SectionModel buildSection(int index, std::string& name, std::string& description,
+                          std::string& meshSize);
 
 // The program's values of a section (no reference yet).
 SectionTable programValues(int index);

@@ -21,25 +21,6 @@
 
 namespace qav {
 
-namespace {
-QLineEdit* placedEdit(const QString& name, const QString& text, QWidget* parent, QRect r) {
-    QLineEdit* e = namedEdit(name, text, parent);
-    e->setGeometry(r);
-    return e;
-}
-QLabel* placedLabel(const QString& name, const QString& text, QWidget* parent, QPoint at) {
-    QLabel* l = namedLabel(name, text, parent);
-    l->move(at);
-    l->adjustSize();
-    return l;
-}
-QPushButton* placedButton(const QString& name, const QString& text, QWidget* parent, QRect r) {
-    QPushButton* b = namedButton(name, text, parent);
-    b->setGeometry(r);
-    return b;
-}
-}  // namespace
-
 AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     : QDialog(parent), ctx_(ctx), Image1("Image1", this) {
     initToolDialog(this, "AnalysisDialog", "P-M/Myy-Mzz Curve Analysis");
@@ -108,6 +89,14 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, [this] { printFigureReport(); });
     connect(Button7, &QPushButton::clicked, this, [this] { printTextReport(); });
     connect(Button5, &QPushButton::clicked, this, [this] { printSectionData(); });
+    ctx_.onSectionState(this, [this] { clearResults(); });
+}
+
+void AnalysisDialog::clearResults() {
+    list0_.clear();
+    Memo1->clear();
+    Image1.clear();
+    for (QLineEdit* e : {Edit3, Edit7, Edit8, Edit4, Edit5, Edit6}) e->clear();
 }
 
 double AnalysisDialog::pmAngle() const {

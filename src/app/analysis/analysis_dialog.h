@@ -50,6 +50,8 @@ private:
     double pmAngle() const;
     LoadMarks marks() const;
     void showCriticalComb();
+    // The section changed under the dialog: its chart, listing and critical combination go.
+    void clearResults();
 
     AppContext& ctx_;
     std::vector<std::string> list0_;  // the listing shown in the memo

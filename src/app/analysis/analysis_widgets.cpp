@@ -94,6 +94,11 @@ ChartPicture::ChartPicture(const QString& name, QWidget* parent)
     label_->setPixmap(QPixmap::fromImage(image_));
 }
 
+void ChartPicture::clear() {
+    image_.fill(Qt::white);
+    label_->setPixmap(QPixmap::fromImage(image_));
+}
+
 void ChartPicture::draw(const std::function<void(Canvas&)>& paint) {
     {
         QPainter painter(&image_);

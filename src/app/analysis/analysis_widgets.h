@@ -52,6 +52,8 @@ class ChartPicture {
 public:
     ChartPicture(const QString& name, QWidget* parent);
     void draw(const std::function<void(Canvas&)>& paint);
+    // Back to the blank picture the dialog opens with.
+    void clear();
     const QImage& image() const { return image_; }
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }

@@ -23,12 +23,6 @@ namespace {
 const QString kCsvFilter = QStringLiteral("CSV File (*.csv)");
 const char* const kHeader[] = {"No.", "LoadComb", "P", "Myy", "Mxx", "LoadFraction"};
 
-QPushButton* placedButton(const QString& name, const QString& text, QWidget* parent, QRect r) {
-    QPushButton* b = namedButton(name, text, parent);
-    b->setGeometry(r);
-    return b;
-}
-
 }  // namespace
 
 LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
@@ -112,6 +106,11 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     connect(Button4, &QPushButton::clicked, this, [this] { checkMember(); });
     connect(Button8, &QPushButton::clicked, this, [this] { printReport(); });
     connect(Button5, &QPushButton::clicked, this, &QDialog::close);
+    // The section changed: the load fractions were emptied with the other results.
+    ctx_.onSectionState(this, [this] {
+        UPDATE_FORCE_TABLE();
+        for (QLineEdit* e : {Edit2, Edit4, Edit3, Edit5, Edit6, Edit7}) e->clear();
+    });
 }
 
 void LoadDialog::setHeaderRow() {

@@ -54,6 +54,12 @@ MphiDialog::MphiDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     Memo1->setGeometry(560, 318, 270, 224);
 
     connect(Button3, &QPushButton::clicked, this, [this] { run(); });
+    // The section changed: the curve shown is of a section that is gone.
+    ctx_.onSectionState(this, [this] {
+        list_.clear();
+        Memo1->clear();
+        Image1.clear();
+    });
 }
 
 void MphiDialog::run() {

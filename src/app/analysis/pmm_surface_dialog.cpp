@@ -26,11 +26,13 @@ namespace qav {
 
 namespace {
 
-// A scale field: a finite number, or the conversion message with the field's text.
-double scaleField(const QLineEdit* e) {
+// A scale field: a finite number, or the conversion message with the field's text; then a
+// scale greater than 0 and at most PMM_MAX_SCALE, else a refusal naming the box.
+double scaleField(const QLineEdit* e, const char* caption) {
     const double v = ToFloat(textOf(e));
     if (!std::isfinite(v))
         throw ConversionError("'" + textOf(e) + "' is not a valid floating point value");
+    requirePmmScale(v, caption);
     return v;
 }
 
@@ -106,6 +108,11 @@ PmmSurfaceDialog::PmmSurfaceDialog(AppContext& ctx, QWidget* parent) : QDialog(p
     connect(xyButton, &QPushButton::clicked, this, [this] { viewButton(pmmXYView); });
     connect(xzButton, &QPushButton::clicked, this, [this] { viewButton(pmmXZView); });
     connect(yzButton, &QPushButton::clicked, this, [this] { viewButton(pmmYZView); });
+    // The section changed: the surface and its listing are of a section that is gone.
+    ctx_.onSectionState(this, [this] {
+        Memo1->clear();
+        view_->clearModel();
+    });
 
     auto* side = new QVBoxLayout;
     side->addWidget(scaleBox);
@@ -150,7 +157,10 @@ void PmmSurfaceDialog::run() {
 }
 
 void PmmSurfaceDialog::draw() {
-    const std::array<double, 3> scale{scaleField(Edit1), scaleField(Edit2), scaleField(Edit3)};
+    const std::array<double, 3> scale{scaleField(Edit1, "Scale in X-Dir"), scaleField(Edit2, "Scale in Y-Dir"),
+                                      scaleField(Edit3, "Scale in Z-Dir")};
+    // The frame alone is still drawn, but not without a word on why there is no surface.
+    if (ctx_.model().PMM_P.empty()) ctx_.messages().message("There is no PMM surface to draw yet: press \"Run\" first.");
     PmmWireModel w = BUILD_PMM_WIRE_MODEL(ctx_.model());
     PmmSceneOptions options;
     options.stretch = pmmStretch(w, CheckBox2->isChecked(), scale);

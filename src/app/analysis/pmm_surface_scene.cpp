@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/errors.h"
+#include "model/number_text.h"
+
 namespace qav {
 
 void pmmMousePress(PmmViewState& v, PmmMouse button, int x, int y) {
@@ -80,6 +83,11 @@ void pmmYZView(PmmViewState& v) {
     v.XRot = -90;
     v.YRot = 90;
     v.Depth = 1.0f;
+}
+
+void requirePmmScale(double scale, const char* caption) {
+    if (scale > 0 && scale <= PMM_MAX_SCALE) return;
+    throw InputError(Format("\"%s\" must be greater than 0 and at most %0.0F (it is %g).", {caption, PMM_MAX_SCALE, scale}));
 }
 
 std::array<double, 3> pmmStretch(const PmmWireModel& w, bool autoScale,

@@ -54,6 +54,12 @@ struct PmmSceneOptions {
     bool showLoads = true;
 };
 
+// The largest factor a scale field accepts: beyond it the drawing overflows long before it
+// could show anything.
+constexpr double PMM_MAX_SCALE = 1e6;
+// Throws InputError naming the box (caption) unless 0 < scale <= PMM_MAX_SCALE.
+void requirePmmScale(double scale, const char* caption);
+
 // Factors for the options: AXIS_STRETCH when autoScale, else 1, times the scale fields.
 std::array<double, 3> pmmStretch(const PmmWireModel& w, bool autoScale,
                                  const std::array<double, 3>& scale);

@@ -124,6 +124,13 @@ void PmmSurfaceView::setModel(PmmWireModel model, const PmmSceneOptions& options
     redraw();
 }
 
+void PmmSurfaceView::clearModel() {
+    model_ = {};
+    options_ = {};
+    radius_ = 1.0;
+    redraw();
+}
+
 std::vector<PmmPrimitive> PmmSurfaceView::scene() const {
     return buildPmmScene(model_, state_.PMM_VIEW_SCALE, options_);
 }

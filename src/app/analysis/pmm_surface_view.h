@@ -31,6 +31,8 @@ public:
     // A new wire model: zoom back to the "Draw" scale and fit the projection to it.
     void setModel(PmmWireModel model, const PmmSceneOptions& options);
     const PmmWireModel& wireModel() const { return model_; }
+    // Nothing to draw, as before the first "Draw".
+    void clearModel();
     // The primitives of the next frame.
     std::vector<PmmPrimitive> scene() const;
     // Half-height of the projection box (view units).

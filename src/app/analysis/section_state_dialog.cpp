@@ -9,17 +9,18 @@
 #include "app/analysis/analysis_widgets.h"
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
-#include "render/qt_canvas.h"
 #include "app/user_prompts.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
+#include "render/qt_canvas.h"
 #include "reports/state_picture.h"
 
 namespace qav {
 
 namespace {
-QLineEdit* rowEdit(QWidget* parent, const QString& name, const QString& caption, const QString& text, int y) {
+QLineEdit* rowEdit(QWidget* parent, const QString& name, const QString& caption,
+                   const QString& text, int y) {
     auto* l = namedLabel(name + "Label", caption, parent);
     l->setGeometry(10, y + 3, 120, 18);
     QLineEdit* e = namedEdit(name, text, parent);
@@ -77,6 +78,12 @@ SectionStateDialog::SectionStateDialog(AppContext& ctx, QWidget* parent)
     connect(show, &QPushButton::clicked, this, [this] { showState(); });
     connect(save, &QPushButton::clicked, this, [this] { saveImage(); });
     connect(csv, &QPushButton::clicked, this, [this] { exportCsv(); });
+    // The section changed: the state shown is of fibres that are gone.
+    ctx_.onSectionState(this, [this] {
+        state_.reset();
+        summary_->clear();
+        draw();
+    });
     draw();
 }
 
@@ -86,23 +93,28 @@ void SectionStateDialog::fillCombinations() {
     for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
         const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
         const std::string critical = i == m.CRITICAL_COMB ? "  (critical)" : "";
-        combList_->addItem(qs(Format("%D  %s  P %0.1F  Mxx %0.1F  Myy %0.1F", {i, f.COMB_NAME, f.P, f.MX, f.MY}) +
-                              critical));
+        combList_->addItem(
+            qs(Format("%D  %s  P %0.1F  Mxx %0.1F  Myy %0.1F", {i, f.COMB_NAME, f.P, f.MX, f.MY}) +
+               critical));
     }
-    if (m.CRITICAL_COMB >= 1 && m.CRITICAL_COMB <= combList_->count()) combList_->setCurrentIndex(m.CRITICAL_COMB - 1);
+    if (m.CRITICAL_COMB >= 1 && m.CRITICAL_COMB <= combList_->count())
+        combList_->setCurrentIndex(m.CRITICAL_COMB - 1);
     if (combList_->count() == 0) loadRadio_->setChecked(true);
 }
 
 void SectionStateDialog::showState() {
     ctx_.runCommand([this] {
         SectionModel& m = ctx_.model();
-        if (m.NFIB <= 0) throw InputError("The section has no fibres: mesh the section before showing its state.");
+        if (m.NFIB <= 0)
+            throw InputError(
+                "The section has no fibres: mesh the section before showing its state.");
         m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
         double P = 0, MX = 0, MY = 0, kp = 0, kmx = 0, kmy = 0;
         if (combRadio_->isChecked()) {
             const int i = combList_->currentIndex() + 1;
             if (i < 1 || i > m.NFORCE)
-                throw InputError("There is no load combination to show: import the loading or type a load.");
+                throw InputError(
+                    "There is no load combination to show: import the loading or type a load.");
             const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
             P = f.P;
             MX = f.MX;
@@ -137,7 +149,8 @@ void SectionStateDialog::saveImage() {
         if (!state_) throw InputError("Show a state first.");
         const QString path = ctx_.prompts().saveFileName("PNG Image (*.png)", "section_state.png");
         if (path.isEmpty()) return;
-        if (!image_.save(path, "PNG")) throw FileError("Cannot write file \"" + path.toStdString() + "\".");
+        if (!image_.save(path, "PNG"))
+            throw FileError("Cannot write file \"" + path.toStdString() + "\".");
     });
 }
 

@@ -44,14 +44,17 @@ void installInterchangeCommands(AppContext& ctx) {
     auto saveFilter = std::make_shared<QString>(kSectionFilter);
 
     c.set(cmd::DxfImport, [&ctx] {
+        if (!ctx.saveChangesFirst()) return;
         const QString path = ctx.prompts().openFileName(kDxfFilter);
         if (path.isEmpty()) return;
         try {
             importDxfFile(ctx.model(), localPath(path));
         } catch (const ConversionError&) {
+            ctx.sectionImported();
             ctx.modelChanged();  // the model was emptied and partly read: show what is there
             throw;
         }
+        ctx.sectionImported();
         ctx.modelChanged();
     });
 
@@ -68,12 +71,15 @@ void installInterchangeCommands(AppContext& ctx) {
             ctx.prompts().error(why.isEmpty() ? noCadApplicationMessage() : why);
             return;
         }
+        if (!ctx.saveChangesFirst()) return;
         try {
             IMPORT_SECTION_FROM_CAD(ctx.model(), *cad);
         } catch (...) {
+            ctx.sectionImported();
             ctx.modelChanged();
             throw;
         }
+        ctx.sectionImported();
         ctx.modelChanged();
     });
 

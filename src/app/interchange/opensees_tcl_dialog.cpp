@@ -52,6 +52,8 @@ OpenSeesTclDialog::OpenSeesTclDialog(AppContext& ctx, QWidget* parent)
     connect(generate_, &QPushButton::clicked, this, &OpenSeesTclDialog::generate);
     connect(save_, &QPushButton::clicked, this, &OpenSeesTclDialog::saveText);
     connect(close_, &QPushButton::clicked, this, &QDialog::hide);
+    // The text lists the fibres: once they change it describes a mesh that is gone.
+    ctx_.onSectionState(this, [this] { text_->setPlainText(QStringLiteral("OpenSEES")); });
 }
 
 void OpenSeesTclDialog::generate() {

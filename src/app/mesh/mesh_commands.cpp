@@ -14,7 +14,8 @@ void installMeshCommands(AppContext& ctx) {
                 AppContext& ctx;
                 ~Redraw() { ctx.modelChanged(); }
             } redraw{ctx};
-            FIBER_SECTION_MESH(ctx.model(), ctx.messages());
+            const MeshSummary s = FIBER_SECTION_MESH(ctx.model(), ctx.messages());
+            if (!s.areaWarning.empty()) ctx.messages().message(s.areaWarning);
         });
     });
 }

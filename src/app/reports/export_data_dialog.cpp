@@ -114,6 +114,11 @@ ExportDataDialog::ExportDataDialog(AppContext& ctx, QWidget* parent)
     connect(show, &QPushButton::clicked, this,
             [this] { ctx_.runCommand([this] { showTable(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
+    // The section changed: the table shown may be of a section that is gone ("Show Table" again).
+    ctx_.onSectionState(this, [this] {
+        CLEAR_TABLE(grid_);
+        refreshGrid();
+    });
     connect(csv, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { exportCsv(); }); });
     connect(selected, &QPushButton::clicked, this,
             [this] { ctx_.runCommand([this] { exportSelectedToWorkbook(); }); });

@@ -11,6 +11,7 @@
 #include "app/command_map.h"
 #include "app/interchange/opensees_tcl_dialog.h"
 #include "app/main_window.h"
+#include "model/section_state.h"
 #include "model/text_file.h"
 
 using namespace qav;
@@ -118,6 +119,7 @@ TEST(InterchangeCommands, OpenSeesDialogGeneratesTwiceAndSaves) {
     m.FIB[1].X = -250;
     m.FIB[1].Y = 175.5;
     m.FIB[1].AREA = 490.874;
+    stampMesh(m);  // as though the mesh command had made the fibre
     d->generateButton()->click();
     d->generateButton()->click();
     const QString text = d->textArea()->toPlainText();

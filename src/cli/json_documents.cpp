@@ -1,0 +1,172 @@
+#include "cli/json_documents.h"
+
+#include <cmath>
+#include <ostream>
+
+#include "analysis/pmm_surface.h"
+#include "reports/text_reports.h"
+
+namespace qav::cli {
+
+using json = Json;
+
+namespace {
+
+// JSON has no NaN or infinity.
+json number(double x) { return std::isfinite(x) ? json(x) : json(nullptr); }
+
+json points(const std::vector<TPOS>& pt, int n) {
+    json a = json::array();
+    for (int i = 0; i < n && static_cast<std::size_t>(i) < pt.size(); ++i)
+        a.push_back({{"x", number(pt[static_cast<std::size_t>(i)].X)}, {"y", number(pt[static_cast<std::size_t>(i)].Y)}});
+    return a;
+}
+
+json polygons(const std::vector<TPOLYSHAPE>& shapes, int n) {
+    json a = json::array();
+    for (int k = 1; k <= n && static_cast<std::size_t>(k) < shapes.size(); ++k) {
+        const TPOLYSHAPE& s = shapes[static_cast<std::size_t>(k)];
+        a.push_back(points(s.PT, s.NPOINT));
+    }
+    return a;
+}
+
+// A grade's material name; a selection outside the table names none.
+json materialName(const std::vector<TMAT>& table, int count, int index) {
+    const int number = index + 1;
+    if (number < 1 || number > count || static_cast<std::size_t>(number) >= table.size()) return nullptr;
+    return table[static_cast<std::size_t>(number)].NAME;
+}
+
+json valueAt(const std::vector<double>& v, std::size_t i) { return i < v.size() ? number(v[i]) : json(nullptr); }
+
+}  // namespace
+
+void printJson(std::ostream& out, const std::string& command, const std::string& file, const json& doc) {
+    json head = {{"command", command}, {"file", file}};
+    head.update(doc);
+    out << head.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+}
+
+json runStatusJson(const RunStats& s, const MessageLog& log) {
+    json messages = json::array();
+    for (const auto& e : log.entries()) messages.push_back({{"text", e.text}, {"count", e.count}});
+    return {{"solves", s.solves},
+            {"unconverged", s.notConverged},
+            {"iterations", s.iterations},
+            {"messages", messages}};
+}
+
+json sectionJson(const SectionModel& m) {
+    json bars = json::array();
+    for (int i = 1; i <= m.NBAR && static_cast<std::size_t>(i) < m.BAR.size(); ++i) {
+        const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+        bars.push_back({{"x", number(b.X)}, {"y", number(b.Y)}, {"diameter", number(b.DB)}});
+    }
+    return {{"materials",
+             {{"concrete", materialName(m.CONC_MAT, m.NCONCMAT, m.USE_CONC)},
+              {"cover", materialName(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER)},
+              {"rebar", materialName(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR)},
+              {"steel", materialName(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL)}}},
+            {"mesh_size", m.MESH_SIZE_TEXT},
+            {"outline", points(m.CONC_PT, m.NCONC_PT)},
+            {"cover_line", points(m.COVER_PT, m.NCOVER_PT)},
+            {"bars", bars},
+            {"steel_polygons", polygons(m.STEEL_SEC, m.NSTEEL_SEC)},
+            {"openings", polygons(m.OPEN_SEC, m.NOPEN_SEC)},
+            {"load_combinations", m.NFORCE}};
+}
+
+json meshJson(const MeshSummary& s, const SectionModel& m) {
+    auto kind = [&](int k) {
+        const FibreKindTotal& t = s.fibres[static_cast<std::size_t>(k)];
+        return json{{"count", t.count}, {"area", number(t.area)}};
+    };
+    return {{"grid_nodes", s.NGRID_NODE},
+            {"concrete_line_nodes", s.NCLINE_NODE},
+            {"steel_line_nodes", s.NSLINE_NODE},
+            {"key_nodes", s.NKEY_NODE},
+            {"mesh_nodes", s.NMESH_NODE},
+            {"triangles", s.NSHELL},
+            {"used_triangles", s.usedTriangles},
+            {"fibres",
+             {{"core_concrete", kind(FIB_CORE_CONCRETE)},
+              {"cover_concrete", kind(FIB_COVER_CONCRETE)},
+              {"steel", kind(FIB_STEEL)},
+              {"rebar", kind(FIB_REBAR)}}},
+            {"NFIB", s.NFIB},
+            {"NCFIB", s.NCFIB},
+            {"section_area", number(m.SEC_AREA)},
+            {"rebar_area", number(m.REBAR_AREA)},
+            {"steel_area", number(m.STEEL_AREA)},
+            {"rebar_ratio", number(m.REBAR_RATIO)},
+            {"steel_ratio", number(m.STEEL_RATIO)}};
+}
+
+json pmJson(const SectionModel& m, double angle) {
+    json pts = json::array();
+    const int n = pmSteps(m);
+    for (int i = 1; i <= 2 * n + 2; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        pts.push_back({{"P", valueAt(m.PM_P, u)}, {"M", valueAt(m.PM_M, u)}});
+    }
+    return {{"angle", number(angle)}, {"points", pts}};
+}
+
+json mmJson(const SectionModel& m, double axial) {
+    json pts = json::array();
+    const int n = mmSteps(m);
+    for (int i = 0; i <= n; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        pts.push_back({{"Myy", valueAt(m.MM_MX, u)}, {"Mzz", valueAt(m.MM_MY, u)}});
+    }
+    return {{"axial", number(axial)}, {"points", pts}};
+}
+
+json mphiJson(const SectionModel& m, const MphiInput& in) {
+    json pts = json::array();
+    for (int i = 0; i <= in.steps && static_cast<std::size_t>(i) < m.MPHI_M.size() &&
+                    static_cast<std::size_t>(i) < m.MPHI_PHI.size();
+         ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        pts.push_back({{"M", number(m.MPHI_M[u])}, {"curvature", number(m.MPHI_PHI[u])}});
+    }
+    return {{"axis", in.aboutY ? "y" : "x"},
+            {"negative", in.negative},
+            {"axial", number(in.axialForce)},
+            {"max_strain", number(in.maxStrain)},
+            {"steps", in.steps},
+            {"points", pts}};
+}
+
+json pmmJson(const SectionModel& m) {
+    json curves = json::array();
+    const int n = pmmStoredSteps(m);
+    for (int r = 0; n >= 0 && r < PMM_CURVES; ++r) {
+        const auto ur = static_cast<std::size_t>(r);
+        json pts = json::array();
+        for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
+            pts.push_back({{"P", number(m.PMM_P[ur][j])}, {"MX", number(m.PMM_MX[ur][j])}, {"MY", number(m.PMM_MY[ur][j])}});
+        curves.push_back(pts);
+    }
+    return {{"curves", curves}};
+}
+
+json checkJson(const SectionModel& m, const CheckResult& r) {
+    json combos = json::array();
+    for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
+        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+        combos.push_back({{"number", i},
+                          {"name", f.COMB_NAME},
+                          {"P", number(f.P)},
+                          {"MX", number(f.MX)},
+                          {"MY", number(f.MY)},
+                          {"load_fraction", number(f.LOAD_FRACTION)}});
+    }
+    json critical = nullptr;
+    if (r.critical >= 1 && r.critical <= m.NFORCE && static_cast<std::size_t>(r.critical) < m.FORCE.size())
+        critical = combos[static_cast<std::size_t>(r.critical - 1)];
+    return {{"combinations", combos}, {"critical", critical}};
+}
+
+}  // namespace qav::cli

@@ -1,0 +1,135 @@
+#include "mesh/fibre_area_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "mesh/inside_test.h"
+#include "model/number_text.h"
+
+namespace qav {
+
+namespace {
+enum Role { OUTLINE, STEEL, OPENING };
+
+struct Side {
+    double x0, y0, x1, y1;  // y0 < y1
+    int polygon;
+    double xAt(double y) const { return x0 + (x1 - x0) * (y - y0) / (y1 - y0); }
+};
+
+struct Region {
+    std::vector<Side> sides;
+    std::vector<Role> roles;  // by polygon
+    int count(Role r) const { return static_cast<int>(std::count(roles.begin(), roles.end(), r)); }
+    void add(const std::vector<TPOS>& pt, int npoint, Role role) {
+        const int n = polygonCorners(pt, npoint);
+        if (n < 3) return;
+        const int id = static_cast<int>(roles.size());
+        roles.push_back(role);
+        for (int k = 0; k < n; ++k) {
+            const TPOS& a = pt[static_cast<std::size_t>(k)];
+            const TPOS& b = pt[static_cast<std::size_t>((k + 1) % n)];
+            if (a.Y == b.Y) continue;  // a level side bounds no strip
+            sides.push_back(a.Y < b.Y ? Side{a.X, a.Y, b.X, b.Y, id} : Side{b.X, b.Y, a.X, a.Y, id});
+        }
+    }
+};
+
+// Heights where the order of the sides may change: their ends and their crossings.
+std::vector<double> breaks(const std::vector<Side>& s) {
+    std::vector<double> y;
+    for (const Side& a : s) {
+        y.push_back(a.y0);
+        y.push_back(a.y1);
+    }
+    for (std::size_t i = 0; i < s.size(); ++i)
+        for (std::size_t j = i + 1; j < s.size(); ++j) {
+            const Side &a = s[i], &b = s[j];
+            const double lo = std::max(a.y0, b.y0), hi = std::min(a.y1, b.y1);
+            if (!(lo < hi)) continue;
+            const double dlo = a.xAt(lo) - b.xAt(lo), dhi = a.xAt(hi) - b.xAt(hi);
+            if ((dlo < 0 && dhi > 0) || (dlo > 0 && dhi < 0)) y.push_back(lo + (hi - lo) * dlo / (dlo - dhi));
+        }
+    std::sort(y.begin(), y.end());
+    y.erase(std::unique(y.begin(), y.end()), y.end());
+    return y;
+}
+
+std::string thousands(double v) {
+    std::string digits = Format("%0.0F", {std::fabs(v)});
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+    return (v < 0 ? "-" : "") + digits;
+}
+}  // namespace
+
+std::optional<PolygonAreas> sectionPolygonAreas(const SectionModel& m) {
+    Region r;
+    r.add(m.CONC_PT, m.NCONC_PT, OUTLINE);
+    for (int k = 1; k <= m.NSTEEL_SEC && k < static_cast<int>(m.STEEL_SEC.size()); ++k)
+        r.add(m.STEEL_SEC[static_cast<std::size_t>(k)].PT, m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT, STEEL);
+    for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
+        r.add(m.OPEN_SEC[static_cast<std::size_t>(k)].PT, m.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT, OPENING);
+    if (static_cast<int>(r.sides.size()) > FIBRE_AREA_MAX_SIDES) return std::nullopt;
+
+    // Strip by strip the sides keep their order, and the width of every piece between two
+    // neighbouring sides changes linearly: the trapezoid rule is exact.
+    PolygonAreas a;
+    const std::vector<double> y = breaks(r.sides);
+    struct Cut {
+        double lo, mid, hi;
+        int polygon;
+    };
+    std::vector<Cut> cuts;
+    std::vector<char> inside(r.roles.size());
+    for (std::size_t k = 0; k + 1 < y.size(); ++k) {
+        const double ylo = y[k], yhi = y[k + 1], ymid = (ylo + yhi) / 2;
+        cuts.clear();
+        for (const Side& s : r.sides)
+            if (s.y0 <= ylo && s.y1 >= yhi) cuts.push_back({s.xAt(ylo), s.xAt(ymid), s.xAt(yhi), s.polygon});
+        std::sort(cuts.begin(), cuts.end(), [](const Cut& p, const Cut& q) { return p.mid < q.mid; });
+        std::fill(inside.begin(), inside.end(), 0);
+        for (std::size_t c = 0; c + 1 < cuts.size(); ++c) {
+            inside[static_cast<std::size_t>(cuts[c].polygon)] ^= 1;
+            bool outline = false, steel = false, opening = false;
+            for (std::size_t p = 0; p < inside.size(); ++p) {
+                if (!inside[p]) continue;
+                outline |= r.roles[p] == OUTLINE;
+                steel |= r.roles[p] == STEEL;
+                opening |= r.roles[p] == OPENING;
+            }
+            if (opening || !(outline || steel)) continue;
+            const double piece =
+                ((cuts[c + 1].lo - cuts[c].lo) + (cuts[c + 1].hi - cuts[c].hi)) / 2 * (yhi - ylo);
+            (steel ? a.steel : a.concrete) += piece;
+        }
+    }
+    return a;
+}
+
+std::optional<std::string> fibreAreaWarning(const SectionModel& m, const MeshSummary& s) {
+    const std::optional<PolygonAreas> polygons = sectionPolygonAreas(m);
+    if (!polygons) return std::nullopt;
+    struct Kind {
+        const char* name;
+        double fibres, polygons;
+    };
+    const Kind kinds[] = {
+        {"Concrete", s.fibres[FIB_CORE_CONCRETE].area + s.fibres[FIB_COVER_CONCRETE].area, polygons->concrete},
+        {"Steel", s.fibres[FIB_STEEL].area, polygons->steel},
+    };
+    std::string text;
+    for (const Kind& k : kinds) {
+        if (k.polygons <= 0 && k.fibres <= 0) continue;
+        const double diff = k.polygons > 0 ? (k.fibres - k.polygons) / k.polygons : 1;
+        if (std::fabs(diff) <= FIBRE_AREA_TOLERANCE) continue;
+        if (!text.empty()) text += "\n";
+        text += std::string(k.name) + " fibres cover " + thousands(k.fibres) + " mm\u00b2 of " + thousands(k.polygons) +
+                " mm\u00b2 (" + (diff < 0 ? "\u2212" : "+") + Format("%0.1F", {std::fabs(diff) * 100}) +
+                " %): use a smaller mesh size.";
+    }
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+}  // namespace qav

@@ -1,0 +1,33 @@
+#pragma once
+// After a mesh: do the fibres carry the areas the section's polygons have? Triangles are kept
+// or dropped whole by their centroid, so a coarse mesh across an edge can lose or gain area.
+#include <optional>
+#include <string>
+
+#include "mesh/mesh_command.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+// Larger relative differences are reported.
+constexpr double FIBRE_AREA_TOLERANCE = 0.01;
+// Sections with more polygon sides than this are not compared (the comparison grows with the
+// square of the sides).
+constexpr int FIBRE_AREA_MAX_SIDES = 4000;
+
+// The areas (mm2) the fibre kinds should cover, by the rules the mesh classifies by: steel is
+// inside any steel polygon and no opening; concrete (core and cover together) inside the
+// outline and neither steel nor opening. Polygons are read even-odd; overlaps count once.
+// nullopt when the section has more than FIBRE_AREA_MAX_SIDES sides.
+struct PolygonAreas {
+    double concrete = 0;
+    double steel = 0;
+};
+std::optional<PolygonAreas> sectionPolygonAreas(const SectionModel& m);
+
+// One message for every kind whose fibre area differs from its polygon area by more than
+// FIBRE_AREA_TOLERANCE, e.g. "Steel fibres cover 45,767 mm² of 48,000 mm² (−4.7 %): use a
+// smaller mesh size."; nullopt when all agree.
+std::optional<std::string> fibreAreaWarning(const SectionModel& m, const MeshSummary& s);
+
+}  // namespace qav

@@ -1,0 +1,127 @@
+#include "model/section_state.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "model/errors.h"
+
+namespace qav {
+
+namespace {
+// FNV-1a over the values' bit patterns; -0 and 0 hash alike, as do all not-a-numbers.
+class Hasher {
+public:
+    void add(uint64_t v) {
+        for (int i = 0; i < 8; ++i) {
+            h_ ^= (v >> (8 * i)) & 0xFFu;
+            h_ *= 0x100000001B3ull;
+        }
+    }
+    void add(double d) {
+        if (d == 0) d = 0;
+        if (std::isnan(d)) d = NAN;
+        uint64_t bits = 0;
+        std::memcpy(&bits, &d, sizeof bits);
+        add(bits);
+    }
+    void add(int32_t v) { add(static_cast<uint64_t>(static_cast<int64_t>(v))); }
+    void add(const std::string& s) {
+        add(static_cast<uint64_t>(s.size()));
+        for (unsigned char c : s) add(static_cast<uint64_t>(c));
+    }
+    void add(const TPOS& p) {
+        add(p.X);
+        add(p.Y);
+    }
+    // Corners 0..n-1 (as far as the table holds them) and the count.
+    void addPolygon(const std::vector<TPOS>& pt, int32_t n) {
+        add(n);
+        const int32_t k = std::clamp<int32_t>(n, 0, static_cast<int32_t>(pt.size()));
+        for (int32_t i = 0; i < k; ++i) add(pt[static_cast<std::size_t>(i)]);
+    }
+    void addPolygons(const std::vector<TPOLYSHAPE>& list, int32_t n) {
+        add(n);
+        const int32_t k = std::clamp<int32_t>(n, 0, static_cast<int32_t>(list.size()) - 1);
+        for (int32_t j = 1; j <= k; ++j) {
+            const TPOLYSHAPE& s = list[static_cast<std::size_t>(j)];
+            addPolygon(s.PT, s.NPOINT);
+        }
+    }
+    // The grade index, and the record it selects when the table holds it.
+    void addGrade(const std::vector<TMAT>& table, int32_t count, int32_t index) {
+        add(index);
+        const int32_t grade = index + 1;
+        if (grade < 1 || grade > count || grade >= static_cast<int32_t>(table.size())) {
+            add(uint64_t{0xDEAD});
+            return;
+        }
+        const TMAT& t = table[static_cast<std::size_t>(grade)];
+        for (double v : {t.FCU, t.EC, t.EPS_0, t.FC, t.EPS_CU, t.FY1, t.FY, t.ES, t.RF}) add(v);
+        add(t.NAME);
+    }
+    uint64_t value() const { return h_; }
+
+private:
+    uint64_t h_ = 0xCBF29CE484222325ull;
+};
+}  // namespace
+
+uint64_t geometryFingerprint(const SectionModel& m) {
+    Hasher h;
+    h.addPolygon(m.CONC_PT, m.NCONC_PT);
+    h.addPolygon(m.COVER_PT, m.NCOVER_PT);
+    h.addPolygons(m.STEEL_SEC, m.NSTEEL_SEC);
+    h.addPolygons(m.OPEN_SEC, m.NOPEN_SEC);
+    h.add(m.NBAR);
+    const int32_t nbar = std::clamp<int32_t>(m.NBAR, 0, static_cast<int32_t>(m.BAR.size()) - 1);
+    for (int32_t i = 1; i <= nbar; ++i) {
+        const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+        h.add(b.X);
+        h.add(b.Y);
+        h.add(b.DB);
+    }
+    return h.value();
+}
+
+uint64_t materialFingerprint(const SectionModel& m) {
+    // The kinds the mesh command gives fibres to, as it chooses their grades.
+    const bool outline = m.NCONC_PT > 0, cover = m.NCOVER_PT > 0;
+    Hasher h;
+    h.add(uint64_t{outline || cover});
+    if (outline || cover) h.addGrade(m.CONC_MAT, m.NCONCMAT, m.USE_CONC);
+    h.add(uint64_t{outline && cover});
+    if (outline && cover) h.addGrade(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER);
+    h.add(uint64_t{m.NSTEEL_SEC > 0});
+    if (m.NSTEEL_SEC > 0) h.addGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL);
+    h.add(uint64_t{m.NBAR > 0});
+    if (m.NBAR > 0) h.addGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR);
+    return h.value();
+}
+
+MeshState meshState(const SectionModel& m) {
+    if (m.NFIB <= 0) return MeshState::None;
+    if (m.MESH_STAMP.serial == 0 || m.MESH_STAMP.geometry != geometryFingerprint(m)) return MeshState::GeometryChanged;
+    if (m.MESH_STAMP.materials != materialFingerprint(m)) return MeshState::MaterialsChanged;
+    return MeshState::Current;
+}
+
+void stampMesh(SectionModel& m) {
+    m.MESH_STAMP = {geometryFingerprint(m), materialFingerprint(m), ++m.MESH_SERIAL};
+}
+
+void requireCurrentMesh(const SectionModel& m) {
+    switch (meshState(m)) {
+        case MeshState::None:
+            throw InputError("The section has no fibres: mesh the section before the analysis.");
+        case MeshState::GeometryChanged:
+            throw InputError("The section has changed since it was meshed: mesh the section first.");
+        case MeshState::MaterialsChanged:
+            throw InputError("The grades or materials have changed since the section was meshed: mesh the section first.");
+        case MeshState::Current:
+            break;
+    }
+}
+
+}  // namespace qav

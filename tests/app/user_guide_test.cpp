@@ -1,0 +1,147 @@
+// The walk-through of docs/user-guide.md, step by step, as a user makes it. With
+// QAVSEC_SCREENSHOT_DIR set (scripts/screenshots) it leaves the guide's pictures there; in the
+// suite it checks that every step of the guide still works.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/command_map.h"
+#include "app/main_window.h"
+#include "app/printing.h"
+#include "app/user_prompts.h"
+#include "model/text_file.h"
+#include "scripted_prompts.h"
+#include "widget_lookup.h"
+
+using namespace qav;
+using qav::test::child;
+
+namespace {
+
+class Shots {
+public:
+    explicit Shots(const QTemporaryDir& temp) {
+        const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR");
+        dir_ = dir.isEmpty() ? temp.path() : QString::fromUtf8(dir);
+    }
+    QString path(const QString& file) const { return dir_ + "/" + file; }
+    void take(QWidget* w, const QString& file) const {
+        QApplication::processEvents();
+        const QImage image = w->grab().toImage();
+        EXPECT_FALSE(image.isNull()) << file.toStdString();
+        EXPECT_TRUE(image.save(path(file))) << file.toStdString();
+    }
+
+private:
+    QString dir_;
+};
+
+void click(QWidget* dialog, const char* name) { child<QPushButton>(dialog, name)->click(); }
+
+}  // namespace
+
+TEST(UserGuide, BuildMeshCheckChartPrintExport) {
+    QTemporaryDir dir;
+    const Shots shots(dir);
+    MainWindow w;
+    ScriptedPrompts prompts;
+    w.setPrompts(&prompts);
+    w.show();
+    SectionModel& m = w.model();
+
+    // Build a column: "Build Typical Section", rectangular shape, "Gen Section".
+    w.commands().run(cmd::BuildTypical);
+    auto* build = child<QDialog>(&w, "TForm2");
+    ASSERT_NE(build, nullptr);
+    child<QComboBox>(build, "ComboBox1")->setCurrentIndex(0);
+    shots.take(build, "build_typical.png");
+    click(build, "Button1");
+    ASSERT_GT(m.NBAR, 0);
+    build->hide();
+    shots.take(&w, "main_window_section.png");
+
+    // Mesh it.
+    w.commands().run(cmd::Mesh);
+    ASSERT_GT(m.NFIB, 0);
+    shots.take(&w, "main_window_mesh.png");
+    EXPECT_TRUE(w.windowTitle().endsWith(" - Untitled*"));
+
+    // Import loads and check them.
+    w.commands().run(cmd::Loading);
+    auto* loads = child<QDialog>(&w, "LoadDialog");
+    prompts.savePath = dir.filePath("sample.csv");
+    click(loads, "Button9");
+    prompts.openPath = prompts.savePath;
+    click(loads, "Button1");
+    click(loads, "Button4");
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    EXPECT_EQ(m.NFORCE, 42);
+    EXPECT_GE(m.CRITICAL_COMB, 1);
+    shots.take(loads, "load_dialog.png");
+    loads->hide();
+
+    // Read the P-M chart with the loads and the critical one marked.
+    w.commands().run(cmd::Analysis);
+    auto* analysis = child<QDialog>(&w, "AnalysisDialog");
+    child<QCheckBox>(analysis, "CheckBox1")->setChecked(true);
+    child<QCheckBox>(analysis, "CheckBox2")->setChecked(true);
+    click(analysis, "Button3");
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    shots.take(analysis, "pm_chart.png");
+
+    // Print the report to a PDF file (the script turns its page into a picture).
+    const QString pdf = shots.path("figure_report.pdf");
+    setPrinterChooser([pdf](QPrinter& printer, QWidget*) {
+        const auto orientation = printer.pageLayout().orientation();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageOrientation(orientation);
+        return true;
+    });
+    click(analysis, "Button1");
+    setPrinterChooser({});
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    EXPECT_TRUE(QFile::exists(pdf));
+    analysis->hide();
+
+    // Export DXF.
+    prompts.savePath = dir.filePath("column.dxf");
+    w.commands().run(cmd::DxfExport);
+    EXPECT_FALSE(readTextLines(prompts.savePath.toStdString()).empty());
+
+    // Save: the caption takes the file's name; a change marks it with "*".
+    prompts.savePath = dir.filePath("column.sec");
+    w.commands().run(cmd::Save);
+    EXPECT_TRUE(w.windowTitle().endsWith(" - column.sec"));
+    w.runCommand([&] { m.BAR[1].DB += 2; });
+    EXPECT_TRUE(w.windowTitle().endsWith(" - column.sec*"));
+
+    // The question before closing, opening or importing over unsaved changes.
+    std::unique_ptr<QMessageBox> box(createSaveChangesBox(&w, "column.sec"));
+    box->show();
+    EXPECT_EQ(box->text(), "Save changes to column.sec?");
+    shots.take(box.get(), "save_question.png");
+    box->hide();
+
+    // File > Recent Files after opening two examples.
+    prompts.saveAnswers = {SaveAnswer::Discard};
+    prompts.openPath = QStringLiteral(QAVSEC_SOURCE_DIR "/examples/circular_column.sec");
+    w.commands().run(cmd::Open);
+    prompts.openPath = QStringLiteral(QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
+    w.commands().run(cmd::Open);
+    QMenu* recent = w.recentFilesMenu();
+    recent->popup(w.mapToGlobal(QPoint(40, 40)));
+    EXPECT_GE(recent->actions().size(), 3);
+    shots.take(recent, "recent_files.png");
+    recent->hide();
+}
