@@ -42,6 +42,38 @@ void sumGroup(const FibreArrays& f, std::size_t b, std::size_t e, const double a
     }
 }
 
+// Forces, tangent and secant sums over the fibres [b, e) of one group; law(eps, sig, et, es)
+// gives stress, slope and secant modulus.
+template <class Law>
+void sumGroupStiffness(const FibreArrays& f, std::size_t b, std::size_t e, const double abc[3], Law law, double s[3],
+                       double kt[6], double ks[6]) {
+    const double a1 = abc[0], a2 = abc[1], a3 = abc[2];
+    const double* X = f.x.data();
+    const double* Y = f.y.data();
+    const double* A = f.area.data();
+    for (std::size_t j = b; j < e; ++j) {
+        double sig, et, es;
+        law(a1 + a2 * X[j] + a3 * Y[j], sig, et, es);
+        const double fo = sig * A[j], wt = et * A[j], ws = es * A[j];
+        const double x = X[j], y = Y[j];
+        s[0] += fo;
+        s[1] += fo * x;
+        s[2] += fo * y;
+        kt[0] += wt;
+        kt[1] += wt * x;
+        kt[2] += wt * y;
+        kt[3] += wt * x * x;
+        kt[4] += wt * x * y;
+        kt[5] += wt * y * y;
+        ks[0] += ws;
+        ks[1] += ws * x;
+        ks[2] += ws * y;
+        ks[3] += ws * x * x;
+        ks[4] += ws * x * y;
+        ks[5] += ws * y * y;
+    }
+}
+
 }  // namespace
 
 FibreArrays::FibreArrays(const SectionModel& m) {
@@ -116,6 +148,34 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {
     ss[0] = s[0] + s[3] + f.fixedForce[0];
     ss[1] = s[1] + s[4] + f.fixedForce[1];
     ss[2] = s[2] + s[5] + f.fixedForce[2];
+}
+
+void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3], double kt[6], double ks[6]) {
+    double s[3] = {0, 0, 0};
+    double t[6] = {0, 0, 0, 0, 0, 0}, c[6] = {0, 0, 0, 0, 0, 0};
+    for (const FibreGroup& g : f.groups) {
+        if (g.concrete) {
+            const double fc = g.fc, e0 = g.eps0;
+            sumGroupStiffness(f, g.begin, g.end, abc, [fc, e0](double eps, double& sig, double& et, double& es) {
+                CONCRETE01(fc, e0, eps, sig);
+                et = eps > 0 && eps <= e0 ? 2 * fc / e0 * (1 - eps / e0) : 0.0;
+                es = eps > 0 ? sig / eps : 0.0;
+            }, s, t, c);
+        } else {
+            const double fy = g.fy, ey = g.fy / STEEL_LAW_MODULUS;
+            sumGroupStiffness(f, g.begin, g.end, abc, [fy, ey](double eps, double& sig, double& et, double& es) {
+                STEEL01(STEEL_LAW_MODULUS, fy, eps, sig);
+                const bool elastic = eps >= -ey && eps <= ey;
+                et = elastic ? STEEL_LAW_MODULUS : 0.0;
+                es = elastic ? STEEL_LAW_MODULUS : sig / eps;
+            }, s, t, c);
+        }
+    }
+    for (int i = 0; i < 3; ++i) ss[i] = s[i] + f.fixedForce[i];
+    for (int i = 0; i < 6; ++i) {
+        kt[i] = t[i];
+        ks[i] = c[i];
+    }
 }
 
 void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m) {

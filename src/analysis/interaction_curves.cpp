@@ -36,11 +36,39 @@ void CALC_NMAX(SectionModel& m) {
     m.PMIN = c.PMIN;
 }
 
+// The search of a trial moment whose load fraction is 1: the fixed-point iteration of the
+// reference solver, or a root finder to a tighter tolerance under the fast one.
+template <class Solve>
+static double unitLoadFraction(const SectionSolver& solver, Solve&& solve, double& mx, double& my, double tol,
+                               int maxSolves) {
+    if (solver.kind() == SolverKind::Fast)
+        return findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, maxSolves);
+    return scaleTrialMoment(solve, mx, my, tol, maxSolves);
+}
+
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
                     double& MY, RunStats& stats) {
     const double P0 = NN;
+    double ss[3];
+    if (solver.kind() == SolverKind::Fast && P0 < 0 && solver.tensionYieldForces(ss) &&
+        std::fabs(ss[0] / 1000.0 - P0) <= 1e-9 * std::fabs(P0)) {
+        // The tension end: the search's target is the pointed end of the surface, which only
+        // the state of all steel yielded in tension reaches, whatever the direction. The
+        // reference iteration closes in on it slowly (its solves there lie on a plateau where
+        // nothing moves); its forces give the point exactly.
+        SolveResult r;
+        r.loadFraction = 1;
+        r.converged = true;
+        r.iterations = 1;
+        stats.add(r, solver.fibreCount());
+        NN = ss[0] / 1000.0;
+        MX = ss[1] / 1e6;
+        MY = ss[2] / 1e6;
+        return;
+    }
     double mx = TRIAL_MOMENT * SINA, my = TRIAL_MOMENT * COSA;
-    const double lamda = scaleTrialMoment(
+    const double lamda = unitLoadFraction(
+        solver,
         [&](double x, double y) {
             const SolveResult r = solver.loadFraction(P0, x, y, 0, 0, 0, mode);
             stats.add(r, solver.fibreCount());
@@ -52,25 +80,27 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
     MY = my;
 }
 
-RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
+void requirePmCurveInput(SectionModel& m) {
     const int n = m.NPM;
     if (n < 2)
         throw InputError(Format("The P-M curve needs at least 2 steps per branch (NPM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
         throw InputError(Format("The P-M curve takes at most %D steps per branch (NPM is %D).", {MAX_CURVE_STEPS, n}));
     requireFibres(m);
+}
+
+PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, double PMIN, double ANG,
+                       Progress* progress) {
     const double r = std::numbers::pi / 180.0;
     const double SA = std::sin(ANG * r), CA = std::cos(ANG * r);
     const double SB = std::sin((ANG + 180) * r), CB = std::cos((ANG + 180) * r);
-    CALC_NMAX(m);
-    resizeResult(m.PM_P, 2 * n + 3);
-    resizeResult(m.PM_MX, 2 * n + 3);
-    resizeResult(m.PM_MY, 2 * n + 3);
-    resizeResult(m.PM_M, 2 * n + 3);
+    PmCurve c;
+    resizeResult(c.P, 2 * n + 3);
+    resizeResult(c.MX, 2 * n + 3);
+    resizeResult(c.MY, 2 * n + 3);
+    resizeResult(c.M, 2 * n + 3);
 
-    RunStats stats;
-    SectionSolver solver(m, msgs);
-    const int mode = m.STRAIN_LIMIT_MODE;
+    RunStats& stats = c.stats;
     const int fibres = solver.fibreCount();
     // The two bending capacities, the two tension ends and the 2 n branch points.
     StepProgress steps(progress, 2LL * n + 4);
@@ -81,35 +111,35 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Prog
     };
 
     // Bending capacity of each branch at a small axial force.
-    const double la = solve(0.01 * m.PMAX, TRIAL_MOMENT * SA, TRIAL_MOMENT * CA);
+    const double la = solve(0.01 * PMAX, TRIAL_MOMENT * SA, TRIAL_MOMENT * CA);
     const double MXa = TRIAL_MOMENT * SA * la, MYa = TRIAL_MOMENT * CA * la;
     steps.step();
-    const double lb = solve(0.01 * m.PMAX, TRIAL_MOMENT * SB, TRIAL_MOMENT * CB);
+    const double lb = solve(0.01 * PMAX, TRIAL_MOMENT * SB, TRIAL_MOMENT * CB);
     const double MXb = TRIAL_MOMENT * SB * lb, MYb = TRIAL_MOMENT * CB * lb;
     steps.step();
 
     auto tensionEnd = [&](int k) {
-        double NN = m.PMIN, MX = 0, MY = 0;
+        double NN = PMIN, MX = 0, MY = 0;
         CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats);
         const auto i = static_cast<std::size_t>(k);
-        m.PM_P[i] = NN;
-        m.PM_MX[i] = MX;
-        m.PM_MY[i] = MY;
-        m.PM_M[i] = std::sqrt(MX * MX + MY * MY);
+        c.P[i] = NN;
+        c.MX[i] = MX;
+        c.MY[i] = MY;
+        c.M[i] = std::sqrt(MX * MX + MY * MY);
         steps.step();
     };
     // Trial loads on the straight line from (PMIN, MX0, MY0) to (PMAX, 0, 0), each scaled onto
     // the surface by its own load fraction.
     auto branchPoint = [&](int i, int k, double MX0, double MY0, double side) {
-        const double P = m.PMIN + (m.PMAX - m.PMIN) / (n - 1) * (i - 1);
+        const double P = PMIN + (PMAX - PMIN) / (n - 1) * (i - 1);
         const double mx = MX0 + (0 - MX0) / (n - 1) * (i - 1);
         const double my = MY0 + (0 - MY0) / (n - 1) * (i - 1);
         const double l = solve(P, mx, my);
         const auto kk = static_cast<std::size_t>(k);
-        m.PM_P[kk] = P * l;
-        m.PM_MY[kk] = my * l;
-        m.PM_MX[kk] = mx * l;
-        m.PM_M[kk] = side * std::sqrt(m.PM_MX[kk] * m.PM_MX[kk] + m.PM_MY[kk] * m.PM_MY[kk]);
+        c.P[kk] = P * l;
+        c.MY[kk] = my * l;
+        c.MX[kk] = mx * l;
+        c.M[kk] = side * std::sqrt(c.MX[kk] * c.MX[kk] + c.MY[kk] * c.MY[kk]);
         steps.step();
     };
 
@@ -117,7 +147,36 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Prog
     for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
     for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
     tensionEnd(2 * n + 2);
+    return c;
+}
+
+namespace {
+// A new result array keeps the element 0 of the one it replaces, which no run writes.
+void replaceResult(std::vector<double>& old, std::vector<double>&& fresh) {
+    if (!old.empty() && !fresh.empty()) fresh[0] = old[0];
+    old = std::move(fresh);
+}
+}  // namespace
+
+void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN) {
+    m.PMAX = PMAX;
+    m.PMIN = PMIN;
+    replaceResult(m.PM_P, std::move(c.P));
+    replaceResult(m.PM_MX, std::move(c.MX));
+    replaceResult(m.PM_MY, std::move(c.MY));
+    replaceResult(m.PM_M, std::move(c.M));
+}
+
+RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
+    requirePmCurveInput(m);
+    const AxialCapacity cap = axialCapacity(m);
+    const double PMAX = cap.PMAX, PMIN = cap.PMIN;
+    SectionSolver solver(m, msgs);
+    PmCurve c = computePmCurve(solver, m.STRAIN_LIMIT_MODE, m.NPM, PMAX, PMIN, ANG, progress);
+    const RunStats stats = c.stats;
+    storePmCurve(m, std::move(c), PMAX, PMIN);
     solver.storeState(m);
+    reportUnconverged(stats, msgs);
     return stats;
 }
 
@@ -131,11 +190,11 @@ RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& ms
         throw InputError(Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
                                 "PMAX %s kN: there is no Myy-Mzz curve at it.",
                                 {Format("%g", {AXIAL_FORCE}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX})}));
-    resizeResult(m.MM_MX, n + 1);
-    resizeResult(m.MM_MY, n + 1);
+    std::vector<double> MX(static_cast<std::size_t>(n) + 1), MY(static_cast<std::size_t>(n) + 1);
 
     RunStats stats;
     SectionSolver solver(m, msgs);
+    const bool fast = solver.kind() == SolverKind::Fast;
     const int mode = m.STRAIN_LIMIT_MODE;
     const int fibres = solver.fibreCount();
     StepProgress steps(progress, n + 1LL);
@@ -144,20 +203,23 @@ RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& ms
         const double s = std::sin(theta * std::numbers::pi / 180.0);
         const double c = std::cos(theta * std::numbers::pi / 180.0);
         double mx = TRIAL_MOMENT * s, my = TRIAL_MOMENT * c;
-        scaleTrialMoment(
-            [&](double x, double y) {
-                const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
-                stats.add(r, fibres);
-                return r.loadFraction;
-            },
-            mx, my, 0.01, 1000);
-        const SolveResult r = solver.loadFraction(AXIAL_FORCE, mx, my, 0, 0, 0, mode);
-        stats.add(r, fibres);
-        m.MM_MX[static_cast<std::size_t>(i)] = mx * r.loadFraction;
-        m.MM_MY[static_cast<std::size_t>(i)] = my * r.loadFraction;
+        auto solve = [&](double x, double y) {
+            const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
+            stats.add(r, fibres);
+            return r.loadFraction;
+        };
+        double lamda = unitLoadFraction(solver, solve, mx, my, 0.01, 1000);
+        // The reference solves the last trial moment once more; the fast search already has
+        // its load fraction (the same solve gives the same number).
+        if (!fast) lamda = solve(mx, my);
+        MX[static_cast<std::size_t>(i)] = mx * lamda;
+        MY[static_cast<std::size_t>(i)] = my * lamda;
         steps.step();
     }
+    m.MM_MX = std::move(MX);
+    m.MM_MY = std::move(MY);
     solver.storeState(m);
+    reportUnconverged(stats, msgs);
     return stats;
 }
 

@@ -25,6 +25,20 @@ struct AxialCapacity {
 AxialCapacity axialCapacity(const SectionModel& m);
 void CALC_NMAX(SectionModel& m);
 
+// Throws InputError when NPM is not within 2 .. MAX_CURVE_STEPS or there are no fibres.
+void requirePmCurveInput(SectionModel& m);
+
+// One P-M curve computed apart from the model, so that curves can run side by side and a run
+// changes the model only once it is complete. Arrays of 2 n + 3 points, 1 .. 2 n + 2 used.
+struct PmCurve {
+    std::vector<double> P, MX, MY, M;
+    RunStats stats;
+};
+PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, double PMIN, double ANG,
+                       Progress* progress);
+// Moves a computed curve into PM_P, PM_MX, PM_MY, PM_M and sets PMAX, PMIN.
+void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN);
+
 // Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the
 // axial force of the point found, MX and MY its moments.
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,

@@ -8,12 +8,10 @@
 
 namespace qav {
 
-void GET_FIB_ZONE(SectionModel& m) {
-    if (m.NCFIB < 1) {
-        m.FIB_ZONE_WIDTH = 0;
-        m.FIB_ZONE_HEIGHT = 0;
-        return;
-    }
+namespace {
+void fibZone(const SectionModel& m, double& width, double& height) {
+    width = height = 0;
+    if (m.NCFIB < 1) return;
     double xmin = m.CFIB[1].X, xmax = xmin, ymin = m.CFIB[1].Y, ymax = ymin;
     for (int j = 2; j <= m.NCFIB; ++j) {
         const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
@@ -22,9 +20,12 @@ void GET_FIB_ZONE(SectionModel& m) {
         if (c.Y > ymax) ymax = c.Y;
         if (c.Y < ymin) ymin = c.Y;
     }
-    m.FIB_ZONE_WIDTH = xmax - xmin;
-    m.FIB_ZONE_HEIGHT = ymax - ymin;
+    width = xmax - xmin;
+    height = ymax - ymin;
 }
+}  // namespace
+
+void GET_FIB_ZONE(SectionModel& m) { fibZone(m, m.FIB_ZONE_WIDTH, m.FIB_ZONE_HEIGHT); }
 
 MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, Progress* progress) {
     if (in.steps < 1)
@@ -33,17 +34,18 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
         throw InputError(
             Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).", {MAX_CURVE_STEPS, in.steps}));
     requireFibres(m);
-    GET_FIB_ZONE(m);
+    double width = 0, height = 0;
+    fibZone(m, width, height);
     const int n = in.steps;
-    m.MPHI_M.assign(static_cast<std::size_t>(n) + 1, 0.0);
-    m.MPHI_PHI.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    std::vector<double> M(static_cast<std::size_t>(n) + 1, 0.0), PHI(static_cast<std::size_t>(n) + 1, 0.0);
     const double f = in.negative ? -1.0 : 1.0;
-    const double depth = in.aboutY ? m.FIB_ZONE_WIDTH : m.FIB_ZONE_HEIGHT;
+    const double depth = in.aboutY ? width : height;
     const double fx = in.aboutY ? 1.0 : 0.0, fy = in.aboutY ? 0.0 : 1.0;
 
     MphiRun run;
     run.angle = in.aboutY ? -90.0 : 0.0;
     SectionSolver solver(m, msgs);
+    const bool fast = solver.kind() == SolverKind::Fast;
     const int fibres = solver.fibreCount();
     StepProgress steps(progress, n);
     for (int i = 1; i <= n; ++i) {
@@ -55,14 +57,26 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
             run.stats.add(last, fibres);
             return last.loadFraction;
         };
-        scaleTrialMoment(solve, mx, my, 0.01, 1000);
-        const double lamda = solve(mx, my);
-        const double M = (mx + my) * lamda;
-        m.MPHI_M[static_cast<std::size_t>(i)] = std::fabs(M);
-        m.MPHI_PHI[static_cast<std::size_t>(i)] = std::fabs(last.emin - last.emax) / (depth / 1000.0);
+        // The same strain step's moment: the fixed-point search of the reference solver, or
+        // a root finder to a tighter tolerance under the fast one (whose last solve is
+        // already the one the reference repeats).
+        double lamda = 0;
+        if (fast) {
+            lamda = findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, 1000);
+        } else {
+            scaleTrialMoment(solve, mx, my, 0.01, 1000);
+            lamda = solve(mx, my);
+        }
+        M[static_cast<std::size_t>(i)] = std::fabs((mx + my) * lamda);
+        PHI[static_cast<std::size_t>(i)] = std::fabs(last.emin - last.emax) / (depth / 1000.0);
         steps.step();
     }
+    m.FIB_ZONE_WIDTH = width;
+    m.FIB_ZONE_HEIGHT = height;
+    m.MPHI_M = std::move(M);
+    m.MPHI_PHI = std::move(PHI);
     solver.storeState(m);
+    reportUnconverged(run.stats, msgs);
     return run;
 }
 

@@ -1,8 +1,9 @@
 #include "analysis/pmm_surface.h"
 
-#include <optional>
+#include <memory>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/parallel_runs.h"
 
 namespace qav {
 
@@ -19,30 +20,48 @@ int pmmStoredSteps(const SectionModel& m) {
 }
 
 RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
+    requirePmCurveInput(m);
     const int n = m.NPM;
-    if (n >= 2 && n <= MAX_CURVE_STEPS && m.NFIB > 0) m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    const int mode = m.STRAIN_LIMIT_MODE;
+    const AxialCapacity cap = axialCapacity(m);
+    const double PMAX = cap.PMAX, PMIN = cap.PMIN;
+
+    // The six curves are independent: each has its own solver, messages and results.
+    struct Curve {
+        std::unique_ptr<SectionSolver> solver;
+        RecordedMessages messages;
+        PmCurve curve;
+    };
+    std::vector<Curve> curves(PMM_CURVES);
+    runPieces(PMM_CURVES, m.THREADS, [&](int r, Progress& p) {
+        Curve& c = curves[static_cast<std::size_t>(r)];
+        c.solver = std::make_unique<SectionSolver>(m, c.messages);
+        c.curve = computePmCurve(*c.solver, mode, n, PMAX, PMIN, 30.0 * r, &p);
+    }, progress);
+
     RunStats total;
-    std::vector<std::vector<double>> P, MX, MY;
+    std::vector<std::vector<double>> P(7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));
+    std::vector<std::vector<double>> MX = P, MY = P;
     for (int r = 0; r < PMM_CURVES; ++r) {
-        std::optional<PartProgress> part;
-        if (progress != nullptr) part.emplace(*progress, 100 * r / PMM_CURVES, 100 * (r + 1) / PMM_CURVES);
-        const RunStats s = RUN_PM_CURVE_ANALYSIS(m, 30.0 * r, msgs, part ? &*part : nullptr);  // refuses bad NPM first
-        total.add(s);
-        if (r == 0) {
-            P.assign(7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));
-            MX = P;
-            MY = P;
-        }
+        Curve& c = curves[static_cast<std::size_t>(r)];
+        c.messages.replayTo(msgs);
+        total.add(c.curve.stats);
         const auto ur = static_cast<std::size_t>(r);
         for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j) {
-            P[ur][j] = m.PM_P[j];
-            MX[ur][j] = m.PM_MX[j];
-            MY[ur][j] = m.PM_MY[j];
+            P[ur][j] = c.curve.P[j];
+            MX[ur][j] = c.curve.MX[j];
+            MY[ur][j] = c.curve.MY[j];
         }
     }
     m.PMM_P = std::move(P);
     m.PMM_MX = std::move(MX);
     m.PMM_MY = std::move(MY);
+    // As after six runs one after the other: the P-M results and the fibres hold the last curve.
+    Curve& last = curves.back();
+    storePmCurve(m, std::move(last.curve), PMAX, PMIN);
+    last.solver->storeState(m);
+    reportUnconverged(total, msgs);
     return total;
 }
 

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <utility>
 
+#include "analysis/material_laws.h"
+#include "model/number_text.h"
+
 namespace qav {
 
 namespace {
@@ -122,9 +125,13 @@ void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, co
 
 int sectionStrainLimitMode(const SectionModel& m) { return m.NCONC_PT != 0 ? 1 : 2; }
 
-SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs) : fibres_(m), msgs_(msgs) {
+SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs) : SectionSolver(m, msgs, m.SOLVER) {}
+
+SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind)
+    : fibres_(m), msgs_(msgs), kind_(kind) {
     // The fibres' moduli never change, so one inverse serves every solve of the series.
-    FORM_SECTION_STIFF_MATRIX(m, kinv_);
+    FORM_SECTION_STIFF_MATRIX(m, k0_);
+    kinv_ = k0_;
     vec3 unused{};
     RecordMessages record(singular_);
     GAUSSJ(kinv_, 3, unused, record);
@@ -145,63 +152,122 @@ SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, 
 
 SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax) {
     for (const auto& text : singular_) msgs_.message(text);
+    SolveResult r;
+    // Mode 2 (steel-only sections: the smaller extreme magnitude at the limit) and the
+    // prescribed strain of the moment-curvature variant admit more than one state whose
+    // forces lie along a load, with different fractions; the reference iteration's is the one
+    // the program gives, so those stay with it (their outer searches still use the root finder).
+    if (kind_ == SolverKind::Fast && singular_.empty() && scaling == Scaling::Mode1) {
+        r = solveFast(LL, scaling, epsMax);
+        if (!r.converged) {
+            // The fast method failed somewhere on the way: the reference iteration decides.
+            const SolveResult fast = r;
+            const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
+            const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+            r = solveReference(LL, scaling, epsMax);
+            r.iterations += fast.iterations;
+            r.fellBack = true;
+            if (!r.converged && fast.residual < r.residual) {
+                // Neither met its tolerance: keep the closer state.
+                const int passes = r.iterations;
+                r = fast;
+                r.iterations = passes;
+                r.fellBack = true;
+                remember(point, fibre);
+            }
+        }
+    } else {
+        r = solveReference(LL, scaling, epsMax);
+    }
+    r.singular = !singular_.empty();
+    return r;
+}
+
+void SectionSolver::remember(const double pointAbc[3], const double fibreAbc[3]) {
+    for (int i = 0; i < 3; ++i) {
+        pointAbc_[i] = pointAbc[i];
+        fibreAbc_[i] = fibreAbc[i];
+    }
+    evaluated_ = true;
+}
+
+namespace {
+
+// Largest and smallest control-point strains of the deformation ABC. The load-fraction rule
+// starts both from 0, the prescribed-strain rule from the first point.
+void controlPointExtremes(const FibreArrays& f, const vec3& ABC, bool fromFirstPoint, double& emax, double& emin) {
+    const std::vector<double>& cpX = f.cpX;
+    const std::vector<double>& cpY = f.cpY;
+    emax = 0;
+    emin = 0;
+    if (fromFirstPoint && !cpX.empty()) emax = emin = ABC[1] + ABC[2] * cpX[0] + ABC[3] * cpY[0];
+    for (std::size_t c = 0; c < cpX.size(); ++c) {
+        const double e = ABC[1] + ABC[2] * cpX[c] + ABC[3] * cpY[c];
+        if (e > emax) emax = e;
+        if (e < emin) emin = e;
+    }
+}
+
+// The reference iteration's scaling rule. A ratio keeps its value while its extreme is 0 (mode 1
+// in pure tension aside, below); until it is first defined in a call it takes no part, and with
+// no ratio at all the deformation is left as it stands (factor 1).
+struct ReferenceScaling {
+    double s1 = 0, s2 = 0, sPrescribed = 1;
+    bool have1 = false, have2 = false;
+
+    double factor(bool prescribed, bool mode1, double emax, double emin, double epsMax) {
+        double s = 1;
+        if (prescribed) {
+            if (emax != 0) sPrescribed = epsMax / emax;
+            return sPrescribed;
+        }
+        if (emax != 0) {
+            s1 = std::fabs(EPS_LIMIT / emax);
+            have1 = true;
+        }
+        if (emin != 0) {
+            s2 = std::fabs(EPS_LIMIT / emin);
+            have2 = true;
+        }
+        if (mode1) {
+            // No control point in compression: the whole section is in tension and the most
+            // tensile point takes the limit strain. Left unscaled, a tensile load would settle
+            // on an elastic state of whatever size the iteration holds, far short of the yield
+            // of all the steel.
+            if (emax == 0 && emin != 0) s = s2;
+            else if (have1) s = s1;
+        } else if (have1 && have2) {
+            s = s1 > s2 ? s1 : s2;
+        } else if (have1 || have2) {
+            s = have1 ? s1 : s2;
+        }
+        return s;
+    }
+};
+
+}  // namespace
+
+SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, double epsMax) {
     // Elastic deformation under the load: the inverse stiffness times the load.
     vec3 ABC{};
     for (int j = 1; j <= 3; ++j)
         for (int p = 1; p <= 3; ++p) ABC[j] += kinv_[j][p] * LL[p];
 
     const double lkl = CALC_LKL(3, kinv_, LL);
-    const std::vector<double>& cpX = fibres_.cpX;
-    const std::vector<double>& cpY = fibres_.cpY;
-    const std::size_t ncp = cpX.size();
-
-    // A ratio keeps its value while its extreme is 0 (mode 1 in pure tension aside, below);
-    // until it is first defined in a call it takes no part, and with no ratio at all the
-    // deformation is left as it stands (factor 1).
-    double s1 = 0, s2 = 0, sPrescribed = 1;
-    bool have1 = false, have2 = false;
+    const bool prescribed = scaling == Scaling::Prescribed;
+    ReferenceScaling rule;
 
     SolveResult r;
     for (int k = 1; k <= SOLVER_MAX_ITERATIONS; ++k) {
         double emax = 0, emin = 0;
-        if (scaling == Scaling::Prescribed && ncp > 0) emax = emin = ABC[1] + ABC[2] * cpX[0] + ABC[3] * cpY[0];
-        for (std::size_t c = 0; c < ncp; ++c) {
-            const double e = ABC[1] + ABC[2] * cpX[c] + ABC[3] * cpY[c];
-            if (e > emax) emax = e;
-            if (e < emin) emin = e;
-        }
+        controlPointExtremes(fibres_, ABC, prescribed, emax, emin);
         pointAbc_[0] = ABC[1];
         pointAbc_[1] = ABC[2];
         pointAbc_[2] = ABC[3];
         r.emax = emax;
         r.emin = emin;
 
-        double s = 1;
-        if (scaling == Scaling::Prescribed) {
-            if (emax != 0) sPrescribed = epsMax / emax;
-            s = sPrescribed;
-        } else {
-            if (emax != 0) {
-                s1 = std::fabs(EPS_LIMIT / emax);
-                have1 = true;
-            }
-            if (emin != 0) {
-                s2 = std::fabs(EPS_LIMIT / emin);
-                have2 = true;
-            }
-            if (scaling == Scaling::Mode1) {
-                // No control point in compression: the whole section is in tension and the most
-                // tensile point takes the limit strain. Left unscaled, a tensile load would settle
-                // on an elastic state of whatever size the iteration holds, far short of the
-                // yield of all the steel.
-                if (emax == 0 && emin != 0) s = s2;
-                else if (have1) s = s1;
-            } else if (have1 && have2) {
-                s = s1 > s2 ? s1 : s2;
-            } else if (have1 || have2) {
-                s = have1 ? s1 : s2;
-            }
-        }
+        const double s = rule.factor(prescribed, scaling == Scaling::Mode1, emax, emin, epsMax);
         for (int j = 1; j <= 3; ++j) ABC[j] *= s;
 
         double ss[3];
@@ -213,6 +279,8 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
         evaluated_ = true;
         const vec3 SS{0, ss[0], ss[1], ss[2]};
 
+        // The load factor by projection in the metric of the inverse stiffness, then a
+        // correction with that constant matrix towards forces equal to LAMDA x the load.
         const double LAMDA = CALC_SKL(3, kinv_, SS, LL) / lkl;
         vec3 ABC2;
         CALC_KLS(kinv_, LAMDA, LL, SS, ABC, ABC2);
@@ -233,6 +301,20 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
         }
     }
     return r;
+}
+
+bool SectionSolver::tensionYieldForces(double ss[3]) {
+    bool steel = false;
+    for (const FibreGroup& g : fibres_.groups) {
+        if (g.concrete) continue;
+        if (!(g.fy / STEEL_LAW_MODULUS < EPS_LIMIT)) return false;
+        steel = steel || g.end > g.begin;
+    }
+    if (!steel || fibres_.otherCount != 0) return false;
+    const double abc[3] = {-EPS_LIMIT, 0, 0};
+    sumFibreForces(fibres_, abc, ss);
+    remember(abc, abc);
+    return true;
 }
 
 void SectionSolver::storeState(SectionModel& m) const {
@@ -260,6 +342,15 @@ SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, doubl
     KMIN_EPS = r.emax;
     KMAX_EPS = r.emin;
     return r;
+}
+
+std::string unconvergedText(const RunStats& s) {
+    if (s.notConverged == 0) return "";
+    return Format("%D of %D solves did not converge (worst residual %0.3E).", {s.notConverged, s.solves, s.worstResidual});
+}
+
+void reportUnconverged(const RunStats& s, Messages& msgs) {
+    if (s.notConverged != 0) msgs.message(unconvergedText(s));
 }
 
 }  // namespace qav

@@ -5,6 +5,7 @@
 // (STRAIN_LIMIT_MODE 1 or 2, limit 0.005) and the moment-curvature variant (a prescribed largest
 // strain) share one iteration.
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -21,14 +22,20 @@ using vec3 = std::array<double, 4>;  // slots 1..3
 constexpr double EPS_LIMIT = 0.005;
 constexpr double SOLVER_TOLERANCE = 1e-4;
 constexpr int SOLVER_MAX_ITERATIONS = 1000;
+// The fast solver's relative force residual, and the fibre passes it may take before it hands
+// the solve to the reference iteration.
+constexpr double FAST_SOLVER_TOLERANCE = 1e-9;
+constexpr int FAST_SOLVER_MAX_PASSES = 40;
 
 // The result of one solve, with its status: callers and tests can see non-convergence even
 // where the program stays silent about it.
 struct SolveResult {
     double loadFraction = 0;
     bool converged = false;
-    int iterations = 0;
-    double residual = 0;
+    int iterations = 0;     // passes over the fibres
+    double residual = 0;    // |LAMDA LL - SS| / |SS| of the last pass
+    bool singular = false;  // the section stiffness could not be inverted
+    bool fellBack = false;  // the fast solver handed the solve to the reference iteration
     double emax = 0;  // largest control-point strain of the last iteration, before its scaling
     double emin = 0;  // smallest, likewise
 };
@@ -48,10 +55,14 @@ int sectionStrainLimitMode(const SectionModel& m);
 
 // The solver for a series of solves on one meshed section: the fibres are copied into flat
 // arrays and the stiffness is formed and inverted once. The model is read at construction and
-// written only by storeState.
+// written only by storeState. Two methods find the same state: the reference iteration (fixed
+// elastic matrix, the original method, kept bit for bit) and the fast one (Newton's method on
+// the tangent stiffness, see fast_solve.cpp), chosen by the model's SOLVER or explicitly.
 class SectionSolver {
 public:
     SectionSolver(const SectionModel& m, Messages& msgs);
+    SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind);
+    SolverKind kind() const { return kind_; }
 
     // Load fraction of (P kN compression positive, MX, MY kNm) with the minimum magnitudes
     // K_P, K_MX, K_MY, normalised by mode (STRAIN_LIMIT_MODE): mode 1 puts the largest
@@ -65,15 +76,26 @@ public:
     // Writes the last evaluated state into the fibres' and control points' EPS and STRESS.
     void storeState(SectionModel& m) const;
 
+    // The state of every steel fibre yielded in tension (uniform strain -EPS_LIMIT): the only
+    // state whose axial force is PMIN, so the tension end of every P-M curve. False when the
+    // section has no steel, steel that does not yield by EPS_LIMIT, or fibres of other kinds.
+    // Becomes the last evaluated state.
+    bool tensionYieldForces(double ss[3]);
+
     int fibreCount() const { return fibres_.fibreCount(); }
     const FibreArrays& fibres() const { return fibres_; }
 
 private:
     enum class Scaling { Mode1, Mode2, Prescribed };
     SolveResult solve(const vec3& LL, Scaling scaling, double epsMax);
+    SolveResult solveReference(const vec3& LL, Scaling scaling, double epsMax);
+    SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax);
+    void remember(const double pointAbc[3], const double fibreAbc[3]);
 
     FibreArrays fibres_;
     Messages& msgs_;
+    SolverKind kind_ = SolverKind::Fast;
+    matrx2 k0_{};                       // elastic stiffness
     matrx2 kinv_{};                     // inverse stiffness
     std::vector<std::string> singular_;  // messages the inversion raised, repeated per solve
     double fibreAbc_[3] = {0, 0, 0};     // deformation of the last fibre evaluation
@@ -96,9 +118,19 @@ struct RunStats {
     long long notConverged = 0;
     long long iterations = 0;
     long long fibreEvaluations = 0;
+    long long singular = 0;
+    long long fellBack = 0;
+    double worstResidual = 0;  // largest residual of a solve that did not converge
+    bool cancelled = false;    // the run stopped at the user's request
     void add(const SolveResult& r, int fibres) {
         ++solves;
-        if (!r.converged) ++notConverged;
+        if (!r.converged) {
+            ++notConverged;
+            // A residual that is not a number is the worst of all.
+            if (!(r.residual <= worstResidual)) worstResidual = r.residual;
+        }
+        if (r.singular) ++singular;
+        if (r.fellBack) ++fellBack;
         iterations += r.iterations;
         fibreEvaluations += static_cast<long long>(r.iterations) * fibres;
     }
@@ -107,8 +139,17 @@ struct RunStats {
         notConverged += o.notConverged;
         iterations += o.iterations;
         fibreEvaluations += o.fibreEvaluations;
+        singular += o.singular;
+        fellBack += o.fellBack;
+        if (!(o.worstResidual <= worstResidual)) worstResidual = o.worstResidual;
+        cancelled = cancelled || o.cancelled;
     }
 };
+
+// "N of M solves did not converge (worst residual R)." for a run with unconverged solves, else
+// empty. Every analysis run gives it to its message sink, so the user hears of it everywhere.
+std::string unconvergedText(const RunStats& s);
+void reportUnconverged(const RunStats& s, Messages& msgs);
 
 // The fixed-point search the curves share: the trial moment (mx, my) is scaled by the load
 // fraction of the previous solve until that fraction is within tol of 1, at most maxSolves
@@ -124,5 +165,47 @@ double scaleTrialMoment(Solve&& solve, double& mx, double& my, double tol, int m
     }
     return lamda;
 }
+
+// The fast solver's search for the same target: the scale of the trial moment at which the
+// load fraction is 1, found by the secant method on ln(load fraction) against ln(scale),
+// starting with the fixed-point step above and kept inside a bracket once one is known. Stops
+// when |fraction - 1| < tol or after maxSolves solves, or when the fraction is not a positive
+// number or the moment has shrunk below 1e-18 of its start (no point of the surface has that
+// axial force). mx and my hold the trial moment of the last solve; returns its load fraction.
+template <class Solve>
+double findUnitLoadFraction(Solve&& solve, double& mx, double& my, double tol, int maxSolves) {
+    const double mx0 = mx, my0 = my;
+    double x = 0, lamda = solve(mx, my);
+    int solves = 1;
+    double xPrev = 0, fPrev = 0;
+    bool havePrev = false;
+    double lo = -INFINITY, hi = INFINITY;  // ln(scale) known below / above the target
+    while (solves < maxSolves) {
+        if (lamda - 1 < tol && 1 - lamda < tol) break;
+        if (!(lamda > 0) || !std::isfinite(lamda)) break;
+        const double f = std::log(lamda);
+        if (f > 0) lo = std::fmax(lo, x);
+        else hi = std::fmin(hi, x);
+        double next = x + f;  // the fixed-point step: the moment times the load fraction
+        if (havePrev && f != fPrev) {
+            const double secant = x - f * (x - xPrev) / (f - fPrev);
+            if (std::isfinite(secant)) next = secant;
+        }
+        if (std::isfinite(lo) && std::isfinite(hi) && !(next > lo && next < hi)) next = 0.5 * (lo + hi);
+        if (next < -41.4) break;  // e^-41.4 ~ 1e-18
+        xPrev = x;
+        fPrev = f;
+        havePrev = true;
+        x = next;
+        mx = mx0 * std::exp(x);
+        my = my0 * std::exp(x);
+        lamda = solve(mx, my);
+        ++solves;
+    }
+    return lamda;
+}
+
+// The fast solver's tolerance on the load fraction of those searches.
+constexpr double FAST_SEARCH_TOLERANCE = 1e-8;
 
 }  // namespace qav

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/user_prompts.h"
+#include "model/feedback.h"
 
 namespace qav {
 
@@ -48,6 +49,8 @@ void CommandBoundary::run(const std::function<void()>& body) {
         try {
             if (beforeCommand) beforeCommand();
             body();
+        } catch (const RunCancelled&) {
+            // The user stopped the run; its results were never swapped in, nothing to say.
         } catch (const std::exception& e) {
             failure = errorText(e);
         }

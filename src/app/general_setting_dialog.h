@@ -1,5 +1,6 @@
 #pragma once
-// "General Setting " (the trailing blank is part of the caption): curve steps and design code.
+// "General Setting " (the trailing blank is part of the caption): curve steps, design code and
+// the equilibrium solver of the analyses (a program setting, kept with the program's settings).
 #include <QDialog>
 
 class QComboBox;
@@ -8,6 +9,10 @@ class QLineEdit;
 namespace qav {
 
 class AppContext;
+struct SectionModel;
+
+// The solver choice kept with the program's settings, read into the model at start-up.
+void loadSolverSetting(SectionModel& m);
 
 class GeneralSettingDialog : public QDialog {
     Q_OBJECT
@@ -22,6 +27,7 @@ private:
     AppContext& ctx_;
     QLineEdit *Edit1, *Edit2;
     QComboBox* ComboBox1;
+    QComboBox* SolverBox;
 };
 
 }  // namespace qav

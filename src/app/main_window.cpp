@@ -14,6 +14,7 @@
 
 #include "app/command_map.h"
 #include "app/command_wiring.h"
+#include "app/general_setting_dialog.h"
 #include "app/panel_bar.h"
 #include "app/section_view_widget.h"
 #include "app/side_panel.h"
@@ -91,6 +92,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     prompts_ = ownPrompts_.get();
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     commands_ = new CommandMap(boundary_, prompts_, this);
+    loadSolverSetting(model_);
 
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);

@@ -1,6 +1,9 @@
 #include "cli/cli.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <ostream>
 
 #include "model/number_text.h"
@@ -75,6 +78,29 @@ double numberOption(Args& args, const std::string& name, double fallback) {
 int integerOption(Args& args, const std::string& name, int fallback) {
     const auto v = args.take(name);
     return v ? ToInt(*v) : fallback;
+}
+
+namespace {
+volatile std::sig_atomic_t writing = 0;
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+    interrupted = 1;
+    if (writing == 0) {
+        const char text[] = "qavsec-cli: interrupted\n";
+        (void)!::write(2, text, sizeof text - 1);
+        ::_exit(130);
+    }
+}
+}  // namespace
+
+void installInterruptHandler() { std::signal(SIGINT, onInterrupt); }
+
+OutputWriting::OutputWriting() { writing = 1; }
+
+OutputWriting::~OutputWriting() {
+    writing = 0;
+    if (interrupted != 0) onInterrupt(SIGINT);
 }
 
 namespace {

@@ -73,6 +73,17 @@ std::string outputPath(Args& args, const std::string& file);
 double numberOption(Args& args, const std::string& name, double fallback);
 int integerOption(Args& args, const std::string& name, int fallback);
 
+// Ctrl-C ends the program at once (status 130), so an analysis stops without writing anything;
+// while an output is being written the interruption waits until the writing is done.
+void installInterruptHandler();
+class OutputWriting {
+public:
+    OutputWriting();
+    ~OutputWriting();
+    OutputWriting(const OutputWriting&) = delete;
+    OutputWriting& operator=(const OutputWriting&) = delete;
+};
+
 // "qavsec-cli COMMAND --help": the usage line, then one line on each option.
 void printCommandHelp(const Command& c, std::ostream& os);
 

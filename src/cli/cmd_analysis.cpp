@@ -21,8 +21,9 @@
 namespace qav::cli {
 namespace {
 
-// The listing on stdout (with --json the document instead, the run's status added); the
-// solver's messages and the count of solves that did not converge on stderr.
+// The listing on stdout (with --json the document instead, the run's status added), never cut
+// by Ctrl-C; the run's messages on stderr, among them the count of solves that did not converge
+// when there are any.
 struct Output {
     bool json = false;
     std::string command, file;
@@ -30,14 +31,17 @@ struct Output {
 
 int finish(const Output& o, const std::vector<std::string>& listing, Json doc, const MessageLog& log,
            const RunStats& s, std::ostream& out, std::ostream& err) {
-    if (o.json) {
-        doc["status"] = runStatusJson(s, log);
-        printJson(out, o.command, o.file, doc);
-    } else {
-        printLines(listing, out);
+    {
+        OutputWriting writing;
+        if (o.json) {
+            doc["status"] = runStatusJson(s, log);
+            printJson(out, o.command, o.file, doc);
+        } else {
+            printLines(listing, out);
+        }
+        out.flush();
     }
     printMessages(log, err);
-    err << Format("%D of %D solves did not converge.", {s.notConverged, s.solves}) << "\n";
     return 0;
 }
 
@@ -155,6 +159,7 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
 
 int sampleLoads(Args& args, std::ostream&, std::ostream&) {
     const auto pos = args.positionalOr(1, args.take("-o"));
+    OutputWriting writing;
     writeTextLines(pos[0], SAMPLE_FORCE_CSV());
     return 0;
 }

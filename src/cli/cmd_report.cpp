@@ -138,7 +138,10 @@ int report(Args& args, std::ostream&, std::ostream& err) {
         default: PRINT_OUT_REPORT(doc, LOAD_REPORT_LINES(m)); break;
     }
     printMessages(log, err);
-    writePdf(doc, out, document == 0 || document == 3);
+    {
+        OutputWriting writing;
+        writePdf(doc, out, document == 0 || document == 3);
+    }
     err << Format("%D page(s) written to %s", {doc.pageCount(), out}) << "\n";
     return 0;
 }
@@ -180,6 +183,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
         }
         if (mphi) GEN_M_fai_CURVE_IMAGE(canvas, m, image.width(), image.height(), mp.steps, mphiAngle);
     }
+    OutputWriting writing;
     if (!image.save(QString::fromStdString(out), "PNG"))
         throw FileError("Cannot write file \"" + out + "\".");
     return 0;

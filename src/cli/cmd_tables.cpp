@@ -44,6 +44,7 @@ int table(Args& args, std::ostream&, std::ostream& err) {
     DataTable grid;
     showTableEntry(p.model, KI, p.angle, p.axial, log, grid);
     printMessages(log, err);
+    OutputWriting writing;
     writeTextLines(p.out, tableCsvLines(grid));
     return 0;
 }
@@ -53,11 +54,17 @@ int workbook(Args& args, std::ostream&, std::ostream& err) {
 #if defined(QAVSEC_WITH_QT)
     MessageLog log;
     DataTable grid;
-    XlsxWorkbook book(p.out);
-    exportAllTables(book, [&](int KI) -> const DataTable& {
+    // The tables are made first (in the order the workbook asks for them, since a curve's run
+    // leaves the fibres in its state), so an interruption never leaves half a workbook.
+    std::vector<DataTable> tables(TABLE_ENTRY_COUNT);
+    for (int KI = TABLE_ENTRY_COUNT - 1; KI >= 1; --KI) {
+        if (!hasSheet(KI)) continue;
         showTableEntry(p.model, KI, p.angle, p.axial, log, grid);
-        return grid;
-    });
+        tables[static_cast<std::size_t>(KI)] = grid;
+    }
+    OutputWriting writing;
+    XlsxWorkbook book(p.out);
+    exportAllTables(book, [&](int KI) -> const DataTable& { return tables[static_cast<std::size_t>(KI)]; });
     book.save();
     printMessages(log, err);
     return 0;

@@ -53,6 +53,7 @@ json runStatusJson(const RunStats& s, const MessageLog& log) {
     for (const auto& e : log.entries()) messages.push_back({{"text", e.text}, {"count", e.count}});
     return {{"solves", s.solves},
             {"unconverged", s.notConverged},
+            {"worst_residual", s.notConverged > 0 && std::isfinite(s.worstResidual) ? json(s.worstResidual) : json()},
             {"iterations", s.iterations},
             {"messages", messages}};
 }

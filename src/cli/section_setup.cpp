@@ -39,6 +39,8 @@ SectionModel prepareSection(const std::string& path, const SharedOptions& o, std
     if (o.npm) m.NPM = ToInt(*o.npm);
     if (o.nmm) m.NMM = ToInt(*o.nmm);
     if (o.meshSize) m.MESH_SIZE_TEXT = *o.meshSize;
+    m.SOLVER = o.solver;
+    m.THREADS = o.threads;
     if (o.loads) IMPORT_FORCE_CSV(m, readTextLines(*o.loads), o.units);
     const MeshSummary s = meshSection(m, err);
     requireFiniteSection(m);  // nothing non-finite reaches a listing

@@ -1,5 +1,7 @@
 #include "cli/shared_options.h"
 
+#include "model/number_text.h"
+
 namespace qav::cli {
 
 const std::vector<SharedOption>& sharedOptions() {
@@ -10,6 +12,25 @@ const std::vector<SharedOption>& sharedOptions() {
         {{"--nmm", "N", "angle steps of a Myy-Mzz curve (the section's NMM)"},
          ANALYSIS_OPTIONS,
          [](SharedOptions& o, const std::string& v) { o.nmm = v; }},
+        {{"--solver", "fast|reference",
+          "equilibrium solver: Newton's method (fast) or the original fixed-matrix iteration; fast"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) {
+             if (v != "fast" && v != "reference") throw UsageError("--solver takes fast or reference");
+             o.solver = v == "fast" ? SolverKind::Fast : SolverKind::Reference;
+         }},
+        {{"--threads", "N", "threads for independent solves; every core"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) {
+             int n = 0;
+             try {
+                 n = ToInt(v);
+             } catch (const std::exception&) {
+                 throw UsageError("--threads takes a number from 1 to 1024");
+             }
+             if (n < 1 || n > 1024) throw UsageError("--threads takes a number from 1 to 1024");
+             o.threads = n;
+         }},
         {{"--mesh-size", "H", "mesh size in mm (the section's mesh size)"},
          MESH_OPTIONS,
          [](SharedOptions& o, const std::string& v) { o.meshSize = v; }},

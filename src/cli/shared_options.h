@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "interchange/force_csv.h"
+#include "model/section_model.h"
 
 namespace qav::cli {
 
@@ -43,6 +44,8 @@ struct SharedOptions {
     std::optional<std::string> npm, nmm, meshSize;
     std::optional<std::string> loads;
     ForceUnits units = ForceUnits::N_mm;
+    SolverKind solver = SolverKind::Fast;
+    int threads = 0;  // 0: every core
     bool json = false;
 };
 

@@ -21,6 +21,7 @@ std::size_t MessageLog::total() const {
 StepProgress::StepProgress(Progress* progress, long long total) : progress_(progress), total_(total) { report(0); }
 
 void StepProgress::step() {
+    if (progress_ != nullptr && progress_->cancelled()) throw RunCancelled();
     if (done_ < total_) ++done_;
     report(total_ > 0 ? static_cast<int>(done_ * 100 / total_) : 100);
 }

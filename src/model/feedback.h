@@ -2,6 +2,7 @@
 // The two ways long or chatty core operations talk back to their caller: a message sink for
 // messages raised while a run goes on, and a progress interface for long runs.
 #include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,13 @@ public:
     virtual bool cancelled() const { return false; }
 };
 
+// Thrown out of a run when its progress says cancelled; the run has then changed nothing its
+// caller keeps (results are computed into fresh storage and swapped in only at the end).
+class RunCancelled : public std::runtime_error {
+public:
+    RunCancelled() : std::runtime_error("The run was cancelled.") {}
+};
+
 class NullProgress : public Progress {
 public:
     void setPosition(int) override {}
@@ -55,7 +63,7 @@ public:
 class StepProgress {
 public:
     StepProgress(Progress* progress, long long total);
-    void step();  // one more step is done
+    void step();  // one more step is done; throws RunCancelled when the progress says cancelled
 
 private:
     Progress* progress_;

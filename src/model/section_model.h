@@ -128,6 +128,10 @@ constexpr int COVER_GRADE_ITEMS = 17;
 constexpr int STEEL_GRADE_ITEMS = 5;
 constexpr int SEL_BAR_CAPACITY = 10000;
 
+// The equilibrium solver of the analyses: "fast" (the default) or "reference", the original
+// fixed-matrix iteration kept bit for bit.
+enum class SolverKind { Fast, Reference };
+
 struct SectionModel {
     SectionModel();
 
@@ -203,6 +207,10 @@ struct SectionModel {
     int32_t USE_COVER = 0;  // "Concrete Cover Grade" item index (ComboBox4)
     std::string MESH_SIZE_TEXT = "100";  // "Mesh Size" box (Edit1)
     SectionPropertiesText PROPERTIES_TEXT;
+    // Program settings the analyses read (kept with the program's settings, never in the
+    // section file): the equilibrium solver and the number of worker threads (0: every core).
+    SolverKind SOLVER = SolverKind::Fast;
+    int32_t THREADS = 0;
     // The main window's outer size in pixels: W and H of the view mappings and the fit.
     int32_t W = 1197;
     int32_t H = 836;

@@ -10,14 +10,14 @@
 namespace qav {
 
 namespace {
-// FNV-1a over the values' bit patterns; -0 and 0 hash alike, as do all not-a-numbers.
+// A word-at-a-time mix of the values' bit patterns (it runs on every repaint, over up to
+// 100000 bars); -0 and 0 hash alike, as do all not-a-numbers.
 class Hasher {
 public:
     void add(uint64_t v) {
-        for (int i = 0; i < 8; ++i) {
-            h_ ^= (v >> (8 * i)) & 0xFFu;
-            h_ *= 0x100000001B3ull;
-        }
+        h_ ^= v + 0x9E3779B97F4A7C15ull + (h_ << 6) + (h_ >> 2);
+        h_ *= 0xBF58476D1CE4E5B9ull;
+        h_ ^= h_ >> 31;
     }
     void add(double d) {
         if (d == 0) d = 0;

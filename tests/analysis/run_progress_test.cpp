@@ -54,6 +54,8 @@ TEST(RunProgress, RisesTo100AndLeavesTheResultsAlone) {
     base.NPM = 4;
     base.NMM = 8;
     base.STRAIN_LIMIT_MODE = 1;
+    // One thread: the progress then moves with every step (worker threads report it coarser).
+    base.THREADS = 1;
     for (const Case& c : cases) {
         NullMessages msgs;
         SectionModel quiet = base, watched = base;

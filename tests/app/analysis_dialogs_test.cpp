@@ -275,6 +275,8 @@ TEST(AnalysisDialogs, RunsReportTheirProgress) {
     f.openMeshed();
     f.w.model().NPM = 4;
     f.w.model().NMM = 8;
+    // One thread: the progress then moves with every step (worker threads report it coarser).
+    f.w.model().THREADS = 1;
     QTemporaryDir dir;
     PrintToFile to(dir.filePath("figures.pdf"));
     struct Case {

@@ -113,6 +113,35 @@ TEST(PmmSurfaceDialog, RunListsTheCurvesAndDrawsTheCoresWireModel) {
             EXPECT_LE(std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]), f.view->viewRadius());
 }
 
+TEST(PmmSurfaceDialog, ACancelledRunLeavesTheListingAndTheWireModel) {
+    // Cancels once the run has reported its first position.
+    struct Cancel : Progress {
+        int calls = 0;
+        void setPosition(int) override { ++calls; }
+        bool cancelled() const override { return calls >= 1; }
+    };
+    for (int threads : {1, 2}) {
+        Fixture f(10);
+        f.w.model().THREADS = threads;
+        f.press("Run");
+        const QString listing = f.child<QPlainTextEdit>("Memo1")->toPlainText();
+        const PmmWireModel before = f.view->wireModel();
+        const auto P = f.w.model().PMM_P;
+        f.dialog->setProgressMaker([](QWidget*, const QString&) -> std::unique_ptr<Progress> {
+            return std::make_unique<Cancel>();
+        });
+        f.w.model().NPM = 30;
+        f.press("Run");
+        EXPECT_TRUE(f.prompts.errors.isEmpty()) << "a cancel is no error";
+        EXPECT_EQ(f.child<QPlainTextEdit>("Memo1")->toPlainText(), listing) << threads;
+        EXPECT_EQ(f.view->wireModel().NPMM_NODE, before.NPMM_NODE) << threads;
+        ASSERT_EQ(f.view->wireModel().PMM_NODE.size(), before.PMM_NODE.size());
+        for (std::size_t i = 0; i < before.PMM_NODE.size(); ++i)
+            EXPECT_EQ(f.view->wireModel().PMM_NODE[i].Z, before.PMM_NODE[i].Z) << threads;
+        EXPECT_EQ(f.w.model().PMM_P, P) << threads;
+    }
+}
+
 TEST(PmmSurfaceDialog, ScaleFieldsAutoScaleAndLoadPoints) {
     Fixture f;
     f.press("Run");
@@ -150,6 +179,30 @@ TEST(PmmSurfaceDialog, ScaleFieldsAutoScaleAndLoadPoints) {
     ASSERT_EQ(f.prompts.errors.size(), 1);
     EXPECT_EQ(f.prompts.errors[0], "'1,5' is not a valid floating point value");
     EXPECT_EQ(f.count(PmmPrimitive::Line, BLUE), lines);
+}
+
+TEST(PmmSurfaceDialog, ScalesOfZeroOrBeyondTheBoundAreRefusedNamingTheBox) {
+    Fixture f;
+    f.press("Run");
+    const int lines = f.count(PmmPrimitive::Line, BLUE);
+    const struct {
+        const char* box;
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"Edit1", "0", "\"Scale in X-Dir\" must be greater than 0 and at most 1000000 (it is 0)."},
+        {"Edit2", "-2", "\"Scale in Y-Dir\" must be greater than 0 and at most 1000000 (it is -2)."},
+        {"Edit3", "1e308", "\"Scale in Z-Dir\" must be greater than 0 and at most 1000000 (it is 1E+308)."},
+    };
+    for (const auto& c : cases) {
+        f.prompts.errors.clear();
+        for (const char* box : {"Edit1", "Edit2", "Edit3"}) f.child<QLineEdit>(box)->setText("1.0");
+        f.child<QLineEdit>(c.box)->setText(c.text);
+        f.press("Draw");
+        ASSERT_EQ(f.prompts.errors.size(), 1) << c.box;
+        EXPECT_EQ(f.prompts.errors[0], c.error);
+        EXPECT_EQ(f.count(PmmPrimitive::Line, BLUE), lines) << "the drawing stays as it was";
+    }
 }
 
 TEST(PmmSurfaceDialog, DrawBeforeRunShowsOnlyTheSquare) {

@@ -108,6 +108,11 @@ TEST(SectionStateDialog, ShowsTheCriticalCombinationAndSavesItsPictureAndCsv) {
     ASSERT_EQ(f.prompts.errors.size(), 1);
     EXPECT_TRUE(f.prompts.errors[0].contains("The load is zero"));
     EXPECT_NEAR(d->state()->solve.loadFraction, crit.LOAD_FRACTION, 1e-9);
+
+    // The mesh goes: so does the state on show.
+    f.w.commands().run(cmd::DeleteMesh);
+    EXPECT_FALSE(d->state().has_value());
+    EXPECT_EQ(colouredPixels(d->picture(), true), 0);
 }
 
 TEST(SectionStateDialog, KeyPointsMarkTheChartOnlyWhenChecked) {

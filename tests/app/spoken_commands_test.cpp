@@ -2,7 +2,9 @@
 // each now says what was wrong in one box and leaves the model as it was.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
@@ -74,6 +76,14 @@ TEST(SpokenCommands, RebarToolsSayWhatSelectionTheyNeed) {
 
     f.w.commands().run(cmd::AddSingleRebar);
     EXPECT_EQ(f.w.statusBar1()->text(1), "Add Singln Point Rebar");
+
+    // The Delete key edits text boxes too: without a selection it deletes no bar and says nothing.
+    f.m().NSEL_BAR = 0;
+    f.prompts.errors.clear();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(&f.w, &key);
+    EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
+    EXPECT_EQ(f.m().NBAR, bars);
 }
 
 TEST(SpokenCommands, AlignmentReportsBarsThatNowCoincide) {

@@ -47,20 +47,23 @@ json document(const std::string& args) {
     return json::parse(r.out);
 }
 
-// "N of M solves did not converge." from the listing run's stderr.
+// "N of M solves did not converge (worst residual R)." from the listing run's stderr; the
+// line is there only when some solve did not converge ({0, -1} when it is not).
 std::pair<long long, long long> convergence(const std::string& args) {
     const auto l = qav::splitLines(runCli(args).out);
     for (const auto& line : l) {
         long long a = -1, b = -1;
-        if (std::sscanf(line.c_str(), "%lld of %lld solves did not converge.", &a, &b) == 2) return {a, b};
+        if (std::sscanf(line.c_str(), "%lld of %lld solves did not converge", &a, &b) == 2) return {a, b};
     }
-    ADD_FAILURE() << "no convergence line: " << args;
-    return {-1, -1};
+    return {0, -1};
 }
 
 void expectStatus(const json& doc, const std::string& args) {
     const auto [unconverged, solves] = convergence(args);
-    EXPECT_EQ(doc["status"]["solves"].get<long long>(), solves) << args;
+    if (solves >= 0) {
+        EXPECT_EQ(doc["status"]["solves"].get<long long>(), solves) << args;
+    }
+    EXPECT_GT(doc["status"]["solves"].get<long long>(), 0) << args;
     EXPECT_EQ(doc["status"]["unconverged"].get<long long>(), unconverged) << args;
 }
 

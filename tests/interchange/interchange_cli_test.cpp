@@ -7,6 +7,7 @@
 #include "model/section_file.h"
 #include "model/text_file.h"
 #include "support/cli_runner.h"
+#include "support/golden.h"
 
 using namespace qav;
 namespace fs = std::filesystem;
@@ -59,8 +60,8 @@ TEST(InterchangeCli, GoldenExportsOfTheExamples) {
             const std::string out = temp(name + k.ext);
             ASSERT_EQ(cli("export \"" + example(name) + "\" " + k.option + " \"" + out + "\""), 0)
                 << name << k.option;
-            EXPECT_EQ(readTextFile(out), readTextFile(golden(name + k.ext)))
-                << name << " " << k.option;
+            const std::string diff = test::compareWithGolden("interchange/" + name + k.ext, readTextFile(out));
+            EXPECT_TRUE(diff.empty()) << name << " " << k.option << "\n" << diff;
             std::remove(out.c_str());
         }
     }

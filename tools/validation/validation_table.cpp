@@ -107,6 +107,8 @@ SectionModel buildSection(int index, std::string& name, std::string& description
     MessageLog log;
     FIBER_SECTION_MESH(m, log);
     m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    // The page holds the reference iteration's values (the searches below repeat its steps).
+    m.SOLVER = SolverKind::Reference;
     m.NPM = NPM_STEPS;
     m.NMM = NMM_STEPS;
     return m;

@@ -110,10 +110,11 @@ void ChartPicture::draw(const std::function<void(Canvas&)>& paint) {
     label_->setPixmap(QPixmap::fromImage(image_));
 }
 
-RunProgress::RunProgress(QWidget* parent, const QString& label) : dialog_(new QProgressDialog(label, QString(), 0, 100, parent)) {
+RunProgress::RunProgress(QWidget* parent, const QString& label)
+    : dialog_(new QProgressDialog(label, QStringLiteral("Cancel"), 0, 100, parent)) {
     dialog_->setObjectName("RunProgress");
     dialog_->setWindowTitle("QAV Section");
-    dialog_->setCancelButton(nullptr);
+    dialog_->setWindowModality(Qt::ApplicationModal);
     dialog_->setMinimumDuration(500);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
@@ -124,8 +125,12 @@ RunProgress::~RunProgress() { delete dialog_; }
 
 void RunProgress::setPosition(int percent) {
     dialog_->setValue(percent);
-    keepPainting();
+    // Once the modal dialog is up, only it takes input: its "Cancel" is heard.
+    if (dialog_->isVisible()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    else keepPainting();
 }
+
+bool RunProgress::cancelled() const { return dialog_->wasCanceled(); }
 
 std::unique_ptr<Progress> ProgressSource::makeProgress(QWidget* parent, const QString& label) const {
     if (maker_) return maker_(parent, label);

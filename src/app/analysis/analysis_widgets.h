@@ -73,15 +73,17 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-// Progress of a run: a wait cursor, and a dialog that appears once the run looks like taking
-// more than half a second. The windows keep painting meanwhile; user input waits until the run
-// ends, since no analysis may be entered twice. There is no cancel: a run fills the model's
-// result tables as it goes.
+// Progress of a run: a wait cursor, and a dialog with "Cancel" that appears once the run looks
+// like taking more than half a second. The windows keep painting meanwhile; user input waits
+// until the run ends (no analysis may be entered twice), except on the progress dialog itself,
+// which is modal. A cancelled run throws RunCancelled out of the core, having computed into
+// fresh storage: the previous results stay as they were.
 class RunProgress : public Progress {
 public:
     RunProgress(QWidget* parent, const QString& label);
     ~RunProgress() override;
     void setPosition(int percent) override;
+    bool cancelled() const override;
 
 private:
     BusyCursor busy_;

@@ -78,10 +78,11 @@ SectionStateDialog::SectionStateDialog(AppContext& ctx, QWidget* parent)
     connect(show, &QPushButton::clicked, this, [this] { showState(); });
     connect(save, &QPushButton::clicked, this, [this] { saveImage(); });
     connect(csv, &QPushButton::clicked, this, [this] { exportCsv(); });
-    // The section changed: the state shown is of fibres that are gone.
+    // The section changed: the state shown is of a mesh that is gone.
     ctx_.onSectionState(this, [this] {
         state_.reset();
         summary_->clear();
+        fillCombinations();
         draw();
     });
     draw();

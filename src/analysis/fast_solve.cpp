@@ -1,0 +1,329 @@
+// The fast equilibrium solver. The limit rule fixes the size of the deformation, so the state
+// sought has two free parameters left (the direction of the strain gradient and the position
+// of the neutral axis) and two equations (the fibre forces point along the load). Written with
+// the load factor as a fourth unknown and the active control point's strain as a fourth
+// equation, the system
+//     SS(a) - lambda LL = 0,   p . a = e_limit
+// is solved by Newton's method with the tangent section stiffness Kt = sum Et A g g^T, summed
+// in the same fibre pass as the forces. Every trial deformation is brought back onto the limit
+// rule exactly. A Newton step is kept when it lowers the relative force residual; otherwise
+// (and wherever the tangent system is singular: a section all on a plateau, in yield or
+// cracked) a secant step is taken, a' = Ks(a)^-1 LL with the secant stiffness Ks = sum
+// (stress / strain) A g g^T of the same pass, which sees yielded steel and crushed concrete
+// too and so leads out of the regions where the tangent says nothing. Close to the state the
+// fibre laws are smooth (a quadratic or linear piece per fibre), so the convergence is
+// quadratic and a solve takes a handful of passes. A solve that has not met the tolerance
+// within FAST_SOLVER_MAX_PASSES passes goes to the reference iteration.
+#include <cmath>
+#include <cstddef>
+#include <utility>
+
+#include "analysis/section_solver.h"
+
+namespace qav {
+
+namespace {
+
+enum class Rule { Mode1, Mode2, Prescribed };
+
+// The limit rule without memory: the factor that brings the deformation to the limit, the
+// control point that then sits at the limit, and its strain there.
+struct Limit {
+    bool ok = false;
+    double factor = 1;
+    std::size_t point = 0;
+    double target = 0;
+};
+
+Limit limitOf(const FibreArrays& f, const double a[3], Rule rule, double epsMax) {
+    Limit lim;
+    const std::size_t n = f.cpX.size();
+    if (n == 0) return lim;
+    auto strain = [&](std::size_t c) { return a[0] + a[1] * f.cpX[c] + a[2] * f.cpY[c]; };
+    double emax = 0, emin = 0;
+    std::size_t imax = n, imin = n;
+    if (rule == Rule::Prescribed) {
+        emax = emin = strain(0);
+        imax = imin = 0;
+    }
+    for (std::size_t c = 0; c < n; ++c) {
+        const double e = strain(c);
+        if (e > emax) {
+            emax = e;
+            imax = c;
+        }
+        if (e < emin) {
+            emin = e;
+            imin = c;
+        }
+    }
+    const bool compressed = imax < n && emax > 0, stretched = imin < n && emin < 0;
+    auto take = [&](std::size_t c, double e, double target) {
+        lim.factor = target / e;
+        lim.point = c;
+        lim.target = target;
+        lim.ok = std::isfinite(lim.factor) && lim.factor > 0;
+    };
+    switch (rule) {
+    case Rule::Prescribed:
+        if (emax > 0 && epsMax > 0) take(imax, emax, epsMax);
+        break;
+    case Rule::Mode1:
+        // The most compressed point takes the limit; with none in compression, the most
+        // stretched one (the section in pure tension).
+        if (compressed) take(imax, emax, EPS_LIMIT);
+        else if (stretched) take(imin, emin, -EPS_LIMIT);
+        break;
+    case Rule::Mode2: {
+        // The smaller of the two extreme magnitudes takes the limit (the larger ratio).
+        const double s1 = compressed ? EPS_LIMIT / emax : 0, s2 = stretched ? EPS_LIMIT / -emin : 0;
+        if (compressed && (!stretched || s1 > s2)) take(imax, emax, EPS_LIMIT);
+        else if (stretched) take(imin, emin, -EPS_LIMIT);
+        break;
+    }
+    }
+    return lim;
+}
+
+struct State {
+    double a[3] = {0, 0, 0};
+    double ss[3] = {0, 0, 0};
+    double kt[6] = {0, 0, 0, 0, 0, 0};
+    double ks[6] = {0, 0, 0, 0, 0, 0};
+    double lamda = 0;
+    double residual = 0;
+    Limit limit;
+};
+
+// Solves the n x n system M x = b (n <= 4) by elimination with partial pivoting; false when a
+// pivot is negligible against the matrix (singular for our purpose) or not a number.
+bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
+    double big = 0;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) big = std::fmax(big, std::fabs(M[i][j]));
+    if (!(big > 0) || !std::isfinite(big)) return false;
+    for (int c = 0; c < n; ++c) {
+        int p = c;
+        for (int r = c + 1; r < n; ++r)
+            if (std::fabs(M[r][c]) > std::fabs(M[p][c])) p = r;
+        if (!(std::fabs(M[p][c]) > 1e-12 * big)) return false;
+        if (p != c) {
+            for (int j = 0; j < n; ++j) std::swap(M[p][j], M[c][j]);
+            std::swap(b[p], b[c]);
+        }
+        for (int r = c + 1; r < n; ++r) {
+            const double f = M[r][c] / M[c][c];
+            for (int j = c; j < n; ++j) M[r][j] -= f * M[c][j];
+            b[r] -= f * b[c];
+        }
+    }
+    for (int c = n - 1; c >= 0; --c) {
+        double s = b[c];
+        for (int j = c + 1; j < n; ++j) s -= M[c][j] * x[j];
+        x[c] = s / M[c][c];
+        if (!std::isfinite(x[c])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax) {
+    const Rule rule = scaling == Scaling::Mode1 ? Rule::Mode1 : scaling == Scaling::Mode2 ? Rule::Mode2 : Rule::Prescribed;
+    SolveResult r;
+    r.residual = INFINITY;
+
+    int passes = 0;
+    // Forces are compared in a balanced norm: each component weighed by the inverse square root
+    // of the elastic stiffness's diagonal, so that moments count as forces at the section's
+    // radius of gyration. In the plain norm of the reference iteration the moments (N mm)
+    // swamp the axial force (N), and the axial equation would hardly be seen.
+    double D[3];
+    for (int i = 0; i < 3; ++i) D[i] = 1 / std::sqrt(k0_[i + 1][i + 1]);
+    double ll = 0;
+    for (int i = 0; i < 3; ++i) ll += D[i] * D[i] * LL[i + 1] * LL[i + 1];
+    if (!std::isfinite(ll) || !(ll > 0)) return r;
+    // Brings a trial deformation onto the limit rule and evaluates forces, stiffnesses, the
+    // load factor (the projection of the forces on the load) and the relative residual; false
+    // when the rule cannot place it (no control point strained).
+    auto evaluate = [&](const double trial[3], State& s) {
+        s.limit = limitOf(fibres_, trial, rule, epsMax);
+        if (!s.limit.ok) return false;
+        for (int i = 0; i < 3; ++i) s.a[i] = trial[i] * s.limit.factor;
+        sumFibreForcesAndStiffness(fibres_, s.a, s.ss, s.kt, s.ks);
+        ++passes;
+        double sl = 0;
+        for (int i = 0; i < 3; ++i) sl += D[i] * D[i] * s.ss[i] * LL[i + 1];
+        s.lamda = sl / ll;
+        double num = 0, den = 0;
+        for (int j = 0; j < 3; ++j) {
+            const double d = D[j] * (s.lamda * LL[j + 1] - s.ss[j]);
+            num += d * d;
+            den += D[j] * D[j] * s.ss[j] * s.ss[j];
+        }
+        s.residual = std::sqrt(num) / std::sqrt(den);
+        // Forces against the load (a negative factor) solve the equations too, but they are not
+        // the state sought: such a state is no start for a step.
+        return std::isfinite(s.residual) && s.lamda > 0;
+    };
+
+    // Start from the elastic deformation under the load, as the reference iteration does.
+    double a0[3] = {0, 0, 0};
+    for (int j = 0; j < 3; ++j)
+        for (int p = 0; p < 3; ++p) a0[j] += kinv_[j + 1][p + 1] * LL[p + 1];
+    State cur;
+    if (!evaluate(a0, cur)) {
+        r.iterations = passes;
+        return r;
+    }
+    // The same weights balance the unknowns of the tangent system.
+    const double Ls = std::sqrt(LL[1] * LL[1] * D[0] * D[0] + LL[2] * LL[2] * D[1] * D[1] + LL[3] * LL[3] * D[2] * D[2]);
+
+    // One step of the fixed elastic matrix, the reference iteration's correction.
+    auto elasticStep = [&](const State& s, double da[3]) {
+        for (int j = 0; j < 3; ++j) {
+            da[j] = 0;
+            for (int p = 0; p < 3; ++p) da[j] += kinv_[p + 1][j + 1] * (s.lamda * LL[p + 1] - s.ss[p]);
+        }
+    };
+    auto newtonStep = [&](const State& s, double da[3]) {
+        // The limit point's strain gradient; where other control points are at (almost) the
+        // same strain, as the corners of a symmetric section bent about its axis are, the rule
+        // has a kink there, and the mean of the tied points keeps Newton's step from swinging
+        // from one to the other.
+        double p[3] = {1, 0, 0};
+        {
+            int tied = 0;
+            double sx = 0, sy = 0;
+            const double e0 = s.limit.target, window = 1e-3 * std::fabs(e0);
+            for (std::size_t c = 0; c < fibres_.cpX.size(); ++c) {
+                const double e = s.a[0] + s.a[1] * fibres_.cpX[c] + s.a[2] * fibres_.cpY[c];
+                if (std::fabs(e - e0) <= window) {
+                    sx += fibres_.cpX[c];
+                    sy += fibres_.cpY[c];
+                    ++tied;
+                }
+            }
+            if (tied == 0) {
+                sx = fibres_.cpX[s.limit.point];
+                sy = fibres_.cpY[s.limit.point];
+                tied = 1;
+            }
+            p[1] = sx / tied;
+            p[2] = sy / tied;
+        }
+        const double ps = std::sqrt(p[0] * p[0] * D[0] * D[0] + p[1] * p[1] * D[1] * D[1] + p[2] * p[2] * D[2] * D[2]);
+        // Where the tangent has lost rank (few fibres off a plateau or out of yield), a little
+        // of the secant stiffness fills the directions it no longer sees.
+        for (const double mix : {0.0, 1e-2}) {
+            static const int SUM[3][3] = {{0, 1, 2}, {1, 3, 4}, {2, 4, 5}};  // (S, SX, SY, SXX, SXY, SYY)
+            double K[3][3];
+            for (int i = 0; i < 3; ++i)
+                for (int j = 0; j < 3; ++j) K[i][j] = s.kt[SUM[i][j]] + mix * s.ks[SUM[i][j]];
+            double M[4][4], b[4], x[4];
+            for (int i = 0; i < 3; ++i) {
+                for (int j = 0; j < 3; ++j) M[i][j] = D[i] * K[i][j] * D[j];
+                M[i][3] = -LL[i + 1] * D[i] / Ls;
+                M[3][i] = p[i] * D[i] / ps;
+                b[i] = D[i] * (s.lamda * LL[i + 1] - s.ss[i]);
+            }
+            M[3][3] = 0;
+            b[3] = (s.limit.target - (p[0] * s.a[0] + p[1] * s.a[1] + p[2] * s.a[2])) / ps;
+            if (!solveSmall(4, M, b, x)) continue;
+            for (int i = 0; i < 3; ++i) da[i] = D[i] * x[i];
+            return true;
+        }
+        return false;
+    };
+
+    // The secant step: the deformation whose forces under the present secant stiffness would
+    // be the load (its size is the limit rule's business).
+    auto secantStep = [&](const State& s, double trial[3]) {
+        const double K[3][3] = {{s.ks[0], s.ks[1], s.ks[2]}, {s.ks[1], s.ks[3], s.ks[4]}, {s.ks[2], s.ks[4], s.ks[5]}};
+        double M[4][4], b[4], x[4];
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) M[i][j] = D[i] * K[i][j] * D[j];
+            b[i] = D[i] * s.lamda * LL[i + 1];
+        }
+        if (!solveSmall(3, M, b, x)) return false;
+        for (int i = 0; i < 3; ++i) trial[i] = D[i] * x[i];
+        return true;
+    };
+
+    State best = cur;
+    while (cur.residual > FAST_SOLVER_TOLERANCE && passes < FAST_SOLVER_MAX_PASSES) {
+        // The lowest residual met in this round, kept if no step lowers the present one.
+        State round;
+        round.residual = INFINITY;
+        auto tryState = [&](const double at[3]) {
+            State next;
+            if (!evaluate(at, next)) return false;
+            if (next.residual < round.residual) round = next;
+            return next.residual < cur.residual;
+        };
+        bool improved = false;
+        double da[3];
+        if (newtonStep(cur, da)) {
+            // Newton's step, halved up to three times.
+            for (double t = 1; t >= 0.125 && !improved && passes < FAST_SOLVER_MAX_PASSES; t *= 0.5) {
+                const double at[3] = {cur.a[0] + t * da[0], cur.a[1] + t * da[1], cur.a[2] + t * da[2]};
+                improved = tryState(at);
+            }
+        }
+        if (!improved && passes < FAST_SOLVER_MAX_PASSES) {
+            // The secant step, or the elastic one where the secant stiffness is singular. On a
+            // flat stretch (every fibre on a plateau or in yield, the forces do not change) the
+            // step is doubled until the forces move.
+            double trial[3], dir[3];
+            if (secantStep(cur, trial)) {
+                for (int i = 0; i < 3; ++i) dir[i] = trial[i] - cur.a[i];
+            } else {
+                elasticStep(cur, dir);
+            }
+            // Along the limit: the limit point's strain stays, so the doubled steps are not
+            // scaled back to where they started.
+            {
+                const double px = fibres_.cpX[cur.limit.point], py = fibres_.cpY[cur.limit.point];
+                const double pa = cur.a[0] + cur.a[1] * px + cur.a[2] * py;
+                const double pd = dir[0] + dir[1] * px + dir[2] * py;
+                if (pa != 0)
+                    for (int i = 0; i < 3; ++i) dir[i] -= pd / pa * cur.a[i];
+            }
+            // Doubled while the residual does not rise: across a flat stretch, and further
+            // along a direction that keeps paying.
+            for (double t = 1; t <= 1024 && passes < FAST_SOLVER_MAX_PASSES; t *= 2) {
+                const double at[3] = {cur.a[0] + t * dir[0], cur.a[1] + t * dir[1], cur.a[2] + t * dir[2]};
+                State next;
+                if (!evaluate(at, next)) break;
+                if (next.residual > round.residual) break;
+                round = next;
+                improved = improved || next.residual < cur.residual;
+                if (improved && next.residual > 0.5 * cur.residual) continue;
+                if (improved) break;
+            }
+        }
+        if (!std::isfinite(round.residual)) break;
+        // Without a lower residual, move on from the best state of the round anyway.
+        cur = round;
+        if (cur.residual < best.residual) best = cur;
+    }
+    cur = best;
+
+    remember(cur.a, cur.a);
+    double emax = 0, emin = 0;
+    for (std::size_t c = 0; c < fibres_.cpX.size(); ++c) {
+        const double e = cur.a[0] + cur.a[1] * fibres_.cpX[c] + cur.a[2] * fibres_.cpY[c];
+        if (c == 0 && rule == Rule::Prescribed) emax = emin = e;
+        if (e > emax) emax = e;
+        if (e < emin) emin = e;
+    }
+    r.emax = emax;
+    r.emin = emin;
+    r.loadFraction = cur.lamda;
+    r.residual = cur.residual;
+    r.iterations = passes;
+    r.converged = cur.residual <= FAST_SOLVER_TOLERANCE;
+    return r;
+}
+
+}  // namespace qav

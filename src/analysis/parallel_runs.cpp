@@ -1,0 +1,119 @@
+#include "analysis/parallel_runs.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace qav {
+
+namespace {
+
+// A piece's progress on a worker thread: positions are stored for the calling thread to read.
+class PieceProgress : public Progress {
+public:
+    PieceProgress(const std::atomic<bool>& cancel, std::condition_variable& moved) : cancel_(cancel), moved_(moved) {}
+    void setPosition(int percent) override {
+        position.store(percent, std::memory_order_relaxed);
+        moved_.notify_one();
+    }
+    bool cancelled() const override { return cancel_.load(std::memory_order_relaxed); }
+    std::atomic<int> position{0};
+
+private:
+    const std::atomic<bool>& cancel_;
+    std::condition_variable& moved_;
+};
+
+// A piece's progress when the pieces run one after the other on the calling thread.
+class InlineProgress : public Progress {
+public:
+    InlineProgress(Progress* whole, int index, int count) : whole_(whole), index_(index), count_(count) {}
+    void setPosition(int percent) override {
+        if (whole_ != nullptr) whole_->setPosition((index_ * 100 + percent) / count_);
+    }
+    bool cancelled() const override { return whole_ != nullptr && whole_->cancelled(); }
+
+private:
+    Progress* whole_;
+    int index_, count_;
+};
+
+}  // namespace
+
+int workerThreads(int requested) {
+    if (requested > 0) return requested;
+    const unsigned n = std::thread::hardware_concurrency();
+    return n > 0 ? static_cast<int>(n) : 1;
+}
+
+void runPieces(int count, int threads, const std::function<void(int, Progress&)>& piece, Progress* progress) {
+    if (count <= 0) return;
+    const int n = std::min(workerThreads(threads), count);
+    if (n == 1) {
+        for (int i = 0; i < count; ++i) {
+            InlineProgress part(progress, i, count);
+            piece(i, part);
+        }
+        return;
+    }
+
+    if (progress != nullptr && progress->cancelled()) throw RunCancelled();
+    std::atomic<bool> cancel{false};
+    std::atomic<int> next{0};
+    std::mutex mutex;
+    std::condition_variable done;  // a piece moved or ended
+    int finished = 0;
+    std::vector<std::unique_ptr<PieceProgress>> parts;
+    for (int i = 0; i < count; ++i) parts.push_back(std::make_unique<PieceProgress>(cancel, done));
+    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(count));
+
+    auto work = [&] {
+        for (;;) {
+            const int i = next.fetch_add(1);
+            if (i >= count) return;
+            if (!cancel.load()) {
+                try {
+                    piece(i, *parts[static_cast<std::size_t>(i)]);
+                } catch (...) {
+                    errors[static_cast<std::size_t>(i)] = std::current_exception();
+                }
+            }
+            parts[static_cast<std::size_t>(i)]->setPosition(100);
+            std::lock_guard<std::mutex> lock(mutex);
+            ++finished;
+            done.notify_one();
+        }
+    };
+    if (progress != nullptr) progress->setPosition(0);
+    std::vector<std::thread> pool;
+    for (int t = 0; t < n; ++t) pool.emplace_back(work);
+    {
+        int last = 0;
+        std::unique_lock<std::mutex> lock(mutex);
+        while (finished < count) {
+            done.wait_for(lock, std::chrono::milliseconds(20));
+            lock.unlock();
+            if (progress != nullptr) {
+                long long sum = 0;
+                for (const auto& p : parts) sum += p->position.load(std::memory_order_relaxed);
+                const int position = static_cast<int>(sum / count);
+                if (position != last) progress->setPosition(position);
+                last = position;
+                if (progress->cancelled()) cancel.store(true);
+            }
+            lock.lock();
+        }
+    }
+    for (auto& t : pool) t.join();
+    if (progress != nullptr && progress->cancelled()) cancel.store(true);
+    if (cancel.load()) throw RunCancelled();
+    for (const auto& e : errors)
+        if (e) std::rethrow_exception(e);
+}
+
+}  // namespace qav
