@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 #include "analysis/section_solver.h"
 
@@ -90,6 +91,7 @@ struct State {
     double ss[3] = {0, 0, 0};
     double kt[6] = {0, 0, 0, 0, 0, 0};
     double ks[6] = {0, 0, 0, 0, 0, 0};
+    bool hasSecant = false;  // ks summed (only where a step needs it)
     double lamda = 0;
     double residual = 0;
     Limit limit;
@@ -150,7 +152,8 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         s.limit = limitOf(fibres_, trial, rule, epsMax);
         if (!s.limit.ok) return false;
         for (int i = 0; i < 3; ++i) s.a[i] = trial[i] * s.limit.factor;
-        sumFibreForcesAndStiffness(fibres_, s.a, s.ss, s.kt, s.ks);
+        sumFibreForcesAndStiffness(fibres_, s.a, s.ss, s.kt, nullptr);
+        s.hasSecant = false;
         ++passes;
         double sl = 0;
         for (int i = 0; i < 3; ++i) sl += D[i] * D[i] * s.ss[i] * LL[i + 1];
@@ -167,6 +170,15 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         return std::isfinite(s.residual) && s.lamda > 0;
     };
 
+    // The secant sums of a state, in a pass of their own the first time a step needs them.
+    auto needSecant = [&](State& s) {
+        if (s.hasSecant) return;
+        double ss[3], kt[6];
+        sumFibreForcesAndStiffness(fibres_, s.a, ss, kt, s.ks);
+        ++passes;
+        s.hasSecant = true;
+    };
+
     // Start from the elastic deformation under the load, as the reference iteration does.
     double a0[3] = {0, 0, 0};
     for (int j = 0; j < 3; ++j)
@@ -176,6 +188,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         r.iterations = passes;
         return r;
     }
+    std::vector<std::size_t> nearPoints;
     // The same weights balance the unknowns of the tangent system.
     const double Ls = std::sqrt(LL[1] * LL[1] * D[0] * D[0] + LL[2] * LL[2] * D[1] * D[1] + LL[3] * LL[3] * D[2] * D[2]);
 
@@ -186,36 +199,13 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
             for (int p = 0; p < 3; ++p) da[j] += kinv_[p + 1][j + 1] * (s.lamda * LL[p + 1] - s.ss[p]);
         }
     };
-    auto newtonStep = [&](const State& s, double da[3]) {
-        // The limit point's strain gradient; where other control points are at (almost) the
-        // same strain, as the corners of a symmetric section bent about its axis are, the rule
-        // has a kink there, and the mean of the tied points keeps Newton's step from swinging
-        // from one to the other.
-        double p[3] = {1, 0, 0};
-        {
-            int tied = 0;
-            double sx = 0, sy = 0;
-            const double e0 = s.limit.target, window = 1e-3 * std::fabs(e0);
-            for (std::size_t c = 0; c < fibres_.cpX.size(); ++c) {
-                const double e = s.a[0] + s.a[1] * fibres_.cpX[c] + s.a[2] * fibres_.cpY[c];
-                if (std::fabs(e - e0) <= window) {
-                    sx += fibres_.cpX[c];
-                    sy += fibres_.cpY[c];
-                    ++tied;
-                }
-            }
-            if (tied == 0) {
-                sx = fibres_.cpX[s.limit.point];
-                sy = fibres_.cpY[s.limit.point];
-                tied = 1;
-            }
-            p[1] = sx / tied;
-            p[2] = sy / tied;
-        }
+    // Newton's step with the limit held at the point p (its (1, X, Y)).
+    auto newtonWith = [&](State& s, const double p[3], double da[3]) {
         const double ps = std::sqrt(p[0] * p[0] * D[0] * D[0] + p[1] * p[1] * D[1] * D[1] + p[2] * p[2] * D[2] * D[2]);
         // Where the tangent has lost rank (few fibres off a plateau or out of yield), a little
         // of the secant stiffness fills the directions it no longer sees.
         for (const double mix : {0.0, 1e-2}) {
+            if (mix != 0) needSecant(s);
             static const int SUM[3][3] = {{0, 1, 2}, {1, 3, 4}, {2, 4, 5}};  // (S, SX, SY, SXX, SXY, SYY)
             double K[3][3];
             for (int i = 0; i < 3; ++i)
@@ -235,10 +225,43 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         }
         return false;
     };
+    // The limit rule is the largest (or smallest) of several linear strains: where control
+    // points are close to the limit together, as the corners of a symmetric section bent about
+    // its axis are, the step is taken with the one that is still the extreme after it; where
+    // none is (the state sits on the kink), with their mean.
+    auto newtonStep = [&](State& s, double da[3]) {
+        const double e0 = s.limit.target, window = 0.05 * std::fabs(e0);
+        std::vector<std::size_t>& near = nearPoints;
+        near.clear();
+        near.push_back(s.limit.point);
+        for (std::size_t c = 0; c < fibres_.cpX.size() && near.size() < 4; ++c) {
+            const double e = s.a[0] + s.a[1] * fibres_.cpX[c] + s.a[2] * fibres_.cpY[c];
+            if (c != s.limit.point && std::fabs(e - e0) <= window) near.push_back(c);
+        }
+        const double side = e0 > 0 ? 1.0 : -1.0;
+        for (std::size_t c : near) {
+            const double p[3] = {1, fibres_.cpX[c], fibres_.cpY[c]};
+            if (!newtonWith(s, p, da)) continue;
+            if (near.size() == 1) return true;
+            const double b[3] = {s.a[0] + da[0], s.a[1] + da[1], s.a[2] + da[2]};
+            const double ec = side * (b[0] + b[1] * p[1] + b[2] * p[2]);
+            bool extreme = true;
+            for (std::size_t o : near)
+                if (side * (b[0] + b[1] * fibres_.cpX[o] + b[2] * fibres_.cpY[o]) > ec * (1 + 1e-12)) extreme = false;
+            if (extreme) return true;
+        }
+        double p[3] = {1, 0, 0};
+        for (std::size_t c : near) {
+            p[1] += fibres_.cpX[c] / static_cast<double>(near.size());
+            p[2] += fibres_.cpY[c] / static_cast<double>(near.size());
+        }
+        return newtonWith(s, p, da);
+    };
 
     // The secant step: the deformation whose forces under the present secant stiffness would
     // be the load (its size is the limit rule's business).
-    auto secantStep = [&](const State& s, double trial[3]) {
+    auto secantStep = [&](State& s, double trial[3]) {
+        needSecant(s);
         const double K[3][3] = {{s.ks[0], s.ks[1], s.ks[2]}, {s.ks[1], s.ks[3], s.ks[4]}, {s.ks[2], s.ks[4], s.ks[5]}};
         double M[4][4], b[4], x[4];
         for (int i = 0; i < 3; ++i) {

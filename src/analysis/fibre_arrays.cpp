@@ -44,7 +44,7 @@ void sumGroup(const FibreArrays& f, std::size_t b, std::size_t e, const double a
 
 // Forces, tangent and secant sums over the fibres [b, e) of one group; law(eps, sig, et, es)
 // gives stress, slope and secant modulus.
-template <class Law>
+template <bool Secant, class Law>
 void sumGroupStiffness(const FibreArrays& f, std::size_t b, std::size_t e, const double abc[3], Law law, double s[3],
                        double kt[6], double ks[6]) {
     const double a1 = abc[0], a2 = abc[1], a3 = abc[2];
@@ -65,12 +65,16 @@ void sumGroupStiffness(const FibreArrays& f, std::size_t b, std::size_t e, const
         kt[3] += wt * x * x;
         kt[4] += wt * x * y;
         kt[5] += wt * y * y;
-        ks[0] += ws;
-        ks[1] += ws * x;
-        ks[2] += ws * y;
-        ks[3] += ws * x * x;
-        ks[4] += ws * x * y;
-        ks[5] += ws * y * y;
+        if constexpr (Secant) {
+            ks[0] += ws;
+            ks[1] += ws * x;
+            ks[2] += ws * y;
+            ks[3] += ws * x * x;
+            ks[4] += ws * x * y;
+            ks[5] += ws * y * y;
+        } else {
+            (void)ws;
+        }
     }
 }
 
@@ -150,20 +154,22 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {
     ss[2] = s[2] + s[5] + f.fixedForce[2];
 }
 
-void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3], double kt[6], double ks[6]) {
+namespace {
+template <bool Secant>
+void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3], double kt[6], double ks[6]) {
     double s[3] = {0, 0, 0};
     double t[6] = {0, 0, 0, 0, 0, 0}, c[6] = {0, 0, 0, 0, 0, 0};
     for (const FibreGroup& g : f.groups) {
         if (g.concrete) {
             const double fc = g.fc, e0 = g.eps0;
-            sumGroupStiffness(f, g.begin, g.end, abc, [fc, e0](double eps, double& sig, double& et, double& es) {
+            sumGroupStiffness<Secant>(f, g.begin, g.end, abc, [fc, e0](double eps, double& sig, double& et, double& es) {
                 CONCRETE01(fc, e0, eps, sig);
                 et = eps > 0 && eps <= e0 ? 2 * fc / e0 * (1 - eps / e0) : 0.0;
                 es = eps > 0 ? sig / eps : 0.0;
             }, s, t, c);
         } else {
             const double fy = g.fy, ey = g.fy / STEEL_LAW_MODULUS;
-            sumGroupStiffness(f, g.begin, g.end, abc, [fy, ey](double eps, double& sig, double& et, double& es) {
+            sumGroupStiffness<Secant>(f, g.begin, g.end, abc, [fy, ey](double eps, double& sig, double& et, double& es) {
                 STEEL01(STEEL_LAW_MODULUS, fy, eps, sig);
                 const bool elastic = eps >= -ey && eps <= ey;
                 et = elastic ? STEEL_LAW_MODULUS : 0.0;
@@ -174,8 +180,15 @@ void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], doubl
     for (int i = 0; i < 3; ++i) ss[i] = s[i] + f.fixedForce[i];
     for (int i = 0; i < 6; ++i) {
         kt[i] = t[i];
-        ks[i] = c[i];
+        if constexpr (Secant) ks[i] = c[i];
     }
+}
+}  // namespace
+
+void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3], double kt[6], double ks[6]) {
+    // The secant sums cost a third of the pass; most passes need only the tangent.
+    if (ks != nullptr) sumStiffness<true>(f, abc, ss, kt, ks);
+    else sumStiffness<false>(f, abc, ss, kt, nullptr);
 }
 
 void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m) {

@@ -169,7 +169,8 @@ double scaleTrialMoment(Solve&& solve, double& mx, double& my, double tol, int m
 // The fast solver's search for the same target: the scale of the trial moment at which the
 // load fraction is 1, found by the secant method on ln(load fraction) against ln(scale),
 // starting with the fixed-point step above and kept inside a bracket once one is known. Stops
-// when |fraction - 1| < tol or after maxSolves solves, or when the fraction is not a positive
+// when |fraction - 1| < tol or after maxSolves solves (at most 60), or when the moment stops
+// moving, or when the fraction is not a positive
 // number or the moment has shrunk below 1e-18 of its start (no point of the surface has that
 // axial force). mx and my hold the trial moment of the last solve; returns its load fraction.
 template <class Solve>
@@ -180,7 +181,10 @@ double findUnitLoadFraction(Solve&& solve, double& mx, double& my, double tol, i
     double xPrev = 0, fPrev = 0;
     bool havePrev = false;
     double lo = -INFINITY, hi = INFINITY;  // ln(scale) known below / above the target
-    while (solves < maxSolves) {
+    // The secant method takes a handful of solves where the fractions are smooth; where they
+    // are not, more solves would not help.
+    const int cap = maxSolves < 60 ? maxSolves : 60;
+    while (solves < cap) {
         if (lamda - 1 < tol && 1 - lamda < tol) break;
         if (!(lamda > 0) || !std::isfinite(lamda)) break;
         const double f = std::log(lamda);
@@ -193,6 +197,9 @@ double findUnitLoadFraction(Solve&& solve, double& mx, double& my, double tol, i
         }
         if (std::isfinite(lo) && std::isfinite(hi) && !(next > lo && next < hi)) next = 0.5 * (lo + hi);
         if (next < -41.4) break;  // e^-41.4 ~ 1e-18
+        // The fractions of solves handed to the reference iteration are only good to its
+        // tolerance: once the moment stops moving the search has found all there is to find.
+        if (std::fabs(next - x) < 1e-12) break;
         xPrev = x;
         fPrev = f;
         havePrev = true;
