@@ -1,6 +1,7 @@
 #include "analysis/load_combinations.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "analysis/interaction_curves.h"
@@ -11,13 +12,17 @@
 namespace qav {
 
 int CRITICAL_COMBINATION(const SectionModel& m) {
-    if (m.NFORCE < 1) return 0;
-    double least = m.FORCE[1].LOAD_FRACTION;
-    int c = 1;
-    for (int i = 1; i <= m.NFORCE; ++i) {
+    // A fraction that is not a finite number compares false with everything: it is passed
+    // over rather than let decide by where it stands.
+    double least = 0;
+    int c = 0;
+    for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
         const double lf = m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION;
-        if (least >= lf) least = lf;
-        if (lf == least) c = i;
+        if (!std::isfinite(lf)) continue;
+        if (c == 0 || least >= lf) {
+            least = lf;
+            c = i;
+        }
     }
     return c;
 }
@@ -40,6 +45,7 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
         RecordedMessages messages;
         RunStats stats;
         std::vector<int> unconverged;
+        std::vector<int> notFinite;
     };
     auto checkOne = [&](Block& b, int i) {
         const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
@@ -51,6 +57,14 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
             if (!r.converged) b.unconverged.push_back(i);
         } catch (const std::exception&) {
             b.messages.message(Format("case Error:%D", {i}));
+        }
+        if (!std::isfinite(lf)) {
+            // Forces too large for the arithmetic: no fraction, so no say in the critical one.
+            b.messages.message(Format("Load combination %D (%s): the load fraction is not a finite number; "
+                                      "it is shown as 999 and not taken as the critical combination.",
+                                      {i, f.COMB_NAME}));
+            b.notFinite.push_back(i);
+            lf = 999;
         }
         fractions[static_cast<std::size_t>(i)] = lf;
     };
@@ -91,6 +105,7 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
         b.messages.replayTo(msgs);
         result.stats.add(b.stats);
         result.unconverged.insert(result.unconverged.end(), b.unconverged.begin(), b.unconverged.end());
+        result.notFinite.insert(result.notFinite.end(), b.notFinite.begin(), b.notFinite.end());
     }
     for (int i = 1; i <= n; ++i) m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION = fractions[static_cast<std::size_t>(i)];
     // The fibres keep the state of the last combination's solve.

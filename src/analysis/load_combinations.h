@@ -11,6 +11,9 @@ struct CheckResult {
     RunStats stats;
     int critical = 0;              // CRITICAL_COMB after the check
     std::vector<int> unconverged;  // combinations whose solve did not converge, in order
+    // Combinations whose fraction came out as no finite number (named in a message, stored
+    // as 999 like a failed solve), in order.
+    std::vector<int> notFinite;
 };
 
 // "Check Member": the load fraction of every combination (its axial force negated, so
@@ -26,7 +29,7 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
 // every solve converged.
 std::string UNCONVERGED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r);
 
-// The last index holding the smallest load fraction; 0 when there are no combinations.
+// The last index holding the smallest finite load fraction; 0 when there is none.
 int CRITICAL_COMBINATION(const SectionModel& m);
 
 }  // namespace qav

@@ -7,6 +7,7 @@
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
+#include "model/value_checks.h"
 #include "reports/text_reports.h"
 
 namespace qav::cli {
@@ -15,6 +16,7 @@ namespace {
 int info(Args& args, std::ostream& out, std::ostream&) {
     const auto pos = args.positional(1);
     const SectionModel m = loadSection(pos[0]);
+    requireFiniteSection(m);
     if (args.shared().json) {
         printJson(out, "info", pos[0], sectionJson(m));
         return 0;

@@ -6,6 +6,7 @@
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
+#include "model/value_checks.h"
 
 namespace qav::cli {
 
@@ -42,6 +43,7 @@ SectionModel prepareSection(const std::string& path, const SharedOptions& o, std
     m.THREADS = o.threads;
     if (o.loads) IMPORT_FORCE_CSV(m, readTextLines(*o.loads), o.units);
     const MeshSummary s = meshSection(m, err);
+    requireFiniteSection(m);  // nothing non-finite reaches a listing
     if (summary) *summary = s;
     m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     return m;

@@ -4,15 +4,31 @@
 
 #include "interchange/dxf_index.h"
 #include "model/errors.h"
+#include "model/limits.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
 #include "model/text_file.h"
+#include "model/value_checks.h"
 
 namespace qav {
 
 namespace {
 
 constexpr int LAYER_WINDOW = 10;
+
+// The value on line i as a coordinate, refused with its line unless it is an accepted length.
+double lengthOn(const DxfIndex& dx, int i) {
+    const double v = ToFloat(dx.line(i));
+    if (!isAcceptedLength(v)) refuseLineValue(i + 1, dx.line(i), dx.line(i));
+    return v;
+}
+
+// A circle's radius on line i as a bar diameter: not negative, and twice it an accepted length.
+double diameterOn(const DxfIndex& dx, int i) {
+    const double r = ToFloat(dx.line(i));
+    if (!(r >= 0) || !isAcceptedLength(2 * r)) refuseLineValue(i + 1, dx.line(i), dx.line(i));
+    return 2 * r;
+}
 
 bool isPolylineName(const std::string& s) {
     return s == "LWPOLYLINE" || s == "POLYLINE";
@@ -93,11 +109,10 @@ void readCorners(const DxfIndex& dx, const std::vector<CornerLine>& corners, std
     pt.assign(static_cast<std::size_t>(count) + 1, TPOS{});
     std::size_t nx = 0, ny = 0;
     for (const auto& c : corners) {
-        const std::string& value = dx.line(c.line + 1);
         if (c.x) {
-            pt[nx++].X = ToFloat(value);
+            pt[nx++].X = lengthOn(dx, c.line + 1);
         } else if (ny < static_cast<std::size_t>(count)) {
-            pt[ny++].Y = ToFloat(value);
+            pt[ny++].Y = lengthOn(dx, c.line + 1);
         }
     }
 }
@@ -152,13 +167,13 @@ void readBars(SectionModel& m, const DxfIndex& dx) {
             if (!dx.isCode(p) || p + 1 >= dx.size()) continue;
             const std::string& code = dx.line(p);
             if (trimmedEquals(code, "10")) {
-                bar.X = ToFloat(dx.line(p + 1));
+                bar.X = lengthOn(dx, p + 1);
                 hasX = true;
             } else if (trimmedEquals(code, "20")) {
-                bar.Y = ToFloat(dx.line(p + 1));
+                bar.Y = lengthOn(dx, p + 1);
                 hasY = true;
             } else if (trimmedEquals(code, "40")) {
-                bar.DB = 2 * ToFloat(dx.line(p + 1));
+                bar.DB = diameterOn(dx, p + 1);
                 hasR = true;
             }
         }

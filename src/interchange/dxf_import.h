@@ -16,7 +16,9 @@
 namespace qav {
 
 // Each reader replaces its part of the model from DATA, the file's lines. A value that is not
-// a number throws ConversionError; what was read before it stays in the model.
+// a number throws ConversionError; a coordinate that is not an accepted length (model/limits.h)
+// or a radius that is negative or whose diameter is not one throws InputError naming the line.
+// What was read before either stays in the model.
 void GET_CONC_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);
 void GET_REBAR_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);
 void GET_STEEL_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);

@@ -1,8 +1,11 @@
 #include "interchange/force_csv.h"
 
+#include <cmath>
+
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
+#include "model/value_checks.h"
 
 namespace qav {
 
@@ -19,7 +22,7 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
     // Fields a line lacks keep the text they had on the line before.
     std::vector<std::string> CSV_FIELD(CSV_MAX_FIELDS + 1);
     for (int i = 1; i <= n; ++i) {
-        const std::vector<std::string> f = getstr(lines[static_cast<std::size_t>(i)]);
+        const std::vector<std::string> f = getstr(lines[static_cast<std::size_t>(i)], CSV_MAX_FIELDS);
         std::size_t count = 0;
         for (char ch : lines[static_cast<std::size_t>(i)]) count += ch == ',' ? 1 : 0;
         ++count;
@@ -27,9 +30,14 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
         for (std::size_t k = 1; k <= count && k <= CSV_MAX_FIELDS && k < f.size(); ++k) CSV_FIELD[k] = f[k];
         TFORCE& t = force[static_cast<std::size_t>(i)];
         t.COMB_NAME = CSV_FIELD[2];
-        t.P = ToFloat(CSV_FIELD[3]) * forceFactor;
-        t.MX = ToFloat(CSV_FIELD[4]) * lengthFactor * forceFactor;
-        t.MY = ToFloat(CSV_FIELD[5]) * lengthFactor * forceFactor;
+        auto value = [&](std::size_t k, double factor) {
+            const double v = ToFloat(CSV_FIELD[k]) * factor;
+            if (!std::isfinite(v)) refuseLineValue(i + 1, lines[static_cast<std::size_t>(i)], CSV_FIELD[k]);
+            return v;
+        };
+        t.P = value(3, forceFactor);
+        t.MX = value(4, lengthFactor * forceFactor);
+        t.MY = value(5, lengthFactor * forceFactor);
         t.LOAD_FRACTION = 0;
     }
     m.FORCE = std::move(force);

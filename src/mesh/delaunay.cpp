@@ -159,8 +159,8 @@ namespace {
 // in the order a scan of the slots would meet them.
 class Sweep {
 public:
-    Sweep(const std::vector<dVertex>& vertex, int n, double ymin, double ymax, Messages& messages)
-        : vertex_(vertex), open_(xsOf(vertex, n), ymin, ymax), messages_(messages) {
+    Sweep(const std::vector<dVertex>& vertex, int n, Messages& messages)
+        : vertex_(vertex), open_(xsOf(vertex, n), ysOf(vertex, n)), messages_(messages) {
         pool_.reserve(static_cast<std::size_t>(2 * n + 8));
         slotId_.assign(static_cast<std::size_t>(2 * n + 8), 0);
         open_.advanceTo(V(1).x, pool_);
@@ -201,6 +201,11 @@ private:
         std::vector<double> xs(static_cast<std::size_t>(n));
         for (int i = 1; i <= n; ++i) xs[static_cast<std::size_t>(i - 1)] = vertex[static_cast<std::size_t>(i)].x;
         return xs;
+    }
+    static std::vector<double> ysOf(const std::vector<dVertex>& vertex, int n) {
+        std::vector<double> ys(static_cast<std::size_t>(n));
+        for (int i = 1; i <= n; ++i) ys[static_cast<std::size_t>(i - 1)] = vertex[static_cast<std::size_t>(i)].y;
+        return ys;
     }
     const dVertex& V(int k) const { return vertex_[static_cast<std::size_t>(k)]; }
     SweepTriangle& inSlot(int s) { return pool_[static_cast<std::size_t>(slotId_[static_cast<std::size_t>(s)])]; }
@@ -345,7 +350,7 @@ int TDelaunay::Triangulate(int n) {
     if (n < 1) return 0;
     double ymin = 0, ymax = 0;
     addSuperTriangle(n, ymin, ymax);
-    Sweep sweep(Vertex, n, ymin, ymax, messages_);
+    Sweep sweep(Vertex, n, messages_);
     for (int i = 1; i <= n; ++i) sweep.insert(i);
     return dropSuperTriangles(Triangle, sweep.collect(Triangle), n);
 }

@@ -114,7 +114,9 @@ void CHECK_MESH_POINT(SectionModel& m) {
     const double reach = DROP_FACTOR * m.MESH_SIZE;
     // Grid nodes filed in cells of one mesh size: a boundary node looks at the few cells
     // around it.
-    PointBuckets grid(std::max(m.MESH_SIZE, reach));
+    BucketBox gridBox;
+    forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) { gridBox.add(g.PX, g.PY); });
+    PointBuckets grid(std::max(m.MESH_SIZE, reach), gridBox);
     forEachNode(m.GRID_NODE, m.NGRID_NODE, [&, i = 1](TNODE& g) mutable { grid.insert(g.PX, g.PY, i++); });
     auto dropNear = [&](TNODE& b) {
         grid.forEachNear(b.PX, b.PY, reach, [&](int i) {
@@ -131,7 +133,15 @@ void CHECK_MESH_POINT(SectionModel& m) {
 
 void GEN_MEHS_MASS_NODE(SectionModel& m) {
     std::vector<TNODE> kept;
-    PointBuckets cells(MERGE_CELL);
+    BucketBox box;
+    auto span = [&](TNODE& n) {
+        if (n.USED) box.add(n.PX, n.PY);
+    };
+    forEachNode(m.GRID_NODE, m.NGRID_NODE, span);
+    forEachNode(m.CLINE_NODE, m.NCLINE_NODE, span);
+    forEachNode(m.SLINE_NODE, m.NSLINE_NODE, span);
+    forEachNode(m.KEY_NODE, m.NKEY_NODE, span);
+    PointBuckets cells(MERGE_CELL, box);
     auto offer = [&](TNODE& n) {
         if (!n.USED) return;
         const bool taken = !cells.forEachNear(n.PX, n.PY, SAME_NODE, [&](int k) {

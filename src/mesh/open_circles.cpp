@@ -8,30 +8,37 @@
 namespace qav {
 
 namespace {
-// An index for v in 0..count-1 (NaN and far values land on the ends).
-int bounded(double v, int count) {
-    if (!(v >= 0)) return 0;
-    if (v >= count - 1) return count - 1;
-    return Floor(v);
+// The cell of v among cells starting at starts (ascending; values below the first land in it).
+int cellAmong(const std::vector<double>& starts, double v) {
+    const auto it = std::upper_bound(starts.begin(), starts.end(), v);
+    return it == starts.begin() ? 0 : static_cast<int>(it - starts.begin()) - 1;
+}
+
+// Starts of `cells` cells holding about equal counts of the sorted values.
+std::vector<double> quantileStarts(const std::vector<double>& sorted, int cells) {
+    std::vector<double> starts;
+    if (sorted.empty()) return {0.0};
+    const std::size_t n = sorted.size();
+    for (int k = 0; k < cells; ++k) starts.push_back(sorted[n * static_cast<std::size_t>(k) / static_cast<std::size_t>(cells)]);
+    return starts;
 }
 }  // namespace
 
-OpenCircles::OpenCircles(const std::vector<double>& xs, double ymin, double ymax)
-    : xmin_(xs.empty() ? 0 : xs.front()), ymin_(ymin), ymax_(ymax) {
-    const double xmax = xs.empty() ? 0 : xs.back();
+OpenCircles::OpenCircles(const std::vector<double>& xs, std::vector<double> ys) {
+    ys.erase(std::remove_if(ys.begin(), ys.end(), [](double y) { return std::isnan(y); }), ys.end());
+    std::sort(ys.begin(), ys.end());
+    const double xmin = xs.empty() ? 0 : xs.front(), xmax = xs.empty() ? 0 : xs.back();
+    ymin_ = ys.empty() ? 0 : ys.front();
+    ymax_ = ys.empty() ? 0 : ys.back();
     // About as many slabs as points per slab, and as many rows as slabs.
     const int side = std::max(1, Round(std::sqrt(std::max<double>(static_cast<double>(xs.size()), 1))));
-    const double width = xmax - xmin_, height = ymax - ymin;
-    if (width > 0 && std::isfinite(width)) {
-        slabs_ = side;
-        slabWidth_ = width / side;
-    }
-    if (height > 0 && std::isfinite(height)) {
-        rowCount_ = side;
-        rowHeight_ = height / side;
-    }
+    slabStart_ = quantileStarts(xs, side);
+    rowStart_ = quantileStarts(ys, side);
+    slabs_ = static_cast<int>(slabStart_.size());
+    rowCount_ = static_cast<int>(rowStart_.size());
+    const double width = xmax - xmin, height = ymax_ - ymin_;
     // Far above the rounding of any of the sums below, far below any spacing of real points.
-    const double scale = std::max({1.0, std::fabs(xmin_), std::fabs(xmax), std::fabs(ymin), std::fabs(ymax),
+    const double scale = std::max({1.0, std::fabs(xmin), std::fabs(xmax), std::fabs(ymin_), std::fabs(ymax_),
                                    std::isfinite(width) ? width : 0.0, std::isfinite(height) ? height : 0.0});
     margin_ = 1e-9 * scale;
     rows_.resize(static_cast<std::size_t>(rowCount_));
@@ -46,13 +53,9 @@ OpenCircles::OpenCircles(const std::vector<double>& xs, double ymin, double ymax
     }
 }
 
-int OpenCircles::slabOf(double x) const {
-    return slabWidth_ > 0 ? bounded((x - xmin_) / slabWidth_, slabs_) : 0;
-}
+int OpenCircles::slabOf(double x) const { return cellAmong(slabStart_, x); }
 
-int OpenCircles::rowOf(double y) const {
-    return rowHeight_ > 0 ? bounded((y - ymin_) / rowHeight_, rowCount_) : 0;
-}
+int OpenCircles::rowOf(double y) const { return cellAmong(rowStart_, y); }
 
 void OpenCircles::file(int id, unsigned generation, const SweepTriangle& t) {
     if (!t.alive || t.flat || t.generation != generation) return;

@@ -2,8 +2,8 @@
 // The triangulator's open triangles filed by where their circumcircles lie, so that a new
 // point looks only at the few whose circle may hold it instead of at every open triangle.
 //
-// The points arrive sorted by x. The points' box is cut into vertical slabs and each slab
-// into rows; a triangle is filed in the rows that its circle crosses between the first and
+// The points arrive sorted by x. The points are cut into vertical slabs and rows of about
+// equal counts (not equal widths, so one far-out point cannot crowd the rest into one cell); a triangle is filed in the rows that its circle crosses between the first and
 // the last point of the current slab, with a margin, so the candidates for a point are a
 // superset of the triangles whose circle holds it and the caller's exact test decides. A circle that ends left of the current slab
 // can take no more points and is dropped; one that starts right of it waits until the sweep
@@ -29,8 +29,8 @@ struct SweepTriangle {
 
 class OpenCircles {
 public:
-    // The x of the points to come, ascending, and their y range.
-    OpenCircles(const std::vector<double>& xs, double ymin, double ymax);
+    // The x of the points to come, ascending, and their y in any order.
+    OpenCircles(const std::vector<double>& xs, std::vector<double> ys);
 
     // Makes the slab holding x current; x never decreases from call to call.
     void advanceTo(double x, const std::vector<SweepTriangle>& pool);
@@ -52,9 +52,9 @@ private:
     int rowOf(double y) const;
     void file(int id, unsigned generation, const SweepTriangle& t);
 
-    double xmin_, ymin_, ymax_;
+    double ymin_ = 0, ymax_ = 0;
+    std::vector<double> slabStart_, rowStart_;  // lowest x of each slab, lowest y of each row
     std::vector<double> firstX_, lastX_;  // per slab: x of its first and last point
-    double slabWidth_ = 0, rowHeight_ = 0;
     int slabs_ = 1, rowCount_ = 1;
     double margin_ = 0;
     int slab_ = -1;

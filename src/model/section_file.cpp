@@ -1,18 +1,23 @@
 #include "model/section_file.h"
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "model/errors.h"
+#include "model/limits.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
+#include "model/value_checks.h"
 #include "model/text_file.h"
 
 namespace qav {
 
-std::vector<std::string> getstr(const std::string& a) {
+std::vector<std::string> getstr(const std::string& a, std::size_t maxFields) {
     std::vector<std::string> f(1);
     std::size_t start = 0;
-    while (true) {
+    // Fields past maxFields are not kept, so a long line of commas costs no memory.
+    while (f.size() <= maxFields) {
         const auto comma = a.find(',', start);
         f.push_back(Trim(a.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (comma == std::string::npos) break;
@@ -34,11 +39,28 @@ void GET_PARA(int& RS, int& RE, const std::vector<std::string>& DATA, const std:
 
 namespace {
 
+// The writer refuses what the reader would refuse, so every file written opens again.
+double savedLength(double v, const std::string& what) {
+    if (!isAcceptedLength(v)) refuseSavedValue(what, v);
+    return v;
+}
+
+double savedSize(double v, const std::string& what) {
+    if (!isAcceptedLength(v) || v < 0) refuseSavedValue(what, v);
+    return v;
+}
+
+double savedNumber(double v, const std::string& what) {
+    if (!std::isfinite(v)) refuseSavedValue(what, v);
+    return v;
+}
+
 void writePoints(std::vector<std::string>& out, const std::vector<TPOS>& pt, int n) {
     out.push_back(Format("NPOINT,%D", {n}));
     for (int i = 0; i <= n; ++i) {
         const TPOS p = static_cast<std::size_t>(i) < pt.size() ? pt[static_cast<std::size_t>(i)] : TPOS{};
-        out.push_back(Format("PT,%D,%0.5F,%0.5F", {i, p.X, p.Y}));
+        const std::string where = Format("Point %D", {i});
+        out.push_back(Format("PT,%D,%0.5F,%0.5F", {i, savedLength(p.X, where), savedLength(p.Y, where)}));
     }
 }
 
@@ -60,7 +82,10 @@ void writeConcreteBlock(std::vector<std::string>& out, const std::string& block,
     out.push_back(Format("%s,%D", {countKey, count}));
     for (int i = 1; i <= count; ++i) {
         const TMAT& t = slot(table, i);
-        out.push_back(Format("%s,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F", {recordKey, i, t.NAME, t.EC, t.FC, t.EPS_0, t.EPS_CU}));
+        const std::string where = Format("Material %s", {t.NAME});
+        out.push_back(Format("%s,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F",
+                             {recordKey, i, t.NAME, savedNumber(t.EC, where), savedNumber(t.FC, where),
+                              savedNumber(t.EPS_0, where), savedNumber(t.EPS_CU, where)}));
     }
     out.push_back(block + " END");
 }
@@ -90,7 +115,9 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.push_back(Format("NBAR,%D", {m.NBAR}));
     for (int i = 1; i <= m.NBAR; ++i) {
         const TBAR& b = slot(m.BAR, i);
-        DATA.push_back(Format("BAR,%D,%0.5F,%0.5F,%0.5F", {i, b.X, b.Y, b.DB}));
+        const std::string where = Format("Bar %D", {i});
+        DATA.push_back(Format("BAR,%D,%0.5F,%0.5F,%0.5F",
+                              {i, savedLength(b.X, where), savedLength(b.Y, where), savedSize(b.DB, where)}));
     }
     DATA.push_back("REBAR END");
     writeConcreteBlock(DATA, "CONC MAT", "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT);
@@ -99,7 +126,9 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.push_back(Format("NSTEELMAT,%D", {m.NSTEELMAT}));
     for (int i = 1; i <= m.NSTEELMAT; ++i) {
         const TMAT& t = slot(m.STEEL_MAT, i);
-        DATA.push_back(Format("STEELMAT,%D,%S,%0.5F,%0.5F,%0.5F", {i, t.NAME, t.ES, t.FY, t.RF}));
+        const std::string where = Format("Material %s", {t.NAME});
+        DATA.push_back(Format("STEELMAT,%D,%S,%0.5F,%0.5F,%0.5F",
+                              {i, t.NAME, savedNumber(t.ES, where), savedNumber(t.FY, where), savedNumber(t.RF, where)}));
     }
     DATA.push_back("STEEL MAT END");
     if (m.NFORCE > 0) {
@@ -107,7 +136,9 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
         DATA.push_back(Format("NFORCE,%D", {m.NFORCE}));
         for (int i = 1; i <= m.NFORCE; ++i) {
             const TFORCE& f = slot(m.FORCE, i);
-            DATA.push_back(Format("FORCE,%D,%0.5F,%0.5F,%0.5F,%S,", {i, f.P, f.MX, f.MY, f.COMB_NAME}));
+            const std::string where = Format("Load combination %D", {i});
+            DATA.push_back(Format("FORCE,%D,%0.5F,%0.5F,%0.5F,%S,", {i, savedNumber(f.P, where), savedNumber(f.MX, where),
+                                                                     savedNumber(f.MY, where), f.COMB_NAME}));
         }
         DATA.push_back("CHECKLOADING END");
     }
@@ -133,8 +164,10 @@ void checkCountsAndGrades(const std::vector<std::string>& DATA) {
     const int countLimit = lines + 1000;
     for (int ln = 0; ln < lines; ++ln) {
         const std::string& line = DATA[static_cast<std::size_t>(ln)];
-        if (line.empty() || line[0] < 'N' || line[0] > 'U') continue;  // cheap filter: N..., U...
-        const auto f = getstr(line);
+        // Cheap filter: N..., U... after the blanks and control characters the fields lose.
+        const auto first = std::find_if(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) > ' '; });
+        if (first == line.end() || *first < 'N' || *first > 'U') continue;
+        const auto f = getstr(line, 2);
         for (const Limit& l : limits) {
             if (f[1] != l.key) continue;
             int v = 0;
@@ -170,13 +203,46 @@ struct ReadBudget {
     }
 };
 
+// One record line: its fields and where it stands, so a refused value names its line.
+struct Record {
+    std::vector<std::string> f;
+    int ln = 0;  // 0-based
+    const std::string* text = nullptr;
+
+    const std::string& operator[](std::size_t k) const { return f[k]; }
+
+    [[noreturn]] void refuse(std::size_t k) const { refuseLineValue(ln + 1, *text, f[k]); }
+    // A coordinate: finite and within the length bound.
+    double length(std::size_t k) const {
+        const double v = ToFloat(f[k]);
+        if (!isAcceptedLength(v)) refuse(k);
+        return v;
+    }
+    // A size (a diameter): a length that is not negative.
+    double size(std::size_t k) const {
+        const double v = length(k);
+        if (v < 0) refuse(k);
+        return v;
+    }
+    // Any other number: finite.
+    double number(std::size_t k) const {
+        const double v = ToFloat(f[k]);
+        if (!std::isfinite(v)) refuse(k);
+        return v;
+    }
+};
+
+// Records use at most seven fields; the rest of a line is not kept.
+constexpr std::size_t RECORD_FIELDS = 20;
+
 // Reads lines rs..re of one block; `record` gets each line's fields.
 void forLines(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget,
-              const std::function<void(const std::vector<std::string>&)>& record) {
+              const std::function<void(const Record&)>& record) {
     for (int ln = rs; ln <= re && ln < static_cast<int>(DATA.size()); ++ln) {
         if (++budget.lines > budget.maxLines)
             throw InputError("The blocks of the section file overlap; reading stopped.");
-        record(getstr(DATA[static_cast<std::size_t>(ln)]));
+        const std::string& text = DATA[static_cast<std::size_t>(ln)];
+        record(Record{getstr(text, RECORD_FIELDS), ln, &text});
     }
 }
 
@@ -184,7 +250,7 @@ void forLines(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& 
 void readPoints(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget,
                 std::vector<TPOS>& pt, int32_t& n) {
     bool counted = false;
-    forLines(DATA, rs, re, budget, [&](const std::vector<std::string>& f) {
+    forLines(DATA, rs, re, budget, [&](const Record& f) {
         if (f[1] == "NPOINT") {
             const int count = ToInt(f[2]);
             budget.chargeSlots(count);
@@ -193,8 +259,8 @@ void readPoints(const std::vector<std::string>& DATA, int rs, int re, ReadBudget
             counted = true;
         } else if (f[1] == "PT") {
             const int i = ToInt(f[2]);
-            const double x = ToFloat(f[3]);
-            const double y = ToFloat(f[4]);
+            const double x = f.length(3);
+            const double y = f.length(4);
             if (counted && i >= 0 && i <= n && static_cast<std::size_t>(i) < pt.size())
                 pt[static_cast<std::size_t>(i)] = {x, y};
         }
@@ -228,7 +294,7 @@ void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget&
                const char* recordKey, std::vector<T>& table, int32_t& count, Fill fill,
                const char* oldCountKey = nullptr) {
     bool counted = false;
-    forLines(DATA, rs, re, budget, [&](const std::vector<std::string>& f) {
+    forLines(DATA, rs, re, budget, [&](const Record& f) {
         if (f[1] == countKey) {
             const int n = ToInt(f[2]);
             budget.chargeSlots(n);
@@ -247,12 +313,12 @@ void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget&
     });
 }
 
-void fillConcrete(TMAT& t, const std::vector<std::string>& f) {
+void fillConcrete(TMAT& t, const Record& f) {
     t.NAME = f[3];
-    t.EC = ToFloat(f[4]);
-    t.FC = ToFloat(f[5]);
-    t.EPS_0 = ToFloat(f[6]);
-    t.EPS_CU = ToFloat(f[7]);
+    t.EC = f.number(4);
+    t.FC = f.number(5);
+    t.EPS_0 = f.number(6);
+    t.EPS_CU = f.number(7);
 }
 
 }  // namespace
@@ -264,7 +330,7 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
 
     GET_PARA(RS, RE, DATA, "GEN START", "GEN END");
     if (RE != 0 && RE >= RS) {
-        forLines(DATA, RS, RE, budget, [&](const std::vector<std::string>& f) {
+        forLines(DATA, RS, RE, budget, [&](const Record& f) {
             if (f[1] == "USE_CONC") m.USE_CONC = ToInt(f[2]);
             else if (f[1] == "USE_REBAR") m.USE_REBAR = ToInt(f[2]);
             else if (f[1] == "USE_STEEL") m.USE_STEEL = ToInt(f[2]);
@@ -284,10 +350,10 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
 
     GET_PARA(RS, RE, DATA, "REBAR START", "REBAR END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NBAR", "BAR", m.BAR, m.NBAR, [](TBAR& b, const std::vector<std::string>& f) {
-            b.X = ToFloat(f[3]);
-            b.Y = ToFloat(f[4]);
-            b.DB = ToFloat(f[5]);
+        readTable(DATA, RS, RE, budget, "NBAR", "BAR", m.BAR, m.NBAR, [](TBAR& b, const Record& f) {
+            b.X = f.length(3);
+            b.Y = f.length(4);
+            b.DB = f.size(5);
         });
 
     GET_PARA(RS, RE, DATA, "CONC MAT START", "CONC MAT END");
@@ -300,19 +366,19 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
     GET_PARA(RS, RE, DATA, "STEEL MAT START", "STEEL MAT END");
     if (RE >= RS)
         readTable(DATA, RS, RE, budget, "NSTEELMAT", "STEELMAT", m.STEEL_MAT, m.NSTEELMAT,
-                  [](TMAT& t, const std::vector<std::string>& f) {
+                  [](TMAT& t, const Record& f) {
                       t.NAME = f[3];
-                      t.ES = ToFloat(f[4]);
-                      t.FY = ToFloat(f[5]);
-                      t.RF = f[6].empty() ? 0.87 : ToFloat(f[6]);
+                      t.ES = f.number(4);
+                      t.FY = f.number(5);
+                      t.RF = f[6].empty() ? 0.87 : f.number(6);
                   });
 
     GET_PARA(RS, RE, DATA, "CHECKLOADING START", "CHECKLOADING END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NFORCE", "FORCE", m.FORCE, m.NFORCE, [](TFORCE& t, const std::vector<std::string>& f) {
-            t.P = ToFloat(f[3]);
-            t.MX = ToFloat(f[4]);
-            t.MY = ToFloat(f[5]);
+        readTable(DATA, RS, RE, budget, "NFORCE", "FORCE", m.FORCE, m.NFORCE, [](TFORCE& t, const Record& f) {
+            t.P = f.number(3);
+            t.MX = f.number(4);
+            t.MY = f.number(5);
             t.COMB_NAME = f[6];
             t.LOAD_FRACTION = 0;
         });
@@ -352,8 +418,11 @@ void openSectionFile(SectionModel& m, const std::string& path) {
 }
 
 void saveSectionFile(SectionModel& m, const std::string& path) {
-    SAVE_QAV_SEC_DATA(m, m.SECTION_TEXT);
-    writeTextLines(path, m.SECTION_TEXT);
+    // Built aside first: a value the writer refuses leaves the text and the file as they were.
+    std::vector<std::string> lines;
+    SAVE_QAV_SEC_DATA(m, lines);
+    writeTextLines(path, lines);
+    m.SECTION_TEXT = std::move(lines);
 }
 
 }  // namespace qav

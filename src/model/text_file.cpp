@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "model/errors.h"
 
 namespace qav {
@@ -56,13 +58,20 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines) {
 }
 
 void writeTextFile(const std::string& path, const std::string& bytes) {
+    // The old file is replaced only once the new one is wholly on the disk: written, flushed
+    // and synced under a temporary name, then renamed over it.
     const std::string tmp = path + ".tmp~";
     errno = 0;
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
     if (!f) throw FileError("Cannot create file \"" + path + "\". " + reason());
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const std::string why = reason();
-    if (std::fclose(f) != 0 || !ok) {
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
+              ::fsync(::fileno(f)) == 0;
+    std::string why = reason();
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        why = reason();
+    }
+    if (!ok) {
         std::remove(tmp.c_str());
         throw FileError("Cannot write file \"" + path + "\". " + why);
     }

@@ -1,0 +1,84 @@
+#include "model/value_checks.h"
+
+#include <cmath>
+#include <initializer_list>
+
+#include "model/errors.h"
+#include "model/limits.h"
+#include "model/number_text.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+namespace {
+constexpr std::size_t SHOWN_LINE = 80;
+}  // namespace
+
+std::string acceptedValuesRule() {
+    return Format("numbers must be finite, and coordinates and sizes at most %g mm in magnitude "
+                  "(sizes not negative).",
+                  {MAX_LENGTH_MM});
+}
+
+void refuseLineValue(int lineNo, const std::string& line, const std::string& value) {
+    const std::string shown = line.size() > SHOWN_LINE ? line.substr(0, SHOWN_LINE) + "..." : line;
+    const std::string v = value.size() > SHOWN_LINE ? value.substr(0, SHOWN_LINE) + "..." : value;
+    throw InputError(Format("Line %D: \"%s\": %s is refused: %s", {lineNo, shown, v, acceptedValuesRule()}));
+}
+
+void refuseSavedValue(const std::string& what, double v) {
+    throw InputError(Format("%s holds %s, which cannot be saved: %s", {what, Format("%g", {v}), acceptedValuesRule()}));
+}
+
+namespace {
+
+void requireFinite(std::initializer_list<double> values, const std::string& what) {
+    for (double v : values)
+        if (!std::isfinite(v))
+            throw NumericError(Format("%s holds %s, which is not a finite number: nothing was computed or listed.",
+                                      {what, Format("%g", {v})}));
+}
+
+template <class T, class Fn>
+void forEach(const std::vector<T>& table, int n, Fn&& fn) {
+    for (int i = 0; i <= n && static_cast<std::size_t>(i) < table.size(); ++i) fn(table[static_cast<std::size_t>(i)], i);
+}
+
+void requirePoints(const std::vector<TPOS>& pt, int n, const std::string& what) {
+    forEach(pt, n, [&](const TPOS& p, int i) { requireFinite({p.X, p.Y}, Format("%s point %D", {what, i})); });
+}
+
+void requireMaterials(const std::vector<TMAT>& table, int n, const std::string& what) {
+    forEach(table, n, [&](const TMAT& t, int i) {
+        requireFinite({t.FCU, t.EC, t.EPS_0, t.FC, t.EPS_CU, t.FY1, t.FY, t.ES, t.RF},
+                      Format("%s material %D", {what, i}));
+    });
+}
+
+}  // namespace
+
+void requireFiniteSection(const SectionModel& m) {
+    requirePoints(m.CONC_PT, m.NCONC_PT, "Concrete section");
+    requirePoints(m.COVER_PT, m.NCOVER_PT, "Concrete cover line");
+    forEach(m.STEEL_SEC, m.NSTEEL_SEC, [&](const TPOLYSHAPE& s, int k) {
+        requirePoints(s.PT, s.NPOINT, Format("Steel section %D", {k}));
+    });
+    forEach(m.OPEN_SEC, m.NOPEN_SEC, [&](const TPOLYSHAPE& s, int k) {
+        requirePoints(s.PT, s.NPOINT, Format("Opening %D", {k}));
+    });
+    forEach(m.BAR, m.NBAR, [&](const TBAR& b, int i) { requireFinite({b.X, b.Y, b.DB}, Format("Bar %D", {i})); });
+    requireMaterials(m.CONC_MAT, m.NCONCMAT, "Concrete");
+    requireMaterials(m.COVER_MAT, m.NCOVERMAT, "Cover concrete");
+    requireMaterials(m.STEEL_MAT, m.NSTEELMAT, "Steel");
+    forEach(m.FORCE, m.NFORCE, [&](const TFORCE& f, int i) {
+        requireFinite({f.P, f.MX, f.MY}, Format("Load combination %D", {i}));
+    });
+    forEach(m.FIB, m.NFIB, [&](const TFIB& f, int i) {
+        requireFinite({f.X, f.Y, f.AREA, f.DB}, Format("Fibre %D", {i}));
+    });
+    requireFinite({m.SEC_AREA, m.STEEL_AREA, m.REBAR_AREA, m.STEEL_RATIO, m.REBAR_RATIO, m.CONC_CX, m.CONC_CY,
+                   m.STEEL_CX, m.STEEL_CY},
+                  "The section's properties");
+}
+
+}  // namespace qav

@@ -1,0 +1,212 @@
+#include "fuzz/fuzz_bodies.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "analysis/load_combinations.h"
+#include "builders/opening_section.h"
+#include "builders/steel_section.h"
+#include "builders/typical_section.h"
+#include "interchange/force_csv.h"
+#include "interchange/dxf_import.h"
+#include "mesh/mesh_command.h"
+#include "model/errors.h"
+#include "model/number_text.h"
+#include "model/section_file.h"
+#include "model/text_file.h"
+#include "model/value_checks.h"
+
+namespace qav::fuzz {
+
+namespace {
+
+// Runs fn; the program's own refusals count as behaving. Returns true when fn finished.
+template <class Fn>
+bool refusedOrDone(Fn&& fn) {
+    try {
+        fn();
+        return true;
+    } catch (const ConversionError&) {
+    } catch (const InputError&) {
+    } catch (const FileError&) {
+    } catch (const NumericError&) {
+    }
+    return false;
+}
+
+std::vector<std::string> linesOf(const uint8_t* data, std::size_t size) {
+    return splitLines(std::string(reinterpret_cast<const char*>(data), size));
+}
+
+// Saves the model, reads the lines back into a fresh model and saves that: the reading must
+// succeed and both savings must be the same text.
+std::string savesAndReadsBack(const SectionModel& m, const char* what) {
+    std::vector<std::string> first;
+    SAVE_QAV_SEC_DATA(m, first);  // a refusal here escapes: the model holds what it must not
+    SectionModel back;
+    try {
+        LOAD_QAV_SEC_DATA(back, first);
+    } catch (const std::exception& e) {
+        return std::string(what) + ": the saved section does not read back: " + e.what() + "\n" + joinLinesCrLf(first);
+    }
+    std::vector<std::string> second;
+    SAVE_QAV_SEC_DATA(back, second);
+    if (second != first)
+        return std::string(what) + ": the section read back saves differently:\n" + joinLinesCrLf(first) + "---\n" +
+               joinLinesCrLf(second);
+    return {};
+}
+
+std::string finiteModel(const SectionModel& m, const char* what) {
+    try {
+        requireFiniteSection(m);
+    } catch (const NumericError& e) {
+        return std::string(what) + ": " + e.what();
+    }
+    return {};
+}
+
+// Reads the input as consecutive fields, each a byte-length-prefixed text or a number.
+class Bytes {
+public:
+    Bytes(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+    std::string text() {
+        const std::size_t n = std::min<std::size_t>(byte() % 24, size_ - std::min(at_, size_));
+        std::string s(reinterpret_cast<const char*>(data_ + at_), n);
+        at_ += n;
+        return s;
+    }
+    // A value in [-range, range] on a grid of 1/16 mm.
+    double coordinate(double range) {
+        const int raw = static_cast<int>(byte()) << 8 | byte();
+        return std::round((raw / 65535.0 * 2 - 1) * range * 16) / 16;
+    }
+
+private:
+    const uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+std::string sectionFile(const uint8_t* data, std::size_t size) {
+    SectionModel m;
+    if (!refusedOrDone([&] { LOAD_QAV_SEC_DATA(m, linesOf(data, size)); })) return {};
+    if (auto bad = finiteModel(m, "section file"); !bad.empty()) return bad;
+    return savesAndReadsBack(m, "section file");
+}
+
+std::string dxfImport(const uint8_t* data, std::size_t size) {
+    SectionModel m;
+    if (!refusedOrDone([&] { importDxfLines(m, linesOf(data, size)); })) return {};
+    if (auto bad = finiteModel(m, "DXF import"); !bad.empty()) return bad;
+    return savesAndReadsBack(m, "DXF import");
+}
+
+std::string forceCsv(const uint8_t* data, std::size_t size) {
+    const std::vector<std::string> lines = linesOf(data, size);
+    for (ForceUnits units : {ForceUnits::N_mm, ForceUnits::kN_m}) {
+        SectionModel m;
+        if (!refusedOrDone([&] { IMPORT_FORCE_CSV(m, lines, units); })) continue;
+        if (auto bad = finiteModel(m, "force CSV"); !bad.empty()) return bad;
+        SectionModel again;
+        try {
+            IMPORT_FORCE_CSV(again, EXPORT_FORCE_CSV(m), ForceUnits::kN_m);
+        } catch (const std::exception& e) {
+            return std::string("force CSV: the exported file does not read back: ") + e.what();
+        }
+        if (again.NFORCE != m.NFORCE) return "force CSV: the exported file reads back with another count";
+        if (auto bad = savesAndReadsBack(m, "force CSV"); !bad.empty()) return bad;
+    }
+    return {};
+}
+
+std::string numberText(const uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), std::min<std::size_t>(size, 400));
+    int i = 0;
+    if (TryToInt(text, i)) {
+        int back = 0;
+        if (!TryToInt(Format("%D", {i}), back) || back != i) return "number text: the integer " + text + " does not read back";
+    }
+    double v = 0;
+    if (!TryToFloat(text, v)) return {};
+    if (!std::isfinite(v)) return "number text: '" + text + "' reads as a value that is not finite";
+    for (const char* spec : {"%g", "%0.17g", "%0.6E", "%0.5F", "%0.3f", "%n"}) {
+        const std::string once = Format(spec, {v});
+        double back = 0;
+        if (!TryToFloat(once, back) && std::string(spec) != "%n")
+            return "number text: " + std::string(spec) + " of '" + text + "' gives '" + once + "', not a number";
+        if (std::string(spec) == "%n") continue;
+        const std::string twice = Format(spec, {back});
+        if (twice != once)
+            return "number text: " + std::string(spec) + " of '" + text + "' gives '" + once + "', then '" + twice + "'";
+    }
+    double exact = 0;
+    if (!TryToFloat(Format("%0.17g", {v}), exact) || exact != v)
+        return "number text: 17 digits of '" + text + "' do not give the same number";
+    for (auto conv : {&Round, &Trunc, &Ceil, &Floor}) refusedOrDone([&] { (void)conv(v); });
+    return {};
+}
+
+std::string builderBoxes(const uint8_t* data, std::size_t size) {
+    Bytes in(data, size);
+    const int kind = in.byte() % 3;
+    const int shape = in.byte();
+    SectionModel m;
+    auto fill = [&](BoxTexts texts) {
+        for (auto& [box, value] : texts)
+            if (in.byte() % 2) value = in.text();  // else the dialog's own text stays
+        return texts;
+    };
+    bool built = false;
+    if (kind == 0) {
+        BoxTexts texts = typicalDialogTexts();
+        typicalShapeChange(texts, shape % TYPICAL_SHAPES);
+        texts = fill(texts);
+        built = refusedOrDone([&] { buildTypicalSection(m, shape % TYPICAL_SHAPES, texts); });
+    } else if (kind == 1) {
+        BoxTexts texts = steelDialogTexts();
+        steelShapeChange(texts, shape % STEEL_SHAPES);
+        texts = fill(texts);
+        built = refusedOrDone([&] { buildSteelSection(m, shape % STEEL_SHAPES, texts); });
+    } else {
+        const BoxTexts texts = fill(openingDialogTexts());
+        built = refusedOrDone([&] { buildOpening(m, shape % OPENING_SHAPES, texts); });
+    }
+    if (!built) return {};
+    if (auto bad = finiteModel(m, "builder"); !bad.empty()) return bad;
+    return savesAndReadsBack(m, "builder");
+}
+
+std::string mesher(const uint8_t* data, std::size_t size) {
+    Bytes in(data, size);
+    SectionModel m;
+    const int corners = 3 + in.byte() % 10;
+    m.NCONC_PT = corners;
+    m.CONC_PT.assign(static_cast<std::size_t>(corners) + 1, TPOS{});
+    for (int i = 0; i < corners; ++i) m.CONC_PT[static_cast<std::size_t>(i)] = {in.coordinate(500), in.coordinate(500)};
+    m.CONC_PT[static_cast<std::size_t>(corners)] = m.CONC_PT[0];
+    const int bars = in.byte() % 9;
+    for (int i = 0; i < bars; ++i) {
+        const double x = in.coordinate(500), y = in.coordinate(500);
+        ADD_SINGLE_REBAR(m, x, y, 6 + in.byte() % 40);
+    }
+    // 40 mm and more: at most a few hundred grid nodes on a 1000 mm square, so that one run
+    // stays well below a second under the sanitizers.
+    m.MESH_SIZE_TEXT = Format("%D", {40 + in.byte() % 160});
+    MessageLog log;
+    if (!refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) return {};
+    return finiteModel(m, "mesher");
+}
+
+const std::vector<Target>& targets() {
+    static const std::vector<Target> all{
+        {"section_file", &sectionFile}, {"dxf_import", &dxfImport}, {"force_csv", &forceCsv},
+        {"number_text", &numberText},   {"builder_boxes", &builderBoxes}, {"mesher", &mesher},
+    };
+    return all;
+}
+
+}  // namespace qav::fuzz

@@ -1,0 +1,83 @@
+// Saving never destroys the file it replaces: a write that fails part-way, or a target that
+// cannot be replaced, leaves the old file as it was and no temporary file behind.
+#include "model/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "model/errors.h"
+
+using namespace qav;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path scratch(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / ("qavsec_save_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    return dir / name;
+}
+
+// Lowers the file size limit of this process for its lifetime, as a full device would stop a
+// write part-way (the write fails with EFBIG instead of a signal).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = old_;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+}  // namespace
+
+TEST(TextFileSave, WriteFailingPartWayKeepsTheOldFile) {
+    const fs::path path = scratch("partway.sec");
+    writeTextLines(path.string(), {"OLD", "CONTENT"});
+    const std::string old = readTextFile(path.string());
+    const std::vector<std::string> big(20000, std::string(100, 'x'));  // about 2 MB
+    {
+        FileSizeLimit limit(64 * 1024);
+        EXPECT_THROW(writeTextLines(path.string(), big), FileError);
+    }
+    EXPECT_EQ(readTextFile(path.string()), old);
+    EXPECT_FALSE(fs::exists(path.string() + ".tmp~")) << "the partial file is removed";
+    // Within the limit the same call replaces the file.
+    writeTextLines(path.string(), {"NEW"});
+    EXPECT_EQ(readTextFile(path.string()), "NEW\r\n");
+    fs::remove_all(path.parent_path());
+}
+
+TEST(TextFileSave, TargetThatCannotBeReplacedStaysAndTheMessageNamesIt) {
+    // A directory where the file should go cannot be replaced by a file.
+    const fs::path dir = scratch("a_directory.sec");
+    fs::create_directories(dir);
+    fs::path inside = dir / "kept.txt";
+    writeTextLines(inside.string(), {"kept"});
+    try {
+        writeTextLines(dir.string(), {"NEW"});
+        ADD_FAILURE() << "a directory was replaced";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(dir.string()), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(fs::is_directory(dir));
+    EXPECT_EQ(readTextFile(inside.string()), "kept\r\n");
+    EXPECT_FALSE(fs::exists(dir.string() + ".tmp~"));
+    // A folder that does not exist: nothing is created anywhere.
+    EXPECT_THROW(writeTextLines((dir / "no" / "such.sec").string(), {"x"}), FileError);
+    fs::remove_all(dir.parent_path());
+}
