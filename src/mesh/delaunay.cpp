@@ -250,17 +250,19 @@ private:
         const double xp = V(i).x, yp = V(i).y;
         open_.advanceTo(xp, pool_);
         cavity_.clear();
-        for (const OpenCircles::Entry& e : open_.near(yp)) {
+        auto test = [&](const OpenCircles::Entry& e) {
             const double qx = xp - e.xc, qy = yp - e.yc;
-            if (qx * qx + qy * qy > e.reach * e.reach) continue;
+            if (qx * qx + qy * qy > e.reach * e.reach) return;
             const SweepTriangle& t = pool_[static_cast<std::size_t>(e.id)];
-            if (!t.alive || t.generation != e.generation) continue;
+            if (!t.alive || t.generation != e.generation) return;
             const Circle& c = t.circle;
-            if (c.xc + c.r < xp) continue;
+            if (c.xc + c.r < xp) return;
             const double ex = xp - c.xc, ey = yp - c.yc;
             const double limit = i == t.born + 1 ? c.rsqr : c.r * c.r;
             if (ex * ex + ey * ey <= limit) cavity_.push_back(t.slot);
-        }
+        };
+        for (const OpenCircles::Entry& e : open_.near(yp)) test(e);
+        for (const OpenCircles::Entry& e : open_.wide()) test(e);
         std::sort(cavity_.begin(), cavity_.end(), std::greater<int>());
     }
 

@@ -8,6 +8,10 @@
 namespace qav {
 
 namespace {
+// A circle crossing more rows than this goes to the wide list: filing it in every row at every
+// slab made far-out corners quadratic.
+constexpr int WIDE_ROWS = 8;
+
 // The cell of v among cells starting at starts (ascending; values below the first land in it).
 int cellAmong(const std::vector<double>& starts, double v) {
     const auto it = std::upper_bound(starts.begin(), starts.end(), v);
@@ -72,7 +76,12 @@ void OpenCircles::file(int id, unsigned generation, const SweepTriangle& t) {
     const double top = c.yc + half, bottom = c.yc - half;
     if (top < ymin_ - margin_ || bottom > ymax_ + margin_) return;  // misses every point of the slab
     const int first = std::max(0, rowOf(bottom) - 1), last = std::min(rowCount_ - 1, rowOf(top) + 1);
-    for (int k = first; k <= last; ++k) rows_[static_cast<std::size_t>(k)].push_back({c.xc, c.yc, reach, id, generation});
+    const Entry entry{c.xc, c.yc, reach, id, generation};
+    if (last - first >= WIDE_ROWS) {
+        wide_.push_back(entry);
+        return;
+    }
+    for (int k = first; k <= last; ++k) rows_[static_cast<std::size_t>(k)].push_back(entry);
 }
 
 void OpenCircles::advanceTo(double x, const std::vector<SweepTriangle>& pool) {
@@ -82,6 +91,7 @@ void OpenCircles::advanceTo(double x, const std::vector<SweepTriangle>& pool) {
     lo_ = firstX_[static_cast<std::size_t>(s)] - margin_;
     hi_ = lastX_[static_cast<std::size_t>(s)] + margin_;
     for (auto& row : rows_) row.clear();
+    wide_.clear();
     std::vector<Filed> carried;
     carried.swap(current_);
     for (const Filed& f : carried) file(f.id, f.generation, pool[static_cast<std::size_t>(f.id)]);

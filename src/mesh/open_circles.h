@@ -46,6 +46,10 @@ public:
     // The triangles whose circle may hold a point at height y of the current slab. Some may
     // have died since they were filed (their generation no longer matches).
     const std::vector<Entry>& near(double y) const { return rows_[static_cast<std::size_t>(rowOf(y))]; }
+    // The triangles whose circle crosses many rows of the current slab (thin triangles along a
+    // long edge have huge circles): kept once here instead of in every row, they are candidates
+    // for every point of the slab.
+    const std::vector<Entry>& wide() const { return wide_; }
 
 private:
     int slabOf(double x) const;
@@ -60,6 +64,7 @@ private:
     int slab_ = -1;
     double lo_ = 0, hi_ = 0;  // x range of the current slab, margin included
     std::vector<std::vector<Entry>> rows_;
+    std::vector<Entry> wide_;
     struct Filed {
         int id;
         unsigned generation;
