@@ -231,6 +231,9 @@ CompositeGeometry compositeGeometry(const CompositeParams& p) {
 void buildCompositeSection(SectionModel& m, const CompositeParams& p) {
     checkCompositeParams(p);
     const CompositeGeometry g = compositeGeometry(p);
+    requireAcceptedShape(g.outline, g.bars);
+    requireAcceptedShape(g.cover);
+    if (g.hasSteel) requireAcceptedShape(g.steel);
     writeConcrete(m, g.outline, g.cover, g.bars);
     CALC_POLY_ZONE(m);
     if (g.hasSteel) FORM_STEEL_POLYGON(m, g.steel);

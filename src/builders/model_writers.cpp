@@ -1,6 +1,29 @@
 #include "builders/model_writers.h"
 
+#include <string>
+
+#include "model/errors.h"
+#include "model/limits.h"
+#include "model/number_text.h"
+
 namespace qav {
+
+void requireAcceptedShape(const std::vector<TPOS>& corners, const std::vector<TBAR>& bars) {
+    auto refuse = [](const std::string& what, double v) {
+        throw InputError("These boxes would place " + what + " at " + Format("%g", {v}) +
+                         " mm; coordinates and sizes must stay within " + Format("%g", {MAX_LENGTH_MM}) +
+                         " mm. Nothing was changed.");
+    };
+    for (const TPOS& c : corners) {
+        if (!isAcceptedLength(c.X)) refuse("a corner", c.X);
+        if (!isAcceptedLength(c.Y)) refuse("a corner", c.Y);
+    }
+    for (const TBAR& b : bars) {
+        if (!isAcceptedLength(b.X)) refuse("a bar", b.X);
+        if (!isAcceptedLength(b.Y)) refuse("a bar", b.Y);
+        if (!isAcceptedLength(b.DB) || b.DB < 0) refuse("a bar diameter", b.DB);
+    }
+}
 
 void writePoints(std::vector<TPOS>& table, int32_t& count, const std::vector<TPOS>& corners) {
     count = static_cast<int32_t>(corners.size());

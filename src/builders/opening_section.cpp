@@ -52,9 +52,11 @@ Corners openingCorners(const OpeningParams& p) {
 void buildOpening(SectionModel& m, int shape, const BoxTexts& texts) {
     const OpeningParams p = readOpeningParams(shape, texts);
     checkOpeningParams(p);
+    const Corners corners = openingCorners(p);
+    requireAcceptedShape(corners);
     m.NOPEN_SEC = 1;
     resizeTable(m.OPEN_SEC, 2);
-    writePolygon(m.OPEN_SEC[1], openingCorners(p));
+    writePolygon(m.OPEN_SEC[1], corners);
     CALC_STEEL_SECTION_AREA(m);
     CALC_POLY_ZONE(m);
 }

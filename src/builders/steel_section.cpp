@@ -112,7 +112,9 @@ void FORM_STEEL_POLYGON(SectionModel& m, const Corners& corners) {
 void buildSteelSection(SectionModel& m, int shape, const BoxTexts& texts) {
     const SteelParams p = readSteelParams(shape, texts);
     checkSteelParams(p);
-    FORM_STEEL_POLYGON(m, steelCorners(p));
+    const Corners corners = steelCorners(p);
+    requireAcceptedShape(corners);
+    FORM_STEEL_POLYGON(m, corners);
     CALC_STEEL_SECTION_AREA(m);
     CALC_POLY_ZONE(m);
 }

@@ -311,6 +311,8 @@ void buildTypicalSection(SectionModel& m, int shape, const BoxTexts& texts) {
     }
     checkTypicalParams(p);
     const SectionGeometry g = typicalGeometry(p);
+    requireAcceptedShape(g.outline, g.bars);
+    requireAcceptedShape(g.cover);
     CLEAR_MODEL(m);
     writeConcrete(m, g.outline, g.cover, g.bars);
     CALC_POLY_CENTER_POINT(m);

@@ -133,15 +133,15 @@ std::string numberText(const uint8_t* data, std::size_t size) {
     double v = 0;
     if (!TryToFloat(text, v)) return {};
     if (!std::isfinite(v)) return "number text: '" + text + "' reads as a value that is not finite";
-    for (const char* spec : {"%g", "%0.17g", "%0.6E", "%0.5F", "%0.3f", "%n"}) {
-        const std::string once = Format(spec, {v});
+    for (const char* format : {"%g", "%0.17g", "%0.6E", "%0.5F", "%0.3f", "%n"}) {
+        const std::string once = Format(format, {v});
         double back = 0;
-        if (!TryToFloat(once, back) && std::string(spec) != "%n")
-            return "number text: " + std::string(spec) + " of '" + text + "' gives '" + once + "', not a number";
-        if (std::string(spec) == "%n") continue;
-        const std::string twice = Format(spec, {back});
+        if (!TryToFloat(once, back) && std::string(format) != "%n")
+            return "number text: " + std::string(format) + " of '" + text + "' gives '" + once + "', not a number";
+        if (std::string(format) == "%n") continue;
+        const std::string twice = Format(format, {back});
         if (twice != once)
-            return "number text: " + std::string(spec) + " of '" + text + "' gives '" + once + "', then '" + twice + "'";
+            return "number text: " + std::string(format) + " of '" + text + "' gives '" + once + "', then '" + twice + "'";
     }
     double exact = 0;
     if (!TryToFloat(Format("%0.17g", {v}), exact) || exact != v)
