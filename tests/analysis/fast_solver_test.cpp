@@ -16,22 +16,14 @@
 #include "mesh/mesh_command.h"
 #include "model/section_file.h"
 
+#include "example_sections.h"
+
 using namespace qav;
 
 namespace {
 
-const char* const EXAMPLES[] = {"cft_rectangular_column", "circular_column", "column_with_opening",
-                                "rectangular_column",     "src_column_cross", "steel_i_section"};
-
-SectionModel meshedExample(const std::string& name, SolverKind solver) {
-    SectionModel m;
-    openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name + ".sec");
-    NullMessages msgs;
-    FIBER_SECTION_MESH(m, msgs);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    m.SOLVER = solver;
-    return m;
-}
+using test::EXAMPLES;
+using test::meshedExample;
 
 // The reference iteration's load fraction of a curve point found by the fast solver: 1 when the
 // point lies on the reference's surface. Nothing to say (NaN) where the reference did not
