@@ -14,6 +14,7 @@
 #include "analysis/pmm_surface.h"
 #include "mesh/mesh_command.h"
 #include "model/section_file.h"
+#include "sample_combinations.h"
 
 using namespace qav;
 
@@ -72,11 +73,7 @@ void BM_PmmSurface(benchmark::State& state) {
 
 void BM_Check10000(benchmark::State& state) {
     SectionModel m = fromArgs(state, "20");
-    std::vector<std::string> lines{"no.,Load,P,M2,M3"};
-    const auto& sample = SAMPLE_FORCE_CSV();
-    for (int i = 0; i < 10000; ++i) lines.push_back(sample[1 + static_cast<std::size_t>(i % 42)]);
-    IMPORT_FORCE_CSV(m, lines, ForceUnits::N_mm);
-    for (int i = 1; i <= m.NFORCE; ++i) m.FORCE[static_cast<std::size_t>(i)].P *= 1 + i * 1e-5;
+    qav::bench::importSampleCombinations(m, 10000);
     NullProgress progress;
     runAll(state, m, [&](SectionModel& s) { return CHECK_MEMBER(s, 1000, 1000, 1000, quiet, progress).stats; });
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "hand_section.h"
 #include "interchange/force_csv.h"
 #include "model/errors.h"
@@ -18,7 +20,11 @@ public:
 
 }  // namespace
 
+// A fraction that is not a finite number (forces too large for the arithmetic) never decides
+// the critical combination, nor hides one, wherever it stands.
 TEST(LoadCombinations, CriticalIsTheLastSmallest) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
     struct Case {
         const char* name;
         std::vector<double> fractions;
@@ -30,6 +36,11 @@ TEST(LoadCombinations, CriticalIsTheLastSmallest) {
         {"tie: the later wins", {1.2, 0.8, 3, 0.8, 1}, 4},
         {"all above one", {4, 5, 6}, 1},
         {"first smallest", {0.5, 0.9, 0.7}, 1},
+        {"NaN first", {nan, 0.8, 0.6}, 3},
+        {"NaN last", {0.8, 0.6, nan}, 2},
+        {"NaN between equal", {0.6, nan, 0.6}, 3},
+        {"infinity below all", {0.8, -inf, 0.6}, 3},
+        {"nothing finite", {nan, nan}, 0},
     };
     for (const Case& c : cases) {
         SectionModel m;

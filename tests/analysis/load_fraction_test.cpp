@@ -13,30 +13,6 @@
 
 using namespace qav;
 
-TEST(LoadFraction, NonFiniteFractionsNeverDecideTheCritical) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    struct Case {
-        const char* name;
-        std::vector<double> fractions;
-        int expected;
-    };
-    const Case cases[] = {
-        {"NaN first", {nan, 0.8, 0.6}, 3},
-        {"NaN last", {0.8, 0.6, nan}, 2},
-        {"NaN between equal", {0.6, nan, 0.6}, 3},
-        {"infinity below all", {0.8, -inf, 0.6}, 3},
-        {"nothing finite", {nan, nan}, 0},
-    };
-    for (const Case& c : cases) {
-        SectionModel m;
-        m.NFORCE = static_cast<int>(c.fractions.size());
-        m.FORCE.resize(c.fractions.size() + 1);
-        for (std::size_t i = 0; i < c.fractions.size(); ++i) m.FORCE[i + 1].LOAD_FRACTION = c.fractions[i];
-        EXPECT_EQ(CRITICAL_COMBINATION(m), c.expected) << c.name;
-    }
-}
-
 TEST(LoadFraction, HugeMomentsAreNamedAndLeftOutOfTheCritical) {
     const std::string huge = "1,HUGE,0,1e308,1e308";
     const std::string normal1 = "2,A,-2000,100,50", normal2 = "3,B,-4000,200,100";
