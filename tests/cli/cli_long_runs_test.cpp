@@ -1,9 +1,12 @@
-// Every command that analyses says on stderr how many solves did not converge, with the worst
-// residual, once per run and only when there are any; its output file is the same for any
-// thread count.
+// The long runs of the command line: every command that analyses says on stderr how many solves
+// did not converge, with the worst residual, once per run and only when there are any; its
+// output file is the same for any thread count; Ctrl-C stops it without leaving a file.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -34,7 +37,7 @@ bool withoutQt() {
 
 }  // namespace
 
-TEST(CliUnconverged, CountedOnceWhereSolvesDidNotConvergeAndNowhereElse) {
+TEST(CliLongRuns, CountedOnceWhereSolvesDidNotConvergeAndNowhereElse) {
     const std::string sec = examplePath("rectangular_column.sec");
     const std::string common = " --angle 30 --axial 500 --npm 6 --nmm 8";
     struct Case {
@@ -63,7 +66,7 @@ TEST(CliUnconverged, CountedOnceWhereSolvesDidNotConvergeAndNowhereElse) {
     }
 }
 
-TEST(CliUnconverged, WorkbookAndTablesAreTheSameOnOneAndFourThreads) {
+TEST(CliLongRuns, WorkbookAndTablesAreTheSameOnOneAndFourThreads) {
     if (withoutQt()) GTEST_SKIP() << "no workbook without Qt";
     const std::string sec = examplePath("rectangular_column.sec");
     const std::string common = " --angle 30 --axial 500 --npm 6 --nmm 8";
@@ -94,5 +97,23 @@ TEST(CliUnconverged, WorkbookAndTablesAreTheSameOnOneAndFourThreads) {
         const std::string a = unzip(one);
         EXPECT_FALSE(a.empty()) << part;
         EXPECT_EQ(a, unzip(four)) << part;
+    }
+}
+
+TEST(CliLongRuns, CtrlCDuringTheCurvesLeavesNoFile) {
+    if (withoutQt()) GTEST_SKIP() << "no report or workbook without Qt";
+    const std::string sec = examplePath("rectangular_column.sec");
+    // The reference iteration on a fine P-M curve at 30 degrees takes several seconds, even alone
+    // on two cores.
+    const std::string slow = " --angle 30 --npm 400 --mesh-size 20 --solver reference --threads 2";
+    for (const std::string& what : {std::string("workbook"), std::string("report --doc text"), std::string("table --entry 15")}) {
+        const std::string out = tempPath("interrupted.out");
+        std::remove(out.c_str());
+        const std::string cmd = "timeout --preserve-status -s INT 1 " + std::string(QAVSEC_CLI) + " " + what + " " + sec +
+                                slow + " -o " + out + " > /dev/null 2>&1";
+        const int rc = std::system(cmd.c_str());
+        ASSERT_TRUE(WIFEXITED(rc)) << what;
+        EXPECT_EQ(WEXITSTATUS(rc), 130) << what << ": interrupted during the run";
+        EXPECT_FALSE(std::filesystem::exists(out)) << what;
     }
 }
