@@ -1,5 +1,7 @@
 #include "reports/report_curves.h"
 
+#include <atomic>
+
 #include "analysis/interaction_curves.h"
 #include "analysis/parallel_runs.h"
 
@@ -36,8 +38,11 @@ ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>
         if (!isPm(r.curve) && pmBefore) CALC_NMAX(r.model);
         pmBefore = pmBefore || isPm(r.curve);
     }
-    runPieces(count(), m.THREADS, [this](int k, Progress& p) {
+    // A curve after one that has already failed is of no use: it is not run.
+    std::atomic<int> firstFailure{count()};
+    runPieces(count(), m.THREADS, [this, &firstFailure](int k, Progress& p) {
         Run& r = runs_[static_cast<std::size_t>(k)];
+        if (firstFailure.load() < k) return;
         Recorder messages(r.messages);
         try {
             if (r.curve.inputError) std::rethrow_exception(r.curve.inputError);
@@ -47,6 +52,8 @@ ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>
             throw;
         } catch (...) {
             r.error = std::current_exception();
+            int f = firstFailure.load();
+            while (k < f && !firstFailure.compare_exchange_weak(f, k)) continue;
             return;
         }
         // The count of unconverged solves is given once for the whole run.
