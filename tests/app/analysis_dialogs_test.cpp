@@ -378,3 +378,37 @@ TEST(AnalysisDialogs, CancelledCheckLeavesFractionsCriticalAndTable) {
     EXPECT_NE(snapshot(), before);
     EXPECT_EQ(loads->findChild<QWidget*>("RunProgress"), nullptr);
 }
+
+TEST(AnalysisDialogs, CancelledReportPrintsNothingAndKeepsTheResults) {
+    struct CancelAfter : Progress {
+        mutable int left = 2;  // a run on worker threads moves it at least once and asks at the end
+        void setPosition(int) override { --left; }
+        bool cancelled() const override { return --left < 0; }
+    };
+    Fixture f;
+    f.openMeshed();
+    SectionModel& m = f.w.model();
+    m.NPM = 6;
+    m.NMM = 8;
+    auto* a = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
+    child<QPushButton>(a, "Button3")->click();  // a P-M curve whose results must stay
+    const std::vector<double> P = m.PM_P, M = m.PM_M, MX = m.MM_MX;
+    const std::string memo = child<QPlainTextEdit>(a, "Memo1")->toPlainText().toStdString();
+    ASSERT_FALSE(memo.empty());
+    QTemporaryDir dir;
+    for (const char* button : {"Button1", "Button7"}) {
+        const QString pdf = dir.filePath(QString(button) + ".pdf");
+        PrintToFile to(pdf);
+        a->setProgressMaker([](QWidget*, const QString&) -> std::unique_ptr<Progress> {
+            return std::make_unique<CancelAfter>();
+        });
+        child<QPushButton>(a, button)->click();
+        EXPECT_TRUE(f.prompts.errors.isEmpty()) << button << ": " << f.prompts.errors.join("\n").toStdString();
+        EXPECT_FALSE(QFile::exists(pdf)) << button;
+        EXPECT_EQ(m.PM_P, P) << button;
+        EXPECT_EQ(m.PM_M, M) << button;
+        EXPECT_EQ(m.MM_MX, MX) << button;
+        EXPECT_EQ(child<QPlainTextEdit>(a, "Memo1")->toPlainText().toStdString(), memo) << button;
+    }
+    a->setProgressMaker({});
+}
