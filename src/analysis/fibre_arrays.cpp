@@ -47,6 +47,11 @@ void sumGroup(const FibreArrays& f, std::size_t b, std::size_t e, const double a
 // compiler's vector extension: one AVX2 register, or two SSE2 registers in the plain copy).
 // Lane l sums the fibres whose index within their group is l modulo 4, in order, and the lanes
 // are added at the end in a fixed order, so the sums are the same whatever the register width.
+#if defined(__GNUC__) && !defined(__clang__)
+// The vectors never cross this file (every function taking one is internal), so the note that
+// their passing differs with and without AVX does not concern us.
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
 typedef double V4 __attribute__((vector_size(32)));
 typedef long long V4Mask __attribute__((vector_size(32)));
 
