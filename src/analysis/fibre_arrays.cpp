@@ -75,31 +75,27 @@ struct StiffnessSums {
     V4 ks[6] = {};
 };
 
+// The sums of w, w X, w Y, w X X, w X Y, w Y Y (a stiffness with the modulus times area w).
+inline void addStiffness(V4 (&k)[6], V4 w, V4 x, V4 y) {
+    k[0] += w;
+    k[1] += w * x;
+    k[2] += w * y;
+    k[3] += w * x * x;
+    k[4] += w * x * y;
+    k[5] += w * y * y;
+}
+
 // Four fibres' forces and stiffness sums, with (sig, et, es) their stresses, tangent and
 // secant moduli.
 template <bool Secant>
 inline void addFibres(StiffnessSums& acc, V4 x, V4 y, V4 area, V4 sig, V4 et, V4 es) {
-    const V4 fo = sig * area, wt = et * area;
+    const V4 fo = sig * area;
     acc.s[0] += fo;
     acc.s[1] += fo * x;
     acc.s[2] += fo * y;
-    acc.kt[0] += wt;
-    acc.kt[1] += wt * x;
-    acc.kt[2] += wt * y;
-    acc.kt[3] += wt * x * x;
-    acc.kt[4] += wt * x * y;
-    acc.kt[5] += wt * y * y;
-    if constexpr (Secant) {
-        const V4 ws = es * area;
-        acc.ks[0] += ws;
-        acc.ks[1] += ws * x;
-        acc.ks[2] += ws * y;
-        acc.ks[3] += ws * x * x;
-        acc.ks[4] += ws * x * y;
-        acc.ks[5] += ws * y * y;
-    } else {
-        (void)es;
-    }
+    addStiffness(acc.kt, et * area, x, y);
+    if constexpr (Secant) addStiffness(acc.ks, es * area, x, y);
+    else (void)es;
 }
 
 // Forces, tangent and secant sums over the fibres [b, e) of one group; law(eps, sig, et, es)
