@@ -1,10 +1,12 @@
 #include "mesh/mesh_nodes.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "mesh/inside_test.h"
 #include "mesh/point_buckets.h"
 #include "model/number_text.h"
+#include "model/section_state.h"
 
 namespace qav {
 
@@ -106,10 +108,23 @@ void CHECK_MESH_POINT(SectionModel& m) {
     forEachNode(m.CLINE_NODE, m.NCLINE_NODE, [](TNODE& g) { g.USED = true; });
     forEachNode(m.SLINE_NODE, m.NSLINE_NODE, [](TNODE& g) { g.USED = true; });
     forEachNode(m.KEY_NODE, m.NKEY_NODE, [](TNODE& g) { g.USED = true; });
-    if (m.NCONC_PT <= 0) return;  // no outline: no grid node is kept
-
-    const InsideTest outline(m.CONC_PT, m.NCONC_PT);
-    forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) { g.USED = outline.inside(g.PX, g.PY); });
+    if (m.NCONC_PT > 0) {
+        const InsideTest outline(m.CONC_PT, m.NCONC_PT);
+        forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) { g.USED = outline.inside(g.PX, g.PY); });
+    } else if (steelGridApplies(m)) {
+        // Steel alone, asked to: the grid nodes inside a steel polygon, so that a plate has
+        // fibres through its thickness and not one triangle from face to face.
+        std::vector<InsideTest> plates;
+        for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j)
+            plates.emplace_back(m.STEEL_SEC[static_cast<std::size_t>(j)].PT,
+                                m.STEEL_SEC[static_cast<std::size_t>(j)].NPOINT);
+        forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) {
+            g.USED = std::any_of(plates.begin(), plates.end(),
+                                 [&](const InsideTest& p) { return p.inside(g.PX, g.PY); });
+        });
+    } else {
+        return;  // no outline: no grid node is kept
+    }
 
     const double reach = DROP_FACTOR * m.MESH_SIZE;
     // Grid nodes filed in cells of one mesh size: a boundary node looks at the few cells
