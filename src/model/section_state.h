@@ -20,8 +20,7 @@ uint64_t materialFingerprint(const SectionModel& m);
 // Whether the mesh command puts grid nodes inside the steel polygons: asked for, and a section
 // without a concrete outline (one with an outline has grid nodes inside it anyway).
 bool steelGridApplies(const SectionModel& m);
-// The mesh options that change this section's mesh; 0 when none does, as for every mesh made
-// before there were options.
+// The mesh options that change this section's mesh; 0 when none does.
 uint64_t optionsFingerprint(const SectionModel& m);
 
 enum class MeshState {

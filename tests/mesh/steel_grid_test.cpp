@@ -89,6 +89,29 @@ TEST(SteelGrid, PlateGetsFibresThroughItsThickness) {
     EXPECT_NEAR(off.STEEL_AREA, on.STEEL_AREA, 1e-6);
 }
 
+TEST(SteelGrid, SeveralPlatesEachGetNodesAndTheGapNone) {
+    // Two flanges apart and a plate of another outline beside them: the grid spans all three.
+    SectionModel m;
+    addSteel(m, rectangle(200, 50, 0, 100));
+    addSteel(m, rectangle(200, 50, 0, -100));
+    addSteel(m, polygon({{300, -60}, {360, -60}, {330, 60}}));
+    mesh(m, "10", true);
+    int top = 0, bottom = 0, triangle = 0;
+    for (int i = 1; i <= m.NGRID_NODE; ++i) {
+        const TNODE& g = m.GRID_NODE[static_cast<std::size_t>(i)];
+        if (!g.USED) continue;
+        const bool inFlange = std::fabs(g.PX) < 100 && std::fabs(std::fabs(g.PY) - 100) < 25;
+        const bool inTriangle = g.PX > 300 && g.PX < 360 && g.PY > -60 && g.PY < 60;
+        EXPECT_TRUE(inFlange || inTriangle) << g.PX << ", " << g.PY;
+        top += inFlange && g.PY > 0;
+        bottom += inFlange && g.PY < 0;
+        triangle += inTriangle;
+    }
+    EXPECT_GT(top, 10);
+    EXPECT_EQ(top, bottom);
+    EXPECT_GT(triangle, 5);
+}
+
 TEST(SteelGrid, PartlyYieldedPlateForceConvergesToTheExactOne) {
     // eps = ey (0.3 + y / 11): yielded in compression above y = 7.7, in tension below
     // y = -14.3, elastic between, where the stresses cancel. Exactly N = fy x 500 x (17.3 - 10.7).
