@@ -190,6 +190,7 @@ void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const Fo
 std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages& msgs) {
     const bool steel = hasSteel(m);
     std::vector<KeyPoint> out;
+    RunStats stats;
 
     // The axial ends are the solver's states under a pure axial load, as the curve's own ends;
     // the first of them refuses a section without a mesh of its own before anything is searched.
@@ -201,6 +202,7 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
             k.missing = NO_STEEL;
         } else {
             const SectionState s = SECTION_STATE(m, sense, 0, 0, 0, 0, 0, msgs);
+            stats.add(s.solve, m.NFIB);
             fill(k, m, s.plane, s.forces.total(), ANG);
             k.axis = NeutralAxis{};  // an axial state has no neutral axis worth a number
         }
@@ -233,6 +235,8 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
             out.push_back(k);
         }
     }
+    // The axial ends are solves: the user hears when one did not converge.
+    reportUnconverged(stats, msgs);
     return out;
 }
 

@@ -33,7 +33,8 @@ struct KeyPoint {
 // point; decompression puts zero strain at the most tensile control point, balanced puts the
 // most tensile bar or steel fibre at its yield strain FY1 / 200000, pure bending has no axial
 // force. The neutral axis of each is turned until the moment points along the branch's angle.
-// Throws InputError when there are no fibres. The model is not changed.
+// Throws InputError when there are no fibres. The model is not changed. The count of the axial
+// solves that did not converge goes to msgs, when there are any.
 std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages& msgs);
 
 // The labelled table printed after the P-M listing.

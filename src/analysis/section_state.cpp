@@ -208,6 +208,12 @@ std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionSta
     return out;
 }
 
+void reportStateUnconverged(const SectionState& s, Messages& msgs) {
+    RunStats stats;
+    stats.add(s.solve, static_cast<int>(s.fibres.size()));
+    reportUnconverged(stats, msgs);
+}
+
 std::vector<std::string> sectionStateSummary(const SectionState& s) {
     std::vector<std::string> out;
     out.push_back(

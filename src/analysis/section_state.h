@@ -93,6 +93,9 @@ struct SectionState {
 // has no fibres or the load is zero in every component.
 SectionState SECTION_STATE(const SectionModel& m, double P, double MX, double MY, double K_P,
                            double K_MX, double K_MY, Messages& msgs);
+// After a state the user asked for: the count of unconverged solves (its one solve) to msgs,
+// as every run that analyses gives it, when the solve did not converge.
+void reportStateUnconverged(const SectionState& s, Messages& msgs);
 
 // The CSV of a state: a header, then one line per fibre (number, X, Y, area, kind, material,
 // strain, stress, force).

@@ -84,7 +84,7 @@ int pm(Args& args, std::ostream& out, std::ostream& err) {
     double angle = 0;
     MessageLog keyLog;
     std::vector<KeyPoint> points;
-    return curveCommand(
+    const int status = curveCommand(
         args, "pm", ANGLE_INPUT,
         [&](SectionModel& m, double a, Messages& l) {
             angle = a;
@@ -105,6 +105,9 @@ int pm(Args& args, std::ostream& out, std::ostream& err) {
             return doc;
         },
         out, err);
+    // The key points' own solves speak after the curve's.
+    printMessages(keyLog, err);
+    return status;
 }
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {

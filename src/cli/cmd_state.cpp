@@ -116,6 +116,7 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     }
     // Load files count compression negative; the solver counts it positive.
     const SectionState s = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, log);
+    reportStateUnconverged(s, log);
     savePicture(m, s, picture);
     if (fibres) writeTextLines(*fibres, sectionStateCsv(m, s));
     out << what << "\n";

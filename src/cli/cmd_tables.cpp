@@ -53,15 +53,9 @@ int workbook(Args& args, std::ostream&, std::ostream& err) {
     Prepared p = prepare(args, "OUT.xlsx", err);
 #if defined(QAVSEC_WITH_QT)
     MessageLog log;
-    DataTable grid;
-    // The tables are made first (in the order the workbook asks for them, since a curve's run
-    // leaves the fibres in its state), so an interruption never leaves half a workbook.
-    std::vector<DataTable> tables(TABLE_ENTRY_COUNT);
-    for (int KI = TABLE_ENTRY_COUNT - 1; KI >= 1; --KI) {
-        if (!hasSheet(KI)) continue;
-        showTableEntry(p.model, KI, p.angle, p.axial, log, grid);
-        tables[static_cast<std::size_t>(KI)] = grid;
-    }
+    // The tables are made first (their curves side by side), so an interruption never leaves
+    // half a workbook.
+    const std::vector<DataTable> tables = makeAllTables(p.model, p.angle, p.axial, log);
     OutputWriting writing;
     XlsxWorkbook book(p.out);
     exportAllTables(book, [&](int KI) -> const DataTable& { return tables[static_cast<std::size_t>(KI)]; });

@@ -3,9 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "analysis/interaction_curves.h"
-#include "analysis/section_solver.h"
 #include "model/number_text.h"
+#include "reports/report_curves.h"
 
 namespace qav {
 
@@ -168,6 +167,8 @@ const TableEntry& tableEntry(int KI) {
     return ENTRIES[KI];
 }
 
+bool isCurveTable(int KI) { return KI >= 13 && KI <= 16; }
+
 bool hasSheet(int KI) {
     return KI >= 0 && KI < TABLE_ENTRY_COUNT && ENTRIES[KI].sheet != nullptr;
 }
@@ -176,65 +177,83 @@ void CLEAR_TABLE(DataTable& grid) {
     grid.rows.assign(1, std::vector<TableCell>(3, textCell(" ")));
 }
 
+namespace {
+
+// Tables 1 .. 11, from the model as it stands; false for an entry without one of them.
+bool modelTable(const SectionModel& m, int KI, DataTable& t) {
+    switch (KI) {
+        case 1: pointTable(t, m.CONC_PT, m.NCONC_PT); return true;
+        case 2: pointTable(t, m.COVER_PT, m.NCOVER_PT); return true;
+        case 3: polygonTable(t, m.STEEL_SEC, m.NSTEEL_SEC); return true;
+        case 4: barTable(t, m); return true;
+        case 5: polygonTable(t, m.OPEN_SEC, m.NOPEN_SEC); return true;
+        case 6: fibreTable(t, m); return true;
+        case 8: concreteMaterialTable(t, m.CONC_MAT, m.NCONCMAT); return true;
+        case 9: steelMaterialTable(t, m); return true;
+        case 10: concreteMaterialTable(t, m.COVER_MAT, m.NCOVERMAT); return true;
+        case 11: loadTable(t, m); return true;
+        default: return false;
+    }
+}
+
+// The curve behind table 13 .. 16.
+ReportCurve tableCurve(int KI, double angle, double axial) {
+    return KI == 16 ? mmCurve(axial) : pmCurve(KI == 13 ? 0.0 : KI == 14 ? 90.0 : angle);
+}
+
+// A curve table from the model holding the curve's results.
+void curveTable(const SectionModel& m, int KI, DataTable& t) {
+    if (KI == 16)
+        mmTable(t, m);
+    else
+        pmTable(t, m);
+}
+
+}  // namespace
+
 void SHOW_TABLE(SectionModel& m, int KI, const std::string& angleText, const std::string& axialText,
-                Messages& msgs, DataTable& grid) {
+                Messages& msgs, DataTable& grid, Progress* progress) {
     const double angle = ToFloat(angleText);
     const double axial = ToFloat(axialText);
     // The curve tables are built in a scratch grid, so a failing run leaves the cleared one.
     DataTable t;
-    switch (KI) {
-        case 1:
-            pointTable(t, m.CONC_PT, m.NCONC_PT);
-            break;
-        case 2:
-            pointTable(t, m.COVER_PT, m.NCOVER_PT);
-            break;
-        case 3:
-            polygonTable(t, m.STEEL_SEC, m.NSTEEL_SEC);
-            break;
-        case 4:
-            barTable(t, m);
-            break;
-        case 5:
-            polygonTable(t, m.OPEN_SEC, m.NOPEN_SEC);
-            break;
-        case 6:
-            fibreTable(t, m);
-            break;
-        case 8:
-            concreteMaterialTable(t, m.CONC_MAT, m.NCONCMAT);
-            break;
-        case 9:
-            steelMaterialTable(t, m);
-            break;
-        case 10:
-            concreteMaterialTable(t, m.COVER_MAT, m.NCOVERMAT);
-            break;
-        case 11:
-            loadTable(t, m);
-            break;
-        case 13:
-        case 14:
-        case 15:
-            m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-            RUN_PM_CURVE_ANALYSIS(m, KI == 13 ? 0.0 : KI == 14 ? 90.0 : angle, msgs);
-            pmTable(t, m);
-            break;
-        case 16:
-            m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-            RUN_MM_CURVE_ANALYSIS(m, axial, msgs);
-            mmTable(t, m);
-            break;
-        default:
-            return;
+    if (isCurveTable(KI)) {
+        const ReportCurves runs = runReportCurves(m, {tableCurve(KI, angle, axial)}, msgs, progress);
+        curveTable(runs.result(0), KI, t);
+    } else if (!modelTable(m, KI, t)) {
+        return;
     }
     grid = std::move(t);
 }
 
 void showTableEntry(SectionModel& m, int KI, const std::string& angleText,
-                    const std::string& axialText, Messages& msgs, DataTable& grid) {
+                    const std::string& axialText, Messages& msgs, DataTable& grid, Progress* progress) {
     CLEAR_TABLE(grid);
-    SHOW_TABLE(m, KI, angleText, axialText, msgs, grid);
+    SHOW_TABLE(m, KI, angleText, axialText, msgs, grid, progress);
+}
+
+std::vector<DataTable> makeAllTables(SectionModel& m, const std::string& angleText, const std::string& axialText,
+                                  Messages& msgs, Progress* progress) {
+    const double angle = ToFloat(angleText);
+    const double axial = ToFloat(axialText);
+    // The curve tables in the order the workbook shows them, last entry first.
+    std::vector<int> entries;
+    std::vector<ReportCurve> curves;
+    for (int KI = TABLE_ENTRY_COUNT - 1; KI >= 0; --KI) {
+        if (!isCurveTable(KI)) continue;
+        entries.push_back(KI);
+        curves.push_back(tableCurve(KI, angle, axial));
+    }
+    const ReportCurves runs = runReportCurves(m, curves, msgs, progress);
+    std::vector<DataTable> tables(TABLE_ENTRY_COUNT);
+    for (int KI = 0; KI < TABLE_ENTRY_COUNT; ++KI) {
+        DataTable& t = tables[static_cast<std::size_t>(KI)];
+        CLEAR_TABLE(t);
+        modelTable(m, KI, t);
+    }
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        curveTable(runs.result(static_cast<int>(k)), entries[k], tables[static_cast<std::size_t>(entries[k])]);
+    return tables;
 }
 
 std::vector<std::string> tableCsvLines(const DataTable& grid) {

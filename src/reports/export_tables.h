@@ -36,19 +36,29 @@ constexpr int TABLE_ENTRY_COUNT = 17;
 const TableEntry& tableEntry(int KI);
 bool hasSheet(int KI);
 
+// Entries 13 .. 16: their tables run a curve analysis.
+bool isCurveTable(int KI);
+
 // Three columns and one row of single blanks.
 void CLEAR_TABLE(DataTable& grid);
 
 // Fills the grid with table KI (numbers without a table leave it as it is). First converts the
 // analysis dialog's "Moment Angle" and axial-force texts, whatever the table; entries 13 to 16
-// run their curve analysis on the model first. Throws ConversionError or InputError before the
-// grid changes.
+// run their curve analysis on the model first (the progress, when given, sees it). Throws
+// ConversionError, InputError or RunCancelled before the grid or the model changes.
 void SHOW_TABLE(SectionModel& m, int KI, const std::string& angleText, const std::string& axialText,
-                Messages& msgs, DataTable& grid);
+                Messages& msgs, DataTable& grid, Progress* progress = nullptr);
 
 // "Show Table": CLEAR_TABLE then SHOW_TABLE.
 void showTableEntry(SectionModel& m, int KI, const std::string& angleText,
-                    const std::string& axialText, Messages& msgs, DataTable& grid);
+                    const std::string& axialText, Messages& msgs, DataTable& grid, Progress* progress = nullptr);
+
+// Every entry's grid, as "Show Table" leaves it, indexed by entry: what "Export All Tables to
+// Excel" shows. The curve tables run side by side on the model's THREADS (progress over them);
+// the model then holds their results as after showing entries 16 down to 1, one at a time.
+// Throws as SHOW_TABLE does, the model unchanged.
+std::vector<DataTable> makeAllTables(SectionModel& m, const std::string& angleText, const std::string& axialText,
+                                  Messages& msgs, Progress* progress = nullptr);
 
 // Each row as its cells, each followed by a comma.
 std::vector<std::string> tableCsvLines(const DataTable& grid);

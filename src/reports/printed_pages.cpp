@@ -3,6 +3,7 @@
 #include "analysis/interaction_curves.h"
 #include "model/design_code.h"
 #include "reports/interaction_charts.h"
+#include "reports/report_curves.h"
 #include "reports/section_picture.h"
 #include "reports/text_reports.h"
 
@@ -18,19 +19,6 @@ const std::vector<Segment> kTableGrid = {
     {11212, 779, 13553, 779},   {11212, 995, 13553, 995},   {425, 4095, 3005, 4095},    {3005, 8912, 3005, 4095},
     {425, 8912, 425, 4095},     {3005, 8912, 425, 8912},
 };
-
-// Each report runs four curves; curve k (0..3) takes the k-th quarter of the progress.
-void runPm(SectionModel& m, double angle, Messages& msgs, Progress& progress, int k) {
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    PartProgress part(progress, 25 * k, 25 * (k + 1));
-    RUN_PM_CURVE_ANALYSIS(m, angle, msgs, &part);
-}
-
-void runMm(SectionModel& m, double axial, Messages& msgs, Progress& progress) {
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    PartProgress part(progress, 75, 100);
-    RUN_MM_CURVE_ANALYSIS(m, axial, msgs, &part);
-}
 
 void courier(Canvas& c, int size) {
     c.font.name = "Courier New";
@@ -76,14 +64,18 @@ void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& i
         int x, y;
     };
     constexpr Chart pmCharts[] = {{0, 3100, 1350}, {90, 8350, 1350}, {45, 3100, 5150}};
-    int done = 0;
-    for (const Chart& ch : pmCharts) {
-        runPm(m, ch.angle, msgs, progress, done++);
-        PRINT_PM_CURVE_IMAGE_PDF(c, m, ch.x, ch.y, 5150, 3720, ch.angle, in.marks);
+    // The four curves run side by side; the charts are drawn from their results in turn.
+    std::vector<ReportCurve> curves;
+    for (const Chart& ch : pmCharts) curves.push_back(pmCurve(ch.angle));
+    curves.push_back(readCurve(ReportCurve::Kind::Mm, in.axial));
+    const ReportCurves runs(m, curves, &progress);
+    runs.replayMessages(msgs);
+    for (int k = 0; k < 3; ++k) {
+        const Chart& ch = pmCharts[k];
+        PRINT_PM_CURVE_IMAGE_PDF(c, runs.result(k), ch.x, ch.y, 5150, 3720, ch.angle, in.marks);
     }
-    const double axial = in.axial();
-    runMm(m, axial, msgs, progress);
-    PRINT_MM_CURVE_IMAGE_PDF(c, m, 8350, 5150, 5150, 3720, axial, in.marks);
+    PRINT_MM_CURVE_IMAGE_PDF(c, runs.result(3), 8350, 5150, 5150, 3720, curves[3].value, in.marks);
+    runs.commit(m);
     progress.setPosition(100);
 }
 
@@ -91,21 +83,21 @@ void printTextReport(PageDocument& doc, SectionModel& m, const ReportInputs& in,
                      Progress& progress) {
     Canvas& c = doc.page();
     courier(c, 5);
-    std::vector<std::string> table0, table90, tableAngle, tableMm;
-    runPm(m, 0, msgs, progress, 0);
-    GEN_PM_analysis_result(m, table0, 0);
-    PRINT_PM_TEXT(c, table0, 425, 450);
-    runPm(m, 90, msgs, progress, 1);
-    GEN_PM_analysis_result(m, table90, 90);
-    PRINT_PM_TEXT(c, table90, 3825, 450);
-    const double angle = in.angle();
-    runPm(m, angle, msgs, progress, 2);
-    GEN_PM_analysis_result(m, tableAngle, angle);
-    PRINT_PM_TEXT(c, tableAngle, 7225, 450);
-    const double axial = in.axial();
-    runMm(m, axial, msgs, progress);
-    GEN_MM_analysis_result(m, tableMm, axial);
-    PRINT_PM_TEXT(c, tableMm, 10625, 450);
+    const std::vector<ReportCurve> curves = {pmCurve(0), pmCurve(90), readCurve(ReportCurve::Kind::Pm, in.angle),
+                                             readCurve(ReportCurve::Kind::Mm, in.axial)};
+    const ReportCurves runs(m, curves, &progress);
+    runs.replayMessages(msgs);
+    constexpr int columns[] = {425, 3825, 7225, 10625};
+    for (int k = 0; k < 4; ++k) {
+        const ReportCurve& curve = curves[static_cast<std::size_t>(k)];
+        std::vector<std::string> table;
+        if (curve.kind == ReportCurve::Kind::Pm)
+            GEN_PM_analysis_result(runs.result(k), table, curve.value);
+        else
+            GEN_MM_analysis_result(runs.result(k), table, curve.value);
+        PRINT_PM_TEXT(c, table, columns[k], 450);
+    }
+    runs.commit(m);
     c.brush.style = BrushStyle::Clear;
     c.rectangle(420, 445, 9445, 13420);
 }

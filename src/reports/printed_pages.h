@@ -2,7 +2,9 @@
 // The three printed documents of the analysis dialog, composed in device units at 1200 dpi:
 // the figure report (section picture, section data, three P-M charts and the Myy-Mzz chart),
 // the text report (result tables side by side) and the section data page (the summary in
-// columns). The compositions run the analyses they print, just before each chart or table.
+// columns). The compositions run the analyses they print side by side on the model's THREADS,
+// then draw each chart or table from its own curve; the model takes the results (as after the
+// curves one after the other) only when the document is complete.
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,8 +17,9 @@
 
 namespace qav {
 
-// What the compositions read from the dialog. The fields are read when the composition reaches
-// them, after the analyses before them, so a field that is not a number stops it there.
+// What the compositions read from the dialog. The fields are read on the calling thread before
+// the curves run; a field that is not a number stops the document where its chart or table
+// stands, after the ones before it, and the model keeps its previous results.
 struct ReportInputs {
     LoadMarks marks;
     std::function<double()> angle;  // "Moment Angle", as typed (text report)
@@ -31,7 +34,7 @@ void PRINT_PM_TEXT(Canvas& canvas, const std::vector<std::string>& data, int SX,
 void PRINT_SECTION_DATA_TEXT(Canvas& canvas, const std::vector<std::string>& data, int SX, int SY, int TH);
 
 // "Print PMM Report(Fig)": P-M analyses at 0, 90 and 45 degrees and the Myy-Mzz analysis;
-// progress moves by a quarter after each.
+// progress moves over the four curves. Cancelled: RunCancelled, the model as it was.
 void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& in, Messages& msgs,
                        Progress& progress);
 // "Print PMM Report(Txt)": P-M tables at 0, 90 and the typed angle, the Myy-Mzz table.

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <sstream>
 
+#include "analysis/interaction_curves.h"
+#include "example_sections.h"
 #include "hand_section.h"
 #include "model/errors.h"
 #include "model/number_text.h"
@@ -125,6 +128,41 @@ TEST(SectionState, RefusesWhatHasNoState) {
     before.FIB[5].EPS = 0.123;
     SECTION_STATE(before, 100, 10, 10, 0, 0, 0, msgs);
     EXPECT_EQ(before.FIB[5].EPS, 0.123);
+}
+
+}  // namespace
+}  // namespace qav
+
+namespace qav {
+namespace {
+
+TEST(SectionState, AnUnconvergedStateIsCountedOnce) {
+    // The reference iteration leaves biaxial states near pure tension unconverged.
+    const SectionModel m = test::meshedExample("rectangular_column", SolverKind::Reference);
+    const double pmin = axialCapacity(m).PMIN;
+    std::optional<SectionState> found;
+    for (double f : {1.0, 0.95, 0.9, 0.8})
+        for (double moment : {500.0, 1000.0, 200.0}) {
+            if (found) break;
+            NullMessages quiet;
+            SectionState s = SECTION_STATE(m, f * pmin, moment * 0.5, moment * std::sqrt(0.75), 0, 0, 0, quiet);
+            if (!s.solve.converged) found = std::move(s);
+        }
+    ASSERT_TRUE(found.has_value()) << "the case needs an unconverged state";
+    MessageLog log;
+    reportStateUnconverged(*found, log);
+    ASSERT_EQ(log.entries().size(), 1u);
+    EXPECT_EQ(log.entries()[0].text.rfind("1 of 1 solves did not converge (worst residual ", 0), 0u)
+        << log.entries()[0].text;
+
+    // Under the fast solver the same state converges and nothing is said.
+    SectionModel fast = m;
+    fast.SOLVER = SolverKind::Fast;
+    const SectionState s = SECTION_STATE(fast, found->P, found->MX, found->MY, 0, 0, 0, log);
+    EXPECT_TRUE(s.solve.converged);
+    MessageLog none;
+    reportStateUnconverged(s, none);
+    EXPECT_TRUE(none.empty());
 }
 
 }  // namespace

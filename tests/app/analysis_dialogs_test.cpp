@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <memory>
@@ -23,6 +25,7 @@
 #include "app/command_map.h"
 #include "app/main_window.h"
 #include "app/printing.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "scripted_prompts.h"
 
@@ -325,4 +328,87 @@ TEST(AnalysisDialogs, RunsReportTheirProgress) {
     EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("\n").toStdString();
     EXPECT_EQ(a->findChild<QWidget*>("RunProgress"), nullptr);
     EXPECT_EQ(f.w.model().PM_P.size(), 11u);
+}
+
+TEST(AnalysisDialogs, CancelledCheckLeavesFractionsCriticalAndTable) {
+    // Cancels once the run has moved `steps` times; records the label it was made with.
+    struct CancelAfter : Progress {
+        int left;
+        explicit CancelAfter(int steps) : left(steps) {}
+        void setPosition(int) override { --left; }
+        bool cancelled() const override { return left <= 0; }
+    };
+    Fixture f;
+    f.openMeshed();
+    SectionModel& m = f.w.model();
+    IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
+    auto* loads = f.dialog<LoadDialog>(cmd::Loading, "LoadDialog");
+    loads->UPDATE_FORCE_TABLE();
+    child<QPushButton>(loads, "Button4")->click();
+    ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("\n").toStdString();
+    ASSERT_GT(m.CRITICAL_COMB, 0);
+
+    auto snapshot = [&] {
+        QStringList s;
+        for (const char* e : {"Edit2", "Edit4", "Edit3", "Edit5", "Edit6", "Edit7"}) s << textOf(loads, e);
+        auto* grid = child<QTableWidget>(loads, "StringGrid1");
+        for (int r = 0; r < grid->rowCount(); ++r) s << grid->item(r, 5)->text();
+        for (const TFORCE& c : m.FORCE) s << QString::number(c.LOAD_FRACTION, 'g', 17);
+        s << QString::number(m.CRITICAL_COMB);
+        return s;
+    };
+    const QStringList before = snapshot();
+    // Other minimum magnitudes would change every fraction, had the check completed.
+    child<QLineEdit>(loads, "Edit10")->setText("20000");
+    QStringList labels;
+    loads->setProgressMaker([&](QWidget* parent, const QString& label) -> std::unique_ptr<Progress> {
+        EXPECT_EQ(parent, loads);
+        labels << label;
+        return std::make_unique<CancelAfter>(10);
+    });
+    child<QPushButton>(loads, "Button4")->click();
+    EXPECT_EQ(labels, QStringList{"Checking the load combinations ..."});
+    EXPECT_TRUE(f.prompts.errors.isEmpty()) << "a cancelled check is no error";
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(child<QProgressBar>(loads, "ProgressBar1")->value(), 0);
+
+    // Completed with the new magnitudes, the check does change them.
+    loads->setProgressMaker({});
+    child<QPushButton>(loads, "Button4")->click();
+    EXPECT_NE(snapshot(), before);
+    EXPECT_EQ(loads->findChild<QWidget*>("RunProgress"), nullptr);
+}
+
+TEST(AnalysisDialogs, CancelledReportPrintsNothingAndKeepsTheResults) {
+    struct CancelAfter : Progress {
+        mutable int left = 2;  // a run on worker threads moves it at least once and asks at the end
+        void setPosition(int) override { --left; }
+        bool cancelled() const override { return --left < 0; }
+    };
+    Fixture f;
+    f.openMeshed();
+    SectionModel& m = f.w.model();
+    m.NPM = 6;
+    m.NMM = 8;
+    auto* a = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
+    child<QPushButton>(a, "Button3")->click();  // a P-M curve whose results must stay
+    const std::vector<double> P = m.PM_P, M = m.PM_M, MX = m.MM_MX;
+    const std::string memo = child<QPlainTextEdit>(a, "Memo1")->toPlainText().toStdString();
+    ASSERT_FALSE(memo.empty());
+    QTemporaryDir dir;
+    for (const char* button : {"Button1", "Button7"}) {
+        const QString pdf = dir.filePath(QString(button) + ".pdf");
+        PrintToFile to(pdf);
+        a->setProgressMaker([](QWidget*, const QString&) -> std::unique_ptr<Progress> {
+            return std::make_unique<CancelAfter>();
+        });
+        child<QPushButton>(a, button)->click();
+        EXPECT_TRUE(f.prompts.errors.isEmpty()) << button << ": " << f.prompts.errors.join("\n").toStdString();
+        EXPECT_FALSE(QFile::exists(pdf)) << button;
+        EXPECT_EQ(m.PM_P, P) << button;
+        EXPECT_EQ(m.PM_M, M) << button;
+        EXPECT_EQ(m.MM_MX, MX) << button;
+        EXPECT_EQ(child<QPlainTextEdit>(a, "Memo1")->toPlainText().toStdString(), memo) << button;
+    }
+    a->setProgressMaker({});
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -174,4 +175,38 @@ TEST(ExportDataDialog, WorkbooksAreWrittenAndOpened) {
     // Sheet 14 is the Myy-Mzz curve: NMM + 1 points under the heading.
     const QString mm = unzipPart(f.path("all.xlsx"), "xl/worksheets/sheet14.xml");
     EXPECT_EQ(mm.count("<row "), 10);
+}
+
+TEST(ExportDataDialog, StoppedWorkbookLeavesNoFileTablesOrResults) {
+    // Cancels after two calls (a run on worker threads moves it at least once and asks at the end).
+    struct CancelAfter : Progress {
+        mutable int left = 2;
+        void setPosition(int) override { --left; }
+        bool cancelled() const override { return --left < 0; }
+    };
+    Fixture f;
+    f.w.model().NPM = 100;  // long enough for the progress to move
+    f.choose("P-My Curve");
+    const std::vector<std::string> shown = tableCsvLines(f.dialog->grid());
+    const std::vector<double> results = f.w.model().PM_P;
+    QStringList labels;
+    f.dialog->setProgressMaker([&](QWidget*, const QString& label) -> std::unique_ptr<Progress> {
+        labels << label;
+        return std::make_unique<CancelAfter>();
+    });
+    f.prompts.savePath = f.path("stopped.xlsx");
+    f.press("Export All Tables to Excel");
+    EXPECT_EQ(labels, QStringList{"Making the tables ..."});
+    EXPECT_TRUE(f.prompts.errors.isEmpty()) << "a cancelled run is no error";
+    EXPECT_FALSE(QFile::exists(f.path("stopped.xlsx")));
+    EXPECT_TRUE(f.opened.isEmpty());
+    EXPECT_EQ(f.heading(), "P-My Curve");
+    EXPECT_EQ(tableCsvLines(f.dialog->grid()), shown);
+    EXPECT_EQ(f.w.model().PM_P, results);
+
+    // A curve table stopped likewise keeps the results of the last one shown.
+    f.choose("P-Mx Curve");
+    EXPECT_EQ(labels.size(), 2);
+    EXPECT_EQ(labels.back(), "Running the table's analysis ...");
+    EXPECT_EQ(f.w.model().PM_P, results);
 }

@@ -143,6 +143,13 @@ void BarProgress::setPosition(int percent) {
     keepPainting();
 }
 
+void BarAndRunProgress::setPosition(int percent) {
+    if (percent == last_) return;
+    last_ = percent;
+    bar_.setPosition(percent);
+    run_.setPosition(percent);
+}
+
 BusyCursor::BusyCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     keepPainting();

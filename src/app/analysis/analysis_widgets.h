@@ -114,4 +114,18 @@ private:
     QProgressBar* bar_;
 };
 
+// A dialog's own bar and the run's progress (with its "Cancel") moving together; cancelled
+// when the run's progress is. Passes a position on only when it moves.
+class BarAndRunProgress : public Progress {
+public:
+    BarAndRunProgress(QProgressBar* bar, Progress& run) : bar_(bar), run_(run) {}
+    void setPosition(int percent) override;
+    bool cancelled() const override { return run_.cancelled(); }
+
+private:
+    BarProgress bar_;
+    Progress& run_;
+    int last_ = -1;
+};
+
 }  // namespace qav

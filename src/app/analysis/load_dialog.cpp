@@ -174,7 +174,10 @@ void LoadDialog::checkMember() {
         const double K_P = ToFloat(textOf(Edit10));
         const double K_MX = ToFloat(textOf(Edit9));
         const double K_MY = ToFloat(textOf(Edit8));
-        BarProgress progress(ProgressBar1);
+        // The dialog's bar moves with the run's progress, whose "Cancel" stops the check before
+        // the fractions, the critical combination or the table change.
+        const std::unique_ptr<Progress> run = makeProgress(this, "Checking the load combinations ...");
+        BarAndRunProgress progress(ProgressBar1, *run);
         // The bar goes back to 0 however the check ends.
         struct Reset {
             QProgressBar* bar;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/analysis/analysis_widgets.h"
+
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
@@ -14,7 +16,7 @@ namespace qav {
 
 class AppContext;
 
-class LoadDialog : public QDialog {
+class LoadDialog : public QDialog, public ProgressSource {
     Q_OBJECT
 public:
     LoadDialog(AppContext& ctx, QWidget* parent);

@@ -130,6 +130,7 @@ void SectionStateDialog::showState() {
         }
         // Loads count compression negative; the solver counts it positive.
         state_ = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, ctx_.messages());
+        reportStateUnconverged(*state_, ctx_.messages());
         setMemoLines(summary_, sectionStateSummary(*state_));
         draw();
     });

@@ -152,7 +152,10 @@ void ExportDataDialog::showTable() {
     refreshGrid();
     if (chosen_ < 0) return;
     const auto [angle, axial] = texts_();
-    SHOW_TABLE(ctx_.model(), chosen_, angle, axial, ctx_.messages(), grid_);
+    // A curve table runs its analysis, which the user may stop.
+    std::unique_ptr<Progress> progress;
+    if (isCurveTable(chosen_)) progress = makeProgress(this, "Running the table's analysis ...");
+    SHOW_TABLE(ctx_.model(), chosen_, angle, axial, ctx_.messages(), grid_, progress.get());
     refreshGrid();
 }
 
@@ -196,13 +199,23 @@ void ExportDataDialog::selectInTree(int KI) {
 void ExportDataDialog::exportAllToWorkbook() {
     const QString path = askWorkbookPath();
     if (path.isEmpty()) return;
+    // Every table is made first, its curves side by side, so a run that is stopped or fails
+    // leaves no file, the tables and the results as they were.
+    std::vector<DataTable> tables;
+    {
+        const auto [angle, axial] = texts_();
+        const std::unique_ptr<Progress> progress = makeProgress(this, "Making the tables ...");
+        tables = makeAllTables(ctx_.model(), angle, axial, ctx_.messages(), progress.get());
+    }
     XlsxWorkbook book(path.toStdString());
-    exportAllTables(book, [this](int KI) -> const DataTable& {
-        selectInTree(KI);
-        chooseEntry(KI);
-        return grid_;
-    });
+    exportAllTables(book, [&tables](int KI) -> const DataTable& { return tables[static_cast<std::size_t>(KI)]; });
     book.save();
+    // The browser ends on the first table, as after showing each from the last to the first.
+    selectInTree(1);
+    chosen_ = 1;
+    heading_->setText(tableEntry(1).text);
+    grid_ = tables[1];
+    refreshGrid();
     openWorkbook(path);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "app/analysis/analysis_widgets.h"
 #include "reports/export_tables.h"
 
 class QLabel;
@@ -19,7 +20,7 @@ namespace qav {
 class AppContext;
 class GridModel;
 
-class ExportDataDialog : public QDialog {
+class ExportDataDialog : public QDialog, public ProgressSource {
     Q_OBJECT
 public:
     // The analysis dialog's "Moment Angle" and axial-force texts.

@@ -1,0 +1,127 @@
+#include "reports/report_curves.h"
+
+#include <atomic>
+
+#include "analysis/interaction_curves.h"
+#include "analysis/parallel_runs.h"
+
+namespace qav {
+
+namespace {
+
+// A curve's messages, kept in order to be handed on once the run is over.
+class Recorder : public Messages {
+public:
+    explicit Recorder(std::vector<std::string>& texts) : texts_(texts) {}
+    void message(const std::string& text) override { texts_.push_back(text); }
+
+private:
+    std::vector<std::string>& texts_;
+};
+
+bool isPm(const ReportCurve& c) { return c.kind == ReportCurve::Kind::Pm; }
+
+}  // namespace
+
+ReportCurve pmCurve(double angle) { return {ReportCurve::Kind::Pm, angle, nullptr}; }
+ReportCurve mmCurve(double axial) { return {ReportCurve::Kind::Mm, axial, nullptr}; }
+
+ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>& curves, Progress* progress) {
+    runs_.resize(curves.size());
+    bool pmBefore = false;
+    for (std::size_t k = 0; k < curves.size(); ++k) {
+        Run& r = runs_[k];
+        r.curve = curves[k];
+        r.model = m;
+        r.model.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+        // A Myy-Mzz chart after a P-M run finds PMAX and PMIN as that run left them.
+        if (!isPm(r.curve) && pmBefore) CALC_NMAX(r.model);
+        pmBefore = pmBefore || isPm(r.curve);
+    }
+    // A curve after one that has already failed is of no use: it is not run.
+    std::atomic<int> firstFailure{count()};
+    runPieces(count(), m.THREADS, [this, &firstFailure](int k, Progress& p) {
+        Run& r = runs_[static_cast<std::size_t>(k)];
+        if (firstFailure.load() < k) return;
+        Recorder messages(r.messages);
+        try {
+            if (r.curve.inputError) std::rethrow_exception(r.curve.inputError);
+            r.stats = isPm(r.curve) ? RUN_PM_CURVE_ANALYSIS(r.model, r.curve.value, messages, &p)
+                                    : RUN_MM_CURVE_ANALYSIS(r.model, r.curve.value, messages, &p);
+        } catch (const RunCancelled&) {
+            throw;
+        } catch (...) {
+            r.error = std::current_exception();
+            int f = firstFailure.load();
+            while (k < f && !firstFailure.compare_exchange_weak(f, k)) continue;
+            return;
+        }
+        // The count of unconverged solves is given once for the whole run.
+        if (r.stats.notConverged != 0 && !r.messages.empty() && r.messages.back() == unconvergedText(r.stats))
+            r.messages.pop_back();
+    }, progress);
+}
+
+int ReportCurves::failure() const {
+    for (int k = 0; k < count(); ++k)
+        if (run(k).error) return k;
+    return -1;
+}
+
+const SectionModel& ReportCurves::result(int k) const {
+    const Run& r = run(k);
+    if (r.error) std::rethrow_exception(r.error);
+    return r.model;
+}
+
+RunStats ReportCurves::stats() const {
+    RunStats total;
+    for (int k = 0; k < count() && !run(k).error; ++k) total.add(run(k).stats);
+    return total;
+}
+
+void ReportCurves::replayMessages(Messages& msgs) const {
+    const int last = failure() < 0 ? count() - 1 : failure();
+    for (int k = 0; k <= last; ++k)
+        for (const std::string& t : run(k).messages) msgs.message(t);
+    reportUnconverged(stats(), msgs);
+}
+
+void ReportCurves::commit(SectionModel& m) const {
+    if (const int f = failure(); f >= 0) std::rethrow_exception(run(f).error);
+    if (runs_.empty()) return;
+    int lastPm = -1, lastMm = -1;
+    for (int k = 0; k < count(); ++k) (isPm(run(k).curve) ? lastPm : lastMm) = k;
+    const SectionModel& last = runs_.back().model;
+    m.STRAIN_LIMIT_MODE = last.STRAIN_LIMIT_MODE;
+    m.RESULTS_STAMP = last.RESULTS_STAMP;
+    if (lastPm >= 0) {
+        const SectionModel& r = run(lastPm).model;
+        m.PMAX = r.PMAX;
+        m.PMIN = r.PMIN;
+        m.PM_P = r.PM_P;
+        m.PM_MX = r.PM_MX;
+        m.PM_MY = r.PM_MY;
+        m.PM_M = r.PM_M;
+    }
+    if (lastMm >= 0) {
+        m.MM_MX = run(lastMm).model.MM_MX;
+        m.MM_MY = run(lastMm).model.MM_MY;
+    }
+    // The fibres and control points keep the state of the last solve, in place.
+    for (std::size_t j = 0; j < m.FIB.size() && j < last.FIB.size(); ++j) {
+        m.FIB[j].EPS = last.FIB[j].EPS;
+        m.FIB[j].STRESS = last.FIB[j].STRESS;
+    }
+    for (std::size_t j = 0; j < m.CFIB.size() && j < last.CFIB.size(); ++j) m.CFIB[j].EPS = last.CFIB[j].EPS;
+}
+
+ReportCurves runReportCurves(SectionModel& m, const std::vector<ReportCurve>& curves, Messages& msgs,
+                             Progress* progress) {
+    ReportCurves runs(m, curves, progress);
+    runs.replayMessages(msgs);
+    runs.commit(m);
+    return runs;
+}
+
+}  // namespace qav
