@@ -8,6 +8,8 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# Executions per target; -1: until FUZZ_SECONDS (0: no time limit) is up.
+FUZZ_RUNS ?= -1
 FUZZ_TARGETS = section_file dxf_import force_csv number_text builder_boxes mesher
 SANITIZE_BUILD ?= build-asan
 
@@ -51,11 +53,11 @@ fuzz: fuzz-build
 	@set -e; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 	  echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
-	  $(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 -timeout=10 \
+	  $(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) -rss_limit_mb=1024 -timeout=10 \
 	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t- \
 	    $(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t > $(FUZZ_BUILD)/$$t.log 2>&1 \
 	    || { tail -n 60 $(FUZZ_BUILD)/$$t.log; echo "fuzz: $$t failed (log: $(FUZZ_BUILD)/$$t.log)"; exit 1; }; \
-	  grep -E '^Done|stat::(number_of_executed_units|peak_rss_mb)' $(FUZZ_BUILD)/$$t.log || true; \
+	  grep -E '^Done|stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' $(FUZZ_BUILD)/$$t.log || true; \
 	done
 
 sanitize: bootstrap

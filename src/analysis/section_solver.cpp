@@ -150,6 +150,23 @@ SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, 
     return solve(LL, Scaling::Prescribed, epsMax);
 }
 
+SolveResult SectionSolver::momentScaleAt(double P, double MX, double MY, int mode) {
+    if (kind_ != SolverKind::Fast || !singular_.empty() || mode == 2) return {};
+    const vec3 LL{0, 0, 1e6 * MX, 1e6 * MY};
+    const double fixed[3] = {1000.0 * P, 0, 0};
+    SolveResult r = solveFast(LL, Scaling::Mode1, EPS_LIMIT, nullptr, fixed);
+    if (r.converged) return r;
+    // Once more from the elastic deformation under the axial force and the whole trial moment
+    // (a start in nearly pure bending), which some sections need where the other start fails.
+    double start[3] = {0, 0, 0};
+    for (int j = 0; j < 3; ++j)
+        for (int p = 0; p < 3; ++p) start[j] += kinv_[j + 1][p + 1] * (fixed[p] + LL[p + 1]);
+    const int passes = r.iterations;
+    r = solveFast(LL, Scaling::Mode1, EPS_LIMIT, start, fixed);
+    r.iterations += passes;
+    return r;
+}
+
 SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax) {
     for (const auto& text : singular_) msgs_.message(text);
     SolveResult r;

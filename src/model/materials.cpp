@@ -1,5 +1,6 @@
 #include "model/materials.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <stdexcept>
@@ -22,32 +23,55 @@ TMAT concreteGrade(int g) {
     t.EPS_CU = g > 60 ? 0.0035 - 6e-5 * std::sqrt(gd - 60.0) : 0.0035;
     return t;
 }
+
+// The fixed grade lists, slot 0 unused: made once, copied into every new model.
+struct GradeLists {
+    std::vector<TMAT> concrete, cover, steel;
+};
+
+const GradeLists& gradeLists() {
+    static const GradeLists lists = [] {
+        GradeLists l;
+        l.concrete.resize(18);
+        l.cover.resize(18);
+        l.steel.resize(6);
+        for (int i = 1; i <= 17; ++i) {
+            const int g = 5 * i + 15;
+            TMAT c = concreteGrade(g);
+            c.NAME = Format("C%D", {g});
+            l.concrete[static_cast<std::size_t>(i)] = c;
+            c.NAME = Format("C%D_Cover", {g});
+            l.cover[static_cast<std::size_t>(i)] = c;
+        }
+        for (int i = 1; i <= 5; ++i) {
+            TMAT s;
+            s.NAME = Format("STEEL%D", {i});
+            s.ES = 200000.0;
+            s.FY = 500.0;
+            s.FY1 = 435.0;
+            s.RF = 0.87;
+            l.steel[static_cast<std::size_t>(i)] = s;
+        }
+        return l;
+    }();
+    return lists;
+}
+
+// Slots 1.. of the table take the list's; slot 0 stays as it is.
+void takeGrades(std::vector<TMAT>& table, const std::vector<TMAT>& list) {
+    resizeTable(table, static_cast<int32_t>(list.size()));
+    std::copy(list.begin() + 1, list.end(), table.begin() + 1);
+}
 }  // namespace
 
 void GEN_MAT(SectionModel& m) {
+    const GradeLists& lists = gradeLists();
     m.NCONCMAT = 17;
     m.NCOVERMAT = 17;
     m.NSTEELMAT = 5;
-    resizeTable(m.CONC_MAT, m.NCONCMAT + 1);
-    resizeTable(m.COVER_MAT, m.NCOVERMAT + 1);
-    resizeTable(m.STEEL_MAT, m.NSTEELMAT + 1);
-    for (int i = 1; i <= 17; ++i) {
-        const int g = 5 * i + 15;
-        TMAT c = concreteGrade(g);
-        c.NAME = Format("C%D", {g});
-        m.CONC_MAT[static_cast<std::size_t>(i)] = c;
-        c.NAME = Format("C%D_Cover", {g});
-        m.COVER_MAT[static_cast<std::size_t>(i)] = c;
-    }
-    for (int i = 1; i <= 5; ++i) {
-        TMAT s;
-        s.NAME = Format("STEEL%D", {i});
-        s.ES = 200000.0;
-        s.FY = 500.0;
-        s.FY1 = 435.0;
-        s.RF = 0.87;
-        m.STEEL_MAT[static_cast<std::size_t>(i)] = s;
-    }
+    takeGrades(m.CONC_MAT, lists.concrete);
+    takeGrades(m.COVER_MAT, lists.cover);
+    takeGrades(m.STEEL_MAT, lists.steel);
 }
 
 namespace {

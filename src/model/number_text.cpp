@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <vector>
@@ -38,23 +39,36 @@ bool allZeroDigits(const std::string& s) {
     return true;
 }
 
-// |x| in fixed point with prec decimals, halves away from zero.
-std::string fixedAbs(double ax, int prec) {
-    // Print well past the wanted precision, then round that decimal text ourselves.
+// |x| in fixed point with prec decimals, halves away from zero, written into out (which it
+// replaces). Files and listings print numbers by the thousand, so the digits are rounded in
+// place in one buffer rather than through a chain of temporary strings.
+void fixedAbs(double ax, int prec, std::string& out) {
+    // Print well past the wanted precision, then round that decimal text ourselves. The spare
+    // byte in front takes a carry digit ("999.5" -> "1000").
     const int extra = 20;
-    std::vector<char> buf(static_cast<std::size_t>(330 + prec + extra));
-    std::snprintf(buf.data(), buf.size(), "%.*f", prec + extra, ax);
-    std::string s(buf.data());
-    const auto dot = s.find('.');
-    std::string intPart = s.substr(0, dot);
-    std::string frac = s.substr(dot + 1);
-    const bool up = frac[static_cast<std::size_t>(prec)] >= '5';
-    std::string digits = intPart + frac.substr(0, static_cast<std::size_t>(prec));
-    if (up && incrementDigits(digits)) digits.insert(digits.begin(), '1');
-    const std::size_t nInt = digits.size() - static_cast<std::size_t>(prec);
-    std::string out = digits.substr(0, nInt);
-    if (prec > 0) out.append(1, '.').append(digits.substr(nInt));
-    return out;
+    const std::size_t need = static_cast<std::size_t>(330 + prec + extra);
+    char small[400];
+    std::vector<char> large;
+    char* buf = small;
+    if (need + 1 > sizeof small) {
+        large.resize(need + 1);
+        buf = large.data();
+    }
+    char* const text = buf + 1;
+    std::snprintf(text, need, "%.*f", prec + extra, ax);
+    char* const dot = std::strchr(text, '.');
+    char* const last = dot + prec;  // the last digit kept ('.' itself when prec is 0)
+    char* first = text;
+    if (dot[prec + 1] >= '5') {
+        bool carry = true;
+        for (char* d = last; carry && d >= text; --d) {
+            if (*d == '.') continue;
+            carry = *d == '9';
+            *d = carry ? '0' : static_cast<char>(*d + 1);
+        }
+        if (carry) *--first = '1';
+    }
+    out.assign(first, prec > 0 ? last + 1 : last);
 }
 
 std::string groupThousands(const std::string& fixed) {
@@ -116,10 +130,12 @@ std::string scientific(double x, int prec) {
 
 std::string fixed(double x, int prec, bool thousands) {
     if (!std::isfinite(x)) return nonFinite(x);
-    std::string body = fixedAbs(std::fabs(x), prec);
+    std::string body;
+    fixedAbs(std::fabs(x), prec, body);
     const bool negative = std::signbit(x) && !allZeroDigits(body);
     if (thousands) body = groupThousands(body);
-    return negative ? std::string(1, '-').append(body) : body;
+    if (negative) body.insert(body.begin(), '-');
+    return body;
 }
 
 std::string general(double x, int prec) {
@@ -155,6 +171,7 @@ std::string general(double x, int prec) {
 
 std::string Format(std::string_view fmt, std::initializer_list<FormatArg> args) {
     std::string out;
+    out.reserve(fmt.size() + 16 * args.size());
     auto next = args.begin();
     for (std::size_t i = 0; i < fmt.size(); ++i) {
         const char c = fmt[i];

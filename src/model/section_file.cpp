@@ -14,12 +14,19 @@
 namespace qav {
 
 std::vector<std::string> getstr(const std::string& a, std::size_t maxFields) {
-    std::vector<std::string> f(1);
+    // Every line of a file passes here: the fields are trimmed where they stand and copied once.
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    std::vector<std::string> f;
+    f.reserve(21);
+    f.emplace_back();
     std::size_t start = 0;
     // Fields past maxFields are not kept, so a long line of commas costs no memory.
     while (f.size() <= maxFields) {
         const auto comma = a.find(',', start);
-        f.push_back(Trim(a.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        std::size_t b = start, e = comma == std::string::npos ? a.size() : comma;
+        while (b < e && blank(a[b])) ++b;
+        while (e > b && blank(a[e - 1])) --e;
+        f.emplace_back(a, b, e - b);
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
@@ -39,19 +46,23 @@ void GET_PARA(int& RS, int& RE, const std::vector<std::string>& DATA, const std:
 
 namespace {
 
-// The writer refuses what the reader would refuse, so every file written opens again.
-double savedLength(double v, const std::string& what) {
-    if (!isAcceptedLength(v)) refuseSavedValue(what, v);
+// The writer refuses what the reader would refuse, so every file written opens again. `what`
+// names the value's place, and is only asked for when the value is refused.
+template <class What>
+double savedLength(double v, const What& what) {
+    if (!isAcceptedLength(v)) refuseSavedValue(what(), v);
     return v;
 }
 
-double savedSize(double v, const std::string& what) {
-    if (!isAcceptedLength(v) || v < 0) refuseSavedValue(what, v);
+template <class What>
+double savedSize(double v, const What& what) {
+    if (!isAcceptedLength(v) || v < 0) refuseSavedValue(what(), v);
     return v;
 }
 
-double savedNumber(double v, const std::string& what) {
-    if (!std::isfinite(v)) refuseSavedValue(what, v);
+template <class What>
+double savedNumber(double v, const What& what) {
+    if (!std::isfinite(v)) refuseSavedValue(what(), v);
     return v;
 }
 
@@ -59,7 +70,7 @@ void writePoints(std::vector<std::string>& out, const std::vector<TPOS>& pt, int
     out.push_back(Format("NPOINT,%D", {n}));
     for (int i = 0; i <= n; ++i) {
         const TPOS p = static_cast<std::size_t>(i) < pt.size() ? pt[static_cast<std::size_t>(i)] : TPOS{};
-        const std::string where = Format("Point %D", {i});
+        const auto where = [i] { return Format("Point %D", {i}); };
         out.push_back(Format("PT,%D,%0.5F,%0.5F", {i, savedLength(p.X, where), savedLength(p.Y, where)}));
     }
 }
@@ -82,7 +93,7 @@ void writeConcreteBlock(std::vector<std::string>& out, const std::string& block,
     out.push_back(Format("%s,%D", {countKey, count}));
     for (int i = 1; i <= count; ++i) {
         const TMAT& t = slot(table, i);
-        const std::string where = Format("Material %s", {t.NAME});
+        const auto where = [&t] { return Format("Material %s", {t.NAME}); };
         out.push_back(Format("%s,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F",
                              {recordKey, i, t.NAME, savedNumber(t.EC, where), savedNumber(t.FC, where),
                               savedNumber(t.EPS_0, where), savedNumber(t.EPS_CU, where)}));
@@ -115,7 +126,7 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.push_back(Format("NBAR,%D", {m.NBAR}));
     for (int i = 1; i <= m.NBAR; ++i) {
         const TBAR& b = slot(m.BAR, i);
-        const std::string where = Format("Bar %D", {i});
+        const auto where = [i] { return Format("Bar %D", {i}); };
         DATA.push_back(Format("BAR,%D,%0.5F,%0.5F,%0.5F",
                               {i, savedLength(b.X, where), savedLength(b.Y, where), savedSize(b.DB, where)}));
     }
@@ -126,7 +137,7 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.push_back(Format("NSTEELMAT,%D", {m.NSTEELMAT}));
     for (int i = 1; i <= m.NSTEELMAT; ++i) {
         const TMAT& t = slot(m.STEEL_MAT, i);
-        const std::string where = Format("Material %s", {t.NAME});
+        const auto where = [&t] { return Format("Material %s", {t.NAME}); };
         DATA.push_back(Format("STEELMAT,%D,%S,%0.5F,%0.5F,%0.5F",
                               {i, t.NAME, savedNumber(t.ES, where), savedNumber(t.FY, where), savedNumber(t.RF, where)}));
     }
@@ -136,7 +147,7 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
         DATA.push_back(Format("NFORCE,%D", {m.NFORCE}));
         for (int i = 1; i <= m.NFORCE; ++i) {
             const TFORCE& f = slot(m.FORCE, i);
-            const std::string where = Format("Load combination %D", {i});
+            const auto where = [i] { return Format("Load combination %D", {i}); };
             DATA.push_back(Format("FORCE,%D,%0.5F,%0.5F,%0.5F,%S,", {i, savedNumber(f.P, where), savedNumber(f.MX, where),
                                                                      savedNumber(f.MY, where), f.COMB_NAME}));
         }
@@ -164,9 +175,10 @@ void checkCountsAndGrades(const std::vector<std::string>& DATA) {
     const int countLimit = lines + 1000;
     for (int ln = 0; ln < lines; ++ln) {
         const std::string& line = DATA[static_cast<std::size_t>(ln)];
-        // Cheap filter: N..., U... after the blanks and control characters the fields lose.
+        // Cheap filter: every key above starts with N or U, after the blanks and control
+        // characters the fields lose.
         const auto first = std::find_if(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) > ' '; });
-        if (first == line.end() || *first < 'N' || *first > 'U') continue;
+        if (first == line.end() || (*first != 'N' && *first != 'U')) continue;
         const auto f = getstr(line, 2);
         for (const Limit& l : limits) {
             if (f[1] != l.key) continue;

@@ -13,7 +13,10 @@ SectionModel::SectionModel() {
     resizeTable(STEEL_SEC, 1);
     resizeTable(OPEN_SEC, 1);
     resizeTable(BAR, 1);
-    resizeTable(SEL_BAR, SEL_BAR_CAPACITY + 1);
+    // Copied from one zeroed list made once: cheaper than filling 10001 slots one by one for
+    // every model (the readers and the instrumented builds make many).
+    static const std::vector<int32_t> noSelection(SEL_BAR_CAPACITY + 1);
+    SEL_BAR = noSelection;
     resizeTable(FORCE, 1);
     resizeTable(FIB, 1);
     resizeTable(CFIB, 1);

@@ -28,21 +28,13 @@ std::string readTextFile(const std::string& path) {
 
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::string cur;
-    bool pending = false;  // text after the last line end
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(std::move(cur));
-            cur.clear();
-            pending = false;
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            cur += c;
-            pending = true;
-        }
+    std::size_t start = 0;  // of the line being read
+    for (std::size_t end = text.find_first_of("\r\n"); end != std::string::npos;
+         end = text.find_first_of("\r\n", start)) {
+        lines.emplace_back(text, start, end - start);
+        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }
-    if (pending) lines.push_back(std::move(cur));
+    if (start < text.size()) lines.emplace_back(text, start);  // text after the last line end
     return lines;
 }
 

@@ -32,11 +32,14 @@ void refuseSavedValue(const std::string& what, double v) {
 
 namespace {
 
-void requireFinite(std::initializer_list<double> values, const std::string& what) {
+// `what` names the values' place; it is only asked for when one of them is not finite, since a
+// mesh passes here fibre by fibre.
+template <class What>
+void requireFinite(std::initializer_list<double> values, const What& what) {
     for (double v : values)
         if (!std::isfinite(v))
             throw NumericError(Format("%s holds %s, which is not a finite number: nothing was computed or listed.",
-                                      {what, Format("%g", {v})}));
+                                      {what(), Format("%g", {v})}));
 }
 
 template <class T, class Fn>
@@ -45,13 +48,15 @@ void forEach(const std::vector<T>& table, int n, Fn&& fn) {
 }
 
 void requirePoints(const std::vector<TPOS>& pt, int n, const std::string& what) {
-    forEach(pt, n, [&](const TPOS& p, int i) { requireFinite({p.X, p.Y}, Format("%s point %D", {what, i})); });
+    forEach(pt, n, [&](const TPOS& p, int i) {
+        requireFinite({p.X, p.Y}, [&] { return Format("%s point %D", {what, i}); });
+    });
 }
 
 void requireMaterials(const std::vector<TMAT>& table, int n, const std::string& what) {
     forEach(table, n, [&](const TMAT& t, int i) {
         requireFinite({t.FCU, t.EC, t.EPS_0, t.FC, t.EPS_CU, t.FY1, t.FY, t.ES, t.RF},
-                      Format("%s material %D", {what, i}));
+                      [&] { return Format("%s material %D", {what, i}); });
     });
 }
 
@@ -66,19 +71,21 @@ void requireFiniteSection(const SectionModel& m) {
     forEach(m.OPEN_SEC, m.NOPEN_SEC, [&](const TPOLYSHAPE& s, int k) {
         requirePoints(s.PT, s.NPOINT, Format("Opening %D", {k}));
     });
-    forEach(m.BAR, m.NBAR, [&](const TBAR& b, int i) { requireFinite({b.X, b.Y, b.DB}, Format("Bar %D", {i})); });
+    forEach(m.BAR, m.NBAR, [&](const TBAR& b, int i) {
+        requireFinite({b.X, b.Y, b.DB}, [i] { return Format("Bar %D", {i}); });
+    });
     requireMaterials(m.CONC_MAT, m.NCONCMAT, "Concrete");
     requireMaterials(m.COVER_MAT, m.NCOVERMAT, "Cover concrete");
     requireMaterials(m.STEEL_MAT, m.NSTEELMAT, "Steel");
     forEach(m.FORCE, m.NFORCE, [&](const TFORCE& f, int i) {
-        requireFinite({f.P, f.MX, f.MY}, Format("Load combination %D", {i}));
+        requireFinite({f.P, f.MX, f.MY}, [i] { return Format("Load combination %D", {i}); });
     });
     forEach(m.FIB, m.NFIB, [&](const TFIB& f, int i) {
-        requireFinite({f.X, f.Y, f.AREA, f.DB}, Format("Fibre %D", {i}));
+        requireFinite({f.X, f.Y, f.AREA, f.DB}, [i] { return Format("Fibre %D", {i}); });
     });
     requireFinite({m.SEC_AREA, m.STEEL_AREA, m.REBAR_AREA, m.STEEL_RATIO, m.REBAR_RATIO, m.CONC_CX, m.CONC_CY,
                    m.STEEL_CX, m.STEEL_CY},
-                  "The section's properties");
+                  [] { return std::string("The section's properties"); });
 }
 
 }  // namespace qav

@@ -61,6 +61,10 @@ TEST(OpeningSection, BadInputLeavesTheOpeningAndTheRestAlone) {
         {"negative size", "KEdit1", "-300", "Section Dim B must be greater than 0 (it is -300)."},
         {"huge size", "KEdit1", "1e308", "Section Dim B must not exceed 1000000 mm (it is " + Format("%g", {1e308}) + ")."},
         {"far location", "KEdit4", "-2e6", "Location Y(mm) must lie between -1000000 and 1000000 mm (it is -2000000)."},
+        // Each box is in range, but the corners the shape puts about its location are not.
+        {"corner beyond the bound", "KEdit3", "999999",
+         "These boxes would place a corner at 1000199 mm; coordinates and sizes must stay within 1000000 mm. "
+         "Nothing was changed."},
     };
     for (const Case& c : cases) {
         BoxTexts t = openingDialogTexts();

@@ -141,32 +141,20 @@ SectionTable programValues(int index, MeshChoice mesh) {
     const double axials[] = {100 * std::round(m.PMAX / 1000), 100 * std::round(4 * m.PMAX / 1000)};
     for (const double axial : axials) {
         RUN_MM_CURVE_ANALYSIS(m, axial, msgs);
-        // The listing keeps moments only; the point's axial force is the load fraction of its
-        // last solve times the axial force asked for, found again by the same search.
+        // The listing keeps moments only; the point's axial force comes from finding the point
+        // again as the run does.
         SectionSolver solver(m, msgs);
+        RunStats stats;
         for (int i = 0; i < m.NMM; ++i) {
             const double theta = static_cast<double>(i * 360) / m.NMM;
-            double mx = 1e6 * std::sin(theta * std::acos(-1.0) / 180),
-                   my = 1e6 * std::cos(theta * std::acos(-1.0) / 180);
-            auto solve = [&](double x, double y) {
-                return solver.loadFraction(axial, x, y, 0, 0, 0, m.STRAIN_LIMIT_MODE).loadFraction;
-            };
-            // The same search as the run's, for the solver the run used.
-            double lam = 0;
-            if (solver.kind() == SolverKind::Fast) {
-                lam = findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, 1000);
-            } else {
-                scaleTrialMoment(solve, mx, my, 0.01, 1000);
-                lam = solve(mx, my);
-            }
+            const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, axial, theta, stats);
             const double MX = m.MM_MX[static_cast<std::size_t>(i)],
                          MY = m.MM_MY[static_cast<std::size_t>(i)];
-            if (std::fabs(mx * lam - MX) > 1e-9 * (std::fabs(MX) + 1) ||
-                std::fabs(my * lam - MY) > 1e-9 * (std::fabs(MY) + 1))
+            if (std::fabs(p.MX - MX) > 1e-9 * (std::fabs(MX) + 1) || std::fabs(p.MY - MY) > 1e-9 * (std::fabs(MY) + 1))
                 throw std::runtime_error("the Myy-Mzz point could not be found again");
             Row r;
             r.item = Format("Myy-Mzz %0.0F kN, %0.0F deg", {axial, theta});
-            r.P = axial * lam;
+            r.P = p.P;
             r.MX = MX;
             r.MY = MY;
             t.rows.push_back(r);
