@@ -189,7 +189,7 @@ void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN) {
     replaceResult(m.PM_M, std::move(c.M));
 }
 
-RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
+RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
     requirePmCurveInput(m);
     const AxialCapacity cap = axialCapacity(m);
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
@@ -198,7 +198,6 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Prog
     const RunStats stats = c.stats;
     storePmCurve(m, std::move(c), PMAX, PMIN);
     solver.storeState(m);
-    reportUnconverged(stats, msgs);
     return stats;
 }
 
@@ -218,7 +217,7 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     return {AXIAL_FORCE * lamda, mx * lamda, my * lamda};
 }
 
-RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
+RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
     const int n = m.NMM;
     if (n < 1) throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
@@ -243,6 +242,17 @@ RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& ms
     m.MM_MX = std::move(MX);
     m.MM_MY = std::move(MY);
     solver.storeState(m);
+    return stats;
+}
+
+RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
+    const RunStats stats = runPmCurve(m, ANG, msgs, progress);
+    reportUnconverged(stats, msgs);
+    return stats;
+}
+
+RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
+    const RunStats stats = runMmCurve(m, AXIAL_FORCE, msgs, progress);
     reportUnconverged(stats, msgs);
     return stats;
 }

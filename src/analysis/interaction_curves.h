@@ -65,4 +65,9 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Prog
 // when given, sees 0..100 as the angles are done.
 RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress = nullptr);
 
+// The same two runs without the closing count of unconverged solves, for a caller that runs
+// several curves and gives one count for them all.
+RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progress = nullptr);
+RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress = nullptr);
+
 }  // namespace qav

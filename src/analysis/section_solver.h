@@ -81,6 +81,10 @@ public:
     // mode 1 solves it so; otherwise, and where the solve does not converge, the result is not
     // converged and the caller searches for s solve by solve.
     SolveResult momentScaleAt(double P, double MX, double MY, int mode);
+    // The same for the moment-curvature variant: the state at the axial force P whose largest
+    // control-point strain is epsMax, with the moment along (MX, MY); emax and emin are that
+    // state's extreme control-point strains.
+    SolveResult momentScaleAtStrain(double P, double MX, double MY, double epsMax);
 
     // Writes the last evaluated state into the fibres' and control points' EPS and STRESS.
     void storeState(SectionModel& m) const;
@@ -103,6 +107,7 @@ private:
     SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start = nullptr,
                           const double* fixed = nullptr);
     SolveResult polishReference(const vec3& LL, Scaling scaling, double epsMax);
+    SolveResult momentScale(double P, double MX, double MY, Scaling scaling, double epsMax);
     void remember(const double pointAbc[3], const double fibreAbc[3]);
 
     FibreArrays fibres_;
