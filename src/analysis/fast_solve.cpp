@@ -14,6 +14,12 @@
 // fibre laws are smooth (a quadratic or linear piece per fibre), so the convergence is
 // quadratic and a solve takes a handful of passes. A solve that has not met the tolerance
 // within FAST_SOLVER_MAX_PASSES passes goes to the reference iteration.
+//
+// The same Newton system, with a fixed part F0 of the load that the factor does not scale,
+//     SS(a) - F0 - lambda LL = 0,   p . a = e_limit,
+// finds in one solve the point of the interaction surface at a given axial force along a given
+// moment direction (F0 the axial force, LL the moment): the state the outer searches of the
+// Myy-Mzz curve and the PMM surface close in on solve after solve.
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -130,7 +136,8 @@ bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
 
 }  // namespace
 
-SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start) {
+SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start,
+                                     const double* fixed) {
     const Rule rule = scaling == Scaling::Mode1 ? Rule::Mode1 : scaling == Scaling::Mode2 ? Rule::Mode2 : Rule::Prescribed;
     SolveResult r;
     r.residual = INFINITY;
@@ -145,6 +152,10 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     double ll = 0;
     for (int i = 0; i < 3; ++i) ll += D[i] * D[i] * LL[i + 1] * LL[i + 1];
     if (!std::isfinite(ll) || !(ll > 0)) return r;
+    // The part of the load the factor does not scale.
+    const double F0[3] = {fixed ? fixed[0] : 0.0, fixed ? fixed[1] : 0.0, fixed ? fixed[2] : 0.0};
+    // The load at the factor l.
+    auto target = [&](double l, int i) { return F0[i] + l * LL[i + 1]; };
     // Brings a trial deformation onto the limit rule and evaluates forces, stiffnesses, the
     // load factor (the projection of the forces on the load) and the relative residual; false
     // when the rule cannot place it (no control point strained).
@@ -156,11 +167,11 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         s.hasSecant = false;
         ++passes;
         double sl = 0;
-        for (int i = 0; i < 3; ++i) sl += D[i] * D[i] * s.ss[i] * LL[i + 1];
+        for (int i = 0; i < 3; ++i) sl += D[i] * D[i] * (s.ss[i] - F0[i]) * LL[i + 1];
         s.lamda = sl / ll;
         double num = 0, den = 0;
         for (int j = 0; j < 3; ++j) {
-            const double d = D[j] * (s.lamda * LL[j + 1] - s.ss[j]);
+            const double d = D[j] * (target(s.lamda, j) - s.ss[j]);
             num += d * d;
             den += D[j] * D[j] * s.ss[j] * s.ss[j];
         }
@@ -180,9 +191,18 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     };
 
     // Start from the elastic deformation under the load, as the reference iteration does.
+    // With a fixed part, the scaled part enters in the same balanced size (the trial moment of
+    // a surface point is far beyond any capacity; near the crushing load the moment found is
+    // small, and a start in nearly pure bending is far from it).
+    double l0 = 1;
+    if (fixed != nullptr) {
+        double f0 = 0;
+        for (int i = 0; i < 3; ++i) f0 += D[i] * D[i] * F0[i] * F0[i];
+        if (f0 > 0) l0 = std::sqrt(f0 / ll);
+    }
     double a0[3] = {0, 0, 0};
     for (int j = 0; j < 3; ++j)
-        for (int p = 0; p < 3; ++p) a0[j] += kinv_[j + 1][p + 1] * LL[p + 1];
+        for (int p = 0; p < 3; ++p) a0[j] += kinv_[j + 1][p + 1] * target(l0, p);
     if (start != nullptr)
         for (int j = 0; j < 3; ++j) a0[j] = start[j];
     State cur;
@@ -198,7 +218,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     auto elasticStep = [&](const State& s, double da[3]) {
         for (int j = 0; j < 3; ++j) {
             da[j] = 0;
-            for (int p = 0; p < 3; ++p) da[j] += kinv_[p + 1][j + 1] * (s.lamda * LL[p + 1] - s.ss[p]);
+            for (int p = 0; p < 3; ++p) da[j] += kinv_[p + 1][j + 1] * (target(s.lamda, p) - s.ss[p]);
         }
     };
     // Newton's step with the limit held at the point p (its (1, X, Y)).
@@ -217,7 +237,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
                 for (int j = 0; j < 3; ++j) M[i][j] = D[i] * K[i][j] * D[j];
                 M[i][3] = -LL[i + 1] * D[i] / Ls;
                 M[3][i] = p[i] * D[i] / ps;
-                b[i] = D[i] * (s.lamda * LL[i + 1] - s.ss[i]);
+                b[i] = D[i] * (target(s.lamda, i) - s.ss[i]);
             }
             M[3][3] = 0;
             b[3] = (s.limit.target - (p[0] * s.a[0] + p[1] * s.a[1] + p[2] * s.a[2])) / ps;
@@ -268,7 +288,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         double M[4][4], b[4], x[4];
         for (int i = 0; i < 3; ++i) {
             for (int j = 0; j < 3; ++j) M[i][j] = D[i] * K[i][j] * D[j];
-            b[i] = D[i] * s.lamda * LL[i + 1];
+            b[i] = D[i] * target(s.lamda, i);
         }
         if (!solveSmall(3, M, b, x)) return false;
         for (int i = 0; i < 3; ++i) trial[i] = D[i] * x[i];

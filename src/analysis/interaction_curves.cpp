@@ -36,14 +36,36 @@ void CALC_NMAX(SectionModel& m) {
     m.PMIN = c.PMIN;
 }
 
-// The search of a trial moment whose load fraction is 1: the fixed-point iteration of the
-// reference solver, or a root finder to a tighter tolerance under the fast one.
+// The trial moment whose load fraction is 1 at the axial force P. Under the fast solver the
+// point itself is solved for first (one solve of the fast solver with the axial force held),
+// and kept unless the load fraction of its load says otherwise: near pure tension a load can
+// have more than one state, and where the load-fraction solve finds another one (a fraction
+// other than 1), the search goes on from there as it would have. Where that solve does not
+// converge, the direct state (which did) stands. Under the reference solver, its fixed-point
+// iteration. mx and my become the moment; returns the load fraction of the last solve.
 template <class Solve>
-static double unitLoadFraction(const SectionSolver& solver, Solve&& solve, double& mx, double& my, double tol,
-                               int maxSolves) {
-    if (solver.kind() == SolverKind::Fast)
-        return findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, maxSolves);
-    return scaleTrialMoment(solve, mx, my, tol, maxSolves);
+static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&& solve, double& mx, double& my,
+                               double tol, int maxSolves, RunStats& stats) {
+    if (solver.kind() != SolverKind::Fast) return scaleTrialMoment(solve, mx, my, tol, maxSolves);
+    const int fibres = solver.fibreCount();
+    const SolveResult direct = solver.momentScaleAt(P, mx, my, mode);
+    if (direct.converged && direct.loadFraction > 0) {
+        const double s = direct.loadFraction;
+        const SolveResult check = solver.loadFraction(P, mx * s, my * s, 0, 0, 0, mode);
+        if (!check.converged || std::fabs(check.loadFraction - 1) < FAST_SEARCH_TOLERANCE) {
+            stats.add(direct, fibres);
+            stats.addPasses(check.iterations, fibres);
+            mx *= s;
+            my *= s;
+            return check.converged ? check.loadFraction : 1.0;
+        }
+        stats.addPasses(direct.iterations + check.iterations, fibres);
+        mx *= s;
+        my *= s;
+    } else {
+        stats.addPasses(direct.iterations, fibres);
+    }
+    return findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, maxSolves);
 }
 
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
@@ -68,13 +90,13 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
     }
     double mx = TRIAL_MOMENT * SINA, my = TRIAL_MOMENT * COSA;
     const double lamda = unitLoadFraction(
-        solver,
+        solver, mode, P0,
         [&](double x, double y) {
             const SolveResult r = solver.loadFraction(P0, x, y, 0, 0, 0, mode);
             stats.add(r, solver.fibreCount());
             return r.loadFraction;
         },
-        mx, my, 0.001, 100);
+        mx, my, 0.001, 100, stats);
     NN = P0 * lamda;
     MX = mx;
     MY = my;
@@ -167,7 +189,7 @@ void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN) {
     replaceResult(m.PM_M, std::move(c.M));
 }
 
-RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
+RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
     requirePmCurveInput(m);
     const AxialCapacity cap = axialCapacity(m);
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
@@ -176,11 +198,26 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Prog
     const RunStats stats = c.stats;
     storePmCurve(m, std::move(c), PMAX, PMIN);
     solver.storeState(m);
-    reportUnconverged(stats, msgs);
     return stats;
 }
 
-RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
+MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats) {
+    const double s = std::sin(theta * std::numbers::pi / 180.0);
+    const double c = std::cos(theta * std::numbers::pi / 180.0);
+    double mx = TRIAL_MOMENT * s, my = TRIAL_MOMENT * c;
+    auto solve = [&](double x, double y) {
+        const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
+        stats.add(r, solver.fibreCount());
+        return r.loadFraction;
+    };
+    double lamda = unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats);
+    // The reference solves the last trial moment once more; the fast search already has its
+    // load fraction (the same solve gives the same number).
+    if (solver.kind() != SolverKind::Fast) lamda = solve(mx, my);
+    return {AXIAL_FORCE * lamda, mx * lamda, my * lamda};
+}
+
+RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
     const int n = m.NMM;
     if (n < 1) throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
@@ -194,31 +231,28 @@ RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& ms
 
     RunStats stats;
     SectionSolver solver(m, msgs);
-    const bool fast = solver.kind() == SolverKind::Fast;
-    const int mode = m.STRAIN_LIMIT_MODE;
-    const int fibres = solver.fibreCount();
     StepProgress steps(progress, n + 1LL);
     for (int i = 0; i <= n; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
-        const double s = std::sin(theta * std::numbers::pi / 180.0);
-        const double c = std::cos(theta * std::numbers::pi / 180.0);
-        double mx = TRIAL_MOMENT * s, my = TRIAL_MOMENT * c;
-        auto solve = [&](double x, double y) {
-            const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
-            stats.add(r, fibres);
-            return r.loadFraction;
-        };
-        double lamda = unitLoadFraction(solver, solve, mx, my, 0.01, 1000);
-        // The reference solves the last trial moment once more; the fast search already has
-        // its load fraction (the same solve gives the same number).
-        if (!fast) lamda = solve(mx, my);
-        MX[static_cast<std::size_t>(i)] = mx * lamda;
-        MY[static_cast<std::size_t>(i)] = my * lamda;
+        const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats);
+        MX[static_cast<std::size_t>(i)] = p.MX;
+        MY[static_cast<std::size_t>(i)] = p.MY;
         steps.step();
     }
     m.MM_MX = std::move(MX);
     m.MM_MY = std::move(MY);
     solver.storeState(m);
+    return stats;
+}
+
+RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
+    const RunStats stats = runPmCurve(m, ANG, msgs, progress);
+    reportUnconverged(stats, msgs);
+    return stats;
+}
+
+RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
+    const RunStats stats = runMmCurve(m, AXIAL_FORCE, msgs, progress);
     reportUnconverged(stats, msgs);
     return stats;
 }

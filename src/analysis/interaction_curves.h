@@ -44,6 +44,15 @@ void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN);
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
                     double& MY, RunStats& stats);
 
+// The point of the Myy-Mzz curve at AXIAL_FORCE (kN) whose moment lies at theta degrees
+// (measured as the curve's angles are): its moments MX, MY, and the axial force of the state
+// found (AXIAL_FORCE times the last load fraction of the search; AXIAL_FORCE itself where the
+// fast solver finds the point directly).
+struct MmPoint {
+    double P = 0, MX = 0, MY = 0;
+};
+MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats);
+
 // The P-M curve of the angle ANG (degrees) and ANG + 180, 2 NPM + 2 points. Uses the model's
 // STRAIN_LIMIT_MODE. Throws InputError, before anything changes, when NPM is not within
 // 2 .. MAX_CURVE_STEPS or there are no fibres. The fibres keep the state of the last solve.
@@ -55,5 +64,10 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Prog
 // lies outside PMIN .. PMAX (no moment is carried there; the text gives both). A progress,
 // when given, sees 0..100 as the angles are done.
 RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress = nullptr);
+
+// The same two runs without the closing count of unconverged solves, for a caller that runs
+// several curves and gives one count for them all.
+RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progress = nullptr);
+RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress = nullptr);
 
 }  // namespace qav

@@ -57,11 +57,20 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
             run.stats.add(last, fibres);
             return last.loadFraction;
         };
-        // The same strain step's moment: the fixed-point search of the reference solver, or
-        // a root finder to a tighter tolerance under the fast one (whose last solve is
-        // already the one the reference repeats).
+        // The strain step's moment: under the fast solver the state at the axial force and
+        // the step's strain is solved for directly (or, where that fails, the moment whose load
+        // fraction is 1 found by a root finder); under the reference solver its fixed-point
+        // search, with the last trial moment solved once more.
         double lamda = 0;
-        if (fast) {
+        const SolveResult direct = fast ? solver.momentScaleAtStrain(in.axialForce, mx, my, eps) : SolveResult{};
+        if (direct.converged && direct.loadFraction > 0) {
+            run.stats.add(direct, fibres);
+            last = direct;
+            mx *= direct.loadFraction;
+            my *= direct.loadFraction;
+            lamda = 1;
+        } else if (fast) {
+            run.stats.addPasses(direct.iterations, fibres);
             lamda = findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, 1000);
         } else {
             scaleTrialMoment(solve, mx, my, 0.01, 1000);

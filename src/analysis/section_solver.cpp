@@ -150,14 +150,42 @@ SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, 
     return solve(LL, Scaling::Prescribed, epsMax);
 }
 
+SolveResult SectionSolver::momentScaleAt(double P, double MX, double MY, int mode) {
+    if (mode == 2) return {};
+    return momentScale(P, MX, MY, Scaling::Mode1, EPS_LIMIT);
+}
+
+SolveResult SectionSolver::momentScaleAtStrain(double P, double MX, double MY, double epsMax) {
+    return momentScale(P, MX, MY, Scaling::Prescribed, epsMax);
+}
+
+SolveResult SectionSolver::momentScale(double P, double MX, double MY, Scaling scaling, double epsMax) {
+    if (kind_ != SolverKind::Fast || !singular_.empty()) return {};
+    const vec3 LL{0, 0, 1e6 * MX, 1e6 * MY};
+    const double fixed[3] = {1000.0 * P, 0, 0};
+    SolveResult r = solveFast(LL, scaling, epsMax, nullptr, fixed);
+    if (r.converged) return r;
+    // Once more from the elastic deformation under the axial force and the whole trial moment
+    // (a start in nearly pure bending), which some sections need where the other start fails.
+    double start[3] = {0, 0, 0};
+    for (int j = 0; j < 3; ++j)
+        for (int p = 0; p < 3; ++p) start[j] += kinv_[j + 1][p + 1] * (fixed[p] + LL[p + 1]);
+    const int passes = r.iterations;
+    r = solveFast(LL, scaling, epsMax, start, fixed);
+    r.iterations += passes;
+    return r;
+}
+
 SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax) {
     for (const auto& text : singular_) msgs_.message(text);
     SolveResult r;
     // Mode 2 (steel-only sections: the smaller extreme magnitude at the limit) and the
     // prescribed strain of the moment-curvature variant admit more than one state whose
     // forces lie along a load, with different fractions; the reference iteration's is the one
-    // the program gives, so those stay with it (their outer searches still use the root finder);
-    // in mode 2 the fast solver finishes a reference iteration that stops short of its tolerance.
+    // the program gives for a load, so those stay with it; in mode 2 the fast solver finishes a
+    // reference iteration that stops short of its tolerance. (The moment-curvature steps do
+    // not ask for a load's fraction: at a held axial force and strain their state is found
+    // directly, see momentScaleAtStrain.)
     if (kind_ == SolverKind::Fast && singular_.empty() && scaling == Scaling::Mode1) {
         r = solveFast(LL, scaling, epsMax);
         if (!r.converged) {

@@ -75,6 +75,16 @@ public:
     // The moment-curvature variant: no minimum magnitudes, the largest control-point strain
     // scaled to epsMax.
     SolveResult loadFractionAtStrain(double P, double MX, double MY, double epsMax);
+    // The point of the interaction surface at the axial force P (kN) along the moment (MX, MY)
+    // (kNm), in one solve of the fast solver: loadFraction is the factor s for which the load
+    // (P, s MX, s MY) has the load fraction 1 (no minimum magnitudes). Only the fast solver in
+    // mode 1 solves it so; otherwise, and where the solve does not converge, the result is not
+    // converged and the caller searches for s solve by solve.
+    SolveResult momentScaleAt(double P, double MX, double MY, int mode);
+    // The same for the moment-curvature variant: the state at the axial force P whose largest
+    // control-point strain is epsMax, with the moment along (MX, MY); emax and emin are that
+    // state's extreme control-point strains.
+    SolveResult momentScaleAtStrain(double P, double MX, double MY, double epsMax);
 
     // Writes the last evaluated state into the fibres' and control points' EPS and STRESS.
     void storeState(SectionModel& m) const;
@@ -93,8 +103,11 @@ private:
     SolveResult solve(const vec3& LL, Scaling scaling, double epsMax);
     SolveResult solveReference(const vec3& LL, Scaling scaling, double epsMax);
     // start: the deformation to begin from (default: the elastic one under the load).
-    SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start = nullptr);
+    // fixed: a part of the load the factor does not scale (N, N mm, N mm; default none).
+    SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start = nullptr,
+                          const double* fixed = nullptr);
     SolveResult polishReference(const vec3& LL, Scaling scaling, double epsMax);
+    SolveResult momentScale(double P, double MX, double MY, Scaling scaling, double epsMax);
     void remember(const double pointAbc[3], const double fibreAbc[3]);
 
     FibreArrays fibres_;
@@ -138,6 +151,11 @@ struct RunStats {
         if (r.fellBack) ++fellBack;
         iterations += r.iterations;
         fibreEvaluations += static_cast<long long>(r.iterations) * fibres;
+    }
+    // Passes of an attempt that was given up for another way to the same result.
+    void addPasses(int passes, int fibres) {
+        iterations += passes;
+        fibreEvaluations += static_cast<long long>(passes) * fibres;
     }
     void add(const RunStats& o) {
         solves += o.solves;

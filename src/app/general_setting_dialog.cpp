@@ -1,5 +1,6 @@
 #include "app/general_setting_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,11 +18,14 @@ namespace qav {
 
 namespace {
 const char* const SOLVER_KEY = "analysis/solver";
+const char* const STEEL_GRID_KEY = "mesh/steelGrid";
 }  // namespace
 
-void loadSolverSetting(SectionModel& m) {
-    const QString v = QSettings().value(SOLVER_KEY, QStringLiteral("fast")).toString();
+void loadProgramSettings(SectionModel& m) {
+    const QSettings settings;
+    const QString v = settings.value(SOLVER_KEY, QStringLiteral("fast")).toString();
     m.SOLVER = v == QLatin1String("reference") ? SolverKind::Reference : SolverKind::Fast;
+    m.STEEL_GRID = settings.value(STEEL_GRID_KEY, false).toBool();
 }
 
 GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
@@ -57,6 +61,18 @@ GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent) : Q
     g3->addWidget(namedLabel("LabelSolver", "Solver", solver), 0, 0);
     g3->addWidget(SolverBox, 0, 1);
     top->addWidget(solver);
+    // Off: a section without concrete has mesh nodes on its steel's sides only, one triangle
+    // from face to face of each plate. On: grid nodes inside the steel as well.
+    auto* steelMesh = new QGroupBox("Steel Mesh", this);
+    steelMesh->setObjectName("GroupBoxSteelMesh");
+    auto* g4 = new QVBoxLayout(steelMesh);
+    SteelGridBox = new QCheckBox("Grid Nodes Inside Steel (sections without concrete)", steelMesh);
+    SteelGridBox->setObjectName("SteelGridBox");
+    SteelGridBox->setToolTip(
+        "Each plate of a section without concrete gets fibres through its thickness. Changing it "
+        "empties the mesh of such a section.");
+    g4->addWidget(SteelGridBox);
+    top->addWidget(steelMesh);
     auto* okay = namedButton("Button1", "Okay", this);
     connect(okay, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { this->okay(); }); });
     top->addWidget(okay, 0, Qt::AlignRight);
@@ -67,6 +83,7 @@ void GeneralSettingDialog::showEvent(QShowEvent* event) {
     Edit1->setText(qs(Format("%D", {ctx_.model().NPM})));
     Edit2->setText(qs(Format("%D", {ctx_.model().NMM})));
     SolverBox->setCurrentIndex(ctx_.model().SOLVER == SolverKind::Reference ? 1 : 0);
+    SteelGridBox->setChecked(ctx_.model().STEEL_GRID);
     QDialog::showEvent(event);
 }
 
@@ -75,7 +92,10 @@ void GeneralSettingDialog::okay() {
     applyCurveSteps(m, textOf(Edit1), textOf(Edit2));
     m.DESIGN_CODE = ComboBox1->currentIndex();
     m.SOLVER = SolverBox->currentIndex() == 1 ? SolverKind::Reference : SolverKind::Fast;
-    QSettings().setValue(SOLVER_KEY, m.SOLVER == SolverKind::Reference ? "reference" : "fast");
+    m.STEEL_GRID = SteelGridBox->isChecked();
+    QSettings settings;
+    settings.setValue(SOLVER_KEY, m.SOLVER == SolverKind::Reference ? "reference" : "fast");
+    settings.setValue(STEEL_GRID_KEY, m.STEEL_GRID);
     close();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// "General Setting " (the trailing blank is part of the caption): curve steps, design code and
-// the equilibrium solver of the analyses (a program setting, kept with the program's settings).
+// "General Setting " (the trailing blank is part of the caption): curve steps, design code, the
+// equilibrium solver of the analyses and whether steel-only sections get mesh nodes inside
+// their steel (program settings, kept with the program's settings).
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
@@ -11,8 +13,9 @@ namespace qav {
 class AppContext;
 struct SectionModel;
 
-// The solver choice kept with the program's settings, read into the model at start-up.
-void loadSolverSetting(SectionModel& m);
+// The solver choice and the steel mesh option kept with the program's settings, read into the
+// model at start-up.
+void loadProgramSettings(SectionModel& m);
 
 class GeneralSettingDialog : public QDialog {
     Q_OBJECT
@@ -28,6 +31,7 @@ private:
     QLineEdit *Edit1, *Edit2;
     QComboBox* ComboBox1;
     QComboBox* SolverBox;
+    QCheckBox* SteelGridBox;
 };
 
 }  // namespace qav

@@ -92,7 +92,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     prompts_ = ownPrompts_.get();
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     commands_ = new CommandMap(boundary_, prompts_, this);
-    loadSolverSetting(model_);
+    loadProgramSettings(model_);
 
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);

@@ -36,7 +36,11 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
         1)
         throw UsageError("give exactly one of --dxf, --xtract, --opensees");
     SectionModel m = loadSection(pos[0]);
-    // Without a window the file's mesh size stands for the last value of the mesh size box.
+    const SharedOptions& o = args.shared();
+    if (o.meshSize) m.MESH_SIZE_TEXT = *o.meshSize;
+    m.STEEL_GRID = o.steelGrid;
+    // Without a window the file's mesh size (or --mesh-size) stands for the last value of the
+    // mesh size box.
     double meshSize = 0;
     if (TryToFloat(m.MESH_SIZE_TEXT, meshSize)) m.MESH_SIZE_INPUT = meshSize;
     if (dxf) exportDxfFile(m, *dxf);
@@ -55,7 +59,7 @@ QAVSEC_COMMAND("export", "FILE.sec (--dxf|--xtract|--opensees)",
                 {"--xtract", "", "an XTRACT text file", Option::InOperands},
                 {"--opensees", "", "an OpenSees Tcl script of the meshed section", Option::InOperands},
                 outputOption("OUT", "the exported file")},
-               0, exportSection);
+               MESH_OPTIONS, exportSection);
 
 }  // namespace
 }  // namespace qav::cli

@@ -136,7 +136,7 @@ QAVSEC_COMMAND("state", "FILE.sec (--loads F.csv [--comb N] | --load P,MX,MY)",
                 {"--kp", "K", "least axial force in kN (1000 for a combination, 0 for --load)"},
                 {"--kmx", "K", "least moment Mx in kNm (1000 for a combination, 0 for --load)"},
                 {"--kmy", "K", "least moment My in kNm (1000 for a combination, 0 for --load)"}},
-               MESH_OPTIONS | LOAD_OPTIONS, state);
+               ANALYSIS_COMMAND | LOAD_OPTIONS, state);
 
 }  // namespace
 }  // namespace qav::cli

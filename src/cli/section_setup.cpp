@@ -39,6 +39,7 @@ SectionModel prepareSection(const std::string& path, const SharedOptions& o, std
     if (o.npm) m.NPM = ToInt(*o.npm);
     if (o.nmm) m.NMM = ToInt(*o.nmm);
     if (o.meshSize) m.MESH_SIZE_TEXT = *o.meshSize;
+    m.STEEL_GRID = o.steelGrid;
     m.SOLVER = o.solver;
     m.THREADS = o.threads;
     if (o.loads) IMPORT_FORCE_CSV(m, readTextLines(*o.loads), o.units);

@@ -34,6 +34,11 @@ const std::vector<SharedOption>& sharedOptions() {
         {{"--mesh-size", "H", "mesh size in mm (the section's mesh size)"},
          MESH_OPTIONS,
          [](SharedOptions& o, const std::string& v) { o.meshSize = v; }},
+        {{"--steel-grid", "",
+          "a section without concrete gets mesh nodes inside its steel too (fibres through each "
+          "plate); off"},
+         MESH_OPTIONS,
+         [](SharedOptions& o, const std::string&) { o.steelGrid = true; }},
         {{"--loads", "F.csv", "load combinations from a force CSV file"},
          LOAD_OPTIONS,
          [](SharedOptions& o, const std::string& v) { o.loads = v; },

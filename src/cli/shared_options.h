@@ -46,6 +46,7 @@ struct SharedOptions {
     ForceUnits units = ForceUnits::N_mm;
     SolverKind solver = SolverKind::Fast;
     int threads = 0;  // 0: every core
+    bool steelGrid = false;  // grid nodes inside the steel of a section without concrete
     bool json = false;
 };
 

@@ -1,10 +1,12 @@
 #include "mesh/mesh_nodes.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "mesh/inside_test.h"
 #include "mesh/point_buckets.h"
 #include "model/number_text.h"
+#include "model/section_state.h"
 
 namespace qav {
 
@@ -35,6 +37,35 @@ void storeTable(std::vector<TNODE>& nodes, std::vector<TNODE>& table, int32_t& c
 void appendCorners(const std::vector<TPOS>& pt, int npoint, std::vector<TNODE>& out) {
     const int n = polygonCorners(pt, npoint);
     for (int k = 0; k < n; ++k) out.push_back({at(pt, k).X, at(pt, k).Y, false});
+}
+
+// Marks the grid nodes inside a steel polygon as used. The nodes are taken in order of x, so
+// that each polygon tests only those within its box, however many polygons there are.
+void keepInsideSteel(SectionModel& m) {
+    const int n = std::min<int>(m.NGRID_NODE, static_cast<int>(m.GRID_NODE.size()) - 1);
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(std::max(n, 0)));
+    for (int i = 1; i <= n; ++i) order.push_back(i);
+    auto x = [&](int i) { return m.GRID_NODE[static_cast<std::size_t>(i)].PX; };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return x(a) < x(b); });
+    for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j) {
+        const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(j)];
+        const int corners = polygonCorners(s.PT, s.NPOINT);
+        if (corners < 3) continue;
+        double x0 = s.PT[0].X, x1 = x0, y0 = s.PT[0].Y, y1 = y0;
+        for (int k = 1; k < corners; ++k) {
+            x0 = std::min(x0, at(s.PT, k).X);
+            x1 = std::max(x1, at(s.PT, k).X);
+            y0 = std::min(y0, at(s.PT, k).Y);
+            y1 = std::max(y1, at(s.PT, k).Y);
+        }
+        const InsideTest plate(s.PT, s.NPOINT);
+        auto k = std::lower_bound(order.begin(), order.end(), x0, [&](int i, double v) { return x(i) < v; });
+        for (; k != order.end() && x(*k) <= x1; ++k) {
+            TNODE& g = m.GRID_NODE[static_cast<std::size_t>(*k)];
+            if (!g.USED && g.PY >= y0 && g.PY <= y1) g.USED = plate.inside(g.PX, g.PY);
+        }
+    }
 }
 
 template <class F>
@@ -106,10 +137,16 @@ void CHECK_MESH_POINT(SectionModel& m) {
     forEachNode(m.CLINE_NODE, m.NCLINE_NODE, [](TNODE& g) { g.USED = true; });
     forEachNode(m.SLINE_NODE, m.NSLINE_NODE, [](TNODE& g) { g.USED = true; });
     forEachNode(m.KEY_NODE, m.NKEY_NODE, [](TNODE& g) { g.USED = true; });
-    if (m.NCONC_PT <= 0) return;  // no outline: no grid node is kept
-
-    const InsideTest outline(m.CONC_PT, m.NCONC_PT);
-    forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) { g.USED = outline.inside(g.PX, g.PY); });
+    if (m.NCONC_PT > 0) {
+        const InsideTest outline(m.CONC_PT, m.NCONC_PT);
+        forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) { g.USED = outline.inside(g.PX, g.PY); });
+    } else if (steelGridApplies(m)) {
+        // Steel alone, asked to: the grid nodes inside a steel polygon, so that a plate has
+        // fibres through its thickness and not one triangle from face to face.
+        keepInsideSteel(m);
+    } else {
+        return;  // no outline: no grid node is kept
+    }
 
     const double reach = DROP_FACTOR * m.MESH_SIZE;
     // Grid nodes filed in cells of one mesh size: a boundary node looks at the few cells

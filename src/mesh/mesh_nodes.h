@@ -5,6 +5,8 @@
 // nodes into the one set the triangulator gets. Each operation works on the model's tables;
 // the mesh size is MESH_SIZE (h).
 //
+// Grid nodes are kept inside the concrete outline; a section without one keeps none, unless
+// the model's STEEL_GRID asks for those inside its steel polygons.
 // Two distances decide: a grid node within 0.8 h of a boundary or key node is dropped, and
 // nodes within 1e-4 mm of each other in both x and y are one node (the first one kept wins).
 // Both searches go through square cells, so the cost grows with the number of nodes, not with

@@ -79,7 +79,8 @@ SectionSync SYNC_SECTION_STATE(SectionModel& m) {
         s.materialsRefreshed = refreshFibreMaterials(m);
         if (s.materialsRefreshed) stampMesh(m);
     }
-    if (s.found == MeshState::GeometryChanged || (s.found == MeshState::MaterialsChanged && !s.materialsRefreshed)) {
+    if (s.found == MeshState::GeometryChanged || s.found == MeshState::OptionsChanged ||
+        (s.found == MeshState::MaterialsChanged && !s.materialsRefreshed)) {
         clearFibres(m);
         s.meshCleared = true;
     }

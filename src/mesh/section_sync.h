@@ -1,8 +1,9 @@
 #pragma once
 // Brings the mesh and the stored results up to date with the section, in one place: the
 // application runs it after every command and wherever the model changes outside one.
-//   geometry or bars changed (or fibres the mesh command did not make): the mesh is emptied —
-//     its fibres describe a section that is gone and only meshing again can mend that;
+//   geometry or bars changed (or fibres the mesh command did not make), or the mesh options
+//     that apply to the section: the mesh is emptied — its fibres describe a section or a mesh
+//     that is gone and only meshing again can mend that;
 //   only the grades or material values changed: the fibres take the new grades and values
 //     (GEN_FIB_MAT) and the mesh stays, as its triangles are still the section's; should a
 //     selected grade be missing from its table, the mesh is emptied instead;

@@ -113,11 +113,13 @@ struct SectionPropertiesText {
 };
 
 // What a mesh was made from: fingerprints of the geometry (outline, cover, steel polygons,
-// openings, bars) and of the material records its fibres take (the selected grades), and the
-// serial number of the mesh run. serial 0: no mesh made by the mesh command.
+// openings, bars), of the material records its fibres take (the selected grades) and of the
+// mesh options that apply to it, and the serial number of the mesh run. serial 0: no mesh made
+// by the mesh command.
 struct MeshStamp {
     uint64_t geometry = 0;
     uint64_t materials = 0;
+    uint64_t options = 0;  // the mesh options that changed this section's mesh
     uint64_t serial = 0;
     bool operator==(const MeshStamp&) const = default;
 };
@@ -211,6 +213,10 @@ struct SectionModel {
     // section file): the equilibrium solver and the number of worker threads (0: every core).
     SolverKind SOLVER = SolverKind::Fast;
     int32_t THREADS = 0;
+    // Mesh a section without a concrete outline with grid nodes inside its steel polygons as
+    // well, so that each plate has fibres through its thickness (a program setting like the
+    // solver, off by default; a section with an outline ignores it).
+    bool STEEL_GRID = false;
     // The main window's outer size in pixels: W and H of the view mappings and the fit.
     int32_t W = 1197;
     int32_t H = 836;

@@ -17,10 +17,17 @@ uint64_t geometryFingerprint(const SectionModel& m);
 // material of a kind the section does not have leaves it unchanged.
 uint64_t materialFingerprint(const SectionModel& m);
 
+// Whether the mesh command puts grid nodes inside the steel polygons: asked for, and a section
+// without a concrete outline (one with an outline has grid nodes inside it anyway).
+bool steelGridApplies(const SectionModel& m);
+// The mesh options that change this section's mesh; 0 when none does.
+uint64_t optionsFingerprint(const SectionModel& m);
+
 enum class MeshState {
     None,              // no fibres
     Current,           // made from the section as it stands
     MaterialsChanged,  // same geometry, other grades or material values
+    OptionsChanged,    // same section, other mesh options: the mesh would be another one
     GeometryChanged,   // other geometry or bars, or fibres the mesh command did not make
 };
 MeshState meshState(const SectionModel& m);

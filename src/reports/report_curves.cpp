@@ -46,8 +46,9 @@ ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>
         Recorder messages(r.messages);
         try {
             if (r.curve.inputError) std::rethrow_exception(r.curve.inputError);
-            r.stats = isPm(r.curve) ? RUN_PM_CURVE_ANALYSIS(r.model, r.curve.value, messages, &p)
-                                    : RUN_MM_CURVE_ANALYSIS(r.model, r.curve.value, messages, &p);
+            // The count of unconverged solves is given once for the whole run.
+            r.stats = isPm(r.curve) ? runPmCurve(r.model, r.curve.value, messages, &p)
+                                    : runMmCurve(r.model, r.curve.value, messages, &p);
         } catch (const RunCancelled&) {
             throw;
         } catch (...) {
@@ -56,9 +57,6 @@ ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>
             while (k < f && !firstFailure.compare_exchange_weak(f, k)) continue;
             return;
         }
-        // The count of unconverged solves is given once for the whole run.
-        if (r.stats.notConverged != 0 && !r.messages.empty() && r.messages.back() == unconvergedText(r.stats))
-            r.messages.pop_back();
     }, progress);
 }
 

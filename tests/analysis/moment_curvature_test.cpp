@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "analysis/material_laws.h"
 #include "hand_section.h"
 #include "model/errors.h"
 #include "reports/text_reports.h"
@@ -53,6 +54,29 @@ TEST(MomentCurvature, CurvatureIsTheStrainDifferenceOverTheDepth) {
     EXPECT_NEAR(emax, 0.0035, 1e-6);
     // Curvature grows with the strain.
     for (std::size_t i = 1; i < 20; ++i) EXPECT_LT(m.MPHI_PHI[i], m.MPHI_PHI[i + 1]) << "step " << i;
+}
+
+TEST(MomentCurvature, AnElasticStepCarriesTheAxialForceExactly) {
+    // The rectangle in steel only: at the first step (strain 0.0035 / 20, below yield) the
+    // state is elastic, so with the axial force held exactly the mean strain is P / (E A),
+    // the curvature 2 (0.000175 - P / (E A)) / h and the moment E I times the curvature.
+    SectionModel m = handRectangle(symmetricColumn());  // 400 wide, 600 high
+    double A = 0, I = 0;
+    for (int j = 1; j <= m.NFIB; ++j) {
+        TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+        f.TY = FIB_STEEL;
+        f.FY1 = 355;
+        A += f.AREA;
+        I += f.AREA * f.Y * f.Y;
+    }
+    stampMesh(m);
+    NullMessages msgs;
+    const double P = 5000;  // kN
+    RUN_MPHI_ANALYSIS(m, MphiInput{false, false, P, 0.0035, 20}, msgs);
+    const double a0 = P * 1000 / (STEEL_LAW_MODULUS * A);
+    const double kappa = 2 * (0.0035 / 20 - a0) / 600;  // 1/mm
+    EXPECT_NEAR(m.MPHI_PHI[1], kappa * 1000, 1e-9 * kappa * 1000);
+    EXPECT_NEAR(m.MPHI_M[1], STEEL_LAW_MODULUS * I * kappa / 1e6, 1e-8 * STEEL_LAW_MODULUS * I * kappa / 1e6);
 }
 
 TEST(MomentCurvature, RefusesTooFewStepsAndNoFibres) {

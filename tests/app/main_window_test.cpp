@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include "app/command_map.h"
@@ -369,4 +370,41 @@ TEST(MainWindow, DisplaySwitchesAndViewCommands) {
     EXPECT_FALSE(f.w.statusBar2()->text(1).isEmpty()) << "read-out";
     mouse(f.w.view(), QEvent::MouseButtonPress, Qt::RightButton, {10, 10});
     EXPECT_EQ(f.count(1), "None");
+}
+
+TEST(MainWindow, SteelGridSettingRemeshesSteelOnlySections) {
+    Fixture f;
+    SectionModel& m = f.w.model();
+    f.open(QStringLiteral(QAVSEC_SOURCE_DIR "/examples/steel_i_section.sec"));
+    ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
+    f.w.sidePanel()->Edit1->setText("10");  // finer than the 50 mm plates
+    f.w.commands().run(cmd::Mesh);
+    const int plain = m.NFIB;
+    ASSERT_GT(plain, 0);
+
+    f.w.commands().run(cmd::GeneralSetting);
+    auto* general = child<QDialog>(&f.w, "GeneralSettingDialog");
+    auto* box = child<QCheckBox>(general, "SteelGridBox");
+    EXPECT_FALSE(box->isChecked()) << "off unless asked for";
+    box->setChecked(true);
+    const QByteArray shots = qgetenv("QAVSEC_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) general->grab().save(QString::fromUtf8(shots) + "/general_setting.png");
+    button(general, "Okay")->click();
+    EXPECT_TRUE(m.STEEL_GRID);
+    EXPECT_TRUE(QSettings().value("mesh/steelGrid").toBool());
+    EXPECT_EQ(m.NFIB, 0) << "the mesh of the other setting is gone";
+    f.w.commands().run(cmd::Mesh);
+    EXPECT_GT(m.NFIB, plain) << "plates get fibres through their thickness";
+    if (!shots.isEmpty()) f.w.grab().save(QString::fromUtf8(shots) + "/steel_grid_mesh.png");
+
+    // A new window starts with the kept setting; turned off, the plain mesh comes back.
+    Fixture g;
+    EXPECT_TRUE(g.w.model().STEEL_GRID);
+    f.w.commands().run(cmd::GeneralSetting);
+    EXPECT_TRUE(box->isChecked());
+    box->setChecked(false);
+    button(general, "Okay")->click();
+    EXPECT_FALSE(QSettings().value("mesh/steelGrid").toBool());
+    f.w.commands().run(cmd::Mesh);
+    EXPECT_EQ(m.NFIB, plain);
 }

@@ -42,7 +42,7 @@ TEST(CliOptions, UsageListsTheSharedOptionsOfEachCommand) {
         {"check",
          {"[--kp K]", "[--mesh-size H]", "[--loads F.csv]", "[--units N,mm|kN,m]"},
          {"--angle"}},
-        {"mesh", {"[--mesh-size H]", "[-o OUT.csv]"}, {"--npm", "--loads"}},
+        {"mesh", {"[--mesh-size H]", "[--steel-grid]", "[-o OUT.csv]"}, {"--npm", "--loads"}},
         {"table",
          {"--entry N", " -o OUT.csv", "[--loads F.csv]", "[--npm N]"},
          {"[--entry", "[-o"}},

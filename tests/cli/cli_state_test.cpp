@@ -84,6 +84,15 @@ TEST(CliState, PictureSummaryAndFibres) {
         runCli("state " + sec + " --loads " + loads + " -o " + png).out.find("the critical one"),
         std::string::npos);
     EXPECT_EQ(runCli("state " + sec + " --load -2000,100,300 -o " + png).status, 0);
+    // The solver and the threads are chosen as for every analysis; the states agree.
+    const CliRun fast = runCli("state " + sec + " --load -2000,100,300 -o " + png);
+    const CliRun ref = runCli("state " + sec + " --load -2000,100,300 --solver reference --threads 1 -o " + png);
+    ASSERT_EQ(ref.status, 0) << ref.out;
+    const auto fraction = [](const std::string& out) {
+        const auto at = out.find("Load Fraction");
+        return at == std::string::npos ? -1.0 : std::stod(out.substr(at + 13, 20));
+    };
+    EXPECT_NEAR(fraction(ref.out), fraction(fast.out), 0.01 * fraction(fast.out)) << ref.out;
 
     // The chart's key points belong to the P-M chart.
     EXPECT_EQ(runCli("chart " + sec + " --pm 0 --npm 6 --key-points -o " + png).status, 0);

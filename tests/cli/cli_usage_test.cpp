@@ -115,4 +115,5 @@ TEST(CliUsage, BashCompletionOffersCommandsAndOptions) {
     EXPECT_EQ(complete("report file.sec --doc s", 4), (std::set<std::string>{"section-data"}));
     EXPECT_EQ(complete("check file.sec --units k", 4), (std::set<std::string>{"kN,m"}));
     EXPECT_EQ(complete("build c", 2), (std::set<std::string>{"composite"}));
+    EXPECT_EQ(complete("mesh file.sec --st", 3), (std::set<std::string>{"--steel-grid"}));
 }

@@ -120,3 +120,24 @@ TEST(InterchangeCli, BadInputAndUsage) {
     std::remove(notDxf.c_str());
     std::remove(out.c_str());
 }
+
+TEST(InterchangeCli, OpenSeesExportTakesTheMeshOptions) {
+    // The fibre text is of the mesh the options ask for: --steel-grid gives a steel-only section
+    // fibres through its plates, and leaves a section with concrete as it was.
+    auto fibres = [](const std::string& name, const std::string& options) {
+        const std::string out = temp(name + "_options.tcl");
+        EXPECT_EQ(cli("export \"" + example(name) + "\" --opensees -o \"" + out + "\" " + options), 0);
+        const std::string text = readTextFile(out);
+        std::remove(out.c_str());
+        return text;
+    };
+    auto count = [](const std::string& text) {
+        int n = 0;
+        for (std::size_t at = text.find("fiber "); at != std::string::npos; at = text.find("fiber ", at + 1)) ++n;
+        return n;
+    };
+    const int plain = count(fibres("steel_i_section", "--mesh-size 10"));
+    EXPECT_GT(plain, 300);
+    EXPECT_GT(count(fibres("steel_i_section", "--mesh-size 10 --steel-grid")), 3 * plain);
+    EXPECT_EQ(fibres("src_column_cross", "--steel-grid"), fibres("src_column_cross", ""));
+}

@@ -68,3 +68,19 @@ TEST(MeshCli, WarnsOnStderrWhenTheFibresMissTheSectionsAreas) {
     std::remove(src.c_str());
     std::remove(open.c_str());
 }
+
+TEST(MeshCli, SteelGridMeshesInsideSteelOnlySections) {
+    // A steel-only section gets more fibres, the same steel area; a section with concrete is
+    // meshed as without the option, so its listing does not change.
+    const std::string steel = std::string(QAVSEC_SOURCE_DIR) + "/examples/steel_i_section.sec";
+    const CliRun plain = cli("mesh " + steel + " --mesh-size 10");
+    const CliRun grid = cli("mesh " + steel + " --mesh-size 10 --steel-grid");
+    ASSERT_EQ(plain.status, 0) << plain.out;
+    ASSERT_EQ(grid.status, 0) << grid.out;
+    EXPECT_NE(plain.out.find("Steel fibres:           326, area 80000.000\n"), std::string::npos) << plain.out;
+    EXPECT_EQ(grid.out.find("Steel fibres:           326,"), std::string::npos) << grid.out;
+    EXPECT_NE(grid.out.find(", area 80000.000\n"), std::string::npos) << grid.out;
+    EXPECT_EQ(cli("mesh " + example + " --steel-grid").out, cli("mesh " + example).out);
+    // An analysis takes it too.
+    EXPECT_EQ(cli("pm " + steel + " --angle 30 --steel-grid --mesh-size 25").status, 0);
+}

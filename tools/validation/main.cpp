@@ -17,6 +17,13 @@ int main(int argc, char** argv) {
             std::string name, description, mesh;
             const qav::SectionModel m = qav::validation::buildSection(i, name, description, mesh);
             qav::validation::addReference(t, m);
+            if (qav::validation::listedWithSteelGrid(i)) {
+                using qav::validation::MeshChoice;
+                qav::validation::SectionTable d = qav::validation::programValues(i, MeshChoice::Default);
+                qav::validation::addReference(
+                    d, qav::validation::buildSection(i, name, description, mesh, MeshChoice::Default));
+                t.defaultMeshWorst = qav::validation::worstDifference(d);
+            }
             std::cerr << t.name << ": " << t.rows.size() << " rows\n";
             tables.push_back(std::move(t));
         }

@@ -3,6 +3,7 @@
 // two axial forces and the load fractions of ten combinations, the program's value beside an
 // exact integration of the same laws. The generator writes it as docs/validation.md; the test
 // recomputes the program's values and holds them to the table.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,15 +35,25 @@ struct SectionTable {
     std::string description;
     std::string meshSize;
     std::vector<Row> rows;
+    // For a section the page meshes with an option: the worst difference of the default mesh.
+    std::optional<double> defaultMeshWorst;
 };
+
+// The mesh a section is built with: the one the page lists, or the program's default (the
+// same unless the page meshes the section with an option).
+enum class MeshChoice { Listed, Default };
 
 // The five sections, built and meshed as the program builds and meshes them.
 int sectionCount();
 SectionModel buildSection(int index, std::string& name, std::string& description,
-                          std::string& meshSize);
+                          std::string& meshSize, MeshChoice mesh = MeshChoice::Listed);
+// Whether the page meshes the section with grid nodes inside its steel (--steel-grid).
+bool listedWithSteelGrid(int index);
 
 // The program's values of a section (no reference yet).
-SectionTable programValues(int index);
+SectionTable programValues(int index, MeshChoice mesh = MeshChoice::Listed);
+// The largest magnitude of a table's differences, in percent.
+double worstDifference(const SectionTable& t);
 // Adds the reference values to every row.
 void addReference(SectionTable& t, const SectionModel& m);
 
