@@ -41,10 +41,10 @@ bench: build
 
 # The targets write what they learn into $(FUZZ_BUILD)/corpus (the seeds in tests/fuzz/corpus
 # stay as they are) and a failing input into $(FUZZ_BUILD)/artifacts: keep it under
-# tests/data/fuzz-regressions/<target>/ once mended. -purge_allocator_interval=-1: once the peak
-# RSS passes half the limit, libFuzzer would hand the sanitizer's free memory back to the system
-# every second and fault it in again, which made a long run several times slower; the RSS limit
-# still catches an input that allocates too much.
+# tests/data/fuzz-regressions/<target>/ once mended. -purge_allocator_interval=10: once the peak
+# RSS passes half the limit, libFuzzer hands the sanitizer's free memory back to the system, by
+# default every second, and every execution faults it in again, which made a long run several
+# times slower; never purging lets the RSS creep towards the limit.
 fuzz-build: bootstrap
 	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQAVSEC_FUZZ=ON -DQAVSEC_APP=OFF -DQAVSEC_TESTS=OFF \
@@ -56,7 +56,7 @@ fuzz: fuzz-build
 	@set -e; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 	  echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
-	  $(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) -rss_limit_mb=1024 -timeout=10 -purge_allocator_interval=-1 \
+	  $(FUZZ_BUILD)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -runs=$(FUZZ_RUNS) -rss_limit_mb=1024 -timeout=10 -purge_allocator_interval=10 \
 	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t- \
 	    $(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t > $(FUZZ_BUILD)/$$t.log 2>&1 \
 	    || { tail -n 60 $(FUZZ_BUILD)/$$t.log; echo "fuzz: $$t failed (log: $(FUZZ_BUILD)/$$t.log)"; exit 1; }; \
