@@ -51,17 +51,15 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
     const SolveResult direct = solver.momentScaleAt(P, mx, my, mode);
     if (direct.converged && direct.loadFraction > 0) {
         const double s = direct.loadFraction;
-        const SolveResult check = solver.loadFraction(P, mx * s, my * s, 0, 0, 0, mode);
+        mx *= s;
+        my *= s;
+        const SolveResult check = solver.loadFraction(P, mx, my, 0, 0, 0, mode);
         if (!check.converged || std::fabs(check.loadFraction - 1) < FAST_SEARCH_TOLERANCE) {
             stats.add(direct, fibres);
             stats.addPasses(check.iterations, fibres);
-            mx *= s;
-            my *= s;
             return check.converged ? check.loadFraction : 1.0;
         }
         stats.addPasses(direct.iterations + check.iterations, fibres);
-        mx *= s;
-        my *= s;
     } else {
         stats.addPasses(direct.iterations, fibres);
     }

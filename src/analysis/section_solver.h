@@ -149,8 +149,7 @@ struct RunStats {
         }
         if (r.singular) ++singular;
         if (r.fellBack) ++fellBack;
-        iterations += r.iterations;
-        fibreEvaluations += static_cast<long long>(r.iterations) * fibres;
+        addPasses(r.iterations, fibres);
     }
     // Passes of an attempt that was given up for another way to the same result.
     void addPasses(int passes, int fibres) {

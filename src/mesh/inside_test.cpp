@@ -15,9 +15,10 @@ InsideTest::InsideTest(const std::vector<TPOS>& pt, int n) {
         const TPOS& p = pt[static_cast<std::size_t>(k)];
         corners_.push_back({p.X, p.Y});
         if (k == 0) {
-            xmax_ = p.X;
+            xmin_ = xmax_ = p.X;
             ymin_ = ymax_ = p.Y;
         }
+        xmin_ = std::min(xmin_, p.X);
         xmax_ = std::max(xmax_, p.X);
         ymin_ = std::min(ymin_, p.Y);
         ymax_ = std::max(ymax_, p.Y);

@@ -19,10 +19,13 @@ public:
     // 0 inside, 1 on the boundary, 2 outside.
     int place(double x, double y) const;
     bool inside(double x, double y) const { return place(x, y) == Geometer::PIP_INSIDE; }
+    // The corners' x range (both 0 for a polygon without corners).
+    double xmin() const { return xmin_; }
+    double xmax() const { return xmax_; }
 
 private:
     std::vector<Geometer::TGPointF> corners_;
-    double xmax_ = 0, ymin_ = 0, ymax_ = 0;
+    double xmin_ = 0, xmax_ = 0, ymin_ = 0, ymax_ = 0;
 };
 
 }  // namespace qav

@@ -50,20 +50,13 @@ void keepInsideSteel(SectionModel& m) {
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return x(a) < x(b); });
     for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j) {
         const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(j)];
-        const int corners = polygonCorners(s.PT, s.NPOINT);
-        if (corners < 3) continue;
-        double x0 = s.PT[0].X, x1 = x0, y0 = s.PT[0].Y, y1 = y0;
-        for (int k = 1; k < corners; ++k) {
-            x0 = std::min(x0, at(s.PT, k).X);
-            x1 = std::max(x1, at(s.PT, k).X);
-            y0 = std::min(y0, at(s.PT, k).Y);
-            y1 = std::max(y1, at(s.PT, k).Y);
-        }
+        if (polygonCorners(s.PT, s.NPOINT) < 3) continue;
+        // The test answers "outside" above, below and right of the box without walking edges.
         const InsideTest plate(s.PT, s.NPOINT);
-        auto k = std::lower_bound(order.begin(), order.end(), x0, [&](int i, double v) { return x(i) < v; });
-        for (; k != order.end() && x(*k) <= x1; ++k) {
+        auto k = std::lower_bound(order.begin(), order.end(), plate.xmin(), [&](int i, double v) { return x(i) < v; });
+        for (; k != order.end() && x(*k) <= plate.xmax(); ++k) {
             TNODE& g = m.GRID_NODE[static_cast<std::size_t>(*k)];
-            if (!g.USED && g.PY >= y0 && g.PY <= y1) g.USED = plate.inside(g.PX, g.PY);
+            if (!g.USED) g.USED = plate.inside(g.PX, g.PY);
         }
     }
 }
