@@ -130,8 +130,8 @@ std::string UNCONVERGED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResu
         const std::string& name = m.FORCE[static_cast<std::size_t>(i)].COMB_NAME;
         names += Format("%D", {i}) + (name.empty() ? "" : " (" + name + ")");
     }
-    return Format("The load fraction of %D combinations did not converge (worst residual %0.3E): ",
-                  {static_cast<int>(r.unconverged.size()), r.stats.worstResidual}) +
+    return Format("The load fraction of %D combinations did not converge (worst residual %s): ",
+                  {static_cast<int>(r.unconverged.size()), residualText(r.stats.worstResidual)}) +
            names + ".";
 }
 

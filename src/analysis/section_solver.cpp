@@ -394,9 +394,14 @@ SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, doubl
     return r;
 }
 
+std::string residualText(double residual) {
+    return std::isfinite(residual) ? Format("%0.3E", {residual}) : "not a finite number";
+}
+
 std::string unconvergedText(const RunStats& s) {
     if (s.notConverged == 0) return "";
-    return Format("%D of %D solves did not converge (worst residual %0.3E).", {s.notConverged, s.solves, s.worstResidual});
+    return Format("%D of %D solves did not converge (worst residual %s).",
+                  {s.notConverged, s.solves, residualText(s.worstResidual)});
 }
 
 void reportUnconverged(const RunStats& s, Messages& msgs) {

@@ -168,6 +168,9 @@ struct RunStats {
     }
 };
 
+// A residual as the unconverged messages print it; one that is not a finite number is said so.
+std::string residualText(double residual);
+
 // "N of M solves did not converge (worst residual R)." for a run with unconverged solves, else
 // empty. Every analysis run gives it to its message sink, so the user hears of it everywhere.
 std::string unconvergedText(const RunStats& s);

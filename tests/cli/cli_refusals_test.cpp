@@ -58,11 +58,16 @@ TEST(CliRefusals, DxfImportWritesNothingItCouldNotOpen) {
 
 TEST(CliRefusals, CheckNamesACombinationWithoutAFiniteFraction) {
     const std::string sec = std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec";
-    const CliRun r =
-        runCli("check " + sec + " --units kN,m --loads " + regression("force_csv", "huge_moment_first.csv"));
-    EXPECT_EQ(r.status, 1) << r.out;
-    EXPECT_NE(r.out.find("Load combination 1 (HUGE): the load fraction is not a finite number"), std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find("Critical LoadComb   2"), std::string::npos) << r.out;
-    EXPECT_FALSE(printsNonFinite(r.out)) << r.out;
+    // In N and mm the huge row's solve ends with a residual that is not a number: the message
+    // of unconverged combinations must say so in words.
+    for (const char* units : {"kN,m", "N,mm"}) {
+        const CliRun r = runCli("check " + sec + " --units " + units + " --loads " +
+                                regression("force_csv", "huge_moment_first.csv"));
+        EXPECT_EQ(r.status, 1) << units << ": " << r.out;
+        EXPECT_NE(r.out.find("Load combination 1 (HUGE): the load fraction is not a finite number"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_NE(r.out.find("Critical LoadComb   2"), std::string::npos) << r.out;
+        EXPECT_FALSE(printsNonFinite(r.out)) << r.out;
+    }
 }
