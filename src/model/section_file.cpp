@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 
 #include "model/errors.h"
 #include "model/limits.h"
+#include "model/materials.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
 #include "model/value_checks.h"
@@ -301,10 +303,21 @@ void readPolygonBlocks(const std::vector<std::string>& DATA, const std::string& 
     }
 }
 
+// Where each slot of a material table was read from: lineOf[i] is the 0-based line that stored
+// slot i, -1 when the file did not.
+struct SlotLines {
+    std::vector<int> lineOf;
+    void stored(int i, int ln) {
+        if (static_cast<std::size_t>(i) >= lineOf.size()) lineOf.resize(static_cast<std::size_t>(i) + 1, -1);
+        lineOf[static_cast<std::size_t>(i)] = ln;
+    }
+    int of(int i) const { return i >= 0 && static_cast<std::size_t>(i) < lineOf.size() ? lineOf[static_cast<std::size_t>(i)] : -1; }
+};
+
 template <class T, class Fill>
 void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget, const char* countKey,
                const char* recordKey, std::vector<T>& table, int32_t& count, Fill fill,
-               const char* oldCountKey = nullptr) {
+               const char* oldCountKey = nullptr, SlotLines* lines = nullptr) {
     bool counted = false;
     forLines(DATA, rs, re, budget, [&](const Record& f) {
         if (f[1] == countKey) {
@@ -319,10 +332,42 @@ void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget&
             const int i = ToInt(f[2]);
             T value = (i >= 1 && static_cast<std::size_t>(i) < table.size()) ? table[static_cast<std::size_t>(i)] : T{};
             fill(value, f);  // converts every field before anything is stored
-            if (counted && i >= 1 && i <= count && static_cast<std::size_t>(i) < table.size())
+            if (counted && i >= 1 && i <= count && static_cast<std::size_t>(i) < table.size()) {
                 table[static_cast<std::size_t>(i)] = value;
+                if (lines) lines->stored(i, f.ln);
+            }
         }
     });
+}
+
+// The grades the four grade lists select are held to the material dialog's rules once the file
+// is read: a selected grade the dialog would refuse stops with the line that gave it. Grades
+// that are not selected are not used and are only required to be finite (as every number read).
+struct SelectedGrade {
+    const char* list;  // the caption of the main window's list
+    const std::vector<TMAT>& table;
+    int count;
+    int listIndex;
+    MaterialTable rules;
+    const SlotLines& lines;
+};
+
+void checkSelectedGrades(const std::vector<std::string>& DATA, std::initializer_list<SelectedGrade> grades) {
+    for (const SelectedGrade& g : grades) {
+        const int i = g.listIndex + 1;
+        if (i < 1 || i > g.count || static_cast<std::size_t>(i) >= g.table.size()) continue;  // the mesh says so
+        const TMAT& t = g.table[static_cast<std::size_t>(i)];
+        for (const MaterialRule& r : materialRules(g.rules)) {
+            const std::string fault = materialFault(r, t.*(r.field));
+            if (fault.empty()) continue;
+            const int ln = g.lines.of(i);
+            if (ln < 0 || static_cast<std::size_t>(ln) >= DATA.size())
+                throw InputError(Format("%s of %s, the selected %s (kept from before the file was read), %s",
+                                        {r.key, t.NAME, g.list, fault}));
+            throw InputError(Format("Line %D: \"%s\": %s of %s, the selected %s, %s",
+                                    {ln + 1, DATA[static_cast<std::size_t>(ln)], r.key, t.NAME, g.list, fault}));
+        }
+    }
 }
 
 void fillConcrete(TMAT& t, const Record& f) {
@@ -368,22 +413,34 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
             b.DB = f.size(5);
         });
 
+    SlotLines concLines, coverLines, steelLines;
     GET_PARA(RS, RE, DATA, "CONC MAT START", "CONC MAT END");
-    if (RE >= RS) readTable(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT, fillConcrete);
+    if (RE >= RS)
+        readTable(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT, fillConcrete, nullptr,
+                  &concLines);
 
     GET_PARA(RS, RE, DATA, "COVER MAT START", "COVER MAT END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT, fillConcrete, "NCONCMAT");
+        readTable(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT, fillConcrete, "NCONCMAT",
+                  &coverLines);
 
     GET_PARA(RS, RE, DATA, "STEEL MAT START", "STEEL MAT END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NSTEELMAT", "STEELMAT", m.STEEL_MAT, m.NSTEELMAT,
-                  [](TMAT& t, const Record& f) {
-                      t.NAME = f[3];
-                      t.ES = f.number(4);
-                      t.FY = f.number(5);
-                      t.RF = f[6].empty() ? 0.87 : f.number(6);
-                  });
+        readTable(
+            DATA, RS, RE, budget, "NSTEELMAT", "STEELMAT", m.STEEL_MAT, m.NSTEELMAT,
+            [](TMAT& t, const Record& f) {
+                t.NAME = f[3];
+                t.ES = f.number(4);
+                t.FY = f.number(5);
+                t.RF = f[6].empty() ? 0.87 : f.number(6);
+            },
+            nullptr, &steelLines);
+
+    checkSelectedGrades(DATA, {{"Concrete Grade", m.CONC_MAT, m.NCONCMAT, m.USE_CONC, MaterialTable::CoreConcrete, concLines},
+                               {"Concrete Cover Grade", m.COVER_MAT, m.NCOVERMAT, m.USE_COVER,
+                                MaterialTable::CoverConcrete, coverLines},
+                               {"Rebar Grade", m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR, MaterialTable::Steel, steelLines},
+                               {"Steel Grade", m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL, MaterialTable::Steel, steelLines}});
 
     GET_PARA(RS, RE, DATA, "CHECKLOADING START", "CHECKLOADING END");
     if (RE >= RS)
