@@ -245,11 +245,12 @@ void checkCompositeParams(const CompositeParams& p) {
     // The cover line stays inside the concrete. The CFT types keep the cover thickness of an
     // earlier type for their cover line.
     const ConcreteSize size = concreteSize(p);
-    const Bound coverRoom = concreteKind(t) == Concrete::Circle
-                                ? Bound{size.H / 2, t == 7 ? "half the diameter of the concrete" : "half of Sec Height"}
-                            : t == 6 ? tightest({{size.B / 2, "half the width of the concrete"},
-                                                 {size.H / 2, "half the height of the concrete"}})
-                                     : tightest({{size.B / 2, "half of Sec Width"}, {size.H / 2, "half of Sec Height"}});
+    Bound coverRoom = tightest({{size.B / 2, "half of Sec Width"}, {size.H / 2, "half of Sec Height"}});
+    if (concreteKind(t) == Concrete::Circle) coverRoom = {size.H / 2, "half of Sec Height"};
+    if (t == 6)
+        coverRoom = tightest({{size.B / 2, "half the width of the concrete"},
+                              {size.H / 2, "half the height of the concrete"}});
+    if (t == 7) coverRoom = {size.H / 2, "half the diameter of the concrete"};
     requireWithin(p.c, "Cover Thk", From::Zero, To::Below, coverRoom);
     if (!isCft(t)) requireBars(p, size);
 }

@@ -311,7 +311,10 @@ struct SlotLines {
         if (static_cast<std::size_t>(i) >= lineOf.size()) lineOf.resize(static_cast<std::size_t>(i) + 1, -1);
         lineOf[static_cast<std::size_t>(i)] = ln;
     }
-    int of(int i) const { return i >= 0 && static_cast<std::size_t>(i) < lineOf.size() ? lineOf[static_cast<std::size_t>(i)] : -1; }
+    int of(int i) const {
+        const auto k = static_cast<std::size_t>(i);
+        return i >= 0 && k < lineOf.size() ? lineOf[k] : -1;
+    }
 };
 
 template <class T, class Fill>
@@ -436,11 +439,13 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
             },
             nullptr, &steelLines);
 
-    checkSelectedGrades(DATA, {{"Concrete Grade", m.CONC_MAT, m.NCONCMAT, m.USE_CONC, MaterialTable::CoreConcrete, concLines},
-                               {"Concrete Cover Grade", m.COVER_MAT, m.NCOVERMAT, m.USE_COVER,
-                                MaterialTable::CoverConcrete, coverLines},
-                               {"Rebar Grade", m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR, MaterialTable::Steel, steelLines},
-                               {"Steel Grade", m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL, MaterialTable::Steel, steelLines}});
+    using T = MaterialTable;
+    checkSelectedGrades(DATA, {
+        {"Concrete Grade", m.CONC_MAT, m.NCONCMAT, m.USE_CONC, T::CoreConcrete, concLines},
+        {"Concrete Cover Grade", m.COVER_MAT, m.NCOVERMAT, m.USE_COVER, T::CoverConcrete, coverLines},
+        {"Rebar Grade", m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR, T::Steel, steelLines},
+        {"Steel Grade", m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL, T::Steel, steelLines},
+    });
 
     GET_PARA(RS, RE, DATA, "CHECKLOADING START", "CHECKLOADING END");
     if (RE >= RS)
