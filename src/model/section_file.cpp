@@ -303,24 +303,11 @@ void readPolygonBlocks(const std::vector<std::string>& DATA, const std::string& 
     }
 }
 
-// Where each slot of a material table was read from: lineOf[i] is the 0-based line that stored
-// slot i, -1 when the file did not.
-struct SlotLines {
-    std::vector<int> lineOf;
-    void stored(int i, int ln) {
-        if (static_cast<std::size_t>(i) >= lineOf.size()) lineOf.resize(static_cast<std::size_t>(i) + 1, -1);
-        lineOf[static_cast<std::size_t>(i)] = ln;
-    }
-    int of(int i) const {
-        const auto k = static_cast<std::size_t>(i);
-        return i >= 0 && k < lineOf.size() ? lineOf[k] : -1;
-    }
-};
-
 template <class T, class Fill>
 void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget, const char* countKey,
                const char* recordKey, std::vector<T>& table, int32_t& count, Fill fill,
-               const char* oldCountKey = nullptr, SlotLines* lines = nullptr) {
+               const char* oldCountKey = nullptr,
+               const std::function<void(const T&, const Record&, int)>& check = nullptr) {
     bool counted = false;
     forLines(DATA, rs, re, budget, [&](const Record& f) {
         if (f[1] == countKey) {
@@ -336,41 +323,49 @@ void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget&
             T value = (i >= 1 && static_cast<std::size_t>(i) < table.size()) ? table[static_cast<std::size_t>(i)] : T{};
             fill(value, f);  // converts every field before anything is stored
             if (counted && i >= 1 && i <= count && static_cast<std::size_t>(i) < table.size()) {
+                if (check) check(value, f, i);  // before the value enters the model
                 table[static_cast<std::size_t>(i)] = value;
-                if (lines) lines->stored(i, f.ln);
             }
         }
     });
 }
 
-// The grades the four grade lists select are held to the material dialog's rules once the file
-// is read: a selected grade the dialog would refuse stops with the line that gave it. Grades
-// that are not selected are not used and are only required to be finite (as every number read).
-struct SelectedGrade {
-    const char* list;  // the caption of the main window's list
-    const std::vector<TMAT>& table;
-    int count;
+// The grades the four grade lists select are held to the material dialog's rules: a record of a
+// selected grade that the dialog would refuse stops the reading at its line, before it enters the
+// model. Grades that are not selected are not used and are only required to be finite (as every
+// number read).
+void requireSelectedGrade(const TMAT& t, MaterialTable table, const char* list, const Record* f) {
+    for (const MaterialRule& r : materialRules(table)) {
+        const std::string fault = materialFault(r, t.*(r.field));
+        if (fault.empty()) continue;
+        if (!f)
+            throw InputError(Format("%s of %s, the selected %s (kept from before the file was read), %s",
+                                    {r.key, t.NAME, list, fault}));
+        throw InputError(
+            Format("Line %D: \"%s\": %s of %s, the selected %s, %s", {f->ln + 1, *f->text, r.key, t.NAME, list, fault}));
+    }
+}
+
+// The grade list a table's records are checked against: a list caption and its selected index.
+struct Selection {
+    const char* list;
     int listIndex;
-    MaterialTable rules;
-    const SlotLines& lines;
 };
 
-void checkSelectedGrades(const std::vector<std::string>& DATA, std::initializer_list<SelectedGrade> grades) {
-    for (const SelectedGrade& g : grades) {
-        const int i = g.listIndex + 1;
-        if (i < 1 || i > g.count || static_cast<std::size_t>(i) >= g.table.size()) continue;  // the mesh says so
-        const TMAT& t = g.table[static_cast<std::size_t>(i)];
-        for (const MaterialRule& r : materialRules(g.rules)) {
-            const std::string fault = materialFault(r, t.*(r.field));
-            if (fault.empty()) continue;
-            const int ln = g.lines.of(i);
-            if (ln < 0 || static_cast<std::size_t>(ln) >= DATA.size())
-                throw InputError(Format("%s of %s, the selected %s (kept from before the file was read), %s",
-                                        {r.key, t.NAME, g.list, fault}));
-            throw InputError(Format("Line %D: \"%s\": %s of %s, the selected %s, %s",
-                                    {ln + 1, DATA[static_cast<std::size_t>(ln)], r.key, t.NAME, g.list, fault}));
-        }
-    }
+std::function<void(const TMAT&, const Record&, int)> selectedGradeCheck(MaterialTable table,
+                                                                        std::initializer_list<Selection> lists) {
+    return [table, lists = std::vector<Selection>(lists)](const TMAT& t, const Record& f, int i) {
+        for (const Selection& s : lists)
+            if (i == s.listIndex + 1) requireSelectedGrade(t, table, s.list, &f);
+    };
+}
+
+// A selected grade the file did not carry: the model held it before and may never have been
+// checked (a grade no list selected in an earlier file).
+void requireSelectedGradeOf(const std::vector<TMAT>& table, int count, MaterialTable rules, Selection s) {
+    const int i = s.listIndex + 1;
+    if (i < 1 || i > count || static_cast<std::size_t>(i) >= table.size()) return;  // the mesh says so
+    requireSelectedGrade(table[static_cast<std::size_t>(i)], rules, s.list, nullptr);
 }
 
 void fillConcrete(TMAT& t, const Record& f) {
@@ -416,20 +411,22 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
             b.DB = f.size(5);
         });
 
-    SlotLines concLines, coverLines, steelLines;
+    using T = MaterialTable;
+    const Selection conc{"Concrete Grade", m.USE_CONC}, cover{"Concrete Cover Grade", m.USE_COVER};
+    const Selection rebar{"Rebar Grade", m.USE_REBAR}, steel{"Steel Grade", m.USE_STEEL};
     GET_PARA(RS, RE, DATA, "CONC MAT START", "CONC MAT END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT, fillConcrete, nullptr,
-                  &concLines);
+        readTable<TMAT>(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT, fillConcrete, nullptr,
+                        selectedGradeCheck(T::CoreConcrete, {conc}));
 
     GET_PARA(RS, RE, DATA, "COVER MAT START", "COVER MAT END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT, fillConcrete, "NCONCMAT",
-                  &coverLines);
+        readTable<TMAT>(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT, fillConcrete,
+                        "NCONCMAT", selectedGradeCheck(T::CoverConcrete, {cover}));
 
     GET_PARA(RS, RE, DATA, "STEEL MAT START", "STEEL MAT END");
     if (RE >= RS)
-        readTable(
+        readTable<TMAT>(
             DATA, RS, RE, budget, "NSTEELMAT", "STEELMAT", m.STEEL_MAT, m.NSTEELMAT,
             [](TMAT& t, const Record& f) {
                 t.NAME = f[3];
@@ -437,15 +434,12 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
                 t.FY = f.number(5);
                 t.RF = f[6].empty() ? 0.87 : f.number(6);
             },
-            nullptr, &steelLines);
+            nullptr, selectedGradeCheck(T::Steel, {rebar, steel}));
 
-    using T = MaterialTable;
-    checkSelectedGrades(DATA, {
-        {"Concrete Grade", m.CONC_MAT, m.NCONCMAT, m.USE_CONC, T::CoreConcrete, concLines},
-        {"Concrete Cover Grade", m.COVER_MAT, m.NCOVERMAT, m.USE_COVER, T::CoverConcrete, coverLines},
-        {"Rebar Grade", m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR, T::Steel, steelLines},
-        {"Steel Grade", m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL, T::Steel, steelLines},
-    });
+    requireSelectedGradeOf(m.CONC_MAT, m.NCONCMAT, T::CoreConcrete, conc);
+    requireSelectedGradeOf(m.COVER_MAT, m.NCOVERMAT, T::CoverConcrete, cover);
+    requireSelectedGradeOf(m.STEEL_MAT, m.NSTEELMAT, T::Steel, rebar);
+    requireSelectedGradeOf(m.STEEL_MAT, m.NSTEELMAT, T::Steel, steel);
 
     GET_PARA(RS, RE, DATA, "CHECKLOADING START", "CHECKLOADING END");
     if (RE >= RS)

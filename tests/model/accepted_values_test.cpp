@@ -178,6 +178,9 @@ TEST(AcceptedValues, SelectedGradesAreHeldToTheMaterialDialogsRules) {
         EXPECT_EQ(refusal(lines),
                   c.message.empty() ? "(read)" : "Line " + std::to_string(at) + ": \"" + c.line + "\": " + c.message);
     }
+    SectionModel r;
+    EXPECT_THROW(LOAD_QAV_SEC_DATA(r, withLine("STEELMAT,1,", "STEELMAT,1,STEEL1,200000,500,2")), InputError);
+    EXPECT_EQ(r.STEEL_MAT[1].RF, 0.87) << "the refused record never entered the model";
     // A selected grade the file does not carry is held to the same rules.
     SectionModel m;
     m.STEEL_MAT[2].RF = 2;
