@@ -10,6 +10,7 @@
 
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
+#include "app/user_prompts.h"
 #include "model/materials.h"
 #include "render/qt_canvas.h"
 #include "view/material_diagram.h"
@@ -132,9 +133,17 @@ void MaterialDialog::nameChanged() {
 void MaterialDialog::modify() {
     const int grade = ComboBox2->currentIndex() + 1;
     if (grade < 1) return;
+    const MaterialTable table = tableOf(ComboBox1->currentIndex());
     const MaterialBoxes boxes{textOf(Edit1), textOf(Edit2), textOf(Edit3), textOf(Edit4), textOf(Edit5)};
-    const std::string edit4 = modifyMaterial(ctx_.model(), tableOf(ComboBox1->currentIndex()), grade, boxes);
+    const double esBefore = materialOf(ctx_.model(), table, grade).ES;
+    const std::string edit4 = modifyMaterial(ctx_.model(), table, grade, boxes);
     Edit4->setText(qs(edit4));
+    // Said when a new ES is applied, not at every later Modify of the same grade.
+    const TMAT& stored = materialOf(ctx_.model(), table, grade);
+    if (table == MaterialTable::Steel && stored.ES != esBefore) {
+        const std::string note = steelModulusNote(stored);
+        if (!note.empty()) ctx_.prompts().information(qs(note));
+    }
 }
 
 }  // namespace qav

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "builders/box_texts.h"
 #include "builders/shape_forms.h"
 #include "model/errors.h"
 #include "model/number_text.h"
@@ -26,6 +27,22 @@ void requireLayoutBars(double bars) {
     if (bars > MAX_LAYOUT_BARS)
         throw InputError(Format("These counts would place %s bars; a section may have at most %s.",
                                 {Format("%0.0F", {bars}), Format("%0.0F", {MAX_LAYOUT_BARS})}));
+}
+
+void requireRowsFit(double s, const std::string& spacerCaption, std::initializer_list<RowGroup> groups) {
+    // Rows step inwards from the cover line; the last must stay clear of the middle, and rows
+    // on top of each other would be one row of double bars.
+    bool first = true;
+    Bound room{0, ""};
+    for (const RowGroup& g : groups) {
+        if (g.rows <= 1) continue;
+        const Bound b{g.room / (g.rows - 1), Format("so that %D rows of %s stay clear of the middle of the section",
+                                                    {g.rows, g.name})};
+        if (first || b.value < room.value) room = b;
+        first = false;
+    }
+    if (first) return;
+    requireWithin(s, spacerCaption, From::AboveZero, To::Below, room);
 }
 
 std::vector<TBAR> columnBars(double B, double H, double d1, double s, const BarRows& x,

@@ -2,6 +2,8 @@
 // Bar layouts of the rectangular column, the rectangular beam and the circular column, shared by
 // the typical and the composite builders. Counts of 0 or less give no bars of that group; the
 // callers refuse negative counts and one-bar beam rows before they get here.
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "model/section_model.h"
@@ -24,6 +26,17 @@ double barsOf(const BarRows& r);
 
 // Refuses a layout of more than MAX_LAYOUT_BARS bars.
 void requireLayoutBars(double bars);
+
+// A group of bar rows stepping inwards from the cover line, s apart: how many rows, how far the
+// rows may reach (from the cover line to the middle of the section) and the group's caption.
+struct RowGroup {
+    int rows = 0;
+    double room = 0;
+    std::string name;
+};
+// Refuses a row spacing, naming its box, that is 0 while a group has more than one row, or that
+// takes the last row of a group past the middle of the section.
+void requireRowsFit(double s, const std::string& spacerCaption, std::initializer_list<RowGroup> groups);
 
 // Column B x H: nx bars per row between the corners on the faces y = +-(H/2 - d1), ny on the
 // faces x = +-(B/2 - d1), rows s apart inwards, then four corner bars each standing for a bundle

@@ -50,10 +50,36 @@ CompositeVisibility compositeVisibility(int type) {
     return v;
 }
 
+const BoxCaptions& compositeCaptions() {
+    static const BoxCaptions captions = {
+        {"Edit1", "Sec Width"},
+        {"Edit2", "Sec Height"},
+        {"Edit3", "X-Dir Rebar Layer"},
+        {"Edit4", "X-Dir Rebar Num"},
+        {"Edit5", "X-Dir Rebar Dia"},
+        {"Edit6", "Y-Dir Rebar Layer"},
+        {"Edit7", "Y-Dir Rebar Num"},
+        {"Edit8", "Y-Dir Rebar Dia"},
+        {"Edit17", "Cover Thk"},
+        {"Edit18", "Spacer"},
+        {"Edit19", "Corner Rebar Num"},
+        {"Edit20", "Corner Rebar Dia"},
+        {"Edit9", "Steel Section 1 Sec Width"},
+        {"Edit10", "Steel Section 1 Sec Height"},
+        {"Edit11", "Steel Section 1 Flange Thick"},
+        {"Edit12", "Steel Section 1 Web Thick"},
+        {"Edit13", "Steel Section 2 Sec Width"},
+        {"Edit14", "Steel Section 2 Sec Height"},
+        {"Edit15", "Steel Section 2 Flange Thick"},
+        {"Edit16", "Steel Section 2 Web Thick"},
+    };
+    return captions;
+}
+
 void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts) {
     if (type < 0 || type >= COMPOSITE_TYPES)
         throw InputError("There is no composite section type " + std::to_string(type) + ".");
-    const BoxReader r(texts);
+    const BoxReader r(texts, compositeCaptions());
     p.TYPE = type;
     p.read = true;
     switch (type) {
@@ -113,79 +139,120 @@ void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts) {
     }
 }
 
+namespace {
+const std::string& captionOf(const char* box) { return compositeCaptions().at(box); }
+
+// Plates of an I-section W wide, H deep, flanges F and web T thick.
+void requireI(double W, double H, double F, double T, const char* w, const char* h, const char* f, const char* t) {
+    requirePositive(W, captionOf(w));
+    requirePositive(H, captionOf(h));
+    requireWithin(F, captionOf(f), From::AboveZero, To::Below, {H / 2, "half of " + captionOf(h)});
+    requireWithin(T, captionOf(t), From::AboveZero, To::Below, {W, "the " + captionOf(w)});
+}
+
+// The two I-sections of the cross: each web passes between the other's flanges, and the flanges
+// of one may not reach into those of the other.
+void requireCross(const CompositeParams& p) {
+    requireI(p.W1, p.H1, p.F1, p.T1, "Edit9", "Edit10", "Edit11", "Edit12");
+    requireI(p.W2, p.H2, p.F2, p.T2, "Edit13", "Edit14", "Edit15", "Edit16");
+    const Bound between1{p.H1 - 2 * p.F1, "the clear depth between the flanges of Steel Section 1"};
+    const Bound between2{p.H2 - 2 * p.F2, "the clear depth between the flanges of Steel Section 2"};
+    requireWithin(p.T2, captionOf("Edit16"), From::AboveZero, To::Below, between1);
+    requireWithin(p.T1, captionOf("Edit12"), From::AboveZero, To::Below, between2);
+    if (p.W1 >= between2.value && p.W2 >= between1.value)
+        requireWithin(p.W1, captionOf("Edit9"), From::AboveZero, To::Below,
+                      {between2.value, between2.why + ", unless Steel Section 2 Sec Width fits between those of "
+                                                      "Steel Section 1"});
+}
+
+// The concrete the bars sit in, B x H (a circle: B = H, the diameter).
+struct ConcreteSize {
+    double B, H;
+};
+ConcreteSize concreteSize(const CompositeParams& p) {
+    if (p.TYPE == 6) return {p.SW - 2 * p.T1, p.SH - 2 * p.F1};
+    if (p.TYPE == 7) return {p.SW - 2 * p.F1, p.SW - 2 * p.F1};
+    if (concreteKind(p.TYPE) == Concrete::Circle) return {p.SH, p.SH};
+    return {p.SW, p.SH};
+}
+
+void requireBars(const CompositeParams& p, const ConcreteSize& size) {
+    const int t = p.TYPE;
+    const Concrete kind = concreteKind(t);
+    // A bar thicker than twice the cover would stand out of the concrete; a corner bundle is
+    // held bar by bar.
+    const Bound barRoom{2 * p.c, "twice Cover Thk"};
+    requireCountNotNegative(p.LX, "X-Dir Rebar Layer");
+    requireCountNotNegative(p.NX, "X-Dir Rebar Num");
+    requireWithin(p.DX, "X-Dir Rebar Dia", From::Zero, To::UpTo, barRoom);
+    if (kind != Concrete::Circle) {
+        requireCountNotNegative(p.LY, "Y-Dir Rebar Layer");
+        requireCountNotNegative(p.NY, "Y-Dir Rebar Num");
+        requireWithin(p.DY, "Y-Dir Rebar Dia", From::Zero, To::UpTo, barRoom);
+    }
+    if (kind == Concrete::RectColumn) {
+        requireCountNotNegative(p.NC, "Corner Rebar Num");
+        requireWithin(p.DC, "Corner Rebar Dia", From::Zero, To::UpTo, barRoom);
+    }
+    if (kind == Concrete::RectBeam) {
+        // A beam row runs from corner to corner: one bar alone has no spacing.
+        if (p.LX > 0 && p.NX == 1)
+            throw InputError("X-Dir Rebar needs at least 2 bars per layer (or 0 layers).");
+        if (p.LY > 0 && p.NY == 1)
+            throw InputError("Y-Dir Rebar needs at least 2 bars per layer (or 0 layers).");
+    }
+    requireNotNegative(p.s, "Spacer");
+    const double x = barsOf({p.LX, p.NX, 0}), y = barsOf({p.LY, p.NY, 0});
+    const double rise = size.H / 2 - p.c, side = size.B / 2 - p.c;
+    switch (kind) {
+        case Concrete::RectColumn:
+            requireRowsFit(p.s, "Spacer", {{p.LX, rise, "X-Dir Rebar"}, {p.LY, side, "Y-Dir Rebar"}});
+            requireLayoutBars(2 * x + 2 * y + 4);
+            break;
+        case Concrete::RectBeam:
+            requireRowsFit(p.s, "Spacer", {{p.LX, rise, "X-Dir Rebar"}, {p.LY, rise, "Y-Dir Rebar"}});
+            requireLayoutBars(x + y);
+            break;
+        case Concrete::Circle:
+            requireRowsFit(p.s, "Spacer", {{p.LX, rise, "X-Dir Rebar"}});
+            requireLayoutBars(x);
+            break;
+    }
+}
+}  // namespace
+
 void checkCompositeParams(const CompositeParams& p) {
     const int t = p.TYPE;
     if (t < 0 || t >= COMPOSITE_TYPES)
         throw InputError("There is no composite section type " + std::to_string(t) + ".");
     if (!p.read) throw InputError("Nothing has been read yet: press \"Input Data\" first.");
-    if (concreteKind(t) == Concrete::Circle) {
-        requirePositive(p.SH, "Sec Height");
-    } else {
-        requirePositive(p.SW, "Sec Width");
-        requirePositive(p.SH, "Sec Height");
-    }
-    // The CFT types keep the cover thickness of an earlier type for their cover line.
-    requireNotNegative(p.c, "Cover Thk");
-    if (!isCft(t)) {
-        requireNotNegative(p.s, "Spacer");
-        requireCountNotNegative(p.LX, "X-Dir Rebar Layer");
-        requireCountNotNegative(p.NX, "X-Dir Rebar Num");
-        requireNotNegative(p.DX, "X-Dir Rebar Dia");
-        if (concreteKind(t) != Concrete::Circle) {
-            requireCountNotNegative(p.LY, "Y-Dir Rebar Layer");
-            requireCountNotNegative(p.NY, "Y-Dir Rebar Num");
-            requireNotNegative(p.DY, "Y-Dir Rebar Dia");
-        }
-        if (concreteKind(t) == Concrete::RectColumn) {
-            requireCountNotNegative(p.NC, "Corner Rebar Num");
-            requireNotNegative(p.DC, "Corner Rebar Dia");
-        }
-        if (concreteKind(t) == Concrete::RectBeam) {
-            // A beam row runs from corner to corner: one bar alone has no spacing.
-            if (p.LX > 0 && p.NX == 1)
-                throw InputError("X-Dir Rebar needs at least 2 bars per layer (or 0 layers).");
-            if (p.LY > 0 && p.NY == 1)
-                throw InputError("Y-Dir Rebar needs at least 2 bars per layer (or 0 layers).");
-        }
-        const double x = barsOf({p.LX, p.NX, 0}), y = barsOf({p.LY, p.NY, 0});
-        switch (concreteKind(t)) {
-            case Concrete::RectColumn: requireLayoutBars(2 * x + 2 * y + 4); break;
-            case Concrete::RectBeam: requireLayoutBars(x + y); break;
-            case Concrete::Circle: requireLayoutBars(x); break;
-        }
-    }
-    if (t == 3 || t == 4 || t == 5) {
-        requirePositive(p.W1, "Steel Section 1 Sec Width");
-        requirePositive(p.H1, "Steel Section 1 Sec Height");
-        requirePositive(p.F1, "Steel Section 1 Flange Thick");
-        requirePositive(p.T1, "Steel Section 1 Web Thick");
-    }
-    if (t == 3 || t == 4) {
-        requirePositive(p.W2, "Steel Section 2 Sec Width");
-        requirePositive(p.H2, "Steel Section 2 Sec Height");
-        requirePositive(p.F2, "Steel Section 2 Flange Thick");
-        requirePositive(p.T2, "Steel Section 2 Web Thick");
-    }
+    if (concreteKind(t) != Concrete::Circle) requirePositive(p.SW, "Sec Width");
+    requirePositive(p.SH, "Sec Height");
+    // The steel first: the concrete of the CFT types is what the tube walls leave.
+    if (t == 3 || t == 4) requireCross(p);
+    if (t == 5) requireI(p.W1, p.H1, p.F1, p.T1, "Edit9", "Edit10", "Edit11", "Edit12");
     if (t == 6) {
-        requirePositive(p.F1, "Flange Thick");
-        requirePositive(p.T1, "Web Thick");
-        if (p.SW <= 2 * p.T1 || p.SH <= 2 * p.F1)
-            throw InputError("The tube walls leave no concrete: Sec Width must exceed twice the Web "
-                             "Thick and Sec Height twice the Flange Thick.");
+        requireWithin(p.F1, captionOf("Edit11"), From::AboveZero, To::Below, {p.SH / 2, "half of Sec Height"});
+        requireWithin(p.T1, captionOf("Edit12"), From::AboveZero, To::Below, {p.SW / 2, "half of Sec Width"});
     }
-    if (t == 7) {
-        requirePositive(p.F1, "Flange Thick");
-        if (p.SH <= 2 * p.F1)
-            throw InputError("The tube wall leaves no concrete: Sec Height must exceed twice the "
-                             "Flange Thick.");
-    }
+    if (t == 7)
+        requireWithin(p.F1, captionOf("Edit11"), From::AboveZero, To::Below, {p.SH / 2, "half of Sec Height"});
     if (t == 8 || t == 9) {
-        requirePositive(p.W1, "Steel Section 1 Sec Width");
-        requirePositive(p.F1, "Steel Section 1 Flange Thick");
-        if (p.W1 <= 2 * p.F1)
-            throw InputError("The tube wall leaves no hole: Sec Width of Steel Section 1 must "
-                             "exceed twice its Flange Thick.");
+        requirePositive(p.W1, captionOf("Edit9"));
+        requireWithin(p.F1, captionOf("Edit11"), From::AboveZero, To::Below,
+                      {p.W1 / 2, "half of Steel Section 1 Sec Width"});
     }
+    // The cover line stays inside the concrete. The CFT types keep the cover thickness of an
+    // earlier type for their cover line.
+    const ConcreteSize size = concreteSize(p);
+    Bound coverRoom = tightest({{size.B / 2, "half of Sec Width"}, {size.H / 2, "half of Sec Height"}});
+    if (concreteKind(t) == Concrete::Circle) coverRoom = {size.H / 2, "half of Sec Height"};
+    if (t == 6)
+        coverRoom = tightest({{size.B / 2, "half the width of the concrete"},
+                              {size.H / 2, "half the height of the concrete"}});
+    if (t == 7) coverRoom = {size.H / 2, "half the diameter of the concrete"};
+    requireWithin(p.c, "Cover Thk", From::Zero, To::Below, coverRoom);
+    if (!isCft(t)) requireBars(p, size);
 }
 
 CompositeGeometry compositeGeometry(const CompositeParams& p) {

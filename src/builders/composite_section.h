@@ -40,11 +40,18 @@ struct CompositeVisibility {
 };
 CompositeVisibility compositeVisibility(int type);
 
+// The caption of every box, as the dialog's groups and columns name it ("X-Dir Rebar Num",
+// "Steel Section 1 Flange Thick").
+const BoxCaptions& compositeCaptions();
+
 // "Input Data": sets TYPE, then reads the boxes the type uses in the dialog's order straight
-// into p. On a bad text the ConversionError leaves the values read before it in p.
+// into p. On a bad text the ConversionError (naming the box) leaves the values read before it
+// in p; the model is never touched here.
 void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts);
 
-// Refuses parameters that give no section or non-finite bars (InputError).
+// Holds every parameter the type uses to its range (InputError naming the box and the range):
+// steel plates that make one simple polygon, a cover line inside the concrete, bars no thicker
+// than twice the cover, rows clear of the middle, and a finite layout.
 void checkCompositeParams(const CompositeParams& p);
 
 struct CompositeGeometry {

@@ -4,6 +4,8 @@
 
 #include "builders/model_writers.h"
 #include "model/errors.h"
+#include "model/limits.h"
+#include "model/number_text.h"
 #include "model/section_properties.h"
 
 namespace qav {
@@ -18,10 +20,17 @@ BoxTexts openingDialogTexts() {
     return {{"KEdit1", "300"}, {"KEdit2", "400"}, {"KEdit3", "0"}, {"KEdit4", "0"}};
 }
 
-OpeningParams readOpeningParams(int shape, const BoxTexts& texts) {
+BoxCaptions openingCaptions(int shape) {
     if (shape < 0 || shape >= OPENING_SHAPES)
         throw InputError("There is no opening shape " + std::to_string(shape) + " (0..1).");
-    const BoxReader r(texts);
+    if (shape == 1) return {{"KEdit1", "Section Dim D"}, {"KEdit3", "Location X(mm)"}, {"KEdit4", "Location Y(mm)"}};
+    return {{"KEdit1", "Section Dim B"}, {"KEdit2", "Section Dim H"}, {"KEdit3", "Location X(mm)"},
+            {"KEdit4", "Location Y(mm)"}};
+}
+
+OpeningParams readOpeningParams(int shape, const BoxTexts& texts) {
+    const BoxCaptions captions = openingCaptions(shape);
+    const BoxReader r(texts, captions);
     OpeningParams p;
     p.shape = shape;
     p.B = r.real("KEdit1");
@@ -32,16 +41,14 @@ OpeningParams readOpeningParams(int shape, const BoxTexts& texts) {
 }
 
 void checkOpeningParams(const OpeningParams& p) {
-    if (p.shape == 0) {
-        requirePositive(p.B, "Section Dim B");
-        requirePositive(p.H, "Section Dim H");
-    } else {
-        requirePositive(p.B, "Section Dim D");
-    }
-    if (!std::isfinite(p.X) || !std::isfinite(p.Y))
-        throw InputError("The location of the opening is not a usable number.");
-    requireAcceptedLength(p.X, "Location X(mm)");
-    requireAcceptedLength(p.Y, "Location Y(mm)");
+    const BoxCaptions cap = openingCaptions(p.shape);
+    requirePositive(p.B, cap.at("KEdit1"));
+    if (p.shape == 0) requirePositive(p.H, cap.at("KEdit2"));
+    // The centre may lie anywhere that keeps the whole opening within the length bound.
+    const double halfX = p.shape == 0 ? p.H / 2 : p.B / 2, halfY = p.B / 2;
+    const std::string why = "so that the opening stays within " + Format("%0.0F", {MAX_LENGTH_MM}) + " mm of the origin";
+    requireBetween(p.X, cap.at("KEdit3"), MAX_LENGTH_MM - halfX, why);
+    requireBetween(p.Y, cap.at("KEdit4"), MAX_LENGTH_MM - halfY, why);
 }
 
 Corners openingCorners(const OpeningParams& p) {

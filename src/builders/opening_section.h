@@ -23,7 +23,11 @@ struct OpeningParams {
     double X = 0, Y = 0;
 };
 
+// The captions the shape gives its boxes ("Section Dim B", "Location X(mm)", ...).
+BoxCaptions openingCaptions(int shape);
 OpeningParams readOpeningParams(int shape, const BoxTexts& texts);
+// Sizes greater than 0; a centre that keeps every corner within MAX_LENGTH_MM of the origin.
+// The opening need not lie inside the concrete (one outside it removes nothing).
 void checkOpeningParams(const OpeningParams& p);
 Corners openingCorners(const OpeningParams& p);
 

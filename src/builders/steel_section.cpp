@@ -61,9 +61,17 @@ void steelShapeChange(BoxTexts& texts, int shape) {
     for (std::size_t i = 0; i < rows.size(); ++i) texts[kedit(i)] = rows[i].value;
 }
 
-SteelParams readSteelParams(int shape, const BoxTexts& texts) {
+BoxCaptions steelCaptions(int shape) {
     checkShape(shape);
-    const BoxReader r(texts);
+    BoxCaptions c;
+    const auto& rows = steelShapes()[static_cast<std::size_t>(shape)].rows;
+    for (std::size_t i = 0; i < rows.size(); ++i) c[kedit(i)] = rows[i].label;
+    return c;
+}
+
+SteelParams readSteelParams(int shape, const BoxTexts& texts) {
+    const BoxCaptions captions = steelCaptions(shape);
+    const BoxReader r(texts, captions);
     SteelParams p;
     p.shape = shape;
     const auto& rows = steelShapes()[static_cast<std::size_t>(shape)].rows;
@@ -75,12 +83,31 @@ void checkSteelParams(const SteelParams& p) {
     checkShape(p.shape);
     const auto& rows = steelShapes()[static_cast<std::size_t>(p.shape)].rows;
     for (std::size_t i = 0; i < rows.size(); ++i) requirePositive(p.dim[i], rows[i].label);
+    // Plates thinner than what the depth and the widths leave for them, so that every shape is
+    // one simple polygon and a hollow shape keeps its hole.
     const auto& v = p.dim;
-    // A hollow shape whose walls fill it would turn its hole inside out.
-    if (p.shape == 1 && (v[0] <= 2 * v[2] || v[1] <= 2 * v[3]))
-        throw InputError("The walls of the hollow section leave no hole: D must exceed 2T and W must exceed 2t.");
-    if (p.shape == 8 && v[0] <= 2 * v[1])
-        throw InputError("The wall of the tube leaves no hole: Depth(D) must exceed twice Thick(T).");
+    auto half = [&](std::size_t i) { return Bound{v[i] / 2, "half of " + rows[i].label}; };
+    auto whole = [&](std::size_t i) { return Bound{v[i], "the " + rows[i].label}; };
+    struct Proportion {
+        std::size_t row;
+        Bound bound;
+    };
+    std::vector<Proportion> rules;
+    switch (p.shape) {
+        case 1: rules = {{2, half(0)}, {3, half(1)}}; break;
+        case 3: rules = {{2, half(0)}, {2, whole(1)}}; break;  // the web is T thick too
+        case 4:
+        case 6:
+        case 7: rules = {{2, whole(0)}, {3, whole(1)}}; break;
+        case 5: rules = {{2, half(0)}, {3, whole(1)}}; break;
+        case 8: rules = {{1, half(0)}}; break;
+        case 9:
+            rules = {{4, whole(0)}, {3, {v[0] - v[4], rows[0].label + " less " + rows[4].label}},
+                     {5, whole(1)}, {5, whole(2)}};
+            break;
+        default: break;
+    }
+    for (const Proportion& r : rules) requireWithin(v[r.row], rows[r.row].label, From::AboveZero, To::Below, r.bound);
 }
 
 Corners steelCorners(const SteelParams& p) {

@@ -24,7 +24,11 @@ struct SteelParams {
     std::array<double, DIMENSION_ROWS> dim{};  // KEdit1.. in the shape's row order
 };
 
+// The caption of every dimension box the shape reads.
+BoxCaptions steelCaptions(int shape);
+// ConversionError naming the box by its caption on a text that is not a number.
 SteelParams readSteelParams(int shape, const BoxTexts& texts);
+// Every dimension greater than 0, and each plate thinner than the depth or width it sits in.
 void checkSteelParams(const SteelParams& p);
 Corners steelCorners(const SteelParams& p);
 

@@ -5,6 +5,8 @@
 #include "builders/bar_layouts.h"
 #include "builders/model_writers.h"
 #include "model/errors.h"
+#include "model/limits.h"
+#include "model/number_text.h"
 #include "model/section_properties.h"
 
 namespace qav {
@@ -101,14 +103,38 @@ void typicalShapeChange(BoxTexts& texts, int shape) {
     if (!g.secondNumber.empty()) texts["Edit8"] = g.secondNumber;
 }
 
+BoxCaptions typicalCaptions(int shape) {
+    checkShape(shape);
+    BoxCaptions c = {{"Edit3", "Rebar Distance d1(mm)"}, {"Edit14", "Typical Rebar Diameter"}};
+    const auto& rows = typicalShapes()[static_cast<std::size_t>(shape)].rows;
+    for (std::size_t i = 0; i < rows.size(); ++i) c[kedit(static_cast<int>(i))] = rows[i].label;
+    if (shape > 2) return c;
+    c["Edit13"] = "Circle Section Mesh Num";
+    c["Edit12"] = "Row Spacer";
+    const BarGroupCaptions g = typicalBarGroups(shape);
+    const struct {
+        const char* box;
+        const std::string& group;
+        const char* column;
+    } bars[] = {{"Edit4", g.first, " Row"},     {"Edit5", g.first, " Number"},  {"Edit6", g.first, " Diameter"},
+                {"Edit7", g.second, " Row"},   {"Edit8", g.second, " Number"}, {"Edit9", g.second, " Diameter"},
+                {"Edit10", g.third, " Number"}, {"Edit11", g.third, " Diameter"}};
+    for (const auto& b : bars)
+        if (!b.group.empty()) c[b.box] = b.group + b.column;
+    return c;
+}
+
 TypicalParams readTypicalParams(int shape, const BoxTexts& texts) {
     checkShape(shape);
-    const BoxReader r(texts);
+    const BoxCaptions captions = typicalCaptions(shape);
+    const BoxReader r(texts, captions);
     TypicalParams p;
     p.shape = shape;
     if (shape <= 2) {
+        // The circle hides its second dimension and its second bar group and has no use for the
+        // third: a box the user cannot see or that changes nothing must not stop the build.
         p.dim[0] = r.real("KEdit1");
-        p.dim[1] = r.real("KEdit2");
+        if (shape != 2) p.dim[1] = r.real("KEdit2");
         p.meshNum = r.count("Edit13");
         p.typicalDia = r.real("Edit14");
         p.s = r.real("Edit12");
@@ -116,6 +142,7 @@ TypicalParams readTypicalParams(int shape, const BoxTexts& texts) {
         p.nRx = r.count("Edit4");
         p.nx = r.count("Edit5");
         p.dx = r.real("Edit6");
+        if (shape == 2) return p;
         p.nRy = r.count("Edit7");
         p.ny = r.count("Edit8");
         p.dy = r.real("Edit9");
@@ -130,8 +157,58 @@ TypicalParams readTypicalParams(int shape, const BoxTexts& texts) {
     return p;
 }
 
+namespace {
+
+// One dimension row held below (or up to) what the other rows of its shape leave for it.
+struct Proportion {
+    std::size_t row;
+    Bound bound;
+    To to = To::Below;
+};
+
+// What each shape needs of its rows to stay one simple outline: flanges thinner than the depth
+// leaves for them, webs narrower than their flanges, flat parts no longer than the whole.
+std::vector<Proportion> proportions(const TypicalParams& p) {
+    const auto& rows = typicalShapes()[static_cast<std::size_t>(p.shape)].rows;
+    const auto& v = p.dim;
+    auto half = [&](std::size_t i) { return Bound{v[i] / 2, "half of " + rows[i].label}; };
+    auto whole = [&](std::size_t i) { return Bound{v[i], "the " + rows[i].label}; };
+    auto less = [&](std::size_t i, std::size_t j) {
+        return Bound{v[i] - v[j], rows[i].label + " less " + rows[j].label};
+    };
+    switch (p.shape) {
+        case 3: return {{2, half(0)}, {2, whole(1)}};  // the web is T thick too
+        case 4:
+        case 6: return {{2, whole(0)}, {3, whole(1)}};
+        case 5: return {{2, half(0)}, {3, whole(1)}};
+        case 9: return {{4, whole(0)}, {3, less(0, 4)}, {5, whole(1)}, {5, whole(2)}};
+        case 10: return {{2, whole(0)}, {3, whole(1)}};
+        case 11: return {{2, whole(0)}, {4, whole(1)}};
+        case 12: return {{4, whole(0)}, {3, less(0, 4)}, {5, whole(1)}, {6, whole(2)}};
+        case 13: return {{1, whole(0)}};
+        case 14: return {{1, whole(0), To::UpTo}, {3, whole(2), To::UpTo}};
+        default: return {};
+    }
+}
+
+// The cover line stays inside the outline while d1 is less than half the thinnest part the bars
+// line (a flange, a web, the whole width of a solid shape).
+Bound coverRoom(const TypicalParams& p) {
+    static const std::vector<std::size_t> parts[TYPICAL_SHAPES] = {
+        {0, 1}, {0, 1}, {0}, {2}, {2, 3}, {2, 3}, {2, 3}, {0, 1, 2}, {0, 1}, {3, 4, 5}, {2, 3, 4}, {2, 3, 4},
+        {3, 4, 5, 6}, {1}, {0, 2}};
+    const auto& rows = typicalShapes()[static_cast<std::size_t>(p.shape)].rows;
+    Bound room{MAX_LENGTH_MM, ""};
+    for (std::size_t i : parts[p.shape])
+        if (p.dim[i] / 2 < room.value) room = {p.dim[i] / 2, "half of " + rows[i].label};
+    return room;
+}
+
+}  // namespace
+
 void checkTypicalParams(const TypicalParams& p) {
     checkShape(p.shape);
+    const BoxCaptions cap = typicalCaptions(p.shape);
     const auto& rows = typicalShapes()[static_cast<std::size_t>(p.shape)].rows;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         // The flat parts of the recto-circular ellipse may be 0 (a plain ellipse).
@@ -140,29 +217,37 @@ void checkTypicalParams(const TypicalParams& p) {
         else
             requirePositive(p.dim[i], rows[i].label);
     }
-    requireNotNegative(p.d1, "Rebar Distance d1(mm)");
-    if (p.shape == 14) {
-        if (p.dim[1] > p.dim[0]) throw InputError("Depth flat(d) must not exceed Depth(D).");
-        if (p.dim[3] > p.dim[2]) throw InputError("Width flat(w) must not exceed Width(W).");
+    for (const Proportion& q : proportions(p)) {
+        const bool flat = p.shape == 14;
+        requireWithin(p.dim[q.row], rows[q.row].label, flat ? From::Zero : From::AboveZero, q.to, q.bound);
     }
+    requireWithin(p.d1, cap.at("Edit3"), From::Zero, To::Below, coverRoom(p));
+    // A bar thicker than twice its cover distance would stand out of the concrete. A corner
+    // bundle is held bar by bar: its bars sit round the corner, not in one circle.
+    const Bound barRoom{2 * p.d1, "twice Rebar Distance d1(mm)"};
+    auto requireDiameter = [&](double db, const char* box) {
+        requireWithin(db, cap.at(box), From::Zero, To::UpTo, barRoom);
+    };
     if (p.shape >= 3) {
-        requireNotNegative(p.typicalDia, "Typical Rebar Diameter");
+        requireDiameter(p.typicalDia, "Edit14");
         return;
     }
     const BarGroupCaptions g = typicalBarGroups(p.shape);
-    requireNotNegative(p.s, "Row Spacer");
-    requireCountNotNegative(p.nRx, g.first + " Row");
-    requireCountNotNegative(p.nx, g.first + " Number");
-    requireNotNegative(p.dx, g.first + " Diameter");
+    requireNotNegative(p.s, cap.at("Edit12"));
+    requireCountNotNegative(p.nRx, cap.at("Edit4"));
+    requireCountNotNegative(p.nx, cap.at("Edit5"));
+    requireDiameter(p.dx, "Edit6");
+    const double D = p.dim[0], B = p.dim[0], H = p.dim[1];
     if (p.shape == 2) {
+        requireRowsFit(p.s, cap.at("Edit12"), {{p.nRx, D / 2 - p.d1, g.first}});
         requireLayoutBars(barsOf({p.nRx, p.nx, 0}));
         return;
     }
-    requireCountNotNegative(p.nRy, g.second + " Row");
-    requireCountNotNegative(p.ny, g.second + " Number");
-    requireNotNegative(p.dy, g.second + " Diameter");
-    requireCountNotNegative(p.nc, g.third + " Number");
-    requireNotNegative(p.dc, g.third + " Diameter");
+    requireCountNotNegative(p.nRy, cap.at("Edit7"));
+    requireCountNotNegative(p.ny, cap.at("Edit8"));
+    requireDiameter(p.dy, "Edit9");
+    requireCountNotNegative(p.nc, cap.at("Edit10"));
+    requireDiameter(p.dc, "Edit11");
     if (p.shape == 1) {
         // A beam row runs from corner to corner: one bar alone has no spacing.
         if (p.nRx > 0 && p.nx == 1)
@@ -170,6 +255,9 @@ void checkTypicalParams(const TypicalParams& p) {
         if (p.nRy > 0 && p.ny == 1)
             throw InputError("Bot Rebar needs at least 2 bars per row (or 0 rows).");
     }
+    // Column: the second group's rows step in from the sides; beam: both groups from the faces.
+    requireRowsFit(p.s, cap.at("Edit12"),
+                   {{p.nRx, H / 2 - p.d1, g.first}, {p.nRy, (p.shape == 0 ? B : H) / 2 - p.d1, g.second}});
     const double x = barsOf({p.nRx, p.nx, 0}), y = barsOf({p.nRy, p.ny, 0});
     requireLayoutBars(p.shape == 0 ? 2 * x + 2 * y + 4 : x + y + 2.0 * p.nc);
 }
@@ -302,13 +390,7 @@ SectionGeometry typicalGeometry(const TypicalParams& p) {
 }
 
 void buildTypicalSection(SectionModel& m, int shape, const BoxTexts& texts) {
-    TypicalParams p;
-    try {
-        p = readTypicalParams(shape, texts);
-    } catch (const ConversionError&) {
-        CLEAR_MODEL(m);
-        throw;
-    }
+    const TypicalParams p = readTypicalParams(shape, texts);
     checkTypicalParams(p);
     const SectionGeometry g = typicalGeometry(p);
     requireAcceptedShape(g.outline, g.bars);

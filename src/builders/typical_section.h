@@ -57,9 +57,16 @@ struct TypicalParams {
     double dc = 0;                             // Edit11
 };
 
-// Reads the boxes the shape uses, in the dialog's order; ConversionError on the first bad one.
+// The caption of every box the shape reads (dimension rows, bar groups, section properties):
+// exactly the boxes readTypicalParams converts.
+BoxCaptions typicalCaptions(int shape);
+
+// Reads the boxes the shape uses, in the dialog's order; ConversionError on the first bad one,
+// naming the box by its caption.
 TypicalParams readTypicalParams(int shape, const BoxTexts& texts);
-// Refuses what would give no section or non-finite bars; InputError naming the box.
+// Holds every box to its range: dimensions that make a simple outline, a cover distance that
+// leaves the cover line inside it, bars no thicker than twice the cover distance, rows that stay
+// within their half of the section, and a finite layout. InputError naming the box and its range.
 void checkTypicalParams(const TypicalParams& p);
 
 struct SectionGeometry {
@@ -69,9 +76,9 @@ struct SectionGeometry {
 };
 SectionGeometry typicalGeometry(const TypicalParams& p);
 
-// "Gen Section": checks the boxes, empties the model and writes the shape, then recomputes the
-// centroid and the zone. A text that is not a number leaves the model emptied (the dialog has
-// always started with that); a value out of range leaves the model untouched.
+// "Gen Section": reads and checks every box, then empties the model and writes the shape, and
+// recomputes the centroid and the zone. A box that is not a number or out of its range leaves the
+// model as it was.
 void buildTypicalSection(SectionModel& m, int shape, const BoxTexts& texts);
 
 }  // namespace qav

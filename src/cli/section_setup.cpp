@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "analysis/section_solver.h"
+#include "model/materials.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "model/text_file.h"
@@ -28,6 +29,7 @@ void printLines(const std::vector<std::string>& lines, std::ostream& out) {
 
 MeshSummary meshSection(SectionModel& m, std::ostream& err) {
     MessageLog log;
+    for (const std::string& w : materialWarnings(m)) err << w << "\n";
     const MeshSummary s = FIBER_SECTION_MESH(m, log);
     printMessages(log, err);
     return s;

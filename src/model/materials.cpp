@@ -106,56 +106,82 @@ MaterialBoxes materialBoxes(const SectionModel& m, MaterialTable table, int grad
     return b;
 }
 
-namespace {
-// One box of the dialog: its text, its caption, the field it sets and the values it accepts.
-struct MaterialBox {
-    const std::string& text;
-    const char* caption;
-    double TMAT::*field;
-    bool positive;  // else finite only
-    bool atMostOne;
-};
+const std::vector<MaterialRule>& materialRules(MaterialTable table) {
+    static const std::vector<MaterialRule> concrete = {
+        {&TMAT::EC, "EC", "Elastic Mudulus E (MPa)", true, false},
+        {&TMAT::FC, "FC", "Yield Stress Fc(MPa)", true, false},
+        {&TMAT::EPS_0, "EPS_0", "Yield Strain eps_0", true, false},
+        {&TMAT::EPS_CU, "EPS_CU", "Ultimate Strain eps_cu", false, false}};
+    static const std::vector<MaterialRule> steel = {
+        {&TMAT::ES, "ES", "Elastic Mudulus E (MPa)", true, false},
+        {&TMAT::FY, "FY", "Yield Stress Fy(MPa)", true, false},
+        {&TMAT::RF, "RF", "ay Reduct. Factor", true, true}};
+    return table == MaterialTable::Steel ? steel : concrete;
+}
 
-// Converts and checks the boxes in the dialog's order. A value out of range refuses the click
-// and changes nothing (InputError naming the box by its caption); a text that is not a number
-// stops it there, the boxes before it keeping their new values.
-void storeBoxes(TMAT& t, std::initializer_list<MaterialBox> boxes) {
+std::string materialFault(const MaterialRule& rule, double v) {
+    if (!std::isfinite(v)) return "must be a finite number.";
+    if (rule.positive && !(v > 0)) return "must be greater than 0 (it is " + Format("%g", {v}) + ").";
+    if (rule.atMostOne && v > 1) return "must not be greater than 1 (it is " + Format("%g", {v}) + ").";
+    return {};
+}
+
+std::string steelModulusNote(const TMAT& grade) {
+    if (grade.ES == STEEL_LAW_ES) return {};
+    return Format("ES of %s (%s) is not used: the steel law takes Es = %s N/mm\u00b2.",
+                  {grade.NAME, Format("%g", {grade.ES}), Format("%g", {STEEL_LAW_ES})});
+}
+
+std::vector<std::string> materialWarnings(const SectionModel& m) {
+    std::vector<std::string> notes;
+    std::vector<int> seen;
+    auto note = [&](bool used, int listIndex) {
+        const int grade = listIndex + 1;
+        if (!used || grade < 1 || grade > m.NSTEELMAT || static_cast<std::size_t>(grade) >= m.STEEL_MAT.size()) return;
+        if (std::find(seen.begin(), seen.end(), grade) != seen.end()) return;
+        seen.push_back(grade);
+        std::string n = steelModulusNote(m.STEEL_MAT[static_cast<std::size_t>(grade)]);
+        if (!n.empty()) notes.push_back(std::move(n));
+    };
+    note(m.NBAR > 0, m.USE_REBAR);
+    note(m.NSTEEL_SEC > 0, m.USE_STEEL);
+    return notes;
+}
+
+namespace {
+// Converts and checks the boxes in the dialog's order. A value its rule refuses stops the
+// click and changes nothing (InputError naming the box by its caption); a text that is not a
+// number stops it there, the boxes before it keeping their new values.
+void storeBoxes(TMAT& t, const std::vector<MaterialRule>& rules, const std::vector<const std::string*>& texts) {
     std::vector<double> values;
-    for (const MaterialBox& b : boxes) {
+    auto store = [&] {
+        for (std::size_t i = 0; i < values.size(); ++i) t.*(rules[i].field) = values[i];
+    };
+    for (std::size_t i = 0; i < rules.size(); ++i) {
         double v = 0;
         try {
-            v = ToFloat(b.text);
+            v = ToFloat(*texts[i]);
         } catch (const ConversionError&) {
-            auto it = boxes.begin();
-            for (double stored : values) t.*((it++)->field) = stored;
+            store();
             throw;
         }
-        const std::string caption = std::string("\"") + b.caption + "\"";
-        if (!std::isfinite(v)) throw InputError(caption + " must be a finite number.");
-        if (b.positive && !(v > 0))
-            throw InputError(caption + " must be greater than 0 (it is " + Format("%g", {v}) + ").");
-        if (b.atMostOne && v > 1)
-            throw InputError(caption + " must not be greater than 1 (it is " + Format("%g", {v}) + ").");
+        const std::string fault = materialFault(rules[i], v);
+        if (!fault.empty()) throw InputError(std::string("\"") + rules[i].caption + "\" " + fault);
         values.push_back(v);
     }
-    auto it = boxes.begin();
-    for (double stored : values) t.*((it++)->field) = stored;
+    store();
 }
 }  // namespace
 
 std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade, const MaterialBoxes& boxes) {
     TMAT& t = materialOf(m, table, grade);
+    const auto& rules = materialRules(table);
     if (table == MaterialTable::Steel) {
-        storeBoxes(t, {{boxes.Edit2, "Elastic Mudulus E (MPa)", &TMAT::ES, true, false},
-                       {boxes.Edit3, "Yield Stress Fy(MPa)", &TMAT::FY, true, false},
-                       {boxes.Edit5, "ay Reduct. Factor", &TMAT::RF, true, true}});
+        storeBoxes(t, rules, {&boxes.Edit2, &boxes.Edit3, &boxes.Edit5});
         t.FY1 = t.FY * t.RF;
         return Format("%0.3F", {t.FY * t.RF});
     }
-    storeBoxes(t, {{boxes.Edit2, "Elastic Mudulus E (MPa)", &TMAT::EC, true, false},
-                   {boxes.Edit3, "Yield Stress Fc(MPa)", &TMAT::FC, true, false},
-                   {boxes.Edit4, "Yield Strain eps_0", &TMAT::EPS_0, true, false},
-                   {boxes.Edit5, "Ultimate Strain eps_cu", &TMAT::EPS_CU, false, false}});
+    storeBoxes(t, rules, {&boxes.Edit2, &boxes.Edit3, &boxes.Edit4, &boxes.Edit5});
     return boxes.Edit4;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Default material tables and the edits of the "Concrete and Steel Material" dialog.
 #include <string>
+#include <vector>
 
 #include "model/section_model.h"
 
@@ -21,12 +22,37 @@ struct MaterialBoxes {
     std::string Edit5;
 };
 
+// What the material dialog and the section file reader both hold a grade's values to.
+struct MaterialRule {
+    double TMAT::*field;
+    const char* key;      // the field's name, as files and listings name it ("FC")
+    const char* caption;  // the caption of the dialog's box
+    bool positive;        // greater than 0; else any finite number
+    bool atMostOne;
+};
+// The rules of a concrete grade (EC, FC, EPS_0, EPS_CU; core and cover alike) or a steel grade
+// (ES, FY, RF), in the order of the dialog's boxes.
+const std::vector<MaterialRule>& materialRules(MaterialTable table);
+// Why the rule refuses the value ("must be greater than 0 (it is -5)."), or empty when it
+// accepts it.
+std::string materialFault(const MaterialRule& rule, double value);
+
+// The modulus the steel law takes whatever a grade's ES holds (the analysis's own constant;
+// a test keeps the two equal).
+constexpr double STEEL_LAW_ES = 200000.0;
+// "ES of STEEL1 (210000) is not used: ..." for a steel grade whose ES differs from the modulus
+// the steel law takes; empty otherwise.
+std::string steelModulusNote(const TMAT& grade);
+// The notes of the steel grades the section uses (the rebar grade when it has bars, the steel
+// grade when it has steel polygons), each grade once.
+std::vector<std::string> materialWarnings(const SectionModel& m);
+
 TMAT& materialOf(SectionModel& m, MaterialTable table, int grade);
 MaterialBoxes materialBoxes(const SectionModel& m, MaterialTable table, int grade);
-// "Modify": stores the box texts into the grade in the dialog's order. A value out of range
-// (EC, FC, EPS_0, ES, FY not greater than 0, RF above 1, anything not finite) throws InputError
-// naming the box by its caption and changes nothing; a text that is not a
-// number throws ConversionError and the fields stored before it keep their new values.
+// "Modify": stores the box texts into the grade in the dialog's order. A value its rule refuses
+// (EC, FC, EPS_0, ES, FY, RF not greater than 0, RF above 1, anything not finite) throws
+// InputError naming the box by its caption and changes nothing; a text that is not a number
+// throws ConversionError and the fields stored before it keep their new values.
 // Returns the new text of Edit4 (FY x RF as "%0.3F" for steel; unchanged for concrete).
 std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade, const MaterialBoxes& boxes);
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 
 #include "model/errors.h"
 #include "model/limits.h"
+#include "model/materials.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
 #include "model/value_checks.h"
@@ -304,7 +306,8 @@ void readPolygonBlocks(const std::vector<std::string>& DATA, const std::string& 
 template <class T, class Fill>
 void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget, const char* countKey,
                const char* recordKey, std::vector<T>& table, int32_t& count, Fill fill,
-               const char* oldCountKey = nullptr) {
+               const char* oldCountKey = nullptr,
+               const std::function<void(const T&, const Record&, int)>& check = nullptr) {
     bool counted = false;
     forLines(DATA, rs, re, budget, [&](const Record& f) {
         if (f[1] == countKey) {
@@ -319,10 +322,50 @@ void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget&
             const int i = ToInt(f[2]);
             T value = (i >= 1 && static_cast<std::size_t>(i) < table.size()) ? table[static_cast<std::size_t>(i)] : T{};
             fill(value, f);  // converts every field before anything is stored
-            if (counted && i >= 1 && i <= count && static_cast<std::size_t>(i) < table.size())
+            if (counted && i >= 1 && i <= count && static_cast<std::size_t>(i) < table.size()) {
+                if (check) check(value, f, i);  // before the value enters the model
                 table[static_cast<std::size_t>(i)] = value;
+            }
         }
     });
+}
+
+// The grades the four grade lists select are held to the material dialog's rules: a record of a
+// selected grade that the dialog would refuse stops the reading at its line, before it enters the
+// model. Grades that are not selected are not used and are only required to be finite (as every
+// number read).
+void requireSelectedGrade(const TMAT& t, MaterialTable table, const char* list, const Record* f) {
+    for (const MaterialRule& r : materialRules(table)) {
+        const std::string fault = materialFault(r, t.*(r.field));
+        if (fault.empty()) continue;
+        if (!f)
+            throw InputError(Format("%s of %s, the selected %s (kept from before the file was read), %s",
+                                    {r.key, t.NAME, list, fault}));
+        throw InputError(
+            Format("Line %D: \"%s\": %s of %s, the selected %s, %s", {f->ln + 1, *f->text, r.key, t.NAME, list, fault}));
+    }
+}
+
+// The grade list a table's records are checked against: a list caption and its selected index.
+struct Selection {
+    const char* list;
+    int listIndex;
+};
+
+std::function<void(const TMAT&, const Record&, int)> selectedGradeCheck(MaterialTable table,
+                                                                        std::initializer_list<Selection> lists) {
+    return [table, lists = std::vector<Selection>(lists)](const TMAT& t, const Record& f, int i) {
+        for (const Selection& s : lists)
+            if (i == s.listIndex + 1) requireSelectedGrade(t, table, s.list, &f);
+    };
+}
+
+// A selected grade the file did not carry: the model held it before and may never have been
+// checked (a grade no list selected in an earlier file).
+void requireSelectedGradeOf(const std::vector<TMAT>& table, int count, MaterialTable rules, Selection s) {
+    const int i = s.listIndex + 1;
+    if (i < 1 || i > count || static_cast<std::size_t>(i) >= table.size()) return;  // the mesh says so
+    requireSelectedGrade(table[static_cast<std::size_t>(i)], rules, s.list, nullptr);
 }
 
 void fillConcrete(TMAT& t, const Record& f) {
@@ -368,22 +411,35 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
             b.DB = f.size(5);
         });
 
+    using T = MaterialTable;
+    const Selection conc{"Concrete Grade", m.USE_CONC}, cover{"Concrete Cover Grade", m.USE_COVER};
+    const Selection rebar{"Rebar Grade", m.USE_REBAR}, steel{"Steel Grade", m.USE_STEEL};
     GET_PARA(RS, RE, DATA, "CONC MAT START", "CONC MAT END");
-    if (RE >= RS) readTable(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT, fillConcrete);
+    if (RE >= RS)
+        readTable<TMAT>(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT, fillConcrete, nullptr,
+                        selectedGradeCheck(T::CoreConcrete, {conc}));
 
     GET_PARA(RS, RE, DATA, "COVER MAT START", "COVER MAT END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT, fillConcrete, "NCONCMAT");
+        readTable<TMAT>(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT, fillConcrete,
+                        "NCONCMAT", selectedGradeCheck(T::CoverConcrete, {cover}));
 
     GET_PARA(RS, RE, DATA, "STEEL MAT START", "STEEL MAT END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NSTEELMAT", "STEELMAT", m.STEEL_MAT, m.NSTEELMAT,
-                  [](TMAT& t, const Record& f) {
-                      t.NAME = f[3];
-                      t.ES = f.number(4);
-                      t.FY = f.number(5);
-                      t.RF = f[6].empty() ? 0.87 : f.number(6);
-                  });
+        readTable<TMAT>(
+            DATA, RS, RE, budget, "NSTEELMAT", "STEELMAT", m.STEEL_MAT, m.NSTEELMAT,
+            [](TMAT& t, const Record& f) {
+                t.NAME = f[3];
+                t.ES = f.number(4);
+                t.FY = f.number(5);
+                t.RF = f[6].empty() ? 0.87 : f.number(6);
+            },
+            nullptr, selectedGradeCheck(T::Steel, {rebar, steel}));
+
+    requireSelectedGradeOf(m.CONC_MAT, m.NCONCMAT, T::CoreConcrete, conc);
+    requireSelectedGradeOf(m.COVER_MAT, m.NCOVERMAT, T::CoverConcrete, cover);
+    requireSelectedGradeOf(m.STEEL_MAT, m.NSTEELMAT, T::Steel, rebar);
+    requireSelectedGradeOf(m.STEEL_MAT, m.NSTEELMAT, T::Steel, steel);
 
     GET_PARA(RS, RE, DATA, "CHECKLOADING START", "CHECKLOADING END");
     if (RE >= RS)

@@ -88,6 +88,6 @@ TEST(CompositeSectionDialog, GenSectionUsesTheLastInputData) {
     d.findChild<QLineEdit*>("Edit2")->setText("8OO");
     d.findChild<QPushButton*>("Button3")->click();
     ASSERT_EQ(errors.size(), 2);
-    EXPECT_EQ(errors.at(1), "'8OO' is not a valid floating point value");
+    EXPECT_EQ(errors.at(1), "Sec Height: '8OO' is not a valid floating point value");
     EXPECT_DOUBLE_EQ(d.parameters().SW, 1000) << "read before the bad box";
 }

@@ -36,7 +36,7 @@ TEST(OpeningDialog, BuildsAndReplacesTheOpening) {
     d.findChild<QLineEdit*>("KEdit4")->setText("y");
     d.findChild<QPushButton*>("Button1")->click();
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors.at(0), "'y' is not a valid floating point value");
+    EXPECT_EQ(errors.at(0), "Location Y(mm): 'y' is not a valid floating point value");
     EXPECT_EQ(model.OPEN_SEC[1].NPOINT, 8);
     d.findChild<QLineEdit*>("KEdit4")->setText("0");
     d.findChild<QPushButton*>("Button1")->click();

@@ -113,9 +113,9 @@ TEST(TypicalSectionDialog, GenSectionReplacesTheModelAndReportsErrors) {
     edit(d, "Edit6")->setText("2 5");
     d.findChild<QPushButton*>("Button1")->click();
     ASSERT_EQ(errors.size(), 2);
-    EXPECT_EQ(errors.at(1), "'2 5' is not a valid floating point value");
-    EXPECT_EQ(model.NCONC_PT, 0) << "the model had been emptied before the boxes were read";
-    EXPECT_EQ(changed, 2) << "so the view is told";
+    EXPECT_EQ(errors.at(1), "X-Dir Rebar Diameter: '2 5' is not a valid floating point value");
+    EXPECT_EQ(model.NCONC_PT, 24) << "a typo leaves the model as well";
+    EXPECT_EQ(changed, 1) << "so the view is not told";
 
     edit(d, "Edit6")->setText("25");
     d.findChild<QPushButton*>("Button1")->click();

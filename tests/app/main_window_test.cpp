@@ -310,6 +310,14 @@ TEST(MainWindow, MaterialDialogModifiesSteel) {
     EXPECT_EQ(child<QLineEdit>(d, "Edit4")->text(), "414.000");
     EXPECT_DOUBLE_EQ(m.STEEL_MAT[1].FY1, 460 * 0.9);
     EXPECT_TRUE(d->isVisible());
+    // A new ES that the steel law does not use is said once, when it is applied.
+    for (const char* fy : {"450", "440"}) {
+        child<QLineEdit>(d, "Edit2")->setText("210000");
+        child<QLineEdit>(d, "Edit3")->setText(fy);
+        button(d, "Modify")->click();
+    }
+    EXPECT_EQ(f.prompts.informations,
+              QStringList{QString::fromUtf8("ES of STEEL1 (210000) is not used: the steel law takes Es = 200000 N/mm\u00b2.")});
 
     resizeTable(m.COVER_MAT, 4);  // a file brought a shorter table: no grade beyond it is listed
     type->setCurrentIndex(2);

@@ -164,7 +164,7 @@ TEST(WiringBuildersMesh, RefusedInputChangesNothingAndShowsOneErrorBox) {
     auto* opening = child<QDialog>(&f.w, "TForm20");
     child<QLineEdit>(opening, "KEdit1")->setText("3OO");
     button(opening, "Gen Section Opening")->click();
-    EXPECT_EQ(f.prompts.errors, QStringList{"'3OO' is not a valid floating point value"});
+    EXPECT_EQ(f.prompts.errors, QStringList{"Section Dim B: '3OO' is not a valid floating point value"});
     EXPECT_TRUE(opening->isVisible());
     EXPECT_EQ(m.NOPEN_SEC, 0);
 

@@ -62,6 +62,7 @@ TEST(BuildCommand, ExitStatusTellsBadInputFromBadUsage) {
     const Case cases[] = {
         {"not a number", "build typical --set KEdit1=abc -o " + out, 1},
         {"beam row of one bar", "build typical --shape 1 --set Edit5=1 -o " + out, 1},
+        {"cover line outside the section", "build typical --set Edit3=1e6 -o " + out, 1},
         {"unknown box", "build steel --set Edit99=1 -o " + out, 2},
         {"unknown builder", "build bridge -o " + out, 2},
         {"shape out of range", "build opening --shape 2 -o " + out, 2},

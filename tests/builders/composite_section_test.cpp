@@ -144,8 +144,9 @@ TEST(CompositeSection, RefusesDegenerateParametersBeforeChangingTheModel) {
         {"beam with one bar", input(2, {{"Edit4", "1"}}), "X-Dir Rebar needs at least 2 bars per layer (or 0 layers)."},
         {"negative count", input(0, {{"Edit7", "-1"}}), "Y-Dir Rebar Num must not be negative (it is -1)."},
         {"tube wall fills the tube", input(7, {{"Edit11", "400"}}),
-         "The tube wall leaves no concrete: Sec Height must exceed twice the Flange Thick."},
-        {"zero steel", input(5, {{"Edit12", "0"}}), "Steel Section 1 Web Thick must be greater than 0 (it is 0)."},
+         "Steel Section 1 Flange Thick must be greater than 0 and less than 400 mm, half of Sec Height (it is 400)."},
+        {"zero steel", input(5, {{"Edit12", "0"}}),
+         "Steel Section 1 Web Thick must be greater than 0 and less than 400 mm, the Steel Section 1 Sec Width (it is 0)."},
     };
     for (const Case& c : cases) {
         SectionModel m = built(input(3));

@@ -56,15 +56,13 @@ TEST(OpeningSection, BadInputLeavesTheOpeningAndTheRestAlone) {
         std::string message;
     };
     const Case cases[] = {
-        {"text", "KEdit3", "x0", "'x0' is not a valid floating point value"},
+        {"text", "KEdit3", "x0", "Location X(mm): 'x0' is not a valid floating point value"},
         {"zero size", "KEdit2", "0", "Section Dim H must be greater than 0 (it is 0)."},
         {"negative size", "KEdit1", "-300", "Section Dim B must be greater than 0 (it is -300)."},
         {"huge size", "KEdit1", "1e308", "Section Dim B must not exceed 1000000 mm (it is " + Format("%g", {1e308}) + ")."},
-        {"far location", "KEdit4", "-2e6", "Location Y(mm) must lie between -1000000 and 1000000 mm (it is -2000000)."},
-        // Each box is in range, but the corners the shape puts about its location are not.
-        {"corner beyond the bound", "KEdit3", "999999",
-         "These boxes would place a corner at 1000199 mm; coordinates and sizes must stay within 1000000 mm. "
-         "Nothing was changed."},
+        {"far location", "KEdit4", "-2e6",
+         "Location Y(mm) must lie between -999850 and 999850 mm, so that the opening stays within 1000000 mm of "
+         "the origin (it is -2000000)."},
     };
     for (const Case& c : cases) {
         BoxTexts t = openingDialogTexts();

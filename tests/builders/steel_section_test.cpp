@@ -92,12 +92,12 @@ TEST(SteelSection, RefusesBadInputWithoutChangingTheSteel) {
         const char* message;
     };
     const Case cases[] = {
-        {"not a number", 3, {{"KEdit3", "5O"}}, "'5O' is not a valid floating point value"},
+        {"not a number", 3, {{"KEdit3", "5O"}}, "Flange thickness(T): '5O' is not a valid floating point value"},
         {"zero", 2, {{"KEdit1", "0"}}, "Section Dia D(mm) must be greater than 0 (it is 0)."},
         {"tube wall too thick", 8, {{"KEdit2", "500"}},
-         "The wall of the tube leaves no hole: Depth(D) must exceed twice Thick(T)."},
+         "Thick(T) must be greater than 0 and less than 500 mm, half of Depth(D) (it is 500)."},
         {"hollow walls meet", 1, {{"KEdit4", "250"}},
-         "The walls of the hollow section leave no hole: D must exceed 2T and W must exceed 2t."},
+         "Web thickness(t) must be greater than 0 and less than 250 mm, half of Flange width(W) (it is 250)."},
     };
     for (const Case& c : cases) {
         SectionModel m;

@@ -172,23 +172,22 @@ TEST(TypicalSection, ShapeChangeSetsDefaultsAndKeepsOtherBoxes) {
     EXPECT_EQ(typicalShapes()[1].name, "Rectangel Beam");
 }
 
-TEST(TypicalSection, RefusedInputLeavesTheModelOrEmptiesItAsBefore) {
+TEST(TypicalSection, RefusedInputLeavesTheModel) {
     struct Case {
         const char* name;
         int shape;
         const char* box;
         const char* text;
-        bool conversion;  // else a range check
         const char* message;
     };
     const Case cases[] = {
-        {"text in a dimension", 0, "KEdit1", "8OO", true, "'8OO' is not a valid floating point value"},
-        {"text in a count", 0, "Edit4", "1.5", true, "'1.5' is not a valid integer value"},
-        {"zero width", 0, "KEdit1", "0", false, "Section Dim B must be greater than 0 (it is 0)."},
-        {"negative depth", 3, "KEdit1", "-5", false, "Overall depth(D) must be greater than 0 (it is -5)."},
-        {"one bar per beam row", 1, "Edit5", "1", false, "Top Rebar needs at least 2 bars per row (or 0 rows)."},
-        {"negative count", 0, "Edit8", "-1", false, "Y-Dir Rebar Number must not be negative (it is -1)."},
-        {"negative rows", 2, "Edit4", "-1", false, "Main Rebar Row must not be negative (it is -1)."},
+        {"text in a dimension", 0, "KEdit1", "8OO", "Section Dim B: '8OO' is not a valid floating point value"},
+        {"text in a count", 0, "Edit4", "1.5", "X-Dir Rebar Row: '1.5' is not a valid integer value"},
+        {"zero width", 0, "KEdit1", "0", "Section Dim B must be greater than 0 (it is 0)."},
+        {"negative depth", 3, "KEdit1", "-5", "Overall depth(D) must be greater than 0 (it is -5)."},
+        {"one bar per beam row", 1, "Edit5", "1", "Top Rebar needs at least 2 bars per row (or 0 rows)."},
+        {"negative count", 0, "Edit8", "-1", "Y-Dir Rebar Number must not be negative (it is -1)."},
+        {"negative rows", 2, "Edit4", "-1", "Main Rebar Row must not be negative (it is -1)."},
     };
     for (const Case& c : cases) {
         SectionModel m = built(0, textsFor(0));
@@ -197,17 +196,11 @@ TEST(TypicalSection, RefusedInputLeavesTheModelOrEmptiesItAsBefore) {
         try {
             buildTypicalSection(m, c.shape, t);
             ADD_FAILURE() << c.name << ": accepted";
-        } catch (const ConversionError& e) {
-            EXPECT_TRUE(c.conversion) << c.name;
+        } catch (const std::exception& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << c.name;
-            EXPECT_EQ(m.NCONC_PT, 0) << c.name << ": the model was emptied before reading";
-            EXPECT_EQ(m.NBAR, 0) << c.name;
-        } catch (const InputError& e) {
-            EXPECT_FALSE(c.conversion) << c.name;
-            EXPECT_EQ(std::string(e.what()), c.message) << c.name;
-            EXPECT_EQ(m.NCONC_PT, 8) << c.name << ": the old section stays";
-            EXPECT_EQ(m.NBAR, 12) << c.name;
         }
+        EXPECT_EQ(m.NCONC_PT, 8) << c.name << ": the old section stays";
+        EXPECT_EQ(m.NBAR, 12) << c.name;
     }
 }
 

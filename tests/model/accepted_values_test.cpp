@@ -2,6 +2,7 @@
 // numbers, lengths within the shared bound, no negative diameters; every refusal names its line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <filesystem>
@@ -151,4 +152,37 @@ TEST(AcceptedValues, GradeCheckSeesThroughLeadingControlCharacters) {
         EXPECT_THROW(LOAD_QAV_SEC_DATA(m, {"GEN START", lead + "USE_STEEL,5", "GEN END"}), InputError)
             << static_cast<int>(lead[0]);
     }
+}
+
+TEST(AcceptedValues, SelectedGradesAreHeldToTheMaterialDialogsRules) {
+    // The example selects C30, C30_Cover and STEEL1 for bars and steel.
+    struct Case {
+        const char* start;
+        std::string line;
+        std::string message;  // empty: read
+    };
+    const Case cases[] = {
+        {"CONCMAT,3,", "CONCMAT,3,C30,21114.35,-12.0,0.00127,0.0035",
+         "FC of C30, the selected Concrete Grade, must be greater than 0 (it is -12)."},
+        {"COVERMAT,3,", "COVERMAT,3,C30_Cover,0,12,0.00127,0.0035",
+         "EC of C30_Cover, the selected Concrete Cover Grade, must be greater than 0 (it is 0)."},
+        {"STEELMAT,1,", "STEELMAT,1,STEEL1,200000,500,2",
+         "RF of STEEL1, the selected Rebar Grade, must not be greater than 1 (it is 2)."},
+        // Grades no list selects are not used, so they are read as they stand.
+        {"CONCMAT,1,", "CONCMAT,1,C20,15844,-8.9,0.00113,0.0035", ""},
+        {"STEELMAT,2,", "STEELMAT,2,STEEL2,200000,500,2", ""},
+    };
+    for (const Case& c : cases) {
+        const auto lines = withLine(c.start, c.line);
+        const auto at = std::find(lines.begin(), lines.end(), c.line) - lines.begin() + 1;
+        EXPECT_EQ(refusal(lines),
+                  c.message.empty() ? "(read)" : "Line " + std::to_string(at) + ": \"" + c.line + "\": " + c.message);
+    }
+    SectionModel r;
+    EXPECT_THROW(LOAD_QAV_SEC_DATA(r, withLine("STEELMAT,1,", "STEELMAT,1,STEEL1,200000,500,2")), InputError);
+    EXPECT_EQ(r.STEEL_MAT[1].RF, 0.87) << "the refused record never entered the model";
+    // A selected grade the file does not carry is held to the same rules.
+    SectionModel m;
+    m.STEEL_MAT[2].RF = 2;
+    EXPECT_THROW(LOAD_QAV_SEC_DATA(m, {"GEN START", "USE_STEEL,1", "GEN END"}), InputError);
 }

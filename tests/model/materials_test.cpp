@@ -4,8 +4,12 @@
 
 #include <cmath>
 
+#include "analysis/material_laws.h"
 #include "model/errors.h"
 #include "model/number_text.h"
+#include "model/section_file.h"
+#include "model/text_file.h"
+#include "support/cli_runner.h"
 
 using namespace qav;
 
@@ -123,4 +127,32 @@ TEST(Materials, ModifyRefusesValuesWithoutPhysicalSenseNamingTheBox) {
     MaterialBoxes s = materialBoxes(m, MaterialTable::Steel, 1);
     s.Edit5 = "1";
     EXPECT_EQ(modifyMaterial(m, MaterialTable::Steel, 1, s), Format("%0.3F", {m.STEEL_MAT[1].FY}));
+}
+
+TEST(Materials, AnUnusedSteelModulusIsSaidOnceForEachGradeInUse) {
+    EXPECT_EQ(STEEL_LAW_ES, STEEL_LAW_MODULUS);
+    SectionModel m;
+    m.STEEL_MAT[1].ES = 210000;
+    EXPECT_TRUE(materialWarnings(m).empty()) << "no bars and no steel: the grade is not used";
+    m.NBAR = 4;
+    m.NSTEEL_SEC = 1;
+    const std::string note = "ES of STEEL1 (210000) is not used: the steel law takes Es = 200000 N/mm\u00b2.";
+    EXPECT_EQ(materialWarnings(m), std::vector<std::string>{note}) << "bars and steel share the grade";
+    m.USE_STEEL = 1;
+    m.STEEL_MAT[2].ES = 190000.5;
+    EXPECT_EQ(materialWarnings(m).size(), 2u) << "one for each grade in use";
+
+    // The command line says it once per run, whichever command meshes.
+    std::vector<std::string> lines = readTextLines(test::examplePath("rectangular_column.sec"));
+    for (auto& l : lines)
+        if (l.rfind("STEELMAT,1,", 0) == 0) l = "STEELMAT,1,STEEL1,210000,500,0.87";
+    const std::string file = test::tempPath("modulus.sec");
+    writeTextLines(file, lines);
+    for (const std::string command : {"mesh ", "pm --angle 0 --npm 4 "}) {
+        const test::CliRun run = test::runCli(command + file);
+        EXPECT_EQ(run.status, 0) << run.out;
+        std::size_t count = 0;
+        for (auto at = run.out.find(note); at != std::string::npos; at = run.out.find(note, at + 1)) ++count;
+        EXPECT_EQ(count, 1u) << command << run.out;
+    }
 }

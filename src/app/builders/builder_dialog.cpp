@@ -19,11 +19,10 @@ BuilderDialog::BuilderDialog(SectionModel& model, const char* formName, const ch
     setModal(false);
 }
 
-bool BuilderDialog::reportErrors(const std::function<void()>& step, bool emptiedOnConversionError) {
+bool BuilderDialog::reportErrors(const std::function<void()>& step) {
     try {
         step();
     } catch (const ConversionError& e) {
-        if (emptiedOnConversionError) emit sectionChanged();
         emit errorOccurred(CommandBoundary::errorText(e));
         return false;
     } catch (const InputError& e) {
@@ -39,8 +38,8 @@ bool BuilderDialog::reportErrors(const std::function<void()>& step, bool emptied
     return true;
 }
 
-bool BuilderDialog::attempt(const std::function<void()>& build, bool emptiedOnConversionError) {
-    if (!reportErrors(build, emptiedOnConversionError)) return false;
+bool BuilderDialog::attempt(const std::function<void()>& build) {
+    if (!reportErrors(build)) return false;
     emit sectionChanged();
     hide();
     return true;

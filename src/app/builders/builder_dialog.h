@@ -30,13 +30,13 @@ signals:
 protected:
     BuilderDialog(SectionModel& model, const char* formName, const char* caption, QWidget* parent);
 
-    // Runs a build. A conversion or input error becomes errorOccurred and false; any other
-    // error also emits sectionChanged first (the build may have stopped half-way). Success emits
-    // sectionChanged and hides the dialog. `emptiedOnConversionError`: the build empties the
-    // model before it reads the boxes, so a bad box still changed the model.
-    bool attempt(const std::function<void()>& build, bool emptiedOnConversionError = false);
+    // Runs a build. A conversion or input error becomes errorOccurred and false: the builders
+    // read and check every box before they touch the model, so the section stays as it was. Any
+    // other error also emits sectionChanged first (the build may have stopped half-way).
+    // Success emits sectionChanged and hides the dialog.
+    bool attempt(const std::function<void()>& build);
     // Runs a step that may meet a bad box or a refused value; reports it and returns false.
-    bool reportErrors(const std::function<void()>& step, bool emptiedOnConversionError = false);
+    bool reportErrors(const std::function<void()>& step);
 
     // The frame of the shape dialogs: on the left "Section Shape" (Label1) with the list
     // ComboBox1 and GroupBox1 "Section Dimension" with rows KLabel1 + KEdit1 ... of the given

@@ -88,7 +88,7 @@ void TypicalSectionDialog::shapeChanged() {
 void TypicalSectionDialog::generate() {
     const int shape = ComboBox1->currentIndex();
     const BoxTexts texts = collectBoxTexts(this);
-    attempt([&] { buildTypicalSection(model_, shape, texts); }, true);
+    attempt([&] { buildTypicalSection(model_, shape, texts); });
 }
 
 }  // namespace qav
