@@ -61,10 +61,10 @@ QAVSEC_COMMAND("export", "FILE.sec (--dxf|--xtract|--opensees)",
                {{"--dxf", "", "a DXF drawing", Option::InOperands},
                 {"--xtract", "", "an XTRACT text file", Option::InOperands},
                 {"--opensees", "", "an OpenSees Tcl script of the meshed section", Option::InOperands},
+                outputOption("OUT", "the exported file"),
                 {"--gj", "auto|VALUE",
                  "the section's torsional stiffness G J (N mm2) on the section line: auto from "
-                 "the section, or the value"},
-                outputOption("OUT", "the exported file")},
+                 "the section, or the value"}},
                MESH_OPTIONS, exportSection);
 
 }  // namespace

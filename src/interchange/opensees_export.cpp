@@ -112,8 +112,46 @@ bool rectangleSides(const std::vector<TPOS>& pt, int n, double& b, double& h) {
     return true;
 }
 
-std::string modulusText(double E) {
-    return Format("%0.6E", {E});
+double rectangleJ(double s1, double s2) {
+    const double b = std::max(s1, s2), h = std::min(s1, s2);
+    if (!(h > 0)) return 0;
+    const double r = h / b;
+    return b * h * h * h * (1.0 / 3 - 0.21 * r * (1 - r * r * r * r / 12));
+}
+
+bool rectilinear(const std::vector<TPOS>& pt, int k) {
+    for (int i = 0; i < k; ++i) {
+        const TPOS& a = pt[static_cast<std::size_t>(i)];
+        const TPOS& b = pt[static_cast<std::size_t>((i + 1) % k)];
+        if (a.X != b.X && a.Y != b.Y) return false;
+    }
+    return k >= 4;
+}
+
+// A rectilinear polygon cut along every corner's Y (byY) or X into slabs; in each slab the
+// polygon is a row of rectangles, whose J are summed.
+double slabJ(const std::vector<TPOS>& pt, int k, bool byY) {
+    auto u = [&](const TPOS& p) { return byY ? p.X : p.Y; };
+    auto v = [&](const TPOS& p) { return byY ? p.Y : p.X; };
+    std::vector<double> cuts;
+    for (int i = 0; i < k; ++i) cuts.push_back(v(pt[static_cast<std::size_t>(i)]));
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    double J = 0;
+    std::vector<double> across;
+    for (std::size_t c = 0; c + 1 < cuts.size(); ++c) {
+        const double mid = (cuts[c] + cuts[c + 1]) / 2;
+        across.clear();
+        for (int i = 0; i < k; ++i) {
+            const TPOS& a = pt[static_cast<std::size_t>(i)];
+            const TPOS& b = pt[static_cast<std::size_t>((i + 1) % k)];
+            if ((v(a) - mid) * (v(b) - mid) < 0) across.push_back(u(a));
+        }
+        std::sort(across.begin(), across.end());
+        for (std::size_t i = 0; i + 1 < across.size(); i += 2)
+            J += rectangleJ(across[i + 1] - across[i], cuts[c + 1] - cuts[c]);
+    }
+    return J;
 }
 
 // The modulus of the fibres of the given kinds (they share one grade).
@@ -132,16 +170,20 @@ std::vector<std::string> GEN_OPENSEES_TCL(const SectionModel& m) {
 }
 
 std::vector<std::string> GEN_OPENSEES_TCL(const SectionModel& m, const TorsionStiffness& gj) {
-    return tclLines(m, {gj.how, Format("section Fiber 1 -GJ %0.6E {", {gj.GJ})});
+    std::vector<std::string> lines = gj.how;
+    lines.push_back(Format("section Fiber 1 -GJ %0.6E {", {gj.GJ}));
+    return tclLines(m, lines);
 }
 
 double polygonTorsionJ(const std::vector<TPOS>& pt, int n) {
+    int k = cornerCount(pt, n);
+    if (k > 1 && pt[0].X == pt[static_cast<std::size_t>(k - 1)].X &&
+        pt[0].Y == pt[static_cast<std::size_t>(k - 1)].Y)
+        --k;  // a closing repeat of the first corner
     double b = 0, h = 0;
-    if (rectangleSides(pt, n, b, h)) {
-        const double r = h / b;
-        return b * h * h * h * (1.0 / 3 - 0.21 * r * (1 - r * r * r * r / 12));
-    }
-    return saintVenantJ(polygonMoments(pt, n));
+    if (rectangleSides(pt, k, b, h)) return rectangleJ(b, h);
+    if (rectilinear(pt, k)) return std::max(slabJ(pt, k, true), slabJ(pt, k, false));
+    return saintVenantJ(polygonMoments(pt, k));
 }
 
 TorsionStiffness autoTorsionStiffness(const SectionModel& m) {
@@ -150,40 +192,39 @@ TorsionStiffness autoTorsionStiffness(const SectionModel& m) {
         const double Ec = fibreModulus(m, FIB_CORE_CONCRETE, FIB_COVER_CONCRETE);
         if (!(Ec > 0))
             throw InputError("GJ auto takes the concrete's modulus from the fibres: mesh the section first.");
-        t.G = Ec / (2 * (1 + 0.2));
+        t.Gc = Ec / (2 * (1 + 0.2));
         const int openings = std::clamp(m.NOPEN_SEC, 0, static_cast<int>(m.OPEN_SEC.size()) - 1);
         if (openings == 0) {
-            t.J = polygonTorsionJ(m.CONC_PT, m.NCONC_PT);
+            t.Jc = polygonTorsionJ(m.CONC_PT, m.NCONC_PT);
         } else {
             PolygonMoments net = polygonMoments(m.CONC_PT, m.NCONC_PT);
             for (int k = 1; k <= openings; ++k) {
                 const TPOLYSHAPE& o = m.OPEN_SEC[static_cast<std::size_t>(k)];
                 net.add(polygonMoments(o.PT, o.NPOINT), -1);
             }
-            t.J = net.A > 0 ? saintVenantJ(net) : 0;
+            t.Jc = net.A > 0 ? saintVenantJ(net) : 0;
         }
-        t.how = "# GJ auto: J of the concrete outline (rectangle: b h^3 (1/3 - 0.21 (h/b) (1 - h^4/(12 b^4))); "
-                "other shapes and openings: A^4/(4 pi^2 Ip)) = " +
-                Format("%0.6E mm4, G = Ec/(2 (1 + 0.2)) = %0.6E N/mm2 (Ec ", {t.J, t.G}) +
-                modulusText(Ec) + ")";
-    } else {
+    }
+    const int pieces = std::clamp(m.NSTEEL_SEC, 0, static_cast<int>(m.STEEL_SEC.size()) - 1);
+    if (pieces > 0) {
         const double Es = fibreModulus(m, FIB_STEEL, FIB_STEEL);
         if (!(Es > 0))
             throw InputError("GJ auto takes the steel's modulus from the fibres: mesh the section first.");
-        t.G = Es / (2 * (1 + 0.3));
-        const int pieces = std::clamp(m.NSTEEL_SEC, 0, static_cast<int>(m.STEEL_SEC.size()) - 1);
+        t.Gs = Es / (2 * (1 + 0.3));
         for (int k = 1; k <= pieces; ++k) {
             const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
-            t.J += polygonTorsionJ(s.PT, s.NPOINT);
+            t.Js += polygonTorsionJ(s.PT, s.NPOINT);
         }
-        t.how = "# GJ auto: J the sum over the steel polygons (rectangle: b h^3 (1/3 - 0.21 (h/b) (1 - h^4/(12 b^4))); "
-                "other shapes: A^4/(4 pi^2 Ip)) = " +
-                Format("%0.6E mm4, G = Es/(2 (1 + 0.3)) = %0.6E N/mm2 (Es ", {t.J, t.G}) +
-                modulusText(Es) + ")";
     }
-    if (!(t.J > 0) || !std::isfinite(t.J))
+    t.GJ = t.Gc * t.Jc + t.Gs * t.Js;
+    if (!(t.GJ > 0) || !std::isfinite(t.GJ))
         throw InputError("GJ auto: the section has no shape to take a torsion constant from.");
-    t.GJ = t.G * t.J;
+    t.how = {"# GJ auto = Gc Jc + Gs Js (concrete outline, steel polygons); G = E/(2 (1 + nu)), nu 0.2 "
+             "concrete, 0.3 steel; St Venant J: rectangles b h^3 (1/3 - 0.21 (h/b) (1 - h^4/(12 b^4))), "
+             "rectilinear shapes cut into rectangles, others and openings A^4/(4 pi^2 Ip); hollow "
+             "shapes are taken as open (J too low)",
+             Format("# Jc %0.6E mm4, Gc %0.6E N/mm2, Js %0.6E mm4, Gs %0.6E N/mm2",
+                    {t.Jc, t.Gc, t.Js, t.Gs})};
     return t;
 }
 
@@ -192,7 +233,7 @@ TorsionStiffness givenTorsionStiffness(double GJ) {
         throw InputError("GJ must be a positive number (N mm2).");
     TorsionStiffness t;
     t.GJ = GJ;
-    t.how = "# GJ given: " + Format("%0.6E", {GJ}) + " N mm2";
+    t.how = {"# GJ given: " + Format("%0.6E", {GJ}) + " N mm2"};
     return t;
 }
 

@@ -44,8 +44,11 @@ TEST(OpenSeesGJ, TorsionConstantsOfKnownShapes) {
         {"square", {{0, 0}, {500, 0}, {500, 500}, {0, 500}}, rectangleJ(500, 500), 5e-3},
         {"rectangle 2:1 turned", {{0, 0}, {-400, 0}, {-400, 800}, {0, 800}}, rectangleJ(800, 400), 5e-3},
         {"rectangle 10:1 closed", {{0, 0}, {1000, 0}, {1000, 100}, {0, 100}, {0, 0}}, rectangleJ(1000, 100), 5e-3},
-        // Not a rectangle: Saint-Venant's approximation, within some 10 % for a compact shape.
-        {"rhombus-like square", {{0, 0}, {500, 0}, {500, 500}, {0, 500}, {0, 250}}, rectangleJ(500, 500), 0.1},
+        // An I of thin plates against the thin-wall sum of b t^3 / 3 (flanges 200 x 12, web 376 x 8).
+        {"thin I",
+         {{-100, -200}, {100, -200}, {100, -188}, {4, -188}, {4, 188}, {100, 188},
+          {100, 200}, {-100, 200}, {-100, 188}, {-4, 188}, {-4, -188}, {-100, -188}},
+         2 * 200 * 1728.0 / 3 + 376 * 512.0 / 3, 0.15},
     };
     for (const Case& c : cases) {
         const double J = polygonTorsionJ(c.pt, static_cast<int>(c.pt.size()));
@@ -65,15 +68,15 @@ TEST(OpenSeesGJ, AutoTakesTheSectionsShapeAndModulus) {
     m.FIB[2].TY = FIB_CORE_CONCRETE;
     m.FIB[2].E = 30000;
     const TorsionStiffness t = autoTorsionStiffness(m);
-    EXPECT_NEAR(t.J / rectangleJ(600, 400), 1, 5e-3);
-    EXPECT_DOUBLE_EQ(t.G, 30000 / 2.4);
-    EXPECT_DOUBLE_EQ(t.GJ, t.G * t.J);
+    EXPECT_NEAR(t.Jc / rectangleJ(600, 400), 1, 5e-3);
+    EXPECT_DOUBLE_EQ(t.Gc, 30000 / 2.4);
+    EXPECT_DOUBLE_EQ(t.GJ, t.Gc * t.Jc);
     // An opening takes off area and polar moment.
     m.NOPEN_SEC = 1;
     m.OPEN_SEC.assign(2, TPOLYSHAPE{});
     m.OPEN_SEC[1].NPOINT = 4;
     m.OPEN_SEC[1].PT = {{-100, -50}, {100, -50}, {100, 50}, {-100, 50}};
-    EXPECT_LT(autoTorsionStiffness(m).J, t.J);
+    EXPECT_LT(autoTorsionStiffness(m).Jc, t.Jc);
 
     // The text lines: the default stays, -GJ only when asked, with the comment before it.
     const auto plain = GEN_OPENSEES_TCL(m), with = GEN_OPENSEES_TCL(m, givenTorsionStiffness(1e12));
@@ -91,8 +94,9 @@ TEST(OpenSeesGJ, CommandLineOption) {
     ASSERT_EQ(test::runCli("export " + sec + " --opensees -o " + out + " --gj auto").status, 0);
     const auto lines = readTextLines(out);
     ASSERT_GT(lines.size(), 7u);
-    EXPECT_EQ(lines[5].rfind("# GJ auto: J the sum over the steel polygons", 0), 0u) << lines[5];
-    EXPECT_EQ(lines[6].rfind("section Fiber 1 -GJ ", 0), 0u) << lines[6];
+    EXPECT_EQ(lines[5].rfind("# GJ auto = Gc Jc + Gs Js", 0), 0u) << lines[5];
+    EXPECT_EQ(lines[6].rfind("# Jc 0.00000E+000 mm4, Gc 0.00000E+000 N/mm2, Js ", 0), 0u) << lines[6];
+    EXPECT_EQ(lines[7].rfind("section Fiber 1 -GJ ", 0), 0u) << lines[7];
     const test::CliRun wrong = test::runCli("export " + sec + " --dxf -o " + out + " --gj auto");
     EXPECT_EQ(wrong.status, 2);
     EXPECT_NE(wrong.out.find("--gj belongs to --opensees"), std::string::npos) << wrong.out;
