@@ -189,7 +189,9 @@ void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, 
     // Strain at projection u: the plane's value at the point of the gradient line.
     auto strainAt = [&](double u) { return p.a1 + g * u; };
     const double e0 = strainAt(u0), e1 = strainAt(u1);
-    double lo = std::min({e0, e1, 0.0}), hi = std::max({e0, e1, 0.0, EPS_LIMIT});
+    // The control strain matters at capacity; at a service load it would squash the profile.
+    const bool capacity = s.at == StateAt::Capacity;
+    double lo = std::min({e0, e1, 0.0}), hi = std::max({e0, e1, 0.0, capacity ? EPS_LIMIT : 0.0});
     const double pad = 0.08 * (hi - lo);
     lo -= pad;
     hi += pad;
@@ -202,15 +204,17 @@ void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, 
     };
     c.pen = Pen{colors::grey, 1, PenStyle::Solid};
     c.line(X(0), top + 5, X(0), top + height - 5);
-    c.pen = Pen{LIMIT_MARK, 1, PenStyle::Dash};
-    c.line(X(EPS_LIMIT), top + 5, X(EPS_LIMIT), top + height - 5);
-    // The strain the solver scales the corners to, not the concrete's ultimate strain.
-    const std::string limitText = Format("%0.3F (control strain)", {EPS_LIMIT});
-    const int limitWidth = c.textWidth(limitText);
-    const int limitX = X(EPS_LIMIT) + 3 + limitWidth <= left + width - 2
-                           ? X(EPS_LIMIT) + 3
-                           : X(EPS_LIMIT) - 3 - limitWidth;
-    c.textOut(limitX, top + 6, limitText);
+    if (capacity) {
+        c.pen = Pen{LIMIT_MARK, 1, PenStyle::Dash};
+        c.line(X(EPS_LIMIT), top + 5, X(EPS_LIMIT), top + height - 5);
+        // The strain the solver scales the corners to, not the concrete's ultimate strain.
+        const std::string limitText = Format("%0.3F (control strain)", {EPS_LIMIT});
+        const int limitWidth = c.textWidth(limitText);
+        const int limitX = X(EPS_LIMIT) + 3 + limitWidth <= left + width - 2
+                               ? X(EPS_LIMIT) + 3
+                               : X(EPS_LIMIT) - 3 - limitWidth;
+        c.textOut(limitX, top + 6, limitText);
+    }
     // The profile, filled by sign.
     c.pen = Pen{colors::black, 2, PenStyle::Solid};
     c.brush = Brush{stressColor(1, 1), BrushStyle::Clear};
