@@ -142,9 +142,12 @@ LoadPass loadPass(const FibreArrays& f, const double a[3]) {
             const double x = f.x[j], y = f.y[j], A = f.area[j];
             const double e = a[0] + a[1] * x + a[2] * y;
             double stress = 0;
-            if (g.concrete) CONCRETE01(g.fc, g.eps0, e, stress);
-            else STEEL01(STEEL_LAW_MODULUS, g.fy, e, stress);
-            const double w = A * (g.concrete ? concreteTangent(g.fc, g.eps0, e) : steelTangent(g.fy, e));
+            if (g.concrete)
+                CONCRETE01(g.fc, g.eps0, e, stress);
+            else
+                STEEL01(STEEL_LAW_MODULUS, g.fy, e, stress);
+            const double w =
+                A * (g.concrete ? concreteTangent(g.fc, g.eps0, e) : steelTangent(g.fy, e));
             p.energy += A * (g.concrete ? concreteEnergy(g.fc, g.eps0, e) : steelEnergy(g.fy, e));
             p.ss[0] += stress * A;
             p.ss[1] += stress * A * x;
@@ -335,7 +338,8 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
         ControlPointState cp{c.X, c.Y, s.plane.at(c.X, c.Y), false};
         // The corners the solver scaled to the limit (tension beyond it is allowed); at the
         // load no corner is held there.
-        cp.atLimit = at == StateAt::Capacity && std::fabs(std::fabs(cp.strain) - EPS_LIMIT) <= 1e-6 * EPS_LIMIT;
+        cp.atLimit = at == StateAt::Capacity &&
+                     std::fabs(std::fabs(cp.strain) - EPS_LIMIT) <= 1e-6 * EPS_LIMIT;
         s.controlPoints.push_back(cp);
         s.largestCompression = std::max(s.largestCompression, cp.strain);
         s.largestTension = std::min(s.largestTension, cp.strain);
@@ -384,8 +388,7 @@ std::string materialName(const SectionModel& m, int TY, int MAT) {
 
 std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionState& s,
                                          bool markState) {
-    const std::string mark =
-        !markState ? "" : (s.at == StateAt::Load ? ",load" : ",capacity");
+    const std::string mark = !markState ? "" : (s.at == StateAt::Load ? ",load" : ",capacity");
     std::vector<std::string> out{
         std::string("No,X[mm],Y[mm],Area[mm2],Kind,Material,Strain,Stress[N/mm2],Force[kN]") +
         (markState ? ",State" : "")};

@@ -28,7 +28,8 @@ const char* materialVariable(int32_t ty) {
 }
 
 // The lines, sectionLines opening the section's braces.
-std::vector<std::string> tclLines(const SectionModel& m, const std::vector<std::string>& sectionLines) {
+std::vector<std::string> tclLines(const SectionModel& m,
+                                  const std::vector<std::string>& sectionLines) {
     std::vector<std::string> out = {"##Section Gen by QAV-SEC", "set Conc1 1", "set Conc2 2",
                                     "set Steel1 3", "set Rebar1 4"};
     out.insert(out.end(), sectionLines.begin(), sectionLines.end());
@@ -191,7 +192,8 @@ TorsionStiffness autoTorsionStiffness(const SectionModel& m) {
     if (m.NCONC_PT > 0) {
         const double Ec = fibreModulus(m, FIB_CORE_CONCRETE, FIB_COVER_CONCRETE);
         if (!(Ec > 0))
-            throw InputError("GJ auto takes the concrete's modulus from the fibres: mesh the section first.");
+            throw InputError(
+                "GJ auto takes the concrete's modulus from the fibres: mesh the section first.");
         t.Gc = Ec / (2 * (1 + 0.2));
         const int openings = std::clamp(m.NOPEN_SEC, 0, static_cast<int>(m.OPEN_SEC.size()) - 1);
         if (openings == 0) {
@@ -209,7 +211,8 @@ TorsionStiffness autoTorsionStiffness(const SectionModel& m) {
     if (pieces > 0) {
         const double Es = fibreModulus(m, FIB_STEEL, FIB_STEEL);
         if (!(Es > 0))
-            throw InputError("GJ auto takes the steel's modulus from the fibres: mesh the section first.");
+            throw InputError(
+                "GJ auto takes the steel's modulus from the fibres: mesh the section first.");
         t.Gs = Es / (2 * (1 + 0.3));
         for (int k = 1; k <= pieces; ++k) {
             const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
@@ -219,18 +222,18 @@ TorsionStiffness autoTorsionStiffness(const SectionModel& m) {
     t.GJ = t.Gc * t.Jc + t.Gs * t.Js;
     if (!(t.GJ > 0) || !std::isfinite(t.GJ))
         throw InputError("GJ auto: the section has no shape to take a torsion constant from.");
-    t.how = {"# GJ auto = Gc Jc + Gs Js (concrete outline, steel polygons); G = E/(2 (1 + nu)), nu 0.2 "
-             "concrete, 0.3 steel; St Venant J: rectangles b h^3 (1/3 - 0.21 (h/b) (1 - h^4/(12 b^4))), "
-             "rectilinear shapes cut into rectangles, others and openings A^4/(4 pi^2 Ip); hollow "
-             "shapes are taken as open (J too low)",
-             Format("# Jc %0.6E mm4, Gc %0.6E N/mm2, Js %0.6E mm4, Gs %0.6E N/mm2",
-                    {t.Jc, t.Gc, t.Js, t.Gs})};
+    t.how = {
+        "# GJ auto = Gc Jc + Gs Js (concrete outline, steel polygons); G = E/(2 (1 + nu)), nu 0.2 "
+        "concrete, 0.3 steel; St Venant J: rectangles b h^3 (1/3 - 0.21 (h/b) (1 - h^4/(12 b^4))), "
+        "rectilinear shapes cut into rectangles, others and openings A^4/(4 pi^2 Ip); hollow "
+        "shapes are taken as open (J too low)",
+        Format("# Jc %0.6E mm4, Gc %0.6E N/mm2, Js %0.6E mm4, Gs %0.6E N/mm2",
+               {t.Jc, t.Gc, t.Js, t.Gs})};
     return t;
 }
 
 TorsionStiffness givenTorsionStiffness(double GJ) {
-    if (!(GJ > 0) || !std::isfinite(GJ))
-        throw InputError("GJ must be a positive number (N mm2).");
+    if (!(GJ > 0) || !std::isfinite(GJ)) throw InputError("GJ must be a positive number (N mm2).");
     TorsionStiffness t;
     t.GJ = GJ;
     t.how = {"# GJ given: " + Format("%0.6E", {GJ}) + " N mm2"};

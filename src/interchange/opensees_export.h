@@ -16,9 +16,9 @@ std::vector<std::string> GEN_OPENSEES_TCL(const SectionModel& m);
 // A 3-D frame model needs the section's torsional stiffness: "-GJ" on the section line, in the
 // export's units (N and mm: N mm2).
 struct TorsionStiffness {
-    double Jc = 0, Gc = 0;  // concrete outline: mm4, N/mm2
-    double Js = 0, Gs = 0;  // steel polygons
-    double GJ = 0;          // N mm2
+    double Jc = 0, Gc = 0;         // concrete outline: mm4, N/mm2
+    double Js = 0, Gs = 0;         // steel polygons
+    double GJ = 0;                 // N mm2
     std::vector<std::string> how;  // the comment lines that say where GJ comes from
 };
 

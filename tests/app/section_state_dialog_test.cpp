@@ -103,7 +103,8 @@ TEST(SectionStateDialog, ShowsTheCriticalCombinationAndSavesItsPictureAndCsv) {
     EXPECT_EQ(lines.size(), static_cast<std::size_t>(f.w.model().NFIB) + 1);
     // The summary and the CSV say which state it is.
     auto* summary = child<QPlainTextEdit>(d, "Summary");
-    EXPECT_TRUE(summary->toPlainText().startsWith("State at capacity: ")) << summary->toPlainText().toStdString();
+    EXPECT_TRUE(summary->toPlainText().startsWith("State at capacity: "))
+        << summary->toPlainText().toStdString();
     EXPECT_TRUE(lines.back().ends_with(",capacity")) << lines.back();
 
     // A typed load; a zero one is refused with a message and the last state stays.
@@ -124,11 +125,13 @@ TEST(SectionStateDialog, ShowsTheCriticalCombinationAndSavesItsPictureAndCsv) {
     ASSERT_EQ(f.prompts.errors.size(), 1);
     EXPECT_EQ(d->state()->at, StateAt::Load);
     EXPECT_NEAR(d->state()->forces.total().N, 2000e3, 1e-3);
-    EXPECT_TRUE(summary->toPlainText().startsWith("State at the load")) << summary->toPlainText().toStdString();
+    EXPECT_TRUE(summary->toPlainText().startsWith("State at the load"))
+        << summary->toPlainText().toStdString();
     child<QLineEdit>(d, "LoadP")->setText("-200000");
     child<QPushButton>(d, "ShowButton")->click();
     ASSERT_EQ(f.prompts.errors.size(), 2);
-    EXPECT_TRUE(f.prompts.errors[1].contains("exceeds the section's capacity")) << f.prompts.errors[1].toStdString();
+    EXPECT_TRUE(f.prompts.errors[1].contains("exceeds the section's capacity"))
+        << f.prompts.errors[1].toStdString();
 
     // The mesh goes: so does the state on show.
     f.w.commands().run(cmd::DeleteMesh);
@@ -153,7 +156,8 @@ TEST(SectionStateDialog, KeyPointsMarkTheChartOnlyWhenChecked) {
     // The text gains the key-point table after the unchanged listing.
     std::vector<std::string> keyed = plainText;
     NullMessages quiet;
-    for (const std::string& l : keyPointsText(PM_KEY_POINTS(f.w.model(), 0, quiet), 0)) keyed.push_back(l);
+    for (const std::string& l : keyPointsText(PM_KEY_POINTS(f.w.model(), 0, quiet), 0))
+        keyed.push_back(l);
     EXPECT_EQ(memoLines(child<QPlainTextEdit>(a, "Memo1")), keyed);
     saveScreenshot(a, "analysis_key_points.png");
     keys->setChecked(false);

