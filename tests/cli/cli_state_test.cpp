@@ -146,7 +146,6 @@ TEST(CliState, AtTheLoadSaysSoInEveryOutput) {
     ASSERT_EQ(plain.status, 0) << plain.out;
     EXPECT_EQ(plain.out.find("State at"), std::string::npos) << plain.out;
     EXPECT_EQ(qav::readTextLines(csv)[0].find(",State"), std::string::npos);
-    EXPECT_NE(runCli(run + " --at capacity").out.find("State at capacity: "), std::string::npos);
 
     const CliRun load = runCli(run + " --at load");
     ASSERT_EQ(load.status, 0) << load.out;
@@ -156,9 +155,6 @@ TEST(CliState, AtTheLoadSaysSoInEveryOutput) {
     const CliRun json = runCli(run + " --at load --json");
     EXPECT_NE(json.out.find("\"at\": \"load\""), std::string::npos) << json.out;
 
-    const CliRun bad = runCli(run + " --at service");
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.out.find("--at takes load or capacity"), std::string::npos) << bad.out;
     const CliRun over = runCli("state " + sec + " --load -200000,0,0 --at load -o " + png);
     EXPECT_EQ(over.status, 1);
     EXPECT_NE(over.out.find("exceeds the section's capacity"), std::string::npos) << over.out;
