@@ -271,6 +271,9 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     // keeps whatever state it held.
     SectionModel m = model;
     requireFibres(m);
+    // The minimum magnitudes are the check's rule for a design load; the stresses under a load
+    // are those of the load as it is.
+    if (at == StateAt::Load) K_P = K_MX = K_MY = 0;
     SectionState s;
     s.P = minimumAxial(P, K_P);
     s.MX = minimumMoment(MX, K_MX);

@@ -1,6 +1,7 @@
 #pragma once
-// The section's state at one load: the strain plane the equilibrium solver settles on for the
-// load, every fibre's strain, stress and force at that plane, the neutral axis and the
+// The section's state for one load: the strain plane at capacity (the one the equilibrium solver
+// settles on for the load, whose forces are the load times its load fraction) or at the load
+// itself, every fibre's strain, stress and force at that plane, the neutral axis and the
 // resultants by kind of material. What the "Section State" dialog and `qavsec-cli state` show.
 #include <string>
 #include <vector>
@@ -95,9 +96,9 @@ struct SectionState {
     double largestTension = 0;      // smallest, as a signed strain (<= 0)
 };
 
-// The state for the load (P kN compression positive, MX, MY kNm) with the minimum magnitudes, in
-// the model's STRAIN_LIMIT_MODE: at capacity (the load times its load fraction) or at the load
-// itself. The model is not changed. Throws InputError when the section has no fibres or the
+// The state for the load (P kN compression positive, MX, MY kNm), in the model's
+// STRAIN_LIMIT_MODE: at capacity (the load with the minimum magnitudes times its load fraction)
+// or at the load itself (as it is: no minimum magnitudes). The model is not changed. Throws InputError when the section has no fibres or the
 // load is zero in every component; at the load also when the load exceeds the capacity (load
 // fraction below 1) or its equilibrium is not found.
 SectionState SECTION_STATE(const SectionModel& m, double P, double MX, double MY, double K_P,

@@ -188,7 +188,7 @@ QAVSEC_COMMAND("state", "FILE.sec (--loads F.csv [--comb N] | --load P,MX,MY)",
                 {"--fibres", "OUT.csv", "writes one line per fibre: strain, stress and force"},
                 {"--at", "load|capacity",
                  "the state at capacity (the load times its load fraction, the default) or at "
-                 "the load itself"},
+                 "the load itself (as it is, without the least magnitudes)"},
                 {"--kp", "K", "least axial force in kN (1000 for a combination, 0 for --load)"},
                 {"--kmx", "K", "least moment Mx in kNm (1000 for a combination, 0 for --load)"},
                 {"--kmy", "K", "least moment My in kNm (1000 for a combination, 0 for --load)"}},

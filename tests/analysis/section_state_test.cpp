@@ -223,6 +223,11 @@ TEST(SectionStateAtLoad, FibreForcesAreTheLoadAndMeetTheCapacityState) {
             ASSERT_TRUE(solveAtLoad(m, LL, p).converged);
             for (const ControlPointState& cp : cap.controlPoints)
                 EXPECT_NEAR(p.at(cp.X, cp.Y), cp.strain, 1e-8);
+            // The load as it is: the minimum magnitudes do not apply at the load.
+            const SectionState k =
+                SECTION_STATE(m, 0.3 * lam * c.P, 0.3 * lam * c.MX, 0.3 * lam * c.MY, 1e4, 1e4, 1e4,
+                              msgs, StateAt::Load);
+            EXPECT_NEAR(k.forces.total().MX / (0.3 * lam * c.MX * 1e6), 1, 1e-6);
         }
         // Above the capacity there is no state at the load.
         EXPECT_THROW(SECTION_STATE(m, 1.05 * lam * c.P, 1.05 * lam * c.MX, 1.05 * lam * c.MY, 0, 0,
