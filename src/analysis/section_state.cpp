@@ -4,7 +4,9 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 
+#include "analysis/fibre_arrays.h"
 #include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
 #include "model/errors.h"
@@ -107,12 +109,171 @@ NeutralAxis neutralAxis(const SectionModel& m, const StrainPlane& p) {
     return a;
 }
 
+namespace {
+
+// Strain energy of the fibre laws (the stress integrated over the strain) and their slopes.
+double concreteEnergy(double fc, double e0, double e) {
+    if (e <= 0) return 0;
+    if (e <= e0) return fc * (e * e / e0 - e * e * e / (3 * e0 * e0));
+    return fc * (2 * e0 / 3 + (e - e0));
+}
+double concreteTangent(double fc, double e0, double e) {
+    return e > 0 && e <= e0 ? 2 * fc / e0 * (1 - e / e0) : 0;
+}
+double steelEnergy(double fy, double e) {
+    const double ey = fy / STEEL_LAW_MODULUS, a = std::fabs(e);
+    return a <= ey ? 0.5 * STEEL_LAW_MODULUS * e * e : fy * (a - 0.5 * ey);
+}
+double steelTangent(double fy, double e) {
+    return std::fabs(e) <= fy / STEEL_LAW_MODULUS ? STEEL_LAW_MODULUS : 0;
+}
+
+// Energy, forces (N, N mm) and tangent stiffness (S, SX, SY, SXX, SXY, SYY) at a plane.
+struct LoadPass {
+    double energy = 0;
+    double ss[3] = {0, 0, 0};
+    double k[6] = {0, 0, 0, 0, 0, 0};
+};
+
+LoadPass loadPass(const FibreArrays& f, const double a[3]) {
+    LoadPass p;
+    for (const FibreGroup& g : f.groups) {
+        for (std::size_t j = g.begin; j < g.end; ++j) {
+            const double x = f.x[j], y = f.y[j], A = f.area[j];
+            const double e = a[0] + a[1] * x + a[2] * y;
+            double stress = 0;
+            if (g.concrete)
+                CONCRETE01(g.fc, g.eps0, e, stress);
+            else
+                STEEL01(STEEL_LAW_MODULUS, g.fy, e, stress);
+            const double w =
+                A * (g.concrete ? concreteTangent(g.fc, g.eps0, e) : steelTangent(g.fy, e));
+            p.energy += A * (g.concrete ? concreteEnergy(g.fc, g.eps0, e) : steelEnergy(g.fy, e));
+            p.ss[0] += stress * A;
+            p.ss[1] += stress * A * x;
+            p.ss[2] += stress * A * y;
+            const double k[6] = {w, w * x, w * y, w * x * x, w * x * y, w * y * y};
+            for (int i = 0; i < 6; ++i) p.k[i] += k[i];
+        }
+    }
+    // Fibres of other kinds hold their stress whatever the strain: constant forces.
+    for (int i = 0; i < 3; ++i) {
+        p.ss[i] += f.fixedForce[i];
+        p.energy += f.fixedForce[i] * a[i];
+    }
+    return p;
+}
+
+// Solves the symmetric 3 x 3 system (S, SX, SY, SXX, SXY, SYY) x = b by elimination with
+// partial pivoting; false when it is singular or gives no finite answer.
+bool solve3(const double k[6], const double b[3], double x[3]) {
+    double M[3][4] = {{k[0], k[1], k[2], b[0]}, {k[1], k[3], k[4], b[1]}, {k[2], k[4], k[5], b[2]}};
+    double big = 0;
+    for (auto& row : M)
+        for (int j = 0; j < 3; ++j) big = std::max(big, std::fabs(row[j]));
+    if (!(big > 0) || !std::isfinite(big)) return false;
+    for (int c = 0; c < 3; ++c) {
+        int p = c;
+        for (int r = c + 1; r < 3; ++r)
+            if (std::fabs(M[r][c]) > std::fabs(M[p][c])) p = r;
+        if (!(std::fabs(M[p][c]) > 1e-14 * big)) return false;
+        std::swap(M[p], M[c]);
+        for (int r = c + 1; r < 3; ++r) {
+            const double q = M[r][c] / M[c][c];
+            for (int j = c; j < 4; ++j) M[r][j] -= q * M[c][j];
+        }
+    }
+    for (int c = 2; c >= 0; --c) {
+        double v = M[c][3];
+        for (int j = c + 1; j < 3; ++j) v -= M[c][j] * x[j];
+        x[c] = v / M[c][c];
+        if (!std::isfinite(x[c])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+SolveResult solveAtLoad(const SectionModel& m, const double LL[3], StrainPlane& plane,
+                        const StrainPlane* start) {
+    const FibreArrays f(m);
+    SolveResult r;
+    r.residual = INFINITY;
+    matrx2 K0{};
+    FORM_SECTION_STIFF_MATRIX(m, K0);
+    const double k0[6] = {K0[1][1], K0[1][2], K0[1][3], K0[2][2], K0[2][3], K0[3][3]};
+    // Forces compared with each component weighed by the elastic stiffness's diagonal, so that
+    // moments count as forces at the section's radius of gyration.
+    const double D[3] = {1 / std::sqrt(k0[0]), 1 / std::sqrt(k0[3]), 1 / std::sqrt(k0[5])};
+    double loadSize = 0;
+    for (int i = 0; i < 3; ++i) loadSize += D[i] * D[i] * LL[i] * LL[i];
+    loadSize = std::sqrt(loadSize);
+    double a[3] = {0, 0, 0};
+    if (!(loadSize > 0) || !std::isfinite(loadSize) || !solve3(k0, LL, a)) return r;
+    if (start != nullptr) {
+        a[0] = start->a1;
+        a[1] = start->a2;
+        a[2] = start->a3;
+    }
+
+    auto residualOf = [&](const LoadPass& p) {
+        double s = 0;
+        for (int i = 0; i < 3; ++i) s += D[i] * D[i] * (LL[i] - p.ss[i]) * (LL[i] - p.ss[i]);
+        return std::sqrt(s) / loadSize;
+    };
+    auto work = [&](const LoadPass& p, const double at[3]) {
+        return p.energy - (LL[0] * at[0] + LL[1] * at[1] + LL[2] * at[2]);
+    };
+    LoadPass cur = loadPass(f, a);
+    int passes = 1;
+    r.residual = residualOf(cur);
+    while (!(r.residual <= AT_LOAD_TOLERANCE) && passes < 400) {
+        const double g[3] = {LL[0] - cur.ss[0], LL[1] - cur.ss[1], LL[2] - cur.ss[2]};
+        const double pi0 = work(cur, a);
+        bool moved = false;
+        // Newton's step; where the tangent is singular or the step does not pay, a share of the
+        // elastic stiffness makes the matrix positive definite and the step one downhill.
+        for (double mix : {0.0, 1e-8, 1e-5, 1e-3, 1e-1, 1.0, 10.0}) {
+            double k[6], da[3];
+            for (int i = 0; i < 6; ++i) k[i] = cur.k[i] + mix * k0[i];
+            if (!solve3(k, g, da)) continue;
+            const double slope = g[0] * da[0] + g[1] * da[1] + g[2] * da[2];
+            if (!(slope > 0)) continue;
+            for (double t = 1; t >= 1.0 / 1024 && !moved; t *= 0.5) {
+                const double at[3] = {a[0] + t * da[0], a[1] + t * da[1], a[2] + t * da[2]};
+                const LoadPass next = loadPass(f, at);
+                ++passes;
+                const double res = residualOf(next);
+                // Down the energy, or (where its differences are lost in rounding, close to
+                // the state) a smaller residual.
+                if (work(next, at) <= pi0 - 1e-4 * t * slope || res < 0.5 * r.residual) {
+                    std::copy(at, at + 3, a);
+                    cur = next;
+                    r.residual = res;
+                    moved = true;
+                }
+            }
+            if (moved) break;
+        }
+        // The strains run away when the fibres cannot carry the load at any strain.
+        if (!moved || !(std::fabs(a[0]) + std::fabs(a[1]) + std::fabs(a[2]) < 1e6)) break;
+    }
+    r.iterations = passes;
+    r.converged = r.residual <= AT_LOAD_TOLERANCE;
+    r.loadFraction = 1;
+    plane = {a[0], a[1], a[2]};
+    return r;
+}
+
 SectionState SECTION_STATE(const SectionModel& model, double P, double MX, double MY, double K_P,
-                           double K_MX, double K_MY, Messages& msgs) {
+                           double K_MX, double K_MY, Messages& msgs, StateAt at) {
     // The solver writes its last state into the fibres: work on a copy so the caller's model
     // keeps whatever state it held.
     SectionModel m = model;
     requireFibres(m);
+    // The minimum magnitudes are the check's rule for a design load; the stresses under a load
+    // are those of the load as it is.
+    if (at == StateAt::Load) K_P = K_MX = K_MY = 0;
     SectionState s;
     s.P = minimumAxial(P, K_P);
     s.MX = minimumMoment(MX, K_MX);
@@ -124,8 +285,38 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
 
     SectionSolver solver(m, msgs);
     s.solve = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.STRAIN_LIMIT_MODE);
-    solver.storeState(m);
-    s.plane = fitPlane(m);
+    s.at = at;
+    if (at == StateAt::Capacity) {
+        solver.storeState(m);
+        s.plane = fitPlane(m);
+    } else {
+        // Within the solver's accuracy a load on the surface is at capacity, not above it.
+        const double lam = s.solve.loadFraction;
+        if (!(lam >= 1 - 1e-6))
+            throw InputError(
+                std::isfinite(lam)
+                    ? Format("The load exceeds the section's capacity (load fraction %0.4F): "
+                             "there is no state at the load.",
+                             {lam})
+                    : std::string("The load fraction is not a number: there is no state at "
+                                  "the load."));
+        // On the surface the solve starts from the capacity state: where yielded steel or
+        // crushed concrete leave the forces the same over a range of strains, the state found
+        // is then the one the load fraction describes, not another of that range.
+        std::optional<StrainPlane> start;
+        if (lam <= 1 + 1e-6) {
+            solver.storeState(m);
+            start = fitPlane(m);
+        }
+        const double LL[3] = {1e3 * s.P, 1e6 * s.MX, 1e6 * s.MY};
+        s.atLoad = solveAtLoad(m, LL, s.plane, start ? &*start : nullptr);
+        if (!s.atLoad.converged)
+            throw InputError("The equilibrium at the load was not found (residual " +
+                             residualText(s.atLoad.residual) + "): there is no state at the load.");
+        const FibreArrays f(m);
+        const double abc[3] = {s.plane.a1, s.plane.a2, s.plane.a3};
+        storeFibreState(f, abc, m);
+    }
     s.axis = neutralAxis(m, s.plane);
 
     s.fibres.reserve(static_cast<std::size_t>(m.NFIB));
@@ -148,8 +339,10 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     for (int j = 1; j <= m.NCFIB; ++j) {
         const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
         ControlPointState cp{c.X, c.Y, s.plane.at(c.X, c.Y), false};
-        // The corners the solver scaled to the limit (tension beyond it is allowed).
-        cp.atLimit = std::fabs(std::fabs(cp.strain) - EPS_LIMIT) <= 1e-6 * EPS_LIMIT;
+        // The corners the solver scaled to the limit (tension beyond it is allowed); at the
+        // load no corner is held there.
+        cp.atLimit = at == StateAt::Capacity &&
+                     std::fabs(std::fabs(cp.strain) - EPS_LIMIT) <= 1e-6 * EPS_LIMIT;
         s.controlPoints.push_back(cp);
         s.largestCompression = std::max(s.largestCompression, cp.strain);
         s.largestTension = std::min(s.largestTension, cp.strain);
@@ -196,16 +389,25 @@ std::string materialName(const SectionModel& m, int TY, int MAT) {
 }
 }  // namespace
 
-std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionState& s) {
+std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionState& s,
+                                         bool markState) {
+    const std::string mark = !markState ? "" : (s.at == StateAt::Load ? ",load" : ",capacity");
     std::vector<std::string> out{
-        "No,X[mm],Y[mm],Area[mm2],Kind,Material,Strain,Stress[N/mm2],Force[kN]"};
+        std::string("No,X[mm],Y[mm],Area[mm2],Kind,Material,Strain,Stress[N/mm2],Force[kN]") +
+        (markState ? ",State" : "")};
     out.reserve(s.fibres.size() + 1);
     for (const FibreStateRow& r : s.fibres) {
         out.push_back(Format("%D,%0.3F,%0.3F,%0.3F,", {r.number, r.X, r.Y, r.AREA}) +
                       fibreKindName(r.TY) + "," + materialName(m, r.TY, r.MAT) + "," +
-                      Format("%0.8F,%0.4F,%0.6F", {r.strain, r.stress, r.force}));
+                      Format("%0.8F,%0.4F,%0.6F", {r.strain, r.stress, r.force}) + mark);
     }
     return out;
+}
+
+std::string stateHeading(const SectionState& s) {
+    return s.at == StateAt::Load
+               ? Format("State at the load (load fraction %0.3F)", {s.solve.loadFraction})
+               : Format("State at capacity: %0.3F \u00D7 the load", {s.solve.loadFraction});
 }
 
 void reportStateUnconverged(const SectionState& s, Messages& msgs) {

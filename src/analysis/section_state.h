@@ -1,6 +1,7 @@
 #pragma once
-// The section's state at one load: the strain plane the equilibrium solver settles on for the
-// load, every fibre's strain, stress and force at that plane, the neutral axis and the
+// The section's state for one load: the strain plane at capacity (the one the equilibrium solver
+// settles on for the load, whose forces are the load times its load fraction) or at the load
+// itself, every fibre's strain, stress and force at that plane, the neutral axis and the
 // resultants by kind of material. What the "Section State" dialog and `qavsec-cli state` show.
 #include <string>
 #include <vector>
@@ -75,10 +76,17 @@ struct ControlPointState {
     bool atLimit = false;  // the strain the solver scales to
 };
 
+// Which state: the one at the strain limit whose forces are the load fraction times the load
+// (what the interaction analyses find), or the one whose forces are the load itself (the
+// stresses under service loads).
+enum class StateAt { Capacity, Load };
+
 struct SectionState {
+    StateAt at = StateAt::Capacity;
     // The load as solved (kN, kNm, compression positive), after the minimum magnitudes.
     double P = 0, MX = 0, MY = 0;
-    SolveResult solve;
+    SolveResult solve;   // the load fraction's solve
+    SolveResult atLoad;  // at the load: the equilibrium solve (load fraction 1)
     StrainPlane plane;
     NeutralAxis axis;
     std::vector<FibreStateRow> fibres;
@@ -88,18 +96,36 @@ struct SectionState {
     double largestTension = 0;      // smallest, as a signed strain (<= 0)
 };
 
-// The state at the load (P kN compression positive, MX, MY kNm) with the minimum magnitudes, in
-// the model's STRAIN_LIMIT_MODE. The model is not changed. Throws InputError when the section
-// has no fibres or the load is zero in every component.
+// The state for the load (P kN compression positive, MX, MY kNm), in the model's
+// STRAIN_LIMIT_MODE: at capacity (the load with the minimum magnitudes times its load fraction)
+// or at the load itself (as it is: no minimum magnitudes). The model is not changed. Throws InputError when the section has no fibres or the
+// load is zero in every component; at the load also when the load exceeds the capacity (load
+// fraction below 1) or its equilibrium is not found.
 SectionState SECTION_STATE(const SectionModel& m, double P, double MX, double MY, double K_P,
-                           double K_MX, double K_MY, Messages& msgs);
+                           double K_MX, double K_MY, Messages& msgs,
+                           StateAt at = StateAt::Capacity);
+
+// The relative force residual to which the state at the load is solved.
+constexpr double AT_LOAD_TOLERANCE = 1e-10;
+// The plane whose fibre forces equal the load LL (N, N mm; the fibres' own forces, other kinds
+// at their stored stress): Newton's method on the tangent stiffness, as a minimum of the
+// fibres' strain energy less the load's work (convex, the laws never soften), damped with the
+// elastic stiffness where the tangent is singular (cracked or yielded), from the elastic
+// plane under the load or from start. Not converged when no such plane is found.
+SolveResult solveAtLoad(const SectionModel& m, const double LL[3], StrainPlane& plane,
+                        const StrainPlane* start = nullptr);
+
+// "State at capacity: 0.579 × the load" or "State at the load (load fraction 1.727)".
+std::string stateHeading(const SectionState& s);
 // After a state the user asked for: the count of unconverged solves (its one solve) to msgs,
 // as every run that analyses gives it, when the solve did not converge.
 void reportStateUnconverged(const SectionState& s, Messages& msgs);
 
 // The CSV of a state: a header, then one line per fibre (number, X, Y, area, kind, material,
-// strain, stress, force).
-std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionState& s);
+// strain, stress, force), with a last column naming the state ("capacity" or "load") when
+// markState is set.
+std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionState& s,
+                                         bool markState = false);
 // The summary lines of a state: load fraction, neutral axis, extreme strains, resultants.
 std::vector<std::string> sectionStateSummary(const SectionState& s);
 // The caption of a fibre kind ("core concrete", "cover concrete", "steel", "rebar").

@@ -30,7 +30,9 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
     const auto dxf = kind("--dxf");
     const auto xtract = kind("--xtract");
     const auto opensees = kind("--opensees");
+    const auto gj = args.take("--gj");
     const auto pos = args.positional(1);
+    if (gj && !opensees) throw UsageError("--gj belongs to --opensees");
     if (static_cast<int>(dxf.has_value()) + static_cast<int>(xtract.has_value()) +
             static_cast<int>(opensees.has_value()) !=
         1)
@@ -48,7 +50,8 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
     if (opensees) {
         // The fibre text needs fibres: mesh first, as the analysis commands do.
         meshSection(m, err);
-        writeTextLines(*opensees, GEN_OPENSEES_TCL(m));
+        writeTextLines(*opensees, gj ? GEN_OPENSEES_TCL(m, torsionStiffnessFromText(m, *gj))
+                                     : GEN_OPENSEES_TCL(m));
     }
     return 0;
 }
@@ -58,7 +61,10 @@ QAVSEC_COMMAND("export", "FILE.sec (--dxf|--xtract|--opensees)",
                {{"--dxf", "", "a DXF drawing", Option::InOperands},
                 {"--xtract", "", "an XTRACT text file", Option::InOperands},
                 {"--opensees", "", "an OpenSees Tcl script of the meshed section", Option::InOperands},
-                outputOption("OUT", "the exported file")},
+                outputOption("OUT", "the exported file"),
+                {"--gj", "auto|VALUE",
+                 "the section's torsional stiffness G J (N mm2) on the section line: auto from "
+                 "the section, or the value"}},
                MESH_OPTIONS, exportSection);
 
 }  // namespace

@@ -1,6 +1,6 @@
-// state: the section's state at one load (a combination of a load file, the critical one, or a
-// load typed on the command line) as a picture, its summary on stdout and, when asked, one CSV
-// line per fibre.
+// state: the section's state for one load (a combination of a load file, the critical one, or a
+// load typed on the command line), at capacity or at the load itself, as a picture, its summary
+// on stdout (or a JSON document) and, when asked, one CSV line per fibre.
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -9,6 +9,7 @@
 #include "analysis/section_state.h"
 #include "cli/analysis_inputs.h"
 #include "cli/cli.h"
+#include "cli/json_documents.h"
 #include "cli/section_setup.h"
 #include "model/errors.h"
 #include "model/number_text.h"
@@ -37,6 +38,46 @@ void parseLoad(const std::string& text, double& P, double& MX, double& MY) {
     P = ToFloat(parts[0]);
     MX = ToFloat(parts[1]);
     MY = ToFloat(parts[2]);
+}
+
+// "--at load|capacity"; nullopt when not given.
+std::optional<StateAt> stateAtOption(Args& args) {
+    const auto at = args.take("--at");
+    if (!at) return std::nullopt;
+    if (*at == "capacity") return StateAt::Capacity;
+    if (*at == "load") return StateAt::Load;
+    throw UsageError("--at takes load or capacity, not '" + *at + "'");
+}
+
+Json forceJson(const ForceSum& f) {
+    return {{"P_kN", f.N / 1e3}, {"MX_kNm", f.MX / 1e6}, {"MY_kNm", f.MY / 1e6}};
+}
+
+// The summary's numbers, with which state it is.
+Json stateJson(const std::string& what, const SectionState& s) {
+    Json doc;
+    doc["load"] = what;
+    doc["at"] = s.at == StateAt::Load ? "load" : "capacity";
+    doc["P_kN"] = s.P;
+    doc["MX_kNm"] = s.MX;
+    doc["MY_kNm"] = s.MY;
+    doc["load_fraction"] = s.solve.loadFraction;
+    doc["converged"] = s.solve.converged && (s.at == StateAt::Capacity || s.atLoad.converged);
+    if (s.at == StateAt::Load)
+        doc["equilibrium"] = {{"passes", s.atLoad.iterations}, {"residual", s.atLoad.residual}};
+    doc["strain_plane"] = {s.plane.a1, s.plane.a2, s.plane.a3};
+    if (s.axis.exists)
+        doc["neutral_axis"] = {{"angle_deg", s.axis.angle}, {"depth_mm", s.axis.depth}};
+    else
+        doc["neutral_axis"] = nullptr;
+    doc["largest_compressive_strain"] = s.largestCompression;
+    doc["largest_tensile_strain"] = s.largestTension;
+    doc["forces"] = {{"concrete", forceJson(s.forces.concrete)},
+                     {"bars", forceJson(s.forces.bars)},
+                     {"steel", forceJson(s.forces.steel)},
+                     {"other", forceJson(s.forces.other)},
+                     {"total", forceJson(s.forces.total())}};
+    return doc;
 }
 
 #ifdef QAVSEC_WITH_QT
@@ -72,6 +113,7 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     const auto load = args.take("--load");
     const std::string picture = outputPath(args, "OUT.png");
     const auto fibres = args.take("--fibres");
+    const std::optional<StateAt> at = stateAtOption(args);
     const bool loads = args.shared().loads.has_value();
     // A combination is solved with the check's minimum magnitudes, so its load fraction is the
     // one `check` lists; a typed load with none unless asked.
@@ -115,12 +157,23 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
                       {n, f.COMB_NAME, comb ? "" : ", the critical one"});
     }
     // Load files count compression negative; the solver counts it positive.
-    const SectionState s = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, log);
+    const SectionState s =
+        SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, log, at.value_or(StateAt::Capacity));
     reportStateUnconverged(s, log);
     savePicture(m, s, picture);
-    if (fibres) writeTextLines(*fibres, sectionStateCsv(m, s));
-    out << what << "\n";
-    printLines(sectionStateSummary(s), out);
+    // Without --at the outputs stay as they were before the choice existed.
+    if (fibres) writeTextLines(*fibres, sectionStateCsv(m, s, at.has_value()));
+    if (args.shared().json) {
+        RunStats stats;
+        stats.add(s.solve, static_cast<int>(s.fibres.size()));
+        Json doc = stateJson(what, s);
+        doc["status"] = runStatusJson(stats, log);
+        printJson(out, "state", pos[0], doc);
+    } else {
+        out << what << "\n";
+        if (at) out << stateHeading(s) << "\n";
+        printLines(sectionStateSummary(s), out);
+    }
     printMessages(log, err);
     return 0;
 }
@@ -133,10 +186,13 @@ QAVSEC_COMMAND("state", "FILE.sec (--loads F.csv [--comb N] | --load P,MX,MY)",
                  Option::InOperands},
                 outputOption("OUT.png", "the state as a PNG picture"),
                 {"--fibres", "OUT.csv", "writes one line per fibre: strain, stress and force"},
+                {"--at", "load|capacity",
+                 "the state at capacity (the load times its load fraction, the default) or at "
+                 "the load itself (as it is, without the least magnitudes)"},
                 {"--kp", "K", "least axial force in kN (1000 for a combination, 0 for --load)"},
                 {"--kmx", "K", "least moment Mx in kNm (1000 for a combination, 0 for --load)"},
                 {"--kmy", "K", "least moment My in kNm (1000 for a combination, 0 for --load)"}},
-               ANALYSIS_COMMAND | LOAD_OPTIONS, state);
+               ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, state);
 
 }  // namespace
 }  // namespace qav::cli

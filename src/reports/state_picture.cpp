@@ -189,7 +189,9 @@ void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, 
     // Strain at projection u: the plane's value at the point of the gradient line.
     auto strainAt = [&](double u) { return p.a1 + g * u; };
     const double e0 = strainAt(u0), e1 = strainAt(u1);
-    double lo = std::min({e0, e1, 0.0}), hi = std::max({e0, e1, 0.0, EPS_LIMIT});
+    // The control strain matters at capacity; at a service load it would squash the profile.
+    const bool capacity = s.at == StateAt::Capacity;
+    double lo = std::min({e0, e1, 0.0}), hi = std::max({e0, e1, 0.0, capacity ? EPS_LIMIT : 0.0});
     const double pad = 0.08 * (hi - lo);
     lo -= pad;
     hi += pad;
@@ -202,9 +204,17 @@ void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, 
     };
     c.pen = Pen{colors::grey, 1, PenStyle::Solid};
     c.line(X(0), top + 5, X(0), top + height - 5);
-    c.pen = Pen{LIMIT_MARK, 1, PenStyle::Dash};
-    c.line(X(EPS_LIMIT), top + 5, X(EPS_LIMIT), top + height - 5);
-    c.textOut(X(EPS_LIMIT) + 3, top + 6, "limit");
+    if (capacity) {
+        c.pen = Pen{LIMIT_MARK, 1, PenStyle::Dash};
+        c.line(X(EPS_LIMIT), top + 5, X(EPS_LIMIT), top + height - 5);
+        // The strain the solver scales the corners to, not the concrete's ultimate strain.
+        const std::string limitText = Format("%0.3F (control strain)", {EPS_LIMIT});
+        const int limitWidth = c.textWidth(limitText);
+        const int limitX = X(EPS_LIMIT) + 3 + limitWidth <= left + width - 2
+                               ? X(EPS_LIMIT) + 3
+                               : X(EPS_LIMIT) - 3 - limitWidth;
+        c.textOut(limitX, top + 6, limitText);
+    }
     // The profile, filled by sign.
     c.pen = Pen{colors::black, 2, PenStyle::Solid};
     c.brush = Brush{stressColor(1, 1), BrushStyle::Clear};
@@ -264,9 +274,9 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
     c.brush = Brush{colors::white, BrushStyle::Solid};
     c.rectangle(0, 0, W, H);
     c.brush.style = BrushStyle::Clear;
-    const std::string title = Format(
-        "Section State   Load Fraction = %0.4F   P = %0.1F kN, Mxx = %0.1F kNm, Myy = %0.1F kNm",
-        {s.solve.loadFraction, s.P, s.MX, s.MY});
+    const std::string title =
+        stateHeading(s) +
+        Format("   Load P = %0.1F kN, Mxx = %0.1F kNm, Myy = %0.1F kNm", {s.P, s.MX, s.MY});
     c.textOut(10, 8, title);
     const std::string axisText =
         s.axis.exists
@@ -304,9 +314,11 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
     }
     c.brush = Brush{colors::white, BrushStyle::Clear};
     c.pen = Pen{};
-    const std::string limitNote =
-        Format("green: control points at the limit strain %0.3F", {EPS_LIMIT});
-    c.textOut(secLeft, H - 108, limitNote);
+    if (s.at == StateAt::Capacity) {
+        const std::string limitNote =
+            Format("green: control points at the control strain %0.3F", {EPS_LIMIT});
+        c.textOut(secLeft, H - 108, limitNote);
+    }
     drawLegend(c, secLeft, H - 50, secW, scale);
     drawStrainProfile(c, m, s, W * 62 / 100 + 10, secTop, W - (W * 62 / 100 + 10) - 20, secH);
 }

@@ -9,12 +9,15 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "app/analysis/analysis_dialog.h"
+#include "app/analysis/analysis_widgets.h"
 #include "app/command_map.h"
 #include "app/main_window.h"
 #include "interchange/force_csv.h"
@@ -98,6 +101,11 @@ TEST(SectionStateDialog, ShowsTheCriticalCombinationAndSavesItsPictureAndCsv) {
     child<QPushButton>(d, "ExportCsvButton")->click();
     const auto lines = readTextLines(f.prompts.savePath.toStdString());
     EXPECT_EQ(lines.size(), static_cast<std::size_t>(f.w.model().NFIB) + 1);
+    // The summary and the CSV say which state it is.
+    auto* summary = child<QPlainTextEdit>(d, "Summary");
+    EXPECT_TRUE(summary->toPlainText().startsWith("State at capacity: "))
+        << summary->toPlainText().toStdString();
+    EXPECT_TRUE(lines.back().ends_with(",capacity")) << lines.back();
 
     // A typed load; a zero one is refused with a message and the last state stays.
     child<QRadioButton>(d, "LoadRadio")->setChecked(true);
@@ -108,6 +116,22 @@ TEST(SectionStateDialog, ShowsTheCriticalCombinationAndSavesItsPictureAndCsv) {
     ASSERT_EQ(f.prompts.errors.size(), 1);
     EXPECT_TRUE(f.prompts.errors[0].contains("The load is zero"));
     EXPECT_NEAR(d->state()->solve.loadFraction, crit.LOAD_FRACTION, 1e-9);
+
+    // The state under the load itself; a load beyond the capacity has none.
+    child<QComboBox>(d, "StateAtList")->setCurrentIndex(1);
+    child<QLineEdit>(d, "LoadP")->setText("-2000");
+    child<QLineEdit>(d, "LoadMy")->setText("300");
+    child<QPushButton>(d, "ShowButton")->click();
+    ASSERT_EQ(f.prompts.errors.size(), 1);
+    EXPECT_EQ(d->state()->at, StateAt::Load);
+    EXPECT_NEAR(d->state()->forces.total().N, 2000e3, 1e-3);
+    EXPECT_TRUE(summary->toPlainText().startsWith("State at the load"))
+        << summary->toPlainText().toStdString();
+    child<QLineEdit>(d, "LoadP")->setText("-200000");
+    child<QPushButton>(d, "ShowButton")->click();
+    ASSERT_EQ(f.prompts.errors.size(), 2);
+    EXPECT_TRUE(f.prompts.errors[1].contains("exceeds the section's capacity"))
+        << f.prompts.errors[1].toStdString();
 
     // The mesh goes: so does the state on show.
     f.w.commands().run(cmd::DeleteMesh);
@@ -126,8 +150,15 @@ TEST(SectionStateDialog, KeyPointsMarkTheChartOnlyWhenChecked) {
     a->runPm();
     const QImage plain = a->picture().copy();
     keys->setChecked(true);
+    const std::vector<std::string> plainText = memoLines(child<QPlainTextEdit>(a, "Memo1"));
     a->runPm();
     const QImage marked = a->picture().copy();
+    // The text gains the key-point table after the unchanged listing.
+    std::vector<std::string> keyed = plainText;
+    NullMessages quiet;
+    for (const std::string& l : keyPointsText(PM_KEY_POINTS(f.w.model(), 0, quiet), 0))
+        keyed.push_back(l);
+    EXPECT_EQ(memoLines(child<QPlainTextEdit>(a, "Memo1")), keyed);
     saveScreenshot(a, "analysis_key_points.png");
     keys->setChecked(false);
     a->runPm();

@@ -135,3 +135,27 @@ TEST(CliState, RefusesWhatHasNoState) {
         EXPECT_NE(r.out.find(c.message), std::string::npos) << c.name << ": " << r.out;
     }
 }
+
+TEST(CliState, AtTheLoadSaysSoInEveryOutput) {
+    if (withoutQt()) GTEST_SKIP() << "qavsec-cli has no PNG output without Qt";
+    const std::string sec = examplePath("rectangular_column.sec");
+    const std::string png = tempPath("at.png"), csv = tempPath("at.csv");
+    const std::string run = "state " + sec + " --load -2000,100,300 -o " + png + " --fibres " + csv;
+    // Without --at the outputs are those of the state at capacity, as they always were.
+    const CliRun plain = runCli(run);
+    ASSERT_EQ(plain.status, 0) << plain.out;
+    EXPECT_EQ(plain.out.find("State at"), std::string::npos) << plain.out;
+    EXPECT_EQ(qav::readTextLines(csv)[0].find(",State"), std::string::npos);
+
+    const CliRun load = runCli(run + " --at load");
+    ASSERT_EQ(load.status, 0) << load.out;
+    EXPECT_NE(load.out.find("State at the load (load fraction "), std::string::npos) << load.out;
+    const auto lines = qav::readTextLines(csv);
+    EXPECT_TRUE(lines[0].ends_with(",State") && lines.back().ends_with(",load")) << lines.back();
+    const CliRun json = runCli(run + " --at load --json");
+    EXPECT_NE(json.out.find("\"at\": \"load\""), std::string::npos) << json.out;
+
+    const CliRun over = runCli("state " + sec + " --load -200000,0,0 --at load -o " + png);
+    EXPECT_EQ(over.status, 1);
+    EXPECT_NE(over.out.find("exceeds the section's capacity"), std::string::npos) << over.out;
+}

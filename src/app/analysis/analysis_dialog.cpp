@@ -124,16 +124,22 @@ void AnalysisDialog::runCurve(const QString& label, const std::function<void(Sec
 void AnalysisDialog::runPm() {
     ctx_.runCommand([this] {
         const double angle = pmAngle();
+        const bool keyPoints = CheckBox3->isChecked();
+        std::vector<KeyPoint> points;
         runCurve(
             "Running the P-M analysis ...",
             [&](SectionModel& m, Progress& progress) {
                 RUN_PM_CURVE_ANALYSIS(m, angle, ctx_.messages(), &progress);
                 GEN_PM_CURVE_TEXT(m, list0_);
+                // The listing stays as it is; the key-point table follows it, as on the
+                // command line.
+                if (!keyPoints) return;
+                points = PM_KEY_POINTS(m, angle, ctx_.messages());
+                const std::vector<std::string> table = keyPointsText(points, angle);
+                list0_.insert(list0_.end(), table.begin(), table.end());
             },
             [&](Canvas& c, const ChartFrame& f) {
-                const ChartMarkers markers = CheckBox3->isChecked()
-                                                 ? keyPointMarkers(PM_KEY_POINTS(ctx_.model(), angle, ctx_.messages()))
-                                                 : ChartMarkers{};
+                const ChartMarkers markers = keyPoints ? keyPointMarkers(points) : ChartMarkers{};
                 GEN_PM_CURVE_IMAGE(c, ctx_.model(), f, angle, marks(), markers);
             });
     });

@@ -65,10 +65,16 @@ SectionStateDialog::SectionStateDialog(AppContext& ctx, QWidget* parent)
     minMy_ = rowEdit(group, "MinMy", "Min Myy[kNm]", "1000", 232 - 4);
     group->setFixedHeight(258);
 
+    auto* atLabel = namedLabel("StateAtLabel", "State", this);
+    atLabel->setGeometry(x, 275, 60, 18);
+    stateAt_ = new QComboBox(this);
+    stateAt_->setObjectName("StateAtList");
+    stateAt_->addItems({"at capacity", "at the load"});
+    stateAt_->setGeometry(x + 64, 272, w - 64, 22);
     auto* show = namedButton("ShowButton", "Show State", this);
-    show->setGeometry(x, 272, w, 25);
+    show->setGeometry(x, 300, w, 25);
     summary_ = listingMemo("Summary", this);
-    summary_->setGeometry(x, 304, w, 200);
+    summary_->setGeometry(x, 332, w, 172);
     summary_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     auto* save = namedButton("SaveImageButton", "Save Image", this);
     save->setGeometry(x, 512, 128, 25);
@@ -129,9 +135,12 @@ void SectionStateDialog::showState() {
             MY = ToFloat(textOf(loadMy_));
         }
         // Loads count compression negative; the solver counts it positive.
-        state_ = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, ctx_.messages());
+        const StateAt at = stateAt_->currentIndex() == 1 ? StateAt::Load : StateAt::Capacity;
+        state_ = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, ctx_.messages(), at);
         reportStateUnconverged(*state_, ctx_.messages());
-        setMemoLines(summary_, sectionStateSummary(*state_));
+        std::vector<std::string> lines{stateHeading(*state_)};
+        for (std::string& l : sectionStateSummary(*state_)) lines.push_back(std::move(l));
+        setMemoLines(summary_, lines);
         draw();
     });
 }
@@ -161,7 +170,7 @@ void SectionStateDialog::exportCsv() {
         if (!state_) throw InputError("Show a state first.");
         const QString path = ctx_.prompts().saveFileName("csv_File (*.csv)", "section_state.csv");
         if (path.isEmpty()) return;
-        writeTextLines(path.toStdString(), sectionStateCsv(ctx_.model(), *state_));
+        writeTextLines(path.toStdString(), sectionStateCsv(ctx_.model(), *state_, true));
     });
 }
 

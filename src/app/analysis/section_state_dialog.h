@@ -1,6 +1,7 @@
 #pragma once
-// "Section State": the section's state at one load — the critical combination by default, any
-// combination of the list, or a load typed in — as a picture of the fibres' stresses beside the
+// "Section State": the section's state for one load — the critical combination by default, any
+// combination of the list, or a load typed in — at capacity (the load times its load fraction,
+// by default) or at the load itself, as a picture of the fibres' stresses beside the
 // strain profile, with a summary, "Save Image" (PNG) and "Export CSV" (one line per fibre).
 #include <QDialog>
 #include <QImage>
@@ -50,6 +51,7 @@ private:
     QLineEdit* minP_;
     QLineEdit* minMx_;
     QLineEdit* minMy_;
+    QComboBox* stateAt_;
     QPlainTextEdit* summary_;
     std::optional<SectionState> state_;
 };

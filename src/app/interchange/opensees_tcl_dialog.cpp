@@ -1,9 +1,11 @@
 #include "app/interchange/opensees_tcl_dialog.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -39,7 +41,21 @@ OpenSeesTclDialog::OpenSeesTclDialog(AppContext& ctx, QWidget* parent)
     save_ = new QPushButton(QStringLiteral("Save Text"), this);
     close_ = new QPushButton(QStringLiteral("Close"), this);
 
+    // Off by default: the text then stays the plain fibre section.
+    gjCheck_ = new QCheckBox(QStringLiteral("Torsional stiffness GJ"), this);
+    gjCheck_->setObjectName(QStringLiteral("GJCheck"));
+    gjCheck_->setToolTip(
+        QStringLiteral("-GJ on the section line, which a 3-D frame model needs: "
+                       "auto from the section, or a value in N mm2"));
+    gjEdit_ = new QLineEdit(QStringLiteral("auto"), this);
+    gjEdit_->setObjectName(QStringLiteral("GJEdit"));
+    gjEdit_->setMaximumWidth(140);
+    gjEdit_->setEnabled(false);
+    connect(gjCheck_, &QCheckBox::toggled, gjEdit_, &QWidget::setEnabled);
+
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(gjCheck_);
+    buttons->addWidget(gjEdit_);
     buttons->addStretch();
     buttons->addWidget(generate_);
     buttons->addWidget(save_);
@@ -58,9 +74,13 @@ OpenSeesTclDialog::OpenSeesTclDialog(AppContext& ctx, QWidget* parent)
 
 void OpenSeesTclDialog::generate() {
     ctx_.runCommand([this] {
+        const SectionModel& m = ctx_.model();
+        const std::vector<std::string> lines =
+            gjCheck_->isChecked()
+                ? GEN_OPENSEES_TCL(m, torsionStiffnessFromText(m, gjEdit_->text().toStdString()))
+                : GEN_OPENSEES_TCL(m);
         text_->clear();
-        for (const std::string& line : GEN_OPENSEES_TCL(ctx_.model()))
-            text_->appendPlainText(QString::fromStdString(line));
+        for (const std::string& line : lines) text_->appendPlainText(QString::fromStdString(line));
     });
 }
 

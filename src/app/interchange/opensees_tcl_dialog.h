@@ -2,7 +2,9 @@
 // "Gen OpenSEES Tcl": the meshed section as OpenSees fibre commands, editable, saved on request.
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -20,7 +22,11 @@ public:
     QPushButton* saveButton() const { return save_; }
     QPushButton* closeButton() const { return close_; }
 
-    // "Generate": empties the text area and fills it from the fibres.
+    QCheckBox* gjCheck() const { return gjCheck_; }
+    QLineEdit* gjEdit() const { return gjEdit_; }
+
+    // "Generate": empties the text area and fills it from the fibres, with "-GJ" when
+    // "Torsional stiffness GJ" is ticked (its box: auto or a value).
     void generate();
     // "Save Text": the text area's lines as shown, CR LF after each (a file dialog without a
     // filter; a file error is shown by the command boundary).
@@ -33,6 +39,8 @@ private:
     QPushButton* generate_;
     QPushButton* save_;
     QPushButton* close_;
+    QCheckBox* gjCheck_;
+    QLineEdit* gjEdit_;
 };
 
 }  // namespace qav

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -125,6 +127,14 @@ TEST(InterchangeCommands, OpenSeesDialogGeneratesTwiceAndSaves) {
     const QString text = d->textArea()->toPlainText();
     EXPECT_EQ(text.count("section Fiber"), 1) << "the text area is emptied first";
     EXPECT_TRUE(text.contains("\n  fiber -2.50000E+002 1.75500E+002 4.90874E+002 $Rebar1\n}"));
+
+    // "Torsional stiffness GJ" puts its value on the section line.
+    d->gjCheck()->setChecked(true);
+    d->gjEdit()->setText("2.5e12");
+    d->generateButton()->click();
+    EXPECT_TRUE(d->textArea()->toPlainText().contains("section Fiber 1 -GJ 2.50000E+012 {\n"));
+    d->gjCheck()->setChecked(false);
+    d->generateButton()->click();
 
     d->textArea()->appendPlainText("# edited");
     f.prompts.savePath = QString::fromStdString(f.path("tcl.txt"));

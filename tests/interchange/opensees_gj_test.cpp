@@ -1,0 +1,102 @@
+// The torsional stiffness on the OpenSees section line: St Venant's J of known shapes against
+// their exact values, G from the fibres' modulus, and the command line's --gj.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "interchange/opensees_export.h"
+#include "model/errors.h"
+#include "model/text_file.h"
+#include "support/cli_runner.h"
+
+using namespace qav;
+
+namespace {
+
+constexpr double PI = std::numbers::pi;
+
+std::vector<TPOS> ellipse(double a, double b, int n) {
+    std::vector<TPOS> p;
+    for (int i = 0; i < n; ++i)
+        p.push_back({a * std::cos(2 * PI * i / n), b * std::sin(2 * PI * i / n)});
+    return p;
+}
+
+// The exact series of a b x h rectangle (b >= h).
+double rectangleJ(double b, double h) {
+    double s = 0;
+    for (int n = 1; n < 200; n += 2) s += std::tanh(n * PI * b / (2 * h)) / std::pow(n, 5);
+    return b * h * h * h / 3 * (1 - 192 / std::pow(PI, 5) * h / b * s);
+}
+
+}  // namespace
+
+TEST(OpenSeesGJ, TorsionConstantsOfKnownShapes) {
+    struct Case {
+        const char* name;
+        std::vector<TPOS> pt;
+        double exact, tolerance;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"circle", ellipse(300, 300, 720), PI * std::pow(600.0, 4) / 32, 1e-4},
+        {"ellipse", ellipse(400, 150, 720), PI * std::pow(400 * 150.0, 3) / (400 * 400 + 150 * 150), 1e-4},
+        {"square", {{0, 0}, {500, 0}, {500, 500}, {0, 500}}, rectangleJ(500, 500), 5e-3},
+        {"rectangle 10:1 closed", {{0, 0}, {0, 100}, {-1000, 100}, {-1000, 0}, {0, 0}}, rectangleJ(1000, 100), 5e-3},
+        // Thin plates (flanges 200 x 12, web 376 x 8) against the thin-wall sum of b t^3 / 3.
+        {"thin I", {{-100, -200}, {100, -200}, {100, -188}, {4, -188}, {4, 188}, {100, 188},
+                    {100, 200}, {-100, 200}, {-100, 188}, {-4, 188}, {-4, -188}, {-100, -188}},
+         2 * 200 * 1728.0 / 3 + 376 * 512.0 / 3, 0.15},
+    };
+    // clang-format on
+    for (const Case& c : cases)
+        EXPECT_NEAR(polygonTorsionJ(c.pt, static_cast<int>(c.pt.size())) / c.exact, 1, c.tolerance)
+            << c.name;
+}
+
+TEST(OpenSeesGJ, AutoTakesTheSectionsShapeAndModulus) {
+    SectionModel m;
+    m.NCONC_PT = 4;
+    m.CONC_PT = {{-300, -200}, {300, -200}, {300, 200}, {-300, 200}};
+    EXPECT_THROW(autoTorsionStiffness(m), InputError);  // no fibres: no modulus
+    m.NFIB = 2;
+    m.FIB.assign(3, TFIB{});
+    m.FIB[1].TY = FIB_REBAR;
+    m.FIB[1].E = 205000;
+    m.FIB[2].TY = FIB_CORE_CONCRETE;
+    m.FIB[2].E = 30000;
+    const TorsionStiffness t = autoTorsionStiffness(m);
+    EXPECT_NEAR(t.Jc / rectangleJ(600, 400), 1, 5e-3);
+    EXPECT_DOUBLE_EQ(t.Gc, 30000 / 2.4);
+    EXPECT_DOUBLE_EQ(t.GJ, t.Gc * t.Jc);
+    // An opening takes off area and polar moment.
+    m.NOPEN_SEC = 1;
+    m.OPEN_SEC.assign(2, TPOLYSHAPE{});
+    m.OPEN_SEC[1].NPOINT = 4;
+    m.OPEN_SEC[1].PT = {{-100, -50}, {100, -50}, {100, 50}, {-100, 50}};
+    EXPECT_LT(autoTorsionStiffness(m).Jc, t.Jc);
+
+    // The text lines: the default stays, -GJ only when asked, with the comment before it.
+    const auto plain = GEN_OPENSEES_TCL(m), with = GEN_OPENSEES_TCL(m, givenTorsionStiffness(1e12));
+    ASSERT_EQ(with.size(), plain.size() + 1);
+    EXPECT_EQ(plain[5], "section Fiber 1 {");
+    EXPECT_EQ(with[5], "# GJ given: 1.00000E+012 N mm2");
+    EXPECT_EQ(with[6], "section Fiber 1 -GJ 1.00000E+012 {");
+    for (const char* bad : {"0", "x", "inf"}) EXPECT_ANY_THROW(torsionStiffnessFromText(m, bad));
+    EXPECT_EQ(torsionStiffnessFromText(m, " auto ").GJ, autoTorsionStiffness(m).GJ);
+}
+
+TEST(OpenSeesGJ, CommandLineOption) {
+    const std::string sec = test::examplePath("steel_i_section.sec"),
+                      out = test::tempPath("gj.tcl");
+    ASSERT_EQ(test::runCli("export " + sec + " --opensees -o " + out + " --gj auto").status, 0);
+    const auto lines = readTextLines(out);
+    ASSERT_GT(lines.size(), 7u);
+    EXPECT_EQ(lines[5].rfind("# GJ auto = Gc Jc + Gs Js", 0), 0u) << lines[5];
+    EXPECT_EQ(lines[7].rfind("section Fiber 1 -GJ ", 0), 0u) << lines[7];
+    const test::CliRun wrong = test::runCli("export " + sec + " --dxf -o " + out + " --gj auto");
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.out.find("--gj belongs to --opensees"), std::string::npos) << wrong.out;
+    std::remove(out.c_str());
+}
