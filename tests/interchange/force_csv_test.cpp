@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/errors.h"
+#include "model/text_file.h"
 
 using namespace qav;
 
@@ -33,43 +34,61 @@ TEST(ForceCsv, SampleImportsAndExportsAsKilonewtons) {
     EXPECT_DOUBLE_EQ(back.FORCE[2].P, -2435.501);
 }
 
-TEST(ForceCsv, ShortLinesTakeMissingFieldsFromTheLineBefore) {
-    SectionModel m;
-    IMPORT_FORCE_CSV(m, {"h", "1,A,10,20,30", "2,B,40", "", "3,C,1,2,3,4,5,6"}, ForceUnits::kN_m);
-    ASSERT_EQ(m.NFORCE, 4);
-    struct Case {
-        int i;
-        const char* name;
-        double P, MX, MY;
+TEST(ForceCsv, BlankLinesMakeNoCombinationWhereverTheyStand) {
+    // Each file reads as the same two combinations as the file without its blank lines.
+    const std::string clean = "no.,Load,P,M2,M3\n1,A,10,20,30\n2,B,40,50,60,extra,fields\n";
+    SectionModel expected;
+    IMPORT_FORCE_CSV(expected, splitLines(clean), ForceUnits::kN_m);
+    ASSERT_EQ(expected.NFORCE, 2);
+    const char* const files[] = {
+        "no.,Load,P,M2,M3\n1,A,10,20,30\n2,B,40,50,60,extra,fields\n\n",
+        "no.,Load,P,M2,M3\r\n1,A,10,20,30\r\n2,B,40,50,60,extra,fields\r\n\r\n\r\n",
+        "no.,Load,P,M2,M3\n1,A,10,20,30\n\n2,B,40,50,60,extra,fields\n",
+        "no.,Load,P,M2,M3\n1,A,10,20,30\n \t \n2,B,40,50,60,extra,fields\n  \n",
+        "\r\n\r\nno.,Load,P,M2,M3\r\n1,A,10,20,30\r\n\t\r\n2,B,40,50,60,extra,fields",
     };
-    // An empty line repeats the combination before it.
-    const Case cases[] = {{1, "A", 10, 20, 30}, {2, "B", 40, 20, 30}, {3, "B", 40, 20, 30}, {4, "C", 1, 2, 3}};
-    for (const Case& c : cases) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(c.i)];
-        EXPECT_EQ(f.COMB_NAME, c.name) << "line " << c.i;
-        EXPECT_EQ(f.P, c.P) << "line " << c.i;
-        EXPECT_EQ(f.MX, c.MX) << "line " << c.i;
-        EXPECT_EQ(f.MY, c.MY) << "line " << c.i;
+    for (const char* text : files) {
+        SectionModel m;
+        IMPORT_FORCE_CSV(m, splitLines(text), ForceUnits::kN_m);
+        EXPECT_EQ(EXPORT_FORCE_CSV(m), EXPORT_FORCE_CSV(expected)) << text;
     }
 }
 
-TEST(ForceCsv, RefusedFilesChangeNothing) {
+TEST(ForceCsv, RefusedFilesNameTheLineAndColumnAndChangeNothing) {
     struct Case {
         const char* name;
         std::vector<std::string> lines;
+        std::string file;
         bool conversion;
+        std::string message;  // its start
     };
+    const std::string header = "no.,Load,P,M2,M3";
     const Case cases[] = {
-        {"empty file", {}, false},
-        {"not a number", {"h", "1,A,10,20,30", "2,B,x,20,30"}, true},
+        {"empty file", {}, "", false, "The force file is empty"},
+        {"blank lines only", {"", " \t"}, "", false, "The force file is empty"},
+        {"not a number", {header, "1,A,10,20,30", "2,B,x,20,30"}, "", true,
+         "Line 3, column P: 'x' is not a valid floating point value"},
+        {"counted with the blank lines", {header, "", "1,A,10,y,30"}, "", true,
+         "Line 3, column M2: 'y' is not a valid floating point value"},
+        {"header without the name", {"h", "1,A,10,20,z"}, "", true,
+         "Line 2, column 5: 'z' is not a valid floating point value"},
+        {"short row", {header, "1,A,10,20,30", "", "2,B,40"}, "", false, "Line 4 has 3 fields, 5 are needed."},
+        {"one field", {header, "junk"}, "", false, "Line 2 has 1 field, 5 are needed."},
+        {"file named", {header, "1,A,10,20,3O"}, "loads.csv", true,
+         "loads.csv, line 2, column M3: '3O' is not a valid floating point value"},
     };
     for (const Case& c : cases) {
         SectionModel m;
         IMPORT_FORCE_CSV(m, {"h", "1,OLD,1,2,3"}, ForceUnits::kN_m);
-        if (c.conversion) {
-            EXPECT_THROW(IMPORT_FORCE_CSV(m, c.lines, ForceUnits::kN_m), ConversionError) << c.name;
-        } else {
-            EXPECT_THROW(IMPORT_FORCE_CSV(m, c.lines, ForceUnits::kN_m), InputError) << c.name;
+        try {
+            IMPORT_FORCE_CSV(m, c.lines, ForceUnits::kN_m, c.file);
+            ADD_FAILURE() << c.name << ": read";
+        } catch (const ConversionError& e) {
+            EXPECT_TRUE(c.conversion) << c.name;
+            EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << c.name << ": " << e.what();
+        } catch (const InputError& e) {
+            EXPECT_FALSE(c.conversion) << c.name;
+            EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << c.name << ": " << e.what();
         }
         ASSERT_EQ(m.NFORCE, 1) << c.name;
         EXPECT_EQ(m.FORCE[1].COMB_NAME, "OLD") << c.name;
