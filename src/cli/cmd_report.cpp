@@ -157,8 +157,8 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     if (keyPoints && !pm) throw UsageError("--key-points belongs to --pm");
     MphiInput mp;
     if (mphi) mp = takeMphiInput(args, "--mphi", *mphi);
-    const double angle = pm ? ToFloat(*pm) : 0;
-    const double axial = mm ? ToFloat(*mm) : 0;
+    const double angle = pm ? numberValue("--pm", *pm) : 0;
+    const double axial = mm ? numberValue("--mm", *mm) : 0;
     SectionModel m = prepareChecked(args, err);
 
     MessageLog log;
