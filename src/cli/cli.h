@@ -2,6 +2,7 @@
 // qavsec-cli: each command lives in its own file and registers itself with QAVSEC_COMMAND,
 // declaring its operands, its own options and the groups of shared options it takes. The usage
 // line of every command is made from that declaration.
+#include <algorithm>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -35,6 +36,10 @@ public:
     std::vector<std::string> takeAll(const std::string& name);
     // "--name" alone, removed; true when present.
     bool flag(const std::string& name);
+    // Whether "--name" stands alone on the line (not as "--name=VALUE"); nothing is removed.
+    bool alone(const std::string& name) const {
+        return std::find(words_.begin(), words_.end(), name) != words_.end();
+    }
     // The remaining words; throws UsageError when one of them looks like an unknown option or
     // when their count is not `count`, or when an output is also an input or another output.
     std::vector<std::string> positional(std::size_t count);

@@ -70,7 +70,8 @@ int chooseDocument(Args& args) {
     }
     for (int i = 0; i < 3; ++i)
         if (args.flag(std::string("--") + names[i])) choose(i);
-    if (chosen < 0 && args.flag("--loads")) chosen = 3;
+    // "--loads=F.csv" names the load file, never the earlier switch.
+    if (chosen < 0 && args.alone("--loads") && args.flag("--loads")) chosen = 3;
     if (chosen < 0) throw UsageError("choose one document with --doc");
     return chosen;
 }
