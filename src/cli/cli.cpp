@@ -33,7 +33,8 @@ namespace {
 
 // "--name" itself, or "--name=VALUE".
 bool isWord(const std::string& word, const std::string& name) {
-    return word == name || (word.size() > name.size() && word.compare(0, name.size(), name) == 0 && word[name.size()] == '=');
+    return word == name || (word.size() > name.size() && word.compare(0, name.size(), name) == 0 &&
+                            word[name.size()] == '=');
 }
 
 // The options that name files mean the same in every command. --dxf, --xtract and --opensees
@@ -70,7 +71,9 @@ bool sameFile(const std::string& a, const std::string& b) {
 }
 
 // "--name" of a word, without its "=VALUE".
-std::string optionName(const std::string& word) { return word.substr(0, word.find('=')); }
+std::string optionName(const std::string& word) {
+    return word.substr(0, word.find('='));
+}
 
 }  // namespace
 
@@ -87,7 +90,8 @@ std::optional<std::string> Args::takeOnce(const std::string& name) {
             v = words_[i + 1];
             words_.erase(at, at + 2);
         }
-        if (const auto output = namesOutput(name)) files_.push_back({name, v, *output ? Role::Output : Role::Input});
+        if (const auto output = namesOutput(name))
+            files_.push_back({name, v, *output ? Role::Output : Role::Input});
         return v;
     }
     return std::nullopt;
@@ -95,7 +99,8 @@ std::optional<std::string> Args::takeOnce(const std::string& name) {
 
 std::optional<std::string> Args::take(const std::string& name) {
     auto v = takeOnce(name);
-    if (v && std::any_of(words_.begin(), words_.end(), [&](const std::string& w) { return isWord(w, name); }))
+    if (v && std::any_of(words_.begin(), words_.end(),
+                         [&](const std::string& w) { return isWord(w, name); }))
         throw UsageError(name + " given twice");
     return v;
 }
@@ -107,11 +112,13 @@ std::vector<std::string> Args::takeAll(const std::string& name) {
 }
 
 bool Args::flag(const std::string& name) {
-    const auto it = std::find_if(words_.begin(), words_.end(), [&](const std::string& w) { return isWord(w, name); });
+    const auto it = std::find_if(words_.begin(), words_.end(),
+                                 [&](const std::string& w) { return isWord(w, name); });
     if (it == words_.end()) return false;
     if (*it != name) throw UsageError(name + " takes no value");
     words_.erase(it);
-    if (std::any_of(words_.begin(), words_.end(), [&](const std::string& w) { return isWord(w, name); }))
+    if (std::any_of(words_.begin(), words_.end(),
+                    [&](const std::string& w) { return isWord(w, name); }))
         throw UsageError(name + " given twice");
     return true;
 }
@@ -120,7 +127,8 @@ std::vector<std::string> Args::remaining(std::size_t count) {
     for (const auto& w : words_) {
         // "--name", and "-x" (a negative number is no option).
         const bool longOption = w.size() > 2 && w.rfind("--", 0) == 0;
-        const bool shortOption = w.size() == 2 && w[0] == '-' && std::isalpha(static_cast<unsigned char>(w[1]));
+        const bool shortOption =
+            w.size() == 2 && w[0] == '-' && std::isalpha(static_cast<unsigned char>(w[1]));
         if (longOption || shortOption) throw UsageError("unknown option " + optionName(w));
     }
     if (words_.size() != count)
@@ -147,10 +155,11 @@ void Args::checkFiles() const {
             if (out.role != Role::Output || (other.role == Role::Output && j <= i)) continue;
             if (!sameFile(out.path, other.path)) continue;
             if (other.role == Role::Input)
-                throw UsageError(out.label + " names the file that " + other.label + " reads (" + out.path +
+                throw UsageError(out.label + " names the file that " + other.label +
+                                 " reads (" + out.path +
                                  "): the output would destroy its input; write it elsewhere");
-            throw UsageError(out.label + " and " + other.label + " name the same file (" + out.path +
-                             "): give each output a file of its own");
+            throw UsageError(out.label + " and " + other.label + " name the same file (" +
+                             out.path + "): give each output a file of its own");
         }
     }
 }
@@ -271,7 +280,8 @@ void takeShared(const Command& c, Args& args) {
                 v = args.take(name);
             }
             if (!v) continue;
-            if (!given.empty()) throw UsageError(name + " is the earlier name of " + given + ": give one");
+            if (!given.empty())
+                throw UsageError(name + " is the earlier name of " + given + ": give one");
             given = name;
             s.apply(args.shared(), *v);
         }
@@ -294,10 +304,14 @@ namespace {
 // Whether the operands text already shows the option: "--loads" in "(--loads F.csv | ...)", but
 // not in "--loads-x".
 bool mentions(const std::string& operands, const std::string& option) {
-    auto partOfName = [](char ch) { return std::isalnum(static_cast<unsigned char>(ch)) || ch == '-' || ch == '_'; };
-    for (auto at = operands.find(option); at != std::string::npos; at = operands.find(option, at + 1)) {
+    auto partOfName = [](char ch) {
+        return std::isalnum(static_cast<unsigned char>(ch)) || ch == '-' || ch == '_';
+    };
+    for (auto at = operands.find(option); at != std::string::npos;
+         at = operands.find(option, at + 1)) {
         const std::size_t end = at + option.size();
-        if ((at == 0 || !partOfName(operands[at - 1])) && (end == operands.size() || !partOfName(operands[end])))
+        if ((at == 0 || !partOfName(operands[at - 1])) &&
+            (end == operands.size() || !partOfName(operands[end])))
             return true;
     }
     return false;

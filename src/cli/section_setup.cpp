@@ -36,7 +36,8 @@ MeshSummary meshSection(SectionModel& m, std::ostream& err) {
 
 void applyMeshOptions(SectionModel& m, const SharedOptions& o) {
     if (o.meshSize) {
-        numberValue("--mesh-size", *o.meshSize);  // the mesh checks the size itself; this names the option
+        // The mesh checks the size itself; this only names the option when it is no number.
+        numberValue("--mesh-size", *o.meshSize);
         m.MESH_SIZE_TEXT = *o.meshSize;
     }
     m.STEEL_GRID = o.steelGrid;

@@ -19,7 +19,8 @@ constexpr std::size_t CSV_ROW_FIELDS = 5;
 // Nothing but blanks and control characters (an empty last line, a line of spaces, a stray CR):
 // no row, wherever it stands.
 bool isBlank(const std::string& line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
 // A column as the file's own header names it, or by its number when the header has no short
@@ -40,7 +41,8 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
     std::vector<std::size_t> rows;
     for (std::size_t at = 0; at < lines.size(); ++at)
         if (!isBlank(lines[at])) rows.push_back(at);
-    if (rows.empty()) throw InputError("The force file is empty (not even a header line): nothing was imported.");
+    if (rows.empty())
+        throw InputError("The force file is empty (not even a header line): nothing was imported.");
     const std::vector<std::string> header = getstr(lines[rows[0]], CSV_MAX_FIELDS);
     const double forceFactor = units == ForceUnits::N_mm ? 0.001 : 1.0;
     const double lengthFactor = units == ForceUnits::N_mm ? 0.001 : 1.0;
@@ -56,7 +58,8 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
         if (count < CSV_ROW_FIELDS)
             throw InputError(linePlace(file, lineNo) +
                              Format(" has %D field%s, %D are needed.",
-                                    {static_cast<int>(count), count == 1 ? "" : "s", static_cast<int>(CSV_ROW_FIELDS)}));
+                                    {static_cast<int>(count), count == 1 ? "" : "s",
+                                     static_cast<int>(CSV_ROW_FIELDS)}));
         // Fields past the fifth are outside what a row means and are not read.
         const std::vector<std::string> f = getstr(line, CSV_ROW_FIELDS);
         TFORCE& t = force[static_cast<std::size_t>(i)];
@@ -66,7 +69,8 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
             try {
                 v = ToFloat(f[k]) * factor;
             } catch (const ConversionError& e) {
-                throw ConversionError(linePlace(file, lineNo) + ", column " + columnName(header, k) + ": " + e.what());
+                throw ConversionError(linePlace(file, lineNo) + ", column " +
+                                      columnName(header, k) + ": " + e.what());
             }
             if (!std::isfinite(v)) refuseLineValue(lineNo, line, f[k]);
             return v;

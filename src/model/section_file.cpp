@@ -252,7 +252,9 @@ constexpr std::size_t RECORD_FIELDS = 20;
 class LineConversionError : public ConversionError {
 public:
     LineConversionError(int lineNo, const std::string& conversion)
-        : ConversionError(linePlace({}, lineNo) + ": " + conversion), lineNo(lineNo), conversion(conversion) {}
+        : ConversionError(linePlace({}, lineNo) + ": " + conversion),
+          lineNo(lineNo),
+          conversion(conversion) {}
     int lineNo;
     std::string conversion;  // the conversion message alone
 };
@@ -435,8 +437,10 @@ bool holdsSectionBlock(const std::vector<std::string>& lines) {
 void openSectionFile(SectionModel& m, const std::string& path) {
     std::vector<std::string> lines = readTextLines(path);
     if (!holdsSectionBlock(lines))
-        throw FileRefusedError("\"" + path + "\" is not a section file: it holds none of the blocks of one (\"GEN START\", "
-                               "\"POLY START\", \"REBAR START\", ...).");
+        throw FileRefusedError(
+            "\"" + path +
+            "\" is not a section file: it holds none of the blocks of one (\"GEN START\", "
+            "\"POLY START\", \"REBAR START\", ...).");
     m.SECTION_TEXT = std::move(lines);
     try {
         LOAD_QAV_SEC_DATA(m, m.SECTION_TEXT);

@@ -52,7 +52,8 @@ TEST(CliCommandLine, NoRunWritesOverItsOwnInputsOrOutputs) {
     const std::string load = " --load=-3000,500,200";
     const std::vector<Case> cases = {
         {"export", "export " + sec + " --dxf -o " + sec, 2, "-o names the file that FILE.sec reads"},
-        {"export, earlier form", "export " + sec + " --xtract " + other, 2, "--xtract names the file that FILE.sec"},
+        {"export, earlier form", "export " + sec + " --xtract " + other, 2,
+         "--xtract names the file that FILE.sec"},
         {"mesh", "mesh " + sec + " -o " + link, 2, "-o names the file that FILE.sec reads"},
         {"mesh --fibres", "mesh " + sec + " --fibres " + sec, 2, "--fibres names the file that FILE.sec"},
         {"report", "report " + sec + " --doc text -o " + sec, 2, "-o names the file that FILE.sec"},
@@ -65,7 +66,8 @@ TEST(CliCommandLine, NoRunWritesOverItsOwnInputsOrOutputs) {
         {"state outputs", "state " + sec + load + " -o " + png + " --fibres " + png, 2,
          "-o and --fibres name the same file"},
         {"resave", "resave " + sec + " " + other, 2, "OUT.sec names the file that IN.sec reads"},
-        {"build into", "build typical --into " + sec + " -o " + sec, 2, "-o names the file that --into reads"},
+        {"build into", "build typical --into " + sec + " -o " + sec, 2,
+         "-o names the file that --into reads"},
         {"import-dxf", "import-dxf " + sec + " -o " + sec, 2, "-o names the file that IN.dxf reads"},
     };
     expectAll(cases);
@@ -77,7 +79,8 @@ TEST(CliCommandLine, NoRunWritesOverItsOwnInputsOrOutputs) {
 
 TEST(CliCommandLine, OptionsAndTheirRefusals) {
     const std::string sec = examplePath("rectangular_column.sec");
-    EXPECT_EQ(runCli("pm " + sec + " --npm=4 --angle=30").out, runCli("pm " + sec + " --npm 4 --angle 30").out);
+    EXPECT_EQ(runCli("pm " + sec + " --npm=4 --angle=30").out,
+              runCli("pm " + sec + " --npm 4 --angle 30").out);
     const std::string png = tempPath("equals.png");
     const CliRun state = runCli("state " + sec + " --npm 4 --load=-3000,500,200 -o=" + png);
     EXPECT_EQ(state.status, 0) << state.out;
@@ -92,13 +95,16 @@ TEST(CliCommandLine, OptionsAndTheirRefusals) {
         {"given twice", "pm " + sec + " --angle 30 --angle=40", 2, "--angle given twice"},
         {"switch twice", "pm " + sec + " --key-points --key-points", 2, "--key-points given twice"},
         {"switch with a value", "pm " + sec + " --json=1", 2, "--json takes no value"},
-        {"old and new name", "check " + sec + " --loads a.csv --csv b.csv", 2, "--csv is the earlier name of --loads"},
+        {"old and new name", "check " + sec + " --loads a.csv --csv b.csv", 2,
+         "--csv is the earlier name of --loads"},
         {"unknown with a value", "pm " + sec + " --angel=30", 2, "unknown option --angel\n"},
         {"integer named", "pm " + sec + " --npm 2.5", 1, "--npm: '2.5' is not a valid integer value"},
         {"number named", "state " + sec + " --load=-3000,x,200 -o " + png, 1, "--load: 'x' is not a valid"},
         {"folder of loads", "check " + sec + " --loads " + folder, 1, "It is a folder, not a file."},
-        {"bad number in the section", "info " + bad, 1, bad + ", line 12: '5O0.00000' is not a valid floating point value"},
-        {"section folder", "info " + folder + "/../" + fs::path(folder).filename().string(), 1, "It is a folder"},
+        {"bad number in the section", "info " + bad, 1,
+         bad + ", line 12: '5O0.00000' is not a valid floating point value"},
+        {"section folder", "info " + folder + "/../" + fs::path(folder).filename().string(), 1,
+         "It is a folder"},
     };
     expectAll(cases);
     // A file of another kind is refused in the command line's own words.
@@ -113,7 +119,8 @@ TEST(CliCommandLine, OptionsAndTheirRefusals) {
 TEST(CliCommandLine, ABlankLastLineOfALoadFileIsNoCombination) {
     const std::string loads = tempPath("blank_last_line.csv");
     qav::writeTextFile(loads, "no.,Load,P,M2,M3\n1,A,-1000000,5e7,3e7\n\n");
-    const CliRun r = runCliStdout("check " + examplePath("rectangular_column.sec") + " --npm 4 --loads " + loads);
+    const CliRun r =
+        runCliStdout("check " + examplePath("rectangular_column.sec") + " --npm 4 --loads " + loads);
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(has(r.out, "\n1,A,")) << r.out;
     EXPECT_FALSE(has(r.out, "\n2,")) << r.out;
@@ -143,7 +150,8 @@ TEST(CliCommandLine, PicturesAndDocumentsLeaveStderrToTheProgram) {
     EXPECT_EQ(runCli("chart " + sec + " --npm 4 --pm 0 -o " + png).out, "");
     const CliRun state = runCli("state " + sec + " --npm 4 --load=-3000,500,200 -o " + png);
     EXPECT_FALSE(has(state.out, "QStandardPaths")) << state.out;
-    EXPECT_EQ(runCli("report " + sec + " --doc section-data -o " + pdf).out, "1 page(s) written to " + pdf + "\n");
+    EXPECT_EQ(runCli("report " + sec + " --doc section-data -o " + pdf).out,
+              "1 page(s) written to " + pdf + "\n");
     if (runtime) ::setenv("XDG_RUNTIME_DIR", kept.c_str(), 1);
     fs::remove(png);
     fs::remove(pdf);
