@@ -77,6 +77,7 @@ TEST(CliCommandLine, OptionsAndTheirRefusals) {
     lines[11] = "PT,1,5O0.00000,2.00000";
     qav::writeTextLines(bad, lines);
     fs::create_directories(folder);
+    qav::writeTextLines(png + ".csv", {"no.,Load,P,M2,M3", "", "1,A,10,20,3O"});
     expectAll({
         {"state " + sec + " --npm 4 --load=-3000,500,200 -o=" + png, 0, ""},
         {"pm " + sec + " --angle 30 --angle=40", 2, "--angle given twice"},
@@ -87,12 +88,13 @@ TEST(CliCommandLine, OptionsAndTheirRefusals) {
         {"pm " + sec + " --npm 2.5", 1, "--npm: '2.5' is not a valid integer value"},
         {"state " + sec + " --load=-3000,x,200 -o " + png, 1, "--load: 'x' is not a valid"},
         {"check " + sec + " --loads " + folder, 1, "It is a folder, not a file."},
+        {"check " + sec + " --loads " + png + ".csv", 1, ".csv, line 3, column M3: '3O' is not"},
         {"info " + bad, 1, bad + ", line 12: '5O0.00000' is not a valid floating point value"},
         {"info " + std::string(QAVSEC_SOURCE_DIR) + "/README.md", 1, "is not a section file"},
     });
     EXPECT_EQ(runCli("info " + std::string(QAVSEC_SOURCE_DIR) + "/README.md").out.find("on screen"),
               std::string::npos);
-    for (const auto& f : {bad, folder, png}) fs::remove(f);
+    for (const auto& f : {bad, folder, png, png + ".csv"}) fs::remove(f);
 }
 
 TEST(CliCommandLine, EveryUsageLineNamesEachOptionOnce) {
