@@ -5,11 +5,11 @@
 namespace qav::cli {
 
 double inputNumber(Args& args, const InputOption& in) {
-    return ToFloat(inputText(args, in));
+    return numberValue(in.option.name, inputText(args, in));
 }
 
 int inputInteger(Args& args, const InputOption& in) {
-    return ToInt(inputText(args, in));
+    return integerValue(in.option.name, inputText(args, in));
 }
 
 double inputDefault(const InputOption& in) {

@@ -2,6 +2,7 @@
 // qavsec-cli: each command lives in its own file and registers itself with QAVSEC_COMMAND,
 // declaring its operands, its own options and the groups of shared options it takes. The usage
 // line of every command is made from that declaration.
+#include <algorithm>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -12,20 +13,35 @@
 
 namespace qav::cli {
 
+struct Command;
+
 // The words after the command name. Before the command runs, the shared options of its groups
 // are taken out into shared(); the command takes its own options one by one; whatever is left
 // must be the expected positional arguments.
+//
+// Every option reads "--name VALUE" or "--name=VALUE"; an option given twice is refused, except
+// where takeAll reads a repeatable one. The files a run reads and writes are noted as they are
+// taken: the options that name files (-o and --fibres write one, --loads, --into and --from
+// read one, in every command) and the operands written as file names in the command's operands
+// ("FILE.sec", "IN.dxf"; the last operand of positionalOr is the output). When the command asks
+// for its operands, every option has been taken: an output that is one of the run's inputs or
+// another of its outputs is refused then, before anything is read or written.
 class Args {
 public:
-    explicit Args(std::vector<std::string> words) : words_(std::move(words)) {}
+    explicit Args(std::vector<std::string> words, const Command* command = nullptr)
+        : words_(std::move(words)), command_(command) {}
     // "--name VALUE": the value, removed from the list; nullopt when absent.
     std::optional<std::string> take(const std::string& name);
     // Every "--name VALUE" (for repeated options), removed.
     std::vector<std::string> takeAll(const std::string& name);
     // "--name" alone, removed; true when present.
     bool flag(const std::string& name);
+    // Whether "--name" stands alone on the line (not as "--name=VALUE"); nothing is removed.
+    bool alone(const std::string& name) const {
+        return std::find(words_.begin(), words_.end(), name) != words_.end();
+    }
     // The remaining words; throws UsageError when one of them looks like an unknown option or
-    // when their count is not `count`.
+    // when their count is not `count`, or when an output is also an input or another output.
     std::vector<std::string> positional(std::size_t count);
     // As positional, for commands whose last operand may also be given as "-o OUT": the words
     // left, count - 1 or count of them.
@@ -35,8 +51,21 @@ public:
     SharedOptions& shared() { return shared_; }
 
 private:
+    enum class Role { Input, Output };
+    struct File {
+        std::string label;  // "-o", "--loads", "FILE.sec"
+        std::string path;
+        Role role;
+    };
+    std::optional<std::string> takeOnce(const std::string& name);
+    std::vector<std::string> remaining(std::size_t count);
+    void noteOperands(const std::vector<std::string>& words);
+    void checkFiles() const;
+
     std::vector<std::string> words_;
+    const Command* command_;
     SharedOptions shared_;
+    std::vector<File> files_;
 };
 
 // "-o FILE": the file a command writes, named the same way in every command.
@@ -70,6 +99,10 @@ struct Registrar {
 
 // The value of "-o"; throws UsageError naming file ("-o OUT.pdf is needed") when it is absent.
 std::string outputPath(Args& args, const std::string& file);
+// The text given to option `name` as a number; a conversion message names the option
+// ("--npm: '2.5' is not a valid integer value").
+double numberValue(const std::string& name, const std::string& text);
+int integerValue(const std::string& name, const std::string& text);
 double numberOption(Args& args, const std::string& name, double fallback);
 int integerOption(Args& args, const std::string& name, int fallback);
 

@@ -36,7 +36,7 @@ int build(Args& args, std::ostream&, std::ostream&) {
     const auto sets = args.takeAll("--set");
     const auto pos = args.positional(1);
     const std::string& kind = pos[0];
-    const int shape = shapeText ? ToInt(*shapeText) : 0;
+    const int shape = shapeText ? integerValue("--shape", *shapeText) : 0;
 
     SectionModel m = into ? loadSection(*into) : SectionModel{};
     if (kind == "typical") {

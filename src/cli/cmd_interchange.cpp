@@ -38,9 +38,7 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
         1)
         throw UsageError("give exactly one of --dxf, --xtract, --opensees");
     SectionModel m = loadSection(pos[0]);
-    const SharedOptions& o = args.shared();
-    if (o.meshSize) m.MESH_SIZE_TEXT = *o.meshSize;
-    m.STEEL_GRID = o.steelGrid;
+    applyMeshOptions(m, args.shared());
     // Without a window the file's mesh size (or --mesh-size) stands for the last value of the
     // mesh size box.
     double meshSize = 0;

@@ -49,7 +49,10 @@ void printSummary(const MeshSummary& s, const SectionModel& m, std::ostream& out
 int mesh(Args& args, std::ostream& out, std::ostream& err) {
     // The fibre table is the file this command writes; "--fibres" is its earlier name.
     auto fibres = args.take("-o");
-    if (!fibres) fibres = args.take("--fibres");
+    if (const auto before = args.take("--fibres")) {
+        if (fibres) throw UsageError("--fibres is the earlier name of -o: give one");
+        fibres = before;
+    }
     const auto pos = args.positional(1);
     MeshSummary s;
     const SectionModel m = prepareSection(pos[0], args.shared(), err, &s);

@@ -70,7 +70,8 @@ int chooseDocument(Args& args) {
     }
     for (int i = 0; i < 3; ++i)
         if (args.flag(std::string("--") + names[i])) choose(i);
-    if (chosen < 0 && args.flag("--loads")) chosen = 3;
+    // "--loads=F.csv" names the load file, never the earlier switch.
+    if (chosen < 0 && args.alone("--loads") && args.flag("--loads")) chosen = 3;
     if (chosen < 0) throw UsageError("choose one document with --doc");
     return chosen;
 }
@@ -157,8 +158,8 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     if (keyPoints && !pm) throw UsageError("--key-points belongs to --pm");
     MphiInput mp;
     if (mphi) mp = takeMphiInput(args, "--mphi", *mphi);
-    const double angle = pm ? ToFloat(*pm) : 0;
-    const double axial = mm ? ToFloat(*mm) : 0;
+    const double angle = pm ? numberValue("--pm", *pm) : 0;
+    const double axial = mm ? numberValue("--mm", *mm) : 0;
     SectionModel m = prepareChecked(args, err);
 
     MessageLog log;

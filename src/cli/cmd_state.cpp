@@ -35,9 +35,9 @@ void parseLoad(const std::string& text, double& P, double& MX, double& MY) {
     while (std::getline(ss, part, ',')) parts.push_back(part);
     if (parts.size() != 3)
         throw UsageError("--load takes P,MX,MY (three numbers separated by commas)");
-    P = ToFloat(parts[0]);
-    MX = ToFloat(parts[1]);
-    MY = ToFloat(parts[2]);
+    P = numberValue("--load", parts[0]);
+    MX = numberValue("--load", parts[1]);
+    MY = numberValue("--load", parts[2]);
 }
 
 // "--at load|capacity"; nullopt when not given.
@@ -139,7 +139,7 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     } else {
         int n = 0;
         if (comb) {
-            n = ToInt(*comb);
+            n = integerValue("--comb", *comb);
             if (n < 1 || n > m.NFORCE)
                 throw InputError(
                     Format("There is no load combination %D: the file holds %D (1 to %D).",

@@ -28,6 +28,9 @@ Prepared prepare(Args& args, const std::string& file, std::ostream& err) {
     Prepared p;
     p.angle = inputText(args, ANGLE_INPUT);
     p.axial = inputText(args, AXIAL_INPUT);
+    // Every table converts both (as "Show Table" does); here the message can name the option.
+    numberValue(ANGLE_INPUT.option.name, p.angle);
+    numberValue(AXIAL_INPUT.option.name, p.axial);
     p.out = outputPath(args, file);
     const auto pos = args.positional(1);
     p.model = prepareSection(pos[0], args.shared(), err);
@@ -37,7 +40,7 @@ Prepared prepare(Args& args, const std::string& file, std::ostream& err) {
 int table(Args& args, std::ostream&, std::ostream& err) {
     const auto entry = args.take("--entry");
     if (!entry) throw UsageError("--entry N is required");
-    const int KI = ToInt(*entry);
+    const int KI = integerValue("--entry", *entry);
     if (KI < 0 || KI >= TABLE_ENTRY_COUNT) throw UsageError("--entry takes 0 .. 16");
     Prepared p = prepare(args, "OUT.csv", err);
     MessageLog log;

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "analysis/section_solver.h"
+#include "cli/cli.h"
 #include "model/materials.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
@@ -35,16 +36,24 @@ MeshSummary meshSection(SectionModel& m, std::ostream& err) {
     return s;
 }
 
+void applyMeshOptions(SectionModel& m, const SharedOptions& o) {
+    if (o.meshSize) {
+        // The mesh checks the size itself; this only names the option when it is no number.
+        numberValue("--mesh-size", *o.meshSize);
+        m.MESH_SIZE_TEXT = *o.meshSize;
+    }
+    m.STEEL_GRID = o.steelGrid;
+}
+
 SectionModel prepareSection(const std::string& path, const SharedOptions& o, std::ostream& err,
                             MeshSummary* summary) {
     SectionModel m = loadSection(path);
-    if (o.npm) m.NPM = ToInt(*o.npm);
-    if (o.nmm) m.NMM = ToInt(*o.nmm);
-    if (o.meshSize) m.MESH_SIZE_TEXT = *o.meshSize;
-    m.STEEL_GRID = o.steelGrid;
+    if (o.npm) m.NPM = integerValue("--npm", *o.npm);
+    if (o.nmm) m.NMM = integerValue("--nmm", *o.nmm);
+    applyMeshOptions(m, o);
     m.SOLVER = o.solver;
     m.THREADS = o.threads;
-    if (o.loads) IMPORT_FORCE_CSV(m, readTextLines(*o.loads), o.units);
+    if (o.loads) IMPORT_FORCE_CSV(m, readTextLines(*o.loads), o.units, *o.loads);
     const MeshSummary s = meshSection(m, err);
     requireFiniteSection(m);  // nothing non-finite reaches a listing
     if (summary) *summary = s;

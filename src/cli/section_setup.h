@@ -23,6 +23,9 @@ void printLines(const std::vector<std::string>& lines, std::ostream& out);
 // "Fiber Section Mesh" with the model's grades and mesh size, its messages on err.
 MeshSummary meshSection(SectionModel& m, std::ostream& err);
 
+// --mesh-size (named in its message when it is not a number) and --steel-grid.
+void applyMeshOptions(SectionModel& m, const SharedOptions& o);
+
 // Reads the section at path, applies --npm, --nmm and --mesh-size, reads the load file of
 // --loads (before the mesh, so that a wrong file is refused at once), meshes and sets the strain
 // limit mode from the section. The mesh summary goes to *summary when asked for.

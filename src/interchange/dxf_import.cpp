@@ -250,9 +250,10 @@ void importDxfFile(SectionModel& m, const std::string& path) {
     importDxfLines(m, std::move(lines));
     if (m.NCONC_PT <= 0 && m.NCOVER_PT <= 0 && m.NSTEEL_SEC <= 0 && m.NOPEN_SEC <= 0 && m.NBAR <= 0) {
         m = std::move(before);
-        throw InputError("No section found in " + path +
-                         ": it has no outline, cover line, steel polygon, opening or bar on the layers the "
-                         "import reads. The section on screen was kept.");
+        throw FileRefusedError(
+            "No section found in " + path +
+            ": it has no outline, cover line, steel polygon, opening or bar on the layers the "
+            "import reads.");
     }
 }
 

@@ -1,38 +1,78 @@
 #include "interchange/force_csv.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
+#include "model/text_file.h"
 #include "model/value_checks.h"
 
 namespace qav {
 
 namespace {
 constexpr std::size_t CSV_MAX_FIELDS = 50;
+// A row's fields: its number, the combination's name, P and the two moments.
+constexpr std::size_t CSV_ROW_FIELDS = 5;
+
+// Nothing but blanks and control characters (an empty last line, a line of spaces, a stray CR):
+// no row, wherever it stands.
+bool isBlank(const std::string& line) {
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+// A column as the file's own header names it, or by its number when the header has no short
+// name there.
+std::string columnName(const std::vector<std::string>& header, std::size_t k) {
+    constexpr std::size_t SHORT_NAME = 24;
+    if (k < header.size() && !header[k].empty() && header[k].size() <= SHORT_NAME) return header[k];
+    return Format("%D", {static_cast<int>(k)});
+}
+
 }  // namespace
 
-void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, ForceUnits units) {
-    if (lines.empty()) throw InputError("The force file is empty (not even a header line): nothing was imported.");
+void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, ForceUnits units,
+                      const std::string& file) {
+    // Combination i is the i-th row after the header, counting only lines that hold something:
+    // a blank line makes no combination and moves no number. Messages give the file's own
+    // line numbers.
+    std::vector<std::size_t> rows;
+    for (std::size_t at = 0; at < lines.size(); ++at)
+        if (!isBlank(lines[at])) rows.push_back(at);
+    if (rows.empty())
+        throw InputError("The force file is empty (not even a header line): nothing was imported.");
+    const std::vector<std::string> header = getstr(lines[rows[0]], CSV_MAX_FIELDS);
     const double forceFactor = units == ForceUnits::N_mm ? 0.001 : 1.0;
     const double lengthFactor = units == ForceUnits::N_mm ? 0.001 : 1.0;
-    const int n = static_cast<int>(lines.size()) - 1;
+    const int n = static_cast<int>(rows.size()) - 1;
     std::vector<TFORCE> force(static_cast<std::size_t>(n) + 1);
-    // Fields a line lacks keep the text they had on the line before.
-    std::vector<std::string> CSV_FIELD(CSV_MAX_FIELDS + 1);
     for (int i = 1; i <= n; ++i) {
-        const std::vector<std::string> f = getstr(lines[static_cast<std::size_t>(i)], CSV_MAX_FIELDS);
-        std::size_t count = 0;
-        for (char ch : lines[static_cast<std::size_t>(i)]) count += ch == ',' ? 1 : 0;
-        ++count;
-        // Fields past the fiftieth are outside the format and ignored.
-        for (std::size_t k = 1; k <= count && k <= CSV_MAX_FIELDS && k < f.size(); ++k) CSV_FIELD[k] = f[k];
+        const std::size_t at = rows[static_cast<std::size_t>(i)];
+        const std::string& line = lines[at];
+        const int lineNo = static_cast<int>(at) + 1;
+        // Each row carries its own values: a short one is a mistake in the file, not a repeat of
+        // the row before.
+        const auto count = static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')) + 1;
+        if (count < CSV_ROW_FIELDS)
+            throw InputError(linePlace(file, lineNo) +
+                             Format(" has %D field%s, %D are needed.",
+                                    {static_cast<int>(count), count == 1 ? "" : "s",
+                                     static_cast<int>(CSV_ROW_FIELDS)}));
+        // Fields past the fifth are outside what a row means and are not read.
+        const std::vector<std::string> f = getstr(line, CSV_ROW_FIELDS);
         TFORCE& t = force[static_cast<std::size_t>(i)];
-        t.COMB_NAME = CSV_FIELD[2];
+        t.COMB_NAME = f[2];
         auto value = [&](std::size_t k, double factor) {
-            const double v = ToFloat(CSV_FIELD[k]) * factor;
-            if (!std::isfinite(v)) refuseLineValue(i + 1, lines[static_cast<std::size_t>(i)], CSV_FIELD[k]);
+            double v = 0;
+            try {
+                v = ToFloat(f[k]) * factor;
+            } catch (const ConversionError& e) {
+                throw ConversionError(linePlace(file, lineNo) + ", column " +
+                                      columnName(header, k) + ": " + e.what());
+            }
+            if (!std::isfinite(v)) refuseLineValue(lineNo, line, f[k]);
             return v;
         };
         t.P = value(3, forceFactor);

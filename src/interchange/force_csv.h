@@ -10,12 +10,18 @@ namespace qav {
 // Units of an imported file ("Unit System"): N and N mm, or kN and m.
 enum class ForceUnits { N_mm, kN_m };
 
-// Reads the lines of a force CSV file (the first is a header, never interpreted) into FORCE and
-// NFORCE, in kN and kNm, every LOAD_FRACTION 0; CRITICAL_COMB stays. Fields missing from a
-// line keep the text of the line before. The file is read whole before the model changes: a
-// field that is not a number throws ConversionError, and a file without even a header line
-// throws InputError, both leaving the combinations as they were.
-void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, ForceUnits units);
+// Reads the lines of a force CSV file into FORCE and NFORCE, in kN and kNm, every LOAD_FRACTION 0;
+// CRITICAL_COMB stays. Blank lines (empty, or blanks and control characters only) are skipped
+// wherever they stand; the first other line is the header, whose names only serve to name a
+// column in a message; every line after it is one combination, numbered 1, 2, ... in file
+// order (the file's own "no." column is not read). Each row needs five fields (no., name, P,
+// M2, M3); more are ignored. The file is read whole before the model changes: a short row
+// throws InputError "Line 4 has 3 fields, 5 are needed.", a field that is not a number
+// ConversionError "Line 3, column P: 'x' is not a valid floating point value", a file without
+// even a header line InputError; each leaves the combinations as they were. With `file` given
+// the messages start "<file>, line 4" instead.
+void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, ForceUnits units,
+                      const std::string& file = {});
 
 // The "Export CSV File" lines: a header, then one line per combination, each value "%0.3F,".
 std::vector<std::string> EXPORT_FORCE_CSV(const SectionModel& m);

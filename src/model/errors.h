@@ -24,6 +24,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file refused as a whole, before anything of it was taken in. what() ends with the
+// application's note that the section in its window stays as it was; reason() is the refusal
+// alone, for a caller that has no window.
+class FileRefusedError : public InputError {
+public:
+    explicit FileRefusedError(const std::string& reason)
+        : InputError(reason + " The section on screen was kept."), reason_(reason) {}
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string reason_;
+};
+
 // A number that cannot become an integer (not finite or out of range).
 class NumericError : public std::runtime_error {
 public:

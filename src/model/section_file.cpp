@@ -249,6 +249,18 @@ struct Record {
 // Records use at most seven fields; the rest of a line is not kept.
 constexpr std::size_t RECORD_FIELDS = 20;
 
+// A field of line `lineNo` (1-based) that is not a number: "Line 12: '5O0.00000' is not a valid
+// floating point value". Opening a file names the file too.
+class LineConversionError : public ConversionError {
+public:
+    LineConversionError(int lineNo, const std::string& conversion)
+        : ConversionError(linePlace({}, lineNo) + ": " + conversion),
+          lineNo(lineNo),
+          conversion(conversion) {}
+    int lineNo;
+    std::string conversion;  // the conversion message alone
+};
+
 // Reads lines rs..re of one block; `record` gets each line's fields.
 void forLines(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget,
               const std::function<void(const Record&)>& record) {
@@ -256,7 +268,11 @@ void forLines(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& 
         if (++budget.lines > budget.maxLines)
             throw InputError("The blocks of the section file overlap; reading stopped.");
         const std::string& text = DATA[static_cast<std::size_t>(ln)];
-        record(Record{getstr(text, RECORD_FIELDS), ln, &text});
+        try {
+            record(Record{getstr(text, RECORD_FIELDS), ln, &text});
+        } catch (const ConversionError& e) {
+            throw LineConversionError(ln + 1, e.what());
+        }
     }
 }
 
@@ -477,10 +493,16 @@ bool holdsSectionBlock(const std::vector<std::string>& lines) {
 void openSectionFile(SectionModel& m, const std::string& path) {
     std::vector<std::string> lines = readTextLines(path);
     if (!holdsSectionBlock(lines))
-        throw InputError("\"" + path + "\" is not a section file: it holds none of the blocks of one (\"GEN START\", "
-                         "\"POLY START\", \"REBAR START\", ...). The section on screen was kept.");
+        throw FileRefusedError(
+            "\"" + path +
+            "\" is not a section file: it holds none of the blocks of one (\"GEN START\", "
+            "\"POLY START\", \"REBAR START\", ...).");
     m.SECTION_TEXT = std::move(lines);
-    LOAD_QAV_SEC_DATA(m, m.SECTION_TEXT);
+    try {
+        LOAD_QAV_SEC_DATA(m, m.SECTION_TEXT);
+    } catch (const LineConversionError& e) {
+        throw ConversionError(linePlace(path, e.lineNo) + ": " + e.conversion);
+    }
     CALC_STEEL_SECTION_AREA(m);
     CALC_POLY_ZONE(m);
 }

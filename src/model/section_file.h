@@ -21,8 +21,9 @@ void GET_PARA(int& RS, int& RE, const std::vector<std::string>& DATA, const std:
 void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA);
 
 // Reads the model from DATA and recomputes the derived geometry.
-// - A field that is not a number throws ConversionError at that line; what was read before
-//   stays, and the recomputation is skipped.
+// - A field that is not a number throws ConversionError at that line ("Line 12: '5O0.00000' is
+//   not a valid floating point value"); what was read before stays, and the recomputation is
+//   skipped.
 // - A count that is negative or larger than the file has lines, or a grade index outside its
 //   list, throws InputError before anything is changed (the whole file is refused).
 // - A coordinate or a bar diameter that is not an accepted length (model/limits.h), a negative
@@ -31,9 +32,10 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA);
 //   comes before its block's count line, is ignored.
 void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA);
 
-// Open and Save: the file <-> SECTION_TEXT <-> model. Errors as above, or FileError. A file
-// holding none of the section file's blocks (a text or binary file of another kind) throws
-// InputError and changes nothing.
+// Open and Save: the file <-> SECTION_TEXT <-> model. Errors as above (a conversion message
+// names the file too: "column.sec, line 12: ..."), or FileError. A file holding none of the
+// section file's blocks (a text or binary file of another kind) throws FileRefusedError and
+// changes nothing.
 void openSectionFile(SectionModel& m, const std::string& path);
 void saveSectionFile(SectionModel& m, const std::string& path);
 

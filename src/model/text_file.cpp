@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -17,6 +18,10 @@ std::string reason() { return std::strerror(errno); }
 }  // namespace
 
 std::string readTextFile(const std::string& path) {
+    // A folder opens as a stream that reads nothing, which would pass for an empty file.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throw FileError("Cannot open file \"" + path + "\". It is a folder, not a file.");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) throw FileError("Cannot open file \"" + path + "\". " + reason());
@@ -72,6 +77,11 @@ void writeTextFile(const std::string& path, const std::string& bytes) {
         std::remove(tmp.c_str());
         throw FileError("Cannot create file \"" + path + "\". " + why2);
     }
+}
+
+std::string linePlace(const std::string& file, int lineNo) {
+    const std::string n = std::to_string(lineNo);
+    return file.empty() ? "Line " + n : file + ", line " + n;
 }
 
 void writeTextLines(const std::string& path, const std::vector<std::string>& lines) {

@@ -187,7 +187,7 @@ TEST(MainWindow, OpenAndSaveReportFileErrors) {
     const QString bad = dir.filePath("bad.sec");
     writeTextLines(bad.toStdString(), {"GEN START", "USE_CONC,x1", "GEN END"});
     f.open(bad);
-    EXPECT_EQ(f.prompts.errors, QStringList{"'x1' is not a valid integer value"});
+    EXPECT_EQ(f.prompts.errors, QStringList{bad + ", line 2: 'x1' is not a valid integer value"});
     f.prompts.errors.clear();
     f.open(dir.filePath("missing.sec"));
     EXPECT_EQ(f.prompts.errors.size(), 1);

@@ -267,7 +267,8 @@ TEST(StartupFile, OpensOrLeavesTheWindowEmpty) {
     writeTextLines(bad.toStdString(), {"GEN START", "USE_CONC,2", "GEN END", "POLY START", "NPOINT,4",
                                       "PT,0,abc,0", "POLY END"});
     f.w.openStartupFile(bad);
-    EXPECT_EQ(f.prompts.errors, QStringList{"'abc' is not a valid floating point value"});
+    EXPECT_EQ(f.prompts.errors,
+              QStringList{bad + ", line 6: 'abc' is not a valid floating point value"});
     EXPECT_EQ(f.w.model().USE_CONC, 0) << "nothing of the file was kept";
     EXPECT_FALSE(f.w.isModified());
     EXPECT_EQ(f.w.windowTitle(), kCaption);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/errors.h"
+#include "model/text_file.h"
 
 using namespace qav;
 
@@ -33,45 +34,42 @@ TEST(ForceCsv, SampleImportsAndExportsAsKilonewtons) {
     EXPECT_DOUBLE_EQ(back.FORCE[2].P, -2435.501);
 }
 
-TEST(ForceCsv, ShortLinesTakeMissingFieldsFromTheLineBefore) {
-    SectionModel m;
-    IMPORT_FORCE_CSV(m, {"h", "1,A,10,20,30", "2,B,40", "", "3,C,1,2,3,4,5,6"}, ForceUnits::kN_m);
-    ASSERT_EQ(m.NFORCE, 4);
-    struct Case {
-        int i;
-        const char* name;
-        double P, MX, MY;
-    };
-    // An empty line repeats the combination before it.
-    const Case cases[] = {{1, "A", 10, 20, 30}, {2, "B", 40, 20, 30}, {3, "B", 40, 20, 30}, {4, "C", 1, 2, 3}};
-    for (const Case& c : cases) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(c.i)];
-        EXPECT_EQ(f.COMB_NAME, c.name) << "line " << c.i;
-        EXPECT_EQ(f.P, c.P) << "line " << c.i;
-        EXPECT_EQ(f.MX, c.MX) << "line " << c.i;
-        EXPECT_EQ(f.MY, c.MY) << "line " << c.i;
+TEST(ForceCsv, BlankLinesMakeNoCombinationWhereverTheyStand) {
+    // Each reads as the two combinations of the file without its blank lines.
+    SectionModel clean;
+    IMPORT_FORCE_CSV(clean, {"no.,Load,P,M2,M3", "1,A,10,20,30", "2,B,40,50,60,more"}, ForceUnits::kN_m);
+    ASSERT_EQ(clean.NFORCE, 2);
+    for (const char* text : {"no.,Load,P,M2,M3\n1,A,10,20,30\n2,B,40,50,60,more\n\n",
+                             "no.,Load,P,M2,M3\r\n1,A,10,20,30\r\n2,B,40,50,60,more\r\n\r\n\r\n",
+                             "no.,Load,P,M2,M3\n1,A,10,20,30\n \t \n\n2,B,40,50,60,more\n  ",
+                             "\r\n\r\nno.,Load,P,M2,M3\r\n1,A,10,20,30\r\n\t\r\n2,B,40,50,60,more"}) {
+        SectionModel m;
+        IMPORT_FORCE_CSV(m, splitLines(text), ForceUnits::kN_m);
+        EXPECT_EQ(EXPORT_FORCE_CSV(m), EXPORT_FORCE_CSV(clean)) << text;
     }
 }
 
-TEST(ForceCsv, RefusedFilesChangeNothing) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> lines;
-        bool conversion;
+TEST(ForceCsv, RefusedFilesNameTheLineAndColumnAndChangeNothing) {
+    const std::string h = "no.,Load,P,M2,M3";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "The force file is empty"},
+        {{"", " \t"}, "The force file is empty"},
+        {{h, "1,A,10,20,30", "2,B,x,20,30"}, "Line 3, column P: 'x' is not a valid floating point value"},
+        {{h, "", "1,A,10,y,30"}, "Line 3, column M2: 'y' is not a valid floating point value"},
+        {{"h", "1,A,10,20,z"}, "Line 2, column 5: 'z' is not a valid floating point value"},
+        {{h, "1,A,10,20,30", "", "2,B,40"}, "Line 4 has 3 fields, 5 are needed."},
+        {{h, "junk"}, "Line 2 has 1 field, 5 are needed."},
     };
-    const Case cases[] = {
-        {"empty file", {}, false},
-        {"not a number", {"h", "1,A,10,20,30", "2,B,x,20,30"}, true},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [lines, message] : cases) {
         SectionModel m;
         IMPORT_FORCE_CSV(m, {"h", "1,OLD,1,2,3"}, ForceUnits::kN_m);
-        if (c.conversion) {
-            EXPECT_THROW(IMPORT_FORCE_CSV(m, c.lines, ForceUnits::kN_m), ConversionError) << c.name;
-        } else {
-            EXPECT_THROW(IMPORT_FORCE_CSV(m, c.lines, ForceUnits::kN_m), InputError) << c.name;
+        try {
+            IMPORT_FORCE_CSV(m, lines, ForceUnits::kN_m);
+            ADD_FAILURE() << message;
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
         }
-        ASSERT_EQ(m.NFORCE, 1) << c.name;
-        EXPECT_EQ(m.FORCE[1].COMB_NAME, "OLD") << c.name;
+        ASSERT_EQ(m.NFORCE, 1) << message;
+        EXPECT_EQ(m.FORCE[1].COMB_NAME, "OLD") << message;
     }
 }

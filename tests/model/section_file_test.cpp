@@ -196,7 +196,7 @@ TEST(SectionFile, ABadNumberStopsReadingAndKeepsWhatWasRead) {
         LOAD_QAV_SEC_DATA(m, lines);
         FAIL() << "no error";
     } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+        EXPECT_STREQ(e.what(), "Line 7: 'abc' is not a valid floating point value");
     }
     EXPECT_EQ(m.USE_CONC, 2);
     EXPECT_EQ(m.NCONC_PT, 3);
@@ -206,7 +206,7 @@ TEST(SectionFile, ABadNumberStopsReadingAndKeepsWhatWasRead) {
         LOAD_QAV_SEC_DATA(m, {"REBAR START", "NBAR,x1", "REBAR END"});
         FAIL() << "no error";
     } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "'x1' is not a valid integer value");
+        EXPECT_STREQ(e.what(), "Line 2: 'x1' is not a valid integer value");
     }
 }
 
