@@ -1,6 +1,7 @@
 #include "app/analysis/load_dialog.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QProgressBar>
@@ -145,7 +146,9 @@ void LoadDialog::importCsv() {
         const QString path = ctx_.prompts().openFileName(kCsvFilter);
         if (path.isEmpty()) return;
         FORCE_LINES = readTextLines(path.toStdString());
-        IMPORT_FORCE_CSV(ctx_.model(), FORCE_LINES, ComboBox1->currentIndex() == 0 ? ForceUnits::N_mm : ForceUnits::kN_m);
+        // Messages about a row name the file as the user knows it: by its name, not its folder.
+        IMPORT_FORCE_CSV(ctx_.model(), FORCE_LINES, ComboBox1->currentIndex() == 0 ? ForceUnits::N_mm : ForceUnits::kN_m,
+                         QFileInfo(path).fileName().toStdString());
         UPDATE_FORCE_TABLE();
     });
 }
