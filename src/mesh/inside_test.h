@@ -1,8 +1,11 @@
 #pragma once
-// A section polygon prepared for many inside tests: the corners as predicate points and their
-// bounding box. A point beyond the box on the right, above or below can touch no edge and
-// cross none, so the answer there is "outside" without walking the edges; everything else
-// goes through the full predicate, so the answers are exactly those of PointInPolygon.
+// A section polygon prepared for many inside tests: the corners as predicate points, their
+// bounding box, and the edges filed by horizontal bands. A point beyond the box on the right,
+// above or below can touch no edge and cross none, so the answer there is "outside" without
+// walking the edges. Inside the box only the edges whose y range holds the point's y can touch
+// or cross its ray, and those are found in the point's band; each goes through the full
+// predicate, so the answers are exactly those of PointInPolygon, but a polygon of many corners
+// no longer costs every test all its edges.
 #include <vector>
 
 #include "mesh/geometer.h"
@@ -24,8 +27,14 @@ public:
     double xmax() const { return xmax_; }
 
 private:
+    int bandOf(double y) const;
+    void fileEdges(int bands);
+
     std::vector<Geometer::TGPointF> corners_;
     double xmin_ = 0, xmax_ = 0, ymin_ = 0, ymax_ = 0;
+    std::vector<double> bandStart_;  // lowest y of each band, ascending
+    std::vector<int> first_;         // per band (and one past the last): where its edges start
+    std::vector<int> edges_;         // edge numbers, band by band
 };
 
 }  // namespace qav
