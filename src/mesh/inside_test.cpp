@@ -1,6 +1,7 @@
 #include "mesh/inside_test.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace qav {
 
@@ -99,6 +100,21 @@ int InsideTest::place(double x, double y) const {
         count += add;
     }
     return count % 2 == 1 ? Geometer::PIP_INSIDE : Geometer::PIP_OUTSIDE;
+}
+
+bool InsideTest::nearBoundary(double x, double y, double d) const {
+    if (corners_.empty() || !(y + d >= ymin_ && y - d <= ymax_ && x + d >= xmin_ && x - d <= xmax_)) return false;
+    const int n = static_cast<int>(corners_.size());
+    for (int band = bandOf(y - d), last = bandOf(y + d); band <= last; ++band)
+        for (int i = first_[static_cast<std::size_t>(band)]; i < first_[static_cast<std::size_t>(band) + 1]; ++i) {
+            const int k = edges_[static_cast<std::size_t>(i)];
+            const auto& a = corners_[static_cast<std::size_t>(k)];
+            const auto& b = corners_[static_cast<std::size_t>((k + 1) % n)];
+            const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+            const double t = len2 > 0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
+            if (std::hypot(a.x + t * dx - x, a.y + t * dy - y) <= d) return true;
+        }
+    return false;
 }
 
 }  // namespace qav

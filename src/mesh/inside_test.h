@@ -22,6 +22,8 @@ public:
     // 0 inside, 1 on the boundary, 2 outside.
     int place(double x, double y) const;
     bool inside(double x, double y) const { return place(x, y) == Geometer::PIP_INSIDE; }
+    // Whether (x, y) lies within distance d of an edge.
+    bool nearBoundary(double x, double y, double d) const;
     // The corners' x range (both 0 for a polygon without corners).
     double xmin() const { return xmin_; }
     double xmax() const { return xmax_; }

@@ -46,7 +46,7 @@ TEST(MeshCli, PrintsTheSummaryAndWritesTheFibres) {
 TEST(MeshCli, BadMeshSizeIsRefused) {
     const CliRun text = cli("mesh " + example + " --mesh-size abc");
     EXPECT_EQ(text.status, 1);
-    EXPECT_EQ(text.out, "'abc' is not a valid floating point value\n");
+    EXPECT_EQ(text.out, "Mesh Size: 'abc' is not a valid floating point value\n");
     const CliRun zero = cli("mesh " + example + " --mesh-size 0");
     EXPECT_EQ(zero.status, 1);
     const CliRun usage = cli("mesh");
