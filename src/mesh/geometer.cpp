@@ -76,6 +76,12 @@ void twoSum(double a, double b, double& hi, double& lo) {
 }  // namespace
 
 int Orientation(const TGPointF& a, const TGPointF& b, const TGPointF& o) {
+    // The rounded cross product decides when it is far from 0 against its rounding error
+    // (the usual bound for this expression); only near-collinear points need the exact sum.
+    const double left = (a.x - o.x) * (b.y - o.y), right = (b.x - o.x) * (a.y - o.y);
+    const double det = left - right;
+    const double bound = 4e-16 * (std::fabs(left) + std::fabs(right));
+    if (det > bound || -det > bound) return sign(det);
     // Expanded, the cross product is a sum of six products of coordinates; each product is
     // exactly hi + lo (fma), and the twelve terms are summed into a non-overlapping expansion
     // whose largest term carries the sign.
