@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "mesh/circumcircle.h"
+#include "mesh/geometer.h"
 #include "mesh/open_circles.h"
 #include "model/number_text.h"
 
@@ -21,6 +23,17 @@ std::string coincidenceMessage(double x1, double y1) {
 }
 
 constexpr int SMALL_CAVITY_EDGES = 96;
+
+// i points and the super-triangle's three corners make 2 i + 1 triangles; a count of this many
+// times i means the triangles overlap, which only points on one circle have been seen to cause.
+constexpr int OVERLAPPED_TRIANGLES = 4;
+
+// Messages of a run that may be thrown away, passed on once it is kept.
+class HeldMessages : public Messages {
+public:
+    void message(const std::string& text) override { texts.push_back(text); }
+    std::vector<std::string> texts;
+};
 
 using Edge = std::array<int, 2>;  // first vertex, second vertex; {0, 0} once cancelled
 
@@ -159,8 +172,9 @@ namespace {
 // in the order a scan of the slots would meet them.
 class Sweep {
 public:
-    Sweep(const std::vector<dVertex>& vertex, int n, Messages& messages)
-        : vertex_(vertex), open_(xsOf(vertex, n), ysOf(vertex, n)), messages_(messages) {
+    // starShaped: keep every cavity a star around its point (keepCavityAStar).
+    Sweep(const std::vector<dVertex>& vertex, int n, Messages& messages, bool starShaped)
+        : vertex_(vertex), open_(xsOf(vertex, n), ysOf(vertex, n)), messages_(messages), starShaped_(starShaped) {
         pool_.reserve(static_cast<std::size_t>(2 * n + 8));
         slotId_.assign(static_cast<std::size_t>(2 * n + 8), 0);
         open_.advanceTo(V(1).x, pool_);
@@ -170,9 +184,11 @@ public:
 
     // Point i: the triangles whose circle holds it go, and their outline, joined to the point,
     // gives the new ones.
-    void insert(int i) {
+    // False, when the triangles have overlapped (see OVERLAPPED_TRIANGLES), instead of going on.
+    bool insert(int i) {
         reportFlatTriangles();
         findCavity(i);
+        if (starShaped_) keepCavityAStar(i);
         removeCavity();
         cancelSharedEdges(edges_, order_);
         for (const Edge& e : edges_) {
@@ -180,6 +196,7 @@ public:
             ++ntri_;
             create(e[0], e[1], i, i, ntri_);
         }
+        return starShaped_ || ntri_ <= OVERLAPPED_TRIANGLES * i + 16;
     }
 
     // The triangles by slot into Triangle 1..count, each with its circle when it has one.
@@ -266,11 +283,47 @@ private:
         std::sort(cavity_.begin(), cavity_.end(), std::greater<int>());
     }
 
+    // Points on one circle (a many-cornered round outline) sit on the rounded circles of many
+    // triangles at once, and the circle test alone may then take triangles the point cannot
+    // see: their new triangles overlap, and their count grows with the square of the points.
+    // Here a cavity triangle with an outer side that faces away from the point (the point
+    // strictly beyond it, exactly decided) stays, until every outer side faces the point.
+    void keepCavityAStar(int i) {
+        const Geometer::TGPointF p{V(i).x, V(i).y};
+        auto point = [&](int k) { return Geometer::TGPointF{V(k).x, V(k).y}; };
+        auto key = [](int a, int b) { return static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32 | static_cast<uint32_t>(b); };
+        for (bool dropped = true; dropped && cavity_.size() > 1;) {
+            dropped = false;
+            sides_.clear();
+            for (int slot : cavity_) {
+                const SweepTriangle& t = inSlot(slot);
+                sides_.push_back(key(t.vv0, t.vv1));
+                sides_.push_back(key(t.vv1, t.vv2));
+                sides_.push_back(key(t.vv2, t.vv0));
+            }
+            std::sort(sides_.begin(), sides_.end());
+            auto facesAway = [&](int a, int b) {
+                if (std::binary_search(sides_.begin(), sides_.end(), key(b, a))) return false;  // inner side
+                // The triangles turn clockwise: the point lies on the right of a side it sees.
+                return Geometer::Orientation(point(b), p, point(a)) > 0;
+            };
+            const auto kept = std::remove_if(cavity_.begin(), cavity_.end(), [&](int slot) {
+                const SweepTriangle& t = inSlot(slot);
+                return facesAway(t.vv0, t.vv1) || facesAway(t.vv1, t.vv2) || facesAway(t.vv2, t.vv0);
+            });
+            dropped = kept != cavity_.end();
+            cavity_.erase(kept, cavity_.end());
+        }
+    }
+
     // Removes the cavity as a scan over the slots meets it: the lowest slot first; the last
-    // triangle fills each hole and is met there next. Their edges are kept.
+    // triangle fills each hole and is met there next. Their edges are kept. The slots still to
+    // go are cavity_[head..], highest first; the front is passed over, not erased, so a cavity
+    // of nearly every triangle (points on one circle) costs its size, not its square.
     void removeCavity() {
         edges_.clear();
-        while (!cavity_.empty()) {
+        std::size_t head = 0;
+        while (cavity_.size() > head) {
             const int s = cavity_.back();
             cavity_.pop_back();
             SweepTriangle& t = inSlot(s);
@@ -284,13 +337,14 @@ private:
                 slotId_[static_cast<std::size_t>(s)] = moved;
                 pool_[static_cast<std::size_t>(moved)].slot = s;
                 // The last slot is the highest: if it is in the cavity it is at the front.
-                if (!cavity_.empty() && cavity_.front() == ntri_) {
-                    cavity_.erase(cavity_.begin());
+                if (cavity_.size() > head && cavity_[head] == ntri_) {
+                    ++head;
                     cavity_.push_back(s);
                 }
             }
             --ntri_;
         }
+        cavity_.clear();
     }
 
     const std::vector<dVertex>& vertex_;
@@ -301,7 +355,9 @@ private:
     int ntri_ = 0;
     std::vector<int> flatNew_;  // flat triangles of the last insertion
     std::vector<int> freeIds_;  // ids of dead triangles, for reuse
+    bool starShaped_;
     std::vector<int> cavity_;   // slots, highest first
+    std::vector<uint64_t> sides_;  // the cavity's sides, first and second vertex
     std::vector<Edge> edges_;
     std::vector<std::pair<uint64_t, int>> order_;
 };
@@ -352,8 +408,24 @@ int TDelaunay::Triangulate(int n) {
     if (n < 1) return 0;
     double ymin = 0, ymax = 0;
     addSuperTriangle(n, ymin, ymax);
-    Sweep sweep(Vertex, n, messages_);
-    for (int i = 1; i <= n; ++i) sweep.insert(i);
+    StepProgress steps(progress_, n);
+    // The plain insertion first; should its triangles overlap, again with star-shaped cavities
+    // (a mesh no ordinary section gets, so theirs stay as they were).
+    {
+        HeldMessages held;
+        Sweep sweep(Vertex, n, held, false);
+        int i = 1;
+        for (; i <= n && sweep.insert(i); ++i) steps.step();
+        if (i > n) {
+            for (const std::string& t : held.texts) messages_.message(t);
+            return dropSuperTriangles(Triangle, sweep.collect(Triangle), n);
+        }
+    }
+    Sweep sweep(Vertex, n, messages_, true);
+    for (int i = 1; i <= n; ++i) {
+        sweep.insert(i);
+        steps.step();
+    }
     return dropSuperTriangles(Triangle, sweep.collect(Triangle), n);
 }
 

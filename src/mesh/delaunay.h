@@ -44,6 +44,9 @@ public:
     int HowMany = 0;
     int tPoints = 1;  // next free vertex slot
 
+    // Triangulate reports its points done on `progress` (may be null) and throws RunCancelled
+    // when it says cancelled.
+    void setProgress(Progress* progress) { progress_ = progress; }
     // Adds a point unless a held one lies within 1e-6 in both coordinates. A linear search:
     // meant for small point sets; bulk callers use setPoints.
     void AddPoint(int x, int y);
@@ -68,6 +71,7 @@ private:
     // points' y range.
     void addSuperTriangle(int n, double& ymin, double& ymax);
     Messages& messages_;
+    Progress* progress_ = nullptr;
 };
 
 }  // namespace qav

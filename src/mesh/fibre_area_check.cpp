@@ -36,24 +36,31 @@ struct Region {
     }
 };
 
-// Heights where the order of the sides may change: their ends and their crossings.
-std::vector<double> breaks(const std::vector<Side>& s) {
-    std::vector<double> y;
+// Heights where the order of the sides may change: their ends and their crossings. The sides
+// come sorted by their lower end, so only those sharing a height are compared. False when
+// that takes more than `work` steps.
+bool breaks(const std::vector<Side>& s, long long& work, std::vector<double>& y) {
     for (const Side& a : s) {
         y.push_back(a.y0);
         y.push_back(a.y1);
     }
-    for (std::size_t i = 0; i < s.size(); ++i)
-        for (std::size_t j = i + 1; j < s.size(); ++j) {
-            const Side &a = s[i], &b = s[j];
+    std::vector<const Side*> active;
+    for (const Side& b : s) {
+        std::erase_if(active, [&](const Side* a) { return a->y1 <= b.y0; });
+        work += static_cast<long long>(active.size()) + 1;
+        if (work > FIBRE_AREA_MAX_WORK) return false;
+        for (const Side* pa : active) {
+            const Side& a = *pa;
             const double lo = std::max(a.y0, b.y0), hi = std::min(a.y1, b.y1);
             if (!(lo < hi)) continue;
             const double dlo = a.xAt(lo) - b.xAt(lo), dhi = a.xAt(hi) - b.xAt(hi);
             if ((dlo < 0 && dhi > 0) || (dlo > 0 && dhi < 0)) y.push_back(lo + (hi - lo) * dlo / (dlo - dhi));
         }
+        active.push_back(&b);
+    }
     std::sort(y.begin(), y.end());
     y.erase(std::unique(y.begin(), y.end()), y.end());
-    return y;
+    return true;
 }
 
 std::string thousands(double v) {
@@ -70,34 +77,41 @@ std::optional<PolygonAreas> sectionPolygonAreas(const SectionModel& m) {
         r.add(m.STEEL_SEC[static_cast<std::size_t>(k)].PT, m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT, STEEL);
     for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
         r.add(m.OPEN_SEC[static_cast<std::size_t>(k)].PT, m.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT, OPENING);
-    if (static_cast<int>(r.sides.size()) > FIBRE_AREA_MAX_SIDES) return std::nullopt;
+    std::sort(r.sides.begin(), r.sides.end(), [](const Side& p, const Side& q) { return p.y0 < q.y0; });
+    long long work = 0;
+    std::vector<double> y;
+    if (!breaks(r.sides, work, y)) return std::nullopt;
 
     // Strip by strip the sides keep their order, and the width of every piece between two
-    // neighbouring sides changes linearly: the trapezoid rule is exact.
+    // neighbouring sides changes linearly: the trapezoid rule is exact. The sides spanning a
+    // strip are those begun at or below it and not yet ended.
     PolygonAreas a;
-    const std::vector<double> y = breaks(r.sides);
     struct Cut {
         double lo, mid, hi;
         int polygon;
     };
     std::vector<Cut> cuts;
     std::vector<char> inside(r.roles.size());
+    std::vector<const Side*> spanning;
+    std::size_t next = 0;
     for (std::size_t k = 0; k + 1 < y.size(); ++k) {
         const double ylo = y[k], yhi = y[k + 1], ymid = (ylo + yhi) / 2;
+        while (next < r.sides.size() && r.sides[next].y0 <= ylo) spanning.push_back(&r.sides[next++]);
+        std::erase_if(spanning, [&](const Side* s) { return s->y1 < yhi; });
+        work += static_cast<long long>(spanning.size()) + 1;
+        if (work > FIBRE_AREA_MAX_WORK) return std::nullopt;
         cuts.clear();
-        for (const Side& s : r.sides)
-            if (s.y0 <= ylo && s.y1 >= yhi) cuts.push_back({s.xAt(ylo), s.xAt(ymid), s.xAt(yhi), s.polygon});
-        std::sort(cuts.begin(), cuts.end(), [](const Cut& p, const Cut& q) { return p.mid < q.mid; });
-        std::fill(inside.begin(), inside.end(), 0);
+        for (const Side* s : spanning) cuts.push_back({s->xAt(ylo), s->xAt(ymid), s->xAt(yhi), s->polygon});
+        std::sort(cuts.begin(), cuts.end(), [](const Cut& p, const Cut& q) {
+            return p.mid != q.mid ? p.mid < q.mid : p.polygon < q.polygon;
+        });
+        for (const Cut& c : cuts) inside[static_cast<std::size_t>(c.polygon)] = 0;
+        int within[3] = {0, 0, 0};  // polygons the piece lies in, by role
         for (std::size_t c = 0; c + 1 < cuts.size(); ++c) {
-            inside[static_cast<std::size_t>(cuts[c].polygon)] ^= 1;
-            bool outline = false, steel = false, opening = false;
-            for (std::size_t p = 0; p < inside.size(); ++p) {
-                if (!inside[p]) continue;
-                outline |= r.roles[p] == OUTLINE;
-                steel |= r.roles[p] == STEEL;
-                opening |= r.roles[p] == OPENING;
-            }
+            const auto p = static_cast<std::size_t>(cuts[c].polygon);
+            inside[p] ^= 1;
+            within[r.roles[p]] += inside[p] ? 1 : -1;
+            const bool outline = within[OUTLINE] > 0, steel = within[STEEL] > 0, opening = within[OPENING] > 0;
             if (opening || !(outline || steel)) continue;
             const double piece =
                 ((cuts[c + 1].lo - cuts[c].lo) + (cuts[c + 1].hi - cuts[c].hi)) / 2 * (yhi - ylo);

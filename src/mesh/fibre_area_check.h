@@ -11,14 +11,15 @@ namespace qav {
 
 // Larger relative differences are reported.
 constexpr double FIBRE_AREA_TOLERANCE = 0.01;
-// Sections with more polygon sides than this are not compared (the comparison grows with the
-// square of the sides).
-constexpr int FIBRE_AREA_MAX_SIDES = 4000;
+// Sections whose comparison would take more steps than this (side pairs that share a height,
+// pieces of strips) are not compared: polygons that cross each other very often could
+// otherwise keep the mesh command busy for minutes after the mesh is done.
+constexpr long long FIBRE_AREA_MAX_WORK = 20'000'000;
 
 // The areas (mm2) the fibre kinds should cover, by the rules the mesh classifies by: steel is
 // inside any steel polygon and no opening; concrete (core and cover together) inside the
 // outline and neither steel nor opening. Polygons are read even-odd; overlaps count once.
-// nullopt when the section has more than FIBRE_AREA_MAX_SIDES sides.
+// nullopt when the comparison would take more than FIBRE_AREA_MAX_WORK steps.
 struct PolygonAreas {
     double concrete = 0;
     double steel = 0;

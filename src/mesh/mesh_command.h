@@ -36,8 +36,9 @@ struct MeshSummary {
     std::string areaWarning;
 };
 
-// The mesh size in the "Mesh Size" text, mm. Throws ConversionError ("'abc' is not a valid
-// floating point value") or InputError when it is not a finite number greater than 0.
+// The mesh size in the "Mesh Size" text, mm. Throws ConversionError naming the box ("Mesh Size:
+// 'abc' is not a valid floating point value") or InputError when it is not a finite number
+// greater than 0.
 double meshSizeOf(const std::string& text);
 
 // An upper bound of the candidate nodes that mesh size h would place on the section as it
@@ -51,6 +52,8 @@ MeshSummary summarizeMesh(const SectionModel& m);
 //   checks first, changing nothing when one fails (InputError or ConversionError):
 //     the mesh size is a number (exact conversion message), finite and greater than 0;
 //     every corner and bar is a finite point;
+//     every polygon has area and does not cross itself, and the cover line stays within the
+//       outline (requireMeshablePolygons);
 //     each selected grade exists in its material table, for the kinds this section can give
 //       (a section file may carry fewer grades than the lists offer);
 //     the candidate nodes stay within MAX_MESH_NODES;
@@ -60,8 +63,11 @@ MeshSummary summarizeMesh(const SectionModel& m);
 //   last the fibre areas are compared with the polygon areas (MeshSummary::areaWarning).
 // A family the section does not have (no outline: no concrete-line nodes; no steel: no
 // steel-line nodes) is emptied, so no node of an earlier section can slip into this mesh.
-// The triangulator's coincidence messages go to `messages`; the run goes on. Should memory run
-// out, the mesh is left empty and InputError says so. The caller redraws the view.
-MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages);
+// The triangulator's coincidence messages go to `messages`; the run goes on. After a mesh, one
+// message about misplaced bars (barPlacementWarning) goes there too. Should memory run out,
+// the mesh is left empty and InputError says so. The caller redraws the view.
+// `progress` (may be null) hears 0..100 as the run goes; when it says cancelled, RunCancelled
+// is thrown and the model is left exactly as it was before the call.
+MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages, Progress* progress = nullptr);
 
 }  // namespace qav

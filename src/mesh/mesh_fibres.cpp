@@ -37,8 +37,9 @@ void classify(SectionModel& m, const std::vector<TPOS>& pt, int n, bool used, in
 }
 }  // namespace
 
-void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages) {
+void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress) {
     TDelaunay mesher(messages);
+    mesher.setProgress(progress);
     std::vector<dVertex> points;
     const int n = std::min<int>(m.NMESH_NODE, static_cast<int>(m.MESH_NODE.size()) - 1);
     points.reserve(static_cast<std::size_t>(std::max(n, 0)));

@@ -9,7 +9,8 @@ namespace qav {
 
 // Triangulates MESH_NODE into SHELL/NSHELL (corners and centroids; nothing used yet). The
 // triangulator's coincidence message goes to `messages`.
-void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages);
+// `progress` (may be null) follows the triangulation; see TDelaunay::setProgress.
+void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress = nullptr);
 void CALC_TRI_AREA(SectionModel& m);
 // Kind and material of every triangle by its centroid: cover, then core, then steel, and last
 // the openings, which discard what they hold.

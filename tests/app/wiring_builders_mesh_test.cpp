@@ -138,8 +138,8 @@ TEST(WiringBuildersMesh, RefusedInputChangesNothingAndShowsOneErrorBox) {
         QString error;  // empty: any text
     };
     const Case cases[] = {
-        {"not a number", "abc", "'abc' is not a valid floating point value"},
-        {"comma decimal", "1,5", "'1,5' is not a valid floating point value"},
+        {"not a number", "abc", "Mesh Size: 'abc' is not a valid floating point value"},
+        {"comma decimal", "1,5", "Mesh Size: '1,5' is not a valid floating point value"},
         {"zero", "0", ""},
         {"negative", "-20", ""},
     };

@@ -1,5 +1,6 @@
 #include "fuzz/fuzz_bodies.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -197,7 +198,18 @@ std::string mesher(const uint8_t* data, std::size_t size) {
     // stays well below a second under the sanitizers.
     m.MESH_SIZE_TEXT = Format("%D", {40 + in.byte() % 160});
     MessageLog log;
-    if (!refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) return {};
+    if (!refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) {
+        // Random corners mostly cross themselves and are refused: the same corners in order of
+        // their angle around their middle give the mesher an outline it takes.
+        TPOS mid{0, 0};
+        for (int i = 0; i < corners; ++i) mid = {mid.X + m.CONC_PT[static_cast<std::size_t>(i)].X / corners,
+                                                  mid.Y + m.CONC_PT[static_cast<std::size_t>(i)].Y / corners};
+        std::sort(m.CONC_PT.begin(), m.CONC_PT.begin() + corners, [&](const TPOS& a, const TPOS& b) {
+            return std::atan2(a.Y - mid.Y, a.X - mid.X) < std::atan2(b.Y - mid.Y, b.X - mid.X);
+        });
+        m.CONC_PT[static_cast<std::size_t>(corners)] = m.CONC_PT[0];
+        if (!refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) return {};
+    }
     return finiteModel(m, "mesher");
 }
 

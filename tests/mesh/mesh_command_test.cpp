@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "mesh/inside_test.h"
 #include "model/errors.h"
+#include "model/section_state.h"
 #include "test_sections.h"
 
 using namespace qav;
@@ -156,9 +159,9 @@ TEST(MeshCommand, RefusesBadInputBeforeChangingAnything) {
         std::string message;
     };
     const std::vector<Case> cases{
-        {"not a number", "abc", "'abc' is not a valid floating point value"},
-        {"empty", "", "'' is not a valid floating point value"},
-        {"too large to be a number", "1e999", "'1e999' is not a valid floating point value"},
+        {"not a number", "abc", "Mesh Size: 'abc' is not a valid floating point value"},
+        {"empty", "", "Mesh Size: '' is not a valid floating point value"},
+        {"too large to be a number", "1e999", "Mesh Size: '1e999' is not a valid floating point value"},
         {"zero", "0", "The mesh size must be a number greater than 0 mm, not '0'."},
         {"negative", " -5", "The mesh size must be a number greater than 0 mm, not '-5'."},
         {"too small", "0.01",
@@ -205,38 +208,13 @@ TEST(MeshCommand, RefusesGradesTheSectionDoesNotHave) {
     EXPECT_EQ(mesh(m).NFIB, 202);
 }
 
-TEST(MeshCommand, EmptyAndDegenerateSections) {
+TEST(MeshCommand, EmptySectionMeshesToNothing) {
     SectionModel empty;
     const MeshSummary e = mesh(empty);
     EXPECT_EQ(e.NMESH_NODE, 0);
     EXPECT_EQ(e.NSHELL, 0);
     EXPECT_EQ(e.NFIB, 0);
     EXPECT_EQ(empty.PROPERTIES_TEXT.Edit2, "0");
-
-    struct Case {
-        std::string name;
-        std::vector<TPOS> outline;
-    };
-    const std::vector<Case> cases{
-        {"one corner", {{5, 5}}},
-        {"two corners", {{0, 0}, {500, 0}}},
-        {"all on one line", {{0, 0}, {200, 0}, {400, 0}, {600, 0}}},
-        {"repeated corners", {{0, 0}, {0, 0}, {400, 0}, {400, 0}, {400, 400}, {0, 400}, {0, 400}}},
-        {"zero area bow", {{0, 0}, {400, 400}, {400, 0}, {0, 400}}},
-        {"a point on a vertical line", {{0, 0}, {0, 300}, {0, 600}}},
-    };
-    for (const Case& c : cases) {
-        SectionModel m;
-        m.CONC_PT = closedPoints(c.outline);
-        m.NCONC_PT = static_cast<int32_t>(c.outline.size());
-        m.COVER_PT = closedPoints(c.outline);
-        m.NCOVER_PT = m.NCONC_PT;
-        ADD_SINGLE_REBAR(m, 1, 1, 20);
-        refreshGeometry(m);
-        const MeshSummary s = mesh(m);
-        EXPECT_EQ(count(s, FIB_REBAR), 1) << c.name;
-        EXPECT_GE(s.NMESH_NODE, 0) << c.name;
-    }
 }
 
 TEST(MeshCommand, NodesOfAnEarlierSectionDoNotReachTheMesh) {
@@ -259,4 +237,45 @@ TEST(MeshCommand, NonFinitePointsAreRefused) {
     m.BAR[3].X = 0;
     m.COVER_PT[2].Y = INFINITY;
     EXPECT_THROW(mesh(m), InputError);
+}
+
+TEST(MeshCommand, ProgressRunsToTheEndAndACancelLeavesTheModelAsItWas) {
+    // Records the positions; says cancelled once it has heard `cancelAfter` of them.
+    struct Recorder : Progress {
+        std::vector<int> positions;
+        std::size_t cancelAfter = SIZE_MAX;
+        void setPosition(int p) override { positions.push_back(p); }
+        bool cancelled() const override { return positions.size() >= cancelAfter; }
+    };
+    SectionModel m = rectangularColumn(800, 1000, 35, 2, 2, 25);
+    m.MESH_SIZE_TEXT = "20";
+    NullMessages none;
+    Recorder whole;
+    const MeshSummary done = FIBER_SECTION_MESH(m, none, &whole);
+    EXPECT_EQ(whole.positions.front(), 0);
+    EXPECT_EQ(whole.positions.back(), 100);
+    EXPECT_TRUE(std::is_sorted(whole.positions.begin(), whole.positions.end()));
+    EXPECT_GE(whole.positions.size(), 50u) << "the triangles report as they go";
+
+    auto fibres = [](const SectionModel& s) {
+        std::vector<double> v;
+        for (int i = 1; i <= s.NFIB; ++i) v.push_back(s.FIB[static_cast<std::size_t>(i)].X * 7 + s.FIB[static_cast<std::size_t>(i)].AREA);
+        return v;
+    };
+    const std::vector<double> before = fibres(m);
+    const MeshStamp stamp = m.MESH_STAMP;
+    for (std::size_t after : {1u, 4u, 30u, 80u}) {
+        m.MESH_SIZE_TEXT = "10";
+        Recorder cancel;
+        cancel.cancelAfter = after;
+        EXPECT_THROW(FIBER_SECTION_MESH(m, none, &cancel), RunCancelled) << after;
+        EXPECT_EQ(fibres(m), before) << after;
+        EXPECT_EQ(m.MESH_STAMP, stamp) << after;
+        EXPECT_EQ(m.MESH_SIZE, 20) << after;
+        EXPECT_EQ(m.NGRID_NODE, done.NGRID_NODE) << after;
+        EXPECT_EQ(m.NMESH_NODE, done.NMESH_NODE) << after;
+        EXPECT_EQ(m.NSHELL, done.NSHELL) << after;
+        EXPECT_EQ(static_cast<int>(m.MESH_NODE.size()), done.NMESH_NODE + 1) << after;
+        EXPECT_EQ(m.PROPERTIES_TEXT.Edit2, "800000") << after;
+    }
 }
