@@ -155,6 +155,28 @@ double slabJ(const std::vector<TPOS>& pt, int k, bool byY) {
     return J;
 }
 
+// The corners that turn the outline, without repeats and without corners that lie on the
+// straight line through their neighbours.
+std::vector<TPOS> withoutStraightCorners(const std::vector<TPOS>& pt, int k) {
+    std::vector<TPOS> kept(pt.begin(), pt.begin() + k);
+    auto same = [](const TPOS& a, const TPOS& b) { return a.X == b.X && a.Y == b.Y; };
+    for (bool dropped = true; dropped && kept.size() > 3;) {
+        dropped = false;
+        for (std::size_t i = 0; i < kept.size() && kept.size() > 3; ++i) {
+            const TPOS& a = kept[(i + kept.size() - 1) % kept.size()];
+            const TPOS& c = kept[i];
+            const TPOS& d = kept[(i + 1) % kept.size()];
+            const bool straight = (c.X - a.X) * (d.Y - c.Y) == (c.Y - a.Y) * (d.X - c.X) &&
+                                  (c.X - a.X) * (d.X - c.X) + (c.Y - a.Y) * (d.Y - c.Y) >= 0;
+            if (same(a, c) || straight) {
+                kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
+                dropped = true;
+            }
+        }
+    }
+    return kept;
+}
+
 // The modulus of the fibres of the given kinds (they share one grade).
 double fibreModulus(const SectionModel& m, int kindA, int kindB) {
     for (int j = 1; j <= m.NFIB && j < static_cast<int>(m.FIB.size()); ++j) {
@@ -176,11 +198,11 @@ std::vector<std::string> GEN_OPENSEES_TCL(const SectionModel& m, const TorsionSt
     return tclLines(m, lines);
 }
 
-double polygonTorsionJ(const std::vector<TPOS>& pt, int n) {
-    int k = cornerCount(pt, n);
-    if (k > 1 && pt[0].X == pt[static_cast<std::size_t>(k - 1)].X &&
-        pt[0].Y == pt[static_cast<std::size_t>(k - 1)].Y)
-        --k;  // a closing repeat of the first corner
+double polygonTorsionJ(const std::vector<TPOS>& given, int n) {
+    // Corners on a straight side (the builders put one in the middle of each side of a
+    // rectangle) would cut the shape into slabs that are each far less stiff than the whole.
+    const std::vector<TPOS> pt = withoutStraightCorners(given, cornerCount(given, n));
+    const int k = static_cast<int>(pt.size());
     double b = 0, h = 0;
     if (rectangleSides(pt, k, b, h)) return rectangleJ(b, h);
     if (rectilinear(pt, k)) return std::max(slabJ(pt, k, true), slabJ(pt, k, false));

@@ -44,6 +44,9 @@ TEST(OpenSeesGJ, TorsionConstantsOfKnownShapes) {
         {"ellipse", ellipse(400, 150, 720), PI * std::pow(400 * 150.0, 3) / (400 * 400 + 150 * 150), 1e-4},
         {"square", {{0, 0}, {500, 0}, {500, 500}, {0, 500}}, rectangleJ(500, 500), 5e-3},
         {"rectangle 10:1 closed", {{0, 0}, {0, 100}, {-1000, 100}, {-1000, 0}, {0, 0}}, rectangleJ(1000, 100), 5e-3},
+        // As the builders write a column: a corner in the middle of every side.
+        {"rectangle with mid-side corners", {{-400, -500}, {-400, 0}, {-400, 500}, {0, 500}, {400, 500},
+                                             {400, 0}, {400, -500}, {0, -500}, {-400, -500}}, rectangleJ(1000, 800), 5e-3},
         // Thin plates (flanges 200 x 12, web 376 x 8) against the thin-wall sum of b t^3 / 3.
         {"thin I", {{-100, -200}, {100, -200}, {100, -188}, {4, -188}, {4, 188}, {100, 188},
                     {100, 200}, {-100, 200}, {-100, 188}, {-4, 188}, {-4, -188}, {-100, -188}},
