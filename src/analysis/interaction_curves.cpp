@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "analysis/material_laws.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_state.h"
@@ -21,11 +22,21 @@ void requireFibres(SectionModel& m) {
 }
 
 AxialCapacity axialCapacity(const SectionModel& m) {
+    // Each fibre at the limit strain: FC and FY1 wherever the laws reach them by then, and the
+    // stress the law gives at the limit where they do not (a strand or a grade whose peak
+    // strain lies beyond it). Beyond these forces no state of the solver reaches.
     double pmax = 0, steel = 0;
     for (int j = 1; j <= m.NFIB; ++j) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
-        if (f.TY == FIB_CORE_CONCRETE) pmax += f.AREA * f.FC;
-        if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) steel += f.AREA * f.FY1;
+        double s = 0;
+        if (f.TY == FIB_CORE_CONCRETE) {
+            CONCRETE01(f.FC, f.EPS_0, EPS_LIMIT, s);
+            pmax += f.AREA * s;
+        }
+        if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
+            STEEL01(STEEL_LAW_MODULUS, f.FY1, EPS_LIMIT, s);
+            steel += f.AREA * s;
+        }
     }
     return {(pmax + steel) / 1000.0, -steel / 1000.0};
 }
@@ -67,15 +78,17 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
 }
 
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
-                    double& MY, RunStats& stats) {
+                    double& MY, RunStats& stats, double trialMoment) {
     const double P0 = NN;
     double ss[3];
-    if (solver.kind() == SolverKind::Fast && P0 < 0 && solver.tensionYieldForces(ss) &&
-        std::fabs(ss[0] / 1000.0 - P0) <= 1e-9 * std::fabs(P0)) {
+    const bool endState = solver.kind() == SolverKind::Fast || !solver.steelYieldsByLimit();
+    if (endState && P0 < 0 && solver.tensionEndForces(ss) && std::fabs(ss[0] / 1000.0 - P0) <= 1e-9 * std::fabs(P0)) {
         // The tension end: the search's target is the pointed end of the surface, which only
         // the state of all steel yielded in tension reaches, whatever the direction. The
         // reference iteration closes in on it slowly (its solves there lie on a plateau where
-        // nothing moves); its forces give the point exactly.
+        // nothing moves); its forces give the point exactly. Steel that does not yield by the
+        // limit strain gives no such point: the search finds none (the load fraction runs off
+        // to infinity), and the section in uniform tension at the limit is the end.
         SolveResult r;
         r.loadFraction = 1;
         r.converged = true;
@@ -86,7 +99,7 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
         MY = ss[2] / 1e6;
         return;
     }
-    double mx = TRIAL_MOMENT * SINA, my = TRIAL_MOMENT * COSA;
+    double mx = trialMoment * SINA, my = trialMoment * COSA;
     const double lamda = unitLoadFraction(
         solver, mode, P0,
         [&](double x, double y) {
@@ -130,17 +143,29 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
         return s.loadFraction;
     };
 
-    // Bending capacity of each branch at a small axial force.
-    const double la = solve(0.01 * PMAX, TRIAL_MOMENT * SA, TRIAL_MOMENT * CA);
-    const double MXa = TRIAL_MOMENT * SA * la, MYa = TRIAL_MOMENT * CA * la;
+    // A section with nothing to carry tension (plain concrete) carries no moment without an
+    // axial force: its tension end is the origin, and the trial loads of the branches (rays
+    // whose moment grows as the axial force falls) would mostly miss its surface, which meets
+    // the origin at the largest eccentricity the section has. Its branch points are the
+    // surface points at axial forces evenly spaced from 0 to the crushing load instead.
+    const bool noTension = !(PMIN < 0);
+    double MXa = 0, MYa = 0, MXb = 0, MYb = 0;
+    if (!noTension) {
+        // Bending capacity of each branch at a small axial force.
+        const double la = solve(0.01 * PMAX, TRIAL_MOMENT * SA, TRIAL_MOMENT * CA);
+        MXa = TRIAL_MOMENT * SA * la;
+        MYa = TRIAL_MOMENT * CA * la;
+        const double lb = solve(0.01 * PMAX, TRIAL_MOMENT * SB, TRIAL_MOMENT * CB);
+        MXb = TRIAL_MOMENT * SB * lb;
+        MYb = TRIAL_MOMENT * CB * lb;
+    }
     steps.step();
-    const double lb = solve(0.01 * PMAX, TRIAL_MOMENT * SB, TRIAL_MOMENT * CB);
-    const double MXb = TRIAL_MOMENT * SB * lb, MYb = TRIAL_MOMENT * CB * lb;
     steps.step();
+    double crushing = 0;  // axial force of the pure compression point, once known
 
     auto tensionEnd = [&](int k) {
         double NN = PMIN, MX = 0, MY = 0;
-        CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats);
+        if (!noTension) CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats);
         const auto i = static_cast<std::size_t>(k);
         c.P[i] = NN;
         c.MX[i] = MX;
@@ -151,19 +176,34 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     // Trial loads on the straight line from (PMIN, MX0, MY0) to (PMAX, 0, 0), each scaled onto
     // the surface by its own load fraction.
     auto branchPoint = [&](int i, int k, double MX0, double MY0, double side) {
-        const double P = PMIN + (PMAX - PMIN) / (n - 1) * (i - 1);
-        const double mx = MX0 + (0 - MX0) / (n - 1) * (i - 1);
-        const double my = MY0 + (0 - MY0) / (n - 1) * (i - 1);
-        const double l = solve(P, mx, my);
         const auto kk = static_cast<std::size_t>(k);
-        c.P[kk] = P * l;
-        c.MY[kk] = my * l;
-        c.MX[kk] = mx * l;
+        if (noTension && i < n) {
+            double NN = crushing * (i - 1) / (n - 1), MX = 0, MY = 0;
+            // The trial moment puts the axial force at the section's edge: beyond the surface,
+            // yet near it (a moment far beyond, the usual trial, is a load this section does
+            // not carry at all, and the searches lose their way from there).
+            const double sa = side > 0 ? SA : SB, ca = side > 0 ? CA : CB;
+            const double edge = solver.controlExtent(sa, ca) / 1000.0;
+            if (i > 1) CALC_PMM_POINT(solver, mode, sa, ca, NN, MX, MY, stats, NN * edge);
+            c.P[kk] = NN;
+            c.MX[kk] = MX;
+            c.MY[kk] = MY;
+        } else {
+            const double P = PMIN + (PMAX - PMIN) / (n - 1) * (i - 1);
+            const double mx = MX0 + (0 - MX0) / (n - 1) * (i - 1);
+            const double my = MY0 + (0 - MY0) / (n - 1) * (i - 1);
+            const double l = solve(P, mx, my);
+            c.P[kk] = P * l;
+            c.MY[kk] = my * l;
+            c.MX[kk] = mx * l;
+            crushing = c.P[kk];
+        }
         c.M[kk] = side * std::sqrt(c.MX[kk] * c.MX[kk] + c.MY[kk] * c.MY[kk]);
         steps.step();
     };
 
     tensionEnd(1);
+    if (noTension) branchPoint(n, n + 1, MXa, MYa, +1);  // the crushing load first
     for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
     for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
     tensionEnd(2 * n + 2);

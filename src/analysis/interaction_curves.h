@@ -18,7 +18,8 @@ void requireFibres(SectionModel& m);
 // their sizes in an int), long before the run could end.
 constexpr int MAX_CURVE_STEPS = 1'000'000;
 
-// PMAX: core concrete at FC plus steel at FY1; PMIN: steel at -FY1 (kN).
+// PMAX: core concrete plus steel, PMIN: steel in tension, each fibre at the stress of its law
+// at the limit strain (FC and FY1 where the law reaches them by then) (kN).
 struct AxialCapacity {
     double PMAX = 0, PMIN = 0;
 };
@@ -40,9 +41,10 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
 void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN);
 
 // Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the
-// axial force of the point found, MX and MY its moments.
+// axial force of the point found, MX and MY its moments. The search starts from the moment
+// trialMoment (kNm) along the direction.
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
-                    double& MY, RunStats& stats);
+                    double& MY, RunStats& stats, double trialMoment = 1e6);
 
 // The point of the Myy-Mzz curve at AXIAL_FORCE (kN) whose moment lies at theta degrees
 // (measured as the curve's angles are): its moments MX, MY, and the axial force of the state

@@ -353,18 +353,27 @@ SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, doubl
     return r;
 }
 
-bool SectionSolver::tensionYieldForces(double ss[3]) {
+bool SectionSolver::steelYieldsByLimit() const {
+    for (const FibreGroup& g : fibres_.groups)
+        if (!g.concrete && !(g.fy / STEEL_LAW_MODULUS < EPS_LIMIT)) return false;
+    return true;
+}
+
+bool SectionSolver::tensionEndForces(double ss[3]) {
     bool steel = false;
-    for (const FibreGroup& g : fibres_.groups) {
-        if (g.concrete) continue;
-        if (!(g.fy / STEEL_LAW_MODULUS < EPS_LIMIT)) return false;
-        steel = steel || g.end > g.begin;
-    }
+    for (const FibreGroup& g : fibres_.groups)
+        if (!g.concrete) steel = steel || g.end > g.begin;
     if (!steel || fibres_.otherCount != 0) return false;
     const double abc[3] = {-EPS_LIMIT, 0, 0};
     sumFibreForces(fibres_, abc, ss);
     remember(abc, abc);
     return true;
+}
+
+double SectionSolver::controlExtent(double sx, double sy) const {
+    double e = 0;
+    for (std::size_t c = 0; c < fibres_.cpX.size(); ++c) e = std::fmax(e, sx * fibres_.cpX[c] + sy * fibres_.cpY[c]);
+    return e;
 }
 
 void SectionSolver::storeState(SectionModel& m) const {

@@ -89,11 +89,18 @@ public:
     // Writes the last evaluated state into the fibres' and control points' EPS and STRESS.
     void storeState(SectionModel& m) const;
 
-    // The state of every steel fibre yielded in tension (uniform strain -EPS_LIMIT): the only
-    // state whose axial force is PMIN, so the tension end of every P-M curve. False when the
-    // section has no steel, steel that does not yield by EPS_LIMIT, or fibres of other kinds.
-    // Becomes the last evaluated state.
-    bool tensionYieldForces(double ss[3]);
+    // The section in uniform tension at the limit strain, the tension end of every P-M curve:
+    // its axial force is PMIN. Where all steel yields by the limit it is the only state with
+    // that force (every steel fibre yielded in tension, the concrete cracked), whatever the
+    // direction. False when the section has no steel or fibres of other kinds. Becomes the
+    // last evaluated state.
+    bool tensionEndForces(double ss[3]);
+    // Whether every steel fibre yields before the limit strain (false for a strand, say).
+    bool steelYieldsByLimit() const;
+
+    // The largest distance (mm) of a control point from the reference point along (sx, sy),
+    // the direction of a moment (MX, MY) as the curves give it.
+    double controlExtent(double sx, double sy) const;
 
     int fibreCount() const { return fibres_.fibreCount(); }
     const FibreArrays& fibres() const { return fibres_; }
