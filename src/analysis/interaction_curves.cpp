@@ -21,6 +21,16 @@ void requireFibres(SectionModel& m) {
     m.RESULTS_STAMP = m.MESH_STAMP;
 }
 
+void requireFiniteResult(const char* analysis, std::initializer_list<const std::vector<double>*> arrays,
+                         bool skipFirst) {
+    for (const std::vector<double>* a : arrays)
+        for (std::size_t i = skipFirst ? 1 : 0; i < a->size(); ++i)
+            if (!std::isfinite((*a)[i]))
+                throw ResultError(Format("The %s analysis gave a number that is not finite (point %D); "
+                                         "no result is kept.",
+                                         {std::string(analysis), static_cast<long long>(i)}));
+}
+
 AxialCapacity axialCapacity(const SectionModel& m) {
     // Each fibre at the limit strain: FC and FY1 wherever the laws reach them by then, and the
     // stress the law gives at the limit where they do not (a strand or a grade whose peak
@@ -39,6 +49,14 @@ AxialCapacity axialCapacity(const SectionModel& m) {
         }
     }
     return {(pmax + steel) / 1000.0, -steel / 1000.0};
+}
+
+void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve) {
+    if (const AxialCapacity c = axialCapacity(m); !(P >= c.PMIN && P <= c.PMAX))
+        throw InputError(Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
+                                "PMAX %s kN: there is no %s curve at it.",
+                                {Format("%g", {P}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX}),
+                                 std::string(curve)}));
 }
 
 void CALC_NMAX(SectionModel& m) {
@@ -207,6 +225,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
     for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
     tensionEnd(2 * n + 2);
+    requireFiniteResult("P-M curve", {&c.P, &c.MX, &c.MY, &c.M}, true);
     return c;
 }
 
@@ -261,10 +280,7 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
     if (n > MAX_CURVE_STEPS)
         throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).", {MAX_CURVE_STEPS, n}));
     requireFibres(m);
-    if (const AxialCapacity c = axialCapacity(m); !(AXIAL_FORCE >= c.PMIN && AXIAL_FORCE <= c.PMAX))
-        throw InputError(Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
-                                "PMAX %s kN: there is no Myy-Mzz curve at it.",
-                                {Format("%g", {AXIAL_FORCE}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX})}));
+    requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
     std::vector<double> MX(static_cast<std::size_t>(n) + 1), MY(static_cast<std::size_t>(n) + 1);
 
     RunStats stats;
@@ -277,6 +293,7 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
         MY[static_cast<std::size_t>(i)] = p.MY;
         steps.step();
     }
+    requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false);
     m.MM_MX = std::move(MX);
     m.MM_MY = std::move(MY);
     solver.storeState(m);

@@ -2,6 +2,9 @@
 // The axial force-moment (P-M) curve in one moment direction and the biaxial moment (Myy-Mzz)
 // curve at one axial force, both sampled on the equilibrium solver. Results go to the model's
 // PMAX, PMIN, PM_P, PM_MX, PM_MY, PM_M and MM_MX, MM_MY (kN, kNm, compression positive).
+#include <initializer_list>
+#include <vector>
+
 #include "analysis/section_solver.h"
 #include "model/feedback.h"
 #include "model/section_model.h"
@@ -14,6 +17,12 @@ namespace qav {
 // mesh (RESULTS_STAMP).
 void requireFibres(SectionModel& m);
 
+// Throws ResultError naming the analysis when one of the arrays holds a number that is not
+// finite (element 0 of a 1-based table included only when skipFirst is false). Every curve
+// passes here before it is stored, so no listing, table, chart or file receives such a number.
+void requireFiniteResult(const char* analysis, std::initializer_list<const std::vector<double>*> arrays,
+                         bool skipFirst);
+
 // The most steps a curve may ask for: beyond it the point tables would not fit in memory (and
 // their sizes in an int), long before the run could end.
 constexpr int MAX_CURVE_STEPS = 1'000'000;
@@ -25,6 +34,9 @@ struct AxialCapacity {
 };
 AxialCapacity axialCapacity(const SectionModel& m);
 void CALC_NMAX(SectionModel& m);
+// Throws InputError naming the curve ("Myy-Mzz", "M-Phi") and giving PMIN and PMAX when the
+// axial force P (kN) lies outside them: no state at the limit strain carries it.
+void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
 
 // Throws InputError when NPM is not within 2 .. MAX_CURVE_STEPS or there are no fibres.
 void requirePmCurveInput(SectionModel& m);

@@ -23,8 +23,7 @@ struct Extent {
 };
 Extent controlExtent(const SectionModel& m, double gx, double gy) {
     Extent e{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
-    for (int j = 1; j <= m.NCFIB; ++j) {
-        const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
+    for (const ControlPoint& c : strainControlPoints(m)) {
         const double u = gx * c.X + gy * c.Y;
         e.top = std::max(e.top, u);
         e.bottom = std::min(e.bottom, u);
