@@ -22,13 +22,16 @@ void requireFibres(SectionModel& m) {
 }
 
 void requireFiniteResult(const char* analysis, std::initializer_list<const std::vector<double>*> arrays,
-                         bool skipFirst) {
+                         bool skipFirst, const RunStats& stats) {
     for (const std::vector<double>* a : arrays)
         for (std::size_t i = skipFirst ? 1 : 0; i < a->size(); ++i)
             if (!std::isfinite((*a)[i]))
                 throw ResultError(Format("The %s analysis gave a number that is not finite (point %D); "
-                                         "no result is kept.",
-                                         {std::string(analysis), static_cast<long long>(i)}));
+                                         "no result is kept.%s",
+                                         {std::string(analysis), static_cast<long long>(i),
+                                          std::string(stats.singular != 0 ? " The section's stiffness is singular: its "
+                                                                            "fibres lie on one line or have no modulus."
+                                                                          : "")}));
 }
 
 AxialCapacity axialCapacity(const SectionModel& m) {
@@ -225,7 +228,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
     for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
     tensionEnd(2 * n + 2);
-    requireFiniteResult("P-M curve", {&c.P, &c.MX, &c.MY, &c.M}, true);
+    requireFiniteResult("P-M curve", {&c.P, &c.MX, &c.MY, &c.M}, true, stats);
     return c;
 }
 
@@ -286,14 +289,17 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
     RunStats stats;
     SectionSolver solver(m, msgs);
     StepProgress steps(progress, n + 1LL);
-    for (int i = 0; i <= n; ++i) {
+    // A section with nothing to carry tension carries no moment at zero axial force: the curve
+    // is the origin (a solve would look for a state that does not exist).
+    const bool origin = !(axialCapacity(m).PMIN < 0) && AXIAL_FORCE == 0;
+    for (int i = 0; i <= n && !origin; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
         const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats);
         MX[static_cast<std::size_t>(i)] = p.MX;
         MY[static_cast<std::size_t>(i)] = p.MY;
         steps.step();
     }
-    requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false);
+    requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false, stats);
     m.MM_MX = std::move(MX);
     m.MM_MY = std::move(MY);
     solver.storeState(m);

@@ -35,6 +35,9 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
             Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).", {MAX_CURVE_STEPS, in.steps}));
     requireFibres(m);
     requireCarriedAxialForce(m, in.axialForce, "M-Phi");
+    if (!(axialCapacity(m).PMIN < 0) && !(in.axialForce > 0))
+        throw InputError("The section has no bars or steel to take tension: without a compressive axial force it "
+                         "carries no moment, so there is no M-Phi curve at 0 kN.");
     double width = 0, height = 0;
     fibZone(m, width, height);
     const int n = in.steps;
@@ -81,7 +84,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
         PHI[static_cast<std::size_t>(i)] = std::fabs(last.emin - last.emax) / (depth / 1000.0);
         steps.step();
     }
-    requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
+    requireFiniteResult("M-Phi curve", {&M, &PHI}, false, run.stats);
     m.FIB_ZONE_WIDTH = width;
     m.FIB_ZONE_HEIGHT = height;
     m.MPHI_M = std::move(M);
