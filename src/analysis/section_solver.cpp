@@ -394,7 +394,10 @@ double SectionSolver::controlExtent(double sx, double sy) const {
 
 void SectionSolver::storeState(SectionModel& m) const {
     if (!evaluated_) return;
-    for (std::size_t c = 0; c < fibres_.cpX.size(); ++c)
+    // Only the section's own control points have a place to keep their strain (a section limited
+    // at its bars has none).
+    const std::size_t points = m.NCFIB > 0 && m.CFIB.size() > static_cast<std::size_t>(m.NCFIB) ? static_cast<std::size_t>(m.NCFIB) : 0;
+    for (std::size_t c = 0; c < fibres_.cpX.size() && c < points; ++c)
         m.CFIB[c + 1].EPS = pointAbc_[0] + pointAbc_[1] * fibres_.cpX[c] + pointAbc_[2] * fibres_.cpY[c];
     storeFibreState(fibres_, fibreAbc_, m);
 }
