@@ -200,12 +200,13 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
         const auto kk = static_cast<std::size_t>(k);
         if (noTension && i < n) {
             double NN = crushing * (i - 1) / (n - 1), MX = 0, MY = 0;
-            // The trial moment puts the axial force at the section's edge: beyond the surface,
-            // yet near it (a moment far beyond, the usual trial, is a load this section does
-            // not carry at all, and the searches lose their way from there).
+            // The trial moment puts the axial force halfway to the section's edge: every such
+            // load has a state (the surface spans all eccentricities short of the edge), where
+            // a moment far beyond, the usual trial, is a load this section does not carry at
+            // all, and the searches lose their way from there.
             const double sa = side > 0 ? SA : SB, ca = side > 0 ? CA : CB;
             const double edge = solver.controlExtent(sa, ca) / 1000.0;
-            if (i > 1) CALC_PMM_POINT(solver, mode, sa, ca, NN, MX, MY, stats, NN * edge);
+            if (i > 1) CALC_PMM_POINT(solver, mode, sa, ca, NN, MX, MY, stats, 0.5 * NN * edge);
             c.P[kk] = NN;
             c.MX[kk] = MX;
             c.MY[kk] = MY;
@@ -261,10 +262,14 @@ RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progr
     return stats;
 }
 
-MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats) {
+MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats,
+                     bool noTension) {
     const double s = std::sin(theta * std::numbers::pi / 180.0);
     const double c = std::cos(theta * std::numbers::pi / 180.0);
-    double mx = TRIAL_MOMENT * s, my = TRIAL_MOMENT * c;
+    // A section with nothing to carry tension has no state under a moment far beyond: its trial
+    // puts the axial force halfway to its edge, as its P-M curve does.
+    const double trial = noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : TRIAL_MOMENT;
+    double mx = trial * s, my = trial * c;
     auto solve = [&](double x, double y) {
         const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
         stats.add(r, solver.fibreCount());
@@ -291,10 +296,10 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
     StepProgress steps(progress, n + 1LL);
     // A section with nothing to carry tension carries no moment at zero axial force: the curve
     // is the origin (a solve would look for a state that does not exist).
-    const bool origin = !(axialCapacity(m).PMIN < 0) && AXIAL_FORCE == 0;
+    const bool noTension = !(axialCapacity(m).PMIN < 0), origin = noTension && AXIAL_FORCE == 0;
     for (int i = 0; i <= n && !origin; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
-        const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats);
+        const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats, noTension);
         MX[static_cast<std::size_t>(i)] = p.MX;
         MY[static_cast<std::size_t>(i)] = p.MY;
         steps.step();

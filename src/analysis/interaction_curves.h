@@ -66,7 +66,9 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
 struct MmPoint {
     double P = 0, MX = 0, MY = 0;
 };
-MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats);
+// noTension: the section has nothing to carry tension (PMIN 0).
+MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats,
+                     bool noTension = false);
 
 // The P-M curve of the angle ANG (degrees) and ANG + 180, 2 NPM + 2 points. Uses the model's
 // STRAIN_LIMIT_MODE. Throws InputError, before anything changes, when NPM is not within

@@ -38,8 +38,9 @@ StrainPlane planeFrom(double gx, double gy, double top, double kappa) {
 
 bool hasSteel(const SectionModel& m) {
     for (int j = 1; j <= m.NFIB; ++j) {
-        const int ty = m.FIB[static_cast<std::size_t>(j)].TY;
-        if (ty == FIB_STEEL || ty == FIB_REBAR) return true;
+        // Bars of diameter 0 take no tension either.
+        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+        if ((f.TY == FIB_STEEL || f.TY == FIB_REBAR) && f.AREA * f.FY1 > 0) return true;
     }
     return false;
 }
@@ -61,7 +62,7 @@ std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
     double lowU = std::numeric_limits<double>::infinity();
     for (int j = 1; j <= m.NFIB; ++j) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
-        if (f.TY != FIB_STEEL && f.TY != FIB_REBAR) continue;
+        if ((f.TY != FIB_STEEL && f.TY != FIB_REBAR) || !(f.AREA * f.FY1 > 0)) continue;
         const double u = gx * f.X + gy * f.Y;
         if (u < lowU) {
             lowU = u;
