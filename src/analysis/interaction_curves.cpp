@@ -22,16 +22,20 @@ void requireFibres(SectionModel& m) {
 }
 
 void requireFiniteResult(const char* analysis, std::initializer_list<const std::vector<double>*> arrays,
-                         bool skipFirst, const RunStats& stats) {
+                         bool skipFirst) {
     for (const std::vector<double>* a : arrays)
         for (std::size_t i = skipFirst ? 1 : 0; i < a->size(); ++i)
             if (!std::isfinite((*a)[i]))
                 throw ResultError(Format("The %s analysis gave a number that is not finite (point %D); "
-                                         "no result is kept.%s",
-                                         {std::string(analysis), static_cast<long long>(i),
-                                          std::string(stats.singular != 0 ? " The section's stiffness is singular: its "
-                                                                            "fibres lie on one line or have no modulus."
-                                                                          : "")}));
+                                         "no result is kept.",
+                                         {std::string(analysis), static_cast<long long>(i)}));
+}
+
+void requireRegularStiffness(const SectionSolver& solver, const char* analysis) {
+    if (solver.singular())
+        throw ResultError(Format("The section's stiffness is singular (its fibres lie on one line or have no "
+                                 "modulus): there is no %s.",
+                                 {std::string(analysis)}));
 }
 
 AxialCapacity axialCapacity(const SectionModel& m) {
@@ -229,7 +233,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
     for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
     tensionEnd(2 * n + 2);
-    requireFiniteResult("P-M curve", {&c.P, &c.MX, &c.MY, &c.M}, true, stats);
+    requireFiniteResult("P-M curve", {&c.P, &c.MX, &c.MY, &c.M}, true);
     return c;
 }
 
@@ -255,6 +259,7 @@ RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progr
     const AxialCapacity cap = axialCapacity(m);
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     SectionSolver solver(m, msgs);
+    requireRegularStiffness(solver, "P-M curve");
     PmCurve c = computePmCurve(solver, m.STRAIN_LIMIT_MODE, m.NPM, PMAX, PMIN, ANG, progress);
     const RunStats stats = c.stats;
     storePmCurve(m, std::move(c), PMAX, PMIN);
@@ -293,6 +298,7 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
 
     RunStats stats;
     SectionSolver solver(m, msgs);
+    requireRegularStiffness(solver, "Myy-Mzz curve");
     StepProgress steps(progress, n + 1LL);
     // A section with nothing to carry tension carries no moment at zero axial force: the curve
     // is the origin (a solve would look for a state that does not exist).
@@ -304,7 +310,7 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
         MY[static_cast<std::size_t>(i)] = p.MY;
         steps.step();
     }
-    requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false, stats);
+    requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false);
     m.MM_MX = std::move(MX);
     m.MM_MY = std::move(MY);
     solver.storeState(m);

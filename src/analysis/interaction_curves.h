@@ -18,11 +18,14 @@ namespace qav {
 void requireFibres(SectionModel& m);
 
 // Throws ResultError naming the analysis when one of the arrays holds a number that is not
-// finite (element 0 of a 1-based table included only when skipFirst is false); the text says
-// so when the run's stiffness was singular. Every curve passes here before it is stored, so no
-// listing, table, chart or file receives such a number.
+// finite (element 0 of a 1-based table included only when skipFirst is false). Every curve
+// passes here before it is stored, so no listing, table, chart or file receives such a number.
 void requireFiniteResult(const char* analysis, std::initializer_list<const std::vector<double>*> arrays,
-                         bool skipFirst, const RunStats& stats);
+                         bool skipFirst);
+
+// Throws ResultError naming the analysis when the solver's stiffness is singular, before any
+// solve raises "Singular matrix." for it.
+void requireRegularStiffness(const SectionSolver& solver, const char* analysis);
 
 // The most steps a curve may ask for: beyond it the point tables would not fit in memory (and
 // their sizes in an int), long before the run could end.

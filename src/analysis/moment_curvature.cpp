@@ -49,6 +49,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
     MphiRun run;
     run.angle = in.aboutY ? -90.0 : 0.0;
     SectionSolver solver(m, msgs);
+    requireRegularStiffness(solver, "M-Phi curve");
     const bool fast = solver.kind() == SolverKind::Fast;
     const int fibres = solver.fibreCount();
     StepProgress steps(progress, n);
@@ -84,7 +85,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
         PHI[static_cast<std::size_t>(i)] = std::fabs(last.emin - last.emax) / (depth / 1000.0);
         steps.step();
     }
-    requireFiniteResult("M-Phi curve", {&M, &PHI}, false, run.stats);
+    requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
     m.FIB_ZONE_WIDTH = width;
     m.FIB_ZONE_HEIGHT = height;
     m.MPHI_M = std::move(M);

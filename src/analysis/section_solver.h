@@ -71,6 +71,8 @@ public:
     SectionSolver(const SectionModel& m, Messages& msgs);
     SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind);
     SolverKind kind() const { return kind_; }
+    // The section stiffness could not be inverted: every solve gives a number that is not finite.
+    bool singular() const { return !singular_.empty(); }
 
     // Load fraction of (P kN compression positive, MX, MY kNm) with the minimum magnitudes
     // K_P, K_MX, K_MY, normalised by mode (STRAIN_LIMIT_MODE): mode 1 puts the largest

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "analysis/material_laws.h"
+#include "analysis/moment_curvature.h"
+#include "analysis/pmm_surface.h"
 #include "hand_section.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
@@ -362,12 +364,15 @@ TEST(Curves, ANumberThatIsNotFiniteIsRefusedAndNothingStored) {
     SectionModel m = barsOnly({{-200, 0, 25}, {0, 0, 25}, {200, 0, 25}});
     m.PM_P = {7, 8, 9};
     m.MM_MX = {7};
-    NullMessages msgs;
+    MessageLog msgs;
     EXPECT_THROW(RUN_PM_CURVE_ANALYSIS(m, 0, msgs), ResultError);
     EXPECT_THROW(RUN_MM_CURVE_ANALYSIS(m, 100, msgs), ResultError);
+    EXPECT_THROW(RUN_PMM_ANALYSIS(m, msgs), ResultError);
+    EXPECT_THROW(RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 100, 0.0035, 5}, msgs), ResultError);
+    EXPECT_TRUE(msgs.entries().empty()) << "the refusal is the one message";
     EXPECT_EQ(m.PM_P, (std::vector<double>{7, 8, 9}));
     EXPECT_EQ(m.MM_MX, (std::vector<double>{7}));
     const std::vector<double> table{NAN, 1, 2};
-    EXPECT_NO_THROW(requireFiniteResult("test", {&table}, true, RunStats{}));
-    EXPECT_THROW(requireFiniteResult("test", {&table}, false, RunStats{}), ResultError);
+    EXPECT_NO_THROW(requireFiniteResult("test", {&table}, true));
+    EXPECT_THROW(requireFiniteResult("test", {&table}, false), ResultError);
 }
