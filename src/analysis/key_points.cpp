@@ -176,6 +176,11 @@ std::string angleText(double a) {
 
 void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const ForceSum& t,
           double ANG) {
+    // A state that is no number (a singular solve) is not a point: it never reaches the table.
+    if (!(std::isfinite(t.N) && std::isfinite(t.MX) && std::isfinite(t.MY))) {
+        k.missing = "not found: the solve gave no finite state";
+        return;
+    }
     k.exists = true;
     k.plane = plane;
     k.axis = neutralAxis(m, plane);
