@@ -88,33 +88,6 @@ TEST(MomentCurvature, RefusesTooFewStepsAndNoFibres) {
     EXPECT_THROW(RUN_MPHI_ANALYSIS(empty, MphiInput{false, false, 0, 0.0035, 5}, msgs), InputError);
 }
 
-TEST(MomentCurvature, RefusesAnAxialForceWithNoStateAndGivesBarsACurve) {
-    NullMessages msgs;
-    SectionModel m = handRectangle(symmetricColumn());
-    for (double p : {1e12, -1e12}) EXPECT_THROW(RUN_MPHI_ANALYSIS(m, MphiInput{false, false, p, 0.0035, 5}, msgs), InputError) << p;
-    qav::test::HandColumn plain;
-    SectionModel concrete = handRectangle(plain);
-    EXPECT_THROW(RUN_MPHI_ANALYSIS(concrete, MphiInput{false, false, 0, 0.0035, 5}, msgs), InputError)
-        << "no moment without an axial force";
-    EXPECT_TRUE(concrete.MPHI_M.empty());
-    // Bars without an outline: their extent is the depth.
-    qav::test::HandColumn bars = symmetricColumn();
-    bars.nx = bars.ny = 0;
-    SectionModel b = handRectangle(bars);
-    b.NCFIB = 0;
-    b.NCONC_PT = 0;
-    b.STRAIN_LIMIT_MODE = sectionStrainLimitMode(b);
-    stampMesh(b);
-    for (bool aboutY : {false, true}) {
-        const MphiRun run = RUN_MPHI_ANALYSIS(b, MphiInput{aboutY, false, 100, 0.0035, 10}, msgs);
-        EXPECT_EQ(run.stats.notConverged, 0) << aboutY;
-        for (std::size_t i = 1; i < b.MPHI_M.size(); ++i) {
-            EXPECT_GT(b.MPHI_M[i], b.MPHI_M[i - 1] * (1 - 1e-9)) << aboutY << ", step " << i;
-            EXPECT_GT(b.MPHI_PHI[i], b.MPHI_PHI[i - 1]) << aboutY << ", step " << i;
-        }
-    }
-}
-
 TEST(MomentCurvature, Listing) {
     SectionModel m;
     m.MPHI_M = {0, 123.4567};
