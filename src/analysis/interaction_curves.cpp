@@ -186,10 +186,11 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     }
     steps.step();
     steps.step();
-    double crushing = 0;  // axial force of the pure compression point, once known
+    // The axial force of the pure compression point, the top of a sweep of axial forces.
+    const double crushing = noTension ? PMAX * solve(PMAX, 0, 0) : 0.0;
 
     auto tensionEnd = [&](int k) {
-        double NN = PMIN, MX = 0, MY = 0;
+        double NN = noTension ? 0.0 : PMIN, MX = 0, MY = 0;
         if (!noTension) CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats);
         const auto i = static_cast<std::size_t>(k);
         c.P[i] = NN;
@@ -222,14 +223,12 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
             c.P[kk] = P * l;
             c.MY[kk] = my * l;
             c.MX[kk] = mx * l;
-            crushing = c.P[kk];
         }
         c.M[kk] = side * std::sqrt(c.MX[kk] * c.MX[kk] + c.MY[kk] * c.MY[kk]);
         steps.step();
     };
 
     tensionEnd(1);
-    if (noTension) branchPoint(n, n + 1, MXa, MYa, +1);  // the crushing load first
     for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
     for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
     tensionEnd(2 * n + 2);
