@@ -229,18 +229,7 @@ SolveResult SectionSolver::polishReference(const vec3& LL, Scaling scaling, doub
         p.iterations += r.iterations;
         return p;
     }
-    // Where the reference iteration found nothing (it wanders without settling, as it does for
-    // bars without an outline bent about some axes), a state Newton's method reaches from the
-    // elastic start is the answer: a converged state along the load rather than none.
-    const SolveResult fresh = solveFast(LL, scaling, epsMax);
-    if (fresh.converged) {
-        SolveResult p = fresh;
-        p.iterations += r.iterations + polished.iterations;
-        p.fellBack = true;
-        return p;
-    }
     remember(point, fibre);
-    r.iterations += polished.iterations + fresh.iterations;
     return r;
 }
 
