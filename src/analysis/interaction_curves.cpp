@@ -40,8 +40,10 @@ void requireRegularStiffness(const SectionSolver& solver, const char* analysis) 
 
 AxialCapacity axialCapacity(const SectionModel& m) {
     // Each fibre at the limit strain: FC and FY1 wherever the laws reach them by then, and the
-    // stress the law gives at the limit where they do not (a strand or a grade whose peak
-    // strain lies beyond it). Beyond these forces no state of the solver reaches.
+    // stress the law gives at the limit where they do not (a strand, or a grade whose peak
+    // strain lies beyond it): the section in uniform compression and in uniform tension. (A
+    // state with one corner compressed may strain such steel further in tension, as the limit
+    // rule of a concrete section leaves tension free; its curve may pass below PMIN there.)
     double pmax = 0, steel = 0;
     for (int j = 1; j <= m.NFIB; ++j) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
