@@ -31,7 +31,7 @@ namespace qav {
 
 namespace {
 
-enum class Rule { Mode1, Mode2, Prescribed };
+enum class Rule { Mode1, Mode2, Mode3, Prescribed };
 
 // The limit rule without memory: the factor that brings the deformation to the limit, the
 // control point that then sits at the limit, and its strain there.
@@ -81,6 +81,12 @@ Limit limitOf(const FibreArrays& f, const double a[3], Rule rule, double epsMax)
         if (compressed) take(imax, emax, EPS_LIMIT);
         else if (stretched) take(imin, emin, -EPS_LIMIT);
         break;
+    case Rule::Mode3: {
+        // The larger of the two extreme magnitudes takes the limit (the smaller ratio).
+        if (compressed && (!stretched || emax >= -emin)) take(imax, emax, EPS_LIMIT);
+        else if (stretched) take(imin, emin, -EPS_LIMIT);
+        break;
+    }
     case Rule::Mode2: {
         // The smaller of the two extreme magnitudes takes the limit (the larger ratio).
         const double s1 = compressed ? EPS_LIMIT / emax : 0, s2 = stretched ? EPS_LIMIT / -emin : 0;
@@ -138,7 +144,10 @@ bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
 
 SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start,
                                      const double* fixed) {
-    const Rule rule = scaling == Scaling::Mode1 ? Rule::Mode1 : scaling == Scaling::Mode2 ? Rule::Mode2 : Rule::Prescribed;
+    const Rule rule = scaling == Scaling::Mode1   ? Rule::Mode1
+                      : scaling == Scaling::Mode2 ? Rule::Mode2
+                      : scaling == Scaling::Mode3 ? Rule::Mode3
+                                                  : Rule::Prescribed;
     SolveResult r;
     r.residual = INFINITY;
 

@@ -164,10 +164,18 @@ FibreArrays::FibreArrays(const SectionModel& m) {
         }
         groups.back().end = i + 1;
     }
-    for (int j = 1; j <= m.NCFIB; ++j) {
-        cpX.push_back(m.CFIB[static_cast<std::size_t>(j)].X);
-        cpY.push_back(m.CFIB[static_cast<std::size_t>(j)].Y);
+    for (const ControlPoint& c : strainControlPoints(m)) {
+        cpX.push_back(c.X);
+        cpY.push_back(c.Y);
     }
+}
+
+std::vector<ControlPoint> strainControlPoints(const SectionModel& m) {
+    std::vector<ControlPoint> out;
+    for (int j = 1; j <= m.NCFIB; ++j) out.push_back({m.CFIB[static_cast<std::size_t>(j)].X, m.CFIB[static_cast<std::size_t>(j)].Y});
+    if (out.empty())
+        for (int j = 1; j <= m.NFIB; ++j) out.push_back({m.FIB[static_cast<std::size_t>(j)].X, m.FIB[static_cast<std::size_t>(j)].Y});
+    return out;
 }
 
 void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {

@@ -30,6 +30,13 @@ struct FibreArrays {
     int fibreCount() const { return static_cast<int>(x.size()) + otherCount; }
 };
 
+// The points whose strain the limit rule reads: the section's corners (CFIB); a section that
+// has none (bars without an outline or a steel section) is limited at its fibres, the bars.
+struct ControlPoint {
+    double X = 0, Y = 0;
+};
+std::vector<ControlPoint> strainControlPoints(const SectionModel& m);
+
 // Internal forces (sum of stress x area, x X, x Y) of the fibres at the deformation abc, the
 // strain at (X, Y) being abc[0] + abc[1] X + abc[2] Y.
 void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "analysis/material_laws.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_state.h"
@@ -20,14 +21,51 @@ void requireFibres(SectionModel& m) {
     m.RESULTS_STAMP = m.MESH_STAMP;
 }
 
+void requireFiniteResult(const char* analysis, std::initializer_list<const std::vector<double>*> arrays,
+                         bool skipFirst) {
+    for (const std::vector<double>* a : arrays)
+        for (std::size_t i = skipFirst ? 1 : 0; i < a->size(); ++i)
+            if (!std::isfinite((*a)[i]))
+                throw ResultError(Format("The %s analysis gave a number that is not finite (point %D); "
+                                         "no result is kept.",
+                                         {std::string(analysis), static_cast<long long>(i)}));
+}
+
+void requireRegularStiffness(const SectionSolver& solver, const char* analysis) {
+    if (solver.singular())
+        throw ResultError(Format("The section's stiffness is singular (its fibres lie on one line or have no "
+                                 "modulus): there is no %s.",
+                                 {std::string(analysis)}));
+}
+
 AxialCapacity axialCapacity(const SectionModel& m) {
+    // Each fibre at the limit strain: FC and FY1 wherever the laws reach them by then, and the
+    // stress the law gives at the limit where they do not (a strand, or a grade whose peak
+    // strain lies beyond it): the section in uniform compression and in uniform tension. (A
+    // state with one corner compressed may strain such steel further in tension, as the limit
+    // rule of a concrete section leaves tension free; its curve may pass below PMIN there.)
     double pmax = 0, steel = 0;
     for (int j = 1; j <= m.NFIB; ++j) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
-        if (f.TY == FIB_CORE_CONCRETE) pmax += f.AREA * f.FC;
-        if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) steel += f.AREA * f.FY1;
+        double s = 0;
+        if (f.TY == FIB_CORE_CONCRETE) {
+            CONCRETE01(f.FC, f.EPS_0, EPS_LIMIT, s);
+            pmax += f.AREA * s;
+        }
+        if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
+            STEEL01(STEEL_LAW_MODULUS, f.FY1, EPS_LIMIT, s);
+            steel += f.AREA * s;
+        }
     }
     return {(pmax + steel) / 1000.0, -steel / 1000.0};
+}
+
+void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve) {
+    if (const AxialCapacity c = axialCapacity(m); !(P >= c.PMIN && P <= c.PMAX))
+        throw InputError(Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
+                                "PMAX %s kN: there is no %s curve at it.",
+                                {Format("%g", {P}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX}),
+                                 std::string(curve)}));
 }
 
 void CALC_NMAX(SectionModel& m) {
@@ -67,15 +105,17 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
 }
 
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
-                    double& MY, RunStats& stats) {
+                    double& MY, RunStats& stats, double trialMoment) {
     const double P0 = NN;
     double ss[3];
-    if (solver.kind() == SolverKind::Fast && P0 < 0 && solver.tensionYieldForces(ss) &&
-        std::fabs(ss[0] / 1000.0 - P0) <= 1e-9 * std::fabs(P0)) {
+    const bool endState = solver.kind() == SolverKind::Fast || !solver.steelYieldsByLimit();
+    if (endState && P0 < 0 && solver.tensionEndForces(ss) && std::fabs(ss[0] / 1000.0 - P0) <= 1e-9 * std::fabs(P0)) {
         // The tension end: the search's target is the pointed end of the surface, which only
         // the state of all steel yielded in tension reaches, whatever the direction. The
         // reference iteration closes in on it slowly (its solves there lie on a plateau where
-        // nothing moves); its forces give the point exactly.
+        // nothing moves); its forces give the point exactly. Steel that does not yield by the
+        // limit strain gives no such point: the search finds none (the load fraction runs off
+        // to infinity), and the section in uniform tension at the limit is the end.
         SolveResult r;
         r.loadFraction = 1;
         r.converged = true;
@@ -86,7 +126,7 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
         MY = ss[2] / 1e6;
         return;
     }
-    double mx = TRIAL_MOMENT * SINA, my = TRIAL_MOMENT * COSA;
+    double mx = trialMoment * SINA, my = trialMoment * COSA;
     const double lamda = unitLoadFraction(
         solver, mode, P0,
         [&](double x, double y) {
@@ -130,17 +170,30 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
         return s.loadFraction;
     };
 
-    // Bending capacity of each branch at a small axial force.
-    const double la = solve(0.01 * PMAX, TRIAL_MOMENT * SA, TRIAL_MOMENT * CA);
-    const double MXa = TRIAL_MOMENT * SA * la, MYa = TRIAL_MOMENT * CA * la;
+    // A section with nothing to carry tension (plain concrete) carries no moment without an
+    // axial force: its tension end is the origin, and the trial loads of the branches (rays
+    // whose moment grows as the axial force falls) would mostly miss its surface, which meets
+    // the origin at the largest eccentricity the section has. Its branch points are the
+    // surface points at axial forces evenly spaced from 0 to the crushing load instead.
+    const bool noTension = !(PMIN < 0);
+    double MXa = 0, MYa = 0, MXb = 0, MYb = 0;
+    if (!noTension) {
+        // Bending capacity of each branch at a small axial force.
+        const double la = solve(0.01 * PMAX, TRIAL_MOMENT * SA, TRIAL_MOMENT * CA);
+        MXa = TRIAL_MOMENT * SA * la;
+        MYa = TRIAL_MOMENT * CA * la;
+        const double lb = solve(0.01 * PMAX, TRIAL_MOMENT * SB, TRIAL_MOMENT * CB);
+        MXb = TRIAL_MOMENT * SB * lb;
+        MYb = TRIAL_MOMENT * CB * lb;
+    }
     steps.step();
-    const double lb = solve(0.01 * PMAX, TRIAL_MOMENT * SB, TRIAL_MOMENT * CB);
-    const double MXb = TRIAL_MOMENT * SB * lb, MYb = TRIAL_MOMENT * CB * lb;
     steps.step();
+    // The axial force of the pure compression point, the top of a sweep of axial forces.
+    const double crushing = noTension ? PMAX * solve(PMAX, 0, 0) : 0.0;
 
     auto tensionEnd = [&](int k) {
-        double NN = PMIN, MX = 0, MY = 0;
-        CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats);
+        double NN = noTension ? 0.0 : PMIN, MX = 0, MY = 0;
+        if (!noTension) CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats);
         const auto i = static_cast<std::size_t>(k);
         c.P[i] = NN;
         c.MX[i] = MX;
@@ -151,14 +204,28 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     // Trial loads on the straight line from (PMIN, MX0, MY0) to (PMAX, 0, 0), each scaled onto
     // the surface by its own load fraction.
     auto branchPoint = [&](int i, int k, double MX0, double MY0, double side) {
-        const double P = PMIN + (PMAX - PMIN) / (n - 1) * (i - 1);
-        const double mx = MX0 + (0 - MX0) / (n - 1) * (i - 1);
-        const double my = MY0 + (0 - MY0) / (n - 1) * (i - 1);
-        const double l = solve(P, mx, my);
         const auto kk = static_cast<std::size_t>(k);
-        c.P[kk] = P * l;
-        c.MY[kk] = my * l;
-        c.MX[kk] = mx * l;
+        if (noTension && i < n) {
+            double NN = crushing * (i - 1) / (n - 1), MX = 0, MY = 0;
+            // The trial moment puts the axial force halfway to the section's edge: every such
+            // load has a state (the surface spans all eccentricities short of the edge), where
+            // a moment far beyond, the usual trial, is a load this section does not carry at
+            // all, and the searches lose their way from there.
+            const double sa = side > 0 ? SA : SB, ca = side > 0 ? CA : CB;
+            const double edge = solver.controlExtent(sa, ca) / 1000.0;
+            if (i > 1) CALC_PMM_POINT(solver, mode, sa, ca, NN, MX, MY, stats, 0.5 * NN * edge);
+            c.P[kk] = NN;
+            c.MX[kk] = MX;
+            c.MY[kk] = MY;
+        } else {
+            const double P = PMIN + (PMAX - PMIN) / (n - 1) * (i - 1);
+            const double mx = MX0 + (0 - MX0) / (n - 1) * (i - 1);
+            const double my = MY0 + (0 - MY0) / (n - 1) * (i - 1);
+            const double l = solve(P, mx, my);
+            c.P[kk] = P * l;
+            c.MY[kk] = my * l;
+            c.MX[kk] = mx * l;
+        }
         c.M[kk] = side * std::sqrt(c.MX[kk] * c.MX[kk] + c.MY[kk] * c.MY[kk]);
         steps.step();
     };
@@ -167,6 +234,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
     for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
     tensionEnd(2 * n + 2);
+    requireFiniteResult("P-M curve", {&c.P, &c.MX, &c.MY, &c.M}, true);
     return c;
 }
 
@@ -192,6 +260,7 @@ RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progr
     const AxialCapacity cap = axialCapacity(m);
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     SectionSolver solver(m, msgs);
+    requireRegularStiffness(solver, "P-M curve");
     PmCurve c = computePmCurve(solver, m.STRAIN_LIMIT_MODE, m.NPM, PMAX, PMIN, ANG, progress);
     const RunStats stats = c.stats;
     storePmCurve(m, std::move(c), PMAX, PMIN);
@@ -199,10 +268,14 @@ RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progr
     return stats;
 }
 
-MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats) {
+MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats,
+                     bool noTension) {
     const double s = std::sin(theta * std::numbers::pi / 180.0);
     const double c = std::cos(theta * std::numbers::pi / 180.0);
-    double mx = TRIAL_MOMENT * s, my = TRIAL_MOMENT * c;
+    // A section with nothing to carry tension has no state under a moment far beyond: its trial
+    // puts the axial force halfway to its edge, as its P-M curve does.
+    const double trial = noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : TRIAL_MOMENT;
+    double mx = trial * s, my = trial * c;
     auto solve = [&](double x, double y) {
         const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
         stats.add(r, solver.fibreCount());
@@ -221,22 +294,24 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
     if (n > MAX_CURVE_STEPS)
         throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).", {MAX_CURVE_STEPS, n}));
     requireFibres(m);
-    if (const AxialCapacity c = axialCapacity(m); !(AXIAL_FORCE >= c.PMIN && AXIAL_FORCE <= c.PMAX))
-        throw InputError(Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
-                                "PMAX %s kN: there is no Myy-Mzz curve at it.",
-                                {Format("%g", {AXIAL_FORCE}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX})}));
+    requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
     std::vector<double> MX(static_cast<std::size_t>(n) + 1), MY(static_cast<std::size_t>(n) + 1);
 
     RunStats stats;
     SectionSolver solver(m, msgs);
+    requireRegularStiffness(solver, "Myy-Mzz curve");
     StepProgress steps(progress, n + 1LL);
-    for (int i = 0; i <= n; ++i) {
+    // A section with nothing to carry tension carries no moment at zero axial force: the curve
+    // is the origin (a solve would look for a state that does not exist).
+    const bool noTension = !(axialCapacity(m).PMIN < 0), origin = noTension && AXIAL_FORCE == 0;
+    for (int i = 0; i <= n && !origin; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
-        const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats);
+        const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats, noTension);
         MX[static_cast<std::size_t>(i)] = p.MX;
         MY[static_cast<std::size_t>(i)] = p.MY;
         steps.step();
     }
+    requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false);
     m.MM_MX = std::move(MX);
     m.MM_MY = std::move(MY);
     solver.storeState(m);

@@ -2,6 +2,9 @@
 // The axial force-moment (P-M) curve in one moment direction and the biaxial moment (Myy-Mzz)
 // curve at one axial force, both sampled on the equilibrium solver. Results go to the model's
 // PMAX, PMIN, PM_P, PM_MX, PM_MY, PM_M and MM_MX, MM_MY (kN, kNm, compression positive).
+#include <initializer_list>
+#include <vector>
+
 #include "analysis/section_solver.h"
 #include "model/feedback.h"
 #include "model/section_model.h"
@@ -14,16 +17,30 @@ namespace qav {
 // mesh (RESULTS_STAMP).
 void requireFibres(SectionModel& m);
 
+// Throws ResultError naming the analysis when one of the arrays holds a number that is not
+// finite (element 0 of a 1-based table included only when skipFirst is false). Every curve
+// passes here before it is stored, so no listing, table, chart or file receives such a number.
+void requireFiniteResult(const char* analysis, std::initializer_list<const std::vector<double>*> arrays,
+                         bool skipFirst);
+
+// Throws ResultError naming the analysis when the solver's stiffness is singular, before any
+// solve raises "Singular matrix." for it.
+void requireRegularStiffness(const SectionSolver& solver, const char* analysis);
+
 // The most steps a curve may ask for: beyond it the point tables would not fit in memory (and
 // their sizes in an int), long before the run could end.
 constexpr int MAX_CURVE_STEPS = 1'000'000;
 
-// PMAX: core concrete at FC plus steel at FY1; PMIN: steel at -FY1 (kN).
+// PMAX: core concrete plus steel, PMIN: steel in tension, each fibre at the stress of its law
+// at the limit strain (FC and FY1 where the law reaches them by then) (kN).
 struct AxialCapacity {
     double PMAX = 0, PMIN = 0;
 };
 AxialCapacity axialCapacity(const SectionModel& m);
 void CALC_NMAX(SectionModel& m);
+// Throws InputError naming the curve ("Myy-Mzz", "M-Phi") and giving PMIN and PMAX when the
+// axial force P (kN) lies outside them: no state at the limit strain carries it.
+void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
 
 // Throws InputError when NPM is not within 2 .. MAX_CURVE_STEPS or there are no fibres.
 void requirePmCurveInput(SectionModel& m);
@@ -40,9 +57,10 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
 void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN);
 
 // Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the
-// axial force of the point found, MX and MY its moments.
+// axial force of the point found, MX and MY its moments. The search starts from the moment
+// trialMoment (kNm) along the direction.
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
-                    double& MY, RunStats& stats);
+                    double& MY, RunStats& stats, double trialMoment = 1e6);
 
 // The point of the Myy-Mzz curve at AXIAL_FORCE (kN) whose moment lies at theta degrees
 // (measured as the curve's angles are): its moments MX, MY, and the axial force of the state
@@ -51,7 +69,9 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
 struct MmPoint {
     double P = 0, MX = 0, MY = 0;
 };
-MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats);
+// noTension: the section has nothing to carry tension (PMIN 0).
+MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats,
+                     bool noTension = false);
 
 // The P-M curve of the angle ANG (degrees) and ANG + 180, 2 NPM + 2 points. Uses the model's
 // STRAIN_LIMIT_MODE. Throws InputError, before anything changes, when NPM is not within

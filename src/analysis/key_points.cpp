@@ -23,8 +23,7 @@ struct Extent {
 };
 Extent controlExtent(const SectionModel& m, double gx, double gy) {
     Extent e{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
-    for (int j = 1; j <= m.NCFIB; ++j) {
-        const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
+    for (const ControlPoint& c : strainControlPoints(m)) {
         const double u = gx * c.X + gy * c.Y;
         e.top = std::max(e.top, u);
         e.bottom = std::min(e.bottom, u);
@@ -39,8 +38,9 @@ StrainPlane planeFrom(double gx, double gy, double top, double kappa) {
 
 bool hasSteel(const SectionModel& m) {
     for (int j = 1; j <= m.NFIB; ++j) {
-        const int ty = m.FIB[static_cast<std::size_t>(j)].TY;
-        if (ty == FIB_STEEL || ty == FIB_REBAR) return true;
+        // Bars of diameter 0 take no tension either.
+        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+        if ((f.TY == FIB_STEEL || f.TY == FIB_REBAR) && f.AREA * f.FY1 > 0) return true;
     }
     return false;
 }
@@ -62,7 +62,7 @@ std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
     double lowU = std::numeric_limits<double>::infinity();
     for (int j = 1; j <= m.NFIB; ++j) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
-        if (f.TY != FIB_STEEL && f.TY != FIB_REBAR) continue;
+        if ((f.TY != FIB_STEEL && f.TY != FIB_REBAR) || !(f.AREA * f.FY1 > 0)) continue;
         const double u = gx * f.X + gy * f.Y;
         if (u < lowU) {
             lowU = u;
@@ -176,6 +176,11 @@ std::string angleText(double a) {
 
 void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const ForceSum& t,
           double ANG) {
+    // A state that is no number (a singular solve) is not a point: it never reaches the table.
+    if (!(std::isfinite(t.N) && std::isfinite(t.MX) && std::isfinite(t.MY))) {
+        k.missing = "not found: the solve gave no finite state";
+        return;
+    }
     k.exists = true;
     k.plane = plane;
     k.axis = neutralAxis(m, plane);

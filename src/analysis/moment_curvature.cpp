@@ -11,10 +11,10 @@ namespace qav {
 namespace {
 void fibZone(const SectionModel& m, double& width, double& height) {
     width = height = 0;
-    if (m.NCFIB < 1) return;
-    double xmin = m.CFIB[1].X, xmax = xmin, ymin = m.CFIB[1].Y, ymax = ymin;
-    for (int j = 2; j <= m.NCFIB; ++j) {
-        const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
+    const std::vector<ControlPoint> cp = strainControlPoints(m);
+    if (cp.empty()) return;
+    double xmin = cp[0].X, xmax = xmin, ymin = cp[0].Y, ymax = ymin;
+    for (const ControlPoint& c : cp) {
         if (c.X > xmax) xmax = c.X;
         if (c.X < xmin) xmin = c.X;
         if (c.Y > ymax) ymax = c.Y;
@@ -34,6 +34,10 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
         throw InputError(
             Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).", {MAX_CURVE_STEPS, in.steps}));
     requireFibres(m);
+    requireCarriedAxialForce(m, in.axialForce, "M-Phi");
+    if (!(axialCapacity(m).PMIN < 0) && !(in.axialForce > 0))
+        throw InputError("The section has no bars or steel to take tension: without a compressive axial force it "
+                         "carries no moment, so there is no M-Phi curve at 0 kN.");
     double width = 0, height = 0;
     fibZone(m, width, height);
     const int n = in.steps;
@@ -45,6 +49,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
     MphiRun run;
     run.angle = in.aboutY ? -90.0 : 0.0;
     SectionSolver solver(m, msgs);
+    requireRegularStiffness(solver, "M-Phi curve");
     const bool fast = solver.kind() == SolverKind::Fast;
     const int fibres = solver.fibreCount();
     StepProgress steps(progress, n);
@@ -80,6 +85,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
         PHI[static_cast<std::size_t>(i)] = std::fabs(last.emin - last.emax) / (depth / 1000.0);
         steps.step();
     }
+    requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
     m.FIB_ZONE_WIDTH = width;
     m.FIB_ZONE_HEIGHT = height;
     m.MPHI_M = std::move(M);

@@ -27,8 +27,9 @@ struct MphiRun {
     double angle = 0;  // moment angle shown by the chart: 0 about X, -90 about Y
 };
 
-// Throws InputError, before anything changes, when steps is not within 1 .. MAX_CURVE_STEPS or
-// there are no fibres. A progress, when given, sees 0..100 as the strain steps are done.
+// Throws InputError, before anything changes, when steps is not within 1 .. MAX_CURVE_STEPS,
+// there are no fibres or the axial force lies outside PMIN .. PMAX; ResultError when a moment or
+// curvature comes out not finite. A progress, when given, sees 0..100 as the strain steps are done.
 MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, Progress* progress = nullptr);
 
 }  // namespace qav

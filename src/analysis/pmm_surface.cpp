@@ -26,6 +26,7 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     const int mode = m.STRAIN_LIMIT_MODE;
     const AxialCapacity cap = axialCapacity(m);
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
+    requireRegularStiffness(SectionSolver(m, msgs), "PMM surface");
 
     // The six curves are independent: each has its own solver, messages and results.
     struct Curve {

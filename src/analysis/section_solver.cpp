@@ -123,7 +123,7 @@ void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, co
     }
 }
 
-int sectionStrainLimitMode(const SectionModel& m) { return m.NCONC_PT != 0 ? 1 : 2; }
+int sectionStrainLimitMode(const SectionModel& m) { return m.NCONC_PT != 0 ? 1 : m.NCFIB != 0 ? 2 : 3; }
 
 SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs) : SectionSolver(m, msgs, m.SOLVER) {}
 
@@ -142,7 +142,7 @@ SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K
     // P = 0 stays 0 whatever K_P is.
     const double Pu = sign(P) * larger(std::fabs(P), K_P);
     const vec3 LL{0, 1000.0 * Pu, 1e6 * minimumMoment(MX, K_MX), 1e6 * minimumMoment(MY, K_MY)};
-    return solve(LL, mode == 2 ? Scaling::Mode2 : Scaling::Mode1, EPS_LIMIT);
+    return solve(LL, mode == 2 ? Scaling::Mode2 : mode == 3 ? Scaling::Mode3 : Scaling::Mode1, EPS_LIMIT);
 }
 
 SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, double epsMax) {
@@ -152,7 +152,7 @@ SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, 
 
 SolveResult SectionSolver::momentScaleAt(double P, double MX, double MY, int mode) {
     if (mode == 2) return {};
-    return momentScale(P, MX, MY, Scaling::Mode1, EPS_LIMIT);
+    return momentScale(P, MX, MY, mode == 3 ? Scaling::Mode3 : Scaling::Mode1, EPS_LIMIT);
 }
 
 SolveResult SectionSolver::momentScaleAtStrain(double P, double MX, double MY, double epsMax) {
@@ -186,7 +186,7 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
     // reference iteration that stops short of its tolerance. (The moment-curvature steps do
     // not ask for a load's fraction: at a held axial force and strain their state is found
     // directly, see momentScaleAtStrain.)
-    if (kind_ == SolverKind::Fast && singular_.empty() && scaling == Scaling::Mode1) {
+    if (kind_ == SolverKind::Fast && singular_.empty() && (scaling == Scaling::Mode1 || scaling == Scaling::Mode3)) {
         r = solveFast(LL, scaling, epsMax);
         if (!r.converged) {
             // The fast method failed somewhere on the way: the reference iteration decides.
@@ -265,7 +265,7 @@ struct ReferenceScaling {
     double s1 = 0, s2 = 0, sPrescribed = 1;
     bool have1 = false, have2 = false;
 
-    double factor(bool prescribed, bool mode1, double emax, double emin, double epsMax) {
+    double factor(bool prescribed, int mode, double emax, double emin, double epsMax) {
         double s = 1;
         if (prescribed) {
             if (emax != 0) sPrescribed = epsMax / emax;
@@ -279,13 +279,17 @@ struct ReferenceScaling {
             s2 = std::fabs(EPS_LIMIT / emin);
             have2 = true;
         }
-        if (mode1) {
+        if (mode == 1) {
             // No control point in compression: the whole section is in tension and the most
             // tensile point takes the limit strain. Left unscaled, a tensile load would settle
             // on an elastic state of whatever size the iteration holds, far short of the yield
             // of all the steel.
             if (emax == 0 && emin != 0) s = s2;
             else if (have1) s = s1;
+        } else if (mode == 3) {
+            // The larger extreme magnitude of this deformation, never one of an earlier one.
+            if (emax != 0 && emin != 0) s = s1 < s2 ? s1 : s2;
+            else if (emax != 0 || emin != 0) s = emax != 0 ? s1 : s2;
         } else if (have1 && have2) {
             s = s1 > s2 ? s1 : s2;
         } else if (have1 || have2) {
@@ -317,7 +321,8 @@ SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, doubl
         r.emax = emax;
         r.emin = emin;
 
-        const double s = rule.factor(prescribed, scaling == Scaling::Mode1, emax, emin, epsMax);
+        const int mode = scaling == Scaling::Mode1 ? 1 : scaling == Scaling::Mode2 ? 2 : 3;
+        const double s = rule.factor(prescribed, mode, emax, emin, epsMax);
         for (int j = 1; j <= 3; ++j) ABC[j] *= s;
 
         double ss[3];
@@ -353,13 +358,16 @@ SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, doubl
     return r;
 }
 
-bool SectionSolver::tensionYieldForces(double ss[3]) {
+bool SectionSolver::steelYieldsByLimit() const {
+    for (const FibreGroup& g : fibres_.groups)
+        if (!g.concrete && !(g.fy / STEEL_LAW_MODULUS < EPS_LIMIT)) return false;
+    return true;
+}
+
+bool SectionSolver::tensionEndForces(double ss[3]) {
     bool steel = false;
-    for (const FibreGroup& g : fibres_.groups) {
-        if (g.concrete) continue;
-        if (!(g.fy / STEEL_LAW_MODULUS < EPS_LIMIT)) return false;
-        steel = steel || g.end > g.begin;
-    }
+    for (const FibreGroup& g : fibres_.groups)
+        if (!g.concrete) steel = steel || g.end > g.begin;
     if (!steel || fibres_.otherCount != 0) return false;
     const double abc[3] = {-EPS_LIMIT, 0, 0};
     sumFibreForces(fibres_, abc, ss);
@@ -367,9 +375,18 @@ bool SectionSolver::tensionYieldForces(double ss[3]) {
     return true;
 }
 
+double SectionSolver::controlExtent(double sx, double sy) const {
+    double e = 0;
+    for (std::size_t c = 0; c < fibres_.cpX.size(); ++c) e = std::fmax(e, sx * fibres_.cpX[c] + sy * fibres_.cpY[c]);
+    return e;
+}
+
 void SectionSolver::storeState(SectionModel& m) const {
     if (!evaluated_) return;
-    for (std::size_t c = 0; c < fibres_.cpX.size(); ++c)
+    // Only the section's own control points have a place to keep their strain (a section limited
+    // at its bars has none).
+    const std::size_t points = m.NCFIB > 0 && m.CFIB.size() > static_cast<std::size_t>(m.NCFIB) ? static_cast<std::size_t>(m.NCFIB) : 0;
+    for (std::size_t c = 0; c < fibres_.cpX.size() && c < points; ++c)
         m.CFIB[c + 1].EPS = pointAbc_[0] + pointAbc_[1] * fibres_.cpX[c] + pointAbc_[2] * fibres_.cpY[c];
     storeFibreState(fibres_, fibreAbc_, m);
 }

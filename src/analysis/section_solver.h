@@ -53,7 +53,12 @@ double CALC_LKL(int N, const matrx2& KK, const vec3& L);
 double CALC_SKL(int N, const matrx2& KK, const vec3& S, const vec3& L);
 void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, const vec3& ABC, vec3& ABC2);
 
-// 1 when the section has a concrete outline, 2 otherwise (steel-only sections).
+// 1 when the section has a concrete outline, 2 otherwise (steel-only sections), 3 for bars
+// without an outline or a steel section: no corners to limit, so the bars themselves are held
+// within the limit strain either way (the larger of the two extreme magnitudes at the limit).
+// The bars bound no compressed depth as an outline's corner does: under either other rule the
+// states with a bar at the limit miss every axial force between the uniform tension and the
+// state with its most compressed bars yielded, and the curves have a gap there.
 int sectionStrainLimitMode(const SectionModel& m);
 
 // The solver for a series of solves on one meshed section: the fibres are copied into flat
@@ -66,11 +71,14 @@ public:
     SectionSolver(const SectionModel& m, Messages& msgs);
     SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind);
     SolverKind kind() const { return kind_; }
+    // The section stiffness could not be inverted: every solve gives a number that is not finite.
+    bool singular() const { return !singular_.empty(); }
 
     // Load fraction of (P kN compression positive, MX, MY kNm) with the minimum magnitudes
     // K_P, K_MX, K_MY, normalised by mode (STRAIN_LIMIT_MODE): mode 1 puts the largest
     // compressive control-point strain at EPS_LIMIT, or the largest tensile one when no point
-    // is in compression; mode 2 puts the smaller of those two magnitudes there.
+    // is in compression; mode 2 puts the smaller of those two magnitudes there, mode 3 the
+    // larger.
     SolveResult loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY, int mode);
     // The moment-curvature variant: no minimum magnitudes, the largest control-point strain
     // scaled to epsMax.
@@ -89,17 +97,24 @@ public:
     // Writes the last evaluated state into the fibres' and control points' EPS and STRESS.
     void storeState(SectionModel& m) const;
 
-    // The state of every steel fibre yielded in tension (uniform strain -EPS_LIMIT): the only
-    // state whose axial force is PMIN, so the tension end of every P-M curve. False when the
-    // section has no steel, steel that does not yield by EPS_LIMIT, or fibres of other kinds.
-    // Becomes the last evaluated state.
-    bool tensionYieldForces(double ss[3]);
+    // The section in uniform tension at the limit strain, the tension end of every P-M curve:
+    // its axial force is PMIN. Where all steel yields by the limit it is the only state with
+    // that force (every steel fibre yielded in tension, the concrete cracked), whatever the
+    // direction. False when the section has no steel or fibres of other kinds. Becomes the
+    // last evaluated state.
+    bool tensionEndForces(double ss[3]);
+    // Whether every steel fibre yields before the limit strain (false for a strand, say).
+    bool steelYieldsByLimit() const;
+
+    // The largest distance (mm) of a control point from the reference point along (sx, sy),
+    // the direction of a moment (MX, MY) as the curves give it.
+    double controlExtent(double sx, double sy) const;
 
     int fibreCount() const { return fibres_.fibreCount(); }
     const FibreArrays& fibres() const { return fibres_; }
 
 private:
-    enum class Scaling { Mode1, Mode2, Prescribed };
+    enum class Scaling { Mode1, Mode2, Mode3, Prescribed };
     SolveResult solve(const vec3& LL, Scaling scaling, double epsMax);
     SolveResult solveReference(const vec3& LL, Scaling scaling, double epsMax);
     // start: the deformation to begin from (default: the elastic one under the load).

@@ -37,6 +37,13 @@ private:
     std::string reason_;
 };
 
+// An analysis whose result holds a number that is not finite (a singular solve, a 0/0): the
+// run stops before it stores anything.
+class ResultError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // A number that cannot become an integer (not finite or out of range).
 class NumericError : public std::runtime_error {
 public:

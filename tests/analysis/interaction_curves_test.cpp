@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "analysis/material_laws.h"
+#include "analysis/moment_curvature.h"
+#include "analysis/pmm_surface.h"
 #include "hand_section.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
@@ -205,6 +207,7 @@ double checkAgainstHand(SectionModel& m, const qav::test::HandColumn& col, const
         for (int k = 1; k <= n && !found; ++k) {
             const double n0 = m.PM_P[u(k)] / Ns, m0 = m.PM_M[u(k)] / Ms;
             const double n1 = m.PM_P[u(k + 1)] / Ns, m1 = m.PM_M[u(k + 1)] / Ms;
+            if ((n0 == 0 && m0 == 0) || (n1 == 0 && m1 == 0)) continue;  // a tension end at the origin
             const double p0 = std::atan2(m0, n0), p1 = std::atan2(m1, n1);
             if ((ph - p0) * (ph - p1) > 0) continue;
             const double dx = n1 - n0, dy = m1 - m0, cx = std::cos(ph), cy = std::sin(ph);
@@ -256,4 +259,87 @@ TEST(PmCurve, MatchesADirectIntegrationOnAFineMesh) {
     checkAgainstHand(m, col, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh, reference", 0.01);
     m.SOLVER = SolverKind::Fast;
     checkAgainstHand(m, col, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh, fast", 0.002);
+}
+
+TEST(PmCurve, PlainConcreteFollowsItsCompressionZone) {
+    // No bars: the tension end is the origin, the curve stands on the compression side only.
+    qav::test::HandColumn col;
+    col.nx = 100;
+    col.ny = 150;
+    SectionModel m = handRectangle(col);
+    m.NPM = 60;
+    EXPECT_GT(checkAgainstHand(m, col, {60.0, 120.0, 200.0, 300.0, 450.0, 700.0}, "plain 400 x 600", 0.004), 0);
+    const int n = m.NPM;
+    for (int k : {1, 2, 2 * n + 1, 2 * n + 2}) EXPECT_EQ(std::hypot(m.PM_P[u(k)], m.PM_M[u(k)]), 0) << k;
+    NullMessages msgs;
+    RUN_MM_CURVE_ANALYSIS(m, 0, msgs);
+    for (std::size_t i = 0; i < m.MM_MX.size(); ++i) EXPECT_EQ(std::hypot(m.MM_MX[i], m.MM_MY[i]), 0) << i;
+}
+
+TEST(PmCurve, SteelThatDoesNotYieldByTheLimitGivesAFiniteClosedCurve) {
+    // Ordinary bars, a strand, a steel that never yields: the bending capacity grows with the
+    // strength until the steel stays elastic.
+    double previous = 0;
+    for (double fy1 : {300.0, 435.0, 1000.0, 1618.2, 1e5, 1e9}) {
+        qav::test::HandColumn col = symmetricColumn();
+        col.fy1 = fy1;
+        SectionModel m = handRectangle(col);
+        NullMessages msgs;
+        EXPECT_EQ(RUN_PM_CURVE_ANALYSIS(m, 0, msgs).notConverged, 0) << fy1;
+        EXPECT_NEAR(m.PMIN, -8 * 3.14 * 25 * 25 / 4 * std::min(fy1, 1000.0) / 1000, 1e-9) << fy1;
+        EXPECT_EQ(m.PM_P[u(2 * m.NPM + 2)], m.PM_P[1]) << fy1;
+        EXPECT_EQ(m.PM_P[1], m.PMIN) << fy1;
+        RUN_MM_CURVE_ANALYSIS(m, 0, msgs);
+        EXPECT_GE(m.MM_MY[0], previous * (1 - 1e-6)) << fy1;
+        EXPECT_TRUE(fy1 <= 1e5 || std::fabs(m.MM_MY[0] - previous) <= 1e-6 * previous) << "elastic at the limit";
+        previous = m.MM_MY[0];
+    }
+}
+
+namespace {
+// Bars without an outline: no corners, the bars are the control points.
+SectionModel barsOnly(const std::vector<qav::test::Bar>& bars) {
+    qav::test::HandColumn col;
+    col.nx = col.ny = 0;
+    col.bars = bars;
+    SectionModel m = handRectangle(col);
+    m.NCFIB = m.NCONC_PT = 0;
+    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    stampMesh(m);
+    return m;
+}
+}  // namespace
+
+TEST(Curves, BarsWithoutAnOutlineGiveFiniteConvergedCurves) {
+    for (SolverKind solver : {SolverKind::Fast, SolverKind::Reference}) {
+        SectionModel m = barsOnly(symmetricColumn().bars);
+        EXPECT_EQ(m.STRAIN_LIMIT_MODE, 3);
+        m.SOLVER = solver;
+        NullMessages msgs;
+        // Results that are not finite would be refused (ResultError): converged runs are the test.
+        for (double angle : {0.0, 30.0, 90.0}) EXPECT_EQ(RUN_PM_CURVE_ANALYSIS(m, angle, msgs).notConverged, 0) << angle;
+        for (double axial : {0.0, 0.5 * m.PMIN, 0.5 * m.PMAX})
+            EXPECT_EQ(RUN_MM_CURVE_ANALYSIS(m, axial, msgs).notConverged, 0) << axial;
+        for (bool aboutY : {false, true})
+            EXPECT_EQ(RUN_MPHI_ANALYSIS(m, MphiInput{aboutY, false, 100, 0.0035, 10}, msgs).stats.notConverged, 0);
+    }
+}
+
+TEST(Curves, RefusedWhereThereIsNoFiniteAnswer) {
+    // Bars on one line: the section stiffness is singular and every solve gives no number.
+    SectionModel m = barsOnly({{-200, 0, 25}, {0, 0, 25}, {200, 0, 25}});
+    m.PM_P = {7, 8, 9};
+    MessageLog msgs;
+    EXPECT_THROW(RUN_PM_CURVE_ANALYSIS(m, 0, msgs), ResultError);
+    EXPECT_THROW(RUN_MM_CURVE_ANALYSIS(m, 100, msgs), ResultError);
+    EXPECT_THROW(RUN_PMM_ANALYSIS(m, msgs), ResultError);
+    EXPECT_THROW(RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 100, 0.0035, 5}, msgs), ResultError);
+    EXPECT_TRUE(msgs.entries().empty()) << "the refusal is the one message";
+    EXPECT_EQ(m.PM_P, (std::vector<double>{7, 8, 9}));
+    const std::vector<double> table{NAN, 1, 2};
+    EXPECT_NO_THROW(requireFiniteResult("test", {&table}, true));
+    EXPECT_THROW(requireFiniteResult("test", {&table}, false), ResultError);
+    SectionModel column = handRectangle(symmetricColumn()), plain = handRectangle(qav::test::HandColumn{});
+    EXPECT_THROW(RUN_MPHI_ANALYSIS(column, MphiInput{false, false, 1e12, 0.0035, 5}, msgs), InputError);
+    EXPECT_THROW(RUN_MPHI_ANALYSIS(plain, MphiInput{false, false, 0, 0.0035, 5}, msgs), InputError);
 }
