@@ -24,8 +24,13 @@ struct Case {
     std::string says;
 };
 
+// Runs each case; without Qt the commands that draw or print refuse first, and are passed over.
 void expectAll(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
+        const std::string command = c.args.substr(0, c.args.find(' '));
+        if (qav::test::cliWithoutQt() && (command == "report" || command == "workbook" || command == "chart" ||
+                                          command == "state"))
+            continue;
         const CliRun r = runCli(c.args);
         EXPECT_EQ(r.status, c.status) << c.args << ": " << r.out;
         EXPECT_NE(r.out.find(c.says), std::string::npos) << c.args << " lacks " << c.says << ": " << r.out;
@@ -110,6 +115,7 @@ TEST(CliCommandLine, EveryUsageLineNamesEachOptionOnce) {
 }
 
 TEST(CliCommandLine, PicturesAndDocumentsLeaveStderrToTheProgram) {
+    if (qav::test::cliWithoutQt()) GTEST_SKIP() << "qavsec-cli draws and prints nothing without Qt";
     const std::string sec = examplePath("rectangular_column.sec");
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     const std::string kept = runtime ? runtime : "";

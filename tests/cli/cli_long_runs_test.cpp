@@ -30,11 +30,6 @@ std::string bytesOf(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool withoutQt() {
-    return runCli("chart " + examplePath("rectangular_column.sec") + " --pm 0 -o " + tempPath("probe_u.png"))
-               .out.find("built without Qt") != std::string::npos;
-}
-
 }  // namespace
 
 TEST(CliLongRuns, CountedOnceWhereSolvesDidNotConvergeAndNowhereElse) {
@@ -53,7 +48,7 @@ TEST(CliLongRuns, CountedOnceWhereSolvesDidNotConvergeAndNowhereElse) {
         {"figure report", "report " + sec + common + " --doc figure -o " + tempPath("uf.pdf"), true},
         {"workbook", "workbook " + sec + common + " -o " + tempPath("u.xlsx"), true},
     };
-    const bool noQt = withoutQt();
+    const bool noQt = qav::test::cliWithoutQt();
     for (const Case& c : cases) {
         if (c.needsQt && noQt) continue;
         // The reference iteration leaves biaxial solves near pure tension unconverged.
@@ -67,7 +62,7 @@ TEST(CliLongRuns, CountedOnceWhereSolvesDidNotConvergeAndNowhereElse) {
 }
 
 TEST(CliLongRuns, WorkbookAndTablesAreTheSameOnOneAndFourThreads) {
-    if (withoutQt()) GTEST_SKIP() << "no workbook without Qt";
+    if (qav::test::cliWithoutQt()) GTEST_SKIP() << "no workbook without Qt";
     const std::string sec = examplePath("rectangular_column.sec");
     const std::string common = " --angle 30 --axial 500 --npm 6 --nmm 8";
     for (const char* entry : {"13", "16"}) {
@@ -101,7 +96,7 @@ TEST(CliLongRuns, WorkbookAndTablesAreTheSameOnOneAndFourThreads) {
 }
 
 TEST(CliLongRuns, CtrlCDuringTheCurvesLeavesNoFile) {
-    if (withoutQt()) GTEST_SKIP() << "no report or workbook without Qt";
+    if (qav::test::cliWithoutQt()) GTEST_SKIP() << "no report or workbook without Qt";
     const std::string sec = examplePath("rectangular_column.sec");
     // The reference iteration on a fine P-M curve at 30 degrees takes several seconds, even alone
     // on two cores.

@@ -25,16 +25,10 @@ unsigned bigEndian32(const std::string& b, std::size_t at) {
     return v;
 }
 
-// A command line built without Qt says so and writes nothing.
-bool withoutQt() {
-    return runCli("chart " + examplePath("rectangular_column.sec") + " --pm 0 -o " + tempPath("probe.png"))
-               .out.find("built without Qt") != std::string::npos;
-}
-
 }  // namespace
 
 TEST(CliReport, DocumentsAndCharts) {
-    if (withoutQt()) GTEST_SKIP() << "qavsec-cli has no PDF or PNG output without Qt";
+    if (qav::test::cliWithoutQt()) GTEST_SKIP() << "qavsec-cli has no PDF or PNG output without Qt";
     const std::string sec = examplePath("rectangular_column.sec");
     const std::string loads = tempPath("report_loads.csv");
     ASSERT_EQ(runCli("sample-loads " + loads).status, 0);
@@ -78,7 +72,7 @@ TEST(CliReport, DocumentsAndCharts) {
 }
 
 TEST(CliReport, Refusals) {
-    if (withoutQt()) GTEST_SKIP() << "qavsec-cli has no PDF or PNG output without Qt";
+    if (qav::test::cliWithoutQt()) GTEST_SKIP() << "qavsec-cli has no PDF or PNG output without Qt";
     const std::string sec = examplePath("rectangular_column.sec");
     struct Case {
         const char* name;

@@ -23,12 +23,6 @@ std::string fileText(const std::string& path) {
     return s.str();
 }
 
-bool withoutQt() {
-    return runCli("chart " + examplePath("rectangular_column.sec") + " --pm 0 -o " +
-                  tempPath("probe.png"))
-               .out.find("built without Qt") != std::string::npos;
-}
-
 }  // namespace
 
 TEST(CliKeyPoints, TableFollowsTheUnchangedListing) {
@@ -58,7 +52,7 @@ TEST(CliKeyPoints, TableFollowsTheUnchangedListing) {
 }
 
 TEST(CliState, PictureSummaryAndFibres) {
-    if (withoutQt()) GTEST_SKIP() << "qavsec-cli has no PNG output without Qt";
+    if (qav::test::cliWithoutQt()) GTEST_SKIP() << "qavsec-cli has no PNG output without Qt";
     const std::string sec = examplePath("rectangular_column.sec");
     const std::string loads = tempPath("state_loads.csv");
     ASSERT_EQ(runCli("sample-loads " + loads).status, 0);
@@ -137,7 +131,7 @@ TEST(CliState, RefusesWhatHasNoState) {
 }
 
 TEST(CliState, AtTheLoadSaysSoInEveryOutput) {
-    if (withoutQt()) GTEST_SKIP() << "qavsec-cli has no PNG output without Qt";
+    if (qav::test::cliWithoutQt()) GTEST_SKIP() << "qavsec-cli has no PNG output without Qt";
     const std::string sec = examplePath("rectangular_column.sec");
     const std::string png = tempPath("at.png"), csv = tempPath("at.csv");
     const std::string run = "state " + sec + " --load -2000,100,300 -o " + png + " --fibres " + csv;

@@ -36,4 +36,11 @@ CliRun runCli(const std::string& args) { return run(args, "2>&1"); }
 
 CliRun runCliStdout(const std::string& args) { return run(args, "2>/dev/null"); }
 
+bool cliWithoutQt() {
+    static const bool without =
+        runCli("chart " + examplePath("rectangular_column.sec") + " --pm 0 -o " + tempPath("probe.png"))
+            .out.find("built without Qt") != std::string::npos;
+    return without;
+}
+
 }  // namespace qav::test

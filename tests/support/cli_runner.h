@@ -15,5 +15,7 @@ CliRun runCli(const std::string& args);
 CliRun runCliStdout(const std::string& args);
 std::string examplePath(const std::string& name);
 std::string tempPath(const std::string& name);
+// A command line built without Qt has no picture, PDF or workbook output and says so.
+bool cliWithoutQt();
 
 }  // namespace qav::test
