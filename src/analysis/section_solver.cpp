@@ -381,6 +381,16 @@ double SectionSolver::controlExtent(double sx, double sy) const {
     return e;
 }
 
+double SectionSolver::trialMoment() const {
+    constexpr double FIXED = 1e6;  // kNm
+    if (kind_ != SolverKind::Fast) return FIXED;
+    // About 1e6 kNm for a 600 mm concrete square: some thousand times its capacity.
+    constexpr double RATIO = 100;
+    const double area = k0_[1][1], inertia = k0_[2][2] + k0_[3][3];
+    const double t = RATIO * EPS_LIMIT * std::sqrt(area * inertia) / 1e6;
+    return std::isfinite(t) && t > 0 ? t : FIXED;
+}
+
 void SectionSolver::storeState(SectionModel& m) const {
     if (!evaluated_) return;
     // Only the section's own control points have a place to keep their strain (a section limited
