@@ -96,3 +96,20 @@ TEST(CurveScale, SectionsBelowTheSmallestSizeAreRefusedWhenMeshed) {
         }
     }
 }
+
+TEST(CurveScale, ReferenceCurvesOfLargeAndSmallSectionsScaleToItsTolerance) {
+    SectionModel base = scaledColumn(1);
+    base.SOLVER = SolverKind::Reference;
+    NullMessages msgs;
+    RUN_PM_CURVE_ANALYSIS(base, 30, msgs);
+    for (const double s : {0.001, 1000.0}) {
+        SCOPED_TRACE(s);
+        SectionModel m = scaledColumn(s);
+        m.SOLVER = SolverKind::Reference;
+        RUN_PM_CURVE_ANALYSIS(m, 30, msgs);
+        double big = 0;
+        for (double v : base.PM_M) big = std::fmax(big, std::fabs(v));
+        for (std::size_t k = 1; k < m.PM_M.size(); ++k)
+            EXPECT_NEAR(m.PM_M[k] / (s * s * s), base.PM_M[k], 1e-3 * big) << "point " << k;
+    }
+}
