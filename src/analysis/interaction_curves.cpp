@@ -11,8 +11,6 @@
 namespace qav {
 
 namespace {
-constexpr double TRIAL_MOMENT = 1e6;  // kNm, far beyond any capacity
-
 void resizeResult(std::vector<double>& v, int n) { v.resize(static_cast<std::size_t>(n)); }
 }  // namespace
 
@@ -176,6 +174,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     // the origin at the largest eccentricity the section has. Its branch points are the
     // surface points at axial forces evenly spaced from 0 to the crushing load instead.
     const bool noTension = !(PMIN < 0);
+    const double TRIAL_MOMENT = solver.trialMoment();
     double MXa = 0, MYa = 0, MXb = 0, MYb = 0;
     if (!noTension) {
         // Bending capacity of each branch at a small axial force.
@@ -193,7 +192,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
 
     auto tensionEnd = [&](int k) {
         double NN = noTension ? 0.0 : PMIN, MX = 0, MY = 0;
-        if (!noTension) CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats);
+        if (!noTension) CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats, TRIAL_MOMENT);
         const auto i = static_cast<std::size_t>(k);
         c.P[i] = NN;
         c.MX[i] = MX;
@@ -274,7 +273,7 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     const double c = std::cos(theta * std::numbers::pi / 180.0);
     // A section with nothing to carry tension has no state under a moment far beyond: its trial
     // puts the axial force halfway to its edge, as its P-M curve does.
-    const double trial = noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : TRIAL_MOMENT;
+    const double trial = noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : solver.trialMoment();
     double mx = trial * s, my = trial * c;
     auto solve = [&](double x, double y) {
         const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);

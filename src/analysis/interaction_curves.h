@@ -58,9 +58,9 @@ void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN);
 
 // Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the
 // axial force of the point found, MX and MY its moments. The search starts from the moment
-// trialMoment (kNm) along the direction.
+// trialMoment (kNm) along the direction (as a rule the solver's trialMoment()).
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
-                    double& MY, RunStats& stats, double trialMoment = 1e6);
+                    double& MY, RunStats& stats, double trialMoment);
 
 // The point of the Myy-Mzz curve at AXIAL_FORCE (kN) whose moment lies at theta degrees
 // (measured as the curve's angles are): its moments MX, MY, and the axial force of the state

@@ -381,6 +381,20 @@ double SectionSolver::controlExtent(double sx, double sy) const {
     return e;
 }
 
+double SectionSolver::trialMoment() const {
+    constexpr double FIXED = 1e6;  // kNm
+    // About 1e6 kNm for a 600 mm concrete square: some thousand times its capacity.
+    constexpr double RATIO = 100;
+    const double area = k0_[1][1], inertia = k0_[2][2] + k0_[3][3];
+    double t = RATIO * EPS_LIMIT * std::sqrt(area * inertia) / 1e6;
+    if (!std::isfinite(t) || !(t > 0)) return FIXED;
+    // The reference keeps its fixed trial wherever that is still some ten times the capacity
+    // (members up to some 3 m across), and grows with the section beyond, where the fixed
+    // trial would fall short of the surface.
+    if (kind_ != SolverKind::Fast) t = std::fmax(FIXED, t / 100);
+    return t;
+}
+
 void SectionSolver::storeState(SectionModel& m) const {
     if (!evaluated_) return;
     // Only the section's own control points have a place to keep their strain (a section limited

@@ -109,6 +109,13 @@ public:
     // The largest distance (mm) of a control point from the reference point along (sx, sy),
     // the direction of a moment (MX, MY) as the curves give it.
     double controlExtent(double sx, double sy) const;
+    // The trial moment (kNm) the curve searches start from, far beyond any capacity. The fast
+    // solver takes one in proportion to the section (the elastic axial force at the limit
+    // strain times the radius of gyration, both about the reference point), so that a section
+    // scaled by s searches exactly as the original does with moments scaled by s^3. The
+    // reference iteration keeps its fixed 1e6 up to sections some 3 m across (of concrete), and
+    // a hundredth of the fast solver's beyond.
+    double trialMoment() const;
 
     int fibreCount() const { return fibres_.fibreCount(); }
     const FibreArrays& fibres() const { return fibres_; }

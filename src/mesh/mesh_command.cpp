@@ -44,6 +44,29 @@ void requireFinitePoints(const SectionModel& m) {
         throw InputError("The section has a corner or a bar whose position is not a number; it cannot be meshed.");
 }
 
+// Below some micrometres the mesh's coincidence tests merge nodes and the fibres no longer
+// cover the section; two orders of magnitude above that, a section is still far smaller than
+// any member the program is meant for.
+void requireSmallestSize(const SectionModel& m) {
+    double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
+    auto add = [&](double x, double y, double r) {
+        lo[0] = std::fmin(lo[0], x - r);
+        lo[1] = std::fmin(lo[1], y - r);
+        hi[0] = std::fmax(hi[0], x + r);
+        hi[1] = std::fmax(hi[1], y + r);
+    };
+    forEachPolygon(m, [&](const std::vector<TPOS>& pt, int n) {
+        for (int k = 0; k < polygonCorners(pt, n); ++k) add(pt[slot(k)].X, pt[slot(k)].Y, 0);
+    });
+    for (int b = 1; b <= m.NBAR && b < static_cast<int>(m.BAR.size()); ++b)
+        add(m.BAR[slot(b)].X, m.BAR[slot(b)].Y, std::fabs(m.BAR[slot(b)].DB) / 2);
+    if (!(hi[0] >= lo[0])) return;  // nothing to mesh: the polygon checks say so
+    const double size = std::fmax(hi[0] - lo[0], hi[1] - lo[1]);
+    if (size < MIN_SECTION_SIZE_MM)
+        throw InputError(Format("The section is %s mm across: a section under %s mm across cannot be meshed.",
+                                {Format("%g", {size}), Format("%g", {MIN_SECTION_SIZE_MM})}));
+}
+
 void requireGrade(const std::vector<TMAT>& table, int count, int index, const char* list, const char* kind) {
     const int grade = index + 1;
     if (grade >= 1 && grade <= count && grade < static_cast<int>(table.size())) return;
@@ -203,6 +226,7 @@ void meshSteps(SectionModel& m, Messages& messages, Progress* progress) {
 MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages, Progress* progress) {
     const double h = meshSizeOf(m.MESH_SIZE_TEXT);
     requireFinitePoints(m);
+    requireSmallestSize(m);
     requireMeshablePolygons(m);
     requireGrades(m);
     const double bound = meshNodeBound(m, h);

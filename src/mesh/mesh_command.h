@@ -14,6 +14,10 @@ namespace qav {
 // so this keeps one within about 1.2 GB.
 constexpr double MAX_MESH_NODES = 2'000'000;
 
+// The smallest section the mesh command accepts: the larger side of the box around its corners
+// and bars, mm.
+constexpr double MIN_SECTION_SIZE_MM = 0.01;
+
 struct FibreKindTotal {
     int count = 0;
     double area = 0;  // mm2
@@ -52,6 +56,7 @@ MeshSummary summarizeMesh(const SectionModel& m);
 //   checks first, changing nothing when one fails (InputError or ConversionError):
 //     the mesh size is a number (exact conversion message), finite and greater than 0;
 //     every corner and bar is a finite point;
+//     the section is at least MIN_SECTION_SIZE_MM across;
 //     every polygon has area and does not cross itself, and the cover line stays within the
 //       outline (requireMeshablePolygons);
 //     each selected grade exists in its material table, for the kinds this section can give
