@@ -208,32 +208,23 @@ TEST(ReportCurves, UnconvergedSolvesAreCountedOnceForTheRun) {
         if (e.text.find("did not converge") != std::string::npos) ++counts;
     EXPECT_EQ(counts, 1u) << "one count for the four curves";
 
-    // The points those solves gave are flagged, no more of them than there were such solves,
-    // and the tables of the same curves say "no" for each in their added last column.
-    long long flagged = 0;
+    // The points of those solves are flagged, no more than the solves, and the tables of the same
+    // curves say "no" for each in an added last column; converged tables keep three columns.
+    long long flagged = 0, no = 0;
     for (int k = 0; k < runs.count(); ++k) {
         const std::vector<uint8_t>& f = k < 3 ? runs.result(k).PM_CONVERGED : runs.result(k).MM_CONVERGED;
         flagged += std::count(f.begin(), f.end(), 0);
     }
+    for (const DataTable& t : makeAllTables(m, "30", "500", log))
+        for (const auto& row : t.rows) no += !row.empty() && row.back().text == "no";
     EXPECT_GT(flagged, 0);
     EXPECT_LE(flagged, s.notConverged);
-    const auto noCells = [](const std::vector<DataTable>& tables) {
-        long long no = 0;
-        for (int KI = 13; KI <= 16; ++KI) {
-            const DataTable& t = tables[static_cast<std::size_t>(KI)];
-            for (const auto& row : t.rows) no += t.colCount() == 4 && row.back().text == "no";
-            if (t.colCount() == 4) EXPECT_EQ(t.text(0, 3), "Converged") << KI;
-        }
-        return no;
-    };
-    EXPECT_EQ(noCells(makeAllTables(m, "30", "500", log)), flagged);
+    EXPECT_EQ(no, flagged);
 
-    // Under the fast solver every solve converges, nothing is said and the tables keep their
-    // three columns.
+    // Under the fast solver every solve converges and nothing is said.
     m.SOLVER = SolverKind::Fast;
     MessageLog fast;
     const std::vector<DataTable> tables = makeAllTables(m, "30", "500", fast);
     EXPECT_TRUE(fast.empty()) << fast.entries().front().text;
     for (int KI = 13; KI <= 16; ++KI) EXPECT_EQ(tables[static_cast<std::size_t>(KI)].colCount(), 3) << KI;
-    EXPECT_EQ(noCells(tables), 0);
 }
