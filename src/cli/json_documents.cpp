@@ -109,7 +109,9 @@ json pmJson(const SectionModel& m, double angle) {
     const int n = pmSteps(m);
     for (int i = 1; i <= 2 * n + 2; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        pts.push_back({{"P", valueAt(m.PM_P, u)}, {"M", valueAt(m.PM_M, u)}, {"converged", pointConverged(m.PM_CONVERGED, u)}});
+        pts.push_back({{"P", valueAt(m.PM_P, u)},
+                       {"M", valueAt(m.PM_M, u)},
+                       {"converged", pointConverged(m.PM_CONVERGED, u)}});
     }
     return {{"angle", number(angle)}, {"points", pts}};
 }
