@@ -157,6 +157,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     resizeResult(c.MX, 2 * n + 3);
     resizeResult(c.MY, 2 * n + 3);
     resizeResult(c.M, 2 * n + 3);
+    c.converged.assign(static_cast<std::size_t>(2 * n + 3), 1);
 
     RunStats& stats = c.stats;
     const int fibres = solver.fibreCount();
@@ -190,7 +191,14 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     // The axial force of the pure compression point, the top of a sweep of axial forces.
     const double crushing = noTension ? PMAX * solve(PMAX, 0, 0) : 0.0;
 
+    // A point is flagged when a solve of its own search did not converge. The solves that only
+    // aim the trial loads (the bending capacities, the crushing load) flag none: a point whose
+    // solves converged lies on the surface whatever aimed it.
+    auto flagPoint = [&](int k, long long unconvergedBefore) {
+        c.converged[static_cast<std::size_t>(k)] = stats.notConverged == unconvergedBefore ? 1 : 0;
+    };
     auto tensionEnd = [&](int k) {
+        const long long before = stats.notConverged;
         double NN = noTension ? 0.0 : PMIN, MX = 0, MY = 0;
         if (!noTension) CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats, TRIAL_MOMENT);
         const auto i = static_cast<std::size_t>(k);
@@ -198,12 +206,14 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
         c.MX[i] = MX;
         c.MY[i] = MY;
         c.M[i] = std::sqrt(MX * MX + MY * MY);
+        flagPoint(k, before);
         steps.step();
     };
     // Trial loads on the straight line from (PMIN, MX0, MY0) to (PMAX, 0, 0), each scaled onto
     // the surface by its own load fraction.
     auto branchPoint = [&](int i, int k, double MX0, double MY0, double side) {
         const auto kk = static_cast<std::size_t>(k);
+        const long long before = stats.notConverged;
         if (noTension && i < n) {
             double NN = crushing * (i - 1) / (n - 1), MX = 0, MY = 0;
             // The trial moment puts the axial force halfway to the section's edge: every such
@@ -226,6 +236,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
             c.MX[kk] = mx * l;
         }
         c.M[kk] = side * std::sqrt(c.MX[kk] * c.MX[kk] + c.MY[kk] * c.MY[kk]);
+        flagPoint(k, before);
         steps.step();
     };
 
@@ -252,6 +263,7 @@ void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN) {
     replaceResult(m.PM_MX, std::move(c.MX));
     replaceResult(m.PM_MY, std::move(c.MY));
     replaceResult(m.PM_M, std::move(c.M));
+    m.PM_CONVERGED = std::move(c.converged);
 }
 
 RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
@@ -295,6 +307,7 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
     requireFibres(m);
     requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
     std::vector<double> MX(static_cast<std::size_t>(n) + 1), MY(static_cast<std::size_t>(n) + 1);
+    std::vector<uint8_t> converged(static_cast<std::size_t>(n) + 1, 1);
 
     RunStats stats;
     SectionSolver solver(m, msgs);
@@ -305,14 +318,17 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
     const bool noTension = !(axialCapacity(m).PMIN < 0), origin = noTension && AXIAL_FORCE == 0;
     for (int i = 0; i <= n && !origin; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
+        const long long before = stats.notConverged;
         const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats, noTension);
         MX[static_cast<std::size_t>(i)] = p.MX;
         MY[static_cast<std::size_t>(i)] = p.MY;
+        converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
         steps.step();
     }
     requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false);
     m.MM_MX = std::move(MX);
     m.MM_MY = std::move(MY);
+    m.MM_CONVERGED = std::move(converged);
     solver.storeState(m);
     return stats;
 }

@@ -49,11 +49,13 @@ void requirePmCurveInput(SectionModel& m);
 // changes the model only once it is complete. Arrays of 2 n + 3 points, 1 .. 2 n + 2 used.
 struct PmCurve {
     std::vector<double> P, MX, MY, M;
+    std::vector<uint8_t> converged;  // per point: every solve of its search converged
     RunStats stats;
 };
 PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, double PMIN, double ANG,
                        Progress* progress);
-// Moves a computed curve into PM_P, PM_MX, PM_MY, PM_M and sets PMAX, PMIN.
+// Moves a computed curve into PM_P, PM_MX, PM_MY, PM_M (and its flags into PM_CONVERGED) and
+// sets PMAX, PMIN.
 void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN);
 
 // Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the

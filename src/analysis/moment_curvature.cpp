@@ -42,6 +42,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
     fibZone(m, width, height);
     const int n = in.steps;
     std::vector<double> M(static_cast<std::size_t>(n) + 1, 0.0), PHI(static_cast<std::size_t>(n) + 1, 0.0);
+    std::vector<uint8_t> converged(static_cast<std::size_t>(n) + 1, 1);
     const double f = in.negative ? -1.0 : 1.0;
     const double depth = in.aboutY ? width : height;
     const double fx = in.aboutY ? 1.0 : 0.0, fy = in.aboutY ? 0.0 : 1.0;
@@ -56,6 +57,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
     for (int i = 1; i <= n; ++i) {
         const double eps = i * in.maxStrain / n;
         double mx = fx * 1e6 * f, my = f * (fy * 1e6);
+        const long long before = run.stats.notConverged;
         SolveResult last;
         auto solve = [&](double x, double y) {
             last = solver.loadFractionAtStrain(in.axialForce, x, y, eps);
@@ -83,6 +85,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
         }
         M[static_cast<std::size_t>(i)] = std::fabs((mx + my) * lamda);
         PHI[static_cast<std::size_t>(i)] = std::fabs(last.emin - last.emax) / (depth / 1000.0);
+        converged[static_cast<std::size_t>(i)] = run.stats.notConverged == before ? 1 : 0;
         steps.step();
     }
     requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
@@ -90,6 +93,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
     m.FIB_ZONE_HEIGHT = height;
     m.MPHI_M = std::move(M);
     m.MPHI_PHI = std::move(PHI);
+    m.MPHI_CONVERGED = std::move(converged);
     solver.storeState(m);
     reportUnconverged(run.stats, msgs);
     return run;

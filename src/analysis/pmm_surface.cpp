@@ -44,6 +44,7 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     RunStats total;
     std::vector<std::vector<double>> P(7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));
     std::vector<std::vector<double>> MX = P, MY = P;
+    std::vector<std::vector<uint8_t>> converged(7, std::vector<uint8_t>(static_cast<std::size_t>(2 * n + 3), 1));
     for (int r = 0; r < PMM_CURVES; ++r) {
         Curve& c = curves[static_cast<std::size_t>(r)];
         c.messages.replayTo(msgs);
@@ -53,11 +54,13 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
             P[ur][j] = c.curve.P[j];
             MX[ur][j] = c.curve.MX[j];
             MY[ur][j] = c.curve.MY[j];
+            converged[ur][j] = c.curve.converged[j];
         }
     }
     m.PMM_P = std::move(P);
     m.PMM_MX = std::move(MX);
     m.PMM_MY = std::move(MY);
+    m.PMM_CONVERGED = std::move(converged);
     // As after six runs one after the other: the P-M results and the fibres hold the last curve.
     Curve& last = curves.back();
     storePmCurve(m, std::move(last.curve), PMAX, PMIN);

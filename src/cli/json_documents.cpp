@@ -109,7 +109,9 @@ json pmJson(const SectionModel& m, double angle) {
     const int n = pmSteps(m);
     for (int i = 1; i <= 2 * n + 2; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        pts.push_back({{"P", valueAt(m.PM_P, u)}, {"M", valueAt(m.PM_M, u)}});
+        pts.push_back({{"P", valueAt(m.PM_P, u)},
+                       {"M", valueAt(m.PM_M, u)},
+                       {"converged", pointConverged(m.PM_CONVERGED, u)}});
     }
     return {{"angle", number(angle)}, {"points", pts}};
 }
@@ -119,7 +121,9 @@ json mmJson(const SectionModel& m, double axial) {
     const int n = mmSteps(m);
     for (int i = 0; i <= n; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        pts.push_back({{"Myy", valueAt(m.MM_MX, u)}, {"Mzz", valueAt(m.MM_MY, u)}});
+        pts.push_back({{"Myy", valueAt(m.MM_MX, u)},
+                       {"Mzz", valueAt(m.MM_MY, u)},
+                       {"converged", pointConverged(m.MM_CONVERGED, u)}});
     }
     return {{"axial", number(axial)}, {"points", pts}};
 }
@@ -130,7 +134,9 @@ json mphiJson(const SectionModel& m, const MphiInput& in) {
                     static_cast<std::size_t>(i) < m.MPHI_PHI.size();
          ++i) {
         const auto u = static_cast<std::size_t>(i);
-        pts.push_back({{"M", number(m.MPHI_M[u])}, {"curvature", number(m.MPHI_PHI[u])}});
+        pts.push_back({{"M", number(m.MPHI_M[u])},
+                       {"curvature", number(m.MPHI_PHI[u])},
+                       {"converged", pointConverged(m.MPHI_CONVERGED, u)}});
     }
     return {{"axis", in.aboutY ? "y" : "x"},
             {"negative", in.negative},
@@ -146,8 +152,13 @@ json pmmJson(const SectionModel& m) {
     for (int r = 0; n >= 0 && r < PMM_CURVES; ++r) {
         const auto ur = static_cast<std::size_t>(r);
         json pts = json::array();
+        const std::vector<uint8_t> none;
+        const std::vector<uint8_t>& flags = ur < m.PMM_CONVERGED.size() ? m.PMM_CONVERGED[ur] : none;
         for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
-            pts.push_back({{"P", number(m.PMM_P[ur][j])}, {"MX", number(m.PMM_MX[ur][j])}, {"MY", number(m.PMM_MY[ur][j])}});
+            pts.push_back({{"P", number(m.PMM_P[ur][j])},
+                           {"MX", number(m.PMM_MX[ur][j])},
+                           {"MY", number(m.PMM_MY[ur][j])},
+                           {"converged", pointConverged(flags, j)}});
         curves.push_back(pts);
     }
     return {{"curves", curves}};

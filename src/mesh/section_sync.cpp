@@ -67,6 +67,8 @@ void CLEAR_RESULTS(SectionModel& m) {
     m.PMM_P.clear();
     m.PMM_MX.clear();
     m.PMM_MY.clear();
+    for (auto* v : {&m.PM_CONVERGED, &m.MM_CONVERGED, &m.MPHI_CONVERGED}) v->clear();
+    m.PMM_CONVERGED.clear();
     for (int i = 1; i <= m.NFORCE && i < static_cast<int>(m.FORCE.size()); ++i) m.FORCE[slot(i)].LOAD_FRACTION = 0;
     m.CRITICAL_COMB = 0;
     m.RESULTS_STAMP = m.MESH_STAMP;

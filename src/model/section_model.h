@@ -228,13 +228,28 @@ struct SectionModel {
     std::vector<double> MM_MX, MM_MY;
     std::vector<double> MPHI_M, MPHI_PHI;
     double FIB_ZONE_WIDTH = 0, FIB_ZONE_HEIGHT = 0;
+    // Beside the tables above, index for index: 0 where a solve that gave the point did not
+    // converge, 1 where all did. A table without them (or shorter) counts as converged.
+    std::vector<uint8_t> PM_CONVERGED, MM_CONVERGED, MPHI_CONVERGED;
 
     // Section analysis: the PMM surface, rows 0..5 the P-M curves of 0, 30 .. 150 degrees
     // (7 rows of 2 NPM + 3 points, points 1 .. 2 NPM + 2 used).
     std::vector<std::vector<double>> PMM_P, PMM_MX, PMM_MY;
+    std::vector<std::vector<uint8_t>> PMM_CONVERGED;  // per curve, as the flags above
     // The mesh the stored results above (and the load fractions) were computed from.
     MeshStamp RESULTS_STAMP;
 };
+
+// Whether point i of a result table converged: its flag, true where the flags do not reach i.
+inline bool pointConverged(const std::vector<uint8_t>& flags, std::size_t i) {
+    return i >= flags.size() || flags[i] != 0;
+}
+// Whether any point up to and including last did not converge.
+inline bool anyUnconverged(const std::vector<uint8_t>& flags, std::size_t last) {
+    for (std::size_t i = 0; i <= last && i < flags.size(); ++i)
+        if (!flags[i]) return true;
+    return false;
+}
 
 // Resizes a table to n slots: entries below n are kept, new slots are zero-filled.
 template <class T>

@@ -1,6 +1,7 @@
 #include "reports/chart_plot.h"
 
 #include "model/number_text.h"
+#include "model/section_model.h"
 
 namespace qav {
 
@@ -64,6 +65,24 @@ void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
             c.moveTo(pt.x, pt.y);
         drawing = true;
     }
+}
+
+void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs, const std::vector<double>& ys,
+                     const std::vector<uint8_t>& converged, int first, int last) {
+    if (last < first || !anyUnconverged(converged, static_cast<std::size_t>(last))) return;
+    const Pen pen = c.pen;
+    const Brush brush = c.brush;
+    const int R = 3 * p.f.K;
+    c.pen = Pen{colors::red, 1, PenStyle::Solid};
+    c.brush.style = BrushStyle::Clear;
+    for (int i = first; i <= last; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        Point pt;
+        if (pointConverged(converged, u) || u >= xs.size() || u >= ys.size() || !p.map(xs[u], ys[u], pt)) continue;
+        c.ellipse(pt.x - R, pt.y - R, pt.x + R, pt.y + R);
+    }
+    c.pen = pen;
+    c.brush = brush;
 }
 
 }  // namespace qav

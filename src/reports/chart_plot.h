@@ -3,6 +3,7 @@
 // and the curve. The P-M, Myy-Mzz and M-Phi charts draw with it.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -82,5 +83,10 @@ void drawGrid(Canvas& c, const Plot& p, const GridStyle& s);
 // drawn breaks it.
 void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
                const std::vector<double>& ys, int first, int last);
+
+// A hollow circle in red over each point first .. last whose flag says it did not converge;
+// nothing at all when every point converged.
+void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs, const std::vector<double>& ys,
+                     const std::vector<uint8_t>& converged, int first, int last);
 
 }  // namespace qav

@@ -136,6 +136,19 @@ void loadTable(DataTable& grid, const SectionModel& m) {
     }
 }
 
+// A curve whose points all converged keeps its three columns. Otherwise a fourth, "Converged",
+// says "yes" or "no" for each point, so an exported table never passes off a point that did
+// not converge as one that did. Row r holds point first + r - 1.
+void addConvergedColumn(DataTable& grid, const std::vector<uint8_t>& flags, int first) {
+    const int points = grid.rowCount() - 1;
+    if (points < 1 || !anyUnconverged(flags, static_cast<std::size_t>(first + points - 1))) return;
+    grid.rows[0].push_back(textCell("Converged"));
+    for (int r = 1; r <= points; ++r) {
+        const bool ok = pointConverged(flags, static_cast<std::size_t>(first + r - 1));
+        grid.rows[static_cast<std::size_t>(r)].push_back(textCell(ok ? "yes" : "no"));
+    }
+}
+
 void pmTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "Axial(P)", "Moment(M)"});
     for (int j = 1; j <= 2 * m.NPM + 2; ++j) {
@@ -144,6 +157,7 @@ void pmTable(DataTable& grid, const SectionModel& m) {
         if (!p || !mm) break;
         t.row({intCell(j), fixedCell(*p, 3), fixedCell(*mm, 3)});
     }
+    addConvergedColumn(grid, m.PM_CONVERGED, 1);
 }
 
 void mmTable(DataTable& grid, const SectionModel& m) {
@@ -154,6 +168,7 @@ void mmTable(DataTable& grid, const SectionModel& m) {
         if (!x || !y) break;
         t.row({intCell(j), fixedCell(*x, 3), fixedCell(*y, 3)});
     }
+    addConvergedColumn(grid, m.MM_CONVERGED, 0);
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ void CLEAR_TABLE(DataTable& grid);
 // Fills the grid with table KI (numbers without a table leave it as it is). First converts the
 // analysis dialog's "Moment Angle" and axial-force texts, whatever the table; entries 13 to 16
 // run their curve analysis on the model first (the progress, when given, sees it). Throws
-// ConversionError, InputError or RunCancelled before the grid or the model changes.
+// ConversionError, InputError or RunCancelled before the grid or the model changes. A curve
+// table with a point that did not converge gains a last column, "Converged" ("yes"/"no").
 void SHOW_TABLE(SectionModel& m, int KI, const std::string& angleText, const std::string& axialText,
                 Messages& msgs, DataTable& grid, Progress* progress = nullptr);
 

@@ -116,6 +116,7 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
 
     drawGrid(c, p, GridStyle{5 * K, 5 * K, "%0.0F", 5 * K});
     drawCurve(c, p, m.PM_M, m.PM_P, 1, last);
+    markUnconverged(c, p, m.PM_M, m.PM_P, m.PM_CONVERGED, 1, last);
 
     const double r = std::numbers::pi / 180.0;
     drawLoads(c, p, m, marks, [&](const TFORCE& F) {
@@ -169,6 +170,7 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
 
     drawGrid(c, p, GridStyle{5, 0, "%0.0F  ", 5});
     drawCurve(c, p, m.MM_MX, m.MM_MY, 0, last);
+    markUnconverged(c, p, m.MM_MX, m.MM_MY, m.MM_CONVERGED, 0, last);
     drawLoads(c, p, m, marks, [](const TFORCE& F) { return std::pair{F.MX, F.MY}; });
 }
 

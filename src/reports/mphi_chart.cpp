@@ -55,6 +55,7 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
     c.pen.width = 2;
     drawCurve(c, p, m.MPHI_PHI, m.MPHI_M, 0, last);
     c.pen.width = 1;
+    markUnconverged(c, p, m.MPHI_PHI, m.MPHI_M, m.MPHI_CONVERGED, 0, last);
 }
 
 }  // namespace qav

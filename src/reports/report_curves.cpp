@@ -101,10 +101,12 @@ void ReportCurves::commit(SectionModel& m) const {
         m.PM_MX = r.PM_MX;
         m.PM_MY = r.PM_MY;
         m.PM_M = r.PM_M;
+        m.PM_CONVERGED = r.PM_CONVERGED;
     }
     if (lastMm >= 0) {
         m.MM_MX = run(lastMm).model.MM_MX;
         m.MM_MY = run(lastMm).model.MM_MY;
+        m.MM_CONVERGED = run(lastMm).model.MM_CONVERGED;
     }
     // The fibres and control points keep the state of the last solve, in place.
     for (std::size_t j = 0; j < m.FIB.size() && j < last.FIB.size(); ++j) {

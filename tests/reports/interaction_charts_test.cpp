@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "canvas/recording_canvas.h"
+#include "reports/mphi_chart.h"
 
 using namespace qav;
 using Kind = RecordingCanvas::Kind;
@@ -308,5 +309,31 @@ TEST(InteractionCharts, CurvesTooLargeToScaleDrawAnEmptyChart) {
             EXPECT_TRUE(hasText(c, "No Myy-Mzz curve to draw: the curve is too large to plot.")) << k.name;
         }
         EXPECT_TRUE(c.callsOf(Kind::Line).empty()) << k.name;
+    }
+}
+
+// A point that did not converge gets one hollow circle centred on it, over the curve drawn as
+// before; flags that all say converged change nothing.
+TEST(InteractionCharts, UnconvergedPointsGetAHollowCircle) {
+    SectionModel pm = pmCurve(2345.6, -1234.5, 500, -500), mphi;
+    mphi.MPHI_PHI = {0, 0.001, 0.002, 0.004, 0.006};
+    mphi.MPHI_M = {0, 150, 260, 300, 310};
+    for (SectionModel* m : {&pm, &mphi}) {
+        std::vector<uint8_t>& flags = m == &pm ? m->PM_CONVERGED : m->MPHI_CONVERGED;
+        RecordingCanvas plain, same, marked;
+        for (RecordingCanvas* c : {&plain, &same, &marked}) {
+            if (c == &same) flags.assign(6, 1);
+            if (c == &marked) flags[3] = 0;
+            if (m == &pm) GEN_PM_CURVE_IMAGE(*c, *m, kScreen, 0, LoadMarks{false, false});
+            else GEN_M_fai_CURVE_IMAGE(*c, *m, 534, 439, 4, 0);
+        }
+        EXPECT_EQ(same.calls().size(), plain.calls().size());
+        ASSERT_EQ(marked.calls().size(), plain.calls().size() + 1);
+        const auto circle = marked.callsOf(Kind::Ellipse).at(0);
+        EXPECT_EQ(circle.brush.style, BrushStyle::Clear);
+        const auto curve = linesWith(marked, colors::red, PenStyle::Solid);
+        EXPECT_TRUE(std::any_of(curve.begin(), curve.end(), [&](const auto& l) {
+            return l.points[1].x == centre(circle).x && l.points[1].y == centre(circle).y;
+        }));
     }
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "analysis/interaction_curves.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
@@ -205,6 +207,19 @@ TEST(ReportCurves, UnconvergedSolvesAreCountedOnceForTheRun) {
     for (const auto& e : log.entries())
         if (e.text.find("did not converge") != std::string::npos) ++counts;
     EXPECT_EQ(counts, 1u) << "one count for the four curves";
+
+    // The points of those solves are flagged, no more than the solves, and the tables of the same
+    // curves say "no" for each in an added last column.
+    long long flagged = 0, no = 0;
+    for (int k = 0; k < runs.count(); ++k) {
+        const std::vector<uint8_t>& f = k < 3 ? runs.result(k).PM_CONVERGED : runs.result(k).MM_CONVERGED;
+        flagged += std::count(f.begin(), f.end(), 0);
+    }
+    for (const DataTable& t : makeAllTables(m, "30", "500", log))
+        for (const auto& row : t.rows) no += !row.empty() && row.back().text == "no";
+    EXPECT_GT(flagged, 0);
+    EXPECT_LE(flagged, s.notConverged);
+    EXPECT_EQ(no, flagged);
 
     // Under the fast solver every solve converges and nothing is said.
     m.SOLVER = SolverKind::Fast;
