@@ -109,8 +109,8 @@ struct State {
     Limit limit;
 };
 
-// Solves the n x n system M x = b (n <= 4) by elimination with partial pivoting; false when a
-// pivot is negligible against the matrix (singular for our purpose) or not a number.
+}  // namespace
+
 bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
     double big = 0;
     for (int i = 0; i < n; ++i)
@@ -139,6 +139,8 @@ bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
     }
     return true;
 }
+
+namespace {
 
 }  // namespace
 

@@ -15,6 +15,10 @@
 
 namespace qav {
 
+// Solves the n x n system M x = b (n <= 4) by elimination with partial pivoting; false when a
+// pivot is negligible against the matrix (singular for our purpose) or not a number.
+bool solveSmall(int n, double M[4][4], double b[4], double x[4]);
+
 // A 3 x 3 matrix with rows and columns 1..3 (slot 0 unused).
 using matrx2 = std::array<std::array<double, 4>, 4>;
 using vec3 = std::array<double, 4>;  // slots 1..3

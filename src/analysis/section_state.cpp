@@ -111,24 +111,19 @@ NeutralAxis neutralAxis(const SectionModel& m, const StrainPlane& p) {
 
 namespace {
 
-// Strain energy of the fibre laws (the stress integrated over the strain) and their slopes.
+// Strain energy of the fibre laws (the stress integrated over the strain).
 double concreteEnergy(double fc, double e0, double e) {
     if (e <= 0) return 0;
     if (e <= e0) return fc * (e * e / e0 - e * e * e / (3 * e0 * e0));
     return fc * (2 * e0 / 3 + (e - e0));
 }
-double concreteTangent(double fc, double e0, double e) {
-    return e > 0 && e <= e0 ? 2 * fc / e0 * (1 - e / e0) : 0;
-}
 double steelEnergy(double fy, double e) {
     const double ey = fy / STEEL_LAW_MODULUS, a = std::fabs(e);
     return a <= ey ? 0.5 * STEEL_LAW_MODULUS * e * e : fy * (a - 0.5 * ey);
 }
-double steelTangent(double fy, double e) {
-    return std::fabs(e) <= fy / STEEL_LAW_MODULUS ? STEEL_LAW_MODULUS : 0;
-}
 
-// Energy, forces (N, N mm) and tangent stiffness (S, SX, SY, SXX, SXY, SYY) at a plane.
+// Energy, forces (N, N mm) and tangent stiffness (S, SX, SY, SXX, SXY, SYY) at a plane: the
+// solvers' fibre pass, and the energy beside it.
 struct LoadPass {
     double energy = 0;
     double ss[3] = {0, 0, 0};
@@ -137,58 +132,24 @@ struct LoadPass {
 
 LoadPass loadPass(const FibreArrays& f, const double a[3]) {
     LoadPass p;
+    sumFibreForcesAndStiffness(f, a, p.ss, p.k, nullptr);
     for (const FibreGroup& g : f.groups) {
         for (std::size_t j = g.begin; j < g.end; ++j) {
-            const double x = f.x[j], y = f.y[j], A = f.area[j];
-            const double e = a[0] + a[1] * x + a[2] * y;
-            double stress = 0;
-            if (g.concrete)
-                CONCRETE01(g.fc, g.eps0, e, stress);
-            else
-                STEEL01(STEEL_LAW_MODULUS, g.fy, e, stress);
-            const double w =
-                A * (g.concrete ? concreteTangent(g.fc, g.eps0, e) : steelTangent(g.fy, e));
-            p.energy += A * (g.concrete ? concreteEnergy(g.fc, g.eps0, e) : steelEnergy(g.fy, e));
-            p.ss[0] += stress * A;
-            p.ss[1] += stress * A * x;
-            p.ss[2] += stress * A * y;
-            const double k[6] = {w, w * x, w * y, w * x * x, w * x * y, w * y * y};
-            for (int i = 0; i < 6; ++i) p.k[i] += k[i];
+            const double e = a[0] + a[1] * f.x[j] + a[2] * f.y[j];
+            p.energy += f.area[j] * (g.concrete ? concreteEnergy(g.fc, g.eps0, e) : steelEnergy(g.fy, e));
         }
     }
     // Fibres of other kinds hold their stress whatever the strain: constant forces.
-    for (int i = 0; i < 3; ++i) {
-        p.ss[i] += f.fixedForce[i];
-        p.energy += f.fixedForce[i] * a[i];
-    }
+    for (int i = 0; i < 3; ++i) p.energy += f.fixedForce[i] * a[i];
     return p;
 }
 
-// Solves the symmetric 3 x 3 system (S, SX, SY, SXX, SXY, SYY) x = b by elimination with
-// partial pivoting; false when it is singular or gives no finite answer.
+// The symmetric 3 x 3 system (S, SX, SY, SXX, SXY, SYY) x = b.
 bool solve3(const double k[6], const double b[3], double x[3]) {
-    double M[3][4] = {{k[0], k[1], k[2], b[0]}, {k[1], k[3], k[4], b[1]}, {k[2], k[4], k[5], b[2]}};
-    double big = 0;
-    for (auto& row : M)
-        for (int j = 0; j < 3; ++j) big = std::max(big, std::fabs(row[j]));
-    if (!(big > 0) || !std::isfinite(big)) return false;
-    for (int c = 0; c < 3; ++c) {
-        int p = c;
-        for (int r = c + 1; r < 3; ++r)
-            if (std::fabs(M[r][c]) > std::fabs(M[p][c])) p = r;
-        if (!(std::fabs(M[p][c]) > 1e-14 * big)) return false;
-        std::swap(M[p], M[c]);
-        for (int r = c + 1; r < 3; ++r) {
-            const double q = M[r][c] / M[c][c];
-            for (int j = c; j < 4; ++j) M[r][j] -= q * M[c][j];
-        }
-    }
-    for (int c = 2; c >= 0; --c) {
-        double v = M[c][3];
-        for (int j = c + 1; j < 3; ++j) v -= M[c][j] * x[j];
-        x[c] = v / M[c][c];
-        if (!std::isfinite(x[c])) return false;
-    }
+    double M[4][4] = {{k[0], k[1], k[2], 0}, {k[1], k[3], k[4], 0}, {k[2], k[4], k[5], 0}, {0, 0, 0, 0}};
+    double rhs[4] = {b[0], b[1], b[2], 0}, out[4] = {0, 0, 0, 0};
+    if (!solveSmall(3, M, rhs, out)) return false;
+    std::copy(out, out + 3, x);
     return true;
 }
 
