@@ -24,7 +24,8 @@ namespace {
 SectionModel column(int fibres) {
     SectionModel m;
     const double b = 800, h = 1000, d = 35;
-    m.CONC_PT = {{-b / 2, -h / 2}, {b / 2, -h / 2}, {b / 2, h / 2}, {-b / 2, h / 2}, {-b / 2, -h / 2}};
+    m.CONC_PT = {
+        {-b / 2, -h / 2}, {b / 2, -h / 2}, {b / 2, h / 2}, {-b / 2, h / 2}, {-b / 2, -h / 2}};
     m.NCONC_PT = 4;
     const double cx = b / 2 - d, cy = h / 2 - d;
     m.COVER_PT = {{-cx, -cy}, {cx, -cy}, {cx, cy}, {-cx, cy}, {-cx, -cy}};
@@ -99,7 +100,9 @@ void BM_Check10000(benchmark::State& state) {
     SectionModel m = column(static_cast<int>(state.range(0)));
     qav::bench::importSampleCombinations(m, 10000);
     NullProgress progress;
-    runAll(state, m, [&](SectionModel& s) { return CHECK_MEMBER(s, 1000, 1000, 1000, quiet, progress).stats; });
+    runAll(state, m, [&](SectionModel& s) {
+        return CHECK_MEMBER(s, 1000, 1000, 1000, quiet, progress).stats;
+    });
 }
 
 }  // namespace
@@ -107,7 +110,17 @@ void BM_Check10000(benchmark::State& state) {
 BENCHMARK(BM_Solve)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PmCurve)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MmCurve)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PmmSurface)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_Check10000)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PmmSurface)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_Check10000)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -15,9 +15,13 @@ SectionModel farCorner(double d) {
     const double B = 1000, H = 1000, c = 35;
     SectionModel m;
     m.NCONC_PT = 4;
-    m.CONC_PT = {{-B / 2, -H / 2}, {B / 2, -H / 2}, {B / 2, H / 2}, {-B / 2, H / 2}, {-B / 2, -H / 2}};
+    m.CONC_PT = {
+        {-B / 2, -H / 2}, {B / 2, -H / 2}, {B / 2, H / 2}, {-B / 2, H / 2}, {-B / 2, -H / 2}};
     m.NCOVER_PT = 4;
-    m.COVER_PT = {{-B / 2 + c, -H / 2 + c}, {B / 2 - c, -H / 2 + c}, {d, d}, {-B / 2 + c, H / 2 - c},
+    m.COVER_PT = {{-B / 2 + c, -H / 2 + c},
+                  {B / 2 - c, -H / 2 + c},
+                  {d, d},
+                  {-B / 2 + c, H / 2 - c},
                   {-B / 2 + c, -H / 2 + c}};
     for (double x : {-400.0, 400.0})
         for (double y : {-400.0, 400.0}) ADD_SINGLE_REBAR(m, x, y, 25);
@@ -46,6 +50,11 @@ void BM_FarCoverCorner(benchmark::State& state) {
 }
 }  // namespace
 
-BENCHMARK(BM_FarCoverCorner)->Arg(10000)->Arg(100000)->Arg(1000000)->Arg(4000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FarCoverCorner)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Arg(4000000)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -39,7 +39,9 @@ void operator delete(void* p) noexcept {
     note(-static_cast<long long>(*reinterpret_cast<std::size_t*>(base)));
     std::free(base);
 }
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete(void* p, std::size_t) noexcept {
+    operator delete(p);
+}
 
 namespace {
 using namespace qav;
@@ -48,12 +50,14 @@ SectionModel column(const std::string& meshSize) {
     const double B = 1000, H = 1000, d1 = 35, db = 25;
     SectionModel m;
     m.NCONC_PT = 8;
-    m.CONC_PT = {{-B / 2, -H / 2}, {-B / 2, 0}, {-B / 2, H / 2}, {0, H / 2}, {B / 2, H / 2},
-                 {B / 2, 0},       {B / 2, -H / 2}, {0, -H / 2},  {-B / 2, -H / 2}};
+    m.CONC_PT = {{-B / 2, -H / 2}, {-B / 2, 0},    {-B / 2, H / 2},
+                 {0, H / 2},       {B / 2, H / 2}, {B / 2, 0},
+                 {B / 2, -H / 2},  {0, -H / 2},    {-B / 2, -H / 2}};
     m.NCOVER_PT = 8;
-    m.COVER_PT = {{-B / 2 + d1, -H / 2 + d1}, {0, -H / 2 + d1}, {B / 2 - d1, -H / 2 + d1}, {B / 2 - d1, 0},
-                  {B / 2 - d1, H / 2 - d1},   {0, H / 2 - d1},  {-B / 2 + d1, H / 2 - d1}, {-B / 2 + d1, 0},
-                  {-B / 2 + d1, -H / 2 + d1}};
+    m.COVER_PT = {
+        {-B / 2 + d1, -H / 2 + d1}, {0, -H / 2 + d1}, {B / 2 - d1, -H / 2 + d1}, {B / 2 - d1, 0},
+        {B / 2 - d1, H / 2 - d1},   {0, H / 2 - d1},  {-B / 2 + d1, H / 2 - d1}, {-B / 2 + d1, 0},
+        {-B / 2 + d1, -H / 2 + d1}};
     for (int j = 1; j <= 2; ++j) {
         const double t = -B / 2 + d1 + j * (B - 2 * d1) / 3;
         ADD_SINGLE_REBAR(m, t, H / 2 - d1, db);
@@ -124,7 +128,9 @@ void BM_FineMesh(benchmark::State& state) {
 }
 
 void BM_PlainMesher(benchmark::State& state) {
-    run(state, [](SectionModel& m, Messages& msg) { reference::meshSection(m, msg, {.fixedStores = true}); });
+    run(state, [](SectionModel& m, Messages& msg) {
+        reference::meshSection(m, msg, {.fixedStores = true});
+    });
 }
 }  // namespace
 
@@ -132,6 +138,12 @@ BENCHMARK(BM_MeshCommand)->Arg(100)->Arg(20)->Arg(10)->Arg(5)->Unit(benchmark::k
 BENCHMARK(BM_PlainMesher)->Arg(100)->Arg(20)->Arg(10)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainMesher)->Arg(5)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-BENCHMARK(BM_FineMesh)->Arg(2000)->Arg(1000)->Arg(600)->Arg(430)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FineMesh)
+    ->Arg(2000)
+    ->Arg(1000)
+    ->Arg(600)
+    ->Arg(430)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

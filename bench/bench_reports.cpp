@@ -24,7 +24,9 @@ SectionModel example(const char* meshSize, int threads) {
     return m;
 }
 
-const char* meshOf(int64_t arg) { return arg == 20 ? "20" : "10"; }
+const char* meshOf(int64_t arg) {
+    return arg == 20 ? "20" : "10";
+}
 
 void BM_TextReport(benchmark::State& state) {
     SectionModel m = example(meshOf(state.range(0)), static_cast<int>(state.range(1)));
@@ -49,7 +51,13 @@ void BM_AllTables(benchmark::State& state) {
 }  // namespace
 
 // Arguments: mesh size (mm), threads.
-BENCHMARK(BM_TextReport)->ArgsProduct({{20, 10}, {1, 2}})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_AllTables)->ArgsProduct({{20, 10}, {1, 2}})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TextReport)
+    ->ArgsProduct({{20, 10}, {1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_AllTables)
+    ->ArgsProduct({{20, 10}, {1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_MAIN();

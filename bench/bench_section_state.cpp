@@ -13,7 +13,8 @@ SectionModel barField(int bars) {
     SectionModel m;
     m.CONC_PT = {{-5000, -5000}, {5000, -5000}, {5000, 5000}, {-5000, 5000}, {-5000, -5000}};
     m.NCONC_PT = 4;
-    for (int i = 0; i < bars; ++i) ADD_SINGLE_REBAR(m, -4900 + (i % 300) * 32.0, -4900 + (i / 300) * 32.0, 20);
+    for (int i = 0; i < bars; ++i)
+        ADD_SINGLE_REBAR(m, -4900 + (i % 300) * 32.0, -4900 + (i / 300) * 32.0, 20);
     return m;
 }
 

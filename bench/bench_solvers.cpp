@@ -10,8 +10,8 @@
 
 #include "analysis/interaction_curves.h"
 #include "analysis/load_combinations.h"
-#include "interchange/force_csv.h"
 #include "analysis/pmm_surface.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/section_file.h"
 #include "sample_combinations.h"
@@ -47,7 +47,8 @@ void runAll(benchmark::State& state, SectionModel& m, Run run) {
     for (auto _ : state) s.add(run(m));
     state.counters["fibres"] = m.NFIB;
     state.counters["solves"] = static_cast<double>(s.solves);
-    state.counters["passes/solve"] = s.solves ? static_cast<double>(s.iterations) / static_cast<double>(s.solves) : 0;
+    state.counters["passes/solve"] =
+        s.solves ? static_cast<double>(s.iterations) / static_cast<double>(s.solves) : 0;
     state.counters["not_conv"] = static_cast<double>(s.notConverged);
 }
 
@@ -75,7 +76,9 @@ void BM_Check10000(benchmark::State& state) {
     SectionModel m = fromArgs(state, "20");
     qav::bench::importSampleCombinations(m, 10000);
     NullProgress progress;
-    runAll(state, m, [&](SectionModel& s) { return CHECK_MEMBER(s, 1000, 1000, 1000, quiet, progress).stats; });
+    runAll(state, m, [&](SectionModel& s) {
+        return CHECK_MEMBER(s, 1000, 1000, 1000, quiet, progress).stats;
+    });
 }
 
 // 50,000 fibres: the same column meshed at 5.65 mm.
@@ -90,7 +93,17 @@ BENCHMARK(BM_PmCurve0)->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMillisecond
 BENCHMARK(BM_PmCurve30)->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MmCurve)->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PmmSurface)->Args({0, 1})->Args({0, 2})->Args({1, 1})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Check10000)->Args({0, 1})->Args({0, 2})->Args({1, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_PmmSurface50k)->Args({0, 1})->Args({0, 2})->Args({1, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Check10000)
+    ->Args({0, 1})
+    ->Args({0, 2})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_PmmSurface50k)
+    ->Args({0, 1})
+    ->Args({0, 2})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -9,7 +9,8 @@ namespace qav {
 namespace {
 void requireSteps(int n, int least, const char* caption) {
     if (n >= least && n <= MAX_CURVE_STEPS) return;
-    throw InputError(Format("\"%s\" must lie within %D .. %D (it is %D).", {caption, least, MAX_CURVE_STEPS, n}));
+    throw InputError(Format("\"%s\" must lie within %D .. %D (it is %D).",
+                            {caption, least, MAX_CURVE_STEPS, n}));
 }
 }  // namespace
 

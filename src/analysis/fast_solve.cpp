@@ -72,28 +72,35 @@ Limit limitOf(const FibreArrays& f, const double a[3], Rule rule, double epsMax)
         lim.ok = std::isfinite(lim.factor) && lim.factor > 0;
     };
     switch (rule) {
-    case Rule::Prescribed:
-        if (emax > 0 && epsMax > 0) take(imax, emax, epsMax);
-        break;
-    case Rule::Mode1:
-        // The most compressed point takes the limit; with none in compression, the most
-        // stretched one (the section in pure tension).
-        if (compressed) take(imax, emax, EPS_LIMIT);
-        else if (stretched) take(imin, emin, -EPS_LIMIT);
-        break;
-    case Rule::Mode3: {
-        // The larger of the two extreme magnitudes takes the limit (the smaller ratio).
-        if (compressed && (!stretched || emax >= -emin)) take(imax, emax, EPS_LIMIT);
-        else if (stretched) take(imin, emin, -EPS_LIMIT);
-        break;
-    }
-    case Rule::Mode2: {
-        // The smaller of the two extreme magnitudes takes the limit (the larger ratio).
-        const double s1 = compressed ? EPS_LIMIT / emax : 0, s2 = stretched ? EPS_LIMIT / -emin : 0;
-        if (compressed && (!stretched || s1 > s2)) take(imax, emax, EPS_LIMIT);
-        else if (stretched) take(imin, emin, -EPS_LIMIT);
-        break;
-    }
+        case Rule::Prescribed:
+            if (emax > 0 && epsMax > 0) take(imax, emax, epsMax);
+            break;
+        case Rule::Mode1:
+            // The most compressed point takes the limit; with none in compression, the most
+            // stretched one (the section in pure tension).
+            if (compressed)
+                take(imax, emax, EPS_LIMIT);
+            else if (stretched)
+                take(imin, emin, -EPS_LIMIT);
+            break;
+        case Rule::Mode3: {
+            // The larger of the two extreme magnitudes takes the limit (the smaller ratio).
+            if (compressed && (!stretched || emax >= -emin))
+                take(imax, emax, EPS_LIMIT);
+            else if (stretched)
+                take(imin, emin, -EPS_LIMIT);
+            break;
+        }
+        case Rule::Mode2: {
+            // The smaller of the two extreme magnitudes takes the limit (the larger ratio).
+            const double s1 = compressed ? EPS_LIMIT / emax : 0,
+                         s2 = stretched ? EPS_LIMIT / -emin : 0;
+            if (compressed && (!stretched || s1 > s2))
+                take(imax, emax, EPS_LIMIT);
+            else if (stretched)
+                take(imin, emin, -EPS_LIMIT);
+            break;
+        }
     }
     return lim;
 }
@@ -140,12 +147,10 @@ bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
     return true;
 }
 
-namespace {
+namespace {}  // namespace
 
-}  // namespace
-
-SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start,
-                                     const double* fixed) {
+SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax,
+                                     const double* start, const double* fixed) {
     const Rule rule = scaling == Scaling::Mode1   ? Rule::Mode1
                       : scaling == Scaling::Mode2 ? Rule::Mode2
                       : scaling == Scaling::Mode3 ? Rule::Mode3
@@ -223,23 +228,27 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     }
     std::vector<std::size_t> nearPoints;
     // The same weights balance the unknowns of the tangent system.
-    const double Ls = std::sqrt(LL[1] * LL[1] * D[0] * D[0] + LL[2] * LL[2] * D[1] * D[1] + LL[3] * LL[3] * D[2] * D[2]);
+    const double Ls = std::sqrt(LL[1] * LL[1] * D[0] * D[0] + LL[2] * LL[2] * D[1] * D[1] +
+                                LL[3] * LL[3] * D[2] * D[2]);
 
     // One step of the fixed elastic matrix, the reference iteration's correction.
     auto elasticStep = [&](const State& s, double da[3]) {
         for (int j = 0; j < 3; ++j) {
             da[j] = 0;
-            for (int p = 0; p < 3; ++p) da[j] += kinv_[p + 1][j + 1] * (target(s.lamda, p) - s.ss[p]);
+            for (int p = 0; p < 3; ++p)
+                da[j] += kinv_[p + 1][j + 1] * (target(s.lamda, p) - s.ss[p]);
         }
     };
     // Newton's step with the limit held at the point p (its (1, X, Y)).
     auto newtonWith = [&](State& s, const double p[3], double da[3]) {
-        const double ps = std::sqrt(p[0] * p[0] * D[0] * D[0] + p[1] * p[1] * D[1] * D[1] + p[2] * p[2] * D[2] * D[2]);
+        const double ps = std::sqrt(p[0] * p[0] * D[0] * D[0] + p[1] * p[1] * D[1] * D[1] +
+                                    p[2] * p[2] * D[2] * D[2]);
         // Where the tangent has lost rank (few fibres off a plateau or out of yield), a little
         // of the secant stiffness fills the directions it no longer sees.
         for (const double mix : {0.0, 1e-2}) {
             if (mix != 0) needSecant(s);
-            static const int SUM[3][3] = {{0, 1, 2}, {1, 3, 4}, {2, 4, 5}};  // (S, SX, SY, SXX, SXY, SYY)
+            static const int SUM[3][3] = {
+                {0, 1, 2}, {1, 3, 4}, {2, 4, 5}};  // (S, SX, SY, SXX, SXY, SYY)
             double K[3][3];
             for (int i = 0; i < 3; ++i)
                 for (int j = 0; j < 3; ++j) K[i][j] = s.kt[SUM[i][j]] + mix * s.ks[SUM[i][j]];
@@ -280,7 +289,9 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
             const double ec = side * (b[0] + b[1] * p[1] + b[2] * p[2]);
             bool extreme = true;
             for (std::size_t o : near)
-                if (side * (b[0] + b[1] * fibres_.cpX[o] + b[2] * fibres_.cpY[o]) > ec * (1 + 1e-12)) extreme = false;
+                if (side * (b[0] + b[1] * fibres_.cpX[o] + b[2] * fibres_.cpY[o]) >
+                    ec * (1 + 1e-12))
+                    extreme = false;
             if (extreme) return true;
         }
         double p[3] = {1, 0, 0};
@@ -295,7 +306,8 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     // be the load (its size is the limit rule's business).
     auto secantStep = [&](State& s, double trial[3]) {
         needSecant(s);
-        const double K[3][3] = {{s.ks[0], s.ks[1], s.ks[2]}, {s.ks[1], s.ks[3], s.ks[4]}, {s.ks[2], s.ks[4], s.ks[5]}};
+        const double K[3][3] = {
+            {s.ks[0], s.ks[1], s.ks[2]}, {s.ks[1], s.ks[3], s.ks[4]}, {s.ks[2], s.ks[4], s.ks[5]}};
         double M[4][4], b[4], x[4];
         for (int i = 0; i < 3; ++i) {
             for (int j = 0; j < 3; ++j) M[i][j] = D[i] * K[i][j] * D[j];
@@ -321,8 +333,10 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         double da[3];
         if (newtonStep(cur, da)) {
             // Newton's step, halved up to three times.
-            for (double t = 1; t >= 0.125 && !improved && passes < FAST_SOLVER_MAX_PASSES; t *= 0.5) {
-                const double at[3] = {cur.a[0] + t * da[0], cur.a[1] + t * da[1], cur.a[2] + t * da[2]};
+            for (double t = 1; t >= 0.125 && !improved && passes < FAST_SOLVER_MAX_PASSES;
+                 t *= 0.5) {
+                const double at[3] = {cur.a[0] + t * da[0], cur.a[1] + t * da[1],
+                                      cur.a[2] + t * da[2]};
                 improved = tryState(at);
             }
         }
@@ -348,7 +362,8 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
             // Doubled while the residual does not rise: across a flat stretch, and further
             // along a direction that keeps paying.
             for (double t = 1; t <= 1024 && passes < FAST_SOLVER_MAX_PASSES; t *= 2) {
-                const double at[3] = {cur.a[0] + t * dir[0], cur.a[1] + t * dir[1], cur.a[2] + t * dir[2]};
+                const double at[3] = {cur.a[0] + t * dir[0], cur.a[1] + t * dir[1],
+                                      cur.a[2] + t * dir[2]};
                 State next;
                 if (!evaluate(at, next)) break;
                 if (next.residual > round.residual) break;

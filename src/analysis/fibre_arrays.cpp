@@ -19,7 +19,8 @@ struct Entry {
 // Sums over the fibres [b, e) of one group; two sets of sums let consecutive fibres overlap in
 // the pipeline.
 template <class Law>
-void sumGroup(const FibreArrays& f, std::size_t b, std::size_t e, const double abc[3], Law law, double s[6]) {
+void sumGroup(const FibreArrays& f, std::size_t b, std::size_t e, const double abc[3], Law law,
+              double s[6]) {
     const double a1 = abc[0], a2 = abc[1], a3 = abc[2];
     const double* X = f.x.data();
     const double* Y = f.y.data();
@@ -66,8 +67,12 @@ inline V4 loadTail(const double* p, std::size_t n) {
     std::memcpy(t, p, n * sizeof(double));
     return load4(t);
 }
-inline V4 splat(double v) { return V4{v, v, v, v}; }
-inline double laneTotal(V4 v) { return (v[0] + v[1]) + (v[2] + v[3]); }
+inline V4 splat(double v) {
+    return V4{v, v, v, v};
+}
+inline double laneTotal(V4 v) {
+    return (v[0] + v[1]) + (v[2] + v[3]);
+}
 
 struct StiffnessSums {
     V4 s[3] = {};
@@ -94,16 +99,18 @@ inline void addFibres(StiffnessSums& acc, V4 x, V4 y, V4 area, V4 sig, V4 et, V4
     acc.s[1] += fo * x;
     acc.s[2] += fo * y;
     addStiffness(acc.kt, et * area, x, y);
-    if constexpr (Secant) addStiffness(acc.ks, es * area, x, y);
-    else (void)es;
+    if constexpr (Secant)
+        addStiffness(acc.ks, es * area, x, y);
+    else
+        (void)es;
 }
 
 // Forces, tangent and secant sums over the fibres [b, e) of one group; law(eps, sig, et, es)
 // gives stresses, slopes and secant moduli of four strains. A short last block is filled with
 // fibres of no area.
 template <bool Secant, class Law>
-inline void sumGroupStiffness(const FibreArrays& f, std::size_t b, std::size_t e, const double abc[3], Law law,
-                              StiffnessSums& acc) {
+inline void sumGroupStiffness(const FibreArrays& f, std::size_t b, std::size_t e,
+                              const double abc[3], Law law, StiffnessSums& acc) {
     const V4 a1 = splat(abc[0]), a2 = splat(abc[1]), a3 = splat(abc[2]);
     const double* X = f.x.data();
     const double* Y = f.y.data();
@@ -153,7 +160,8 @@ FibreArrays::FibreArrays(const SectionModel& m) {
         y[i] = f.Y;
         area[i] = f.AREA;
         fibre[i] = e.fibre;
-        if (i == 0 || e.law != entries[i - 1].law || !(e.p1 == entries[i - 1].p1) || !(e.p2 == entries[i - 1].p2)) {
+        if (i == 0 || e.law != entries[i - 1].law || !(e.p1 == entries[i - 1].p1) ||
+            !(e.p2 == entries[i - 1].p2)) {
             FibreGroup g;
             g.concrete = e.law == 0;
             g.fc = e.p1;
@@ -172,9 +180,13 @@ FibreArrays::FibreArrays(const SectionModel& m) {
 
 std::vector<ControlPoint> strainControlPoints(const SectionModel& m) {
     std::vector<ControlPoint> out;
-    for (int j = 1; j <= m.NCFIB; ++j) out.push_back({m.CFIB[static_cast<std::size_t>(j)].X, m.CFIB[static_cast<std::size_t>(j)].Y});
+    for (int j = 1; j <= m.NCFIB; ++j)
+        out.push_back(
+            {m.CFIB[static_cast<std::size_t>(j)].X, m.CFIB[static_cast<std::size_t>(j)].Y});
     if (out.empty())
-        for (int j = 1; j <= m.NFIB; ++j) out.push_back({m.FIB[static_cast<std::size_t>(j)].X, m.FIB[static_cast<std::size_t>(j)].Y});
+        for (int j = 1; j <= m.NFIB; ++j)
+            out.push_back(
+                {m.FIB[static_cast<std::size_t>(j)].X, m.FIB[static_cast<std::size_t>(j)].Y});
     return out;
 }
 
@@ -183,18 +195,24 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {
     for (const FibreGroup& g : f.groups) {
         if (g.concrete) {
             const double fc = g.fc, e0 = g.eps0;
-            sumGroup(f, g.begin, g.end, abc, [fc, e0](double eps) {
-                double sig;
-                CONCRETE01(fc, e0, eps, sig);
-                return sig;
-            }, s);
+            sumGroup(
+                f, g.begin, g.end, abc,
+                [fc, e0](double eps) {
+                    double sig;
+                    CONCRETE01(fc, e0, eps, sig);
+                    return sig;
+                },
+                s);
         } else {
             const double fy = g.fy;
-            sumGroup(f, g.begin, g.end, abc, [fy](double eps) {
-                double sig;
-                STEEL01(STEEL_LAW_MODULUS, fy, eps, sig);
-                return sig;
-            }, s);
+            sumGroup(
+                f, g.begin, g.end, abc,
+                [fy](double eps) {
+                    double sig;
+                    STEEL01(STEEL_LAW_MODULUS, fy, eps, sig);
+                    return sig;
+                },
+                s);
         }
     }
     ss[0] = s[0] + s[3] + f.fixedForce[0];
@@ -204,7 +222,8 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {
 
 namespace {
 template <bool Secant>
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
+    !defined(__SANITIZE_ADDRESS__)
 // The pass is nearly all of an analysis's time: where the processor has AVX2, a copy compiled
 // for it works on four lanes at once (the same sums in the same order as the plain copy).
 __attribute__((target_clones("avx2", "default")))
@@ -216,26 +235,37 @@ void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3], doubl
         if (g.concrete) {
             // The parabola on the strain clamped to [0, EPS_0]: 0 in tension, FC on the plateau.
             const V4 fc = splat(g.fc), e0 = splat(g.eps0), slope = splat(2 * g.fc / g.eps0);
-            sumGroupStiffness<Secant>(f, g.begin, g.end, abc, [&](V4 eps, V4& sig, V4& et, V4& es) {
-                const V4 c = eps / e0;
-                V4 cc = c < zero ? zero : c;
-                cc = cc > one ? one : cc;
-                sig = fc * (2 * cc - cc * cc);
-                et = c > zero ? slope * (one - cc) : zero;
-                if constexpr (Secant) es = eps > zero ? sig / eps : zero;
-                else es = zero;
-            }, acc);
+            sumGroupStiffness<Secant>(
+                f, g.begin, g.end, abc,
+                [&](V4 eps, V4& sig, V4& et, V4& es) {
+                    const V4 c = eps / e0;
+                    V4 cc = c < zero ? zero : c;
+                    cc = cc > one ? one : cc;
+                    sig = fc * (2 * cc - cc * cc);
+                    et = c > zero ? slope * (one - cc) : zero;
+                    if constexpr (Secant)
+                        es = eps > zero ? sig / eps : zero;
+                    else
+                        es = zero;
+                },
+                acc);
         } else {
             const double ey = g.fy / STEEL_LAW_MODULUS;
-            const V4 fy = splat(g.fy), E = splat(STEEL_LAW_MODULUS), hi = splat(ey), lo = splat(-ey);
-            sumGroupStiffness<Secant>(f, g.begin, g.end, abc, [&](V4 eps, V4& sig, V4& et, V4& es) {
-                const V4Mask elastic = eps >= lo && eps <= hi;
-                const V4 yielded = eps > zero ? fy : -fy;
-                sig = elastic ? E * eps : yielded;
-                et = elastic ? E : zero;
-                if constexpr (Secant) es = elastic ? E : yielded / eps;
-                else es = zero;
-            }, acc);
+            const V4 fy = splat(g.fy), E = splat(STEEL_LAW_MODULUS), hi = splat(ey),
+                     lo = splat(-ey);
+            sumGroupStiffness<Secant>(
+                f, g.begin, g.end, abc,
+                [&](V4 eps, V4& sig, V4& et, V4& es) {
+                    const V4Mask elastic = eps >= lo && eps <= hi;
+                    const V4 yielded = eps > zero ? fy : -fy;
+                    sig = elastic ? E * eps : yielded;
+                    et = elastic ? E : zero;
+                    if constexpr (Secant)
+                        es = elastic ? E : yielded / eps;
+                    else
+                        es = zero;
+                },
+                acc);
         }
     }
     for (int i = 0; i < 3; ++i) ss[i] = laneTotal(acc.s[i]) + f.fixedForce[i];
@@ -246,10 +276,13 @@ void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3], doubl
 }
 }  // namespace
 
-void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3], double kt[6], double ks[6]) {
+void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3],
+                                double kt[6], double ks[6]) {
     // The secant sums cost a third of the pass; most passes need only the tangent.
-    if (ks != nullptr) sumStiffness<true>(f, abc, ss, kt, ks);
-    else sumStiffness<false>(f, abc, ss, kt, nullptr);
+    if (ks != nullptr)
+        sumStiffness<true>(f, abc, ss, kt, ks);
+    else
+        sumStiffness<false>(f, abc, ss, kt, nullptr);
 }
 
 void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m) {

@@ -45,7 +45,8 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]);
 // E x area x (1, X, Y)(1, X, Y)^T as (S, SX, SY, SXX, SXY, SYY), with E the slope of each
 // fibre's law at its strain (kt: tangent, 0 on a plateau, in yield and for concrete in tension)
 // and with E its stress over its strain (ks: secant, positive in yield too; skipped when null).
-void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3], double kt[6], double ks[6]);
+void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3],
+                                double kt[6], double ks[6]);
 
 // Writes strain and stress of every fibre at the deformation abc into the model's fibres.
 void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m);

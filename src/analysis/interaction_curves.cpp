@@ -11,7 +11,9 @@
 namespace qav {
 
 namespace {
-void resizeResult(std::vector<double>& v, int n) { v.resize(static_cast<std::size_t>(n)); }
+void resizeResult(std::vector<double>& v, int n) {
+    v.resize(static_cast<std::size_t>(n));
+}
 }  // namespace
 
 void requireFibres(SectionModel& m) {
@@ -19,21 +21,23 @@ void requireFibres(SectionModel& m) {
     m.RESULTS_STAMP = m.MESH_STAMP;
 }
 
-void requireFiniteResult(const char* analysis, std::initializer_list<const std::vector<double>*> arrays,
-                         bool skipFirst) {
+void requireFiniteResult(const char* analysis,
+                         std::initializer_list<const std::vector<double>*> arrays, bool skipFirst) {
     for (const std::vector<double>* a : arrays)
         for (std::size_t i = skipFirst ? 1 : 0; i < a->size(); ++i)
             if (!std::isfinite((*a)[i]))
-                throw ResultError(Format("The %s analysis gave a number that is not finite (point %D); "
-                                         "no result is kept.",
-                                         {std::string(analysis), static_cast<long long>(i)}));
+                throw ResultError(
+                    Format("The %s analysis gave a number that is not finite (point %D); "
+                           "no result is kept.",
+                           {std::string(analysis), static_cast<long long>(i)}));
 }
 
 void requireRegularStiffness(const SectionSolver& solver, const char* analysis) {
     if (solver.singular())
-        throw ResultError(Format("The section's stiffness is singular (its fibres lie on one line or have no "
-                                 "modulus): there is no %s.",
-                                 {std::string(analysis)}));
+        throw ResultError(
+            Format("The section's stiffness is singular (its fibres lie on one line or have no "
+                   "modulus): there is no %s.",
+                   {std::string(analysis)}));
 }
 
 AxialCapacity axialCapacity(const SectionModel& m) {
@@ -60,10 +64,11 @@ AxialCapacity axialCapacity(const SectionModel& m) {
 
 void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve) {
     if (const AxialCapacity c = axialCapacity(m); !(P >= c.PMIN && P <= c.PMAX))
-        throw InputError(Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
-                                "PMAX %s kN: there is no %s curve at it.",
-                                {Format("%g", {P}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX}),
-                                 std::string(curve)}));
+        throw InputError(
+            Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
+                   "PMAX %s kN: there is no %s curve at it.",
+                   {Format("%g", {P}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX}),
+                    std::string(curve)}));
 }
 
 void CALC_NMAX(SectionModel& m) {
@@ -80,8 +85,8 @@ void CALC_NMAX(SectionModel& m) {
 // converge, the direct state (which did) stands. Under the reference solver, its fixed-point
 // iteration. mx and my become the moment; returns the load fraction of the last solve.
 template <class Solve>
-static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&& solve, double& mx, double& my,
-                               double tol, int maxSolves, RunStats& stats) {
+static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&& solve, double& mx,
+                               double& my, double tol, int maxSolves, RunStats& stats) {
     if (solver.kind() != SolverKind::Fast) return scaleTrialMoment(solve, mx, my, tol, maxSolves);
     const int fibres = solver.fibreCount();
     const SolveResult direct = solver.momentScaleAt(P, mx, my, mode);
@@ -102,12 +107,13 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
     return findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, maxSolves);
 }
 
-void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
-                    double& MY, RunStats& stats, double trialMoment) {
+void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN,
+                    double& MX, double& MY, RunStats& stats, double trialMoment) {
     const double P0 = NN;
     double ss[3];
     const bool endState = solver.kind() == SolverKind::Fast || !solver.steelYieldsByLimit();
-    if (endState && P0 < 0 && solver.tensionEndForces(ss) && std::fabs(ss[0] / 1000.0 - P0) <= 1e-9 * std::fabs(P0)) {
+    if (endState && P0 < 0 && solver.tensionEndForces(ss) &&
+        std::fabs(ss[0] / 1000.0 - P0) <= 1e-9 * std::fabs(P0)) {
         // The tension end: the search's target is the pointed end of the surface, which only
         // the state of all steel yielded in tension reaches, whatever the direction. The
         // reference iteration closes in on it slowly (its solves there lie on a plateau where
@@ -141,9 +147,11 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
 void requirePmCurveInput(SectionModel& m) {
     const int n = m.NPM;
     if (n < 2)
-        throw InputError(Format("The P-M curve needs at least 2 steps per branch (NPM is %D).", {n}));
+        throw InputError(
+            Format("The P-M curve needs at least 2 steps per branch (NPM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
-        throw InputError(Format("The P-M curve takes at most %D steps per branch (NPM is %D).", {MAX_CURVE_STEPS, n}));
+        throw InputError(Format("The P-M curve takes at most %D steps per branch (NPM is %D).",
+                                {MAX_CURVE_STEPS, n}));
     requireFibres(m);
 }
 
@@ -279,13 +287,14 @@ RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progr
     return stats;
 }
 
-MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats,
-                     bool noTension) {
+MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta,
+                     RunStats& stats, bool noTension) {
     const double s = std::sin(theta * std::numbers::pi / 180.0);
     const double c = std::cos(theta * std::numbers::pi / 180.0);
     // A section with nothing to carry tension has no state under a moment far beyond: its trial
     // puts the axial force halfway to its edge, as its P-M curve does.
-    const double trial = noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : solver.trialMoment();
+    const double trial =
+        noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : solver.trialMoment();
     double mx = trial * s, my = trial * c;
     auto solve = [&](double x, double y) {
         const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
@@ -301,9 +310,11 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
 
 RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
     const int n = m.NMM;
-    if (n < 1) throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
+    if (n < 1)
+        throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
-        throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).", {MAX_CURVE_STEPS, n}));
+        throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).",
+                                {MAX_CURVE_STEPS, n}));
     requireFibres(m);
     requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
     std::vector<double> MX(static_cast<std::size_t>(n) + 1), MY(static_cast<std::size_t>(n) + 1);
@@ -319,7 +330,8 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
     for (int i = 0; i <= n && !origin; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
         const long long before = stats.notConverged;
-        const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats, noTension);
+        const MmPoint p =
+            mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats, noTension);
         MX[static_cast<std::size_t>(i)] = p.MX;
         MY[static_cast<std::size_t>(i)] = p.MY;
         converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
@@ -339,7 +351,8 @@ RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Prog
     return stats;
 }
 
-RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
+RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs,
+                               Progress* progress) {
     const RunStats stats = runMmCurve(m, AXIAL_FORCE, msgs, progress);
     reportUnconverged(stats, msgs);
     return stats;

@@ -20,8 +20,8 @@ void requireFibres(SectionModel& m);
 // Throws ResultError naming the analysis when one of the arrays holds a number that is not
 // finite (element 0 of a 1-based table included only when skipFirst is false). Every curve
 // passes here before it is stored, so no listing, table, chart or file receives such a number.
-void requireFiniteResult(const char* analysis, std::initializer_list<const std::vector<double>*> arrays,
-                         bool skipFirst);
+void requireFiniteResult(const char* analysis,
+                         std::initializer_list<const std::vector<double>*> arrays, bool skipFirst);
 
 // Throws ResultError naming the analysis when the solver's stiffness is singular, before any
 // solve raises "Singular matrix." for it.
@@ -61,8 +61,8 @@ void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN);
 // Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the
 // axial force of the point found, MX and MY its moments. The search starts from the moment
 // trialMoment (kNm) along the direction (as a rule the solver's trialMoment()).
-void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN, double& MX,
-                    double& MY, RunStats& stats, double trialMoment);
+void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN,
+                    double& MX, double& MY, RunStats& stats, double trialMoment);
 
 // The point of the Myy-Mzz curve at AXIAL_FORCE (kN) whose moment lies at theta degrees
 // (measured as the curve's angles are): its moments MX, MY, and the axial force of the state
@@ -72,24 +72,27 @@ struct MmPoint {
     double P = 0, MX = 0, MY = 0;
 };
 // noTension: the section has nothing to carry tension (PMIN 0).
-MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta, RunStats& stats,
-                     bool noTension = false);
+MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta,
+                     RunStats& stats, bool noTension = false);
 
 // The P-M curve of the angle ANG (degrees) and ANG + 180, 2 NPM + 2 points. Uses the model's
 // STRAIN_LIMIT_MODE. Throws InputError, before anything changes, when NPM is not within
 // 2 .. MAX_CURVE_STEPS or there are no fibres. The fibres keep the state of the last solve.
 // A progress, when given, sees 0..100 as the points are found.
-RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress = nullptr);
+RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs,
+                               Progress* progress = nullptr);
 
 // The Myy-Mzz curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
 // InputError when NMM is not within 1 .. MAX_CURVE_STEPS, there are no fibres, or AXIAL_FORCE
 // lies outside PMIN .. PMAX (no moment is carried there; the text gives both). A progress,
 // when given, sees 0..100 as the angles are done.
-RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress = nullptr);
+RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs,
+                               Progress* progress = nullptr);
 
 // The same two runs without the closing count of unconverged solves, for a caller that runs
 // several curves and gives one count for them all.
 RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progress = nullptr);
-RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress = nullptr);
+RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs,
+                    Progress* progress = nullptr);
 
 }  // namespace qav

@@ -60,9 +60,10 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
         }
         if (!std::isfinite(lf)) {
             // Forces too large for the arithmetic: no fraction, so no say in the critical one.
-            b.messages.message(Format("Load combination %D (%s): the load fraction is not a finite number; "
-                                      "it is shown as 999 and not taken as the critical combination.",
-                                      {i, f.COMB_NAME}));
+            b.messages.message(
+                Format("Load combination %D (%s): the load fraction is not a finite number; "
+                       "it is shown as 999 and not taken as the critical combination.",
+                       {i, f.COMB_NAME}));
             b.notFinite.push_back(i);
             lf = 999;
         }
@@ -89,25 +90,30 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
             }
         }
     } else {
-        runPieces(static_cast<int>(blocks.size()), threads, [&](int k, Progress& p) {
-            Block& b = blocks[static_cast<std::size_t>(k)];
-            b.solver = std::make_unique<SectionSolver>(m, b.messages);
-            StepProgress steps(&p, b.last - b.first + 1);
-            for (int i = b.first; i <= b.last; ++i) {
-                checkOne(b, i);
-                steps.step();
-            }
-        }, &progress);
+        runPieces(
+            static_cast<int>(blocks.size()), threads,
+            [&](int k, Progress& p) {
+                Block& b = blocks[static_cast<std::size_t>(k)];
+                b.solver = std::make_unique<SectionSolver>(m, b.messages);
+                StepProgress steps(&p, b.last - b.first + 1);
+                for (int i = b.first; i <= b.last; ++i) {
+                    checkOne(b, i);
+                    steps.step();
+                }
+            },
+            &progress);
     }
 
     CheckResult result;
     for (const Block& b : blocks) {
         b.messages.replayTo(msgs);
         result.stats.add(b.stats);
-        result.unconverged.insert(result.unconverged.end(), b.unconverged.begin(), b.unconverged.end());
+        result.unconverged.insert(result.unconverged.end(), b.unconverged.begin(),
+                                  b.unconverged.end());
         result.notFinite.insert(result.notFinite.end(), b.notFinite.begin(), b.notFinite.end());
     }
-    for (int i = 1; i <= n; ++i) m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION = fractions[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= n; ++i)
+        m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION = fractions[static_cast<std::size_t>(i)];
     // The fibres keep the state of the last combination's solve.
     blocks.back().solver->storeState(m);
     result.critical = CRITICAL_COMBINATION(m);

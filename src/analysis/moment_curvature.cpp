@@ -25,23 +25,31 @@ void fibZone(const SectionModel& m, double& width, double& height) {
 }
 }  // namespace
 
-void GET_FIB_ZONE(SectionModel& m) { fibZone(m, m.FIB_ZONE_WIDTH, m.FIB_ZONE_HEIGHT); }
+void GET_FIB_ZONE(SectionModel& m) {
+    fibZone(m, m.FIB_ZONE_WIDTH, m.FIB_ZONE_HEIGHT);
+}
 
-MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, Progress* progress) {
+MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
+                          Progress* progress) {
     if (in.steps < 1)
-        throw InputError(Format("The M-Phi curve needs at least 1 strain step (Num of Steps is %D).", {in.steps}));
+        throw InputError(Format(
+            "The M-Phi curve needs at least 1 strain step (Num of Steps is %D).", {in.steps}));
     if (in.steps > MAX_CURVE_STEPS)
         throw InputError(
-            Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).", {MAX_CURVE_STEPS, in.steps}));
+            Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).",
+                   {MAX_CURVE_STEPS, in.steps}));
     requireFibres(m);
     requireCarriedAxialForce(m, in.axialForce, "M-Phi");
     if (!(axialCapacity(m).PMIN < 0) && !(in.axialForce > 0))
-        throw InputError("The section has no bars or steel to take tension: without a compressive axial force it "
-                         "carries no moment, so there is no M-Phi curve at 0 kN.");
+        throw InputError(
+            "The section has no bars or steel to take tension: without a compressive axial force "
+            "it "
+            "carries no moment, so there is no M-Phi curve at 0 kN.");
     double width = 0, height = 0;
     fibZone(m, width, height);
     const int n = in.steps;
-    std::vector<double> M(static_cast<std::size_t>(n) + 1, 0.0), PHI(static_cast<std::size_t>(n) + 1, 0.0);
+    std::vector<double> M(static_cast<std::size_t>(n) + 1, 0.0),
+        PHI(static_cast<std::size_t>(n) + 1, 0.0);
     std::vector<uint8_t> converged(static_cast<std::size_t>(n) + 1, 1);
     const double f = in.negative ? -1.0 : 1.0;
     const double depth = in.aboutY ? width : height;
@@ -69,7 +77,8 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, 
         // fraction is 1 found by a root finder); under the reference solver its fixed-point
         // search, with the last trial moment solved once more.
         double lamda = 0;
-        const SolveResult direct = fast ? solver.momentScaleAtStrain(in.axialForce, mx, my, eps) : SolveResult{};
+        const SolveResult direct =
+            fast ? solver.momentScaleAtStrain(in.axialForce, mx, my, eps) : SolveResult{};
         if (direct.converged && direct.loadFraction > 0) {
             run.stats.add(direct, fibres);
             last = direct;

@@ -15,11 +15,11 @@ namespace qav {
 void GET_FIB_ZONE(SectionModel& m);
 
 struct MphiInput {
-    bool aboutY = false;     // "Myy aoubt Y Axis" instead of "Mxx about X Axis"
-    bool negative = false;   // "Negative" moment
-    double axialForce = 0;   // kN, compression positive
-    double maxStrain = 0;    // largest extreme strain of the run
-    int steps = 0;           // NSTEP
+    bool aboutY = false;    // "Myy aoubt Y Axis" instead of "Mxx about X Axis"
+    bool negative = false;  // "Negative" moment
+    double axialForce = 0;  // kN, compression positive
+    double maxStrain = 0;   // largest extreme strain of the run
+    int steps = 0;          // NSTEP
 };
 
 struct MphiRun {
@@ -30,6 +30,7 @@ struct MphiRun {
 // Throws InputError, before anything changes, when steps is not within 1 .. MAX_CURVE_STEPS,
 // there are no fibres or the axial force lies outside PMIN .. PMAX; ResultError when a moment or
 // curvature comes out not finite. A progress, when given, sees 0..100 as the strain steps are done.
-MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs, Progress* progress = nullptr);
+MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
+                          Progress* progress = nullptr);
 
 }  // namespace qav

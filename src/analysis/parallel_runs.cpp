@@ -16,7 +16,8 @@ namespace {
 // A piece's progress on a worker thread: positions are stored for the calling thread to read.
 class PieceProgress : public Progress {
 public:
-    PieceProgress(const std::atomic<bool>& cancel, std::condition_variable& moved) : cancel_(cancel), moved_(moved) {}
+    PieceProgress(const std::atomic<bool>& cancel, std::condition_variable& moved)
+        : cancel_(cancel), moved_(moved) {}
     void setPosition(int percent) override {
         position.store(percent, std::memory_order_relaxed);
         moved_.notify_one();
@@ -32,7 +33,8 @@ private:
 // A piece's progress when the pieces run one after the other on the calling thread.
 class InlineProgress : public Progress {
 public:
-    InlineProgress(Progress* whole, int index, int count) : whole_(whole), index_(index), count_(count) {}
+    InlineProgress(Progress* whole, int index, int count)
+        : whole_(whole), index_(index), count_(count) {}
     void setPosition(int percent) override {
         if (whole_ != nullptr) whole_->setPosition((index_ * 100 + percent) / count_);
     }
@@ -51,7 +53,8 @@ int workerThreads(int requested) {
     return n > 0 ? static_cast<int>(n) : 1;
 }
 
-void runPieces(int count, int threads, const std::function<void(int, Progress&)>& piece, Progress* progress) {
+void runPieces(int count, int threads, const std::function<void(int, Progress&)>& piece,
+               Progress* progress) {
     if (count <= 0) return;
     const int n = std::min(workerThreads(threads), count);
     if (n == 1) {

@@ -17,7 +17,8 @@ int workerThreads(int requested);
 // (which may be null) and passes its cancellation on to the pieces. After every thread has
 // ended: RunCancelled when the run was cancelled, else the exception of the lowest-numbered
 // piece that threw, if any.
-void runPieces(int count, int threads, const std::function<void(int, Progress&)>& piece, Progress* progress);
+void runPieces(int count, int threads, const std::function<void(int, Progress&)>& piece,
+               Progress* progress);
 
 // Messages of one piece, kept to be replayed in piece order once the run is over.
 class RecordedMessages : public Messages {

@@ -35,16 +35,21 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
         PmCurve curve;
     };
     std::vector<Curve> curves(PMM_CURVES);
-    runPieces(PMM_CURVES, m.THREADS, [&](int r, Progress& p) {
-        Curve& c = curves[static_cast<std::size_t>(r)];
-        c.solver = std::make_unique<SectionSolver>(m, c.messages);
-        c.curve = computePmCurve(*c.solver, mode, n, PMAX, PMIN, 30.0 * r, &p);
-    }, progress);
+    runPieces(
+        PMM_CURVES, m.THREADS,
+        [&](int r, Progress& p) {
+            Curve& c = curves[static_cast<std::size_t>(r)];
+            c.solver = std::make_unique<SectionSolver>(m, c.messages);
+            c.curve = computePmCurve(*c.solver, mode, n, PMAX, PMIN, 30.0 * r, &p);
+        },
+        progress);
 
     RunStats total;
-    std::vector<std::vector<double>> P(7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));
+    std::vector<std::vector<double>> P(
+        7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));
     std::vector<std::vector<double>> MX = P, MY = P;
-    std::vector<std::vector<uint8_t>> converged(7, std::vector<uint8_t>(static_cast<std::size_t>(2 * n + 3), 1));
+    std::vector<std::vector<uint8_t>> converged(
+        7, std::vector<uint8_t>(static_cast<std::size_t>(2 * n + 3), 1));
     for (int r = 0; r < PMM_CURVES; ++r) {
         Curve& c = curves[static_cast<std::size_t>(r)];
         c.messages.replayTo(msgs);
@@ -80,10 +85,10 @@ PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m) {
                 const auto ur = static_cast<std::size_t>(r);
                 const auto a = static_cast<std::size_t>(k);
                 const auto b = static_cast<std::size_t>(2 * n + 3 - k);
-                w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 1)] = {m.PMM_MX[ur][a], m.PMM_MY[ur][a],
-                                                                              m.PMM_P[ur][a]};
-                w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 7)] = {m.PMM_MX[ur][b], m.PMM_MY[ur][b],
-                                                                              m.PMM_P[ur][b]};
+                w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 1)] = {
+                    m.PMM_MX[ur][a], m.PMM_MY[ur][a], m.PMM_P[ur][a]};
+                w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 7)] = {
+                    m.PMM_MX[ur][b], m.PMM_MY[ur][b], m.PMM_P[ur][b]};
             }
         }
         w.PMM_LINE.resize(1);
@@ -131,7 +136,8 @@ PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m) {
         w.AXIS_LINE[static_cast<std::size_t>(k)] = {2 * k - 1, 2 * k, 4};
     }
 
-    const int nf = m.NFORCE > 0 && static_cast<std::size_t>(m.NFORCE) < m.FORCE.size() ? m.NFORCE : 0;
+    const int nf =
+        m.NFORCE > 0 && static_cast<std::size_t>(m.NFORCE) < m.FORCE.size() ? m.NFORCE : 0;
     w.LOAD_NODE.resize(static_cast<std::size_t>(nf) + 1);
     for (int i = 1; i <= nf; ++i) {
         const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];

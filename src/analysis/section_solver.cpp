@@ -22,12 +22,18 @@ private:
     std::vector<std::string>& out_;
 };
 
-double sign(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
-double larger(double a, double b) { return a > b ? a : b; }
+double sign(double x) {
+    return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0);
+}
+double larger(double a, double b) {
+    return a > b ? a : b;
+}
 
 // A moment below its minimum magnitude is raised to it with its sign; a zero moment becomes
 // the positive minimum.
-double minimumMoment(double M, double K) { return M == 0 ? K : sign(M) * larger(std::fabs(M), K); }
+double minimumMoment(double M, double K) {
+    return M == 0 ? K : sign(M) * larger(std::fabs(M), K);
+}
 
 }  // namespace
 
@@ -115,7 +121,8 @@ double CALC_SKL(int N, const matrx2& KK, const vec3& S, const vec3& L) {
     return s;
 }
 
-void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, const vec3& ABC, vec3& ABC2) {
+void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, const vec3& ABC,
+              vec3& ABC2) {
     for (int j = 1; j <= 3; ++j) {
         double t = 0;
         for (int p = 1; p <= 3; ++p) t += KK[p][j] * (LAMDA * LL[p] - SS[p]);
@@ -123,9 +130,12 @@ void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, co
     }
 }
 
-int sectionStrainLimitMode(const SectionModel& m) { return m.NCONC_PT != 0 ? 1 : m.NCFIB != 0 ? 2 : 3; }
+int sectionStrainLimitMode(const SectionModel& m) {
+    return m.NCONC_PT != 0 ? 1 : m.NCFIB != 0 ? 2 : 3;
+}
 
-SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs) : SectionSolver(m, msgs, m.SOLVER) {}
+SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs)
+    : SectionSolver(m, msgs, m.SOLVER) {}
 
 SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind)
     : fibres_(m), msgs_(msgs), kind_(kind) {
@@ -137,12 +147,16 @@ SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind k
     GAUSSJ(kinv_, 3, unused, record);
 }
 
-SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY,
-                                        int mode) {
+SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K_P, double K_MX,
+                                        double K_MY, int mode) {
     // P = 0 stays 0 whatever K_P is.
     const double Pu = sign(P) * larger(std::fabs(P), K_P);
     const vec3 LL{0, 1000.0 * Pu, 1e6 * minimumMoment(MX, K_MX), 1e6 * minimumMoment(MY, K_MY)};
-    return solve(LL, mode == 2 ? Scaling::Mode2 : mode == 3 ? Scaling::Mode3 : Scaling::Mode1, EPS_LIMIT);
+    return solve(LL,
+                 mode == 2   ? Scaling::Mode2
+                 : mode == 3 ? Scaling::Mode3
+                             : Scaling::Mode1,
+                 EPS_LIMIT);
 }
 
 SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, double epsMax) {
@@ -159,7 +173,8 @@ SolveResult SectionSolver::momentScaleAtStrain(double P, double MX, double MY, d
     return momentScale(P, MX, MY, Scaling::Prescribed, epsMax);
 }
 
-SolveResult SectionSolver::momentScale(double P, double MX, double MY, Scaling scaling, double epsMax) {
+SolveResult SectionSolver::momentScale(double P, double MX, double MY, Scaling scaling,
+                                       double epsMax) {
     if (kind_ != SolverKind::Fast || !singular_.empty()) return {};
     const vec3 LL{0, 0, 1e6 * MX, 1e6 * MY};
     const double fixed[3] = {1000.0 * P, 0, 0};
@@ -186,7 +201,8 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
     // reference iteration that stops short of its tolerance. (The moment-curvature steps do
     // not ask for a load's fraction: at a held axial force and strain their state is found
     // directly, see momentScaleAtStrain.)
-    if (kind_ == SolverKind::Fast && singular_.empty() && (scaling == Scaling::Mode1 || scaling == Scaling::Mode3)) {
+    if (kind_ == SolverKind::Fast && singular_.empty() &&
+        (scaling == Scaling::Mode1 || scaling == Scaling::Mode3)) {
         r = solveFast(LL, scaling, epsMax);
         if (!r.converged) {
             // The fast method failed somewhere on the way: the reference iteration decides.
@@ -224,7 +240,8 @@ SolveResult SectionSolver::polishReference(const vec3& LL, Scaling scaling, doub
     const SolveResult polished = solveFast(LL, scaling, epsMax, fibre);
     // Accepted only at a state with nearly the same load fraction: a state elsewhere along
     // the load is another answer, not the one the reference approaches.
-    if (polished.converged && std::fabs(polished.loadFraction - r.loadFraction) <= POLISH_FRACTION_CHANGE * std::fabs(r.loadFraction)) {
+    if (polished.converged && std::fabs(polished.loadFraction - r.loadFraction) <=
+                                  POLISH_FRACTION_CHANGE * std::fabs(r.loadFraction)) {
         SolveResult p = polished;
         p.iterations += r.iterations;
         return p;
@@ -245,7 +262,8 @@ namespace {
 
 // Largest and smallest control-point strains of the deformation ABC. The load-fraction rule
 // starts both from 0, the prescribed-strain rule from the first point.
-void controlPointExtremes(const FibreArrays& f, const vec3& ABC, bool fromFirstPoint, double& emax, double& emin) {
+void controlPointExtremes(const FibreArrays& f, const vec3& ABC, bool fromFirstPoint, double& emax,
+                          double& emin) {
     const std::vector<double>& cpX = f.cpX;
     const std::vector<double>& cpY = f.cpY;
     emax = 0;
@@ -284,12 +302,16 @@ struct ReferenceScaling {
             // tensile point takes the limit strain. Left unscaled, a tensile load would settle
             // on an elastic state of whatever size the iteration holds, far short of the yield
             // of all the steel.
-            if (emax == 0 && emin != 0) s = s2;
-            else if (have1) s = s1;
+            if (emax == 0 && emin != 0)
+                s = s2;
+            else if (have1)
+                s = s1;
         } else if (mode == 3) {
             // The larger extreme magnitude of this deformation, never one of an earlier one.
-            if (emax != 0 && emin != 0) s = s1 < s2 ? s1 : s2;
-            else if (emax != 0 || emin != 0) s = emax != 0 ? s1 : s2;
+            if (emax != 0 && emin != 0)
+                s = s1 < s2 ? s1 : s2;
+            else if (emax != 0 || emin != 0)
+                s = emax != 0 ? s1 : s2;
         } else if (have1 && have2) {
             s = s1 > s2 ? s1 : s2;
         } else if (have1 || have2) {
@@ -377,7 +399,8 @@ bool SectionSolver::tensionEndForces(double ss[3]) {
 
 double SectionSolver::controlExtent(double sx, double sy) const {
     double e = 0;
-    for (std::size_t c = 0; c < fibres_.cpX.size(); ++c) e = std::fmax(e, sx * fibres_.cpX[c] + sy * fibres_.cpY[c]);
+    for (std::size_t c = 0; c < fibres_.cpX.size(); ++c)
+        e = std::fmax(e, sx * fibres_.cpX[c] + sy * fibres_.cpY[c]);
     return e;
 }
 
@@ -399,14 +422,18 @@ void SectionSolver::storeState(SectionModel& m) const {
     if (!evaluated_) return;
     // Only the section's own control points have a place to keep their strain (a section limited
     // at its bars has none).
-    const std::size_t points = m.NCFIB > 0 && m.CFIB.size() > static_cast<std::size_t>(m.NCFIB) ? static_cast<std::size_t>(m.NCFIB) : 0;
+    const std::size_t points = m.NCFIB > 0 && m.CFIB.size() > static_cast<std::size_t>(m.NCFIB)
+                                   ? static_cast<std::size_t>(m.NCFIB)
+                                   : 0;
     for (std::size_t c = 0; c < fibres_.cpX.size() && c < points; ++c)
-        m.CFIB[c + 1].EPS = pointAbc_[0] + pointAbc_[1] * fibres_.cpX[c] + pointAbc_[2] * fibres_.cpY[c];
+        m.CFIB[c + 1].EPS =
+            pointAbc_[0] + pointAbc_[1] * fibres_.cpX[c] + pointAbc_[2] * fibres_.cpY[c];
     storeFibreState(fibres_, fibreAbc_, m);
 }
 
-SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, double MY, double& LOAD_FRACTION,
-                                     double K_P, double K_MX, double K_MY, Messages& msgs) {
+SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, double MY,
+                                     double& LOAD_FRACTION, double K_P, double K_MX, double K_MY,
+                                     Messages& msgs) {
     SectionSolver solver(m, msgs);
     const SolveResult r = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.STRAIN_LIMIT_MODE);
     solver.storeState(m);
@@ -414,8 +441,9 @@ SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, doubl
     return r;
 }
 
-SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, double MY, double eps_max,
-                                     double& LOAD_FRACTION, double& KMIN_EPS, double& KMAX_EPS, Messages& msgs) {
+SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, double MY,
+                                     double eps_max, double& LOAD_FRACTION, double& KMIN_EPS,
+                                     double& KMAX_EPS, Messages& msgs) {
     SectionSolver solver(m, msgs);
     const SolveResult r = solver.loadFractionAtStrain(P, MX, MY, eps_max);
     solver.storeState(m);

@@ -55,7 +55,8 @@ void FORM_SECTION_STIFF_MATRIX(const SectionModel& m, matrx2& KK);
 void GAUSSJ(matrx2& A, int N, vec3& B, Messages& msgs);
 double CALC_LKL(int N, const matrx2& KK, const vec3& L);
 double CALC_SKL(int N, const matrx2& KK, const vec3& S, const vec3& L);
-void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, const vec3& ABC, vec3& ABC2);
+void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, const vec3& ABC,
+              vec3& ABC2);
 
 // 1 when the section has a concrete outline, 2 otherwise (steel-only sections), 3 for bars
 // without an outline or a steel section: no corners to limit, so the bars themselves are held
@@ -83,7 +84,8 @@ public:
     // compressive control-point strain at EPS_LIMIT, or the largest tensile one when no point
     // is in compression; mode 2 puts the smaller of those two magnitudes there, mode 3 the
     // larger.
-    SolveResult loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY, int mode);
+    SolveResult loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY,
+                             int mode);
     // The moment-curvature variant: no minimum magnitudes, the largest control-point strain
     // scaled to epsMax.
     SolveResult loadFractionAtStrain(double P, double MX, double MY, double epsMax);
@@ -130,8 +132,8 @@ private:
     SolveResult solveReference(const vec3& LL, Scaling scaling, double epsMax);
     // start: the deformation to begin from (default: the elastic one under the load).
     // fixed: a part of the load the factor does not scale (N, N mm, N mm; default none).
-    SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax, const double* start = nullptr,
-                          const double* fixed = nullptr);
+    SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax,
+                          const double* start = nullptr, const double* fixed = nullptr);
     SolveResult polishReference(const vec3& LL, Scaling scaling, double epsMax);
     SolveResult momentScale(double P, double MX, double MY, Scaling scaling, double epsMax);
     void remember(const double pointAbc[3], const double fibreAbc[3]);
@@ -139,8 +141,8 @@ private:
     FibreArrays fibres_;
     Messages& msgs_;
     SolverKind kind_ = SolverKind::Fast;
-    matrx2 k0_{};                       // elastic stiffness
-    matrx2 kinv_{};                     // inverse stiffness
+    matrx2 k0_{};                        // elastic stiffness
+    matrx2 kinv_{};                      // inverse stiffness
     std::vector<std::string> singular_;  // messages the inversion raised, repeated per solve
     double fibreAbc_[3] = {0, 0, 0};     // deformation of the last fibre evaluation
     double pointAbc_[3] = {0, 0, 0};     // deformation of the last control-point evaluation
@@ -149,12 +151,14 @@ private:
 
 // Load fraction of one load on the model's fibres, with the minimum magnitudes, in the model's
 // STRAIN_LIMIT_MODE; the fibres and control points keep the last evaluated state.
-SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, double MY, double& LOAD_FRACTION,
-                                     double K_P, double K_MX, double K_MY, Messages& msgs);
+SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, double MY,
+                                     double& LOAD_FRACTION, double K_P, double K_MX, double K_MY,
+                                     Messages& msgs);
 // The moment-curvature variant: KMIN_EPS receives the largest and KMAX_EPS the smallest
 // control-point strain of the last iteration.
-SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, double MY, double eps_max,
-                                     double& LOAD_FRACTION, double& KMIN_EPS, double& KMAX_EPS, Messages& msgs);
+SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, double MY,
+                                     double eps_max, double& LOAD_FRACTION, double& KMIN_EPS,
+                                     double& KMAX_EPS, Messages& msgs);
 
 // Counts of a run of many solves, for callers that report non-convergence.
 struct RunStats {
@@ -239,14 +243,17 @@ double findUnitLoadFraction(Solve&& solve, double& mx, double& my, double tol, i
         if (lamda - 1 < tol && 1 - lamda < tol) break;
         if (!(lamda > 0) || !std::isfinite(lamda)) break;
         const double f = std::log(lamda);
-        if (f > 0) lo = std::fmax(lo, x);
-        else hi = std::fmin(hi, x);
+        if (f > 0)
+            lo = std::fmax(lo, x);
+        else
+            hi = std::fmin(hi, x);
         double next = x + f;  // the fixed-point step: the moment times the load fraction
         if (havePrev && f != fPrev) {
             const double secant = x - f * (x - xPrev) / (f - fPrev);
             if (std::isfinite(secant)) next = secant;
         }
-        if (std::isfinite(lo) && std::isfinite(hi) && !(next > lo && next < hi)) next = 0.5 * (lo + hi);
+        if (std::isfinite(lo) && std::isfinite(hi) && !(next > lo && next < hi))
+            next = 0.5 * (lo + hi);
         if (next < -41.4) break;  // e^-41.4 ~ 1e-18
         // The fractions of solves handed to the reference iteration are only good to its
         // tolerance: once the moment stops moving the search has found all there is to find.

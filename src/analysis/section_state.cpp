@@ -136,7 +136,8 @@ LoadPass loadPass(const FibreArrays& f, const double a[3]) {
     for (const FibreGroup& g : f.groups) {
         for (std::size_t j = g.begin; j < g.end; ++j) {
             const double e = a[0] + a[1] * f.x[j] + a[2] * f.y[j];
-            p.energy += f.area[j] * (g.concrete ? concreteEnergy(g.fc, g.eps0, e) : steelEnergy(g.fy, e));
+            p.energy +=
+                f.area[j] * (g.concrete ? concreteEnergy(g.fc, g.eps0, e) : steelEnergy(g.fy, e));
         }
     }
     // Fibres of other kinds hold their stress whatever the strain: constant forces.
@@ -146,7 +147,8 @@ LoadPass loadPass(const FibreArrays& f, const double a[3]) {
 
 // The symmetric 3 x 3 system (S, SX, SY, SXX, SXY, SYY) x = b.
 bool solve3(const double k[6], const double b[3], double x[3]) {
-    double M[4][4] = {{k[0], k[1], k[2], 0}, {k[1], k[3], k[4], 0}, {k[2], k[4], k[5], 0}, {0, 0, 0, 0}};
+    double M[4][4] = {
+        {k[0], k[1], k[2], 0}, {k[1], k[3], k[4], 0}, {k[2], k[4], k[5], 0}, {0, 0, 0, 0}};
     double rhs[4] = {b[0], b[1], b[2], 0}, out[4] = {0, 0, 0, 0};
     if (!solveSmall(3, M, rhs, out)) return false;
     std::copy(out, out + 3, x);

@@ -12,7 +12,8 @@
 
 namespace qav {
 
-AddRebarLineDialog::AddRebarLineDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+AddRebarLineDialog::AddRebarLineDialog(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
     initToolDialog(this, "AddRebarLineDialog", "Add Rebar From Start Point to End Point");
     auto* top = new QVBoxLayout(this);
     auto* group = new QGroupBox("Add New Rebar", this);

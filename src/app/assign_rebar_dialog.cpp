@@ -12,7 +12,8 @@
 
 namespace qav {
 
-AssignRebarDialog::AssignRebarDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+AssignRebarDialog::AssignRebarDialog(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
     initToolDialog(this, "AssignRebarDialog", "Assign Rebar Diameter");
     auto* top = new QVBoxLayout(this);
     auto* group = new QGroupBox("Rebar Properties", this);
@@ -24,7 +25,8 @@ AssignRebarDialog::AssignRebarDialog(AppContext& ctx, QWidget* parent) : QDialog
     auto* assignButton = namedButton("Button1", "Assign", this);
     auto* close = namedButton("Button2", "Close", this);
     top->addLayout(buttonRow({assignButton, close}));
-    connect(assignButton, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { assign(); }); });
+    connect(assignButton, &QPushButton::clicked, this,
+            [this] { ctx_.runCommand([this] { assign(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 }
 

@@ -16,7 +16,8 @@ QString CommandBoundary::messageText(const MessageLog::Entry& e) {
 }
 
 QString CommandBoundary::errorText(const std::exception& e) {
-    if (dynamic_cast<const std::bad_alloc*>(&e)) return QStringLiteral("Out of memory: the command was stopped.");
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return QStringLiteral("Out of memory: the command was stopped.");
     const QString text = QString::fromStdString(e.what());
     // An error without words must still be seen, not taken for success.
     return text.isEmpty() ? QStringLiteral("The command was stopped by an error.") : text;

@@ -17,7 +17,9 @@ CommandMap::Entry& CommandMap::entry(const QString& name) {
     return e;
 }
 
-QAction* CommandMap::action(const QString& name) { return entry(name).action; }
+QAction* CommandMap::action(const QString& name) {
+    return entry(name).action;
+}
 
 void CommandMap::set(const QString& name, Handler handler) {
     Entry& e = entry(name);
@@ -40,7 +42,9 @@ QString CommandMap::notAvailableText(const QString& name) {
     return QStringLiteral("%1 is not available yet.").arg(name);
 }
 
-void CommandMap::notAvailable(const QString& name) { prompts_->information(notAvailableText(name)); }
+void CommandMap::notAvailable(const QString& name) {
+    prompts_->information(notAvailableText(name));
+}
 
 void CommandMap::run(const QString& name) {
     Entry& e = entry(name);

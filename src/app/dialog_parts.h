@@ -52,7 +52,8 @@ inline QLabel* placedLabel(const QString& name, const QString& text, QWidget* pa
     return l;
 }
 
-inline QPushButton* placedButton(const QString& name, const QString& text, QWidget* parent, QRect r) {
+inline QPushButton* placedButton(const QString& name, const QString& text, QWidget* parent,
+                                 QRect r) {
     QPushButton* b = namedButton(name, text, parent);
     b->setGeometry(r);
     return b;
@@ -66,7 +67,11 @@ inline QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
     return row;
 }
 
-inline std::string textOf(const QLineEdit* e) { return e->text().toStdString(); }
-inline QString qs(const std::string& s) { return QString::fromStdString(s); }
+inline std::string textOf(const QLineEdit* e) {
+    return e->text().toStdString();
+}
+inline QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 }  // namespace qav

@@ -10,7 +10,8 @@
 
 namespace qav {
 
-DisplaySettingDialog::DisplaySettingDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+DisplaySettingDialog::DisplaySettingDialog(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
     initToolDialog(this, "DisplaySettingDialog", "Display Setting");
     auto* top = new QVBoxLayout(this);
     auto* group = new QGroupBox("Display Setting", this);
@@ -23,7 +24,8 @@ DisplaySettingDialog::DisplaySettingDialog(AppContext& ctx, QWidget* parent) : Q
         col->addWidget(boxes_[i]);
         // Any click copies all six; the picture changes at the next redraw.
         connect(boxes_[i], &QCheckBox::clicked, this, [this] {
-            for (int k = 1; k <= 6; ++k) ctx_.model().SHOW_FLAG[static_cast<std::size_t>(k)] = boxes_[k]->isChecked();
+            for (int k = 1; k <= 6; ++k)
+                ctx_.model().SHOW_FLAG[static_cast<std::size_t>(k)] = boxes_[k]->isChecked();
         });
     }
     top->addWidget(group);
@@ -33,7 +35,8 @@ DisplaySettingDialog::DisplaySettingDialog(AppContext& ctx, QWidget* parent) : Q
 }
 
 void DisplaySettingDialog::showEvent(QShowEvent* event) {
-    for (int i = 1; i <= 6; ++i) boxes_[i]->setChecked(ctx_.model().SHOW_FLAG[static_cast<std::size_t>(i)]);
+    for (int i = 1; i <= 6; ++i)
+        boxes_[i]->setChecked(ctx_.model().SHOW_FLAG[static_cast<std::size_t>(i)]);
     QDialog::showEvent(event);
 }
 

@@ -28,7 +28,8 @@ void loadProgramSettings(SectionModel& m) {
     m.STEEL_GRID = settings.value(STEEL_GRID_KEY, false).toBool();
 }
 
-GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
     initToolDialog(this, "GeneralSettingDialog", "General Setting ");
     auto* top = new QVBoxLayout(this);
     auto* pm = new QGroupBox("PM/MM Analysis Setting", this);
@@ -74,7 +75,8 @@ GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent) : Q
     g4->addWidget(SteelGridBox);
     top->addWidget(steelMesh);
     auto* okay = namedButton("Button1", "Okay", this);
-    connect(okay, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { this->okay(); }); });
+    connect(okay, &QPushButton::clicked, this,
+            [this] { ctx_.runCommand([this] { this->okay(); }); });
     top->addWidget(okay, 0, Qt::AlignRight);
 }
 

@@ -2,18 +2,18 @@
 
 #include <QPrinter>
 
+#include "app/about_dialog.h"
 #include "app/add_rebar_line_dialog.h"
 #include "app/assign_rebar_dialog.h"
 #include "app/command_map.h"
+#include "app/display_setting_dialog.h"
+#include "app/general_setting_dialog.h"
 #include "app/main_window.h"
 #include "app/material_dialog.h"
 #include "app/move_rebars_dialog.h"
 #include "app/printer_setting_dialog.h"
-#include "app/section_view_widget.h"
-#include "app/about_dialog.h"
-#include "app/display_setting_dialog.h"
-#include "app/general_setting_dialog.h"
 #include "app/section_properties_window.h"
+#include "app/section_view_widget.h"
 #include "app/user_prompts.h"
 #include "model/section_properties.h"
 #include "view/rebar_tools.h"
@@ -97,7 +97,8 @@ void installDeleteCommands(MainWindow& w, CommandMap& c) {
     });
 }
 
-void installRebarCommands(MainWindow& w, CommandMap& c, QWidget* assign, QWidget* move, QWidget* addLine) {
+void installRebarCommands(MainWindow& w, CommandMap& c, QWidget* assign, QWidget* move,
+                          QWidget* addLine) {
     SectionModel& m = w.model();
     ViewNavigator& nav = w.view()->navigator();
     c.set(cmd::SelectRebars, [&w, &m, &nav] { showNavEffect(w, nav.startSelectRebars(m)); });

@@ -101,11 +101,21 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     view_ = new SectionViewWidget(model_, central);
     side_ = new SidePanel(*commands_, central);
     side_->setFixedWidth(276);
-    status2_ = new PanelBar("StatusBar2", {{"Mouse Point", 100}, {"", 200}, {"Timer", 50}, {"", 50}}, central);
+    status2_ = new PanelBar("StatusBar2",
+                            {{"Mouse Point", 100}, {"", 200}, {"Timer", 50}, {"", 50}}, central);
     status1_ = new PanelBar("StatusBar1",
-                            {{"Operation", 100}, {"None", 150}, {"Num of Fibers", 100}, {"0", 50},
-                             {"Points of Poly", 100}, {"0", 50}, {"Num of Rebars", 100}, {"0", 50},
-                             {"Select Bars", 100}, {"0", 50}, {"SteelSec", 80}, {"0", 50}},
+                            {{"Operation", 100},
+                             {"None", 150},
+                             {"Num of Fibers", 100},
+                             {"0", 50},
+                             {"Points of Poly", 100},
+                             {"0", 50},
+                             {"Num of Rebars", 100},
+                             {"0", 50},
+                             {"Select Bars", 100},
+                             {"0", 50},
+                             {"SteelSec", 80},
+                             {"0", 50}},
                             central);
     grid->addWidget(view_, 0, 0);
     grid->addWidget(side_, 0, 1);
@@ -121,8 +131,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         if (e.readout) status2_->setText(1, QString::fromStdString(*e.readout));
         if (e.redraw) modelChanged();
         if (e.selectionFull)
-            prompts_->information(QStringLiteral("The selection holds at most %1 bars; further bars were not selected.")
-                                      .arg(SEL_BAR_CAPACITY));
+            prompts_->information(
+                QStringLiteral(
+                    "The selection holds at most %1 bars; further bars were not selected.")
+                    .arg(SEL_BAR_CAPACITY));
     };
     connect(side_, &SidePanel::controlsEdited, this, [this] {
         applyControlsToModel();
@@ -159,12 +171,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     updateWindowSize();
 }
 
-MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+}
 
 void MainWindow::buildMenus() {
     CommandMap& c = *commands_;
     // A menu item whose caption differs from its command's name triggers the command.
-    auto item = [&](QMenu* menu, const QString& caption, const char* command, const QKeySequence& keys = {}) {
+    auto item = [&](QMenu* menu, const QString& caption, const char* command,
+                    const QKeySequence& keys = {}) {
         QAction* a = menu->addAction(caption);
         a->setShortcut(keys);
         const QString name = command;
@@ -185,7 +200,8 @@ void MainWindow::buildMenus() {
     QAction* exit = file->addAction("Exit");
     exit->setObjectName("ExitAction");
     connect(exit, &QAction::triggered, this, &QWidget::close);
-    add(bar->addMenu("Define"), {cmd::MaterialSetting, cmd::DisplaySetting, cmd::GeneralSetting, cmd::PrinterSetting});
+    add(bar->addMenu("Define"),
+        {cmd::MaterialSetting, cmd::DisplaySetting, cmd::GeneralSetting, cmd::PrinterSetting});
     QMenu* section = bar->addMenu("Section");
     add(section, {cmd::BuildTypical, cmd::BuildSteel, cmd::BuildOpening});
     item(section, "Mesh Section", cmd::Mesh);
@@ -241,9 +257,13 @@ void MainWindow::buildToolBar() {
     }
 }
 
-void MainWindow::setPrompts(UserPrompts* prompts) { prompts_ = prompts ? prompts : ownPrompts_.get(); }
+void MainWindow::setPrompts(UserPrompts* prompts) {
+    prompts_ = prompts ? prompts : ownPrompts_.get();
+}
 
-void MainWindow::applyControlsToModel() { side_->writeToModel(model_); }
+void MainWindow::applyControlsToModel() {
+    side_->writeToModel(model_);
+}
 
 void MainWindow::showModelInControls() {
     side_->readFromModel(model_);
@@ -273,7 +293,9 @@ void MainWindow::showModel() {
     view_->update();
 }
 
-void MainWindow::runCommand(const std::function<void()>& body) { boundary_.run(body); }
+void MainWindow::runCommand(const std::function<void()>& body) {
+    boundary_.run(body);
+}
 
 void MainWindow::onSectionState(QObject* receiver, const std::function<void()>& refresh) {
     connect(this, &MainWindow::sectionStateChanged, receiver, refresh);
@@ -285,7 +307,9 @@ void MainWindow::syncSection() {
     emit sectionStateChanged();
 }
 
-void MainWindow::setOperationText(const QString& text) { status1_->setText(1, text); }
+void MainWindow::setOperationText(const QString& text) {
+    status1_->setText(1, text);
+}
 
 bool MainWindow::openSection(const QString& path) {
     bool ok = false;
@@ -346,7 +370,9 @@ void MainWindow::openRecentFile(const QString& path) {
         recent_.store(appSettings());
         fillRecentMenu();
         prompts_->information(
-            QStringLiteral("The file %1 no longer exists; it was removed from the Recent Files list.").arg(path));
+            QStringLiteral(
+                "The file %1 no longer exists; it was removed from the Recent Files list.")
+                .arg(path));
         return;
     }
     if (!saveChangesFirst()) return;
@@ -357,12 +383,12 @@ bool MainWindow::saveChangesFirst() {
     refreshModified();
     if (!modified_) return true;
     switch (prompts_->askSaveChanges(documentName())) {
-    case SaveAnswer::Discard:
-        return true;
-    case SaveAnswer::Cancel:
-        return false;
-    case SaveAnswer::Save:
-        break;
+        case SaveAnswer::Discard:
+            return true;
+        case SaveAnswer::Cancel:
+            return false;
+        case SaveAnswer::Save:
+            break;
     }
     QString path = filePath_;
     if (path.isEmpty()) path = prompts_->saveFileName(QStringLiteral("SectionModel (*.sec)"));
@@ -399,7 +425,8 @@ void MainWindow::fillRecentMenu() {
     recentMenu_->clear();
     int n = 0;
     for (const QString& path : recent_.paths()) {
-        QAction* a = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(++n).arg(QFileInfo(path).fileName()));
+        QAction* a = recentMenu_->addAction(
+            QStringLiteral("&%1 %2").arg(++n).arg(QFileInfo(path).fileName()));
         a->setData(path);
         a->setToolTip(path);
         connect(a, &QAction::triggered, this, [this, path] { openRecentFile(path); });
@@ -432,8 +459,8 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
-        watched->isWidgetType()) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && watched->isWidgetType()) {
         auto* w = static_cast<QWidget*>(watched);
         QWidget* focus = QApplication::focusWidget();
         // A key event travels from the focus widget up to its window: act on it once, where it

@@ -88,7 +88,8 @@ MaterialDialog::MaterialDialog(AppContext& ctx, QWidget* parent) : QDialog(paren
 
     connect(ComboBox1, &QComboBox::activated, this, [this] { typeChanged(); });
     connect(ComboBox2, &QComboBox::activated, this, [this] { nameChanged(); });
-    connect(modifyButton, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { modify(); }); });
+    connect(modifyButton, &QPushButton::clicked, this,
+            [this] { ctx_.runCommand([this] { modify(); }); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 }
 
@@ -101,7 +102,8 @@ void MaterialDialog::typeChanged() {
     const MaterialTable t = tableOf(ComboBox1->currentIndex());
     SectionModel& m = ctx_.model();
     const std::vector<TMAT>& table =
-        t == MaterialTable::Steel ? m.STEEL_MAT : (t == MaterialTable::CoverConcrete ? m.COVER_MAT : m.CONC_MAT);
+        t == MaterialTable::Steel ? m.STEEL_MAT
+                                  : (t == MaterialTable::CoverConcrete ? m.COVER_MAT : m.CONC_MAT);
     const int fixed = t == MaterialTable::Steel ? STEEL_GRADE_ITEMS : CONC_GRADE_ITEMS;
     // The list has a fixed length, but a file may have brought a shorter table.
     const int n = std::min<int>(fixed, static_cast<int>(table.size()) - 1);
@@ -134,7 +136,8 @@ void MaterialDialog::modify() {
     const int grade = ComboBox2->currentIndex() + 1;
     if (grade < 1) return;
     const MaterialTable table = tableOf(ComboBox1->currentIndex());
-    const MaterialBoxes boxes{textOf(Edit1), textOf(Edit2), textOf(Edit3), textOf(Edit4), textOf(Edit5)};
+    const MaterialBoxes boxes{textOf(Edit1), textOf(Edit2), textOf(Edit3), textOf(Edit4),
+                              textOf(Edit5)};
     const double esBefore = materialOf(ctx_.model(), table, grade).ES;
     const std::string edit4 = modifyMaterial(ctx_.model(), table, grade, boxes);
     Edit4->setText(qs(edit4));

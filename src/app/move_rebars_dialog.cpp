@@ -60,8 +60,10 @@ MoveRebarsDialog::MoveRebarsDialog(AppContext& ctx, QWidget* parent) : QDialog(p
     row->addWidget(close);
     top->addLayout(row);
 
-    connect(moveButton, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { move(); }); });
-    connect(replicateButton, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { replicate(); }); });
+    connect(moveButton, &QPushButton::clicked, this,
+            [this] { ctx_.runCommand([this] { move(); }); });
+    connect(replicateButton, &QPushButton::clicked, this,
+            [this] { ctx_.runCommand([this] { replicate(); }); });
     connect(toX, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { moveToX(); }); });
     connect(toY, &QPushButton::clicked, this, [this] { ctx_.runCommand([this] { moveToY(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);

@@ -5,7 +5,8 @@
 
 namespace qav {
 
-PanelBar::PanelBar(const QString& name, const std::vector<std::pair<QString, int>>& panels, QWidget* parent)
+PanelBar::PanelBar(const QString& name, const std::vector<std::pair<QString, int>>& panels,
+                   QWidget* parent)
     : QFrame(parent) {
     setObjectName(name);
     auto* row = new QHBoxLayout(this);

@@ -13,7 +13,8 @@ class PanelBar : public QFrame {
     Q_OBJECT
 public:
     // (initial text, width in pixels) per panel.
-    PanelBar(const QString& name, const std::vector<std::pair<QString, int>>& panels, QWidget* parent = nullptr);
+    PanelBar(const QString& name, const std::vector<std::pair<QString, int>>& panels,
+             QWidget* parent = nullptr);
     void setText(int panel, const QString& text);
     QString text(int panel) const;
     int count() const { return static_cast<int>(labels_.size()); }

@@ -8,7 +8,8 @@
 
 namespace qav {
 
-PrinterSettingDialog::PrinterSettingDialog(QPrinter& printer, QWidget* parent) : QDialog(parent), printer_(printer) {
+PrinterSettingDialog::PrinterSettingDialog(QPrinter& printer, QWidget* parent)
+    : QDialog(parent), printer_(printer) {
     initToolDialog(this, "PrinterSettingDialog", "Printer Setting");
     auto* g = new QGridLayout(this);
     auto* setPrinter = namedButton("Button2", "Set Printer", this);
@@ -38,6 +39,8 @@ void PrinterSettingDialog::setResolution1200() {
     if (printer_.resolution() != 1200) printer_.setResolution(1200);
 }
 
-void PrinterSettingDialog::checkDpi() { Edit1->setText(QString::number(printer_.resolution())); }
+void PrinterSettingDialog::checkDpi() {
+    Edit1->setText(QString::number(printer_.resolution()));
+}
 
 }  // namespace qav

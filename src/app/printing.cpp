@@ -21,11 +21,15 @@ PrinterChooser& chooser() {
 }
 }  // namespace
 
-void setPrinterChooser(PrinterChooser c) { chooser() = c ? std::move(c) : PrinterChooser(platformDialog); }
+void setPrinterChooser(PrinterChooser c) {
+    chooser() = c ? std::move(c) : PrinterChooser(platformDialog);
+}
 
-bool printReport(AppContext& ctx, PageShape shape, const std::function<void(PageDocument&)>& compose) {
+bool printReport(AppContext& ctx, PageShape shape,
+                 const std::function<void(PageDocument&)>& compose) {
     QPrinter& printer = ctx.printer();
-    printer.setPageOrientation(shape == PageShape::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setPageOrientation(shape == PageShape::Landscape ? QPageLayout::Landscape
+                                                             : QPageLayout::Portrait);
     if (!chooser()(printer, ctx.mainWidget())) return false;
     RecordedDocument doc(pageTextMeasure());
     compose(doc);

@@ -25,6 +25,7 @@ enum class PageShape { Landscape, Portrait };
 // Offers the document's orientation in the print dialog (the paper stays the printer's), asks,
 // composes with the page fonts measured at 1200 dpi and prints. False when cancelled. Errors of
 // the composition or of the printer are thrown to the command boundary.
-bool printReport(AppContext& ctx, PageShape shape, const std::function<void(PageDocument&)>& compose);
+bool printReport(AppContext& ctx, PageShape shape,
+                 const std::function<void(PageDocument&)>& compose);
 
 }  // namespace qav

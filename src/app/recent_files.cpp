@@ -38,6 +38,8 @@ void RecentFiles::add(const QString& path) {
     while (paths_.size() > kMaxFiles) paths_.removeLast();
 }
 
-void RecentFiles::remove(const QString& path) { paths_.removeAll(path); }
+void RecentFiles::remove(const QString& path) {
+    paths_.removeAll(path);
+}
 
 }  // namespace qav

@@ -16,7 +16,8 @@ MouseButton toButton(Qt::MouseButton b) {
 }
 }  // namespace
 
-SectionViewWidget::SectionViewWidget(SectionModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+SectionViewWidget::SectionViewWidget(SectionModel& model, QWidget* parent)
+    : QWidget(parent), model_(model) {
     setObjectName("SectionView");
     setMouseTracking(true);  // the read-out follows the mouse without a button held
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -36,7 +36,8 @@ QComboBox* gradeList(const QString& name, const QStringList& items, QWidget* par
 
 QStringList concreteNames(const QString& suffix) {
     QStringList out;
-    for (int i = 1; i <= CONC_GRADE_ITEMS; ++i) out << QStringLiteral("C%1%2").arg(5 * i + 15).arg(suffix);
+    for (int i = 1; i <= CONC_GRADE_ITEMS; ++i)
+        out << QStringLiteral("C%1%2").arg(5 * i + 15).arg(suffix);
     return out;
 }
 
@@ -62,8 +63,9 @@ void selectIndex(QComboBox* c, int index) {
 SidePanel::SidePanel(CommandMap& commands, QWidget* parent) : QTabWidget(parent) {
     setObjectName("PageControl1");
     addTab(sectionPage(commands), "Section");
-    addTab(buttonPage(commands, {cmd::SelectRebars, cmd::AssignRebar, cmd::DeleteRebars, cmd::AddSingleRebar,
-                                 cmd::AddAlongLine, cmd::AlignX, cmd::AlignY, cmd::AlignDir, cmd::MoveRebars}),
+    addTab(buttonPage(commands, {cmd::SelectRebars, cmd::AssignRebar, cmd::DeleteRebars,
+                                 cmd::AddSingleRebar, cmd::AddAlongLine, cmd::AlignX, cmd::AlignY,
+                                 cmd::AlignDir, cmd::MoveRebars}),
            "Rebar");
     addTab(buttonPage(commands, {cmd::CadImport, cmd::DxfImport, cmd::DxfExport}), "CAD");
 }
@@ -82,8 +84,8 @@ QWidget* SidePanel::sectionPage(CommandMap& commands) {
     auto* col = new QVBoxLayout(page);
     col->setContentsMargins(4, 4, 4, 4);
     col->setSpacing(3);
-    for (const char* n : {cmd::BuildTypical, cmd::BuildSteel, cmd::BuildOpening, cmd::Analysis, cmd::Mesh,
-                          cmd::DeleteSection, cmd::DeleteMesh, cmd::DeleteSteel})
+    for (const char* n : {cmd::BuildTypical, cmd::BuildSteel, cmd::BuildOpening, cmd::Analysis,
+                          cmd::Mesh, cmd::DeleteSection, cmd::DeleteMesh, cmd::DeleteSteel})
         col->addWidget(commandButton(commands, n, page));
 
     auto* material = new QGroupBox("Material and Mesh Setting", page);

@@ -28,7 +28,8 @@ public:
     QComboBox* ComboBox3 = nullptr;  // "Rebar Grade"
     QComboBox* ComboBox4 = nullptr;  // "Concrete Cover Grade"
     QLineEdit* Edit1 = nullptr;      // "Mesh Size"
-    QLineEdit *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr, *Edit6 = nullptr;
+    QLineEdit *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr,
+              *Edit6 = nullptr;
 
 signals:
     // A grade list or the mesh size box was changed by the user.

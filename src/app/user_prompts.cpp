@@ -13,7 +13,9 @@
 namespace qav {
 
 namespace {
-QString title() { return QApplication::applicationName(); }
+QString title() {
+    return QApplication::applicationName();
+}
 
 const char* kLastFolder = "LastFolder";
 
@@ -33,8 +35,8 @@ void rememberFileFolder(const QString& path) {
 }
 
 bool QtUserPrompts::confirm(const QString& text) {
-    return QMessageBox::question(parent_, title(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    return QMessageBox::question(parent_, title(), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString QtUserPrompts::openFileName(const QString& filter) {
@@ -44,19 +46,25 @@ QString QtUserPrompts::openFileName(const QString& filter) {
 QString QtUserPrompts::saveFileName(const QString& filter, const QString& defaultName) {
     QString start = defaultName;
     const QString folder = lastFileFolder();
-    if (!folder.isEmpty() && QFileInfo(defaultName).isRelative()) start = QDir(folder).filePath(defaultName);
+    if (!folder.isEmpty() && QFileInfo(defaultName).isRelative())
+        start = QDir(folder).filePath(defaultName);
     // The name is taken as typed: no extension is added, an existing file is replaced.
     return remember(QFileDialog::getSaveFileName(parent_, QString(), start, filter, nullptr,
                                                  QFileDialog::DontConfirmOverwrite));
 }
 
-void QtUserPrompts::information(const QString& text) { QMessageBox::information(parent_, title(), text); }
+void QtUserPrompts::information(const QString& text) {
+    QMessageBox::information(parent_, title(), text);
+}
 
-void QtUserPrompts::error(const QString& text) { QMessageBox::critical(parent_, title(), text); }
+void QtUserPrompts::error(const QString& text) {
+    QMessageBox::critical(parent_, title(), text);
+}
 
 QMessageBox* createSaveChangesBox(QWidget* parent, const QString& name) {
-    auto* box = new QMessageBox(QMessageBox::Question, title(), QStringLiteral("Save changes to %1?").arg(name),
-                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    auto* box = new QMessageBox(
+        QMessageBox::Question, title(), QStringLiteral("Save changes to %1?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box->setDefaultButton(QMessageBox::Save);
     box->setEscapeButton(QMessageBox::Cancel);
     return box;

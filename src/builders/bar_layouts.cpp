@@ -29,15 +29,17 @@ void requireLayoutBars(double bars) {
                                 {Format("%0.0F", {bars}), Format("%0.0F", {MAX_LAYOUT_BARS})}));
 }
 
-void requireRowsFit(double s, const std::string& spacerCaption, std::initializer_list<RowGroup> groups) {
+void requireRowsFit(double s, const std::string& spacerCaption,
+                    std::initializer_list<RowGroup> groups) {
     // Rows step inwards from the cover line; the last must stay clear of the middle, and rows
     // on top of each other would be one row of double bars.
     bool first = true;
     Bound room{0, ""};
     for (const RowGroup& g : groups) {
         if (g.rows <= 1) continue;
-        const Bound b{g.room / (g.rows - 1), Format("so that %D rows of %s stay clear of the middle of the section",
-                                                    {g.rows, g.name})};
+        const Bound b{g.room / (g.rows - 1),
+                      Format("so that %D rows of %s stay clear of the middle of the section",
+                             {g.rows, g.name})};
         if (first || b.value < room.value) room = b;
         first = false;
     }

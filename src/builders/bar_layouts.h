@@ -36,7 +36,8 @@ struct RowGroup {
 };
 // Refuses a row spacing, naming its box, that is 0 while a group has more than one row, or that
 // takes the last row of a group past the middle of the section.
-void requireRowsFit(double s, const std::string& spacerCaption, std::initializer_list<RowGroup> groups);
+void requireRowsFit(double s, const std::string& spacerCaption,
+                    std::initializer_list<RowGroup> groups);
 
 // Column B x H: nx bars per row between the corners on the faces y = +-(H/2 - d1), ny on the
 // faces x = +-(B/2 - d1), rows s apart inwards, then four corner bars each standing for a bundle

@@ -37,14 +37,21 @@ int BoxReader::count(const std::string& box) const {
 }
 
 namespace {
-std::string bound() { return Format("%0.0F", {MAX_LENGTH_MM}); }
-std::string shown(double v) { return Format("%g", {v}); }
+std::string bound() {
+    return Format("%0.0F", {MAX_LENGTH_MM});
+}
+std::string shown(double v) {
+    return Format("%g", {v});
+}
 // Bounds are worked out from other boxes (730 / 3): six digits say them well enough.
-std::string shownBound(double v) { return Format("%0.6g", {v}); }
+std::string shownBound(double v) {
+    return Format("%0.6g", {v});
+}
 
 void requireSizeWithinBound(double value, const std::string& caption) {
     if (value > MAX_LENGTH_MM)
-        throw InputError(caption + " must not exceed " + bound() + " mm (it is " + shown(value) + ").");
+        throw InputError(caption + " must not exceed " + bound() + " mm (it is " + shown(value) +
+                         ").");
 }
 }  // namespace
 
@@ -67,7 +74,8 @@ void requireNotNegative(double value, const std::string& caption) {
 }
 
 void requireCountNotNegative(int value, const std::string& caption) {
-    if (value < 0) throw InputError(caption + " must not be negative (it is " + std::to_string(value) + ").");
+    if (value < 0)
+        throw InputError(caption + " must not be negative (it is " + std::to_string(value) + ").");
 }
 
 Bound tightest(std::initializer_list<Bound> bounds) {
@@ -81,15 +89,17 @@ void requireWithin(double value, const std::string& caption, From from, To to, c
     const bool low = from == From::Zero ? value >= 0 : value > 0;
     const bool high = to == To::Below ? value < b.value : value <= b.value;
     if (low && high && std::isfinite(value)) return;
-    throw InputError(caption + " must be " + (from == From::Zero ? "at least 0" : "greater than 0") + " and " +
-                     (to == To::Below ? "less than " : "at most ") + shownBound(b.value) + " mm, " + b.why +
-                     " (it is " + shown(value) + ").");
+    throw InputError(caption + " must be " +
+                     (from == From::Zero ? "at least 0" : "greater than 0") + " and " +
+                     (to == To::Below ? "less than " : "at most ") + shownBound(b.value) + " mm, " +
+                     b.why + " (it is " + shown(value) + ").");
 }
 
-void requireBetween(double value, const std::string& caption, double limit, const std::string& why) {
+void requireBetween(double value, const std::string& caption, double limit,
+                    const std::string& why) {
     if (std::isfinite(value) && std::fabs(value) <= limit) return;
-    throw InputError(caption + " must lie between " + shownBound(-limit) + " and " + shownBound(limit) + " mm, " + why +
-                     " (it is " + shown(value) + ").");
+    throw InputError(caption + " must lie between " + shownBound(-limit) + " and " +
+                     shownBound(limit) + " mm, " + why + " (it is " + shown(value) + ").");
 }
 
 }  // namespace qav

@@ -14,7 +14,8 @@ using BoxCaptions = std::map<std::string, std::string>;
 
 class BoxReader {
 public:
-    BoxReader(const BoxTexts& texts, const BoxCaptions& captions) : texts_(texts), captions_(captions) {}
+    BoxReader(const BoxTexts& texts, const BoxCaptions& captions)
+        : texts_(texts), captions_(captions) {}
     // Strict conversions: ConversionError "<caption>: <the program's conversion message>" on a
     // bad text, so the user knows which box to mend.
     double real(const std::string& box) const;

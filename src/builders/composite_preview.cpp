@@ -34,10 +34,19 @@ struct Mapping {
 
 int rebarKind(int type) {
     switch (type) {
-        case 0: case 3: case 8: return 1;
-        case 1: case 4: case 9: return 2;
-        case 2: case 5: return 3;
-        default: return 0;
+        case 0:
+        case 3:
+        case 8:
+            return 1;
+        case 1:
+        case 4:
+        case 9:
+            return 2;
+        case 2:
+        case 5:
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -89,10 +98,12 @@ std::vector<TGBAR> GEN_RC_REBAR(int TY, const CompositeParams& p) {
     } else if (TY == 3) {
         for (int r = 1; r <= p.LX; ++r)
             for (int j = 1; j <= p.NX; ++j)
-                out.push_back({-B / 2 + c + (j - 1) * (B - 2 * c) / (p.NX - 1), -H / 2 + c + (r - 1) * s});
+                out.push_back(
+                    {-B / 2 + c + (j - 1) * (B - 2 * c) / (p.NX - 1), -H / 2 + c + (r - 1) * s});
         for (int r = 1; r <= p.LY; ++r)
             for (int j = 1; j <= p.NY; ++j)
-                out.push_back({-B / 2 + c + (j - 1) * (B - 2 * c) / (p.NY - 1), H / 2 - c - (r - 1) * s});
+                out.push_back(
+                    {-B / 2 + c + (j - 1) * (B - 2 * c) / (p.NY - 1), H / 2 - c - (r - 1) * s});
     }
     return out;
 }
@@ -138,7 +149,9 @@ void drawCompositePreview(Canvas& c, int w, int h, const CompositeParams& p) {
             drawI(c, m, p.W1, p.H1, p.F1, p.T1);
             drawLyingI(c, m, p.W2, p.H2, p.F2, p.T2);
             break;
-        case 5: drawI(c, m, p.W1, p.H1, p.F1, p.T1); break;
+        case 5:
+            drawI(c, m, p.W1, p.H1, p.F1, p.T1);
+            break;
         case 6:
             m.rectangle(c, -p.SW / 2, p.SH / 2 - p.F1, p.SW / 2, p.SH / 2);
             m.rectangle(c, -p.SW / 2, -p.SH / 2, p.SW / 2, -p.SH / 2 + p.F1);
@@ -154,7 +167,8 @@ void drawCompositePreview(Canvas& c, int w, int h, const CompositeParams& p) {
             m.circle(c, p.W1 / 2);
             m.circle(c, p.W1 / 2 - p.F1);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -15,28 +15,39 @@ enum class Concrete { RectColumn, Circle, RectBeam };
 
 Concrete concreteKind(int type) {
     switch (type) {
-        case 0: case 3: case 6: case 8: return Concrete::RectColumn;
-        case 1: case 4: case 7: case 9: return Concrete::Circle;
-        default: return Concrete::RectBeam;
+        case 0:
+        case 3:
+        case 6:
+        case 8:
+            return Concrete::RectColumn;
+        case 1:
+        case 4:
+        case 7:
+        case 9:
+            return Concrete::Circle;
+        default:
+            return Concrete::RectBeam;
     }
 }
 
-bool isCft(int type) { return type == 6 || type == 7; }
+bool isCft(int type) {
+    return type == 6 || type == 7;
+}
 }  // namespace
 
 const std::array<std::string, COMPOSITE_TYPES>& compositeTypeNames() {
     static const std::array<std::string, COMPOSITE_TYPES> names = {
-        "Rect RC Column",   "Cir RC Column", "Rect RC Beam", "Rec SRC Column",   "Cir SRC Column",
-        "Rect SRC Beam",    "Rect CFT",      "Cir CFT",      "Rect SRC w/ Tube", "Cir SRC w/ Tueb"};
+        "Rect RC Column", "Cir RC Column", "Rect RC Beam", "Rec SRC Column",   "Cir SRC Column",
+        "Rect SRC Beam",  "Rect CFT",      "Cir CFT",      "Rect SRC w/ Tube", "Cir SRC w/ Tueb"};
     return names;
 }
 
 BoxTexts compositeDialogTexts() {
-    return {{"Edit1", "1000"}, {"Edit2", "800"},  {"Edit3", "1"},    {"Edit4", "4"},
-            {"Edit5", "25"},   {"Edit6", "1"},    {"Edit7", "4"},    {"Edit8", "25"},
-            {"Edit17", "35"},  {"Edit18", "30"},  {"Edit19", "1"},   {"Edit20", "25"},
-            {"Edit9", "400"},  {"Edit10", "600"}, {"Edit11", "25"},  {"Edit12", "20"},
-            {"Edit13", "400"}, {"Edit14", "600"}, {"Edit15", "25"},  {"Edit16", "20"}};
+    return {{"Edit1", "1000"}, {"Edit2", "800"},  {"Edit3", "1"},   {"Edit4", "4"},
+            {"Edit5", "25"},   {"Edit6", "1"},    {"Edit7", "4"},   {"Edit8", "25"},
+            {"Edit17", "35"},  {"Edit18", "30"},  {"Edit19", "1"},  {"Edit20", "25"},
+            {"Edit9", "400"},  {"Edit10", "600"}, {"Edit11", "25"}, {"Edit12", "20"},
+            {"Edit13", "400"}, {"Edit14", "600"}, {"Edit15", "25"}, {"Edit16", "20"}};
 }
 
 CompositeVisibility compositeVisibility(int type) {
@@ -83,7 +94,11 @@ void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts) {
     p.TYPE = type;
     p.read = true;
     switch (type) {
-        case 0: case 3: case 8: case 2: case 5:
+        case 0:
+        case 3:
+        case 8:
+        case 2:
+        case 5:
             p.SW = r.real("Edit1");
             p.SH = r.real("Edit2");
             p.LX = r.count("Edit3");
@@ -99,7 +114,9 @@ void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts) {
             p.c = r.real("Edit17");
             p.s = r.real("Edit18");
             break;
-        case 1: case 4: case 9:
+        case 1:
+        case 4:
+        case 9:
             p.SH = r.real("Edit2");
             p.SW = p.SH;
             p.LX = r.count("Edit3");
@@ -140,10 +157,13 @@ void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts) {
 }
 
 namespace {
-const std::string& captionOf(const char* box) { return compositeCaptions().at(box); }
+const std::string& captionOf(const char* box) {
+    return compositeCaptions().at(box);
+}
 
 // Plates of an I-section W wide, H deep, flanges F and web T thick.
-void requireI(double W, double H, double F, double T, const char* w, const char* h, const char* f, const char* t) {
+void requireI(double W, double H, double F, double T, const char* w, const char* h, const char* f,
+              const char* t) {
     requirePositive(W, captionOf(w));
     requirePositive(H, captionOf(h));
     requireWithin(F, captionOf(f), From::AboveZero, To::Below, {H / 2, "half of " + captionOf(h)});
@@ -161,8 +181,9 @@ void requireCross(const CompositeParams& p) {
     requireWithin(p.T1, captionOf("Edit12"), From::AboveZero, To::Below, between2);
     if (p.W1 >= between2.value && p.W2 >= between1.value)
         requireWithin(p.W1, captionOf("Edit9"), From::AboveZero, To::Below,
-                      {between2.value, between2.why + ", unless Steel Section 2 Sec Width fits between those of "
-                                                      "Steel Section 1"});
+                      {between2.value,
+                       between2.why + ", unless Steel Section 2 Sec Width fits between those of "
+                                      "Steel Section 1"});
 }
 
 // The concrete the bars sit in, B x H (a circle: B = H, the diameter).
@@ -206,11 +227,13 @@ void requireBars(const CompositeParams& p, const ConcreteSize& size) {
     const double rise = size.H / 2 - p.c, side = size.B / 2 - p.c;
     switch (kind) {
         case Concrete::RectColumn:
-            requireRowsFit(p.s, "Spacer", {{p.LX, rise, "X-Dir Rebar"}, {p.LY, side, "Y-Dir Rebar"}});
+            requireRowsFit(p.s, "Spacer",
+                           {{p.LX, rise, "X-Dir Rebar"}, {p.LY, side, "Y-Dir Rebar"}});
             requireLayoutBars(2 * x + 2 * y + 4);
             break;
         case Concrete::RectBeam:
-            requireRowsFit(p.s, "Spacer", {{p.LX, rise, "X-Dir Rebar"}, {p.LY, rise, "Y-Dir Rebar"}});
+            requireRowsFit(p.s, "Spacer",
+                           {{p.LX, rise, "X-Dir Rebar"}, {p.LY, rise, "Y-Dir Rebar"}});
             requireLayoutBars(x + y);
             break;
         case Concrete::Circle:
@@ -232,11 +255,14 @@ void checkCompositeParams(const CompositeParams& p) {
     if (t == 3 || t == 4) requireCross(p);
     if (t == 5) requireI(p.W1, p.H1, p.F1, p.T1, "Edit9", "Edit10", "Edit11", "Edit12");
     if (t == 6) {
-        requireWithin(p.F1, captionOf("Edit11"), From::AboveZero, To::Below, {p.SH / 2, "half of Sec Height"});
-        requireWithin(p.T1, captionOf("Edit12"), From::AboveZero, To::Below, {p.SW / 2, "half of Sec Width"});
+        requireWithin(p.F1, captionOf("Edit11"), From::AboveZero, To::Below,
+                      {p.SH / 2, "half of Sec Height"});
+        requireWithin(p.T1, captionOf("Edit12"), From::AboveZero, To::Below,
+                      {p.SW / 2, "half of Sec Width"});
     }
     if (t == 7)
-        requireWithin(p.F1, captionOf("Edit11"), From::AboveZero, To::Below, {p.SH / 2, "half of Sec Height"});
+        requireWithin(p.F1, captionOf("Edit11"), From::AboveZero, To::Below,
+                      {p.SH / 2, "half of Sec Height"});
     if (t == 8 || t == 9) {
         requirePositive(p.W1, captionOf("Edit9"));
         requireWithin(p.F1, captionOf("Edit11"), From::AboveZero, To::Below,
@@ -245,7 +271,8 @@ void checkCompositeParams(const CompositeParams& p) {
     // The cover line stays inside the concrete. The CFT types keep the cover thickness of an
     // earlier type for their cover line.
     const ConcreteSize size = concreteSize(p);
-    Bound coverRoom = tightest({{size.B / 2, "half of Sec Width"}, {size.H / 2, "half of Sec Height"}});
+    Bound coverRoom =
+        tightest({{size.B / 2, "half of Sec Width"}, {size.H / 2, "half of Sec Height"}});
     if (concreteKind(t) == Concrete::Circle) coverRoom = {size.H / 2, "half of Sec Height"};
     if (t == 6)
         coverRoom = tightest({{size.B / 2, "half the width of the concrete"},
@@ -270,7 +297,8 @@ CompositeGeometry compositeGeometry(const CompositeParams& p) {
             if (concreteKind(t) == Concrete::RectBeam)
                 g.bars = beamBars(B, H, c, p.s, {p.LX, p.NX, p.DX}, {p.LY, p.NY, p.DY}, 0, 0);
             else if (withBars)
-                g.bars = columnBars(B, H, c, p.s, {p.LX, p.NX, p.DX}, {p.LY, p.NY, p.DY}, p.NC, p.DC);
+                g.bars =
+                    columnBars(B, H, c, p.s, {p.LX, p.NX, p.DX}, {p.LY, p.NY, p.DY}, p.NC, p.DC);
             break;
         }
         case Concrete::Circle: {
@@ -283,14 +311,25 @@ CompositeGeometry compositeGeometry(const CompositeParams& p) {
     }
     g.hasSteel = true;
     switch (t) {
-        case 5: g.steel = taperedI(p.H1, p.W1, p.W1, p.F1, p.F1, p.T1, p.T1); break;
-        case 6: g.steel = hollowRectangle(p.SH, p.SW, p.F1, p.T1); break;
-        case 7: g.steel = tube(p.SH, p.F1); break;
+        case 5:
+            g.steel = taperedI(p.H1, p.W1, p.W1, p.F1, p.F1, p.T1, p.T1);
+            break;
+        case 6:
+            g.steel = hollowRectangle(p.SH, p.SW, p.F1, p.T1);
+            break;
+        case 7:
+            g.steel = tube(p.SH, p.F1);
+            break;
         case 8:
-        case 9: g.steel = tube(p.W1, p.F1); break;
+        case 9:
+            g.steel = tube(p.W1, p.F1);
+            break;
         case 3:
-        case 4: g.steel = crossOfTwoI(p.W1, p.H1, p.F1, p.T1, p.W2, p.H2, p.F2, p.T2); break;
-        default: g.hasSteel = false;
+        case 4:
+            g.steel = crossOfTwoI(p.W1, p.H1, p.F1, p.T1, p.W2, p.H2, p.F2, p.T2);
+            break;
+        default:
+            g.hasSteel = false;
     }
     return g;
 }

@@ -18,14 +18,14 @@ const std::array<std::string, COMPOSITE_TYPES>& compositeTypeNames();
 
 struct CompositeParams {
     int TYPE = 0;
-    double SW = 0, SH = 0;        // Edit1, Edit2
-    int LX = 0, NX = 0;           // Edit3, Edit4
-    double DX = 0;                // Edit5
-    int LY = 0, NY = 0;           // Edit6, Edit7
-    double DY = 0;                // Edit8
-    double c = 0, s = 0;          // Edit17, Edit18
-    int NC = 0;                   // Edit19
-    double DC = 0;                // Edit20
+    double SW = 0, SH = 0;                  // Edit1, Edit2
+    int LX = 0, NX = 0;                     // Edit3, Edit4
+    double DX = 0;                          // Edit5
+    int LY = 0, NY = 0;                     // Edit6, Edit7
+    double DY = 0;                          // Edit8
+    double c = 0, s = 0;                    // Edit17, Edit18
+    int NC = 0;                             // Edit19
+    double DC = 0;                          // Edit20
     double W1 = 0, H1 = 0, F1 = 0, T1 = 0;  // Edit9..Edit12
     double W2 = 0, H2 = 0, F2 = 0, T2 = 0;  // Edit13..Edit16
     bool read = false;                      // set by the first INPUT_DATA

@@ -11,8 +11,8 @@ namespace qav {
 void requireAcceptedShape(const std::vector<TPOS>& corners, const std::vector<TBAR>& bars) {
     auto refuse = [](const std::string& what, double v) {
         throw InputError("These boxes would place " + what + " at " + Format("%g", {v}) +
-                         " mm; coordinates and sizes must stay within " + Format("%0.0F", {MAX_LENGTH_MM}) +
-                         " mm. Nothing was changed.");
+                         " mm; coordinates and sizes must stay within " +
+                         Format("%0.0F", {MAX_LENGTH_MM}) + " mm. Nothing was changed.");
     };
     for (const TPOS& c : corners) {
         if (!isAcceptedLength(c.X)) refuse("a corner", c.X);

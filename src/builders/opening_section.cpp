@@ -23,8 +23,13 @@ BoxTexts openingDialogTexts() {
 BoxCaptions openingCaptions(int shape) {
     if (shape < 0 || shape >= OPENING_SHAPES)
         throw InputError("There is no opening shape " + std::to_string(shape) + " (0..1).");
-    if (shape == 1) return {{"KEdit1", "Section Dim D"}, {"KEdit3", "Location X(mm)"}, {"KEdit4", "Location Y(mm)"}};
-    return {{"KEdit1", "Section Dim B"}, {"KEdit2", "Section Dim H"}, {"KEdit3", "Location X(mm)"},
+    if (shape == 1)
+        return {{"KEdit1", "Section Dim D"},
+                {"KEdit3", "Location X(mm)"},
+                {"KEdit4", "Location Y(mm)"}};
+    return {{"KEdit1", "Section Dim B"},
+            {"KEdit2", "Section Dim H"},
+            {"KEdit3", "Location X(mm)"},
             {"KEdit4", "Location Y(mm)"}};
 }
 
@@ -46,7 +51,8 @@ void checkOpeningParams(const OpeningParams& p) {
     if (p.shape == 0) requirePositive(p.H, cap.at("KEdit2"));
     // The centre may lie anywhere that keeps the whole opening within the length bound.
     const double halfX = p.shape == 0 ? p.H / 2 : p.B / 2, halfY = p.B / 2;
-    const std::string why = "so that the opening stays within " + Format("%0.0F", {MAX_LENGTH_MM}) + " mm of the origin";
+    const std::string why = "so that the opening stays within " + Format("%0.0F", {MAX_LENGTH_MM}) +
+                            " mm of the origin";
     requireBetween(p.X, cap.at("KEdit3"), MAX_LENGTH_MM - halfX, why);
     requireBetween(p.Y, cap.at("KEdit4"), MAX_LENGTH_MM - halfY, why);
 }

@@ -36,10 +36,10 @@ Corners rectangleClockwise(double w, double h) {
 }
 
 Corners taperedI(double D, double Wt, double Wb, double Tt, double Tb, double tt, double tb) {
-    return {{-Wb / 2, -D / 2},      {Wb / 2, -D / 2},      {Wb / 2, -D / 2 + Tb},
-            {tb / 2, -D / 2 + Tb},  {tt / 2, D / 2 - Tt},  {Wt / 2, D / 2 - Tt},
-            {Wt / 2, D / 2},        {-Wt / 2, D / 2},      {-Wt / 2, D / 2 - Tt},
-            {-tt / 2, D / 2 - Tt},  {-tb / 2, -D / 2 + Tb}, {-Wb / 2, -D / 2 + Tb}};
+    return {{-Wb / 2, -D / 2},     {Wb / 2, -D / 2},       {Wb / 2, -D / 2 + Tb},
+            {tb / 2, -D / 2 + Tb}, {tt / 2, D / 2 - Tt},   {Wt / 2, D / 2 - Tt},
+            {Wt / 2, D / 2},       {-Wt / 2, D / 2},       {-Wt / 2, D / 2 - Tt},
+            {-tt / 2, D / 2 - Tt}, {-tb / 2, -D / 2 + Tb}, {-Wb / 2, -D / 2 + Tb}};
 }
 
 Corners taperedICover(double D, double Wt, double Wb, double Tt, double Tb, double tt, double tb,
@@ -53,45 +53,45 @@ Corners taperedICover(double D, double Wt, double Wb, double Tt, double Tb, doub
 }
 
 Corners taperedT(double D, double W, double T, double tt, double tb) {
-    return {{-tb / 2, -D / 2},    {tb / 2, -D / 2}, {tt / 2, D / 2 - T},  {W / 2, D / 2 - T},
-            {W / 2, D / 2},       {-W / 2, D / 2},  {-W / 2, D / 2 - T}, {-tt / 2, D / 2 - T}};
+    return {{-tb / 2, -D / 2}, {tb / 2, -D / 2}, {tt / 2, D / 2 - T}, {W / 2, D / 2 - T},
+            {W / 2, D / 2},    {-W / 2, D / 2},  {-W / 2, D / 2 - T}, {-tt / 2, D / 2 - T}};
 }
 
 Corners taperedTCover(double D, double W, double T, double tt, double tb, double d1) {
-    return {{-tb / 2 + d1, -D / 2 + d1},    {tb / 2 - d1, -D / 2 + d1},
-            {tt / 2 - d1, D / 2 - T + d1},  {W / 2 - d1, D / 2 - T + d1},
-            {W / 2 - d1, D / 2 - d1},       {-W / 2 + d1, D / 2 - d1},
-            {-W / 2 + d1, D / 2 - T + d1},  {-tt / 2 + d1, D / 2 - T + d1}};
+    return {{-tb / 2 + d1, -D / 2 + d1},   {tb / 2 - d1, -D / 2 + d1},
+            {tt / 2 - d1, D / 2 - T + d1}, {W / 2 - d1, D / 2 - T + d1},
+            {W / 2 - d1, D / 2 - d1},      {-W / 2 + d1, D / 2 - d1},
+            {-W / 2 + d1, D / 2 - T + d1}, {-tt / 2 + d1, D / 2 - T + d1}};
 }
 
 Corners channel(double D, double W, double T, double t) {
-    return {{-W / 2, -D / 2},        {W / 2, -D / 2},        {W / 2, -D / 2 + T},
+    return {{-W / 2, -D / 2},         {W / 2, -D / 2},         {W / 2, -D / 2 + T},
             {-W / 2 + t, -D / 2 + T}, {-W / 2 + t, D / 2 - T}, {W / 2, D / 2 - T},
-            {W / 2, D / 2},          {-W / 2, D / 2}};
+            {W / 2, D / 2},           {-W / 2, D / 2}};
 }
 
 Corners channelCover(double D, double W, double T, double t, double d1) {
-    return {{-W / 2 + d1, -D / 2 + d1},          {W / 2 - d1, -D / 2 + d1},
-            {W / 2 - d1, -D / 2 + T - d1},       {-W / 2 + t - d1, -D / 2 + T - d1},
-            {-W / 2 + t - d1, D / 2 - T + d1},   {W / 2 - d1, D / 2 - T + d1},
-            {W / 2 - d1, D / 2 - d1},            {-W / 2 + d1, D / 2 - d1}};
+    return {{-W / 2 + d1, -D / 2 + d1},        {W / 2 - d1, -D / 2 + d1},
+            {W / 2 - d1, -D / 2 + T - d1},     {-W / 2 + t - d1, -D / 2 + T - d1},
+            {-W / 2 + t - d1, D / 2 - T + d1}, {W / 2 - d1, D / 2 - T + d1},
+            {W / 2 - d1, D / 2 - d1},          {-W / 2 + d1, D / 2 - d1}};
 }
 
 Corners taperedAngle(double D, double W, double T, double tt, double tb) {
-    return {{-W / 2, -D / 2},         {W / 2, -D / 2},   {W / 2, -D / 2 + T},
+    return {{-W / 2, -D / 2},          {W / 2, -D / 2},      {W / 2, -D / 2 + T},
             {-W / 2 + tb, -D / 2 + T}, {-W / 2 + tt, D / 2}, {-W / 2, D / 2}};
 }
 
 Corners taperedAngleCover(double D, double W, double T, double tt, double tb, double d1) {
-    return {{-W / 2 + d1, -D / 2 + d1},         {W / 2 - d1, -D / 2 + d1},
-            {W / 2 - d1, -D / 2 + T - d1},      {-W / 2 + tb - d1, -D / 2 + T - d1},
-            {-W / 2 + tt - d1, D / 2 - d1},     {-W / 2 + d1, D / 2 - d1}};
+    return {{-W / 2 + d1, -D / 2 + d1},     {W / 2 - d1, -D / 2 + d1},
+            {W / 2 - d1, -D / 2 + T - d1},  {-W / 2 + tb - d1, -D / 2 + T - d1},
+            {-W / 2 + tt - d1, D / 2 - d1}, {-W / 2 + d1, D / 2 - d1}};
 }
 
 Corners hollowRectangle(double D, double W, double T, double t) {
-    return {{-W / 2, -D / 2},         {W / 2, -D / 2},         {W / 2, D / 2},
-            {-W / 2, D / 2},          {-W / 2, -D / 2 + T},    {-W / 2 + t, -D / 2 + T},
-            {-W / 2 + t, D / 2 - T},  {W / 2 - t, D / 2 - T},  {W / 2 - t, -D / 2 + T},
+    return {{-W / 2, -D / 2},        {W / 2, -D / 2},        {W / 2, D / 2},
+            {-W / 2, D / 2},         {-W / 2, -D / 2 + T},   {-W / 2 + t, -D / 2 + T},
+            {-W / 2 + t, D / 2 - T}, {W / 2 - t, D / 2 - T}, {W / 2 - t, -D / 2 + T},
             {-W / 2, -D / 2 + T}};
 }
 
@@ -102,22 +102,22 @@ Corners tube(double D, double T) {
 }
 
 Corners plateCross(double D, double W, double T, double t) {
-    return {{-t / 2, -D / 2}, {t / 2, -D / 2}, {t / 2, -T / 2}, {W / 2, -T / 2},
-            {W / 2, T / 2},   {t / 2, T / 2},  {t / 2, D / 2},  {-t / 2, D / 2},
+    return {{-t / 2, -D / 2}, {t / 2, -D / 2}, {t / 2, -T / 2},  {W / 2, -T / 2},
+            {W / 2, T / 2},   {t / 2, T / 2},  {t / 2, D / 2},   {-t / 2, D / 2},
             {-t / 2, T / 2},  {-W / 2, T / 2}, {-W / 2, -T / 2}, {-t / 2, -T / 2}};
 }
 
 Corners crossOfTwoI(double W1, double H1, double F1, double T1, double W2, double H2, double F2,
                     double T2) {
-    return {{-W1 / 2, -H1 / 2},       {W1 / 2, -H1 / 2},        {W1 / 2, -H1 / 2 + F1},
-            {T1 / 2, -H1 / 2 + F1},   {T1 / 2, -T2 / 2},        {H2 / 2 - F2, -T2 / 2},
-            {H2 / 2 - F2, -W2 / 2},   {H2 / 2, -W2 / 2},        {H2 / 2, W2 / 2},
-            {H2 / 2 - F2, W2 / 2},    {H2 / 2 - F2, T2 / 2},    {T1 / 2, T2 / 2},
-            {T1 / 2, H1 / 2 - F1},    {W1 / 2, H1 / 2 - F1},    {W1 / 2, H1 / 2},
-            {-W1 / 2, H1 / 2},        {-W1 / 2, H1 / 2 - F1},   {-T1 / 2, H1 / 2 - F1},
-            {-T1 / 2, T2 / 2},        {-H2 / 2 + F2, T2 / 2},   {-H2 / 2 + F2, W2 / 2},
-            {-H2 / 2, W2 / 2},        {-H2 / 2, -W2 / 2},       {-H2 / 2 + F2, -W2 / 2},
-            {-H2 / 2 + F2, -T2 / 2},  {-T1 / 2, -T2 / 2},       {-T1 / 2, -H1 / 2 + F1},
+    return {{-W1 / 2, -H1 / 2},      {W1 / 2, -H1 / 2},      {W1 / 2, -H1 / 2 + F1},
+            {T1 / 2, -H1 / 2 + F1},  {T1 / 2, -T2 / 2},      {H2 / 2 - F2, -T2 / 2},
+            {H2 / 2 - F2, -W2 / 2},  {H2 / 2, -W2 / 2},      {H2 / 2, W2 / 2},
+            {H2 / 2 - F2, W2 / 2},   {H2 / 2 - F2, T2 / 2},  {T1 / 2, T2 / 2},
+            {T1 / 2, H1 / 2 - F1},   {W1 / 2, H1 / 2 - F1},  {W1 / 2, H1 / 2},
+            {-W1 / 2, H1 / 2},       {-W1 / 2, H1 / 2 - F1}, {-T1 / 2, H1 / 2 - F1},
+            {-T1 / 2, T2 / 2},       {-H2 / 2 + F2, T2 / 2}, {-H2 / 2 + F2, W2 / 2},
+            {-H2 / 2, W2 / 2},       {-H2 / 2, -W2 / 2},     {-H2 / 2 + F2, -W2 / 2},
+            {-H2 / 2 + F2, -T2 / 2}, {-T1 / 2, -T2 / 2},     {-T1 / 2, -H1 / 2 + F1},
             {-W1 / 2, -H1 / 2 + F1}};
 }
 

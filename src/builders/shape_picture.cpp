@@ -41,18 +41,25 @@ std::vector<DimensionMark> plateMarks(int form, const std::array<double, DIMENSI
     const double D = v[0], W = v[1], T = v[2], t = v[3];
     switch (form) {
         case 3:  // I-section: the web is T thick
-            return {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+            return {vertical("D", -D / 2, D / 2, W / 2 + g),
+                    horizontal("W", -W / 2, W / 2, D / 2 + g),
                     vertical("T", D / 2 - T, D / 2, -W / 2 - g), horizontal("T", -T / 2, T / 2, 0)};
         case 4:
-            return {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
-                    vertical("T", D / 2 - T, D / 2, -W / 2 - g), horizontal("t", -t / 2, t / 2, -D / 4)};
+            return {vertical("D", -D / 2, D / 2, W / 2 + g),
+                    horizontal("W", -W / 2, W / 2, D / 2 + g),
+                    vertical("T", D / 2 - T, D / 2, -W / 2 - g),
+                    horizontal("t", -t / 2, t / 2, -D / 4)};
         case 5:
-            return {vertical("D", -D / 2, D / 2, -W / 2 - g), horizontal("W", -W / 2, W / 2, D / 2 + g),
-                    vertical("T", D / 2 - T, D / 2, W / 2 + g), horizontal("t", -W / 2, -W / 2 + t, 0)};
+            return {
+                vertical("D", -D / 2, D / 2, -W / 2 - g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+                vertical("T", D / 2 - T, D / 2, W / 2 + g), horizontal("t", -W / 2, -W / 2 + t, 0)};
         case 6:
-            return {vertical("D", -D / 2, D / 2, -W / 2 - g), horizontal("W", -W / 2, W / 2, -D / 2 - g),
-                    vertical("T", -D / 2, -D / 2 + T, W / 2 + g), horizontal("t", -W / 2, -W / 2 + t, D / 2 + g)};
-        default: return {};
+            return {vertical("D", -D / 2, D / 2, -W / 2 - g),
+                    horizontal("W", -W / 2, W / 2, -D / 2 - g),
+                    vertical("T", -D / 2, -D / 2 + T, W / 2 + g),
+                    horizontal("t", -W / 2, -W / 2 + t, D / 2 + g)};
+        default:
+            return {};
     }
 }
 
@@ -74,20 +81,29 @@ ShapePicture fromTypical(int shape) {
     };
     switch (shape) {
         case 0:
-        case 1: outerDW("H", "B"); break;
-        case 2: pic.marks.push_back(horizontal("D", e.xmin, e.xmax, e.ymax + g)); break;
+        case 1:
+            outerDW("H", "B");
+            break;
+        case 2:
+            pic.marks.push_back(horizontal("D", e.xmin, e.xmax, e.ymax + g));
+            break;
         case 3:
         case 4:
         case 5:
-        case 6: pic.marks = plateMarks(shape, v, g); break;
+        case 6:
+            pic.marks = plateMarks(shape, v, g);
+            break;
         case 7: {
             const double D = v[0], Wt = v[1], Wb = v[2];
-            pic.marks = {vertical("D", -D / 2, D / 2, e.xmax + g), horizontal("Wt", -Wt / 2, Wt / 2, D / 2 + g),
+            pic.marks = {vertical("D", -D / 2, D / 2, e.xmax + g),
+                         horizontal("Wt", -Wt / 2, Wt / 2, D / 2 + g),
                          horizontal("Wb", -Wb / 2, Wb / 2, -D / 2 - g)};
             break;
         }
         case 8:
-        case 13: outerDW("D", "W"); break;
+        case 13:
+            outerDW("D", "W");
+            break;
         case 9:
         case 12: {
             const double D = v[0], Wt = v[1], Wb = v[2], Tt = v[3], Tb = v[4];
@@ -95,7 +111,8 @@ ShapePicture fromTypical(int shape) {
             pic.marks = {vertical("D", -D / 2, D / 2, e.xmax + g),
                          horizontal("Wt", -Wt / 2, Wt / 2, D / 2 + g),
                          horizontal("Wb", -Wb / 2, Wb / 2, -D / 2 - g),
-                         vertical("Tt", D / 2 - Tt, D / 2, left), vertical("Tb", -D / 2, -D / 2 + Tb, left)};
+                         vertical("Tt", D / 2 - Tt, D / 2, left),
+                         vertical("Tb", -D / 2, -D / 2 + Tb, left)};
             if (shape == 9) {
                 pic.marks.push_back(horizontal("t", -v[5] / 2, v[5] / 2, 0));
             } else {
@@ -106,7 +123,8 @@ ShapePicture fromTypical(int shape) {
         }
         case 10: {
             const double D = v[0], W = v[1], T = v[2], tt = v[3], tb = v[4];
-            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g),
+                         horizontal("W", -W / 2, W / 2, D / 2 + g),
                          vertical("T", D / 2 - T, D / 2, -W / 2 - g),
                          horizontal("tt", -tt / 2, tt / 2, D / 2 - T - g),
                          horizontal("tb", -tb / 2, tb / 2, -D / 2 - g)};
@@ -114,7 +132,8 @@ ShapePicture fromTypical(int shape) {
         }
         case 11: {
             const double D = v[0], W = v[1], T = v[2], tt = v[3], tb = v[4];
-            pic.marks = {vertical("D", -D / 2, D / 2, -W / 2 - g), horizontal("W", -W / 2, W / 2, -D / 2 - g),
+            pic.marks = {vertical("D", -D / 2, D / 2, -W / 2 - g),
+                         horizontal("W", -W / 2, W / 2, -D / 2 - g),
                          vertical("T", -D / 2, -D / 2 + T, W / 2 + g),
                          horizontal("tt", -W / 2, -W / 2 + tt, D / 2 + g),
                          horizontal("tb", -W / 2, -W / 2 + tb, -D / 2 + T + g)};
@@ -122,18 +141,23 @@ ShapePicture fromTypical(int shape) {
         }
         case 14: {
             const double D = v[0], d = v[1], W = v[2], w = v[3];
-            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
-                         vertical("d", -d / 2, d / 2, -W / 2 - g), horizontal("w", -w / 2, w / 2, -D / 2 - g)};
+            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g),
+                         horizontal("W", -W / 2, W / 2, D / 2 + g),
+                         vertical("d", -d / 2, d / 2, -W / 2 - g),
+                         horizontal("w", -w / 2, w / 2, -D / 2 - g)};
             break;
         }
-        default: break;
+        default:
+            break;
     }
     return pic;
 }
 
 }  // namespace
 
-ShapePicture typicalPicture(int shape) { return fromTypical(shape); }
+ShapePicture typicalPicture(int shape) {
+    return fromTypical(shape);
+}
 
 ShapePicture steelPicture(int shape) {
     BoxTexts texts = steelDialogTexts();
@@ -147,28 +171,37 @@ ShapePicture steelPicture(int shape) {
     const auto& v = p.dim;
     switch (shape) {
         case 0:
-            pic.marks = {vertical("D", e.ymin, e.ymax, e.xmax + g), horizontal("W", e.xmin, e.xmax, e.ymax + g)};
+            pic.marks = {vertical("D", e.ymin, e.ymax, e.xmax + g),
+                         horizontal("W", e.xmin, e.xmax, e.ymax + g)};
             break;
         case 1: {
             const double D = v[0], W = v[1], T = v[2], t = v[3];
-            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
-                         vertical("T", D / 2 - T, D / 2, 0), horizontal("t", -W / 2, -W / 2 + t, 0)};
+            pic.marks = {
+                vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+                vertical("T", D / 2 - T, D / 2, 0), horizontal("t", -W / 2, -W / 2 + t, 0)};
             break;
         }
-        case 2: pic.marks = {horizontal("D", e.xmin, e.xmax, e.ymax + g)}; break;
+        case 2:
+            pic.marks = {horizontal("D", e.xmin, e.xmax, e.ymax + g)};
+            break;
         case 3:
         case 4:
         case 5:
-        case 6: pic.marks = plateMarks(shape, v, g); break;
+        case 6:
+            pic.marks = plateMarks(shape, v, g);
+            break;
         case 7: {
             const double D = v[0], W = v[1], T = v[2], t = v[3];
-            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, -D / 2 - g),
-                         vertical("T", -T / 2, T / 2, -W / 2 - g), horizontal("t", -t / 2, t / 2, D / 2 + g)};
+            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g),
+                         horizontal("W", -W / 2, W / 2, -D / 2 - g),
+                         vertical("T", -T / 2, T / 2, -W / 2 - g),
+                         horizontal("t", -t / 2, t / 2, D / 2 + g)};
             break;
         }
         case 8: {
             const double D = v[0], T = v[1];
-            pic.marks = {horizontal("D", -D / 2, D / 2, D / 2 + g), horizontal("T", D / 2 - T, D / 2, 0)};
+            pic.marks = {horizontal("D", -D / 2, D / 2, D / 2 + g),
+                         horizontal("T", D / 2 - T, D / 2, 0)};
             break;
         }
         case 9: {
@@ -177,10 +210,12 @@ ShapePicture steelPicture(int shape) {
                          horizontal("Wt", -Wt / 2, Wt / 2, D / 2 + g),
                          horizontal("Wb", -Wb / 2, Wb / 2, -D / 2 - g),
                          vertical("Tt", D / 2 - Tt, D / 2, e.xmin - g),
-                         vertical("Tb", -D / 2, -D / 2 + Tb, e.xmin - g), horizontal("t", -t / 2, t / 2, 0)};
+                         vertical("Tb", -D / 2, -D / 2 + Tb, e.xmin - g),
+                         horizontal("t", -t / 2, t / 2, 0)};
             break;
         }
-        default: break;
+        default:
+            break;
     }
     return pic;
 }
@@ -193,7 +228,8 @@ ShapePicture openingPicture(int shape) {
     const Box e = extent(pic.outline);
     const double g = 0.1 * std::max(e.xmax - e.xmin, e.ymax - e.ymin);
     if (shape == 0)
-        pic.marks = {vertical("B", e.ymin, e.ymax, e.xmax + g), horizontal("H", e.xmin, e.xmax, e.ymax + g)};
+        pic.marks = {vertical("B", e.ymin, e.ymax, e.xmax + g),
+                     horizontal("H", e.xmin, e.xmax, e.ymax + g)};
     else
         pic.marks = {horizontal("D", e.xmin, e.xmax, e.ymax + g)};
     // The centre the location boxes give.
@@ -217,7 +253,9 @@ void drawShapePicture(Canvas& c, int w, int h, const ShapePicture& pic) {
     const double S = std::min((w - 2 * margin) / std::max(e.xmax - e.xmin, 1e-9),
                               (h - 2 * margin) / std::max(e.ymax - e.ymin, 1e-9));
     const double cx = (e.xmin + e.xmax) / 2, cy = (e.ymin + e.ymax) / 2;
-    auto px = [&](const TPOS& p) { return Point{Round(w / 2.0 + (p.X - cx) * S), Round(h / 2.0 - (p.Y - cy) * S)}; };
+    auto px = [&](const TPOS& p) {
+        return Point{Round(w / 2.0 + (p.X - cx) * S), Round(h / 2.0 - (p.Y - cy) * S)};
+    };
 
     std::vector<Point> outline;
     for (const TPOS& p : pic.outline) outline.push_back(px(p));

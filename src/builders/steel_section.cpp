@@ -14,7 +14,9 @@ const std::vector<DimensionRow> kPlateRows = {{"Overall depth(D)", "700", "D"},
                                               {"Flange thickness(T)", "50", "T"},
                                               {"Web thickness(t)", "50", "t"}};
 
-std::string kedit(std::size_t row) { return "KEdit" + std::to_string(row + 1); }
+std::string kedit(std::size_t row) {
+    return "KEdit" + std::to_string(row + 1);
+}
 
 void checkShape(int shape) {
     if (shape < 0 || shape >= STEEL_SHAPES)
@@ -94,37 +96,62 @@ void checkSteelParams(const SteelParams& p) {
     };
     std::vector<Proportion> rules;
     switch (p.shape) {
-        case 1: rules = {{2, half(0)}, {3, half(1)}}; break;
-        case 3: rules = {{2, half(0)}, {2, whole(1)}}; break;  // the web is T thick too
+        case 1:
+            rules = {{2, half(0)}, {3, half(1)}};
+            break;
+        case 3:
+            rules = {{2, half(0)}, {2, whole(1)}};
+            break;  // the web is T thick too
         case 4:
         case 6:
-        case 7: rules = {{2, whole(0)}, {3, whole(1)}}; break;
-        case 5: rules = {{2, half(0)}, {3, whole(1)}}; break;
-        case 8: rules = {{1, half(0)}}; break;
-        case 9:
-            rules = {{4, whole(0)}, {3, {v[0] - v[4], rows[0].label + " less " + rows[4].label}},
-                     {5, whole(1)}, {5, whole(2)}};
+        case 7:
+            rules = {{2, whole(0)}, {3, whole(1)}};
             break;
-        default: break;
+        case 5:
+            rules = {{2, half(0)}, {3, whole(1)}};
+            break;
+        case 8:
+            rules = {{1, half(0)}};
+            break;
+        case 9:
+            rules = {{4, whole(0)},
+                     {3, {v[0] - v[4], rows[0].label + " less " + rows[4].label}},
+                     {5, whole(1)},
+                     {5, whole(2)}};
+            break;
+        default:
+            break;
     }
-    for (const Proportion& r : rules) requireWithin(v[r.row], rows[r.row].label, From::AboveZero, To::Below, r.bound);
+    for (const Proportion& r : rules)
+        requireWithin(v[r.row], rows[r.row].label, From::AboveZero, To::Below, r.bound);
 }
 
 Corners steelCorners(const SteelParams& p) {
     const auto& v = p.dim;
     switch (p.shape) {
-        case 0: return rectangleAnticlockwise(v[1], v[0]);
-        case 1: return hollowRectangle(v[0], v[1], v[2], v[3]);
-        case 2: return arc(0, 0, v[0] / 2, v[0] / 2, 0, 15, 24);
+        case 0:
+            return rectangleAnticlockwise(v[1], v[0]);
+        case 1:
+            return hollowRectangle(v[0], v[1], v[2], v[3]);
+        case 2:
+            return arc(0, 0, v[0] / 2, v[0] / 2, 0, 15, 24);
         // The web of the I-section has always been T thick; stored sections rely on it.
-        case 3: return taperedI(v[0], v[1], v[1], v[2], v[2], v[2], v[2]);
-        case 4: return taperedT(v[0], v[1], v[2], v[3], v[3]);
-        case 5: return channel(v[0], v[1], v[2], v[3]);
-        case 6: return taperedAngle(v[0], v[1], v[2], v[3], v[3]);
-        case 7: return plateCross(v[0], v[1], v[2], v[3]);
-        case 8: return tube(v[0], v[1]);
-        case 9: return taperedI(v[0], v[1], v[2], v[3], v[4], v[5], v[5]);
-        default: throw std::logic_error("unknown steel shape");
+        case 3:
+            return taperedI(v[0], v[1], v[1], v[2], v[2], v[2], v[2]);
+        case 4:
+            return taperedT(v[0], v[1], v[2], v[3], v[3]);
+        case 5:
+            return channel(v[0], v[1], v[2], v[3]);
+        case 6:
+            return taperedAngle(v[0], v[1], v[2], v[3], v[3]);
+        case 7:
+            return plateCross(v[0], v[1], v[2], v[3]);
+        case 8:
+            return tube(v[0], v[1]);
+        case 9:
+            return taperedI(v[0], v[1], v[2], v[3], v[4], v[5], v[5]);
+        default:
+            throw std::logic_error("unknown steel shape");
     }
 }
 

@@ -35,7 +35,9 @@ const std::array<ShapeEntry, TYPICAL_SHAPES>& typicalShapes() {
         {"Channel Section[5]", kIRows},
         {"Angle Section[6]", kIRows},
         {"Taper Section[7]",
-         {{"Depth(D)", "1000", "D"}, {"Top width(Wt)", "600", "Wt"}, {"Bottom thickness(Wb)", "400", "Wb"}}},
+         {{"Depth(D)", "1000", "D"},
+          {"Top width(Wt)", "600", "Wt"},
+          {"Bottom thickness(Wb)", "400", "Wb"}}},
         {"Ellipse Section[8]", {{"Depth(D)", "1000", "D"}, {"Width(W)", "600", "W"}}},
         {"General I Section[9]",
          {{"Overall depth(D)", "2000", "D"},
@@ -66,15 +68,21 @@ const std::array<ShapeEntry, TYPICAL_SHAPES>& typicalShapes() {
 
 BarGroupCaptions typicalBarGroups(int shape) {
     switch (shape) {
-        case 0: return {"X-Dir Rebar", "Y-Dir Rebar", "Corner Rebar", "2", "2"};
-        case 1: return {"Top Rebar", "Bot Rebar", "Side Rebar", "2", "2"};
-        case 2: return {"Main Rebar", "", "", "12", ""};
-        default: return {};
+        case 0:
+            return {"X-Dir Rebar", "Y-Dir Rebar", "Corner Rebar", "2", "2"};
+        case 1:
+            return {"Top Rebar", "Bot Rebar", "Side Rebar", "2", "2"};
+        case 2:
+            return {"Main Rebar", "", "", "12", ""};
+        default:
+            return {};
     }
 }
 
 namespace {
-std::string kedit(int row) { return "KEdit" + std::to_string(row + 1); }
+std::string kedit(int row) {
+    return "KEdit" + std::to_string(row + 1);
+}
 
 void checkShape(int shape) {
     if (shape < 0 || shape >= TYPICAL_SHAPES)
@@ -84,9 +92,9 @@ void checkShape(int shape) {
 }  // namespace
 
 BoxTexts typicalDialogTexts() {
-    BoxTexts t = {{"Edit3", "35"},  {"Edit13", "24"}, {"Edit14", "25"}, {"Edit15", "0"},
-                  {"Edit4", "1"},   {"Edit5", "2"},   {"Edit6", "25"},  {"Edit7", "1"},
-                  {"Edit8", "2"},   {"Edit9", "25"},  {"Edit10", "1"},  {"Edit11", "25"},
+    BoxTexts t = {{"Edit3", "35"}, {"Edit13", "24"}, {"Edit14", "25"}, {"Edit15", "0"},
+                  {"Edit4", "1"},  {"Edit5", "2"},   {"Edit6", "25"},  {"Edit7", "1"},
+                  {"Edit8", "2"},  {"Edit9", "25"},  {"Edit10", "1"},  {"Edit11", "25"},
                   {"Edit12", "25"}};
     const char* kedits[DIMENSION_ROWS] = {"800", "1200", "800", "1200", "800", "1200", "1200"};
     for (int i = 0; i < DIMENSION_ROWS; ++i) t[kedit(i)] = kedits[i];
@@ -116,9 +124,10 @@ BoxCaptions typicalCaptions(int shape) {
         const char* box;
         const std::string& group;
         const char* column;
-    } bars[] = {{"Edit4", g.first, " Row"},     {"Edit5", g.first, " Number"},  {"Edit6", g.first, " Diameter"},
-                {"Edit7", g.second, " Row"},   {"Edit8", g.second, " Number"}, {"Edit9", g.second, " Diameter"},
-                {"Edit10", g.third, " Number"}, {"Edit11", g.third, " Diameter"}};
+    } bars[] = {{"Edit4", g.first, " Row"},      {"Edit5", g.first, " Number"},
+                {"Edit6", g.first, " Diameter"}, {"Edit7", g.second, " Row"},
+                {"Edit8", g.second, " Number"},  {"Edit9", g.second, " Diameter"},
+                {"Edit10", g.third, " Number"},  {"Edit11", g.third, " Diameter"}};
     for (const auto& b : bars)
         if (!b.group.empty()) c[b.box] = b.group + b.column;
     return c;
@@ -177,17 +186,27 @@ std::vector<Proportion> proportions(const TypicalParams& p) {
         return Bound{v[i] - v[j], rows[i].label + " less " + rows[j].label};
     };
     switch (p.shape) {
-        case 3: return {{2, half(0)}, {2, whole(1)}};  // the web is T thick too
+        case 3:
+            return {{2, half(0)}, {2, whole(1)}};  // the web is T thick too
         case 4:
-        case 6: return {{2, whole(0)}, {3, whole(1)}};
-        case 5: return {{2, half(0)}, {3, whole(1)}};
-        case 9: return {{4, whole(0)}, {3, less(0, 4)}, {5, whole(1)}, {5, whole(2)}};
-        case 10: return {{2, whole(0)}, {3, whole(1)}};
-        case 11: return {{2, whole(0)}, {4, whole(1)}};
-        case 12: return {{4, whole(0)}, {3, less(0, 4)}, {5, whole(1)}, {6, whole(2)}};
-        case 13: return {{1, whole(0)}};
-        case 14: return {{1, whole(0), To::UpTo}, {3, whole(2), To::UpTo}};
-        default: return {};
+        case 6:
+            return {{2, whole(0)}, {3, whole(1)}};
+        case 5:
+            return {{2, half(0)}, {3, whole(1)}};
+        case 9:
+            return {{4, whole(0)}, {3, less(0, 4)}, {5, whole(1)}, {5, whole(2)}};
+        case 10:
+            return {{2, whole(0)}, {3, whole(1)}};
+        case 11:
+            return {{2, whole(0)}, {4, whole(1)}};
+        case 12:
+            return {{4, whole(0)}, {3, less(0, 4)}, {5, whole(1)}, {6, whole(2)}};
+        case 13:
+            return {{1, whole(0)}};
+        case 14:
+            return {{1, whole(0), To::UpTo}, {3, whole(2), To::UpTo}};
+        default:
+            return {};
     }
 }
 
@@ -195,8 +214,8 @@ std::vector<Proportion> proportions(const TypicalParams& p) {
 // line (a flange, a web, the whole width of a solid shape).
 Bound coverRoom(const TypicalParams& p) {
     static const std::vector<std::size_t> parts[TYPICAL_SHAPES] = {
-        {0, 1}, {0, 1}, {0}, {2}, {2, 3}, {2, 3}, {2, 3}, {0, 1, 2}, {0, 1}, {3, 4, 5}, {2, 3, 4}, {2, 3, 4},
-        {3, 4, 5, 6}, {1}, {0, 2}};
+        {0, 1}, {0, 1},    {0},       {2},       {2, 3},       {2, 3}, {2, 3}, {0, 1, 2},
+        {0, 1}, {3, 4, 5}, {2, 3, 4}, {2, 3, 4}, {3, 4, 5, 6}, {1},    {0, 2}};
     const auto& rows = typicalShapes()[static_cast<std::size_t>(p.shape)].rows;
     Bound room{MAX_LENGTH_MM, ""};
     for (std::size_t i : parts[p.shape])
@@ -219,7 +238,8 @@ void checkTypicalParams(const TypicalParams& p) {
     }
     for (const Proportion& q : proportions(p)) {
         const bool flat = p.shape == 14;
-        requireWithin(p.dim[q.row], rows[q.row].label, flat ? From::Zero : From::AboveZero, q.to, q.bound);
+        requireWithin(p.dim[q.row], rows[q.row].label, flat ? From::Zero : From::AboveZero, q.to,
+                      q.bound);
     }
     requireWithin(p.d1, cap.at("Edit3"), From::Zero, To::Below, coverRoom(p));
     // A bar thicker than twice its cover distance would stand out of the concrete. A corner
@@ -256,8 +276,9 @@ void checkTypicalParams(const TypicalParams& p) {
             throw InputError("Bot Rebar needs at least 2 bars per row (or 0 rows).");
     }
     // Column: the second group's rows step in from the sides; beam: both groups from the faces.
-    requireRowsFit(p.s, cap.at("Edit12"),
-                   {{p.nRx, H / 2 - p.d1, g.first}, {p.nRy, (p.shape == 0 ? B : H) / 2 - p.d1, g.second}});
+    requireRowsFit(
+        p.s, cap.at("Edit12"),
+        {{p.nRx, H / 2 - p.d1, g.first}, {p.nRy, (p.shape == 0 ? B : H) / 2 - p.d1, g.second}});
     const double x = barsOf({p.nRx, p.nx, 0}), y = barsOf({p.nRy, p.ny, 0});
     requireLayoutBars(p.shape == 0 ? 2 * x + 2 * y + 4 : x + y + 2.0 * p.nc);
 }
@@ -273,9 +294,11 @@ SectionGeometry typicalGeometry(const TypicalParams& p) {
             g.outline = rectangleClockwise(B, H);
             g.cover = rectangleAnticlockwise(B - 2 * d1, H - 2 * d1);
             if (p.shape == 0)
-                g.bars = columnBars(B, H, d1, p.s, {p.nRx, p.nx, p.dx}, {p.nRy, p.ny, p.dy}, p.nc, p.dc);
+                g.bars =
+                    columnBars(B, H, d1, p.s, {p.nRx, p.nx, p.dx}, {p.nRy, p.ny, p.dy}, p.nc, p.dc);
             else
-                g.bars = beamBars(B, H, d1, p.s, {p.nRx, p.nx, p.dx}, {p.nRy, p.ny, p.dy}, p.nc, p.dc);
+                g.bars =
+                    beamBars(B, H, d1, p.s, {p.nRx, p.nx, p.dx}, {p.nRy, p.ny, p.dy}, p.nc, p.dc);
             return g;
         }
         case 2: {
@@ -309,12 +332,12 @@ SectionGeometry typicalGeometry(const TypicalParams& p) {
         }
         case 7: {
             const double D = v[0], Wt = v[1], Wb = v[2];
-            g.outline = {{-Wb / 2, -D / 2}, {0, -D / 2},     {Wb / 2, -D / 2}, {(Wt + Wb) / 4, 0},
-                         {Wt / 2, D / 2},   {0, D / 2},      {-Wt / 2, D / 2}, {-(Wt + Wb) / 4, 0}};
-            g.cover = {{-Wb / 2 + d1, -D / 2 + d1},     {0, -D / 2 + d1},
-                       {Wb / 2 - d1, -D / 2 + d1},      {(Wt + Wb) / 4 - d1, 0},
-                       {Wt / 2 - d1, D / 2 - d1},       {0, D / 2 - d1},
-                       {-Wt / 2 + d1, D / 2 - d1},      {-(Wt + Wb) / 4 + d1, 0}};
+            g.outline = {{-Wb / 2, -D / 2}, {0, -D / 2}, {Wb / 2, -D / 2}, {(Wt + Wb) / 4, 0},
+                         {Wt / 2, D / 2},   {0, D / 2},  {-Wt / 2, D / 2}, {-(Wt + Wb) / 4, 0}};
+            g.cover = {{-Wb / 2 + d1, -D / 2 + d1}, {0, -D / 2 + d1},
+                       {Wb / 2 - d1, -D / 2 + d1},  {(Wt + Wb) / 4 - d1, 0},
+                       {Wt / 2 - d1, D / 2 - d1},   {0, D / 2 - d1},
+                       {-Wt / 2 + d1, D / 2 - d1},  {-(Wt + Wb) / 4 + d1, 0}};
             break;
         }
         case 8: {
@@ -376,7 +399,8 @@ SectionGeometry typicalGeometry(const TypicalParams& p) {
             g.cover = ring(a - d1, b - d1, W / 2 - d1, D / 2 - d1);
             break;
         }
-        default: throw std::logic_error("unknown typical shape");
+        default:
+            throw std::logic_error("unknown typical shape");
     }
     // Every cover point of these shapes carries one bar of the typical diameter.
     for (const TPOS& c : g.cover) {

@@ -8,11 +8,21 @@ void RecordingCanvas::record(Kind kind, std::vector<Point> pts, std::string text
     calls_.push_back(Call{kind, std::move(pts), std::move(text), angle, pen, brush, font});
 }
 
-void RecordingCanvas::rectangle(int x1, int y1, int x2, int y2) { record(Kind::Rectangle, {{x1, y1}, {x2, y2}}); }
-void RecordingCanvas::ellipse(int x1, int y1, int x2, int y2) { record(Kind::Ellipse, {{x1, y1}, {x2, y2}}); }
-void RecordingCanvas::polygon(const std::vector<Point>& points) { record(Kind::Polygon, points); }
-void RecordingCanvas::line(int x1, int y1, int x2, int y2) { record(Kind::Line, {{x1, y1}, {x2, y2}}); }
-void RecordingCanvas::textOut(int x, int y, const std::string& text) { record(Kind::Text, {{x, y}}, text); }
+void RecordingCanvas::rectangle(int x1, int y1, int x2, int y2) {
+    record(Kind::Rectangle, {{x1, y1}, {x2, y2}});
+}
+void RecordingCanvas::ellipse(int x1, int y1, int x2, int y2) {
+    record(Kind::Ellipse, {{x1, y1}, {x2, y2}});
+}
+void RecordingCanvas::polygon(const std::vector<Point>& points) {
+    record(Kind::Polygon, points);
+}
+void RecordingCanvas::line(int x1, int y1, int x2, int y2) {
+    record(Kind::Line, {{x1, y1}, {x2, y2}});
+}
+void RecordingCanvas::textOut(int x, int y, const std::string& text) {
+    record(Kind::Text, {{x, y}}, text);
+}
 void RecordingCanvas::rotatedTextOut(int x, int y, const std::string& text, double angle) {
     record(Kind::RotatedText, {{x, y}}, text, angle);
 }
@@ -25,7 +35,8 @@ TextSize RecordingCanvas::textExtent(const std::string& text) {
 
 std::vector<RecordingCanvas::Call> RecordingCanvas::callsOf(Kind kind) const {
     std::vector<Call> out;
-    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(out), [&](const Call& c) { return c.kind == kind; });
+    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(out),
+                 [&](const Call& c) { return c.kind == kind; });
     return out;
 }
 

@@ -25,9 +25,13 @@ std::vector<Command>& registry() {
 }
 }  // namespace
 
-void registerCommand(Command c) { registry().push_back(std::move(c)); }
+void registerCommand(Command c) {
+    registry().push_back(std::move(c));
+}
 
-const std::vector<Command>& commands() { return registry(); }
+const std::vector<Command>& commands() {
+    return registry();
+}
 
 namespace {
 
@@ -155,8 +159,8 @@ void Args::checkFiles() const {
             if (out.role != Role::Output || (other.role == Role::Output && j <= i)) continue;
             if (!sameFile(out.path, other.path)) continue;
             if (other.role == Role::Input)
-                throw UsageError(out.label + " names the file that " + other.label +
-                                 " reads (" + out.path +
+                throw UsageError(out.label + " names the file that " + other.label + " reads (" +
+                                 out.path +
                                  "): the output would destroy its input; write it elsewhere");
             throw UsageError(out.label + " and " + other.label + " name the same file (" +
                              out.path + "): give each output a file of its own");
@@ -171,7 +175,8 @@ std::vector<std::string> Args::positional(std::size_t count) {
     return words;
 }
 
-std::vector<std::string> Args::positionalOr(std::size_t count, const std::optional<std::string>& lastOperand) {
+std::vector<std::string> Args::positionalOr(std::size_t count,
+                                            const std::optional<std::string>& lastOperand) {
     std::vector<std::string> words = remaining(lastOperand ? count - 1 : count);
     if (!lastOperand) {
         // The earlier form: the output is the last operand ("resave IN.sec OUT.sec").
@@ -238,9 +243,13 @@ void onInterrupt(int) {
 }
 }  // namespace
 
-void installInterruptHandler() { std::signal(SIGINT, onInterrupt); }
+void installInterruptHandler() {
+    std::signal(SIGINT, onInterrupt);
+}
 
-OutputWriting::OutputWriting() { writing = 1; }
+OutputWriting::OutputWriting() {
+    writing = 1;
+}
 
 OutputWriting::~OutputWriting() {
     writing = 0;
@@ -250,7 +259,8 @@ OutputWriting::~OutputWriting() {
 namespace {
 
 bool ownsName(const Command& c, const std::string& name) {
-    return std::any_of(c.options.begin(), c.options.end(), [&](const Option& o) { return o.name == name; });
+    return std::any_of(c.options.begin(), c.options.end(),
+                       [&](const Option& o) { return o.name == name; });
 }
 
 // A shared option as the command spells it: an earlier spelling stands in where the command
@@ -347,14 +357,16 @@ namespace {
 void printUsage(std::ostream& os) {
     os << "usage:\n";
     auto all = commands();
-    std::sort(all.begin(), all.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
+    std::sort(all.begin(), all.end(),
+              [](const Command& a, const Command& b) { return a.name < b.name; });
     for (const auto& c : all) os << "  qavsec-cli " << c.usage() << "\n";
     os << "  qavsec-cli --version\n"
           "qavsec-cli COMMAND --help describes a command and each of its options.\n";
 }
 
 bool wantsHelp(const std::vector<std::string>& words) {
-    return std::any_of(words.begin() + 1, words.end(), [](const std::string& w) { return w == "--help" || w == "-h"; });
+    return std::any_of(words.begin() + 1, words.end(),
+                       [](const std::string& w) { return w == "--help" || w == "-h"; });
 }
 }  // namespace
 
@@ -368,7 +380,8 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
         return 0;
     }
     const auto& all = commands();
-    const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == words[0]; });
+    const auto it =
+        std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == words[0]; });
     if (it == all.end()) {
         err << "qavsec-cli: unknown command '" << words[0] << "'\n";
         printUsage(err);
@@ -383,7 +396,8 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
         takeShared(*it, args);
         return it->run(args, out, err);
     } catch (const UsageError& e) {
-        err << "qavsec-cli " << it->name << ": " << e.what() << "\nusage: qavsec-cli " << it->usage() << "\n";
+        err << "qavsec-cli " << it->name << ": " << e.what() << "\nusage: qavsec-cli "
+            << it->usage() << "\n";
         return 2;
     } catch (const FileRefusedError& e) {
         // Without a window there is no section on screen to keep: the refusal alone.

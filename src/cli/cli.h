@@ -45,7 +45,8 @@ public:
     std::vector<std::string> positional(std::size_t count);
     // As positional, for commands whose last operand may also be given as "-o OUT": the words
     // left, count - 1 or count of them.
-    std::vector<std::string> positionalOr(std::size_t count, const std::optional<std::string>& lastOperand);
+    std::vector<std::string> positionalOr(std::size_t count,
+                                          const std::optional<std::string>& lastOperand);
 
     const SharedOptions& shared() const { return shared_; }
     SharedOptions& shared() { return shared_; }
@@ -95,7 +96,12 @@ struct Registrar {
 
 #define QAVSEC_CONCAT_(a, b) a##b
 #define QAVSEC_CONCAT(a, b) QAVSEC_CONCAT_(a, b)
-#define QAVSEC_COMMAND(...) static const ::qav::cli::Registrar QAVSEC_CONCAT(qavsecCommand_, __LINE__){::qav::cli::Command{__VA_ARGS__}}
+#define QAVSEC_COMMAND(...)                                                      \
+    static const ::qav::cli::Registrar QAVSEC_CONCAT(qavsecCommand_, __LINE__) { \
+        ::qav::cli::Command {                                                    \
+            __VA_ARGS__                                                          \
+        }                                                                        \
+    }
 
 // The value of "-o"; throws UsageError naming file ("-o OUT.pdf is needed") when it is absent.
 std::string outputPath(Args& args, const std::string& file);

@@ -29,8 +29,8 @@ struct Output {
     std::string command, file;
 };
 
-int finish(const Output& o, const std::vector<std::string>& listing, Json doc, const MessageLog& log,
-           const RunStats& s, std::ostream& out, std::ostream& err) {
+int finish(const Output& o, const std::vector<std::string>& listing, Json doc,
+           const MessageLog& log, const RunStats& s, std::ostream& out, std::ostream& err) {
     {
         OutputWriting writing;
         if (o.json) {
@@ -47,8 +47,8 @@ int finish(const Output& o, const std::vector<std::string>& listing, Json doc, c
 
 // pm and mm differ only in their option, their run and their listing.
 template <class Run, class Listing, class Document>
-int curveCommand(Args& args, const char* command, const InputOption& input, Run run, Listing listing,
-                 Document document, std::ostream& out, std::ostream& err) {
+int curveCommand(Args& args, const char* command, const InputOption& input, Run run,
+                 Listing listing, Document document, std::ostream& out, std::ostream& err) {
     const double value = inputNumber(args, input);
     const auto pos = args.positional(1);
     SectionModel m = prepareSection(pos[0], args.shared(), err);
@@ -56,7 +56,8 @@ int curveCommand(Args& args, const char* command, const InputOption& input, Run 
     const RunStats s = run(m, value, log);
     std::vector<std::string> lines;
     listing(m, lines);
-    return finish({args.shared().json, command, pos[0]}, lines, document(m, value), log, s, out, err);
+    return finish({args.shared().json, command, pos[0]}, lines, document(m, value), log, s, out,
+                  err);
 }
 
 // The key points as the --json document names them; a point that does not exist says why.
@@ -112,8 +113,10 @@ int pm(Args& args, std::ostream& out, std::ostream& err) {
 
 int mm(Args& args, std::ostream& out, std::ostream& err) {
     return curveCommand(
-        args, "mm", AXIAL_INPUT, [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
-        [](const SectionModel& m, std::vector<std::string>& l) { GEN_MM_CURVE_TEXT(m, l); }, mmJson, out, err);
+        args, "mm", AXIAL_INPUT,
+        [](SectionModel& m, double p, Messages& l) { return RUN_MM_CURVE_ANALYSIS(m, p, l); },
+        [](const SectionModel& m, std::vector<std::string>& l) { GEN_MM_CURVE_TEXT(m, l); }, mmJson,
+        out, err);
 }
 
 int mphi(Args& args, std::ostream& out, std::ostream& err) {
@@ -124,7 +127,8 @@ int mphi(Args& args, std::ostream& out, std::ostream& err) {
     const MphiRun run = RUN_MPHI_ANALYSIS(m, in, log);
     std::vector<std::string> lines;
     GEN_M_fai_CURVE_TEXT(m, in.steps, lines);
-    return finish({args.shared().json, "mphi", pos[0]}, lines, mphiJson(m, in), log, run.stats, out, err);
+    return finish({args.shared().json, "mphi", pos[0]}, lines, mphiJson(m, in), log, run.stats, out,
+                  err);
 }
 
 int pmm(Args& args, std::ostream& out, std::ostream& err) {
@@ -154,8 +158,8 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     lines.push_back("Axial Force P[kN]   " + Format("%0.3f", {f.P}));
     lines.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {f.MX}));
     lines.push_back("Moment Myy[kNm]     " + Format("%0.3f", {f.MY}));
-    const int status =
-        finish({args.shared().json, "check", pos[0]}, lines, checkJson(m, r), log, r.stats, out, err);
+    const int status = finish({args.shared().json, "check", pos[0]}, lines, checkJson(m, r), log,
+                              r.stats, out, err);
     // The messages name the combinations without a finite fraction.
     return r.notFinite.empty() ? status : 1;
 }
@@ -168,7 +172,8 @@ int sampleLoads(Args& args, std::ostream&, std::ostream&) {
 }
 
 QAVSEC_COMMAND("pm", "FILE.sec",
-               {ANGLE_INPUT.option, {"--key-points", "", "adds the key points of the curve after the listing"}},
+               {ANGLE_INPUT.option,
+                {"--key-points", "", "adds the key points of the curve after the listing"}},
                ANALYSIS_COMMAND | JSON_OUTPUT, pm);
 QAVSEC_COMMAND("mm", "FILE.sec", {AXIAL_INPUT.option}, ANALYSIS_COMMAND | JSON_OUTPUT, mm);
 QAVSEC_COMMAND("mphi", "FILE.sec",
@@ -179,10 +184,10 @@ QAVSEC_COMMAND("mphi", "FILE.sec",
                 STEPS_INPUT.option},
                ANALYSIS_COMMAND | JSON_OUTPUT, mphi);
 QAVSEC_COMMAND("pmm", "FILE.sec", {}, ANALYSIS_COMMAND | JSON_OUTPUT, pmm);
-QAVSEC_COMMAND("check", "FILE.sec",
-               {KP_INPUT.option, KMX_INPUT.option, KMY_INPUT.option},
+QAVSEC_COMMAND("check", "FILE.sec", {KP_INPUT.option, KMX_INPUT.option, KMY_INPUT.option},
                ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, check);
-QAVSEC_COMMAND("sample-loads", "", {outputOption("OUT.csv", "the built-in sample force file")}, 0, sampleLoads);
+QAVSEC_COMMAND("sample-loads", "", {outputOption("OUT.csv", "the built-in sample force file")}, 0,
+               sampleLoads);
 
 }  // namespace
 }  // namespace qav::cli

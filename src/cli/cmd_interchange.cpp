@@ -26,7 +26,9 @@ int importDxf(Args& args, std::ostream&, std::ostream&) {
 int exportSection(Args& args, std::ostream&, std::ostream& err) {
     // "--dxf -o OUT"; the earlier form gives the file as the value: "--dxf OUT".
     const auto out = args.take("-o");
-    auto kind = [&](const char* name) { return out ? (args.flag(name) ? out : std::nullopt) : args.take(name); };
+    auto kind = [&](const char* name) {
+        return out ? (args.flag(name) ? out : std::nullopt) : args.take(name);
+    };
     const auto dxf = kind("--dxf");
     const auto xtract = kind("--xtract");
     const auto opensees = kind("--opensees");
@@ -54,11 +56,13 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
     return 0;
 }
 
-QAVSEC_COMMAND("import-dxf", "IN.dxf", {outputOption("OUT.sec", "the section read from the drawing")}, 0, importDxf);
+QAVSEC_COMMAND("import-dxf", "IN.dxf",
+               {outputOption("OUT.sec", "the section read from the drawing")}, 0, importDxf);
 QAVSEC_COMMAND("export", "FILE.sec (--dxf|--xtract|--opensees)",
                {{"--dxf", "", "a DXF drawing", Option::InOperands},
                 {"--xtract", "", "an XTRACT text file", Option::InOperands},
-                {"--opensees", "", "an OpenSees Tcl script of the meshed section", Option::InOperands},
+                {"--opensees", "", "an OpenSees Tcl script of the meshed section",
+                 Option::InOperands},
                 outputOption("OUT", "the exported file"),
                 {"--gj", "auto|VALUE",
                  "the section's torsional stiffness G J (N mm2) on the section line: auto from "

@@ -22,7 +22,9 @@ std::vector<std::string> fibreTable(const SectionModel& m) {
 }
 
 void printSummary(const MeshSummary& s, const SectionModel& m, std::ostream& out) {
-    auto row = [&](const std::string& label, const std::string& value) { out << PAD_RIGHT(24, label) << value << "\n"; };
+    auto row = [&](const std::string& label, const std::string& value) {
+        out << PAD_RIGHT(24, label) << value << "\n";
+    };
     auto kind = [&](const std::string& label, int k) {
         const FibreKindTotal& t = s.fibres[static_cast<std::size_t>(k)];
         row(label, Format("%D, area %0.3F", {t.count, t.area}));
@@ -68,7 +70,8 @@ int mesh(Args& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-QAVSEC_COMMAND("mesh", "FILE.sec", {{"-o", "OUT.csv", "writes the fibre table as CSV"}}, MESH_OPTIONS | JSON_OUTPUT, mesh);
+QAVSEC_COMMAND("mesh", "FILE.sec", {{"-o", "OUT.csv", "writes the fibre table as CSV"}},
+               MESH_OPTIONS | JSON_OUTPUT, mesh);
 
 }  // namespace
 }  // namespace qav::cli

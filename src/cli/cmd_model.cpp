@@ -51,8 +51,10 @@ int materials(Args& args, std::ostream& out, std::ostream&) {
 
 QAVSEC_COMMAND("info", "FILE.sec", {}, JSON_OUTPUT, info);
 QAVSEC_COMMAND("resave", "IN.sec", {outputOption("OUT.sec", "the section as read")}, 0, resave);
-QAVSEC_COMMAND("materials", "", {{"--from", "FILE.sec", "the materials of a section (the program's own by default)"}}, 0,
-               materials);
+QAVSEC_COMMAND("materials", "",
+               {{"--from", "FILE.sec",
+                 "the materials of a section (the program's own by default)"}},
+               0, materials);
 
 }  // namespace
 }  // namespace qav::cli

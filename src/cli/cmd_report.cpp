@@ -46,7 +46,8 @@ SectionModel prepareChecked(Args& args, std::ostream& err) {
     if (m.NFORCE > 0) {
         MessageLog log;
         NullProgress progress;
-        CHECK_MEMBER(m, inputDefault(KP_INPUT), inputDefault(KMX_INPUT), inputDefault(KMY_INPUT), log, progress);
+        CHECK_MEMBER(m, inputDefault(KP_INPUT), inputDefault(KMX_INPUT), inputDefault(KMY_INPUT),
+                     log, progress);
         printMessages(log, err);
     }
     return m;
@@ -65,7 +66,8 @@ int chooseDocument(Args& args) {
     };
     if (const auto doc = args.take("--doc")) {
         const auto it = std::find(std::begin(names), std::end(names), *doc);
-        if (it == std::end(names)) throw UsageError("--doc takes figure, text, section-data or loads");
+        if (it == std::end(names))
+            throw UsageError("--doc takes figure, text, section-data or loads");
         choose(static_cast<int>(it - std::begin(names)));
     }
     for (int i = 0; i < 3; ++i)
@@ -85,7 +87,9 @@ void takeLoadOptions(Args& args) {
         for (const std::string& name : s.oldNames)
             if (auto v = args.take(name)) value = v;
         if (auto v = args.take(s.option.name)) {
-            if (value) throw UsageError(s.oldNames.front() + " is the earlier name of " + s.option.name + ": give one");
+            if (value)
+                throw UsageError(s.oldNames.front() + " is the earlier name of " + s.option.name +
+                                 ": give one");
             value = v;
         }
         if (value) s.apply(args.shared(), *value);
@@ -113,7 +117,8 @@ void writePdf(const RecordedDocument& doc, const std::string& path, bool landsca
     writer.setResolution(PAGE_DPI);
     writer.setCreator("QAV Section");
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                     QMarginsF()));
     renderDocument(doc, writer, PAGE_DPI);
 }
 
@@ -133,10 +138,18 @@ int report(Args& args, std::ostream&, std::ostream& err) {
     MessageLog log;
     NullProgress progress;
     switch (document) {
-        case 0: printFigureReport(doc, m, in, log, progress); break;
-        case 1: printTextReport(doc, m, in, log, progress); break;
-        case 2: printSectionDataPage(doc, m); break;
-        default: PRINT_OUT_REPORT(doc, LOAD_REPORT_LINES(m)); break;
+        case 0:
+            printFigureReport(doc, m, in, log, progress);
+            break;
+        case 1:
+            printTextReport(doc, m, in, log, progress);
+            break;
+        case 2:
+            printSectionDataPage(doc, m);
+            break;
+        default:
+            PRINT_OUT_REPORT(doc, LOAD_REPORT_LINES(m));
+            break;
     }
     printMessages(log, err);
     {
@@ -151,7 +164,8 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     const auto pm = args.take("--pm");
     const auto mm = args.take("--mm");
     const auto mphi = args.take("--mphi");
-    if ((pm ? 1 : 0) + (mm ? 1 : 0) + (mphi ? 1 : 0) != 1) throw UsageError("choose one of --pm, --mm, --mphi");
+    if ((pm ? 1 : 0) + (mm ? 1 : 0) + (mphi ? 1 : 0) != 1)
+        throw UsageError("choose one of --pm, --mm, --mphi");
     const std::string out = outputPath(args, "OUT.png");
     const LoadMarks marks{args.flag("--critical"), args.flag("--all")};
     const bool keyPoints = args.flag("--key-points");
@@ -165,7 +179,8 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     MessageLog log;
     double mphiAngle = 0;
     if (pm) RUN_PM_CURVE_ANALYSIS(m, angle, log);
-    const ChartMarkers markers = keyPoints ? keyPointMarkers(PM_KEY_POINTS(m, angle, log)) : ChartMarkers{};
+    const ChartMarkers markers =
+        keyPoints ? keyPointMarkers(PM_KEY_POINTS(m, angle, log)) : ChartMarkers{};
     if (mm) RUN_MM_CURVE_ANALYSIS(m, axial, log);
     if (mphi) mphiAngle = RUN_MPHI_ANALYSIS(m, mp, log).angle;
     printMessages(log, err);
@@ -182,7 +197,8 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
             canvas.font.name = "Courier New";  // the face a P-M chart leaves on the picture
             GEN_MM_CURVE_IMAGE(canvas, m, frame, axial, marks);
         }
-        if (mphi) GEN_M_fai_CURVE_IMAGE(canvas, m, image.width(), image.height(), mp.steps, mphiAngle);
+        if (mphi)
+            GEN_M_fai_CURVE_IMAGE(canvas, m, image.width(), image.height(), mp.steps, mphiAngle);
     }
     OutputWriting writing;
     if (!image.save(QString::fromStdString(out), "PNG"))
@@ -211,19 +227,20 @@ std::vector<Option> loadOptions() {
 const std::vector<Option> MARK_OPTIONS{{"--all", "", "marks every load combination"},
                                        {"--critical", "", "marks the critical load combination"}};
 
-QAVSEC_COMMAND("report", "FILE.sec",
-               {{"--doc", "figure|text|section-data|loads",
-                 "the figure report, the text report, the section data page or the load combination report "
-                 "(--figure, --text, --section-data, --loads alone: the earlier spellings)",
-                 Option::Required},
-                outputOption("OUT.pdf", "the document as a PDF file"),
-                ANGLE_INPUT.option,
-                AXIAL_INPUT.option,
-                loadOptions()[0],
-                loadOptions()[1],
-                MARK_OPTIONS[0],
-                MARK_OPTIONS[1]},
-               ANALYSIS_COMMAND, report);
+QAVSEC_COMMAND(
+    "report", "FILE.sec",
+    {{"--doc", "figure|text|section-data|loads",
+      "the figure report, the text report, the section data page or the load combination report "
+      "(--figure, --text, --section-data, --loads alone: the earlier spellings)",
+      Option::Required},
+     outputOption("OUT.pdf", "the document as a PDF file"),
+     ANGLE_INPUT.option,
+     AXIAL_INPUT.option,
+     loadOptions()[0],
+     loadOptions()[1],
+     MARK_OPTIONS[0],
+     MARK_OPTIONS[1]},
+    ANALYSIS_COMMAND, report);
 QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
                {{"--pm", "DEG", "the P-M chart at a moment angle", Option::InOperands},
                 {"--mm", "KN", "the Myy-Mzz chart at an axial force", Option::InOperands},

@@ -61,13 +61,15 @@ int workbook(Args& args, std::ostream&, std::ostream& err) {
     const std::vector<DataTable> tables = makeAllTables(p.model, p.angle, p.axial, log);
     OutputWriting writing;
     XlsxWorkbook book(p.out);
-    exportAllTables(book, [&](int KI) -> const DataTable& { return tables[static_cast<std::size_t>(KI)]; });
+    exportAllTables(
+        book, [&](int KI) -> const DataTable& { return tables[static_cast<std::size_t>(KI)]; });
     book.save();
     printMessages(log, err);
     return 0;
 #else
     (void)p;
-    err << "workbook: this qavsec-cli was built without Qt, so it cannot write spreadsheet files.\n";
+    err << "workbook: this qavsec-cli was built without Qt, so it cannot write spreadsheet "
+           "files.\n";
     return 1;
 #endif
 }
@@ -79,7 +81,8 @@ QAVSEC_COMMAND("table", "FILE.sec",
                 AXIAL_INPUT.option},
                ANALYSIS_COMMAND | LOAD_OPTIONS, table);
 QAVSEC_COMMAND("workbook", "FILE.sec",
-               {outputOption("OUT.xlsx", "every table into one workbook"), ANGLE_INPUT.option, AXIAL_INPUT.option},
+               {outputOption("OUT.xlsx", "every table into one workbook"), ANGLE_INPUT.option,
+                AXIAL_INPUT.option},
                ANALYSIS_COMMAND | LOAD_OPTIONS, workbook);
 
 }  // namespace

@@ -13,12 +13,15 @@ using json = Json;
 namespace {
 
 // JSON has no NaN or infinity.
-json number(double x) { return std::isfinite(x) ? json(x) : json(nullptr); }
+json number(double x) {
+    return std::isfinite(x) ? json(x) : json(nullptr);
+}
 
 json points(const std::vector<TPOS>& pt, int n) {
     json a = json::array();
     for (int i = 0; i < n && static_cast<std::size_t>(i) < pt.size(); ++i)
-        a.push_back({{"x", number(pt[static_cast<std::size_t>(i)].X)}, {"y", number(pt[static_cast<std::size_t>(i)].Y)}});
+        a.push_back({{"x", number(pt[static_cast<std::size_t>(i)].X)},
+                     {"y", number(pt[static_cast<std::size_t>(i)].Y)}});
     return a;
 }
 
@@ -34,15 +37,19 @@ json polygons(const std::vector<TPOLYSHAPE>& shapes, int n) {
 // A grade's material name; a selection outside the table names none.
 json materialName(const std::vector<TMAT>& table, int count, int index) {
     const int number = index + 1;
-    if (number < 1 || number > count || static_cast<std::size_t>(number) >= table.size()) return nullptr;
+    if (number < 1 || number > count || static_cast<std::size_t>(number) >= table.size())
+        return nullptr;
     return table[static_cast<std::size_t>(number)].NAME;
 }
 
-json valueAt(const std::vector<double>& v, std::size_t i) { return i < v.size() ? number(v[i]) : json(nullptr); }
+json valueAt(const std::vector<double>& v, std::size_t i) {
+    return i < v.size() ? number(v[i]) : json(nullptr);
+}
 
 }  // namespace
 
-void printJson(std::ostream& out, const std::string& command, const std::string& file, const json& doc) {
+void printJson(std::ostream& out, const std::string& command, const std::string& file,
+               const json& doc) {
     json head = {{"command", command}, {"file", file}};
     head.update(doc);
     out << head.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
@@ -53,7 +60,8 @@ json runStatusJson(const RunStats& s, const MessageLog& log) {
     for (const auto& e : log.entries()) messages.push_back({{"text", e.text}, {"count", e.count}});
     return {{"solves", s.solves},
             {"unconverged", s.notConverged},
-            {"worst_residual", s.notConverged > 0 && std::isfinite(s.worstResidual) ? json(s.worstResidual) : json()},
+            {"worst_residual",
+             s.notConverged > 0 && std::isfinite(s.worstResidual) ? json(s.worstResidual) : json()},
             {"iterations", s.iterations},
             {"messages", messages}};
 }
@@ -153,7 +161,8 @@ json pmmJson(const SectionModel& m) {
         const auto ur = static_cast<std::size_t>(r);
         json pts = json::array();
         const std::vector<uint8_t> none;
-        const std::vector<uint8_t>& flags = ur < m.PMM_CONVERGED.size() ? m.PMM_CONVERGED[ur] : none;
+        const std::vector<uint8_t>& flags =
+            ur < m.PMM_CONVERGED.size() ? m.PMM_CONVERGED[ur] : none;
         for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
             pts.push_back({{"P", number(m.PMM_P[ur][j])},
                            {"MX", number(m.PMM_MX[ur][j])},
@@ -176,7 +185,8 @@ json checkJson(const SectionModel& m, const CheckResult& r) {
                           {"load_fraction", number(f.LOAD_FRACTION)}});
     }
     json critical = nullptr;
-    if (r.critical >= 1 && r.critical <= m.NFORCE && static_cast<std::size_t>(r.critical) < m.FORCE.size())
+    if (r.critical >= 1 && r.critical <= m.NFORCE &&
+        static_cast<std::size_t>(r.critical) < m.FORCE.size())
         critical = combos[static_cast<std::size_t>(r.critical - 1)];
     return {{"combinations", combos}, {"critical", critical}};
 }

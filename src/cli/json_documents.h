@@ -20,7 +20,8 @@ using Json = nlohmann::ordered_json;
 
 // Writes a document on one output: its fields after "command" and "file", two-space indented,
 // a name that is not valid UTF-8 written with replacement characters.
-void printJson(std::ostream& out, const std::string& command, const std::string& file, const Json& doc);
+void printJson(std::ostream& out, const std::string& command, const std::string& file,
+               const Json& doc);
 
 // {"solves", "unconverged", "iterations", "messages": [{"text", "count"}]}
 Json runStatusJson(const RunStats& s, const MessageLog& log);

@@ -13,10 +13,12 @@ const std::vector<SharedOption>& sharedOptions() {
          ANALYSIS_OPTIONS,
          [](SharedOptions& o, const std::string& v) { o.nmm = v; }},
         {{"--solver", "fast|reference",
-          "equilibrium solver: Newton's method (fast) or the original fixed-matrix iteration; fast"},
+          "equilibrium solver: Newton's method (fast) or the original fixed-matrix iteration; "
+          "fast"},
          ANALYSIS_OPTIONS,
          [](SharedOptions& o, const std::string& v) {
-             if (v != "fast" && v != "reference") throw UsageError("--solver takes fast or reference");
+             if (v != "fast" && v != "reference")
+                 throw UsageError("--solver takes fast or reference");
              o.solver = v == "fast" ? SolverKind::Fast : SolverKind::Reference;
          }},
         {{"--threads", "N", "threads for independent solves; every core"},

@@ -45,7 +45,7 @@ struct SharedOptions {
     std::optional<std::string> loads;
     ForceUnits units = ForceUnits::N_mm;
     SolverKind solver = SolverKind::Fast;
-    int threads = 0;  // 0: every core
+    int threads = 0;         // 0: every core
     bool steelGrid = false;  // grid nodes inside the steel of a section without concrete
     bool json = false;
 };

@@ -248,7 +248,8 @@ void importDxfFile(SectionModel& m, const std::string& path) {
     // An import that finds nothing would empty the model for nothing: the section stays.
     SectionModel before = m;
     importDxfLines(m, std::move(lines));
-    if (m.NCONC_PT <= 0 && m.NCOVER_PT <= 0 && m.NSTEEL_SEC <= 0 && m.NOPEN_SEC <= 0 && m.NBAR <= 0) {
+    if (m.NCONC_PT <= 0 && m.NCOVER_PT <= 0 && m.NSTEEL_SEC <= 0 && m.NOPEN_SEC <= 0 &&
+        m.NBAR <= 0) {
         m = std::move(before);
         throw FileRefusedError(
             "No section found in " + path +

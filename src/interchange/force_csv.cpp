@@ -89,7 +89,8 @@ std::vector<std::string> EXPORT_FORCE_CSV(const SectionModel& m) {
     for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
         const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
         out.push_back(Format("%D", {i}) + "," + f.COMB_NAME + "," + Format("%0.3F,", {f.P}) +
-                      Format("%0.3F,", {f.MX}) + Format("%0.3F,", {f.MY}) + Format("%0.3F,", {f.LOAD_FRACTION}));
+                      Format("%0.3F,", {f.MX}) + Format("%0.3F,", {f.MY}) +
+                      Format("%0.3F,", {f.LOAD_FRACTION}));
     }
     return out;
 }

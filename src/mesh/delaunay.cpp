@@ -62,18 +62,22 @@ void cancelSharedEdges(std::vector<Edge>& edges, std::vector<std::pair<uint64_t,
     order.clear();
     for (int k = 0; k < n; ++k) {
         const Edge& e = edges[static_cast<std::size_t>(k)];
-        const uint64_t lo = static_cast<uint32_t>(std::min(e[0], e[1])), hi = static_cast<uint32_t>(std::max(e[0], e[1]));
+        const uint64_t lo = static_cast<uint32_t>(std::min(e[0], e[1])),
+                       hi = static_cast<uint32_t>(std::max(e[0], e[1]));
         order.push_back({lo << 32 | hi, k});
     }
     std::sort(order.begin(), order.end());  // by vertex pair, then by index
     for (int g = 0; g < n;) {
         int h = g + 1;
-        while (h < n && order[static_cast<std::size_t>(h)].first == order[static_cast<std::size_t>(g)].first) ++h;
+        while (h < n &&
+               order[static_cast<std::size_t>(h)].first == order[static_cast<std::size_t>(g)].first)
+            ++h;
         for (int a = g; a < h; ++a) {
             Edge& ej = edges[static_cast<std::size_t>(order[static_cast<std::size_t>(a)].second)];
             if (ej[0] == 0 && ej[1] == 0) continue;
             for (int b = a + 1; b < h; ++b) {
-                Edge& ek = edges[static_cast<std::size_t>(order[static_cast<std::size_t>(b)].second)];
+                Edge& ek =
+                    edges[static_cast<std::size_t>(order[static_cast<std::size_t>(b)].second)];
                 if (ej[0] == ek[1] && ej[1] == ek[0]) {
                     ej = {0, 0};
                     ek = {0, 0};
@@ -96,7 +100,8 @@ void TDelaunay::AddPoint(int x, int y) {
         const dVertex& v = Vertex[static_cast<std::size_t>(i)];
         if (std::fabs(x - v.x) < EPSILON && std::fabs(y - v.y) < EPSILON) return;
     }
-    if (Vertex.size() <= static_cast<std::size_t>(tPoints)) Vertex.resize(static_cast<std::size_t>(tPoints) + 1);
+    if (Vertex.size() <= static_cast<std::size_t>(tPoints))
+        Vertex.resize(static_cast<std::size_t>(tPoints) + 1);
     Vertex[static_cast<std::size_t>(tPoints)] = {static_cast<double>(x), static_cast<double>(y)};
     ++tPoints;
 }
@@ -174,7 +179,10 @@ class Sweep {
 public:
     // starShaped: keep every cavity a star around its point (keepCavityAStar).
     Sweep(const std::vector<dVertex>& vertex, int n, Messages& messages, bool starShaped)
-        : vertex_(vertex), open_(xsOf(vertex, n), ysOf(vertex, n)), messages_(messages), starShaped_(starShaped) {
+        : vertex_(vertex),
+          open_(xsOf(vertex, n), ysOf(vertex, n)),
+          messages_(messages),
+          starShaped_(starShaped) {
         pool_.reserve(static_cast<std::size_t>(2 * n + 8));
         slotId_.assign(static_cast<std::size_t>(2 * n + 8), 0);
         open_.advanceTo(V(1).x, pool_);
@@ -203,7 +211,8 @@ public:
     int collect(std::vector<dTriangle>& Triangle) const {
         Triangle.assign(static_cast<std::size_t>(ntri_) + 1, dTriangle{});
         for (int s = 1; s <= ntri_; ++s) {
-            const SweepTriangle& t = pool_[static_cast<std::size_t>(slotId_[static_cast<std::size_t>(s)])];
+            const SweepTriangle& t =
+                pool_[static_cast<std::size_t>(slotId_[static_cast<std::size_t>(s)])];
             dTriangle& out = Triangle[static_cast<std::size_t>(s)];
             out.vv0 = t.vv0;
             out.vv1 = t.vv1;
@@ -216,16 +225,20 @@ public:
 private:
     static std::vector<double> xsOf(const std::vector<dVertex>& vertex, int n) {
         std::vector<double> xs(static_cast<std::size_t>(n));
-        for (int i = 1; i <= n; ++i) xs[static_cast<std::size_t>(i - 1)] = vertex[static_cast<std::size_t>(i)].x;
+        for (int i = 1; i <= n; ++i)
+            xs[static_cast<std::size_t>(i - 1)] = vertex[static_cast<std::size_t>(i)].x;
         return xs;
     }
     static std::vector<double> ysOf(const std::vector<dVertex>& vertex, int n) {
         std::vector<double> ys(static_cast<std::size_t>(n));
-        for (int i = 1; i <= n; ++i) ys[static_cast<std::size_t>(i - 1)] = vertex[static_cast<std::size_t>(i)].y;
+        for (int i = 1; i <= n; ++i)
+            ys[static_cast<std::size_t>(i - 1)] = vertex[static_cast<std::size_t>(i)].y;
         return ys;
     }
     const dVertex& V(int k) const { return vertex_[static_cast<std::size_t>(k)]; }
-    SweepTriangle& inSlot(int s) { return pool_[static_cast<std::size_t>(slotId_[static_cast<std::size_t>(s)])]; }
+    SweepTriangle& inSlot(int s) {
+        return pool_[static_cast<std::size_t>(slotId_[static_cast<std::size_t>(s)])];
+    }
 
     void create(int a, int b, int c, int born, int slot) {
         SweepTriangle t;
@@ -245,8 +258,10 @@ private:
         }
         if (slotId_.size() <= static_cast<std::size_t>(slot)) slotId_.resize(slotId_.size() * 2);
         slotId_[static_cast<std::size_t>(slot)] = id;
-        if (t.flat) flatNew_.push_back(id);
-        else open_.add(id, pool_);
+        if (t.flat)
+            flatNew_.push_back(id);
+        else
+            open_.add(id, pool_);
     }
 
     // A flat triangle has no circle: its first test, at the point after its birth, reports it,
@@ -291,7 +306,9 @@ private:
     void keepCavityAStar(int i) {
         const Geometer::TGPointF p{V(i).x, V(i).y};
         auto point = [&](int k) { return Geometer::TGPointF{V(k).x, V(k).y}; };
-        auto key = [](int a, int b) { return static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32 | static_cast<uint32_t>(b); };
+        auto key = [](int a, int b) {
+            return static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32 | static_cast<uint32_t>(b);
+        };
         for (bool dropped = true; dropped && cavity_.size() > 1;) {
             dropped = false;
             sides_.clear();
@@ -303,13 +320,15 @@ private:
             }
             std::sort(sides_.begin(), sides_.end());
             auto facesAway = [&](int a, int b) {
-                if (std::binary_search(sides_.begin(), sides_.end(), key(b, a))) return false;  // inner side
+                if (std::binary_search(sides_.begin(), sides_.end(), key(b, a)))
+                    return false;  // inner side
                 // The triangles turn clockwise: the point lies on the right of a side it sees.
                 return Geometer::Orientation(point(b), p, point(a)) > 0;
             };
             const auto kept = std::remove_if(cavity_.begin(), cavity_.end(), [&](int slot) {
                 const SweepTriangle& t = inSlot(slot);
-                return facesAway(t.vv0, t.vv1) || facesAway(t.vv1, t.vv2) || facesAway(t.vv2, t.vv0);
+                return facesAway(t.vv0, t.vv1) || facesAway(t.vv1, t.vv2) ||
+                       facesAway(t.vv2, t.vv0);
             });
             dropped = kept != cavity_.end();
             cavity_.erase(kept, cavity_.end());
@@ -356,7 +375,7 @@ private:
     std::vector<int> flatNew_;  // flat triangles of the last insertion
     std::vector<int> freeIds_;  // ids of dead triangles, for reuse
     bool starShaped_;
-    std::vector<int> cavity_;   // slots, highest first
+    std::vector<int> cavity_;      // slots, highest first
     std::vector<uint64_t> sides_;  // the cavity's sides, first and second vertex
     std::vector<Edge> edges_;
     std::vector<std::pair<uint64_t, int>> order_;
@@ -384,7 +403,8 @@ int dropSuperTriangles(std::vector<dTriangle>& Triangle, int ntri, int n) {
 }  // namespace
 
 void TDelaunay::addSuperTriangle(int n, double& ymin, double& ymax) {
-    if (Vertex.size() < static_cast<std::size_t>(n) + 4) Vertex.resize(static_cast<std::size_t>(n) + 4);
+    if (Vertex.size() < static_cast<std::size_t>(n) + 4)
+        Vertex.resize(static_cast<std::size_t>(n) + 4);
     auto V = [&](int k) -> const dVertex& { return Vertex[static_cast<std::size_t>(k)]; };
     double xmin = V(1).x, xmax = V(1).x;
     ymin = V(1).y;

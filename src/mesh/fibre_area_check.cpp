@@ -31,7 +31,8 @@ struct Region {
             const TPOS& a = pt[static_cast<std::size_t>(k)];
             const TPOS& b = pt[static_cast<std::size_t>((k + 1) % n)];
             if (a.Y == b.Y) continue;  // a level side bounds no strip
-            sides.push_back(a.Y < b.Y ? Side{a.X, a.Y, b.X, b.Y, id} : Side{b.X, b.Y, a.X, a.Y, id});
+            sides.push_back(a.Y < b.Y ? Side{a.X, a.Y, b.X, b.Y, id}
+                                      : Side{b.X, b.Y, a.X, a.Y, id});
         }
     }
 };
@@ -54,7 +55,8 @@ bool breaks(const std::vector<Side>& s, long long& work, std::vector<double>& y)
             const double lo = std::max(a.y0, b.y0), hi = std::min(a.y1, b.y1);
             if (!(lo < hi)) continue;
             const double dlo = a.xAt(lo) - b.xAt(lo), dhi = a.xAt(hi) - b.xAt(hi);
-            if ((dlo < 0 && dhi > 0) || (dlo > 0 && dhi < 0)) y.push_back(lo + (hi - lo) * dlo / (dlo - dhi));
+            if ((dlo < 0 && dhi > 0) || (dlo > 0 && dhi < 0))
+                y.push_back(lo + (hi - lo) * dlo / (dlo - dhi));
         }
         active.push_back(&b);
     }
@@ -65,7 +67,8 @@ bool breaks(const std::vector<Side>& s, long long& work, std::vector<double>& y)
 
 std::string thousands(double v) {
     std::string digits = Format("%0.0F", {std::fabs(v)});
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<std::size_t>(i), ",");
     return (v < 0 ? "-" : "") + digits;
 }
 }  // namespace
@@ -74,10 +77,13 @@ std::optional<PolygonAreas> sectionPolygonAreas(const SectionModel& m) {
     Region r;
     r.add(m.CONC_PT, m.NCONC_PT, OUTLINE);
     for (int k = 1; k <= m.NSTEEL_SEC && k < static_cast<int>(m.STEEL_SEC.size()); ++k)
-        r.add(m.STEEL_SEC[static_cast<std::size_t>(k)].PT, m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT, STEEL);
+        r.add(m.STEEL_SEC[static_cast<std::size_t>(k)].PT,
+              m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT, STEEL);
     for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
-        r.add(m.OPEN_SEC[static_cast<std::size_t>(k)].PT, m.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT, OPENING);
-    std::sort(r.sides.begin(), r.sides.end(), [](const Side& p, const Side& q) { return p.y0 < q.y0; });
+        r.add(m.OPEN_SEC[static_cast<std::size_t>(k)].PT,
+              m.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT, OPENING);
+    std::sort(r.sides.begin(), r.sides.end(),
+              [](const Side& p, const Side& q) { return p.y0 < q.y0; });
     long long work = 0;
     std::vector<double> y;
     if (!breaks(r.sides, work, y)) return std::nullopt;
@@ -96,12 +102,14 @@ std::optional<PolygonAreas> sectionPolygonAreas(const SectionModel& m) {
     std::size_t next = 0;
     for (std::size_t k = 0; k + 1 < y.size(); ++k) {
         const double ylo = y[k], yhi = y[k + 1], ymid = (ylo + yhi) / 2;
-        while (next < r.sides.size() && r.sides[next].y0 <= ylo) spanning.push_back(&r.sides[next++]);
+        while (next < r.sides.size() && r.sides[next].y0 <= ylo)
+            spanning.push_back(&r.sides[next++]);
         std::erase_if(spanning, [&](const Side* s) { return s->y1 < yhi; });
         work += static_cast<long long>(spanning.size()) + 1;
         if (work > FIBRE_AREA_MAX_WORK) return std::nullopt;
         cuts.clear();
-        for (const Side* s : spanning) cuts.push_back({s->xAt(ylo), s->xAt(ymid), s->xAt(yhi), s->polygon});
+        for (const Side* s : spanning)
+            cuts.push_back({s->xAt(ylo), s->xAt(ymid), s->xAt(yhi), s->polygon});
         std::sort(cuts.begin(), cuts.end(), [](const Cut& p, const Cut& q) {
             return p.mid != q.mid ? p.mid < q.mid : p.polygon < q.polygon;
         });
@@ -111,7 +119,8 @@ std::optional<PolygonAreas> sectionPolygonAreas(const SectionModel& m) {
             const auto p = static_cast<std::size_t>(cuts[c].polygon);
             inside[p] ^= 1;
             within[r.roles[p]] += inside[p] ? 1 : -1;
-            const bool outline = within[OUTLINE] > 0, steel = within[STEEL] > 0, opening = within[OPENING] > 0;
+            const bool outline = within[OUTLINE] > 0, steel = within[STEEL] > 0,
+                       opening = within[OPENING] > 0;
             if (opening || !(outline || steel)) continue;
             const double piece =
                 ((cuts[c + 1].lo - cuts[c].lo) + (cuts[c + 1].hi - cuts[c].hi)) / 2 * (yhi - ylo);
@@ -129,7 +138,8 @@ std::optional<std::string> fibreAreaWarning(const SectionModel& m, const MeshSum
         double fibres, polygons;
     };
     const Kind kinds[] = {
-        {"Concrete", s.fibres[FIB_CORE_CONCRETE].area + s.fibres[FIB_COVER_CONCRETE].area, polygons->concrete},
+        {"Concrete", s.fibres[FIB_CORE_CONCRETE].area + s.fibres[FIB_COVER_CONCRETE].area,
+         polygons->concrete},
         {"Steel", s.fibres[FIB_STEEL].area, polygons->steel},
     };
     std::string text;
@@ -138,9 +148,9 @@ std::optional<std::string> fibreAreaWarning(const SectionModel& m, const MeshSum
         const double diff = k.polygons > 0 ? (k.fibres - k.polygons) / k.polygons : 1;
         if (std::fabs(diff) <= FIBRE_AREA_TOLERANCE) continue;
         if (!text.empty()) text += "\n";
-        text += std::string(k.name) + " fibres cover " + thousands(k.fibres) + " mm\u00b2 of " + thousands(k.polygons) +
-                " mm\u00b2 (" + (diff < 0 ? "\u2212" : "+") + Format("%0.1F", {std::fabs(diff) * 100}) +
-                " %): use a smaller mesh size.";
+        text += std::string(k.name) + " fibres cover " + thousands(k.fibres) + " mm\u00b2 of " +
+                thousands(k.polygons) + " mm\u00b2 (" + (diff < 0 ? "\u2212" : "+") +
+                Format("%0.1F", {std::fabs(diff) * 100}) + " %): use a smaller mesh size.";
     }
     if (text.empty()) return std::nullopt;
     return text;

@@ -6,12 +6,16 @@
 namespace qav::Geometer {
 
 namespace {
-int sign(double v) { return (v > 0) - (v < 0); }
+int sign(double v) {
+    return (v > 0) - (v < 0);
+}
 
 // Only the sign of a product of two cross products matters. Against the far ray end the
 // factors reach 1e200 times a coordinate, so the product itself could overflow or underflow;
 // comparing signs gives the exact answer in every case.
-bool productNotNegative(double a, double b) { return sign(a) * sign(b) >= 0; }
+bool productNotNegative(double a, double b) {
+    return sign(a) * sign(b) >= 0;
+}
 }  // namespace
 
 double CrossProduct(const TGPointF& a, const TGPointF& b, const TGPointF& o) {
@@ -31,7 +35,8 @@ bool SegmentsIntersect(const TGSegment& a, const TGSegment& b) {
     if (!(std::max(b.P1.x, b.P2.x) >= std::min(a.P1.x, a.P2.x))) return false;
     if (!(std::max(a.P1.y, a.P2.y) >= std::min(b.P1.y, b.P2.y))) return false;
     if (!(std::max(b.P1.y, b.P2.y) >= std::min(a.P1.y, a.P2.y))) return false;
-    if (!productNotNegative(CrossProduct(b.P1, a.P2, a.P1), CrossProduct(a.P2, b.P2, a.P1))) return false;
+    if (!productNotNegative(CrossProduct(b.P1, a.P2, a.P1), CrossProduct(a.P2, b.P2, a.P1)))
+        return false;
     return productNotNegative(CrossProduct(a.P1, b.P2, b.P1), CrossProduct(b.P2, a.P2, b.P1));
 }
 
@@ -85,7 +90,8 @@ int Orientation(const TGPointF& a, const TGPointF& b, const TGPointF& o) {
     // Expanded, the cross product is a sum of six products of coordinates; each product is
     // exactly hi + lo (fma), and the twelve terms are summed into a non-overlapping expansion
     // whose largest term carries the sign.
-    const double f[6][2] = {{a.x, b.y}, {-a.x, o.y}, {-o.x, b.y}, {-b.x, a.y}, {b.x, o.y}, {o.x, a.y}};
+    const double f[6][2] = {{a.x, b.y},  {-a.x, o.y}, {-o.x, b.y},
+                            {-b.x, a.y}, {b.x, o.y},  {o.x, a.y}};
     double e[13];
     int n = 0;
     auto grow = [&](double v) {

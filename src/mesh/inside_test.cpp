@@ -50,7 +50,8 @@ void InsideTest::fileEdges(int bands) {
     for (;; bands = std::max(1, bands / 4)) {
         bandStart_.clear();
         for (int b = 0; b < bands && n > 0; ++b)
-            bandStart_.push_back(ys[static_cast<std::size_t>(n) * static_cast<std::size_t>(b) / static_cast<std::size_t>(bands)]);
+            bandStart_.push_back(ys[static_cast<std::size_t>(n) * static_cast<std::size_t>(b) /
+                                    static_cast<std::size_t>(bands)]);
         bandStart_.erase(std::unique(bandStart_.begin(), bandStart_.end()), bandStart_.end());
         long long filings = 0;
         for (int k = 0; k < n; ++k) {
@@ -68,13 +69,15 @@ void InsideTest::fileEdges(int bands) {
         range(k, lo, hi);
         for (int b = lo; b <= hi; ++b) ++first_[static_cast<std::size_t>(b) + 1];
     }
-    for (int b = 0; b < count; ++b) first_[static_cast<std::size_t>(b) + 1] += first_[static_cast<std::size_t>(b)];
+    for (int b = 0; b < count; ++b)
+        first_[static_cast<std::size_t>(b) + 1] += first_[static_cast<std::size_t>(b)];
     edges_.assign(static_cast<std::size_t>(first_.back()), 0);
     std::vector<int> next(first_.begin(), first_.end() - 1);
     for (int k = 0; k < n; ++k) {
         int lo, hi;
         range(k, lo, hi);
-        for (int b = lo; b <= hi; ++b) edges_[static_cast<std::size_t>(next[static_cast<std::size_t>(b)]++)] = k;
+        for (int b = lo; b <= hi; ++b)
+            edges_[static_cast<std::size_t>(next[static_cast<std::size_t>(b)]++)] = k;
     }
 }
 
@@ -92,10 +95,13 @@ int InsideTest::place(double x, double y) const {
     const int n = static_cast<int>(corners_.size());
     const int band = bandOf(y);
     int count = 0;
-    for (int i = first_[static_cast<std::size_t>(band)]; i < first_[static_cast<std::size_t>(band) + 1]; ++i) {
+    for (int i = first_[static_cast<std::size_t>(band)];
+         i < first_[static_cast<std::size_t>(band) + 1]; ++i) {
         const int k = edges_[static_cast<std::size_t>(i)];
-        const int add = Geometer::RayEdgeCount(
-            ray, {corners_[static_cast<std::size_t>(k)], corners_[static_cast<std::size_t>((k + 1) % n)]}, p);
+        const int add = Geometer::RayEdgeCount(ray,
+                                               {corners_[static_cast<std::size_t>(k)],
+                                                corners_[static_cast<std::size_t>((k + 1) % n)]},
+                                               p);
         if (add < 0) return Geometer::PIP_BOUNDARY;
         count += add;
     }
@@ -103,15 +109,18 @@ int InsideTest::place(double x, double y) const {
 }
 
 bool InsideTest::nearBoundary(double x, double y, double d) const {
-    if (corners_.empty() || !(y + d >= ymin_ && y - d <= ymax_ && x + d >= xmin_ && x - d <= xmax_)) return false;
+    if (corners_.empty() || !(y + d >= ymin_ && y - d <= ymax_ && x + d >= xmin_ && x - d <= xmax_))
+        return false;
     const int n = static_cast<int>(corners_.size());
     for (int band = bandOf(y - d), last = bandOf(y + d); band <= last; ++band)
-        for (int i = first_[static_cast<std::size_t>(band)]; i < first_[static_cast<std::size_t>(band) + 1]; ++i) {
+        for (int i = first_[static_cast<std::size_t>(band)];
+             i < first_[static_cast<std::size_t>(band) + 1]; ++i) {
             const int k = edges_[static_cast<std::size_t>(i)];
             const auto& a = corners_[static_cast<std::size_t>(k)];
             const auto& b = corners_[static_cast<std::size_t>((k + 1) % n)];
             const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
-            const double t = len2 > 0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
+            const double t =
+                len2 > 0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
             if (std::hypot(a.x + t * dx - x, a.y + t * dy - y) <= d) return true;
         }
     return false;

@@ -18,7 +18,9 @@
 namespace qav {
 
 namespace {
-std::size_t slot(int k) { return static_cast<std::size_t>(k); }
+std::size_t slot(int k) {
+    return static_cast<std::size_t>(k);
+}
 
 template <class F>
 void forEachPolygon(const SectionModel& m, F&& f) {
@@ -41,7 +43,9 @@ void requireFinitePoints(const SectionModel& m) {
         finite = finite && std::isfinite(bar.X) && std::isfinite(bar.Y) && std::isfinite(bar.DB);
     }
     if (!finite)
-        throw InputError("The section has a corner or a bar whose position is not a number; it cannot be meshed.");
+        throw InputError(
+            "The section has a corner or a bar whose position is not a number; it cannot be "
+            "meshed.");
 }
 
 // Below some micrometres the mesh's coincidence tests merge nodes and the fibres no longer
@@ -63,11 +67,13 @@ void requireSmallestSize(const SectionModel& m) {
     if (!(hi[0] >= lo[0])) return;  // nothing to mesh: the polygon checks say so
     const double size = std::fmax(hi[0] - lo[0], hi[1] - lo[1]);
     if (size < MIN_SECTION_SIZE_MM)
-        throw InputError(Format("The section is %s mm across: a section under %s mm across cannot be meshed.",
-                                {Format("%g", {size}), Format("%g", {MIN_SECTION_SIZE_MM})}));
+        throw InputError(
+            Format("The section is %s mm across: a section under %s mm across cannot be meshed.",
+                   {Format("%g", {size}), Format("%g", {MIN_SECTION_SIZE_MM})}));
 }
 
-void requireGrade(const std::vector<TMAT>& table, int count, int index, const char* list, const char* kind) {
+void requireGrade(const std::vector<TMAT>& table, int count, int index, const char* list,
+                  const char* kind) {
     const int grade = index + 1;
     if (grade >= 1 && grade <= count && grade < static_cast<int>(table.size())) return;
     throw InputError(Format("\"%s\" selects grade %D, but the section has %D %s grades.",
@@ -77,9 +83,13 @@ void requireGrade(const std::vector<TMAT>& table, int count, int index, const ch
 // The grades of the fibre kinds this section can give must exist.
 void requireGrades(const SectionModel& m) {
     const bool outline = m.NCONC_PT > 0, cover = m.NCOVER_PT > 0;
-    if (outline || cover) requireGrade(m.CONC_MAT, m.NCONCMAT, m.USE_CONC, "Concrete Grade", "concrete");
-    if (outline && cover) requireGrade(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER, "Concrete Cover Grade", "cover concrete");
-    if (m.NSTEEL_SEC > 0) requireGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL, "Steel Grade", "steel");
+    if (outline || cover)
+        requireGrade(m.CONC_MAT, m.NCONCMAT, m.USE_CONC, "Concrete Grade", "concrete");
+    if (outline && cover)
+        requireGrade(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER, "Concrete Cover Grade",
+                     "cover concrete");
+    if (m.NSTEEL_SEC > 0)
+        requireGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL, "Steel Grade", "steel");
     if (m.NBAR > 0) requireGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR, "Rebar Grade", "steel");
 }
 
@@ -110,9 +120,11 @@ double sideBound(const std::vector<TPOS>& pt, int npoint, double h) {
 
 double meshSizeOf(const std::string& text) {
     double h = 0;
-    if (!TryToFloat(text, h)) throw ConversionError("Mesh Size: '" + text + "' is not a valid floating point value");
+    if (!TryToFloat(text, h))
+        throw ConversionError("Mesh Size: '" + text + "' is not a valid floating point value");
     if (!std::isfinite(h) || h <= 0)
-        throw InputError("The mesh size must be a number greater than 0 mm, not '" + Trim(text) + "'.");
+        throw InputError("The mesh size must be a number greater than 0 mm, not '" + Trim(text) +
+                         "'.");
     return h;
 }
 
@@ -120,7 +132,8 @@ double meshNodeBound(const SectionModel& m, double h) {
     // The zone the mesh command will use: the outline's, else the steel's, else the current.
     Box zone;
     if (m.NCONC_PT > 0) {
-        for (int k = 0; k < polygonCorners(m.CONC_PT, m.NCONC_PT); ++k) zone.widen(m.CONC_PT[slot(k)]);
+        for (int k = 0; k < polygonCorners(m.CONC_PT, m.NCONC_PT); ++k)
+            zone.widen(m.CONC_PT[slot(k)]);
     } else {
         for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j) {
             const TPOLYSHAPE& s = m.STEEL_SEC[slot(j)];
@@ -161,7 +174,8 @@ namespace {
 class MeshUndo {
 public:
     explicit MeshUndo(SectionModel& m) : m_(m) {
-        for (std::size_t k = 0; k < nodeTables_.size(); ++k) nodeTables_[k] = std::move(nodeTable(k));
+        for (std::size_t k = 0; k < nodeTables_.size(); ++k)
+            nodeTables_[k] = std::move(nodeTable(k));
         shells_ = std::move(m.SHELL);
         fibres_ = std::move(m.FIB);
         controls_ = std::move(m.CFIB);
@@ -169,7 +183,8 @@ public:
     }
     void restore() {
         m_ = std::move(*rest_);
-        for (std::size_t k = 0; k < nodeTables_.size(); ++k) nodeTable(k) = std::move(nodeTables_[k]);
+        for (std::size_t k = 0; k < nodeTables_.size(); ++k)
+            nodeTable(k) = std::move(nodeTables_[k]);
         m_.SHELL = std::move(shells_);
         m_.FIB = std::move(fibres_);
         m_.CFIB = std::move(controls_);
@@ -177,7 +192,8 @@ public:
 
 private:
     std::vector<TNODE>& nodeTable(std::size_t k) {
-        std::vector<TNODE>* tables[] = {&m_.GRID_NODE, &m_.CLINE_NODE, &m_.SLINE_NODE, &m_.KEY_NODE, &m_.MESH_NODE};
+        std::vector<TNODE>* tables[] = {&m_.GRID_NODE, &m_.CLINE_NODE, &m_.SLINE_NODE, &m_.KEY_NODE,
+                                        &m_.MESH_NODE};
         return *tables[k];
     }
     SectionModel& m_;
@@ -202,10 +218,14 @@ constexpr int NODES_DONE = 10, TRIANGLES_DONE = 90;
 void meshSteps(SectionModel& m, Messages& messages, Progress* progress) {
     CALC_POLY_ZONE(m);
     GEN_MESH_GRID_NODE(m);
-    if (m.NCONC_PT > 0) GEN_MESH_CONC_LINE_NODE(m);
-    else m.NCLINE_NODE = 0;
-    if (m.NSTEEL_SEC > 0) GEN_MESH_STEEL_LINE_NODE(m);
-    else m.NSLINE_NODE = 0;
+    if (m.NCONC_PT > 0)
+        GEN_MESH_CONC_LINE_NODE(m);
+    else
+        m.NCLINE_NODE = 0;
+    if (m.NSTEEL_SEC > 0)
+        GEN_MESH_STEEL_LINE_NODE(m);
+    else
+        m.NSLINE_NODE = 0;
     GEN_MESH_KEY_NODE(m);
     reach(progress, NODES_DONE / 3);
     CHECK_MESH_POINT(m);
@@ -231,10 +251,11 @@ MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages, Progress* pr
     requireGrades(m);
     const double bound = meshNodeBound(m, h);
     if (!(bound <= MAX_MESH_NODES))
-        throw InputError(Format("Mesh size %s mm is too small for this section: it would place up to %s nodes, "
-                                "more than the %s a mesh may have. Use a larger mesh size.",
-                                {Trim(m.MESH_SIZE_TEXT), std::isfinite(bound) ? Format("%0.0F", {bound}) : "countless",
-                                 Format("%0.0F", {MAX_MESH_NODES})}));
+        throw InputError(Format(
+            "Mesh size %s mm is too small for this section: it would place up to %s nodes, "
+            "more than the %s a mesh may have. Use a larger mesh size.",
+            {Trim(m.MESH_SIZE_TEXT), std::isfinite(bound) ? Format("%0.0F", {bound}) : "countless",
+             Format("%0.0F", {MAX_MESH_NODES})}));
 
     std::optional<MeshUndo> undo;
     if (progress != nullptr) {
@@ -253,8 +274,8 @@ MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages, Progress* pr
         undo.reset();
         CLEAR_MESH(m);
         CALC_AREA_RATIO(m);
-        throw InputError("Not enough memory to mesh this section with mesh size " + Trim(m.MESH_SIZE_TEXT) +
-                         " mm. Use a larger mesh size.");
+        throw InputError("Not enough memory to mesh this section with mesh size " +
+                         Trim(m.MESH_SIZE_TEXT) + " mm. Use a larger mesh size.");
     }
     CALC_AREA_RATIO(m);
     stampMesh(m);

@@ -30,8 +30,8 @@ struct MeshSummary {
     int NSLINE_NODE = 0;
     int NKEY_NODE = 0;
     int NMESH_NODE = 0;
-    int NSHELL = 0;          // triangles
-    int usedTriangles = 0;   // triangles that became fibres
+    int NSHELL = 0;                          // triangles
+    int usedTriangles = 0;                   // triangles that became fibres
     std::array<FibreKindTotal, 5> fibres{};  // by kind: [1] core, [2] steel, [3] rebar, [4] cover
     int NFIB = 0;
     int NCFIB = 0;

@@ -13,11 +13,14 @@ namespace qav {
 namespace {
 constexpr double STEEL_E = 205000;  // N/mm2, every steel and rebar fibre
 
-std::size_t slot(int k) { return static_cast<std::size_t>(k); }
+std::size_t slot(int k) {
+    return static_cast<std::size_t>(k);
+}
 
 const TMAT& material(const std::vector<TMAT>& table, int count, int n, const char* kind) {
     if (n < 1 || n > count || n >= static_cast<int>(table.size()))
-        throw InputError(std::string("The section has no ") + kind + " material number " + std::to_string(n) + ".");
+        throw InputError(std::string("The section has no ") + kind + " material number " +
+                         std::to_string(n) + ".");
     return table[slot(n)];
 }
 
@@ -43,7 +46,8 @@ void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress) 
     std::vector<dVertex> points;
     const int n = std::min<int>(m.NMESH_NODE, static_cast<int>(m.MESH_NODE.size()) - 1);
     points.reserve(static_cast<std::size_t>(std::max(n, 0)));
-    for (int i = 1; i <= n; ++i) points.push_back({m.MESH_NODE[slot(i)].PX, m.MESH_NODE[slot(i)].PY});
+    for (int i = 1; i <= n; ++i)
+        points.push_back({m.MESH_NODE[slot(i)].PX, m.MESH_NODE[slot(i)].PY});
     mesher.setPoints(points);
     mesher.Mesh();
 
@@ -70,7 +74,9 @@ void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress) 
 
 void CALC_TRI_AREA(SectionModel& m) {
     forEachTriangle(m, [](TSHELL& t) {
-        t.AREA = std::fabs(t.AX * t.BY - t.BX * t.AY + t.BX * t.CY - t.CX * t.BY + t.CX * t.AY - t.AX * t.CY) * 0.5;
+        t.AREA = std::fabs(t.AX * t.BY - t.BX * t.AY + t.BX * t.CY - t.CX * t.BY + t.CX * t.AY -
+                           t.AX * t.CY) *
+                 0.5;
     });
 }
 
@@ -134,7 +140,8 @@ void GEN_USER_DEFINE_SECTION(SectionModel& m) {
 
 void GEN_FIB_MAT(SectionModel& m) {
     const int steelGrades = std::min({5, m.NSTEELMAT, static_cast<int>(m.STEEL_MAT.size()) - 1});
-    for (int k = 1; k <= steelGrades; ++k) m.STEEL_MAT[slot(k)].FY1 = m.STEEL_MAT[slot(k)].FY * m.STEEL_MAT[slot(k)].RF;
+    for (int k = 1; k <= steelGrades; ++k)
+        m.STEEL_MAT[slot(k)].FY1 = m.STEEL_MAT[slot(k)].FY * m.STEEL_MAT[slot(k)].RF;
     for (int i = 1; i <= m.NFIB; ++i) {
         TFIB& f = m.FIB[slot(i)];
         switch (f.TY) {

@@ -11,11 +11,13 @@
 namespace qav {
 
 namespace {
-constexpr double DROP_FACTOR = 0.8;    // grid nodes this close (times h) to a boundary node go
-constexpr double SAME_NODE = 1e-4;     // nodes this close in x and in y are one node
-constexpr double MERGE_CELL = 1e-3;    // cell of the merge search, larger than SAME_NODE
+constexpr double DROP_FACTOR = 0.8;  // grid nodes this close (times h) to a boundary node go
+constexpr double SAME_NODE = 1e-4;   // nodes this close in x and in y are one node
+constexpr double MERGE_CELL = 1e-3;  // cell of the merge search, larger than SAME_NODE
 
-const TPOS& at(const std::vector<TPOS>& pt, int k) { return pt[static_cast<std::size_t>(k)]; }
+const TPOS& at(const std::vector<TPOS>& pt, int k) {
+    return pt[static_cast<std::size_t>(k)];
+}
 
 // Sides k -> k+1, then the closing side: from corner 0 to corner n-1 when closingFromFirst,
 // else from corner n-1 to corner 0.
@@ -24,8 +26,10 @@ void divideOutline(const std::vector<TPOS>& pt, int npoint, bool closingFromFirs
     const int n = polygonCorners(pt, npoint);
     if (n <= 0) return;
     for (int k = 0; k + 1 < n; ++k) divideSide(at(pt, k), at(pt, k + 1), h, out);
-    if (closingFromFirst) divideSide(at(pt, 0), at(pt, n - 1), h, out);
-    else divideSide(at(pt, n - 1), at(pt, 0), h, out);
+    if (closingFromFirst)
+        divideSide(at(pt, 0), at(pt, n - 1), h, out);
+    else
+        divideSide(at(pt, n - 1), at(pt, 0), h, out);
 }
 
 void storeTable(std::vector<TNODE>& nodes, std::vector<TNODE>& table, int32_t& count) {
@@ -53,7 +57,8 @@ void keepInsideSteel(SectionModel& m) {
         if (polygonCorners(s.PT, s.NPOINT) < 3) continue;
         // The test answers "outside" above, below and right of the box without walking edges.
         const InsideTest plate(s.PT, s.NPOINT);
-        auto k = std::lower_bound(order.begin(), order.end(), plate.xmin(), [&](int i, double v) { return x(i) < v; });
+        auto k = std::lower_bound(order.begin(), order.end(), plate.xmin(),
+                                  [&](int i, double v) { return x(i) < v; });
         for (; k != order.end() && x(*k) <= plate.xmax(); ++k) {
             TNODE& g = m.GRID_NODE[static_cast<std::size_t>(*k)];
             if (!g.USED) g.USED = plate.inside(g.PX, g.PY);
@@ -87,7 +92,8 @@ void GEN_MESH_GRID_NODE(SectionModel& m) {
     std::vector<TNODE> nodes;
     nodes.reserve(static_cast<std::size_t>(nx + 1) * static_cast<std::size_t>(ny + 1));
     for (int i = 0; i <= nx; ++i)
-        for (int o = 0; o <= ny; ++o) nodes.push_back({m.ZONE_XMIN + i * sx, m.ZONE_YMIN + o * sy, true});
+        for (int o = 0; o <= ny; ++o)
+            nodes.push_back({m.ZONE_XMIN + i * sx, m.ZONE_YMIN + o * sy, true});
     storeTable(nodes, m.GRID_NODE, m.NGRID_NODE);
 }
 
@@ -117,11 +123,11 @@ void GEN_MESH_KEY_NODE(SectionModel& m) {
     appendCorners(m.CONC_PT, m.NCONC_PT, nodes);
     if (m.NCOVER_PT > 0) appendCorners(m.COVER_PT, m.NCOVER_PT, nodes);
     for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j)
-        appendCorners(m.STEEL_SEC[static_cast<std::size_t>(j)].PT, m.STEEL_SEC[static_cast<std::size_t>(j)].NPOINT,
-                      nodes);
+        appendCorners(m.STEEL_SEC[static_cast<std::size_t>(j)].PT,
+                      m.STEEL_SEC[static_cast<std::size_t>(j)].NPOINT, nodes);
     for (int j = 1; j <= m.NOPEN_SEC && j < static_cast<int>(m.OPEN_SEC.size()); ++j)
-        appendCorners(m.OPEN_SEC[static_cast<std::size_t>(j)].PT, m.OPEN_SEC[static_cast<std::size_t>(j)].NPOINT,
-                      nodes);
+        appendCorners(m.OPEN_SEC[static_cast<std::size_t>(j)].PT,
+                      m.OPEN_SEC[static_cast<std::size_t>(j)].NPOINT, nodes);
     storeTable(nodes, m.KEY_NODE, m.NKEY_NODE);
 }
 
@@ -132,7 +138,8 @@ void CHECK_MESH_POINT(SectionModel& m) {
     forEachNode(m.KEY_NODE, m.NKEY_NODE, [](TNODE& g) { g.USED = true; });
     if (m.NCONC_PT > 0) {
         const InsideTest outline(m.CONC_PT, m.NCONC_PT);
-        forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) { g.USED = outline.inside(g.PX, g.PY); });
+        forEachNode(m.GRID_NODE, m.NGRID_NODE,
+                    [&](TNODE& g) { g.USED = outline.inside(g.PX, g.PY); });
     } else if (steelGridApplies(m)) {
         // Steel alone, asked to: the grid nodes inside a steel polygon, so that a plate has
         // fibres through its thickness and not one triangle from face to face.
@@ -147,7 +154,8 @@ void CHECK_MESH_POINT(SectionModel& m) {
     BucketBox gridBox;
     forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) { gridBox.add(g.PX, g.PY); });
     PointBuckets grid(std::max(m.MESH_SIZE, reach), gridBox);
-    forEachNode(m.GRID_NODE, m.NGRID_NODE, [&, i = 1](TNODE& g) mutable { grid.insert(g.PX, g.PY, i++); });
+    forEachNode(m.GRID_NODE, m.NGRID_NODE,
+                [&, i = 1](TNODE& g) mutable { grid.insert(g.PX, g.PY, i++); });
     auto dropNear = [&](TNODE& b) {
         grid.forEachNear(b.PX, b.PY, reach, [&](int i) {
             TNODE& g = m.GRID_NODE[static_cast<std::size_t>(i)];

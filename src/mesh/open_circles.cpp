@@ -23,27 +23,31 @@ std::vector<double> quantileStarts(const std::vector<double>& sorted, int cells)
     std::vector<double> starts;
     if (sorted.empty()) return {0.0};
     const std::size_t n = sorted.size();
-    for (int k = 0; k < cells; ++k) starts.push_back(sorted[n * static_cast<std::size_t>(k) / static_cast<std::size_t>(cells)]);
+    for (int k = 0; k < cells; ++k)
+        starts.push_back(sorted[n * static_cast<std::size_t>(k) / static_cast<std::size_t>(cells)]);
     return starts;
 }
 }  // namespace
 
 OpenCircles::OpenCircles(const std::vector<double>& xs, std::vector<double> ys) {
-    ys.erase(std::remove_if(ys.begin(), ys.end(), [](double y) { return std::isnan(y); }), ys.end());
+    ys.erase(std::remove_if(ys.begin(), ys.end(), [](double y) { return std::isnan(y); }),
+             ys.end());
     std::sort(ys.begin(), ys.end());
     const double xmin = xs.empty() ? 0 : xs.front(), xmax = xs.empty() ? 0 : xs.back();
     ymin_ = ys.empty() ? 0 : ys.front();
     ymax_ = ys.empty() ? 0 : ys.back();
     // About as many slabs as points per slab, and as many rows as slabs.
-    const int side = std::max(1, Round(std::sqrt(std::max<double>(static_cast<double>(xs.size()), 1))));
+    const int side =
+        std::max(1, Round(std::sqrt(std::max<double>(static_cast<double>(xs.size()), 1))));
     slabStart_ = quantileStarts(xs, side);
     rowStart_ = quantileStarts(ys, side);
     slabs_ = static_cast<int>(slabStart_.size());
     rowCount_ = static_cast<int>(rowStart_.size());
     const double width = xmax - xmin, height = ymax_ - ymin_;
     // Far above the rounding of any of the sums below, far below any spacing of real points.
-    const double scale = std::max({1.0, std::fabs(xmin), std::fabs(xmax), std::fabs(ymin_), std::fabs(ymax_),
-                                   std::isfinite(width) ? width : 0.0, std::isfinite(height) ? height : 0.0});
+    const double scale =
+        std::max({1.0, std::fabs(xmin), std::fabs(xmax), std::fabs(ymin_), std::fabs(ymax_),
+                  std::isfinite(width) ? width : 0.0, std::isfinite(height) ? height : 0.0});
     margin_ = 1e-9 * scale;
     rows_.resize(static_cast<std::size_t>(rowCount_));
     firstX_.assign(static_cast<std::size_t>(slabs_), 0);
@@ -57,9 +61,13 @@ OpenCircles::OpenCircles(const std::vector<double>& xs, std::vector<double> ys) 
     }
 }
 
-int OpenCircles::slabOf(double x) const { return cellAmong(slabStart_, x); }
+int OpenCircles::slabOf(double x) const {
+    return cellAmong(slabStart_, x);
+}
 
-int OpenCircles::rowOf(double y) const { return cellAmong(rowStart_, y); }
+int OpenCircles::rowOf(double y) const {
+    return cellAmong(rowStart_, y);
+}
 
 void OpenCircles::file(int id, unsigned generation, const SweepTriangle& t) {
     if (!t.alive || t.flat || t.generation != generation) return;
@@ -74,8 +82,10 @@ void OpenCircles::file(int id, unsigned generation, const SweepTriangle& t) {
     const double dx = std::max({0.0, lo_ - c.xc, c.xc - hi_});
     const double half = std::sqrt(std::max(0.0, reach * reach - dx * dx)) + margin_;
     const double top = c.yc + half, bottom = c.yc - half;
-    if (top < ymin_ - margin_ || bottom > ymax_ + margin_) return;  // misses every point of the slab
-    const int first = std::max(0, rowOf(bottom) - 1), last = std::min(rowCount_ - 1, rowOf(top) + 1);
+    if (top < ymin_ - margin_ || bottom > ymax_ + margin_)
+        return;  // misses every point of the slab
+    const int first = std::max(0, rowOf(bottom) - 1),
+              last = std::min(rowCount_ - 1, rowOf(top) + 1);
     const Entry entry{c.xc, c.yc, reach, id, generation};
     if (last - first >= WIDE_ROWS) {
         wide_.push_back(entry);

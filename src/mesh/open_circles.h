@@ -3,9 +3,10 @@
 // point looks only at the few whose circle may hold it instead of at every open triangle.
 //
 // The points arrive sorted by x. The points are cut into vertical slabs and rows of about
-// equal counts (not equal widths, so one far-out point cannot crowd the rest into one cell); a triangle is filed in the rows that its circle crosses between the first and
-// the last point of the current slab, with a margin, so the candidates for a point are a
-// superset of the triangles whose circle holds it and the caller's exact test decides. A circle that ends left of the current slab
+// equal counts (not equal widths, so one far-out point cannot crowd the rest into one cell); a
+// triangle is filed in the rows that its circle crosses between the first and the last point of the
+// current slab, with a margin, so the candidates for a point are a superset of the triangles whose
+// circle holds it and the caller's exact test decides. A circle that ends left of the current slab
 // can take no more points and is dropped; one that starts right of it waits until the sweep
 // gets there.
 #include <queue>
@@ -19,9 +20,9 @@ namespace qav {
 struct SweepTriangle {
     int vv0 = 0, vv1 = 0, vv2 = 0;
     int slot = 0;
-    int born = 0;        // the point whose insertion made it
+    int born = 0;  // the point whose insertion made it
     bool alive = true;
-    bool flat = false;   // corners on one level: no circle, never takes a point
+    bool flat = false;        // corners on one level: no circle, never takes a point
     unsigned generation = 0;  // the id is reused once the triangle dies; filings of the dead
                               // one no longer match
     Circle circle;
@@ -45,7 +46,9 @@ public:
     };
     // The triangles whose circle may hold a point at height y of the current slab. Some may
     // have died since they were filed (their generation no longer matches).
-    const std::vector<Entry>& near(double y) const { return rows_[static_cast<std::size_t>(rowOf(y))]; }
+    const std::vector<Entry>& near(double y) const {
+        return rows_[static_cast<std::size_t>(rowOf(y))];
+    }
     // The triangles whose circle crosses many rows of the current slab (thin triangles along a
     // long edge have huge circles): kept once here instead of in every row, they are candidates
     // for every point of the slab.
@@ -58,7 +61,7 @@ private:
 
     double ymin_ = 0, ymax_ = 0;
     std::vector<double> slabStart_, rowStart_;  // lowest x of each slab, lowest y of each row
-    std::vector<double> firstX_, lastX_;  // per slab: x of its first and last point
+    std::vector<double> firstX_, lastX_;        // per slab: x of its first and last point
     int slabs_ = 1, rowCount_ = 1;
     double margin_ = 0;
     int slab_ = -1;

@@ -11,8 +11,10 @@ namespace qav {
 
 // The box the filed points lie in.
 struct BucketBox {
-    double xmin = std::numeric_limits<double>::infinity(), ymin = std::numeric_limits<double>::infinity();
-    double xmax = -std::numeric_limits<double>::infinity(), ymax = -std::numeric_limits<double>::infinity();
+    double xmin = std::numeric_limits<double>::infinity(),
+           ymin = std::numeric_limits<double>::infinity();
+    double xmax = -std::numeric_limits<double>::infinity(),
+           ymax = -std::numeric_limits<double>::infinity();
     void add(double x, double y);
 };
 

@@ -16,7 +16,9 @@ namespace {
 using Geometer::Orientation;
 using Geometer::TGPointF;
 
-std::size_t at(int k) { return static_cast<std::size_t>(k); }
+std::size_t at(int k) {
+    return static_cast<std::size_t>(k);
+}
 
 struct Polygon {
     std::string name;
@@ -31,7 +33,9 @@ Polygon polygonOf(const std::vector<TPOS>& pt, int npoint, std::string name) {
     return p;
 }
 
-bool same(const TGPointF& a, const TGPointF& b) { return a.x == b.x && a.y == b.y; }
+bool same(const TGPointF& a, const TGPointF& b) {
+    return a.x == b.x && a.y == b.y;
+}
 
 std::string corner(const Polygon& p, int k) {
     return Format("%D (%g, %g)", {k, p.corner(k).x, p.corner(k).y});
@@ -54,11 +58,14 @@ void addSides(const Polygon& p, int owner, std::vector<Side>& sides) {
 
 // Calls f for every pair of sides whose boxes overlap, in order of their left ends, until f
 // returns true. A polygon of many corners has few such pairs, so the cost stays near linear.
-void forEachOverlap(std::vector<Side> sides, const std::function<bool(const Side&, const Side&)>& f) {
-    std::sort(sides.begin(), sides.end(), [](const Side& p, const Side& q) { return p.xmin() < q.xmin(); });
+void forEachOverlap(std::vector<Side> sides,
+                    const std::function<bool(const Side&, const Side&)>& f) {
+    std::sort(sides.begin(), sides.end(),
+              [](const Side& p, const Side& q) { return p.xmin() < q.xmin(); });
     for (std::size_t i = 0; i < sides.size(); ++i)
         for (std::size_t j = i + 1; j < sides.size() && sides[j].xmin() <= sides[i].xmax(); ++j)
-            if (sides[j].ymin() <= sides[i].ymax() && sides[i].ymin() <= sides[j].ymax() && f(sides[i], sides[j]))
+            if (sides[j].ymin() <= sides[i].ymax() && sides[i].ymin() <= sides[j].ymax() &&
+                f(sides[i], sides[j]))
                 return;
 }
 
@@ -69,8 +76,8 @@ bool crossProperly(const Side& s, const Side& t) {
 }
 
 bool strictlyWithin(const Side& s, const TGPointF& v) {
-    return !same(v, s.a) && !same(v, s.b) && Orientation(s.b, v, s.a) == 0 && v.x >= s.xmin() && v.x <= s.xmax() &&
-           v.y >= s.ymin() && v.y <= s.ymax();
+    return !same(v, s.a) && !same(v, s.b) && Orientation(s.b, v, s.a) == 0 && v.x >= s.xmin() &&
+           v.x <= s.xmax() && v.y >= s.ymin() && v.y <= s.ymax();
 }
 
 // Corner k lies inside side s: does the boundary pass through s there (its corners before and
@@ -107,12 +114,15 @@ void requireSimple(const Polygon& p) {
         if (crossing) first = std::min(s.k, t.k), second = std::max(s.k, t.k);
         return crossing;
     });
-    if (first >= 0) throw InputError(Format("%s crosses itself between sides %D and %D.", {p.name, first, second}));
+    if (first >= 0)
+        throw InputError(
+            Format("%s crosses itself between sides %D and %D.", {p.name, first, second}));
 }
 
 double distanceToSide(const Side& s, const TGPointF& v) {
     const double dx = s.b.x - s.a.x, dy = s.b.y - s.a.y, len2 = dx * dx + dy * dy;
-    const double t = len2 > 0 ? std::clamp(((v.x - s.a.x) * dx + (v.y - s.a.y) * dy) / len2, 0.0, 1.0) : 0.0;
+    const double t =
+        len2 > 0 ? std::clamp(((v.x - s.a.x) * dx + (v.y - s.a.y) * dy) / len2, 0.0, 1.0) : 0.0;
     return std::hypot(s.a.x + t * dx - v.x, s.a.y + t * dy - v.y);
 }
 
@@ -120,7 +130,8 @@ void requireCoverWithin(const Polygon& outline, const Polygon& cover, const Sect
     if (outline.size() == 0 || cover.size() == 0) return;
     const InsideTest inOutline(m.CONC_PT, m.NCONC_PT);
     auto outside = [&](const TGPointF& v) {
-        return inOutline.place(v.x, v.y) == Geometer::PIP_OUTSIDE && !inOutline.nearBoundary(v.x, v.y, TOUCH_DISTANCE);
+        return inOutline.place(v.x, v.y) == Geometer::PIP_OUTSIDE &&
+               !inOutline.nearBoundary(v.x, v.y, TOUCH_DISTANCE);
     };
     const std::string leaves = "The cover line leaves the concrete outline ";
     auto between = [&](int k) {
@@ -128,7 +139,8 @@ void requireCoverWithin(const Polygon& outline, const Polygon& cover, const Sect
                           corner(cover, (k + 1) % cover.size()) + ".");
     };
     for (int k = 0; k < cover.size(); ++k)
-        if (outside(cover.corner(k))) throw InputError(leaves + "at corner " + corner(cover, k) + ".");
+        if (outside(cover.corner(k)))
+            throw InputError(leaves + "at corner " + corner(cover, k) + ".");
     for (int k = 0; k < cover.size(); ++k) {
         const TGPointF &a = cover.corner(k), &b = cover.corner(k + 1);
         if (outside({a.x + (b.x - a.x) / 2, a.y + (b.y - a.y) / 2})) throw between(k);
@@ -159,7 +171,8 @@ std::string barList(const std::vector<int>& bars) {
         if (i > 0) text += i + 1 == named && bars.size() <= NAMED ? " and " : ", ";
         text += std::to_string(bars[i]);
     }
-    if (bars.size() > NAMED) text += Format(" and %D more", {static_cast<long long>(bars.size() - NAMED)});
+    if (bars.size() > NAMED)
+        text += Format(" and %D more", {static_cast<long long>(bars.size() - NAMED)});
     return text;
 }
 }  // namespace
@@ -171,9 +184,11 @@ void requireMeshablePolygons(const SectionModel& m) {
     requireSimple(cover);
     requireCoverWithin(outline, cover, m);
     for (int k = 1; k <= m.NSTEEL_SEC && k < static_cast<int>(m.STEEL_SEC.size()); ++k)
-        requireSimple(polygonOf(m.STEEL_SEC[at(k)].PT, m.STEEL_SEC[at(k)].NPOINT, Format("Steel polygon %D", {k})));
+        requireSimple(polygonOf(m.STEEL_SEC[at(k)].PT, m.STEEL_SEC[at(k)].NPOINT,
+                                Format("Steel polygon %D", {k})));
     for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
-        requireSimple(polygonOf(m.OPEN_SEC[at(k)].PT, m.OPEN_SEC[at(k)].NPOINT, Format("Opening %D", {k})));
+        requireSimple(
+            polygonOf(m.OPEN_SEC[at(k)].PT, m.OPEN_SEC[at(k)].NPOINT, Format("Opening %D", {k})));
 }
 
 std::string barPlacementWarning(const SectionModel& m) {
@@ -191,18 +206,23 @@ std::string barPlacementWarning(const SectionModel& m) {
     std::vector<int> outside, inOpening, big;
     for (int b = 1; b <= m.NBAR && b < static_cast<int>(m.BAR.size()); ++b) {
         const TBAR& bar = m.BAR[at(b)];
-        if (outline.place(bar.X, bar.Y) == Geometer::PIP_OUTSIDE) outside.push_back(b);
-        else if (std::any_of(openings.begin(), openings.end(), [&](const InsideTest& o) { return o.inside(bar.X, bar.Y); }))
+        if (outline.place(bar.X, bar.Y) == Geometer::PIP_OUTSIDE)
+            outside.push_back(b);
+        else if (std::any_of(openings.begin(), openings.end(),
+                             [&](const InsideTest& o) { return o.inside(bar.X, bar.Y); }))
             inOpening.push_back(b);
         if (bar.DB > room) big.push_back(b);
     }
     std::vector<std::string> lines;
     if (!outside.empty())
-        lines.push_back(barList(outside) + (outside.size() == 1 ? " lies" : " lie") + " outside the concrete outline.");
+        lines.push_back(barList(outside) + (outside.size() == 1 ? " lies" : " lie") +
+                        " outside the concrete outline.");
     if (!inOpening.empty())
-        lines.push_back(barList(inOpening) + (inOpening.size() == 1 ? " lies" : " lie") + " inside an opening.");
+        lines.push_back(barList(inOpening) + (inOpening.size() == 1 ? " lies" : " lie") +
+                        " inside an opening.");
     if (big.size() == 1)
-        lines.push_back(barList(big) + Format(" (diameter %g) is bigger than the section.", {m.BAR[at(big[0])].DB}));
+        lines.push_back(barList(big) + Format(" (diameter %g) is bigger than the section.",
+                                              {m.BAR[at(big[0])].DB}));
     else if (!big.empty())
         lines.push_back(barList(big) + " are bigger than the section.");
     std::string text;

@@ -6,7 +6,9 @@
 namespace qav {
 
 namespace {
-std::size_t slot(int k) { return static_cast<std::size_t>(k); }
+std::size_t slot(int k) {
+    return static_cast<std::size_t>(k);
+}
 
 bool gradeExists(const std::vector<TMAT>& table, int32_t count, int32_t index) {
     const int32_t grade = index + 1;
@@ -16,11 +18,16 @@ bool gradeExists(const std::vector<TMAT>& table, int32_t count, int32_t index) {
 // The grade every fibre kind takes, as the mesh command gives it; 0 when it is missing.
 int32_t gradeOf(const SectionModel& m, int32_t kind) {
     switch (kind) {
-        case FIB_CORE_CONCRETE: return gradeExists(m.CONC_MAT, m.NCONCMAT, m.USE_CONC) ? m.USE_CONC + 1 : 0;
-        case FIB_COVER_CONCRETE: return gradeExists(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER) ? m.USE_COVER + 1 : 0;
-        case FIB_STEEL: return gradeExists(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL) ? m.USE_STEEL + 1 : 0;
-        case FIB_REBAR: return gradeExists(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR) ? m.USE_REBAR + 1 : 0;
-        default: return -1;  // no material
+        case FIB_CORE_CONCRETE:
+            return gradeExists(m.CONC_MAT, m.NCONCMAT, m.USE_CONC) ? m.USE_CONC + 1 : 0;
+        case FIB_COVER_CONCRETE:
+            return gradeExists(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER) ? m.USE_COVER + 1 : 0;
+        case FIB_STEEL:
+            return gradeExists(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL) ? m.USE_STEEL + 1 : 0;
+        case FIB_REBAR:
+            return gradeExists(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR) ? m.USE_REBAR + 1 : 0;
+        default:
+            return -1;  // no material
     }
 }
 
@@ -63,13 +70,16 @@ void clearFibres(SectionModel& m) {
 void CLEAR_RESULTS(SectionModel& m) {
     m.PMAX = 0;
     m.PMIN = 0;
-    for (auto* v : {&m.PM_P, &m.PM_MX, &m.PM_MY, &m.PM_M, &m.MM_MX, &m.MM_MY, &m.MPHI_M, &m.MPHI_PHI}) v->clear();
+    for (auto* v :
+         {&m.PM_P, &m.PM_MX, &m.PM_MY, &m.PM_M, &m.MM_MX, &m.MM_MY, &m.MPHI_M, &m.MPHI_PHI})
+        v->clear();
     m.PMM_P.clear();
     m.PMM_MX.clear();
     m.PMM_MY.clear();
     for (auto* v : {&m.PM_CONVERGED, &m.MM_CONVERGED, &m.MPHI_CONVERGED}) v->clear();
     m.PMM_CONVERGED.clear();
-    for (int i = 1; i <= m.NFORCE && i < static_cast<int>(m.FORCE.size()); ++i) m.FORCE[slot(i)].LOAD_FRACTION = 0;
+    for (int i = 1; i <= m.NFORCE && i < static_cast<int>(m.FORCE.size()); ++i)
+        m.FORCE[slot(i)].LOAD_FRACTION = 0;
     m.CRITICAL_COMB = 0;
     m.RESULTS_STAMP = m.MESH_STAMP;
 }

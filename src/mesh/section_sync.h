@@ -21,7 +21,9 @@ struct SectionSync {
     bool materialsRefreshed = false;
     bool resultsCleared = false;
     bool propertiesCleared = false;  // "Section Properties" of fibres that are gone
-    bool changed() const { return meshCleared || materialsRefreshed || resultsCleared || propertiesCleared; }
+    bool changed() const {
+        return meshCleared || materialsRefreshed || resultsCleared || propertiesCleared;
+    }
 };
 
 SectionSync SYNC_SECTION_STATE(SectionModel& m);

@@ -18,7 +18,10 @@ std::size_t MessageLog::total() const {
     return n;
 }
 
-StepProgress::StepProgress(Progress* progress, long long total) : progress_(progress), total_(total) { report(0); }
+StepProgress::StepProgress(Progress* progress, long long total)
+    : progress_(progress), total_(total) {
+    report(0);
+}
 
 void StepProgress::step() {
     if (progress_ != nullptr && progress_->cancelled()) throw RunCancelled();

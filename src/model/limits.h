@@ -11,6 +11,8 @@ namespace qav {
 constexpr double MAX_LENGTH_MM = 1e6;
 
 // A length the model may hold: finite and within MAX_LENGTH_MM.
-inline bool isAcceptedLength(double v) { return std::isfinite(v) && std::fabs(v) <= MAX_LENGTH_MM; }
+inline bool isAcceptedLength(double v) {
+    return std::isfinite(v) && std::fabs(v) <= MAX_LENGTH_MM;
+}
 
 }  // namespace qav

@@ -86,7 +86,9 @@ auto& gradeOf(Model& m, MaterialTable table, int grade) {
 }
 }  // namespace
 
-TMAT& materialOf(SectionModel& m, MaterialTable table, int grade) { return gradeOf(m, table, grade); }
+TMAT& materialOf(SectionModel& m, MaterialTable table, int grade) {
+    return gradeOf(m, table, grade);
+}
 
 MaterialBoxes materialBoxes(const SectionModel& m, MaterialTable table, int grade) {
     const TMAT& t = gradeOf(m, table, grade);
@@ -121,8 +123,10 @@ const std::vector<MaterialRule>& materialRules(MaterialTable table) {
 
 std::string materialFault(const MaterialRule& rule, double v) {
     if (!std::isfinite(v)) return "must be a finite number.";
-    if (rule.positive && !(v > 0)) return "must be greater than 0 (it is " + Format("%g", {v}) + ").";
-    if (rule.atMostOne && v > 1) return "must not be greater than 1 (it is " + Format("%g", {v}) + ").";
+    if (rule.positive && !(v > 0))
+        return "must be greater than 0 (it is " + Format("%g", {v}) + ").";
+    if (rule.atMostOne && v > 1)
+        return "must not be greater than 1 (it is " + Format("%g", {v}) + ").";
     return {};
 }
 
@@ -137,7 +141,9 @@ std::vector<std::string> materialWarnings(const SectionModel& m) {
     std::vector<int> seen;
     auto note = [&](bool used, int listIndex) {
         const int grade = listIndex + 1;
-        if (!used || grade < 1 || grade > m.NSTEELMAT || static_cast<std::size_t>(grade) >= m.STEEL_MAT.size()) return;
+        if (!used || grade < 1 || grade > m.NSTEELMAT ||
+            static_cast<std::size_t>(grade) >= m.STEEL_MAT.size())
+            return;
         if (std::find(seen.begin(), seen.end(), grade) != seen.end()) return;
         seen.push_back(grade);
         std::string n = steelModulusNote(m.STEEL_MAT[static_cast<std::size_t>(grade)]);
@@ -152,7 +158,8 @@ namespace {
 // Converts and checks the boxes in the dialog's order. A value its rule refuses stops the
 // click and changes nothing (InputError naming the box by its caption); a text that is not a
 // number stops it there, the boxes before it keeping their new values.
-void storeBoxes(TMAT& t, const std::vector<MaterialRule>& rules, const std::vector<const std::string*>& texts) {
+void storeBoxes(TMAT& t, const std::vector<MaterialRule>& rules,
+                const std::vector<const std::string*>& texts) {
     std::vector<double> values;
     auto store = [&] {
         for (std::size_t i = 0; i < values.size(); ++i) t.*(rules[i].field) = values[i];
@@ -173,7 +180,8 @@ void storeBoxes(TMAT& t, const std::vector<MaterialRule>& rules, const std::vect
 }
 }  // namespace
 
-std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade, const MaterialBoxes& boxes) {
+std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade,
+                           const MaterialBoxes& boxes) {
     TMAT& t = materialOf(m, table, grade);
     const auto& rules = materialRules(table);
     if (table == MaterialTable::Steel) {

@@ -54,6 +54,7 @@ MaterialBoxes materialBoxes(const SectionModel& m, MaterialTable table, int grad
 // InputError naming the box by its caption and changes nothing; a text that is not a number
 // throws ConversionError and the fields stored before it keep their new values.
 // Returns the new text of Edit4 (FY x RF as "%0.3F" for steel; unchanged for concrete).
-std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade, const MaterialBoxes& boxes);
+std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade,
+                           const MaterialBoxes& boxes);
 
 }  // namespace qav

@@ -158,7 +158,8 @@ std::string general(double x, int prec) {
         if (static_cast<int>(d.size()) > exponent + 1)
             body.append(1, '.').append(d.substr(static_cast<std::size_t>(exponent + 1)));
     } else {
-        body = std::string("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
+        body =
+            std::string("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
     }
     return std::signbit(x) ? std::string(1, '-').append(body) : body;
 }
@@ -190,12 +191,14 @@ std::string Format(std::string_view fmt, std::initializer_list<FormatArg> args) 
             ++i;
         }
         int width = 0;
-        while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') width = width * 10 + (fmt[i++] - '0');
+        while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9')
+            width = width * 10 + (fmt[i++] - '0');
         int prec = -1;
         if (i < fmt.size() && fmt[i] == '.') {
             prec = 0;
             ++i;
-            while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') prec = prec * 10 + (fmt[i++] - '0');
+            while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9')
+                prec = prec * 10 + (fmt[i++] - '0');
         }
         if (i >= fmt.size()) badFormat(fmt, "no conversion type");
         if (next == args.end()) badFormat(fmt, "too few arguments");
@@ -217,17 +220,26 @@ std::string Format(std::string_view fmt, std::initializer_list<FormatArg> args) 
                 if (*n < 0) text.insert(text.begin(), '-');
                 break;
             }
-            case 'f': text = fixed(number(), prec < 0 ? 2 : prec, false); break;
-            case 'n': text = fixed(number(), prec < 0 ? 2 : prec, true); break;
-            case 'e': text = scientific(number(), prec < 0 ? 15 : prec); break;
-            case 'g': text = general(number(), prec < 0 ? 15 : prec); break;
+            case 'f':
+                text = fixed(number(), prec < 0 ? 2 : prec, false);
+                break;
+            case 'n':
+                text = fixed(number(), prec < 0 ? 2 : prec, true);
+                break;
+            case 'e':
+                text = scientific(number(), prec < 0 ? 15 : prec);
+                break;
+            case 'g':
+                text = general(number(), prec < 0 ? 15 : prec);
+                break;
             case 's': {
                 const auto* s = std::get_if<std::string>(&arg.v);
                 if (!s) badFormat(fmt, "%s needs a text");
                 text = prec >= 0 ? s->substr(0, static_cast<std::size_t>(prec)) : *s;
                 break;
             }
-            default: badFormat(fmt, "unknown conversion type");
+            default:
+                badFormat(fmt, "unknown conversion type");
         }
         if (static_cast<int>(text.size()) < width)
             text = left ? PAD_RIGHT(width, text) : PAD_LEFT(width, text);
@@ -301,7 +313,8 @@ bool TryToFloat(const std::string& text, double& out) {
 
 double ToFloat(const std::string& text) {
     double v = 0;
-    if (!TryToFloat(text, v)) throw ConversionError("'" + text + "' is not a valid floating point value");
+    if (!TryToFloat(text, v))
+        throw ConversionError("'" + text + "' is not a valid floating point value");
     return v;
 }
 
@@ -341,7 +354,8 @@ bool FitsInt(double x) {
 
 namespace {
 int checked(double original, double integral) {
-    if (!std::isfinite(integral) || integral < static_cast<double>(std::numeric_limits<int>::min()) ||
+    if (!std::isfinite(integral) ||
+        integral < static_cast<double>(std::numeric_limits<int>::min()) ||
         integral > static_cast<double>(std::numeric_limits<int>::max())) {
         throw NumericError(Format("%s cannot be converted to an integer", {general(original, 15)}));
     }
@@ -349,9 +363,17 @@ int checked(double original, double integral) {
 }
 }  // namespace
 
-int Round(double x) { return checked(x, RoundHalfEven(x)); }
-int Trunc(double x) { return checked(x, std::trunc(x)); }
-int Ceil(double x) { return checked(x, std::ceil(x)); }
-int Floor(double x) { return checked(x, std::floor(x)); }
+int Round(double x) {
+    return checked(x, RoundHalfEven(x));
+}
+int Trunc(double x) {
+    return checked(x, std::trunc(x));
+}
+int Ceil(double x) {
+    return checked(x, std::ceil(x));
+}
+int Floor(double x) {
+    return checked(x, std::floor(x));
+}
 
 }  // namespace qav

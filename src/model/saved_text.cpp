@@ -4,7 +4,9 @@
 
 namespace qav {
 
-void SavedText::markSaved(const SectionModel& m) { SAVE_QAV_SEC_DATA(m, lines_); }
+void SavedText::markSaved(const SectionModel& m) {
+    SAVE_QAV_SEC_DATA(m, lines_);
+}
 
 bool SavedText::differs(const SectionModel& m) const {
     std::vector<std::string> now;

@@ -10,8 +10,8 @@
 #include "model/materials.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
-#include "model/value_checks.h"
 #include "model/text_file.h"
+#include "model/value_checks.h"
 
 namespace qav {
 
@@ -71,13 +71,16 @@ double savedNumber(double v, const What& what) {
 void writePoints(std::vector<std::string>& out, const std::vector<TPOS>& pt, int n) {
     out.push_back(Format("NPOINT,%D", {n}));
     for (int i = 0; i <= n; ++i) {
-        const TPOS p = static_cast<std::size_t>(i) < pt.size() ? pt[static_cast<std::size_t>(i)] : TPOS{};
+        const TPOS p =
+            static_cast<std::size_t>(i) < pt.size() ? pt[static_cast<std::size_t>(i)] : TPOS{};
         const auto where = [i] { return Format("Point %D", {i}); };
-        out.push_back(Format("PT,%D,%0.5F,%0.5F", {i, savedLength(p.X, where), savedLength(p.Y, where)}));
+        out.push_back(
+            Format("PT,%D,%0.5F,%0.5F", {i, savedLength(p.X, where), savedLength(p.Y, where)}));
     }
 }
 
-void writePolygonBlock(std::vector<std::string>& out, const std::string& name, const std::vector<TPOS>& pt, int n) {
+void writePolygonBlock(std::vector<std::string>& out, const std::string& name,
+                       const std::vector<TPOS>& pt, int n) {
     out.push_back(name + " START");
     writePoints(out, pt, n);
     out.push_back(name + " END");
@@ -86,19 +89,22 @@ void writePolygonBlock(std::vector<std::string>& out, const std::string& name, c
 template <class T>
 const T& slot(const std::vector<T>& v, int i) {
     static const T empty{};
-    return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)] : empty;
+    return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)]
+                                                            : empty;
 }
 
-void writeConcreteBlock(std::vector<std::string>& out, const std::string& block, const char* countKey,
-                        const char* recordKey, const std::vector<TMAT>& table, int count) {
+void writeConcreteBlock(std::vector<std::string>& out, const std::string& block,
+                        const char* countKey, const char* recordKey, const std::vector<TMAT>& table,
+                        int count) {
     out.push_back(block + " START");
     out.push_back(Format("%s,%D", {countKey, count}));
     for (int i = 1; i <= count; ++i) {
         const TMAT& t = slot(table, i);
         const auto where = [&t] { return Format("Material %s", {t.NAME}); };
-        out.push_back(Format("%s,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F",
-                             {recordKey, i, t.NAME, savedNumber(t.EC, where), savedNumber(t.FC, where),
-                              savedNumber(t.EPS_0, where), savedNumber(t.EPS_CU, where)}));
+        out.push_back(
+            Format("%s,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F",
+                   {recordKey, i, t.NAME, savedNumber(t.EC, where), savedNumber(t.FC, where),
+                    savedNumber(t.EPS_0, where), savedNumber(t.EPS_CU, where)}));
     }
     out.push_back(block + " END");
 }
@@ -129,8 +135,9 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
     for (int i = 1; i <= m.NBAR; ++i) {
         const TBAR& b = slot(m.BAR, i);
         const auto where = [i] { return Format("Bar %D", {i}); };
-        DATA.push_back(Format("BAR,%D,%0.5F,%0.5F,%0.5F",
-                              {i, savedLength(b.X, where), savedLength(b.Y, where), savedSize(b.DB, where)}));
+        DATA.push_back(
+            Format("BAR,%D,%0.5F,%0.5F,%0.5F",
+                   {i, savedLength(b.X, where), savedLength(b.Y, where), savedSize(b.DB, where)}));
     }
     DATA.push_back("REBAR END");
     writeConcreteBlock(DATA, "CONC MAT", "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT);
@@ -141,7 +148,8 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
         const TMAT& t = slot(m.STEEL_MAT, i);
         const auto where = [&t] { return Format("Material %s", {t.NAME}); };
         DATA.push_back(Format("STEELMAT,%D,%S,%0.5F,%0.5F,%0.5F",
-                              {i, t.NAME, savedNumber(t.ES, where), savedNumber(t.FY, where), savedNumber(t.RF, where)}));
+                              {i, t.NAME, savedNumber(t.ES, where), savedNumber(t.FY, where),
+                               savedNumber(t.RF, where)}));
     }
     DATA.push_back("STEEL MAT END");
     if (m.NFORCE > 0) {
@@ -150,8 +158,9 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
         for (int i = 1; i <= m.NFORCE; ++i) {
             const TFORCE& f = slot(m.FORCE, i);
             const auto where = [i] { return Format("Load combination %D", {i}); };
-            DATA.push_back(Format("FORCE,%D,%0.5F,%0.5F,%0.5F,%S,", {i, savedNumber(f.P, where), savedNumber(f.MX, where),
-                                                                     savedNumber(f.MY, where), f.COMB_NAME}));
+            DATA.push_back(Format("FORCE,%D,%0.5F,%0.5F,%0.5F,%S,",
+                                  {i, savedNumber(f.P, where), savedNumber(f.MX, where),
+                                   savedNumber(f.MY, where), f.COMB_NAME}));
         }
         DATA.push_back("CHECKLOADING END");
     }
@@ -167,9 +176,16 @@ void checkCountsAndGrades(const std::vector<std::string>& DATA) {
         int max;  // -1: what the file could hold
     };
     static const Limit limits[] = {
-        {"NPOINT", -1}, {"NBAR", -1}, {"NCONCMAT", -1}, {"NCOVERMAT", -1}, {"NSTEELMAT", -1},
-        {"NFORCE", -1}, {"USE_CONC", CONC_GRADE_ITEMS - 1}, {"USE_COVER", COVER_GRADE_ITEMS - 1},
-        {"USE_REBAR", STEEL_GRADE_ITEMS - 1}, {"USE_STEEL", STEEL_GRADE_ITEMS - 1},
+        {"NPOINT", -1},
+        {"NBAR", -1},
+        {"NCONCMAT", -1},
+        {"NCOVERMAT", -1},
+        {"NSTEELMAT", -1},
+        {"NFORCE", -1},
+        {"USE_CONC", CONC_GRADE_ITEMS - 1},
+        {"USE_COVER", COVER_GRADE_ITEMS - 1},
+        {"USE_REBAR", STEEL_GRADE_ITEMS - 1},
+        {"USE_STEEL", STEEL_GRADE_ITEMS - 1},
     };
     // A count never needs more record lines than the file has; the margin lets short
     // hand-made files leave records out, which the reader allows.
@@ -179,7 +195,8 @@ void checkCountsAndGrades(const std::vector<std::string>& DATA) {
         const std::string& line = DATA[static_cast<std::size_t>(ln)];
         // Cheap filter: every key above starts with N or U, after the blanks and control
         // characters the fields lose.
-        const auto first = std::find_if(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) > ' '; });
+        const auto first = std::find_if(line.begin(), line.end(),
+                                        [](char c) { return static_cast<unsigned char>(c) > ' '; });
         if (first == line.end() || (*first != 'N' && *first != 'U')) continue;
         const auto f = getstr(line, 2);
         for (const Limit& l : limits) {
@@ -189,11 +206,12 @@ void checkCountsAndGrades(const std::vector<std::string>& DATA) {
             const int max = l.max < 0 ? countLimit : l.max;
             if (v < 0 || v > max) {
                 const bool grade = l.max >= 0;
-                throw InputError(Format("Line %D: \"%s\" %s (0 to %D); the section file was not read.",
-                                        {ln + 1, line,
-                                         grade ? "selects a grade that is not in its list"
-                                               : "gives a count that does not fit the file",
-                                         max}));
+                throw InputError(
+                    Format("Line %D: \"%s\" %s (0 to %D); the section file was not read.",
+                           {ln + 1, line,
+                            grade ? "selects a grade that is not in its list"
+                                  : "gives a count that does not fit the file",
+                            max}));
             }
             break;
         }
@@ -213,7 +231,9 @@ struct ReadBudget {
     void chargeSlots(int n) {
         slots += static_cast<std::size_t>(n < 0 ? 0 : n) + 1;
         if (slots > maxSlots)
-            throw InputError("The counts of the section file add up to more entries than the file holds; reading stopped.");
+            throw InputError(
+                "The counts of the section file add up to more entries than the file holds; "
+                "reading stopped.");
     }
 };
 
@@ -297,8 +317,8 @@ void readPoints(const std::vector<std::string>& DATA, int rs, int re, ReadBudget
     });
 }
 
-void readPolygonBlocks(const std::vector<std::string>& DATA, const std::string& name, ReadBudget& budget,
-                       std::vector<TPOLYSHAPE>& table, int32_t& count) {
+void readPolygonBlocks(const std::vector<std::string>& DATA, const std::string& name,
+                       ReadBudget& budget, std::vector<TPOLYSHAPE>& table, int32_t& count) {
     const std::string start = name + " START", end = name + " END";
     // ends[i]: the first END line at or after line i, or 0.
     std::vector<int> ends(DATA.size() + 1, 0);
@@ -320,9 +340,9 @@ void readPolygonBlocks(const std::vector<std::string>& DATA, const std::string& 
 }
 
 template <class T, class Fill>
-void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget, const char* countKey,
-               const char* recordKey, std::vector<T>& table, int32_t& count, Fill fill,
-               const char* oldCountKey = nullptr,
+void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget,
+               const char* countKey, const char* recordKey, std::vector<T>& table, int32_t& count,
+               Fill fill, const char* oldCountKey = nullptr,
                const std::function<void(const T&, const Record&, int)>& check = nullptr) {
     bool counted = false;
     forLines(DATA, rs, re, budget, [&](const Record& f) {
@@ -336,7 +356,9 @@ void readTable(const std::vector<std::string>& DATA, int rs, int re, ReadBudget&
             counted = true;  // earlier files: the entries go into the table as it stands
         } else if (f[1] == recordKey) {
             const int i = ToInt(f[2]);
-            T value = (i >= 1 && static_cast<std::size_t>(i) < table.size()) ? table[static_cast<std::size_t>(i)] : T{};
+            T value = (i >= 1 && static_cast<std::size_t>(i) < table.size())
+                          ? table[static_cast<std::size_t>(i)]
+                          : T{};
             fill(value, f);  // converts every field before anything is stored
             if (counted && i >= 1 && i <= count && static_cast<std::size_t>(i) < table.size()) {
                 if (check) check(value, f, i);  // before the value enters the model
@@ -355,10 +377,11 @@ void requireSelectedGrade(const TMAT& t, MaterialTable table, const char* list, 
         const std::string fault = materialFault(r, t.*(r.field));
         if (fault.empty()) continue;
         if (!f)
-            throw InputError(Format("%s of %s, the selected %s (kept from before the file was read), %s",
-                                    {r.key, t.NAME, list, fault}));
-        throw InputError(
-            Format("Line %D: \"%s\": %s of %s, the selected %s, %s", {f->ln + 1, *f->text, r.key, t.NAME, list, fault}));
+            throw InputError(
+                Format("%s of %s, the selected %s (kept from before the file was read), %s",
+                       {r.key, t.NAME, list, fault}));
+        throw InputError(Format("Line %D: \"%s\": %s of %s, the selected %s, %s",
+                                {f->ln + 1, *f->text, r.key, t.NAME, list, fault}));
     }
 }
 
@@ -368,8 +391,8 @@ struct Selection {
     int listIndex;
 };
 
-std::function<void(const TMAT&, const Record&, int)> selectedGradeCheck(MaterialTable table,
-                                                                        std::initializer_list<Selection> lists) {
+std::function<void(const TMAT&, const Record&, int)> selectedGradeCheck(
+    MaterialTable table, std::initializer_list<Selection> lists) {
     return [table, lists = std::vector<Selection>(lists)](const TMAT& t, const Record& f, int i) {
         for (const Selection& s : lists)
             if (i == s.listIndex + 1) requireSelectedGrade(t, table, s.list, &f);
@@ -378,9 +401,11 @@ std::function<void(const TMAT&, const Record&, int)> selectedGradeCheck(Material
 
 // A selected grade the file did not carry: the model held it before and may never have been
 // checked (a grade no list selected in an earlier file).
-void requireSelectedGradeOf(const std::vector<TMAT>& table, int count, MaterialTable rules, Selection s) {
+void requireSelectedGradeOf(const std::vector<TMAT>& table, int count, MaterialTable rules,
+                            Selection s) {
     const int i = s.listIndex + 1;
-    if (i < 1 || i > count || static_cast<std::size_t>(i) >= table.size()) return;  // the mesh says so
+    if (i < 1 || i > count || static_cast<std::size_t>(i) >= table.size())
+        return;  // the mesh says so
     requireSelectedGrade(table[static_cast<std::size_t>(i)], rules, s.list, nullptr);
 }
 
@@ -402,11 +427,16 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
     GET_PARA(RS, RE, DATA, "GEN START", "GEN END");
     if (RE != 0 && RE >= RS) {
         forLines(DATA, RS, RE, budget, [&](const Record& f) {
-            if (f[1] == "USE_CONC") m.USE_CONC = ToInt(f[2]);
-            else if (f[1] == "USE_REBAR") m.USE_REBAR = ToInt(f[2]);
-            else if (f[1] == "USE_STEEL") m.USE_STEEL = ToInt(f[2]);
-            else if (f[1] == "USE_COVER") m.USE_COVER = ToInt(f[2]);
-            else if (f[1] == "MESH_SIZE") m.MESH_SIZE_TEXT = f[2];
+            if (f[1] == "USE_CONC")
+                m.USE_CONC = ToInt(f[2]);
+            else if (f[1] == "USE_REBAR")
+                m.USE_REBAR = ToInt(f[2]);
+            else if (f[1] == "USE_STEEL")
+                m.USE_STEEL = ToInt(f[2]);
+            else if (f[1] == "USE_COVER")
+                m.USE_COVER = ToInt(f[2]);
+            else if (f[1] == "MESH_SIZE")
+                m.MESH_SIZE_TEXT = f[2];
         });
     }
 
@@ -432,13 +462,13 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
     const Selection rebar{"Rebar Grade", m.USE_REBAR}, steel{"Steel Grade", m.USE_STEEL};
     GET_PARA(RS, RE, DATA, "CONC MAT START", "CONC MAT END");
     if (RE >= RS)
-        readTable<TMAT>(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT, fillConcrete, nullptr,
-                        selectedGradeCheck(T::CoreConcrete, {conc}));
+        readTable<TMAT>(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT,
+                        fillConcrete, nullptr, selectedGradeCheck(T::CoreConcrete, {conc}));
 
     GET_PARA(RS, RE, DATA, "COVER MAT START", "COVER MAT END");
     if (RE >= RS)
-        readTable<TMAT>(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT, fillConcrete,
-                        "NCONCMAT", selectedGradeCheck(T::CoverConcrete, {cover}));
+        readTable<TMAT>(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT,
+                        fillConcrete, "NCONCMAT", selectedGradeCheck(T::CoverConcrete, {cover}));
 
     GET_PARA(RS, RE, DATA, "STEEL MAT START", "STEEL MAT END");
     if (RE >= RS)
@@ -459,13 +489,14 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
 
     GET_PARA(RS, RE, DATA, "CHECKLOADING START", "CHECKLOADING END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NFORCE", "FORCE", m.FORCE, m.NFORCE, [](TFORCE& t, const Record& f) {
-            t.P = f.number(3);
-            t.MX = f.number(4);
-            t.MY = f.number(5);
-            t.COMB_NAME = f[6];
-            t.LOAD_FRACTION = 0;
-        });
+        readTable(DATA, RS, RE, budget, "NFORCE", "FORCE", m.FORCE, m.NFORCE,
+                  [](TFORCE& t, const Record& f) {
+                      t.P = f.number(3);
+                      t.MX = f.number(4);
+                      t.MY = f.number(5);
+                      t.COMB_NAME = f[6];
+                      t.LOAD_FRACTION = 0;
+                  });
 
     CALC_POLY_CENTER_POINT(m);
     CALC_STEEL_SECTION_AREA(m);
@@ -475,8 +506,8 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
 namespace {
 // A section file holds at least one of its blocks; a line of it starts the block exactly.
 bool holdsSectionBlock(const std::vector<std::string>& lines) {
-    static const char* const blocks[] = {"GEN START",      "POLY START",      "REBARPOLY START",
-                                         "REBAR START",    "CONC MAT START",  "COVER MAT START",
+    static const char* const blocks[] = {"GEN START",       "POLY START",        "REBARPOLY START",
+                                         "REBAR START",     "CONC MAT START",    "COVER MAT START",
                                          "STEEL MAT START", "CHECKLOADING START"};
     auto ends = [](const std::string& s, const std::string& tail) {
         return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -484,7 +515,8 @@ bool holdsSectionBlock(const std::vector<std::string>& lines) {
     for (const std::string& l : lines) {
         for (const char* b : blocks)
             if (l == b) return true;
-        if ((l.rfind("STEELPOLY", 0) == 0 || l.rfind("OPENPOLY", 0) == 0) && ends(l, " START")) return true;
+        if ((l.rfind("STEELPOLY", 0) == 0 || l.rfind("OPENPOLY", 0) == 0) && ends(l, " START"))
+            return true;
     }
     return false;
 }

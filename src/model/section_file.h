@@ -10,7 +10,8 @@ namespace qav {
 // Splits a line at every comma into fields 1..n, each trimmed; field 0 is unused. The result
 // always has at least 21 entries so fields 1..20 can be read without a check. Fields after
 // the first maxFields are dropped.
-std::vector<std::string> getstr(const std::string& a, std::size_t maxFields = static_cast<std::size_t>(-1));
+std::vector<std::string> getstr(const std::string& a,
+                                std::size_t maxFields = static_cast<std::size_t>(-1));
 
 // Line numbers of the last line equal to RSTR and of the last equal to ESTR (0 when absent).
 void GET_PARA(int& RS, int& RE, const std::vector<std::string>& DATA, const std::string& RSTR,

@@ -203,10 +203,10 @@ struct SectionModel {
     std::array<bool, 7> SHOW_FLAG{false, true, true, true, true, true, true};
 
     // Values that live in main-window controls but that the core needs.
-    int32_t USE_CONC = 0;   // "Concrete Grade" item index (ComboBox2)
-    int32_t USE_REBAR = 0;  // "Rebar Grade" item index (ComboBox3)
-    int32_t USE_STEEL = 0;  // "Steel Grade" item index (ComboBox1)
-    int32_t USE_COVER = 0;  // "Concrete Cover Grade" item index (ComboBox4)
+    int32_t USE_CONC = 0;                // "Concrete Grade" item index (ComboBox2)
+    int32_t USE_REBAR = 0;               // "Rebar Grade" item index (ComboBox3)
+    int32_t USE_STEEL = 0;               // "Steel Grade" item index (ComboBox1)
+    int32_t USE_COVER = 0;               // "Concrete Cover Grade" item index (ComboBox4)
     std::string MESH_SIZE_TEXT = "100";  // "Mesh Size" box (Edit1)
     SectionPropertiesText PROPERTIES_TEXT;
     // Program settings the analyses read (kept with the program's settings, never in the

@@ -22,7 +22,9 @@ PolygonMeasure polygonMeasure(const std::vector<TPOS>& pt, int n) {
 }
 
 namespace {
-bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+bool finite(double a, double b) {
+    return std::isfinite(a) && std::isfinite(b);
+}
 
 void measureSteel(SectionModel& m, bool absolute) {
     for (int32_t k = 1; k <= m.NSTEEL_SEC; ++k) {
@@ -80,7 +82,9 @@ void CALC_POLY_CENTER_POINT(SectionModel& m) {
     }
 }
 
-void CALC_STEEL_SECTION_AREA(SectionModel& m) { measureSteel(m, true); }
+void CALC_STEEL_SECTION_AREA(SectionModel& m) {
+    measureSteel(m, true);
+}
 
 void CALC_POLY_ZONE(SectionModel& m) {
     if (m.NSTEEL_SEC > 0) {
@@ -125,9 +129,12 @@ void CALC_AREA_RATIO(SectionModel& m) {
     m.REBAR_AREA = 0;
     for (int32_t i = 1; i <= m.NFIB; ++i) {
         const TFIB& f = m.FIB[static_cast<std::size_t>(i)];
-        if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) m.SEC_AREA += f.AREA;
-        else if (f.TY == FIB_STEEL) m.STEEL_AREA += f.AREA;
-        else if (f.TY == FIB_REBAR) m.REBAR_AREA += f.AREA;
+        if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE)
+            m.SEC_AREA += f.AREA;
+        else if (f.TY == FIB_STEEL)
+            m.STEEL_AREA += f.AREA;
+        else if (f.TY == FIB_REBAR)
+            m.REBAR_AREA += f.AREA;
     }
     m.STEEL_RATIO = 0;
     m.REBAR_RATIO = 0;

@@ -110,14 +110,16 @@ uint64_t optionsFingerprint(const SectionModel& m) {
 
 MeshState meshState(const SectionModel& m) {
     if (m.NFIB <= 0) return MeshState::None;
-    if (m.MESH_STAMP.serial == 0 || m.MESH_STAMP.geometry != geometryFingerprint(m)) return MeshState::GeometryChanged;
+    if (m.MESH_STAMP.serial == 0 || m.MESH_STAMP.geometry != geometryFingerprint(m))
+        return MeshState::GeometryChanged;
     if (m.MESH_STAMP.options != optionsFingerprint(m)) return MeshState::OptionsChanged;
     if (m.MESH_STAMP.materials != materialFingerprint(m)) return MeshState::MaterialsChanged;
     return MeshState::Current;
 }
 
 void stampMesh(SectionModel& m) {
-    m.MESH_STAMP = {geometryFingerprint(m), materialFingerprint(m), optionsFingerprint(m), ++m.MESH_SERIAL};
+    m.MESH_STAMP = {geometryFingerprint(m), materialFingerprint(m), optionsFingerprint(m),
+                    ++m.MESH_SERIAL};
 }
 
 void requireCurrentMesh(const SectionModel& m) {
@@ -125,11 +127,16 @@ void requireCurrentMesh(const SectionModel& m) {
         case MeshState::None:
             throw InputError("The section has no fibres: mesh the section before the analysis.");
         case MeshState::GeometryChanged:
-            throw InputError("The section has changed since it was meshed: mesh the section first.");
+            throw InputError(
+                "The section has changed since it was meshed: mesh the section first.");
         case MeshState::OptionsChanged:
-            throw InputError("The mesh options have changed since the section was meshed: mesh the section first.");
+            throw InputError(
+                "The mesh options have changed since the section was meshed: mesh the section "
+                "first.");
         case MeshState::MaterialsChanged:
-            throw InputError("The grades or materials have changed since the section was meshed: mesh the section first.");
+            throw InputError(
+                "The grades or materials have changed since the section was meshed: mesh the "
+                "section first.");
         case MeshState::Current:
             break;
     }

@@ -1,5 +1,7 @@
 #include "model/text_file.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,14 +9,14 @@
 #include <fstream>
 #include <sstream>
 
-#include <unistd.h>
-
 #include "model/errors.h"
 
 namespace qav {
 
 namespace {
-std::string reason() { return std::strerror(errno); }
+std::string reason() {
+    return std::strerror(errno);
+}
 }  // namespace
 
 std::string readTextFile(const std::string& path) {
@@ -43,7 +45,9 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-std::vector<std::string> readTextLines(const std::string& path) { return splitLines(readTextFile(path)); }
+std::vector<std::string> readTextLines(const std::string& path) {
+    return splitLines(readTextFile(path));
+}
 
 std::string joinLinesCrLf(const std::vector<std::string>& lines) {
     std::string out;
@@ -61,8 +65,8 @@ void writeTextFile(const std::string& path, const std::string& bytes) {
     errno = 0;
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
     if (!f) throw FileError("Cannot create file \"" + path + "\". " + reason());
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
-              ::fsync(::fileno(f)) == 0;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() &&
+              std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
     std::string why = reason();
     if (std::fclose(f) != 0 && ok) {
         ok = false;

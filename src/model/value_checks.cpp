@@ -15,19 +15,22 @@ constexpr std::size_t SHOWN_LINE = 80;
 }  // namespace
 
 std::string acceptedValuesRule() {
-    return Format("numbers must be finite, and coordinates and sizes at most %g mm in magnitude "
-                  "(sizes not negative).",
-                  {MAX_LENGTH_MM});
+    return Format(
+        "numbers must be finite, and coordinates and sizes at most %g mm in magnitude "
+        "(sizes not negative).",
+        {MAX_LENGTH_MM});
 }
 
 void refuseLineValue(int lineNo, const std::string& line, const std::string& value) {
     const std::string shown = line.size() > SHOWN_LINE ? line.substr(0, SHOWN_LINE) + "..." : line;
     const std::string v = value.size() > SHOWN_LINE ? value.substr(0, SHOWN_LINE) + "..." : value;
-    throw InputError(Format("Line %D: \"%s\": %s is refused: %s", {lineNo, shown, v, acceptedValuesRule()}));
+    throw InputError(
+        Format("Line %D: \"%s\": %s is refused: %s", {lineNo, shown, v, acceptedValuesRule()}));
 }
 
 void refuseSavedValue(const std::string& what, double v) {
-    throw InputError(Format("%s holds %s, which cannot be saved: %s", {what, Format("%g", {v}), acceptedValuesRule()}));
+    throw InputError(Format("%s holds %s, which cannot be saved: %s",
+                            {what, Format("%g", {v}), acceptedValuesRule()}));
 }
 
 namespace {
@@ -38,13 +41,15 @@ template <class What>
 void requireFinite(std::initializer_list<double> values, const What& what) {
     for (double v : values)
         if (!std::isfinite(v))
-            throw NumericError(Format("%s holds %s, which is not a finite number: nothing was computed or listed.",
-                                      {what(), Format("%g", {v})}));
+            throw NumericError(
+                Format("%s holds %s, which is not a finite number: nothing was computed or listed.",
+                       {what(), Format("%g", {v})}));
 }
 
 template <class T, class Fn>
 void forEach(const std::vector<T>& table, int n, Fn&& fn) {
-    for (int i = 0; i <= n && static_cast<std::size_t>(i) < table.size(); ++i) fn(table[static_cast<std::size_t>(i)], i);
+    for (int i = 0; i <= n && static_cast<std::size_t>(i) < table.size(); ++i)
+        fn(table[static_cast<std::size_t>(i)], i);
 }
 
 void requirePoints(const std::vector<TPOS>& pt, int n, const std::string& what) {
@@ -55,8 +60,9 @@ void requirePoints(const std::vector<TPOS>& pt, int n, const std::string& what) 
 
 void requireMaterials(const std::vector<TMAT>& table, int n, const std::string& what) {
     forEach(table, n, [&](const TMAT& t, int i) {
-        requireFinite({t.FCU, t.EC, t.EPS_0, t.FC, t.EPS_CU, t.FY1, t.FY, t.ES, t.RF},
-                      [&] { return Format("%s material %D", {what, i}); });
+        requireFinite({t.FCU, t.EC, t.EPS_0, t.FC, t.EPS_CU, t.FY1, t.FY, t.ES, t.RF}, [&] {
+            return Format("%s material %D", {what, i});
+        });
     });
 }
 
@@ -83,8 +89,8 @@ void requireFiniteSection(const SectionModel& m) {
     forEach(m.FIB, m.NFIB, [&](const TFIB& f, int i) {
         requireFinite({f.X, f.Y, f.AREA, f.DB}, [i] { return Format("Fibre %D", {i}); });
     });
-    requireFinite({m.SEC_AREA, m.STEEL_AREA, m.REBAR_AREA, m.STEEL_RATIO, m.REBAR_RATIO, m.CONC_CX, m.CONC_CY,
-                   m.STEEL_CX, m.STEEL_CY},
+    requireFinite({m.SEC_AREA, m.STEEL_AREA, m.REBAR_AREA, m.STEEL_RATIO, m.REBAR_RATIO, m.CONC_CX,
+                   m.CONC_CY, m.STEEL_CX, m.STEEL_CY},
                   [] { return std::string("The section's properties"); });
 }
 

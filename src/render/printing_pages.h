@@ -12,8 +12,8 @@ namespace qav {
 RecordedDocument::Measure pageTextMeasure();
 
 // Paints every page of doc on device from the paper's top-left corner, starting a new device
-// page for each page after the first. Throws FileError when the device cannot be painted on (a PDF file that cannot be
-// written, a printer that is gone).
+// page for each page after the first. Throws FileError when the device cannot be painted on (a PDF
+// file that cannot be written, a printer that is gone).
 void renderDocument(const RecordedDocument& doc, QPagedPaintDevice& device, int resolution);
 
 }  // namespace qav

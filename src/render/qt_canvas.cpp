@@ -8,11 +8,16 @@ namespace qav {
 namespace {
 Qt::PenStyle toQt(PenStyle s) {
     switch (s) {
-        case PenStyle::Solid: return Qt::SolidLine;
-        case PenStyle::Dot: return Qt::DotLine;
-        case PenStyle::Dash: return Qt::DashLine;
-        case PenStyle::DashDot: return Qt::DashDotLine;
-        case PenStyle::Clear: return Qt::NoPen;
+        case PenStyle::Solid:
+            return Qt::SolidLine;
+        case PenStyle::Dot:
+            return Qt::DotLine;
+        case PenStyle::Dash:
+            return Qt::DashLine;
+        case PenStyle::DashDot:
+            return Qt::DashDotLine;
+        case PenStyle::Clear:
+            return Qt::NoPen;
     }
     return Qt::SolidLine;
 }
@@ -25,8 +30,9 @@ void QtCanvas::applyPen() {
     p.setCapStyle(Qt::FlatCap);
     p.setJoinStyle(Qt::MiterJoin);
     painter_.setPen(p);
-    painter_.setCompositionMode(pen.mode == PenMode::Invert ? QPainter::RasterOp_SourceXorDestination
-                                                            : QPainter::CompositionMode_SourceOver);
+    painter_.setCompositionMode(pen.mode == PenMode::Invert
+                                    ? QPainter::RasterOp_SourceXorDestination
+                                    : QPainter::CompositionMode_SourceOver);
     if (pen.mode == PenMode::Invert) {
         p.setColor(Qt::white);
         painter_.setPen(p);
@@ -34,8 +40,10 @@ void QtCanvas::applyPen() {
 }
 
 void QtCanvas::applyBrush() {
-    if (brush.style == BrushStyle::Solid) painter_.setBrush(QBrush(toQColor(brush.color)));
-    else painter_.setBrush(Qt::NoBrush);
+    if (brush.style == BrushStyle::Solid)
+        painter_.setBrush(QBrush(toQColor(brush.color)));
+    else
+        painter_.setBrush(Qt::NoBrush);
 }
 
 void QtCanvas::applyFont() {

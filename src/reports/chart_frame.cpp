@@ -26,8 +26,8 @@ bool deviceCoord(double v, int& out) {
     return true;
 }
 
-void drawEmptyChart(Canvas& canvas, int X0, int Y0, int W, int H, int titleX, int titleY, const std::string& title,
-                    const std::string& note) {
+void drawEmptyChart(Canvas& canvas, int X0, int Y0, int W, int H, int titleX, int titleY,
+                    const std::string& title, const std::string& note) {
     canvas.pen = Pen{};
     canvas.brush = Brush{colors::white, BrushStyle::Solid};
     canvas.rectangle(X0, Y0, X0 + W, Y0 + H);

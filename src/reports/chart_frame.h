@@ -35,14 +35,17 @@ void DRAW_ROTATED_TEXT(Canvas& canvas, const std::string& text, int X, int Y, in
 bool deviceCoord(double v, int& out);
 
 // Half of a text's width or height, as the charts centre their labels.
-inline int half(int measure) { return measure / 2; }
+inline int half(int measure) {
+    return measure / 2;
+}
 
 // Frame, title and a short note in place of a chart whose scales cannot be formed.
-void drawEmptyChart(Canvas& canvas, int X0, int Y0, int W, int H, int titleX, int titleY, const std::string& title,
-                    const std::string& note);
+void drawEmptyChart(Canvas& canvas, int X0, int Y0, int W, int H, int titleX, int titleY,
+                    const std::string& title, const std::string& note);
 
 // The note shown when the critical combination is asked for but no check has found one.
-inline constexpr const char* NO_CRITICAL_NOTE = "No critical load combination: run Check Member first.";
+inline constexpr const char* NO_CRITICAL_NOTE =
+    "No critical load combination: run Check Member first.";
 
 // True when CRITICAL_COMB names a stored combination (1 .. NFORCE).
 struct SectionModel;

@@ -67,8 +67,9 @@ void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
     }
 }
 
-void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs, const std::vector<double>& ys,
-                     const std::vector<uint8_t>& converged, int first, int last) {
+void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs,
+                     const std::vector<double>& ys, const std::vector<uint8_t>& converged,
+                     int first, int last) {
     if (last < first || !anyUnconverged(converged, static_cast<std::size_t>(last))) return;
     const Pen pen = c.pen;
     const Brush brush = c.brush;
@@ -78,7 +79,9 @@ void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs, co
     for (int i = first; i <= last; ++i) {
         const auto u = static_cast<std::size_t>(i);
         Point pt;
-        if (pointConverged(converged, u) || u >= xs.size() || u >= ys.size() || !p.map(xs[u], ys[u], pt)) continue;
+        if (pointConverged(converged, u) || u >= xs.size() || u >= ys.size() ||
+            !p.map(xs[u], ys[u], pt))
+            continue;
         c.ellipse(pt.x - R, pt.y - R, pt.x + R, pt.y + R);
     }
     c.pen = pen;

@@ -86,7 +86,8 @@ void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
 
 // A hollow circle in red over each point first .. last whose flag says it did not converge;
 // nothing at all when every point converged.
-void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs, const std::vector<double>& ys,
-                     const std::vector<uint8_t>& converged, int first, int last);
+void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs,
+                     const std::vector<double>& ys, const std::vector<uint8_t>& converged,
+                     int first, int last);
 
 }  // namespace qav

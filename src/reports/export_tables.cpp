@@ -182,7 +182,9 @@ const TableEntry& tableEntry(int KI) {
     return ENTRIES[KI];
 }
 
-bool isCurveTable(int KI) { return KI >= 13 && KI <= 16; }
+bool isCurveTable(int KI) {
+    return KI >= 13 && KI <= 16;
+}
 
 bool hasSheet(int KI) {
     return KI >= 0 && KI < TABLE_ENTRY_COUNT && ENTRIES[KI].sheet != nullptr;
@@ -197,17 +199,38 @@ namespace {
 // Tables 1 .. 11, from the model as it stands; false for an entry without one of them.
 bool modelTable(const SectionModel& m, int KI, DataTable& t) {
     switch (KI) {
-        case 1: pointTable(t, m.CONC_PT, m.NCONC_PT); return true;
-        case 2: pointTable(t, m.COVER_PT, m.NCOVER_PT); return true;
-        case 3: polygonTable(t, m.STEEL_SEC, m.NSTEEL_SEC); return true;
-        case 4: barTable(t, m); return true;
-        case 5: polygonTable(t, m.OPEN_SEC, m.NOPEN_SEC); return true;
-        case 6: fibreTable(t, m); return true;
-        case 8: concreteMaterialTable(t, m.CONC_MAT, m.NCONCMAT); return true;
-        case 9: steelMaterialTable(t, m); return true;
-        case 10: concreteMaterialTable(t, m.COVER_MAT, m.NCOVERMAT); return true;
-        case 11: loadTable(t, m); return true;
-        default: return false;
+        case 1:
+            pointTable(t, m.CONC_PT, m.NCONC_PT);
+            return true;
+        case 2:
+            pointTable(t, m.COVER_PT, m.NCOVER_PT);
+            return true;
+        case 3:
+            polygonTable(t, m.STEEL_SEC, m.NSTEEL_SEC);
+            return true;
+        case 4:
+            barTable(t, m);
+            return true;
+        case 5:
+            polygonTable(t, m.OPEN_SEC, m.NOPEN_SEC);
+            return true;
+        case 6:
+            fibreTable(t, m);
+            return true;
+        case 8:
+            concreteMaterialTable(t, m.CONC_MAT, m.NCONCMAT);
+            return true;
+        case 9:
+            steelMaterialTable(t, m);
+            return true;
+        case 10:
+            concreteMaterialTable(t, m.COVER_MAT, m.NCOVERMAT);
+            return true;
+        case 11:
+            loadTable(t, m);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -233,7 +256,8 @@ void SHOW_TABLE(SectionModel& m, int KI, const std::string& angleText, const std
     // The curve tables are built in a scratch grid, so a failing run leaves the cleared one.
     DataTable t;
     if (isCurveTable(KI)) {
-        const ReportCurves runs = runReportCurves(m, {tableCurve(KI, angle, axial)}, msgs, progress);
+        const ReportCurves runs =
+            runReportCurves(m, {tableCurve(KI, angle, axial)}, msgs, progress);
         curveTable(runs.result(0), KI, t);
     } else if (!modelTable(m, KI, t)) {
         return;
@@ -242,13 +266,15 @@ void SHOW_TABLE(SectionModel& m, int KI, const std::string& angleText, const std
 }
 
 void showTableEntry(SectionModel& m, int KI, const std::string& angleText,
-                    const std::string& axialText, Messages& msgs, DataTable& grid, Progress* progress) {
+                    const std::string& axialText, Messages& msgs, DataTable& grid,
+                    Progress* progress) {
     CLEAR_TABLE(grid);
     SHOW_TABLE(m, KI, angleText, axialText, msgs, grid, progress);
 }
 
-std::vector<DataTable> makeAllTables(SectionModel& m, const std::string& angleText, const std::string& axialText,
-                                  Messages& msgs, Progress* progress) {
+std::vector<DataTable> makeAllTables(SectionModel& m, const std::string& angleText,
+                                     const std::string& axialText, Messages& msgs,
+                                     Progress* progress) {
     const double angle = ToFloat(angleText);
     const double axial = ToFloat(axialText);
     // The curve tables in the order the workbook shows them, last entry first.
@@ -267,7 +293,8 @@ std::vector<DataTable> makeAllTables(SectionModel& m, const std::string& angleTe
         modelTable(m, KI, t);
     }
     for (std::size_t k = 0; k < entries.size(); ++k)
-        curveTable(runs.result(static_cast<int>(k)), entries[k], tables[static_cast<std::size_t>(entries[k])]);
+        curveTable(runs.result(static_cast<int>(k)), entries[k],
+                   tables[static_cast<std::size_t>(entries[k])]);
     return tables;
 }
 

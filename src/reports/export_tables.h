@@ -52,14 +52,16 @@ void SHOW_TABLE(SectionModel& m, int KI, const std::string& angleText, const std
 
 // "Show Table": CLEAR_TABLE then SHOW_TABLE.
 void showTableEntry(SectionModel& m, int KI, const std::string& angleText,
-                    const std::string& axialText, Messages& msgs, DataTable& grid, Progress* progress = nullptr);
+                    const std::string& axialText, Messages& msgs, DataTable& grid,
+                    Progress* progress = nullptr);
 
 // Every entry's grid, as "Show Table" leaves it, indexed by entry: what "Export All Tables to
 // Excel" shows. The curve tables run side by side on the model's THREADS (progress over them);
 // the model then holds their results as after showing entries 16 down to 1, one at a time.
 // Throws as SHOW_TABLE does, the model unchanged.
-std::vector<DataTable> makeAllTables(SectionModel& m, const std::string& angleText, const std::string& axialText,
-                                  Messages& msgs, Progress* progress = nullptr);
+std::vector<DataTable> makeAllTables(SectionModel& m, const std::string& angleText,
+                                     const std::string& axialText, Messages& msgs,
+                                     Progress* progress = nullptr);
 
 // Each row as its cells, each followed by a comma.
 std::vector<std::string> tableCsvLines(const DataTable& grid);

@@ -71,11 +71,15 @@ int lastIndex(const std::vector<double>& a, const std::vector<double>& b) {
 
 }  // namespace
 
-std::string pmChartTitle(int designCode) { return "P-M Curve [" + designCodeName(designCode) + "]"; }
-std::string mmChartTitle(int designCode) { return "Myy-Mzz Curve [" + designCodeName(designCode) + "]"; }
+std::string pmChartTitle(int designCode) {
+    return "P-M Curve [" + designCodeName(designCode) + "]";
+}
+std::string mmChartTitle(int designCode) {
+    return "Myy-Mzz Curve [" + designCodeName(designCode) + "]";
+}
 
-void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double SANG, LoadMarks marks,
-                        const ChartMarkers& markers) {
+void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double SANG,
+                        LoadMarks marks, const ChartMarkers& markers) {
     const int K = f.K;
     c.font.name = "Courier New";
     c.font.size = 8;
@@ -92,11 +96,12 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
     p.setScales(-XMAX, XMAX, 1000.0 * std::floor(P.lo / 1000), 1000.0 * std::ceil(P.hi / 1000));
     const std::string title = pmChartTitle(m.DESIGN_CODE);
     if (!P.any || !M.any || !p.usable()) {
-        const char* note = last < 1               ? "No P-M curve to draw: run the P-M analysis."
-                           : !P.any || !M.any     ? "No P-M curve to draw: the curve holds no numbers."
-                           : !p.spanFinite()      ? "No P-M curve to draw: the curve is too large to plot."
-                           : XMAX == 0            ? "No P-M curve to draw: all moments are zero."
-                                                  : "No P-M curve to draw: the axial forces span no range.";
+        const char* note = last < 1           ? "No P-M curve to draw: run the P-M analysis."
+                           : !P.any || !M.any ? "No P-M curve to draw: the curve holds no numbers."
+                           : !p.spanFinite()
+                               ? "No P-M curve to draw: the curve is too large to plot."
+                           : XMAX == 0 ? "No P-M curve to draw: all moments are zero."
+                                       : "No P-M curve to draw: the axial forces span no range.";
         drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10 * K, f.Y0 + 10 * K, title, note);
         return;
     }
@@ -107,7 +112,8 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
     c.brush.style = BrushStyle::Clear;
     c.textOut(f.X0 + 10 * K, f.Y0 + 10 * K, title);
     const std::string xTitle = "Moment[kNm]";
-    c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)), f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
+    c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)),
+              f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
     const std::string angle = Format("Moment angle = %0.0F", {SANG});
     c.textOut(f.X0 + (f.W - G) - c.textWidth(angle), f.Y0 + G - c.textHeight(angle) - 5 * K, angle);
     const std::string yTitle = "Axial Force[kN]";
@@ -129,8 +135,8 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
     if (!markers.points.empty()) drawMarkers(c, p, markers);
 }
 
-void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double axialLoad, LoadMarks marks,
-                        bool printed) {
+void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double axialLoad,
+                        LoadMarks marks, bool printed) {
     c.pen = Pen{};
     c.brush = Brush{colors::white, BrushStyle::Solid};
     const int last = lastIndex(m.MM_MX, m.MM_MY);
@@ -146,10 +152,11 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
     const std::string title = mmChartTitle(m.DESIGN_CODE);
     c.font.size = 8;
     if (!X.any || !Y.any || !p.usable()) {
-        const char* note = last < 0              ? "No Myy-Mzz curve to draw: run the Myy-Mzz analysis."
-                           : !X.any || !Y.any    ? "No Myy-Mzz curve to draw: the curve holds no numbers."
-                           : !p.spanFinite()     ? "No Myy-Mzz curve to draw: the curve is too large to plot."
-                                                 : "No Myy-Mzz curve to draw: all moments are zero.";
+        const char* note =
+            last < 0           ? "No Myy-Mzz curve to draw: run the Myy-Mzz analysis."
+            : !X.any || !Y.any ? "No Myy-Mzz curve to draw: the curve holds no numbers."
+            : !p.spanFinite()  ? "No Myy-Mzz curve to draw: the curve is too large to plot."
+                               : "No Myy-Mzz curve to draw: all moments are zero.";
         drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10, f.Y0 + 10, title, note);
         return;
     }
@@ -160,7 +167,8 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
     // The brush stays solid white: title and labels are written on white.
     c.textOut(f.X0 + 10, f.Y0 + 10, title);
     const std::string xTitle = "Moment Myy[kNm]";
-    c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)), f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
+    c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)),
+              f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
     const std::string axial = Format("Axial Load = %0.2F kN", {axialLoad});
     c.textOut(f.X0 + (f.W - G) - c.textWidth(axial), f.Y0 + G - c.textHeight(axial) - 5, axial);
     const std::string yTitle = "Moment Mzz[kNm]";
@@ -174,13 +182,13 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
     drawLoads(c, p, m, marks, [](const TFORCE& F) { return std::pair{F.MX, F.MY}; });
 }
 
-void PRINT_PM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int WY, double SANG,
-                              LoadMarks marks) {
+void PRINT_PM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int WY,
+                              double SANG, LoadMarks marks) {
     GEN_PM_CURVE_IMAGE(c, m, ChartFrame{SX, SY, WX, WY, PRINT_K}, SANG, marks);
 }
 
-void PRINT_MM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int WY, double axialLoad,
-                              LoadMarks marks) {
+void PRINT_MM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int WY,
+                              double axialLoad, LoadMarks marks) {
     GEN_MM_CURVE_IMAGE(c, m, ChartFrame{SX, SY, WX, WY, PRINT_K}, axialLoad, marks, true);
 }
 

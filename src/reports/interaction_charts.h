@@ -31,12 +31,12 @@ void GEN_PM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame&
 
 // The Myy-Mzz chart of the model's MM_MX / MM_MY; axialLoad (kN) is shown in the title line.
 // The font face is the canvas's own. printed: the rotated label as on the printed page.
-void GEN_MM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame& frame, double axialLoad,
-                        LoadMarks marks, bool printed = false);
+void GEN_MM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame& frame,
+                        double axialLoad, LoadMarks marks, bool printed = false);
 
 // The same charts on a printed page, in the box (SX, SY) WX x WY with K = 7.
-void PRINT_PM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, int SX, int SY, int WX, int WY, double SANG,
-                              LoadMarks marks);
+void PRINT_PM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, int SX, int SY, int WX, int WY,
+                              double SANG, LoadMarks marks);
 void PRINT_MM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, int SX, int SY, int WX, int WY,
                               double axialLoad, LoadMarks marks);
 

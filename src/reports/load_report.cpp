@@ -15,11 +15,21 @@ constexpr int LINES_PER_PAGE = 3 * LINES_PER_COLUMN;
 
 const std::vector<Segment> kFrame = {
     // page border
-    {262, 162, 13740, 162}, {13740, 162, 13740, 9060}, {13740, 9060, 262, 9060}, {262, 9060, 262, 162},
+    {262, 162, 13740, 162},
+    {13740, 162, 13740, 9060},
+    {13740, 9060, 262, 9060},
+    {262, 9060, 262, 162},
     // title block and its dividers
-    {425, 324, 13553, 324}, {13553, 324, 13553, 1212}, {13553, 1212, 425, 1212}, {425, 1212, 425, 324},
-    {2289, 324, 2289, 1212}, {11212, 324, 11212, 1212}, {12237, 324, 12237, 1212},
-    {11212, 552, 13553, 552}, {11212, 779, 13553, 779}, {11212, 995, 13553, 995},
+    {425, 324, 13553, 324},
+    {13553, 324, 13553, 1212},
+    {13553, 1212, 425, 1212},
+    {425, 1212, 425, 324},
+    {2289, 324, 2289, 1212},
+    {11212, 324, 11212, 1212},
+    {12237, 324, 12237, 1212},
+    {11212, 552, 13553, 552},
+    {11212, 779, 13553, 779},
+    {11212, 995, 13553, 995},
 };
 
 // The three column groups: left and right edges, and the four inner column lines.
@@ -36,7 +46,6 @@ constexpr Group kGroups[] = {
 constexpr int TABLE_TOP = 1355, TABLE_BOTTOM = 8912, HEADER_LINE = 1535, TITLE_Y = 1415;
 const char* const kColumnTitles[] = {"LOAD COMB", "P(kN)", "Myy(kNm)", "Mxx(kNm)", "LoadFraction"};
 
-
 // Outline letters on a grid 4 units wide (Q 5) and 7 high, y downwards; each letter is one or
 // two closed outlines (the second the counter of A, O and Q).
 struct Letter {
@@ -46,19 +55,67 @@ struct Letter {
 
 const std::vector<Letter>& logoLetters() {
     static const std::vector<Letter> letters = {
-        {5, {{{0, 0}, {4, 0}, {4, 5}, {5, 7}, {0, 7}}, {{1, 1}, {3, 1}, {3, 5}, {2.5, 6}, {1, 6}}}},  // Q
-        {4, {{{0, 7}, {1.5, 0}, {2.5, 0}, {4, 7}, {3, 7}, {2.7, 5}, {1.3, 5}, {1, 7}},
-             {{1.5, 4}, {2.5, 4}, {2, 1.5}}}},                                                            // A
-        {4, {{{0, 0}, {1, 0}, {2, 5.5}, {3, 0}, {4, 0}, {2.5, 7}, {1.5, 7}}}},                            // V
-        {2, {}},                                                                                          // space
-        {4, {{{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 3}, {4, 3}, {4, 7}, {0, 7}, {0, 6}, {3, 6}, {3, 4}, {0, 4}}}},  // S
-        {4, {{{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 3}, {3, 3}, {3, 4}, {1, 4}, {1, 6}, {4, 6}, {4, 7}, {0, 7}}}},  // E
-        {4, {{{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 6}, {4, 6}, {4, 7}, {0, 7}}}},                          // C
-        {4, {{{0, 0}, {4, 0}, {4, 1}, {2.5, 1}, {2.5, 7}, {1.5, 7}, {1.5, 1}, {0, 1}}}},                  // T
-        {4, {{{0.5, 0}, {3.5, 0}, {3.5, 1}, {2.5, 1}, {2.5, 6}, {3.5, 6}, {3.5, 7}, {0.5, 7}, {0.5, 6}, {1.5, 6},
-              {1.5, 1}, {0.5, 1}}}},                                                                      // I
-        {4, {{{0, 0}, {4, 0}, {4, 7}, {0, 7}}, {{1, 1}, {3, 1}, {3, 6}, {1, 6}}}},                       // O
-        {4, {{{0, 0}, {1, 0}, {3, 4.5}, {3, 0}, {4, 0}, {4, 7}, {3, 7}, {1, 2.5}, {1, 7}, {0, 7}}}},     // N
+        {5,
+         {{{0, 0}, {4, 0}, {4, 5}, {5, 7}, {0, 7}},
+          {{1, 1}, {3, 1}, {3, 5}, {2.5, 6}, {1, 6}}}},  // Q
+        {4,
+         {{{0, 7}, {1.5, 0}, {2.5, 0}, {4, 7}, {3, 7}, {2.7, 5}, {1.3, 5}, {1, 7}},
+          {{1.5, 4}, {2.5, 4}, {2, 1.5}}}},                                     // A
+        {4, {{{0, 0}, {1, 0}, {2, 5.5}, {3, 0}, {4, 0}, {2.5, 7}, {1.5, 7}}}},  // V
+        {2, {}},                                                                // space
+        {4,
+         {{{0, 0},
+           {4, 0},
+           {4, 1},
+           {1, 1},
+           {1, 3},
+           {4, 3},
+           {4, 7},
+           {0, 7},
+           {0, 6},
+           {3, 6},
+           {3, 4},
+           {0, 4}}}},  // S
+        {4,
+         {{{0, 0},
+           {4, 0},
+           {4, 1},
+           {1, 1},
+           {1, 3},
+           {3, 3},
+           {3, 4},
+           {1, 4},
+           {1, 6},
+           {4, 6},
+           {4, 7},
+           {0, 7}}}},                                                                     // E
+        {4, {{{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 6}, {4, 6}, {4, 7}, {0, 7}}}},          // C
+        {4, {{{0, 0}, {4, 0}, {4, 1}, {2.5, 1}, {2.5, 7}, {1.5, 7}, {1.5, 1}, {0, 1}}}},  // T
+        {4,
+         {{{0.5, 0},
+           {3.5, 0},
+           {3.5, 1},
+           {2.5, 1},
+           {2.5, 6},
+           {3.5, 6},
+           {3.5, 7},
+           {0.5, 7},
+           {0.5, 6},
+           {1.5, 6},
+           {1.5, 1},
+           {0.5, 1}}}},                                                             // I
+        {4, {{{0, 0}, {4, 0}, {4, 7}, {0, 7}}, {{1, 1}, {3, 1}, {3, 6}, {1, 6}}}},  // O
+        {4,
+         {{{0, 0},
+           {1, 0},
+           {3, 4.5},
+           {3, 0},
+           {4, 0},
+           {4, 7},
+           {3, 7},
+           {1, 2.5},
+           {1, 7},
+           {0, 7}}}},  // N
     };
     return letters;
 }
@@ -67,12 +124,14 @@ const std::vector<Letter>& logoLetters() {
 
 std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m) {
     const std::string rule(60, '-');
-    std::vector<std::string> lines{rule, "COMB        P(kN)       My(kNm)     Mx(kNm)     LoadFraction", rule};
+    std::vector<std::string> lines{
+        rule, "COMB        P(kN)       My(kNm)     Mx(kNm)     LoadFraction", rule};
     for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
         const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
-        lines.push_back(PAD_RIGHT(12, "COMB_" + Format("%D", {i})) + PAD_RIGHT(12, Format("%0.3F", {f.P})) +
-                        PAD_RIGHT(12, Format("%0.3F", {f.MX})) + PAD_RIGHT(12, Format("%0.3F", {f.MY})) +
-                        PAD_RIGHT(12, Format("%0.3F", {f.LOAD_FRACTION})));
+        lines.push_back(
+            PAD_RIGHT(12, "COMB_" + Format("%D", {i})) + PAD_RIGHT(12, Format("%0.3F", {f.P})) +
+            PAD_RIGHT(12, Format("%0.3F", {f.MX})) + PAD_RIGHT(12, Format("%0.3F", {f.MY})) +
+            PAD_RIGHT(12, Format("%0.3F", {f.LOAD_FRACTION})));
     }
     return lines;
 }
@@ -115,7 +174,8 @@ void PRINT_PROGRAM_LOGO(Canvas& c) {
     for (const Letter& l : logoLetters()) {
         for (const auto& outline : l.outlines) {
             auto at = [&](std::size_t i) {
-                return Point{LOGO_X1 + Round((left + outline[i].first) * ux), LOGO_Y1 + Round(outline[i].second * uy)};
+                return Point{LOGO_X1 + Round((left + outline[i].first) * ux),
+                             LOGO_Y1 + Round(outline[i].second * uy)};
             };
             const Point start = at(0);
             c.moveTo(start.x, start.y);
@@ -141,7 +201,8 @@ void PRINT_OUT_REPORT(PageDocument& doc, const std::vector<std::string>& lines) 
             for (int j = 1; j <= LINES_PER_COLUMN; ++j) {
                 const int n = (p - 1) * LINES_PER_PAGE + (col - 1) * LINES_PER_COLUMN + j;
                 if (n <= count)
-                    c.textOut(500 + (col - 1) * 4400, 1000 + 120 * j + 500, lines[static_cast<std::size_t>(n - 1)]);
+                    c.textOut(500 + (col - 1) * 4400, 1000 + 120 * j + 500,
+                              lines[static_cast<std::size_t>(n - 1)]);
             }
         if (LINES_PER_PAGE * p < count) doc.newPage();
     }

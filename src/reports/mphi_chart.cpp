@@ -14,7 +14,8 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
     c.font.size = 8;
     c.pen = Pen{};
     c.brush = Brush{colors::white, BrushStyle::Solid};
-    const int last = std::min<int>(NSTEP, static_cast<int>(std::min(m.MPHI_M.size(), m.MPHI_PHI.size())) - 1);
+    const int last =
+        std::min<int>(NSTEP, static_cast<int>(std::min(m.MPHI_M.size(), m.MPHI_PHI.size())) - 1);
     auto M = [&](int i) { return m.MPHI_M[static_cast<std::size_t>(i)]; };
     auto PHI = [&](int i) { return m.MPHI_PHI[static_cast<std::size_t>(i)]; };
     double Mmax = 0, PHImax = 0;
@@ -34,8 +35,9 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
         const char* note = last < 1        ? "No M-Phi curve to draw: run the M-Phi analysis."
                            : !numbers      ? "No M-Phi curve to draw: the curve holds no numbers."
                            : !(PHImax > 0) ? "No M-Phi curve to draw: the curvatures are all zero."
-                           : !(ymax > 0)   ? "No M-Phi curve to draw: the moments are all zero."
-                                           : "No M-Phi curve to draw: the curve cannot be scaled to the chart.";
+                           : !(ymax > 0)
+                               ? "No M-Phi curve to draw: the moments are all zero."
+                               : "No M-Phi curve to draw: the curve cannot be scaled to the chart.";
         drawEmptyChart(c, 0, 0, W, H, 10, 10, title, note);
         return;
     }
@@ -44,11 +46,13 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
     c.brush.style = BrushStyle::Clear;
     c.textOut(10, 10, title);
     const std::string xTitle = "Curvature[1/m]";
-    c.textOut(Round(W / 2.0) - half(c.textWidth(xTitle)), Round(H - 80.0) + c.textHeight(xTitle) + 5, xTitle);
+    c.textOut(Round(W / 2.0) - half(c.textWidth(xTitle)),
+              Round(H - 80.0) + c.textHeight(xTitle) + 5, xTitle);
     const std::string angle = Format("Moment angle = %0.0F", {SANG});
     c.textOut(W - 80 - c.textWidth(angle), 80 - c.textHeight(angle) - 5, angle);
     const std::string yTitle = "Moment[kNm]";
-    DRAW_ROTATED_TEXT(c, yTitle, 80 - c.textHeight(yTitle) - 40, Round(H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
+    DRAW_ROTATED_TEXT(c, yTitle, 80 - c.textHeight(yTitle) - 40,
+                      Round(H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
 
     // Every second vertical line, labels in exponent form; the moment labels at the left edge.
     drawGrid(c, p, GridStyle{5, 5, "%0.0F", 5, 2, "%0.3e", 0});

@@ -7,6 +7,7 @@ namespace qav {
 
 // Draws MPHI_PHI / MPHI_M points 0 .. NSTEP on a W x H picture with margins of 80; SANG is the
 // moment angle of the caption. No curvature or moment range draws the frame, title and a note.
-void GEN_M_fai_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, int W, int H, int NSTEP, double SANG);
+void GEN_M_fai_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, int W, int H, int NSTEP,
+                           double SANG);
 
 }  // namespace qav

@@ -23,7 +23,9 @@ RecordedDocument::RecordedDocument(Measure measure) : measure_(std::move(measure
 
 RecordedDocument::~RecordedDocument() = default;
 
-Canvas& RecordedDocument::page() { return *pages_.back(); }
+Canvas& RecordedDocument::page() {
+    return *pages_.back();
+}
 
 void RecordedDocument::newPage() {
     // The new page starts with the tools of the old one, as a printer canvas keeps them.
@@ -34,7 +36,9 @@ void RecordedDocument::newPage() {
     pages_.push_back(std::move(next));
 }
 
-const RecordingCanvas& RecordedDocument::pageAt(int i) const { return *pages_.at(static_cast<std::size_t>(i)); }
+const RecordingCanvas& RecordedDocument::pageAt(int i) const {
+    return *pages_.at(static_cast<std::size_t>(i));
+}
 
 void drawSegments(Canvas& canvas, const std::vector<Segment>& segments) {
     for (const Segment& s : segments) {
@@ -53,11 +57,21 @@ void replayPage(const RecordingCanvas& page, Canvas& target, double scale) {
         target.font = c.font;
         const std::vector<Point>& p = c.points;
         switch (c.kind) {
-            case Kind::Rectangle: target.rectangle(s(p[0].x), s(p[0].y), s(p[1].x), s(p[1].y)); break;
-            case Kind::Ellipse: target.ellipse(s(p[0].x), s(p[0].y), s(p[1].x), s(p[1].y)); break;
-            case Kind::Line: target.line(s(p[0].x), s(p[0].y), s(p[1].x), s(p[1].y)); break;
-            case Kind::Text: target.textOut(s(p[0].x), s(p[0].y), c.text); break;
-            case Kind::RotatedText: target.rotatedTextOut(s(p[0].x), s(p[0].y), c.text, c.angle); break;
+            case Kind::Rectangle:
+                target.rectangle(s(p[0].x), s(p[0].y), s(p[1].x), s(p[1].y));
+                break;
+            case Kind::Ellipse:
+                target.ellipse(s(p[0].x), s(p[0].y), s(p[1].x), s(p[1].y));
+                break;
+            case Kind::Line:
+                target.line(s(p[0].x), s(p[0].y), s(p[1].x), s(p[1].y));
+                break;
+            case Kind::Text:
+                target.textOut(s(p[0].x), s(p[0].y), c.text);
+                break;
+            case Kind::RotatedText:
+                target.rotatedTextOut(s(p[0].x), s(p[0].y), c.text, c.angle);
+                break;
             case Kind::Polygon: {
                 std::vector<Point> q;
                 q.reserve(p.size());

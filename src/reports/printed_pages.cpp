@@ -13,11 +13,12 @@ namespace {
 
 // Frame and title block of the one-page reports.
 const std::vector<Segment> kTableGrid = {
-    {262, 162, 13740, 162},     {13740, 162, 13740, 9060},  {13740, 9060, 262, 9060},   {262, 9060, 262, 162},
-    {425, 324, 13553, 324},     {425, 1212, 13553, 1212},   {425, 1212, 425, 324},      {13553, 1212, 13553, 324},
-    {2289, 1212, 2289, 324},    {11212, 1212, 11212, 324},  {12237, 1212, 12237, 324},  {11212, 552, 13553, 552},
-    {11212, 779, 13553, 779},   {11212, 995, 13553, 995},   {425, 4095, 3005, 4095},    {3005, 8912, 3005, 4095},
-    {425, 8912, 425, 4095},     {3005, 8912, 425, 8912},
+    {262, 162, 13740, 162},    {13740, 162, 13740, 9060}, {13740, 9060, 262, 9060},
+    {262, 9060, 262, 162},     {425, 324, 13553, 324},    {425, 1212, 13553, 1212},
+    {425, 1212, 425, 324},     {13553, 1212, 13553, 324}, {2289, 1212, 2289, 324},
+    {11212, 1212, 11212, 324}, {12237, 1212, 12237, 324}, {11212, 552, 13553, 552},
+    {11212, 779, 13553, 779},  {11212, 995, 13553, 995},  {425, 4095, 3005, 4095},
+    {3005, 8912, 3005, 4095},  {425, 8912, 425, 4095},    {3005, 8912, 425, 8912},
 };
 
 void courier(Canvas& c, int size) {
@@ -42,11 +43,14 @@ void PRINT_TABLE_GRID(Canvas& c, int designCode) {
 
 void PRINT_PM_TEXT(Canvas& c, const std::vector<std::string>& data, int SX, int SY) {
     courier(c, 5);
-    for (std::size_t k = 0; k < data.size(); ++k) c.textOut(SX, SY + 90 * static_cast<int>(k), data[k]);
+    for (std::size_t k = 0; k < data.size(); ++k)
+        c.textOut(SX, SY + 90 * static_cast<int>(k), data[k]);
 }
 
-void PRINT_SECTION_DATA_TEXT(Canvas& c, const std::vector<std::string>& data, int SX, int SY, int TH) {
-    for (std::size_t k = 0; k < data.size(); ++k) c.textOut(SX, SY + TH * static_cast<int>(k), data[k]);
+void PRINT_SECTION_DATA_TEXT(Canvas& c, const std::vector<std::string>& data, int SX, int SY,
+                             int TH) {
+    for (std::size_t k = 0; k < data.size(); ++k)
+        c.textOut(SX, SY + TH * static_cast<int>(k), data[k]);
 }
 
 void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& in, Messages& msgs,
@@ -83,7 +87,8 @@ void printTextReport(PageDocument& doc, SectionModel& m, const ReportInputs& in,
                      Progress& progress) {
     Canvas& c = doc.page();
     courier(c, 5);
-    const std::vector<ReportCurve> curves = {pmCurve(0), pmCurve(90), readCurve(ReportCurve::Kind::Pm, in.angle),
+    const std::vector<ReportCurve> curves = {pmCurve(0), pmCurve(90),
+                                             readCurve(ReportCurve::Kind::Pm, in.angle),
                                              readCurve(ReportCurve::Kind::Mm, in.axial)};
     const ReportCurves runs(m, curves, &progress);
     runs.replayMessages(msgs);

@@ -31,7 +31,8 @@ void PRINT_TABLE_GRID(Canvas& canvas, int designCode);
 // Lines of data in Courier New 5 pt, 90 units apart, from (SX, SY).
 void PRINT_PM_TEXT(Canvas& canvas, const std::vector<std::string>& data, int SX, int SY);
 // Lines in the canvas font, TH apart, from (SX, SY).
-void PRINT_SECTION_DATA_TEXT(Canvas& canvas, const std::vector<std::string>& data, int SX, int SY, int TH);
+void PRINT_SECTION_DATA_TEXT(Canvas& canvas, const std::vector<std::string>& data, int SX, int SY,
+                             int TH);
 
 // "Print PMM Report(Fig)": P-M analyses at 0, 90 and 45 degrees and the Myy-Mzz analysis;
 // progress moves over the four curves. Cancelled: RunCancelled, the model as it was.

@@ -19,14 +19,21 @@ private:
     std::vector<std::string>& texts_;
 };
 
-bool isPm(const ReportCurve& c) { return c.kind == ReportCurve::Kind::Pm; }
+bool isPm(const ReportCurve& c) {
+    return c.kind == ReportCurve::Kind::Pm;
+}
 
 }  // namespace
 
-ReportCurve pmCurve(double angle) { return {ReportCurve::Kind::Pm, angle, nullptr}; }
-ReportCurve mmCurve(double axial) { return {ReportCurve::Kind::Mm, axial, nullptr}; }
+ReportCurve pmCurve(double angle) {
+    return {ReportCurve::Kind::Pm, angle, nullptr};
+}
+ReportCurve mmCurve(double axial) {
+    return {ReportCurve::Kind::Mm, axial, nullptr};
+}
 
-ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>& curves, Progress* progress) {
+ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>& curves,
+                           Progress* progress) {
     runs_.resize(curves.size());
     bool pmBefore = false;
     for (std::size_t k = 0; k < curves.size(); ++k) {
@@ -40,24 +47,27 @@ ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>
     }
     // A curve after one that has already failed is of no use: it is not run.
     std::atomic<int> firstFailure{count()};
-    runPieces(count(), m.THREADS, [this, &firstFailure](int k, Progress& p) {
-        Run& r = runs_[static_cast<std::size_t>(k)];
-        if (firstFailure.load() < k) return;
-        Recorder messages(r.messages);
-        try {
-            if (r.curve.inputError) std::rethrow_exception(r.curve.inputError);
-            // The count of unconverged solves is given once for the whole run.
-            r.stats = isPm(r.curve) ? runPmCurve(r.model, r.curve.value, messages, &p)
-                                    : runMmCurve(r.model, r.curve.value, messages, &p);
-        } catch (const RunCancelled&) {
-            throw;
-        } catch (...) {
-            r.error = std::current_exception();
-            int f = firstFailure.load();
-            while (k < f && !firstFailure.compare_exchange_weak(f, k)) continue;
-            return;
-        }
-    }, progress);
+    runPieces(
+        count(), m.THREADS,
+        [this, &firstFailure](int k, Progress& p) {
+            Run& r = runs_[static_cast<std::size_t>(k)];
+            if (firstFailure.load() < k) return;
+            Recorder messages(r.messages);
+            try {
+                if (r.curve.inputError) std::rethrow_exception(r.curve.inputError);
+                // The count of unconverged solves is given once for the whole run.
+                r.stats = isPm(r.curve) ? runPmCurve(r.model, r.curve.value, messages, &p)
+                                        : runMmCurve(r.model, r.curve.value, messages, &p);
+            } catch (const RunCancelled&) {
+                throw;
+            } catch (...) {
+                r.error = std::current_exception();
+                int f = firstFailure.load();
+                while (k < f && !firstFailure.compare_exchange_weak(f, k)) continue;
+                return;
+            }
+        },
+        progress);
 }
 
 int ReportCurves::failure() const {
@@ -113,11 +123,12 @@ void ReportCurves::commit(SectionModel& m) const {
         m.FIB[j].EPS = last.FIB[j].EPS;
         m.FIB[j].STRESS = last.FIB[j].STRESS;
     }
-    for (std::size_t j = 0; j < m.CFIB.size() && j < last.CFIB.size(); ++j) m.CFIB[j].EPS = last.CFIB[j].EPS;
+    for (std::size_t j = 0; j < m.CFIB.size() && j < last.CFIB.size(); ++j)
+        m.CFIB[j].EPS = last.CFIB[j].EPS;
 }
 
-ReportCurves runReportCurves(SectionModel& m, const std::vector<ReportCurve>& curves, Messages& msgs,
-                             Progress* progress) {
+ReportCurves runReportCurves(SectionModel& m, const std::vector<ReportCurve>& curves,
+                             Messages& msgs, Progress* progress) {
     ReportCurves runs(m, curves, progress);
     runs.replayMessages(msgs);
     runs.commit(m);

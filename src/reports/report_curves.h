@@ -16,7 +16,8 @@ namespace qav {
 struct ReportCurve {
     enum class Kind { Pm, Mm };
     Kind kind = Kind::Pm;
-    double value = 0;  // the moment angle (degrees) of a P-M curve, the axial force (kN) of a Myy-Mzz one
+    double value =
+        0;  // the moment angle (degrees) of a P-M curve, the axial force (kN) of a Myy-Mzz one
     // The curve's input could not be read: the curve fails with this error where it stands.
     std::exception_ptr inputError;
 };
@@ -76,7 +77,7 @@ private:
 
 // Runs the curves, hands their messages on, commits them into m when none failed; then throws
 // the first error, if any. The model of each curve stays readable through the returned runs.
-ReportCurves runReportCurves(SectionModel& m, const std::vector<ReportCurve>& curves, Messages& msgs,
-                             Progress* progress);
+ReportCurves runReportCurves(SectionModel& m, const std::vector<ReportCurve>& curves,
+                             Messages& msgs, Progress* progress);
 
 }  // namespace qav

@@ -29,14 +29,16 @@ struct Extent {
 };
 
 void addPoints(Extent& e, const std::vector<TPOS>& pts, int n) {
-    for (int i = 0; i < n && static_cast<std::size_t>(i) < pts.size(); ++i) e.add(pts[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < n && static_cast<std::size_t>(i) < pts.size(); ++i)
+        e.add(pts[static_cast<std::size_t>(i)]);
 }
 
 enum class Variant { Printed, Screen };
 
 class Picture {
 public:
-    Picture(const ImageFit& fit, int SX, int SY, int WX, int WY) : fit_(fit), SX_(SX), SY_(SY), WX_(WX), WY_(WY) {}
+    Picture(const ImageFit& fit, int SX, int SY, int WX, int WY)
+        : fit_(fit), SX_(SX), SY_(SY), WX_(WX), WY_(WY) {}
 
     // The offset from the centre is rounded to a whole millimetre before it is scaled.
     bool map(double x, double y, Point& out) const {
@@ -51,7 +53,8 @@ public:
         std::vector<Point> dev;
         for (int i = 0; i < n && static_cast<std::size_t>(i) < pts.size(); ++i) {
             Point p;
-            if (!map(pts[static_cast<std::size_t>(i)].X, pts[static_cast<std::size_t>(i)].Y, p)) return;
+            if (!map(pts[static_cast<std::size_t>(i)].X, pts[static_cast<std::size_t>(i)].Y, p))
+                return;
             dev.push_back(p);
         }
         if (!dev.empty()) c.polygon(dev);
@@ -94,10 +97,12 @@ void drawSection(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int W
     c.pen = Pen{};
     c.brush = Brush{colors::cyan, BrushStyle::Solid};
     for (int k = 1; k <= m.NSTEEL_SEC && static_cast<std::size_t>(k) < m.STEEL_SEC.size(); ++k)
-        pic.polygon(c, m.STEEL_SEC[static_cast<std::size_t>(k)].PT, m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
+        pic.polygon(c, m.STEEL_SEC[static_cast<std::size_t>(k)].PT,
+                    m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
     c.brush.color = colors::white;
     for (int k = 1; k <= m.NOPEN_SEC && static_cast<std::size_t>(k) < m.OPEN_SEC.size(); ++k)
-        pic.polygon(c, m.OPEN_SEC[static_cast<std::size_t>(k)].PT, m.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT);
+        pic.polygon(c, m.OPEN_SEC[static_cast<std::size_t>(k)].PT,
+                    m.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT);
     c.pen = Pen{colors::black, 1, PenStyle::Solid};
     c.brush.color = colors::red;
     for (int i = 1; i <= m.NBAR && static_cast<std::size_t>(i) < m.BAR.size(); ++i)
@@ -113,7 +118,8 @@ std::optional<ImageFit> CALC_POLY_ZONE_IMAGE(const SectionModel& m, int WX, int 
         addPoints(e, m.CONC_PT, m.NCONC_PT);
     } else {
         for (int k = 1; k <= m.NSTEEL_SEC && static_cast<std::size_t>(k) < m.STEEL_SEC.size(); ++k)
-            addPoints(e, m.STEEL_SEC[static_cast<std::size_t>(k)].PT, m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
+            addPoints(e, m.STEEL_SEC[static_cast<std::size_t>(k)].PT,
+                      m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
     }
     if (!e.any) return std::nullopt;
     ImageFit fit;
@@ -121,7 +127,8 @@ std::optional<ImageFit> CALC_POLY_ZONE_IMAGE(const SectionModel& m, int WX, int 
     fit.MIDY = (e.ymin + e.ymax) / 2;
     fit.SCR = std::min(WY / (e.ymax - e.ymin), WX / (e.xmax - e.xmin));
     // A single point or a section of no extent has no scale.
-    if (!std::isfinite(fit.SCR) || !(fit.SCR > 0) || !std::isfinite(fit.MIDX) || !std::isfinite(fit.MIDY))
+    if (!std::isfinite(fit.SCR) || !(fit.SCR > 0) || !std::isfinite(fit.MIDX) ||
+        !std::isfinite(fit.MIDY))
         return std::nullopt;
     return fit;
 }

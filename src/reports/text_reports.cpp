@@ -23,11 +23,14 @@ namespace {
 // A material by its number; a number outside the table names no material (blank record).
 const TMAT& material(const std::vector<TMAT>& table, int count, int number) {
     static const TMAT none;
-    if (number < 1 || number > count || static_cast<std::size_t>(number) >= table.size()) return none;
+    if (number < 1 || number > count || static_cast<std::size_t>(number) >= table.size())
+        return none;
     return table[static_cast<std::size_t>(number)];
 }
 
-std::string fixed3(double x) { return Format("%0.3F", {x}); }
+std::string fixed3(double x) {
+    return Format("%0.3F", {x});
+}
 
 std::string pointRow(int index, double x, double y) {
     return PAD_LEFT(5, Format("%D", {index})) + PAD_LEFT(12, fixed3(x)) + PAD_LEFT(12, fixed3(y));
@@ -40,7 +43,8 @@ void pointBlock(std::vector<std::string>& D, const std::string& dashes, const st
     D.push_back(dashes);
     D.push_back("   NO           X           Y");
     for (int i = 0; i < n && static_cast<std::size_t>(i) < pt.size(); ++i)
-        D.push_back(pointRow(i, pt[static_cast<std::size_t>(i)].X, pt[static_cast<std::size_t>(i)].Y));
+        D.push_back(
+            pointRow(i, pt[static_cast<std::size_t>(i)].X, pt[static_cast<std::size_t>(i)].Y));
     D.push_back(dashes);
 }
 
@@ -59,7 +63,8 @@ void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
     const int n = pmSteps(m);
     for (int i = 1; i <= 2 * n + 2; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.PM_P[u]})) + PAD_LEFT(12, Format("%0.3F,", {m.PM_M[u]})));
+        DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.PM_P[u]})) +
+                       PAD_LEFT(12, Format("%0.3F,", {m.PM_M[u]})));
     }
 }
 
@@ -130,9 +135,12 @@ void GEN_SECTION_SUMMARY(const SectionModel& m, std::vector<std::string>& DATA) 
     D.push_back(dashes);
     D.push_back("(1). Material Properties");
     D.push_back(dashes);
-    D.push_back("  Concrete     " + PAD_LEFT(8, material(m.CONC_MAT, m.NCONCMAT, m.USE_CONC + 1).NAME));
-    D.push_back("  Rebar        " + PAD_LEFT(8, material(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR + 1).NAME));
-    D.push_back("  Steel        " + PAD_LEFT(8, material(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL + 1).NAME));
+    D.push_back("  Concrete     " +
+                PAD_LEFT(8, material(m.CONC_MAT, m.NCONCMAT, m.USE_CONC + 1).NAME));
+    D.push_back("  Rebar        " +
+                PAD_LEFT(8, material(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR + 1).NAME));
+    D.push_back("  Steel        " +
+                PAD_LEFT(8, material(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL + 1).NAME));
     D.push_back("  MeshSize     " + PAD_LEFT(8, m.MESH_SIZE_TEXT));
     D.push_back(dashes);
     pointBlock(D, dashes, "(2). Concrete Section", m.CONC_PT, m.NCONC_PT);
@@ -209,7 +217,9 @@ void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
 void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA) {
     DATA.clear();
     DATA.push_back(PAD_LEFT(12, "Moment_M,") + PAD_LEFT(12, "Curvature,"));
-    for (int i = 0; i <= NSTEP && static_cast<std::size_t>(i) < m.MPHI_M.size() && static_cast<std::size_t>(i) < m.MPHI_PHI.size(); ++i)
+    for (int i = 0; i <= NSTEP && static_cast<std::size_t>(i) < m.MPHI_M.size() &&
+                    static_cast<std::size_t>(i) < m.MPHI_PHI.size();
+         ++i)
         DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.MPHI_M[static_cast<std::size_t>(i)]})) +
                        PAD_LEFT(14, Format("%0.5E,", {m.MPHI_PHI[static_cast<std::size_t>(i)]})));
 }

@@ -35,8 +35,8 @@ void dashedTo(Canvas& c, int x1, int y1, int x2, int y2) {
 void drawConcreteLawDiagram(Canvas& c, int width, int height) {
     const Frame f = drawAxes(c, width, height);
     const int e0 = f.x0 + (f.x1 - f.x0) * 40 / 100;  // eps_0
-    const int ecu = f.x1 - 60;                         // eps_cu
-    const int top = f.y1 + 15;                         // fc
+    const int ecu = f.x1 - 60;                       // eps_cu
+    const int top = f.y1 + 15;                       // fc
     c.pen.color = colors::blue;
     c.pen.width = 2;
     c.moveTo(f.x0, f.y0);

@@ -12,7 +12,9 @@
 namespace qav {
 
 namespace {
-std::size_t slot(int32_t i) { return static_cast<std::size_t>(i); }
+std::size_t slot(int32_t i) {
+    return static_cast<std::size_t>(i);
+}
 
 std::vector<TPOS> positionsOf(const SectionModel& m, const std::vector<int32_t>& bars) {
     std::vector<TPOS> out;
@@ -75,9 +77,14 @@ void requireSelectedBars(const SectionModel& m, int least, int most, const std::
     if (n >= least && (most < 0 || n <= most)) return;
     auto bars = [](int k) { return k == 1 ? std::string("1 bar") : Format("%D bars", {k}); };
     std::string need;
-    if (most < 0) need = least == 1 ? "one or more selected bars" : Format("%D or more selected bars", {least});
-    else need = least == most ? Format("exactly %D selected bars", {least}) : Format("%D to %D selected bars", {least, most});
-    throw InputError("\"" + tool + "\" needs " + need + " (" + (n == 0 ? std::string("none is") : bars(n) + (n == 1 ? " is" : " are")) +
+    if (most < 0)
+        need =
+            least == 1 ? "one or more selected bars" : Format("%D or more selected bars", {least});
+    else
+        need = least == most ? Format("exactly %D selected bars", {least})
+                             : Format("%D to %D selected bars", {least, most});
+    throw InputError("\"" + tool + "\" needs " + need + " (" +
+                     (n == 0 ? std::string("none is") : bars(n) + (n == 1 ? " is" : " are")) +
                      " selected): select them with \"Select the Rebars\" first.");
 }
 
@@ -85,7 +92,9 @@ int coincidentBarCount(const SectionModel& m, const std::vector<int32_t>& bars) 
     std::map<std::pair<double, double>, int> at;
     const int32_t nbar = std::min<int32_t>(m.NBAR, static_cast<int32_t>(m.BAR.size()) - 1);
     // + 0.0 makes -0 and 0 one place.
-    auto key = [&](int32_t i) { return std::make_pair(m.BAR[slot(i)].X + 0.0, m.BAR[slot(i)].Y + 0.0); };
+    auto key = [&](int32_t i) {
+        return std::make_pair(m.BAR[slot(i)].X + 0.0, m.BAR[slot(i)].Y + 0.0);
+    };
     for (int32_t i = 1; i <= nbar; ++i) ++at[key(i)];
     int n = 0;
     for (int32_t i : bars)
@@ -103,10 +112,11 @@ void requireRebarLength(double v, const std::string& caption, bool positive) {
     const std::string bound = Format("%0.0F", {MAX_LENGTH_MM});
     if (!std::isfinite(v)) throw InputError("\"" + caption + "\" must be a finite number.");
     if (positive && !(v > 0))
-        throw InputError("\"" + caption + "\" must be greater than 0 (it is " + Format("%g", {v}) + ").");
+        throw InputError("\"" + caption + "\" must be greater than 0 (it is " + Format("%g", {v}) +
+                         ").");
     if (!isAcceptedLength(v))
-        throw InputError("\"" + caption + "\" must lie between -" + bound + " and " + bound + " mm (it is " +
-                         Format("%g", {v}) + ").");
+        throw InputError("\"" + caption + "\" must lie between -" + bound + " and " + bound +
+                         " mm (it is " + Format("%g", {v}) + ").");
 }
 
 namespace {
@@ -117,8 +127,9 @@ void requireMoveWithinBounds(const SectionModel& m, double dx, double dy) {
     for (int32_t i : selectedBars(m)) {
         const TBAR& b = m.BAR[slot(i)];
         if (!isAcceptedLength(b.X + dx) || !isAcceptedLength(b.Y + dy))
-            throw InputError(Format("Moved by (%g, %g) mm, a bar would lie beyond %0.0F mm of the origin.",
-                                    {dx, dy, MAX_LENGTH_MM}));
+            throw InputError(
+                Format("Moved by (%g, %g) mm, a bar would lie beyond %0.0F mm of the origin.",
+                       {dx, dy, MAX_LENGTH_MM}));
     }
 }
 }  // namespace
@@ -155,7 +166,8 @@ void MOVE_REBARS_TO_Y(SectionModel& m, double y) {
 
 void ADD_ALONG_LINE_REBARS(SectionModel& m, int n, double d) {
     if (n > MAX_NEW_REBARS_ALONG_LINE)
-        throw InputError(Format("Number of New Rebars must not exceed %D", {MAX_NEW_REBARS_ALONG_LINE}));
+        throw InputError(
+            Format("Number of New Rebars must not exceed %D", {MAX_NEW_REBARS_ALONG_LINE}));
     if (m.NSEL_BAR != 2) return;
     requireRebarLength(d, "Rebar Diameter(mm)", true);
     const auto bars = selectedBars(m);

@@ -12,11 +12,14 @@ namespace qav {
 
 namespace {
 
-std::size_t slot(int32_t i) { return static_cast<std::size_t>(i); }
+std::size_t slot(int32_t i) {
+    return static_cast<std::size_t>(i);
+}
 
 // Corners 0..n-1 of a point list mapped with the given reference point; empty when any corner
 // cannot be mapped (a polygon with a missing corner would be a different shape).
-std::vector<Point> mapCorners(const SectionModel& m, const std::vector<TPOS>& pt, int32_t n, TPOS ref) {
+std::vector<Point> mapCorners(const SectionModel& m, const std::vector<TPOS>& pt, int32_t n,
+                              TPOS ref) {
     std::vector<Point> out;
     const int32_t count = std::min<int32_t>(n, static_cast<int32_t>(pt.size()));
     if (count <= 0) return out;
@@ -36,7 +39,8 @@ void circle(Canvas& c, std::optional<Point> centre, std::optional<int> r) {
 }
 
 // The concrete outline or the cover line, unfilled; leaves the brush solid and the pen 1 wide.
-void outlineAboutViewCentre(const SectionModel& m, Canvas& c, const std::vector<TPOS>& pt, int32_t n) {
+void outlineAboutViewCentre(const SectionModel& m, Canvas& c, const std::vector<TPOS>& pt,
+                            int32_t n) {
     c.brush.style = BrushStyle::Clear;
     if (n != 0) {
         const auto pts = mapCorners(m, pt, n, {m.VIEW_CX, m.VIEW_CY});
@@ -46,8 +50,8 @@ void outlineAboutViewCentre(const SectionModel& m, Canvas& c, const std::vector<
     c.pen.width = 1;
 }
 
-void drawPolygonList(const SectionModel& m, Canvas& c, const std::vector<TPOLYSHAPE>& list, int32_t count,
-                     Color colour) {
+void drawPolygonList(const SectionModel& m, Canvas& c, const std::vector<TPOLYSHAPE>& list,
+                     int32_t count, Color colour) {
     c.pen.width = 2;
     const TPOS ref = steelReference(m);
     const int32_t n = std::min<int32_t>(count, static_cast<int32_t>(list.size()) - 1);
@@ -97,12 +101,16 @@ void DRAW_FIBER(const SectionModel& m, Canvas& c) {
         for (int32_t i = 1; i <= n; ++i) {
             const TFIB& f = m.FIB[slot(i)];
             if (f.SHAPE != 3) continue;
-            if (f.TY == FIB_CORE_CONCRETE) c.brush.color = colors::lightGrey;
-            else if (f.TY == FIB_COVER_CONCRETE) c.brush.color = colors::darkGrey;
-            else if (f.TY == FIB_STEEL) c.brush.color = colors::cyan;
+            if (f.TY == FIB_CORE_CONCRETE)
+                c.brush.color = colors::lightGrey;
+            else if (f.TY == FIB_COVER_CONCRETE)
+                c.brush.color = colors::darkGrey;
+            else if (f.TY == FIB_STEEL)
+                c.brush.color = colors::cyan;
             std::vector<Point> pts;
             for (int k = 0; k < 3; ++k) {
-                const auto p = fibreToWindow(m, f.POS[static_cast<std::size_t>(k)].X, f.POS[static_cast<std::size_t>(k)].Y);
+                const auto p = fibreToWindow(m, f.POS[static_cast<std::size_t>(k)].X,
+                                             f.POS[static_cast<std::size_t>(k)].Y);
                 if (!p) break;
                 pts.push_back(*p);
             }
@@ -172,7 +180,8 @@ void DRAW_SEL_FIBER(const SectionModel& m, Canvas& c) {
     const int32_t n = std::min<int32_t>(m.NSEL_BAR, static_cast<int32_t>(m.SEL_BAR.size()) - 1);
     for (int32_t j = 1; j <= n; ++j) {
         const int32_t i = m.SEL_BAR[slot(j)];
-        if (i < 1 || i > m.NBAR || i >= static_cast<int32_t>(m.BAR.size())) continue;  // stale entry
+        if (i < 1 || i > m.NBAR || i >= static_cast<int32_t>(m.BAR.size()))
+            continue;  // stale entry
         circle(c, viewToWindow(m, m.BAR[slot(i)].X, m.BAR[slot(i)].Y), 4);
     }
 }

@@ -13,9 +13,12 @@ std::optional<Point> toPoint(double X, double Y) {
 }
 }  // namespace
 
-bool usableScale(const SectionModel& m) { return std::isfinite(m.VIEW_SCALE) && m.VIEW_SCALE != 0; }
+bool usableScale(const SectionModel& m) {
+    return std::isfinite(m.VIEW_SCALE) && m.VIEW_SCALE != 0;
+}
 
-std::optional<Point> modelToWindow(const SectionModel& m, double x, double y, double RX, double RY) {
+std::optional<Point> modelToWindow(const SectionModel& m, double x, double y, double RX,
+                                   double RY) {
     return toPoint(m.W / 2.0 + (x - RX - m.VIEW_DX) * m.VIEW_SCALE,
                    m.H / 2.0 - (y - RY - m.VIEW_DY) * m.VIEW_SCALE);
 }

@@ -98,15 +98,20 @@ NavEffect ViewNavigator::wheel(SectionModel& m, int steps) {
     return e;
 }
 
-void zoomIn(SectionModel& m) { m.VIEW_SCALE = m.VIEW_SCALE * 1.1; }
-void zoomOut(SectionModel& m) { m.VIEW_SCALE = m.VIEW_SCALE / 1.1; }
+void zoomIn(SectionModel& m) {
+    m.VIEW_SCALE = m.VIEW_SCALE * 1.1;
+}
+void zoomOut(SectionModel& m) {
+    m.VIEW_SCALE = m.VIEW_SCALE / 1.1;
+}
 
 std::optional<std::string> cursorReadout(const SectionModel& m, int X, int Y) {
     if (!usableScale(m)) return std::nullopt;
     const double x = (X - m.W / 2.0) / m.VIEW_SCALE + m.VIEW_DX;
     const double y = (m.H / 2.0 - Y) / m.VIEW_SCALE + m.VIEW_DY;
     if (!FitsInt(x) || !FitsInt(y)) return std::nullopt;
-    return Format("X=%0.2F,Y=%0.2F[mm]", {static_cast<double>(Round(x)), static_cast<double>(Round(y))});
+    return Format("X=%0.2F,Y=%0.2F[mm]",
+                  {static_cast<double>(Round(x)), static_cast<double>(Round(y))});
 }
 
 bool selectBarsInBand(SectionModel& m, const BandRect& b) {

@@ -7,16 +7,15 @@
 
 #include "analysis/interaction_curves.h"
 #include "analysis/load_combinations.h"
-#include "interchange/force_csv.h"
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
+#include "example_sections.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
 #include "reports/text_reports.h"
 #include "support/golden.h"
-
-#include "example_sections.h"
 
 using namespace qav;
 
@@ -32,10 +31,13 @@ std::string joined(const std::vector<std::string>& lines) {
 }
 
 // Whole kN, so the axial forces of the cases read well in the golden files.
-double kN(double x) { return std::round(x); }
+double kN(double x) {
+    return std::round(x);
+}
 
 void expectGolden(const std::string& name, const std::string& kind, const std::string& text) {
-    const std::string diff = test::compareWithGolden("analysis/" + name + "." + kind + ".txt", text);
+    const std::string diff =
+        test::compareWithGolden("analysis/" + name + "." + kind + ".txt", text);
     EXPECT_TRUE(diff.empty()) << diff;
 }
 
@@ -128,4 +130,6 @@ TEST_P(AnalysisGolden, SampleCheck) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, AnalysisGolden, ::testing::ValuesIn(EXAMPLES),
-                         [](const ::testing::TestParamInfo<const char*>& i) { return std::string(i.param); });
+                         [](const ::testing::TestParamInfo<const char*>& i) {
+                             return std::string(i.param);
+                         });

@@ -29,11 +29,13 @@ SectionModel scaledColumn(double s, SolverKind solver) {
 }
 
 // a / f equals b to tol of b's largest magnitude.
-void expectScaled(const std::vector<double>& a, const std::vector<double>& b, double f, double tol) {
+void expectScaled(const std::vector<double>& a, const std::vector<double>& b, double f,
+                  double tol) {
     ASSERT_EQ(a.size(), b.size());
     double big = 0;
     for (double v : b) big = std::fmax(big, std::fabs(v));
-    for (std::size_t k = 0; k < a.size(); ++k) EXPECT_NEAR(a[k] / f, b[k], tol * big) << "point " << k;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        EXPECT_NEAR(a[k] / f, b[k], tol * big) << "point " << k;
 }
 
 }  // namespace
@@ -53,17 +55,22 @@ TEST(CurveScale, ScaledSectionsGiveScaledCurvesOnTheirSurfaces) {
             RUN_PM_CURVE_ANALYSIS(m, 30, msgs);
             RUN_MM_CURVE_ANALYSIS(m, axial * s * s, msgs);
             expectScaled(m.PM_P, base.PM_P, s * s, tol);
-            for (const auto& [a, b] : {std::pair{&m.PM_MX, &base.PM_MX}, {&m.PM_MY, &base.PM_MY},
-                                       {&m.MM_MX, &base.MM_MX}, {&m.MM_MY, &base.MM_MY}})
+            for (const auto& [a, b] : {std::pair{&m.PM_MX, &base.PM_MX},
+                                       {&m.PM_MY, &base.PM_MY},
+                                       {&m.MM_MX, &base.MM_MX},
+                                       {&m.MM_MY, &base.MM_MY}})
                 expectScaled(*a, *b, s * s * s, tol);
             if (solver == SolverKind::Reference) continue;
             SectionSolver check(m, msgs);
             auto onSurface = [&](double P, double MX, double MY) {
                 const SolveResult r = check.loadFraction(P, MX, MY, 0, 0, 0, m.STRAIN_LIMIT_MODE);
-                EXPECT_TRUE(r.converged && std::fabs(r.loadFraction - 1) < 1e-6) << P << " " << MX << " " << MY;
+                EXPECT_TRUE(r.converged && std::fabs(r.loadFraction - 1) < 1e-6)
+                    << P << " " << MX << " " << MY;
             };
-            for (std::size_t k = 1; k < m.PM_P.size(); ++k) onSurface(m.PM_P[k], m.PM_MX[k], m.PM_MY[k]);
-            for (std::size_t k = 0; k < m.MM_MX.size(); ++k) onSurface(axial * s * s, m.MM_MX[k], m.MM_MY[k]);
+            for (std::size_t k = 1; k < m.PM_P.size(); ++k)
+                onSurface(m.PM_P[k], m.PM_MX[k], m.PM_MY[k]);
+            for (std::size_t k = 0; k < m.MM_MX.size(); ++k)
+                onSurface(axial * s * s, m.MM_MX[k], m.MM_MY[k]);
         }
     }
 }
@@ -75,7 +82,9 @@ TEST(CurveScale, SectionsBelowTheSmallestSizeAreRefusedWhenMeshed) {
         for (TPOS& p : m.STEEL_SEC[1].PT) p = {p.X * s, p.Y * s};
         m.MESH_SIZE_TEXT = Format("%g", {100 * s});
         NullMessages msgs;
-        if (s == 1e-3) EXPECT_GT(FIBER_SECTION_MESH(m, msgs).NFIB, 0);
-        else EXPECT_THROW(FIBER_SECTION_MESH(m, msgs), InputError);
+        if (s == 1e-3)
+            EXPECT_GT(FIBER_SECTION_MESH(m, msgs).NFIB, 0);
+        else
+            EXPECT_THROW(FIBER_SECTION_MESH(m, msgs), InputError);
     }
 }

@@ -14,11 +14,16 @@ TEST(CurveSteps, GeneralSettingRefusesCountsNoCurveCanUseNamingTheBox) {
         const char* message;
     };
     const Case cases[] = {
-        {"0", "24", "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 0)."},
-        {"1", "24", "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 1)."},
-        {"30", "0", "\"Myy-Mzz Analysis Angle Num of Steps\" must lie within 1 .. 1000000 (it is 0)."},
-        {"30", "-4", "\"Myy-Mzz Analysis Angle Num of Steps\" must lie within 1 .. 1000000 (it is -4)."},
-        {"2000000", "24", "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 2000000)."},
+        {"0", "24",
+         "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 0)."},
+        {"1", "24",
+         "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 1)."},
+        {"30", "0",
+         "\"Myy-Mzz Analysis Angle Num of Steps\" must lie within 1 .. 1000000 (it is 0)."},
+        {"30", "-4",
+         "\"Myy-Mzz Analysis Angle Num of Steps\" must lie within 1 .. 1000000 (it is -4)."},
+        {"2000000", "24",
+         "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 2000000)."},
     };
     for (const Case& c : cases) {
         SectionModel m;

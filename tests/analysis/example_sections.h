@@ -9,8 +9,9 @@
 
 namespace qav::test {
 
-inline const char* const EXAMPLES[] = {"cft_rectangular_column", "circular_column", "column_with_opening",
-                                       "rectangular_column",     "src_column_cross", "steel_i_section"};
+inline const char* const EXAMPLES[] = {"cft_rectangular_column", "circular_column",
+                                       "column_with_opening",    "rectangular_column",
+                                       "src_column_cross",       "steel_i_section"};
 
 inline SectionModel meshedExample(const std::string& name, SolverKind solver) {
     SectionModel m;

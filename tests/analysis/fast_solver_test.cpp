@@ -9,14 +9,13 @@
 
 #include "analysis/interaction_curves.h"
 #include "analysis/load_combinations.h"
-#include "interchange/force_csv.h"
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
+#include "example_sections.h"
 #include "hand_section.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/section_file.h"
-
-#include "example_sections.h"
 
 using namespace qav;
 
@@ -37,7 +36,8 @@ struct OnSurface {
     }
 };
 
-void expectOnSurface(const OnSurface& ref, double P, double MX, double MY, const std::string& what) {
+void expectOnSurface(const OnSurface& ref, double P, double MX, double MY,
+                     const std::string& what) {
     // A point at the origin (a section without steel at its tension end) carries no load.
     if (std::hypot(P, MX, MY) < 1e-6) return;
     const double l = ref(P, MX, MY);
@@ -67,7 +67,8 @@ TEST_P(FastSolver, CurvePointsLieOnTheReferenceSurfaceWithoutUnconvergedSolves) 
         all.add(RUN_PM_CURVE_ANALYSIS(m, angle, msgs));
         for (std::size_t i = 1; i < m.PM_P.size(); ++i)
             expectOnSurface(ref, m.PM_P[i], m.PM_MX[i], m.PM_MY[i],
-                            std::string(GetParam()) + " P-M " + std::to_string(angle) + " point " + std::to_string(i));
+                            std::string(GetParam()) + " P-M " + std::to_string(angle) + " point " +
+                                std::to_string(i));
     }
     // Myy-Mzz at nine axial forces from 0.9 PMIN to 0.9 PMAX.
     CALC_NMAX(m);
@@ -78,19 +79,22 @@ TEST_P(FastSolver, CurvePointsLieOnTheReferenceSurfaceWithoutUnconvergedSolves) 
         for (std::size_t i = 0; i < m.MM_MX.size(); ++i) {
             // The point's axial force is the requested one: the search meets its target.
             expectOnSurface(ref, P, m.MM_MX[i], m.MM_MY[i],
-                            std::string(GetParam()) + " Myy-Mzz " + std::to_string(P) + " point " + std::to_string(i));
+                            std::string(GetParam()) + " Myy-Mzz " + std::to_string(P) + " point " +
+                                std::to_string(i));
         }
     }
-    std::printf("%s: %lld solves, %lld unconverged, %.2f passes per solve, %lld handed to the reference\n",
-                GetParam(), all.solves, all.notConverged,
-                static_cast<double>(all.iterations) / static_cast<double>(all.solves), all.fellBack);
+    std::printf(
+        "%s: %lld solves, %lld unconverged, %.2f passes per solve, %lld handed to the reference\n",
+        GetParam(), all.solves, all.notConverged,
+        static_cast<double>(all.iterations) / static_cast<double>(all.solves), all.fellBack);
     // Solves the fast method cannot finish go to the reference iteration; the few that neither
     // finishes are counted and said, never hidden.
     EXPECT_LE(static_cast<double>(all.notConverged), 0.002 * static_cast<double>(all.solves))
         << GetParam() << ", worst residual " << all.worstResidual;
     // Steel-only sections run the reference iteration first (its passes are counted).
     if (m.STRAIN_LIMIT_MODE == 1) {
-        EXPECT_LE(static_cast<double>(all.iterations) / static_cast<double>(all.solves), 10.0) << GetParam();
+        EXPECT_LE(static_cast<double>(all.iterations) / static_cast<double>(all.solves), 10.0)
+            << GetParam();
     }
 }
 
@@ -98,7 +102,8 @@ TEST_P(FastSolver, LoadFractionsMatchTheReference) {
     SectionModel fast = meshedExample(GetParam(), SolverKind::Fast);
     SectionModel ref = fast;
     ref.SOLVER = SolverKind::Reference;
-    for (SectionModel* m : {&fast, &ref}) IMPORT_FORCE_CSV(*m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
+    for (SectionModel* m : {&fast, &ref})
+        IMPORT_FORCE_CSV(*m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
     NullMessages msgs;
     NullProgress progress;
     const CheckResult f = CHECK_MEMBER(fast, 1000, 1000, 1000, msgs, progress);
@@ -135,8 +140,10 @@ TEST_P(FastSolver, MomentCurvatureMatchesTheReference) {
         const double Mscale = *std::max_element(ref.MPHI_M.begin(), ref.MPHI_M.end());
         const double Pscale = *std::max_element(ref.MPHI_PHI.begin(), ref.MPHI_PHI.end());
         for (std::size_t i = 1; i < fast.MPHI_M.size(); ++i) {
-            EXPECT_NEAR(fast.MPHI_M[i], ref.MPHI_M[i], 0.02 * Mscale) << GetParam() << " step " << i;
-            EXPECT_NEAR(fast.MPHI_PHI[i], ref.MPHI_PHI[i], 0.02 * Pscale) << GetParam() << " step " << i;
+            EXPECT_NEAR(fast.MPHI_M[i], ref.MPHI_M[i], 0.02 * Mscale)
+                << GetParam() << " step " << i;
+            EXPECT_NEAR(fast.MPHI_PHI[i], ref.MPHI_PHI[i], 0.02 * Pscale)
+                << GetParam() << " step " << i;
         }
         // Each fast point is exact: at its own moment and strain the reference finds fraction 1.
         SectionSolver reference(fast, msgs, SolverKind::Reference);
@@ -146,8 +153,8 @@ TEST_P(FastSolver, MomentCurvatureMatchesTheReference) {
             // A strain too small to carry the axial force has no moment to find: both searches
             // shrink the moment towards nothing (the comparison above holds them together).
             if (ref.MPHI_M[i] < 1e-3 * Mscale) continue;
-            const SolveResult r =
-                reference.loadFractionAtStrain(in.axialForce, f1 * fast.MPHI_M[i], f2 * fast.MPHI_M[i], eps);
+            const SolveResult r = reference.loadFractionAtStrain(in.axialForce, f1 * fast.MPHI_M[i],
+                                                                 f2 * fast.MPHI_M[i], eps);
             if (r.converged) {
                 EXPECT_NEAR(r.loadFraction, 1.0, 1e-3) << GetParam() << " step " << i;
             }
@@ -156,7 +163,9 @@ TEST_P(FastSolver, MomentCurvatureMatchesTheReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, FastSolver, ::testing::ValuesIn(EXAMPLES),
-                         [](const ::testing::TestParamInfo<const char*>& i) { return std::string(i.param); });
+                         [](const ::testing::TestParamInfo<const char*>& i) {
+                             return std::string(i.param);
+                         });
 
 // On the steel I-section the reference iteration stalls short of its tolerance on a few solves
 // of the P-M curve at 30 degrees (and so of the PMM surface); the fast solver finishes them from
@@ -174,7 +183,8 @@ TEST(FastSolver, SteelSectionFinishesTheSolvesTheReferenceLeavesShort) {
         if (std::hypot(m.PM_P[i], m.PM_MX[i], m.PM_MY[i]) < 1e-6) continue;
         const SolveResult r = reference.loadFraction(m.PM_P[i], m.PM_MX[i], m.PM_MY[i], 0, 0, 0, 2);
         stalled += r.converged ? 0 : 1;
-        EXPECT_NEAR(r.loadFraction, 1.0, 5e-3) << "point " << i << (r.converged ? "" : " (reference unconverged)");
+        EXPECT_NEAR(r.loadFraction, 1.0, 5e-3)
+            << "point " << i << (r.converged ? "" : " (reference unconverged)");
     }
     // The case stays covered: the reference still stalls at some of these points.
     EXPECT_GT(stalled, 0);
@@ -205,12 +215,14 @@ TEST(FastSolver, ResultsDoNotDependOnTheThreadCount) {
     const CheckResult c1 = CHECK_MEMBER(one, 1000, 1000, 1000, log1, progress);
     const CheckResult c4 = CHECK_MEMBER(four, 1000, 1000, 1000, log4, progress);
     for (int i = 1; i <= one.NFORCE; ++i)
-        EXPECT_EQ(one.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION, four.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION)
+        EXPECT_EQ(one.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION,
+                  four.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION)
             << "combination " << i;
     EXPECT_EQ(c1.critical, c4.critical);
     EXPECT_EQ(c1.stats.iterations, c4.stats.iterations);
     for (int j = 1; j <= one.NFIB; ++j)
-        EXPECT_EQ(one.FIB[static_cast<std::size_t>(j)].STRESS, four.FIB[static_cast<std::size_t>(j)].STRESS);
+        EXPECT_EQ(one.FIB[static_cast<std::size_t>(j)].STRESS,
+                  four.FIB[static_cast<std::size_t>(j)].STRESS);
 }
 
 namespace {
@@ -244,7 +256,8 @@ TEST(FastSolver, ACancelledRunLeavesThePreviousResults) {
         EXPECT_EQ(m.PMM_MX, before.PMM_MX);
         EXPECT_EQ(m.PM_P, before.PM_P);
         for (int i = 1; i <= m.NFORCE; ++i)
-            EXPECT_EQ(m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION, before.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION);
+            EXPECT_EQ(m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION,
+                      before.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION);
         EXPECT_EQ(m.CRITICAL_COMB, before.CRITICAL_COMB);
     }
 }

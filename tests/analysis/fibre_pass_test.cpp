@@ -46,7 +46,8 @@ PlainSums plainSums(const SectionModel& m, const double a[3]) {
     return p;
 }
 
-void expectSums(const double* got, const double* want, int n, double scale, const std::string& what) {
+void expectSums(const double* got, const double* want, int n, double scale,
+                const std::string& what) {
     for (int i = 0; i < n; ++i) EXPECT_NEAR(got[i], want[i], 1e-12 * scale) << what << " sum " << i;
 }
 
@@ -64,19 +65,25 @@ TEST(FibrePass, LanesGiveThePlainSumsForEveryGroupSizeAndState) {
         // A second grade for every third fibre of concrete and of steel.
         for (int j = 1; j <= m.NFIB; j += 3) {
             TFIB& f = m.FIB[static_cast<std::size_t>(j)];
-            if (f.TY == FIB_REBAR) f.FY1 = 500;
-            else f.FC = 40;
+            if (f.TY == FIB_REBAR)
+                f.FY1 = 500;
+            else
+                f.FC = 40;
         }
         const FibreArrays arrays(m);
-        for (const auto& a : {std::array<double, 3>{0.0005, 0, 0}, {0.001, 1e-5, -2e-5}, {-0.003, 2e-6, 1e-5},
-                              {0.004, -3e-5, 0}, {0, 0, 0}}) {
+        for (const auto& a : {std::array<double, 3>{0.0005, 0, 0},
+                              {0.001, 1e-5, -2e-5},
+                              {-0.003, 2e-6, 1e-5},
+                              {0.004, -3e-5, 0},
+                              {0, 0, 0}}) {
             const PlainSums want = plainSums(m, a.data());
             double ss[3], kt[6], ks[6], kt2[6], ss2[3];
             sumFibreForcesAndStiffness(arrays, a.data(), ss, kt, ks);
             sumFibreForcesAndStiffness(arrays, a.data(), ss2, kt2, nullptr);
             double fscale = 0, kscale = 0;
             for (int i = 0; i < 3; ++i) fscale = std::fmax(fscale, std::fabs(want.ss[i]));
-            for (int i = 0; i < 6; ++i) kscale = std::fmax(kscale, std::fabs(want.ks[i]) + std::fabs(want.kt[i]));
+            for (int i = 0; i < 6; ++i)
+                kscale = std::fmax(kscale, std::fabs(want.ks[i]) + std::fabs(want.kt[i]));
             const std::string what = std::to_string(bars) + " bars at " + std::to_string(a[0]);
             expectSums(ss, want.ss, 3, fscale + 1, what + " forces");
             expectSums(kt, want.kt, 6, kscale + 1, what + " tangent");
@@ -96,7 +103,8 @@ TEST(FibrePass, SurfacePointsStartedAtTheDirectSolveAreThePointsOfTheSearch) {
         SectionSolver solver(m, msgs);
         for (const double P : {0.8 * m.PMIN, 0.0, 0.3 * m.PMAX, 0.85 * m.PMAX}) {
             for (const double deg : {0.0, 30.0, 135.0, 250.0}) {
-                const std::string what = std::string(name) + " at " + std::to_string(P) + " kN, " + std::to_string(deg);
+                const std::string what =
+                    std::string(name) + " at " + std::to_string(P) + " kN, " + std::to_string(deg);
                 RunStats stats;
                 const MmPoint p = mmCurvePoint(solver, 1, P, deg, stats);
                 // The search from the far trial moment alone, as the curves ran before.

@@ -64,7 +64,11 @@ inline SectionModel handRectangle(const HandColumn& s) {
     m.CFIB[2] = {s.b / 2, -s.h / 2, 0};
     m.CFIB[3] = {s.b / 2, s.h / 2, 0};
     m.CFIB[4] = {-s.b / 2, s.h / 2, 0};
-    m.CONC_PT = {{-s.b / 2, -s.h / 2}, {s.b / 2, -s.h / 2}, {s.b / 2, s.h / 2}, {-s.b / 2, s.h / 2}, {-s.b / 2, -s.h / 2}};
+    m.CONC_PT = {{-s.b / 2, -s.h / 2},
+                 {s.b / 2, -s.h / 2},
+                 {s.b / 2, s.h / 2},
+                 {-s.b / 2, s.h / 2},
+                 {-s.b / 2, -s.h / 2}};
     m.NCONC_PT = 4;
     m.STRAIN_LIMIT_MODE = 1;
     stampMesh(m);  // as the mesh command leaves its fibres

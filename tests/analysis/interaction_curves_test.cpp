@@ -19,7 +19,9 @@ using qav::test::symmetricColumn;
 
 namespace {
 
-std::size_t u(int i) { return static_cast<std::size_t>(i); }
+std::size_t u(int i) {
+    return static_cast<std::size_t>(i);
+}
 
 }  // namespace
 
@@ -33,11 +35,14 @@ TEST(PmCurve, ClosedSymmetricAndOnItsMomentDirection) {
     EXPECT_EQ(stats.notConverged, 0);
     EXPECT_EQ(m.PM_P[u(2 * n + 2)], m.PM_P[1]) << "closing point repeats point 1";
     EXPECT_EQ(m.PM_M[u(2 * n + 2)], m.PM_M[1]);
-    EXPECT_NEAR(m.PM_P[u(n + 1)], m.PM_P[u(n + 2)], 1e-9 * m.PMAX) << "both branches reach pure compression";
+    EXPECT_NEAR(m.PM_P[u(n + 1)], m.PM_P[u(n + 2)], 1e-9 * m.PMAX)
+        << "both branches reach pure compression";
     EXPECT_NEAR(m.PM_M[u(n + 1)], 0, 1e-6);
-    for (int k = 1; k <= n + 1; ++k) EXPECT_EQ(m.PM_MX[u(k)], 0) << "angle 0 is a pure MY moment, point " << k;
+    for (int k = 1; k <= n + 1; ++k)
+        EXPECT_EQ(m.PM_MX[u(k)], 0) << "angle 0 is a pure MY moment, point " << k;
     for (int k = 2; k <= n + 1; ++k) {
-        EXPECT_NEAR(m.PM_M[u(k)], -m.PM_M[u(2 * n + 3 - k)], 1e-6 * std::fabs(m.PM_M[2]) + 1e-9) << "point " << k;
+        EXPECT_NEAR(m.PM_M[u(k)], -m.PM_M[u(2 * n + 3 - k)], 1e-6 * std::fabs(m.PM_M[2]) + 1e-9)
+            << "point " << k;
         EXPECT_NEAR(m.PM_P[u(k)], m.PM_P[u(2 * n + 3 - k)], 1e-6 * m.PMAX) << "point " << k;
         EXPECT_GE(m.PM_M[u(k)], 0) << "point " << k;
     }
@@ -61,9 +66,11 @@ TEST(PmCurve, TensionEndIsTheYieldOfAllSteel) {
         for (int k : {1, 2 * n + 2}) {
             // The reference's search of the end point closes in on the pointed end of the
             // curve slowly; after its 100 solves it stands within about 1 % of it.
-            EXPECT_NEAR(m.PM_P[u(k)], m.PMIN, 0.015 * -m.PMIN) << "angle " << angle << ", point " << k;
+            EXPECT_NEAR(m.PM_P[u(k)], m.PMIN, 0.015 * -m.PMIN)
+                << "angle " << angle << ", point " << k;
             EXPECT_GE(m.PM_P[u(k)], m.PMIN) << "angle " << angle << ", point " << k;
-            EXPECT_LT(std::fabs(m.PM_M[u(k)]), 0.01 * largest) << "angle " << angle << ", point " << k;
+            EXPECT_LT(std::fabs(m.PM_M[u(k)]), 0.01 * largest)
+                << "angle " << angle << ", point " << k;
         }
     }
 }
@@ -142,14 +149,18 @@ TEST(MmCurve, AnAxialForceBeyondTheCapacityIsRefusedWithBothEnds) {
             ADD_FAILURE() << p;
         } catch (const InputError& e) {
             const std::string text = e.what();
-            EXPECT_NE(text.find(Format("PMIN %0.3F kN to PMAX %0.3F kN", {c.PMIN, c.PMAX})), std::string::npos) << text;
+            EXPECT_NE(text.find(Format("PMIN %0.3F kN to PMAX %0.3F kN", {c.PMIN, c.PMAX})),
+                      std::string::npos)
+                << text;
         }
         EXPECT_TRUE(m.MM_MX.empty()) << p;
     }
     try {
         RUN_MM_CURVE_ANALYSIS(m, 1e11, msgs);
     } catch (const InputError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("The axial force 100000000000 kN lies outside what the section carries", 0), 0u)
+        EXPECT_EQ(std::string(e.what()).rfind(
+                      "The axial force 100000000000 kN lies outside what the section carries", 0),
+                  0u)
             << e.what();
     }
     // The ends themselves are within.
@@ -173,7 +184,9 @@ HandPoint handIntegration(const qav::test::HandColumn& s, double c) {
     for (int i = 0; i < strips; ++i) {
         const double y = -s.h / 2 + (i + 0.5) * dy;
         const double e = strain(y);
-        const double sig = e <= 0 ? 0 : (e < s.eps0 ? s.fc * (2 * e / s.eps0 - (e / s.eps0) * (e / s.eps0)) : s.fc);
+        const double sig =
+            e <= 0 ? 0
+                   : (e < s.eps0 ? s.fc * (2 * e / s.eps0 - (e / s.eps0) * (e / s.eps0)) : s.fc);
         N += sig * s.b * dy;
         M += sig * s.b * dy * y;
     }
@@ -189,8 +202,8 @@ HandPoint handIntegration(const qav::test::HandColumn& s, double c) {
 
 // Checks that the surface along each hand point's direction, and the stored P-M curve (ANG 0),
 // pass within 1 % of the hand points; returns the largest relative difference of the curve.
-double checkAgainstHand(SectionModel& m, const qav::test::HandColumn& col, const std::vector<double>& depths,
-                        const char* name, double tol) {
+double checkAgainstHand(SectionModel& m, const qav::test::HandColumn& col,
+                        const std::vector<double>& depths, const char* name, double tol) {
     NullMessages msgs;
     RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
     const int n = m.NPM;
@@ -207,7 +220,8 @@ double checkAgainstHand(SectionModel& m, const qav::test::HandColumn& col, const
         for (int k = 1; k <= n && !found; ++k) {
             const double n0 = m.PM_P[u(k)] / Ns, m0 = m.PM_M[u(k)] / Ms;
             const double n1 = m.PM_P[u(k + 1)] / Ns, m1 = m.PM_M[u(k + 1)] / Ms;
-            if ((n0 == 0 && m0 == 0) || (n1 == 0 && m1 == 0)) continue;  // a tension end at the origin
+            if ((n0 == 0 && m0 == 0) || (n1 == 0 && m1 == 0))
+                continue;  // a tension end at the origin
             const double p0 = std::atan2(m0, n0), p1 = std::atan2(m1, n1);
             if ((ph - p0) * (ph - p1) > 0) continue;
             const double dx = n1 - n0, dy = m1 - m0, cx = std::cos(ph), cy = std::sin(ph);
@@ -231,7 +245,8 @@ TEST(PmCurve, MatchesADirectIntegrationOnAFineGrid) {
     m.NPM = 60;
     // The reference iteration within 1 %, the fast solver within 0.2 %.
     m.SOLVER = SolverKind::Reference;
-    checkAgainstHand(m, col, {120.0, 200.0, 300.0, 450.0, 700.0}, "400 x 600 grid, reference", 0.01);
+    checkAgainstHand(m, col, {120.0, 200.0, 300.0, 450.0, 700.0}, "400 x 600 grid, reference",
+                     0.01);
     m.SOLVER = SolverKind::Fast;
     checkAgainstHand(m, col, {120.0, 200.0, 300.0, 450.0, 700.0}, "400 x 600 grid, fast", 0.002);
 }
@@ -256,7 +271,8 @@ TEST(PmCurve, MatchesADirectIntegrationOnAFineMesh) {
     for (int i = 1; i <= m.NBAR; ++i)
         col.bars.push_back({m.BAR[u(i)].X - m.CONC_CX, m.BAR[u(i)].Y - m.CONC_CY, m.BAR[u(i)].DB});
     m.SOLVER = SolverKind::Reference;
-    checkAgainstHand(m, col, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh, reference", 0.01);
+    checkAgainstHand(m, col, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh, reference",
+                     0.01);
     m.SOLVER = SolverKind::Fast;
     checkAgainstHand(m, col, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh, fast", 0.002);
 }
@@ -268,12 +284,16 @@ TEST(PmCurve, PlainConcreteFollowsItsCompressionZone) {
     col.ny = 150;
     SectionModel m = handRectangle(col);
     m.NPM = 60;
-    EXPECT_GT(checkAgainstHand(m, col, {60.0, 120.0, 200.0, 300.0, 450.0, 700.0}, "plain 400 x 600", 0.004), 0);
+    EXPECT_GT(checkAgainstHand(m, col, {60.0, 120.0, 200.0, 300.0, 450.0, 700.0}, "plain 400 x 600",
+                               0.004),
+              0);
     const int n = m.NPM;
-    for (int k : {1, 2, 2 * n + 1, 2 * n + 2}) EXPECT_EQ(std::hypot(m.PM_P[u(k)], m.PM_M[u(k)]), 0) << k;
+    for (int k : {1, 2, 2 * n + 1, 2 * n + 2})
+        EXPECT_EQ(std::hypot(m.PM_P[u(k)], m.PM_M[u(k)]), 0) << k;
     NullMessages msgs;
     RUN_MM_CURVE_ANALYSIS(m, 0, msgs);
-    for (std::size_t i = 0; i < m.MM_MX.size(); ++i) EXPECT_EQ(std::hypot(m.MM_MX[i], m.MM_MY[i]), 0) << i;
+    for (std::size_t i = 0; i < m.MM_MX.size(); ++i)
+        EXPECT_EQ(std::hypot(m.MM_MX[i], m.MM_MY[i]), 0) << i;
 }
 
 TEST(PmCurve, SteelThatDoesNotYieldByTheLimitGivesAFiniteClosedCurve) {
@@ -291,7 +311,8 @@ TEST(PmCurve, SteelThatDoesNotYieldByTheLimitGivesAFiniteClosedCurve) {
         EXPECT_EQ(m.PM_P[1], m.PMIN) << fy1;
         RUN_MM_CURVE_ANALYSIS(m, 0, msgs);
         EXPECT_GE(m.MM_MY[0], previous * (1 - 1e-6)) << fy1;
-        EXPECT_TRUE(fy1 <= 1e5 || std::fabs(m.MM_MY[0] - previous) <= 1e-6 * previous) << "elastic at the limit";
+        EXPECT_TRUE(fy1 <= 1e5 || std::fabs(m.MM_MY[0] - previous) <= 1e-6 * previous)
+            << "elastic at the limit";
         previous = m.MM_MY[0];
     }
 }
@@ -317,11 +338,14 @@ TEST(Curves, BarsWithoutAnOutlineGiveFiniteConvergedCurves) {
         m.SOLVER = solver;
         NullMessages msgs;
         // Results that are not finite would be refused (ResultError): converged runs are the test.
-        for (double angle : {0.0, 30.0, 90.0}) EXPECT_EQ(RUN_PM_CURVE_ANALYSIS(m, angle, msgs).notConverged, 0) << angle;
+        for (double angle : {0.0, 30.0, 90.0})
+            EXPECT_EQ(RUN_PM_CURVE_ANALYSIS(m, angle, msgs).notConverged, 0) << angle;
         for (double axial : {0.0, 0.5 * m.PMIN, 0.5 * m.PMAX})
             EXPECT_EQ(RUN_MM_CURVE_ANALYSIS(m, axial, msgs).notConverged, 0) << axial;
         for (bool aboutY : {false, true})
-            EXPECT_EQ(RUN_MPHI_ANALYSIS(m, MphiInput{aboutY, false, 100, 0.0035, 10}, msgs).stats.notConverged, 0);
+            EXPECT_EQ(RUN_MPHI_ANALYSIS(m, MphiInput{aboutY, false, 100, 0.0035, 10}, msgs)
+                          .stats.notConverged,
+                      0);
     }
 }
 
@@ -339,7 +363,9 @@ TEST(Curves, RefusedWhereThereIsNoFiniteAnswer) {
     const std::vector<double> table{NAN, 1, 2};
     EXPECT_NO_THROW(requireFiniteResult("test", {&table}, true));
     EXPECT_THROW(requireFiniteResult("test", {&table}, false), ResultError);
-    SectionModel column = handRectangle(symmetricColumn()), plain = handRectangle(qav::test::HandColumn{});
-    EXPECT_THROW(RUN_MPHI_ANALYSIS(column, MphiInput{false, false, 1e12, 0.0035, 5}, msgs), InputError);
+    SectionModel column = handRectangle(symmetricColumn()),
+                 plain = handRectangle(qav::test::HandColumn{});
+    EXPECT_THROW(RUN_MPHI_ANALYSIS(column, MphiInput{false, false, 1e12, 0.0035, 5}, msgs),
+                 InputError);
     EXPECT_THROW(RUN_MPHI_ANALYSIS(plain, MphiInput{false, false, 0, 0.0035, 5}, msgs), InputError);
 }

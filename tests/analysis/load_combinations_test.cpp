@@ -46,7 +46,8 @@ TEST(LoadCombinations, CriticalIsTheLastSmallest) {
         SectionModel m;
         m.NFORCE = static_cast<int>(c.fractions.size());
         m.FORCE.resize(c.fractions.size() + 1);
-        for (std::size_t i = 0; i < c.fractions.size(); ++i) m.FORCE[i + 1].LOAD_FRACTION = c.fractions[i];
+        for (std::size_t i = 0; i < c.fractions.size(); ++i)
+            m.FORCE[i + 1].LOAD_FRACTION = c.fractions[i];
         EXPECT_EQ(CRITICAL_COMBINATION(m), c.expected) << c.name;
     }
 }
@@ -54,8 +55,9 @@ TEST(LoadCombinations, CriticalIsTheLastSmallest) {
 TEST(LoadCombinations, CheckMemberFindsEveryFractionAndTheCritical) {
     SectionModel m = qav::test::handRectangle(qav::test::symmetricColumn());
     m.STRAIN_LIMIT_MODE = 2;
-    IMPORT_FORCE_CSV(m, {"h", "1,A,-2000,100,50", "2,B,-4000,200,100", "3,C,-1000,0,0", "4,D,-2000,100,50"},
-                     ForceUnits::kN_m);
+    IMPORT_FORCE_CSV(
+        m, {"h", "1,A,-2000,100,50", "2,B,-4000,200,100", "3,C,-1000,0,0", "4,D,-2000,100,50"},
+        ForceUnits::kN_m);
     RecordProgress progress;
     NullMessages msgs;
     const CheckResult r = CHECK_MEMBER(m, 0, 0, 0, msgs, progress);

@@ -26,12 +26,14 @@ TEST(LoadFraction, HugeMomentsAreNamedAndLeftOutOfTheCritical) {
         const int hugeAt = rows[1] == huge ? 1 : 3;
         ASSERT_EQ(r.notFinite, std::vector<int>{hugeAt});
         EXPECT_EQ(m.FORCE[static_cast<std::size_t>(hugeAt)].LOAD_FRACTION, 999);
-        EXPECT_EQ(m.FORCE[static_cast<std::size_t>(r.critical)].COMB_NAME, "B") << "row order must not matter";
+        EXPECT_EQ(m.FORCE[static_cast<std::size_t>(r.critical)].COMB_NAME, "B")
+            << "row order must not matter";
         bool named = false;
         for (const auto& e : msgs.entries())
             named = named || e.text.find(std::to_string(hugeAt) + " (HUGE)") != std::string::npos;
         EXPECT_TRUE(named);
-        for (int i = 1; i <= m.NFORCE; ++i) EXPECT_TRUE(std::isfinite(m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION));
+        for (int i = 1; i <= m.NFORCE; ++i)
+            EXPECT_TRUE(std::isfinite(m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION));
     }
 }
 

@@ -12,12 +12,9 @@ TEST(MaterialLaws, ConcreteParabolaPlateauWithoutTension) {
     };
     const double fc = 26.8, e0 = 0.002;
     const Case cases[] = {
-        {"zero strain", 0.0, 0.0},
-        {"tension", -0.001, 0.0},
-        {"large tension", -1.0, 0.0},
-        {"half peak strain", e0 / 2, 0.75 * fc},
-        {"peak strain", e0, fc},
-        {"plateau", 10 * e0, fc},
+        {"zero strain", 0.0, 0.0},    {"tension", -0.001, 0.0},
+        {"large tension", -1.0, 0.0}, {"half peak strain", e0 / 2, 0.75 * fc},
+        {"peak strain", e0, fc},      {"plateau", 10 * e0, fc},
     };
     for (const Case& c : cases) {
         double s = -1;

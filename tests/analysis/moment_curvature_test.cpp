@@ -30,8 +30,10 @@ TEST(MomentCurvature, NegativeEqualsPositiveForASymmetricSection) {
         EXPECT_EQ(pos.MPHI_M[0], 0) << c.name;
         EXPECT_EQ(pos.MPHI_PHI[0], 0) << c.name;
         for (std::size_t i = 1; i <= 10; ++i) {
-            EXPECT_NEAR(neg.MPHI_M[i], pos.MPHI_M[i], 1e-6 * pos.MPHI_M[i]) << c.name << " step " << i;
-            EXPECT_NEAR(neg.MPHI_PHI[i], pos.MPHI_PHI[i], 1e-6 * pos.MPHI_PHI[i]) << c.name << " step " << i;
+            EXPECT_NEAR(neg.MPHI_M[i], pos.MPHI_M[i], 1e-6 * pos.MPHI_M[i])
+                << c.name << " step " << i;
+            EXPECT_NEAR(neg.MPHI_PHI[i], pos.MPHI_PHI[i], 1e-6 * pos.MPHI_PHI[i])
+                << c.name << " step " << i;
             EXPECT_GT(pos.MPHI_M[i], 0) << c.name << " step " << i;
         }
     }
@@ -53,7 +55,8 @@ TEST(MomentCurvature, CurvatureIsTheStrainDifferenceOverTheDepth) {
     EXPECT_DOUBLE_EQ(m.MPHI_PHI[20], (emax - emin) / 0.6);
     EXPECT_NEAR(emax, 0.0035, 1e-6);
     // Curvature grows with the strain.
-    for (std::size_t i = 1; i < 20; ++i) EXPECT_LT(m.MPHI_PHI[i], m.MPHI_PHI[i + 1]) << "step " << i;
+    for (std::size_t i = 1; i < 20; ++i)
+        EXPECT_LT(m.MPHI_PHI[i], m.MPHI_PHI[i + 1]) << "step " << i;
 }
 
 TEST(MomentCurvature, AnElasticStepCarriesTheAxialForceExactly) {
@@ -76,7 +79,8 @@ TEST(MomentCurvature, AnElasticStepCarriesTheAxialForceExactly) {
     const double a0 = P * 1000 / (STEEL_LAW_MODULUS * A);
     const double kappa = 2 * (0.0035 / 20 - a0) / 600;  // 1/mm
     EXPECT_NEAR(m.MPHI_PHI[1], kappa * 1000, 1e-9 * kappa * 1000);
-    EXPECT_NEAR(m.MPHI_M[1], STEEL_LAW_MODULUS * I * kappa / 1e6, 1e-8 * STEEL_LAW_MODULUS * I * kappa / 1e6);
+    EXPECT_NEAR(m.MPHI_M[1], STEEL_LAW_MODULUS * I * kappa / 1e6,
+                1e-8 * STEEL_LAW_MODULUS * I * kappa / 1e6);
 }
 
 TEST(MomentCurvature, RefusesTooFewStepsAndNoFibres) {
@@ -94,7 +98,7 @@ TEST(MomentCurvature, Listing) {
     m.MPHI_PHI = {0, 0.01234567};
     std::vector<std::string> lines;
     GEN_M_fai_CURVE_TEXT(m, 1, lines);
-    const std::vector<std::string> expected{"   Moment_M,  Curvature,", "      0.000,  0.0000E+000,",
-                                            "    123.457,  1.2346E-002,"};
+    const std::vector<std::string> expected{
+        "   Moment_M,  Curvature,", "      0.000,  0.0000E+000,", "    123.457,  1.2346E-002,"};
     EXPECT_EQ(lines, expected);
 }

@@ -41,7 +41,8 @@ TEST(PmmSurface, WireModelCountsAndTheClosedTensionLevel) {
     EXPECT_EQ(closing, 31);
     EXPECT_EQ(meridian, 360);
     for (int j = 1; j <= 6; ++j) {
-        const TNODE3D &a = w.PMM_NODE[static_cast<std::size_t>(j)], &b = w.PMM_NODE[static_cast<std::size_t>(j + 6)];
+        const TNODE3D &a = w.PMM_NODE[static_cast<std::size_t>(j)],
+                      &b = w.PMM_NODE[static_cast<std::size_t>(j + 6)];
         EXPECT_EQ(a.X, b.X) << "node " << j;
         EXPECT_EQ(a.Y, b.Y) << "node " << j;
         EXPECT_EQ(a.Z, b.Z) << "node " << j;

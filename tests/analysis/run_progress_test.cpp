@@ -22,7 +22,8 @@ struct RecordingProgress : Progress {
 // Every result table a run may fill, flattened.
 std::vector<double> results(const SectionModel& m) {
     std::vector<double> all;
-    for (const auto* v : {&m.PM_P, &m.PM_MX, &m.PM_MY, &m.PM_M, &m.MM_MX, &m.MM_MY, &m.MPHI_M, &m.MPHI_PHI})
+    for (const auto* v :
+         {&m.PM_P, &m.PM_MX, &m.PM_MY, &m.PM_M, &m.MM_MX, &m.MM_MY, &m.MPHI_M, &m.MPHI_PHI})
         all.insert(all.end(), v->begin(), v->end());
     for (const auto* t : {&m.PMM_P, &m.PMM_MX, &m.PMM_MY})
         for (const auto& v : *t) all.insert(all.end(), v.begin(), v.end());
@@ -45,9 +46,12 @@ TEST(RunProgress, RisesTo100AndLeavesTheResultsAlone) {
     mphi.maxStrain = 0.0035;
     mphi.steps = 8;
     const Case cases[] = {
-        {"P-M", [](SectionModel& m, Messages& g, Progress* p) { RUN_PM_CURVE_ANALYSIS(m, 30, g, p); }, 10},
-        {"Myy-Mzz", [](SectionModel& m, Messages& g, Progress* p) { RUN_MM_CURVE_ANALYSIS(m, 500, g, p); }, 9},
-        {"M-Phi", [&](SectionModel& m, Messages& g, Progress* p) { RUN_MPHI_ANALYSIS(m, mphi, g, p); }, 9},
+        {"P-M",
+         [](SectionModel& m, Messages& g, Progress* p) { RUN_PM_CURVE_ANALYSIS(m, 30, g, p); }, 10},
+        {"Myy-Mzz",
+         [](SectionModel& m, Messages& g, Progress* p) { RUN_MM_CURVE_ANALYSIS(m, 500, g, p); }, 9},
+        {"M-Phi",
+         [&](SectionModel& m, Messages& g, Progress* p) { RUN_MPHI_ANALYSIS(m, mphi, g, p); }, 9},
         {"PMM", [](SectionModel& m, Messages& g, Progress* p) { RUN_PMM_ANALYSIS(m, g, p); }, 30},
     };
     SectionModel base = qav::test::handRectangle(qav::test::symmetricColumn());

@@ -81,11 +81,13 @@ TEST(SectionSolver, DoublingTheLoadHalvesTheFraction) {
         const char* name;
         double P, MX, MY;
     };
-    const Case cases[] = {{"uniaxial", 1500, 0, 300}, {"biaxial", 800, 150, -250}, {"tension", -200, 100, 50}};
+    const Case cases[] = {
+        {"uniaxial", 1500, 0, 300}, {"biaxial", 800, 150, -250}, {"tension", -200, 100, 50}};
     for (const Case& c : cases) {
         double a = 0, b = 0;
         const SolveResult r1 = CALC_LOAD_FRACTION_TYPE1(m, c.P, c.MX, c.MY, a, 0, 0, 0, msgs);
-        const SolveResult r2 = CALC_LOAD_FRACTION_TYPE1(m, 2 * c.P, 2 * c.MX, 2 * c.MY, b, 0, 0, 0, msgs);
+        const SolveResult r2 =
+            CALC_LOAD_FRACTION_TYPE1(m, 2 * c.P, 2 * c.MX, 2 * c.MY, b, 0, 0, 0, msgs);
         EXPECT_TRUE(r1.converged && r2.converged) << c.name;
         EXPECT_NEAR(b, a / 2, 1e-9 * a) << c.name;
         // Scaling the load by its fraction puts it on the surface.
@@ -149,7 +151,8 @@ TEST(SectionSolver, TensionWithNoPointInCompressionIsLimitedAtTheTensileExtreme)
         const auto plane = qav::test::fibrePlane(m, a, b, c);
         EXPECT_LE(maxControlStrain(m, plane, 1), 0) << k.name << ": the whole section in tension";
         EXPECT_NEAR(maxControlStrain(m, plane, -1), 0.005, 1e-12) << k.name;
-        EXPECT_LE(-lf * k.P * 1000, steelYield * (1 + 1e-12)) << k.name << ": never beyond the steel's yield";
+        EXPECT_LE(-lf * k.P * 1000, steelYield * (1 + 1e-12))
+            << k.name << ": never beyond the steel's yield";
         if (k.allSteelYields) {
             EXPECT_NEAR(-lf * k.P * 1000, steelYield, 1e-9 * steelYield) << k.name;
             for (int j = 1; j <= m.NFIB; ++j) {

@@ -145,7 +145,8 @@ TEST(SectionState, AnUnconvergedStateIsCountedOnce) {
         for (double moment : {500.0, 1000.0, 200.0}) {
             if (found) break;
             NullMessages quiet;
-            SectionState s = SECTION_STATE(m, f * pmin, moment * 0.5, moment * std::sqrt(0.75), 0, 0, 0, quiet);
+            SectionState s =
+                SECTION_STATE(m, f * pmin, moment * 0.5, moment * std::sqrt(0.75), 0, 0, 0, quiet);
             if (!s.solve.converged) found = std::move(s);
         }
     ASSERT_TRUE(found.has_value()) << "the case needs an unconverged state";

@@ -72,8 +72,8 @@ int pdfPages(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return -1;
     const QByteArray bytes = f.readAll();
-    return bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page ") +
-           bytes.count("/Type /Page/") + bytes.count("/Type /Page>");
+    return bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+           bytes.count("/Type /Page ") + bytes.count("/Type /Page/") + bytes.count("/Type /Page>");
 }
 
 struct PrintToFile {
@@ -102,30 +102,82 @@ TEST(AnalysisDialogs, CaptionsNamesAndDefaults) {
         std::vector<std::pair<const char*, const char*>> controls;
     };
     const Case cases[] = {
-        {cmd::Analysis, "AnalysisDialog", "P-M/Myy-Mzz Curve Analysis", {833, 614},
-         {{"RadioGroup1", "P-M Curve Analysis"}, {"Label1", "Moment Angle"}, {"Edit1", "45"},
-          {"GroupBox1", "Myy-Mzz Curve Analysis"}, {"Label3", "Axial Force (kN)"}, {"Edit2", "1000"},
-          {"Label2", "Text Output"}, {"Button2", "Export CSV"}, {"Button6", "Show Section Image"},
-          {"Button3", "Run P-M Analysis"}, {"Button4", "Run Myy-Mzz Analysis"}, {"Button1", "Print PMM Report(Fig)"},
-          {"Button5", "Print Section Data"}, {"Button7", "Print PMM Report(Txt)"}, {"GroupBox2", "Load Checking"},
-          {"Label4", "Critical LoadComb"}, {"Label8", "Comb Name"}, {"Label9", "Critical Load Fraction"},
-          {"Label5", "Axial Force P[kN]"}, {"Label6", "Moment Mxx[kNm]"}, {"Label7", "Moment Myy[kNm]"},
-          {"Label10", "Image Setting"}, {"CheckBox1", "Critical Load Comb"}, {"CheckBox2", "All Load Comb"},
-          {"RadioGroup1_0", "Mxx"}, {"RadioGroup1_1", "Myy"}, {"RadioGroup1_2", "M with Angle"}}},
-        {cmd::Loading, "LoadDialog", "Import Column internal Force", {779, 514},
-         {{"Label1", "Number of Load Comb"}, {"Edit1", "0"}, {"Label11", "Unit System"},
-          {"Label12", "P(Negative Value) is Compression Force"}, {"Button1", "Import CSV File"},
-          {"Button2", "Clear Table"}, {"Button3", "Refresh"}, {"Button4", "Check Member"}, {"Button5", "Close"},
-          {"Button6", "Export CSV File"}, {"Button7", "Modify"}, {"Button8", "Print Report"},
-          {"Button9", "Export Sample CSV"}, {"GroupBox1", "Critical Load Comb"}, {"Label4", "Critical Load Comb"},
-          {"Label2", "Comb Name"}, {"Label3", "Min Load Fraction"}, {"GroupBox2", "Min Axial  and Moment(for Iteration)"},
-          {"Label10", " P_min[kN]"}, {"Edit10", "1000"}, {"Label8", "Min Mxx[kNm]"}, {"Edit9", "1000"},
-          {"Label9", "Min Myy[kNm]"}, {"Edit8", "1000"}}},
-        {cmd::MPhi, "MphiDialog", "Section M-Phi Analysis", {842, 553},
-         {{"RadioGroup1", "M-Phi Analysis"}, {"RadioGroup1_1", "Myy aoubt Y Axis"}, {"RadioGroup2", "Moment"},
-          {"RadioGroup2_1", "Negative"}, {"GroupBox1", "M-Phi Analysis"}, {"Label3", "Axial Force (kN)"},
-          {"Edit2", "1000"}, {"Label1", "Max Comp strain"}, {"Edit1", "0.0035"}, {"Label4", "Num of Steps"},
-          {"Edit3", "20"}, {"Button2", "Export CSV"}, {"Button3", "Run M-Phi Analysis"}}},
+        {cmd::Analysis,
+         "AnalysisDialog",
+         "P-M/Myy-Mzz Curve Analysis",
+         {833, 614},
+         {{"RadioGroup1", "P-M Curve Analysis"},
+          {"Label1", "Moment Angle"},
+          {"Edit1", "45"},
+          {"GroupBox1", "Myy-Mzz Curve Analysis"},
+          {"Label3", "Axial Force (kN)"},
+          {"Edit2", "1000"},
+          {"Label2", "Text Output"},
+          {"Button2", "Export CSV"},
+          {"Button6", "Show Section Image"},
+          {"Button3", "Run P-M Analysis"},
+          {"Button4", "Run Myy-Mzz Analysis"},
+          {"Button1", "Print PMM Report(Fig)"},
+          {"Button5", "Print Section Data"},
+          {"Button7", "Print PMM Report(Txt)"},
+          {"GroupBox2", "Load Checking"},
+          {"Label4", "Critical LoadComb"},
+          {"Label8", "Comb Name"},
+          {"Label9", "Critical Load Fraction"},
+          {"Label5", "Axial Force P[kN]"},
+          {"Label6", "Moment Mxx[kNm]"},
+          {"Label7", "Moment Myy[kNm]"},
+          {"Label10", "Image Setting"},
+          {"CheckBox1", "Critical Load Comb"},
+          {"CheckBox2", "All Load Comb"},
+          {"RadioGroup1_0", "Mxx"},
+          {"RadioGroup1_1", "Myy"},
+          {"RadioGroup1_2", "M with Angle"}}},
+        {cmd::Loading,
+         "LoadDialog",
+         "Import Column internal Force",
+         {779, 514},
+         {{"Label1", "Number of Load Comb"},
+          {"Edit1", "0"},
+          {"Label11", "Unit System"},
+          {"Label12", "P(Negative Value) is Compression Force"},
+          {"Button1", "Import CSV File"},
+          {"Button2", "Clear Table"},
+          {"Button3", "Refresh"},
+          {"Button4", "Check Member"},
+          {"Button5", "Close"},
+          {"Button6", "Export CSV File"},
+          {"Button7", "Modify"},
+          {"Button8", "Print Report"},
+          {"Button9", "Export Sample CSV"},
+          {"GroupBox1", "Critical Load Comb"},
+          {"Label4", "Critical Load Comb"},
+          {"Label2", "Comb Name"},
+          {"Label3", "Min Load Fraction"},
+          {"GroupBox2", "Min Axial  and Moment(for Iteration)"},
+          {"Label10", " P_min[kN]"},
+          {"Edit10", "1000"},
+          {"Label8", "Min Mxx[kNm]"},
+          {"Edit9", "1000"},
+          {"Label9", "Min Myy[kNm]"},
+          {"Edit8", "1000"}}},
+        {cmd::MPhi,
+         "MphiDialog",
+         "Section M-Phi Analysis",
+         {842, 553},
+         {{"RadioGroup1", "M-Phi Analysis"},
+          {"RadioGroup1_1", "Myy aoubt Y Axis"},
+          {"RadioGroup2", "Moment"},
+          {"RadioGroup2_1", "Negative"},
+          {"GroupBox1", "M-Phi Analysis"},
+          {"Label3", "Axial Force (kN)"},
+          {"Edit2", "1000"},
+          {"Label1", "Max Comp strain"},
+          {"Edit1", "0.0035"},
+          {"Label4", "Num of Steps"},
+          {"Edit3", "20"},
+          {"Button2", "Export CSV"},
+          {"Button3", "Run M-Phi Analysis"}}},
     };
     for (const Case& c : cases) {
         QWidget* d = f.dialog<QWidget>(c.command, c.dialog);
@@ -134,7 +186,8 @@ TEST(AnalysisDialogs, CaptionsNamesAndDefaults) {
         EXPECT_FALSE(d->isModal()) << c.dialog;
         EXPECT_EQ(d->windowTitle(), c.caption) << c.dialog;
         EXPECT_EQ(d->size(), c.size) << c.dialog;
-        for (const auto& [name, text] : c.controls) EXPECT_EQ(textOf(d, name), text) << c.dialog << " " << name;
+        for (const auto& [name, text] : c.controls)
+            EXPECT_EQ(textOf(d, name), text) << c.dialog << " " << name;
         d->close();
         EXPECT_TRUE(d->isHidden());
     }
@@ -154,7 +207,8 @@ TEST(AnalysisDialogs, CriticalFieldsOnShowOnlyForAStoredCombination) {
     for (const Case& c : cases) {
         Fixture f;
         SectionModel& m = f.w.model();
-        m.FORCE.assign(static_cast<std::size_t>(c.nforce) + 1, TFORCE{-1234.5, 1, 2, "DCON9", 0.75});
+        m.FORCE.assign(static_cast<std::size_t>(c.nforce) + 1,
+                       TFORCE{-1234.5, 1, 2, "DCON9", 0.75});
         m.NFORCE = c.nforce;
         m.CRITICAL_COMB = c.critical;
         auto* d = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
@@ -213,7 +267,8 @@ TEST(AnalysisDialogs, MphiRunListingAndChart) {
     const QImage& picture = d->picture();
     int red = 0;
     for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) red += (picture.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
+        for (int x = 0; x < picture.width(); ++x)
+            red += (picture.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
     EXPECT_GT(red, 100) << "the curve, two pixels wide";
     if (const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR"); !dir.isEmpty())
         d->grab().save(QString::fromUtf8(dir) + "/mphi_dialog.png");
@@ -221,7 +276,8 @@ TEST(AnalysisDialogs, MphiRunListingAndChart) {
     child<QLineEdit>(d, "Edit3")->setText("0");
     child<QPushButton>(d, "Button3")->click();
     ASSERT_EQ(f.prompts.errors.size(), 1);
-    EXPECT_TRUE(f.prompts.errors[0].contains("at least 1 strain step")) << f.prompts.errors[0].toStdString();
+    EXPECT_TRUE(f.prompts.errors[0].contains("at least 1 strain step"))
+        << f.prompts.errors[0].toStdString();
 }
 
 TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {
@@ -254,10 +310,12 @@ TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {
         PrintToFile to(pdf, c.dpi);
         f.prompts.errors.clear();
         child<QPushButton>(c.dialog, c.button)->click();
-        EXPECT_TRUE(f.prompts.errors.isEmpty()) << c.name << ": " << f.prompts.errors.join("\n").toStdString();
+        EXPECT_TRUE(f.prompts.errors.isEmpty())
+            << c.name << ": " << f.prompts.errors.join("\n").toStdString();
         EXPECT_EQ(pdfPages(pdf), c.pages) << c.name;
         if (const QByteArray shots = qgetenv("QAVSEC_SCREENSHOT_DIR"); !shots.isEmpty())
-            QFile::copy(pdf, QString::fromUtf8(shots) + "/" + QString(c.name).replace(' ', '_') + ".pdf");
+            QFile::copy(
+                pdf, QString::fromUtf8(shots) + "/" + QString(c.name).replace(' ', '_') + ".pdf");
     }
 
     // Cancelling the print dialog prints nothing and runs nothing.
@@ -292,10 +350,13 @@ TEST(AnalysisDialogs, RunsReportTheirProgress) {
     };
     const Case cases[] = {
         {"P-M", cmd::Analysis, "AnalysisDialog", "Button3", "Running the P-M analysis ...", 10},
-        {"Myy-Mzz", cmd::Analysis, "AnalysisDialog", "Button4", "Running the Myy-Mzz analysis ...", 9},
-        {"figure report", cmd::Analysis, "AnalysisDialog", "Button1", "Printing the figure report ...", 20},
+        {"Myy-Mzz", cmd::Analysis, "AnalysisDialog", "Button4", "Running the Myy-Mzz analysis ...",
+         9},
+        {"figure report", cmd::Analysis, "AnalysisDialog", "Button1",
+         "Printing the figure report ...", 20},
         {"M-Phi", cmd::MPhi, "MphiDialog", "Button3", "Running the M-Phi analysis ...", 20},
-        {"PMM surface", cmd::PmmSurface, "PmmSurfaceDialog", "Button1", "Running the PMM analysis ...", 30},
+        {"PMM surface", cmd::PmmSurface, "PmmSurfaceDialog", "Button1",
+         "Running the PMM analysis ...", 30},
     };
     for (const Case& c : cases) {
         auto* d = f.dialog<QDialog>(c.command, c.dialog);
@@ -304,14 +365,16 @@ TEST(AnalysisDialogs, RunsReportTheirProgress) {
         ASSERT_NE(source, nullptr) << c.name;
         QStringList labels;
         std::vector<int> positions;
-        source->setProgressMaker([&](QWidget* parent, const QString& label) -> std::unique_ptr<Progress> {
-            EXPECT_EQ(parent, d) << c.name;
-            labels << label;
-            return std::make_unique<Recorder>(&positions);
-        });
+        source->setProgressMaker(
+            [&](QWidget* parent, const QString& label) -> std::unique_ptr<Progress> {
+                EXPECT_EQ(parent, d) << c.name;
+                labels << label;
+                return std::make_unique<Recorder>(&positions);
+            });
         f.prompts.errors.clear();
         child<QPushButton>(d, c.button)->click();
-        EXPECT_TRUE(f.prompts.errors.isEmpty()) << c.name << ": " << f.prompts.errors.join("\n").toStdString();
+        EXPECT_TRUE(f.prompts.errors.isEmpty())
+            << c.name << ": " << f.prompts.errors.join("\n").toStdString();
         EXPECT_EQ(labels, QStringList{c.label}) << c.name << ": one progress per run";
         ASSERT_FALSE(positions.empty()) << c.name;
         EXPECT_EQ(positions.front(), 0) << c.name;
@@ -350,7 +413,8 @@ TEST(AnalysisDialogs, CancelledCheckLeavesFractionsCriticalAndTable) {
 
     auto snapshot = [&] {
         QStringList s;
-        for (const char* e : {"Edit2", "Edit4", "Edit3", "Edit5", "Edit6", "Edit7"}) s << textOf(loads, e);
+        for (const char* e : {"Edit2", "Edit4", "Edit3", "Edit5", "Edit6", "Edit7"})
+            s << textOf(loads, e);
         auto* grid = child<QTableWidget>(loads, "StringGrid1");
         for (int r = 0; r < grid->rowCount(); ++r) s << grid->item(r, 5)->text();
         for (const TFORCE& c : m.FORCE) s << QString::number(c.LOAD_FRACTION, 'g', 17);
@@ -361,11 +425,12 @@ TEST(AnalysisDialogs, CancelledCheckLeavesFractionsCriticalAndTable) {
     // Other minimum magnitudes would change every fraction, had the check completed.
     child<QLineEdit>(loads, "Edit10")->setText("20000");
     QStringList labels;
-    loads->setProgressMaker([&](QWidget* parent, const QString& label) -> std::unique_ptr<Progress> {
-        EXPECT_EQ(parent, loads);
-        labels << label;
-        return std::make_unique<CancelAfter>(10);
-    });
+    loads->setProgressMaker(
+        [&](QWidget* parent, const QString& label) -> std::unique_ptr<Progress> {
+            EXPECT_EQ(parent, loads);
+            labels << label;
+            return std::make_unique<CancelAfter>(10);
+        });
     child<QPushButton>(loads, "Button4")->click();
     EXPECT_EQ(labels, QStringList{"Checking the load combinations ..."});
     EXPECT_TRUE(f.prompts.errors.isEmpty()) << "a cancelled check is no error";
@@ -403,7 +468,8 @@ TEST(AnalysisDialogs, CancelledReportPrintsNothingAndKeepsTheResults) {
             return std::make_unique<CancelAfter>();
         });
         child<QPushButton>(a, button)->click();
-        EXPECT_TRUE(f.prompts.errors.isEmpty()) << button << ": " << f.prompts.errors.join("\n").toStdString();
+        EXPECT_TRUE(f.prompts.errors.isEmpty())
+            << button << ": " << f.prompts.errors.join("\n").toStdString();
         EXPECT_FALSE(QFile::exists(pdf)) << button;
         EXPECT_EQ(m.PM_P, P) << button;
         EXPECT_EQ(m.PM_M, M) << button;

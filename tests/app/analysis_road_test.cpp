@@ -36,7 +36,9 @@ T* child(QWidget* parent, const char* name) {
     return w;
 }
 
-void click(QWidget* dialog, const char* name) { child<QPushButton>(dialog, name)->click(); }
+void click(QWidget* dialog, const char* name) {
+    child<QPushButton>(dialog, name)->click();
+}
 
 // The listing qavsec-cli prints for the same file (stdout only).
 std::vector<std::string> cliListing(const QStringList& args) {
@@ -141,17 +143,20 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     click(analysis, "Button3");
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
     EXPECT_TRUE(hasColour(analysis->picture(), qRgb(255, 0, 0))) << "the red curve";
-    EXPECT_TRUE(hasColour(analysis->picture(), qRgb(0, 0, 255))) << "blue: the critical combination";
+    EXPECT_TRUE(hasColour(analysis->picture(), qRgb(0, 0, 255)))
+        << "blue: the critical combination";
 
     // The listing exported as CSV is the command line's listing of the same section.
     prompts.savePath = dir.filePath("pm.csv");
     click(analysis, "Button2");
-    EXPECT_EQ(readTextLines(prompts.savePath.toStdString()), cliListing({"pm", sec, "--angle", "0"}));
+    EXPECT_EQ(readTextLines(prompts.savePath.toStdString()),
+              cliListing({"pm", sec, "--angle", "0"}));
 
     click(analysis, "Button4");
     prompts.savePath = dir.filePath("mm.csv");
     click(analysis, "Button2");
-    EXPECT_EQ(readTextLines(prompts.savePath.toStdString()), cliListing({"mm", sec, "--axial", "1000"}));
+    EXPECT_EQ(readTextLines(prompts.savePath.toStdString()),
+              cliListing({"mm", sec, "--axial", "1000"}));
 
     saveScreenshot(loads, "load_dialog.png");
     saveScreenshot(analysis, "analysis_dialog_mm.png");

@@ -23,7 +23,8 @@ TEST(CompositeSectionDialog, TypeChangeShowsItsBoxesAndReadsThem) {
     SectionModel model;
     CompositeSectionDialog d(model);
     QStringList errors;
-    QObject::connect(&d, &CompositeSectionDialog::errorOccurred, [&](const QString& m) { errors << m; });
+    QObject::connect(&d, &CompositeSectionDialog::errorOccurred,
+                     [&](const QString& m) { errors << m; });
     d.show();
     EXPECT_EQ(d.windowTitle(), "Build Composite Section");
     EXPECT_FALSE(d.parameters().read) << "nothing is read before Input Data";
@@ -34,9 +35,10 @@ TEST(CompositeSectionDialog, TypeChangeShowsItsBoxesAndReadsThem) {
         int type;
         bool steel1, steel2, width, height, web;
     };
-    const Case cases[] = {{1, false, false, true, true, true}, {3, true, true, true, true, true},
-                          {5, true, false, true, true, true},  {6, true, false, false, false, true},
-                          {7, true, false, false, false, false}, {8, true, false, true, false, false}};
+    const Case cases[] = {
+        {1, false, false, true, true, true},   {3, true, true, true, true, true},
+        {5, true, false, true, true, true},    {6, true, false, false, false, true},
+        {7, true, false, false, false, false}, {8, true, false, true, false, false}};
     for (const Case& c : cases) {
         combo->setCurrentIndex(c.type);
         EXPECT_EQ(d.parameters().TYPE, c.type);
@@ -55,7 +57,8 @@ TEST(CompositeSectionDialog, GenSectionUsesTheLastInputData) {
     int changed = 0;
     QObject::connect(&d, &CompositeSectionDialog::sectionChanged, [&] { ++changed; });
     QStringList errors;
-    QObject::connect(&d, &CompositeSectionDialog::errorOccurred, [&](const QString& m) { errors << m; });
+    QObject::connect(&d, &CompositeSectionDialog::errorOccurred,
+                     [&](const QString& m) { errors << m; });
     d.show();
     d.findChild<QPushButton*>("Button2")->click();
     ASSERT_EQ(errors.size(), 1) << "nothing read yet";

@@ -17,7 +17,8 @@ namespace {
 // A builder whose "Gen Section" runs whatever the test gives it.
 class ThrowingBuilder : public BuilderDialog {
 public:
-    explicit ThrowingBuilder(SectionModel& m) : BuilderDialog(m, "TFormTest", "Test Builder", nullptr) {
+    explicit ThrowingBuilder(SectionModel& m)
+        : BuilderDialog(m, "TFormTest", "Test Builder", nullptr) {
         auto* column = new QVBoxLayout(this);
         addButtons(column, {{"Button1", "Gen Section"}}, {[this] { attempt(build); }});
     }

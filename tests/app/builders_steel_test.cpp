@@ -18,7 +18,8 @@ TEST(SteelSectionDialog, BuildsTheChosenShapeBesideTheConcrete) {
     int changed = 0;
     QObject::connect(&d, &SteelSectionDialog::sectionChanged, [&] { ++changed; });
     QStringList errors;
-    QObject::connect(&d, &SteelSectionDialog::errorOccurred, [&](const QString& m) { errors << m; });
+    QObject::connect(&d, &SteelSectionDialog::errorOccurred,
+                     [&](const QString& m) { errors << m; });
     d.show();
     EXPECT_EQ(d.windowTitle(), "Build Steel Section");
     auto* combo = d.findChild<QComboBox*>("ComboBox1");
@@ -26,8 +27,9 @@ TEST(SteelSectionDialog, BuildsTheChosenShapeBesideTheConcrete) {
     if (!qgetenv("QAVSEC_SCREENSHOT_DIR").isEmpty())
         for (int i = 0; i < combo->count(); ++i) {
             combo->setCurrentIndex(i);
-            d.findChild<QLabel*>("Image1")->pixmap().save(qgetenv("QAVSEC_SCREENSHOT_DIR") +
-                                                          QString("/steel_shape_%1.png").arg(i, 2, 10, QChar('0')));
+            d.findChild<QLabel*>("Image1")->pixmap().save(
+                qgetenv("QAVSEC_SCREENSHOT_DIR") +
+                QString("/steel_shape_%1.png").arg(i, 2, 10, QChar('0')));
         }
     combo->setCurrentIndex(8);
     EXPECT_EQ(d.findChild<QLabel*>("KLabel2")->text(), "Thick(T)");

@@ -22,7 +22,9 @@ bool shown(QWidget& d, const char* name) {
     EXPECT_NE(w, nullptr) << name;
     return w && !w->isHidden();
 }
-QString label(QWidget& d, const char* name) { return d.findChild<QLabel*>(name)->text(); }
+QString label(QWidget& d, const char* name) {
+    return d.findChild<QLabel*>(name)->text();
+}
 
 // Saved only when asked for, to look at the dialog as a user would.
 void saveScreenshot(QWidget& w, const char* file) {
@@ -54,7 +56,7 @@ TEST(TypicalSectionDialog, ShapeChangeSetsRowsCaptionsAndVisibility) {
     };
     const Case cases[] = {{2, 1, true, "Section Dia D(mm)"}, {3, 4, false, "Overall depth(D)"},
                           {9, 6, false, "Overall depth(D)"}, {12, 7, false, "Overall depth(D)"},
-                          {14, 4, false, "Depth(D)"},         {1, 2, true, "Section Dim B"}};
+                          {14, 4, false, "Depth(D)"},        {1, 2, true, "Section Dim B"}};
     for (const Case& c : cases) {
         combo->setCurrentIndex(c.shape);
         for (int i = 1; i <= 7; ++i) {
@@ -70,8 +72,9 @@ TEST(TypicalSectionDialog, ShapeChangeSetsRowsCaptionsAndVisibility) {
     if (!qgetenv("QAVSEC_SCREENSHOT_DIR").isEmpty())
         for (int i = 0; i < combo->count(); ++i) {
             combo->setCurrentIndex(i);
-            d.findChild<QLabel*>("Image1")->pixmap().save(qgetenv("QAVSEC_SCREENSHOT_DIR") +
-                                                          QString("/typical_shape_%1.png").arg(i, 2, 10, QChar('0')));
+            d.findChild<QLabel*>("Image1")->pixmap().save(
+                qgetenv("QAVSEC_SCREENSHOT_DIR") +
+                QString("/typical_shape_%1.png").arg(i, 2, 10, QChar('0')));
         }
     combo->setCurrentIndex(2);
     EXPECT_EQ(edit(d, "Edit5")->text(), "12");
@@ -89,7 +92,8 @@ TEST(TypicalSectionDialog, GenSectionReplacesTheModelAndReportsErrors) {
     int changed = 0;
     QObject::connect(&d, &TypicalSectionDialog::sectionChanged, [&] { ++changed; });
     QStringList errors;
-    QObject::connect(&d, &TypicalSectionDialog::errorOccurred, [&](const QString& m) { errors << m; });
+    QObject::connect(&d, &TypicalSectionDialog::errorOccurred,
+                     [&](const QString& m) { errors << m; });
     d.show();
     d.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(8);
     d.findChild<QPushButton*>("Button1")->click();

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QPrinter>
 #include <QCheckBox>
-#include <QLabel>
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -23,9 +23,9 @@
 #include "model/errors.h"
 #include "model/text_file.h"
 #include "scripted_prompts.h"
-#include "widget_lookup.h"
 #include "view/section_view.h"
 #include "view/view_mapping.h"
+#include "widget_lookup.h"
 
 using namespace qav;
 using qav::test::button;
@@ -35,7 +35,8 @@ namespace {
 const QString kExample = QStringLiteral(QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
 
 void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint p) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, held, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
@@ -210,8 +211,9 @@ TEST(MainWindow, OpenAndSaveReportFileErrors) {
 TEST(MainWindow, LaterCommandsSayTheyAreNotAvailableYet) {
     Fixture f;
     // Whatever is not wired yet says so; wired commands are left to their own tests.
-    for (const char* name : {cmd::Mesh, cmd::BuildTypical, cmd::DxfImport, cmd::Analysis, cmd::Table,
-                             cmd::CadImport, cmd::PmmSurface, cmd::MPhi, cmd::Loading, "A Command Of Tomorrow"}) {
+    for (const char* name :
+         {cmd::Mesh, cmd::BuildTypical, cmd::DxfImport, cmd::Analysis, cmd::Table, cmd::CadImport,
+          cmd::PmmSurface, cmd::MPhi, cmd::Loading, "A Command Of Tomorrow"}) {
         if (f.w.commands().hasHandler(name)) continue;
         f.prompts.informations.clear();
         f.w.commands().run(name);
@@ -232,7 +234,8 @@ TEST(MainWindow, MessagesAreShownOncePerTextWithACount) {
         for (int i = 0; i < 300; ++i) f.w.messages().message("Singular matrix.");
         f.w.messages().message("case Error: 3");
     });
-    EXPECT_EQ(f.prompts.informations, (QStringList{"Singular matrix.\n\n(300 times)", "case Error: 3"}));
+    EXPECT_EQ(f.prompts.informations,
+              (QStringList{"Singular matrix.\n\n(300 times)", "case Error: 3"}));
     f.prompts.informations.clear();
     f.w.runCommand([&f] {
         f.w.messages().message("before");
@@ -251,8 +254,9 @@ TEST(MainWindow, RebarDialogsAndTheirPreconditions) {
     auto* line = child<QDialog>(&f.w, "AddRebarLineDialog");
     f.w.commands().run(cmd::AssignRebar);
     EXPECT_FALSE(assign->isVisible()) << "no selection: no dialog, but a word on what it needs";
-    EXPECT_EQ(f.prompts.errors, QStringList{"\"Assign Rebar Properties\" needs one or more selected bars (none is "
-                                            "selected): select them with \"Select the Rebars\" first."});
+    EXPECT_EQ(f.prompts.errors,
+              QStringList{"\"Assign Rebar Properties\" needs one or more selected bars (none is "
+                          "selected): select them with \"Select the Rebars\" first."});
     f.prompts.errors.clear();
     f.w.commands().run(cmd::MoveRebars);
     EXPECT_TRUE(move->isVisible());
@@ -316,8 +320,10 @@ TEST(MainWindow, MaterialDialogModifiesSteel) {
         child<QLineEdit>(d, "Edit3")->setText(fy);
         button(d, "Modify")->click();
     }
-    EXPECT_EQ(f.prompts.informations,
-              QStringList{QString::fromUtf8("ES of STEEL1 (210000) is not used: the steel law takes Es = 200000 N/mm\u00b2.")});
+    EXPECT_EQ(
+        f.prompts.informations,
+        QStringList{QString::fromUtf8(
+            "ES of STEEL1 (210000) is not used: the steel law takes Es = 200000 N/mm\u00b2.")});
 
     resizeTable(m.COVER_MAT, 4);  // a file brought a shorter table: no grade beyond it is listed
     type->setCurrentIndex(2);

@@ -40,11 +40,12 @@ TEST(MeshProgress, MovesToTheEndAndACancelLeavesTheMesh) {
     std::vector<int> positions;
     QStringList labels;
     std::size_t cancelAfter = SIZE_MAX;
-    source->setProgressMaker([&](QWidget* parent, const QString& label) -> std::unique_ptr<Progress> {
-        EXPECT_EQ(parent, &w);
-        labels << label;
-        return std::make_unique<Recorder>(&positions, cancelAfter);
-    });
+    source->setProgressMaker(
+        [&](QWidget* parent, const QString& label) -> std::unique_ptr<Progress> {
+            EXPECT_EQ(parent, &w);
+            labels << label;
+            return std::make_unique<Recorder>(&positions, cancelAfter);
+        });
     w.commands().run(cmd::Mesh);
     EXPECT_EQ(labels, QStringList{"Meshing the section ..."});
     ASSERT_FALSE(positions.empty());

@@ -191,8 +191,10 @@ TEST(PmmSurfaceDialog, ScalesOfZeroOrBeyondTheBoundAreRefusedNamingTheBox) {
         const char* error;
     } cases[] = {
         {"Edit1", "0", "\"Scale in X-Dir\" must be greater than 0 and at most 1000000 (it is 0)."},
-        {"Edit2", "-2", "\"Scale in Y-Dir\" must be greater than 0 and at most 1000000 (it is -2)."},
-        {"Edit3", "1e308", "\"Scale in Z-Dir\" must be greater than 0 and at most 1000000 (it is 1E+308)."},
+        {"Edit2", "-2",
+         "\"Scale in Y-Dir\" must be greater than 0 and at most 1000000 (it is -2)."},
+        {"Edit3", "1e308",
+         "\"Scale in Z-Dir\" must be greater than 0 and at most 1000000 (it is 1E+308)."},
     };
     for (const auto& c : cases) {
         f.prompts.errors.clear();
@@ -209,7 +211,8 @@ TEST(PmmSurfaceDialog, DrawBeforeRunShowsOnlyTheSquare) {
     Fixture f;
     f.press("Draw");
     EXPECT_TRUE(f.prompts.errors.isEmpty());
-    EXPECT_EQ(f.prompts.informations, QStringList{"There is no PMM surface to draw yet: press \"Run\" first."});
+    EXPECT_EQ(f.prompts.informations,
+              QStringList{"There is no PMM surface to draw yet: press \"Run\" first."});
     const auto scene = f.view->scene();
     ASSERT_EQ(scene.size(), 1u);
     EXPECT_EQ(scene[0].colour, (std::array<float, 3>{0, 1, 0}));

@@ -12,7 +12,7 @@ public:
     std::deque<bool> answers;  // confirmations, in order; No when the script runs out
     QString openPath, savePath;
     QStringList confirmations, informations, errors;
-    QStringList saveDefaults;  // the file name each save dialog offered
+    QStringList saveDefaults;            // the file name each save dialog offered
     std::deque<SaveAnswer> saveAnswers;  // "Save changes to NAME?", in order; Discard when out
     QStringList saveQuestions;           // the NAME of each such question
 

@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QDialog>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -46,21 +46,23 @@ TEST(SpokenCommands, FilesWithoutASectionAreRefusedAndTheSectionKept) {
     f.prompts.openPath = f.file("letter.sec", "Dear user,\nnothing here.\n");
     f.w.commands().run(cmd::Open);
     ASSERT_EQ(f.prompts.errors.size(), 1);
-    EXPECT_TRUE(f.prompts.errors[0].contains("is not a section file")) << f.prompts.errors[0].toStdString();
+    EXPECT_TRUE(f.prompts.errors[0].contains("is not a section file"))
+        << f.prompts.errors[0].toStdString();
     EXPECT_EQ(f.m().NBAR, bars);
 
     f.prompts.openPath = f.file("letter.dxf", "Dear user,\nnothing here.\n");
     f.w.commands().run(cmd::DxfImport);
     ASSERT_EQ(f.prompts.errors.size(), 2);
-    EXPECT_TRUE(f.prompts.errors[1].startsWith("No section found in ")) << f.prompts.errors[1].toStdString();
+    EXPECT_TRUE(f.prompts.errors[1].startsWith("No section found in "))
+        << f.prompts.errors[1].toStdString();
     EXPECT_EQ(f.m().NBAR, bars);
     EXPECT_GT(f.m().NCONC_PT, 0);
 }
 
 TEST(SpokenCommands, RebarToolsSayWhatSelectionTheyNeed) {
     Fixture f;
-    for (const char* command : {cmd::AssignRebar, cmd::DeleteRebars, cmd::AddAlongLine, cmd::AlignX, cmd::AlignY,
-                                cmd::AlignDir}) {
+    for (const char* command : {cmd::AssignRebar, cmd::DeleteRebars, cmd::AddAlongLine, cmd::AlignX,
+                                cmd::AlignY, cmd::AlignDir}) {
         f.prompts.errors.clear();
         f.w.commands().run(command);
         ASSERT_EQ(f.prompts.errors.size(), 1) << command;
@@ -96,7 +98,8 @@ TEST(SpokenCommands, AlignmentReportsBarsThatNowCoincide) {
     SELECT_BAR(m, m.NBAR - 1);
     f.w.commands().run(cmd::AlignX);
     EXPECT_TRUE(f.prompts.errors.isEmpty());
-    EXPECT_EQ(f.prompts.informations, QStringList{"2 of the aligned bars now stand exactly where another bar stands."});
+    EXPECT_EQ(f.prompts.informations,
+              QStringList{"2 of the aligned bars now stand exactly where another bar stands."});
 }
 
 TEST(SpokenCommands, NonPhysicalSettingsAreRefusedNamingTheBox) {
@@ -106,7 +109,8 @@ TEST(SpokenCommands, NonPhysicalSettingsAreRefusedNamingTheBox) {
     child<QLineEdit>(general, "Edit1")->setText("0");
     button(general, "Okay")->click();
     ASSERT_EQ(f.prompts.errors.size(), 1);
-    EXPECT_EQ(f.prompts.errors[0], "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 0).");
+    EXPECT_EQ(f.prompts.errors[0],
+              "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 0).");
     EXPECT_EQ(f.m().NPM, 30);
     EXPECT_TRUE(general->isVisible()) << "left open to mend the box";
 
@@ -125,6 +129,7 @@ TEST(SpokenCommands, NonPhysicalSettingsAreRefusedNamingTheBox) {
     child<QLineEdit>(opening, "KEdit1")->setText("1e308");
     button(opening, "Gen Section Opening")->click();
     ASSERT_EQ(f.prompts.errors.size(), 3);
-    EXPECT_TRUE(f.prompts.errors[2].startsWith("Section Dim B must not exceed 1000000 mm")) << f.prompts.errors[2].toStdString();
+    EXPECT_TRUE(f.prompts.errors[2].startsWith("Section Dim B must not exceed 1000000 mm"))
+        << f.prompts.errors[2].toStdString();
     EXPECT_EQ(f.m().NOPEN_SEC, 0);
 }

@@ -173,9 +173,11 @@ TEST(StaleSection, SectionBAfterMeshingAShowsBOrRefusesNeverA) {
         if (c.geometry) {
             EXPECT_EQ(f.m().NFIB, 0);
             EXPECT_EQ(f.w.statusBar1()->text(3), "0") << "the view still counts the old fibres";
-            EXPECT_EQ(f.w.sidePanel()->Edit2->text(), "") << "Section Properties of the old section";
+            EXPECT_EQ(f.w.sidePanel()->Edit2->text(), "")
+                << "Section Properties of the old section";
             ASSERT_EQ(f.prompts.errors.size(), 1);
-            EXPECT_TRUE(f.prompts.errors.front().contains("mesh the section")) << f.prompts.errors.front().toStdString();
+            EXPECT_TRUE(f.prompts.errors.front().contains("mesh the section"))
+                << f.prompts.errors.front().toStdString();
             EXPECT_TRUE(f.memo().isEmpty());
             continue;
         }

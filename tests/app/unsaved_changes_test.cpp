@@ -80,7 +80,8 @@ TEST(UnsavedChanges, CommandsMarkOnlyWhatTheFileHolds) {
     EXPECT_TRUE(f.w.isModified());
     f.prompts.savePath = f.temp("copy.sec");
     f.w.commands().run(cmd::Save);
-    EXPECT_EQ(f.prompts.saveDefaults.value(0), QFileInfo(kExample).absoluteFilePath()) << "Save offers the open file";
+    EXPECT_EQ(f.prompts.saveDefaults.value(0), QFileInfo(kExample).absoluteFilePath())
+        << "Save offers the open file";
     EXPECT_FALSE(f.w.isModified());
     EXPECT_EQ(f.w.filePath(), f.temp("copy.sec"));
     EXPECT_EQ(f.w.windowTitle(), kCaption + " - copy.sec");
@@ -107,7 +108,8 @@ TEST(UnsavedChanges, ABarPlacedWithTheMouseIsAChange) {
     const QPoint p(view->width() / 2, view->height() / 2);
     for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
         QMouseEvent e(t, QPointF(p), QPointF(view->mapToGlobal(p)), Qt::LeftButton,
-                      t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                      t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
         QApplication::sendEvent(view, &e);
     }
     EXPECT_EQ(f.w.model().NBAR, 13);
@@ -245,7 +247,9 @@ TEST(RecentFiles, MenuOpensAndDropsAMissingFileWithAMessage) {
         QFile::remove(gone);
         menu->actions()[1]->trigger();
         EXPECT_EQ(f.prompts.informations.value(0),
-                  QStringLiteral("The file %1 no longer exists; it was removed from the Recent Files list.").arg(gone));
+                  QStringLiteral(
+                      "The file %1 no longer exists; it was removed from the Recent Files list.")
+                      .arg(gone));
         EXPECT_FALSE(f.w.recentFiles().paths().contains(gone));
         EXPECT_EQ(f.w.filePath(), QFileInfo(kExample).absoluteFilePath());
 
@@ -264,8 +268,8 @@ TEST(RecentFiles, MenuOpensAndDropsAMissingFileWithAMessage) {
 TEST(StartupFile, OpensOrLeavesTheWindowEmpty) {
     Fixture f;
     const QString bad = f.temp("bad.sec");
-    writeTextLines(bad.toStdString(), {"GEN START", "USE_CONC,2", "GEN END", "POLY START", "NPOINT,4",
-                                      "PT,0,abc,0", "POLY END"});
+    writeTextLines(bad.toStdString(), {"GEN START", "USE_CONC,2", "GEN END", "POLY START",
+                                       "NPOINT,4", "PT,0,abc,0", "POLY END"});
     f.w.openStartupFile(bad);
     EXPECT_EQ(f.prompts.errors,
               QStringList{bad + ", line 6: 'abc' is not a valid floating point value"});

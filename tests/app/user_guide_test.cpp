@@ -52,7 +52,9 @@ private:
     QString dir_;
 };
 
-void click(QWidget* dialog, const char* name) { child<QPushButton>(dialog, name)->click(); }
+void click(QWidget* dialog, const char* name) {
+    child<QPushButton>(dialog, name)->click();
+}
 
 QString caption(QString text) {
     return text.remove(QLatin1Char('&')).simplified();

@@ -34,7 +34,8 @@ struct Fixture {
     QString count(int panel) const { return w.statusBar1()->text(panel); }
     QStringList properties() const {
         const SidePanel* s = w.sidePanel();
-        return {s->Edit2->text(), s->Edit3->text(), s->Edit5->text(), s->Edit4->text(), s->Edit6->text()};
+        return {s->Edit2->text(), s->Edit3->text(), s->Edit5->text(), s->Edit4->text(),
+                s->Edit6->text()};
     }
 };
 }  // namespace
@@ -68,9 +69,9 @@ TEST(WiringBuildersMesh, EveryWayToABuilderShowsItsOneDialog) {
         d->hide();
     }
     // The page buttons of the "Section" page.
-    for (const auto& [text, dialog] : {std::pair{"Build Typical Section", "TForm2"},
-                                       std::pair{"Build Steel Section", "TForm13"},
-                                       std::pair{"Build Section Opening", "TForm20"}}) {
+    for (const auto& [text, dialog] :
+         {std::pair{"Build Typical Section", "TForm2"}, std::pair{"Build Steel Section", "TForm13"},
+          std::pair{"Build Section Opening", "TForm20"}}) {
         button(f.w.sidePanel(), text)->click();
         auto* d = child<QDialog>(&f.w, dialog);
         EXPECT_TRUE(d->isVisible()) << text;
@@ -164,7 +165,8 @@ TEST(WiringBuildersMesh, RefusedInputChangesNothingAndShowsOneErrorBox) {
     auto* opening = child<QDialog>(&f.w, "TForm20");
     child<QLineEdit>(opening, "KEdit1")->setText("3OO");
     button(opening, "Gen Section Opening")->click();
-    EXPECT_EQ(f.prompts.errors, QStringList{"Section Dim B: '3OO' is not a valid floating point value"});
+    EXPECT_EQ(f.prompts.errors,
+              QStringList{"Section Dim B: '3OO' is not a valid floating point value"});
     EXPECT_TRUE(opening->isVisible());
     EXPECT_EQ(m.NOPEN_SEC, 0);
 
@@ -179,7 +181,8 @@ TEST(WiringBuildersMesh, RefusedInputChangesNothingAndShowsOneErrorBox) {
     EXPECT_EQ(f.count(3), QString::number(m.NFIB));
     double concrete = 0;
     for (int i = 1; i <= m.NFIB; ++i)
-        if (m.FIB[static_cast<std::size_t>(i)].TY != 3) concrete += m.FIB[static_cast<std::size_t>(i)].AREA;
+        if (m.FIB[static_cast<std::size_t>(i)].TY != 3)
+            concrete += m.FIB[static_cast<std::size_t>(i)].AREA;
     EXPECT_NEAR(concrete, 800000.0 - 300 * 400, 1e-6);
     EXPECT_EQ(f.properties().front(), "680000");
 }

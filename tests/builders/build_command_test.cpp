@@ -30,7 +30,8 @@ SectionModel load(const std::string& path) {
 }  // namespace
 
 TEST(BuildCommand, BuildsAndComposesSectionFiles) {
-    const std::string col = tempPath("col.sec"), src = tempPath("src.sec"), hole = tempPath("hole.sec");
+    const std::string col = tempPath("col.sec"), src = tempPath("src.sec"),
+                      hole = tempPath("hole.sec");
     ASSERT_EQ(run("build typical --shape 0 --set KEdit1=600 --set Edit10=4 -o " + col), 0);
     SectionModel m = load(col);
     EXPECT_EQ(m.NBAR, 12);
@@ -84,7 +85,8 @@ TEST(BuildCommand, ExamplesAreWhatTheBuildersMake) {
         std::string args;
     };
     const Case cases[] = {
-        {"rectangular_column.sec", "build typical --shape 0 --into " + ex + "rectangular_column.sec"},
+        {"rectangular_column.sec",
+         "build typical --shape 0 --into " + ex + "rectangular_column.sec"},
         {"circular_column.sec", "build typical --shape 2"},
         {"src_column_cross.sec", "build composite --shape 3"},
         {"cft_rectangular_column.sec", "build composite --shape 6"},

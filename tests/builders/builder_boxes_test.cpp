@@ -31,13 +31,15 @@ std::map<std::string, Builder> everyBuilder() {
         BoxTexts t = typicalDialogTexts();
         typicalShapeChange(t, s);
         all["typical " + std::to_string(s)] = {
-            t, typicalCaptions(s), [s](SectionModel& m, const BoxTexts& b) { buildTypicalSection(m, s, b); }};
+            t, typicalCaptions(s),
+            [s](SectionModel& m, const BoxTexts& b) { buildTypicalSection(m, s, b); }};
     }
     for (int s = 0; s < STEEL_SHAPES; ++s) {
         BoxTexts t = steelDialogTexts();
         steelShapeChange(t, s);
         all["steel " + std::to_string(s)] = {
-            t, steelCaptions(s), [s](SectionModel& m, const BoxTexts& b) { buildSteelSection(m, s, b); }};
+            t, steelCaptions(s),
+            [s](SectionModel& m, const BoxTexts& b) { buildSteelSection(m, s, b); }};
     }
     for (int s = 0; s < COMPOSITE_TYPES; ++s)
         all["composite " + std::to_string(s)] = {compositeDialogTexts(), compositeCaptions(),
@@ -48,7 +50,8 @@ std::map<std::string, Builder> everyBuilder() {
                                                  }};
     for (int s = 0; s < OPENING_SHAPES; ++s)
         all["opening " + std::to_string(s)] = {
-            openingDialogTexts(), openingCaptions(s), [s](SectionModel& m, const BoxTexts& b) { buildOpening(m, s, b); }};
+            openingDialogTexts(), openingCaptions(s),
+            [s](SectionModel& m, const BoxTexts& b) { buildOpening(m, s, b); }};
     return all;
 }
 
@@ -74,7 +77,8 @@ TEST(BuilderBoxes, ALetterInAnyBoxNamesTheBoxAndLeavesTheSection) {
     const auto builders = everyBuilder();
     // An outline with bars, a steel polygon and an opening.
     SectionModel start;
-    for (const char* b : {"typical 0", "steel 3", "opening 1"}) builders.at(b).build(start, builders.at(b).texts);
+    for (const char* b : {"typical 0", "steel 3", "opening 1"})
+        builders.at(b).build(start, builders.at(b).texts);
     for (const auto& [name, b] : builders) {
         int refused = 0;
         for (const auto& [box, caption] : b.captions) {
@@ -90,7 +94,9 @@ TEST(BuilderBoxes, ALetterInAnyBoxNamesTheBoxAndLeavesTheSection) {
             EXPECT_EQ(saved(m), saved(start)) << name << " " << box;
         }
         // Every box a shape reads is one the user sees; composite types read a subset of theirs.
-        EXPECT_TRUE(refused == static_cast<int>(b.captions.size()) || (name[0] == 'c' && refused > 0)) << name;
+        EXPECT_TRUE(refused == static_cast<int>(b.captions.size()) ||
+                    (name[0] == 'c' && refused > 0))
+            << name;
         SectionModel m = start;
         EXPECT_GT(outcome(b, b.texts, m).size(), 1u) << name << ": the defaults build";
     }
@@ -104,31 +110,51 @@ TEST(BuilderBoxes, ValuesOutsideTheirRangeAreRefusedNamingTheBoxAndTheRange) {
     };
     const std::string rows = " stay clear of the middle of the section (it is ";
     const Case cases[] = {
-        {"typical 0", {{"Edit3", "1e6"}},
-         "Rebar Distance d1(mm) must be at least 0 and less than 400 mm, half of Section Dim B (it is 1000000)."},
-        {"typical 0", {{"Edit6", "71"}},
-         "X-Dir Rebar Diameter must be at least 0 and at most 70 mm, twice Rebar Distance d1(mm) (it is 71)."},
+        {"typical 0",
+         {{"Edit3", "1e6"}},
+         "Rebar Distance d1(mm) must be at least 0 and less than 400 mm, half of Section Dim B (it "
+         "is 1000000)."},
+        {"typical 0",
+         {{"Edit6", "71"}},
+         "X-Dir Rebar Diameter must be at least 0 and at most 70 mm, twice Rebar Distance d1(mm) "
+         "(it is 71)."},
         {"typical 0", {{"Edit6", "70"}, {"Edit11", "70"}}, ""},
-        {"typical 0", {{"Edit4", "20"}},
-         "Row Spacer must be greater than 0 and less than 24.4737 mm, so that 20 rows of X-Dir Rebar" + rows + "25)."},
-        {"typical 0", {{"Edit7", "2"}, {"Edit12", "0"}},
-         "Row Spacer must be greater than 0 and less than 365 mm, so that 2 rows of Y-Dir Rebar" + rows + "0)."},
-        {"typical 3", {{"KEdit3", "500"}},
-         "Flange thickness(T) must be greater than 0 and less than 500 mm, half of Overall depth(D) (it is 500)."},
-        {"typical 9", {{"KEdit4", "1800"}},
-         "Flange thick Top(Tt) must be greater than 0 and less than 1800 mm, Overall depth(D) less Flange thick "
+        {"typical 0",
+         {{"Edit4", "20"}},
+         "Row Spacer must be greater than 0 and less than 24.4737 mm, so that 20 rows of X-Dir "
+         "Rebar" +
+             rows + "25)."},
+        {"typical 0",
+         {{"Edit7", "2"}, {"Edit12", "0"}},
+         "Row Spacer must be greater than 0 and less than 365 mm, so that 2 rows of Y-Dir Rebar" +
+             rows + "0)."},
+        {"typical 3",
+         {{"KEdit3", "500"}},
+         "Flange thickness(T) must be greater than 0 and less than 500 mm, half of Overall "
+         "depth(D) (it is 500)."},
+        {"typical 9",
+         {{"KEdit4", "1800"}},
+         "Flange thick Top(Tt) must be greater than 0 and less than 1800 mm, Overall depth(D) less "
+         "Flange thick "
          "Bot(Tb) (it is 1800)."},
         {"typical 14", {{"Edit3", "499.9"}, {"Edit14", "0"}}, ""},
-        {"composite 0", {{"Edit17", "400"}},
+        {"composite 0",
+         {{"Edit17", "400"}},
          "Cover Thk must be at least 0 and less than 400 mm, half of Sec Height (it is 400)."},
-        {"composite 1", {{"Edit3", "14"}},
-         "Spacer must be greater than 0 and less than 28.0769 mm, so that 14 rows of X-Dir Rebar" + rows + "30)."},
-        {"composite 3", {{"Edit10", "60"}},
-         "Steel Section 2 Web Thick must be greater than 0 and less than 10 mm, the clear depth between the "
+        {"composite 1",
+         {{"Edit3", "14"}},
+         "Spacer must be greater than 0 and less than 28.0769 mm, so that 14 rows of X-Dir Rebar" +
+             rows + "30)."},
+        {"composite 3",
+         {{"Edit10", "60"}},
+         "Steel Section 2 Web Thick must be greater than 0 and less than 10 mm, the clear depth "
+         "between the "
          "flanges of Steel Section 1 (it is 20)."},
         {"composite 3", {{"Edit9", "560"}}, ""},
-        {"opening 0", {{"KEdit3", "999999"}},
-         "Location X(mm) must lie between -999800 and 999800 mm, so that the opening stays within 1000000 mm of "
+        {"opening 0",
+         {{"KEdit3", "999999"}},
+         "Location X(mm) must lie between -999800 and 999800 mm, so that the opening stays within "
+         "1000000 mm of "
          "the origin (it is 999999)."},
     };
     const auto builders = everyBuilder();

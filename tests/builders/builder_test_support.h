@@ -16,6 +16,8 @@ inline void expectPoint(const TPOS& p, double x, double y, const std::string& wh
 }
 
 // Signed shoelace area of corners 0..n-1.
-inline double area(const std::vector<TPOS>& pt, int n) { return polygonMeasure(pt, n).A; }
+inline double area(const std::vector<TPOS>& pt, int n) {
+    return polygonMeasure(pt, n).A;
+}
 
 }  // namespace qav::test

@@ -36,9 +36,10 @@ TEST(CompositeSection, EveryTypeBuildsItsConcreteBarsAndSteel) {
         int type;
         int outline, cover, bars, steelCorners;  // steelCorners 0: no steel polygon
     };
-    const Case cases[] = {{0, 8, 8, 20, 0},  {1, 24, 24, 4, 0},  {2, 8, 8, 8, 0},    {3, 8, 8, 20, 28},
-                          {4, 24, 24, 4, 28}, {5, 8, 8, 8, 12},   {6, 8, 8, 0, 10},   {7, 24, 24, 0, 50},
-                          {8, 8, 8, 20, 50},  {9, 24, 24, 4, 50}};
+    const Case cases[] = {{0, 8, 8, 20, 0},  {1, 24, 24, 4, 0},  {2, 8, 8, 8, 0},
+                          {3, 8, 8, 20, 28}, {4, 24, 24, 4, 28}, {5, 8, 8, 8, 12},
+                          {6, 8, 8, 0, 10},  {7, 24, 24, 0, 50}, {8, 8, 8, 20, 50},
+                          {9, 24, 24, 4, 50}};
     for (const Case& c : cases) {
         const std::string name = compositeTypeNames()[static_cast<std::size_t>(c.type)];
         const SectionModel m = built(input(c.type));
@@ -58,8 +59,10 @@ TEST(CompositeSection, DefaultRectColumnHasTwentyBars) {
     ASSERT_EQ(m.NBAR, 20);
     const double xs[] = {-279, -93, 93, 279};
     for (int j = 0; j < 4; ++j) {
-        expectPoint({m.BAR[2 * j + 1].X, m.BAR[2 * j + 1].Y}, xs[j], 365, "top " + std::to_string(j));
-        expectPoint({m.BAR[2 * j + 2].X, m.BAR[2 * j + 2].Y}, xs[j], -365, "bottom " + std::to_string(j));
+        expectPoint({m.BAR[2 * j + 1].X, m.BAR[2 * j + 1].Y}, xs[j], 365,
+                    "top " + std::to_string(j));
+        expectPoint({m.BAR[2 * j + 2].X, m.BAR[2 * j + 2].Y}, xs[j], -365,
+                    "bottom " + std::to_string(j));
     }
     // The cover line follows the outline's clockwise order.
     expectPoint(m.CONC_PT[1], -500, 0, "outline");
@@ -94,7 +97,8 @@ TEST(CompositeSection, CircularTubeTakesItsDiameterFromSecHeight) {
 }
 
 TEST(CompositeSection, CrossOfTwoISections) {
-    const SectionModel m = built(input(3, {{"Edit13", "300"}, {"Edit14", "500"}, {"Edit15", "30"}, {"Edit16", "16"}}));
+    const SectionModel m =
+        built(input(3, {{"Edit13", "300"}, {"Edit14", "500"}, {"Edit15", "30"}, {"Edit16", "16"}}));
     const TPOLYSHAPE& s = m.STEEL_SEC[1];
     expectPoint(s.PT[4], 10, -8, "web of 1 meets web of 2");
     expectPoint(s.PT[7], 250, -150, "flange of the lying section");
@@ -141,12 +145,16 @@ TEST(CompositeSection, RefusesDegenerateParametersBeforeChangingTheModel) {
     const Case cases[] = {
         {"never read", CompositeParams{}, "Nothing has been read yet: press \"Input Data\" first."},
         {"zero width", input(0, {{"Edit1", "0"}}), "Sec Width must be greater than 0 (it is 0)."},
-        {"beam with one bar", input(2, {{"Edit4", "1"}}), "X-Dir Rebar needs at least 2 bars per layer (or 0 layers)."},
-        {"negative count", input(0, {{"Edit7", "-1"}}), "Y-Dir Rebar Num must not be negative (it is -1)."},
+        {"beam with one bar", input(2, {{"Edit4", "1"}}),
+         "X-Dir Rebar needs at least 2 bars per layer (or 0 layers)."},
+        {"negative count", input(0, {{"Edit7", "-1"}}),
+         "Y-Dir Rebar Num must not be negative (it is -1)."},
         {"tube wall fills the tube", input(7, {{"Edit11", "400"}}),
-         "Steel Section 1 Flange Thick must be greater than 0 and less than 400 mm, half of Sec Height (it is 400)."},
+         "Steel Section 1 Flange Thick must be greater than 0 and less than 400 mm, half of Sec "
+         "Height (it is 400)."},
         {"zero steel", input(5, {{"Edit12", "0"}}),
-         "Steel Section 1 Web Thick must be greater than 0 and less than 400 mm, the Steel Section 1 Sec Width (it is 0)."},
+         "Steel Section 1 Web Thick must be greater than 0 and less than 400 mm, the Steel Section "
+         "1 Sec Width (it is 0)."},
     };
     for (const Case& c : cases) {
         SectionModel m = built(input(3));
@@ -194,7 +202,8 @@ TEST(CompositePreview, CircleBarsStartAtTheTopAndNothingStrayBeforeInputData) {
     EXPECT_EQ(c.calls().size(), 1u) << "only the blank picture";
     RecordingCanvas beam;
     drawCompositePreview(beam, 607, 500, input(2, {{"Edit4", "1"}}));
-    EXPECT_EQ(beam.callsOf(RecordingCanvas::Kind::Ellipse).size(), 4u) << "the undefined bar is left out";
+    EXPECT_EQ(beam.callsOf(RecordingCanvas::Kind::Ellipse).size(), 4u)
+        << "the undefined bar is left out";
 }
 
 TEST(CompositeSection, CountsPlacingTooManyBarsAreRefusedAndNotPreviewed) {

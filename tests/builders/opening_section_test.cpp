@@ -20,7 +20,8 @@ TEST(OpeningSection, DefaultRectangleSpansHAlongXAndBAlongY) {
     EXPECT_EQ(o.NPOINT, 8);
     const TPOS expected[] = {{-200, -150}, {0, -150}, {200, -150}, {200, 0},
                              {200, 150},   {0, 150},  {-200, 150}, {-200, 0}};
-    for (int i = 0; i < 8; ++i) expectPoint(o.PT[i], expected[i].X, expected[i].Y, "corner " + std::to_string(i));
+    for (int i = 0; i < 8; ++i)
+        expectPoint(o.PT[i], expected[i].X, expected[i].Y, "corner " + std::to_string(i));
 }
 
 TEST(OpeningSection, CircleAboutItsLocationReplacesTheRectangle) {
@@ -59,9 +60,11 @@ TEST(OpeningSection, BadInputLeavesTheOpeningAndTheRestAlone) {
         {"text", "KEdit3", "x0", "Location X(mm): 'x0' is not a valid floating point value"},
         {"zero size", "KEdit2", "0", "Section Dim H must be greater than 0 (it is 0)."},
         {"negative size", "KEdit1", "-300", "Section Dim B must be greater than 0 (it is -300)."},
-        {"huge size", "KEdit1", "1e308", "Section Dim B must not exceed 1000000 mm (it is " + Format("%g", {1e308}) + ")."},
+        {"huge size", "KEdit1", "1e308",
+         "Section Dim B must not exceed 1000000 mm (it is " + Format("%g", {1e308}) + ")."},
         {"far location", "KEdit4", "-2e6",
-         "Location Y(mm) must lie between -999850 and 999850 mm, so that the opening stays within 1000000 mm of "
+         "Location Y(mm) must lie between -999850 and 999850 mm, so that the opening stays within "
+         "1000000 mm of "
          "the origin (it is -2000000)."},
     };
     for (const Case& c : cases) {

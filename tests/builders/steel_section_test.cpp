@@ -66,7 +66,8 @@ TEST(SteelSection, TubeRunsRoundOutsideThenInsideWithItsCut) {
     expectPoint(s.PT[24], -500, 0, "outer end");
     expectPoint(s.PT[25], -450, 0, "inner start");
     expectPoint(s.PT[49], -450, 0, "inner end");
-    expectPoint(s.PT[31], -450 * std::cos(M_PI / 2), 450, "inner runs clockwise: 90 degrees at slot 31");
+    expectPoint(s.PT[31], -450 * std::cos(M_PI / 2), 450,
+                "inner runs clockwise: 90 degrees at slot 31");
 }
 
 TEST(SteelSection, KeepsTheConcreteAndReplacesEarlierSteel) {
@@ -92,12 +93,20 @@ TEST(SteelSection, RefusesBadInputWithoutChangingTheSteel) {
         const char* message;
     };
     const Case cases[] = {
-        {"not a number", 3, {{"KEdit3", "5O"}}, "Flange thickness(T): '5O' is not a valid floating point value"},
+        {"not a number",
+         3,
+         {{"KEdit3", "5O"}},
+         "Flange thickness(T): '5O' is not a valid floating point value"},
         {"zero", 2, {{"KEdit1", "0"}}, "Section Dia D(mm) must be greater than 0 (it is 0)."},
-        {"tube wall too thick", 8, {{"KEdit2", "500"}},
+        {"tube wall too thick",
+         8,
+         {{"KEdit2", "500"}},
          "Thick(T) must be greater than 0 and less than 500 mm, half of Depth(D) (it is 500)."},
-        {"hollow walls meet", 1, {{"KEdit4", "250"}},
-         "Web thickness(t) must be greater than 0 and less than 250 mm, half of Flange width(W) (it is 250)."},
+        {"hollow walls meet",
+         1,
+         {{"KEdit4", "250"}},
+         "Web thickness(t) must be greater than 0 and less than 250 mm, half of Flange width(W) "
+         "(it is 250)."},
     };
     for (const Case& c : cases) {
         SectionModel m;

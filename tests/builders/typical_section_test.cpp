@@ -32,9 +32,9 @@ TEST(TypicalSection, EveryShapeHasItsCornerCountsAndASpareSlotCopyingCornerZero)
         int shape;
         int outline, cover, bars;
     };
-    const Case cases[] = {{0, 8, 8, 12},  {1, 8, 8, 6},   {2, 24, 24, 12}, {3, 12, 12, 12},
-                          {4, 8, 8, 8},   {5, 8, 8, 8},   {6, 6, 6, 6},    {7, 8, 8, 8},
-                          {8, 24, 12, 12}, {9, 12, 12, 12}, {10, 8, 8, 8},  {11, 6, 6, 6},
+    const Case cases[] = {{0, 8, 8, 12},    {1, 8, 8, 6},     {2, 24, 24, 12}, {3, 12, 12, 12},
+                          {4, 8, 8, 8},     {5, 8, 8, 8},     {6, 6, 6, 6},    {7, 8, 8, 8},
+                          {8, 24, 12, 12},  {9, 12, 12, 12},  {10, 8, 8, 8},   {11, 6, 6, 6},
                           {12, 12, 12, 12}, {13, 28, 28, 28}, {14, 32, 32, 32}};
     for (const Case& c : cases) {
         const std::string name = typicalShapes()[static_cast<std::size_t>(c.shape)].name;
@@ -49,7 +49,8 @@ TEST(TypicalSection, EveryShapeHasItsCornerCountsAndASpareSlotCopyingCornerZero)
         // A concrete outline of positive size whichever way it runs, centred on the origin.
         EXPECT_GT(std::fabs(test::area(m.CONC_PT, m.NCONC_PT)), 0) << name;
         EXPECT_EQ(m.NSTEEL_SEC, 0) << name;
-        for (int i = 1; i <= m.NBAR; ++i) EXPECT_TRUE(std::isfinite(m.BAR[i].X + m.BAR[i].Y)) << name;
+        for (int i = 1; i <= m.NBAR; ++i)
+            EXPECT_TRUE(std::isfinite(m.BAR[i].X + m.BAR[i].Y)) << name;
     }
 }
 
@@ -61,10 +62,18 @@ TEST(TypicalSection, DefaultRectangularColumnHasTwelveBarsInOrder) {
         int bar;
         double x, y;
     };
-    const Case cases[] = {{1, -365 + step, 465},     {2, -365 + step, -465},   {3, -365 + 2 * step, 465},
-                          {4, -365 + 2 * step, -465}, {5, -365, 465 - 310},     {6, 365, -465 + 310},
-                          {7, -365, 465 - 620},       {8, 365, -465 + 620},     {9, -365, -465},
-                          {10, 365, -465},            {11, 365, 465},           {12, -365, 465}};
+    const Case cases[] = {{1, -365 + step, 465},
+                          {2, -365 + step, -465},
+                          {3, -365 + 2 * step, 465},
+                          {4, -365 + 2 * step, -465},
+                          {5, -365, 465 - 310},
+                          {6, 365, -465 + 310},
+                          {7, -365, 465 - 620},
+                          {8, 365, -465 + 620},
+                          {9, -365, -465},
+                          {10, 365, -465},
+                          {11, 365, 465},
+                          {12, -365, 465}};
     for (const Case& c : cases) {
         expectPoint({m.BAR[c.bar].X, m.BAR[c.bar].Y}, c.x, c.y, "bar " + std::to_string(c.bar));
         EXPECT_DOUBLE_EQ(m.BAR[c.bar].DB, 25) << c.bar;
@@ -153,7 +162,9 @@ TEST(TypicalSection, ShapesKeepTheirDocumentedCorners) {
         const SectionModel m = built(c.shape, t);
         const TPOS p = c.cover ? m.COVER_PT[c.slot] : m.CONC_PT[c.slot];
         expectPoint(p, c.x, c.y, c.name);
-        if (c.cover) expectPoint({m.BAR[c.slot + 1].X, m.BAR[c.slot + 1].Y}, c.x, c.y, std::string(c.name) + " bar");
+        if (c.cover)
+            expectPoint({m.BAR[c.slot + 1].X, m.BAR[c.slot + 1].Y}, c.x, c.y,
+                        std::string(c.name) + " bar");
     }
 }
 
@@ -181,11 +192,15 @@ TEST(TypicalSection, RefusedInputLeavesTheModel) {
         const char* message;
     };
     const Case cases[] = {
-        {"text in a dimension", 0, "KEdit1", "8OO", "Section Dim B: '8OO' is not a valid floating point value"},
-        {"text in a count", 0, "Edit4", "1.5", "X-Dir Rebar Row: '1.5' is not a valid integer value"},
+        {"text in a dimension", 0, "KEdit1", "8OO",
+         "Section Dim B: '8OO' is not a valid floating point value"},
+        {"text in a count", 0, "Edit4", "1.5",
+         "X-Dir Rebar Row: '1.5' is not a valid integer value"},
         {"zero width", 0, "KEdit1", "0", "Section Dim B must be greater than 0 (it is 0)."},
-        {"negative depth", 3, "KEdit1", "-5", "Overall depth(D) must be greater than 0 (it is -5)."},
-        {"one bar per beam row", 1, "Edit5", "1", "Top Rebar needs at least 2 bars per row (or 0 rows)."},
+        {"negative depth", 3, "KEdit1", "-5",
+         "Overall depth(D) must be greater than 0 (it is -5)."},
+        {"one bar per beam row", 1, "Edit5", "1",
+         "Top Rebar needs at least 2 bars per row (or 0 rows)."},
         {"negative count", 0, "Edit8", "-1", "Y-Dir Rebar Number must not be negative (it is -1)."},
         {"negative rows", 2, "Edit4", "-1", "Main Rebar Row must not be negative (it is -1)."},
     };

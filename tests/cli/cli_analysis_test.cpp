@@ -14,7 +14,9 @@ using qav::test::tempPath;
 
 namespace {
 
-std::vector<std::string> lines(const std::string& text) { return qav::splitLines(text); }
+std::vector<std::string> lines(const std::string& text) {
+    return qav::splitLines(text);
+}
 
 }  // namespace
 
@@ -48,7 +50,8 @@ TEST(CliAnalysis, SolverChoiceAndUnconvergedCount) {
     // The reference iteration leaves solves unconverged at 30 degrees, and says how many.
     const CliRun ref = runCli("pm " + file + " --angle 30 --solver reference");
     ASSERT_EQ(ref.status, 0) << ref.out;
-    EXPECT_NE(ref.out.find("solves did not converge (worst residual "), std::string::npos) << ref.out;
+    EXPECT_NE(ref.out.find("solves did not converge (worst residual "), std::string::npos)
+        << ref.out;
     const CliRun one = runCli("pmm " + file + " --npm 6 --threads 1");
     const CliRun two = runCli("pmm " + file + " --npm 6 --threads 2");
     ASSERT_EQ(one.status, 0) << one.out;

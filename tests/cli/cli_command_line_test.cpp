@@ -28,12 +28,13 @@ struct Case {
 void expectAll(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         const std::string command = c.args.substr(0, c.args.find(' '));
-        if (qav::test::cliWithoutQt() && (command == "report" || command == "workbook" || command == "chart" ||
-                                          command == "state"))
+        if (qav::test::cliWithoutQt() && (command == "report" || command == "workbook" ||
+                                          command == "chart" || command == "state"))
             continue;
         const CliRun r = runCli(c.args);
         EXPECT_EQ(r.status, c.status) << c.args << ": " << r.out;
-        EXPECT_NE(r.out.find(c.says), std::string::npos) << c.args << " lacks " << c.says << ": " << r.out;
+        EXPECT_NE(r.out.find(c.says), std::string::npos)
+            << c.args << " lacks " << c.says << ": " << r.out;
     }
 }
 
@@ -48,7 +49,8 @@ TEST(CliCommandLine, NoRunWritesOverItsOwnInputsOrOutputs) {
     fs::remove(link);
     fs::create_symlink(sec, link);
     // Another spelling of the section's name is the same file.
-    const std::string other = (fs::path(sec).parent_path() / "." / fs::path(sec).filename()).string();
+    const std::string other =
+        (fs::path(sec).parent_path() / "." / fs::path(sec).filename()).string();
     const std::string state = "state " + sec + " --load=-3000,500,200 -o ";
     const std::string reads = " names the file that FILE.sec reads";
     expectAll({
@@ -58,7 +60,8 @@ TEST(CliCommandLine, NoRunWritesOverItsOwnInputsOrOutputs) {
         {"mesh " + sec + " --fibres " + sec, 2, "--fibres" + reads},
         {"report " + sec + " --doc text -o " + sec, 2, "-o" + reads},
         {"table " + sec + " --entry 1 -o " + sec, 2, "-o" + reads},
-        {"table " + sec + " --entry 1 --loads " + loads + " -o " + loads, 2, "-o names the file that --loads"},
+        {"table " + sec + " --entry 1 --loads " + loads + " -o " + loads, 2,
+         "-o names the file that --loads"},
         {"workbook " + sec + " -o " + sec, 2, "-o" + reads},
         {"chart " + sec + " --pm 0 -o " + sec, 2, "-o" + reads},
         {state + sec, 2, "-o" + reads},
@@ -122,7 +125,8 @@ TEST(CliCommandLine, PicturesAndDocumentsLeaveStderrToTheProgram) {
     ::unsetenv("XDG_RUNTIME_DIR");  // Qt warns of it on stderr
     const std::string png = tempPath("quiet.png"), pdf = tempPath("quiet.pdf");
     EXPECT_EQ(runCli("chart " + sec + " --npm 4 --pm 0 -o " + png).out, "");
-    EXPECT_EQ(runCli("state " + sec + " --npm 4 --load=-3000,500,200 -o " + png).out.find("QStandardPaths"),
+    EXPECT_EQ(runCli("state " + sec + " --npm 4 --load=-3000,500,200 -o " + png)
+                  .out.find("QStandardPaths"),
               std::string::npos);
     EXPECT_EQ(runCli("report " + sec + " --doc section-data -o " + pdf).out,
               "1 page(s) written to " + pdf + "\n");

@@ -53,7 +53,8 @@ std::pair<long long, long long> convergence(const std::string& args) {
     const auto l = qav::splitLines(runCli(args).out);
     for (const auto& line : l) {
         long long a = -1, b = -1;
-        if (std::sscanf(line.c_str(), "%lld of %lld solves did not converge", &a, &b) == 2) return {a, b};
+        if (std::sscanf(line.c_str(), "%lld of %lld solves did not converge", &a, &b) == 2)
+            return {a, b};
     }
     return {0, -1};
 }
@@ -68,7 +69,8 @@ long long expectStatus(const json& doc, const std::string& args) {
     EXPECT_EQ(doc["status"]["unconverged"].get<long long>(), unconverged) << args;
     // Every point says whether it converged; no more points are flagged than solves failed.
     long long flagged = 0;
-    for (const auto& c : doc.contains("curves") ? doc["curves"] : json::array({doc.value("points", json::array())}))
+    for (const auto& c :
+         doc.contains("curves") ? doc["curves"] : json::array({doc.value("points", json::array())}))
         for (const auto& p : c) flagged += !p.at("converged").get<bool>();
     EXPECT_LE(flagged, unconverged) << args;
     return flagged;
@@ -163,8 +165,10 @@ TEST(CliJson, CheckMatchesItsListing) {
         EXPECT_NEAR(combos[i]["load_fraction"].get<double>(), n[3], 0.0006);
     }
     const auto critical = rows[1 + combos.size()];
-    EXPECT_EQ(critical, "Critical LoadComb   " + std::to_string(doc["critical"]["number"].get<int>()));
-    EXPECT_EQ(rows[2 + combos.size()], "Comb Name           " + doc["critical"]["name"].get<std::string>());
+    EXPECT_EQ(critical,
+              "Critical LoadComb   " + std::to_string(doc["critical"]["number"].get<int>()));
+    EXPECT_EQ(rows[2 + combos.size()],
+              "Comb Name           " + doc["critical"]["name"].get<std::string>());
     expectStatus(doc, args);
     std::remove(loads.c_str());
 }
@@ -179,7 +183,8 @@ TEST(CliJson, InfoAndMeshMatchTheirListings) {
             std::vector<std::string> out;
             for (std::size_t i = 0; i < rows.size(); ++i) {
                 if (rows[i].rfind(heading, 0) != 0) continue;
-                for (std::size_t j = i + 3; j < rows.size() && rows[j][0] != '-'; ++j) out.push_back(rows[j]);
+                for (std::size_t j = i + 3; j < rows.size() && rows[j][0] != '-'; ++j)
+                    out.push_back(rows[j]);
                 break;
             }
             return out;
@@ -200,8 +205,10 @@ TEST(CliJson, InfoAndMeshMatchTheirListings) {
         check(doc["bars"], block("(4). Rebar Information"), "bars");
         ASSERT_EQ(doc["steel_polygons"].size(), 1u);
         check(doc["steel_polygons"][0], block("(5). Stru Steel Section"), "steel");
-        EXPECT_EQ(rows[3], "  Concrete     " + std::string(8 - doc["materials"]["concrete"].get<std::string>().size(), ' ') +
-                               doc["materials"]["concrete"].get<std::string>());
+        EXPECT_EQ(rows[3],
+                  "  Concrete     " +
+                      std::string(8 - doc["materials"]["concrete"].get<std::string>().size(), ' ') +
+                      doc["materials"]["concrete"].get<std::string>());
         EXPECT_EQ(doc["mesh_size"], "100");
     }
     {
@@ -220,7 +227,8 @@ TEST(CliJson, InfoAndMeshMatchTheirListings) {
         EXPECT_EQ(doc["NCFIB"].get<double>(), value("NCFIB:")[0]);
         const auto core = value("Core concrete fibres:");
         EXPECT_EQ(doc["fibres"]["core_concrete"]["count"].get<double>(), core[0]);
-        EXPECT_NEAR(doc["fibres"]["core_concrete"]["area"].get<double>(), core[1], 0.0006 * core[1]);
+        EXPECT_NEAR(doc["fibres"]["core_concrete"]["area"].get<double>(), core[1],
+                    0.0006 * core[1]);
         EXPECT_EQ(doc["fibres"]["steel"]["count"].get<double>(), value("Steel fibres:")[0]);
         EXPECT_NEAR(doc["section_area"].get<double>(), value("Section Area(mm2):")[0], 1.0);
         EXPECT_NEAR(doc["rebar_area"].get<double>(), value("Rebar Area(mm2):")[0], 1.0);
@@ -231,8 +239,8 @@ TEST(CliJson, InfoAndMeshMatchTheirListings) {
 TEST(CliJson, RefusedInputStaysAMessageOnStderr) {
     // A failing run prints no half document: nothing on stdout, the message and status 1.
     const std::string bad = tempPath("json_bad.sec");
-    qav::writeTextLines(bad, {"GEN START", "MESH_SIZE,abc", "GEN END", "POLY START", "NPOINT,3", "PT,0,0,0",
-                              "PT,1,100,0", "PT,2,0,100", "POLY END"});
+    qav::writeTextLines(bad, {"GEN START", "MESH_SIZE,abc", "GEN END", "POLY START", "NPOINT,3",
+                              "PT,0,0,0", "PT,1,100,0", "PT,2,0,100", "POLY END"});
     const CliRun out = runCliStdout("mesh " + bad + " --json");
     EXPECT_EQ(out.status, 1);
     EXPECT_EQ(out.out, "");

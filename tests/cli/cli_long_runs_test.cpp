@@ -21,7 +21,8 @@ namespace {
 
 std::size_t countLines(const std::string& text, const std::string& part) {
     std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
     return n;
 }
 
@@ -42,10 +43,12 @@ TEST(CliLongRuns, CountedOnceWhereSolvesDidNotConvergeAndNowhereElse) {
     };
     const Case cases[] = {
         {"pm with key points", "pm " + sec + " --angle 30 --npm 6 --key-points", false},
-        {"one curve table", "table " + sec + common + " --entry 15 -o " + tempPath("u15.csv"), false},
+        {"one curve table", "table " + sec + common + " --entry 15 -o " + tempPath("u15.csv"),
+         false},
         {"chart", "chart " + sec + " --pm 30 --npm 6 -o " + tempPath("u.png"), true},
         {"text report", "report " + sec + common + " --doc text -o " + tempPath("u.pdf"), true},
-        {"figure report", "report " + sec + common + " --doc figure -o " + tempPath("uf.pdf"), true},
+        {"figure report", "report " + sec + common + " --doc figure -o " + tempPath("uf.pdf"),
+         true},
         {"workbook", "workbook " + sec + common + " -o " + tempPath("u.xlsx"), true},
     };
     const bool noQt = qav::test::cliWithoutQt();
@@ -54,10 +57,12 @@ TEST(CliLongRuns, CountedOnceWhereSolvesDidNotConvergeAndNowhereElse) {
         // The reference iteration leaves biaxial solves near pure tension unconverged.
         const CliRun ref = runCli(c.args + " --solver reference");
         ASSERT_EQ(ref.status, 0) << c.name << ": " << ref.out;
-        EXPECT_EQ(countLines(ref.out, "solves did not converge (worst residual "), 1u) << c.name << ": " << ref.out;
+        EXPECT_EQ(countLines(ref.out, "solves did not converge (worst residual "), 1u)
+            << c.name << ": " << ref.out;
         const CliRun fast = runCli(c.args);
         ASSERT_EQ(fast.status, 0) << c.name << ": " << fast.out;
-        EXPECT_EQ(fast.out.find("did not converge"), std::string::npos) << c.name << ": " << fast.out;
+        EXPECT_EQ(fast.out.find("did not converge"), std::string::npos)
+            << c.name << ": " << fast.out;
     }
 }
 
@@ -68,8 +73,12 @@ TEST(CliLongRuns, WorkbookAndTablesAreTheSameOnOneAndFourThreads) {
     for (const char* entry : {"13", "16"}) {
         const std::string one = tempPath(std::string("t1_") + entry + ".csv");
         const std::string four = tempPath(std::string("t4_") + entry + ".csv");
-        ASSERT_EQ(runCli("table " + sec + common + " --entry " + entry + " --threads 1 -o " + one).status, 0);
-        ASSERT_EQ(runCli("table " + sec + common + " --entry " + entry + " --threads 4 -o " + four).status, 0);
+        ASSERT_EQ(
+            runCli("table " + sec + common + " --entry " + entry + " --threads 1 -o " + one).status,
+            0);
+        ASSERT_EQ(runCli("table " + sec + common + " --entry " + entry + " --threads 4 -o " + four)
+                      .status,
+                  0);
         EXPECT_EQ(bytesOf(one), bytesOf(four)) << entry;
         EXPECT_FALSE(bytesOf(one).empty());
     }
@@ -101,11 +110,12 @@ TEST(CliLongRuns, CtrlCDuringTheCurvesLeavesNoFile) {
     // The reference iteration on a fine P-M curve at 30 degrees takes several seconds, even alone
     // on two cores.
     const std::string slow = " --angle 30 --npm 400 --mesh-size 20 --solver reference --threads 2";
-    for (const std::string& what : {std::string("workbook"), std::string("report --doc text"), std::string("table --entry 15")}) {
+    for (const std::string& what : {std::string("workbook"), std::string("report --doc text"),
+                                    std::string("table --entry 15")}) {
         const std::string out = tempPath("interrupted.out");
         std::remove(out.c_str());
-        const std::string cmd = "timeout --preserve-status -s INT 1 " + std::string(QAVSEC_CLI) + " " + what + " " + sec +
-                                slow + " -o " + out + " > /dev/null 2>&1";
+        const std::string cmd = "timeout --preserve-status -s INT 1 " + std::string(QAVSEC_CLI) +
+                                " " + what + " " + sec + slow + " -o " + out + " > /dev/null 2>&1";
         const int rc = std::system(cmd.c_str());
         ASSERT_TRUE(WIFEXITED(rc)) << what;
         EXPECT_EQ(WEXITSTATUS(rc), 130) << what << ": interrupted during the run";

@@ -37,7 +37,8 @@ TEST(CliModel, ExitStatusTellsUsageFromBadInput) {
     qav::writeTextFile(bad, "REBAR START\r\nNBAR,2\r\nBAR,1,x,0,25\r\nREBAR END\r\n");
     const CliRun conv = runCli("info " + bad);
     EXPECT_EQ(conv.status, 1);
-    EXPECT_NE(conv.out.find("'x' is not a valid floating point value"), std::string::npos) << conv.out;
+    EXPECT_NE(conv.out.find("'x' is not a valid floating point value"), std::string::npos)
+        << conv.out;
     std::remove(bad.c_str());
 }
 

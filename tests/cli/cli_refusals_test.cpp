@@ -20,7 +20,8 @@ std::string regression(const std::string& target, const std::string& name) {
 
 bool printsNonFinite(const std::string& out) {
     for (const char* s : {"NAN", "INF", "nan", "inf"})
-        if (out.find(std::string(",") + s) != std::string::npos || out.find(std::string(" ") + s) != std::string::npos)
+        if (out.find(std::string(",") + s) != std::string::npos ||
+            out.find(std::string(" ") + s) != std::string::npos)
             return true;
     return false;
 }
@@ -34,13 +35,15 @@ TEST(CliRefusals, DamagedSectionFilesExitOneNamingTheLine) {
     };
     const Case cases[] = {
         {"far_cover_corner.sec", "Line 23: \"PT,1,4000000.00000,4000000.00000\""},
-        {"negative_bar_diameter.sec", "Line 34: \"BAR,1,-121.66667,465.00000,-25.00000\": -25.00000 is refused"},
+        {"negative_bar_diameter.sec",
+         "Line 34: \"BAR,1,-121.66667,465.00000,-25.00000\": -25.00000 is refused"},
     };
     for (const Case& c : cases)
         for (const char* command : {"info ", "mesh ", "check "}) {
             const CliRun r = runCli(command + regression("section_file", c.file));
             EXPECT_EQ(r.status, 1) << command << c.file << ": " << r.out;
-            EXPECT_NE(r.out.find(c.message), std::string::npos) << command << c.file << ": " << r.out;
+            EXPECT_NE(r.out.find(c.message), std::string::npos)
+                << command << c.file << ": " << r.out;
             EXPECT_FALSE(printsNonFinite(r.out)) << r.out;
         }
 }

@@ -39,15 +39,22 @@ TEST(CliReport, DocumentsAndCharts) {
         bool pdf;
     };
     const Case cases[] = {
-        {"figure report", "report " + sec + " --figure --npm 6 --nmm 8 --csv " + loads + " --all --critical", "fig.pdf", true},
+        {"figure report",
+         "report " + sec + " --figure --npm 6 --nmm 8 --csv " + loads + " --all --critical",
+         "fig.pdf", true},
         {"text report", "report " + sec + " --text --npm 6 --nmm 8 --angle 30", "txt.pdf", true},
         {"section data", "report " + sec + " --section-data", "data.pdf", true},
         {"load report", "report " + sec + " --loads --csv " + loads, "loads.pdf", true},
         // The load file is --loads in every command; --doc names the report.
-        {"figure by --doc", "report " + sec + " --doc figure --npm 6 --nmm 8 --loads " + loads + " --all", "fig2.pdf", true},
-        {"load report by --doc", "report " + sec + " --doc loads --loads " + loads, "loads2.pdf", true},
-        {"old flag and --loads file", "report " + sec + " --section-data --loads " + loads, "data2.pdf", true},
-        {"P-M chart", "chart " + sec + " --pm 45 --npm 6 --loads " + loads + " --all --critical", "pm.png", false},
+        {"figure by --doc",
+         "report " + sec + " --doc figure --npm 6 --nmm 8 --loads " + loads + " --all", "fig2.pdf",
+         true},
+        {"load report by --doc", "report " + sec + " --doc loads --loads " + loads, "loads2.pdf",
+         true},
+        {"old flag and --loads file", "report " + sec + " --section-data --loads " + loads,
+         "data2.pdf", true},
+        {"P-M chart", "chart " + sec + " --pm 45 --npm 6 --loads " + loads + " --all --critical",
+         "pm.png", false},
         {"Myy-Mzz chart", "chart " + sec + " --mm 2000 --nmm 8", "mm.png", false},
         {"M-Phi chart", "chart " + sec + " --mphi y --steps 5", "mphi.png", false},
     };
@@ -59,7 +66,8 @@ TEST(CliReport, DocumentsAndCharts) {
         const std::string bytes = bytesOf(out);
         if (c.pdf) {
             EXPECT_EQ(bytes.rfind("%PDF", 0), 0u) << c.name;
-            EXPECT_NE(r.out.find("1 page(s) written"), std::string::npos) << c.name << ": " << r.out;
+            EXPECT_NE(r.out.find("1 page(s) written"), std::string::npos)
+                << c.name << ": " << r.out;
         } else {
             ASSERT_GT(bytes.size(), 24u) << c.name;
             EXPECT_EQ(bytes.substr(1, 3), "PNG") << c.name;
@@ -83,16 +91,19 @@ TEST(CliReport, Refusals) {
     const Case cases[] = {
         {"no document", "report " + sec + " -o x.pdf", 2, "choose one document"},
         {"two documents", "report " + sec + " --text --figure -o x.pdf", 2, "choose one document"},
-        {"--doc and an old flag", "report " + sec + " --doc text --figure -o x.pdf", 2, "choose one document"},
+        {"--doc and an old flag", "report " + sec + " --doc text --figure -o x.pdf", 2,
+         "choose one document"},
         {"unknown --doc", "report " + sec + " --doc summary -o x.pdf", 2,
          "--doc takes figure, text, section-data or loads"},
-        {"both load file names", "report " + sec + " --doc loads --loads a.csv --csv b.csv -o x.pdf", 2,
+        {"both load file names",
+         "report " + sec + " --doc loads --loads a.csv --csv b.csv -o x.pdf", 2,
          "--csv is the earlier name of --loads"},
         {"no output", "chart " + sec + " --pm 0", 2, "-o OUT.png is needed"},
         {"no chart", "chart " + sec + " -o x.png", 2, "choose one of --pm, --mm, --mphi"},
         {"axial not a number", "chart " + sec + " --mm abc -o " + tempPath("x.png"), 1,
          "'abc' is not a valid floating point value"},
-        {"unwritable PDF", "report " + sec + " --section-data -o /nonexistent/dir/x.pdf", 1, "could not start"},
+        {"unwritable PDF", "report " + sec + " --section-data -o /nonexistent/dir/x.pdf", 1,
+         "could not start"},
     };
     for (const Case& c : cases) {
         const CliRun r = runCli(c.args);

@@ -80,7 +80,8 @@ TEST(CliState, PictureSummaryAndFibres) {
     EXPECT_EQ(runCli("state " + sec + " --load -2000,100,300 -o " + png).status, 0);
     // The solver and the threads are chosen as for every analysis; the states agree.
     const CliRun fast = runCli("state " + sec + " --load -2000,100,300 -o " + png);
-    const CliRun ref = runCli("state " + sec + " --load -2000,100,300 --solver reference --threads 1 -o " + png);
+    const CliRun ref =
+        runCli("state " + sec + " --load -2000,100,300 --solver reference --threads 1 -o " + png);
     ASSERT_EQ(ref.status, 0) << ref.out;
     const auto fraction = [](const std::string& out) {
         const auto at = out.find("Load Fraction");

@@ -39,7 +39,9 @@ std::set<std::string> usageOptions(const std::string& usage) {
     std::istringstream in(usage);
     while (in >> word) {
         const auto start = word.find('-');
-        if (start == std::string::npos || (start > 0 && word[start - 1] != '[' && word[start - 1] != '(' && word[start - 1] != '|')) continue;
+        if (start == std::string::npos || (start > 0 && word[start - 1] != '[' &&
+                                           word[start - 1] != '(' && word[start - 1] != '|'))
+            continue;
         std::string o = word.substr(start);
         o = o.substr(0, o.find_first_of("])|"));
         if (o.size() > 1 && o[1] != ' ') options.insert(o);
@@ -88,7 +90,8 @@ TEST(CliUsage, JsonAndLoadsAreOneNameEverywhere) {
     for (const char* name : {"info", "mesh", "pm", "mm", "mphi", "pmm", "check"})
         EXPECT_TRUE(helpOptions(runCli(std::string(name) + " --help").out).count("--json")) << name;
     for (const char* name : {"check", "report", "chart", "table", "workbook"})
-        EXPECT_TRUE(helpOptions(runCli(std::string(name) + " --help").out).count("--loads")) << name;
+        EXPECT_TRUE(helpOptions(runCli(std::string(name) + " --help").out).count("--loads"))
+            << name;
 }
 
 TEST(CliUsage, BashCompletionOffersCommandsAndOptions) {
@@ -97,9 +100,10 @@ TEST(CliUsage, BashCompletionOffersCommandsAndOptions) {
     // Completes the words as bash would on TAB, with the program under test first on the line.
     auto complete = [&](const std::string& words, int index) {
         const std::string out = tempPath("completion.txt");
-        const std::string cmd = "bash -c 'source \"" + script + "\"; COMP_WORDS=(" + QAVSEC_CLI + " " + words +
-                                "); COMP_CWORD=" + std::to_string(index) +
-                                "; _qavsec_cli; printf \"%s\\n\" \"${COMPREPLY[@]}\"' > " + out + " 2>&1";
+        const std::string cmd = "bash -c 'source \"" + script + "\"; COMP_WORDS=(" + QAVSEC_CLI +
+                                " " + words + "); COMP_CWORD=" + std::to_string(index) +
+                                "; _qavsec_cli; printf \"%s\\n\" \"${COMPREPLY[@]}\"' > " + out +
+                                " 2>&1";
         EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
         std::ifstream in(out);
         std::set<std::string> got;

@@ -8,8 +8,8 @@
 #include "builders/opening_section.h"
 #include "builders/steel_section.h"
 #include "builders/typical_section.h"
-#include "interchange/force_csv.h"
 #include "interchange/dxf_import.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
 #include "model/number_text.h"
@@ -48,13 +48,14 @@ std::string savesAndReadsBack(const SectionModel& m, const char* what) {
     try {
         LOAD_QAV_SEC_DATA(back, first);
     } catch (const std::exception& e) {
-        return std::string(what) + ": the saved section does not read back: " + e.what() + "\n" + joinLinesCrLf(first);
+        return std::string(what) + ": the saved section does not read back: " + e.what() + "\n" +
+               joinLinesCrLf(first);
     }
     std::vector<std::string> second;
     SAVE_QAV_SEC_DATA(back, second);
     if (second != first)
-        return std::string(what) + ": the section read back saves differently:\n" + joinLinesCrLf(first) + "---\n" +
-               joinLinesCrLf(second);
+        return std::string(what) + ": the section read back saves differently:\n" +
+               joinLinesCrLf(first) + "---\n" + joinLinesCrLf(second);
     return {};
 }
 
@@ -118,7 +119,8 @@ std::string forceCsv(const uint8_t* data, std::size_t size) {
         } catch (const std::exception& e) {
             return std::string("force CSV: the exported file does not read back: ") + e.what();
         }
-        if (again.NFORCE != m.NFORCE) return "force CSV: the exported file reads back with another count";
+        if (again.NFORCE != m.NFORCE)
+            return "force CSV: the exported file reads back with another count";
         if (auto bad = savesAndReadsBack(m, "force CSV"); !bad.empty()) return bad;
     }
     return {};
@@ -129,7 +131,8 @@ std::string numberText(const uint8_t* data, std::size_t size) {
     int i = 0;
     if (TryToInt(text, i)) {
         int back = 0;
-        if (!TryToInt(Format("%D", {i}), back) || back != i) return "number text: the integer " + text + " does not read back";
+        if (!TryToInt(Format("%D", {i}), back) || back != i)
+            return "number text: the integer " + text + " does not read back";
     }
     double v = 0;
     if (!TryToFloat(text, v)) return {};
@@ -138,11 +141,13 @@ std::string numberText(const uint8_t* data, std::size_t size) {
         const std::string once = Format(format, {v});
         double back = 0;
         if (!TryToFloat(once, back) && std::string(format) != "%n")
-            return "number text: " + std::string(format) + " of '" + text + "' gives '" + once + "', not a number";
+            return "number text: " + std::string(format) + " of '" + text + "' gives '" + once +
+                   "', not a number";
         if (std::string(format) == "%n") continue;
         const std::string twice = Format(format, {back});
         if (twice != once)
-            return "number text: " + std::string(format) + " of '" + text + "' gives '" + once + "', then '" + twice + "'";
+            return "number text: " + std::string(format) + " of '" + text + "' gives '" + once +
+                   "', then '" + twice + "'";
     }
     double exact = 0;
     if (!TryToFloat(Format("%0.17g", {v}), exact) || exact != v)
@@ -187,7 +192,8 @@ std::string mesher(const uint8_t* data, std::size_t size) {
     const int corners = 3 + in.byte() % 10;
     m.NCONC_PT = corners;
     m.CONC_PT.assign(static_cast<std::size_t>(corners) + 1, TPOS{});
-    for (int i = 0; i < corners; ++i) m.CONC_PT[static_cast<std::size_t>(i)] = {in.coordinate(500), in.coordinate(500)};
+    for (int i = 0; i < corners; ++i)
+        m.CONC_PT[static_cast<std::size_t>(i)] = {in.coordinate(500), in.coordinate(500)};
     m.CONC_PT[static_cast<std::size_t>(corners)] = m.CONC_PT[0];
     const int bars = in.byte() % 9;
     for (int i = 0; i < bars; ++i) {
@@ -202,11 +208,13 @@ std::string mesher(const uint8_t* data, std::size_t size) {
         // Random corners mostly cross themselves and are refused: the same corners in order of
         // their angle around their middle give the mesher an outline it takes.
         TPOS mid{0, 0};
-        for (int i = 0; i < corners; ++i) mid = {mid.X + m.CONC_PT[static_cast<std::size_t>(i)].X / corners,
-                                                  mid.Y + m.CONC_PT[static_cast<std::size_t>(i)].Y / corners};
-        std::sort(m.CONC_PT.begin(), m.CONC_PT.begin() + corners, [&](const TPOS& a, const TPOS& b) {
-            return std::atan2(a.Y - mid.Y, a.X - mid.X) < std::atan2(b.Y - mid.Y, b.X - mid.X);
-        });
+        for (int i = 0; i < corners; ++i)
+            mid = {mid.X + m.CONC_PT[static_cast<std::size_t>(i)].X / corners,
+                   mid.Y + m.CONC_PT[static_cast<std::size_t>(i)].Y / corners};
+        std::sort(
+            m.CONC_PT.begin(), m.CONC_PT.begin() + corners, [&](const TPOS& a, const TPOS& b) {
+                return std::atan2(a.Y - mid.Y, a.X - mid.X) < std::atan2(b.Y - mid.Y, b.X - mid.X);
+            });
         m.CONC_PT[static_cast<std::size_t>(corners)] = m.CONC_PT[0];
         if (!refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) return {};
     }
@@ -215,7 +223,7 @@ std::string mesher(const uint8_t* data, std::size_t size) {
 
 const std::vector<Target>& targets() {
     static const std::vector<Target> all{
-        {"section_file", &sectionFile}, {"dxf_import", &dxfImport}, {"force_csv", &forceCsv},
+        {"section_file", &sectionFile}, {"dxf_import", &dxfImport},       {"force_csv", &forceCsv},
         {"number_text", &numberText},   {"builder_boxes", &builderBoxes}, {"mesher", &mesher},
     };
     return all;

@@ -6,12 +6,12 @@
 
 #include "fuzz/fuzz_bodies.h"
 
-#define QAVSEC_FUZZ_TARGET(body)                                                  \
+#define QAVSEC_FUZZ_TARGET(body)                                                   \
     extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) { \
-        const std::string broken = body(data, size);                              \
-        if (!broken.empty()) {                                                    \
-            std::fprintf(stderr, "%s\n", broken.c_str());                         \
-            std::abort();                                                         \
-        }                                                                         \
-        return 0;                                                                 \
+        const std::string broken = body(data, size);                               \
+        if (!broken.empty()) {                                                     \
+            std::fprintf(stderr, "%s\n", broken.c_str());                          \
+            std::abort();                                                          \
+        }                                                                          \
+        return 0;                                                                  \
     }

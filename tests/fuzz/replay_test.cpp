@@ -34,7 +34,8 @@ int replay(const qav::fuzz::Target& t, const fs::path& dir) {
 
 TEST(FuzzRegressions, EveryFindingStaysMended) {
     int n = 0;
-    for (const auto& t : targets()) n += replay(t, fs::path(QAVSEC_TEST_DATA) / "fuzz-regressions" / t.name);
+    for (const auto& t : targets())
+        n += replay(t, fs::path(QAVSEC_TEST_DATA) / "fuzz-regressions" / t.name);
     EXPECT_GT(n, 0) << "the findings are kept under tests/data/fuzz-regressions/";
 }
 

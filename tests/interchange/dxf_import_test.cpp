@@ -323,7 +323,8 @@ TEST(DxfImport, BinaryOrRandomBytesNeverCrash) {
 }
 
 TEST(DxfImport, AFileWithNoSectionSaysSoAndKeepsTheModel) {
-    const std::string path = (std::filesystem::temp_directory_path() / "qavsec_no_section.dxf").string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "qavsec_no_section.dxf").string();
     {
         std::ofstream f(path);
         f << "just some notes\nwith no drawing in them\n  0\nEOF\n";
@@ -336,9 +337,10 @@ TEST(DxfImport, AFileWithNoSectionSaysSoAndKeepsTheModel) {
         importDxfFile(m, path);
         ADD_FAILURE() << "imported nothing without a word";
     } catch (const InputError& e) {
-        EXPECT_EQ(std::string(e.what()), "No section found in " + path +
-                                             ": it has no outline, cover line, steel polygon, opening or bar on the "
-                                             "layers the import reads. The section on screen was kept.");
+        EXPECT_EQ(std::string(e.what()),
+                  "No section found in " + path +
+                      ": it has no outline, cover line, steel polygon, opening or bar on the "
+                      "layers the import reads. The section on screen was kept.");
     }
     EXPECT_EQ(m.NBAR, 1);
     EXPECT_EQ(m.NCONC_PT, 3);

@@ -12,13 +12,14 @@ using namespace qav;
 namespace {
 
 std::vector<std::string> circle(const std::string& x, const std::string& radius) {
-    return {"0", "SECTION", "2", "ENTITIES", "0", "CIRCLE", "8", "0", "10", x, "20", "-465", "40", radius,
-            "0", "ENDSEC", "0", "EOF"};
+    return {"0", "SECTION", "2",    "ENTITIES", "0",    "CIRCLE", "8",      "0", "10",
+            x,   "20",      "-465", "40",       radius, "0",      "ENDSEC", "0", "EOF"};
 }
 
 std::vector<std::string> outline(const std::string& farX) {
-    return {"0", "SECTION", "2", "ENTITIES", "0", "LWPOLYLINE", "8", "POLY", "90", "3", "10", "0", "20", "0",
-            "10", farX, "20", "0", "10", "0", "20", "400", "0", "ENDSEC", "0", "EOF"};
+    return {"0",  "SECTION", "2",  "ENTITIES", "0", "LWPOLYLINE", "8",  "POLY", "90",
+            "3",  "10",      "0",  "20",       "0", "10",         farX, "20",   "0",
+            "10", "0",       "20", "400",      "0", "ENDSEC",     "0",  "EOF"};
 }
 
 std::string refusal(const std::vector<std::string>& lines) {

@@ -37,12 +37,14 @@ TEST(ForceCsv, SampleImportsAndExportsAsKilonewtons) {
 TEST(ForceCsv, BlankLinesMakeNoCombinationWhereverTheyStand) {
     // Each reads as the two combinations of the file without its blank lines.
     SectionModel clean;
-    IMPORT_FORCE_CSV(clean, {"no.,Load,P,M2,M3", "1,A,10,20,30", "2,B,40,50,60,more"}, ForceUnits::kN_m);
+    IMPORT_FORCE_CSV(clean, {"no.,Load,P,M2,M3", "1,A,10,20,30", "2,B,40,50,60,more"},
+                     ForceUnits::kN_m);
     ASSERT_EQ(clean.NFORCE, 2);
-    for (const char* text : {"no.,Load,P,M2,M3\n1,A,10,20,30\n2,B,40,50,60,more\n\n",
-                             "no.,Load,P,M2,M3\r\n1,A,10,20,30\r\n2,B,40,50,60,more\r\n\r\n\r\n",
-                             "no.,Load,P,M2,M3\n1,A,10,20,30\n \t \n\n2,B,40,50,60,more\n  ",
-                             "\r\n\r\nno.,Load,P,M2,M3\r\n1,A,10,20,30\r\n\t\r\n2,B,40,50,60,more"}) {
+    for (const char* text :
+         {"no.,Load,P,M2,M3\n1,A,10,20,30\n2,B,40,50,60,more\n\n",
+          "no.,Load,P,M2,M3\r\n1,A,10,20,30\r\n2,B,40,50,60,more\r\n\r\n\r\n",
+          "no.,Load,P,M2,M3\n1,A,10,20,30\n \t \n\n2,B,40,50,60,more\n  ",
+          "\r\n\r\nno.,Load,P,M2,M3\r\n1,A,10,20,30\r\n\t\r\n2,B,40,50,60,more"}) {
         SectionModel m;
         IMPORT_FORCE_CSV(m, splitLines(text), ForceUnits::kN_m);
         EXPECT_EQ(EXPORT_FORCE_CSV(m), EXPORT_FORCE_CSV(clean)) << text;
@@ -54,7 +56,8 @@ TEST(ForceCsv, RefusedFilesNameTheLineAndColumnAndChangeNothing) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "The force file is empty"},
         {{"", " \t"}, "The force file is empty"},
-        {{h, "1,A,10,20,30", "2,B,x,20,30"}, "Line 3, column P: 'x' is not a valid floating point value"},
+        {{h, "1,A,10,20,30", "2,B,x,20,30"},
+         "Line 3, column P: 'x' is not a valid floating point value"},
         {{h, "", "1,A,10,y,30"}, "Line 3, column M2: 'y' is not a valid floating point value"},
         {{"h", "1,A,10,20,z"}, "Line 2, column 5: 'z' is not a valid floating point value"},
         {{h, "1,A,10,20,30", "", "2,B,40"}, "Line 4 has 3 fields, 5 are needed."},

@@ -60,7 +60,8 @@ TEST(InterchangeCli, GoldenExportsOfTheExamples) {
             const std::string out = temp(name + k.ext);
             ASSERT_EQ(cli("export \"" + example(name) + "\" " + k.option + " \"" + out + "\""), 0)
                 << name << k.option;
-            const std::string diff = test::compareWithGolden("interchange/" + name + k.ext, readTextFile(out));
+            const std::string diff =
+                test::compareWithGolden("interchange/" + name + k.ext, readTextFile(out));
             EXPECT_TRUE(diff.empty()) << name << " " << k.option << "\n" << diff;
             std::remove(out.c_str());
         }
@@ -126,14 +127,17 @@ TEST(InterchangeCli, OpenSeesExportTakesTheMeshOptions) {
     // fibres through its plates, and leaves a section with concrete as it was.
     auto fibres = [](const std::string& name, const std::string& options) {
         const std::string out = temp(name + "_options.tcl");
-        EXPECT_EQ(cli("export \"" + example(name) + "\" --opensees -o \"" + out + "\" " + options), 0);
+        EXPECT_EQ(cli("export \"" + example(name) + "\" --opensees -o \"" + out + "\" " + options),
+                  0);
         const std::string text = readTextFile(out);
         std::remove(out.c_str());
         return text;
     };
     auto count = [](const std::string& text) {
         int n = 0;
-        for (std::size_t at = text.find("fiber "); at != std::string::npos; at = text.find("fiber ", at + 1)) ++n;
+        for (std::size_t at = text.find("fiber "); at != std::string::npos;
+             at = text.find("fiber ", at + 1))
+            ++n;
         return n;
     };
     const int plain = count(fibres("steel_i_section", "--mesh-size 10"));

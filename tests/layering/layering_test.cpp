@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::set<std::string> kCore{"canvas", "model", "view", "builders", "mesh", "analysis", "reports", "interchange"};
+const std::set<std::string> kCore{"canvas", "model",    "view",    "builders",
+                                  "mesh",   "analysis", "reports", "interchange"};
 
 struct Layer {
     const char* name;
@@ -48,8 +49,10 @@ std::vector<std::string> violations(const Layer& layer, int& files) {
             const std::string at = rel.string() + ":" + std::to_string(n) + ": " + line;
             std::smatch match;
             if (!layer.qtAllowed && std::regex_search(line, kQtInclude)) found.push_back(at);
-            if (!layer.widgetsAllowed && std::regex_search(line, kWidgetInclude)) found.push_back(at);
-            if (std::regex_search(line, match, kProjectInclude) && layer.mayNotInclude.count(match[1].str()) != 0)
+            if (!layer.widgetsAllowed && std::regex_search(line, kWidgetInclude))
+                found.push_back(at);
+            if (std::regex_search(line, match, kProjectInclude) &&
+                layer.mayNotInclude.count(match[1].str()) != 0)
                 found.push_back(at);
         }
     }
@@ -67,7 +70,8 @@ TEST(Layering, EachLayerIncludesOnlyWhatItMay) {
     };
     for (const Layer& layer : layers) {
         int files = 0;
-        for (const std::string& v : violations(layer, files)) ADD_FAILURE() << layer.name << ": " << v;
+        for (const std::string& v : violations(layer, files))
+            ADD_FAILURE() << layer.name << ": " << v;
         EXPECT_GT(files, 0) << layer.name;
     }
 }
@@ -92,6 +96,7 @@ TEST(Layering, TheRulesCatchWhatTheyForbid) {
         std::smatch match;
         EXPECT_EQ(std::regex_search(line, kQtInclude), c.qt) << c.line;
         EXPECT_EQ(std::regex_search(line, kWidgetInclude), c.widget) << c.line;
-        EXPECT_EQ(std::regex_search(line, match, kProjectInclude) ? match[1].str() : "", c.project) << c.line;
+        EXPECT_EQ(std::regex_search(line, match, kProjectInclude) ? match[1].str() : "", c.project)
+            << c.line;
     }
 }

@@ -25,7 +25,8 @@ Result triangulate(const std::vector<dVertex>& points, MessageLog& log) {
     for (int j = 1; j <= d.HowMany; ++j) {
         const dTriangle& t = d.Triangle[static_cast<std::size_t>(j)];
         r.triangles.push_back(t);
-        const dVertex &a = d.Vertex[static_cast<std::size_t>(t.vv0)], &b = d.Vertex[static_cast<std::size_t>(t.vv1)],
+        const dVertex &a = d.Vertex[static_cast<std::size_t>(t.vv0)],
+                      &b = d.Vertex[static_cast<std::size_t>(t.vv1)],
                       &c = d.Vertex[static_cast<std::size_t>(t.vv2)];
         r.area += std::fabs((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y)) / 2;
     }

@@ -11,9 +11,9 @@ using namespace qav::testing;
 TEST(FibreAreaCheck, PolygonAreasTakeTheOpeningsOut) {
     SectionModel m = compositeRectangle(800, 1000, 50);
     addSteel(m, rectangle(200, 300));
-    addOpening(m, rectangle(100, 100, 50, 0));   // inside the steel
+    addOpening(m, rectangle(100, 100, 50, 0));     // inside the steel
     addOpening(m, rectangle(100, 100, 100, 100));  // half steel, half concrete
-    addOpening(m, rectangle(100, 100, 250, 0));  // in the concrete only
+    addOpening(m, rectangle(100, 100, 250, 0));    // in the concrete only
     const auto a = sectionPolygonAreas(m);
     ASSERT_TRUE(a.has_value());
     EXPECT_NEAR(a->steel, 60000 - 10000 - 5000, 1e-6);
@@ -27,20 +27,25 @@ TEST(FibreAreaCheck, OneMessageNamesEveryKindThatDiffers) {
     s.fibres[FIB_STEEL].area = 45767;
     s.fibres[FIB_CORE_CONCRETE].area = 700000;
     s.fibres[FIB_COVER_CONCRETE].area = 52000;  // concrete 752,000 of 752,000
-    EXPECT_EQ(fibreAreaWarning(m, s), "Steel fibres cover 45,767 mm\u00b2 of 48,000 mm\u00b2 (\u22124.7 %): use a smaller mesh size.");
+    EXPECT_EQ(fibreAreaWarning(m, s),
+              "Steel fibres cover 45,767 mm\u00b2 of 48,000 mm\u00b2 (\u22124.7 %): use a smaller "
+              "mesh size.");
     s.fibres[FIB_STEEL].area = 48000 * 1.009;
     EXPECT_EQ(fibreAreaWarning(m, s), std::nullopt) << "within 1 %";
     s.fibres[FIB_COVER_CONCRETE].area = 62000;
     s.fibres[FIB_STEEL].area = 40000;
     EXPECT_EQ(fibreAreaWarning(m, s),
-              "Concrete fibres cover 762,000 mm\u00b2 of 752,000 mm\u00b2 (+1.3 %): use a smaller mesh size.\n"
-              "Steel fibres cover 40,000 mm\u00b2 of 48,000 mm\u00b2 (\u221216.7 %): use a smaller mesh size.");
+              "Concrete fibres cover 762,000 mm\u00b2 of 752,000 mm\u00b2 (+1.3 %): use a smaller "
+              "mesh size.\n"
+              "Steel fibres cover 40,000 mm\u00b2 of 48,000 mm\u00b2 (\u221216.7 %): use a smaller "
+              "mesh size.");
 }
 
 TEST(FibreAreaCheck, OverlapsCountOnceAndSteelOutsideTheOutlineIsSteel) {
     SectionModel m = compositeRectangle(400, 400, 30);
     addSteel(m, rectangle(600, 600));  // a tube's outer plate around the concrete...
-    addOpening(m, rectangle(400, 400));  // ...whose inside is the opening: nothing of the outline stays
+    addOpening(
+        m, rectangle(400, 400));  // ...whose inside is the opening: nothing of the outline stays
     auto a = sectionPolygonAreas(m);
     ASSERT_TRUE(a.has_value());
     EXPECT_NEAR(a->steel, 360000 - 160000, 1e-6);
@@ -56,7 +61,8 @@ TEST(FibreAreaCheck, OverlapsCountOnceAndSteelOutsideTheOutlineIsSteel) {
 }
 
 TEST(FibreAreaCheck, MeshedSectionsWithoutOpeningsCarryTheirAreas) {
-    for (SectionModel m : {rectangularColumn(800, 1000, 35, 2, 2, 25), circularColumn(600, 40, 8, 20)}) {
+    for (SectionModel m :
+         {rectangularColumn(800, 1000, 35, 2, 2, 25), circularColumn(600, 40, 8, 20)}) {
         m.MESH_SIZE_TEXT = "100";
         NullMessages none;
         EXPECT_EQ(FIBER_SECTION_MESH(m, none).areaWarning, "");

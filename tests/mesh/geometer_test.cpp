@@ -35,10 +35,14 @@ TEST(Geometer, PointInPolygonCases) {
         {"ray through a local top", {{0, 0}, {2, 0}, {1, 1}}, {0, 1}, PIP_OUTSIDE},
         {"ray through a local bottom", {{0, 0}, {2, 1}, {-2, 1}}, {-1, 0}, PIP_OUTSIDE},
         {"no corners", {}, {0, 0}, PIP_OUTSIDE},
-        {"huge coordinates stay exact", {{-1e150, -1e150}, {1e150, -1e150}, {1e150, 1e150}, {-1e150, 1e150}},
-         {0, 0}, PIP_INSIDE},
-        {"tiny offsets stay exact", {{0, 0}, {1e-200, 0}, {1e-200, 1e-200}, {0, 1e-200}},
-         {5e-201, 5e-201}, PIP_INSIDE},
+        {"huge coordinates stay exact",
+         {{-1e150, -1e150}, {1e150, -1e150}, {1e150, 1e150}, {-1e150, 1e150}},
+         {0, 0},
+         PIP_INSIDE},
+        {"tiny offsets stay exact",
+         {{0, 0}, {1e-200, 0}, {1e-200, 1e-200}, {0, 1e-200}},
+         {5e-201, 5e-201},
+         PIP_INSIDE},
     };
     for (const Case& c : cases) EXPECT_EQ(place(c.poly, c.p), c.expected) << c.name;
 }

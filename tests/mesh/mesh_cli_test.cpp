@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 #include "model/text_file.h"
 
@@ -27,13 +27,15 @@ const std::string example = std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangu
 }  // namespace
 
 TEST(MeshCli, PrintsTheSummaryAndWritesTheFibres) {
-    const std::string csv = (std::filesystem::temp_directory_path() / "qavsec_mesh_cli_fibres.csv").string();
+    const std::string csv =
+        (std::filesystem::temp_directory_path() / "qavsec_mesh_cli_fibres.csv").string();
     const CliRun r = cli("mesh " + example + " --fibres " + csv);
     ASSERT_EQ(r.status, 0) << r.out;
-    for (const char* line : {"Mesh nodes:             120\n", "Triangles:              202 (202 used)\n",
-                             "Core concrete fibres:   130, area 678900.000\n",
-                             "Rebar fibres:           12, area 5887.500\n", "NCFIB:                  16\n",
-                             "Section Area(mm2):      800000\n", "Rebar Ratio(%):         0.74\n"})
+    for (const char* line :
+         {"Mesh nodes:             120\n", "Triangles:              202 (202 used)\n",
+          "Core concrete fibres:   130, area 678900.000\n",
+          "Rebar fibres:           12, area 5887.500\n", "NCFIB:                  16\n",
+          "Section Area(mm2):      800000\n", "Rebar Ratio(%):         0.74\n"})
         EXPECT_NE(r.out.find(line), std::string::npos) << line << "in\n" << r.out;
     const auto lines = qav::readTextLines(csv);
     ASSERT_EQ(lines.size(), 215u);
@@ -59,12 +61,15 @@ TEST(MeshCli, WarnsOnStderrWhenTheFibresMissTheSectionsAreas) {
     const std::string open = (tmp / "qavsec_mesh_cli_src_open.sec").string();
     ASSERT_EQ(cli("build composite --shape 3 -o " + src).status, 0);
     ASSERT_EQ(cli("build opening --into " + src + " -o " + open).status, 0);
-    const std::string warning = "Steel fibres cover 45,767 mm\u00b2 of 48,000 mm\u00b2 (\u22124.7 %): use a smaller mesh size.";
+    const std::string warning =
+        "Steel fibres cover 45,767 mm\u00b2 of 48,000 mm\u00b2 (\u22124.7 %): use a smaller mesh "
+        "size.";
     const CliRun coarse = cli("mesh " + open);
     ASSERT_EQ(coarse.status, 0) << coarse.out;
     EXPECT_NE(coarse.out.find(warning), std::string::npos) << coarse.out;
     const CliRun plain = cli("mesh " + example);
-    EXPECT_EQ(plain.out.find("fibres cover"), std::string::npos) << "a section without openings meshes without a word";
+    EXPECT_EQ(plain.out.find("fibres cover"), std::string::npos)
+        << "a section without openings meshes without a word";
     std::remove(src.c_str());
     std::remove(open.c_str());
 }
@@ -77,7 +82,8 @@ TEST(MeshCli, SteelGridMeshesInsideSteelOnlySections) {
     const CliRun grid = cli("mesh " + steel + " --mesh-size 10 --steel-grid");
     ASSERT_EQ(plain.status, 0) << plain.out;
     ASSERT_EQ(grid.status, 0) << grid.out;
-    EXPECT_NE(plain.out.find("Steel fibres:           326, area 80000.000\n"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.out.find("Steel fibres:           326, area 80000.000\n"), std::string::npos)
+        << plain.out;
     EXPECT_EQ(grid.out.find("Steel fibres:           326,"), std::string::npos) << grid.out;
     EXPECT_NE(grid.out.find(", area 80000.000\n"), std::string::npos) << grid.out;
     EXPECT_EQ(cli("mesh " + example + " --steel-grid").out, cli("mesh " + example).out);

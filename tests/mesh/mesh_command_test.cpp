@@ -23,8 +23,12 @@ MeshSummary mesh(SectionModel& m, const std::string& size = "100") {
     return FIBER_SECTION_MESH(m, none);
 }
 
-double area(const MeshSummary& s, int kind) { return s.fibres[static_cast<std::size_t>(kind)].area; }
-int count(const MeshSummary& s, int kind) { return s.fibres[static_cast<std::size_t>(kind)].count; }
+double area(const MeshSummary& s, int kind) {
+    return s.fibres[static_cast<std::size_t>(kind)].area;
+}
+int count(const MeshSummary& s, int kind) {
+    return s.fibres[static_cast<std::size_t>(kind)].count;
+}
 }  // namespace
 
 TEST(MeshCommand, RectangularColumn) {
@@ -41,7 +45,8 @@ TEST(MeshCommand, RectangularColumn) {
     EXPECT_EQ(count(s, FIB_COVER_CONCRETE), 72);
     EXPECT_NEAR(area(s, FIB_COVER_CONCRETE), 121100, 1e-6);
     EXPECT_EQ(count(s, FIB_REBAR), 12);
-    for (int i = 203; i <= 214; ++i) EXPECT_DOUBLE_EQ(m.FIB[static_cast<std::size_t>(i)].AREA, 490.625);
+    for (int i = 203; i <= 214; ++i)
+        EXPECT_DOUBLE_EQ(m.FIB[static_cast<std::size_t>(i)].AREA, 490.625);
     EXPECT_EQ(s.NFIB, 214);
     EXPECT_EQ(s.NCFIB, 16);
     EXPECT_EQ(m.PROPERTIES_TEXT.Edit2, "800000");
@@ -135,7 +140,8 @@ TEST(MeshCommand, SteelOnlyIsRelativeToTheSteelCentroid) {
 
 TEST(MeshCommand, OpeningsWinOverSteel) {
     SectionModel m = compositeRectangle(1000, 800, 35);
-    const TPOLYSHAPE steel = iSection(400, 600, 25, 20), hole = rectangle(100, 300);  // hole across the web
+    const TPOLYSHAPE steel = iSection(400, 600, 25, 20),
+                     hole = rectangle(100, 300);  // hole across the web
     addSteel(m, steel);
     addOpening(m, hole);
     const MeshSummary s = mesh(m);
@@ -161,14 +167,17 @@ TEST(MeshCommand, RefusesBadInputBeforeChangingAnything) {
     const std::vector<Case> cases{
         {"not a number", "abc", "Mesh Size: 'abc' is not a valid floating point value"},
         {"empty", "", "Mesh Size: '' is not a valid floating point value"},
-        {"too large to be a number", "1e999", "Mesh Size: '1e999' is not a valid floating point value"},
+        {"too large to be a number", "1e999",
+         "Mesh Size: '1e999' is not a valid floating point value"},
         {"zero", "0", "The mesh size must be a number greater than 0 mm, not '0'."},
         {"negative", " -5", "The mesh size must be a number greater than 0 mm, not '-5'."},
         {"too small", "0.01",
-         "Mesh size 0.01 mm is too small for this section: it would place up to 8001232041 nodes, more than the "
+         "Mesh size 0.01 mm is too small for this section: it would place up to 8001232041 nodes, "
+         "more than the "
          "2000000 a mesh may have. Use a larger mesh size."},
         {"far too small", "1e-310",
-         "Mesh size 1e-310 mm is too small for this section: it would place up to countless nodes, more than the "
+         "Mesh size 1e-310 mm is too small for this section: it would place up to countless nodes, "
+         "more than the "
          "2000000 a mesh may have. Use a larger mesh size."},
     };
     for (const Case& c : cases) {
@@ -202,7 +211,8 @@ TEST(MeshCommand, RefusesGradesTheSectionDoesNotHave) {
         mesh(m);
         ADD_FAILURE() << "rebar grade 3 of 2 accepted";
     } catch (const InputError& e) {
-        EXPECT_EQ(std::string(e.what()), "\"Rebar Grade\" selects grade 3, but the section has 2 steel grades.");
+        EXPECT_EQ(std::string(e.what()),
+                  "\"Rebar Grade\" selects grade 3, but the section has 2 steel grades.");
     }
     m.NBAR = 0;  // without bars the rebar grade does not matter
     EXPECT_EQ(mesh(m).NFIB, 202);
@@ -259,7 +269,9 @@ TEST(MeshCommand, ProgressRunsToTheEndAndACancelLeavesTheModelAsItWas) {
 
     auto fibres = [](const SectionModel& s) {
         std::vector<double> v;
-        for (int i = 1; i <= s.NFIB; ++i) v.push_back(s.FIB[static_cast<std::size_t>(i)].X * 7 + s.FIB[static_cast<std::size_t>(i)].AREA);
+        for (int i = 1; i <= s.NFIB; ++i)
+            v.push_back(s.FIB[static_cast<std::size_t>(i)].X * 7 +
+                        s.FIB[static_cast<std::size_t>(i)].AREA);
         return v;
     };
     const std::vector<double> before = fibres(m);

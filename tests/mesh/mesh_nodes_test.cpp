@@ -18,16 +18,23 @@ TEST(MeshNodes, SideDivision) {
         int nodes;
     };
     const std::vector<Case> cases{
-        {"149.9: shorter than 1.5 h", 149.9, 0}, {"150: exactly 1.5 h", 150, 1}, {"250: 2.5 h rounds to 2", 250, 1},
-        {"251", 251, 2},         {"zero length", 0, 0},           {"400", 400, 3},
-        {"500", 500, 4},         {"365", 365, 3},                 {"465", 465, 4},
+        {"149.9: shorter than 1.5 h", 149.9, 0},
+        {"150: exactly 1.5 h", 150, 1},
+        {"250: 2.5 h rounds to 2", 250, 1},
+        {"251", 251, 2},
+        {"zero length", 0, 0},
+        {"400", 400, 3},
+        {"500", 500, 4},
+        {"365", 365, 3},
+        {"465", 465, 4},
     };
     for (const Case& c : cases) {
         std::vector<TNODE> out;
         divideSide({0, 0}, {c.length, 0}, 100, out);
         ASSERT_EQ(static_cast<int>(out.size()), c.nodes) << c.name;
         for (int k = 1; k <= c.nodes; ++k)
-            EXPECT_NEAR(out[static_cast<std::size_t>(k - 1)].PX, k * c.length / (c.nodes + 1), 1e-9) << c.name;
+            EXPECT_NEAR(out[static_cast<std::size_t>(k - 1)].PX, k * c.length / (c.nodes + 1), 1e-9)
+                << c.name;
     }
     std::vector<TNODE> back;
     divideSide({0, 400}, {0, 0}, 100, back);
@@ -42,7 +49,8 @@ TEST(MeshNodes, RectangularColumnFamilies) {
     GEN_MESH_CONC_LINE_NODE(m);
     GEN_MESH_KEY_NODE(m);
     EXPECT_EQ(m.NGRID_NODE, 120) << "10 x 12";
-    EXPECT_NEAR(m.GRID_NODE[13].PX - m.GRID_NODE[1].PX, 800.0 / 9, 1e-9) << "numbered column by column";
+    EXPECT_NEAR(m.GRID_NODE[13].PX - m.GRID_NODE[1].PX, 800.0 / 9, 1e-9)
+        << "numbered column by column";
     EXPECT_EQ(m.NCLINE_NODE, 56);
     EXPECT_EQ(m.NKEY_NODE, 16);
     CHECK_MESH_POINT(m);
@@ -51,7 +59,8 @@ TEST(MeshNodes, RectangularColumnFamilies) {
         if (!g.USED) continue;
         for (const auto* family : {&m.CLINE_NODE, &m.KEY_NODE})
             for (std::size_t k = 1; k < family->size(); ++k)
-                EXPECT_GT(std::hypot((*family)[k].PX - g.PX, (*family)[k].PY - g.PY), 80) << "grid node " << i;
+                EXPECT_GT(std::hypot((*family)[k].PX - g.PX, (*family)[k].PY - g.PY), 80)
+                    << "grid node " << i;
     }
     GEN_MEHS_MASS_NODE(m);
     EXPECT_EQ(m.NMESH_NODE, 120);
@@ -103,7 +112,8 @@ TEST(MeshNodes, MergeKeepsTheFirstOfCoincidentNodes) {
     int atShared = 0;
     for (int i = 1; i <= m.NMESH_NODE; ++i) {
         const TNODE& n = m.MESH_NODE[static_cast<std::size_t>(i)];
-        if (std::fabs(n.PX - m.SLINE_NODE[1].PX) < 1e-3 && std::fabs(n.PY - m.SLINE_NODE[1].PY) < 1e-3) {
+        if (std::fabs(n.PX - m.SLINE_NODE[1].PX) < 1e-3 &&
+            std::fabs(n.PY - m.SLINE_NODE[1].PY) < 1e-3) {
             ++atShared;
             EXPECT_EQ(n.PX, -100.0) << "the concrete-line copy wins";
         }

@@ -18,7 +18,8 @@ TEST(PointBuckets, FarOutPointsStillSpreadOverTheCells) {
             for (int j = 0; j < 100; ++j) pts.push_back({offset + i * 10.0, offset + j * 10.0});
         for (const auto& [x, y] : pts) box.add(x, y);
         PointBuckets cells(1e-3, box);
-        for (std::size_t k = 0; k < pts.size(); ++k) cells.insert(pts[k].first, pts[k].second, static_cast<int>(k));
+        for (std::size_t k = 0; k < pts.size(); ++k)
+            cells.insert(pts[k].first, pts[k].second, static_cast<int>(k));
         int seen = 0;
         bool found = false;
         cells.forEachNear(offset + 500, offset + 500, 1e-4, [&](int k) {
@@ -73,7 +74,8 @@ TEST(OpenCircles, OneFarPointDoesNotCrowdTheRows) {
     open.advanceTo(50, pool);
     for (int id = 0; id < static_cast<int>(pool.size()); ++id) open.add(id, pool);
     const auto& candidates = open.near(50);
-    EXPECT_LE(candidates.size(), 100u) << "the rows of the slab hold far more than the circles near y = 50";
+    EXPECT_LE(candidates.size(), 100u)
+        << "the rows of the slab hold far more than the circles near y = 50";
     bool holds = false;
     for (const auto& e : candidates) holds = holds || (e.xc == 50 && e.yc == 50);
     EXPECT_TRUE(holds);

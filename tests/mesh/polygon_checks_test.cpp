@@ -21,8 +21,10 @@ using Corners = std::vector<TPOS>;
 
 SectionModel section(const Corners& outline, const Corners& cover = {}) {
     SectionModel m;
-    if (!outline.empty()) m.CONC_PT = closedPoints(outline), m.NCONC_PT = static_cast<int32_t>(outline.size());
-    if (!cover.empty()) m.COVER_PT = closedPoints(cover), m.NCOVER_PT = static_cast<int32_t>(cover.size());
+    if (!outline.empty())
+        m.CONC_PT = closedPoints(outline), m.NCONC_PT = static_cast<int32_t>(outline.size());
+    if (!cover.empty())
+        m.COVER_PT = closedPoints(cover), m.NCOVER_PT = static_cast<int32_t>(cover.size());
     refreshGeometry(m);
     return m;
 }
@@ -33,7 +35,8 @@ Corners square(double half, double dx = 0) {
 
 Corners circle(double r, int n) {
     Corners c;
-    for (int k = 0; k < n; ++k) c.push_back({r * std::cos(2 * M_PI * k / n), r * std::sin(2 * M_PI * k / n)});
+    for (int k = 0; k < n; ++k)
+        c.push_back({r * std::cos(2 * M_PI * k / n), r * std::sin(2 * M_PI * k / n)});
     return c;
 }
 
@@ -51,11 +54,14 @@ MeshSummary mesh(SectionModel& m, Messages& messages, const std::string& size = 
     return FIBER_SECTION_MESH(m, messages);
 }
 
-double concrete(const MeshSummary& s) { return s.fibres[FIB_CORE_CONCRETE].area + s.fibres[FIB_COVER_CONCRETE].area; }
+double concrete(const MeshSummary& s) {
+    return s.fibres[FIB_CORE_CONCRETE].area + s.fibres[FIB_COVER_CONCRETE].area;
+}
 }  // namespace
 
 TEST(PolygonChecks, RefusedPolygonsAreNamedWithTheirSidesOrCorner) {
-    const Corners uShape{{0, 0}, {600, 0}, {600, 600}, {400, 600}, {400, 200}, {200, 200}, {200, 600}, {0, 600}};
+    const Corners uShape{{0, 0},     {600, 0},   {600, 600}, {400, 600},
+                         {400, 200}, {200, 200}, {200, 600}, {0, 600}};
     struct Case {
         const char* name;
         SectionModel m;
@@ -68,7 +74,8 @@ TEST(PolygonChecks, RefusedPolygonsAreNamedWithTheirSidesOrCorner) {
         {"collinear outline", section({{0, 0}, {100, 0}, {200, 0}}, {{10, 0}, {20, 0}, {30, 0}}),
          "The concrete outline has no area."},
         {"two corners", section({{0, 0}, {500, 0}}), "The concrete outline has no area."},
-        {"bow-tie", section({{0, 0}, {600, 600}, {600, 0}, {0, 600}}), "The concrete outline crosses itself between sides 0 and 2."},
+        {"bow-tie", section({{0, 0}, {600, 600}, {600, 0}, {0, 600}}),
+         "The concrete outline crosses itself between sides 0 and 2."},
         {"bow-tie through a corner", section({{0, 0}, {300, 300}, {600, 600}, {600, 0}, {0, 600}}),
          "The concrete outline crosses itself between sides 0 and 3."},
         {"cover bigger than the outline", section(square(300), square(400)),
@@ -76,7 +83,8 @@ TEST(PolygonChecks, RefusedPolygonsAreNamedWithTheirSidesOrCorner) {
         {"cover far away", section(square(500), square(1e6)),
          "The cover line leaves the concrete outline at corner 0 (-1000000, -1000000)."},
         {"cover across a notch", section(uShape, {{50, 50}, {550, 50}, {550, 400}, {50, 400}}),
-         "The cover line leaves the concrete outline between corners 2 (550, 400) and 3 (50, 400)."},
+         "The cover line leaves the concrete outline between corners 2 (550, 400) and 3 (50, "
+         "400)."},
         {"cover crossing itself", section(square(400), {{0, 0}, {100, 100}, {100, 0}, {0, 100}}),
          "The cover line crosses itself between sides 0 and 2."},
         {"steel bow-tie", steelBow, "Steel polygon 1 crosses itself between sides 0 and 2."},
@@ -110,14 +118,20 @@ TEST(PolygonChecks, TouchingIsMeshedWithTheOutlineArea) {
     };
     SectionModel tube = section(square(500));
     const Corners u{{-300, -300}, {300, -300}, {300, 300}, {-300, 300}};
-    addOpening(tube, polygon({{-500, 0}, {-300, 0}, {-300, -300}, {300, -300}, {300, 300}, {-300, 300}, {-300, 0}}));
+    addOpening(
+        tube,
+        polygon(
+            {{-500, 0}, {-300, 0}, {-300, -300}, {300, -300}, {300, 300}, {-300, 300}, {-300, 0}}));
     const std::vector<Case> cases{
         {"cover line on the outline", section(square(400), square(400)), 640000},
-        {"cover sides along the outline", section(square(400), {{-400, -400}, {0, -400}, {0, 0}, {-400, 0}}), 640000},
+        {"cover sides along the outline",
+         section(square(400), {{-400, -400}, {0, -400}, {0, 0}, {-400, 0}}), 640000},
         {"cover corners on slanted sides", section(outline, onOutline), shoelace(outline)},
-        {"repeated corners", section({{0, 0}, {0, 0}, {400, 0}, {400, 0}, {400, 400}, {0, 400}, {0, 400}}), 160000},
+        {"repeated corners",
+         section({{0, 0}, {0, 0}, {400, 0}, {400, 0}, {400, 400}, {0, 400}, {0, 400}}), 160000},
         {"opening with a cut to the outline", tube, 1000000 - 360000},
-        {"1,000-corner circle", section(circle(400, 1000), circle(365, 1000)), shoelace(circle(400, 1000))},
+        {"1,000-corner circle", section(circle(400, 1000), circle(365, 1000)),
+         shoelace(circle(400, 1000))},
     };
     for (const Case& c : cases) {
         SectionModel m = c.m;
@@ -148,11 +162,30 @@ TEST(PolygonChecks, MisplacedBarsGiveOneMessage) {
     const std::vector<Case> cases{
         {"all inside", {{0, 0}, {350, 350}}, 0, ""},
         {"one outside", {{0, 0}, {450, 0}}, 0, "Bar 2 lies outside the concrete outline."},
-        {"three outside", {{0, 0}, {450, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {-450, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 900}},
-         0, "Bars 2, 7 and 12 lie outside the concrete outline."},
-        {"in the opening", {{150, 150}, {120, 180}, {350, 350}}, 0, "Bars 1 and 2 lie inside an opening."},
-        {"big and outside", {{450, 0}, {350, 350}}, 900,
-         "Bar 1 lies outside the concrete outline.\nBar 2 (diameter 900) is bigger than the section."},
+        {"three outside",
+         {{0, 0},
+          {450, 0},
+          {0, 0},
+          {0, 0},
+          {0, 0},
+          {0, 0},
+          {-450, 0},
+          {0, 0},
+          {0, 0},
+          {0, 0},
+          {0, 0},
+          {0, 900}},
+         0,
+         "Bars 2, 7 and 12 lie outside the concrete outline."},
+        {"in the opening",
+         {{150, 150}, {120, 180}, {350, 350}},
+         0,
+         "Bars 1 and 2 lie inside an opening."},
+        {"big and outside",
+         {{450, 0}, {350, 350}},
+         900,
+         "Bar 1 lies outside the concrete outline.\nBar 2 (diameter 900) is bigger than the "
+         "section."},
     };
     for (const Case& c : cases) {
         SectionModel m = section(square(400), square(365));

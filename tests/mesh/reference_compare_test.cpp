@@ -18,7 +18,9 @@ using namespace qav;
 using namespace qav::testing;
 
 namespace {
-double radians(double degrees) { return degrees * M_PI / 180; }
+double radians(double degrees) {
+    return degrees * M_PI / 180;
+}
 
 SectionModel outlineWithCover(const std::vector<TPOS>& outline, const std::vector<TPOS>& cover) {
     SectionModel m;
@@ -33,13 +35,16 @@ SectionModel outlineWithCover(const std::vector<TPOS>& outline, const std::vecto
 
 std::vector<TPOS> ellipse(double W, double D, int n, double step) {
     std::vector<TPOS> pts;
-    for (int k = 0; k < n; ++k) pts.push_back({W / 2 * std::cos(radians(step * k)), D / 2 * std::sin(radians(step * k))});
+    for (int k = 0; k < n; ++k)
+        pts.push_back({W / 2 * std::cos(radians(step * k)), D / 2 * std::sin(radians(step * k))});
     return pts;
 }
 
 std::vector<TPOS> circle(double r, double cx, double cy, int n) {
     std::vector<TPOS> pts;
-    for (int k = 0; k < n; ++k) pts.push_back({cx + r * std::cos(radians(360.0 / n * k)), cy + r * std::sin(radians(360.0 / n * k))});
+    for (int k = 0; k < n; ++k)
+        pts.push_back(
+            {cx + r * std::cos(radians(360.0 / n * k)), cy + r * std::sin(radians(360.0 / n * k))});
     return pts;
 }
 
@@ -47,9 +52,12 @@ std::vector<TPOS> circle(double r, double cx, double cy, int n) {
 // degrees, inner ring back clockwise.
 TPOLYSHAPE tube(double D, double T) {
     std::vector<TPOS> pts;
-    for (int k = 0; k <= 24; ++k) pts.push_back({D / 2 * std::cos(radians(180 + 15.0 * k)), D / 2 * std::sin(radians(180 + 15.0 * k))});
     for (int k = 0; k <= 24; ++k)
-        pts.push_back({(D / 2 - T) * std::cos(radians(180 - 15.0 * k)), (D / 2 - T) * std::sin(radians(180 - 15.0 * k))});
+        pts.push_back(
+            {D / 2 * std::cos(radians(180 + 15.0 * k)), D / 2 * std::sin(radians(180 + 15.0 * k))});
+    for (int k = 0; k <= 24; ++k)
+        pts.push_back({(D / 2 - T) * std::cos(radians(180 - 15.0 * k)),
+                       (D / 2 - T) * std::sin(radians(180 - 15.0 * k))});
     return polygon(pts);
 }
 
@@ -72,37 +80,71 @@ std::vector<Section> sections() {
         {"I shape",
          [=] {
              const double W = 1000, D = 1000, T = 200;
-             return outlineWithCover(corners(iSection(W, D, T, T)),
-                                     corners(iSection(W - 2 * d1, D - 2 * d1, T - 2 * d1, T - 2 * d1)));
+             return outlineWithCover(
+                 corners(iSection(W, D, T, T)),
+                 corners(iSection(W - 2 * d1, D - 2 * d1, T - 2 * d1, T - 2 * d1)));
          }},
         {"T shape",
          [=] {
              const double t = 200, D = 1000, T = 200, W = 1000;
-             return outlineWithCover({{-t / 2, -D / 2}, {t / 2, -D / 2}, {t / 2, D / 2 - T}, {W / 2, D / 2 - T},
-                                      {W / 2, D / 2}, {-W / 2, D / 2}, {-W / 2, D / 2 - T}, {-t / 2, D / 2 - T}},
-                                     {{-t / 2 + d1, -D / 2 + d1}, {t / 2 - d1, -D / 2 + d1}, {t / 2 - d1, D / 2 - T + d1},
-                                      {W / 2 - d1, D / 2 - T + d1}, {W / 2 - d1, D / 2 - d1}, {-W / 2 + d1, D / 2 - d1},
-                                      {-W / 2 + d1, D / 2 - T + d1}, {-t / 2 + d1, D / 2 - T + d1}});
+             return outlineWithCover({{-t / 2, -D / 2},
+                                      {t / 2, -D / 2},
+                                      {t / 2, D / 2 - T},
+                                      {W / 2, D / 2 - T},
+                                      {W / 2, D / 2},
+                                      {-W / 2, D / 2},
+                                      {-W / 2, D / 2 - T},
+                                      {-t / 2, D / 2 - T}},
+                                     {{-t / 2 + d1, -D / 2 + d1},
+                                      {t / 2 - d1, -D / 2 + d1},
+                                      {t / 2 - d1, D / 2 - T + d1},
+                                      {W / 2 - d1, D / 2 - T + d1},
+                                      {W / 2 - d1, D / 2 - d1},
+                                      {-W / 2 + d1, D / 2 - d1},
+                                      {-W / 2 + d1, D / 2 - T + d1},
+                                      {-t / 2 + d1, D / 2 - T + d1}});
          }},
         {"angle shape",
          [=] {
              const double W = 1000, D = 1000, T = 200, t = 200;
-             return outlineWithCover({{-W / 2, -D / 2}, {W / 2, -D / 2}, {W / 2, -D / 2 + T}, {-W / 2 + t, -D / 2 + T},
-                                      {-W / 2 + t, D / 2}, {-W / 2, D / 2}},
-                                     {{-W / 2 + d1, -D / 2 + d1}, {W / 2 - d1, -D / 2 + d1}, {W / 2 - d1, -D / 2 + T - d1},
-                                      {-W / 2 + t - d1, -D / 2 + T - d1}, {-W / 2 + t - d1, D / 2 - d1},
+             return outlineWithCover({{-W / 2, -D / 2},
+                                      {W / 2, -D / 2},
+                                      {W / 2, -D / 2 + T},
+                                      {-W / 2 + t, -D / 2 + T},
+                                      {-W / 2 + t, D / 2},
+                                      {-W / 2, D / 2}},
+                                     {{-W / 2 + d1, -D / 2 + d1},
+                                      {W / 2 - d1, -D / 2 + d1},
+                                      {W / 2 - d1, -D / 2 + T - d1},
+                                      {-W / 2 + t - d1, -D / 2 + T - d1},
+                                      {-W / 2 + t - d1, D / 2 - d1},
                                       {-W / 2 + d1, D / 2 - d1}});
          }},
         {"taper",
          [=] {
              const double D = 1000, Wt = 600, Wb = 400;
-             return outlineWithCover({{-Wb / 2, -D / 2}, {0, -D / 2}, {Wb / 2, -D / 2}, {(Wt + Wb) / 4, 0}, {Wt / 2, D / 2},
-                                      {0, D / 2}, {-Wt / 2, D / 2}, {-(Wt + Wb) / 4, 0}},
-                                     {{-Wb / 2 + d1, -D / 2 + d1}, {0, -D / 2 + d1}, {Wb / 2 - d1, -D / 2 + d1},
-                                      {(Wt + Wb) / 4 - d1, 0}, {Wt / 2 - d1, D / 2 - d1}, {0, D / 2 - d1},
-                                      {-Wt / 2 + d1, D / 2 - d1}, {-(Wt + Wb) / 4 + d1, 0}});
+             return outlineWithCover({{-Wb / 2, -D / 2},
+                                      {0, -D / 2},
+                                      {Wb / 2, -D / 2},
+                                      {(Wt + Wb) / 4, 0},
+                                      {Wt / 2, D / 2},
+                                      {0, D / 2},
+                                      {-Wt / 2, D / 2},
+                                      {-(Wt + Wb) / 4, 0}},
+                                     {{-Wb / 2 + d1, -D / 2 + d1},
+                                      {0, -D / 2 + d1},
+                                      {Wb / 2 - d1, -D / 2 + d1},
+                                      {(Wt + Wb) / 4 - d1, 0},
+                                      {Wt / 2 - d1, D / 2 - d1},
+                                      {0, D / 2 - d1},
+                                      {-Wt / 2 + d1, D / 2 - d1},
+                                      {-(Wt + Wb) / 4 + d1, 0}});
          }},
-        {"ellipse", [=] { return outlineWithCover(ellipse(600, 1000, 24, 15), ellipse(600 - 2 * d1, 1000 - 2 * d1, 12, 30)); }},
+        {"ellipse",
+         [=] {
+             return outlineWithCover(ellipse(600, 1000, 24, 15),
+                                     ellipse(600 - 2 * d1, 1000 - 2 * d1, 12, 30));
+         }},
         {"composite beam",
          [] {
              SectionModel m = compositeRectangle(1000, 800, 35);
@@ -123,7 +165,8 @@ std::vector<Section> sections() {
              addSteel(m, tube(950, 25));
              return m;
          }},
-        {"steel-only I", [] {
+        {"steel-only I",
+         [] {
              SectionModel m;
              addSteel(m, iSection(300, 700, 30, 15));
              return m;
@@ -132,9 +175,16 @@ std::vector<Section> sections() {
          [] {
              SectionModel m;
              const double W = 500, D = 700, T = 50, t = 50;
-             addSteel(m, polygon({{-W / 2, -D / 2}, {W / 2, -D / 2}, {W / 2, D / 2}, {-W / 2, D / 2}, {-W / 2, -D / 2 + T},
-                                  {-W / 2 + t, -D / 2 + T}, {-W / 2 + t, D / 2 - T}, {W / 2 - t, D / 2 - T},
-                                  {W / 2 - t, -D / 2 + T}, {-W / 2, -D / 2 + T}}));
+             addSteel(m, polygon({{-W / 2, -D / 2},
+                                  {W / 2, -D / 2},
+                                  {W / 2, D / 2},
+                                  {-W / 2, D / 2},
+                                  {-W / 2, -D / 2 + T},
+                                  {-W / 2 + t, -D / 2 + T},
+                                  {-W / 2 + t, D / 2 - T},
+                                  {W / 2 - t, D / 2 - T},
+                                  {W / 2 - t, -D / 2 + T},
+                                  {-W / 2, -D / 2 + T}}));
              return m;
          }},
         {"two steel plates",
@@ -144,7 +194,8 @@ std::vector<Section> sections() {
              addSteel(m, rectangle(400, 30, 0, -300));
              return m;
          }},
-        {"rectangular opening", [] {
+        {"rectangular opening",
+         [] {
              SectionModel m = rectangularColumn(800, 1000, 35, 2, 2, 25);
              addOpening(m, rectangle(400, 300, 50, 100));
              return m;
@@ -156,11 +207,13 @@ std::vector<Section> sections() {
              addOpening(m, polygon(circle(100, 100, -50, 24)));
              return m;
          }},
-        {"slanted polygon", [] {
+        {"slanted polygon",
+         [] {
              return outlineWithCover({{0, 0}, {730, 120}, {910, 640}, {260, 880}, {-150, 410}},
                                      {{40, 50}, {690, 160}, {850, 610}, {270, 820}, {-90, 410}});
          }},
-        {"no cover line", [] {
+        {"no cover line",
+         [] {
              SectionModel m;
              m.CONC_PT = closedPoints({{0, 0}, {600, 0}, {600, 450}, {0, 450}});
              m.NCONC_PT = 4;
@@ -176,7 +229,8 @@ std::set<std::string> distinctTexts(const MessageLog& log) {
     return texts;
 }
 
-void expectSameNodes(const std::vector<TNODE>& a, int na, const std::vector<TNODE>& b, int nb, const std::string& what) {
+void expectSameNodes(const std::vector<TNODE>& a, int na, const std::vector<TNODE>& b, int nb,
+                     const std::string& what) {
     ASSERT_EQ(na, nb) << what;
     for (int i = 1; i <= na; ++i) {
         const TNODE &x = a[static_cast<std::size_t>(i)], &y = b[static_cast<std::size_t>(i)];
@@ -187,21 +241,28 @@ void expectSameNodes(const std::vector<TNODE>& a, int na, const std::vector<TNOD
 void expectSameMesh(const SectionModel& fast, const SectionModel& plain, const std::string& name) {
     SCOPED_TRACE(name);
     expectSameNodes(fast.GRID_NODE, fast.NGRID_NODE, plain.GRID_NODE, plain.NGRID_NODE, "grid");
-    expectSameNodes(fast.CLINE_NODE, fast.NCLINE_NODE, plain.CLINE_NODE, plain.NCLINE_NODE, "concrete line");
-    expectSameNodes(fast.SLINE_NODE, fast.NSLINE_NODE, plain.SLINE_NODE, plain.NSLINE_NODE, "steel line");
+    expectSameNodes(fast.CLINE_NODE, fast.NCLINE_NODE, plain.CLINE_NODE, plain.NCLINE_NODE,
+                    "concrete line");
+    expectSameNodes(fast.SLINE_NODE, fast.NSLINE_NODE, plain.SLINE_NODE, plain.NSLINE_NODE,
+                    "steel line");
     expectSameNodes(fast.KEY_NODE, fast.NKEY_NODE, plain.KEY_NODE, plain.NKEY_NODE, "key");
     expectSameNodes(fast.MESH_NODE, fast.NMESH_NODE, plain.MESH_NODE, plain.NMESH_NODE, "mesh");
     ASSERT_EQ(fast.NSHELL, plain.NSHELL);
     for (int j = 1; j <= fast.NSHELL; ++j) {
-        const TSHELL &a = fast.SHELL[static_cast<std::size_t>(j)], &b = plain.SHELL[static_cast<std::size_t>(j)];
-        ASSERT_TRUE(a.AX == b.AX && a.AY == b.AY && a.BX == b.BX && a.BY == b.BY && a.CX == b.CX && a.CY == b.CY)
+        const TSHELL &a = fast.SHELL[static_cast<std::size_t>(j)],
+                     &b = plain.SHELL[static_cast<std::size_t>(j)];
+        ASSERT_TRUE(a.AX == b.AX && a.AY == b.AY && a.BX == b.BX && a.BY == b.BY && a.CX == b.CX &&
+                    a.CY == b.CY)
             << "triangle " << j;
-        ASSERT_TRUE(a.USED == b.USED && a.MATTY == b.MATTY && a.MAT == b.MAT && a.AREA == b.AREA) << "triangle " << j;
+        ASSERT_TRUE(a.USED == b.USED && a.MATTY == b.MATTY && a.MAT == b.MAT && a.AREA == b.AREA)
+            << "triangle " << j;
     }
     ASSERT_EQ(fast.NFIB, plain.NFIB);
     for (int i = 1; i <= fast.NFIB; ++i) {
-        const TFIB &a = fast.FIB[static_cast<std::size_t>(i)], &b = plain.FIB[static_cast<std::size_t>(i)];
-        ASSERT_TRUE(a.X == b.X && a.Y == b.Y && a.AREA == b.AREA && a.TY == b.TY && a.MAT == b.MAT && a.E == b.E)
+        const TFIB &a = fast.FIB[static_cast<std::size_t>(i)],
+                   &b = plain.FIB[static_cast<std::size_t>(i)];
+        ASSERT_TRUE(a.X == b.X && a.Y == b.Y && a.AREA == b.AREA && a.TY == b.TY &&
+                    a.MAT == b.MAT && a.E == b.E)
             << "fibre " << i;
     }
     EXPECT_EQ(fast.NCFIB, plain.NCFIB);
@@ -221,7 +282,8 @@ void compare(SectionModel model, const std::string& size, const std::string& nam
 
 TEST(MeshReference, SameMeshOnEverySection) {
     for (const Section& s : sections())
-        for (const char* size : {"100", "61.5", "45", "150", "33", "250"}) compare(s.build(), size, s.name);
+        for (const char* size : {"100", "61.5", "45", "150", "33", "250"})
+            compare(s.build(), size, s.name);
 }
 
 TEST(MeshReference, SameMeshOnScatteredPolygons) {
@@ -240,9 +302,11 @@ TEST(MeshReference, SameMeshOnScatteredPolygons) {
             cover.push_back({0.85 * outline.back().X, 0.85 * outline.back().Y});
         }
         SectionModel m = outlineWithCover(outline, cover);
-        if (trial % 3 == 0) addSteel(m, rectangle(60 + 200 * next(), 40 + 200 * next(), 50 * next(), -50 * next()));
+        if (trial % 3 == 0)
+            addSteel(m, rectangle(60 + 200 * next(), 40 + 200 * next(), 50 * next(), -50 * next()));
         if (trial % 4 == 0) addOpening(m, rectangle(80, 60, -40 * next(), 40 * next()));
-        compare(m, std::to_string(20 + static_cast<int>(90 * next())), "scattered " + std::to_string(trial));
+        compare(m, std::to_string(20 + static_cast<int>(90 * next())),
+                "scattered " + std::to_string(trial));
     }
 }
 
@@ -259,7 +323,8 @@ TEST(MeshReference, SameTrianglesOnAwkwardPointSets) {
     for (int k = 0; k < 60; ++k) {
         std::vector<std::array<double, 2>> nearlyLevel;
         for (int i = 0; i < 4 + k % 6; ++i) {
-            const double y = next() < 0.6 ? (next() < 0.5 ? 0 : 1e-7 * std::round(next() * 9)) : std::round(next() * 10) - 5;
+            const double y = next() < 0.6 ? (next() < 0.5 ? 0 : 1e-7 * std::round(next() * 9))
+                                          : std::round(next() * 10) - 5;
             nearlyLevel.push_back({std::round(next() * 10), y});
         }
         sets.push_back(nearlyLevel);
@@ -285,7 +350,9 @@ TEST(MeshReference, SameTrianglesOnAwkwardPointSets) {
     for (int k = 0; k < 20; ++k) {
         std::vector<std::array<double, 2>> scattered;
         const int n = 3 + 15 * k;
-        for (int i = 0; i < n; ++i) scattered.push_back({std::round(200 * next()) / (k % 2 ? 1 : 8), std::round(200 * next())});
+        for (int i = 0; i < n; ++i)
+            scattered.push_back(
+                {std::round(200 * next()) / (k % 2 ? 1 : 8), std::round(200 * next())});
         sets.push_back(scattered);
     }
     int messages = 0;
@@ -305,8 +372,10 @@ TEST(MeshReference, SameTrianglesOnAwkwardPointSets) {
         for (int j = 1; j <= d.HowMany; ++j) {
             const dTriangle& t = d.Triangle[static_cast<std::size_t>(j)];
             auto V = [&](int k) { return d.Vertex[static_cast<std::size_t>(k)]; };
-            const reference::Corners c{V(t.vv0).x, V(t.vv0).y, V(t.vv1).x, V(t.vv1).y, V(t.vv2).x, V(t.vv2).y};
-            ASSERT_TRUE(c == plain[static_cast<std::size_t>(j - 1)]) << "set " << s << " triangle " << j;
+            const reference::Corners c{V(t.vv0).x, V(t.vv0).y, V(t.vv1).x,
+                                       V(t.vv1).y, V(t.vv2).x, V(t.vv2).y};
+            ASSERT_TRUE(c == plain[static_cast<std::size_t>(j - 1)])
+                << "set " << s << " triangle " << j;
         }
         // The plain scan may repeat a flat triangle's message (its completion test uses the
         // circle of whatever triangle it tested before); the mesher reports it once.

@@ -12,7 +12,9 @@
 namespace qav::reference {
 
 namespace {
-std::size_t at(int k) { return static_cast<std::size_t>(k); }
+std::size_t at(int k) {
+    return static_cast<std::size_t>(k);
+}
 
 // ---- nodes ----------------------------------------------------------------------------------
 
@@ -21,14 +23,18 @@ void divide(const TPOS& S, const TPOS& E, double h, std::vector<TNODE>& out) {
     int n = Round(L / h);
     if (n < 2) n = 1;
     for (int k = 1; k <= n - 1; ++k)
-        out.push_back({S.X + (E.X - S.X) * (k * (L / n)) / L, S.Y + (E.Y - S.Y) * (k * (L / n)) / L, true});
+        out.push_back(
+            {S.X + (E.X - S.X) * (k * (L / n)) / L, S.Y + (E.Y - S.Y) * (k * (L / n)) / L, true});
 }
 
-void divideAll(const std::vector<TPOS>& pt, int n, bool closeFromFirst, double h, std::vector<TNODE>& out) {
+void divideAll(const std::vector<TPOS>& pt, int n, bool closeFromFirst, double h,
+               std::vector<TNODE>& out) {
     if (n <= 0) return;
     for (int k = 0; k <= n - 2; ++k) divide(pt[at(k)], pt[at(k + 1)], h, out);
-    if (closeFromFirst) divide(pt[0], pt[at(n - 1)], h, out);
-    else divide(pt[at(n - 1)], pt[0], h, out);
+    if (closeFromFirst)
+        divide(pt[0], pt[at(n - 1)], h, out);
+    else
+        divide(pt[at(n - 1)], pt[0], h, out);
 }
 
 void store(const std::vector<TNODE>& nodes, std::vector<TNODE>& table, int32_t& count) {
@@ -50,15 +56,20 @@ void nodes(SectionModel& m) {
     const int ny = Round((m.ZONE_YMAX - m.ZONE_YMIN) / h) + 1;
     const double sx = (m.ZONE_XMAX - m.ZONE_XMIN) / nx, sy = (m.ZONE_YMAX - m.ZONE_YMIN) / ny;
     for (int i = 0; i <= nx; ++i)
-        for (int o = 0; o <= ny; ++o) grid.push_back({m.ZONE_XMIN + i * sx, m.ZONE_YMIN + o * sy, true});
+        for (int o = 0; o <= ny; ++o)
+            grid.push_back({m.ZONE_XMIN + i * sx, m.ZONE_YMIN + o * sy, true});
     if (m.NCONC_PT > 0) {
         divideAll(m.CONC_PT, m.NCONC_PT, true, h, cline);
-        for (int j = 1; j <= m.NOPEN_SEC; ++j) divideAll(m.OPEN_SEC[at(j)].PT, m.OPEN_SEC[at(j)].NPOINT, true, h, cline);
+        for (int j = 1; j <= m.NOPEN_SEC; ++j)
+            divideAll(m.OPEN_SEC[at(j)].PT, m.OPEN_SEC[at(j)].NPOINT, true, h, cline);
         if (m.NCOVER_PT > 0) divideAll(m.COVER_PT, m.NCOVER_PT, false, h, cline);
     }
-    for (int j = 1; j <= m.NSTEEL_SEC; ++j) divideAll(m.STEEL_SEC[at(j)].PT, m.STEEL_SEC[at(j)].NPOINT, true, h, sline);
-    for (int k = 0; k < m.NCONC_PT; ++k) key.push_back({m.CONC_PT[at(k)].X, m.CONC_PT[at(k)].Y, true});
-    for (int k = 0; k < m.NCOVER_PT; ++k) key.push_back({m.COVER_PT[at(k)].X, m.COVER_PT[at(k)].Y, true});
+    for (int j = 1; j <= m.NSTEEL_SEC; ++j)
+        divideAll(m.STEEL_SEC[at(j)].PT, m.STEEL_SEC[at(j)].NPOINT, true, h, sline);
+    for (int k = 0; k < m.NCONC_PT; ++k)
+        key.push_back({m.CONC_PT[at(k)].X, m.CONC_PT[at(k)].Y, true});
+    for (int k = 0; k < m.NCOVER_PT; ++k)
+        key.push_back({m.COVER_PT[at(k)].X, m.COVER_PT[at(k)].Y, true});
     for (int j = 1; j <= m.NSTEEL_SEC; ++j)
         for (int k = 0; k < m.STEEL_SEC[at(j)].NPOINT; ++k)
             key.push_back({m.STEEL_SEC[at(j)].PT[at(k)].X, m.STEEL_SEC[at(j)].PT[at(k)].Y, true});
@@ -66,11 +77,13 @@ void nodes(SectionModel& m) {
         for (int k = 0; k < m.OPEN_SEC[at(j)].NPOINT; ++k)
             key.push_back({m.OPEN_SEC[at(j)].PT[at(k)].X, m.OPEN_SEC[at(j)].PT[at(k)].Y, true});
 
-    for (TNODE& g : grid) g.USED = m.NCONC_PT > 0 && insidePolygon(m.CONC_PT, m.NCONC_PT, g.PX, g.PY);
+    for (TNODE& g : grid)
+        g.USED = m.NCONC_PT > 0 && insidePolygon(m.CONC_PT, m.NCONC_PT, g.PX, g.PY);
     for (const auto* family : {&key, &cline, &sline})
         for (const TNODE& b : *family)
             for (TNODE& g : grid)
-                if (0.8 * h >= std::sqrt((g.PX - b.PX) * (g.PX - b.PX) + (g.PY - b.PY) * (g.PY - b.PY)))
+                if (0.8 * h >=
+                    std::sqrt((g.PX - b.PX) * (g.PX - b.PX) + (g.PY - b.PY) * (g.PY - b.PY)))
                     g.USED = false;
 
     std::vector<TNODE> kept;
@@ -78,7 +91,8 @@ void nodes(SectionModel& m) {
         for (const TNODE& n : *family) {
             if (!n.USED) continue;
             bool same = false;
-            for (const TNODE& k : kept) same = same || (std::fabs(n.PX - k.PX) < 1e-4 && std::fabs(n.PY - k.PY) < 1e-4);
+            for (const TNODE& k : kept)
+                same = same || (std::fabs(n.PX - k.PX) < 1e-4 && std::fabs(n.PY - k.PY) < 1e-4);
             if (!same) kept.push_back(n);
         }
     store(grid, m.GRID_NODE, m.NGRID_NODE);
@@ -142,8 +156,8 @@ public:
                 ++j;
                 if (complete[at(j)]) continue;
                 const Tri t = T[at(j)];
-                const bool inside = inCircle(V[at(i)].x, V[at(i)].y, V[at(t.v0)], V[at(t.v1)], V[at(t.v2)],
-                                             T[at(j)], xc, yc, r);
+                const bool inside = inCircle(V[at(i)].x, V[at(i)].y, V[at(t.v0)], V[at(t.v1)],
+                                             V[at(t.v2)], T[at(j)], xc, yc, r);
                 if (xc + r < V[at(i)].x) {
                     complete[at(j)] = 1;
                 } else if (inside) {
@@ -190,7 +204,8 @@ public:
     }
 
 private:
-    bool inCircle(double xp, double yp, Vert p1, Vert p2, Vert p3, Tri& t, double& xc, double& yc, double& r) {
+    bool inCircle(double xp, double yp, Vert p1, Vert p2, Vert p3, Tri& t, double& xc, double& yc,
+                  double& r) {
         const double x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y, x3 = p3.x, y3 = p3.y;
         double rsqr;
         if (t.pre == 1) {
@@ -198,7 +213,8 @@ private:
             rsqr = r * r;
         } else {
             if (std::fabs(y1 - y2) < 1e-6 && std::fabs(y2 - y3) < 1e-6) {
-                messages_.message("INCIRCUM - F - Points are coincident !!" + Format("%0.3F,%0.3F", {x1, y1}));
+                messages_.message("INCIRCUM - F - Points are coincident !!" +
+                                  Format("%0.3F,%0.3F", {x1, y1}));
                 return false;
             }
             if (std::fabs(y2 - y1) < 1e-6) {
@@ -211,7 +227,8 @@ private:
                 yc = m1 * (xc - mx1) + my1;
             } else {
                 const double m1 = -(x2 - x1) / (y2 - y1), m2 = -(x3 - x2) / (y3 - y2);
-                const double mx1 = (x1 + x2) / 2, mx2 = (x2 + x3) / 2, my1 = (y1 + y2) / 2, my2 = (y2 + y3) / 2;
+                const double mx1 = (x1 + x2) / 2, mx2 = (x2 + x3) / 2, my1 = (y1 + y2) / 2,
+                             my2 = (y2 + y3) / 2;
                 if (m1 - m2 == 0) {
                     xc = (x1 + x2 + x3) / 3;
                     yc = (y1 + y2 + y3) / 3;
@@ -246,7 +263,9 @@ void triangles(SectionModel& m, Messages& messages, bool fixed) {
         s.AX = a.x, s.AY = a.y, s.BX = b.x, s.BY = b.y, s.CX = c.x, s.CY = c.y;
         s.OX = (a.x + b.x + c.x) / 3;
         s.OY = (a.y + b.y + c.y) / 3;
-        s.AREA = std::fabs(s.AX * s.BY - s.BX * s.AY + s.BX * s.CY - s.CX * s.BY + s.CX * s.AY - s.AX * s.CY) * 0.5;
+        s.AREA = std::fabs(s.AX * s.BY - s.BX * s.AY + s.BX * s.CY - s.CX * s.BY + s.CX * s.AY -
+                           s.AX * s.CY) *
+                 0.5;
     }
 }
 
@@ -263,16 +282,20 @@ void kinds(SectionModel& m) {
     } else {
         mark(m.CONC_PT, m.NCONC_PT, true, m.USE_CONC + 1, 1);
     }
-    for (int k = 1; k <= m.NSTEEL_SEC; ++k) mark(m.STEEL_SEC[at(k)].PT, m.STEEL_SEC[at(k)].NPOINT, true, m.USE_STEEL + 1, 2);
-    for (int k = 1; k <= m.NOPEN_SEC; ++k) mark(m.OPEN_SEC[at(k)].PT, m.OPEN_SEC[at(k)].NPOINT, false, 0, 0);
+    for (int k = 1; k <= m.NSTEEL_SEC; ++k)
+        mark(m.STEEL_SEC[at(k)].PT, m.STEEL_SEC[at(k)].NPOINT, true, m.USE_STEEL + 1, 2);
+    for (int k = 1; k <= m.NOPEN_SEC; ++k)
+        mark(m.OPEN_SEC[at(k)].PT, m.OPEN_SEC[at(k)].NPOINT, false, 0, 0);
 }
 }  // namespace
 
-std::vector<Corners> triangulate(const std::vector<std::array<double, 2>>& points, Messages& messages) {
+std::vector<Corners> triangulate(const std::vector<std::array<double, 2>>& points,
+                                 Messages& messages) {
     SectionModel m;
     m.NMESH_NODE = static_cast<int32_t>(points.size());
     m.MESH_NODE.assign(points.size() + 1, TNODE{});
-    for (std::size_t i = 0; i < points.size(); ++i) m.MESH_NODE[i + 1] = {points[i][0], points[i][1], true};
+    for (std::size_t i = 0; i < points.size(); ++i)
+        m.MESH_NODE[i + 1] = {points[i][0], points[i][1], true};
     triangles(m, messages, false);
     std::vector<Corners> out;
     for (int j = 1; j <= m.NSHELL; ++j) {

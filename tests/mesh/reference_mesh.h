@@ -22,7 +22,8 @@ struct Corners {
     bool operator==(const Corners&) const = default;
 };
 // Triangles of the points, in result order.
-std::vector<Corners> triangulate(const std::vector<std::array<double, 2>>& points, Messages& messages);
+std::vector<Corners> triangulate(const std::vector<std::array<double, 2>>& points,
+                                 Messages& messages);
 
 // The same steps as FIBER_SECTION_MESH, with MESH_SIZE_TEXT already known to be valid.
 void meshSection(SectionModel& m, Messages& messages, Options options = {});

@@ -25,8 +25,8 @@
 #include "model/materials.h"
 #include "model/section_file.h"
 #include "model/section_state.h"
-#include "view/rebar_tools.h"
 #include "test_sections.h"
+#include "view/rebar_tools.h"
 
 using namespace qav;
 using namespace qav::testing;
@@ -101,7 +101,8 @@ std::vector<Change> changes() {
          },
          true},
         {"DXF import",
-         [](SectionModel& m) { importDxfLines(m, exportDxfLines(circularColumn(500, 40, 6, 20))); }, true},
+         [](SectionModel& m) { importDxfLines(m, exportDxfLines(circularColumn(500, 40, 6, 20))); },
+         true},
         {"move bars",
          [](SectionModel& m) {
              selectAll(m);
@@ -187,7 +188,8 @@ TEST(SectionState, MeshStampFollowsWhatTheMeshWasMadeFrom) {
 TEST(SectionState, EveryAnalysisRefusesAStaleMesh) {
     SectionModel m = sectionA();
     m.BAR[1].X += 5;
-    const std::string expected = "The section has changed since it was meshed: mesh the section first.";
+    const std::string expected =
+        "The section has changed since it was meshed: mesh the section first.";
     auto refuses = [&](const char* name, const std::function<void()>& run) {
         try {
             run();
@@ -200,7 +202,9 @@ TEST(SectionState, EveryAnalysisRefusesAStaleMesh) {
     refuses("P-M", [&] { RUN_PM_CURVE_ANALYSIS(m, 0, quiet); });
     refuses("Myy-Mzz", [&] { RUN_MM_CURVE_ANALYSIS(m, 1000, quiet); });
     refuses("PMM", [&] { RUN_PMM_ANALYSIS(m, quiet); });
-    refuses("M-Phi", [&] { RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 1000, 0.0035, 5}, quiet); });
+    refuses("M-Phi", [&] {
+        RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 1000, 0.0035, 5}, quiet);
+    });
     IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
     refuses("check", [&] { CHECK_MEMBER(m, 0, 0, 0, quiet, none); });
 
@@ -211,7 +215,8 @@ TEST(SectionState, EveryAnalysisRefusesAStaleMesh) {
         ADD_FAILURE() << "ran with the old grade";
     } catch (const InputError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "The grades or materials have changed since the section was meshed: mesh the section first.");
+                  "The grades or materials have changed since the section was meshed: mesh the "
+                  "section first.");
     }
 }
 
@@ -266,7 +271,8 @@ TEST(SectionState, SyncClearsLoadFractionsAndKeepsTheBarSelection) {
     const SectionSync s = SYNC_SECTION_STATE(m);
     EXPECT_TRUE(s.meshCleared);
     EXPECT_EQ(m.CRITICAL_COMB, 0);
-    for (int i = 1; i <= m.NFORCE; ++i) EXPECT_EQ(m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION, 0);
+    for (int i = 1; i <= m.NFORCE; ++i)
+        EXPECT_EQ(m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION, 0);
     EXPECT_EQ(m.NFORCE, 42);
     EXPECT_EQ(m.NSEL_BAR, 1);  // the selection names bars, which are still there
 }

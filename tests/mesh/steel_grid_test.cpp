@@ -127,7 +127,8 @@ TEST(SteelGrid, PartlyYieldedPlateForceConvergesToTheExactOne) {
     // nearly twice the exact one, whatever the mesh size.
     for (const char* size : {"10", "5", "2"}) EXPECT_GT(error(size, false), 0.9) << size;
     // On: the error falls as the mesh is refined (3.2 %, 0.9 %, 0.2 %, 0.06 %).
-    const double e10 = error("10", true), e5 = error("5", true), e2 = error("2", true), e1 = error("1", true);
+    const double e10 = error("10", true), e5 = error("5", true), e2 = error("2", true),
+                 e1 = error("1", true);
     EXPECT_LT(e10, 0.04);
     EXPECT_LT(e5, e10);
     EXPECT_LT(e2, e5);
@@ -164,7 +165,8 @@ TEST(SteelGrid, TogglingMakesAnExistingMeshStale) {
             ADD_FAILURE() << "an analysis ran on a mesh of the other setting";
         } catch (const InputError& e) {
             EXPECT_EQ(std::string(e.what()),
-                      "The mesh options have changed since the section was meshed: mesh the section first.");
+                      "The mesh options have changed since the section was meshed: mesh the "
+                      "section first.");
         }
         // Back as it was: the mesh describes the section again.
         m.STEEL_GRID = first;

@@ -7,7 +7,9 @@
 namespace qav::testing {
 
 namespace {
-double radians(double degrees) { return degrees * M_PI / 180; }
+double radians(double degrees) {
+    return degrees * M_PI / 180;
+}
 
 void setOutline(std::vector<TPOS>& table, int32_t& count, std::vector<TPOS> corners) {
     count = static_cast<int32_t>(corners.size());
@@ -21,8 +23,10 @@ std::vector<TPOS> rectangleCorners(double B, double H) {
 }  // namespace
 
 std::vector<TPOS> closedPoints(std::vector<TPOS> corners) {
-    if (!corners.empty()) corners.push_back(corners.front());
-    else corners.push_back({});
+    if (!corners.empty())
+        corners.push_back(corners.front());
+    else
+        corners.push_back({});
     return corners;
 }
 
@@ -43,8 +47,14 @@ SectionModel rectangularColumn(double B, double H, double d1, int nx, int ny, do
     SectionModel m;
     setOutline(m.CONC_PT, m.NCONC_PT, rectangleCorners(B, H));
     setOutline(m.COVER_PT, m.NCOVER_PT,
-               {{-B / 2 + d1, -H / 2 + d1}, {0, -H / 2 + d1}, {B / 2 - d1, -H / 2 + d1}, {B / 2 - d1, 0},
-                {B / 2 - d1, H / 2 - d1}, {0, H / 2 - d1}, {-B / 2 + d1, H / 2 - d1}, {-B / 2 + d1, 0}});
+               {{-B / 2 + d1, -H / 2 + d1},
+                {0, -H / 2 + d1},
+                {B / 2 - d1, -H / 2 + d1},
+                {B / 2 - d1, 0},
+                {B / 2 - d1, H / 2 - d1},
+                {0, H / 2 - d1},
+                {-B / 2 + d1, H / 2 - d1},
+                {-B / 2 + d1, 0}});
     for (int j = 1; j <= nx; ++j) {
         const double x = -B / 2 + d1 + j * (B - 2 * d1) / (nx + 1);
         ADD_SINGLE_REBAR(m, x, H / 2 - d1, db);
@@ -67,9 +77,11 @@ SectionModel circularColumn(double D, double d1, int n, double db) {
     SectionModel m;
     std::vector<TPOS> outline, cover;
     for (int k = 1; k <= 24; ++k)
-        outline.push_back({D / 2 * std::cos(radians(15.0 * k)), D / 2 * std::sin(radians(15.0 * k))});
+        outline.push_back(
+            {D / 2 * std::cos(radians(15.0 * k)), D / 2 * std::sin(radians(15.0 * k))});
     for (int k = 0; k < 24; ++k)
-        cover.push_back({(D / 2 - d1) * std::cos(radians(15.0 * k)), (D / 2 - d1) * std::sin(radians(15.0 * k))});
+        cover.push_back({(D / 2 - d1) * std::cos(radians(15.0 * k)),
+                         (D / 2 - d1) * std::sin(radians(15.0 * k))});
     setOutline(m.CONC_PT, m.NCONC_PT, outline);
     setOutline(m.COVER_PT, m.NCOVER_PT, cover);
     for (int i = 1; i <= n; ++i) {
@@ -89,22 +101,31 @@ SectionModel compositeRectangle(double B, double H, double c) {
 }
 
 TPOLYSHAPE iSection(double W, double D, double F, double T) {
-    return polygon({{-W / 2, -D / 2}, {W / 2, -D / 2}, {W / 2, -D / 2 + F}, {T / 2, -D / 2 + F},
-                    {T / 2, D / 2 - F}, {W / 2, D / 2 - F}, {W / 2, D / 2}, {-W / 2, D / 2},
-                    {-W / 2, D / 2 - F}, {-T / 2, D / 2 - F}, {-T / 2, -D / 2 + F}, {-W / 2, -D / 2 + F}});
+    return polygon({{-W / 2, -D / 2},
+                    {W / 2, -D / 2},
+                    {W / 2, -D / 2 + F},
+                    {T / 2, -D / 2 + F},
+                    {T / 2, D / 2 - F},
+                    {W / 2, D / 2 - F},
+                    {W / 2, D / 2},
+                    {-W / 2, D / 2},
+                    {-W / 2, D / 2 - F},
+                    {-T / 2, D / 2 - F},
+                    {-T / 2, -D / 2 + F},
+                    {-W / 2, -D / 2 + F}});
 }
 
 TPOLYSHAPE crossSection(double W, double D, double F, double T) {
     const double W1 = W, H1 = D, F1 = F, T1 = T, W2 = W, H2 = D, F2 = F, T2 = T;
-    return polygon({{-W1 / 2, -H1 / 2},      {W1 / 2, -H1 / 2},       {W1 / 2, -H1 / 2 + F1},
-                    {T1 / 2, -H1 / 2 + F1},  {T1 / 2, -T2 / 2},       {H2 / 2 - F2, -T2 / 2},
-                    {H2 / 2 - F2, -W2 / 2},  {H2 / 2, -W2 / 2},       {H2 / 2, W2 / 2},
-                    {H2 / 2 - F2, W2 / 2},   {H2 / 2 - F2, T2 / 2},   {T1 / 2, T2 / 2},
-                    {T1 / 2, H1 / 2 - F1},   {W1 / 2, H1 / 2 - F1},   {W1 / 2, H1 / 2},
-                    {-W1 / 2, H1 / 2},       {-W1 / 2, H1 / 2 - F1},  {-T1 / 2, H1 / 2 - F1},
-                    {-T1 / 2, T2 / 2},       {-H2 / 2 + F2, T2 / 2},  {-H2 / 2 + F2, W2 / 2},
-                    {-H2 / 2, W2 / 2},       {-H2 / 2, -W2 / 2},      {-H2 / 2 + F2, -W2 / 2},
-                    {-H2 / 2 + F2, -T2 / 2}, {-T1 / 2, -T2 / 2},      {-T1 / 2, -H1 / 2 + F1},
+    return polygon({{-W1 / 2, -H1 / 2},      {W1 / 2, -H1 / 2},      {W1 / 2, -H1 / 2 + F1},
+                    {T1 / 2, -H1 / 2 + F1},  {T1 / 2, -T2 / 2},      {H2 / 2 - F2, -T2 / 2},
+                    {H2 / 2 - F2, -W2 / 2},  {H2 / 2, -W2 / 2},      {H2 / 2, W2 / 2},
+                    {H2 / 2 - F2, W2 / 2},   {H2 / 2 - F2, T2 / 2},  {T1 / 2, T2 / 2},
+                    {T1 / 2, H1 / 2 - F1},   {W1 / 2, H1 / 2 - F1},  {W1 / 2, H1 / 2},
+                    {-W1 / 2, H1 / 2},       {-W1 / 2, H1 / 2 - F1}, {-T1 / 2, H1 / 2 - F1},
+                    {-T1 / 2, T2 / 2},       {-H2 / 2 + F2, T2 / 2}, {-H2 / 2 + F2, W2 / 2},
+                    {-H2 / 2, W2 / 2},       {-H2 / 2, -W2 / 2},     {-H2 / 2 + F2, -W2 / 2},
+                    {-H2 / 2 + F2, -T2 / 2}, {-T1 / 2, -T2 / 2},     {-T1 / 2, -H1 / 2 + F1},
                     {-W1 / 2, -H1 / 2 + F1}});
 }
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <limits>
 
 #include "model/errors.h"
@@ -71,7 +71,8 @@ TEST(AcceptedValues, SectionFileRefusesWhatWouldOverflowOrMakesNoSense) {
         int lineNo = 0;
         for (std::size_t i = 0; i < lines.size(); ++i)
             if (lines[i] == c.line) lineNo = static_cast<int>(i) + 1;
-        EXPECT_NE(why.find("Line " + std::to_string(lineNo) + ": \"" + c.line + "\": " + c.shown + " is refused"),
+        EXPECT_NE(why.find("Line " + std::to_string(lineNo) + ": \"" + c.line + "\": " + c.shown +
+                           " is refused"),
                   std::string::npos)
             << why;
     }
@@ -83,7 +84,8 @@ TEST(AcceptedValues, SectionFileRefusesWhatWouldOverflowOrMakesNoSense) {
 TEST(AcceptedValues, WriterRefusesWhatTheReaderWouldAndKeepsTheOldFile) {
     SectionModel m;
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
-    const std::string path = (std::filesystem::temp_directory_path() / "qavsec_refused_save.sec").string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "qavsec_refused_save.sec").string();
     saveSectionFile(m, path);
     const std::string before = readTextFile(path);
     const std::vector<std::string> textBefore = m.SECTION_TEXT;
@@ -108,7 +110,8 @@ TEST(AcceptedValues, WriterRefusesWhatTheReaderWouldAndKeepsTheOldFile) {
 }
 
 TEST(AcceptedValues, FileReadsBackAsTheSameModel) {
-    for (const char* name : {"rectangular_column", "circular_column", "src_column_cross", "column_with_opening"}) {
+    for (const char* name :
+         {"rectangular_column", "circular_column", "src_column_cross", "column_with_opening"}) {
         SectionModel m;
         openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name + ".sec");
         std::vector<std::string> once, twice;
@@ -123,8 +126,9 @@ TEST(AcceptedValues, FileReadsBackAsTheSameModel) {
 TEST(AcceptedValues, LongLinesKeepOnlyTheFieldsARecordUses) {
     const std::string commas(100000, ',');
     EXPECT_EQ(getstr("BAR,1,2,3" + commas, 20).size(), 21u);
-    EXPECT_EQ(getstr("a,b,c", 2), (std::vector<std::string>{"", "a", "b", "", "", "", "", "", "", "", "", "", "",
-                                                              "", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(getstr("a,b,c", 2),
+              (std::vector<std::string>{"", "a", "b", "", "", "", "", "", "", "", "",
+                                        "", "",  "",  "", "", "", "", "", "", ""}));
     EXPECT_EQ(getstr(commas).size(), commas.size() + 2) << "without a limit every field is kept";
     SectionModel m;
     LOAD_QAV_SEC_DATA(m, {"GEN START", "MESH_SIZE,50" + commas, "GEN END"});
@@ -149,7 +153,8 @@ TEST(AcceptedValues, GradeCheckSeesThroughLeadingControlCharacters) {
     // record behind them too (else the file read, saved, and could not be opened again).
     for (const std::string lead : {"\x0b", " ", "\t\x01"}) {
         SectionModel m;
-        EXPECT_THROW(LOAD_QAV_SEC_DATA(m, {"GEN START", lead + "USE_STEEL,5", "GEN END"}), InputError)
+        EXPECT_THROW(LOAD_QAV_SEC_DATA(m, {"GEN START", lead + "USE_STEEL,5", "GEN END"}),
+                     InputError)
             << static_cast<int>(lead[0]);
     }
 }
@@ -175,11 +180,13 @@ TEST(AcceptedValues, SelectedGradesAreHeldToTheMaterialDialogsRules) {
     for (const Case& c : cases) {
         const auto lines = withLine(c.start, c.line);
         const auto at = std::find(lines.begin(), lines.end(), c.line) - lines.begin() + 1;
-        EXPECT_EQ(refusal(lines),
-                  c.message.empty() ? "(read)" : "Line " + std::to_string(at) + ": \"" + c.line + "\": " + c.message);
+        EXPECT_EQ(refusal(lines), c.message.empty() ? "(read)"
+                                                    : "Line " + std::to_string(at) + ": \"" +
+                                                          c.line + "\": " + c.message);
     }
     SectionModel r;
-    EXPECT_THROW(LOAD_QAV_SEC_DATA(r, withLine("STEELMAT,1,", "STEELMAT,1,STEEL1,200000,500,2")), InputError);
+    EXPECT_THROW(LOAD_QAV_SEC_DATA(r, withLine("STEELMAT,1,", "STEELMAT,1,STEEL1,200000,500,2")),
+                 InputError);
     EXPECT_EQ(r.STEEL_MAT[1].RF, 0.87) << "the refused record never entered the model";
     // A selected grade the file does not carry is held to the same rules.
     SectionModel m;

@@ -94,13 +94,20 @@ TEST(Materials, ModifyRefusesValuesWithoutPhysicalSenseNamingTheBox) {
         const char* message;
     };
     const Case cases[] = {
-        {MaterialTable::CoreConcrete, &MaterialBoxes::Edit2, "0", "\"Elastic Mudulus E (MPa)\" must be greater than 0 (it is 0)."},
-        {MaterialTable::CoreConcrete, &MaterialBoxes::Edit3, "-5", "\"Yield Stress Fc(MPa)\" must be greater than 0 (it is -5)."},
-        {MaterialTable::CoverConcrete, &MaterialBoxes::Edit4, "0", "\"Yield Strain eps_0\" must be greater than 0 (it is 0)."},
-        {MaterialTable::Steel, &MaterialBoxes::Edit2, "-1", "\"Elastic Mudulus E (MPa)\" must be greater than 0 (it is -1)."},
-        {MaterialTable::Steel, &MaterialBoxes::Edit3, "0", "\"Yield Stress Fy(MPa)\" must be greater than 0 (it is 0)."},
-        {MaterialTable::Steel, &MaterialBoxes::Edit5, "0", "\"ay Reduct. Factor\" must be greater than 0 (it is 0)."},
-        {MaterialTable::Steel, &MaterialBoxes::Edit5, "1.2", "\"ay Reduct. Factor\" must not be greater than 1 (it is 1.2)."},
+        {MaterialTable::CoreConcrete, &MaterialBoxes::Edit2, "0",
+         "\"Elastic Mudulus E (MPa)\" must be greater than 0 (it is 0)."},
+        {MaterialTable::CoreConcrete, &MaterialBoxes::Edit3, "-5",
+         "\"Yield Stress Fc(MPa)\" must be greater than 0 (it is -5)."},
+        {MaterialTable::CoverConcrete, &MaterialBoxes::Edit4, "0",
+         "\"Yield Strain eps_0\" must be greater than 0 (it is 0)."},
+        {MaterialTable::Steel, &MaterialBoxes::Edit2, "-1",
+         "\"Elastic Mudulus E (MPa)\" must be greater than 0 (it is -1)."},
+        {MaterialTable::Steel, &MaterialBoxes::Edit3, "0",
+         "\"Yield Stress Fy(MPa)\" must be greater than 0 (it is 0)."},
+        {MaterialTable::Steel, &MaterialBoxes::Edit5, "0",
+         "\"ay Reduct. Factor\" must be greater than 0 (it is 0)."},
+        {MaterialTable::Steel, &MaterialBoxes::Edit5, "1.2",
+         "\"ay Reduct. Factor\" must not be greater than 1 (it is 1.2)."},
     };
     for (const Case& c : cases) {
         SectionModel m;
@@ -136,8 +143,10 @@ TEST(Materials, AnUnusedSteelModulusIsSaidOnceForEachGradeInUse) {
     EXPECT_TRUE(materialWarnings(m).empty()) << "no bars and no steel: the grade is not used";
     m.NBAR = 4;
     m.NSTEEL_SEC = 1;
-    const std::string note = "ES of STEEL1 (210000) is not used: the steel law takes Es = 200000 N/mm\u00b2.";
-    EXPECT_EQ(materialWarnings(m), std::vector<std::string>{note}) << "bars and steel share the grade";
+    const std::string note =
+        "ES of STEEL1 (210000) is not used: the steel law takes Es = 200000 N/mm\u00b2.";
+    EXPECT_EQ(materialWarnings(m), std::vector<std::string>{note})
+        << "bars and steel share the grade";
     m.USE_STEEL = 1;
     m.STEEL_MAT[2].ES = 190000.5;
     EXPECT_EQ(materialWarnings(m).size(), 2u) << "one for each grade in use";
@@ -152,7 +161,8 @@ TEST(Materials, AnUnusedSteelModulusIsSaidOnceForEachGradeInUse) {
         const test::CliRun run = test::runCli(command + file);
         EXPECT_EQ(run.status, 0) << run.out;
         std::size_t count = 0;
-        for (auto at = run.out.find(note); at != std::string::npos; at = run.out.find(note, at + 1)) ++count;
+        for (auto at = run.out.find(note); at != std::string::npos; at = run.out.find(note, at + 1))
+            ++count;
         EXPECT_EQ(count, 1u) << command << run.out;
     }
 }

@@ -74,12 +74,14 @@ TEST(NumberText, ConvertsTextStrictly) {
     EXPECT_DOUBLE_EQ(ToFloat("1e-400"), 0.0);
     EXPECT_EQ(ToInt(" 17\t"), 17);
     EXPECT_EQ(ToInt("-3"), -3);
-    for (const char* bad : {"", "abc", "1,5", "1.2.3", "e5", "1e", "inf", "nan", "0x10", "1e400", "- 1", "1 2"}) {
+    for (const char* bad :
+         {"", "abc", "1,5", "1.2.3", "e5", "1e", "inf", "nan", "0x10", "1e400", "- 1", "1 2"}) {
         try {
             ToFloat(bad);
             ADD_FAILURE() << "accepted '" << bad << "'";
         } catch (const ConversionError& e) {
-            EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' is not a valid floating point value");
+            EXPECT_EQ(std::string(e.what()),
+                      std::string("'") + bad + "' is not a valid floating point value");
         }
     }
     for (const char* bad : {"", "1.0", "2147483648", "+-1", "12a", "--1"}) {
@@ -87,7 +89,8 @@ TEST(NumberText, ConvertsTextStrictly) {
             ToInt(bad);
             ADD_FAILURE() << "accepted '" << bad << "'";
         } catch (const ConversionError& e) {
-            EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' is not a valid integer value");
+            EXPECT_EQ(std::string(e.what()),
+                      std::string("'") + bad + "' is not a valid integer value");
         }
     }
 }

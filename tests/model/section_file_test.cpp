@@ -45,8 +45,9 @@ TEST(SectionFile, WritesTheBlocksInOrder) {
     SectionModel m = fourBarSection();
     std::vector<std::string> lines;
     SAVE_QAV_SEC_DATA(m, lines);
-    const std::vector<std::string> gen = {"GEN START", "USE_CONC,0", "USE_REBAR,0", "USE_STEEL,0",
-                                          "USE_COVER,0", "MESH_SIZE,100", "GEN END"};
+    const std::vector<std::string> gen = {"GEN START",   "USE_CONC,0",  "USE_REBAR,0",
+                                          "USE_STEEL,0", "USE_COVER,0", "MESH_SIZE,100",
+                                          "GEN END"};
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 7), gen);
     const auto poly = block(lines, "POLY");
     ASSERT_EQ(poly.size(), 8u);
@@ -130,9 +131,12 @@ TEST(SectionFile, ReadsWhatEarlierWritersWrote) {
     m.FORCE.resize(3);
     m.FORCE[2].COMB_NAME = "kept";
     const std::vector<std::string> lines = {
-        "GEN START", "MESH_SIZE,   50  ", "GEN END",
-        "COVER MAT START", "NCONCMAT,17", "COVERMAT,2,Old_Cover,1,2,3,4", "COVER MAT END",
-        "STEEL MAT START", "NSTEELMAT,5", "STEELMAT,1,STEEL1,200000.00000,500.00000", "STEEL MAT END",
+        "GEN START",     "MESH_SIZE,   50  ",
+        "GEN END",       "COVER MAT START",
+        "NCONCMAT,17",   "COVERMAT,2,Old_Cover,1,2,3,4",
+        "COVER MAT END", "STEEL MAT START",
+        "NSTEELMAT,5",   "STEELMAT,1,STEEL1,200000.00000,500.00000",
+        "STEEL MAT END",
     };
     LOAD_QAV_SEC_DATA(m, lines);
     EXPECT_EQ(m.MESH_SIZE_TEXT, "50");
@@ -188,9 +192,9 @@ TEST(SectionFile, FilesWithAnyLineEndRead) {
 TEST(SectionFile, ABadNumberStopsReadingAndKeepsWhatWasRead) {
     SectionModel m;
     const std::vector<std::string> lines = {
-        "GEN START", "USE_CONC,2", "GEN END",
-        "POLY START", "NPOINT,3", "PT,0,1,1", "PT,1,abc,2", "PT,2,3,3", "POLY END",
-        "REBAR START", "NBAR,1", "BAR,1,0,0,25", "REBAR END",
+        "GEN START", "USE_CONC,2",   "GEN END",   "POLY START", "NPOINT,3",
+        "PT,0,1,1",  "PT,1,abc,2",   "PT,2,3,3",  "POLY END",   "REBAR START",
+        "NBAR,1",    "BAR,1,0,0,25", "REBAR END",
     };
     try {
         LOAD_QAV_SEC_DATA(m, lines);
@@ -212,10 +216,26 @@ TEST(SectionFile, ABadNumberStopsReadingAndKeepsWhatWasRead) {
 
 TEST(SectionFile, OutOfRangeRecordsAreIgnoredAndBadCountsRefused) {
     SectionModel m;
-    LOAD_QAV_SEC_DATA(m, {"POLY START", "PT,0,5,5", "NPOINT,2", "PT,7,1,1", "PT,-1,1,1", "PT,2,9,9",
-                          "POLY END", "REBAR START", "BAR,1,1,1,1", "NBAR,1", "BAR,2,1,1,1", "BAR,0,4,4,4",
-                          "REBAR END", "CHECKLOADING START", "NFORCE,1", "FORCE,5,1,1,1,x,",
-                          "CHECKLOADING END", "CONC MAT START", "CONCMAT,1,X,1,1,1,1", "CONC MAT END"});
+    LOAD_QAV_SEC_DATA(m, {"POLY START",
+                          "PT,0,5,5",
+                          "NPOINT,2",
+                          "PT,7,1,1",
+                          "PT,-1,1,1",
+                          "PT,2,9,9",
+                          "POLY END",
+                          "REBAR START",
+                          "BAR,1,1,1,1",
+                          "NBAR,1",
+                          "BAR,2,1,1,1",
+                          "BAR,0,4,4,4",
+                          "REBAR END",
+                          "CHECKLOADING START",
+                          "NFORCE,1",
+                          "FORCE,5,1,1,1,x,",
+                          "CHECKLOADING END",
+                          "CONC MAT START",
+                          "CONCMAT,1,X,1,1,1,1",
+                          "CONC MAT END"});
     EXPECT_EQ(m.NCONC_PT, 2);
     ASSERT_EQ(m.CONC_PT.size(), 3u);
     EXPECT_EQ(m.CONC_PT[0].X, 0) << "a PT line before its count is ignored";
@@ -259,7 +279,8 @@ TEST(SectionFile, DamagedFilesNeverOverrunMemoryOrTables) {
         // Truncate, mutate characters, or replace lines with random bytes.
         data.resize(std::uniform_int_distribution<std::size_t>(0, data.size())(rng));
         for (auto& l : data) {
-            if (rng() % 7 == 0 && !l.empty()) l[rng() % l.size()] = alphabet[rng() % alphabet.size()];
+            if (rng() % 7 == 0 && !l.empty())
+                l[rng() % l.size()] = alphabet[rng() % alphabet.size()];
             if (rng() % 40 == 0) {
                 l.clear();
                 for (int k = 0; k < 20; ++k) l += static_cast<char>(rng() % 256);
@@ -282,7 +303,8 @@ TEST(SectionFile, OpenReportsTheOperatingSystemReason) {
         openSectionFile(m, "/nonexistent/dir/x.sec");
         FAIL();
     } catch (const FileError& e) {
-        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos)
+            << e.what();
     }
     EXPECT_THROW(saveSectionFile(m, "/nonexistent/dir/x.sec"), FileError);
 }
@@ -311,10 +333,11 @@ TEST(SectionFile, OpenOfAFileOfAnotherKindSaysSoAndKeepsTheSection) {
             openSectionFile(m, path);
             ADD_FAILURE() << c.name;
         } catch (const InputError& e) {
-            EXPECT_EQ(std::string(e.what()), "\"" + path +
-                                                 "\" is not a section file: it holds none of the blocks of one "
-                                                 "(\"GEN START\", \"POLY START\", \"REBAR START\", ...). The section "
-                                                 "on screen was kept.")
+            EXPECT_EQ(std::string(e.what()),
+                      "\"" + path +
+                          "\" is not a section file: it holds none of the blocks of one "
+                          "(\"GEN START\", \"POLY START\", \"REBAR START\", ...). The section "
+                          "on screen was kept.")
                 << c.name;
         }
         EXPECT_EQ(m.NBAR, 1) << c.name;

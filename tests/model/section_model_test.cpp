@@ -113,8 +113,10 @@ namespace {
 TPOLYSHAPE rectangle(double x1, double y1, double x2, double y2, bool clockwise) {
     TPOLYSHAPE p;
     p.NPOINT = 4;
-    if (clockwise) p.PT = {{x1, y1}, {x1, y2}, {x2, y2}, {x2, y1}, {x1, y1}};
-    else p.PT = {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
+    if (clockwise)
+        p.PT = {{x1, y1}, {x1, y2}, {x2, y2}, {x2, y1}, {x1, y1}};
+    else
+        p.PT = {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
     return p;
 }
 }  // namespace

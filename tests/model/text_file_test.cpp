@@ -3,7 +3,6 @@
 #include "model/text_file.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 
 #include <csignal>

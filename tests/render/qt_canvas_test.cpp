@@ -26,5 +26,6 @@ TEST(QtCanvas, PaintsShapesWithThePenAndBrushInForce) {
     EXPECT_EQ(img.pixelColor(20, 20), QColor(255, 0, 0));
     EXPECT_EQ(img.pixelColor(10, 20), QColor(0, 0, 255));
     EXPECT_EQ(img.pixelColor(50, 20), QColor(255, 255, 255)) << "a clear brush leaves the inside";
-    EXPECT_EQ(img.pixelColor(6, 36), QColor(255, 255, 0)) << "text background takes the solid brush";
+    EXPECT_EQ(img.pixelColor(6, 36), QColor(255, 255, 0))
+        << "text background takes the solid brush";
 }

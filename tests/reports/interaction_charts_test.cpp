@@ -24,7 +24,8 @@ SectionModel pmCurve(double pmax, double pmin, double mmax, double mmin) {
     return m;
 }
 
-std::vector<RecordingCanvas::Call> linesWith(const RecordingCanvas& c, Color color, PenStyle style) {
+std::vector<RecordingCanvas::Call> linesWith(const RecordingCanvas& c, Color color,
+                                             PenStyle style) {
     std::vector<RecordingCanvas::Call> out;
     for (const auto& call : c.callsOf(Kind::Line))
         if (call.pen.color == color && call.pen.style == style) out.push_back(call);
@@ -38,7 +39,8 @@ bool hasText(const RecordingCanvas& c, const std::string& text) {
 
 const RecordingCanvas::Call* textCall(const RecordingCanvas& c, const std::string& text) {
     for (const auto& call : c.calls())
-        if ((call.kind == Kind::Text || call.kind == Kind::RotatedText) && call.text == text) return &call;
+        if ((call.kind == Kind::Text || call.kind == Kind::RotatedText) && call.text == text)
+            return &call;
     return nullptr;
 }
 
@@ -60,8 +62,10 @@ TEST(PmChart, MomentScaleIsTheNextMultipleOf500) {
         double mmax;
         std::string firstLabel;
     };
-    const Case cases[] = {{"exactly 500", 500, "-500"}, {"just above 500", 500.001, "-1000"},
-                          {"negative side larger", 20, "-500"}, {"1499", 1499, "-1500"}};
+    const Case cases[] = {{"exactly 500", 500, "-500"},
+                          {"just above 500", 500.001, "-1000"},
+                          {"negative side larger", 20, "-500"},
+                          {"1499", 1499, "-1500"}};
     for (const Case& c : cases) {
         const SectionModel m = pmCurve(2345.6, -1234.5, c.mmax, -c.mmax / 2);
         RecordingCanvas canvas;
@@ -86,7 +90,8 @@ TEST(PmChart, AxialScaleAndTheZeroAxis) {
     const int yAxis = static_cast<int>(std::lround(359 - 0.4 * 279));
     const auto axes = linesWith(c, colors::black, PenStyle::Solid);
     ASSERT_EQ(axes.size(), 2u);
-    EXPECT_EQ(axes[0].points, (std::vector<Point>{{267, 80}, {267, 359}})) << "M = 0 axis in the middle";
+    EXPECT_EQ(axes[0].points, (std::vector<Point>{{267, 80}, {267, 359}}))
+        << "M = 0 axis in the middle";
     EXPECT_EQ(axes[1].points, (std::vector<Point>{{80, yAxis}, {454, yAxis}}));
     // Moment labels sit under that axis, not under the plot area.
     const auto* zero = textCall(c, "250");
@@ -101,9 +106,12 @@ TEST(PmChart, GridTicksAxesAndCurveCounts) {
     EXPECT_EQ(linesWith(c, colors::grey, PenStyle::Dot).size(), 18u);
     const auto ticks = linesWith(c, colors::blue, PenStyle::Dot);
     ASSERT_EQ(ticks.size(), 82u);
-    EXPECT_EQ(ticks[0].points[1].x - ticks[0].points[0].x, -5) << "axial ticks left of the M = 0 axis";
-    EXPECT_EQ(ticks[41].points[1].y - ticks[41].points[0].y, 5) << "moment ticks below the P = 0 axis";
-    EXPECT_EQ(c.callsOf(Kind::Line).size() - 18 - 82 - 2, 4u) << "curve: points 1 .. 5 joined, not closed";
+    EXPECT_EQ(ticks[0].points[1].x - ticks[0].points[0].x, -5)
+        << "axial ticks left of the M = 0 axis";
+    EXPECT_EQ(ticks[41].points[1].y - ticks[41].points[0].y, 5)
+        << "moment ticks below the P = 0 axis";
+    EXPECT_EQ(c.callsOf(Kind::Line).size() - 18 - 82 - 2, 4u)
+        << "curve: points 1 .. 5 joined, not closed";
     EXPECT_TRUE(hasText(c, "Moment angle = 30"));
     EXPECT_TRUE(hasText(c, "P-M Curve [HK-COP-2013]"));
     const auto rotated = c.callsOf(Kind::RotatedText);
@@ -172,12 +180,14 @@ TEST(PmChart, CheckBoxesChooseTheCircles) {
         RecordingCanvas c;
         GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, k.marks);
         std::size_t grey = 0, blue = 0;
-        for (const auto& e : c.callsOf(Kind::Ellipse)) (e.pen.color == colors::blue ? blue : grey)++;
+        for (const auto& e : c.callsOf(Kind::Ellipse))
+            (e.pen.color == colors::blue ? blue : grey)++;
         EXPECT_EQ(grey, k.grey) << k.name;
         EXPECT_EQ(blue, k.blue) << k.name;
         EXPECT_EQ(hasText(c, NO_CRITICAL_NOTE), k.note) << k.name;
         if (k.grey && k.blue) {
-            EXPECT_EQ(c.callsOf(Kind::Ellipse)[1].points, c.callsOf(Kind::Ellipse)[3].points) << k.name;
+            EXPECT_EQ(c.callsOf(Kind::Ellipse)[1].points, c.callsOf(Kind::Ellipse)[3].points)
+                << k.name;
         }
     }
 }
@@ -188,9 +198,11 @@ TEST(PmChart, PrintedChartScalesMarginsAndOffsetsBySeven) {
     m.CRITICAL_COMB = 1;
     RecordingCanvas c;
     PRINT_PM_CURVE_IMAGE_PDF(c, m, 3100, 1350, 5150, 3720, 90, LoadMarks{true, false});
-    EXPECT_EQ(c.callsOf(Kind::Rectangle)[0].points, (std::vector<Point>{{3100, 1350}, {8250, 5070}}));
+    EXPECT_EQ(c.callsOf(Kind::Rectangle)[0].points,
+              (std::vector<Point>{{3100, 1350}, {8250, 5070}}));
     const auto grid = linesWith(c, colors::grey, PenStyle::Dot);
-    EXPECT_EQ(grid.front().points, (std::vector<Point>{{3660, 1910}, {3660, 4510}})) << "margin 560";
+    EXPECT_EQ(grid.front().points, (std::vector<Point>{{3660, 1910}, {3660, 4510}}))
+        << "margin 560";
     EXPECT_EQ(grid[8].points[0].x, 7690);
     const auto* title = textCall(c, "P-M Curve [HK-COP-2013]");
     ASSERT_NE(title, nullptr);
@@ -211,10 +223,18 @@ TEST(PmChart, CurvesWithoutScalesDrawAnEmptyChartWithANote) {
     };
     const Case cases[] = {
         {"no run", {}, {}, "No P-M curve to draw: run the P-M analysis."},
-        {"all moments zero", {0, -100, 2000, -100}, {0, 0, 0, 0}, "No P-M curve to draw: all moments are zero."},
-        {"axial forces round to one multiple", {0, 1000, 1000, 1000}, {0, 5, -5, 5},
+        {"all moments zero",
+         {0, -100, 2000, -100},
+         {0, 0, 0, 0},
+         "No P-M curve to draw: all moments are zero."},
+        {"axial forces round to one multiple",
+         {0, 1000, 1000, 1000},
+         {0, 5, -5, 5},
          "No P-M curve to draw: the axial forces span no range."},
-        {"not numbers", {0, nan, nan, nan}, {0, nan, nan, nan}, "No P-M curve to draw: the curve holds no numbers."},
+        {"not numbers",
+         {0, nan, nan, nan},
+         {0, nan, nan, nan},
+         "No P-M curve to draw: the curve holds no numbers."},
     };
     for (const Case& k : cases) {
         SectionModel m;
@@ -227,7 +247,8 @@ TEST(PmChart, CurvesWithoutScalesDrawAnEmptyChartWithANote) {
         EXPECT_EQ(c.callsOf(Kind::Rectangle).size(), 1u) << k.name;
         EXPECT_TRUE(c.callsOf(Kind::Line).empty()) << k.name;
         EXPECT_TRUE(c.callsOf(Kind::Ellipse).empty()) << k.name;
-        EXPECT_EQ(c.texts(), (std::vector<std::string>{"P-M Curve [HK-COP-2013]", k.note})) << k.name;
+        EXPECT_EQ(c.texts(), (std::vector<std::string>{"P-M Curve [HK-COP-2013]", k.note}))
+            << k.name;
     }
 }
 
@@ -254,8 +275,10 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     EXPECT_TRUE(hasText(c, "-1000  ")) << "axial labels end in two blanks";
     EXPECT_TRUE(hasText(c, "Axial Load = 1000.00 kN"));
     EXPECT_TRUE(hasText(c, "Myy-Mzz Curve [HK-COP-2013]"));
-    EXPECT_EQ(textCall(c, "Myy-Mzz Curve [HK-COP-2013]")->brush.style, BrushStyle::Solid) << "title on white";
-    EXPECT_EQ(textCall(c, "Myy-Mzz Curve [HK-COP-2013]")->font.name, "Courier New") << "the canvas face";
+    EXPECT_EQ(textCall(c, "Myy-Mzz Curve [HK-COP-2013]")->brush.style, BrushStyle::Solid)
+        << "title on white";
+    EXPECT_EQ(textCall(c, "Myy-Mzz Curve [HK-COP-2013]")->font.name, "Courier New")
+        << "the canvas face";
     EXPECT_EQ(c.callsOf(Kind::Line).size() - 18 - 82 - 2, 4u);
     const auto circles = c.callsOf(Kind::Ellipse);
     ASSERT_EQ(circles.size(), 2u);
@@ -302,11 +325,15 @@ TEST(InteractionCharts, CurvesTooLargeToScaleDrawAnEmptyChart) {
         m.MM_MY = k.MY;
         RecordingCanvas c;
         if (!k.P.empty()) {
-            ASSERT_NO_THROW(GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, false})) << k.name;
-            EXPECT_TRUE(hasText(c, "No P-M curve to draw: the curve is too large to plot.")) << k.name;
+            ASSERT_NO_THROW(GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, false}))
+                << k.name;
+            EXPECT_TRUE(hasText(c, "No P-M curve to draw: the curve is too large to plot."))
+                << k.name;
         } else {
-            ASSERT_NO_THROW(GEN_MM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, false})) << k.name;
-            EXPECT_TRUE(hasText(c, "No Myy-Mzz curve to draw: the curve is too large to plot.")) << k.name;
+            ASSERT_NO_THROW(GEN_MM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, false}))
+                << k.name;
+            EXPECT_TRUE(hasText(c, "No Myy-Mzz curve to draw: the curve is too large to plot."))
+                << k.name;
         }
         EXPECT_TRUE(c.callsOf(Kind::Line).empty()) << k.name;
     }
@@ -324,8 +351,10 @@ TEST(InteractionCharts, UnconvergedPointsGetAHollowCircle) {
         for (RecordingCanvas* c : {&plain, &same, &marked}) {
             if (c == &same) flags.assign(6, 1);
             if (c == &marked) flags[3] = 0;
-            if (m == &pm) GEN_PM_CURVE_IMAGE(*c, *m, kScreen, 0, LoadMarks{false, false});
-            else GEN_M_fai_CURVE_IMAGE(*c, *m, 534, 439, 4, 0);
+            if (m == &pm)
+                GEN_PM_CURVE_IMAGE(*c, *m, kScreen, 0, LoadMarks{false, false});
+            else
+                GEN_M_fai_CURVE_IMAGE(*c, *m, 534, 439, 4, 0);
         }
         EXPECT_EQ(same.calls().size(), plain.calls().size());
         ASSERT_EQ(marked.calls().size(), plain.calls().size() + 1);

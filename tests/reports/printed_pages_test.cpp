@@ -47,21 +47,21 @@ TEST(PrintedPages, TableGridLinesAndLabels) {
     RecordingCanvas c;
     PRINT_TABLE_GRID(c, 1);
     const std::vector<std::vector<Point>> expected{
-        {{262, 162}, {13740, 162}},    {{13740, 162}, {13740, 9060}},  {{13740, 9060}, {262, 9060}},
-        {{262, 9060}, {262, 162}},     {{425, 324}, {13553, 324}},     {{425, 1212}, {13553, 1212}},
-        {{425, 1212}, {425, 324}},     {{13553, 1212}, {13553, 324}},  {{2289, 1212}, {2289, 324}},
-        {{11212, 1212}, {11212, 324}}, {{12237, 1212}, {12237, 324}},  {{11212, 552}, {13553, 552}},
-        {{11212, 779}, {13553, 779}},  {{11212, 995}, {13553, 995}},   {{425, 4095}, {3005, 4095}},
-        {{3005, 8912}, {3005, 4095}},  {{425, 8912}, {425, 4095}},     {{3005, 8912}, {425, 8912}},
+        {{262, 162}, {13740, 162}},    {{13740, 162}, {13740, 9060}}, {{13740, 9060}, {262, 9060}},
+        {{262, 9060}, {262, 162}},     {{425, 324}, {13553, 324}},    {{425, 1212}, {13553, 1212}},
+        {{425, 1212}, {425, 324}},     {{13553, 1212}, {13553, 324}}, {{2289, 1212}, {2289, 324}},
+        {{11212, 1212}, {11212, 324}}, {{12237, 1212}, {12237, 324}}, {{11212, 552}, {13553, 552}},
+        {{11212, 779}, {13553, 779}},  {{11212, 995}, {13553, 995}},  {{425, 4095}, {3005, 4095}},
+        {{3005, 8912}, {3005, 4095}},  {{425, 8912}, {425, 4095}},    {{3005, 8912}, {425, 8912}},
     };
     EXPECT_EQ(segments(c), expected);
     struct Label {
         const char* text;
         Point at;
     };
-    const Label labels[] = {{"SECTION ANLAYSIS", {514, 875}}, {"AND DESIGN", {514, 1042}},
-                            {"Project", {11330, 404}},        {"Prepared by", {11334, 620}},
-                            {"Checked by", {11341, 841}},     {"Date", {11346, 1040}},
+    const Label labels[] = {{"SECTION ANLAYSIS", {514, 875}},    {"AND DESIGN", {514, 1042}},
+                            {"Project", {11330, 404}},           {"Prepared by", {11334, 620}},
+                            {"Checked by", {11341, 841}},        {"Date", {11346, 1040}},
                             {"QAV SECTION V1.0", {12557, 9131}}, {"BS-8110", {12858, 9277}}};
     for (const Label& l : labels) {
         const auto* t = textCall(c, l.text);
@@ -81,8 +81,18 @@ TEST(PrintedPages, SectionDataPageColumns) {
         std::vector<std::pair<int, Point>> at;  // printed line i and where
     };
     const Case cases[] = {
-        {"130 lines fill three columns", 130, 1, {{1, {425, 590}}, {60, {425, 8850}}, {61, {3675, 590}}, {121, {6925, 590}}, {129, {6925, 1710}}}},
-        {"a longer summary goes on to a second page", 200, 2, {{180, {6925, 8850}}, {181, {425, 590}}}},
+        {"130 lines fill three columns",
+         130,
+         1,
+         {{1, {425, 590}},
+          {60, {425, 8850}},
+          {61, {3675, 590}},
+          {121, {6925, 590}},
+          {129, {6925, 1710}}}},
+        {"a longer summary goes on to a second page",
+         200,
+         2,
+         {{180, {6925, 8850}}, {181, {425, 590}}}},
     };
     for (const Case& k : cases) {
         SectionModel s;
@@ -103,10 +113,14 @@ TEST(PrintedPages, SectionDataPageColumns) {
             EXPECT_EQ(frame[0].points, (std::vector<Point>{{425, 450}, {9450, 13425}})) << k.name;
             EXPECT_EQ(frame[0].brush.style, BrushStyle::Clear) << k.name;
         }
-        ASSERT_EQ(static_cast<int>(texts.size()), k.lines - 1) << k.name << ": the first rule is not printed";
+        ASSERT_EQ(static_cast<int>(texts.size()), k.lines - 1)
+            << k.name << ": the first rule is not printed";
         for (const auto& [i, at] : k.at) {
-            EXPECT_EQ(texts[static_cast<std::size_t>(i - 1)].text, lines[static_cast<std::size_t>(i)]) << k.name << " line " << i;
-            EXPECT_EQ(texts[static_cast<std::size_t>(i - 1)].points[0], at) << k.name << " line " << i;
+            EXPECT_EQ(texts[static_cast<std::size_t>(i - 1)].text,
+                      lines[static_cast<std::size_t>(i)])
+                << k.name << " line " << i;
+            EXPECT_EQ(texts[static_cast<std::size_t>(i - 1)].points[0], at)
+                << k.name << " line " << i;
         }
     }
 }
@@ -122,8 +136,10 @@ TEST(PrintedPages, FigureReportRunsEachAnalysisBeforeItsChart) {
     const RecordingCanvas& page = doc.pageAt(0);
     std::vector<std::vector<Point>> frames;
     for (const auto& r : page.callsOf(Kind::Rectangle)) frames.push_back(r.points);
-    const std::vector<std::vector<Point>> expected{{{425, 1350}, {3005, 3930}},   {{3100, 1350}, {8250, 5070}},
-                                                   {{8350, 1350}, {13500, 5070}}, {{3100, 5150}, {8250, 8870}},
+    const std::vector<std::vector<Point>> expected{{{425, 1350}, {3005, 3930}},
+                                                   {{3100, 1350}, {8250, 5070}},
+                                                   {{8350, 1350}, {13500, 5070}},
+                                                   {{3100, 5150}, {8250, 8870}},
                                                    {{8350, 5150}, {13500, 8870}}};
     EXPECT_EQ(frames, expected);
     EXPECT_EQ(textCall(page, "Material Properties")->points[0], (Point{425, 4100}));
@@ -134,7 +150,10 @@ TEST(PrintedPages, FigureReportRunsEachAnalysisBeforeItsChart) {
 
     // A field that is not a number stops the document after the charts before it.
     RecordedDocument stopped;
-    ReportInputs bad{{}, [] { return 30.0; }, []() -> double { throw ConversionError("'x' is not a valid floating point value"); }};
+    ReportInputs bad{
+        {},
+        [] { return 30.0; },
+        []() -> double { throw ConversionError("'x' is not a valid floating point value"); }};
     EXPECT_THROW(printFigureReport(stopped, m, bad, msgs, progress), ConversionError);
     EXPECT_EQ(stopped.pageAt(0).callsOf(Kind::Rectangle).size(), 4u);
 }
@@ -144,13 +163,16 @@ TEST(PrintedPages, TextReportTablesSideBySide) {
     RecordedDocument doc;
     NullMessages msgs;
     NullProgress progress;
-    printTextReport(doc, m, ReportInputs{{}, [] { return 30.0; }, [] { return 500.0; }}, msgs, progress);
+    printTextReport(doc, m, ReportInputs{{}, [] { return 30.0; }, [] { return 500.0; }}, msgs,
+                    progress);
     const RecordingCanvas& page = doc.pageAt(0);
     struct Heading {
         const char* text;
         int x;
     };
-    const Heading headings[] = {{"P-M Angle = 0.0", 425}, {"P-M Angle = 90.0", 3825}, {"P-M Angle = 30.0", 7225},
+    const Heading headings[] = {{"P-M Angle = 0.0", 425},
+                                {"P-M Angle = 90.0", 3825},
+                                {"P-M Angle = 30.0", 7225},
                                 {"Axial Force = 500.0", 10625}};
     for (const Heading& h : headings) {
         const auto* t = textCall(page, h.text);
@@ -215,14 +237,17 @@ TEST(LoadReport, LinesAndPages) {
     RecordedDocument doc;
     PRINT_OUT_REPORT(doc, LOAD_REPORT_LINES(m));
     const auto first = doc.pageAt(0).callsOf(Kind::Text);
-    const auto* header = textCall(doc.pageAt(0), "COMB        P(kN)       My(kNm)     Mx(kNm)     LoadFraction");
+    const auto* header =
+        textCall(doc.pageAt(0), "COMB        P(kN)       My(kNm)     Mx(kNm)     LoadFraction");
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(header->points[0], (Point{500, 1740}));
     EXPECT_EQ(header->font, (Font{"Courier New", 7}));
-    const auto* row61 = textCall(doc.pageAt(0), "COMB_58     -1000.000   10.000      20.000      0.500       ");
+    const auto* row61 =
+        textCall(doc.pageAt(0), "COMB_58     -1000.000   10.000      20.000      0.500       ");
     ASSERT_NE(row61, nullptr);
     EXPECT_EQ(row61->points[0], (Point{4900, 1620})) << "line 61 opens the second column";
-    const auto* lastLine = textCall(doc.pageAt(1), "COMB_178    -1000.000   10.000      20.000      0.500       ");
+    const auto* lastLine =
+        textCall(doc.pageAt(1), "COMB_178    -1000.000   10.000      20.000      0.500       ");
     ASSERT_NE(lastLine, nullptr);
     EXPECT_EQ(lastLine->points[0], (Point{500, 1620}));
 }

@@ -34,8 +34,10 @@ std::string documentText(const RecordedDocument& doc) {
     std::string s;
     for (int p = 0; p < doc.pageCount(); ++p) {
         for (const auto& c : doc.pageAt(p).calls()) {
-            s += std::to_string(static_cast<int>(c.kind)) + " " + c.font.name + " " + std::to_string(c.font.size);
-            for (const Point& pt : c.points) s += " " + std::to_string(pt.x) + "," + std::to_string(pt.y);
+            s += std::to_string(static_cast<int>(c.kind)) + " " + c.font.name + " " +
+                 std::to_string(c.font.size);
+            for (const Point& pt : c.points)
+                s += " " + std::to_string(pt.x) + "," + std::to_string(pt.y);
             s += " " + c.text + "\n";
         }
         s += "-- page\n";
@@ -61,7 +63,8 @@ struct Results {
 };
 
 Results resultsOf(const SectionModel& m) {
-    Results r{m.PMAX, m.PMIN, m.PM_P, m.PM_MX, m.PM_MY, m.PM_M, m.MM_MX, m.MM_MY, {}, {}, {}, m.STRAIN_LIMIT_MODE};
+    Results r{m.PMAX,  m.PMIN,  m.PM_P, m.PM_MX, m.PM_MY, m.PM_M,
+              m.MM_MX, m.MM_MY, {},     {},      {},      m.STRAIN_LIMIT_MODE};
     for (const TFIB& f : m.FIB) {
         r.fibreEps.push_back(f.EPS);
         r.fibreStress.push_back(f.STRESS);
@@ -146,16 +149,20 @@ TEST(ReportCurves, CancelledOrFailedRunLeavesTheModelAsItWas) {
         Run run;
     };
     const Case cases[] = {
-        {"figure report", [](SectionModel& m, Messages& l, Progress& p) {
+        {"figure report",
+         [](SectionModel& m, Messages& l, Progress& p) {
              RecordedDocument doc;
              printFigureReport(doc, m, kInputs, l, p);
          }},
-        {"text report", [](SectionModel& m, Messages& l, Progress& p) {
+        {"text report",
+         [](SectionModel& m, Messages& l, Progress& p) {
              RecordedDocument doc;
              printTextReport(doc, m, kInputs, l, p);
          }},
-        {"workbook", [](SectionModel& m, Messages& l, Progress& p) { makeAllTables(m, "30", "500", l, &p); }},
-        {"one table", [](SectionModel& m, Messages& l, Progress& p) {
+        {"workbook",
+         [](SectionModel& m, Messages& l, Progress& p) { makeAllTables(m, "30", "500", l, &p); }},
+        {"one table",
+         [](SectionModel& m, Messages& l, Progress& p) {
              DataTable grid;
              showTableEntry(m, 15, "30", "500", l, grid, &p);
          }},
@@ -172,8 +179,10 @@ TEST(ReportCurves, CancelledOrFailedRunLeavesTheModelAsItWas) {
 
             MessageLog log;
             CancelAfter cancel(2);
-            EXPECT_THROW(c.run(m, log, cancel), RunCancelled) << c.name << ", " << threads << " threads";
-            EXPECT_TRUE(resultsOf(m) == before) << c.name << ", " << threads << " threads: cancelled";
+            EXPECT_THROW(c.run(m, log, cancel), RunCancelled)
+                << c.name << ", " << threads << " threads";
+            EXPECT_TRUE(resultsOf(m) == before)
+                << c.name << ", " << threads << " threads: cancelled";
             EXPECT_TRUE(log.empty()) << c.name << ": a cancelled run says nothing";
 
             // An axial force beyond what the section carries fails the Myy-Mzz curve.
@@ -183,7 +192,8 @@ TEST(ReportCurves, CancelledOrFailedRunLeavesTheModelAsItWas) {
             EXPECT_THROW(showTableEntry(m, 16, "30", "1e9", log, grid), InputError);
             RecordedDocument doc;
             NullProgress progress;
-            EXPECT_THROW(printTextReport(doc, m, {{}, [] { return 30.0; }, [] { return 1e9; }}, log, progress),
+            EXPECT_THROW(printTextReport(doc, m, {{}, [] { return 30.0; }, [] { return 1e9; }}, log,
+                                         progress),
                          InputError);
             EXPECT_TRUE(resultsOf(m) == before) << c.name << ", " << threads << " threads: failed";
         }
@@ -212,7 +222,8 @@ TEST(ReportCurves, UnconvergedSolvesAreCountedOnceForTheRun) {
     // curves say "no" for each in an added last column.
     long long flagged = 0, no = 0;
     for (int k = 0; k < runs.count(); ++k) {
-        const std::vector<uint8_t>& f = k < 3 ? runs.result(k).PM_CONVERGED : runs.result(k).MM_CONVERGED;
+        const std::vector<uint8_t>& f =
+            k < 3 ? runs.result(k).PM_CONVERGED : runs.result(k).MM_CONVERGED;
         flagged += std::count(f.begin(), f.end(), 0);
     }
     for (const DataTable& t : makeAllTables(m, "30", "500", log))

@@ -12,7 +12,9 @@ using Kind = RecordingCanvas::Kind;
 
 namespace {
 
-std::vector<TPOS> rect(double x0, double y0, double x1, double y1) { return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {}}; }
+std::vector<TPOS> rect(double x0, double y0, double x1, double y1) {
+    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {}};
+}
 
 SectionModel column600x800() {
     SectionModel m;
@@ -98,7 +100,9 @@ TEST(SectionPicture, FitSourcesAndTheScreenVariant) {
         ASSERT_NO_THROW(SHOW_SECTION_IMAGE(c, m, 534, 439)) << k.name;
         EXPECT_EQ(c.callsOf(Kind::Rectangle)[0].points[1], (Point{534, 439})) << k.name;
         if (!k.fits) {
-            EXPECT_EQ(c.texts(), std::vector<std::string>{"No section outline or steel section to draw."}) << k.name;
+            EXPECT_EQ(c.texts(),
+                      std::vector<std::string>{"No section outline or steel section to draw."})
+                << k.name;
             continue;
         }
         const auto polys = c.callsOf(Kind::Polygon);
@@ -142,7 +146,8 @@ TEST(MphiChart, GridTicksAndCurve) {
     EXPECT_EQ(ticks, 82u);
     EXPECT_EQ(red, 2u);
     const auto texts = c.texts();
-    for (const char* t : {"M-Phi Curve", "Curvature[1/m]", "Moment angle = -90", "Moment[kNm]", "400", "2.00E-002"})
+    for (const char* t :
+         {"M-Phi Curve", "Curvature[1/m]", "Moment angle = -90", "Moment[kNm]", "400", "2.00E-002"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
     // The last point: curvature 0.02 at the right end, 350 of 400 kNm.
     const auto last = c.callsOf(Kind::Line).back();
@@ -158,9 +163,20 @@ TEST(MphiChart, NoRangeDrawsAnEmptyChart) {
     };
     const Case cases[] = {
         {"no run", {}, {}, 20, "No M-Phi curve to draw: run the M-Phi analysis."},
-        {"zero curvature", {0, 0, 0}, {0, 10, 20}, 2, "No M-Phi curve to draw: the curvatures are all zero."},
-        {"zero moments", {0, 0.1, 0.2}, {0, 0, 0}, 2, "No M-Phi curve to draw: the moments are all zero."},
-        {"curvatures too small to scale", {0, 1e-320, 2e-320}, {0, 10, 20}, 2,
+        {"zero curvature",
+         {0, 0, 0},
+         {0, 10, 20},
+         2,
+         "No M-Phi curve to draw: the curvatures are all zero."},
+        {"zero moments",
+         {0, 0.1, 0.2},
+         {0, 0, 0},
+         2,
+         "No M-Phi curve to draw: the moments are all zero."},
+        {"curvatures too small to scale",
+         {0, 1e-320, 2e-320},
+         {0, 10, 20},
+         2,
          "No M-Phi curve to draw: the curve cannot be scaled to the chart."},
     };
     for (const Case& k : cases) {

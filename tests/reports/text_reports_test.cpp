@@ -27,8 +27,9 @@ TEST(TextReports, CurveListings) {
     const std::vector<std::string> pmExpected{
         "Axial_Force,   Moment_M,", "   1234.568,    -12.300,", "     -2.000,      5.000,",
         "      3.000,     -5.000,", "   1234.568,    -12.300,"};
-    const std::vector<std::string> mmExpected{"  Moment_Myy  Moment_Mzz", "       0.000     100.000",
-                                              "      10.500      -1.250", "       0.000       7.000"};
+    const std::vector<std::string> mmExpected{
+        "  Moment_Myy  Moment_Mzz", "       0.000     100.000", "      10.500      -1.250",
+        "       0.000       7.000"};
     EXPECT_EQ(pm, pmExpected);
     EXPECT_EQ(mm, mmExpected);
 }
@@ -89,24 +90,40 @@ TEST(TextReports, SectionDataBlock) {
     std::vector<std::string> d;
     GEN_SECTION_DATA_TEXT(m, d);
     const std::string d30(30, '-');
-    const std::vector<std::string> expected{
-        "Material Properties",       d30,
-        "Concrete            C60",   "Elastic Modulus     25093",
-        "Yield Stress fc     26.800", "Strain eps_0        0.00214",
-        "Strain eps_cu       0.00350", "",
-        "Rebar material      STEEL1", "Elastic Modulus     200000.00",
-        "Yield Stress fy     500",    "",
-        "Steel material      STEEL1", "Elastic Modulus     200000.00",
-        "Yield Stress fy     500",    "",
-        "Concrete Cover      C20_Cover", "Elastic Modulus     15844",
-        "Yield Stress fc     8.933",  "Strain eps_0        0.00113",
-        "Strain eps_cu       0.00350", "",
-        "Section Properties",        d30,
-        "Conc Sec Points     4",     "Cover Line Points   0",
-        "Num of Steel Sec    0",     "Number of Rebars    12",
-        "Section Area(m2)    800000", "Rebar Area(m2)      5888",
-        "Steel Area(m2)      0",     "Rebar Ratio         0.736",
-        "Steel Ratio         0.000", ""};
+    const std::vector<std::string> expected{"Material Properties",
+                                            d30,
+                                            "Concrete            C60",
+                                            "Elastic Modulus     25093",
+                                            "Yield Stress fc     26.800",
+                                            "Strain eps_0        0.00214",
+                                            "Strain eps_cu       0.00350",
+                                            "",
+                                            "Rebar material      STEEL1",
+                                            "Elastic Modulus     200000.00",
+                                            "Yield Stress fy     500",
+                                            "",
+                                            "Steel material      STEEL1",
+                                            "Elastic Modulus     200000.00",
+                                            "Yield Stress fy     500",
+                                            "",
+                                            "Concrete Cover      C20_Cover",
+                                            "Elastic Modulus     15844",
+                                            "Yield Stress fc     8.933",
+                                            "Strain eps_0        0.00113",
+                                            "Strain eps_cu       0.00350",
+                                            "",
+                                            "Section Properties",
+                                            d30,
+                                            "Conc Sec Points     4",
+                                            "Cover Line Points   0",
+                                            "Num of Steel Sec    0",
+                                            "Number of Rebars    12",
+                                            "Section Area(m2)    800000",
+                                            "Rebar Area(m2)      5888",
+                                            "Steel Area(m2)      0",
+                                            "Rebar Ratio         0.736",
+                                            "Steel Ratio         0.000",
+                                            ""};
     EXPECT_EQ(d, expected);
 
     m.NFORCE = 2;
@@ -116,10 +133,14 @@ TEST(TextReports, SectionDataBlock) {
     GEN_SECTION_DATA_TEXT(m, d);
     ASSERT_EQ(d.size(), expected.size() + 8);
     const std::vector<std::string> tail(d.end() - 8, d.end());
-    const std::vector<std::string> tailExpected{"Loading Checking",         d30,
-                                                "Critical LoadComb   2",    "Axial Force P       -2436",
-                                                "Moment Mxx          -42.136", "Moment Myy          42.136",
-                                                "Load Fraction       1.235", ""};
+    const std::vector<std::string> tailExpected{"Loading Checking",
+                                                d30,
+                                                "Critical LoadComb   2",
+                                                "Axial Force P       -2436",
+                                                "Moment Mxx          -42.136",
+                                                "Moment Myy          42.136",
+                                                "Load Fraction       1.235",
+                                                ""};
     EXPECT_EQ(tail, tailExpected);
 }
 
@@ -140,20 +161,51 @@ TEST(TextReports, SectionSummary) {
     std::vector<std::string> d;
     GEN_SECTION_SUMMARY(m, d);
     const std::string h(36, '-');
-    const std::vector<std::string> expected{
-        h, "(1). Material Properties", h,
-        "  Concrete          C20", "  Rebar        VERYLONGNAME", "  Steel        VERYLONGNAME",
-        "  MeshSize           50", h,
-        h, "(2). Concrete Section               ", h, "   NO           X           Y",
-        "    0    -400.000    -500.000", "    1     400.000    -500.000", "    2     400.000     500.000",
-        "    3    -400.000     500.000", h,
-        h, "(3). Concrete Cover Line            ", h, "   NO           X           Y", h,
-        h, "(4). Rebar Information              ", h, "   NO           X           Y     dB",
-        "    1       1.000       2.000   25.0", "    2       3.000       4.000   25.0",
-        "    3    -250.000     175.500   25.0", h,
-        h, "(6). Section Opening                ", h, "   NO           X           Y",
-        "    0       0.000       0.000", "    1      10.000       0.000", "    2       0.000      10.000", h,
-        h, "(6). Section Opening                ", h, "   NO           X           Y",
-        "    0       0.000       0.000", "    1      20.000       0.000", "    2       0.000      10.000", h};
+    const std::vector<std::string> expected{h,
+                                            "(1). Material Properties",
+                                            h,
+                                            "  Concrete          C20",
+                                            "  Rebar        VERYLONGNAME",
+                                            "  Steel        VERYLONGNAME",
+                                            "  MeshSize           50",
+                                            h,
+                                            h,
+                                            "(2). Concrete Section               ",
+                                            h,
+                                            "   NO           X           Y",
+                                            "    0    -400.000    -500.000",
+                                            "    1     400.000    -500.000",
+                                            "    2     400.000     500.000",
+                                            "    3    -400.000     500.000",
+                                            h,
+                                            h,
+                                            "(3). Concrete Cover Line            ",
+                                            h,
+                                            "   NO           X           Y",
+                                            h,
+                                            h,
+                                            "(4). Rebar Information              ",
+                                            h,
+                                            "   NO           X           Y     dB",
+                                            "    1       1.000       2.000   25.0",
+                                            "    2       3.000       4.000   25.0",
+                                            "    3    -250.000     175.500   25.0",
+                                            h,
+                                            h,
+                                            "(6). Section Opening                ",
+                                            h,
+                                            "   NO           X           Y",
+                                            "    0       0.000       0.000",
+                                            "    1      10.000       0.000",
+                                            "    2       0.000      10.000",
+                                            h,
+                                            h,
+                                            "(6). Section Opening                ",
+                                            h,
+                                            "   NO           X           Y",
+                                            "    0       0.000       0.000",
+                                            "    1      20.000       0.000",
+                                            "    2       0.000      10.000",
+                                            h};
     EXPECT_EQ(d, expected);
 }

@@ -27,7 +27,9 @@ std::string lineAt(const std::string& text, std::size_t index) {
 
 }  // namespace
 
-std::string goldenPath(const std::string& relative) { return std::string(QAVSEC_TEST_DATA) + "/" + relative; }
+std::string goldenPath(const std::string& relative) {
+    return std::string(QAVSEC_TEST_DATA) + "/" + relative;
+}
 
 bool updatingGoldens() {
     const char* v = std::getenv("QAVSEC_UPDATE_GOLDEN");
@@ -43,15 +45,18 @@ std::string compareWithGolden(const std::string& relative, const std::string& te
     }
     bool found = false;
     const std::string want = readWhole(path, found);
-    if (!found) return relative + ": no golden file (run the tests with QAVSEC_UPDATE_GOLDEN=1 to write it)";
+    if (!found)
+        return relative +
+               ": no golden file (run the tests with QAVSEC_UPDATE_GOLDEN=1 to write it)";
     if (want == text) return "";
     std::size_t line = 0, i = 0;
     while (i < want.size() && i < text.size() && want[i] == text[i]) {
         if (want[i] == '\n') ++line;
         ++i;
     }
-    return relative + ": differs at line " + std::to_string(line + 1) + "\n  golden: " + lineAt(want, line) +
-           "\n  now:    " + lineAt(text, line) + "\n(QAVSEC_UPDATE_GOLDEN=1 rewrites the golden files)";
+    return relative + ": differs at line " + std::to_string(line + 1) +
+           "\n  golden: " + lineAt(want, line) + "\n  now:    " + lineAt(text, line) +
+           "\n(QAVSEC_UPDATE_GOLDEN=1 rewrites the golden files)";
 }
 
 }  // namespace qav::test

@@ -144,17 +144,33 @@ TEST(RebarTools, ToolsWithoutTheSelectionTheyNeedSaySo) {
         const char* message;  // empty: accepted
     };
     const Case cases[] = {
-        {{}, 1, -1, "Delete Selected Rebars",
-         "\"Delete Selected Rebars\" needs one or more selected bars (none is selected): select them with \"Select "
+        {{},
+         1,
+         -1,
+         "Delete Selected Rebars",
+         "\"Delete Selected Rebars\" needs one or more selected bars (none is selected): select "
+         "them with \"Select "
          "the Rebars\" first."},
-        {{1}, 2, 2, "Add Along Line Rebars",
-         "\"Add Along Line Rebars\" needs exactly 2 selected bars (1 bar is selected): select them with \"Select the "
+        {{1},
+         2,
+         2,
+         "Add Along Line Rebars",
+         "\"Add Along Line Rebars\" needs exactly 2 selected bars (1 bar is selected): select them "
+         "with \"Select the "
          "Rebars\" first."},
-        {{1, 2, 3}, 2, 2, "Add Along Line Rebars",
-         "\"Add Along Line Rebars\" needs exactly 2 selected bars (3 bars are selected): select them with \"Select "
+        {{1, 2, 3},
+         2,
+         2,
+         "Add Along Line Rebars",
+         "\"Add Along Line Rebars\" needs exactly 2 selected bars (3 bars are selected): select "
+         "them with \"Select "
          "the Rebars\" first."},
-        {{1, 2}, 3, -1, "Aligning Rebar along Dir",
-         "\"Aligning Rebar along Dir\" needs 3 or more selected bars (2 bars are selected): select them with "
+        {{1, 2},
+         3,
+         -1,
+         "Aligning Rebar along Dir",
+         "\"Aligning Rebar along Dir\" needs 3 or more selected bars (2 bars are selected): select "
+         "them with "
          "\"Select the Rebars\" first."},
         {{1, 2}, 2, 2, "Add Along Line Rebars", ""},
         {{3}, 1, -1, "Assign Rebar Properties", ""},
@@ -191,7 +207,8 @@ TEST(RebarTools, LengthsBeyondTheModelsBoundAreRefusedAndMoveNothing) {
         ASSIGN_REBAR_DIAMETER(m, 0);
         ADD_FAILURE();
     } catch (const InputError& e) {
-        EXPECT_EQ(std::string(e.what()), "\"Rebar Diameter (mm)\" must be greater than 0 (it is 0).");
+        EXPECT_EQ(std::string(e.what()),
+                  "\"Rebar Diameter (mm)\" must be greater than 0 (it is 0).");
     }
     select(m, {1, 2});
     EXPECT_THROW(ADD_ALONG_LINE_REBARS(m, 3, 1e300), InputError);
@@ -211,5 +228,6 @@ TEST(RebarTools, CoincidentBarsAfterAnAlignmentAreCounted) {
     select(m, {3, 2});
     ALIGN_REBARS_X(m);  // bar 2 onto y = 0, where bars 1 and 4 stand
     EXPECT_EQ(coincidentBarCount(m, {3, 2}), 1);
-    EXPECT_EQ(coincidentBarsText(1), "1 of the aligned bars now stands exactly where another bar stands.");
+    EXPECT_EQ(coincidentBarsText(1),
+              "1 of the aligned bars now stands exactly where another bar stands.");
 }

@@ -150,13 +150,20 @@ TEST(SectionView, LayerOrderAndColours) {
         int width;
     };
     const std::vector<Expect> order = {
-        {Kind::Rectangle, colors::white, 1},   {Kind::Text, colors::white, 1},
-        {Kind::Text, colors::white, 1},        {Kind::Polygon, colors::midGrey, 1},   // fibre
-        {Kind::Ellipse, colors::yellow, 1},    {Kind::Ellipse, colors::magenta, 1},   // dot, bar
-        {Kind::Text, colors::magenta, 1},      {Kind::Ellipse, colors::black, 1},     // label, rebar fibre
-        {Kind::Polygon, colors::black, 2},     {Kind::Polygon, colors::blue, 2},      // outline, steel
-        {Kind::Polygon, colors::red, 1},       {Kind::Polygon, colors::green, 2},     // cover, opening
-        {Kind::Ellipse, colors::blue, 1},      {Kind::Line, colors::red, 1},          // selection, cross
+        {Kind::Rectangle, colors::white, 1},
+        {Kind::Text, colors::white, 1},
+        {Kind::Text, colors::white, 1},
+        {Kind::Polygon, colors::midGrey, 1},  // fibre
+        {Kind::Ellipse, colors::yellow, 1},
+        {Kind::Ellipse, colors::magenta, 1},  // dot, bar
+        {Kind::Text, colors::magenta, 1},
+        {Kind::Ellipse, colors::black, 1},  // label, rebar fibre
+        {Kind::Polygon, colors::black, 2},
+        {Kind::Polygon, colors::blue, 2},  // outline, steel
+        {Kind::Polygon, colors::red, 1},
+        {Kind::Polygon, colors::green, 2},  // cover, opening
+        {Kind::Ellipse, colors::blue, 1},
+        {Kind::Line, colors::red, 1},  // selection, cross
         {Kind::Line, colors::red, 1},
     };
     ASSERT_EQ(c.calls().size(), order.size());

@@ -29,9 +29,8 @@ TEST(ViewNavigation, BandEdgesAreInclusiveLeftTopExclusiveRightBottom) {
         double x, y;  // bar position in the model
         bool selected;
     } cases[] = {
-        {"left edge", -100, 0, true},   {"top edge", 0, 100, true},
-        {"right edge", 100, 0, false},  {"bottom edge", 0, -100, false},
-        {"inside", 99, -99, true},      {"outside", 150, 0, false},
+        {"left edge", -100, 0, true},    {"top edge", 0, 100, true}, {"right edge", 100, 0, false},
+        {"bottom edge", 0, -100, false}, {"inside", 99, -99, true},  {"outside", 150, 0, false},
     };
     for (const Case& k : cases) {
         SectionModel m = unitView();

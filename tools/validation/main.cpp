@@ -19,9 +19,11 @@ int main(int argc, char** argv) {
             qav::validation::addReference(t, m);
             if (qav::validation::listedWithSteelGrid(i)) {
                 using qav::validation::MeshChoice;
-                qav::validation::SectionTable d = qav::validation::programValues(i, MeshChoice::Default);
+                qav::validation::SectionTable d =
+                    qav::validation::programValues(i, MeshChoice::Default);
                 qav::validation::addReference(
-                    d, qav::validation::buildSection(i, name, description, mesh, MeshChoice::Default));
+                    d,
+                    qav::validation::buildSection(i, name, description, mesh, MeshChoice::Default));
                 t.defaultMeshWorst = qav::validation::worstDifference(d);
             }
             std::cerr << t.name << ": " << t.rows.size() << " rows\n";

@@ -150,7 +150,8 @@ SectionTable programValues(int index, MeshChoice mesh) {
             const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, axial, theta, stats);
             const double MX = m.MM_MX[static_cast<std::size_t>(i)],
                          MY = m.MM_MY[static_cast<std::size_t>(i)];
-            if (std::fabs(p.MX - MX) > 1e-9 * (std::fabs(MX) + 1) || std::fabs(p.MY - MY) > 1e-9 * (std::fabs(MY) + 1))
+            if (std::fabs(p.MX - MX) > 1e-9 * (std::fabs(MX) + 1) ||
+                std::fabs(p.MY - MY) > 1e-9 * (std::fabs(MY) + 1))
                 throw std::runtime_error("the Myy-Mzz point could not be found again");
             Row r;
             r.item = Format("Myy-Mzz %0.0F kN, %0.0F deg", {axial, theta});
@@ -283,7 +284,8 @@ std::string markdown(const std::vector<SectionTable>& tables) {
          "belongs to a ray on which the program's solver stopped at its 1000 iterations without "
          "meeting "
          "its tolerance. "
-         "The program runs with its default solver. What the differences show is the program's discretisation (one point per mesh triangle) "
+         "The program runs with its default solver. What the differences show is the program's "
+         "discretisation (one point per mesh triangle) "
          "and its "
          "solver's tolerance.\n\n";
     for (const SectionTable& t : tables) {

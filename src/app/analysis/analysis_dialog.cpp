@@ -27,7 +27,8 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     setFont(QFont("Tahoma", 8));
     setFixedSize(833, 614);
 
-    RadioGroup1 = new RadioGroup("RadioGroup1", "P-M Curve Analysis", {"Mxx", "Myy", "M with Angle"}, this);
+    RadioGroup1 =
+        new RadioGroup("RadioGroup1", "P-M Curve Analysis", {"Mxx", "Myy", "M with Angle"}, this);
     RadioGroup1->setGeometry(560, 16, 130, 86);
     placedLabel("Label1", "Moment Angle", this, {700, 26});
     Edit1 = placedEdit("Edit1", "45", this, {700, 44, 120, 21});
@@ -55,9 +56,12 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
         QLineEdit** field;
     };
     const Row rows[] = {
-        {"Label4", "Critical LoadComb", "Edit3", &Edit3},   {"Label8", "Comb Name", "Edit7", &Edit7},
-        {"Label9", "Critical Load Fraction", "Edit8", &Edit8}, {"Label5", "Axial Force P[kN]", "Edit4", &Edit4},
-        {"Label6", "Moment Mxx[kNm]", "Edit5", &Edit5},     {"Label7", "Moment Myy[kNm]", "Edit6", &Edit6},
+        {"Label4", "Critical LoadComb", "Edit3", &Edit3},
+        {"Label8", "Comb Name", "Edit7", &Edit7},
+        {"Label9", "Critical Load Fraction", "Edit8", &Edit8},
+        {"Label5", "Axial Force P[kN]", "Edit4", &Edit4},
+        {"Label6", "Moment Mxx[kNm]", "Edit5", &Edit5},
+        {"Label7", "Moment Myy[kNm]", "Edit6", &Edit6},
     };
     int y = 24;
     for (const Row& r : rows) {
@@ -75,8 +79,10 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     CheckBox3 = new QCheckBox("Key Points", GroupBox2);
     CheckBox3->setObjectName("CheckBox3");
     CheckBox3->setGeometry(10, y + 80, 120, 20);
-    auto* stateButton = placedButton("ButtonState", "Section State", GroupBox2, {135, y + 78, 117, 24});
-    connect(stateButton, &QPushButton::clicked, this, [this] { ctx_.commands().run(cmd::SectionState); });
+    auto* stateButton =
+        placedButton("ButtonState", "Section State", GroupBox2, {135, y + 78, 117, 24});
+    connect(stateButton, &QPushButton::clicked, this,
+            [this] { ctx_.commands().run(cmd::SectionState); });
 
     placedLabel("Label2", "Text Output", this, {13, 470});
     Memo1 = listingMemo("Memo1", this);
@@ -101,15 +107,21 @@ void AnalysisDialog::clearResults() {
 
 double AnalysisDialog::pmAngle() const {
     switch (RadioGroup1->itemIndex()) {
-        case 1: return -90;
-        case 2: return -ToFloat(textOf(Edit1));
-        default: return 0;
+        case 1:
+            return -90;
+        case 2:
+            return -ToFloat(textOf(Edit1));
+        default:
+            return 0;
     }
 }
 
-LoadMarks AnalysisDialog::marks() const { return LoadMarks{CheckBox1->isChecked(), CheckBox2->isChecked()}; }
+LoadMarks AnalysisDialog::marks() const {
+    return LoadMarks{CheckBox1->isChecked(), CheckBox2->isChecked()};
+}
 
-void AnalysisDialog::runCurve(const QString& label, const std::function<void(SectionModel&, Progress&)>& analyse,
+void AnalysisDialog::runCurve(const QString& label,
+                              const std::function<void(SectionModel&, Progress&)>& analyse,
                               const std::function<void(Canvas&, const ChartFrame&)>& chart) {
     SectionModel& m = ctx_.model();
     m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
@@ -154,7 +166,9 @@ void AnalysisDialog::runMm() {
                 RUN_MM_CURVE_ANALYSIS(m, axial, ctx_.messages(), &progress);
                 GEN_MM_CURVE_TEXT(m, list0_);
             },
-            [&](Canvas& c, const ChartFrame& f) { GEN_MM_CURVE_IMAGE(c, ctx_.model(), f, axial, marks()); });
+            [&](Canvas& c, const ChartFrame& f) {
+                GEN_MM_CURVE_IMAGE(c, ctx_.model(), f, axial, marks());
+            });
     });
 }
 
@@ -168,11 +182,14 @@ void AnalysisDialog::exportCsv() {
 
 void AnalysisDialog::showSectionImage() {
     ctx_.runCommand([this] {
-        Image1.draw([this](Canvas& c) { SHOW_SECTION_IMAGE(c, ctx_.model(), Image1.width(), Image1.height()); });
+        Image1.draw([this](Canvas& c) {
+            SHOW_SECTION_IMAGE(c, ctx_.model(), Image1.width(), Image1.height());
+        });
     });
 }
 
-void AnalysisDialog::printAnalysisReport(PageShape shape, const QString& label, AnalysisComposition compose) {
+void AnalysisDialog::printAnalysisReport(PageShape shape, const QString& label,
+                                         AnalysisComposition compose) {
     ctx_.runCommand([&] {
         // The fields are read when the composition reaches them.
         const ReportInputs in{marks(), [this] { return ToFloat(textOf(Edit1)); },
@@ -185,7 +202,8 @@ void AnalysisDialog::printAnalysisReport(PageShape shape, const QString& label, 
 }
 
 void AnalysisDialog::printFigureReport() {
-    printAnalysisReport(PageShape::Landscape, "Printing the figure report ...", qav::printFigureReport);
+    printAnalysisReport(PageShape::Landscape, "Printing the figure report ...",
+                        qav::printFigureReport);
 }
 
 void AnalysisDialog::printTextReport() {
@@ -194,7 +212,8 @@ void AnalysisDialog::printTextReport() {
 
 void AnalysisDialog::printSectionData() {
     ctx_.runCommand([this] {
-        printReport(ctx_, PageShape::Portrait, [this](PageDocument& doc) { printSectionDataPage(doc, ctx_.model()); });
+        printReport(ctx_, PageShape::Portrait,
+                    [this](PageDocument& doc) { printSectionDataPage(doc, ctx_.model()); });
     });
 }
 

@@ -27,13 +27,13 @@ public:
     AnalysisDialog(AppContext& ctx, QWidget* parent);
 
     // The buttons, each one command.
-    void runPm();             // "Run P-M Analysis"
-    void runMm();             // "Run Myy-Mzz Analysis"
-    void exportCsv();         // "Export CSV"
-    void showSectionImage();  // "Show Section Image"
-    void printFigureReport(); // "Print PMM Report(Fig)"
-    void printTextReport();   // "Print PMM Report(Txt)"
-    void printSectionData();  // "Print Section Data"
+    void runPm();              // "Run P-M Analysis"
+    void runMm();              // "Run Myy-Mzz Analysis"
+    void exportCsv();          // "Export CSV"
+    void showSectionImage();   // "Show Section Image"
+    void printFigureReport();  // "Print PMM Report(Fig)"
+    void printTextReport();    // "Print PMM Report(Txt)"
+    void printSectionData();   // "Print Section Data"
 
     const QImage& picture() const { return Image1.image(); }
 
@@ -41,9 +41,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    using AnalysisComposition = void (*)(PageDocument&, SectionModel&, const ReportInputs&, Messages&, Progress&);
+    using AnalysisComposition = void (*)(PageDocument&, SectionModel&, const ReportInputs&,
+                                         Messages&, Progress&);
     // Runs one curve (analysis and listing into list 0), shows the listing and draws the chart.
-    void runCurve(const QString& label, const std::function<void(SectionModel&, Progress&)>& analyse,
+    void runCurve(const QString& label,
+                  const std::function<void(SectionModel&, Progress&)>& analyse,
                   const std::function<void(Canvas&, const ChartFrame&)>& chart);
     void printAnalysisReport(PageShape shape, const QString& label, AnalysisComposition compose);
     // The P-M angle of the radio group: 0, -90 or the negated "Moment Angle".

@@ -19,10 +19,13 @@
 namespace qav {
 
 namespace {
-void keepPainting() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void keepPainting() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 }  // namespace
 
-RadioGroup::RadioGroup(const QString& name, const QString& caption, const QStringList& items, QWidget* parent)
+RadioGroup::RadioGroup(const QString& name, const QString& caption, const QStringList& items,
+                       QWidget* parent)
     : QGroupBox(caption, parent), group_(new QButtonGroup(this)) {
     setObjectName(name);
     auto* layout = new QVBoxLayout(this);
@@ -37,14 +40,19 @@ RadioGroup::RadioGroup(const QString& name, const QString& caption, const QStrin
     setItemIndex(0);
 }
 
-int RadioGroup::itemIndex() const { return group_->checkedId(); }
+int RadioGroup::itemIndex() const {
+    return group_->checkedId();
+}
 void RadioGroup::setItemIndex(int index) {
     if (QAbstractButton* b = group_->button(index)) b->setChecked(true);
 }
-QRadioButton* RadioGroup::item(int index) const { return static_cast<QRadioButton*>(group_->button(index)); }
+QRadioButton* RadioGroup::item(int index) const {
+    return static_cast<QRadioButton*>(group_->button(index));
+}
 
-QLineEdit* labelledEdit(QWidget* parent, const char* labelName, const char* caption, const char* editName,
-                        const QString& text, int y, int editX, int editWidth) {
+QLineEdit* labelledEdit(QWidget* parent, const char* labelName, const char* caption,
+                        const char* editName, const QString& text, int y, int editX,
+                        int editWidth) {
     QLabel* l = namedLabel(labelName, caption, parent);
     l->move(10, y + 3);
     l->adjustSize();
@@ -121,18 +129,25 @@ RunProgress::RunProgress(QWidget* parent, const QString& label)
     dialog_->setValue(0);
 }
 
-RunProgress::~RunProgress() { delete dialog_; }
+RunProgress::~RunProgress() {
+    delete dialog_;
+}
 
 void RunProgress::setPosition(int percent) {
     dialog_->setValue(percent);
     // Once the modal dialog is up, only it takes input: its "Cancel" is heard.
-    if (dialog_->isVisible()) QCoreApplication::processEvents(QEventLoop::AllEvents);
-    else keepPainting();
+    if (dialog_->isVisible())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    else
+        keepPainting();
 }
 
-bool RunProgress::cancelled() const { return dialog_->wasCanceled(); }
+bool RunProgress::cancelled() const {
+    return dialog_->wasCanceled();
+}
 
-std::unique_ptr<Progress> ProgressSource::makeProgress(QWidget* parent, const QString& label) const {
+std::unique_ptr<Progress> ProgressSource::makeProgress(QWidget* parent,
+                                                       const QString& label) const {
     if (maker_) return maker_(parent, label);
     return std::make_unique<RunProgress>(parent, label);
 }
@@ -154,6 +169,8 @@ BusyCursor::BusyCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     keepPainting();
 }
-BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
+}
 
 }  // namespace qav

@@ -27,7 +27,8 @@ namespace qav {
 class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
-    RadioGroup(const QString& name, const QString& caption, const QStringList& items, QWidget* parent);
+    RadioGroup(const QString& name, const QString& caption, const QStringList& items,
+               QWidget* parent);
     int itemIndex() const;
     void setItemIndex(int index);
     QRadioButton* item(int index) const;
@@ -37,8 +38,8 @@ private:
 };
 
 // A row of a group box: the label at the left, its edit box at editX.
-QLineEdit* labelledEdit(QWidget* parent, const char* labelName, const char* caption, const char* editName,
-                        const QString& text, int y, int editX, int editWidth);
+QLineEdit* labelledEdit(QWidget* parent, const char* labelName, const char* caption,
+                        const char* editName, const QString& text, int y, int editX, int editWidth);
 
 // The read-only listing: Courier New 8 pt, both scroll bars, no wrapping.
 QPlainTextEdit* listingMemo(const QString& name, QWidget* parent);

@@ -87,7 +87,8 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
 
     // Buttons two to a row below the result fields.
     auto button = [this](const char* name, const char* text, int slot) {
-        return placedButton(name, text, this, {520 + (slot % 2) * 125, 344 + (slot / 2) * 30, 122, 25});
+        return placedButton(name, text, this,
+                            {520 + (slot % 2) * 125, 344 + (slot / 2) * 30, 122, 25});
     };
     auto* Button1 = button("Button1", "Import CSV File", 0);
     auto* Button6 = button("Button6", "Export CSV File", 1);
@@ -134,9 +135,9 @@ void LoadDialog::UPDATE_FORCE_TABLE() {
     setHeaderRow();
     for (int i = 1; i <= rows && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
         const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
-        const std::string cells[] = {Format("%D", {i}),           f.COMB_NAME,
-                                     Format("%0.3F", {f.P}),      Format("%0.3F", {f.MX}),
-                                     Format("%0.3F", {f.MY}),     Format("%0.3F", {f.LOAD_FRACTION})};
+        const std::string cells[] = {Format("%D", {i}),       f.COMB_NAME,
+                                     Format("%0.3F", {f.P}),  Format("%0.3F", {f.MX}),
+                                     Format("%0.3F", {f.MY}), Format("%0.3F", {f.LOAD_FRACTION})};
         for (int c = 0; c < 6; ++c) StringGrid1->setItem(i, c, new QTableWidgetItem(qs(cells[c])));
     }
 }
@@ -147,7 +148,8 @@ void LoadDialog::importCsv() {
         if (path.isEmpty()) return;
         FORCE_LINES = readTextLines(path.toStdString());
         // Messages about a row name the file as the user knows it: by its name, not its folder.
-        IMPORT_FORCE_CSV(ctx_.model(), FORCE_LINES, ComboBox1->currentIndex() == 0 ? ForceUnits::N_mm : ForceUnits::kN_m,
+        IMPORT_FORCE_CSV(ctx_.model(), FORCE_LINES,
+                         ComboBox1->currentIndex() == 0 ? ForceUnits::N_mm : ForceUnits::kN_m,
                          QFileInfo(path).fileName().toStdString());
         UPDATE_FORCE_TABLE();
     });
@@ -179,14 +181,16 @@ void LoadDialog::checkMember() {
         const double K_MY = ToFloat(textOf(Edit8));
         // The dialog's bar moves with the run's progress, whose "Cancel" stops the check before
         // the fractions, the critical combination or the table change.
-        const std::unique_ptr<Progress> run = makeProgress(this, "Checking the load combinations ...");
+        const std::unique_ptr<Progress> run =
+            makeProgress(this, "Checking the load combinations ...");
         BarAndRunProgress progress(ProgressBar1, *run);
         // The bar goes back to 0 however the check ends.
         struct Reset {
             QProgressBar* bar;
             ~Reset() { bar->setValue(0); }
         } reset{ProgressBar1};
-        const CheckResult r = CHECK_MEMBER(ctx_.model(), K_P, K_MX, K_MY, ctx_.messages(), progress);
+        const CheckResult r =
+            CHECK_MEMBER(ctx_.model(), K_P, K_MX, K_MY, ctx_.messages(), progress);
         UPDATE_FORCE_TABLE();
         showCriticalComb(r.critical);
     });
@@ -207,7 +211,8 @@ void LoadDialog::showCriticalComb(int c) {
 void LoadDialog::printReport() {
     ctx_.runCommand([this] {
         FORCE_LINES = LOAD_REPORT_LINES(ctx_.model());
-        qav::printReport(ctx_, PageShape::Landscape, [this](PageDocument& doc) { PRINT_OUT_REPORT(doc, FORCE_LINES); });
+        qav::printReport(ctx_, PageShape::Landscape,
+                         [this](PageDocument& doc) { PRINT_OUT_REPORT(doc, FORCE_LINES); });
     });
 }
 

@@ -21,11 +21,11 @@ class LoadDialog : public QDialog, public ProgressSource {
 public:
     LoadDialog(AppContext& ctx, QWidget* parent);
 
-    void importCsv();      // "Import CSV File"
-    void exportCsv();      // "Export CSV File"
-    void exportSample();   // "Export Sample CSV"
-    void checkMember();    // "Check Member"
-    void printReport();    // "Print Report"
+    void importCsv();     // "Import CSV File"
+    void exportCsv();     // "Export CSV File"
+    void exportSample();  // "Export Sample CSV"
+    void checkMember();   // "Check Member"
+    void printReport();   // "Print Report"
     // UPDATE_FORCE_TABLE: the table and "Number of Load Comb" from the combinations.
     void UPDATE_FORCE_TABLE();
 
@@ -42,12 +42,12 @@ private:
     QComboBox* ComboBox1;
     QTableWidget* StringGrid1;
     QProgressBar* ProgressBar1;
-    QLineEdit* Edit2;  // critical combination
-    QLineEdit* Edit4;  // its name
-    QLineEdit* Edit3;  // its load fraction
-    QLineEdit* Edit5;  // P
-    QLineEdit* Edit6;  // MX
-    QLineEdit* Edit7;  // MY
+    QLineEdit* Edit2;   // critical combination
+    QLineEdit* Edit4;   // its name
+    QLineEdit* Edit3;   // its load fraction
+    QLineEdit* Edit5;   // P
+    QLineEdit* Edit6;   // MX
+    QLineEdit* Edit7;   // MY
     QLineEdit* Edit10;  // K_P
     QLineEdit* Edit9;   // K_MX
     QLineEdit* Edit8;   // K_MY

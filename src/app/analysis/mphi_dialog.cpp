@@ -12,12 +12,14 @@
 
 namespace qav {
 
-MphiDialog::MphiDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx), Image1("Image1", this) {
+MphiDialog::MphiDialog(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), Image1("Image1", this) {
     initToolDialog(this, "MphiDialog", "Section M-Phi Analysis");
     setFont(QFont("Tahoma", 8));
     setFixedSize(842, 553);
 
-    RadioGroup1 = new RadioGroup("RadioGroup1", "M-Phi Analysis", {"Mxx about X Axis", "Myy aoubt Y Axis"}, this);
+    RadioGroup1 = new RadioGroup("RadioGroup1", "M-Phi Analysis",
+                                 {"Mxx about X Axis", "Myy aoubt Y Axis"}, this);
     RadioGroup1->setGeometry(560, 16, 270, 64);
     RadioGroup2 = new RadioGroup("RadioGroup2", "Moment", {"Positive", "Negative"}, this);
     RadioGroup2->setGeometry(560, 86, 270, 64);
@@ -73,12 +75,15 @@ void MphiDialog::run() {
         in.maxStrain = ToFloat(textOf(Edit1));
         MphiRun r;
         {
-            const std::unique_ptr<Progress> progress = makeProgress(this, "Running the M-Phi analysis ...");
+            const std::unique_ptr<Progress> progress =
+                makeProgress(this, "Running the M-Phi analysis ...");
             r = RUN_MPHI_ANALYSIS(m, in, ctx_.messages(), progress.get());
         }
         GEN_M_fai_CURVE_TEXT(m, in.steps, list_);
         setMemoLines(Memo1, list_);
-        Image1.draw([&](Canvas& c) { GEN_M_fai_CURVE_IMAGE(c, m, Image1.width(), Image1.height(), in.steps, r.angle); });
+        Image1.draw([&](Canvas& c) {
+            GEN_M_fai_CURVE_IMAGE(c, m, Image1.width(), Image1.height(), in.steps, r.angle);
+        });
     });
 }
 

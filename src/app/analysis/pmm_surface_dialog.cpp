@@ -141,7 +141,8 @@ PmmSurfaceDialog::PmmSurfaceDialog(AppContext& ctx, QWidget* parent) : QDialog(p
 
 void PmmSurfaceDialog::run() {
     {
-        const std::unique_ptr<Progress> progress = makeProgress(this, "Running the PMM analysis ...");
+        const std::unique_ptr<Progress> progress =
+            makeProgress(this, "Running the PMM analysis ...");
         RUN_PMM_ANALYSIS(ctx_.model(), ctx_.messages(), progress.get());
     }
     std::vector<std::string> lines;
@@ -157,10 +158,12 @@ void PmmSurfaceDialog::run() {
 }
 
 void PmmSurfaceDialog::draw() {
-    const std::array<double, 3> scale{scaleField(Edit1, "Scale in X-Dir"), scaleField(Edit2, "Scale in Y-Dir"),
+    const std::array<double, 3> scale{scaleField(Edit1, "Scale in X-Dir"),
+                                      scaleField(Edit2, "Scale in Y-Dir"),
                                       scaleField(Edit3, "Scale in Z-Dir")};
     // The frame alone is still drawn, but not without a word on why there is no surface.
-    if (ctx_.model().PMM_P.empty()) ctx_.messages().message("There is no PMM surface to draw yet: press \"Run\" first.");
+    if (ctx_.model().PMM_P.empty())
+        ctx_.messages().message("There is no PMM surface to draw yet: press \"Run\" first.");
     PmmWireModel w = BUILD_PMM_WIRE_MODEL(ctx_.model());
     PmmSceneOptions options;
     options.stretch = pmmStretch(w, CheckBox2->isChecked(), scale);
@@ -177,7 +180,8 @@ void PmmSurfaceDialog::saveImage() {
     const QImage image = view_->grabImage();
     if (image.isNull())
         throw FileError("There is no picture to save: OpenGL is not available on this display.");
-    const QString path = withSuffix(ctx_.prompts().saveFileName("Bitmap Picture (*.bmp)", "Gant.bmp"), ".bmp");
+    const QString path =
+        withSuffix(ctx_.prompts().saveFileName("Bitmap Picture (*.bmp)", "Gant.bmp"), ".bmp");
     if (path.isEmpty()) return;
     if (!image.save(path, "BMP")) throw FileError("Cannot write the picture " + path.toStdString());
 }

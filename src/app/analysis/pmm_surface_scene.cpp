@@ -87,7 +87,8 @@ void pmmYZView(PmmViewState& v) {
 
 void requirePmmScale(double scale, const char* caption) {
     if (scale > 0 && scale <= PMM_MAX_SCALE) return;
-    throw InputError(Format("\"%s\" must be greater than 0 and at most %0.0F (it is %g).", {caption, PMM_MAX_SCALE, scale}));
+    throw InputError(Format("\"%s\" must be greater than 0 and at most %0.0F (it is %g).",
+                            {caption, PMM_MAX_SCALE, scale}));
 }
 
 std::array<double, 3> pmmStretch(const PmmWireModel& w, bool autoScale,

@@ -54,7 +54,8 @@ void BuilderDialog::showDimensionRows(const std::vector<DimensionRow>& rows) {
 }
 
 void BuilderDialog::showPicture(const ShapePicture& picture) {
-    paintPicture(Image1, 222, 172, [&picture](Canvas& c) { drawShapePicture(c, 222, 172, picture); });
+    paintPicture(Image1, 222, 172,
+                 [&picture](Canvas& c) { drawShapePicture(c, 222, 172, picture); });
 }
 
 void BuilderDialog::showEvent(QShowEvent* event) {
@@ -84,7 +85,8 @@ std::pair<QVBoxLayout*, QVBoxLayout*> BuilderDialog::addShapeFrame(
     auto* grid = new QGridLayout(group);
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string n = std::to_string(i + 1);
-        KLabel.push_back(makeLabel(group, ("KLabel" + n).c_str(), i < captions.size() ? captions[i] : ""));
+        KLabel.push_back(
+            makeLabel(group, ("KLabel" + n).c_str(), i < captions.size() ? captions[i] : ""));
         KEdit.push_back(makeEdit(group, ("KEdit" + n).c_str(), texts[i]));
         grid->addWidget(KLabel.back(), static_cast<int>(i), 0);
         grid->addWidget(KEdit.back(), static_cast<int>(i), 1);
@@ -98,9 +100,9 @@ std::pair<QVBoxLayout*, QVBoxLayout*> BuilderDialog::addShapeFrame(
     return {left, right};
 }
 
-void BuilderDialog::addButtons(QBoxLayout* into,
-                               const std::vector<std::pair<const char*, const char*>>& nameAndCaption,
-                               const std::vector<std::function<void()>>& actions, bool alignRight) {
+void BuilderDialog::addButtons(
+    QBoxLayout* into, const std::vector<std::pair<const char*, const char*>>& nameAndCaption,
+    const std::vector<std::function<void()>>& actions, bool alignRight) {
     auto* row = new QHBoxLayout;
     if (alignRight) row->addStretch(1);
     for (std::size_t i = 0; i < nameAndCaption.size(); ++i) {

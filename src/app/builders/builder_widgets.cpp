@@ -11,7 +11,8 @@ namespace qav {
 BoxTexts collectBoxTexts(const QWidget* root) {
     BoxTexts texts;
     for (const QLineEdit* e : root->findChildren<QLineEdit*>())
-        if (!e->objectName().isEmpty()) texts[e->objectName().toStdString()] = e->text().toStdString();
+        if (!e->objectName().isEmpty())
+            texts[e->objectName().toStdString()] = e->text().toStdString();
     return texts;
 }
 

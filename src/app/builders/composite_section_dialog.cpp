@@ -112,7 +112,8 @@ void CompositeSectionDialog::showTypeControls() {
     const struct {
         const char* edit;
         bool shown;
-    } rows[] = {{"Edit9", v.width1}, {"Edit10", v.height1}, {"Edit11", v.flange1}, {"Edit12", v.web1}};
+    } rows[] = {
+        {"Edit9", v.width1}, {"Edit10", v.height1}, {"Edit11", v.flange1}, {"Edit12", v.web1}};
     for (const auto& r : rows) {
         steel1_->findChild<QLineEdit*>(r.edit)->setVisible(r.shown);
         steel1_->findChild<QLabel*>(QString("Label") + r.edit)->setVisible(r.shown);

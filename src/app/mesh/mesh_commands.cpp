@@ -14,7 +14,9 @@ namespace {
 // progress maker.
 class MeshCommand : public QObject, public ProgressSource {
 public:
-    explicit MeshCommand(AppContext& ctx) : QObject(ctx.mainWidget()), ctx_(ctx) { setObjectName("MeshCommand"); }
+    explicit MeshCommand(AppContext& ctx) : QObject(ctx.mainWidget()), ctx_(ctx) {
+        setObjectName("MeshCommand");
+    }
 
     void run() {
         // A run stopped part-way (memory ran out) has emptied the mesh, a cancelled one left it
@@ -25,7 +27,8 @@ public:
         } redraw{ctx_};
         MeshSummary s;
         {
-            const std::unique_ptr<Progress> progress = makeProgress(ctx_.mainWidget(), "Meshing the section ...");
+            const std::unique_ptr<Progress> progress =
+                makeProgress(ctx_.mainWidget(), "Meshing the section ...");
             s = FIBER_SECTION_MESH(ctx_.model(), ctx_.messages(), progress.get());
         }
         if (!s.areaWarning.empty()) ctx_.messages().message(s.areaWarning);
@@ -38,7 +41,8 @@ private:
 
 void installMeshCommands(AppContext& ctx) {
     auto* command = new MeshCommand(ctx);
-    ctx.commands().set(cmd::Mesh, [&ctx, command] { ctx.runCommand([command] { command->run(); }); });
+    ctx.commands().set(cmd::Mesh,
+                       [&ctx, command] { ctx.runCommand([command] { command->run(); }); });
 }
 
 }  // namespace qav

@@ -208,7 +208,9 @@ void ExportDataDialog::exportAllToWorkbook() {
         tables = makeAllTables(ctx_.model(), angle, axial, ctx_.messages(), progress.get());
     }
     XlsxWorkbook book(path.toStdString());
-    exportAllTables(book, [&tables](int KI) -> const DataTable& { return tables[static_cast<std::size_t>(KI)]; });
+    exportAllTables(book, [&tables](int KI) -> const DataTable& {
+        return tables[static_cast<std::size_t>(KI)];
+    });
     book.save();
     // The browser ends on the first table, as after showing each from the last to the first.
     selectInTree(1);
