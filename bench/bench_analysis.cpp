@@ -24,25 +24,25 @@ namespace {
 SectionModel column(int fibres) {
     SectionModel m;
     const double b = 800, h = 1000, d = 35;
-    m.CONC_PT = {
+    m.document.CONC_PT = {
         {-b / 2, -h / 2}, {b / 2, -h / 2}, {b / 2, h / 2}, {-b / 2, h / 2}, {-b / 2, -h / 2}};
-    m.NCONC_PT = 4;
+    m.document.NCONC_PT = 4;
     const double cx = b / 2 - d, cy = h / 2 - d;
-    m.COVER_PT = {{-cx, -cy}, {cx, -cy}, {cx, cy}, {-cx, cy}, {-cx, -cy}};
-    m.NCOVER_PT = 4;
-    m.BAR.assign(1, TBAR{});
+    m.document.COVER_PT = {{-cx, -cy}, {cx, -cy}, {cx, cy}, {-cx, cy}, {-cx, -cy}};
+    m.document.NCOVER_PT = 4;
+    m.document.BAR.assign(1, TBAR{});
     for (double x : {-cx, -cx / 3, cx / 3, cx})
-        for (double y : {-cy, cy}) m.BAR.push_back({x, y, 25, 0, 0});
+        for (double y : {-cy, cy}) m.document.BAR.push_back({x, y, 25, 0, 0});
     for (double x : {-cx, cx})
-        for (double y : {-cy / 3, cy / 3}) m.BAR.push_back({x, y, 25, 0, 0});
-    m.NBAR = static_cast<int>(m.BAR.size()) - 1;
-    m.USE_CONC = 2;
-    m.USE_COVER = 2;
+        for (double y : {-cy / 3, cy / 3}) m.document.BAR.push_back({x, y, 25, 0, 0});
+    m.document.NBAR = static_cast<int>(m.document.BAR.size()) - 1;
+    m.document.USE_CONC = 2;
+    m.document.USE_COVER = 2;
     CALC_POLY_CENTER_POINT(m);
-    m.MESH_SIZE_TEXT = fibres <= 1000 ? "40" : fibres <= 10000 ? "12.6" : "5.65";
+    m.document.MESH_SIZE_TEXT = fibres <= 1000 ? "40" : fibres <= 10000 ? "12.6" : "5.65";
     NullMessages msgs;
     FIBER_SECTION_MESH(m, msgs);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     return m;
 }
 
@@ -65,7 +65,7 @@ void BM_Solve(benchmark::State& state) {
         benchmark::DoNotOptimize(r.loadFraction);
     }
     report(state, s);
-    state.counters["fibres"] = m.NFIB;
+    state.counters["fibres"] = m.mesh.NFIB;
 }
 
 // Runs `run` on the model once per benchmark iteration and reports the summed counts.
@@ -80,19 +80,19 @@ NullMessages quiet;
 
 void BM_PmCurve(benchmark::State& state) {
     SectionModel m = column(static_cast<int>(state.range(0)));
-    m.NPM = 30;
+    m.settings.NPM = 30;
     runAll(state, m, [](SectionModel& s) { return RUN_PM_CURVE_ANALYSIS(s, 30, quiet); });
 }
 
 void BM_MmCurve(benchmark::State& state) {
     SectionModel m = column(static_cast<int>(state.range(0)));
-    m.NMM = 24;
+    m.settings.NMM = 24;
     runAll(state, m, [](SectionModel& s) { return RUN_MM_CURVE_ANALYSIS(s, 3000, quiet); });
 }
 
 void BM_PmmSurface(benchmark::State& state) {
     SectionModel m = column(static_cast<int>(state.range(0)));
-    m.NPM = 30;
+    m.settings.NPM = 30;
     runAll(state, m, [](SectionModel& s) { return RUN_PMM_ANALYSIS(s, quiet); });
 }
 

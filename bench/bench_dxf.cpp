@@ -72,9 +72,9 @@ void BM_ImportDxfFile(benchmark::State& state) {
     for (auto _ : state) {
         qav::SectionModel m;
         qav::importDxfFile(m, path);
-        bars = m.NBAR;
-        steel = m.NSTEEL_SEC;
-        benchmark::DoNotOptimize(m.NCONC_PT);
+        bars = m.document.NBAR;
+        steel = m.document.NSTEEL_SEC;
+        benchmark::DoNotOptimize(m.document.NCONC_PT);
     }
     state.counters["bars"] = bars;
     state.counters["steel_polygons"] = steel;

@@ -14,20 +14,20 @@ using namespace qav;
 SectionModel farCorner(double d) {
     const double B = 1000, H = 1000, c = 35;
     SectionModel m;
-    m.NCONC_PT = 4;
-    m.CONC_PT = {
+    m.document.NCONC_PT = 4;
+    m.document.CONC_PT = {
         {-B / 2, -H / 2}, {B / 2, -H / 2}, {B / 2, H / 2}, {-B / 2, H / 2}, {-B / 2, -H / 2}};
-    m.NCOVER_PT = 4;
-    m.COVER_PT = {{-B / 2 + c, -H / 2 + c},
-                  {B / 2 - c, -H / 2 + c},
-                  {d, d},
-                  {-B / 2 + c, H / 2 - c},
-                  {-B / 2 + c, -H / 2 + c}};
+    m.document.NCOVER_PT = 4;
+    m.document.COVER_PT = {{-B / 2 + c, -H / 2 + c},
+                           {B / 2 - c, -H / 2 + c},
+                           {d, d},
+                           {-B / 2 + c, H / 2 - c},
+                           {-B / 2 + c, -H / 2 + c}};
     for (double x : {-400.0, 400.0})
         for (double y : {-400.0, 400.0}) ADD_SINGLE_REBAR(m, x, y, 25);
     CALC_POLY_CENTER_POINT(m);
     CALC_POLY_ZONE(m);
-    m.MESH_SIZE_TEXT = "100";
+    m.document.MESH_SIZE_TEXT = "100";
     return m;
 }
 
@@ -44,8 +44,8 @@ void BM_FarCoverCorner(benchmark::State& state) {
             state.SkipWithError(e.what());
             break;
         }
-        state.counters["nodes"] = m.NMESH_NODE;
-        state.counters["triangles"] = m.NSHELL;
+        state.counters["nodes"] = m.mesh.NMESH_NODE;
+        state.counters["triangles"] = m.mesh.NSHELL;
     }
 }
 }  // namespace

@@ -49,12 +49,12 @@ using namespace qav;
 SectionModel column(const std::string& meshSize) {
     const double B = 1000, H = 1000, d1 = 35, db = 25;
     SectionModel m;
-    m.NCONC_PT = 8;
-    m.CONC_PT = {{-B / 2, -H / 2}, {-B / 2, 0},    {-B / 2, H / 2},
-                 {0, H / 2},       {B / 2, H / 2}, {B / 2, 0},
-                 {B / 2, -H / 2},  {0, -H / 2},    {-B / 2, -H / 2}};
-    m.NCOVER_PT = 8;
-    m.COVER_PT = {
+    m.document.NCONC_PT = 8;
+    m.document.CONC_PT = {{-B / 2, -H / 2}, {-B / 2, 0},    {-B / 2, H / 2},
+                          {0, H / 2},       {B / 2, H / 2}, {B / 2, 0},
+                          {B / 2, -H / 2},  {0, -H / 2},    {-B / 2, -H / 2}};
+    m.document.NCOVER_PT = 8;
+    m.document.COVER_PT = {
         {-B / 2 + d1, -H / 2 + d1}, {0, -H / 2 + d1}, {B / 2 - d1, -H / 2 + d1}, {B / 2 - d1, 0},
         {B / 2 - d1, H / 2 - d1},   {0, H / 2 - d1},  {-B / 2 + d1, H / 2 - d1}, {-B / 2 + d1, 0},
         {-B / 2 + d1, -H / 2 + d1}};
@@ -69,7 +69,7 @@ SectionModel column(const std::string& meshSize) {
         ADD_SINGLE_REBAR(m, c.X * (B / 2 - d1), c.Y * (H / 2 - d1), db);
     CALC_POLY_CENTER_POINT(m);
     CALC_POLY_ZONE(m);
-    m.MESH_SIZE_TEXT = meshSize;
+    m.document.MESH_SIZE_TEXT = meshSize;
     return m;
 }
 
@@ -87,8 +87,8 @@ void run(benchmark::State& state, Mesh&& mesh) {
         mesh(m, none);
         state.PauseTiming();
         peakMB = static_cast<double>(peak.load() - before) / (1024.0 * 1024.0);
-        state.counters["nodes"] = m.NMESH_NODE;
-        state.counters["triangles"] = m.NSHELL;
+        state.counters["nodes"] = m.mesh.NMESH_NODE;
+        state.counters["triangles"] = m.mesh.NSHELL;
         state.ResumeTiming();
     }
     state.counters["peak_MB"] = peakMB;
@@ -109,20 +109,20 @@ void BM_FineMesh(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         SectionModel m;
-        m.NCONC_PT = 4;
-        m.CONC_PT = {{-300, -300}, {300, -300}, {300, 300}, {-300, 300}, {-300, -300}};
-        m.NCOVER_PT = 4;
-        m.COVER_PT = {{-265, -265}, {265, -265}, {265, 265}, {-265, 265}, {-265, -265}};
+        m.document.NCONC_PT = 4;
+        m.document.CONC_PT = {{-300, -300}, {300, -300}, {300, 300}, {-300, 300}, {-300, -300}};
+        m.document.NCOVER_PT = 4;
+        m.document.COVER_PT = {{-265, -265}, {265, -265}, {265, 265}, {-265, 265}, {-265, -265}};
         CALC_POLY_CENTER_POINT(m);
         CALC_POLY_ZONE(m);
-        m.MESH_SIZE_TEXT = size;
+        m.document.MESH_SIZE_TEXT = size;
         NullMessages none;
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
         FIBER_SECTION_MESH(m, none, &progress);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        nodes += m.NMESH_NODE;
-        state.counters["nodes"] = m.NMESH_NODE;
+        nodes += m.mesh.NMESH_NODE;
+        state.counters["nodes"] = m.mesh.NMESH_NODE;
     }
     state.counters["s_per_M_nodes"] = nodes > 0 ? seconds / (nodes / 1e6) : 0;
 }

@@ -15,10 +15,10 @@ namespace {
 SectionModel example(const char* meshSize, int threads) {
     SectionModel m;
     openSectionFile(m, QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
-    m.MESH_SIZE_TEXT = meshSize;
-    m.NPM = 30;
-    m.NMM = 24;
-    m.THREADS = threads;
+    m.document.MESH_SIZE_TEXT = meshSize;
+    m.settings.NPM = 30;
+    m.settings.NMM = 24;
+    m.settings.THREADS = threads;
     NullMessages quiet;
     FIBER_SECTION_MESH(m, quiet);
     return m;
@@ -38,14 +38,14 @@ void BM_TextReport(benchmark::State& state) {
         printTextReport(doc, m, in, quiet, progress);
         benchmark::DoNotOptimize(doc.pageCount());
     }
-    state.counters["fibres"] = m.NFIB;
+    state.counters["fibres"] = m.mesh.NFIB;
 }
 
 void BM_AllTables(benchmark::State& state) {
     SectionModel m = example(meshOf(state.range(0)), static_cast<int>(state.range(1)));
     NullMessages quiet;
     for (auto _ : state) benchmark::DoNotOptimize(makeAllTables(m, "30", "2000", quiet).size());
-    state.counters["fibres"] = m.NFIB;
+    state.counters["fibres"] = m.mesh.NFIB;
 }
 
 }  // namespace

@@ -10,8 +10,9 @@ using namespace qav;
 namespace {
 SectionModel barsSection(int bars) {
     SectionModel m;
-    m.NCONC_PT = 4;
-    m.CONC_PT = {{-2000, -2000}, {2000, -2000}, {2000, 2000}, {-2000, 2000}, {-2000, -2000}};
+    m.document.NCONC_PT = 4;
+    m.document.CONC_PT = {
+        {-2000, -2000}, {2000, -2000}, {2000, 2000}, {-2000, 2000}, {-2000, -2000}};
     for (int i = 0; i < bars; ++i)
         ADD_SINGLE_REBAR(m, -1900 + (i % 100) * 38, -1900 + (i / 100) * 38, 20);
     return m;

@@ -11,8 +11,9 @@ using namespace qav;
 
 SectionModel barField(int bars) {
     SectionModel m;
-    m.CONC_PT = {{-5000, -5000}, {5000, -5000}, {5000, 5000}, {-5000, 5000}, {-5000, -5000}};
-    m.NCONC_PT = 4;
+    m.document.CONC_PT = {
+        {-5000, -5000}, {5000, -5000}, {5000, 5000}, {-5000, 5000}, {-5000, -5000}};
+    m.document.NCONC_PT = 4;
     for (int i = 0; i < bars; ++i)
         ADD_SINGLE_REBAR(m, -4900 + (i % 300) * 32.0, -4900 + (i / 300) * 32.0, 20);
     return m;
@@ -31,7 +32,7 @@ BENCHMARK(BM_Fingerprints)->Arg(100)->Arg(10000)->Arg(100000);
 // A sync that finds the mesh current: what every repaint of a meshed section costs.
 void BM_SyncOfACurrentMesh(benchmark::State& state) {
     SectionModel m = barField(static_cast<int>(state.range(0)));
-    m.MESH_SIZE_TEXT = "500";
+    m.document.MESH_SIZE_TEXT = "500";
     NullMessages none;
     FIBER_SECTION_MESH(m, none);
     SYNC_SECTION_STATE(m);

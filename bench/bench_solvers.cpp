@@ -23,14 +23,14 @@ namespace {
 SectionModel example(const char* meshSize, SolverKind solver, int threads) {
     SectionModel m;
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
-    m.MESH_SIZE_TEXT = meshSize;
+    m.document.MESH_SIZE_TEXT = meshSize;
     NullMessages msgs;
     FIBER_SECTION_MESH(m, msgs);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    m.SOLVER = solver;
-    m.THREADS = threads;
-    m.NPM = 30;
-    m.NMM = 24;
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.settings.SOLVER = solver;
+    m.settings.THREADS = threads;
+    m.settings.NPM = 30;
+    m.settings.NMM = 24;
     return m;
 }
 
@@ -45,7 +45,7 @@ template <class Run>
 void runAll(benchmark::State& state, SectionModel& m, Run run) {
     RunStats s;
     for (auto _ : state) s.add(run(m));
-    state.counters["fibres"] = m.NFIB;
+    state.counters["fibres"] = m.mesh.NFIB;
     state.counters["solves"] = static_cast<double>(s.solves);
     state.counters["passes/solve"] =
         s.solves ? static_cast<double>(s.iterations) / static_cast<double>(s.solves) : 0;

@@ -14,7 +14,8 @@ inline void importSampleCombinations(SectionModel& m, int count) {
     const auto& sample = SAMPLE_FORCE_CSV();
     for (int i = 0; i < count; ++i) lines.push_back(sample[1 + static_cast<std::size_t>(i % 42)]);
     IMPORT_FORCE_CSV(m, lines, ForceUnits::N_mm);
-    for (int i = 1; i <= m.NFORCE; ++i) m.FORCE[static_cast<std::size_t>(i)].P *= 1 + i * 1e-5;
+    for (int i = 1; i <= m.document.NFORCE; ++i)
+        m.document.FORCE[static_cast<std::size_t>(i)].P *= 1 + i * 1e-5;
 }
 
 }  // namespace qav::bench

@@ -21,12 +21,12 @@ void applyCurveSteps(SectionModel& m, const std::string& npmText, const std::str
     try {
         nmm = ToInt(nmmText);
     } catch (const ConversionError&) {
-        m.NPM = npm;  // the boxes are read in order; the bad one stops the rest
+        m.settings.NPM = npm;  // the boxes are read in order; the bad one stops the rest
         throw;
     }
     requireSteps(nmm, 1, "Myy-Mzz Analysis Angle Num of Steps");
-    m.NPM = npm;
-    m.NMM = nmm;
+    m.settings.NPM = npm;
+    m.settings.NMM = nmm;
 }
 
 }  // namespace qav

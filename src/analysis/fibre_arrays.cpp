@@ -129,9 +129,9 @@ inline void sumGroupStiffness(const FibreArrays& f, std::size_t b, std::size_t e
 
 FibreArrays::FibreArrays(const SectionModel& m) {
     std::vector<Entry> entries;
-    entries.reserve(static_cast<std::size_t>(m.NFIB > 0 ? m.NFIB : 0));
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    entries.reserve(static_cast<std::size_t>(m.mesh.NFIB > 0 ? m.mesh.NFIB : 0));
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) {
             entries.push_back({0, f.FC, f.EPS_0, j});
         } else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
@@ -155,7 +155,7 @@ FibreArrays::FibreArrays(const SectionModel& m) {
     fibre.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         const Entry& e = entries[i];
-        const TFIB& f = m.FIB[static_cast<std::size_t>(e.fibre)];
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(e.fibre)];
         x[i] = f.X;
         y[i] = f.Y;
         area[i] = f.AREA;
@@ -180,13 +180,13 @@ FibreArrays::FibreArrays(const SectionModel& m) {
 
 std::vector<ControlPoint> strainControlPoints(const SectionModel& m) {
     std::vector<ControlPoint> out;
-    for (int j = 1; j <= m.NCFIB; ++j)
-        out.push_back(
-            {m.CFIB[static_cast<std::size_t>(j)].X, m.CFIB[static_cast<std::size_t>(j)].Y});
+    for (int j = 1; j <= m.mesh.NCFIB; ++j)
+        out.push_back({m.mesh.CFIB[static_cast<std::size_t>(j)].X,
+                       m.mesh.CFIB[static_cast<std::size_t>(j)].Y});
     if (out.empty())
-        for (int j = 1; j <= m.NFIB; ++j)
-            out.push_back(
-                {m.FIB[static_cast<std::size_t>(j)].X, m.FIB[static_cast<std::size_t>(j)].Y});
+        for (int j = 1; j <= m.mesh.NFIB; ++j)
+            out.push_back({m.mesh.FIB[static_cast<std::size_t>(j)].X,
+                           m.mesh.FIB[static_cast<std::size_t>(j)].Y});
     return out;
 }
 
@@ -288,7 +288,7 @@ void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], doubl
 void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m) {
     for (const FibreGroup& g : f.groups) {
         for (std::size_t j = g.begin; j < g.end; ++j) {
-            TFIB& fib = m.FIB[static_cast<std::size_t>(f.fibre[j])];
+            TFIB& fib = m.mesh.FIB[static_cast<std::size_t>(f.fibre[j])];
             fib.EPS = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
             if (g.concrete) {
                 CONCRETE01(g.fc, g.eps0, fib.EPS, fib.STRESS);
@@ -299,8 +299,8 @@ void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m)
     }
     // Fibres of other kinds: the strain is stored, the stress stays.
     if (f.otherCount == 0) return;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        TFIB& fib = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        TFIB& fib = m.mesh.FIB[static_cast<std::size_t>(j)];
         if (fib.TY < 1 || fib.TY > 4) fib.EPS = abc[0] + abc[1] * fib.X + abc[2] * fib.Y;
     }
 }

@@ -18,7 +18,7 @@ void resizeResult(std::vector<double>& v, int n) {
 
 void requireFibres(SectionModel& m) {
     requireCurrentMesh(m);
-    m.RESULTS_STAMP = m.MESH_STAMP;
+    m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
 }
 
 void requireFiniteResult(const char* analysis,
@@ -47,8 +47,8 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     // state with one corner compressed may strain such steel further in tension, as the limit
     // rule of a concrete section leaves tension free; its curve may pass below PMIN there.)
     double pmax = 0, steel = 0;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         double s = 0;
         if (f.TY == FIB_CORE_CONCRETE) {
             CONCRETE01(f.FC, f.EPS_0, EPS_LIMIT, s);
@@ -73,8 +73,8 @@ void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve
 
 void CALC_NMAX(SectionModel& m) {
     const AxialCapacity c = axialCapacity(m);
-    m.PMAX = c.PMAX;
-    m.PMIN = c.PMIN;
+    m.results.PMAX = c.PMAX;
+    m.results.PMIN = c.PMIN;
 }
 
 // The trial moment whose load fraction is 1 at the axial force P. Under the fast solver the
@@ -145,7 +145,7 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
 }
 
 void requirePmCurveInput(SectionModel& m) {
-    const int n = m.NPM;
+    const int n = m.settings.NPM;
     if (n < 2)
         throw InputError(
             Format("The P-M curve needs at least 2 steps per branch (NPM is %D).", {n}));
@@ -265,13 +265,13 @@ void replaceResult(std::vector<double>& old, std::vector<double>&& fresh) {
 }  // namespace
 
 void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN) {
-    m.PMAX = PMAX;
-    m.PMIN = PMIN;
-    replaceResult(m.PM_P, std::move(c.P));
-    replaceResult(m.PM_MX, std::move(c.MX));
-    replaceResult(m.PM_MY, std::move(c.MY));
-    replaceResult(m.PM_M, std::move(c.M));
-    m.PM_CONVERGED = std::move(c.converged);
+    m.results.PMAX = PMAX;
+    m.results.PMIN = PMIN;
+    replaceResult(m.results.PM_P, std::move(c.P));
+    replaceResult(m.results.PM_MX, std::move(c.MX));
+    replaceResult(m.results.PM_MY, std::move(c.MY));
+    replaceResult(m.results.PM_M, std::move(c.M));
+    m.results.PM_CONVERGED = std::move(c.converged);
 }
 
 RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
@@ -280,7 +280,8 @@ RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progr
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     SectionSolver solver(m, msgs);
     requireRegularStiffness(solver, "P-M curve");
-    PmCurve c = computePmCurve(solver, m.STRAIN_LIMIT_MODE, m.NPM, PMAX, PMIN, ANG, progress);
+    PmCurve c = computePmCurve(solver, m.results.STRAIN_LIMIT_MODE, m.settings.NPM, PMAX, PMIN, ANG,
+                               progress);
     const RunStats stats = c.stats;
     storePmCurve(m, std::move(c), PMAX, PMIN);
     solver.storeState(m);
@@ -309,7 +310,7 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
 }
 
 RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
-    const int n = m.NMM;
+    const int n = m.settings.NMM;
     if (n < 1)
         throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
@@ -331,16 +332,16 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
         const long long before = stats.notConverged;
         const MmPoint p =
-            mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats, noTension);
+            mmCurvePoint(solver, m.results.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats, noTension);
         MX[static_cast<std::size_t>(i)] = p.MX;
         MY[static_cast<std::size_t>(i)] = p.MY;
         converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
         steps.step();
     }
     requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false);
-    m.MM_MX = std::move(MX);
-    m.MM_MY = std::move(MY);
-    m.MM_CONVERGED = std::move(converged);
+    m.results.MM_MX = std::move(MX);
+    m.results.MM_MY = std::move(MY);
+    m.results.MM_CONVERGED = std::move(converged);
     solver.storeState(m);
     return stats;
 }

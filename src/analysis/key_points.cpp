@@ -37,9 +37,9 @@ StrainPlane planeFrom(double gx, double gy, double top, double kappa) {
 }
 
 bool hasSteel(const SectionModel& m) {
-    for (int j = 1; j <= m.NFIB; ++j) {
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
         // Bars of diameter 0 take no tension either.
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         if ((f.TY == FIB_STEEL || f.TY == FIB_REBAR) && f.AREA * f.FY1 > 0) return true;
     }
     return false;
@@ -60,8 +60,8 @@ std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
     const Extent e = controlExtent(m, gx, gy);
     const TFIB* low = nullptr;
     double lowU = std::numeric_limits<double>::infinity();
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         if ((f.TY != FIB_STEEL && f.TY != FIB_REBAR) || !(f.AREA * f.FY1 > 0)) continue;
         const double u = gx * f.X + gy * f.Y;
         if (u < lowU) {
@@ -207,7 +207,7 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
             k.missing = NO_STEEL;
         } else {
             const SectionState s = SECTION_STATE(m, sense, 0, 0, 0, 0, 0, msgs);
-            stats.add(s.solve, m.NFIB);
+            stats.add(s.solve, m.mesh.NFIB);
             fill(k, m, s.plane, s.forces.total(), ANG);
             k.axis = NeutralAxis{};  // an axial state has no neutral axis worth a number
         }

@@ -16,8 +16,9 @@ int CRITICAL_COMBINATION(const SectionModel& m) {
     // over rather than let decide by where it stands.
     double least = 0;
     int c = 0;
-    for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
-        const double lf = m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION;
+    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
+         ++i) {
+        const double lf = m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION;
         if (!std::isfinite(lf)) continue;
         if (c == 0 || least >= lf) {
             least = lf;
@@ -29,12 +30,13 @@ int CRITICAL_COMBINATION(const SectionModel& m) {
 
 CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
                          Progress& progress) {
-    if (m.NFORCE < 1 || static_cast<std::size_t>(m.NFORCE) >= m.FORCE.size())
+    if (m.document.NFORCE < 1 ||
+        static_cast<std::size_t>(m.document.NFORCE) >= m.document.FORCE.size())
         throw InputError("There are no load combinations to check: import them first.");
     requireFibres(m);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    const int mode = m.STRAIN_LIMIT_MODE;
-    const int n = m.NFORCE;
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    const int mode = m.results.STRAIN_LIMIT_MODE;
+    const int n = m.document.NFORCE;
     // Fractions go to fresh storage and into the combinations only when every one is found.
     std::vector<double> fractions(static_cast<std::size_t>(n) + 1, 0.0);
 
@@ -48,7 +50,7 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
         std::vector<int> notFinite;
     };
     auto checkOne = [&](Block& b, int i) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
         double lf = 999;
         try {
             const SolveResult r = b.solver->loadFraction(-f.P, f.MX, f.MY, K_P, K_MX, K_MY, mode);
@@ -71,7 +73,7 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
     };
 
     constexpr int BLOCK = 256;
-    const int threads = workerThreads(m.THREADS);
+    const int threads = workerThreads(m.settings.THREADS);
     std::vector<Block> blocks;
     for (int first = 1; first <= n; first += BLOCK) {
         Block b;
@@ -113,11 +115,12 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
         result.notFinite.insert(result.notFinite.end(), b.notFinite.begin(), b.notFinite.end());
     }
     for (int i = 1; i <= n; ++i)
-        m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION = fractions[static_cast<std::size_t>(i)];
+        m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION =
+            fractions[static_cast<std::size_t>(i)];
     // The fibres keep the state of the last combination's solve.
     blocks.back().solver->storeState(m);
     result.critical = CRITICAL_COMBINATION(m);
-    m.CRITICAL_COMB = result.critical;
+    m.results.CRITICAL_COMB = result.critical;
     // Named one by one, so the critical combination is never taken silently from one of them.
     if (!result.unconverged.empty()) msgs.message(UNCONVERGED_COMBINATIONS_TEXT(m, result));
     progress.setPosition(0);
@@ -133,7 +136,7 @@ std::string UNCONVERGED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResu
     std::string names;
     for (int i : r.unconverged) {
         if (!names.empty()) names += ", ";
-        const std::string& name = m.FORCE[static_cast<std::size_t>(i)].COMB_NAME;
+        const std::string& name = m.document.FORCE[static_cast<std::size_t>(i)].COMB_NAME;
         names += Format("%D", {i}) + (name.empty() ? "" : " (" + name + ")");
     }
     return Format("The load fraction of %D combinations did not converge (worst residual %s): ",

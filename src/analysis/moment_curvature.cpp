@@ -26,7 +26,7 @@ void fibZone(const SectionModel& m, double& width, double& height) {
 }  // namespace
 
 void GET_FIB_ZONE(SectionModel& m) {
-    fibZone(m, m.FIB_ZONE_WIDTH, m.FIB_ZONE_HEIGHT);
+    fibZone(m, m.mesh.FIB_ZONE_WIDTH, m.mesh.FIB_ZONE_HEIGHT);
 }
 
 MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
@@ -98,11 +98,11 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
         steps.step();
     }
     requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
-    m.FIB_ZONE_WIDTH = width;
-    m.FIB_ZONE_HEIGHT = height;
-    m.MPHI_M = std::move(M);
-    m.MPHI_PHI = std::move(PHI);
-    m.MPHI_CONVERGED = std::move(converged);
+    m.mesh.FIB_ZONE_WIDTH = width;
+    m.mesh.FIB_ZONE_HEIGHT = height;
+    m.results.MPHI_M = std::move(M);
+    m.results.MPHI_PHI = std::move(PHI);
+    m.results.MPHI_CONVERGED = std::move(converged);
     solver.storeState(m);
     reportUnconverged(run.stats, msgs);
     return run;

@@ -9,21 +9,23 @@ namespace qav {
 
 // Points per curve stored by the last run (2 n + 2), from the arrays themselves.
 int pmmStoredSteps(const SectionModel& m) {
-    if (m.PMM_P.size() < PMM_CURVES) return -1;
+    if (m.results.PMM_P.size() < PMM_CURVES) return -1;
     for (int r = 0; r < PMM_CURVES; ++r) {
         const auto ur = static_cast<std::size_t>(r);
-        if (m.PMM_P[ur].size() < 3 || m.PMM_MX[ur].size() != m.PMM_P[ur].size() ||
-            m.PMM_MY[ur].size() != m.PMM_P[ur].size() || m.PMM_P[ur].size() != m.PMM_P[0].size())
+        if (m.results.PMM_P[ur].size() < 3 ||
+            m.results.PMM_MX[ur].size() != m.results.PMM_P[ur].size() ||
+            m.results.PMM_MY[ur].size() != m.results.PMM_P[ur].size() ||
+            m.results.PMM_P[ur].size() != m.results.PMM_P[0].size())
             return -1;
     }
-    return static_cast<int>((m.PMM_P[0].size() - 3) / 2);
+    return static_cast<int>((m.results.PMM_P[0].size() - 3) / 2);
 }
 
 RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     requirePmCurveInput(m);
-    const int n = m.NPM;
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    const int mode = m.STRAIN_LIMIT_MODE;
+    const int n = m.settings.NPM;
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    const int mode = m.results.STRAIN_LIMIT_MODE;
     const AxialCapacity cap = axialCapacity(m);
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     requireRegularStiffness(SectionSolver(m, msgs), "PMM surface");
@@ -36,7 +38,7 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     };
     std::vector<Curve> curves(PMM_CURVES);
     runPieces(
-        PMM_CURVES, m.THREADS,
+        PMM_CURVES, m.settings.THREADS,
         [&](int r, Progress& p) {
             Curve& c = curves[static_cast<std::size_t>(r)];
             c.solver = std::make_unique<SectionSolver>(m, c.messages);
@@ -62,10 +64,10 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
             converged[ur][j] = c.curve.converged[j];
         }
     }
-    m.PMM_P = std::move(P);
-    m.PMM_MX = std::move(MX);
-    m.PMM_MY = std::move(MY);
-    m.PMM_CONVERGED = std::move(converged);
+    m.results.PMM_P = std::move(P);
+    m.results.PMM_MX = std::move(MX);
+    m.results.PMM_MY = std::move(MY);
+    m.results.PMM_CONVERGED = std::move(converged);
     // As after six runs one after the other: the P-M results and the fibres hold the last curve.
     Curve& last = curves.back();
     storePmCurve(m, std::move(last.curve), PMAX, PMIN);
@@ -86,9 +88,9 @@ PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m) {
                 const auto a = static_cast<std::size_t>(k);
                 const auto b = static_cast<std::size_t>(2 * n + 3 - k);
                 w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 1)] = {
-                    m.PMM_MX[ur][a], m.PMM_MY[ur][a], m.PMM_P[ur][a]};
+                    m.results.PMM_MX[ur][a], m.results.PMM_MY[ur][a], m.results.PMM_P[ur][a]};
                 w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 7)] = {
-                    m.PMM_MX[ur][b], m.PMM_MY[ur][b], m.PMM_P[ur][b]};
+                    m.results.PMM_MX[ur][b], m.results.PMM_MY[ur][b], m.results.PMM_P[ur][b]};
             }
         }
         w.PMM_LINE.resize(1);
@@ -136,11 +138,13 @@ PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m) {
         w.AXIS_LINE[static_cast<std::size_t>(k)] = {2 * k - 1, 2 * k, 4};
     }
 
-    const int nf =
-        m.NFORCE > 0 && static_cast<std::size_t>(m.NFORCE) < m.FORCE.size() ? m.NFORCE : 0;
+    const int nf = m.document.NFORCE > 0 &&
+                           static_cast<std::size_t>(m.document.NFORCE) < m.document.FORCE.size()
+                       ? m.document.NFORCE
+                       : 0;
     w.LOAD_NODE.resize(static_cast<std::size_t>(nf) + 1);
     for (int i = 1; i <= nf; ++i) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
         w.LOAD_NODE[static_cast<std::size_t>(i)] = {f.MX, f.MY, -f.P};
     }
     return w;

@@ -39,8 +39,8 @@ double minimumMoment(double M, double K) {
 
 void FORM_SECTION_STIFF_MATRIX(const SectionModel& m, matrx2& KK) {
     double s = 0, sx = 0, sy = 0, sxx = 0, sxy = 0, syy = 0;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         const double w = f.E * f.AREA;
         s += w;
         sx += w * f.X;
@@ -131,11 +131,11 @@ void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, co
 }
 
 int sectionStrainLimitMode(const SectionModel& m) {
-    return m.NCONC_PT != 0 ? 1 : m.NCFIB != 0 ? 2 : 3;
+    return m.document.NCONC_PT != 0 ? 1 : m.mesh.NCFIB != 0 ? 2 : 3;
 }
 
 SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs)
-    : SectionSolver(m, msgs, m.SOLVER) {}
+    : SectionSolver(m, msgs, m.settings.SOLVER) {}
 
 SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind)
     : fibres_(m), msgs_(msgs), kind_(kind) {
@@ -422,11 +422,12 @@ void SectionSolver::storeState(SectionModel& m) const {
     if (!evaluated_) return;
     // Only the section's own control points have a place to keep their strain (a section limited
     // at its bars has none).
-    const std::size_t points = m.NCFIB > 0 && m.CFIB.size() > static_cast<std::size_t>(m.NCFIB)
-                                   ? static_cast<std::size_t>(m.NCFIB)
-                                   : 0;
+    const std::size_t points =
+        m.mesh.NCFIB > 0 && m.mesh.CFIB.size() > static_cast<std::size_t>(m.mesh.NCFIB)
+            ? static_cast<std::size_t>(m.mesh.NCFIB)
+            : 0;
     for (std::size_t c = 0; c < fibres_.cpX.size() && c < points; ++c)
-        m.CFIB[c + 1].EPS =
+        m.mesh.CFIB[c + 1].EPS =
             pointAbc_[0] + pointAbc_[1] * fibres_.cpX[c] + pointAbc_[2] * fibres_.cpY[c];
     storeFibreState(fibres_, fibreAbc_, m);
 }
@@ -435,7 +436,8 @@ SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, doubl
                                      double& LOAD_FRACTION, double K_P, double K_MX, double K_MY,
                                      Messages& msgs) {
     SectionSolver solver(m, msgs);
-    const SolveResult r = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.STRAIN_LIMIT_MODE);
+    const SolveResult r =
+        solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.results.STRAIN_LIMIT_MODE);
     solver.storeState(m);
     LOAD_FRACTION = r.loadFraction;
     return r;

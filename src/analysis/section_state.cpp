@@ -34,16 +34,16 @@ double minimumMoment(double M, double K) {
 // as the strains lie on a plane; the centroid keeps the normal equations well conditioned).
 StrainPlane fitPlane(const SectionModel& m) {
     double n = 0, sx = 0, sy = 0;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        sx += m.FIB[static_cast<std::size_t>(j)].X;
-        sy += m.FIB[static_cast<std::size_t>(j)].Y;
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        sx += m.mesh.FIB[static_cast<std::size_t>(j)].X;
+        sy += m.mesh.FIB[static_cast<std::size_t>(j)].Y;
         n += 1;
     }
     if (n == 0) return {};
     const double cx = sx / n, cy = sy / n;
     double xx = 0, xy = 0, yy = 0, e = 0, ex = 0, ey = 0;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         const double x = f.X - cx, y = f.Y - cy;
         xx += x * x;
         xy += x * y;
@@ -76,8 +76,8 @@ double fibreStress(const TFIB& f, double eps) {
 
 KindForces planeForces(const SectionModel& m, const StrainPlane& p) {
     KindForces k;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         const double force = fibreStress(f, p.at(f.X, f.Y)) * f.AREA;
         ForceSum& s = (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) ? k.concrete
                       : f.TY == FIB_REBAR                                       ? k.bars
@@ -91,10 +91,10 @@ KindForces planeForces(const SectionModel& m, const StrainPlane& p) {
 NeutralAxis neutralAxis(const SectionModel& m, const StrainPlane& p) {
     NeutralAxis a;
     const double g = std::hypot(p.a2, p.a3);
-    if (!(g > 0) || !std::isfinite(g) || m.NCFIB < 1) return a;
+    if (!(g > 0) || !std::isfinite(g) || m.mesh.NCFIB < 1) return a;
     double top = -std::numeric_limits<double>::infinity();
-    for (int j = 1; j <= m.NCFIB; ++j) {
-        const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NCFIB; ++j) {
+        const TCFIB& c = m.mesh.CFIB[static_cast<std::size_t>(j)];
         top = std::max(top, p.at(c.X, c.Y));
     }
     const double depth = top / g;
@@ -247,7 +247,7 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
         throw InputError("The load is zero: a state needs an axial force or a moment.");
 
     SectionSolver solver(m, msgs);
-    s.solve = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.STRAIN_LIMIT_MODE);
+    s.solve = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.results.STRAIN_LIMIT_MODE);
     s.at = at;
     if (at == StateAt::Capacity) {
         solver.storeState(m);
@@ -282,9 +282,9 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     }
     s.axis = neutralAxis(m, s.plane);
 
-    s.fibres.reserve(static_cast<std::size_t>(m.NFIB));
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    s.fibres.reserve(static_cast<std::size_t>(m.mesh.NFIB));
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         FibreStateRow r;
         r.number = j;
         r.X = f.X;
@@ -299,8 +299,8 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
         s.largestCompression = std::max(s.largestCompression, f.EPS);
         s.largestTension = std::min(s.largestTension, f.EPS);
     }
-    for (int j = 1; j <= m.NCFIB; ++j) {
-        const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NCFIB; ++j) {
+        const TCFIB& c = m.mesh.CFIB[static_cast<std::size_t>(j)];
         ControlPointState cp{c.X, c.Y, s.plane.at(c.X, c.Y), false};
         // The corners the solver scaled to the limit (tension beyond it is allowed); at the
         // load no corner is held there.
@@ -338,9 +338,9 @@ std::string fibreKindName(int TY) {
 
 namespace {
 std::string materialName(const SectionModel& m, int TY, int MAT) {
-    const std::vector<TMAT>* table = TY == FIB_CORE_CONCRETE                ? &m.CONC_MAT
-                                     : TY == FIB_COVER_CONCRETE             ? &m.COVER_MAT
-                                     : (TY == FIB_STEEL || TY == FIB_REBAR) ? &m.STEEL_MAT
+    const std::vector<TMAT>* table = TY == FIB_CORE_CONCRETE                ? &m.document.CONC_MAT
+                                     : TY == FIB_COVER_CONCRETE             ? &m.document.COVER_MAT
+                                     : (TY == FIB_STEEL || TY == FIB_REBAR) ? &m.document.STEEL_MAT
                                                                             : nullptr;
     if (table && MAT >= 1 && static_cast<std::size_t>(MAT) < table->size()) {
         std::string name = (*table)[static_cast<std::size_t>(MAT)].NAME;

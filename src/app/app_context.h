@@ -3,7 +3,7 @@
 // commands and dialogs of every subsystem take an AppContext& and nothing else of it.
 //
 //   ctx.model()                 the one SectionModel of the run
-//   ctx.applyControlsToModel()  grade lists and "Mesh Size" box -> USE_CONC, USE_COVER,
+//   ctx.applyControlsToModel()  grade lists and "Mesh Size" box -> document.USE_CONC, USE_COVER,
 //                               USE_REBAR, USE_STEEL, MESH_SIZE_TEXT (done on every user change
 //                               and at the start of every command run through the command map
 //                               or runCommand, so a handler finds them current)

@@ -25,7 +25,7 @@ DisplaySettingDialog::DisplaySettingDialog(AppContext& ctx, QWidget* parent)
         // Any click copies all six; the picture changes at the next redraw.
         connect(boxes_[i], &QCheckBox::clicked, this, [this] {
             for (int k = 1; k <= 6; ++k)
-                ctx_.model().SHOW_FLAG[static_cast<std::size_t>(k)] = boxes_[k]->isChecked();
+                ctx_.model().view.SHOW_FLAG[static_cast<std::size_t>(k)] = boxes_[k]->isChecked();
         });
     }
     top->addWidget(group);
@@ -36,7 +36,7 @@ DisplaySettingDialog::DisplaySettingDialog(AppContext& ctx, QWidget* parent)
 
 void DisplaySettingDialog::showEvent(QShowEvent* event) {
     for (int i = 1; i <= 6; ++i)
-        boxes_[i]->setChecked(ctx_.model().SHOW_FLAG[static_cast<std::size_t>(i)]);
+        boxes_[i]->setChecked(ctx_.model().view.SHOW_FLAG[static_cast<std::size_t>(i)]);
     QDialog::showEvent(event);
 }
 

@@ -24,8 +24,8 @@ const char* const STEEL_GRID_KEY = "mesh/steelGrid";
 void loadProgramSettings(SectionModel& m) {
     const QSettings settings;
     const QString v = settings.value(SOLVER_KEY, QStringLiteral("fast")).toString();
-    m.SOLVER = v == QLatin1String("reference") ? SolverKind::Reference : SolverKind::Fast;
-    m.STEEL_GRID = settings.value(STEEL_GRID_KEY, false).toBool();
+    m.settings.SOLVER = v == QLatin1String("reference") ? SolverKind::Reference : SolverKind::Fast;
+    m.settings.STEEL_GRID = settings.value(STEEL_GRID_KEY, false).toBool();
 }
 
 GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent)
@@ -82,22 +82,23 @@ GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent)
 
 void GeneralSettingDialog::showEvent(QShowEvent* event) {
     // The code list keeps the selection it had when the dialog was last closed.
-    Edit1->setText(qs(Format("%D", {ctx_.model().NPM})));
-    Edit2->setText(qs(Format("%D", {ctx_.model().NMM})));
-    SolverBox->setCurrentIndex(ctx_.model().SOLVER == SolverKind::Reference ? 1 : 0);
-    SteelGridBox->setChecked(ctx_.model().STEEL_GRID);
+    Edit1->setText(qs(Format("%D", {ctx_.model().settings.NPM})));
+    Edit2->setText(qs(Format("%D", {ctx_.model().settings.NMM})));
+    SolverBox->setCurrentIndex(ctx_.model().settings.SOLVER == SolverKind::Reference ? 1 : 0);
+    SteelGridBox->setChecked(ctx_.model().settings.STEEL_GRID);
     QDialog::showEvent(event);
 }
 
 void GeneralSettingDialog::okay() {
     SectionModel& m = ctx_.model();
     applyCurveSteps(m, textOf(Edit1), textOf(Edit2));
-    m.DESIGN_CODE = ComboBox1->currentIndex();
-    m.SOLVER = SolverBox->currentIndex() == 1 ? SolverKind::Reference : SolverKind::Fast;
-    m.STEEL_GRID = SteelGridBox->isChecked();
+    m.settings.DESIGN_CODE = ComboBox1->currentIndex();
+    m.settings.SOLVER = SolverBox->currentIndex() == 1 ? SolverKind::Reference : SolverKind::Fast;
+    m.settings.STEEL_GRID = SteelGridBox->isChecked();
     QSettings settings;
-    settings.setValue(SOLVER_KEY, m.SOLVER == SolverKind::Reference ? "reference" : "fast");
-    settings.setValue(STEEL_GRID_KEY, m.STEEL_GRID);
+    settings.setValue(SOLVER_KEY,
+                      m.settings.SOLVER == SolverKind::Reference ? "reference" : "fast");
+    settings.setValue(STEEL_GRID_KEY, m.settings.STEEL_GRID);
     close();
 }
 

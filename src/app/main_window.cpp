@@ -444,8 +444,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::updateWindowSize() {
     const QSize s = frameGeometry().size();
-    model_.W = s.width();
-    model_.H = s.height();
+    model_.view.W = s.width();
+    model_.view.H = s.height();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -467,7 +467,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // starts, and let it go on (a text box still deletes its character).
         const bool start = (focus && focus->window() == this) ? w == focus : w == this;
         // Without a selection the key only edits text: no message on every Delete in a box.
-        if (start && w->window() == this && model_.NSEL_BAR > 0) commands_->run(cmd::DeleteRebars);
+        if (start && w->window() == this && model_.view.NSEL_BAR > 0)
+            commands_->run(cmd::DeleteRebars);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -102,8 +102,9 @@ void MaterialDialog::typeChanged() {
     const MaterialTable t = tableOf(ComboBox1->currentIndex());
     SectionModel& m = ctx_.model();
     const std::vector<TMAT>& table =
-        t == MaterialTable::Steel ? m.STEEL_MAT
-                                  : (t == MaterialTable::CoverConcrete ? m.COVER_MAT : m.CONC_MAT);
+        t == MaterialTable::Steel
+            ? m.document.STEEL_MAT
+            : (t == MaterialTable::CoverConcrete ? m.document.COVER_MAT : m.document.CONC_MAT);
     const int fixed = t == MaterialTable::Steel ? STEEL_GRADE_ITEMS : CONC_GRADE_ITEMS;
     // The list has a fixed length, but a file may have brought a shorter table.
     const int n = std::min<int>(fixed, static_cast<int>(table.size()) - 1);

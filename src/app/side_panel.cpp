@@ -10,6 +10,7 @@
 
 #include "app/command_map.h"
 #include "model/section_model.h"
+#include "model/section_properties.h"
 
 namespace qav {
 
@@ -126,27 +127,28 @@ QWidget* SidePanel::sectionPage(CommandMap& commands) {
 }
 
 void SidePanel::writeToModel(SectionModel& m) const {
-    m.USE_CONC = ComboBox2->currentIndex();
-    m.USE_COVER = ComboBox4->currentIndex();
-    m.USE_REBAR = ComboBox3->currentIndex();
-    m.USE_STEEL = ComboBox1->currentIndex();
-    m.MESH_SIZE_TEXT = Edit1->text().toStdString();
+    m.document.USE_CONC = ComboBox2->currentIndex();
+    m.document.USE_COVER = ComboBox4->currentIndex();
+    m.document.USE_REBAR = ComboBox3->currentIndex();
+    m.document.USE_STEEL = ComboBox1->currentIndex();
+    m.document.MESH_SIZE_TEXT = Edit1->text().toStdString();
 }
 
 void SidePanel::readFromModel(const SectionModel& m) {
-    selectIndex(ComboBox2, m.USE_CONC);
-    selectIndex(ComboBox4, m.USE_COVER);
-    selectIndex(ComboBox3, m.USE_REBAR);
-    selectIndex(ComboBox1, m.USE_STEEL);
-    Edit1->setText(QString::fromStdString(m.MESH_SIZE_TEXT));
+    selectIndex(ComboBox2, m.document.USE_CONC);
+    selectIndex(ComboBox4, m.document.USE_COVER);
+    selectIndex(ComboBox3, m.document.USE_REBAR);
+    selectIndex(ComboBox1, m.document.USE_STEEL);
+    Edit1->setText(QString::fromStdString(m.document.MESH_SIZE_TEXT));
 }
 
 void SidePanel::showProperties(const SectionModel& m) {
-    Edit2->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit2));
-    Edit3->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit3));
-    Edit4->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit4));
-    Edit5->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit5));
-    Edit6->setText(QString::fromStdString(m.PROPERTIES_TEXT.Edit6));
+    const SectionPropertiesText props = sectionPropertiesText(m.mesh);
+    Edit2->setText(QString::fromStdString(props.sectionArea));
+    Edit3->setText(QString::fromStdString(props.rebarArea));
+    Edit4->setText(QString::fromStdString(props.rebarRatio));
+    Edit5->setText(QString::fromStdString(props.steelArea));
+    Edit6->setText(QString::fromStdString(props.steelRatio));
 }
 
 }  // namespace qav

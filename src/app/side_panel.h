@@ -20,7 +20,7 @@ public:
     // Grade lists and mesh size box <-> the model's fields.
     void writeToModel(SectionModel& m) const;
     void readFromModel(const SectionModel& m);
-    // The five boxes from PROPERTIES_TEXT.
+    // The five "Section Properties" boxes from the mesh.
     void showProperties(const SectionModel& m);
 
     QComboBox* ComboBox1 = nullptr;  // "Steel Grade"

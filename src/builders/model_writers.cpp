@@ -37,18 +37,18 @@ void writePolygon(TPOLYSHAPE& poly, const std::vector<TPOS>& corners) {
 }
 
 void writeBars(SectionModel& m, const std::vector<TBAR>& bars) {
-    m.NBAR = static_cast<int32_t>(bars.size());
-    resizeTable(m.BAR, m.NBAR + 1);
-    for (std::size_t i = 0; i < bars.size(); ++i) m.BAR[i + 1] = bars[i];
+    m.document.NBAR = static_cast<int32_t>(bars.size());
+    resizeTable(m.document.BAR, m.document.NBAR + 1);
+    for (std::size_t i = 0; i < bars.size(); ++i) m.document.BAR[i + 1] = bars[i];
 }
 
 void writeConcrete(SectionModel& m, const std::vector<TPOS>& outline,
                    const std::vector<TPOS>& cover, const std::vector<TBAR>& bars) {
-    writePoints(m.CONC_PT, m.NCONC_PT, outline);
-    writePoints(m.COVER_PT, m.NCOVER_PT, cover);
+    writePoints(m.document.CONC_PT, m.document.NCONC_PT, outline);
+    writePoints(m.document.COVER_PT, m.document.NCOVER_PT, cover);
     writeBars(m, bars);
-    m.CONC_CX = 0;
-    m.CONC_CY = 0;
+    m.document.CONC_CX = 0;
+    m.document.CONC_CY = 0;
 }
 
 }  // namespace qav

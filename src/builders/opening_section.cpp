@@ -67,9 +67,9 @@ void buildOpening(SectionModel& m, int shape, const BoxTexts& texts) {
     checkOpeningParams(p);
     const Corners corners = openingCorners(p);
     requireAcceptedShape(corners);
-    m.NOPEN_SEC = 1;
-    resizeTable(m.OPEN_SEC, 2);
-    writePolygon(m.OPEN_SEC[1], corners);
+    m.document.NOPEN_SEC = 1;
+    resizeTable(m.document.OPEN_SEC, 2);
+    writePolygon(m.document.OPEN_SEC[1], corners);
     CALC_STEEL_SECTION_AREA(m);
     CALC_POLY_ZONE(m);
 }

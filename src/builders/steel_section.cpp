@@ -156,10 +156,10 @@ Corners steelCorners(const SteelParams& p) {
 }
 
 void FORM_STEEL_POLYGON(SectionModel& m, const Corners& corners) {
-    m.NSTEEL_SEC = 1;
-    resizeTable(m.STEEL_SEC, 2);
-    m.STEEL_SEC[1] = TPOLYSHAPE{};
-    writePolygon(m.STEEL_SEC[1], corners);
+    m.document.NSTEEL_SEC = 1;
+    resizeTable(m.document.STEEL_SEC, 2);
+    m.document.STEEL_SEC[1] = TPOLYSHAPE{};
+    writePolygon(m.document.STEEL_SEC[1], corners);
     CALC_POLY_CENTER_POINT(m);
 }
 

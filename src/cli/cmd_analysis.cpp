@@ -151,7 +151,7 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     NullProgress progress;
     const CheckResult r = CHECK_MEMBER(m, kp, kmx, kmy, log, progress);
     std::vector<std::string> lines = EXPORT_FORCE_CSV(m);
-    const TFORCE& f = m.FORCE[static_cast<std::size_t>(r.critical)];
+    const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(r.critical)];
     lines.push_back("Critical LoadComb   " + Format("%D", {r.critical}));
     lines.push_back("Comb Name           " + f.COMB_NAME);
     lines.push_back("Min Load Fraction   " + Format("%0.3f", {f.LOAD_FRACTION}));

@@ -44,7 +44,7 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
     // Without a window the file's mesh size (or --mesh-size) stands for the last value of the
     // mesh size box.
     double meshSize = 0;
-    if (TryToFloat(m.MESH_SIZE_TEXT, meshSize)) m.MESH_SIZE_INPUT = meshSize;
+    if (TryToFloat(m.document.MESH_SIZE_TEXT, meshSize)) m.settings.MESH_SIZE_INPUT = meshSize;
     if (dxf) exportDxfFile(m, *dxf);
     if (xtract) EXPORT_XTARCT_FILE(m, *xtract);
     if (opensees) {

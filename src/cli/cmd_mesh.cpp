@@ -6,6 +6,7 @@
 #include "cli/section_setup.h"
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
+#include "model/section_properties.h"
 #include "model/text_file.h"
 
 namespace qav::cli {
@@ -13,9 +14,9 @@ namespace {
 
 std::vector<std::string> fibreTable(const SectionModel& m) {
     std::vector<std::string> lines{"No,X,Y,AREA,TY,MAT"};
-    lines.reserve(static_cast<std::size_t>(m.NFIB) + 1);
-    for (int i = 1; i <= m.NFIB; ++i) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(i)];
+    lines.reserve(static_cast<std::size_t>(m.mesh.NFIB) + 1);
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(i)];
         lines.push_back(Format("%D,%0.6F,%0.6F,%0.6F,%D,%D", {i, f.X, f.Y, f.AREA, f.TY, f.MAT}));
     }
     return lines;
@@ -29,6 +30,7 @@ void printSummary(const MeshSummary& s, const SectionModel& m, std::ostream& out
         const FibreKindTotal& t = s.fibres[static_cast<std::size_t>(k)];
         row(label, Format("%D, area %0.3F", {t.count, t.area}));
     };
+    const SectionPropertiesText props = sectionPropertiesText(m.mesh);
     row("Grid nodes:", Format("%D", {s.NGRID_NODE}));
     row("Concrete-line nodes:", Format("%D", {s.NCLINE_NODE}));
     row("Steel-line nodes:", Format("%D", {s.NSLINE_NODE}));
@@ -41,11 +43,11 @@ void printSummary(const MeshSummary& s, const SectionModel& m, std::ostream& out
     kind("Rebar fibres:", FIB_REBAR);
     row("NFIB:", Format("%D", {s.NFIB}));
     row("NCFIB:", Format("%D", {s.NCFIB}));
-    row("Section Area(mm2):", m.PROPERTIES_TEXT.Edit2);
-    row("Rebar Area(mm2):", m.PROPERTIES_TEXT.Edit3);
-    row("Steel Area(mm2):", m.PROPERTIES_TEXT.Edit5);
-    row("Rebar Ratio(%):", m.PROPERTIES_TEXT.Edit4);
-    row("Steel Ratio(%):", m.PROPERTIES_TEXT.Edit6);
+    row("Section Area(mm2):", props.sectionArea);
+    row("Rebar Area(mm2):", props.rebarArea);
+    row("Steel Area(mm2):", props.steelArea);
+    row("Rebar Ratio(%):", props.rebarRatio);
+    row("Steel Ratio(%):", props.steelRatio);
 }
 
 int mesh(Args& args, std::ostream& out, std::ostream& err) {

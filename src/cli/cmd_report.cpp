@@ -43,7 +43,7 @@ namespace {
 SectionModel prepareChecked(Args& args, std::ostream& err) {
     const auto pos = args.positional(1);
     SectionModel m = prepareSection(pos[0], args.shared(), err);
-    if (m.NFORCE > 0) {
+    if (m.document.NFORCE > 0) {
         MessageLog log;
         NullProgress progress;
         CHECK_MEMBER(m, inputDefault(KP_INPUT), inputDefault(KMX_INPUT), inputDefault(KMY_INPUT),

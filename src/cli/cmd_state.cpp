@@ -130,7 +130,7 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     if (load) parseLoad(*load, P, MX, MY);
 
     SectionModel m = prepareSection(pos[0], args.shared(), err);
-    if (m.NFIB <= 0)
+    if (m.mesh.NFIB <= 0)
         throw InputError("The section has no fibres: there is nothing to mesh in " + pos[0] + ".");
     MessageLog log;
     std::string what;
@@ -140,16 +140,16 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
         int n = 0;
         if (comb) {
             n = integerValue("--comb", *comb);
-            if (n < 1 || n > m.NFORCE)
+            if (n < 1 || n > m.document.NFORCE)
                 throw InputError(
                     Format("There is no load combination %D: the file holds %D (1 to %D).",
-                           {n, m.NFORCE, m.NFORCE}));
+                           {n, m.document.NFORCE, m.document.NFORCE}));
         } else {
             NullProgress progress;
             n = CHECK_MEMBER(m, kp, kmx, kmy, log, progress).critical;
             if (n < 1) throw InputError("The load file holds no combination.");
         }
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(n)];
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(n)];
         P = f.P;
         MX = f.MX;
         MY = f.MY;

@@ -68,22 +68,25 @@ json runStatusJson(const RunStats& s, const MessageLog& log) {
 
 json sectionJson(const SectionModel& m) {
     json bars = json::array();
-    for (int i = 1; i <= m.NBAR && static_cast<std::size_t>(i) < m.BAR.size(); ++i) {
-        const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.document.NBAR && static_cast<std::size_t>(i) < m.document.BAR.size();
+         ++i) {
+        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
         bars.push_back({{"x", number(b.X)}, {"y", number(b.Y)}, {"diameter", number(b.DB)}});
     }
-    return {{"materials",
-             {{"concrete", materialName(m.CONC_MAT, m.NCONCMAT, m.USE_CONC)},
-              {"cover", materialName(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER)},
-              {"rebar", materialName(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR)},
-              {"steel", materialName(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL)}}},
-            {"mesh_size", m.MESH_SIZE_TEXT},
-            {"outline", points(m.CONC_PT, m.NCONC_PT)},
-            {"cover_line", points(m.COVER_PT, m.NCOVER_PT)},
-            {"bars", bars},
-            {"steel_polygons", polygons(m.STEEL_SEC, m.NSTEEL_SEC)},
-            {"openings", polygons(m.OPEN_SEC, m.NOPEN_SEC)},
-            {"load_combinations", m.NFORCE}};
+    return {
+        {"materials",
+         {{"concrete", materialName(m.document.CONC_MAT, m.document.NCONCMAT, m.document.USE_CONC)},
+          {"cover", materialName(m.document.COVER_MAT, m.document.NCOVERMAT, m.document.USE_COVER)},
+          {"rebar", materialName(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_REBAR)},
+          {"steel",
+           materialName(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_STEEL)}}},
+        {"mesh_size", m.document.MESH_SIZE_TEXT},
+        {"outline", points(m.document.CONC_PT, m.document.NCONC_PT)},
+        {"cover_line", points(m.document.COVER_PT, m.document.NCOVER_PT)},
+        {"bars", bars},
+        {"steel_polygons", polygons(m.document.STEEL_SEC, m.document.NSTEEL_SEC)},
+        {"openings", polygons(m.document.OPEN_SEC, m.document.NOPEN_SEC)},
+        {"load_combinations", m.document.NFORCE}};
 }
 
 json meshJson(const MeshSummary& s, const SectionModel& m) {
@@ -105,11 +108,11 @@ json meshJson(const MeshSummary& s, const SectionModel& m) {
               {"rebar", kind(FIB_REBAR)}}},
             {"NFIB", s.NFIB},
             {"NCFIB", s.NCFIB},
-            {"section_area", number(m.SEC_AREA)},
-            {"rebar_area", number(m.REBAR_AREA)},
-            {"steel_area", number(m.STEEL_AREA)},
-            {"rebar_ratio", number(m.REBAR_RATIO)},
-            {"steel_ratio", number(m.STEEL_RATIO)}};
+            {"section_area", number(m.mesh.SEC_AREA)},
+            {"rebar_area", number(m.mesh.REBAR_AREA)},
+            {"steel_area", number(m.mesh.STEEL_AREA)},
+            {"rebar_ratio", number(m.mesh.REBAR_RATIO)},
+            {"steel_ratio", number(m.mesh.STEEL_RATIO)}};
 }
 
 json pmJson(const SectionModel& m, double angle) {
@@ -117,9 +120,9 @@ json pmJson(const SectionModel& m, double angle) {
     const int n = pmSteps(m);
     for (int i = 1; i <= 2 * n + 2; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        pts.push_back({{"P", valueAt(m.PM_P, u)},
-                       {"M", valueAt(m.PM_M, u)},
-                       {"converged", pointConverged(m.PM_CONVERGED, u)}});
+        pts.push_back({{"P", valueAt(m.results.PM_P, u)},
+                       {"M", valueAt(m.results.PM_M, u)},
+                       {"converged", pointConverged(m.results.PM_CONVERGED, u)}});
     }
     return {{"angle", number(angle)}, {"points", pts}};
 }
@@ -129,22 +132,22 @@ json mmJson(const SectionModel& m, double axial) {
     const int n = mmSteps(m);
     for (int i = 0; i <= n; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        pts.push_back({{"Myy", valueAt(m.MM_MX, u)},
-                       {"Mzz", valueAt(m.MM_MY, u)},
-                       {"converged", pointConverged(m.MM_CONVERGED, u)}});
+        pts.push_back({{"Myy", valueAt(m.results.MM_MX, u)},
+                       {"Mzz", valueAt(m.results.MM_MY, u)},
+                       {"converged", pointConverged(m.results.MM_CONVERGED, u)}});
     }
     return {{"axial", number(axial)}, {"points", pts}};
 }
 
 json mphiJson(const SectionModel& m, const MphiInput& in) {
     json pts = json::array();
-    for (int i = 0; i <= in.steps && static_cast<std::size_t>(i) < m.MPHI_M.size() &&
-                    static_cast<std::size_t>(i) < m.MPHI_PHI.size();
+    for (int i = 0; i <= in.steps && static_cast<std::size_t>(i) < m.results.MPHI_M.size() &&
+                    static_cast<std::size_t>(i) < m.results.MPHI_PHI.size();
          ++i) {
         const auto u = static_cast<std::size_t>(i);
-        pts.push_back({{"M", number(m.MPHI_M[u])},
-                       {"curvature", number(m.MPHI_PHI[u])},
-                       {"converged", pointConverged(m.MPHI_CONVERGED, u)}});
+        pts.push_back({{"M", number(m.results.MPHI_M[u])},
+                       {"curvature", number(m.results.MPHI_PHI[u])},
+                       {"converged", pointConverged(m.results.MPHI_CONVERGED, u)}});
     }
     return {{"axis", in.aboutY ? "y" : "x"},
             {"negative", in.negative},
@@ -162,11 +165,11 @@ json pmmJson(const SectionModel& m) {
         json pts = json::array();
         const std::vector<uint8_t> none;
         const std::vector<uint8_t>& flags =
-            ur < m.PMM_CONVERGED.size() ? m.PMM_CONVERGED[ur] : none;
+            ur < m.results.PMM_CONVERGED.size() ? m.results.PMM_CONVERGED[ur] : none;
         for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
-            pts.push_back({{"P", number(m.PMM_P[ur][j])},
-                           {"MX", number(m.PMM_MX[ur][j])},
-                           {"MY", number(m.PMM_MY[ur][j])},
+            pts.push_back({{"P", number(m.results.PMM_P[ur][j])},
+                           {"MX", number(m.results.PMM_MX[ur][j])},
+                           {"MY", number(m.results.PMM_MY[ur][j])},
                            {"converged", pointConverged(flags, j)}});
         curves.push_back(pts);
     }
@@ -175,8 +178,9 @@ json pmmJson(const SectionModel& m) {
 
 json checkJson(const SectionModel& m, const CheckResult& r) {
     json combos = json::array();
-    for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
+         ++i) {
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
         combos.push_back({{"number", i},
                           {"name", f.COMB_NAME},
                           {"P", number(f.P)},
@@ -185,8 +189,8 @@ json checkJson(const SectionModel& m, const CheckResult& r) {
                           {"load_fraction", number(f.LOAD_FRACTION)}});
     }
     json critical = nullptr;
-    if (r.critical >= 1 && r.critical <= m.NFORCE &&
-        static_cast<std::size_t>(r.critical) < m.FORCE.size())
+    if (r.critical >= 1 && r.critical <= m.document.NFORCE &&
+        static_cast<std::size_t>(r.critical) < m.document.FORCE.size())
         critical = combos[static_cast<std::size_t>(r.critical - 1)];
     return {{"combinations", combos}, {"critical", critical}};
 }

@@ -40,24 +40,24 @@ void applyMeshOptions(SectionModel& m, const SharedOptions& o) {
     if (o.meshSize) {
         // The mesh checks the size itself; this only names the option when it is no number.
         numberValue("--mesh-size", *o.meshSize);
-        m.MESH_SIZE_TEXT = *o.meshSize;
+        m.document.MESH_SIZE_TEXT = *o.meshSize;
     }
-    m.STEEL_GRID = o.steelGrid;
+    m.settings.STEEL_GRID = o.steelGrid;
 }
 
 SectionModel prepareSection(const std::string& path, const SharedOptions& o, std::ostream& err,
                             MeshSummary* summary) {
     SectionModel m = loadSection(path);
-    if (o.npm) m.NPM = integerValue("--npm", *o.npm);
-    if (o.nmm) m.NMM = integerValue("--nmm", *o.nmm);
+    if (o.npm) m.settings.NPM = integerValue("--npm", *o.npm);
+    if (o.nmm) m.settings.NMM = integerValue("--nmm", *o.nmm);
     applyMeshOptions(m, o);
-    m.SOLVER = o.solver;
-    m.THREADS = o.threads;
+    m.settings.SOLVER = o.solver;
+    m.settings.THREADS = o.threads;
     if (o.loads) IMPORT_FORCE_CSV(m, readTextLines(*o.loads), o.units, *o.loads);
     const MeshSummary s = meshSection(m, err);
     requireFiniteSection(m);  // nothing non-finite reaches a listing
     if (summary) *summary = s;
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     return m;
 }
 

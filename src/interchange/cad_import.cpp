@@ -71,27 +71,29 @@ void IMPORT_SECTION_FROM_CAD(SectionModel& m, CadSession& cad) {
     for (int i = 0; i < cad.count(); ++i) {
         if (!isPolylineOn(cad, i, "POLY")) continue;
         CLEAR_MODEL(m);
-        readCorners(cad, i, m.CONC_PT, m.NCONC_PT);
-        measure(m.CONC_PT, m.NCONC_PT, m.CONC_CX, m.CONC_CY, nullptr);
+        readCorners(cad, i, m.document.CONC_PT, m.document.NCONC_PT);
+        measure(m.document.CONC_PT, m.document.NCONC_PT, m.document.CONC_CX, m.document.CONC_CY,
+                nullptr);
     }
     for (int i = 0; i < cad.count(); ++i)
-        if (isPolylineOn(cad, i, "REBARLINE")) readCorners(cad, i, m.COVER_PT, m.NCOVER_PT);
+        if (isPolylineOn(cad, i, "REBARLINE"))
+            readCorners(cad, i, m.document.COVER_PT, m.document.NCOVER_PT);
 
-    readPolygons(cad, "STEEL", m.STEEL_SEC, m.NSTEEL_SEC, true);
-    readPolygons(cad, "OPENING", m.OPEN_SEC, m.NOPEN_SEC, false);
+    readPolygons(cad, "STEEL", m.document.STEEL_SEC, m.document.NSTEEL_SEC, true);
+    readPolygons(cad, "OPENING", m.document.OPEN_SEC, m.document.NOPEN_SEC, false);
 
     int circles = 0;
     for (int i = 0; i < cad.count(); ++i)
         if (cad.objectName(i) == CIRCLE) ++circles;
-    m.NBAR = circles;
-    m.BAR.assign(static_cast<std::size_t>(circles) + 1, TBAR{});
+    m.document.NBAR = circles;
+    m.document.BAR.assign(static_cast<std::size_t>(circles) + 1, TBAR{});
     int k = 0;
     for (int i = 0; i < cad.count() && k < circles; ++i) {
         if (cad.objectName(i) != CIRCLE) continue;
         const std::vector<double> c = cad.center(i);
         if (c.size() < 2)
             throw InputError("The CAD application gave a circle centre without two coordinates.");
-        TBAR& bar = m.BAR[static_cast<std::size_t>(++k)];
+        TBAR& bar = m.document.BAR[static_cast<std::size_t>(++k)];
         bar.X = c[0];
         bar.Y = c[1];
         bar.DB = cad.diameter(i);

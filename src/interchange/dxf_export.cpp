@@ -95,18 +95,22 @@ std::vector<std::string> exportDxfLines(const SectionModel& m) {
     DxfDrawing d;
     d.DXF_HANDLE = 10000;
     DRAW_DXF_HEADER(d);
-    DRAW_DXF_POLY(d, m.NCONC_PT, m.CONC_PT, "POLY");
-    if (m.NCOVER_PT > 0) DRAW_DXF_POLY(d, m.NCOVER_PT, m.COVER_PT, "REBARLINE");
-    for (int32_t k = 1; k <= m.NSTEEL_SEC && k < static_cast<int32_t>(m.STEEL_SEC.size()); ++k) {
-        const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
+    DRAW_DXF_POLY(d, m.document.NCONC_PT, m.document.CONC_PT, "POLY");
+    if (m.document.NCOVER_PT > 0)
+        DRAW_DXF_POLY(d, m.document.NCOVER_PT, m.document.COVER_PT, "REBARLINE");
+    for (int32_t k = 1;
+         k <= m.document.NSTEEL_SEC && k < static_cast<int32_t>(m.document.STEEL_SEC.size()); ++k) {
+        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
         DRAW_DXF_POLY(d, s.NPOINT, s.PT, "STEEL");
     }
-    for (int32_t k = 1; k <= m.NOPEN_SEC && k < static_cast<int32_t>(m.OPEN_SEC.size()); ++k) {
-        const TPOLYSHAPE& s = m.OPEN_SEC[static_cast<std::size_t>(k)];
+    for (int32_t k = 1;
+         k <= m.document.NOPEN_SEC && k < static_cast<int32_t>(m.document.OPEN_SEC.size()); ++k) {
+        const TPOLYSHAPE& s = m.document.OPEN_SEC[static_cast<std::size_t>(k)];
         DRAW_DXF_POLY(d, s.NPOINT, s.PT, "OPENING");
     }
-    for (int32_t i = 1; i <= m.NBAR && i < static_cast<int32_t>(m.BAR.size()); ++i) {
-        const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+    for (int32_t i = 1; i <= m.document.NBAR && i < static_cast<int32_t>(m.document.BAR.size());
+         ++i) {
+        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
         DRAW_DXF_CIRCLE(d, TPOS{b.X, b.Y}, static_cast<float>(b.DB / 2), "REBAR");
     }
     DRAW_DXF_ENDER(d);

@@ -141,19 +141,19 @@ void readPolygons(const DxfIndex& dx, const std::string& layer, std::vector<TPOL
 }
 
 void readOutline(SectionModel& m, const DxfIndex& dx) {
-    readSinglePolyline(dx, "POLY", m.CONC_PT, m.NCONC_PT);
-    if (m.NCONC_PT > 0) {
-        const PolygonMeasure pm = polygonMeasure(m.CONC_PT, m.NCONC_PT);
+    readSinglePolyline(dx, "POLY", m.document.CONC_PT, m.document.NCONC_PT);
+    if (m.document.NCONC_PT > 0) {
+        const PolygonMeasure pm = polygonMeasure(m.document.CONC_PT, m.document.NCONC_PT);
         if (std::isfinite(pm.CX) && std::isfinite(pm.CY)) {
-            m.CONC_CX = pm.CX;
-            m.CONC_CY = pm.CY;
+            m.document.CONC_CX = pm.CX;
+            m.document.CONC_CY = pm.CY;
         }
     }
 }
 
 void readBars(SectionModel& m, const DxfIndex& dx) {
-    m.NBAR = 0;
-    resizeTable(m.BAR, 1);
+    m.document.NBAR = 0;
+    resizeTable(m.document.BAR, 1);
     // One bar starts at each CIRCLE entity name and one more at its "AcDbCircle" subclass
     // marker, where a drawing writes one; both read the same range (the duplicate goes with
     // REMOVE_REP_REBAR). A range runs to the next entity. A bar whose range gives no centre or
@@ -178,9 +178,9 @@ void readBars(SectionModel& m, const DxfIndex& dx) {
             }
         }
         if (hasX && hasY && hasR) {
-            ++m.NBAR;
-            resizeTable(m.BAR, m.NBAR + 1);
-            m.BAR[static_cast<std::size_t>(m.NBAR)] = bar;
+            ++m.document.NBAR;
+            resizeTable(m.document.BAR, m.document.NBAR + 1);
+            m.document.BAR[static_cast<std::size_t>(m.document.NBAR)] = bar;
         }
     };
     for (int z : dx.zeros()) {
@@ -201,15 +201,15 @@ void GET_CONC_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DAT
 }
 
 void GET_REBAR_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) {
-    readSinglePolyline(DxfIndex(DATA), "REBARLINE", m.COVER_PT, m.NCOVER_PT);
+    readSinglePolyline(DxfIndex(DATA), "REBARLINE", m.document.COVER_PT, m.document.NCOVER_PT);
 }
 
 void GET_STEEL_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) {
-    readPolygons(DxfIndex(DATA), "STEEL", m.STEEL_SEC, m.NSTEEL_SEC);
+    readPolygons(DxfIndex(DATA), "STEEL", m.document.STEEL_SEC, m.document.NSTEEL_SEC);
 }
 
 void GET_OPEN_POLY_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) {
-    readPolygons(DxfIndex(DATA), "OPENING", m.OPEN_SEC, m.NOPEN_SEC);
+    readPolygons(DxfIndex(DATA), "OPENING", m.document.OPEN_SEC, m.document.NOPEN_SEC);
 }
 
 void GET_REBAR_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) {
@@ -218,13 +218,13 @@ void GET_REBAR_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) {
 
 void importDxfLines(SectionModel& m, std::vector<std::string> lines) {
     CLEAR_MODEL(m);
-    m.SECTION_TEXT = std::move(lines);
+    m.document.SECTION_TEXT = std::move(lines);
     // One index serves the five readers.
-    const DxfIndex dx(m.SECTION_TEXT);
+    const DxfIndex dx(m.document.SECTION_TEXT);
     readOutline(m, dx);
-    readSinglePolyline(dx, "REBARLINE", m.COVER_PT, m.NCOVER_PT);
-    readPolygons(dx, "STEEL", m.STEEL_SEC, m.NSTEEL_SEC);
-    readPolygons(dx, "OPENING", m.OPEN_SEC, m.NOPEN_SEC);
+    readSinglePolyline(dx, "REBARLINE", m.document.COVER_PT, m.document.NCOVER_PT);
+    readPolygons(dx, "STEEL", m.document.STEEL_SEC, m.document.NSTEEL_SEC);
+    readPolygons(dx, "OPENING", m.document.OPEN_SEC, m.document.NOPEN_SEC);
     readBars(m, dx);
     REMOVE_REP_REBAR(m);
     CALC_POLY_CENTER_POINT(m);
@@ -248,8 +248,8 @@ void importDxfFile(SectionModel& m, const std::string& path) {
     // An import that finds nothing would empty the model for nothing: the section stays.
     SectionModel before = m;
     importDxfLines(m, std::move(lines));
-    if (m.NCONC_PT <= 0 && m.NCOVER_PT <= 0 && m.NSTEEL_SEC <= 0 && m.NOPEN_SEC <= 0 &&
-        m.NBAR <= 0) {
+    if (m.document.NCONC_PT <= 0 && m.document.NCOVER_PT <= 0 && m.document.NSTEEL_SEC <= 0 &&
+        m.document.NOPEN_SEC <= 0 && m.document.NBAR <= 0) {
         m = std::move(before);
         throw FileRefusedError(
             "No section found in " + path +

@@ -80,14 +80,15 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
         t.MY = value(5, lengthFactor * forceFactor);
         t.LOAD_FRACTION = 0;
     }
-    m.FORCE = std::move(force);
-    m.NFORCE = n;
+    m.document.FORCE = std::move(force);
+    m.document.NFORCE = n;
 }
 
 std::vector<std::string> EXPORT_FORCE_CSV(const SectionModel& m) {
     std::vector<std::string> out{"No,LoadComb,P,Mx,My,Load_Fraction,"};
-    for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
+         ++i) {
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
         out.push_back(Format("%D", {i}) + "," + f.COMB_NAME + "," + Format("%0.3F,", {f.P}) +
                       Format("%0.3F,", {f.MX}) + Format("%0.3F,", {f.MY}) +
                       Format("%0.3F,", {f.LOAD_FRACTION}));

@@ -35,8 +35,8 @@ std::vector<std::string> tclLines(const SectionModel& m,
     out.insert(out.end(), sectionLines.begin(), sectionLines.end());
     // A fibre of an unknown kind keeps the variable of the fibre before it.
     std::string variable;
-    for (int32_t i = 1; i <= m.NFIB && i < static_cast<int32_t>(m.FIB.size()); ++i) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(i)];
+    for (int32_t i = 1; i <= m.mesh.NFIB && i < static_cast<int32_t>(m.mesh.FIB.size()); ++i) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(i)];
         if (const char* v = materialVariable(f.TY)) variable = v;
         out.push_back(Format("  fiber %0.6E %0.6E %0.6E %s", {f.X, f.Y, f.AREA, variable}));
     }
@@ -179,8 +179,8 @@ std::vector<TPOS> withoutStraightCorners(const std::vector<TPOS>& pt, int k) {
 
 // The modulus of the fibres of the given kinds (they share one grade).
 double fibreModulus(const SectionModel& m, int kindA, int kindB) {
-    for (int j = 1; j <= m.NFIB && j < static_cast<int>(m.FIB.size()); ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB && j < static_cast<int>(m.mesh.FIB.size()); ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         if ((f.TY == kindA || f.TY == kindB) && std::isfinite(f.E) && f.E > 0) return f.E;
     }
     return 0;
@@ -211,25 +211,27 @@ double polygonTorsionJ(const std::vector<TPOS>& given, int n) {
 
 TorsionStiffness autoTorsionStiffness(const SectionModel& m) {
     TorsionStiffness t;
-    if (m.NCONC_PT > 0) {
+    if (m.document.NCONC_PT > 0) {
         const double Ec = fibreModulus(m, FIB_CORE_CONCRETE, FIB_COVER_CONCRETE);
         if (!(Ec > 0))
             throw InputError(
                 "GJ auto takes the concrete's modulus from the fibres: mesh the section first.");
         t.Gc = Ec / (2 * (1 + 0.2));
-        const int openings = std::clamp(m.NOPEN_SEC, 0, static_cast<int>(m.OPEN_SEC.size()) - 1);
+        const int openings =
+            std::clamp(m.document.NOPEN_SEC, 0, static_cast<int>(m.document.OPEN_SEC.size()) - 1);
         if (openings == 0) {
-            t.Jc = polygonTorsionJ(m.CONC_PT, m.NCONC_PT);
+            t.Jc = polygonTorsionJ(m.document.CONC_PT, m.document.NCONC_PT);
         } else {
-            PolygonMoments net = polygonMoments(m.CONC_PT, m.NCONC_PT);
+            PolygonMoments net = polygonMoments(m.document.CONC_PT, m.document.NCONC_PT);
             for (int k = 1; k <= openings; ++k) {
-                const TPOLYSHAPE& o = m.OPEN_SEC[static_cast<std::size_t>(k)];
+                const TPOLYSHAPE& o = m.document.OPEN_SEC[static_cast<std::size_t>(k)];
                 net.add(polygonMoments(o.PT, o.NPOINT), -1);
             }
             t.Jc = net.A > 0 ? saintVenantJ(net) : 0;
         }
     }
-    const int pieces = std::clamp(m.NSTEEL_SEC, 0, static_cast<int>(m.STEEL_SEC.size()) - 1);
+    const int pieces =
+        std::clamp(m.document.NSTEEL_SEC, 0, static_cast<int>(m.document.STEEL_SEC.size()) - 1);
     if (pieces > 0) {
         const double Es = fibreModulus(m, FIB_STEEL, FIB_STEEL);
         if (!(Es > 0))
@@ -237,7 +239,7 @@ TorsionStiffness autoTorsionStiffness(const SectionModel& m) {
                 "GJ auto takes the steel's modulus from the fibres: mesh the section first.");
         t.Gs = Es / (2 * (1 + 0.3));
         for (int k = 1; k <= pieces; ++k) {
-            const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
+            const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
             t.Js += polygonTorsionJ(s.PT, s.NPOINT);
         }
     }

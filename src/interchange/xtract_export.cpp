@@ -30,7 +30,7 @@ void shape(Lines& out, const SectionModel& m, const char* material, const std::v
     out.emplace_back("");
     out.emplace_back("\tBegin_Shape ");
     out.emplace_back(material);
-    out.push_back(Format("\t\tMESH = %0.2F ", {m.MESH_SIZE_INPUT}));
+    out.push_back(Format("\t\tMESH = %0.2F ", {m.settings.MESH_SIZE_INPUT}));
     if (core) {
         out.push_back(Format("\t\tCOVER = %0.2F ", {cover}));
         out.emplace_back(core);
@@ -66,22 +66,25 @@ std::vector<std::string> EXPORT_XTARCT_LINES(const SectionModel& m) {
          "\t\tMin_Triangle_Area = 64.52", "\t\tMax_Number_of_Fibers = 4000",
          "\t\tWindow_Left = 304.8", "\t\tWindow_Bottom = 304.8", "\t\tWindow_Height = 1219",
          "\tEnd_Builder", "", "\tBegin_UserComments", "\t\tUser Comments", "\tEnd_UserComments"});
-    if (m.NCONC_PT > 0)
-        shape(out, m, "\t\tMATERIAL = Confined1 ", m.CONC_PT, m.NCONC_PT,
+    if (m.document.NCONC_PT > 0)
+        shape(out, m, "\t\tMATERIAL = Confined1 ", m.document.CONC_PT, m.document.NCONC_PT,
               "\t\tMATERIAL_CORE = Confined1", 35);
-    for (int32_t k = 1; k <= m.NSTEEL_SEC && k < static_cast<int32_t>(m.STEEL_SEC.size()); ++k) {
-        const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
+    for (int32_t k = 1;
+         k <= m.document.NSTEEL_SEC && k < static_cast<int32_t>(m.document.STEEL_SEC.size()); ++k) {
+        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
         shape(out, m, "\t\tMATERIAL = BiLinear1 ", s.PT, s.NPOINT, "\t\tMATERIAL_CORE = BiLinear1",
               0);
     }
-    for (int32_t k = 1; k <= m.NOPEN_SEC && k < static_cast<int32_t>(m.OPEN_SEC.size()); ++k) {
-        const TPOLYSHAPE& s = m.OPEN_SEC[static_cast<std::size_t>(k)];
+    for (int32_t k = 1;
+         k <= m.document.NOPEN_SEC && k < static_cast<int32_t>(m.document.OPEN_SEC.size()); ++k) {
+        const TPOLYSHAPE& s = m.document.OPEN_SEC[static_cast<std::size_t>(k)];
         shape(out, m, "\t\tMATERIAL = Delete", s.PT, s.NPOINT, nullptr, 0);
     }
-    if (m.NBAR != 0) {
+    if (m.document.NBAR != 0) {
         add(out, {"", "\tBegin_Rebar"});
-        for (int32_t i = 1; i <= m.NBAR && i < static_cast<int32_t>(m.BAR.size()); ++i) {
-            const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+        for (int32_t i = 1; i <= m.document.NBAR && i < static_cast<int32_t>(m.document.BAR.size());
+             ++i) {
+            const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
             out.push_back(
                 Format("\t\t%0.3F, %0.3F, %0.3F, 0, rebar", {b.X, b.Y, b.DB * b.DB * 3.14 / 4}));
         }

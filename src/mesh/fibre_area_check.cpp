@@ -75,13 +75,15 @@ std::string thousands(double v) {
 
 std::optional<PolygonAreas> sectionPolygonAreas(const SectionModel& m) {
     Region r;
-    r.add(m.CONC_PT, m.NCONC_PT, OUTLINE);
-    for (int k = 1; k <= m.NSTEEL_SEC && k < static_cast<int>(m.STEEL_SEC.size()); ++k)
-        r.add(m.STEEL_SEC[static_cast<std::size_t>(k)].PT,
-              m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT, STEEL);
-    for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
-        r.add(m.OPEN_SEC[static_cast<std::size_t>(k)].PT,
-              m.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT, OPENING);
+    r.add(m.document.CONC_PT, m.document.NCONC_PT, OUTLINE);
+    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
+         ++k)
+        r.add(m.document.STEEL_SEC[static_cast<std::size_t>(k)].PT,
+              m.document.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT, STEEL);
+    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
+         ++k)
+        r.add(m.document.OPEN_SEC[static_cast<std::size_t>(k)].PT,
+              m.document.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT, OPENING);
     std::sort(r.sides.begin(), r.sides.end(),
               [](const Side& p, const Side& q) { return p.y0 < q.y0; });
     long long work = 0;

@@ -24,12 +24,14 @@ std::size_t slot(int k) {
 
 template <class F>
 void forEachPolygon(const SectionModel& m, F&& f) {
-    f(m.CONC_PT, m.NCONC_PT);
-    f(m.COVER_PT, m.NCOVER_PT);
-    for (int k = 1; k <= m.NSTEEL_SEC && k < static_cast<int>(m.STEEL_SEC.size()); ++k)
-        f(m.STEEL_SEC[slot(k)].PT, m.STEEL_SEC[slot(k)].NPOINT);
-    for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
-        f(m.OPEN_SEC[slot(k)].PT, m.OPEN_SEC[slot(k)].NPOINT);
+    f(m.document.CONC_PT, m.document.NCONC_PT);
+    f(m.document.COVER_PT, m.document.NCOVER_PT);
+    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
+         ++k)
+        f(m.document.STEEL_SEC[slot(k)].PT, m.document.STEEL_SEC[slot(k)].NPOINT);
+    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
+         ++k)
+        f(m.document.OPEN_SEC[slot(k)].PT, m.document.OPEN_SEC[slot(k)].NPOINT);
 }
 
 void requireFinitePoints(const SectionModel& m) {
@@ -38,8 +40,8 @@ void requireFinitePoints(const SectionModel& m) {
         for (int k = 0; k < polygonCorners(pt, n); ++k)
             finite = finite && std::isfinite(pt[slot(k)].X) && std::isfinite(pt[slot(k)].Y);
     });
-    for (int b = 1; b <= m.NBAR && b < static_cast<int>(m.BAR.size()); ++b) {
-        const TBAR& bar = m.BAR[slot(b)];
+    for (int b = 1; b <= m.document.NBAR && b < static_cast<int>(m.document.BAR.size()); ++b) {
+        const TBAR& bar = m.document.BAR[slot(b)];
         finite = finite && std::isfinite(bar.X) && std::isfinite(bar.Y) && std::isfinite(bar.DB);
     }
     if (!finite)
@@ -62,8 +64,9 @@ void requireSmallestSize(const SectionModel& m) {
     forEachPolygon(m, [&](const std::vector<TPOS>& pt, int n) {
         for (int k = 0; k < polygonCorners(pt, n); ++k) add(pt[slot(k)].X, pt[slot(k)].Y, 0);
     });
-    for (int b = 1; b <= m.NBAR && b < static_cast<int>(m.BAR.size()); ++b)
-        add(m.BAR[slot(b)].X, m.BAR[slot(b)].Y, std::fabs(m.BAR[slot(b)].DB) / 2);
+    for (int b = 1; b <= m.document.NBAR && b < static_cast<int>(m.document.BAR.size()); ++b)
+        add(m.document.BAR[slot(b)].X, m.document.BAR[slot(b)].Y,
+            std::fabs(m.document.BAR[slot(b)].DB) / 2);
     if (!(hi[0] >= lo[0])) return;  // nothing to mesh: the polygon checks say so
     const double size = std::fmax(hi[0] - lo[0], hi[1] - lo[1]);
     if (size < MIN_SECTION_SIZE_MM)
@@ -82,15 +85,19 @@ void requireGrade(const std::vector<TMAT>& table, int count, int index, const ch
 
 // The grades of the fibre kinds this section can give must exist.
 void requireGrades(const SectionModel& m) {
-    const bool outline = m.NCONC_PT > 0, cover = m.NCOVER_PT > 0;
+    const bool outline = m.document.NCONC_PT > 0, cover = m.document.NCOVER_PT > 0;
     if (outline || cover)
-        requireGrade(m.CONC_MAT, m.NCONCMAT, m.USE_CONC, "Concrete Grade", "concrete");
+        requireGrade(m.document.CONC_MAT, m.document.NCONCMAT, m.document.USE_CONC,
+                     "Concrete Grade", "concrete");
     if (outline && cover)
-        requireGrade(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER, "Concrete Cover Grade",
-                     "cover concrete");
-    if (m.NSTEEL_SEC > 0)
-        requireGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL, "Steel Grade", "steel");
-    if (m.NBAR > 0) requireGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR, "Rebar Grade", "steel");
+        requireGrade(m.document.COVER_MAT, m.document.NCOVERMAT, m.document.USE_COVER,
+                     "Concrete Cover Grade", "cover concrete");
+    if (m.document.NSTEEL_SEC > 0)
+        requireGrade(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_STEEL,
+                     "Steel Grade", "steel");
+    if (m.document.NBAR > 0)
+        requireGrade(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_REBAR,
+                     "Rebar Grade", "steel");
 }
 
 struct Box {
@@ -131,16 +138,19 @@ double meshSizeOf(const std::string& text) {
 double meshNodeBound(const SectionModel& m, double h) {
     // The zone the mesh command will use: the outline's, else the steel's, else the current.
     Box zone;
-    if (m.NCONC_PT > 0) {
-        for (int k = 0; k < polygonCorners(m.CONC_PT, m.NCONC_PT); ++k)
-            zone.widen(m.CONC_PT[slot(k)]);
+    if (m.document.NCONC_PT > 0) {
+        for (int k = 0; k < polygonCorners(m.document.CONC_PT, m.document.NCONC_PT); ++k)
+            zone.widen(m.document.CONC_PT[slot(k)]);
     } else {
-        for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j) {
-            const TPOLYSHAPE& s = m.STEEL_SEC[slot(j)];
+        for (int j = 1;
+             j <= m.document.NSTEEL_SEC && j < static_cast<int>(m.document.STEEL_SEC.size()); ++j) {
+            const TPOLYSHAPE& s = m.document.STEEL_SEC[slot(j)];
             for (int k = 0; k < polygonCorners(s.PT, s.NPOINT); ++k) zone.widen(s.PT[slot(k)]);
         }
     }
-    if (!zone.any) zone = {true, m.ZONE_XMIN, m.ZONE_XMAX, m.ZONE_YMIN, m.ZONE_YMAX};
+    if (!zone.any)
+        zone = {true, m.document.ZONE_XMIN, m.document.ZONE_XMAX, m.document.ZONE_YMIN,
+                m.document.ZONE_YMAX};
     double bound = ((zone.xmax - zone.xmin) / h + 3) * ((zone.ymax - zone.ymin) / h + 3);
     forEachPolygon(m, [&](const std::vector<TPOS>& pt, int n) {
         bound += sideBound(pt, n, h) + polygonCorners(pt, n);
@@ -150,21 +160,21 @@ double meshNodeBound(const SectionModel& m, double h) {
 
 MeshSummary summarizeMesh(const SectionModel& m) {
     MeshSummary s;
-    s.NGRID_NODE = m.NGRID_NODE;
-    s.NCLINE_NODE = m.NCLINE_NODE;
-    s.NSLINE_NODE = m.NSLINE_NODE;
-    s.NKEY_NODE = m.NKEY_NODE;
-    s.NMESH_NODE = m.NMESH_NODE;
-    s.NSHELL = m.NSHELL;
-    for (int j = 1; j <= m.NSHELL; ++j) s.usedTriangles += m.SHELL[slot(j)].USED ? 1 : 0;
-    for (int i = 1; i <= m.NFIB; ++i) {
-        const TFIB& f = m.FIB[slot(i)];
+    s.NGRID_NODE = m.mesh.NGRID_NODE;
+    s.NCLINE_NODE = m.mesh.NCLINE_NODE;
+    s.NSLINE_NODE = m.mesh.NSLINE_NODE;
+    s.NKEY_NODE = m.mesh.NKEY_NODE;
+    s.NMESH_NODE = m.mesh.NMESH_NODE;
+    s.NSHELL = m.mesh.NSHELL;
+    for (int j = 1; j <= m.mesh.NSHELL; ++j) s.usedTriangles += m.mesh.SHELL[slot(j)].USED ? 1 : 0;
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        const TFIB& f = m.mesh.FIB[slot(i)];
         if (f.TY < 1 || f.TY > 4) continue;
         s.fibres[slot(f.TY)].count += 1;
         s.fibres[slot(f.TY)].area += f.AREA;
     }
-    s.NFIB = m.NFIB;
-    s.NCFIB = m.NCFIB;
+    s.NFIB = m.mesh.NFIB;
+    s.NCFIB = m.mesh.NCFIB;
     return s;
 }
 
@@ -176,24 +186,24 @@ public:
     explicit MeshUndo(SectionModel& m) : m_(m) {
         for (std::size_t k = 0; k < nodeTables_.size(); ++k)
             nodeTables_[k] = std::move(nodeTable(k));
-        shells_ = std::move(m.SHELL);
-        fibres_ = std::move(m.FIB);
-        controls_ = std::move(m.CFIB);
+        shells_ = std::move(m.mesh.SHELL);
+        fibres_ = std::move(m.mesh.FIB);
+        controls_ = std::move(m.mesh.CFIB);
         rest_ = std::make_unique<SectionModel>(m);
     }
     void restore() {
         m_ = std::move(*rest_);
         for (std::size_t k = 0; k < nodeTables_.size(); ++k)
             nodeTable(k) = std::move(nodeTables_[k]);
-        m_.SHELL = std::move(shells_);
-        m_.FIB = std::move(fibres_);
-        m_.CFIB = std::move(controls_);
+        m_.mesh.SHELL = std::move(shells_);
+        m_.mesh.FIB = std::move(fibres_);
+        m_.mesh.CFIB = std::move(controls_);
     }
 
 private:
     std::vector<TNODE>& nodeTable(std::size_t k) {
-        std::vector<TNODE>* tables[] = {&m_.GRID_NODE, &m_.CLINE_NODE, &m_.SLINE_NODE, &m_.KEY_NODE,
-                                        &m_.MESH_NODE};
+        std::vector<TNODE>* tables[] = {&m_.mesh.GRID_NODE, &m_.mesh.CLINE_NODE,
+                                        &m_.mesh.SLINE_NODE, &m_.mesh.KEY_NODE, &m_.mesh.MESH_NODE};
         return *tables[k];
     }
     SectionModel& m_;
@@ -218,14 +228,14 @@ constexpr int NODES_DONE = 10, TRIANGLES_DONE = 90;
 void meshSteps(SectionModel& m, Messages& messages, Progress* progress) {
     CALC_POLY_ZONE(m);
     GEN_MESH_GRID_NODE(m);
-    if (m.NCONC_PT > 0)
+    if (m.document.NCONC_PT > 0)
         GEN_MESH_CONC_LINE_NODE(m);
     else
-        m.NCLINE_NODE = 0;
-    if (m.NSTEEL_SEC > 0)
+        m.mesh.NCLINE_NODE = 0;
+    if (m.document.NSTEEL_SEC > 0)
         GEN_MESH_STEEL_LINE_NODE(m);
     else
-        m.NSLINE_NODE = 0;
+        m.mesh.NSLINE_NODE = 0;
     GEN_MESH_KEY_NODE(m);
     reach(progress, NODES_DONE / 3);
     CHECK_MESH_POINT(m);
@@ -244,18 +254,19 @@ void meshSteps(SectionModel& m, Messages& messages, Progress* progress) {
 }  // namespace
 
 MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages, Progress* progress) {
-    const double h = meshSizeOf(m.MESH_SIZE_TEXT);
+    const double h = meshSizeOf(m.document.MESH_SIZE_TEXT);
     requireFinitePoints(m);
     requireSmallestSize(m);
     requireMeshablePolygons(m);
     requireGrades(m);
     const double bound = meshNodeBound(m, h);
     if (!(bound <= MAX_MESH_NODES))
-        throw InputError(Format(
-            "Mesh size %s mm is too small for this section: it would place up to %s nodes, "
-            "more than the %s a mesh may have. Use a larger mesh size.",
-            {Trim(m.MESH_SIZE_TEXT), std::isfinite(bound) ? Format("%0.0F", {bound}) : "countless",
-             Format("%0.0F", {MAX_MESH_NODES})}));
+        throw InputError(
+            Format("Mesh size %s mm is too small for this section: it would place up to %s nodes, "
+                   "more than the %s a mesh may have. Use a larger mesh size.",
+                   {Trim(m.document.MESH_SIZE_TEXT),
+                    std::isfinite(bound) ? Format("%0.0F", {bound}) : "countless",
+                    Format("%0.0F", {MAX_MESH_NODES})}));
 
     std::optional<MeshUndo> undo;
     if (progress != nullptr) {
@@ -263,8 +274,8 @@ MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages, Progress* pr
         undo.emplace(m);
     }
     CLEAR_MESH(m);
-    m.MESH_SIZE_INPUT = h;
-    m.MESH_SIZE = h;
+    m.settings.MESH_SIZE_INPUT = h;
+    m.mesh.MESH_SIZE = h;
     try {
         meshSteps(m, messages, progress);
     } catch (const RunCancelled&) {
@@ -275,7 +286,7 @@ MeshSummary FIBER_SECTION_MESH(SectionModel& m, Messages& messages, Progress* pr
         CLEAR_MESH(m);
         CALC_AREA_RATIO(m);
         throw InputError("Not enough memory to mesh this section with mesh size " +
-                         Trim(m.MESH_SIZE_TEXT) + " mm. Use a larger mesh size.");
+                         Trim(m.document.MESH_SIZE_TEXT) + " mm. Use a larger mesh size.");
     }
     CALC_AREA_RATIO(m);
     stampMesh(m);

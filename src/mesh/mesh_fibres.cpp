@@ -26,7 +26,7 @@ const TMAT& material(const std::vector<TMAT>& table, int count, int n, const cha
 
 template <class F>
 void forEachTriangle(SectionModel& m, F&& f) {
-    for (int j = 1; j <= m.NSHELL; ++j) f(m.SHELL[slot(j)]);
+    for (int j = 1; j <= m.mesh.NSHELL; ++j) f(m.mesh.SHELL[slot(j)]);
 }
 
 void classify(SectionModel& m, const std::vector<TPOS>& pt, int n, bool used, int mat, int kind) {
@@ -44,16 +44,16 @@ void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress) 
     TDelaunay mesher(messages);
     mesher.setProgress(progress);
     std::vector<dVertex> points;
-    const int n = std::min<int>(m.NMESH_NODE, static_cast<int>(m.MESH_NODE.size()) - 1);
+    const int n = std::min<int>(m.mesh.NMESH_NODE, static_cast<int>(m.mesh.MESH_NODE.size()) - 1);
     points.reserve(static_cast<std::size_t>(std::max(n, 0)));
     for (int i = 1; i <= n; ++i)
-        points.push_back({m.MESH_NODE[slot(i)].PX, m.MESH_NODE[slot(i)].PY});
+        points.push_back({m.mesh.MESH_NODE[slot(i)].PX, m.mesh.MESH_NODE[slot(i)].PY});
     mesher.setPoints(points);
     mesher.Mesh();
 
-    m.NSHELL = mesher.HowMany;
-    resizeTable(m.SHELL, m.NSHELL + 1);
-    for (int j = 1; j <= m.NSHELL; ++j) {
+    m.mesh.NSHELL = mesher.HowMany;
+    resizeTable(m.mesh.SHELL, m.mesh.NSHELL + 1);
+    for (int j = 1; j <= m.mesh.NSHELL; ++j) {
         const dTriangle& t = mesher.Triangle[slot(j)];
         const dVertex& a = mesher.Vertex[slot(t.vv0)];
         const dVertex& b = mesher.Vertex[slot(t.vv1)];
@@ -68,7 +68,7 @@ void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress) 
         s.OX = (s.AX + s.BX + s.CX) / 3;
         s.OY = (s.AY + s.BY + s.CY) / 3;
         s.USED = false;
-        m.SHELL[slot(j)] = s;
+        m.mesh.SHELL[slot(j)] = s;
     }
 }
 
@@ -81,36 +81,42 @@ void CALC_TRI_AREA(SectionModel& m) {
 }
 
 void CHECK_MESH_AREA(SectionModel& m) {
-    const int concrete = m.USE_CONC + 1, cover = m.USE_COVER + 1, steel = m.USE_STEEL + 1;
+    const int concrete = m.document.USE_CONC + 1, cover = m.document.USE_COVER + 1,
+              steel = m.document.USE_STEEL + 1;
     forEachTriangle(m, [](TSHELL& t) { t.USED = false; });
-    if (m.NCOVER_PT > 0) {
-        classify(m, m.CONC_PT, m.NCONC_PT, true, cover, FIB_COVER_CONCRETE);
-        classify(m, m.COVER_PT, m.NCOVER_PT, true, concrete, FIB_CORE_CONCRETE);
+    if (m.document.NCOVER_PT > 0) {
+        classify(m, m.document.CONC_PT, m.document.NCONC_PT, true, cover, FIB_COVER_CONCRETE);
+        classify(m, m.document.COVER_PT, m.document.NCOVER_PT, true, concrete, FIB_CORE_CONCRETE);
     } else {
-        classify(m, m.CONC_PT, m.NCONC_PT, true, concrete, FIB_CORE_CONCRETE);
+        classify(m, m.document.CONC_PT, m.document.NCONC_PT, true, concrete, FIB_CORE_CONCRETE);
     }
-    for (int k = 1; k <= m.NSTEEL_SEC && k < static_cast<int>(m.STEEL_SEC.size()); ++k)
-        classify(m, m.STEEL_SEC[slot(k)].PT, m.STEEL_SEC[slot(k)].NPOINT, true, steel, FIB_STEEL);
-    for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
-        classify(m, m.OPEN_SEC[slot(k)].PT, m.OPEN_SEC[slot(k)].NPOINT, false, 0, 0);
+    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
+         ++k)
+        classify(m, m.document.STEEL_SEC[slot(k)].PT, m.document.STEEL_SEC[slot(k)].NPOINT, true,
+                 steel, FIB_STEEL);
+    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
+         ++k)
+        classify(m, m.document.OPEN_SEC[slot(k)].PT, m.document.OPEN_SEC[slot(k)].NPOINT, false, 0,
+                 0);
 }
 
 void GEN_USER_DEFINE_SECTION(SectionModel& m) {
     int nt = 0;
     forEachTriangle(m, [&](TSHELL& t) { nt += t.USED ? 1 : 0; });
-    const int nbar = std::clamp<int>(m.NBAR, 0, static_cast<int>(m.BAR.size()) - 1);
-    m.NFIB = nt + nbar;
+    const int nbar =
+        std::clamp<int>(m.document.NBAR, 0, static_cast<int>(m.document.BAR.size()) - 1);
+    m.mesh.NFIB = nt + nbar;
     // Fresh records: no field of an earlier mesh or analysis survives in a reused slot.
-    m.FIB.assign(slot(m.NFIB) + 1, TFIB{});
+    m.mesh.FIB.assign(slot(m.mesh.NFIB) + 1, TFIB{});
     const TPOS c = sectionCentre(m);
-    const int nkey = std::min<int>(m.NKEY_NODE, static_cast<int>(m.KEY_NODE.size()) - 1);
-    m.NCFIB = std::max(nkey, 0);
-    m.CFIB.assign(slot(m.NCFIB) + 1, TCFIB{});
+    const int nkey = std::min<int>(m.mesh.NKEY_NODE, static_cast<int>(m.mesh.KEY_NODE.size()) - 1);
+    m.mesh.NCFIB = std::max(nkey, 0);
+    m.mesh.CFIB.assign(slot(m.mesh.NCFIB) + 1, TCFIB{});
 
     int i = 0;
     forEachTriangle(m, [&](TSHELL& t) {
         if (!t.USED) return;
-        TFIB& f = m.FIB[slot(++i)];
+        TFIB& f = m.mesh.FIB[slot(++i)];
         f.X = t.OX - c.X;
         f.Y = t.OY - c.Y;
         f.AREA = t.AREA;
@@ -122,34 +128,38 @@ void GEN_USER_DEFINE_SECTION(SectionModel& m) {
         f.SHAPE = 3;
     });
     for (int b = 1; b <= nbar; ++b) {
-        const TBAR& bar = m.BAR[slot(b)];
-        TFIB& f = m.FIB[slot(++i)];
+        const TBAR& bar = m.document.BAR[slot(b)];
+        TFIB& f = m.mesh.FIB[slot(++i)];
         f.X = bar.X - c.X;
         f.Y = bar.Y - c.Y;
         f.AREA = 3.14 * (bar.DB * bar.DB) / 4;  // the program's bar area uses 3.14
         f.DB = bar.DB;
         f.TY = FIB_REBAR;
-        f.MAT = m.USE_REBAR + 1;
+        f.MAT = m.document.USE_REBAR + 1;
         f.SHAPE = 2;
     }
-    for (int j = 1; j <= m.NCFIB; ++j) {
-        const TNODE& k = m.KEY_NODE[slot(j)];
-        m.CFIB[slot(j)] = {k.PX - c.X, k.PY - c.Y, 0};
+    for (int j = 1; j <= m.mesh.NCFIB; ++j) {
+        const TNODE& k = m.mesh.KEY_NODE[slot(j)];
+        m.mesh.CFIB[slot(j)] = {k.PX - c.X, k.PY - c.Y, 0};
     }
 }
 
 void GEN_FIB_MAT(SectionModel& m) {
-    const int steelGrades = std::min({5, m.NSTEELMAT, static_cast<int>(m.STEEL_MAT.size()) - 1});
+    const int steelGrades =
+        std::min({5, m.document.NSTEELMAT, static_cast<int>(m.document.STEEL_MAT.size()) - 1});
     for (int k = 1; k <= steelGrades; ++k)
-        m.STEEL_MAT[slot(k)].FY1 = m.STEEL_MAT[slot(k)].FY * m.STEEL_MAT[slot(k)].RF;
-    for (int i = 1; i <= m.NFIB; ++i) {
-        TFIB& f = m.FIB[slot(i)];
+        m.document.STEEL_MAT[slot(k)].FY1 =
+            m.document.STEEL_MAT[slot(k)].FY * m.document.STEEL_MAT[slot(k)].RF;
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        TFIB& f = m.mesh.FIB[slot(i)];
         switch (f.TY) {
             case FIB_CORE_CONCRETE:
             case FIB_COVER_CONCRETE: {
-                const TMAT& mat = f.TY == FIB_CORE_CONCRETE
-                                      ? material(m.CONC_MAT, m.NCONCMAT, f.MAT, "concrete")
-                                      : material(m.COVER_MAT, m.NCOVERMAT, f.MAT, "cover concrete");
+                const TMAT& mat =
+                    f.TY == FIB_CORE_CONCRETE
+                        ? material(m.document.CONC_MAT, m.document.NCONCMAT, f.MAT, "concrete")
+                        : material(m.document.COVER_MAT, m.document.NCOVERMAT, f.MAT,
+                                   "cover concrete");
                 f.FC = mat.FC;
                 f.EPS_0 = mat.EPS_0;
                 f.E = mat.EC;
@@ -157,14 +167,14 @@ void GEN_FIB_MAT(SectionModel& m) {
             }
             case FIB_STEEL:
             case FIB_REBAR:
-                f.FY1 = material(m.STEEL_MAT, m.NSTEELMAT, f.MAT, "steel").FY1;
+                f.FY1 = material(m.document.STEEL_MAT, m.document.NSTEELMAT, f.MAT, "steel").FY1;
                 f.E = STEEL_E;
                 break;
             default:
                 break;
         }
     }
-    for (int j = 1; j <= m.NCFIB; ++j) m.CFIB[slot(j)].EPS = 0;
+    for (int j = 1; j <= m.mesh.NCFIB; ++j) m.mesh.CFIB[slot(j)].EPS = 0;
 }
 
 }  // namespace qav

@@ -46,21 +46,22 @@ void appendCorners(const std::vector<TPOS>& pt, int npoint, std::vector<TNODE>& 
 // Marks the grid nodes inside a steel polygon as used. The nodes are taken in order of x, so
 // that each polygon tests only those within its box, however many polygons there are.
 void keepInsideSteel(SectionModel& m) {
-    const int n = std::min<int>(m.NGRID_NODE, static_cast<int>(m.GRID_NODE.size()) - 1);
+    const int n = std::min<int>(m.mesh.NGRID_NODE, static_cast<int>(m.mesh.GRID_NODE.size()) - 1);
     std::vector<int> order;
     order.reserve(static_cast<std::size_t>(std::max(n, 0)));
     for (int i = 1; i <= n; ++i) order.push_back(i);
-    auto x = [&](int i) { return m.GRID_NODE[static_cast<std::size_t>(i)].PX; };
+    auto x = [&](int i) { return m.mesh.GRID_NODE[static_cast<std::size_t>(i)].PX; };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return x(a) < x(b); });
-    for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j) {
-        const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.document.NSTEEL_SEC && j < static_cast<int>(m.document.STEEL_SEC.size());
+         ++j) {
+        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(j)];
         if (polygonCorners(s.PT, s.NPOINT) < 3) continue;
         // The test answers "outside" above, below and right of the box without walking edges.
         const InsideTest plate(s.PT, s.NPOINT);
         auto k = std::lower_bound(order.begin(), order.end(), plate.xmin(),
                                   [&](int i, double v) { return x(i) < v; });
         for (; k != order.end() && x(*k) <= plate.xmax(); ++k) {
-            TNODE& g = m.GRID_NODE[static_cast<std::size_t>(*k)];
+            TNODE& g = m.mesh.GRID_NODE[static_cast<std::size_t>(*k)];
             if (!g.USED) g.USED = plate.inside(g.PX, g.PY);
         }
     }
@@ -85,60 +86,66 @@ void divideSide(const TPOS& S, const TPOS& E, double h, std::vector<TNODE>& out)
 }
 
 void GEN_MESH_GRID_NODE(SectionModel& m) {
-    const double h = m.MESH_SIZE;
-    const double w = m.ZONE_XMAX - m.ZONE_XMIN, d = m.ZONE_YMAX - m.ZONE_YMIN;
+    const double h = m.mesh.MESH_SIZE;
+    const double w = m.document.ZONE_XMAX - m.document.ZONE_XMIN,
+                 d = m.document.ZONE_YMAX - m.document.ZONE_YMIN;
     const int nx = Round(w / h) + 1, ny = Round(d / h) + 1;
     const double sx = w / nx, sy = d / ny;
     std::vector<TNODE> nodes;
     nodes.reserve(static_cast<std::size_t>(nx + 1) * static_cast<std::size_t>(ny + 1));
     for (int i = 0; i <= nx; ++i)
         for (int o = 0; o <= ny; ++o)
-            nodes.push_back({m.ZONE_XMIN + i * sx, m.ZONE_YMIN + o * sy, true});
-    storeTable(nodes, m.GRID_NODE, m.NGRID_NODE);
+            nodes.push_back({m.document.ZONE_XMIN + i * sx, m.document.ZONE_YMIN + o * sy, true});
+    storeTable(nodes, m.mesh.GRID_NODE, m.mesh.NGRID_NODE);
 }
 
 void GEN_MESH_CONC_LINE_NODE(SectionModel& m) {
-    const double h = m.MESH_SIZE;
+    const double h = m.mesh.MESH_SIZE;
     std::vector<TNODE> nodes;
-    divideOutline(m.CONC_PT, m.NCONC_PT, true, h, nodes);
-    for (int j = 1; j <= m.NOPEN_SEC && j < static_cast<int>(m.OPEN_SEC.size()); ++j) {
-        const TPOLYSHAPE& s = m.OPEN_SEC[static_cast<std::size_t>(j)];
+    divideOutline(m.document.CONC_PT, m.document.NCONC_PT, true, h, nodes);
+    for (int j = 1; j <= m.document.NOPEN_SEC && j < static_cast<int>(m.document.OPEN_SEC.size());
+         ++j) {
+        const TPOLYSHAPE& s = m.document.OPEN_SEC[static_cast<std::size_t>(j)];
         divideOutline(s.PT, s.NPOINT, true, h, nodes);
     }
-    if (m.NCOVER_PT > 0) divideOutline(m.COVER_PT, m.NCOVER_PT, false, h, nodes);
-    storeTable(nodes, m.CLINE_NODE, m.NCLINE_NODE);
+    if (m.document.NCOVER_PT > 0)
+        divideOutline(m.document.COVER_PT, m.document.NCOVER_PT, false, h, nodes);
+    storeTable(nodes, m.mesh.CLINE_NODE, m.mesh.NCLINE_NODE);
 }
 
 void GEN_MESH_STEEL_LINE_NODE(SectionModel& m) {
     std::vector<TNODE> nodes;
-    for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j) {
-        const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(j)];
-        divideOutline(s.PT, s.NPOINT, true, m.MESH_SIZE, nodes);
+    for (int j = 1; j <= m.document.NSTEEL_SEC && j < static_cast<int>(m.document.STEEL_SEC.size());
+         ++j) {
+        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(j)];
+        divideOutline(s.PT, s.NPOINT, true, m.mesh.MESH_SIZE, nodes);
     }
-    storeTable(nodes, m.SLINE_NODE, m.NSLINE_NODE);
+    storeTable(nodes, m.mesh.SLINE_NODE, m.mesh.NSLINE_NODE);
 }
 
 void GEN_MESH_KEY_NODE(SectionModel& m) {
     std::vector<TNODE> nodes;
-    appendCorners(m.CONC_PT, m.NCONC_PT, nodes);
-    if (m.NCOVER_PT > 0) appendCorners(m.COVER_PT, m.NCOVER_PT, nodes);
-    for (int j = 1; j <= m.NSTEEL_SEC && j < static_cast<int>(m.STEEL_SEC.size()); ++j)
-        appendCorners(m.STEEL_SEC[static_cast<std::size_t>(j)].PT,
-                      m.STEEL_SEC[static_cast<std::size_t>(j)].NPOINT, nodes);
-    for (int j = 1; j <= m.NOPEN_SEC && j < static_cast<int>(m.OPEN_SEC.size()); ++j)
-        appendCorners(m.OPEN_SEC[static_cast<std::size_t>(j)].PT,
-                      m.OPEN_SEC[static_cast<std::size_t>(j)].NPOINT, nodes);
-    storeTable(nodes, m.KEY_NODE, m.NKEY_NODE);
+    appendCorners(m.document.CONC_PT, m.document.NCONC_PT, nodes);
+    if (m.document.NCOVER_PT > 0) appendCorners(m.document.COVER_PT, m.document.NCOVER_PT, nodes);
+    for (int j = 1; j <= m.document.NSTEEL_SEC && j < static_cast<int>(m.document.STEEL_SEC.size());
+         ++j)
+        appendCorners(m.document.STEEL_SEC[static_cast<std::size_t>(j)].PT,
+                      m.document.STEEL_SEC[static_cast<std::size_t>(j)].NPOINT, nodes);
+    for (int j = 1; j <= m.document.NOPEN_SEC && j < static_cast<int>(m.document.OPEN_SEC.size());
+         ++j)
+        appendCorners(m.document.OPEN_SEC[static_cast<std::size_t>(j)].PT,
+                      m.document.OPEN_SEC[static_cast<std::size_t>(j)].NPOINT, nodes);
+    storeTable(nodes, m.mesh.KEY_NODE, m.mesh.NKEY_NODE);
 }
 
 void CHECK_MESH_POINT(SectionModel& m) {
-    forEachNode(m.GRID_NODE, m.NGRID_NODE, [](TNODE& g) { g.USED = false; });
-    forEachNode(m.CLINE_NODE, m.NCLINE_NODE, [](TNODE& g) { g.USED = true; });
-    forEachNode(m.SLINE_NODE, m.NSLINE_NODE, [](TNODE& g) { g.USED = true; });
-    forEachNode(m.KEY_NODE, m.NKEY_NODE, [](TNODE& g) { g.USED = true; });
-    if (m.NCONC_PT > 0) {
-        const InsideTest outline(m.CONC_PT, m.NCONC_PT);
-        forEachNode(m.GRID_NODE, m.NGRID_NODE,
+    forEachNode(m.mesh.GRID_NODE, m.mesh.NGRID_NODE, [](TNODE& g) { g.USED = false; });
+    forEachNode(m.mesh.CLINE_NODE, m.mesh.NCLINE_NODE, [](TNODE& g) { g.USED = true; });
+    forEachNode(m.mesh.SLINE_NODE, m.mesh.NSLINE_NODE, [](TNODE& g) { g.USED = true; });
+    forEachNode(m.mesh.KEY_NODE, m.mesh.NKEY_NODE, [](TNODE& g) { g.USED = true; });
+    if (m.document.NCONC_PT > 0) {
+        const InsideTest outline(m.document.CONC_PT, m.document.NCONC_PT);
+        forEachNode(m.mesh.GRID_NODE, m.mesh.NGRID_NODE,
                     [&](TNODE& g) { g.USED = outline.inside(g.PX, g.PY); });
     } else if (steelGridApplies(m)) {
         // Steel alone, asked to: the grid nodes inside a steel polygon, so that a plate has
@@ -148,25 +155,25 @@ void CHECK_MESH_POINT(SectionModel& m) {
         return;  // no outline: no grid node is kept
     }
 
-    const double reach = DROP_FACTOR * m.MESH_SIZE;
+    const double reach = DROP_FACTOR * m.mesh.MESH_SIZE;
     // Grid nodes filed in cells of one mesh size: a boundary node looks at the few cells
     // around it.
     BucketBox gridBox;
-    forEachNode(m.GRID_NODE, m.NGRID_NODE, [&](TNODE& g) { gridBox.add(g.PX, g.PY); });
-    PointBuckets grid(std::max(m.MESH_SIZE, reach), gridBox);
-    forEachNode(m.GRID_NODE, m.NGRID_NODE,
+    forEachNode(m.mesh.GRID_NODE, m.mesh.NGRID_NODE, [&](TNODE& g) { gridBox.add(g.PX, g.PY); });
+    PointBuckets grid(std::max(m.mesh.MESH_SIZE, reach), gridBox);
+    forEachNode(m.mesh.GRID_NODE, m.mesh.NGRID_NODE,
                 [&, i = 1](TNODE& g) mutable { grid.insert(g.PX, g.PY, i++); });
     auto dropNear = [&](TNODE& b) {
         grid.forEachNear(b.PX, b.PY, reach, [&](int i) {
-            TNODE& g = m.GRID_NODE[static_cast<std::size_t>(i)];
+            TNODE& g = m.mesh.GRID_NODE[static_cast<std::size_t>(i)];
             const double dx = g.PX - b.PX, dy = g.PY - b.PY;
             if (reach >= std::sqrt(dx * dx + dy * dy)) g.USED = false;
             return true;
         });
     };
-    forEachNode(m.KEY_NODE, m.NKEY_NODE, dropNear);
-    forEachNode(m.CLINE_NODE, m.NCLINE_NODE, dropNear);
-    forEachNode(m.SLINE_NODE, m.NSLINE_NODE, dropNear);
+    forEachNode(m.mesh.KEY_NODE, m.mesh.NKEY_NODE, dropNear);
+    forEachNode(m.mesh.CLINE_NODE, m.mesh.NCLINE_NODE, dropNear);
+    forEachNode(m.mesh.SLINE_NODE, m.mesh.NSLINE_NODE, dropNear);
 }
 
 void GEN_MEHS_MASS_NODE(SectionModel& m) {
@@ -175,10 +182,10 @@ void GEN_MEHS_MASS_NODE(SectionModel& m) {
     auto span = [&](TNODE& n) {
         if (n.USED) box.add(n.PX, n.PY);
     };
-    forEachNode(m.GRID_NODE, m.NGRID_NODE, span);
-    forEachNode(m.CLINE_NODE, m.NCLINE_NODE, span);
-    forEachNode(m.SLINE_NODE, m.NSLINE_NODE, span);
-    forEachNode(m.KEY_NODE, m.NKEY_NODE, span);
+    forEachNode(m.mesh.GRID_NODE, m.mesh.NGRID_NODE, span);
+    forEachNode(m.mesh.CLINE_NODE, m.mesh.NCLINE_NODE, span);
+    forEachNode(m.mesh.SLINE_NODE, m.mesh.NSLINE_NODE, span);
+    forEachNode(m.mesh.KEY_NODE, m.mesh.NKEY_NODE, span);
     PointBuckets cells(MERGE_CELL, box);
     auto offer = [&](TNODE& n) {
         if (!n.USED) return;
@@ -190,11 +197,11 @@ void GEN_MEHS_MASS_NODE(SectionModel& m) {
         cells.insert(n.PX, n.PY, static_cast<int>(kept.size()));
         kept.push_back({n.PX, n.PY, true});
     };
-    forEachNode(m.GRID_NODE, m.NGRID_NODE, offer);
-    forEachNode(m.CLINE_NODE, m.NCLINE_NODE, offer);
-    forEachNode(m.SLINE_NODE, m.NSLINE_NODE, offer);
-    forEachNode(m.KEY_NODE, m.NKEY_NODE, offer);
-    storeTable(kept, m.MESH_NODE, m.NMESH_NODE);
+    forEachNode(m.mesh.GRID_NODE, m.mesh.NGRID_NODE, offer);
+    forEachNode(m.mesh.CLINE_NODE, m.mesh.NCLINE_NODE, offer);
+    forEachNode(m.mesh.SLINE_NODE, m.mesh.NSLINE_NODE, offer);
+    forEachNode(m.mesh.KEY_NODE, m.mesh.NKEY_NODE, offer);
+    storeTable(kept, m.mesh.MESH_NODE, m.mesh.NMESH_NODE);
 }
 
 }  // namespace qav

@@ -128,7 +128,7 @@ double distanceToSide(const Side& s, const TGPointF& v) {
 
 void requireCoverWithin(const Polygon& outline, const Polygon& cover, const SectionModel& m) {
     if (outline.size() == 0 || cover.size() == 0) return;
-    const InsideTest inOutline(m.CONC_PT, m.NCONC_PT);
+    const InsideTest inOutline(m.document.CONC_PT, m.document.NCONC_PT);
     auto outside = [&](const TGPointF& v) {
         return inOutline.place(v.x, v.y) == Geometer::PIP_OUTSIDE &&
                !inOutline.nearBoundary(v.x, v.y, TOUCH_DISTANCE);
@@ -178,34 +178,38 @@ std::string barList(const std::vector<int>& bars) {
 }  // namespace
 
 void requireMeshablePolygons(const SectionModel& m) {
-    const Polygon outline = polygonOf(m.CONC_PT, m.NCONC_PT, "The concrete outline");
-    const Polygon cover = polygonOf(m.COVER_PT, m.NCOVER_PT, "The cover line");
+    const Polygon outline =
+        polygonOf(m.document.CONC_PT, m.document.NCONC_PT, "The concrete outline");
+    const Polygon cover = polygonOf(m.document.COVER_PT, m.document.NCOVER_PT, "The cover line");
     requireSimple(outline);
     requireSimple(cover);
     requireCoverWithin(outline, cover, m);
-    for (int k = 1; k <= m.NSTEEL_SEC && k < static_cast<int>(m.STEEL_SEC.size()); ++k)
-        requireSimple(polygonOf(m.STEEL_SEC[at(k)].PT, m.STEEL_SEC[at(k)].NPOINT,
+    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
+         ++k)
+        requireSimple(polygonOf(m.document.STEEL_SEC[at(k)].PT, m.document.STEEL_SEC[at(k)].NPOINT,
                                 Format("Steel polygon %D", {k})));
-    for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
-        requireSimple(
-            polygonOf(m.OPEN_SEC[at(k)].PT, m.OPEN_SEC[at(k)].NPOINT, Format("Opening %D", {k})));
+    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
+         ++k)
+        requireSimple(polygonOf(m.document.OPEN_SEC[at(k)].PT, m.document.OPEN_SEC[at(k)].NPOINT,
+                                Format("Opening %D", {k})));
 }
 
 std::string barPlacementWarning(const SectionModel& m) {
-    if (polygonCorners(m.CONC_PT, m.NCONC_PT) < 3) return "";
-    const InsideTest outline(m.CONC_PT, m.NCONC_PT);
+    if (polygonCorners(m.document.CONC_PT, m.document.NCONC_PT) < 3) return "";
+    const InsideTest outline(m.document.CONC_PT, m.document.NCONC_PT);
     std::vector<InsideTest> openings;
-    for (int k = 1; k <= m.NOPEN_SEC && k < static_cast<int>(m.OPEN_SEC.size()); ++k)
-        openings.emplace_back(m.OPEN_SEC[at(k)].PT, m.OPEN_SEC[at(k)].NPOINT);
+    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
+         ++k)
+        openings.emplace_back(m.document.OPEN_SEC[at(k)].PT, m.document.OPEN_SEC[at(k)].NPOINT);
     double ymin = 0, ymax = 0;
-    for (int k = 0; k < polygonCorners(m.CONC_PT, m.NCONC_PT); ++k) {
-        ymin = k == 0 ? m.CONC_PT[0].Y : std::min(ymin, m.CONC_PT[at(k)].Y);
-        ymax = k == 0 ? m.CONC_PT[0].Y : std::max(ymax, m.CONC_PT[at(k)].Y);
+    for (int k = 0; k < polygonCorners(m.document.CONC_PT, m.document.NCONC_PT); ++k) {
+        ymin = k == 0 ? m.document.CONC_PT[0].Y : std::min(ymin, m.document.CONC_PT[at(k)].Y);
+        ymax = k == 0 ? m.document.CONC_PT[0].Y : std::max(ymax, m.document.CONC_PT[at(k)].Y);
     }
     const double room = std::min(outline.xmax() - outline.xmin(), ymax - ymin);
     std::vector<int> outside, inOpening, big;
-    for (int b = 1; b <= m.NBAR && b < static_cast<int>(m.BAR.size()); ++b) {
-        const TBAR& bar = m.BAR[at(b)];
+    for (int b = 1; b <= m.document.NBAR && b < static_cast<int>(m.document.BAR.size()); ++b) {
+        const TBAR& bar = m.document.BAR[at(b)];
         if (outline.place(bar.X, bar.Y) == Geometer::PIP_OUTSIDE)
             outside.push_back(b);
         else if (std::any_of(openings.begin(), openings.end(),
@@ -222,7 +226,7 @@ std::string barPlacementWarning(const SectionModel& m) {
                         " inside an opening.");
     if (big.size() == 1)
         lines.push_back(barList(big) + Format(" (diameter %g) is bigger than the section.",
-                                              {m.BAR[at(big[0])].DB}));
+                                              {m.document.BAR[at(big[0])].DB}));
     else if (!big.empty())
         lines.push_back(barList(big) + " are bigger than the section.");
     std::string text;

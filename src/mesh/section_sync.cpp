@@ -19,13 +19,21 @@ bool gradeExists(const std::vector<TMAT>& table, int32_t count, int32_t index) {
 int32_t gradeOf(const SectionModel& m, int32_t kind) {
     switch (kind) {
         case FIB_CORE_CONCRETE:
-            return gradeExists(m.CONC_MAT, m.NCONCMAT, m.USE_CONC) ? m.USE_CONC + 1 : 0;
+            return gradeExists(m.document.CONC_MAT, m.document.NCONCMAT, m.document.USE_CONC)
+                       ? m.document.USE_CONC + 1
+                       : 0;
         case FIB_COVER_CONCRETE:
-            return gradeExists(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER) ? m.USE_COVER + 1 : 0;
+            return gradeExists(m.document.COVER_MAT, m.document.NCOVERMAT, m.document.USE_COVER)
+                       ? m.document.USE_COVER + 1
+                       : 0;
         case FIB_STEEL:
-            return gradeExists(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL) ? m.USE_STEEL + 1 : 0;
+            return gradeExists(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_STEEL)
+                       ? m.document.USE_STEEL + 1
+                       : 0;
         case FIB_REBAR:
-            return gradeExists(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR) ? m.USE_REBAR + 1 : 0;
+            return gradeExists(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_REBAR)
+                       ? m.document.USE_REBAR + 1
+                       : 0;
         default:
             return -1;  // no material
     }
@@ -34,10 +42,10 @@ int32_t gradeOf(const SectionModel& m, int32_t kind) {
 // The fibres keep their place and area and take the current grades. False, changing nothing,
 // when a grade a fibre needs is missing.
 bool refreshFibreMaterials(SectionModel& m) {
-    for (int i = 1; i <= m.NFIB; ++i)
-        if (gradeOf(m, m.FIB[slot(i)].TY) == 0) return false;
-    for (int i = 1; i <= m.NFIB; ++i) {
-        TFIB& f = m.FIB[slot(i)];
+    for (int i = 1; i <= m.mesh.NFIB; ++i)
+        if (gradeOf(m, m.mesh.FIB[slot(i)].TY) == 0) return false;
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        TFIB& f = m.mesh.FIB[slot(i)];
         const int32_t grade = gradeOf(m, f.TY);
         if (grade > 0) f.MAT = grade;
     }
@@ -45,43 +53,41 @@ bool refreshFibreMaterials(SectionModel& m) {
     return true;
 }
 
-// The "Section Properties" boxes are sums over the fibres: without fibres they show nothing
-// rather than the areas of a section that is gone. True when they showed something.
+// The "Section Properties" are sums over the fibres: without fibres the areas go too. True when
+// there were areas to clear.
 bool clearProperties(SectionModel& m) {
-    const SectionPropertiesText empty;
-    const SectionPropertiesText& p = m.PROPERTIES_TEXT;
-    const bool shown = p.Edit2 != empty.Edit2 || p.Edit3 != empty.Edit3 || p.Edit4 != empty.Edit4 ||
-                       p.Edit5 != empty.Edit5 || p.Edit6 != empty.Edit6;
+    const SectionMesh& h = m.mesh;
+    const bool shown = h.SEC_AREA != 0 || h.STEEL_AREA != 0 || h.REBAR_AREA != 0;
     CALC_AREA_RATIO(m);
-    m.PROPERTIES_TEXT = empty;
     return shown;
 }
 
 // The fibres, control points and triangles go. The bar selection stays: it names bars, which
 // are still there.
 void clearFibres(SectionModel& m) {
-    m.NFIB = 0;
-    m.NCFIB = 0;
-    m.NSHELL = 0;
-    m.MESH_STAMP = {};
+    m.mesh.NFIB = 0;
+    m.mesh.NCFIB = 0;
+    m.mesh.NSHELL = 0;
+    m.mesh.MESH_STAMP = {};
 }
 }  // namespace
 
 void CLEAR_RESULTS(SectionModel& m) {
-    m.PMAX = 0;
-    m.PMIN = 0;
-    for (auto* v :
-         {&m.PM_P, &m.PM_MX, &m.PM_MY, &m.PM_M, &m.MM_MX, &m.MM_MY, &m.MPHI_M, &m.MPHI_PHI})
+    m.results.PMAX = 0;
+    m.results.PMIN = 0;
+    for (auto* v : {&m.results.PM_P, &m.results.PM_MX, &m.results.PM_MY, &m.results.PM_M,
+                    &m.results.MM_MX, &m.results.MM_MY, &m.results.MPHI_M, &m.results.MPHI_PHI})
         v->clear();
-    m.PMM_P.clear();
-    m.PMM_MX.clear();
-    m.PMM_MY.clear();
-    for (auto* v : {&m.PM_CONVERGED, &m.MM_CONVERGED, &m.MPHI_CONVERGED}) v->clear();
-    m.PMM_CONVERGED.clear();
-    for (int i = 1; i <= m.NFORCE && i < static_cast<int>(m.FORCE.size()); ++i)
-        m.FORCE[slot(i)].LOAD_FRACTION = 0;
-    m.CRITICAL_COMB = 0;
-    m.RESULTS_STAMP = m.MESH_STAMP;
+    m.results.PMM_P.clear();
+    m.results.PMM_MX.clear();
+    m.results.PMM_MY.clear();
+    for (auto* v : {&m.results.PM_CONVERGED, &m.results.MM_CONVERGED, &m.results.MPHI_CONVERGED})
+        v->clear();
+    m.results.PMM_CONVERGED.clear();
+    for (int i = 1; i <= m.document.NFORCE && i < static_cast<int>(m.document.FORCE.size()); ++i)
+        m.document.FORCE[slot(i)].LOAD_FRACTION = 0;
+    m.results.CRITICAL_COMB = 0;
+    m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
 }
 
 SectionSync SYNC_SECTION_STATE(SectionModel& m) {
@@ -96,8 +102,8 @@ SectionSync SYNC_SECTION_STATE(SectionModel& m) {
         clearFibres(m);
         s.meshCleared = true;
     }
-    if (m.NFIB <= 0) s.propertiesCleared = clearProperties(m);
-    if (m.RESULTS_STAMP != m.MESH_STAMP) {
+    if (m.mesh.NFIB <= 0) s.propertiesCleared = clearProperties(m);
+    if (m.results.RESULTS_STAMP != m.mesh.MESH_STAMP) {
         CLEAR_RESULTS(m);
         s.resultsCleared = true;
     }

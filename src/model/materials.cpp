@@ -66,20 +66,20 @@ void takeGrades(std::vector<TMAT>& table, const std::vector<TMAT>& list) {
 
 void GEN_MAT(SectionModel& m) {
     const GradeLists& lists = gradeLists();
-    m.NCONCMAT = 17;
-    m.NCOVERMAT = 17;
-    m.NSTEELMAT = 5;
-    takeGrades(m.CONC_MAT, lists.concrete);
-    takeGrades(m.COVER_MAT, lists.cover);
-    takeGrades(m.STEEL_MAT, lists.steel);
+    m.document.NCONCMAT = 17;
+    m.document.NCOVERMAT = 17;
+    m.document.NSTEELMAT = 5;
+    takeGrades(m.document.CONC_MAT, lists.concrete);
+    takeGrades(m.document.COVER_MAT, lists.cover);
+    takeGrades(m.document.STEEL_MAT, lists.steel);
 }
 
 namespace {
 template <class Model>
 auto& gradeOf(Model& m, MaterialTable table, int grade) {
-    auto* t = &m.CONC_MAT;
-    if (table == MaterialTable::Steel) t = &m.STEEL_MAT;
-    if (table == MaterialTable::CoverConcrete) t = &m.COVER_MAT;
+    auto* t = &m.document.CONC_MAT;
+    if (table == MaterialTable::Steel) t = &m.document.STEEL_MAT;
+    if (table == MaterialTable::CoverConcrete) t = &m.document.COVER_MAT;
     if (grade < 1 || static_cast<std::size_t>(grade) >= t->size())
         throw std::out_of_range(Format("material grade %D does not exist", {grade}));
     return (*t)[static_cast<std::size_t>(grade)];
@@ -141,16 +141,16 @@ std::vector<std::string> materialWarnings(const SectionModel& m) {
     std::vector<int> seen;
     auto note = [&](bool used, int listIndex) {
         const int grade = listIndex + 1;
-        if (!used || grade < 1 || grade > m.NSTEELMAT ||
-            static_cast<std::size_t>(grade) >= m.STEEL_MAT.size())
+        if (!used || grade < 1 || grade > m.document.NSTEELMAT ||
+            static_cast<std::size_t>(grade) >= m.document.STEEL_MAT.size())
             return;
         if (std::find(seen.begin(), seen.end(), grade) != seen.end()) return;
         seen.push_back(grade);
-        std::string n = steelModulusNote(m.STEEL_MAT[static_cast<std::size_t>(grade)]);
+        std::string n = steelModulusNote(m.document.STEEL_MAT[static_cast<std::size_t>(grade)]);
         if (!n.empty()) notes.push_back(std::move(n));
     };
-    note(m.NBAR > 0, m.USE_REBAR);
-    note(m.NSTEEL_SEC > 0, m.USE_STEEL);
+    note(m.document.NBAR > 0, m.document.USE_REBAR);
+    note(m.document.NSTEEL_SEC > 0, m.document.USE_STEEL);
     return notes;
 }
 

@@ -114,49 +114,53 @@ void writeConcreteBlock(std::vector<std::string>& out, const std::string& block,
 void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.clear();
     DATA.push_back("GEN START");
-    DATA.push_back(Format("USE_CONC,%D", {m.USE_CONC}));
-    DATA.push_back(Format("USE_REBAR,%D", {m.USE_REBAR}));
-    DATA.push_back(Format("USE_STEEL,%D", {m.USE_STEEL}));
-    DATA.push_back(Format("USE_COVER,%D", {m.USE_COVER}));
-    DATA.push_back(Format("MESH_SIZE,%S", {m.MESH_SIZE_TEXT}));
+    DATA.push_back(Format("USE_CONC,%D", {m.document.USE_CONC}));
+    DATA.push_back(Format("USE_REBAR,%D", {m.document.USE_REBAR}));
+    DATA.push_back(Format("USE_STEEL,%D", {m.document.USE_STEEL}));
+    DATA.push_back(Format("USE_COVER,%D", {m.document.USE_COVER}));
+    DATA.push_back(Format("MESH_SIZE,%S", {m.document.MESH_SIZE_TEXT}));
     DATA.push_back("GEN END");
-    if (m.NCONC_PT != 0) writePolygonBlock(DATA, "POLY", m.CONC_PT, m.NCONC_PT);
-    for (int k = 1; k <= m.NSTEEL_SEC; ++k) {
-        const TPOLYSHAPE& s = slot(m.STEEL_SEC, k);
+    if (m.document.NCONC_PT != 0)
+        writePolygonBlock(DATA, "POLY", m.document.CONC_PT, m.document.NCONC_PT);
+    for (int k = 1; k <= m.document.NSTEEL_SEC; ++k) {
+        const TPOLYSHAPE& s = slot(m.document.STEEL_SEC, k);
         writePolygonBlock(DATA, "STEELPOLY", s.PT, s.NPOINT);
     }
-    for (int k = 1; k <= m.NOPEN_SEC; ++k) {
-        const TPOLYSHAPE& s = slot(m.OPEN_SEC, k);
+    for (int k = 1; k <= m.document.NOPEN_SEC; ++k) {
+        const TPOLYSHAPE& s = slot(m.document.OPEN_SEC, k);
         writePolygonBlock(DATA, "OPENPOLY", s.PT, s.NPOINT);
     }
-    if (m.NCOVER_PT > 0) writePolygonBlock(DATA, "REBARPOLY", m.COVER_PT, m.NCOVER_PT);
+    if (m.document.NCOVER_PT > 0)
+        writePolygonBlock(DATA, "REBARPOLY", m.document.COVER_PT, m.document.NCOVER_PT);
     DATA.push_back("REBAR START");
-    DATA.push_back(Format("NBAR,%D", {m.NBAR}));
-    for (int i = 1; i <= m.NBAR; ++i) {
-        const TBAR& b = slot(m.BAR, i);
+    DATA.push_back(Format("NBAR,%D", {m.document.NBAR}));
+    for (int i = 1; i <= m.document.NBAR; ++i) {
+        const TBAR& b = slot(m.document.BAR, i);
         const auto where = [i] { return Format("Bar %D", {i}); };
         DATA.push_back(
             Format("BAR,%D,%0.5F,%0.5F,%0.5F",
                    {i, savedLength(b.X, where), savedLength(b.Y, where), savedSize(b.DB, where)}));
     }
     DATA.push_back("REBAR END");
-    writeConcreteBlock(DATA, "CONC MAT", "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT);
-    writeConcreteBlock(DATA, "COVER MAT", "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT);
+    writeConcreteBlock(DATA, "CONC MAT", "NCONCMAT", "CONCMAT", m.document.CONC_MAT,
+                       m.document.NCONCMAT);
+    writeConcreteBlock(DATA, "COVER MAT", "NCOVERMAT", "COVERMAT", m.document.COVER_MAT,
+                       m.document.NCOVERMAT);
     DATA.push_back("STEEL MAT START");
-    DATA.push_back(Format("NSTEELMAT,%D", {m.NSTEELMAT}));
-    for (int i = 1; i <= m.NSTEELMAT; ++i) {
-        const TMAT& t = slot(m.STEEL_MAT, i);
+    DATA.push_back(Format("NSTEELMAT,%D", {m.document.NSTEELMAT}));
+    for (int i = 1; i <= m.document.NSTEELMAT; ++i) {
+        const TMAT& t = slot(m.document.STEEL_MAT, i);
         const auto where = [&t] { return Format("Material %s", {t.NAME}); };
         DATA.push_back(Format("STEELMAT,%D,%S,%0.5F,%0.5F,%0.5F",
                               {i, t.NAME, savedNumber(t.ES, where), savedNumber(t.FY, where),
                                savedNumber(t.RF, where)}));
     }
     DATA.push_back("STEEL MAT END");
-    if (m.NFORCE > 0) {
+    if (m.document.NFORCE > 0) {
         DATA.push_back("CHECKLOADING START");
-        DATA.push_back(Format("NFORCE,%D", {m.NFORCE}));
-        for (int i = 1; i <= m.NFORCE; ++i) {
-            const TFORCE& f = slot(m.FORCE, i);
+        DATA.push_back(Format("NFORCE,%D", {m.document.NFORCE}));
+        for (int i = 1; i <= m.document.NFORCE; ++i) {
+            const TFORCE& f = slot(m.document.FORCE, i);
             const auto where = [i] { return Format("Load combination %D", {i}); };
             DATA.push_back(Format("FORCE,%D,%0.5F,%0.5F,%0.5F,%S,",
                                   {i, savedNumber(f.P, where), savedNumber(f.MX, where),
@@ -428,52 +432,60 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
     if (RE != 0 && RE >= RS) {
         forLines(DATA, RS, RE, budget, [&](const Record& f) {
             if (f[1] == "USE_CONC")
-                m.USE_CONC = ToInt(f[2]);
+                m.document.USE_CONC = ToInt(f[2]);
             else if (f[1] == "USE_REBAR")
-                m.USE_REBAR = ToInt(f[2]);
+                m.document.USE_REBAR = ToInt(f[2]);
             else if (f[1] == "USE_STEEL")
-                m.USE_STEEL = ToInt(f[2]);
+                m.document.USE_STEEL = ToInt(f[2]);
             else if (f[1] == "USE_COVER")
-                m.USE_COVER = ToInt(f[2]);
+                m.document.USE_COVER = ToInt(f[2]);
             else if (f[1] == "MESH_SIZE")
-                m.MESH_SIZE_TEXT = f[2];
+                m.document.MESH_SIZE_TEXT = f[2];
         });
     }
 
     GET_PARA(RS, RE, DATA, "POLY START", "POLY END");
-    if (RE != 0 && RE >= RS) readPoints(DATA, RS, RE, budget, m.CONC_PT, m.NCONC_PT);
+    if (RE != 0 && RE >= RS)
+        readPoints(DATA, RS, RE, budget, m.document.CONC_PT, m.document.NCONC_PT);
 
-    readPolygonBlocks(DATA, "STEELPOLY", budget, m.STEEL_SEC, m.NSTEEL_SEC);
-    readPolygonBlocks(DATA, "OPENPOLY", budget, m.OPEN_SEC, m.NOPEN_SEC);
+    readPolygonBlocks(DATA, "STEELPOLY", budget, m.document.STEEL_SEC, m.document.NSTEEL_SEC);
+    readPolygonBlocks(DATA, "OPENPOLY", budget, m.document.OPEN_SEC, m.document.NOPEN_SEC);
 
     GET_PARA(RS, RE, DATA, "REBARPOLY START", "REBARPOLY END");
-    if (RS != 0 && RE != 0 && RE >= RS) readPoints(DATA, RS, RE, budget, m.COVER_PT, m.NCOVER_PT);
+    if (RS != 0 && RE != 0 && RE >= RS)
+        readPoints(DATA, RS, RE, budget, m.document.COVER_PT, m.document.NCOVER_PT);
 
     GET_PARA(RS, RE, DATA, "REBAR START", "REBAR END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NBAR", "BAR", m.BAR, m.NBAR, [](TBAR& b, const Record& f) {
-            b.X = f.length(3);
-            b.Y = f.length(4);
-            b.DB = f.size(5);
-        });
+        readTable(DATA, RS, RE, budget, "NBAR", "BAR", m.document.BAR, m.document.NBAR,
+                  [](TBAR& b, const Record& f) {
+                      b.X = f.length(3);
+                      b.Y = f.length(4);
+                      b.DB = f.size(5);
+                  });
 
     using T = MaterialTable;
-    const Selection conc{"Concrete Grade", m.USE_CONC}, cover{"Concrete Cover Grade", m.USE_COVER};
-    const Selection rebar{"Rebar Grade", m.USE_REBAR}, steel{"Steel Grade", m.USE_STEEL};
+    const Selection conc{"Concrete Grade", m.document.USE_CONC},
+        cover{"Concrete Cover Grade", m.document.USE_COVER};
+    const Selection rebar{"Rebar Grade", m.document.USE_REBAR},
+        steel{"Steel Grade", m.document.USE_STEEL};
     GET_PARA(RS, RE, DATA, "CONC MAT START", "CONC MAT END");
     if (RE >= RS)
-        readTable<TMAT>(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.CONC_MAT, m.NCONCMAT,
-                        fillConcrete, nullptr, selectedGradeCheck(T::CoreConcrete, {conc}));
+        readTable<TMAT>(DATA, RS, RE, budget, "NCONCMAT", "CONCMAT", m.document.CONC_MAT,
+                        m.document.NCONCMAT, fillConcrete, nullptr,
+                        selectedGradeCheck(T::CoreConcrete, {conc}));
 
     GET_PARA(RS, RE, DATA, "COVER MAT START", "COVER MAT END");
     if (RE >= RS)
-        readTable<TMAT>(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.COVER_MAT, m.NCOVERMAT,
-                        fillConcrete, "NCONCMAT", selectedGradeCheck(T::CoverConcrete, {cover}));
+        readTable<TMAT>(DATA, RS, RE, budget, "NCOVERMAT", "COVERMAT", m.document.COVER_MAT,
+                        m.document.NCOVERMAT, fillConcrete, "NCONCMAT",
+                        selectedGradeCheck(T::CoverConcrete, {cover}));
 
     GET_PARA(RS, RE, DATA, "STEEL MAT START", "STEEL MAT END");
     if (RE >= RS)
         readTable<TMAT>(
-            DATA, RS, RE, budget, "NSTEELMAT", "STEELMAT", m.STEEL_MAT, m.NSTEELMAT,
+            DATA, RS, RE, budget, "NSTEELMAT", "STEELMAT", m.document.STEEL_MAT,
+            m.document.NSTEELMAT,
             [](TMAT& t, const Record& f) {
                 t.NAME = f[3];
                 t.ES = f.number(4);
@@ -482,14 +494,14 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
             },
             nullptr, selectedGradeCheck(T::Steel, {rebar, steel}));
 
-    requireSelectedGradeOf(m.CONC_MAT, m.NCONCMAT, T::CoreConcrete, conc);
-    requireSelectedGradeOf(m.COVER_MAT, m.NCOVERMAT, T::CoverConcrete, cover);
-    requireSelectedGradeOf(m.STEEL_MAT, m.NSTEELMAT, T::Steel, rebar);
-    requireSelectedGradeOf(m.STEEL_MAT, m.NSTEELMAT, T::Steel, steel);
+    requireSelectedGradeOf(m.document.CONC_MAT, m.document.NCONCMAT, T::CoreConcrete, conc);
+    requireSelectedGradeOf(m.document.COVER_MAT, m.document.NCOVERMAT, T::CoverConcrete, cover);
+    requireSelectedGradeOf(m.document.STEEL_MAT, m.document.NSTEELMAT, T::Steel, rebar);
+    requireSelectedGradeOf(m.document.STEEL_MAT, m.document.NSTEELMAT, T::Steel, steel);
 
     GET_PARA(RS, RE, DATA, "CHECKLOADING START", "CHECKLOADING END");
     if (RE >= RS)
-        readTable(DATA, RS, RE, budget, "NFORCE", "FORCE", m.FORCE, m.NFORCE,
+        readTable(DATA, RS, RE, budget, "NFORCE", "FORCE", m.document.FORCE, m.document.NFORCE,
                   [](TFORCE& t, const Record& f) {
                       t.P = f.number(3);
                       t.MX = f.number(4);
@@ -529,9 +541,9 @@ void openSectionFile(SectionModel& m, const std::string& path) {
             "\"" + path +
             "\" is not a section file: it holds none of the blocks of one (\"GEN START\", "
             "\"POLY START\", \"REBAR START\", ...).");
-    m.SECTION_TEXT = std::move(lines);
+    m.document.SECTION_TEXT = std::move(lines);
     try {
-        LOAD_QAV_SEC_DATA(m, m.SECTION_TEXT);
+        LOAD_QAV_SEC_DATA(m, m.document.SECTION_TEXT);
     } catch (const LineConversionError& e) {
         throw ConversionError(linePlace(path, e.lineNo) + ": " + e.conversion);
     }
@@ -544,7 +556,7 @@ void saveSectionFile(SectionModel& m, const std::string& path) {
     std::vector<std::string> lines;
     SAVE_QAV_SEC_DATA(m, lines);
     writeTextLines(path, lines);
-    m.SECTION_TEXT = std::move(lines);
+    m.document.SECTION_TEXT = std::move(lines);
 }
 
 }  // namespace qav

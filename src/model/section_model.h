@@ -1,7 +1,8 @@
 #pragma once
-// The one in-memory description of the cross-section. Tables are 1-based with slot 0 unused
-// (point lists are 0-based with one spare slot), each with its own count; clearing sets a count
-// to 0 and keeps the storage. Every other part reads and writes these fields by name.
+// The one in-memory description of the cross-section, in parts by lifetime: the document the
+// engineer saves, its mesh, the results of the analyses, the program's settings and the view.
+// Tables are 1-based with slot 0 unused (point lists are 0-based with one spare slot), each with
+// its own count; clearing sets a count to 0 and keeps the storage.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -102,16 +103,6 @@ struct TNODE {
     bool USED = false;
 };
 
-// The five read-only "Section Properties" boxes of the main window, as CALC_AREA_RATIO writes
-// them. Empty until it first runs.
-struct SectionPropertiesText {
-    std::string Edit2;  // "Section Area(mm2)"  %0.0F
-    std::string Edit3;  // "Rebar Area(mm2)"    %0.0F
-    std::string Edit5;  // "Steel Area(mm2)"    %0.0F
-    std::string Edit4;  // "Rebar Ratio(%)"     %0.2F
-    std::string Edit6;  // "Steel Ratio(%)"     %0.2F
-};
-
 // What a mesh was made from: fingerprints of the geometry (outline, cover, steel polygons,
 // openings, bars), of the material records its fibres take (the selected grades) and of the
 // mesh options that apply to it, and the serial number of the mesh run. serial 0: no mesh made
@@ -134,10 +125,9 @@ constexpr int SEL_BAR_CAPACITY = 10000;
 // fixed-matrix iteration kept bit for bit.
 enum class SolverKind { Fast, Reference };
 
-struct SectionModel {
-    SectionModel();
-
-    // Geometry
+// What the engineer builds and saves: the outline, cover line, steel polygons, openings, bars,
+// grades and load combinations, with the geometry derived from them (centroids, zone).
+struct SectionDocument {
     std::vector<TPOS> CONC_PT;
     int32_t NCONC_PT = 0;
     std::vector<TPOS> COVER_PT;
@@ -148,22 +138,37 @@ struct SectionModel {
     int32_t NOPEN_SEC = 0;
     std::vector<TBAR> BAR;
     int32_t NBAR = 0;
-    std::vector<int32_t> SEL_BAR;  // fixed 10000 + 1 slots
-    int32_t NSEL_BAR = 0;
 
-    // Materials
     std::vector<TMAT> CONC_MAT;
     int32_t NCONCMAT = 0;
     std::vector<TMAT> COVER_MAT;
     int32_t NCOVERMAT = 0;
     std::vector<TMAT> STEEL_MAT;
     int32_t NSTEELMAT = 0;
+    // The selected grades: item indices of the grade lists (item index + 1 = material number).
+    int32_t USE_CONC = 0;
+    int32_t USE_REBAR = 0;
+    int32_t USE_STEEL = 0;
+    int32_t USE_COVER = 0;
 
-    // Load combinations
+    // Load combinations; LOAD_FRACTION is written by the member check.
     std::vector<TFORCE> FORCE;
     int32_t NFORCE = 0;
 
-    // Mesh and fibres
+    // The mesh size as typed and saved with the section.
+    std::string MESH_SIZE_TEXT = "100";
+    // The lines of the section file last opened or saved.
+    std::vector<std::string> SECTION_TEXT;
+
+    // Derived from the geometry: centroids and the bounding zone.
+    double CONC_CX = 0, CONC_CY = 0;
+    double STEEL_CX = 0, STEEL_CY = 0;
+    double ZONE_XMAX = 0, ZONE_XMIN = 0, ZONE_YMAX = 0, ZONE_YMIN = 0;
+};
+
+// The mesh of the document: nodes, triangles, fibres, control points, what they were made from,
+// and the areas summed over the fibres.
+struct SectionMesh {
     std::vector<TFIB> FIB;
     int32_t NFIB = 0;
     std::vector<TCFIB> CFIB;
@@ -183,61 +188,67 @@ struct SectionModel {
     // What the fibres were made from (see model/section_state.h), and the last serial given.
     MeshStamp MESH_STAMP;
     uint64_t MESH_SERIAL = 0;
-
-    // Globals held with the tables
-    double MESH_SIZE = 0;
-    double MESH_SIZE_INPUT = 100;
-    double CONC_CX = 0, CONC_CY = 0;
-    double STEEL_CX = 0, STEEL_CY = 0;
-    double VIEW_CX = 0, VIEW_CY = 0;
-    double ZONE_XMAX = 0, ZONE_XMIN = 0, ZONE_YMAX = 0, ZONE_YMIN = 0;
-    double VIEW_DX = 0, VIEW_DY = 0, VIEW_SCALE = 0;
+    double MESH_SIZE = 0;  // the size the last mesh used
     double SEC_AREA = 0, STEEL_AREA = 0, REBAR_AREA = 0, STEEL_RATIO = 0, REBAR_RATIO = 0;
-    int32_t NPM = 30;
-    int32_t NMM = 24;
-    int32_t DESIGN_CODE = 0;  // 0 "HK-COP-2013", 1 "BS-8110"
-    int32_t CRITICAL_COMB = 0;
-    std::vector<std::string> SECTION_TEXT;
+    double FIB_ZONE_WIDTH = 0, FIB_ZONE_HEIGHT = 0;
+};
 
-    // Display switches 1..6 of the section view (slot 0 unused).
-    std::array<bool, 7> SHOW_FLAG{false, true, true, true, true, true, true};
-
-    // Values that live in main-window controls but that the core needs.
-    int32_t USE_CONC = 0;                // "Concrete Grade" item index (ComboBox2)
-    int32_t USE_REBAR = 0;               // "Rebar Grade" item index (ComboBox3)
-    int32_t USE_STEEL = 0;               // "Steel Grade" item index (ComboBox1)
-    int32_t USE_COVER = 0;               // "Concrete Cover Grade" item index (ComboBox4)
-    std::string MESH_SIZE_TEXT = "100";  // "Mesh Size" box (Edit1)
-    SectionPropertiesText PROPERTIES_TEXT;
-    // Program settings the analyses read (kept with the program's settings, never in the
-    // section file): the equilibrium solver and the number of worker threads (0: every core).
-    SolverKind SOLVER = SolverKind::Fast;
-    int32_t THREADS = 0;
-    // Mesh a section without a concrete outline with grid nodes inside its steel polygons as
-    // well, so that each plate has fibres through its thickness (a program setting like the
-    // solver, off by default; a section with an outline ignores it).
-    bool STEEL_GRID = false;
-    // The main window's outer size in pixels: W and H of the view mappings and the fit.
-    int32_t W = 1197;
-    int32_t H = 836;
-
-    // Analysis results (kN, kNm), kept until the next run.
+// Analysis results (kN, kNm), kept until the next run or until the mesh they came from goes.
+struct SectionResults {
     int32_t STRAIN_LIMIT_MODE = 1;
     double PMAX = 0, PMIN = 0;
     std::vector<double> PM_P, PM_MX, PM_MY, PM_M;
     std::vector<double> MM_MX, MM_MY;
     std::vector<double> MPHI_M, MPHI_PHI;
-    double FIB_ZONE_WIDTH = 0, FIB_ZONE_HEIGHT = 0;
     // Beside the tables above, index for index: 0 where a solve that gave the point did not
     // converge, 1 where all did. A table without them (or shorter) counts as converged.
     std::vector<uint8_t> PM_CONVERGED, MM_CONVERGED, MPHI_CONVERGED;
-
-    // Section analysis: the PMM surface, rows 0..5 the P-M curves of 0, 30 .. 150 degrees
+    // The PMM surface, rows 0..5 the P-M curves of 0, 30 .. 150 degrees
     // (7 rows of 2 NPM + 3 points, points 1 .. 2 NPM + 2 used).
     std::vector<std::vector<double>> PMM_P, PMM_MX, PMM_MY;
     std::vector<std::vector<uint8_t>> PMM_CONVERGED;  // per curve, as the flags above
+    int32_t CRITICAL_COMB = 0;
     // The mesh the stored results above (and the load fractions) were computed from.
     MeshStamp RESULTS_STAMP;
+};
+
+// Program settings the analyses read (kept with the program's settings, never in the section
+// file).
+struct ProgramSettings {
+    int32_t NPM = 30;
+    int32_t NMM = 24;
+    int32_t DESIGN_CODE = 0;  // 0 "HK-COP-2013", 1 "BS-8110"
+    // The equilibrium solver and the number of worker threads (0: every core).
+    SolverKind SOLVER = SolverKind::Fast;
+    int32_t THREADS = 0;
+    // Mesh a section without a concrete outline with grid nodes inside its steel polygons as
+    // well, so that each plate has fibres through its thickness (off by default; a section with
+    // an outline ignores it).
+    bool STEEL_GRID = false;
+    double MESH_SIZE_INPUT = 100;  // the mesh size last read from its box
+};
+
+// How the section is shown: the view mapping, the display switches, the window's outer size
+// (W and H of the view mappings and the fit) and the bar selection.
+struct ViewState {
+    double VIEW_CX = 0, VIEW_CY = 0;
+    double VIEW_DX = 0, VIEW_DY = 0, VIEW_SCALE = 0;
+    int32_t W = 1197;
+    int32_t H = 836;
+    // Display switches 1..6 of the section view (slot 0 unused).
+    std::array<bool, 7> SHOW_FLAG{false, true, true, true, true, true, true};
+    std::vector<int32_t> SEL_BAR;  // fixed 10000 + 1 slots
+    int32_t NSEL_BAR = 0;
+};
+
+struct SectionModel {
+    SectionModel();
+
+    SectionDocument document;
+    SectionMesh mesh;
+    SectionResults results;
+    ProgramSettings settings;
+    ViewState view;
 };
 
 // Whether point i of a result table converged: its flag, true where the flags do not reach i.

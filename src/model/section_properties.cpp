@@ -27,8 +27,8 @@ bool finite(double a, double b) {
 }
 
 void measureSteel(SectionModel& m, bool absolute) {
-    for (int32_t k = 1; k <= m.NSTEEL_SEC; ++k) {
-        TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
+    for (int32_t k = 1; k <= m.document.NSTEEL_SEC; ++k) {
+        TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
         const PolygonMeasure pm = polygonMeasure(s.PT, s.NPOINT);
         if (finite(pm.CX, pm.CY)) {
             s.CX = pm.CX;
@@ -50,35 +50,36 @@ void widen(Zone& z, const TPOS& p) {
 }
 
 void fitView(SectionModel& m, const Zone& z, double cx, double cy) {
-    m.ZONE_XMIN = z.xmin;
-    m.ZONE_XMAX = z.xmax;
-    m.ZONE_YMIN = z.ymin;
-    m.ZONE_YMAX = z.ymax;
-    m.VIEW_DX = (z.xmax + z.xmin) / 2 - cx;
-    m.VIEW_DY = (z.ymax + z.ymin) / 2 - cy;
-    const double scale = std::min(m.H * 0.6 / (z.ymax - z.ymin), m.W * 0.6 / (z.xmax - z.xmin));
-    if (std::isfinite(scale) && scale > 0) m.VIEW_SCALE = scale;
+    m.document.ZONE_XMIN = z.xmin;
+    m.document.ZONE_XMAX = z.xmax;
+    m.document.ZONE_YMIN = z.ymin;
+    m.document.ZONE_YMAX = z.ymax;
+    m.view.VIEW_DX = (z.xmax + z.xmin) / 2 - cx;
+    m.view.VIEW_DY = (z.ymax + z.ymin) / 2 - cy;
+    const double scale =
+        std::min(m.view.H * 0.6 / (z.ymax - z.ymin), m.view.W * 0.6 / (z.xmax - z.xmin));
+    if (std::isfinite(scale) && scale > 0) m.view.VIEW_SCALE = scale;
 }
 }  // namespace
 
 void CALC_POLY_CENTER_POINT(SectionModel& m) {
-    if (m.NCONC_PT > 0) {
-        const PolygonMeasure pm = polygonMeasure(m.CONC_PT, m.NCONC_PT);
+    if (m.document.NCONC_PT > 0) {
+        const PolygonMeasure pm = polygonMeasure(m.document.CONC_PT, m.document.NCONC_PT);
         if (finite(pm.CX, pm.CY)) {
-            m.CONC_CX = pm.CX;
-            m.CONC_CY = pm.CY;
+            m.document.CONC_CX = pm.CX;
+            m.document.CONC_CY = pm.CY;
         }
     }
     measureSteel(m, false);
-    m.VIEW_CX = 0;
-    m.VIEW_CY = 0;
-    if (m.NSTEEL_SEC > 0 && m.NCONC_PT == 0) {
-        m.VIEW_CX = m.STEEL_CX;
-        m.VIEW_CY = m.STEEL_CY;
+    m.view.VIEW_CX = 0;
+    m.view.VIEW_CY = 0;
+    if (m.document.NSTEEL_SEC > 0 && m.document.NCONC_PT == 0) {
+        m.view.VIEW_CX = m.document.STEEL_CX;
+        m.view.VIEW_CY = m.document.STEEL_CY;
     }
-    if (m.NCONC_PT != 0) {
-        m.VIEW_CX = m.CONC_CX;
-        m.VIEW_CY = m.CONC_CY;
+    if (m.document.NCONC_PT != 0) {
+        m.view.VIEW_CX = m.document.CONC_CX;
+        m.view.VIEW_CY = m.document.CONC_CY;
     }
 }
 
@@ -87,24 +88,24 @@ void CALC_STEEL_SECTION_AREA(SectionModel& m) {
 }
 
 void CALC_POLY_ZONE(SectionModel& m) {
-    if (m.NSTEEL_SEC > 0) {
+    if (m.document.NSTEEL_SEC > 0) {
         double atot = 0, sx = 0, sy = 0;
-        for (int32_t k = 1; k <= m.NSTEEL_SEC; ++k) {
-            const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
+        for (int32_t k = 1; k <= m.document.NSTEEL_SEC; ++k) {
+            const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
             atot += s.GAREA;
             sx += s.CX * s.GAREA;
             sy += s.CY * s.GAREA;
         }
         if (finite(sx / atot, sy / atot)) {
-            m.STEEL_CX = sx / atot;
-            m.STEEL_CY = sy / atot;
+            m.document.STEEL_CX = sx / atot;
+            m.document.STEEL_CY = sy / atot;
         }
     }
-    if (m.NCONC_PT == 0) {
+    if (m.document.NCONC_PT == 0) {
         bool any = false;
         Zone z{};
-        for (int32_t k = 1; k <= m.NSTEEL_SEC; ++k) {
-            const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
+        for (int32_t k = 1; k <= m.document.NSTEEL_SEC; ++k) {
+            const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
             const int n = std::min<int>(s.NPOINT, static_cast<int>(s.PT.size()));
             for (int i = 0; i < n; ++i) {
                 const TPOS& p = s.PT[static_cast<std::size_t>(i)];
@@ -113,40 +114,43 @@ void CALC_POLY_ZONE(SectionModel& m) {
                 widen(z, p);
             }
         }
-        if (any) fitView(m, z, m.STEEL_CX, m.STEEL_CY);
+        if (any) fitView(m, z, m.document.STEEL_CX, m.document.STEEL_CY);
         return;
     }
-    const int n = std::min<int>(m.NCONC_PT, static_cast<int>(m.CONC_PT.size()));
+    const int n = std::min<int>(m.document.NCONC_PT, static_cast<int>(m.document.CONC_PT.size()));
     if (n <= 0) return;
-    Zone z{m.CONC_PT[0].X, m.CONC_PT[0].X, m.CONC_PT[0].Y, m.CONC_PT[0].Y};
-    for (int i = 0; i < n; ++i) widen(z, m.CONC_PT[static_cast<std::size_t>(i)]);
-    fitView(m, z, m.CONC_CX, m.CONC_CY);
+    Zone z{m.document.CONC_PT[0].X, m.document.CONC_PT[0].X, m.document.CONC_PT[0].Y,
+           m.document.CONC_PT[0].Y};
+    for (int i = 0; i < n; ++i) widen(z, m.document.CONC_PT[static_cast<std::size_t>(i)]);
+    fitView(m, z, m.document.CONC_CX, m.document.CONC_CY);
 }
 
 void CALC_AREA_RATIO(SectionModel& m) {
-    m.SEC_AREA = 0;
-    m.STEEL_AREA = 0;
-    m.REBAR_AREA = 0;
-    for (int32_t i = 1; i <= m.NFIB; ++i) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(i)];
+    m.mesh.SEC_AREA = 0;
+    m.mesh.STEEL_AREA = 0;
+    m.mesh.REBAR_AREA = 0;
+    for (int32_t i = 1; i <= m.mesh.NFIB; ++i) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(i)];
         if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE)
-            m.SEC_AREA += f.AREA;
+            m.mesh.SEC_AREA += f.AREA;
         else if (f.TY == FIB_STEEL)
-            m.STEEL_AREA += f.AREA;
+            m.mesh.STEEL_AREA += f.AREA;
         else if (f.TY == FIB_REBAR)
-            m.REBAR_AREA += f.AREA;
+            m.mesh.REBAR_AREA += f.AREA;
     }
-    m.STEEL_RATIO = 0;
-    m.REBAR_RATIO = 0;
-    if (m.SEC_AREA != 0) {
-        m.STEEL_RATIO = m.STEEL_AREA / m.SEC_AREA * 100;
-        m.REBAR_RATIO = m.REBAR_AREA / m.SEC_AREA * 100;
+    m.mesh.STEEL_RATIO = 0;
+    m.mesh.REBAR_RATIO = 0;
+    if (m.mesh.SEC_AREA != 0) {
+        m.mesh.STEEL_RATIO = m.mesh.STEEL_AREA / m.mesh.SEC_AREA * 100;
+        m.mesh.REBAR_RATIO = m.mesh.REBAR_AREA / m.mesh.SEC_AREA * 100;
     }
-    m.PROPERTIES_TEXT.Edit2 = Format("%0.0F", {m.SEC_AREA});
-    m.PROPERTIES_TEXT.Edit3 = Format("%0.0F", {m.REBAR_AREA});
-    m.PROPERTIES_TEXT.Edit5 = Format("%0.0F", {m.STEEL_AREA});
-    m.PROPERTIES_TEXT.Edit4 = Format("%0.2F", {m.REBAR_RATIO});
-    m.PROPERTIES_TEXT.Edit6 = Format("%0.2F", {m.STEEL_RATIO});
+}
+
+SectionPropertiesText sectionPropertiesText(const SectionMesh& mesh) {
+    if (mesh.NFIB <= 0) return {};
+    return {Format("%0.0F", {mesh.SEC_AREA}), Format("%0.0F", {mesh.REBAR_AREA}),
+            Format("%0.0F", {mesh.STEEL_AREA}), Format("%0.2F", {mesh.REBAR_RATIO}),
+            Format("%0.2F", {mesh.STEEL_RATIO})};
 }
 
 }  // namespace qav

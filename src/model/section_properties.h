@@ -1,6 +1,7 @@
 #pragma once
 // Properties derived from the geometry and the fibres: centroids, steel areas, the bounding
 // zone with the fitted view, and the areas and ratios of the meshed section.
+#include <string>
 #include <vector>
 
 #include "model/section_model.h"
@@ -22,8 +23,18 @@ PolygonMeasure polygonMeasure(const std::vector<TPOS>& pt, int n);
 void CALC_POLY_CENTER_POINT(SectionModel& m);
 void CALC_STEEL_SECTION_AREA(SectionModel& m);
 void CALC_POLY_ZONE(SectionModel& m);
-// Sums fibre areas by kind into SEC_AREA, STEEL_AREA, REBAR_AREA and the two ratios, and
-// writes PROPERTIES_TEXT.
+// Sums fibre areas by kind into SEC_AREA, STEEL_AREA, REBAR_AREA and the two ratios.
 void CALC_AREA_RATIO(SectionModel& m);
+
+// The five read-only "Section Properties" texts: the areas and ratios of the meshed section,
+// empty while there are no fibres (rather than the areas of a section that is gone).
+struct SectionPropertiesText {
+    std::string sectionArea;  // "Section Area(mm2)"  %0.0F
+    std::string rebarArea;    // "Rebar Area(mm2)"    %0.0F
+    std::string steelArea;    // "Steel Area(mm2)"    %0.0F
+    std::string rebarRatio;   // "Rebar Ratio(%)"     %0.2F
+    std::string steelRatio;   // "Steel Ratio(%)"     %0.2F
+};
+SectionPropertiesText sectionPropertiesText(const SectionMesh& mesh);
 
 }  // namespace qav

@@ -70,14 +70,15 @@ private:
 
 uint64_t geometryFingerprint(const SectionModel& m) {
     Hasher h;
-    h.addPolygon(m.CONC_PT, m.NCONC_PT);
-    h.addPolygon(m.COVER_PT, m.NCOVER_PT);
-    h.addPolygons(m.STEEL_SEC, m.NSTEEL_SEC);
-    h.addPolygons(m.OPEN_SEC, m.NOPEN_SEC);
-    h.add(m.NBAR);
-    const int32_t nbar = std::clamp<int32_t>(m.NBAR, 0, static_cast<int32_t>(m.BAR.size()) - 1);
+    h.addPolygon(m.document.CONC_PT, m.document.NCONC_PT);
+    h.addPolygon(m.document.COVER_PT, m.document.NCOVER_PT);
+    h.addPolygons(m.document.STEEL_SEC, m.document.NSTEEL_SEC);
+    h.addPolygons(m.document.OPEN_SEC, m.document.NOPEN_SEC);
+    h.add(m.document.NBAR);
+    const int32_t nbar =
+        std::clamp<int32_t>(m.document.NBAR, 0, static_cast<int32_t>(m.document.BAR.size()) - 1);
     for (int32_t i = 1; i <= nbar; ++i) {
-        const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
         h.add(b.X);
         h.add(b.Y);
         h.add(b.DB);
@@ -87,21 +88,24 @@ uint64_t geometryFingerprint(const SectionModel& m) {
 
 uint64_t materialFingerprint(const SectionModel& m) {
     // The kinds the mesh command gives fibres to, as it chooses their grades.
-    const bool outline = m.NCONC_PT > 0, cover = m.NCOVER_PT > 0;
+    const bool outline = m.document.NCONC_PT > 0, cover = m.document.NCOVER_PT > 0;
     Hasher h;
     h.add(uint64_t{outline || cover});
-    if (outline || cover) h.addGrade(m.CONC_MAT, m.NCONCMAT, m.USE_CONC);
+    if (outline || cover) h.addGrade(m.document.CONC_MAT, m.document.NCONCMAT, m.document.USE_CONC);
     h.add(uint64_t{outline && cover});
-    if (outline && cover) h.addGrade(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER);
-    h.add(uint64_t{m.NSTEEL_SEC > 0});
-    if (m.NSTEEL_SEC > 0) h.addGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL);
-    h.add(uint64_t{m.NBAR > 0});
-    if (m.NBAR > 0) h.addGrade(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR);
+    if (outline && cover)
+        h.addGrade(m.document.COVER_MAT, m.document.NCOVERMAT, m.document.USE_COVER);
+    h.add(uint64_t{m.document.NSTEEL_SEC > 0});
+    if (m.document.NSTEEL_SEC > 0)
+        h.addGrade(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_STEEL);
+    h.add(uint64_t{m.document.NBAR > 0});
+    if (m.document.NBAR > 0)
+        h.addGrade(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_REBAR);
     return h.value();
 }
 
 bool steelGridApplies(const SectionModel& m) {
-    return m.STEEL_GRID && m.NCONC_PT <= 0;
+    return m.settings.STEEL_GRID && m.document.NCONC_PT <= 0;
 }
 
 uint64_t optionsFingerprint(const SectionModel& m) {
@@ -109,17 +113,17 @@ uint64_t optionsFingerprint(const SectionModel& m) {
 }
 
 MeshState meshState(const SectionModel& m) {
-    if (m.NFIB <= 0) return MeshState::None;
-    if (m.MESH_STAMP.serial == 0 || m.MESH_STAMP.geometry != geometryFingerprint(m))
+    if (m.mesh.NFIB <= 0) return MeshState::None;
+    if (m.mesh.MESH_STAMP.serial == 0 || m.mesh.MESH_STAMP.geometry != geometryFingerprint(m))
         return MeshState::GeometryChanged;
-    if (m.MESH_STAMP.options != optionsFingerprint(m)) return MeshState::OptionsChanged;
-    if (m.MESH_STAMP.materials != materialFingerprint(m)) return MeshState::MaterialsChanged;
+    if (m.mesh.MESH_STAMP.options != optionsFingerprint(m)) return MeshState::OptionsChanged;
+    if (m.mesh.MESH_STAMP.materials != materialFingerprint(m)) return MeshState::MaterialsChanged;
     return MeshState::Current;
 }
 
 void stampMesh(SectionModel& m) {
-    m.MESH_STAMP = {geometryFingerprint(m), materialFingerprint(m), optionsFingerprint(m),
-                    ++m.MESH_SERIAL};
+    m.mesh.MESH_STAMP = {geometryFingerprint(m), materialFingerprint(m), optionsFingerprint(m),
+                         ++m.mesh.MESH_SERIAL};
 }
 
 void requireCurrentMesh(const SectionModel& m) {

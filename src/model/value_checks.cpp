@@ -69,28 +69,29 @@ void requireMaterials(const std::vector<TMAT>& table, int n, const std::string& 
 }  // namespace
 
 void requireFiniteSection(const SectionModel& m) {
-    requirePoints(m.CONC_PT, m.NCONC_PT, "Concrete section");
-    requirePoints(m.COVER_PT, m.NCOVER_PT, "Concrete cover line");
-    forEach(m.STEEL_SEC, m.NSTEEL_SEC, [&](const TPOLYSHAPE& s, int k) {
+    requirePoints(m.document.CONC_PT, m.document.NCONC_PT, "Concrete section");
+    requirePoints(m.document.COVER_PT, m.document.NCOVER_PT, "Concrete cover line");
+    forEach(m.document.STEEL_SEC, m.document.NSTEEL_SEC, [&](const TPOLYSHAPE& s, int k) {
         requirePoints(s.PT, s.NPOINT, Format("Steel section %D", {k}));
     });
-    forEach(m.OPEN_SEC, m.NOPEN_SEC, [&](const TPOLYSHAPE& s, int k) {
+    forEach(m.document.OPEN_SEC, m.document.NOPEN_SEC, [&](const TPOLYSHAPE& s, int k) {
         requirePoints(s.PT, s.NPOINT, Format("Opening %D", {k}));
     });
-    forEach(m.BAR, m.NBAR, [&](const TBAR& b, int i) {
+    forEach(m.document.BAR, m.document.NBAR, [&](const TBAR& b, int i) {
         requireFinite({b.X, b.Y, b.DB}, [i] { return Format("Bar %D", {i}); });
     });
-    requireMaterials(m.CONC_MAT, m.NCONCMAT, "Concrete");
-    requireMaterials(m.COVER_MAT, m.NCOVERMAT, "Cover concrete");
-    requireMaterials(m.STEEL_MAT, m.NSTEELMAT, "Steel");
-    forEach(m.FORCE, m.NFORCE, [&](const TFORCE& f, int i) {
+    requireMaterials(m.document.CONC_MAT, m.document.NCONCMAT, "Concrete");
+    requireMaterials(m.document.COVER_MAT, m.document.NCOVERMAT, "Cover concrete");
+    requireMaterials(m.document.STEEL_MAT, m.document.NSTEELMAT, "Steel");
+    forEach(m.document.FORCE, m.document.NFORCE, [&](const TFORCE& f, int i) {
         requireFinite({f.P, f.MX, f.MY}, [i] { return Format("Load combination %D", {i}); });
     });
-    forEach(m.FIB, m.NFIB, [&](const TFIB& f, int i) {
+    forEach(m.mesh.FIB, m.mesh.NFIB, [&](const TFIB& f, int i) {
         requireFinite({f.X, f.Y, f.AREA, f.DB}, [i] { return Format("Fibre %D", {i}); });
     });
-    requireFinite({m.SEC_AREA, m.STEEL_AREA, m.REBAR_AREA, m.STEEL_RATIO, m.REBAR_RATIO, m.CONC_CX,
-                   m.CONC_CY, m.STEEL_CX, m.STEEL_CY},
+    requireFinite({m.mesh.SEC_AREA, m.mesh.STEEL_AREA, m.mesh.REBAR_AREA, m.mesh.STEEL_RATIO,
+                   m.mesh.REBAR_RATIO, m.document.CONC_CX, m.document.CONC_CY, m.document.STEEL_CX,
+                   m.document.STEEL_CY},
                   [] { return std::string("The section's properties"); });
 }
 

@@ -38,8 +38,8 @@ void drawEmptyChart(Canvas& canvas, int X0, int Y0, int W, int H, int titleX, in
 }
 
 bool hasCriticalComb(const SectionModel& m) {
-    return m.CRITICAL_COMB >= 1 && m.CRITICAL_COMB <= m.NFORCE &&
-           static_cast<std::size_t>(m.CRITICAL_COMB) < m.FORCE.size();
+    return m.results.CRITICAL_COMB >= 1 && m.results.CRITICAL_COMB <= m.document.NFORCE &&
+           static_cast<std::size_t>(m.results.CRITICAL_COMB) < m.document.FORCE.size();
 }
 
 }  // namespace qav

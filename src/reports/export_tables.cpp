@@ -90,8 +90,8 @@ void polygonTable(DataTable& grid, const std::vector<TPOLYSHAPE>& sec, int n) {
 
 void barTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "X", "Y", "Dia"});
-    for (int i = 1; i <= m.NBAR; ++i) {
-        const TBAR* b = slot(m.BAR, i);
+    for (int i = 1; i <= m.document.NBAR; ++i) {
+        const TBAR* b = slot(m.document.BAR, i);
         if (!b) break;
         t.row({intCell(i), fixedCell(b->X, 3), fixedCell(b->Y, 3), fixedCell(b->DB, 2)});
     }
@@ -99,8 +99,8 @@ void barTable(DataTable& grid, const SectionModel& m) {
 
 void fibreTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "X", "Y", "Area", "Type", "Mat"});
-    for (int i = 1; i <= m.NFIB; ++i) {
-        const TFIB* f = slot(m.FIB, i);
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        const TFIB* f = slot(m.mesh.FIB, i);
         if (!f) break;
         t.row({intCell(i), fixedCell(f->X, 3), fixedCell(f->Y, 3), fixedCell(f->AREA, 2),
                intCell(f->TY), intCell(f->MAT)});
@@ -119,8 +119,8 @@ void concreteMaterialTable(DataTable& grid, const std::vector<TMAT>& mat, int n)
 
 void steelMaterialTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "Name", "Es", "fy"});
-    for (int i = 1; i <= m.NSTEELMAT; ++i) {
-        const TMAT* s = slot(m.STEEL_MAT, i);
+    for (int i = 1; i <= m.document.NSTEELMAT; ++i) {
+        const TMAT* s = slot(m.document.STEEL_MAT, i);
         if (!s) break;
         t.row({intCell(i), textCell(s->NAME), fixedCell(s->ES, 0), fixedCell(s->FY, 1)});
     }
@@ -128,8 +128,8 @@ void steelMaterialTable(DataTable& grid, const SectionModel& m) {
 
 void loadTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "LoadComb", "P", "Mx", "My", "LoadFraction"});
-    for (int i = 1; i <= m.NFORCE; ++i) {
-        const TFORCE* f = slot(m.FORCE, i);
+    for (int i = 1; i <= m.document.NFORCE; ++i) {
+        const TFORCE* f = slot(m.document.FORCE, i);
         if (!f) break;
         t.row({intCell(i), textCell(f->COMB_NAME), fixedCell(f->P, 3), fixedCell(f->MX, 3),
                fixedCell(f->MY, 3), fixedCell(f->LOAD_FRACTION, 3)});
@@ -151,24 +151,24 @@ void addConvergedColumn(DataTable& grid, const std::vector<uint8_t>& flags, int 
 
 void pmTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "Axial(P)", "Moment(M)"});
-    for (int j = 1; j <= 2 * m.NPM + 2; ++j) {
-        const double* p = slot(m.PM_P, j);
-        const double* mm = slot(m.PM_M, j);
+    for (int j = 1; j <= 2 * m.settings.NPM + 2; ++j) {
+        const double* p = slot(m.results.PM_P, j);
+        const double* mm = slot(m.results.PM_M, j);
         if (!p || !mm) break;
         t.row({intCell(j), fixedCell(*p, 3), fixedCell(*mm, 3)});
     }
-    addConvergedColumn(grid, m.PM_CONVERGED, 1);
+    addConvergedColumn(grid, m.results.PM_CONVERGED, 1);
 }
 
 void mmTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "Moment(Mx)", "Moment(My)"});
-    for (int j = 0; j <= m.NMM; ++j) {
-        const double* x = slot(m.MM_MX, j);
-        const double* y = slot(m.MM_MY, j);
+    for (int j = 0; j <= m.settings.NMM; ++j) {
+        const double* x = slot(m.results.MM_MX, j);
+        const double* y = slot(m.results.MM_MY, j);
         if (!x || !y) break;
         t.row({intCell(j), fixedCell(*x, 3), fixedCell(*y, 3)});
     }
-    addConvergedColumn(grid, m.MM_CONVERGED, 0);
+    addConvergedColumn(grid, m.results.MM_CONVERGED, 0);
 }
 
 }  // namespace
@@ -200,31 +200,31 @@ namespace {
 bool modelTable(const SectionModel& m, int KI, DataTable& t) {
     switch (KI) {
         case 1:
-            pointTable(t, m.CONC_PT, m.NCONC_PT);
+            pointTable(t, m.document.CONC_PT, m.document.NCONC_PT);
             return true;
         case 2:
-            pointTable(t, m.COVER_PT, m.NCOVER_PT);
+            pointTable(t, m.document.COVER_PT, m.document.NCOVER_PT);
             return true;
         case 3:
-            polygonTable(t, m.STEEL_SEC, m.NSTEEL_SEC);
+            polygonTable(t, m.document.STEEL_SEC, m.document.NSTEEL_SEC);
             return true;
         case 4:
             barTable(t, m);
             return true;
         case 5:
-            polygonTable(t, m.OPEN_SEC, m.NOPEN_SEC);
+            polygonTable(t, m.document.OPEN_SEC, m.document.NOPEN_SEC);
             return true;
         case 6:
             fibreTable(t, m);
             return true;
         case 8:
-            concreteMaterialTable(t, m.CONC_MAT, m.NCONCMAT);
+            concreteMaterialTable(t, m.document.CONC_MAT, m.document.NCONCMAT);
             return true;
         case 9:
             steelMaterialTable(t, m);
             return true;
         case 10:
-            concreteMaterialTable(t, m.COVER_MAT, m.NCOVERMAT);
+            concreteMaterialTable(t, m.document.COVER_MAT, m.document.NCOVERMAT);
             return true;
         case 11:
             loadTable(t, m);

@@ -29,15 +29,17 @@ void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, LoadMarks marks,
     c.pen = Pen{colors::grey, 1, PenStyle::Solid};
     c.brush.style = BrushStyle::Clear;
     if (marks.all) {
-        for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
-            const auto [mv, pv] = place(m.FORCE[static_cast<std::size_t>(i)]);
+        for (int i = 1;
+             i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size(); ++i) {
+            const auto [mv, pv] = place(m.document.FORCE[static_cast<std::size_t>(i)]);
             drawLoadCircle(c, p, mv, pv, R);
         }
     }
     c.pen.color = colors::blue;
     if (marks.critical) {
         if (hasCriticalComb(m)) {
-            const auto [mv, pv] = place(m.FORCE[static_cast<std::size_t>(m.CRITICAL_COMB)]);
+            const auto [mv, pv] =
+                place(m.document.FORCE[static_cast<std::size_t>(m.results.CRITICAL_COMB)]);
             drawLoadCircle(c, p, mv, pv, R);
         } else {
             const int h = c.textHeight(NO_CRITICAL_NOTE);
@@ -85,16 +87,16 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
     c.font.size = 8;
     c.pen = Pen{};
     c.brush = Brush{colors::white, BrushStyle::Solid};
-    const int last = lastIndex(m.PM_P, m.PM_M);
+    const int last = lastIndex(m.results.PM_P, m.results.PM_M);
     Range P, M;
     for (int i = 1; i <= last; ++i) {
-        P.add(m.PM_P[static_cast<std::size_t>(i)]);
-        M.add(m.PM_M[static_cast<std::size_t>(i)]);
+        P.add(m.results.PM_P[static_cast<std::size_t>(i)]);
+        M.add(m.results.PM_M[static_cast<std::size_t>(i)]);
     }
     Plot p{f};
     const double XMAX = 500.0 * std::ceil(M.absMax() / 500);
     p.setScales(-XMAX, XMAX, 1000.0 * std::floor(P.lo / 1000), 1000.0 * std::ceil(P.hi / 1000));
-    const std::string title = pmChartTitle(m.DESIGN_CODE);
+    const std::string title = pmChartTitle(m.settings.DESIGN_CODE);
     if (!P.any || !M.any || !p.usable()) {
         const char* note = last < 1           ? "No P-M curve to draw: run the P-M analysis."
                            : !P.any || !M.any ? "No P-M curve to draw: the curve holds no numbers."
@@ -121,8 +123,8 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
 
     drawGrid(c, p, GridStyle{5 * K, 5 * K, "%0.0F", 5 * K});
-    drawCurve(c, p, m.PM_M, m.PM_P, 1, last);
-    markUnconverged(c, p, m.PM_M, m.PM_P, m.PM_CONVERGED, 1, last);
+    drawCurve(c, p, m.results.PM_M, m.results.PM_P, 1, last);
+    markUnconverged(c, p, m.results.PM_M, m.results.PM_P, m.results.PM_CONVERGED, 1, last);
 
     const double r = std::numbers::pi / 180.0;
     drawLoads(c, p, m, marks, [&](const TFORCE& F) {
@@ -139,17 +141,17 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
                         LoadMarks marks, bool printed) {
     c.pen = Pen{};
     c.brush = Brush{colors::white, BrushStyle::Solid};
-    const int last = lastIndex(m.MM_MX, m.MM_MY);
+    const int last = lastIndex(m.results.MM_MX, m.results.MM_MY);
     Range X, Y;
     for (int i = 0; i <= last; ++i) {
-        X.add(m.MM_MX[static_cast<std::size_t>(i)]);
-        Y.add(m.MM_MY[static_cast<std::size_t>(i)]);
+        X.add(m.results.MM_MX[static_cast<std::size_t>(i)]);
+        Y.add(m.results.MM_MY[static_cast<std::size_t>(i)]);
     }
     const double XMAX = 500.0 * std::ceil(X.absMax() / 500);
     const double YMAX = 500.0 * std::ceil(Y.absMax() / 500);
     Plot p{f};
     p.setScales(-XMAX, XMAX, -YMAX, YMAX);
-    const std::string title = mmChartTitle(m.DESIGN_CODE);
+    const std::string title = mmChartTitle(m.settings.DESIGN_CODE);
     c.font.size = 8;
     if (!X.any || !Y.any || !p.usable()) {
         const char* note =
@@ -177,8 +179,8 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, printed ? 8 : 8 * K);
 
     drawGrid(c, p, GridStyle{5, 0, "%0.0F  ", 5});
-    drawCurve(c, p, m.MM_MX, m.MM_MY, 0, last);
-    markUnconverged(c, p, m.MM_MX, m.MM_MY, m.MM_CONVERGED, 0, last);
+    drawCurve(c, p, m.results.MM_MX, m.results.MM_MY, 0, last);
+    markUnconverged(c, p, m.results.MM_MX, m.results.MM_MY, m.results.MM_CONVERGED, 0, last);
     drawLoads(c, p, m, marks, [](const TFORCE& F) { return std::pair{F.MX, F.MY}; });
 }
 

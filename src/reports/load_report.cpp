@@ -126,8 +126,9 @@ std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m) {
     const std::string rule(60, '-');
     std::vector<std::string> lines{
         rule, "COMB        P(kN)       My(kNm)     Mx(kNm)     LoadFraction", rule};
-    for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
+         ++i) {
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
         lines.push_back(
             PAD_RIGHT(12, "COMB_" + Format("%D", {i})) + PAD_RIGHT(12, Format("%0.3F", {f.P})) +
             PAD_RIGHT(12, Format("%0.3F", {f.MX})) + PAD_RIGHT(12, Format("%0.3F", {f.MY})) +

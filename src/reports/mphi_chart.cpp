@@ -14,10 +14,10 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
     c.font.size = 8;
     c.pen = Pen{};
     c.brush = Brush{colors::white, BrushStyle::Solid};
-    const int last =
-        std::min<int>(NSTEP, static_cast<int>(std::min(m.MPHI_M.size(), m.MPHI_PHI.size())) - 1);
-    auto M = [&](int i) { return m.MPHI_M[static_cast<std::size_t>(i)]; };
-    auto PHI = [&](int i) { return m.MPHI_PHI[static_cast<std::size_t>(i)]; };
+    const int last = std::min<int>(
+        NSTEP, static_cast<int>(std::min(m.results.MPHI_M.size(), m.results.MPHI_PHI.size())) - 1);
+    auto M = [&](int i) { return m.results.MPHI_M[static_cast<std::size_t>(i)]; };
+    auto PHI = [&](int i) { return m.results.MPHI_PHI[static_cast<std::size_t>(i)]; };
     double Mmax = 0, PHImax = 0;
     bool numbers = true;
     for (int i = 1; i <= last; ++i) {
@@ -57,9 +57,9 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
     // Every second vertical line, labels in exponent form; the moment labels at the left edge.
     drawGrid(c, p, GridStyle{5, 5, "%0.0F", 5, 2, "%0.3e", 0});
     c.pen.width = 2;
-    drawCurve(c, p, m.MPHI_PHI, m.MPHI_M, 0, last);
+    drawCurve(c, p, m.results.MPHI_PHI, m.results.MPHI_M, 0, last);
     c.pen.width = 1;
-    markUnconverged(c, p, m.MPHI_PHI, m.MPHI_M, m.MPHI_CONVERGED, 0, last);
+    markUnconverged(c, p, m.results.MPHI_PHI, m.results.MPHI_M, m.results.MPHI_CONVERGED, 0, last);
 }
 
 }  // namespace qav

@@ -62,7 +62,7 @@ void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& i
     GEN_SECTION_DATA_TEXT(m, lines);
     PRINT_SECTION_DATA_TEXT(c, lines, 425, 4100, 140);
     courier(c, 8);
-    PRINT_TABLE_GRID(c, m.DESIGN_CODE);
+    PRINT_TABLE_GRID(c, m.settings.DESIGN_CODE);
     struct Chart {
         double angle;
         int x, y;

@@ -40,7 +40,7 @@ ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>
         Run& r = runs_[k];
         r.curve = curves[k];
         r.model = m;
-        r.model.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+        r.model.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
         // A Myy-Mzz chart after a P-M run finds PMAX and PMIN as that run left them.
         if (!isPm(r.curve) && pmBefore) CALC_NMAX(r.model);
         pmBefore = pmBefore || isPm(r.curve);
@@ -48,7 +48,7 @@ ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>
     // A curve after one that has already failed is of no use: it is not run.
     std::atomic<int> firstFailure{count()};
     runPieces(
-        count(), m.THREADS,
+        count(), m.settings.THREADS,
         [this, &firstFailure](int k, Progress& p) {
             Run& r = runs_[static_cast<std::size_t>(k)];
             if (firstFailure.load() < k) return;
@@ -101,30 +101,30 @@ void ReportCurves::commit(SectionModel& m) const {
     int lastPm = -1, lastMm = -1;
     for (int k = 0; k < count(); ++k) (isPm(run(k).curve) ? lastPm : lastMm) = k;
     const SectionModel& last = runs_.back().model;
-    m.STRAIN_LIMIT_MODE = last.STRAIN_LIMIT_MODE;
-    m.RESULTS_STAMP = last.RESULTS_STAMP;
+    m.results.STRAIN_LIMIT_MODE = last.results.STRAIN_LIMIT_MODE;
+    m.results.RESULTS_STAMP = last.results.RESULTS_STAMP;
     if (lastPm >= 0) {
         const SectionModel& r = run(lastPm).model;
-        m.PMAX = r.PMAX;
-        m.PMIN = r.PMIN;
-        m.PM_P = r.PM_P;
-        m.PM_MX = r.PM_MX;
-        m.PM_MY = r.PM_MY;
-        m.PM_M = r.PM_M;
-        m.PM_CONVERGED = r.PM_CONVERGED;
+        m.results.PMAX = r.results.PMAX;
+        m.results.PMIN = r.results.PMIN;
+        m.results.PM_P = r.results.PM_P;
+        m.results.PM_MX = r.results.PM_MX;
+        m.results.PM_MY = r.results.PM_MY;
+        m.results.PM_M = r.results.PM_M;
+        m.results.PM_CONVERGED = r.results.PM_CONVERGED;
     }
     if (lastMm >= 0) {
-        m.MM_MX = run(lastMm).model.MM_MX;
-        m.MM_MY = run(lastMm).model.MM_MY;
-        m.MM_CONVERGED = run(lastMm).model.MM_CONVERGED;
+        m.results.MM_MX = run(lastMm).model.results.MM_MX;
+        m.results.MM_MY = run(lastMm).model.results.MM_MY;
+        m.results.MM_CONVERGED = run(lastMm).model.results.MM_CONVERGED;
     }
     // The fibres and control points keep the state of the last solve, in place.
-    for (std::size_t j = 0; j < m.FIB.size() && j < last.FIB.size(); ++j) {
-        m.FIB[j].EPS = last.FIB[j].EPS;
-        m.FIB[j].STRESS = last.FIB[j].STRESS;
+    for (std::size_t j = 0; j < m.mesh.FIB.size() && j < last.mesh.FIB.size(); ++j) {
+        m.mesh.FIB[j].EPS = last.mesh.FIB[j].EPS;
+        m.mesh.FIB[j].STRESS = last.mesh.FIB[j].STRESS;
     }
-    for (std::size_t j = 0; j < m.CFIB.size() && j < last.CFIB.size(); ++j)
-        m.CFIB[j].EPS = last.CFIB[j].EPS;
+    for (std::size_t j = 0; j < m.mesh.CFIB.size() && j < last.mesh.CFIB.size(); ++j)
+        m.mesh.CFIB[j].EPS = last.mesh.CFIB[j].EPS;
 }
 
 ReportCurves runReportCurves(SectionModel& m, const std::vector<ReportCurve>& curves,

@@ -87,26 +87,31 @@ void drawSection(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int W
     const Picture pic(*fit, SX, SY, WX, WY);
     c.pen = Pen{colors::black, 1, PenStyle::Solid};
     c.brush = Brush{CREAM, BrushStyle::Solid};
-    if (v == Variant::Printed || m.NCONC_PT > 0) pic.polygon(c, m.CONC_PT, m.NCONC_PT);
-    if (m.NCOVER_PT > 0) {
+    if (v == Variant::Printed || m.document.NCONC_PT > 0)
+        pic.polygon(c, m.document.CONC_PT, m.document.NCONC_PT);
+    if (m.document.NCOVER_PT > 0) {
         c.pen = Pen{colors::red, 1, PenStyle::Dash};
         if (v == Variant::Printed) c.brush.style = BrushStyle::Clear;
-        pic.polygon(c, m.COVER_PT, m.NCOVER_PT);
+        pic.polygon(c, m.document.COVER_PT, m.document.NCOVER_PT);
         c.pen.style = PenStyle::Solid;
     }
     c.pen = Pen{};
     c.brush = Brush{colors::cyan, BrushStyle::Solid};
-    for (int k = 1; k <= m.NSTEEL_SEC && static_cast<std::size_t>(k) < m.STEEL_SEC.size(); ++k)
-        pic.polygon(c, m.STEEL_SEC[static_cast<std::size_t>(k)].PT,
-                    m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
+    for (int k = 1;
+         k <= m.document.NSTEEL_SEC && static_cast<std::size_t>(k) < m.document.STEEL_SEC.size();
+         ++k)
+        pic.polygon(c, m.document.STEEL_SEC[static_cast<std::size_t>(k)].PT,
+                    m.document.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
     c.brush.color = colors::white;
-    for (int k = 1; k <= m.NOPEN_SEC && static_cast<std::size_t>(k) < m.OPEN_SEC.size(); ++k)
-        pic.polygon(c, m.OPEN_SEC[static_cast<std::size_t>(k)].PT,
-                    m.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT);
+    for (int k = 1;
+         k <= m.document.NOPEN_SEC && static_cast<std::size_t>(k) < m.document.OPEN_SEC.size(); ++k)
+        pic.polygon(c, m.document.OPEN_SEC[static_cast<std::size_t>(k)].PT,
+                    m.document.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT);
     c.pen = Pen{colors::black, 1, PenStyle::Solid};
     c.brush.color = colors::red;
-    for (int i = 1; i <= m.NBAR && static_cast<std::size_t>(i) < m.BAR.size(); ++i)
-        pic.bar(c, m.BAR[static_cast<std::size_t>(i)]);
+    for (int i = 1; i <= m.document.NBAR && static_cast<std::size_t>(i) < m.document.BAR.size();
+         ++i)
+        pic.bar(c, m.document.BAR[static_cast<std::size_t>(i)]);
     c.brush = Brush{colors::white, BrushStyle::Solid};
 }
 
@@ -114,12 +119,14 @@ void drawSection(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int W
 
 std::optional<ImageFit> CALC_POLY_ZONE_IMAGE(const SectionModel& m, int WX, int WY) {
     Extent e;
-    if (m.NCONC_PT != 0) {
-        addPoints(e, m.CONC_PT, m.NCONC_PT);
+    if (m.document.NCONC_PT != 0) {
+        addPoints(e, m.document.CONC_PT, m.document.NCONC_PT);
     } else {
-        for (int k = 1; k <= m.NSTEEL_SEC && static_cast<std::size_t>(k) < m.STEEL_SEC.size(); ++k)
-            addPoints(e, m.STEEL_SEC[static_cast<std::size_t>(k)].PT,
-                      m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
+        for (int k = 1; k <= m.document.NSTEEL_SEC &&
+                        static_cast<std::size_t>(k) < m.document.STEEL_SEC.size();
+             ++k)
+            addPoints(e, m.document.STEEL_SEC[static_cast<std::size_t>(k)].PT,
+                      m.document.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
     }
     if (!e.any) return std::nullopt;
     ImageFit fit;

@@ -34,8 +34,8 @@ struct Box {
 
 Box fibreBox(const SectionModel& m) {
     Box b;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         if (f.SHAPE == 3) {
             for (int c = 0; c < 3; ++c)
                 b.add(f.POS[static_cast<std::size_t>(c)].X, f.POS[static_cast<std::size_t>(c)].Y);
@@ -45,8 +45,9 @@ Box fibreBox(const SectionModel& m) {
             b.add(f.X + r, f.Y + r);
         }
     }
-    for (int j = 1; j <= m.NCFIB; ++j)
-        b.add(m.CFIB[static_cast<std::size_t>(j)].X, m.CFIB[static_cast<std::size_t>(j)].Y);
+    for (int j = 1; j <= m.mesh.NCFIB; ++j)
+        b.add(m.mesh.CFIB[static_cast<std::size_t>(j)].X,
+              m.mesh.CFIB[static_cast<std::size_t>(j)].Y);
     return b;
 }
 
@@ -98,8 +99,8 @@ void drawFibres(Canvas& c, const SectionModel& m, const SectionState& s, const F
     for (const int pass : {0, 1, 2}) {
         for (const FibreStateRow& r : s.fibres) {
             // A state outlives no mesh: fibres the model no longer has are not drawn.
-            if (r.number < 1 || r.number > m.NFIB) continue;
-            const TFIB& f = m.FIB[static_cast<std::size_t>(r.number)];
+            if (r.number < 1 || r.number > m.mesh.NFIB) continue;
+            const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(r.number)];
             const bool bar = f.SHAPE != 3;
             const bool steel = r.TY == FIB_STEEL || r.TY == FIB_REBAR;
             const int fibrePass = bar ? 2 : (steel ? 1 : 0);
@@ -126,9 +127,11 @@ void drawFibres(Canvas& c, const SectionModel& m, const SectionState& s, const F
 
 // The section's own outlines over the fibres, about the centre the fibres are measured from.
 void drawOutlines(Canvas& c, const SectionModel& m, const Fit& fit) {
-    const bool concrete = m.NCONC_PT != 0;
-    const double cx = concrete ? m.CONC_CX : (m.NSTEEL_SEC > 0 ? m.STEEL_CX : 0);
-    const double cy = concrete ? m.CONC_CY : (m.NSTEEL_SEC > 0 ? m.STEEL_CY : 0);
+    const bool concrete = m.document.NCONC_PT != 0;
+    const double cx =
+        concrete ? m.document.CONC_CX : (m.document.NSTEEL_SEC > 0 ? m.document.STEEL_CX : 0);
+    const double cy =
+        concrete ? m.document.CONC_CY : (m.document.NSTEEL_SEC > 0 ? m.document.STEEL_CY : 0);
     auto outline = [&](const std::vector<TPOS>& pts, int n) {
         if (n < 2 || static_cast<std::size_t>(n) > pts.size()) return;
         for (int i = 0; i < n; ++i) {
@@ -139,11 +142,13 @@ void drawOutlines(Canvas& c, const SectionModel& m, const Fit& fit) {
         }
     };
     c.pen = Pen{colors::grey, 1, PenStyle::Solid};
-    outline(m.CONC_PT, m.NCONC_PT);
+    outline(m.document.CONC_PT, m.document.NCONC_PT);
     c.pen = Pen{STEEL_EDGE, 1, PenStyle::Solid};
-    for (int k = 1; k <= m.NSTEEL_SEC && static_cast<std::size_t>(k) < m.STEEL_SEC.size(); ++k)
-        outline(m.STEEL_SEC[static_cast<std::size_t>(k)].PT,
-                m.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
+    for (int k = 1;
+         k <= m.document.NSTEEL_SEC && static_cast<std::size_t>(k) < m.document.STEEL_SEC.size();
+         ++k)
+        outline(m.document.STEEL_SEC[static_cast<std::size_t>(k)].PT,
+                m.document.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
 }
 
 void drawLegend(Canvas& c, int left, int top, int width, double scale) {

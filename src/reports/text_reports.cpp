@@ -8,13 +8,14 @@ namespace qav {
 // The listings take their point counts from the stored curves, so a setting changed after the
 // run never reads past them.
 int pmSteps(const SectionModel& m) {
-    const std::size_t n = m.PM_P.size();
-    if (n < 3 || m.PM_M.size() < n) return -1;
+    const std::size_t n = m.results.PM_P.size();
+    if (n < 3 || m.results.PM_M.size() < n) return -1;
     return static_cast<int>((n - 3) / 2);
 }
 
 int mmSteps(const SectionModel& m) {
-    const std::size_t n = m.MM_MX.size() < m.MM_MY.size() ? m.MM_MX.size() : m.MM_MY.size();
+    const std::size_t n = m.results.MM_MX.size() < m.results.MM_MY.size() ? m.results.MM_MX.size()
+                                                                          : m.results.MM_MY.size();
     return static_cast<int>(n) - 1;
 }
 
@@ -63,8 +64,8 @@ void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
     const int n = pmSteps(m);
     for (int i = 1; i <= 2 * n + 2; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.PM_P[u]})) +
-                       PAD_LEFT(12, Format("%0.3F,", {m.PM_M[u]})));
+        DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.results.PM_P[u]})) +
+                       PAD_LEFT(12, Format("%0.3F,", {m.results.PM_M[u]})));
     }
 }
 
@@ -74,16 +75,20 @@ void GEN_MM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
     const int n = mmSteps(m);
     for (int i = 0; i <= n; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        DATA.push_back(PAD_LEFT(12, fixed3(m.MM_MX[u])) + PAD_LEFT(12, fixed3(m.MM_MY[u])));
+        DATA.push_back(PAD_LEFT(12, fixed3(m.results.MM_MX[u])) +
+                       PAD_LEFT(12, fixed3(m.results.MM_MY[u])));
     }
 }
 
 void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
     const std::string dashes(30, '-');
-    const TMAT& conc = material(m.CONC_MAT, m.NCONCMAT, m.USE_CONC + 1);
-    const TMAT& rebar = material(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR + 1);
-    const TMAT& steel = material(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL + 1);
-    const TMAT& cover = material(m.COVER_MAT, m.NCOVERMAT, m.USE_COVER + 1);
+    const TMAT& conc = material(m.document.CONC_MAT, m.document.NCONCMAT, m.document.USE_CONC + 1);
+    const TMAT& rebar =
+        material(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_REBAR + 1);
+    const TMAT& steel =
+        material(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_STEEL + 1);
+    const TMAT& cover =
+        material(m.document.COVER_MAT, m.document.NCOVERMAT, m.document.USE_COVER + 1);
     auto& D = DATA;
     D.clear();
     D.push_back("Material Properties");
@@ -104,22 +109,22 @@ void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA
     D.push_back("");
     D.push_back("Section Properties");
     D.push_back(dashes);
-    D.push_back(Format("Conc Sec Points     %d", {m.NCONC_PT}));
-    D.push_back(Format("Cover Line Points   %d", {m.NCOVER_PT}));
-    D.push_back(Format("Num of Steel Sec    %d", {m.NSTEEL_SEC}));
-    D.push_back(Format("Number of Rebars    %d", {m.NBAR}));
-    D.push_back(Format("Section Area(m2)    %0.0f", {m.SEC_AREA}));
-    D.push_back(Format("Rebar Area(m2)      %0.0f", {m.REBAR_AREA}));
-    D.push_back(Format("Steel Area(m2)      %0.0f", {m.STEEL_AREA}));
-    D.push_back(Format("Rebar Ratio         %0.3f", {m.REBAR_RATIO}));
-    D.push_back(Format("Steel Ratio         %0.3f", {m.STEEL_RATIO}));
+    D.push_back(Format("Conc Sec Points     %d", {m.document.NCONC_PT}));
+    D.push_back(Format("Cover Line Points   %d", {m.document.NCOVER_PT}));
+    D.push_back(Format("Num of Steel Sec    %d", {m.document.NSTEEL_SEC}));
+    D.push_back(Format("Number of Rebars    %d", {m.document.NBAR}));
+    D.push_back(Format("Section Area(m2)    %0.0f", {m.mesh.SEC_AREA}));
+    D.push_back(Format("Rebar Area(m2)      %0.0f", {m.mesh.REBAR_AREA}));
+    D.push_back(Format("Steel Area(m2)      %0.0f", {m.mesh.STEEL_AREA}));
+    D.push_back(Format("Rebar Ratio         %0.3f", {m.mesh.REBAR_RATIO}));
+    D.push_back(Format("Steel Ratio         %0.3f", {m.mesh.STEEL_RATIO}));
     D.push_back("");
-    if (m.CRITICAL_COMB != 0 && m.NFORCE != 0 && m.CRITICAL_COMB > 0 &&
-        static_cast<std::size_t>(m.CRITICAL_COMB) < m.FORCE.size()) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(m.CRITICAL_COMB)];
+    if (m.results.CRITICAL_COMB != 0 && m.document.NFORCE != 0 && m.results.CRITICAL_COMB > 0 &&
+        static_cast<std::size_t>(m.results.CRITICAL_COMB) < m.document.FORCE.size()) {
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(m.results.CRITICAL_COMB)];
         D.push_back("Loading Checking");
         D.push_back(dashes);
-        D.push_back(Format("Critical LoadComb   %d", {m.CRITICAL_COMB}));
+        D.push_back(Format("Critical LoadComb   %d", {m.results.CRITICAL_COMB}));
         D.push_back(Format("Axial Force P       %0.0f", {f.P}));
         D.push_back(Format("Moment Mxx          %0.3f", {f.MX}));
         D.push_back(Format("Moment Myy          %0.3f", {f.MY}));
@@ -135,31 +140,44 @@ void GEN_SECTION_SUMMARY(const SectionModel& m, std::vector<std::string>& DATA) 
     D.push_back(dashes);
     D.push_back("(1). Material Properties");
     D.push_back(dashes);
-    D.push_back("  Concrete     " +
-                PAD_LEFT(8, material(m.CONC_MAT, m.NCONCMAT, m.USE_CONC + 1).NAME));
-    D.push_back("  Rebar        " +
-                PAD_LEFT(8, material(m.STEEL_MAT, m.NSTEELMAT, m.USE_REBAR + 1).NAME));
-    D.push_back("  Steel        " +
-                PAD_LEFT(8, material(m.STEEL_MAT, m.NSTEELMAT, m.USE_STEEL + 1).NAME));
-    D.push_back("  MeshSize     " + PAD_LEFT(8, m.MESH_SIZE_TEXT));
+    D.push_back(
+        "  Concrete     " +
+        PAD_LEFT(8,
+                 material(m.document.CONC_MAT, m.document.NCONCMAT, m.document.USE_CONC + 1).NAME));
+    D.push_back(
+        "  Rebar        " +
+        PAD_LEFT(
+            8,
+            material(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_REBAR + 1).NAME));
+    D.push_back(
+        "  Steel        " +
+        PAD_LEFT(
+            8,
+            material(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_STEEL + 1).NAME));
+    D.push_back("  MeshSize     " + PAD_LEFT(8, m.document.MESH_SIZE_TEXT));
     D.push_back(dashes);
-    pointBlock(D, dashes, "(2). Concrete Section", m.CONC_PT, m.NCONC_PT);
-    pointBlock(D, dashes, "(3). Concrete Cover Line", m.COVER_PT, m.NCOVER_PT);
+    pointBlock(D, dashes, "(2). Concrete Section", m.document.CONC_PT, m.document.NCONC_PT);
+    pointBlock(D, dashes, "(3). Concrete Cover Line", m.document.COVER_PT, m.document.NCOVER_PT);
     D.push_back(dashes);
     D.push_back(PAD_RIGHT(36, "(4). Rebar Information"));
     D.push_back(dashes);
     D.push_back("   NO           X           Y     dB");
-    for (int i = 1; i <= m.NBAR && static_cast<std::size_t>(i) < m.BAR.size(); ++i) {
-        const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.document.NBAR && static_cast<std::size_t>(i) < m.document.BAR.size();
+         ++i) {
+        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
         D.push_back(pointRow(i, b.X, b.Y) + PAD_LEFT(7, Format("%0.1F", {b.DB})));
     }
     D.push_back(dashes);
-    for (int k = 1; k <= m.NSTEEL_SEC && static_cast<std::size_t>(k) < m.STEEL_SEC.size(); ++k) {
-        const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
+    for (int k = 1;
+         k <= m.document.NSTEEL_SEC && static_cast<std::size_t>(k) < m.document.STEEL_SEC.size();
+         ++k) {
+        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
         pointBlock(D, dashes, "(5). Stru Steel Section", s.PT, s.NPOINT);
     }
-    for (int k = 1; k <= m.NOPEN_SEC && static_cast<std::size_t>(k) < m.OPEN_SEC.size(); ++k) {
-        const TPOLYSHAPE& s = m.OPEN_SEC[static_cast<std::size_t>(k)];
+    for (int k = 1;
+         k <= m.document.NOPEN_SEC && static_cast<std::size_t>(k) < m.document.OPEN_SEC.size();
+         ++k) {
+        const TPOLYSHAPE& s = m.document.OPEN_SEC[static_cast<std::size_t>(k)];
         pointBlock(D, dashes, "(6). Section Opening", s.PT, s.NPOINT);
     }
 }
@@ -176,9 +194,10 @@ void GEN_PM_analysis_result(const SectionModel& m, std::vector<std::string>& dat
     for (int i = 1; i <= n + 1; ++i) {
         const int j = n + 1 + i;
         const auto ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
-        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(m.PM_P[ui])) +
-                       PAD_LEFT(12, fixed3(m.PM_M[ui])) + "    " + PAD_LEFT(5, Format("%D", {j})) +
-                       PAD_LEFT(12, fixed3(m.PM_P[uj])) + PAD_LEFT(12, fixed3(m.PM_M[uj])));
+        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(m.results.PM_P[ui])) +
+                       PAD_LEFT(12, fixed3(m.results.PM_M[ui])) + "    " +
+                       PAD_LEFT(5, Format("%D", {j})) + PAD_LEFT(12, fixed3(m.results.PM_P[uj])) +
+                       PAD_LEFT(12, fixed3(m.results.PM_M[uj])));
     }
     data.push_back(dashes);
 }
@@ -194,8 +213,8 @@ void GEN_MM_analysis_result(const SectionModel& m, std::vector<std::string>& dat
     const int n = mmSteps(m);
     for (int i = 0; i <= n; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(m.MM_MX[u])) +
-                       PAD_LEFT(12, fixed3(m.MM_MY[u])));
+        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(m.results.MM_MX[u])) +
+                       PAD_LEFT(12, fixed3(m.results.MM_MY[u])));
     }
     data.push_back(dashes);
 }
@@ -208,20 +227,21 @@ void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
     for (int r = 0; r < PMM_CURVES && n >= 0; ++r) {
         const auto ur = static_cast<std::size_t>(r);
         for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
-            DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.PMM_P[ur][j]})) +
-                           PAD_LEFT(12, Format("%0.3F,", {m.PMM_MX[ur][j]})) +
-                           PAD_LEFT(12, Format("%0.3F,", {m.PMM_MY[ur][j]})));
+            DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.results.PMM_P[ur][j]})) +
+                           PAD_LEFT(12, Format("%0.3F,", {m.results.PMM_MX[ur][j]})) +
+                           PAD_LEFT(12, Format("%0.3F,", {m.results.PMM_MY[ur][j]})));
     }
 }
 
 void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA) {
     DATA.clear();
     DATA.push_back(PAD_LEFT(12, "Moment_M,") + PAD_LEFT(12, "Curvature,"));
-    for (int i = 0; i <= NSTEP && static_cast<std::size_t>(i) < m.MPHI_M.size() &&
-                    static_cast<std::size_t>(i) < m.MPHI_PHI.size();
+    for (int i = 0; i <= NSTEP && static_cast<std::size_t>(i) < m.results.MPHI_M.size() &&
+                    static_cast<std::size_t>(i) < m.results.MPHI_PHI.size();
          ++i)
-        DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.MPHI_M[static_cast<std::size_t>(i)]})) +
-                       PAD_LEFT(14, Format("%0.5E,", {m.MPHI_PHI[static_cast<std::size_t>(i)]})));
+        DATA.push_back(
+            PAD_LEFT(12, Format("%0.3F,", {m.results.MPHI_M[static_cast<std::size_t>(i)]})) +
+            PAD_LEFT(14, Format("%0.5E,", {m.results.MPHI_PHI[static_cast<std::size_t>(i)]})));
 }
 
 }  // namespace qav

@@ -43,7 +43,7 @@ void outlineAboutViewCentre(const SectionModel& m, Canvas& c, const std::vector<
                             int32_t n) {
     c.brush.style = BrushStyle::Clear;
     if (n != 0) {
-        const auto pts = mapCorners(m, pt, n, {m.VIEW_CX, m.VIEW_CY});
+        const auto pts = mapCorners(m, pt, n, {m.view.VIEW_CX, m.view.VIEW_CY});
         if (!pts.empty()) c.polygon(pts);
     }
     c.brush.style = BrushStyle::Solid;
@@ -70,15 +70,16 @@ void drawPolygonList(const SectionModel& m, Canvas& c, const std::vector<TPOLYSH
 }  // namespace
 
 ViewCounts viewCounts(const SectionModel& m) {
-    return {Format("%D", {m.NFIB}), Format("%D", {m.NCONC_PT}), Format("%D", {m.NBAR}),
-            Format("%D", {m.NSEL_BAR}), Format("%D", {m.NSTEEL_SEC})};
+    return {Format("%D", {m.mesh.NFIB}), Format("%D", {m.document.NCONC_PT}),
+            Format("%D", {m.document.NBAR}), Format("%D", {m.view.NSEL_BAR}),
+            Format("%D", {m.document.NSTEEL_SEC})};
 }
 
 void DRAW_BLANK(const SectionModel& m, Canvas& c) {
     c.pen = Pen{};
     c.pen.color = colors::white;
     c.brush = Brush{colors::white, BrushStyle::Solid};
-    c.rectangle(0, 0, m.W, m.H);
+    c.rectangle(0, 0, m.view.W, m.view.H);
     c.font = Font{};
     c.font.name = "Comic Sans MS";
     c.font.size = 12;
@@ -89,17 +90,18 @@ void DRAW_BLANK(const SectionModel& m, Canvas& c) {
     c.font.size = 8;
     c.font.bold = false;
     // The title block names a known code only.
-    if (m.DESIGN_CODE == 0 || m.DESIGN_CODE == 1) c.textOut(10, 80, designCodeName(m.DESIGN_CODE));
+    if (m.settings.DESIGN_CODE == 0 || m.settings.DESIGN_CODE == 1)
+        c.textOut(10, 80, designCodeName(m.settings.DESIGN_CODE));
     c.font.name = "Arial";
     c.brush.style = BrushStyle::Solid;
 }
 
 void DRAW_FIBER(const SectionModel& m, Canvas& c) {
-    const int32_t n = std::min<int32_t>(m.NFIB, static_cast<int32_t>(m.FIB.size()) - 1);
-    if (m.SHOW_FLAG[3]) {
+    const int32_t n = std::min<int32_t>(m.mesh.NFIB, static_cast<int32_t>(m.mesh.FIB.size()) - 1);
+    if (m.view.SHOW_FLAG[3]) {
         c.pen.color = colors::midGrey;
         for (int32_t i = 1; i <= n; ++i) {
-            const TFIB& f = m.FIB[slot(i)];
+            const TFIB& f = m.mesh.FIB[slot(i)];
             if (f.SHAPE != 3) continue;
             if (f.TY == FIB_CORE_CONCRETE)
                 c.brush.color = colors::lightGrey;
@@ -117,36 +119,37 @@ void DRAW_FIBER(const SectionModel& m, Canvas& c) {
             if (pts.size() == 3) c.polygon(pts);
         }
     }
-    if (m.SHOW_FLAG[4]) {
+    if (m.view.SHOW_FLAG[4]) {
         c.pen.color = colors::yellow;
         c.brush.color = colors::yellow;
         for (int32_t i = 1; i <= n; ++i) {
-            const TFIB& f = m.FIB[slot(i)];
+            const TFIB& f = m.mesh.FIB[slot(i)];
             if (f.SHAPE == 3) circle(c, fibreToWindow(m, f.X, f.Y), 2);
         }
     }
 }
 
 void DRAW_BARS(const SectionModel& m, Canvas& c) {
-    const int32_t n = std::min<int32_t>(m.NBAR, static_cast<int32_t>(m.BAR.size()) - 1);
+    const int32_t n =
+        std::min<int32_t>(m.document.NBAR, static_cast<int32_t>(m.document.BAR.size()) - 1);
     for (int32_t i = 1; i <= n; ++i) {
-        const TBAR& b = m.BAR[slot(i)];
+        const TBAR& b = m.document.BAR[slot(i)];
         c.pen.color = colors::magenta;
         c.brush.color = colors::magenta;
         const auto p = viewToWindow(m, b.X, b.Y);
         const auto r = lengthToPixels(m, b.DB / 2);
         circle(c, p, r);
         c.brush.color = colors::yellow;
-        if (m.SHOW_FLAG[5] && p && r) c.textOut(p->x + *r, p->y + *r, Format("%0.0F", {b.DB}));
+        if (m.view.SHOW_FLAG[5] && p && r) c.textOut(p->x + *r, p->y + *r, Format("%0.0F", {b.DB}));
     }
 }
 
 void DRAW_REBAR_FIBER(const SectionModel& m, Canvas& c) {
     c.pen.color = colors::black;
     c.brush.color = colors::red;
-    const int32_t n = std::min<int32_t>(m.NFIB, static_cast<int32_t>(m.FIB.size()) - 1);
+    const int32_t n = std::min<int32_t>(m.mesh.NFIB, static_cast<int32_t>(m.mesh.FIB.size()) - 1);
     for (int32_t i = 1; i <= n; ++i) {
-        const TFIB& f = m.FIB[slot(i)];
+        const TFIB& f = m.mesh.FIB[slot(i)];
         if (f.SHAPE == 2) circle(c, fibreToWindow(m, f.X, f.Y), lengthToPixels(m, f.DB / 2));
     }
 }
@@ -154,35 +157,36 @@ void DRAW_REBAR_FIBER(const SectionModel& m, Canvas& c) {
 void DRAW_POLYLINE(const SectionModel& m, Canvas& c) {
     c.pen.width = 2;
     c.pen.color = colors::black;
-    outlineAboutViewCentre(m, c, m.CONC_PT, m.NCONC_PT);
+    outlineAboutViewCentre(m, c, m.document.CONC_PT, m.document.NCONC_PT);
 }
 
 void DRAW_sTEEL_POLYLINE(const SectionModel& m, Canvas& c) {
-    drawPolygonList(m, c, m.STEEL_SEC, m.NSTEEL_SEC, colors::blue);
+    drawPolygonList(m, c, m.document.STEEL_SEC, m.document.NSTEEL_SEC, colors::blue);
 }
 
 void DRAW_REBAR_POLYLINE(const SectionModel& m, Canvas& c) {
     c.pen.width = 1;
     c.pen.color = colors::red;
     c.pen.style = PenStyle::Dot;
-    outlineAboutViewCentre(m, c, m.COVER_PT, m.NCOVER_PT);
+    outlineAboutViewCentre(m, c, m.document.COVER_PT, m.document.NCOVER_PT);
     c.pen.style = PenStyle::Solid;
 }
 
 void DRAW_OPEN_POLYLINE(const SectionModel& m, Canvas& c) {
-    drawPolygonList(m, c, m.OPEN_SEC, m.NOPEN_SEC, colors::green);
+    drawPolygonList(m, c, m.document.OPEN_SEC, m.document.NOPEN_SEC, colors::green);
 }
 
 void DRAW_SEL_FIBER(const SectionModel& m, Canvas& c) {
     c.pen.color = colors::blue;
     c.brush.color = colors::blue;
     c.brush.style = BrushStyle::Solid;
-    const int32_t n = std::min<int32_t>(m.NSEL_BAR, static_cast<int32_t>(m.SEL_BAR.size()) - 1);
+    const int32_t n =
+        std::min<int32_t>(m.view.NSEL_BAR, static_cast<int32_t>(m.view.SEL_BAR.size()) - 1);
     for (int32_t j = 1; j <= n; ++j) {
-        const int32_t i = m.SEL_BAR[slot(j)];
-        if (i < 1 || i > m.NBAR || i >= static_cast<int32_t>(m.BAR.size()))
+        const int32_t i = m.view.SEL_BAR[slot(j)];
+        if (i < 1 || i > m.document.NBAR || i >= static_cast<int32_t>(m.document.BAR.size()))
             continue;  // stale entry
-        circle(c, viewToWindow(m, m.BAR[slot(i)].X, m.BAR[slot(i)].Y), 4);
+        circle(c, viewToWindow(m, m.document.BAR[slot(i)].X, m.document.BAR[slot(i)].Y), 4);
     }
 }
 
@@ -196,10 +200,10 @@ void DRAW_CENTER(const SectionModel& m, Canvas& c) {
 
 ViewCounts DRAW_STRU(const SectionModel& m, Canvas& c) {
     DRAW_BLANK(m, c);
-    if (m.NFIB > 0) DRAW_FIBER(m, c);
-    if (m.SHOW_FLAG[2]) DRAW_BARS(m, c);
-    if (m.SHOW_FLAG[3]) DRAW_REBAR_FIBER(m, c);
-    if (m.SHOW_FLAG[1]) {
+    if (m.mesh.NFIB > 0) DRAW_FIBER(m, c);
+    if (m.view.SHOW_FLAG[2]) DRAW_BARS(m, c);
+    if (m.view.SHOW_FLAG[3]) DRAW_REBAR_FIBER(m, c);
+    if (m.view.SHOW_FLAG[1]) {
         DRAW_POLYLINE(m, c);
         DRAW_sTEEL_POLYLINE(m, c);
         DRAW_REBAR_POLYLINE(m, c);

@@ -14,17 +14,17 @@ std::optional<Point> toPoint(double X, double Y) {
 }  // namespace
 
 bool usableScale(const SectionModel& m) {
-    return std::isfinite(m.VIEW_SCALE) && m.VIEW_SCALE != 0;
+    return std::isfinite(m.view.VIEW_SCALE) && m.view.VIEW_SCALE != 0;
 }
 
 std::optional<Point> modelToWindow(const SectionModel& m, double x, double y, double RX,
                                    double RY) {
-    return toPoint(m.W / 2.0 + (x - RX - m.VIEW_DX) * m.VIEW_SCALE,
-                   m.H / 2.0 - (y - RY - m.VIEW_DY) * m.VIEW_SCALE);
+    return toPoint(m.view.W / 2.0 + (x - RX - m.view.VIEW_DX) * m.view.VIEW_SCALE,
+                   m.view.H / 2.0 - (y - RY - m.view.VIEW_DY) * m.view.VIEW_SCALE);
 }
 
 std::optional<Point> viewToWindow(const SectionModel& m, double x, double y) {
-    return modelToWindow(m, x, y, m.VIEW_CX, m.VIEW_CY);
+    return modelToWindow(m, x, y, m.view.VIEW_CX, m.view.VIEW_CY);
 }
 
 std::optional<Point> fibreToWindow(const SectionModel& m, double x, double y) {
@@ -32,20 +32,20 @@ std::optional<Point> fibreToWindow(const SectionModel& m, double x, double y) {
 }
 
 std::optional<int> lengthToPixels(const SectionModel& m, double r) {
-    const double px = r * m.VIEW_SCALE;
+    const double px = r * m.view.VIEW_SCALE;
     if (!FitsInt(px)) return std::nullopt;
     return Round(px);
 }
 
 TPOS steelReference(const SectionModel& m) {
-    if (m.NCONC_PT != 0) return {m.CONC_CX, m.CONC_CY};
-    return {m.STEEL_CX, m.STEEL_CY};
+    if (m.document.NCONC_PT != 0) return {m.document.CONC_CX, m.document.CONC_CY};
+    return {m.document.STEEL_CX, m.document.STEEL_CY};
 }
 
 std::optional<TPOS> windowToView(const SectionModel& m, int X, int Y) {
     if (!usableScale(m)) return std::nullopt;
-    const double x = (X - m.W / 2.0) / m.VIEW_SCALE + m.VIEW_CX + m.VIEW_DX;
-    const double y = (m.H / 2.0 - Y) / m.VIEW_SCALE + m.VIEW_CY + m.VIEW_DY;
+    const double x = (X - m.view.W / 2.0) / m.view.VIEW_SCALE + m.view.VIEW_CX + m.view.VIEW_DX;
+    const double y = (m.view.H / 2.0 - Y) / m.view.VIEW_SCALE + m.view.VIEW_CY + m.view.VIEW_DY;
     if (!std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
     return TPOS{x, y};
 }

@@ -17,7 +17,7 @@ NavEffect ViewNavigator::startMoveView() {
 
 NavEffect ViewNavigator::startSelectRebars(SectionModel& m) {
     OP_MODE = OP_SELECT;
-    m.NSEL_BAR = 0;
+    m.view.NSEL_BAR = 0;
     NavEffect e;
     e.operation = "Select Rebars";
     e.redraw = true;  // the old selection's dots go
@@ -41,7 +41,7 @@ NavEffect ViewNavigator::press(SectionModel& m, MouseButton button, int X, int Y
     if (button == MouseButton::Middle) OP_MODE = OP_PANNING;
     if (button == MouseButton::Right) {
         OP_MODE = OP_NONE;
-        m.NSEL_BAR = 0;
+        m.view.NSEL_BAR = 0;
         e.operation = "None";
         e.redraw = true;  // the selection's dots go
     }
@@ -60,8 +60,8 @@ NavEffect ViewNavigator::move(SectionModel& m, int X, int Y) {
     NavEffect e;
     e.readout = cursorReadout(m, X, Y);
     if (usableScale(m) && OP_MODE == OP_PANNING) {
-        m.VIEW_DX -= (X - LX) / m.VIEW_SCALE;
-        m.VIEW_DY += (Y - LY) / m.VIEW_SCALE;
+        m.view.VIEW_DX -= (X - LX) / m.view.VIEW_SCALE;
+        m.view.VIEW_DY += (Y - LY) / m.view.VIEW_SCALE;
         e.redraw = true;
     }
     if (OP_MODE == OP_BAND) {
@@ -99,26 +99,27 @@ NavEffect ViewNavigator::wheel(SectionModel& m, int steps) {
 }
 
 void zoomIn(SectionModel& m) {
-    m.VIEW_SCALE = m.VIEW_SCALE * 1.1;
+    m.view.VIEW_SCALE = m.view.VIEW_SCALE * 1.1;
 }
 void zoomOut(SectionModel& m) {
-    m.VIEW_SCALE = m.VIEW_SCALE / 1.1;
+    m.view.VIEW_SCALE = m.view.VIEW_SCALE / 1.1;
 }
 
 std::optional<std::string> cursorReadout(const SectionModel& m, int X, int Y) {
     if (!usableScale(m)) return std::nullopt;
-    const double x = (X - m.W / 2.0) / m.VIEW_SCALE + m.VIEW_DX;
-    const double y = (m.H / 2.0 - Y) / m.VIEW_SCALE + m.VIEW_DY;
+    const double x = (X - m.view.W / 2.0) / m.view.VIEW_SCALE + m.view.VIEW_DX;
+    const double y = (m.view.H / 2.0 - Y) / m.view.VIEW_SCALE + m.view.VIEW_DY;
     if (!FitsInt(x) || !FitsInt(y)) return std::nullopt;
     return Format("X=%0.2F,Y=%0.2F[mm]",
                   {static_cast<double>(Round(x)), static_cast<double>(Round(y))});
 }
 
 bool selectBarsInBand(SectionModel& m, const BandRect& b) {
-    const int32_t n = std::min<int32_t>(m.NBAR, static_cast<int32_t>(m.BAR.size()) - 1);
+    const int32_t n =
+        std::min<int32_t>(m.document.NBAR, static_cast<int32_t>(m.document.BAR.size()) - 1);
     bool complete = true;
     for (int32_t i = 1; i <= n; ++i) {
-        const TBAR& bar = m.BAR[static_cast<std::size_t>(i)];
+        const TBAR& bar = m.document.BAR[static_cast<std::size_t>(i)];
         const auto p = viewToWindow(m, bar.X, bar.Y);
         if (!p) continue;
         if (b.left <= p->x && p->x < b.right && b.top <= p->y && p->y < b.bottom) {

@@ -64,7 +64,7 @@ std::string mmListings(SectionModel& m) {
     CALC_NMAX(m);
     std::string text;
     NullMessages msgs;
-    for (double axial : {0.0, kN(0.4 * m.PMAX)}) {
+    for (double axial : {0.0, kN(0.4 * m.results.PMAX)}) {
         RUN_MM_CURVE_ANALYSIS(m, axial, msgs);
         std::vector<std::string> lines;
         GEN_MM_CURVE_TEXT(m, lines);
@@ -76,7 +76,7 @@ std::string mmListings(SectionModel& m) {
 std::string mphiListing(SectionModel& m) {
     CALC_NMAX(m);
     MphiInput in;
-    in.axialForce = kN(0.2 * m.PMAX);
+    in.axialForce = kN(0.2 * m.results.PMAX);
     in.maxStrain = 0.0035;
     in.steps = 20;
     NullMessages msgs;

@@ -23,8 +23,8 @@ SectionModel scaledColumn(double s, SolverKind solver) {
     c.h *= s;
     for (auto& bar : c.bars) bar = {bar.x * s, bar.y * s, bar.db * s};
     SectionModel m = test::handRectangle(c);
-    m.SOLVER = solver;
-    m.NPM = m.NMM = 12;
+    m.settings.SOLVER = solver;
+    m.settings.NPM = m.settings.NMM = 12;
     return m;
 }
 
@@ -47,30 +47,31 @@ TEST(CurveScale, ScaledSectionsGiveScaledCurvesOnTheirSurfaces) {
         const double tol = solver == SolverKind::Fast ? 1e-6 : 1e-2;
         SectionModel base = scaledColumn(1, solver);
         RUN_PM_CURVE_ANALYSIS(base, 30, msgs);
-        const double axial = 0.3 * base.PMAX;
+        const double axial = 0.3 * base.results.PMAX;
         RUN_MM_CURVE_ANALYSIS(base, axial, msgs);
         for (const double s : {0.001, 0.01, 1.0, 100.0, 1000.0}) {
             SCOPED_TRACE(s);
             SectionModel m = scaledColumn(s, solver);
             RUN_PM_CURVE_ANALYSIS(m, 30, msgs);
             RUN_MM_CURVE_ANALYSIS(m, axial * s * s, msgs);
-            expectScaled(m.PM_P, base.PM_P, s * s, tol);
-            for (const auto& [a, b] : {std::pair{&m.PM_MX, &base.PM_MX},
-                                       {&m.PM_MY, &base.PM_MY},
-                                       {&m.MM_MX, &base.MM_MX},
-                                       {&m.MM_MY, &base.MM_MY}})
+            expectScaled(m.results.PM_P, base.results.PM_P, s * s, tol);
+            for (const auto& [a, b] : {std::pair{&m.results.PM_MX, &base.results.PM_MX},
+                                       {&m.results.PM_MY, &base.results.PM_MY},
+                                       {&m.results.MM_MX, &base.results.MM_MX},
+                                       {&m.results.MM_MY, &base.results.MM_MY}})
                 expectScaled(*a, *b, s * s * s, tol);
             if (solver == SolverKind::Reference) continue;
             SectionSolver check(m, msgs);
             auto onSurface = [&](double P, double MX, double MY) {
-                const SolveResult r = check.loadFraction(P, MX, MY, 0, 0, 0, m.STRAIN_LIMIT_MODE);
+                const SolveResult r =
+                    check.loadFraction(P, MX, MY, 0, 0, 0, m.results.STRAIN_LIMIT_MODE);
                 EXPECT_TRUE(r.converged && std::fabs(r.loadFraction - 1) < 1e-6)
                     << P << " " << MX << " " << MY;
             };
-            for (std::size_t k = 1; k < m.PM_P.size(); ++k)
-                onSurface(m.PM_P[k], m.PM_MX[k], m.PM_MY[k]);
-            for (std::size_t k = 0; k < m.MM_MX.size(); ++k)
-                onSurface(axial * s * s, m.MM_MX[k], m.MM_MY[k]);
+            for (std::size_t k = 1; k < m.results.PM_P.size(); ++k)
+                onSurface(m.results.PM_P[k], m.results.PM_MX[k], m.results.PM_MY[k]);
+            for (std::size_t k = 0; k < m.results.MM_MX.size(); ++k)
+                onSurface(axial * s * s, m.results.MM_MX[k], m.results.MM_MY[k]);
         }
     }
 }
@@ -79,8 +80,8 @@ TEST(CurveScale, SectionsBelowTheSmallestSizeAreRefusedWhenMeshed) {
     for (const double s : {1e-3, 1e-5}) {  // 0.7 mm and 0.007 mm deep
         SectionModel m;
         openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/steel_i_section.sec");
-        for (TPOS& p : m.STEEL_SEC[1].PT) p = {p.X * s, p.Y * s};
-        m.MESH_SIZE_TEXT = Format("%g", {100 * s});
+        for (TPOS& p : m.document.STEEL_SEC[1].PT) p = {p.X * s, p.Y * s};
+        m.document.MESH_SIZE_TEXT = Format("%g", {100 * s});
         NullMessages msgs;
         if (s == 1e-3)
             EXPECT_GT(FIBER_SECTION_MESH(m, msgs).NFIB, 0);

@@ -33,16 +33,16 @@ TEST(CurveSteps, GeneralSettingRefusesCountsNoCurveCanUseNamingTheBox) {
         } catch (const InputError& e) {
             EXPECT_EQ(std::string(e.what()), c.message);
         }
-        EXPECT_EQ(m.NPM, 30);
-        EXPECT_EQ(m.NMM, 24);
+        EXPECT_EQ(m.settings.NPM, 30);
+        EXPECT_EQ(m.settings.NMM, 24);
     }
     SectionModel m;
     EXPECT_THROW(applyCurveSteps(m, "ten", "24"), ConversionError);
-    EXPECT_EQ(m.NPM, 30);
+    EXPECT_EQ(m.settings.NPM, 30);
     EXPECT_THROW(applyCurveSteps(m, "40", "abc"), ConversionError);
-    EXPECT_EQ(m.NPM, 40) << "read in order: the bad box stops the rest";
-    EXPECT_EQ(m.NMM, 24);
+    EXPECT_EQ(m.settings.NPM, 40) << "read in order: the bad box stops the rest";
+    EXPECT_EQ(m.settings.NMM, 24);
     applyCurveSteps(m, "2", "1");
-    EXPECT_EQ(m.NPM, 2);
-    EXPECT_EQ(m.NMM, 1);
+    EXPECT_EQ(m.settings.NPM, 2);
+    EXPECT_EQ(m.settings.NMM, 1);
 }

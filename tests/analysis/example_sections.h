@@ -18,8 +18,8 @@ inline SectionModel meshedExample(const std::string& name, SolverKind solver) {
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name + ".sec");
     NullMessages msgs;
     FIBER_SECTION_MESH(m, msgs);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    m.SOLVER = solver;
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.settings.SOLVER = solver;
     return m;
 }
 

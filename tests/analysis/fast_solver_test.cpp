@@ -59,26 +59,26 @@ TEST_P(FastSolver, CurvePointsLieOnTheReferenceSurfaceWithoutUnconvergedSolves) 
     SectionModel m = meshedExample(GetParam(), SolverKind::Fast);
     NullMessages msgs;
     SectionSolver reference(m, msgs, SolverKind::Reference);
-    const OnSurface ref{reference, m.STRAIN_LIMIT_MODE};
+    const OnSurface ref{reference, m.results.STRAIN_LIMIT_MODE};
     RunStats all;
     // P-M every 7.5 degrees.
     for (int k = 0; k < 48; ++k) {
         const double angle = 7.5 * k;
         all.add(RUN_PM_CURVE_ANALYSIS(m, angle, msgs));
-        for (std::size_t i = 1; i < m.PM_P.size(); ++i)
-            expectOnSurface(ref, m.PM_P[i], m.PM_MX[i], m.PM_MY[i],
+        for (std::size_t i = 1; i < m.results.PM_P.size(); ++i)
+            expectOnSurface(ref, m.results.PM_P[i], m.results.PM_MX[i], m.results.PM_MY[i],
                             std::string(GetParam()) + " P-M " + std::to_string(angle) + " point " +
                                 std::to_string(i));
     }
     // Myy-Mzz at nine axial forces from 0.9 PMIN to 0.9 PMAX.
     CALC_NMAX(m);
-    const double pmin = m.PMIN, pmax = m.PMAX;
+    const double pmin = m.results.PMIN, pmax = m.results.PMAX;
     for (int k = 0; k < 9; ++k) {
         const double P = 0.9 * pmin + (0.9 * pmax - 0.9 * pmin) * k / 8;
         all.add(RUN_MM_CURVE_ANALYSIS(m, P, msgs));
-        for (std::size_t i = 0; i < m.MM_MX.size(); ++i) {
+        for (std::size_t i = 0; i < m.results.MM_MX.size(); ++i) {
             // The point's axial force is the requested one: the search meets its target.
-            expectOnSurface(ref, P, m.MM_MX[i], m.MM_MY[i],
+            expectOnSurface(ref, P, m.results.MM_MX[i], m.results.MM_MY[i],
                             std::string(GetParam()) + " Myy-Mzz " + std::to_string(P) + " point " +
                                 std::to_string(i));
         }
@@ -92,7 +92,7 @@ TEST_P(FastSolver, CurvePointsLieOnTheReferenceSurfaceWithoutUnconvergedSolves) 
     EXPECT_LE(static_cast<double>(all.notConverged), 0.002 * static_cast<double>(all.solves))
         << GetParam() << ", worst residual " << all.worstResidual;
     // Steel-only sections run the reference iteration first (its passes are counted).
-    if (m.STRAIN_LIMIT_MODE == 1) {
+    if (m.results.STRAIN_LIMIT_MODE == 1) {
         EXPECT_LE(static_cast<double>(all.iterations) / static_cast<double>(all.solves), 10.0)
             << GetParam();
     }
@@ -101,7 +101,7 @@ TEST_P(FastSolver, CurvePointsLieOnTheReferenceSurfaceWithoutUnconvergedSolves) 
 TEST_P(FastSolver, LoadFractionsMatchTheReference) {
     SectionModel fast = meshedExample(GetParam(), SolverKind::Fast);
     SectionModel ref = fast;
-    ref.SOLVER = SolverKind::Reference;
+    ref.settings.SOLVER = SolverKind::Reference;
     for (SectionModel* m : {&fast, &ref})
         IMPORT_FORCE_CSV(*m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
     NullMessages msgs;
@@ -110,12 +110,13 @@ TEST_P(FastSolver, LoadFractionsMatchTheReference) {
     const CheckResult r = CHECK_MEMBER(ref, 1000, 1000, 1000, msgs, progress);
     EXPECT_EQ(f.stats.notConverged, 0) << GetParam();
     EXPECT_TRUE(f.unconverged.empty());
-    std::vector<bool> refConverged(static_cast<std::size_t>(ref.NFORCE) + 1, true);
+    std::vector<bool> refConverged(static_cast<std::size_t>(ref.document.NFORCE) + 1, true);
     for (int i : r.unconverged) refConverged[static_cast<std::size_t>(i)] = false;
-    for (int i = 1; i <= fast.NFORCE; ++i) {
+    for (int i = 1; i <= fast.document.NFORCE; ++i) {
         const auto u = static_cast<std::size_t>(i);
         if (!refConverged[u]) continue;
-        EXPECT_NEAR(fast.FORCE[u].LOAD_FRACTION / ref.FORCE[u].LOAD_FRACTION, 1.0, 1e-3)
+        EXPECT_NEAR(fast.document.FORCE[u].LOAD_FRACTION / ref.document.FORCE[u].LOAD_FRACTION, 1.0,
+                    1e-3)
             << GetParam() << " combination " << i;
     }
 }
@@ -125,10 +126,10 @@ TEST_P(FastSolver, MomentCurvatureMatchesTheReference) {
         SectionModel fast = meshedExample(GetParam(), SolverKind::Fast);
         CALC_NMAX(fast);
         SectionModel ref = fast;
-        ref.SOLVER = SolverKind::Reference;
+        ref.settings.SOLVER = SolverKind::Reference;
         MphiInput in;
         in.aboutY = aboutY;
-        in.axialForce = std::round(0.2 * fast.PMAX);
+        in.axialForce = std::round(0.2 * fast.results.PMAX);
         in.maxStrain = 0.0035;
         in.steps = 20;
         NullMessages msgs;
@@ -137,24 +138,26 @@ TEST_P(FastSolver, MomentCurvatureMatchesTheReference) {
         EXPECT_EQ(f.stats.notConverged, 0) << GetParam();
         // The reference stops its search within 1 % of the axial force; its moments and
         // curvatures are within that of the exact ones.
-        const double Mscale = *std::max_element(ref.MPHI_M.begin(), ref.MPHI_M.end());
-        const double Pscale = *std::max_element(ref.MPHI_PHI.begin(), ref.MPHI_PHI.end());
-        for (std::size_t i = 1; i < fast.MPHI_M.size(); ++i) {
-            EXPECT_NEAR(fast.MPHI_M[i], ref.MPHI_M[i], 0.02 * Mscale)
+        const double Mscale =
+            *std::max_element(ref.results.MPHI_M.begin(), ref.results.MPHI_M.end());
+        const double Pscale =
+            *std::max_element(ref.results.MPHI_PHI.begin(), ref.results.MPHI_PHI.end());
+        for (std::size_t i = 1; i < fast.results.MPHI_M.size(); ++i) {
+            EXPECT_NEAR(fast.results.MPHI_M[i], ref.results.MPHI_M[i], 0.02 * Mscale)
                 << GetParam() << " step " << i;
-            EXPECT_NEAR(fast.MPHI_PHI[i], ref.MPHI_PHI[i], 0.02 * Pscale)
+            EXPECT_NEAR(fast.results.MPHI_PHI[i], ref.results.MPHI_PHI[i], 0.02 * Pscale)
                 << GetParam() << " step " << i;
         }
         // Each fast point is exact: at its own moment and strain the reference finds fraction 1.
         SectionSolver reference(fast, msgs, SolverKind::Reference);
         const double f1 = aboutY ? 1.0 : 0.0, f2 = aboutY ? 0.0 : 1.0;
-        for (std::size_t i = 1; i < fast.MPHI_M.size(); ++i) {
+        for (std::size_t i = 1; i < fast.results.MPHI_M.size(); ++i) {
             const double eps = static_cast<double>(i) * in.maxStrain / in.steps;
             // A strain too small to carry the axial force has no moment to find: both searches
             // shrink the moment towards nothing (the comparison above holds them together).
-            if (ref.MPHI_M[i] < 1e-3 * Mscale) continue;
-            const SolveResult r = reference.loadFractionAtStrain(in.axialForce, f1 * fast.MPHI_M[i],
-                                                                 f2 * fast.MPHI_M[i], eps);
+            if (ref.results.MPHI_M[i] < 1e-3 * Mscale) continue;
+            const SolveResult r = reference.loadFractionAtStrain(
+                in.axialForce, f1 * fast.results.MPHI_M[i], f2 * fast.results.MPHI_M[i], eps);
             if (r.converged) {
                 EXPECT_NEAR(r.loadFraction, 1.0, 1e-3) << GetParam() << " step " << i;
             }
@@ -173,15 +176,16 @@ INSTANTIATE_TEST_SUITE_P(Examples, FastSolver, ::testing::ValuesIn(EXAMPLES),
 // point's load the reference's fraction, converged or not, is close to 1.
 TEST(FastSolver, SteelSectionFinishesTheSolvesTheReferenceLeavesShort) {
     SectionModel m = meshedExample("steel_i_section", SolverKind::Fast);
-    ASSERT_EQ(m.STRAIN_LIMIT_MODE, 2);
+    ASSERT_EQ(m.results.STRAIN_LIMIT_MODE, 2);
     NullMessages msgs;
     SectionSolver reference(m, msgs, SolverKind::Reference);
     const RunStats pm = RUN_PM_CURVE_ANALYSIS(m, 30, msgs);
     EXPECT_EQ(pm.notConverged, 0) << "worst residual " << pm.worstResidual;
     int stalled = 0;
-    for (std::size_t i = 1; i < m.PM_P.size(); ++i) {
-        if (std::hypot(m.PM_P[i], m.PM_MX[i], m.PM_MY[i]) < 1e-6) continue;
-        const SolveResult r = reference.loadFraction(m.PM_P[i], m.PM_MX[i], m.PM_MY[i], 0, 0, 0, 2);
+    for (std::size_t i = 1; i < m.results.PM_P.size(); ++i) {
+        if (std::hypot(m.results.PM_P[i], m.results.PM_MX[i], m.results.PM_MY[i]) < 1e-6) continue;
+        const SolveResult r = reference.loadFraction(m.results.PM_P[i], m.results.PM_MX[i],
+                                                     m.results.PM_MY[i], 0, 0, 0, 2);
         stalled += r.converged ? 0 : 1;
         EXPECT_NEAR(r.loadFraction, 1.0, 5e-3)
             << "point " << i << (r.converged ? "" : " (reference unconverged)");
@@ -198,31 +202,33 @@ TEST(FastSolver, ResultsDoNotDependOnTheThreadCount) {
     IMPORT_FORCE_CSV(one, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
     // Enough combinations for several blocks.
     for (int k = 0; k < 20; ++k)
-        for (int i = 1; i <= 42; ++i) one.FORCE.push_back(one.FORCE[static_cast<std::size_t>(i)]);
-    for (auto& f : one.FORCE) f.P *= 1.0 + 1e-3 * static_cast<double>(&f - one.FORCE.data());
-    one.NFORCE = static_cast<int>(one.FORCE.size()) - 1;
+        for (int i = 1; i <= 42; ++i)
+            one.document.FORCE.push_back(one.document.FORCE[static_cast<std::size_t>(i)]);
+    for (auto& f : one.document.FORCE)
+        f.P *= 1.0 + 1e-3 * static_cast<double>(&f - one.document.FORCE.data());
+    one.document.NFORCE = static_cast<int>(one.document.FORCE.size()) - 1;
     SectionModel four = one;
-    one.THREADS = 1;
-    four.THREADS = 4;
+    one.settings.THREADS = 1;
+    four.settings.THREADS = 4;
     MessageLog log1, log4;
     NullProgress progress;
     RUN_PMM_ANALYSIS(one, log1);
     RUN_PMM_ANALYSIS(four, log4);
-    EXPECT_EQ(one.PMM_P, four.PMM_P);
-    EXPECT_EQ(one.PMM_MX, four.PMM_MX);
-    EXPECT_EQ(one.PMM_MY, four.PMM_MY);
-    EXPECT_EQ(one.PM_P, four.PM_P);
+    EXPECT_EQ(one.results.PMM_P, four.results.PMM_P);
+    EXPECT_EQ(one.results.PMM_MX, four.results.PMM_MX);
+    EXPECT_EQ(one.results.PMM_MY, four.results.PMM_MY);
+    EXPECT_EQ(one.results.PM_P, four.results.PM_P);
     const CheckResult c1 = CHECK_MEMBER(one, 1000, 1000, 1000, log1, progress);
     const CheckResult c4 = CHECK_MEMBER(four, 1000, 1000, 1000, log4, progress);
-    for (int i = 1; i <= one.NFORCE; ++i)
-        EXPECT_EQ(one.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION,
-                  four.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION)
+    for (int i = 1; i <= one.document.NFORCE; ++i)
+        EXPECT_EQ(one.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION,
+                  four.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION)
             << "combination " << i;
     EXPECT_EQ(c1.critical, c4.critical);
     EXPECT_EQ(c1.stats.iterations, c4.stats.iterations);
-    for (int j = 1; j <= one.NFIB; ++j)
-        EXPECT_EQ(one.FIB[static_cast<std::size_t>(j)].STRESS,
-                  four.FIB[static_cast<std::size_t>(j)].STRESS);
+    for (int j = 1; j <= one.mesh.NFIB; ++j)
+        EXPECT_EQ(one.mesh.FIB[static_cast<std::size_t>(j)].STRESS,
+                  four.mesh.FIB[static_cast<std::size_t>(j)].STRESS);
 }
 
 namespace {
@@ -237,27 +243,27 @@ struct CancelLater : Progress {
 TEST(FastSolver, ACancelledRunLeavesThePreviousResults) {
     for (int threads : {1, 2}) {
         SectionModel m = qav::test::handRectangle(qav::test::symmetricColumn());
-        m.THREADS = threads;
-        m.NPM = 10;
+        m.settings.THREADS = threads;
+        m.settings.NPM = 10;
         NullMessages msgs;
         RUN_PMM_ANALYSIS(m, msgs);
         IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
         NullProgress none;
         CHECK_MEMBER(m, 1000, 1000, 1000, msgs, none);
         const SectionModel before = m;
-        m.NPM = 20;
+        m.settings.NPM = 20;
         CancelLater cancel;
         // Worker threads may finish before the calling thread first looks.
         cancel.after = threads == 1 ? 3 : 0;
         EXPECT_THROW(RUN_PMM_ANALYSIS(m, msgs, &cancel), RunCancelled) << threads;
         CancelLater cancel2;
         EXPECT_THROW(CHECK_MEMBER(m, 500, 500, 500, msgs, cancel2), RunCancelled) << threads;
-        EXPECT_EQ(m.PMM_P, before.PMM_P);
-        EXPECT_EQ(m.PMM_MX, before.PMM_MX);
-        EXPECT_EQ(m.PM_P, before.PM_P);
-        for (int i = 1; i <= m.NFORCE; ++i)
-            EXPECT_EQ(m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION,
-                      before.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION);
-        EXPECT_EQ(m.CRITICAL_COMB, before.CRITICAL_COMB);
+        EXPECT_EQ(m.results.PMM_P, before.results.PMM_P);
+        EXPECT_EQ(m.results.PMM_MX, before.results.PMM_MX);
+        EXPECT_EQ(m.results.PM_P, before.results.PM_P);
+        for (int i = 1; i <= m.document.NFORCE; ++i)
+            EXPECT_EQ(m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION,
+                      before.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION);
+        EXPECT_EQ(m.results.CRITICAL_COMB, before.results.CRITICAL_COMB);
     }
 }

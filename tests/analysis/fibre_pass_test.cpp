@@ -23,8 +23,8 @@ struct PlainSums {
 // Stress, slope and secant modulus of each fibre from the laws, summed one fibre after another.
 PlainSums plainSums(const SectionModel& m, const double a[3]) {
     PlainSums p;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         const double eps = a[0] + a[1] * f.X + a[2] * f.Y;
         double sig = 0, et = 0;
         if (f.TY == FIB_REBAR || f.TY == FIB_STEEL) {
@@ -63,8 +63,8 @@ TEST(FibrePass, LanesGiveThePlainSumsForEveryGroupSizeAndState) {
         for (int k = 0; k < bars; ++k) s.bars.push_back({-150.0 + 30 * k, -250.0 + 10 * k, 25});
         SectionModel m = test::handRectangle(s);
         // A second grade for every third fibre of concrete and of steel.
-        for (int j = 1; j <= m.NFIB; j += 3) {
-            TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+        for (int j = 1; j <= m.mesh.NFIB; j += 3) {
+            TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
             if (f.TY == FIB_REBAR)
                 f.FY1 = 500;
             else
@@ -101,7 +101,8 @@ TEST(FibrePass, SurfacePointsStartedAtTheDirectSolveAreThePointsOfTheSearch) {
         CALC_NMAX(m);
         NullMessages msgs;
         SectionSolver solver(m, msgs);
-        for (const double P : {0.8 * m.PMIN, 0.0, 0.3 * m.PMAX, 0.85 * m.PMAX}) {
+        for (const double P :
+             {0.8 * m.results.PMIN, 0.0, 0.3 * m.results.PMAX, 0.85 * m.results.PMAX}) {
             for (const double deg : {0.0, 30.0, 135.0, 250.0}) {
                 const std::string what =
                     std::string(name) + " at " + std::to_string(P) + " kN, " + std::to_string(deg);
@@ -122,10 +123,10 @@ TEST(FibrePass, SurfacePointsStartedAtTheDirectSolveAreThePointsOfTheSearch) {
                 if (!searchConverged) {
                     // Near pure tension the search can stop short on solves that do not
                     // converge; the point solved for directly is a converged state at P.
-                    EXPECT_NEAR(p.P, P, 1e-7 * m.PMAX) << what;
+                    EXPECT_NEAR(p.P, P, 1e-7 * m.results.PMAX) << what;
                     continue;
                 }
-                EXPECT_NEAR(p.P, P * l, 1e-7 * m.PMAX) << what;
+                EXPECT_NEAR(p.P, P * l, 1e-7 * m.results.PMAX) << what;
                 EXPECT_NEAR(p.MX, mx * l, 1e-6 * std::hypot(p.MX, p.MY) + 1e-9) << what;
                 EXPECT_NEAR(p.MY, my * l, 1e-6 * std::hypot(p.MX, p.MY) + 1e-9) << what;
             }

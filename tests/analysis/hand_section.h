@@ -24,14 +24,14 @@ struct HandColumn {
 };
 
 inline void addFibre(SectionModel& m, TFIB f) {
-    m.FIB.push_back(f);
-    m.NFIB = static_cast<int32_t>(m.FIB.size()) - 1;
+    m.mesh.FIB.push_back(f);
+    m.mesh.NFIB = static_cast<int32_t>(m.mesh.FIB.size()) - 1;
 }
 
 inline SectionModel handRectangle(const HandColumn& s) {
     SectionModel m;
-    m.FIB.assign(1, TFIB{});
-    m.NFIB = 0;
+    m.mesh.FIB.assign(1, TFIB{});
+    m.mesh.NFIB = 0;
     const double dx = s.b / s.nx, dy = s.h / s.ny;
     for (int j = 0; j < s.ny; ++j)
         for (int i = 0; i < s.nx; ++i) {
@@ -58,19 +58,19 @@ inline SectionModel handRectangle(const HandColumn& s) {
         f.FY1 = s.fy1;
         addFibre(m, f);
     }
-    m.CFIB.assign(5, TCFIB{});
-    m.NCFIB = 4;
-    m.CFIB[1] = {-s.b / 2, -s.h / 2, 0};
-    m.CFIB[2] = {s.b / 2, -s.h / 2, 0};
-    m.CFIB[3] = {s.b / 2, s.h / 2, 0};
-    m.CFIB[4] = {-s.b / 2, s.h / 2, 0};
-    m.CONC_PT = {{-s.b / 2, -s.h / 2},
-                 {s.b / 2, -s.h / 2},
-                 {s.b / 2, s.h / 2},
-                 {-s.b / 2, s.h / 2},
-                 {-s.b / 2, -s.h / 2}};
-    m.NCONC_PT = 4;
-    m.STRAIN_LIMIT_MODE = 1;
+    m.mesh.CFIB.assign(5, TCFIB{});
+    m.mesh.NCFIB = 4;
+    m.mesh.CFIB[1] = {-s.b / 2, -s.h / 2, 0};
+    m.mesh.CFIB[2] = {s.b / 2, -s.h / 2, 0};
+    m.mesh.CFIB[3] = {s.b / 2, s.h / 2, 0};
+    m.mesh.CFIB[4] = {-s.b / 2, s.h / 2, 0};
+    m.document.CONC_PT = {{-s.b / 2, -s.h / 2},
+                          {s.b / 2, -s.h / 2},
+                          {s.b / 2, s.h / 2},
+                          {-s.b / 2, s.h / 2},
+                          {-s.b / 2, -s.h / 2}};
+    m.document.NCONC_PT = 4;
+    m.results.STRAIN_LIMIT_MODE = 1;
     stampMesh(m);  // as the mesh command leaves its fibres
     return m;
 }
@@ -85,8 +85,9 @@ inline HandColumn symmetricColumn() {
 
 // The deformation (a1, a2, a3) of the fibres' stored strains, from three fibres not on a line.
 inline std::vector<double> fibrePlane(const SectionModel& m, int i, int j, int k) {
-    const TFIB &p = m.FIB[static_cast<std::size_t>(i)], &q = m.FIB[static_cast<std::size_t>(j)],
-               &r = m.FIB[static_cast<std::size_t>(k)];
+    const TFIB &p = m.mesh.FIB[static_cast<std::size_t>(i)],
+               &q = m.mesh.FIB[static_cast<std::size_t>(j)],
+               &r = m.mesh.FIB[static_cast<std::size_t>(k)];
     const double det = (q.X - p.X) * (r.Y - p.Y) - (r.X - p.X) * (q.Y - p.Y);
     const double a2 = ((q.EPS - p.EPS) * (r.Y - p.Y) - (r.EPS - p.EPS) * (q.Y - p.Y)) / det;
     const double a3 = ((q.X - p.X) * (r.EPS - p.EPS) - (r.X - p.X) * (q.EPS - p.EPS)) / det;

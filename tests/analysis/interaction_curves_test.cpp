@@ -27,29 +27,31 @@ std::size_t u(int i) {
 
 TEST(PmCurve, ClosedSymmetricAndOnItsMomentDirection) {
     SectionModel m = handRectangle(symmetricColumn());
-    m.NPM = 10;
+    m.settings.NPM = 10;
     NullMessages msgs;
     const RunStats stats = RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
-    const int n = m.NPM;
-    ASSERT_EQ(m.PM_P.size(), u(2 * n + 3));
+    const int n = m.settings.NPM;
+    ASSERT_EQ(m.results.PM_P.size(), u(2 * n + 3));
     EXPECT_EQ(stats.notConverged, 0);
-    EXPECT_EQ(m.PM_P[u(2 * n + 2)], m.PM_P[1]) << "closing point repeats point 1";
-    EXPECT_EQ(m.PM_M[u(2 * n + 2)], m.PM_M[1]);
-    EXPECT_NEAR(m.PM_P[u(n + 1)], m.PM_P[u(n + 2)], 1e-9 * m.PMAX)
+    EXPECT_EQ(m.results.PM_P[u(2 * n + 2)], m.results.PM_P[1]) << "closing point repeats point 1";
+    EXPECT_EQ(m.results.PM_M[u(2 * n + 2)], m.results.PM_M[1]);
+    EXPECT_NEAR(m.results.PM_P[u(n + 1)], m.results.PM_P[u(n + 2)], 1e-9 * m.results.PMAX)
         << "both branches reach pure compression";
-    EXPECT_NEAR(m.PM_M[u(n + 1)], 0, 1e-6);
+    EXPECT_NEAR(m.results.PM_M[u(n + 1)], 0, 1e-6);
     for (int k = 1; k <= n + 1; ++k)
-        EXPECT_EQ(m.PM_MX[u(k)], 0) << "angle 0 is a pure MY moment, point " << k;
+        EXPECT_EQ(m.results.PM_MX[u(k)], 0) << "angle 0 is a pure MY moment, point " << k;
     for (int k = 2; k <= n + 1; ++k) {
-        EXPECT_NEAR(m.PM_M[u(k)], -m.PM_M[u(2 * n + 3 - k)], 1e-6 * std::fabs(m.PM_M[2]) + 1e-9)
+        EXPECT_NEAR(m.results.PM_M[u(k)], -m.results.PM_M[u(2 * n + 3 - k)],
+                    1e-6 * std::fabs(m.results.PM_M[2]) + 1e-9)
             << "point " << k;
-        EXPECT_NEAR(m.PM_P[u(k)], m.PM_P[u(2 * n + 3 - k)], 1e-6 * m.PMAX) << "point " << k;
-        EXPECT_GE(m.PM_M[u(k)], 0) << "point " << k;
+        EXPECT_NEAR(m.results.PM_P[u(k)], m.results.PM_P[u(2 * n + 3 - k)], 1e-6 * m.results.PMAX)
+            << "point " << k;
+        EXPECT_GE(m.results.PM_M[u(k)], 0) << "point " << k;
     }
     // The axial range: core concrete at FC plus steel at FY1; the tension end is the steel alone.
     const double steel = 8 * 3.14 * 25 * 25 / 4 * 435;
-    EXPECT_NEAR(m.PMAX, (400 * 600 * 26.8 + steel) / 1000, 1e-6);
-    EXPECT_NEAR(m.PMIN, -steel / 1000, 1e-9);
+    EXPECT_NEAR(m.results.PMAX, (400 * 600 * 26.8 + steel) / 1000, 1e-6);
+    EXPECT_NEAR(m.results.PMIN, -steel / 1000, 1e-9);
 }
 
 TEST(PmCurve, TensionEndIsTheYieldOfAllSteel) {
@@ -57,19 +59,20 @@ TEST(PmCurve, TensionEndIsTheYieldOfAllSteel) {
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
     NullMessages msgs;
     FIBER_SECTION_MESH(m, msgs);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    const int n = m.NPM;
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    const int n = m.settings.NPM;
     for (double angle : {0.0, 30.0, 90.0, 225.0}) {
         RUN_PM_CURVE_ANALYSIS(m, angle, msgs);
         double largest = 0;
-        for (int k = 1; k <= 2 * n + 2; ++k) largest = std::max(largest, std::fabs(m.PM_M[u(k)]));
+        for (int k = 1; k <= 2 * n + 2; ++k)
+            largest = std::max(largest, std::fabs(m.results.PM_M[u(k)]));
         for (int k : {1, 2 * n + 2}) {
             // The reference's search of the end point closes in on the pointed end of the
             // curve slowly; after its 100 solves it stands within about 1 % of it.
-            EXPECT_NEAR(m.PM_P[u(k)], m.PMIN, 0.015 * -m.PMIN)
+            EXPECT_NEAR(m.results.PM_P[u(k)], m.results.PMIN, 0.015 * -m.results.PMIN)
                 << "angle " << angle << ", point " << k;
-            EXPECT_GE(m.PM_P[u(k)], m.PMIN) << "angle " << angle << ", point " << k;
-            EXPECT_LT(std::fabs(m.PM_M[u(k)]), 0.01 * largest)
+            EXPECT_GE(m.results.PM_P[u(k)], m.results.PMIN) << "angle " << angle << ", point " << k;
+            EXPECT_LT(std::fabs(m.results.PM_M[u(k)]), 0.01 * largest)
                 << "angle " << angle << ", point " << k;
         }
     }
@@ -88,11 +91,11 @@ TEST(PmCurve, RefusesTooFewStepsAndSectionsWithoutFibres) {
                           {"no fibres", 30, false}};
     for (const Case& c : cases) {
         SectionModel m = c.fibres ? handRectangle(symmetricColumn()) : SectionModel{};
-        m.NPM = c.npm;
-        m.PM_P = {7, 8, 9};
+        m.settings.NPM = c.npm;
+        m.results.PM_P = {7, 8, 9};
         NullMessages msgs;
         EXPECT_THROW(RUN_PM_CURVE_ANALYSIS(m, 0, msgs), InputError) << c.name;
-        EXPECT_EQ(m.PM_P, (std::vector<double>{7, 8, 9})) << c.name << ": nothing changed";
+        EXPECT_EQ(m.results.PM_P, (std::vector<double>{7, 8, 9})) << c.name << ": nothing changed";
     }
 }
 
@@ -100,17 +103,18 @@ TEST(MmCurve, ClosedAndStartingOnTheMyAxis) {
     SectionModel m = handRectangle(symmetricColumn());
     NullMessages msgs;
     RUN_MM_CURVE_ANALYSIS(m, 1000, msgs);
-    const int n = m.NMM;
-    ASSERT_EQ(m.MM_MX.size(), u(n + 1));
-    EXPECT_EQ(m.MM_MX[0], 0);
-    EXPECT_GT(m.MM_MY[0], 0);
-    EXPECT_NEAR(m.MM_MX[u(n)], m.MM_MX[0], 1e-6 * m.MM_MY[0]);
-    EXPECT_NEAR(m.MM_MY[u(n)], m.MM_MY[0], 1e-6 * m.MM_MY[0]);
+    const int n = m.settings.NMM;
+    ASSERT_EQ(m.results.MM_MX.size(), u(n + 1));
+    EXPECT_EQ(m.results.MM_MX[0], 0);
+    EXPECT_GT(m.results.MM_MY[0], 0);
+    EXPECT_NEAR(m.results.MM_MX[u(n)], m.results.MM_MX[0], 1e-6 * m.results.MM_MY[0]);
+    EXPECT_NEAR(m.results.MM_MY[u(n)], m.results.MM_MY[0], 1e-6 * m.results.MM_MY[0]);
     // Doubly symmetric: 90 degrees is the pure MX capacity, 180 the negative MY capacity.
-    EXPECT_NEAR(m.MM_MY[6], 0, 1e-6 * m.MM_MY[0]);
-    EXPECT_GT(m.MM_MX[6], 0);
-    EXPECT_NEAR(m.MM_MY[12], -m.MM_MY[0], 0.02 * m.MM_MY[0]);
-    EXPECT_LT(m.MM_MX[6], m.MM_MY[0]) << "the 400 wide column is weaker about its narrow side";
+    EXPECT_NEAR(m.results.MM_MY[6], 0, 1e-6 * m.results.MM_MY[0]);
+    EXPECT_GT(m.results.MM_MX[6], 0);
+    EXPECT_NEAR(m.results.MM_MY[12], -m.results.MM_MY[0], 0.02 * m.results.MM_MY[0]);
+    EXPECT_LT(m.results.MM_MX[6], m.results.MM_MY[0])
+        << "the 400 wide column is weaker about its narrow side";
 }
 
 TEST(MmCurve, StrongTensionLeavesASmallButRealCapacity) {
@@ -118,22 +122,23 @@ TEST(MmCurve, StrongTensionLeavesASmallButRealCapacity) {
     CALC_NMAX(m);
     NullMessages msgs;
     RUN_MM_CURVE_ANALYSIS(m, 0, msgs);
-    const double pureBending = m.MM_MY[0];
-    RUN_MM_CURVE_ANALYSIS(m, 0.8 * m.PMIN, msgs);
-    const int n = m.NMM;
-    EXPECT_GT(m.MM_MY[0], 0.05 * pureBending);
-    EXPECT_LT(m.MM_MY[0], pureBending);
-    EXPECT_GT(m.MM_MX[u(n / 4)], 0.05 * pureBending) << "90 degrees";
-    EXPECT_NEAR(m.MM_MY[u(n / 2)], -m.MM_MY[0], 0.02 * m.MM_MY[0]) << "doubly symmetric";
+    const double pureBending = m.results.MM_MY[0];
+    RUN_MM_CURVE_ANALYSIS(m, 0.8 * m.results.PMIN, msgs);
+    const int n = m.settings.NMM;
+    EXPECT_GT(m.results.MM_MY[0], 0.05 * pureBending);
+    EXPECT_LT(m.results.MM_MY[0], pureBending);
+    EXPECT_GT(m.results.MM_MX[u(n / 4)], 0.05 * pureBending) << "90 degrees";
+    EXPECT_NEAR(m.results.MM_MY[u(n / 2)], -m.results.MM_MY[0], 0.02 * m.results.MM_MY[0])
+        << "doubly symmetric";
 }
 
 TEST(MmCurve, RefusesTooFewSteps) {
     for (int nmm : {0, -1, MAX_CURVE_STEPS + 1}) {
         SectionModel m = handRectangle(symmetricColumn());
-        m.NMM = nmm;
+        m.settings.NMM = nmm;
         NullMessages msgs;
         EXPECT_THROW(RUN_MM_CURVE_ANALYSIS(m, 0, msgs), InputError) << "NMM " << nmm;
-        EXPECT_TRUE(m.MM_MX.empty());
+        EXPECT_TRUE(m.results.MM_MX.empty());
     }
 }
 
@@ -153,7 +158,7 @@ TEST(MmCurve, AnAxialForceBeyondTheCapacityIsRefusedWithBothEnds) {
                       std::string::npos)
                 << text;
         }
-        EXPECT_TRUE(m.MM_MX.empty()) << p;
+        EXPECT_TRUE(m.results.MM_MX.empty()) << p;
     }
     try {
         RUN_MM_CURVE_ANALYSIS(m, 1e11, msgs);
@@ -206,8 +211,8 @@ double checkAgainstHand(SectionModel& m, const qav::test::HandColumn& col,
                         const std::vector<double>& depths, const char* name, double tol) {
     NullMessages msgs;
     RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
-    const int n = m.NPM;
-    const double Ns = m.PMAX, Ms = m.PM_M[2] > 0 ? m.PM_M[2] : 1;
+    const int n = m.settings.NPM;
+    const double Ns = m.results.PMAX, Ms = m.results.PM_M[2] > 0 ? m.results.PM_M[2] : 1;
     double worst = 0;
     for (double c : depths) {
         const HandPoint h = handIntegration(col, c);
@@ -218,8 +223,8 @@ double checkAgainstHand(SectionModel& m, const qav::test::HandColumn& col,
         const double ph = std::atan2(h.M / Ms, h.N / Ns), rh = std::hypot(h.M / Ms, h.N / Ns);
         bool found = false;
         for (int k = 1; k <= n && !found; ++k) {
-            const double n0 = m.PM_P[u(k)] / Ns, m0 = m.PM_M[u(k)] / Ms;
-            const double n1 = m.PM_P[u(k + 1)] / Ns, m1 = m.PM_M[u(k + 1)] / Ms;
+            const double n0 = m.results.PM_P[u(k)] / Ns, m0 = m.results.PM_M[u(k)] / Ms;
+            const double n1 = m.results.PM_P[u(k + 1)] / Ns, m1 = m.results.PM_M[u(k + 1)] / Ms;
             if ((n0 == 0 && m0 == 0) || (n1 == 0 && m1 == 0))
                 continue;  // a tension end at the origin
             const double p0 = std::atan2(m0, n0), p1 = std::atan2(m1, n1);
@@ -242,38 +247,39 @@ TEST(PmCurve, MatchesADirectIntegrationOnAFineGrid) {
     col.nx = 100;
     col.ny = 150;
     SectionModel m = handRectangle(col);
-    m.NPM = 60;
+    m.settings.NPM = 60;
     // The reference iteration within 1 %, the fast solver within 0.2 %.
-    m.SOLVER = SolverKind::Reference;
+    m.settings.SOLVER = SolverKind::Reference;
     checkAgainstHand(m, col, {120.0, 200.0, 300.0, 450.0, 700.0}, "400 x 600 grid, reference",
                      0.01);
-    m.SOLVER = SolverKind::Fast;
+    m.settings.SOLVER = SolverKind::Fast;
     checkAgainstHand(m, col, {120.0, 200.0, 300.0, 450.0, 700.0}, "400 x 600 grid, fast", 0.002);
 }
 
 TEST(PmCurve, MatchesADirectIntegrationOnAFineMesh) {
     SectionModel m;
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
-    m.MESH_SIZE_TEXT = "20";
+    m.document.MESH_SIZE_TEXT = "20";
     NullMessages msgs;
     FIBER_SECTION_MESH(m, msgs);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    m.NPM = 60;
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.settings.NPM = 60;
     // Core and cover concrete are both C30 in the example.
-    const TMAT& c30 = m.CONC_MAT[static_cast<std::size_t>(m.USE_CONC + 1)];
+    const TMAT& c30 = m.document.CONC_MAT[static_cast<std::size_t>(m.document.USE_CONC + 1)];
     ASSERT_EQ(c30.NAME, "C30");
     qav::test::HandColumn col;
     col.b = 800;
     col.h = 1000;
     col.fc = c30.FC;
     col.eps0 = c30.EPS_0;
-    col.fy1 = m.STEEL_MAT[1].FY * m.STEEL_MAT[1].RF;
-    for (int i = 1; i <= m.NBAR; ++i)
-        col.bars.push_back({m.BAR[u(i)].X - m.CONC_CX, m.BAR[u(i)].Y - m.CONC_CY, m.BAR[u(i)].DB});
-    m.SOLVER = SolverKind::Reference;
+    col.fy1 = m.document.STEEL_MAT[1].FY * m.document.STEEL_MAT[1].RF;
+    for (int i = 1; i <= m.document.NBAR; ++i)
+        col.bars.push_back({m.document.BAR[u(i)].X - m.document.CONC_CX,
+                            m.document.BAR[u(i)].Y - m.document.CONC_CY, m.document.BAR[u(i)].DB});
+    m.settings.SOLVER = SolverKind::Reference;
     checkAgainstHand(m, col, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh, reference",
                      0.01);
-    m.SOLVER = SolverKind::Fast;
+    m.settings.SOLVER = SolverKind::Fast;
     checkAgainstHand(m, col, {150.0, 300.0, 500.0, 800.0, 1200.0}, "800 x 1000 mesh, fast", 0.002);
 }
 
@@ -283,17 +289,17 @@ TEST(PmCurve, PlainConcreteFollowsItsCompressionZone) {
     col.nx = 100;
     col.ny = 150;
     SectionModel m = handRectangle(col);
-    m.NPM = 60;
+    m.settings.NPM = 60;
     EXPECT_GT(checkAgainstHand(m, col, {60.0, 120.0, 200.0, 300.0, 450.0, 700.0}, "plain 400 x 600",
                                0.004),
               0);
-    const int n = m.NPM;
+    const int n = m.settings.NPM;
     for (int k : {1, 2, 2 * n + 1, 2 * n + 2})
-        EXPECT_EQ(std::hypot(m.PM_P[u(k)], m.PM_M[u(k)]), 0) << k;
+        EXPECT_EQ(std::hypot(m.results.PM_P[u(k)], m.results.PM_M[u(k)]), 0) << k;
     NullMessages msgs;
     RUN_MM_CURVE_ANALYSIS(m, 0, msgs);
-    for (std::size_t i = 0; i < m.MM_MX.size(); ++i)
-        EXPECT_EQ(std::hypot(m.MM_MX[i], m.MM_MY[i]), 0) << i;
+    for (std::size_t i = 0; i < m.results.MM_MX.size(); ++i)
+        EXPECT_EQ(std::hypot(m.results.MM_MX[i], m.results.MM_MY[i]), 0) << i;
 }
 
 TEST(PmCurve, SteelThatDoesNotYieldByTheLimitGivesAFiniteClosedCurve) {
@@ -306,14 +312,15 @@ TEST(PmCurve, SteelThatDoesNotYieldByTheLimitGivesAFiniteClosedCurve) {
         SectionModel m = handRectangle(col);
         NullMessages msgs;
         EXPECT_EQ(RUN_PM_CURVE_ANALYSIS(m, 0, msgs).notConverged, 0) << fy1;
-        EXPECT_NEAR(m.PMIN, -8 * 3.14 * 25 * 25 / 4 * std::min(fy1, 1000.0) / 1000, 1e-9) << fy1;
-        EXPECT_EQ(m.PM_P[u(2 * m.NPM + 2)], m.PM_P[1]) << fy1;
-        EXPECT_EQ(m.PM_P[1], m.PMIN) << fy1;
+        EXPECT_NEAR(m.results.PMIN, -8 * 3.14 * 25 * 25 / 4 * std::min(fy1, 1000.0) / 1000, 1e-9)
+            << fy1;
+        EXPECT_EQ(m.results.PM_P[u(2 * m.settings.NPM + 2)], m.results.PM_P[1]) << fy1;
+        EXPECT_EQ(m.results.PM_P[1], m.results.PMIN) << fy1;
         RUN_MM_CURVE_ANALYSIS(m, 0, msgs);
-        EXPECT_GE(m.MM_MY[0], previous * (1 - 1e-6)) << fy1;
-        EXPECT_TRUE(fy1 <= 1e5 || std::fabs(m.MM_MY[0] - previous) <= 1e-6 * previous)
+        EXPECT_GE(m.results.MM_MY[0], previous * (1 - 1e-6)) << fy1;
+        EXPECT_TRUE(fy1 <= 1e5 || std::fabs(m.results.MM_MY[0] - previous) <= 1e-6 * previous)
             << "elastic at the limit";
-        previous = m.MM_MY[0];
+        previous = m.results.MM_MY[0];
     }
 }
 
@@ -324,8 +331,8 @@ SectionModel barsOnly(const std::vector<qav::test::Bar>& bars) {
     col.nx = col.ny = 0;
     col.bars = bars;
     SectionModel m = handRectangle(col);
-    m.NCFIB = m.NCONC_PT = 0;
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.mesh.NCFIB = m.document.NCONC_PT = 0;
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     stampMesh(m);
     return m;
 }
@@ -334,13 +341,13 @@ SectionModel barsOnly(const std::vector<qav::test::Bar>& bars) {
 TEST(Curves, BarsWithoutAnOutlineGiveFiniteConvergedCurves) {
     for (SolverKind solver : {SolverKind::Fast, SolverKind::Reference}) {
         SectionModel m = barsOnly(symmetricColumn().bars);
-        EXPECT_EQ(m.STRAIN_LIMIT_MODE, 3);
-        m.SOLVER = solver;
+        EXPECT_EQ(m.results.STRAIN_LIMIT_MODE, 3);
+        m.settings.SOLVER = solver;
         NullMessages msgs;
         // Results that are not finite would be refused (ResultError): converged runs are the test.
         for (double angle : {0.0, 30.0, 90.0})
             EXPECT_EQ(RUN_PM_CURVE_ANALYSIS(m, angle, msgs).notConverged, 0) << angle;
-        for (double axial : {0.0, 0.5 * m.PMIN, 0.5 * m.PMAX})
+        for (double axial : {0.0, 0.5 * m.results.PMIN, 0.5 * m.results.PMAX})
             EXPECT_EQ(RUN_MM_CURVE_ANALYSIS(m, axial, msgs).notConverged, 0) << axial;
         for (bool aboutY : {false, true})
             EXPECT_EQ(RUN_MPHI_ANALYSIS(m, MphiInput{aboutY, false, 100, 0.0035, 10}, msgs)
@@ -352,14 +359,14 @@ TEST(Curves, BarsWithoutAnOutlineGiveFiniteConvergedCurves) {
 TEST(Curves, RefusedWhereThereIsNoFiniteAnswer) {
     // Bars on one line: the section stiffness is singular and every solve gives no number.
     SectionModel m = barsOnly({{-200, 0, 25}, {0, 0, 25}, {200, 0, 25}});
-    m.PM_P = {7, 8, 9};
+    m.results.PM_P = {7, 8, 9};
     MessageLog msgs;
     EXPECT_THROW(RUN_PM_CURVE_ANALYSIS(m, 0, msgs), ResultError);
     EXPECT_THROW(RUN_MM_CURVE_ANALYSIS(m, 100, msgs), ResultError);
     EXPECT_THROW(RUN_PMM_ANALYSIS(m, msgs), ResultError);
     EXPECT_THROW(RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 100, 0.0035, 5}, msgs), ResultError);
     EXPECT_TRUE(msgs.entries().empty()) << "the refusal is the one message";
-    EXPECT_EQ(m.PM_P, (std::vector<double>{7, 8, 9}));
+    EXPECT_EQ(m.results.PM_P, (std::vector<double>{7, 8, 9}));
     const std::vector<double> table{NAN, 1, 2};
     EXPECT_NO_THROW(requireFiniteResult("test", {&table}, true));
     EXPECT_THROW(requireFiniteResult("test", {&table}, false), ResultError);

@@ -24,8 +24,8 @@ struct Sum {
 };
 Sum sumAt(const SectionModel& m, double kappa) {
     Sum s;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         const double eps = 0.005 - kappa * (300 - f.Y);
         double sig = 0;
         if (f.TY == FIB_REBAR)
@@ -119,8 +119,8 @@ TEST(KeyPoints, AtAnAngleTheMomentPointsAlongIt) {
             EXPECT_NEAR(p.M, p.branch * along, 1e-9 * along) << angle << " " << p.label;
             // Every state has the limit strain at its most compressed corner.
             double top = -1;
-            for (int j = 1; j <= m.NCFIB; ++j)
-                top = std::max(top, p.plane.at(m.CFIB[j].X, m.CFIB[j].Y));
+            for (int j = 1; j <= m.mesh.NCFIB; ++j)
+                top = std::max(top, p.plane.at(m.mesh.CFIB[j].X, m.mesh.CFIB[j].Y));
             EXPECT_NEAR(top, 0.005, 1e-12) << p.label;
         }
     }

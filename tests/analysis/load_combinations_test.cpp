@@ -44,38 +44,38 @@ TEST(LoadCombinations, CriticalIsTheLastSmallest) {
     };
     for (const Case& c : cases) {
         SectionModel m;
-        m.NFORCE = static_cast<int>(c.fractions.size());
-        m.FORCE.resize(c.fractions.size() + 1);
+        m.document.NFORCE = static_cast<int>(c.fractions.size());
+        m.document.FORCE.resize(c.fractions.size() + 1);
         for (std::size_t i = 0; i < c.fractions.size(); ++i)
-            m.FORCE[i + 1].LOAD_FRACTION = c.fractions[i];
+            m.document.FORCE[i + 1].LOAD_FRACTION = c.fractions[i];
         EXPECT_EQ(CRITICAL_COMBINATION(m), c.expected) << c.name;
     }
 }
 
 TEST(LoadCombinations, CheckMemberFindsEveryFractionAndTheCritical) {
     SectionModel m = qav::test::handRectangle(qav::test::symmetricColumn());
-    m.STRAIN_LIMIT_MODE = 2;
+    m.results.STRAIN_LIMIT_MODE = 2;
     IMPORT_FORCE_CSV(
         m, {"h", "1,A,-2000,100,50", "2,B,-4000,200,100", "3,C,-1000,0,0", "4,D,-2000,100,50"},
         ForceUnits::kN_m);
     RecordProgress progress;
     NullMessages msgs;
     const CheckResult r = CHECK_MEMBER(m, 0, 0, 0, msgs, progress);
-    EXPECT_EQ(m.STRAIN_LIMIT_MODE, 1) << "set from the section";
+    EXPECT_EQ(m.results.STRAIN_LIMIT_MODE, 1) << "set from the section";
     EXPECT_EQ(r.stats.solves, 4);
     EXPECT_EQ(r.stats.notConverged, 0);
-    EXPECT_NEAR(m.FORCE[2].LOAD_FRACTION, m.FORCE[1].LOAD_FRACTION / 2, 1e-9);
-    EXPECT_GT(m.FORCE[3].LOAD_FRACTION, 1) << "compression is negated for the solver";
+    EXPECT_NEAR(m.document.FORCE[2].LOAD_FRACTION, m.document.FORCE[1].LOAD_FRACTION / 2, 1e-9);
+    EXPECT_GT(m.document.FORCE[3].LOAD_FRACTION, 1) << "compression is negated for the solver";
     EXPECT_EQ(r.critical, 2);
-    EXPECT_EQ(m.CRITICAL_COMB, 2);
+    EXPECT_EQ(m.results.CRITICAL_COMB, 2);
     EXPECT_EQ(progress.positions, (std::vector<int>{25, 50, 75, 100, 0}));
 }
 
 TEST(LoadCombinations, CheckMemberWithoutCombinationsChangesNothing) {
     SectionModel m = qav::test::handRectangle(qav::test::symmetricColumn());
-    m.CRITICAL_COMB = 3;
+    m.results.CRITICAL_COMB = 3;
     NullMessages msgs;
     NullProgress progress;
     EXPECT_THROW(CHECK_MEMBER(m, 1000, 1000, 1000, msgs, progress), InputError);
-    EXPECT_EQ(m.CRITICAL_COMB, 3);
+    EXPECT_EQ(m.results.CRITICAL_COMB, 3);
 }

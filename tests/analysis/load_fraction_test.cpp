@@ -25,21 +25,21 @@ TEST(LoadFraction, HugeMomentsAreNamedAndLeftOutOfTheCritical) {
         const CheckResult r = CHECK_MEMBER(m, 0, 0, 0, msgs, progress);
         const int hugeAt = rows[1] == huge ? 1 : 3;
         ASSERT_EQ(r.notFinite, std::vector<int>{hugeAt});
-        EXPECT_EQ(m.FORCE[static_cast<std::size_t>(hugeAt)].LOAD_FRACTION, 999);
-        EXPECT_EQ(m.FORCE[static_cast<std::size_t>(r.critical)].COMB_NAME, "B")
+        EXPECT_EQ(m.document.FORCE[static_cast<std::size_t>(hugeAt)].LOAD_FRACTION, 999);
+        EXPECT_EQ(m.document.FORCE[static_cast<std::size_t>(r.critical)].COMB_NAME, "B")
             << "row order must not matter";
         bool named = false;
         for (const auto& e : msgs.entries())
             named = named || e.text.find(std::to_string(hugeAt) + " (HUGE)") != std::string::npos;
         EXPECT_TRUE(named);
-        for (int i = 1; i <= m.NFORCE; ++i)
-            EXPECT_TRUE(std::isfinite(m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION));
+        for (int i = 1; i <= m.document.NFORCE; ++i)
+            EXPECT_TRUE(std::isfinite(m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION));
     }
 }
 
 TEST(LoadFraction, LongForceLinesReadTheirFirstFields) {
     SectionModel m;
     IMPORT_FORCE_CSV(m, {"h", "1,A,1,2,3" + std::string(100000, ',')}, ForceUnits::kN_m);
-    ASSERT_EQ(m.NFORCE, 1);
-    EXPECT_EQ(m.FORCE[1].MY, 3);
+    ASSERT_EQ(m.document.NFORCE, 1);
+    EXPECT_EQ(m.document.FORCE[1].MY, 3);
 }

@@ -26,15 +26,16 @@ TEST(MomentCurvature, NegativeEqualsPositiveForASymmetricSection) {
         RUN_MPHI_ANALYSIS(pos, in, msgs);
         in.negative = true;
         RUN_MPHI_ANALYSIS(neg, in, msgs);
-        ASSERT_EQ(pos.MPHI_M.size(), 11u) << c.name;
-        EXPECT_EQ(pos.MPHI_M[0], 0) << c.name;
-        EXPECT_EQ(pos.MPHI_PHI[0], 0) << c.name;
+        ASSERT_EQ(pos.results.MPHI_M.size(), 11u) << c.name;
+        EXPECT_EQ(pos.results.MPHI_M[0], 0) << c.name;
+        EXPECT_EQ(pos.results.MPHI_PHI[0], 0) << c.name;
         for (std::size_t i = 1; i <= 10; ++i) {
-            EXPECT_NEAR(neg.MPHI_M[i], pos.MPHI_M[i], 1e-6 * pos.MPHI_M[i])
+            EXPECT_NEAR(neg.results.MPHI_M[i], pos.results.MPHI_M[i], 1e-6 * pos.results.MPHI_M[i])
                 << c.name << " step " << i;
-            EXPECT_NEAR(neg.MPHI_PHI[i], pos.MPHI_PHI[i], 1e-6 * pos.MPHI_PHI[i])
+            EXPECT_NEAR(neg.results.MPHI_PHI[i], pos.results.MPHI_PHI[i],
+                        1e-6 * pos.results.MPHI_PHI[i])
                 << c.name << " step " << i;
-            EXPECT_GT(pos.MPHI_M[i], 0) << c.name << " step " << i;
+            EXPECT_GT(pos.results.MPHI_M[i], 0) << c.name << " step " << i;
         }
     }
 }
@@ -44,19 +45,19 @@ TEST(MomentCurvature, CurvatureIsTheStrainDifferenceOverTheDepth) {
     NullMessages msgs;
     const MphiRun run = RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 500, 0.0035, 20}, msgs);
     EXPECT_EQ(run.angle, 0);
-    EXPECT_EQ(m.FIB_ZONE_WIDTH, 400);
-    EXPECT_EQ(m.FIB_ZONE_HEIGHT, 600);
+    EXPECT_EQ(m.mesh.FIB_ZONE_WIDTH, 400);
+    EXPECT_EQ(m.mesh.FIB_ZONE_HEIGHT, 600);
     // The control points hold the extremes of the last solve of the last step.
-    double emax = m.CFIB[1].EPS, emin = emax;
-    for (int j = 2; j <= m.NCFIB; ++j) {
-        emax = std::max(emax, m.CFIB[static_cast<std::size_t>(j)].EPS);
-        emin = std::min(emin, m.CFIB[static_cast<std::size_t>(j)].EPS);
+    double emax = m.mesh.CFIB[1].EPS, emin = emax;
+    for (int j = 2; j <= m.mesh.NCFIB; ++j) {
+        emax = std::max(emax, m.mesh.CFIB[static_cast<std::size_t>(j)].EPS);
+        emin = std::min(emin, m.mesh.CFIB[static_cast<std::size_t>(j)].EPS);
     }
-    EXPECT_DOUBLE_EQ(m.MPHI_PHI[20], (emax - emin) / 0.6);
+    EXPECT_DOUBLE_EQ(m.results.MPHI_PHI[20], (emax - emin) / 0.6);
     EXPECT_NEAR(emax, 0.0035, 1e-6);
     // Curvature grows with the strain.
     for (std::size_t i = 1; i < 20; ++i)
-        EXPECT_LT(m.MPHI_PHI[i], m.MPHI_PHI[i + 1]) << "step " << i;
+        EXPECT_LT(m.results.MPHI_PHI[i], m.results.MPHI_PHI[i + 1]) << "step " << i;
 }
 
 TEST(MomentCurvature, AnElasticStepCarriesTheAxialForceExactly) {
@@ -65,8 +66,8 @@ TEST(MomentCurvature, AnElasticStepCarriesTheAxialForceExactly) {
     // the curvature 2 (0.000175 - P / (E A)) / h and the moment E I times the curvature.
     SectionModel m = handRectangle(symmetricColumn());  // 400 wide, 600 high
     double A = 0, I = 0;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         f.TY = FIB_STEEL;
         f.FY1 = 355;
         A += f.AREA;
@@ -78,8 +79,8 @@ TEST(MomentCurvature, AnElasticStepCarriesTheAxialForceExactly) {
     RUN_MPHI_ANALYSIS(m, MphiInput{false, false, P, 0.0035, 20}, msgs);
     const double a0 = P * 1000 / (STEEL_LAW_MODULUS * A);
     const double kappa = 2 * (0.0035 / 20 - a0) / 600;  // 1/mm
-    EXPECT_NEAR(m.MPHI_PHI[1], kappa * 1000, 1e-9 * kappa * 1000);
-    EXPECT_NEAR(m.MPHI_M[1], STEEL_LAW_MODULUS * I * kappa / 1e6,
+    EXPECT_NEAR(m.results.MPHI_PHI[1], kappa * 1000, 1e-9 * kappa * 1000);
+    EXPECT_NEAR(m.results.MPHI_M[1], STEEL_LAW_MODULUS * I * kappa / 1e6,
                 1e-8 * STEEL_LAW_MODULUS * I * kappa / 1e6);
 }
 
@@ -87,15 +88,15 @@ TEST(MomentCurvature, RefusesTooFewStepsAndNoFibres) {
     NullMessages msgs;
     SectionModel m = handRectangle(symmetricColumn());
     EXPECT_THROW(RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 0, 0.0035, 0}, msgs), InputError);
-    EXPECT_TRUE(m.MPHI_M.empty());
+    EXPECT_TRUE(m.results.MPHI_M.empty());
     SectionModel empty;
     EXPECT_THROW(RUN_MPHI_ANALYSIS(empty, MphiInput{false, false, 0, 0.0035, 5}, msgs), InputError);
 }
 
 TEST(MomentCurvature, Listing) {
     SectionModel m;
-    m.MPHI_M = {0, 123.4567};
-    m.MPHI_PHI = {0, 0.01234567};
+    m.results.MPHI_M = {0, 123.4567};
+    m.results.MPHI_PHI = {0, 0.01234567};
     std::vector<std::string> lines;
     GEN_M_fai_CURVE_TEXT(m, 1, lines);
     const std::vector<std::string> expected{

@@ -9,18 +9,18 @@ using namespace qav;
 
 TEST(PmmSurface, WireModelCountsAndTheClosedTensionLevel) {
     SectionModel m = qav::test::handRectangle(qav::test::symmetricColumn());
-    m.NFORCE = 2;
-    m.FORCE.resize(3);
-    m.FORCE[1] = {-1000, 50, 60, "A", 0};
-    m.STRAIN_LIMIT_MODE = 2;
+    m.document.NFORCE = 2;
+    m.document.FORCE.resize(3);
+    m.document.FORCE[1] = {-1000, 50, 60, "A", 0};
+    m.results.STRAIN_LIMIT_MODE = 2;
     NullMessages msgs;
     const RunStats stats = RUN_PMM_ANALYSIS(m, msgs);
-    EXPECT_EQ(m.STRAIN_LIMIT_MODE, 1) << "set from the section";
+    EXPECT_EQ(m.results.STRAIN_LIMIT_MODE, 1) << "set from the section";
     EXPECT_GT(stats.solves, 6 * 62);
-    ASSERT_EQ(m.PMM_P.size(), 7u);
-    ASSERT_EQ(m.PMM_P[0].size(), 63u);
+    ASSERT_EQ(m.results.PMM_P.size(), 7u);
+    ASSERT_EQ(m.results.PMM_P[0].size(), 63u);
     // The P-M results hold the last curve, 150 degrees.
-    EXPECT_EQ(m.PM_P[5], m.PMM_P[5][5]);
+    EXPECT_EQ(m.results.PM_P[5], m.results.PMM_P[5][5]);
 
     std::vector<std::string> listing;
     GEN_PMM_CURVE_TEXT(m, listing);

@@ -23,12 +23,13 @@ struct RecordingProgress : Progress {
 std::vector<double> results(const SectionModel& m) {
     std::vector<double> all;
     for (const auto* v :
-         {&m.PM_P, &m.PM_MX, &m.PM_MY, &m.PM_M, &m.MM_MX, &m.MM_MY, &m.MPHI_M, &m.MPHI_PHI})
+         {&m.results.PM_P, &m.results.PM_MX, &m.results.PM_MY, &m.results.PM_M, &m.results.MM_MX,
+          &m.results.MM_MY, &m.results.MPHI_M, &m.results.MPHI_PHI})
         all.insert(all.end(), v->begin(), v->end());
-    for (const auto* t : {&m.PMM_P, &m.PMM_MX, &m.PMM_MY})
+    for (const auto* t : {&m.results.PMM_P, &m.results.PMM_MX, &m.results.PMM_MY})
         for (const auto& v : *t) all.insert(all.end(), v.begin(), v.end());
-    all.push_back(m.PMAX);
-    all.push_back(m.PMIN);
+    all.push_back(m.results.PMAX);
+    all.push_back(m.results.PMIN);
     return all;
 }
 
@@ -55,11 +56,11 @@ TEST(RunProgress, RisesTo100AndLeavesTheResultsAlone) {
         {"PMM", [](SectionModel& m, Messages& g, Progress* p) { RUN_PMM_ANALYSIS(m, g, p); }, 30},
     };
     SectionModel base = qav::test::handRectangle(qav::test::symmetricColumn());
-    base.NPM = 4;
-    base.NMM = 8;
-    base.STRAIN_LIMIT_MODE = 1;
+    base.settings.NPM = 4;
+    base.settings.NMM = 8;
+    base.results.STRAIN_LIMIT_MODE = 1;
     // One thread: the progress then moves with every step (worker threads report it coarser).
-    base.THREADS = 1;
+    base.settings.THREADS = 1;
     for (const Case& c : cases) {
         NullMessages msgs;
         SectionModel quiet = base, watched = base;

@@ -15,8 +15,8 @@ namespace {
 
 double squashLoad(const SectionModel& m) {  // N, every fibre at strain 0.005
     double n = 0;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         n += f.AREA * (f.TY == FIB_REBAR ? f.FY1 : f.FC);
     }
     return n;
@@ -24,8 +24,8 @@ double squashLoad(const SectionModel& m) {  // N, every fibre at strain 0.005
 
 double maxControlStrain(const SectionModel& m, const std::vector<double>& a, double sign) {
     double e = -INFINITY;
-    for (int j = 1; j <= m.NCFIB; ++j) {
-        const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NCFIB; ++j) {
+        const TCFIB& c = m.mesh.CFIB[static_cast<std::size_t>(j)];
         e = std::max(e, sign * (a[0] + a[1] * c.X + a[2] * c.Y));
     }
     return e;
@@ -42,9 +42,9 @@ TEST(SectionSolver, PureAxialLoadOnADoublySymmetricSectionConvergesAtOnce) {
     EXPECT_EQ(r.iterations, 1);
     EXPECT_NEAR(lf, squashLoad(m) / (1000 * 2000), 1e-12);
     EXPECT_EQ(lf, r.loadFraction);
-    for (int j = 1; j <= m.NFIB; ++j) {
-        EXPECT_NEAR(m.FIB[static_cast<std::size_t>(j)].EPS, 0.005, 1e-15) << "fibre " << j;
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        EXPECT_NEAR(m.mesh.FIB[static_cast<std::size_t>(j)].EPS, 0.005, 1e-15) << "fibre " << j;
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         EXPECT_EQ(f.STRESS, f.TY == FIB_REBAR ? f.FY1 : f.FC) << "fibre " << j;
     }
 }
@@ -113,7 +113,7 @@ TEST(SectionSolver, StrainLimitModesScaleTheExtremeControlStrains) {
         {"mode 2, mostly compression", 2, 5000, 0, 50},
     };
     for (const Case& k : cases) {
-        m.STRAIN_LIMIT_MODE = k.mode;
+        m.results.STRAIN_LIMIT_MODE = k.mode;
         double lf = 0;
         const SolveResult r = CALC_LOAD_FRACTION_TYPE1(m, k.P, k.MX, k.MY, lf, 0, 0, 0, msgs);
         EXPECT_TRUE(r.converged) << k.name;
@@ -155,8 +155,8 @@ TEST(SectionSolver, TensionWithNoPointInCompressionIsLimitedAtTheTensileExtreme)
             << k.name << ": never beyond the steel's yield";
         if (k.allSteelYields) {
             EXPECT_NEAR(-lf * k.P * 1000, steelYield, 1e-9 * steelYield) << k.name;
-            for (int j = 1; j <= m.NFIB; ++j) {
-                const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+            for (int j = 1; j <= m.mesh.NFIB; ++j) {
+                const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
                 EXPECT_EQ(f.STRESS, f.TY == FIB_REBAR ? -f.FY1 : 0.0) << k.name << ", fibre " << j;
             }
         }
@@ -175,8 +175,8 @@ TEST(SectionSolver, FibresKeepTheLastEvaluatedState) {
     double lf = 0;
     CALC_LOAD_FRACTION_TYPE1(m, 800, 100, 300, lf, 0, 0, 0, msgs);
     const auto plane = qav::test::fibrePlane(m, 1, 20, 581);
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         EXPECT_NEAR(f.EPS, plane[0] + plane[1] * f.X + plane[2] * f.Y, 1e-15) << "fibre " << j;
         double s = 12.5;
         if (f.TY == FIB_CORE_CONCRETE) CONCRETE01(f.FC, f.EPS_0, f.EPS, s);
@@ -185,8 +185,8 @@ TEST(SectionSolver, FibresKeepTheLastEvaluatedState) {
     }
     // The summed forces of that state are the fraction times the load.
     double n = 0, mx = 0, my = 0;
-    for (int j = 1; j <= m.NFIB; ++j) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         n += f.STRESS * f.AREA;
         mx += f.STRESS * f.AREA * f.X;
         my += f.STRESS * f.AREA * f.Y;
@@ -197,7 +197,7 @@ TEST(SectionSolver, FibresKeepTheLastEvaluatedState) {
 
 TEST(SectionSolver, NoFibresGiveSingularMatrixAndNotANumber) {
     SectionModel m;
-    m.NCONC_PT = 4;
+    m.document.NCONC_PT = 4;
     MessageLog log;
     double lf = 0;
     const SolveResult r = CALC_LOAD_FRACTION_TYPE1(m, 1000, 0, 0, lf, 0, 0, 0, log);

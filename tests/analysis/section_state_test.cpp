@@ -85,14 +85,14 @@ TEST(SectionState, TheNeutralAxisRunsThroughZeroStrain) {
 
 TEST(SectionState, CsvSumsToTheSummaryResultants) {
     SectionModel m = column();
-    m.STEEL_MAT.assign(2, TMAT{});
-    m.STEEL_MAT[1].NAME = "STEEL1";
-    for (int j = 1; j <= m.NFIB; ++j)
-        if (m.FIB[j].TY == FIB_REBAR) m.FIB[j].MAT = 1;
+    m.document.STEEL_MAT.assign(2, TMAT{});
+    m.document.STEEL_MAT[1].NAME = "STEEL1";
+    for (int j = 1; j <= m.mesh.NFIB; ++j)
+        if (m.mesh.FIB[j].TY == FIB_REBAR) m.mesh.FIB[j].MAT = 1;
     NullMessages msgs;
     const SectionState s = SECTION_STATE(m, 800, 0, 280, 0, 0, 0, msgs);
     const auto csv = sectionStateCsv(m, s);
-    ASSERT_EQ(csv.size(), static_cast<std::size_t>(m.NFIB) + 1);
+    ASSERT_EQ(csv.size(), static_cast<std::size_t>(m.mesh.NFIB) + 1);
     EXPECT_EQ(csv[0], "No,X[mm],Y[mm],Area[mm2],Kind,Material,Strain,Stress[N/mm2],Force[kN]");
     double concrete = 0, bars = 0;
     for (std::size_t i = 1; i < csv.size(); ++i) {
@@ -106,7 +106,7 @@ TEST(SectionState, CsvSumsToTheSummaryResultants) {
         }
     }
     // Each force is printed to 1e-6 kN.
-    EXPECT_NEAR(concrete, s.forces.concrete.N / 1e3, 1e-6 * m.NFIB);
+    EXPECT_NEAR(concrete, s.forces.concrete.N / 1e3, 1e-6 * m.mesh.NFIB);
     EXPECT_NEAR(bars, s.forces.bars.N / 1e3, 1e-5);
     const auto summary = sectionStateSummary(s);
     const std::string barLine = Format("P %0.3F kN", {s.forces.bars.N / 1e3});
@@ -125,9 +125,9 @@ TEST(SectionState, RefusesWhatHasNoState) {
     EXPECT_THROW(SECTION_STATE(SectionModel{}, 100, 0, 0, 0, 0, 0, msgs), InputError);
     // The caller's fibres keep their state.
     SectionModel before = column();
-    before.FIB[5].EPS = 0.123;
+    before.mesh.FIB[5].EPS = 0.123;
     SECTION_STATE(before, 100, 10, 10, 0, 0, 0, msgs);
-    EXPECT_EQ(before.FIB[5].EPS, 0.123);
+    EXPECT_EQ(before.mesh.FIB[5].EPS, 0.123);
 }
 
 }  // namespace
@@ -158,7 +158,7 @@ TEST(SectionState, AnUnconvergedStateIsCountedOnce) {
 
     // Under the fast solver the same state converges and nothing is said.
     SectionModel fast = m;
-    fast.SOLVER = SolverKind::Fast;
+    fast.settings.SOLVER = SolverKind::Fast;
     const SectionState s = SECTION_STATE(fast, found->P, found->MX, found->MY, 0, 0, 0, log);
     EXPECT_TRUE(s.solve.converged);
     MessageLog none;

@@ -207,10 +207,10 @@ TEST(AnalysisDialogs, CriticalFieldsOnShowOnlyForAStoredCombination) {
     for (const Case& c : cases) {
         Fixture f;
         SectionModel& m = f.w.model();
-        m.FORCE.assign(static_cast<std::size_t>(c.nforce) + 1,
-                       TFORCE{-1234.5, 1, 2, "DCON9", 0.75});
-        m.NFORCE = c.nforce;
-        m.CRITICAL_COMB = c.critical;
+        m.document.FORCE.assign(static_cast<std::size_t>(c.nforce) + 1,
+                                TFORCE{-1234.5, 1, 2, "DCON9", 0.75});
+        m.document.NFORCE = c.nforce;
+        m.results.CRITICAL_COMB = c.critical;
         auto* d = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
         EXPECT_EQ(textOf(d, "Edit3"), c.edit3) << c.name;
         if (!c.edit3.isEmpty()) {
@@ -249,7 +249,7 @@ TEST(AnalysisDialogs, RunsRefuseFieldsThatAreNotNumbers) {
         EXPECT_EQ(f.prompts.errors, QStringList{c.message}) << c.name;
         child<QLineEdit>(c.dialog, c.field)->setText(before);
     }
-    EXPECT_TRUE(f.w.model().PM_P.empty()) << "no analysis ran";
+    EXPECT_TRUE(f.w.model().results.PM_P.empty()) << "no analysis ran";
 }
 
 TEST(AnalysisDialogs, MphiRunListingAndChart) {
@@ -263,7 +263,7 @@ TEST(AnalysisDialogs, MphiRunListingAndChart) {
     const QStringList lines = child<QPlainTextEdit>(d, "Memo1")->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 7);
     EXPECT_EQ(lines[0], "   Moment_M,  Curvature,");
-    EXPECT_EQ(f.w.model().MPHI_M.size(), 6u);
+    EXPECT_EQ(f.w.model().results.MPHI_M.size(), 6u);
     const QImage& picture = d->picture();
     int red = 0;
     for (int y = 0; y < picture.height(); ++y)
@@ -297,8 +297,8 @@ TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {
     };
     auto* loads = f.dialog<LoadDialog>(cmd::Loading, "LoadDialog");
     SectionModel& m = f.w.model();
-    m.FORCE.assign(179, TFORCE{-1000, 10, 20, "C", 0.5});
-    m.NFORCE = 178;
+    m.document.FORCE.assign(179, TFORCE{-1000, 10, 20, "C", 0.5});
+    m.document.NFORCE = 178;
     const Case cases[] = {
         {"text report", a, "Button7", 1, 1200},
         {"section data", a, "Button5", 1, 1200},
@@ -319,10 +319,10 @@ TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {
     }
 
     // Cancelling the print dialog prints nothing and runs nothing.
-    m.PM_P.clear();
+    m.results.PM_P.clear();
     setPrinterChooser([](QPrinter&, QWidget*) { return false; });
     child<QPushButton>(a, "Button7")->click();
-    EXPECT_TRUE(m.PM_P.empty());
+    EXPECT_TRUE(m.results.PM_P.empty());
     setPrinterChooser({});
 }
 
@@ -334,10 +334,10 @@ TEST(AnalysisDialogs, RunsReportTheirProgress) {
     };
     Fixture f;
     f.openMeshed();
-    f.w.model().NPM = 4;
-    f.w.model().NMM = 8;
+    f.w.model().settings.NPM = 4;
+    f.w.model().settings.NMM = 8;
     // One thread: the progress then moves with every step (worker threads report it coarser).
-    f.w.model().THREADS = 1;
+    f.w.model().settings.THREADS = 1;
     QTemporaryDir dir;
     PrintToFile to(dir.filePath("figures.pdf"));
     struct Case {
@@ -390,7 +390,7 @@ TEST(AnalysisDialogs, RunsReportTheirProgress) {
     child<QPushButton>(a, "Button3")->click();
     EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("\n").toStdString();
     EXPECT_EQ(a->findChild<QWidget*>("RunProgress"), nullptr);
-    EXPECT_EQ(f.w.model().PM_P.size(), 11u);
+    EXPECT_EQ(f.w.model().results.PM_P.size(), 11u);
 }
 
 TEST(AnalysisDialogs, CancelledCheckLeavesFractionsCriticalAndTable) {
@@ -409,7 +409,7 @@ TEST(AnalysisDialogs, CancelledCheckLeavesFractionsCriticalAndTable) {
     loads->UPDATE_FORCE_TABLE();
     child<QPushButton>(loads, "Button4")->click();
     ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("\n").toStdString();
-    ASSERT_GT(m.CRITICAL_COMB, 0);
+    ASSERT_GT(m.results.CRITICAL_COMB, 0);
 
     auto snapshot = [&] {
         QStringList s;
@@ -417,8 +417,8 @@ TEST(AnalysisDialogs, CancelledCheckLeavesFractionsCriticalAndTable) {
             s << textOf(loads, e);
         auto* grid = child<QTableWidget>(loads, "StringGrid1");
         for (int r = 0; r < grid->rowCount(); ++r) s << grid->item(r, 5)->text();
-        for (const TFORCE& c : m.FORCE) s << QString::number(c.LOAD_FRACTION, 'g', 17);
-        s << QString::number(m.CRITICAL_COMB);
+        for (const TFORCE& c : m.document.FORCE) s << QString::number(c.LOAD_FRACTION, 'g', 17);
+        s << QString::number(m.results.CRITICAL_COMB);
         return s;
     };
     const QStringList before = snapshot();
@@ -453,11 +453,11 @@ TEST(AnalysisDialogs, CancelledReportPrintsNothingAndKeepsTheResults) {
     Fixture f;
     f.openMeshed();
     SectionModel& m = f.w.model();
-    m.NPM = 6;
-    m.NMM = 8;
+    m.settings.NPM = 6;
+    m.settings.NMM = 8;
     auto* a = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
     child<QPushButton>(a, "Button3")->click();  // a P-M curve whose results must stay
-    const std::vector<double> P = m.PM_P, M = m.PM_M, MX = m.MM_MX;
+    const std::vector<double> P = m.results.PM_P, M = m.results.PM_M, MX = m.results.MM_MX;
     const std::string memo = child<QPlainTextEdit>(a, "Memo1")->toPlainText().toStdString();
     ASSERT_FALSE(memo.empty());
     QTemporaryDir dir;
@@ -471,9 +471,9 @@ TEST(AnalysisDialogs, CancelledReportPrintsNothingAndKeepsTheResults) {
         EXPECT_TRUE(f.prompts.errors.isEmpty())
             << button << ": " << f.prompts.errors.join("\n").toStdString();
         EXPECT_FALSE(QFile::exists(pdf)) << button;
-        EXPECT_EQ(m.PM_P, P) << button;
-        EXPECT_EQ(m.PM_M, M) << button;
-        EXPECT_EQ(m.MM_MX, MX) << button;
+        EXPECT_EQ(m.results.PM_P, P) << button;
+        EXPECT_EQ(m.results.PM_M, M) << button;
+        EXPECT_EQ(m.results.MM_MX, MX) << button;
         EXPECT_EQ(child<QPlainTextEdit>(a, "Memo1")->toPlainText().toStdString(), memo) << button;
     }
     a->setProgressMaker({});

@@ -88,8 +88,8 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     TypicalSectionDialog build(m);
     child<QComboBox>(&build, "ComboBox1")->setCurrentIndex(0);
     click(&build, "Button1");
-    ASSERT_GT(m.NCONC_PT, 0);
-    ASSERT_GT(m.NBAR, 0);
+    ASSERT_GT(m.document.NCONC_PT, 0);
+    ASSERT_GT(m.document.NBAR, 0);
 
     // Saved and opened again, so the command line reads the very section the window analyses
     // (the file keeps coordinates to its own precision).
@@ -105,7 +105,7 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     MessageLog meshLog;
     FIBER_SECTION_MESH(m, meshLog);
     w.modelChanged();
-    ASSERT_GT(m.NFIB, 0);
+    ASSERT_GT(m.mesh.NFIB, 0);
 
     // 3. "Import Column internal Force": the sample in N and mm, then "Check Member".
     w.commands().run(cmd::Loading);
@@ -117,7 +117,7 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     prompts.openPath = prompts.savePath;
     EXPECT_EQ(child<QComboBox>(loads, "ComboBox1")->currentText(), "N,mm");
     click(loads, "Button1");
-    EXPECT_EQ(m.NFORCE, 42);
+    EXPECT_EQ(m.document.NFORCE, 42);
     EXPECT_EQ(child<QLineEdit>(loads, "Edit1")->text(), "42");
     EXPECT_EQ(child<QTableWidget>(loads, "StringGrid1")->item(2, 3)->text(), "-42.136");
     QList<int> positions;
@@ -128,16 +128,18 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     EXPECT_GT(positions.size(), 10) << "the bar moves during the check";
     EXPECT_EQ(positions.back(), 0);
     EXPECT_EQ(bar->value(), 0);
-    ASSERT_GE(m.CRITICAL_COMB, 1);
-    EXPECT_EQ(child<QLineEdit>(loads, "Edit2")->text(), QString::number(m.CRITICAL_COMB));
+    ASSERT_GE(m.results.CRITICAL_COMB, 1);
+    EXPECT_EQ(child<QLineEdit>(loads, "Edit2")->text(), QString::number(m.results.CRITICAL_COMB));
 
     // 4. "Run PMM Analysis": the critical combination on show; P-M with both marks; Myy-Mzz.
     w.commands().run(cmd::Analysis);
     auto* analysis = w.findChild<AnalysisDialog*>("AnalysisDialog");
     ASSERT_NE(analysis, nullptr);
-    EXPECT_EQ(child<QLineEdit>(analysis, "Edit3")->text(), QString::number(m.CRITICAL_COMB));
+    EXPECT_EQ(child<QLineEdit>(analysis, "Edit3")->text(),
+              QString::number(m.results.CRITICAL_COMB));
     EXPECT_EQ(child<QLineEdit>(analysis, "Edit7")->text(),
-              QString::fromStdString(m.FORCE[static_cast<std::size_t>(m.CRITICAL_COMB)].COMB_NAME));
+              QString::fromStdString(
+                  m.document.FORCE[static_cast<std::size_t>(m.results.CRITICAL_COMB)].COMB_NAME));
     child<QCheckBox>(analysis, "CheckBox1")->setChecked(true);
     child<QCheckBox>(analysis, "CheckBox2")->setChecked(true);
     click(analysis, "Button3");

@@ -62,7 +62,7 @@ TEST(CompositeSectionDialog, GenSectionUsesTheLastInputData) {
     d.show();
     d.findChild<QPushButton*>("Button2")->click();
     ASSERT_EQ(errors.size(), 1) << "nothing read yet";
-    EXPECT_EQ(model.NCONC_PT, 0);
+    EXPECT_EQ(model.document.NCONC_PT, 0);
 
     d.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(3);
     saveScreenshot(d, "composite_builder.png");
@@ -77,15 +77,15 @@ TEST(CompositeSectionDialog, GenSectionUsesTheLastInputData) {
     d.findChild<QLineEdit*>("Edit4")->setText("6");  // typed, but no Input Data
     d.findChild<QPushButton*>("Button2")->click();
     EXPECT_EQ(changed, 1);
-    EXPECT_EQ(model.NBAR, 20) << "the old bar number is used";
-    ASSERT_EQ(model.NSTEEL_SEC, 1);
-    EXPECT_EQ(model.STEEL_SEC[1].NPOINT, 28);
+    EXPECT_EQ(model.document.NBAR, 20) << "the old bar number is used";
+    ASSERT_EQ(model.document.NSTEEL_SEC, 1);
+    EXPECT_EQ(model.document.STEEL_SEC[1].NPOINT, 28);
     EXPECT_TRUE(d.isHidden());
 
     d.show();
     d.findChild<QPushButton*>("Button3")->click();
     d.findChild<QPushButton*>("Button2")->click();
-    EXPECT_EQ(model.NBAR, 2 * 6 + 2 * 4 + 4);
+    EXPECT_EQ(model.document.NBAR, 2 * 6 + 2 * 4 + 4);
 
     d.show();
     d.findChild<QLineEdit*>("Edit2")->setText("8OO");

@@ -22,9 +22,9 @@ TEST(OpeningDialog, BuildsAndReplacesTheOpening) {
     EXPECT_EQ(d.findChild<QLabel*>("KLabel1")->text(), "Section Dim B");
     EXPECT_EQ(d.findChild<QPushButton*>("Button1")->text(), "Gen Section Opening");
     d.findChild<QPushButton*>("Button1")->click();
-    ASSERT_EQ(model.NOPEN_SEC, 1);
-    EXPECT_EQ(model.OPEN_SEC[1].NPOINT, 8);
-    EXPECT_DOUBLE_EQ(model.OPEN_SEC[1].PT[0].X, -200);
+    ASSERT_EQ(model.document.NOPEN_SEC, 1);
+    EXPECT_EQ(model.document.OPEN_SEC[1].NPOINT, 8);
+    EXPECT_DOUBLE_EQ(model.document.OPEN_SEC[1].PT[0].X, -200);
 
     d.show();
     auto* combo = d.findChild<QComboBox*>("ComboBox1");
@@ -37,10 +37,10 @@ TEST(OpeningDialog, BuildsAndReplacesTheOpening) {
     d.findChild<QPushButton*>("Button1")->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors.at(0), "Location Y(mm): 'y' is not a valid floating point value");
-    EXPECT_EQ(model.OPEN_SEC[1].NPOINT, 8);
+    EXPECT_EQ(model.document.OPEN_SEC[1].NPOINT, 8);
     d.findChild<QLineEdit*>("KEdit4")->setText("0");
     d.findChild<QPushButton*>("Button1")->click();
-    EXPECT_EQ(model.NOPEN_SEC, 1);
-    EXPECT_EQ(model.OPEN_SEC[1].NPOINT, 24);
+    EXPECT_EQ(model.document.NOPEN_SEC, 1);
+    EXPECT_EQ(model.document.OPEN_SEC[1].NPOINT, 24);
     EXPECT_EQ(changed, 2);
 }

@@ -12,8 +12,8 @@ using namespace qav;
 
 TEST(SteelSectionDialog, BuildsTheChosenShapeBesideTheConcrete) {
     SectionModel model;
-    model.NCONC_PT = 4;
-    model.CONC_PT = {{-500, -500}, {500, -500}, {500, 500}, {-500, 500}, {-500, -500}};
+    model.document.NCONC_PT = 4;
+    model.document.CONC_PT = {{-500, -500}, {500, -500}, {500, 500}, {-500, 500}, {-500, -500}};
     SteelSectionDialog d(model);
     int changed = 0;
     QObject::connect(&d, &SteelSectionDialog::sectionChanged, [&] { ++changed; });
@@ -39,14 +39,14 @@ TEST(SteelSectionDialog, BuildsTheChosenShapeBesideTheConcrete) {
     d.findChild<QLineEdit*>("KEdit2")->setText("600");
     d.findChild<QPushButton*>("Button1")->click();
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(model.NSTEEL_SEC, 0);
+    EXPECT_EQ(model.document.NSTEEL_SEC, 0);
 
     d.findChild<QLineEdit*>("KEdit2")->setText("40");
     d.findChild<QPushButton*>("Button1")->click();
     EXPECT_EQ(changed, 1);
-    ASSERT_EQ(model.NSTEEL_SEC, 1);
-    EXPECT_EQ(model.STEEL_SEC[1].NPOINT, 50);
-    EXPECT_EQ(model.NCONC_PT, 4) << "the concrete stays";
+    ASSERT_EQ(model.document.NSTEEL_SEC, 1);
+    EXPECT_EQ(model.document.STEEL_SEC[1].NPOINT, 50);
+    EXPECT_EQ(model.document.NCONC_PT, 4) << "the concrete stays";
     EXPECT_TRUE(d.isHidden());
 
     d.show();

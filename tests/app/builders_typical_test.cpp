@@ -99,9 +99,9 @@ TEST(TypicalSectionDialog, GenSectionReplacesTheModelAndReportsErrors) {
     d.findChild<QPushButton*>("Button1")->click();
     EXPECT_EQ(changed, 1);
     EXPECT_EQ(errors.size(), 0);
-    EXPECT_EQ(model.NCONC_PT, 24);
-    EXPECT_EQ(model.NCOVER_PT, 12);
-    EXPECT_EQ(model.NBAR, 12);
+    EXPECT_EQ(model.document.NCONC_PT, 24);
+    EXPECT_EQ(model.document.NCOVER_PT, 12);
+    EXPECT_EQ(model.document.NBAR, 12);
     EXPECT_TRUE(d.isHidden()) << "the dialog closes after a build";
 
     d.show();
@@ -110,7 +110,7 @@ TEST(TypicalSectionDialog, GenSectionReplacesTheModelAndReportsErrors) {
     d.findChild<QPushButton*>("Button1")->click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors.at(0), "Section Dim H must be greater than 0 (it is -1000).");
-    EXPECT_EQ(model.NCONC_PT, 24) << "a refused value leaves the model";
+    EXPECT_EQ(model.document.NCONC_PT, 24) << "a refused value leaves the model";
     EXPECT_FALSE(d.isHidden());
 
     edit(d, "KEdit2")->setText("1000");
@@ -118,11 +118,11 @@ TEST(TypicalSectionDialog, GenSectionReplacesTheModelAndReportsErrors) {
     d.findChild<QPushButton*>("Button1")->click();
     ASSERT_EQ(errors.size(), 2);
     EXPECT_EQ(errors.at(1), "X-Dir Rebar Diameter: '2 5' is not a valid floating point value");
-    EXPECT_EQ(model.NCONC_PT, 24) << "a typo leaves the model as well";
+    EXPECT_EQ(model.document.NCONC_PT, 24) << "a typo leaves the model as well";
     EXPECT_EQ(changed, 1) << "so the view is not told";
 
     edit(d, "Edit6")->setText("25");
     d.findChild<QPushButton*>("Button1")->click();
-    EXPECT_EQ(model.NBAR, 12);
-    EXPECT_EQ(model.NCONC_PT, 8);
+    EXPECT_EQ(model.document.NBAR, 12);
+    EXPECT_EQ(model.document.NCONC_PT, 8);
 }

@@ -39,9 +39,9 @@ struct Fixture {
     Fixture() {
         w.setPrompts(&prompts);
         w.openSection(QStringLiteral(QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec"));
-        w.model().NPM = 4;
-        w.model().NMM = 8;
-        w.model().MESH_SIZE_TEXT = "200";
+        w.model().settings.NPM = 4;
+        w.model().settings.NMM = 8;
+        w.model().document.MESH_SIZE_TEXT = "200";
         NullMessages none;
         FIBER_SECTION_MESH(w.model(), none);
         w.commands().run(cmd::Table);
@@ -185,10 +185,10 @@ TEST(ExportDataDialog, StoppedWorkbookLeavesNoFileTablesOrResults) {
         bool cancelled() const override { return --left < 0; }
     };
     Fixture f;
-    f.w.model().NPM = 100;  // long enough for the progress to move
+    f.w.model().settings.NPM = 100;  // long enough for the progress to move
     f.choose("P-My Curve");
     const std::vector<std::string> shown = tableCsvLines(f.dialog->grid());
-    const std::vector<double> results = f.w.model().PM_P;
+    const std::vector<double> results = f.w.model().results.PM_P;
     QStringList labels;
     f.dialog->setProgressMaker([&](QWidget*, const QString& label) -> std::unique_ptr<Progress> {
         labels << label;
@@ -202,11 +202,11 @@ TEST(ExportDataDialog, StoppedWorkbookLeavesNoFileTablesOrResults) {
     EXPECT_TRUE(f.opened.isEmpty());
     EXPECT_EQ(f.heading(), "P-My Curve");
     EXPECT_EQ(tableCsvLines(f.dialog->grid()), shown);
-    EXPECT_EQ(f.w.model().PM_P, results);
+    EXPECT_EQ(f.w.model().results.PM_P, results);
 
     // A curve table stopped likewise keeps the results of the last one shown.
     f.choose("P-Mx Curve");
     EXPECT_EQ(labels.size(), 2);
     EXPECT_EQ(labels.back(), "Running the table's analysis ...");
-    EXPECT_EQ(f.w.model().PM_P, results);
+    EXPECT_EQ(f.w.model().results.PM_P, results);
 }

@@ -96,21 +96,21 @@ TEST(MainWindow, OpenNewSelectDeleteAndGeneralSetting) {
     EXPECT_EQ(f.w.sidePanel()->ComboBox4->currentIndex(), 2);
 
     // New: No changes nothing; Yes clears the section but keeps materials, grades and loads.
-    m.NFORCE = 1;
-    resizeTable(m.FORCE, 2);
-    m.FORCE[1].COMB_NAME = "C1";
+    m.document.NFORCE = 1;
+    resizeTable(m.document.FORCE, 2);
+    m.document.FORCE[1].COMB_NAME = "C1";
     f.prompts.answers = {false, true};
     f.w.commands().run(cmd::New);
-    EXPECT_EQ(m.NBAR, 12);
+    EXPECT_EQ(m.document.NBAR, 12);
     f.w.commands().run(cmd::New);
     EXPECT_EQ(f.prompts.confirmations.value(0), "Are You Sure to clear the Section??");
-    EXPECT_EQ(m.NBAR, 0);
-    EXPECT_EQ(m.NCONC_PT, 0);
-    EXPECT_EQ(m.VIEW_SCALE, 1.0);
-    EXPECT_EQ(m.NCONCMAT, 17);
-    EXPECT_EQ(m.NFORCE, 1);
+    EXPECT_EQ(m.document.NBAR, 0);
+    EXPECT_EQ(m.document.NCONC_PT, 0);
+    EXPECT_EQ(m.view.VIEW_SCALE, 1.0);
+    EXPECT_EQ(m.document.NCONCMAT, 17);
+    EXPECT_EQ(m.document.NFORCE, 1);
     EXPECT_EQ(f.w.sidePanel()->ComboBox2->currentIndex(), 2);
-    EXPECT_EQ(m.USE_CONC, 2);
+    EXPECT_EQ(m.document.USE_CONC, 2);
     EXPECT_EQ(f.count(7), "0");
 
     // A band over the bottom row picks its four bars; Delete removes them.
@@ -119,15 +119,15 @@ TEST(MainWindow, OpenNewSelectDeleteAndGeneralSetting) {
     EXPECT_EQ(f.count(1), "Select Rebars");
     const Point a = *viewToWindow(m, -400, -300), b = *viewToWindow(m, 400, -500);
     drag(f.w.view(), {a.x, a.y}, {b.x, b.y});
-    EXPECT_EQ(m.NSEL_BAR, 4);
+    EXPECT_EQ(m.view.NSEL_BAR, 4);
     EXPECT_EQ(f.count(9), "4");
     pressDelete(&f.w);
-    EXPECT_EQ(m.NBAR, 8);
-    EXPECT_EQ(m.NSEL_BAR, 0);
+    EXPECT_EQ(m.document.NBAR, 8);
+    EXPECT_EQ(m.view.NSEL_BAR, 0);
     EXPECT_EQ(f.count(7), "8");
-    for (int i = 1; i <= m.NBAR; ++i) EXPECT_GT(m.BAR[i].Y, -400) << "bar " << i;
+    for (int i = 1; i <= m.document.NBAR; ++i) EXPECT_GT(m.document.BAR[i].Y, -400) << "bar " << i;
     pressDelete(&f.w);  // nothing selected: nothing happens
-    EXPECT_EQ(m.NBAR, 8);
+    EXPECT_EQ(m.document.NBAR, 8);
 
     // "General Setting ": the design code shows in the title block at the next redraw.
     f.w.commands().run(cmd::GeneralSetting);
@@ -140,7 +140,7 @@ TEST(MainWindow, OpenNewSelectDeleteAndGeneralSetting) {
     child<QComboBox>(general, "ComboBox1")->setCurrentIndex(1);
     button(general, "Okay")->click();
     EXPECT_FALSE(general->isVisible());
-    EXPECT_EQ(m.DESIGN_CODE, 1);
+    EXPECT_EQ(m.settings.DESIGN_CODE, 1);
     f.w.commands().run(cmd::Redraw);
     const QImage after = f.w.view()->grab().toImage().copy(0, 75, 120, 30);
     EXPECT_NE(before, after);
@@ -162,7 +162,7 @@ TEST(MainWindow, DeleteKeyWorksWhileATextBoxHasTheFocus) {
     QApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), box);
     pressDelete(box);
-    EXPECT_EQ(m.NBAR, 11);
+    EXPECT_EQ(m.document.NBAR, 11);
     EXPECT_EQ(box->text(), "00") << "the box gets the key too";
 }
 
@@ -175,9 +175,9 @@ TEST(MainWindow, GeneralSettingStopsAtABadBox) {
     child<QLineEdit>(general, "Edit2")->setText("abc");
     child<QComboBox>(general, "ComboBox1")->setCurrentIndex(1);
     button(general, "Okay")->click();
-    EXPECT_EQ(m.NPM, 40);
-    EXPECT_EQ(m.NMM, 24);
-    EXPECT_EQ(m.DESIGN_CODE, 0);
+    EXPECT_EQ(m.settings.NPM, 40);
+    EXPECT_EQ(m.settings.NMM, 24);
+    EXPECT_EQ(m.settings.DESIGN_CODE, 0);
     EXPECT_EQ(f.prompts.errors, QStringList{"'abc' is not a valid integer value"});
     EXPECT_TRUE(general->isVisible());
 }
@@ -223,9 +223,9 @@ TEST(MainWindow, LaterCommandsSayTheyAreNotAvailableYet) {
     f.w.commands().run(cmd::Close);
     f.w.commands().run(cmd::Help);
     EXPECT_TRUE(f.prompts.informations.isEmpty()) << "Close and Help do nothing";
-    f.w.commands().set(cmd::Mesh, [&f] { f.w.model().NPM = 3; });
+    f.w.commands().set(cmd::Mesh, [&f] { f.w.model().settings.NPM = 3; });
     f.w.commands().run(cmd::Mesh);
-    EXPECT_EQ(f.w.model().NPM, 3) << "a rewired command runs its new handler";
+    EXPECT_EQ(f.w.model().settings.NPM, 3) << "a rewired command runs its new handler";
 }
 
 TEST(MainWindow, MessagesAreShownOncePerTextWithACount) {
@@ -273,8 +273,8 @@ TEST(MainWindow, RebarDialogsAndTheirPreconditions) {
     ASSERT_TRUE(line->isVisible());
     button(line, "Add Rebar")->click();
     EXPECT_FALSE(line->isVisible());
-    EXPECT_EQ(m.NBAR, 15);
-    EXPECT_DOUBLE_EQ(m.BAR[13].X, 365 - 182.5);
+    EXPECT_EQ(m.document.NBAR, 15);
+    EXPECT_DOUBLE_EQ(m.document.BAR[13].X, 365 - 182.5);
 
     SELECT_BAR(m, 2);
     f.w.commands().run(cmd::AssignRebar);
@@ -282,8 +282,8 @@ TEST(MainWindow, RebarDialogsAndTheirPreconditions) {
     EXPECT_EQ(child<QLineEdit>(assign, "Edit1")->text(), "25.00");
     child<QLineEdit>(assign, "Edit1")->setText("32");
     button(assign, "Assign")->click();
-    EXPECT_EQ(m.BAR[2].DB, 32);
-    EXPECT_EQ(m.NSEL_BAR, 0);
+    EXPECT_EQ(m.document.BAR[2].DB, 32);
+    EXPECT_EQ(m.view.NSEL_BAR, 0);
 
     SELECT_BAR(m, 5);
     f.w.commands().run(cmd::MoveRebars);
@@ -292,7 +292,7 @@ TEST(MainWindow, RebarDialogsAndTheirPreconditions) {
     button(move, "Move")->click();
     EXPECT_EQ(f.prompts.errors, QStringList{"'zz' is not a valid floating point value"});
     EXPECT_TRUE(move->isVisible()) << "the dialog stays open";
-    EXPECT_EQ(m.BAR[5].X, -365);
+    EXPECT_EQ(m.document.BAR[5].X, -365);
 }
 
 TEST(MainWindow, MaterialDialogModifiesSteel) {
@@ -312,7 +312,7 @@ TEST(MainWindow, MaterialDialogModifiesSteel) {
     child<QLineEdit>(d, "Edit5")->setText("0.9");
     button(d, "Modify")->click();
     EXPECT_EQ(child<QLineEdit>(d, "Edit4")->text(), "414.000");
-    EXPECT_DOUBLE_EQ(m.STEEL_MAT[1].FY1, 460 * 0.9);
+    EXPECT_DOUBLE_EQ(m.document.STEEL_MAT[1].FY1, 460 * 0.9);
     EXPECT_TRUE(d->isVisible());
     // A new ES that the steel law does not use is said once, when it is applied.
     for (const char* fy : {"450", "440"}) {
@@ -325,7 +325,8 @@ TEST(MainWindow, MaterialDialogModifiesSteel) {
         QStringList{QString::fromUtf8(
             "ES of STEEL1 (210000) is not used: the steel law takes Es = 200000 N/mm\u00b2.")});
 
-    resizeTable(m.COVER_MAT, 4);  // a file brought a shorter table: no grade beyond it is listed
+    resizeTable(m.document.COVER_MAT,
+                4);  // a file brought a shorter table: no grade beyond it is listed
     type->setCurrentIndex(2);
     emit type->activated(2);
     EXPECT_EQ(child<QComboBox>(d, "ComboBox2")->count(), 3);
@@ -338,8 +339,8 @@ TEST(MainWindow, CommandsSeeTheCurrentGradeListsAndMeshSize) {
     int rebar = -1;
     std::string mesh;
     f.w.commands().set(cmd::Mesh, [&] {
-        rebar = f.w.model().USE_REBAR;
-        mesh = f.w.model().MESH_SIZE_TEXT;
+        rebar = f.w.model().document.USE_REBAR;
+        mesh = f.w.model().document.MESH_SIZE_TEXT;
     });
     f.w.commands().run(cmd::Mesh);
     EXPECT_EQ(rebar, 4);
@@ -367,20 +368,20 @@ TEST(MainWindow, DisplaySwitchesAndViewCommands) {
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isChecked());
     box->click();
-    EXPECT_FALSE(m.SHOW_FLAG[2]);
-    EXPECT_TRUE(m.SHOW_FLAG[1]);
+    EXPECT_FALSE(m.view.SHOW_FLAG[2]);
+    EXPECT_TRUE(m.view.SHOW_FLAG[1]);
 
-    const double s = m.VIEW_SCALE;
+    const double s = m.view.VIEW_SCALE;
     f.w.commands().run(cmd::ZoomIn);
-    EXPECT_DOUBLE_EQ(m.VIEW_SCALE, s * 1.1);
+    EXPECT_DOUBLE_EQ(m.view.VIEW_SCALE, s * 1.1);
     f.w.commands().run(cmd::Fit);
-    EXPECT_DOUBLE_EQ(m.VIEW_SCALE, s);
+    EXPECT_DOUBLE_EQ(m.view.VIEW_SCALE, s);
     f.w.commands().run(cmd::MoveView);
     EXPECT_EQ(f.count(1), "Move View");
     mouse(f.w.view(), QEvent::MouseButtonPress, Qt::LeftButton, {100, 100});
     mouse(f.w.view(), QEvent::MouseMove, Qt::LeftButton, {110, 100});
     mouse(f.w.view(), QEvent::MouseButtonRelease, Qt::LeftButton, {110, 100});
-    EXPECT_DOUBLE_EQ(m.VIEW_DX, -10 / s);
+    EXPECT_DOUBLE_EQ(m.view.VIEW_DX, -10 / s);
     EXPECT_FALSE(f.w.statusBar2()->text(1).isEmpty()) << "read-out";
     mouse(f.w.view(), QEvent::MouseButtonPress, Qt::RightButton, {10, 10});
     EXPECT_EQ(f.count(1), "None");
@@ -393,7 +394,7 @@ TEST(MainWindow, SteelGridSettingRemeshesSteelOnlySections) {
     ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
     f.w.sidePanel()->Edit1->setText("10");  // finer than the 50 mm plates
     f.w.commands().run(cmd::Mesh);
-    const int plain = m.NFIB;
+    const int plain = m.mesh.NFIB;
     ASSERT_GT(plain, 0);
 
     f.w.commands().run(cmd::GeneralSetting);
@@ -404,21 +405,21 @@ TEST(MainWindow, SteelGridSettingRemeshesSteelOnlySections) {
     const QByteArray shots = qgetenv("QAVSEC_SCREENSHOT_DIR");
     if (!shots.isEmpty()) general->grab().save(QString::fromUtf8(shots) + "/general_setting.png");
     button(general, "Okay")->click();
-    EXPECT_TRUE(m.STEEL_GRID);
+    EXPECT_TRUE(m.settings.STEEL_GRID);
     EXPECT_TRUE(QSettings().value("mesh/steelGrid").toBool());
-    EXPECT_EQ(m.NFIB, 0) << "the mesh of the other setting is gone";
+    EXPECT_EQ(m.mesh.NFIB, 0) << "the mesh of the other setting is gone";
     f.w.commands().run(cmd::Mesh);
-    EXPECT_GT(m.NFIB, plain) << "plates get fibres through their thickness";
+    EXPECT_GT(m.mesh.NFIB, plain) << "plates get fibres through their thickness";
     if (!shots.isEmpty()) f.w.grab().save(QString::fromUtf8(shots) + "/steel_grid_mesh.png");
 
     // A new window starts with the kept setting; turned off, the plain mesh comes back.
     Fixture g;
-    EXPECT_TRUE(g.w.model().STEEL_GRID);
+    EXPECT_TRUE(g.w.model().settings.STEEL_GRID);
     f.w.commands().run(cmd::GeneralSetting);
     EXPECT_TRUE(box->isChecked());
     box->setChecked(false);
     button(general, "Okay")->click();
     EXPECT_FALSE(QSettings().value("mesh/steelGrid").toBool());
     f.w.commands().run(cmd::Mesh);
-    EXPECT_EQ(m.NFIB, plain);
+    EXPECT_EQ(m.mesh.NFIB, plain);
 }

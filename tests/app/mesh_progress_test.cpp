@@ -51,7 +51,7 @@ TEST(MeshProgress, MovesToTheEndAndACancelLeavesTheMesh) {
     ASSERT_FALSE(positions.empty());
     EXPECT_EQ(positions.front(), 0);
     EXPECT_EQ(positions.back(), 100);
-    ASSERT_EQ(m.NFIB, 214);
+    ASSERT_EQ(m.mesh.NFIB, 214);
     const SectionModel meshed = m;
 
     for (std::size_t after : {1u, 3u, 20u}) {
@@ -59,10 +59,10 @@ TEST(MeshProgress, MovesToTheEndAndACancelLeavesTheMesh) {
         cancelAfter = after;
         w.commands().run(cmd::Mesh);
         EXPECT_TRUE(prompts.errors.isEmpty()) << after << ": a cancel is not an error";
-        EXPECT_EQ(m.NFIB, 214) << after;
-        EXPECT_EQ(m.MESH_STAMP, meshed.MESH_STAMP) << after;
-        EXPECT_EQ(m.NSHELL, meshed.NSHELL) << after;
-        EXPECT_EQ(m.FIB.size(), meshed.FIB.size()) << after;
+        EXPECT_EQ(m.mesh.NFIB, 214) << after;
+        EXPECT_EQ(m.mesh.MESH_STAMP, meshed.mesh.MESH_STAMP) << after;
+        EXPECT_EQ(m.mesh.NSHELL, meshed.mesh.NSHELL) << after;
+        EXPECT_EQ(m.mesh.FIB.size(), meshed.mesh.FIB.size()) << after;
         EXPECT_EQ(w.sidePanel()->Edit2->text(), "800000") << after;
     }
     source->setProgressMaker({});
@@ -70,5 +70,5 @@ TEST(MeshProgress, MovesToTheEndAndACancelLeavesTheMesh) {
     // The real progress: the run ends with its dialog gone.
     w.commands().run(cmd::Mesh);
     EXPECT_EQ(w.findChild<QWidget*>("RunProgress"), nullptr);
-    EXPECT_EQ(m.NFIB, 214);
+    EXPECT_EQ(m.mesh.NFIB, 214);
 }

@@ -35,8 +35,8 @@ struct Fixture {
     explicit Fixture(int npm = 4) {
         w.setPrompts(&prompts);
         w.openSection(QStringLiteral(QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec"));
-        w.model().NPM = npm;
-        w.model().MESH_SIZE_TEXT = "200";
+        w.model().settings.NPM = npm;
+        w.model().document.MESH_SIZE_TEXT = "200";
         NullMessages none;
         FIBER_SECTION_MESH(w.model(), none);
         w.commands().run(cmd::PmmSurface);
@@ -122,15 +122,15 @@ TEST(PmmSurfaceDialog, ACancelledRunLeavesTheListingAndTheWireModel) {
     };
     for (int threads : {1, 2}) {
         Fixture f(10);
-        f.w.model().THREADS = threads;
+        f.w.model().settings.THREADS = threads;
         f.press("Run");
         const QString listing = f.child<QPlainTextEdit>("Memo1")->toPlainText();
         const PmmWireModel before = f.view->wireModel();
-        const auto P = f.w.model().PMM_P;
+        const auto P = f.w.model().results.PMM_P;
         f.dialog->setProgressMaker([](QWidget*, const QString&) -> std::unique_ptr<Progress> {
             return std::make_unique<Cancel>();
         });
-        f.w.model().NPM = 30;
+        f.w.model().settings.NPM = 30;
         f.press("Run");
         EXPECT_TRUE(f.prompts.errors.isEmpty()) << "a cancel is no error";
         EXPECT_EQ(f.child<QPlainTextEdit>("Memo1")->toPlainText(), listing) << threads;
@@ -138,7 +138,7 @@ TEST(PmmSurfaceDialog, ACancelledRunLeavesTheListingAndTheWireModel) {
         ASSERT_EQ(f.view->wireModel().PMM_NODE.size(), before.PMM_NODE.size());
         for (std::size_t i = 0; i < before.PMM_NODE.size(); ++i)
             EXPECT_EQ(f.view->wireModel().PMM_NODE[i].Z, before.PMM_NODE[i].Z) << threads;
-        EXPECT_EQ(f.w.model().PMM_P, P) << threads;
+        EXPECT_EQ(f.w.model().results.PMM_P, P) << threads;
     }
 }
 
@@ -164,17 +164,17 @@ TEST(PmmSurfaceDialog, ScaleFieldsAutoScaleAndLoadPoints) {
 
     // Loads appear only with "PMM Load Comb".
     IMPORT_FORCE_CSV(f.w.model(), SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
-    ASSERT_GT(f.w.model().NFORCE, 0);
+    ASSERT_GT(f.w.model().document.NFORCE, 0);
     f.press("Draw");
     EXPECT_EQ(f.count(PmmPrimitive::Point, MAGENTA), 0);
     f.child<QCheckBox>("CheckBox1")->setChecked(true);
     f.press("Draw");
-    EXPECT_EQ(f.count(PmmPrimitive::Point, MAGENTA), f.w.model().NFORCE);
+    EXPECT_EQ(f.count(PmmPrimitive::Point, MAGENTA), f.w.model().document.NFORCE);
 
     // A field that is not a number stops "Draw" before anything changes.
     const int lines = f.count(PmmPrimitive::Line, BLUE);
     f.child<QLineEdit>("Edit1")->setText("1,5");
-    f.w.model().PMM_P.clear();
+    f.w.model().results.PMM_P.clear();
     f.press("Draw");
     ASSERT_EQ(f.prompts.errors.size(), 1);
     EXPECT_EQ(f.prompts.errors[0], "'1,5' is not a valid floating point value");

@@ -74,8 +74,8 @@ TEST(PmmSurfaceGl, DrawsViewsAndSavesANonBlankBitmap) {
     ScriptedPrompts prompts;
     w.setPrompts(&prompts);
     w.openSection(QStringLiteral(QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec"));
-    w.model().NPM = 10;
-    w.model().MESH_SIZE_TEXT = "200";
+    w.model().settings.NPM = 10;
+    w.model().document.MESH_SIZE_TEXT = "200";
     NullMessages none;
     FIBER_SECTION_MESH(w.model(), none);
     w.commands().run(cmd::PmmSurface);

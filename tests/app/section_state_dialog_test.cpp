@@ -81,14 +81,15 @@ TEST(SectionStateDialog, ShowsTheCriticalCombinationAndSavesItsPictureAndCsv) {
     EXPECT_EQ(d->windowTitle(), "Section State");
     auto* list = child<QComboBox>(d, "CombList");
     EXPECT_EQ(list->count(), 42);
-    EXPECT_EQ(list->currentIndex() + 1, f.w.model().CRITICAL_COMB);
+    EXPECT_EQ(list->currentIndex() + 1, f.w.model().results.CRITICAL_COMB);
     EXPECT_TRUE(list->currentText().endsWith("(critical)"));
 
     child<QPushButton>(d, "ShowButton")->click();
     ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("\n").toStdString();
     ASSERT_TRUE(d->state().has_value());
     // With the check's minimum magnitudes the state's load fraction is the check's.
-    const TFORCE& crit = f.w.model().FORCE[static_cast<std::size_t>(f.w.model().CRITICAL_COMB)];
+    const TFORCE& crit =
+        f.w.model().document.FORCE[static_cast<std::size_t>(f.w.model().results.CRITICAL_COMB)];
     EXPECT_NEAR(d->state()->solve.loadFraction, crit.LOAD_FRACTION, 1e-9);
     EXPECT_GT(colouredPixels(d->picture(), true), 1000);  // compressed concrete and bars
     EXPECT_GT(colouredPixels(d->picture(), false), 50);   // bars in tension
@@ -100,7 +101,7 @@ TEST(SectionStateDialog, ShowsTheCriticalCombinationAndSavesItsPictureAndCsv) {
     f.prompts.savePath = f.dir.filePath("state.csv");
     child<QPushButton>(d, "ExportCsvButton")->click();
     const auto lines = readTextLines(f.prompts.savePath.toStdString());
-    EXPECT_EQ(lines.size(), static_cast<std::size_t>(f.w.model().NFIB) + 1);
+    EXPECT_EQ(lines.size(), static_cast<std::size_t>(f.w.model().mesh.NFIB) + 1);
     // The summary and the CSV say which state it is.
     auto* summary = child<QPlainTextEdit>(d, "Summary");
     EXPECT_TRUE(summary->toPlainText().startsWith("State at capacity: "))

@@ -42,21 +42,21 @@ struct Fixture {
 
 TEST(SpokenCommands, FilesWithoutASectionAreRefusedAndTheSectionKept) {
     Fixture f;
-    const int bars = f.m().NBAR;
+    const int bars = f.m().document.NBAR;
     f.prompts.openPath = f.file("letter.sec", "Dear user,\nnothing here.\n");
     f.w.commands().run(cmd::Open);
     ASSERT_EQ(f.prompts.errors.size(), 1);
     EXPECT_TRUE(f.prompts.errors[0].contains("is not a section file"))
         << f.prompts.errors[0].toStdString();
-    EXPECT_EQ(f.m().NBAR, bars);
+    EXPECT_EQ(f.m().document.NBAR, bars);
 
     f.prompts.openPath = f.file("letter.dxf", "Dear user,\nnothing here.\n");
     f.w.commands().run(cmd::DxfImport);
     ASSERT_EQ(f.prompts.errors.size(), 2);
     EXPECT_TRUE(f.prompts.errors[1].startsWith("No section found in "))
         << f.prompts.errors[1].toStdString();
-    EXPECT_EQ(f.m().NBAR, bars);
-    EXPECT_GT(f.m().NCONC_PT, 0);
+    EXPECT_EQ(f.m().document.NBAR, bars);
+    EXPECT_GT(f.m().document.NCONC_PT, 0);
 }
 
 TEST(SpokenCommands, RebarToolsSayWhatSelectionTheyNeed) {
@@ -70,22 +70,22 @@ TEST(SpokenCommands, RebarToolsSayWhatSelectionTheyNeed) {
             << f.prompts.errors[0].toStdString();
     }
     f.prompts.errors.clear();
-    const int bars = f.m().NBAR;
+    const int bars = f.m().document.NBAR;
     SELECT_BAR(f.m(), 1);
     f.w.commands().run(cmd::AlignDir);
     EXPECT_EQ(f.prompts.errors.size(), 1) << "three or more needed";
-    EXPECT_EQ(f.m().NBAR, bars);
+    EXPECT_EQ(f.m().document.NBAR, bars);
 
     f.w.commands().run(cmd::AddSingleRebar);
     EXPECT_EQ(f.w.statusBar1()->text(1), "Add Singln Point Rebar");
 
     // The Delete key edits text boxes too: without a selection it deletes no bar and says nothing.
-    f.m().NSEL_BAR = 0;
+    f.m().view.NSEL_BAR = 0;
     f.prompts.errors.clear();
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QApplication::sendEvent(&f.w, &key);
     EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
-    EXPECT_EQ(f.m().NBAR, bars);
+    EXPECT_EQ(f.m().document.NBAR, bars);
 }
 
 TEST(SpokenCommands, AlignmentReportsBarsThatNowCoincide) {
@@ -94,8 +94,8 @@ TEST(SpokenCommands, AlignmentReportsBarsThatNowCoincide) {
     // Two bars on one vertical line, aligned onto the horizontal line of a third at the same x.
     ADD_SINGLE_REBAR(m, 0, 100, 20);
     ADD_SINGLE_REBAR(m, 0, 50, 20);
-    SELECT_BAR(m, m.NBAR);
-    SELECT_BAR(m, m.NBAR - 1);
+    SELECT_BAR(m, m.document.NBAR);
+    SELECT_BAR(m, m.document.NBAR - 1);
     f.w.commands().run(cmd::AlignX);
     EXPECT_TRUE(f.prompts.errors.isEmpty());
     EXPECT_EQ(f.prompts.informations,
@@ -111,17 +111,17 @@ TEST(SpokenCommands, NonPhysicalSettingsAreRefusedNamingTheBox) {
     ASSERT_EQ(f.prompts.errors.size(), 1);
     EXPECT_EQ(f.prompts.errors[0],
               "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 0).");
-    EXPECT_EQ(f.m().NPM, 30);
+    EXPECT_EQ(f.m().settings.NPM, 30);
     EXPECT_TRUE(general->isVisible()) << "left open to mend the box";
 
     f.w.commands().run(cmd::MaterialSetting);
     auto* material = child<QDialog>(&f.w, "MaterialDialog");
-    const TMAT before = f.m().CONC_MAT[1];
+    const TMAT before = f.m().document.CONC_MAT[1];
     child<QLineEdit>(material, "Edit2")->setText("0");
     button(material, "Modify")->click();
     ASSERT_EQ(f.prompts.errors.size(), 2);
     EXPECT_EQ(f.prompts.errors[1], "\"Elastic Mudulus E (MPa)\" must be greater than 0 (it is 0).");
-    EXPECT_EQ(f.m().CONC_MAT[1].EC, before.EC);
+    EXPECT_EQ(f.m().document.CONC_MAT[1].EC, before.EC);
 
     // A builder size beyond the bound.
     f.w.commands().run(cmd::BuildOpening);
@@ -131,5 +131,5 @@ TEST(SpokenCommands, NonPhysicalSettingsAreRefusedNamingTheBox) {
     ASSERT_EQ(f.prompts.errors.size(), 3);
     EXPECT_TRUE(f.prompts.errors[2].startsWith("Section Dim B must not exceed 1000000 mm"))
         << f.prompts.errors[2].toStdString();
-    EXPECT_EQ(f.m().NOPEN_SEC, 0);
+    EXPECT_EQ(f.m().document.NOPEN_SEC, 0);
 }

@@ -63,8 +63,8 @@ struct Fixture {
     }
     static void writePoints(SectionModel& b, std::vector<TPOS> corners) {
         corners.push_back(corners.front());
-        b.CONC_PT = corners;
-        b.NCONC_PT = static_cast<int32_t>(corners.size()) - 1;
+        b.document.CONC_PT = corners;
+        b.document.NCONC_PT = static_cast<int32_t>(corners.size()) - 1;
     }
 };
 }  // namespace
@@ -142,7 +142,7 @@ TEST(StaleSection, SectionBAfterMeshingAShowsBOrRefusesNeverA) {
          [](Fixture& f) {
              f.w.commands().run(cmd::MaterialSetting);
              auto* d = child<QDialog>(&f.w, "MaterialDialog");
-             const int grade = f.m().USE_CONC;
+             const int grade = f.m().document.USE_CONC;
              child<QComboBox>(d, "ComboBox2")->setCurrentIndex(grade);
              emit child<QComboBox>(d, "ComboBox2")->activated(grade);
              child<QLineEdit>(d, "Edit3")->setText("50");  // Fc of the grade in use
@@ -158,7 +158,7 @@ TEST(StaleSection, SectionBAfterMeshingAShowsBOrRefusesNeverA) {
         ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
         const QString curveA = f.memo();
         ASSERT_FALSE(curveA.isEmpty());
-        const double pmaxA = f.m().PMAX;
+        const double pmaxA = f.m().results.PMAX;
         const QString shot = QString(c.name).replace(' ', '_');
         saveScreenshot(f.analysis, "stale_before_" + shot + ".png");
 
@@ -167,11 +167,11 @@ TEST(StaleSection, SectionBAfterMeshingAShowsBOrRefusesNeverA) {
         saveScreenshot(&f.w, "stale_window_" + shot + ".png");
         EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
         EXPECT_TRUE(f.memo().isEmpty()) << "the listing of the old section stays on screen";
-        EXPECT_TRUE(f.m().PM_P.empty());
+        EXPECT_TRUE(f.m().results.PM_P.empty());
 
         f.analysis->runPm();
         if (c.geometry) {
-            EXPECT_EQ(f.m().NFIB, 0);
+            EXPECT_EQ(f.m().mesh.NFIB, 0);
             EXPECT_EQ(f.w.statusBar1()->text(3), "0") << "the view still counts the old fibres";
             EXPECT_EQ(f.w.sidePanel()->Edit2->text(), "")
                 << "Section Properties of the old section";
@@ -184,7 +184,7 @@ TEST(StaleSection, SectionBAfterMeshingAShowsBOrRefusesNeverA) {
         ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
         EXPECT_EQ(meshState(f.m()), MeshState::Current);
         EXPECT_NE(f.memo(), curveA);
-        EXPECT_GT(f.m().PMAX, pmaxA) << "a stronger concrete carries more";
+        EXPECT_GT(f.m().results.PMAX, pmaxA) << "a stronger concrete carries more";
         // The refreshed fibres give what meshing again gives.
         const QString refreshed = f.memo();
         f.w.commands().run(cmd::Mesh);
@@ -202,12 +202,12 @@ TEST(StaleSection, ViewEditsAndTheMeshCommandClearOnlyWhatIsStale) {
         f.prompts.savePath = f.path("a.sec");
         f.w.commands().run(command);
         EXPECT_EQ(f.memo(), curve) << command;
-        EXPECT_GT(f.m().NFIB, 0) << command;
+        EXPECT_GT(f.m().mesh.NFIB, 0) << command;
     }
     // Meshing again makes another mesh: the curve of the earlier one goes.
     f.w.commands().run(cmd::Mesh);
     EXPECT_TRUE(f.memo().isEmpty());
-    EXPECT_GT(f.m().NFIB, 0);
+    EXPECT_GT(f.m().mesh.NFIB, 0);
     f.analysis->runPm();
     EXPECT_EQ(f.memo(), curve);
     // A grade of a kind the section does not have changes nothing.
@@ -226,5 +226,5 @@ TEST(StaleSection, ViewEditsAndTheMeshCommandClearOnlyWhatIsStale) {
     f.w.modelChanged();  // as the view reports a bar placed with the mouse
     EXPECT_FALSE(state->state().has_value());
     EXPECT_TRUE(f.memo().isEmpty());
-    EXPECT_EQ(f.m().NFIB, 0);
+    EXPECT_EQ(f.m().mesh.NFIB, 0);
 }

@@ -112,7 +112,7 @@ TEST(UnsavedChanges, ABarPlacedWithTheMouseIsAChange) {
                       Qt::NoModifier);
         QApplication::sendEvent(view, &e);
     }
-    EXPECT_EQ(f.w.model().NBAR, 13);
+    EXPECT_EQ(f.w.model().document.NBAR, 13);
     EXPECT_TRUE(f.w.isModified());
 }
 
@@ -120,13 +120,13 @@ TEST(UnsavedChanges, CloseAsksAndCancelKeepsEverything) {
     Fixture f;
     f.open();
     f.addBar();
-    const int bars = f.w.model().NBAR;
+    const int bars = f.w.model().document.NBAR;
 
     f.prompts.saveAnswers = {SaveAnswer::Cancel};
     EXPECT_FALSE(f.w.close());
     EXPECT_EQ(f.prompts.saveQuestions, QStringList{"rectangular_column.sec"});
     EXPECT_TRUE(f.w.isVisible());
-    EXPECT_EQ(f.w.model().NBAR, bars);
+    EXPECT_EQ(f.w.model().document.NBAR, bars);
     EXPECT_TRUE(f.w.isModified());
 
     // Save on a section without a file asks for a name; cancelling that dialog cancels the close.
@@ -144,7 +144,7 @@ TEST(UnsavedChanges, CloseAsksAndCancelKeepsEverything) {
     EXPECT_TRUE(f.w.close());
     SectionModel back;
     openSectionFile(back, f.temp("saved.sec").toStdString());
-    EXPECT_EQ(back.NBAR, 1);
+    EXPECT_EQ(back.document.NBAR, 1);
 }
 
 TEST(UnsavedChanges, ExitAndDiscard) {
@@ -171,7 +171,7 @@ TEST(UnsavedChanges, OpenAndDxfImportAskFirst) {
     Fixture f;
     f.open();
     f.addBar();
-    const int bars = f.w.model().NBAR;
+    const int bars = f.w.model().document.NBAR;
 
     // Cancel: nothing is opened or imported, the section and its file stay.
     f.prompts.saveAnswers = {SaveAnswer::Cancel, SaveAnswer::Cancel};
@@ -180,7 +180,7 @@ TEST(UnsavedChanges, OpenAndDxfImportAskFirst) {
     f.w.commands().run(cmd::DxfImport);
     EXPECT_EQ(f.prompts.saveQuestions.size(), 2);
     EXPECT_TRUE(f.prompts.errors.isEmpty());
-    EXPECT_EQ(f.w.model().NBAR, bars);
+    EXPECT_EQ(f.w.model().document.NBAR, bars);
     EXPECT_EQ(f.w.filePath(), QFileInfo(kExample).absoluteFilePath());
 
     // Discard: the DXF replaces the section, which now belongs to no file and is unsaved.
@@ -202,7 +202,7 @@ TEST(UnsavedChanges, OpenAndDxfImportAskFirst) {
     f.open(kExample);
     SectionModel back;
     openSectionFile(back, copy.toStdString());
-    EXPECT_EQ(back.NBAR, bars) << "the copy was saved with its extra bar";
+    EXPECT_EQ(back.document.NBAR, bars) << "the copy was saved with its extra bar";
     EXPECT_EQ(f.w.filePath(), QFileInfo(kExample).absoluteFilePath());
     EXPECT_FALSE(f.w.isModified());
 }
@@ -273,13 +273,13 @@ TEST(StartupFile, OpensOrLeavesTheWindowEmpty) {
     f.w.openStartupFile(bad);
     EXPECT_EQ(f.prompts.errors,
               QStringList{bad + ", line 6: 'abc' is not a valid floating point value"});
-    EXPECT_EQ(f.w.model().USE_CONC, 0) << "nothing of the file was kept";
+    EXPECT_EQ(f.w.model().document.USE_CONC, 0) << "nothing of the file was kept";
     EXPECT_FALSE(f.w.isModified());
     EXPECT_EQ(f.w.windowTitle(), kCaption);
 
     f.w.openStartupFile(kExample);
     EXPECT_EQ(f.prompts.errors.size(), 1);
-    EXPECT_EQ(f.w.model().NBAR, 12);
+    EXPECT_EQ(f.w.model().document.NBAR, 12);
     EXPECT_EQ(f.w.windowTitle(), kCaption + " - rectangular_column.sec");
 }
 

@@ -135,13 +135,13 @@ TEST(UserGuide, BuildMeshCheckChartPrintExport) {
     child<QComboBox>(build, "ComboBox1")->setCurrentIndex(0);
     shots.take(build, "build_typical.png");
     click(build, "Button1");
-    ASSERT_GT(m.NBAR, 0);
+    ASSERT_GT(m.document.NBAR, 0);
     build->hide();
     shots.take(&w, "main_window_section.png");
 
     // Mesh it.
     w.commands().run(cmd::Mesh);
-    ASSERT_GT(m.NFIB, 0);
+    ASSERT_GT(m.mesh.NFIB, 0);
     shots.take(&w, "main_window_mesh.png");
     EXPECT_TRUE(w.windowTitle().endsWith(" - Untitled*"));
 
@@ -154,8 +154,8 @@ TEST(UserGuide, BuildMeshCheckChartPrintExport) {
     click(loads, "Button1");
     click(loads, "Button4");
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
-    EXPECT_EQ(m.NFORCE, 42);
-    EXPECT_GE(m.CRITICAL_COMB, 1);
+    EXPECT_EQ(m.document.NFORCE, 42);
+    EXPECT_GE(m.results.CRITICAL_COMB, 1);
     shots.take(loads, "load_dialog.png");
     loads->hide();
 
@@ -192,7 +192,7 @@ TEST(UserGuide, BuildMeshCheckChartPrintExport) {
     prompts.savePath = dir.filePath("column.sec");
     w.commands().run(cmd::Save);
     EXPECT_TRUE(w.windowTitle().endsWith(" - column.sec"));
-    w.runCommand([&] { m.BAR[1].DB += 2; });
+    w.runCommand([&] { m.document.BAR[1].DB += 2; });
     EXPECT_TRUE(w.windowTitle().endsWith(" - column.sec*"));
 
     // The question before closing, opening or importing over unsaved changes.

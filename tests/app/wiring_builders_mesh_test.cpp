@@ -83,39 +83,39 @@ TEST(WiringBuildersMesh, EveryWayToABuilderShowsItsOneDialog) {
 TEST(WiringBuildersMesh, TypicalColumnMeshedFromTheWindow) {
     Fixture f;
     SectionModel& m = f.w.model();
-    const int W = m.W, H = m.H;
+    const int W = m.view.W, H = m.view.H;
     f.w.commands().run(cmd::BuildTypical);
     auto* typical = child<QDialog>(&f.w, "TForm2");
     button(typical, "Gen Section")->click();
     EXPECT_FALSE(typical->isVisible()) << "the dialog closes after a build";
-    EXPECT_EQ(m.NBAR, 12);
+    EXPECT_EQ(m.document.NBAR, 12);
     EXPECT_EQ(f.count(7), "12") << "counts refreshed by the build";
-    EXPECT_EQ(f.count(5), QString::number(m.NCONC_PT));
+    EXPECT_EQ(f.count(5), QString::number(m.document.NCONC_PT));
     EXPECT_EQ(f.count(3), "0");
 
     f.w.commands().run(cmd::Mesh);
     EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
     EXPECT_TRUE(f.prompts.informations.isEmpty()) << "no message on success";
-    EXPECT_GT(m.NFIB, 0);
-    EXPECT_EQ(m.NFIB, 214);
-    EXPECT_EQ(m.NCFIB, 16);
+    EXPECT_GT(m.mesh.NFIB, 0);
+    EXPECT_EQ(m.mesh.NFIB, 214);
+    EXPECT_EQ(m.mesh.NCFIB, 16);
     EXPECT_EQ(f.count(3), "214");
     EXPECT_EQ(f.count(7), "12");
     EXPECT_EQ(f.properties(), (QStringList{"800000", "5888", "0", "0.74", "0.00"}));
-    EXPECT_EQ(m.W, W) << "builders and the mesh leave the view's size to the window";
-    EXPECT_EQ(m.H, H);
+    EXPECT_EQ(m.view.W, W) << "builders and the mesh leave the view's size to the window";
+    EXPECT_EQ(m.view.H, H);
     saveScreenshot(f.w, "meshed_column.png");
 
     // A coarser mesh from the box; the grade lists are read at the command.
     f.w.sidePanel()->Edit1->setText("200");
     f.w.sidePanel()->ComboBox2->setCurrentIndex(3);
     f.w.commands().run(cmd::Mesh);
-    EXPECT_GT(m.NFIB, 12);
-    EXPECT_LT(m.NFIB, 214);
-    EXPECT_EQ(f.count(3), QString::number(m.NFIB));
+    EXPECT_GT(m.mesh.NFIB, 12);
+    EXPECT_LT(m.mesh.NFIB, 214);
+    EXPECT_EQ(f.count(3), QString::number(m.mesh.NFIB));
     int core = 0, coreGrade4 = 0;
-    for (int i = 1; i <= m.NFIB; ++i) {
-        const TFIB& fib = m.FIB[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        const TFIB& fib = m.mesh.FIB[static_cast<std::size_t>(i)];
         core += fib.TY == 1;
         coreGrade4 += fib.TY == 1 && fib.MAT == 4;
     }
@@ -130,7 +130,7 @@ TEST(WiringBuildersMesh, RefusedInputChangesNothingAndShowsOneErrorBox) {
     f.w.commands().run(cmd::BuildTypical);
     button(child<QDialog>(&f.w, "TForm2"), "Gen Section")->click();
     f.w.commands().run(cmd::Mesh);
-    ASSERT_EQ(m.NFIB, 214);
+    ASSERT_EQ(m.mesh.NFIB, 214);
     const QStringList before = f.properties();
 
     struct Case {
@@ -152,9 +152,9 @@ TEST(WiringBuildersMesh, RefusedInputChangesNothingAndShowsOneErrorBox) {
         if (!c.error.isEmpty()) {
             EXPECT_EQ(f.prompts.errors.front(), c.error) << c.name;
         }
-        EXPECT_EQ(m.NFIB, 214) << c.name;
-        EXPECT_EQ(m.NCFIB, 16) << c.name;
-        EXPECT_EQ(m.MESH_SIZE, 100) << c.name;
+        EXPECT_EQ(m.mesh.NFIB, 214) << c.name;
+        EXPECT_EQ(m.mesh.NCFIB, 16) << c.name;
+        EXPECT_EQ(m.mesh.MESH_SIZE, 100) << c.name;
         EXPECT_EQ(f.count(3), "214") << c.name;
         EXPECT_EQ(f.properties(), before) << c.name;
     }
@@ -168,21 +168,21 @@ TEST(WiringBuildersMesh, RefusedInputChangesNothingAndShowsOneErrorBox) {
     EXPECT_EQ(f.prompts.errors,
               QStringList{"Section Dim B: '3OO' is not a valid floating point value"});
     EXPECT_TRUE(opening->isVisible());
-    EXPECT_EQ(m.NOPEN_SEC, 0);
+    EXPECT_EQ(m.document.NOPEN_SEC, 0);
 
     // Mended, the opening is built and the next mesh leaves its triangles out.
     child<QLineEdit>(opening, "KEdit1")->setText("300");
     button(opening, "Gen Section Opening")->click();
     EXPECT_FALSE(opening->isVisible());
-    EXPECT_EQ(m.NOPEN_SEC, 1);
+    EXPECT_EQ(m.document.NOPEN_SEC, 1);
     f.w.sidePanel()->Edit1->setText("100");
     f.w.commands().run(cmd::Mesh);
     EXPECT_EQ(f.prompts.errors.size(), 1);
-    EXPECT_EQ(f.count(3), QString::number(m.NFIB));
+    EXPECT_EQ(f.count(3), QString::number(m.mesh.NFIB));
     double concrete = 0;
-    for (int i = 1; i <= m.NFIB; ++i)
-        if (m.FIB[static_cast<std::size_t>(i)].TY != 3)
-            concrete += m.FIB[static_cast<std::size_t>(i)].AREA;
+    for (int i = 1; i <= m.mesh.NFIB; ++i)
+        if (m.mesh.FIB[static_cast<std::size_t>(i)].TY != 3)
+            concrete += m.mesh.FIB[static_cast<std::size_t>(i)].AREA;
     EXPECT_NEAR(concrete, 800000.0 - 300 * 400, 1e-6);
     EXPECT_EQ(f.properties().front(), "680000");
 }

@@ -34,22 +34,22 @@ TEST(BuildCommand, BuildsAndComposesSectionFiles) {
                       hole = tempPath("hole.sec");
     ASSERT_EQ(run("build typical --shape 0 --set KEdit1=600 --set Edit10=4 -o " + col), 0);
     SectionModel m = load(col);
-    EXPECT_EQ(m.NBAR, 12);
-    EXPECT_NEAR(m.ZONE_XMAX, 300, 1e-9);
-    EXPECT_NEAR(m.BAR[12].DB, 50, 1e-9);
+    EXPECT_EQ(m.document.NBAR, 12);
+    EXPECT_NEAR(m.document.ZONE_XMAX, 300, 1e-9);
+    EXPECT_NEAR(m.document.BAR[12].DB, 50, 1e-9);
 
     ASSERT_EQ(run("build steel --shape 3 --into " + col + " -o " + src), 0);
     m = load(src);
-    EXPECT_EQ(m.NSTEEL_SEC, 1);
-    EXPECT_EQ(m.NBAR, 12) << "the steel builder keeps the concrete";
+    EXPECT_EQ(m.document.NSTEEL_SEC, 1);
+    EXPECT_EQ(m.document.NBAR, 12) << "the steel builder keeps the concrete";
 
     ASSERT_EQ(run("build opening --shape 1 --set KEdit1=100 --into " + src + " -o " + hole), 0);
     m = load(hole);
-    EXPECT_EQ(m.NOPEN_SEC, 1);
-    EXPECT_EQ(m.NSTEEL_SEC, 1);
+    EXPECT_EQ(m.document.NOPEN_SEC, 1);
+    EXPECT_EQ(m.document.NSTEEL_SEC, 1);
 
     ASSERT_EQ(run("build composite --shape 7 -o " + col), 0);
-    EXPECT_EQ(load(col).STEEL_SEC[1].NPOINT, 50);
+    EXPECT_EQ(load(col).document.STEEL_SEC[1].NPOINT, 50);
     for (const auto& p : {col, src, hole}) std::remove(p.c_str());
 }
 

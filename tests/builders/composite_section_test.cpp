@@ -43,47 +43,47 @@ TEST(CompositeSection, EveryTypeBuildsItsConcreteBarsAndSteel) {
     for (const Case& c : cases) {
         const std::string name = compositeTypeNames()[static_cast<std::size_t>(c.type)];
         const SectionModel m = built(input(c.type));
-        EXPECT_EQ(m.NCONC_PT, c.outline) << name;
-        EXPECT_EQ(m.NCOVER_PT, c.cover) << name;
-        EXPECT_EQ(m.NBAR, c.bars) << name;
-        EXPECT_EQ(m.NSTEEL_SEC, c.steelCorners ? 1 : 0) << name;
+        EXPECT_EQ(m.document.NCONC_PT, c.outline) << name;
+        EXPECT_EQ(m.document.NCOVER_PT, c.cover) << name;
+        EXPECT_EQ(m.document.NBAR, c.bars) << name;
+        EXPECT_EQ(m.document.NSTEEL_SEC, c.steelCorners ? 1 : 0) << name;
         if (c.steelCorners) {
-            EXPECT_EQ(m.STEEL_SEC[1].NPOINT, c.steelCorners) << name;
-            EXPECT_GT(m.STEEL_SEC[1].GAREA, 0) << name;
+            EXPECT_EQ(m.document.STEEL_SEC[1].NPOINT, c.steelCorners) << name;
+            EXPECT_GT(m.document.STEEL_SEC[1].GAREA, 0) << name;
         }
     }
 }
 
 TEST(CompositeSection, DefaultRectColumnHasTwentyBars) {
     const SectionModel m = built(input(0));
-    ASSERT_EQ(m.NBAR, 20);
+    ASSERT_EQ(m.document.NBAR, 20);
     const double xs[] = {-279, -93, 93, 279};
     for (int j = 0; j < 4; ++j) {
-        expectPoint({m.BAR[2 * j + 1].X, m.BAR[2 * j + 1].Y}, xs[j], 365,
+        expectPoint({m.document.BAR[2 * j + 1].X, m.document.BAR[2 * j + 1].Y}, xs[j], 365,
                     "top " + std::to_string(j));
-        expectPoint({m.BAR[2 * j + 2].X, m.BAR[2 * j + 2].Y}, xs[j], -365,
+        expectPoint({m.document.BAR[2 * j + 2].X, m.document.BAR[2 * j + 2].Y}, xs[j], -365,
                     "bottom " + std::to_string(j));
     }
     // The cover line follows the outline's clockwise order.
-    expectPoint(m.CONC_PT[1], -500, 0, "outline");
-    expectPoint(m.COVER_PT[1], -465, 0, "cover");
+    expectPoint(m.document.CONC_PT[1], -500, 0, "outline");
+    expectPoint(m.document.COVER_PT[1], -465, 0, "cover");
 }
 
 TEST(CompositeSection, DefaultBeamHasFourBarsOnEachFace) {
     const SectionModel m = built(input(2));
-    ASSERT_EQ(m.NBAR, 8);
+    ASSERT_EQ(m.document.NBAR, 8);
     const double xs[] = {-465, -155, 155, 465};
     for (int j = 0; j < 4; ++j) {
-        expectPoint({m.BAR[j + 1].X, m.BAR[j + 1].Y}, xs[j], -365, "first group");
-        expectPoint({m.BAR[j + 5].X, m.BAR[j + 5].Y}, xs[j], 365, "second group");
+        expectPoint({m.document.BAR[j + 1].X, m.document.BAR[j + 1].Y}, xs[j], -365, "first group");
+        expectPoint({m.document.BAR[j + 5].X, m.document.BAR[j + 5].Y}, xs[j], 365, "second group");
     }
 }
 
 TEST(CompositeSection, RectangularTubeIsFilledWithConcrete) {
     const SectionModel m = built(input(6, {{"Edit11", "25"}, {"Edit12", "20"}}));
-    EXPECT_NEAR(m.ZONE_XMAX - m.ZONE_XMIN, 960, 1e-9);
-    EXPECT_NEAR(m.ZONE_YMAX - m.ZONE_YMIN, 750, 1e-9);
-    const TPOLYSHAPE& s = m.STEEL_SEC[1];
+    EXPECT_NEAR(m.document.ZONE_XMAX - m.document.ZONE_XMIN, 960, 1e-9);
+    EXPECT_NEAR(m.document.ZONE_YMAX - m.document.ZONE_YMIN, 750, 1e-9);
+    const TPOLYSHAPE& s = m.document.STEEL_SEC[1];
     expectPoint(s.PT[2], 500, 400, "tube outer corner");
     expectPoint(s.PT[5], -480, -375, "tube inner corner");
     EXPECT_NEAR(s.GAREA, 1000 * 800 - 960 * 750, 1e-6);
@@ -91,15 +91,15 @@ TEST(CompositeSection, RectangularTubeIsFilledWithConcrete) {
 
 TEST(CompositeSection, CircularTubeTakesItsDiameterFromSecHeight) {
     const SectionModel m = built(input(7, {{"Edit1", "123"}, {"Edit2", "950"}, {"Edit11", "25"}}));
-    EXPECT_NEAR(m.ZONE_XMAX, 450, 1e-9) << "concrete circle of 900";
-    expectPoint(m.STEEL_SEC[1].PT[0], -475, 0, "tube of 950");
-    expectPoint(m.STEEL_SEC[1].PT[25], -450, 0, "wall 25");
+    EXPECT_NEAR(m.document.ZONE_XMAX, 450, 1e-9) << "concrete circle of 900";
+    expectPoint(m.document.STEEL_SEC[1].PT[0], -475, 0, "tube of 950");
+    expectPoint(m.document.STEEL_SEC[1].PT[25], -450, 0, "wall 25");
 }
 
 TEST(CompositeSection, CrossOfTwoISections) {
     const SectionModel m =
         built(input(3, {{"Edit13", "300"}, {"Edit14", "500"}, {"Edit15", "30"}, {"Edit16", "16"}}));
-    const TPOLYSHAPE& s = m.STEEL_SEC[1];
+    const TPOLYSHAPE& s = m.document.STEEL_SEC[1];
     expectPoint(s.PT[4], 10, -8, "web of 1 meets web of 2");
     expectPoint(s.PT[7], 250, -150, "flange of the lying section");
     expectPoint(s.PT[27], -200, -275, "last corner");
@@ -112,7 +112,7 @@ TEST(CompositeSection, InputDataKeepsWhatItDoesNotRead) {
     CompositeParams p = input(0, {{"Edit17", "50"}});
     INPUT_DATA(p, 6, compositeDialogTexts());
     EXPECT_DOUBLE_EQ(p.c, 50) << "CFT types use the cover of the last type that read it";
-    EXPECT_EQ(built(p).COVER_PT[0].X, -480 + 50);
+    EXPECT_EQ(built(p).document.COVER_PT[0].X, -480 + 50);
 
     // A bad box stops the reading; what came before it is kept.
     BoxTexts t = compositeDialogTexts();
@@ -128,12 +128,12 @@ TEST(CompositeSection, InputDataKeepsWhatItDoesNotRead) {
 TEST(CompositeSection, RcTypesKeepTheSteelAndEveryTypeKeepsOpenings) {
     SectionModel m;
     buildCompositeSection(m, input(5));
-    m.NOPEN_SEC = 1;
-    m.OPEN_SEC.resize(2);
+    m.document.NOPEN_SEC = 1;
+    m.document.OPEN_SEC.resize(2);
     buildCompositeSection(m, input(1));
-    EXPECT_EQ(m.NSTEEL_SEC, 1);
-    EXPECT_EQ(m.STEEL_SEC[1].NPOINT, 12);
-    EXPECT_EQ(m.NOPEN_SEC, 1);
+    EXPECT_EQ(m.document.NSTEEL_SEC, 1);
+    EXPECT_EQ(m.document.STEEL_SEC[1].NPOINT, 12);
+    EXPECT_EQ(m.document.NOPEN_SEC, 1);
 }
 
 TEST(CompositeSection, RefusesDegenerateParametersBeforeChangingTheModel) {
@@ -164,8 +164,8 @@ TEST(CompositeSection, RefusesDegenerateParametersBeforeChangingTheModel) {
         } catch (const InputError& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << c.name;
         }
-        EXPECT_EQ(m.NBAR, 20) << c.name;
-        EXPECT_EQ(m.STEEL_SEC[1].NPOINT, 28) << c.name;
+        EXPECT_EQ(m.document.NBAR, 20) << c.name;
+        EXPECT_EQ(m.document.STEEL_SEC[1].NPOINT, 28) << c.name;
     }
 }
 
@@ -222,7 +222,7 @@ TEST(CompositeSection, CountsPlacingTooManyBarsAreRefusedAndNotPreviewed) {
         const CompositeParams p = input(c.type, c.set);
         SectionModel m;
         EXPECT_THROW(buildCompositeSection(m, p), InputError) << c.name;
-        EXPECT_EQ(m.NBAR, 0) << c.name;
+        EXPECT_EQ(m.document.NBAR, 0) << c.name;
         EXPECT_TRUE(GEN_RC_REBAR(c.previewKind, p).empty()) << c.name;
     }
 }

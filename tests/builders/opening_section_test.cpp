@@ -15,8 +15,8 @@ using qav::test::expectPoint;
 TEST(OpeningSection, DefaultRectangleSpansHAlongXAndBAlongY) {
     SectionModel m;
     buildOpening(m, 0, openingDialogTexts());
-    ASSERT_EQ(m.NOPEN_SEC, 1);
-    const TPOLYSHAPE& o = m.OPEN_SEC[1];
+    ASSERT_EQ(m.document.NOPEN_SEC, 1);
+    const TPOLYSHAPE& o = m.document.OPEN_SEC[1];
     EXPECT_EQ(o.NPOINT, 8);
     const TPOS expected[] = {{-200, -150}, {0, -150}, {200, -150}, {200, 0},
                              {200, 150},   {0, 150},  {-200, 150}, {-200, 0}};
@@ -33,9 +33,9 @@ TEST(OpeningSection, CircleAboutItsLocationReplacesTheRectangle) {
     t["KEdit3"] = "100";
     t["KEdit4"] = "-50";
     buildOpening(m, 1, t);
-    EXPECT_EQ(m.NOPEN_SEC, 1);
-    EXPECT_EQ(m.OPEN_SEC.size(), 2u);
-    const TPOLYSHAPE& o = m.OPEN_SEC[1];
+    EXPECT_EQ(m.document.NOPEN_SEC, 1);
+    EXPECT_EQ(m.document.OPEN_SEC.size(), 2u);
+    const TPOLYSHAPE& o = m.document.OPEN_SEC[1];
     EXPECT_EQ(o.NPOINT, 24);
     expectPoint(o.PT[0], 200, -50, "corner 0");
     expectPoint(o.PT[6], 100, 50, "corner 6");
@@ -76,7 +76,7 @@ TEST(OpeningSection, BadInputLeavesTheOpeningAndTheRestAlone) {
         } catch (const std::exception& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << c.name;
         }
-        EXPECT_EQ(m.OPEN_SEC[1].NPOINT, 8) << c.name;
-        EXPECT_EQ(m.NSTEEL_SEC, 1) << c.name;
+        EXPECT_EQ(m.document.OPEN_SEC[1].NPOINT, 8) << c.name;
+        EXPECT_EQ(m.document.NSTEEL_SEC, 1) << c.name;
     }
 }

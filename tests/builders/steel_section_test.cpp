@@ -46,8 +46,8 @@ TEST(SteelSection, ShapesHaveTheirCornersAndShoelaceAreas) {
     for (const Case& c : cases) {
         SectionModel m;
         buildSteelSection(m, c.shape, textsFor(c.shape, c.set));
-        ASSERT_EQ(m.NSTEEL_SEC, 1) << c.name;
-        const TPOLYSHAPE& s = m.STEEL_SEC[1];
+        ASSERT_EQ(m.document.NSTEEL_SEC, 1) << c.name;
+        const TPOLYSHAPE& s = m.document.STEEL_SEC[1];
         EXPECT_EQ(s.NPOINT, c.corners) << c.name;
         EXPECT_EQ(s.PT.size(), static_cast<std::size_t>(c.corners + 1)) << c.name;
         if (c.area > 0) {
@@ -61,7 +61,7 @@ TEST(SteelSection, ShapesHaveTheirCornersAndShoelaceAreas) {
 TEST(SteelSection, TubeRunsRoundOutsideThenInsideWithItsCut) {
     SectionModel m;
     buildSteelSection(m, 8, textsFor(8));
-    const TPOLYSHAPE& s = m.STEEL_SEC[1];
+    const TPOLYSHAPE& s = m.document.STEEL_SEC[1];
     expectPoint(s.PT[0], -500, 0, "outer start");
     expectPoint(s.PT[24], -500, 0, "outer end");
     expectPoint(s.PT[25], -450, 0, "inner start");
@@ -77,12 +77,12 @@ TEST(SteelSection, KeepsTheConcreteAndReplacesEarlierSteel) {
     buildTypicalSection(m, 0, concrete);
     buildSteelSection(m, 3, textsFor(3));
     buildSteelSection(m, 0, textsFor(0));
-    EXPECT_EQ(m.NSTEEL_SEC, 1);
-    EXPECT_EQ(m.STEEL_SEC[1].NPOINT, 8);
-    EXPECT_EQ(m.NCONC_PT, 8);
-    EXPECT_EQ(m.NCOVER_PT, 8);
-    EXPECT_EQ(m.NBAR, 12);
-    EXPECT_NEAR(m.ZONE_XMAX, 400, 1e-9) << "the zone follows the concrete";
+    EXPECT_EQ(m.document.NSTEEL_SEC, 1);
+    EXPECT_EQ(m.document.STEEL_SEC[1].NPOINT, 8);
+    EXPECT_EQ(m.document.NCONC_PT, 8);
+    EXPECT_EQ(m.document.NCOVER_PT, 8);
+    EXPECT_EQ(m.document.NBAR, 12);
+    EXPECT_NEAR(m.document.ZONE_XMAX, 400, 1e-9) << "the zone follows the concrete";
 }
 
 TEST(SteelSection, RefusesBadInputWithoutChangingTheSteel) {
@@ -117,6 +117,6 @@ TEST(SteelSection, RefusesBadInputWithoutChangingTheSteel) {
         } catch (const std::exception& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << c.name;
         }
-        EXPECT_EQ(m.STEEL_SEC[1].NPOINT, 12) << c.name << ": the cross stays";
+        EXPECT_EQ(m.document.STEEL_SEC[1].NPOINT, 12) << c.name << ": the cross stays";
     }
 }

@@ -39,24 +39,24 @@ TEST(TypicalSection, EveryShapeHasItsCornerCountsAndASpareSlotCopyingCornerZero)
     for (const Case& c : cases) {
         const std::string name = typicalShapes()[static_cast<std::size_t>(c.shape)].name;
         const SectionModel m = built(c.shape, textsFor(c.shape));
-        EXPECT_EQ(m.NCONC_PT, c.outline) << name;
-        EXPECT_EQ(m.NCOVER_PT, c.cover) << name;
-        EXPECT_EQ(m.NBAR, c.bars) << name;
-        ASSERT_EQ(m.CONC_PT.size(), static_cast<std::size_t>(c.outline + 1)) << name;
-        EXPECT_EQ(m.CONC_PT[c.outline].X, m.CONC_PT[0].X) << name;
-        EXPECT_EQ(m.CONC_PT[c.outline].Y, m.CONC_PT[0].Y) << name;
-        EXPECT_EQ(m.COVER_PT.size(), static_cast<std::size_t>(c.cover + 1)) << name;
+        EXPECT_EQ(m.document.NCONC_PT, c.outline) << name;
+        EXPECT_EQ(m.document.NCOVER_PT, c.cover) << name;
+        EXPECT_EQ(m.document.NBAR, c.bars) << name;
+        ASSERT_EQ(m.document.CONC_PT.size(), static_cast<std::size_t>(c.outline + 1)) << name;
+        EXPECT_EQ(m.document.CONC_PT[c.outline].X, m.document.CONC_PT[0].X) << name;
+        EXPECT_EQ(m.document.CONC_PT[c.outline].Y, m.document.CONC_PT[0].Y) << name;
+        EXPECT_EQ(m.document.COVER_PT.size(), static_cast<std::size_t>(c.cover + 1)) << name;
         // A concrete outline of positive size whichever way it runs, centred on the origin.
-        EXPECT_GT(std::fabs(test::area(m.CONC_PT, m.NCONC_PT)), 0) << name;
-        EXPECT_EQ(m.NSTEEL_SEC, 0) << name;
-        for (int i = 1; i <= m.NBAR; ++i)
-            EXPECT_TRUE(std::isfinite(m.BAR[i].X + m.BAR[i].Y)) << name;
+        EXPECT_GT(std::fabs(test::area(m.document.CONC_PT, m.document.NCONC_PT)), 0) << name;
+        EXPECT_EQ(m.document.NSTEEL_SEC, 0) << name;
+        for (int i = 1; i <= m.document.NBAR; ++i)
+            EXPECT_TRUE(std::isfinite(m.document.BAR[i].X + m.document.BAR[i].Y)) << name;
     }
 }
 
 TEST(TypicalSection, DefaultRectangularColumnHasTwelveBarsInOrder) {
     const SectionModel m = built(0, textsFor(0));
-    ASSERT_EQ(m.NBAR, 12);
+    ASSERT_EQ(m.document.NBAR, 12);
     const double step = 730.0 / 3;
     struct Case {
         int bar;
@@ -75,20 +75,22 @@ TEST(TypicalSection, DefaultRectangularColumnHasTwelveBarsInOrder) {
                           {11, 365, 465},
                           {12, -365, 465}};
     for (const Case& c : cases) {
-        expectPoint({m.BAR[c.bar].X, m.BAR[c.bar].Y}, c.x, c.y, "bar " + std::to_string(c.bar));
-        EXPECT_DOUBLE_EQ(m.BAR[c.bar].DB, 25) << c.bar;
+        expectPoint({m.document.BAR[c.bar].X, m.document.BAR[c.bar].Y}, c.x, c.y,
+                    "bar " + std::to_string(c.bar));
+        EXPECT_DOUBLE_EQ(m.document.BAR[c.bar].DB, 25) << c.bar;
     }
-    expectPoint(m.CONC_PT[1], -400, 0, "outline runs clockwise from the bottom-left");
-    expectPoint(m.COVER_PT[1], 0, -465, "cover line runs anticlockwise");
-    EXPECT_NEAR(m.ZONE_XMAX, 400, 1e-9);
-    EXPECT_NEAR(m.ZONE_YMIN, -500, 1e-9);
+    expectPoint(m.document.CONC_PT[1], -400, 0, "outline runs clockwise from the bottom-left");
+    expectPoint(m.document.COVER_PT[1], 0, -465, "cover line runs anticlockwise");
+    EXPECT_NEAR(m.document.ZONE_XMAX, 400, 1e-9);
+    EXPECT_NEAR(m.document.ZONE_YMIN, -500, 1e-9);
 }
 
 TEST(TypicalSection, CornerBarsStandForTheirBundle) {
     BoxTexts t = textsFor(0);
     t["Edit10"] = "4";
     const SectionModel m = built(0, t);
-    for (int i = m.NBAR - 3; i <= m.NBAR; ++i) EXPECT_DOUBLE_EQ(m.BAR[i].DB, 50) << i;
+    for (int i = m.document.NBAR - 3; i <= m.document.NBAR; ++i)
+        EXPECT_DOUBLE_EQ(m.document.BAR[i].DB, 50) << i;
 }
 
 TEST(TypicalSection, BeamTopRebarLiesAlongTheNegativeYFace) {
@@ -96,13 +98,17 @@ TEST(TypicalSection, BeamTopRebarLiesAlongTheNegativeYFace) {
     t["Edit6"] = "32";
     t["Edit10"] = "2";
     const SectionModel m = built(1, t);
-    ASSERT_EQ(m.NBAR, 2 + 2 + 4);
-    expectPoint({m.BAR[1].X, m.BAR[1].Y}, -365, -465, "first top bar in the corner");
-    expectPoint({m.BAR[2].X, m.BAR[2].Y}, 365, -465, "last top bar in the other corner");
-    EXPECT_DOUBLE_EQ(m.BAR[1].DB, 32);
-    expectPoint({m.BAR[3].X, m.BAR[3].Y}, -365, 465, "bottom group on y > 0");
-    expectPoint({m.BAR[5].X, m.BAR[5].Y}, -365, -465 + 930.0 / 3, "side bars left then right");
-    expectPoint({m.BAR[6].X, m.BAR[6].Y}, 365, -465 + 930.0 / 3, "side bar right");
+    ASSERT_EQ(m.document.NBAR, 2 + 2 + 4);
+    expectPoint({m.document.BAR[1].X, m.document.BAR[1].Y}, -365, -465,
+                "first top bar in the corner");
+    expectPoint({m.document.BAR[2].X, m.document.BAR[2].Y}, 365, -465,
+                "last top bar in the other corner");
+    EXPECT_DOUBLE_EQ(m.document.BAR[1].DB, 32);
+    expectPoint({m.document.BAR[3].X, m.document.BAR[3].Y}, -365, 465, "bottom group on y > 0");
+    expectPoint({m.document.BAR[5].X, m.document.BAR[5].Y}, -365, -465 + 930.0 / 3,
+                "side bars left then right");
+    expectPoint({m.document.BAR[6].X, m.document.BAR[6].Y}, 365, -465 + 930.0 / 3,
+                "side bar right");
 }
 
 TEST(TypicalSection, CircleIgnoresTheMeshNumberAndPlacesRings) {
@@ -112,16 +118,19 @@ TEST(TypicalSection, CircleIgnoresTheMeshNumberAndPlacesRings) {
     t["Edit12"] = "50";
     t["Edit15"] = "anything";  // the rotation box is never read
     const SectionModel m = built(2, t);
-    EXPECT_EQ(m.NCONC_PT, 24);
+    EXPECT_EQ(m.document.NCONC_PT, 24);
     const double a1 = 15 * M_PI / 180;
-    expectPoint(m.CONC_PT[0], 400 * std::cos(a1), 400 * std::sin(a1), "first corner at 15 degrees");
-    expectPoint(m.CONC_PT[23], 400, 0, "last corner at 360 degrees");
-    expectPoint(m.COVER_PT[0], 365, 0, "cover starts at 0 degrees");
-    ASSERT_EQ(m.NBAR, 24);
+    expectPoint(m.document.CONC_PT[0], 400 * std::cos(a1), 400 * std::sin(a1),
+                "first corner at 15 degrees");
+    expectPoint(m.document.CONC_PT[23], 400, 0, "last corner at 360 degrees");
+    expectPoint(m.document.COVER_PT[0], 365, 0, "cover starts at 0 degrees");
+    ASSERT_EQ(m.document.NBAR, 24);
     // Bar i = 1 at 30 degrees, outer ring then inner ring.
     const double a = 30 * M_PI / 180;
-    expectPoint({m.BAR[1].X, m.BAR[1].Y}, 365 * std::cos(a), 365 * std::sin(a), "outer ring");
-    expectPoint({m.BAR[2].X, m.BAR[2].Y}, 315 * std::cos(a), 315 * std::sin(a), "inner ring");
+    expectPoint({m.document.BAR[1].X, m.document.BAR[1].Y}, 365 * std::cos(a), 365 * std::sin(a),
+                "outer ring");
+    expectPoint({m.document.BAR[2].X, m.document.BAR[2].Y}, 315 * std::cos(a), 315 * std::sin(a),
+                "inner ring");
 }
 
 TEST(TypicalSection, ShapesKeepTheirDocumentedCorners) {
@@ -160,10 +169,10 @@ TEST(TypicalSection, ShapesKeepTheirDocumentedCorners) {
         BoxTexts t = textsFor(c.shape);
         for (const auto& [k, v] : c.set) t[k] = v;
         const SectionModel m = built(c.shape, t);
-        const TPOS p = c.cover ? m.COVER_PT[c.slot] : m.CONC_PT[c.slot];
+        const TPOS p = c.cover ? m.document.COVER_PT[c.slot] : m.document.CONC_PT[c.slot];
         expectPoint(p, c.x, c.y, c.name);
         if (c.cover)
-            expectPoint({m.BAR[c.slot + 1].X, m.BAR[c.slot + 1].Y}, c.x, c.y,
+            expectPoint({m.document.BAR[c.slot + 1].X, m.document.BAR[c.slot + 1].Y}, c.x, c.y,
                         std::string(c.name) + " bar");
     }
 }
@@ -214,8 +223,8 @@ TEST(TypicalSection, RefusedInputLeavesTheModel) {
         } catch (const std::exception& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << c.name;
         }
-        EXPECT_EQ(m.NCONC_PT, 8) << c.name << ": the old section stays";
-        EXPECT_EQ(m.NBAR, 12) << c.name;
+        EXPECT_EQ(m.document.NCONC_PT, 8) << c.name << ": the old section stays";
+        EXPECT_EQ(m.document.NBAR, 12) << c.name;
     }
 }
 
@@ -225,7 +234,7 @@ TEST(TypicalSection, ZeroCountsGiveNoBarsOfThatGroup) {
     t["Edit5"] = "1";  // harmless without rows
     t["Edit10"] = "0";
     const SectionModel m = built(1, t);
-    EXPECT_EQ(m.NBAR, 2);
+    EXPECT_EQ(m.document.NBAR, 2);
 }
 
 TEST(TypicalSection, CountsPlacingTooManyBarsAreRefusedBeforeAnyBarIsMade) {
@@ -245,10 +254,11 @@ TEST(TypicalSection, CountsPlacingTooManyBarsAreRefusedBeforeAnyBarIsMade) {
         BoxTexts t = textsFor(c.shape);
         for (const auto& [k, v] : c.set) t[k] = v;
         EXPECT_THROW(buildTypicalSection(m, c.shape, t), InputError) << c.name;
-        EXPECT_EQ(m.NBAR, 12) << c.name << ": the old section stays";
+        EXPECT_EQ(m.document.NBAR, 12) << c.name << ": the old section stays";
     }
     BoxTexts t = textsFor(0);
     t["Edit4"] = "1";
     t["Edit5"] = "100";
-    EXPECT_EQ(built(0, t).NBAR, 2 * 100 + 2 * 2 + 4) << "an ordinary large layout is still built";
+    EXPECT_EQ(built(0, t).document.NBAR, 2 * 100 + 2 * 2 + 4)
+        << "an ordinary large layout is still built";
 }

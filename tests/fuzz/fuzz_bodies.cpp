@@ -119,7 +119,7 @@ std::string forceCsv(const uint8_t* data, std::size_t size) {
         } catch (const std::exception& e) {
             return std::string("force CSV: the exported file does not read back: ") + e.what();
         }
-        if (again.NFORCE != m.NFORCE)
+        if (again.document.NFORCE != m.document.NFORCE)
             return "force CSV: the exported file reads back with another count";
         if (auto bad = savesAndReadsBack(m, "force CSV"); !bad.empty()) return bad;
     }
@@ -190,11 +190,11 @@ std::string mesher(const uint8_t* data, std::size_t size) {
     Bytes in(data, size);
     SectionModel m;
     const int corners = 3 + in.byte() % 10;
-    m.NCONC_PT = corners;
-    m.CONC_PT.assign(static_cast<std::size_t>(corners) + 1, TPOS{});
+    m.document.NCONC_PT = corners;
+    m.document.CONC_PT.assign(static_cast<std::size_t>(corners) + 1, TPOS{});
     for (int i = 0; i < corners; ++i)
-        m.CONC_PT[static_cast<std::size_t>(i)] = {in.coordinate(500), in.coordinate(500)};
-    m.CONC_PT[static_cast<std::size_t>(corners)] = m.CONC_PT[0];
+        m.document.CONC_PT[static_cast<std::size_t>(i)] = {in.coordinate(500), in.coordinate(500)};
+    m.document.CONC_PT[static_cast<std::size_t>(corners)] = m.document.CONC_PT[0];
     const int bars = in.byte() % 9;
     for (int i = 0; i < bars; ++i) {
         const double x = in.coordinate(500), y = in.coordinate(500);
@@ -202,20 +202,21 @@ std::string mesher(const uint8_t* data, std::size_t size) {
     }
     // 40 mm and more: at most a few hundred grid nodes on a 1000 mm square, so that one run
     // stays well below a second under the sanitizers.
-    m.MESH_SIZE_TEXT = Format("%D", {40 + in.byte() % 160});
+    m.document.MESH_SIZE_TEXT = Format("%D", {40 + in.byte() % 160});
     MessageLog log;
     if (!refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) {
         // Random corners mostly cross themselves and are refused: the same corners in order of
         // their angle around their middle give the mesher an outline it takes.
         TPOS mid{0, 0};
         for (int i = 0; i < corners; ++i)
-            mid = {mid.X + m.CONC_PT[static_cast<std::size_t>(i)].X / corners,
-                   mid.Y + m.CONC_PT[static_cast<std::size_t>(i)].Y / corners};
-        std::sort(
-            m.CONC_PT.begin(), m.CONC_PT.begin() + corners, [&](const TPOS& a, const TPOS& b) {
-                return std::atan2(a.Y - mid.Y, a.X - mid.X) < std::atan2(b.Y - mid.Y, b.X - mid.X);
-            });
-        m.CONC_PT[static_cast<std::size_t>(corners)] = m.CONC_PT[0];
+            mid = {mid.X + m.document.CONC_PT[static_cast<std::size_t>(i)].X / corners,
+                   mid.Y + m.document.CONC_PT[static_cast<std::size_t>(i)].Y / corners};
+        std::sort(m.document.CONC_PT.begin(), m.document.CONC_PT.begin() + corners,
+                  [&](const TPOS& a, const TPOS& b) {
+                      return std::atan2(a.Y - mid.Y, a.X - mid.X) <
+                             std::atan2(b.Y - mid.Y, b.X - mid.X);
+                  });
+        m.document.CONC_PT[static_cast<std::size_t>(corners)] = m.document.CONC_PT[0];
         if (!refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) return {};
     }
     return finiteModel(m, "mesher");

@@ -59,12 +59,12 @@ const std::vector<double> RECT = {-200, -300, 200, -300, 200, 300, -200, 300};
 
 SectionModel existingSection() {
     SectionModel m;
-    m.NCONC_PT = 3;
-    m.CONC_PT = {{0, 0}, {1, 0}, {0, 1}, {}};
-    m.NCOVER_PT = 3;
-    m.COVER_PT = m.CONC_PT;
-    m.NSTEEL_SEC = 1;
-    m.STEEL_SEC.resize(2);
+    m.document.NCONC_PT = 3;
+    m.document.CONC_PT = {{0, 0}, {1, 0}, {0, 1}, {}};
+    m.document.NCOVER_PT = 3;
+    m.document.COVER_PT = m.document.CONC_PT;
+    m.document.NSTEEL_SEC = 1;
+    m.document.STEEL_SEC.resize(2);
     ADD_SINGLE_REBAR(m, 5, 5, 5);
     return m;
 }
@@ -138,12 +138,13 @@ TEST(CadImport, PickedObjects) {
         SectionModel m = existingSection();
         ScriptedSession cad(c.picks);
         IMPORT_SECTION_FROM_CAD(m, cad);
-        EXPECT_EQ(m.NCONC_PT, c.nconc) << c.name;
-        EXPECT_EQ(m.NCOVER_PT, c.ncover) << c.name;
-        EXPECT_EQ(m.NSTEEL_SEC, c.nsteel) << c.name;
-        EXPECT_EQ(m.NOPEN_SEC, c.nopen) << c.name;
-        EXPECT_EQ(m.NBAR, c.nbar) << c.name;
-        EXPECT_EQ(m.CONC_PT.size(), static_cast<std::size_t>(m.NCONC_PT) + 1) << c.name;
+        EXPECT_EQ(m.document.NCONC_PT, c.nconc) << c.name;
+        EXPECT_EQ(m.document.NCOVER_PT, c.ncover) << c.name;
+        EXPECT_EQ(m.document.NSTEEL_SEC, c.nsteel) << c.name;
+        EXPECT_EQ(m.document.NOPEN_SEC, c.nopen) << c.name;
+        EXPECT_EQ(m.document.NBAR, c.nbar) << c.name;
+        EXPECT_EQ(m.document.CONC_PT.size(), static_cast<std::size_t>(m.document.NCONC_PT) + 1)
+            << c.name;
     }
 }
 
@@ -154,23 +155,23 @@ TEST(CadImport, CornersCentroidsAndBars) {
                          poly("POLY", {100, 100, 500, 100, 500, 700, 100, 700}),
                          poly("OPENING", {0, 0, 30, 0, 0, 30})});
     IMPORT_SECTION_FROM_CAD(m, cad);
-    ASSERT_EQ(m.NCONC_PT, 5) << "the last outline wins";
-    EXPECT_EQ(m.CONC_PT[0].X, 100);
-    EXPECT_EQ(m.CONC_PT[4].X, m.CONC_PT[0].X);
-    EXPECT_EQ(m.CONC_PT[4].Y, m.CONC_PT[0].Y);
-    EXPECT_EQ(m.CONC_PT.size(), 6u);
-    EXPECT_DOUBLE_EQ(m.CONC_CX, 300);
-    EXPECT_DOUBLE_EQ(m.CONC_CY, 400);
-    ASSERT_EQ(m.NSTEEL_SEC, 1) << "steel picked before the second outline survives it";
-    EXPECT_DOUBLE_EQ(m.STEEL_SEC[1].GAREA, 240000);
-    EXPECT_DOUBLE_EQ(m.STEEL_SEC[1].CX, 0);
-    ASSERT_EQ(m.NOPEN_SEC, 1);
-    EXPECT_DOUBLE_EQ(m.OPEN_SEC[1].CX, 10);
-    ASSERT_EQ(m.NBAR, 1);
-    EXPECT_EQ(m.BAR[1].X, -250);
-    EXPECT_EQ(m.BAR[1].Y, 175.5);
-    EXPECT_EQ(m.BAR[1].DB, 25);
-    EXPECT_DOUBLE_EQ(m.ZONE_XMAX, 500) << "the zone follows the new outline";
+    ASSERT_EQ(m.document.NCONC_PT, 5) << "the last outline wins";
+    EXPECT_EQ(m.document.CONC_PT[0].X, 100);
+    EXPECT_EQ(m.document.CONC_PT[4].X, m.document.CONC_PT[0].X);
+    EXPECT_EQ(m.document.CONC_PT[4].Y, m.document.CONC_PT[0].Y);
+    EXPECT_EQ(m.document.CONC_PT.size(), 6u);
+    EXPECT_DOUBLE_EQ(m.document.CONC_CX, 300);
+    EXPECT_DOUBLE_EQ(m.document.CONC_CY, 400);
+    ASSERT_EQ(m.document.NSTEEL_SEC, 1) << "steel picked before the second outline survives it";
+    EXPECT_DOUBLE_EQ(m.document.STEEL_SEC[1].GAREA, 240000);
+    EXPECT_DOUBLE_EQ(m.document.STEEL_SEC[1].CX, 0);
+    ASSERT_EQ(m.document.NOPEN_SEC, 1);
+    EXPECT_DOUBLE_EQ(m.document.OPEN_SEC[1].CX, 10);
+    ASSERT_EQ(m.document.NBAR, 1);
+    EXPECT_EQ(m.document.BAR[1].X, -250);
+    EXPECT_EQ(m.document.BAR[1].Y, 175.5);
+    EXPECT_EQ(m.document.BAR[1].DB, 25);
+    EXPECT_DOUBLE_EQ(m.document.ZONE_XMAX, 500) << "the zone follows the new outline";
 }
 
 TEST(CadImport, RejectedCallKeepsWhatWasWritten) {
@@ -182,5 +183,5 @@ TEST(CadImport, RejectedCallKeepsWhatWasWritten) {
     SectionModel m = existingSection();
     Failing cad({poly("POLY", RECT), circle(0, 0, 10)});
     EXPECT_THROW(IMPORT_SECTION_FROM_CAD(m, cad), InputError);
-    EXPECT_EQ(m.NCONC_PT, 5);
+    EXPECT_EQ(m.document.NCONC_PT, 5);
 }

@@ -12,8 +12,8 @@ using Lines = std::vector<std::string>;
 
 SectionModel rectangleWithTwoBars() {
     SectionModel m;
-    m.NCONC_PT = 4;
-    m.CONC_PT = {{-300, -400}, {300, -400}, {300, 400}, {-300, 400}, {-300, -400}};
+    m.document.NCONC_PT = 4;
+    m.document.CONC_PT = {{-300, -400}, {300, -400}, {300, 400}, {-300, 400}, {-300, -400}};
     ADD_SINGLE_REBAR(m, -250, 175.5, 25);
     ADD_SINGLE_REBAR(m, 250, 175.5, 25);
     return m;
@@ -98,20 +98,20 @@ TEST(DxfExport, HandlesAndBarLines) {
 
 TEST(DxfExport, ImportsBackWhole) {
     SectionModel m = rectangleWithTwoBars();
-    m.NCOVER_PT = 4;
-    m.COVER_PT = {{-265, -365}, {265, -365}, {265, 365}, {-265, 365}, {0, 0}};
-    m.NSTEEL_SEC = 2;
-    m.STEEL_SEC.resize(3);
-    m.STEEL_SEC[1].NPOINT = 4;
-    m.STEEL_SEC[1].PT = {{-100, -50}, {100, -50}, {100, 50}, {-100, 50}, {}};
-    m.STEEL_SEC[2].NPOINT = 3;
-    m.STEEL_SEC[2].PT = {{0, 100}, {50, 100}, {0, 150}, {}};
-    m.NOPEN_SEC = 2;
-    m.OPEN_SEC.resize(3);
-    m.OPEN_SEC[1].NPOINT = 4;
-    m.OPEN_SEC[1].PT = {{-10, -10}, {10, -10}, {10, 10}, {-10, 10}, {}};
-    m.OPEN_SEC[2].NPOINT = 3;
-    m.OPEN_SEC[2].PT = {{-200, -300}, {-150, -300}, {-200, -250}, {}};
+    m.document.NCOVER_PT = 4;
+    m.document.COVER_PT = {{-265, -365}, {265, -365}, {265, 365}, {-265, 365}, {0, 0}};
+    m.document.NSTEEL_SEC = 2;
+    m.document.STEEL_SEC.resize(3);
+    m.document.STEEL_SEC[1].NPOINT = 4;
+    m.document.STEEL_SEC[1].PT = {{-100, -50}, {100, -50}, {100, 50}, {-100, 50}, {}};
+    m.document.STEEL_SEC[2].NPOINT = 3;
+    m.document.STEEL_SEC[2].PT = {{0, 100}, {50, 100}, {0, 150}, {}};
+    m.document.NOPEN_SEC = 2;
+    m.document.OPEN_SEC.resize(3);
+    m.document.OPEN_SEC[1].NPOINT = 4;
+    m.document.OPEN_SEC[1].PT = {{-10, -10}, {10, -10}, {10, 10}, {-10, 10}, {}};
+    m.document.OPEN_SEC[2].NPOINT = 3;
+    m.document.OPEN_SEC[2].PT = {{-200, -300}, {-150, -300}, {-200, -250}, {}};
 
     SectionModel back;
     importDxfLines(back, exportDxfLines(m));
@@ -123,22 +123,24 @@ TEST(DxfExport, ImportsBackWhole) {
                 return false;
         return true;
     };
-    EXPECT_TRUE(same(back.CONC_PT, back.NCONC_PT, m.CONC_PT, m.NCONC_PT));
-    EXPECT_TRUE(same(back.COVER_PT, back.NCOVER_PT, m.COVER_PT, m.NCOVER_PT));
-    ASSERT_EQ(back.NSTEEL_SEC, 2);
-    ASSERT_EQ(back.NOPEN_SEC, 2);
+    EXPECT_TRUE(same(back.document.CONC_PT, back.document.NCONC_PT, m.document.CONC_PT,
+                     m.document.NCONC_PT));
+    EXPECT_TRUE(same(back.document.COVER_PT, back.document.NCOVER_PT, m.document.COVER_PT,
+                     m.document.NCOVER_PT));
+    ASSERT_EQ(back.document.NSTEEL_SEC, 2);
+    ASSERT_EQ(back.document.NOPEN_SEC, 2);
     for (std::size_t k = 1; k <= 2; ++k) {
-        EXPECT_TRUE(same(back.STEEL_SEC[k].PT, back.STEEL_SEC[k].NPOINT, m.STEEL_SEC[k].PT,
-                         m.STEEL_SEC[k].NPOINT))
+        EXPECT_TRUE(same(back.document.STEEL_SEC[k].PT, back.document.STEEL_SEC[k].NPOINT,
+                         m.document.STEEL_SEC[k].PT, m.document.STEEL_SEC[k].NPOINT))
             << k;
-        EXPECT_TRUE(same(back.OPEN_SEC[k].PT, back.OPEN_SEC[k].NPOINT, m.OPEN_SEC[k].PT,
-                         m.OPEN_SEC[k].NPOINT))
+        EXPECT_TRUE(same(back.document.OPEN_SEC[k].PT, back.document.OPEN_SEC[k].NPOINT,
+                         m.document.OPEN_SEC[k].PT, m.document.OPEN_SEC[k].NPOINT))
             << k;
     }
-    ASSERT_EQ(back.NBAR, 2);
+    ASSERT_EQ(back.document.NBAR, 2);
     for (std::size_t i = 1; i <= 2; ++i) {
-        EXPECT_EQ(back.BAR[i].X, m.BAR[i].X);
-        EXPECT_EQ(back.BAR[i].Y, m.BAR[i].Y);
-        EXPECT_EQ(back.BAR[i].DB, m.BAR[i].DB);
+        EXPECT_EQ(back.document.BAR[i].X, m.document.BAR[i].X);
+        EXPECT_EQ(back.document.BAR[i].Y, m.document.BAR[i].Y);
+        EXPECT_EQ(back.document.BAR[i].DB, m.document.BAR[i].DB);
     }
 }

@@ -88,27 +88,27 @@ struct Expect {
 };
 
 void expectModel(const SectionModel& m, const Expect& e, const std::string& name) {
-    EXPECT_TRUE(samePoints(corners(m.CONC_PT, m.NCONC_PT), e.outline))
-        << name << ": outline of " << m.NCONC_PT;
-    EXPECT_TRUE(samePoints(corners(m.COVER_PT, m.NCOVER_PT), e.cover))
-        << name << ": cover line of " << m.NCOVER_PT;
-    ASSERT_EQ(m.NSTEEL_SEC, static_cast<int>(e.steel.size())) << name;
-    for (int k = 1; k <= m.NSTEEL_SEC; ++k) {
-        const auto& s = m.STEEL_SEC[static_cast<std::size_t>(k)];
+    EXPECT_TRUE(samePoints(corners(m.document.CONC_PT, m.document.NCONC_PT), e.outline))
+        << name << ": outline of " << m.document.NCONC_PT;
+    EXPECT_TRUE(samePoints(corners(m.document.COVER_PT, m.document.NCOVER_PT), e.cover))
+        << name << ": cover line of " << m.document.NCOVER_PT;
+    ASSERT_EQ(m.document.NSTEEL_SEC, static_cast<int>(e.steel.size())) << name;
+    for (int k = 1; k <= m.document.NSTEEL_SEC; ++k) {
+        const auto& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
         EXPECT_TRUE(samePoints(corners(s.PT, s.NPOINT), e.steel[static_cast<std::size_t>(k - 1)]))
             << name << ": steel " << k << " of " << s.NPOINT;
         EXPECT_EQ(s.PT.size(), static_cast<std::size_t>(s.NPOINT) + 1) << name;
     }
-    ASSERT_EQ(m.NOPEN_SEC, static_cast<int>(e.openings.size())) << name;
-    for (int k = 1; k <= m.NOPEN_SEC; ++k) {
-        const auto& s = m.OPEN_SEC[static_cast<std::size_t>(k)];
+    ASSERT_EQ(m.document.NOPEN_SEC, static_cast<int>(e.openings.size())) << name;
+    for (int k = 1; k <= m.document.NOPEN_SEC; ++k) {
+        const auto& s = m.document.OPEN_SEC[static_cast<std::size_t>(k)];
         EXPECT_TRUE(
             samePoints(corners(s.PT, s.NPOINT), e.openings[static_cast<std::size_t>(k - 1)]))
             << name << ": opening " << k << " of " << s.NPOINT;
     }
-    ASSERT_EQ(m.NBAR, static_cast<int>(e.bars.size())) << name;
-    for (int i = 1; i <= m.NBAR; ++i) {
-        const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+    ASSERT_EQ(m.document.NBAR, static_cast<int>(e.bars.size())) << name;
+    for (int i = 1; i <= m.document.NBAR; ++i) {
+        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
         const TBAR& x = e.bars[static_cast<std::size_t>(i - 1)];
         EXPECT_EQ(b.X, x.X) << name << ": bar " << i;
         EXPECT_EQ(b.Y, x.Y) << name << ": bar " << i;
@@ -213,17 +213,17 @@ TEST(DxfImport, ReadersReplaceOnlyTheirPart) {
     const Lines file = entities(cat({lwpolyline("POLY", SQUARE), circleR2000("0", 5, 5, 2)}));
     ADD_SINGLE_REBAR(m, 1, 1, 1);
     GET_CONC_POLY_INFO_DXF(m, file);
-    EXPECT_EQ(m.NCONC_PT, 4);
-    EXPECT_EQ(m.CONC_PT.size(), 5u);
-    EXPECT_DOUBLE_EQ(m.CONC_CX, 0);
-    EXPECT_EQ(m.NBAR, 1);
+    EXPECT_EQ(m.document.NCONC_PT, 4);
+    EXPECT_EQ(m.document.CONC_PT.size(), 5u);
+    EXPECT_DOUBLE_EQ(m.document.CONC_CX, 0);
+    EXPECT_EQ(m.document.NBAR, 1);
     // Both markers start a bar; the command's duplicate removal leaves one.
     GET_REBAR_INFO_DXF(m, file);
-    ASSERT_EQ(m.NBAR, 2);
-    EXPECT_EQ(m.BAR[1].RS, 37);  // the "CIRCLE" line
-    EXPECT_EQ(m.BAR[2].RS, 45);  // the "AcDbCircle" line
-    EXPECT_EQ(m.BAR[1].RE, 54);  // the group code 0 of the next entity
-    EXPECT_EQ(m.BAR[2].RE, 54);
+    ASSERT_EQ(m.document.NBAR, 2);
+    EXPECT_EQ(m.document.BAR[1].RS, 37);  // the "CIRCLE" line
+    EXPECT_EQ(m.document.BAR[2].RS, 45);  // the "AcDbCircle" line
+    EXPECT_EQ(m.document.BAR[1].RE, 54);  // the group code 0 of the next entity
+    EXPECT_EQ(m.document.BAR[2].RE, 54);
 }
 
 TEST(DxfImport, CommandClearsAndRecomputes) {
@@ -232,14 +232,14 @@ TEST(DxfImport, CommandClearsAndRecomputes) {
     importDxfLines(m,
                    entities(cat({lwpolyline("POLY", {{0, 0}, {400, 0}, {400, 600}, {0, 600}}),
                                  lwpolyline("STEEL", {{0, 0}, {0, 100}, {100, 100}, {100, 0}})})));
-    EXPECT_EQ(m.NBAR, 0);
-    EXPECT_DOUBLE_EQ(m.CONC_CX, 200);
-    EXPECT_DOUBLE_EQ(m.CONC_CY, 300);
-    EXPECT_DOUBLE_EQ(m.ZONE_XMAX, 400);
-    EXPECT_DOUBLE_EQ(m.ZONE_YMAX, 600);
-    EXPECT_DOUBLE_EQ(m.STEEL_SEC[1].GAREA, 10000);  // drawn clockwise, weighed positive
-    EXPECT_EQ(m.SECTION_TEXT.size(), 72u);
-    EXPECT_EQ(m.NCONCMAT, 17);
+    EXPECT_EQ(m.document.NBAR, 0);
+    EXPECT_DOUBLE_EQ(m.document.CONC_CX, 200);
+    EXPECT_DOUBLE_EQ(m.document.CONC_CY, 300);
+    EXPECT_DOUBLE_EQ(m.document.ZONE_XMAX, 400);
+    EXPECT_DOUBLE_EQ(m.document.ZONE_YMAX, 600);
+    EXPECT_DOUBLE_EQ(m.document.STEEL_SEC[1].GAREA, 10000);  // drawn clockwise, weighed positive
+    EXPECT_EQ(m.document.SECTION_TEXT.size(), 72u);
+    EXPECT_EQ(m.document.NCONCMAT, 17);
 }
 
 TEST(DxfImport, ValueThatIsNotANumberStopsKeepingWhatWasRead) {
@@ -254,8 +254,8 @@ TEST(DxfImport, ValueThatIsNotANumberStopsKeepingWhatWasRead) {
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "'1,5' is not a valid floating point value");
     }
-    EXPECT_EQ(m.NCONC_PT, 4);
-    EXPECT_EQ(m.NBAR, 1);
+    EXPECT_EQ(m.document.NCONC_PT, 4);
+    EXPECT_EQ(m.document.NBAR, 1);
 }
 
 TEST(DxfImport, FilesAsCadProgramsWriteThem) {
@@ -295,7 +295,7 @@ TEST(DxfImport, BinaryOrRandomBytesNeverCrash) {
     SectionModel m;
     ADD_SINGLE_REBAR(m, 1, 1, 1);
     EXPECT_THROW(importDxfFile(m, path), InputError);
-    EXPECT_EQ(m.NBAR, 1) << "a refused file leaves the model as it was";
+    EXPECT_EQ(m.document.NBAR, 1) << "a refused file leaves the model as it was";
     std::remove(path.c_str());
 
     std::mt19937 rng(7);
@@ -317,8 +317,8 @@ TEST(DxfImport, BinaryOrRandomBytesNeverCrash) {
             importDxfLines(r, splitLines(bytes));
         } catch (const ConversionError&) {
         }
-        EXPECT_LE(r.NBAR + 1, static_cast<int>(r.BAR.size()));
-        EXPECT_LE(r.NCONC_PT + 1, static_cast<int>(r.CONC_PT.size()));
+        EXPECT_LE(r.document.NBAR + 1, static_cast<int>(r.document.BAR.size()));
+        EXPECT_LE(r.document.NCONC_PT + 1, static_cast<int>(r.document.CONC_PT.size()));
     }
 }
 
@@ -331,8 +331,8 @@ TEST(DxfImport, AFileWithNoSectionSaysSoAndKeepsTheModel) {
     }
     SectionModel m;
     ADD_SINGLE_REBAR(m, 1, 1, 16);
-    m.CONC_PT = {{0, 0}, {100, 0}, {100, 100}, {0, 0}};
-    m.NCONC_PT = 3;
+    m.document.CONC_PT = {{0, 0}, {100, 0}, {100, 100}, {0, 0}};
+    m.document.NCONC_PT = 3;
     try {
         importDxfFile(m, path);
         ADD_FAILURE() << "imported nothing without a word";
@@ -342,7 +342,7 @@ TEST(DxfImport, AFileWithNoSectionSaysSoAndKeepsTheModel) {
                       ": it has no outline, cover line, steel polygon, opening or bar on the "
                       "layers the import reads. The section on screen was kept.");
     }
-    EXPECT_EQ(m.NBAR, 1);
-    EXPECT_EQ(m.NCONC_PT, 3);
+    EXPECT_EQ(m.document.NBAR, 1);
+    EXPECT_EQ(m.document.NCONC_PT, 3);
     std::remove(path.c_str());
 }

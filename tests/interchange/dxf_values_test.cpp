@@ -55,12 +55,12 @@ TEST(DxfValues, RefusesWhatWouldNotReadBackWithItsLine) {
 TEST(DxfValues, WhatIsTakenSavesAndOpensAgain) {
     SectionModel m;
     importDxfLines(m, circle("-365", "500000"));
-    ASSERT_EQ(m.NBAR, 1);
-    EXPECT_EQ(m.BAR[1].DB, 1e6);
+    ASSERT_EQ(m.document.NBAR, 1);
+    EXPECT_EQ(m.document.BAR[1].DB, 1e6);
     std::vector<std::string> saved;
     SAVE_QAV_SEC_DATA(m, saved);
     SectionModel back;
     LOAD_QAV_SEC_DATA(back, saved);
-    EXPECT_EQ(back.BAR[1].DB, 1e6);
-    EXPECT_EQ(back.BAR[1].X, -365);
+    EXPECT_EQ(back.document.BAR[1].DB, 1e6);
+    EXPECT_EQ(back.document.BAR[1].X, -365);
 }

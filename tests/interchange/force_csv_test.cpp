@@ -15,14 +15,14 @@ TEST(ForceCsv, SampleImportsAndExportsAsKilonewtons) {
     EXPECT_EQ(sample[42], "42,DCON14,-1374448.05,370997315.9,60194953.8");
 
     SectionModel m;
-    m.CRITICAL_COMB = 5;
+    m.results.CRITICAL_COMB = 5;
     IMPORT_FORCE_CSV(m, sample, ForceUnits::N_mm);
-    ASSERT_EQ(m.NFORCE, 42);
-    EXPECT_EQ(m.FORCE[2].COMB_NAME, "DCON1");
-    EXPECT_DOUBLE_EQ(m.FORCE[2].P, -2435.50125);
-    EXPECT_DOUBLE_EQ(m.FORCE[2].MX, -42.13646765);
-    EXPECT_DOUBLE_EQ(m.FORCE[2].MY, 42.13646766);
-    EXPECT_EQ(m.CRITICAL_COMB, 5) << "an import leaves the critical combination";
+    ASSERT_EQ(m.document.NFORCE, 42);
+    EXPECT_EQ(m.document.FORCE[2].COMB_NAME, "DCON1");
+    EXPECT_DOUBLE_EQ(m.document.FORCE[2].P, -2435.50125);
+    EXPECT_DOUBLE_EQ(m.document.FORCE[2].MX, -42.13646765);
+    EXPECT_DOUBLE_EQ(m.document.FORCE[2].MY, 42.13646766);
+    EXPECT_EQ(m.results.CRITICAL_COMB, 5) << "an import leaves the critical combination";
 
     const auto out = EXPORT_FORCE_CSV(m);
     ASSERT_EQ(out.size(), 43u);
@@ -31,7 +31,7 @@ TEST(ForceCsv, SampleImportsAndExportsAsKilonewtons) {
 
     SectionModel back;
     IMPORT_FORCE_CSV(back, out, ForceUnits::kN_m);
-    EXPECT_DOUBLE_EQ(back.FORCE[2].P, -2435.501);
+    EXPECT_DOUBLE_EQ(back.document.FORCE[2].P, -2435.501);
 }
 
 TEST(ForceCsv, BlankLinesMakeNoCombinationWhereverTheyStand) {
@@ -39,7 +39,7 @@ TEST(ForceCsv, BlankLinesMakeNoCombinationWhereverTheyStand) {
     SectionModel clean;
     IMPORT_FORCE_CSV(clean, {"no.,Load,P,M2,M3", "1,A,10,20,30", "2,B,40,50,60,more"},
                      ForceUnits::kN_m);
-    ASSERT_EQ(clean.NFORCE, 2);
+    ASSERT_EQ(clean.document.NFORCE, 2);
     for (const char* text :
          {"no.,Load,P,M2,M3\n1,A,10,20,30\n2,B,40,50,60,more\n\n",
           "no.,Load,P,M2,M3\r\n1,A,10,20,30\r\n2,B,40,50,60,more\r\n\r\n\r\n",
@@ -72,7 +72,7 @@ TEST(ForceCsv, RefusedFilesNameTheLineAndColumnAndChangeNothing) {
         } catch (const std::runtime_error& e) {
             EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
         }
-        ASSERT_EQ(m.NFORCE, 1) << message;
-        EXPECT_EQ(m.FORCE[1].COMB_NAME, "OLD") << message;
+        ASSERT_EQ(m.document.NFORCE, 1) << message;
+        EXPECT_EQ(m.document.FORCE[1].COMB_NAME, "OLD") << message;
     }
 }

@@ -78,21 +78,25 @@ TEST(InterchangeCli, ExportedDxfImportsBackToTheSameGeometry) {
         openSectionFile(a, example(name));
         openSectionFile(b, sec);
         // Coordinates travel with three decimals.
-        expectSamePoints(b.CONC_PT, b.NCONC_PT, a.CONC_PT, a.NCONC_PT, name + " outline");
-        expectSamePoints(b.COVER_PT, b.NCOVER_PT, a.COVER_PT, a.NCOVER_PT, name + " cover line");
-        ASSERT_EQ(b.NSTEEL_SEC, a.NSTEEL_SEC) << name;
-        for (std::size_t k = 1; k <= static_cast<std::size_t>(a.NSTEEL_SEC); ++k)
-            expectSamePoints(b.STEEL_SEC[k].PT, b.STEEL_SEC[k].NPOINT, a.STEEL_SEC[k].PT,
-                             a.STEEL_SEC[k].NPOINT, name + " steel");
-        ASSERT_EQ(b.NOPEN_SEC, a.NOPEN_SEC) << name;
-        for (std::size_t k = 1; k <= static_cast<std::size_t>(a.NOPEN_SEC); ++k)
-            expectSamePoints(b.OPEN_SEC[k].PT, b.OPEN_SEC[k].NPOINT, a.OPEN_SEC[k].PT,
-                             a.OPEN_SEC[k].NPOINT, name + " opening");
-        ASSERT_EQ(b.NBAR, a.NBAR) << name;
-        for (std::size_t i = 1; i <= static_cast<std::size_t>(a.NBAR); ++i) {
-            EXPECT_NEAR(b.BAR[i].X, a.BAR[i].X, 5e-4) << name;
-            EXPECT_NEAR(b.BAR[i].Y, a.BAR[i].Y, 5e-4) << name;
-            EXPECT_NEAR(b.BAR[i].DB, a.BAR[i].DB, 1e-3) << name;
+        expectSamePoints(b.document.CONC_PT, b.document.NCONC_PT, a.document.CONC_PT,
+                         a.document.NCONC_PT, name + " outline");
+        expectSamePoints(b.document.COVER_PT, b.document.NCOVER_PT, a.document.COVER_PT,
+                         a.document.NCOVER_PT, name + " cover line");
+        ASSERT_EQ(b.document.NSTEEL_SEC, a.document.NSTEEL_SEC) << name;
+        for (std::size_t k = 1; k <= static_cast<std::size_t>(a.document.NSTEEL_SEC); ++k)
+            expectSamePoints(b.document.STEEL_SEC[k].PT, b.document.STEEL_SEC[k].NPOINT,
+                             a.document.STEEL_SEC[k].PT, a.document.STEEL_SEC[k].NPOINT,
+                             name + " steel");
+        ASSERT_EQ(b.document.NOPEN_SEC, a.document.NOPEN_SEC) << name;
+        for (std::size_t k = 1; k <= static_cast<std::size_t>(a.document.NOPEN_SEC); ++k)
+            expectSamePoints(b.document.OPEN_SEC[k].PT, b.document.OPEN_SEC[k].NPOINT,
+                             a.document.OPEN_SEC[k].PT, a.document.OPEN_SEC[k].NPOINT,
+                             name + " opening");
+        ASSERT_EQ(b.document.NBAR, a.document.NBAR) << name;
+        for (std::size_t i = 1; i <= static_cast<std::size_t>(a.document.NBAR); ++i) {
+            EXPECT_NEAR(b.document.BAR[i].X, a.document.BAR[i].X, 5e-4) << name;
+            EXPECT_NEAR(b.document.BAR[i].Y, a.document.BAR[i].Y, 5e-4) << name;
+            EXPECT_NEAR(b.document.BAR[i].DB, a.document.BAR[i].DB, 1e-3) << name;
         }
         std::remove(dxf.c_str());
         std::remove(sec.c_str());

@@ -60,24 +60,24 @@ TEST(OpenSeesGJ, TorsionConstantsOfKnownShapes) {
 
 TEST(OpenSeesGJ, AutoTakesTheSectionsShapeAndModulus) {
     SectionModel m;
-    m.NCONC_PT = 4;
-    m.CONC_PT = {{-300, -200}, {300, -200}, {300, 200}, {-300, 200}};
+    m.document.NCONC_PT = 4;
+    m.document.CONC_PT = {{-300, -200}, {300, -200}, {300, 200}, {-300, 200}};
     EXPECT_THROW(autoTorsionStiffness(m), InputError);  // no fibres: no modulus
-    m.NFIB = 2;
-    m.FIB.assign(3, TFIB{});
-    m.FIB[1].TY = FIB_REBAR;
-    m.FIB[1].E = 205000;
-    m.FIB[2].TY = FIB_CORE_CONCRETE;
-    m.FIB[2].E = 30000;
+    m.mesh.NFIB = 2;
+    m.mesh.FIB.assign(3, TFIB{});
+    m.mesh.FIB[1].TY = FIB_REBAR;
+    m.mesh.FIB[1].E = 205000;
+    m.mesh.FIB[2].TY = FIB_CORE_CONCRETE;
+    m.mesh.FIB[2].E = 30000;
     const TorsionStiffness t = autoTorsionStiffness(m);
     EXPECT_NEAR(t.Jc / rectangleJ(600, 400), 1, 5e-3);
     EXPECT_DOUBLE_EQ(t.Gc, 30000 / 2.4);
     EXPECT_DOUBLE_EQ(t.GJ, t.Gc * t.Jc);
     // An opening takes off area and polar moment.
-    m.NOPEN_SEC = 1;
-    m.OPEN_SEC.assign(2, TPOLYSHAPE{});
-    m.OPEN_SEC[1].NPOINT = 4;
-    m.OPEN_SEC[1].PT = {{-100, -50}, {100, -50}, {100, 50}, {-100, 50}};
+    m.document.NOPEN_SEC = 1;
+    m.document.OPEN_SEC.assign(2, TPOLYSHAPE{});
+    m.document.OPEN_SEC[1].NPOINT = 4;
+    m.document.OPEN_SEC[1].PT = {{-100, -50}, {100, -50}, {100, 50}, {-100, 50}};
     EXPECT_LT(autoTorsionStiffness(m).Jc, t.Jc);
 
     // The text lines: the default stays, -GJ only when asked, with the comment before it.

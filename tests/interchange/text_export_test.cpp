@@ -41,18 +41,18 @@ TEST(XtractExport, EmptyModelIsTheFixedPartAndTheSectionEnd) {
 
 TEST(XtractExport, ShapesAndRebarLines) {
     SectionModel m;
-    m.NCONC_PT = 4;
-    m.CONC_PT = {{-300, -400}, {300, -400}, {300, 400}, {-300, 400}, {}};
-    m.NSTEEL_SEC = 1;
-    m.STEEL_SEC.resize(2);
-    m.STEEL_SEC[1].NPOINT = 3;
-    m.STEEL_SEC[1].PT = {{0, 0}, {10, 0}, {0, 10}, {}};
-    m.NOPEN_SEC = 1;
-    m.OPEN_SEC.resize(2);
-    m.OPEN_SEC[1].NPOINT = 3;
-    m.OPEN_SEC[1].PT = {{1, 1}, {2, 1}, {1, 2}, {}};
+    m.document.NCONC_PT = 4;
+    m.document.CONC_PT = {{-300, -400}, {300, -400}, {300, 400}, {-300, 400}, {}};
+    m.document.NSTEEL_SEC = 1;
+    m.document.STEEL_SEC.resize(2);
+    m.document.STEEL_SEC[1].NPOINT = 3;
+    m.document.STEEL_SEC[1].PT = {{0, 0}, {10, 0}, {0, 10}, {}};
+    m.document.NOPEN_SEC = 1;
+    m.document.OPEN_SEC.resize(2);
+    m.document.OPEN_SEC[1].NPOINT = 3;
+    m.document.OPEN_SEC[1].PT = {{1, 1}, {2, 1}, {1, 2}, {}};
     ADD_SINGLE_REBAR(m, 100, -200, 25);
-    m.MESH_SIZE_INPUT = 100;
+    m.settings.MESH_SIZE_INPUT = 100;
     const Lines l = EXPORT_XTARCT_LINES(m);
     const Lines expected = {"",
                             "\tBegin_Shape ",
@@ -113,15 +113,15 @@ TEST(OpenSeesExport, HeadingFibresAndVariables) {
         return l;
     }());
 
-    m.NFIB = 7;
-    m.FIB = {TFIB{},
-             fibre(0, 1, 2, 3),
-             fibre(FIB_REBAR, -250, 175.5, 490.874),
-             fibre(FIB_CORE_CONCRETE, 123.456, -0.5, 0),
-             fibre(FIB_COVER_CONCRETE, 1e-3, 1e5, 2),
-             fibre(9, 1, 1, 1),
-             fibre(FIB_STEEL, 0, 0, 1),
-             fibre(0, 0, 0, 1)};
+    m.mesh.NFIB = 7;
+    m.mesh.FIB = {TFIB{},
+                  fibre(0, 1, 2, 3),
+                  fibre(FIB_REBAR, -250, 175.5, 490.874),
+                  fibre(FIB_CORE_CONCRETE, 123.456, -0.5, 0),
+                  fibre(FIB_COVER_CONCRETE, 1e-3, 1e5, 2),
+                  fibre(9, 1, 1, 1),
+                  fibre(FIB_STEEL, 0, 0, 1),
+                  fibre(0, 0, 0, 1)};
     const Lines l = GEN_OPENSEES_TCL(m);
     ASSERT_EQ(l.size(), 14u);
     EXPECT_EQ(Lines(l.begin(), l.begin() + 6), heading);

@@ -113,12 +113,12 @@ TEST(DelaunayProperty, MeshOfEveryExample) {
         MessageLog log;
         FIBER_SECTION_MESH(m, log);
         std::vector<Pt> nodes;
-        for (int i = 1; i <= m.NMESH_NODE; ++i)
-            nodes.push_back({m.MESH_NODE[static_cast<std::size_t>(i)].PX,
-                             m.MESH_NODE[static_cast<std::size_t>(i)].PY});
+        for (int i = 1; i <= m.mesh.NMESH_NODE; ++i)
+            nodes.push_back({m.mesh.MESH_NODE[static_cast<std::size_t>(i)].PX,
+                             m.mesh.MESH_NODE[static_cast<std::size_t>(i)].PY});
         int used = 0;
-        for (int j = 1; j <= m.NSHELL; ++j) {
-            const TSHELL& t = m.SHELL[static_cast<std::size_t>(j)];
+        for (int j = 1; j <= m.mesh.NSHELL; ++j) {
+            const TSHELL& t = m.mesh.SHELL[static_cast<std::size_t>(j)];
             if (!t.USED) continue;
             ++used;
             const int k = pointInside({t.AX, t.AY}, {t.BX, t.BY}, {t.CX, t.CY}, nodes);

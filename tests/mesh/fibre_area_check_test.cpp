@@ -63,7 +63,7 @@ TEST(FibreAreaCheck, OverlapsCountOnceAndSteelOutsideTheOutlineIsSteel) {
 TEST(FibreAreaCheck, MeshedSectionsWithoutOpeningsCarryTheirAreas) {
     for (SectionModel m :
          {rectangularColumn(800, 1000, 35, 2, 2, 25), circularColumn(600, 40, 8, 20)}) {
-        m.MESH_SIZE_TEXT = "100";
+        m.document.MESH_SIZE_TEXT = "100";
         NullMessages none;
         EXPECT_EQ(FIBER_SECTION_MESH(m, none).areaWarning, "");
     }
@@ -71,10 +71,10 @@ TEST(FibreAreaCheck, MeshedSectionsWithoutOpeningsCarryTheirAreas) {
     SectionModel m = compositeRectangle(1000, 800, 35);
     addSteel(m, crossSection(400, 600, 25, 20));
     addOpening(m, rectangle(400, 300));
-    m.MESH_SIZE_TEXT = "100";
+    m.document.MESH_SIZE_TEXT = "100";
     NullMessages none;
     const MeshSummary s = FIBER_SECTION_MESH(m, none);
     EXPECT_NE(s.areaWarning.find("Steel fibres cover"), std::string::npos) << s.areaWarning;
-    m.MESH_SIZE_TEXT = "5";
+    m.document.MESH_SIZE_TEXT = "5";
     EXPECT_EQ(FIBER_SECTION_MESH(m, none).areaWarning, "") << "a fine mesh carries the areas";
 }

@@ -10,6 +10,7 @@
 
 #include "mesh/inside_test.h"
 #include "model/errors.h"
+#include "model/section_properties.h"
 #include "model/section_state.h"
 #include "test_sections.h"
 
@@ -18,7 +19,7 @@ using namespace qav::testing;
 
 namespace {
 MeshSummary mesh(SectionModel& m, const std::string& size = "100") {
-    m.MESH_SIZE_TEXT = size;
+    m.document.MESH_SIZE_TEXT = size;
     NullMessages none;
     return FIBER_SECTION_MESH(m, none);
 }
@@ -46,15 +47,15 @@ TEST(MeshCommand, RectangularColumn) {
     EXPECT_NEAR(area(s, FIB_COVER_CONCRETE), 121100, 1e-6);
     EXPECT_EQ(count(s, FIB_REBAR), 12);
     for (int i = 203; i <= 214; ++i)
-        EXPECT_DOUBLE_EQ(m.FIB[static_cast<std::size_t>(i)].AREA, 490.625);
+        EXPECT_DOUBLE_EQ(m.mesh.FIB[static_cast<std::size_t>(i)].AREA, 490.625);
     EXPECT_EQ(s.NFIB, 214);
     EXPECT_EQ(s.NCFIB, 16);
-    EXPECT_EQ(m.PROPERTIES_TEXT.Edit2, "800000");
-    EXPECT_EQ(m.PROPERTIES_TEXT.Edit4, "0.74");
+    EXPECT_EQ(sectionPropertiesText(m.mesh).sectionArea, "800000");
+    EXPECT_EQ(sectionPropertiesText(m.mesh).rebarRatio, "0.74");
     // Two triangles have their centroid on y = 0, the line through the mid-side corners.
     int onAxis = 0;
-    for (int j = 1; j <= m.NSHELL; ++j) {
-        const TSHELL& t = m.SHELL[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NSHELL; ++j) {
+        const TSHELL& t = m.mesh.SHELL[static_cast<std::size_t>(j)];
         if (t.OY == 0) {
             ++onAxis;
             EXPECT_EQ(t.MATTY, FIB_CORE_CONCRETE);
@@ -65,29 +66,29 @@ TEST(MeshCommand, RectangularColumn) {
 
 TEST(MeshCommand, FibreFieldsAndMaterials) {
     SectionModel m = rectangularColumn(800, 1000, 35, 2, 2, 25);
-    m.USE_CONC = 2, m.USE_COVER = 1, m.USE_REBAR = 3;
+    m.document.USE_CONC = 2, m.document.USE_COVER = 1, m.document.USE_REBAR = 3;
     mesh(m);
-    for (int i = 1; i <= m.NFIB; ++i) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(i)];
         if (f.TY == FIB_CORE_CONCRETE) {
             EXPECT_EQ(f.MAT, 3);
-            EXPECT_EQ(f.E, m.CONC_MAT[3].EC);
-            EXPECT_EQ(f.FC, m.CONC_MAT[3].FC);
+            EXPECT_EQ(f.E, m.document.CONC_MAT[3].EC);
+            EXPECT_EQ(f.FC, m.document.CONC_MAT[3].FC);
             EXPECT_EQ(f.SHAPE, 3);
         } else if (f.TY == FIB_COVER_CONCRETE) {
             EXPECT_EQ(f.MAT, 2);
-            EXPECT_EQ(f.EPS_0, m.COVER_MAT[2].EPS_0);
+            EXPECT_EQ(f.EPS_0, m.document.COVER_MAT[2].EPS_0);
         } else {
             ASSERT_EQ(f.TY, FIB_REBAR);
             EXPECT_EQ(f.MAT, 4);
             EXPECT_EQ(f.E, 205000);
-            EXPECT_DOUBLE_EQ(f.FY1, m.STEEL_MAT[4].FY * m.STEEL_MAT[4].RF);
+            EXPECT_DOUBLE_EQ(f.FY1, m.document.STEEL_MAT[4].FY * m.document.STEEL_MAT[4].RF);
             EXPECT_EQ(f.SHAPE, 2);
             EXPECT_EQ(f.DB, 25);
         }
     }
-    EXPECT_DOUBLE_EQ(m.CFIB[1].X, -400);
-    EXPECT_DOUBLE_EQ(m.CFIB[1].Y, -500);
+    EXPECT_DOUBLE_EQ(m.mesh.CFIB[1].X, -400);
+    EXPECT_DOUBLE_EQ(m.mesh.CFIB[1].Y, -500);
 }
 
 TEST(MeshCommand, CircularColumn) {
@@ -128,14 +129,16 @@ TEST(MeshCommand, SteelOnlyIsRelativeToTheSteelCentroid) {
     EXPECT_EQ(s.NFIB, count(s, FIB_STEEL));
     EXPECT_NEAR(area(s, FIB_STEEL), 60000, 1e-6);
     double sx = 0, sy = 0;
-    for (int i = 1; i <= m.NFIB; ++i) {
-        sx += m.FIB[static_cast<std::size_t>(i)].X * m.FIB[static_cast<std::size_t>(i)].AREA;
-        sy += m.FIB[static_cast<std::size_t>(i)].Y * m.FIB[static_cast<std::size_t>(i)].AREA;
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        sx += m.mesh.FIB[static_cast<std::size_t>(i)].X *
+              m.mesh.FIB[static_cast<std::size_t>(i)].AREA;
+        sy += m.mesh.FIB[static_cast<std::size_t>(i)].Y *
+              m.mesh.FIB[static_cast<std::size_t>(i)].AREA;
     }
     EXPECT_NEAR(sx, 0, 1e-6);
     EXPECT_NEAR(sy, 0, 1e-6);
-    EXPECT_EQ(m.PROPERTIES_TEXT.Edit5, "60000");
-    EXPECT_EQ(m.PROPERTIES_TEXT.Edit6, "0.00") << "no concrete: no ratio";
+    EXPECT_EQ(sectionPropertiesText(m.mesh).steelArea, "60000");
+    EXPECT_EQ(sectionPropertiesText(m.mesh).steelRatio, "0.00") << "no concrete: no ratio";
 }
 
 TEST(MeshCommand, OpeningsWinOverSteel) {
@@ -147,8 +150,8 @@ TEST(MeshCommand, OpeningsWinOverSteel) {
     const MeshSummary s = mesh(m);
     const InsideTest inSteel(steel.PT, steel.NPOINT), inHole(hole.PT, hole.NPOINT);
     int steelInHole = 0;
-    for (int j = 1; j <= m.NSHELL; ++j) {
-        const TSHELL& t = m.SHELL[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NSHELL; ++j) {
+        const TSHELL& t = m.mesh.SHELL[static_cast<std::size_t>(j)];
         if (!inHole.inside(t.OX, t.OY)) continue;
         steelInHole += inSteel.inside(t.OX, t.OY) ? 1 : 0;
         EXPECT_FALSE(t.USED) << "triangle " << j;
@@ -183,8 +186,8 @@ TEST(MeshCommand, RefusesBadInputBeforeChangingAnything) {
     for (const Case& c : cases) {
         SectionModel m = rectangularColumn(800, 1000, 35, 2, 2, 25);
         mesh(m);
-        const int before = m.NFIB;
-        m.MESH_SIZE_TEXT = c.size;
+        const int before = m.mesh.NFIB;
+        m.document.MESH_SIZE_TEXT = c.size;
         NullMessages none;
         try {
             FIBER_SECTION_MESH(m, none);
@@ -192,21 +195,21 @@ TEST(MeshCommand, RefusesBadInputBeforeChangingAnything) {
         } catch (const std::exception& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << c.name;
         }
-        EXPECT_EQ(m.NFIB, before) << c.name;
-        EXPECT_EQ(m.MESH_SIZE, 100) << c.name;
+        EXPECT_EQ(m.mesh.NFIB, before) << c.name;
+        EXPECT_EQ(m.mesh.MESH_SIZE, 100) << c.name;
     }
 }
 
 TEST(MeshCommand, RefusesGradesTheSectionDoesNotHave) {
     SectionModel m = rectangularColumn(800, 1000, 35, 2, 2, 25);
-    m.NCONCMAT = 3;
-    m.USE_CONC = 5;
+    m.document.NCONCMAT = 3;
+    m.document.USE_CONC = 5;
     EXPECT_THROW(mesh(m), InputError);
-    EXPECT_EQ(m.NFIB, 0);
-    EXPECT_EQ(m.NGRID_NODE, 0) << "nothing ran";
-    m.USE_CONC = 2;
-    m.NSTEELMAT = 2;
-    m.USE_REBAR = 2;
+    EXPECT_EQ(m.mesh.NFIB, 0);
+    EXPECT_EQ(m.mesh.NGRID_NODE, 0) << "nothing ran";
+    m.document.USE_CONC = 2;
+    m.document.NSTEELMAT = 2;
+    m.document.USE_REBAR = 2;
     try {
         mesh(m);
         ADD_FAILURE() << "rebar grade 3 of 2 accepted";
@@ -214,7 +217,7 @@ TEST(MeshCommand, RefusesGradesTheSectionDoesNotHave) {
         EXPECT_EQ(std::string(e.what()),
                   "\"Rebar Grade\" selects grade 3, but the section has 2 steel grades.");
     }
-    m.NBAR = 0;  // without bars the rebar grade does not matter
+    m.document.NBAR = 0;  // without bars the rebar grade does not matter
     EXPECT_EQ(mesh(m).NFIB, 202);
 }
 
@@ -224,15 +227,15 @@ TEST(MeshCommand, EmptySectionMeshesToNothing) {
     EXPECT_EQ(e.NMESH_NODE, 0);
     EXPECT_EQ(e.NSHELL, 0);
     EXPECT_EQ(e.NFIB, 0);
-    EXPECT_EQ(empty.PROPERTIES_TEXT.Edit2, "0");
+    EXPECT_EQ(sectionPropertiesText(empty.mesh).sectionArea, "");
 }
 
 TEST(MeshCommand, NodesOfAnEarlierSectionDoNotReachTheMesh) {
     SectionModel m = compositeRectangle(1000, 800, 35);
     addSteel(m, iSection(400, 600, 25, 20));
     mesh(m);
-    EXPECT_GT(m.NSLINE_NODE, 0);
-    m.NSTEEL_SEC = 0;  // as when a file without steel is read over this model
+    EXPECT_GT(m.mesh.NSLINE_NODE, 0);
+    m.document.NSTEEL_SEC = 0;  // as when a file without steel is read over this model
     refreshGeometry(m);
     const MeshSummary s = mesh(m);
     EXPECT_EQ(s.NSLINE_NODE, 0);
@@ -242,10 +245,10 @@ TEST(MeshCommand, NodesOfAnEarlierSectionDoNotReachTheMesh) {
 
 TEST(MeshCommand, NonFinitePointsAreRefused) {
     SectionModel m = rectangularColumn(800, 1000, 35, 2, 2, 25);
-    m.BAR[3].X = NAN;
+    m.document.BAR[3].X = NAN;
     EXPECT_THROW(mesh(m), InputError);
-    m.BAR[3].X = 0;
-    m.COVER_PT[2].Y = INFINITY;
+    m.document.BAR[3].X = 0;
+    m.document.COVER_PT[2].Y = INFINITY;
     EXPECT_THROW(mesh(m), InputError);
 }
 
@@ -258,7 +261,7 @@ TEST(MeshCommand, ProgressRunsToTheEndAndACancelLeavesTheModelAsItWas) {
         bool cancelled() const override { return positions.size() >= cancelAfter; }
     };
     SectionModel m = rectangularColumn(800, 1000, 35, 2, 2, 25);
-    m.MESH_SIZE_TEXT = "20";
+    m.document.MESH_SIZE_TEXT = "20";
     NullMessages none;
     Recorder whole;
     const MeshSummary done = FIBER_SECTION_MESH(m, none, &whole);
@@ -269,25 +272,25 @@ TEST(MeshCommand, ProgressRunsToTheEndAndACancelLeavesTheModelAsItWas) {
 
     auto fibres = [](const SectionModel& s) {
         std::vector<double> v;
-        for (int i = 1; i <= s.NFIB; ++i)
-            v.push_back(s.FIB[static_cast<std::size_t>(i)].X * 7 +
-                        s.FIB[static_cast<std::size_t>(i)].AREA);
+        for (int i = 1; i <= s.mesh.NFIB; ++i)
+            v.push_back(s.mesh.FIB[static_cast<std::size_t>(i)].X * 7 +
+                        s.mesh.FIB[static_cast<std::size_t>(i)].AREA);
         return v;
     };
     const std::vector<double> before = fibres(m);
-    const MeshStamp stamp = m.MESH_STAMP;
+    const MeshStamp stamp = m.mesh.MESH_STAMP;
     for (std::size_t after : {1u, 4u, 30u, 80u}) {
-        m.MESH_SIZE_TEXT = "10";
+        m.document.MESH_SIZE_TEXT = "10";
         Recorder cancel;
         cancel.cancelAfter = after;
         EXPECT_THROW(FIBER_SECTION_MESH(m, none, &cancel), RunCancelled) << after;
         EXPECT_EQ(fibres(m), before) << after;
-        EXPECT_EQ(m.MESH_STAMP, stamp) << after;
-        EXPECT_EQ(m.MESH_SIZE, 20) << after;
-        EXPECT_EQ(m.NGRID_NODE, done.NGRID_NODE) << after;
-        EXPECT_EQ(m.NMESH_NODE, done.NMESH_NODE) << after;
-        EXPECT_EQ(m.NSHELL, done.NSHELL) << after;
-        EXPECT_EQ(static_cast<int>(m.MESH_NODE.size()), done.NMESH_NODE + 1) << after;
-        EXPECT_EQ(m.PROPERTIES_TEXT.Edit2, "800000") << after;
+        EXPECT_EQ(m.mesh.MESH_STAMP, stamp) << after;
+        EXPECT_EQ(m.mesh.MESH_SIZE, 20) << after;
+        EXPECT_EQ(m.mesh.NGRID_NODE, done.NGRID_NODE) << after;
+        EXPECT_EQ(m.mesh.NMESH_NODE, done.NMESH_NODE) << after;
+        EXPECT_EQ(m.mesh.NSHELL, done.NSHELL) << after;
+        EXPECT_EQ(static_cast<int>(m.mesh.MESH_NODE.size()), done.NMESH_NODE + 1) << after;
+        EXPECT_EQ(sectionPropertiesText(m.mesh).sectionArea, "800000") << after;
     }
 }

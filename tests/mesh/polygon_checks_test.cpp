@@ -22,9 +22,11 @@ using Corners = std::vector<TPOS>;
 SectionModel section(const Corners& outline, const Corners& cover = {}) {
     SectionModel m;
     if (!outline.empty())
-        m.CONC_PT = closedPoints(outline), m.NCONC_PT = static_cast<int32_t>(outline.size());
+        m.document.CONC_PT = closedPoints(outline),
+        m.document.NCONC_PT = static_cast<int32_t>(outline.size());
     if (!cover.empty())
-        m.COVER_PT = closedPoints(cover), m.NCOVER_PT = static_cast<int32_t>(cover.size());
+        m.document.COVER_PT = closedPoints(cover),
+        m.document.NCOVER_PT = static_cast<int32_t>(cover.size());
     refreshGeometry(m);
     return m;
 }
@@ -50,7 +52,7 @@ double shoelace(const Corners& c) {
 }
 
 MeshSummary mesh(SectionModel& m, Messages& messages, const std::string& size = "100") {
-    m.MESH_SIZE_TEXT = size;
+    m.document.MESH_SIZE_TEXT = size;
     return FIBER_SECTION_MESH(m, messages);
 }
 
@@ -99,8 +101,8 @@ TEST(PolygonChecks, RefusedPolygonsAreNamedWithTheirSidesOrCorner) {
         } catch (const InputError& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << c.name;
         }
-        EXPECT_EQ(m.NFIB, 0) << c.name << ": nothing meshed";
-        EXPECT_EQ(m.NGRID_NODE, 0) << c.name;
+        EXPECT_EQ(m.mesh.NFIB, 0) << c.name << ": nothing meshed";
+        EXPECT_EQ(m.mesh.NGRID_NODE, 0) << c.name;
     }
 }
 
@@ -191,7 +193,8 @@ TEST(PolygonChecks, MisplacedBarsGiveOneMessage) {
         SectionModel m = section(square(400), square(365));
         addOpening(m, rectangle(100, 100, 150, 150));
         for (const TPOS& b : c.bars) ADD_SINGLE_REBAR(m, b.X, b.Y, 25);
-        if (c.bigDiameter > 0) m.BAR[static_cast<std::size_t>(m.NBAR)].DB = c.bigDiameter;
+        if (c.bigDiameter > 0)
+            m.document.BAR[static_cast<std::size_t>(m.document.NBAR)].DB = c.bigDiameter;
         MessageLog log;
         mesh(m, log);
         if (c.message.empty()) {
@@ -200,7 +203,8 @@ TEST(PolygonChecks, MisplacedBarsGiveOneMessage) {
         }
         ASSERT_EQ(log.entries().size(), 1u) << c.name;
         EXPECT_EQ(log.entries()[0].text, c.message) << c.name;
-        EXPECT_EQ(summarizeMesh(m).fibres[FIB_REBAR].count, m.NBAR) << c.name << ": the bars stay";
+        EXPECT_EQ(summarizeMesh(m).fibres[FIB_REBAR].count, m.document.NBAR)
+            << c.name << ": the bars stay";
     }
     // Bars alone: nothing to lie outside of.
     SectionModel bars;

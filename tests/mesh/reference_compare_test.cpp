@@ -11,6 +11,7 @@
 
 #include "mesh/delaunay.h"
 #include "mesh/mesh_command.h"
+#include "model/section_properties.h"
 #include "reference_mesh.h"
 #include "test_sections.h"
 
@@ -24,10 +25,10 @@ double radians(double degrees) {
 
 SectionModel outlineWithCover(const std::vector<TPOS>& outline, const std::vector<TPOS>& cover) {
     SectionModel m;
-    m.CONC_PT = closedPoints(outline);
-    m.NCONC_PT = static_cast<int32_t>(outline.size());
-    m.COVER_PT = closedPoints(cover);
-    m.NCOVER_PT = static_cast<int32_t>(cover.size());
+    m.document.CONC_PT = closedPoints(outline);
+    m.document.NCONC_PT = static_cast<int32_t>(outline.size());
+    m.document.COVER_PT = closedPoints(cover);
+    m.document.NCOVER_PT = static_cast<int32_t>(cover.size());
     for (const TPOS& p : cover) ADD_SINGLE_REBAR(m, p.X, p.Y, 20);
     refreshGeometry(m);
     return m;
@@ -160,8 +161,8 @@ std::vector<Section> sections() {
         {"concrete-filled tube",
          [] {
              SectionModel m;
-             m.CONC_PT = closedPoints(circle(450, 0, 0, 24));
-             m.NCONC_PT = 24;
+             m.document.CONC_PT = closedPoints(circle(450, 0, 0, 24));
+             m.document.NCONC_PT = 24;
              addSteel(m, tube(950, 25));
              return m;
          }},
@@ -215,8 +216,8 @@ std::vector<Section> sections() {
         {"no cover line",
          [] {
              SectionModel m;
-             m.CONC_PT = closedPoints({{0, 0}, {600, 0}, {600, 450}, {0, 450}});
-             m.NCONC_PT = 4;
+             m.document.CONC_PT = closedPoints({{0, 0}, {600, 0}, {600, 450}, {0, 450}});
+             m.document.NCONC_PT = 4;
              refreshGeometry(m);
              return m;
          }},
@@ -240,37 +241,41 @@ void expectSameNodes(const std::vector<TNODE>& a, int na, const std::vector<TNOD
 
 void expectSameMesh(const SectionModel& fast, const SectionModel& plain, const std::string& name) {
     SCOPED_TRACE(name);
-    expectSameNodes(fast.GRID_NODE, fast.NGRID_NODE, plain.GRID_NODE, plain.NGRID_NODE, "grid");
-    expectSameNodes(fast.CLINE_NODE, fast.NCLINE_NODE, plain.CLINE_NODE, plain.NCLINE_NODE,
-                    "concrete line");
-    expectSameNodes(fast.SLINE_NODE, fast.NSLINE_NODE, plain.SLINE_NODE, plain.NSLINE_NODE,
-                    "steel line");
-    expectSameNodes(fast.KEY_NODE, fast.NKEY_NODE, plain.KEY_NODE, plain.NKEY_NODE, "key");
-    expectSameNodes(fast.MESH_NODE, fast.NMESH_NODE, plain.MESH_NODE, plain.NMESH_NODE, "mesh");
-    ASSERT_EQ(fast.NSHELL, plain.NSHELL);
-    for (int j = 1; j <= fast.NSHELL; ++j) {
-        const TSHELL &a = fast.SHELL[static_cast<std::size_t>(j)],
-                     &b = plain.SHELL[static_cast<std::size_t>(j)];
+    expectSameNodes(fast.mesh.GRID_NODE, fast.mesh.NGRID_NODE, plain.mesh.GRID_NODE,
+                    plain.mesh.NGRID_NODE, "grid");
+    expectSameNodes(fast.mesh.CLINE_NODE, fast.mesh.NCLINE_NODE, plain.mesh.CLINE_NODE,
+                    plain.mesh.NCLINE_NODE, "concrete line");
+    expectSameNodes(fast.mesh.SLINE_NODE, fast.mesh.NSLINE_NODE, plain.mesh.SLINE_NODE,
+                    plain.mesh.NSLINE_NODE, "steel line");
+    expectSameNodes(fast.mesh.KEY_NODE, fast.mesh.NKEY_NODE, plain.mesh.KEY_NODE,
+                    plain.mesh.NKEY_NODE, "key");
+    expectSameNodes(fast.mesh.MESH_NODE, fast.mesh.NMESH_NODE, plain.mesh.MESH_NODE,
+                    plain.mesh.NMESH_NODE, "mesh");
+    ASSERT_EQ(fast.mesh.NSHELL, plain.mesh.NSHELL);
+    for (int j = 1; j <= fast.mesh.NSHELL; ++j) {
+        const TSHELL &a = fast.mesh.SHELL[static_cast<std::size_t>(j)],
+                     &b = plain.mesh.SHELL[static_cast<std::size_t>(j)];
         ASSERT_TRUE(a.AX == b.AX && a.AY == b.AY && a.BX == b.BX && a.BY == b.BY && a.CX == b.CX &&
                     a.CY == b.CY)
             << "triangle " << j;
         ASSERT_TRUE(a.USED == b.USED && a.MATTY == b.MATTY && a.MAT == b.MAT && a.AREA == b.AREA)
             << "triangle " << j;
     }
-    ASSERT_EQ(fast.NFIB, plain.NFIB);
-    for (int i = 1; i <= fast.NFIB; ++i) {
-        const TFIB &a = fast.FIB[static_cast<std::size_t>(i)],
-                   &b = plain.FIB[static_cast<std::size_t>(i)];
+    ASSERT_EQ(fast.mesh.NFIB, plain.mesh.NFIB);
+    for (int i = 1; i <= fast.mesh.NFIB; ++i) {
+        const TFIB &a = fast.mesh.FIB[static_cast<std::size_t>(i)],
+                   &b = plain.mesh.FIB[static_cast<std::size_t>(i)];
         ASSERT_TRUE(a.X == b.X && a.Y == b.Y && a.AREA == b.AREA && a.TY == b.TY &&
                     a.MAT == b.MAT && a.E == b.E)
             << "fibre " << i;
     }
-    EXPECT_EQ(fast.NCFIB, plain.NCFIB);
-    EXPECT_EQ(fast.PROPERTIES_TEXT.Edit2, plain.PROPERTIES_TEXT.Edit2);
+    EXPECT_EQ(fast.mesh.NCFIB, plain.mesh.NCFIB);
+    EXPECT_EQ(sectionPropertiesText(fast.mesh).sectionArea,
+              sectionPropertiesText(plain.mesh).sectionArea);
 }
 
 void compare(SectionModel model, const std::string& size, const std::string& name) {
-    model.MESH_SIZE_TEXT = size;
+    model.document.MESH_SIZE_TEXT = size;
     SectionModel plain = model;
     MessageLog fastLog, plainLog;
     FIBER_SECTION_MESH(model, fastLog);

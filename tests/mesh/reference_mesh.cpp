@@ -50,35 +50,42 @@ bool insidePolygon(const std::vector<TPOS>& pt, int n, double x, double y) {
 }
 
 void nodes(SectionModel& m) {
-    const double h = m.MESH_SIZE;
+    const double h = m.mesh.MESH_SIZE;
     std::vector<TNODE> grid, cline, sline, key;
-    const int nx = Round((m.ZONE_XMAX - m.ZONE_XMIN) / h) + 1;
-    const int ny = Round((m.ZONE_YMAX - m.ZONE_YMIN) / h) + 1;
-    const double sx = (m.ZONE_XMAX - m.ZONE_XMIN) / nx, sy = (m.ZONE_YMAX - m.ZONE_YMIN) / ny;
+    const int nx = Round((m.document.ZONE_XMAX - m.document.ZONE_XMIN) / h) + 1;
+    const int ny = Round((m.document.ZONE_YMAX - m.document.ZONE_YMIN) / h) + 1;
+    const double sx = (m.document.ZONE_XMAX - m.document.ZONE_XMIN) / nx,
+                 sy = (m.document.ZONE_YMAX - m.document.ZONE_YMIN) / ny;
     for (int i = 0; i <= nx; ++i)
         for (int o = 0; o <= ny; ++o)
-            grid.push_back({m.ZONE_XMIN + i * sx, m.ZONE_YMIN + o * sy, true});
-    if (m.NCONC_PT > 0) {
-        divideAll(m.CONC_PT, m.NCONC_PT, true, h, cline);
-        for (int j = 1; j <= m.NOPEN_SEC; ++j)
-            divideAll(m.OPEN_SEC[at(j)].PT, m.OPEN_SEC[at(j)].NPOINT, true, h, cline);
-        if (m.NCOVER_PT > 0) divideAll(m.COVER_PT, m.NCOVER_PT, false, h, cline);
+            grid.push_back({m.document.ZONE_XMIN + i * sx, m.document.ZONE_YMIN + o * sy, true});
+    if (m.document.NCONC_PT > 0) {
+        divideAll(m.document.CONC_PT, m.document.NCONC_PT, true, h, cline);
+        for (int j = 1; j <= m.document.NOPEN_SEC; ++j)
+            divideAll(m.document.OPEN_SEC[at(j)].PT, m.document.OPEN_SEC[at(j)].NPOINT, true, h,
+                      cline);
+        if (m.document.NCOVER_PT > 0)
+            divideAll(m.document.COVER_PT, m.document.NCOVER_PT, false, h, cline);
     }
-    for (int j = 1; j <= m.NSTEEL_SEC; ++j)
-        divideAll(m.STEEL_SEC[at(j)].PT, m.STEEL_SEC[at(j)].NPOINT, true, h, sline);
-    for (int k = 0; k < m.NCONC_PT; ++k)
-        key.push_back({m.CONC_PT[at(k)].X, m.CONC_PT[at(k)].Y, true});
-    for (int k = 0; k < m.NCOVER_PT; ++k)
-        key.push_back({m.COVER_PT[at(k)].X, m.COVER_PT[at(k)].Y, true});
-    for (int j = 1; j <= m.NSTEEL_SEC; ++j)
-        for (int k = 0; k < m.STEEL_SEC[at(j)].NPOINT; ++k)
-            key.push_back({m.STEEL_SEC[at(j)].PT[at(k)].X, m.STEEL_SEC[at(j)].PT[at(k)].Y, true});
-    for (int j = 1; j <= m.NOPEN_SEC; ++j)
-        for (int k = 0; k < m.OPEN_SEC[at(j)].NPOINT; ++k)
-            key.push_back({m.OPEN_SEC[at(j)].PT[at(k)].X, m.OPEN_SEC[at(j)].PT[at(k)].Y, true});
+    for (int j = 1; j <= m.document.NSTEEL_SEC; ++j)
+        divideAll(m.document.STEEL_SEC[at(j)].PT, m.document.STEEL_SEC[at(j)].NPOINT, true, h,
+                  sline);
+    for (int k = 0; k < m.document.NCONC_PT; ++k)
+        key.push_back({m.document.CONC_PT[at(k)].X, m.document.CONC_PT[at(k)].Y, true});
+    for (int k = 0; k < m.document.NCOVER_PT; ++k)
+        key.push_back({m.document.COVER_PT[at(k)].X, m.document.COVER_PT[at(k)].Y, true});
+    for (int j = 1; j <= m.document.NSTEEL_SEC; ++j)
+        for (int k = 0; k < m.document.STEEL_SEC[at(j)].NPOINT; ++k)
+            key.push_back({m.document.STEEL_SEC[at(j)].PT[at(k)].X,
+                           m.document.STEEL_SEC[at(j)].PT[at(k)].Y, true});
+    for (int j = 1; j <= m.document.NOPEN_SEC; ++j)
+        for (int k = 0; k < m.document.OPEN_SEC[at(j)].NPOINT; ++k)
+            key.push_back({m.document.OPEN_SEC[at(j)].PT[at(k)].X,
+                           m.document.OPEN_SEC[at(j)].PT[at(k)].Y, true});
 
     for (TNODE& g : grid)
-        g.USED = m.NCONC_PT > 0 && insidePolygon(m.CONC_PT, m.NCONC_PT, g.PX, g.PY);
+        g.USED = m.document.NCONC_PT > 0 &&
+                 insidePolygon(m.document.CONC_PT, m.document.NCONC_PT, g.PX, g.PY);
     for (const auto* family : {&key, &cline, &sline})
         for (const TNODE& b : *family)
             for (TNODE& g : grid)
@@ -95,11 +102,11 @@ void nodes(SectionModel& m) {
                 same = same || (std::fabs(n.PX - k.PX) < 1e-4 && std::fabs(n.PY - k.PY) < 1e-4);
             if (!same) kept.push_back(n);
         }
-    store(grid, m.GRID_NODE, m.NGRID_NODE);
-    store(cline, m.CLINE_NODE, m.NCLINE_NODE);
-    store(sline, m.SLINE_NODE, m.NSLINE_NODE);
-    store(key, m.KEY_NODE, m.NKEY_NODE);
-    store(kept, m.MESH_NODE, m.NMESH_NODE);
+    store(grid, m.mesh.GRID_NODE, m.mesh.NGRID_NODE);
+    store(cline, m.mesh.CLINE_NODE, m.mesh.NCLINE_NODE);
+    store(sline, m.mesh.SLINE_NODE, m.mesh.NSLINE_NODE);
+    store(key, m.mesh.KEY_NODE, m.mesh.NKEY_NODE);
+    store(kept, m.mesh.MESH_NODE, m.mesh.NMESH_NODE);
 }
 
 // ---- triangles --------------------------------------------------------------------------------
@@ -249,16 +256,17 @@ private:
 };
 
 void triangles(SectionModel& m, Messages& messages, bool fixed) {
-    const int n = m.NMESH_NODE;
+    const int n = m.mesh.NMESH_NODE;
     std::vector<Vert> V(fixed ? 500001 : at(n + 4), Vert{0, 0});
-    for (int i = 1; i <= n; ++i) V[at(i)] = {m.MESH_NODE[at(i)].PX, m.MESH_NODE[at(i)].PY};
+    for (int i = 1; i <= n; ++i)
+        V[at(i)] = {m.mesh.MESH_NODE[at(i)].PX, m.mesh.MESH_NODE[at(i)].PY};
     if (n > 1) quickSort(V, 1, n);
     std::vector<Tri> T;
     const int count = n >= 3 ? Triangulator(messages, fixed).run(V, n, T) : 0;
-    m.NSHELL = count;
-    m.SHELL.assign(at(count + 1), TSHELL{});
+    m.mesh.NSHELL = count;
+    m.mesh.SHELL.assign(at(count + 1), TSHELL{});
     for (int j = 1; j <= count; ++j) {
-        TSHELL& s = m.SHELL[at(j)];
+        TSHELL& s = m.mesh.SHELL[at(j)];
         const Vert a = V[at(T[at(j)].v0)], b = V[at(T[at(j)].v1)], c = V[at(T[at(j)].v2)];
         s.AX = a.x, s.AY = a.y, s.BX = b.x, s.BY = b.y, s.CX = c.x, s.CY = c.y;
         s.OX = (a.x + b.x + c.x) / 3;
@@ -271,35 +279,36 @@ void triangles(SectionModel& m, Messages& messages, bool fixed) {
 
 void kinds(SectionModel& m) {
     auto mark = [&](const std::vector<TPOS>& pt, int n, bool used, int mat, int kind) {
-        for (int j = 1; j <= m.NSHELL; ++j) {
-            TSHELL& t = m.SHELL[at(j)];
+        for (int j = 1; j <= m.mesh.NSHELL; ++j) {
+            TSHELL& t = m.mesh.SHELL[at(j)];
             if (insidePolygon(pt, n, t.OX, t.OY)) t.USED = used, t.MAT = mat, t.MATTY = kind;
         }
     };
-    if (m.NCOVER_PT > 0) {
-        mark(m.CONC_PT, m.NCONC_PT, true, m.USE_COVER + 1, 4);
-        mark(m.COVER_PT, m.NCOVER_PT, true, m.USE_CONC + 1, 1);
+    if (m.document.NCOVER_PT > 0) {
+        mark(m.document.CONC_PT, m.document.NCONC_PT, true, m.document.USE_COVER + 1, 4);
+        mark(m.document.COVER_PT, m.document.NCOVER_PT, true, m.document.USE_CONC + 1, 1);
     } else {
-        mark(m.CONC_PT, m.NCONC_PT, true, m.USE_CONC + 1, 1);
+        mark(m.document.CONC_PT, m.document.NCONC_PT, true, m.document.USE_CONC + 1, 1);
     }
-    for (int k = 1; k <= m.NSTEEL_SEC; ++k)
-        mark(m.STEEL_SEC[at(k)].PT, m.STEEL_SEC[at(k)].NPOINT, true, m.USE_STEEL + 1, 2);
-    for (int k = 1; k <= m.NOPEN_SEC; ++k)
-        mark(m.OPEN_SEC[at(k)].PT, m.OPEN_SEC[at(k)].NPOINT, false, 0, 0);
+    for (int k = 1; k <= m.document.NSTEEL_SEC; ++k)
+        mark(m.document.STEEL_SEC[at(k)].PT, m.document.STEEL_SEC[at(k)].NPOINT, true,
+             m.document.USE_STEEL + 1, 2);
+    for (int k = 1; k <= m.document.NOPEN_SEC; ++k)
+        mark(m.document.OPEN_SEC[at(k)].PT, m.document.OPEN_SEC[at(k)].NPOINT, false, 0, 0);
 }
 }  // namespace
 
 std::vector<Corners> triangulate(const std::vector<std::array<double, 2>>& points,
                                  Messages& messages) {
     SectionModel m;
-    m.NMESH_NODE = static_cast<int32_t>(points.size());
-    m.MESH_NODE.assign(points.size() + 1, TNODE{});
+    m.mesh.NMESH_NODE = static_cast<int32_t>(points.size());
+    m.mesh.MESH_NODE.assign(points.size() + 1, TNODE{});
     for (std::size_t i = 0; i < points.size(); ++i)
-        m.MESH_NODE[i + 1] = {points[i][0], points[i][1], true};
+        m.mesh.MESH_NODE[i + 1] = {points[i][0], points[i][1], true};
     triangles(m, messages, false);
     std::vector<Corners> out;
-    for (int j = 1; j <= m.NSHELL; ++j) {
-        const TSHELL& s = m.SHELL[at(j)];
+    for (int j = 1; j <= m.mesh.NSHELL; ++j) {
+        const TSHELL& s = m.mesh.SHELL[at(j)];
         out.push_back({s.AX, s.AY, s.BX, s.BY, s.CX, s.CY});
     }
     return out;
@@ -307,7 +316,7 @@ std::vector<Corners> triangulate(const std::vector<std::array<double, 2>>& point
 
 void meshSection(SectionModel& m, Messages& messages, Options options) {
     CLEAR_MESH(m);
-    m.MESH_SIZE = m.MESH_SIZE_INPUT = ToFloat(m.MESH_SIZE_TEXT);
+    m.mesh.MESH_SIZE = m.settings.MESH_SIZE_INPUT = ToFloat(m.document.MESH_SIZE_TEXT);
     CALC_POLY_ZONE(m);
     nodes(m);
     triangles(m, messages, options.fixedStores);

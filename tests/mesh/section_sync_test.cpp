@@ -24,6 +24,7 @@
 #include "model/errors.h"
 #include "model/materials.h"
 #include "model/section_file.h"
+#include "model/section_properties.h"
 #include "model/section_state.h"
 #include "test_sections.h"
 #include "view/rebar_tools.h"
@@ -35,7 +36,7 @@ namespace {
 NullMessages quiet;
 
 void mesh(SectionModel& m) {
-    m.MESH_SIZE_TEXT = "100";
+    m.document.MESH_SIZE_TEXT = "100";
     FIBER_SECTION_MESH(m, quiet);
 }
 
@@ -47,13 +48,13 @@ SectionModel sectionA() {
 }
 
 std::vector<double> pmCurve(SectionModel& m) {
-    m.STRAIN_LIMIT_MODE = 1;
+    m.results.STRAIN_LIMIT_MODE = 1;
     RUN_PM_CURVE_ANALYSIS(m, 0, quiet);
-    return m.PM_P;
+    return m.results.PM_P;
 }
 
 void selectAll(SectionModel& m) {
-    for (int i = 1; i <= m.NBAR; ++i) SELECT_BAR(m, i);
+    for (int i = 1; i <= m.document.NBAR; ++i) SELECT_BAR(m, i);
 }
 
 struct Change {
@@ -122,25 +123,26 @@ std::vector<Change> changes() {
          },
          true},
         {"single bar", [](SectionModel& m) { ADD_SINGLE_REBAR(m, 0, 0, 25); }, true},
-        {"concrete grade", [](SectionModel& m) { m.USE_CONC = 8; }, false},
+        {"concrete grade", [](SectionModel& m) { m.document.USE_CONC = 8; }, false},
         {"rebar grade",
          [](SectionModel& m) {
-             m.STEEL_MAT[3].FY = 400;  // the default steel grades are all alike
-             m.USE_REBAR = 2;
+             m.document.STEEL_MAT[3].FY = 400;  // the default steel grades are all alike
+             m.document.USE_REBAR = 2;
          },
          false},
         {"material",
          [](SectionModel& m) {
-             MaterialBoxes b = materialBoxes(m, MaterialTable::CoreConcrete, m.USE_CONC + 1);
+             MaterialBoxes b =
+                 materialBoxes(m, MaterialTable::CoreConcrete, m.document.USE_CONC + 1);
              b.Edit2 = "60";
-             modifyMaterial(m, MaterialTable::CoreConcrete, m.USE_CONC + 1, b);
+             modifyMaterial(m, MaterialTable::CoreConcrete, m.document.USE_CONC + 1, b);
          },
          false},
         {"steel material",
          [](SectionModel& m) {
-             MaterialBoxes b = materialBoxes(m, MaterialTable::Steel, m.USE_REBAR + 1);
+             MaterialBoxes b = materialBoxes(m, MaterialTable::Steel, m.document.USE_REBAR + 1);
              b.Edit3 = "0.5";
-             modifyMaterial(m, MaterialTable::Steel, m.USE_REBAR + 1, b);
+             modifyMaterial(m, MaterialTable::Steel, m.document.USE_REBAR + 1, b);
          },
          false},
     };
@@ -152,34 +154,34 @@ TEST(SectionState, MeshStampFollowsWhatTheMeshWasMadeFrom) {
     EXPECT_EQ(meshState(m), MeshState::None);
     m = sectionA();
     EXPECT_EQ(meshState(m), MeshState::Current);
-    const MeshStamp first = m.MESH_STAMP;
+    const MeshStamp first = m.mesh.MESH_STAMP;
     EXPECT_NE(first.serial, 0u);
 
     // Grades of kinds the section does not have, and a copy of the section, leave it current.
-    m.USE_STEEL = 3;
+    m.document.USE_STEEL = 3;
     EXPECT_EQ(meshState(m), MeshState::Current);
     SectionModel copy = m;
     EXPECT_EQ(meshState(copy), MeshState::Current);
     // -0 and 0 are the same corner.
-    m.CONC_PT[0].X = m.CONC_PT[0].X == 0 ? -0.0 : m.CONC_PT[0].X;
+    m.document.CONC_PT[0].X = m.document.CONC_PT[0].X == 0 ? -0.0 : m.document.CONC_PT[0].X;
     EXPECT_EQ(meshState(m), MeshState::Current);
 
-    m.BAR[1].DB = 26;
+    m.document.BAR[1].DB = 26;
     EXPECT_EQ(meshState(m), MeshState::GeometryChanged);
-    m.BAR[1].DB = 25;
-    m.USE_COVER = 5;
+    m.document.BAR[1].DB = 25;
+    m.document.USE_COVER = 5;
     EXPECT_EQ(meshState(m), MeshState::MaterialsChanged);
-    m.USE_COVER = 0;
-    m.COVER_MAT[1].FC += 1;
+    m.document.USE_COVER = 0;
+    m.document.COVER_MAT[1].FC += 1;
     EXPECT_EQ(meshState(m), MeshState::MaterialsChanged);
 
     // Meshing again gives a new serial even for the same section.
     mesh(m);
     EXPECT_EQ(meshState(m), MeshState::Current);
-    EXPECT_NE(m.MESH_STAMP.serial, first.serial);
+    EXPECT_NE(m.mesh.MESH_STAMP.serial, first.serial);
 
     // Fibres the mesh command did not make are not taken for the section's.
-    m.MESH_STAMP = {};
+    m.mesh.MESH_STAMP = {};
     EXPECT_EQ(meshState(m), MeshState::GeometryChanged);
     CLEAR_MESH(m);
     EXPECT_EQ(meshState(m), MeshState::None);
@@ -187,7 +189,7 @@ TEST(SectionState, MeshStampFollowsWhatTheMeshWasMadeFrom) {
 
 TEST(SectionState, EveryAnalysisRefusesAStaleMesh) {
     SectionModel m = sectionA();
-    m.BAR[1].X += 5;
+    m.document.BAR[1].X += 5;
     const std::string expected =
         "The section has changed since it was meshed: mesh the section first.";
     auto refuses = [&](const char* name, const std::function<void()>& run) {
@@ -208,8 +210,8 @@ TEST(SectionState, EveryAnalysisRefusesAStaleMesh) {
     IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
     refuses("check", [&] { CHECK_MEMBER(m, 0, 0, 0, quiet, none); });
 
-    m.BAR[1].X -= 5;
-    m.USE_CONC = 10;
+    m.document.BAR[1].X -= 5;
+    m.document.USE_CONC = 10;
     try {
         RUN_PM_CURVE_ANALYSIS(m, 0, quiet);
         ADD_FAILURE() << "ran with the old grade";
@@ -233,11 +235,11 @@ TEST(SectionState, SectionBAfterMeshingAGivesBOrARefusal) {
 
         const SectionSync s = SYNC_SECTION_STATE(m);
         EXPECT_TRUE(s.resultsCleared);
-        EXPECT_TRUE(m.PM_P.empty());
+        EXPECT_TRUE(m.results.PM_P.empty());
         if (c.geometry) {
             EXPECT_EQ(meshState(m), MeshState::None);
-            EXPECT_EQ(m.NFIB, 0);
-            EXPECT_EQ(m.PROPERTIES_TEXT.Edit2, "");
+            EXPECT_EQ(m.mesh.NFIB, 0);
+            EXPECT_EQ(sectionPropertiesText(m.mesh).sectionArea, "");
             EXPECT_THROW(pmCurve(m), InputError);
             continue;
         }
@@ -256,7 +258,7 @@ TEST(SectionState, SyncKeepsACurrentMeshAndItsResults) {
     const std::vector<double> curve = pmCurve(m);
     const SectionSync s = SYNC_SECTION_STATE(m);
     EXPECT_FALSE(s.changed());
-    EXPECT_EQ(m.PM_P, curve);
+    EXPECT_EQ(m.results.PM_P, curve);
 }
 
 TEST(SectionState, SyncClearsLoadFractionsAndKeepsTheBarSelection) {
@@ -265,22 +267,22 @@ TEST(SectionState, SyncClearsLoadFractionsAndKeepsTheBarSelection) {
     SYNC_SECTION_STATE(m);
     NullProgress none;
     CHECK_MEMBER(m, 0, 0, 0, quiet, none);
-    ASSERT_NE(m.CRITICAL_COMB, 0);
+    ASSERT_NE(m.results.CRITICAL_COMB, 0);
     SELECT_BAR(m, 2);
     ADD_SINGLE_REBAR(m, 0, 0, 16);
     const SectionSync s = SYNC_SECTION_STATE(m);
     EXPECT_TRUE(s.meshCleared);
-    EXPECT_EQ(m.CRITICAL_COMB, 0);
-    for (int i = 1; i <= m.NFORCE; ++i)
-        EXPECT_EQ(m.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION, 0);
-    EXPECT_EQ(m.NFORCE, 42);
-    EXPECT_EQ(m.NSEL_BAR, 1);  // the selection names bars, which are still there
+    EXPECT_EQ(m.results.CRITICAL_COMB, 0);
+    for (int i = 1; i <= m.document.NFORCE; ++i)
+        EXPECT_EQ(m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION, 0);
+    EXPECT_EQ(m.document.NFORCE, 42);
+    EXPECT_EQ(m.view.NSEL_BAR, 1);  // the selection names bars, which are still there
 }
 
 TEST(SectionState, AMissingGradeClearsTheMeshInsteadOfRefreshing) {
     SectionModel m = sectionA();
-    m.NCONCMAT = 3;  // as a file carrying fewer grades
-    m.USE_CONC = 5;
+    m.document.NCONCMAT = 3;  // as a file carrying fewer grades
+    m.document.USE_CONC = 5;
     const SectionSync s = SYNC_SECTION_STATE(m);
     EXPECT_FALSE(s.materialsRefreshed);
     EXPECT_TRUE(s.meshCleared);

@@ -21,8 +21,8 @@ using namespace qav::testing;
 
 namespace {
 MeshSummary mesh(SectionModel& m, const std::string& size, bool steelGrid) {
-    m.MESH_SIZE_TEXT = size;
-    m.STEEL_GRID = steelGrid;
+    m.document.MESH_SIZE_TEXT = size;
+    m.settings.STEEL_GRID = steelGrid;
     NullMessages none;
     return FIBER_SECTION_MESH(m, none);
 }
@@ -37,9 +37,9 @@ SectionModel plate() {
 // Distinct heights of the fibres' points away from the plate's ends, to 1e-6 mm.
 int fibreRows(const SectionModel& m) {
     std::vector<double> ys;
-    for (int i = 1; i <= m.NFIB; ++i) {
-        if (std::fabs(m.FIB[static_cast<std::size_t>(i)].X) > 200) continue;
-        const double y = m.FIB[static_cast<std::size_t>(i)].Y;
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        if (std::fabs(m.mesh.FIB[static_cast<std::size_t>(i)].X) > 200) continue;
+        const double y = m.mesh.FIB[static_cast<std::size_t>(i)].Y;
         bool seen = false;
         for (double o : ys) seen = seen || std::fabs(o - y) < 1e-6;
         if (!seen) ys.push_back(y);
@@ -50,8 +50,8 @@ int fibreRows(const SectionModel& m) {
 // The fibres' axial force under the plane eps = a + b y (compression positive).
 double fibreForce(const SectionModel& m, double a, double b) {
     double n = 0;
-    for (int i = 1; i <= m.NFIB; ++i) {
-        const TFIB& f = m.FIB[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.mesh.NFIB; ++i) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(i)];
         double s = 0;
         STEEL01(STEEL_LAW_MODULUS, f.FY1, a + b * f.Y, s);
         n += s * f.AREA;
@@ -70,23 +70,23 @@ TEST(SteelGrid, PlateGetsFibresThroughItsThickness) {
     // On: grid nodes inside, each kept at least 0.8 h from the plate's side nodes.
     EXPECT_GT(b.NMESH_NODE, b.NSLINE_NODE + b.NKEY_NODE);
     EXPECT_GE(fibreRows(on), 6);
-    for (int i = 1; i <= on.NMESH_NODE; ++i) {
-        const TNODE& n = on.MESH_NODE[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= on.mesh.NMESH_NODE; ++i) {
+        const TNODE& n = on.mesh.MESH_NODE[static_cast<std::size_t>(i)];
         EXPECT_LE(std::fabs(n.PX), 250 + 1e-9);
         EXPECT_LE(std::fabs(n.PY), 25 + 1e-9);
     }
-    for (int i = 1; i <= on.NGRID_NODE; ++i) {
-        const TNODE& g = on.GRID_NODE[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= on.mesh.NGRID_NODE; ++i) {
+        const TNODE& g = on.mesh.GRID_NODE[static_cast<std::size_t>(i)];
         if (!g.USED) continue;
-        for (int k = 1; k <= on.NSLINE_NODE; ++k) {
-            const TNODE& s = on.SLINE_NODE[static_cast<std::size_t>(k)];
+        for (int k = 1; k <= on.mesh.NSLINE_NODE; ++k) {
+            const TNODE& s = on.mesh.SLINE_NODE[static_cast<std::size_t>(k)];
             EXPECT_GT(std::hypot(s.PX - g.PX, s.PY - g.PY), 8) << "grid node " << i;
         }
     }
     // Same steel, same area, either way.
     EXPECT_NEAR(a.fibres[FIB_STEEL].area, 25000, 1e-6);
     EXPECT_NEAR(b.fibres[FIB_STEEL].area, 25000, 1e-6);
-    EXPECT_NEAR(off.STEEL_AREA, on.STEEL_AREA, 1e-6);
+    EXPECT_NEAR(off.mesh.STEEL_AREA, on.mesh.STEEL_AREA, 1e-6);
 }
 
 TEST(SteelGrid, SeveralPlatesEachGetNodesAndTheGapNone) {
@@ -97,8 +97,8 @@ TEST(SteelGrid, SeveralPlatesEachGetNodesAndTheGapNone) {
     addSteel(m, polygon({{300, -60}, {360, -60}, {330, 60}}));
     mesh(m, "10", true);
     int top = 0, bottom = 0, triangle = 0;
-    for (int i = 1; i <= m.NGRID_NODE; ++i) {
-        const TNODE& g = m.GRID_NODE[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.mesh.NGRID_NODE; ++i) {
+        const TNODE& g = m.mesh.GRID_NODE[static_cast<std::size_t>(i)];
         if (!g.USED) continue;
         const bool inFlange = std::fabs(g.PX) < 100 && std::fabs(std::fabs(g.PY) - 100) < 25;
         const bool inTriangle = g.PX > 300 && g.PX < 360 && g.PY > -60 && g.PY < 60;
@@ -117,7 +117,7 @@ TEST(SteelGrid, PartlyYieldedPlateForceConvergesToTheExactOne) {
     // y = -14.3, elastic between, where the stresses cancel. Exactly N = fy x 500 x (17.3 - 10.7).
     SectionModel m = plate();
     mesh(m, "50", false);
-    const double fy = m.FIB[1].FY1, ey = fy / STEEL_LAW_MODULUS;
+    const double fy = m.mesh.FIB[1].FY1, ey = fy / STEEL_LAW_MODULUS;
     const double exact = fy * 500 * 6.6;
     auto error = [&](const std::string& size, bool steelGrid) {
         mesh(m, size, steelGrid);
@@ -142,14 +142,16 @@ TEST(SteelGrid, SectionWithConcreteIgnoresIt) {
     addSteel(on, iSection(200, 300, 20, 15));
     const MeshSummary a = mesh(off, "25", false);
     const MeshSummary b = mesh(on, "25", true);
-    ASSERT_EQ(off.NFIB, on.NFIB);
-    for (int i = 1; i <= off.NFIB; ++i) {
-        EXPECT_EQ(off.FIB[static_cast<std::size_t>(i)].X, on.FIB[static_cast<std::size_t>(i)].X);
-        EXPECT_EQ(off.FIB[static_cast<std::size_t>(i)].Y, on.FIB[static_cast<std::size_t>(i)].Y);
+    ASSERT_EQ(off.mesh.NFIB, on.mesh.NFIB);
+    for (int i = 1; i <= off.mesh.NFIB; ++i) {
+        EXPECT_EQ(off.mesh.FIB[static_cast<std::size_t>(i)].X,
+                  on.mesh.FIB[static_cast<std::size_t>(i)].X);
+        EXPECT_EQ(off.mesh.FIB[static_cast<std::size_t>(i)].Y,
+                  on.mesh.FIB[static_cast<std::size_t>(i)].Y);
     }
     EXPECT_EQ(a.NMESH_NODE, b.NMESH_NODE);
     // Toggling it changes nothing such a mesh was made from.
-    on.STEEL_GRID = false;
+    on.settings.STEEL_GRID = false;
     EXPECT_EQ(meshState(on), MeshState::Current);
 }
 
@@ -158,7 +160,7 @@ TEST(SteelGrid, TogglingMakesAnExistingMeshStale) {
         SectionModel m = plate();
         mesh(m, "25", first);
         EXPECT_EQ(meshState(m), MeshState::Current);
-        m.STEEL_GRID = !first;
+        m.settings.STEEL_GRID = !first;
         EXPECT_EQ(meshState(m), MeshState::OptionsChanged) << first;
         try {
             requireCurrentMesh(m);
@@ -169,17 +171,17 @@ TEST(SteelGrid, TogglingMakesAnExistingMeshStale) {
                       "section first.");
         }
         // Back as it was: the mesh describes the section again.
-        m.STEEL_GRID = first;
+        m.settings.STEEL_GRID = first;
         EXPECT_EQ(meshState(m), MeshState::Current);
         // The application's sync empties the mesh and the results of the other setting.
-        m.STEEL_GRID = !first;
-        m.PM_P = {1, 2, 3};  // results of an analysis of that mesh
-        m.RESULTS_STAMP = m.MESH_STAMP;
+        m.settings.STEEL_GRID = !first;
+        m.results.PM_P = {1, 2, 3};  // results of an analysis of that mesh
+        m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
         const SectionSync s = SYNC_SECTION_STATE(m);
         EXPECT_TRUE(s.meshCleared);
         EXPECT_TRUE(s.resultsCleared);
-        EXPECT_EQ(m.NFIB, 0);
-        EXPECT_TRUE(m.PM_P.empty());
+        EXPECT_EQ(m.mesh.NFIB, 0);
+        EXPECT_TRUE(m.results.PM_P.empty());
         mesh(m, "25", !first);
         EXPECT_EQ(meshState(m), MeshState::Current);
     }
@@ -196,5 +198,5 @@ TEST(SteelGrid, SectionFileDoesNotCarryIt) {
     EXPECT_EQ(a, b);
     SectionModel back;
     LOAD_QAV_SEC_DATA(back, b);
-    EXPECT_FALSE(back.STEEL_GRID);
+    EXPECT_FALSE(back.settings.STEEL_GRID);
 }

@@ -45,8 +45,8 @@ void refreshGeometry(SectionModel& m) {
 
 SectionModel rectangularColumn(double B, double H, double d1, int nx, int ny, double db) {
     SectionModel m;
-    setOutline(m.CONC_PT, m.NCONC_PT, rectangleCorners(B, H));
-    setOutline(m.COVER_PT, m.NCOVER_PT,
+    setOutline(m.document.CONC_PT, m.document.NCONC_PT, rectangleCorners(B, H));
+    setOutline(m.document.COVER_PT, m.document.NCOVER_PT,
                {{-B / 2 + d1, -H / 2 + d1},
                 {0, -H / 2 + d1},
                 {B / 2 - d1, -H / 2 + d1},
@@ -82,8 +82,8 @@ SectionModel circularColumn(double D, double d1, int n, double db) {
     for (int k = 0; k < 24; ++k)
         cover.push_back({(D / 2 - d1) * std::cos(radians(15.0 * k)),
                          (D / 2 - d1) * std::sin(radians(15.0 * k))});
-    setOutline(m.CONC_PT, m.NCONC_PT, outline);
-    setOutline(m.COVER_PT, m.NCOVER_PT, cover);
+    setOutline(m.document.CONC_PT, m.document.NCONC_PT, outline);
+    setOutline(m.document.COVER_PT, m.document.NCOVER_PT, cover);
     for (int i = 1; i <= n; ++i) {
         const double a = radians(360.0 / n * i), rho = (D - 2 * d1) / 2;
         ADD_SINGLE_REBAR(m, rho * std::cos(a), rho * std::sin(a), db);
@@ -94,8 +94,8 @@ SectionModel circularColumn(double D, double d1, int n, double db) {
 
 SectionModel compositeRectangle(double B, double H, double c) {
     SectionModel m;
-    setOutline(m.CONC_PT, m.NCONC_PT, rectangleCorners(B, H));
-    setOutline(m.COVER_PT, m.NCOVER_PT, rectangleCorners(B - 2 * c, H - 2 * c));
+    setOutline(m.document.CONC_PT, m.document.NCONC_PT, rectangleCorners(B, H));
+    setOutline(m.document.COVER_PT, m.document.NCOVER_PT, rectangleCorners(B - 2 * c, H - 2 * c));
     refreshGeometry(m);
     return m;
 }
@@ -136,16 +136,16 @@ TPOLYSHAPE rectangle(double W, double D, double x, double y) {
 }
 
 void addSteel(SectionModel& m, const TPOLYSHAPE& p) {
-    ++m.NSTEEL_SEC;
-    resizeTable(m.STEEL_SEC, m.NSTEEL_SEC + 1);
-    m.STEEL_SEC[static_cast<std::size_t>(m.NSTEEL_SEC)] = p;
+    ++m.document.NSTEEL_SEC;
+    resizeTable(m.document.STEEL_SEC, m.document.NSTEEL_SEC + 1);
+    m.document.STEEL_SEC[static_cast<std::size_t>(m.document.NSTEEL_SEC)] = p;
     refreshGeometry(m);
 }
 
 void addOpening(SectionModel& m, const TPOLYSHAPE& p) {
-    ++m.NOPEN_SEC;
-    resizeTable(m.OPEN_SEC, m.NOPEN_SEC + 1);
-    m.OPEN_SEC[static_cast<std::size_t>(m.NOPEN_SEC)] = p;
+    ++m.document.NOPEN_SEC;
+    resizeTable(m.document.OPEN_SEC, m.document.NOPEN_SEC + 1);
+    m.document.OPEN_SEC[static_cast<std::size_t>(m.document.NOPEN_SEC)] = p;
     refreshGeometry(m);
 }
 

@@ -88,23 +88,23 @@ TEST(AcceptedValues, WriterRefusesWhatTheReaderWouldAndKeepsTheOldFile) {
         (std::filesystem::temp_directory_path() / "qavsec_refused_save.sec").string();
     saveSectionFile(m, path);
     const std::string before = readTextFile(path);
-    const std::vector<std::string> textBefore = m.SECTION_TEXT;
+    const std::vector<std::string> textBefore = m.document.SECTION_TEXT;
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<std::function<void(SectionModel&)>> damage = {
-        [&](SectionModel& s) { s.BAR[3].DB = inf; },
-        [&](SectionModel& s) { s.BAR[2].DB = -10; },
-        [&](SectionModel& s) { s.CONC_PT[1].X = nan; },
-        [&](SectionModel& s) { s.COVER_PT[2].Y = 2 * MAX_LENGTH_MM; },
-        [&](SectionModel& s) { s.CONC_MAT[1].FC = nan; },
+        [&](SectionModel& s) { s.document.BAR[3].DB = inf; },
+        [&](SectionModel& s) { s.document.BAR[2].DB = -10; },
+        [&](SectionModel& s) { s.document.CONC_PT[1].X = nan; },
+        [&](SectionModel& s) { s.document.COVER_PT[2].Y = 2 * MAX_LENGTH_MM; },
+        [&](SectionModel& s) { s.document.CONC_MAT[1].FC = nan; },
     };
     for (std::size_t k = 0; k < damage.size(); ++k) {
         SectionModel bad = m;
         damage[k](bad);
         EXPECT_THROW(saveSectionFile(bad, path), InputError) << "case " << k;
         EXPECT_EQ(readTextFile(path), before) << "case " << k;
-        EXPECT_EQ(bad.SECTION_TEXT, textBefore) << "case " << k;
+        EXPECT_EQ(bad.document.SECTION_TEXT, textBefore) << "case " << k;
     }
     std::filesystem::remove(path);
 }
@@ -132,14 +132,14 @@ TEST(AcceptedValues, LongLinesKeepOnlyTheFieldsARecordUses) {
     EXPECT_EQ(getstr(commas).size(), commas.size() + 2) << "without a limit every field is kept";
     SectionModel m;
     LOAD_QAV_SEC_DATA(m, {"GEN START", "MESH_SIZE,50" + commas, "GEN END"});
-    EXPECT_EQ(m.MESH_SIZE_TEXT, "50");
+    EXPECT_EQ(m.document.MESH_SIZE_TEXT, "50");
 }
 
 TEST(AcceptedValues, ListingsRefuseASectionWithANonFiniteValue) {
     SectionModel m;
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
     EXPECT_NO_THROW(requireFiniteSection(m));
-    m.BAR[4].X = std::numeric_limits<double>::infinity();
+    m.document.BAR[4].X = std::numeric_limits<double>::infinity();
     try {
         requireFiniteSection(m);
         ADD_FAILURE() << "an infinite bar coordinate passed";
@@ -187,9 +187,9 @@ TEST(AcceptedValues, SelectedGradesAreHeldToTheMaterialDialogsRules) {
     SectionModel r;
     EXPECT_THROW(LOAD_QAV_SEC_DATA(r, withLine("STEELMAT,1,", "STEELMAT,1,STEEL1,200000,500,2")),
                  InputError);
-    EXPECT_EQ(r.STEEL_MAT[1].RF, 0.87) << "the refused record never entered the model";
+    EXPECT_EQ(r.document.STEEL_MAT[1].RF, 0.87) << "the refused record never entered the model";
     // A selected grade the file does not carry is held to the same rules.
     SectionModel m;
-    m.STEEL_MAT[2].RF = 2;
+    m.document.STEEL_MAT[2].RF = 2;
     EXPECT_THROW(LOAD_QAV_SEC_DATA(m, {"GEN START", "USE_STEEL,1", "GEN END"}), InputError);
 }

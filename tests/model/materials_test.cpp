@@ -27,19 +27,19 @@ TEST(Materials, DefaultGradesFollowTheGradeFormulas) {
         {17, "C100", 31460.78, 44.6667, 0.002840, 0.003121},
     };
     for (const Row& r : rows) {
-        const TMAT& c = m.CONC_MAT[static_cast<std::size_t>(r.index)];
+        const TMAT& c = m.document.CONC_MAT[static_cast<std::size_t>(r.index)];
         EXPECT_EQ(c.NAME, r.name);
         EXPECT_NEAR(c.EC, r.ec, 0.005) << r.name;
         EXPECT_NEAR(c.FC, r.fc, 0.00005) << r.name;
         EXPECT_NEAR(c.EPS_0, r.eps0, 0.0000005) << r.name;
         EXPECT_NEAR(c.EPS_CU, r.epscu, 0.0000005) << r.name;
     }
-    EXPECT_EQ(m.CONC_MAT[9].EPS_CU, 0.0035);
-    EXPECT_EQ(m.CONC_MAT[10].EPS_CU, 0.0035 - 6e-5 * std::sqrt(5.0));
-    EXPECT_EQ(m.CONC_MAT.size(), 18u);
+    EXPECT_EQ(m.document.CONC_MAT[9].EPS_CU, 0.0035);
+    EXPECT_EQ(m.document.CONC_MAT[10].EPS_CU, 0.0035 - 6e-5 * std::sqrt(5.0));
+    EXPECT_EQ(m.document.CONC_MAT.size(), 18u);
     for (int i = 1; i <= 17; ++i) {
-        const TMAT& c = m.CONC_MAT[static_cast<std::size_t>(i)];
-        const TMAT& v = m.COVER_MAT[static_cast<std::size_t>(i)];
+        const TMAT& c = m.document.CONC_MAT[static_cast<std::size_t>(i)];
+        const TMAT& v = m.document.COVER_MAT[static_cast<std::size_t>(i)];
         EXPECT_EQ(v.NAME, c.NAME + "_Cover");
         EXPECT_EQ(v.EC, c.EC);
         EXPECT_EQ(v.FC, c.FC);
@@ -48,7 +48,7 @@ TEST(Materials, DefaultGradesFollowTheGradeFormulas) {
         EXPECT_EQ(v.FCU, c.FCU);
     }
     for (int i = 1; i <= 5; ++i) {
-        const TMAT& s = m.STEEL_MAT[static_cast<std::size_t>(i)];
+        const TMAT& s = m.document.STEEL_MAT[static_cast<std::size_t>(i)];
         EXPECT_EQ(s.NAME, "STEEL" + std::to_string(i));
         EXPECT_EQ(s.ES, 200000.0);
         EXPECT_EQ(s.FY, 500.0);
@@ -72,7 +72,7 @@ TEST(Materials, DialogShowsAndModifiesGrades) {
     s.Edit3 = "460";
     s.Edit5 = "0.9";
     EXPECT_EQ(modifyMaterial(m, MaterialTable::Steel, 2, s), "414.000");
-    EXPECT_DOUBLE_EQ(m.STEEL_MAT[2].FY1, 414.0);
+    EXPECT_DOUBLE_EQ(m.document.STEEL_MAT[2].FY1, 414.0);
 
     // A bad box stops the click there; the fields stored before it keep their values.
     MaterialBoxes v = materialBoxes(m, MaterialTable::CoverConcrete, 3);
@@ -80,10 +80,10 @@ TEST(Materials, DialogShowsAndModifiesGrades) {
     v.Edit3 = "12";
     v.Edit4 = "abc";
     EXPECT_THROW(modifyMaterial(m, MaterialTable::CoverConcrete, 3, v), ConversionError);
-    EXPECT_EQ(m.COVER_MAT[3].EC, 30000.0);
-    EXPECT_EQ(m.COVER_MAT[3].FC, 12.0);
-    EXPECT_EQ(m.COVER_MAT[3].EPS_0, m.CONC_MAT[3].EPS_0);
-    EXPECT_EQ(m.COVER_MAT[3].NAME, "C30_Cover");
+    EXPECT_EQ(m.document.COVER_MAT[3].EC, 30000.0);
+    EXPECT_EQ(m.document.COVER_MAT[3].FC, 12.0);
+    EXPECT_EQ(m.document.COVER_MAT[3].EPS_0, m.document.CONC_MAT[3].EPS_0);
+    EXPECT_EQ(m.document.COVER_MAT[3].NAME, "C30_Cover");
 }
 
 TEST(Materials, ModifyRefusesValuesWithoutPhysicalSenseNamingTheBox) {
@@ -133,22 +133,23 @@ TEST(Materials, ModifyRefusesValuesWithoutPhysicalSenseNamingTheBox) {
     SectionModel m;
     MaterialBoxes s = materialBoxes(m, MaterialTable::Steel, 1);
     s.Edit5 = "1";
-    EXPECT_EQ(modifyMaterial(m, MaterialTable::Steel, 1, s), Format("%0.3F", {m.STEEL_MAT[1].FY}));
+    EXPECT_EQ(modifyMaterial(m, MaterialTable::Steel, 1, s),
+              Format("%0.3F", {m.document.STEEL_MAT[1].FY}));
 }
 
 TEST(Materials, AnUnusedSteelModulusIsSaidOnceForEachGradeInUse) {
     EXPECT_EQ(STEEL_LAW_ES, STEEL_LAW_MODULUS);
     SectionModel m;
-    m.STEEL_MAT[1].ES = 210000;
+    m.document.STEEL_MAT[1].ES = 210000;
     EXPECT_TRUE(materialWarnings(m).empty()) << "no bars and no steel: the grade is not used";
-    m.NBAR = 4;
-    m.NSTEEL_SEC = 1;
+    m.document.NBAR = 4;
+    m.document.NSTEEL_SEC = 1;
     const std::string note =
         "ES of STEEL1 (210000) is not used: the steel law takes Es = 200000 N/mm\u00b2.";
     EXPECT_EQ(materialWarnings(m), std::vector<std::string>{note})
         << "bars and steel share the grade";
-    m.USE_STEEL = 1;
-    m.STEEL_MAT[2].ES = 190000.5;
+    m.document.USE_STEEL = 1;
+    m.document.STEEL_MAT[2].ES = 190000.5;
     EXPECT_EQ(materialWarnings(m).size(), 2u) << "one for each grade in use";
 
     // The command line says it once per run, whichever command meshes.

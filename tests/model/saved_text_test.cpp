@@ -14,13 +14,13 @@ using namespace qav;
 namespace {
 SectionModel column() {
     SectionModel m;
-    m.NCONC_PT = 4;
-    m.CONC_PT = {{-200, -300}, {200, -300}, {200, 300}, {-200, 300}, {-200, -300}};
+    m.document.NCONC_PT = 4;
+    m.document.CONC_PT = {{-200, -300}, {200, -300}, {200, 300}, {-200, 300}, {-200, -300}};
     ADD_SINGLE_REBAR(m, -150, -250, 25);
     ADD_SINGLE_REBAR(m, 150, 250, 25);
-    m.FORCE.resize(2);
-    m.NFORCE = 1;
-    m.FORCE[1] = {-1000, 50, 20, "C1", 0};
+    m.document.FORCE.resize(2);
+    m.document.NFORCE = 1;
+    m.document.FORCE[1] = {-1000, 50, 20, "C1", 0};
     return m;
 }
 }  // namespace
@@ -31,15 +31,15 @@ TEST(SavedText, EveryKindOfEditThatTheFileHoldsCounts) {
         std::function<void(SectionModel&)> edit;
     };
     const Case cases[] = {
-        {"outline point", [](SectionModel& m) { m.CONC_PT[2].X = 210; }},
+        {"outline point", [](SectionModel& m) { m.document.CONC_PT[2].X = 210; }},
         {"new bar", [](SectionModel& m) { ADD_SINGLE_REBAR(m, 0, 0, 16); }},
-        {"bar diameter", [](SectionModel& m) { m.BAR[1].DB = 32; }},
-        {"concrete material", [](SectionModel& m) { m.CONC_MAT[1].FC += 1; }},
-        {"steel material", [](SectionModel& m) { m.STEEL_MAT[1].FY += 1; }},
-        {"grade selection", [](SectionModel& m) { m.USE_CONC = 3; }},
-        {"mesh size box", [](SectionModel& m) { m.MESH_SIZE_TEXT = "50"; }},
-        {"load combination", [](SectionModel& m) { m.FORCE[1].MX = 51; }},
-        {"combination name", [](SectionModel& m) { m.FORCE[1].COMB_NAME = "C2"; }},
+        {"bar diameter", [](SectionModel& m) { m.document.BAR[1].DB = 32; }},
+        {"concrete material", [](SectionModel& m) { m.document.CONC_MAT[1].FC += 1; }},
+        {"steel material", [](SectionModel& m) { m.document.STEEL_MAT[1].FY += 1; }},
+        {"grade selection", [](SectionModel& m) { m.document.USE_CONC = 3; }},
+        {"mesh size box", [](SectionModel& m) { m.document.MESH_SIZE_TEXT = "50"; }},
+        {"load combination", [](SectionModel& m) { m.document.FORCE[1].MX = 51; }},
+        {"combination name", [](SectionModel& m) { m.document.FORCE[1].COMB_NAME = "C2"; }},
     };
     for (const Case& c : cases) {
         SectionModel m = column();
@@ -58,16 +58,16 @@ TEST(SavedText, WhatTheFileDoesNotHoldIsNoChange) {
     SavedText saved;
     saved.markSaved(m);
     // The view, the selection, the analysis settings and the results are not in the file.
-    m.VIEW_SCALE *= 1.1;
-    m.VIEW_DX += 5;
-    m.NSEL_BAR = 1;
-    m.SEL_BAR[1] = 1;
-    m.NPM = 12;
-    m.PM_P = {1, 2, 3};
-    m.FORCE[1].LOAD_FRACTION = 0.7;
+    m.view.VIEW_SCALE *= 1.1;
+    m.view.VIEW_DX += 5;
+    m.view.NSEL_BAR = 1;
+    m.view.SEL_BAR[1] = 1;
+    m.settings.NPM = 12;
+    m.results.PM_P = {1, 2, 3};
+    m.document.FORCE[1].LOAD_FRACTION = 0.7;
     MessageLog log;
     FIBER_SECTION_MESH(m, log);
-    ASSERT_GT(m.NFIB, 0);
+    ASSERT_GT(m.mesh.NFIB, 0);
     EXPECT_FALSE(saved.differs(m));
 }
 
@@ -75,8 +75,8 @@ TEST(SavedText, AnEditUndoneByHandIsNoChange) {
     SectionModel m = column();
     SavedText saved;
     saved.markSaved(m);
-    m.BAR[1].DB = 32;
+    m.document.BAR[1].DB = 32;
     EXPECT_TRUE(saved.differs(m));
-    m.BAR[1].DB = 25;
+    m.document.BAR[1].DB = 25;
     EXPECT_FALSE(saved.differs(m));
 }

@@ -17,8 +17,8 @@ namespace {
 
 SectionModel fourBarSection() {
     SectionModel m;
-    m.NCONC_PT = 4;
-    m.CONC_PT = {{-200, -300}, {200, -300}, {200, 300}, {-200, 300}, {-200, -300}};
+    m.document.NCONC_PT = 4;
+    m.document.CONC_PT = {{-200, -300}, {200, -300}, {200, 300}, {-200, 300}, {-200, -300}};
     for (double x : {-150.0, 150.0})
         for (double y : {-250.0, 250.0}) ADD_SINGLE_REBAR(m, x, y, 25);
     return m;
@@ -71,9 +71,9 @@ TEST(SectionFile, WritesTheBlocksInOrder) {
     EXPECT_EQ(steel[2], "STEELMAT,1,STEEL1,200000.00000,500.00000,0.87000");
     EXPECT_EQ(lines.back(), "STEEL MAT END");
 
-    resizeTable(m.FORCE, 2);
-    m.NFORCE = 1;
-    m.FORCE[1] = {1000, 2000, 0, "C1", 0.5};
+    resizeTable(m.document.FORCE, 2);
+    m.document.NFORCE = 1;
+    m.document.FORCE[1] = {1000, 2000, 0, "C1", 0.5};
     SAVE_QAV_SEC_DATA(m, lines);
     const auto loads = block(lines, "CHECKLOADING");
     ASSERT_EQ(loads.size(), 4u);
@@ -82,42 +82,42 @@ TEST(SectionFile, WritesTheBlocksInOrder) {
 
 TEST(SectionFile, RoundTripKeepsGeometryAndMaterialsToFiveDecimals) {
     SectionModel a = fourBarSection();
-    a.NCOVER_PT = 3;
-    a.COVER_PT = {{0, 0}, {10.123456, 0}, {0, 10}, {0, 0}};
-    a.NSTEEL_SEC = 2;
-    a.STEEL_SEC.resize(3);
-    a.STEEL_SEC[1].NPOINT = 3;
-    a.STEEL_SEC[1].PT = {{0, 0}, {50, 0}, {0, 50}, {0, 0}};
-    a.STEEL_SEC[2].NPOINT = 3;
-    a.STEEL_SEC[2].PT = {{0, 0}, {-50, 0}, {0, -50}, {0, 0}};
-    a.NOPEN_SEC = 1;
-    a.OPEN_SEC.resize(2);
-    a.OPEN_SEC[1].NPOINT = 3;
-    a.OPEN_SEC[1].PT = {{1, 1}, {2, 1}, {1, 2}, {1, 1}};
-    a.USE_CONC = 3;
-    a.USE_STEEL = 4;
-    a.MESH_SIZE_TEXT = "50";
-    a.CONC_MAT[2].EC = 12345.678901;
-    a.STEEL_MAT[3].FY1 = 1;  // not stored
+    a.document.NCOVER_PT = 3;
+    a.document.COVER_PT = {{0, 0}, {10.123456, 0}, {0, 10}, {0, 0}};
+    a.document.NSTEEL_SEC = 2;
+    a.document.STEEL_SEC.resize(3);
+    a.document.STEEL_SEC[1].NPOINT = 3;
+    a.document.STEEL_SEC[1].PT = {{0, 0}, {50, 0}, {0, 50}, {0, 0}};
+    a.document.STEEL_SEC[2].NPOINT = 3;
+    a.document.STEEL_SEC[2].PT = {{0, 0}, {-50, 0}, {0, -50}, {0, 0}};
+    a.document.NOPEN_SEC = 1;
+    a.document.OPEN_SEC.resize(2);
+    a.document.OPEN_SEC[1].NPOINT = 3;
+    a.document.OPEN_SEC[1].PT = {{1, 1}, {2, 1}, {1, 2}, {1, 1}};
+    a.document.USE_CONC = 3;
+    a.document.USE_STEEL = 4;
+    a.document.MESH_SIZE_TEXT = "50";
+    a.document.CONC_MAT[2].EC = 12345.678901;
+    a.document.STEEL_MAT[3].FY1 = 1;  // not stored
     std::vector<std::string> lines;
     SAVE_QAV_SEC_DATA(a, lines);
 
     SectionModel b;
     LOAD_QAV_SEC_DATA(b, lines);
-    EXPECT_EQ(b.NCONC_PT, 4);
-    EXPECT_EQ(b.NCOVER_PT, 3);
-    EXPECT_DOUBLE_EQ(b.COVER_PT[1].X, 10.12346);
-    EXPECT_EQ(b.NSTEEL_SEC, 2);
-    EXPECT_EQ(b.STEEL_SEC[2].PT[1].X, -50);
-    EXPECT_DOUBLE_EQ(b.STEEL_SEC[2].GAREA, 1250);  // recomputed, absolute
-    EXPECT_EQ(b.NOPEN_SEC, 1);
-    EXPECT_EQ(b.NBAR, 4);
-    EXPECT_EQ(b.BAR[4].Y, 250);
-    EXPECT_EQ(b.USE_CONC, 3);
-    EXPECT_EQ(b.USE_STEEL, 4);
-    EXPECT_EQ(b.MESH_SIZE_TEXT, "50");
-    EXPECT_DOUBLE_EQ(b.CONC_MAT[2].EC, 12345.67890);
-    EXPECT_EQ(b.STEEL_MAT[3].FY1, 435) << "FY1 is not read from the file";
+    EXPECT_EQ(b.document.NCONC_PT, 4);
+    EXPECT_EQ(b.document.NCOVER_PT, 3);
+    EXPECT_DOUBLE_EQ(b.document.COVER_PT[1].X, 10.12346);
+    EXPECT_EQ(b.document.NSTEEL_SEC, 2);
+    EXPECT_EQ(b.document.STEEL_SEC[2].PT[1].X, -50);
+    EXPECT_DOUBLE_EQ(b.document.STEEL_SEC[2].GAREA, 1250);  // recomputed, absolute
+    EXPECT_EQ(b.document.NOPEN_SEC, 1);
+    EXPECT_EQ(b.document.NBAR, 4);
+    EXPECT_EQ(b.document.BAR[4].Y, 250);
+    EXPECT_EQ(b.document.USE_CONC, 3);
+    EXPECT_EQ(b.document.USE_STEEL, 4);
+    EXPECT_EQ(b.document.MESH_SIZE_TEXT, "50");
+    EXPECT_DOUBLE_EQ(b.document.CONC_MAT[2].EC, 12345.67890);
+    EXPECT_EQ(b.document.STEEL_MAT[3].FY1, 435) << "FY1 is not read from the file";
     std::vector<std::string> again;
     SAVE_QAV_SEC_DATA(b, again);
     EXPECT_EQ(again, lines);
@@ -125,11 +125,11 @@ TEST(SectionFile, RoundTripKeepsGeometryAndMaterialsToFiveDecimals) {
 
 TEST(SectionFile, ReadsWhatEarlierWritersWrote) {
     SectionModel m;
-    m.NSTEEL_SEC = 1;
-    m.STEEL_SEC.resize(2);
-    m.NFORCE = 2;
-    m.FORCE.resize(3);
-    m.FORCE[2].COMB_NAME = "kept";
+    m.document.NSTEEL_SEC = 1;
+    m.document.STEEL_SEC.resize(2);
+    m.document.NFORCE = 2;
+    m.document.FORCE.resize(3);
+    m.document.FORCE[2].COMB_NAME = "kept";
     const std::vector<std::string> lines = {
         "GEN START",     "MESH_SIZE,   50  ",
         "GEN END",       "COVER MAT START",
@@ -139,16 +139,16 @@ TEST(SectionFile, ReadsWhatEarlierWritersWrote) {
         "STEEL MAT END",
     };
     LOAD_QAV_SEC_DATA(m, lines);
-    EXPECT_EQ(m.MESH_SIZE_TEXT, "50");
-    EXPECT_EQ(m.NCOVERMAT, 17);
-    EXPECT_EQ(m.COVER_MAT[2].NAME, "Old_Cover");
-    EXPECT_EQ(m.COVER_MAT[2].EPS_CU, 4);
-    EXPECT_EQ(m.STEEL_MAT[1].RF, 0.87);
-    EXPECT_EQ(m.STEEL_MAT[1].ES, 200000);
-    EXPECT_EQ(m.STEEL_MAT[1].FY, 500);
-    EXPECT_EQ(m.NFORCE, 2) << "a file without loads keeps the loads";
-    EXPECT_EQ(m.FORCE[2].COMB_NAME, "kept");
-    EXPECT_EQ(m.NSTEEL_SEC, 0) << "a file without steel removes the steel";
+    EXPECT_EQ(m.document.MESH_SIZE_TEXT, "50");
+    EXPECT_EQ(m.document.NCOVERMAT, 17);
+    EXPECT_EQ(m.document.COVER_MAT[2].NAME, "Old_Cover");
+    EXPECT_EQ(m.document.COVER_MAT[2].EPS_CU, 4);
+    EXPECT_EQ(m.document.STEEL_MAT[1].RF, 0.87);
+    EXPECT_EQ(m.document.STEEL_MAT[1].ES, 200000);
+    EXPECT_EQ(m.document.STEEL_MAT[1].FY, 500);
+    EXPECT_EQ(m.document.NFORCE, 2) << "a file without loads keeps the loads";
+    EXPECT_EQ(m.document.FORCE[2].COMB_NAME, "kept");
+    EXPECT_EQ(m.document.NSTEEL_SEC, 0) << "a file without steel removes the steel";
 }
 
 TEST(SectionFile, FieldsAreSplitAndTrimmed) {
@@ -183,8 +183,9 @@ TEST(SectionFile, FilesWithAnyLineEndRead) {
         writeTextFile(path, text);
         SectionModel b;
         openSectionFile(b, path);
-        EXPECT_EQ(b.NBAR, 4) << "separator " << (sep[0] == '\r' ? (sep[1] ? "CRLF" : "CR") : "LF");
-        EXPECT_EQ(b.NCONC_PT, 4);
+        EXPECT_EQ(b.document.NBAR, 4)
+            << "separator " << (sep[0] == '\r' ? (sep[1] ? "CRLF" : "CR") : "LF");
+        EXPECT_EQ(b.document.NCONC_PT, 4);
         std::remove(path.c_str());
     }
 }
@@ -202,10 +203,10 @@ TEST(SectionFile, ABadNumberStopsReadingAndKeepsWhatWasRead) {
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "Line 7: 'abc' is not a valid floating point value");
     }
-    EXPECT_EQ(m.USE_CONC, 2);
-    EXPECT_EQ(m.NCONC_PT, 3);
-    EXPECT_EQ(m.CONC_PT[0].X, 1);
-    EXPECT_EQ(m.NBAR, 0);
+    EXPECT_EQ(m.document.USE_CONC, 2);
+    EXPECT_EQ(m.document.NCONC_PT, 3);
+    EXPECT_EQ(m.document.CONC_PT[0].X, 1);
+    EXPECT_EQ(m.document.NBAR, 0);
     try {
         LOAD_QAV_SEC_DATA(m, {"REBAR START", "NBAR,x1", "REBAR END"});
         FAIL() << "no error";
@@ -236,14 +237,14 @@ TEST(SectionFile, OutOfRangeRecordsAreIgnoredAndBadCountsRefused) {
                           "CONC MAT START",
                           "CONCMAT,1,X,1,1,1,1",
                           "CONC MAT END"});
-    EXPECT_EQ(m.NCONC_PT, 2);
-    ASSERT_EQ(m.CONC_PT.size(), 3u);
-    EXPECT_EQ(m.CONC_PT[0].X, 0) << "a PT line before its count is ignored";
-    EXPECT_EQ(m.CONC_PT[2].X, 9);
-    EXPECT_EQ(m.NBAR, 1);
-    EXPECT_EQ(m.BAR[1].X, 0);
-    EXPECT_EQ(m.NFORCE, 1);
-    EXPECT_EQ(m.CONC_MAT[1].NAME, "C20");
+    EXPECT_EQ(m.document.NCONC_PT, 2);
+    ASSERT_EQ(m.document.CONC_PT.size(), 3u);
+    EXPECT_EQ(m.document.CONC_PT[0].X, 0) << "a PT line before its count is ignored";
+    EXPECT_EQ(m.document.CONC_PT[2].X, 9);
+    EXPECT_EQ(m.document.NBAR, 1);
+    EXPECT_EQ(m.document.BAR[1].X, 0);
+    EXPECT_EQ(m.document.NFORCE, 1);
+    EXPECT_EQ(m.document.CONC_MAT[1].NAME, "C20");
 
     SectionModel before;
     for (const auto& bad : std::vector<std::vector<std::string>>{
@@ -253,10 +254,10 @@ TEST(SectionFile, OutOfRangeRecordsAreIgnoredAndBadCountsRefused) {
              {"GEN START", "USE_STEEL,-1", "GEN END"},
              {"CONC MAT START", "NCONCMAT,5000", "CONC MAT END"}}) {
         SectionModel n;
-        n.USE_CONC = 1;
+        n.document.USE_CONC = 1;
         EXPECT_THROW(LOAD_QAV_SEC_DATA(n, bad), InputError) << bad[1];
-        EXPECT_EQ(n.USE_CONC, 1);
-        EXPECT_EQ(n.NCONCMAT, 17);
+        EXPECT_EQ(n.document.USE_CONC, 1);
+        EXPECT_EQ(n.document.NCONCMAT, 17);
     }
 }
 
@@ -292,8 +293,8 @@ TEST(SectionFile, DamagedFilesNeverOverrunMemoryOrTables) {
         } catch (const ConversionError&) {
         } catch (const InputError&) {
         }
-        EXPECT_LE(t.NBAR + 1, static_cast<int>(t.BAR.size()));
-        EXPECT_LE(t.NCONC_PT + 1, static_cast<int>(t.CONC_PT.size()));
+        EXPECT_LE(t.document.NBAR + 1, static_cast<int>(t.document.BAR.size()));
+        EXPECT_LE(t.document.NCONC_PT + 1, static_cast<int>(t.document.CONC_PT.size()));
     }
 }
 
@@ -328,7 +329,7 @@ TEST(SectionFile, OpenOfAFileOfAnotherKindSaysSoAndKeepsTheSection) {
         }
         SectionModel m;
         ADD_SINGLE_REBAR(m, 10, 20, 25);
-        m.SECTION_TEXT = {"kept"};
+        m.document.SECTION_TEXT = {"kept"};
         try {
             openSectionFile(m, path);
             ADD_FAILURE() << c.name;
@@ -340,7 +341,7 @@ TEST(SectionFile, OpenOfAFileOfAnotherKindSaysSoAndKeepsTheSection) {
                           "on screen was kept.")
                 << c.name;
         }
-        EXPECT_EQ(m.NBAR, 1) << c.name;
-        EXPECT_EQ(m.SECTION_TEXT, std::vector<std::string>{"kept"}) << c.name;
+        EXPECT_EQ(m.document.NBAR, 1) << c.name;
+        EXPECT_EQ(m.document.SECTION_TEXT, std::vector<std::string>{"kept"}) << c.name;
     }
 }

@@ -29,7 +29,7 @@ TPOLYSHAPE polygon(int n, double x0) {
 SectionModel meshedColumn() {
     SectionModel m;
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
-    m.MESH_SIZE_TEXT = "200";
+    m.document.MESH_SIZE_TEXT = "200";
     NullMessages none;
     FIBER_SECTION_MESH(m, none);
     return m;
@@ -83,18 +83,18 @@ TEST(ExportTables, EntriesWithoutTableLeaveTheClearedGrid) {
 
 TEST(ExportTables, ModelTablesHeadingsRowsAndFormats) {
     SectionModel m;
-    m.NCONC_PT = 3;
-    m.CONC_PT = {{0, 0}, {800, 0}, {800, 1000.5}, {}};
-    m.NCOVER_PT = 2;
-    m.COVER_PT = {{35, 35}, {765, 35}, {}};
-    m.NSTEEL_SEC = 2;
-    m.STEEL_SEC = {{}, polygon(4, 0), polygon(5, 100)};
-    m.NOPEN_SEC = 1;
-    m.OPEN_SEC = {{}, polygon(3, 50)};
-    m.NBAR = 2;
-    m.BAR = {{}, {1, 2, 25}, {3, 4, 32.125}};
-    m.NFORCE = 1;
-    m.FORCE = {{}, {-1500, 20.5, -30, "LC1", 0.87654}};
+    m.document.NCONC_PT = 3;
+    m.document.CONC_PT = {{0, 0}, {800, 0}, {800, 1000.5}, {}};
+    m.document.NCOVER_PT = 2;
+    m.document.COVER_PT = {{35, 35}, {765, 35}, {}};
+    m.document.NSTEEL_SEC = 2;
+    m.document.STEEL_SEC = {{}, polygon(4, 0), polygon(5, 100)};
+    m.document.NOPEN_SEC = 1;
+    m.document.OPEN_SEC = {{}, polygon(3, 50)};
+    m.document.NBAR = 2;
+    m.document.BAR = {{}, {1, 2, 25}, {3, 4, 32.125}};
+    m.document.NFORCE = 1;
+    m.document.FORCE = {{}, {-1500, 20.5, -30, "LC1", 0.87654}};
     struct Case {
         const char* name;
         int entry;
@@ -116,12 +116,17 @@ TEST(ExportTables, ModelTablesHeadingsRowsAndFormats) {
         {"openings", 5, {"SEC", "NUM", "X", "Y"}, 4, 3, {"1", "2", "52.000", "4.000"}},
         {"bars", 4, {"NUM", "X", "Y", "Dia"}, 3, 2, {"2", "3.000", "4.000", "32.13"}},
         {"fibres before meshing", 6, {"NUM", "X", "Y", "Area", "Type", "Mat"}, 1, 0, {"NUM", "X"}},
-        {"concrete", 8, {"NUM", "Name", "Ec", "fc", "eps_0", "eps_cu"}, m.NCONCMAT + 1, 0, {"NUM"}},
-        {"steel materials", 9, {"NUM", "Name", "Es", "fy"}, m.NSTEELMAT + 1, 0, {"NUM"}},
+        {"concrete",
+         8,
+         {"NUM", "Name", "Ec", "fc", "eps_0", "eps_cu"},
+         m.document.NCONCMAT + 1,
+         0,
+         {"NUM"}},
+        {"steel materials", 9, {"NUM", "Name", "Es", "fy"}, m.document.NSTEELMAT + 1, 0, {"NUM"}},
         {"cover materials",
          10,
          {"NUM", "Name", "Ec", "fc", "eps_0", "eps_cu"},
-         m.NCOVERMAT + 1,
+         m.document.NCOVERMAT + 1,
          0,
          {"NUM"}},
         {"loads",
@@ -145,11 +150,11 @@ TEST(ExportTables, ModelTablesHeadingsRowsAndFormats) {
 
 TEST(ExportTables, MaterialFormats) {
     SectionModel m;
-    ASSERT_GT(m.NCONCMAT, 0);
+    ASSERT_GT(m.document.NCONCMAT, 0);
     NullMessages none;
     DataTable grid;
     showTableEntry(m, 8, "45", "1000", none, grid);
-    const TMAT& c = m.CONC_MAT[1];
+    const TMAT& c = m.document.CONC_MAT[1];
     EXPECT_EQ(grid.text(1, 1), c.NAME);
     EXPECT_FALSE(grid.rows[1][1].number);
     EXPECT_EQ(grid.text(1, 2).find('.'), std::string::npos);            // Ec without decimals
@@ -160,9 +165,9 @@ TEST(ExportTables, MaterialFormats) {
 
 TEST(ExportTables, CurveTablesRunTheirAnalysis) {
     SectionModel m = meshedColumn();
-    ASSERT_GT(m.NFIB, 0);
-    m.NPM = 4;
-    m.NMM = 24;
+    ASSERT_GT(m.mesh.NFIB, 0);
+    m.settings.NPM = 4;
+    m.settings.NMM = 24;
     NullMessages none;
     struct Case {
         const char* name;
@@ -207,8 +212,8 @@ TEST(ExportTables, BadAnalysisTextsStopEveryTableWithTheClearedGrid) {
 
 TEST(ExportTables, CsvLinesEndInAComma) {
     SectionModel m;
-    m.NCONC_PT = 1;
-    m.CONC_PT = {{1.5, -2}, {}};
+    m.document.NCONC_PT = 1;
+    m.document.CONC_PT = {{1.5, -2}, {}};
     NullMessages none;
     DataTable grid;
     showTableEntry(m, 1, "45", "1000", none, grid);
@@ -217,8 +222,8 @@ TEST(ExportTables, CsvLinesEndInAComma) {
 
 TEST(ExportTables, WorkbookExports) {
     SectionModel m;
-    m.NCONC_PT = 1;
-    m.CONC_PT = {{1.5, -2}, {}};
+    m.document.NCONC_PT = 1;
+    m.document.CONC_PT = {{1.5, -2}, {}};
     NullMessages none;
     DataTable grid;
     {

@@ -19,8 +19,8 @@ const ChartFrame kScreen{0, 0, 534, 439, 1};
 // A P-M curve whose ranges are the given extremes (points 1 .. 4 used).
 SectionModel pmCurve(double pmax, double pmin, double mmax, double mmin) {
     SectionModel m;
-    m.PM_P = {0, pmin, pmax, pmax, pmin, pmin};
-    m.PM_M = {0, 0, mmax, mmin, 0, 0};
+    m.results.PM_P = {0, pmin, pmax, pmax, pmin, pmin};
+    m.results.PM_M = {0, 0, mmax, mmin, 0, 0};
     return m;
 }
 
@@ -45,9 +45,9 @@ const RecordingCanvas::Call* textCall(const RecordingCanvas& c, const std::strin
 }
 
 void addLoad(SectionModel& m, double P, double MX, double MY) {
-    if (m.FORCE.empty()) m.FORCE.resize(1);
-    m.FORCE.push_back(TFORCE{P, MX, MY, "C", 0});
-    m.NFORCE = static_cast<int32_t>(m.FORCE.size()) - 1;
+    if (m.document.FORCE.empty()) m.document.FORCE.resize(1);
+    m.document.FORCE.push_back(TFORCE{P, MX, MY, "C", 0});
+    m.document.NFORCE = static_cast<int32_t>(m.document.FORCE.size()) - 1;
 }
 
 Point centre(const RecordingCanvas::Call& e) {
@@ -120,7 +120,7 @@ TEST(PmChart, GridTicksAxesAndCurveCounts) {
     EXPECT_EQ(rotated[0].angle, 90);
     // Font 8 in the recording metric: 10 high, 5 per character.
     EXPECT_EQ(rotated[0].points[0], (Point{80 - 10 - 20, 220 + 37}));
-    m.DESIGN_CODE = 1;
+    m.settings.DESIGN_CODE = 1;
     RecordingCanvas bs;
     GEN_PM_CURVE_IMAGE(bs, m, kScreen, 0, {});
     EXPECT_TRUE(hasText(bs, "P-M Curve [BS-8110]"));
@@ -176,7 +176,7 @@ TEST(PmChart, CheckBoxesChooseTheCircles) {
         addLoad(m, -100, 10, 20);
         addLoad(m, -200, 30, 40);
         addLoad(m, -300, 50, 60);
-        m.CRITICAL_COMB = k.critical;
+        m.results.CRITICAL_COMB = k.critical;
         RecordingCanvas c;
         GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, k.marks);
         std::size_t grey = 0, blue = 0;
@@ -195,7 +195,7 @@ TEST(PmChart, CheckBoxesChooseTheCircles) {
 TEST(PmChart, PrintedChartScalesMarginsAndOffsetsBySeven) {
     SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
     addLoad(m, 0, 0, 0);
-    m.CRITICAL_COMB = 1;
+    m.results.CRITICAL_COMB = 1;
     RecordingCanvas c;
     PRINT_PM_CURVE_IMAGE_PDF(c, m, 3100, 1350, 5150, 3720, 90, LoadMarks{true, false});
     EXPECT_EQ(c.callsOf(Kind::Rectangle)[0].points,
@@ -238,10 +238,10 @@ TEST(PmChart, CurvesWithoutScalesDrawAnEmptyChartWithANote) {
     };
     for (const Case& k : cases) {
         SectionModel m;
-        m.PM_P = k.P;
-        m.PM_M = k.M;
+        m.results.PM_P = k.P;
+        m.results.PM_M = k.M;
         addLoad(m, -100, 1, 1);
-        m.CRITICAL_COMB = 1;
+        m.results.CRITICAL_COMB = 1;
         RecordingCanvas c;
         ASSERT_NO_THROW(GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{true, true})) << k.name;
         EXPECT_EQ(c.callsOf(Kind::Rectangle).size(), 1u) << k.name;
@@ -254,7 +254,7 @@ TEST(PmChart, CurvesWithoutScalesDrawAnEmptyChartWithANote) {
 
 TEST(PmChart, PointsThatAreNotNumbersBreakTheCurveAndFarLoadsAreLeftOut) {
     SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
-    m.PM_P[3] = std::numeric_limits<double>::quiet_NaN();
+    m.results.PM_P[3] = std::numeric_limits<double>::quiet_NaN();
     addLoad(m, -1e300, 1e300, 0);
     RecordingCanvas c;
     ASSERT_NO_THROW(GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, true}));
@@ -264,10 +264,10 @@ TEST(PmChart, PointsThatAreNotNumbersBreakTheCurveAndFarLoadsAreLeftOut) {
 
 TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     SectionModel m;
-    m.MM_MX = {0, 1234, 0, -1234, 0};
-    m.MM_MY = {600, 0, -600, 0, 600};
+    m.results.MM_MX = {0, 1234, 0, -1234, 0};
+    m.results.MM_MY = {600, 0, -600, 0, 600};
     addLoad(m, -5000, 250, -250);
-    m.CRITICAL_COMB = 1;
+    m.results.CRITICAL_COMB = 1;
     RecordingCanvas c;
     c.font.name = "Courier New";
     GEN_MM_CURVE_IMAGE(c, m, kScreen, 1000, LoadMarks{true, true});
@@ -298,8 +298,8 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
 
 TEST(MmChart, ZeroMomentsDrawAnEmptyChart) {
     SectionModel m;
-    m.MM_MX = {0, 0, 0};
-    m.MM_MY = {0, 0, 0};
+    m.results.MM_MX = {0, 0, 0};
+    m.results.MM_MY = {0, 0, 0};
     RecordingCanvas c;
     ASSERT_NO_THROW(GEN_MM_CURVE_IMAGE(c, m, kScreen, 0, {}));
     EXPECT_TRUE(c.callsOf(Kind::Line).empty());
@@ -319,10 +319,10 @@ TEST(InteractionCharts, CurvesTooLargeToScaleDrawAnEmptyChart) {
     };
     for (const Case& k : cases) {
         SectionModel m;
-        m.PM_P = k.P;
-        m.PM_M = k.M;
-        m.MM_MX = k.MX;
-        m.MM_MY = k.MY;
+        m.results.PM_P = k.P;
+        m.results.PM_M = k.M;
+        m.results.MM_MX = k.MX;
+        m.results.MM_MY = k.MY;
         RecordingCanvas c;
         if (!k.P.empty()) {
             ASSERT_NO_THROW(GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, false}))
@@ -343,10 +343,11 @@ TEST(InteractionCharts, CurvesTooLargeToScaleDrawAnEmptyChart) {
 // before; flags that all say converged change nothing.
 TEST(InteractionCharts, UnconvergedPointsGetAHollowCircle) {
     SectionModel pm = pmCurve(2345.6, -1234.5, 500, -500), mphi;
-    mphi.MPHI_PHI = {0, 0.001, 0.002, 0.004, 0.006};
-    mphi.MPHI_M = {0, 150, 260, 300, 310};
+    mphi.results.MPHI_PHI = {0, 0.001, 0.002, 0.004, 0.006};
+    mphi.results.MPHI_M = {0, 150, 260, 300, 310};
     for (SectionModel* m : {&pm, &mphi}) {
-        std::vector<uint8_t>& flags = m == &pm ? m->PM_CONVERGED : m->MPHI_CONVERGED;
+        std::vector<uint8_t>& flags =
+            m == &pm ? m->results.PM_CONVERGED : m->results.MPHI_CONVERGED;
         RecordingCanvas plain, same, marked;
         for (RecordingCanvas* c : {&plain, &same, &marked}) {
             if (c == &same) flags.assign(6, 1);

@@ -29,16 +29,16 @@ const RecordingCanvas::Call* textCall(const RecordingCanvas& c, const std::strin
 SectionModel meshedExample() {
     SectionModel m;
     openSectionFile(m, QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
-    m.NPM = 6;
-    m.NMM = 8;
+    m.settings.NPM = 6;
+    m.settings.NMM = 8;
     NullMessages quiet;
     FIBER_SECTION_MESH(m, quiet);
     return m;
 }
 
 void addLoads(SectionModel& m, int n) {
-    m.FORCE.assign(static_cast<std::size_t>(n) + 1, TFORCE{-1000, 10, 20, "C", 0.5});
-    m.NFORCE = n;
+    m.document.FORCE.assign(static_cast<std::size_t>(n) + 1, TFORCE{-1000, 10, 20, "C", 0.5});
+    m.document.NFORCE = n;
 }
 
 }  // namespace
@@ -97,8 +97,8 @@ TEST(PrintedPages, SectionDataPageColumns) {
     for (const Case& k : cases) {
         SectionModel s;
         const int bars = k.lines - static_cast<int>(base.size());
-        s.BAR.assign(static_cast<std::size_t>(bars) + 1, TBAR{1, 2, 20});
-        s.NBAR = bars;
+        s.document.BAR.assign(static_cast<std::size_t>(bars) + 1, TBAR{1, 2, 20});
+        s.document.NBAR = bars;
         std::vector<std::string> lines;
         GEN_SECTION_SUMMARY(s, lines);
         ASSERT_EQ(static_cast<int>(lines.size()), k.lines) << k.name;
@@ -146,7 +146,7 @@ TEST(PrintedPages, FigureReportRunsEachAnalysisBeforeItsChart) {
     EXPECT_NE(textCall(page, "Moment angle = 90"), nullptr);
     EXPECT_NE(textCall(page, "Moment angle = 45"), nullptr);
     EXPECT_NE(textCall(page, "Axial Load = 500.00 kN"), nullptr);
-    EXPECT_EQ(m.MM_MX.size(), 9u) << "the Myy-Mzz run is left in the results";
+    EXPECT_EQ(m.results.MM_MX.size(), 9u) << "the Myy-Mzz run is left in the results";
 
     // A field that is not a number stops the document after the charts before it.
     RecordedDocument stopped;

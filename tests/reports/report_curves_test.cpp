@@ -21,9 +21,9 @@ namespace {
 SectionModel meshedExample(int threads) {
     SectionModel m;
     openSectionFile(m, QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
-    m.NPM = 6;
-    m.NMM = 8;
-    m.THREADS = threads;
+    m.settings.NPM = 6;
+    m.settings.NMM = 8;
+    m.settings.THREADS = threads;
     NullMessages quiet;
     FIBER_SECTION_MESH(m, quiet);
     return m;
@@ -63,13 +63,23 @@ struct Results {
 };
 
 Results resultsOf(const SectionModel& m) {
-    Results r{m.PMAX,  m.PMIN,  m.PM_P, m.PM_MX, m.PM_MY, m.PM_M,
-              m.MM_MX, m.MM_MY, {},     {},      {},      m.STRAIN_LIMIT_MODE};
-    for (const TFIB& f : m.FIB) {
+    Results r{m.results.PMAX,
+              m.results.PMIN,
+              m.results.PM_P,
+              m.results.PM_MX,
+              m.results.PM_MY,
+              m.results.PM_M,
+              m.results.MM_MX,
+              m.results.MM_MY,
+              {},
+              {},
+              {},
+              m.results.STRAIN_LIMIT_MODE};
+    for (const TFIB& f : m.mesh.FIB) {
         r.fibreEps.push_back(f.EPS);
         r.fibreStress.push_back(f.STRESS);
     }
-    for (const TCFIB& c : m.CFIB) r.pointEps.push_back(c.EPS);
+    for (const TCFIB& c : m.mesh.CFIB) r.pointEps.push_back(c.EPS);
     return r;
 }
 
@@ -130,7 +140,7 @@ TEST(ReportCurves, ModelEndsAsAfterTheCurvesOneAfterTheOther) {
         NullProgress progress;
         RecordedDocument doc;
         printTextReport(doc, side, kInputs, quiet, progress);
-        inTurn.STRAIN_LIMIT_MODE = sectionStrainLimitMode(inTurn);
+        inTurn.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(inTurn);
         for (double angle : {0.0, 90.0, 30.0}) RUN_PM_CURVE_ANALYSIS(inTurn, angle, quiet);
         RUN_MM_CURVE_ANALYSIS(inTurn, 500, quiet);
         EXPECT_TRUE(resultsOf(side) == resultsOf(inTurn)) << threads << " threads, text report";
@@ -170,7 +180,7 @@ TEST(ReportCurves, CancelledOrFailedRunLeavesTheModelAsItWas) {
     for (int threads : {1, 4}) {
         for (const Case& c : cases) {
             SectionModel m = meshedExample(threads);
-            m.NPM = 200;  // long enough for the progress to move many times
+            m.settings.NPM = 200;  // long enough for the progress to move many times
             NullMessages quiet;
             // Results of an earlier run, which a stopped run must not touch.
             RUN_PM_CURVE_ANALYSIS(m, 17, quiet);
@@ -186,7 +196,7 @@ TEST(ReportCurves, CancelledOrFailedRunLeavesTheModelAsItWas) {
             EXPECT_TRUE(log.empty()) << c.name << ": a cancelled run says nothing";
 
             // An axial force beyond what the section carries fails the Myy-Mzz curve.
-            m.NMM = 8;
+            m.settings.NMM = 8;
             DataTable grid;
             EXPECT_THROW(makeAllTables(m, "30", "1e9", log), InputError) << threads << " threads";
             EXPECT_THROW(showTableEntry(m, 16, "30", "1e9", log, grid), InputError);
@@ -203,7 +213,7 @@ TEST(ReportCurves, CancelledOrFailedRunLeavesTheModelAsItWas) {
 TEST(ReportCurves, UnconvergedSolvesAreCountedOnceForTheRun) {
     SectionModel m = meshedExample(2);
     // The reference iteration leaves biaxial solves near pure tension unconverged.
-    m.SOLVER = SolverKind::Reference;
+    m.settings.SOLVER = SolverKind::Reference;
     MessageLog log;
     NullProgress progress;
     RecordedDocument doc;
@@ -223,7 +233,7 @@ TEST(ReportCurves, UnconvergedSolvesAreCountedOnceForTheRun) {
     long long flagged = 0, no = 0;
     for (int k = 0; k < runs.count(); ++k) {
         const std::vector<uint8_t>& f =
-            k < 3 ? runs.result(k).PM_CONVERGED : runs.result(k).MM_CONVERGED;
+            k < 3 ? runs.result(k).results.PM_CONVERGED : runs.result(k).results.MM_CONVERGED;
         flagged += std::count(f.begin(), f.end(), 0);
     }
     for (const DataTable& t : makeAllTables(m, "30", "500", log))
@@ -233,7 +243,7 @@ TEST(ReportCurves, UnconvergedSolvesAreCountedOnceForTheRun) {
     EXPECT_EQ(no, flagged);
 
     // Under the fast solver every solve converges and nothing is said.
-    m.SOLVER = SolverKind::Fast;
+    m.settings.SOLVER = SolverKind::Fast;
     MessageLog fast;
     makeAllTables(m, "30", "500", fast);
     EXPECT_TRUE(fast.empty()) << fast.entries().front().text;

@@ -18,12 +18,12 @@ std::vector<TPOS> rect(double x0, double y0, double x1, double y1) {
 
 SectionModel column600x800() {
     SectionModel m;
-    m.CONC_PT = rect(-300, -400, 300, 400);
-    m.NCONC_PT = 4;
-    m.COVER_PT = rect(-250, -350, 250, 350);
-    m.NCOVER_PT = 4;
-    m.BAR = {TBAR{}, TBAR{-250, -350, 25}, TBAR{250, 350, 25}};
-    m.NBAR = 2;
+    m.document.CONC_PT = rect(-300, -400, 300, 400);
+    m.document.NCONC_PT = 4;
+    m.document.COVER_PT = rect(-250, -350, 250, 350);
+    m.document.NCOVER_PT = 4;
+    m.document.BAR = {TBAR{}, TBAR{-250, -350, 25}, TBAR{250, 350, 25}};
+    m.document.NBAR = 2;
     return m;
 }
 
@@ -84,12 +84,12 @@ TEST(SectionPicture, FitSourcesAndTheScreenVariant) {
     };
     for (const Case& k : cases) {
         SectionModel m = column600x800();
-        if (!k.outline) m.NCONC_PT = 0;
+        if (!k.outline) m.document.NCONC_PT = 0;
         if (k.steel) {
-            m.STEEL_SEC.resize(2);
-            m.STEEL_SEC[1].PT = rect(-100, -50, 100, 150);
-            m.STEEL_SEC[1].NPOINT = 4;
-            m.NSTEEL_SEC = 1;
+            m.document.STEEL_SEC.resize(2);
+            m.document.STEEL_SEC[1].PT = rect(-100, -50, 100, 150);
+            m.document.STEEL_SEC[1].NPOINT = 4;
+            m.document.NSTEEL_SEC = 1;
         }
         const auto fit = CALC_POLY_ZONE_IMAGE(m, 1935, 1935);
         ASSERT_EQ(fit.has_value(), k.fits) << k.name;
@@ -120,8 +120,8 @@ TEST(SectionPicture, FitSourcesAndTheScreenVariant) {
 
 TEST(SectionPicture, DegenerateOutlinesHaveNoScale) {
     SectionModel m;
-    m.CONC_PT = {{5, 5}, {5, 5}, {5, 5}, {}};
-    m.NCONC_PT = 3;
+    m.document.CONC_PT = {{5, 5}, {5, 5}, {5, 5}, {}};
+    m.document.NCONC_PT = 3;
     EXPECT_FALSE(CALC_POLY_ZONE_IMAGE(m, 100, 100));
     RecordingCanvas c;
     EXPECT_NO_THROW(PRINT_DESIGN_SECTION(c, m, 0, 0, 100, 100));
@@ -129,8 +129,8 @@ TEST(SectionPicture, DegenerateOutlinesHaveNoScale) {
 
 TEST(MphiChart, GridTicksAndCurve) {
     SectionModel m;
-    m.MPHI_PHI = {0, 0.01, 0.02};
-    m.MPHI_M = {0, 300, 350};
+    m.results.MPHI_PHI = {0, 0.01, 0.02};
+    m.results.MPHI_M = {0, 300, 350};
     RecordingCanvas c;
     GEN_M_fai_CURVE_IMAGE(c, m, 534, 439, 2, -90);
     std::size_t grid = 0, ticks = 0, red = 0;
@@ -181,8 +181,8 @@ TEST(MphiChart, NoRangeDrawsAnEmptyChart) {
     };
     for (const Case& k : cases) {
         SectionModel m;
-        m.MPHI_PHI = k.phi;
-        m.MPHI_M = k.m;
+        m.results.MPHI_PHI = k.phi;
+        m.results.MPHI_M = k.m;
         RecordingCanvas c;
         ASSERT_NO_THROW(GEN_M_fai_CURVE_IMAGE(c, m, 534, 439, k.steps, 0)) << k.name;
         EXPECT_TRUE(c.callsOf(Kind::Line).empty()) << k.name;

@@ -32,8 +32,8 @@ TEST(StatePicture, FibreColoursFollowTheSignOfTheStress) {
     test::HandColumn h = test::symmetricColumn();
     SectionModel m = test::handRectangle(h);
     // Triangles for the picture: each square fibre's lower-left half is enough to be seen.
-    for (int j = 1; j <= m.NFIB; ++j) {
-        TFIB& f = m.FIB[j];
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        TFIB& f = m.mesh.FIB[j];
         if (f.TY != FIB_CORE_CONCRETE) continue;
         f.POS[0] = {f.X - 10, f.Y - 10};
         f.POS[1] = {f.X + 10, f.Y - 10};

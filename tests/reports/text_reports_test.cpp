@@ -8,12 +8,12 @@ namespace {
 
 SectionModel curves() {
     SectionModel m;
-    m.NPM = 1;
-    m.PM_P = {0, 1234.5678, -2, 3, 1234.5678};
-    m.PM_M = {0, -12.3, 5, -5, -12.3};
-    m.NMM = 2;
-    m.MM_MX = {0, 10.5, -0.0004};
-    m.MM_MY = {100, -1.25, 7};
+    m.settings.NPM = 1;
+    m.results.PM_P = {0, 1234.5678, -2, 3, 1234.5678};
+    m.results.PM_M = {0, -12.3, 5, -5, -12.3};
+    m.settings.NMM = 2;
+    m.results.MM_MX = {0, 10.5, -0.0004};
+    m.results.MM_MY = {100, -1.25, 7};
     return m;
 }
 
@@ -64,29 +64,29 @@ TEST(TextReports, ResultTables) {
 
 TEST(TextReports, NoStepsGiveTwoPointsAndListingsNeverReadPastTheCurve) {
     SectionModel m;
-    m.NPM = 0;
-    m.PM_P = {0, 1, 2};
-    m.PM_M = {0, 3, 4};
+    m.settings.NPM = 0;
+    m.results.PM_P = {0, 1, 2};
+    m.results.PM_M = {0, 3, 4};
     std::vector<std::string> text, table;
     GEN_PM_CURVE_TEXT(m, text);
     GEN_PM_analysis_result(m, table, 0);
     EXPECT_EQ(text.size(), 3u);
     ASSERT_EQ(table.size(), 7u);
     EXPECT_EQ(table[5], "    1       1.000       3.000        2       2.000       4.000");
-    m.NPM = 30;  // changed after the run
+    m.settings.NPM = 30;  // changed after the run
     GEN_PM_CURVE_TEXT(m, text);
     EXPECT_EQ(text.size(), 3u);
 }
 
 TEST(TextReports, SectionDataBlock) {
     SectionModel m;
-    m.USE_CONC = 8;  // C60
-    m.USE_COVER = 0;
-    m.NCONC_PT = 4;
-    m.NBAR = 12;
-    m.SEC_AREA = 800000;
-    m.REBAR_AREA = 5887.5;
-    m.REBAR_RATIO = 0.7359375;
+    m.document.USE_CONC = 8;  // C60
+    m.document.USE_COVER = 0;
+    m.document.NCONC_PT = 4;
+    m.document.NBAR = 12;
+    m.mesh.SEC_AREA = 800000;
+    m.mesh.REBAR_AREA = 5887.5;
+    m.mesh.REBAR_RATIO = 0.7359375;
     std::vector<std::string> d;
     GEN_SECTION_DATA_TEXT(m, d);
     const std::string d30(30, '-');
@@ -126,10 +126,10 @@ TEST(TextReports, SectionDataBlock) {
                                             ""};
     EXPECT_EQ(d, expected);
 
-    m.NFORCE = 2;
-    m.FORCE.resize(3);
-    m.FORCE[2] = {-2435.50125, -42.13646765, 42.13646766, "DCON1", 1.23456};
-    m.CRITICAL_COMB = 2;
+    m.document.NFORCE = 2;
+    m.document.FORCE.resize(3);
+    m.document.FORCE[2] = {-2435.50125, -42.13646765, 42.13646766, "DCON1", 1.23456};
+    m.results.CRITICAL_COMB = 2;
     GEN_SECTION_DATA_TEXT(m, d);
     ASSERT_EQ(d.size(), expected.size() + 8);
     const std::vector<std::string> tail(d.end() - 8, d.end());
@@ -146,18 +146,18 @@ TEST(TextReports, SectionDataBlock) {
 
 TEST(TextReports, SectionSummary) {
     SectionModel m;
-    m.CONC_PT = {{-400, -500}, {400, -500}, {400, 500}, {-400, 500}, {-400, -500}};
-    m.NCONC_PT = 4;
-    m.BAR = {TBAR{}, TBAR{1, 2, 25}, TBAR{3, 4, 25}, TBAR{-250, 175.5, 25}};
-    m.NBAR = 3;
-    m.OPEN_SEC.resize(3);
-    m.NOPEN_SEC = 2;
+    m.document.CONC_PT = {{-400, -500}, {400, -500}, {400, 500}, {-400, 500}, {-400, -500}};
+    m.document.NCONC_PT = 4;
+    m.document.BAR = {TBAR{}, TBAR{1, 2, 25}, TBAR{3, 4, 25}, TBAR{-250, 175.5, 25}};
+    m.document.NBAR = 3;
+    m.document.OPEN_SEC.resize(3);
+    m.document.NOPEN_SEC = 2;
     for (int k = 1; k <= 2; ++k) {
-        m.OPEN_SEC[static_cast<std::size_t>(k)].PT = {{0, 0}, {10.0 * k, 0}, {0, 10}};
-        m.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT = 3;
+        m.document.OPEN_SEC[static_cast<std::size_t>(k)].PT = {{0, 0}, {10.0 * k, 0}, {0, 10}};
+        m.document.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT = 3;
     }
-    m.STEEL_MAT[1].NAME = "VERYLONGNAME";
-    m.MESH_SIZE_TEXT = "50";
+    m.document.STEEL_MAT[1].NAME = "VERYLONGNAME";
+    m.document.MESH_SIZE_TEXT = "50";
     std::vector<std::string> d;
     GEN_SECTION_SUMMARY(m, d);
     const std::string h(36, '-');

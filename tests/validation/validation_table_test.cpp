@@ -68,20 +68,20 @@ TEST(ValidationTable, ProgramStillGivesTheListedValues) {
 TEST(ValidationTable, ReferenceIntegratesExactlyWhereTheAnswerIsKnown) {
     // A 400 x 600 concrete rectangle (no cover line) with four bars, built by hand.
     SectionModel m;
-    m.CONC_PT = {{0, 0}, {400, 0}, {400, 600}, {0, 600}, {0, 0}};
-    m.NCONC_PT = 4;
-    m.CONC_CX = 200;
-    m.CONC_CY = 300;
-    m.BAR.assign(5, TBAR{});
-    m.NBAR = 4;
-    m.BAR[1] = {50, 50, 20};
-    m.BAR[2] = {350, 50, 20};
-    m.BAR[3] = {350, 550, 20};
-    m.BAR[4] = {50, 550, 20};
-    m.CFIB = {{}, {-200, -300}, {200, -300}, {200, 300}, {-200, 300}};
-    m.NCFIB = 4;
-    const TMAT& c = m.CONC_MAT[static_cast<std::size_t>(m.USE_CONC + 1)];
-    const TMAT& s = m.STEEL_MAT[static_cast<std::size_t>(m.USE_REBAR + 1)];
+    m.document.CONC_PT = {{0, 0}, {400, 0}, {400, 600}, {0, 600}, {0, 0}};
+    m.document.NCONC_PT = 4;
+    m.document.CONC_CX = 200;
+    m.document.CONC_CY = 300;
+    m.document.BAR.assign(5, TBAR{});
+    m.document.NBAR = 4;
+    m.document.BAR[1] = {50, 50, 20};
+    m.document.BAR[2] = {350, 50, 20};
+    m.document.BAR[3] = {350, 550, 20};
+    m.document.BAR[4] = {50, 550, 20};
+    m.mesh.CFIB = {{}, {-200, -300}, {200, -300}, {200, 300}, {-200, 300}};
+    m.mesh.NCFIB = 4;
+    const TMAT& c = m.document.CONC_MAT[static_cast<std::size_t>(m.document.USE_CONC + 1)];
+    const TMAT& s = m.document.STEEL_MAT[static_cast<std::size_t>(m.document.USE_REBAR + 1)];
     const double fy = s.FY * s.RF, bar = 3.14 * 20 * 20 / 4;
     const ReferenceSection ref(m);
 

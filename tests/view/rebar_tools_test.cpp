@@ -16,13 +16,14 @@ SectionModel withBars(const std::vector<TPOS>& pts, double db = 20) {
 }
 
 void select(SectionModel& m, std::initializer_list<int> bars) {
-    m.NSEL_BAR = 0;
+    m.view.NSEL_BAR = 0;
     for (int b : bars) SELECT_BAR(m, b);
 }
 
 std::vector<TPOS> positions(const SectionModel& m) {
     std::vector<TPOS> out;
-    for (int i = 1; i <= m.NBAR; ++i) out.push_back({m.BAR[i].X, m.BAR[i].Y});
+    for (int i = 1; i <= m.document.NBAR; ++i)
+        out.push_back({m.document.BAR[i].X, m.document.BAR[i].Y});
     return out;
 }
 
@@ -41,7 +42,7 @@ TEST(RebarTools, DeleteTakesPositionsFirst) {
     select(m, {2, 4});
     DELETE_REBARS(m);
     expectPositions(m, {{1, 0}, {5, 0}, {3, 0}}, "delete 2 and 4 of 5");
-    EXPECT_EQ(m.NSEL_BAR, 0);
+    EXPECT_EQ(m.view.NSEL_BAR, 0);
 }
 
 TEST(RebarTools, Align) {
@@ -58,7 +59,7 @@ TEST(RebarTools, Align) {
         select(m, {1, 2, 3});
         k.op(m);
         expectPositions(m, k.want, k.name);
-        EXPECT_EQ(m.NSEL_BAR, 0) << k.name;
+        EXPECT_EQ(m.view.NSEL_BAR, 0) << k.name;
     }
 }
 
@@ -67,14 +68,14 @@ TEST(RebarTools, AlignByDirectionReplacesTheMiddleBars) {
     select(m, {1, 2, 3, 4});
     ASSERT_TRUE(ALIGN_REBARS_DIR(m));
     expectPositions(m, {{0, 0}, {300, 300}, {100, 100}, {200, 200}}, "direction");
-    EXPECT_EQ(m.BAR[3].DB, 25);
-    EXPECT_EQ(m.BAR[4].DB, 25);
-    EXPECT_EQ(m.BAR[1].DB, 16);
+    EXPECT_EQ(m.document.BAR[3].DB, 25);
+    EXPECT_EQ(m.document.BAR[4].DB, 25);
+    EXPECT_EQ(m.document.BAR[1].DB, 16);
 
     SectionModel two = withBars({{0, 0}, {1, 1}});
     select(two, {1, 2});
     EXPECT_FALSE(ALIGN_REBARS_DIR(two));
-    EXPECT_EQ(two.NSEL_BAR, 2) << "nothing happens with fewer than three";
+    EXPECT_EQ(two.view.NSEL_BAR, 2) << "nothing happens with fewer than three";
 }
 
 TEST(RebarTools, AddAlongLine) {
@@ -94,12 +95,12 @@ TEST(RebarTools, AddAlongLine) {
         std::vector<TPOS> want = {{0, 0}, {400, 0}};
         want.insert(want.end(), k.added.begin(), k.added.end());
         expectPositions(m, want, k.name);
-        EXPECT_EQ(m.NSEL_BAR, 0) << k.name;
+        EXPECT_EQ(m.view.NSEL_BAR, 0) << k.name;
     }
     SectionModel m = withBars({{0, 0}, {400, 0}});
     select(m, {1, 2});
     EXPECT_THROW(ADD_ALONG_LINE_REBARS(m, 2000000000, 12), InputError);
-    EXPECT_EQ(m.NBAR, 2);
+    EXPECT_EQ(m.document.NBAR, 2);
 }
 
 TEST(RebarTools, MoveReplicateAssign) {
@@ -111,7 +112,7 @@ TEST(RebarTools, MoveReplicateAssign) {
     REPLICATE_REBARS(m, 0, 0);
     expectPositions(m, {{5, -5}, {10, 10}, {25, 15}, {10, 10}}, "replicate in place");
     REMOVE_REP_REBAR(m);
-    EXPECT_EQ(m.NBAR, 3);
+    EXPECT_EQ(m.document.NBAR, 3);
     select(m, {1, 2});
     MOVE_REBARS_TO_X(m, -7);
     select(m, {3});
@@ -119,8 +120,8 @@ TEST(RebarTools, MoveReplicateAssign) {
     expectPositions(m, {{-7, -5}, {-7, 10}, {25, 8}}, "move to");
     select(m, {2});
     ASSIGN_REBAR_DIAMETER(m, 32);
-    EXPECT_EQ(m.BAR[2].DB, 32);
-    EXPECT_EQ(m.NSEL_BAR, 0);
+    EXPECT_EQ(m.document.BAR[2].DB, 32);
+    EXPECT_EQ(m.view.NSEL_BAR, 0);
 }
 
 TEST(RebarTools, DialogsShowNoStaleBar) {
@@ -131,7 +132,7 @@ TEST(RebarTools, DialogsShowNoStaleBar) {
     EXPECT_EQ(assignDialogDiameterText(m), "25.00");
     EXPECT_EQ(moveDialogCoordinates(m).Edit5, "1.500");
     EXPECT_EQ(moveDialogCoordinates(m).Edit6, "-2.000");
-    m.NSEL_BAR = 0;  // slot 1 still holds bar 1, but nothing is selected
+    m.view.NSEL_BAR = 0;  // slot 1 still holds bar 1, but nothing is selected
     EXPECT_EQ(assignDialogDiameterText(m), "");
 }
 
@@ -213,8 +214,8 @@ TEST(RebarTools, LengthsBeyondTheModelsBoundAreRefusedAndMoveNothing) {
     select(m, {1, 2});
     EXPECT_THROW(ADD_ALONG_LINE_REBARS(m, 3, 1e300), InputError);
     expectPositions(m, {{0, 0}, {900000, 0}}, "nothing moved");
-    EXPECT_EQ(m.BAR[1].DB, 20);
-    EXPECT_EQ(m.NSEL_BAR, 2) << "a refused tool keeps the selection";
+    EXPECT_EQ(m.document.BAR[1].DB, 20);
+    EXPECT_EQ(m.view.NSEL_BAR, 2) << "a refused tool keeps the selection";
     // Within the bound all goes on as before.
     MOVE_REBARS(m, 100000, 0);
     expectPositions(m, {{100000, 0}, {1000000, 0}}, "moved to the bound");

@@ -13,15 +13,15 @@ using Kind = RecordingCanvas::Kind;
 namespace {
 SectionModel emptyModel() {
     SectionModel m;
-    m.W = 1000;
-    m.H = 800;
-    m.VIEW_SCALE = 1.0;
+    m.view.W = 1000;
+    m.view.H = 800;
+    m.view.VIEW_SCALE = 1.0;
     return m;
 }
 
 void addSquareOutline(SectionModel& m) {
-    m.NCONC_PT = 4;
-    m.CONC_PT = {{-100, -100}, {100, -100}, {100, 100}, {-100, 100}, {-100, -100}};
+    m.document.NCONC_PT = 4;
+    m.document.CONC_PT = {{-100, -100}, {100, -100}, {100, 100}, {-100, 100}, {-100, -100}};
 }
 
 TFIB triangleFibre(int ty) {
@@ -49,8 +49,8 @@ TFIB rebarFibre() {
 
 TEST(SectionView, EmptyModelShowsBackgroundTitleAndCentreCross) {
     SectionModel m = emptyModel();
-    m.VIEW_DX = 10;
-    m.VIEW_DY = -5;
+    m.view.VIEW_DX = 10;
+    m.view.VIEW_DY = -5;
     RecordingCanvas c;
     const ViewCounts counts = DRAW_STRU(m, c);
     ASSERT_EQ(c.calls().size(), 5u);
@@ -73,7 +73,7 @@ TEST(SectionView, EmptyModelShowsBackgroundTitleAndCentreCross) {
 
 TEST(SectionView, DesignCodeLabel) {
     SectionModel m = emptyModel();
-    m.DESIGN_CODE = 1;
+    m.settings.DESIGN_CODE = 1;
     RecordingCanvas c;
     DRAW_STRU(m, c);
     EXPECT_EQ(c.texts().back(), "BS-8110");
@@ -87,7 +87,7 @@ TEST(SectionView, BarRadiusRoundsHalfToEven) {
     } cases[] = {{"half scale", 0.5, 6}, {"unit scale", 1.0, 12}, {"1.1", 1.1, 14}};
     for (const Case& k : cases) {
         SectionModel m = emptyModel();
-        m.VIEW_SCALE = k.scale;
+        m.view.VIEW_SCALE = k.scale;
         ADD_SINGLE_REBAR(m, 0, 0, 25);
         RecordingCanvas c;
         DRAW_BARS(m, c);
@@ -112,8 +112,8 @@ TEST(SectionView, DiameterLabelsFollowSwitchesTwoAndFive) {
     for (const Case& k : cases) {
         SectionModel m = emptyModel();
         ADD_SINGLE_REBAR(m, 0, 0, 25);
-        m.SHOW_FLAG[2] = k.bars;
-        m.SHOW_FLAG[5] = k.labels;
+        m.view.SHOW_FLAG[2] = k.bars;
+        m.view.SHOW_FLAG[5] = k.labels;
         RecordingCanvas c;
         DRAW_STRU(m, c);
         EXPECT_EQ(c.texts(), k.texts) << k.name;
@@ -128,20 +128,20 @@ TEST(SectionView, DiameterLabelsFollowSwitchesTwoAndFive) {
 TEST(SectionView, LayerOrderAndColours) {
     SectionModel m = emptyModel();
     addSquareOutline(m);
-    m.NCOVER_PT = 4;
-    m.COVER_PT = m.CONC_PT;
-    m.NSTEEL_SEC = 1;
-    m.STEEL_SEC.resize(2);
-    m.STEEL_SEC[1].NPOINT = 3;
-    m.STEEL_SEC[1].PT = {{0, 0}, {10, 0}, {0, 10}, {0, 0}};
-    m.NOPEN_SEC = 1;
-    m.OPEN_SEC.resize(2);
-    m.OPEN_SEC[1] = m.STEEL_SEC[1];
-    m.NFIB = 2;
-    m.FIB = {TFIB{}, triangleFibre(FIB_COVER_CONCRETE), rebarFibre()};
+    m.document.NCOVER_PT = 4;
+    m.document.COVER_PT = m.document.CONC_PT;
+    m.document.NSTEEL_SEC = 1;
+    m.document.STEEL_SEC.resize(2);
+    m.document.STEEL_SEC[1].NPOINT = 3;
+    m.document.STEEL_SEC[1].PT = {{0, 0}, {10, 0}, {0, 10}, {0, 0}};
+    m.document.NOPEN_SEC = 1;
+    m.document.OPEN_SEC.resize(2);
+    m.document.OPEN_SEC[1] = m.document.STEEL_SEC[1];
+    m.mesh.NFIB = 2;
+    m.mesh.FIB = {TFIB{}, triangleFibre(FIB_COVER_CONCRETE), rebarFibre()};
     ADD_SINGLE_REBAR(m, 50, 50, 20);
-    m.NSEL_BAR = 1;
-    m.SEL_BAR[1] = 1;
+    m.view.NSEL_BAR = 1;
+    m.view.SEL_BAR[1] = 1;
     RecordingCanvas c;
     DRAW_STRU(m, c);
     struct Expect {
@@ -183,10 +183,10 @@ TEST(SectionView, LayerOrderAndColours) {
 
 TEST(SectionView, MeshSwitchHidesTrianglesAndRebarFibresButNotDots) {
     SectionModel m = emptyModel();
-    m.NFIB = 2;
-    m.FIB = {TFIB{}, triangleFibre(FIB_CORE_CONCRETE), rebarFibre()};
-    m.SHOW_FLAG[2] = false;
-    m.SHOW_FLAG[3] = false;
+    m.mesh.NFIB = 2;
+    m.mesh.FIB = {TFIB{}, triangleFibre(FIB_CORE_CONCRETE), rebarFibre()};
+    m.view.SHOW_FLAG[2] = false;
+    m.view.SHOW_FLAG[3] = false;
     RecordingCanvas c;
     DRAW_STRU(m, c);
     EXPECT_TRUE(c.callsOf(Kind::Polygon).empty());
@@ -198,7 +198,7 @@ TEST(SectionView, MeshSwitchHidesTrianglesAndRebarFibresButNotDots) {
 
 TEST(SectionView, CentreSwitchDoesNotHideTheCross) {
     SectionModel m = emptyModel();
-    m.SHOW_FLAG[6] = false;
+    m.view.SHOW_FLAG[6] = false;
     RecordingCanvas c;
     DRAW_STRU(m, c);
     EXPECT_EQ(c.callsOf(Kind::Line).size(), 2u);
@@ -216,11 +216,11 @@ TEST(SectionView, NonFiniteOrZeroScaleDrawsNothingFromBadNumbers) {
     };
     for (const Case& k : cases) {
         SectionModel m = emptyModel();
-        m.VIEW_SCALE = k.scale;
+        m.view.VIEW_SCALE = k.scale;
         addSquareOutline(m);
         ADD_SINGLE_REBAR(m, 10, 10, 20);
-        m.SHOW_FLAG[5] = false;
-        m.VIEW_DX = 1;
+        m.view.SHOW_FLAG[5] = false;
+        m.view.VIEW_DX = 1;
         RecordingCanvas c;
         DRAW_STRU(m, c);
         EXPECT_EQ(c.calls().size(), k.calls) << k.name;
@@ -230,9 +230,9 @@ TEST(SectionView, NonFiniteOrZeroScaleDrawsNothingFromBadNumbers) {
 TEST(SectionView, StaleSelectionEntriesAreSkipped) {
     SectionModel m = emptyModel();
     ADD_SINGLE_REBAR(m, 0, 0, 20);
-    m.NSEL_BAR = 2;
-    m.SEL_BAR[1] = 7;
-    m.SEL_BAR[2] = 1;
+    m.view.NSEL_BAR = 2;
+    m.view.SEL_BAR[1] = 7;
+    m.view.SEL_BAR[2] = 1;
     RecordingCanvas c;
     DRAW_SEL_FIBER(m, c);
     EXPECT_EQ(c.callsOf(Kind::Ellipse).size(), 1u);

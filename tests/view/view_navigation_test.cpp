@@ -10,9 +10,9 @@ namespace {
 // A 1000 x 800 window at one pixel per millimetre: model (x, y) is drawn at (500 + x, 400 - y).
 SectionModel unitView() {
     SectionModel m;
-    m.W = 1000;
-    m.H = 800;
-    m.VIEW_SCALE = 1.0;
+    m.view.W = 1000;
+    m.view.H = 800;
+    m.view.VIEW_SCALE = 1.0;
     return m;
 }
 
@@ -38,7 +38,7 @@ TEST(ViewNavigation, BandEdgesAreInclusiveLeftTopExclusiveRightBottom) {
         ViewNavigator nav;
         nav.startSelectRebars(m);
         band(nav, m, 600, 300, 400, 500);  // dragged right to left, bottom to top
-        EXPECT_EQ(m.NSEL_BAR, k.selected ? 1 : 0) << k.name;
+        EXPECT_EQ(m.view.NSEL_BAR, k.selected ? 1 : 0) << k.name;
         EXPECT_EQ(nav.OP_MODE, OP_SELECT) << k.name;
     }
 }
@@ -50,13 +50,13 @@ TEST(ViewNavigation, ZeroSizeBandSelectsNothingAndRepeatedBandsDoNotDuplicate) {
     nav.startSelectRebars(m);
     nav.press(m, MouseButton::Left, 500, 400);
     nav.release(m, MouseButton::Left, 500, 400);
-    EXPECT_EQ(m.NSEL_BAR, 0);
+    EXPECT_EQ(m.view.NSEL_BAR, 0);
     band(nav, m, 495, 390, 515, 410);
     band(nav, m, 490, 390, 530, 410);
-    ASSERT_EQ(m.NSEL_BAR, 3);
-    EXPECT_EQ(m.SEL_BAR[1], 1);
-    EXPECT_EQ(m.SEL_BAR[2], 2);
-    EXPECT_EQ(m.SEL_BAR[3], 3);
+    ASSERT_EQ(m.view.NSEL_BAR, 3);
+    EXPECT_EQ(m.view.SEL_BAR[1], 1);
+    EXPECT_EQ(m.view.SEL_BAR[2], 2);
+    EXPECT_EQ(m.view.SEL_BAR[3], 3);
 }
 
 TEST(ViewNavigation, BandIsVisibleOnlyWhileDragged) {
@@ -84,8 +84,8 @@ TEST(ViewNavigation, SelectionStopsAtItsCapacity) {
     nav.move(m, 510, 410);
     const NavEffect e = nav.release(m, MouseButton::Left, 510, 410);
     EXPECT_TRUE(e.selectionFull);
-    EXPECT_EQ(m.NSEL_BAR, SEL_BAR_CAPACITY);
-    EXPECT_EQ(m.SEL_BAR[SEL_BAR_CAPACITY], SEL_BAR_CAPACITY);
+    EXPECT_EQ(m.view.NSEL_BAR, SEL_BAR_CAPACITY);
+    EXPECT_EQ(m.view.SEL_BAR[SEL_BAR_CAPACITY], SEL_BAR_CAPACITY);
 }
 
 TEST(ViewNavigation, MiddleButtonPanEndsInMoveView) {
@@ -96,8 +96,8 @@ TEST(ViewNavigation, MiddleButtonPanEndsInMoveView) {
     EXPECT_EQ(nav.OP_MODE, OP_PANNING);
     const NavEffect e = nav.move(m, 130, 90);
     EXPECT_TRUE(e.redraw);
-    EXPECT_DOUBLE_EQ(m.VIEW_DX, -30);
-    EXPECT_DOUBLE_EQ(m.VIEW_DY, -10);
+    EXPECT_DOUBLE_EQ(m.view.VIEW_DX, -30);
+    EXPECT_DOUBLE_EQ(m.view.VIEW_DY, -10);
     nav.release(m, MouseButton::Middle, 130, 90);
     EXPECT_EQ(nav.OP_MODE, OP_MOVE_VIEW);
 }
@@ -109,21 +109,21 @@ TEST(ViewNavigation, MoveViewArmsAPanAndRightButtonResets) {
     nav.press(m, MouseButton::Left, 0, 0);
     EXPECT_EQ(nav.OP_MODE, OP_PANNING);
     nav.release(m, MouseButton::Left, 0, 0);
-    m.NSEL_BAR = 3;
+    m.view.NSEL_BAR = 3;
     const NavEffect e = nav.press(m, MouseButton::Right, 0, 0);
     EXPECT_EQ(nav.OP_MODE, OP_NONE);
     EXPECT_EQ(e.operation, "None");
-    EXPECT_EQ(m.NSEL_BAR, 0);
+    EXPECT_EQ(m.view.NSEL_BAR, 0);
 }
 
 TEST(ViewNavigation, WheelZoomsInAndOutAboutTheCentre) {
     SectionModel m = unitView();
-    m.VIEW_SCALE = 0.836;
+    m.view.VIEW_SCALE = 0.836;
     ViewNavigator nav;
     for (int i = 0; i < 5; ++i) nav.wheel(m, 1);
-    EXPECT_NEAR(m.VIEW_SCALE, 0.836 * std::pow(1.1, 5), 1e-12);
+    EXPECT_NEAR(m.view.VIEW_SCALE, 0.836 * std::pow(1.1, 5), 1e-12);
     for (int i = 0; i < 5; ++i) nav.wheel(m, -1);
-    EXPECT_NEAR(m.VIEW_SCALE, 0.836, 1e-12);
+    EXPECT_NEAR(m.view.VIEW_SCALE, 0.836, 1e-12);
 }
 
 TEST(ViewNavigation, ReadoutText) {
@@ -141,27 +141,27 @@ TEST(ViewNavigation, ReadoutText) {
     };
     for (const Case& k : cases) {
         SectionModel m = unitView();
-        m.VIEW_SCALE = k.scale;
-        m.VIEW_DX = k.dx;
+        m.view.VIEW_SCALE = k.scale;
+        m.view.VIEW_DX = k.dx;
         EXPECT_EQ(cursorReadout(m, k.X, k.Y), k.text) << k.name;
     }
 }
 
 TEST(ViewNavigation, ClickInAddModeAddsATwentyMillimetreBar) {
     SectionModel m = unitView();
-    m.VIEW_CX = 40;
-    m.VIEW_CY = -20;
+    m.view.VIEW_CX = 40;
+    m.view.VIEW_CY = -20;
     ViewNavigator nav;
     nav.startAddSingleRebar();
     nav.press(m, MouseButton::Left, 500, 400);
     nav.release(m, MouseButton::Left, 500, 400);
-    ASSERT_EQ(m.NBAR, 1);
-    EXPECT_EQ(m.BAR[1].X, 40);
-    EXPECT_EQ(m.BAR[1].Y, -20);
-    EXPECT_EQ(m.BAR[1].DB, 20);
+    ASSERT_EQ(m.document.NBAR, 1);
+    EXPECT_EQ(m.document.BAR[1].X, 40);
+    EXPECT_EQ(m.document.BAR[1].Y, -20);
+    EXPECT_EQ(m.document.BAR[1].DB, 20);
     EXPECT_EQ(nav.OP_MODE, OP_ADD_BAR);
-    m.VIEW_SCALE = 0;  // no bar from a division by zero
+    m.view.VIEW_SCALE = 0;  // no bar from a division by zero
     nav.press(m, MouseButton::Left, 10, 10);
     nav.release(m, MouseButton::Left, 10, 10);
-    EXPECT_EQ(m.NBAR, 1);
+    EXPECT_EQ(m.document.NBAR, 1);
 }

@@ -141,16 +141,23 @@ double det3(const double m[3][3]) {
 }  // namespace
 
 ReferenceSection::ReferenceSection(const SectionModel& m) {
-    const double cx = m.NCONC_PT != 0 ? m.CONC_CX : (m.NSTEEL_SEC > 0 ? m.STEEL_CX : 0);
-    const double cy = m.NCONC_PT != 0 ? m.CONC_CY : (m.NSTEEL_SEC > 0 ? m.STEEL_CY : 0);
-    if (m.NOPEN_SEC > 0) throw std::runtime_error("openings are not integrated by the reference");
+    const double cx = m.document.NCONC_PT != 0
+                          ? m.document.CONC_CX
+                          : (m.document.NSTEEL_SEC > 0 ? m.document.STEEL_CX : 0);
+    const double cy = m.document.NCONC_PT != 0
+                          ? m.document.CONC_CY
+                          : (m.document.NSTEEL_SEC > 0 ? m.document.STEEL_CY : 0);
+    if (m.document.NOPEN_SEC > 0)
+        throw std::runtime_error("openings are not integrated by the reference");
     std::vector<Polygon> steel;
-    for (int i = 1; i <= m.NSTEEL_SEC; ++i) {
-        const TPOLYSHAPE& s = m.STEEL_SEC[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.document.NSTEEL_SEC; ++i) {
+        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(i)];
         steel.push_back(polygonOf(s.PT, s.NPOINT, cx, cy));
     }
-    const double steelFy = grade(m.STEEL_MAT, m.USE_STEEL).FY * grade(m.STEEL_MAT, m.USE_STEEL).RF;
-    const double rebarFy = grade(m.STEEL_MAT, m.USE_REBAR).FY * grade(m.STEEL_MAT, m.USE_REBAR).RF;
+    const double steelFy = grade(m.document.STEEL_MAT, m.document.USE_STEEL).FY *
+                           grade(m.document.STEEL_MAT, m.document.USE_STEEL).RF;
+    const double rebarFy = grade(m.document.STEEL_MAT, m.document.USE_REBAR).FY *
+                           grade(m.document.STEEL_MAT, m.document.USE_REBAR).RF;
     // Stiffness for the first direction of the search: E x (1, x, y) x (1, x, y) over the zones.
     double K[3][3] = {};
     auto addStiffness = [&](const Polygon& p, double E, int sign) {
@@ -161,11 +168,12 @@ ReferenceSection::ReferenceSection(const SectionModel& m) {
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 3; ++c) K[r][c] += sign * E * row[r][c];
     };
-    if (m.NCONC_PT > 0) {
-        const Polygon outline = polygonOf(m.CONC_PT, m.NCONC_PT, cx, cy);
-        const bool cover = m.NCOVER_PT > 0;
-        const Polygon coreLine = cover ? polygonOf(m.COVER_PT, m.NCOVER_PT, cx, cy) : outline;
-        const TMAT& core = grade(m.CONC_MAT, m.USE_CONC);
+    if (m.document.NCONC_PT > 0) {
+        const Polygon outline = polygonOf(m.document.CONC_PT, m.document.NCONC_PT, cx, cy);
+        const bool cover = m.document.NCOVER_PT > 0;
+        const Polygon coreLine =
+            cover ? polygonOf(m.document.COVER_PT, m.document.NCOVER_PT, cx, cy) : outline;
+        const TMAT& core = grade(m.document.CONC_MAT, m.document.USE_CONC);
         Zone z{true, core.FC, core.EPS_0, 0, {{coreLine, +1}}};
         addStiffness(coreLine, core.EC, +1);
         for (const Polygon& s : steel) {
@@ -176,7 +184,7 @@ ReferenceSection::ReferenceSection(const SectionModel& m) {
         }
         zones_.push_back(z);
         if (cover) {
-            const TMAT& c = grade(m.COVER_MAT, m.USE_COVER);
+            const TMAT& c = grade(m.document.COVER_MAT, m.document.USE_COVER);
             zones_.push_back(Zone{true, c.FC, c.EPS_0, 0, {{outline, +1}, {coreLine, -1}}});
             addStiffness(outline, c.EC, +1);
             addStiffness(coreLine, c.EC, -1);
@@ -190,8 +198,8 @@ ReferenceSection::ReferenceSection(const SectionModel& m) {
         }
         zones_.push_back(z);
     }
-    for (int i = 1; i <= m.NBAR; ++i) {
-        const TBAR& b = m.BAR[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= m.document.NBAR; ++i) {
+        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
         const PointBar pb{b.X - cx, b.Y - cy, 3.14 * b.DB * b.DB / 4, rebarFy};
         bars_.push_back(pb);
         const double g[3] = {1, pb.x, pb.y};
@@ -199,8 +207,8 @@ ReferenceSection::ReferenceSection(const SectionModel& m) {
             for (int c = 0; c < 3; ++c) K[r][c] += 205000 * pb.area * g[r] * g[c];
     }
     double lo = 1e300, hi = -1e300;
-    for (int j = 1; j <= m.NCFIB; ++j) {
-        const TCFIB& c = m.CFIB[static_cast<std::size_t>(j)];
+    for (int j = 1; j <= m.mesh.NCFIB; ++j) {
+        const TCFIB& c = m.mesh.CFIB[static_cast<std::size_t>(j)];
         control_.push_back({c.X, c.Y});
         lo = std::min({lo, c.X, c.Y});
         hi = std::max({hi, c.X, c.Y});

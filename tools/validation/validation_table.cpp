@@ -107,13 +107,13 @@ SectionModel buildSection(int index, std::string& name, std::string& description
             break;
         }
     }
-    m.MESH_SIZE_TEXT = meshSize;
-    m.STEEL_GRID = mesh == MeshChoice::Listed && listedWithSteelGrid(index);
+    m.document.MESH_SIZE_TEXT = meshSize;
+    m.settings.STEEL_GRID = mesh == MeshChoice::Listed && listedWithSteelGrid(index);
     MessageLog log;
     FIBER_SECTION_MESH(m, log);
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    m.NPM = NPM_STEPS;
-    m.NMM = NMM_STEPS;
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.settings.NPM = NPM_STEPS;
+    m.settings.NMM = NMM_STEPS;
     return m;
 }
 
@@ -121,7 +121,7 @@ SectionTable programValues(int index, MeshChoice mesh) {
     SectionTable t;
     SectionModel m = buildSection(index, t.name, t.description, t.meshSize, mesh);
     NullMessages msgs;
-    const int n = m.NPM;
+    const int n = m.settings.NPM;
     for (const double angle : PM_ANGLES) {
         RUN_PM_CURVE_ANALYSIS(m, angle, msgs);
         // Points 1 and 2n + 2, the tension ends, come from the fixed-axial-force search at PMIN:
@@ -130,26 +130,28 @@ SectionTable programValues(int index, MeshChoice mesh) {
         for (int k = 2; k <= 2 * n + 1; ++k) {
             Row r;
             r.item = Format("P-M %0.0F deg, point %D", {angle, k});
-            r.P = m.PM_P[static_cast<std::size_t>(k)];
-            r.MX = m.PM_MX[static_cast<std::size_t>(k)];
-            r.MY = m.PM_MY[static_cast<std::size_t>(k)];
+            r.P = m.results.PM_P[static_cast<std::size_t>(k)];
+            r.MX = m.results.PM_MX[static_cast<std::size_t>(k)];
+            r.MY = m.results.PM_MY[static_cast<std::size_t>(k)];
             t.rows.push_back(r);
         }
     }
     // Two axial forces, a tenth and four tenths of the axial capacity, in whole hundreds.
     CALC_NMAX(m);
-    const double axials[] = {100 * std::round(m.PMAX / 1000), 100 * std::round(4 * m.PMAX / 1000)};
+    const double axials[] = {100 * std::round(m.results.PMAX / 1000),
+                             100 * std::round(4 * m.results.PMAX / 1000)};
     for (const double axial : axials) {
         RUN_MM_CURVE_ANALYSIS(m, axial, msgs);
         // The listing keeps moments only; the point's axial force comes from finding the point
         // again as the run does.
         SectionSolver solver(m, msgs);
         RunStats stats;
-        for (int i = 0; i < m.NMM; ++i) {
-            const double theta = static_cast<double>(i * 360) / m.NMM;
-            const MmPoint p = mmCurvePoint(solver, m.STRAIN_LIMIT_MODE, axial, theta, stats);
-            const double MX = m.MM_MX[static_cast<std::size_t>(i)],
-                         MY = m.MM_MY[static_cast<std::size_t>(i)];
+        for (int i = 0; i < m.settings.NMM; ++i) {
+            const double theta = static_cast<double>(i * 360) / m.settings.NMM;
+            const MmPoint p =
+                mmCurvePoint(solver, m.results.STRAIN_LIMIT_MODE, axial, theta, stats);
+            const double MX = m.results.MM_MX[static_cast<std::size_t>(i)],
+                         MY = m.results.MM_MY[static_cast<std::size_t>(i)];
             if (std::fabs(p.MX - MX) > 1e-9 * (std::fabs(MX) + 1) ||
                 std::fabs(p.MY - MY) > 1e-9 * (std::fabs(MY) + 1))
                 throw std::runtime_error("the Myy-Mzz point could not be found again");
@@ -163,15 +165,16 @@ SectionTable programValues(int index, MeshChoice mesh) {
     }
     // Ten combinations across the surface: axial forces from 65 % of the capacity in compression
     // to a little tension, moments of growing size turning by 36 degrees.
-    m.FORCE.assign(11, TFORCE{});
-    m.NFORCE = 10;
-    const double lever =
-        std::max(m.ZONE_XMAX - m.ZONE_XMIN, m.ZONE_YMAX - m.ZONE_YMIN) / 1000;  // m
+    m.document.FORCE.assign(11, TFORCE{});
+    m.document.NFORCE = 10;
+    const double lever = std::max(m.document.ZONE_XMAX - m.document.ZONE_XMIN,
+                                  m.document.ZONE_YMAX - m.document.ZONE_YMIN) /
+                         1000;  // m
     for (int i = 1; i <= 10; ++i) {
-        TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+        TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
         const double theta = 36.0 * (i - 1) * std::acos(-1.0) / 180;
-        const double M = 0.04 * m.PMAX * lever * (1 + (i - 1) % 3);
-        f.P = std::round(-m.PMAX * (0.65 - 0.08 * (i - 1)));
+        const double M = 0.04 * m.results.PMAX * lever * (1 + (i - 1) % 3);
+        f.P = std::round(-m.results.PMAX * (0.65 - 0.08 * (i - 1)));
         f.MX = std::round(M * std::sin(theta));
         f.MY = std::round(M * std::cos(theta));
         f.COMB_NAME = Format("C%D", {i});
@@ -179,7 +182,7 @@ SectionTable programValues(int index, MeshChoice mesh) {
     NullProgress progress;
     CHECK_MEMBER(m, 0, 0, 0, msgs, progress);
     for (int i = 1; i <= 10; ++i) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
         Row r;
         r.item = "Combination " + f.COMB_NAME;
         r.loadFraction = true;
@@ -206,7 +209,7 @@ void addReference(SectionTable& t, const SectionModel& m) {
             emin = std::min(emin, cp.strain);
         }
         Normalisation n;
-        if (m.STRAIN_LIMIT_MODE == 2 && emax > 0 && emin < 0) {
+        if (m.results.STRAIN_LIMIT_MODE == 2 && emax > 0 && emin < 0) {
             n.kind = Normalisation::Kind::Smaller;
             r.offLimit = std::fabs(std::min(emax, -emin) - EPS_LIMIT) > tol;
         } else if (emax > 0) {

@@ -124,7 +124,7 @@ void AnalysisDialog::runCurve(const QString& label,
                               const std::function<void(SectionModel&, Progress&)>& analyse,
                               const std::function<void(Canvas&, const ChartFrame&)>& chart) {
     SectionModel& m = ctx_.model();
-    m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     {
         const std::unique_ptr<Progress> progress = makeProgress(this, label);
         analyse(m, *progress);
@@ -219,9 +219,9 @@ void AnalysisDialog::printSectionData() {
 
 void AnalysisDialog::showCriticalComb() {
     const SectionModel& m = ctx_.model();
-    if (m.CRITICAL_COMB == 0 || m.NFORCE == 0 || !hasCriticalComb(m)) return;
-    const TFORCE& f = m.FORCE[static_cast<std::size_t>(m.CRITICAL_COMB)];
-    Edit3->setText(qs(Format("%D", {m.CRITICAL_COMB})));
+    if (m.results.CRITICAL_COMB == 0 || m.document.NFORCE == 0 || !hasCriticalComb(m)) return;
+    const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(m.results.CRITICAL_COMB)];
+    Edit3->setText(qs(Format("%D", {m.results.CRITICAL_COMB})));
     Edit7->setText(qs(f.COMB_NAME));
     Edit8->setText(qs(Format("%0.3f", {f.LOAD_FRACTION})));
     Edit4->setText(qs(Format("%0.3f", {f.P})));

@@ -126,15 +126,15 @@ void LoadDialog::setHeaderRow() {
 
 void LoadDialog::UPDATE_FORCE_TABLE() {
     const SectionModel& m = ctx_.model();
-    Edit1->setText(QString::number(m.NFORCE));
-    const int rows = m.NFORCE > 0 ? m.NFORCE : 0;
+    Edit1->setText(QString::number(m.document.NFORCE));
+    const int rows = m.document.NFORCE > 0 ? m.document.NFORCE : 0;
     StringGrid1->setRowCount(rows + 1);
     StringGrid1->setColumnCount(6);
     StringGrid1->setColumnWidth(0, 35);
     StringGrid1->setColumnWidth(1, 130);
     setHeaderRow();
-    for (int i = 1; i <= rows && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= rows && static_cast<std::size_t>(i) < m.document.FORCE.size(); ++i) {
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
         const std::string cells[] = {Format("%D", {i}),       f.COMB_NAME,
                                      Format("%0.3F", {f.P}),  Format("%0.3F", {f.MX}),
                                      Format("%0.3F", {f.MY}), Format("%0.3F", {f.LOAD_FRACTION})};
@@ -198,8 +198,8 @@ void LoadDialog::checkMember() {
 
 void LoadDialog::showCriticalComb(int c) {
     const SectionModel& m = ctx_.model();
-    if (c < 1 || static_cast<std::size_t>(c) >= m.FORCE.size()) return;
-    const TFORCE& f = m.FORCE[static_cast<std::size_t>(c)];
+    if (c < 1 || static_cast<std::size_t>(c) >= m.document.FORCE.size()) return;
+    const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(c)];
     Edit2->setText(qs(Format("%D", {c})));
     Edit4->setText(qs(f.COMB_NAME));
     Edit3->setText(qs(Format("%0.3f", {f.LOAD_FRACTION})));
@@ -217,7 +217,7 @@ void LoadDialog::printReport() {
 }
 
 void LoadDialog::showEvent(QShowEvent* event) {
-    if (ctx_.model().NFORCE > 0) UPDATE_FORCE_TABLE();
+    if (ctx_.model().document.NFORCE > 0) UPDATE_FORCE_TABLE();
     QDialog::showEvent(event);
 }
 

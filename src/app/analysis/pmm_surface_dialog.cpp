@@ -162,7 +162,7 @@ void PmmSurfaceDialog::draw() {
                                       scaleField(Edit2, "Scale in Y-Dir"),
                                       scaleField(Edit3, "Scale in Z-Dir")};
     // The frame alone is still drawn, but not without a word on why there is no surface.
-    if (ctx_.model().PMM_P.empty())
+    if (ctx_.model().results.PMM_P.empty())
         ctx_.messages().message("There is no PMM surface to draw yet: press \"Run\" first.");
     PmmWireModel w = BUILD_PMM_WIRE_MODEL(ctx_.model());
     PmmSceneOptions options;

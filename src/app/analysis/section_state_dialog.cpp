@@ -97,32 +97,33 @@ SectionStateDialog::SectionStateDialog(AppContext& ctx, QWidget* parent)
 void SectionStateDialog::fillCombinations() {
     const SectionModel& m = ctx_.model();
     combList_->clear();
-    for (int i = 1; i <= m.NFORCE && static_cast<std::size_t>(i) < m.FORCE.size(); ++i) {
-        const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
-        const std::string critical = i == m.CRITICAL_COMB ? "  (critical)" : "";
+    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
+         ++i) {
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+        const std::string critical = i == m.results.CRITICAL_COMB ? "  (critical)" : "";
         combList_->addItem(
             qs(Format("%D  %s  P %0.1F  Mxx %0.1F  Myy %0.1F", {i, f.COMB_NAME, f.P, f.MX, f.MY}) +
                critical));
     }
-    if (m.CRITICAL_COMB >= 1 && m.CRITICAL_COMB <= combList_->count())
-        combList_->setCurrentIndex(m.CRITICAL_COMB - 1);
+    if (m.results.CRITICAL_COMB >= 1 && m.results.CRITICAL_COMB <= combList_->count())
+        combList_->setCurrentIndex(m.results.CRITICAL_COMB - 1);
     if (combList_->count() == 0) loadRadio_->setChecked(true);
 }
 
 void SectionStateDialog::showState() {
     ctx_.runCommand([this] {
         SectionModel& m = ctx_.model();
-        if (m.NFIB <= 0)
+        if (m.mesh.NFIB <= 0)
             throw InputError(
                 "The section has no fibres: mesh the section before showing its state.");
-        m.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+        m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
         double P = 0, MX = 0, MY = 0, kp = 0, kmx = 0, kmy = 0;
         if (combRadio_->isChecked()) {
             const int i = combList_->currentIndex() + 1;
-            if (i < 1 || i > m.NFORCE)
+            if (i < 1 || i > m.document.NFORCE)
                 throw InputError(
                     "There is no load combination to show: import the loading or type a load.");
-            const TFORCE& f = m.FORCE[static_cast<std::size_t>(i)];
+            const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
             P = f.P;
             MX = f.MX;
             MY = f.MY;

@@ -69,9 +69,9 @@ TEST(InterchangeCommands, DxfExportThenImport) {
     EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("\n").toStdString();
     EXPECT_EQ(f.prompts.filters.mid(1),
               (QStringList{"AutoCAD_DXF (*.dxf)", "AutoCAD_DXF (*.dxf)"}));
-    EXPECT_EQ(f.w.model().NCONC_PT, 8);
-    EXPECT_EQ(f.w.model().NCOVER_PT, 8);
-    EXPECT_EQ(f.w.model().NBAR, 12);
+    EXPECT_EQ(f.w.model().document.NCONC_PT, 8);
+    EXPECT_EQ(f.w.model().document.NCOVER_PT, 8);
+    EXPECT_EQ(f.w.model().document.NBAR, 12);
 }
 
 TEST(InterchangeCommands, FailedImportsSayWhyAndKeepTheModel) {
@@ -85,8 +85,8 @@ TEST(InterchangeCommands, FailedImportsSayWhyAndKeepTheModel) {
     ASSERT_EQ(f.prompts.errors.size(), 2);
     EXPECT_TRUE(f.prompts.errors[1].contains("autocad.application.20"));
     EXPECT_EQ(f.prompts.errors[1], noCadApplicationMessage());
-    EXPECT_EQ(f.w.model().NBAR, 12);
-    EXPECT_EQ(f.w.model().NCONC_PT, 8);
+    EXPECT_EQ(f.w.model().document.NBAR, 12);
+    EXPECT_EQ(f.w.model().document.NCONC_PT, 8);
 }
 
 TEST(InterchangeCommands, XtractOpensWithTheLastFilterThenSec) {
@@ -115,12 +115,12 @@ TEST(InterchangeCommands, OpenSeesDialogGeneratesTwiceAndSaves) {
               "##Section Gen by QAV-SEC\nset Conc1 1\nset Conc2 2\nset Steel1 3\nset Rebar1 4\n"
               "section Fiber 1 {\n}");
     SectionModel& m = f.w.model();
-    m.NFIB = 1;
-    m.FIB.resize(2);
-    m.FIB[1].TY = FIB_REBAR;
-    m.FIB[1].X = -250;
-    m.FIB[1].Y = 175.5;
-    m.FIB[1].AREA = 490.874;
+    m.mesh.NFIB = 1;
+    m.mesh.FIB.resize(2);
+    m.mesh.FIB[1].TY = FIB_REBAR;
+    m.mesh.FIB[1].X = -250;
+    m.mesh.FIB[1].Y = 175.5;
+    m.mesh.FIB[1].AREA = 490.874;
     stampMesh(m);  // as though the mesh command had made the fibre
     d->generateButton()->click();
     d->generateButton()->click();
