@@ -16,9 +16,8 @@ void resizeResult(std::vector<double>& v, int n) {
 }
 }  // namespace
 
-void requireFibres(SectionModel& m) {
+void requireFibres(const SectionModel& m) {
     requireCurrentMesh(m);
-    m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
 }
 
 void requireFiniteResult(const char* analysis,
@@ -144,7 +143,7 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
     MY = my;
 }
 
-void requirePmCurveInput(SectionModel& m) {
+void requirePmCurveInput(const SectionModel& m) {
     const int n = m.settings.NPM;
     if (n < 2)
         throw InputError(
@@ -264,28 +263,31 @@ void replaceResult(std::vector<double>& old, std::vector<double>&& fresh) {
 }
 }  // namespace
 
-void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN) {
-    m.results.PMAX = PMAX;
-    m.results.PMIN = PMIN;
-    replaceResult(m.results.PM_P, std::move(c.P));
-    replaceResult(m.results.PM_MX, std::move(c.MX));
-    replaceResult(m.results.PM_MY, std::move(c.MY));
-    replaceResult(m.results.PM_M, std::move(c.M));
-    m.results.PM_CONVERGED = std::move(c.converged);
-}
-
-RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
+PmResult pmCurveAnalysis(const SectionModel& m, double ANG, Messages& msgs, Progress* progress,
+                         int mode) {
+    if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
     requirePmCurveInput(m);
     const AxialCapacity cap = axialCapacity(m);
-    const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     SectionSolver solver(m, msgs);
     requireRegularStiffness(solver, "P-M curve");
-    PmCurve c = computePmCurve(solver, m.results.STRAIN_LIMIT_MODE, m.settings.NPM, PMAX, PMIN, ANG,
-                               progress);
-    const RunStats stats = c.stats;
-    storePmCurve(m, std::move(c), PMAX, PMIN);
-    solver.storeState(m);
-    return stats;
+    PmResult r;
+    r.curve = computePmCurve(solver, mode, m.settings.NPM, cap.PMAX, cap.PMIN, ANG, progress);
+    r.PMAX = cap.PMAX;
+    r.PMIN = cap.PMIN;
+    r.state = solver.lastState();
+    r.stamp = m.mesh.MESH_STAMP;
+    return r;
+}
+
+void keepPmResult(SectionResults& r, PmResult&& pm) {
+    r.PMAX = pm.PMAX;
+    r.PMIN = pm.PMIN;
+    replaceResult(r.PM_P, std::move(pm.curve.P));
+    replaceResult(r.PM_MX, std::move(pm.curve.MX));
+    replaceResult(r.PM_MY, std::move(pm.curve.MY));
+    replaceResult(r.PM_M, std::move(pm.curve.M));
+    r.PM_CONVERGED = std::move(pm.curve.converged);
+    r.RESULTS_STAMP = pm.stamp;
 }
 
 MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta,
@@ -309,7 +311,9 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     return {AXIAL_FORCE * lamda, mx * lamda, my * lamda};
 }
 
-RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progress* progress) {
+MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
+                         Progress* progress, int mode) {
+    if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
     const int n = m.settings.NMM;
     if (n < 1)
         throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
@@ -331,30 +335,47 @@ RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs, Progres
     for (int i = 0; i <= n && !origin; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
         const long long before = stats.notConverged;
-        const MmPoint p =
-            mmCurvePoint(solver, m.results.STRAIN_LIMIT_MODE, AXIAL_FORCE, theta, stats, noTension);
+        const MmPoint p = mmCurvePoint(solver, mode, AXIAL_FORCE, theta, stats, noTension);
         MX[static_cast<std::size_t>(i)] = p.MX;
         MY[static_cast<std::size_t>(i)] = p.MY;
         converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
         steps.step();
     }
     requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false);
-    m.results.MM_MX = std::move(MX);
-    m.results.MM_MY = std::move(MY);
-    m.results.MM_CONVERGED = std::move(converged);
-    solver.storeState(m);
-    return stats;
+    MmResult r;
+    r.MX = std::move(MX);
+    r.MY = std::move(MY);
+    r.converged = std::move(converged);
+    r.stats = stats;
+    r.state = solver.lastState();
+    r.stamp = m.mesh.MESH_STAMP;
+    return r;
+}
+
+void keepMmResult(SectionResults& r, MmResult&& mm) {
+    r.MM_MX = std::move(mm.MX);
+    r.MM_MY = std::move(mm.MY);
+    r.MM_CONVERGED = std::move(mm.converged);
+    r.RESULTS_STAMP = mm.stamp;
 }
 
 RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs, Progress* progress) {
-    const RunStats stats = runPmCurve(m, ANG, msgs, progress);
+    PmResult r = pmCurveAnalysis(m, ANG, msgs, progress);
+    const RunStats stats = r.curve.stats;
+    const SolverState state = r.state;
+    keepPmResult(m.results, std::move(r));
+    keepSolverState(m, state);
     reportUnconverged(stats, msgs);
     return stats;
 }
 
 RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs,
                                Progress* progress) {
-    const RunStats stats = runMmCurve(m, AXIAL_FORCE, msgs, progress);
+    MmResult r = mmCurveAnalysis(m, AXIAL_FORCE, msgs, progress);
+    const RunStats stats = r.stats;
+    const SolverState state = r.state;
+    keepMmResult(m.results, std::move(r));
+    keepSolverState(m, state);
     reportUnconverged(stats, msgs);
     return stats;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The axial force-moment (P-M) curve in one moment direction and the biaxial moment (Myy-Mzz)
-// curve at one axial force, both sampled on the equilibrium solver. Results go to the model's
-// PMAX, PMIN, PM_P, PM_MX, PM_MY, PM_M and MM_MX, MM_MY (kN, kNm, compression positive).
+// curve at one axial force, both sampled on the equilibrium solver. The analyses read the model
+// and return their results; keepPmResult and keepMmResult put them into the model's PMAX, PMIN,
+// PM_P, PM_MX, PM_MY, PM_M and MM_MX, MM_MY (kN, kNm, compression positive).
 #include <initializer_list>
 #include <vector>
 
@@ -13,9 +14,7 @@ namespace qav {
 
 // Throws InputError when the section has no fibres (an analysis would give only not-a-number)
 // or its fibres were made from a section other than the one in the model (requireCurrentMesh).
-// Otherwise the run that calls it goes on to write results: they are marked as made from this
-// mesh (RESULTS_STAMP).
-void requireFibres(SectionModel& m);
+void requireFibres(const SectionModel& m);
 
 // Throws ResultError naming the analysis when one of the arrays holds a number that is not
 // finite (element 0 of a 1-based table included only when skipFirst is false). Every curve
@@ -43,7 +42,7 @@ void CALC_NMAX(SectionModel& m);
 void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
 
 // Throws InputError when NPM is not within 2 .. MAX_CURVE_STEPS or there are no fibres.
-void requirePmCurveInput(SectionModel& m);
+void requirePmCurveInput(const SectionModel& m);
 
 // One P-M curve computed apart from the model, so that curves can run side by side and a run
 // changes the model only once it is complete. Arrays of 2 n + 3 points, 1 .. 2 n + 2 used.
@@ -54,9 +53,6 @@ struct PmCurve {
 };
 PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, double PMIN, double ANG,
                        Progress* progress);
-// Moves a computed curve into PM_P, PM_MX, PM_MY, PM_M (and its flags into PM_CONVERGED) and
-// sets PMAX, PMIN.
-void storePmCurve(SectionModel& m, PmCurve&& c, double PMAX, double PMIN);
 
 // Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the
 // axial force of the point found, MX and MY its moments. The search starts from the moment
@@ -75,24 +71,45 @@ struct MmPoint {
 MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta,
                      RunStats& stats, bool noTension = false);
 
-// The P-M curve of the angle ANG (degrees) and ANG + 180, 2 NPM + 2 points. Uses the model's
-// STRAIN_LIMIT_MODE. Throws InputError, before anything changes, when NPM is not within
-// 2 .. MAX_CURVE_STEPS or there are no fibres. The fibres keep the state of the last solve.
-// A progress, when given, sees 0..100 as the points are found.
-RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs,
-                               Progress* progress = nullptr);
+// The P-M curve of the angle ANG (degrees) and ANG + 180, 2 NPM + 2 points, with PMAX and
+// PMIN, the state of its last solve and the mesh it was computed from. Uses the model's
+// STRAIN_LIMIT_MODE. Throws InputError when NPM is not within 2 .. MAX_CURVE_STEPS or there are
+// no fibres. A progress, when given, sees 0..100 as the points are found. No closing count of
+// unconverged solves: a caller that runs several curves gives one count for them all.
+struct PmResult {
+    PmCurve curve;
+    double PMAX = 0, PMIN = 0;
+    SolverState state;
+    MeshStamp stamp;
+};
+// mode: the strain limit rule (0: the model's STRAIN_LIMIT_MODE).
+PmResult pmCurveAnalysis(const SectionModel& m, double ANG, Messages& msgs,
+                         Progress* progress = nullptr, int mode = 0);
 
 // The Myy-Mzz curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
 // InputError when NMM is not within 1 .. MAX_CURVE_STEPS, there are no fibres, or AXIAL_FORCE
 // lies outside PMIN .. PMAX (no moment is carried there; the text gives both). A progress,
 // when given, sees 0..100 as the angles are done.
+struct MmResult {
+    std::vector<double> MX, MY;
+    std::vector<uint8_t> converged;
+    RunStats stats;
+    SolverState state;
+    MeshStamp stamp;
+};
+MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
+                         Progress* progress = nullptr, int mode = 0);
+
+// Keep a curve's results in a results part: the P-M curve with PMAX and PMIN, or the Myy-Mzz
+// curve, each marked with the mesh it came from.
+void keepPmResult(SectionResults& r, PmResult&& pm);
+void keepMmResult(SectionResults& r, MmResult&& mm);
+
+// The runs of the program's commands: the analysis, its results kept in the model, the fibres
+// left in the state of the last solve, then the count of unconverged solves.
+RunStats RUN_PM_CURVE_ANALYSIS(SectionModel& m, double ANG, Messages& msgs,
+                               Progress* progress = nullptr);
 RunStats RUN_MM_CURVE_ANALYSIS(SectionModel& m, double AXIAL_FORCE, Messages& msgs,
                                Progress* progress = nullptr);
-
-// The same two runs without the closing count of unconverged solves, for a caller that runs
-// several curves and gives one count for them all.
-RunStats runPmCurve(SectionModel& m, double ANG, Messages& msgs, Progress* progress = nullptr);
-RunStats runMmCurve(SectionModel& m, double AXIAL_FORCE, Messages& msgs,
-                    Progress* progress = nullptr);
 
 }  // namespace qav

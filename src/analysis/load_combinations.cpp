@@ -34,6 +34,7 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
         static_cast<std::size_t>(m.document.NFORCE) >= m.document.FORCE.size())
         throw InputError("There are no load combinations to check: import them first.");
     requireFibres(m);
+    m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
     m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     const int mode = m.results.STRAIN_LIMIT_MODE;
     const int n = m.document.NFORCE;

@@ -39,6 +39,7 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
             Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).",
                    {MAX_CURVE_STEPS, in.steps}));
     requireFibres(m);
+    m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
     requireCarriedAxialForce(m, in.axialForce, "M-Phi");
     if (!(axialCapacity(m).PMIN < 0) && !(in.axialForce > 0))
         throw InputError(

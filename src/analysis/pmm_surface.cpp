@@ -21,11 +21,10 @@ int pmmStoredSteps(const SectionModel& m) {
     return static_cast<int>((m.results.PMM_P[0].size() - 3) / 2);
 }
 
-RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
+PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* progress) {
     requirePmCurveInput(m);
     const int n = m.settings.NPM;
-    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    const int mode = m.results.STRAIN_LIMIT_MODE;
+    const int mode = sectionStrainLimitMode(m);
     const AxialCapacity cap = axialCapacity(m);
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     requireRegularStiffness(SectionSolver(m, msgs), "PMM surface");
@@ -64,16 +63,40 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
             converged[ur][j] = c.curve.converged[j];
         }
     }
-    m.results.PMM_P = std::move(P);
-    m.results.PMM_MX = std::move(MX);
-    m.results.PMM_MY = std::move(MY);
-    m.results.PMM_CONVERGED = std::move(converged);
-    // As after six runs one after the other: the P-M results and the fibres hold the last curve.
+    PmmResult out;
+    out.P = std::move(P);
+    out.MX = std::move(MX);
+    out.MY = std::move(MY);
+    out.converged = std::move(converged);
+    out.stats = total;
+    out.mode = mode;
     Curve& last = curves.back();
-    storePmCurve(m, std::move(last.curve), PMAX, PMIN);
-    last.solver->storeState(m);
-    reportUnconverged(total, msgs);
-    return total;
+    out.last.curve = std::move(last.curve);
+    out.last.PMAX = PMAX;
+    out.last.PMIN = PMIN;
+    out.last.state = last.solver->lastState();
+    out.last.stamp = m.mesh.MESH_STAMP;
+    return out;
+}
+
+void keepPmmResult(SectionModel& m, PmmResult&& r) {
+    m.results.STRAIN_LIMIT_MODE = r.mode;
+    m.results.PMM_P = std::move(r.P);
+    m.results.PMM_MX = std::move(r.MX);
+    m.results.PMM_MY = std::move(r.MY);
+    m.results.PMM_CONVERGED = std::move(r.converged);
+    // As after six runs one after the other: the P-M results and the fibres hold the last curve.
+    const SolverState state = r.last.state;
+    keepPmResult(m.results, std::move(r.last));
+    keepSolverState(m, state);
+}
+
+RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
+    PmmResult r = pmmSurfaceAnalysis(m, msgs, progress);
+    const RunStats stats = r.stats;
+    keepPmmResult(m, std::move(r));
+    reportUnconverged(stats, msgs);
+    return stats;
 }
 
 PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m) {

@@ -6,15 +6,29 @@
 #include <string>
 #include <vector>
 
+#include "analysis/interaction_curves.h"
 #include "analysis/section_solver.h"
 #include "model/feedback.h"
 #include "model/section_model.h"
 
 namespace qav {
 
-// "Run": sets STRAIN_LIMIT_MODE from the section and runs the six P-M curves into PMM_P,
-// PMM_MX, PMM_MY; afterwards the P-M results hold the 150 degree curve. Throws InputError, before
-// anything changes, as the P-M run does. A progress, when given, sees 0..100 over the six curves.
+// The six P-M curves of the surface (rows 0..5 as PMM_P, PMM_MX, PMM_MY hold them) under the
+// section's own STRAIN_LIMIT_MODE, and the last curve as a P-M result. Throws InputError as the
+// P-M run does. A progress, when given, sees 0..100 over the six curves.
+struct PmmResult {
+    std::vector<std::vector<double>> P, MX, MY;
+    std::vector<std::vector<uint8_t>> converged;
+    int mode = 1;
+    PmResult last;
+    RunStats stats;
+};
+PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* progress = nullptr);
+// Keeps the surface in the model with its STRAIN_LIMIT_MODE; the P-M results and the fibres
+// hold the 150 degree curve, as after six runs one after the other.
+void keepPmmResult(SectionModel& m, PmmResult&& r);
+
+// "Run": the surface, kept in the model, then the count of unconverged solves.
 RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress = nullptr);
 
 // The six curves of a run, 30 degrees apart.

@@ -418,18 +418,38 @@ double SectionSolver::trialMoment() const {
     return t;
 }
 
-void SectionSolver::storeState(SectionModel& m) const {
-    if (!evaluated_) return;
+SolverState SectionSolver::lastState() const {
+    SolverState s;
+    s.evaluated = evaluated_;
+    for (int i = 0; i < 3; ++i) {
+        s.pointAbc[i] = pointAbc_[i];
+        s.fibreAbc[i] = fibreAbc_[i];
+    }
+    return s;
+}
+
+namespace {
+void writeState(const FibreArrays& f, const SolverState& s, SectionModel& m) {
+    if (!s.evaluated) return;
     // Only the section's own control points have a place to keep their strain (a section limited
     // at its bars has none).
     const std::size_t points =
         m.mesh.NCFIB > 0 && m.mesh.CFIB.size() > static_cast<std::size_t>(m.mesh.NCFIB)
             ? static_cast<std::size_t>(m.mesh.NCFIB)
             : 0;
-    for (std::size_t c = 0; c < fibres_.cpX.size() && c < points; ++c)
+    for (std::size_t c = 0; c < f.cpX.size() && c < points; ++c)
         m.mesh.CFIB[c + 1].EPS =
-            pointAbc_[0] + pointAbc_[1] * fibres_.cpX[c] + pointAbc_[2] * fibres_.cpY[c];
-    storeFibreState(fibres_, fibreAbc_, m);
+            s.pointAbc[0] + s.pointAbc[1] * f.cpX[c] + s.pointAbc[2] * f.cpY[c];
+    storeFibreState(f, s.fibreAbc, m);
+}
+}  // namespace
+
+void SectionSolver::storeState(SectionModel& m) const {
+    writeState(fibres_, lastState(), m);
+}
+
+void keepSolverState(SectionModel& m, const SolverState& s) {
+    if (s.evaluated) writeState(FibreArrays(m), s, m);
 }
 
 SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, double MY,

@@ -71,6 +71,17 @@ int sectionStrainLimitMode(const SectionModel& m);
 // written only by storeState. Two methods find the same state: the reference iteration (fixed
 // elastic matrix, the original method, kept bit for bit) and the fast one (Newton's method on
 // the tangent stiffness, see fast_solve.cpp), chosen by the model's SOLVER or explicitly.
+// The deformation a solver last evaluated (control points and fibres), to be kept in the
+// model's fibres by whoever keeps the results: the analyses themselves only read the model.
+struct SolverState {
+    bool evaluated = false;
+    double pointAbc[3] = {0, 0, 0};
+    double fibreAbc[3] = {0, 0, 0};
+};
+// Writes the state into the fibres' and control points' EPS and STRESS (nothing when none was
+// evaluated).
+void keepSolverState(SectionModel& m, const SolverState& s);
+
 class SectionSolver {
 public:
     SectionSolver(const SectionModel& m, Messages& msgs);
@@ -100,7 +111,9 @@ public:
     // state's extreme control-point strains.
     SolveResult momentScaleAtStrain(double P, double MX, double MY, double epsMax);
 
-    // Writes the last evaluated state into the fibres' and control points' EPS and STRESS.
+    // The last evaluated state, and the same written into the fibres' and control points' EPS
+    // and STRESS.
+    SolverState lastState() const;
     void storeState(SectionModel& m) const;
 
     // The section in uniform tension at the limit strain, the tension end of every P-M curve:

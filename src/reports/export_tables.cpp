@@ -149,26 +149,26 @@ void addConvergedColumn(DataTable& grid, const std::vector<uint8_t>& flags, int 
     }
 }
 
-void pmTable(DataTable& grid, const SectionModel& m) {
+void pmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     TableBuilder t(grid, {"NUM", "Axial(P)", "Moment(M)"});
     for (int j = 1; j <= 2 * m.settings.NPM + 2; ++j) {
-        const double* p = slot(m.results.PM_P, j);
-        const double* mm = slot(m.results.PM_M, j);
+        const double* p = slot(r.PM_P, j);
+        const double* mm = slot(r.PM_M, j);
         if (!p || !mm) break;
         t.row({intCell(j), fixedCell(*p, 3), fixedCell(*mm, 3)});
     }
-    addConvergedColumn(grid, m.results.PM_CONVERGED, 1);
+    addConvergedColumn(grid, r.PM_CONVERGED, 1);
 }
 
-void mmTable(DataTable& grid, const SectionModel& m) {
+void mmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     TableBuilder t(grid, {"NUM", "Moment(Mx)", "Moment(My)"});
     for (int j = 0; j <= m.settings.NMM; ++j) {
-        const double* x = slot(m.results.MM_MX, j);
-        const double* y = slot(m.results.MM_MY, j);
+        const double* x = slot(r.MM_MX, j);
+        const double* y = slot(r.MM_MY, j);
         if (!x || !y) break;
         t.row({intCell(j), fixedCell(*x, 3), fixedCell(*y, 3)});
     }
-    addConvergedColumn(grid, m.results.MM_CONVERGED, 0);
+    addConvergedColumn(grid, r.MM_CONVERGED, 0);
 }
 
 }  // namespace
@@ -240,11 +240,11 @@ ReportCurve tableCurve(int KI, double angle, double axial) {
 }
 
 // A curve table from the model holding the curve's results.
-void curveTable(const SectionModel& m, int KI, DataTable& t) {
+void curveTable(const SectionModel& m, const SectionResults& r, int KI, DataTable& t) {
     if (KI == 16)
-        mmTable(t, m);
+        mmTable(t, m, r);
     else
-        pmTable(t, m);
+        pmTable(t, m, r);
 }
 
 }  // namespace
@@ -258,7 +258,7 @@ void SHOW_TABLE(SectionModel& m, int KI, const std::string& angleText, const std
     if (isCurveTable(KI)) {
         const ReportCurves runs =
             runReportCurves(m, {tableCurve(KI, angle, axial)}, msgs, progress);
-        curveTable(runs.result(0), KI, t);
+        curveTable(m, runs.result(0), KI, t);
     } else if (!modelTable(m, KI, t)) {
         return;
     }
@@ -293,7 +293,7 @@ std::vector<DataTable> makeAllTables(SectionModel& m, const std::string& angleTe
         modelTable(m, KI, t);
     }
     for (std::size_t k = 0; k < entries.size(); ++k)
-        curveTable(runs.result(static_cast<int>(k)), entries[k],
+        curveTable(m, runs.result(static_cast<int>(k)), entries[k],
                    tables[static_cast<std::size_t>(entries[k])]);
     return tables;
 }

@@ -24,7 +24,8 @@ void drawLoadCircle(Canvas& c, const Plot& p, double mValue, double pValue, int 
 // All combinations in grey, then the critical one in blue. A critical combination that no check
 // has found is not drawn (entry 0 is no combination); the chart says so instead.
 template <class Place>
-void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, LoadMarks marks, Place place) {
+void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const SectionResults& r,
+               LoadMarks marks, Place place) {
     const int R = 4 * p.f.K;
     c.pen = Pen{colors::grey, 1, PenStyle::Solid};
     c.brush.style = BrushStyle::Clear;
@@ -39,7 +40,7 @@ void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, LoadMarks marks,
     if (marks.critical) {
         if (hasCriticalComb(m)) {
             const auto [mv, pv] =
-                place(m.document.FORCE[static_cast<std::size_t>(m.results.CRITICAL_COMB)]);
+                place(m.document.FORCE[static_cast<std::size_t>(r.CRITICAL_COMB)]);
             drawLoadCircle(c, p, mv, pv, R);
         } else {
             const int h = c.textHeight(NO_CRITICAL_NOTE);
@@ -80,18 +81,19 @@ std::string mmChartTitle(int designCode) {
     return "Myy-Mzz Curve [" + designCodeName(designCode) + "]";
 }
 
-void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double SANG,
-                        LoadMarks marks, const ChartMarkers& markers) {
+void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& r,
+                        const ChartFrame& f, double SANG, LoadMarks marks,
+                        const ChartMarkers& markers) {
     const int K = f.K;
     c.font.name = "Courier New";
     c.font.size = 8;
     c.pen = Pen{};
     c.brush = Brush{colors::white, BrushStyle::Solid};
-    const int last = lastIndex(m.results.PM_P, m.results.PM_M);
+    const int last = lastIndex(r.PM_P, r.PM_M);
     Range P, M;
     for (int i = 1; i <= last; ++i) {
-        P.add(m.results.PM_P[static_cast<std::size_t>(i)]);
-        M.add(m.results.PM_M[static_cast<std::size_t>(i)]);
+        P.add(r.PM_P[static_cast<std::size_t>(i)]);
+        M.add(r.PM_M[static_cast<std::size_t>(i)]);
     }
     Plot p{f};
     const double XMAX = 500.0 * std::ceil(M.absMax() / 500);
@@ -123,29 +125,29 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
 
     drawGrid(c, p, GridStyle{5 * K, 5 * K, "%0.0F", 5 * K});
-    drawCurve(c, p, m.results.PM_M, m.results.PM_P, 1, last);
-    markUnconverged(c, p, m.results.PM_M, m.results.PM_P, m.results.PM_CONVERGED, 1, last);
+    drawCurve(c, p, r.PM_M, r.PM_P, 1, last);
+    markUnconverged(c, p, r.PM_M, r.PM_P, r.PM_CONVERGED, 1, last);
 
-    const double r = std::numbers::pi / 180.0;
-    drawLoads(c, p, m, marks, [&](const TFORCE& F) {
+    const double rad = std::numbers::pi / 180.0;
+    drawLoads(c, p, m, r, marks, [&](const TFORCE& F) {
         const double M0 = std::sqrt(F.MX * F.MX + F.MY * F.MY);
         const double mv = M0 == 0 ? 0.0
-                                  : (F.MX / M0) * std::cos((90 - SANG) * r) * M0 +
-                                        (F.MY / M0) * std::sin((90 - SANG) * r) * M0;
+                                  : (F.MX / M0) * std::cos((90 - SANG) * rad) * M0 +
+                                        (F.MY / M0) * std::sin((90 - SANG) * rad) * M0;
         return std::pair{mv, -F.P};
     });
     if (!markers.points.empty()) drawMarkers(c, p, markers);
 }
 
-void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, double axialLoad,
-                        LoadMarks marks, bool printed) {
+void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& r,
+                        const ChartFrame& f, double axialLoad, LoadMarks marks, bool printed) {
     c.pen = Pen{};
     c.brush = Brush{colors::white, BrushStyle::Solid};
-    const int last = lastIndex(m.results.MM_MX, m.results.MM_MY);
+    const int last = lastIndex(r.MM_MX, r.MM_MY);
     Range X, Y;
     for (int i = 0; i <= last; ++i) {
-        X.add(m.results.MM_MX[static_cast<std::size_t>(i)]);
-        Y.add(m.results.MM_MY[static_cast<std::size_t>(i)]);
+        X.add(r.MM_MX[static_cast<std::size_t>(i)]);
+        Y.add(r.MM_MY[static_cast<std::size_t>(i)]);
     }
     const double XMAX = 500.0 * std::ceil(X.absMax() / 500);
     const double YMAX = 500.0 * std::ceil(Y.absMax() / 500);
@@ -179,19 +181,19 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const ChartFrame& f, d
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, printed ? 8 : 8 * K);
 
     drawGrid(c, p, GridStyle{5, 0, "%0.0F  ", 5});
-    drawCurve(c, p, m.results.MM_MX, m.results.MM_MY, 0, last);
-    markUnconverged(c, p, m.results.MM_MX, m.results.MM_MY, m.results.MM_CONVERGED, 0, last);
-    drawLoads(c, p, m, marks, [](const TFORCE& F) { return std::pair{F.MX, F.MY}; });
+    drawCurve(c, p, r.MM_MX, r.MM_MY, 0, last);
+    markUnconverged(c, p, r.MM_MX, r.MM_MY, r.MM_CONVERGED, 0, last);
+    drawLoads(c, p, m, r, marks, [](const TFORCE& F) { return std::pair{F.MX, F.MY}; });
 }
 
-void PRINT_PM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int WY,
-                              double SANG, LoadMarks marks) {
-    GEN_PM_CURVE_IMAGE(c, m, ChartFrame{SX, SY, WX, WY, PRINT_K}, SANG, marks);
+void PRINT_PM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, const SectionResults& r, int SX,
+                              int SY, int WX, int WY, double SANG, LoadMarks marks) {
+    GEN_PM_CURVE_IMAGE(c, m, r, ChartFrame{SX, SY, WX, WY, PRINT_K}, SANG, marks);
 }
 
-void PRINT_MM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int WY,
-                              double axialLoad, LoadMarks marks) {
-    GEN_MM_CURVE_IMAGE(c, m, ChartFrame{SX, SY, WX, WY, PRINT_K}, axialLoad, marks, true);
+void PRINT_MM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, const SectionResults& r, int SX,
+                              int SY, int WX, int WY, double axialLoad, LoadMarks marks) {
+    GEN_MM_CURVE_IMAGE(c, m, r, ChartFrame{SX, SY, WX, WY, PRINT_K}, axialLoad, marks, true);
 }
 
 }  // namespace qav

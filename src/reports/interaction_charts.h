@@ -26,19 +26,31 @@ struct ChartMarkers {
 // The P-M chart of the model's PM_P / PM_M; SANG is the moment angle (degrees) the curve was
 // computed with. A curve without a moment or axial range draws the frame, title and a note.
 // Markers, when given, are drawn last.
-void GEN_PM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame& frame, double SANG,
-                        LoadMarks marks, const ChartMarkers& markers = {});
+// The results drawn may be the model's own or a run's kept apart (r); the loads, the code and the
+// key points come from the model.
+void GEN_PM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const SectionResults& r,
+                        const ChartFrame& frame, double SANG, LoadMarks marks,
+                        const ChartMarkers& markers = {});
+inline void GEN_PM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame& frame,
+                               double SANG, LoadMarks marks, const ChartMarkers& markers = {}) {
+    GEN_PM_CURVE_IMAGE(canvas, m, m.results, frame, SANG, marks, markers);
+}
 
 // The Myy-Mzz chart of the model's MM_MX / MM_MY; axialLoad (kN) is shown in the title line.
 // The font face is the canvas's own. printed: the rotated label as on the printed page.
-void GEN_MM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame& frame,
-                        double axialLoad, LoadMarks marks, bool printed = false);
+void GEN_MM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const SectionResults& r,
+                        const ChartFrame& frame, double axialLoad, LoadMarks marks,
+                        bool printed = false);
+inline void GEN_MM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const ChartFrame& frame,
+                               double axialLoad, LoadMarks marks, bool printed = false) {
+    GEN_MM_CURVE_IMAGE(canvas, m, m.results, frame, axialLoad, marks, printed);
+}
 
 // The same charts on a printed page, in the box (SX, SY) WX x WY with K = 7.
-void PRINT_PM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, int SX, int SY, int WX, int WY,
-                              double SANG, LoadMarks marks);
-void PRINT_MM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, int SX, int SY, int WX, int WY,
-                              double axialLoad, LoadMarks marks);
+void PRINT_PM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, const SectionResults& r,
+                              int SX, int SY, int WX, int WY, double SANG, LoadMarks marks);
+void PRINT_MM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, const SectionResults& r,
+                              int SX, int SY, int WX, int WY, double axialLoad, LoadMarks marks);
 
 // The P-M chart's title for the design code.
 std::string pmChartTitle(int designCode);

@@ -76,9 +76,10 @@ void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& i
     runs.replayMessages(msgs);
     for (int k = 0; k < 3; ++k) {
         const Chart& ch = pmCharts[k];
-        PRINT_PM_CURVE_IMAGE_PDF(c, runs.result(k), ch.x, ch.y, 5150, 3720, ch.angle, in.marks);
+        PRINT_PM_CURVE_IMAGE_PDF(c, m, runs.result(k), ch.x, ch.y, 5150, 3720, ch.angle, in.marks);
     }
-    PRINT_MM_CURVE_IMAGE_PDF(c, runs.result(3), 8350, 5150, 5150, 3720, curves[3].value, in.marks);
+    PRINT_MM_CURVE_IMAGE_PDF(c, m, runs.result(3), 8350, 5150, 5150, 3720, curves[3].value,
+                             in.marks);
     runs.commit(m);
     progress.setPosition(100);
 }

@@ -35,29 +35,44 @@ ReportCurve mmCurve(double axial) {
 ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>& curves,
                            Progress* progress) {
     runs_.resize(curves.size());
+    const int mode = sectionStrainLimitMode(m);
     bool pmBefore = false;
     for (std::size_t k = 0; k < curves.size(); ++k) {
         Run& r = runs_[k];
         r.curve = curves[k];
-        r.model = m;
-        r.model.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+        r.results = m.results;
+        r.results.STRAIN_LIMIT_MODE = mode;
         // A Myy-Mzz chart after a P-M run finds PMAX and PMIN as that run left them.
-        if (!isPm(r.curve) && pmBefore) CALC_NMAX(r.model);
+        if (!isPm(r.curve) && pmBefore) {
+            const AxialCapacity cap = axialCapacity(m);
+            r.results.PMAX = cap.PMAX;
+            r.results.PMIN = cap.PMIN;
+        }
         pmBefore = pmBefore || isPm(r.curve);
     }
-    // A curve after one that has already failed is of no use: it is not run.
+    // A curve after one that has already failed is of no use: it is not run. Every curve reads
+    // the one model; each keeps its results apart.
     std::atomic<int> firstFailure{count()};
     runPieces(
         count(), m.settings.THREADS,
-        [this, &firstFailure](int k, Progress& p) {
+        [this, &m, mode, &firstFailure](int k, Progress& p) {
             Run& r = runs_[static_cast<std::size_t>(k)];
             if (firstFailure.load() < k) return;
             Recorder messages(r.messages);
             try {
                 if (r.curve.inputError) std::rethrow_exception(r.curve.inputError);
                 // The count of unconverged solves is given once for the whole run.
-                r.stats = isPm(r.curve) ? runPmCurve(r.model, r.curve.value, messages, &p)
-                                        : runMmCurve(r.model, r.curve.value, messages, &p);
+                if (isPm(r.curve)) {
+                    PmResult pm = pmCurveAnalysis(m, r.curve.value, messages, &p, mode);
+                    r.stats = pm.curve.stats;
+                    r.state = pm.state;
+                    keepPmResult(r.results, std::move(pm));
+                } else {
+                    MmResult mm = mmCurveAnalysis(m, r.curve.value, messages, &p, mode);
+                    r.stats = mm.stats;
+                    r.state = mm.state;
+                    keepMmResult(r.results, std::move(mm));
+                }
             } catch (const RunCancelled&) {
                 throw;
             } catch (...) {
@@ -76,10 +91,10 @@ int ReportCurves::failure() const {
     return -1;
 }
 
-const SectionModel& ReportCurves::result(int k) const {
+const SectionResults& ReportCurves::result(int k) const {
     const Run& r = run(k);
     if (r.error) std::rethrow_exception(r.error);
-    return r.model;
+    return r.results;
 }
 
 RunStats ReportCurves::stats() const {
@@ -100,31 +115,27 @@ void ReportCurves::commit(SectionModel& m) const {
     if (runs_.empty()) return;
     int lastPm = -1, lastMm = -1;
     for (int k = 0; k < count(); ++k) (isPm(run(k).curve) ? lastPm : lastMm) = k;
-    const SectionModel& last = runs_.back().model;
-    m.results.STRAIN_LIMIT_MODE = last.results.STRAIN_LIMIT_MODE;
-    m.results.RESULTS_STAMP = last.results.RESULTS_STAMP;
+    const SectionResults& last = runs_.back().results;
+    m.results.STRAIN_LIMIT_MODE = last.STRAIN_LIMIT_MODE;
+    m.results.RESULTS_STAMP = last.RESULTS_STAMP;
     if (lastPm >= 0) {
-        const SectionModel& r = run(lastPm).model;
-        m.results.PMAX = r.results.PMAX;
-        m.results.PMIN = r.results.PMIN;
-        m.results.PM_P = r.results.PM_P;
-        m.results.PM_MX = r.results.PM_MX;
-        m.results.PM_MY = r.results.PM_MY;
-        m.results.PM_M = r.results.PM_M;
-        m.results.PM_CONVERGED = r.results.PM_CONVERGED;
+        const SectionResults& r = run(lastPm).results;
+        m.results.PMAX = r.PMAX;
+        m.results.PMIN = r.PMIN;
+        m.results.PM_P = r.PM_P;
+        m.results.PM_MX = r.PM_MX;
+        m.results.PM_MY = r.PM_MY;
+        m.results.PM_M = r.PM_M;
+        m.results.PM_CONVERGED = r.PM_CONVERGED;
     }
     if (lastMm >= 0) {
-        m.results.MM_MX = run(lastMm).model.results.MM_MX;
-        m.results.MM_MY = run(lastMm).model.results.MM_MY;
-        m.results.MM_CONVERGED = run(lastMm).model.results.MM_CONVERGED;
+        const SectionResults& r = run(lastMm).results;
+        m.results.MM_MX = r.MM_MX;
+        m.results.MM_MY = r.MM_MY;
+        m.results.MM_CONVERGED = r.MM_CONVERGED;
     }
-    // The fibres and control points keep the state of the last solve, in place.
-    for (std::size_t j = 0; j < m.mesh.FIB.size() && j < last.mesh.FIB.size(); ++j) {
-        m.mesh.FIB[j].EPS = last.mesh.FIB[j].EPS;
-        m.mesh.FIB[j].STRESS = last.mesh.FIB[j].STRESS;
-    }
-    for (std::size_t j = 0; j < m.mesh.CFIB.size() && j < last.mesh.CFIB.size(); ++j)
-        m.mesh.CFIB[j].EPS = last.mesh.CFIB[j].EPS;
+    // The fibres and control points keep the state of the last solve.
+    keepSolverState(m, runs_.back().state);
 }
 
 ReportCurves runReportCurves(SectionModel& m, const std::vector<ReportCurve>& curves,

@@ -1,9 +1,10 @@
 #pragma once
 // The curves a report or the table browser runs (P-M curves and a Myy-Mzz curve), run side by
-// side on the model's THREADS. Each curve runs on its own copy of the model, so the numbers do
-// not depend on the thread count; the messages come out in the curves' order; the model changes
-// only when the caller commits a run that completed, and then as if the curves had run one
-// after the other (a cancelled or failed run leaves the previous results as they were).
+// side on the model's THREADS. Every curve reads the one model and keeps its results apart, so
+// the numbers do not depend on the thread count; the messages come out in the curves' order;
+// the model changes only when the caller commits a run that completed, and then as if the
+// curves had run one after the other (a cancelled or failed run leaves the previous results as
+// they were).
 #include <exception>
 #include <vector>
 
@@ -49,9 +50,10 @@ public:
     int count() const { return static_cast<int>(runs_.size()); }
     // The first curve that failed (-1: none). Curves after it are of no use to the report.
     int failure() const;
-    // The model as it stands after curve k alone, holding its results (its P-M or Myy-Mzz
-    // arrays), for the chart or the table drawn from it. Throws the curve's error when it failed.
-    const SectionModel& result(int k) const;
+    // The results as they stand after curve k alone (its P-M or Myy-Mzz arrays beside the
+    // model's other results), for the chart or the table drawn from it. Throws the curve's
+    // error when it failed.
+    const SectionResults& result(int k) const;
     // Messages of the curves up to the first failure (all of them when none failed), in the
     // curves' order, then one count of the solves that did not converge, when there are any.
     void replayMessages(Messages& msgs) const;
@@ -66,7 +68,8 @@ public:
 private:
     struct Run {
         ReportCurve curve;
-        SectionModel model;
+        SectionResults results;
+        SolverState state;
         std::vector<std::string> messages;
         RunStats stats;
         std::exception_ptr error;

@@ -7,15 +7,14 @@ namespace qav {
 
 // The listings take their point counts from the stored curves, so a setting changed after the
 // run never reads past them.
-int pmSteps(const SectionModel& m) {
-    const std::size_t n = m.results.PM_P.size();
-    if (n < 3 || m.results.PM_M.size() < n) return -1;
+int pmSteps(const SectionResults& r) {
+    const std::size_t n = r.PM_P.size();
+    if (n < 3 || r.PM_M.size() < n) return -1;
     return static_cast<int>((n - 3) / 2);
 }
 
-int mmSteps(const SectionModel& m) {
-    const std::size_t n = m.results.MM_MX.size() < m.results.MM_MY.size() ? m.results.MM_MX.size()
-                                                                          : m.results.MM_MY.size();
+int mmSteps(const SectionResults& r) {
+    const std::size_t n = r.MM_MX.size() < r.MM_MY.size() ? r.MM_MX.size() : r.MM_MY.size();
     return static_cast<int>(n) - 1;
 }
 
@@ -61,7 +60,7 @@ void concreteLines(std::vector<std::string>& D, const TMAT& c) {
 void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.clear();
     DATA.push_back(PAD_LEFT(12, "Axial_Force,") + PAD_LEFT(12, "Moment_M,"));
-    const int n = pmSteps(m);
+    const int n = pmSteps(m.results);
     for (int i = 1; i <= 2 * n + 2; ++i) {
         const auto u = static_cast<std::size_t>(i);
         DATA.push_back(PAD_LEFT(12, Format("%0.3F,", {m.results.PM_P[u]})) +
@@ -72,7 +71,7 @@ void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
 void GEN_MM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.clear();
     DATA.push_back(PAD_LEFT(12, "Moment_Myy") + PAD_LEFT(12, "Moment_Mzz"));
-    const int n = mmSteps(m);
+    const int n = mmSteps(m.results);
     for (int i = 0; i <= n; ++i) {
         const auto u = static_cast<std::size_t>(i);
         DATA.push_back(PAD_LEFT(12, fixed3(m.results.MM_MX[u])) +
@@ -182,7 +181,7 @@ void GEN_SECTION_SUMMARY(const SectionModel& m, std::vector<std::string>& DATA) 
     }
 }
 
-void GEN_PM_analysis_result(const SectionModel& m, std::vector<std::string>& data, double ANG) {
+void GEN_PM_analysis_result(const SectionResults& r, std::vector<std::string>& data, double ANG) {
     const std::string dashes(62, '-');
     data.clear();
     data.push_back("P-M Curve:");
@@ -190,19 +189,18 @@ void GEN_PM_analysis_result(const SectionModel& m, std::vector<std::string>& dat
     data.push_back(dashes);
     data.push_back("  Num     Axial_P    Moment_M      Num     Axial_P    Moment_M");
     data.push_back(dashes);
-    const int n = pmSteps(m);
+    const int n = pmSteps(r);
     for (int i = 1; i <= n + 1; ++i) {
         const int j = n + 1 + i;
         const auto ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
-        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(m.results.PM_P[ui])) +
-                       PAD_LEFT(12, fixed3(m.results.PM_M[ui])) + "    " +
-                       PAD_LEFT(5, Format("%D", {j})) + PAD_LEFT(12, fixed3(m.results.PM_P[uj])) +
-                       PAD_LEFT(12, fixed3(m.results.PM_M[uj])));
+        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(r.PM_P[ui])) +
+                       PAD_LEFT(12, fixed3(r.PM_M[ui])) + "    " + PAD_LEFT(5, Format("%D", {j})) +
+                       PAD_LEFT(12, fixed3(r.PM_P[uj])) + PAD_LEFT(12, fixed3(r.PM_M[uj])));
     }
     data.push_back(dashes);
 }
 
-void GEN_MM_analysis_result(const SectionModel& m, std::vector<std::string>& data, double AXIAL) {
+void GEN_MM_analysis_result(const SectionResults& r, std::vector<std::string>& data, double AXIAL) {
     const std::string dashes(29, '-');
     data.clear();
     data.push_back("Mx-My Curve:");
@@ -210,11 +208,11 @@ void GEN_MM_analysis_result(const SectionModel& m, std::vector<std::string>& dat
     data.push_back(dashes);
     data.push_back("  Num   Moment_Mx   Moment_My");
     data.push_back(dashes);
-    const int n = mmSteps(m);
+    const int n = mmSteps(r);
     for (int i = 0; i <= n; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(m.results.MM_MX[u])) +
-                       PAD_LEFT(12, fixed3(m.results.MM_MY[u])));
+        data.push_back(PAD_LEFT(5, Format("%D", {i})) + PAD_LEFT(12, fixed3(r.MM_MX[u])) +
+                       PAD_LEFT(12, fixed3(r.MM_MY[u])));
     }
     data.push_back(dashes);
 }

@@ -10,8 +10,14 @@ namespace qav {
 
 // The steps n of the stored curves, as the listings count them (-1 when there is no curve):
 // P-M points 1 .. 2 n + 2 of PM_P and PM_M, Myy-Mzz points 0 .. n of MM_MX and MM_MY.
-int pmSteps(const SectionModel& m);
-int mmSteps(const SectionModel& m);
+int pmSteps(const SectionResults& r);
+int mmSteps(const SectionResults& r);
+inline int pmSteps(const SectionModel& m) {
+    return pmSteps(m.results);
+}
+inline int mmSteps(const SectionModel& m) {
+    return mmSteps(m.results);
+}
 
 // "Axial_Force,   Moment_M," then one line per point 1 .. 2 NPM + 2.
 void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
@@ -26,8 +32,16 @@ void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA
 // Materials and mesh size, outline, cover line, bars, steel polygons and openings.
 void GEN_SECTION_SUMMARY(const SectionModel& m, std::vector<std::string>& DATA);
 // The P-M points in two halves side by side, under the heading angle ANG.
-void GEN_PM_analysis_result(const SectionModel& m, std::vector<std::string>& data, double ANG);
+void GEN_PM_analysis_result(const SectionResults& r, std::vector<std::string>& data, double ANG);
+inline void GEN_PM_analysis_result(const SectionModel& m, std::vector<std::string>& data,
+                                   double ANG) {
+    GEN_PM_analysis_result(m.results, data, ANG);
+}
 // The Myy-Mzz points under the heading axial force AXIAL.
-void GEN_MM_analysis_result(const SectionModel& m, std::vector<std::string>& data, double AXIAL);
+void GEN_MM_analysis_result(const SectionResults& r, std::vector<std::string>& data, double AXIAL);
+inline void GEN_MM_analysis_result(const SectionModel& m, std::vector<std::string>& data,
+                                   double AXIAL) {
+    GEN_MM_analysis_result(m.results, data, AXIAL);
+}
 
 }  // namespace qav

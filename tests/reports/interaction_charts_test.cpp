@@ -197,7 +197,7 @@ TEST(PmChart, PrintedChartScalesMarginsAndOffsetsBySeven) {
     addLoad(m, 0, 0, 0);
     m.results.CRITICAL_COMB = 1;
     RecordingCanvas c;
-    PRINT_PM_CURVE_IMAGE_PDF(c, m, 3100, 1350, 5150, 3720, 90, LoadMarks{true, false});
+    PRINT_PM_CURVE_IMAGE_PDF(c, m, m.results, 3100, 1350, 5150, 3720, 90, LoadMarks{true, false});
     EXPECT_EQ(c.callsOf(Kind::Rectangle)[0].points,
               (std::vector<Point>{{3100, 1350}, {8250, 5070}}));
     const auto grid = linesWith(c, colors::grey, PenStyle::Dot);
@@ -286,7 +286,7 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     EXPECT_EQ(centre(circles[0]), (Point{298, 254}));
 
     RecordingCanvas printed;
-    PRINT_MM_CURVE_IMAGE_PDF(printed, m, 8350, 5150, 5150, 3720, 1000, {});
+    PRINT_MM_CURVE_IMAGE_PDF(printed, m, m.results, 8350, 5150, 5150, 3720, 1000, {});
     EXPECT_EQ(textCall(printed, "Myy-Mzz Curve [HK-COP-2013]")->points[0], (Point{8360, 5160}));
     const auto rotated = printed.callsOf(Kind::RotatedText);
     ASSERT_EQ(rotated.size(), 1u);

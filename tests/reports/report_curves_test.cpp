@@ -233,7 +233,7 @@ TEST(ReportCurves, UnconvergedSolvesAreCountedOnceForTheRun) {
     long long flagged = 0, no = 0;
     for (int k = 0; k < runs.count(); ++k) {
         const std::vector<uint8_t>& f =
-            k < 3 ? runs.result(k).results.PM_CONVERGED : runs.result(k).results.MM_CONVERGED;
+            k < 3 ? runs.result(k).PM_CONVERGED : runs.result(k).MM_CONVERGED;
         flagged += std::count(f.begin(), f.end(), 0);
     }
     for (const DataTable& t : makeAllTables(m, "30", "500", log))
