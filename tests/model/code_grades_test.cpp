@@ -1,0 +1,69 @@
+#include "model/code_grades.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+using namespace qav;
+
+TEST(CodeGrades, Ec2DesignValuesByHand) {
+    struct Row {
+        const char* name;
+        int slot;
+        double fcd, epsC2, epsCu2, n, Ecm;
+    };
+    // fcd = fck / 1.5; above C50/60: epsC2 = 2.0 + 0.085 (fck - 50)^0.53, epsCu2 = 2.6 + 35 r^4,
+    // n = 1.4 + 23.4 r^4 (per mille, r = (90 - fck) / 100); Ecm = 22 ((fck + 8) / 10)^0.3 GPa.
+    const Row rows[] = {{"C30/37", 5, 20.0, 2.0e-3, 3.5e-3, 2.0, 32836.568},
+                        {"C55/67", 10, 36.66667, 2.199468e-3, 3.125219e-3, 1.751146, 38214.206},
+                        {"C90/105", 14, 60.0, 2.600497e-3, 2.6e-3, 1.4, 43630.532}};
+    const CodeGradeTables t = codeGradeTables(CodeId::Ec2);
+    ASSERT_EQ(t.concrete.size(), 15u);
+    for (const Row& r : rows) {
+        const TMAT& c = t.concrete[static_cast<std::size_t>(r.slot)];
+        const CodeConcrete& law = t.law[static_cast<std::size_t>(r.slot)];
+        EXPECT_EQ(c.NAME, r.name);
+        EXPECT_EQ(t.cover[static_cast<std::size_t>(r.slot)].NAME, std::string(r.name) + "_Cover");
+        EXPECT_NEAR(c.FC, r.fcd, 1e-5) << r.name;
+        EXPECT_NEAR(c.EPS_0, r.epsC2, 1e-9) << r.name;
+        EXPECT_NEAR(c.EPS_CU, r.epsCu2, 1e-9) << r.name;
+        EXPECT_NEAR(law.n, r.n, 1e-6) << r.name;
+        EXPECT_NEAR(c.EC, r.Ecm, 1e-3) << r.name;
+    }
+    // The code's own rounded table: 2.2, 3.1, 1.75 at C55/67; 2.6, 2.6, 1.4 at C90/105.
+    EXPECT_NEAR(t.law[10].epsC2, 2.2e-3, 0.05e-3);
+    EXPECT_NEAR(t.law[10].epsCu2, 3.1e-3, 0.05e-3);
+    EXPECT_NEAR(ec2Concrete(30, 0.85).fcd, 17.0, 1e-12);
+}
+
+TEST(CodeGrades, SteelGradesAndCounts) {
+    const CodeGradeTables ec2 = codeGradeTables(CodeId::Ec2);
+    const CodeGradeTables aci = codeGradeTables(CodeId::Aci318);
+    ASSERT_EQ(ec2.steel.size(), 6u);
+    EXPECT_EQ(ec2.steel[1].NAME, "B500B");
+    EXPECT_NEAR(ec2.steel[1].FY1, 434.7826, 1e-4);  // fyk / 1.15
+    EXPECT_EQ(ec2.steel[5].NAME, "S355");
+    EXPECT_EQ(ec2.steel[5].FY1, 355.0);
+    ASSERT_EQ(aci.steel.size(), 5u);
+    EXPECT_EQ(aci.steel[1].NAME, "GR420");
+    EXPECT_EQ(aci.steel[4].NAME, "A992");
+    EXPECT_EQ(aci.steel[4].FY1, 345.0);
+    EXPECT_EQ(aci.reinforcementCount, 2);
+    EXPECT_TRUE(codeGradeTables(CodeId::HkCop2013).concrete.empty());
+}
+
+TEST(CodeGrades, AciBeta1ModulusAndParabola) {
+    const std::pair<double, double> beta[] = {{20, 0.85}, {28, 0.85}, {35, 0.80},
+                                              {42, 0.75}, {56, 0.65}, {70, 0.65}};
+    for (const auto& [fc, b] : beta) EXPECT_NEAR(aciBeta1(fc), b, 1e-12) << fc;
+    const CodeGradeTables t = codeGradeTables(CodeId::Aci318);
+    ASSERT_EQ(t.concrete.size(), 11u);
+    const TMAT& fc28 = t.concrete[3];
+    EXPECT_EQ(fc28.NAME, "FC28");
+    EXPECT_NEAR(fc28.EC, 24870.062, 1e-3);       // 4700 sqrt(28)
+    EXPECT_NEAR(fc28.FC, 23.8, 1e-12);           // 0.85 f'c
+    EXPECT_NEAR(fc28.EPS_0, 1.913948e-3, 1e-9);  // 2 x 0.85 f'c / Ec
+    EXPECT_EQ(fc28.EPS_CU, 0.003);
+    EXPECT_EQ(t.cover[3].NAME, "FC28_Cover");
+}
