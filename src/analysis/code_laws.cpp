@@ -18,9 +18,9 @@ LawPoint parabolaRectangle(double fcd, double epsC2, double n, double eps) {
         p.stress = fcd * (2 * c - c * c);
         p.tangent = 2 * fcd * (1 - c) / epsC2;
     } else {
-        const double u = 1 - c;
-        p.stress = fcd * (1 - std::pow(u, n));
-        p.tangent = fcd * n * std::pow(u, n - 1) / epsC2;
+        const double u = 1 - c, un1 = std::pow(u, n - 1);  // one pow for both
+        p.stress = fcd * (1 - u * un1);
+        p.tangent = fcd * n * un1 / epsC2;
     }
     return p;
 }

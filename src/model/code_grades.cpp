@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -78,6 +79,13 @@ void addConcrete(CodeGradeTables& t, const CodeConcrete& law, const std::string&
 
 }  // namespace
 
+namespace {
+// EN 1992-1-1 Table 3.1: cylinder / cube characteristic strengths.
+constexpr std::pair<int, int> EC2_GRADES[] = {{12, 15}, {16, 20}, {20, 25}, {25, 30}, {30, 37},
+                                              {35, 45}, {40, 50}, {45, 55}, {50, 60}, {55, 67},
+                                              {60, 75}, {70, 85}, {80, 95}, {90, 105}};
+}  // namespace
+
 CodeGradeTables codeGradeTables(CodeId code, double alphaCC) {
     CodeGradeTables t;
     if (code != CodeId::Ec2 && code != CodeId::Aci318) return t;
@@ -86,11 +94,7 @@ CodeGradeTables codeGradeTables(CodeId code, double alphaCC) {
     t.steel.resize(1);
     t.law.resize(1);
     if (code == CodeId::Ec2) {
-        // EN 1992-1-1 Table 3.1: cylinder / cube characteristic strengths.
-        static const std::pair<int, int> grades[] = {
-            {12, 15}, {16, 20}, {20, 25}, {25, 30}, {30, 37}, {35, 45}, {40, 50},
-            {45, 55}, {50, 60}, {55, 67}, {60, 75}, {70, 85}, {80, 95}, {90, 105}};
-        for (const auto& [fck, cube] : grades) {
+        for (const auto& [fck, cube] : EC2_GRADES) {
             CodeConcrete c = ec2Concrete(fck, alphaCC);
             c.fcube = cube;
             addConcrete(t, c, "C" + std::to_string(fck) + "/" + std::to_string(cube));
@@ -111,6 +115,46 @@ CodeGradeTables codeGradeTables(CodeId code, double alphaCC) {
         t.steel.push_back(steelMaterial("A992", 345, 1.0));
     }
     return t;
+}
+
+double cubeToCylinder(double fcube) {
+    const std::size_t n = std::size(EC2_GRADES);
+    const auto& first = EC2_GRADES[0];
+    const auto& last = EC2_GRADES[n - 1];
+    if (fcube <= first.second) return fcube * first.first / first.second;
+    if (fcube >= last.second) return fcube * last.first / last.second;
+    std::size_t i = 1;
+    while (EC2_GRADES[i].second < fcube) ++i;
+    const auto& [c0, q0] = EC2_GRADES[i - 1];
+    const auto& [c1, q1] = EC2_GRADES[i];
+    return c0 + (c1 - c0) * (fcube - q0) / static_cast<double>(q1 - q0);
+}
+
+double cylinderStrength(CodeId code, const TMAT& grade) {
+    return code == CodeId::Ec2 || code == CodeId::Aci318 ? grade.FCU : cubeToCylinder(grade.FCU);
+}
+
+namespace {
+template <class Strength>
+int nearest(const std::vector<TMAT>& table, int first, int last, double target, Strength strength) {
+    int best = 0;
+    double gap = 0;
+    last = std::min(last, static_cast<int>(table.size()) - 1);
+    for (int i = std::max(first, 1); i <= last; ++i) {
+        const double g = std::fabs(strength(table[static_cast<std::size_t>(i)]) - target);
+        if (best == 0 || g < gap) best = i, gap = g;
+    }
+    return best;
+}
+}  // namespace
+
+int nearestConcreteGrade(const std::vector<TMAT>& table, CodeId code, double cylinder) {
+    return nearest(table, 1, static_cast<int>(table.size()) - 1, cylinder,
+                   [&](const TMAT& t) { return cylinderStrength(code, t); });
+}
+
+int nearestSteelGrade(const std::vector<TMAT>& table, int first, int last, double fy) {
+    return nearest(table, first, last, fy, [](const TMAT& t) { return t.FY; });
 }
 
 }  // namespace qav

@@ -68,4 +68,19 @@ CodeGradeTables codeGradeTables(CodeId code, double alphaCC = 1.0);
 // The grade as a TMAT record: the concrete fields from the law, the name given.
 TMAT concreteMaterial(const CodeConcrete& c, const std::string& name);
 
+// ---- Matching grades across codes ----------------------------------------------------------
+
+// A cube strength as a cylinder strength, by the grade pairs of EN 1992-1-1 Table 3.1,
+// interpolated; outside them the ratio of the nearest pair.
+double cubeToCylinder(double fcube);
+// The cylinder strength a concrete grade stands for: EN 1992-1-1 and ACI 318 grades hold it as
+// FCU; the cube grades of HK-COP 2013 and BS 8110 are converted.
+double cylinderStrength(CodeId code, const TMAT& grade);
+// The slot (1-based) of the concrete grade of `table` (a table of `code`) whose cylinder strength
+// is nearest to `cylinder`, the weaker on a tie; 0 for a table without grades.
+int nearestConcreteGrade(const std::vector<TMAT>& table, CodeId code, double cylinder);
+// The slot among first..last of a steel table whose FY is nearest to fy, the weaker on a tie;
+// 0 when the range holds no grade.
+int nearestSteelGrade(const std::vector<TMAT>& table, int first, int last, double fy);
+
 }  // namespace qav

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -37,33 +38,48 @@ TEST(CodeGrades, Ec2DesignValuesByHand) {
     EXPECT_NEAR(ec2Concrete(30, 0.85).fcd, 17.0, 1e-12);
 }
 
-TEST(CodeGrades, SteelGradesAndCounts) {
-    const CodeGradeTables ec2 = codeGradeTables(CodeId::Ec2);
-    const CodeGradeTables aci = codeGradeTables(CodeId::Aci318);
-    ASSERT_EQ(ec2.steel.size(), 6u);
-    EXPECT_EQ(ec2.steel[1].NAME, "B500B");
-    EXPECT_NEAR(ec2.steel[1].FY1, 434.7826, 1e-4);  // fyk / 1.15
-    EXPECT_EQ(ec2.steel[5].NAME, "S355");
-    EXPECT_EQ(ec2.steel[5].FY1, 355.0);
-    ASSERT_EQ(aci.steel.size(), 5u);
-    EXPECT_EQ(aci.steel[1].NAME, "GR420");
-    EXPECT_EQ(aci.steel[4].NAME, "A992");
-    EXPECT_EQ(aci.steel[4].FY1, 345.0);
-    EXPECT_EQ(aci.reinforcementCount, 2);
-    EXPECT_TRUE(codeGradeTables(CodeId::HkCop2013).concrete.empty());
-}
-
-TEST(CodeGrades, AciBeta1ModulusAndParabola) {
+TEST(CodeGrades, AciBeta1AndTheGradeRecords) {
     const std::pair<double, double> beta[] = {{20, 0.85}, {28, 0.85}, {35, 0.80},
                                               {42, 0.75}, {56, 0.65}, {70, 0.65}};
     for (const auto& [fc, b] : beta) EXPECT_NEAR(aciBeta1(fc), b, 1e-12) << fc;
-    const CodeGradeTables t = codeGradeTables(CodeId::Aci318);
-    ASSERT_EQ(t.concrete.size(), 11u);
-    const TMAT& fc28 = t.concrete[3];
-    EXPECT_EQ(fc28.NAME, "FC28");
-    EXPECT_NEAR(fc28.EC, 24870.062, 1e-3);       // 4700 sqrt(28)
-    EXPECT_NEAR(fc28.FC, 23.8, 1e-12);           // 0.85 f'c
-    EXPECT_NEAR(fc28.EPS_0, 1.913948e-3, 1e-9);  // 2 x 0.85 f'c / Ec
-    EXPECT_EQ(fc28.EPS_CU, 0.003);
-    EXPECT_EQ(t.cover[3].NAME, "FC28_Cover");
+    const CodeGradeTables ec2 = codeGradeTables(CodeId::Ec2), aci = codeGradeTables(CodeId::Aci318);
+    EXPECT_EQ(ec2.steel.size(), 6u);
+    EXPECT_EQ(aci.steel.size(), 5u);
+    EXPECT_EQ(aci.concrete.size(), 11u);
+    struct Row {
+        const TMAT& t;
+        const char* name;
+        double value, expected;  // FY1 of steel; EC, FC, EPS_0 of FC28
+    };
+    const TMAT& fc28 = aci.concrete[3];
+    for (const Row& r :
+         {Row{ec2.steel[1], "B500B", ec2.steel[1].FY1, 500 / 1.15},
+          Row{ec2.steel[5], "S355", ec2.steel[5].FY1, 355},
+          Row{aci.steel[1], "GR420", aci.steel[1].FY1, 420},
+          Row{aci.steel[4], "A992", aci.steel[4].FY1, 345},
+          Row{fc28, "FC28", fc28.EC, 4700 * std::sqrt(28.0)}, Row{fc28, "FC28", fc28.FC, 0.85 * 28},
+          Row{fc28, "FC28", fc28.EPS_0, 2 * 0.85 * 28 / (4700 * std::sqrt(28.0))},
+          Row{aci.cover[3], "FC28_Cover", aci.cover[3].EPS_CU, 0.003}}) {
+        EXPECT_EQ(r.t.NAME, r.name);
+        EXPECT_NEAR(r.value, r.expected, 1e-9 * r.expected) << r.name;
+    }
+    EXPECT_TRUE(codeGradeTables(CodeId::HkCop2013).concrete.empty());
+}
+
+TEST(CodeGrades, NearestGradeAcrossCodes) {
+    const CodeGradeTables ec2 = codeGradeTables(CodeId::Ec2), aci = codeGradeTables(CodeId::Aci318);
+    // Cube 40 lies 3/8 of the way from C30/37 to C35/45: cylinder 31.875. Cube 100: 85, between
+    // C80/95 and C90/105, the weaker taken.
+    EXPECT_DOUBLE_EQ(cubeToCylinder(40), 31.875);
+    EXPECT_EQ(nearestConcreteGrade(ec2.concrete, CodeId::Ec2, cubeToCylinder(40)), 5);
+    EXPECT_EQ(nearestConcreteGrade(aci.concrete, CodeId::Aci318, cubeToCylinder(40)), 4);
+    EXPECT_EQ(nearestConcreteGrade(ec2.concrete, CodeId::Ec2, cubeToCylinder(100)), 13);
+    EXPECT_EQ(nearestConcreteGrade(ec2.concrete, CodeId::Ec2,
+                                   cylinderStrength(CodeId::Aci318, aci.concrete[3])),
+              5);
+    // fy 500 among the bars and among the sections of each code.
+    EXPECT_EQ(nearestSteelGrade(ec2.steel, 1, ec2.reinforcementCount, 500), 1);
+    EXPECT_EQ(nearestSteelGrade(ec2.steel, ec2.reinforcementCount + 1, 99, 500), 5);
+    EXPECT_EQ(nearestSteelGrade(aci.steel, 1, aci.reinforcementCount, 500), 2);
+    EXPECT_EQ(nearestSteelGrade({}, 1, 5, 500), 0);
 }

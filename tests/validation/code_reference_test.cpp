@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "analysis/code_laws.h"
 #include "model/code_grades.h"
@@ -16,7 +17,7 @@ namespace {
 CodeSection beam(double fy) {
     CodeSection s;
     s.concrete = {{{-150, -250}, {150, -250}, {150, 250}, {-150, 250}}};
-    const double area = M_PI * 100;
+    const double area = std::numbers::pi * 100;
     for (const double x : {-100.0, 100.0})
         for (const double y : {-200.0, 200.0}) s.bars.push_back({x, y, area});
     s.fy = fy;
@@ -30,7 +31,7 @@ CodeConcreteLaw ec2Law(double fck) {
 
 TEST(CodeReference, Ec2BalancedPointByHand) {
     // C30/37, B500B: the top at 3.5 per mille, the bottom bars at fyd / Es.
-    const double fcd = 20, fyd = 500 / 1.15, As = 2 * M_PI * 100, b = 300;
+    const double fcd = 20, fyd = 500 / 1.15, As = 2 * std::numbers::pi * 100, b = 300;
     const double c = 0.0035 * 450 / (0.0035 + fyd / 200000);
     const double z2 = c * 0.002 / 0.0035;  // depth of the parabola above the axis
     const double C1 = 2.0 / 3 * fcd * b * z2, y1 = 250 - c + 5.0 / 8 * z2;
@@ -47,7 +48,7 @@ TEST(CodeReference, Ec2BalancedPointByHand) {
 TEST(CodeReference, AciBalancedPointByHand) {
     // FC28, GR420: the block 0.85 x 28 over a = 0.85 c, the bottom bars at fy / Es.
     const double c = 0.003 * 450 / (0.003 + 420.0 / 200000), a = 0.85 * c;
-    const double As = 2 * M_PI * 100, Cc = 23.8 * 300 * a;
+    const double As = 2 * std::numbers::pi * 100, Cc = 23.8 * 300 * a;
     const double Ts = As * (420 - 23.8), Tb = -As * 420;
     const double N = Cc + Ts + Tb, M = Cc * (250 - a / 2) + Ts * 200 + Tb * -200;
     const CodeConcreteLaw law{true, 23.8, 0, 0.003, 2, 0.85};
@@ -55,6 +56,14 @@ TEST(CodeReference, AciBalancedPointByHand) {
     EXPECT_NEAR(p.forces.N, N, 1e-9 * N);
     EXPECT_NEAR(p.forces.MY, M, 1e-9 * M);
     EXPECT_NEAR(a, 225, 1e-9);
+    // The bottom bars at their yield strain: phi 0.65 (tied). All compressed: the cap.
+    const DesignPoint d = aciDesignPoint(beam(420), p, 28, false);
+    EXPECT_NEAR(d.phi, 0.65, 1e-9);
+    EXPECT_NEAR(d.forces.N, 0.65 * N, 1e-6 * N);
+    const double Ast = 4 * std::numbers::pi * 100, P0 = 0.85 * 28 * (150000 - Ast) + 420 * Ast;
+    const DesignPoint top =
+        aciDesignPoint(beam(420), codePoint(beam(420), law, 0, 1, 1e5), 28, true);
+    EXPECT_NEAR(top.forces.N, 0.75 * 0.85 * P0, 1e-6 * P0);
 }
 
 // The program's limit rule, given the reference's state at any scale, scales it back: the pivot

@@ -176,4 +176,24 @@ CodePoint codePoint(const CodeSection& s, const CodeConcreteLaw& law, double dx,
     return r;
 }
 
+DesignPoint aciDesignPoint(const CodeSection& s, const CodePoint& nominal, double fc, bool spiral) {
+    double epsT = -1e300, grossArea = 0, steelArea = 0;
+    for (const CodeBar& b : s.bars) {
+        epsT = std::max(epsT, -strainAt(nominal.plane, {b.x, b.y}));
+        steelArea += b.area;
+    }
+    for (const Polygon& p : s.concrete) grossArea += areaMoments(p).N;
+    const double epsTy = s.fy / STEEL_E;
+    const double low = spiral ? 0.75 : 0.65;
+    DesignPoint d;
+    // Where between the two ends the strain lies, 0 to 1.
+    const double along = std::clamp((epsT - epsTy) / 0.003, 0.0, 1.0);
+    d.phi = low + (0.90 - low) * along;
+    const double P0 = 0.85 * fc * (grossArea - steelArea) + s.fy * steelArea;
+    d.forces.N = std::min(d.phi * nominal.forces.N, d.phi * (spiral ? 0.85 : 0.80) * P0);
+    d.forces.MX = d.phi * nominal.forces.MX;
+    d.forces.MY = d.phi * nominal.forces.MY;
+    return d;
+}
+
 }  // namespace qav::validation

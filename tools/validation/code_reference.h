@@ -52,4 +52,14 @@ struct CodePoint {
 CodePoint codePoint(const CodeSection& s, const CodeConcreteLaw& law, double dx, double dy,
                     double c);
 
+// The ACI 318-19 design strength of a nominal state: phi from the net tensile strain of the bar
+// farthest in tension (0.65 tied or 0.75 spiral up to its yield strain, 0.90 from 0.003 beyond,
+// straight between), and the axial force held to phi x 0.80 P0 (tied) or 0.85 P0 (spiral),
+// P0 = 0.85 f'c (Ag - Ast) + fy Ast, the moments left as they are.
+struct DesignPoint {
+    double phi = 0;
+    Forces forces;
+};
+DesignPoint aciDesignPoint(const CodeSection& s, const CodePoint& nominal, double fc, bool spiral);
+
 }  // namespace qav::validation
