@@ -100,7 +100,7 @@ struct CodeLimit {
     double factor = 1;
     std::array<double, 3> row{0, 0, 0};
     double target = 0;
-    std::size_t point = 0;  // the most compressed point (Crushing, Pivot) or the most stretched
+    std::size_t point = 0;  // the point at its limit; for the pivot, the most compressed one
     bool ok() const { return kind != LimitKind::None; }
 };
 
@@ -110,7 +110,8 @@ struct CodeLimit {
 // the most compressed face, h the section's depth along the strain gradient, whichever governs
 // (only a wholly compressed section can reach it first). With no point compressed the codes set
 // no concrete limit and the most stretched point takes -tensionStrain, as the program's own
-// rule does.
+// rule does. A point whose epsCu is not positive (an edited grade) sets no limit; with none set,
+// the result is None and the caller keeps its own rule.
 CodeLimit codeLimitScale(const std::vector<LimitPoint>& points, const std::array<double, 3>& plane,
                          double tensionStrain);
 
