@@ -7,7 +7,10 @@
 
 namespace qav {
 
-// Triangulates MESH_NODE into SHELL/NSHELL (corners and centroids; nothing used yet). The
+// Triangulates MESH_NODE into SHELL/NSHELL (corners and centroids; nothing used yet), then cuts
+// every triangle that a side of a section polygon passes through into triangles on either side
+// of it (SectionSides): the first piece takes the triangle's slot, the others are appended. So
+// every triangle lies wholly inside or outside each polygon and its centroid tells which. The
 // triangulator's coincidence message goes to `messages`.
 // `progress` (may be null) follows the triangulation; see TDelaunay::setProgress.
 void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress = nullptr);
