@@ -24,8 +24,8 @@ using ClipPolygon = std::vector<ClipPoint>;
 
 double triangleArea(const ClipTriangle& t);  // > 0 anticlockwise, < 0 clockwise
 
-// The sides of all polygons, filed by horizontal bands so that a triangle looks only at the
-// sides that reach its height.
+// The sides of all polygons, filed in the cells of a grid over them so that a triangle looks
+// only at the sides whose boxes reach its cells.
 class SectionSides {
 public:
     explicit SectionSides(const std::vector<ClipPolygon>& polygons);
@@ -38,16 +38,23 @@ public:
 
 private:
     struct Side {
-        ClipPoint p, q;
+        ClipPoint p;
+        double ux, uy, length;  // unit direction from p to the other end, and the length
         double xmin, xmax, ymin, ymax;
+        int column, row;  // the lowest cell it is filed in
     };
-    int bandOf(double y) const;
+    int columnOf(double x) const { return cellOf(x, x0_, columns_); }
+    int rowOf(double y) const { return cellOf(y, y0_, rows_); }
+    int cellOf(double v, double v0, int count) const;
+    // Calls f(side) for every side whose cells reach the box's, once each.
+    template <class F>
+    void forEachNear(double xmin, double xmax, double ymin, double ymax, F&& f) const;
 
     std::vector<Side> sides_;
-    double y0_ = 0, bandHeight_ = 1;
-    int bands_ = 0;
-    std::vector<int> first_;  // per band (and one past the last): where its sides start
-    std::vector<int> filed_;  // side numbers, band by band
+    double x0_ = 0, y0_ = 0, cell_ = 1;
+    int columns_ = 0, rows_ = 0;
+    std::vector<int> first_;  // per cell (row by row, and one past the last): its first side
+    std::vector<int> filed_;  // side numbers, cell by cell
 };
 
 }  // namespace qav
