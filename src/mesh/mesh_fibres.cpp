@@ -51,9 +51,17 @@ ClipPolygon clipPolygon(const std::vector<TPOS>& pt, int npoint) {
     return p;
 }
 
-// A triangle that a side of the outline, the cover line, a steel polygon or an opening passes
-// through gives way to its pieces on either side: the first takes its slot, the others follow
-// the last triangle, so every triangle no side passes through keeps its record and its number.
+void classify(SectionModel& m, const std::vector<TPOS>& pt, int n, bool used, int mat, int kind) {
+    const InsideTest polygon(pt, n);
+    forEachTriangle(m, [&](TSHELL& t) {
+        if (!polygon.inside(t.OX, t.OY)) return;
+        t.USED = used;
+        t.MAT = mat;
+        t.MATTY = kind;
+    });
+}
+}  // namespace
+
 void splitAtSectionSides(SectionModel& m) {
     std::vector<ClipPolygon> polygons{clipPolygon(m.CONC_PT, m.NCONC_PT)};
     if (m.NCOVER_PT > 0) polygons.push_back(clipPolygon(m.COVER_PT, m.NCOVER_PT));
@@ -76,17 +84,6 @@ void splitAtSectionSides(SectionModel& m) {
     resizeTable(m.SHELL, m.NSHELL + 1);
     for (std::size_t i = 0; i < extra.size(); ++i) m.SHELL[slot(n + 1) + i] = shellOf(extra[i]);
 }
-
-void classify(SectionModel& m, const std::vector<TPOS>& pt, int n, bool used, int mat, int kind) {
-    const InsideTest polygon(pt, n);
-    forEachTriangle(m, [&](TSHELL& t) {
-        if (!polygon.inside(t.OX, t.OY)) return;
-        t.USED = used;
-        t.MAT = mat;
-        t.MATTY = kind;
-    });
-}
-}  // namespace
 
 void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress) {
     TDelaunay mesher(messages);

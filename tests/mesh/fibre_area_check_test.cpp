@@ -67,31 +67,19 @@ TEST(FibreAreaCheck, OverlapsCountOnceAndSteelOutsideTheOutlineIsSteel) {
 }
 
 TEST(FibreAreaCheck, MeshedSectionsCarryTheirPolygonAreasAtEveryMeshSize) {
-    auto cft = [](int type) {
-        BoxTexts texts = compositeDialogTexts();
-        texts["Edit11"] = texts["Edit12"] = "10";  // 10 mm walls
-        CompositeParams p;
-        INPUT_DATA(p, type, texts);
-        SectionModel m;
-        buildCompositeSection(m, p);
-        return m;
-    };
+    BoxTexts texts = compositeDialogTexts();
+    texts["Edit11"] = "10";  // a concrete-filled tube with 10 mm walls
+    CompositeParams cft;
+    INPUT_DATA(cft, 7, texts);
+    SectionModel filledTube;
+    buildCompositeSection(filledTube, cft);
     SectionModel tubeInColumn = circularColumn(800, 40, 8, 20);
     addSteel(tubeInColumn, polygon(tube(800, 10)));
-    SectionModel rectangleInColumn = compositeRectangle(1000, 800, 35);
-    addSteel(rectangleInColumn, polygon(hollowRectangle(500, 700, 10, 10)));
     SectionModel withOpening = compositeRectangle(1000, 800, 35);
     addSteel(withOpening, crossSection(400, 600, 25, 20));
     addOpening(withOpening, rectangle(400, 300));
-    const std::pair<const char*, SectionModel> sections[] = {
-        {"rectangular column", rectangularColumn(800, 1000, 35, 2, 2, 25)},
-        {"circular CFT", cft(7)},
-        {"rectangular CFT", cft(6)},
-        {"tube in a circular column", tubeInColumn},
-        {"hollow rectangle in a column", rectangleInColumn},
-        {"cross with an opening", withOpening}};
-    for (const auto& [name, section] : sections)
-        for (const char* size : {"100", "50", "37", "20"}) {
+    for (const SectionModel& section : {filledTube, tubeInColumn, withOpening})
+        for (const char* size : {"100", "50", "20"}) {
             SectionModel m = section;
             m.MESH_SIZE_TEXT = size;
             NullMessages none;
@@ -100,8 +88,8 @@ TEST(FibreAreaCheck, MeshedSectionsCarryTheirPolygonAreasAtEveryMeshSize) {
             ASSERT_TRUE(a.has_value());
             const double concrete =
                 s.fibres[FIB_CORE_CONCRETE].area + s.fibres[FIB_COVER_CONCRETE].area;
-            EXPECT_NEAR(s.fibres[FIB_STEEL].area, a->steel, 1e-9 * a->steel) << name << " " << size;
-            EXPECT_NEAR(concrete, a->concrete, 1e-9 * a->concrete) << name << " " << size;
-            EXPECT_EQ(s.areaWarning, "") << name << " " << size;
+            EXPECT_NEAR(s.fibres[FIB_STEEL].area, a->steel, 1e-9 * a->steel) << size;
+            EXPECT_NEAR(concrete, a->concrete, 1e-9 * a->concrete) << size;
+            EXPECT_EQ(s.areaWarning, "") << size;
         }
 }

@@ -55,24 +55,6 @@ TEST(MeshCli, BadMeshSizeIsRefused) {
     EXPECT_EQ(usage.status, 2);
 }
 
-TEST(MeshCli, SteelWithAnOpeningMeshesWithoutAnAreaWarning) {
-    // The opening cuts through the steel cross; the mesh cuts its triangles at both, so the
-    // fibres carry the areas at any mesh size.
-    const auto tmp = std::filesystem::temp_directory_path();
-    const std::string src = (tmp / "qavsec_mesh_cli_src.sec").string();
-    const std::string open = (tmp / "qavsec_mesh_cli_src_open.sec").string();
-    ASSERT_EQ(cli("build composite --shape 3 -o " + src).status, 0);
-    ASSERT_EQ(cli("build opening --into " + src + " -o " + open).status, 0);
-    for (const char* size : {"100", "37"}) {
-        const CliRun run = cli("mesh " + open + " --mesh-size " + size);
-        ASSERT_EQ(run.status, 0) << run.out;
-        EXPECT_EQ(run.out.find("fibres cover"), std::string::npos) << run.out;
-        EXPECT_NE(run.out.find("Steel fibres:"), std::string::npos) << run.out;
-    }
-    std::remove(src.c_str());
-    std::remove(open.c_str());
-}
-
 TEST(MeshCli, SteelGridMeshesInsideSteelOnlySections) {
     // A steel-only section gets more fibres, the same steel area; a section with concrete is
     // meshed as without the option, so its listing does not change.

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "mesh/fibre_clip.h"
 #include "mesh/geometer.h"
 #include "mesh/mesh_fibres.h"
 #include "model/number_text.h"
@@ -249,21 +248,6 @@ private:
     bool fixed_;
 };
 
-std::vector<ClipPolygon> sectionPolygons(const SectionModel& m) {
-    auto corners = [](const std::vector<TPOS>& pt, int n) {
-        ClipPolygon p;
-        for (int k = 0; k < n; ++k) p.push_back({pt[at(k)].X, pt[at(k)].Y});
-        return p;
-    };
-    std::vector<ClipPolygon> all{corners(m.CONC_PT, m.NCONC_PT)};
-    if (m.NCOVER_PT > 0) all.push_back(corners(m.COVER_PT, m.NCOVER_PT));
-    for (int k = 1; k <= m.NSTEEL_SEC; ++k)
-        all.push_back(corners(m.STEEL_SEC[at(k)].PT, m.STEEL_SEC[at(k)].NPOINT));
-    for (int k = 1; k <= m.NOPEN_SEC; ++k)
-        all.push_back(corners(m.OPEN_SEC[at(k)].PT, m.OPEN_SEC[at(k)].NPOINT));
-    return all;
-}
-
 void triangles(SectionModel& m, Messages& messages, bool fixed) {
     const int n = m.NMESH_NODE;
     std::vector<Vert> V(fixed ? 500001 : at(n + 4), Vert{0, 0});
@@ -271,30 +255,18 @@ void triangles(SectionModel& m, Messages& messages, bool fixed) {
     if (n > 1) quickSort(V, 1, n);
     std::vector<Tri> T;
     const int count = n >= 3 ? Triangulator(messages, fixed).run(V, n, T) : 0;
-    std::vector<ClipTriangle> corners, extra, pieces;
+    m.NSHELL = count;
+    m.SHELL.assign(at(count + 1), TSHELL{});
     for (int j = 1; j <= count; ++j) {
-        const Vert a = V[at(T[at(j)].v0)], b = V[at(T[at(j)].v1)], c = V[at(T[at(j)].v2)];
-        corners.push_back({{a.x, a.y}, {b.x, b.y}, {c.x, c.y}});
-    }
-    // Triangles a polygon side passes through: the first piece in the triangle's place, the
-    // others after the last triangle.
-    const SectionSides sides(sectionPolygons(m));
-    for (ClipTriangle& t : corners) {
-        pieces.clear();
-        if (!sides.split(t, pieces) || pieces.empty()) continue;
-        t = pieces[0];
-        extra.insert(extra.end(), pieces.begin() + 1, pieces.end());
-    }
-    corners.insert(corners.end(), extra.begin(), extra.end());
-    m.NSHELL = static_cast<int>(corners.size());
-    m.SHELL.assign(corners.size() + 1, TSHELL{});
-    for (int j = 1; j <= m.NSHELL; ++j) {
         TSHELL& s = m.SHELL[at(j)];
-        const ClipPoint a = corners[at(j - 1)].a, b = corners[at(j - 1)].b,
-                        c = corners[at(j - 1)].c;
+        const Vert a = V[at(T[at(j)].v0)], b = V[at(T[at(j)].v1)], c = V[at(T[at(j)].v2)];
         s.AX = a.x, s.AY = a.y, s.BX = b.x, s.BY = b.y, s.CX = c.x, s.CY = c.y;
         s.OX = (a.x + b.x + c.x) / 3;
         s.OY = (a.y + b.y + c.y) / 3;
+    }
+    splitAtSectionSides(m);  // the cut at polygon sides is checked on its own
+    for (int j = 1; j <= m.NSHELL; ++j) {
+        TSHELL& s = m.SHELL[at(j)];
         s.AREA = std::fabs(s.AX * s.BY - s.BX * s.AY + s.BX * s.CY - s.CX * s.BY + s.CX * s.AY -
                            s.AX * s.CY) *
                  0.5;
