@@ -26,6 +26,12 @@ int sideOf(double d, double eps) {
     return d > eps ? 1 : (d < -eps ? -1 : 0);
 }
 
+// Where the edge v-w crosses the line, from the corners' distances to it (of opposite signs).
+ClipPoint crossing(const ClipPoint& v, const ClipPoint& w, double dv, double dw) {
+    const double f = dv / (dv - dw);
+    return {v.x + (w.x - v.x) * f, v.y + (w.y - v.y) * f};
+}
+
 // Cuts the convex piece q (n corners) in two along the side's line, when the side itself (not
 // only its line) runs through q's inside for more than eps. The first pass only measures, so a
 // side that misses costs no allocation.
@@ -42,8 +48,7 @@ bool cut(const ClipPoint* q, std::size_t n, const Line& l, double eps, Piece& le
         if (sv == 0)
             t = l.along(v);
         else if (sv * sw < 0)
-            t = l.along(
-                {v.x + (w.x - v.x) * (dv / (dv - dw)), v.y + (w.y - v.y) * (dv / (dv - dw))});
+            t = l.along(crossing(v, w, dv, dw));
         else
             continue;
         tmin = std::min(tmin, t);
@@ -59,8 +64,7 @@ bool cut(const ClipPoint* q, std::size_t n, const Line& l, double eps, Piece& le
         if (sv >= 0) left.push_back(v);
         if (sv <= 0) right.push_back(v);
         if (sv * sw < 0) {
-            const ClipPoint x{v.x + (w.x - v.x) * (dv / (dv - dw)),
-                              v.y + (w.y - v.y) * (dv / (dv - dw))};
+            const ClipPoint x = crossing(v, w, dv, dw);
             left.push_back(x);
             right.push_back(x);
         }
