@@ -1,7 +1,8 @@
 // Meshing a 1000 x 1000 column with 12 bars of 25 at mesh sizes 100, 20, 10 and 5 mm: the
 // mesh command against the plain reference mesher of the tests. Counters: mesh nodes,
 // triangles, and the peak of heap memory in use during one run (MB above what was in use
-// before it). Then a 600 x 600 column at fine sizes down to 0.43 mm (about 2 million nodes).
+// before it). Then a 600 x 600 column at fine sizes down to 0.43 mm (about 2 million nodes), and
+// the example sections at 100, 37 and 20 mm.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -9,8 +10,10 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "mesh/mesh_command.h"
+#include "model/section_file.h"
 #include "model/section_properties.h"
 // The plain mesher lives with the tests; it is compiled into this program as it is.
 #include "../tests/mesh/reference_mesh.cpp"
@@ -127,6 +130,32 @@ void BM_FineMesh(benchmark::State& state) {
     state.counters["s_per_M_nodes"] = nodes > 0 ? seconds / (nodes / 1e6) : 0;
 }
 
+// Every example section meshed once at the argument's mesh size (mm), as read from its file.
+// Counter: triangles of all of them together.
+void BM_MeshExamples(benchmark::State& state) {
+    std::vector<SectionModel> sections;
+    for (const char* name : {"cft_rectangular_column", "circular_column", "column_with_opening",
+                             "rectangular_column", "src_column_cross", "steel_i_section"}) {
+        SectionModel m;
+        openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name + ".sec");
+        m.document.MESH_SIZE_TEXT = std::to_string(state.range(0));
+        sections.push_back(m);
+    }
+    double triangles = 0;
+    for (auto _ : state) {
+        triangles = 0;
+        for (const SectionModel& section : sections) {
+            state.PauseTiming();
+            SectionModel m = section;
+            NullMessages none;
+            state.ResumeTiming();
+            FIBER_SECTION_MESH(m, none);
+            triangles += m.mesh.NSHELL;
+        }
+    }
+    state.counters["triangles"] = triangles;
+}
+
 void BM_PlainMesher(benchmark::State& state) {
     run(state, [](SectionModel& m, Messages& msg) {
         reference::meshSection(m, msg, {.fixedStores = true});
@@ -135,6 +164,7 @@ void BM_PlainMesher(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_MeshCommand)->Arg(100)->Arg(20)->Arg(10)->Arg(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MeshExamples)->Arg(100)->Arg(37)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainMesher)->Arg(100)->Arg(20)->Arg(10)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainMesher)->Arg(5)->Iterations(1)->Unit(benchmark::kMillisecond);
 

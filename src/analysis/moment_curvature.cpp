@@ -63,9 +63,12 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
     const bool fast = solver.kind() == SolverKind::Fast;
     const int fibres = solver.fibreCount();
     StepProgress steps(progress, n);
+    // The reference keeps its fixed trial moment; the fast solver's is in proportion to the
+    // section, so that a large section is not searched from a moment far inside its capacity.
+    const double trial = fast ? solver.trialMoment() : 1e6;
     for (int i = 1; i <= n; ++i) {
         const double eps = i * in.maxStrain / n;
-        double mx = fx * 1e6 * f, my = f * (fy * 1e6);
+        double mx = fx * trial * f, my = f * (fy * trial);
         const long long before = run.stats.notConverged;
         SolveResult last;
         auto solve = [&](double x, double y) {

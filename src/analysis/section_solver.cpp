@@ -188,6 +188,24 @@ SolveResult SectionSolver::momentScale(double P, double MX, double MY, Scaling s
     const int passes = r.iterations;
     r = solveFast(LL, scaling, epsMax, start, fixed);
     r.iterations += passes;
+    if (r.converged) return r;
+    return solveBracketed(LL, scaling, epsMax, fixed, r);
+}
+
+SolveResult SectionSolver::solveBracketed(const vec3& LL, Scaling scaling, double epsMax,
+                                          const double* fixed, const SolveResult& failed) {
+    double a[3];
+    int passes = 0;
+    const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
+    const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+    if (bracketState(LL, scaling, epsMax, fixed, a, passes)) {
+        SolveResult r = solveFast(LL, scaling, epsMax, a, fixed);
+        r.iterations += passes + failed.iterations;
+        if (r.converged) return r;
+    }
+    SolveResult r = failed;
+    r.iterations += passes;
+    remember(point, fibre);
     return r;
 }
 
@@ -204,6 +222,7 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
     if (kind_ == SolverKind::Fast && singular_.empty() &&
         (scaling == Scaling::Mode1 || scaling == Scaling::Mode3)) {
         r = solveFast(LL, scaling, epsMax);
+        if (!r.converged) r = solveBracketed(LL, scaling, epsMax, nullptr, r);
         if (!r.converged) {
             // The fast method failed somewhere on the way: the reference iteration decides.
             const SolveResult fast = r;

@@ -147,6 +147,15 @@ private:
     // fixed: a part of the load the factor does not scale (N, N mm, N mm; default none).
     SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax,
                           const double* start = nullptr, const double* fixed = nullptr);
+    // The state of the limit rule whose forces lie along the load (or, with a fixed part, hold
+    // its axial force), found by bracketing in the gradient direction and the position along
+    // the rule (see bracket_solve.cpp); false where no bracket holds one. passes counts the
+    // fibre passes.
+    bool bracketState(const vec3& LL, Scaling scaling, double epsMax, const double* fixed,
+                      double out[3], int& passes);
+    // Newton's method from the bracketed state; the result of failed, given up with passes.
+    SolveResult solveBracketed(const vec3& LL, Scaling scaling, double epsMax, const double* fixed,
+                               const SolveResult& failed);
     SolveResult polishReference(const vec3& LL, Scaling scaling, double epsMax);
     SolveResult momentScale(double P, double MX, double MY, Scaling scaling, double epsMax);
     void remember(const double pointAbc[3], const double fibreAbc[3]);

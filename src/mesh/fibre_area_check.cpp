@@ -65,6 +65,12 @@ bool breaks(const std::vector<Side>& s, long long& work, std::vector<double>& y)
     return true;
 }
 
+// The mesh cuts its triangles at every polygon side, so neither a finer nor a coarser mesh
+// changes the areas; what still loses area is corners merged into one node.
+const char* const ADVICE =
+    "the mesh misses part of the section; corners closer together than 0.0001 mm make one mesh "
+    "node, so move such corners apart.";
+
 std::string thousands(double v) {
     std::string digits = Format("%0.0F", {std::fabs(v)});
     for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
@@ -152,7 +158,7 @@ std::optional<std::string> fibreAreaWarning(const SectionModel& m, const MeshSum
         if (!text.empty()) text += "\n";
         text += std::string(k.name) + " fibres cover " + thousands(k.fibres) + " mm\u00b2 of " +
                 thousands(k.polygons) + " mm\u00b2 (" + (diff < 0 ? "\u2212" : "+") +
-                Format("%0.1F", {std::fabs(diff) * 100}) + " %): use a smaller mesh size.";
+                Format("%0.1F", {std::fabs(diff) * 100}) + " %): " + ADVICE;
     }
     if (text.empty()) return std::nullopt;
     return text;

@@ -1,6 +1,7 @@
 #pragma once
-// After a mesh: do the fibres carry the areas the section's polygons have? Triangles are kept
-// or dropped whole by their centroid, so a coarse mesh across an edge can lose or gain area.
+// After a mesh: do the fibres carry the areas the section's polygons have? The mesh cuts its
+// triangles at the polygons' sides, so they should; a difference means the mesh lost part of
+// the section (corners merged into one node).
 #include <optional>
 #include <string>
 
@@ -27,8 +28,8 @@ struct PolygonAreas {
 std::optional<PolygonAreas> sectionPolygonAreas(const SectionModel& m);
 
 // One message for every kind whose fibre area differs from its polygon area by more than
-// FIBRE_AREA_TOLERANCE, e.g. "Steel fibres cover 45,767 mm² of 48,000 mm² (−4.7 %): use a
-// smaller mesh size."; nullopt when all agree.
+// FIBRE_AREA_TOLERANCE, e.g. "Steel fibres cover 45,767 mm² of 48,000 mm² (−4.7 %): the mesh
+// misses part of the section; ..."; nullopt when all agree.
 std::optional<std::string> fibreAreaWarning(const SectionModel& m, const MeshSummary& s);
 
 }  // namespace qav

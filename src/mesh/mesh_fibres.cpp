@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mesh/delaunay.h"
+#include "mesh/fibre_clip.h"
 #include "mesh/inside_test.h"
 #include "model/errors.h"
 
@@ -29,6 +30,27 @@ void forEachTriangle(SectionModel& m, F&& f) {
     for (int j = 1; j <= m.mesh.NSHELL; ++j) f(m.mesh.SHELL[slot(j)]);
 }
 
+TSHELL shellOf(const ClipTriangle& t) {
+    TSHELL s;  // a fresh record: nothing of an earlier mesh stays in the slot
+    s.AX = t.a.x;
+    s.AY = t.a.y;
+    s.BX = t.b.x;
+    s.BY = t.b.y;
+    s.CX = t.c.x;
+    s.CY = t.c.y;
+    s.OX = (s.AX + s.BX + s.CX) / 3;
+    s.OY = (s.AY + s.BY + s.CY) / 3;
+    s.USED = false;
+    return s;
+}
+
+ClipPolygon clipPolygon(const std::vector<TPOS>& pt, int npoint) {
+    ClipPolygon p;
+    const int n = polygonCorners(pt, npoint);
+    for (int k = 0; k < n; ++k) p.push_back({pt[slot(k)].X, pt[slot(k)].Y});
+    return p;
+}
+
 void classify(SectionModel& m, const std::vector<TPOS>& pt, int n, bool used, int mat, int kind) {
     const InsideTest polygon(pt, n);
     forEachTriangle(m, [&](TSHELL& t) {
@@ -39,6 +61,35 @@ void classify(SectionModel& m, const std::vector<TPOS>& pt, int n, bool used, in
     });
 }
 }  // namespace
+
+void splitAtSectionSides(SectionModel& m) {
+    std::vector<ClipPolygon> polygons{clipPolygon(m.document.CONC_PT, m.document.NCONC_PT)};
+    if (m.document.NCOVER_PT > 0)
+        polygons.push_back(clipPolygon(m.document.COVER_PT, m.document.NCOVER_PT));
+    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
+         ++k)
+        polygons.push_back(
+            clipPolygon(m.document.STEEL_SEC[slot(k)].PT, m.document.STEEL_SEC[slot(k)].NPOINT));
+    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
+         ++k)
+        polygons.push_back(
+            clipPolygon(m.document.OPEN_SEC[slot(k)].PT, m.document.OPEN_SEC[slot(k)].NPOINT));
+    const SectionSides sides(polygons);
+    std::vector<ClipTriangle> pieces, extra;
+    for (int j = 1; j <= m.mesh.NSHELL; ++j) {
+        TSHELL& s = m.mesh.SHELL[slot(j)];
+        pieces.clear();
+        if (!sides.split({{s.AX, s.AY}, {s.BX, s.BY}, {s.CX, s.CY}}, pieces) || pieces.empty())
+            continue;
+        s = shellOf(pieces[0]);
+        for (std::size_t i = 1; i < pieces.size(); ++i) extra.push_back(pieces[i]);
+    }
+    const int n = m.mesh.NSHELL;
+    m.mesh.NSHELL = n + static_cast<int>(extra.size());
+    resizeTable(m.mesh.SHELL, m.mesh.NSHELL + 1);
+    for (std::size_t i = 0; i < extra.size(); ++i)
+        m.mesh.SHELL[slot(n + 1) + i] = shellOf(extra[i]);
+}
 
 void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress) {
     TDelaunay mesher(messages);
@@ -58,18 +109,9 @@ void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress) 
         const dVertex& a = mesher.Vertex[slot(t.vv0)];
         const dVertex& b = mesher.Vertex[slot(t.vv1)];
         const dVertex& c = mesher.Vertex[slot(t.vv2)];
-        TSHELL s;  // a fresh record: nothing of an earlier mesh stays in the slot
-        s.AX = a.x;
-        s.AY = a.y;
-        s.BX = b.x;
-        s.BY = b.y;
-        s.CX = c.x;
-        s.CY = c.y;
-        s.OX = (s.AX + s.BX + s.CX) / 3;
-        s.OY = (s.AY + s.BY + s.CY) / 3;
-        s.USED = false;
-        m.mesh.SHELL[slot(j)] = s;
+        m.mesh.SHELL[slot(j)] = shellOf({{a.x, a.y}, {b.x, b.y}, {c.x, c.y}});
     }
+    splitAtSectionSides(m);
 }
 
 void CALC_TRI_AREA(SectionModel& m) {

@@ -7,10 +7,16 @@
 
 namespace qav {
 
-// Triangulates MESH_NODE into SHELL/NSHELL (corners and centroids; nothing used yet). The
-// triangulator's coincidence message goes to `messages`.
+// Triangulates MESH_NODE into SHELL/NSHELL (corners and centroids; nothing used yet), then
+// splitAtSectionSides. The triangulator's coincidence message goes to `messages`.
 // `progress` (may be null) follows the triangulation; see TDelaunay::setProgress.
 void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress = nullptr);
+// Cuts every triangle of SHELL that a side of the outline, the cover line, a steel polygon or an
+// opening passes through into triangles on either side of it (SectionSides): the first piece
+// takes the triangle's slot, the others follow the last triangle, so every triangle no side
+// passes through keeps its record and its number. Afterwards every triangle lies wholly inside
+// or outside each polygon, and its centroid tells which.
+void splitAtSectionSides(SectionModel& m);
 void CALC_TRI_AREA(SectionModel& m);
 // Kind and material of every triangle by its centroid: cover, then core, then steel, and last
 // the openings, which discard what they hold.

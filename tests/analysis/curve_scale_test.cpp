@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/moment_curvature.h"
 #include "hand_section.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
@@ -73,6 +74,23 @@ TEST(CurveScale, ScaledSectionsGiveScaledCurvesOnTheirSurfaces) {
             for (std::size_t k = 0; k < m.results.MM_MX.size(); ++k)
                 onSurface(axial * s * s, m.results.MM_MX[k], m.results.MM_MY[k]);
         }
+    }
+}
+
+TEST(CurveScale, ScaledSectionsGiveScaledMomentCurvatureCurves) {
+    NullMessages msgs;
+    SectionModel base = scaledColumn(1, SolverKind::Fast);
+    const double axial = 0.3 * axialCapacity(base).PMAX;
+    const MphiInput in{false, false, axial, 0.01, 8};
+    RUN_MPHI_ANALYSIS(base, in, msgs);
+    for (const double s : {0.01, 1000.0}) {
+        SCOPED_TRACE(s);
+        SectionModel m = scaledColumn(s, SolverKind::Fast);
+        MphiInput scaled = in;
+        scaled.axialForce = axial * s * s;
+        EXPECT_EQ(RUN_MPHI_ANALYSIS(m, scaled, msgs).stats.notConverged, 0);
+        expectScaled(m.results.MPHI_M, base.results.MPHI_M, s * s * s, 1e-6);
+        expectScaled(m.results.MPHI_PHI, base.results.MPHI_PHI, 1 / s, 1e-6);
     }
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -53,25 +52,6 @@ TEST(MeshCli, BadMeshSizeIsRefused) {
     EXPECT_EQ(zero.status, 1);
     const CliRun usage = cli("mesh");
     EXPECT_EQ(usage.status, 2);
-}
-
-TEST(MeshCli, WarnsOnStderrWhenTheFibresMissTheSectionsAreas) {
-    const auto tmp = std::filesystem::temp_directory_path();
-    const std::string src = (tmp / "qavsec_mesh_cli_src.sec").string();
-    const std::string open = (tmp / "qavsec_mesh_cli_src_open.sec").string();
-    ASSERT_EQ(cli("build composite --shape 3 -o " + src).status, 0);
-    ASSERT_EQ(cli("build opening --into " + src + " -o " + open).status, 0);
-    const std::string warning =
-        "Steel fibres cover 45,767 mm\u00b2 of 48,000 mm\u00b2 (\u22124.7 %): use a smaller mesh "
-        "size.";
-    const CliRun coarse = cli("mesh " + open);
-    ASSERT_EQ(coarse.status, 0) << coarse.out;
-    EXPECT_NE(coarse.out.find(warning), std::string::npos) << coarse.out;
-    const CliRun plain = cli("mesh " + example);
-    EXPECT_EQ(plain.out.find("fibres cover"), std::string::npos)
-        << "a section without openings meshes without a word";
-    std::remove(src.c_str());
-    std::remove(open.c_str());
 }
 
 TEST(MeshCli, SteelGridMeshesInsideSteelOnlySections) {

@@ -271,6 +271,10 @@ void triangles(SectionModel& m, Messages& messages, bool fixed) {
         s.AX = a.x, s.AY = a.y, s.BX = b.x, s.BY = b.y, s.CX = c.x, s.CY = c.y;
         s.OX = (a.x + b.x + c.x) / 3;
         s.OY = (a.y + b.y + c.y) / 3;
+    }
+    splitAtSectionSides(m);  // the cut at polygon sides is checked on its own
+    for (int j = 1; j <= m.mesh.NSHELL; ++j) {
+        TSHELL& s = m.mesh.SHELL[at(j)];
         s.AREA = std::fabs(s.AX * s.BY - s.BX * s.AY + s.BX * s.CY - s.CX * s.BY + s.CX * s.AY -
                            s.AX * s.CY) *
                  0.5;

@@ -6,14 +6,6 @@
 
 namespace qav::validation {
 
-namespace {
-
-constexpr double LIMIT = 0.005;     // the limit strain at the control points
-constexpr double STEEL_E = 200000;  // the steel law's modulus
-
-// The part of a polygon where s(x, y) = a1 + a2 x + a3 y is >= t (keep = +1) or <= t (keep = -1).
-// A polygon that is not convex may come back with edges running to and fro along the cut; they
-// add nothing to an area integral.
 Polygon clip(const Polygon& poly, double a1, double a2, double a3, double t, int keep) {
     Polygon out;
     const std::size_t n = poly.size();
@@ -30,6 +22,11 @@ Polygon clip(const Polygon& poly, double a1, double a2, double a3, double t, int
     }
     return out;
 }
+
+namespace {
+
+constexpr double LIMIT = 0.005;     // the limit strain at the control points
+constexpr double STEEL_E = 200000;  // the steel law's modulus
 
 // Integral of f(x, y) x (1, x, y) over a polygon: signed triangles of a fan, each with a
 // six-point rule exact for polynomials of degree four (the integrands here are at most cubic).

@@ -31,6 +31,11 @@ struct Forces {
     double N = 0, MX = 0, MY = 0;  // N, N mm
 };
 
+// The part of a polygon where s(x, y) = a1 + a2 x + a3 y is >= t (keep = +1) or <= t (keep = -1).
+// A polygon that is not convex may come back with edges running to and fro along the cut; they
+// add nothing to an area integral.
+Polygon clip(const Polygon& poly, double a1, double a2, double a3, double t, int keep);
+
 // How a strain plane is scaled onto the surface, and which planes may be: the branch of the
 // program's normalisation that a state lies on.
 struct Normalisation {
