@@ -11,14 +11,16 @@
 
 namespace qav {
 
-int CRITICAL_COMBINATION(const SectionModel& m) {
-    // A fraction that is not a finite number compares false with everything: it is passed
-    // over rather than let decide by where it stands.
+namespace {
+// The last index holding the smallest finite fraction of slots 1 .. n; 0 when there is none. A
+// fraction that is not a finite number compares false with everything: it is passed over rather
+// than let decide by where it stands.
+template <class Fraction>
+int leastFraction(int n, Fraction fraction) {
     double least = 0;
     int c = 0;
-    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
-         ++i) {
-        const double lf = m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION;
+    for (int i = 1; i <= n; ++i) {
+        const double lf = fraction(i);
         if (!std::isfinite(lf)) continue;
         if (c == 0 || least >= lf) {
             least = lf;
@@ -28,53 +30,18 @@ int CRITICAL_COMBINATION(const SectionModel& m) {
     return c;
 }
 
-CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
-                         Progress& progress) {
-    if (m.document.NFORCE < 1 ||
-        static_cast<std::size_t>(m.document.NFORCE) >= m.document.FORCE.size())
-        throw InputError("There are no load combinations to check: import them first.");
-    requireFibres(m);
-    m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
-    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    const int mode = m.results.STRAIN_LIMIT_MODE;
-    const int n = m.document.NFORCE;
-    // Fractions go to fresh storage and into the combinations only when every one is found.
-    std::vector<double> fractions(static_cast<std::size_t>(n) + 1, 0.0);
+// One block of combinations with its own solver, messages and counts.
+struct Block {
+    int first = 0, last = 0;
+    std::unique_ptr<SectionSolver> solver;
+    RecordedMessages messages;
+    RunStats stats;
+    std::vector<int> unconverged;
+    std::vector<int> notFinite;
+};
 
-    // One block of combinations with its own solver, messages and counts.
-    struct Block {
-        int first = 0, last = 0;
-        std::unique_ptr<SectionSolver> solver;
-        RecordedMessages messages;
-        RunStats stats;
-        std::vector<int> unconverged;
-        std::vector<int> notFinite;
-    };
-    auto checkOne = [&](Block& b, int i) {
-        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
-        double lf = 999;
-        try {
-            const SolveResult r = b.solver->loadFraction(-f.P, f.MX, f.MY, K_P, K_MX, K_MY, mode);
-            b.stats.add(r, b.solver->fibreCount());
-            lf = r.loadFraction;
-            if (!r.converged) b.unconverged.push_back(i);
-        } catch (const std::exception&) {
-            b.messages.message(Format("case Error:%D", {i}));
-        }
-        if (!std::isfinite(lf)) {
-            // Forces too large for the arithmetic: no fraction, so no say in the critical one.
-            b.messages.message(
-                Format("Load combination %D (%s): the load fraction is not a finite number; "
-                       "it is shown as 999 and not taken as the critical combination.",
-                       {i, f.COMB_NAME}));
-            b.notFinite.push_back(i);
-            lf = 999;
-        }
-        fractions[static_cast<std::size_t>(i)] = lf;
-    };
-
+std::vector<Block> makeBlocks(int n) {
     constexpr int BLOCK = 256;
-    const int threads = workerThreads(m.settings.THREADS);
     std::vector<Block> blocks;
     for (int first = 1; first <= n; first += BLOCK) {
         Block b;
@@ -82,32 +49,93 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
         b.last = std::min(n, first + BLOCK - 1);
         blocks.push_back(std::move(b));
     }
-    if (threads == 1 || blocks.size() == 1) {
-        // One block at a time on this thread, the progress moving with every combination.
-        for (Block& b : blocks) {
-            b.solver = std::make_unique<SectionSolver>(m, b.messages);
-            for (int i = b.first; i <= b.last; ++i) {
-                if (progress.cancelled()) throw RunCancelled();
-                progress.setPosition(Round(static_cast<double>(i) / n * 100));
-                checkOne(b, i);
-            }
-        }
-    } else {
-        runPieces(
-            static_cast<int>(blocks.size()), threads,
-            [&](int k, Progress& p) {
-                Block& b = blocks[static_cast<std::size_t>(k)];
-                b.solver = std::make_unique<SectionSolver>(m, b.messages);
-                StepProgress steps(&p, b.last - b.first + 1);
-                for (int i = b.first; i <= b.last; ++i) {
-                    checkOne(b, i);
-                    steps.step();
-                }
-            },
-            &progress);
-    }
+    return blocks;
+}
 
+// The load fraction of combination i into fractions[i]; 999 where the solve fails or gives no
+// finite number, with a message.
+void checkOne(const SectionModel& m, Block& b, int i, int mode, const double K[3],
+              std::vector<double>& fractions) {
+    const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+    double lf = 999;
+    try {
+        const SolveResult r = b.solver->loadFraction(-f.P, f.MX, f.MY, K[0], K[1], K[2], mode);
+        b.stats.add(r, b.solver->fibreCount());
+        lf = r.loadFraction;
+        if (!r.converged) b.unconverged.push_back(i);
+    } catch (const std::exception&) {
+        b.messages.message(Format("case Error:%D", {i}));
+    }
+    if (!std::isfinite(lf)) {
+        // Forces too large for the arithmetic: no fraction, so no say in the critical one.
+        b.messages.message(
+            Format("Load combination %D (%s): the load fraction is not a finite number; "
+                   "it is shown as 999 and not taken as the critical combination.",
+                   {i, f.COMB_NAME}));
+        b.notFinite.push_back(i);
+        lf = 999;
+    }
+    fractions[static_cast<std::size_t>(i)] = lf;
+}
+
+// Solves every block: one at a time on this thread (the progress moving with every
+// combination) or side by side on the worker threads.
+template <class CheckOne>
+void solveBlocks(const SectionModel& m, std::vector<Block>& blocks, int n, Progress& progress,
+                 CheckOne check) {
+    auto run = [&](Block& b, auto before, auto after) {
+        b.solver = std::make_unique<SectionSolver>(m, b.messages);
+        for (int i = b.first; i <= b.last; ++i) {
+            before(i);
+            check(b, i);
+            after();
+        }
+    };
+    const int threads = workerThreads(m.settings.THREADS);
+    if (threads == 1 || blocks.size() == 1) {
+        for (Block& b : blocks)
+            run(
+                b,
+                [&](int i) {
+                    if (progress.cancelled()) throw RunCancelled();
+                    progress.setPosition(Round(static_cast<double>(i) / n * 100));
+                },
+                [] {});
+        return;
+    }
+    runPieces(
+        static_cast<int>(blocks.size()), threads,
+        [&](int k, Progress& p) {
+            Block& b = blocks[static_cast<std::size_t>(k)];
+            StepProgress steps(&p, b.last - b.first + 1);
+            run(
+                b, [](int) {}, [&] { steps.step(); });
+        },
+        &progress);
+}
+}  // namespace
+
+int CRITICAL_COMBINATION(const SectionModel& m) {
+    const int n = std::min<int>(m.document.NFORCE, static_cast<int>(m.document.FORCE.size()) - 1);
+    return leastFraction(
+        n, [&](int i) { return m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION; });
+}
+
+CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
+                        Progress& progress) {
+    if (m.document.NFORCE < 1 ||
+        static_cast<std::size_t>(m.document.NFORCE) >= m.document.FORCE.size())
+        throw InputError("There are no load combinations to check: import them first.");
+    requireFibres(m);
+    const int mode = sectionStrainLimitMode(m);
+    const int n = m.document.NFORCE;
+    const double K[3] = {K_P, K_MX, K_MY};
     CheckResult result;
+    result.fractions.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    std::vector<Block> blocks = makeBlocks(n);
+    solveBlocks(m, blocks, n, progress,
+                [&](Block& b, int i) { checkOne(m, b, i, mode, K, result.fractions); });
+
     for (const Block& b : blocks) {
         b.messages.replayTo(msgs);
         result.stats.add(b.stats);
@@ -115,17 +143,35 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
                                   b.unconverged.end());
         result.notFinite.insert(result.notFinite.end(), b.notFinite.begin(), b.notFinite.end());
     }
-    for (int i = 1; i <= n; ++i)
-        m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION =
-            fractions[static_cast<std::size_t>(i)];
-    // The fibres keep the state of the last combination's solve.
-    blocks.back().solver->storeState(m);
-    result.critical = CRITICAL_COMBINATION(m);
-    m.results.CRITICAL_COMB = result.critical;
+    result.critical =
+        leastFraction(n, [&](int i) { return result.fractions[static_cast<std::size_t>(i)]; });
+    result.mode = mode;
+    result.state = blocks.back().solver->lastState();
+    result.stamp = m.mesh.MESH_STAMP;
     // Named one by one, so the critical combination is never taken silently from one of them.
     if (!result.unconverged.empty()) msgs.message(UNCONVERGED_COMBINATIONS_TEXT(m, result));
     progress.setPosition(0);
     return result;
+}
+
+void keepCheckResult(SectionModel& m, const CheckResult& r) {
+    const int n = std::min<int>(static_cast<int>(r.fractions.size()) - 1,
+                                static_cast<int>(m.document.FORCE.size()) - 1);
+    for (int i = 1; i <= n; ++i)
+        m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION =
+            r.fractions[static_cast<std::size_t>(i)];
+    m.results.CRITICAL_COMB = r.critical;
+    m.results.STRAIN_LIMIT_MODE = r.mode;
+    m.results.RESULTS_STAMP = r.stamp;
+    // The fibres keep the state of the last combination's solve.
+    keepSolverState(m, r.state);
+}
+
+CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
+                         Progress& progress) {
+    CheckResult r = memberCheck(m, K_P, K_MX, K_MY, msgs, progress);
+    keepCheckResult(m, r);
+    return r;
 }
 
 }  // namespace qav

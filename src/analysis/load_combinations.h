@@ -14,14 +14,24 @@ struct CheckResult {
     // Combinations whose fraction came out as no finite number (named in a message, stored
     // as 999 like a failed solve), in order.
     std::vector<int> notFinite;
+    std::vector<double> fractions;  // slots 1 .. NFORCE, the LOAD_FRACTION of each combination
+    int mode = 1;                   // the STRAIN_LIMIT_MODE the check ran under
+    SolverState state;              // the last combination's solve
+    MeshStamp stamp;
 };
 
-// "Check Member": the load fraction of every combination (its axial force negated, so
-// compression is positive for the solver) with the minimum magnitudes K_P, K_MX, K_MY, then the
-// critical combination. Sets STRAIN_LIMIT_MODE from the section. Blocks of combinations run
-// on the model's THREADS; the fractions reach the combinations only when all are found, so a
-// cancelled check (RunCancelled) leaves them as they were. Throws InputError, changing
-// nothing, when there are no combinations or no fibres.
+// The load fraction of every combination (its axial force negated, so compression is positive
+// for the solver) with the minimum magnitudes K_P, K_MX, K_MY, then the critical combination,
+// under the section's own STRAIN_LIMIT_MODE. Blocks of combinations run on the model's THREADS.
+// Throws InputError when there are no combinations or no fibres, RunCancelled when cancelled.
+CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
+                        Progress& progress);
+// Keeps a check in the model: the fractions in the combinations, CRITICAL_COMB,
+// STRAIN_LIMIT_MODE, and the fibres in the state of the last solve.
+void keepCheckResult(SectionModel& m, const CheckResult& r);
+
+// "Check Member": the check, kept in the model. A cancelled or refused check leaves the model
+// as it was.
 CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
                          Progress& progress);
 

@@ -29,8 +29,8 @@ void GET_FIB_ZONE(SectionModel& m) {
     fibZone(m, m.mesh.FIB_ZONE_WIDTH, m.mesh.FIB_ZONE_HEIGHT);
 }
 
-MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
-                          Progress* progress) {
+MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& msgs,
+                        Progress* progress) {
     if (in.steps < 1)
         throw InputError(Format(
             "The M-Phi curve needs at least 1 strain step (Num of Steps is %D).", {in.steps}));
@@ -39,7 +39,6 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
             Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).",
                    {MAX_CURVE_STEPS, in.steps}));
     requireFibres(m);
-    m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
     requireCarriedAxialForce(m, in.axialForce, "M-Phi");
     if (!(axialCapacity(m).PMIN < 0) && !(in.axialForce > 0))
         throw InputError(
@@ -102,12 +101,33 @@ MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
         steps.step();
     }
     requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
-    m.mesh.FIB_ZONE_WIDTH = width;
-    m.mesh.FIB_ZONE_HEIGHT = height;
-    m.results.MPHI_M = std::move(M);
-    m.results.MPHI_PHI = std::move(PHI);
-    m.results.MPHI_CONVERGED = std::move(converged);
-    solver.storeState(m);
+    MphiResult r;
+    r.M = std::move(M);
+    r.PHI = std::move(PHI);
+    r.converged = std::move(converged);
+    r.width = width;
+    r.height = height;
+    r.run = run;
+    r.state = solver.lastState();
+    r.stamp = m.mesh.MESH_STAMP;
+    return r;
+}
+
+void keepMphiResult(SectionModel& m, MphiResult&& r) {
+    m.mesh.FIB_ZONE_WIDTH = r.width;
+    m.mesh.FIB_ZONE_HEIGHT = r.height;
+    m.results.MPHI_M = std::move(r.M);
+    m.results.MPHI_PHI = std::move(r.PHI);
+    m.results.MPHI_CONVERGED = std::move(r.converged);
+    m.results.RESULTS_STAMP = r.stamp;
+    keepSolverState(m, r.state);
+}
+
+MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
+                          Progress* progress) {
+    MphiResult r = mphiAnalysis(m, in, msgs, progress);
+    const MphiRun run = r.run;
+    keepMphiResult(m, std::move(r));
     reportUnconverged(run.stats, msgs);
     return run;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The moment-curvature (M-Phi) curve under a constant axial force: the extreme compressive
 // strain is stepped from 0 to a maximum and the solver's strain variant finds the moment the
-// section carries at each step. Results go to MPHI_M (kNm, >= 0) and MPHI_PHI (1/m).
+// section carries at each step. The analysis reads the model and returns the curve; kept in the
+// model it goes to MPHI_M (kNm, >= 0) and MPHI_PHI (1/m).
 #include <string>
 #include <vector>
 
@@ -27,9 +28,25 @@ struct MphiRun {
     double angle = 0;  // moment angle shown by the chart: 0 about X, -90 about Y
 };
 
-// Throws InputError, before anything changes, when steps is not within 1 .. MAX_CURVE_STEPS,
-// there are no fibres or the axial force lies outside PMIN .. PMAX; ResultError when a moment or
-// curvature comes out not finite. A progress, when given, sees 0..100 as the strain steps are done.
+// Throws InputError when steps is not within 1 .. MAX_CURVE_STEPS, there are no fibres or the
+// axial force lies outside PMIN .. PMAX; ResultError when a moment or curvature comes out not
+// finite. A progress, when given, sees 0..100 as the strain steps are done. The closing count of
+// unconverged solves is the caller's.
+struct MphiResult {
+    std::vector<double> M, PHI;
+    std::vector<uint8_t> converged;
+    double width = 0, height = 0;  // FIB_ZONE_WIDTH, FIB_ZONE_HEIGHT
+    MphiRun run;
+    SolverState state;
+    MeshStamp stamp;
+};
+MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& msgs,
+                        Progress* progress = nullptr);
+// Keeps the curve in the model, the fibres in the state of its last solve.
+void keepMphiResult(SectionModel& m, MphiResult&& r);
+
+// The run of the program's command: the analysis, kept in the model, then the count of
+// unconverged solves.
 MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,
                           Progress* progress = nullptr);
 
