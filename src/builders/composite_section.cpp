@@ -341,10 +341,8 @@ void buildCompositeSection(SectionModel& m, const CompositeParams& p) {
     requireAcceptedShape(g.cover);
     if (g.hasSteel) requireAcceptedShape(g.steel);
     writeConcrete(m, g.outline, g.cover, g.bars);
-    CALC_POLY_ZONE(m);
     if (g.hasSteel) FORM_STEEL_POLYGON(m, g.steel);
-    CALC_STEEL_SECTION_AREA(m);
-    CALC_POLY_ZONE(m);
+    refreshGeometry(m);
 }
 
 }  // namespace qav

@@ -70,8 +70,7 @@ void buildOpening(SectionModel& m, int shape, const BoxTexts& texts) {
     m.document.NOPEN_SEC = 1;
     resizeTable(m.document.OPEN_SEC, 2);
     writePolygon(m.document.OPEN_SEC[1], corners);
-    CALC_STEEL_SECTION_AREA(m);
-    CALC_POLY_ZONE(m);
+    refreshGeometry(m);
 }
 
 }  // namespace qav

@@ -169,8 +169,7 @@ void buildSteelSection(SectionModel& m, int shape, const BoxTexts& texts) {
     const Corners corners = steelCorners(p);
     requireAcceptedShape(corners);
     FORM_STEEL_POLYGON(m, corners);
-    CALC_STEEL_SECTION_AREA(m);
-    CALC_POLY_ZONE(m);
+    refreshGeometry(m);
 }
 
 }  // namespace qav

@@ -421,8 +421,7 @@ void buildTypicalSection(SectionModel& m, int shape, const BoxTexts& texts) {
     requireAcceptedShape(g.cover);
     CLEAR_MODEL(m);
     writeConcrete(m, g.outline, g.cover, g.bars);
-    CALC_POLY_CENTER_POINT(m);
-    CALC_POLY_ZONE(m);
+    refreshGeometry(m);
 }
 
 }  // namespace qav

@@ -227,11 +227,7 @@ void importDxfLines(SectionModel& m, std::vector<std::string> lines) {
     readPolygons(dx, "OPENING", m.document.OPEN_SEC, m.document.NOPEN_SEC);
     readBars(m, dx);
     REMOVE_REP_REBAR(m);
-    CALC_POLY_CENTER_POINT(m);
-    // Steel areas as absolute values, as after opening a section file, so polygons drawn in
-    // either direction weigh the same in the steel centroid.
-    CALC_STEEL_SECTION_AREA(m);
-    CALC_POLY_ZONE(m);
+    refreshGeometry(m);
 }
 
 void importDxfFile(SectionModel& m, const std::string& path) {

@@ -510,9 +510,7 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
                       t.LOAD_FRACTION = 0;
                   });
 
-    CALC_POLY_CENTER_POINT(m);
-    CALC_STEEL_SECTION_AREA(m);
-    CALC_POLY_ZONE(m);
+    refreshGeometry(m);
 }
 
 namespace {
@@ -547,8 +545,6 @@ void openSectionFile(SectionModel& m, const std::string& path) {
     } catch (const LineConversionError& e) {
         throw ConversionError(linePlace(path, e.lineNo) + ": " + e.conversion);
     }
-    CALC_STEEL_SECTION_AREA(m);
-    CALC_POLY_ZONE(m);
 }
 
 void saveSectionFile(SectionModel& m, const std::string& path) {

@@ -87,6 +87,12 @@ void CALC_STEEL_SECTION_AREA(SectionModel& m) {
     measureSteel(m, true);
 }
 
+void refreshGeometry(SectionModel& m) {
+    CALC_POLY_CENTER_POINT(m);
+    CALC_STEEL_SECTION_AREA(m);
+    CALC_POLY_ZONE(m);
+}
+
 void CALC_POLY_ZONE(SectionModel& m) {
     if (m.document.NSTEEL_SEC > 0) {
         double atot = 0, sx = 0, sy = 0;

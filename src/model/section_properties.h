@@ -23,6 +23,11 @@ PolygonMeasure polygonMeasure(const std::vector<TPOS>& pt, int n);
 void CALC_POLY_CENTER_POINT(SectionModel& m);
 void CALC_STEEL_SECTION_AREA(SectionModel& m);
 void CALC_POLY_ZONE(SectionModel& m);
+// The geometry derived from the polygons, in the one order every writer of geometry uses: the
+// centroids (CALC_POLY_CENTER_POINT), the steel areas as absolute values, so that polygons drawn
+// in either direction weigh the same (CALC_STEEL_SECTION_AREA), and the zone with the fitted
+// view and the steel centroid (CALC_POLY_ZONE).
+void refreshGeometry(SectionModel& m);
 // Sums fibre areas by kind into SEC_AREA, STEEL_AREA, REBAR_AREA and the two ratios.
 void CALC_AREA_RATIO(SectionModel& m);
 

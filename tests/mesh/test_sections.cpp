@@ -37,12 +37,6 @@ TPOLYSHAPE polygon(std::vector<TPOS> corners) {
     return p;
 }
 
-void refreshGeometry(SectionModel& m) {
-    CALC_POLY_CENTER_POINT(m);
-    CALC_STEEL_SECTION_AREA(m);
-    CALC_POLY_ZONE(m);
-}
-
 SectionModel rectangularColumn(double B, double H, double d1, int nx, int ny, double db) {
     SectionModel m;
     setOutline(m.document.CONC_PT, m.document.NCONC_PT, rectangleCorners(B, H));

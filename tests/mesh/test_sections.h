@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/section_model.h"
+#include "model/section_properties.h"
 
 namespace qav::testing {
 
@@ -27,6 +28,5 @@ TPOLYSHAPE rectangle(double W, double D, double x = 0, double y = 0);
 // Adds a steel polygon or an opening and recomputes centroids and zone.
 void addSteel(SectionModel& m, const TPOLYSHAPE& p);
 void addOpening(SectionModel& m, const TPOLYSHAPE& p);
-void refreshGeometry(SectionModel& m);
 
 }  // namespace qav::testing
