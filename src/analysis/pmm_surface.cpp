@@ -99,77 +99,118 @@ RunStats RUN_PMM_ANALYSIS(SectionModel& m, Messages& msgs, Progress* progress) {
     return stats;
 }
 
-PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m) {
-    PmmWireModel w;
-    const int n = pmmStoredSteps(m);
-    if (n >= 0) {
-        w.NPMM_NODE = 12 * (n + 1);
-        w.PMM_NODE.resize(static_cast<std::size_t>(w.NPMM_NODE) + 1);
-        for (int k = 1; k <= n + 1; ++k) {
-            for (int r = 0; r < PMM_CURVES; ++r) {
-                const auto ur = static_cast<std::size_t>(r);
-                const auto a = static_cast<std::size_t>(k);
-                const auto b = static_cast<std::size_t>(2 * n + 3 - k);
-                w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 1)] = {
-                    m.results.PMM_MX[ur][a], m.results.PMM_MY[ur][a], m.results.PMM_P[ur][a]};
-                w.PMM_NODE[static_cast<std::size_t>(12 * (k - 1) + r + 7)] = {
-                    m.results.PMM_MX[ur][b], m.results.PMM_MY[ur][b], m.results.PMM_P[ur][b]};
-            }
-        }
-        w.PMM_LINE.resize(1);
-        for (int a = 0; a <= n; ++a) {
-            for (int j = 1; j <= 11; ++j) w.PMM_LINE.push_back({12 * a + j, 12 * a + j + 1, 1});
-            w.PMM_LINE.push_back({12 * a + 12, 12 * a + 1, 2});
-        }
-        for (int a = 0; a < n; ++a)
-            for (int j = 1; j <= 12; ++j) w.PMM_LINE.push_back({12 * a + j, 12 * a + j + 12, 3});
-        w.NPMM_LINE = static_cast<int>(w.PMM_LINE.size()) - 1;
+namespace {
+// Each ring of the surface holds one point of every curve's two branches: the first branch of
+// curve r is the meridian at 30 r degrees, the second the one opposite.
+constexpr int MERIDIANS = 2 * PMM_CURVES;
+enum LineKind { RING = 1, RING_CLOSE = 2, MERIDIAN = 3, FRAME = 4 };
 
-        const TNODE3D& first = w.PMM_NODE[1];
-        w.XMIN = w.XMAX = first.X;
-        w.YMIN = w.YMAX = first.Y;
-        w.ZMIN = w.ZMAX = first.Z;
-        for (int i = 2; i <= w.NPMM_NODE; ++i) {
-            const TNODE3D& p = w.PMM_NODE[static_cast<std::size_t>(i)];
-            if (p.X < w.XMIN) w.XMIN = p.X;
-            if (p.X > w.XMAX) w.XMAX = p.X;
-            if (p.Y < w.YMIN) w.YMIN = p.Y;
-            if (p.Y > w.YMAX) w.YMAX = p.Y;
-            if (p.Z < w.ZMIN) w.ZMIN = p.Z;
-            if (p.Z > w.ZMAX) w.ZMAX = p.Z;
+// Ring k (1 .. n + 1) takes point k of each curve's first branch and point 2 n + 3 - k of its
+// second, so ring 1 joins the two ends of every curve nearest the compression end.
+void addSurfaceNodes(PmmWireModel& w, const SectionResults& r, int n) {
+    w.NPMM_NODE = MERIDIANS * (n + 1);
+    w.PMM_NODE.resize(static_cast<std::size_t>(w.NPMM_NODE) + 1);
+    for (int k = 1; k <= n + 1; ++k) {
+        for (int c = 0; c < PMM_CURVES; ++c) {
+            const auto uc = static_cast<std::size_t>(c);
+            const auto a = static_cast<std::size_t>(k);
+            const auto b = static_cast<std::size_t>(2 * n + 3 - k);
+            const int ring = MERIDIANS * (k - 1);
+            w.PMM_NODE[static_cast<std::size_t>(ring + c + 1)] = {r.PMM_MX[uc][a], r.PMM_MY[uc][a],
+                                                                  r.PMM_P[uc][a]};
+            w.PMM_NODE[static_cast<std::size_t>(ring + c + 1 + PMM_CURVES)] = {
+                r.PMM_MX[uc][b], r.PMM_MY[uc][b], r.PMM_P[uc][b]};
         }
     }
+}
+
+// The rings (closed), then the meridians from each ring to the next.
+void addSurfaceLines(PmmWireModel& w, int n) {
+    w.PMM_LINE.resize(1);
+    for (int a = 0; a <= n; ++a) {
+        const int ring = MERIDIANS * a;
+        for (int j = 1; j < MERIDIANS; ++j) w.PMM_LINE.push_back({ring + j, ring + j + 1, RING});
+        w.PMM_LINE.push_back({ring + MERIDIANS, ring + 1, RING_CLOSE});
+    }
+    for (int a = 0; a < n; ++a)
+        for (int j = 1; j <= MERIDIANS; ++j) {
+            const int node = MERIDIANS * a + j;
+            w.PMM_LINE.push_back({node, node + MERIDIANS, MERIDIAN});
+        }
+    w.NPMM_LINE = static_cast<int>(w.PMM_LINE.size()) - 1;
+}
+
+void boundSurface(PmmWireModel& w) {
+    const TNODE3D& first = w.PMM_NODE[1];
+    w.XMIN = w.XMAX = first.X;
+    w.YMIN = w.YMAX = first.Y;
+    w.ZMIN = w.ZMAX = first.Z;
+    for (int i = 2; i <= w.NPMM_NODE; ++i) {
+        const TNODE3D& p = w.PMM_NODE[static_cast<std::size_t>(i)];
+        if (p.X < w.XMIN) w.XMIN = p.X;
+        if (p.X > w.XMAX) w.XMAX = p.X;
+        if (p.Y < w.YMIN) w.YMIN = p.Y;
+        if (p.Y > w.YMAX) w.YMAX = p.Y;
+        if (p.Z < w.ZMIN) w.ZMIN = p.Z;
+        if (p.Z > w.ZMAX) w.ZMAX = p.Z;
+    }
+}
+
+// Stretch factors that bring every axis to the largest range, so the surface is drawn as a
+// roughly round body whatever its units.
+void stretchAxes(PmmWireModel& w) {
     const double rx = w.XMAX - w.XMIN, ry = w.YMAX - w.YMIN, rz = w.ZMAX - w.ZMIN;
     double R = rx;
     if (ry > R) R = ry;
     if (rz > R) R = rz;
     w.AXIS_STRETCH = {R / rx, R / ry, R / rz};
+}
 
+// The reference frame: the MX and MY axes in the plane P = 0, the same two at the bottom and top
+// of the box, the box's edges in the plane P = 0, the P axis and the box's upright edges in the
+// two moment planes: 15 lines of two nodes each.
+void addReferenceFrame(PmmWireModel& w) {
+    constexpr int FRAME_LINES = 15;
     const double x0 = w.XMIN, x1 = w.XMAX, y0 = w.YMIN, y1 = w.YMAX, z0 = w.ZMIN, z1 = w.ZMAX;
-    const TNODE3D frame[15][2] = {
+    const TNODE3D frame[FRAME_LINES][2] = {
         {{x0, 0, 0}, {x1, 0, 0}},   {{0, y0, 0}, {0, y1, 0}},   {{x0, 0, z0}, {x1, 0, z0}},
         {{0, y1, z0}, {0, y0, z0}}, {{x0, 0, z1}, {x1, 0, z1}}, {{0, y1, z1}, {0, y0, z1}},
         {{x1, y0, 0}, {x1, y1, 0}}, {{x0, y0, 0}, {x0, y1, 0}}, {{x1, y0, 0}, {x0, y0, 0}},
         {{x1, y1, 0}, {x0, y1, 0}}, {{0, 0, z0}, {0, 0, z1}},   {{x1, 0, z1}, {x1, 0, z0}},
         {{x0, 0, z1}, {x0, 0, z0}}, {{0, y1, z1}, {0, y1, z0}}, {{0, y0, z1}, {0, y0, z0}},
     };
-    w.AXIS_NODE.resize(31);
-    w.AXIS_LINE.resize(16);
-    for (int k = 1; k <= 15; ++k) {
+    w.AXIS_NODE.resize(2 * FRAME_LINES + 1);
+    w.AXIS_LINE.resize(FRAME_LINES + 1);
+    for (int k = 1; k <= FRAME_LINES; ++k) {
         w.AXIS_NODE[static_cast<std::size_t>(2 * k - 1)] = frame[k - 1][0];
         w.AXIS_NODE[static_cast<std::size_t>(2 * k)] = frame[k - 1][1];
-        w.AXIS_LINE[static_cast<std::size_t>(k)] = {2 * k - 1, 2 * k, 4};
+        w.AXIS_LINE[static_cast<std::size_t>(k)] = {2 * k - 1, 2 * k, FRAME};
     }
+}
 
-    const int nf = m.document.NFORCE > 0 &&
-                           static_cast<std::size_t>(m.document.NFORCE) < m.document.FORCE.size()
-                       ? m.document.NFORCE
-                       : 0;
+// The load combinations as points (MX, MY, P with compression up).
+void addLoads(PmmWireModel& w, const SectionDocument& d) {
+    const int nf =
+        d.NFORCE > 0 && static_cast<std::size_t>(d.NFORCE) < d.FORCE.size() ? d.NFORCE : 0;
     w.LOAD_NODE.resize(static_cast<std::size_t>(nf) + 1);
     for (int i = 1; i <= nf; ++i) {
-        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+        const TFORCE& f = d.FORCE[static_cast<std::size_t>(i)];
         w.LOAD_NODE[static_cast<std::size_t>(i)] = {f.MX, f.MY, -f.P};
     }
+}
+}  // namespace
+
+PmmWireModel BUILD_PMM_WIRE_MODEL(const SectionModel& m) {
+    PmmWireModel w;
+    const int n = pmmStoredSteps(m);
+    if (n >= 0) {
+        addSurfaceNodes(w, m.results, n);
+        addSurfaceLines(w, n);
+        boundSurface(w);
+    }
+    stretchAxes(w);
+    addReferenceFrame(w);
+    addLoads(w, m.document);
     return w;
 }
 
