@@ -13,14 +13,29 @@ inline const char* const EXAMPLES[] = {"cft_rectangular_column", "circular_colum
                                        "column_with_opening",    "rectangular_column",
                                        "src_column_cross",       "steel_i_section"};
 
-inline SectionModel meshedExample(const std::string& name, SolverKind solver) {
+// What a test sets before the example is meshed (unset: the file's and the program's values).
+struct ExampleSettings {
+    std::string meshSize;
+    int npm = 0, nmm = 0, threads = -1;
+    SolverKind solver = SolverKind::Fast;
+};
+
+inline SectionModel meshedExample(const std::string& name, const ExampleSettings& s = {}) {
     SectionModel m;
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name + ".sec");
+    if (!s.meshSize.empty()) m.document.MESH_SIZE_TEXT = s.meshSize;
+    if (s.npm > 0) m.settings.NPM = s.npm;
+    if (s.nmm > 0) m.settings.NMM = s.nmm;
+    if (s.threads >= 0) m.settings.THREADS = s.threads;
+    m.settings.SOLVER = s.solver;
     NullMessages msgs;
     FIBER_SECTION_MESH(m, msgs);
     m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    m.settings.SOLVER = solver;
     return m;
+}
+
+inline SectionModel meshedExample(const std::string& name, SolverKind solver) {
+    return meshedExample(name, ExampleSettings{.solver = solver});
 }
 
 }  // namespace qav::test

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "analysis/example_sections.h"
 #include "analysis/material_laws.h"
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
@@ -55,11 +56,8 @@ TEST(PmCurve, ClosedSymmetricAndOnItsMomentDirection) {
 }
 
 TEST(PmCurve, TensionEndIsTheYieldOfAllSteel) {
-    SectionModel m;
-    openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
+    SectionModel m = test::meshedExample("rectangular_column");
     NullMessages msgs;
-    FIBER_SECTION_MESH(m, msgs);
-    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
     const int n = m.settings.NPM;
     for (double angle : {0.0, 30.0, 90.0, 225.0}) {
         RUN_PM_CURVE_ANALYSIS(m, angle, msgs);
@@ -257,13 +255,8 @@ TEST(PmCurve, MatchesADirectIntegrationOnAFineGrid) {
 }
 
 TEST(PmCurve, MatchesADirectIntegrationOnAFineMesh) {
-    SectionModel m;
-    openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
-    m.document.MESH_SIZE_TEXT = "20";
+    SectionModel m = test::meshedExample("rectangular_column", {.meshSize = "20", .npm = 60});
     NullMessages msgs;
-    FIBER_SECTION_MESH(m, msgs);
-    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-    m.settings.NPM = 60;
     // Core and cover concrete are both C30 in the example.
     const TMAT& c30 = m.document.CONC_MAT[static_cast<std::size_t>(m.document.USE_CONC + 1)];
     ASSERT_EQ(c30.NAME, "C30");

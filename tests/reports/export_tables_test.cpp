@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/example_sections.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
 #include "model/section_file.h"
@@ -27,12 +28,7 @@ TPOLYSHAPE polygon(int n, double x0) {
 }
 
 SectionModel meshedColumn() {
-    SectionModel m;
-    openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
-    m.document.MESH_SIZE_TEXT = "200";
-    NullMessages none;
-    FIBER_SECTION_MESH(m, none);
-    return m;
+    return qav::test::meshedExample("rectangular_column", {.meshSize = "200"});
 }
 
 // Records the calls a table export makes on a workbook.

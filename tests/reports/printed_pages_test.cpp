@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/example_sections.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
 #include "model/section_file.h"
@@ -27,13 +28,7 @@ const RecordingCanvas::Call* textCall(const RecordingCanvas& c, const std::strin
 }
 
 SectionModel meshedExample() {
-    SectionModel m;
-    openSectionFile(m, QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
-    m.settings.NPM = 6;
-    m.settings.NMM = 8;
-    NullMessages quiet;
-    FIBER_SECTION_MESH(m, quiet);
-    return m;
+    return qav::test::meshedExample("rectangular_column", {.npm = 6, .nmm = 8});
 }
 
 void addLoads(SectionModel& m, int n) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "analysis/example_sections.h"
 #include "analysis/interaction_curves.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
@@ -19,14 +20,7 @@ using namespace qav;
 namespace {
 
 SectionModel meshedExample(int threads) {
-    SectionModel m;
-    openSectionFile(m, QAVSEC_SOURCE_DIR "/examples/rectangular_column.sec");
-    m.settings.NPM = 6;
-    m.settings.NMM = 8;
-    m.settings.THREADS = threads;
-    NullMessages quiet;
-    FIBER_SECTION_MESH(m, quiet);
-    return m;
+    return qav::test::meshedExample("rectangular_column", {.npm = 6, .nmm = 8, .threads = threads});
 }
 
 // Every call of every page as text: what a printer would be given.
