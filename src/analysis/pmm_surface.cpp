@@ -120,6 +120,12 @@ void addSurfaceNodes(PmmWireModel& w, const SectionResults& r, int n) {
                                                                   r.PMM_P[uc][a]};
             w.PMM_NODE[static_cast<std::size_t>(ring + c + 1 + PMM_CURVES)] = {
                 r.PMM_MX[uc][b], r.PMM_MY[uc][b], r.PMM_P[uc][b]};
+            if (uc < r.PMM_CONVERGED.size()) {
+                if (!pointConverged(r.PMM_CONVERGED[uc], a))
+                    w.UNCONVERGED_NODE.push_back(ring + c + 1);
+                if (!pointConverged(r.PMM_CONVERGED[uc], b))
+                    w.UNCONVERGED_NODE.push_back(ring + c + 1 + PMM_CURVES);
+            }
         }
     }
 }

@@ -59,6 +59,9 @@ struct PmmWireModel {
     std::vector<TNODE3D> AXIS_NODE;  // 1..30
     std::vector<TFRAME> AXIS_LINE;   // 1..15
     std::vector<TNODE3D> LOAD_NODE;  // 1..NFORCE
+    // Surface nodes (numbers into PMM_NODE) whose point a solve did not converge for: the view
+    // marks them apart from the others.
+    std::vector<int> UNCONVERGED_NODE;
     double XMIN = 0, XMAX = 0, YMIN = 0, YMAX = 0, ZMIN = 0, ZMAX = 0;
     // R / range per axis, R the largest range; not a number when a range is 0.
     std::array<double, 3> AXIS_STRETCH{0, 0, 0};

@@ -55,4 +55,11 @@ TEST(PmmSurface, WireModelCountsAndTheClosedTensionLevel) {
     EXPECT_EQ(w.LOAD_NODE[1].Z, 1000) << "compression up";
     const double R = std::max({w.XMAX - w.XMIN, w.YMAX - w.YMIN, w.ZMAX - w.ZMIN});
     EXPECT_DOUBLE_EQ(w.AXIS_STRETCH[2] * (w.ZMAX - w.ZMIN), R);
+    EXPECT_TRUE(w.UNCONVERGED_NODE.empty());
+
+    // A point flagged unconverged marks the surface node it became: point a of curve c is node
+    // 12 (a - 1) + c + 1, and point 2 n + 3 - a the node 6 further round the ring.
+    m.results.PMM_CONVERGED[2][4] = 0;
+    m.results.PMM_CONVERGED[2][62 - 4 + 1] = 0;
+    EXPECT_EQ(BUILD_PMM_WIRE_MODEL(m).UNCONVERGED_NODE, (std::vector<int>{12 * 3 + 3, 12 * 3 + 9}));
 }

@@ -148,6 +148,10 @@ std::vector<PmmPrimitive> buildPmmScene(const PmmWireModel& w, double viewScale,
     }
     for (std::size_t i = 1; i < w.AXIS_LINE.size(); ++i)
         addLine(out, s, w.AXIS_NODE, w.AXIS_LINE[i], {1, 0, 0});
+    // Points whose solve did not converge, in red, so they are never taken for the others.
+    for (int i : w.UNCONVERGED_NODE)
+        if (const TNODE3D* n = node(w.PMM_NODE, i); n && finite(s(*n)))
+            out.push_back({PmmPrimitive::Point, {1, 0, 0}, {s(*n)}});
     if (options.showLoads) {
         for (std::size_t i = 1; i < w.LOAD_NODE.size(); ++i) {
             const auto p = s(w.LOAD_NODE[i]);
