@@ -12,7 +12,7 @@ namespace qav {
 OpeningDialog::OpeningDialog(SectionModel& model, QWidget* parent)
     : BuilderDialog(model, "TForm20", "Build Section Openning", parent) {
     QStringList names;
-    for (const auto& s : openingShapeNames()) names << QString::fromStdString(s);
+    for (const auto& s : openingShapes()) names << QString::fromStdString(s.name);
     const auto [left, right] = addShapeFrame(
         names, {"Opening Dim B(mm)", "Opening Dim H(mm)", "Location X(mm)", "Location Y(mm)"},
         {"300", "400", "0", "0"});
