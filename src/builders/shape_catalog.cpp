@@ -135,4 +135,45 @@ std::vector<ShapeInput> shapeInputs(const ShapeDescriptor& d) {
     return in;
 }
 
+BoxTexts shapeDialogTexts(const ShapeDescriptor& d) {
+    BoxTexts t;
+    switch (d.kind) {
+        case BuilderKind::Typical:
+            t = typicalDialogTexts();
+            typicalShapeChange(t, d.index);
+            break;
+        case BuilderKind::Steel:
+            t = steelDialogTexts();
+            steelShapeChange(t, d.index);
+            break;
+        case BuilderKind::Composite:
+            t = compositeDialogTexts();
+            break;
+        case BuilderKind::Opening:
+            t = openingDialogTexts();
+            break;
+    }
+    return t;
+}
+
+void buildShape(SectionModel& m, const ShapeDescriptor& d, const BoxTexts& texts) {
+    switch (d.kind) {
+        case BuilderKind::Typical:
+            buildTypicalSection(m, d.index, texts);
+            break;
+        case BuilderKind::Steel:
+            buildSteelSection(m, d.index, texts);
+            break;
+        case BuilderKind::Composite: {
+            CompositeParams p;
+            INPUT_DATA(p, d.index, texts);
+            buildCompositeSection(m, p);
+            break;
+        }
+        case BuilderKind::Opening:
+            buildOpening(m, d.index, texts);
+            break;
+    }
+}
+
 }  // namespace qav

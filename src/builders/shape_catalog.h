@@ -99,4 +99,10 @@ const ShapeDescriptor* findShape(BuilderKind kind, const std::string& cliName);
 // Every box the shape reads, in the dialog's order.
 std::vector<ShapeInput> shapeInputs(const ShapeDescriptor& d);
 
+// The boxes of a new dialog once the shape is chosen.
+BoxTexts shapeDialogTexts(const ShapeDescriptor& d);
+// What the dialog's "Gen Section" does with these boxes (the composite builder reads them with
+// "Input Data" first).
+void buildShape(SectionModel& m, const ShapeDescriptor& d, const BoxTexts& texts);
+
 }  // namespace qav

@@ -5,11 +5,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "builders/composite_section.h"
-#include "builders/opening_section.h"
 #include "builders/shape_catalog.h"
-#include "builders/steel_section.h"
-#include "builders/typical_section.h"
 #include "cli/cli.h"
 #include "cli/section_setup.h"
 #include "model/number_text.h"
@@ -143,42 +139,10 @@ int build(Args& args, std::ostream&, std::ostream&) {
     args.positional(std::clamp<std::size_t>(operands.size(), 1, 2));
 
     SectionModel m = into ? loadSection(*into) : SectionModel{};
-    BoxTexts texts;
-    switch (*kind) {
-        case BuilderKind::Typical:
-            texts = typicalDialogTexts();
-            typicalShapeChange(texts, d.index);
-            break;
-        case BuilderKind::Steel:
-            texts = steelDialogTexts();
-            steelShapeChange(texts, d.index);
-            break;
-        case BuilderKind::Composite:
-            texts = compositeDialogTexts();
-            break;
-        case BuilderKind::Opening:
-            texts = openingDialogTexts();
-            break;
-    }
+    BoxTexts texts = shapeDialogTexts(d);
     applySets(texts, sets);
     applyNamed(texts, named, sets);
-    switch (*kind) {
-        case BuilderKind::Typical:
-            buildTypicalSection(m, d.index, texts);
-            break;
-        case BuilderKind::Steel:
-            buildSteelSection(m, d.index, texts);
-            break;
-        case BuilderKind::Composite: {
-            CompositeParams p;
-            INPUT_DATA(p, d.index, texts);
-            buildCompositeSection(m, p);
-            break;
-        }
-        case BuilderKind::Opening:
-            buildOpening(m, d.index, texts);
-            break;
-    }
+    buildShape(m, d, texts);
     saveSectionFile(m, out);
     return 0;
 }

@@ -7,10 +7,6 @@
 #include <cstdio>
 #include <set>
 
-#include "builders/composite_section.h"
-#include "builders/opening_section.h"
-#include "builders/steel_section.h"
-#include "builders/typical_section.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
 #include "support/cli_runner.h"
@@ -20,28 +16,6 @@ using namespace qav;
 namespace {
 constexpr BuilderKind kKinds[] = {BuilderKind::Typical, BuilderKind::Steel, BuilderKind::Composite,
                                   BuilderKind::Opening};
-
-// The dialog's boxes of a shape when it is chosen.
-BoxTexts dialogTexts(const ShapeDescriptor& d) {
-    BoxTexts t;
-    switch (d.kind) {
-        case BuilderKind::Typical:
-            t = typicalDialogTexts();
-            typicalShapeChange(t, d.index);
-            break;
-        case BuilderKind::Steel:
-            t = steelDialogTexts();
-            steelShapeChange(t, d.index);
-            break;
-        case BuilderKind::Composite:
-            t = compositeDialogTexts();
-            break;
-        case BuilderKind::Opening:
-            t = openingDialogTexts();
-            break;
-    }
-    return t;
-}
 
 // Every length a tenth larger (0 becomes 12.5): the shape keeps its proportions and differs
 // from the dialog's defaults.
@@ -59,7 +33,7 @@ TEST(ShapeCatalog, EveryInputIsADialogBoxWithItsDefaultAndAnOptionOfItsOwn) {
             const std::string shape = std::string(builderName(kind)) + " " + d->cliName;
             EXPECT_TRUE(names.insert(d->cliName).second) << shape;
             EXPECT_EQ(findShape(kind, d->cliName), d) << shape;
-            const BoxTexts texts = dialogTexts(*d);
+            const BoxTexts texts = shapeDialogTexts(*d);
             std::set<std::string> options, boxes;
             for (const ShapeInput& in : shapeInputs(*d)) {
                 EXPECT_TRUE(options.insert(in.option).second) << shape << " --" << in.option;
