@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "builders/model_writers.h"
+#include "builders/shape_picture.h"
 #include "model/errors.h"
 #include "model/limits.h"
 #include "model/number_text.h"
@@ -35,7 +36,8 @@ const std::array<ShapeDescriptor, OPENING_SHAPES>& openingShapes() {
          {},
          {},
          {},
-         rectangleShape},
+         rectangleShape,
+         marks::openingBH},
         {Opening,
          1,
          "Circular Opening[1]",
@@ -46,7 +48,8 @@ const std::array<ShapeDescriptor, OPENING_SHAPES>& openingShapes() {
          {},
          {},
          {},
-         circleShape},
+         circleShape,
+         marks::diameter},
     }};
     return shapes;
 }

@@ -45,6 +45,17 @@ struct ShapeOutline {
 };
 using ShapeGeometry = ShapeOutline (*)(const Dimensions& v, double d1);
 
+// One dimension line of a shape's picture from a to b (model millimetres) with its letter.
+struct DimensionMark {
+    std::string letter;
+    TPOS a, b;
+};
+// Where a picture's marks go: the shape's extent and the distance of a dimension line from it.
+struct PictureFrame {
+    double xmin, xmax, ymin, ymax, gap;
+};
+using PictureMarks = std::vector<DimensionMark> (*)(const Dimensions& v, const PictureFrame& f);
+
 // Where a concrete shape's bars go: one on every cover point, or in the rows of the dialog's bar
 // groups (column, beam, circle).
 enum class BarLayout { OnCoverPoints, Column, Beam, Ring };
@@ -61,6 +72,7 @@ struct ShapeDescriptor {
     // Rows that may be 0 (the flat parts of a rounded shape); the others must be above 0.
     std::vector<std::size_t> mayBeZero;
     ShapeGeometry geometry = nullptr;
+    PictureMarks marks = nullptr;  // the dimension lines of the dialog's picture
     BarLayout bars = BarLayout::OnCoverPoints;
     // A builder whose boxes are not dimension rows: the boxes the shape reads, in order.
     std::vector<std::string> boxes = {};

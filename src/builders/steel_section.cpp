@@ -1,6 +1,7 @@
 #include "builders/steel_section.h"
 
 #include "builders/model_writers.h"
+#include "builders/shape_picture.h"
 #include "model/errors.h"
 #include "model/section_properties.h"
 
@@ -75,7 +76,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {},
          {},
          {},
-         rectangleShape},
+         rectangleShape,
+         marks::outerDW},
         {Steel,
          1,
          "Rect Hollow Section[1]",
@@ -84,7 +86,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {{2, Half, 0}, {3, Half, 1}},
          {},
          {},
-         hollowShape},
+         hollowShape,
+         marks::hollow},
         {Steel,
          2,
          "Circular Section[2]",
@@ -93,7 +96,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {},
          {},
          {},
-         circleShape},
+         circleShape,
+         marks::diameter},
         // The web is T thick too.
         {Steel,
          3,
@@ -103,7 +107,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {{2, Half, 0}, {2, Whole, 1}},
          {},
          {},
-         iShape},
+         iShape,
+         marks::iSection},
         {Steel,
          4,
          "T Section[4]",
@@ -112,7 +117,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {{2, Whole, 0}, {3, Whole, 1}},
          {},
          {},
-         tShape},
+         tShape,
+         marks::tSection},
         {Steel,
          5,
          "Channel Section[5]",
@@ -121,7 +127,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {{2, Half, 0}, {3, Whole, 1}},
          {},
          {},
-         channelShape},
+         channelShape,
+         marks::channel},
         {Steel,
          6,
          "Angle Section[6]",
@@ -130,7 +137,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {{2, Whole, 0}, {3, Whole, 1}},
          {},
          {},
-         angleShape},
+         angleShape,
+         marks::angle},
         {Steel,
          7,
          "Cross Section[7]",
@@ -139,7 +147,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {{2, Whole, 0}, {3, Whole, 1}},
          {},
          {},
-         crossShape},
+         crossShape,
+         marks::cross},
         {Steel,
          8,
          "Tube Section[8]",
@@ -148,7 +157,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {{1, Half, 0}},
          {},
          {},
-         tubeShape},
+         tubeShape,
+         marks::tube},
         {Steel,
          9,
          "General I Section[9]",
@@ -162,7 +172,8 @@ const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
          {{4, Whole, 0}, {3, Part::Less, 0, 4}, {5, Whole, 1}, {5, Whole, 2}},
          {},
          {},
-         generalIShape},
+         generalIShape,
+         marks::generalI},
     }};
     return shapes;
 }
