@@ -43,6 +43,7 @@ std::vector<std::string> operandWords(const std::vector<std::string>& words) {
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& w = words[i];
+        if (w == "--help" || w == "-h") continue;
         if (w.size() > 1 && w[0] == '-') {
             if (w.find('=') == std::string::npos) ++i;  // its value follows
             continue;
