@@ -13,21 +13,19 @@ namespace qav {
 namespace {
 enum class Concrete { RectColumn, Circle, RectBeam };
 
+// The concrete's outline follows the type's bar layout: a rectangle for the column and the beam
+// rows, a circle for the ring.
 Concrete concreteKind(int type) {
-    switch (type) {
-        case 0:
-        case 3:
-        case 6:
-        case 8:
-            return Concrete::RectColumn;
-        case 1:
-        case 4:
-        case 7:
-        case 9:
+    switch (compositeType(type).bars) {
+        case BarLayout::Ring:
             return Concrete::Circle;
-        default:
+        case BarLayout::Beam:
             return Concrete::RectBeam;
+        case BarLayout::Column:
+        case BarLayout::OnCoverPoints:
+            break;
     }
+    return Concrete::RectColumn;
 }
 
 bool isCft(int type) {
@@ -58,22 +56,25 @@ const std::array<ShapeDescriptor, COMPOSITE_TYPES>& compositeTypes() {
         a.insert(a.end(), c.begin(), c.end());
         return a;
     };
-    auto type = [](int i, const char* name, const char* cliName, std::vector<std::string> boxes) {
+    auto type = [](int i, const char* name, const char* cliName, BarLayout bars,
+                   std::vector<std::string> boxes) {
         ShapeDescriptor d{Composite, i, name, cliName, {}, {}, {}, {}, nullptr};
+        d.bars = bars;
         d.boxes = std::move(boxes);
         return d;
     };
+    constexpr auto Column = BarLayout::Column, Ring = BarLayout::Ring, Beam = BarLayout::Beam;
     static const std::array<ShapeDescriptor, COMPOSITE_TYPES> types = {
-        type(0, "Rect RC Column", "rect-rc-column", rectRc),
-        type(1, "Cir RC Column", "cir-rc-column", cirRc),
-        type(2, "Rect RC Beam", "rect-rc-beam", beamRc),
-        type(3, "Rec SRC Column", "rect-src-column", join(rectRc, steel1, steel2)),
-        type(4, "Cir SRC Column", "cir-src-column", join(cirRc, steel1, steel2)),
-        type(5, "Rect SRC Beam", "rect-src-beam", join(beamRc, steel1)),
-        type(6, "Rect CFT", "rect-cft", {"Edit2", "Edit1", "Edit11", "Edit12"}),
-        type(7, "Cir CFT", "cir-cft", {"Edit2", "Edit11", "Edit12"}),
-        type(8, "Rect SRC w/ Tube", "rect-src-tube", join(rectRc, tube)),
-        type(9, "Cir SRC w/ Tueb", "cir-src-tube", join(cirRc, tube))};
+        type(0, "Rect RC Column", "rect-rc-column", Column, rectRc),
+        type(1, "Cir RC Column", "cir-rc-column", Ring, cirRc),
+        type(2, "Rect RC Beam", "rect-rc-beam", Beam, beamRc),
+        type(3, "Rec SRC Column", "rect-src-column", Column, join(rectRc, steel1, steel2)),
+        type(4, "Cir SRC Column", "cir-src-column", Ring, join(cirRc, steel1, steel2)),
+        type(5, "Rect SRC Beam", "rect-src-beam", Beam, join(beamRc, steel1)),
+        type(6, "Rect CFT", "rect-cft", Column, {"Edit2", "Edit1", "Edit11", "Edit12"}),
+        type(7, "Cir CFT", "cir-cft", Ring, {"Edit2", "Edit11", "Edit12"}),
+        type(8, "Rect SRC w/ Tube", "rect-src-tube", Column, join(rectRc, tube)),
+        type(9, "Cir SRC w/ Tueb", "cir-src-tube", Ring, join(cirRc, tube))};
     return types;
 }
 
