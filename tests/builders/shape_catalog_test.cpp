@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
+#include "model/errors.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
 #include "support/cli_runner.h"
@@ -103,4 +105,45 @@ TEST(ShapeCatalog, HelpListsTheShapesAndTheirInputsAndMistakesNameTheChoices) {
         EXPECT_EQ(r.status, 2) << m.args;
         EXPECT_NE(r.out.find(m.says), std::string::npos) << r.out;
     }
+}
+
+// The range --help states is the range the build holds: a row at the bound its proportion puts
+// on it, or at 0 where it must be greater than 0, is refused with the words the help uses.
+TEST(ShapeCatalog, RowsAreHeldToTheRangesTheHelpStates) {
+    for (BuilderKind kind : {BuilderKind::Typical, BuilderKind::Steel})
+        for (const ShapeDescriptor* d : shapesOf(kind)) {
+            const BoxTexts defaults = shapeDialogTexts(*d);
+            Dimensions v{};
+            for (std::size_t i = 0; i < d->rows.size(); ++i)
+                v[i] = ToFloat(defaults.at(rowBox(*d, i)));
+            auto refused = [&](std::size_t row, double value) {
+                BoxTexts t = defaults;
+                t[rowBox(*d, row)] = Format("%0.17g", {value});
+                SectionModel m;
+                try {
+                    buildShape(m, *d, t);
+                } catch (const InputError& e) {
+                    return std::string(e.what());
+                }
+                return std::string();
+            };
+            const std::vector<ShapeInput> inputs = shapeInputs(*d);
+            for (const Proportion& q : d->proportions) {
+                const Bound b = proportionBound(q, d->rows, v);
+                // A row with two bounds meets the tighter one first (the first of equal ones).
+                const auto first = std::find_if(
+                    d->proportions.begin(), d->proportions.end(), [&](const Proportion& o) {
+                        return o.row == q.row && proportionBound(o, d->rows, v).value <= b.value;
+                    });
+                if (&*first != &q) continue;
+                const double at = q.to == To::Below ? b.value : b.value * 1.01;
+                const std::string why = refused(q.row, at);
+                EXPECT_NE(why.find(b.why), std::string::npos) << d->cliName << ": " << why;
+                EXPECT_NE(inputs[q.row].range.find(b.why), std::string::npos) << d->cliName;
+            }
+            for (std::size_t i = 0; i < d->rows.size(); ++i) {
+                if (!inputs[i].range.starts_with("greater than 0")) continue;
+                EXPECT_NE(refused(i, 0), "") << d->cliName << " " << d->rows[i].label;
+            }
+        }
 }
