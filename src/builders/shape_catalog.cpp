@@ -116,10 +116,10 @@ std::vector<ShapeInput> shapeInputs(const ShapeDescriptor& d) {
     std::vector<ShapeInput> in;
     for (std::size_t i = 0; i < d.rows.size(); ++i) {
         const DimensionRow& r = d.rows[i];
+        // An opening's last two rows are its centre, which may lie on either side of 0.
+        const bool centre = d.kind == BuilderKind::Opening && i + 2 >= d.rows.size();
         in.push_back({rowBox(d, i), optionFromCaption(r.label), r.label, "mm", r.value,
-                      d.kind == BuilderKind::Opening && i + 2 >= d.rows.size()
-                          ? "any, the whole opening within the length bound"
-                          : rowRange(d, i)});
+                      centre ? "any, the whole opening within the length bound" : rowRange(d, i)});
     }
     switch (d.kind) {
         case BuilderKind::Typical:
