@@ -13,21 +13,19 @@ namespace qav {
 namespace {
 enum class Concrete { RectColumn, Circle, RectBeam };
 
+// The concrete's outline follows the type's bar layout: a rectangle for the column and the beam
+// rows, a circle for the ring.
 Concrete concreteKind(int type) {
-    switch (type) {
-        case 0:
-        case 3:
-        case 6:
-        case 8:
-            return Concrete::RectColumn;
-        case 1:
-        case 4:
-        case 7:
-        case 9:
+    switch (compositeType(type).bars) {
+        case BarLayout::Ring:
             return Concrete::Circle;
-        default:
+        case BarLayout::Beam:
             return Concrete::RectBeam;
+        case BarLayout::Column:
+        case BarLayout::OnCoverPoints:
+            break;
     }
+    return Concrete::RectColumn;
 }
 
 bool isCft(int type) {
@@ -35,19 +33,109 @@ bool isCft(int type) {
 }
 }  // namespace
 
-const std::array<std::string, COMPOSITE_TYPES>& compositeTypeNames() {
-    static const std::array<std::string, COMPOSITE_TYPES> names = {
-        "Rect RC Column", "Cir RC Column", "Rect RC Beam", "Rec SRC Column",   "Cir SRC Column",
-        "Rect SRC Beam",  "Rect CFT",      "Cir CFT",      "Rect SRC w/ Tube", "Cir SRC w/ Tueb"};
-    return names;
+namespace {
+constexpr auto Composite = BuilderKind::Composite;
+}  // namespace
+
+// Each type lists the boxes it reads in the order "Input Data" reads them: a bad text stops the
+// reading there, with the boxes before it already read.
+const std::array<ShapeDescriptor, COMPOSITE_TYPES>& compositeTypes() {
+    static const std::vector<std::string> rectRc = {"Edit1",  "Edit2",  "Edit3",  "Edit4",
+                                                    "Edit5",  "Edit6",  "Edit7",  "Edit8",
+                                                    "Edit19", "Edit20", "Edit17", "Edit18"};
+    static const std::vector<std::string> cirRc = {"Edit2", "Edit3",  "Edit4",
+                                                   "Edit5", "Edit17", "Edit18"};
+    static const std::vector<std::string> beamRc = {"Edit1", "Edit2", "Edit3", "Edit4",  "Edit5",
+                                                    "Edit6", "Edit7", "Edit8", "Edit17", "Edit18"};
+    static const std::vector<std::string> steel1 = {"Edit9", "Edit10", "Edit11", "Edit12"};
+    static const std::vector<std::string> steel2 = {"Edit13", "Edit14", "Edit15", "Edit16"};
+    static const std::vector<std::string> tube = {"Edit9", "Edit11"};
+    auto join = [](std::vector<std::string> a, const std::vector<std::string>& b,
+                   const std::vector<std::string>& c = {}) {
+        a.insert(a.end(), b.begin(), b.end());
+        a.insert(a.end(), c.begin(), c.end());
+        return a;
+    };
+    auto type = [](int i, const char* name, const char* cliName, BarLayout bars,
+                   std::vector<std::string> boxes) {
+        ShapeDescriptor d{Composite, i, name, cliName, {}, {}, {}, {}, nullptr};
+        d.bars = bars;
+        d.boxes = std::move(boxes);
+        return d;
+    };
+    constexpr auto Column = BarLayout::Column, Ring = BarLayout::Ring, Beam = BarLayout::Beam;
+    static const std::array<ShapeDescriptor, COMPOSITE_TYPES> types = {
+        type(0, "Rect RC Column", "rect-rc-column", Column, rectRc),
+        type(1, "Cir RC Column", "cir-rc-column", Ring, cirRc),
+        type(2, "Rect RC Beam", "rect-rc-beam", Beam, beamRc),
+        type(3, "Rec SRC Column", "rect-src-column", Column, join(rectRc, steel1, steel2)),
+        type(4, "Cir SRC Column", "cir-src-column", Ring, join(cirRc, steel1, steel2)),
+        type(5, "Rect SRC Beam", "rect-src-beam", Beam, join(beamRc, steel1)),
+        type(6, "Rect CFT", "rect-cft", Column, {"Edit2", "Edit1", "Edit11", "Edit12"}),
+        type(7, "Cir CFT", "cir-cft", Ring, {"Edit2", "Edit11", "Edit12"}),
+        type(8, "Rect SRC w/ Tube", "rect-src-tube", Column, join(rectRc, tube)),
+        type(9, "Cir SRC w/ Tueb", "cir-src-tube", Ring, join(cirRc, tube))};
+    return types;
 }
 
+namespace {
+// Every box of the dialog: its caption (as the dialog's groups and columns name it), the command
+// line's name for it, its default, what it accepts, and the parameter it fills.
+struct CompositeBox {
+    const char* box;
+    const char* caption;
+    const char* option;
+    const char* value;
+    const char* range;
+    double CompositeParams::*length = nullptr;
+    int CompositeParams::*count = nullptr;
+};
+
+constexpr const char* kPositive = "greater than 0";
+constexpr const char* kCount = "a whole number, 0 or more";
+constexpr const char* kBar = "at least 0 and at most twice Cover Thk";
+constexpr const char* kPlate = "greater than 0 and thinner than its section leaves room for";
+
+const std::vector<CompositeBox>& compositeBoxes() {
+    using P = CompositeParams;
+    static const std::vector<CompositeBox> boxes = {
+        {"Edit1", "Sec Width", "width", "1000", kPositive, &P::SW},
+        {"Edit2", "Sec Height", "height", "800", kPositive, &P::SH},
+        {"Edit3", "X-Dir Rebar Layer", "x-layers", "1", kCount, nullptr, &P::LX},
+        {"Edit4", "X-Dir Rebar Num", "x-number", "4", kCount, nullptr, &P::NX},
+        {"Edit5", "X-Dir Rebar Dia", "x-diameter", "25", kBar, &P::DX},
+        {"Edit6", "Y-Dir Rebar Layer", "y-layers", "1", kCount, nullptr, &P::LY},
+        {"Edit7", "Y-Dir Rebar Num", "y-number", "4", kCount, nullptr, &P::NY},
+        {"Edit8", "Y-Dir Rebar Dia", "y-diameter", "25", kBar, &P::DY},
+        {"Edit17", "Cover Thk", "cover", "35",
+         "at least 0 and less than half the width and the height of the concrete", &P::c},
+        {"Edit18", "Spacer", "spacer", "30",
+         "at least 0; every layer within its half of the section", &P::s},
+        {"Edit19", "Corner Rebar Num", "corner-number", "1", kCount, nullptr, &P::NC},
+        {"Edit20", "Corner Rebar Dia", "corner-diameter", "25", kBar, &P::DC},
+        {"Edit9", "Steel Section 1 Sec Width", "steel1-width", "400", kPositive, &P::W1},
+        {"Edit10", "Steel Section 1 Sec Height", "steel1-height", "600", kPositive, &P::H1},
+        {"Edit11", "Steel Section 1 Flange Thick", "steel1-flange", "25", kPlate, &P::F1},
+        {"Edit12", "Steel Section 1 Web Thick", "steel1-web", "20", kPlate, &P::T1},
+        {"Edit13", "Steel Section 2 Sec Width", "steel2-width", "400", kPositive, &P::W2},
+        {"Edit14", "Steel Section 2 Sec Height", "steel2-height", "600", kPositive, &P::H2},
+        {"Edit15", "Steel Section 2 Flange Thick", "steel2-flange", "25", kPlate, &P::F2},
+        {"Edit16", "Steel Section 2 Web Thick", "steel2-web", "20", kPlate, &P::T2},
+    };
+    return boxes;
+}
+
+const CompositeBox& compositeBox(const std::string& box) {
+    for (const CompositeBox& b : compositeBoxes())
+        if (box == b.box) return b;
+    throw std::logic_error("no composite box " + box);
+}
+}  // namespace
+
 BoxTexts compositeDialogTexts() {
-    return {{"Edit1", "1000"}, {"Edit2", "800"},  {"Edit3", "1"},   {"Edit4", "4"},
-            {"Edit5", "25"},   {"Edit6", "1"},    {"Edit7", "4"},   {"Edit8", "25"},
-            {"Edit17", "35"},  {"Edit18", "30"},  {"Edit19", "1"},  {"Edit20", "25"},
-            {"Edit9", "400"},  {"Edit10", "600"}, {"Edit11", "25"}, {"Edit12", "20"},
-            {"Edit13", "400"}, {"Edit14", "600"}, {"Edit15", "25"}, {"Edit16", "20"}};
+    BoxTexts t;
+    for (const CompositeBox& b : compositeBoxes()) t[b.box] = b.value;
+    return t;
 }
 
 CompositeVisibility compositeVisibility(int type) {
@@ -62,97 +150,40 @@ CompositeVisibility compositeVisibility(int type) {
 }
 
 const BoxCaptions& compositeCaptions() {
-    static const BoxCaptions captions = {
-        {"Edit1", "Sec Width"},
-        {"Edit2", "Sec Height"},
-        {"Edit3", "X-Dir Rebar Layer"},
-        {"Edit4", "X-Dir Rebar Num"},
-        {"Edit5", "X-Dir Rebar Dia"},
-        {"Edit6", "Y-Dir Rebar Layer"},
-        {"Edit7", "Y-Dir Rebar Num"},
-        {"Edit8", "Y-Dir Rebar Dia"},
-        {"Edit17", "Cover Thk"},
-        {"Edit18", "Spacer"},
-        {"Edit19", "Corner Rebar Num"},
-        {"Edit20", "Corner Rebar Dia"},
-        {"Edit9", "Steel Section 1 Sec Width"},
-        {"Edit10", "Steel Section 1 Sec Height"},
-        {"Edit11", "Steel Section 1 Flange Thick"},
-        {"Edit12", "Steel Section 1 Web Thick"},
-        {"Edit13", "Steel Section 2 Sec Width"},
-        {"Edit14", "Steel Section 2 Sec Height"},
-        {"Edit15", "Steel Section 2 Flange Thick"},
-        {"Edit16", "Steel Section 2 Web Thick"},
-    };
+    static const BoxCaptions captions = [] {
+        BoxCaptions c;
+        for (const CompositeBox& b : compositeBoxes()) c[b.box] = b.caption;
+        return c;
+    }();
     return captions;
 }
 
-void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts) {
+void appendCompositeInputs(std::vector<ShapeInput>& in, int type) {
+    for (const std::string& box : compositeType(type).boxes) {
+        const CompositeBox& b = compositeBox(box);
+        in.push_back({b.box, b.option, b.caption, b.length ? "mm" : "", b.value, b.range});
+    }
+}
+
+const ShapeDescriptor& compositeType(int type) {
     if (type < 0 || type >= COMPOSITE_TYPES)
         throw InputError("There is no composite section type " + std::to_string(type) + ".");
+    return compositeTypes()[static_cast<std::size_t>(type)];
+}
+
+void INPUT_DATA(CompositeParams& p, int type, const BoxTexts& texts) {
+    const ShapeDescriptor& d = compositeType(type);
     const BoxReader r(texts, compositeCaptions());
     p.TYPE = type;
     p.read = true;
-    switch (type) {
-        case 0:
-        case 3:
-        case 8:
-        case 2:
-        case 5:
-            p.SW = r.real("Edit1");
-            p.SH = r.real("Edit2");
-            p.LX = r.count("Edit3");
-            p.NX = r.count("Edit4");
-            p.DX = r.real("Edit5");
-            p.LY = r.count("Edit6");
-            p.NY = r.count("Edit7");
-            p.DY = r.real("Edit8");
-            if (type != 2 && type != 5) {
-                p.NC = r.count("Edit19");
-                p.DC = r.real("Edit20");
-            }
-            p.c = r.real("Edit17");
-            p.s = r.real("Edit18");
-            break;
-        case 1:
-        case 4:
-        case 9:
-            p.SH = r.real("Edit2");
-            p.SW = p.SH;
-            p.LX = r.count("Edit3");
-            p.NX = r.count("Edit4");
-            p.DX = r.real("Edit5");
-            p.c = r.real("Edit17");
-            p.s = r.real("Edit18");
-            break;
-        case 7:
-            p.SH = r.real("Edit2");
-            p.SW = p.SH;
-            break;
-        case 6:
-            p.SH = r.real("Edit2");
-            p.SW = r.real("Edit1");
-            break;
-    }
-    if (type == 3 || type == 4 || type == 5) {
-        p.W1 = r.real("Edit9");
-        p.H1 = r.real("Edit10");
-        p.F1 = r.real("Edit11");
-        p.T1 = r.real("Edit12");
-    }
-    if (type == 3 || type == 4) {
-        p.W2 = r.real("Edit13");
-        p.H2 = r.real("Edit14");
-        p.F2 = r.real("Edit15");
-        p.T2 = r.real("Edit16");
-    }
-    if (isCft(type)) {
-        p.F1 = r.real("Edit11");
-        p.T1 = r.real("Edit12");
-    }
-    if (type == 8 || type == 9) {
-        p.W1 = r.real("Edit9");
-        p.F1 = r.real("Edit11");
+    for (const std::string& box : d.boxes) {
+        const CompositeBox& b = compositeBox(box);
+        if (b.length)
+            p.*b.length = r.real(box);
+        else
+            p.*b.count = r.count(box);
+        // A circle's diameter is its height; its width follows.
+        if (b.length == &CompositeParams::SH && concreteKind(type) == Concrete::Circle) p.SW = p.SH;
     }
 }
 

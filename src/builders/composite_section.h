@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "builders/box_texts.h"
+#include "builders/shape_catalog.h"
 #include "builders/shape_forms.h"
 #include "model/section_model.h"
 
@@ -14,7 +15,10 @@ namespace qav {
 
 constexpr int COMPOSITE_TYPES = 10;
 
-const std::array<std::string, COMPOSITE_TYPES>& compositeTypeNames();
+// The types in the dialog's list order, each with the boxes it reads.
+const std::array<ShapeDescriptor, COMPOSITE_TYPES>& compositeTypes();
+// Type `type`; InputError when there is none.
+const ShapeDescriptor& compositeType(int type);
 
 struct CompositeParams {
     int TYPE = 0;
@@ -43,6 +47,8 @@ CompositeVisibility compositeVisibility(int type);
 // The caption of every box, as the dialog's groups and columns name it ("X-Dir Rebar Num",
 // "Steel Section 1 Flange Thick").
 const BoxCaptions& compositeCaptions();
+// Every box the type reads, as the command line names it.
+void appendCompositeInputs(std::vector<ShapeInput>& in, int type);
 
 // "Input Data": sets TYPE, then reads the boxes the type uses in the dialog's order straight
 // into p. On a bad text the ConversionError (naming the box) leaves the values read before it

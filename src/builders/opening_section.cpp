@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "builders/model_writers.h"
+#include "builders/shape_picture.h"
 #include "model/errors.h"
 #include "model/limits.h"
 #include "model/number_text.h"
@@ -10,27 +11,67 @@
 
 namespace qav {
 
-const std::array<std::string, OPENING_SHAPES>& openingShapeNames() {
-    static const std::array<std::string, OPENING_SHAPES> names = {"Rectangle Opening[0]",
-                                                                  "Circular Opening[1]"};
-    return names;
+namespace {
+// The rows of both shapes end with the centre, X then Y.
+ShapeOutline rectangleShape(const Dimensions& v, double) {
+    return {rectangleAnticlockwise(v[1], v[0], v[2], v[3]), {}};
+}
+ShapeOutline circleShape(const Dimensions& v, double) {
+    return {arc(v[1], v[2], v[0] / 2, v[0] / 2, 0, 15, 24), {}};
+}
+constexpr auto Opening = BuilderKind::Opening;
+}  // namespace
+
+// The circle keeps the rectangle's boxes: its diameter is KEdit1 and KEdit2 is hidden.
+const std::array<ShapeDescriptor, OPENING_SHAPES>& openingShapes() {
+    static const std::array<ShapeDescriptor, OPENING_SHAPES> shapes = {{
+        {Opening,
+         0,
+         "Rectangle Opening[0]",
+         "rectangle",
+         {{"Section Dim B", "300", "B"},
+          {"Section Dim H", "400", "H"},
+          {"Location X(mm)", "0", "X"},
+          {"Location Y(mm)", "0", "Y"}},
+         {},
+         {},
+         {},
+         rectangleShape,
+         marks::openingBH},
+        {Opening,
+         1,
+         "Circular Opening[1]",
+         "circle",
+         {{"Section Dim D", "300", "D"},
+          {"Location X(mm)", "0", "X", "KEdit3"},
+          {"Location Y(mm)", "0", "Y", "KEdit4"}},
+         {},
+         {},
+         {},
+         circleShape,
+         marks::diameter},
+    }};
+    return shapes;
+}
+
+const ShapeDescriptor& openingShape(int shape) {
+    if (shape < 0 || shape >= OPENING_SHAPES)
+        throw InputError("There is no opening shape " + std::to_string(shape) + " (0..1).");
+    return openingShapes()[static_cast<std::size_t>(shape)];
 }
 
 BoxTexts openingDialogTexts() {
-    return {{"KEdit1", "300"}, {"KEdit2", "400"}, {"KEdit3", "0"}, {"KEdit4", "0"}};
+    BoxTexts t;
+    for (const ShapeDescriptor& d : openingShapes())
+        for (std::size_t i = 0; i < d.rows.size(); ++i) t.emplace(rowBox(d, i), d.rows[i].value);
+    return t;
 }
 
 BoxCaptions openingCaptions(int shape) {
-    if (shape < 0 || shape >= OPENING_SHAPES)
-        throw InputError("There is no opening shape " + std::to_string(shape) + " (0..1).");
-    if (shape == 1)
-        return {{"KEdit1", "Section Dim D"},
-                {"KEdit3", "Location X(mm)"},
-                {"KEdit4", "Location Y(mm)"}};
-    return {{"KEdit1", "Section Dim B"},
-            {"KEdit2", "Section Dim H"},
-            {"KEdit3", "Location X(mm)"},
-            {"KEdit4", "Location Y(mm)"}};
+    const ShapeDescriptor& d = openingShape(shape);
+    BoxCaptions c;
+    for (std::size_t i = 0; i < d.rows.size(); ++i) c[rowBox(d, i)] = d.rows[i].label;
+    return c;
 }
 
 OpeningParams readOpeningParams(int shape, const BoxTexts& texts) {
@@ -58,8 +99,8 @@ void checkOpeningParams(const OpeningParams& p) {
 }
 
 Corners openingCorners(const OpeningParams& p) {
-    if (p.shape == 0) return rectangleAnticlockwise(p.H, p.B, p.X, p.Y);
-    return arc(p.X, p.Y, p.B / 2, p.B / 2, 0, 15, 24);
+    const Dimensions v = p.shape == 0 ? Dimensions{p.B, p.H, p.X, p.Y} : Dimensions{p.B, p.X, p.Y};
+    return openingShape(p.shape).geometry(v, 0).outline;
 }
 
 void buildOpening(SectionModel& m, int shape, const BoxTexts& texts) {

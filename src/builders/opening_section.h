@@ -5,6 +5,7 @@
 #include <string>
 
 #include "builders/box_texts.h"
+#include "builders/shape_catalog.h"
 #include "builders/shape_forms.h"
 #include "model/section_model.h"
 
@@ -12,7 +13,10 @@ namespace qav {
 
 constexpr int OPENING_SHAPES = 2;
 
-const std::array<std::string, OPENING_SHAPES>& openingShapeNames();
+// The shapes in the dialog's list order; index i is shape i.
+const std::array<ShapeDescriptor, OPENING_SHAPES>& openingShapes();
+// Shape `shape`; InputError when there is none.
+const ShapeDescriptor& openingShape(int shape);
 
 BoxTexts openingDialogTexts();
 

@@ -34,204 +34,168 @@ DimensionMark vertical(const std::string& l, double y1, double y2, double x) {
     return {l, {x, y1}, {x, y2}};
 }
 
-// Marks shared by the plate shapes of both builders; g is the distance of a dimension line
-// from the shape.
-std::vector<DimensionMark> plateMarks(int form, const std::array<double, DIMENSION_ROWS>& v,
-                                      double g) {
-    const double D = v[0], W = v[1], T = v[2], t = v[3];
-    switch (form) {
-        case 3:  // I-section: the web is T thick
-            return {vertical("D", -D / 2, D / 2, W / 2 + g),
-                    horizontal("W", -W / 2, W / 2, D / 2 + g),
-                    vertical("T", D / 2 - T, D / 2, -W / 2 - g), horizontal("T", -T / 2, T / 2, 0)};
-        case 4:
-            return {vertical("D", -D / 2, D / 2, W / 2 + g),
-                    horizontal("W", -W / 2, W / 2, D / 2 + g),
-                    vertical("T", D / 2 - T, D / 2, -W / 2 - g),
-                    horizontal("t", -t / 2, t / 2, -D / 4)};
-        case 5:
-            return {
-                vertical("D", -D / 2, D / 2, -W / 2 - g), horizontal("W", -W / 2, W / 2, D / 2 + g),
-                vertical("T", D / 2 - T, D / 2, W / 2 + g), horizontal("t", -W / 2, -W / 2 + t, 0)};
-        case 6:
-            return {vertical("D", -D / 2, D / 2, -W / 2 - g),
-                    horizontal("W", -W / 2, W / 2, -D / 2 - g),
-                    vertical("T", -D / 2, -D / 2 + T, W / 2 + g),
-                    horizontal("t", -W / 2, -W / 2 + t, D / 2 + g)};
-        default:
-            return {};
-    }
+// The frame of a shape drawn at its defaults: its extent and a tenth of its larger side, the
+// distance of a dimension line from the shape.
+PictureFrame frameOf(const Corners& outline) {
+    const Box e = extent(outline);
+    return {e.xmin, e.xmax, e.ymin, e.ymax, 0.1 * std::max(e.xmax - e.xmin, e.ymax - e.ymin)};
 }
 
-ShapePicture fromTypical(int shape) {
+template <class Params>
+ShapePicture pictureOf(const ShapeDescriptor& d, const Params& p, double d1) {
+    const ShapeOutline o = d.geometry(p.dim, d1);
+    ShapePicture pic;
+    pic.outline = o.outline;
+    pic.marks = d.marks(p.dim, frameOf(o.outline));
+    return pic;
+}
+}  // namespace
+
+namespace marks {
+
+std::vector<DimensionMark> outerBH(const Dimensions&, const PictureFrame& f) {
+    return {vertical("H", f.ymin, f.ymax, f.xmax + f.gap),
+            horizontal("B", f.xmin, f.xmax, f.ymax + f.gap)};
+}
+
+std::vector<DimensionMark> outerDW(const Dimensions&, const PictureFrame& f) {
+    return {vertical("D", f.ymin, f.ymax, f.xmax + f.gap),
+            horizontal("W", f.xmin, f.xmax, f.ymax + f.gap)};
+}
+
+std::vector<DimensionMark> diameter(const Dimensions&, const PictureFrame& f) {
+    return {horizontal("D", f.xmin, f.xmax, f.ymax + f.gap)};
+}
+
+// The I-section's web is T thick.
+std::vector<DimensionMark> iSection(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], W = v[1], T = v[2], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+            vertical("T", D / 2 - T, D / 2, -W / 2 - g), horizontal("T", -T / 2, T / 2, 0)};
+}
+
+std::vector<DimensionMark> tSection(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], W = v[1], T = v[2], t = v[3], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+            vertical("T", D / 2 - T, D / 2, -W / 2 - g), horizontal("t", -t / 2, t / 2, -D / 4)};
+}
+
+std::vector<DimensionMark> channel(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], W = v[1], T = v[2], t = v[3], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, -W / 2 - g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+            vertical("T", D / 2 - T, D / 2, W / 2 + g), horizontal("t", -W / 2, -W / 2 + t, 0)};
+}
+
+std::vector<DimensionMark> angle(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], W = v[1], T = v[2], t = v[3], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, -W / 2 - g), horizontal("W", -W / 2, W / 2, -D / 2 - g),
+            vertical("T", -D / 2, -D / 2 + T, W / 2 + g),
+            horizontal("t", -W / 2, -W / 2 + t, D / 2 + g)};
+}
+
+std::vector<DimensionMark> taper(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], Wt = v[1], Wb = v[2], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, f.xmax + g), horizontal("Wt", -Wt / 2, Wt / 2, D / 2 + g),
+            horizontal("Wb", -Wb / 2, Wb / 2, -D / 2 - g)};
+}
+
+namespace {
+// The depth, the two flange widths and the two flange thicknesses of an I with its own flanges.
+std::vector<DimensionMark> flangedI(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], Wt = v[1], Wb = v[2], Tt = v[3], Tb = v[4], g = f.gap;
+    const double left = f.xmin - g;
+    return {vertical("D", -D / 2, D / 2, f.xmax + g), horizontal("Wt", -Wt / 2, Wt / 2, D / 2 + g),
+            horizontal("Wb", -Wb / 2, Wb / 2, -D / 2 - g), vertical("Tt", D / 2 - Tt, D / 2, left),
+            vertical("Tb", -D / 2, -D / 2 + Tb, left)};
+}
+}  // namespace
+
+std::vector<DimensionMark> generalI(const Dimensions& v, const PictureFrame& f) {
+    std::vector<DimensionMark> m = flangedI(v, f);
+    m.push_back(horizontal("t", -v[5] / 2, v[5] / 2, 0));
+    return m;
+}
+
+std::vector<DimensionMark> taperI(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], Tt = v[3], Tb = v[4], g = f.gap;
+    std::vector<DimensionMark> m = flangedI(v, f);
+    m.push_back(horizontal("tt", -v[5] / 2, v[5] / 2, D / 2 - Tt - g));
+    m.push_back(horizontal("tb", -v[6] / 2, v[6] / 2, -D / 2 + Tb + g));
+    return m;
+}
+
+std::vector<DimensionMark> taperT(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], W = v[1], T = v[2], tt = v[3], tb = v[4], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+            vertical("T", D / 2 - T, D / 2, -W / 2 - g),
+            horizontal("tt", -tt / 2, tt / 2, D / 2 - T - g),
+            horizontal("tb", -tb / 2, tb / 2, -D / 2 - g)};
+}
+
+std::vector<DimensionMark> taperAngle(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], W = v[1], T = v[2], tt = v[3], tb = v[4], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, -W / 2 - g), horizontal("W", -W / 2, W / 2, -D / 2 - g),
+            vertical("T", -D / 2, -D / 2 + T, W / 2 + g),
+            horizontal("tt", -W / 2, -W / 2 + tt, D / 2 + g),
+            horizontal("tb", -W / 2, -W / 2 + tb, -D / 2 + T + g)};
+}
+
+std::vector<DimensionMark> rectoEllipse(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], d = v[1], W = v[2], w = v[3], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+            vertical("d", -d / 2, d / 2, -W / 2 - g), horizontal("w", -w / 2, w / 2, -D / 2 - g)};
+}
+
+std::vector<DimensionMark> hollow(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], W = v[1], T = v[2], t = v[3], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
+            vertical("T", D / 2 - T, D / 2, 0), horizontal("t", -W / 2, -W / 2 + t, 0)};
+}
+
+std::vector<DimensionMark> cross(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], W = v[1], T = v[2], t = v[3], g = f.gap;
+    return {vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, -D / 2 - g),
+            vertical("T", -T / 2, T / 2, -W / 2 - g), horizontal("t", -t / 2, t / 2, D / 2 + g)};
+}
+
+std::vector<DimensionMark> tube(const Dimensions& v, const PictureFrame& f) {
+    const double D = v[0], T = v[1];
+    return {horizontal("D", -D / 2, D / 2, D / 2 + f.gap), horizontal("T", D / 2 - T, D / 2, 0)};
+}
+
+// The opening's rectangle takes its first box (B) along y.
+std::vector<DimensionMark> openingBH(const Dimensions&, const PictureFrame& f) {
+    return {vertical("B", f.ymin, f.ymax, f.xmax + f.gap),
+            horizontal("H", f.xmin, f.xmax, f.ymax + f.gap)};
+}
+
+}  // namespace marks
+
+ShapePicture typicalPicture(int shape) {
     BoxTexts texts = typicalDialogTexts();
     typicalShapeChange(texts, shape);
     const TypicalParams p = readTypicalParams(shape, texts);
     const SectionGeometry geo = typicalGeometry(p);
-    ShapePicture pic;
-    pic.outline = geo.outline;
+    ShapePicture pic = pictureOf(typicalShape(shape), p, p.d1);
     pic.cover = geo.cover;
     for (const TBAR& b : geo.bars) pic.bars.push_back({b.X, b.Y});
-    const Box e = extent(pic.outline);
-    const double g = 0.1 * std::max(e.xmax - e.xmin, e.ymax - e.ymin);
-    const auto& v = p.dim;
-    auto outerDW = [&](const std::string& d, const std::string& w) {
-        pic.marks.push_back(vertical(d, e.ymin, e.ymax, e.xmax + g));
-        pic.marks.push_back(horizontal(w, e.xmin, e.xmax, e.ymax + g));
-    };
-    switch (shape) {
-        case 0:
-        case 1:
-            outerDW("H", "B");
-            break;
-        case 2:
-            pic.marks.push_back(horizontal("D", e.xmin, e.xmax, e.ymax + g));
-            break;
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-            pic.marks = plateMarks(shape, v, g);
-            break;
-        case 7: {
-            const double D = v[0], Wt = v[1], Wb = v[2];
-            pic.marks = {vertical("D", -D / 2, D / 2, e.xmax + g),
-                         horizontal("Wt", -Wt / 2, Wt / 2, D / 2 + g),
-                         horizontal("Wb", -Wb / 2, Wb / 2, -D / 2 - g)};
-            break;
-        }
-        case 8:
-        case 13:
-            outerDW("D", "W");
-            break;
-        case 9:
-        case 12: {
-            const double D = v[0], Wt = v[1], Wb = v[2], Tt = v[3], Tb = v[4];
-            const double left = e.xmin - g;
-            pic.marks = {vertical("D", -D / 2, D / 2, e.xmax + g),
-                         horizontal("Wt", -Wt / 2, Wt / 2, D / 2 + g),
-                         horizontal("Wb", -Wb / 2, Wb / 2, -D / 2 - g),
-                         vertical("Tt", D / 2 - Tt, D / 2, left),
-                         vertical("Tb", -D / 2, -D / 2 + Tb, left)};
-            if (shape == 9) {
-                pic.marks.push_back(horizontal("t", -v[5] / 2, v[5] / 2, 0));
-            } else {
-                pic.marks.push_back(horizontal("tt", -v[5] / 2, v[5] / 2, D / 2 - Tt - g));
-                pic.marks.push_back(horizontal("tb", -v[6] / 2, v[6] / 2, -D / 2 + Tb + g));
-            }
-            break;
-        }
-        case 10: {
-            const double D = v[0], W = v[1], T = v[2], tt = v[3], tb = v[4];
-            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g),
-                         horizontal("W", -W / 2, W / 2, D / 2 + g),
-                         vertical("T", D / 2 - T, D / 2, -W / 2 - g),
-                         horizontal("tt", -tt / 2, tt / 2, D / 2 - T - g),
-                         horizontal("tb", -tb / 2, tb / 2, -D / 2 - g)};
-            break;
-        }
-        case 11: {
-            const double D = v[0], W = v[1], T = v[2], tt = v[3], tb = v[4];
-            pic.marks = {vertical("D", -D / 2, D / 2, -W / 2 - g),
-                         horizontal("W", -W / 2, W / 2, -D / 2 - g),
-                         vertical("T", -D / 2, -D / 2 + T, W / 2 + g),
-                         horizontal("tt", -W / 2, -W / 2 + tt, D / 2 + g),
-                         horizontal("tb", -W / 2, -W / 2 + tb, -D / 2 + T + g)};
-            break;
-        }
-        case 14: {
-            const double D = v[0], d = v[1], W = v[2], w = v[3];
-            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g),
-                         horizontal("W", -W / 2, W / 2, D / 2 + g),
-                         vertical("d", -d / 2, d / 2, -W / 2 - g),
-                         horizontal("w", -w / 2, w / 2, -D / 2 - g)};
-            break;
-        }
-        default:
-            break;
-    }
     return pic;
-}
-
-}  // namespace
-
-ShapePicture typicalPicture(int shape) {
-    return fromTypical(shape);
 }
 
 ShapePicture steelPicture(int shape) {
     BoxTexts texts = steelDialogTexts();
     steelShapeChange(texts, shape);
-    const SteelParams p = readSteelParams(shape, texts);
-    ShapePicture pic;
-    pic.outline = steelCorners(p);
+    ShapePicture pic = pictureOf(steelShape(shape), readSteelParams(shape, texts), 0);
     pic.fill = {176, 196, 222};
-    const Box e = extent(pic.outline);
-    const double g = 0.1 * std::max(e.xmax - e.xmin, e.ymax - e.ymin);
-    const auto& v = p.dim;
-    switch (shape) {
-        case 0:
-            pic.marks = {vertical("D", e.ymin, e.ymax, e.xmax + g),
-                         horizontal("W", e.xmin, e.xmax, e.ymax + g)};
-            break;
-        case 1: {
-            const double D = v[0], W = v[1], T = v[2], t = v[3];
-            pic.marks = {
-                vertical("D", -D / 2, D / 2, W / 2 + g), horizontal("W", -W / 2, W / 2, D / 2 + g),
-                vertical("T", D / 2 - T, D / 2, 0), horizontal("t", -W / 2, -W / 2 + t, 0)};
-            break;
-        }
-        case 2:
-            pic.marks = {horizontal("D", e.xmin, e.xmax, e.ymax + g)};
-            break;
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-            pic.marks = plateMarks(shape, v, g);
-            break;
-        case 7: {
-            const double D = v[0], W = v[1], T = v[2], t = v[3];
-            pic.marks = {vertical("D", -D / 2, D / 2, W / 2 + g),
-                         horizontal("W", -W / 2, W / 2, -D / 2 - g),
-                         vertical("T", -T / 2, T / 2, -W / 2 - g),
-                         horizontal("t", -t / 2, t / 2, D / 2 + g)};
-            break;
-        }
-        case 8: {
-            const double D = v[0], T = v[1];
-            pic.marks = {horizontal("D", -D / 2, D / 2, D / 2 + g),
-                         horizontal("T", D / 2 - T, D / 2, 0)};
-            break;
-        }
-        case 9: {
-            const double D = v[0], Wt = v[1], Wb = v[2], Tt = v[3], Tb = v[4], t = v[5];
-            pic.marks = {vertical("D", -D / 2, D / 2, e.xmax + g),
-                         horizontal("Wt", -Wt / 2, Wt / 2, D / 2 + g),
-                         horizontal("Wb", -Wb / 2, Wb / 2, -D / 2 - g),
-                         vertical("Tt", D / 2 - Tt, D / 2, e.xmin - g),
-                         vertical("Tb", -D / 2, -D / 2 + Tb, e.xmin - g),
-                         horizontal("t", -t / 2, t / 2, 0)};
-            break;
-        }
-        default:
-            break;
-    }
     return pic;
 }
 
 ShapePicture openingPicture(int shape) {
-    OpeningParams p = readOpeningParams(shape, openingDialogTexts());
+    const OpeningParams p = readOpeningParams(shape, openingDialogTexts());
     ShapePicture pic;
     pic.outline = openingCorners(p);
     pic.fill = colors::white;
-    const Box e = extent(pic.outline);
-    const double g = 0.1 * std::max(e.xmax - e.xmin, e.ymax - e.ymin);
-    if (shape == 0)
-        pic.marks = {vertical("B", e.ymin, e.ymax, e.xmax + g),
-                     horizontal("H", e.xmin, e.xmax, e.ymax + g)};
-    else
-        pic.marks = {horizontal("D", e.xmin, e.xmax, e.ymax + g)};
+    pic.marks = openingShape(shape).marks({}, frameOf(pic.outline));
     // The centre the location boxes give.
     pic.marks.push_back({"X,Y", {p.X, p.Y}, {p.X, p.Y}});
     return pic;

@@ -4,16 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "builders/shape_catalog.h"
 #include "builders/shape_forms.h"
 #include "canvas/canvas.h"
 
 namespace qav {
-
-// One dimension line from a to b (model millimetres) with its letter.
-struct DimensionMark {
-    std::string letter;
-    TPOS a, b;
-};
 
 struct ShapePicture {
     Corners outline;
@@ -22,6 +17,28 @@ struct ShapePicture {
     Color fill = colors::midGrey;
     std::vector<DimensionMark> marks;
 };
+
+// The dimension lines of the shapes' pictures, one function for each way of marking a shape; the
+// descriptors name theirs.
+namespace marks {
+std::vector<DimensionMark> outerBH(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> outerDW(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> diameter(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> iSection(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> tSection(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> channel(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> angle(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> taper(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> generalI(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> taperI(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> taperT(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> taperAngle(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> rectoEllipse(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> hollow(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> cross(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> tube(const Dimensions& v, const PictureFrame& f);
+std::vector<DimensionMark> openingBH(const Dimensions& v, const PictureFrame& f);
+}  // namespace marks
 
 ShapePicture typicalPicture(int shape);
 ShapePicture steelPicture(int shape);

@@ -1,8 +1,7 @@
 #include "builders/steel_section.h"
 
-#include <stdexcept>
-
 #include "builders/model_writers.h"
+#include "builders/shape_picture.h"
 #include "model/errors.h"
 #include "model/section_properties.h"
 
@@ -18,33 +17,163 @@ std::string kedit(std::size_t row) {
     return "KEdit" + std::to_string(row + 1);
 }
 
-void checkShape(int shape) {
+// Each shape's polygon from its rows; steel has no cover line.
+ShapeOutline rectangleShape(const Dimensions& v, double) {
+    return {rectangleAnticlockwise(v[1], v[0]), {}};
+}
+ShapeOutline hollowShape(const Dimensions& v, double) {
+    return {hollowRectangle(v[0], v[1], v[2], v[3]), {}};
+}
+ShapeOutline circleShape(const Dimensions& v, double) {
+    return {arc(0, 0, v[0] / 2, v[0] / 2, 0, 15, 24), {}};
+}
+// The web of the I-section has always been T thick; stored sections rely on it.
+ShapeOutline iShape(const Dimensions& v, double) {
+    return {taperedI(v[0], v[1], v[1], v[2], v[2], v[2], v[2]), {}};
+}
+ShapeOutline tShape(const Dimensions& v, double) {
+    return {taperedT(v[0], v[1], v[2], v[3], v[3]), {}};
+}
+ShapeOutline channelShape(const Dimensions& v, double) {
+    return {channel(v[0], v[1], v[2], v[3]), {}};
+}
+ShapeOutline angleShape(const Dimensions& v, double) {
+    return {taperedAngle(v[0], v[1], v[2], v[3], v[3]), {}};
+}
+ShapeOutline crossShape(const Dimensions& v, double) {
+    return {plateCross(v[0], v[1], v[2], v[3]), {}};
+}
+ShapeOutline tubeShape(const Dimensions& v, double) {
+    return {tube(v[0], v[1]), {}};
+}
+ShapeOutline generalIShape(const Dimensions& v, double) {
+    return {taperedI(v[0], v[1], v[2], v[3], v[4], v[5], v[5]), {}};
+}
+
+constexpr auto Steel = BuilderKind::Steel;
+constexpr auto Half = Part::Half;
+constexpr auto Whole = Part::Whole;
+}  // namespace
+
+const ShapeDescriptor& steelShape(int shape) {
     if (shape < 0 || shape >= STEEL_SHAPES)
         throw InputError("There is no steel shape " + std::to_string(shape) + " (0.." +
                          std::to_string(STEEL_SHAPES - 1) + ").");
+    return steelShapes()[static_cast<std::size_t>(shape)];
 }
-}  // namespace
 
-const std::array<ShapeEntry, STEEL_SHAPES>& steelShapes() {
+// Proportions: plates thinner than what the depth and the widths leave for them, so that every
+// shape is one simple polygon and a hollow shape keeps its hole.
+const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes() {
     // Shape 0 takes its first value ("Section Dim B") along y and the second along x, as its
     // picture names them D and W.
-    static const std::array<ShapeEntry, STEEL_SHAPES> shapes = {{
-        {"Rectangle Section[0]", {{"Section Dim B", "1000", "D"}, {"Section Dim H", "1000", "W"}}},
-        {"Rect Hollow Section[1]", kPlateRows},
-        {"Circular Section[2]", {{"Section Dia D(mm)", "800", "D"}}},
-        {"I Section[3]", kPlateRows},
-        {"T Section[4]", kPlateRows},
-        {"Channel Section[5]", kPlateRows},
-        {"Angle Section[6]", kPlateRows},
-        {"Cross Section[7]", kPlateRows},
-        {"Tube Section[8]", {{"Depth(D)", "1000", "D"}, {"Thick(T)", "50", "T"}}},
-        {"General I Section[9]",
+    static const std::array<ShapeDescriptor, STEEL_SHAPES> shapes = {{
+        {Steel,
+         0,
+         "Rectangle Section[0]",
+         "rectangle",
+         {{"Section Dim B", "1000", "D"}, {"Section Dim H", "1000", "W"}},
+         {},
+         {},
+         {},
+         rectangleShape,
+         marks::outerDW},
+        {Steel,
+         1,
+         "Rect Hollow Section[1]",
+         "rect-hollow",
+         kPlateRows,
+         {{2, Half, 0}, {3, Half, 1}},
+         {},
+         {},
+         hollowShape,
+         marks::hollow},
+        {Steel,
+         2,
+         "Circular Section[2]",
+         "circle",
+         {{"Section Dia D(mm)", "800", "D"}},
+         {},
+         {},
+         {},
+         circleShape,
+         marks::diameter},
+        // The web is T thick too.
+        {Steel,
+         3,
+         "I Section[3]",
+         "i-section",
+         kPlateRows,
+         {{2, Half, 0}, {2, Whole, 1}},
+         {},
+         {},
+         iShape,
+         marks::iSection},
+        {Steel,
+         4,
+         "T Section[4]",
+         "t-section",
+         kPlateRows,
+         {{2, Whole, 0}, {3, Whole, 1}},
+         {},
+         {},
+         tShape,
+         marks::tSection},
+        {Steel,
+         5,
+         "Channel Section[5]",
+         "channel",
+         kPlateRows,
+         {{2, Half, 0}, {3, Whole, 1}},
+         {},
+         {},
+         channelShape,
+         marks::channel},
+        {Steel,
+         6,
+         "Angle Section[6]",
+         "angle",
+         kPlateRows,
+         {{2, Whole, 0}, {3, Whole, 1}},
+         {},
+         {},
+         angleShape,
+         marks::angle},
+        {Steel,
+         7,
+         "Cross Section[7]",
+         "cross",
+         kPlateRows,
+         {{2, Whole, 0}, {3, Whole, 1}},
+         {},
+         {},
+         crossShape,
+         marks::cross},
+        {Steel,
+         8,
+         "Tube Section[8]",
+         "tube",
+         {{"Depth(D)", "1000", "D"}, {"Thick(T)", "50", "T"}},
+         {{1, Half, 0}},
+         {},
+         {},
+         tubeShape,
+         marks::tube},
+        {Steel,
+         9,
+         "General I Section[9]",
+         "general-i",
          {{"Overall depth(D)", "1000", "D"},
           {"Flange width Top(Wt)", "800", "Wt"},
           {"Flange width Bot(Wb)", "800", "Wb"},
           {"Flange thick Top(Tt)", "40", "Tt"},
           {"Flange thick Bot(Tb)", "40", "Tb"},
-          {"Web thick(t)", "40", "t"}}},
+          {"Web thick(t)", "40", "t"}},
+         {{4, Whole, 0}, {3, Part::Less, 0, 4}, {5, Whole, 1}, {5, Whole, 2}},
+         {},
+         {},
+         generalIShape,
+         marks::generalI},
     }};
     return shapes;
 }
@@ -57,102 +186,34 @@ BoxTexts steelDialogTexts() {
 }
 
 void steelShapeChange(BoxTexts& texts, int shape) {
-    checkShape(shape);
+    const ShapeDescriptor& d = steelShape(shape);
     for (std::size_t i = 0; i < DIMENSION_ROWS; ++i) texts[kedit(i)] = "0";
-    const auto& rows = steelShapes()[static_cast<std::size_t>(shape)].rows;
-    for (std::size_t i = 0; i < rows.size(); ++i) texts[kedit(i)] = rows[i].value;
+    for (std::size_t i = 0; i < d.rows.size(); ++i) texts[rowBox(d, i)] = d.rows[i].value;
 }
 
 BoxCaptions steelCaptions(int shape) {
-    checkShape(shape);
+    const ShapeDescriptor& d = steelShape(shape);
     BoxCaptions c;
-    const auto& rows = steelShapes()[static_cast<std::size_t>(shape)].rows;
-    for (std::size_t i = 0; i < rows.size(); ++i) c[kedit(i)] = rows[i].label;
+    for (std::size_t i = 0; i < d.rows.size(); ++i) c[rowBox(d, i)] = d.rows[i].label;
     return c;
 }
 
 SteelParams readSteelParams(int shape, const BoxTexts& texts) {
+    const ShapeDescriptor& d = steelShape(shape);
     const BoxCaptions captions = steelCaptions(shape);
     const BoxReader r(texts, captions);
     SteelParams p;
     p.shape = shape;
-    const auto& rows = steelShapes()[static_cast<std::size_t>(shape)].rows;
-    for (std::size_t i = 0; i < rows.size(); ++i) p.dim[i] = r.real(kedit(i));
+    for (std::size_t i = 0; i < d.rows.size(); ++i) p.dim[i] = r.real(rowBox(d, i));
     return p;
 }
 
 void checkSteelParams(const SteelParams& p) {
-    checkShape(p.shape);
-    const auto& rows = steelShapes()[static_cast<std::size_t>(p.shape)].rows;
-    for (std::size_t i = 0; i < rows.size(); ++i) requirePositive(p.dim[i], rows[i].label);
-    // Plates thinner than what the depth and the widths leave for them, so that every shape is
-    // one simple polygon and a hollow shape keeps its hole.
-    const auto& v = p.dim;
-    auto half = [&](std::size_t i) { return Bound{v[i] / 2, "half of " + rows[i].label}; };
-    auto whole = [&](std::size_t i) { return Bound{v[i], "the " + rows[i].label}; };
-    struct Proportion {
-        std::size_t row;
-        Bound bound;
-    };
-    std::vector<Proportion> rules;
-    switch (p.shape) {
-        case 1:
-            rules = {{2, half(0)}, {3, half(1)}};
-            break;
-        case 3:
-            rules = {{2, half(0)}, {2, whole(1)}};
-            break;  // the web is T thick too
-        case 4:
-        case 6:
-        case 7:
-            rules = {{2, whole(0)}, {3, whole(1)}};
-            break;
-        case 5:
-            rules = {{2, half(0)}, {3, whole(1)}};
-            break;
-        case 8:
-            rules = {{1, half(0)}};
-            break;
-        case 9:
-            rules = {{4, whole(0)},
-                     {3, {v[0] - v[4], rows[0].label + " less " + rows[4].label}},
-                     {5, whole(1)},
-                     {5, whole(2)}};
-            break;
-        default:
-            break;
-    }
-    for (const Proportion& r : rules)
-        requireWithin(v[r.row], rows[r.row].label, From::AboveZero, To::Below, r.bound);
+    checkDimensions(steelShape(p.shape), p.dim);
 }
 
 Corners steelCorners(const SteelParams& p) {
-    const auto& v = p.dim;
-    switch (p.shape) {
-        case 0:
-            return rectangleAnticlockwise(v[1], v[0]);
-        case 1:
-            return hollowRectangle(v[0], v[1], v[2], v[3]);
-        case 2:
-            return arc(0, 0, v[0] / 2, v[0] / 2, 0, 15, 24);
-        // The web of the I-section has always been T thick; stored sections rely on it.
-        case 3:
-            return taperedI(v[0], v[1], v[1], v[2], v[2], v[2], v[2]);
-        case 4:
-            return taperedT(v[0], v[1], v[2], v[3], v[3]);
-        case 5:
-            return channel(v[0], v[1], v[2], v[3]);
-        case 6:
-            return taperedAngle(v[0], v[1], v[2], v[3], v[3]);
-        case 7:
-            return plateCross(v[0], v[1], v[2], v[3]);
-        case 8:
-            return tube(v[0], v[1]);
-        case 9:
-            return taperedI(v[0], v[1], v[2], v[3], v[4], v[5], v[5]);
-        default:
-            throw std::logic_error("unknown steel shape");
-    }
+    return steelShape(p.shape).geometry(p.dim, 0).outline;
 }
 
 void FORM_STEEL_POLYGON(SectionModel& m, const Corners& corners) {

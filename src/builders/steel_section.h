@@ -5,15 +5,18 @@
 #include <array>
 
 #include "builders/box_texts.h"
+#include "builders/shape_catalog.h"
 #include "builders/shape_forms.h"
-#include "builders/typical_section.h"
 #include "model/section_model.h"
 
 namespace qav {
 
 constexpr int STEEL_SHAPES = 10;
 
-const std::array<ShapeEntry, STEEL_SHAPES>& steelShapes();
+// The shapes in the dialog's list order; index i is shape i.
+const std::array<ShapeDescriptor, STEEL_SHAPES>& steelShapes();
+// Shape `shape`; InputError when there is none.
+const ShapeDescriptor& steelShape(int shape);
 
 BoxTexts steelDialogTexts();
 // Every dimension box "0", then the shape's defaults.
@@ -21,7 +24,7 @@ void steelShapeChange(BoxTexts& texts, int shape);
 
 struct SteelParams {
     int shape = 0;
-    std::array<double, DIMENSION_ROWS> dim{};  // KEdit1.. in the shape's row order
+    Dimensions dim{};  // KEdit1.. in the shape's row order
 };
 
 // The caption of every dimension box the shape reads.

@@ -5,30 +5,20 @@
 #include <vector>
 
 #include "builders/box_texts.h"
+#include "builders/shape_catalog.h"
 #include "builders/shape_forms.h"
 #include "model/section_model.h"
 
 namespace qav {
 
 constexpr int TYPICAL_SHAPES = 15;
-constexpr int DIMENSION_ROWS = 7;  // KEdit1..KEdit7
 
-// One visible dimension row: its label, the default its box gets on a shape change, and the
-// letter the shape picture and the formulas use.
-struct DimensionRow {
-    std::string label;
-    std::string value;
-    std::string symbol;
-};
+// The shapes in the dialog's list order; index i is shape i.
+const std::array<ShapeDescriptor, TYPICAL_SHAPES>& typicalShapes();
+// Shape `shape`; InputError when there is none.
+const ShapeDescriptor& typicalShape(int shape);
 
-struct ShapeEntry {
-    std::string name;  // list text
-    std::vector<DimensionRow> rows;
-};
-
-const std::array<ShapeEntry, TYPICAL_SHAPES>& typicalShapes();
-
-// Captions of the three bar groups of shapes 0..2.
+// Captions of the three bar groups of the shapes with bar rows (none for the others).
 struct BarGroupCaptions {
     std::string first, second, third;
     std::string firstNumber;   // Edit5 reset
@@ -39,27 +29,29 @@ BarGroupCaptions typicalBarGroups(int shape);
 // The box texts of a newly created dialog.
 BoxTexts typicalDialogTexts();
 // What choosing a shape does to the box texts: every dimension box "0", then the shape's
-// defaults; Edit5 and Edit8 reset for shapes 0..2. Other boxes keep what was typed.
+// defaults; Edit5 and Edit8 reset for the shapes with bar rows. Other boxes keep what was typed.
 void typicalShapeChange(BoxTexts& texts, int shape);
 
 struct TypicalParams {
     int shape = 0;
-    std::array<double, DIMENSION_ROWS> dim{};  // KEdit1.. in the shape's row order
-    double d1 = 0;                             // Edit3
-    double s = 0;                              // Edit12
-    double typicalDia = 0;                     // Edit14
-    int meshNum = 0;                           // Edit13, read but unused
-    int nRx = 0, nx = 0;                       // Edit4, Edit5
-    double dx = 0;                             // Edit6
-    int nRy = 0, ny = 0;                       // Edit7, Edit8
-    double dy = 0;                             // Edit9
-    int nc = 0;                                // Edit10
-    double dc = 0;                             // Edit11
+    Dimensions dim{};       // KEdit1.. in the shape's row order
+    double d1 = 0;          // Edit3
+    double s = 0;           // Edit12
+    double typicalDia = 0;  // Edit14
+    int meshNum = 0;        // Edit13, read but unused
+    int nRx = 0, nx = 0;    // Edit4, Edit5
+    double dx = 0;          // Edit6
+    int nRy = 0, ny = 0;    // Edit7, Edit8
+    double dy = 0;          // Edit9
+    int nc = 0;             // Edit10
+    double dc = 0;          // Edit11
 };
 
 // The caption of every box the shape reads (dimension rows, bar groups, section properties):
 // exactly the boxes readTypicalParams converts.
 BoxCaptions typicalCaptions(int shape);
+// The boxes besides the dimension rows, as the command line names them.
+void appendTypicalInputs(std::vector<ShapeInput>& in, int shape);
 
 // Reads the boxes the shape uses, in the dialog's order; ConversionError on the first bad one,
 // naming the box by its caption.

@@ -389,6 +389,7 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     }
     if (wantsHelp(words)) {
         printCommandHelp(*it, out);
+        if (it->moreHelp) it->moreHelp({words.begin() + 1, words.end()}, out);
         return 0;
     }
     Args args(std::vector<std::string>(words.begin() + 1, words.end()), &*it);

@@ -48,6 +48,9 @@ public:
     std::vector<std::string> positionalOr(std::size_t count,
                                           const std::optional<std::string>& lastOperand);
 
+    // The words not taken yet, as they stand.
+    const std::vector<std::string>& rest() const { return words_; }
+
     const SharedOptions& shared() const { return shared_; }
     SharedOptions& shared() { return shared_; }
 
@@ -80,6 +83,9 @@ struct Command {
     std::vector<Option> options;
     unsigned groups = 0;  // OptionGroup bits: the shared options it takes (in args.shared())
     std::function<int(Args&, std::ostream& out, std::ostream& err)> run;
+    // More help after the options, for a command whose operands choose among many things: given
+    // the words after the command name.
+    std::function<void(const std::vector<std::string>& words, std::ostream& out)> moreHelp = {};
 
     // One line, after "qavsec-cli ": name, operands, then every option in brackets.
     std::string usage() const;

@@ -41,7 +41,7 @@ TEST(CompositeSection, EveryTypeBuildsItsConcreteBarsAndSteel) {
                           {6, 8, 8, 0, 10},  {7, 24, 24, 0, 50}, {8, 8, 8, 20, 50},
                           {9, 24, 24, 4, 50}};
     for (const Case& c : cases) {
-        const std::string name = compositeTypeNames()[static_cast<std::size_t>(c.type)];
+        const std::string name = compositeTypes()[static_cast<std::size_t>(c.type)].name;
         const SectionModel m = built(input(c.type));
         EXPECT_EQ(m.document.NCONC_PT, c.outline) << name;
         EXPECT_EQ(m.document.NCOVER_PT, c.cover) << name;

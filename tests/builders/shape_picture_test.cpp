@@ -22,7 +22,7 @@ TEST(ShapePicture, EveryShapeIsDrawnInsideItsPictureWithTheLettersOfItsRows) {
         const char* name;
         int count;
         ShapePicture (*picture)(int);
-        const ShapeEntry* shapes;
+        const ShapeDescriptor* shapes;
     };
     const Kind kinds[] = {{"typical", TYPICAL_SHAPES, typicalPicture, typicalShapes().data()},
                           {"steel", STEEL_SHAPES, steelPicture, steelShapes().data()}};

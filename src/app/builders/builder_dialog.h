@@ -12,8 +12,8 @@
 #include <functional>
 #include <vector>
 
+#include "builders/shape_catalog.h"
 #include "builders/shape_picture.h"
-#include "builders/typical_section.h"
 #include "model/section_model.h"
 
 namespace qav {

@@ -44,7 +44,7 @@ CompositeSectionDialog::CompositeSectionDialog(SectionModel& model, QWidget* par
     typeRow->addWidget(makeLabel(typeGroup, nullptr, "Type"));
     ComboBox1 = new QComboBox(typeGroup);
     ComboBox1->setObjectName("ComboBox1");
-    for (const auto& n : compositeTypeNames()) ComboBox1->addItem(QString::fromStdString(n));
+    for (const auto& t : compositeTypes()) ComboBox1->addItem(QString::fromStdString(t.name));
     typeRow->addWidget(ComboBox1, 1);
     left->addWidget(typeGroup);
 

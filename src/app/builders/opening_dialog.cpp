@@ -12,7 +12,7 @@ namespace qav {
 OpeningDialog::OpeningDialog(SectionModel& model, QWidget* parent)
     : BuilderDialog(model, "TForm20", "Build Section Openning", parent) {
     QStringList names;
-    for (const auto& s : openingShapeNames()) names << QString::fromStdString(s);
+    for (const auto& s : openingShapes()) names << QString::fromStdString(s.name);
     const auto [left, right] = addShapeFrame(
         names, {"Opening Dim B(mm)", "Opening Dim H(mm)", "Location X(mm)", "Location Y(mm)"},
         {"300", "400", "0", "0"});
@@ -27,11 +27,19 @@ OpeningDialog::OpeningDialog(SectionModel& model, QWidget* parent)
 void OpeningDialog::shapeChanged() {
     const int shape = ComboBox1->currentIndex();
     if (shape < 0) return;
-    // The boxes keep their texts; only the captions and the height row change.
-    KLabel[0]->setText(shape == 0 ? "Section Dim B" : "Section Dim D");
-    KLabel[1]->setText("Section Dim H");
-    KLabel[1]->setVisible(shape == 0);
-    KEdit[1]->setVisible(shape == 0);
+    // The boxes keep their texts; only the captions and the rows the shape has change.
+    const ShapeDescriptor& d = openingShape(shape);
+    for (std::size_t k = 0; k < KEdit.size(); ++k) {
+        const std::string box = "KEdit" + std::to_string(k + 1);
+        bool used = false;
+        for (std::size_t i = 0; i < d.rows.size(); ++i)
+            if (rowBox(d, i) == box) {
+                KLabel[k]->setText(QString::fromStdString(d.rows[i].label));
+                used = true;
+            }
+        KLabel[k]->setVisible(used);
+        KEdit[k]->setVisible(used);
+    }
     showPicture(openingPicture(shape));
 }
 

@@ -30,7 +30,7 @@ void SteelSectionDialog::shapeChanged() {
     BoxTexts texts = collectBoxTexts(this);
     steelShapeChange(texts, shape);
     applyBoxTexts(this, texts);
-    showDimensionRows(steelShapes()[static_cast<std::size_t>(shape)].rows);
+    showDimensionRows(steelShape(shape).rows);
     showPicture(steelPicture(shape));
 }
 

@@ -72,15 +72,17 @@ void TypicalSectionDialog::shapeChanged() {
     typicalShapeChange(texts, shape);
     applyBoxTexts(this, texts);
 
-    showDimensionRows(typicalShapes()[static_cast<std::size_t>(shape)].rows);
-    GroupBox2->setVisible(shape <= 2);
-    if (shape <= 2) {
+    const ShapeDescriptor& d = typicalShape(shape);
+    showDimensionRows(d.rows);
+    const bool rows = d.bars != BarLayout::OnCoverPoints;
+    GroupBox2->setVisible(rows);
+    if (rows) {
         const BarGroupCaptions g = typicalBarGroups(shape);
         Label5->setText(QString::fromStdString(g.first));
         Label6->setText(QString::fromStdString(g.second));
         Label7->setText(QString::fromStdString(g.third));
         for (const char* name : {"Edit7", "Edit8", "Edit9"})
-            findChild<QLineEdit*>(name)->setVisible(shape != 2);
+            findChild<QLineEdit*>(name)->setVisible(d.bars != BarLayout::Ring);
     }
     showPicture(typicalPicture(shape));
 }
