@@ -63,3 +63,23 @@ def test_check_file_and_array(path, sample_loads):
     loads = np.column_stack([r.P * 1e3, r.Mx * 1e6, r.My * 1e6])
     again = quiet(lambda: qavsec.open(path).check(loads, names=r.names))
     assert np.allclose(again.fraction, r.fraction, rtol=1e-12)
+
+
+def test_mphi(path):
+    s = qavsec.open(path)
+    axial = quiet(lambda: s.pm(npm=4)).PMAX / 4
+    r = quiet(lambda: s.mphi("y", axial, steps=8))
+    doc = cli_json("mphi", path, "--axis", "y", "--axial", repr(axial), "--steps", 8)
+    pts = doc["points"]
+    assert same(r.M, column(pts, "M")) and same(r.curvature, column(pts, "curvature"))
+    status_matches(r.status, doc)
+
+
+def test_unconverged_solves_warn(path):
+    doc = cli_json("pmm", path, "--npm", 6, "--solver", "reference")
+    with warnings.catch_warnings(record=True) as caught:
+        warnings.simplefilter("always")
+        r = qavsec.open(path).pmm(npm=6, solver="reference")
+    warned = [w for w in caught if issubclass(w.category, qavsec.ConvergenceWarning)]
+    assert len(warned) == (doc["status"]["unconverged"] > 0)
+    status_matches(r.status, doc)
