@@ -13,3 +13,7 @@ if(Python3_FOUND AND pybind11_FOUND)
 else()
   set(QAVSEC_PYTHON_FOUND OFF)
 endif()
+# A module loaded into Python cannot bring the sanitizers' or the fuzzer's runtime along.
+if(QAVSEC_SANITIZE OR QAVSEC_FUZZ)
+  set(QAVSEC_PYTHON_FOUND OFF)
+endif()
