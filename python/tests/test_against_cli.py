@@ -83,3 +83,16 @@ def test_unconverged_solves_warn(path):
     warned = [w for w in caught if issubclass(w.category, qavsec.ConvergenceWarning)]
     assert len(warned) == (doc["status"]["unconverged"] > 0)
     status_matches(r.status, doc)
+
+
+def test_state_of_a_combination(path, sample_loads, tmp_path):
+    s = qavsec.open(path)
+    quiet(lambda: s.check(sample_loads))
+    r = quiet(lambda: s.state(combination=3))
+    doc = cli_json("state", path, "--loads", sample_loads, "--comb", 3, "-o", tmp_path / "s.png")
+    assert (r.P, r.Mx, r.My, r.load_fraction, r.converged) == (
+        doc["P_kN"], doc["MX_kNm"], doc["MY_kNm"], doc["load_fraction"], doc["converged"])
+    assert list(r.strain_plane) == doc["strain_plane"]
+    assert (r.largest_compressive_strain, r.largest_tensile_strain) == (
+        doc["largest_compressive_strain"], doc["largest_tensile_strain"])
+    assert np.sum(r.force) == pytest.approx(doc["forces"]["total"]["P_kN"], rel=1e-9, abs=1e-9)
