@@ -255,7 +255,7 @@ class Section:
         """Meshes the section into fibres: size in mm (None: the file's mesh size); steel_grid puts
         mesh nodes inside the steel of a section without concrete. Returns the counts of fibres,
         control points, triangles and nodes."""
-        text = None if size is None else (size if isinstance(size, str) else repr(float(size)))
+        text = None if size is None else _number_text(size)
         raw = self._core.mesh(text, steel_grid)
         _status(raw)
         return {k: raw[k] for k in ("fibres", "control_points", "triangles", "nodes")}
@@ -349,6 +349,14 @@ class Section:
                             r["largest_compressive_strain"], r["largest_tensile_strain"], r["x"],
                             r["y"], r["area"], r["kind"], r["material"], r["strain"], r["stress"],
                             r["force"], _status(r))
+
+
+def _number_text(value: Union[float, str]) -> str:
+    """A number as the mesh size box would hold it ("20", not "20.0"); text stays as typed."""
+    if isinstance(value, str):
+        return value
+    x = float(value)
+    return str(int(x)) if x.is_integer() and abs(x) < 1e15 else repr(x)
 
 
 def _force_lines(loads: np.ndarray, names: Optional[Sequence[str]]) -> List[str]:
