@@ -1,0 +1,619 @@
+// The compiled half of the Python module: a section model with its operations, each returning
+// plain values and NumPy arrays that qavsec/__init__.py wraps into result classes. Long runs
+// release the GIL; Ctrl-C reaches them through the core's cancel.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <atomic>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
+#include "analysis/load_combinations.h"
+#include "analysis/moment_curvature.h"
+#include "analysis/pmm_surface.h"
+#include "analysis/section_solver.h"
+#include "analysis/section_state.h"
+#include "interchange/force_csv.h"
+#include "mesh/mesh_command.h"
+#include "model/errors.h"
+#include "model/feedback.h"
+#include "model/materials.h"
+#include "model/number_text.h"
+#include "model/section_file.h"
+#include "model/section_model.h"
+#include "model/section_state.h"
+#include "model/text_file.h"
+#include "model/value_checks.h"
+#include "reports/text_reports.h"
+
+namespace py = pybind11;
+using namespace qav;
+
+namespace {
+
+using Array = py::array_t<double>;
+
+Array toArray(const std::vector<double>& v) {
+    Array a(static_cast<py::ssize_t>(v.size()));
+    auto w = a.mutable_unchecked<1>();
+    for (std::size_t i = 0; i < v.size(); ++i) w(static_cast<py::ssize_t>(i)) = v[i];
+    return a;
+}
+
+py::array_t<bool> toBoolArray(const std::vector<bool>& v) {
+    py::array_t<bool> a(static_cast<py::ssize_t>(v.size()));
+    auto w = a.mutable_unchecked<1>();
+    for (std::size_t i = 0; i < v.size(); ++i) w(static_cast<py::ssize_t>(i)) = v[i];
+    return a;
+}
+
+// Slots first .. last of a result table; not a number where the table stops short (the CLI's
+// null).
+std::vector<double> slots(const std::vector<double>& t, std::size_t first, std::size_t last) {
+    std::vector<double> out;
+    for (std::size_t i = first; i <= last; ++i)
+        out.push_back(i < t.size() ? t[i] : std::numeric_limits<double>::quiet_NaN());
+    return out;
+}
+
+std::vector<bool> flags(const std::vector<uint8_t>& f, std::size_t first, std::size_t last) {
+    std::vector<bool> out;
+    for (std::size_t i = first; i <= last; ++i) out.push_back(pointConverged(f, i));
+    return out;
+}
+
+// The run's status as the CLI's --json gives it, with the messages of the run.
+py::dict statusDict(const RunStats& s, const MessageLog& log) {
+    py::list messages;
+    for (const auto& e : log.entries()) messages.append(py::make_tuple(e.text, e.count));
+    py::dict d;
+    d["solves"] = s.solves;
+    d["unconverged"] = s.notConverged;
+    d["worst_residual"] = s.notConverged > 0 && std::isfinite(s.worstResidual)
+                              ? py::object(py::float_(s.worstResidual))
+                              : py::object(py::none());
+    d["iterations"] = s.iterations;
+    d["messages"] = messages;
+    d["unconverged_text"] = unconvergedText(s);
+    return d;
+}
+
+// A progress that the Python thread which started the run polls for Ctrl-C: cancelled()
+// briefly takes the GIL and runs the signal handlers. Only the main thread sees signals, so
+// runs started elsewhere (a thread pool) never take the GIL from here. The core's worker
+// threads only read the flag.
+class SignalProgress : public Progress {
+public:
+    SignalProgress() : owner_(std::this_thread::get_id()) {
+        auto threading = py::module_::import("threading");
+        polls_ = threading.attr("main_thread")().is(threading.attr("current_thread")());
+    }
+    void setPosition(int) override {}
+    bool cancelled() const override {
+        if (stop_) return true;
+        if (!polls_ || std::this_thread::get_id() != owner_) return false;
+        py::gil_scoped_acquire gil;
+        if (PyErr_CheckSignals() != 0) {
+            error_ = std::make_shared<py::error_already_set>();
+            stop_ = true;
+        }
+        return stop_;
+    }
+    // The exception a signal handler raised (KeyboardInterrupt), raised again.
+    void rethrow() const {
+        if (error_) throw py::error_already_set(*error_);
+    }
+
+private:
+    std::thread::id owner_;
+    bool polls_ = false;
+    mutable std::atomic<bool> stop_{false};
+    mutable std::shared_ptr<py::error_already_set> error_;
+};
+
+// Runs f without the GIL; a run cancelled by Ctrl-C raises the handler's exception.
+template <class F>
+auto withoutGil(const SignalProgress& p, F&& f) {
+    try {
+        py::gil_scoped_release nogil;
+        return f();
+    } catch (const RunCancelled&) {
+        p.rethrow();
+        throw;
+    }
+}
+
+py::dict materialDict(const TMAT& t) {
+    py::dict d;
+    d["name"] = t.NAME;
+    d["FCU"] = t.FCU;
+    d["EC"] = t.EC;
+    d["EPS_0"] = t.EPS_0;
+    d["FC"] = t.FC;
+    d["EPS_CU"] = t.EPS_CU;
+    d["FY1"] = t.FY1;
+    d["FY"] = t.FY;
+    d["ES"] = t.ES;
+    d["RF"] = t.RF;
+    return d;
+}
+
+py::list gradeTable(const std::vector<TMAT>& table, int count) {
+    py::list out;
+    for (int i = 1; i <= count && static_cast<std::size_t>(i) < table.size(); ++i)
+        out.append(materialDict(table[static_cast<std::size_t>(i)]));
+    return out;
+}
+
+py::object gradeName(const std::vector<TMAT>& table, int count, int index) {
+    const int number = index + 1;
+    if (number < 1 || number > count || static_cast<std::size_t>(number) >= table.size())
+        return py::none();
+    return py::str(table[static_cast<std::size_t>(number)].NAME);
+}
+
+py::dict neutralAxisDict(const NeutralAxis& a) {
+    py::dict d;
+    d["exists"] = a.exists;
+    d["angle"] = a.angle;
+    d["depth"] = a.depth;
+    return d;
+}
+
+// One section and its analyses. A Section is used by one thread at a time (the lock); several
+// Sections run side by side.
+class PySection {
+public:
+    explicit PySection(SectionModel m) : m_(std::move(m)), defaults_(m_.settings) {}
+
+    void save(const std::string& path) {
+        std::lock_guard lock(mutex_);
+        saveSectionFile(m_, path);
+    }
+
+    py::dict mesh(std::optional<std::string> size, bool steelGrid) {
+        SignalProgress p;
+        MessageLog log;
+        std::vector<std::string> warnings;
+        MeshSummary s;
+        withoutGil(p, [&] {
+            std::lock_guard lock(mutex_);
+            // A refused mesh leaves the section's mesh options as they were.
+            const std::string text = m_.document.MESH_SIZE_TEXT;
+            const bool grid = m_.settings.STEEL_GRID;
+            try {
+                if (size) m_.document.MESH_SIZE_TEXT = *size;
+                m_.settings.STEEL_GRID = steelGrid;
+                s = meshNow(log, warnings, &p);
+            } catch (...) {
+                m_.document.MESH_SIZE_TEXT = text;
+                m_.settings.STEEL_GRID = grid;
+                throw;
+            }
+            return 0;
+        });
+        py::dict d;
+        d["fibres"] = s.NFIB;
+        d["control_points"] = s.NCFIB;
+        d["triangles"] = s.NSHELL;
+        d["nodes"] = s.NMESH_NODE;
+        d["area_warning"] = s.areaWarning;
+        d["warnings"] = warnings;
+        d["status"] = statusDict({}, log);
+        return d;
+    }
+
+    py::dict properties() {
+        SignalProgress p;
+        MessageLog log;
+        std::vector<std::string> warnings;
+        withoutGil(p, [&] {
+            std::lock_guard lock(mutex_);
+            ensureMesh(log, warnings, &p);
+            return 0;
+        });
+        const TPOS c = sectionCentre(m_);
+        py::dict d;
+        d["section_area"] = m_.mesh.SEC_AREA;
+        d["rebar_area"] = m_.mesh.REBAR_AREA;
+        d["steel_area"] = m_.mesh.STEEL_AREA;
+        d["rebar_ratio"] = m_.mesh.REBAR_RATIO;
+        d["steel_ratio"] = m_.mesh.STEEL_RATIO;
+        d["centroid"] = py::make_tuple(c.X, c.Y);
+        d["concrete_centroid"] = py::make_tuple(m_.document.CONC_CX, m_.document.CONC_CY);
+        d["steel_centroid"] = py::make_tuple(m_.document.STEEL_CX, m_.document.STEEL_CY);
+        d["warnings"] = warnings;
+        return d;
+    }
+
+    py::dict materials() const {
+        const SectionDocument& d = m_.document;
+        py::dict out;
+        out["concrete"] = gradeTable(d.CONC_MAT, d.NCONCMAT);
+        out["cover"] = gradeTable(d.COVER_MAT, d.NCOVERMAT);
+        out["steel"] = gradeTable(d.STEEL_MAT, d.NSTEELMAT);
+        py::dict used;
+        used["concrete"] = gradeName(d.CONC_MAT, d.NCONCMAT, d.USE_CONC);
+        used["cover"] = gradeName(d.COVER_MAT, d.NCOVERMAT, d.USE_COVER);
+        used["rebar"] = gradeName(d.STEEL_MAT, d.NSTEELMAT, d.USE_REBAR);
+        used["steel"] = gradeName(d.STEEL_MAT, d.NSTEELMAT, d.USE_STEEL);
+        out["selected"] = used;
+        return out;
+    }
+
+    py::dict pm(double angle, std::optional<int> npm, const std::string& solver,
+                std::optional<int> threads) {
+        return run(
+            [&](Messages& log, Progress& p) {
+                m_.settings.NPM = npm.value_or(defaults_.NPM);
+                applyRunSettings(solver, threads);
+                PmResult r = pmCurveAnalysis(m_, angle, log, &p);
+                const RunStats stats = r.curve.stats;
+                const SolverState state = r.state;
+                keepPmResult(m_.results, std::move(r));
+                keepSolverState(m_, state);
+                reportUnconverged(stats, log);
+                return stats;
+            },
+            [&](py::dict& d) {
+                const auto last = static_cast<std::size_t>(2 * pmSteps(m_) + 2);
+                const SectionResults& r = m_.results;
+                d["P"] = toArray(slots(r.PM_P, 1, last));
+                d["M"] = toArray(slots(r.PM_M, 1, last));
+                d["Mx"] = toArray(slots(r.PM_MX, 1, last));
+                d["My"] = toArray(slots(r.PM_MY, 1, last));
+                d["converged"] = toBoolArray(flags(r.PM_CONVERGED, 1, last));
+                d["angle"] = angle;
+                d["PMAX"] = r.PMAX;
+                d["PMIN"] = r.PMIN;
+            });
+    }
+
+    py::dict mm(double axial, std::optional<int> nmm, const std::string& solver,
+                std::optional<int> threads) {
+        return run(
+            [&](Messages& log, Progress& p) {
+                m_.settings.NMM = nmm.value_or(defaults_.NMM);
+                applyRunSettings(solver, threads);
+                MmResult r = mmCurveAnalysis(m_, axial, log, &p);
+                const RunStats stats = r.stats;
+                const SolverState state = r.state;
+                keepMmResult(m_.results, std::move(r));
+                keepSolverState(m_, state);
+                reportUnconverged(stats, log);
+                return stats;
+            },
+            [&](py::dict& d) {
+                const auto last = static_cast<std::size_t>(mmSteps(m_));
+                d["Mx"] = toArray(slots(m_.results.MM_MX, 0, last));
+                d["My"] = toArray(slots(m_.results.MM_MY, 0, last));
+                d["converged"] = toBoolArray(flags(m_.results.MM_CONVERGED, 0, last));
+                d["axial"] = axial;
+            });
+    }
+
+    py::dict mphi(const std::string& axis, double axial, bool negative, double maxStrain, int steps,
+                  const std::string& solver, std::optional<int> threads) {
+        if (axis != "x" && axis != "y") throw InputError("The axis is x or y, not '" + axis + "'.");
+        MphiInput in;
+        in.aboutY = axis == "y";
+        in.negative = negative;
+        in.axialForce = axial;
+        in.maxStrain = maxStrain;
+        in.steps = steps;
+        return run(
+            [&](Messages& log, Progress& p) {
+                applyRunSettings(solver, threads);
+                MphiResult r = mphiAnalysis(m_, in, log, &p);
+                const RunStats stats = r.run.stats;
+                keepMphiResult(m_, std::move(r));
+                reportUnconverged(stats, log);
+                return stats;
+            },
+            [&](py::dict& d) {
+                const SectionResults& r = m_.results;
+                std::size_t n = static_cast<std::size_t>(in.steps) + 1;
+                n = std::min({n, r.MPHI_M.size(), r.MPHI_PHI.size()});
+                std::vector<double> M(r.MPHI_M.begin(),
+                                      r.MPHI_M.begin() + static_cast<std::ptrdiff_t>(n));
+                std::vector<double> phi(r.MPHI_PHI.begin(),
+                                        r.MPHI_PHI.begin() + static_cast<std::ptrdiff_t>(n));
+                d["M"] = toArray(M);
+                d["curvature"] = toArray(phi);
+                d["converged"] =
+                    toBoolArray(n ? flags(r.MPHI_CONVERGED, 0, n - 1) : std::vector<bool>{});
+                d["axis"] = axis;
+                d["negative"] = negative;
+                d["axial"] = axial;
+                d["max_strain"] = maxStrain;
+                d["steps"] = steps;
+            });
+    }
+
+    py::dict pmm(std::optional<int> npm, const std::string& solver, std::optional<int> threads) {
+        return run(
+            [&](Messages& log, Progress& p) {
+                m_.settings.NPM = npm.value_or(defaults_.NPM);
+                applyRunSettings(solver, threads);
+                PmmResult r = pmmSurfaceAnalysis(m_, log, &p);
+                const RunStats stats = r.stats;
+                keepPmmResult(m_, std::move(r));
+                reportUnconverged(stats, log);
+                return stats;
+            },
+            [&](py::dict& d) {
+                const int n = pmmStoredSteps(m_);
+                const auto last = static_cast<std::size_t>(2 * std::max(n, 0) + 2);
+                const SectionResults& r = m_.results;
+                py::list P, MX, MY, conv;
+                for (std::size_t c = 0; n >= 0 && c < PMM_CURVES; ++c) {
+                    const std::vector<uint8_t> none;
+                    P.append(toArray(slots(r.PMM_P[c], 1, last)));
+                    MX.append(toArray(slots(r.PMM_MX[c], 1, last)));
+                    MY.append(toArray(slots(r.PMM_MY[c], 1, last)));
+                    conv.append(toBoolArray(
+                        flags(c < r.PMM_CONVERGED.size() ? r.PMM_CONVERGED[c] : none, 1, last)));
+                }
+                d["P"] = P;
+                d["Mx"] = MX;
+                d["My"] = MY;
+                d["converged"] = conv;
+            });
+    }
+
+    // lines: a force CSV file's lines (the module writes an array as one), file: its name for
+    // the messages. The combinations stay with the section.
+    py::dict check(const std::vector<std::string>& lines, const std::string& file,
+                   const std::string& units, double kp, double kmx, double kmy,
+                   const std::string& solver, std::optional<int> threads) {
+        if (units != "N,mm" && units != "kN,m")
+            throw InputError("The units are \"N,mm\" or \"kN,m\", not '" + units + "'.");
+        const ForceUnits u = units == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m;
+        CheckResult result;
+        SignalProgress first;
+        withoutGil(first, [&] {
+            // The loads first, as the command line takes them: a wrong file changes nothing.
+            std::lock_guard lock(mutex_);
+            IMPORT_FORCE_CSV(m_, lines, u, file);
+            return 0;
+        });
+        return run(
+            [&](Messages& log, Progress& p) {
+                applyRunSettings(solver, threads);
+                result = memberCheck(m_, kp, kmx, kmy, log, p);
+                keepCheckResult(m_, result);
+                return result.stats;
+            },
+            [&](py::dict& out) {
+                std::vector<double> P, MX, MY, fraction;
+                std::vector<std::string> names;
+                for (int i = 1; i <= m_.document.NFORCE &&
+                                static_cast<std::size_t>(i) < m_.document.FORCE.size();
+                     ++i) {
+                    const TFORCE& f = m_.document.FORCE[static_cast<std::size_t>(i)];
+                    P.push_back(f.P);
+                    MX.push_back(f.MX);
+                    MY.push_back(f.MY);
+                    fraction.push_back(f.LOAD_FRACTION);
+                    names.push_back(f.COMB_NAME);
+                }
+                out["P"] = toArray(P);
+                out["Mx"] = toArray(MX);
+                out["My"] = toArray(MY);
+                out["fraction"] = toArray(fraction);
+                out["names"] = names;
+                out["critical"] = result.critical;
+                out["not_finite"] = result.notFinite;
+                out["unconverged_combinations"] = UNCONVERGED_COMBINATIONS_TEXT(m_, result);
+            });
+    }
+
+    py::list keyPoints(double angle) {
+        py::list out;
+        std::vector<KeyPoint> points;
+        run(
+            [&](Messages& log, Progress&) {
+                points = PM_KEY_POINTS(m_, angle, log);
+                return 0;
+            },
+            [](py::dict&) {});
+        for (const KeyPoint& k : points) {
+            py::dict d;
+            d["label"] = k.label;
+            d["exists"] = k.exists;
+            d["missing"] = k.missing;
+            d["branch"] = k.branch;
+            d["P"] = k.P;
+            d["M"] = k.M;
+            d["Mx"] = k.MX;
+            d["My"] = k.MY;
+            d["strain_plane"] = py::make_tuple(k.plane.a1, k.plane.a2, k.plane.a3);
+            d["neutral_axis"] = neutralAxisDict(k.axis);
+            out.append(d);
+        }
+        return out;
+    }
+
+    // P, MX, MY as in load files (P negative in compression); combination 1 .. NFORCE takes its
+    // load instead.
+    py::dict state(double P, double MX, double MY, int combination, bool atLoad, double kp,
+                   double kmx, double kmy) {
+        SectionState s;
+        py::dict d = run(
+            [&](Messages& log, Progress&) {
+                if (combination != 0) {
+                    if (combination < 1 || combination > m_.document.NFORCE)
+                        throw InputError(
+                            Format("There is no load combination %D: the section holds %D.",
+                                   {combination, m_.document.NFORCE}));
+                    const TFORCE& f = m_.document.FORCE[static_cast<std::size_t>(combination)];
+                    P = f.P;
+                    MX = f.MX;
+                    MY = f.MY;
+                }
+                // Load files count compression negative; the solver counts it positive.
+                s = SECTION_STATE(m_, -P, MX, MY, kp, kmx, kmy, log,
+                                  atLoad ? StateAt::Load : StateAt::Capacity);
+                reportStateUnconverged(s, log);
+                RunStats stats;
+                stats.add(s.solve, static_cast<int>(s.fibres.size()));
+                return stats;
+            },
+            [](py::dict&) {});
+        std::vector<double> x, y, area, strain, stress, force, kind, material;
+        for (const FibreStateRow& f : s.fibres) {
+            x.push_back(f.X);
+            y.push_back(f.Y);
+            area.push_back(f.AREA);
+            strain.push_back(f.strain);
+            stress.push_back(f.stress);
+            force.push_back(f.force);
+            kind.push_back(f.TY);
+            material.push_back(f.MAT);
+        }
+        d["x"] = toArray(x);
+        d["y"] = toArray(y);
+        d["area"] = toArray(area);
+        d["strain"] = toArray(strain);
+        d["stress"] = toArray(stress);
+        d["force"] = toArray(force);
+        d["kind"] = py::array(toArray(kind)).attr("astype")("int32");
+        d["material"] = py::array(toArray(material)).attr("astype")("int32");
+        d["at"] = s.at == StateAt::Load ? "load" : "capacity";
+        d["P"] = s.P;
+        d["Mx"] = s.MX;
+        d["My"] = s.MY;
+        d["load_fraction"] = s.solve.loadFraction;
+        d["converged"] = s.solve.converged && (s.at == StateAt::Capacity || s.atLoad.converged);
+        d["strain_plane"] = py::make_tuple(s.plane.a1, s.plane.a2, s.plane.a3);
+        d["neutral_axis"] = neutralAxisDict(s.axis);
+        d["largest_compressive_strain"] = s.largestCompression;
+        d["largest_tensile_strain"] = s.largestTension;
+        return d;
+    }
+
+    int combinations() const { return m_.document.NFORCE; }
+
+private:
+    SectionModel m_;
+    ProgramSettings defaults_;  // the settings a fresh section has, for options not given
+    std::mutex mutex_;
+
+    void applyRunSettings(const std::string& solver, std::optional<int> threads) {
+        if (solver != "fast" && solver != "reference")
+            throw InputError("The solver is \"fast\" or \"reference\", not '" + solver + "'.");
+        m_.settings.SOLVER = solver == "fast" ? SolverKind::Fast : SolverKind::Reference;
+        const int t = threads.value_or(0);
+        if (t < 0 || t > 1024) throw InputError("threads takes a number from 1 to 1024.");
+        m_.settings.THREADS = t;
+    }
+
+    // "Fiber Section Mesh" as the command line runs it: the grades' warnings, the mesh, the
+    // check that nothing non-finite came in, and the strain limit mode of the section.
+    MeshSummary meshNow(MessageLog& log, std::vector<std::string>& warnings, Progress* p) {
+        warnings = materialWarnings(m_);
+        const MeshSummary s = FIBER_SECTION_MESH(m_, log, p);
+        requireFiniteSection(m_);
+        m_.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m_);
+        return s;
+    }
+
+    void ensureMesh(MessageLog& log, std::vector<std::string>& warnings, Progress* p) {
+        if (meshState(m_) != MeshState::Current) meshNow(log, warnings, p);
+    }
+
+    // One run without the GIL under the Section's lock (the section meshed first, as the command
+    // line does, and the strain limit mode of a freshly prepared section), then its results and
+    // status read into a dict with the GIL.
+    template <class Run, class Read>
+    py::dict run(Run&& analysis, Read&& read) {
+        SignalProgress p;
+        MessageLog log;
+        std::vector<std::string> warnings;
+        RunStats stats;
+        std::unique_lock lock(mutex_, std::defer_lock);
+        withoutGil(p, [&] {
+            lock.lock();
+            ensureMesh(log, warnings, &p);
+            m_.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m_);
+            stats = toStats(analysis(log, p));
+            return 0;
+        });
+        py::dict d;
+        read(d);
+        d["status"] = statusDict(stats, log);
+        d["warnings"] = warnings;
+        return d;
+    }
+
+    static RunStats toStats(const RunStats& s) { return s; }
+    static RunStats toStats(int) { return {}; }
+};
+
+std::unique_ptr<PySection> openSection(const std::string& path) {
+    SectionModel m;
+    {
+        py::gil_scoped_release nogil;
+        openSectionFile(m, path);
+    }
+    return std::make_unique<PySection>(std::move(m));
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_core, mod) {
+    mod.doc() = "The compiled core of qavsec; use the qavsec package.";
+    static py::exception<InputError> error(mod, "Error", PyExc_ValueError);
+    py::register_exception_translator([](std::exception_ptr p) {
+        try {
+            if (p) std::rethrow_exception(p);
+        } catch (const FileRefusedError& e) {
+            // No window here: the refusal alone.
+            PyErr_SetString(error.ptr(), e.reason().c_str());
+        } catch (const InputError& e) {
+            PyErr_SetString(error.ptr(), e.what());
+        } catch (const FileError& e) {
+            PyErr_SetString(error.ptr(), e.what());
+        } catch (const ConversionError& e) {
+            PyErr_SetString(error.ptr(), e.what());
+        } catch (const ResultError& e) {
+            PyErr_SetString(error.ptr(), e.what());
+        } catch (const NumericError& e) {
+            PyErr_SetString(error.ptr(), e.what());
+        } catch (const RunCancelled& e) {
+            PyErr_SetString(PyExc_KeyboardInterrupt, e.what());
+        }
+    });
+
+    py::class_<PySection>(mod, "Section")
+        .def("save", &PySection::save, py::arg("path"))
+        .def("mesh", &PySection::mesh, py::arg("size"), py::arg("steel_grid"))
+        .def("properties", &PySection::properties)
+        .def("materials", &PySection::materials)
+        .def("pm", &PySection::pm, py::arg("angle"), py::arg("npm"), py::arg("solver"),
+             py::arg("threads"))
+        .def("mm", &PySection::mm, py::arg("axial"), py::arg("nmm"), py::arg("solver"),
+             py::arg("threads"))
+        .def("mphi", &PySection::mphi, py::arg("axis"), py::arg("axial"), py::arg("negative"),
+             py::arg("max_strain"), py::arg("steps"), py::arg("solver"), py::arg("threads"))
+        .def("pmm", &PySection::pmm, py::arg("npm"), py::arg("solver"), py::arg("threads"))
+        .def("check", &PySection::check, py::arg("lines"), py::arg("file"), py::arg("units"),
+             py::arg("kp"), py::arg("kmx"), py::arg("kmy"), py::arg("solver"), py::arg("threads"))
+        .def("key_points", &PySection::keyPoints, py::arg("angle"))
+        .def("state", &PySection::state, py::arg("P"), py::arg("Mx"), py::arg("My"),
+             py::arg("combination"), py::arg("at_load"), py::arg("kp"), py::arg("kmx"),
+             py::arg("kmy"))
+        .def("combinations", &PySection::combinations);
+    mod.def("open", &openSection, py::arg("path"));
+    mod.def(
+        "read_lines", [](const std::string& path) { return readTextLines(path); }, py::arg("path"));
+}

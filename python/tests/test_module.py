@@ -1,0 +1,147 @@
+"""Errors, side-by-side runs, Ctrl-C, the state and the documented examples."""
+import _thread
+import os
+import re
+import shutil
+import threading
+import time
+import warnings
+from concurrent.futures import ThreadPoolExecutor
+from pathlib import Path
+
+import numpy as np
+import pytest
+
+import qavsec
+from conftest import SOURCE, cli_json
+
+RECT = SOURCE / "examples" / "rectangular_column.sec"
+
+
+@pytest.fixture
+def section():
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        yield qavsec.open(RECT)
+
+
+@pytest.mark.parametrize("bad", [
+    lambda s, tmp: qavsec.open(tmp / "missing.sec"),
+    lambda s, tmp: (tmp / "bad.sec").write_text("not a section\n") and qavsec.open(tmp / "bad.sec"),
+    lambda s, tmp: s.mm(1e9),
+    lambda s, tmp: s.mm(-1e9),
+    lambda s, tmp: s.pm(npm=1),
+    lambda s, tmp: s.pm(solver="slow"),
+    lambda s, tmp: s.check(np.zeros((2, 2))),
+    lambda s, tmp: s.state(combination=99),
+    lambda s, tmp: s.mesh(size=-1),
+])
+def test_refused_input_raises_error(section, tmp_path, bad):
+    with pytest.raises(qavsec.Error) as e:
+        bad(section, tmp_path)
+    assert isinstance(e.value, ValueError) and str(e.value)
+
+
+def test_axial_outside_capacity_names_both_limits(section):
+    pm = section.pm()
+    with pytest.raises(qavsec.Error, match=re.escape("Myy-Mzz")):
+        section.mm(pm.PMAX * 1.01)
+
+
+def test_module_surface():
+    package = Path(qavsec.__file__).parent
+    assert (package / "__init__.pyi").is_file() and (package / "py.typed").is_file()
+    assert "kN" in qavsec.Section.pm.__doc__
+    with pytest.raises(NotImplementedError):
+        qavsec.build("typical", "rectangle", B=800, H=1000)
+
+
+def test_properties_materials_and_save(section, tmp_path):
+    props = section.properties
+    assert 0 < props["rebar_area"] < props["section_area"]
+    assert section.materials["selected"]["concrete"] in [m["name"] for m in section.materials["concrete"]]
+    section.save(tmp_path / "copy.sec")
+    assert np.array_equal(qavsec.open(tmp_path / "copy.sec").pm().P, section.pm().P)
+    assert section.mesh(size=50)["fibres"] < section.mesh(size=25)["fibres"]
+
+
+def test_state_balances_the_load_and_key_points(section, tmp_path):
+    check = section.check(np.array([[-3e6, 2e8, 1e8]]), names=["C1"])
+    s = section.state(combination=1)
+    assert s.load_fraction == pytest.approx(check.fraction[0], rel=1e-9)
+    assert np.sum(s.force) == pytest.approx(s.P * s.load_fraction, rel=1e-6)
+    assert len(s.x) == len(s.stress) == section.mesh()["fibres"]
+    at_load = section.state(-3000, 200, 100, at="load")
+    assert at_load.P == pytest.approx(3000) and at_load.load_fraction > 1
+    points = section.key_points(30)
+    doc = cli_json("pm", RECT, "--angle", 30, "--key-points")["key_points"]
+    assert [(k.label, k.P, k.Mx, k.My) for k in points if k.exists] == [
+        (k["label"], k["P"], k["Mx"], k["My"]) for k in doc if "P" in k]
+
+
+def timed(run):
+    start = time.perf_counter()
+    run()
+    return time.perf_counter() - start
+
+
+def test_a_run_leaves_the_gil_to_other_threads(section):
+    section.mesh(size=10)
+    worker = threading.Thread(target=lambda: section.pmm(npm=60, threads=1))
+    ticks = 0
+    worker.start()
+    while worker.is_alive():
+        ticks += 1
+        time.sleep(0)
+    worker.join()
+    assert ticks > 100
+
+
+@pytest.mark.skipif(os.getloadavg()[0] >= (os.cpu_count() or 1),
+                    reason="other work holds the cores: wall times say nothing")
+def test_two_threads_run_side_by_side():
+    sections = [qavsec.open(RECT) for _ in range(2)]
+    for s in sections:
+        s.mesh(size=15)
+
+    def work(s):
+        return s.pmm(npm=20, threads=1)
+
+    serial = timed(lambda: [work(s) for s in sections])
+    with ThreadPoolExecutor(2) as pool:
+        parallel = timed(lambda: list(pool.map(work, sections)))
+    assert parallel < serial
+
+
+def test_ctrl_c_cancels_and_keeps_the_section(section):
+    section.mesh(size=10)
+    before = section.pm(30, npm=10)
+    timer = threading.Timer(0.2, _thread.interrupt_main)
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        section.pmm(npm=2000, threads=1)
+    timer.join()
+    assert np.array_equal(section.pm(30, npm=10).M, before.M)
+
+
+def test_documented_examples_run(tmp_path, monkeypatch):
+    """Every Python block of docs/python.md runs, the examples standing in for the installed ones."""
+    text = (SOURCE / "docs" / "python.md").read_text()
+    blocks = re.findall(r"```python\n(.*?)```", text, re.S)
+    assert blocks
+    shutil.copytree(SOURCE / "examples", tmp_path / "examples")
+    monkeypatch.chdir(tmp_path)
+    monkeypatch.setenv("MPLBACKEND", "Agg")
+    for code in blocks:
+        if "matplotlib" in code and not _have("matplotlib"):
+            continue
+        code = code.replace("/usr/share/qavsec/examples", str(tmp_path / "examples"))
+        exec(compile(code, "docs/python.md", "exec"), {"__name__": "__doc_example__"})
+
+
+def _have(module):
+    try:
+        __import__(module)
+        return True
+    except ImportError:
+        return False
