@@ -265,6 +265,21 @@ SolveResult SectionSolver::polishReference(const vec3& LL, Scaling scaling, doub
         p.iterations += r.iterations;
         return p;
     }
+    // Where the load's ray misses the compressed piece of the rule's family (mode 2 jumps when
+    // a point goes into tension), the reference iteration stalls at that piece's edge: the
+    // state along the load lies on the next piece, found by bracketing.
+    if (!polished.converged || polished.loadFraction <= 0) {
+        double a[3];
+        int passes = 0;
+        if (bracketState(LL, scaling, epsMax, nullptr, a, passes)) {
+            SolveResult b = solveFast(LL, scaling, epsMax, a);
+            if (b.converged && std::fabs(b.loadFraction - r.loadFraction) <=
+                                   POLISH_FRACTION_CHANGE * std::fabs(r.loadFraction)) {
+                b.iterations += r.iterations + polished.iterations + passes;
+                return b;
+            }
+        }
+    }
     remember(point, fibre);
     return r;
 }

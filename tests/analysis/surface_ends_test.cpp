@@ -28,6 +28,9 @@ const EndCase END_CASES[] = {
     {"cft_rectangular_column", -0.999, false},
     {"cft_rectangular_column", 0.999, false},
     {"src_column_cross", -0.999, false},
+    // Steel alone: the limit rule's states jump where a point goes into tension.
+    {"steel_i_section", -0.999, false},
+    {"steel_i_section", 0.999, false},
 };
 
 class SurfaceEnds : public ::testing::TestWithParam<EndCase> {};
