@@ -54,6 +54,11 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
         const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
         double lf = 999;
         try {
+            if (!b.solver->carries(-f.P, f.MX, f.MY, K_P, K_MX, K_MY)) {
+                b.messages.message(notCarriedText(i, f.COMB_NAME));
+                fractions[static_cast<std::size_t>(i)] = 0;
+                return;
+            }
             const SolveResult r = b.solver->loadFraction(-f.P, f.MX, f.MY, K_P, K_MX, K_MY, mode);
             b.stats.add(r, b.solver->fibreCount());
             lf = r.loadFraction;

@@ -97,6 +97,12 @@ public:
     // larger.
     SolveResult loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY,
                              int mode);
+    // Whether any state carries a part of the load (as loadFraction reads it). A section whose
+    // fibres carry no tension (concrete alone) carries only compression whose resultant lies
+    // inside its fibres: a tension, a pure moment or a compression outside the section has no
+    // state at any fraction, and its fraction is 0. Every other section answers true.
+    bool carries(double P, double MX, double MY, double K_P, double K_MX, double K_MY) const;
+
     // The moment-curvature variant: no minimum magnitudes, the largest control-point strain
     // scaled to epsMax.
     SolveResult loadFractionAtStrain(double P, double MX, double MY, double epsMax);
@@ -166,8 +172,12 @@ private:
     matrx2 k0_{};                        // elastic stiffness
     matrx2 kinv_{};                      // inverse stiffness
     std::vector<std::string> singular_;  // messages the inversion raised, repeated per solve
-    double fibreAbc_[3] = {0, 0, 0};     // deformation of the last fibre evaluation
-    double pointAbc_[3] = {0, 0, 0};     // deformation of the last control-point evaluation
+    // Of a section that carries no tension: the convex hull of its fibres, counterclockwise
+    // (x, y pairs); empty for every other section.
+    std::vector<double> compressionHull_;
+    bool compressionOnly_ = false;
+    double fibreAbc_[3] = {0, 0, 0};  // deformation of the last fibre evaluation
+    double pointAbc_[3] = {0, 0, 0};  // deformation of the last control-point evaluation
     bool evaluated_ = false;
 };
 
@@ -181,6 +191,9 @@ SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, doubl
 SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, double MY,
                                      double eps_max, double& LOAD_FRACTION, double& KMIN_EPS,
                                      double& KMAX_EPS, Messages& msgs);
+
+// What a check says of a combination the section does not carry at any fraction.
+std::string notCarriedText(int combination, const std::string& name);
 
 // Counts of a run of many solves, for callers that report non-convergence.
 struct RunStats {
