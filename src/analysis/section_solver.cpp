@@ -192,9 +192,11 @@ SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind k
     vec3 unused{};
     RecordMessages record(singular_);
     GAUSSJ(kinv_, 3, unused, record);
+    // Steel fibres of no area (bars of diameter 0) carry nothing either.
     compressionOnly_ = fibres_.otherCount == 0 && !fibres_.x.empty();
     for (const FibreGroup& g : fibres_.groups)
-        if (!g.concrete && g.end > g.begin) compressionOnly_ = false;
+        for (std::size_t i = g.begin; i < g.end && !g.concrete; ++i)
+            if (fibres_.area[i] != 0) compressionOnly_ = false;
     if (compressionOnly_) compressionHull_ = convexHull(fibres_.x, fibres_.y);
 }
 

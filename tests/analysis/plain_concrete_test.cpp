@@ -26,7 +26,10 @@ const PlainLoad PLAIN_LOADS[] = {
 }  // namespace
 
 TEST(PlainConcrete, LoadsOutsideTheSectionAreNotCarriedAndTheOthersConverge) {
-    SectionModel m = test::handRectangle(test::HandColumn{});
+    // Bars of diameter 0 carry nothing either.
+    test::HandColumn plain;
+    plain.bars = {{0, 250, 0}, {0, -250, 0}};
+    SectionModel m = test::handRectangle(plain);
     NullMessages msgs;
     SectionSolver solver(m, msgs);
     for (const PlainLoad& l : PLAIN_LOADS) {
