@@ -287,8 +287,17 @@ double findUnitLoadFraction(Solve&& solve, double& mx, double& my, double tol, i
             const double secant = x - f * (x - xPrev) / (f - fPrev);
             if (std::isfinite(secant)) next = secant;
         }
-        if (std::isfinite(lo) && std::isfinite(hi) && !(next > lo && next < hi))
-            next = 0.5 * (lo + hi);
+        // Outside the bracket, or where the fractions stand still (a plateau: near the
+        // crushing load every small moment has the same fraction, and the fixed-point step
+        // creeps), the bracket is halved.
+        const bool flat = havePrev && f == fPrev;
+        if (std::isfinite(lo) && std::isfinite(hi)) {
+            if (flat || !(next > lo && next < hi)) next = 0.5 * (lo + hi);
+        } else if (!(next > lo && next < hi)) {
+            // A secant across nearly equal fractions leaps beyond the one known end: the
+            // fixed-point step from that end instead.
+            next = (f > 0 ? lo : hi) + f;
+        }
         if (next < -41.4) break;  // e^-41.4 ~ 1e-18
         // The fractions of solves handed to the reference iteration are only good to its
         // tolerance: once the moment stops moving the search has found all there is to find.
