@@ -50,7 +50,7 @@ double illinois(G&& g, double a, double fa, double b, double fb, int maxSteps, d
 bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
                                  const double* fixed, double out[3], int& passes) {
     const std::size_t np = fibres_.cpX.size();
-    if (np == 0 || scaling == Scaling::Mode2) return false;
+    if (np == 0) return false;
     const double top = scaling == Scaling::Prescribed ? epsMax : EPS_LIMIT;
     if (!(top > 0)) return false;
     double D[3];
@@ -69,7 +69,40 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
     // [1, 2] holds the most stretched point at the limit in tension while the other rises
     // from 0 to the limit (the section in tension). Mode 3 and the prescribed strain: the
     // same with a continuous family (the larger magnitude at the limit; the largest strain
-    // prescribed, t in [0, 1) only).
+    // prescribed, t in [0, 1) only). Mode 2 (the smaller magnitude at the limit) jumps where
+    // the first point goes into tension, so its family has three pieces: t in [0, 1) the
+    // section in compression, the other extreme falling from the limit to 0; t in (1, 3) both
+    // extremes beyond the limit, from the compressed one without bound down to the limit and
+    // then the stretched one out to no bound; t in [3, 4] the section in tension.
+    auto extremes = [&](double t, double& hi, double& lo) {
+        hi = top;
+        lo = top;
+        if (scaling == Scaling::Mode3) {
+            if (t <= 1) {
+                lo = top - 2 * top * t;
+            } else {
+                lo = -top;
+                hi = top - 2 * top * (t - 1);
+            }
+        } else if (scaling == Scaling::Mode2) {
+            if (t < 1) {
+                lo = top * (1 - t);
+            } else if (t < 2) {
+                hi = top / (t - 1);
+                lo = -top;
+            } else if (t < 3) {
+                lo = -top / (3 - t);
+            } else {
+                lo = -top;
+                hi = -top * (t - 3);
+            }
+        } else if (t < 1) {
+            lo = top - 2 * top * t / (1 - t);
+        } else {
+            lo = -top;
+            hi = top * (1 - t);
+        }
+    };
     auto plane = [&](double phi, double t, double a[3]) {
         const double c = std::cos(phi), s = std::sin(phi);
         double uc = -INFINITY, ut = INFINITY;
@@ -80,19 +113,7 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
         }
         const double w = uc - ut;
         double hi = top, lo = top;
-        if (scaling == Scaling::Mode3) {
-            if (t <= 1) {
-                lo = top - 2 * top * t;
-            } else {
-                lo = -top;
-                hi = top - 2 * top * (t - 1);
-            }
-        } else if (t < 1) {
-            lo = top - 2 * top * t / (1 - t);
-        } else {
-            lo = -top;
-            hi = top * (1 - t);
-        }
+        extremes(t, hi, lo);
         const double k = w > 0 ? (hi - lo) / w : 0.0;
         a[0] = lo - k * ut;
         a[1] = k * c;
@@ -114,13 +135,15 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
         return lmn * f[0] - l0 * (u1 * f[1] + u2 * f[2]);
     };
     // The family's pieces in t, each searched for a sign change in turn.
-    const double pieces[2][2] = {{0, 1 - 1e-9}, {1, 2}};
-    const int nPieces = scaling == Scaling::Mode3 ? 1 : scaling == Scaling::Prescribed ? 1 : 2;
+    const double pieces[3][2] = {{0, 1 - 1e-9}, {1, 2}, {2, 2}};
+    const double pieces2[3][2] = {{0, 1 - 1e-9}, {1 + 1e-9, 3 - 1e-9}, {3, 4}};
+    const int nPieces = scaling == Scaling::Mode2 ? 3 : scaling == Scaling::Mode1 ? 2 : 1;
     // For the direction phi: the root in t of the in-plane equation, and the balanced forces
     // there; false where no piece brackets one.
     auto solveT = [&](double phi, double f[3], double a[3]) {
         for (int p = 0; p < nPieces; ++p) {
-            double t0 = pieces[p][0], t1 = scaling == Scaling::Mode3 ? 2.0 : pieces[p][1];
+            const double(&range)[2] = scaling == Scaling::Mode2 ? pieces2[p] : pieces[p];
+            double t0 = range[0], t1 = scaling == Scaling::Mode3 ? 2.0 : range[1];
             double f0[3], f1[3];
             forces(phi, t0, f0, a);
             const double g0 = inPlane(f0);
@@ -153,8 +176,21 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
     double e[3] = {0, 0, 0};
     for (int j = 0; j < 3; ++j)
         for (int p = 0; p < 3; ++p) e[j] += kinv_[j + 1][p + 1] * LL[p + 1];
-    const double phi0 = std::atan2(e[2], e[1]);
+    double phi0 = std::atan2(e[2], e[1]);
     double ha = across(phi0);
+    // Where that direction has no state along the load (a section far stiffer about one axis
+    // than the other turns the elastic gradient away from the moment), the nearest of a round
+    // of directions that has one.
+    for (int k = 1; k <= 16 && !std::isfinite(ha); ++k) {
+        for (const double sgn : {1.0, -1.0}) {
+            const double q = phi0 + sgn * k * PI / 16, hq = across(q);
+            if (std::isfinite(hq)) {
+                phi0 = q;
+                ha = hq;
+                break;
+            }
+        }
+    }
     if (!std::isfinite(ha)) return false;
     double pa = phi0, pb = phi0, hb = ha;
     bool bracketed = ha == 0;
@@ -173,6 +209,25 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
                 pa = q;
                 ha = hq;
             }
+        }
+    }
+    // The doubling steps can leap over a narrow stretch of directions whose states do lie
+    // along the load: a round of directions finds the first change of sign.
+    if (!bracketed) {
+        const int n = 48;
+        double qPrev = phi0, hPrev = ha;
+        for (int k = 1; k <= n && !bracketed; ++k) {
+            const double q = phi0 + 2 * PI * k / n, hq = across(q);
+            if (!std::isfinite(hq)) continue;
+            if ((hq > 0) != (hPrev > 0) && q - qPrev < PI / 4) {
+                pa = qPrev;
+                ha = hPrev;
+                pb = q;
+                hb = hq;
+                bracketed = true;
+            }
+            qPrev = q;
+            hPrev = hq;
         }
     }
     if (!bracketed) return false;

@@ -147,102 +147,132 @@ bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
     return true;
 }
 
-namespace {}  // namespace
+namespace {
 
-SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax,
-                                     const double* start, const double* fixed) {
-    const Rule rule = scaling == Scaling::Mode1   ? Rule::Mode1
-                      : scaling == Scaling::Mode2 ? Rule::Mode2
-                      : scaling == Scaling::Mode3 ? Rule::Mode3
-                                                  : Rule::Prescribed;
-    SolveResult r;
-    r.residual = INFINITY;
-
-    int passes = 0;
-    // Forces are compared in a balanced norm: each component weighed by the inverse square root
-    // of the elastic stiffness's diagonal, so that moments count as forces at the section's
-    // radius of gyration. In the plain norm of the reference iteration the moments (N mm)
-    // swamp the axial force (N), and the axial equation would hardly be seen.
-    double D[3];
-    for (int i = 0; i < 3; ++i) D[i] = 1 / std::sqrt(k0_[i + 1][i + 1]);
-    double ll = 0;
-    for (int i = 0; i < 3; ++i) ll += D[i] * D[i] * LL[i + 1] * LL[i + 1];
-    if (!std::isfinite(ll) || !(ll > 0)) return r;
-    // The part of the load the factor does not scale.
-    const double F0[3] = {fixed ? fixed[0] : 0.0, fixed ? fixed[1] : 0.0, fixed ? fixed[2] : 0.0};
-    // The load at the factor l.
-    auto target = [&](double l, int i) { return F0[i] + l * LL[i + 1]; };
-    // Brings a trial deformation onto the limit rule and evaluates forces, stiffnesses, the
-    // load factor (the projection of the forces on the load) and the relative residual; false
-    // when the rule cannot place it (no control point strained).
-    auto evaluate = [&](const double trial[3], State& s) {
-        s.limit = limitOf(fibres_, trial, rule, epsMax);
-        if (!s.limit.ok) return false;
-        for (int i = 0; i < 3; ++i) s.a[i] = trial[i] * s.limit.factor;
-        sumFibreForcesAndStiffness(fibres_, s.a, s.ss, s.kt, nullptr);
-        s.hasSecant = false;
-        ++passes;
-        double sl = 0;
-        for (int i = 0; i < 3; ++i) sl += D[i] * D[i] * (s.ss[i] - F0[i]) * LL[i + 1];
-        s.lamda = sl / ll;
-        double num = 0, den = 0;
-        for (int j = 0; j < 3; ++j) {
-            const double d = D[j] * (target(s.lamda, j) - s.ss[j]);
-            num += d * d;
-            den += D[j] * D[j] * s.ss[j] * s.ss[j];
-        }
-        s.residual = std::sqrt(num) / std::sqrt(den);
-        // Forces against the load (a negative factor) solve the equations too, but they are not
-        // the state sought: such a state is no start for a step.
-        return std::isfinite(s.residual) && s.lamda > 0;
-    };
-
-    // The secant sums of a state, in a pass of their own the first time a step needs them.
-    auto needSecant = [&](State& s) {
-        if (s.hasSecant) return;
-        double ss[3], kt[6];
-        sumFibreForcesAndStiffness(fibres_, s.a, ss, kt, s.ks);
-        ++passes;
-        s.hasSecant = true;
-    };
+// One solve of Newton's method: the load, the weights that balance its components and the
+// fibres, with the steps that lead from a trial deformation to the state. Indices are 0-based
+// throughout (axial force, X moment, Y moment).
+class NewtonSolve {
+public:
+    NewtonSolve(const FibreArrays& fibres, const matrx2& kinv, const matrx2& k0, const vec3& LL,
+                Rule rule, double epsMax, const double* fixed)
+        : f_(fibres), kinv_(kinv), rule_(rule), epsMax_(epsMax) {
+        // Forces are compared in a balanced norm: each component weighed by the inverse square
+        // root of the elastic stiffness's diagonal, so that moments count as forces at the
+        // section's radius of gyration. In the plain norm of the reference iteration the
+        // moments (N mm) swamp the axial force (N), and the axial equation would hardly be
+        // seen.
+        for (int i = 0; i < 3; ++i) D_[i] = 1 / std::sqrt(k0[i + 1][i + 1]);
+        for (int i = 0; i < 3; ++i) L_[i] = LL[i + 1];
+        for (int i = 0; i < 3; ++i) ll_ += D_[i] * D_[i] * L_[i] * L_[i];
+        // The part of the load the factor does not scale.
+        for (int i = 0; i < 3; ++i) F0_[i] = fixed ? fixed[i] : 0.0;
+        // The same weights balance the unknowns of the tangent system.
+        Ls_ = std::sqrt(L_[0] * L_[0] * D_[0] * D_[0] + L_[1] * L_[1] * D_[1] * D_[1] +
+                        L_[2] * L_[2] * D_[2] * D_[2]);
+    }
+    // A load of no size in the balanced norm has no direction to solve along.
+    bool loadHasSize() const { return std::isfinite(ll_) && ll_ > 0; }
+    int passes() const { return passes_; }
 
     // Start from the elastic deformation under the load, as the reference iteration does.
     // With a fixed part, the scaled part enters in the same balanced size (the trial moment of
     // a surface point is far beyond any capacity; near the crushing load the moment found is
     // small, and a start in nearly pure bending is far from it).
-    double l0 = 1;
-    if (fixed != nullptr) {
-        double f0 = 0;
-        for (int i = 0; i < 3; ++i) f0 += D[i] * D[i] * F0[i] * F0[i];
-        if (f0 > 0) l0 = std::sqrt(f0 / ll);
+    void elasticStart(bool withFixed, double a0[3]) const {
+        double l0 = 1;
+        if (withFixed) {
+            double f0 = 0;
+            for (int i = 0; i < 3; ++i) f0 += D_[i] * D_[i] * F0_[i] * F0_[i];
+            if (f0 > 0) l0 = std::sqrt(f0 / ll_);
+        }
+        for (int j = 0; j < 3; ++j) a0[j] = 0;
+        for (int j = 0; j < 3; ++j)
+            for (int p = 0; p < 3; ++p) a0[j] += kinv(j, p) * target(l0, p);
     }
-    double a0[3] = {0, 0, 0};
-    for (int j = 0; j < 3; ++j)
-        for (int p = 0; p < 3; ++p) a0[j] += kinv_[j + 1][p + 1] * target(l0, p);
-    if (start != nullptr)
-        for (int j = 0; j < 3; ++j) a0[j] = start[j];
-    State cur;
-    if (!evaluate(a0, cur)) {
-        r.iterations = passes;
-        return r;
+
+    // Brings a trial deformation onto the limit rule and evaluates forces, stiffnesses, the
+    // load factor (the projection of the forces on the load) and the relative residual; false
+    // when the rule cannot place it (no control point strained).
+    bool evaluate(const double trial[3], State& s) {
+        s.limit = limitOf(f_, trial, rule_, epsMax_);
+        if (!s.limit.ok) return false;
+        for (int i = 0; i < 3; ++i) s.a[i] = trial[i] * s.limit.factor;
+        sumFibreForcesAndStiffness(f_, s.a, s.ss, s.kt, nullptr);
+        s.hasSecant = false;
+        ++passes_;
+        double sl = 0;
+        for (int i = 0; i < 3; ++i) sl += D_[i] * D_[i] * (s.ss[i] - F0_[i]) * L_[i];
+        s.lamda = sl / ll_;
+        double num = 0, den = 0;
+        for (int j = 0; j < 3; ++j) {
+            const double d = D_[j] * (target(s.lamda, j) - s.ss[j]);
+            num += d * d;
+            den += D_[j] * D_[j] * s.ss[j] * s.ss[j];
+        }
+        s.residual = std::sqrt(num) / std::sqrt(den);
+        // Forces against the load (a negative factor) solve the equations too, but they are not
+        // the state sought: such a state is no start for a step.
+        return std::isfinite(s.residual) && s.lamda > 0;
     }
-    std::vector<std::size_t> nearPoints;
-    // The same weights balance the unknowns of the tangent system.
-    const double Ls = std::sqrt(LL[1] * LL[1] * D[0] * D[0] + LL[2] * LL[2] * D[1] * D[1] +
-                                LL[3] * LL[3] * D[2] * D[2]);
+
+    // Steps from cur until the tolerance is met or the passes are spent; the state with the
+    // lowest residual met.
+    State iterate(State cur) {
+        State best = cur;
+        while (cur.residual > FAST_SOLVER_TOLERANCE && passes_ < FAST_SOLVER_MAX_PASSES) {
+            // The lowest residual met in this round, kept if no step lowers the present one.
+            State round;
+            round.residual = INFINITY;
+            bool improved = tryNewton(cur, round);
+            if (!improved && passes_ < FAST_SOLVER_MAX_PASSES)
+                improved = trySecant(cur, round) || improved;
+            if (!std::isfinite(round.residual)) break;
+            // Without a lower residual, move on from the best state of the round anyway.
+            cur = round;
+            if (cur.residual < best.residual) best = cur;
+        }
+        return best;
+    }
+
+    // The extreme control-point strains of the deformation a, as the rule reads them.
+    void extremes(const double a[3], double& emax, double& emin) const {
+        emax = 0;
+        emin = 0;
+        for (std::size_t c = 0; c < f_.cpX.size(); ++c) {
+            const double e = a[0] + a[1] * f_.cpX[c] + a[2] * f_.cpY[c];
+            if (c == 0 && rule_ == Rule::Prescribed) emax = emin = e;
+            if (e > emax) emax = e;
+            if (e < emin) emin = e;
+        }
+    }
+
+private:
+    double kinv(int j, int p) const { return kinv_[j + 1][p + 1]; }
+    // The load at the factor l.
+    double target(double l, int i) const { return F0_[i] + l * L_[i]; }
+
+    // The secant sums of a state, in a pass of their own the first time a step needs them.
+    void needSecant(State& s) {
+        if (s.hasSecant) return;
+        double ss[3], kt[6];
+        sumFibreForcesAndStiffness(f_, s.a, ss, kt, s.ks);
+        ++passes_;
+        s.hasSecant = true;
+    }
 
     // One step of the fixed elastic matrix, the reference iteration's correction.
-    auto elasticStep = [&](const State& s, double da[3]) {
+    void elasticStep(const State& s, double da[3]) const {
         for (int j = 0; j < 3; ++j) {
             da[j] = 0;
-            for (int p = 0; p < 3; ++p)
-                da[j] += kinv_[p + 1][j + 1] * (target(s.lamda, p) - s.ss[p]);
+            for (int p = 0; p < 3; ++p) da[j] += kinv(p, j) * (target(s.lamda, p) - s.ss[p]);
         }
-    };
+    }
+
     // Newton's step with the limit held at the point p (its (1, X, Y)).
-    auto newtonWith = [&](State& s, const double p[3], double da[3]) {
-        const double ps = std::sqrt(p[0] * p[0] * D[0] * D[0] + p[1] * p[1] * D[1] * D[1] +
-                                    p[2] * p[2] * D[2] * D[2]);
+    bool newtonWith(State& s, const double p[3], double da[3]) {
+        const double ps = std::sqrt(p[0] * p[0] * D_[0] * D_[0] + p[1] * p[1] * D_[1] * D_[1] +
+                                    p[2] * p[2] * D_[2] * D_[2]);
         // Where the tangent has lost rank (few fibres off a plateau or out of yield), a little
         // of the secant stiffness fills the directions it no longer sees.
         for (const double mix : {0.0, 1e-2}) {
@@ -254,145 +284,169 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
                 for (int j = 0; j < 3; ++j) K[i][j] = s.kt[SUM[i][j]] + mix * s.ks[SUM[i][j]];
             double M[4][4], b[4], x[4];
             for (int i = 0; i < 3; ++i) {
-                for (int j = 0; j < 3; ++j) M[i][j] = D[i] * K[i][j] * D[j];
-                M[i][3] = -LL[i + 1] * D[i] / Ls;
-                M[3][i] = p[i] * D[i] / ps;
-                b[i] = D[i] * (target(s.lamda, i) - s.ss[i]);
+                for (int j = 0; j < 3; ++j) M[i][j] = D_[i] * K[i][j] * D_[j];
+                M[i][3] = -L_[i] * D_[i] / Ls_;
+                M[3][i] = p[i] * D_[i] / ps;
+                b[i] = D_[i] * (target(s.lamda, i) - s.ss[i]);
             }
             M[3][3] = 0;
             b[3] = (s.limit.target - (p[0] * s.a[0] + p[1] * s.a[1] + p[2] * s.a[2])) / ps;
             if (!solveSmall(4, M, b, x)) continue;
-            for (int i = 0; i < 3; ++i) da[i] = D[i] * x[i];
+            for (int i = 0; i < 3; ++i) da[i] = D_[i] * x[i];
             return true;
         }
         return false;
-    };
+    }
+
+    // The control points within 5 % of the limit point's strain (at most four, the limit point
+    // first).
+    void nearLimit(const State& s) {
+        const double e0 = s.limit.target, window = 0.05 * std::fabs(e0);
+        near_.clear();
+        near_.push_back(s.limit.point);
+        for (std::size_t c = 0; c < f_.cpX.size() && near_.size() < 4; ++c) {
+            const double e = s.a[0] + s.a[1] * f_.cpX[c] + s.a[2] * f_.cpY[c];
+            if (c != s.limit.point && std::fabs(e - e0) <= window) near_.push_back(c);
+        }
+    }
+
     // The limit rule is the largest (or smallest) of several linear strains: where control
     // points are close to the limit together, as the corners of a symmetric section bent about
     // its axis are, the step is taken with the one that is still the extreme after it; where
     // none is (the state sits on the kink), with their mean.
-    auto newtonStep = [&](State& s, double da[3]) {
-        const double e0 = s.limit.target, window = 0.05 * std::fabs(e0);
-        std::vector<std::size_t>& near = nearPoints;
-        near.clear();
-        near.push_back(s.limit.point);
-        for (std::size_t c = 0; c < fibres_.cpX.size() && near.size() < 4; ++c) {
-            const double e = s.a[0] + s.a[1] * fibres_.cpX[c] + s.a[2] * fibres_.cpY[c];
-            if (c != s.limit.point && std::fabs(e - e0) <= window) near.push_back(c);
-        }
-        const double side = e0 > 0 ? 1.0 : -1.0;
-        for (std::size_t c : near) {
-            const double p[3] = {1, fibres_.cpX[c], fibres_.cpY[c]};
+    bool newtonStep(State& s, double da[3]) {
+        nearLimit(s);
+        const double side = s.limit.target > 0 ? 1.0 : -1.0;
+        for (std::size_t c : near_) {
+            const double p[3] = {1, f_.cpX[c], f_.cpY[c]};
             if (!newtonWith(s, p, da)) continue;
-            if (near.size() == 1) return true;
+            if (near_.size() == 1) return true;
             const double b[3] = {s.a[0] + da[0], s.a[1] + da[1], s.a[2] + da[2]};
             const double ec = side * (b[0] + b[1] * p[1] + b[2] * p[2]);
             bool extreme = true;
-            for (std::size_t o : near)
-                if (side * (b[0] + b[1] * fibres_.cpX[o] + b[2] * fibres_.cpY[o]) >
-                    ec * (1 + 1e-12))
+            for (std::size_t o : near_)
+                if (side * (b[0] + b[1] * f_.cpX[o] + b[2] * f_.cpY[o]) > ec * (1 + 1e-12))
                     extreme = false;
             if (extreme) return true;
         }
         double p[3] = {1, 0, 0};
-        for (std::size_t c : near) {
-            p[1] += fibres_.cpX[c] / static_cast<double>(near.size());
-            p[2] += fibres_.cpY[c] / static_cast<double>(near.size());
+        for (std::size_t c : near_) {
+            p[1] += f_.cpX[c] / static_cast<double>(near_.size());
+            p[2] += f_.cpY[c] / static_cast<double>(near_.size());
         }
         return newtonWith(s, p, da);
-    };
+    }
 
     // The secant step: the deformation whose forces under the present secant stiffness would
     // be the load (its size is the limit rule's business).
-    auto secantStep = [&](State& s, double trial[3]) {
+    bool secantStep(State& s, double trial[3]) {
         needSecant(s);
         const double K[3][3] = {
             {s.ks[0], s.ks[1], s.ks[2]}, {s.ks[1], s.ks[3], s.ks[4]}, {s.ks[2], s.ks[4], s.ks[5]}};
         double M[4][4], b[4], x[4];
         for (int i = 0; i < 3; ++i) {
-            for (int j = 0; j < 3; ++j) M[i][j] = D[i] * K[i][j] * D[j];
-            b[i] = D[i] * target(s.lamda, i);
+            for (int j = 0; j < 3; ++j) M[i][j] = D_[i] * K[i][j] * D_[j];
+            b[i] = D_[i] * target(s.lamda, i);
         }
         if (!solveSmall(3, M, b, x)) return false;
-        for (int i = 0; i < 3; ++i) trial[i] = D[i] * x[i];
+        for (int i = 0; i < 3; ++i) trial[i] = D_[i] * x[i];
         return true;
-    };
-
-    State best = cur;
-    while (cur.residual > FAST_SOLVER_TOLERANCE && passes < FAST_SOLVER_MAX_PASSES) {
-        // The lowest residual met in this round, kept if no step lowers the present one.
-        State round;
-        round.residual = INFINITY;
-        auto tryState = [&](const double at[3]) {
-            State next;
-            if (!evaluate(at, next)) return false;
-            if (next.residual < round.residual) round = next;
-            return next.residual < cur.residual;
-        };
-        bool improved = false;
-        double da[3];
-        if (newtonStep(cur, da)) {
-            // Newton's step, halved up to three times.
-            for (double t = 1; t >= 0.125 && !improved && passes < FAST_SOLVER_MAX_PASSES;
-                 t *= 0.5) {
-                const double at[3] = {cur.a[0] + t * da[0], cur.a[1] + t * da[1],
-                                      cur.a[2] + t * da[2]};
-                improved = tryState(at);
-            }
-        }
-        if (!improved && passes < FAST_SOLVER_MAX_PASSES) {
-            // The secant step, or the elastic one where the secant stiffness is singular. On a
-            // flat stretch (every fibre on a plateau or in yield, the forces do not change) the
-            // step is doubled until the forces move.
-            double trial[3], dir[3];
-            if (secantStep(cur, trial)) {
-                for (int i = 0; i < 3; ++i) dir[i] = trial[i] - cur.a[i];
-            } else {
-                elasticStep(cur, dir);
-            }
-            // Along the limit: the limit point's strain stays, so the doubled steps are not
-            // scaled back to where they started.
-            {
-                const double px = fibres_.cpX[cur.limit.point], py = fibres_.cpY[cur.limit.point];
-                const double pa = cur.a[0] + cur.a[1] * px + cur.a[2] * py;
-                const double pd = dir[0] + dir[1] * px + dir[2] * py;
-                if (pa != 0)
-                    for (int i = 0; i < 3; ++i) dir[i] -= pd / pa * cur.a[i];
-            }
-            // Doubled while the residual does not rise: across a flat stretch, and further
-            // along a direction that keeps paying.
-            for (double t = 1; t <= 1024 && passes < FAST_SOLVER_MAX_PASSES; t *= 2) {
-                const double at[3] = {cur.a[0] + t * dir[0], cur.a[1] + t * dir[1],
-                                      cur.a[2] + t * dir[2]};
-                State next;
-                if (!evaluate(at, next)) break;
-                if (next.residual > round.residual) break;
-                round = next;
-                improved = improved || next.residual < cur.residual;
-                if (improved && next.residual > 0.5 * cur.residual) continue;
-                if (improved) break;
-            }
-        }
-        if (!std::isfinite(round.residual)) break;
-        // Without a lower residual, move on from the best state of the round anyway.
-        cur = round;
-        if (cur.residual < best.residual) best = cur;
     }
-    cur = best;
+
+    // Evaluates the trial deformation at; round keeps the lowest residual of the round. True
+    // when it lowers cur's.
+    bool tryState(const State& cur, State& round, const double at[3]) {
+        State next;
+        if (!evaluate(at, next)) return false;
+        if (next.residual < round.residual) round = next;
+        return next.residual < cur.residual;
+    }
+
+    // Newton's step, halved up to three times; true when one lowers the residual.
+    bool tryNewton(State& cur, State& round) {
+        double da[3];
+        if (!newtonStep(cur, da)) return false;
+        bool improved = false;
+        for (double t = 1; t >= 0.125 && !improved && passes_ < FAST_SOLVER_MAX_PASSES; t *= 0.5) {
+            const double at[3] = {cur.a[0] + t * da[0], cur.a[1] + t * da[1], cur.a[2] + t * da[2]};
+            improved = tryState(cur, round, at);
+        }
+        return improved;
+    }
+
+    // The secant step, or the elastic one where the secant stiffness is singular, along the
+    // limit and doubled while the residual does not rise: across a flat stretch (every fibre on
+    // a plateau or in yield, the forces do not change) and further along a direction that keeps
+    // paying. True when it lowers the residual.
+    bool trySecant(State& cur, State& round) {
+        double trial[3], dir[3];
+        if (secantStep(cur, trial)) {
+            for (int i = 0; i < 3; ++i) dir[i] = trial[i] - cur.a[i];
+        } else {
+            elasticStep(cur, dir);
+        }
+        // Along the limit: the limit point's strain stays, so the doubled steps are not scaled
+        // back to where they started.
+        const double px = f_.cpX[cur.limit.point], py = f_.cpY[cur.limit.point];
+        const double pa = cur.a[0] + cur.a[1] * px + cur.a[2] * py;
+        const double pd = dir[0] + dir[1] * px + dir[2] * py;
+        if (pa != 0)
+            for (int i = 0; i < 3; ++i) dir[i] -= pd / pa * cur.a[i];
+        bool improved = false;
+        for (double t = 1; t <= 1024 && passes_ < FAST_SOLVER_MAX_PASSES; t *= 2) {
+            const double at[3] = {cur.a[0] + t * dir[0], cur.a[1] + t * dir[1],
+                                  cur.a[2] + t * dir[2]};
+            State next;
+            if (!evaluate(at, next)) break;
+            if (next.residual > round.residual) break;
+            round = next;
+            improved = improved || next.residual < cur.residual;
+            if (improved && next.residual > 0.5 * cur.residual) continue;
+            if (improved) break;
+        }
+        return improved;
+    }
+
+    const FibreArrays& f_;
+    const matrx2& kinv_;
+    const Rule rule_;
+    const double epsMax_;
+    double D_[3] = {0, 0, 0};   // balancing weights
+    double L_[3] = {0, 0, 0};   // the scaled part of the load
+    double F0_[3] = {0, 0, 0};  // the fixed part
+    double ll_ = 0, Ls_ = 0;    // the scaled part's balanced size, squared and not
+    int passes_ = 0;
+    std::vector<std::size_t> near_;  // control points near the limit, see nearLimit
+};
+
+}  // namespace
+
+SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax,
+                                     const double* start, const double* fixed) {
+    const Rule rule = scaling == Scaling::Mode1   ? Rule::Mode1
+                      : scaling == Scaling::Mode2 ? Rule::Mode2
+                      : scaling == Scaling::Mode3 ? Rule::Mode3
+                                                  : Rule::Prescribed;
+    SolveResult r;
+    r.residual = INFINITY;
+    NewtonSolve newton(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
+    if (!newton.loadHasSize()) return r;
+    double a0[3];
+    newton.elasticStart(fixed != nullptr, a0);
+    if (start != nullptr)
+        for (int j = 0; j < 3; ++j) a0[j] = start[j];
+    State cur;
+    if (!newton.evaluate(a0, cur)) {
+        r.iterations = newton.passes();
+        return r;
+    }
+    cur = newton.iterate(cur);
 
     remember(cur.a, cur.a);
-    double emax = 0, emin = 0;
-    for (std::size_t c = 0; c < fibres_.cpX.size(); ++c) {
-        const double e = cur.a[0] + cur.a[1] * fibres_.cpX[c] + cur.a[2] * fibres_.cpY[c];
-        if (c == 0 && rule == Rule::Prescribed) emax = emin = e;
-        if (e > emax) emax = e;
-        if (e < emin) emin = e;
-    }
-    r.emax = emax;
-    r.emin = emin;
+    newton.extremes(cur.a, r.emax, r.emin);
     r.loadFraction = cur.lamda;
     r.residual = cur.residual;
-    r.iterations = passes;
+    r.iterations = newton.passes();
     r.converged = cur.residual <= FAST_SOLVER_TOLERANCE;
     return r;
 }

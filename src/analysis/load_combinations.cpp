@@ -59,6 +59,11 @@ void checkOne(const SectionModel& m, Block& b, int i, int mode, const double K[3
     const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
     double lf = 999;
     try {
+        if (!b.solver->carries(-f.P, f.MX, f.MY, K[0], K[1], K[2])) {
+            b.messages.message(notCarriedText(i, f.COMB_NAME));
+            fractions[static_cast<std::size_t>(i)] = 0;
+            return;
+        }
         const SolveResult r = b.solver->loadFraction(-f.P, f.MX, f.MY, K[0], K[1], K[2], mode);
         b.stats.add(r, b.solver->fibreCount());
         lf = r.loadFraction;

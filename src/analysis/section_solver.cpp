@@ -1,7 +1,9 @@
 #include "analysis/section_solver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "analysis/material_laws.h"
 #include "model/number_text.h"
@@ -33,6 +35,51 @@ double larger(double a, double b) {
 // the positive minimum.
 double minimumMoment(double M, double K) {
     return M == 0 ? K : sign(M) * larger(std::fabs(M), K);
+}
+
+// The convex hull of the points (x[i], y[i]), counterclockwise, as x, y pairs.
+std::vector<double> convexHull(const std::vector<double>& x, const std::vector<double>& y) {
+    std::vector<std::pair<double, double>> p;
+    for (std::size_t i = 0; i < x.size(); ++i) p.emplace_back(x[i], y[i]);
+    std::sort(p.begin(), p.end());
+    p.erase(std::unique(p.begin(), p.end()), p.end());
+    if (p.size() < 3) return {};
+    auto turn = [](const std::pair<double, double>& o, const std::pair<double, double>& a,
+                   const std::pair<double, double>& b) {
+        return (a.first - o.first) * (b.second - o.second) -
+               (a.second - o.second) * (b.first - o.first);
+    };
+    std::vector<std::pair<double, double>> h(2 * p.size());
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        while (k >= 2 && turn(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+        h[k++] = p[i];
+    }
+    for (std::size_t i = p.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && turn(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+        h[k++] = p[i];
+    }
+    std::vector<double> out;
+    for (std::size_t i = 0; i + 1 < k; ++i) {
+        out.push_back(h[i].first);
+        out.push_back(h[i].second);
+    }
+    return out;
+}
+
+// Whether (px, py) lies inside the counterclockwise convex polygon, off its sides by more
+// than rounding (a point on a side is reached only by fibres at zero strain).
+bool strictlyInside(const std::vector<double>& hull, double px, double py) {
+    const std::size_t n = hull.size() / 2;
+    if (n < 3 || !std::isfinite(px) || !std::isfinite(py)) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t j = (i + 1) % n;
+        const double ax = hull[2 * i], ay = hull[2 * i + 1];
+        const double dx = hull[2 * j] - ax, dy = hull[2 * j + 1] - ay;
+        const double cross = dx * (py - ay) - dy * (px - ax);
+        if (!(cross > 1e-12 * (dx * dx + dy * dy))) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -145,6 +192,30 @@ SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind k
     vec3 unused{};
     RecordMessages record(singular_);
     GAUSSJ(kinv_, 3, unused, record);
+    // Steel fibres of no area (bars of diameter 0) carry nothing either.
+    compressionOnly_ = fibres_.otherCount == 0 && !fibres_.x.empty();
+    for (const FibreGroup& g : fibres_.groups)
+        for (std::size_t i = g.begin; i < g.end && !g.concrete; ++i)
+            if (fibres_.area[i] != 0) compressionOnly_ = false;
+    if (compressionOnly_) compressionHull_ = convexHull(fibres_.x, fibres_.y);
+}
+
+std::string notCarriedText(int combination, const std::string& name) {
+    return Format(
+        "Load combination %D (%s): the section has nothing to carry this load at any "
+        "fraction (a tension or a moment without tension steel, or a compression "
+        "outside the section); its load fraction is 0.",
+        {combination, name});
+}
+
+bool SectionSolver::carries(double P, double MX, double MY, double K_P, double K_MX,
+                            double K_MY) const {
+    if (!compressionOnly_) return true;
+    const double Pu = sign(P) * larger(std::fabs(P), K_P);
+    if (!(Pu > 0)) return false;
+    // The resultant's position: the moments over the force (mm).
+    const double ex = 1e3 * minimumMoment(MX, K_MX) / Pu, ey = 1e3 * minimumMoment(MY, K_MY) / Pu;
+    return strictlyInside(compressionHull_, ex, ey);
 }
 
 SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K_P, double K_MX,
@@ -264,6 +335,21 @@ SolveResult SectionSolver::polishReference(const vec3& LL, Scaling scaling, doub
         SolveResult p = polished;
         p.iterations += r.iterations;
         return p;
+    }
+    // Where the load's ray misses the compressed piece of the rule's family (mode 2 jumps when
+    // a point goes into tension), the reference iteration stalls at that piece's edge: the
+    // state along the load lies on the next piece, found by bracketing.
+    if (!polished.converged || polished.loadFraction <= 0) {
+        double a[3];
+        int passes = 0;
+        if (bracketState(LL, scaling, epsMax, nullptr, a, passes)) {
+            SolveResult b = solveFast(LL, scaling, epsMax, a);
+            if (b.converged && std::fabs(b.loadFraction - r.loadFraction) <=
+                                   POLISH_FRACTION_CHANGE * std::fabs(r.loadFraction)) {
+                b.iterations += r.iterations + polished.iterations + passes;
+                return b;
+            }
+        }
     }
     remember(point, fibre);
     return r;

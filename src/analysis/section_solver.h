@@ -97,6 +97,12 @@ public:
     // larger.
     SolveResult loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY,
                              int mode);
+    // Whether any state carries a part of the load (as loadFraction reads it). A section whose
+    // fibres carry no tension (concrete alone) carries only compression whose resultant lies
+    // inside its fibres: a tension, a pure moment or a compression outside the section has no
+    // state at any fraction, and its fraction is 0. Every other section answers true.
+    bool carries(double P, double MX, double MY, double K_P, double K_MX, double K_MY) const;
+
     // The moment-curvature variant: no minimum magnitudes, the largest control-point strain
     // scaled to epsMax.
     SolveResult loadFractionAtStrain(double P, double MX, double MY, double epsMax);
@@ -166,8 +172,12 @@ private:
     matrx2 k0_{};                        // elastic stiffness
     matrx2 kinv_{};                      // inverse stiffness
     std::vector<std::string> singular_;  // messages the inversion raised, repeated per solve
-    double fibreAbc_[3] = {0, 0, 0};     // deformation of the last fibre evaluation
-    double pointAbc_[3] = {0, 0, 0};     // deformation of the last control-point evaluation
+    // Of a section that carries no tension: the convex hull of its fibres, counterclockwise
+    // (x, y pairs); empty for every other section.
+    std::vector<double> compressionHull_;
+    bool compressionOnly_ = false;
+    double fibreAbc_[3] = {0, 0, 0};  // deformation of the last fibre evaluation
+    double pointAbc_[3] = {0, 0, 0};  // deformation of the last control-point evaluation
     bool evaluated_ = false;
 };
 
@@ -181,6 +191,9 @@ SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, doubl
 SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, double MY,
                                      double eps_max, double& LOAD_FRACTION, double& KMIN_EPS,
                                      double& KMAX_EPS, Messages& msgs);
+
+// What a check says of a combination the section does not carry at any fraction.
+std::string notCarriedText(int combination, const std::string& name);
 
 // Counts of a run of many solves, for callers that report non-convergence.
 struct RunStats {
@@ -274,8 +287,17 @@ double findUnitLoadFraction(Solve&& solve, double& mx, double& my, double tol, i
             const double secant = x - f * (x - xPrev) / (f - fPrev);
             if (std::isfinite(secant)) next = secant;
         }
-        if (std::isfinite(lo) && std::isfinite(hi) && !(next > lo && next < hi))
-            next = 0.5 * (lo + hi);
+        // Outside the bracket, or where the fractions stand still (a plateau: near the
+        // crushing load every small moment has the same fraction, and the fixed-point step
+        // creeps), the bracket is halved.
+        const bool flat = havePrev && f == fPrev;
+        if (std::isfinite(lo) && std::isfinite(hi)) {
+            if (flat || !(next > lo && next < hi)) next = 0.5 * (lo + hi);
+        } else if (!(next > lo && next < hi)) {
+            // A secant across nearly equal fractions leaps beyond the one known end: the
+            // fixed-point step from that end instead.
+            next = (f > 0 ? lo : hi) + f;
+        }
         if (next < -41.4) break;  // e^-41.4 ~ 1e-18
         // The fractions of solves handed to the reference iteration are only good to its
         // tolerance: once the moment stops moving the search has found all there is to find.

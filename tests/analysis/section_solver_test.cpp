@@ -241,3 +241,26 @@ TEST(SectionSolver, StrainVariantScalesTheLargestStrainToTheTarget) {
     const auto plane = qav::test::fibrePlane(m, 1, 20, 581);
     EXPECT_NEAR(maxControlStrain(m, plane, 1), 0.002, 1e-12);
 }
+
+TEST(SectionSolver, UnitFractionSearchCrossesPlateausOfTheFraction) {
+    // The load fraction against ln(moment): flat near the crushing load (every small moment has
+    // the same fraction), falling, flat again, then falling as 1 / moment.
+    struct Shape {
+        double low, flatFrom, flatTo, flatAt;
+    };
+    for (const Shape& c : {Shape{std::log(1.001), 3, 5, std::log(0.826)},
+                           Shape{std::log(1.2), 2, 2.8, std::log(0.8)}}) {
+        auto lnFraction = [&](double x) {
+            if (x < 0) return c.low;
+            if (x < c.flatFrom) return c.low + (c.flatAt - c.low) * x / c.flatFrom;
+            if (x < c.flatTo) return c.flatAt;
+            return c.flatAt - (x - c.flatTo);
+        };
+        double mx = 1e6 * std::cos(1.0), my = 1e6 * std::sin(1.0);
+        const double lamda = findUnitLoadFraction(
+            [&](double x, double y) { return std::exp(lnFraction(std::log(std::hypot(x, y)))); },
+            mx, my, FAST_SEARCH_TOLERANCE, 1000);
+        EXPECT_NEAR(lamda, 1.0, FAST_SEARCH_TOLERANCE);
+        EXPECT_TRUE(std::isfinite(mx) && std::isfinite(my));
+    }
+}

@@ -28,6 +28,9 @@ const EndCase END_CASES[] = {
     {"cft_rectangular_column", -0.999, false},
     {"cft_rectangular_column", 0.999, false},
     {"src_column_cross", -0.999, false},
+    // Steel alone: the limit rule's states jump where a point goes into tension.
+    {"steel_i_section", -0.999, false},
+    {"steel_i_section", 0.999, false},
 };
 
 class SurfaceEnds : public ::testing::TestWithParam<EndCase> {};
@@ -80,4 +83,32 @@ TEST(SurfaceEnds, EccentricTensionHasAConvergedState) {
     const SolveResult r = solver.loadFraction(-500, 50, 50, 0, 0, 0, m.results.STRAIN_LIMIT_MODE);
     EXPECT_TRUE(r.converged);
     EXPECT_GT(r.loadFraction, 1.0);
+}
+
+TEST(SurfaceEnds, SteelSectionPmCurvesAtFineSettingsLieOnTheirSurface) {
+    // The steel section's limit rule jumps where a point goes into tension: the curve points
+    // next to the ends lie on the piece beyond the jump.
+    struct Setting {
+        const char* meshSize;
+        int npm;
+        double angle;
+    };
+    for (const Setting& c : {Setting{"10", 400, 37}, Setting{"100", 2000, 0}}) {
+        SectionModel m;
+        openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/steel_i_section.sec");
+        m.document.MESH_SIZE_TEXT = c.meshSize;
+        NullMessages msgs;
+        FIBER_SECTION_MESH(m, msgs);
+        m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+        m.settings.NPM = c.npm;
+        const RunStats s = RUN_PM_CURVE_ANALYSIS(m, c.angle, msgs);
+        EXPECT_EQ(s.notConverged, 0) << c.meshSize << " " << c.npm;
+        SectionSolver solver(m, msgs);
+        for (std::size_t k = 2; k + 2 < m.results.PM_P.size(); k += 7) {
+            const SolveResult r = solver.loadFraction(m.results.PM_P[k], m.results.PM_MX[k],
+                                                      m.results.PM_MY[k], 0, 0, 0, 2);
+            EXPECT_TRUE(r.converged) << "point " << k;
+            EXPECT_NEAR(r.loadFraction, 1.0, 1e-6) << "point " << k;
+        }
+    }
 }

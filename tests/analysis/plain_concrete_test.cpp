@@ -1,0 +1,46 @@
+// A section with nothing to carry tension: loads whose resultant it cannot hold at any fraction
+// have no state and are said to be not carried; the others converge.
+#include <gtest/gtest.h>
+
+#include "analysis/section_solver.h"
+#include "hand_section.h"
+
+using namespace qav;
+
+namespace {
+
+struct PlainLoad {
+    double P, MX, MY;  // kN, kNm (compression positive)
+    bool carried;
+};
+
+// A 400 x 600 rectangle: fibre centres within 190 mm across and 290 mm up.
+const PlainLoad PLAIN_LOADS[] = {
+    {-100, 0, 0, false},     // tension
+    {0, 10, 0, false},       // a moment alone
+    {1000, 200, 0, false},   // resultant 200 mm across, outside
+    {1000, 0, -300, false},  // 300 mm up, outside
+    {1000, 100, 0, true},   {1000, 0, 250, true}, {3000, -50, 120, true}, {500, 0, 0, true},
+};
+
+}  // namespace
+
+TEST(PlainConcrete, LoadsOutsideTheSectionAreNotCarriedAndTheOthersConverge) {
+    // Bars of diameter 0 carry nothing either.
+    test::HandColumn plain;
+    plain.bars = {{0, 250, 0}, {0, -250, 0}};
+    SectionModel m = test::handRectangle(plain);
+    NullMessages msgs;
+    SectionSolver solver(m, msgs);
+    for (const PlainLoad& l : PLAIN_LOADS) {
+        EXPECT_EQ(solver.carries(l.P, l.MX, l.MY, 0, 0, 0), l.carried) << l.P << " " << l.MX;
+        if (!l.carried) continue;
+        const SolveResult r = solver.loadFraction(l.P, l.MX, l.MY, 0, 0, 0, 1);
+        EXPECT_TRUE(r.converged) << l.P << " " << l.MX << " " << l.MY;
+        EXPECT_GT(r.loadFraction, 0);
+    }
+    // With bars every load has a state.
+    SectionModel reinforced = test::handRectangle(test::symmetricColumn());
+    SectionSolver withBars(reinforced, msgs);
+    for (const PlainLoad& l : PLAIN_LOADS) EXPECT_TRUE(withBars.carries(l.P, l.MX, l.MY, 0, 0, 0));
+}
