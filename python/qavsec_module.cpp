@@ -22,6 +22,7 @@
 #include "analysis/pmm_surface.h"
 #include "analysis/section_solver.h"
 #include "analysis/section_state.h"
+#include "builders/shape_catalog.h"
 #include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/errors.h"
@@ -559,6 +560,14 @@ private:
     static RunStats toStats(int) { return {}; }
 };
 
+std::unique_ptr<PySection> buildSection(
+    const std::string& kind, const std::string& shape,
+    const std::vector<std::pair<std::string, std::string>>& inputs) {
+    SectionModel m;
+    buildNamedShape(m, kind, shape, inputs);
+    return std::make_unique<PySection>(std::move(m));
+}
+
 std::unique_ptr<PySection> openSection(const std::string& path) {
     SectionModel m;
     {
@@ -614,6 +623,7 @@ PYBIND11_MODULE(_core, mod) {
              py::arg("kmy"))
         .def("combinations", &PySection::combinations);
     mod.def("open", &openSection, py::arg("path"));
+    mod.def("build", &buildSection, py::arg("kind"), py::arg("shape"), py::arg("inputs"));
     mod.def(
         "read_lines", [](const std::string& path) { return readTextLines(path); }, py::arg("path"));
 }

@@ -383,7 +383,15 @@ def open(path: PathLike) -> Section:  # noqa: A001 - the module's verb, as qavse
     return Section(_core.open(p), p)
 
 
-def build(kind: str, shape: str, **dimensions: float) -> Section:
-    """A section from a builder's shape by its dimensions (mm). Not available yet in this build."""
-    raise NotImplementedError(
-        "qavsec.build is not available yet: the builders' shapes are not exposed to the module.")
+def build(kind: str, shape: str, **dimensions: Union[float, int, str]) -> Section:
+    """A section from a builder's shape, by the names ``qavsec-cli build`` takes.
+
+    ``kind`` is "typical", "steel", "composite" or "opening"; ``shape`` the shape's name
+    ("rectangle", "i-section", ...; ``qavsec-cli build KIND --help`` lists them). Each keyword is
+    one input by its command-line name with "-" written "_" (``B=800, H=1000, cover=35,
+    bar_diameter=25``); lengths in mm, counts as whole numbers. Inputs not given keep the
+    dialog's defaults. Raises Error with the builder's own message for an unknown name or a
+    value it refuses.
+    """
+    inputs = [(name.replace("_", "-"), _number_text(value)) for name, value in dimensions.items()]
+    return Section(_core.build(kind, shape, inputs))

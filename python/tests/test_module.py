@@ -2,6 +2,7 @@
 import _thread
 import os
 import re
+import subprocess
 import shutil
 import threading
 import time
@@ -52,8 +53,22 @@ def test_module_surface():
     package = Path(qavsec.__file__).parent
     assert (package / "__init__.pyi").is_file() and (package / "py.typed").is_file()
     assert "kN" in qavsec.Section.pm.__doc__
-    with pytest.raises(NotImplementedError):
-        qavsec.build("typical", "rectangle", B=800, H=1000)
+
+
+def test_build_by_names_is_the_command_lines_build(tmp_path):
+    from conftest import CLI
+    built = tmp_path / "cli.sec"
+    subprocess.run([CLI, "build", "typical", "rectangle", "--B", "800", "--H", "1000",
+                    "--bar-diameter", "32", "-o", built], check=True)
+    section = qavsec.build("typical", "rectangle", B=800, H=1000, bar_diameter=32)
+    section.save(tmp_path / "module.sec")
+    assert (tmp_path / "module.sec").read_bytes() == built.read_bytes()
+    for kind, shape, inputs, message in [("typical", "hexagon", {}, "its shapes are rectangle"),
+                                         ("beam", "rectangle", {}, "the builders are"),
+                                         ("typical", "rectangle", {"Q": 1}, "its inputs are B, H"),
+                                         ("typical", "rectangle", {"B": -5}, "Section Dim B")]:
+        with pytest.raises(qavsec.Error, match=message):
+            qavsec.build(kind, shape, **inputs)
 
 
 def test_properties_materials_and_save(section, tmp_path):

@@ -1,11 +1,13 @@
 #include "builders/shape_catalog.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "builders/composite_section.h"
 #include "builders/opening_section.h"
 #include "builders/steel_section.h"
 #include "builders/typical_section.h"
+#include "model/errors.h"
 
 namespace qav {
 
@@ -174,6 +176,43 @@ void buildShape(SectionModel& m, const ShapeDescriptor& d, const BoxTexts& texts
             buildOpening(m, d.index, texts);
             break;
     }
+}
+
+void buildNamedShape(SectionModel& m, const std::string& kind, const std::string& shape,
+                     const std::vector<std::pair<std::string, std::string>>& inputs) {
+    constexpr BuilderKind kinds[] = {BuilderKind::Typical, BuilderKind::Steel,
+                                     BuilderKind::Composite, BuilderKind::Opening};
+    const BuilderKind* k = std::find_if(std::begin(kinds), std::end(kinds),
+                                        [&](BuilderKind b) { return kind == builderName(b); });
+    if (k == std::end(kinds))
+        throw InputError("There is no builder '" + kind +
+                         "': the builders are typical, steel, composite and opening.");
+    auto listed = [](const std::vector<std::string>& names) {
+        std::string text;
+        for (const std::string& n : names) text += (text.empty() ? "" : ", ") + n;
+        return text;
+    };
+    const ShapeDescriptor* d = findShape(*k, shape);
+    if (!d) {
+        std::vector<std::string> names;
+        for (const ShapeDescriptor* s : shapesOf(*k)) names.push_back(s->cliName);
+        throw InputError("The " + kind + " builder has no shape '" + shape + "': its shapes are " +
+                         listed(names) + ".");
+    }
+    const std::vector<ShapeInput> known = shapeInputs(*d);
+    BoxTexts texts = shapeDialogTexts(*d);
+    for (const auto& [name, text] : inputs) {
+        const auto in = std::find_if(known.begin(), known.end(),
+                                     [&](const ShapeInput& i) { return i.option == name; });
+        if (in == known.end()) {
+            std::vector<std::string> names;
+            for (const ShapeInput& i : known) names.push_back(i.option);
+            throw InputError("The " + kind + " shape " + shape + " has no input '" + name +
+                             "': its inputs are " + listed(names) + ".");
+        }
+        texts[in->box] = text;
+    }
+    buildShape(m, *d, texts);
 }
 
 }  // namespace qav

@@ -117,4 +117,10 @@ BoxTexts shapeDialogTexts(const ShapeDescriptor& d);
 // "Input Data" first).
 void buildShape(SectionModel& m, const ShapeDescriptor& d, const BoxTexts& texts);
 
+// Builds shape `shape` of builder `kind` ("typical", "rectangle") from the dialog's defaults with
+// the named inputs (ShapeInput::option: "B", "cover", "bar-diameter") set to their texts, as a
+// script asks for it. InputError naming the valid choices for an unknown builder, shape or input.
+void buildNamedShape(SectionModel& m, const std::string& kind, const std::string& shape,
+                     const std::vector<std::pair<std::string, std::string>>& inputs);
+
 }  // namespace qav
