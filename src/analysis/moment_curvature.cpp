@@ -1,8 +1,11 @@
 #include "analysis/moment_curvature.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "analysis/fibre_arrays.h"
 #include "analysis/interaction_curves.h"
+#include "analysis/material_laws.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 
@@ -22,6 +25,21 @@ void fibZone(const SectionModel& m, double& width, double& height) {
     }
     width = xmax - xmin;
     height = ymax - ymin;
+}
+
+// The uniform compressive strain under which the fibres carry the axial force N (N): the least
+// extreme strain of any state of a section that carries no tension, found by halving (the force
+// does not fall as a uniform strain grows, up to the limit).
+double uniformStrainAt(const FibreArrays& f, double N, double limit) {
+    double lo = 0, hi = limit;
+    for (int i = 0; i < 200 && hi - lo > 1e-15 * limit; ++i) {
+        const double mid = 0.5 * (lo + hi);
+        const double abc[3] = {mid, 0, 0};
+        double ss[3];
+        sumFibreForces(f, abc, ss);
+        (ss[0] + f.fixedForce[0] < N ? lo : hi) = mid;
+    }
+    return hi;
 }
 }  // namespace
 
@@ -61,12 +79,25 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
     requireRegularStiffness(solver, "M-Phi curve");
     const bool fast = solver.kind() == SolverKind::Fast;
     const int fibres = solver.fibreCount();
+    // Without tension steel no state under the axial force has its extreme strain below the
+    // uniform one: the steps that ask for less are the uniform state itself, no curvature and no
+    // moment.
+    const double uniform = axialCapacity(m).PMIN < 0
+                               ? 0
+                               : uniformStrainAt(solver.fibres(), 1000 * in.axialForce,
+                                                 std::max(in.maxStrain, EPS_LIMIT));
+    int belowUniform = 0;
     StepProgress steps(progress, n);
     // The reference keeps its fixed trial moment; the fast solver's is in proportion to the
     // section, so that a large section is not searched from a moment far inside its capacity.
     const double trial = fast ? solver.trialMoment() : 1e6;
     for (int i = 1; i <= n; ++i) {
         const double eps = i * in.maxStrain / n;
+        if (eps <= uniform) {
+            ++belowUniform;
+            steps.step();
+            continue;
+        }
         double mx = fx * trial * f, my = f * (fy * trial);
         const long long before = run.stats.notConverged;
         SolveResult last;
@@ -101,6 +132,12 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
         steps.step();
     }
     requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
+    if (belowUniform > 0)
+        msgs.message(
+            Format("The section carries no tension: under %s kN its least extreme strain "
+                   "is the uniform %s, so the first %D strain steps are that state (no "
+                   "curvature, no moment).",
+                   {Format("%0.3F", {in.axialForce}), Format("%0.6F", {uniform}), belowUniform}));
     MphiResult r;
     r.M = std::move(M);
     r.PHI = std::move(PHI);

@@ -2,6 +2,7 @@
 // have no state and are said to be not carried; the others converge.
 #include <gtest/gtest.h>
 
+#include "analysis/moment_curvature.h"
 #include "analysis/section_solver.h"
 #include "hand_section.h"
 
@@ -43,4 +44,34 @@ TEST(PlainConcrete, LoadsOutsideTheSectionAreNotCarriedAndTheOthersConverge) {
     SectionModel reinforced = test::handRectangle(test::symmetricColumn());
     SectionSolver withBars(reinforced, msgs);
     for (const PlainLoad& l : PLAIN_LOADS) EXPECT_TRUE(withBars.carries(l.P, l.MX, l.MY, 0, 0, 0));
+}
+
+TEST(PlainConcrete, MomentCurvatureStartsFromTheUniformStateAndConverges) {
+    test::HandColumn plain;
+    plain.bars = {{0, 250, 0}, {0, -250, 0}};
+    SectionModel m = test::handRectangle(plain);
+    MessageLog log;
+    MphiInput in;
+    in.axialForce = 3000;
+    in.maxStrain = 0.004;
+    in.steps = 20;
+    const MphiResult r = mphiAnalysis(m, in, log);
+    EXPECT_EQ(r.run.stats.notConverged, 0);
+    // Steps below the uniform strain under 3000 kN are the uniform state; past it the moment
+    // rises from zero.
+    int uniform = 0;
+    for (int i = 1; i <= in.steps; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        if (r.PHI[u] == 0 && r.M[u] == 0) {
+            EXPECT_EQ(i, ++uniform) << "the uniform steps come first";
+            continue;
+        }
+        EXPECT_GT(r.M[u], 0) << i;
+        EXPECT_GT(r.PHI[u], r.PHI[u - 1]) << i;
+    }
+    EXPECT_GT(uniform, 0);
+    EXPECT_LT(uniform, in.steps);
+    ASSERT_EQ(log.entries().size(), 1u);
+    EXPECT_NE(log.entries()[0].text.find("first " + std::to_string(uniform) + " strain steps"),
+              std::string::npos);
 }
