@@ -21,7 +21,7 @@ TSAN_BUILD ?= build-tsan
 # The tests whose runs go through the thread pool (curves, surface, checks, report curves,
 # tables), in the library and through the command line; the threads they do not set come from
 # the machine's cores.
-TSAN_TESTS = ^(AnalysisGolden|FastSolver|LoadCombinations|LoadFraction|PmmSurface|RunProgress|ReportCurves|LoadReport|PrintedPages|CliAnalysis|CliLongRuns|CliTables|CliJson)\.
+TSAN_TESTS = ^([A-Za-z]+/)?(AnalysisGolden|FastSolver|LoadCombinations|LoadFraction|PmmSurface|RunProgress|ReportCurves|LoadReport|PrintedPages|CliAnalysis|CliLongRuns|CliTables|CliJson)\.
 CLANG_FORMAT ?= clang-format
 CLANG_TIDY ?= clang-tidy
 BASE ?= main
