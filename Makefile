@@ -5,7 +5,7 @@
 # make tsan - build the core test suite with ThreadSanitizer, run the tests of parallel runs
 # make package - the Debian package (build/qavsec_*.deb)
 # make format / format-check - clang-format every tracked C++ file / check it is formatted
-# make tidy-changed - clang-tidy on the C++ files changed since the merge base with main
+# make tidy-changed - clang-tidy on the C++ lines changed since the merge base with main
 # Each configuration is a preset of CMakePresets.json (default, asan, tsan, fuzz); the default
 # one is the shipped Release build (-O3).
 BUILD ?= build
@@ -23,7 +23,7 @@ TSAN_BUILD ?= build-tsan
 # the machine's cores.
 TSAN_TESTS = ^([A-Za-z]+/)?(AnalysisGolden|FastSolver|LoadCombinations|LoadFraction|PmmSurface|RunProgress|ReportCurves|LoadReport|PrintedPages|CliAnalysis|CliLongRuns|CliTables|CliJson)\.
 CLANG_FORMAT ?= clang-format
-CLANG_TIDY ?= clang-tidy
+CLANG_TIDY_DIFF ?= clang-tidy-diff-14.py
 BASE ?= main
 
 .PHONY: all bootstrap configure build build-type run test bench package clean fuzz fuzz-build \
@@ -102,17 +102,20 @@ format-check:
 	@$(CLANG_FORMAT) --dry-run --Werror $(FORMAT_FILES)
 	@echo "format-check: $(words $(FORMAT_FILES)) files formatted"
 
-# The C++ files changed since the merge base with $(BASE) (a changed header brings its .cpp),
-# checked with the compile commands of $(BUILD); nothing changed, nothing to do.
+# clang-tidy on the lines of C++ files changed since the merge base with $(BASE) (a new or
+# renamed function is checked whole; a line mended inside an old one answers for that line), with
+# the compile commands of $(BUILD). Nothing changed: nothing to do. The findings are errors
+# (.clang-tidy); this clang-tidy-diff does not pass on the exit status, so its output decides.
 tidy-changed: configure
 	@base=$$(git merge-base HEAD $(BASE) 2>/dev/null || git merge-base HEAD origin/$(BASE) 2>/dev/null) \
 	  || { echo "tidy-changed: no $(BASE) to compare with"; exit 1; }; \
-	files=$$(git diff --name-only --diff-filter=d $$base -- '*.cpp' '*.h' | sed 's/\.h$$/.cpp/' \
-	  | sort -u | while read f; do [ -f "$$f" ] && grep -qF "/$$f\"" $(BUILD)/compile_commands.json \
-	  && echo "$$f"; done); \
-	if [ -z "$$files" ]; then echo "tidy-changed: no C++ file changed since $$base"; exit 0; fi; \
-	echo "tidy-changed:" $$files; \
-	$(CLANG_TIDY) -p $(BUILD) --quiet $$files
+	if git diff --quiet $$base -- '*.cpp' '*.h'; then \
+	  echo "tidy-changed: no C++ file changed since $$base"; exit 0; fi; \
+	echo "tidy-changed:" $$(git diff --name-only --diff-filter=d $$base -- '*.cpp' '*.h'); \
+	git diff -U0 $$base -- '*.cpp' '*.h' | $(CLANG_TIDY_DIFF) -p1 -path $(BUILD) -quiet \
+	  -j $(JOBS) > $(BUILD)/tidy-changed.log 2>&1; \
+	grep -v -e ' warnings\? generated\.$$' -e '^$$' $(BUILD)/tidy-changed.log || true; \
+	! grep -qE ': (warning|error): ' $(BUILD)/tidy-changed.log
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(TSAN_BUILD)
