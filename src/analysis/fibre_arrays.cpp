@@ -223,7 +223,7 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {
 namespace {
 template <bool Secant>
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
-    !defined(__SANITIZE_ADDRESS__)
+    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 // The pass is nearly all of an analysis's time: where the processor has AVX2, a copy compiled
 // for it works on four lanes at once (the same sums in the same order as the plain copy).
 __attribute__((target_clones("avx2", "default")))
