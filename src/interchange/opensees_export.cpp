@@ -6,6 +6,7 @@
 
 #include "model/errors.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -35,8 +36,7 @@ std::vector<std::string> tclLines(const SectionModel& m,
     out.insert(out.end(), sectionLines.begin(), sectionLines.end());
     // A fibre of an unknown kind keeps the variable of the fibre before it.
     std::string variable;
-    for (int32_t i = 1; i <= m.mesh.NFIB && i < static_cast<int32_t>(m.mesh.FIB.size()); ++i) {
-        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(i)];
+    for (const TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         if (const char* v = materialVariable(f.TY)) variable = v;
         out.push_back(Format("  fiber %0.6E %0.6E %0.6E %s", {f.X, f.Y, f.AREA, variable}));
     }
@@ -179,8 +179,7 @@ std::vector<TPOS> withoutStraightCorners(const std::vector<TPOS>& pt, int k) {
 
 // The modulus of the fibres of the given kinds (they share one grade).
 double fibreModulus(const SectionModel& m, int kindA, int kindB) {
-    for (int j = 1; j <= m.mesh.NFIB && j < static_cast<int>(m.mesh.FIB.size()); ++j) {
-        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
+    for (const TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         if ((f.TY == kindA || f.TY == kindB) && std::isfinite(f.E) && f.E > 0) return f.E;
     }
     return 0;
