@@ -144,7 +144,8 @@ TypicalParams readTypicalParams(int shape, const BoxTexts& texts) {
         // third: a box the user cannot see or that changes nothing must not stop the build.
         p.dim[0] = r.real("KEdit1");
         if (shape != 2) p.dim[1] = r.real("KEdit2");
-        p.meshNum = r.count("Edit13");
+        // The circle's mesh count is checked like every count but the outline keeps 24 corners.
+        (void)r.count("Edit13");
         p.typicalDia = r.real("Edit14");
         p.s = r.real("Edit12");
         p.d1 = r.real("Edit3");
