@@ -30,7 +30,7 @@ public:
     void add(int32_t v) { add(static_cast<uint64_t>(static_cast<int64_t>(v))); }
     void add(const std::string& s) {
         add(static_cast<uint64_t>(s.size()));
-        for (unsigned char c : s) add(static_cast<uint64_t>(c));
+        for (const char c : s) add(static_cast<uint64_t>(static_cast<unsigned char>(c)));
     }
     void add(const TPOS& p) {
         add(p.X);
