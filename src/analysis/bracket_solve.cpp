@@ -54,7 +54,7 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
     const double top = scaling == Scaling::Prescribed ? epsMax : EPS_LIMIT;
     if (!(top > 0)) return false;
     double D[3];
-    for (int i = 0; i < 3; ++i) D[i] = 1 / std::sqrt(k0_[i + 1][i + 1]);
+    for (std::size_t i = 0; i < 3; ++i) D[i] = 1 / std::sqrt(k0_[i + 1][i + 1]);
     const double F0 = fixed ? fixed[0] : 0.0;
     // The load's moment direction, in balanced units.
     const double lm1 = D[1] * LL[2], lm2 = D[2] * LL[3];
@@ -174,8 +174,8 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
 
     // Start at the gradient direction of the elastic deformation under the load.
     double e[3] = {0, 0, 0};
-    for (int j = 0; j < 3; ++j)
-        for (int p = 0; p < 3; ++p) e[j] += kinv_[j + 1][p + 1] * LL[p + 1];
+    for (std::size_t j = 0; j < 3; ++j)
+        for (std::size_t p = 0; p < 3; ++p) e[j] += kinv_[j + 1][p + 1] * LL[p + 1];
     double phi0 = std::atan2(e[2], e[1]);
     double ha = across(phi0);
     // Where that direction has no state along the load (a section far stiffer about one axis

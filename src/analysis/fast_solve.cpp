@@ -162,8 +162,8 @@ public:
         // section's radius of gyration. In the plain norm of the reference iteration the
         // moments (N mm) swamp the axial force (N), and the axial equation would hardly be
         // seen.
-        for (int i = 0; i < 3; ++i) D_[i] = 1 / std::sqrt(k0[i + 1][i + 1]);
-        for (int i = 0; i < 3; ++i) L_[i] = LL[i + 1];
+        for (std::size_t i = 0; i < 3; ++i) D_[i] = 1 / std::sqrt(k0[i + 1][i + 1]);
+        for (std::size_t i = 0; i < 3; ++i) L_[i] = LL[i + 1];
         for (int i = 0; i < 3; ++i) ll_ += D_[i] * D_[i] * L_[i] * L_[i];
         // The part of the load the factor does not scale.
         for (int i = 0; i < 3; ++i) F0_[i] = fixed ? fixed[i] : 0.0;
@@ -248,7 +248,9 @@ public:
     }
 
 private:
-    double kinv(int j, int p) const { return kinv_[j + 1][p + 1]; }
+    double kinv(int j, int p) const {
+        return kinv_[static_cast<std::size_t>(j + 1)][static_cast<std::size_t>(p + 1)];
+    }
     // The load at the factor l.
     double target(double l, int i) const { return F0_[i] + l * L_[i]; }
 

@@ -107,13 +107,15 @@ void FORM_SECTION_STIFF_MATRIX(const SectionModel& m, matrx2& KK) {
 
 void GAUSSJ(matrx2& A, int N, vec3& B, Messages& msgs) {
     if (N < 1 || N > 3) return;
-    std::array<int, 4> indxc{}, indxr{}, ipiv{};
-    int irow = 1, icol = 1;  // kept from step to step, as when nothing qualifies as a pivot
-    for (int i = 1; i <= N; ++i) {
+    const auto n = static_cast<std::size_t>(N);
+    std::array<std::size_t, 4> indxc{}, indxr{};
+    std::array<int, 4> ipiv{};
+    std::size_t irow = 1, icol = 1;  // kept from step to step, as when nothing qualifies as a pivot
+    for (std::size_t i = 1; i <= n; ++i) {
         double big = 0;
-        for (int j = 1; j <= N; ++j) {
+        for (std::size_t j = 1; j <= n; ++j) {
             if (ipiv[j] == 1) continue;
-            for (int k = 1; k <= N; ++k) {
+            for (std::size_t k = 1; k <= n; ++k) {
                 if (ipiv[k] == 0) {
                     if (std::fabs(A[j][k]) >= big) {
                         big = std::fabs(A[j][k]);
@@ -127,7 +129,7 @@ void GAUSSJ(matrx2& A, int N, vec3& B, Messages& msgs) {
         }
         ++ipiv[icol];
         if (irow != icol) {
-            for (int l = 1; l <= N; ++l) std::swap(A[irow][l], A[icol][l]);
+            for (std::size_t l = 1; l <= n; ++l) std::swap(A[irow][l], A[icol][l]);
             std::swap(B[irow], B[icol]);
         }
         indxr[i] = irow;
@@ -135,34 +137,36 @@ void GAUSSJ(matrx2& A, int N, vec3& B, Messages& msgs) {
         if (A[icol][icol] == 0) msgs.message(SINGULAR_MATRIX);
         const double pivinv = 1.0 / A[icol][icol];
         A[icol][icol] = 1;
-        for (int l = 1; l <= N; ++l) A[icol][l] *= pivinv;
+        for (std::size_t l = 1; l <= n; ++l) A[icol][l] *= pivinv;
         B[icol] *= pivinv;
-        for (int ll = 1; ll <= N; ++ll) {
+        for (std::size_t ll = 1; ll <= n; ++ll) {
             if (ll == icol) continue;
             const double dum = A[ll][icol];
             A[ll][icol] = 0;
-            for (int l = 1; l <= N; ++l) A[ll][l] -= A[icol][l] * dum;
+            for (std::size_t l = 1; l <= n; ++l) A[ll][l] -= A[icol][l] * dum;
             B[ll] -= B[icol] * dum;
         }
     }
-    for (int l = N; l >= 1; --l) {
+    for (std::size_t l = n; l >= 1; --l) {
         if (indxr[l] == indxc[l]) continue;
-        for (int k = 1; k <= N; ++k) std::swap(A[k][indxr[l]], A[k][indxc[l]]);
+        for (std::size_t k = 1; k <= n; ++k) std::swap(A[k][indxr[l]], A[k][indxc[l]]);
     }
 }
 
 double CALC_LKL(int N, const matrx2& KK, const vec3& L) {
+    const auto n = static_cast<std::size_t>(std::max(N, 0));
     double s = 0;
-    for (int p = 1; p <= N; ++p)
-        for (int q = 1; q <= N; ++q) s += L[p] * KK[p][q] * L[q];
+    for (std::size_t p = 1; p <= n; ++p)
+        for (std::size_t q = 1; q <= n; ++q) s += L[p] * KK[p][q] * L[q];
     return s;
 }
 
 double CALC_SKL(int N, const matrx2& KK, const vec3& S, const vec3& L) {
+    const auto n = static_cast<std::size_t>(std::max(N, 0));
     double s = 0;
-    for (int q = 1; q <= N; ++q) {
+    for (std::size_t q = 1; q <= n; ++q) {
         double t = 0;
-        for (int p = 1; p <= N; ++p) t += KK[p][q] * S[p];
+        for (std::size_t p = 1; p <= n; ++p) t += KK[p][q] * S[p];
         s += L[q] * t;
     }
     return s;
@@ -170,9 +174,9 @@ double CALC_SKL(int N, const matrx2& KK, const vec3& S, const vec3& L) {
 
 void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, const vec3& ABC,
               vec3& ABC2) {
-    for (int j = 1; j <= 3; ++j) {
+    for (std::size_t j = 1; j <= 3; ++j) {
         double t = 0;
-        for (int p = 1; p <= 3; ++p) t += KK[p][j] * (LAMDA * LL[p] - SS[p]);
+        for (std::size_t p = 1; p <= 3; ++p) t += KK[p][j] * (LAMDA * LL[p] - SS[p]);
         ABC2[j] = ABC[j] + t;
     }
 }
@@ -254,8 +258,9 @@ SolveResult SectionSolver::momentScale(double P, double MX, double MY, Scaling s
     // Once more from the elastic deformation under the axial force and the whole trial moment
     // (a start in nearly pure bending), which some sections need where the other start fails.
     double start[3] = {0, 0, 0};
-    for (int j = 0; j < 3; ++j)
-        for (int p = 0; p < 3; ++p) start[j] += kinv_[j + 1][p + 1] * (fixed[p] + LL[p + 1]);
+    for (std::size_t j = 0; j < 3; ++j)
+        for (std::size_t p = 0; p < 3; ++p)
+            start[j] += kinv_[j + 1][p + 1] * (fixed[p] + LL[p + 1]);
     const int passes = r.iterations;
     r = solveFast(LL, scaling, epsMax, start, fixed);
     r.iterations += passes;
@@ -431,8 +436,8 @@ struct ReferenceScaling {
 SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, double epsMax) {
     // Elastic deformation under the load: the inverse stiffness times the load.
     vec3 ABC{};
-    for (int j = 1; j <= 3; ++j)
-        for (int p = 1; p <= 3; ++p) ABC[j] += kinv_[j][p] * LL[p];
+    for (std::size_t j = 1; j <= 3; ++j)
+        for (std::size_t p = 1; p <= 3; ++p) ABC[j] += kinv_[j][p] * LL[p];
 
     const double lkl = CALC_LKL(3, kinv_, LL);
     const bool prescribed = scaling == Scaling::Prescribed;
@@ -450,7 +455,7 @@ SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, doubl
 
         const int mode = scaling == Scaling::Mode1 ? 1 : scaling == Scaling::Mode2 ? 2 : 3;
         const double s = rule.factor(prescribed, mode, emax, emin, epsMax);
-        for (int j = 1; j <= 3; ++j) ABC[j] *= s;
+        for (std::size_t j = 1; j <= 3; ++j) ABC[j] *= s;
 
         double ss[3];
         const double abc[3] = {ABC[1], ABC[2], ABC[3]};
@@ -469,7 +474,7 @@ SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, doubl
         ABC = ABC2;
 
         double num = 0, den = 0;
-        for (int j = 1; j <= 3; ++j) {
+        for (std::size_t j = 1; j <= 3; ++j) {
             const double d = LAMDA * LL[j] - SS[j];
             num += d * d;
             den += SS[j] * SS[j];

@@ -69,8 +69,8 @@ std::vector<TGBAR> GEN_RC_REBAR(int TY, const CompositeParams& p) {
     std::vector<TGBAR> out;
     const double B = p.SW, H = p.SH, c = p.c, s = p.s;
     // The preview follows the boxes as typed: a layout too large to build draws no bars.
-    const double x = barsOf({p.LX, p.NX, 0}), y = barsOf({p.LY, p.NY, 0});
-    if ((TY == 1 ? 2 * x + 2 * y + 4 : TY == 3 ? x + y : x) > MAX_LAYOUT_BARS) return out;
+    const double nx = barsOf({p.LX, p.NX, 0}), ny = barsOf({p.LY, p.NY, 0});
+    if ((TY == 1 ? 2 * nx + 2 * ny + 4 : TY == 3 ? nx + ny : nx) > MAX_LAYOUT_BARS) return out;
     if (TY == 1) {
         for (int r = 1; r <= p.LX; ++r)
             for (int j = 1; j <= p.NX; ++j) {

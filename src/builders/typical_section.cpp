@@ -460,7 +460,8 @@ TypicalParams readTypicalParams(int shape, const BoxTexts& texts) {
         const bool ring = d.bars == BarLayout::Ring;
         p.dim[0] = r.real("KEdit1");
         if (!ring) p.dim[1] = r.real("KEdit2");
-        p.meshNum = r.count("Edit13");
+        // The circle's mesh count is checked like every count but the outline keeps 24 corners.
+        (void)r.count("Edit13");
         p.typicalDia = r.real("Edit14");
         p.s = r.real("Edit12");
         p.d1 = r.real("Edit3");

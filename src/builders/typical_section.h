@@ -38,7 +38,6 @@ struct TypicalParams {
     double d1 = 0;          // Edit3
     double s = 0;           // Edit12
     double typicalDia = 0;  // Edit14
-    int meshNum = 0;        // Edit13, read but unused
     int nRx = 0, nx = 0;    // Edit4, Edit5
     double dx = 0;          // Edit6
     int nRy = 0, ny = 0;    // Edit7, Edit8

@@ -224,11 +224,6 @@ double numberOption(Args& args, const std::string& name, double fallback) {
     return v ? numberValue(name, *v) : fallback;
 }
 
-int integerOption(Args& args, const std::string& name, int fallback) {
-    const auto v = args.take(name);
-    return v ? integerValue(name, *v) : fallback;
-}
-
 namespace {
 volatile std::sig_atomic_t writing = 0;
 volatile std::sig_atomic_t interrupted = 0;

@@ -116,7 +116,6 @@ std::string outputPath(Args& args, const std::string& file);
 double numberValue(const std::string& name, const std::string& text);
 int integerValue(const std::string& name, const std::string& text);
 double numberOption(Args& args, const std::string& name, double fallback);
-int integerOption(Args& args, const std::string& name, int fallback);
 
 // Ctrl-C ends the program at once (status 130), so an analysis stops without writing anything;
 // while an output is being written the interruption waits until the writing is done.

@@ -7,6 +7,7 @@
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
+#include "model/tables.h"
 #include "model/text_file.h"
 
 namespace qav::cli {
@@ -15,8 +16,9 @@ namespace {
 std::vector<std::string> fibreTable(const SectionModel& m) {
     std::vector<std::string> lines{"No,X,Y,AREA,TY,MAT"};
     lines.reserve(static_cast<std::size_t>(m.mesh.NFIB) + 1);
-    for (int i = 1; i <= m.mesh.NFIB; ++i) {
-        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(i)];
+    const auto fibRows = rows(m.mesh.FIB, m.mesh.NFIB);
+    for (const TFIB& f : fibRows) {
+        const int32_t i = rowNumber(fibRows, f);
         lines.push_back(Format("%D,%0.6F,%0.6F,%0.6F,%D,%D", {i, f.X, f.Y, f.AREA, f.TY, f.MAT}));
     }
     return lines;

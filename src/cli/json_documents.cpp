@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "analysis/pmm_surface.h"
+#include "model/tables.h"
 #include "reports/text_reports.h"
 
 namespace qav::cli {
@@ -27,10 +28,7 @@ json points(const std::vector<TPOS>& pt, int n) {
 
 json polygons(const std::vector<TPOLYSHAPE>& shapes, int n) {
     json a = json::array();
-    for (int k = 1; k <= n && static_cast<std::size_t>(k) < shapes.size(); ++k) {
-        const TPOLYSHAPE& s = shapes[static_cast<std::size_t>(k)];
-        a.push_back(points(s.PT, s.NPOINT));
-    }
+    for (const TPOLYSHAPE& s : rows(shapes, n)) a.push_back(points(s.PT, s.NPOINT));
     return a;
 }
 
@@ -68,9 +66,7 @@ json runStatusJson(const RunStats& s, const MessageLog& log) {
 
 json sectionJson(const SectionModel& m) {
     json bars = json::array();
-    for (int i = 1; i <= m.document.NBAR && static_cast<std::size_t>(i) < m.document.BAR.size();
-         ++i) {
-        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
+    for (const TBAR& b : rows(m.document.BAR, m.document.NBAR)) {
         bars.push_back({{"x", number(b.X)}, {"y", number(b.Y)}, {"diameter", number(b.DB)}});
     }
     return {
@@ -178,9 +174,9 @@ json pmmJson(const SectionModel& m) {
 
 json checkJson(const SectionModel& m, const CheckResult& r) {
     json combos = json::array();
-    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
-         ++i) {
-        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+    const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
+    for (const TFORCE& f : forceRows) {
+        const int32_t i = rowNumber(forceRows, f);
         combos.push_back({{"number", i},
                           {"name", f.COMB_NAME},
                           {"P", number(f.P)},

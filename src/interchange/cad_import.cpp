@@ -4,6 +4,7 @@
 
 #include "model/errors.h"
 #include "model/section_properties.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -98,6 +99,7 @@ void IMPORT_SECTION_FROM_CAD(SectionModel& m, CadSession& cad) {
         bar.Y = c[1];
         bar.DB = cad.diameter(i);
     }
+    checkTables(m);
     CALC_POLY_ZONE(m);
 }
 

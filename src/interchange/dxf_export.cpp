@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/number_text.h"
+#include "model/tables.h"
 #include "model/text_file.h"
 
 namespace qav {
@@ -98,19 +99,13 @@ std::vector<std::string> exportDxfLines(const SectionModel& m) {
     DRAW_DXF_POLY(d, m.document.NCONC_PT, m.document.CONC_PT, "POLY");
     if (m.document.NCOVER_PT > 0)
         DRAW_DXF_POLY(d, m.document.NCOVER_PT, m.document.COVER_PT, "REBARLINE");
-    for (int32_t k = 1;
-         k <= m.document.NSTEEL_SEC && k < static_cast<int32_t>(m.document.STEEL_SEC.size()); ++k) {
-        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC)) {
         DRAW_DXF_POLY(d, s.NPOINT, s.PT, "STEEL");
     }
-    for (int32_t k = 1;
-         k <= m.document.NOPEN_SEC && k < static_cast<int32_t>(m.document.OPEN_SEC.size()); ++k) {
-        const TPOLYSHAPE& s = m.document.OPEN_SEC[static_cast<std::size_t>(k)];
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC)) {
         DRAW_DXF_POLY(d, s.NPOINT, s.PT, "OPENING");
     }
-    for (int32_t i = 1; i <= m.document.NBAR && i < static_cast<int32_t>(m.document.BAR.size());
-         ++i) {
-        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
+    for (const TBAR& b : rows(m.document.BAR, m.document.NBAR)) {
         DRAW_DXF_CIRCLE(d, TPOS{b.X, b.Y}, static_cast<float>(b.DB / 2), "REBAR");
     }
     DRAW_DXF_ENDER(d);

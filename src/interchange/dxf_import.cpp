@@ -7,6 +7,7 @@
 #include "model/limits.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
+#include "model/tables.h"
 #include "model/text_file.h"
 #include "model/value_checks.h"
 
@@ -227,6 +228,7 @@ void importDxfLines(SectionModel& m, std::vector<std::string> lines) {
     readPolygons(dx, "OPENING", m.document.OPEN_SEC, m.document.NOPEN_SEC);
     readBars(m, dx);
     REMOVE_REP_REBAR(m);
+    checkTables(m);
     refreshGeometry(m);
 }
 

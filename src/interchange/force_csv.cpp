@@ -6,6 +6,7 @@
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
+#include "model/tables.h"
 #include "model/text_file.h"
 #include "model/value_checks.h"
 
@@ -82,13 +83,14 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
     }
     m.document.FORCE = std::move(force);
     m.document.NFORCE = n;
+    checkTables(m);
 }
 
 std::vector<std::string> EXPORT_FORCE_CSV(const SectionModel& m) {
     std::vector<std::string> out{"No,LoadComb,P,Mx,My,Load_Fraction,"};
-    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
-         ++i) {
-        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+    const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
+    for (const TFORCE& f : forceRows) {
+        const int32_t i = rowNumber(forceRows, f);
         out.push_back(Format("%D", {i}) + "," + f.COMB_NAME + "," + Format("%0.3F,", {f.P}) +
                       Format("%0.3F,", {f.MX}) + Format("%0.3F,", {f.MY}) +
                       Format("%0.3F,", {f.LOAD_FRACTION}));

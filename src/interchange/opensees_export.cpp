@@ -6,6 +6,7 @@
 
 #include "model/errors.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -35,8 +36,7 @@ std::vector<std::string> tclLines(const SectionModel& m,
     out.insert(out.end(), sectionLines.begin(), sectionLines.end());
     // A fibre of an unknown kind keeps the variable of the fibre before it.
     std::string variable;
-    for (int32_t i = 1; i <= m.mesh.NFIB && i < static_cast<int32_t>(m.mesh.FIB.size()); ++i) {
-        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(i)];
+    for (const TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         if (const char* v = materialVariable(f.TY)) variable = v;
         out.push_back(Format("  fiber %0.6E %0.6E %0.6E %s", {f.X, f.Y, f.AREA, variable}));
     }
@@ -179,8 +179,7 @@ std::vector<TPOS> withoutStraightCorners(const std::vector<TPOS>& pt, int k) {
 
 // The modulus of the fibres of the given kinds (they share one grade).
 double fibreModulus(const SectionModel& m, int kindA, int kindB) {
-    for (int j = 1; j <= m.mesh.NFIB && j < static_cast<int>(m.mesh.FIB.size()); ++j) {
-        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
+    for (const TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         if ((f.TY == kindA || f.TY == kindB) && std::isfinite(f.E) && f.E > 0) return f.E;
     }
     return 0;
@@ -217,31 +216,23 @@ TorsionStiffness autoTorsionStiffness(const SectionModel& m) {
             throw InputError(
                 "GJ auto takes the concrete's modulus from the fibres: mesh the section first.");
         t.Gc = Ec / (2 * (1 + 0.2));
-        const int openings =
-            std::clamp(m.document.NOPEN_SEC, 0, static_cast<int>(m.document.OPEN_SEC.size()) - 1);
-        if (openings == 0) {
+        const auto openings = rows(m.document.OPEN_SEC, m.document.NOPEN_SEC);
+        if (openings.empty()) {
             t.Jc = polygonTorsionJ(m.document.CONC_PT, m.document.NCONC_PT);
         } else {
             PolygonMoments net = polygonMoments(m.document.CONC_PT, m.document.NCONC_PT);
-            for (int k = 1; k <= openings; ++k) {
-                const TPOLYSHAPE& o = m.document.OPEN_SEC[static_cast<std::size_t>(k)];
-                net.add(polygonMoments(o.PT, o.NPOINT), -1);
-            }
+            for (const TPOLYSHAPE& o : openings) net.add(polygonMoments(o.PT, o.NPOINT), -1);
             t.Jc = net.A > 0 ? saintVenantJ(net) : 0;
         }
     }
-    const int pieces =
-        std::clamp(m.document.NSTEEL_SEC, 0, static_cast<int>(m.document.STEEL_SEC.size()) - 1);
-    if (pieces > 0) {
+    const auto pieces = rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC);
+    if (!pieces.empty()) {
         const double Es = fibreModulus(m, FIB_STEEL, FIB_STEEL);
         if (!(Es > 0))
             throw InputError(
                 "GJ auto takes the steel's modulus from the fibres: mesh the section first.");
         t.Gs = Es / (2 * (1 + 0.3));
-        for (int k = 1; k <= pieces; ++k) {
-            const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
-            t.Js += polygonTorsionJ(s.PT, s.NPOINT);
-        }
+        for (const TPOLYSHAPE& s : pieces) t.Js += polygonTorsionJ(s.PT, s.NPOINT);
     }
     t.GJ = t.Gc * t.Jc + t.Gs * t.Js;
     if (!(t.GJ > 0) || !std::isfinite(t.GJ))

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/number_text.h"
+#include "model/tables.h"
 #include "model/text_file.h"
 
 namespace qav {
@@ -69,22 +70,16 @@ std::vector<std::string> EXPORT_XTARCT_LINES(const SectionModel& m) {
     if (m.document.NCONC_PT > 0)
         shape(out, m, "\t\tMATERIAL = Confined1 ", m.document.CONC_PT, m.document.NCONC_PT,
               "\t\tMATERIAL_CORE = Confined1", 35);
-    for (int32_t k = 1;
-         k <= m.document.NSTEEL_SEC && k < static_cast<int32_t>(m.document.STEEL_SEC.size()); ++k) {
-        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC)) {
         shape(out, m, "\t\tMATERIAL = BiLinear1 ", s.PT, s.NPOINT, "\t\tMATERIAL_CORE = BiLinear1",
               0);
     }
-    for (int32_t k = 1;
-         k <= m.document.NOPEN_SEC && k < static_cast<int32_t>(m.document.OPEN_SEC.size()); ++k) {
-        const TPOLYSHAPE& s = m.document.OPEN_SEC[static_cast<std::size_t>(k)];
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC)) {
         shape(out, m, "\t\tMATERIAL = Delete", s.PT, s.NPOINT, nullptr, 0);
     }
     if (m.document.NBAR != 0) {
         add(out, {"", "\tBegin_Rebar"});
-        for (int32_t i = 1; i <= m.document.NBAR && i < static_cast<int32_t>(m.document.BAR.size());
-             ++i) {
-            const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
+        for (const TBAR& b : rows(m.document.BAR, m.document.NBAR)) {
             out.push_back(
                 Format("\t\t%0.3F, %0.3F, %0.3F, 0, rebar", {b.X, b.Y, b.DB * b.DB * 3.14 / 4}));
         }

@@ -6,6 +6,7 @@
 
 #include "mesh/inside_test.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -82,14 +83,10 @@ std::string thousands(double v) {
 std::optional<PolygonAreas> sectionPolygonAreas(const SectionModel& m) {
     Region r;
     r.add(m.document.CONC_PT, m.document.NCONC_PT, OUTLINE);
-    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
-         ++k)
-        r.add(m.document.STEEL_SEC[static_cast<std::size_t>(k)].PT,
-              m.document.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT, STEEL);
-    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
-         ++k)
-        r.add(m.document.OPEN_SEC[static_cast<std::size_t>(k)].PT,
-              m.document.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT, OPENING);
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
+        r.add(s.PT, s.NPOINT, STEEL);
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC))
+        r.add(s.PT, s.NPOINT, OPENING);
     std::sort(r.sides.begin(), r.sides.end(),
               [](const Side& p, const Side& q) { return p.y0 < q.y0; });
     long long work = 0;

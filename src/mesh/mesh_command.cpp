@@ -14,34 +14,26 @@
 #include "model/number_text.h"
 #include "model/section_properties.h"
 #include "model/section_state.h"
+#include "model/tables.h"
 
 namespace qav {
 
 namespace {
-std::size_t slot(int k) {
-    return static_cast<std::size_t>(k);
-}
-
 template <class F>
 void forEachPolygon(const SectionModel& m, F&& f) {
     f(m.document.CONC_PT, m.document.NCONC_PT);
     f(m.document.COVER_PT, m.document.NCOVER_PT);
-    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
-         ++k)
-        f(m.document.STEEL_SEC[slot(k)].PT, m.document.STEEL_SEC[slot(k)].NPOINT);
-    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
-         ++k)
-        f(m.document.OPEN_SEC[slot(k)].PT, m.document.OPEN_SEC[slot(k)].NPOINT);
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC)) f(s.PT, s.NPOINT);
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC)) f(s.PT, s.NPOINT);
 }
 
 void requireFinitePoints(const SectionModel& m) {
     bool finite = true;
     forEachPolygon(m, [&](const std::vector<TPOS>& pt, int n) {
-        for (int k = 0; k < polygonCorners(pt, n); ++k)
-            finite = finite && std::isfinite(pt[slot(k)].X) && std::isfinite(pt[slot(k)].Y);
+        for (const TPOS& p : corners(pt, n))
+            finite = finite && std::isfinite(p.X) && std::isfinite(p.Y);
     });
-    for (int b = 1; b <= m.document.NBAR && b < static_cast<int>(m.document.BAR.size()); ++b) {
-        const TBAR& bar = m.document.BAR[slot(b)];
+    for (const TBAR& bar : rows(m.document.BAR, m.document.NBAR)) {
         finite = finite && std::isfinite(bar.X) && std::isfinite(bar.Y) && std::isfinite(bar.DB);
     }
     if (!finite)
@@ -62,11 +54,10 @@ void requireSmallestSize(const SectionModel& m) {
         hi[1] = std::fmax(hi[1], y + r);
     };
     forEachPolygon(m, [&](const std::vector<TPOS>& pt, int n) {
-        for (int k = 0; k < polygonCorners(pt, n); ++k) add(pt[slot(k)].X, pt[slot(k)].Y, 0);
+        for (const TPOS& p : corners(pt, n)) add(p.X, p.Y, 0);
     });
-    for (int b = 1; b <= m.document.NBAR && b < static_cast<int>(m.document.BAR.size()); ++b)
-        add(m.document.BAR[slot(b)].X, m.document.BAR[slot(b)].Y,
-            std::fabs(m.document.BAR[slot(b)].DB) / 2);
+    for (const TBAR& bar : rows(m.document.BAR, m.document.NBAR))
+        add(bar.X, bar.Y, std::fabs(bar.DB) / 2);
     if (!(hi[0] >= lo[0])) return;  // nothing to mesh: the polygon checks say so
     const double size = std::fmax(hi[0] - lo[0], hi[1] - lo[1]);
     if (size < MIN_SECTION_SIZE_MM)
@@ -114,11 +105,11 @@ struct Box {
 };
 
 double sideBound(const std::vector<TPOS>& pt, int npoint, double h) {
-    const int n = polygonCorners(pt, npoint);
+    const auto corner = corners(pt, npoint);
     double sum = 0;
-    for (int k = 0; k < n; ++k) {
-        const TPOS& a = pt[slot(k)];
-        const TPOS& b = pt[slot((k + 1) % n)];
+    for (std::size_t k = 0; k < corner.size(); ++k) {
+        const TPOS& a = corner[k];
+        const TPOS& b = corner[(k + 1) % corner.size()];
         sum += std::hypot(b.X - a.X, b.Y - a.Y) / h + 1;
     }
     return sum;
@@ -139,21 +130,17 @@ double meshNodeBound(const SectionModel& m, double h) {
     // The zone the mesh command will use: the outline's, else the steel's, else the current.
     Box zone;
     if (m.document.NCONC_PT > 0) {
-        for (int k = 0; k < polygonCorners(m.document.CONC_PT, m.document.NCONC_PT); ++k)
-            zone.widen(m.document.CONC_PT[slot(k)]);
+        for (const TPOS& p : corners(m.document.CONC_PT, m.document.NCONC_PT)) zone.widen(p);
     } else {
-        for (int j = 1;
-             j <= m.document.NSTEEL_SEC && j < static_cast<int>(m.document.STEEL_SEC.size()); ++j) {
-            const TPOLYSHAPE& s = m.document.STEEL_SEC[slot(j)];
-            for (int k = 0; k < polygonCorners(s.PT, s.NPOINT); ++k) zone.widen(s.PT[slot(k)]);
-        }
+        for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
+            for (const TPOS& p : corners(s.PT, s.NPOINT)) zone.widen(p);
     }
     if (!zone.any)
         zone = {true, m.document.ZONE_XMIN, m.document.ZONE_XMAX, m.document.ZONE_YMIN,
                 m.document.ZONE_YMAX};
     double bound = ((zone.xmax - zone.xmin) / h + 3) * ((zone.ymax - zone.ymin) / h + 3);
     forEachPolygon(m, [&](const std::vector<TPOS>& pt, int n) {
-        bound += sideBound(pt, n, h) + polygonCorners(pt, n);
+        bound += sideBound(pt, n, h) + static_cast<double>(corners(pt, n).size());
     });
     return std::isnan(bound) ? INFINITY : bound;
 }
@@ -166,12 +153,11 @@ MeshSummary summarizeMesh(const SectionModel& m) {
     s.NKEY_NODE = m.mesh.NKEY_NODE;
     s.NMESH_NODE = m.mesh.NMESH_NODE;
     s.NSHELL = m.mesh.NSHELL;
-    for (int j = 1; j <= m.mesh.NSHELL; ++j) s.usedTriangles += m.mesh.SHELL[slot(j)].USED ? 1 : 0;
-    for (int i = 1; i <= m.mesh.NFIB; ++i) {
-        const TFIB& f = m.mesh.FIB[slot(i)];
+    for (const TSHELL& t : rows(m.mesh.SHELL, m.mesh.NSHELL)) s.usedTriangles += t.USED ? 1 : 0;
+    for (const TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         if (f.TY < 1 || f.TY > 4) continue;
-        s.fibres[slot(f.TY)].count += 1;
-        s.fibres[slot(f.TY)].area += f.AREA;
+        s.fibres[static_cast<std::size_t>(f.TY)].count += 1;
+        s.fibres[static_cast<std::size_t>(f.TY)].area += f.AREA;
     }
     s.NFIB = m.mesh.NFIB;
     s.NCFIB = m.mesh.NCFIB;

@@ -8,26 +8,23 @@
 #include "mesh/fibre_clip.h"
 #include "mesh/inside_test.h"
 #include "model/errors.h"
+#include "model/tables.h"
 
 namespace qav {
 
 namespace {
 constexpr double STEEL_E = 205000;  // N/mm2, every steel and rebar fibre
 
-std::size_t slot(int k) {
-    return static_cast<std::size_t>(k);
-}
-
 const TMAT& material(const std::vector<TMAT>& table, int count, int n, const char* kind) {
     if (n < 1 || n > count || n >= static_cast<int>(table.size()))
         throw InputError(std::string("The section has no ") + kind + " material number " +
                          std::to_string(n) + ".");
-    return table[slot(n)];
+    return table[static_cast<std::size_t>(n)];
 }
 
 template <class F>
 void forEachTriangle(SectionModel& m, F&& f) {
-    for (int j = 1; j <= m.mesh.NSHELL; ++j) f(m.mesh.SHELL[slot(j)]);
+    for (TSHELL& t : rows(m.mesh.SHELL, m.mesh.NSHELL)) f(t);
 }
 
 TSHELL shellOf(const ClipTriangle& t) {
@@ -47,7 +44,8 @@ TSHELL shellOf(const ClipTriangle& t) {
 ClipPolygon clipPolygon(const std::vector<TPOS>& pt, int npoint) {
     ClipPolygon p;
     const int n = polygonCorners(pt, npoint);
-    for (int k = 0; k < n; ++k) p.push_back({pt[slot(k)].X, pt[slot(k)].Y});
+    for (int k = 0; k < n; ++k)
+        p.push_back({pt[static_cast<std::size_t>(k)].X, pt[static_cast<std::size_t>(k)].Y});
     return p;
 }
 
@@ -66,18 +64,13 @@ void splitAtSectionSides(SectionModel& m) {
     std::vector<ClipPolygon> polygons{clipPolygon(m.document.CONC_PT, m.document.NCONC_PT)};
     if (m.document.NCOVER_PT > 0)
         polygons.push_back(clipPolygon(m.document.COVER_PT, m.document.NCOVER_PT));
-    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
-         ++k)
-        polygons.push_back(
-            clipPolygon(m.document.STEEL_SEC[slot(k)].PT, m.document.STEEL_SEC[slot(k)].NPOINT));
-    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
-         ++k)
-        polygons.push_back(
-            clipPolygon(m.document.OPEN_SEC[slot(k)].PT, m.document.OPEN_SEC[slot(k)].NPOINT));
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
+        polygons.push_back(clipPolygon(s.PT, s.NPOINT));
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC))
+        polygons.push_back(clipPolygon(s.PT, s.NPOINT));
     const SectionSides sides(polygons);
     std::vector<ClipTriangle> pieces, extra;
-    for (int j = 1; j <= m.mesh.NSHELL; ++j) {
-        TSHELL& s = m.mesh.SHELL[slot(j)];
+    for (TSHELL& s : rows(m.mesh.SHELL, m.mesh.NSHELL)) {
         pieces.clear();
         if (!sides.split({{s.AX, s.AY}, {s.BX, s.BY}, {s.CX, s.CY}}, pieces) || pieces.empty())
             continue;
@@ -87,30 +80,31 @@ void splitAtSectionSides(SectionModel& m) {
     const int n = m.mesh.NSHELL;
     m.mesh.NSHELL = n + static_cast<int>(extra.size());
     resizeTable(m.mesh.SHELL, m.mesh.NSHELL + 1);
-    for (std::size_t i = 0; i < extra.size(); ++i)
-        m.mesh.SHELL[slot(n + 1) + i] = shellOf(extra[i]);
+    const auto added = rows(m.mesh.SHELL, m.mesh.NSHELL).subspan(static_cast<std::size_t>(n));
+    std::transform(extra.begin(), extra.end(), added.begin(), shellOf);
 }
 
 void GEN_MESH_TRIANGLE(SectionModel& m, Messages& messages, Progress* progress) {
     TDelaunay mesher(messages);
     mesher.setProgress(progress);
     std::vector<dVertex> points;
-    const int n = std::min<int>(m.mesh.NMESH_NODE, static_cast<int>(m.mesh.MESH_NODE.size()) - 1);
-    points.reserve(static_cast<std::size_t>(std::max(n, 0)));
-    for (int i = 1; i <= n; ++i)
-        points.push_back({m.mesh.MESH_NODE[slot(i)].PX, m.mesh.MESH_NODE[slot(i)].PY});
+    const auto nodes = rows(m.mesh.MESH_NODE, m.mesh.NMESH_NODE);
+    points.reserve(nodes.size());
+    for (const TNODE& node : nodes) points.push_back({node.PX, node.PY});
     mesher.setPoints(points);
     mesher.Mesh();
 
     m.mesh.NSHELL = mesher.HowMany;
     resizeTable(m.mesh.SHELL, m.mesh.NSHELL + 1);
-    for (int j = 1; j <= m.mesh.NSHELL; ++j) {
-        const dTriangle& t = mesher.Triangle[slot(j)];
-        const dVertex& a = mesher.Vertex[slot(t.vv0)];
-        const dVertex& b = mesher.Vertex[slot(t.vv1)];
-        const dVertex& c = mesher.Vertex[slot(t.vv2)];
-        m.mesh.SHELL[slot(j)] = shellOf({{a.x, a.y}, {b.x, b.y}, {c.x, c.y}});
-    }
+    const auto triangles = rows(m.mesh.SHELL, m.mesh.NSHELL);
+    const auto made = rows(mesher.Triangle, mesher.HowMany);
+    const auto vertex = [&mesher](int v) -> const dVertex& {
+        return mesher.Vertex.at(static_cast<std::size_t>(v));
+    };
+    std::transform(made.begin(), made.end(), triangles.begin(), [&](const dTriangle& t) {
+        const dVertex &a = vertex(t.vv0), &b = vertex(t.vv1), &c = vertex(t.vv2);
+        return shellOf({{a.x, a.y}, {b.x, b.y}, {c.x, c.y}});
+    });
     splitAtSectionSides(m);
 }
 
@@ -132,33 +126,29 @@ void CHECK_MESH_AREA(SectionModel& m) {
     } else {
         classify(m, m.document.CONC_PT, m.document.NCONC_PT, true, concrete, FIB_CORE_CONCRETE);
     }
-    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
-         ++k)
-        classify(m, m.document.STEEL_SEC[slot(k)].PT, m.document.STEEL_SEC[slot(k)].NPOINT, true,
-                 steel, FIB_STEEL);
-    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
-         ++k)
-        classify(m, m.document.OPEN_SEC[slot(k)].PT, m.document.OPEN_SEC[slot(k)].NPOINT, false, 0,
-                 0);
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
+        classify(m, s.PT, s.NPOINT, true, steel, FIB_STEEL);
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC))
+        classify(m, s.PT, s.NPOINT, false, 0, 0);
 }
 
 void GEN_USER_DEFINE_SECTION(SectionModel& m) {
     int nt = 0;
     forEachTriangle(m, [&](TSHELL& t) { nt += t.USED ? 1 : 0; });
-    const int nbar =
-        std::clamp<int>(m.document.NBAR, 0, static_cast<int>(m.document.BAR.size()) - 1);
-    m.mesh.NFIB = nt + nbar;
+    const auto bars = rows(m.document.BAR, m.document.NBAR);
+    const auto keys = rows(m.mesh.KEY_NODE, m.mesh.NKEY_NODE);
+    m.mesh.NFIB = nt + m.document.NBAR;
     // Fresh records: no field of an earlier mesh or analysis survives in a reused slot.
-    m.mesh.FIB.assign(slot(m.mesh.NFIB) + 1, TFIB{});
+    m.mesh.FIB.assign(static_cast<std::size_t>(m.mesh.NFIB) + 1, TFIB{});
     const TPOS c = sectionCentre(m);
-    const int nkey = std::min<int>(m.mesh.NKEY_NODE, static_cast<int>(m.mesh.KEY_NODE.size()) - 1);
-    m.mesh.NCFIB = std::max(nkey, 0);
-    m.mesh.CFIB.assign(slot(m.mesh.NCFIB) + 1, TCFIB{});
+    m.mesh.NCFIB = m.mesh.NKEY_NODE;
+    m.mesh.CFIB.assign(keys.size() + 1, TCFIB{});
 
-    int i = 0;
+    const auto fibres = rows(m.mesh.FIB, m.mesh.NFIB);
+    auto next = fibres.begin();
     forEachTriangle(m, [&](TSHELL& t) {
         if (!t.USED) return;
-        TFIB& f = m.mesh.FIB[slot(++i)];
+        TFIB& f = *next++;
         f.X = t.OX - c.X;
         f.Y = t.OY - c.Y;
         f.AREA = t.AREA;
@@ -169,9 +159,8 @@ void GEN_USER_DEFINE_SECTION(SectionModel& m) {
         f.POS[2] = {t.CX - c.X, t.CY - c.Y};
         f.SHAPE = 3;
     });
-    for (int b = 1; b <= nbar; ++b) {
-        const TBAR& bar = m.document.BAR[slot(b)];
-        TFIB& f = m.mesh.FIB[slot(++i)];
+    for (const TBAR& bar : bars) {
+        TFIB& f = *next++;
         f.X = bar.X - c.X;
         f.Y = bar.Y - c.Y;
         f.AREA = 3.14 * (bar.DB * bar.DB) / 4;  // the program's bar area uses 3.14
@@ -180,20 +169,17 @@ void GEN_USER_DEFINE_SECTION(SectionModel& m) {
         f.MAT = m.document.USE_REBAR + 1;
         f.SHAPE = 2;
     }
-    for (int j = 1; j <= m.mesh.NCFIB; ++j) {
-        const TNODE& k = m.mesh.KEY_NODE[slot(j)];
-        m.mesh.CFIB[slot(j)] = {k.PX - c.X, k.PY - c.Y, 0};
-    }
+    std::transform(keys.begin(), keys.end(), rows(m.mesh.CFIB, m.mesh.NCFIB).begin(),
+                   [&c](const TNODE& k) {
+                       return TCFIB{k.PX - c.X, k.PY - c.Y, 0};
+                   });
 }
 
 void GEN_FIB_MAT(SectionModel& m) {
-    const int steelGrades =
-        std::min({5, m.document.NSTEELMAT, static_cast<int>(m.document.STEEL_MAT.size()) - 1});
-    for (int k = 1; k <= steelGrades; ++k)
-        m.document.STEEL_MAT[slot(k)].FY1 =
-            m.document.STEEL_MAT[slot(k)].FY * m.document.STEEL_MAT[slot(k)].RF;
-    for (int i = 1; i <= m.mesh.NFIB; ++i) {
-        TFIB& f = m.mesh.FIB[slot(i)];
+    // The first five grades: the steel grade lists hold five.
+    for (TMAT& t : rows(m.document.STEEL_MAT, std::min(STEEL_GRADE_ITEMS, m.document.NSTEELMAT)))
+        t.FY1 = t.FY * t.RF;
+    for (TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         switch (f.TY) {
             case FIB_CORE_CONCRETE:
             case FIB_COVER_CONCRETE: {
@@ -216,7 +202,7 @@ void GEN_FIB_MAT(SectionModel& m) {
                 break;
         }
     }
-    for (int j = 1; j <= m.mesh.NCFIB; ++j) m.mesh.CFIB[slot(j)].EPS = 0;
+    for (TCFIB& k : rows(m.mesh.CFIB, m.mesh.NCFIB)) k.EPS = 0;
 }
 
 }  // namespace qav

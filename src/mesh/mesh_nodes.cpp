@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "mesh/inside_test.h"
 #include "mesh/point_buckets.h"
 #include "model/number_text.h"
 #include "model/section_state.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -46,15 +48,11 @@ void appendCorners(const std::vector<TPOS>& pt, int npoint, std::vector<TNODE>& 
 // Marks the grid nodes inside a steel polygon as used. The nodes are taken in order of x, so
 // that each polygon tests only those within its box, however many polygons there are.
 void keepInsideSteel(SectionModel& m) {
-    const int n = std::min<int>(m.mesh.NGRID_NODE, static_cast<int>(m.mesh.GRID_NODE.size()) - 1);
-    std::vector<int> order;
-    order.reserve(static_cast<std::size_t>(std::max(n, 0)));
-    for (int i = 1; i <= n; ++i) order.push_back(i);
+    std::vector<int> order(rows(m.mesh.GRID_NODE, m.mesh.NGRID_NODE).size());
+    std::iota(order.begin(), order.end(), 1);
     auto x = [&](int i) { return m.mesh.GRID_NODE[static_cast<std::size_t>(i)].PX; };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return x(a) < x(b); });
-    for (int j = 1; j <= m.document.NSTEEL_SEC && j < static_cast<int>(m.document.STEEL_SEC.size());
-         ++j) {
-        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(j)];
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC)) {
         if (polygonCorners(s.PT, s.NPOINT) < 3) continue;
         // The test answers "outside" above, below and right of the box without walking edges.
         const InsideTest plate(s.PT, s.NPOINT);
@@ -69,8 +67,7 @@ void keepInsideSteel(SectionModel& m) {
 
 template <class F>
 void forEachNode(std::vector<TNODE>& table, int32_t count, F&& f) {
-    const int n = std::min<int>(count, static_cast<int>(table.size()) - 1);
-    for (int i = 1; i <= n; ++i) f(table[static_cast<std::size_t>(i)]);
+    for (TNODE& node : rows(table, count)) f(node);
 }
 }  // namespace
 
@@ -103,11 +100,8 @@ void GEN_MESH_CONC_LINE_NODE(SectionModel& m) {
     const double h = m.mesh.MESH_SIZE;
     std::vector<TNODE> nodes;
     divideOutline(m.document.CONC_PT, m.document.NCONC_PT, true, h, nodes);
-    for (int j = 1; j <= m.document.NOPEN_SEC && j < static_cast<int>(m.document.OPEN_SEC.size());
-         ++j) {
-        const TPOLYSHAPE& s = m.document.OPEN_SEC[static_cast<std::size_t>(j)];
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC))
         divideOutline(s.PT, s.NPOINT, true, h, nodes);
-    }
     if (m.document.NCOVER_PT > 0)
         divideOutline(m.document.COVER_PT, m.document.NCOVER_PT, false, h, nodes);
     storeTable(nodes, m.mesh.CLINE_NODE, m.mesh.NCLINE_NODE);
@@ -115,11 +109,8 @@ void GEN_MESH_CONC_LINE_NODE(SectionModel& m) {
 
 void GEN_MESH_STEEL_LINE_NODE(SectionModel& m) {
     std::vector<TNODE> nodes;
-    for (int j = 1; j <= m.document.NSTEEL_SEC && j < static_cast<int>(m.document.STEEL_SEC.size());
-         ++j) {
-        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(j)];
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
         divideOutline(s.PT, s.NPOINT, true, m.mesh.MESH_SIZE, nodes);
-    }
     storeTable(nodes, m.mesh.SLINE_NODE, m.mesh.NSLINE_NODE);
 }
 
@@ -127,14 +118,10 @@ void GEN_MESH_KEY_NODE(SectionModel& m) {
     std::vector<TNODE> nodes;
     appendCorners(m.document.CONC_PT, m.document.NCONC_PT, nodes);
     if (m.document.NCOVER_PT > 0) appendCorners(m.document.COVER_PT, m.document.NCOVER_PT, nodes);
-    for (int j = 1; j <= m.document.NSTEEL_SEC && j < static_cast<int>(m.document.STEEL_SEC.size());
-         ++j)
-        appendCorners(m.document.STEEL_SEC[static_cast<std::size_t>(j)].PT,
-                      m.document.STEEL_SEC[static_cast<std::size_t>(j)].NPOINT, nodes);
-    for (int j = 1; j <= m.document.NOPEN_SEC && j < static_cast<int>(m.document.OPEN_SEC.size());
-         ++j)
-        appendCorners(m.document.OPEN_SEC[static_cast<std::size_t>(j)].PT,
-                      m.document.OPEN_SEC[static_cast<std::size_t>(j)].NPOINT, nodes);
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
+        appendCorners(s.PT, s.NPOINT, nodes);
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC))
+        appendCorners(s.PT, s.NPOINT, nodes);
     storeTable(nodes, m.mesh.KEY_NODE, m.mesh.NKEY_NODE);
 }
 

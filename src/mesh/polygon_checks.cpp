@@ -9,6 +9,7 @@
 #include "mesh/inside_test.h"
 #include "model/errors.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -184,32 +185,31 @@ void requireMeshablePolygons(const SectionModel& m) {
     requireSimple(outline);
     requireSimple(cover);
     requireCoverWithin(outline, cover, m);
-    for (int k = 1; k <= m.document.NSTEEL_SEC && k < static_cast<int>(m.document.STEEL_SEC.size());
-         ++k)
-        requireSimple(polygonOf(m.document.STEEL_SEC[at(k)].PT, m.document.STEEL_SEC[at(k)].NPOINT,
-                                Format("Steel polygon %D", {k})));
-    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
-         ++k)
-        requireSimple(polygonOf(m.document.OPEN_SEC[at(k)].PT, m.document.OPEN_SEC[at(k)].NPOINT,
-                                Format("Opening %D", {k})));
+    const auto steel = rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC);
+    for (const TPOLYSHAPE& s : steel)
+        requireSimple(polygonOf(s.PT, s.NPOINT, Format("Steel polygon %D", {rowNumber(steel, s)})));
+    const auto openings = rows(m.document.OPEN_SEC, m.document.NOPEN_SEC);
+    for (const TPOLYSHAPE& s : openings)
+        requireSimple(polygonOf(s.PT, s.NPOINT, Format("Opening %D", {rowNumber(openings, s)})));
 }
 
 std::string barPlacementWarning(const SectionModel& m) {
     if (polygonCorners(m.document.CONC_PT, m.document.NCONC_PT) < 3) return "";
     const InsideTest outline(m.document.CONC_PT, m.document.NCONC_PT);
     std::vector<InsideTest> openings;
-    for (int k = 1; k <= m.document.NOPEN_SEC && k < static_cast<int>(m.document.OPEN_SEC.size());
-         ++k)
-        openings.emplace_back(m.document.OPEN_SEC[at(k)].PT, m.document.OPEN_SEC[at(k)].NPOINT);
-    double ymin = 0, ymax = 0;
-    for (int k = 0; k < polygonCorners(m.document.CONC_PT, m.document.NCONC_PT); ++k) {
-        ymin = k == 0 ? m.document.CONC_PT[0].Y : std::min(ymin, m.document.CONC_PT[at(k)].Y);
-        ymax = k == 0 ? m.document.CONC_PT[0].Y : std::max(ymax, m.document.CONC_PT[at(k)].Y);
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC))
+        openings.emplace_back(s.PT, s.NPOINT);
+    const auto outlineCorners = corners(m.document.CONC_PT, m.document.NCONC_PT);
+    double ymin = outlineCorners.front().Y, ymax = ymin;
+    for (const TPOS& p : outlineCorners) {
+        ymin = std::min(ymin, p.Y);
+        ymax = std::max(ymax, p.Y);
     }
     const double room = std::min(outline.xmax() - outline.xmin(), ymax - ymin);
     std::vector<int> outside, inOpening, big;
-    for (int b = 1; b <= m.document.NBAR && b < static_cast<int>(m.document.BAR.size()); ++b) {
-        const TBAR& bar = m.document.BAR[at(b)];
+    const auto bars = rows(m.document.BAR, m.document.NBAR);
+    for (const TBAR& bar : bars) {
+        const int b = rowNumber(bars, bar);
         if (outline.place(bar.X, bar.Y) == Geometer::PIP_OUTSIDE)
             outside.push_back(b);
         else if (std::any_of(openings.begin(), openings.end(),

@@ -2,14 +2,11 @@
 
 #include "mesh/mesh_fibres.h"
 #include "model/section_properties.h"
+#include "model/tables.h"
 
 namespace qav {
 
 namespace {
-std::size_t slot(int k) {
-    return static_cast<std::size_t>(k);
-}
-
 bool gradeExists(const std::vector<TMAT>& table, int32_t count, int32_t index) {
     const int32_t grade = index + 1;
     return grade >= 1 && grade <= count && grade < static_cast<int32_t>(table.size());
@@ -42,10 +39,10 @@ int32_t gradeOf(const SectionModel& m, int32_t kind) {
 // The fibres keep their place and area and take the current grades. False, changing nothing,
 // when a grade a fibre needs is missing.
 bool refreshFibreMaterials(SectionModel& m) {
-    for (int i = 1; i <= m.mesh.NFIB; ++i)
-        if (gradeOf(m, m.mesh.FIB[slot(i)].TY) == 0) return false;
-    for (int i = 1; i <= m.mesh.NFIB; ++i) {
-        TFIB& f = m.mesh.FIB[slot(i)];
+    const auto fibres = rows(m.mesh.FIB, m.mesh.NFIB);
+    for (const TFIB& f : fibres)
+        if (gradeOf(m, f.TY) == 0) return false;
+    for (TFIB& f : fibres) {
         const int32_t grade = gradeOf(m, f.TY);
         if (grade > 0) f.MAT = grade;
     }
@@ -84,13 +81,13 @@ void CLEAR_RESULTS(SectionModel& m) {
     for (auto* v : {&m.results.PM_CONVERGED, &m.results.MM_CONVERGED, &m.results.MPHI_CONVERGED})
         v->clear();
     m.results.PMM_CONVERGED.clear();
-    for (int i = 1; i <= m.document.NFORCE && i < static_cast<int>(m.document.FORCE.size()); ++i)
-        m.document.FORCE[slot(i)].LOAD_FRACTION = 0;
+    for (TFORCE& f : rows(m.document.FORCE, m.document.NFORCE)) f.LOAD_FRACTION = 0;
     m.results.CRITICAL_COMB = 0;
     m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
 }
 
 SectionSync SYNC_SECTION_STATE(SectionModel& m) {
+    checkTables(m);
     SectionSync s;
     s.found = meshState(m);
     if (s.found == MeshState::MaterialsChanged) {

@@ -50,4 +50,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A fault of the program itself, never of the user's input: a table count beyond its storage.
+class InternalError : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
 }  // namespace qav

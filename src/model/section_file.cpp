@@ -10,6 +10,7 @@
 #include "model/materials.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
+#include "model/tables.h"
 #include "model/text_file.h"
 #include "model/value_checks.h"
 
@@ -86,25 +87,18 @@ void writePolygonBlock(std::vector<std::string>& out, const std::string& name,
     out.push_back(name + " END");
 }
 
-template <class T>
-const T& slot(const std::vector<T>& v, int i) {
-    static const T empty{};
-    return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)]
-                                                            : empty;
-}
-
 void writeConcreteBlock(std::vector<std::string>& out, const std::string& block,
                         const char* countKey, const char* recordKey, const std::vector<TMAT>& table,
                         int count) {
     out.push_back(block + " START");
     out.push_back(Format("%s,%D", {countKey, count}));
-    for (int i = 1; i <= count; ++i) {
-        const TMAT& t = slot(table, i);
+    const auto grades = rows(table, count);
+    for (const TMAT& t : grades) {
         const auto where = [&t] { return Format("Material %s", {t.NAME}); };
-        out.push_back(
-            Format("%s,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F",
-                   {recordKey, i, t.NAME, savedNumber(t.EC, where), savedNumber(t.FC, where),
-                    savedNumber(t.EPS_0, where), savedNumber(t.EPS_CU, where)}));
+        out.push_back(Format(
+            "%s,%D,%S,%0.5F,%0.5F,%0.5F,%0.5F",
+            {recordKey, rowNumber(grades, t), t.NAME, savedNumber(t.EC, where),
+             savedNumber(t.FC, where), savedNumber(t.EPS_0, where), savedNumber(t.EPS_CU, where)}));
     }
     out.push_back(block + " END");
 }
@@ -122,20 +116,17 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.push_back("GEN END");
     if (m.document.NCONC_PT != 0)
         writePolygonBlock(DATA, "POLY", m.document.CONC_PT, m.document.NCONC_PT);
-    for (int k = 1; k <= m.document.NSTEEL_SEC; ++k) {
-        const TPOLYSHAPE& s = slot(m.document.STEEL_SEC, k);
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
         writePolygonBlock(DATA, "STEELPOLY", s.PT, s.NPOINT);
-    }
-    for (int k = 1; k <= m.document.NOPEN_SEC; ++k) {
-        const TPOLYSHAPE& s = slot(m.document.OPEN_SEC, k);
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC))
         writePolygonBlock(DATA, "OPENPOLY", s.PT, s.NPOINT);
-    }
     if (m.document.NCOVER_PT > 0)
         writePolygonBlock(DATA, "REBARPOLY", m.document.COVER_PT, m.document.NCOVER_PT);
     DATA.push_back("REBAR START");
     DATA.push_back(Format("NBAR,%D", {m.document.NBAR}));
-    for (int i = 1; i <= m.document.NBAR; ++i) {
-        const TBAR& b = slot(m.document.BAR, i);
+    const auto bars = rows(m.document.BAR, m.document.NBAR);
+    for (const TBAR& b : bars) {
+        const int32_t i = rowNumber(bars, b);
         const auto where = [i] { return Format("Bar %D", {i}); };
         DATA.push_back(
             Format("BAR,%D,%0.5F,%0.5F,%0.5F",
@@ -148,19 +139,20 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
                        m.document.NCOVERMAT);
     DATA.push_back("STEEL MAT START");
     DATA.push_back(Format("NSTEELMAT,%D", {m.document.NSTEELMAT}));
-    for (int i = 1; i <= m.document.NSTEELMAT; ++i) {
-        const TMAT& t = slot(m.document.STEEL_MAT, i);
+    const auto steels = rows(m.document.STEEL_MAT, m.document.NSTEELMAT);
+    for (const TMAT& t : steels) {
         const auto where = [&t] { return Format("Material %s", {t.NAME}); };
         DATA.push_back(Format("STEELMAT,%D,%S,%0.5F,%0.5F,%0.5F",
-                              {i, t.NAME, savedNumber(t.ES, where), savedNumber(t.FY, where),
-                               savedNumber(t.RF, where)}));
+                              {rowNumber(steels, t), t.NAME, savedNumber(t.ES, where),
+                               savedNumber(t.FY, where), savedNumber(t.RF, where)}));
     }
     DATA.push_back("STEEL MAT END");
     if (m.document.NFORCE > 0) {
         DATA.push_back("CHECKLOADING START");
         DATA.push_back(Format("NFORCE,%D", {m.document.NFORCE}));
-        for (int i = 1; i <= m.document.NFORCE; ++i) {
-            const TFORCE& f = slot(m.document.FORCE, i);
+        const auto loads = rows(m.document.FORCE, m.document.NFORCE);
+        for (const TFORCE& f : loads) {
+            const int32_t i = rowNumber(loads, f);
             const auto where = [i] { return Format("Load combination %D", {i}); };
             DATA.push_back(Format("FORCE,%D,%0.5F,%0.5F,%0.5F,%S,",
                                   {i, savedNumber(f.P, where), savedNumber(f.MX, where),
@@ -277,10 +269,10 @@ constexpr std::size_t RECORD_FIELDS = 20;
 // floating point value". Opening a file names the file too.
 class LineConversionError : public ConversionError {
 public:
-    LineConversionError(int lineNo, const std::string& conversion)
-        : ConversionError(linePlace({}, lineNo) + ": " + conversion),
-          lineNo(lineNo),
-          conversion(conversion) {}
+    LineConversionError(int line, const std::string& message)
+        : ConversionError(linePlace({}, line) + ": " + message),
+          lineNo(line),
+          conversion(message) {}
     int lineNo;
     std::string conversion;  // the conversion message alone
 };
@@ -510,6 +502,7 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
                       t.LOAD_FRACTION = 0;
                   });
 
+    checkTables(m);
     refreshGeometry(m);
 }
 

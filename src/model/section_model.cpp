@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "model/materials.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -73,11 +74,10 @@ void ADD_SINGLE_REBAR(SectionModel& m, double PX, double PY, double DB) {
 }
 
 bool DELETE_SINGLE_BAR(SectionModel& m, double PX, double PY) {
-    for (int32_t i = 1; i <= m.document.NBAR; ++i) {
-        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
+    const auto bars = rows(m.document.BAR, m.document.NBAR);
+    for (TBAR& b : bars) {
         if (b.X == PX && b.Y == PY) {
-            m.document.BAR[static_cast<std::size_t>(i)] =
-                m.document.BAR[static_cast<std::size_t>(m.document.NBAR)];
+            b = bars.back();
             --m.document.NBAR;
             resizeTable(m.document.BAR, m.document.NBAR + 1);
             return true;
@@ -102,8 +102,7 @@ void REMOVE_REP_REBAR(SectionModel& m) {
     std::vector<TBAR> kept;
     kept.reserve(static_cast<std::size_t>(m.document.NBAR) + 1);
     kept.push_back(TBAR{});
-    for (int32_t i = 1; i <= m.document.NBAR; ++i) {
-        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
+    for (const TBAR& b : rows(m.document.BAR, m.document.NBAR)) {
         if (seen.insert({b.X, b.Y}).second) kept.push_back(b);
     }
     m.document.NBAR = static_cast<int32_t>(kept.size()) - 1;
@@ -111,9 +110,8 @@ void REMOVE_REP_REBAR(SectionModel& m) {
 }
 
 bool IS_BAR_SELECTED(const SectionModel& m, int32_t bar) {
-    for (int32_t i = 1; i <= m.view.NSEL_BAR; ++i)
-        if (m.view.SEL_BAR[static_cast<std::size_t>(i)] == bar) return true;
-    return false;
+    const auto selected = rows(m.view.SEL_BAR, m.view.NSEL_BAR);
+    return std::find(selected.begin(), selected.end(), bar) != selected.end();
 }
 
 bool SELECT_BAR(SectionModel& m, int32_t bar) {

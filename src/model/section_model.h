@@ -63,8 +63,6 @@ enum FibreKind : int32_t {
 struct TFIB {
     double X = 0;
     double Y = 0;
-    double X1 = 0;  // reserved
-    double Y1 = 0;  // reserved
     double STRESS = 0;
     double EPS = 0;
     double AREA = 0;
@@ -89,7 +87,6 @@ struct TSHELL {
     double AX = 0, AY = 0;
     double BX = 0, BY = 0;
     double CX = 0, CY = 0;
-    int32_t P1 = 0, P2 = 0, P3 = 0;  // reserved
     double OX = 0, OY = 0;
     bool USED = false;
     double AREA = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/number_text.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -27,8 +28,7 @@ bool finite(double a, double b) {
 }
 
 void measureSteel(SectionModel& m, bool absolute) {
-    for (int32_t k = 1; k <= m.document.NSTEEL_SEC; ++k) {
-        TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
+    for (TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC)) {
         const PolygonMeasure pm = polygonMeasure(s.PT, s.NPOINT);
         if (finite(pm.CX, pm.CY)) {
             s.CX = pm.CX;
@@ -96,8 +96,7 @@ void refreshGeometry(SectionModel& m) {
 void CALC_POLY_ZONE(SectionModel& m) {
     if (m.document.NSTEEL_SEC > 0) {
         double atot = 0, sx = 0, sy = 0;
-        for (int32_t k = 1; k <= m.document.NSTEEL_SEC; ++k) {
-            const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
+        for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC)) {
             atot += s.GAREA;
             sx += s.CX * s.GAREA;
             sy += s.CY * s.GAREA;
@@ -110,8 +109,7 @@ void CALC_POLY_ZONE(SectionModel& m) {
     if (m.document.NCONC_PT == 0) {
         bool any = false;
         Zone z{};
-        for (int32_t k = 1; k <= m.document.NSTEEL_SEC; ++k) {
-            const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
+        for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC)) {
             const int n = std::min<int>(s.NPOINT, static_cast<int>(s.PT.size()));
             for (int i = 0; i < n; ++i) {
                 const TPOS& p = s.PT[static_cast<std::size_t>(i)];
@@ -135,8 +133,7 @@ void CALC_AREA_RATIO(SectionModel& m) {
     m.mesh.SEC_AREA = 0;
     m.mesh.STEEL_AREA = 0;
     m.mesh.REBAR_AREA = 0;
-    for (int32_t i = 1; i <= m.mesh.NFIB; ++i) {
-        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(i)];
+    for (const TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE)
             m.mesh.SEC_AREA += f.AREA;
         else if (f.TY == FIB_STEEL)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/errors.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -29,7 +30,7 @@ public:
     void add(int32_t v) { add(static_cast<uint64_t>(static_cast<int64_t>(v))); }
     void add(const std::string& s) {
         add(static_cast<uint64_t>(s.size()));
-        for (unsigned char c : s) add(static_cast<uint64_t>(c));
+        for (const char c : s) add(static_cast<uint64_t>(static_cast<unsigned char>(c)));
     }
     void add(const TPOS& p) {
         add(p.X);
@@ -43,11 +44,7 @@ public:
     }
     void addPolygons(const std::vector<TPOLYSHAPE>& list, int32_t n) {
         add(n);
-        const int32_t k = std::clamp<int32_t>(n, 0, static_cast<int32_t>(list.size()) - 1);
-        for (int32_t j = 1; j <= k; ++j) {
-            const TPOLYSHAPE& s = list[static_cast<std::size_t>(j)];
-            addPolygon(s.PT, s.NPOINT);
-        }
+        for (const TPOLYSHAPE& s : rows(list, n)) addPolygon(s.PT, s.NPOINT);
     }
     // The grade index, and the record it selects when the table holds it.
     void addGrade(const std::vector<TMAT>& table, int32_t count, int32_t index) {
@@ -75,10 +72,7 @@ uint64_t geometryFingerprint(const SectionModel& m) {
     h.addPolygons(m.document.STEEL_SEC, m.document.NSTEEL_SEC);
     h.addPolygons(m.document.OPEN_SEC, m.document.NOPEN_SEC);
     h.add(m.document.NBAR);
-    const int32_t nbar =
-        std::clamp<int32_t>(m.document.NBAR, 0, static_cast<int32_t>(m.document.BAR.size()) - 1);
-    for (int32_t i = 1; i <= nbar; ++i) {
-        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
+    for (const TBAR& b : rows(m.document.BAR, m.document.NBAR)) {
         h.add(b.X);
         h.add(b.Y);
         h.add(b.DB);

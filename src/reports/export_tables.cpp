@@ -1,9 +1,11 @@
 #include "reports/export_tables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 #include "model/number_text.h"
+#include "model/tables.h"
 #include "reports/report_curves.h"
 
 namespace qav {
@@ -59,81 +61,71 @@ private:
     DataTable& grid_;
 };
 
-template <class T>
-const T* slot(const std::vector<T>& table, int i) {
-    return i >= 0 && static_cast<std::size_t>(i) < table.size()
-               ? &table[static_cast<std::size_t>(i)]
-               : nullptr;
-}
-
 void pointTable(DataTable& grid, const std::vector<TPOS>& pt, int n) {
     TableBuilder t(grid, {"NUM", "X", "Y"});
-    for (int i = 0; i < n; ++i) {
-        const TPOS* p = slot(pt, i);
-        if (!p) break;
-        t.row({intCell(i), fixedCell(p->X, 3), fixedCell(p->Y, 3)});
+    int i = 0;
+    for (const TPOS& p : corners(pt, n)) {
+        t.row({intCell(i), fixedCell(p.X, 3), fixedCell(p.Y, 3)});
+        ++i;
     }
 }
 
 void polygonTable(DataTable& grid, const std::vector<TPOLYSHAPE>& sec, int n) {
     TableBuilder t(grid, {"SEC", "NUM", "X", "Y"});
-    for (int s = 1; s <= n; ++s) {
-        const TPOLYSHAPE* poly = slot(sec, s);
-        if (!poly) break;
-        for (int i = 0; i < poly->NPOINT; ++i) {
-            const TPOS* p = slot(poly->PT, i);
-            if (!p) break;
-            t.row({intCell(s), intCell(i), fixedCell(p->X, 3), fixedCell(p->Y, 3)});
+    const auto polygons = rows(sec, n);
+    for (const TPOLYSHAPE& poly : polygons) {
+        int i = 0;
+        for (const TPOS& p : corners(poly.PT, poly.NPOINT)) {
+            t.row({intCell(rowNumber(polygons, poly)), intCell(i), fixedCell(p.X, 3),
+                   fixedCell(p.Y, 3)});
+            ++i;
         }
     }
 }
 
 void barTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "X", "Y", "Dia"});
-    for (int i = 1; i <= m.document.NBAR; ++i) {
-        const TBAR* b = slot(m.document.BAR, i);
-        if (!b) break;
-        t.row({intCell(i), fixedCell(b->X, 3), fixedCell(b->Y, 3), fixedCell(b->DB, 2)});
-    }
+    const auto bars = rows(m.document.BAR, m.document.NBAR);
+    for (const TBAR& b : bars)
+        t.row({intCell(rowNumber(bars, b)), fixedCell(b.X, 3), fixedCell(b.Y, 3),
+               fixedCell(b.DB, 2)});
 }
 
 void fibreTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "X", "Y", "Area", "Type", "Mat"});
-    for (int i = 1; i <= m.mesh.NFIB; ++i) {
-        const TFIB* f = slot(m.mesh.FIB, i);
-        if (!f) break;
-        t.row({intCell(i), fixedCell(f->X, 3), fixedCell(f->Y, 3), fixedCell(f->AREA, 2),
-               intCell(f->TY), intCell(f->MAT)});
-    }
+    const auto fibres = rows(m.mesh.FIB, m.mesh.NFIB);
+    for (const TFIB& f : fibres)
+        t.row({intCell(rowNumber(fibres, f)), fixedCell(f.X, 3), fixedCell(f.Y, 3),
+               fixedCell(f.AREA, 2), intCell(f.TY), intCell(f.MAT)});
 }
 
 void concreteMaterialTable(DataTable& grid, const std::vector<TMAT>& mat, int n) {
     TableBuilder t(grid, {"NUM", "Name", "Ec", "fc", "eps_0", "eps_cu"});
-    for (int i = 1; i <= n; ++i) {
-        const TMAT* c = slot(mat, i);
-        if (!c) break;
-        t.row({intCell(i), textCell(c->NAME), fixedCell(c->EC, 0), fixedCell(c->FC, 2),
-               fixedCell(c->EPS_0, 5), fixedCell(c->EPS_CU, 5)});
-    }
+    const auto grades = rows(mat, n);
+    for (const TMAT& c : grades)
+        t.row({intCell(rowNumber(grades, c)), textCell(c.NAME), fixedCell(c.EC, 0),
+               fixedCell(c.FC, 2), fixedCell(c.EPS_0, 5), fixedCell(c.EPS_CU, 5)});
 }
 
 void steelMaterialTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "Name", "Es", "fy"});
-    for (int i = 1; i <= m.document.NSTEELMAT; ++i) {
-        const TMAT* s = slot(m.document.STEEL_MAT, i);
-        if (!s) break;
-        t.row({intCell(i), textCell(s->NAME), fixedCell(s->ES, 0), fixedCell(s->FY, 1)});
-    }
+    const auto grades = rows(m.document.STEEL_MAT, m.document.NSTEELMAT);
+    for (const TMAT& s : grades)
+        t.row({intCell(rowNumber(grades, s)), textCell(s.NAME), fixedCell(s.ES, 0),
+               fixedCell(s.FY, 1)});
 }
 
 void loadTable(DataTable& grid, const SectionModel& m) {
     TableBuilder t(grid, {"NUM", "LoadComb", "P", "Mx", "My", "LoadFraction"});
-    for (int i = 1; i <= m.document.NFORCE; ++i) {
-        const TFORCE* f = slot(m.document.FORCE, i);
-        if (!f) break;
-        t.row({intCell(i), textCell(f->COMB_NAME), fixedCell(f->P, 3), fixedCell(f->MX, 3),
-               fixedCell(f->MY, 3), fixedCell(f->LOAD_FRACTION, 3)});
-    }
+    const auto loads = rows(m.document.FORCE, m.document.NFORCE);
+    for (const TFORCE& f : loads)
+        t.row({intCell(rowNumber(loads, f)), textCell(f.COMB_NAME), fixedCell(f.P, 3),
+               fixedCell(f.MX, 3), fixedCell(f.MY, 3), fixedCell(f.LOAD_FRACTION, 3)});
+}
+
+// The last index both columns of a curve hold (-1 when either is empty).
+int heldUpTo(const std::vector<double>& a, const std::vector<double>& b) {
+    return static_cast<int>(std::min(a.size(), b.size())) - 1;
 }
 
 // A curve whose points all converged keeps its three columns. Otherwise a fourth, "Converged",
@@ -151,23 +143,20 @@ void addConvergedColumn(DataTable& grid, const std::vector<uint8_t>& flags, int 
 
 void pmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     TableBuilder t(grid, {"NUM", "Axial(P)", "Moment(M)"});
-    for (int j = 1; j <= 2 * m.settings.NPM + 2; ++j) {
-        const double* p = slot(r.PM_P, j);
-        const double* mm = slot(r.PM_M, j);
-        if (!p || !mm) break;
-        t.row({intCell(j), fixedCell(*p, 3), fixedCell(*mm, 3)});
-    }
+    // Points 1 .. 2 NPM + 2, as far as the curve holds them.
+    const int last = std::min(2 * m.settings.NPM + 2, heldUpTo(r.PM_P, r.PM_M));
+    for (int j = 1; j <= last; ++j)
+        t.row({intCell(j), fixedCell(r.PM_P[static_cast<std::size_t>(j)], 3),
+               fixedCell(r.PM_M[static_cast<std::size_t>(j)], 3)});
     addConvergedColumn(grid, r.PM_CONVERGED, 1);
 }
 
 void mmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     TableBuilder t(grid, {"NUM", "Moment(Mx)", "Moment(My)"});
-    for (int j = 0; j <= m.settings.NMM; ++j) {
-        const double* x = slot(r.MM_MX, j);
-        const double* y = slot(r.MM_MY, j);
-        if (!x || !y) break;
-        t.row({intCell(j), fixedCell(*x, 3), fixedCell(*y, 3)});
-    }
+    const int last = std::min(m.settings.NMM, heldUpTo(r.MM_MX, r.MM_MY));
+    for (int j = 0; j <= last; ++j)
+        t.row({intCell(j), fixedCell(r.MM_MX[static_cast<std::size_t>(j)], 3),
+               fixedCell(r.MM_MY[static_cast<std::size_t>(j)], 3)});
     addConvergedColumn(grid, r.MM_CONVERGED, 0);
 }
 

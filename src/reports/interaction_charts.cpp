@@ -8,6 +8,7 @@
 
 #include "model/design_code.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 #include "reports/chart_plot.h"
 
 namespace qav {
@@ -30,9 +31,8 @@ void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const SectionRes
     c.pen = Pen{colors::grey, 1, PenStyle::Solid};
     c.brush.style = BrushStyle::Clear;
     if (marks.all) {
-        for (int i = 1;
-             i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size(); ++i) {
-            const auto [mv, pv] = place(m.document.FORCE[static_cast<std::size_t>(i)]);
+        for (const TFORCE& load : rows(m.document.FORCE, m.document.NFORCE)) {
+            const auto [mv, pv] = place(load);
             drawLoadCircle(c, p, mv, pv, R);
         }
     }

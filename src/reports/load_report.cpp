@@ -5,6 +5,7 @@
 
 #include "model/design_code.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -126,9 +127,9 @@ std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m) {
     const std::string rule(60, '-');
     std::vector<std::string> lines{
         rule, "COMB        P(kN)       My(kNm)     Mx(kNm)     LoadFraction", rule};
-    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
-         ++i) {
-        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+    const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
+    for (const TFORCE& f : forceRows) {
+        const int32_t i = rowNumber(forceRows, f);
         lines.push_back(
             PAD_RIGHT(12, "COMB_" + Format("%D", {i})) + PAD_RIGHT(12, Format("%0.3F", {f.P})) +
             PAD_RIGHT(12, Format("%0.3F", {f.MX})) + PAD_RIGHT(12, Format("%0.3F", {f.MY})) +

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/number_text.h"
+#include "model/tables.h"
 #include "reports/chart_frame.h"
 
 namespace qav {
@@ -97,21 +98,14 @@ void drawSection(Canvas& c, const SectionModel& m, int SX, int SY, int WX, int W
     }
     c.pen = Pen{};
     c.brush = Brush{colors::cyan, BrushStyle::Solid};
-    for (int k = 1;
-         k <= m.document.NSTEEL_SEC && static_cast<std::size_t>(k) < m.document.STEEL_SEC.size();
-         ++k)
-        pic.polygon(c, m.document.STEEL_SEC[static_cast<std::size_t>(k)].PT,
-                    m.document.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
+    for (const TPOLYSHAPE& steel : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
+        pic.polygon(c, steel.PT, steel.NPOINT);
     c.brush.color = colors::white;
-    for (int k = 1;
-         k <= m.document.NOPEN_SEC && static_cast<std::size_t>(k) < m.document.OPEN_SEC.size(); ++k)
-        pic.polygon(c, m.document.OPEN_SEC[static_cast<std::size_t>(k)].PT,
-                    m.document.OPEN_SEC[static_cast<std::size_t>(k)].NPOINT);
+    for (const TPOLYSHAPE& opening : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC))
+        pic.polygon(c, opening.PT, opening.NPOINT);
     c.pen = Pen{colors::black, 1, PenStyle::Solid};
     c.brush.color = colors::red;
-    for (int i = 1; i <= m.document.NBAR && static_cast<std::size_t>(i) < m.document.BAR.size();
-         ++i)
-        pic.bar(c, m.document.BAR[static_cast<std::size_t>(i)]);
+    for (const TBAR& bar : rows(m.document.BAR, m.document.NBAR)) pic.bar(c, bar);
     c.brush = Brush{colors::white, BrushStyle::Solid};
 }
 
@@ -122,11 +116,8 @@ std::optional<ImageFit> CALC_POLY_ZONE_IMAGE(const SectionModel& m, int WX, int 
     if (m.document.NCONC_PT != 0) {
         addPoints(e, m.document.CONC_PT, m.document.NCONC_PT);
     } else {
-        for (int k = 1; k <= m.document.NSTEEL_SEC &&
-                        static_cast<std::size_t>(k) < m.document.STEEL_SEC.size();
-             ++k)
-            addPoints(e, m.document.STEEL_SEC[static_cast<std::size_t>(k)].PT,
-                      m.document.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
+        for (const TPOLYSHAPE& steel : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
+            addPoints(e, steel.PT, steel.NPOINT);
     }
     if (!e.any) return std::nullopt;
     ImageFit fit;

@@ -6,6 +6,7 @@
 
 #include "analysis/section_solver.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -34,8 +35,7 @@ struct Box {
 
 Box fibreBox(const SectionModel& m) {
     Box b;
-    for (int j = 1; j <= m.mesh.NFIB; ++j) {
-        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
+    for (const TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         if (f.SHAPE == 3) {
             for (int c = 0; c < 3; ++c)
                 b.add(f.POS[static_cast<std::size_t>(c)].X, f.POS[static_cast<std::size_t>(c)].Y);
@@ -45,9 +45,7 @@ Box fibreBox(const SectionModel& m) {
             b.add(f.X + r, f.Y + r);
         }
     }
-    for (int j = 1; j <= m.mesh.NCFIB; ++j)
-        b.add(m.mesh.CFIB[static_cast<std::size_t>(j)].X,
-              m.mesh.CFIB[static_cast<std::size_t>(j)].Y);
+    for (const TCFIB& point : rows(m.mesh.CFIB, m.mesh.NCFIB)) b.add(point.X, point.Y);
     return b;
 }
 
@@ -144,11 +142,8 @@ void drawOutlines(Canvas& c, const SectionModel& m, const Fit& fit) {
     c.pen = Pen{colors::grey, 1, PenStyle::Solid};
     outline(m.document.CONC_PT, m.document.NCONC_PT);
     c.pen = Pen{STEEL_EDGE, 1, PenStyle::Solid};
-    for (int k = 1;
-         k <= m.document.NSTEEL_SEC && static_cast<std::size_t>(k) < m.document.STEEL_SEC.size();
-         ++k)
-        outline(m.document.STEEL_SEC[static_cast<std::size_t>(k)].PT,
-                m.document.STEEL_SEC[static_cast<std::size_t>(k)].NPOINT);
+    for (const TPOLYSHAPE& steel : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
+        outline(steel.PT, steel.NPOINT);
 }
 
 void drawLegend(Canvas& c, int left, int top, int width, double scale) {

@@ -2,6 +2,7 @@
 
 #include "analysis/pmm_surface.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -161,22 +162,16 @@ void GEN_SECTION_SUMMARY(const SectionModel& m, std::vector<std::string>& DATA) 
     D.push_back(PAD_RIGHT(36, "(4). Rebar Information"));
     D.push_back(dashes);
     D.push_back("   NO           X           Y     dB");
-    for (int i = 1; i <= m.document.NBAR && static_cast<std::size_t>(i) < m.document.BAR.size();
-         ++i) {
-        const TBAR& b = m.document.BAR[static_cast<std::size_t>(i)];
+    const auto barRows = rows(m.document.BAR, m.document.NBAR);
+    for (const TBAR& b : barRows) {
+        const int32_t i = rowNumber(barRows, b);
         D.push_back(pointRow(i, b.X, b.Y) + PAD_LEFT(7, Format("%0.1F", {b.DB})));
     }
     D.push_back(dashes);
-    for (int k = 1;
-         k <= m.document.NSTEEL_SEC && static_cast<std::size_t>(k) < m.document.STEEL_SEC.size();
-         ++k) {
-        const TPOLYSHAPE& s = m.document.STEEL_SEC[static_cast<std::size_t>(k)];
+    for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC)) {
         pointBlock(D, dashes, "(5). Stru Steel Section", s.PT, s.NPOINT);
     }
-    for (int k = 1;
-         k <= m.document.NOPEN_SEC && static_cast<std::size_t>(k) < m.document.OPEN_SEC.size();
-         ++k) {
-        const TPOLYSHAPE& s = m.document.OPEN_SEC[static_cast<std::size_t>(k)];
+    for (const TPOLYSHAPE& s : rows(m.document.OPEN_SEC, m.document.NOPEN_SEC)) {
         pointBlock(D, dashes, "(6). Section Opening", s.PT, s.NPOINT);
     }
 }

@@ -8,32 +8,30 @@
 #include "model/errors.h"
 #include "model/limits.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 
 namespace qav {
 
 namespace {
-std::size_t slot(int32_t i) {
-    return static_cast<std::size_t>(i);
+// Bar number i (1-based), a number selectedBars() gave.
+template <class Model>
+auto& barOf(Model& m, int32_t i) {
+    return rows(m.document.BAR, m.document.NBAR)[static_cast<std::size_t>(i - 1)];
 }
 
 std::vector<TPOS> positionsOf(const SectionModel& m, const std::vector<int32_t>& bars) {
     std::vector<TPOS> out;
     out.reserve(bars.size());
-    for (int32_t i : bars) out.push_back({m.document.BAR[slot(i)].X, m.document.BAR[slot(i)].Y});
+    for (int32_t i : bars) out.push_back({barOf(m, i).X, barOf(m, i).Y});
     return out;
 }
 }  // namespace
 
 std::vector<int32_t> selectedBars(const SectionModel& m) {
     std::vector<int32_t> out;
-    const int32_t n =
-        std::min<int32_t>(m.view.NSEL_BAR, static_cast<int32_t>(m.view.SEL_BAR.size()) - 1);
-    const int32_t nbar =
-        std::min<int32_t>(m.document.NBAR, static_cast<int32_t>(m.document.BAR.size()) - 1);
-    for (int32_t j = 1; j <= n; ++j) {
-        const int32_t i = m.view.SEL_BAR[slot(j)];
+    const int32_t nbar = static_cast<int32_t>(rows(m.document.BAR, m.document.NBAR).size());
+    for (const int32_t i : rows(m.view.SEL_BAR, m.view.NSEL_BAR))
         if (i >= 1 && i <= nbar) out.push_back(i);
-    }
     return out;
 }
 
@@ -45,8 +43,8 @@ void DELETE_REBARS(SectionModel& m) {
 void ALIGN_REBARS_X(SectionModel& m) {
     const auto bars = selectedBars(m);
     if (!bars.empty()) {
-        const double y0 = m.document.BAR[slot(bars.front())].Y;
-        for (int32_t i : bars) m.document.BAR[slot(i)].Y = y0;
+        const double y0 = barOf(m, bars.front()).Y;
+        for (int32_t i : bars) barOf(m, i).Y = y0;
     }
     m.view.NSEL_BAR = 0;
 }
@@ -54,8 +52,8 @@ void ALIGN_REBARS_X(SectionModel& m) {
 void ALIGN_REBARS_Y(SectionModel& m) {
     const auto bars = selectedBars(m);
     if (!bars.empty()) {
-        const double x0 = m.document.BAR[slot(bars.front())].X;
-        for (int32_t i : bars) m.document.BAR[slot(i)].X = x0;
+        const double x0 = barOf(m, bars.front()).X;
+        for (int32_t i : bars) barOf(m, i).X = x0;
     }
     m.view.NSEL_BAR = 0;
 }
@@ -64,8 +62,8 @@ bool ALIGN_REBARS_DIR(SectionModel& m) {
     const auto bars = selectedBars(m);
     const int n = static_cast<int>(bars.size());
     if (n < 3) return false;
-    const TPOS p1{m.document.BAR[slot(bars.front())].X, m.document.BAR[slot(bars.front())].Y};
-    const TPOS pn{m.document.BAR[slot(bars.back())].X, m.document.BAR[slot(bars.back())].Y};
+    const TPOS p1{barOf(m, bars.front()).X, barOf(m, bars.front()).Y};
+    const TPOS pn{barOf(m, bars.back()).X, barOf(m, bars.back()).Y};
     const double sx = (pn.X - p1.X) / (n - 1), sy = (pn.Y - p1.Y) / (n - 1);
     const std::vector<int32_t> middle(bars.begin() + 1, bars.end() - 1);
     for (const TPOS& p : positionsOf(m, middle)) DELETE_SINGLE_BAR(m, p.X, p.Y);
@@ -92,16 +90,14 @@ void requireSelectedBars(const SectionModel& m, int least, int most, const std::
 
 int coincidentBarCount(const SectionModel& m, const std::vector<int32_t>& bars) {
     std::map<std::pair<double, double>, int> at;
-    const int32_t nbar =
-        std::min<int32_t>(m.document.NBAR, static_cast<int32_t>(m.document.BAR.size()) - 1);
+    const auto all = rows(m.document.BAR, m.document.NBAR);
+    const auto nbar = static_cast<int32_t>(all.size());
     // + 0.0 makes -0 and 0 one place.
-    auto key = [&](int32_t i) {
-        return std::make_pair(m.document.BAR[slot(i)].X + 0.0, m.document.BAR[slot(i)].Y + 0.0);
-    };
-    for (int32_t i = 1; i <= nbar; ++i) ++at[key(i)];
+    auto key = [](const TBAR& b) { return std::make_pair(b.X + 0.0, b.Y + 0.0); };
+    for (const TBAR& b : all) ++at[key(b)];
     int n = 0;
     for (int32_t i : bars)
-        if (i >= 1 && i <= nbar && at[key(i)] > 1) ++n;
+        if (i >= 1 && i <= nbar && at[key(barOf(m, i))] > 1) ++n;
     return n;
 }
 
@@ -128,7 +124,7 @@ void requireMoveWithinBounds(const SectionModel& m, double dx, double dy) {
     requireRebarLength(dx, "X-Dir(mm)");
     requireRebarLength(dy, "Y-Dir(mm)");
     for (int32_t i : selectedBars(m)) {
-        const TBAR& b = m.document.BAR[slot(i)];
+        const TBAR& b = barOf(m, i);
         if (!isAcceptedLength(b.X + dx) || !isAcceptedLength(b.Y + dy))
             throw InputError(
                 Format("Moved by (%g, %g) mm, a bar would lie beyond %0.0F mm of the origin.",
@@ -140,8 +136,8 @@ void requireMoveWithinBounds(const SectionModel& m, double dx, double dy) {
 void MOVE_REBARS(SectionModel& m, double dx, double dy) {
     requireMoveWithinBounds(m, dx, dy);
     for (int32_t i : selectedBars(m)) {
-        m.document.BAR[slot(i)].X += dx;
-        m.document.BAR[slot(i)].Y += dy;
+        barOf(m, i).X += dx;
+        barOf(m, i).Y += dy;
     }
     m.view.NSEL_BAR = 0;
 }
@@ -149,7 +145,7 @@ void MOVE_REBARS(SectionModel& m, double dx, double dy) {
 void REPLICATE_REBARS(SectionModel& m, double dx, double dy) {
     requireMoveWithinBounds(m, dx, dy);
     for (int32_t i : selectedBars(m)) {
-        const TBAR b = m.document.BAR[slot(i)];  // a copy: the table grows under us
+        const TBAR b = barOf(m, i);  // a copy: the table grows under us
         ADD_SINGLE_REBAR(m, b.X + dx, b.Y + dy, b.DB);
     }
     m.view.NSEL_BAR = 0;
@@ -157,13 +153,13 @@ void REPLICATE_REBARS(SectionModel& m, double dx, double dy) {
 
 void MOVE_REBARS_TO_X(SectionModel& m, double x) {
     requireRebarLength(x, "X-Dir(mm)");
-    for (int32_t i : selectedBars(m)) m.document.BAR[slot(i)].X = x;
+    for (int32_t i : selectedBars(m)) barOf(m, i).X = x;
     m.view.NSEL_BAR = 0;
 }
 
 void MOVE_REBARS_TO_Y(SectionModel& m, double y) {
     requireRebarLength(y, "Y-Dir(mm)");
-    for (int32_t i : selectedBars(m)) m.document.BAR[slot(i)].Y = y;
+    for (int32_t i : selectedBars(m)) barOf(m, i).Y = y;
     m.view.NSEL_BAR = 0;
 }
 
@@ -175,7 +171,7 @@ void ADD_ALONG_LINE_REBARS(SectionModel& m, int n, double d) {
     requireRebarLength(d, "Rebar Diameter(mm)", true);
     const auto bars = selectedBars(m);
     if (bars.size() == 2) {
-        const TBAR a = m.document.BAR[slot(bars[0])], b = m.document.BAR[slot(bars[1])];
+        const TBAR a = barOf(m, bars[0]), b = barOf(m, bars[1]);
         const double sx = (b.X - a.X) / (n + 1.0), sy = (b.Y - a.Y) / (n + 1.0);
         for (int k = 1; k <= n; ++k) ADD_SINGLE_REBAR(m, a.X + k * sx, a.Y + k * sy, d);
     }
@@ -184,20 +180,20 @@ void ADD_ALONG_LINE_REBARS(SectionModel& m, int n, double d) {
 
 void ASSIGN_REBAR_DIAMETER(SectionModel& m, double d) {
     requireRebarLength(d, "Rebar Diameter (mm)", true);
-    for (int32_t i : selectedBars(m)) m.document.BAR[slot(i)].DB = d;
+    for (int32_t i : selectedBars(m)) barOf(m, i).DB = d;
     m.view.NSEL_BAR = 0;
 }
 
 std::string assignDialogDiameterText(const SectionModel& m) {
     const auto bars = selectedBars(m);
     if (bars.empty() || bars.front() != m.view.SEL_BAR[1]) return {};
-    return Format("%0.2F", {m.document.BAR[slot(bars.front())].DB});
+    return Format("%0.2F", {barOf(m, bars.front()).DB});
 }
 
 MoveDialogCoordinates moveDialogCoordinates(const SectionModel& m) {
     const auto bars = selectedBars(m);
     if (bars.empty() || bars.front() != m.view.SEL_BAR[1]) return {};
-    const TBAR& b = m.document.BAR[slot(bars.front())];
+    const TBAR& b = barOf(m, bars.front());
     return {Format("%0.3F", {b.X}), Format("%0.3F", {b.Y})};
 }
 

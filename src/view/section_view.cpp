@@ -6,26 +6,22 @@
 
 #include "model/design_code.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 #include "view/view_mapping.h"
 
 namespace qav {
 
 namespace {
 
-std::size_t slot(int32_t i) {
-    return static_cast<std::size_t>(i);
-}
-
 // Corners 0..n-1 of a point list mapped with the given reference point; empty when any corner
 // cannot be mapped (a polygon with a missing corner would be a different shape).
 std::vector<Point> mapCorners(const SectionModel& m, const std::vector<TPOS>& pt, int32_t n,
                               TPOS ref) {
     std::vector<Point> out;
-    const int32_t count = std::min<int32_t>(n, static_cast<int32_t>(pt.size()));
-    if (count <= 0) return out;
-    out.reserve(slot(count));
-    for (int32_t i = 0; i < count; ++i) {
-        const auto p = modelToWindow(m, pt[slot(i)].X, pt[slot(i)].Y, ref.X, ref.Y);
+    const auto corner = corners(pt, n);
+    out.reserve(corner.size());
+    for (const TPOS& q : corner) {
+        const auto p = modelToWindow(m, q.X, q.Y, ref.X, ref.Y);
         if (!p) return {};
         out.push_back(*p);
     }
@@ -54,9 +50,7 @@ void drawPolygonList(const SectionModel& m, Canvas& c, const std::vector<TPOLYSH
                      int32_t count, Color colour) {
     c.pen.width = 2;
     const TPOS ref = steelReference(m);
-    const int32_t n = std::min<int32_t>(count, static_cast<int32_t>(list.size()) - 1);
-    for (int32_t k = 1; k <= n; ++k) {
-        const TPOLYSHAPE& s = list[slot(k)];
+    for (const TPOLYSHAPE& s : rows(list, count)) {
         if (s.NPOINT == 0) continue;
         c.pen.color = colour;
         c.brush.style = BrushStyle::Clear;
@@ -97,11 +91,10 @@ void DRAW_BLANK(const SectionModel& m, Canvas& c) {
 }
 
 void DRAW_FIBER(const SectionModel& m, Canvas& c) {
-    const int32_t n = std::min<int32_t>(m.mesh.NFIB, static_cast<int32_t>(m.mesh.FIB.size()) - 1);
+    const auto fibres = rows(m.mesh.FIB, m.mesh.NFIB);
     if (m.view.SHOW_FLAG[3]) {
         c.pen.color = colors::midGrey;
-        for (int32_t i = 1; i <= n; ++i) {
-            const TFIB& f = m.mesh.FIB[slot(i)];
+        for (const TFIB& f : fibres) {
             if (f.SHAPE != 3) continue;
             if (f.TY == FIB_CORE_CONCRETE)
                 c.brush.color = colors::lightGrey;
@@ -122,18 +115,14 @@ void DRAW_FIBER(const SectionModel& m, Canvas& c) {
     if (m.view.SHOW_FLAG[4]) {
         c.pen.color = colors::yellow;
         c.brush.color = colors::yellow;
-        for (int32_t i = 1; i <= n; ++i) {
-            const TFIB& f = m.mesh.FIB[slot(i)];
+        for (const TFIB& f : fibres) {
             if (f.SHAPE == 3) circle(c, fibreToWindow(m, f.X, f.Y), 2);
         }
     }
 }
 
 void DRAW_BARS(const SectionModel& m, Canvas& c) {
-    const int32_t n =
-        std::min<int32_t>(m.document.NBAR, static_cast<int32_t>(m.document.BAR.size()) - 1);
-    for (int32_t i = 1; i <= n; ++i) {
-        const TBAR& b = m.document.BAR[slot(i)];
+    for (const TBAR& b : rows(m.document.BAR, m.document.NBAR)) {
         c.pen.color = colors::magenta;
         c.brush.color = colors::magenta;
         const auto p = viewToWindow(m, b.X, b.Y);
@@ -147,9 +136,8 @@ void DRAW_BARS(const SectionModel& m, Canvas& c) {
 void DRAW_REBAR_FIBER(const SectionModel& m, Canvas& c) {
     c.pen.color = colors::black;
     c.brush.color = colors::red;
-    const int32_t n = std::min<int32_t>(m.mesh.NFIB, static_cast<int32_t>(m.mesh.FIB.size()) - 1);
-    for (int32_t i = 1; i <= n; ++i) {
-        const TFIB& f = m.mesh.FIB[slot(i)];
+    const auto fibres = rows(m.mesh.FIB, m.mesh.NFIB);
+    for (const TFIB& f : fibres) {
         if (f.SHAPE == 2) circle(c, fibreToWindow(m, f.X, f.Y), lengthToPixels(m, f.DB / 2));
     }
 }
@@ -180,13 +168,11 @@ void DRAW_SEL_FIBER(const SectionModel& m, Canvas& c) {
     c.pen.color = colors::blue;
     c.brush.color = colors::blue;
     c.brush.style = BrushStyle::Solid;
-    const int32_t n =
-        std::min<int32_t>(m.view.NSEL_BAR, static_cast<int32_t>(m.view.SEL_BAR.size()) - 1);
-    for (int32_t j = 1; j <= n; ++j) {
-        const int32_t i = m.view.SEL_BAR[slot(j)];
-        if (i < 1 || i > m.document.NBAR || i >= static_cast<int32_t>(m.document.BAR.size()))
-            continue;  // stale entry
-        circle(c, viewToWindow(m, m.document.BAR[slot(i)].X, m.document.BAR[slot(i)].Y), 4);
+    const auto bars = rows(m.document.BAR, m.document.NBAR);
+    for (const int32_t i : rows(m.view.SEL_BAR, m.view.NSEL_BAR)) {
+        if (i < 1 || i > m.document.NBAR) continue;  // stale entry
+        const TBAR& b = bars[static_cast<std::size_t>(i - 1)];
+        circle(c, viewToWindow(m, b.X, b.Y), 4);
     }
 }
 

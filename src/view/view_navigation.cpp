@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/number_text.h"
+#include "model/tables.h"
 #include "view/view_mapping.h"
 
 namespace qav {
@@ -115,15 +116,13 @@ std::optional<std::string> cursorReadout(const SectionModel& m, int X, int Y) {
 }
 
 bool selectBarsInBand(SectionModel& m, const BandRect& b) {
-    const int32_t n =
-        std::min<int32_t>(m.document.NBAR, static_cast<int32_t>(m.document.BAR.size()) - 1);
     bool complete = true;
-    for (int32_t i = 1; i <= n; ++i) {
-        const TBAR& bar = m.document.BAR[static_cast<std::size_t>(i)];
+    const auto bars = rows(m.document.BAR, m.document.NBAR);
+    for (const TBAR& bar : bars) {
         const auto p = viewToWindow(m, bar.X, bar.Y);
         if (!p) continue;
         if (b.left <= p->x && p->x < b.right && b.top <= p->y && p->y < b.bottom) {
-            if (!SELECT_BAR(m, i)) complete = false;
+            if (!SELECT_BAR(m, rowNumber(bars, bar))) complete = false;
         }
     }
     return complete;

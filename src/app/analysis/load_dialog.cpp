@@ -15,6 +15,7 @@
 #include "app/user_prompts.h"
 #include "interchange/force_csv.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 #include "model/text_file.h"
 #include "reports/load_report.h"
 
@@ -127,14 +128,14 @@ void LoadDialog::setHeaderRow() {
 void LoadDialog::UPDATE_FORCE_TABLE() {
     const SectionModel& m = ctx_.model();
     Edit1->setText(QString::number(m.document.NFORCE));
-    const int rows = m.document.NFORCE > 0 ? m.document.NFORCE : 0;
-    StringGrid1->setRowCount(rows + 1);
+    const auto loads = rows(m.document.FORCE, m.document.NFORCE);
+    StringGrid1->setRowCount(static_cast<int>(loads.size()) + 1);
     StringGrid1->setColumnCount(6);
     StringGrid1->setColumnWidth(0, 35);
     StringGrid1->setColumnWidth(1, 130);
     setHeaderRow();
-    for (int i = 1; i <= rows && static_cast<std::size_t>(i) < m.document.FORCE.size(); ++i) {
-        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+    for (const TFORCE& f : loads) {
+        const int i = rowNumber(loads, f);
         const std::string cells[] = {Format("%D", {i}),       f.COMB_NAME,
                                      Format("%0.3F", {f.P}),  Format("%0.3F", {f.MX}),
                                      Format("%0.3F", {f.MY}), Format("%0.3F", {f.LOAD_FRACTION})};

@@ -12,6 +12,7 @@
 #include "app/user_prompts.h"
 #include "model/errors.h"
 #include "model/number_text.h"
+#include "model/tables.h"
 #include "model/text_file.h"
 #include "render/qt_canvas.h"
 #include "reports/state_picture.h"
@@ -97,9 +98,9 @@ SectionStateDialog::SectionStateDialog(AppContext& ctx, QWidget* parent)
 void SectionStateDialog::fillCombinations() {
     const SectionModel& m = ctx_.model();
     combList_->clear();
-    for (int i = 1; i <= m.document.NFORCE && static_cast<std::size_t>(i) < m.document.FORCE.size();
-         ++i) {
-        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+    const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
+    for (const TFORCE& f : forceRows) {
+        const int32_t i = rowNumber(forceRows, f);
         const std::string critical = i == m.results.CRITICAL_COMB ? "  (critical)" : "";
         combList_->addItem(
             qs(Format("%D  %s  P %0.1F  Mxx %0.1F  Myy %0.1F", {i, f.COMB_NAME, f.P, f.MX, f.MY}) +
