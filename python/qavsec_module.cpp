@@ -257,13 +257,7 @@ public:
             [&](Messages& log, Progress& p) {
                 m_.settings.NPM = npm.value_or(defaults_.NPM);
                 applyRunSettings(solver, threads);
-                PmResult r = pmCurveAnalysis(m_, angle, log, &p);
-                const RunStats stats = r.curve.stats;
-                const SolverState state = r.state;
-                keepPmResult(m_.results, std::move(r));
-                keepSolverState(m_, state);
-                reportUnconverged(stats, log);
-                return stats;
+                return RUN_PM_CURVE_ANALYSIS(m_, angle, log, &p);
             },
             [&](py::dict& d) {
                 const auto last = static_cast<std::size_t>(2 * pmSteps(m_) + 2);
@@ -285,13 +279,7 @@ public:
             [&](Messages& log, Progress& p) {
                 m_.settings.NMM = nmm.value_or(defaults_.NMM);
                 applyRunSettings(solver, threads);
-                MmResult r = mmCurveAnalysis(m_, axial, log, &p);
-                const RunStats stats = r.stats;
-                const SolverState state = r.state;
-                keepMmResult(m_.results, std::move(r));
-                keepSolverState(m_, state);
-                reportUnconverged(stats, log);
-                return stats;
+                return RUN_MM_CURVE_ANALYSIS(m_, axial, log, &p);
             },
             [&](py::dict& d) {
                 const auto last = static_cast<std::size_t>(mmSteps(m_));
@@ -314,11 +302,7 @@ public:
         return run(
             [&](Messages& log, Progress& p) {
                 applyRunSettings(solver, threads);
-                MphiResult r = mphiAnalysis(m_, in, log, &p);
-                const RunStats stats = r.run.stats;
-                keepMphiResult(m_, std::move(r));
-                reportUnconverged(stats, log);
-                return stats;
+                return RUN_MPHI_ANALYSIS(m_, in, log, &p).stats;
             },
             [&](py::dict& d) {
                 const SectionResults& r = m_.results;
@@ -345,11 +329,7 @@ public:
             [&](Messages& log, Progress& p) {
                 m_.settings.NPM = npm.value_or(defaults_.NPM);
                 applyRunSettings(solver, threads);
-                PmmResult r = pmmSurfaceAnalysis(m_, log, &p);
-                const RunStats stats = r.stats;
-                keepPmmResult(m_, std::move(r));
-                reportUnconverged(stats, log);
-                return stats;
+                return RUN_PMM_ANALYSIS(m_, log, &p);
             },
             [&](py::dict& d) {
                 const int n = pmmStoredSteps(m_);
@@ -390,8 +370,7 @@ public:
         return run(
             [&](Messages& log, Progress& p) {
                 applyRunSettings(solver, threads);
-                result = memberCheck(m_, kp, kmx, kmy, log, p);
-                keepCheckResult(m_, result);
+                result = CHECK_MEMBER(m_, kp, kmx, kmy, log, p);
                 return result.stats;
             },
             [&](py::dict& out) {
