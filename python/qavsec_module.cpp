@@ -473,7 +473,7 @@ public:
         d["Mx"] = s.MX;
         d["My"] = s.MY;
         d["load_fraction"] = s.solve.loadFraction;
-        d["converged"] = s.solve.converged && (s.at == StateAt::Capacity || s.atLoad.converged);
+        d["converged"] = s.converged();
         d["strain_plane"] = py::make_tuple(s.plane.a1, s.plane.a2, s.plane.a3);
         d["neutral_axis"] = neutralAxisDict(s.axis);
         d["largest_compressive_strain"] = s.largestCompression;

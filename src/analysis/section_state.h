@@ -87,6 +87,10 @@ struct SectionState {
     double P = 0, MX = 0, MY = 0;
     SolveResult solve;   // the load fraction's solve
     SolveResult atLoad;  // at the load: the equilibrium solve (load fraction 1)
+    // Every solve that gave the state converged.
+    bool converged() const {
+        return solve.converged && (at == StateAt::Capacity || atLoad.converged);
+    }
     StrainPlane plane;
     NeutralAxis axis;
     std::vector<FibreStateRow> fibres;

@@ -62,7 +62,7 @@ Json stateJson(const std::string& what, const SectionState& s) {
     doc["MX_kNm"] = s.MX;
     doc["MY_kNm"] = s.MY;
     doc["load_fraction"] = s.solve.loadFraction;
-    doc["converged"] = s.solve.converged && (s.at == StateAt::Capacity || s.atLoad.converged);
+    doc["converged"] = s.converged();
     if (s.at == StateAt::Load)
         doc["equilibrium"] = {{"passes", s.atLoad.iterations}, {"residual", s.atLoad.residual}};
     doc["strain_plane"] = {s.plane.a1, s.plane.a2, s.plane.a3};
