@@ -201,7 +201,8 @@ void buildNamedShape(SectionModel& m, const std::string& kind, const std::string
     }
     const std::vector<ShapeInput> known = shapeInputs(*d);
     BoxTexts texts = shapeDialogTexts(*d);
-    for (const auto& [name, text] : inputs) {
+    for (const auto& input : inputs) {
+        const std::string& name = input.first;
         const auto in = std::find_if(known.begin(), known.end(),
                                      [&](const ShapeInput& i) { return i.option == name; });
         if (in == known.end()) {
@@ -210,7 +211,7 @@ void buildNamedShape(SectionModel& m, const std::string& kind, const std::string
             throw InputError("The " + kind + " shape " + shape + " has no input '" + name +
                              "': its inputs are " + listed(names) + ".");
         }
-        texts[in->box] = text;
+        texts[in->box] = input.second;
     }
     buildShape(m, *d, texts);
 }
