@@ -94,12 +94,6 @@ def test_state_balances_the_load_and_key_points(section, tmp_path):
         (k["label"], k["P"], k["Mx"], k["My"]) for k in doc if "P" in k]
 
 
-def timed(run):
-    start = time.perf_counter()
-    run()
-    return time.perf_counter() - start
-
-
 def test_a_run_leaves_the_gil_to_other_threads(section):
     section.mesh(size=10)
     worker = threading.Thread(target=lambda: section.pmm(npm=60, threads=1))
@@ -112,20 +106,19 @@ def test_a_run_leaves_the_gil_to_other_threads(section):
     assert ticks > 100
 
 
-@pytest.mark.skipif(os.getloadavg()[0] >= (os.cpu_count() or 1),
-                    reason="other work holds the cores: wall times say nothing")
-def test_two_threads_run_side_by_side():
+def test_two_threads_give_what_one_gives():
+    # The speed-up is bench/python_many.py's figure; here, that side by side changes nothing.
     sections = [qavsec.open(RECT) for _ in range(2)]
     for s in sections:
         s.mesh(size=15)
 
     def work(s):
-        return s.pmm(npm=20, threads=1)
+        return s.pmm(npm=20, threads=1).P
 
-    serial = timed(lambda: [work(s) for s in sections])
+    serial = [work(s) for s in sections]
     with ThreadPoolExecutor(2) as pool:
-        parallel = timed(lambda: list(pool.map(work, sections)))
-    assert parallel < serial
+        parallel = list(pool.map(work, sections))
+    assert all(np.array_equal(a, b) for a, b in zip(serial, parallel))
 
 
 def test_ctrl_c_cancels_and_keeps_the_section(section):

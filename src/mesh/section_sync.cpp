@@ -7,30 +7,25 @@
 namespace qav {
 
 namespace {
-bool gradeExists(const std::vector<TMAT>& table, int32_t count, int32_t index) {
+// The material number of the selected item of a grade list (item index + 1), 0 when the table
+// has no such grade.
+int32_t selectedGrade(const std::vector<TMAT>& table, int32_t count, int32_t index) {
     const int32_t grade = index + 1;
-    return grade >= 1 && grade <= count && grade < static_cast<int32_t>(table.size());
+    return grade >= 1 && grade <= count && grade < static_cast<int32_t>(table.size()) ? grade : 0;
 }
 
 // The grade every fibre kind takes, as the mesh command gives it; 0 when it is missing.
 int32_t gradeOf(const SectionModel& m, int32_t kind) {
+    const SectionDocument& d = m.document;
     switch (kind) {
         case FIB_CORE_CONCRETE:
-            return gradeExists(m.document.CONC_MAT, m.document.NCONCMAT, m.document.USE_CONC)
-                       ? m.document.USE_CONC + 1
-                       : 0;
+            return selectedGrade(d.CONC_MAT, d.NCONCMAT, d.USE_CONC);
         case FIB_COVER_CONCRETE:
-            return gradeExists(m.document.COVER_MAT, m.document.NCOVERMAT, m.document.USE_COVER)
-                       ? m.document.USE_COVER + 1
-                       : 0;
+            return selectedGrade(d.COVER_MAT, d.NCOVERMAT, d.USE_COVER);
         case FIB_STEEL:
-            return gradeExists(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_STEEL)
-                       ? m.document.USE_STEEL + 1
-                       : 0;
+            return selectedGrade(d.STEEL_MAT, d.NSTEELMAT, d.USE_STEEL);
         case FIB_REBAR:
-            return gradeExists(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_REBAR)
-                       ? m.document.USE_REBAR + 1
-                       : 0;
+            return selectedGrade(d.STEEL_MAT, d.NSTEELMAT, d.USE_REBAR);
         default:
             return -1;  // no material
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "builders/shape_forms.h"
 #include "model/section_properties.h"
 
 namespace qav::testing {
@@ -110,17 +111,7 @@ TPOLYSHAPE iSection(double W, double D, double F, double T) {
 }
 
 TPOLYSHAPE crossSection(double W, double D, double F, double T) {
-    const double W1 = W, H1 = D, F1 = F, T1 = T, W2 = W, H2 = D, F2 = F, T2 = T;
-    return polygon({{-W1 / 2, -H1 / 2},      {W1 / 2, -H1 / 2},      {W1 / 2, -H1 / 2 + F1},
-                    {T1 / 2, -H1 / 2 + F1},  {T1 / 2, -T2 / 2},      {H2 / 2 - F2, -T2 / 2},
-                    {H2 / 2 - F2, -W2 / 2},  {H2 / 2, -W2 / 2},      {H2 / 2, W2 / 2},
-                    {H2 / 2 - F2, W2 / 2},   {H2 / 2 - F2, T2 / 2},  {T1 / 2, T2 / 2},
-                    {T1 / 2, H1 / 2 - F1},   {W1 / 2, H1 / 2 - F1},  {W1 / 2, H1 / 2},
-                    {-W1 / 2, H1 / 2},       {-W1 / 2, H1 / 2 - F1}, {-T1 / 2, H1 / 2 - F1},
-                    {-T1 / 2, T2 / 2},       {-H2 / 2 + F2, T2 / 2}, {-H2 / 2 + F2, W2 / 2},
-                    {-H2 / 2, W2 / 2},       {-H2 / 2, -W2 / 2},     {-H2 / 2 + F2, -W2 / 2},
-                    {-H2 / 2 + F2, -T2 / 2}, {-T1 / 2, -T2 / 2},     {-T1 / 2, -H1 / 2 + F1},
-                    {-W1 / 2, -H1 / 2 + F1}});
+    return polygon(crossOfTwoI(W, D, F, T, W, D, F, T));
 }
 
 TPOLYSHAPE rectangle(double W, double D, double x, double y) {
