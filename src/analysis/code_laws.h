@@ -55,8 +55,6 @@ BlockForces blockForceOnTriangle(const std::array<Point2, 3>& corners,
 
 // ---- ACI 318 strength reduction -----------------------------------------------------------
 
-enum class Ties { Tied, Spiral };
-
 // ACI 318-19 Table 21.2.2: phi from the net tensile strain of the extreme tension bar (epsT,
 // positive in tension) and the bar's yield strain epsTy: 0.65 (tied) or 0.75 (spiral) up to
 // epsTy, 0.90 from epsTy + 0.003, linear between.

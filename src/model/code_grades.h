@@ -5,13 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "model/design_code.h"
 #include "model/section_model.h"
 
 namespace qav {
-
-// The design codes by their index in the general setting's list: the two first ones keep their
-// indices (DESIGN_CODE 0 and 1).
-enum class CodeId { HkCop2013 = 0, Bs8110 = 1, Ec2 = 2, Aci318 = 3 };
 
 // Partial factors of EN 1992-1-1 (2.4.2.4) and the steel modulus both codes take.
 constexpr double EC2_GAMMA_C = 1.5;

@@ -2,11 +2,37 @@
 // The names of the design codes, as the general setting lists them (DESIGN_CODE is the index)
 // and as the drawings, charts and printed pages label them.
 #include <array>
+#include <cstddef>
 #include <string>
 
 namespace qav {
 
 inline constexpr std::array<const char*, 2> DESIGN_CODE_NAMES{"HK-COP-2013", "BS-8110"};
+
+// Every code the program designs to, by its index in the general setting's list: the two first
+// keep their indices (DESIGN_CODE 0 and 1) and the program's own grade tables; the others bring
+// their own tables, which the section document holds.
+enum class CodeId { HkCop2013 = 0, Bs8110 = 1, Ec2 = 2, Aci318 = 3 };
+inline constexpr std::array<const char*, 4> CODE_NAMES{"HK-COP-2013", "BS-8110", "EN 1992-1-1",
+                                                       "ACI 318-19"};
+// The code's key on the command line and in the section file's design block.
+inline constexpr std::array<const char*, 4> CODE_KEYS{"hk", "bs", "ec2", "aci318"};
+inline constexpr std::array<const char*, 4> CODE_FILE_KEYS{"HK", "BS", "EC2", "ACI318"};
+inline const char* codeName(CodeId c) {
+    return CODE_NAMES[static_cast<std::size_t>(c)];
+}
+// Whether the code brings its own grade tables (EN 1992-1-1, ACI 318-19).
+inline bool codeHasOwnTables(CodeId c) {
+    return c == CodeId::Ec2 || c == CodeId::Aci318;
+}
+
+// The transverse reinforcement of a column (ACI 318-19 strength reduction and axial cap).
+enum class Ties { Tied, Spiral };
+
+// What limits the strain plane at the ultimate state: a section corner at the control strain
+// 0.005 (the program's rule), or the extreme compressed concrete at the ultimate strain of its
+// own grade (the design code's rule; no steel limit).
+enum class StrainLimit { Control, Code };
 
 // The label of a title: "BS-8110" for code 1, the default "HK-COP-2013" for any other.
 inline std::string designCodeName(int DESIGN_CODE) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "model/design_code.h"
+
 namespace qav {
 
 struct TPOS {
@@ -42,6 +44,11 @@ struct TMAT {
     double FY = 0;
     double ES = 0;
     double RF = 0;
+    // Concrete grades of a code with its own tables: the exponent of the parabola (2: the
+    // program's own parabola) and the ACI 318 stress block's depth factor (0: no block). Derived
+    // from the code and the strength, never written to the section file.
+    double N_EXP = 2;
+    double BETA1 = 0;
 };
 
 struct TFORCE {
@@ -152,6 +159,13 @@ struct SectionDocument {
     std::vector<TFORCE> FORCE;
     int32_t NFORCE = 0;
 
+    // The code whose grade tables the document holds, with its design choices. A document of
+    // the program's own tables (CODE HK-COP-2013 or BS-8110) is labelled by the general
+    // setting's DESIGN_CODE; use sectionCode() for the code that applies.
+    CodeId CODE = CodeId::HkCop2013;
+    double ALPHA_CC = 1.0;  // EN 1992-1-1 3.1.6(1): 1.0 recommended, 0.85 allowed
+    Ties TIES = Ties::Tied;
+
     // The mesh size as typed and saved with the section.
     std::string MESH_SIZE_TEXT = "100";
     // The lines of the section file last opened or saved.
@@ -204,6 +218,12 @@ struct SectionResults {
     // (7 rows of 2 NPM + 3 points, points 1 .. 2 NPM + 2 used).
     std::vector<std::vector<double>> PMM_P, PMM_MX, PMM_MY;
     std::vector<std::vector<uint8_t>> PMM_CONVERGED;  // per curve, as the flags above
+    // Under a code with a strength reduction factor (ACI 318-19) the tables above hold the
+    // design strength (phi Pn, phi Mn, capped at phi Pn,max); beside them, index for index, the
+    // nominal strength and phi. Empty under the other codes.
+    std::vector<double> PM_NOM_P, PM_NOM_MX, PM_NOM_MY, PM_NOM_M, PM_PHI;
+    std::vector<double> MM_NOM_MX, MM_NOM_MY, MM_PHI;
+    std::vector<std::vector<double>> PMM_NOM_P, PMM_NOM_MX, PMM_NOM_MY, PMM_PHI;
     int32_t CRITICAL_COMB = 0;
     // The mesh the stored results above (and the load fractions) were computed from.
     MeshStamp RESULTS_STAMP;
@@ -223,6 +243,10 @@ struct ProgramSettings {
     // an outline ignores it).
     bool STEEL_GRID = false;
     double MESH_SIZE_INPUT = 100;  // the mesh size last read from its box
+    // The ultimate limit of every analysis, and whether the member check raises moments to the
+    // code's minimum eccentricity instead of the fixed minimum magnitudes.
+    StrainLimit STRAIN_LIMIT = StrainLimit::Control;
+    bool CODE_MIN_ECC = false;
 };
 
 // How the section is shown: the view mapping, the display switches, the window's outer size
@@ -247,6 +271,13 @@ struct SectionModel {
     ProgramSettings settings;
     ViewState view;
 };
+
+// The code the section is analysed and labelled under: the document's own when it holds a code's
+// tables, else the general setting's.
+inline CodeId sectionCode(const SectionModel& m) {
+    if (codeHasOwnTables(m.document.CODE)) return m.document.CODE;
+    return m.settings.DESIGN_CODE == 1 ? CodeId::Bs8110 : CodeId::HkCop2013;
+}
 
 // Whether point i of a result table converged: its flag, true where the flags do not reach i.
 inline bool pointConverged(const std::vector<uint8_t>& flags, std::size_t i) {
