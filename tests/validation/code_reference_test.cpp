@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <utility>
 
 #include "analysis/code_laws.h"
 #include "model/code_grades.h"
@@ -128,6 +130,106 @@ TEST(CodeReference, ProgramLawsIntegrateToTheReference) {
         EXPECT_NEAR(sum.MX, p.forces.MX, 1e-9 * p.forces.N * 500) << c;
         EXPECT_NEAR(sum.MY, p.forces.MY, 1e-9 * p.forces.N * 500) << c;
     }
+}
+
+// The laws from the codes' formulas by hand, and the program's grade tables beside them.
+TEST(CodeReference, LawsOfTheGradesByHand) {
+    const CodeConcreteLaw c60 = ec2LawOf(60, 1.0);
+    EXPECT_NEAR(c60.n, 1.4 + 23.4 * 0.0081, 1e-12);
+    EXPECT_NEAR(c60.epsCu2, (2.6 + 35 * 0.0081) / 1000, 1e-12);
+    EXPECT_NEAR(c60.epsC2, (2.0 + 0.085 * std::pow(10.0, 0.53)) / 1000, 1e-12);
+    EXPECT_NEAR(ec2LawOf(30, 0.85).fcd, 17, 1e-12);
+    for (const auto& [fc, beta1] : {std::pair{20.0, 0.85},
+                                    {28.0, 0.85},
+                                    {35.0, 0.80},
+                                    {50.0, 0.85 - 0.05 * 22 / 7},
+                                    {80.0, 0.65}})
+        EXPECT_NEAR(aciLawOf(fc).beta1, beta1, 1e-12) << fc;
+    for (const double fck : {12.0, 30.0, 55.0, 70.0, 90.0}) {
+        const CodeConcrete p = ec2Concrete(fck);
+        const CodeConcreteLaw r = ec2LawOf(fck, 1.0);
+        EXPECT_NEAR(p.n, r.n, 1e-12);
+        EXPECT_NEAR(p.epsC2, r.epsC2, 1e-15);
+        EXPECT_NEAR(p.epsCu2, r.epsCu2, 1e-15);
+        EXPECT_NEAR(aciBeta1(fck), aciLawOf(fck).beta1, 1e-12);
+    }
+    // sigma = E eps over the 300 x 500 rectangle: E a1 A and E a3 b h^3 / 12.
+    const Polygon rect{{-150, -250}, {150, -250}, {150, 250}, {-150, 250}};
+    const Forces f = linearForces(rect, {1e-3, 0, 2e-6}, 200000);
+    EXPECT_NEAR(f.N, 200 * 150000, 1e-6);
+    EXPECT_NEAR(f.MY, 200000 * 2e-6 * 300 * std::pow(500.0, 3) / 12, 1e-3);
+    EXPECT_NEAR(f.MX, 0, 1e-3);
+}
+
+// The beam as a document under a code: 300 x 500, four bars of 20 (3.14 d^2 / 4 each).
+SectionModel beamModel(CodeId code, const std::string& concrete, const std::string& rebar) {
+    SectionModel m;
+    SectionDocument& d = m.document;
+    d.CONC_PT = {{0, 0}, {300, 0}, {300, 500}, {0, 500}, {0, 0}};
+    d.NCONC_PT = 4;
+    d.CONC_CX = 150;
+    d.CONC_CY = 250;
+    d.BAR.assign(5, TBAR{});
+    d.NBAR = 4;
+    d.BAR[1] = {50, 50, 20};
+    d.BAR[2] = {250, 50, 20};
+    d.BAR[3] = {250, 450, 20};
+    d.BAR[4] = {50, 450, 20};
+    const CodeGradeTables t = codeGradeTables(code);
+    d.CODE = code;
+    d.CONC_MAT = t.concrete;
+    d.COVER_MAT = t.cover;
+    d.STEEL_MAT = t.steel;
+    for (std::size_t i = 1; i < t.concrete.size(); ++i)
+        if (t.concrete[i].NAME == concrete) d.USE_CONC = static_cast<int>(i) - 1;
+    for (std::size_t i = 1; i < t.steel.size(); ++i)
+        if (t.steel[i].NAME == rebar) d.USE_REBAR = d.USE_STEEL = static_cast<int>(i) - 1;
+    return m;
+}
+
+// The search on the neutral axis finds the hand-calculated states again, and the ends and the
+// cap come out as the hand figures.
+TEST(CodeReference, SectionSearchMeetsTheHandFigures) {
+    const double As = 314, fyd = 500 / 1.15;
+    const CodeReference ec2(beamModel(CodeId::Ec2, "C30/37", "B500B"));
+    // The balanced point of the hand calculation above, with bars of 314 mm2.
+    const double c = 0.0035 * 450 / (0.0035 + fyd / 200000), z2 = c * 0.002 / 0.0035;
+    const double C1 = 2.0 / 3 * 20 * 300 * z2, C2 = 20 * 300 * (c - z2);
+    const double N = C1 + C2 + 2 * As * (fyd - 20) - 2 * As * fyd;
+    const double M = C1 * (250 - c + 5.0 / 8 * z2) + C2 * (250 - (c - z2) / 2) +
+                     2 * As * (fyd - 20) * 200 + 2 * As * fyd * 200;
+    CodeReference::OnRay r = ec2.along(N / 1e3, 0, M / 1e6);
+    EXPECT_NEAR(r.factor, 1, 1e-9);
+    EXPECT_NEAR(r.plane[0] + 250 * r.plane[2], 0.0035, 1e-9);  // the top face at epsCu2
+    EXPECT_LT(r.angleError, 1e-9);
+    // Wholly compressed: the pivot holds the strain at epsC2, the bars at 400 N/mm2.
+    EXPECT_NEAR(ec2.along(1000, 0, 0).factor, (20 * (150000 - 4 * As) + 400 * 4 * As) / 1e6, 1e-9);
+    EXPECT_NEAR(ec2.along(-1000, 0, 0).factor, 4 * As * fyd / 1e6, 1e-9);
+    // A skew ray: the state found lies on the ray, its top corner at epsCu2.
+    r = ec2.along(800, 60, 150);
+    EXPECT_LT(r.angleError, 1e-9);
+    const Forces f = ec2.forces(r.plane);
+    EXPECT_NEAR(f.N / 1e3, 800 * r.factor, 1e-6 * f.N);
+    double top = 0;
+    for (const double x : {-150.0, 150.0})
+        for (const double y : {-250.0, 250.0})
+            top = std::max(top, r.plane[0] + x * r.plane[1] + y * r.plane[2]);
+    EXPECT_NEAR(top, 0.0035, 1e-12);
+
+    // ACI 318-19: the cap 0.65 x 0.80 P0 in pure compression, 0.90 fy As in pure tension.
+    const CodeReference aci(beamModel(CodeId::Aci318, "FC28", "GR420"));
+    const double P0 = 0.85 * 28 * (150000 - 4 * As) + 420 * 4 * As;
+    EXPECT_NEAR(aci.P0(), P0, 1e-6);
+    double err = 0;
+    EXPECT_NEAR(aci.designLoadFraction(1000, 0, 0, err), 0.65 * 0.8 * P0 / 1e6, 1e-9);
+    EXPECT_NEAR(aci.designLoadFraction(-1000, 0, 0, err), 0.9 * 4 * As * 420 / 1e6, 1e-9);
+    // The balanced point: phi 0.65, design = 0.65 nominal along the same ray.
+    const double cb = 0.003 * 450 / (0.003 + 420.0 / 200000), a = 0.85 * cb, Cc = 23.8 * 300 * a;
+    const double Nb = Cc + 2 * As * (420 - 23.8) - 2 * As * 420;
+    const double Mb = Cc * (250 - a / 2) + 2 * As * (420 - 23.8) * 200 + 2 * As * 420 * 200;
+    EXPECT_NEAR(aci.designLoadFraction(Nb / 1e3, 0, Mb / 1e6, err), 0.65, 1e-9);
+    r = aci.along(Nb / 1e3, 0, Mb / 1e6);
+    EXPECT_NEAR(aci.phi(r.plane), 0.65, 1e-9);
 }
 
 }  // namespace

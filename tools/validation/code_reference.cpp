@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <utility>
 
 namespace qav::validation {
@@ -102,6 +103,13 @@ void parabolaTriangle(Pt v[3], const Plane& plane, double fcd, double epsC2, dou
     levelTriangle(v[2], v[1], w, e2, e1, fcd, epsC2, n, sign, out);
 }
 
+Forces scaled(Forces f, double stress) {
+    f.N *= stress;
+    f.MX *= stress;
+    f.MY *= stress;
+    return f;
+}
+
 double parabolaStress(double fcd, double epsC2, double n, double e) {
     if (e <= 0) return 0;
     if (e >= epsC2) return fcd;
@@ -120,6 +128,9 @@ Forces uniformForces(const Polygon& poly, const Plane& a, double t, double stres
 
 Forces parabolaRectangleForces(const Polygon& poly, const Plane& a, double fcd, double epsC2,
                                double n) {
+    // A plane without gradient at the band's edge would lie in both bands.
+    if (a[1] == 0 && a[2] == 0)
+        return scaled(areaMoments(poly), parabolaStress(fcd, epsC2, n, a[0]));
     Forces f = uniformForces(poly, a, epsC2, fcd);
     const Polygon band = clip(clip(poly, a[0], a[1], a[2], 0, +1), a[0], a[1], a[2], epsC2, -1);
     for (std::size_t i = 1; i + 1 < band.size(); ++i) {
@@ -194,6 +205,329 @@ DesignPoint aciDesignPoint(const CodeSection& s, const CodePoint& nominal, doubl
     d.forces.MX = d.phi * nominal.forces.MX;
     d.forces.MY = d.phi * nominal.forces.MY;
     return d;
+}
+
+CodeConcreteLaw ec2LawOf(double fck, double alphaCC) {
+    CodeConcreteLaw l;
+    l.fcd = alphaCC * fck / 1.5;
+    l.epsC2 = 0.002;
+    l.epsCu2 = 0.0035;
+    l.n = 2;
+    if (fck > 50) {
+        const double r = std::pow((90 - fck) / 100, 4);
+        l.epsC2 = (2.0 + 0.085 * std::pow(fck - 50, 0.53)) / 1000;
+        l.epsCu2 = (2.6 + 35 * r) / 1000;
+        l.n = 1.4 + 23.4 * r;
+    }
+    l.beta1 = 0;
+    return l;
+}
+
+CodeConcreteLaw aciLawOf(double fc) {
+    CodeConcreteLaw l;
+    l.block = true;
+    l.fcd = 0.85 * fc;
+    l.epsCu2 = 0.003;
+    // 0.85 up to 28 MPa, 0.05 less for each 7 MPa above, 0.65 at least.
+    l.beta1 = fc <= 28 ? 0.85 : std::max(0.65, 0.85 - 0.05 * (fc - 28) / 7);
+    return l;
+}
+
+Forces linearForces(const Polygon& poly, const Plane& a, double E) {
+    // Area, first and second moments by the shoelace sums.
+    double A = 0, Sx = 0, Sy = 0, Ixx = 0, Ixy = 0, Iyy = 0;
+    for (std::size_t i = 0; i < poly.size(); ++i) {
+        const Pt& p = poly[i];
+        const Pt& q = poly[(i + 1) % poly.size()];
+        const double cr = p.x * q.y - q.x * p.y;
+        A += cr / 2;
+        Sx += (p.x + q.x) * cr / 6;
+        Sy += (p.y + q.y) * cr / 6;
+        Ixx += (p.x * p.x + p.x * q.x + q.x * q.x) * cr / 12;
+        Iyy += (p.y * p.y + p.y * q.y + q.y * q.y) * cr / 12;
+        Ixy += (p.x * q.y + 2 * p.x * p.y + 2 * q.x * q.y + q.x * p.y) * cr / 24;
+    }
+    return {E * (a[0] * A + a[1] * Sx + a[2] * Sy), E * (a[0] * Sx + a[1] * Ixx + a[2] * Ixy),
+            E * (a[0] * Sy + a[1] * Ixy + a[2] * Iyy)};
+}
+
+namespace {
+
+void addTo(Forces& s, const Forces& d, double sign = 1) {
+    s.N += sign * d.N;
+    s.MX += sign * d.MX;
+    s.MY += sign * d.MY;
+}
+
+// Elastic-perfectly plastic steel over a polygon: the elastic band, and the two yielded parts.
+Forces steelForces(const Polygon& poly, const Plane& a, double fy) {
+    const double ey = fy / STEEL_E;
+    if (a[1] == 0 && a[2] == 0)
+        return scaled(areaMoments(poly), std::clamp(STEEL_E * a[0], -fy, fy));
+    Forces f = linearForces(clip(clip(poly, a[0], a[1], a[2], -ey, +1), a[0], a[1], a[2], ey, -1),
+                            a, STEEL_E);
+    addTo(f, uniformForces(poly, a, ey, fy));
+    addTo(f, uniformForces(poly, {-a[0], -a[1], -a[2]}, ey, -fy));
+    return f;
+}
+
+const TMAT& gradeOf(const std::vector<TMAT>& table, int index) {
+    const std::size_t k = static_cast<std::size_t>(index + 1);
+    if (index < 0 || k >= table.size()) throw std::runtime_error("a grade outside its table");
+    return table[k];
+}
+
+}  // namespace
+
+CodeReference::CodeReference(const SectionModel& m)
+    : code_(sectionCode(m)), ties_(m.document.TIES) {
+    const SectionDocument& d = m.document;
+    if (d.NCONC_PT == 0) throw std::runtime_error("the code reference needs a concrete outline");
+    if (d.NOPEN_SEC > 0) throw std::runtime_error("openings are not integrated by the reference");
+    const double cx = d.CONC_CX, cy = d.CONC_CY;
+    auto lawOf = [&](const TMAT& g) {
+        switch (code_) {
+            case CodeId::Ec2:
+                return ec2LawOf(g.FCU, d.ALPHA_CC);
+            case CodeId::Aci318:
+                return aciLawOf(g.FCU);
+            default: {
+                CodeConcreteLaw l;
+                l.fcd = g.FC;
+                l.epsC2 = g.EPS_0;
+                l.epsCu2 = g.EPS_CU;
+                return l;
+            }
+        }
+    };
+    // Design yield stresses: EN 1992-1-1 by its partial factors, ACI 318 nominal, the program's
+    // own tables by their reduction factor.
+    const TMAT& rebar = gradeOf(d.STEEL_MAT, d.USE_REBAR);
+    const TMAT& section = gradeOf(d.STEEL_MAT, d.USE_STEEL);
+    const double rebarFy = code_ == CodeId::Ec2      ? rebar.FY / 1.15
+                           : code_ == CodeId::Aci318 ? rebar.FY
+                                                     : rebar.FY * rebar.RF;
+    const double steelFy =
+        code_ == CodeId::Ec2 || code_ == CodeId::Aci318 ? section.FY : section.FY * section.RF;
+    std::vector<Polygon> steel;
+    for (int i = 1; i <= d.NSTEEL_SEC; ++i) {
+        const TPOLYSHAPE& p = d.STEEL_SEC[static_cast<std::size_t>(i)];
+        steel.push_back(polygonOf(p.PT, p.NPOINT, cx, cy));
+        steel_.push_back({steel.back(), steelFy});
+    }
+    const Polygon outline = polygonOf(d.CONC_PT, d.NCONC_PT, cx, cy);
+    const bool cover = d.NCOVER_PT > 0;
+    const Polygon coreLine = cover ? polygonOf(d.COVER_PT, d.NCOVER_PT, cx, cy) : outline;
+    ConcreteZone core{{{coreLine, +1}}, lawOf(gradeOf(d.CONC_MAT, d.USE_CONC))};
+    for (const Polygon& p : steel) core.parts.push_back({p, -1});
+    zones_.push_back(core);
+    if (cover)
+        zones_.push_back(
+            {{{outline, +1}, {coreLine, -1}}, lawOf(gradeOf(d.COVER_MAT, d.USE_COVER))});
+    const bool pivot = code_ == CodeId::Ec2;
+    for (const ConcreteZone& z : zones_)
+        for (const Pt& p : z.parts.front().first)
+            corners_.push_back({p.x, p.y, z.law.epsCu2, pivot ? z.law.epsC2 : 0});
+    const bool displaces = code_ == CodeId::Ec2 || code_ == CodeId::Aci318;
+    for (int i = 1; i <= d.NBAR; ++i) {
+        const TBAR& b = d.BAR[static_cast<std::size_t>(i)];
+        Bar bar{b.X - cx, b.Y - cy, 3.14 * b.DB * b.DB / 4, rebarFy, -1};
+        bool inSteel = false;
+        for (const Polygon& p : steel) inSteel = inSteel || insidePolygon(p, {bar.x, bar.y});
+        if (displaces && !inSteel)
+            bar.zone = insidePolygon(coreLine, {bar.x, bar.y}) ? 0
+                       : insidePolygon(outline, {bar.x, bar.y})
+                           ? static_cast<int>(zones_.size()) - 1
+                           : -1;
+        bars_.push_back(bar);
+    }
+    double lo = 1e300, hi = -1e300;
+    for (const Pt& p : outline) {
+        lo = std::min({lo, p.x, p.y});
+        hi = std::max({hi, p.x, p.y});
+    }
+    size_ = std::max(hi - lo, 1.0) / 1000;
+}
+
+double CodeReference::concreteStress(const CodeConcreteLaw& law, double eps) const {
+    if (law.block) return eps > 0 && eps >= (1 - law.beta1) * law.epsCu2 ? law.fcd : 0.0;
+    return parabolaStress(law.fcd, law.epsC2, law.n, eps);
+}
+
+Forces CodeReference::forces(const Plane& a) const {
+    Forces s;
+    for (const ConcreteZone& z : zones_)
+        for (const auto& [poly, sign] : z.parts)
+            addTo(s,
+                  z.law.block ? uniformForces(poly, a, (1 - z.law.beta1) * z.law.epsCu2, z.law.fcd)
+                              : parabolaRectangleForces(poly, a, z.law.fcd, z.law.epsC2, z.law.n),
+                  sign);
+    for (const auto& [poly, fy] : steel_) addTo(s, steelForces(poly, a, fy));
+    for (const Bar& b : bars_) {
+        const double e = strainAt(a, {b.x, b.y});
+        double stress = std::clamp(STEEL_E * e, -b.fy, b.fy);
+        if (b.zone >= 0) stress -= concreteStress(zones_[static_cast<std::size_t>(b.zone)].law, e);
+        s.N += stress * b.area;
+        s.MX += stress * b.area * b.x;
+        s.MY += stress * b.area * b.y;
+    }
+    return s;
+}
+
+Plane CodeReference::limitPlane(double alpha, double c) const {
+    const double dx = std::cos(alpha), dy = std::sin(alpha);
+    double top = -1e300, bottom = 1e300;
+    const Corner* first = nullptr;
+    for (const Corner& k : corners_) {
+        const double h = dx * k.x + dy * k.y;
+        if (h > top) top = h, first = &k;
+        bottom = std::min(bottom, h);
+    }
+    const double zero = top - c;  // the neutral axis as a height along (dx, dy)
+    double g = 1e300;             // strain per mm of height
+    for (const Corner& k : corners_) {
+        const double h = dx * k.x + dy * k.y - zero;
+        if (h > 0 && k.epsCu > 0) g = std::min(g, k.epsCu / h);
+    }
+    const double depth = top - bottom;
+    if (first && first->epsC2 > 0 && c > depth) {
+        // The pivot: epsC2 at (1 - epsC2 / epsCu2) h below the most compressed face.
+        const double z = (1 - first->epsC2 / first->epsCu) * depth;
+        g = std::min(g, first->epsC2 / (c - z));
+    }
+    return {-g * zero, g * dx, g * dy};
+}
+
+Forces CodeReference::rayForces(double alpha, double u, Plane& plane) const {
+    double depth = 0;
+    {
+        double top = -1e300, bottom = 1e300;
+        for (const Corner& k : corners_) {
+            const double h = std::cos(alpha) * k.x + std::sin(alpha) * k.y;
+            top = std::max(top, h);
+            bottom = std::min(bottom, h);
+        }
+        depth = top - bottom;
+    }
+    plane = limitPlane(alpha, depth * u / (1 - u));
+    return forces(plane);
+}
+
+CodeReference::OnRay CodeReference::along(double P, double MX, double MY) const {
+    const double D = size_;
+    const double L[3] = {P, MX / D, MY / D};
+    auto scaled = [&](const Forces& f) {
+        return std::array<double, 3>{f.N / 1e3, f.MX / 1e6 / D, f.MY / 1e6 / D};
+    };
+    OnRay r;
+    auto finish = [&](const Forces& f) {
+        const auto F = scaled(f);
+        const double ll = L[0] * L[0] + L[1] * L[1] + L[2] * L[2];
+        const double fl = F[0] * L[0] + F[1] * L[1] + F[2] * L[2];
+        r.factor = fl / ll;
+        const double c0 = F[1] * L[2] - F[2] * L[1], c1 = F[2] * L[0] - F[0] * L[2],
+                     c2 = F[0] * L[1] - F[1] * L[0];
+        r.angleError = std::atan2(std::sqrt(c0 * c0 + c1 * c1 + c2 * c2), fl);
+        return r;
+    };
+    if (MX == 0 && MY == 0) {
+        if (P < 0) {
+            r.plane = {-1, 0, 0};  // every steel fibre yielded, no concrete
+            return finish(forces(r.plane));
+        }
+        // Uniform compression at the smallest strain a limit allows.
+        double e = 1e300;
+        for (const Corner& k : corners_) e = std::min(e, k.epsC2 > 0 ? k.epsC2 : k.epsCu);
+        r.plane = {e, 0, 0};
+        return finish(forces(r.plane));
+    }
+    const double beta = std::atan2(MY, MX), cb = std::cos(beta), sb = std::sin(beta);
+    const double mL = std::hypot(MX, MY) / D;
+    // For a direction of the axis: the depth whose force lies in the load's half-plane of the
+    // (moment along the load, axial force) plane at the load's angle; bisection on the side of
+    // the load the force falls.
+    auto atDirection = [&](double alpha, Forces& f, Plane& plane) {
+        double lo = 1e-9, hi = 1 - 1e-12;
+        for (int it = 0; it < 200 && hi - lo > 1e-15; ++it) {
+            const double u = (lo + hi) / 2;
+            const auto F = scaled(rayForces(alpha, u, plane));
+            const double along = F[1] * cb + F[2] * sb;
+            (mL * F[0] - P * along < 0 ? lo : hi) = u;
+        }
+        f = rayForces(alpha, (lo + hi) / 2, plane);
+        const auto F = scaled(f);
+        return -F[1] * sb + F[2] * cb;  // the moment across the load's
+    };
+    Forces f;
+    Plane plane{};
+    const double at0 = atDirection(beta, f, plane);
+    double lo = beta, hi = beta, flo = at0, fhi = at0;
+    // The moment turns with the axis: find the bracket about the load's direction.
+    const double step = 2.0 * std::acos(-1.0) / 180;
+    for (int k = 1; k <= 40 && flo * fhi > 0 && at0 != 0; ++k) {
+        Forces g;
+        Plane q{};
+        lo = beta - k * step;
+        hi = beta + k * step;
+        flo = atDirection(lo, g, q);
+        fhi = atDirection(hi, g, q);
+    }
+    if (at0 != 0 && flo * fhi < 0) {
+        for (int it = 0; it < 100 && hi - lo > 1e-13; ++it) {
+            const double mid = (lo + hi) / 2;
+            const double fm = atDirection(mid, f, plane);
+            if ((fm < 0) == (flo < 0)) {
+                lo = mid;
+                flo = fm;
+            } else {
+                hi = mid;
+            }
+        }
+        atDirection((lo + hi) / 2, f, plane);
+    }
+    r.plane = plane;
+    return finish(f);
+}
+
+double CodeReference::phi(const Plane& plane) const {
+    double epsT = -1e300, fy = 0;
+    for (const Bar& b : bars_) {
+        const double t = -strainAt(plane, {b.x, b.y});
+        if (t > epsT) epsT = t, fy = b.fy;
+    }
+    const double low = ties_ == Ties::Spiral ? 0.75 : 0.65;
+    return low + (0.90 - low) * std::clamp((epsT - fy / STEEL_E) / 0.003, 0.0, 1.0);
+}
+
+double CodeReference::P0() const {
+    double p = 0;
+    for (const ConcreteZone& z : zones_)
+        for (const auto& [poly, sign] : z.parts) p += sign * z.law.fcd * areaMoments(poly).N;
+    for (const auto& [poly, fy] : steel_) p += fy * areaMoments(poly).N;
+    for (const Bar& b : bars_)
+        p += (b.fy - (b.zone >= 0 ? zones_[static_cast<std::size_t>(b.zone)].law.fcd : 0)) * b.area;
+    return p;
+}
+
+Forces CodeReference::design(const Plane& plane) const {
+    Forces f = forces(plane);
+    if (code_ != CodeId::Aci318) return f;
+    const double phi = this->phi(plane);
+    const double cap = ties_ == Ties::Spiral ? 0.85 : 0.80;
+    f.N = std::min(phi * f.N, phi * cap * P0());
+    f.MX *= phi;
+    f.MY *= phi;
+    return f;
+}
+
+double CodeReference::designLoadFraction(double P, double MX, double MY, double& angleError) const {
+    const OnRay r = along(P, MX, MY);
+    angleError = r.angleError;
+    if (code_ != CodeId::Aci318) return r.factor;
+    const double phi = this->phi(r.plane);
+    double lf = phi * r.factor;
+    if (P > 0) lf = std::min(lf, phi * (ties_ == Ties::Spiral ? 0.85 : 0.80) * P0() / 1e3 / P);
+    return lf;
 }
 
 }  // namespace qav::validation

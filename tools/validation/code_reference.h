@@ -8,6 +8,8 @@
 #include <array>
 #include <vector>
 
+#include "model/design_code.h"
+#include "model/section_model.h"
 #include "reference_section.h"
 
 namespace qav::validation {
@@ -61,5 +63,77 @@ struct DesignPoint {
     Forces forces;
 };
 DesignPoint aciDesignPoint(const CodeSection& s, const CodePoint& nominal, double fc, bool spiral);
+
+// The concrete laws of the codes from the characteristic (cylinder) strength, by the codes' own
+// formulas: EN 1992-1-1 Table 3.1 (epsC2, epsCu2 and n above C50/60) with fcd = alphaCC fck / 1.5,
+// and the ACI 318-19 block at 0.85 f'c with beta1 from its table and epsCu = 0.003.
+CodeConcreteLaw ec2LawOf(double fck, double alphaCC);
+CodeConcreteLaw aciLawOf(double fc);
+
+// Exact forces of sigma = E eps over a polygon, eps the plane.
+Forces linearForces(const Polygon& poly, const Plane& plane, double E);
+
+// A meshed section under its code with the code's ultimate limit, integrated exactly over its
+// polygons: core and cover concrete (structural steel taken out of the core), structural steel
+// and bars, each by its code's law from its grade's characteristic strength. Under EN 1992-1-1
+// and ACI 318-19 a bar carries its steel stress less the concrete stress at its strain; under
+// HK-COP 2013 (and BS 8110) the concrete under a bar stays, with the grade's own parabola and
+// the grade's ultimate strain as the limit. Moments about the same point as the mesh's fibres.
+class CodeReference {
+public:
+    explicit CodeReference(const SectionModel& m);
+
+    Forces forces(const Plane& plane) const;
+    // The plane at the code's limit whose neutral axis lies at depth c (mm, > 0) below the most
+    // compressed concrete corner, compressed towards the direction angle alpha (radians): the
+    // first corner at its ultimate strain, or under EN 1992-1-1 the pivot where it governs.
+    Plane limitPlane(double alpha, double c) const;
+
+    // The state of the limit surface along the load (P kN compression positive, MX, MY kNm):
+    // factor x load is its force. Found by bisection on the neutral axis: its depth for the
+    // ratio of axial force to moment, its direction for the moment's direction.
+    struct OnRay {
+        double factor = 0;
+        Plane plane{0, 0, 0};
+        double angleError = 0;  // radians left between force and load
+    };
+    OnRay along(double P, double MX, double MY) const;
+
+    CodeId code() const { return code_; }
+    // ACI 318-19: phi of a state, the strain of the bar farthest in tension deciding.
+    double phi(const Plane& plane) const;
+    // ACI 318-19: P0 (N), every concrete zone at 0.85 f'c over its own area less the steel in
+    // it, the steel at its yield stress.
+    double P0() const;
+    // The design strength of a nominal state (N, N mm): phi times its forces, the axial force
+    // held to phi Pn,max. Under the other codes the state's forces.
+    Forces design(const Plane& plane) const;
+    // The design load fraction of a load: along its ray, phi times the nominal factor, or where
+    // the ray meets the cap first the cap over the load.
+    double designLoadFraction(double P, double MX, double MY, double& angleError) const;
+    double size() const { return size_; }
+
+private:
+    struct ConcreteZone {
+        std::vector<std::pair<Polygon, int>> parts;
+        CodeConcreteLaw law;
+    };
+    struct Bar {
+        double x = 0, y = 0, area = 0, fy = 0;
+        int zone = -1;  // the concrete zone whose stress it displaces; -1 none
+    };
+    struct Corner {
+        double x = 0, y = 0, epsCu = 0, epsC2 = 0;
+    };
+    double concreteStress(const CodeConcreteLaw& law, double eps) const;
+    Forces rayForces(double alpha, double u, Plane& plane) const;
+    CodeId code_ = CodeId::HkCop2013;
+    Ties ties_ = Ties::Tied;
+    std::vector<ConcreteZone> zones_;
+    std::vector<std::pair<Polygon, double>> steel_;  // polygon, yield stress
+    std::vector<Bar> bars_;
+    std::vector<Corner> corners_;
+    double size_ = 1;  // m: moments over it meet forces on one footing
+};
 
 }  // namespace qav::validation

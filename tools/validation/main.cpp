@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "code_table.h"
 #include "validation_table.h"
 
 int main(int argc, char** argv) {
@@ -27,6 +28,15 @@ int main(int argc, char** argv) {
                 t.defaultMeshWorst = qav::validation::worstDifference(d);
             }
             std::cerr << t.name << ": " << t.rows.size() << " rows\n";
+            tables.push_back(std::move(t));
+        }
+        for (int i = 0; i < qav::validation::codeTableCount(); ++i) {
+            qav::validation::SectionTable t = qav::validation::codeProgramValues(i);
+            qav::validation::SectionTable named;
+            const qav::SectionModel m = qav::validation::buildCodeSection(i, named);
+            qav::validation::addCodeReference(t, m);
+            std::cerr << t.name << ": " << t.rows.size() << " rows, worst "
+                      << qav::validation::worstDifference(t) << " %\n";
             tables.push_back(std::move(t));
         }
         std::ofstream out(argv[1], std::ios::binary);

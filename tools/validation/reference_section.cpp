@@ -97,6 +97,20 @@ double steelStress(double fy, double e) {
     return e >= -ey && e <= ey ? STEEL_E * e : (e > 0 ? fy : -fy);
 }
 
+const TMAT& grade(const std::vector<TMAT>& table, int index) {
+    const std::size_t k = static_cast<std::size_t>(index + 1);
+    if (k >= table.size()) throw std::runtime_error("a grade outside its table");
+    return table[k];
+}
+
+double det3(const double m[3][3]) {
+    return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+           m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+           m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+}
+
+}  // namespace
+
 Polygon polygonOf(const std::vector<TPOS>& pts, int n, double cx, double cy) {
     Polygon p;
     for (int i = 0; i < n && static_cast<std::size_t>(i) < pts.size(); ++i)
@@ -113,7 +127,7 @@ Polygon polygonOf(const std::vector<TPOS>& pts, int n, double cx, double cy) {
     return p;
 }
 
-bool inside(const Polygon& poly, Pt p) {
+bool insidePolygon(const Polygon& poly, Pt p) {
     bool in = false;
     for (std::size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
         const Pt &a = poly[i], &b = poly[j];
@@ -122,20 +136,6 @@ bool inside(const Polygon& poly, Pt p) {
     }
     return in;
 }
-
-const TMAT& grade(const std::vector<TMAT>& table, int index) {
-    const std::size_t k = static_cast<std::size_t>(index + 1);
-    if (k >= table.size()) throw std::runtime_error("a grade outside its table");
-    return table[k];
-}
-
-double det3(const double m[3][3]) {
-    return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
-           m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-           m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
-}
-
-}  // namespace
 
 ReferenceSection::ReferenceSection(const SectionModel& m) {
     const double cx = m.document.NCONC_PT != 0
@@ -175,7 +175,8 @@ ReferenceSection::ReferenceSection(const SectionModel& m) {
         addStiffness(coreLine, core.EC, +1);
         for (const Polygon& s : steel) {
             for (const Pt& p : s)
-                if (!inside(coreLine, p)) throw std::runtime_error("steel outside the core line");
+                if (!insidePolygon(coreLine, p))
+                    throw std::runtime_error("steel outside the core line");
             z.parts.push_back({s, -1});
             addStiffness(s, core.EC, -1);
         }

@@ -48,6 +48,11 @@ struct Normalisation {
     double strain = 0.005;
 };
 
+// Corners 0..n-1 of a point list about (cx, cy), counter-clockwise.
+Polygon polygonOf(const std::vector<TPOS>& pts, int n, double cx, double cy);
+// Whether a point lies inside a polygon (even-odd rule).
+bool insidePolygon(const Polygon& poly, Pt p);
+
 class ReferenceSection {
 public:
     // The zones of a meshed model, about the same reference point as its fibres (the section

@@ -3,6 +3,7 @@
 // two axial forces and the load fractions of ten combinations, the program's value beside an
 // exact integration of the same laws. The generator writes it as docs/validation.md; the test
 // recomputes the program's values and holds them to the table.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,12 +27,18 @@ struct Row {
     bool offLimit = false;
     // The program's solve along the row's ray ended without meeting its tolerance.
     bool notConverged = false;
+    // The ray the reference solves along when it is not the program's point itself (the
+    // nominal point under a strength reduction, the load of an end), and the reference's point
+    // when it is not on the program's ray (a design point).
+    std::array<double, 3> ray{0, 0, 0};
+    std::optional<std::array<double, 3>> refPoint;
     // (ours - reference) / reference in percent: along a ray, 1 / factor - 1.
     double differencePercent() const;
 };
 
 struct SectionTable {
     std::string name;
+    std::string code;  // the design code of a table under a code's ultimate limit
     std::string description;
     std::string meshSize;
     std::vector<Row> rows;
@@ -49,6 +56,10 @@ SectionModel buildSection(int index, std::string& name, std::string& description
                           std::string& meshSize, MeshChoice mesh = MeshChoice::Listed);
 // Whether the page meshes the section with grid nodes inside its steel (--steel-grid).
 bool listedWithSteelGrid(int index);
+
+// Ten combinations across the surface of a meshed section: axial forces from 65 % of the
+// capacity in compression to a little tension, moments of growing size turning by 36 degrees.
+std::vector<TFORCE> spreadCombinations(const SectionModel& m);
 
 // The program's values of a section (no reference yet).
 SectionTable programValues(int index, MeshChoice mesh = MeshChoice::Listed);
