@@ -2,13 +2,14 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <string>
 
 #include "analysis/interaction_curves.h"
 #include "analysis/load_combinations.h"
 #include "analysis/section_solver.h"
 #include "code_reference.h"
 #include "mesh/mesh_command.h"
-#include "model/code_grades.h"
+#include "model/code_convert.h"
 #include "model/number_text.h"
 
 namespace qav::validation {
@@ -37,35 +38,6 @@ const CodeGrades GRADES[3][3] = {
      {CodeId::Ec2, "C40/50", "B500B", "S355"},
      {CodeId::Aci318, "FC35", "GR420", "A992"}},
 };
-
-int slotOf(const std::vector<TMAT>& table, const std::string& name) {
-    for (std::size_t i = 1; i < table.size(); ++i)
-        if (table[i].NAME == name) return static_cast<int>(i);
-    throw std::runtime_error("no grade " + name);
-}
-
-// The document under a code with its own tables, the named grades selected.
-void putUnderCode(SectionModel& m, const CodeGrades& g) {
-    SectionDocument& d = m.document;
-    CodeGradeTables t = codeGradeTables(g.code, d.ALPHA_CC);
-    for (std::size_t i = 1; i < t.law.size(); ++i) {
-        for (TMAT* c : {&t.concrete[i], &t.cover[i]}) {
-            c->N_EXP = t.law[i].n;
-            c->BETA1 = t.law[i].beta1;
-        }
-    }
-    d.CODE = g.code;
-    d.CONC_MAT = t.concrete;
-    d.COVER_MAT = t.cover;
-    d.STEEL_MAT = t.steel;
-    d.NCONCMAT = static_cast<int32_t>(t.concrete.size()) - 1;
-    d.NCOVERMAT = static_cast<int32_t>(t.cover.size()) - 1;
-    d.NSTEELMAT = static_cast<int32_t>(t.steel.size()) - 1;
-    d.USE_CONC = slotOf(d.CONC_MAT, g.concrete) - 1;
-    d.USE_COVER = slotOf(d.COVER_MAT, std::string(g.concrete) + "_Cover") - 1;
-    d.USE_REBAR = slotOf(d.STEEL_MAT, g.rebar) - 1;
-    d.USE_STEEL = slotOf(d.STEEL_MAT, g.steel) - 1;
-}
 
 std::string gradeText(const SectionModel& m) {
     const SectionDocument& d = m.document;
@@ -100,7 +72,11 @@ SectionModel buildCodeSection(int index, SectionTable& t) {
     const int section = index / 3;
     const CodeGrades& g = GRADES[section][index % 3];
     SectionModel m = buildSection(section, t.name, t.description, t.meshSize);
-    if (g.code != CodeId::HkCop2013) putUnderCode(m, g);
+    if (g.code != CodeId::HkCop2013) {
+        const CodeConversion c = convertSectionCode(
+            m, g.code, {g.concrete, std::string(g.concrete) + "_Cover", g.rebar, g.steel});
+        if (!c.ok) throw std::runtime_error(c.error);
+    }
     m.settings.STRAIN_LIMIT = StrainLimit::Code;
     m.settings.NPM = CODE_NPM;
     MessageLog log;
