@@ -232,5 +232,33 @@ TEST(CodeReference, SectionSearchMeetsTheHandFigures) {
     EXPECT_NEAR(aci.phi(r.plane), 0.65, 1e-9);
 }
 
+// The limit: the top corner at epsCu2 while the axis cuts the section, the pivot beyond (epsC2 at
+// (1 - epsC2/epsCu2) h below the top, h = 500 here), continuous where the axis leaves it; and the
+// spiral column's factors.
+TEST(CodeReference, PivotAndSpiralByHand) {
+    const CodeReference ec2(beamModel(CodeId::Ec2, "C30/37", "B500B"));
+    const double pi = std::acos(-1.0), z = (1 - 2.0 / 3.5) * 500;
+    auto strain = [](const Plane& a, double y) { return a[0] + a[2] * y; };
+    for (const auto& [c, top] : {std::pair{400.0, 0.0035},
+                                 {500.0, 0.0035},
+                                 {600.0, 0.002 * 600 / (600 - z)},
+                                 {1e7, 0.002 * 1e7 / (1e7 - z)}}) {
+        const Plane a = ec2.limitPlane(pi / 2, c);
+        EXPECT_NEAR(strain(a, 250), top, 1e-12) << c;
+        EXPECT_NEAR(strain(a, 250 - c), 0, 1e-12) << c;
+        if (c > 500) EXPECT_NEAR(strain(a, 250 - z), 0.002, 1e-12) << c;
+    }
+    SectionModel m = beamModel(CodeId::Aci318, "FC40", "GR420");
+    m.document.TIES = Ties::Spiral;
+    const CodeReference aci(m);
+    const double As = 314, P0 = 0.85 * 40 * (150000 - 4 * As) + 420 * 4 * As;
+    double err = 0;
+    EXPECT_NEAR(aci.designLoadFraction(1000, 0, 0, err), 0.75 * 0.85 * P0 / 1e6, 1e-9);
+    // Pure bending: the bottom bars far beyond yield, phi 0.90 as in tension.
+    const CodeReference::OnRay r = aci.along(0, 0, 100);
+    EXPECT_NEAR(aci.phi(r.plane), 0.90, 1e-12);
+    EXPECT_NEAR(aci.designLoadFraction(0, 0, 100, err), 0.90 * r.factor, 1e-12);
+}
+
 }  // namespace
 }  // namespace qav::validation
