@@ -10,6 +10,9 @@ namespace qav::validation {
 namespace {
 
 constexpr double STEEL_E = 200000;
+// The most stretched corner of a state with no concrete compressed: the program's own rule,
+// which the codes (setting no steel limit) leave open.
+constexpr double TENSION_STRAIN = -0.005;
 
 double strainAt(const Plane& a, const Pt& p) {
     return a[0] + a[1] * p.x + a[2] * p.y;
@@ -398,7 +401,19 @@ Plane CodeReference::limitPlane(double alpha, double c) const {
     return {-g * zero, g * dx, g * dy};
 }
 
-Forces CodeReference::rayForces(double alpha, double u, Plane& plane) const {
+Plane CodeReference::tensionPlane(double alpha, double c) const {
+    const double dx = std::cos(alpha), dy = std::sin(alpha);
+    double top = -1e300, bottom = 1e300;
+    for (const Corner& k : corners_) {
+        top = std::max(top, dx * k.x + dy * k.y);
+        bottom = std::min(bottom, dx * k.x + dy * k.y);
+    }
+    const double zero = top + c;
+    const double g = TENSION_STRAIN / (zero - bottom);
+    return {-g * zero, g * dx, g * dy};
+}
+
+Forces CodeReference::rayForces(double alpha, double u, bool tension, Plane& plane) const {
     double depth = 0;
     {
         double top = -1e300, bottom = 1e300;
@@ -409,11 +424,12 @@ Forces CodeReference::rayForces(double alpha, double u, Plane& plane) const {
         }
         depth = top - bottom;
     }
-    plane = limitPlane(alpha, depth * u / (1 - u));
+    const double c = depth * u / (1 - u);
+    plane = tension ? tensionPlane(alpha, c) : limitPlane(alpha, c);
     return forces(plane);
 }
 
-CodeReference::OnRay CodeReference::along(double P, double MX, double MY) const {
+CodeReference::OnRay CodeReference::along(double P, double MX, double MY, bool tension) const {
     const double D = size_;
     const double L[3] = {P, MX / D, MY / D};
     auto scaled = [&](const Forces& f) {
@@ -447,14 +463,18 @@ CodeReference::OnRay CodeReference::along(double P, double MX, double MY) const 
     // (moment along the load, axial force) plane at the load's angle; bisection on the side of
     // the load the force falls.
     auto atDirection = [&](double alpha, Forces& f, Plane& plane) {
+        // Which side of the load's ray the force falls on, across the family of depths.
+        auto side = [&](double u) {
+            const auto F = scaled(rayForces(alpha, u, tension, plane));
+            return mL * F[0] - P * (F[1] * cb + F[2] * sb) < 0;
+        };
         double lo = 1e-9, hi = 1 - 1e-12;
+        const bool loSide = side(lo);
         for (int it = 0; it < 200 && hi - lo > 1e-15; ++it) {
             const double u = (lo + hi) / 2;
-            const auto F = scaled(rayForces(alpha, u, plane));
-            const double along = F[1] * cb + F[2] * sb;
-            (mL * F[0] - P * along < 0 ? lo : hi) = u;
+            (side(u) == loSide ? lo : hi) = u;
         }
-        f = rayForces(alpha, (lo + hi) / 2, plane);
+        f = rayForces(alpha, (lo + hi) / 2, tension, plane);
         const auto F = scaled(f);
         return -F[1] * sb + F[2] * cb;  // the moment across the load's
     };
@@ -490,6 +510,11 @@ CodeReference::OnRay CodeReference::along(double P, double MX, double MY) const 
 }
 
 double CodeReference::phi(const Plane& plane) const {
+    // With no concrete compressed the steel strain is bounded by nothing: the state is
+    // tension-controlled whatever strain the rule above scales it to.
+    bool compressed = false;
+    for (const Corner& k : corners_) compressed = compressed || strainAt(plane, {k.x, k.y}) > 0;
+    if (!compressed) return 0.90;
     double epsT = -1e300, fy = 0;
     for (const Bar& b : bars_) {
         const double t = -strainAt(plane, {b.x, b.y});
@@ -520,8 +545,9 @@ Forces CodeReference::design(const Plane& plane) const {
     return f;
 }
 
-double CodeReference::designLoadFraction(double P, double MX, double MY, double& angleError) const {
-    const OnRay r = along(P, MX, MY);
+double CodeReference::designLoadFraction(double P, double MX, double MY, double& angleError,
+                                         bool tension) const {
+    const OnRay r = along(P, MX, MY, tension);
     angleError = r.angleError;
     if (code_ != CodeId::Aci318) return r.factor;
     const double phi = this->phi(r.plane);

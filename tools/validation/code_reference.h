@@ -97,10 +97,14 @@ public:
         Plane plane{0, 0, 0};
         double angleError = 0;  // radians left between force and load
     };
-    OnRay along(double P, double MX, double MY) const;
+    // With `tension`, the states with no concrete compressed instead: the most stretched
+    // concrete corner at -0.005 (the program's rule where the codes set no limit).
+    OnRay along(double P, double MX, double MY, bool tension = false) const;
+    Plane tensionPlane(double alpha, double c) const;
 
     CodeId code() const { return code_; }
-    // ACI 318-19: phi of a state, the strain of the bar farthest in tension deciding.
+    // ACI 318-19: phi of a state, the strain of the bar farthest in tension deciding; 0.90 for
+    // a state with no concrete compressed (its steel strain is bounded by nothing).
     double phi(const Plane& plane) const;
     // ACI 318-19: P0 (N), every concrete zone at 0.85 f'c over its own area less the steel in
     // it, the steel at its yield stress.
@@ -110,7 +114,8 @@ public:
     Forces design(const Plane& plane) const;
     // The design load fraction of a load: along its ray, phi times the nominal factor, or where
     // the ray meets the cap first the cap over the load.
-    double designLoadFraction(double P, double MX, double MY, double& angleError) const;
+    double designLoadFraction(double P, double MX, double MY, double& angleError,
+                              bool tension = false) const;
     double size() const { return size_; }
 
 private:
@@ -126,7 +131,7 @@ private:
         double x = 0, y = 0, epsCu = 0, epsC2 = 0;
     };
     double concreteStress(const CodeConcreteLaw& law, double eps) const;
-    Forces rayForces(double alpha, double u, Plane& plane) const;
+    Forces rayForces(double alpha, double u, bool tension, Plane& plane) const;
     CodeId code_ = CodeId::HkCop2013;
     Ties ties_ = Ties::Tied;
     std::vector<ConcreteZone> zones_;

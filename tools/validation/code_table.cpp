@@ -1,5 +1,6 @@
 #include "code_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -7,6 +8,7 @@
 #include "analysis/interaction_curves.h"
 #include "analysis/load_combinations.h"
 #include "analysis/section_solver.h"
+#include "analysis/section_state.h"
 #include "code_reference.h"
 #include "mesh/mesh_command.h"
 #include "model/code_convert.h"
@@ -156,18 +158,30 @@ SectionTable codeProgramValues(int index) {
 void addCodeReference(SectionTable& t, const SectionModel& m) {
     const CodeReference ref(m);
     const double D = ref.size();
+    NullMessages msgs;
+    // Whether the program's state along a ray has no concrete compressed: the reference then
+    // solves among such states, by the same rule.
+    auto inTension = [&](double P, double MX, double MY) {
+        if (MX == 0 && MY == 0) return false;
+        const SectionState s = SECTION_STATE(m, P, MX, MY, 0, 0, 0, msgs);
+        double emax = -1e300;
+        for (const ControlPointState& cp : s.controlPoints) emax = std::max(emax, cp.strain);
+        return emax <= 0;
+    };
     for (Row& r : t.rows) {
         if (r.loadFraction) {
-            r.reference = ref.designLoadFraction(r.P, r.MX, r.MY, r.angleError);
+            r.offLimit = inTension(r.P, r.MX, r.MY);
+            r.reference = ref.designLoadFraction(r.P, r.MX, r.MY, r.angleError, r.offLimit);
             continue;
         }
         const auto& [P, MX, MY] = r.ray;
+        r.offLimit = inTension(P, MX, MY);
         // The design point of the state along the ray (the state's own force where there is no
         // strength reduction), compared along its own direction.
         CodeReference::OnRay on;
         Forces f;
         if (ref.code() == CodeId::Aci318 && !(MX == 0 && MY == 0)) {
-            on = ref.along(P, MX, MY);
+            on = ref.along(P, MX, MY, r.offLimit);
             f = ref.design(on.plane);
             f.N /= 1e3;
             f.MX /= 1e6;
@@ -175,7 +189,7 @@ void addCodeReference(SectionTable& t, const SectionModel& m) {
         } else {
             // Ends and rays without reduction: the design load fraction along the ray.
             double err = 0;
-            const double lf = ref.designLoadFraction(P, MX, MY, err);
+            const double lf = ref.designLoadFraction(P, MX, MY, err, r.offLimit);
             on.angleError = err;
             f = {lf * P, lf * MX, lf * MY};
         }

@@ -64,7 +64,12 @@ std::string codeIntroduction() {
          "between), P0 = 0.85 f'c (Ag - Ast) + fy Ast, and a P-M point's reference is the design "
          "point of the reference's state along the program's nominal ray, compared along its own "
          "direction (moments over the section's size against forces); a load fraction is phi "
-         "times the nominal one, or the cap over the load where the ray meets the cap first.\n\n";
+         "times the nominal one, or the cap over the load where the ray meets the cap first. A "
+         "difference marked * belongs to a ray on which the program's state has no concrete "
+         "compressed: the codes set no limit there, and the program (and with it the reference, "
+         "among such states) puts the most stretched concrete corner at -0.005; such a state is "
+         "tension-controlled (phi 0.90), its steel strain being bounded by nothing. A difference "
+         "marked † belongs to a ray on which the program's solve did not meet its tolerance.\n\n";
     return o.str();
 }
 
