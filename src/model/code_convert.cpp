@@ -101,7 +101,7 @@ bool choose(Choice& c, CodeId fromCode, CodeId toCode, std::string& error) {
     if (c.slot == 0) c.slot = std::min(std::max(c.first, 1), countOf(c.table));
     const std::string to = c.slot > 0 ? c.table[static_cast<std::size_t>(c.slot)].NAME : "(none)";
     c.message = std::string(c.kind) + ": " + was + " becomes " + to +
-                (c.from ? " (the nearest characteristic strength)." : ".");
+                (c.from ? " (the nearest in strength)." : ".");
     return true;
 }
 
