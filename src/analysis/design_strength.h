@@ -26,6 +26,10 @@ struct DesignStrength {
         double epsTy = 0;  // yield strain fy / Es of its grade
     };
     std::vector<Element> tension;
+    // The concrete's control points: a state with none of them compressed is
+    // tension-controlled, since no limit bounds its steel strain (the rule that scales it puts
+    // the most stretched point at a strain of its own choosing).
+    std::vector<std::array<double, 2>> concreteCorners;
 };
 
 // The design basis of the meshed section (applies only under ACI 318-19). P0 counts the
