@@ -248,6 +248,10 @@ TEST(CodeReference, PivotAndSpiralByHand) {
         EXPECT_NEAR(strain(a, 250 - c), 0, 1e-12) << c;
         if (c > 500) EXPECT_NEAR(strain(a, 250 - z), 0.002, 1e-12) << c;
     }
+    // No concrete compressed: the most stretched corner at -0.005, the top c above the zero line.
+    const Plane t = ec2.tensionPlane(pi / 2, 250);
+    EXPECT_NEAR(strain(t, -250), -0.005, 1e-15);
+    EXPECT_NEAR(strain(t, 250), -0.005 * 250 / 750, 1e-15);
     SectionModel m = beamModel(CodeId::Aci318, "FC40", "GR420");
     m.document.TIES = Ties::Spiral;
     const CodeReference aci(m);
@@ -258,6 +262,8 @@ TEST(CodeReference, PivotAndSpiralByHand) {
     const CodeReference::OnRay r = aci.along(0, 0, 100);
     EXPECT_NEAR(aci.phi(r.plane), 0.90, 1e-12);
     EXPECT_NEAR(aci.designLoadFraction(0, 0, 100, err), 0.90 * r.factor, 1e-12);
+    // Tension-controlled with no concrete compressed, whatever the bars' strain.
+    EXPECT_EQ(aci.phi(aci.tensionPlane(pi / 2, 0)), 0.90);
 }
 
 }  // namespace

@@ -409,7 +409,7 @@ Plane CodeReference::tensionPlane(double alpha, double c) const {
         bottom = std::min(bottom, dx * k.x + dy * k.y);
     }
     const double zero = top + c;
-    const double g = TENSION_STRAIN / (zero - bottom);
+    const double g = -TENSION_STRAIN / (zero - bottom);  // the bottom at TENSION_STRAIN
     return {-g * zero, g * dx, g * dy};
 }
 
