@@ -47,6 +47,7 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     // state with one corner compressed may strain such steel further in tension, as the limit
     // rule of a concrete section leaves tension free; its curve may pass below PMIN there.)
     double pmax = 0, steel = 0;
+    if (codeAxialCapacity(m, pmax, steel)) return {pmax, steel};
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         double s = 0;
