@@ -117,21 +117,6 @@ TEST(DesignStrength, HandCalculationOfPhiAndTheCap) {
     EXPECT_DOUBLE_EQ(capped.fraction, d.cap / 3000);
 }
 
-// Under the program's own codes nothing is reduced and no nominal table is filled.
-TEST(DesignStrength, OtherCodesKeepTheNominalStrength) {
-    for (CodeId code : {CodeId::HkCop2013, CodeId::Ec2}) {
-        SectionModel m = aciRectangle(400, 600, code);
-        m.settings.NPM = 6;
-        EXPECT_FALSE(designStrength(m).applies);
-        NullMessages msgs;
-        const PmResult pm = pmCurveAnalysis(m, 0, msgs);
-        EXPECT_TRUE(pm.curve.phi.empty() && pm.curve.nomP.empty());
-        SectionResults r;
-        keepPmResult(r, PmResult(pm));
-        EXPECT_TRUE(r.PM_NOM_P.empty() && r.PM_PHI.empty());
-    }
-}
-
 // Each design point is phi times its nominal one, the compression capped; phi runs from the
 // tension end (0.90) to pure compression (0.65), and the pure compression point is the cap.
 TEST(DesignStrength, CurvesHoldDesignAndNominalPointForPoint) {
@@ -290,7 +275,8 @@ TEST(DesignStrength, ExamplesUnderAci318) {
     }
 }
 
-// The table browser's curve tables gain the nominal strength and phi under ACI 318-19 only.
+// The table browser's curve tables gain the nominal strength and phi under ACI 318-19 only
+// (under the other codes the nominal tables stay empty).
 TEST(DesignStrength, CurveTablesShowNominalAndPhiUnderAci318Only) {
     for (const CodeId code : {CodeId::Aci318, CodeId::HkCop2013}) {
         SectionModel m = aciRectangle(400, 600, code);
