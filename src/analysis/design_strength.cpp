@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/code_laws.h"
+#include "analysis/fibre_arrays.h"
 
 namespace qav {
 
@@ -95,20 +96,17 @@ DesignStrength designStrength(const SectionModel& m) {
     d.PnMax = aciPnMax(d.P0, d.ties);
     d.cap = d.phiCompression * d.PnMax;
     d.tension = bars.empty() ? std::move(steel) : std::move(bars);
-    if (m.document.NCONC_PT > 0)
-        for (int j = 1; j <= m.mesh.NCFIB && static_cast<std::size_t>(j) < m.mesh.CFIB.size(); ++j)
-            d.concreteCorners.push_back({m.mesh.CFIB[static_cast<std::size_t>(j)].X,
-                                         m.mesh.CFIB[static_cast<std::size_t>(j)].Y});
+    for (const ControlPoint& c : strainControlPoints(m)) d.corners.push_back({c.X, c.Y});
     return d;
 }
 
 double phiOfState(const DesignStrength& d, const double abc[3]) {
     if (!d.applies) return 1;
     if (d.tension.empty() || !finite3(abc[0], abc[1], abc[2])) return d.phiCompression;
-    if (!d.concreteCorners.empty() &&
-        std::none_of(d.concreteCorners.begin(), d.concreteCorners.end(),
-                     [&](const auto& c) { return abc[0] + abc[1] * c[0] + abc[2] * c[1] > 0; }))
-        return d.phiTension;
+    const bool compressed = std::any_of(d.corners.begin(), d.corners.end(), [&](const auto& c) {
+        return abc[0] + abc[1] * c[0] + abc[2] * c[1] > 0;
+    });
+    if (!compressed) return d.phiTension;
     // The extreme tension element: the largest tensile strain (strain is compression positive).
     const DesignStrength::Element* extreme = nullptr;
     double epsT = 0;

@@ -26,10 +26,9 @@ struct DesignStrength {
         double epsTy = 0;  // yield strain fy / Es of its grade
     };
     std::vector<Element> tension;
-    // The concrete's control points: a state with none of them compressed is
-    // tension-controlled, since no limit bounds its steel strain (the rule that scales it puts
-    // the most stretched point at a strain of its own choosing).
-    std::vector<std::array<double, 2>> concreteCorners;
+    // The section's corners (its control points, or its fibres where it has none): a state
+    // that compresses none of them is in tension throughout.
+    std::vector<std::array<double, 2>> corners;
 };
 
 // The design basis of the meshed section (applies only under ACI 318-19). P0 counts the
@@ -41,7 +40,8 @@ DesignStrength designStrength(const SectionModel& m);
 
 // phi of the state whose strain at (x, y) is abc[0] + abc[1] x + abc[2] y (compression
 // positive): from the largest tensile strain among the tension elements and that element's
-// yield strain.
+// yield strain. A state in tension throughout is tension-controlled (phi 0.90): every element
+// has yielded, and how far past yield the limit rule strained it changes no force.
 double phiOfState(const DesignStrength& d, const double abc[3]);
 
 struct DesignPoint {
