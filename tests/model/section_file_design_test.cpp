@@ -86,6 +86,16 @@ TEST(SectionFileDesign, AFileOfTheProgramsOwnTablesPutsTheDocumentBackOnThem) {
     EXPECT_EQ(saved(m), saved(hk));
 }
 
+TEST(SectionFileDesign, BlocksTheReaderDoesNotKnowAreSkipped) {
+    std::vector<std::string> lines = saved(converted(CodeId::Aci318, {}, Ties::Tied, 1.0));
+    const std::vector<std::string> other = {"NOTES START", "CODE,EC3", "BAR,1,5,5,5", "NOTES END"};
+    lines.insert(lines.end(), other.begin(), other.end());
+    SectionModel m;
+    LOAD_QAV_SEC_DATA(m, lines);
+    EXPECT_EQ(m.document.CODE, CodeId::Aci318);
+    EXPECT_EQ(m.document.NBAR, 1);
+}
+
 TEST(SectionFileDesign, BadDesignBlocksAreRefusedBeforeAnythingChanges) {
     const std::vector<std::string> lines = saved(converted(CodeId::Ec2, {}, Ties::Tied, 1.0));
     const auto at = std::find(lines.begin(), lines.end(), "CODE,EC2") - lines.begin();
