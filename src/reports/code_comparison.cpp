@@ -110,11 +110,11 @@ void drawLine(Canvas& c, const Plot& p, const std::vector<double>& ms,
 }
 
 // One legend row: a short line in the curve's pen, then its name.
-void legendRow(Canvas& c, int x, int y, Pen pen, const std::string& text) {
+void legendRow(Canvas& c, int x, int y, int K, Pen pen, const std::string& text) {
     const int h = c.textHeight(text);
     c.pen = pen;
-    c.line(x, y + h / 2, x + 24, y + h / 2);
-    c.textOut(x + 30, y, text);
+    c.line(x, y + h / 2, x + 24 * K, y + h / 2);
+    c.textOut(x + 30 * K, y, text);
 }
 
 }  // namespace
@@ -170,24 +170,30 @@ void drawCodeComparison(Canvas& c, const CodeComparison& cmp, const ChartFrame& 
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
     drawGrid(c, p, GridStyle{5 * K, 5 * K, "%0.0F", 5 * K});
 
-    // The legend stands in the plot's top left corner, which a P-M curve leaves empty.
-    c.brush.style = BrushStyle::Clear;
-    const int lineH = c.textHeight("Xg") + 2 * K;
-    int row = f.Y0 + G + 4 * K;
-    const int legendX = f.X0 + G + 4 * K;
+    struct Entry {
+        Pen pen;
+        std::string text;
+    };
+    std::vector<Entry> legend;
     for (const CodeCurve& k : cmp.curves) {
         const Pen solid{colorOf(k.code), 2, PenStyle::Solid};
         const Pen dashed{colorOf(k.code), 1, PenStyle::Dash};
         const bool nominal = lastPoint(k.nominalM, k.nominalP) >= 1;
         if (nominal) drawLine(c, p, k.nominalM, k.nominalP, dashed);
         drawLine(c, p, k.M, k.P, solid);
-        legendRow(c, legendX, row, solid,
-                  std::string(codeName(k.code)) + (nominal ? " design" : ""));
-        row += lineH;
-        if (nominal) {
-            legendRow(c, legendX, row, dashed, std::string(codeName(k.code)) + " nominal");
-            row += lineH;
-        }
+        legend.push_back({solid, std::string(codeName(k.code)) + (nominal ? " design" : "")});
+        if (nominal) legend.push_back({dashed, std::string(codeName(k.code)) + " nominal"});
+    }
+    // The legend in two columns under the moment axis's title, clear of every curve.
+    const int lineH = c.textHeight("Xg") + 2 * K;
+    int width = 0;
+    for (const Entry& e : legend) width = std::max(width, c.textWidth(e.text));
+    const int column = width + 40 * K;
+    const int top = f.Y0 + (f.H - G) + 2 * c.textHeight(xTitle) + 2 * K;
+    c.brush.style = BrushStyle::Clear;
+    for (std::size_t i = 0; i < legend.size(); ++i) {
+        const int col = static_cast<int>(i % 2), row = static_cast<int>(i / 2);
+        legendRow(c, f.X0 + G + col * column, top + row * lineH, K, legend[i].pen, legend[i].text);
     }
     c.pen = Pen{};
     c.brush.style = BrushStyle::Solid;
