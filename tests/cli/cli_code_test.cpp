@@ -31,6 +31,7 @@ TEST(CliCode, ResaveConvertsAndComesBackByteForByte) {
     EXPECT_TRUE(has(text, "CONCMAT,14,C90/105,"));
     // The analyses read the block; the code's ultimate limits are an option of each.
     EXPECT_EQ(runCli("pm " + ec2 + " --strain-limit code --ties tied").status, 0);
+    EXPECT_TRUE(has(runCli("info " + ec2).out, "Design code: EN 1992-1-1 (alpha_cc 1.00, spiral)"));
 
     const CliRun back = runCli("resave " + ec2 + " --code hk --steel STEEL1 -o " + hk);
     ASSERT_EQ(back.status, 0) << back.out;
