@@ -529,6 +529,21 @@ void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], doubl
         sumStiffness<false>(f, abc, ss, kt, nullptr);
 }
 
+std::vector<BlockForces> fibreForces(const FibreArrays& f, const double abc[3]) {
+    std::vector<BlockForces> out(f.x.size());
+    for (const FibreGroup& g : f.groups)
+        for (std::size_t j = g.begin; j < g.end; ++j) {
+            if (g.law == FibreLaw::Block) {
+                out[j] = triangleBlock(f, g, j, abc, nullptr);
+                continue;
+            }
+            const double eps = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
+            const double force = fibreStressOf(f, g, j, abc, eps) * f.area[j];
+            out[j] = {force, force * f.x[j], force * f.y[j]};
+        }
+    return out;
+}
+
 void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m) {
     // The concrete a bar displaces comes off the bar's own stress, written first.
     for (const bool displaced : {false, true}) {

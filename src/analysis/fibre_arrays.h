@@ -85,6 +85,11 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]);
 void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3],
                                 double kt[6], double ks[6]);
 
+// The force (N, N X, N Y) of each entry of the arrays at the deformation abc, in their order
+// (f.fibre names the model's fibre; a bar's displaced concrete is an entry of its own): the
+// forces the passes above sum, fibre by fibre.
+std::vector<BlockForces> fibreForces(const FibreArrays& f, const double abc[3]);
+
 // Writes strain and stress of every fibre at the deformation abc into the model's fibres: a
 // triangle under the stress block its mean stress, a bar that displaces concrete its steel
 // stress less the concrete's.

@@ -32,6 +32,14 @@ int info(Args& args, std::ostream& out, std::ostream&) {
     }
     std::vector<std::string> lines;
     GEN_SECTION_SUMMARY(m, lines);
+    // A section of a code's own tables says which; the program's own two are the setting's.
+    const SectionDocument& d = m.document;
+    if (codeHasOwnTables(d.CODE)) {
+        const std::string ties = d.TIES == Ties::Spiral ? "spiral" : "tied";
+        lines.push_back(std::string("Design code: ") + codeName(d.CODE) + " (" +
+                        (d.CODE == CodeId::Ec2 ? Format("alpha_cc %0.2F, ", {d.ALPHA_CC}) : "") +
+                        ties + ")");
+    }
     printLines(lines, out);
     return 0;
 }

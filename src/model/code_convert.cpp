@@ -120,7 +120,8 @@ double codeStrength(const SectionDocument& d, const std::vector<TMAT>& table, co
     for (std::size_t i = 1; i < table.size(); ++i)
         if (table[i].NAME == t.NAME) return table[i].FCU;
     const double alphaCC = acceptedAlphaCC(d.ALPHA_CC) ? d.ALPHA_CC : 1.0;
-    return d.CODE == CodeId::Ec2 ? t.FC * EC2_GAMMA_C / alphaCC : t.FC / 0.85;
+    const double fck = d.CODE == CodeId::Ec2 ? t.FC * EC2_GAMMA_C / alphaCC : t.FC / 0.85;
+    return std::isfinite(fck) ? fck : 0.0;  // a peak stress near the largest number
 }
 }  // namespace
 
@@ -132,7 +133,8 @@ void deriveCodeLawFields(SectionDocument& d) {
         for (std::size_t i = 1; i < table->size(); ++i) {
             TMAT& t = (*table)[i];
             if (own) t.FCU = codeStrength(d, *ofCode, t);
-            t.N_EXP = d.CODE == CodeId::Ec2 ? ec2Concrete(t.FCU, d.ALPHA_CC).n : 2.0;
+            // The code's formulas hold from 12 to 90 N/mm2; outside, its last values apply.
+            t.N_EXP = d.CODE == CodeId::Ec2 ? ec2Concrete(std::clamp(t.FCU, 0.0, 90.0)).n : 2.0;
             t.BETA1 = d.CODE == CodeId::Aci318 ? aciBeta1(t.FCU) : 0.0;
         }
 }
