@@ -57,10 +57,23 @@ double blockFraction(double eps, double edge, double gradient, double side, doub
     return r;
 }
 
-// Forces (and with d, their derivative by the plane) of the stress block over the triangle j.
+// Forces (and with d, their derivative by the plane, left alone where the edge does not cross
+// the triangle, for a derivative of zero) of the stress block over the triangle j.
 BlockForces triangleBlock(const FibreArrays& f, const FibreGroup& g, std::size_t j,
                           const double abc[3], std::array<std::array<double, 3>, 3>* d) {
     const double* c = f.corners.data() + 6 * j;
+    // Most triangles lie wholly in the block or wholly out of it: no cut to make.
+    const double edge = blockEdgeStrain(g.epsCu, g.beta1);
+    int in = 0;
+    for (int k = 0; k < 3; ++k) in += abc[0] + abc[1] * c[2 * k] + abc[2] * c[2 * k + 1] >= edge;
+    if (in == 0 || in == 3) {
+        // No derivative: the caller's stays as it was (zero).
+        if (in == 0) return {};
+        const double area =
+            0.5 * std::fabs((c[2] - c[0]) * (c[5] - c[1]) - (c[4] - c[0]) * (c[3] - c[1]));
+        const double N = g.fc * area;
+        return {N, N * (c[0] + c[2] + c[4]) / 3, N * (c[1] + c[3] + c[5]) / 3};
+    }
     const std::array<Point2, 3> tri{Point2{c[0], c[1]}, Point2{c[2], c[3]}, Point2{c[4], c[5]}};
     // The grade's FC is the block's stress, 0.85 f'c.
     return blockForceOnTriangle(tri, {abc[0], abc[1], abc[2]}, g.epsCu, g.beta1, g.fc / 0.85, d);
@@ -423,10 +436,12 @@ void addBlockStiffness(const FibreArrays& f, const FibreGroup& g, const double a
                        StiffnessSums& acc) {
     const double gradient = std::hypot(abc[1], abc[2]);
     const double edge = blockEdgeStrain(g.epsCu, g.beta1);
+    const std::array<std::array<double, 3>, 3> zero{};
+    std::array<std::array<double, 3>, 3> d{};
     for (std::size_t j = g.begin; j < g.end; ++j) {
         const double eps = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
         double N, MX, MY;
-        std::array<std::array<double, 3>, 3> d{};
+        d = zero;
         if (g.law == FibreLaw::Block) {
             const BlockForces b = triangleBlock(f, g, j, abc, &d);
             N = b.N;
@@ -444,7 +459,7 @@ void addBlockStiffness(const FibreArrays& f, const FibreGroup& g, const double a
         acc.s[0][0] += N;
         acc.s[1][0] += MX;
         acc.s[2][0] += MY;
-        addToLane0(acc.kt, d);
+        if (d != zero) addToLane0(acc.kt, d);
         if constexpr (Secant)
             if (eps > 0) addToLane0(acc.ks, weighted(N / eps, f.x[j], f.y[j]));
     }
