@@ -79,17 +79,18 @@ KindForces planeForces(const SectionModel& m, const StrainPlane& p) {
     if (codeHasOwnTables(m.document.CODE) || codeLimitApplies(m)) {
         // The code's laws (the block over triangles, the concrete the bars displace): the
         // solvers' own fibre forces, by the kind of the fibre they belong to.
-        const FibreArrays f(m);
+        const FibreLawContext c = fibreLawContext(m);
         const double abc[3] = {p.a1, p.a2, p.a3};
-        const std::vector<BlockForces> forces = fibreForces(f, abc);
-        for (std::size_t j = 0; j < forces.size(); ++j) {
-            const int32_t ty = m.mesh.FIB[static_cast<std::size_t>(f.fibre[j])].TY;
-            ForceSum& s = (ty == FIB_CORE_CONCRETE || ty == FIB_COVER_CONCRETE) ? k.concrete
-                          : ty == FIB_REBAR                                     ? k.bars
-                                                                                : k.steel;
-            s.N += forces[j].N;
-            s.MX += forces[j].MX;
-            s.MY += forces[j].MY;
+        for (int j = 1; j <= m.mesh.NFIB; ++j) {
+            const TFIB& o = m.mesh.FIB[static_cast<std::size_t>(j)];
+            if (o.TY < 1 || o.TY > 4) continue;
+            const BlockForces b = modelFibreForce(c, o, abc);
+            ForceSum& s = (o.TY == FIB_CORE_CONCRETE || o.TY == FIB_COVER_CONCRETE) ? k.concrete
+                          : o.TY == FIB_REBAR                                       ? k.bars
+                                                                                    : k.steel;
+            s.N += b.N;
+            s.MX += b.MX;
+            s.MY += b.MY;
         }
         for (int j = 1; j <= m.mesh.NFIB; ++j) {
             const TFIB& o = m.mesh.FIB[static_cast<std::size_t>(j)];

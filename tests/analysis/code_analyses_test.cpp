@@ -130,6 +130,7 @@ const RunCase RUN_CASES[] = {
     {"rectangular_column", aciChoice()},
     {"circular_column", aciChoice()},
     {"src_column_cross", aciChoice()},
+    {"rectangular_column", hkChoice()},
     {"rectangular_column", aciChoice(StrainLimit::Control)},
     {"circular_column", ec2Choice(StrainLimit::Control)},
 };
