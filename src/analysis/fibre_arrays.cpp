@@ -135,7 +135,7 @@ FibreArrays::FibreArrays(const SectionModel& m) {
         if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) {
             entries.push_back({0, f.FC, f.EPS_0, j});
         } else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
-            entries.push_back({1, f.FY1, 0, j});
+            entries.push_back({1, steelLawStrength(f.FY1), 0, j});
         } else {
             const double force = f.STRESS * f.AREA;
             fixedForce[0] += force;

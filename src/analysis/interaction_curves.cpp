@@ -41,10 +41,9 @@ void requireRegularStiffness(const SectionSolver& solver, const char* analysis) 
 
 AxialCapacity axialCapacity(const SectionModel& m) {
     // Each fibre at the limit strain: FC and FY1 wherever the laws reach them by then, and the
-    // stress the law gives at the limit where they do not (a strand, or a grade whose peak
-    // strain lies beyond it): the section in uniform compression and in uniform tension. (A
-    // state with one corner compressed may strain such steel further in tension, as the limit
-    // rule of a concrete section leaves tension free; its curve may pass below PMIN there.)
+    // stress the law gives at the limit where they do not (a strand, whose stress the solvers
+    // hold there at any strain, or a grade whose peak strain lies beyond it): the section in
+    // uniform compression and in uniform tension.
     double pmax = 0, steel = 0;
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
@@ -54,7 +53,7 @@ AxialCapacity axialCapacity(const SectionModel& m) {
             pmax += f.AREA * s;
         }
         if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
-            STEEL01(STEEL_LAW_MODULUS, f.FY1, EPS_LIMIT, s);
+            STEEL01(STEEL_LAW_MODULUS, steelLawStrength(f.FY1), EPS_LIMIT, s);
             steel += f.AREA * s;
         }
     }

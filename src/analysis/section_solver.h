@@ -194,6 +194,12 @@ SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, doubl
 
 // What a check says of a combination the section does not carry at any fraction.
 std::string notCarriedText(int combination, const std::string& name);
+// Why such a load has no state: the same reason, for a state of one load.
+std::string notCarriedStateText();
+
+// One message per steel grade of the fibres whose FY1 lies above the stress the solvers use
+// (steelLawStrength): such steel yields only beyond the limit strain. Every solver says them.
+std::vector<std::string> cappedSteelMessages(const SectionModel& m);
 
 // Counts of a run of many solves, for callers that report non-convergence.
 struct RunStats {
