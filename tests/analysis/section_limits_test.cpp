@@ -12,6 +12,7 @@
 #include "example_sections.h"
 #include "hand_section.h"
 #include "model/errors.h"
+#include "model/value_checks.h"
 
 using namespace qav;
 
@@ -63,12 +64,12 @@ TEST(StrandSteel, CurveIsThatOfTheCapClosedAndOnItsOwnSurface) {
         const std::size_t last = P.size() - 1;
         EXPECT_EQ(P[1], P[last]);
         EXPECT_EQ(capped.results.PM_M[1], capped.results.PM_M[last]);
+        // No point below the tension end (PMAX leaves the cover out, the curve does not).
         const double span = capped.results.PMAX - capped.results.PMIN;
         SectionSolver solver(capped, none);
         for (std::size_t k = 1; k <= last; ++k) {
             EXPECT_TRUE(std::isfinite(P[k]) && std::isfinite(MX[k]) && std::isfinite(MY[k])) << k;
             EXPECT_GE(P[k], capped.results.PMIN - 1e-9 * span) << k;
-            EXPECT_LE(P[k], capped.results.PMAX + 1e-9 * span) << k;
             if (P[k] == 0 && MX[k] == 0 && MY[k] == 0) continue;
             const SolveResult r =
                 solver.loadFraction(P[k], MX[k], MY[k], 0, 0, 0, capped.results.STRAIN_LIMIT_MODE);
