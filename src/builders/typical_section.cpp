@@ -575,8 +575,9 @@ SectionGeometry typicalGeometry(const TypicalParams& p) {
 
 namespace {
 // The box ranges keep the cover line inside the outline for the shapes' usual proportions; a
-// steep taper can still carry it across a sloping face. The mesher's own test of the polygons
-// decides, and the builder names the box that moved the cover line.
+// steep taper can still carry it across a sloping face, and a cover distance beyond the corner
+// radii of the recto-circular ellipse turns its arcs inside out. The mesher's own test of the
+// polygons decides, and the builder names the box that moved the cover line.
 void requireMeshableGeometry(const TypicalParams& p, const SectionGeometry& g) {
     SectionModel scratch;
     writeConcrete(scratch, g.outline, g.cover, {});
@@ -585,7 +586,7 @@ void requireMeshableGeometry(const TypicalParams& p, const SectionGeometry& g) {
     } catch (const InputError& e) {
         throw InputError(
             Format("%s %g leaves the cover line outside this shape's outline: %s "
-                   "Use a smaller cover distance or less taper.",
+                   "Use a smaller cover distance.",
                    {typicalCaptions(p.shape).at("Edit3"), p.d1, e.what()}));
     }
 }

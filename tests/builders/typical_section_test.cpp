@@ -215,8 +215,7 @@ TEST(TypicalSection, RefusedInputLeavesTheModel) {
         // A web that widens upwards faster than the cover's step leaves the cover line outside.
         {"steep taper", 11, "KEdit4", "1200",
          "Rebar Distance d1(mm) 35 leaves the cover line outside this shape's outline: The cover "
-         "line leaves the concrete outline at corner 4 (665, 465). Use a smaller cover distance "
-         "or less taper."},
+         "line leaves the concrete outline at corner 4 (665, 465). Use a smaller cover distance."},
     };
     for (const Case& c : cases) {
         SectionModel m = built(0, textsFor(0));
