@@ -45,6 +45,7 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     // hold there at any strain, or a grade whose peak strain lies beyond it): the section in
     // uniform compression and in uniform tension.
     double pmax = 0, steel = 0;
+    if (codeAxialCapacity(m, pmax, steel)) return {pmax, steel};
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         double s = 0;
