@@ -322,5 +322,12 @@ double findUnitLoadFraction(Solve&& solve, double& mx, double& my, double tol, i
 
 // The fast solver's tolerance on the load fraction of those searches.
 constexpr double FAST_SEARCH_TOLERANCE = 1e-8;
+// How far the load fraction of a state found directly at its axial force may stand from 1 and
+// the state still serve as the point where the search from it fails: where the surface is
+// steep along the load (plain concrete loaded near its edge, a fraction of 1.7 a hundredth of
+// the moment inside the point) the direct state's own tolerance shows as some 1e-6 in its
+// fraction, and the search probes loads beyond that edge that have no state. Another state
+// along the load, the case the check is there for, stands at a fraction far from 1.
+constexpr double DIRECT_STATE_AGREEMENT = 1e-4;
 
 }  // namespace qav
