@@ -92,6 +92,14 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
         const double s = direct.loadFraction;
         mx *= s;
         my *= s;
+        // Without tension there is one state at P along the moment, and the load fraction of a
+        // load at the edge of the compression zones says nothing: a load whose resultant
+        // stands at the outer fibres' centroid is carried by a whole range of states, one for
+        // every axial force short of some, and its fraction is any of theirs.
+        if (solver.carriesNoTension()) {
+            stats.add(direct, fibres);
+            return 1.0;
+        }
         const SolveResult check = solver.loadFraction(P, mx, my, 0, 0, 0, mode);
         if (!check.converged || std::fabs(check.loadFraction - 1) < FAST_SEARCH_TOLERANCE) {
             stats.add(direct, fibres);

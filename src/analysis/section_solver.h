@@ -89,6 +89,9 @@ public:
     SolverKind kind() const { return kind_; }
     // The section stiffness could not be inverted: every solve gives a number that is not finite.
     bool singular() const { return !singular_.empty(); }
+    // The section's fibres carry no tension (plain concrete): its states at the limit, each
+    // direction's a family falling monotonically in axial force, meet one axial force once.
+    bool carriesNoTension() const { return compressionOnly_; }
 
     // Load fraction of (P kN compression positive, MX, MY kNm) with the minimum magnitudes
     // K_P, K_MX, K_MY, normalised by mode (STRAIN_LIMIT_MODE): mode 1 puts the largest
