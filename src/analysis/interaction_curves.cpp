@@ -94,11 +94,41 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
         const double s = direct.loadFraction;
         mx *= s;
         my *= s;
+        // Without tension there is one state at P along the moment, and the load fraction of a
+        // load at the edge of the compression zones says nothing: a load whose resultant
+        // stands at the outer fibres' centroid is carried by a whole range of states, one for
+        // every axial force short of some, and its fraction is any of theirs.
+        if (solver.carriesNoTension()) {
+            stats.add(direct, fibres);
+            return 1.0;
+        }
         const SolveResult check = solver.loadFraction(P, mx, my, 0, 0, 0, mode);
         if (!check.converged || std::fabs(check.loadFraction - 1) < FAST_SEARCH_TOLERANCE) {
             stats.add(direct, fibres);
             stats.addPasses(check.iterations, fibres);
             return check.converged ? check.loadFraction : 1.0;
+        }
+        if (std::fabs(check.loadFraction - 1) < DIRECT_STATE_AGREEMENT) {
+            // Close to 1: the search refines the point, and where its solves fail (loads
+            // beyond a steep edge of the surface) the direct state at P itself stands, its
+            // solves' passes counted as given up.
+            const RunStats before = stats;
+            const double dmx = mx, dmy = my;
+            const double lamda =
+                findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, maxSolves);
+            if (stats.notConverged == before.notConverged) {
+                stats.addPasses(direct.iterations + check.iterations, fibres);
+                return lamda;
+            }
+            const long long searched = stats.iterations - before.iterations;
+            stats = before;
+            stats.add(direct, fibres);
+            stats.addPasses(check.iterations, fibres);
+            stats.iterations += searched;
+            stats.fibreEvaluations += searched * fibres;
+            mx = dmx;
+            my = dmy;
+            return 1.0;
         }
         stats.addPasses(direct.iterations + check.iterations, fibres);
     } else {

@@ -124,3 +124,26 @@ TEST(SectionStateOfALoad, ALoadThatNoStateCarriesIsRefusedAsNotCarried) {
         }
     }
 }
+
+TEST(PlainConcrete, CurveNearTheEdgeIsConvergedAndSymmetric) {
+    // Plain concrete at small axial forces: the points lie close to the section's edge, where
+    // the surface is steep along the load.
+    for (const char* mesh : {"40", "100"}) {
+        SectionModel m;
+        openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
+        m.document.NBAR = 0;
+        m.document.MESH_SIZE_TEXT = mesh;
+        m.settings.NPM = 400;
+        NullMessages msgs;
+        FIBER_SECTION_MESH(m, msgs);
+        m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+        EXPECT_EQ(RUN_PM_CURVE_ANALYSIS(m, 0, msgs).notConverged, 0) << mesh;
+        const std::vector<double>& P = m.results.PM_P;
+        const std::vector<double>& M = m.results.PM_M;
+        const std::size_t last = P.size() - 1;
+        for (std::size_t k = 1; k <= last; ++k) {
+            EXPECT_NEAR(P[k], P[last + 1 - k], 1e-6 * P[last / 2]) << mesh << " " << k;
+            EXPECT_NEAR(M[k], -M[last + 1 - k], 1e-3 * std::fabs(M[last / 4])) << mesh << " " << k;
+        }
+    }
+}
