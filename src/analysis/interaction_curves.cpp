@@ -428,6 +428,26 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
     return best;
 }
 
+// A Myy-Mzz curve is traced along rays from zero moment. Where the section cannot carry the
+// axial force without a moment (near pure tension on an L or T shape, whose tension steel lies
+// off the centre), zero moment lies outside the curve: most rays meet no state at all and their
+// solves end at states that are not on the curve. Such a force is refused.
+namespace {
+// A load fraction this close below 1 is the boundary itself, not a force carried only in part.
+constexpr double ZERO_MOMENT_TOLERANCE = 1e-6;
+
+void requireZeroMomentInside(SectionSolver& solver, double P, int mode) {
+    if (P == 0) return;
+    const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+    if (r.converged && r.loadFraction < 1 - ZERO_MOMENT_TOLERANCE)
+        throw InputError(Format(
+            "The section carries the axial force %s kN only with a moment: without one it carries "
+            "%s of it, so the Myy-Mzz curve at this force does not surround zero moment. Choose "
+            "an axial force nearer to zero.",
+            {Format("%g", {P}), Format("%0.3F", {r.loadFraction})}));
+}
+}  // namespace
+
 MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
                          Progress* progress, int mode) {
     if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
@@ -455,6 +475,7 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     RunStats stats;
     SectionSolver solver(m, msgs);
     requireRegularStiffness(solver, "Myy-Mzz curve");
+    requireZeroMomentInside(solver, AXIAL_FORCE, mode);
     StepProgress steps(progress, n + 1LL);
     // A section with nothing to carry tension carries no moment at zero axial force: the curve
     // is the origin (a solve would look for a state that does not exist).
