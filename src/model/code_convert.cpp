@@ -1,0 +1,165 @@
+#include "model/code_convert.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/code_grades.h"
+#include "model/materials.h"
+
+namespace qav {
+
+namespace {
+
+// The grade tables a code takes, laid out as the document holds them (slot 0 unused).
+struct Tables {
+    std::vector<TMAT> concrete, cover, steel;
+};
+
+Tables tablesOf(const SectionModel& m, CodeId code) {
+    if (codeHasOwnTables(code)) {
+        CodeGradeTables t = codeGradeTables(code, m.document.ALPHA_CC);
+        return {std::move(t.concrete), std::move(t.cover), std::move(t.steel)};
+    }
+    if (!codeHasOwnTables(m.document.CODE)) {
+        // Already the program's own tables: keep them as the engineer may have edited them.
+        const SectionDocument& d = m.document;
+        return {d.CONC_MAT, d.COVER_MAT, d.STEEL_MAT};
+    }
+    SectionModel fresh;  // GEN_MAT's tables
+    return {std::move(fresh.document.CONC_MAT), std::move(fresh.document.COVER_MAT),
+            std::move(fresh.document.STEEL_MAT)};
+}
+
+int countOf(const std::vector<TMAT>& table) {
+    return std::max(static_cast<int>(table.size()) - 1, 0);
+}
+
+const TMAT* selected(const std::vector<TMAT>& table, int32_t count, int32_t index) {
+    const int32_t slot = index + 1;
+    if (slot < 1 || slot > count || slot >= static_cast<int32_t>(table.size())) return nullptr;
+    return &table[static_cast<std::size_t>(slot)];
+}
+
+int slotNamed(const std::vector<TMAT>& table, int first, int last, const std::string& name) {
+    last = std::min(last, countOf(table));
+    for (int i = std::max(first, 1); i <= last; ++i)
+        if (table[static_cast<std::size_t>(i)].NAME == name) return i;
+    return 0;
+}
+
+std::string namesOf(const std::vector<TMAT>& table, int first, int last) {
+    std::string s;
+    last = std::min(last, countOf(table));
+    for (int i = std::max(first, 1); i <= last; ++i) {
+        if (!s.empty()) s += ", ";
+        s += table[static_cast<std::size_t>(i)].NAME;
+    }
+    return s;
+}
+
+// One selected grade to carry over: what kind it is, the table it comes from and where it goes.
+struct Choice {
+    const char* kind;  // "Concrete grade"
+    const TMAT* from;  // the grade selected now, or null
+    const std::string& name;
+    const std::vector<TMAT>& table;
+    int first, last;  // the slots of `table` this kind may take
+    bool concrete;
+    int slot = 0;
+    std::string message;
+};
+
+// Picks the slot for one kind: by name, else the grade of the same name, else the nearest in
+// strength. False with `error` set for a name the table does not hold.
+bool choose(Choice& c, CodeId fromCode, CodeId toCode, std::string& error) {
+    const std::string was = c.from ? c.from->NAME : std::string("(none)");
+    if (!c.name.empty()) {
+        c.slot = slotNamed(c.table, c.first, c.last, c.name);
+        if (c.slot == 0) {
+            error = std::string(c.kind) + " \"" + c.name + "\" is not a grade of " +
+                    codeName(toCode) + "; its grades are " + namesOf(c.table, c.first, c.last) +
+                    ".";
+            return false;
+        }
+        c.message = std::string(c.kind) + ": " + was + " becomes " + c.name + " (by name).";
+        return true;
+    }
+    if (c.from) c.slot = slotNamed(c.table, c.first, c.last, c.from->NAME);
+    if (c.slot != 0) {
+        c.message = std::string(c.kind) + ": " + was + " kept.";
+        return true;
+    }
+    if (c.concrete)
+        c.slot =
+            c.from ? nearestConcreteGrade(c.table, toCode, cylinderStrength(fromCode, *c.from)) : 0;
+    else
+        c.slot = c.from ? nearestSteelGrade(c.table, c.first, c.last, c.from->FY) : 0;
+    if (c.slot == 0) c.slot = std::min(std::max(c.first, 1), countOf(c.table));
+    const std::string to = c.slot > 0 ? c.table[static_cast<std::size_t>(c.slot)].NAME : "(none)";
+    c.message = std::string(c.kind) + ": " + was + " becomes " + to +
+                (c.from ? " (the nearest characteristic strength)." : ".");
+    return true;
+}
+
+}  // namespace
+
+SteelRanges steelRanges(CodeId code, int count) {
+    if (!codeHasOwnTables(code)) return {1, count, 1, count};
+    const int bars = std::min(codeGradeTables(code).reinforcementCount, count);
+    return {1, bars, bars + 1, count};
+}
+
+void deriveCodeLawFields(SectionDocument& d) {
+    for (auto* table : {&d.CONC_MAT, &d.COVER_MAT})
+        for (std::size_t i = 1; i < table->size(); ++i) {
+            TMAT& t = (*table)[i];
+            t.N_EXP = d.CODE == CodeId::Ec2 ? ec2Concrete(t.FCU, d.ALPHA_CC).n : 2.0;
+            t.BETA1 = d.CODE == CodeId::Aci318 ? aciBeta1(t.FCU) : 0.0;
+        }
+}
+
+CodeConversion convertSectionCode(SectionModel& m, CodeId code, const GradeNames& names) {
+    CodeConversion r;
+    const SectionDocument& d = m.document;
+    const CodeId fromCode = sectionCode(m);
+    Tables t = tablesOf(m, code);
+    const int nSteel = countOf(t.steel);
+    const SteelRanges s = steelRanges(code, nSteel);
+    Choice choices[] = {
+        {"Concrete grade", selected(d.CONC_MAT, d.NCONCMAT, d.USE_CONC), names.concrete, t.concrete,
+         1, countOf(t.concrete), true},
+        {"Cover grade", selected(d.COVER_MAT, d.NCOVERMAT, d.USE_COVER), names.cover, t.cover, 1,
+         countOf(t.cover), true},
+        {"Rebar grade", selected(d.STEEL_MAT, d.NSTEELMAT, d.USE_REBAR), names.rebar, t.steel,
+         s.rebarFirst, s.rebarLast, false},
+        {"Steel grade", selected(d.STEEL_MAT, d.NSTEELMAT, d.USE_STEEL), names.steel, t.steel,
+         s.steelFirst, s.steelLast, false},
+    };
+    for (Choice& c : choices)
+        if (!choose(c, fromCode, code, r.error)) {
+            r.ok = false;
+            return r;
+        }
+
+    SectionDocument& w = m.document;
+    w.NCONCMAT = countOf(t.concrete);
+    w.NCOVERMAT = countOf(t.cover);
+    w.NSTEELMAT = nSteel;
+    w.CONC_MAT = std::move(t.concrete);
+    w.COVER_MAT = std::move(t.cover);
+    w.STEEL_MAT = std::move(t.steel);
+    w.USE_CONC = std::max(choices[0].slot - 1, 0);
+    w.USE_COVER = std::max(choices[1].slot - 1, 0);
+    w.USE_REBAR = std::max(choices[2].slot - 1, 0);
+    w.USE_STEEL = std::max(choices[3].slot - 1, 0);
+    w.CODE = code;
+    if (!codeHasOwnTables(code)) m.settings.DESIGN_CODE = static_cast<int32_t>(code);
+    deriveCodeLawFields(w);
+    for (Choice& c : choices) r.messages.push_back(std::move(c.message));
+    return r;
+}
+
+}  // namespace qav

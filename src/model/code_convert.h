@@ -1,0 +1,47 @@
+#pragma once
+// Puts a section document under another design code: its grade tables, the selected grades and
+// the code, so that one section can be checked (and compared) under each code.
+#include <string>
+#include <vector>
+
+#include "model/design_code.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+// Grades to select by name after a conversion; an empty name takes the grade of the new tables
+// nearest in strength to the one selected now.
+struct GradeNames {
+    std::string concrete, cover, rebar, steel;
+};
+
+struct CodeConversion {
+    bool ok = true;
+    std::string error;                  // why the conversion was refused (ok false)
+    std::vector<std::string> messages;  // the grade chosen for each kind, and why
+};
+
+// Puts the document under `code`: its grade tables (a code's own from codeGradeTables(code,
+// m.document.ALPHA_CC), or the program's own GEN_MAT tables for HK-COP-2013 / BS-8110), the
+// selected grades by name or else the nearest characteristic strength (each choice said in
+// `messages`), CODE, and N_EXP/BETA1 of every concrete grade. Converting to HK-COP-2013 or
+// BS-8110 also sets the general setting's DESIGN_CODE, which labels such documents; a document
+// already on the program's own tables keeps them (and any edited values). Refuses (ok false,
+// model untouched) a name the new tables do not hold. The mesh is not touched here: the
+// section's sync (mesh/section_sync.h) refreshes the fibres' grades as after any grade change.
+CodeConversion convertSectionCode(SectionModel& m, CodeId code, const GradeNames& names = {});
+
+// Sets N_EXP and BETA1 of every concrete and cover grade from the document's CODE and each
+// grade's FCU: the parabola's exponent of EN 1992-1-1, the block factor of ACI 318-19, and
+// today's parabola (2, no block) under the program's own tables. Readers call it after loading
+// the tables, as these fields are never written.
+void deriveCodeLawFields(SectionDocument& d);
+
+// The ranges of slots of the steel table that hold reinforcement and structural steel: a
+// code's own table lists its bars first; the program's own five grades serve both.
+struct SteelRanges {
+    int rebarFirst = 1, rebarLast = 0, steelFirst = 1, steelLast = 0;
+};
+SteelRanges steelRanges(CodeId code, int count);
+
+}  // namespace qav
