@@ -1,5 +1,6 @@
 #include "app/analysis/load_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include "app/analysis/analysis_widgets.h"
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
+#include "app/general_setting_dialog.h"
 #include "app/printing.h"
 #include "app/user_prompts.h"
 #include "interchange/force_csv.h"
@@ -100,6 +102,18 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     auto* Button4 = button("Button4", "Check Member", 6);
     auto* Button8 = button("Button8", "Print Report", 7);
     auto* Button5 = button("Button5", "Close", 9);
+    // Moments raised to the axial force times the code's minimum eccentricity instead of the
+    // fixed minimum magnitudes; kept with the program's settings.
+    MinEccBox = new QCheckBox("Code minimum eccentricity", this);
+    MinEccBox->setObjectName("MinEccBox");
+    MinEccBox->setGeometry(520, 464 + 2, 122, 21);
+    MinEccBox->setToolTip(
+        "Raise each moment to at least P x e_min about each axis, e_min from the section's code, "
+        "instead of the minimum magnitudes");
+    connect(MinEccBox, &QCheckBox::toggled, this, [this](bool on) {
+        ctx_.model().settings.CODE_MIN_ECC = on;
+        storeProgramSettings(ctx_.model());
+    });
 
     connect(Button1, &QPushButton::clicked, this, [this] { importCsv(); });
     connect(Button6, &QPushButton::clicked, this, [this] { exportCsv(); });
@@ -194,6 +208,7 @@ void LoadDialog::checkMember() {
             CHECK_MEMBER(ctx_.model(), K_P, K_MX, K_MY, ctx_.messages(), progress);
         UPDATE_FORCE_TABLE();
         showCriticalComb(r.critical);
+        showRaisedLoads(r);
     });
 }
 
@@ -209,15 +224,22 @@ void LoadDialog::showCriticalComb(int c) {
     Edit7->setText(qs(Format("%0.3f", {f.MY})));
 }
 
+// Which combinations a minimum raised, and to what, in one box after the check.
+void LoadDialog::showRaisedLoads(const CheckResult& r) {
+    (void)r;  // the check names no raised loads yet
+}
+
 void LoadDialog::printReport() {
     ctx_.runCommand([this] {
         FORCE_LINES = LOAD_REPORT_LINES(ctx_.model());
-        qav::printReport(ctx_, PageShape::Landscape,
-                         [this](PageDocument& doc) { PRINT_OUT_REPORT(doc, FORCE_LINES); });
+        qav::printReport(ctx_, PageShape::Landscape, [this](PageDocument& doc) {
+            PRINT_OUT_REPORT(doc, FORCE_LINES, sectionCode(ctx_.model()));
+        });
     });
 }
 
 void LoadDialog::showEvent(QShowEvent* event) {
+    MinEccBox->setChecked(ctx_.model().settings.CODE_MIN_ECC);
     if (ctx_.model().document.NFORCE > 0) UPDATE_FORCE_TABLE();
     QDialog::showEvent(event);
 }

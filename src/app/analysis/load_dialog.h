@@ -7,6 +7,7 @@
 
 #include "app/analysis/analysis_widgets.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
@@ -15,6 +16,7 @@ class QTableWidget;
 namespace qav {
 
 class AppContext;
+struct CheckResult;
 
 class LoadDialog : public QDialog, public ProgressSource {
     Q_OBJECT
@@ -35,6 +37,7 @@ protected:
 private:
     void setHeaderRow();
     void showCriticalComb(int c);
+    void showRaisedLoads(const CheckResult& r);
 
     AppContext& ctx_;
     std::vector<std::string> FORCE_LINES;
@@ -42,15 +45,16 @@ private:
     QComboBox* ComboBox1;
     QTableWidget* StringGrid1;
     QProgressBar* ProgressBar1;
-    QLineEdit* Edit2;   // critical combination
-    QLineEdit* Edit4;   // its name
-    QLineEdit* Edit3;   // its load fraction
-    QLineEdit* Edit5;   // P
-    QLineEdit* Edit6;   // MX
-    QLineEdit* Edit7;   // MY
-    QLineEdit* Edit10;  // K_P
-    QLineEdit* Edit9;   // K_MX
-    QLineEdit* Edit8;   // K_MY
+    QLineEdit* Edit2;      // critical combination
+    QLineEdit* Edit4;      // its name
+    QLineEdit* Edit3;      // its load fraction
+    QLineEdit* Edit5;      // P
+    QLineEdit* Edit6;      // MX
+    QLineEdit* Edit7;      // MY
+    QLineEdit* Edit10;     // K_P
+    QLineEdit* Edit9;      // K_MX
+    QLineEdit* Edit8;      // K_MY
+    QCheckBox* MinEccBox;  // "Code minimum eccentricity" instead of the magnitudes above
 };
 
 }  // namespace qav
