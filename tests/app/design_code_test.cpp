@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QSettings>
 
+#include "app/analysis/analysis_dialog.h"
 #include "app/command_map.h"
 #include "app/main_window.h"
 #include "app/side_panel.h"
@@ -42,6 +43,12 @@ struct Fixture {
         return out;
     }
 };
+
+// Saves a picture for the user guide and the review when QAVSEC_SCREENSHOT_DIR is set.
+void shoot(const QImage& image, const char* name) {
+    const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) image.save(QString::fromUtf8(dir) + "/" + name);
+}
 
 // Puts the program's settings back, so later tests start from the defaults.
 struct SettingsReset {
@@ -99,6 +106,18 @@ TEST(DesignCode, AlphaCcAndTiesBelongToTheSection) {
     EXPECT_EQ(child<QComboBox>(f.general, "TiesBox")->currentIndex(), 1);
     EXPECT_TRUE(child<QComboBox>(f.general, "TiesBox")->isEnabled());
     EXPECT_FALSE(child<QComboBox>(f.general, "AlphaCcBox")->isEnabled());
+    shoot(f.general->grab().toImage(), "general_setting_codes.png");
+
+    // The P-M curve of the section under ACI 318-19, as the analysis dialog shows it.
+    auto* a = f.w.findChild<AnalysisDialog*>("AnalysisDialog");
+    if (!a) {
+        f.w.commands().run(cmd::Analysis);
+        a = child<AnalysisDialog>(&f.w, "AnalysisDialog");
+    }
+    f.w.commands().run(cmd::Mesh);
+    a->runPm();
+    ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
+    shoot(a->picture(), "aci_pm_chart.png");
 }
 
 TEST(DesignCode, StrainLimitAndMinimumEccentricityAreProgramSettings) {
@@ -115,6 +134,7 @@ TEST(DesignCode, StrainLimitAndMinimumEccentricityAreProgramSettings) {
     EXPECT_FALSE(ecc->isChecked());
     ecc->setChecked(true);
     EXPECT_TRUE(f.w.model().settings.CODE_MIN_ECC);
+    shoot(load->grab().toImage(), "load_dialog_min_ecc.png");
 
     // A new window starts with both.
     Fixture g;

@@ -104,9 +104,10 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     auto* Button5 = button("Button5", "Close", 9);
     // Moments raised to the axial force times the code's minimum eccentricity instead of the
     // fixed minimum magnitudes; kept with the program's settings.
-    MinEccBox = new QCheckBox("Code minimum eccentricity", this);
+    // Two lines: the free button slot left of "Close" is narrower than the caption.
+    MinEccBox = new QCheckBox("Code minimum\neccentricity", this);
     MinEccBox->setObjectName("MinEccBox");
-    MinEccBox->setGeometry(520, 464 + 2, 122, 21);
+    MinEccBox->setGeometry(520, 461, 122, 31);
     MinEccBox->setToolTip(
         "Raise each moment to at least P x e_min about each axis, e_min from the section's code, "
         "instead of the minimum magnitudes");
