@@ -63,6 +63,7 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
     const double u1 = lm1 / lmn, u2 = lm2 / lmn;
     const double l0 = D[0] * LL[1];
     const int budget = 4 * SOLVER_MAX_ITERATIONS;
+    const bool codeRule = fibres_.codeRule && scaling == Scaling::Mode1;
 
     // The deformation of the rule's family at (phi, t). Mode 1: t in [0, 1) keeps the most
     // compressed point at the limit while the opposite extreme falls without bound; t in
@@ -118,6 +119,12 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
         a[0] = lo - k * ut;
         a[1] = k * c;
         a[2] = k * s;
+        // Under the code's limit the same directions, each brought to the code's rule.
+        if (codeRule) {
+            const CodeLimit lim = codeRuleLimit(fibres_, a);
+            if (lim.ok())
+                for (int i = 0; i < 3; ++i) a[i] *= lim.factor;
+        }
     };
     // Balanced forces at (phi, t).
     auto forces = [&](double phi, double t, double f[3], double a[3]) {

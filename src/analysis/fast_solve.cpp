@@ -31,7 +31,7 @@ namespace qav {
 
 namespace {
 
-enum class Rule { Mode1, Mode2, Mode3, Prescribed };
+enum class Rule { Mode1, Mode2, Mode3, Prescribed, Code };
 
 // The limit rule without memory: the factor that brings the deformation to the limit, the
 // control point that then sits at the limit, and its strain there.
@@ -40,12 +40,26 @@ struct Limit {
     double factor = 1;
     std::size_t point = 0;
     double target = 0;
+    // The constraint row . a = target that holds at the limit: (1, X, Y) of the point, or the
+    // weights of the pivot under the code's rule.
+    double row[3] = {1, 0, 0};
+    LimitKind kind = LimitKind::None;
 };
 
 Limit limitOf(const FibreArrays& f, const double a[3], Rule rule, double epsMax) {
     Limit lim;
     const std::size_t n = f.cpX.size();
     if (n == 0) return lim;
+    if (rule == Rule::Code) {
+        const CodeLimit c = codeRuleLimit(f, a);
+        lim.ok = c.ok();
+        lim.factor = c.factor;
+        lim.point = c.point;
+        lim.target = c.target;
+        lim.kind = c.kind;
+        for (std::size_t i = 0; i < 3; ++i) lim.row[i] = c.row[i];
+        return lim;
+    }
     auto strain = [&](std::size_t c) { return a[0] + a[1] * f.cpX[c] + a[2] * f.cpY[c]; };
     double emax = 0, emin = 0;
     std::size_t imax = n, imin = n;
@@ -69,9 +83,13 @@ Limit limitOf(const FibreArrays& f, const double a[3], Rule rule, double epsMax)
         lim.factor = target / e;
         lim.point = c;
         lim.target = target;
+        lim.row[1] = f.cpX[c];
+        lim.row[2] = f.cpY[c];
         lim.ok = std::isfinite(lim.factor) && lim.factor > 0;
     };
     switch (rule) {
+        case Rule::Code:  // answered above
+            break;
         case Rule::Prescribed:
             if (emax > 0 && epsMax > 0) take(imax, emax, epsMax);
             break;
@@ -272,7 +290,7 @@ private:
     }
 
     // Newton's step with the limit held at the point p (its (1, X, Y)).
-    bool newtonWith(State& s, const double p[3], double da[3]) {
+    bool newtonWith(State& s, const double p[3], double limitTarget, double da[3]) {
         const double ps = std::sqrt(p[0] * p[0] * D_[0] * D_[0] + p[1] * p[1] * D_[1] * D_[1] +
                                     p[2] * p[2] * D_[2] * D_[2]);
         // Where the tangent has lost rank (few fibres off a plateau or out of yield), a little
@@ -292,7 +310,7 @@ private:
                 b[i] = D_[i] * (target(s.lamda, i) - s.ss[i]);
             }
             M[3][3] = 0;
-            b[3] = (s.limit.target - (p[0] * s.a[0] + p[1] * s.a[1] + p[2] * s.a[2])) / ps;
+            b[3] = (limitTarget - (p[0] * s.a[0] + p[1] * s.a[1] + p[2] * s.a[2])) / ps;
             if (!solveSmall(4, M, b, x)) continue;
             for (int i = 0; i < 3; ++i) da[i] = D_[i] * x[i];
             return true;
@@ -317,11 +335,12 @@ private:
     // its axis are, the step is taken with the one that is still the extreme after it; where
     // none is (the state sits on the kink), with their mean.
     bool newtonStep(State& s, double da[3]) {
+        if (rule_ == Rule::Code) return newtonStepCode(s, da);
         nearLimit(s);
         const double side = s.limit.target > 0 ? 1.0 : -1.0;
         for (std::size_t c : near_) {
             const double p[3] = {1, f_.cpX[c], f_.cpY[c]};
-            if (!newtonWith(s, p, da)) continue;
+            if (!newtonWith(s, p, s.limit.target, da)) continue;
             if (near_.size() == 1) return true;
             const double b[3] = {s.a[0] + da[0], s.a[1] + da[1], s.a[2] + da[2]};
             const double ec = side * (b[0] + b[1] * p[1] + b[2] * p[2]);
@@ -336,7 +355,47 @@ private:
             p[1] += f_.cpX[c] / static_cast<double>(near_.size());
             p[2] += f_.cpY[c] / static_cast<double>(near_.size());
         }
-        return newtonWith(s, p, da);
+        return newtonWith(s, p, s.limit.target, da);
+    }
+
+    // The same under the code's rule, where each point has its own ultimate strain: the points
+    // within 5 % of their limit (at most four, the limit point first) compared by strain over
+    // limit. The pivot holds a fixed combination of two points and is taken as it stands.
+    bool newtonStepCode(State& s, double da[3]) {
+        if (s.limit.kind == LimitKind::Pivot) return newtonWith(s, s.limit.row, s.limit.target, da);
+        const bool crushing = s.limit.kind == LimitKind::Crushing;
+        auto targetOf = [&](std::size_t c) {
+            return crushing ? f_.limitPoints[c].epsCu : s.limit.target;
+        };
+        auto ratio = [&](const double a[3], std::size_t c) {
+            const double t = targetOf(c);
+            return t != 0 ? (a[0] + a[1] * f_.cpX[c] + a[2] * f_.cpY[c]) / t : 0.0;
+        };
+        near_.clear();
+        near_.push_back(s.limit.point);
+        for (std::size_t c = 0; c < f_.cpX.size() && near_.size() < 4; ++c) {
+            if (c == s.limit.point || (crushing && !(targetOf(c) > 0))) continue;
+            if (std::fabs(ratio(s.a, c) - 1) <= 0.05) near_.push_back(c);
+        }
+        for (std::size_t c : near_) {
+            const double p[3] = {1, f_.cpX[c], f_.cpY[c]};
+            if (!newtonWith(s, p, targetOf(c), da)) continue;
+            if (near_.size() == 1) return true;
+            const double b[3] = {s.a[0] + da[0], s.a[1] + da[1], s.a[2] + da[2]};
+            const double rc = ratio(b, c);
+            bool extreme = true;
+            for (std::size_t o : near_)
+                if (ratio(b, o) > rc * (1 + 1e-12)) extreme = false;
+            if (extreme) return true;
+        }
+        double p[3] = {1, 0, 0}, t = 0;
+        const double k = static_cast<double>(near_.size());
+        for (std::size_t c : near_) {
+            p[1] += f_.cpX[c] / k;
+            p[2] += f_.cpY[c] / k;
+            t += targetOf(c) / k;
+        }
+        return newtonWith(s, p, t, da);
     }
 
     // The secant step: the deformation whose forces under the present secant stiffness would
@@ -389,7 +448,8 @@ private:
         }
         // Along the limit: the limit point's strain stays, so the doubled steps are not scaled
         // back to where they started.
-        const double px = f_.cpX[cur.limit.point], py = f_.cpY[cur.limit.point];
+        // (Every limit row has 1 as its first weight: a point's, or the pivot's combination.)
+        const double px = cur.limit.row[1], py = cur.limit.row[2];
         const double pa = cur.a[0] + cur.a[1] * px + cur.a[2] * py;
         const double pd = dir[0] + dir[1] * px + dir[2] * py;
         if (pa != 0)
@@ -425,10 +485,11 @@ private:
 
 SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax,
                                      const double* start, const double* fixed) {
-    const Rule rule = scaling == Scaling::Mode1   ? Rule::Mode1
-                      : scaling == Scaling::Mode2 ? Rule::Mode2
-                      : scaling == Scaling::Mode3 ? Rule::Mode3
-                                                  : Rule::Prescribed;
+    const Rule rule = scaling == Scaling::Mode1 && fibres_.codeRule ? Rule::Code
+                      : scaling == Scaling::Mode1                   ? Rule::Mode1
+                      : scaling == Scaling::Mode2                   ? Rule::Mode2
+                      : scaling == Scaling::Mode3                   ? Rule::Mode3
+                                                                    : Rule::Prescribed;
     SolveResult r;
     r.residual = INFINITY;
     NewtonSolve newton(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);

@@ -1,20 +1,100 @@
 #include "analysis/fibre_arrays.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstring>
 #include <tuple>
 
 #include "analysis/material_laws.h"
+#include "model/tables.h"
 
 namespace qav {
 
 namespace {
 
 struct Entry {
-    int law;  // 0 concrete, 1 steel
-    double p1, p2;
+    int law;  // FibreLaw, in its order: the program's own two laws sort first, as they always did
+    double p1, p2, p3;
+    int displaced;
     int32_t fibre;
 };
+
+int lawKey(FibreLaw l) {
+    return static_cast<int>(l);
+}
+
+// The entry of a concrete fibre (or of the concrete a bar displaces) of a grade's values.
+Entry concreteEntry(double fc, double eps0, double epsCu, double n, double beta1, bool block,
+                    bool displaced, int32_t fibre) {
+    const int d = displaced ? 1 : 0;
+    if (block && beta1 > 0 && epsCu > 0)
+        return {
+            lawKey(displaced ? FibreLaw::BlockBar : FibreLaw::Block), fc, epsCu, beta1, d, fibre};
+    if (n != 2) return {lawKey(FibreLaw::ParabolaN), fc, eps0, n, d, fibre};
+    return {lawKey(FibreLaw::Parabola), fc, eps0, 0, d, fibre};
+}
+
+// The selected grade of a table, null when it is missing.
+const TMAT* selectedMaterial(const std::vector<TMAT>& table, int32_t count, int32_t index) {
+    const int32_t grade = index + 1;
+    if (grade < 1 || grade > count || grade >= static_cast<int32_t>(table.size())) return nullptr;
+    return &table[static_cast<std::size_t>(grade)];
+}
+
+// The stress block over the part of a bar's own area (a square of that area across the strain
+// gradient) that lies beyond the block's edge: a ramp in the bar's strain, so that the force
+// stays continuous as the edge passes the bar. Returns the fraction in the block and, in
+// slope, its derivative by the strain at the bar (0 off the ramp).
+double blockFraction(double eps, double edge, double gradient, double side, double& slope) {
+    slope = 0;
+    const double w = gradient * side;
+    if (!(w > 0)) return eps >= edge ? 1.0 : 0.0;
+    const double r = (eps - edge) / w + 0.5;
+    if (r <= 0) return 0;
+    if (r >= 1) return 1;
+    slope = 1 / w;
+    return r;
+}
+
+// Forces (and with d, their derivative by the plane) of the stress block over the triangle j.
+BlockForces triangleBlock(const FibreArrays& f, const FibreGroup& g, std::size_t j,
+                          const double abc[3], std::array<std::array<double, 3>, 3>* d) {
+    const double* c = f.corners.data() + 6 * j;
+    const std::array<Point2, 3> tri{Point2{c[0], c[1]}, Point2{c[2], c[3]}, Point2{c[4], c[5]}};
+    // The grade's FC is the block's stress, 0.85 f'c.
+    return blockForceOnTriangle(tri, {abc[0], abc[1], abc[2]}, g.epsCu, g.beta1, g.fc / 0.85, d);
+}
+
+// The stress of one fibre of a group at its strain (for a block triangle, its mean stress).
+double fibreStressOf(const FibreArrays& f, const FibreGroup& g, std::size_t j, const double abc[3],
+                     double eps) {
+    double sig = 0;
+    switch (g.law) {
+        case FibreLaw::Parabola:
+            CONCRETE01(g.fc, g.eps0, eps, sig);
+            break;
+        case FibreLaw::Steel:
+            STEEL01(STEEL_LAW_MODULUS, g.fy, eps, sig);
+            break;
+        case FibreLaw::ParabolaN:
+            sig = parabolaRectangle(g.fc, g.eps0, g.n, eps).stress;
+            break;
+        case FibreLaw::Block: {
+            const double a = std::fabs(f.area[j]);
+            sig = a > 0 ? std::fabs(triangleBlock(f, g, j, abc, nullptr).N) / a : 0;
+            break;
+        }
+        case FibreLaw::BlockBar: {
+            double slope;
+            sig = g.fc * blockFraction(eps, blockEdgeStrain(g.epsCu, g.beta1),
+                                       std::hypot(abc[1], abc[2]), std::sqrt(std::fabs(f.area[j])),
+                                       slope);
+            break;
+        }
+    }
+    return sig;
+}
 
 // Sums over the fibres [b, e) of one group; two sets of sums let consecutive fibres overlap in
 // the pipeline.
@@ -127,15 +207,36 @@ inline void sumGroupStiffness(const FibreArrays& f, std::size_t b, std::size_t e
 
 }  // namespace
 
-FibreArrays::FibreArrays(const SectionModel& m) {
+bool codeLimitApplies(const SectionModel& m) {
+    return m.settings.STRAIN_LIMIT == StrainLimit::Code && m.document.NCONC_PT > 0;
+}
+
+FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
+    const SectionDocument& d = m.document;
+    if (laws == FibreLaws::Ultimate && codeLimitApplies(m)) {
+        limitPoints = codeLimitPoints(m);
+        codeRule = !limitPoints.empty();
+    }
+    // The stress block is the ultimate state's law: only where every plane the solvers meet
+    // has its most compressed concrete at the ultimate strain.
+    const bool block = codeRule;
+    // Under the codes with their own tables a bar takes the place of the concrete it stands
+    // in; the program's own codes keep the concrete under the bars.
+    const TMAT* core = codeHasOwnTables(d.CODE) && d.NCONC_PT > 0
+                           ? selectedMaterial(d.CONC_MAT, d.NCONCMAT, d.USE_CONC)
+                           : nullptr;
     std::vector<Entry> entries;
     entries.reserve(static_cast<std::size_t>(m.mesh.NFIB > 0 ? m.mesh.NFIB : 0));
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) {
-            entries.push_back({0, f.FC, f.EPS_0, j});
+            entries.push_back(concreteEntry(f.FC, f.EPS_0, f.EPS_CU, f.N_EXP, f.BETA1,
+                                            block && f.SHAPE == 3, false, j));
         } else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
-            entries.push_back({1, f.FY1, 0, j});
+            entries.push_back({lawKey(FibreLaw::Steel), f.FY1, 0, 0, 0, j});
+            if (core != nullptr && f.TY == FIB_REBAR && f.AREA > 0)
+                entries.push_back(concreteEntry(core->FC, core->EPS_0, core->EPS_CU, core->N_EXP,
+                                                core->BETA1, block, true, j));
         } else {
             const double force = f.STRESS * f.AREA;
             fixedForce[0] += force;
@@ -146,7 +247,8 @@ FibreArrays::FibreArrays(const SectionModel& m) {
     }
     // Same law and values together; mesh order kept within a group.
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return std::tie(a.law, a.p1, a.p2) < std::tie(b.law, b.p1, b.p2);
+        return std::tie(a.law, a.p1, a.p2, a.p3, a.displaced) <
+               std::tie(b.law, b.p1, b.p2, b.p3, b.displaced);
     });
     const std::size_t n = entries.size();
     x.resize(n);
@@ -158,15 +260,31 @@ FibreArrays::FibreArrays(const SectionModel& m) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(e.fibre)];
         x[i] = f.X;
         y[i] = f.Y;
-        area[i] = f.AREA;
+        area[i] = e.displaced ? -f.AREA : f.AREA;
         fibre[i] = e.fibre;
+        if (e.law == lawKey(FibreLaw::Block)) {
+            if (corners.empty()) corners.assign(6 * n, 0.0);
+            for (std::size_t k = 0; k < 3; ++k) {
+                corners[6 * i + 2 * k] = f.POS[k].X;
+                corners[6 * i + 2 * k + 1] = f.POS[k].Y;
+            }
+        }
         if (i == 0 || e.law != entries[i - 1].law || !(e.p1 == entries[i - 1].p1) ||
-            !(e.p2 == entries[i - 1].p2)) {
+            !(e.p2 == entries[i - 1].p2) || !(e.p3 == entries[i - 1].p3) ||
+            e.displaced != entries[i - 1].displaced) {
             FibreGroup g;
-            g.concrete = e.law == 0;
+            g.law = static_cast<FibreLaw>(e.law);
+            g.concrete = g.law != FibreLaw::Steel;
+            g.displaced = e.displaced != 0;
             g.fc = e.p1;
-            g.eps0 = e.p2;
             g.fy = e.p1;
+            if (g.law == FibreLaw::Block || g.law == FibreLaw::BlockBar) {
+                g.epsCu = e.p2;
+                g.beta1 = e.p3;
+            } else {
+                g.eps0 = e.p2;
+                if (g.law == FibreLaw::ParabolaN) g.n = e.p3;
+            }
             g.begin = i;
             groups.push_back(g);
         }
@@ -176,6 +294,31 @@ FibreArrays::FibreArrays(const SectionModel& m) {
         cpX.push_back(c.X);
         cpY.push_back(c.Y);
     }
+}
+
+std::vector<LimitPoint> codeLimitPoints(const SectionModel& m) {
+    const SectionDocument& d = m.document;
+    std::vector<LimitPoint> out;
+    const TMAT* core = selectedMaterial(d.CONC_MAT, d.NCONCMAT, d.USE_CONC);
+    if (d.NCONC_PT <= 0 || core == nullptr) return out;
+    // With a cover, the outline bounds the cover concrete and the cover polygon the core.
+    const TMAT* cover =
+        d.NCOVER_PT > 0 ? selectedMaterial(d.COVER_MAT, d.NCOVERMAT, d.USE_COVER) : nullptr;
+    const TPOS c = sectionCentre(m);
+    auto onOutline = [&](double px, double py) {
+        for (const TPOS& p : corners(d.CONC_PT, d.NCONC_PT))
+            if (std::fabs(p.X - c.X - px) <= 1e-6 && std::fabs(p.Y - c.Y - py) <= 1e-6) return true;
+        return false;
+    };
+    // Only EN 1992-1-1 adds the pivot of a wholly compressed section; a grade with a stress
+    // block has none.
+    auto pointOf = [&](double px, double py) {
+        const TMAT& g = cover != nullptr && onOutline(px, py) ? *cover : *core;
+        const double epsC2 = d.CODE == CodeId::Ec2 && g.BETA1 == 0 ? g.EPS_0 : 0.0;
+        return LimitPoint{px, py, g.EPS_CU, epsC2};
+    };
+    for (const ControlPoint& p : strainControlPoints(m)) out.push_back(pointOf(p.X, p.Y));
+    return out;
 }
 
 std::vector<ControlPoint> strainControlPoints(const SectionModel& m) {
@@ -193,26 +336,57 @@ std::vector<ControlPoint> strainControlPoints(const SectionModel& m) {
 void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {
     double s[6] = {0, 0, 0, 0, 0, 0};
     for (const FibreGroup& g : f.groups) {
-        if (g.concrete) {
-            const double fc = g.fc, e0 = g.eps0;
-            sumGroup(
-                f, g.begin, g.end, abc,
-                [fc, e0](double eps) {
-                    double sig;
-                    CONCRETE01(fc, e0, eps, sig);
-                    return sig;
-                },
-                s);
-        } else {
-            const double fy = g.fy;
-            sumGroup(
-                f, g.begin, g.end, abc,
-                [fy](double eps) {
-                    double sig;
-                    STEEL01(STEEL_LAW_MODULUS, fy, eps, sig);
-                    return sig;
-                },
-                s);
+        switch (g.law) {
+            case FibreLaw::Parabola: {
+                const double fc = g.fc, e0 = g.eps0;
+                sumGroup(
+                    f, g.begin, g.end, abc,
+                    [fc, e0](double eps) {
+                        double sig;
+                        CONCRETE01(fc, e0, eps, sig);
+                        return sig;
+                    },
+                    s);
+                break;
+            }
+            case FibreLaw::Steel: {
+                const double fy = g.fy;
+                sumGroup(
+                    f, g.begin, g.end, abc,
+                    [fy](double eps) {
+                        double sig;
+                        STEEL01(STEEL_LAW_MODULUS, fy, eps, sig);
+                        return sig;
+                    },
+                    s);
+                break;
+            }
+            case FibreLaw::ParabolaN: {
+                const double fc = g.fc, e0 = g.eps0, n = g.n;
+                sumGroup(
+                    f, g.begin, g.end, abc,
+                    [fc, e0, n](double eps) { return parabolaRectangle(fc, e0, n, eps).stress; },
+                    s);
+                break;
+            }
+            case FibreLaw::Block:
+                for (std::size_t j = g.begin; j < g.end; ++j) {
+                    const BlockForces b = triangleBlock(f, g, j, abc, nullptr);
+                    s[0] += b.N;
+                    s[1] += b.MX;
+                    s[2] += b.MY;
+                }
+                break;
+            case FibreLaw::BlockBar:
+                // The ramp's width depends on each bar's area.
+                for (std::size_t j = g.begin; j < g.end; ++j) {
+                    const double eps = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
+                    const double force = fibreStressOf(f, g, j, abc, eps) * f.area[j];
+                    s[0] += force;
+                    s[1] += force * f.x[j];
+                    s[2] += force * f.y[j];
+                }
+                break;
         }
     }
     ss[0] = s[0] + s[3] + f.fixedForce[0];
@@ -221,6 +395,61 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {
 }
 
 namespace {
+
+// Adds a symmetric 3 x 3 matrix to the lane-0 sums of a stiffness (S, SX, SY, SXX, SXY, SYY).
+inline void addToLane0(V4 (&k)[6], const std::array<std::array<double, 3>, 3>& d) {
+    k[0][0] += d[0][0];
+    k[1][0] += d[0][1];
+    k[2][0] += d[0][2];
+    k[3][0] += d[1][1];
+    k[4][0] += d[1][2];
+    k[5][0] += d[2][2];
+}
+
+// The outer product w (1, x, y)(1, x, y)^T.
+std::array<std::array<double, 3>, 3> weighted(double w, double x, double y) {
+    const double h[3] = {1, x, y};
+    std::array<std::array<double, 3>, 3> d{};
+    for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t c = 0; c < 3; ++c) d[r][c] = w * h[r] * h[c];
+    return d;
+}
+
+// The stress block's forces and stiffnesses, fibre by fibre: the exact derivative of the
+// clipped triangle (or of a bar's ramp) as the tangent, the mean stress over the strain at the
+// fibre's centre as the secant.
+template <bool Secant>
+void addBlockStiffness(const FibreArrays& f, const FibreGroup& g, const double abc[3],
+                       StiffnessSums& acc) {
+    const double gradient = std::hypot(abc[1], abc[2]);
+    const double edge = blockEdgeStrain(g.epsCu, g.beta1);
+    for (std::size_t j = g.begin; j < g.end; ++j) {
+        const double eps = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
+        double N, MX, MY;
+        std::array<std::array<double, 3>, 3> d{};
+        if (g.law == FibreLaw::Block) {
+            const BlockForces b = triangleBlock(f, g, j, abc, &d);
+            N = b.N;
+            MX = b.MX;
+            MY = b.MY;
+        } else {
+            double slope;
+            const double r =
+                blockFraction(eps, edge, gradient, std::sqrt(std::fabs(f.area[j])), slope);
+            N = g.fc * r * f.area[j];
+            MX = N * f.x[j];
+            MY = N * f.y[j];
+            d = weighted(g.fc * slope * f.area[j], f.x[j], f.y[j]);
+        }
+        acc.s[0][0] += N;
+        acc.s[1][0] += MX;
+        acc.s[2][0] += MY;
+        addToLane0(acc.kt, d);
+        if constexpr (Secant)
+            if (eps > 0) addToLane0(acc.ks, weighted(N / eps, f.x[j], f.y[j]));
+    }
+}
+
 template <bool Secant>
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
     !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
@@ -232,7 +461,7 @@ void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3], doubl
     StiffnessSums acc;
     const V4 zero = splat(0), one = splat(1);
     for (const FibreGroup& g : f.groups) {
-        if (g.concrete) {
+        if (g.law == FibreLaw::Parabola) {
             // The parabola on the strain clamped to [0, EPS_0]: 0 in tension, FC on the plateau.
             const V4 fc = splat(g.fc), e0 = splat(g.eps0), slope = splat(2 * g.fc / g.eps0);
             sumGroupStiffness<Secant>(
@@ -249,6 +478,21 @@ void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3], doubl
                         es = zero;
                 },
                 acc);
+        } else if (g.law == FibreLaw::ParabolaN) {
+            const double fc = g.fc, e0 = g.eps0, n = g.n;
+            sumGroupStiffness<Secant>(
+                f, g.begin, g.end, abc,
+                [&](V4 eps, V4& sig, V4& et, V4& es) {
+                    for (int l = 0; l < 4; ++l) {
+                        const LawPoint p = parabolaRectangle(fc, e0, n, eps[l]);
+                        sig[l] = p.stress;
+                        et[l] = p.tangent;
+                        es[l] = Secant && eps[l] > 0 ? p.stress / eps[l] : 0.0;
+                    }
+                },
+                acc);
+        } else if (g.law == FibreLaw::Block || g.law == FibreLaw::BlockBar) {
+            addBlockStiffness<Secant>(f, g, abc, acc);
         } else {
             const double ey = g.fy / STEEL_LAW_MODULUS;
             const V4 fy = splat(g.fy), E = splat(STEEL_LAW_MODULUS), hi = splat(ey),
@@ -286,14 +530,25 @@ void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], doubl
 }
 
 void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m) {
-    for (const FibreGroup& g : f.groups) {
-        for (std::size_t j = g.begin; j < g.end; ++j) {
-            TFIB& fib = m.mesh.FIB[static_cast<std::size_t>(f.fibre[j])];
-            fib.EPS = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
-            if (g.concrete) {
-                CONCRETE01(g.fc, g.eps0, fib.EPS, fib.STRESS);
-            } else {
-                STEEL01(STEEL_LAW_MODULUS, g.fy, fib.EPS, fib.STRESS);
+    // The concrete a bar displaces comes off the bar's own stress, written first.
+    for (const bool displaced : {false, true}) {
+        for (const FibreGroup& g : f.groups) {
+            if (g.displaced != displaced) continue;
+            for (std::size_t j = g.begin; j < g.end; ++j) {
+                TFIB& fib = m.mesh.FIB[static_cast<std::size_t>(f.fibre[j])];
+                const double eps = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
+                if (displaced) {
+                    fib.STRESS -= fibreStressOf(f, g, j, abc, eps);
+                    continue;
+                }
+                fib.EPS = eps;
+                if (g.law == FibreLaw::Parabola) {
+                    CONCRETE01(g.fc, g.eps0, fib.EPS, fib.STRESS);
+                } else if (g.law == FibreLaw::Steel) {
+                    STEEL01(STEEL_LAW_MODULUS, g.fy, fib.EPS, fib.STRESS);
+                } else {
+                    fib.STRESS = fibreStressOf(f, g, j, abc, eps);
+                }
             }
         }
     }

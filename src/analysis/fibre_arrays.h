@@ -6,15 +6,35 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/code_laws.h"
 #include "model/section_model.h"
 
 namespace qav {
 
+// The law a group of fibres follows.
+enum class FibreLaw {
+    Parabola,   // the program's parabola with a plateau (FC, EPS_0)
+    Steel,      // elastic-perfectly plastic (FY1, modulus 200000)
+    ParabolaN,  // the parabola-rectangle with an exponent n other than 2 (FC, EPS_0, n)
+    Block,      // the ACI 318 stress block over each triangle, integrated exactly
+    BlockBar,   // the block on a bar's own area (the concrete a bar displaces)
+};
+
 struct FibreGroup {
-    bool concrete = true;  // concrete law (FC, EPS_0) or steel law (FY1, modulus 200000)
+    bool concrete = true;  // a concrete law (any but Steel)
+    FibreLaw law = FibreLaw::Parabola;
     double fc = 0, eps0 = 0, fy = 0;
+    double n = 2;                 // ParabolaN
+    double epsCu = 0, beta1 = 0;  // Block, BlockBar
+    // Concrete taken out where bars stand: the core grade's law on the bars' areas, negated.
+    bool displaced = false;
     std::size_t begin = 0, end = 0;  // range in the arrays
 };
+
+// Which laws the fibres follow: at the ultimate state (the limit rule of the model's settings:
+// under the code's limit, ACI 318 concrete as its stress block) or along a moment-curvature run
+// (a prescribed strain: ACI 318 concrete as its parabola with a plateau at 0.85 f'c).
+enum class FibreLaws { Ultimate, MomentCurvature };
 
 struct FibreArrays {
     std::vector<double> x, y, area;
@@ -25,8 +45,15 @@ struct FibreArrays {
     int otherCount = 0;
     // Control points.
     std::vector<double> cpX, cpY;
+    // The triangles' corners (x0, y0, x1, y1, x2, y2 per fibre) where a group integrates the
+    // stress block over them; empty otherwise.
+    std::vector<double> corners;
+    // The code's limit rule applies (its settings, and a concrete outline): the control points
+    // with their grades' ultimate strains (and, under EN 1992-1-1, the pivot strain).
+    bool codeRule = false;
+    std::vector<LimitPoint> limitPoints;
 
-    explicit FibreArrays(const SectionModel& m);
+    explicit FibreArrays(const SectionModel& m, FibreLaws laws = FibreLaws::Ultimate);
     int fibreCount() const { return static_cast<int>(x.size()) + otherCount; }
 };
 
@@ -36,6 +63,16 @@ struct ControlPoint {
     double X = 0, Y = 0;
 };
 std::vector<ControlPoint> strainControlPoints(const SectionModel& m);
+
+// The control points as the code's limit rule reads them: a point of the outline of a section
+// with a cover takes the cover grade's ultimate strain, every other the core grade's; under
+// EN 1992-1-1 each also carries its grade's peak strain for the pivot. Empty when the section
+// has no concrete outline or its grade is missing.
+std::vector<LimitPoint> codeLimitPoints(const SectionModel& m);
+
+// Whether the code's ultimate limit governs the model's ultimate states: the setting asks for
+// it and the section has a concrete outline (a section without keeps the program's rule).
+bool codeLimitApplies(const SectionModel& m);
 
 // Internal forces (sum of stress x area, x X, x Y) of the fibres at the deformation abc, the
 // strain at (X, Y) being abc[0] + abc[1] X + abc[2] Y.
@@ -48,7 +85,9 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]);
 void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3],
                                 double kt[6], double ks[6]);
 
-// Writes strain and stress of every fibre at the deformation abc into the model's fibres.
+// Writes strain and stress of every fibre at the deformation abc into the model's fibres: a
+// triangle under the stress block its mean stress, a bar that displaces concrete its steel
+// stress less the concrete's.
 void storeFibreState(const FibreArrays& f, const double abc[3], SectionModel& m);
 
 }  // namespace qav

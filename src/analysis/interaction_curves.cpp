@@ -1,5 +1,6 @@
 #include "analysis/interaction_curves.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -46,6 +47,7 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     // state with one corner compressed may strain such steel further in tension, as the limit
     // rule of a concrete section leaves tension free; its curve may pass below PMIN there.)
     double pmax = 0, steel = 0;
+    if (codeAxialCapacity(m, pmax, steel)) return {pmax, steel};
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         double s = 0;
@@ -165,6 +167,11 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     resizeResult(c.MY, 2 * n + 3);
     resizeResult(c.M, 2 * n + 3);
     c.converged.assign(static_cast<std::size_t>(2 * n + 3), 1);
+    c.planes.assign(static_cast<std::size_t>(2 * n + 3), {0, 0, 0});
+    auto keepPlane = [&](std::size_t k) {
+        const SolverState s = solver.lastState();
+        if (s.evaluated) c.planes[k] = {s.fibreAbc[0], s.fibreAbc[1], s.fibreAbc[2]};
+    };
 
     RunStats& stats = c.stats;
     const int fibres = solver.fibreCount();
@@ -213,6 +220,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
         c.MX[i] = MX;
         c.MY[i] = MY;
         c.M[i] = std::sqrt(MX * MX + MY * MY);
+        if (!noTension) keepPlane(i);
         flagPoint(k, before);
         steps.step();
     };
@@ -243,6 +251,7 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
             c.MX[kk] = mx * l;
         }
         c.M[kk] = side * std::sqrt(c.MX[kk] * c.MX[kk] + c.MY[kk] * c.MY[kk]);
+        keepPlane(kk);
         flagPoint(k, before);
         steps.step();
     };
@@ -253,6 +262,25 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
     tensionEnd(2 * n + 2);
     requireFiniteResult("P-M curve", {&c.P, &c.MX, &c.MY, &c.M}, true);
     return c;
+}
+
+void designPmCurve(const DesignStrength& d, PmCurve& c) {
+    if (!d.applies) return;
+    c.nomP = c.P;
+    c.nomMX = c.MX;
+    c.nomMY = c.MY;
+    c.nomM = c.M;
+    c.phi.assign(c.P.size(), 0.0);
+    // Element 0 is no point.
+    for (std::size_t k = 1; k < c.P.size(); ++k) {
+        const double phi = k < c.planes.size() ? phiOfState(d, c.planes[k].data()) : 1.0;
+        const DesignPoint p = designPoint(d, phi, c.nomP[k], c.nomMX[k], c.nomMY[k]);
+        c.phi[k] = phi;
+        c.P[k] = p.P;
+        c.MX[k] = p.MX;
+        c.MY[k] = p.MY;
+        c.M[k] = phi * c.nomM[k];
+    }
 }
 
 namespace {
@@ -272,6 +300,7 @@ PmResult pmCurveAnalysis(const SectionModel& m, double ANG, Messages& msgs, Prog
     requireRegularStiffness(solver, "P-M curve");
     PmResult r;
     r.curve = computePmCurve(solver, mode, m.settings.NPM, cap.PMAX, cap.PMIN, ANG, progress);
+    designPmCurve(designStrength(m), r.curve);
     r.PMAX = cap.PMAX;
     r.PMIN = cap.PMIN;
     r.state = solver.lastState();
@@ -287,6 +316,11 @@ void keepPmResult(SectionResults& r, PmResult&& pm) {
     replaceResult(r.PM_MY, std::move(pm.curve.MY));
     replaceResult(r.PM_M, std::move(pm.curve.M));
     r.PM_CONVERGED = std::move(pm.curve.converged);
+    r.PM_NOM_P = std::move(pm.curve.nomP);
+    r.PM_NOM_MX = std::move(pm.curve.nomMX);
+    r.PM_NOM_MY = std::move(pm.curve.nomMY);
+    r.PM_NOM_M = std::move(pm.curve.nomM);
+    r.PM_PHI = std::move(pm.curve.phi);
     r.RESULTS_STAMP = pm.stamp;
 }
 
@@ -311,6 +345,60 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     return {AXIAL_FORCE * lamda, mx * lamda, my * lamda};
 }
 
+void requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P) {
+    const double low =
+        (d.tension.empty() ? d.phiCompression : d.phiTension) * axialCapacity(m).PMIN;
+    if (!(P >= low && P <= d.cap))
+        throw InputError(
+            Format("The design axial force %s kN lies outside the section's design range, "
+                   "%s kN (tension) to phi Pn,max %s kN: there is no Myy-Mzz curve at it.",
+                   {Format("%g", {P}), Format("%0.3F", {low}), Format("%0.3F", {d.cap})}));
+}
+
+DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrength& d,
+                            const AxialCapacity& cap, double P, double theta, RunStats& stats,
+                            bool noTension) {
+    // The nominal point at the axial force P / phi and the phi of its state.
+    auto at = [&](double phi) {
+        const double Pn = std::clamp(P / phi, cap.PMIN, cap.PMAX);
+        DesignMmPoint p;
+        p.nominal = mmCurvePoint(solver, mode, Pn, theta, stats, noTension);
+        const SolverState s = solver.lastState();
+        p.phi = s.evaluated ? phiOfState(d, s.fibreAbc) : d.phiCompression;
+        return p;
+    };
+    // g(phi) = phi(state at P / phi) - phi is positive at the compression-controlled phi and
+    // negative at the tension-controlled one unless an end is the answer; between them the
+    // root is bracketed (regula falsi, Illinois).
+    double lo = d.phiCompression, hi = d.phiTension;
+    DesignMmPoint pLo = at(lo);
+    double gLo = pLo.phi - lo;
+    if (!(gLo > PHI_TOLERANCE) || d.tension.empty()) return pLo;
+    DesignMmPoint pHi = at(hi);
+    double gHi = pHi.phi - hi;
+    if (!(gHi < -PHI_TOLERANCE)) return pHi;
+    DesignMmPoint best = std::fabs(gLo) < std::fabs(gHi) ? pLo : pHi;
+    int side = 0;
+    for (int it = 0; it < MAX_PHI_STEPS; ++it) {
+        const double phi = (lo * gHi - hi * gLo) / (gHi - gLo);
+        DesignMmPoint p = at(phi);
+        const double g = p.phi - phi;
+        // The phi of the state, not the trial phi: the design point is phi(state) x state.
+        if (std::fabs(g) <= PHI_TOLERANCE) return p;
+        best = p;
+        if (g > 0) {
+            lo = phi, gLo = g;
+            if (side == 1) gHi *= 0.5;
+            side = 1;
+        } else {
+            hi = phi, gHi = g;
+            if (side == -1) gLo *= 0.5;
+            side = -1;
+        }
+    }
+    return best;
+}
+
 MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
                          Progress* progress, int mode) {
     if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
@@ -321,7 +409,17 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
         throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).",
                                 {MAX_CURVE_STEPS, n}));
     requireFibres(m);
-    requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
+    const DesignStrength design = designStrength(m);
+    if (design.applies)
+        requireDesignAxialForce(m, design, AXIAL_FORCE);
+    else
+        requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
+    std::vector<double> nomMX, nomMY, phis;
+    if (design.applies) {
+        nomMX.assign(static_cast<std::size_t>(n) + 1, 0.0);
+        nomMY = nomMX;
+        phis.assign(static_cast<std::size_t>(n) + 1, design.phiCompression);
+    }
     std::vector<double> MX(static_cast<std::size_t>(n) + 1), MY(static_cast<std::size_t>(n) + 1);
     std::vector<uint8_t> converged(static_cast<std::size_t>(n) + 1, 1);
 
@@ -331,18 +429,33 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     StepProgress steps(progress, n + 1LL);
     // A section with nothing to carry tension carries no moment at zero axial force: the curve
     // is the origin (a solve would look for a state that does not exist).
-    const bool noTension = !(axialCapacity(m).PMIN < 0), origin = noTension && AXIAL_FORCE == 0;
+    const AxialCapacity cap = axialCapacity(m);
+    const bool noTension = !(cap.PMIN < 0), origin = noTension && AXIAL_FORCE == 0;
     for (int i = 0; i <= n && !origin; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;
         const long long before = stats.notConverged;
-        const MmPoint p = mmCurvePoint(solver, mode, AXIAL_FORCE, theta, stats, noTension);
-        MX[static_cast<std::size_t>(i)] = p.MX;
-        MY[static_cast<std::size_t>(i)] = p.MY;
+        const auto ui = static_cast<std::size_t>(i);
+        if (design.applies) {
+            const DesignMmPoint p =
+                designMmPoint(solver, mode, design, cap, AXIAL_FORCE, theta, stats, noTension);
+            nomMX[ui] = p.nominal.MX;
+            nomMY[ui] = p.nominal.MY;
+            phis[ui] = p.phi;
+            MX[ui] = p.phi * p.nominal.MX;
+            MY[ui] = p.phi * p.nominal.MY;
+        } else {
+            const MmPoint p = mmCurvePoint(solver, mode, AXIAL_FORCE, theta, stats, noTension);
+            MX[ui] = p.MX;
+            MY[ui] = p.MY;
+        }
         converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
         steps.step();
     }
-    requireFiniteResult("Myy-Mzz curve", {&MX, &MY}, false);
+    requireFiniteResult("Myy-Mzz curve", {&MX, &MY, &nomMX, &nomMY, &phis}, false);
     MmResult r;
+    r.nomMX = std::move(nomMX);
+    r.nomMY = std::move(nomMY);
+    r.phi = std::move(phis);
     r.MX = std::move(MX);
     r.MY = std::move(MY);
     r.converged = std::move(converged);
@@ -356,6 +469,9 @@ void keepMmResult(SectionResults& r, MmResult&& mm) {
     r.MM_MX = std::move(mm.MX);
     r.MM_MY = std::move(mm.MY);
     r.MM_CONVERGED = std::move(mm.converged);
+    r.MM_NOM_MX = std::move(mm.nomMX);
+    r.MM_NOM_MY = std::move(mm.nomMY);
+    r.MM_PHI = std::move(mm.phi);
     r.RESULTS_STAMP = mm.stamp;
 }
 

@@ -3,9 +3,11 @@
 // curve at one axial force, both sampled on the equilibrium solver. The analyses read the model
 // and return their results; keepPmResult and keepMmResult put them into the model's PMAX, PMIN,
 // PM_P, PM_MX, PM_MY, PM_M and MM_MX, MM_MY (kN, kNm, compression positive).
+#include <array>
 #include <initializer_list>
 #include <vector>
 
+#include "analysis/design_strength.h"
 #include "analysis/section_solver.h"
 #include "model/feedback.h"
 #include "model/section_model.h"
@@ -50,6 +52,11 @@ struct PmCurve {
     std::vector<double> P, MX, MY, M;
     std::vector<uint8_t> converged;  // per point: every solve of its search converged
     RunStats stats;
+    // The strain plane of each point's state (fibre strain abc[0] + abc[1] X + abc[2] Y).
+    std::vector<std::array<double, 3>> planes;
+    // Under a strength reduction (designPmCurve): the nominal points and phi, index for index
+    // with the design points above; empty otherwise.
+    std::vector<double> nomP, nomMX, nomMY, nomM, phi;
 };
 PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, double PMIN, double ANG,
                        Progress* progress);
@@ -57,6 +64,11 @@ PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, doub
 // Surface point at the axial force NN (kN) in the moment direction (SINA, COSA): NN becomes the
 // axial force of the point found, MX and MY its moments. The search starts from the moment
 // trialMoment (kNm) along the direction (as a rule the solver's trialMoment()).
+// Turns a nominal curve into the design curve where the section's code reduces its strength:
+// the nominal points move to nomP .. nomM, and P .. M become phi times them, the compression
+// capped at phi Pn,max. Nothing changes under the other codes.
+void designPmCurve(const DesignStrength& d, PmCurve& c);
+
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN,
                     double& MX, double& MY, RunStats& stats, double trialMoment);
 
@@ -90,9 +102,30 @@ PmResult pmCurveAnalysis(const SectionModel& m, double ANG, Messages& msgs,
 // InputError when NMM is not within 1 .. MAX_CURVE_STEPS, there are no fibres, or AXIAL_FORCE
 // lies outside PMIN .. PMAX (no moment is carried there; the text gives both). A progress,
 // when given, sees 0..100 as the angles are done.
+// The design point of the Myy-Mzz curve at the design axial force P (kN) at theta degrees: the
+// nominal point (P / phi, MX, MY) whose state has that phi. phi comes to within PHI_TOLERANCE
+// of the state's in at most MAX_PHI_STEPS nominal points after the two ends; where it does
+// not, the closest one found.
+constexpr double PHI_TOLERANCE = 1e-6;
+constexpr int MAX_PHI_STEPS = 40;
+struct DesignMmPoint {
+    MmPoint nominal;
+    double phi = 1;
+};
+DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrength& d,
+                            const AxialCapacity& cap, double P, double theta, RunStats& stats,
+                            bool noTension);
+// Throws InputError when the design axial force P (kN) lies outside phi PMIN .. phi Pn,max.
+void requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P);
+
+// Under a strength reduction AXIAL_FORCE is the design axial force: each point is the nominal
+// state whose phi times its axial force is AXIAL_FORCE (phi found by a bracketed search), its
+// moments phi times the nominal ones; AXIAL_FORCE must lie within phi PMIN (tension-controlled)
+// .. phi Pn,max, else InputError.
 struct MmResult {
     std::vector<double> MX, MY;
     std::vector<uint8_t> converged;
+    std::vector<double> nomMX, nomMY, phi;  // under a strength reduction, else empty
     RunStats stats;
     SolverState state;
     MeshStamp stamp;

@@ -1,5 +1,6 @@
 #include "analysis/key_points.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -242,6 +243,20 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
     }
     // The axial ends are solves: the user hears when one did not converge.
     reportUnconverged(stats, msgs);
+    if (const DesignStrength d = designStrength(m); d.applies)
+        for (KeyPoint& k : out) {
+            if (!k.exists) continue;
+            const double abc[3] = {k.plane.a1, k.plane.a2, k.plane.a3};
+            k.design = true;
+            k.phi = phiOfState(d, abc);
+            k.nomP = k.P;
+            k.nomM = k.M;
+            const DesignPoint p = designPoint(d, k.phi, k.P, k.MX, k.MY);
+            k.P = p.P;
+            k.MX = p.MX;
+            k.MY = p.MY;
+            k.M = k.phi * k.M;
+        }
     return out;
 }
 
@@ -249,8 +264,12 @@ std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, doub
     std::vector<std::string> out;
     out.push_back("");
     out.push_back(Format("Key Points (Moment angle = %0.0F)", {ANG}));
+    const bool design =
+        std::any_of(points.begin(), points.end(), [](const KeyPoint& k) { return k.design; });
     out.push_back(PAD_RIGHT(24, "Point") + PAD_LEFT(14, "P[kN]") + PAD_LEFT(14, "M[kNm]") +
-                  PAD_LEFT(16, "NA Depth[mm]"));
+                  PAD_LEFT(16, "NA Depth[mm]") +
+                  (design ? PAD_LEFT(14, "Pn[kN]") + PAD_LEFT(14, "Mn[kNm]") + PAD_LEFT(8, "phi")
+                          : std::string()));
     for (const KeyPoint& k : points) {
         if (!k.exists) {
             out.push_back(PAD_RIGHT(24, k.label) + k.missing);
@@ -259,7 +278,11 @@ std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, doub
         out.push_back(
             PAD_RIGHT(24, k.label) + PAD_LEFT(14, Format("%0.3F", {k.P})) +
             PAD_LEFT(14, Format("%0.3F", {k.M})) +
-            PAD_LEFT(16, k.axis.exists ? Format("%0.1F", {k.axis.depth}) : std::string("-")));
+            PAD_LEFT(16, k.axis.exists ? Format("%0.1F", {k.axis.depth}) : std::string("-")) +
+            (k.design ? PAD_LEFT(14, Format("%0.3F", {k.nomP})) +
+                            PAD_LEFT(14, Format("%0.3F", {k.nomM})) +
+                            PAD_LEFT(8, Format("%0.3F", {k.phi}))
+                      : std::string()));
     }
     return out;
 }

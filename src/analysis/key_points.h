@@ -23,6 +23,10 @@ struct KeyPoint {
     // kN and kNm, compression positive; M signed as the curve's points are (+ on the angle's
     // branch, - on the other).
     double P = 0, M = 0, MX = 0, MY = 0;
+    // Under a strength reduction P .. MY are the design strength (phi times the nominal, the
+    // compression capped at phi Pn,max) and these the nominal strength and phi.
+    bool design = false;
+    double nomP = 0, nomM = 0, phi = 1;
     StrainPlane plane;
     NeutralAxis axis;
 };
@@ -37,7 +41,8 @@ struct KeyPoint {
 // solves that did not converge goes to msgs, when there are any.
 std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages& msgs);
 
-// The labelled table printed after the P-M listing.
+// The labelled table printed after the P-M listing; under a strength reduction with the
+// nominal strength and phi beside the design strength.
 std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, double ANG);
 
 }  // namespace qav

@@ -54,20 +54,57 @@ std::vector<Block> makeBlocks(int n) {
 
 // The load fraction of combination i into fractions[i]; 999 where the solve fails or gives no
 // finite number, with a message.
-void checkOne(const SectionModel& m, Block& b, int i, int mode, const double K[3],
-              std::vector<double>& fractions) {
+// What the check solves each combination against: the minimum rule and the design basis.
+struct CheckBasis {
+    int mode = 1;
+    double K[3] = {0, 0, 0};
+    bool codeMinimum = false;
+    DesignStrength design;
+};
+
+// Slots 1 .. NFORCE of what each combination's solve found beyond its fraction.
+struct CheckSlots {
+    std::vector<double> fractions, nominal, phi;
+    std::vector<RaisedLoad> load;  // the load solved (compression positive)
+    std::vector<uint8_t> raised, capped;
+};
+
+RaisedLoad minimumLoad(const SectionModel& m, const CheckBasis& c, const TFORCE& f) {
+    if (!c.codeMinimum) return raiseToMinimum(-f.P, f.MX, f.MY, c.K[0], c.K[1], c.K[2]);
+    const std::array<double, 2> k = minimumEccentricityMoments(m, f.P);
+    return raiseToMinimum(-f.P, f.MX, f.MY, 0, k[0], k[1]);
+}
+
+void checkOne(const SectionModel& m, Block& b, int i, const CheckBasis& c, CheckSlots& out) {
     const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+    const auto ui = static_cast<std::size_t>(i);
+    std::vector<double>& fractions = out.fractions;
     double lf = 999;
     try {
-        if (!b.solver->carries(-f.P, f.MX, f.MY, K[0], K[1], K[2])) {
+        // The minimum is applied here, the solver given none: the same numbers either way, and
+        // the load solved is known.
+        const RaisedLoad L = minimumLoad(m, c, f);
+        out.load[ui] = L;
+        out.raised[ui] = L.P != -f.P || L.MX != f.MX || L.MY != f.MY ? 1 : 0;
+        if (!b.solver->carries(L.P, L.MX, L.MY, 0, 0, 0)) {
             b.messages.message(notCarriedText(i, f.COMB_NAME));
-            fractions[static_cast<std::size_t>(i)] = 0;
+            fractions[ui] = 0;
             return;
         }
-        const SolveResult r = b.solver->loadFraction(-f.P, f.MX, f.MY, K[0], K[1], K[2], mode);
+        const SolveResult r = b.solver->loadFraction(L.P, L.MX, L.MY, 0, 0, 0, c.mode);
         b.stats.add(r, b.solver->fibreCount());
         lf = r.loadFraction;
         if (!r.converged) b.unconverged.push_back(i);
+        if (c.design.applies && std::isfinite(lf)) {
+            const SolverState s = b.solver->lastState();
+            const double phi =
+                s.evaluated ? phiOfState(c.design, s.fibreAbc) : c.design.phiCompression;
+            const DesignFraction d = designFraction(c.design, phi, lf, L.P);
+            out.nominal[ui] = lf;
+            out.phi[ui] = phi;
+            out.capped[ui] = d.capGoverns ? 1 : 0;
+            lf = d.fraction;
+        }
     } catch (const std::exception&) {
         b.messages.message(Format("case Error:%D", {i}));
     }
@@ -134,12 +171,40 @@ CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K
     requireFibres(m);
     const int mode = sectionStrainLimitMode(m);
     const int n = m.document.NFORCE;
-    const double K[3] = {K_P, K_MX, K_MY};
-    CheckResult result;
-    result.fractions.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    CheckBasis basis;
+    basis.mode = mode;
+    basis.K[0] = K_P;
+    basis.K[1] = K_MX;
+    basis.K[2] = K_MY;
+    basis.codeMinimum = m.settings.CODE_MIN_ECC;
+    basis.design = designStrength(m);
+    const auto slots = static_cast<std::size_t>(n) + 1;
+    CheckSlots out;
+    out.fractions.assign(slots, 0.0);
+    out.load.assign(slots, RaisedLoad{});
+    out.raised.assign(slots, 0);
+    if (basis.design.applies) {
+        out.nominal.assign(slots, 0.0);
+        out.phi.assign(slots, 0.0);
+        out.capped.assign(slots, 0);
+    }
     std::vector<Block> blocks = makeBlocks(n);
-    solveBlocks(m, blocks, n, progress,
-                [&](Block& b, int i) { checkOne(m, b, i, mode, K, result.fractions); });
+    solveBlocks(m, blocks, n, progress, [&](Block& b, int i) { checkOne(m, b, i, basis, out); });
+
+    CheckResult result;
+    result.fractions = std::move(out.fractions);
+    result.codeMinimum = basis.codeMinimum;
+    for (int i = 1; i <= n; ++i) {
+        const auto ui = static_cast<std::size_t>(i);
+        if (out.raised[ui])
+            result.raised.push_back({i, -out.load[ui].P, out.load[ui].MX, out.load[ui].MY});
+        if (basis.design.applies && out.capped[ui]) result.capGoverns.push_back(i);
+    }
+    if (basis.design.applies) {
+        result.nominalFractions = std::move(out.nominal);
+        result.phi = std::move(out.phi);
+        result.cap = basis.design.cap;
+    }
 
     for (const Block& b : blocks) {
         b.messages.replayTo(msgs);
@@ -155,6 +220,8 @@ CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K
     result.stamp = m.mesh.MESH_STAMP;
     // Named one by one, so the critical combination is never taken silently from one of them.
     if (!result.unconverged.empty()) msgs.message(UNCONVERGED_COMBINATIONS_TEXT(m, result));
+    if (!result.raised.empty()) msgs.message(RAISED_COMBINATIONS_TEXT(m, result));
+    if (!result.capGoverns.empty()) msgs.message(CAP_GOVERNS_TEXT(m, result));
     progress.setPosition(0);
     return result;
 }
@@ -182,6 +249,43 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
 }  // namespace qav
 
 namespace qav {
+
+namespace {
+std::string combinationName(const SectionModel& m, int i) {
+    const std::string& name = m.document.FORCE[static_cast<std::size_t>(i)].COMB_NAME;
+    return Format("%D", {i}) + (name.empty() ? "" : " (" + name + ")");
+}
+}  // namespace
+
+std::string RAISED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r) {
+    if (r.raised.empty()) return "";
+    std::string list;
+    for (const RaisedCombination& c : r.raised) {
+        if (!list.empty()) list += "; ";
+        list += combinationName(m, c.number) +
+                Format(" to P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm", {c.P, c.MX, c.MY});
+    }
+    const std::string rule = r.codeMinimum ? Format("The %s minimum eccentricity",
+                                                    {std::string(codeName(sectionCode(m)))})
+                                           : std::string("The minimum axial force and moments");
+    return Format("%s raised the load of %D combinations: ",
+                  {rule, static_cast<int>(r.raised.size())}) +
+           list + ".";
+}
+
+std::string CAP_GOVERNS_TEXT(const SectionModel& m, const CheckResult& r) {
+    if (r.capGoverns.empty()) return "";
+    std::string names;
+    for (int i : r.capGoverns) {
+        if (!names.empty()) names += ", ";
+        names += combinationName(m, i);
+    }
+    return Format(
+               "The axial cap phi Pn,max = %0.3F kN, not phi times the nominal strength, "
+               "governs the load fraction of %D combinations: ",
+               {r.cap, static_cast<int>(r.capGoverns.size())}) +
+           names + ".";
+}
 
 std::string UNCONVERGED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r) {
     if (r.unconverged.empty()) return "";

@@ -41,6 +41,15 @@ double uniformStrainAt(const FibreArrays& f, double N, double limit) {
     }
     return hi;
 }
+// Whether any concrete fibre has an ACI 318 stress block factor.
+bool blockConcrete(const SectionModel& m) {
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
+        if ((f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) && f.BETA1 > 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void GET_FIB_ZONE(SectionModel& m) {
@@ -75,8 +84,15 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
 
     MphiRun run;
     run.angle = in.aboutY ? -90.0 : 0.0;
-    SectionSolver solver(m, msgs);
+    // Along the run the stress block, an ultimate-state device, gives way to the grade's
+    // parabola with a plateau.
+    SectionSolver solver(m, msgs, m.settings.SOLVER, FibreLaws::MomentCurvature);
     requireRegularStiffness(solver, "M-Phi curve");
+    if (blockConcrete(m))
+        msgs.message(
+            "ACI 318-19 concrete: the M-Phi curve uses a parabola with a plateau at 0.85 f'c "
+            "(reached at eps0 = 2 x 0.85 f'c / Ec, Ec = 4700 sqrt(f'c)) up to the ultimate "
+            "strain 0.003, not the rectangular stress block of the design strength.");
     const bool fast = solver.kind() == SolverKind::Fast;
     const int fibres = solver.fibreCount();
     // Without tension steel no state under the axial force has its extreme strain below the
@@ -157,7 +173,7 @@ void keepMphiResult(SectionModel& m, MphiResult&& r) {
     m.results.MPHI_PHI = std::move(r.PHI);
     m.results.MPHI_CONVERGED = std::move(r.converged);
     m.results.RESULTS_STAMP = r.stamp;
-    keepSolverState(m, r.state);
+    keepSolverState(m, r.state, FibreLaws::MomentCurvature);
 }
 
 MphiRun RUN_MPHI_ANALYSIS(SectionModel& m, const MphiInput& in, Messages& msgs,

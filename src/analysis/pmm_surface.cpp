@@ -28,6 +28,7 @@ PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* pr
     const AxialCapacity cap = axialCapacity(m);
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     requireRegularStiffness(SectionSolver(m, msgs), "PMM surface");
+    const DesignStrength design = designStrength(m);
 
     // The six curves are independent: each has its own solver, messages and results.
     struct Curve {
@@ -42,6 +43,7 @@ PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* pr
             Curve& c = curves[static_cast<std::size_t>(r)];
             c.solver = std::make_unique<SectionSolver>(m, c.messages);
             c.curve = computePmCurve(*c.solver, mode, n, PMAX, PMIN, 30.0 * r, &p);
+            designPmCurve(design, c.curve);
         },
         progress);
 
@@ -49,6 +51,9 @@ PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* pr
     std::vector<std::vector<double>> P(
         7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));
     std::vector<std::vector<double>> MX = P, MY = P;
+    // The nominal surface and phi beside the design one, under a strength reduction.
+    std::vector<std::vector<double>> nomP, nomMX, nomMY, phi;
+    if (design.applies) nomP = nomMX = nomMY = phi = P;
     std::vector<std::vector<uint8_t>> converged(
         7, std::vector<uint8_t>(static_cast<std::size_t>(2 * n + 3), 1));
     for (int r = 0; r < PMM_CURVES; ++r) {
@@ -61,6 +66,12 @@ PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* pr
             MX[ur][j] = c.curve.MX[j];
             MY[ur][j] = c.curve.MY[j];
             converged[ur][j] = c.curve.converged[j];
+            if (design.applies) {
+                nomP[ur][j] = c.curve.nomP[j];
+                nomMX[ur][j] = c.curve.nomMX[j];
+                nomMY[ur][j] = c.curve.nomMY[j];
+                phi[ur][j] = c.curve.phi[j];
+            }
         }
     }
     PmmResult out;
@@ -68,6 +79,10 @@ PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* pr
     out.MX = std::move(MX);
     out.MY = std::move(MY);
     out.converged = std::move(converged);
+    out.nomP = std::move(nomP);
+    out.nomMX = std::move(nomMX);
+    out.nomMY = std::move(nomMY);
+    out.phi = std::move(phi);
     out.stats = total;
     out.mode = mode;
     Curve& last = curves.back();
@@ -85,6 +100,10 @@ void keepPmmResult(SectionModel& m, PmmResult&& r) {
     m.results.PMM_MX = std::move(r.MX);
     m.results.PMM_MY = std::move(r.MY);
     m.results.PMM_CONVERGED = std::move(r.converged);
+    m.results.PMM_NOM_P = std::move(r.nomP);
+    m.results.PMM_NOM_MX = std::move(r.nomMX);
+    m.results.PMM_NOM_MY = std::move(r.nomMY);
+    m.results.PMM_PHI = std::move(r.phi);
     // As after six runs one after the other: the P-M results and the fibres hold the last curve.
     const SolverState state = r.last.state;
     keepPmResult(m.results, std::move(r.last));

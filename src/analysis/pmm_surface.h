@@ -19,6 +19,9 @@ namespace qav {
 struct PmmResult {
     std::vector<std::vector<double>> P, MX, MY;
     std::vector<std::vector<uint8_t>> converged;
+    // Under a strength reduction the rows above are the design surface and these the nominal
+    // one and phi, point for point; empty otherwise.
+    std::vector<std::vector<double>> nomP, nomMX, nomMY, phi;
     int mode = 1;
     PmResult last;
     RunStats stats;

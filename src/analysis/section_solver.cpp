@@ -188,8 +188,32 @@ int sectionStrainLimitMode(const SectionModel& m) {
 SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs)
     : SectionSolver(m, msgs, m.settings.SOLVER) {}
 
-SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind)
-    : fibres_(m), msgs_(msgs), kind_(kind) {
+CodeLimit codeRuleLimit(const FibreArrays& f, const double a[3]) {
+    const CodeLimit c = codeLimitScale(f.limitPoints, {a[0], a[1], a[2]}, EPS_LIMIT);
+    if (c.ok()) return c;
+    std::vector<LimitPoint> own;
+    for (std::size_t i = 0; i < f.cpX.size(); ++i)
+        own.push_back({f.cpX[i], f.cpY[i], EPS_LIMIT, 0});
+    return codeLimitScale(own, {a[0], a[1], a[2]}, EPS_LIMIT);
+}
+
+bool codeAxialCapacity(const SectionModel& m, double& pmax, double& pmin) {
+    const FibreArrays f(m);
+    if (!f.codeRule) return false;
+    const double unit[3] = {1, 0, 0};
+    const CodeLimit c = codeRuleLimit(f, unit);
+    if (!c.ok()) return false;
+    double ss[3];
+    const double compression[3] = {c.factor, 0, 0}, tension[3] = {-EPS_LIMIT, 0, 0};
+    sumFibreForces(f, compression, ss);
+    pmax = ss[0] / 1000.0;
+    sumFibreForces(f, tension, ss);
+    pmin = ss[0] / 1000.0;
+    return true;
+}
+
+SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind, FibreLaws laws)
+    : fibres_(m, laws), msgs_(msgs), kind_(kind) {
     // The fibres' moduli never change, so one inverse serves every solve of the series.
     FORM_SECTION_STIFF_MATRIX(m, k0_);
     kinv_ = k0_;
@@ -442,6 +466,14 @@ SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, doubl
     const double lkl = CALC_LKL(3, kinv_, LL);
     const bool prescribed = scaling == Scaling::Prescribed;
     ReferenceScaling rule;
+    // Mode 1 under the code's limit scales by the code's rule; a deformation it cannot place
+    // (no point strained) is left as it stands.
+    const bool codeRule = fibres_.codeRule && scaling == Scaling::Mode1;
+    auto codeFactor = [this](const vec3& d) {
+        const double a[3] = {d[1], d[2], d[3]};
+        const CodeLimit c = codeRuleLimit(fibres_, a);
+        return c.ok() ? c.factor : 1.0;
+    };
 
     SolveResult r;
     for (int k = 1; k <= SOLVER_MAX_ITERATIONS; ++k) {
@@ -454,7 +486,8 @@ SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, doubl
         r.emin = emin;
 
         const int mode = scaling == Scaling::Mode1 ? 1 : scaling == Scaling::Mode2 ? 2 : 3;
-        const double s = rule.factor(prescribed, mode, emax, emin, epsMax);
+        const double s =
+            codeRule ? codeFactor(ABC) : rule.factor(prescribed, mode, emax, emin, epsMax);
         for (std::size_t j = 1; j <= 3; ++j) ABC[j] *= s;
 
         double ss[3];
@@ -558,8 +591,8 @@ void SectionSolver::storeState(SectionModel& m) const {
     writeState(fibres_, lastState(), m);
 }
 
-void keepSolverState(SectionModel& m, const SolverState& s) {
-    if (s.evaluated) writeState(FibreArrays(m), s, m);
+void keepSolverState(SectionModel& m, const SolverState& s, FibreLaws laws) {
+    if (s.evaluated) writeState(FibreArrays(m, laws), s, m);
 }
 
 SolveResult CALC_LOAD_FRACTION_TYPE1(SectionModel& m, double P, double MX, double MY,

@@ -66,6 +66,19 @@ void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, co
 // state with its most compressed bars yielded, and the curves have a gap there.
 int sectionStrainLimitMode(const SectionModel& m);
 
+// The limit rule of mode 1 under the code's ultimate limit, the one function every solver
+// scales by: the factor that brings the deformation a to the code's ultimate state (see
+// codeLimitScale; the most stretched point at -EPS_LIMIT with none compressed) and the
+// constraint that then holds. Where the code sets no limit (no control point with an ultimate
+// strain) it is the program's own mode 1: the most compressed point at EPS_LIMIT.
+CodeLimit codeRuleLimit(const FibreArrays& f, const double a[3]);
+
+// The ends of the P-M curves under the code's limit (kN): PMAX the section in uniform
+// compression at the rule's strain (the pivot's epsC2 under EN 1992-1-1, the ultimate strain
+// otherwise), PMIN in uniform tension at EPS_LIMIT, both summed over every fibre with the
+// code's laws. False, leaving both, where the code's limit does not apply.
+bool codeAxialCapacity(const SectionModel& m, double& pmax, double& pmin);
+
 // The solver for a series of solves on one meshed section: the fibres are copied into flat
 // arrays and the stiffness is formed and inverted once. The model is read at construction and
 // written only by storeState. Two methods find the same state: the reference iteration (fixed
@@ -80,12 +93,13 @@ struct SolverState {
 };
 // Writes the state into the fibres' and control points' EPS and STRESS (nothing when none was
 // evaluated).
-void keepSolverState(SectionModel& m, const SolverState& s);
+void keepSolverState(SectionModel& m, const SolverState& s, FibreLaws laws = FibreLaws::Ultimate);
 
 class SectionSolver {
 public:
     SectionSolver(const SectionModel& m, Messages& msgs);
-    SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind);
+    SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind,
+                  FibreLaws laws = FibreLaws::Ultimate);
     SolverKind kind() const { return kind_; }
     // The section stiffness could not be inverted: every solve gives a number that is not finite.
     bool singular() const { return !singular_.empty(); }

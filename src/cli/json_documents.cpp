@@ -1,5 +1,6 @@
 #include "cli/json_documents.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 
@@ -116,9 +117,15 @@ json pmJson(const SectionModel& m, double angle) {
     const int n = pmSteps(m);
     for (int i = 1; i <= 2 * n + 2; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        pts.push_back({{"P", valueAt(m.results.PM_P, u)},
-                       {"M", valueAt(m.results.PM_M, u)},
-                       {"converged", pointConverged(m.results.PM_CONVERGED, u)}});
+        json p = {{"P", valueAt(m.results.PM_P, u)},
+                  {"M", valueAt(m.results.PM_M, u)},
+                  {"converged", pointConverged(m.results.PM_CONVERGED, u)}};
+        if (!m.results.PM_PHI.empty()) {
+            p["P_nominal"] = valueAt(m.results.PM_NOM_P, u);
+            p["M_nominal"] = valueAt(m.results.PM_NOM_M, u);
+            p["phi"] = valueAt(m.results.PM_PHI, u);
+        }
+        pts.push_back(std::move(p));
     }
     return {{"angle", number(angle)}, {"points", pts}};
 }
@@ -128,9 +135,15 @@ json mmJson(const SectionModel& m, double axial) {
     const int n = mmSteps(m);
     for (int i = 0; i <= n; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        pts.push_back({{"Myy", valueAt(m.results.MM_MX, u)},
-                       {"Mzz", valueAt(m.results.MM_MY, u)},
-                       {"converged", pointConverged(m.results.MM_CONVERGED, u)}});
+        json p = {{"Myy", valueAt(m.results.MM_MX, u)},
+                  {"Mzz", valueAt(m.results.MM_MY, u)},
+                  {"converged", pointConverged(m.results.MM_CONVERGED, u)}};
+        if (!m.results.MM_PHI.empty()) {
+            p["Myy_nominal"] = valueAt(m.results.MM_NOM_MX, u);
+            p["Mzz_nominal"] = valueAt(m.results.MM_NOM_MY, u);
+            p["phi"] = valueAt(m.results.MM_PHI, u);
+        }
+        pts.push_back(std::move(p));
     }
     return {{"axial", number(axial)}, {"points", pts}};
 }
@@ -162,11 +175,21 @@ json pmmJson(const SectionModel& m) {
         const std::vector<uint8_t> none;
         const std::vector<uint8_t>& flags =
             ur < m.results.PMM_CONVERGED.size() ? m.results.PMM_CONVERGED[ur] : none;
-        for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j)
-            pts.push_back({{"P", number(m.results.PMM_P[ur][j])},
-                           {"MX", number(m.results.PMM_MX[ur][j])},
-                           {"MY", number(m.results.PMM_MY[ur][j])},
-                           {"converged", pointConverged(flags, j)}});
+        const bool design = ur < m.results.PMM_PHI.size() && ur < m.results.PMM_NOM_P.size() &&
+                            ur < m.results.PMM_NOM_MX.size() && ur < m.results.PMM_NOM_MY.size();
+        for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j) {
+            json p = {{"P", number(m.results.PMM_P[ur][j])},
+                      {"MX", number(m.results.PMM_MX[ur][j])},
+                      {"MY", number(m.results.PMM_MY[ur][j])},
+                      {"converged", pointConverged(flags, j)}};
+            if (design) {
+                p["P_nominal"] = valueAt(m.results.PMM_NOM_P[ur], j);
+                p["MX_nominal"] = valueAt(m.results.PMM_NOM_MX[ur], j);
+                p["MY_nominal"] = valueAt(m.results.PMM_NOM_MY[ur], j);
+                p["phi"] = valueAt(m.results.PMM_PHI[ur], j);
+            }
+            pts.push_back(std::move(p));
+        }
         curves.push_back(pts);
     }
     return {{"curves", curves}};
@@ -177,18 +200,35 @@ json checkJson(const SectionModel& m, const CheckResult& r) {
     const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
     for (const TFORCE& f : forceRows) {
         const int32_t i = rowNumber(forceRows, f);
-        combos.push_back({{"number", i},
-                          {"name", f.COMB_NAME},
-                          {"P", number(f.P)},
-                          {"MX", number(f.MX)},
-                          {"MY", number(f.MY)},
-                          {"load_fraction", number(f.LOAD_FRACTION)}});
+        json c = {{"number", i},        {"name", f.COMB_NAME},
+                  {"P", number(f.P)},   {"MX", number(f.MX)},
+                  {"MY", number(f.MY)}, {"load_fraction", number(f.LOAD_FRACTION)}};
+        if (!r.phi.empty()) {
+            const auto u = static_cast<std::size_t>(i);
+            c["load_fraction_nominal"] = valueAt(r.nominalFractions, u);
+            c["phi"] = valueAt(r.phi, u);
+            c["cap_governs"] =
+                std::find(r.capGoverns.begin(), r.capGoverns.end(), i) != r.capGoverns.end();
+        }
+        combos.push_back(std::move(c));
     }
+    // The loads a minimum raised, as solved.
+    json raised = json::array();
+    for (const RaisedCombination& c : r.raised)
+        raised.push_back({{"number", c.number},
+                          {"name", m.document.FORCE[static_cast<std::size_t>(c.number)].COMB_NAME},
+                          {"P", number(c.P)},
+                          {"MX", number(c.MX)},
+                          {"MY", number(c.MY)}});
     json critical = nullptr;
     if (r.critical >= 1 && r.critical <= m.document.NFORCE &&
         static_cast<std::size_t>(r.critical) < m.document.FORCE.size())
         critical = combos[static_cast<std::size_t>(r.critical - 1)];
-    return {{"combinations", combos}, {"critical", critical}};
+    json doc = {{"combinations", combos}, {"critical", critical}};
+    doc["minimum"] = r.codeMinimum ? "code eccentricity" : "fixed magnitudes";
+    doc["raised"] = std::move(raised);
+    if (!r.phi.empty()) doc["cap_kN"] = number(r.cap);
+    return doc;
 }
 
 }  // namespace qav::cli

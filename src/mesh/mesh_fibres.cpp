@@ -191,6 +191,9 @@ void GEN_FIB_MAT(SectionModel& m) {
                 f.FC = mat.FC;
                 f.EPS_0 = mat.EPS_0;
                 f.E = mat.EC;
+                f.EPS_CU = mat.EPS_CU;
+                f.N_EXP = mat.N_EXP;
+                f.BETA1 = mat.BETA1;
                 break;
             }
             case FIB_STEEL:

@@ -76,6 +76,13 @@ void CLEAR_RESULTS(SectionModel& m) {
     for (auto* v : {&m.results.PM_CONVERGED, &m.results.MM_CONVERGED, &m.results.MPHI_CONVERGED})
         v->clear();
     m.results.PMM_CONVERGED.clear();
+    for (auto* v :
+         {&m.results.PM_NOM_P, &m.results.PM_NOM_MX, &m.results.PM_NOM_MY, &m.results.PM_NOM_M,
+          &m.results.PM_PHI, &m.results.MM_NOM_MX, &m.results.MM_NOM_MY, &m.results.MM_PHI})
+        v->clear();
+    for (auto* v :
+         {&m.results.PMM_NOM_P, &m.results.PMM_NOM_MX, &m.results.PMM_NOM_MY, &m.results.PMM_PHI})
+        v->clear();
     for (TFORCE& f : rows(m.document.FORCE, m.document.NFORCE)) f.LOAD_FRACTION = 0;
     m.results.CRITICAL_COMB = 0;
     m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;

@@ -82,6 +82,11 @@ struct TFIB {
     double FC = 0;
     double EPS_0 = 0;
     double FY1 = 0;
+    // Concrete: the grade's ultimate strain, parabola exponent and stress block factor (see
+    // TMAT).
+    double EPS_CU = 0;
+    double N_EXP = 2;
+    double BETA1 = 0;
 };
 
 struct TCFIB {

@@ -56,6 +56,10 @@ public:
         }
         const TMAT& t = table[static_cast<std::size_t>(grade)];
         for (double v : {t.FCU, t.EC, t.EPS_0, t.FC, t.EPS_CU, t.FY1, t.FY, t.ES, t.RF}) add(v);
+        // The code laws' fields, only where they leave the program's own law, so that the
+        // stamps of such grades stay as they were.
+        if (t.N_EXP != 2 || t.BETA1 != 0)
+            for (double v : {t.N_EXP, t.BETA1}) add(v);
         add(t.NAME);
     }
     uint64_t value() const { return h_; }

@@ -141,6 +141,24 @@ void addConvergedColumn(DataTable& grid, const std::vector<uint8_t>& flags, int 
     }
 }
 
+// Under a strength reduction the curve's columns are the design strength; the nominal strength
+// and phi follow them, one column each, for the rows the tables hold (nothing otherwise).
+void addNominalColumns(
+    DataTable& grid,
+    std::initializer_list<std::pair<const char*, const std::vector<double>*>> columns, int first) {
+    for (const auto& [heading, values] : columns)
+        if (values->empty()) return;
+    const int points = grid.rowCount() - 1;
+    for (const auto& [heading, values] : columns) {
+        grid.rows[0].push_back(textCell(heading));
+        for (int r = 1; r <= points; ++r) {
+            const auto i = static_cast<std::size_t>(first + r - 1);
+            grid.rows[static_cast<std::size_t>(r)].push_back(
+                i < values->size() ? fixedCell((*values)[i], 3) : textCell(""));
+        }
+    }
+}
+
 void pmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     TableBuilder t(grid, {"NUM", "Axial(P)", "Moment(M)"});
     // Points 1 .. 2 NPM + 2, as far as the curve holds them.
@@ -148,6 +166,8 @@ void pmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     for (int j = 1; j <= last; ++j)
         t.row({intCell(j), fixedCell(r.PM_P[static_cast<std::size_t>(j)], 3),
                fixedCell(r.PM_M[static_cast<std::size_t>(j)], 3)});
+    addNominalColumns(
+        grid, {{"Nominal(P)", &r.PM_NOM_P}, {"Nominal(M)", &r.PM_NOM_M}, {"Phi", &r.PM_PHI}}, 1);
     addConvergedColumn(grid, r.PM_CONVERGED, 1);
 }
 
@@ -157,6 +177,9 @@ void mmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     for (int j = 0; j <= last; ++j)
         t.row({intCell(j), fixedCell(r.MM_MX[static_cast<std::size_t>(j)], 3),
                fixedCell(r.MM_MY[static_cast<std::size_t>(j)], 3)});
+    addNominalColumns(
+        grid, {{"Nominal(Mx)", &r.MM_NOM_MX}, {"Nominal(My)", &r.MM_NOM_MY}, {"Phi", &r.MM_PHI}},
+        0);
     addConvergedColumn(grid, r.MM_CONVERGED, 0);
 }
 

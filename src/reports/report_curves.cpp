@@ -127,12 +127,20 @@ void ReportCurves::commit(SectionModel& m) const {
         m.results.PM_MY = r.PM_MY;
         m.results.PM_M = r.PM_M;
         m.results.PM_CONVERGED = r.PM_CONVERGED;
+        m.results.PM_NOM_P = r.PM_NOM_P;
+        m.results.PM_NOM_MX = r.PM_NOM_MX;
+        m.results.PM_NOM_MY = r.PM_NOM_MY;
+        m.results.PM_NOM_M = r.PM_NOM_M;
+        m.results.PM_PHI = r.PM_PHI;
     }
     if (lastMm >= 0) {
         const SectionResults& r = run(lastMm).results;
         m.results.MM_MX = r.MM_MX;
         m.results.MM_MY = r.MM_MY;
         m.results.MM_CONVERGED = r.MM_CONVERGED;
+        m.results.MM_NOM_MX = r.MM_NOM_MX;
+        m.results.MM_NOM_MY = r.MM_NOM_MY;
+        m.results.MM_PHI = r.MM_PHI;
     }
     // The fibres and control points keep the state of the last solve.
     keepSolverState(m, runs_.back().state);
