@@ -1,0 +1,214 @@
+// The analyses under EN 1992-1-1 and ACI 318-19: their laws and the code's ultimate limit
+// against the exact integration of tools/validation, every analysis converging, and the
+// stiffness the fast solver steps with against the forces it differentiates.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "analysis/interaction_curves.h"
+#include "analysis/load_combinations.h"
+#include "analysis/moment_curvature.h"
+#include "analysis/pmm_surface.h"
+#include "code_reference.h"
+#include "code_sections.h"
+#include "interchange/force_csv.h"
+#include "model/tables.h"
+
+using namespace qav;
+using namespace qav::test;
+
+namespace {
+
+// The meshed section as the reference integrates it: the outline (counter-clockwise, about the
+// fibres' reference point) and the bars.
+validation::CodeSection referenceOf(const SectionModel& m) {
+    validation::CodeSection s;
+    const TPOS c = sectionCentre(m);
+    validation::Polygon poly;
+    double area2 = 0;
+    const auto pts = corners(m.document.CONC_PT, m.document.NCONC_PT);
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        poly.push_back({pts[i].X - c.X, pts[i].Y - c.Y});
+        const TPOS& q = pts[(i + 1) % pts.size()];
+        area2 += pts[i].X * q.Y - q.X * pts[i].Y;
+    }
+    if (area2 < 0) std::reverse(poly.begin(), poly.end());
+    s.concrete.push_back(poly);
+    for (const TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB))
+        if (f.TY == FIB_REBAR) {
+            s.bars.push_back({f.X, f.Y, f.AREA});
+            s.fy = f.FY1;
+        }
+    return s;
+}
+
+validation::CodeConcreteLaw referenceLaw(const SectionModel& m) {
+    const TMAT& g = m.document.CONC_MAT[static_cast<std::size_t>(m.document.USE_CONC + 1)];
+    if (g.BETA1 > 0) return {true, g.FC, 0, g.EPS_CU, 2, g.BETA1};
+    return {false, g.FC, g.EPS_0, g.EPS_CU, g.N_EXP, 0};
+}
+
+struct ReferenceCase {
+    const char* example;
+    CodeChoice code;
+    double tolerance;  // of the load fraction
+};
+
+// The block is integrated exactly; the parabola is sampled at the triangles' centres.
+const ReferenceCase REFERENCE_CASES[] = {
+    {"rectangular_column", ec2Choice(), 0.005},
+    {"circular_column", ec2Choice(), 0.005},
+    {"rectangular_column", {CodeId::Ec2, "C70/85", "B500B", "S355"}, 0.005},
+    {"rectangular_column", aciChoice(), 0.002},
+    {"circular_column", aciChoice(), 0.002},
+    {"rectangular_column", {CodeId::Aci318, "FC80", "GR550", "A992"}, 0.002},
+};
+
+void PrintTo(const ReferenceCase& c, std::ostream* os) {
+    *os << c.example << " " << codeName(c.code.code) << " " << c.code.concrete;
+}
+
+class CodeReference : public ::testing::TestWithParam<ReferenceCase> {};
+
+// Each exact state at a neutral axis depth (two directions, from a shallow axis to beyond the
+// section, where EN 1992-1-1's pivot governs) lies on the program's surface: its load fraction
+// is 1.
+TEST_P(CodeReference, ExactStatesLieOnTheSurface) {
+    const ReferenceCase& k = GetParam();
+    const SectionModel m = codeExample(k.example, k.code, {.meshSize = "25"});
+    const validation::CodeSection s = referenceOf(m);
+    const validation::CodeConcreteLaw law = referenceLaw(m);
+    NullMessages msgs;
+    SectionSolver solver(m, msgs);
+    for (const double deg : {90.0, 30.0}) {
+        const double dx = std::cos(deg * std::numbers::pi / 180),
+                     dy = std::sin(deg * std::numbers::pi / 180);
+        double lo = INFINITY, hi = -INFINITY;
+        for (const auto& p : s.concrete[0]) {
+            lo = std::fmin(lo, p.x * dx + p.y * dy);
+            hi = std::fmax(hi, p.x * dx + p.y * dy);
+        }
+        for (const double ofDepth : {0.15, 0.3, 0.5, 0.8, 1.0, 1.4, 4.0}) {
+            const validation::CodePoint p =
+                validation::codePoint(s, law, dx, dy, ofDepth * (hi - lo));
+            const SolveResult r = solver.loadFraction(p.forces.N / 1e3, p.forces.MX / 1e6,
+                                                      p.forces.MY / 1e6, 0, 0, 0, 1);
+            SCOPED_TRACE(testing::Message() << deg << " deg, c/h " << ofDepth);
+            EXPECT_TRUE(r.converged);
+            EXPECT_NEAR(r.loadFraction, 1.0, k.tolerance);
+        }
+    }
+    // The compression end: the section in uniform compression at the code's strain.
+    const validation::CodePoint top = validation::codePoint(s, law, 0, 1, 1e9);
+    double pmax = 0, pmin = 0;
+    ASSERT_TRUE(codeAxialCapacity(m, pmax, pmin));
+    EXPECT_NEAR(pmax * 1e3 / top.forces.N, 1.0, k.tolerance);
+    EXPECT_NEAR(
+        pmin * 1e3,
+        -s.fy *
+            [&] {
+                double as = 0;
+                for (const auto& b : s.bars) as += b.area;
+                return as;
+            }(),
+        1e-9 * std::fabs(pmin * 1e3));
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, CodeReference, ::testing::ValuesIn(REFERENCE_CASES));
+
+struct RunCase {
+    const char* example;
+    CodeChoice code;
+};
+
+const RunCase RUN_CASES[] = {
+    {"rectangular_column", ec2Choice()},
+    {"circular_column", ec2Choice()},
+    {"rectangular_column", aciChoice()},
+    {"circular_column", aciChoice()},
+    {"src_column_cross", aciChoice()},
+    {"rectangular_column", aciChoice(StrainLimit::Control)},
+    {"circular_column", ec2Choice(StrainLimit::Control)},
+};
+
+void PrintTo(const RunCase& c, std::ostream* os) {
+    *os << c.example << " " << codeName(c.code.code) << " " << c.code.concrete
+        << (c.code.limit == StrainLimit::Code ? " code limit" : " control limit");
+}
+
+class CodeRuns : public ::testing::TestWithParam<RunCase> {};
+
+// Every analysis converges in every solve under the code's laws and limit.
+TEST_P(CodeRuns, EveryAnalysisConverges) {
+    SectionModel m = codeExample(GetParam().example, GetParam().code, {.npm = 12, .nmm = 12});
+    NullMessages msgs;
+    for (const double ang : {0.0, 30.0, 90.0})
+        EXPECT_EQ(pmCurveAnalysis(m, ang, msgs).curve.stats.notConverged, 0) << ang;
+    CALC_NMAX(m);
+    for (const double ofEnd : {-0.5, 0.3, 0.9}) {
+        const double P = ofEnd > 0 ? ofEnd * m.results.PMAX : -ofEnd * m.results.PMIN;
+        EXPECT_EQ(mmCurveAnalysis(m, P, msgs).stats.notConverged, 0) << P;
+    }
+    EXPECT_EQ(pmmSurfaceAnalysis(m, msgs).stats.notConverged, 0);
+    std::vector<std::string> lines{"no.,Load,P,M2,M3"};
+    for (std::size_t i = 1; i <= 42; ++i) lines.push_back(SAMPLE_FORCE_CSV()[i]);
+    IMPORT_FORCE_CSV(m, lines, ForceUnits::N_mm);
+    NullProgress progress;
+    EXPECT_EQ(memberCheck(m, 0, 0, 0, msgs, progress).stats.notConverged, 0);
+    const MphiResult phi = mphiAnalysis(
+        m, {.axialForce = 0.2 * m.results.PMAX, .maxStrain = 0.003, .steps = 20}, msgs);
+    EXPECT_EQ(phi.run.stats.notConverged, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, CodeRuns, ::testing::ValuesIn(RUN_CASES));
+
+// The tangent the fast solver steps with is the derivative of the forces it sums, for the
+// code laws too: the block over triangles and bars, and a parabola of exponent below 2.
+TEST(CodeLawsInFibres, TangentIsTheDerivativeOfTheForces) {
+    for (const CodeChoice& c : {aciChoice(), CodeChoice{CodeId::Ec2, "C90/105", "B500B", "S355"}}) {
+        const SectionModel m = codeExample("rectangular_column", c);
+        const FibreArrays f(m);
+        // A plane at the code's limit, bent about a skew axis.
+        double a[3] = {0.0005, 4e-6, 2e-6};
+        const CodeLimit lim = codeRuleLimit(f, a);
+        ASSERT_TRUE(lim.ok());
+        for (double& v : a) v *= lim.factor;
+        double ss[3], kt[6];
+        sumFibreForcesAndStiffness(f, a, ss, kt, nullptr);
+        const std::size_t SUM[3][3] = {{0, 1, 2}, {1, 3, 4}, {2, 4, 5}};
+        const double step[3] = {1e-8, 1e-11, 1e-11};
+        for (std::size_t j = 0; j < 3; ++j) {
+            double up[3] = {a[0], a[1], a[2]}, down[3] = {a[0], a[1], a[2]};
+            up[j] += step[j];
+            down[j] -= step[j];
+            double su[3], sd[3];
+            sumFibreForces(f, up, su);
+            sumFibreForces(f, down, sd);
+            for (std::size_t i = 0; i < 3; ++i) {
+                const double fd = (su[i] - sd[i]) / (2 * step[j]);
+                // Measured against the entry's natural size, the diagonal's geometric mean.
+                const double size = std::sqrt(std::fabs(kt[SUM[i][i]] * kt[SUM[j][j]]));
+                EXPECT_NEAR(kt[SUM[i][j]], fd, 1e-5 * size) << codeName(c.code) << " " << i << j;
+            }
+        }
+        // The forces the pass sums are the forces it stores fibre by fibre.
+        double sf[3];
+        sumFibreForces(f, a, sf);
+        EXPECT_NEAR(ss[0], sf[0], 1e-9 * std::fabs(sf[0]));
+    }
+}
+
+// The M-Phi curve of a block grade says which law it uses.
+TEST(CodeLawsInFibres, MphiOfABlockGradeSaysItsLaw) {
+    const SectionModel m = codeExample("rectangular_column", aciChoice());
+    MessageLog msgs;
+    mphiAnalysis(m, {.axialForce = 1000, .maxStrain = 0.003, .steps = 5}, msgs);
+    bool said = false;
+    for (const auto& e : msgs.entries())
+        said = said || e.text.find("0.85 f'c") != std::string::npos;
+    EXPECT_TRUE(said);
+}
+
+}  // namespace
