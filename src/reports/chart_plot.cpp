@@ -87,7 +87,8 @@ void drawDesignNominalLegend(Canvas& c, const Plot& p) {
     int width = 0;
     for (const char* t : texts) width = std::max(width, c.textWidth(t));
     const int x = p.f.X0 + p.f.W - p.G - gap - width - gap - sample;
-    int y = p.f.Y0 + p.G + gap;
+    // Above the plot, level with the title: the curves fill the plot's corners.
+    int y = p.f.Y0 + 10 * K;
     for (int k = 0; k < 2; ++k) {
         const int h = c.textHeight(texts[k]);
         c.pen = Pen{colors::red, 1, styles[k]};

@@ -93,7 +93,7 @@ inline bool holdsPoints(const std::vector<double>& xs, const std::vector<double>
     return last >= 0 && xs.size() > static_cast<std::size_t>(last) &&
            ys.size() > static_cast<std::size_t>(last);
 }
-// The legend of a chart with design and nominal curves, in the plot's top right corner.
+// The legend of a chart with design and nominal curves, above the plot's top right corner.
 void drawDesignNominalLegend(Canvas& c, const Plot& p);
 
 // A hollow circle in red over each point first .. last whose flag says it did not converge;

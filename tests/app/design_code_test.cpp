@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QSettings>
+#include <QTableWidget>
 
 #include "app/analysis/analysis_dialog.h"
 #include "app/command_map.h"
@@ -134,6 +135,16 @@ TEST(DesignCode, StrainLimitAndMinimumEccentricityAreProgramSettings) {
     EXPECT_FALSE(ecc->isChecked());
     ecc->setChecked(true);
     EXPECT_TRUE(f.w.model().settings.CODE_MIN_ECC);
+    // A check marks the combinations the code's minimum raised (a small moment here).
+    SectionModel& m = f.w.model();
+    m.document.FORCE = {TFORCE{}, TFORCE{-3000, 1, 0, "SMALL", 0},
+                        TFORCE{-3000, 900, 900, "BIG", 0}};
+    m.document.NFORCE = 2;
+    f.w.commands().run(cmd::Mesh);
+    button(load, "Check Member")->click();
+    auto* table = child<QTableWidget>(load, "StringGrid1");
+    EXPECT_FALSE(table->item(1, 1)->toolTip().isEmpty()) << "raised";
+    EXPECT_TRUE(table->item(2, 1)->toolTip().isEmpty()) << "above the minimum";
     shoot(load->grab().toImage(), "load_dialog_min_ecc.png");
 
     // A new window starts with both.

@@ -119,13 +119,17 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     connect(Button1, &QPushButton::clicked, this, [this] { importCsv(); });
     connect(Button6, &QPushButton::clicked, this, [this] { exportCsv(); });
     connect(Button9, &QPushButton::clicked, this, [this] { exportSample(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { UPDATE_FORCE_TABLE(); });
+    connect(Button2, &QPushButton::clicked, this, [this] {
+        raised_.clear();
+        UPDATE_FORCE_TABLE();
+    });
     connect(Button3, &QPushButton::clicked, this, [this] { UPDATE_FORCE_TABLE(); });
     connect(Button4, &QPushButton::clicked, this, [this] { checkMember(); });
     connect(Button8, &QPushButton::clicked, this, [this] { printReport(); });
     connect(Button5, &QPushButton::clicked, this, &QDialog::close);
     // The section changed: the load fractions were emptied with the other results.
     ctx_.onSectionState(this, [this] {
+        raised_.clear();
         UPDATE_FORCE_TABLE();
         for (QLineEdit* e : {Edit2, Edit4, Edit3, Edit5, Edit6, Edit7}) e->clear();
     });
@@ -156,6 +160,23 @@ void LoadDialog::UPDATE_FORCE_TABLE() {
                                      Format("%0.3F", {f.MY}), Format("%0.3F", {f.LOAD_FRACTION})};
         for (int c = 0; c < 6; ++c) StringGrid1->setItem(i, c, new QTableWidgetItem(qs(cells[c])));
     }
+    markRaisedLoads();
+}
+
+// Each combination a minimum raised: its row tinted, and the load it was checked with in the
+// row's tool tip (the check's message names them all at once).
+void LoadDialog::markRaisedLoads() {
+    for (const RaisedCombination& r : raised_) {
+        if (r.number < 1 || r.number >= StringGrid1->rowCount()) continue;
+        const QString tip = qs(
+            Format("Checked with the minimum: P %0.3F, Myy %0.3F, Mxx %0.3F", {r.P, r.MX, r.MY}));
+        for (int c = 0; c < StringGrid1->columnCount(); ++c) {
+            QTableWidgetItem* item = StringGrid1->item(r.number, c);
+            if (!item) continue;
+            item->setToolTip(tip);
+            item->setBackground(QColor(255, 250, 205));
+        }
+    }
 }
 
 void LoadDialog::importCsv() {
@@ -164,6 +185,7 @@ void LoadDialog::importCsv() {
         if (path.isEmpty()) return;
         FORCE_LINES = readTextLines(path.toStdString());
         // Messages about a row name the file as the user knows it: by its name, not its folder.
+        raised_.clear();
         IMPORT_FORCE_CSV(ctx_.model(), FORCE_LINES,
                          ComboBox1->currentIndex() == 0 ? ForceUnits::N_mm : ForceUnits::kN_m,
                          QFileInfo(path).fileName().toStdString());
@@ -207,9 +229,9 @@ void LoadDialog::checkMember() {
         } reset{ProgressBar1};
         const CheckResult r =
             CHECK_MEMBER(ctx_.model(), K_P, K_MX, K_MY, ctx_.messages(), progress);
+        raised_ = r.raised;
         UPDATE_FORCE_TABLE();
         showCriticalComb(r.critical);
-        showRaisedLoads(r);
     });
 }
 
@@ -223,11 +245,6 @@ void LoadDialog::showCriticalComb(int c) {
     Edit5->setText(qs(Format("%0.3f", {f.P})));
     Edit6->setText(qs(Format("%0.3f", {f.MX})));
     Edit7->setText(qs(Format("%0.3f", {f.MY})));
-}
-
-// Which combinations a minimum raised, and to what, in one box after the check.
-void LoadDialog::showRaisedLoads(const CheckResult& r) {
-    (void)r;  // the check names no raised loads yet
 }
 
 void LoadDialog::printReport() {

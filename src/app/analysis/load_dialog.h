@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/load_combinations.h"
 #include "app/analysis/analysis_widgets.h"
 
 class QCheckBox;
@@ -16,7 +17,6 @@ class QTableWidget;
 namespace qav {
 
 class AppContext;
-struct CheckResult;
 
 class LoadDialog : public QDialog, public ProgressSource {
     Q_OBJECT
@@ -37,10 +37,13 @@ protected:
 private:
     void setHeaderRow();
     void showCriticalComb(int c);
-    void showRaisedLoads(const CheckResult& r);
+    void markRaisedLoads();
 
     AppContext& ctx_;
     std::vector<std::string> FORCE_LINES;
+    // The combinations the last check raised to a minimum, marked in the table until the
+    // combinations or the section change.
+    std::vector<RaisedCombination> raised_;
     QLineEdit* Edit1;  // "Number of Load Comb"
     QComboBox* ComboBox1;
     QTableWidget* StringGrid1;
