@@ -138,7 +138,8 @@ std::vector<std::vector<TNODE3D>> pmmNominalCurves(const SectionModel& m) {
     const SectionResults& r = m.results;
     std::vector<std::vector<TNODE3D>> out;
     if (sectionCode(m) != CodeId::Aci318 || r.PMM_NOM_P.size() != r.PMM_P.size()) return out;
-    for (std::size_t c = 0; c < r.PMM_P.size(); ++c) {
+    const std::size_t curves = std::min(r.PMM_P.size(), static_cast<std::size_t>(PMM_CURVES));
+    for (std::size_t c = 0; c < curves; ++c) {
         const std::size_t n = std::min({r.PMM_P[c].size(), r.PMM_NOM_P[c].size(),
                                         c < r.PMM_NOM_MX.size() ? r.PMM_NOM_MX[c].size() : 0,
                                         c < r.PMM_NOM_MY.size() ? r.PMM_NOM_MY[c].size() : 0});
