@@ -11,7 +11,7 @@
 namespace qav {
 
 std::string mphiConcreteNote(const SectionModel& m) {
-    if (sectionCode(m) != CodeId::Aci318) return {};
+    if (sectionCode(m) != CodeId::Aci318 || m.document.NCONC_PT == 0) return {};
     return "Concrete: parabola with a plateau at 0.85 f'c up to 0.003 (ACI 318-19)";
 }
 

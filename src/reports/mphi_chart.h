@@ -13,8 +13,9 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, int W, int H, 
                            double SANG);
 
 // The concrete law a moment-curvature run takes where it differs from the ultimate one (ACI
-// 318-19: the stress block serves the ultimate state only); empty under the other codes. The
-// chart writes it under its title, the dialog below its listing.
+// 318-19: the stress block serves the ultimate state only); empty under the other codes and for
+// a section without concrete. The chart writes it under its title (the run says it in full in
+// its messages).
 std::string mphiConcreteNote(const SectionModel& m);
 
 }  // namespace qav

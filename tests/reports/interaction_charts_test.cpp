@@ -410,6 +410,7 @@ TEST(MphiChart, ConcreteNoteUnderAciOnly) {
     SectionModel m;
     m.results.MPHI_M = {0, 100, 200};
     m.results.MPHI_PHI = {0, 0.001, 0.002};
+    m.document.NCONC_PT = 4;
     for (const CodeId code : {CodeId::HkCop2013, CodeId::Ec2, CodeId::Aci318}) {
         m.document.CODE = code;
         RecordingCanvas c;

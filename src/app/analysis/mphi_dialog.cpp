@@ -80,7 +80,6 @@ void MphiDialog::run() {
             r = RUN_MPHI_ANALYSIS(m, in, ctx_.messages(), progress.get());
         }
         GEN_M_fai_CURVE_TEXT(m, in.steps, list_);
-        if (const std::string note = mphiConcreteNote(m); !note.empty()) list_.push_back(note);
         setMemoLines(Memo1, list_);
         Image1.draw([&](Canvas& c) {
             GEN_M_fai_CURVE_IMAGE(c, m, Image1.width(), Image1.height(), in.steps, r.angle);
