@@ -5,12 +5,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QPrinter>
 #include <QSettings>
 #include <QTableWidget>
 
 #include "app/analysis/analysis_dialog.h"
 #include "app/command_map.h"
 #include "app/main_window.h"
+#include "app/printing.h"
 #include "app/side_panel.h"
 #include "model/code_grades.h"
 #include "scripted_prompts.h"
@@ -119,6 +121,21 @@ TEST(DesignCode, AlphaCcAndTiesBelongToTheSection) {
     a->runPm();
     ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
     shoot(a->picture(), "aci_pm_chart.png");
+
+    // The printed figure report of the ACI 318-19 section, kept when pictures are asked for.
+    const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    const QString pdf = QString::fromUtf8(dir) + "/aci_figure_report.pdf";
+    setPrinterChooser([pdf](QPrinter& printer, QWidget*) {
+        const auto orientation = printer.pageLayout().orientation();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageOrientation(orientation);
+        return true;
+    });
+    button(a, "Print PMM Report(Fig)")->click();
+    setPrinterChooser({});
+    EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
 }
 
 TEST(DesignCode, StrainLimitAndMinimumEccentricityAreProgramSettings) {
