@@ -369,8 +369,8 @@ TEST(InteractionCharts, UnconvergedPointsGetAHollowCircle) {
 }
 
 // The code the section is under names the charts; only under ACI 318-19 do the nominal tables
-// beside the design curve draw, dashed, with a legend. The same tables under another code are
-// not drawn, so HK-COP-2013 and BS-8110 charts stay as they were.
+// beside the design curve draw, dashed, with a legend, and does the M-Phi chart name its law.
+// The same tables under another code are not drawn: HK-COP-2013 and BS-8110 charts stay.
 TEST(InteractionCharts, CodeTitleAndDashedNominalUnderAciOnly) {
     struct Case {
         CodeId document;
@@ -392,9 +392,14 @@ TEST(InteractionCharts, CodeTitleAndDashedNominalUnderAciOnly) {
         m.results.MM_MY = {0, 400, 0, -400, 0};
         m.results.MM_NOM_MX = {700, 0, -700, 0, 700};
         m.results.MM_NOM_MY = {0, 600, 0, -600, 0};
-        RecordingCanvas pm, mm;
+        m.results.MPHI_M = {0, 100, 200};
+        m.results.MPHI_PHI = {0, 0.001, 0.002};
+        m.document.NCONC_PT = 4;
+        RecordingCanvas pm, mm, mphi;
         GEN_PM_CURVE_IMAGE(pm, m, kScreen, 0, {});
         GEN_MM_CURVE_IMAGE(mm, m, kScreen, 0, {});
+        GEN_M_fai_CURVE_IMAGE(mphi, m, 534, 439, 2, 0);
+        EXPECT_EQ(!mphiConcreteNote(m).empty() && hasText(mphi, mphiConcreteNote(m)), c.nominal);
         EXPECT_TRUE(hasText(pm, std::string("P-M Curve [") + c.name + "]")) << c.name;
         EXPECT_TRUE(hasText(mm, std::string("Myy-Mzz Curve [") + c.name + "]")) << c.name;
         for (const RecordingCanvas* chart : {&pm, &mm}) {
@@ -403,20 +408,5 @@ TEST(InteractionCharts, CodeTitleAndDashedNominalUnderAciOnly) {
         }
         EXPECT_EQ(hasText(pm, "2000"), c.nominal)
             << c.name << ": the scale holds the nominal curve";
-    }
-}
-
-TEST(MphiChart, ConcreteNoteUnderAciOnly) {
-    SectionModel m;
-    m.results.MPHI_M = {0, 100, 200};
-    m.results.MPHI_PHI = {0, 0.001, 0.002};
-    m.document.NCONC_PT = 4;
-    for (const CodeId code : {CodeId::HkCop2013, CodeId::Ec2, CodeId::Aci318}) {
-        m.document.CODE = code;
-        RecordingCanvas c;
-        GEN_M_fai_CURVE_IMAGE(c, m, 534, 439, 2, 0);
-        const std::string note = mphiConcreteNote(m);
-        EXPECT_EQ(note.empty(), code != CodeId::Aci318);
-        EXPECT_TRUE(note.empty() || hasText(c, note));
     }
 }
