@@ -145,8 +145,10 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     const double kp = inputNumber(args, KP_INPUT);
     const double kmx = inputNumber(args, KMX_INPUT);
     const double kmy = inputNumber(args, KMY_INPUT);
+    const bool minEcc = args.flag("--min-ecc");
     const auto pos = args.positional(1);
     SectionModel m = prepareSection(pos[0], args.shared(), err);
+    m.settings.CODE_MIN_ECC = minEcc;
     MessageLog log;
     NullProgress progress;
     const CheckResult r = CHECK_MEMBER(m, kp, kmx, kmy, log, progress);
@@ -184,7 +186,13 @@ QAVSEC_COMMAND("mphi", "FILE.sec",
                 STEPS_INPUT.option},
                ANALYSIS_COMMAND | JSON_OUTPUT, mphi);
 QAVSEC_COMMAND("pmm", "FILE.sec", {}, ANALYSIS_COMMAND | JSON_OUTPUT, pmm);
-QAVSEC_COMMAND("check", "FILE.sec", {KP_INPUT.option, KMX_INPUT.option, KMY_INPUT.option},
+QAVSEC_COMMAND("check", "FILE.sec",
+               {KP_INPUT.option,
+                KMX_INPUT.option,
+                KMY_INPUT.option,
+                {"--min-ecc", "",
+                 "raises each moment to at least P times the code's minimum eccentricity instead "
+                 "of the fixed minimum magnitudes"}},
                ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, check);
 QAVSEC_COMMAND("sample-loads", "", {outputOption("OUT.csv", "the built-in sample force file")}, 0,
                sampleLoads);

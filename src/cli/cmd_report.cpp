@@ -16,6 +16,7 @@
 #include "cli/section_setup.h"
 #include "model/errors.h"
 #include "model/number_text.h"
+#include "reports/code_comparison.h"
 #include "reports/interaction_charts.h"
 #include "reports/key_point_marks.h"
 #include "reports/load_report.h"
@@ -205,6 +206,31 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
         throw FileError("Cannot write file \"" + out + "\".");
     return 0;
 }
+
+int compare(Args& args, std::ostream&, std::ostream& err) {
+    const double angle = inputNumber(args, ANGLE_INPUT);
+    const std::string out = outputPath(args, "OUT.png");
+    const auto pos = args.positional(1);
+    const SectionModel m = prepareSection(pos[0], args.shared(), err);
+    MessageLog log;
+    const CodeComparison cmp = compareCodes(m, angle, log);
+    for (const CodeCurve& k : cmp.curves)
+        for (const std::string& g : k.grades) err << codeName(k.code) << ": " << g << "\n";
+    printMessages(log, err);
+
+    OffscreenGui gui;
+    QImage image(CHART_PICTURE_W, CHART_PICTURE_H, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(painter);
+        drawCodeComparison(canvas, cmp, ChartFrame{0, 0, image.width(), image.height(), 1});
+    }
+    OutputWriting writing;
+    if (!image.save(QString::fromStdString(out), "PNG"))
+        throw FileError("Cannot write file \"" + out + "\".");
+    return 0;
+}
 #else
 int report(Args&, std::ostream&, std::ostream& err) {
     err << "report: this qavsec-cli was built without Qt, which writes the PDF file.\n";
@@ -212,6 +238,10 @@ int report(Args&, std::ostream&, std::ostream& err) {
 }
 int chart(Args&, std::ostream&, std::ostream& err) {
     err << "chart: this qavsec-cli was built without Qt, which writes the PNG picture.\n";
+    return 1;
+}
+int compare(Args&, std::ostream&, std::ostream& err) {
+    err << "compare: this qavsec-cli was built without Qt, which writes the PNG picture.\n";
     return 1;
 }
 #endif
@@ -254,6 +284,12 @@ QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
                 MARK_OPTIONS[0],
                 MARK_OPTIONS[1]},
                ANALYSIS_COMMAND | LOAD_OPTIONS, chart);
+QAVSEC_COMMAND("compare", "FILE.sec",
+               {ANGLE_INPUT.option,
+                outputOption("OUT.png",
+                             "the design P-M curves under HK-COP-2013, EN 1992-1-1 and "
+                             "ACI 318-19 (code limits) on one chart")},
+               ANALYSIS_COMMAND, compare);
 
 }  // namespace
 }  // namespace qav::cli

@@ -53,6 +53,8 @@ SectionModel prepareSection(const std::string& path, const SharedOptions& o, std
     applyMeshOptions(m, o);
     m.settings.SOLVER = o.solver;
     m.settings.THREADS = o.threads;
+    m.settings.STRAIN_LIMIT = o.strainLimit;
+    if (o.ties) m.document.TIES = *o.ties;
     if (o.loads) IMPORT_FORCE_CSV(m, readTextLines(*o.loads), o.units, *o.loads);
     const MeshSummary s = meshSection(m, err);
     requireFiniteSection(m);  // nothing non-finite reaches a listing

@@ -4,6 +4,11 @@
 
 namespace qav::cli {
 
+Ties tiesValue(const std::string& option, const std::string& v) {
+    if (v != "tied" && v != "spiral") throw UsageError(option + " takes tied or spiral");
+    return v == "tied" ? Ties::Tied : Ties::Spiral;
+}
+
 const std::vector<SharedOption>& sharedOptions() {
     static const std::vector<SharedOption> all{
         {{"--npm", "N", "steps of a P-M curve (the section's NPM)"},
@@ -33,6 +38,19 @@ const std::vector<SharedOption>& sharedOptions() {
              if (n < 1 || n > 1024) throw UsageError("--threads takes a number from 1 to 1024");
              o.threads = n;
          }},
+        {{"--strain-limit", "control|code",
+          "ultimate limit: a section corner at 0.005 (control) or the extreme concrete at its "
+          "grade's ultimate strain (code); control"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) {
+             if (v != "control" && v != "code")
+                 throw UsageError("--strain-limit takes control or code");
+             o.strainLimit = v == "code" ? StrainLimit::Code : StrainLimit::Control;
+         }},
+        {{"--ties", "tied|spiral",
+          "transverse reinforcement of an ACI 318-19 column; the file's (tied unless it says)"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) { o.ties = tiesValue("--ties", v); }},
         {{"--mesh-size", "H", "mesh size in mm (the section's mesh size)"},
          MESH_OPTIONS,
          [](SharedOptions& o, const std::string& v) { o.meshSize = v; }},

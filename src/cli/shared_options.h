@@ -47,6 +47,8 @@ struct SharedOptions {
     SolverKind solver = SolverKind::Fast;
     int threads = 0;         // 0: every core
     bool steelGrid = false;  // grid nodes inside the steel of a section without concrete
+    StrainLimit strainLimit = StrainLimit::Control;
+    std::optional<Ties> ties;  // overrides the file's
     bool json = false;
 };
 
@@ -61,5 +63,8 @@ struct SharedOption {
 };
 
 const std::vector<SharedOption>& sharedOptions();
+
+// "tied" or "spiral"; UsageError naming the option otherwise.
+Ties tiesValue(const std::string& option, const std::string& value);
 
 }  // namespace qav::cli

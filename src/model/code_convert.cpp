@@ -1,6 +1,7 @@
 #include "model/code_convert.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -100,7 +101,7 @@ bool choose(Choice& c, CodeId fromCode, CodeId toCode, std::string& error) {
     if (c.slot == 0) c.slot = std::min(std::max(c.first, 1), countOf(c.table));
     const std::string to = c.slot > 0 ? c.table[static_cast<std::size_t>(c.slot)].NAME : "(none)";
     c.message = std::string(c.kind) + ": " + was + " becomes " + to +
-                (c.from ? " (the nearest characteristic strength)." : ".");
+                (c.from ? " (the nearest in strength)." : ".");
     return true;
 }
 
@@ -112,13 +113,34 @@ SteelRanges steelRanges(CodeId code, int count) {
     return {1, bars, bars + 1, count};
 }
 
+namespace {
+// The characteristic strength of a grade of a code's own tables: the table's grade of that
+// name, else what its peak stress stands for (fcd = alphaCC fck / 1.5; 0.85 f'c).
+double codeStrength(const SectionDocument& d, const std::vector<TMAT>& table, const TMAT& t) {
+    for (std::size_t i = 1; i < table.size(); ++i)
+        if (table[i].NAME == t.NAME) return table[i].FCU;
+    const double alphaCC = acceptedAlphaCC(d.ALPHA_CC) ? d.ALPHA_CC : 1.0;
+    const double fck = d.CODE == CodeId::Ec2 ? t.FC * EC2_GAMMA_C / alphaCC : t.FC / 0.85;
+    return std::isfinite(fck) ? fck : 0.0;  // a peak stress near the largest number
+}
+}  // namespace
+
 void deriveCodeLawFields(SectionDocument& d) {
-    for (auto* table : {&d.CONC_MAT, &d.COVER_MAT})
+    const bool own = codeHasOwnTables(d.CODE);
+    const CodeGradeTables code = codeGradeTables(d.CODE, d.ALPHA_CC);
+    for (auto [table, ofCode] :
+         {std::pair{&d.CONC_MAT, &code.concrete}, {&d.COVER_MAT, &code.cover}})
         for (std::size_t i = 1; i < table->size(); ++i) {
             TMAT& t = (*table)[i];
-            t.N_EXP = d.CODE == CodeId::Ec2 ? ec2Concrete(t.FCU, d.ALPHA_CC).n : 2.0;
+            if (own) t.FCU = codeStrength(d, *ofCode, t);
+            // The code's formulas hold from 12 to 90 N/mm2; outside, its last values apply.
+            t.N_EXP = d.CODE == CodeId::Ec2 ? ec2Concrete(std::clamp(t.FCU, 0.0, 90.0)).n : 2.0;
             t.BETA1 = d.CODE == CodeId::Aci318 ? aciBeta1(t.FCU) : 0.0;
         }
+}
+
+bool acceptedAlphaCC(double a) {
+    return std::isfinite(a) && a >= 0.8 && a <= 1.0;
 }
 
 CodeConversion convertSectionCode(SectionModel& m, CodeId code, const GradeNames& names) {

@@ -32,10 +32,14 @@ struct CodeConversion {
 CodeConversion convertSectionCode(SectionModel& m, CodeId code, const GradeNames& names = {});
 
 // Sets N_EXP and BETA1 of every concrete and cover grade from the document's CODE and each
-// grade's FCU: the parabola's exponent of EN 1992-1-1, the block factor of ACI 318-19, and
-// today's parabola (2, no block) under the program's own tables. Readers call it after loading
-// the tables, as these fields are never written.
+// grade's strength: the parabola's exponent of EN 1992-1-1, the block factor of ACI 318-19, and
+// today's parabola (2, no block) under the program's own tables. Under a code's own tables FCU
+// (which the section file does not hold) comes first: the code's grade of the same name, else
+// the strength the grade's FC stands for. Readers call it after loading the tables.
 void deriveCodeLawFields(SectionDocument& d);
+
+// EN 1992-1-1's alpha_cc: 1.0 recommended, down to 0.8 allowed.
+bool acceptedAlphaCC(double alphaCC);
 
 // The ranges of slots of the steel table that hold reinforcement and structural steel: a
 // code's own table lists its bars first; the program's own five grades serve both.

@@ -5,6 +5,8 @@
 #include <functional>
 #include <initializer_list>
 
+#include "model/code_convert.h"
+#include "model/code_grades.h"
 #include "model/errors.h"
 #include "model/limits.h"
 #include "model/materials.h"
@@ -103,6 +105,22 @@ void writeConcreteBlock(std::vector<std::string>& out, const std::string& block,
     out.push_back(block + " END");
 }
 
+const char* tiesKey(Ties t) {
+    return t == Ties::Spiral ? "SPIRAL" : "TIED";
+}
+
+// Only a code with its own grade tables needs the block: the program's own two are told by the
+// general setting, and their files stay as they always were.
+void writeDesignBlock(std::vector<std::string>& out, const SectionDocument& d) {
+    if (!codeHasOwnTables(d.CODE)) return;
+    if (!acceptedAlphaCC(d.ALPHA_CC)) refuseSavedValue("ALPHA_CC", d.ALPHA_CC);
+    out.push_back("DESIGN START");
+    out.push_back(std::string("CODE,") + CODE_FILE_KEYS[static_cast<std::size_t>(d.CODE)]);
+    out.push_back(Format("ALPHA_CC,%0.2F", {d.ALPHA_CC}));
+    out.push_back(std::string("TIES,") + tiesKey(d.TIES));
+    out.push_back("DESIGN END");
+}
+
 }  // namespace
 
 void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
@@ -114,6 +132,7 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.push_back(Format("USE_COVER,%D", {m.document.USE_COVER}));
     DATA.push_back(Format("MESH_SIZE,%S", {m.document.MESH_SIZE_TEXT}));
     DATA.push_back("GEN END");
+    writeDesignBlock(DATA, m.document);
     if (m.document.NCONC_PT != 0)
         writePolygonBlock(DATA, "POLY", m.document.CONC_PT, m.document.NCONC_PT);
     for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
@@ -405,6 +424,52 @@ void requireSelectedGradeOf(const std::vector<TMAT>& table, int count, MaterialT
     requireSelectedGrade(table[static_cast<std::size_t>(i)], rules, s.list, nullptr);
 }
 
+// The design block: the code the tables belong to and its choices. A file without one is of the
+// program's own tables.
+struct DesignChoices {
+    CodeId code = CodeId::HkCop2013;
+    double alphaCC = 1.0;
+    Ties ties = Ties::Tied;
+};
+
+// Reads and checks the design block before anything changes; a key or a value it does not know
+// refuses the file at its line.
+DesignChoices readDesignBlock(const std::vector<std::string>& DATA) {
+    DesignChoices c;
+    const auto start = std::find(DATA.begin(), DATA.end(), "DESIGN START");
+    if (start == DATA.end()) return c;
+    const auto end = std::find(start, DATA.end(), "DESIGN END");
+    if (end == DATA.end())
+        throw InputError(
+            Format("Line %D: \"DESIGN START\" has no \"DESIGN END\"; the section "
+                   "file was not read.",
+                   {static_cast<int>(start - DATA.begin()) + 1}));
+    for (auto it = start + 1; it != end; ++it) {
+        const int ln = static_cast<int>(it - DATA.begin()) + 1;
+        const auto f = getstr(*it, 3);
+        const auto refuse = [&](const std::string& why) {
+            throw InputError(
+                Format("Line %D: \"%s\": %s; the section file was not read.", {ln, *it, why}));
+        };
+        if (f[1].empty() && f[2].empty()) continue;
+        if (f[1] == "CODE") {
+            const auto key = std::find_if(CODE_FILE_KEYS.begin(), CODE_FILE_KEYS.end(),
+                                          [&](const char* k) { return f[2] == k; });
+            if (key == CODE_FILE_KEYS.end()) refuse("the code is one of HK, BS, EC2, ACI318");
+            c.code = static_cast<CodeId>(key - CODE_FILE_KEYS.begin());
+        } else if (f[1] == "ALPHA_CC") {
+            if (!TryToFloat(f[2], c.alphaCC) || !acceptedAlphaCC(c.alphaCC))
+                refuse("ALPHA_CC is a number from 0.8 to 1.0");
+        } else if (f[1] == "TIES") {
+            if (f[2] != "TIED" && f[2] != "SPIRAL") refuse("TIES is TIED or SPIRAL");
+            c.ties = f[2] == "TIED" ? Ties::Tied : Ties::Spiral;
+        } else {
+            refuse("the design block holds CODE, ALPHA_CC and TIES");
+        }
+    }
+    return c;
+}
+
 void fillConcrete(TMAT& t, const Record& f) {
     t.NAME = f[3];
     t.EC = f.number(4);
@@ -417,8 +482,26 @@ void fillConcrete(TMAT& t, const Record& f) {
 
 void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
     checkCountsAndGrades(DATA);
+    const DesignChoices design = readDesignBlock(DATA);
     ReadBudget budget(DATA.size());
     int RS = 0, RE = 0;
+    // Grades the file leaves out keep the values of their slot: the tables of the file's code.
+    if (codeHasOwnTables(design.code) || codeHasOwnTables(m.document.CODE)) {
+        const CodeGradeTables t = codeGradeTables(design.code, design.alphaCC);
+        if (t.concrete.empty()) {
+            GEN_MAT(m);
+        } else {
+            m.document.CONC_MAT = t.concrete;
+            m.document.COVER_MAT = t.cover;
+            m.document.STEEL_MAT = t.steel;
+            m.document.NCONCMAT = static_cast<int32_t>(t.concrete.size()) - 1;
+            m.document.NCOVERMAT = static_cast<int32_t>(t.cover.size()) - 1;
+            m.document.NSTEELMAT = static_cast<int32_t>(t.steel.size()) - 1;
+        }
+    }
+    m.document.CODE = design.code;
+    m.document.ALPHA_CC = design.alphaCC;
+    m.document.TIES = design.ties;
 
     GET_PARA(RS, RE, DATA, "GEN START", "GEN END");
     if (RE != 0 && RE >= RS) {
@@ -502,6 +585,7 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
                       t.LOAD_FRACTION = 0;
                   });
 
+    deriveCodeLawFields(m.document);
     checkTables(m);
     refreshGeometry(m);
 }

@@ -1,0 +1,87 @@
+// The design block of a section under a code with its own grade tables.
+#include <gtest/gtest.h>
+
+#include "model/code_convert.h"
+#include "model/errors.h"
+#include "model/section_file.h"
+
+using namespace qav;
+
+namespace {
+SectionModel converted(CodeId code, const GradeNames& names = {}, Ties ties = Ties::Tied,
+                       double alphaCC = 1.0) {
+    SectionModel m;
+    ADD_SINGLE_REBAR(m, 0, 0, 20);
+    m.document.ALPHA_CC = alphaCC;
+    m.document.TIES = ties;
+    EXPECT_TRUE(convertSectionCode(m, code, names).ok);
+    return m;
+}
+
+std::vector<std::string> saved(const SectionModel& m) {
+    std::vector<std::string> lines;
+    SAVE_QAV_SEC_DATA(m, lines);
+    return lines;
+}
+}  // namespace
+
+// Read into a section under another code, each file puts it under its own, strengths and law
+// fields re-derived; a file of the program's own tables has no block.
+TEST(SectionFileDesign, RoundTripsUnderEachCode) {
+    struct Row {
+        SectionModel a;
+        std::vector<std::string> block;
+    };
+    const Row rows[] = {
+        {converted(CodeId::Ec2, {"C55/67", "C30/37_Cover", "B450C", "S355"}, Ties::Tied, 0.85),
+         {"DESIGN START", "CODE,EC2", "ALPHA_CC,0.85", "TIES,TIED", "DESIGN END"}},
+        {converted(CodeId::Aci318, {"FC40", "FC28_Cover", "GR420", "A36"}, Ties::Spiral),
+         {"DESIGN START", "CODE,ACI318", "ALPHA_CC,1.00", "TIES,SPIRAL", "DESIGN END"}},
+        {converted(CodeId::HkCop2013), {}},
+    };
+    for (const Row& r : rows) {
+        const std::vector<std::string> lines = saved(r.a);
+        const auto start = std::find(lines.begin(), lines.end(), "DESIGN START");
+        EXPECT_EQ(std::vector<std::string>(start, std::min(start + 5, lines.end())), r.block);
+        SectionModel b = converted(r.a.document.CODE == CodeId::Ec2 ? CodeId::Aci318 : CodeId::Ec2);
+        LOAD_QAV_SEC_DATA(b, lines);
+        const SectionDocument &x = r.a.document, &y = b.document;
+        EXPECT_EQ(y.CODE, x.CODE);
+        EXPECT_EQ(y.TIES, x.TIES);
+        EXPECT_EQ(y.ALPHA_CC, x.ALPHA_CC);
+        ASSERT_EQ(y.NCONCMAT, x.NCONCMAT);
+        for (std::size_t i = 1; i < x.CONC_MAT.size(); ++i)
+            for (double TMAT::*field : {&TMAT::FCU, &TMAT::N_EXP, &TMAT::BETA1})
+                EXPECT_EQ(y.CONC_MAT[i].*field, x.CONC_MAT[i].*field) << x.CONC_MAT[i].NAME;
+        EXPECT_EQ(saved(b), lines);
+    }
+}
+
+TEST(SectionFileDesign, UnknownBlocksAreSkippedAndBadDesignBlocksRefused) {
+    std::vector<std::string> lines = saved(converted(CodeId::Ec2));
+    for (const char* l : {"NOTES START", "CODE,EC3", "BAR,1,5,5,5", "NOTES END"})
+        lines.push_back(l);
+    SectionModel m;
+    LOAD_QAV_SEC_DATA(m, lines);
+    EXPECT_EQ(m.document.CODE, CodeId::Ec2);
+    EXPECT_EQ(m.document.BAR[1].X, 0);
+
+    const auto at = std::find(lines.begin(), lines.end(), "CODE,EC2") - lines.begin();
+    const std::pair<std::string, std::string> bad[] = {
+        {"CODE,EC3", "the code is one of"}, {"ALPHA_CC,0.5", "from 0.8 to 1.0"},
+        {"ALPHA_CC,x", "from 0.8 to 1.0"},  {"TIES,HOOPS", "TIED or SPIRAL"},
+        {"GAMMA_C,1.5", "holds CODE"},      {"DESIGN ENDS", "has no"}};
+    for (const auto& [line, why] : bad) {
+        std::vector<std::string> d = lines;
+        d[static_cast<std::size_t>(at + (line == "DESIGN ENDS" ? 3 : 0))] = line;
+        SectionModel fresh;
+        try {
+            LOAD_QAV_SEC_DATA(fresh, d);
+            ADD_FAILURE() << line;
+        } catch (const InputError& e) {
+            EXPECT_NE(std::string(e.what()).find(why), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(fresh.document.CODE, CodeId::HkCop2013);
+        EXPECT_EQ(fresh.document.NBAR, 0);
+    }
+}
