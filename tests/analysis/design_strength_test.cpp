@@ -9,9 +9,12 @@
 #include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "analysis/pmm_surface.h"
+#include "code_sections.h"
 #include "hand_section.h"
 #include "model/code_grades.h"
 #include "model/errors.h"
+#include "model/number_text.h"
+#include "reports/export_tables.h"
 
 using namespace qav;
 
@@ -112,21 +115,6 @@ TEST(DesignStrength, HandCalculationOfPhiAndTheCap) {
     const DesignFraction capped = designFraction(d, 0.65, 2.0, 3000);
     EXPECT_TRUE(capped.capGoverns);
     EXPECT_DOUBLE_EQ(capped.fraction, d.cap / 3000);
-}
-
-// Under the program's own codes nothing is reduced and no nominal table is filled.
-TEST(DesignStrength, OtherCodesKeepTheNominalStrength) {
-    for (CodeId code : {CodeId::HkCop2013, CodeId::Ec2}) {
-        SectionModel m = aciRectangle(400, 600, code);
-        m.settings.NPM = 6;
-        EXPECT_FALSE(designStrength(m).applies);
-        NullMessages msgs;
-        const PmResult pm = pmCurveAnalysis(m, 0, msgs);
-        EXPECT_TRUE(pm.curve.phi.empty() && pm.curve.nomP.empty());
-        SectionResults r;
-        keepPmResult(r, PmResult(pm));
-        EXPECT_TRUE(r.PM_NOM_P.empty() && r.PM_PHI.empty());
-    }
 }
 
 // Each design point is phi times its nominal one, the compression capped; phi runs from the
@@ -262,4 +250,49 @@ TEST(DesignStrength, DefaultCheckIsUnchanged) {
                   solver.loadFraction(-f.P, f.MX, f.MY, 1000, 1000, 1000, 1).loadFraction);
     }
     EXPECT_EQ(r.raised.size(), 2u);
+}
+
+// On meshed examples under the ACI 318-19 laws and limits: bars, bars with an encased section,
+// and a steel section without bars (its steel decides phi).
+TEST(DesignStrength, ExamplesUnderAci318) {
+    for (const char* name : {"rectangular_column", "src_column_cross", "steel_i_section"}) {
+        test::ExampleSettings s;
+        s.npm = 6;
+        s.nmm = 8;
+        SectionModel m = test::codeExample(name, test::aciChoice(), s);
+        MessageLog msgs;
+        const RunStats st = RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
+        EXPECT_EQ(st.notConverged, 0) << name;
+        const SectionResults& r = m.results;
+        const DesignStrength d = designStrength(m);
+        EXPECT_DOUBLE_EQ(r.PM_PHI[1], 0.90) << name;
+        EXPECT_DOUBLE_EQ(r.PM_P[7], d.cap) << name;
+        EXPECT_LE(*std::max_element(r.PM_P.begin() + 1, r.PM_P.end()), d.cap) << name;
+        const MmResult mm = mmCurveAnalysis(m, 0.3 * d.cap, msgs);
+        EXPECT_EQ(mm.stats.notConverged, 0) << name;
+        for (std::size_t i = 0; i < mm.MX.size(); ++i)
+            EXPECT_NEAR(mm.MY[i], mm.phi[i] * mm.nomMY[i], 1e-9) << name;
+    }
+}
+
+// The table browser's curve tables gain the nominal strength and phi under ACI 318-19 only
+// (under the other codes the nominal tables stay empty).
+TEST(DesignStrength, CurveTablesShowNominalAndPhiUnderAci318Only) {
+    for (const CodeId code : {CodeId::Aci318, CodeId::HkCop2013}) {
+        SectionModel m = aciRectangle(400, 600, code);
+        m.settings.NPM = 4;
+        m.settings.NMM = 4;
+        NullMessages msgs;
+        const bool design = code == CodeId::Aci318;
+        for (int KI : {13, 16}) {
+            DataTable grid;
+            showTableEntry(m, KI, "0", "500", msgs, grid);
+            ASSERT_EQ(grid.colCount(), design ? 6 : 3) << KI;
+            for (int r = 1; design && r < grid.rowCount(); ++r) {
+                // M = phi Mn, both as the table rounds them.
+                const double phi = ToFloat(grid.text(r, 5)), Mn = ToFloat(grid.text(r, 4));
+                EXPECT_NEAR(ToFloat(grid.text(r, 2)), phi * Mn, 0.0005 * std::fabs(Mn) + 0.002);
+            }
+        }
+    }
 }
