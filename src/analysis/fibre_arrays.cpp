@@ -57,18 +57,37 @@ double blockFraction(double eps, double edge, double gradient, double side, doub
     return r;
 }
 
-// Forces (and with d, their derivative by the plane) of the stress block over the triangle j.
-BlockForces triangleBlock(const FibreArrays& f, const FibreGroup& g, std::size_t j,
-                          const double abc[3], std::array<std::array<double, 3>, 3>* d) {
-    const double* c = f.corners.data() + 6 * j;
+// Forces (and with d, their derivative by the plane, left alone where the edge does not cross
+// the triangle, for a derivative of zero) of the stress block over the triangle of corners c
+// (x0, y0, x1, y1, x2, y2).
+BlockForces blockOnCorners(const double* c, const FibreGroup& g, const double abc[3],
+                           std::array<std::array<double, 3>, 3>* d) {
+    // Most triangles lie wholly in the block or wholly out of it: no cut to make.
+    const double edge = blockEdgeStrain(g.epsCu, g.beta1);
+    int in = 0;
+    for (int k = 0; k < 3; ++k) in += abc[0] + abc[1] * c[2 * k] + abc[2] * c[2 * k + 1] >= edge;
+    if (in == 0 || in == 3) {
+        // No derivative: the caller's stays as it was (zero).
+        if (in == 0) return {};
+        const double area =
+            0.5 * std::fabs((c[2] - c[0]) * (c[5] - c[1]) - (c[4] - c[0]) * (c[3] - c[1]));
+        const double N = g.fc * area;
+        return {N, N * (c[0] + c[2] + c[4]) / 3, N * (c[1] + c[3] + c[5]) / 3};
+    }
     const std::array<Point2, 3> tri{Point2{c[0], c[1]}, Point2{c[2], c[3]}, Point2{c[4], c[5]}};
     // The grade's FC is the block's stress, 0.85 f'c.
     return blockForceOnTriangle(tri, {abc[0], abc[1], abc[2]}, g.epsCu, g.beta1, g.fc / 0.85, d);
 }
 
-// The stress of one fibre of a group at its strain (for a block triangle, its mean stress).
-double fibreStressOf(const FibreArrays& f, const FibreGroup& g, std::size_t j, const double abc[3],
-                     double eps) {
+BlockForces triangleBlock(const FibreArrays& f, const FibreGroup& g, std::size_t j,
+                          const double abc[3], std::array<std::array<double, 3>, 3>* d) {
+    return blockOnCorners(f.corners.data() + 6 * j, g, abc, d);
+}
+
+// The stress of a fibre of a group and of the given area (and, for a block triangle, corners)
+// at its strain: for a block triangle its mean stress.
+double stressOf(const FibreGroup& g, double area, const double* corners, const double abc[3],
+                double eps) {
     double sig = 0;
     switch (g.law) {
         case FibreLaw::Parabola:
@@ -81,19 +100,43 @@ double fibreStressOf(const FibreArrays& f, const FibreGroup& g, std::size_t j, c
             sig = parabolaRectangle(g.fc, g.eps0, g.n, eps).stress;
             break;
         case FibreLaw::Block: {
-            const double a = std::fabs(f.area[j]);
-            sig = a > 0 ? std::fabs(triangleBlock(f, g, j, abc, nullptr).N) / a : 0;
+            const double a = std::fabs(area);
+            sig = a > 0 ? std::fabs(blockOnCorners(corners, g, abc, nullptr).N) / a : 0;
             break;
         }
         case FibreLaw::BlockBar: {
             double slope;
-            sig = g.fc * blockFraction(eps, blockEdgeStrain(g.epsCu, g.beta1),
-                                       std::hypot(abc[1], abc[2]), std::sqrt(std::fabs(f.area[j])),
-                                       slope);
+            sig =
+                g.fc * blockFraction(eps, blockEdgeStrain(g.epsCu, g.beta1),
+                                     std::hypot(abc[1], abc[2]), std::sqrt(std::fabs(area)), slope);
             break;
         }
     }
     return sig;
+}
+
+double fibreStressOf(const FibreArrays& f, const FibreGroup& g, std::size_t j, const double abc[3],
+                     double eps) {
+    const double* c = g.law == FibreLaw::Block ? f.corners.data() + 6 * j : nullptr;
+    return stressOf(g, f.area[j], c, abc, eps);
+}
+
+// The group an entry starts.
+FibreGroup groupOf(const Entry& e) {
+    FibreGroup g;
+    g.law = static_cast<FibreLaw>(e.law);
+    g.concrete = g.law != FibreLaw::Steel;
+    g.displaced = e.displaced != 0;
+    g.fc = e.p1;
+    g.fy = e.p1;
+    if (g.law == FibreLaw::Block || g.law == FibreLaw::BlockBar) {
+        g.epsCu = e.p2;
+        g.beta1 = e.p3;
+    } else {
+        g.eps0 = e.p2;
+        if (g.law == FibreLaw::ParabolaN) g.n = e.p3;
+    }
+    return g;
 }
 
 // Sums over the fibres [b, e) of one group; two sets of sums let consecutive fibres overlap in
@@ -207,36 +250,76 @@ inline void sumGroupStiffness(const FibreArrays& f, std::size_t b, std::size_t e
 
 }  // namespace
 
+FibreLawContext fibreLawContext(const SectionModel& m, FibreLaws laws) {
+    const SectionDocument& d = m.document;
+    FibreLawContext c;
+    // The stress block is the ultimate state's law: only where every plane the solvers meet
+    // has its most compressed concrete at the ultimate strain.
+    c.block = laws == FibreLaws::Ultimate && codeLimitApplies(m) && !codeLimitPoints(m).empty();
+    // Under the codes with their own tables a bar takes the place of the concrete it stands
+    // in; the program's own codes keep the concrete under the bars.
+    c.core = codeHasOwnTables(d.CODE) && d.NCONC_PT > 0
+                 ? selectedMaterial(d.CONC_MAT, d.NCONCMAT, d.USE_CONC)
+                 : nullptr;
+    return c;
+}
+
+namespace {
+// The entries of a concrete, steel or bar fibre j (a bar under the codes: its steel and the
+// concrete it displaces).
+template <class Add>
+void lawEntries(const FibreLawContext& c, const TFIB& f, int32_t j, Add add) {
+    if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) {
+        add(concreteEntry(f.FC, f.EPS_0, f.EPS_CU, f.N_EXP, f.BETA1, c.block && f.SHAPE == 3, false,
+                          j));
+    } else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
+        add(Entry{lawKey(FibreLaw::Steel), f.FY1, 0, 0, 0, j});
+        if (c.core != nullptr && f.TY == FIB_REBAR && f.AREA > 0)
+            add(concreteEntry(c.core->FC, c.core->EPS_0, c.core->EPS_CU, c.core->N_EXP,
+                              c.core->BETA1, c.block, true, j));
+    }
+}
+}  // namespace
+
+BlockForces modelFibreForce(const FibreLawContext& c, const TFIB& f, const double abc[3]) {
+    BlockForces out;
+    const double corners[6] = {f.POS[0].X, f.POS[0].Y, f.POS[1].X,
+                               f.POS[1].Y, f.POS[2].X, f.POS[2].Y};
+    lawEntries(c, f, 0, [&](const Entry& e) {
+        const FibreGroup g = groupOf(e);
+        if (g.law == FibreLaw::Block) {
+            const BlockForces b = blockOnCorners(corners, g, abc, nullptr);
+            out.N += b.N;
+            out.MX += b.MX;
+            out.MY += b.MY;
+            return;
+        }
+        const double area = e.displaced ? -f.AREA : f.AREA;
+        const double force =
+            stressOf(g, area, corners, abc, abc[0] + abc[1] * f.X + abc[2] * f.Y) * area;
+        out.N += force;
+        out.MX += force * f.X;
+        out.MY += force * f.Y;
+    });
+    return out;
+}
+
 bool codeLimitApplies(const SectionModel& m) {
     return m.settings.STRAIN_LIMIT == StrainLimit::Code && m.document.NCONC_PT > 0;
 }
 
 FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
-    const SectionDocument& d = m.document;
-    if (laws == FibreLaws::Ultimate && codeLimitApplies(m)) {
+    const FibreLawContext law = fibreLawContext(m, laws);
+    if (law.block) {
         limitPoints = codeLimitPoints(m);
-        codeRule = !limitPoints.empty();
+        codeRule = true;
     }
-    // The stress block is the ultimate state's law: only where every plane the solvers meet
-    // has its most compressed concrete at the ultimate strain.
-    const bool block = codeRule;
-    // Under the codes with their own tables a bar takes the place of the concrete it stands
-    // in; the program's own codes keep the concrete under the bars.
-    const TMAT* core = codeHasOwnTables(d.CODE) && d.NCONC_PT > 0
-                           ? selectedMaterial(d.CONC_MAT, d.NCONCMAT, d.USE_CONC)
-                           : nullptr;
     std::vector<Entry> entries;
     entries.reserve(static_cast<std::size_t>(m.mesh.NFIB > 0 ? m.mesh.NFIB : 0));
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
-        if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) {
-            entries.push_back(concreteEntry(f.FC, f.EPS_0, f.EPS_CU, f.N_EXP, f.BETA1,
-                                            block && f.SHAPE == 3, false, j));
-        } else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
-            entries.push_back({lawKey(FibreLaw::Steel), f.FY1, 0, 0, 0, j});
-            if (core != nullptr && f.TY == FIB_REBAR && f.AREA > 0)
-                entries.push_back(concreteEntry(core->FC, core->EPS_0, core->EPS_CU, core->N_EXP,
-                                                core->BETA1, block, true, j));
+        if (f.TY >= FIB_CORE_CONCRETE && f.TY <= FIB_COVER_CONCRETE) {
+            lawEntries(law, f, j, [&entries](const Entry& e) { entries.push_back(e); });
         } else {
             const double force = f.STRESS * f.AREA;
             fixedForce[0] += force;
@@ -272,19 +355,7 @@ FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
         if (i == 0 || e.law != entries[i - 1].law || !(e.p1 == entries[i - 1].p1) ||
             !(e.p2 == entries[i - 1].p2) || !(e.p3 == entries[i - 1].p3) ||
             e.displaced != entries[i - 1].displaced) {
-            FibreGroup g;
-            g.law = static_cast<FibreLaw>(e.law);
-            g.concrete = g.law != FibreLaw::Steel;
-            g.displaced = e.displaced != 0;
-            g.fc = e.p1;
-            g.fy = e.p1;
-            if (g.law == FibreLaw::Block || g.law == FibreLaw::BlockBar) {
-                g.epsCu = e.p2;
-                g.beta1 = e.p3;
-            } else {
-                g.eps0 = e.p2;
-                if (g.law == FibreLaw::ParabolaN) g.n = e.p3;
-            }
+            FibreGroup g = groupOf(e);
             g.begin = i;
             groups.push_back(g);
         }
@@ -423,10 +494,12 @@ void addBlockStiffness(const FibreArrays& f, const FibreGroup& g, const double a
                        StiffnessSums& acc) {
     const double gradient = std::hypot(abc[1], abc[2]);
     const double edge = blockEdgeStrain(g.epsCu, g.beta1);
+    const std::array<std::array<double, 3>, 3> zero{};
+    std::array<std::array<double, 3>, 3> d{};
     for (std::size_t j = g.begin; j < g.end; ++j) {
         const double eps = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
         double N, MX, MY;
-        std::array<std::array<double, 3>, 3> d{};
+        d = zero;
         if (g.law == FibreLaw::Block) {
             const BlockForces b = triangleBlock(f, g, j, abc, &d);
             N = b.N;
@@ -444,7 +517,7 @@ void addBlockStiffness(const FibreArrays& f, const FibreGroup& g, const double a
         acc.s[0][0] += N;
         acc.s[1][0] += MX;
         acc.s[2][0] += MY;
-        addToLane0(acc.kt, d);
+        if (d != zero) addToLane0(acc.kt, d);
         if constexpr (Secant)
             if (eps > 0) addToLane0(acc.ks, weighted(N / eps, f.x[j], f.y[j]));
     }

@@ -85,6 +85,19 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]);
 void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3],
                                 double kt[6], double ks[6]);
 
+// What decides the laws of a model's fibres: the stress block (the code's limit applies and the
+// laws are the ultimate ones) and the core grade whose concrete the bars displace (null under
+// the program's own codes).
+struct FibreLawContext {
+    bool block = false;
+    const TMAT* core = nullptr;
+};
+FibreLawContext fibreLawContext(const SectionModel& m, FibreLaws laws = FibreLaws::Ultimate);
+// The force (N, N X, N Y) of one concrete, steel or bar fibre of the model at the deformation
+// abc, by the laws the arrays give it (a bar's less the concrete it displaces): one fibre at a
+// time, for callers that evaluate a few planes.
+BlockForces modelFibreForce(const FibreLawContext& c, const TFIB& f, const double abc[3]);
+
 // Writes strain and stress of every fibre at the deformation abc into the model's fibres: a
 // triangle under the stress block its mean stress, a bar that displaces concrete its steel
 // stress less the concrete's.

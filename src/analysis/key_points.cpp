@@ -19,8 +19,11 @@ const char* const NO_STEEL = "does not exist: no bars or steel take tension";
 
 // Control points projected on the direction (gx, gy): the most compressed (largest) and the
 // most tensile (smallest) projection.
+// strain: the limit strain of the most compressed point (under the code's limit the least
+// ultimate strain among the points at the top).
 struct Extent {
     double top = 0, bottom = 0;
+    double strain = EPS_LIMIT;
 };
 Extent controlExtent(const SectionModel& m, double gx, double gy) {
     Extent e{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
@@ -29,12 +32,19 @@ Extent controlExtent(const SectionModel& m, double gx, double gy) {
         e.top = std::max(e.top, u);
         e.bottom = std::min(e.bottom, u);
     }
+    if (codeLimitApplies(m)) {
+        double least = INFINITY;
+        for (const LimitPoint& p : codeLimitPoints(m))
+            if (gx * p.x + gy * p.y >= e.top - 1e-9 * (1 + std::fabs(e.top)) && p.epsCu > 0)
+                least = std::min(least, p.epsCu);
+        if (std::isfinite(least)) e.strain = least;
+    }
     return e;
 }
 
 // The plane with the limit strain at projection `top` along (gx, gy) and the curvature kappa.
-StrainPlane planeFrom(double gx, double gy, double top, double kappa) {
-    return {EPS_LIMIT - kappa * top, kappa * gx, kappa * gy};
+StrainPlane planeFrom(double gx, double gy, const Extent& e, double kappa) {
+    return {e.strain - kappa * e.top, kappa * gx, kappa * gy};
 }
 
 bool hasSteel(const SectionModel& m) {
@@ -53,7 +63,7 @@ std::optional<StrainPlane> decompressionPlane(const SectionModel& m, double phi)
     const double gx = std::cos(phi), gy = std::sin(phi);
     const Extent e = controlExtent(m, gx, gy);
     if (!(e.top > e.bottom)) return std::nullopt;
-    return planeFrom(gx, gy, e.top, EPS_LIMIT / (e.top - e.bottom));
+    return planeFrom(gx, gy, e, e.strain / (e.top - e.bottom));
 }
 
 std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
@@ -72,7 +82,7 @@ std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
     }
     if (!low || !(e.top > lowU)) return std::nullopt;
     const double ey = low->FY1 / STEEL_LAW_MODULUS;
-    return planeFrom(gx, gy, e.top, (EPS_LIMIT + ey) / (e.top - lowU));
+    return planeFrom(gx, gy, e, (e.strain + ey) / (e.top - lowU));
 }
 
 // Axial force falls as the curvature grows (every strain but the top one falls, and both laws
@@ -83,7 +93,7 @@ std::optional<StrainPlane> pureBendingPlane(const SectionModel& m, double phi) {
     const double span = e.top - e.bottom;
     if (!(span > 0)) return std::nullopt;
     auto axial = [&](double rho) {
-        return planeForces(m, planeFrom(gx, gy, e.top, rho * EPS_LIMIT / span)).total().N;
+        return planeForces(m, planeFrom(gx, gy, e, rho * e.strain / span)).total().N;
     };
     double lo = 0, hi = 1;
     double pHi = axial(hi);
@@ -107,7 +117,7 @@ std::optional<StrainPlane> pureBendingPlane(const SectionModel& m, double phi) {
         }
     }
     const double rho = std::fabs(pLo) < std::fabs(pHi) ? lo : hi;
-    return planeFrom(gx, gy, e.top, rho * EPS_LIMIT / span);
+    return planeFrom(gx, gy, e, rho * e.strain / span);
 }
 
 // Turns the gradient direction until the moment of the plane points along theta (radians):

@@ -76,6 +76,28 @@ double fibreStress(const TFIB& f, double eps) {
 
 KindForces planeForces(const SectionModel& m, const StrainPlane& p) {
     KindForces k;
+    if (codeHasOwnTables(m.document.CODE) || codeLimitApplies(m)) {
+        // The code's laws (the block over triangles, the concrete the bars displace): the
+        // solvers' own fibre forces, by the kind of the fibre they belong to.
+        const FibreLawContext c = fibreLawContext(m);
+        const double abc[3] = {p.a1, p.a2, p.a3};
+        for (int j = 1; j <= m.mesh.NFIB; ++j) {
+            const TFIB& o = m.mesh.FIB[static_cast<std::size_t>(j)];
+            if (o.TY < 1 || o.TY > 4) continue;
+            const BlockForces b = modelFibreForce(c, o, abc);
+            ForceSum& s = (o.TY == FIB_CORE_CONCRETE || o.TY == FIB_COVER_CONCRETE) ? k.concrete
+                          : o.TY == FIB_REBAR                                       ? k.bars
+                                                                                    : k.steel;
+            s.N += b.N;
+            s.MX += b.MX;
+            s.MY += b.MY;
+        }
+        for (int j = 1; j <= m.mesh.NFIB; ++j) {
+            const TFIB& o = m.mesh.FIB[static_cast<std::size_t>(j)];
+            if (o.TY < 1 || o.TY > 4) k.other.add(o.STRESS * o.AREA, o.X, o.Y);
+        }
+        return k;
+    }
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         const double force = fibreStress(f, p.at(f.X, f.Y)) * f.AREA;
@@ -121,6 +143,18 @@ double steelEnergy(double fy, double e) {
     const double ey = fy / STEEL_LAW_MODULUS, a = std::fabs(e);
     return a <= ey ? 0.5 * STEEL_LAW_MODULUS * e * e : fy * (a - 0.5 * ey);
 }
+// The parabola-rectangle of exponent n: fc [e - e0 / (n + 1) (1 - (1 - e / e0)^(n + 1))].
+double parabolaNEnergy(double fc, double e0, double n, double e) {
+    if (e <= 0) return 0;
+    const double u = 1 - std::fmin(e, e0) / e0;
+    return fc *
+           (std::fmin(e, e0) - e0 / (n + 1) * (1 - std::pow(u, n + 1)) + std::fmax(e - e0, 0.0));
+}
+double groupEnergy(const FibreGroup& g, double e) {
+    if (!g.concrete) return steelEnergy(g.fy, e);
+    if (g.law == FibreLaw::ParabolaN) return parabolaNEnergy(g.fc, g.eps0, g.n, e);
+    return concreteEnergy(g.fc, g.eps0, e);
+}
 
 // Energy, forces (N, N mm) and tangent stiffness (S, SX, SY, SXX, SXY, SYY) at a plane: the
 // solvers' fibre pass, and the energy beside it.
@@ -136,8 +170,7 @@ LoadPass loadPass(const FibreArrays& f, const double a[3]) {
     for (const FibreGroup& g : f.groups) {
         for (std::size_t j = g.begin; j < g.end; ++j) {
             const double e = a[0] + a[1] * f.x[j] + a[2] * f.y[j];
-            p.energy +=
-                f.area[j] * (g.concrete ? concreteEnergy(g.fc, g.eps0, e) : steelEnergy(g.fy, e));
+            p.energy += f.area[j] * groupEnergy(g, e);
         }
     }
     // Fibres of other kinds hold their stress whatever the strain: constant forces.
@@ -159,7 +192,8 @@ bool solve3(const double k[6], const double b[3], double x[3]) {
 
 SolveResult solveAtLoad(const SectionModel& m, const double LL[3], StrainPlane& plane,
                         const StrainPlane* start) {
-    const FibreArrays f(m);
+    // A state at a load is no ultimate state: the stress block gives way to the parabola.
+    const FibreArrays f(m, FibreLaws::MomentCurvature);
     SolveResult r;
     r.residual = INFINITY;
     matrx2 K0{};
@@ -276,7 +310,7 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
         if (!s.atLoad.converged)
             throw InputError("The equilibrium at the load was not found (residual " +
                              residualText(s.atLoad.residual) + "): there is no state at the load.");
-        const FibreArrays f(m);
+        const FibreArrays f(m, FibreLaws::MomentCurvature);
         const double abc[3] = {s.plane.a1, s.plane.a2, s.plane.a3};
         storeFibreState(f, abc, m);
     }
@@ -299,13 +333,24 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
         s.largestCompression = std::max(s.largestCompression, f.EPS);
         s.largestTension = std::min(s.largestTension, f.EPS);
     }
+    // Under the code's limit each corner's own ultimate strain (or the tension limit) holds.
+    const std::vector<LimitPoint> codeLimits =
+        codeLimitApplies(m) ? codeLimitPoints(m) : std::vector<LimitPoint>{};
+    auto near = [](double e, double limit) {
+        return std::fabs(e - limit) <= 1e-6 * std::fabs(limit);
+    };
     for (int j = 1; j <= m.mesh.NCFIB; ++j) {
         const TCFIB& c = m.mesh.CFIB[static_cast<std::size_t>(j)];
         ControlPointState cp{c.X, c.Y, s.plane.at(c.X, c.Y), false};
         // The corners the solver scaled to the limit (tension beyond it is allowed); at the
         // load no corner is held there.
-        cp.atLimit = at == StateAt::Capacity &&
-                     std::fabs(std::fabs(cp.strain) - EPS_LIMIT) <= 1e-6 * EPS_LIMIT;
+        const std::size_t k = static_cast<std::size_t>(j - 1);
+        if (k < codeLimits.size())
+            cp.atLimit = at == StateAt::Capacity &&
+                         (near(cp.strain, codeLimits[k].epsCu) || near(cp.strain, -EPS_LIMIT));
+        else
+            cp.atLimit = at == StateAt::Capacity &&
+                         std::fabs(std::fabs(cp.strain) - EPS_LIMIT) <= 1e-6 * EPS_LIMIT;
         s.controlPoints.push_back(cp);
         s.largestCompression = std::max(s.largestCompression, cp.strain);
         s.largestTension = std::min(s.largestTension, cp.strain);

@@ -30,7 +30,14 @@ inline int32_t gradeIndex(const std::vector<TMAT>& t, const std::string& name) {
     return 0;
 }
 
+inline CodeChoice hkChoice() {
+    return {CodeId::HkCop2013, "", "", "", StrainLimit::Code};
+}
+
+// The program's own codes keep the file's grades; only the strain limit is set.
 inline void putUnderCode(SectionModel& m, const CodeChoice& c) {
+    m.settings.STRAIN_LIMIT = c.limit;
+    if (!codeHasOwnTables(c.code)) return;
     CodeGradeTables t = codeGradeTables(c.code);
     for (std::size_t i = 1; i < t.law.size(); ++i)
         for (TMAT* g : {&t.concrete[i], &t.cover[i]}) {
