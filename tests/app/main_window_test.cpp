@@ -473,6 +473,9 @@ TEST(DesignCode, ChoosingACodeConvertsTheSectionItsGradeListsAndBack) {
     auto* analysis = child<AnalysisDialog>(&f.w, "AnalysisDialog");
     analysis->runPm();
     shoot(analysis->picture(), "aci_pm_chart.png");
+    analysis->compareCodes();  // the three codes' curves on one chart
+    EXPECT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
+    shoot(analysis->picture(), "code_comparison.png");
 
     f.choose(CodeId::Bs8110);
     EXPECT_EQ(sectionCode(m), CodeId::Bs8110);
