@@ -273,7 +273,7 @@ void lawEntries(const FibreLawContext& c, const TFIB& f, int32_t j, Add add) {
         add(concreteEntry(f.FC, f.EPS_0, f.EPS_CU, f.N_EXP, f.BETA1, c.block && f.SHAPE == 3, false,
                           j));
     } else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
-        add(Entry{lawKey(FibreLaw::Steel), f.FY1, 0, 0, 0, j});
+        add(Entry{lawKey(FibreLaw::Steel), steelLawStrength(f.FY1), 0, 0, 0, j});
         if (c.core != nullptr && f.TY == FIB_REBAR && f.AREA > 0)
             add(concreteEntry(c.core->FC, c.core->EPS_0, c.core->EPS_CU, c.core->N_EXP,
                               c.core->BETA1, c.block, true, j));

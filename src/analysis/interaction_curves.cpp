@@ -42,10 +42,9 @@ void requireRegularStiffness(const SectionSolver& solver, const char* analysis) 
 
 AxialCapacity axialCapacity(const SectionModel& m) {
     // Each fibre at the limit strain: FC and FY1 wherever the laws reach them by then, and the
-    // stress the law gives at the limit where they do not (a strand, or a grade whose peak
-    // strain lies beyond it): the section in uniform compression and in uniform tension. (A
-    // state with one corner compressed may strain such steel further in tension, as the limit
-    // rule of a concrete section leaves tension free; its curve may pass below PMIN there.)
+    // stress the law gives at the limit where they do not (a strand, whose stress the solvers
+    // hold there at any strain, or a grade whose peak strain lies beyond it): the section in
+    // uniform compression and in uniform tension.
     double pmax = 0, steel = 0;
     if (codeAxialCapacity(m, pmax, steel)) return {pmax, steel};
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
@@ -56,7 +55,7 @@ AxialCapacity axialCapacity(const SectionModel& m) {
             pmax += f.AREA * s;
         }
         if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
-            STEEL01(STEEL_LAW_MODULUS, f.FY1, EPS_LIMIT, s);
+            STEEL01(STEEL_LAW_MODULUS, steelLawStrength(f.FY1), EPS_LIMIT, s);
             steel += f.AREA * s;
         }
     }
@@ -95,11 +94,41 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
         const double s = direct.loadFraction;
         mx *= s;
         my *= s;
+        // Without tension there is one state at P along the moment, and the load fraction of a
+        // load at the edge of the compression zones says nothing: a load whose resultant
+        // stands at the outer fibres' centroid is carried by a whole range of states, one for
+        // every axial force short of some, and its fraction is any of theirs.
+        if (solver.carriesNoTension()) {
+            stats.add(direct, fibres);
+            return 1.0;
+        }
         const SolveResult check = solver.loadFraction(P, mx, my, 0, 0, 0, mode);
         if (!check.converged || std::fabs(check.loadFraction - 1) < FAST_SEARCH_TOLERANCE) {
             stats.add(direct, fibres);
             stats.addPasses(check.iterations, fibres);
             return check.converged ? check.loadFraction : 1.0;
+        }
+        if (std::fabs(check.loadFraction - 1) < DIRECT_STATE_AGREEMENT) {
+            // Close to 1: the search refines the point, and where its solves fail (loads
+            // beyond a steep edge of the surface) the direct state at P itself stands, its
+            // solves' passes counted as given up.
+            const RunStats before = stats;
+            const double dmx = mx, dmy = my;
+            const double lamda =
+                findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, maxSolves);
+            if (stats.notConverged == before.notConverged) {
+                stats.addPasses(direct.iterations + check.iterations, fibres);
+                return lamda;
+            }
+            const long long searched = stats.iterations - before.iterations;
+            stats = before;
+            stats.add(direct, fibres);
+            stats.addPasses(check.iterations, fibres);
+            stats.iterations += searched;
+            stats.fibreEvaluations += searched * fibres;
+            mx = dmx;
+            my = dmy;
+            return 1.0;
         }
         stats.addPasses(direct.iterations + check.iterations, fibres);
     } else {
@@ -399,6 +428,26 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
     return best;
 }
 
+// A Myy-Mzz curve is traced along rays from zero moment. Where the section cannot carry the
+// axial force without a moment (near pure tension on an L or T shape, whose tension steel lies
+// off the centre), zero moment lies outside the curve: most rays meet no state at all and their
+// solves end at states that are not on the curve. Such a force is refused.
+namespace {
+// A load fraction this close below 1 is the boundary itself, not a force carried only in part.
+constexpr double ZERO_MOMENT_TOLERANCE = 1e-6;
+
+void requireZeroMomentInside(SectionSolver& solver, double P, int mode) {
+    if (P == 0) return;
+    const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+    if (r.converged && r.loadFraction < 1 - ZERO_MOMENT_TOLERANCE)
+        throw InputError(Format(
+            "The section carries the axial force %s kN only with a moment: without one it carries "
+            "%s of it, so the Myy-Mzz curve at this force does not surround zero moment. Choose "
+            "an axial force nearer to zero.",
+            {Format("%g", {P}), Format("%0.3F", {r.loadFraction})}));
+}
+}  // namespace
+
 MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
                          Progress* progress, int mode) {
     if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
@@ -426,6 +475,7 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     RunStats stats;
     SectionSolver solver(m, msgs);
     requireRegularStiffness(solver, "Myy-Mzz curve");
+    requireZeroMomentInside(solver, AXIAL_FORCE, mode);
     StepProgress steps(progress, n + 1LL);
     // A section with nothing to carry tension carries no moment at zero axial force: the curve
     // is the origin (a solve would look for a state that does not exist).

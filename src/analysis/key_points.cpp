@@ -81,7 +81,7 @@ std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
         }
     }
     if (!low || !(e.top > lowU)) return std::nullopt;
-    const double ey = low->FY1 / STEEL_LAW_MODULUS;
+    const double ey = steelLawStrength(low->FY1) / STEEL_LAW_MODULUS;
     return planeFrom(gx, gy, e, (e.strain + ey) / (e.top - lowU));
 }
 

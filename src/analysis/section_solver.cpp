@@ -10,6 +10,8 @@
 
 namespace qav {
 
+static_assert(EPS_LIMIT == STEEL_CONTROL_STRAIN, "the steel cap is the stress of the limit strain");
+
 namespace {
 
 const char* const SINGULAR_MATRIX = "Singular matrix.";
@@ -226,14 +228,41 @@ SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind k
         for (std::size_t i = g.begin; i < g.end && !g.concrete; ++i)
             if (fibres_.area[i] != 0) compressionOnly_ = false;
     if (compressionOnly_) compressionHull_ = convexHull(fibres_.x, fibres_.y);
+    for (const std::string& text : cappedSteelMessages(m)) msgs_.message(text);
 }
 
+std::vector<std::string> cappedSteelMessages(const SectionModel& m) {
+    std::vector<std::pair<int, double>> grades;
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
+        if ((f.TY != FIB_STEEL && f.TY != FIB_REBAR) || !(f.FY1 > STEEL_STRESS_CAP)) continue;
+        const std::pair<int, double> g{f.MAT, f.FY1};
+        if (std::find(grades.begin(), grades.end(), g) == grades.end()) grades.push_back(g);
+    }
+    std::sort(grades.begin(), grades.end());
+    std::vector<std::string> texts;
+    for (const auto& g : grades)
+        texts.push_back(
+            Format("Steel grade %D (FY1 %s N/mm2) yields beyond the control strain "
+                   "%s; its stress is taken at most %s N/mm2.",
+                   {g.first, Format("%g", {g.second}), Format("%g", {STEEL_CONTROL_STRAIN}),
+                    Format("%g", {STEEL_STRESS_CAP})}));
+    return texts;
+}
+
+namespace {
+const char* const NOT_CARRIED =
+    "the section has nothing to carry this load at any fraction (a tension or a moment without "
+    "tension steel, or a compression outside the section)";
+}  // namespace
+
 std::string notCarriedText(int combination, const std::string& name) {
-    return Format(
-        "Load combination %D (%s): the section has nothing to carry this load at any "
-        "fraction (a tension or a moment without tension steel, or a compression "
-        "outside the section); its load fraction is 0.",
-        {combination, name});
+    return Format("Load combination %D (%s): %s; its load fraction is 0.",
+                  {combination, name, std::string(NOT_CARRIED)});
+}
+
+std::string notCarriedStateText() {
+    return "The load is not carried: " + std::string(NOT_CARRIED) + "; there is no state.";
 }
 
 bool SectionSolver::carries(double P, double MX, double MY, double K_P, double K_MX,

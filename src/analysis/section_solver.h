@@ -103,6 +103,9 @@ public:
     SolverKind kind() const { return kind_; }
     // The section stiffness could not be inverted: every solve gives a number that is not finite.
     bool singular() const { return !singular_.empty(); }
+    // The section's fibres carry no tension (plain concrete): its states at the limit, each
+    // direction's a family falling monotonically in axial force, meet one axial force once.
+    bool carriesNoTension() const { return compressionOnly_; }
 
     // Load fraction of (P kN compression positive, MX, MY kNm) with the minimum magnitudes
     // K_P, K_MX, K_MY, normalised by mode (STRAIN_LIMIT_MODE): mode 1 puts the largest
@@ -208,6 +211,12 @@ SolveResult CALC_LOAD_FRACTION_type2(SectionModel& m, double P, double MX, doubl
 
 // What a check says of a combination the section does not carry at any fraction.
 std::string notCarriedText(int combination, const std::string& name);
+// Why such a load has no state: the same reason, for a state of one load.
+std::string notCarriedStateText();
+
+// One message per steel grade of the fibres whose FY1 lies above the stress the solvers use
+// (steelLawStrength): such steel yields only beyond the limit strain. Every solver says them.
+std::vector<std::string> cappedSteelMessages(const SectionModel& m);
 
 // Counts of a run of many solves, for callers that report non-convergence.
 struct RunStats {
@@ -330,5 +339,12 @@ double findUnitLoadFraction(Solve&& solve, double& mx, double& my, double tol, i
 
 // The fast solver's tolerance on the load fraction of those searches.
 constexpr double FAST_SEARCH_TOLERANCE = 1e-8;
+// How far the load fraction of a state found directly at its axial force may stand from 1 and
+// the state still serve as the point where the search from it fails: where the surface is
+// steep along the load (plain concrete loaded near its edge, a fraction of 1.7 a hundredth of
+// the moment inside the point) the direct state's own tolerance shows as some 1e-6 in its
+// fraction, and the search probes loads beyond that edge that have no state. Another state
+// along the load, the case the check is there for, stands at a fraction far from 1.
+constexpr double DIRECT_STATE_AGREEMENT = 1e-4;
 
 }  // namespace qav

@@ -70,7 +70,7 @@ double fibreStress(const TFIB& f, double eps) {
     if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE)
         CONCRETE01(f.FC, f.EPS_0, eps, s);
     else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR)
-        STEEL01(STEEL_LAW_MODULUS, f.FY1, eps, s);
+        STEEL01(STEEL_LAW_MODULUS, steelLawStrength(f.FY1), eps, s);
     return s;
 }
 
@@ -281,6 +281,9 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
         throw InputError("The load is zero: a state needs an axial force or a moment.");
 
     SectionSolver solver(m, msgs);
+    // A load no state carries (a tension on plain concrete) is said so, as the check says it,
+    // rather than left to a solve that cannot converge.
+    if (!solver.carries(P, MX, MY, K_P, K_MX, K_MY)) throw InputError(notCarriedStateText());
     s.solve = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.results.STRAIN_LIMIT_MODE);
     s.at = at;
     if (at == StateAt::Capacity) {

@@ -103,8 +103,9 @@ struct SectionState {
 // The state for the load (P kN compression positive, MX, MY kNm), in the model's
 // STRAIN_LIMIT_MODE: at capacity (the load with the minimum magnitudes times its load fraction)
 // or at the load itself (as it is: no minimum magnitudes). The model is not changed. Throws
-// InputError when the section has no fibres or the load is zero in every component; at the load
-// also when the load exceeds the capacity (load fraction below 1) or its equilibrium is not found.
+// InputError when the section has no fibres, the load is zero in every component or no state
+// carries it (SectionSolver::carries: notCarriedStateText); at the load also when the load
+// exceeds the capacity (load fraction below 1) or its equilibrium is not found.
 SectionState SECTION_STATE(const SectionModel& m, double P, double MX, double MY, double K_P,
                            double K_MX, double K_MY, Messages& msgs,
                            StateAt at = StateAt::Capacity);

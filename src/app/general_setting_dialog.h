@@ -1,7 +1,7 @@
 #pragma once
 // "General Setting " (the trailing blank is part of the caption): curve steps, design code, the
-// equilibrium solver of the analyses and whether steel-only sections get mesh nodes inside
-// their steel (program settings, kept with the program's settings).
+// ultimate strain limit, the code's design choices (alpha_cc, ties), the equilibrium solver of
+// the analyses and whether steel-only sections get mesh nodes inside their steel.
 #include <QDialog>
 
 class QCheckBox;
@@ -13,9 +13,11 @@ namespace qav {
 class AppContext;
 struct SectionModel;
 
-// The solver choice and the steel mesh option kept with the program's settings, read into the
-// model at start-up.
+// The settings kept with the program's settings (solver, steel mesh option, strain limit, code
+// minimum eccentricity), read into the model at start-up.
 void loadProgramSettings(SectionModel& m);
+// Keeps the settings above with the program's settings.
+void storeProgramSettings(const SectionModel& m);
 
 class GeneralSettingDialog : public QDialog {
     Q_OBJECT
@@ -27,9 +29,13 @@ protected:
 
 private:
     void okay();
+    void enableCodeChoices();
     AppContext& ctx_;
     QLineEdit *Edit1, *Edit2;
     QComboBox* ComboBox1;
+    QComboBox* StrainLimitBox;
+    QComboBox* AlphaCcBox;
+    QComboBox* TiesBox;
     QComboBox* SolverBox;
     QCheckBox* SteelGridBox;
 };

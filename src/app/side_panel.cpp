@@ -9,8 +9,10 @@
 #include <QVBoxLayout>
 
 #include "app/command_map.h"
+#include "model/design_code.h"
 #include "model/section_model.h"
 #include "model/section_properties.h"
+#include "model/tables.h"
 
 namespace qav {
 
@@ -53,6 +55,23 @@ QLineEdit* readOnlyBox(const QString& name, QWidget* parent) {
     e->setObjectName(name);
     e->setReadOnly(true);
     return e;
+}
+
+// The names of a grade table of the document, in table order (item index + 1 = material number).
+QStringList tableNames(const std::vector<TMAT>& table, int32_t count) {
+    QStringList out;
+    for (const TMAT& t : rows(table, count)) out << QString::fromStdString(t.NAME);
+    return out;
+}
+
+// Lists the names unless it lists them already (the selection is set after).
+void setItems(QComboBox* c, const QStringList& items) {
+    QStringList now;
+    for (int i = 0; i < c->count(); ++i) now << c->itemText(i);
+    if (now == items) return;
+    c->clear();
+    c->addItems(items);
+    c->setCurrentIndex(0);
 }
 
 // A list index from a file may lie outside the list: the list keeps its selection then.
@@ -134,7 +153,25 @@ void SidePanel::writeToModel(SectionModel& m) const {
     m.document.MESH_SIZE_TEXT = Edit1->text().toStdString();
 }
 
+void SidePanel::listGrades(const SectionModel& m) {
+    const SectionDocument& d = m.document;
+    if (codeHasOwnTables(d.CODE)) {
+        // A code with its own tables: its grades as the document holds them. Rebar and steel
+        // both list the whole steel table, as the program's own lists do.
+        setItems(ComboBox2, tableNames(d.CONC_MAT, d.NCONCMAT));
+        setItems(ComboBox4, tableNames(d.COVER_MAT, d.NCOVERMAT));
+        setItems(ComboBox3, tableNames(d.STEEL_MAT, d.NSTEELMAT));
+        setItems(ComboBox1, tableNames(d.STEEL_MAT, d.NSTEELMAT));
+    } else {
+        setItems(ComboBox2, concreteNames("\t"));
+        setItems(ComboBox4, concreteNames("_Cover"));
+        setItems(ComboBox3, steelNames());
+        setItems(ComboBox1, steelNames());
+    }
+}
+
 void SidePanel::readFromModel(const SectionModel& m) {
+    listGrades(m);
     selectIndex(ComboBox2, m.document.USE_CONC);
     selectIndex(ComboBox4, m.document.USE_COVER);
     selectIndex(ComboBox3, m.document.USE_REBAR);

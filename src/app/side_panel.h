@@ -20,6 +20,9 @@ public:
     // Grade lists and mesh size box <-> the model's fields.
     void writeToModel(SectionModel& m) const;
     void readFromModel(const SectionModel& m);
+    // The grade lists of the document's code: the program's own lists under HK-COP-2013 and
+    // BS-8110, the names of the document's tables under a code with its own grades.
+    void listGrades(const SectionModel& m);
     // The five "Section Properties" boxes from the mesh.
     void showProperties(const SectionModel& m);
 

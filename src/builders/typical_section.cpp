@@ -5,6 +5,7 @@
 #include "builders/bar_layouts.h"
 #include "builders/model_writers.h"
 #include "builders/shape_picture.h"
+#include "mesh/polygon_checks.h"
 #include "model/errors.h"
 #include "model/limits.h"
 #include "model/number_text.h"
@@ -572,12 +573,32 @@ SectionGeometry typicalGeometry(const TypicalParams& p) {
     return g;
 }
 
+namespace {
+// The box ranges keep the cover line inside the outline for the shapes' usual proportions; a
+// steep taper can still carry it across a sloping face, and a cover distance beyond the corner
+// radii of the recto-circular ellipse turns its arcs inside out. The mesher's own test of the
+// polygons decides, and the builder names the box that moved the cover line.
+void requireMeshableGeometry(const TypicalParams& p, const SectionGeometry& g) {
+    SectionModel scratch;
+    writeConcrete(scratch, g.outline, g.cover, {});
+    try {
+        requireMeshablePolygons(scratch);
+    } catch (const InputError& e) {
+        throw InputError(
+            Format("%s %g leaves the cover line outside this shape's outline: %s "
+                   "Use a smaller cover distance.",
+                   {typicalCaptions(p.shape).at("Edit3"), p.d1, e.what()}));
+    }
+}
+}  // namespace
+
 void buildTypicalSection(SectionModel& m, int shape, const BoxTexts& texts) {
     const TypicalParams p = readTypicalParams(shape, texts);
     checkTypicalParams(p);
     const SectionGeometry g = typicalGeometry(p);
     requireAcceptedShape(g.outline, g.bars);
     requireAcceptedShape(g.cover);
+    requireMeshableGeometry(p, g);
     CLEAR_MODEL(m);
     writeConcrete(m, g.outline, g.cover, g.bars);
     refreshGeometry(m);

@@ -15,6 +15,7 @@
 #include "model/section_properties.h"
 #include "model/section_state.h"
 #include "model/tables.h"
+#include "model/value_checks.h"
 
 namespace qav {
 
@@ -74,6 +75,12 @@ void requireGrade(const std::vector<TMAT>& table, int count, int index, const ch
                             {list, grade, count, kind}));
 }
 
+// A concrete grade the section selects, once it exists, within the strength the laws serve.
+void requireConcreteGrade(const std::vector<TMAT>& table, int index, const char* kind) {
+    const auto grade = static_cast<std::size_t>(index + 1);
+    requireConcreteStrength(table[grade], Format("%s grade %D", {kind, index + 1}));
+}
+
 // The grades of the fibre kinds this section can give must exist.
 void requireGrades(const SectionModel& m) {
     const bool outline = m.document.NCONC_PT > 0, cover = m.document.NCOVER_PT > 0;
@@ -83,6 +90,10 @@ void requireGrades(const SectionModel& m) {
     if (outline && cover)
         requireGrade(m.document.COVER_MAT, m.document.NCOVERMAT, m.document.USE_COVER,
                      "Concrete Cover Grade", "cover concrete");
+    if (outline || cover)
+        requireConcreteGrade(m.document.CONC_MAT, m.document.USE_CONC, "Concrete");
+    if (outline && cover)
+        requireConcreteGrade(m.document.COVER_MAT, m.document.USE_COVER, "Cover concrete");
     if (m.document.NSTEEL_SEC > 0)
         requireGrade(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_STEEL,
                      "Steel Grade", "steel");

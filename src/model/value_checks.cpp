@@ -33,6 +33,15 @@ void refuseSavedValue(const std::string& what, double v) {
                             {what, Format("%g", {v}), acceptedValuesRule()}));
 }
 
+void requireConcreteStrength(const TMAT& t, const std::string& what) {
+    if (!(t.FC > MAX_CONCRETE_FC)) return;
+    throw InputError(
+        Format("%s (%s) has FC %s N/mm2: a concrete stronger than %s N/mm2 is "
+               "refused; the strongest concretes made reach about that (are the "
+               "units N/mm2?).",
+               {what, t.NAME, Format("%g", {t.FC}), Format("%g", {MAX_CONCRETE_FC})}));
+}
+
 namespace {
 
 // `what` names the values' place; it is only asked for when one of them is not finite, since a

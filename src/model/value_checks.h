@@ -7,6 +7,18 @@
 namespace qav {
 
 struct SectionModel;
+struct TMAT;
+
+// The strongest concrete the program takes (FC, N/mm2). The strongest concretes made reach
+// some 150 to 250 N/mm2, so a larger figure is a slip of units (kN/m2 or Pa typed for N/mm2);
+// and as such a grade is thousands of times stiffer than the cover and the steel beside it, its
+// compressed zone at the limit strain is thinner than one row of fibres, and the section has no
+// state at the limit for most directions.
+constexpr double MAX_CONCRETE_FC = 250;
+
+// Throws InputError when the concrete grade t (named by `what`, e.g. "Concrete grade 3") has an
+// FC above MAX_CONCRETE_FC.
+void requireConcreteStrength(const TMAT& t, const std::string& what);
 
 // Why a value was refused, for the end of a message.
 std::string acceptedValuesRule();

@@ -67,6 +67,39 @@ void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
     }
 }
 
+void drawNominalCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
+                      const std::vector<double>& ys, int first, int last) {
+    if (!holdsPoints(xs, ys, last)) return;
+    const Pen pen = c.pen;
+    c.pen.style = PenStyle::Dash;
+    drawCurve(c, p, xs, ys, first, last);
+    c.pen = pen;
+}
+
+void drawDesignNominalLegend(Canvas& c, const Plot& p) {
+    const int K = p.f.K;
+    const Pen pen = c.pen;
+    const Brush brush = c.brush;
+    c.brush.style = BrushStyle::Clear;
+    const char* const texts[] = {"design strength (phi)", "nominal strength"};
+    const PenStyle styles[] = {PenStyle::Solid, PenStyle::Dash};
+    const int sample = 30 * K, gap = 5 * K;
+    int width = 0;
+    for (const char* t : texts) width = std::max(width, c.textWidth(t));
+    const int x = p.f.X0 + p.f.W - p.G - gap - width - gap - sample;
+    // Above the plot, level with the title: the curves fill the plot's corners.
+    int y = p.f.Y0 + 10 * K;
+    for (int k = 0; k < 2; ++k) {
+        const int h = c.textHeight(texts[k]);
+        c.pen = Pen{colors::red, 1, styles[k]};
+        c.line(x, y + h / 2, x + sample, y + h / 2);
+        c.textOut(x + sample + gap, y, texts[k]);
+        y += h + K;
+    }
+    c.pen = pen;
+    c.brush = brush;
+}
+
 void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs,
                      const std::vector<double>& ys, const std::vector<uint8_t>& converged,
                      int first, int last) {

@@ -84,6 +84,18 @@ void drawGrid(Canvas& c, const Plot& p, const GridStyle& s);
 void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
                const std::vector<double>& ys, int first, int last);
 
+// The nominal strength beside the design strength (ACI 318-19): the curve of (xs, ys) in red
+// dashes, points first .. last; nothing when the tables do not reach last.
+void drawNominalCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
+                      const std::vector<double>& ys, int first, int last);
+// Whether the result tables (xs, ys) hold points 0 .. last.
+inline bool holdsPoints(const std::vector<double>& xs, const std::vector<double>& ys, int last) {
+    return last >= 0 && xs.size() > static_cast<std::size_t>(last) &&
+           ys.size() > static_cast<std::size_t>(last);
+}
+// The legend of a chart with design and nominal curves, above the plot's top right corner.
+void drawDesignNominalLegend(Canvas& c, const Plot& p);
+
 // A hollow circle in red over each point first .. last whose flag says it did not converge;
 // nothing at all when every point converged.
 void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs,

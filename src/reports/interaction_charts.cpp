@@ -72,6 +72,13 @@ int lastIndex(const std::vector<double>& a, const std::vector<double>& b) {
     return static_cast<int>(std::min(a.size(), b.size())) - 1;
 }
 
+// Under ACI 318-19 the stored curve is the design strength and the nominal one lies beside it:
+// drawn dashed (and held in the scales) when its tables reach as far as the design curve's.
+bool drawsNominal(const SectionModel& m, const std::vector<double>& xs,
+                  const std::vector<double>& ys, int last) {
+    return sectionCode(m) == CodeId::Aci318 && holdsPoints(xs, ys, last);
+}
+
 }  // namespace
 
 std::string pmChartTitle(int designCode) {
@@ -79,6 +86,12 @@ std::string pmChartTitle(int designCode) {
 }
 std::string mmChartTitle(int designCode) {
     return "Myy-Mzz Curve [" + designCodeName(designCode) + "]";
+}
+std::string pmChartTitle(const SectionModel& m) {
+    return std::string("P-M Curve [") + codeName(sectionCode(m)) + "]";
+}
+std::string mmChartTitle(const SectionModel& m) {
+    return std::string("Myy-Mzz Curve [") + codeName(sectionCode(m)) + "]";
 }
 
 void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& r,
@@ -91,14 +104,19 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     c.brush = Brush{colors::white, BrushStyle::Solid};
     const int last = lastIndex(r.PM_P, r.PM_M);
     Range P, M;
+    const bool nominal = drawsNominal(m, r.PM_NOM_M, r.PM_NOM_P, last);
     for (int i = 1; i <= last; ++i) {
-        P.add(r.PM_P[static_cast<std::size_t>(i)]);
-        M.add(r.PM_M[static_cast<std::size_t>(i)]);
+        const auto u = static_cast<std::size_t>(i);
+        P.add(r.PM_P[u]);
+        M.add(r.PM_M[u]);
+        if (!nominal) continue;
+        P.add(r.PM_NOM_P[u]);
+        M.add(r.PM_NOM_M[u]);
     }
     Plot p{f};
     const double XMAX = 500.0 * std::ceil(M.absMax() / 500);
     p.setScales(-XMAX, XMAX, 1000.0 * std::floor(P.lo / 1000), 1000.0 * std::ceil(P.hi / 1000));
-    const std::string title = pmChartTitle(m.settings.DESIGN_CODE);
+    const std::string title = pmChartTitle(m);
     if (!P.any || !M.any || !p.usable()) {
         const char* note = last < 1           ? "No P-M curve to draw: run the P-M analysis."
                            : !P.any || !M.any ? "No P-M curve to draw: the curve holds no numbers."
@@ -126,6 +144,10 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
 
     drawGrid(c, p, GridStyle{5 * K, 5 * K, "%0.0F", 5 * K});
     drawCurve(c, p, r.PM_M, r.PM_P, 1, last);
+    if (nominal) {
+        drawNominalCurve(c, p, r.PM_NOM_M, r.PM_NOM_P, 1, last);
+        drawDesignNominalLegend(c, p);
+    }
     markUnconverged(c, p, r.PM_M, r.PM_P, r.PM_CONVERGED, 1, last);
 
     const double rad = std::numbers::pi / 180.0;
@@ -145,15 +167,20 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     c.brush = Brush{colors::white, BrushStyle::Solid};
     const int last = lastIndex(r.MM_MX, r.MM_MY);
     Range X, Y;
+    const bool nominal = drawsNominal(m, r.MM_NOM_MX, r.MM_NOM_MY, last);
     for (int i = 0; i <= last; ++i) {
-        X.add(r.MM_MX[static_cast<std::size_t>(i)]);
-        Y.add(r.MM_MY[static_cast<std::size_t>(i)]);
+        const auto u = static_cast<std::size_t>(i);
+        X.add(r.MM_MX[u]);
+        Y.add(r.MM_MY[u]);
+        if (!nominal) continue;
+        X.add(r.MM_NOM_MX[u]);
+        Y.add(r.MM_NOM_MY[u]);
     }
     const double XMAX = 500.0 * std::ceil(X.absMax() / 500);
     const double YMAX = 500.0 * std::ceil(Y.absMax() / 500);
     Plot p{f};
     p.setScales(-XMAX, XMAX, -YMAX, YMAX);
-    const std::string title = mmChartTitle(m.settings.DESIGN_CODE);
+    const std::string title = mmChartTitle(m);
     c.font.size = 8;
     if (!X.any || !Y.any || !p.usable()) {
         const char* note =
@@ -182,6 +209,10 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
 
     drawGrid(c, p, GridStyle{5, 0, "%0.0F  ", 5});
     drawCurve(c, p, r.MM_MX, r.MM_MY, 0, last);
+    if (nominal) {
+        drawNominalCurve(c, p, r.MM_NOM_MX, r.MM_NOM_MY, 0, last);
+        drawDesignNominalLegend(c, p);
+    }
     markUnconverged(c, p, r.MM_MX, r.MM_MY, r.MM_CONVERGED, 0, last);
     drawLoads(c, p, m, r, marks, [](const TFORCE& F) { return std::pair{F.MX, F.MY}; });
 }

@@ -52,8 +52,11 @@ void PRINT_PM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, const Secti
 void PRINT_MM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, const SectionResults& r,
                               int SX, int SY, int WX, int WY, double axialLoad, LoadMarks marks);
 
-// The P-M chart's title for the design code.
+// The P-M chart's title for the design code (the general setting's index).
 std::string pmChartTitle(int designCode);
 std::string mmChartTitle(int designCode);
+// The titles for the code the section is under (sectionCode).
+std::string pmChartTitle(const SectionModel& m);
+std::string mmChartTitle(const SectionModel& m);
 
 }  // namespace qav

@@ -138,7 +138,7 @@ std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m) {
     return lines;
 }
 
-void PRINT_OUT_TABLE_GRID(Canvas& c) {
+void PRINT_OUT_TABLE_GRID(Canvas& c, CodeId code) {
     c.pen = Pen{};
     c.font.name = "Arial";
     c.font.bold = c.font.italic = c.font.underline = false;
@@ -162,7 +162,8 @@ void PRINT_OUT_TABLE_GRID(Canvas& c) {
     for (const Group& g : kGroups)
         for (int k = 0; k < 5; ++k) c.textOut(g.titles[k], TITLE_Y, kColumnTitles[k]);
     c.textOut(12614, 9131, "QAV SECTION V1.0");
-    c.textOut(12822, 9291, DESIGN_CODE_NAMES[0]);  // whatever code is selected
+    // HK-COP-2013 whatever the general setting selects; a code's own grades name their code.
+    c.textOut(12822, 9291, codeHasOwnTables(code) ? codeName(code) : DESIGN_CODE_NAMES[0]);
     c.font.name = "Courier New";
 }
 
@@ -188,7 +189,7 @@ void PRINT_PROGRAM_LOGO(Canvas& c) {
     }
 }
 
-void PRINT_OUT_REPORT(PageDocument& doc, const std::vector<std::string>& lines) {
+void PRINT_OUT_REPORT(PageDocument& doc, const std::vector<std::string>& lines, CodeId code) {
     Canvas& first = doc.page();
     first.brush.style = BrushStyle::Clear;
     first.font.name = "Courier New";
@@ -198,7 +199,7 @@ void PRINT_OUT_REPORT(PageDocument& doc, const std::vector<std::string>& lines) 
     for (int p = 1; p <= pages; ++p) {
         Canvas& c = doc.page();
         PRINT_PROGRAM_LOGO(c);
-        PRINT_OUT_TABLE_GRID(c);
+        PRINT_OUT_TABLE_GRID(c, code);
         for (int col = 1; col <= 3; ++col)
             for (int j = 1; j <= LINES_PER_COLUMN; ++j) {
                 const int n = (p - 1) * LINES_PER_PAGE + (col - 1) * LINES_PER_COLUMN + j;

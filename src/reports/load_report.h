@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "canvas/canvas.h"
+#include "model/design_code.h"
 #include "model/section_model.h"
 #include "reports/page_document.h"
 
@@ -15,10 +16,13 @@ namespace qav {
 std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m);
 
 // Prints the lines, Ceil(lines / 180) pages, each with logo and frame.
-void PRINT_OUT_REPORT(PageDocument& doc, const std::vector<std::string>& lines);
+// The table grid names HK-COP-2013 whatever the general setting says; a section under a code
+// with its own grades (EN 1992-1-1, ACI 318-19) is named by that code.
+void PRINT_OUT_REPORT(PageDocument& doc, const std::vector<std::string>& lines,
+                      CodeId code = CodeId::HkCop2013);
 
 // Page frame, title block and column titles of the load report.
-void PRINT_OUT_TABLE_GRID(Canvas& canvas);
+void PRINT_OUT_TABLE_GRID(Canvas& canvas, CodeId code = CodeId::HkCop2013);
 
 // The program's name in outline letters, in the title block's left cell.
 void PRINT_PROGRAM_LOGO(Canvas& canvas);

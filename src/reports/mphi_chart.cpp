@@ -3,11 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/design_code.h"
 #include "model/number_text.h"
 #include "reports/chart_frame.h"
 #include "reports/chart_plot.h"
 
 namespace qav {
+
+std::string mphiConcreteNote(const SectionModel& m) {
+    if (sectionCode(m) != CodeId::Aci318 || m.document.NCONC_PT == 0) return {};
+    return "Concrete: parabola with a plateau at 0.85 f'c up to 0.003 (ACI 318-19)";
+}
 
 void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int NSTEP, double SANG) {
     c.font.name = "Courier New";
@@ -45,6 +51,8 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
 
     c.brush.style = BrushStyle::Clear;
     c.textOut(10, 10, title);
+    if (const std::string note = mphiConcreteNote(m); !note.empty())
+        c.textOut(10, 12 + c.textHeight(title), note);
     const std::string xTitle = "Curvature[1/m]";
     c.textOut(Round(W / 2.0) - half(c.textWidth(xTitle)),
               Round(H - 80.0) + c.textHeight(xTitle) + 5, xTitle);

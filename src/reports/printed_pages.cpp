@@ -28,7 +28,7 @@ void courier(Canvas& c, int size) {
 
 }  // namespace
 
-void PRINT_TABLE_GRID(Canvas& c, int designCode) {
+void PRINT_TABLE_GRID(Canvas& c, const std::string& codeLabel) {
     c.pen = Pen{};
     drawSegments(c, kTableGrid);
     c.textOut(514, 875, "SECTION ANLAYSIS");
@@ -38,7 +38,7 @@ void PRINT_TABLE_GRID(Canvas& c, int designCode) {
     c.textOut(11341, 841, "Checked by");
     c.textOut(11346, 1040, "Date");
     c.textOut(12557, 9131, "QAV SECTION V1.0");
-    c.textOut(12858, 9277, designCodeName(designCode));
+    c.textOut(12858, 9277, codeLabel);
 }
 
 void PRINT_PM_TEXT(Canvas& c, const std::vector<std::string>& data, int SX, int SY) {
@@ -62,7 +62,7 @@ void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& i
     GEN_SECTION_DATA_TEXT(m, lines);
     PRINT_SECTION_DATA_TEXT(c, lines, 425, 4100, 140);
     courier(c, 8);
-    PRINT_TABLE_GRID(c, m.settings.DESIGN_CODE);
+    PRINT_TABLE_GRID(c, codeName(sectionCode(m)));
     struct Chart {
         double angle;
         int x, y;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "canvas/canvas.h"
+#include "model/design_code.h"
 #include "model/feedback.h"
 #include "model/section_model.h"
 #include "reports/chart_frame.h"
@@ -27,7 +28,10 @@ struct ReportInputs {
 };
 
 // Page frame, title block lines and fixed labels of the one-page reports, in the canvas font.
-void PRINT_TABLE_GRID(Canvas& canvas, int designCode);
+void PRINT_TABLE_GRID(Canvas& canvas, const std::string& codeLabel);
+inline void PRINT_TABLE_GRID(Canvas& canvas, int designCode) {
+    PRINT_TABLE_GRID(canvas, designCodeName(designCode));
+}
 // Lines of data in Courier New 5 pt, 90 units apart, from (SX, SY).
 void PRINT_PM_TEXT(Canvas& canvas, const std::vector<std::string>& data, int SX, int SY);
 // Lines in the canvas font, TH apart, from (SX, SY).

@@ -83,8 +83,10 @@ void DRAW_BLANK(const SectionModel& m, Canvas& c) {
     c.textOut(10, 35, "QAV-Section");
     c.font.size = 8;
     c.font.bold = false;
-    // The title block names a known code only.
-    if (m.settings.DESIGN_CODE == 0 || m.settings.DESIGN_CODE == 1)
+    // The title block names a known code only: a code's own grades name their code.
+    if (codeHasOwnTables(m.document.CODE))
+        c.textOut(10, 80, codeName(m.document.CODE));
+    else if (m.settings.DESIGN_CODE == 0 || m.settings.DESIGN_CODE == 1)
         c.textOut(10, 80, designCodeName(m.settings.DESIGN_CODE));
     c.font.name = "Arial";
     c.brush.style = BrushStyle::Solid;

@@ -297,7 +297,8 @@ TEST(PmCurve, PlainConcreteFollowsItsCompressionZone) {
 
 TEST(PmCurve, SteelThatDoesNotYieldByTheLimitGivesAFiniteClosedCurve) {
     // Ordinary bars, a strand, a steel that never yields: the bending capacity grows with the
-    // strength until the steel stays elastic.
+    // strength up to the stress of the limit strain, which the solvers hold for any steel
+    // stronger.
     double previous = 0;
     for (double fy1 : {300.0, 435.0, 1000.0, 1618.2, 1e5, 1e9}) {
         qav::test::HandColumn col = symmetricColumn();

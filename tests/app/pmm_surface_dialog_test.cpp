@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
+#include "model/code_convert.h"
 #include "model/text_file.h"
 #include "scripted_prompts.h"
 
@@ -286,4 +287,20 @@ TEST(PmmSurfaceDialog, SaveTextWritesTheListing) {
     f.prompts.savePath.clear();
     f.press("Save Text");
     EXPECT_TRUE(f.prompts.errors.isEmpty());
+}
+
+// Under ACI 318-19 the nominal curves lie beside the design surface as dashed lines, one
+// segment per pair of curve points; under the program's own code there are none.
+TEST(PmmSurfaceDialog, NominalCurvesDashedUnderAciOnly) {
+    for (const CodeId code : {CodeId::HkCop2013, CodeId::Aci318}) {
+        Fixture f;
+        ASSERT_TRUE(convertSectionCode(f.w.model(), code).ok);
+        NullMessages none;
+        FIBER_SECTION_MESH(f.w.model(), none);
+        f.press("Run");
+        ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("|").toStdString();
+        int dashed = 0;
+        for (const auto& p : f.view->scene()) dashed += p.dashed ? 1 : 0;
+        EXPECT_EQ(dashed, code == CodeId::Aci318 ? PMM_CURVES * (2 * 4 + 1) : 0);
+    }
 }

@@ -137,7 +137,13 @@ TEST(BuilderBoxes, ValuesOutsideTheirRangeAreRefusedNamingTheBoxAndTheRange) {
          "Flange thick Top(Tt) must be greater than 0 and less than 1800 mm, Overall depth(D) less "
          "Flange thick "
          "Bot(Tb) (it is 1800)."},
-        {"typical 14", {{"Edit3", "499.9"}, {"Edit14", "0"}}, ""},
+        // Within the box's range, but beyond the corner radii (100 mm) the cover line's arcs
+        // turn inside out: the builder refuses what the mesher would.
+        {"typical 14", {{"Edit3", "100"}, {"Edit14", "0"}}, ""},
+        {"typical 14",
+         {{"Edit3", "499.9"}, {"Edit14", "0"}},
+         "Rebar Distance d1(mm) 499.9 leaves the cover line outside this shape's outline: The "
+         "cover line crosses itself between sides 23 and 30. Use a smaller cover distance."},
         {"composite 0",
          {{"Edit17", "400"}},
          "Cover Thk must be at least 0 and less than 400 mm, half of Sec Height (it is 400)."},

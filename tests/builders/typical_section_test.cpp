@@ -212,6 +212,10 @@ TEST(TypicalSection, RefusedInputLeavesTheModel) {
          "Top Rebar needs at least 2 bars per row (or 0 rows)."},
         {"negative count", 0, "Edit8", "-1", "Y-Dir Rebar Number must not be negative (it is -1)."},
         {"negative rows", 2, "Edit4", "-1", "Main Rebar Row must not be negative (it is -1)."},
+        // A web that widens upwards faster than the cover's step leaves the cover line outside.
+        {"steep taper", 11, "KEdit4", "1200",
+         "Rebar Distance d1(mm) 35 leaves the cover line outside this shape's outline: The cover "
+         "line leaves the concrete outline at corner 4 (665, 465). Use a smaller cover distance."},
     };
     for (const Case& c : cases) {
         SectionModel m = built(0, textsFor(0));

@@ -367,3 +367,46 @@ TEST(InteractionCharts, UnconvergedPointsGetAHollowCircle) {
         }));
     }
 }
+
+// The code the section is under names the charts; only under ACI 318-19 do the nominal tables
+// beside the design curve draw, dashed, with a legend, and does the M-Phi chart name its law.
+// The same tables under another code are not drawn: HK-COP-2013 and BS-8110 charts stay.
+TEST(InteractionCharts, CodeTitleAndDashedNominalUnderAciOnly) {
+    struct Case {
+        CodeId document;
+        int designCode;
+        const char* name;
+        bool nominal;
+    };
+    const Case cases[] = {{CodeId::HkCop2013, 0, "HK-COP-2013", false},
+                          {CodeId::HkCop2013, 1, "BS-8110", false},
+                          {CodeId::Ec2, 1, "EN 1992-1-1", false},
+                          {CodeId::Aci318, 0, "ACI 318-19", true}};
+    for (const Case& c : cases) {
+        SectionModel m = pmCurve(2345.6, -1234.5, 800, -800);
+        m.document.CODE = c.document;
+        m.settings.DESIGN_CODE = c.designCode;
+        m.results.PM_NOM_P = {0, -1500, 3000, 3000, -1500, -1500};
+        m.results.PM_NOM_M = {0, 0, 1600, -1600, 0, 0};
+        m.results.MM_MX = {500, 0, -500, 0, 500};
+        m.results.MM_MY = {0, 400, 0, -400, 0};
+        m.results.MM_NOM_MX = {700, 0, -700, 0, 700};
+        m.results.MM_NOM_MY = {0, 600, 0, -600, 0};
+        m.results.MPHI_M = {0, 100, 200};
+        m.results.MPHI_PHI = {0, 0.001, 0.002};
+        m.document.NCONC_PT = 4;
+        RecordingCanvas pm, mm, mphi;
+        GEN_PM_CURVE_IMAGE(pm, m, kScreen, 0, {});
+        GEN_MM_CURVE_IMAGE(mm, m, kScreen, 0, {});
+        GEN_M_fai_CURVE_IMAGE(mphi, m, 534, 439, 2, 0);
+        EXPECT_EQ(!mphiConcreteNote(m).empty() && hasText(mphi, mphiConcreteNote(m)), c.nominal);
+        EXPECT_TRUE(hasText(pm, std::string("P-M Curve [") + c.name + "]")) << c.name;
+        EXPECT_TRUE(hasText(mm, std::string("Myy-Mzz Curve [") + c.name + "]")) << c.name;
+        for (const RecordingCanvas* chart : {&pm, &mm}) {
+            EXPECT_EQ(!linesWith(*chart, colors::red, PenStyle::Dash).empty(), c.nominal) << c.name;
+            EXPECT_EQ(hasText(*chart, "nominal strength"), c.nominal) << c.name;
+        }
+        EXPECT_EQ(hasText(pm, "2000"), c.nominal)
+            << c.name << ": the scale holds the nominal curve";
+    }
+}

@@ -264,6 +264,12 @@ TEST(LoadReport, FrameAndLogo) {
     EXPECT_EQ(title->font.name, "Arial");
     EXPECT_EQ(textCall(c, "HK-COP-2013")->points[0], (Point{12822, 9291}));
     EXPECT_EQ(c.font, (Font{"Courier New", 7})) << "the line font comes back";
+    // BS-8110 is not named here (as specified); a code's own grades are.
+    for (const CodeId code : {CodeId::Bs8110, CodeId::Aci318}) {
+        RecordingCanvas named;
+        PRINT_OUT_TABLE_GRID(named, code);
+        EXPECT_NE(textCall(named, code == CodeId::Aci318 ? "ACI 318-19" : "HK-COP-2013"), nullptr);
+    }
 
     RecordingCanvas logo;
     PRINT_PROGRAM_LOGO(logo);

@@ -77,6 +77,13 @@ TEST(SectionView, DesignCodeLabel) {
     RecordingCanvas c;
     DRAW_STRU(m, c);
     EXPECT_EQ(c.texts().back(), "BS-8110");
+    // A section on a code's own grades names that code, whatever the setting says.
+    for (const CodeId code : {CodeId::Ec2, CodeId::Aci318}) {
+        m.document.CODE = code;
+        RecordingCanvas own;
+        DRAW_STRU(m, own);
+        EXPECT_EQ(own.texts().back(), codeName(code));
+    }
 }
 
 TEST(SectionView, BarRadiusRoundsHalfToEven) {

@@ -13,6 +13,7 @@
 #include "app/user_prompts.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
+#include "reports/code_comparison.h"
 #include "reports/interaction_charts.h"
 #include "reports/key_point_marks.h"
 #include "reports/printed_pages.h"
@@ -45,6 +46,7 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     auto* Button1 = placedButton("Button1", "Print PMM Report(Fig)", this, {560, 228, 128, 25});
     auto* Button7 = placedButton("Button7", "Print PMM Report(Txt)", this, {695, 228, 128, 25});
     auto* Button5 = placedButton("Button5", "Print Section Data", this, {560, 258, 128, 25});
+    auto* compare = placedButton("ButtonCompare", "Compare Codes", this, {695, 258, 128, 25});
 
     auto* GroupBox2 = new QGroupBox("Load Checking", this);
     GroupBox2->setObjectName("GroupBox2");
@@ -95,6 +97,7 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, [this] { printFigureReport(); });
     connect(Button7, &QPushButton::clicked, this, [this] { printTextReport(); });
     connect(Button5, &QPushButton::clicked, this, [this] { printSectionData(); });
+    connect(compare, &QPushButton::clicked, this, [this] { compareCodes(); });
     ctx_.onSectionState(this, [this] { clearResults(); });
 }
 
@@ -169,6 +172,27 @@ void AnalysisDialog::runMm() {
             [&](Canvas& c, const ChartFrame& f) {
                 GEN_MM_CURVE_IMAGE(c, ctx_.model(), f, axial, marks());
             });
+    });
+}
+
+void AnalysisDialog::compareCodes() {
+    ctx_.runCommand([this] {
+        const double angle = pmAngle();
+        CodeComparison cmp;
+        {
+            const std::unique_ptr<Progress> progress =
+                makeProgress(this, "Comparing the codes ...");
+            cmp = qav::compareCodes(ctx_.model(), angle, ctx_.messages(), progress.get());
+        }
+        list0_.clear();
+        for (const CodeCurve& curve : cmp.curves) {
+            list0_.push_back(codeName(curve.code));
+            for (const std::string& g : curve.grades) list0_.push_back("  " + g);
+        }
+        setMemoLines(Memo1, list0_);
+        Image1.draw([&](Canvas& c) {
+            drawCodeComparison(c, cmp, ChartFrame{0, 0, Image1.width(), Image1.height(), 1});
+        });
     });
 }
 

@@ -34,6 +34,9 @@ public:
     void printFigureReport();  // "Print PMM Report(Fig)"
     void printTextReport();    // "Print PMM Report(Txt)"
     void printSectionData();   // "Print Section Data"
+    // "Compare Codes": the section's design P-M curves at the P-M angle under HK-COP-2013,
+    // EN 1992-1-1 and ACI 318-19 on one chart, the grades each took in the listing.
+    void compareCodes();
 
     const QImage& picture() const { return Image1.image(); }
 

@@ -1,5 +1,6 @@
 #include "app/analysis/load_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include "app/analysis/analysis_widgets.h"
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
+#include "app/general_setting_dialog.h"
 #include "app/printing.h"
 #include "app/user_prompts.h"
 #include "interchange/force_csv.h"
@@ -100,17 +102,34 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     auto* Button4 = button("Button4", "Check Member", 6);
     auto* Button8 = button("Button8", "Print Report", 7);
     auto* Button5 = button("Button5", "Close", 9);
+    // Moments raised to the axial force times the code's minimum eccentricity instead of the
+    // fixed minimum magnitudes; kept with the program's settings.
+    // Two lines: the free button slot left of "Close" is narrower than the caption.
+    MinEccBox = new QCheckBox("Code minimum\neccentricity", this);
+    MinEccBox->setObjectName("MinEccBox");
+    MinEccBox->setGeometry(520, 461, 122, 31);
+    MinEccBox->setToolTip(
+        "Raise each moment to at least P x e_min about each axis, e_min from the section's code, "
+        "instead of the minimum magnitudes");
+    connect(MinEccBox, &QCheckBox::toggled, this, [this](bool on) {
+        ctx_.model().settings.CODE_MIN_ECC = on;
+        storeProgramSettings(ctx_.model());
+    });
 
     connect(Button1, &QPushButton::clicked, this, [this] { importCsv(); });
     connect(Button6, &QPushButton::clicked, this, [this] { exportCsv(); });
     connect(Button9, &QPushButton::clicked, this, [this] { exportSample(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { UPDATE_FORCE_TABLE(); });
+    connect(Button2, &QPushButton::clicked, this, [this] {
+        raised_.clear();
+        UPDATE_FORCE_TABLE();
+    });
     connect(Button3, &QPushButton::clicked, this, [this] { UPDATE_FORCE_TABLE(); });
     connect(Button4, &QPushButton::clicked, this, [this] { checkMember(); });
     connect(Button8, &QPushButton::clicked, this, [this] { printReport(); });
     connect(Button5, &QPushButton::clicked, this, &QDialog::close);
     // The section changed: the load fractions were emptied with the other results.
     ctx_.onSectionState(this, [this] {
+        raised_.clear();
         UPDATE_FORCE_TABLE();
         for (QLineEdit* e : {Edit2, Edit4, Edit3, Edit5, Edit6, Edit7}) e->clear();
     });
@@ -141,6 +160,23 @@ void LoadDialog::UPDATE_FORCE_TABLE() {
                                      Format("%0.3F", {f.MY}), Format("%0.3F", {f.LOAD_FRACTION})};
         for (int c = 0; c < 6; ++c) StringGrid1->setItem(i, c, new QTableWidgetItem(qs(cells[c])));
     }
+    markRaisedLoads();
+}
+
+// Each combination a minimum raised: its row tinted, and the load it was checked with in the
+// row's tool tip (the check's message names them all at once).
+void LoadDialog::markRaisedLoads() {
+    for (const RaisedCombination& r : raised_) {
+        if (r.number < 1 || r.number >= StringGrid1->rowCount()) continue;
+        const QString tip = qs(
+            Format("Checked with the minimum: P %0.3F, Myy %0.3F, Mxx %0.3F", {r.P, r.MX, r.MY}));
+        for (int c = 0; c < StringGrid1->columnCount(); ++c) {
+            QTableWidgetItem* item = StringGrid1->item(r.number, c);
+            if (!item) continue;
+            item->setToolTip(tip);
+            item->setBackground(QColor(255, 250, 205));
+        }
+    }
 }
 
 void LoadDialog::importCsv() {
@@ -149,6 +185,7 @@ void LoadDialog::importCsv() {
         if (path.isEmpty()) return;
         FORCE_LINES = readTextLines(path.toStdString());
         // Messages about a row name the file as the user knows it: by its name, not its folder.
+        raised_.clear();
         IMPORT_FORCE_CSV(ctx_.model(), FORCE_LINES,
                          ComboBox1->currentIndex() == 0 ? ForceUnits::N_mm : ForceUnits::kN_m,
                          QFileInfo(path).fileName().toStdString());
@@ -192,6 +229,7 @@ void LoadDialog::checkMember() {
         } reset{ProgressBar1};
         const CheckResult r =
             CHECK_MEMBER(ctx_.model(), K_P, K_MX, K_MY, ctx_.messages(), progress);
+        raised_ = r.raised;
         UPDATE_FORCE_TABLE();
         showCriticalComb(r.critical);
     });
@@ -212,12 +250,14 @@ void LoadDialog::showCriticalComb(int c) {
 void LoadDialog::printReport() {
     ctx_.runCommand([this] {
         FORCE_LINES = LOAD_REPORT_LINES(ctx_.model());
-        qav::printReport(ctx_, PageShape::Landscape,
-                         [this](PageDocument& doc) { PRINT_OUT_REPORT(doc, FORCE_LINES); });
+        qav::printReport(ctx_, PageShape::Landscape, [this](PageDocument& doc) {
+            PRINT_OUT_REPORT(doc, FORCE_LINES, sectionCode(ctx_.model()));
+        });
     });
 }
 
 void LoadDialog::showEvent(QShowEvent* event) {
+    MinEccBox->setChecked(ctx_.model().settings.CODE_MIN_ECC);
     if (ctx_.model().document.NFORCE > 0) UPDATE_FORCE_TABLE();
     QDialog::showEvent(event);
 }

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/load_combinations.h"
 #include "app/analysis/analysis_widgets.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
@@ -35,22 +37,27 @@ protected:
 private:
     void setHeaderRow();
     void showCriticalComb(int c);
+    void markRaisedLoads();
 
     AppContext& ctx_;
     std::vector<std::string> FORCE_LINES;
+    // The combinations the last check raised to a minimum, marked in the table until the
+    // combinations or the section change.
+    std::vector<RaisedCombination> raised_;
     QLineEdit* Edit1;  // "Number of Load Comb"
     QComboBox* ComboBox1;
     QTableWidget* StringGrid1;
     QProgressBar* ProgressBar1;
-    QLineEdit* Edit2;   // critical combination
-    QLineEdit* Edit4;   // its name
-    QLineEdit* Edit3;   // its load fraction
-    QLineEdit* Edit5;   // P
-    QLineEdit* Edit6;   // MX
-    QLineEdit* Edit7;   // MY
-    QLineEdit* Edit10;  // K_P
-    QLineEdit* Edit9;   // K_MX
-    QLineEdit* Edit8;   // K_MY
+    QLineEdit* Edit2;      // critical combination
+    QLineEdit* Edit4;      // its name
+    QLineEdit* Edit3;      // its load fraction
+    QLineEdit* Edit5;      // P
+    QLineEdit* Edit6;      // MX
+    QLineEdit* Edit7;      // MY
+    QLineEdit* Edit10;     // K_P
+    QLineEdit* Edit9;      // K_MX
+    QLineEdit* Edit8;      // K_MY
+    QCheckBox* MinEccBox;  // "Code minimum eccentricity" instead of the magnitudes above
 };
 
 }  // namespace qav

@@ -168,6 +168,7 @@ void PmmSurfaceDialog::draw() {
     PmmSceneOptions options;
     options.stretch = pmmStretch(w, CheckBox2->isChecked(), scale);
     options.showLoads = CheckBox1->isChecked();
+    options.nominal = pmmNominalCurves(ctx_.model());
     view_->setModel(std::move(w), options);
 }
 

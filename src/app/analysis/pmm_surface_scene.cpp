@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/design_code.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 
@@ -133,6 +134,24 @@ void addLine(std::vector<PmmPrimitive>& out, const Scaler& s, const std::vector<
 
 }  // namespace
 
+std::vector<std::vector<TNODE3D>> pmmNominalCurves(const SectionModel& m) {
+    const SectionResults& r = m.results;
+    std::vector<std::vector<TNODE3D>> out;
+    if (sectionCode(m) != CodeId::Aci318 || r.PMM_NOM_P.size() != r.PMM_P.size()) return out;
+    const std::size_t curves = std::min(r.PMM_P.size(), static_cast<std::size_t>(PMM_CURVES));
+    for (std::size_t c = 0; c < curves; ++c) {
+        const std::size_t n = std::min({r.PMM_P[c].size(), r.PMM_NOM_P[c].size(),
+                                        c < r.PMM_NOM_MX.size() ? r.PMM_NOM_MX[c].size() : 0,
+                                        c < r.PMM_NOM_MY.size() ? r.PMM_NOM_MY[c].size() : 0});
+        std::vector<TNODE3D> curve;
+        // Point 0 of a curve is unused, as in the design tables.
+        for (std::size_t i = 1; i < n; ++i)
+            curve.push_back({r.PMM_NOM_MX[c][i], r.PMM_NOM_MY[c][i], r.PMM_NOM_P[c][i]});
+        if (curve.size() > 1) out.push_back(std::move(curve));
+    }
+    return out;
+}
+
 std::vector<PmmPrimitive> buildPmmScene(const PmmWireModel& w, double viewScale,
                                         const PmmSceneOptions& options) {
     std::vector<PmmPrimitive> out;
@@ -146,6 +165,12 @@ std::vector<PmmPrimitive> buildPmmScene(const PmmWireModel& w, double viewScale,
                                                       : std::array<float, 3>{0, 0, 1};
         addLine(out, s, w.PMM_NODE, l, colour);
     }
+    for (const std::vector<TNODE3D>& curve : options.nominal)
+        for (std::size_t i = 1; i < curve.size(); ++i) {
+            const auto a = s(curve[i - 1]), b = s(curve[i]);
+            if (finite(a) && finite(b))
+                out.push_back({PmmPrimitive::Line, {0, 0, 1}, {a, b}, true});
+        }
     for (std::size_t i = 1; i < w.AXIS_LINE.size(); ++i)
         addLine(out, s, w.AXIS_NODE, w.AXIS_LINE[i], {1, 0, 0});
     // Points whose solve did not converge, in red, so they are never taken for the others.
@@ -172,6 +197,10 @@ double pmmViewRadius(const PmmWireModel& w, double viewScale, const PmmSceneOpti
     };
     hold(w.PMM_NODE);
     hold(w.AXIS_NODE);
+    for (const std::vector<TNODE3D>& curve : options.nominal)
+        for (const TNODE3D& n : curve)
+            if (const auto p = s(n); finite(p))
+                r = std::max(r, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
     return r > 0 && std::isfinite(r) ? 1.1 * r : 1.0;
 }
 

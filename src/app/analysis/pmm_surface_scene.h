@@ -45,6 +45,7 @@ struct PmmPrimitive {
     enum Kind { Quad, Line, Point } kind = Line;
     std::array<float, 3> colour{0, 0, 0};
     std::vector<std::array<double, 3>> vertices;  // already scaled into view units
+    bool dashed = false;                          // a line of the nominal strength
 };
 
 // How the model is scaled into the view: per-axis factors (the automatic stretch or 1, times
@@ -52,7 +53,14 @@ struct PmmPrimitive {
 struct PmmSceneOptions {
     std::array<double, 3> stretch{1, 1, 1};
     bool showLoads = true;
+    // The nominal strength beside the design surface (ACI 318-19): one polyline per curve,
+    // points (MX, MY, P) as the surface's.
+    std::vector<std::vector<TNODE3D>> nominal;
 };
+
+// The nominal P-M curves of the PMM surface, when the section is under ACI 318-19 and the
+// results hold them beside every design curve; none otherwise.
+std::vector<std::vector<TNODE3D>> pmmNominalCurves(const SectionModel& m);
 
 // The largest factor a scale field accepts: beyond it the drawing overflows long before it
 // could show anything.
@@ -65,7 +73,8 @@ std::array<double, 3> pmmStretch(const PmmWireModel& w, bool autoScale,
                                  const std::array<double, 3>& scale);
 
 // The primitives of one frame, in drawing order: the green square, the surface lines (blue
-// rings, grey meridians), the red frame lines, the magenta load points. A primitive with a
+// rings, grey meridians), the nominal curves (dashed blue lines), the red frame lines, the
+// magenta load points. A primitive with a
 // vertex that is not finite (curves never run, a flat axis) is left out.
 std::vector<PmmPrimitive> buildPmmScene(const PmmWireModel& w, double viewScale,
                                         const PmmSceneOptions& options);

@@ -75,12 +75,17 @@ void PmmGlCanvas::paintGL() {
             afterSquare = true;
         }
         if (p.kind == PmmPrimitive::Point) gl_->glPointSize(3);
+        if (p.dashed) {
+            gl_->glEnable(GL_LINE_STIPPLE);
+            gl_->glLineStipple(1, 0x00FF);
+        }
         gl_->glColor3f(p.colour[0], p.colour[1], p.colour[2]);
         gl_->glBegin(p.kind == PmmPrimitive::Quad   ? GL_QUADS
                      : p.kind == PmmPrimitive::Line ? GL_LINES
                                                     : GL_POINTS);
         for (const auto& v : p.vertices) gl_->glVertex3d(v[0], v[1], v[2]);
         gl_->glEnd();
+        if (p.dashed) gl_->glDisable(GL_LINE_STIPPLE);
     }
     // The depth offset is used up by this frame. The widget swaps the buffers on return.
     s.Depth = 0;
