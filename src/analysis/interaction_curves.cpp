@@ -391,30 +391,50 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
     auto at = [&](double phi) {
         const double Pn = std::clamp(P / phi, cap.PMIN, cap.PMAX);
         DesignMmPoint p;
-        p.nominal = mmCurvePoint(solver, mode, Pn, theta, stats, noTension);
+        p.nominal = mmCurvePoint(solver, mode, Pn, theta, p.stats, noTension);
         const SolverState s = solver.lastState();
         p.phi = s.evaluated ? phiOfState(d, s.fibreAbc) : d.phiCompression;
         return p;
     };
+    // The point returned counts in full; a trial given up counts its solves and passes only.
+    auto keep = [&](const DesignMmPoint& p) {
+        stats.add(p.stats);
+        return p;
+    };
+    auto giveUp = [&](const DesignMmPoint& p) {
+        stats.solves += p.stats.solves;
+        stats.iterations += p.stats.iterations;
+        stats.fibreEvaluations += p.stats.fibreEvaluations;
+    };
     // g(phi) = phi(state at P / phi) - phi is positive at the compression-controlled phi and
     // negative at the tension-controlled one unless an end is the answer; between them the
-    // root is bracketed (regula falsi, Illinois).
+    // root is bracketed (regula falsi, Illinois). The nominal force P / phi stays within
+    // PMIN..PMAX: a smaller phi would ask for a state beyond the section's ends.
     double lo = d.phiCompression, hi = d.phiTension;
+    const double within = 1 + PHI_TOLERANCE;
+    if (P < 0 && cap.PMIN < 0) lo = std::max(lo, std::min(hi, P / cap.PMIN * within));
+    if (P > 0 && cap.PMAX > 0) lo = std::max(lo, std::min(hi, P / cap.PMAX * within));
     DesignMmPoint pLo = at(lo);
     double gLo = pLo.phi - lo;
-    if (!(gLo > PHI_TOLERANCE) || d.tension.empty()) return pLo;
+    if (!(gLo > PHI_TOLERANCE) || d.tension.empty()) return keep(pLo);
     DesignMmPoint pHi = at(hi);
     double gHi = pHi.phi - hi;
-    if (!(gHi < -PHI_TOLERANCE)) return pHi;
-    DesignMmPoint best = std::fabs(gLo) < std::fabs(gHi) ? pLo : pHi;
+    if (!(gHi < -PHI_TOLERANCE)) {
+        giveUp(pLo);
+        return keep(pHi);
+    }
+    const bool loBetter = std::fabs(gLo) < std::fabs(gHi);
+    giveUp(loBetter ? pHi : pLo);
+    DesignMmPoint best = loBetter ? pLo : pHi;
     int side = 0;
     for (int it = 0; it < MAX_PHI_STEPS; ++it) {
         const double phi = (lo * gHi - hi * gLo) / (gHi - gLo);
         DesignMmPoint p = at(phi);
         const double g = p.phi - phi;
-        // The phi of the state, not the trial phi: the design point is phi(state) x state.
-        if (std::fabs(g) <= PHI_TOLERANCE) return p;
+        giveUp(best);
         best = p;
+        // The phi of the state, not the trial phi: the design point is phi(state) x state.
+        if (std::fabs(g) <= PHI_TOLERANCE) break;
         if (g > 0) {
             lo = phi, gLo = g;
             if (side == 1) gHi *= 0.5;
@@ -425,7 +445,7 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
             side = -1;
         }
     }
-    return best;
+    return keep(best);
 }
 
 // A Myy-Mzz curve is traced along rays from zero moment. Where the section cannot carry the

@@ -111,6 +111,7 @@ constexpr int MAX_PHI_STEPS = 40;
 struct DesignMmPoint {
     MmPoint nominal;
     double phi = 1;
+    RunStats stats;  // the solves of this point's nominal state
 };
 DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrength& d,
                             const AxialCapacity& cap, double P, double theta, RunStats& stats,

@@ -12,6 +12,7 @@
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
 #include "app/user_prompts.h"
+#include "mesh/section_sync.h"
 #include "model/code_convert.h"
 #include "model/design_code.h"
 #include "model/errors.h"
@@ -190,11 +191,15 @@ void GeneralSettingDialog::okay() {
     SectionModel& m = ctx_.model();
     applyCurveSteps(m, textOf(Edit1), textOf(Edit2));
     const int codeIndex = std::clamp(ComboBox1->currentIndex(), 0, 3);
+    const StrainLimit limitBefore = m.settings.STRAIN_LIMIT;
+    const Ties tiesBefore = m.document.TIES;
     applyDesignCode(ctx_, static_cast<CodeId>(codeIndex),
                     ALPHA_CC_CHOICES[AlphaCcBox->currentIndex() == 1 ? 1 : 0],
                     TiesBox->currentIndex() == 1 ? Ties::Spiral : Ties::Tied);
     m.settings.STRAIN_LIMIT =
         StrainLimitBox->currentIndex() == 1 ? StrainLimit::Code : StrainLimit::Control;
+    // Curves of another limit or other ties are not this section's any more.
+    if (m.settings.STRAIN_LIMIT != limitBefore || m.document.TIES != tiesBefore) CLEAR_RESULTS(m);
     m.settings.SOLVER = SolverBox->currentIndex() == 1 ? SolverKind::Reference : SolverKind::Fast;
     m.settings.STEEL_GRID = SteelGridBox->isChecked();
     storeProgramSettings(m);

@@ -72,6 +72,12 @@ Json keyPointsJson(const std::vector<KeyPoint>& points) {
             j["Mx"] = k.MX;
             j["My"] = k.MY;
             j["na_depth"] = k.axis.exists ? Json(k.axis.depth) : Json(nullptr);
+            // Under a code with a strength reduction factor P and M are the design strength.
+            if (k.design) {
+                j["P_nominal"] = k.nomP;
+                j["M_nominal"] = k.nomM;
+                j["phi"] = k.phi;
+            }
         } else {
             j["missing"] = k.missing;
         }

@@ -149,7 +149,7 @@ int report(Args& args, std::ostream&, std::ostream& err) {
             printSectionDataPage(doc, m);
             break;
         default:
-            PRINT_OUT_REPORT(doc, LOAD_REPORT_LINES(m));
+            PRINT_OUT_REPORT(doc, LOAD_REPORT_LINES(m), sectionCode(m));
             break;
     }
     printMessages(log, err);
