@@ -457,16 +457,21 @@ namespace {
 constexpr double ZERO_MOMENT_TOLERANCE = 1e-6;
 
 void requireZeroMomentInside(SectionSolver& solver, double P, int mode) {
-    if (P == 0) return;
-    const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
-    if (r.converged && r.loadFraction < 1 - ZERO_MOMENT_TOLERANCE)
+    const double carried = fractionWithoutMoment(solver, P, mode);
+    if (carried < 1)
         throw InputError(Format(
             "The section carries the axial force %s kN only with a moment: without one it carries "
             "%s of it, so the Myy-Mzz curve at this force does not surround zero moment. Choose "
             "an axial force nearer to zero.",
-            {Format("%g", {P}), Format("%0.3F", {r.loadFraction})}));
+            {Format("%g", {P}), Format("%0.3F", {carried})}));
 }
 }  // namespace
+
+double fractionWithoutMoment(SectionSolver& solver, double P, int mode) {
+    if (P == 0) return 1;
+    const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+    return r.converged && r.loadFraction < 1 - ZERO_MOMENT_TOLERANCE ? r.loadFraction : 1;
+}
 
 MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
                          Progress* progress, int mode) {

@@ -50,6 +50,21 @@ bool blockConcrete(const SectionModel& m) {
     return false;
 }
 
+// The curve starts from zero moment at zero curvature. Where the section carries the axial
+// force only with a moment (near pure tension on a shape whose tension steel lies off the
+// reference point) no state along the axis reaches down to zero moment, and the steps' solves
+// end at states that are not on any curve: such a force is refused, as the Myy-Mzz curve does.
+void requireZeroMomentAtStart(const SectionModel& m, double P, Messages& msgs) {
+    SectionSolver limit(m, msgs);
+    const double carried = fractionWithoutMoment(limit, P, m.results.STRAIN_LIMIT_MODE);
+    if (carried < 1)
+        throw InputError(
+            Format("The section carries the axial force %s kN only with a moment: without one it "
+                   "carries %s of it, so there is no M-Phi curve from zero moment at this force. "
+                   "Choose an axial force nearer to zero.",
+                   {Format("%g", {P}), Format("%0.3F", {carried})}));
+}
+
 }  // namespace
 
 void GET_FIB_ZONE(SectionModel& m) {
@@ -88,6 +103,7 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
     // parabola with a plateau.
     SectionSolver solver(m, msgs, m.settings.SOLVER, FibreLaws::MomentCurvature);
     requireRegularStiffness(solver, "M-Phi curve");
+    requireZeroMomentAtStart(m, in.axialForce, msgs);
     if (blockConcrete(m))
         msgs.message(
             "ACI 318-19 concrete: the M-Phi curve uses a parabola with a plateau at 0.85 f'c "
