@@ -362,12 +362,24 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     const double trial =
         noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : solver.trialMoment();
     double mx = trial * s, my = trial * c;
+    // In mode 2 the fast solver has no direct state: the point is the last solve of the search.
+    // Its probes stand only at the reference iteration's tolerance, and a secant across their
+    // fractions may probe a load far off (a moment near zero) whose solve stalls; such a probe
+    // is given up for the next one, so only the point's own solve counts as converged or not.
+    const bool searchOnly = solver.kind() == SolverKind::Fast && mode == 2;
+    SolveResult last;
     auto solve = [&](double x, double y) {
-        const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
-        stats.add(r, solver.fibreCount());
-        return r.loadFraction;
+        last = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
+        SolveResult counted = last;
+        if (searchOnly) counted.converged = true;
+        stats.add(counted, solver.fibreCount());
+        return last.loadFraction;
     };
     double lamda = unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats);
+    if (searchOnly && !last.converged) {
+        ++stats.notConverged;
+        if (!(last.residual <= stats.worstResidual)) stats.worstResidual = last.residual;
+    }
     // The reference solves the last trial moment once more; the fast search already has its
     // load fraction (the same solve gives the same number).
     if (solver.kind() != SolverKind::Fast) lamda = solve(mx, my);
