@@ -77,6 +77,31 @@ void CALC_NMAX(SectionModel& m) {
     m.results.PMIN = c.PMIN;
 }
 
+// In mode 2 the fast solver has no direct state: a point is the last solve of its search. The
+// probes stand only at the reference iteration's tolerance, and a secant across their fractions
+// may probe a load far off (a moment near zero) whose solve stalls; such a probe is given up for
+// the next one, so only the point's own solve counts as converged or not.
+namespace {
+struct SearchSolves {
+    bool searchOnly;
+    SolveResult last;
+    SearchSolves(const SectionSolver& solver, int mode)
+        : searchOnly(solver.kind() == SolverKind::Fast && mode == 2) {}
+    double add(const SolveResult& r, RunStats& stats, int fibres) {
+        last = r;
+        SolveResult counted = r;
+        if (searchOnly) counted.converged = true;
+        stats.add(counted, fibres);
+        return r.loadFraction;
+    }
+    void finish(RunStats& stats) const {
+        if (!searchOnly || last.converged) return;
+        ++stats.notConverged;
+        if (!(last.residual <= stats.worstResidual)) stats.worstResidual = last.residual;
+    }
+};
+}  // namespace
+
 // The trial moment whose load fraction is 1 at the axial force P. Under the fast solver the
 // point itself is solved for first (one solve of the fast solver with the axial force held),
 // and kept unless the load fraction of its load says otherwise: near pure tension a load can
@@ -161,14 +186,15 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
         return;
     }
     double mx = trialMoment * SINA, my = trialMoment * COSA;
+    SearchSolves solves(solver, mode);
     const double lamda = unitLoadFraction(
         solver, mode, P0,
         [&](double x, double y) {
-            const SolveResult r = solver.loadFraction(P0, x, y, 0, 0, 0, mode);
-            stats.add(r, solver.fibreCount());
-            return r.loadFraction;
+            return solves.add(solver.loadFraction(P0, x, y, 0, 0, 0, mode), stats,
+                              solver.fibreCount());
         },
         mx, my, 0.001, 100, stats);
+    solves.finish(stats);
     NN = P0 * lamda;
     MX = mx;
     MY = my;
@@ -362,24 +388,13 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     const double trial =
         noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : solver.trialMoment();
     double mx = trial * s, my = trial * c;
-    // In mode 2 the fast solver has no direct state: the point is the last solve of the search.
-    // Its probes stand only at the reference iteration's tolerance, and a secant across their
-    // fractions may probe a load far off (a moment near zero) whose solve stalls; such a probe
-    // is given up for the next one, so only the point's own solve counts as converged or not.
-    const bool searchOnly = solver.kind() == SolverKind::Fast && mode == 2;
-    SolveResult last;
+    SearchSolves solves(solver, mode);
     auto solve = [&](double x, double y) {
-        last = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
-        SolveResult counted = last;
-        if (searchOnly) counted.converged = true;
-        stats.add(counted, solver.fibreCount());
-        return last.loadFraction;
+        return solves.add(solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode), stats,
+                          solver.fibreCount());
     };
     double lamda = unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats);
-    if (searchOnly && !last.converged) {
-        ++stats.notConverged;
-        if (!(last.residual <= stats.worstResidual)) stats.worstResidual = last.residual;
-    }
+    solves.finish(stats);
     // The reference solves the last trial moment once more; the fast search already has its
     // load fraction (the same solve gives the same number).
     if (solver.kind() != SolverKind::Fast) lamda = solve(mx, my);
