@@ -77,6 +77,31 @@ void CALC_NMAX(SectionModel& m) {
     m.results.PMIN = c.PMIN;
 }
 
+// In mode 2 the fast solver has no direct state: a point is the last solve of its search. The
+// probes stand only at the reference iteration's tolerance, and a secant across their fractions
+// may probe a load far off (a moment near zero) whose solve stalls; such a probe is given up for
+// the next one, so only the point's own solve counts as converged or not.
+namespace {
+struct SearchSolves {
+    bool searchOnly;
+    SolveResult last;
+    SearchSolves(const SectionSolver& solver, int mode)
+        : searchOnly(solver.kind() == SolverKind::Fast && mode == 2) {}
+    double add(const SolveResult& r, RunStats& stats, int fibres) {
+        last = r;
+        SolveResult counted = r;
+        if (searchOnly) counted.converged = true;
+        stats.add(counted, fibres);
+        return r.loadFraction;
+    }
+    void finish(RunStats& stats) const {
+        if (!searchOnly || last.converged) return;
+        ++stats.notConverged;
+        if (!(last.residual <= stats.worstResidual)) stats.worstResidual = last.residual;
+    }
+};
+}  // namespace
+
 // The trial moment whose load fraction is 1 at the axial force P. Under the fast solver the
 // point itself is solved for first (one solve of the fast solver with the axial force held),
 // and kept unless the load fraction of its load says otherwise: near pure tension a load can
@@ -161,14 +186,15 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
         return;
     }
     double mx = trialMoment * SINA, my = trialMoment * COSA;
+    SearchSolves solves(solver, mode);
     const double lamda = unitLoadFraction(
         solver, mode, P0,
         [&](double x, double y) {
-            const SolveResult r = solver.loadFraction(P0, x, y, 0, 0, 0, mode);
-            stats.add(r, solver.fibreCount());
-            return r.loadFraction;
+            return solves.add(solver.loadFraction(P0, x, y, 0, 0, 0, mode), stats,
+                              solver.fibreCount());
         },
         mx, my, 0.001, 100, stats);
+    solves.finish(stats);
     NN = P0 * lamda;
     MX = mx;
     MY = my;
@@ -362,12 +388,13 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     const double trial =
         noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : solver.trialMoment();
     double mx = trial * s, my = trial * c;
+    SearchSolves solves(solver, mode);
     auto solve = [&](double x, double y) {
-        const SolveResult r = solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode);
-        stats.add(r, solver.fibreCount());
-        return r.loadFraction;
+        return solves.add(solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode), stats,
+                          solver.fibreCount());
     };
     double lamda = unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats);
+    solves.finish(stats);
     // The reference solves the last trial moment once more; the fast search already has its
     // load fraction (the same solve gives the same number).
     if (solver.kind() != SolverKind::Fast) lamda = solve(mx, my);
@@ -457,16 +484,21 @@ namespace {
 constexpr double ZERO_MOMENT_TOLERANCE = 1e-6;
 
 void requireZeroMomentInside(SectionSolver& solver, double P, int mode) {
-    if (P == 0) return;
-    const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
-    if (r.converged && r.loadFraction < 1 - ZERO_MOMENT_TOLERANCE)
+    const double carried = fractionWithoutMoment(solver, P, mode);
+    if (carried < 1)
         throw InputError(Format(
             "The section carries the axial force %s kN only with a moment: without one it carries "
             "%s of it, so the Myy-Mzz curve at this force does not surround zero moment. Choose "
             "an axial force nearer to zero.",
-            {Format("%g", {P}), Format("%0.3F", {r.loadFraction})}));
+            {Format("%g", {P}), Format("%0.3F", {carried})}));
 }
 }  // namespace
+
+double fractionWithoutMoment(SectionSolver& solver, double P, int mode) {
+    if (P == 0) return 1;
+    const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+    return r.converged && r.loadFraction < 1 - ZERO_MOMENT_TOLERANCE ? r.loadFraction : 1;
+}
 
 MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
                          Progress* progress, int mode) {

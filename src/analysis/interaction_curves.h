@@ -43,6 +43,11 @@ void CALC_NMAX(SectionModel& m);
 // axial force P (kN) lies outside them: no state at the limit strain carries it.
 void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
 
+// The part of the axial force P (kN) the section carries without a moment, at its limit in
+// mode: 1 where it carries all of P (or P is 0), less near pure tension on a shape whose
+// tension steel lies off the reference point. Curves traced from zero moment refuse such a force.
+double fractionWithoutMoment(SectionSolver& solver, double P, int mode);
+
 // Throws InputError when NPM is not within 2 .. MAX_CURVE_STEPS or there are no fibres.
 void requirePmCurveInput(const SectionModel& m);
 

@@ -41,6 +41,39 @@ double uniformStrainAt(const FibreArrays& f, double N, double limit) {
     }
     return hi;
 }
+// The axial force (N) of the section bent along (dx, dy) without end, its compressed edge (the
+// control points' extreme, top mm along the direction) at the strain eps: the fibres at that
+// edge keep eps, every other one is strained far into tension. Bending more tensions every
+// fibre more, so no state along the axis with that edge strain carries a force below it.
+double forceAtEndlessCurvature(const FibreArrays& f, double dx, double dy, double top, double depth,
+                               double eps) {
+    // A strain difference of 1e3 over the depth takes every fibre more than a millionth of the
+    // depth below the edge beyond any yield strain.
+    const double k = 1e3 / depth;
+    const double abc[3] = {eps - k * top, k * dx, k * dy};
+    double ss[3];
+    sumFibreForces(f, abc, ss);
+    return ss[0];
+}
+
+// Under a tension the steel at the compressed edge caps the strain a state along the axis
+// can have there: once that steel takes more compression than the rest can make up in
+// tension, no state carries the force (a section of bars alone, its outer bars at its
+// edge). The solves of such steps end at states off the axis or at none; the curve is refused
+// with the largest strain it reaches. Returns that strain, or maxStrain where every step has
+// a state.
+double largestStrainUnderTension(const FibreArrays& f, double N, double dx, double dy, double top,
+                                 double depth, double maxStrain) {
+    if (!(N < 0) || !(depth > 0)) return maxStrain;
+    if (forceAtEndlessCurvature(f, dx, dy, top, depth, maxStrain) <= N) return maxStrain;
+    double lo = 0, hi = maxStrain;
+    for (int i = 0; i < 100 && hi - lo > 1e-12 * maxStrain; ++i) {
+        const double mid = 0.5 * (lo + hi);
+        (forceAtEndlessCurvature(f, dx, dy, top, depth, mid) <= N ? lo : hi) = mid;
+    }
+    return lo;
+}
+
 // Whether any concrete fibre has an ACI 318 stress block factor.
 bool blockConcrete(const SectionModel& m) {
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
@@ -48,6 +81,21 @@ bool blockConcrete(const SectionModel& m) {
         if ((f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) && f.BETA1 > 0) return true;
     }
     return false;
+}
+
+// The curve starts from zero moment at zero curvature. Where the section carries the axial
+// force only with a moment (near pure tension on a shape whose tension steel lies off the
+// reference point) no state along the axis reaches down to zero moment, and the steps' solves
+// end at states that are not on any curve: such a force is refused, as the Myy-Mzz curve does.
+void requireZeroMomentAtStart(const SectionModel& m, double P, Messages& msgs) {
+    SectionSolver limit(m, msgs);
+    const double carried = fractionWithoutMoment(limit, P, m.results.STRAIN_LIMIT_MODE);
+    if (carried < 1)
+        throw InputError(
+            Format("The section carries the axial force %s kN only with a moment: without one it "
+                   "carries %s of it, so there is no M-Phi curve from zero moment at this force. "
+                   "Choose an axial force nearer to zero.",
+                   {Format("%g", {P}), Format("%0.3F", {carried})}));
 }
 
 }  // namespace
@@ -88,6 +136,7 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
     // parabola with a plateau.
     SectionSolver solver(m, msgs, m.settings.SOLVER, FibreLaws::MomentCurvature);
     requireRegularStiffness(solver, "M-Phi curve");
+    requireZeroMomentAtStart(m, in.axialForce, msgs);
     if (blockConcrete(m))
         msgs.message(
             "ACI 318-19 concrete: the M-Phi curve uses a parabola with a plateau at 0.85 f'c "
@@ -102,6 +151,17 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
                                ? 0
                                : uniformStrainAt(solver.fibres(), 1000 * in.axialForce,
                                                  std::max(in.maxStrain, EPS_LIMIT));
+    const double reach =
+        largestStrainUnderTension(solver.fibres(), 1000 * in.axialForce, fx * f, fy * f,
+                                  solver.controlExtent(fx * f, fy * f), depth, in.maxStrain);
+    if (reach < in.maxStrain)
+        throw InputError(Format(
+            "Under %s kN the section bent about its axis reaches an extreme compressive strain "
+            "of at most %s: beyond it the steel at the compressed edge takes more than the rest "
+            "makes up in tension, so there is no M-Phi curve up to %s. Choose a smaller Max Comp "
+            "strain or an axial force nearer to zero.",
+            {Format("%g", {in.axialForce}), Format("%0.6F", {reach}),
+             Format("%0.6F", {in.maxStrain})}));
     int belowUniform = 0;
     StepProgress steps(progress, n);
     // The reference keeps its fixed trial moment; the fast solver's is in proportion to the

@@ -361,11 +361,13 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
             r.iterations += fast.iterations;
             r.fellBack = true;
             if (!r.converged && fast.residual < r.residual) {
-                // Neither met its tolerance: keep the closer state.
+                // Neither met its tolerance: keep the closer state. One within the reference
+                // iteration's own tolerance is as converged as any state that iteration gives.
                 const int passes = r.iterations;
                 r = fast;
                 r.iterations = passes;
                 r.fellBack = true;
+                r.converged = fast.residual < SOLVER_TOLERANCE;
                 remember(point, fibre);
             }
         }

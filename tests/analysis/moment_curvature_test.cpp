@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
+#include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
 #include "hand_section.h"
 #include "model/errors.h"
 #include "reports/text_reports.h"
 
 using namespace qav;
+using qav::test::HandColumn;
 using qav::test::handRectangle;
 using qav::test::symmetricColumn;
 
@@ -102,4 +105,39 @@ TEST(MomentCurvature, Listing) {
     const std::vector<std::string> expected{
         "   Moment_M,  Curvature,", "      0.000,  0.0000E+000,", "    123.457,  1.2346E-002,"};
     EXPECT_EQ(lines, expected);
+}
+
+// Near pure tension a curve is traced only where each step has a state along the axis: tension
+// steel off the reference point needs a moment (refused as the Myy-Mzz curve refuses it), and
+// bars at the compressed edge cap its strain at 0.5 fy / E under half the tension end, when the
+// middle bars match them. Within those bounds every step converges.
+TEST(MomentCurvature, NearPureTensionRefusesForcesAndStrainsWithoutAState) {
+    HandColumn offCentre, edge;
+    for (double x : {-150.0, 150.0})
+        for (double y : {-250.0, -85.0}) offCentre.bars.push_back({x, y, 25});
+    for (double y : {-300.0, 0.0, 300.0})
+        for (double x : {-200.0, 200.0}) edge.bars.push_back({x, y, 25});
+    SectionModel barsAlone = handRectangle(edge);
+    std::erase_if(barsAlone.mesh.FIB, [](const TFIB& f) { return f.TY == FIB_CORE_CONCRETE; });
+    barsAlone.mesh.NFIB = static_cast<int32_t>(barsAlone.mesh.FIB.size()) - 1;
+    stampMesh(barsAlone);
+    const double reach = 0.5 * edge.fy1 / STEEL_LAW_MODULUS;
+    const std::tuple<SectionModel, bool, double, double, bool> cases[] = {
+        {handRectangle(offCentre), true, 0.999, 0.0035, true},
+        {handRectangle(offCentre), true, 0, 0.0035, false},
+        {barsAlone, false, 0.5, 0.95 * reach, false},
+        {barsAlone, false, 0.5, 1.05 * reach, true},
+    };
+    for (const auto& [section, aboutY, share, maxStrain, refused] : cases) {
+        SectionModel m = section;
+        NullMessages msgs;
+        const MphiInput in{aboutY, false, share * axialCapacity(m).PMIN, maxStrain, 10};
+        if (refused) {
+            EXPECT_THROW(RUN_MPHI_ANALYSIS(m, in, msgs), InputError) << share << " " << maxStrain;
+            continue;
+        }
+        EXPECT_EQ(RUN_MPHI_ANALYSIS(m, in, msgs).stats.notConverged, 0)
+            << share << " " << maxStrain;
+        EXPECT_GT(*std::min_element(m.results.MPHI_PHI.begin() + 1, m.results.MPHI_PHI.end()), 0);
+    }
 }
