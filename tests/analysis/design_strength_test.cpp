@@ -170,6 +170,32 @@ TEST(DesignStrength, MyyMzzAtADesignAxialForce) {
     EXPECT_THROW(mmCurveAnalysis(m, d.cap * 1.01, msgs), InputError);
 }
 
+// Where the answer is an end of phi the search solves that end alone: at zero axial force
+// (phi changes nothing of the nominal state) and in tension, whose tension-controlled end comes
+// first (the other lies at PMIN itself). A compression between the ends still searches.
+TEST(DesignStrength, MyyMzzPhiEndsSolveOnePoint) {
+    const SectionModel m = aciRectangle();
+    NullMessages msgs;
+    const DesignStrength d = designStrength(m);
+    const AxialCapacity cap = axialCapacity(m);
+    SectionSolver solver(m, msgs);
+    struct Case {
+        double P;
+        bool oneEnd;
+    };
+    for (const Case c : {Case{0, true}, Case{0.5 * 0.9 * cap.PMIN, true},
+                         Case{0.999 * 0.9 * cap.PMIN, true}, Case{0.3 * d.cap, false}})
+        for (double theta : {0.0, 60.0}) {
+            RunStats stats;
+            const DesignMmPoint p = designMmPoint(solver, 1, d, cap, c.P, theta, stats, false);
+            EXPECT_NEAR(p.phi * p.nominal.P, c.P, 1e-3 * std::max(1.0, std::fabs(c.P))) << c.P;
+            EXPECT_EQ(stats.solves == p.stats.solves, c.oneEnd) << c.P << " " << theta;
+            if (c.P < 0) {
+                EXPECT_DOUBLE_EQ(p.phi, d.phiTension) << c.P;
+            }
+        }
+}
+
 // The check's fraction is phi x the nominal one, or the cap's; loads a minimum raised are listed
 // with the load solved.
 TEST(DesignStrength, CheckAgainstTheDesignSurface) {
