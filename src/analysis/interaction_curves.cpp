@@ -441,14 +441,32 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
     const double within = 1 + PHI_TOLERANCE;
     if (P < 0 && cap.PMIN < 0) lo = std::max(lo, std::min(hi, P / cap.PMIN * within));
     if (P > 0 && cap.PMAX > 0) lo = std::max(lo, std::min(hi, P / cap.PMAX * within));
+    // At zero axial force phi changes nothing of the nominal state: one solve, its own phi.
+    if (P == 0 || d.tension.empty()) return keep(at(lo));
+    // In tension a larger phi asks for less tension, so the state's phi falls as the trial phi
+    // rises: g falls and its root is unique. The tension-controlled end, the usual answer, is
+    // tried first; the other end lies at PMIN itself, the costliest state to solve.
+    DesignMmPoint pHi;
+    double gHi = 0;
+    const bool tensionFirst = P < 0;
+    if (tensionFirst) {
+        pHi = at(hi);
+        gHi = pHi.phi - hi;
+        if (!(gHi < -PHI_TOLERANCE)) return keep(pHi);
+    }
     DesignMmPoint pLo = at(lo);
     double gLo = pLo.phi - lo;
-    if (!(gLo > PHI_TOLERANCE) || d.tension.empty()) return keep(pLo);
-    DesignMmPoint pHi = at(hi);
-    double gHi = pHi.phi - hi;
-    if (!(gHi < -PHI_TOLERANCE)) {
-        giveUp(pLo);
-        return keep(pHi);
+    if (!(gLo > PHI_TOLERANCE)) {
+        if (tensionFirst) giveUp(pHi);
+        return keep(pLo);
+    }
+    if (!tensionFirst) {
+        pHi = at(hi);
+        gHi = pHi.phi - hi;
+        if (!(gHi < -PHI_TOLERANCE)) {
+            giveUp(pLo);
+            return keep(pHi);
+        }
     }
     const bool loBetter = std::fabs(gLo) < std::fabs(gHi);
     giveUp(loBetter ? pHi : pLo);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "analysis/interaction_curves.h"
 #include "analysis/key_points.h"
@@ -168,6 +169,28 @@ TEST(DesignStrength, MyyMzzAtADesignAxialForce) {
     const MmResult r = mmCurveAnalysis(m, 800, msgs);
     for (std::size_t i = 0; i < r.MX.size(); ++i) EXPECT_NEAR(r.MX[i], r.phi[i] * r.nomMX[i], 1e-9);
     EXPECT_THROW(mmCurveAnalysis(m, d.cap * 1.01, msgs), InputError);
+}
+
+// Where the answer is an end of phi the search solves that end alone: at zero axial force
+// (phi changes nothing of the nominal state) and in tension, whose tension-controlled end comes
+// first (the other lies at PMIN itself). A compression between the ends still searches.
+TEST(DesignStrength, MyyMzzPhiEndsSolveOnePoint) {
+    const SectionModel m = aciRectangle();
+    NullMessages msgs;
+    const DesignStrength d = designStrength(m);
+    const AxialCapacity cap = axialCapacity(m);
+    SectionSolver solver(m, msgs);
+    // (design axial force, whether one end answers)
+    for (const auto& [P, oneEnd] : {std::pair{0.0, true},
+                                    {0.45 * cap.PMIN, true},
+                                    {0.8991 * cap.PMIN, true},
+                                    {0.3 * d.cap, false}}) {
+        RunStats stats;
+        const DesignMmPoint p = designMmPoint(solver, 1, d, cap, P, 60, stats, false);
+        EXPECT_NEAR(p.phi * p.nominal.P, P, 1e-3 * std::max(1.0, std::fabs(P))) << P;
+        EXPECT_EQ(stats.solves == p.stats.solves, oneEnd) << P;
+        EXPECT_TRUE(P >= 0 || p.phi == d.phiTension) << P;
+    }
 }
 
 // The check's fraction is phi x the nominal one, or the cap's; loads a minimum raised are listed
