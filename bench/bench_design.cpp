@@ -8,6 +8,7 @@
 #include "analysis/design_strength.h"
 #include "analysis/interaction_curves.h"
 #include "mesh/mesh_command.h"
+#include "model/code_convert.h"
 #include "model/code_grades.h"
 #include "model/section_file.h"
 #include "model/section_model.h"
@@ -16,31 +17,12 @@ using namespace qav;
 
 namespace {
 
-int32_t gradeIndex(const std::vector<TMAT>& t, const std::string& name) {
-    for (std::size_t i = 1; i < t.size(); ++i)
-        if (t[i].NAME == name) return static_cast<int32_t>(i) - 1;
-    return 0;
-}
-
 // The example under ACI 318-19 (FC40, GR420), or under its own code for the nominal runs.
 SectionModel column(bool aci) {
     SectionModel m;
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/rectangular_column.sec");
     if (aci) {
-        CodeGradeTables t = codeGradeTables(CodeId::Aci318);
-        for (std::size_t i = 1; i < t.law.size(); ++i)
-            for (TMAT* g : {&t.concrete[i], &t.cover[i]}) g->BETA1 = t.law[i].beta1;
-        SectionDocument& d = m.document;
-        d.CODE = CodeId::Aci318;
-        d.CONC_MAT = t.concrete;
-        d.COVER_MAT = t.cover;
-        d.STEEL_MAT = t.steel;
-        d.NCONCMAT = static_cast<int32_t>(t.concrete.size()) - 1;
-        d.NCOVERMAT = static_cast<int32_t>(t.cover.size()) - 1;
-        d.NSTEELMAT = static_cast<int32_t>(t.steel.size()) - 1;
-        d.USE_CONC = gradeIndex(t.concrete, "FC40");
-        d.USE_COVER = gradeIndex(t.cover, "FC40_Cover");
-        d.USE_REBAR = gradeIndex(t.steel, "GR420");
+        convertSectionCode(m, CodeId::Aci318, {"FC40", "FC40_Cover", "GR420", ""});
         m.settings.STRAIN_LIMIT = StrainLimit::Code;
     }
     NullMessages msgs;

@@ -52,6 +52,11 @@ void drawGrid(Canvas& c, const Plot& p, const GridStyle& s) {
 void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
                const std::vector<double>& ys, int first, int last) {
     c.pen.color = colors::red;
+    drawPolyline(c, p, xs, ys, first, last);
+}
+
+void drawPolyline(Canvas& c, const Plot& p, const std::vector<double>& xs,
+                  const std::vector<double>& ys, int first, int last) {
     bool drawing = false;
     for (int i = first; i <= last; ++i) {
         Point pt;

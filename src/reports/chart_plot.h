@@ -79,8 +79,11 @@ struct GridStyle {
 // one, then the two axes in black.
 void drawGrid(Canvas& c, const Plot& p, const GridStyle& s);
 
-// The curve in red through the points first .. last of (xs, ys) in order; a point that cannot be
-// drawn breaks it.
+// The points first .. last of (xs, ys) joined in order in the canvas's pen; a point that cannot
+// be drawn breaks the line.
+void drawPolyline(Canvas& c, const Plot& p, const std::vector<double>& xs,
+                  const std::vector<double>& ys, int first, int last);
+// The same curve in red.
 void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
                const std::vector<double>& ys, int first, int last);
 

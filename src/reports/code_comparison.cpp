@@ -94,19 +94,7 @@ Color colorOf(CodeId code) {
 void drawLine(Canvas& c, const Plot& p, const std::vector<double>& ms,
               const std::vector<double>& ps, Pen pen) {
     c.pen = pen;
-    bool drawing = false;
-    for (int i = 1; i <= lastPoint(ms, ps); ++i) {
-        Point pt;
-        if (!p.map(ms[static_cast<std::size_t>(i)], ps[static_cast<std::size_t>(i)], pt)) {
-            drawing = false;
-            continue;
-        }
-        if (drawing)
-            c.lineTo(pt.x, pt.y);
-        else
-            c.moveTo(pt.x, pt.y);
-        drawing = true;
-    }
+    drawPolyline(c, p, ms, ps, 1, lastPoint(ms, ps));
 }
 
 // One legend row: a short line in the curve's pen, then its name.
