@@ -9,6 +9,7 @@
 
 #include "model/errors.h"
 #include "model/number_text.h"
+#include "model/value_checks.h"
 
 namespace qav {
 
@@ -189,7 +190,19 @@ std::string modifyMaterial(SectionModel& m, MaterialTable table, int grade,
         t.FY1 = t.FY * t.RF;
         return Format("%0.3F", {t.FY * t.RF});
     }
+    // A concrete beyond any made is refused here, before it can reach a mesh, and the grade
+    // keeps what it held.
+    const TMAT before = t;
     storeBoxes(t, rules, {&boxes.Edit2, &boxes.Edit3, &boxes.Edit4, &boxes.Edit5});
+    if (t.FC > MAX_CONCRETE_FC) {
+        const TMAT refused = t;
+        t = before;
+        requireConcreteStrength(
+            refused,
+            Format("%s grade %D", {table == MaterialTable::CoverConcrete ? std::string("Cover")
+                                                                         : std::string("Concrete"),
+                                   grade}));
+    }
     return boxes.Edit4;
 }
 

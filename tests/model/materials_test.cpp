@@ -84,6 +84,13 @@ TEST(Materials, DialogShowsAndModifiesGrades) {
     EXPECT_EQ(m.document.COVER_MAT[3].FC, 12.0);
     EXPECT_EQ(m.document.COVER_MAT[3].EPS_0, m.document.CONC_MAT[3].EPS_0);
     EXPECT_EQ(m.document.COVER_MAT[3].NAME, "C30_Cover");
+
+    // A concrete stronger than any made is refused whole: the grade keeps what it held.
+    const TMAT kept = m.document.CONC_MAT[2];
+    MaterialBoxes strong = materialBoxes(m, MaterialTable::CoreConcrete, 2);
+    strong.Edit3 = "1e9";
+    EXPECT_THROW(modifyMaterial(m, MaterialTable::CoreConcrete, 2, strong), InputError);
+    EXPECT_EQ(m.document.CONC_MAT[2].FC, kept.FC);
 }
 
 TEST(Materials, ModifyRefusesValuesWithoutPhysicalSenseNamingTheBox) {

@@ -114,6 +114,7 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     connect(MinEccBox, &QCheckBox::toggled, this, [this](bool on) {
         ctx_.model().settings.CODE_MIN_ECC = on;
         storeProgramSettings(ctx_.model());
+        showMinimumBoxes();
     });
 
     connect(Button1, &QPushButton::clicked, this, [this] { importCsv(); });
@@ -256,8 +257,14 @@ void LoadDialog::printReport() {
     });
 }
 
+// The fixed minimum magnitudes apply unless the code's minimum eccentricity replaces them.
+void LoadDialog::showMinimumBoxes() {
+    for (QLineEdit* e : {Edit10, Edit9, Edit8}) e->setEnabled(!MinEccBox->isChecked());
+}
+
 void LoadDialog::showEvent(QShowEvent* event) {
     MinEccBox->setChecked(ctx_.model().settings.CODE_MIN_ECC);
+    showMinimumBoxes();
     if (ctx_.model().document.NFORCE > 0) UPDATE_FORCE_TABLE();
     QDialog::showEvent(event);
 }

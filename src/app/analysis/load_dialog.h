@@ -35,6 +35,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void showMinimumBoxes();
     void setHeaderRow();
     void showCriticalComb(int c);
     void markRaisedLoads();
