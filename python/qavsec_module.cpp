@@ -5,8 +5,11 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -25,6 +28,9 @@
 #include "builders/shape_catalog.h"
 #include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
+#include "mesh/section_sync.h"
+#include "model/code_convert.h"
+#include "model/design_code.h"
 #include "model/errors.h"
 #include "model/feedback.h"
 #include "model/materials.h"
@@ -162,6 +168,31 @@ py::object gradeName(const std::vector<TMAT>& table, int count, int index) {
     return py::str(table[static_cast<std::size_t>(number)].NAME);
 }
 
+// The design tables of a result beside its own (strength reduction only): name -> table, read
+// over the same slots; nothing when the run kept none.
+void addDesignSlots(
+    py::dict& d, std::initializer_list<std::pair<const char*, const std::vector<double>*>> tables,
+    std::size_t first, std::size_t last) {
+    for (const auto& t : tables)
+        if (t.second->empty()) return;
+    for (const auto& t : tables) d[t.first] = toArray(slots(*t.second, first, last));
+}
+
+// A word of a fixed set, its index; anything else refused naming what was given.
+template <std::size_t N>
+std::size_t wordIndex(const char* what, const std::array<const char*, N>& words,
+                      const std::string& given) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (given == words[i]) return i;
+    std::string list;
+    for (std::size_t i = 0; i < N; ++i)
+        list += (i ? ", " : "") + std::string("\"") + words[i] + "\"";
+    throw InputError(std::string(what) + " is one of " + list + ", not '" + given + "'.");
+}
+
+constexpr std::array<const char*, 2> TIES_WORDS{"tied", "spiral"};
+constexpr std::array<const char*, 2> STRAIN_LIMIT_WORDS{"control", "code"};
+
 py::dict neutralAxisDict(const NeutralAxis& a) {
     py::dict d;
     d["exists"] = a.exists;
@@ -267,6 +298,13 @@ public:
                 d["Mx"] = toArray(slots(r.PM_MX, 1, last));
                 d["My"] = toArray(slots(r.PM_MY, 1, last));
                 d["converged"] = toBoolArray(flags(r.PM_CONVERGED, 1, last));
+                addDesignSlots(d,
+                               {{"P_nominal", &r.PM_NOM_P},
+                                {"M_nominal", &r.PM_NOM_M},
+                                {"Mx_nominal", &r.PM_NOM_MX},
+                                {"My_nominal", &r.PM_NOM_MY},
+                                {"phi", &r.PM_PHI}},
+                               1, last);
                 d["angle"] = angle;
                 d["PMAX"] = r.PMAX;
                 d["PMIN"] = r.PMIN;
@@ -286,6 +324,12 @@ public:
                 d["Mx"] = toArray(slots(m_.results.MM_MX, 0, last));
                 d["My"] = toArray(slots(m_.results.MM_MY, 0, last));
                 d["converged"] = toBoolArray(flags(m_.results.MM_CONVERGED, 0, last));
+                const SectionResults& r = m_.results;
+                addDesignSlots(d,
+                               {{"Mx_nominal", &r.MM_NOM_MX},
+                                {"My_nominal", &r.MM_NOM_MY},
+                                {"phi", &r.MM_PHI}},
+                               0, last);
                 d["axial"] = axial;
             });
     }
@@ -348,13 +392,30 @@ public:
                 d["Mx"] = MX;
                 d["My"] = MY;
                 d["converged"] = conv;
+                // The design tables, curve by curve, when every curve has them.
+                const auto design = [&](const std::vector<std::vector<double>>& t) {
+                    return n >= 0 && t.size() >= PMM_CURVES &&
+                           std::all_of(t.begin(), t.begin() + PMM_CURVES,
+                                       [](const std::vector<double>& c) { return !c.empty(); });
+                };
+                if (design(r.PMM_NOM_P) && design(r.PMM_NOM_MX) && design(r.PMM_NOM_MY) &&
+                    design(r.PMM_PHI))
+                    for (const auto& [key, table] :
+                         {std::pair{"P_nominal", &r.PMM_NOM_P},
+                          std::pair{"Mx_nominal", &r.PMM_NOM_MX},
+                          std::pair{"My_nominal", &r.PMM_NOM_MY}, std::pair{"phi", &r.PMM_PHI}}) {
+                        py::list curves;
+                        for (std::size_t c = 0; c < PMM_CURVES; ++c)
+                            curves.append(toArray(slots((*table)[c], 1, last)));
+                        d[key] = curves;
+                    }
             });
     }
 
     // lines: a force CSV file's lines (the module writes an array as one), file: its name for
     // the messages. The combinations stay with the section.
     py::dict check(const std::vector<std::string>& lines, const std::string& file,
-                   const std::string& units, double kp, double kmx, double kmy,
+                   const std::string& units, double kp, double kmx, double kmy, bool minEcc,
                    const std::string& solver, std::optional<int> threads) {
         if (units != "N,mm" && units != "kN,m")
             throw InputError("The units are \"N,mm\" or \"kN,m\", not '" + units + "'.");
@@ -370,6 +431,7 @@ public:
         return run(
             [&](Messages& log, Progress& p) {
                 applyRunSettings(solver, threads);
+                m_.settings.CODE_MIN_ECC = minEcc;
                 result = CHECK_MEMBER(m_, kp, kmx, kmy, log, p);
                 return result.stats;
             },
@@ -394,6 +456,7 @@ public:
                 out["critical"] = result.critical;
                 out["not_finite"] = result.notFinite;
                 out["unconverged_combinations"] = UNCONVERGED_COMBINATIONS_TEXT(m_, result);
+                readDesignCheck(out, result, names.size());
             });
     }
 
@@ -483,6 +546,56 @@ public:
 
     int combinations() const { return m_.document.NFORCE; }
 
+    // Puts the section under another design code (grades by name, or the nearest in strength),
+    // as resave --code does; the fibres then follow the new grades as after any grade change.
+    // Returns the messages saying which grade each kind took. A refusal changes nothing.
+    std::vector<std::string> convert(const std::string& key, const GradeNames& names,
+                                     std::optional<double> alphaCC,
+                                     std::optional<std::string> ties) {
+        const auto code = static_cast<CodeId>(wordIndex("The code", CODE_KEYS, key));
+        if (alphaCC && code != CodeId::Ec2)
+            throw InputError("alpha_cc belongs to EN 1992-1-1 (code \"ec2\").");
+        if (alphaCC && !(std::isfinite(*alphaCC) && acceptedAlphaCC(*alphaCC)))
+            throw InputError("alpha_cc takes a number from 0.8 to 1.0 (1.0 or 0.85 as a rule).");
+        std::optional<Ties> tie;
+        if (ties) tie = static_cast<Ties>(wordIndex("ties", TIES_WORDS, *ties));
+        // Released while waiting: a run of this section polls Ctrl-C under the GIL.
+        py::gil_scoped_release nogil;
+        std::lock_guard lock(mutex_);
+        const double oldAlpha = m_.document.ALPHA_CC;
+        const Ties oldTies = m_.document.TIES;
+        if (alphaCC) m_.document.ALPHA_CC = *alphaCC;
+        if (tie) m_.document.TIES = *tie;
+        const CodeConversion r = convertSectionCode(m_, code, names);
+        if (!r.ok) {
+            m_.document.ALPHA_CC = oldAlpha;
+            m_.document.TIES = oldTies;
+            throw InputError(r.error);
+        }
+        SYNC_SECTION_STATE(m_);
+        return r.messages;
+    }
+
+    std::string code() const { return codeName(sectionCode(m_)); }
+
+    std::string strainLimit() const {
+        return STRAIN_LIMIT_WORDS[static_cast<std::size_t>(m_.settings.STRAIN_LIMIT)];
+    }
+    void setStrainLimit(const std::string& word) {
+        const auto i = wordIndex("strain_limit", STRAIN_LIMIT_WORDS, word);
+        py::gil_scoped_release nogil;
+        std::lock_guard lock(mutex_);
+        m_.settings.STRAIN_LIMIT = static_cast<StrainLimit>(i);
+    }
+
+    std::string ties() const { return TIES_WORDS[static_cast<std::size_t>(m_.document.TIES)]; }
+    void setTies(const std::string& word) {
+        const auto i = wordIndex("ties", TIES_WORDS, word);
+        py::gil_scoped_release nogil;
+        std::lock_guard lock(mutex_);
+        m_.document.TIES = static_cast<Ties>(i);
+    }
+
 private:
     SectionModel m_;
     ProgramSettings defaults_;  // the settings a fresh section has, for options not given
@@ -533,6 +646,35 @@ private:
         d["status"] = statusDict(stats, log);
         d["warnings"] = warnings;
         return d;
+    }
+
+    // What a check adds to the fractions: the loads a minimum raised (always), and under a
+    // strength reduction the nominal fractions, phi, where the cap governs and the cap itself.
+    void readDesignCheck(py::dict& out, const CheckResult& r, std::size_t count) const {
+        py::list raised;
+        for (const RaisedCombination& c : r.raised) {
+            py::dict d;
+            d["number"] = c.number;
+            d["name"] = c.number >= 1 && c.number <= m_.document.NFORCE &&
+                                static_cast<std::size_t>(c.number) < m_.document.FORCE.size()
+                            ? m_.document.FORCE[static_cast<std::size_t>(c.number)].COMB_NAME
+                            : std::string();
+            d["P"] = c.P;
+            d["Mx"] = c.MX;
+            d["My"] = c.MY;
+            raised.append(d);
+        }
+        out["raised"] = raised;
+        out["minimum"] = r.codeMinimum ? "code eccentricity" : "fixed magnitudes";
+        if (r.phi.empty()) return;
+        std::vector<bool> governs;
+        for (std::size_t i = 1; i <= count; ++i)
+            governs.push_back(std::find(r.capGoverns.begin(), r.capGoverns.end(),
+                                        static_cast<int>(i)) != r.capGoverns.end());
+        out["fraction_nominal"] = toArray(slots(r.nominalFractions, 1, count));
+        out["phi"] = toArray(slots(r.phi, 1, count));
+        out["cap_governs"] = toBoolArray(governs);
+        out["cap"] = r.cap;
     }
 
     static RunStats toStats(const RunStats& s) { return s; }
@@ -595,12 +737,25 @@ PYBIND11_MODULE(_core, mod) {
              py::arg("max_strain"), py::arg("steps"), py::arg("solver"), py::arg("threads"))
         .def("pmm", &PySection::pmm, py::arg("npm"), py::arg("solver"), py::arg("threads"))
         .def("check", &PySection::check, py::arg("lines"), py::arg("file"), py::arg("units"),
-             py::arg("kp"), py::arg("kmx"), py::arg("kmy"), py::arg("solver"), py::arg("threads"))
+             py::arg("kp"), py::arg("kmx"), py::arg("kmy"), py::arg("min_ecc"), py::arg("solver"),
+             py::arg("threads"))
         .def("key_points", &PySection::keyPoints, py::arg("angle"))
         .def("state", &PySection::state, py::arg("P"), py::arg("Mx"), py::arg("My"),
              py::arg("combination"), py::arg("at_load"), py::arg("kp"), py::arg("kmx"),
              py::arg("kmy"))
-        .def("combinations", &PySection::combinations);
+        .def("combinations", &PySection::combinations)
+        .def(
+            "convert",
+            [](PySection& s, const std::string& code, const std::string& concrete,
+               const std::string& cover, const std::string& rebar, const std::string& steel,
+               std::optional<double> alphaCC, std::optional<std::string> ties) {
+                return s.convert(code, {concrete, cover, rebar, steel}, alphaCC, ties);
+            },
+            py::arg("code"), py::arg("concrete"), py::arg("cover"), py::arg("rebar"),
+            py::arg("steel"), py::arg("alpha_cc"), py::arg("ties"))
+        .def_property("strain_limit", &PySection::strainLimit, &PySection::setStrainLimit)
+        .def_property("ties", &PySection::ties, &PySection::setTies)
+        .def_property_readonly("code", &PySection::code);
     mod.def("open", &openSection, py::arg("path"));
     mod.def("build", &buildSection, py::arg("kind"), py::arg("shape"), py::arg("inputs"));
     mod.def(

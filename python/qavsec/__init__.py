@@ -77,7 +77,9 @@ class PMCurve:
     """A P-M curve: 2 NPM + 2 points, the angle's branch then the branch at angle + 180.
 
     P (kN, compression positive), M (kN·m, + on the angle's branch, - on the other), Mx, My its
-    components (kN·m); converged per point; PMAX, PMIN the axial capacities (kN).
+    components (kN·m); converged per point; PMAX, PMIN the axial capacities (kN). Under a
+    strength reduction (ACI 318-19) P, M, Mx, My are the design strength and the *_nominal arrays
+    the nominal curve with phi at each point; None otherwise.
     """
 
     angle: float
@@ -89,6 +91,11 @@ class PMCurve:
     PMAX: float
     PMIN: float
     status: Status
+    P_nominal: Optional[np.ndarray] = None
+    M_nominal: Optional[np.ndarray] = None
+    Mx_nominal: Optional[np.ndarray] = None
+    My_nominal: Optional[np.ndarray] = None
+    phi: Optional[np.ndarray] = None
 
 
 @dataclass(frozen=True)
@@ -96,7 +103,8 @@ class MMCurve:
     """A Myy-Mzz curve at one axial force: NMM + 1 points.
 
     Mx, My (kN·m) are the JSON's "Myy" and "Mzz"; M their magnitude; P the axial force of the
-    run (kN, compression positive) at every point.
+    run (kN, compression positive) at every point. Under a strength reduction Mx, My are the
+    design moments, Mx_nominal, My_nominal the nominal ones and phi each point's factor.
     """
 
     axial: float
@@ -106,6 +114,9 @@ class MMCurve:
     M: np.ndarray
     converged: np.ndarray
     status: Status
+    Mx_nominal: Optional[np.ndarray] = None
+    My_nominal: Optional[np.ndarray] = None
+    phi: Optional[np.ndarray] = None
 
 
 @dataclass(frozen=True)
@@ -127,7 +138,9 @@ class MPhiCurve:
 class PMMSurface:
     """The P-Mx-My surface: six P-M curves at 0, 30 .. 150 degrees, arrays of shape (6, 2 NPM + 2).
 
-    P (kN, compression positive), Mx, My (kN·m), M the moment's magnitude.
+    P (kN, compression positive), Mx, My (kN·m), M the moment's magnitude. Under a strength
+    reduction these are the design surface, with P_nominal, Mx_nominal, My_nominal and phi of the
+    same shape beside them; None otherwise.
     """
 
     P: np.ndarray
@@ -136,6 +149,10 @@ class PMMSurface:
     M: np.ndarray
     converged: np.ndarray
     status: Status
+    P_nominal: Optional[np.ndarray] = None
+    Mx_nominal: Optional[np.ndarray] = None
+    My_nominal: Optional[np.ndarray] = None
+    phi: Optional[np.ndarray] = None
 
 
 @dataclass(frozen=True)
@@ -144,7 +161,11 @@ class CheckResult:
 
     names, P (kN, negative in compression, as in load files), Mx, My (kN·m) per combination;
     fraction: each load fraction (>= 1 carries the load); critical: the number (1-based) of the
-    combination with the smallest fraction, 0 when there is none.
+    combination with the smallest fraction, 0 when there is none. raised: the combinations a
+    minimum raised, as solved (number, name, P, Mx, My); minimum: "fixed magnitudes" or "code
+    eccentricity". Under a strength reduction (ACI 318-19) fraction is measured against the design
+    surface, and fraction_nominal, phi, cap_governs (per combination) and cap (phi Pn,max, kN) are
+    given; None otherwise.
     """
 
     names: List[str]
@@ -154,6 +175,12 @@ class CheckResult:
     fraction: np.ndarray
     critical: int
     status: Status
+    raised: List[Dict[str, object]] = field(default_factory=list)
+    minimum: str = "fixed magnitudes"
+    fraction_nominal: Optional[np.ndarray] = None
+    phi: Optional[np.ndarray] = None
+    cap_governs: Optional[np.ndarray] = None
+    cap: Optional[float] = None
 
     @property
     def passes(self) -> bool:
@@ -208,6 +235,11 @@ class SectionState:
     status: Status
 
 
+def _design(raw: dict, *keys: str) -> Dict[str, object]:
+    """The design fields of a run, those it has (strength reduction only)."""
+    return {k: raw[k] for k in keys if k in raw}
+
+
 def _axis(raw: dict) -> Optional[Tuple[float, float]]:
     return (raw["angle"], raw["depth"]) if raw["exists"] else None
 
@@ -233,6 +265,44 @@ class Section:
     def save(self, path: PathLike) -> None:
         """Writes the section file to path."""
         self._core.save(os.fspath(path))
+
+    def convert(self, code: str, concrete: Optional[str] = None, cover: Optional[str] = None,
+                rebar: Optional[str] = None, steel: Optional[str] = None,
+                alpha_cc: Optional[float] = None, ties: Optional[str] = None) -> List[str]:
+        """Puts the section under a design code, as ``qavsec-cli resave --code`` does: code is
+        "hk", "bs", "ec2" or "aci318"; each grade by its name in the code's tables, or (None)
+        the one nearest in strength to the grade selected now; alpha_cc (EN 1992-1-1 only, 0.8
+        to 1.0); ties "tied" or "spiral" (ACI 318-19). Returns the messages saying which grade
+        each kind took; a refused value raises Error and changes nothing. The mesh keeps its
+        fibres, which take the new grades."""
+        return list(self._core.convert(code, concrete or "", cover or "", rebar or "",
+                                       steel or "", None if alpha_cc is None else float(alpha_cc),
+                                       ties))
+
+    @property
+    def code(self) -> str:
+        """The name of the design code the section is analysed under ("HK-COP-2013", "BS-8110",
+        "EN 1992-1-1", "ACI 318-19")."""
+        return self._core.code
+
+    @property
+    def strain_limit(self) -> str:
+        """What limits the ultimate state: "control" (a corner at the control strain 0.005) or
+        "code" (the extreme compressed concrete at its grade's ultimate strain)."""
+        return self._core.strain_limit
+
+    @strain_limit.setter
+    def strain_limit(self, value: str) -> None:
+        self._core.strain_limit = value
+
+    @property
+    def ties(self) -> str:
+        """The transverse reinforcement, "tied" or "spiral" (ACI 318-19's phi and axial cap)."""
+        return self._core.ties
+
+    @ties.setter
+    def ties(self, value: str) -> None:
+        self._core.ties = value
 
     @property
     def materials(self) -> Dict[str, object]:
@@ -270,7 +340,8 @@ class Section:
         """
         r = self._core.pm(float(angle), npm, solver, threads)
         return PMCurve(r["angle"], r["P"], r["M"], r["Mx"], r["My"], r["converged"], r["PMAX"],
-                       r["PMIN"], _status(r))
+                       r["PMIN"], _status(r), **_design(r, "P_nominal", "M_nominal", "Mx_nominal",
+                                                        "My_nominal", "phi"))
 
     def mm(self, axial: float, nmm: Optional[int] = None, solver: str = "fast",
            threads: Optional[int] = None) -> MMCurve:
@@ -279,7 +350,7 @@ class Section:
         r = self._core.mm(float(axial), nmm, solver, threads)
         mx, my = r["Mx"], r["My"]
         return MMCurve(r["axial"], np.full(mx.shape, float(axial)), mx, my, np.hypot(mx, my),
-                       r["converged"], _status(r))
+                       r["converged"], _status(r), **_design(r, "Mx_nominal", "My_nominal", "phi"))
 
     def mphi(self, axis: str, axial: float, negative: bool = False, max_strain: float = 0.0035,
              steps: int = 20, solver: str = "fast", threads: Optional[int] = None) -> MPhiCurve:
@@ -297,28 +368,33 @@ class Section:
         positive); arrays of shape (6, 2 npm + 2)."""
         r = self._core.pmm(npm, solver, threads)
         P, mx, my = (np.array(r[k]) for k in ("P", "Mx", "My"))
-        return PMMSurface(P, mx, my, np.hypot(mx, my), np.array(r["converged"]), _status(r))
+        design = {k: np.array(v) for k, v in
+                  _design(r, "P_nominal", "Mx_nominal", "My_nominal", "phi").items()}
+        return PMMSurface(P, mx, my, np.hypot(mx, my), np.array(r["converged"]), _status(r),
+                          **design)
 
     def check(self, loads: Union[PathLike, Sequence[Sequence[float]], np.ndarray],
               names: Optional[Sequence[str]] = None, units: str = "N,mm", kp: float = 1000.0,
               kmx: float = 1000.0, kmy: float = 1000.0, solver: str = "fast",
-              threads: Optional[int] = None) -> CheckResult:
+              threads: Optional[int] = None, min_ecc: bool = False) -> CheckResult:
         """The member check of the load combinations: a force CSV file's path, or an (n, 3) array
         of P, Mx, My with their names. units: "N,mm" or "kN,m" of the loads (P negative in
-        compression, as in load files); kp (kN), kmx, kmy (kN·m): the least magnitudes. The
-        combinations stay with the section for :meth:`state`.
+        compression, as in load files); kp (kN), kmx, kmy (kN·m): the least magnitudes, or with
+        min_ecc each moment raised to at least P times the code's minimum eccentricity instead.
+        The combinations stay with the section for :meth:`state`.
         """
         if isinstance(loads, (str, os.PathLike)):
             path = os.fspath(loads)
             lines, file = _core.read_lines(path), path
         else:
             lines, file = _force_lines(np.asarray(loads, dtype=float), names), ""
-        r = self._core.check(lines, file, units, float(kp), float(kmx), float(kmy), solver,
-                             threads)
+        r = self._core.check(lines, file, units, float(kp), float(kmx), float(kmy), bool(min_ecc),
+                             solver, threads)
         if r["unconverged_combinations"]:
             warnings.warn(r["unconverged_combinations"], ConvergenceWarning, stacklevel=2)
         return CheckResult(list(r["names"]), r["P"], r["Mx"], r["My"], r["fraction"],
-                           r["critical"], _status(r))
+                           r["critical"], _status(r), list(r["raised"]), r["minimum"],
+                           **_design(r, "fraction_nominal", "phi", "cap_governs", "cap"))
 
     def key_points(self, angle: float = 45.0) -> List[KeyPoint]:
         """The key points of the P-M curve at angle (degrees): pure compression and tension, then

@@ -29,6 +29,11 @@ class PMCurve:
     PMAX: float
     PMIN: float
     status: Status
+    P_nominal: Optional[np.ndarray]
+    M_nominal: Optional[np.ndarray]
+    Mx_nominal: Optional[np.ndarray]
+    My_nominal: Optional[np.ndarray]
+    phi: Optional[np.ndarray]
 
 class MMCurve:
     axial: float
@@ -38,6 +43,9 @@ class MMCurve:
     M: np.ndarray
     converged: np.ndarray
     status: Status
+    Mx_nominal: Optional[np.ndarray]
+    My_nominal: Optional[np.ndarray]
+    phi: Optional[np.ndarray]
 
 class MPhiCurve:
     axis: str
@@ -57,6 +65,10 @@ class PMMSurface:
     M: np.ndarray
     converged: np.ndarray
     status: Status
+    P_nominal: Optional[np.ndarray]
+    Mx_nominal: Optional[np.ndarray]
+    My_nominal: Optional[np.ndarray]
+    phi: Optional[np.ndarray]
 
 class CheckResult:
     names: List[str]
@@ -66,6 +78,12 @@ class CheckResult:
     fraction: np.ndarray
     critical: int
     status: Status
+    raised: List[Dict[str, object]]
+    minimum: str
+    fraction_nominal: Optional[np.ndarray]
+    phi: Optional[np.ndarray]
+    cap_governs: Optional[np.ndarray]
+    cap: Optional[float]
     @property
     def passes(self) -> bool: ...
 
@@ -105,6 +123,13 @@ class SectionState:
 class Section:
     path: str
     def save(self, path: PathLike) -> None: ...
+    def convert(self, code: str, concrete: Optional[str] = ..., cover: Optional[str] = ...,
+                rebar: Optional[str] = ..., steel: Optional[str] = ...,
+                alpha_cc: Optional[float] = ..., ties: Optional[str] = ...) -> List[str]: ...
+    @property
+    def code(self) -> str: ...
+    strain_limit: str
+    ties: str
     @property
     def materials(self) -> Dict[str, object]: ...
     @property
@@ -121,7 +146,7 @@ class Section:
     def check(self, loads: Union[PathLike, Sequence[Sequence[float]], np.ndarray],
               names: Optional[Sequence[str]] = ..., units: str = ..., kp: float = ...,
               kmx: float = ..., kmy: float = ..., solver: str = ...,
-              threads: Optional[int] = ...) -> CheckResult: ...
+              threads: Optional[int] = ..., min_ecc: bool = ...) -> CheckResult: ...
     def key_points(self, angle: float = ...) -> List[KeyPoint]: ...
     def state(self, P: Optional[float] = ..., Mx: float = ..., My: float = ..., *,
               combination: Optional[int] = ..., at: str = ..., kp: Optional[float] = ...,
