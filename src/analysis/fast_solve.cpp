@@ -513,7 +513,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     // further off; each is tried in turn.
     if (rule == Rule::Code)
         for (const FibreArrays& ramped : rampedFibres()) {
-            if (cur.residual <= FAST_SOLVER_TOLERANCE) break;
+            if (cur.residual <= FAST_SOLVER_TOLERANCE) break;  // met, or found on a ramp
             NewtonSolve smooth(ramped, kinv_, k0_, LL, rule, epsMax, fixed);
             State near;
             if (!smooth.evaluate(a0, near)) continue;
@@ -523,7 +523,9 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
             State again;
             if (sharp.evaluate(near.a, again)) {
                 again = sharp.iterate(again);
-                if (again.residual < cur.residual) cur = again;
+                // Only a state that meets the tolerance replaces the first try: a solve
+                // that still fails goes on to the other ways exactly as it did.
+                if (again.residual <= FAST_SOLVER_TOLERANCE) cur = again;
             }
             passes += sharp.passes();
         }
