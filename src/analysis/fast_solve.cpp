@@ -504,14 +504,53 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         return r;
     }
     cur = newton.iterate(cur);
+    int passes = newton.passes();
+
+    // Under the stress block the sharp edge's kinks can hold Newton's method off the state
+    // (where the edge crosses a face parallel to it, a whole row of triangles enters at once).
+    // The state of the block with a ramped edge lies close by and is reached smoothly: from
+    // it, the sharp block's state is a few steps away. A wider ramp smooths more and lies
+    // further off; each is tried in turn.
+    if (rule == Rule::Code)
+        for (const FibreArrays& ramped : rampedFibres()) {
+            if (cur.residual <= FAST_SOLVER_TOLERANCE) break;  // met, or found on a ramp
+            NewtonSolve smooth(ramped, kinv_, k0_, LL, rule, epsMax, fixed);
+            State near;
+            if (!smooth.evaluate(a0, near)) continue;
+            near = smooth.iterate(near);
+            passes += smooth.passes();
+            NewtonSolve sharp(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
+            State again;
+            if (sharp.evaluate(near.a, again)) {
+                again = sharp.iterate(again);
+                // Only a state that meets the tolerance replaces the first try: a solve
+                // that still fails goes on to the other ways exactly as it did.
+                if (again.residual <= FAST_SOLVER_TOLERANCE) cur = again;
+            }
+            passes += sharp.passes();
+        }
 
     remember(cur.a, cur.a);
     newton.extremes(cur.a, r.emax, r.emin);
     r.loadFraction = cur.lamda;
     r.residual = cur.residual;
-    r.iterations = newton.passes();
+    r.iterations = passes;
     r.converged = cur.residual <= FAST_SOLVER_TOLERANCE;
     return r;
+}
+
+const std::vector<FibreArrays>& SectionSolver::rampedFibres() {
+    if (rampedBuilt_) return rampedFibres_;
+    rampedBuilt_ = true;
+    bool block = false;
+    for (const FibreGroup& g : fibres_.groups) block = block || g.law == FibreLaw::Block;
+    if (!block) return rampedFibres_;
+    for (const double band : BLOCK_RAMP_BANDS) {
+        rampedFibres_.push_back(fibres_);
+        for (FibreGroup& g : rampedFibres_.back().groups)
+            if (g.law == FibreLaw::Block) g.band = band;
+    }
+    return rampedFibres_;
 }
 
 }  // namespace qav

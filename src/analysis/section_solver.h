@@ -30,6 +30,9 @@ constexpr int SOLVER_MAX_ITERATIONS = 1000;
 // the solve to the reference iteration.
 constexpr double FAST_SOLVER_TOLERANCE = 1e-9;
 constexpr int FAST_SOLVER_MAX_PASSES = 40;
+// The shares of the stress block's strain range over which its edge ramps on the fast solver's
+// ways to a state, in the order tried (the state itself is the sharp block's).
+constexpr double BLOCK_RAMP_BANDS[] = {0.2, 0.4};
 // The largest relative change of the load fraction the fast solver may make when it finishes
 // an unconverged reference iteration of a steel-only section.
 constexpr double POLISH_FRACTION_CHANGE = 0.01;
@@ -182,8 +185,14 @@ private:
     SolveResult polishReference(const vec3& LL, Scaling scaling, double epsMax);
     SolveResult momentScale(double P, double MX, double MY, Scaling scaling, double epsMax);
     void remember(const double pointAbc[3], const double fibreAbc[3]);
+    const std::vector<FibreArrays>& rampedFibres();
 
     FibreArrays fibres_;
+    // The same fibres with the stress block's edge a ramp, one per share of BLOCK_RAMP_BANDS:
+    // the fast solver's ways towards a state under the block (built at the first solve that
+    // needs them; none without a block).
+    std::vector<FibreArrays> rampedFibres_;
+    bool rampedBuilt_ = false;
     Messages& msgs_;
     SolverKind kind_ = SolverKind::Fast;
     matrx2 k0_{};                        // elastic stiffness

@@ -1,6 +1,6 @@
 // Sections on which a solve once stopped short near the ends of the surface (both solvers
-// within the reference tolerance; a mode-2 search probe far off its point): every point now
-// converges.
+// within the reference tolerance; a mode-2 search probe far off its point; the stress block's
+// edge crossing a face parallel to it): every point now converges.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,7 +11,10 @@ TEST(CliConvergence, StalledSolvesNearTheEndsConverge) {
     const std::string dir = std::string(QAVSEC_TEST_DATA) + "/solver-regressions/";
     for (const std::string args : {"pm " + dir + "typical_near_crushing.sec --angle 90 --npm 400",
                                    "mm " + dir + "composite_near_tension.sec --axial -90083.2",
-                                   "mm " + dir + "steel_only_mode2.sec --axial 15475 --npm 400"}) {
+                                   "mm " + dir + "steel_only_mode2.sec --axial 15475 --npm 400",
+                                   "pm " + dir +
+                                       "aci_block_near_crushing.sec --angle 90 --npm 100 "
+                                       "--strain-limit code"}) {
         const qav::test::CliRun r = qav::test::runCli(args + " --threads 1 --json");
         EXPECT_EQ(r.status, 0) << args;
         EXPECT_EQ(r.out.find("did not converge"), std::string::npos) << args;
