@@ -2,6 +2,7 @@
 // PDF file, `chart` one of the dialogs' charts as a PNG picture. Both mesh the section first,
 // as the analysis commands do, and draw with the compositions the application prints.
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -161,6 +162,22 @@ int report(Args& args, std::ostream&, std::ostream& err) {
     return 0;
 }
 
+// Draws a chart on a white picture of the charts' size and writes it as a PNG file.
+void writeChartPicture(const std::string& out,
+                       const std::function<void(Canvas&, const ChartFrame&)>& draw) {
+    OffscreenGui gui;
+    QImage image(CHART_PICTURE_W, CHART_PICTURE_H, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(painter);
+        draw(canvas, ChartFrame{0, 0, image.width(), image.height(), 1});
+    }
+    OutputWriting writing;
+    if (!image.save(QString::fromStdString(out), "PNG"))
+        throw FileError("Cannot write file \"" + out + "\".");
+}
+
 int chart(Args& args, std::ostream&, std::ostream& err) {
     const auto pm = args.take("--pm");
     const auto mm = args.take("--mm");
@@ -186,24 +203,14 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     if (mphi) mphiAngle = RUN_MPHI_ANALYSIS(m, mp, log).angle;
     printMessages(log, err);
 
-    OffscreenGui gui;
-    QImage image(CHART_PICTURE_W, CHART_PICTURE_H, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        QtCanvas canvas(painter);
-        const ChartFrame frame{0, 0, image.width(), image.height(), 1};
+    writeChartPicture(out, [&](Canvas& canvas, const ChartFrame& frame) {
         if (pm) GEN_PM_CURVE_IMAGE(canvas, m, frame, angle, marks, markers);
         if (mm) {
             canvas.font.name = "Courier New";  // the face a P-M chart leaves on the picture
             GEN_MM_CURVE_IMAGE(canvas, m, frame, axial, marks);
         }
-        if (mphi)
-            GEN_M_fai_CURVE_IMAGE(canvas, m, image.width(), image.height(), mp.steps, mphiAngle);
-    }
-    OutputWriting writing;
-    if (!image.save(QString::fromStdString(out), "PNG"))
-        throw FileError("Cannot write file \"" + out + "\".");
+        if (mphi) GEN_M_fai_CURVE_IMAGE(canvas, m, frame.W, frame.H, mp.steps, mphiAngle);
+    });
     return 0;
 }
 
@@ -218,17 +225,9 @@ int compare(Args& args, std::ostream&, std::ostream& err) {
         for (const std::string& g : k.grades) err << codeName(k.code) << ": " << g << "\n";
     printMessages(log, err);
 
-    OffscreenGui gui;
-    QImage image(CHART_PICTURE_W, CHART_PICTURE_H, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        QtCanvas canvas(painter);
-        drawCodeComparison(canvas, cmp, ChartFrame{0, 0, image.width(), image.height(), 1});
-    }
-    OutputWriting writing;
-    if (!image.save(QString::fromStdString(out), "PNG"))
-        throw FileError("Cannot write file \"" + out + "\".");
+    writeChartPicture(out, [&](Canvas& canvas, const ChartFrame& frame) {
+        drawCodeComparison(canvas, cmp, frame);
+    });
     return 0;
 }
 #else

@@ -41,17 +41,9 @@ inline void putUnderCode(SectionModel& m, const CodeChoice& c) {
 
 inline SectionModel codeExample(const std::string& name, const CodeChoice& c,
                                 const ExampleSettings& s = {}) {
-    SectionModel m;
-    openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name + ".sec");
+    SectionModel m = openedExample(name);
     putUnderCode(m, c);
-    if (!s.meshSize.empty()) m.document.MESH_SIZE_TEXT = s.meshSize;
-    if (s.npm > 0) m.settings.NPM = s.npm;
-    if (s.nmm > 0) m.settings.NMM = s.nmm;
-    if (s.threads >= 0) m.settings.THREADS = s.threads;
-    m.settings.SOLVER = s.solver;
-    NullMessages msgs;
-    FIBER_SECTION_MESH(m, msgs);
-    m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+    meshWith(m, s);
     return m;
 }
 

@@ -20,9 +20,14 @@ struct ExampleSettings {
     SolverKind solver = SolverKind::Fast;
 };
 
-inline SectionModel meshedExample(const std::string& name, const ExampleSettings& s = {}) {
+inline SectionModel openedExample(const std::string& name) {
     SectionModel m;
     openSectionFile(m, std::string(QAVSEC_SOURCE_DIR) + "/examples/" + name + ".sec");
+    return m;
+}
+
+// Applies the settings and meshes the section, with its strain limit mode as a run takes it.
+inline void meshWith(SectionModel& m, const ExampleSettings& s) {
     if (!s.meshSize.empty()) m.document.MESH_SIZE_TEXT = s.meshSize;
     if (s.npm > 0) m.settings.NPM = s.npm;
     if (s.nmm > 0) m.settings.NMM = s.nmm;
@@ -31,6 +36,11 @@ inline SectionModel meshedExample(const std::string& name, const ExampleSettings
     NullMessages msgs;
     FIBER_SECTION_MESH(m, msgs);
     m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
+}
+
+inline SectionModel meshedExample(const std::string& name, const ExampleSettings& s = {}) {
+    SectionModel m = openedExample(name);
+    meshWith(m, s);
     return m;
 }
 
