@@ -190,7 +190,6 @@ std::size_t wordIndex(const char* what, const std::array<const char*, N>& words,
     throw InputError(std::string(what) + " is one of " + list + ", not '" + given + "'.");
 }
 
-constexpr std::array<const char*, 2> TIES_WORDS{"tied", "spiral"};
 constexpr std::array<const char*, 2> STRAIN_LIMIT_WORDS{"control", "code"};
 
 py::dict neutralAxisDict(const NeutralAxis& a) {
@@ -558,7 +557,7 @@ public:
         if (alphaCC && !(std::isfinite(*alphaCC) && acceptedAlphaCC(*alphaCC)))
             throw InputError("alpha_cc takes a number from 0.8 to 1.0 (1.0 or 0.85 as a rule).");
         std::optional<Ties> tie;
-        if (ties) tie = static_cast<Ties>(wordIndex("ties", TIES_WORDS, *ties));
+        if (ties) tie = static_cast<Ties>(wordIndex("ties", TIES_KEYS, *ties));
         // Released while waiting: a run of this section polls Ctrl-C under the GIL.
         py::gil_scoped_release nogil;
         std::lock_guard lock(mutex_);
@@ -588,9 +587,9 @@ public:
         m_.settings.STRAIN_LIMIT = static_cast<StrainLimit>(i);
     }
 
-    std::string ties() const { return TIES_WORDS[static_cast<std::size_t>(m_.document.TIES)]; }
+    std::string ties() const { return tiesWord(m_.document.TIES); }
     void setTies(const std::string& word) {
-        const auto i = wordIndex("ties", TIES_WORDS, word);
+        const auto i = wordIndex("ties", TIES_KEYS, word);
         py::gil_scoped_release nogil;
         std::lock_guard lock(mutex_);
         m_.document.TIES = static_cast<Ties>(i);

@@ -35,7 +35,7 @@ int info(Args& args, std::ostream& out, std::ostream&) {
     // A section of a code's own tables says which; the program's own two are the setting's.
     const SectionDocument& d = m.document;
     if (codeHasOwnTables(d.CODE)) {
-        const std::string ties = d.TIES == Ties::Spiral ? "spiral" : "tied";
+        const std::string ties = tiesWord(d.TIES);
         lines.push_back(std::string("Design code: ") + codeName(d.CODE) + " (" +
                         (d.CODE == CodeId::Ec2 ? Format("alpha_cc %0.2F, ", {d.ALPHA_CC}) : "") +
                         ties + ")");

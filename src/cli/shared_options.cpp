@@ -5,8 +5,8 @@
 namespace qav::cli {
 
 Ties tiesValue(const std::string& option, const std::string& v) {
-    if (v != "tied" && v != "spiral") throw UsageError(option + " takes tied or spiral");
-    return v == "tied" ? Ties::Tied : Ties::Spiral;
+    if (v != TIES_KEYS[0] && v != TIES_KEYS[1]) throw UsageError(option + " takes tied or spiral");
+    return v == TIES_KEYS[0] ? Ties::Tied : Ties::Spiral;
 }
 
 const std::vector<SharedOption>& sharedOptions() {

@@ -26,8 +26,13 @@ inline bool codeHasOwnTables(CodeId c) {
     return c == CodeId::Ec2 || c == CodeId::Aci318;
 }
 
-// The transverse reinforcement of a column (ACI 318-19 strength reduction and axial cap).
+// The transverse reinforcement of a column (ACI 318-19 strength reduction and axial cap), and
+// its word on the command line and in the module.
 enum class Ties { Tied, Spiral };
+inline constexpr std::array<const char*, 2> TIES_KEYS{"tied", "spiral"};
+inline const char* tiesWord(Ties t) {
+    return TIES_KEYS[t == Ties::Spiral ? 1 : 0];
+}
 
 // What limits the strain plane at the ultimate state: a section corner at the control strain
 // 0.005 (the program's rule), or the extreme compressed concrete at the ultimate strain of its
