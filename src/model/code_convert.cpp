@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "model/code_grades.h"
 #include "model/materials.h"
+#include "model/number_text.h"
 
 namespace qav {
 
@@ -137,6 +139,32 @@ void deriveCodeLawFields(SectionDocument& d) {
             t.N_EXP = d.CODE == CodeId::Ec2 ? ec2Concrete(std::clamp(t.FCU, 0.0, 90.0)).n : 2.0;
             t.BETA1 = d.CODE == CodeId::Aci318 ? aciBeta1(t.FCU) : 0.0;
         }
+}
+
+void restoreCodeGradeValues(SectionDocument& d) {
+    if (!codeHasOwnTables(d.CODE)) return;
+    const CodeGradeTables code = codeGradeTables(d.CODE, d.ALPHA_CC);
+    static constexpr double TMAT::*concreteFields[] = {&TMAT::EC, &TMAT::FC, &TMAT::EPS_0,
+                                                       &TMAT::EPS_CU};
+    static constexpr double TMAT::*steelFields[] = {&TMAT::ES, &TMAT::FY, &TMAT::RF};
+    auto restore = [](std::vector<TMAT>& table, const std::vector<TMAT>& ofCode,
+                      std::span<double TMAT::*const> fields) {
+        for (std::size_t i = 1; i < table.size(); ++i) {
+            const auto own = std::find_if(ofCode.begin() + (ofCode.empty() ? 0 : 1), ofCode.end(),
+                                          [&](const TMAT& g) { return g.NAME == table[i].NAME; });
+            if (own == ofCode.end()) continue;
+            for (double TMAT::*field : fields) {
+                double& value = table[i].*field;
+                const double exact = (*own).*field;
+                // The file's text of the code's value, read back: the same number when unedited.
+                if (std::isfinite(exact) && ToFloat(Format("%0.5F", {exact})) == value)
+                    value = exact;
+            }
+        }
+    };
+    restore(d.CONC_MAT, code.concrete, concreteFields);
+    restore(d.COVER_MAT, code.cover, concreteFields);
+    restore(d.STEEL_MAT, code.steel, steelFields);
 }
 
 bool acceptedAlphaCC(double a) {

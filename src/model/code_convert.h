@@ -38,6 +38,13 @@ CodeConversion convertSectionCode(SectionModel& m, CodeId code, const GradeNames
 // the strength the grade's FC stands for. Readers call it after loading the tables.
 void deriveCodeLawFields(SectionDocument& d);
 
+// A section file holds each grade value to five decimals (model/section_file.h). Under a code's
+// own tables, a grade of the code's name whose value reads as the code's own value so written
+// takes the code's value to the last bit again: a converted section read back analyses exactly
+// as the section that was written, files written before included. A value that differs (an
+// edited grade) stays as the file says. Readers call it after loading the tables.
+void restoreCodeGradeValues(SectionDocument& d);
+
 // EN 1992-1-1's alpha_cc: 1.0 recommended, down to 0.8 allowed.
 bool acceptedAlphaCC(double alphaCC);
 

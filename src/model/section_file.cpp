@@ -585,6 +585,7 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
                       t.LOAD_FRACTION = 0;
                   });
 
+    restoreCodeGradeValues(m.document);
     deriveCodeLawFields(m.document);
     checkTables(m);
     refreshGeometry(m);
