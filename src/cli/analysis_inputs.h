@@ -28,6 +28,10 @@ inline const InputOption KMX_INPUT{{"--kmx", "K", "least moment Mx of the check 
 inline const InputOption KMY_INPUT{{"--kmy", "K", "least moment My of the check in kNm (1000)"},
                                    "1000"};
 
+// An M-Phi run is the section's own response, never reduced by phi.
+inline const NotApplied MPHI_TIES{"--ties",
+                                  std::string("an M-Phi run is not reduced by phi; ") + TIES_SCOPE};
+
 // The text given, or the default; numbers are checked where they are used.
 inline std::string inputText(Args& args, const InputOption& in) {
     return args.take(in.option.name).value_or(in.fallback);

@@ -265,10 +265,27 @@ std::string nameIn(const Command& c, const SharedOption& s) {
     return s.oldNames.front();
 }
 
+const NotApplied* notAppliedIn(const Command& c, const std::string& name) {
+    const auto it = std::find_if(c.notApplied.begin(), c.notApplied.end(),
+                                 [&](const NotApplied& n) { return n.option == name; });
+    return it == c.notApplied.end() ? nullptr : &*it;
+}
+
 template <class Each>
 void forEachShared(const Command& c, Each each) {
     for (const SharedOption& s : sharedOptions())
-        if ((s.group & c.groups) != 0) each(s);
+        if ((s.group & c.groups) != 0 && !notAppliedIn(c, s.option.name)) each(s);
+}
+
+UsageError notAppliedError(const NotApplied& n) {
+    return UsageError(n.option + " does not apply: " + n.why);
+}
+
+// An option the command has no use for, given anyway.
+void refuseNotApplied(const Command& c, const Args& args) {
+    for (const NotApplied& n : c.notApplied)
+        for (const std::string& w : args.rest())
+            if (w == n.option || w.rfind(n.option + "=", 0) == 0) throw notAppliedError(n);
 }
 
 void takeShared(const Command& c, Args& args) {
@@ -289,11 +306,18 @@ void takeShared(const Command& c, Args& args) {
                 throw UsageError(name + " is the earlier name of " + given + ": give one");
             given = name;
             s.apply(args.shared(), *v);
+            args.shared().given.push_back(s.option.name);
         }
     });
 }
 
 }  // namespace
+
+void refuseGiven(const Args& args, const NotApplied& unused) {
+    const auto& given = args.shared().given;
+    if (std::find(given.begin(), given.end(), unused.option) != given.end())
+        throw notAppliedError(unused);
+}
 
 std::vector<Option> Command::allOptions() const {
     std::vector<Option> all = options;
@@ -389,6 +413,7 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     }
     Args args(std::vector<std::string>(words.begin() + 1, words.end()), &*it);
     try {
+        refuseNotApplied(*it, args);
         takeShared(*it, args);
         return it->run(args, out, err);
     } catch (const UsageError& e) {

@@ -77,6 +77,13 @@ inline Option outputOption(const std::string& file, const std::string& what) {
     return {"-o", file, "writes " + what, Option::Required};
 }
 
+// A shared option of a command's groups that the command has no use for, and why: given on the
+// line it is refused with the reason rather than taken and ignored, and the usage leaves it out.
+struct NotApplied {
+    std::string option;  // "--strain-limit"
+    std::string why;     // "each code is drawn at its own ultimate limits"
+};
+
 struct Command {
     std::string name;
     std::string operands;  // "FILE.sec"; required choices of options may be written here too
@@ -86,6 +93,7 @@ struct Command {
     // More help after the options, for a command whose operands choose among many things: given
     // the words after the command name.
     std::function<void(const std::vector<std::string>& words, std::ostream& out)> moreHelp = {};
+    std::vector<NotApplied> notApplied = {};
 
     // One line, after "qavsec-cli ": name, operands, then every option in brackets.
     std::string usage() const;
@@ -108,6 +116,10 @@ struct Registrar {
             __VA_ARGS__                                                          \
         }                                                                        \
     }
+
+// For a command whose runs differ in what they use: throws UsageError when the shared option
+// was given on the line ("--nmm does not apply: ...").
+void refuseGiven(const Args& args, const NotApplied& unused);
 
 // The value of "-o"; throws UsageError naming file ("-o OUT.pdf is needed") when it is absent.
 std::string outputPath(Args& args, const std::string& file);

@@ -190,7 +190,7 @@ QAVSEC_COMMAND("mphi", "FILE.sec",
                 AXIAL_INPUT.option,
                 MAX_STRAIN_INPUT.option,
                 STEPS_INPUT.option},
-               ANALYSIS_COMMAND | JSON_OUTPUT, mphi);
+               ANALYSIS_COMMAND | JSON_OUTPUT, mphi, {}, {MPHI_TIES});
 QAVSEC_COMMAND("pmm", "FILE.sec", {}, ANALYSIS_COMMAND | JSON_OUTPUT, pmm);
 QAVSEC_COMMAND("check", "FILE.sec",
                {KP_INPUT.option,

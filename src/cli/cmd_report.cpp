@@ -189,7 +189,10 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     const bool keyPoints = args.flag("--key-points");
     if (keyPoints && !pm) throw UsageError("--key-points belongs to --pm");
     MphiInput mp;
-    if (mphi) mp = takeMphiInput(args, "--mphi", *mphi);
+    if (mphi) {
+        mp = takeMphiInput(args, "--mphi", *mphi);
+        refuseGiven(args, MPHI_TIES);
+    }
     const double angle = pm ? numberValue("--pm", *pm) : 0;
     const double axial = mm ? numberValue("--mm", *mm) : 0;
     SectionModel m = prepareChecked(args, err);
@@ -218,7 +221,11 @@ int compare(Args& args, std::ostream&, std::ostream& err) {
     const double angle = inputNumber(args, ANGLE_INPUT);
     const std::string out = outputPath(args, "OUT.png");
     const auto pos = args.positional(1);
-    const SectionModel m = prepareSection(pos[0], args.shared(), err);
+    // The ties belong to the ACI 318-19 curve, whatever the section's own code.
+    SharedOptions o = args.shared();
+    o.ties.reset();
+    SectionModel m = prepareSection(pos[0], o, err);
+    if (args.shared().ties) m.document.TIES = *args.shared().ties;
     MessageLog log;
     const CodeComparison cmp = compareCodes(m, angle, log);
     for (const CodeCurve& k : cmp.curves)
@@ -288,7 +295,10 @@ QAVSEC_COMMAND("compare", "FILE.sec",
                 outputOption("OUT.png",
                              "the design P-M curves under HK-COP-2013, EN 1992-1-1 and "
                              "ACI 318-19 (code limits) on one chart")},
-               ANALYSIS_COMMAND, compare);
+               ANALYSIS_COMMAND, compare, {},
+               {{"--strain-limit",
+                 "each code's curve is drawn at that code's own ultimate "
+                 "limits, the comparison's point"}});
 
 }  // namespace
 }  // namespace qav::cli

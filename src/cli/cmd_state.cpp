@@ -126,6 +126,12 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
         throw UsageError("give either --load or a combination of --loads, not both");
     if (!load && !loads) throw UsageError("give --load P,MX,MY or --loads F.csv [--comb N]");
     if (comb && !loads) throw UsageError("--comb needs --loads F.csv");
+    // The state is the section's own; phi only takes part in picking the critical combination.
+    if (load || comb)
+        refuseGiven(args, {"--ties",
+                           "the state of a given load is the section's own, not reduced "
+                           "by phi (the ties take part only in choosing the critical "
+                           "combination of --loads without --comb)"});
     double P = 0, MX = 0, MY = 0;
     if (load) parseLoad(*load, P, MX, MY);
 

@@ -4,6 +4,7 @@
 
 #include "analysis/section_solver.h"
 #include "cli/cli.h"
+#include "model/design_code.h"
 #include "model/materials.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
@@ -54,7 +55,12 @@ SectionModel prepareSection(const std::string& path, const SharedOptions& o, std
     m.settings.SOLVER = o.solver;
     m.settings.THREADS = o.threads;
     m.settings.STRAIN_LIMIT = o.strainLimit;
-    if (o.ties) m.document.TIES = *o.ties;
+    if (o.ties) {
+        if (sectionCode(m) != CodeId::Aci318)
+            throw UsageError(std::string("--ties does not apply: ") + path + " is under " +
+                             codeName(sectionCode(m)) + "; " + TIES_SCOPE);
+        m.document.TIES = *o.ties;
+    }
     if (o.loads) IMPORT_FORCE_CSV(m, readTextLines(*o.loads), o.units, *o.loads);
     const MeshSummary s = meshSection(m, err);
     requireFiniteSection(m);  // nothing non-finite reaches a listing

@@ -28,7 +28,8 @@ void applyMeshOptions(SectionModel& m, const SharedOptions& o);
 
 // Reads the section at path, applies --npm, --nmm and --mesh-size, reads the load file of
 // --loads (before the mesh, so that a wrong file is refused at once), meshes and sets the strain
-// limit mode from the section. The mesh summary goes to *summary when asked for.
+// limit mode from the section. The mesh summary goes to *summary when asked for. --ties on a
+// section not under ACI 318-19 is refused (UsageError): nothing there would take it.
 SectionModel prepareSection(const std::string& path, const SharedOptions& o, std::ostream& err,
                             MeshSummary* summary = nullptr);
 

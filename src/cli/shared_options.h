@@ -50,6 +50,7 @@ struct SharedOptions {
     StrainLimit strainLimit = StrainLimit::Control;
     std::optional<Ties> ties;  // overrides the file's
     bool json = false;
+    std::vector<std::string> given;  // the names of the shared options on the line
 };
 
 struct SharedOption {
@@ -66,5 +67,10 @@ const std::vector<SharedOption>& sharedOptions();
 
 // "tied" or "spiral"; UsageError naming the option otherwise.
 Ties tiesValue(const std::string& option, const std::string& value);
+
+// What the ties change, for the refusals of --ties where they change nothing.
+inline const char* const TIES_SCOPE =
+    "the ties set phi and the axial cap of an ACI 318-19 design "
+    "strength only";
 
 }  // namespace qav::cli

@@ -30,7 +30,7 @@ TEST(CliCode, ResaveConvertsAndComesBackByteForByte) {
     EXPECT_TRUE(has(text, "DESIGN START\r\nCODE,EC2\r\nALPHA_CC,1.00\r\nTIES,SPIRAL\r\n"));
     EXPECT_TRUE(has(text, "CONCMAT,14,C90/105,"));
     // The analyses read the block; the code's ultimate limits are an option of each.
-    EXPECT_EQ(runCli("pm " + ec2 + " --strain-limit code --ties tied").status, 0);
+    EXPECT_EQ(runCli("pm " + ec2 + " --strain-limit code").status, 0);
     EXPECT_TRUE(has(runCli("info " + ec2).out, "Design code: EN 1992-1-1 (alpha_cc 1.00, spiral)"));
 
     const CliRun back = runCli("resave " + ec2 + " --code hk --steel STEEL1 -o " + hk);
@@ -61,6 +61,12 @@ TEST(CliCode, OptionsSayWhatTheyDidOrWhyNotAndRefusalsWriteNothing) {
         {"materials --code ec2", 0, "C90/105_Cover"},
         {"pm " + sec + " --strain-limit corner", 2, "--strain-limit takes control or code"},
         {"check " + sec + " --ties hoops", 2, "--ties takes tied or spiral"},
+        // A choice the run would not use is refused, not taken and ignored.
+        {"check " + sec + " --ties spiral", 2, ".sec is under HK-COP-2013; the ties set phi"},
+        {"mphi " + sec + " --ties tied", 2, "an M-Phi run is not reduced by phi"},
+        {"chart " + sec + " --mphi y --ties tied -o " + out, 2, "not reduced by phi"},
+        {"state " + sec + " --load -500,9,9 --ties tied -o " + out, 2, "the section's own"},
+        {"compare " + sec + " --strain-limit=code -o " + out, 2, "--strain-limit does not apply"},
     };
     for (const Case& c : cases) {
         const CliRun r = runCli(c.args);
