@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/fibre_arrays.h"
 #include "analysis/section_solver.h"
 #include "model/number_text.h"
 #include "model/tables.h"
@@ -170,6 +171,83 @@ void drawLegend(Canvas& c, int left, int top, int width, double scale) {
     c.brush.style = BrushStyle::Solid;
 }
 
+// The code's ultimate strains at capacity, as the solver held the section to them: each concrete
+// grade's ultimate strain over the outline and, under EN 1992-1-1, the pivot of a wholly
+// compressed section (its strain epsC2 at the fraction pivotDepth of the section's depth from
+// the most compressed face). Empty when the control strain rules.
+struct CodeMarks {
+    bool applies = false;
+    std::vector<double> epsCu;  // distinct, ascending
+    double epsC2 = 0, pivotCu = 0, pivotDepth = 0;
+};
+
+CodeMarks codeMarks(const SectionModel& m, const SectionState& s) {
+    CodeMarks k;
+    if (s.at != StateAt::Capacity || !codeLimitApplies(m)) return k;
+    const std::vector<LimitPoint> points = codeLimitPoints(m);
+    if (points.empty()) return k;
+    k.applies = true;
+    const LimitPoint* top = nullptr;
+    for (const LimitPoint& p : points) {
+        if (p.epsCu > 0 && std::isfinite(p.epsCu) &&
+            std::find(k.epsCu.begin(), k.epsCu.end(), p.epsCu) == k.epsCu.end())
+            k.epsCu.push_back(p.epsCu);
+        if (!top || s.plane.at(p.x, p.y) > s.plane.at(top->x, top->y)) top = &p;
+    }
+    std::sort(k.epsCu.begin(), k.epsCu.end());
+    if (top->epsC2 > 0 && top->epsCu > top->epsC2) {
+        k.epsC2 = top->epsC2;
+        k.pivotCu = top->epsCu;
+        k.pivotDepth = 1 - top->epsC2 / top->epsCu;
+    }
+    return k;
+}
+
+// A strain with the decimals it needs (at least three): 0.0035, 0.00266.
+std::string strainText(double e) {
+    for (const char* f : {"%0.3F", "%0.4F", "%0.5F"})
+        if (std::fabs(ToFloat(Format(f, {e})) - e) <= 5e-9) return Format(f, {e});
+    return Format("%0.6F", {e});
+}
+
+// A label beside the vertical line at x, inside the box when it fits on the right.
+void labelBeside(Canvas& c, int x, int y, int right, const std::string& text) {
+    const int w = c.textWidth(text);
+    c.textOut(x + 3 + w <= right - 2 ? x + 3 : x - 3 - w, y, text);
+}
+
+// The code's limits in the profile: a line at each concrete ultimate strain and, with a pivot,
+// the bound of EN 1992-1-1's strain diagram: from the ultimate strain at the most compressed
+// face down to the pivot's strain at its depth, then straight on to the far face.
+template <class ToX, class ToY>
+void drawCodeLimits(Canvas& c, const CodeMarks& k, ToX X, ToY Y, double u0, double u1, int top,
+                    int height, int right) {
+    c.pen = Pen{LIMIT_MARK, 1, PenStyle::Dash};
+    // The labels at the box's top, clear of the profile's top strain below them.
+    const int rowH = c.textHeight("0") + 2;
+    int row = 0;
+    auto label = [&](double e) {
+        labelBeside(c, X(e), top + 2 + rowH * row++, right, strainText(e) + " (ultimate strain)");
+    };
+    for (const double e : k.epsCu) {
+        if (k.epsC2 > 0 && e == k.pivotCu) continue;  // the pivot's bound draws it
+        c.line(X(e), top + 5, X(e), top + height - 5);
+        label(e);
+    }
+    if (k.epsC2 > 0) {
+        const double eCu = k.pivotCu, uC = u1 - k.pivotDepth * (u1 - u0);
+        c.line(X(eCu), top + 5, X(eCu), Y(u1));
+        c.line(X(eCu), Y(u1), X(k.epsC2), Y(uC));
+        c.line(X(k.epsC2), Y(uC), X(k.epsC2), Y(u0));
+        label(eCu);
+        c.pen = Pen{colors::black, 1, PenStyle::Solid};
+        c.brush = Brush{LIMIT_MARK, BrushStyle::Solid};
+        c.ellipse(X(k.epsC2) - 3, Y(uC) - 3, X(k.epsC2) + 3, Y(uC) + 3);
+        c.brush = Brush{colors::white, BrushStyle::Clear};
+        labelBeside(c, X(k.epsC2) + 3, Y(uC) + 2, right, "pivot " + strainText(k.epsC2));
+    }
+}
+
 void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, int left, int top,
                        int width, int height) {
     const StrainPlane& p = s.plane;
@@ -191,7 +269,9 @@ void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, 
     const double e0 = strainAt(u0), e1 = strainAt(u1);
     // The control strain matters at capacity; at a service load it would squash the profile.
     const bool capacity = s.at == StateAt::Capacity;
-    double lo = std::min({e0, e1, 0.0}), hi = std::max({e0, e1, 0.0, capacity ? EPS_LIMIT : 0.0});
+    const CodeMarks code = codeMarks(m, s);
+    const double limit = code.applies ? (code.epsCu.empty() ? 0.0 : code.epsCu.back()) : EPS_LIMIT;
+    double lo = std::min({e0, e1, 0.0}), hi = std::max({e0, e1, 0.0, capacity ? limit : 0.0});
     const double pad = 0.08 * (hi - lo);
     lo -= pad;
     hi += pad;
@@ -204,7 +284,9 @@ void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, 
     };
     c.pen = Pen{colors::grey, 1, PenStyle::Solid};
     c.line(X(0), top + 5, X(0), top + height - 5);
-    if (capacity) {
+    if (code.applies) {
+        drawCodeLimits(c, code, X, Y, u0, u1, top, height, left + width);
+    } else if (capacity) {
         c.pen = Pen{LIMIT_MARK, 1, PenStyle::Dash};
         c.line(X(EPS_LIMIT), top + 5, X(EPS_LIMIT), top + height - 5);
         // The strain the solver scales the corners to, not the concrete's ultimate strain.
@@ -245,7 +327,6 @@ void drawStrainProfile(Canvas& c, const SectionModel& m, const SectionState& s, 
               bottomText);
     const std::string axis = "strain (compression +)";
     c.textOut(left + width - c.textWidth(axis) - 4, top + height + 4, axis);
-    (void)m;
 }
 
 }  // namespace
@@ -316,7 +397,11 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
     c.pen = Pen{};
     if (s.at == StateAt::Capacity) {
         const std::string limitNote =
-            Format("green: control points at the control strain %0.3F", {EPS_LIMIT});
+            codeLimitApplies(m) && !codeLimitPoints(m).empty()
+                ? std::string(
+                      "green: control points at their concrete's ultimate strain "
+                      "(code limits)")
+                : Format("green: control points at the control strain %0.3F", {EPS_LIMIT});
         c.textOut(secLeft, H - 108, limitNote);
     }
     drawLegend(c, secLeft, H - 50, secW, scale);
