@@ -6,6 +6,7 @@
 #include <numbers>
 #include <optional>
 
+#include "analysis/design_strength.h"
 #include "analysis/fibre_arrays.h"
 #include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
@@ -289,6 +290,13 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     if (at == StateAt::Capacity) {
         solver.storeState(m);
         s.plane = fitPlane(m);
+        // phi as the member check takes it, from the solve's own state.
+        const DesignStrength d = designStrength(m);
+        if (d.applies && std::isfinite(s.solve.loadFraction)) {
+            const SolverState st = solver.lastState();
+            s.phi = st.evaluated ? phiOfState(d, st.fibreAbc) : d.phiCompression;
+            s.designFraction = designFraction(d, s.phi, s.solve.loadFraction, s.P).fraction;
+        }
     } else {
         // Within the solver's accuracy a load on the surface is at capacity, not above it.
         const double lam = s.solve.loadFraction;
@@ -435,6 +443,9 @@ std::vector<std::string> sectionStateSummary(const SectionState& s) {
                   (s.solve.converged
                        ? ""
                        : Format("  (not converged, %D iterations)", {s.solve.iterations})));
+    if (s.phi > 0)
+        out.push_back(
+            Format("Design Load Fraction       %0.4F (phi %0.3F)", {s.designFraction, s.phi}));
     if (s.axis.exists) {
         out.push_back(Format("Neutral Axis Angle         %0.2F deg", {s.axis.angle}));
         out.push_back(Format("Neutral Axis Depth         %0.1F mm", {s.axis.depth}));

@@ -98,6 +98,9 @@ struct SectionState {
     KindForces forces;              // N, N mm
     double largestCompression = 0;  // largest fibre or control-point strain (>= 0)
     double largestTension = 0;      // smallest, as a signed strain (<= 0)
+    // Under a code that reduces the nominal strength (ACI 318-19), at capacity: phi of the state
+    // and the design load fraction, the one the member check lists (0 and 0 elsewhere).
+    double phi = 0, designFraction = 0;
 };
 
 // The state for the load (P kN compression positive, MX, MY kNm), in the model's
@@ -131,7 +134,8 @@ void reportStateUnconverged(const SectionState& s, Messages& msgs);
 // markState is set.
 std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionState& s,
                                          bool markState = false);
-// The summary lines of a state: load fraction, neutral axis, extreme strains, resultants.
+// The summary lines of a state: load fraction (and the design one where phi applies), neutral
+// axis, extreme strains, resultants.
 std::vector<std::string> sectionStateSummary(const SectionState& s);
 // The caption of a fibre kind ("core concrete", "cover concrete", "steel", "rebar").
 std::string fibreKindName(int TY);

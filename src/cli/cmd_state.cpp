@@ -62,6 +62,10 @@ Json stateJson(const std::string& what, const SectionState& s) {
     doc["MX_kNm"] = s.MX;
     doc["MY_kNm"] = s.MY;
     doc["load_fraction"] = s.solve.loadFraction;
+    if (s.phi > 0) {
+        doc["design_load_fraction"] = s.designFraction;
+        doc["phi"] = s.phi;
+    }
     doc["converged"] = s.converged();
     if (s.at == StateAt::Load)
         doc["equilibrium"] = {{"passes", s.atLoad.iterations}, {"residual", s.atLoad.residual}};

@@ -9,8 +9,11 @@
 #include <sstream>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/load_combinations.h"
+#include "code_sections.h"
 #include "example_sections.h"
 #include "hand_section.h"
+#include "interchange/force_csv.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 
@@ -59,6 +62,27 @@ TEST(SectionState, FibreForcesAreTheLoadFractionTimesTheLoad) {
         EXPECT_NEAR(top, EPS_LIMIT, 1e-9);
         EXPECT_GE(marked, 1);
         EXPECT_NEAR(s.largestCompression, top, 1e-12);
+    }
+}
+
+// Where phi reduces the strength, the state of each combination gives the design load fraction
+// the member check lists for it; elsewhere the load fraction is the check's own.
+TEST(SectionState, DesignLoadFractionIsTheChecks) {
+    for (const test::CodeChoice& c : {test::aciChoice(), test::ec2Choice()}) {
+        SectionModel m = test::codeExample("rectangular_column", c);
+        IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
+        NullMessages msgs;
+        NullProgress progress;
+        const CheckResult r = CHECK_MEMBER(m, 1000, 1000, 1000, msgs, progress);
+        for (const int i : {1, 6, r.critical}) {
+            const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+            const SectionState s = SECTION_STATE(m, -f.P, f.MX, f.MY, 1000, 1000, 1000, msgs);
+            const bool design = c.code == CodeId::Aci318;
+            EXPECT_EQ(s.phi > 0, design);
+            EXPECT_NEAR(design ? s.designFraction : s.solve.loadFraction,
+                        r.fractions[static_cast<std::size_t>(i)], 1e-6)
+                << codeName(c.code) << " combination " << i;
+        }
     }
 }
 
