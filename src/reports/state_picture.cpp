@@ -363,7 +363,11 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
         s.axis.exists
             ? Format("Neutral axis: depth %0.1F mm, angle %0.1F deg", {s.axis.depth, s.axis.angle})
             : std::string("Neutral axis: none (uniform strain)");
-    c.textOut(10, 8 + c.textHeight(title) + 2, axisText);
+    // Where phi reduces the strength, the fraction the member check lists beside the nominal one.
+    const std::string designText =
+        s.phi > 0 ? Format("   Design: %0.3F × the load (phi %0.3F)", {s.designFraction, s.phi})
+                  : std::string();
+    c.textOut(10, 8 + c.textHeight(title) + 2, axisText + designText);
 
     const int secLeft = 20, secTop = 60, secW = W * 62 / 100 - 30, secH = H - 180;
     const Box box = fibreBox(m);
