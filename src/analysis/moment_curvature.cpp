@@ -131,6 +131,14 @@ void requireZeroMomentAtStart(const SectionModel& m, double P, Messages& msgs) {
 
 }  // namespace
 
+double codeUltimateStrain(const SectionModel& m) {
+    if (!codeLimitApplies(m)) return 0;
+    double least = 0;
+    for (const LimitPoint& p : codeLimitPoints(m))
+        if (p.epsCu > 0 && (least == 0 || p.epsCu < least)) least = p.epsCu;
+    return least;
+}
+
 void GET_FIB_ZONE(SectionModel& m) {
     fibZone(m, m.mesh.FIB_ZONE_WIDTH, m.mesh.FIB_ZONE_HEIGHT);
 }
@@ -173,6 +181,12 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
             "ACI 318-19 concrete: the M-Phi curve uses a parabola with a plateau at 0.85 f'c "
             "(reached at eps0 = 2 x 0.85 f'c / Ec, Ec = 4700 sqrt(f'c)) up to the ultimate "
             "strain 0.003, not the rectangular stress block of the design strength.");
+    if (const double ultimate = codeUltimateStrain(m); ultimate > 0 && in.maxStrain > ultimate)
+        msgs.message(
+            Format("Max Comp strain %s lies beyond the ultimate strain %s of the "
+                   "section's concrete under the code's limit: the steps beyond it are "
+                   "past the code's ultimate state.",
+                   {Format("%g", {in.maxStrain}), Format("%g", {ultimate})}));
     const bool fast = solver.kind() == SolverKind::Fast;
     const double load = 1000 * in.axialForce;  // N
     const int fibres = solver.fibreCount();
