@@ -268,13 +268,17 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
             const CurvatureState s =
                 searchCurvatureState(solver.fibres(), load, fx * f, fy * f, eps, tilt);
             step.addPasses(s.passes, fibres);
-            if (s.noState)
+            // No state without a moment about the other axis, or the only one bends the other
+            // way: the yielded tension steel's own moment outweighs what the compressed part
+            // can add.
+            const double along = (fx * s.ss[1] + fy * s.ss[2]) * f;
+            if (s.noState || (s.found && s.residual < SOLVER_TOLERANCE && !(along > 0)))
                 throw InputError(Format(
                     "Under %s kN no state of the section bent about its axis with an extreme "
-                    "compressive strain of %s is free of a moment about the other axis: the steel "
-                    "yielded in tension pulls off its centre more than the compressed part can "
-                    "balance, so there is no M-Phi curve at this force. Choose an axial force "
-                    "nearer to zero.",
+                    "compressive strain of %s carries a moment of the asked sign about that axis "
+                    "alone: the steel yielded in tension pulls off its centre more than the "
+                    "compressed part can balance, so there is no M-Phi curve at this force. "
+                    "Choose an axial force nearer to zero.",
                     {Format("%g", {in.axialForce}), Format("%0.6F", {eps})}));
             if (s.found && carriesStep(solver.fibres(), s.abc, load, fx * f, fy * f)) {
                 // The step's point is the searched state; the attempts before it only cost
