@@ -94,15 +94,37 @@ void controlExtremes(const FibreArrays& f, const double abc[3], double& emax, do
     }
 }
 
-// Whether the state abc is a point of the curve: it carries the axial force N (N) and a
-// positive moment along (ux, uy) alone, within the solver's tolerance in the reference
-// iteration's own measure (forces in N, moments in N mm).
-bool carriesStep(const FibreArrays& f, const double abc[3], double N, double ux, double uy) {
+// How far the forces of the state abc miss those of a point of the curve: the axial force N (N)
+// and a positive moment along (ux, uy) alone, relative to the forces in the reference
+// iteration's own measure (forces in N, moments in N mm). A moment the other way misses by
+// twice its size.
+double stepMiss(const FibreArrays& f, const double abc[3], double N, double ux, double uy) {
     double ss[3];
     sumFibreForces(f, abc, ss);
     const double along = ux * ss[1] + uy * ss[2], across = -uy * ss[1] + ux * ss[2];
     const double size = std::sqrt(ss[0] * ss[0] + ss[1] * ss[1] + ss[2] * ss[2]);
-    return along > 0 && std::hypot(ss[0] - N, across) <= SOLVER_TOLERANCE * size;
+    const double miss = std::hypot(std::hypot(ss[0] - N, across), 2 * std::fmin(along, 0.0));
+    return size > 0 ? miss / size : INFINITY;
+}
+
+// The nested search for a step the solver left without a point: the state found when it is one
+// (found false otherwise, passes counted either way). Under a tension a step with no state
+// without a moment about the other axis, or whose only one bends the other way (the yielded
+// tension steel's own moment outweighs what the compressed part can add), refuses the curve.
+CurvatureState searchedStep(const FibreArrays& f, const MphiInput& in, double ux, double uy,
+                            double eps, double tilt) {
+    const double load = 1000 * in.axialForce;
+    CurvatureState s = searchCurvatureState(f, load, ux, uy, eps, tilt);
+    const double along = ux * s.ss[1] + uy * s.ss[2];
+    if (load < 0 && (s.noState || (s.found && s.residual < SOLVER_TOLERANCE && !(along > 0))))
+        throw InputError(Format(
+            "Under %s kN no state of the section bent about its axis with an extreme compressive "
+            "strain of %s carries a moment of the asked sign about that axis alone: the steel "
+            "yielded in tension pulls off its centre more than the compressed part can balance, "
+            "so there is no M-Phi curve at this force. Choose an axial force nearer to zero.",
+            {Format("%g", {in.axialForce}), Format("%0.6F", {eps})}));
+    s.found = s.found && stepMiss(f, s.abc, load, ux, uy) <= SOLVER_TOLERANCE;
+    return s;
 }
 
 // Whether any concrete fibre has an ACI 318 stress block factor.
@@ -261,45 +283,36 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
         // carries the axial force with the moment about the asked axis alone, or the nested
         // search's.
         const SolverState found = solver.lastState();
-        if (step.notConverged == 0 &&
-            (!(load < 0) || carriesStep(solver.fibres(), found.fibreAbc, load, fx * f, fy * f))) {
+        const double miss =
+            load < 0 ? stepMiss(solver.fibres(), found.fibreAbc, load, fx * f, fy * f) : 0;
+        if (step.notConverged == 0 && miss <= SOLVER_TOLERANCE) {
             tilt = tiltOf(found.fibreAbc, fx * f, fy * f, tilt);
+        } else if (const CurvatureState s =
+                       searchedStep(solver.fibres(), in, fx * f, fy * f, eps, tilt);
+                   s.found) {
+            // The step's point is the searched state; the attempts before it only cost their
+            // passes.
+            RunStats kept;
+            kept.iterations = step.iterations;
+            kept.fibreEvaluations = step.fibreEvaluations;
+            SolveResult r;
+            r.converged = true;
+            r.residual = s.residual;
+            r.iterations = s.passes;
+            kept.add(r, fibres);
+            step = kept;
+            moment = (fx * s.ss[1] + fy * s.ss[2]) * f / 1e6;
+            controlExtremes(solver.fibres(), s.abc, emax, emin);
+            tilt = s.tilt;
+            lastSearched = true;
+            searched =
+                SolverState{true, {s.abc[0], s.abc[1], s.abc[2]}, {s.abc[0], s.abc[1], s.abc[2]}};
         } else {
-            const CurvatureState s =
-                searchCurvatureState(solver.fibres(), load, fx * f, fy * f, eps, tilt);
             step.addPasses(s.passes, fibres);
-            // No state without a moment about the other axis, or the only one bends the other
-            // way: the yielded tension steel's own moment outweighs what the compressed part
-            // can add.
-            const double along = (fx * s.ss[1] + fy * s.ss[2]) * f;
-            if (s.noState || (s.found && s.residual < SOLVER_TOLERANCE && !(along > 0)))
-                throw InputError(Format(
-                    "Under %s kN no state of the section bent about its axis with an extreme "
-                    "compressive strain of %s carries a moment of the asked sign about that axis "
-                    "alone: the steel yielded in tension pulls off its centre more than the "
-                    "compressed part can balance, so there is no M-Phi curve at this force. "
-                    "Choose an axial force nearer to zero.",
-                    {Format("%g", {in.axialForce}), Format("%0.6F", {eps})}));
-            if (s.found && carriesStep(solver.fibres(), s.abc, load, fx * f, fy * f)) {
-                // The step's point is the searched state; the attempts before it only cost
-                // their passes.
-                RunStats kept;
-                kept.iterations = step.iterations;
-                kept.fibreEvaluations = step.fibreEvaluations;
+            // A solve that met its tolerance at a state of other forces did not converge.
+            if (step.notConverged == 0) {
                 SolveResult r;
-                r.converged = true;
-                r.residual = s.residual;
-                kept.add(r, fibres);
-                step = kept;
-                moment = (fx * s.ss[1] + fy * s.ss[2]) * f / 1e6;
-                controlExtremes(solver.fibres(), s.abc, emax, emin);
-                tilt = s.tilt;
-                lastSearched = true;
-                searched = SolverState{
-                    true, {s.abc[0], s.abc[1], s.abc[2]}, {s.abc[0], s.abc[1], s.abc[2]}};
-            } else if (step.notConverged == 0) {
-                SolveResult r;
-                r.residual = s.found ? s.residual : INFINITY;
+                r.residual = miss;
                 step.add(r, fibres);
             }
         }
