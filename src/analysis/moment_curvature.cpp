@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/curvature_search.h"
 #include "analysis/fibre_arrays.h"
 #include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
@@ -36,8 +37,8 @@ double uniformStrainAt(const FibreArrays& f, double N, double limit) {
         const double mid = 0.5 * (lo + hi);
         const double abc[3] = {mid, 0, 0};
         double ss[3];
-        sumFibreForces(f, abc, ss);
-        (ss[0] + f.fixedForce[0] < N ? lo : hi) = mid;
+        sumFibreForces(f, abc, ss);  // fibres of other kinds included
+        (ss[0] < N ? lo : hi) = mid;
     }
     return hi;
 }
@@ -74,6 +75,58 @@ double largestStrainUnderTension(const FibreArrays& f, double N, double dx, doub
     return lo;
 }
 
+// The tilt (radians) of the strain gradient of abc from the direction (ux, uy); keep where the
+// plane has no gradient along it.
+double tiltOf(const double abc[3], double ux, double uy, double keep) {
+    const double along = abc[1] * ux + abc[2] * uy, across = -abc[1] * uy + abc[2] * ux;
+    if (!(along > 0)) return keep;
+    return std::atan2(across, along);
+}
+
+// The largest and smallest strain of the control points under abc.
+void controlExtremes(const FibreArrays& f, const double abc[3], double& emax, double& emin) {
+    emax = -INFINITY;
+    emin = INFINITY;
+    for (std::size_t c = 0; c < f.cpX.size(); ++c) {
+        const double e = abc[0] + abc[1] * f.cpX[c] + abc[2] * f.cpY[c];
+        emax = std::max(emax, e);
+        emin = std::min(emin, e);
+    }
+}
+
+// How far the forces of the state abc miss those of a point of the curve: the axial force N (N)
+// and a positive moment along (ux, uy) alone, relative to the forces in the reference
+// iteration's own measure (forces in N, moments in N mm). A moment the other way misses by
+// twice its size.
+double stepMiss(const FibreArrays& f, const double abc[3], double N, double ux, double uy) {
+    double ss[3];
+    sumFibreForces(f, abc, ss);
+    const double along = ux * ss[1] + uy * ss[2], across = -uy * ss[1] + ux * ss[2];
+    const double size = std::sqrt(ss[0] * ss[0] + ss[1] * ss[1] + ss[2] * ss[2]);
+    const double miss = std::hypot(std::hypot(ss[0] - N, across), 2 * std::fmin(along, 0.0));
+    return size > 0 ? miss / size : INFINITY;
+}
+
+// The nested search for a step the solver left without a point: the state found when it is one
+// (found false otherwise, passes counted either way). Under a tension a step with no state
+// without a moment about the other axis, or whose only one bends the other way (the yielded
+// tension steel's own moment outweighs what the compressed part can add), refuses the curve.
+CurvatureState searchedStep(const FibreArrays& f, const MphiInput& in, double ux, double uy,
+                            double eps, double tilt) {
+    const double load = 1000 * in.axialForce;
+    CurvatureState s = searchCurvatureState(f, load, ux, uy, eps, tilt);
+    const double along = ux * s.ss[1] + uy * s.ss[2];
+    if (load < 0 && (s.noState || (s.found && s.residual < SOLVER_TOLERANCE && !(along > 0))))
+        throw InputError(Format(
+            "Under %s kN no state of the section bent about its axis with an extreme compressive "
+            "strain of %s carries a moment of the asked sign about that axis alone: the steel "
+            "yielded in tension pulls off its centre more than the compressed part can balance, "
+            "so there is no M-Phi curve at this force. Choose an axial force nearer to zero.",
+            {Format("%g", {in.axialForce}), Format("%0.6F", {eps})}));
+    s.found = s.found && stepMiss(f, s.abc, load, ux, uy) <= SOLVER_TOLERANCE;
+    return s;
+}
+
 // Whether any concrete fibre has an ACI 318 stress block factor.
 bool blockConcrete(const SectionModel& m) {
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
@@ -99,6 +152,14 @@ void requireZeroMomentAtStart(const SectionModel& m, double P, Messages& msgs) {
 }
 
 }  // namespace
+
+double codeUltimateStrain(const SectionModel& m) {
+    if (!codeLimitApplies(m)) return 0;
+    double least = 0;
+    for (const LimitPoint& p : codeLimitPoints(m))
+        if (p.epsCu > 0 && (least == 0 || p.epsCu < least)) least = p.epsCu;
+    return least;
+}
 
 void GET_FIB_ZONE(SectionModel& m) {
     fibZone(m, m.mesh.FIB_ZONE_WIDTH, m.mesh.FIB_ZONE_HEIGHT);
@@ -142,7 +203,14 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
             "ACI 318-19 concrete: the M-Phi curve uses a parabola with a plateau at 0.85 f'c "
             "(reached at eps0 = 2 x 0.85 f'c / Ec, Ec = 4700 sqrt(f'c)) up to the ultimate "
             "strain 0.003, not the rectangular stress block of the design strength.");
+    if (const double ultimate = codeUltimateStrain(m); ultimate > 0 && in.maxStrain > ultimate)
+        msgs.message(
+            Format("Max Comp strain %s lies beyond the ultimate strain %s of the "
+                   "section's concrete under the code's limit: the steps beyond it are "
+                   "past the code's ultimate state.",
+                   {Format("%g", {in.maxStrain}), Format("%g", {ultimate})}));
     const bool fast = solver.kind() == SolverKind::Fast;
+    const double load = 1000 * in.axialForce;  // N
     const int fibres = solver.fibreCount();
     // Without tension steel no state under the axial force has its extreme strain below the
     // uniform one: the steps that ask for less are the uniform state itself, no curvature and no
@@ -163,6 +231,11 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
             {Format("%g", {in.axialForce}), Format("%0.6F", {reach}),
              Format("%0.6F", {in.maxStrain})}));
     int belowUniform = 0;
+    // The tilt of the last step's strain gradient from the asked direction: where a step needs
+    // the nested search, it starts there.
+    double tilt = 0;
+    bool lastSearched = false;
+    SolverState searched;
     StepProgress steps(progress, n);
     // The reference keeps its fixed trial moment; the fast solver's is in proportion to the
     // section, so that a large section is not searched from a moment far inside its capacity.
@@ -175,11 +248,11 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
             continue;
         }
         double mx = fx * trial * f, my = f * (fy * trial);
-        const long long before = run.stats.notConverged;
+        RunStats step;
         SolveResult last;
         auto solve = [&](double x, double y) {
             last = solver.loadFractionAtStrain(in.axialForce, x, y, eps);
-            run.stats.add(last, fibres);
+            step.add(last, fibres);
             return last.loadFraction;
         };
         // The strain step's moment: under the fast solver the state at the axial force and
@@ -190,21 +263,63 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
         const SolveResult direct =
             fast ? solver.momentScaleAtStrain(in.axialForce, mx, my, eps) : SolveResult{};
         if (direct.converged && direct.loadFraction > 0) {
-            run.stats.add(direct, fibres);
+            step.add(direct, fibres);
             last = direct;
             mx *= direct.loadFraction;
             my *= direct.loadFraction;
             lamda = 1;
         } else if (fast) {
-            run.stats.addPasses(direct.iterations, fibres);
+            step.addPasses(direct.iterations, fibres);
             lamda = findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, 1000);
         } else {
             scaleTrialMoment(solve, mx, my, 0.01, 1000);
             lamda = solve(mx, my);
         }
-        M[static_cast<std::size_t>(i)] = std::fabs((mx + my) * lamda);
-        PHI[static_cast<std::size_t>(i)] = std::fabs(last.emin - last.emax) / (depth / 1000.0);
-        converged[static_cast<std::size_t>(i)] = run.stats.notConverged == before ? 1 : 0;
+        double moment = std::fabs((mx + my) * lamda);
+        double emax = last.emax, emin = last.emin;
+        lastSearched = false;
+        // Under a tension a solve may meet its tolerance at a state of other forces (a load
+        // fraction far from 1, forces against the load): the step's point is the state that
+        // carries the axial force with the moment about the asked axis alone, or the nested
+        // search's.
+        const SolverState found = solver.lastState();
+        const double miss =
+            load < 0 ? stepMiss(solver.fibres(), found.fibreAbc, load, fx * f, fy * f) : 0;
+        if (step.notConverged == 0 && miss <= SOLVER_TOLERANCE) {
+            tilt = tiltOf(found.fibreAbc, fx * f, fy * f, tilt);
+        } else if (const CurvatureState s =
+                       searchedStep(solver.fibres(), in, fx * f, fy * f, eps, tilt);
+                   s.found) {
+            // The step's point is the searched state; the attempts before it only cost their
+            // passes.
+            RunStats kept;
+            kept.iterations = step.iterations;
+            kept.fibreEvaluations = step.fibreEvaluations;
+            SolveResult r;
+            r.converged = true;
+            r.residual = s.residual;
+            r.iterations = s.passes;
+            kept.add(r, fibres);
+            step = kept;
+            moment = (fx * s.ss[1] + fy * s.ss[2]) * f / 1e6;
+            controlExtremes(solver.fibres(), s.abc, emax, emin);
+            tilt = s.tilt;
+            lastSearched = true;
+            searched =
+                SolverState{true, {s.abc[0], s.abc[1], s.abc[2]}, {s.abc[0], s.abc[1], s.abc[2]}};
+        } else {
+            step.addPasses(s.passes, fibres);
+            // A solve that met its tolerance at a state of other forces did not converge.
+            if (step.notConverged == 0) {
+                SolveResult r;
+                r.residual = miss;
+                step.add(r, fibres);
+            }
+        }
+        run.stats.add(step);
+        M[static_cast<std::size_t>(i)] = moment;
+        PHI[static_cast<std::size_t>(i)] = std::fabs(emin - emax) / (depth / 1000.0);
+        converged[static_cast<std::size_t>(i)] = step.notConverged == 0 ? 1 : 0;
         steps.step();
     }
     requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
@@ -221,7 +336,7 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
     r.width = width;
     r.height = height;
     r.run = run;
-    r.state = solver.lastState();
+    r.state = lastSearched ? searched : solver.lastState();
     r.stamp = m.mesh.MESH_STAMP;
     return r;
 }

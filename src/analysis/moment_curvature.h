@@ -15,6 +15,10 @@ namespace qav {
 // Extents in X and Y of the control points (FIB_ZONE_WIDTH, FIB_ZONE_HEIGHT).
 void GET_FIB_ZONE(SectionModel& m);
 
+// The least ultimate strain of the section's concrete outline where the code's limit governs
+// its ultimate states (0 otherwise): an M-Phi run beyond it is said to pass that state.
+double codeUltimateStrain(const SectionModel& m);
+
 struct MphiInput {
     bool aboutY = false;    // "Myy aoubt Y Axis" instead of "Mxx about X Axis"
     bool negative = false;  // "Negative" moment

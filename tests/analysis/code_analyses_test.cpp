@@ -245,3 +245,27 @@ TEST(CodeLawsInFibres, MphiOfABlockGradeSaysItsLaw) {
 }
 
 }  // namespace
+
+// An M-Phi run past the code's ultimate strain of its concrete says so; within it, or under the
+// control strain, it says nothing.
+TEST(CodeAnalyses, MphiBeyondTheCodeUltimateStrainSaysSo) {
+    struct Case {
+        StrainLimit limit;
+        double maxStrain;
+        bool said;
+    };
+    for (const Case c :
+         {Case{StrainLimit::Code, 0.0035, true}, Case{StrainLimit::Code, 0.0026, false},
+          Case{StrainLimit::Control, 0.0035, false}}) {
+        CodeChoice choice = ec2Choice(c.limit);
+        choice.concrete = "C90/105";  // ultimate strain 0.0026
+        const SectionModel m = codeExample("rectangular_column", choice, {});
+        EXPECT_DOUBLE_EQ(codeUltimateStrain(m), c.limit == StrainLimit::Code ? 0.0026 : 0.0);
+        MessageLog log;
+        mphiAnalysis(m, MphiInput{false, false, 1000, c.maxStrain, 5}, log);
+        bool said = false;
+        for (const MessageLog::Entry& e : log.entries())
+            said = said || e.text.find("beyond the ultimate strain 0.0026") != std::string::npos;
+        EXPECT_EQ(said, c.said) << c.maxStrain;
+    }
+}

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
+#include "analysis/curvature_search.h"
 #include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
 #include "hand_section.h"
@@ -139,5 +141,27 @@ TEST(MomentCurvature, NearPureTensionRefusesForcesAndStrainsWithoutAState) {
         EXPECT_EQ(RUN_MPHI_ANALYSIS(m, in, msgs).stats.notConverged, 0)
             << share << " " << maxStrain;
         EXPECT_GT(*std::min_element(m.results.MPHI_PHI.begin() + 1, m.results.MPHI_PHI.end()), 0);
+    }
+}
+
+// The nested search of a step finds the state the fast solver finds where both reach it, and
+// under a tension a state that carries the axial force exactly with no moment across the axis.
+TEST(MomentCurvature, SearchedStepStatesCarryTheAxialForceAboutTheAxis) {
+    SectionModel m = handRectangle(symmetricColumn());
+    NullMessages msgs;
+    SectionSolver solver(m, msgs);
+    const FibreArrays& f = solver.fibres();
+    const double cap = axialCapacity(m).PMIN;
+    for (const double P : {1000.0, 0.0, 0.5 * cap}) {
+        for (const double eps : {0.0005, 0.002}) {
+            const CurvatureState s = searchCurvatureState(f, 1000 * P, 0, 1, eps, 0.3);
+            ASSERT_TRUE(s.found) << P << " " << eps;
+            EXPECT_NEAR(s.ss[0], 1000 * P, 1e-9 * std::fabs(s.ss[2]) / 300) << P << " " << eps;
+            EXPECT_NEAR(s.ss[1], 0, 1e-9 * std::fabs(s.ss[2])) << P << " " << eps;
+            const SolveResult r = solver.momentScaleAtStrain(P, 0, 1000, eps);
+            if (r.converged)
+                EXPECT_NEAR(s.ss[2] / 1e6, 1000 * r.loadFraction, 1e-6 * s.ss[2] / 1e6)
+                    << P << " " << eps;
+        }
     }
 }

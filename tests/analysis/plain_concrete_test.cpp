@@ -2,6 +2,9 @@
 // have no state and are said to be not carried; the others converge.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+
 #include "analysis/moment_curvature.h"
 #include "analysis/section_solver.h"
 #include "hand_section.h"
@@ -74,4 +77,26 @@ TEST(PlainConcrete, MomentCurvatureStartsFromTheUniformStateAndConverges) {
     ASSERT_EQ(log.entries().size(), 1u);
     EXPECT_NE(log.entries()[0].text.find("first " + std::to_string(uniform) + " strain steps"),
               std::string::npos);
+}
+
+// A fibre of another kind keeps its stored stress: its force counts once in the uniform state,
+// Ac sigma(eps) + F = N with the parabola sigma = fc (2 c - c^2), c = eps / eps0.
+TEST(PlainConcrete, UniformStrainCountsAFixedFibreOnce) {
+    test::HandColumn plain;
+    SectionModel m = test::handRectangle(plain);
+    TFIB other;
+    other.TY = 5;
+    other.AREA = 1000;
+    other.STRESS = 500;  // 500 kN of compression
+    test::addFibre(m, other);
+    stampMesh(m);
+    MessageLog log;
+    mphiAnalysis(m, MphiInput{false, false, 3000, 0.004, 20}, log);
+    const double share = (3000e3 - 500e3) / (plain.b * plain.h) / plain.fc;
+    const double eps = (1 - std::sqrt(1 - share)) * plain.eps0;
+    char text[32];
+    std::snprintf(text, sizeof text, "uniform %.6f", eps);
+    ASSERT_FALSE(log.entries().empty());
+    EXPECT_NE(log.entries().back().text.find(text), std::string::npos)
+        << log.entries().back().text << " / " << text;
 }

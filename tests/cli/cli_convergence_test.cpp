@@ -21,3 +21,29 @@ TEST(CliConvergence, StalledSolvesNearTheEndsConverge) {
         EXPECT_EQ(r.out.find("\"converged\": false"), std::string::npos) << args;
     }
 }
+
+// M-Phi runs just inside the tension end: a steel section converges at every step; a channel
+// whose bars lie off its centre converges with its web compressed, but carries the force about X
+// only with a moment across the axis and with its open side compressed only with a moment of the
+// other sign: those runs are refused instead of listing states of other forces as converged.
+TEST(CliConvergence, MphiNearTheTensionEndConvergesOrIsRefused) {
+    const std::string dir = std::string(QAVSEC_TEST_DATA) + "/solver-regressions/";
+    struct Case {
+        std::string args;
+        int status;
+    };
+    for (const Case& c :
+         {Case{"steel_mphi_near_tension.sec --axis x --axial -17676.2 --npm 30", 0},
+          Case{"steel_mphi_near_tension.sec --axis y --axial -17676.2 --npm 30", 0},
+          Case{"channel_mphi_near_tension.sec --axis x --axial -392.792 --npm 400", 1},
+          Case{"channel_mphi_near_tension.sec --axis x --axial -392.792 --negative", 1},
+          Case{"channel_mphi_near_tension.sec --axis y --axial -392.792 --negative", 0},
+          Case{"channel_mphi_near_tension.sec --axis y --axial -392.792", 1}}) {
+        const qav::test::CliRun r =
+            qav::test::runCli("mphi " + dir + c.args + " --threads 1 --strain-limit code --json");
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_EQ(r.out.find("did not converge"), std::string::npos) << c.args;
+        EXPECT_EQ(r.out.find("\"converged\": false"), std::string::npos) << c.args;
+        if (c.status != 0) EXPECT_NE(r.out.find("no M-Phi curve"), std::string::npos) << c.args;
+    }
+}

@@ -1,0 +1,169 @@
+#include "analysis/curvature_search.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qav {
+
+namespace {
+
+// The largest tilt tried: beyond it the asked moment is a small part of the state's.
+constexpr double MAX_TILT = 1.5;
+
+class StepSearch {
+public:
+    StepSearch(const FibreArrays& f, double N, double ux, double uy, double eps)
+        : f_(f), N_(N), ux_(ux), uy_(uy), eps_(eps), radius_(fibreRadius(f)) {}
+    int passes() const { return passes_; }
+
+    // The cross moment (N mm) of the state at the tilt t; false where no curvature carries N.
+    bool crossMoment(double t, CurvatureState& s) {
+        if (!curvatureAt(t, s)) return false;
+        s.tilt = t;
+        return true;
+    }
+    double cross(const CurvatureState& s) const { return -uy_ * s.ss[1] + ux_ * s.ss[2]; }
+
+    double residual(const CurvatureState& s) const {
+        const double dn = s.ss[0] - N_, dm = cross(s) / radius_;
+        const double size = std::sqrt(s.ss[0] * s.ss[0] + (s.ss[1] * s.ss[1] + s.ss[2] * s.ss[2]) /
+                                                              (radius_ * radius_));
+        return std::sqrt(dn * dn + dm * dm) / size;
+    }
+
+private:
+    // The plane of curvature k along the tilted direction (dx, dy) with the compressed edge at
+    // eps, and its forces.
+    void evaluate(double k, double dx, double dy, double top, CurvatureState& s) {
+        s.abc[0] = eps_ - k * top;
+        s.abc[1] = k * dx;
+        s.abc[2] = k * dy;
+        sumFibreForces(f_, s.abc, s.ss);
+        ++passes_;
+    }
+
+    // Halves the curvature between none (the uniform strain eps, carrying at least N) and one
+    // that carries at most N.
+    bool curvatureAt(double t, CurvatureState& s) {
+        const double c = std::cos(t), sn = std::sin(t);
+        const double dx = c * ux_ - sn * uy_, dy = c * uy_ + sn * ux_;
+        double top = -INFINITY, bottom = INFINITY;
+        for (std::size_t i = 0; i < f_.cpX.size(); ++i) {
+            const double d = dx * f_.cpX[i] + dy * f_.cpY[i];
+            top = std::max(top, d);
+            bottom = std::min(bottom, d);
+        }
+        const double depth = top - bottom;
+        if (!(depth > 0) || !std::isfinite(depth)) return false;
+        evaluate(0, dx, dy, top, s);
+        if (s.ss[0] < N_) return false;  // even the uniform strain carries less
+        if (s.ss[0] == N_) return true;
+        // A strain difference of 1e3 over the depth strains every fibre beyond any yield.
+        double lo = 0, hi = std::max(std::fabs(eps_), 1e-4) / depth;
+        for (;;) {
+            evaluate(hi, dx, dy, top, s);
+            if (s.ss[0] <= N_) break;
+            lo = hi;
+            hi *= 4;
+            if (hi * depth > 1e3) return false;
+        }
+        CurvatureState other = s;
+        for (int i = 0; i < 200 && hi - lo > 1e-15 * hi; ++i) {
+            const double mid = 0.5 * (lo + hi);
+            evaluate(mid, dx, dy, top, s);
+            if (s.ss[0] == N_) return true;
+            (s.ss[0] > N_ ? lo : hi) = mid;
+            if (s.ss[0] < N_) other = s;
+        }
+        // The nearer of the two ends.
+        evaluate(lo, dx, dy, top, s);
+        if (std::fabs(other.ss[0] - N_) < std::fabs(s.ss[0] - N_)) s = other;
+        return true;
+    }
+
+    const FibreArrays& f_;
+    double N_, ux_, uy_, eps_;
+    double radius_ = 1;
+    int passes_ = 0;
+};
+
+}  // namespace
+
+double fibreRadius(const FibreArrays& f) {
+    double a = 0, s = 0;
+    for (std::size_t i = 0; i < f.x.size(); ++i) {
+        a += std::fabs(f.area[i]);
+        s += std::fabs(f.area[i]) * (f.x[i] * f.x[i] + f.y[i] * f.y[i]);
+    }
+    return a > 0 && s > 0 ? std::sqrt(s / a) : 1;
+}
+
+CurvatureState searchCurvatureState(const FibreArrays& f, double N, double ux, double uy,
+                                    double eps, double tiltStart) {
+    StepSearch search(f, N, ux, uy, eps);
+    auto finish = [&search](CurvatureState s, bool found) {
+        s.passes = search.passes();
+        s.residual = found ? search.residual(s) : INFINITY;
+        s.found = found && std::isfinite(s.residual);
+        return s;
+    };
+    const double t0 = std::clamp(std::isfinite(tiltStart) ? tiltStart : 0.0, -MAX_TILT, MAX_TILT);
+    CurvatureState a;
+    if (!search.crossMoment(t0, a)) return finish(CurvatureState{}, false);
+    double ga = search.cross(a);
+    if (ga == 0) return finish(a, true);
+    // Bracket the tilt at which the cross moment changes sign, widening on both sides.
+    CurvatureState b;
+    double gb = 0;
+    bool bracketed = false, everyTilt = true;
+    for (double step = 0.01; step < 2 * MAX_TILT && !bracketed; step *= 2) {
+        for (const double t : {t0 + step, t0 - step}) {
+            if (std::fabs(t) > MAX_TILT) continue;
+            CurvatureState s;
+            if (!search.crossMoment(t, s)) {
+                everyTilt = false;
+                continue;
+            }
+            const double g = search.cross(s);
+            if ((g < 0) != (ga < 0) || g == 0) {
+                b = s;
+                gb = g;
+                bracketed = true;
+                break;
+            }
+        }
+    }
+    if (!bracketed) {
+        // Every tilt tried carries the force with a cross moment of one sign.
+        CurvatureState none = finish(CurvatureState{}, false);
+        none.noState = everyTilt;
+        return none;
+    }
+    // Regula falsi with the Illinois halving: the tilt of no cross moment.
+    CurvatureState best = std::fabs(ga) < std::fabs(gb) ? a : b;
+    int side = 0;
+    for (int i = 0; i < 100; ++i) {
+        if (gb == 0 || std::fabs(b.tilt - a.tilt) <= 1e-15) break;
+        const double t = b.tilt - gb * (b.tilt - a.tilt) / (gb - ga);
+        CurvatureState s;
+        if (!search.crossMoment(t, s)) break;
+        const double g = search.cross(s);
+        if (std::fabs(g) < std::fabs(search.cross(best))) best = s;
+        if (search.residual(best) < 1e-13) break;
+        if ((g < 0) == (gb < 0)) {
+            b = s;
+            gb = g;
+            if (side == -1) ga /= 2;
+            side = -1;
+        } else {
+            a = b;
+            ga = gb;
+            b = s;
+            gb = g;
+            side = 1;
+        }
+    }
+    return finish(best, true);
+}
+
+}  // namespace qav
