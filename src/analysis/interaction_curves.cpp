@@ -500,6 +500,10 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
 namespace {
 // A load fraction this close below 1 is the boundary itself, not a force carried only in part.
 constexpr double ZERO_MOMENT_TOLERANCE = 1e-6;
+// The probes off a pure axial load whose own solve fails: how many, and their moment as a part
+// of the force's at the section's edge in their direction.
+constexpr int ZERO_MOMENT_PROBES = 8;
+constexpr double ZERO_MOMENT_PROBE = 1e-6;
 
 void requireZeroMomentInside(SectionSolver& solver, double P, int mode) {
     const double carried = fractionWithoutMoment(solver, P, mode);
@@ -514,7 +518,19 @@ void requireZeroMomentInside(SectionSolver& solver, double P, int mode) {
 
 double fractionWithoutMoment(SectionSolver& solver, double P, int mode) {
     if (P == 0) return 1;
-    const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+    SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+    // Where the pure axial load's state sits on the seam between the family's pieces (the most
+    // compressed point just at zero strain), the solves cannot settle on either side of it. A
+    // load a hair off it, its moment a small part of the force's at the section's edge, has a
+    // state on one side or the other: the smallest fraction of a round of them answers.
+    const bool seam = !r.converged;
+    for (int k = 0; seam && k < ZERO_MOMENT_PROBES; ++k) {
+        const double theta = 2 * std::numbers::pi * k / ZERO_MOMENT_PROBES;
+        const double s = std::sin(theta), c = std::cos(theta);
+        const double probe = ZERO_MOMENT_PROBE * std::fabs(P) * solver.controlExtent(s, c) / 1000;
+        const SolveResult q = solver.loadFraction(P, probe * s, probe * c, 0, 0, 0, mode);
+        if (q.converged && (!r.converged || q.loadFraction < r.loadFraction)) r = q;
+    }
     return r.converged && r.loadFraction < 1 - ZERO_MOMENT_TOLERANCE ? r.loadFraction : 1;
 }
 
