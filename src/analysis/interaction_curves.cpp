@@ -505,14 +505,23 @@ constexpr double ZERO_MOMENT_TOLERANCE = 1e-6;
 constexpr int ZERO_MOMENT_PROBES = 8;
 constexpr double ZERO_MOMENT_PROBE = 1e-6;
 
-void requireZeroMomentInside(SectionSolver& solver, double P, int mode) {
+// The nominal axial force a design force in tension asks of the section: there every state
+// is tension-controlled (the points' phi is the tension one), so the curve runs through the
+// nominal states at P / phi, and zero moment must lie inside their curve, not the one at P.
+double nominalNearTension(const DesignStrength& d, const AxialCapacity& cap, double P) {
+    if (!d.applies || !(P < 0) || d.tension.empty() || !(d.phiTension > 0)) return P;
+    return std::max(P / d.phiTension, cap.PMIN);
+}
+
+// shown: the force as the message gives it.
+void requireZeroMomentInside(SectionSolver& solver, double P, int mode, const std::string& shown) {
     const double carried = fractionWithoutMoment(solver, P, mode);
     if (carried < 1)
         throw InputError(Format(
             "The section carries the axial force %s kN only with a moment: without one it carries "
             "%s of it, so the Myy-Mzz curve at this force does not surround zero moment. Choose "
             "an axial force nearer to zero.",
-            {Format("%g", {P}), Format("%0.3F", {carried})}));
+            {shown, Format("%0.3F", {carried})}));
 }
 }  // namespace
 
@@ -561,7 +570,10 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     RunStats stats;
     SectionSolver solver(m, msgs);
     requireRegularStiffness(solver, "Myy-Mzz curve");
-    requireZeroMomentInside(solver, AXIAL_FORCE, mode);
+    const double nominal = nominalNearTension(design, axialCapacity(m), AXIAL_FORCE);
+    requireZeroMomentInside(
+        solver, nominal, mode,
+        nominal == AXIAL_FORCE ? Format("%g", {AXIAL_FORCE}) : Format("%0.3F", {nominal}));
     StepProgress steps(progress, n + 1LL);
     // A section with nothing to carry tension carries no moment at zero axial force: the curve
     // is the origin (a solve would look for a state that does not exist).
