@@ -109,9 +109,12 @@ struct SearchSolves {
 // other than 1), the search goes on from there as it would have. Where that solve does not
 // converge, the direct state (which did) stands. Under the reference solver, its fixed-point
 // iteration. mx and my become the moment; returns the load fraction of the last solve.
+// other becomes the load fraction of another state along the direct state's own load where the
+// search goes on from there (0 where it does not).
 template <class Solve>
 static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&& solve, double& mx,
-                               double& my, double tol, int maxSolves, RunStats& stats) {
+                               double& my, double tol, int maxSolves, RunStats& stats,
+                               double* other = nullptr) {
     if (solver.kind() != SolverKind::Fast) return scaleTrialMoment(solve, mx, my, tol, maxSolves);
     const int fibres = solver.fibreCount();
     const SolveResult direct = solver.momentScaleAt(P, mx, my, mode);
@@ -156,6 +159,7 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
             return 1.0;
         }
         stats.addPasses(direct.iterations + check.iterations, fibres);
+        if (other != nullptr && check.converged) *other = check.loadFraction;
     } else {
         stats.addPasses(direct.iterations, fibres);
     }
@@ -379,6 +383,12 @@ void keepPmResult(SectionResults& r, PmResult&& pm) {
     r.RESULTS_STAMP = pm.stamp;
 }
 
+namespace {
+// How far from 1 the load fraction of a Myy-Mzz point found by the fast solver may stand: its
+// axial force is the one asked for to this part.
+constexpr double MM_POINT_TOLERANCE = 1e-6;
+}  // namespace
+
 MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta,
                      RunStats& stats, bool noTension) {
     const double s = std::sin(theta * std::numbers::pi / 180.0);
@@ -393,12 +403,23 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
         return solves.add(solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode), stats,
                           solver.fibreCount());
     };
-    double lamda = unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats);
+    double other = 0;
+    double lamda =
+        unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats, &other);
     solves.finish(stats);
     // The reference solves the last trial moment once more; the fast search already has its
     // load fraction (the same solve gives the same number).
     if (solver.kind() != SolverKind::Fast) lamda = solve(mx, my);
-    return {AXIAL_FORCE * lamda, mx * lamda, my * lamda};
+    // A state at the force whose load another state reaches first, and a search from there that
+    // ends without a state of fraction 1: the ray crosses the seam of a fold.
+    const bool found = solves.last.converged && std::fabs(lamda - 1) <= MM_POINT_TOLERANCE;
+    const double fold = other != 0 && !found ? other : 0.0;
+    // Elsewhere a search that ends off 1 leaves a point at another axial force: not converged.
+    if (solver.kind() == SolverKind::Fast && fold == 0 && solves.last.converged && !found) {
+        ++stats.notConverged;
+        stats.worstResidual = std::fmax(stats.worstResidual, std::fabs(lamda - 1));
+    }
+    return {AXIAL_FORCE * lamda, mx * lamda, my * lamda, fold};
 }
 
 void requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P) {
@@ -523,6 +544,16 @@ void requireZeroMomentInside(SectionSolver& solver, double P, int mode, const st
             "an axial force nearer to zero.",
             {shown, Format("%0.3F", {carried})}));
 }
+
+void requireNoFold(const MmPoint& p, double P, double theta) {
+    if (p.fold == 0) return;
+    throw InputError(Format(
+        "At the axial force %s kN the section's limit states fold: along the moment direction %s "
+        "degrees the state at this force has a load that another limit state reaches at %s of it, "
+        "and no load along that direction has a load fraction of 1. There is no Myy-Mzz curve at "
+        "this force; choose an axial force nearer to zero.",
+        {Format("%g", {P}), Format("%g", {theta}), Format("%0.6F", {p.fold})}));
+}
 }  // namespace
 
 double fractionWithoutMoment(SectionSolver& solver, double P, int mode) {
@@ -591,10 +622,12 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
             phis[ui] = p.phi;
             MX[ui] = p.phi * p.nominal.MX;
             MY[ui] = p.phi * p.nominal.MY;
+            requireNoFold(p.nominal, AXIAL_FORCE, theta);
         } else {
             const MmPoint p = mmCurvePoint(solver, mode, AXIAL_FORCE, theta, stats, noTension);
             MX[ui] = p.MX;
             MY[ui] = p.MY;
+            requireNoFold(p, AXIAL_FORCE, theta);
         }
         converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
         steps.step();
