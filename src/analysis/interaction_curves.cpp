@@ -114,7 +114,7 @@ struct SearchSolves {
 template <class Solve>
 static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&& solve, double& mx,
                                double& my, double tol, int maxSolves, RunStats& stats,
-                               double* other = nullptr) {
+                               double* other = nullptr, SolverState* otherState = nullptr) {
     if (solver.kind() != SolverKind::Fast) return scaleTrialMoment(solve, mx, my, tol, maxSolves);
     const int fibres = solver.fibreCount();
     const SolveResult direct = solver.momentScaleAt(P, mx, my, mode);
@@ -160,6 +160,7 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
         }
         stats.addPasses(direct.iterations + check.iterations, fibres);
         if (other != nullptr && check.converged) *other = check.loadFraction;
+        if (otherState != nullptr && check.converged) *otherState = solver.lastState();
     } else {
         stats.addPasses(direct.iterations, fibres);
     }
@@ -399,13 +400,20 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
         noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : solver.trialMoment();
     double mx = trial * s, my = trial * c;
     SearchSolves solves(solver, mode);
+    // The state of the last probe that converged: the next probe, a load beside it, starts
+    // from there where its own start fails.
+    // Where the point's direct state has another state along its load, the search follows
+    // that one's side of the seam from it.
+    SolverState near;
     auto solve = [&](double x, double y) {
-        return solves.add(solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode), stats,
-                          solver.fibreCount());
+        const SolveResult r = solver.loadFractionNear(AXIAL_FORCE, x, y, mode,
+                                                      near.evaluated ? near.fibreAbc : nullptr);
+        if (r.converged) near = solver.lastState();
+        return solves.add(r, stats, solver.fibreCount());
     };
     double other = 0;
-    double lamda =
-        unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats, &other);
+    double lamda = unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats,
+                                    &other, &near);
     solves.finish(stats);
     // The reference solves the last trial moment once more; the fast search already has its
     // load fraction (the same solve gives the same number).

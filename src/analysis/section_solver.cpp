@@ -292,6 +292,21 @@ SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, 
     return solve(LL, Scaling::Prescribed, epsMax);
 }
 
+SolveResult SectionSolver::loadFractionNear(double P, double MX, double MY, int mode,
+                                            const double* near) {
+    if (near == nullptr || mode == 2 || kind_ != SolverKind::Fast || !singular_.empty())
+        return loadFraction(P, MX, MY, 0, 0, 0, mode);
+    // Near a seam of the limit states (the most compressed point at zero strain, near pure
+    // tension) the way from the elastic start may end on the seam or cross to the other side;
+    // the way from the neighbour's state stays on its side. Elsewhere both end at the one state.
+    const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
+    SolveResult w = solveFast(LL, mode == 3 ? Scaling::Mode3 : Scaling::Mode1, EPS_LIMIT, near);
+    if (w.converged) return w;
+    SolveResult r = loadFraction(P, MX, MY, 0, 0, 0, mode);
+    r.iterations += w.iterations;
+    return r;
+}
+
 SolveResult SectionSolver::momentScaleAt(double P, double MX, double MY, int mode) {
     if (mode == 2) return {};
     return momentScale(P, MX, MY, mode == 3 ? Scaling::Mode3 : Scaling::Mode1, EPS_LIMIT);
