@@ -401,9 +401,8 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     double mx = trial * s, my = trial * c;
     SearchSolves solves(solver, mode);
     // The state of the last probe that converged: the next probe, a load beside it, starts
-    // from there where its own start fails.
-    // Where the point's direct state has another state along its load, the search follows
-    // that one's side of the seam from it.
+    // from there. Where the point's direct state has another state along its load, the search
+    // starts from that one's side of the seam.
     SolverState near;
     auto solve = [&](double x, double y) {
         const SolveResult r = solver.loadFractionNear(AXIAL_FORCE, x, y, mode,
@@ -418,15 +417,17 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     // The reference solves the last trial moment once more; the fast search already has its
     // load fraction (the same solve gives the same number).
     if (solver.kind() != SolverKind::Fast) lamda = solve(mx, my);
-    // A state at the force whose load another state reaches first, and a search from there that
-    // ends without a state of fraction 1: the ray crosses the seam of a fold.
-    const bool found = solves.last.converged && std::fabs(lamda - 1) <= MM_POINT_TOLERANCE;
-    const double fold = other != 0 && !found ? other : 0.0;
-    // Elsewhere a search that ends off 1 leaves a point at another axial force: not converged.
-    if (solver.kind() == SolverKind::Fast && fold == 0 && solves.last.converged && !found) {
-        ++stats.notConverged;
-        stats.worstResidual = std::fmax(stats.worstResidual, std::fabs(lamda - 1));
-    }
+    // Where the fractions along the ray jump across 1 between two limit states (the search's
+    // last solves converge on both sides), or the direct state's load has another state and
+    // the search from there finds none, the ray crosses a fold: no point of the curve lies on
+    // it. A search lost otherwise is counted as not converged by its solves.
+    // (A last solve the reference iteration settled is good only to its tolerance, and its
+    // fraction too: the point stands as that iteration gives it.)
+    double fold = 0;
+    const SolveResult& last = solves.last;
+    if (solver.kind() == SolverKind::Fast && !(last.converged && last.fellBack) &&
+        !(last.converged && std::fabs(lamda - 1) <= MM_POINT_TOLERANCE))
+        fold = last.converged ? lamda : other;
     return {AXIAL_FORCE * lamda, mx * lamda, my * lamda, fold};
 }
 
@@ -557,9 +558,9 @@ void requireNoFold(const MmPoint& p, double P, double theta) {
     if (p.fold == 0) return;
     throw InputError(Format(
         "At the axial force %s kN the section's limit states fold: along the moment direction %s "
-        "degrees the state at this force has a load that another limit state reaches at %s of it, "
-        "and no load along that direction has a load fraction of 1. There is no Myy-Mzz curve at "
-        "this force; choose an axial force nearer to zero.",
+        "degrees the load fractions jump across 1 between two limit states (one at %s), so no "
+        "load there has a load fraction of 1. There is no Myy-Mzz curve at this force; choose an "
+        "axial force nearer to zero.",
         {Format("%g", {P}), Format("%g", {theta}), Format("%0.6F", {p.fold})}));
 }
 }  // namespace
