@@ -417,17 +417,21 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     // The reference solves the last trial moment once more; the fast search already has its
     // load fraction (the same solve gives the same number).
     if (solver.kind() != SolverKind::Fast) lamda = solve(mx, my);
-    // Where the fractions along the ray jump across 1 between two limit states (the search's
-    // last solves converge on both sides), or the direct state's load has another state and
-    // the search from there finds none, the ray crosses a fold: no point of the curve lies on
-    // it. A search lost otherwise is counted as not converged by its solves.
-    // (A last solve the reference iteration settled is good only to its tolerance, and its
-    // fraction too: the point stands as that iteration gives it.)
+    // Where the fractions along the ray jump across 1 between two limit states (the search
+    // ends at a state solved to the fast solver's tolerance, its fraction exact and off 1), or
+    // the direct state's load has another state and the search from there finds none, the ray
+    // crosses a fold: no point of the curve lies on it. A last state settled only to the
+    // reference iteration's tolerance has a fraction good to that alone, and stands as that
+    // iteration gives it; a search lost otherwise is counted as not converged by its solves.
     double fold = 0;
     const SolveResult& last = solves.last;
-    if (solver.kind() == SolverKind::Fast && !(last.converged && last.fellBack) &&
-        !(last.converged && std::fabs(lamda - 1) <= MM_POINT_TOLERANCE))
-        fold = last.converged ? lamda : other;
+    if (solver.kind() == SolverKind::Fast) {
+        if (last.converged && last.residual <= FAST_SOLVER_TOLERANCE &&
+            std::fabs(lamda - 1) > MM_POINT_TOLERANCE)
+            fold = lamda;
+        else if (!last.converged)
+            fold = other;
+    }
     return {AXIAL_FORCE * lamda, mx * lamda, my * lamda, fold};
 }
 
