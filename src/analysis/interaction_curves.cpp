@@ -109,9 +109,12 @@ struct SearchSolves {
 // other than 1), the search goes on from there as it would have. Where that solve does not
 // converge, the direct state (which did) stands. Under the reference solver, its fixed-point
 // iteration. mx and my become the moment; returns the load fraction of the last solve.
+// other becomes the load fraction of another state along the direct state's own load where the
+// search goes on from there (0 where it does not).
 template <class Solve>
 static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&& solve, double& mx,
-                               double& my, double tol, int maxSolves, RunStats& stats) {
+                               double& my, double tol, int maxSolves, RunStats& stats,
+                               double* other = nullptr, SolverState* otherState = nullptr) {
     if (solver.kind() != SolverKind::Fast) return scaleTrialMoment(solve, mx, my, tol, maxSolves);
     const int fibres = solver.fibreCount();
     const SolveResult direct = solver.momentScaleAt(P, mx, my, mode);
@@ -156,6 +159,8 @@ static double unitLoadFraction(SectionSolver& solver, int mode, double P, Solve&
             return 1.0;
         }
         stats.addPasses(direct.iterations + check.iterations, fibres);
+        if (other != nullptr && check.converged) *other = check.loadFraction;
+        if (otherState != nullptr && check.converged) *otherState = solver.lastState();
     } else {
         stats.addPasses(direct.iterations, fibres);
     }
@@ -379,6 +384,12 @@ void keepPmResult(SectionResults& r, PmResult&& pm) {
     r.RESULTS_STAMP = pm.stamp;
 }
 
+namespace {
+// How far from 1 the load fraction of a Myy-Mzz point found by the fast solver may stand: its
+// axial force is the one asked for to this part.
+constexpr double MM_POINT_TOLERANCE = 1e-6;
+}  // namespace
+
 MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta,
                      RunStats& stats, bool noTension) {
     const double s = std::sin(theta * std::numbers::pi / 180.0);
@@ -389,16 +400,39 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
         noTension ? 0.5 * AXIAL_FORCE * solver.controlExtent(s, c) / 1000.0 : solver.trialMoment();
     double mx = trial * s, my = trial * c;
     SearchSolves solves(solver, mode);
+    // The state of the last probe that converged: the next probe, a load beside it, starts
+    // from there. Where the point's direct state has another state along its load, the search
+    // starts from that one's side of the seam.
+    SolverState near;
     auto solve = [&](double x, double y) {
-        return solves.add(solver.loadFraction(AXIAL_FORCE, x, y, 0, 0, 0, mode), stats,
-                          solver.fibreCount());
+        const SolveResult r = solver.loadFractionNear(AXIAL_FORCE, x, y, mode,
+                                                      near.evaluated ? near.fibreAbc : nullptr);
+        if (r.converged) near = solver.lastState();
+        return solves.add(r, stats, solver.fibreCount());
     };
-    double lamda = unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats);
+    double other = 0;
+    double lamda = unitLoadFraction(solver, mode, AXIAL_FORCE, solve, mx, my, 0.01, 1000, stats,
+                                    &other, &near);
     solves.finish(stats);
     // The reference solves the last trial moment once more; the fast search already has its
     // load fraction (the same solve gives the same number).
     if (solver.kind() != SolverKind::Fast) lamda = solve(mx, my);
-    return {AXIAL_FORCE * lamda, mx * lamda, my * lamda};
+    // Where the fractions along the ray jump across 1 between two limit states (the search
+    // ends at a state solved to the fast solver's tolerance, its fraction exact and off 1), or
+    // the direct state's load has another state and the search from there finds none, the ray
+    // crosses a fold: no point of the curve lies on it. A last state settled only to the
+    // reference iteration's tolerance has a fraction good to that alone, and stands as that
+    // iteration gives it; a search lost otherwise is counted as not converged by its solves.
+    double fold = 0;
+    const SolveResult& last = solves.last;
+    if (solver.kind() == SolverKind::Fast) {
+        if (last.converged && last.residual <= FAST_SOLVER_TOLERANCE &&
+            std::fabs(lamda - 1) > MM_POINT_TOLERANCE)
+            fold = lamda;
+        else if (!last.converged)
+            fold = other;
+    }
+    return {AXIAL_FORCE * lamda, mx * lamda, my * lamda, fold};
 }
 
 void requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P) {
@@ -500,21 +534,56 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
 namespace {
 // A load fraction this close below 1 is the boundary itself, not a force carried only in part.
 constexpr double ZERO_MOMENT_TOLERANCE = 1e-6;
+// The probes off a pure axial load whose own solve fails: how many, and their moment as a part
+// of the force's at the section's edge in their direction.
+constexpr int ZERO_MOMENT_PROBES = 8;
+constexpr double ZERO_MOMENT_PROBE = 1e-6;
 
-void requireZeroMomentInside(SectionSolver& solver, double P, int mode) {
+// The nominal axial force a design force in tension asks of the section: there every state
+// is tension-controlled (the points' phi is the tension one), so the curve runs through the
+// nominal states at P / phi, and zero moment must lie inside their curve, not the one at P.
+double nominalNearTension(const DesignStrength& d, const AxialCapacity& cap, double P) {
+    if (!d.applies || !(P < 0) || d.tension.empty() || !(d.phiTension > 0)) return P;
+    return std::max(P / d.phiTension, cap.PMIN);
+}
+
+// shown: the force as the message gives it.
+void requireZeroMomentInside(SectionSolver& solver, double P, int mode, const std::string& shown) {
     const double carried = fractionWithoutMoment(solver, P, mode);
     if (carried < 1)
         throw InputError(Format(
             "The section carries the axial force %s kN only with a moment: without one it carries "
             "%s of it, so the Myy-Mzz curve at this force does not surround zero moment. Choose "
             "an axial force nearer to zero.",
-            {Format("%g", {P}), Format("%0.3F", {carried})}));
+            {shown, Format("%0.3F", {carried})}));
+}
+
+void requireNoFold(const MmPoint& p, double P, double theta) {
+    if (p.fold == 0) return;
+    throw InputError(Format(
+        "At the axial force %s kN the section's limit states fold: along the moment direction %s "
+        "degrees the load fractions jump across 1 between two limit states (one at %s), so no "
+        "load there has a load fraction of 1. There is no Myy-Mzz curve at this force; choose an "
+        "axial force nearer to zero.",
+        {Format("%g", {P}), Format("%g", {theta}), Format("%0.6F", {p.fold})}));
 }
 }  // namespace
 
 double fractionWithoutMoment(SectionSolver& solver, double P, int mode) {
     if (P == 0) return 1;
-    const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+    SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+    // Where the pure axial load's state sits on the seam between the family's pieces (the most
+    // compressed point just at zero strain), the solves cannot settle on either side of it. A
+    // load a hair off it, its moment a small part of the force's at the section's edge, has a
+    // state on one side or the other: the smallest fraction of a round of them answers.
+    const bool seam = !r.converged;
+    for (int k = 0; seam && k < ZERO_MOMENT_PROBES; ++k) {
+        const double theta = 2 * std::numbers::pi * k / ZERO_MOMENT_PROBES;
+        const double s = std::sin(theta), c = std::cos(theta);
+        const double probe = ZERO_MOMENT_PROBE * std::fabs(P) * solver.controlExtent(s, c) / 1000;
+        const SolveResult q = solver.loadFraction(P, probe * s, probe * c, 0, 0, 0, mode);
+        if (q.converged && (!r.converged || q.loadFraction < r.loadFraction)) r = q;
+    }
     return r.converged && r.loadFraction < 1 - ZERO_MOMENT_TOLERANCE ? r.loadFraction : 1;
 }
 
@@ -545,7 +614,10 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     RunStats stats;
     SectionSolver solver(m, msgs);
     requireRegularStiffness(solver, "Myy-Mzz curve");
-    requireZeroMomentInside(solver, AXIAL_FORCE, mode);
+    const double nominal = nominalNearTension(design, axialCapacity(m), AXIAL_FORCE);
+    requireZeroMomentInside(
+        solver, nominal, mode,
+        nominal == AXIAL_FORCE ? Format("%g", {AXIAL_FORCE}) : Format("%0.3F", {nominal}));
     StepProgress steps(progress, n + 1LL);
     // A section with nothing to carry tension carries no moment at zero axial force: the curve
     // is the origin (a solve would look for a state that does not exist).
@@ -563,10 +635,12 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
             phis[ui] = p.phi;
             MX[ui] = p.phi * p.nominal.MX;
             MY[ui] = p.phi * p.nominal.MY;
+            requireNoFold(p.nominal, AXIAL_FORCE, theta);
         } else {
             const MmPoint p = mmCurvePoint(solver, mode, AXIAL_FORCE, theta, stats, noTension);
             MX[ui] = p.MX;
             MY[ui] = p.MY;
+            requireNoFold(p, AXIAL_FORCE, theta);
         }
         converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
         steps.step();

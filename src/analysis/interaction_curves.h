@@ -83,6 +83,10 @@ void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, d
 // fast solver finds the point directly).
 struct MmPoint {
     double P = 0, MX = 0, MY = 0;
+    // Where the load fractions along the ray jump across 1 between two limit states (the limit
+    // states fold) and no load there has a fraction of 1: the fraction of one of them; 0
+    // elsewhere.
+    double fold = 0;
 };
 // noTension: the section has nothing to carry tension (PMIN 0).
 MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double theta,

@@ -292,6 +292,35 @@ SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, 
     return solve(LL, Scaling::Prescribed, epsMax);
 }
 
+SolveResult SectionSolver::loadFractionNear(double P, double MX, double MY, int mode,
+                                            const double* near) {
+    if (near == nullptr || kind_ != SolverKind::Fast || !singular_.empty())
+        return loadFraction(P, MX, MY, 0, 0, 0, mode);
+    const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
+    // Mode 2 gives a load the reference iteration's state wherever that iteration finds one;
+    // the neighbour's state serves only where it does not.
+    if (mode == 2) {
+        SolveResult r = loadFraction(P, MX, MY, 0, 0, 0, mode);
+        if (r.converged) return r;
+        const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
+        const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+        SolveResult w = solveFast(LL, Scaling::Mode2, EPS_LIMIT, near);
+        w.iterations += r.iterations;
+        if (w.converged) return w;
+        remember(point, fibre);
+        r.iterations = w.iterations;
+        return r;
+    }
+    // Near a seam of the limit states (the most compressed point at zero strain, near pure
+    // tension) the way from the elastic start may end on the seam or cross to the other side;
+    // the way from the neighbour's state stays on its side. Elsewhere both end at the one state.
+    SolveResult w = solveFast(LL, mode == 3 ? Scaling::Mode3 : Scaling::Mode1, EPS_LIMIT, near);
+    if (w.converged) return w;
+    SolveResult r = loadFraction(P, MX, MY, 0, 0, 0, mode);
+    r.iterations += w.iterations;
+    return r;
+}
+
 SolveResult SectionSolver::momentScaleAt(double P, double MX, double MY, int mode) {
     if (mode == 2) return {};
     return momentScale(P, MX, MY, mode == 3 ? Scaling::Mode3 : Scaling::Mode1, EPS_LIMIT);

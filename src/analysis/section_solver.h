@@ -117,6 +117,12 @@ public:
     // larger.
     SolveResult loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY,
                              int mode);
+    // The same (no minimum magnitudes) for a load next to one whose state near is known, as
+    // the probes of a search along a ray are. Modes 1 and 3: Newton's method from near, and
+    // loadFraction where it fails (the probes stay on one side of a seam of the limit states);
+    // mode 2: loadFraction, and Newton's method from near where it fails. Where near is null or
+    // the solver is the reference, exactly loadFraction.
+    SolveResult loadFractionNear(double P, double MX, double MY, int mode, const double* near);
     // Whether any state carries a part of the load (as loadFraction reads it). A section whose
     // fibres carry no tension (concrete alone) carries only compression whose resultant lies
     // inside its fibres: a tension, a pure moment or a compression outside the section has no
