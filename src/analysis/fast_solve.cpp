@@ -624,8 +624,9 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     // that still fails goes on to the other ways exactly as it did. Under mode 1 a state held
     // at a stretched point is left to those ways: there the rule jumps where the first point
     // goes into compression, a load meets more than one state, and the reference iteration
-    // decides which.
-    const bool retry = rule == Rule::Mode2 || rule == Rule::Mode3 || cur.limit.target > 0;
+    // decides which (unless all of them have failed, see loadFraction).
+    const bool retry =
+        piecesWhenStretched_ || rule == Rule::Mode2 || rule == Rule::Mode3 || cur.limit.target > 0;
     for (int again = 0; retry && again < 2 && cur.residual > FAST_SOLVER_TOLERANCE; ++again) {
         NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
         piecewise.followPieces();

@@ -205,6 +205,9 @@ private:
     double fibreAbc_[3] = {0, 0, 0};  // deformation of the last fibre evaluation
     double pointAbc_[3] = {0, 0, 0};  // deformation of the last control-point evaluation
     bool evaluated_ = false;
+    // The fast solver's piece-by-piece retry also for states held at a stretched point (see
+    // loadFraction); off for every other solve.
+    bool piecesWhenStretched_ = false;
 };
 
 // Load fraction of one load on the model's fibres, with the minimum magnitudes, in the model's
