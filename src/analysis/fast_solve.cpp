@@ -624,7 +624,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     // that still fails goes on to the other ways exactly as it did. Under mode 1 a state held
     // at a stretched point is left to those ways: there the rule jumps where the first point
     // goes into compression, a load meets more than one state, and the reference iteration
-    // decides which (unless all of them have failed, see loadFraction).
+    // decides which (unless all of them have failed in a check, see combinationFraction).
     const bool retry =
         piecesWhenStretched_ || rule == Rule::Mode2 || rule == Rule::Mode3 || cur.limit.target > 0;
     for (int again = 0; retry && again < 2 && cur.residual > FAST_SOLVER_TOLERANCE; ++again) {

@@ -280,19 +280,24 @@ SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K
     // P = 0 stays 0 whatever K_P is.
     const double Pu = sign(P) * larger(std::fabs(P), K_P);
     const vec3 LL{0, 1000.0 * Pu, 1e6 * minimumMoment(MX, K_MX), 1e6 * minimumMoment(MY, K_MY)};
-    const Scaling scaling = mode == 2   ? Scaling::Mode2
-                            : mode == 3 ? Scaling::Mode3
-                                        : Scaling::Mode1;
-    SolveResult r = solve(LL, scaling, EPS_LIMIT);
-    if (r.converged || kind_ != SolverKind::Fast || !singular_.empty() || scaling != Scaling::Mode1)
+    return solve(LL,
+                 mode == 2   ? Scaling::Mode2
+                 : mode == 3 ? Scaling::Mode3
+                             : Scaling::Mode1,
+                 EPS_LIMIT);
+}
+
+SolveResult SectionSolver::combinationFraction(double P, double MX, double MY, int mode) {
+    SolveResult r = loadFraction(P, MX, MY, 0, 0, 0, mode);
+    if (r.converged || kind_ != SolverKind::Fast || !singular_.empty() || mode == 2 || mode == 3)
         return r;
     // Every way has failed: a state held at a stretched point may still be reached by steps
-    // that follow the limit rule piece by piece (kept off in the searches, where the reference
-    // iteration decides between the states a load meets there). Taken only when it converges.
+    // that follow the limit rule piece by piece. Taken only when it converges.
     const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
     const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+    const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
     piecesWhenStretched_ = true;
-    SolveResult last = solveFast(LL, scaling, EPS_LIMIT);
+    SolveResult last = solveFast(LL, Scaling::Mode1, EPS_LIMIT);
     piecesWhenStretched_ = false;
     if (last.converged) {
         last.iterations += r.iterations;

@@ -117,6 +117,12 @@ public:
     // larger.
     SolveResult loadFraction(double P, double MX, double MY, double K_P, double K_MX, double K_MY,
                              int mode);
+    // The same for a load combination of a check, with no minimum magnitudes: where every way
+    // fails, a state held at a stretched point is sought once more by steps that follow the
+    // limit rule piece by piece. (Not in the curves' searches, whose solves near the tension
+    // end meet more than one state along a load and leave the choice to the reference
+    // iteration.)
+    SolveResult combinationFraction(double P, double MX, double MY, int mode);
     // Whether any state carries a part of the load (as loadFraction reads it). A section whose
     // fibres carry no tension (concrete alone) carries only compression whose resultant lies
     // inside its fibres: a tension, a pure moment or a compression outside the section has no
@@ -206,7 +212,7 @@ private:
     double pointAbc_[3] = {0, 0, 0};  // deformation of the last control-point evaluation
     bool evaluated_ = false;
     // The fast solver's piece-by-piece retry also for states held at a stretched point (see
-    // loadFraction); off for every other solve.
+    // combinationFraction); off for every other solve.
     bool piecesWhenStretched_ = false;
 };
 
