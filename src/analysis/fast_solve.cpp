@@ -128,6 +128,9 @@ Limit limitOf(const FibreArrays& f, const double a[3], Rule rule, double epsMax)
 // worth taking; below it the state sits on the kink.
 constexpr double MIN_PIECE_STEP = 1e-3;
 
+// Starts about the section tried for a solve whose residual has a hollow away from its state.
+constexpr int TURNED_STARTS = 12;
+
 struct State {
     double a[3] = {0, 0, 0};
     double ss[3] = {0, 0, 0};
@@ -632,6 +635,25 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         piecewise.followPieces();
         State from;
         if (piecewise.evaluate(again == 0 ? a0 : cur.a, from)) {
+            from = piecewise.iterate(from);
+            if (from.residual <= FAST_SOLVER_TOLERANCE) cur = from;
+        }
+        passes += piecewise.passes();
+    }
+    // Where the forces hardly change over much of the rule's family (fibres on plateaus or in
+    // yield, concrete under a stress block that covers the section), the residual has shallow
+    // hollows away from the state, and the steps settle in one: the state is sought once more
+    // from the best state met with its curvature turned about the section, step by step.
+    for (int turn = 1; retry && turn < TURNED_STARTS && cur.residual > FAST_SOLVER_TOLERANCE;
+         ++turn) {
+        const double angle = 2 * 3.14159265358979323846 * turn / TURNED_STARTS;
+        const double c = std::cos(angle), sn = std::sin(angle);
+        const double turned[3] = {cur.a[0], c * cur.a[1] - sn * cur.a[2],
+                                  sn * cur.a[1] + c * cur.a[2]};
+        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
+        piecewise.followPieces();
+        State from;
+        if (piecewise.evaluate(turned, from)) {
             from = piecewise.iterate(from);
             if (from.residual <= FAST_SOLVER_TOLERANCE) cur = from;
         }
