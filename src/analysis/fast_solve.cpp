@@ -128,8 +128,9 @@ Limit limitOf(const FibreArrays& f, const double a[3], Rule rule, double epsMax)
 // worth taking; below it the state sits on the kink.
 constexpr double MIN_PIECE_STEP = 1e-3;
 
-// Starts about the section tried for a solve whose residual has a hollow away from its state.
-constexpr int TURNED_STARTS = 12;
+// Turns of the curvature (evenly about the section) tried for a solve whose residual has a
+// hollow away from its state; fewer miss some states, more cost passes for little.
+constexpr int TURNED_STARTS = 6;
 
 struct State {
     double a[3] = {0, 0, 0};
