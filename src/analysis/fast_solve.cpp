@@ -20,6 +20,7 @@
 // finds in one solve the point of the interaction surface at a given axial force along a given
 // moment direction (F0 the axial force, LL the moment): the state the outer searches of the
 // Myy-Mzz curve and the PMM surface close in on solve after solve.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -123,6 +124,14 @@ Limit limitOf(const FibreArrays& f, const double a[3], Rule rule, double epsMax)
     return lim;
 }
 
+// The shortest part of a Newton step, cut where it leaves the limit point's piece of the rule,
+// worth taking; below it the state sits on the kink.
+constexpr double MIN_PIECE_STEP = 1e-3;
+
+// Turns of the curvature (evenly about the section) tried for a solve whose residual has a
+// hollow away from its state; fewer miss some states, more cost passes for little.
+constexpr int TURNED_STARTS = 6;
+
 struct State {
     double a[3] = {0, 0, 0};
     double ss[3] = {0, 0, 0};
@@ -191,6 +200,9 @@ public:
     }
     // A load of no size in the balanced norm has no direction to solve along.
     bool loadHasSize() const { return std::isfinite(ll_) && ll_ > 0; }
+    // Steps that follow the limit rule piece by piece (see pieceStep): slower where the state
+    // lies across many kinks, so kept for the solves the plain steps leave short.
+    void followPieces() { pieces_ = true; }
     int passes() const { return passes_; }
 
     // Start from the elastic deformation under the load, as the reference iteration does.
@@ -335,6 +347,7 @@ private:
     // its axis are, the step is taken with the one that is still the extreme after it; where
     // none is (the state sits on the kink), with their mean.
     bool newtonStep(State& s, double da[3]) {
+        if (pieces_) return pieceStep(s, da);
         if (rule_ == Rule::Code) return newtonStepCode(s, da);
         nearLimit(s);
         const double side = s.limit.target > 0 ? 1.0 : -1.0;
@@ -396,6 +409,106 @@ private:
             t += targetOf(c) / k;
         }
         return newtonWith(s, p, t, da);
+    }
+
+    // A constraint a step may hold: row . a = 1, a control point's (1, X, Y) over the strain
+    // the rule would put it at.
+    struct Held {
+        double row[3] = {1, 0, 0};
+    };
+
+    // Whether the rule, applied to the deformation b, puts h's point at its limit: scaling b by
+    // the rule's factor brings h's ratio to 1 (ties included).
+    bool rulePicks(const Held& h, const double b[3]) const {
+        const Limit lim = limitOf(f_, b, rule_, epsMax_);
+        const double hb = h.row[0] * b[0] + h.row[1] * b[1] + h.row[2] * b[2];
+        return lim.ok && std::fabs(lim.factor * hb - 1) <= 1e-9;
+    }
+
+    // The strain the rule would put the point c at, of the sign its strain e has where the rule
+    // holds either extreme (0: the point sets no limit).
+    double limitStrainOf(const State& s, std::size_t c, double e) const {
+        double t = s.limit.target;
+        if (s.limit.kind == LimitKind::Crushing) {
+            t = f_.limitPoints[c].epsCu;
+            if (!(t > 0)) return 0;
+        }
+        if ((rule_ == Rule::Mode2 || rule_ == Rule::Mode3) && e * t < 0) t = -t;
+        return t;
+    }
+
+    // The constraints a step may hold: the limit's own first, then the points whose strain is
+    // within 5 % of the one the rule would put them at, closest first (at most five more).
+    // Under the program's modes 2 and 3 a point of the other sign counts too (the compressed
+    // and the stretched extremes swap there). The pivot is a fixed combination, held alone.
+    void candidates(const State& s) {
+        held_.clear();
+        Held own;
+        for (int i = 0; i < 3; ++i) own.row[i] = s.limit.row[i] / s.limit.target;
+        held_.push_back(own);
+        if (s.limit.kind == LimitKind::Pivot) return;
+        std::vector<std::pair<double, std::size_t>> near;
+        for (std::size_t c = 0; c < f_.cpX.size(); ++c) {
+            const double e = s.a[0] + s.a[1] * f_.cpX[c] + s.a[2] * f_.cpY[c];
+            const double t = limitStrainOf(s, c, e);
+            if (c != s.limit.point && t != 0 && std::fabs(e / t - 1) <= 0.05)
+                near.emplace_back(std::fabs(e / t - 1), c);
+        }
+        std::sort(near.begin(), near.end());
+        for (std::size_t k = 0; k < near.size() && k < 5; ++k) {
+            const std::size_t c = near[k].second;
+            const double t = limitStrainOf(s, c, s.a[0] + s.a[1] * f_.cpX[c] + s.a[2] * f_.cpY[c]);
+            held_.push_back({{1 / t, f_.cpX[c] / t, f_.cpY[c] / t}});
+        }
+    }
+
+    // The limit rule is the largest (or smallest) of several linear ratios, so the forces along
+    // it are smooth only piece by piece. Newton's step is taken with each point near the limit
+    // held in turn and kept when the rule, over all its points, still picks that point after
+    // it. Where none is, the step with the rule's own point is cut where it leaves its piece:
+    // the next step starts on the edge with the other piece's stiffness, instead of jumping
+    // across with a model that no longer holds. Where even that has no length (the state sits
+    // on the kink and each side's step leads into the other), the points are held together,
+    // in the mean of their constraints.
+    bool pieceStep(State& s, double da[3]) {
+        candidates(s);
+        if (held_.size() == 1 && s.limit.kind == LimitKind::Pivot)
+            return newtonWith(s, held_[0].row, 1, da);
+        double own[3] = {0, 0, 0};
+        bool haveOwn = false;
+        for (std::size_t k = 0; k < held_.size(); ++k) {
+            double d[3];
+            if (!newtonWith(s, held_[k].row, 1, d)) continue;
+            const double b[3] = {s.a[0] + d[0], s.a[1] + d[1], s.a[2] + d[2]};
+            if (rulePicks(held_[k], b)) {
+                for (int i = 0; i < 3; ++i) da[i] = d[i];
+                return true;
+            }
+            if (k == 0) {
+                for (int i = 0; i < 3; ++i) own[i] = d[i];
+                haveOwn = true;
+            }
+        }
+        if (haveOwn) {
+            // The longest part of the own step along which the rule keeps its point.
+            double lo = 0, hi = 1;
+            for (int it = 0; it < 30; ++it) {
+                const double t = 0.5 * (lo + hi);
+                const double b[3] = {s.a[0] + t * own[0], s.a[1] + t * own[1], s.a[2] + t * own[2]};
+                (rulePicks(held_[0], b) ? lo : hi) = t;
+            }
+            if (lo >= MIN_PIECE_STEP) {
+                for (int i = 0; i < 3; ++i) da[i] = lo * own[i];
+                return true;
+            }
+        }
+        if (held_.size() == 1) return haveOwn && newtonWith(s, held_[0].row, 1, da);
+        Held mean;
+        mean.row[0] = 0;
+        const double k = static_cast<double>(held_.size());
+        for (const Held& h : held_)
+            for (int i = 0; i < 3; ++i) mean.row[i] += h.row[i] / k;
+        return newtonWith(s, mean.row, 1, da);
     }
 
     // The secant step: the deformation whose forces under the present secant stiffness would
@@ -479,6 +592,8 @@ private:
     double ll_ = 0, Ls_ = 0;    // the scaled part's balanced size, squared and not
     int passes_ = 0;
     std::vector<std::size_t> near_;  // control points near the limit, see nearLimit
+    bool pieces_ = false;            // steps by pieces of the rule, see pieceStep
+    std::vector<Held> held_;         // constraints a piece step may hold, see candidates
 };
 
 }  // namespace
@@ -505,6 +620,46 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     }
     cur = newton.iterate(cur);
     int passes = newton.passes();
+
+    // Where the plain steps stall at a kink of the limit rule (the most compressed corner
+    // changes, or the compressed and the stretched extremes swap), the solve is taken again
+    // with steps that follow the rule piece by piece, from where it began and from the best
+    // state met. Only a state that meets the tolerance replaces the first try, so a solve
+    // that still fails goes on to the other ways exactly as it did. Under mode 1 a state held
+    // at a stretched point is left to those ways: there the rule jumps where the first point
+    // goes into compression, a load meets more than one state, and the reference iteration
+    // decides which (unless all of them have failed in a check, see combinationFraction).
+    const bool retry =
+        piecesWhenStretched_ || rule == Rule::Mode2 || rule == Rule::Mode3 || cur.limit.target > 0;
+    for (int again = 0; retry && again < 2 && cur.residual > FAST_SOLVER_TOLERANCE; ++again) {
+        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
+        piecewise.followPieces();
+        State from;
+        if (piecewise.evaluate(again == 0 ? a0 : cur.a, from)) {
+            from = piecewise.iterate(from);
+            if (from.residual <= FAST_SOLVER_TOLERANCE) cur = from;
+        }
+        passes += piecewise.passes();
+    }
+    // Where the forces hardly change over much of the rule's family (fibres on plateaus or in
+    // yield, concrete under a stress block that covers the section), the residual has shallow
+    // hollows away from the state, and the steps settle in one: the state is sought once more
+    // from the best state met with its curvature turned about the section, step by step.
+    for (int turn = 1; retry && turn < TURNED_STARTS && cur.residual > FAST_SOLVER_TOLERANCE;
+         ++turn) {
+        const double angle = 2 * 3.14159265358979323846 * turn / TURNED_STARTS;
+        const double c = std::cos(angle), sn = std::sin(angle);
+        const double turned[3] = {cur.a[0], c * cur.a[1] - sn * cur.a[2],
+                                  sn * cur.a[1] + c * cur.a[2]};
+        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
+        piecewise.followPieces();
+        State from;
+        if (piecewise.evaluate(turned, from)) {
+            from = piecewise.iterate(from);
+            if (from.residual <= FAST_SOLVER_TOLERANCE) cur = from;
+        }
+        passes += piecewise.passes();
+    }
 
     // Under the stress block the sharp edge's kinks can hold Newton's method off the state
     // (where the edge crosses a face parallel to it, a whole row of triangles enters at once).

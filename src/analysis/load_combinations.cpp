@@ -91,7 +91,7 @@ void checkOne(const SectionModel& m, Block& b, int i, const CheckBasis& c, Check
             fractions[ui] = 0;
             return;
         }
-        const SolveResult r = b.solver->loadFraction(L.P, L.MX, L.MY, 0, 0, 0, c.mode);
+        const SolveResult r = b.solver->combinationFraction(L.P, L.MX, L.MY, c.mode);
         b.stats.add(r, b.solver->fibreCount());
         lf = r.loadFraction;
         if (!r.converged) b.unconverged.push_back(i);

@@ -14,7 +14,13 @@ TEST(CliConvergence, StalledSolvesNearTheEndsConverge) {
                                    "mm " + dir + "steel_only_mode2.sec --axial 15475 --npm 400",
                                    "pm " + dir +
                                        "aci_block_near_crushing.sec --angle 90 --npm 100 "
-                                       "--strain-limit code"}) {
+                                       "--strain-limit code",
+                                   // Checks whose solves stalled at a kink of the limit rule.
+                                   "check " + dir + "plain_concrete_pier.sec --loads " + dir +
+                                       "plain_concrete_pier-loads.csv --units N,mm --npm 100",
+                                   "check " + dir + "tension_side_aci318.sec --loads " + dir +
+                                       "tension_side_aci318-loads.csv --units kN,m --kp 0 "
+                                       "--kmx 0 --kmy 0 --npm 30 --strain-limit code"}) {
         const qav::test::CliRun r = qav::test::runCli(args + " --threads 1 --json");
         EXPECT_EQ(r.status, 0) << args;
         EXPECT_EQ(r.out.find("did not converge"), std::string::npos) << args;
