@@ -30,7 +30,7 @@ TEST(MmNearTension, PointsAreLimitStatesAtTheForceOrTheForceIsRefused) {
                                  {"mm_steel_near_ends.sec", 8944.15, 1, false},
                                  {"mm_ec2_tension_off_centre.sec", -523.722, 1, true},
                                  {"mm_aci_design_tension.sec", -402.874, 0.9, true},
-                                 {"mm_steel_fold_near_tension.sec", -17177.3, 1, true}}) {
+                                 {"mm_steel_fold_near_tension.sec", -17177.3, 1, false}}) {
         SCOPED_TRACE(c.file);
         SectionModel m;
         openSectionFile(m, std::string(QAVSEC_TEST_DATA) + "/solver-regressions/" + c.file);
