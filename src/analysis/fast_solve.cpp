@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <numbers>
 #include <utility>
 #include <vector>
 
@@ -647,7 +648,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     // from the best state met with its curvature turned about the section, step by step.
     for (int turn = 1; retry && turn < TURNED_STARTS && cur.residual > FAST_SOLVER_TOLERANCE;
          ++turn) {
-        const double angle = 2 * 3.14159265358979323846 * turn / TURNED_STARTS;
+        const double angle = 2 * std::numbers::pi * turn / TURNED_STARTS;
         const double c = std::cos(angle), sn = std::sin(angle);
         const double turned[3] = {cur.a[0], c * cur.a[1] - sn * cur.a[2],
                                   sn * cur.a[1] + c * cur.a[2]};
