@@ -1,5 +1,8 @@
 #include "reports/chart_plot.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "model/number_text.h"
 #include "model/section_model.h"
 
@@ -72,12 +75,59 @@ void drawPolyline(Canvas& c, const Plot& p, const std::vector<double>& xs,
     }
 }
 
+namespace {
+// Dashes drawn as short solid lines, their lengths in the chart's own unit: a pen's dash
+// pattern is counted in pen widths, and a printed chart's hairline would make its dashes too
+// fine to tell from a solid line.
+class Dashes {
+public:
+    Dashes(Canvas& c, int unit) : c_(c), on_(6.0 * unit), off_(4.0 * unit) {}
+    // The stroke from (x0, y0) to (x1, y1), its dashes going on from the last stroke's.
+    void stroke(double x0, double y0, double x1, double y1) {
+        const double length = std::hypot(x1 - x0, y1 - y0);
+        double done = 0;
+        while (done < length) {
+            const double step = std::min(length - done, (drawing_ ? on_ : off_) - phase_);
+            if (drawing_ && length > 0) {
+                const double t0 = done / length, t1 = (done + step) / length;
+                c_.line(Round(x0 + t0 * (x1 - x0)), Round(y0 + t0 * (y1 - y0)),
+                        Round(x0 + t1 * (x1 - x0)), Round(y0 + t1 * (y1 - y0)));
+            }
+            done += step;
+            phase_ += step;
+            if (phase_ >= (drawing_ ? on_ : off_)) {
+                phase_ = 0;
+                drawing_ = !drawing_;
+            }
+        }
+    }
+
+private:
+    Canvas& c_;
+    double on_, off_;
+    double phase_ = 0;
+    bool drawing_ = true;
+};
+}  // namespace
+
 void drawNominalCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
                       const std::vector<double>& ys, int first, int last) {
     if (!holdsPoints(xs, ys, last)) return;
     const Pen pen = c.pen;
-    c.pen.style = PenStyle::Dash;
-    drawCurve(c, p, xs, ys, first, last);
+    c.pen.color = colors::red;
+    Dashes dashes(c, p.f.K);
+    Point prev;
+    bool drawing = false;
+    for (int i = first; i <= last; ++i) {
+        Point pt;
+        if (!p.map(xs[static_cast<std::size_t>(i)], ys[static_cast<std::size_t>(i)], pt)) {
+            drawing = false;
+            continue;
+        }
+        if (drawing) dashes.stroke(prev.x, prev.y, pt.x, pt.y);
+        prev = pt;
+        drawing = true;
+    }
     c.pen = pen;
 }
 
@@ -87,7 +137,6 @@ void drawDesignNominalLegend(Canvas& c, const Plot& p) {
     const Brush brush = c.brush;
     c.brush.style = BrushStyle::Clear;
     const char* const texts[] = {"design strength (phi)", "nominal strength"};
-    const PenStyle styles[] = {PenStyle::Solid, PenStyle::Dash};
     const int sample = 30 * K, gap = 5 * K;
     int width = 0;
     for (const char* t : texts) width = std::max(width, c.textWidth(t));
@@ -96,8 +145,11 @@ void drawDesignNominalLegend(Canvas& c, const Plot& p) {
     int y = p.f.Y0 + 10 * K;
     for (int k = 0; k < 2; ++k) {
         const int h = c.textHeight(texts[k]);
-        c.pen = Pen{colors::red, 1, styles[k]};
-        c.line(x, y + h / 2, x + sample, y + h / 2);
+        c.pen = Pen{colors::red, 1, PenStyle::Solid};
+        if (k == 0)
+            c.line(x, y + h / 2, x + sample, y + h / 2);
+        else
+            Dashes(c, K).stroke(x, y + h / 2, x + sample, y + h / 2);
         c.textOut(x + sample + gap, y, texts[k]);
         y += h + K;
     }

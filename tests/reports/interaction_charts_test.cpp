@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "canvas/recording_canvas.h"
 #include "reports/mphi_chart.h"
@@ -402,8 +403,18 @@ TEST(InteractionCharts, CodeTitleAndDashedNominalUnderAciOnly) {
         EXPECT_EQ(!mphiConcreteNote(m).empty() && hasText(mphi, mphiConcreteNote(m)), c.nominal);
         EXPECT_TRUE(hasText(pm, std::string("P-M Curve [") + c.name + "]")) << c.name;
         EXPECT_TRUE(hasText(mm, std::string("Myy-Mzz Curve [") + c.name + "]")) << c.name;
-        for (const RecordingCanvas* chart : {&pm, &mm}) {
-            EXPECT_EQ(!linesWith(*chart, colors::red, PenStyle::Dash).empty(), c.nominal) << c.name;
+        // The dashes are the chart's own short strokes, in its unit: a printed chart (unit 7)
+        // has dashes seven times as long, not a pen pattern lost in its hairline.
+        RecordingCanvas printed;
+        GEN_PM_CURVE_IMAGE(printed, m, ChartFrame{0, 0, 534 * 7, 439 * 7, 7}, 0, {});
+        for (const auto& [chart, unit] : {std::pair{&pm, 1}, {&mm, 1}, {&printed, 7}}) {
+            int dashes = 0;
+            for (const auto& l : linesWith(*chart, colors::red, PenStyle::Solid)) {
+                const double length =
+                    std::hypot(l.points[1].x - l.points[0].x, l.points[1].y - l.points[0].y);
+                if (length > 4 * unit && length <= 6 * unit + 1) ++dashes;
+            }
+            EXPECT_EQ(dashes > 10, c.nominal) << c.name << " unit " << unit;
             EXPECT_EQ(hasText(*chart, "nominal strength"), c.nominal) << c.name;
         }
         EXPECT_EQ(hasText(pm, "2000"), c.nominal)
