@@ -69,6 +69,8 @@ TEST(CliCode, OptionsSayWhatTheyDidOrWhyNotAndRefusalsWriteNothing) {
         {"compare " + sec + " --strain-limit=code -o " + out, 2, "--strain-limit does not apply"},
     };
     for (const Case& c : cases) {
+        // Without Qt the chart command stops first for want of its picture writer.
+        if (c.args.starts_with("chart ") && qav::test::cliWithoutQt()) continue;
         const CliRun r = runCli(c.args);
         EXPECT_EQ(r.status, c.status) << c.args << ": " << r.out;
         EXPECT_TRUE(has(r.out, c.says)) << c.args << ": " << r.out;
