@@ -1,11 +1,13 @@
 // Speed of the section analysis on a column meshed finer and finer: one solve, a P-M curve
-// (NPM 30), a Myy-Mzz curve (NMM 24), the PMM surface and a 10,000-combination check.
+// (NPM 30), a Myy-Mzz curve (NMM 24), the PMM surface, a 10,000-combination check and the key
+// points of a P-M curve at an angle.
 // Counters: iterations per solve and fibre evaluations per second.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
 #include "analysis/pmm_surface.h"
 #include "analysis/section_solver.h"
@@ -105,6 +107,14 @@ void BM_Check10000(benchmark::State& state) {
     });
 }
 
+// At 37 degrees the decompression, balanced and pure-bending planes are turned to the angle,
+// each turn a search of fibre sums (pure bending a search within each).
+void BM_KeyPoints(benchmark::State& state) {
+    SectionModel m = column(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(PM_KEY_POINTS(m, 37, quiet).size());
+    state.counters["fibres"] = m.mesh.NFIB;
+}
+
 }  // namespace
 
 BENCHMARK(BM_Solve)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMicrosecond);
@@ -122,5 +132,7 @@ BENCHMARK(BM_Check10000)
     ->Arg(50000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+BENCHMARK(BM_KeyPoints)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
