@@ -285,7 +285,9 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     // A load no state carries (a tension on plain concrete) is said so, as the check says it,
     // rather than left to a solve that cannot converge.
     if (!solver.carries(P, MX, MY, K_P, K_MX, K_MY)) throw InputError(notCarriedStateText());
-    s.solve = solver.loadFraction(P, MX, MY, K_P, K_MX, K_MY, m.results.STRAIN_LIMIT_MODE);
+    // Solved as the check solves a combination (the minimums already applied), so that a state
+    // the check found is found here too.
+    s.solve = solver.combinationFraction(s.P, s.MX, s.MY, m.results.STRAIN_LIMIT_MODE);
     s.at = at;
     if (at == StateAt::Capacity) {
         solver.storeState(m);

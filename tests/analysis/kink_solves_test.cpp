@@ -10,8 +10,12 @@
 #include <vector>
 
 #include "analysis/interaction_curves.h"
+#include "analysis/load_combinations.h"
 #include "analysis/pmm_surface.h"
+#include "analysis/section_state.h"
 #include "example_sections.h"
+#include "interchange/force_csv.h"
+#include "model/text_file.h"
 
 using namespace qav;
 
@@ -83,3 +87,39 @@ INSTANTIATE_TEST_SUITE_P(Sections, KinkSolves, ::testing::ValuesIn(KINK_CASES),
                                     (c.angle < 0 ? std::string("_pmm")
                                                  : "_pm" + std::to_string(int(c.angle)));
                          });
+
+// A combination the check solved only by its last try has the same state in the section state:
+// converged, at the check's load fraction (the nominal one, where phi reduces it).
+TEST(KinkSolves, TheStateOfACheckedCombinationIsTheChecks) {
+    struct Case {
+        const char* file;
+        bool codeLimit;
+        int npm;
+        ForceUnits units;
+        double K;  // the minimum magnitudes
+    };
+    for (const Case& c : {Case{"plain_concrete_pier", false, 100, ForceUnits::N_mm, 1000},
+                          Case{"tension_side_aci318", true, 30, ForceUnits::kN_m, 0}}) {
+        SCOPED_TRACE(c.file);
+        const std::string base = std::string(QAVSEC_TEST_DATA) + "/solver-regressions/" + c.file;
+        SectionModel m;
+        openSectionFile(m, base + ".sec");
+        m.settings.STRAIN_LIMIT = c.codeLimit ? StrainLimit::Code : StrainLimit::Control;
+        test::meshWith(m, {.npm = c.npm, .threads = 1});
+        IMPORT_FORCE_CSV(m, readTextLines(base + "-loads.csv"), c.units);
+        NullMessages msgs;
+        NullProgress progress;
+        const CheckResult r = memberCheck(m, c.K, c.K, c.K, msgs, progress);
+        ASSERT_TRUE(r.unconverged.empty());
+        const std::vector<double>& fraction =
+            r.nominalFractions.empty() ? r.fractions : r.nominalFractions;
+        for (int i = 1; i <= m.document.NFORCE; ++i) {
+            const auto u = static_cast<std::size_t>(i);
+            if (fraction[u] == 0) continue;  // a load plain concrete does not carry
+            const TFORCE& f = m.document.FORCE[u];
+            const SectionState s = SECTION_STATE(m, -f.P, f.MX, f.MY, c.K, c.K, c.K, msgs);
+            EXPECT_TRUE(s.converged()) << i;
+            EXPECT_NEAR(s.solve.loadFraction, fraction[u], 1e-9 * fraction[u]) << i;
+        }
+    }
+}
