@@ -58,21 +58,33 @@ void drawCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
     drawPolyline(c, p, xs, ys, first, last);
 }
 
-void drawPolyline(Canvas& c, const Plot& p, const std::vector<double>& xs,
-                  const std::vector<double>& ys, int first, int last) {
-    bool drawing = false;
+namespace {
+// Calls each(pt, joined) for the points first .. last of (xs, ys) the plot can map: joined is
+// false where the line starts afresh (at its first point and after a point it cannot map).
+template <class Each>
+void forMappedPoints(const Plot& p, const std::vector<double>& xs, const std::vector<double>& ys,
+                     int first, int last, Each each) {
+    bool joined = false;
     for (int i = first; i <= last; ++i) {
         Point pt;
         if (!p.map(xs[static_cast<std::size_t>(i)], ys[static_cast<std::size_t>(i)], pt)) {
-            drawing = false;
+            joined = false;
             continue;
         }
-        if (drawing)
+        each(pt, joined);
+        joined = true;
+    }
+}
+}  // namespace
+
+void drawPolyline(Canvas& c, const Plot& p, const std::vector<double>& xs,
+                  const std::vector<double>& ys, int first, int last) {
+    forMappedPoints(p, xs, ys, first, last, [&](Point pt, bool joined) {
+        if (joined)
             c.lineTo(pt.x, pt.y);
         else
             c.moveTo(pt.x, pt.y);
-        drawing = true;
-    }
+    });
 }
 
 namespace {
@@ -117,17 +129,10 @@ void drawNominalCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
     c.pen.color = colors::red;
     Dashes dashes(c, p.f.K);
     Point prev;
-    bool drawing = false;
-    for (int i = first; i <= last; ++i) {
-        Point pt;
-        if (!p.map(xs[static_cast<std::size_t>(i)], ys[static_cast<std::size_t>(i)], pt)) {
-            drawing = false;
-            continue;
-        }
-        if (drawing) dashes.stroke(prev.x, prev.y, pt.x, pt.y);
+    forMappedPoints(p, xs, ys, first, last, [&](Point pt, bool joined) {
+        if (joined) dashes.stroke(prev.x, prev.y, pt.x, pt.y);
         prev = pt;
-        drawing = true;
-    }
+    });
     c.pen = pen;
 }
 
