@@ -8,6 +8,15 @@
 
 namespace qav {
 
+void addToRanges(Range& xr, Range& yr, const std::vector<double>& xs, const std::vector<double>& ys,
+                 int first, int last) {
+    if (!holdsPoints(xs, ys, last)) return;
+    for (int i = first; i <= last; ++i) {
+        xr.add(xs[static_cast<std::size_t>(i)]);
+        yr.add(ys[static_cast<std::size_t>(i)]);
+    }
+}
+
 bool Plot::map(double mValue, double pValue, Point& out) const {
     int x = 0, y = 0;
     if (!deviceCoord(G + (mValue - XMIN) * SX, x) ||

@@ -28,6 +28,11 @@ struct Range {
     double absMax() const { return std::max(std::fabs(lo), std::fabs(hi)); }
 };
 
+// Widens xr and yr by the points first .. last of the curve (xs, ys); nothing where the tables
+// do not reach last.
+void addToRanges(Range& xr, Range& yr, const std::vector<double>& xs, const std::vector<double>& ys,
+                 int first, int last);
+
 // The scales of one chart and the road from a value pair to the device.
 struct Plot {
     ChartFrame f;

@@ -131,10 +131,7 @@ void drawCodeComparison(Canvas& c, const CodeComparison& cmp, const ChartFrame& 
     Range P, M;
     for (const CodeCurve& k : cmp.curves)
         for (const auto& [ms, ps] : {std::pair{&k.M, &k.P}, {&k.nominalM, &k.nominalP}})
-            for (int i = 1; i <= lastPoint(*ms, *ps); ++i) {
-                M.add((*ms)[static_cast<std::size_t>(i)]);
-                P.add((*ps)[static_cast<std::size_t>(i)]);
-            }
+            addToRanges(M, P, *ms, *ps, 1, lastPoint(*ms, *ps));
     Plot p{f};
     const double XMAX = 500.0 * std::ceil(M.absMax() / 500);
     p.setScales(-XMAX, XMAX, 1000.0 * std::floor(P.lo / 1000), 1000.0 * std::ceil(P.hi / 1000));

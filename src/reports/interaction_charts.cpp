@@ -105,14 +105,8 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     const int last = lastIndex(r.PM_P, r.PM_M);
     Range P, M;
     const bool nominal = drawsNominal(m, r.PM_NOM_M, r.PM_NOM_P, last);
-    for (int i = 1; i <= last; ++i) {
-        const auto u = static_cast<std::size_t>(i);
-        P.add(r.PM_P[u]);
-        M.add(r.PM_M[u]);
-        if (!nominal) continue;
-        P.add(r.PM_NOM_P[u]);
-        M.add(r.PM_NOM_M[u]);
-    }
+    addToRanges(M, P, r.PM_M, r.PM_P, 1, last);
+    if (nominal) addToRanges(M, P, r.PM_NOM_M, r.PM_NOM_P, 1, last);
     Plot p{f};
     const double XMAX = 500.0 * std::ceil(M.absMax() / 500);
     p.setScales(-XMAX, XMAX, 1000.0 * std::floor(P.lo / 1000), 1000.0 * std::ceil(P.hi / 1000));
@@ -168,14 +162,8 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     const int last = lastIndex(r.MM_MX, r.MM_MY);
     Range X, Y;
     const bool nominal = drawsNominal(m, r.MM_NOM_MX, r.MM_NOM_MY, last);
-    for (int i = 0; i <= last; ++i) {
-        const auto u = static_cast<std::size_t>(i);
-        X.add(r.MM_MX[u]);
-        Y.add(r.MM_MY[u]);
-        if (!nominal) continue;
-        X.add(r.MM_NOM_MX[u]);
-        Y.add(r.MM_NOM_MY[u]);
-    }
+    addToRanges(X, Y, r.MM_MX, r.MM_MY, 0, last);
+    if (nominal) addToRanges(X, Y, r.MM_NOM_MX, r.MM_NOM_MY, 0, last);
     const double XMAX = 500.0 * std::ceil(X.absMax() / 500);
     const double YMAX = 500.0 * std::ceil(Y.absMax() / 500);
     Plot p{f};
