@@ -401,7 +401,7 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
     c.pen = Pen{};
     if (s.at == StateAt::Capacity) {
         const std::string limitNote =
-            codeLimitApplies(m) && !codeLimitPoints(m).empty()
+            codeMarks(m, s).applies
                 ? std::string(
                       "green: control points at their concrete's ultimate strain "
                       "(code limits)")
