@@ -175,7 +175,7 @@ TEST(ExportTables, CurveTablesRunTheirAnalysis) {
         {"P-Mx", 13, {"NUM", "Axial(P)", "Moment(M)"}, 2 * 4 + 3},
         {"P-My", 14, {"NUM", "Axial(P)", "Moment(M)"}, 2 * 4 + 3},
         {"P-M(ang)", 15, {"NUM", "Axial(P)", "Moment(M)"}, 2 * 4 + 3},
-        {"Mx-My at NMM 24", 16, {"NUM", "Moment(Mx)", "Moment(My)"}, 26},
+        {"Mx-My at NMM 24", 16, {"NUM", "Moment(My)", "Moment(Mx)"}, 26},
     };
     for (const Case& c : cases) {
         DataTable grid;
