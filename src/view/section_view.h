@@ -29,5 +29,9 @@ void DRAW_REBAR_POLYLINE(const SectionModel& m, Canvas& c);
 void DRAW_OPEN_POLYLINE(const SectionModel& m, Canvas& c);
 void DRAW_SEL_FIBER(const SectionModel& m, Canvas& c);
 void DRAW_CENTER(const SectionModel& m, Canvas& c);
+// The X axis (to the right) and the Y axis (up) through the reference point, the fibres' origin,
+// with the moment vectors of positive Mx and My (right-hand rule, Z towards the viewer) and the
+// side each compresses. Drawn last, when m.view.SHOW_MOMENT_AXES is on.
+void DRAW_MOMENT_AXES(const SectionModel& m, Canvas& c);
 
 }  // namespace qav
