@@ -53,8 +53,8 @@ struct TMAT {
 
 struct TFORCE {
     double P = 0;   // kN, negative is compression
-    double MX = 0;  // kNm, paired with fibre X: the moment about Y, My (a load file's M2)
-    double MY = 0;  // kNm, paired with fibre Y: the moment about X, Mx (a load file's M3)
+    double MX = 0;  // kNm, paired with fibre X
+    double MY = 0;  // kNm, paired with fibre Y
     std::string COMB_NAME;
     double LOAD_FRACTION = 0;
 };
@@ -263,9 +263,6 @@ struct ViewState {
     int32_t H = 836;
     // Display switches 1..6 of the section view (slot 0 unused).
     std::array<bool, 7> SHOW_FLAG{false, true, true, true, true, true, true};
-    // The X and Y axes through the reference point with the positive moment vectors; off until
-    // the user asks, so the view starts as it always has.
-    bool SHOW_MOMENT_AXES = false;
     std::vector<int32_t> SEL_BAR;  // fixed 10000 + 1 slots
     int32_t NSEL_BAR = 0;
 };

@@ -247,7 +247,7 @@ ViewCounts DRAW_STRU(const SectionModel& m, Canvas& c) {
     DRAW_SEL_FIBER(m, c);
     const ViewCounts counts = viewCounts(m);
     DRAW_CENTER(m, c);
-    if (m.view.SHOW_MOMENT_AXES) DRAW_MOMENT_AXES(m, c);
+    if (m.view.SHOW_FLAG[MOMENT_AXES_FLAG]) DRAW_MOMENT_AXES(m, c);
     return counts;
 }
 

@@ -27,6 +27,7 @@
 #include "app/user_prompts.h"
 #include "model/text_file.h"
 #include "scripted_prompts.h"
+#include "view/section_view.h"
 #include "widget_lookup.h"
 
 using namespace qav;
@@ -149,12 +150,12 @@ TEST(UserGuide, BuildMeshCheckChartPrintExport) {
     auto* display = child<QDialog>(&w, "DisplaySettingDialog");
     ASSERT_NE(display, nullptr);
     child<QCheckBox>(display, "MomentAxesBox")->click();
-    EXPECT_TRUE(m.view.SHOW_MOMENT_AXES);
+    EXPECT_TRUE(m.view.SHOW_FLAG[MOMENT_AXES_FLAG]);
     display->hide();
     w.update();
     shots.take(&w, "moment_axes.png");
     child<QCheckBox>(display, "MomentAxesBox")->click();
-    EXPECT_FALSE(m.view.SHOW_MOMENT_AXES);
+    EXPECT_FALSE(m.view.SHOW_FLAG[MOMENT_AXES_FLAG]);
     w.update();
     EXPECT_TRUE(w.windowTitle().endsWith(" - Untitled*"));
 
