@@ -297,6 +297,23 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     EXPECT_EQ(ticks[0].points[0].x - ticks[0].points[1].x, 5) << "ticks are not scaled";
 }
 
+TEST(MmChart, TheVerticalAxisIsTheMomentAboutX) {
+    // A deep section: the moment about X (MM_MY) reaches 1400, the one about Y (MM_MX) 400.
+    SectionModel m;
+    m.results.MM_MX = {0, 400, 0, -400, 0};
+    m.results.MM_MY = {1400, 0, -1400, 0, 1400};
+    RecordingCanvas c;
+    GEN_MM_CURVE_IMAGE(c, m, kScreen, 1000, LoadMarks{});
+    const auto rotated = c.callsOf(Kind::RotatedText);
+    ASSERT_EQ(rotated.size(), 1u);
+    EXPECT_EQ(rotated[0].text, "Moment Mxx[kNm]");
+    EXPECT_TRUE(hasText(c, "Moment Myy[kNm]"));
+    // The vertical labels (two trailing blanks) run to 1500, the horizontal ones to 500.
+    EXPECT_TRUE(hasText(c, "1500  "));
+    EXPECT_TRUE(hasText(c, "500"));
+    EXPECT_FALSE(hasText(c, "1500"));
+}
+
 TEST(MmChart, ZeroMomentsDrawAnEmptyChart) {
     SectionModel m;
     m.results.MM_MX = {0, 0, 0};
