@@ -136,7 +136,7 @@ TEST(MomentNames, StateOfATypedLoadReadsMxAboutX) {
     // --load P,Mx,My: the capacity about X is carried at a fraction of about 1.
     std::ostringstream load;
     load << "-1000," << mx << ",0";
-    const json s = document("state " + deepColumn() + " --load " + load.str());
+    const json s = document("state " + deepColumn() + " --load=" + load.str());
     EXPECT_NEAR(s["load_fraction"].get<double>(), 1.0, 0.02);
     // At capacity the state is the load times its fraction, all about X.
     EXPECT_NEAR(s["Mx_kNm"].get<double>(), mx * s["load_fraction"].get<double>(), 1e-6 * mx);

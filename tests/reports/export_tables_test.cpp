@@ -127,7 +127,7 @@ TEST(ExportTables, ModelTablesHeadingsRowsAndFormats) {
          {"NUM"}},
         {"loads",
          11,
-         {"NUM", "LoadComb", "P", "Mx", "My", "LoadFraction"},
+         {"NUM", "LoadComb", "P", "My", "Mx", "LoadFraction"},
          2,
          1,
          {"1", "LC1", "-1500.000", "20.500", "-30.000", "0.877"}},

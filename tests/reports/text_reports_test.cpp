@@ -137,8 +137,8 @@ TEST(TextReports, SectionDataBlock) {
                                                 d30,
                                                 "Critical LoadComb   2",
                                                 "Axial Force P       -2436",
-                                                "Moment Mxx          -42.136",
-                                                "Moment Myy          42.136",
+                                                "Moment Mxx          42.136",
+                                                "Moment Myy          -42.136",
                                                 "Load Fraction       1.235",
                                                 ""};
     EXPECT_EQ(tail, tailExpected);
