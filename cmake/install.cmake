@@ -25,7 +25,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Cross-section checks of reinforced-concrete, steel and composite columns")
 set(CPACK_PACKAGE_DESCRIPTION
     "QAV Section meshes a column or beam section into fibres and computes its P-M and \
-Myy-Mzz interaction curves, load checks, moment-curvature curves and the P-Mx-My surface, \
+Myy-Mxx interaction curves, load checks, moment-curvature curves and the P-Mx-My surface, \
 with a desktop program (qavsec) and a command line (qavsec-cli).")
 set(CPACK_PACKAGE_CONTACT "QAV Section developers <qavsec@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

@@ -294,14 +294,14 @@ public:
                 const SectionResults& r = m_.results;
                 d["P"] = toArray(slots(r.PM_P, 1, last));
                 d["M"] = toArray(slots(r.PM_M, 1, last));
-                d["Mx"] = toArray(slots(r.PM_MX, 1, last));
-                d["My"] = toArray(slots(r.PM_MY, 1, last));
+                d["My"] = toArray(slots(r.PM_MX, 1, last));
+                d["Mx"] = toArray(slots(r.PM_MY, 1, last));
                 d["converged"] = toBoolArray(flags(r.PM_CONVERGED, 1, last));
                 addDesignSlots(d,
                                {{"P_nominal", &r.PM_NOM_P},
                                 {"M_nominal", &r.PM_NOM_M},
-                                {"Mx_nominal", &r.PM_NOM_MX},
-                                {"My_nominal", &r.PM_NOM_MY},
+                                {"My_nominal", &r.PM_NOM_MX},
+                                {"Mx_nominal", &r.PM_NOM_MY},
                                 {"phi", &r.PM_PHI}},
                                1, last);
                 d["angle"] = angle;
@@ -320,13 +320,13 @@ public:
             },
             [&](py::dict& d) {
                 const auto last = static_cast<std::size_t>(mmSteps(m_));
-                d["Mx"] = toArray(slots(m_.results.MM_MX, 0, last));
-                d["My"] = toArray(slots(m_.results.MM_MY, 0, last));
+                d["My"] = toArray(slots(m_.results.MM_MX, 0, last));
+                d["Mx"] = toArray(slots(m_.results.MM_MY, 0, last));
                 d["converged"] = toBoolArray(flags(m_.results.MM_CONVERGED, 0, last));
                 const SectionResults& r = m_.results;
                 addDesignSlots(d,
-                               {{"Mx_nominal", &r.MM_NOM_MX},
-                                {"My_nominal", &r.MM_NOM_MY},
+                               {{"My_nominal", &r.MM_NOM_MX},
+                                {"Mx_nominal", &r.MM_NOM_MY},
                                 {"phi", &r.MM_PHI}},
                                0, last);
                 d["axial"] = axial;
@@ -388,8 +388,8 @@ public:
                         flags(c < r.PMM_CONVERGED.size() ? r.PMM_CONVERGED[c] : none, 1, last)));
                 }
                 d["P"] = P;
-                d["Mx"] = MX;
-                d["My"] = MY;
+                d["My"] = MX;
+                d["Mx"] = MY;
                 d["converged"] = conv;
                 // The design tables, curve by curve, when every curve has them.
                 const auto design = [&](const std::vector<std::vector<double>>& t) {
@@ -401,8 +401,8 @@ public:
                     design(r.PMM_PHI))
                     for (const auto& [key, table] :
                          {std::pair{"P_nominal", &r.PMM_NOM_P},
-                          std::pair{"Mx_nominal", &r.PMM_NOM_MX},
-                          std::pair{"My_nominal", &r.PMM_NOM_MY}, std::pair{"phi", &r.PMM_PHI}}) {
+                          std::pair{"My_nominal", &r.PMM_NOM_MX},
+                          std::pair{"Mx_nominal", &r.PMM_NOM_MY}, std::pair{"phi", &r.PMM_PHI}}) {
                         py::list curves;
                         for (std::size_t c = 0; c < PMM_CURVES; ++c)
                             curves.append(toArray(slots((*table)[c], 1, last)));
@@ -431,7 +431,8 @@ public:
             [&](Messages& log, Progress& p) {
                 applyRunSettings(solver, threads);
                 m_.settings.CODE_MIN_ECC = minEcc;
-                result = CHECK_MEMBER(m_, kp, kmx, kmy, log, p);
+                // kmx bounds the moment about X, the solver's MY; kmy its MX.
+                result = CHECK_MEMBER(m_, kp, kmy, kmx, log, p);
                 return result.stats;
             },
             [&](py::dict& out) {
@@ -448,8 +449,8 @@ public:
                     names.push_back(f.COMB_NAME);
                 }
                 out["P"] = toArray(P);
-                out["Mx"] = toArray(MX);
-                out["My"] = toArray(MY);
+                out["My"] = toArray(MX);
+                out["Mx"] = toArray(MY);
                 out["fraction"] = toArray(fraction);
                 out["names"] = names;
                 out["critical"] = result.critical;
@@ -476,8 +477,8 @@ public:
             d["branch"] = k.branch;
             d["P"] = k.P;
             d["M"] = k.M;
-            d["Mx"] = k.MX;
-            d["My"] = k.MY;
+            d["My"] = k.MX;
+            d["Mx"] = k.MY;
             d["strain_plane"] = py::make_tuple(k.plane.a1, k.plane.a2, k.plane.a3);
             d["neutral_axis"] = neutralAxisDict(k.axis);
             out.append(d);
@@ -485,10 +486,12 @@ public:
         return out;
     }
 
-    // P, MX, MY as in load files (P negative in compression); combination 1 .. NFORCE takes its
-    // load instead.
-    py::dict state(double P, double MX, double MY, int combination, bool atLoad, double kp,
+    // P, Mx (about X), My (about Y) as in load files (P negative in compression); combination
+    // 1 .. NFORCE takes its load instead. The solver's MX is the moment about Y, its MY the one
+    // about X, and so are their least magnitudes.
+    py::dict state(double P, double Mx, double My, int combination, bool atLoad, double kp,
                    double kmx, double kmy) {
+        double MX = My, MY = Mx;
         SectionState s;
         py::dict d = run(
             [&](Messages& log, Progress&) {
@@ -503,7 +506,7 @@ public:
                     MY = f.MY;
                 }
                 // Load files count compression negative; the solver counts it positive.
-                s = SECTION_STATE(m_, -P, MX, MY, kp, kmx, kmy, log,
+                s = SECTION_STATE(m_, -P, MX, MY, kp, kmy, kmx, log,
                                   atLoad ? StateAt::Load : StateAt::Capacity);
                 reportStateUnconverged(s, log);
                 RunStats stats;
@@ -532,8 +535,8 @@ public:
         d["material"] = py::array(toArray(material)).attr("astype")("int32");
         d["at"] = s.at == StateAt::Load ? "load" : "capacity";
         d["P"] = s.P;
-        d["Mx"] = s.MX;
-        d["My"] = s.MY;
+        d["My"] = s.MX;
+        d["Mx"] = s.MY;
         d["load_fraction"] = s.solve.loadFraction;
         d["converged"] = s.converged();
         d["strain_plane"] = py::make_tuple(s.plane.a1, s.plane.a2, s.plane.a3);
@@ -659,8 +662,8 @@ private:
                             ? m_.document.FORCE[static_cast<std::size_t>(c.number)].COMB_NAME
                             : std::string();
             d["P"] = c.P;
-            d["Mx"] = c.MX;
-            d["My"] = c.MY;
+            d["My"] = c.MX;
+            d["Mx"] = c.MY;
             raised.append(d);
         }
         out["raised"] = raised;

@@ -11,6 +11,12 @@ Units and signs are those of ``qavsec-cli``: forces in kN, moments in kN·m, len
 compression is positive in every result. Loads given to :meth:`Section.check` and
 :meth:`Section.state` are read as load files write them: P negative in compression.
 
+A moment is named by the axis it bends about, X horizontal and Y vertical as the section is
+drawn: ``Mx`` bends about X and, positive, compresses the side above it (+Y); ``My`` bends about
+Y and, positive, compresses the side right of it (+X). The angle of :meth:`Section.pm` runs from
+Mx (0) towards My (90). A load file's M2 column is My and its M3 column Mx (docs/user-guide.md,
+"Moments and their names").
+
 Errors the program refuses with raise :class:`Error` (a ``ValueError``) carrying the
 program's own message; a run with solves that did not converge warns with
 :class:`ConvergenceWarning`. Long runs release the GIL, so several sections analyse side by
@@ -76,8 +82,8 @@ def _status(raw: dict) -> Status:
 class PMCurve:
     """A P-M curve: 2 NPM + 2 points, the angle's branch then the branch at angle + 180.
 
-    P (kN, compression positive), M (kN·m, + on the angle's branch, - on the other), Mx, My its
-    components (kN·m); converged per point; PMAX, PMIN the axial capacities (kN). Under a
+    P (kN, compression positive), M (kN·m, + on the angle's branch, - on the other), Mx (about
+    X), My (about Y) its components (kN·m); converged per point; PMAX, PMIN the axial capacities (kN). Under a
     strength reduction (ACI 318-19) P, M, Mx, My are the design strength and the *_nominal arrays
     the nominal curve with phi at each point; None otherwise.
     """
@@ -100,9 +106,9 @@ class PMCurve:
 
 @dataclass(frozen=True)
 class MMCurve:
-    """A Myy-Mzz curve at one axial force: NMM + 1 points.
+    """A Myy-Mxx curve at one axial force: NMM + 1 points.
 
-    Mx, My (kN·m) are the JSON's "Myy" and "Mzz"; M their magnitude; P the axial force of the
+    Mx (about X), My (about Y) in kN·m; M their magnitude; P the axial force of the
     run (kN, compression positive) at every point. Under a strength reduction Mx, My are the
     design moments, Mx_nominal, My_nominal the nominal ones and phi each point's factor.
     """
@@ -332,7 +338,8 @@ class Section:
 
     def pm(self, angle: float = 45.0, npm: Optional[int] = None, solver: str = "fast",
            threads: Optional[int] = None) -> PMCurve:
-        """The P-M curve in the moment direction angle (degrees) and angle + 180.
+        """The P-M curve in the moment direction angle (degrees; 0 is Mx, 90 is My) and
+        angle + 180.
 
         npm: steps per branch (the program's 30 when None); solver: "fast" or "reference";
         threads: worker threads (None: every core). Results in kN and kN·m, compression
@@ -345,7 +352,7 @@ class Section:
 
     def mm(self, axial: float, nmm: Optional[int] = None, solver: str = "fast",
            threads: Optional[int] = None) -> MMCurve:
-        """The Myy-Mzz curve at the axial force axial (kN, compression positive), which must lie
+        """The Myy-Mxx curve (My against Mx) at the axial force axial (kN, compression positive), which must lie
         within PMIN .. PMAX. nmm: angle steps (the program's 24 when None). Moments in kN·m."""
         r = self._core.mm(float(axial), nmm, solver, threads)
         mx, my = r["Mx"], r["My"]
@@ -378,9 +385,10 @@ class Section:
               kmx: float = 1000.0, kmy: float = 1000.0, solver: str = "fast",
               threads: Optional[int] = None, min_ecc: bool = False) -> CheckResult:
         """The member check of the load combinations: a force CSV file's path, or an (n, 3) array
-        of P, Mx, My with their names. units: "N,mm" or "kN,m" of the loads (P negative in
-        compression, as in load files); kp (kN), kmx, kmy (kN·m): the least magnitudes, or with
-        min_ecc each moment raised to at least P times the code's minimum eccentricity instead.
+        of P, Mx (about X), My (about Y) with their names. units: "N,mm" or "kN,m" of the loads
+        (P negative in compression, as in load files); kp (kN), kmx (about X), kmy (about Y)
+        (kN·m): the least magnitudes, or with min_ecc each moment raised to at least P times the
+        code's minimum eccentricity instead.
         The combinations stay with the section for :meth:`state`.
         """
         if isinstance(loads, (str, os.PathLike)):
@@ -408,8 +416,8 @@ class Section:
               combination: Optional[int] = None, at: str = "capacity",
               kp: Optional[float] = None, kmx: Optional[float] = None,
               kmy: Optional[float] = None) -> SectionState:
-        """The section's state for the load (P kN, negative in compression as in load files; Mx,
-        My kN·m) or for a load combination (1-based) of the last check. at: "capacity" (the load
+        """The section's state for the load (P kN, negative in compression as in load files; Mx
+        about X, My about Y, kN·m) or for a load combination (1-based) of the last check. at: "capacity" (the load
         times its load fraction) or "load" (the load itself). The least magnitudes kp, kmx, kmy
         are 0 for a load and 1000 for a combination unless given."""
         if (P is None) == (combination is None):
@@ -449,7 +457,8 @@ def _force_lines(loads: np.ndarray, names: Optional[Sequence[str]]) -> List[str]
     for i, (name, (p, mx, my)) in enumerate(zip(names, loads), start=1):
         if any(c in str(name) for c in ",\r\n"):
             raise Error(f"The name {name!r} holds a comma or a line break.")
-        lines.append(f"{i},{name},{float(p)!r},{float(mx)!r},{float(my)!r}")
+        # A load file's M2 is the moment about Y, its M3 the one about X.
+        lines.append(f"{i},{name},{float(p)!r},{float(my)!r},{float(mx)!r}")
     return lines
 
 

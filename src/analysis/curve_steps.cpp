@@ -24,7 +24,7 @@ void applyCurveSteps(SectionModel& m, const std::string& npmText, const std::str
         m.settings.NPM = npm;  // the boxes are read in order; the bad one stops the rest
         throw;
     }
-    requireSteps(nmm, 1, "Myy-Mzz Analysis Angle Num of Steps");
+    requireSteps(nmm, 1, "Myy-Mxx Analysis Angle Num of Steps");
     m.settings.NPM = npm;
     m.settings.NMM = nmm;
 }

@@ -6,10 +6,10 @@
 
 namespace qav {
 
-// "Okay": NPM and NMM from the texts of "P-M Analysis Axial Force Num of Steps" and "Myy-Mzz
+// "Okay": NPM and NMM from the texts of "P-M Analysis Axial Force Num of Steps" and "Myy-Mxx
 // Analysis Angle Num of Steps", in that order. A text that is not a whole number throws
 // ConversionError and stops there (a good P-M count before it is kept); a P-M count below 2, a
-// Myy-Mzz count below 1 or either above MAX_CURVE_STEPS throws InputError naming the box by its
+// Myy-Mxx count below 1 or either above MAX_CURVE_STEPS throws InputError naming the box by its
 // caption, and nothing changes.
 void applyCurveSteps(SectionModel& m, const std::string& npmText, const std::string& nmmText);
 

@@ -19,7 +19,7 @@
 //     SS(a) - F0 - lambda LL = 0,   p . a = e_limit,
 // finds in one solve the point of the interaction surface at a given axial force along a given
 // moment direction (F0 the axial force, LL the moment): the state the outer searches of the
-// Myy-Mzz curve and the PMM surface close in on solve after solve.
+// Myy-Mxx curve and the PMM surface close in on solve after solve.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>

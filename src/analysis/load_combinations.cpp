@@ -263,7 +263,7 @@ std::string RAISED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r
     for (const RaisedCombination& c : r.raised) {
         if (!list.empty()) list += "; ";
         list += combinationName(m, c.number) +
-                Format(" to P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm", {c.P, c.MX, c.MY});
+                Format(" to P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm", {c.P, c.MY, c.MX});
     }
     const std::string rule = r.codeMinimum ? Format("The %s minimum eccentricity",
                                                     {std::string(codeName(sectionCode(m)))})

@@ -139,7 +139,7 @@ bool blockConcrete(const SectionModel& m) {
 // The curve starts from zero moment at zero curvature. Where the section carries the axial
 // force only with a moment (near pure tension on a shape whose tension steel lies off the
 // reference point) no state along the axis reaches down to zero moment, and the steps' solves
-// end at states that are not on any curve: such a force is refused, as the Myy-Mzz curve does.
+// end at states that are not on any curve: such a force is refused, as the Myy-Mxx curve does.
 void requireZeroMomentAtStart(const SectionModel& m, double P, Messages& msgs) {
     SectionSolver limit(m, msgs);
     const double carried = fractionWithoutMoment(limit, P, m.results.STRAIN_LIMIT_MODE);
@@ -192,7 +192,8 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
     const double fx = in.aboutY ? 1.0 : 0.0, fy = in.aboutY ? 0.0 : 1.0;
 
     MphiRun run;
-    run.angle = in.aboutY ? -90.0 : 0.0;
+    // The direction of the moment, measured as the P-M curve's angle: 0 is Mx (about X), 90 My.
+    run.angle = (in.aboutY ? 90.0 : 0.0) + (in.negative ? 180.0 : 0.0);
     // Along the run the stress block, an ultimate-state device, gives way to the grade's
     // parabola with a plateau.
     SectionSolver solver(m, msgs, m.settings.SOLVER, FibreLaws::MomentCurvature);

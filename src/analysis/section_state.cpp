@@ -440,7 +440,7 @@ void reportStateUnconverged(const SectionState& s, Messages& msgs) {
 std::vector<std::string> sectionStateSummary(const SectionState& s) {
     std::vector<std::string> out;
     out.push_back(
-        Format("Load (P comp. +, Mxx, Myy) %0.3F kN, %0.3F kNm, %0.3F kNm", {s.P, s.MX, s.MY}));
+        Format("Load (P comp. +, Mxx, Myy) %0.3F kN, %0.3F kNm, %0.3F kNm", {s.P, s.MY, s.MX}));
     out.push_back(Format("Load Fraction              %0.4F", {s.solve.loadFraction}) +
                   (s.solve.converged
                        ? ""
@@ -458,7 +458,7 @@ std::vector<std::string> sectionStateSummary(const SectionState& s) {
     out.push_back(Format("Largest Tensile Strain     %0.6F", {s.largestTension}));
     auto line = [&](const char* name, const ForceSum& f) {
         out.push_back(Format("%s P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm",
-                             {std::string(name), f.N / 1e3, f.MX / 1e6, f.MY / 1e6}));
+                             {std::string(name), f.N / 1e3, f.MY / 1e6, f.MX / 1e6}));
     };
     line("Concrete                  ", s.forces.concrete);
     line("Bars                      ", s.forces.bars);

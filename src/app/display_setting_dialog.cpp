@@ -7,6 +7,7 @@
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
 #include "model/section_model.h"
+#include "view/section_view.h"
 
 namespace qav {
 
@@ -28,6 +29,12 @@ DisplaySettingDialog::DisplaySettingDialog(AppContext& ctx, QWidget* parent)
                 ctx_.model().view.SHOW_FLAG[static_cast<std::size_t>(k)] = boxes_[k]->isChecked();
         });
     }
+    // Not one of the six switches: the axes and moment vectors, off at start.
+    axes_ = new QCheckBox("Moment Axes (X, Y, +Mx, +My)", group);
+    axes_->setObjectName("MomentAxesBox");
+    col->addWidget(axes_);
+    connect(axes_, &QCheckBox::clicked, this,
+            [this] { ctx_.model().view.SHOW_FLAG[MOMENT_AXES_FLAG] = axes_->isChecked(); });
     top->addWidget(group);
     auto* close = namedButton("Button1", "Close", this);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
@@ -37,6 +44,7 @@ DisplaySettingDialog::DisplaySettingDialog(AppContext& ctx, QWidget* parent)
 void DisplaySettingDialog::showEvent(QShowEvent* event) {
     for (int i = 1; i <= 6; ++i)
         boxes_[i]->setChecked(ctx_.model().view.SHOW_FLAG[static_cast<std::size_t>(i)]);
+    axes_->setChecked(ctx_.model().view.SHOW_FLAG[MOMENT_AXES_FLAG]);
     QDialog::showEvent(event);
 }
 

@@ -19,6 +19,7 @@ protected:
 private:
     AppContext& ctx_;
     QCheckBox* boxes_[7] = {};  // 1..6
+    QCheckBox* axes_ = nullptr;
 };
 
 }  // namespace qav

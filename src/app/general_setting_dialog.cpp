@@ -99,7 +99,7 @@ GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent)
     Edit2 = namedEdit("Edit2", "24", pm);
     g1->addWidget(namedLabel("Label1", "P-M Analysis Axial Force Num of Steps", pm), 0, 0);
     g1->addWidget(Edit1, 0, 1);
-    g1->addWidget(namedLabel("Label2", "Myy-Mzz Analysis Angle Num of Steps", pm), 1, 0);
+    g1->addWidget(namedLabel("Label2", "Myy-Mxx Analysis Angle Num of Steps", pm), 1, 0);
     g1->addWidget(Edit2, 1, 1);
     top->addWidget(pm);
     auto* code = new QGroupBox("Design Code", this);

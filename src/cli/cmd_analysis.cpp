@@ -69,8 +69,8 @@ Json keyPointsJson(const std::vector<KeyPoint>& points) {
         if (k.exists) {
             j["P"] = k.P;
             j["M"] = k.M;
-            j["Mx"] = k.MX;
-            j["My"] = k.MY;
+            j["Mx"] = k.MY;
+            j["My"] = k.MX;
             j["na_depth"] = k.axis.exists ? Json(k.axis.depth) : Json(nullptr);
             // Under a code with a strength reduction factor P and M are the design strength.
             if (k.design) {
@@ -149,8 +149,9 @@ int pmm(Args& args, std::ostream& out, std::ostream& err) {
 
 int check(Args& args, std::ostream& out, std::ostream& err) {
     const double kp = inputNumber(args, KP_INPUT);
-    const double kmx = inputNumber(args, KMX_INPUT);
-    const double kmy = inputNumber(args, KMY_INPUT);
+    // The solver's K_MX is the least moment about Y (--kmy), its K_MY the one about X (--kmx).
+    const double kmx = inputNumber(args, KMY_INPUT);
+    const double kmy = inputNumber(args, KMX_INPUT);
     const bool minEcc = args.flag("--min-ecc");
     const auto pos = args.positional(1);
     SectionModel m = prepareSection(pos[0], args.shared(), err);
@@ -164,8 +165,8 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     lines.push_back("Comb Name           " + f.COMB_NAME);
     lines.push_back("Min Load Fraction   " + Format("%0.3f", {f.LOAD_FRACTION}));
     lines.push_back("Axial Force P[kN]   " + Format("%0.3f", {f.P}));
-    lines.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {f.MX}));
-    lines.push_back("Moment Myy[kNm]     " + Format("%0.3f", {f.MY}));
+    lines.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {f.MY}));
+    lines.push_back("Moment Myy[kNm]     " + Format("%0.3f", {f.MX}));
     const int status = finish({args.shared().json, "check", pos[0]}, lines, checkJson(m, r), log,
                               r.stats, out, err);
     // The messages name the combinations without a finite fraction.

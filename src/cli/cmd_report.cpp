@@ -48,7 +48,7 @@ SectionModel prepareChecked(Args& args, std::ostream& err) {
     if (m.document.NFORCE > 0) {
         MessageLog log;
         NullProgress progress;
-        CHECK_MEMBER(m, inputDefault(KP_INPUT), inputDefault(KMX_INPUT), inputDefault(KMY_INPUT),
+        CHECK_MEMBER(m, inputDefault(KP_INPUT), inputDefault(KMY_INPUT), inputDefault(KMX_INPUT),
                      log, progress);
         printMessages(log, err);
     }
@@ -279,7 +279,7 @@ QAVSEC_COMMAND(
     ANALYSIS_COMMAND, report);
 QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
                {{"--pm", "DEG", "the P-M chart at a moment angle", Option::InOperands},
-                {"--mm", "KN", "the Myy-Mzz chart at an axial force", Option::InOperands},
+                {"--mm", "KN", "the Myy-Mxx chart at an axial force", Option::InOperands},
                 {"--mphi", "x|y", "the M-Phi chart about the X or the Y axis", Option::InOperands},
                 {"--key-points", "", "marks the key points of the P-M curve"},
                 {"--negative", "", "negative moment (M-Phi)"},

@@ -27,17 +27,18 @@
 namespace qav::cli {
 namespace {
 
-// "P,MX,MY" in kN and kNm, P negative in compression as in load files.
+// "P,Mx,My" in kN and kNm, P negative in compression as in load files; Mx bends about X (the
+// solver's MY), My about Y (the solver's MX).
 void parseLoad(const std::string& text, double& P, double& MX, double& MY) {
     std::vector<std::string> parts;
     std::stringstream ss(text);
     std::string part;
     while (std::getline(ss, part, ',')) parts.push_back(part);
     if (parts.size() != 3)
-        throw UsageError("--load takes P,MX,MY (three numbers separated by commas)");
+        throw UsageError("--load takes P,Mx,My (three numbers separated by commas)");
     P = numberValue("--load", parts[0]);
-    MX = numberValue("--load", parts[1]);
-    MY = numberValue("--load", parts[2]);
+    MY = numberValue("--load", parts[1]);
+    MX = numberValue("--load", parts[2]);
 }
 
 // "--at load|capacity"; nullopt when not given.
@@ -50,7 +51,7 @@ std::optional<StateAt> stateAtOption(Args& args) {
 }
 
 Json forceJson(const ForceSum& f) {
-    return {{"P_kN", f.N / 1e3}, {"MX_kNm", f.MX / 1e6}, {"MY_kNm", f.MY / 1e6}};
+    return {{"P_kN", f.N / 1e3}, {"Mx_kNm", f.MY / 1e6}, {"My_kNm", f.MX / 1e6}};
 }
 
 // The summary's numbers, with which state it is.
@@ -59,8 +60,8 @@ Json stateJson(const std::string& what, const SectionState& s) {
     doc["load"] = what;
     doc["at"] = s.at == StateAt::Load ? "load" : "capacity";
     doc["P_kN"] = s.P;
-    doc["MX_kNm"] = s.MX;
-    doc["MY_kNm"] = s.MY;
+    doc["Mx_kNm"] = s.MY;
+    doc["My_kNm"] = s.MX;
     doc["load_fraction"] = s.solve.loadFraction;
     if (s.phi > 0) {
         doc["design_load_fraction"] = s.designFraction;
@@ -124,11 +125,12 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     auto least = [&](const InputOption& in) {
         return load ? numberOption(args, in.option.name, 0) : inputNumber(args, in);
     };
-    const double kp = least(KP_INPUT), kmx = least(KMX_INPUT), kmy = least(KMY_INPUT);
+    // --kmx is the least moment about X, the solver's K_MY; --kmy the one about Y, its K_MX.
+    const double kp = least(KP_INPUT), kmx = least(KMY_INPUT), kmy = least(KMX_INPUT);
     const auto pos = args.positional(1);
     if (load && (comb || loads))
         throw UsageError("give either --load or a combination of --loads, not both");
-    if (!load && !loads) throw UsageError("give --load P,MX,MY or --loads F.csv [--comb N]");
+    if (!load && !loads) throw UsageError("give --load P,Mx,My or --loads F.csv [--comb N]");
     if (comb && !loads) throw UsageError("--comb needs --loads F.csv");
     // The state is the section's own; phi only takes part in picking the critical combination.
     if (load || comb)
@@ -188,21 +190,23 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-QAVSEC_COMMAND("state", "FILE.sec (--loads F.csv [--comb N] | --load P,MX,MY)",
-               {{"--comb", "N", "the combination of the load file (the critical one unless given)",
-                 Option::InOperands},
-                {"--load", "P,MX,MY",
-                 "a load in kN and kNm, P negative in compression as in load files",
-                 Option::InOperands},
-                outputOption("OUT.png", "the state as a PNG picture"),
-                {"--fibres", "OUT.csv", "writes one line per fibre: strain, stress and force"},
-                {"--at", "load|capacity",
-                 "the state at capacity (the load times its load fraction, the default) or at "
-                 "the load itself (as it is, without the least magnitudes)"},
-                {"--kp", "K", "least axial force in kN (1000 for a combination, 0 for --load)"},
-                {"--kmx", "K", "least moment Mx in kNm (1000 for a combination, 0 for --load)"},
-                {"--kmy", "K", "least moment My in kNm (1000 for a combination, 0 for --load)"}},
-               ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, state);
+QAVSEC_COMMAND(
+    "state", "FILE.sec (--loads F.csv [--comb N] | --load P,Mx,My)",
+    {{"--comb", "N", "the combination of the load file (the critical one unless given)",
+      Option::InOperands},
+     {"--load", "P,Mx,My",
+      "a load in kN and kNm, P negative in compression as in load files; Mx bends "
+      "about X, My about Y",
+      Option::InOperands},
+     outputOption("OUT.png", "the state as a PNG picture"),
+     {"--fibres", "OUT.csv", "writes one line per fibre: strain, stress and force"},
+     {"--at", "load|capacity",
+      "the state at capacity (the load times its load fraction, the default) or at "
+      "the load itself (as it is, without the least magnitudes)"},
+     {"--kp", "K", "least axial force in kN (1000 for a combination, 0 for --load)"},
+     {"--kmx", "K", "least moment Mx (about X) in kNm (1000 for a combination, 0 for --load)"},
+     {"--kmy", "K", "least moment My (about Y) in kNm (1000 for a combination, 0 for --load)"}},
+    ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, state);
 
 }  // namespace
 }  // namespace qav::cli

@@ -135,12 +135,12 @@ json mmJson(const SectionModel& m, double axial) {
     const int n = mmSteps(m);
     for (int i = 0; i <= n; ++i) {
         const auto u = static_cast<std::size_t>(i);
-        json p = {{"Myy", valueAt(m.results.MM_MX, u)},
-                  {"Mzz", valueAt(m.results.MM_MY, u)},
+        json p = {{"Mx", valueAt(m.results.MM_MY, u)},
+                  {"My", valueAt(m.results.MM_MX, u)},
                   {"converged", pointConverged(m.results.MM_CONVERGED, u)}};
         if (!m.results.MM_PHI.empty()) {
-            p["Myy_nominal"] = valueAt(m.results.MM_NOM_MX, u);
-            p["Mzz_nominal"] = valueAt(m.results.MM_NOM_MY, u);
+            p["Mx_nominal"] = valueAt(m.results.MM_NOM_MY, u);
+            p["My_nominal"] = valueAt(m.results.MM_NOM_MX, u);
             p["phi"] = valueAt(m.results.MM_PHI, u);
         }
         pts.push_back(std::move(p));
@@ -179,13 +179,13 @@ json pmmJson(const SectionModel& m) {
                             ur < m.results.PMM_NOM_MX.size() && ur < m.results.PMM_NOM_MY.size();
         for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j) {
             json p = {{"P", number(m.results.PMM_P[ur][j])},
-                      {"MX", number(m.results.PMM_MX[ur][j])},
-                      {"MY", number(m.results.PMM_MY[ur][j])},
+                      {"Mx", number(m.results.PMM_MY[ur][j])},
+                      {"My", number(m.results.PMM_MX[ur][j])},
                       {"converged", pointConverged(flags, j)}};
             if (design) {
                 p["P_nominal"] = valueAt(m.results.PMM_NOM_P[ur], j);
-                p["MX_nominal"] = valueAt(m.results.PMM_NOM_MX[ur], j);
-                p["MY_nominal"] = valueAt(m.results.PMM_NOM_MY[ur], j);
+                p["Mx_nominal"] = valueAt(m.results.PMM_NOM_MY[ur], j);
+                p["My_nominal"] = valueAt(m.results.PMM_NOM_MX[ur], j);
                 p["phi"] = valueAt(m.results.PMM_PHI[ur], j);
             }
             pts.push_back(std::move(p));
@@ -201,8 +201,8 @@ json checkJson(const SectionModel& m, const CheckResult& r) {
     for (const TFORCE& f : forceRows) {
         const int32_t i = rowNumber(forceRows, f);
         json c = {{"number", i},        {"name", f.COMB_NAME},
-                  {"P", number(f.P)},   {"MX", number(f.MX)},
-                  {"MY", number(f.MY)}, {"load_fraction", number(f.LOAD_FRACTION)}};
+                  {"P", number(f.P)},   {"Mx", number(f.MY)},
+                  {"My", number(f.MX)}, {"load_fraction", number(f.LOAD_FRACTION)}};
         if (!r.phi.empty()) {
             const auto u = static_cast<std::size_t>(i);
             c["load_fraction_nominal"] = valueAt(r.nominalFractions, u);
@@ -218,8 +218,8 @@ json checkJson(const SectionModel& m, const CheckResult& r) {
         raised.push_back({{"number", c.number},
                           {"name", m.document.FORCE[static_cast<std::size_t>(c.number)].COMB_NAME},
                           {"P", number(c.P)},
-                          {"MX", number(c.MX)},
-                          {"MY", number(c.MY)}});
+                          {"Mx", number(c.MY)},
+                          {"My", number(c.MX)}});
     json critical = nullptr;
     if (r.critical >= 1 && r.critical <= m.document.NFORCE &&
         static_cast<std::size_t>(r.critical) < m.document.FORCE.size())

@@ -32,11 +32,11 @@ Json sectionJson(const SectionModel& m);
 Json meshJson(const MeshSummary& s, const SectionModel& m);
 // pm: the points (P, M, converged) of the curve at the angle.
 Json pmJson(const SectionModel& m, double angle);
-// mm: the points (Myy, Mzz, converged) of the curve at the axial force.
+// mm: the points (Mx about X, My about Y, converged) of the curve at the axial force.
 Json mmJson(const SectionModel& m, double axial);
 // mphi: the points (M, curvature, converged) of the run.
 Json mphiJson(const SectionModel& m, const MphiInput& in);
-// pmm: the six curves of the surface, each a list of points (P, MX, MY, converged).
+// pmm: the six curves of the surface, each a list of points (P, Mx, My, converged).
 Json pmmJson(const SectionModel& m);
 // check: every combination with its load fraction, and the critical one.
 Json checkJson(const SectionModel& m, const CheckResult& r);

@@ -14,7 +14,7 @@ const std::vector<SharedOption>& sharedOptions() {
         {{"--npm", "N", "steps of a P-M curve (the section's NPM)"},
          ANALYSIS_OPTIONS,
          [](SharedOptions& o, const std::string& v) { o.npm = v; }},
-        {{"--nmm", "N", "angle steps of a Myy-Mzz curve (the section's NMM)"},
+        {{"--nmm", "N", "angle steps of a Myy-Mxx curve (the section's NMM)"},
          ANALYSIS_OPTIONS,
          [](SharedOptions& o, const std::string& v) { o.nmm = v; }},
         {{"--solver", "fast|reference",

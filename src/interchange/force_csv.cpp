@@ -87,7 +87,7 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
 }
 
 std::vector<std::string> EXPORT_FORCE_CSV(const SectionModel& m) {
-    std::vector<std::string> out{"No,LoadComb,P,Mx,My,Load_Fraction,"};
+    std::vector<std::string> out{"No,LoadComb,P,My,Mx,Load_Fraction,"};
     const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
     for (const TFORCE& f : forceRows) {
         const int32_t i = rowNumber(forceRows, f);

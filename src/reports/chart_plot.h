@@ -1,6 +1,6 @@
 #pragma once
 // The plot of a curve chart: scales from value ranges, the grid with its labels, ticks and axes,
-// and the curve. The P-M, Myy-Mzz and M-Phi charts draw with it.
+// and the curve. The P-M, Myy-Mxx and M-Phi charts draw with it.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -67,7 +67,7 @@ struct Plot {
     int yGrid(double i) const { return Round(f.Y0 + f.H - G - i * DY * SY); }
 };
 
-// How charts differ in their grid: the P-M chart scales its offsets by K, the Myy-Mzz chart
+// How charts differ in their grid: the P-M chart scales its offsets by K, the Myy-Mxx chart
 // keeps them fixed and pads its axial labels, the M-Phi chart draws every second vertical line
 // with labels in exponent form and writes its vertical labels at the left edge.
 struct GridStyle {

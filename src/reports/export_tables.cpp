@@ -116,7 +116,7 @@ void steelMaterialTable(DataTable& grid, const SectionModel& m) {
 }
 
 void loadTable(DataTable& grid, const SectionModel& m) {
-    TableBuilder t(grid, {"NUM", "LoadComb", "P", "Mx", "My", "LoadFraction"});
+    TableBuilder t(grid, {"NUM", "LoadComb", "P", "My", "Mx", "LoadFraction"});
     const auto loads = rows(m.document.FORCE, m.document.NFORCE);
     for (const TFORCE& f : loads)
         t.row({intCell(rowNumber(loads, f)), textCell(f.COMB_NAME), fixedCell(f.P, 3),
@@ -172,13 +172,13 @@ void pmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
 }
 
 void mmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
-    TableBuilder t(grid, {"NUM", "Moment(Mx)", "Moment(My)"});
+    TableBuilder t(grid, {"NUM", "Moment(My)", "Moment(Mx)"});
     const int last = std::min(m.settings.NMM, heldUpTo(r.MM_MX, r.MM_MY));
     for (int j = 0; j <= last; ++j)
         t.row({intCell(j), fixedCell(r.MM_MX[static_cast<std::size_t>(j)], 3),
                fixedCell(r.MM_MY[static_cast<std::size_t>(j)], 3)});
     addNominalColumns(
-        grid, {{"Nominal(Mx)", &r.MM_NOM_MX}, {"Nominal(My)", &r.MM_NOM_MY}, {"Phi", &r.MM_PHI}},
+        grid, {{"Nominal(My)", &r.MM_NOM_MX}, {"Nominal(Mx)", &r.MM_NOM_MY}, {"Phi", &r.MM_PHI}},
         0);
     addConvergedColumn(grid, r.MM_CONVERGED, 0);
 }

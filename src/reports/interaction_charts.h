@@ -1,5 +1,5 @@
 #pragma once
-// The interaction curve charts: the P-M curve at a moment angle and the Myy-Mzz curve at an
+// The interaction curve charts: the P-M curve at a moment angle and the Myy-Mxx curve at an
 // axial load, each with its grid, labelled axes, a title naming the design code and, when asked,
 // the load combinations as small circles. Drawn on screen with K = 1 and on the printed figure
 // report with K = 7.
@@ -36,7 +36,7 @@ inline void GEN_PM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const Char
     GEN_PM_CURVE_IMAGE(canvas, m, m.results, frame, SANG, marks, markers);
 }
 
-// The Myy-Mzz chart of the model's MM_MX / MM_MY; axialLoad (kN) is shown in the title line.
+// The Myy-Mxx chart of the model's MM_MX / MM_MY; axialLoad (kN) is shown in the title line.
 // The font face is the canvas's own. printed: the rotated label as on the printed page.
 void GEN_MM_CURVE_IMAGE(Canvas& canvas, const SectionModel& m, const SectionResults& r,
                         const ChartFrame& frame, double axialLoad, LoadMarks marks,

@@ -1,6 +1,6 @@
 #pragma once
 // The three printed documents of the analysis dialog, composed in device units at 1200 dpi:
-// the figure report (section picture, section data, three P-M charts and the Myy-Mzz chart),
+// the figure report (section picture, section data, three P-M charts and the Myy-Mxx chart),
 // the text report (result tables side by side) and the section data page (the summary in
 // columns). The compositions run the analyses they print side by side on the model's THREADS,
 // then draw each chart or table from its own curve; the model takes the results (as after the
@@ -24,7 +24,7 @@ namespace qav {
 struct ReportInputs {
     LoadMarks marks;
     std::function<double()> angle;  // "Moment Angle", as typed (text report)
-    std::function<double()> axial;  // "Axial Force (kN)" of the Myy-Mzz group
+    std::function<double()> axial;  // "Axial Force (kN)" of the Myy-Mxx group
 };
 
 // Page frame, title block lines and fixed labels of the one-page reports, in the canvas font.
@@ -38,11 +38,11 @@ void PRINT_PM_TEXT(Canvas& canvas, const std::vector<std::string>& data, int SX,
 void PRINT_SECTION_DATA_TEXT(Canvas& canvas, const std::vector<std::string>& data, int SX, int SY,
                              int TH);
 
-// "Print PMM Report(Fig)": P-M analyses at 0, 90 and 45 degrees and the Myy-Mzz analysis;
+// "Print PMM Report(Fig)": P-M analyses at 0, 90 and 45 degrees and the Myy-Mxx analysis;
 // progress moves over the four curves. Cancelled: RunCancelled, the model as it was.
 void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& in, Messages& msgs,
                        Progress& progress);
-// "Print PMM Report(Txt)": P-M tables at 0, 90 and the typed angle, the Myy-Mzz table.
+// "Print PMM Report(Txt)": P-M tables at 0, 90 and the typed angle, the Myy-Mxx table.
 void printTextReport(PageDocument& doc, SectionModel& m, const ReportInputs& in, Messages& msgs,
                      Progress& progress);
 // "Print Section Data": the section summary, 60 lines a column, three columns a page.

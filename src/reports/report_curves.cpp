@@ -42,7 +42,7 @@ ReportCurves::ReportCurves(const SectionModel& m, const std::vector<ReportCurve>
         r.curve = curves[k];
         r.results = m.results;
         r.results.STRAIN_LIMIT_MODE = mode;
-        // A Myy-Mzz chart after a P-M run finds PMAX and PMIN as that run left them.
+        // A Myy-Mxx chart after a P-M run finds PMAX and PMIN as that run left them.
         if (!isPm(r.curve) && pmBefore) {
             const AxialCapacity cap = axialCapacity(m);
             r.results.PMAX = cap.PMAX;

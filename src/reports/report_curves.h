@@ -1,5 +1,5 @@
 #pragma once
-// The curves a report or the table browser runs (P-M curves and a Myy-Mzz curve), run side by
+// The curves a report or the table browser runs (P-M curves and a Myy-Mxx curve), run side by
 // side on the model's THREADS. Every curve reads the one model and keeps its results apart, so
 // the numbers do not depend on the thread count; the messages come out in the curves' order;
 // the model changes only when the caller commits a run that completed, and then as if the
@@ -18,12 +18,12 @@ struct ReportCurve {
     enum class Kind { Pm, Mm };
     Kind kind = Kind::Pm;
     double value =
-        0;  // the moment angle (degrees) of a P-M curve, the axial force (kN) of a Myy-Mzz one
+        0;  // the moment angle (degrees) of a P-M curve, the axial force (kN) of a Myy-Mxx one
     // The curve's input could not be read: the curve fails with this error where it stands.
     std::exception_ptr inputError;
 };
 
-// A P-M curve at an angle, a Myy-Mzz curve at an axial force.
+// A P-M curve at an angle, a Myy-Mxx curve at an axial force.
 ReportCurve pmCurve(double angle);
 ReportCurve mmCurve(double axial);
 // A curve whose value is read now; an error of the reading becomes the curve's error, so a
@@ -50,7 +50,7 @@ public:
     int count() const { return static_cast<int>(runs_.size()); }
     // The first curve that failed (-1: none). Curves after it are of no use to the report.
     int failure() const;
-    // The results as they stand after curve k alone (its P-M or Myy-Mzz arrays beside the
+    // The results as they stand after curve k alone (its P-M or Myy-Mxx arrays beside the
     // model's other results), for the chart or the table drawn from it. Throws the curve's
     // error when it failed.
     const SectionResults& result(int k) const;
@@ -60,7 +60,7 @@ public:
     // The solves of the curves that completed before the first failure.
     RunStats stats() const;
     // Puts into m what the curves leave when run one after the other: STRAIN_LIMIT_MODE and the
-    // results' stamp, the last P-M curve's results with PMAX and PMIN, the last Myy-Mzz curve's
+    // results' stamp, the last P-M curve's results with PMAX and PMIN, the last Myy-Mxx curve's
     // results, the fibres in the state of the last curve. Throws the first curve's error, m
     // untouched, when one failed.
     void commit(SectionModel& m) const;

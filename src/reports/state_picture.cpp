@@ -357,7 +357,7 @@ void drawSectionState(Canvas& c, const SectionModel& m, const SectionState& s, i
     c.brush.style = BrushStyle::Clear;
     const std::string title =
         stateHeading(s) +
-        Format("   Load P = %0.1F kN, Mxx = %0.1F kNm, Myy = %0.1F kNm", {s.P, s.MX, s.MY});
+        Format("   Load P = %0.1F kN, Mxx = %0.1F kNm, Myy = %0.1F kNm", {s.P, s.MY, s.MX});
     c.textOut(10, 8, title);
     const std::string axisText =
         s.axis.exists

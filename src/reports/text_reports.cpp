@@ -71,7 +71,7 @@ void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
 
 void GEN_MM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.clear();
-    DATA.push_back(PAD_LEFT(12, "Moment_Myy") + PAD_LEFT(12, "Moment_Mzz"));
+    DATA.push_back(PAD_LEFT(12, "Moment_Myy") + PAD_LEFT(12, "Moment_Mxx"));
     const int n = mmSteps(m.results);
     for (int i = 0; i <= n; ++i) {
         const auto u = static_cast<std::size_t>(i);
@@ -126,8 +126,8 @@ void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA
         D.push_back(dashes);
         D.push_back(Format("Critical LoadComb   %d", {m.results.CRITICAL_COMB}));
         D.push_back(Format("Axial Force P       %0.0f", {f.P}));
-        D.push_back(Format("Moment Mxx          %0.3f", {f.MX}));
-        D.push_back(Format("Moment Myy          %0.3f", {f.MY}));
+        D.push_back(Format("Moment Mxx          %0.3f", {f.MY}));
+        D.push_back(Format("Moment Myy          %0.3f", {f.MX}));
         D.push_back(Format("Load Fraction       %0.3f", {f.LOAD_FRACTION}));
         D.push_back("");
     }
@@ -201,7 +201,7 @@ void GEN_MM_analysis_result(const SectionResults& r, std::vector<std::string>& d
     data.push_back("Mx-My Curve:");
     data.push_back(Format("Axial Force = %0.1f", {AXIAL}));
     data.push_back(dashes);
-    data.push_back("  Num   Moment_Mx   Moment_My");
+    data.push_back("  Num   Moment_My   Moment_Mx");
     data.push_back(dashes);
     const int n = mmSteps(r);
     for (int i = 0; i <= n; ++i) {
@@ -215,7 +215,7 @@ void GEN_MM_analysis_result(const SectionResults& r, std::vector<std::string>& d
 void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.clear();
     DATA.push_back("PMM_CURVE_DATA");
-    DATA.push_back(PAD_LEFT(12, "P,") + PAD_LEFT(12, "MX,") + PAD_LEFT(12, "MY,"));
+    DATA.push_back(PAD_LEFT(12, "P,") + PAD_LEFT(12, "My,") + PAD_LEFT(12, "Mx,"));
     const int n = pmmStoredSteps(m);
     for (int r = 0; r < PMM_CURVES && n >= 0; ++r) {
         const auto ur = static_cast<std::size_t>(r);

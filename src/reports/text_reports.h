@@ -9,7 +9,7 @@
 namespace qav {
 
 // The steps n of the stored curves, as the listings count them (-1 when there is no curve):
-// P-M points 1 .. 2 n + 2 of PM_P and PM_M, Myy-Mzz points 0 .. n of MM_MX and MM_MY.
+// P-M points 1 .. 2 n + 2 of PM_P and PM_M, Myy-Mxx points 0 .. n of MM_MX and MM_MY.
 int pmSteps(const SectionResults& r);
 int mmSteps(const SectionResults& r);
 inline int pmSteps(const SectionModel& m) {
@@ -21,7 +21,7 @@ inline int mmSteps(const SectionModel& m) {
 
 // "Axial_Force,   Moment_M," then one line per point 1 .. 2 NPM + 2.
 void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
-// "  Moment_Myy  Moment_Mzz" then one line per point 0 .. NMM.
+// "  Moment_Myy  Moment_Mxx" then one line per point 0 .. NMM.
 void GEN_MM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 // The M-Phi listing of points 0 .. NSTEP.
 void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA);
@@ -37,7 +37,7 @@ inline void GEN_PM_analysis_result(const SectionModel& m, std::vector<std::strin
                                    double ANG) {
     GEN_PM_analysis_result(m.results, data, ANG);
 }
-// The Myy-Mzz points under the heading axial force AXIAL.
+// The Myy-Mxx points under the heading axial force AXIAL.
 void GEN_MM_analysis_result(const SectionResults& r, std::vector<std::string>& data, double AXIAL);
 inline void GEN_MM_analysis_result(const SectionModel& m, std::vector<std::string>& data,
                                    double AXIAL) {

@@ -186,6 +186,53 @@ void DRAW_CENTER(const SectionModel& m, Canvas& c) {
     c.line(p->x, p->y - 10, p->x, p->y + 10);
 }
 
+namespace {
+
+// An arrow head at (x, y) pointing along the unit direction (dx, dy), legs of 8 pixels.
+void arrowHead(Canvas& c, int x, int y, int dx, int dy) {
+    const int back = 8, side = 4;
+    c.line(x, y, x - back * dx + side * dy, y - back * dy - side * dx);
+    c.line(x, y, x - back * dx - side * dy, y - back * dy + side * dx);
+}
+
+// A line from (x, y) along (dx, dy) for length pixels, ending in one or two heads.
+void arrow(Canvas& c, Point from, int dx, int dy, int length, int heads) {
+    const int x = from.x + dx * length, y = from.y + dy * length;
+    c.line(from.x, from.y, x, y);
+    for (int k = 0; k < heads; ++k) arrowHead(c, x - dx * 6 * k, y - dy * 6 * k, dx, dy);
+}
+
+}  // namespace
+
+void DRAW_MOMENT_AXES(const SectionModel& m, Canvas& c) {
+    const auto o = fibreToWindow(m, 0, 0);
+    if (!o) return;
+    const int axis = 90, vector = 55;
+    c.pen = Pen{};
+    c.brush.style = BrushStyle::Clear;
+    c.font = Font{};
+    // The axes: X to the right, Y up (window y grows downwards).
+    arrow(c, *o, 1, 0, axis, 1);
+    arrow(c, *o, 0, -1, axis, 1);
+    c.textOut(o->x + axis + 4, o->y - 7, "X");
+    c.textOut(o->x - 4, o->y - axis - 18, "Y");
+    // Positive Mx compresses the side above X, positive My the side right of Y. On the face
+    // towards the viewer the compressive stresses point away from the viewer, so by the
+    // right-hand rule the vector of +Mx points along -X and that of +My along +Y.
+    c.pen.color = colors::blue;
+    c.pen.width = 2;
+    c.font.color = colors::blue;
+    arrow(c, *o, -1, 0, vector, 2);
+    arrow(c, Point{o->x + 6, o->y}, 0, -1, vector, 2);
+    c.textOut(o->x - vector - 26, o->y - 18, "+Mx");
+    c.textOut(o->x + 12, o->y - vector, "+My");
+    c.textOut(o->x + 8, o->y + 8, "+Mx: compression above X");
+    c.textOut(o->x + 8, o->y + 22, "+My: compression right of Y");
+    c.pen = Pen{};
+    c.font = Font{};
+    c.brush.style = BrushStyle::Solid;
+}
+
 ViewCounts DRAW_STRU(const SectionModel& m, Canvas& c) {
     DRAW_BLANK(m, c);
     if (m.mesh.NFIB > 0) DRAW_FIBER(m, c);
@@ -200,6 +247,7 @@ ViewCounts DRAW_STRU(const SectionModel& m, Canvas& c) {
     DRAW_SEL_FIBER(m, c);
     const ViewCounts counts = viewCounts(m);
     DRAW_CENTER(m, c);
+    if (m.view.SHOW_FLAG[MOMENT_AXES_FLAG]) DRAW_MOMENT_AXES(m, c);
     return counts;
 }
 

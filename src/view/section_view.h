@@ -29,5 +29,12 @@ void DRAW_REBAR_POLYLINE(const SectionModel& m, Canvas& c);
 void DRAW_OPEN_POLYLINE(const SectionModel& m, Canvas& c);
 void DRAW_SEL_FIBER(const SectionModel& m, Canvas& c);
 void DRAW_CENTER(const SectionModel& m, Canvas& c);
+// The X axis (to the right) and the Y axis (up) through the reference point, the fibres' origin,
+// with the moment vectors of positive Mx and My (right-hand rule, Z towards the viewer) and the
+// side each compresses. Drawn last, when the switch MOMENT_AXES_FLAG is on.
+void DRAW_MOMENT_AXES(const SectionModel& m, Canvas& c);
+// The switch of DRAW_MOMENT_AXES: the spare slot 0 of SHOW_FLAG beside the six switches of the
+// "Display Setting" dialog; off at start, so the view starts as it always has.
+inline constexpr std::size_t MOMENT_AXES_FLAG = 0;
 
 }  // namespace qav

@@ -1,5 +1,5 @@
 // Golden listings of every example's analysis results, made by the reference solver: P-M at
-// 0, 30 and 90 degrees, Myy-Mzz at two axial forces, M-Phi, the PMM surface and the check of
+// 0, 30 and 90 degrees, Myy-Mxx at two axial forces, M-Phi, the PMM surface and the check of
 // the 42 sample combinations. A change of results shows as a diff of tests/data/analysis/.
 #include <gtest/gtest.h>
 
@@ -68,7 +68,7 @@ std::string mmListings(SectionModel& m) {
         RUN_MM_CURVE_ANALYSIS(m, axial, msgs);
         std::vector<std::string> lines;
         GEN_MM_CURVE_TEXT(m, lines);
-        text += "Myy-Mzz at " + Format("%0.0F", {axial}) + " kN\n" + joined(lines);
+        text += "Myy-Mxx at " + Format("%0.0F", {axial}) + " kN\n" + joined(lines);
     }
     return text;
 }

@@ -150,7 +150,7 @@ TEST_P(CodeRuns, EveryAnalysisConverges) {
     for (const double ang : {0.0, 30.0, 90.0})
         EXPECT_EQ(pmCurveAnalysis(m, ang, msgs).curve.stats.notConverged, 0) << ang;
     CALC_NMAX(m);
-    // Under ACI 318-19 the axial force of a Myy-Mzz curve is a design force: its range ends at
+    // Under ACI 318-19 the axial force of a Myy-Mxx curve is a design force: its range ends at
     // the cap phi Pn,max and at phi PMIN (tension-controlled).
     const DesignStrength d = designStrength(m);
     const double top = d.applies ? d.cap : m.results.PMAX,

@@ -19,9 +19,9 @@ TEST(CurveSteps, GeneralSettingRefusesCountsNoCurveCanUseNamingTheBox) {
         {"1", "24",
          "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 1)."},
         {"30", "0",
-         "\"Myy-Mzz Analysis Angle Num of Steps\" must lie within 1 .. 1000000 (it is 0)."},
+         "\"Myy-Mxx Analysis Angle Num of Steps\" must lie within 1 .. 1000000 (it is 0)."},
         {"30", "-4",
-         "\"Myy-Mzz Analysis Angle Num of Steps\" must lie within 1 .. 1000000 (it is -4)."},
+         "\"Myy-Mxx Analysis Angle Num of Steps\" must lie within 1 .. 1000000 (it is -4)."},
         {"2000000", "24",
          "\"P-M Analysis Axial Force Num of Steps\" must lie within 2 .. 1000000 (it is 2000000)."},
     };

@@ -150,9 +150,9 @@ TEST(DesignStrength, CurvesHoldDesignAndNominalPointForPoint) {
     }
 }
 
-// At a design axial force each Myy-Mzz point is the nominal state whose phi times its axial
+// At a design axial force each Myy-Mxx point is the nominal state whose phi times its axial
 // force is that force; above phi Pn,max there is none.
-TEST(DesignStrength, MyyMzzAtADesignAxialForce) {
+TEST(DesignStrength, MyyMxxAtADesignAxialForce) {
     SectionModel m = aciRectangle();
     m.settings.NMM = 8;
     NullMessages msgs;
@@ -174,7 +174,7 @@ TEST(DesignStrength, MyyMzzAtADesignAxialForce) {
 // Where the answer is an end of phi the search solves that end alone: at zero axial force
 // (phi changes nothing of the nominal state) and in tension, whose tension-controlled end comes
 // first (the other lies at PMIN itself). A compression between the ends still searches.
-TEST(DesignStrength, MyyMzzPhiEndsSolveOnePoint) {
+TEST(DesignStrength, MyyMxxPhiEndsSolveOnePoint) {
     const SectionModel m = aciRectangle();
     NullMessages msgs;
     const DesignStrength d = designStrength(m);

@@ -70,7 +70,7 @@ TEST_P(FastSolver, CurvePointsLieOnTheReferenceSurfaceWithoutUnconvergedSolves) 
                             std::string(GetParam()) + " P-M " + std::to_string(angle) + " point " +
                                 std::to_string(i));
     }
-    // Myy-Mzz at nine axial forces from 0.9 PMIN to 0.9 PMAX.
+    // Myy-Mxx at nine axial forces from 0.9 PMIN to 0.9 PMAX.
     CALC_NMAX(m);
     const double pmin = m.results.PMIN, pmax = m.results.PMAX;
     for (int k = 0; k < 9; ++k) {
@@ -79,7 +79,7 @@ TEST_P(FastSolver, CurvePointsLieOnTheReferenceSurfaceWithoutUnconvergedSolves) 
         for (std::size_t i = 0; i < m.results.MM_MX.size(); ++i) {
             // The point's axial force is the requested one: the search meets its target.
             expectOnSurface(ref, P, m.results.MM_MX[i], m.results.MM_MY[i],
-                            std::string(GetParam()) + " Myy-Mzz " + std::to_string(P) + " point " +
+                            std::string(GetParam()) + " Myy-Mxx " + std::to_string(P) + " point " +
                                 std::to_string(i));
         }
     }

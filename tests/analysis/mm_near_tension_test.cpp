@@ -1,4 +1,4 @@
-// Myy-Mzz curves a hair inside the axial ends, where the limit states near pure tension come in
+// Myy-Mxx curves a hair inside the axial ends, where the limit states near pure tension come in
 // two pieces meeting at a seam: each point is a limit state at the asked force and the curve
 // winds once round zero, or the force is refused (zero moment outside the curve, or a fold).
 #include <gtest/gtest.h>

@@ -110,7 +110,7 @@ TEST(MomentCurvature, Listing) {
 }
 
 // Near pure tension a curve is traced only where each step has a state along the axis: tension
-// steel off the reference point needs a moment (refused as the Myy-Mzz curve refuses it), and
+// steel off the reference point needs a moment (refused as the Myy-Mxx curve refuses it), and
 // bars at the compressed edge cap its strain at 0.5 fy / E under half the tension end, when the
 // middle bars match them. Within those bounds every step converges.
 TEST(MomentCurvature, NearPureTensionRefusesForcesAndStrainsWithoutAState) {

@@ -26,7 +26,7 @@ TEST(PmmSurface, WireModelCountsAndTheClosedTensionLevel) {
     GEN_PMM_CURVE_TEXT(m, listing);
     EXPECT_EQ(listing.size(), 374u);
     EXPECT_EQ(listing[0], "PMM_CURVE_DATA");
-    EXPECT_EQ(listing[1], "          P,         MX,         MY,");
+    EXPECT_EQ(listing[1], "          P,         My,         Mx,");
 
     const PmmWireModel w = BUILD_PMM_WIRE_MODEL(m);
     EXPECT_EQ(w.NPMM_NODE, 372);

@@ -49,7 +49,7 @@ TEST(RunProgress, RisesTo100AndLeavesTheResultsAlone) {
     const Case cases[] = {
         {"P-M",
          [](SectionModel& m, Messages& g, Progress* p) { RUN_PM_CURVE_ANALYSIS(m, 30, g, p); }, 10},
-        {"Myy-Mzz",
+        {"Myy-Mxx",
          [](SectionModel& m, Messages& g, Progress* p) { RUN_MM_CURVE_ANALYSIS(m, 500, g, p); }, 9},
         {"M-Phi",
          [&](SectionModel& m, Messages& g, Progress* p) { RUN_MPHI_ANALYSIS(m, mphi, g, p); }, 9},

@@ -104,19 +104,19 @@ TEST(AnalysisDialogs, CaptionsNamesAndDefaults) {
     const Case cases[] = {
         {cmd::Analysis,
          "AnalysisDialog",
-         "P-M/Myy-Mzz Curve Analysis",
+         "P-M/Myy-Mxx Curve Analysis",
          {833, 614},
          {{"RadioGroup1", "P-M Curve Analysis"},
           {"Label1", "Moment Angle"},
           {"Edit1", "45"},
-          {"GroupBox1", "Myy-Mzz Curve Analysis"},
+          {"GroupBox1", "Myy-Mxx Curve Analysis"},
           {"Label3", "Axial Force (kN)"},
           {"Edit2", "1000"},
           {"Label2", "Text Output"},
           {"Button2", "Export CSV"},
           {"Button6", "Show Section Image"},
           {"Button3", "Run P-M Analysis"},
-          {"Button4", "Run Myy-Mzz Analysis"},
+          {"Button4", "Run Myy-Mxx Analysis"},
           {"Button1", "Print PMM Report(Fig)"},
           {"Button5", "Print Section Data"},
           {"Button7", "Print PMM Report(Txt)"},
@@ -217,6 +217,9 @@ TEST(AnalysisDialogs, CriticalFieldsOnShowOnlyForAStoredCombination) {
             EXPECT_EQ(textOf(d, "Edit4"), "-1234.500") << c.name << ": P as stored";
             EXPECT_EQ(textOf(d, "Edit8"), "0.750") << c.name;
             EXPECT_EQ(textOf(d, "Edit7"), "DCON9") << c.name;
+            // "Moment Mxx" is the moment about X, the solver's MY (2); "Moment Myy" its MX (1).
+            EXPECT_EQ(textOf(d, "Edit5"), "2.000") << c.name;
+            EXPECT_EQ(textOf(d, "Edit6"), "1.000") << c.name;
         }
     }
 }
@@ -350,7 +353,7 @@ TEST(AnalysisDialogs, RunsReportTheirProgress) {
     };
     const Case cases[] = {
         {"P-M", cmd::Analysis, "AnalysisDialog", "Button3", "Running the P-M analysis ...", 10},
-        {"Myy-Mzz", cmd::Analysis, "AnalysisDialog", "Button4", "Running the Myy-Mzz analysis ...",
+        {"Myy-Mxx", cmd::Analysis, "AnalysisDialog", "Button4", "Running the Myy-Mxx analysis ...",
          9},
         {"figure report", cmd::Analysis, "AnalysisDialog", "Button1",
          "Printing the figure report ...", 20},

@@ -131,7 +131,7 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     ASSERT_GE(m.results.CRITICAL_COMB, 1);
     EXPECT_EQ(child<QLineEdit>(loads, "Edit2")->text(), QString::number(m.results.CRITICAL_COMB));
 
-    // 4. "Run PMM Analysis": the critical combination on show; P-M with both marks; Myy-Mzz.
+    // 4. "Run PMM Analysis": the critical combination on show; P-M with both marks; Myy-Mxx.
     w.commands().run(cmd::Analysis);
     auto* analysis = w.findChild<AnalysisDialog*>("AnalysisDialog");
     ASSERT_NE(analysis, nullptr);

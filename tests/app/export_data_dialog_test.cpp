@@ -172,7 +172,7 @@ TEST(ExportDataDialog, WorkbooksAreWrittenAndOpened) {
     EXPECT_EQ(f.dialog->grid().rowCount(), 9);
     ASSERT_EQ(f.prompts.informations.size(), 1);
     EXPECT_TRUE(f.prompts.informations[0].contains(f.path("all.xlsx")));
-    // Sheet 14 is the Myy-Mzz curve: NMM + 1 points under the heading.
+    // Sheet 14 is the Myy-Mxx curve: NMM + 1 points under the heading.
     const QString mm = unzipPart(f.path("all.xlsx"), "xl/worksheets/sheet14.xml");
     EXPECT_EQ(mm.count("<row "), 10);
 }

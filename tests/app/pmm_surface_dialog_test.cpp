@@ -283,7 +283,7 @@ TEST(PmmSurfaceDialog, SaveTextWritesTheListing) {
     f.press("Save Text");
     const auto lines = readTextLines(f.prompts.savePath.toStdString());
     EXPECT_EQ(lines.size(), 2u + 6u * 10u);
-    EXPECT_EQ(lines[1], "          P,         MX,         MY,");
+    EXPECT_EQ(lines[1], "          P,         My,         Mx,");
     f.prompts.savePath.clear();
     f.press("Save Text");
     EXPECT_TRUE(f.prompts.errors.isEmpty());

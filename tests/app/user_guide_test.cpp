@@ -27,6 +27,7 @@
 #include "app/user_prompts.h"
 #include "model/text_file.h"
 #include "scripted_prompts.h"
+#include "view/section_view.h"
 #include "widget_lookup.h"
 
 using namespace qav;
@@ -143,6 +144,19 @@ TEST(UserGuide, BuildMeshCheckChartPrintExport) {
     w.commands().run(cmd::Mesh);
     ASSERT_GT(m.mesh.NFIB, 0);
     shots.take(&w, "main_window_mesh.png");
+
+    // The axes and the positive moments: "Display Setting", "Moment Axes (X, Y, +Mx, +My)".
+    w.commands().run(cmd::DisplaySetting);
+    auto* display = child<QDialog>(&w, "DisplaySettingDialog");
+    ASSERT_NE(display, nullptr);
+    child<QCheckBox>(display, "MomentAxesBox")->click();
+    EXPECT_TRUE(m.view.SHOW_FLAG[MOMENT_AXES_FLAG]);
+    display->hide();
+    w.update();
+    shots.take(&w, "moment_axes.png");
+    child<QCheckBox>(display, "MomentAxesBox")->click();
+    EXPECT_FALSE(m.view.SHOW_FLAG[MOMENT_AXES_FLAG]);
+    w.update();
     EXPECT_TRUE(w.windowTitle().endsWith(" - Untitled*"));
 
     // Import loads and check them.

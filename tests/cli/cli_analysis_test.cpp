@@ -30,7 +30,7 @@ TEST(CliAnalysis, ListingsOfTheExampleColumn) {
     const std::string file = examplePath("rectangular_column.sec");
     const Case cases[] = {
         {"pm", "pm " + file + " --npm 10", 23, "Axial_Force,   Moment_M,"},
-        {"mm", "mm " + file + " --axial 2000 --nmm 8", 10, "  Moment_Myy  Moment_Mzz"},
+        {"mm", "mm " + file + " --axial 2000 --nmm 8", 10, "  Moment_Myy  Moment_Mxx"},
         {"mphi", "mphi " + file + " --axis y --steps 5", 7, "   Moment_M,  Curvature,"},
         {"pmm", "pmm " + file + " --npm 4", 2 + 6 * 10, "PMM_CURVE_DATA"},
     };
@@ -90,7 +90,7 @@ TEST(CliAnalysis, SampleLoadsAndTheirCheck) {
     const auto l = lines(r.out);
     // The listing, then the message naming the loads the minimum magnitudes raised.
     ASSERT_EQ(l.size(), 43u + 6 + 1) << r.out;
-    EXPECT_EQ(l[0], "No,LoadComb,P,Mx,My,Load_Fraction,");
+    EXPECT_EQ(l[0], "No,LoadComb,P,My,Mx,Load_Fraction,");
     EXPECT_EQ(l[2].rfind("2,DCON1,-2435.501,-42.136,42.136,", 0), 0u) << l[2];
     EXPECT_EQ(l[43].rfind("Critical LoadComb   ", 0), 0u) << l[43];
     std::remove(csv.c_str());

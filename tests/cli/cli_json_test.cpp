@@ -113,7 +113,7 @@ TEST(CliJson, CurvesMatchTheirListings) {
         const std::string args = "mm " + file + " --axial 2500 --nmm 8";
         const json doc = document(args);
         EXPECT_EQ(doc["axial"].get<double>(), 2500.0);
-        expectRows(doc["points"], listing(args), 1, {{"Myy", abs3}, {"Mzz", abs3}}, "mm");
+        expectRows(doc["points"], listing(args), 1, {{"My", abs3}, {"Mx", abs3}}, "mm");
         expectStatus(doc, args);
     }
     {
@@ -133,7 +133,7 @@ TEST(CliJson, CurvesMatchTheirListings) {
             EXPECT_EQ(c.size(), 10u);
             for (const auto& p : c) all.push_back(p);
         }
-        expectRows(all, listing(args), 2, {{"P", abs3}, {"MX", abs3}, {"MY", abs3}}, "pmm");
+        expectRows(all, listing(args), 2, {{"P", abs3}, {"My", abs3}, {"Mx", abs3}}, "pmm");
         expectStatus(doc, args);
     }
 }
@@ -148,7 +148,7 @@ TEST(CliJson, CheckMatchesItsListing) {
     const json& combos = doc["combinations"];
     ASSERT_EQ(combos.size(), 42u);
     for (std::size_t i = 0; i < combos.size(); ++i) {
-        // "No,LoadComb,P,Mx,My,Load_Fraction,"
+        // "No,LoadComb,P,My,Mx,Load_Fraction,"
         std::istringstream in(rows[1 + i]);
         std::string no, name;
         std::getline(in, no, ',');
@@ -160,8 +160,8 @@ TEST(CliJson, CheckMatchesItsListing) {
         const auto n = numbers(rest);
         ASSERT_EQ(n.size(), 4u);
         EXPECT_NEAR(combos[i]["P"].get<double>(), n[0], 0.0006);
-        EXPECT_NEAR(combos[i]["MX"].get<double>(), n[1], 0.0006);
-        EXPECT_NEAR(combos[i]["MY"].get<double>(), n[2], 0.0006);
+        EXPECT_NEAR(combos[i]["My"].get<double>(), n[1], 0.0006);
+        EXPECT_NEAR(combos[i]["Mx"].get<double>(), n[2], 0.0006);
         EXPECT_NEAR(combos[i]["load_fraction"].get<double>(), n[3], 0.0006);
     }
     const auto critical = rows[1 + combos.size()];

@@ -55,7 +55,7 @@ TEST(CliReport, DocumentsAndCharts) {
          "data2.pdf", true},
         {"P-M chart", "chart " + sec + " --pm 45 --npm 6 --loads " + loads + " --all --critical",
          "pm.png", false},
-        {"Myy-Mzz chart", "chart " + sec + " --mm 2000 --nmm 8", "mm.png", false},
+        {"Myy-Mxx chart", "chart " + sec + " --mm 2000 --nmm 8", "mm.png", false},
         {"M-Phi chart", "chart " + sec + " --mphi y --steps 5", "mphi.png", false},
     };
     for (const Case& c : cases) {

@@ -118,7 +118,7 @@ TEST(CliState, RefusesWhatHasNoState) {
         {"combination zero", "state " + sec + " --loads " + loads + " --comb 0 -o " + png, 1,
          "There is no load combination 0"},
         {"zero load", "state " + sec + " --load 0,0,0 -o " + png, 1, "The load is zero"},
-        {"not a load", "state " + sec + " --load 1,2 -o " + png, 2, "--load takes P,MX,MY"},
+        {"not a load", "state " + sec + " --load 1,2 -o " + png, 2, "--load takes P,Mx,My"},
         {"not a number", "state " + sec + " --load 1,x,2 -o " + png, 1,
          "'x' is not a valid floating point value"},
         {"no picture", "state " + sec + " --load 1,2,3", 2, "-o OUT.png is needed"},

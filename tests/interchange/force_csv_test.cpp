@@ -26,7 +26,7 @@ TEST(ForceCsv, SampleImportsAndExportsAsKilonewtons) {
 
     const auto out = EXPORT_FORCE_CSV(m);
     ASSERT_EQ(out.size(), 43u);
-    EXPECT_EQ(out[0], "No,LoadComb,P,Mx,My,Load_Fraction,");
+    EXPECT_EQ(out[0], "No,LoadComb,P,My,Mx,Load_Fraction,");
     EXPECT_EQ(out[2], "2,DCON1,-2435.501,-42.136,42.136,0.000,");
 
     SectionModel back;

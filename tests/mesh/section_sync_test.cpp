@@ -202,7 +202,7 @@ TEST(SectionState, EveryAnalysisRefusesAStaleMesh) {
     };
     NullProgress none;
     refuses("P-M", [&] { RUN_PM_CURVE_ANALYSIS(m, 0, quiet); });
-    refuses("Myy-Mzz", [&] { RUN_MM_CURVE_ANALYSIS(m, 1000, quiet); });
+    refuses("Myy-Mxx", [&] { RUN_MM_CURVE_ANALYSIS(m, 1000, quiet); });
     refuses("PMM", [&] { RUN_PMM_ANALYSIS(m, quiet); });
     refuses("M-Phi", [&] {
         RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 1000, 0.0035, 5}, quiet);

@@ -127,7 +127,7 @@ TEST(ExportTables, ModelTablesHeadingsRowsAndFormats) {
          {"NUM"}},
         {"loads",
          11,
-         {"NUM", "LoadComb", "P", "Mx", "My", "LoadFraction"},
+         {"NUM", "LoadComb", "P", "My", "Mx", "LoadFraction"},
          2,
          1,
          {"1", "LC1", "-1500.000", "20.500", "-30.000", "0.877"}},
@@ -175,7 +175,7 @@ TEST(ExportTables, CurveTablesRunTheirAnalysis) {
         {"P-Mx", 13, {"NUM", "Axial(P)", "Moment(M)"}, 2 * 4 + 3},
         {"P-My", 14, {"NUM", "Axial(P)", "Moment(M)"}, 2 * 4 + 3},
         {"P-M(ang)", 15, {"NUM", "Axial(P)", "Moment(M)"}, 2 * 4 + 3},
-        {"Mx-My at NMM 24", 16, {"NUM", "Moment(Mx)", "Moment(My)"}, 26},
+        {"Mx-My at NMM 24", 16, {"NUM", "Moment(My)", "Moment(Mx)"}, 26},
     };
     for (const Case& c : cases) {
         DataTable grid;

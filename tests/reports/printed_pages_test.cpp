@@ -141,7 +141,7 @@ TEST(PrintedPages, FigureReportRunsEachAnalysisBeforeItsChart) {
     EXPECT_NE(textCall(page, "Moment angle = 90"), nullptr);
     EXPECT_NE(textCall(page, "Moment angle = 45"), nullptr);
     EXPECT_NE(textCall(page, "Axial Load = 500.00 kN"), nullptr);
-    EXPECT_EQ(m.results.MM_MX.size(), 9u) << "the Myy-Mzz run is left in the results";
+    EXPECT_EQ(m.results.MM_MX.size(), 9u) << "the Myy-Mxx run is left in the results";
 
     // A field that is not a number stops the document after the charts before it.
     RecordedDocument stopped;

@@ -117,7 +117,7 @@ TEST(ReportCurves, DocumentsAndTablesAreTheSameOnOneAndFourThreads) {
     const Out one = produce(1);
     const Out four = produce(4);
     EXPECT_NE(one.text.find("P-M Angle = 30.0"), std::string::npos);
-    EXPECT_NE(one.tables.find("NUM,Moment(Mx),Moment(My),"), std::string::npos);
+    EXPECT_NE(one.tables.find("NUM,Moment(My),Moment(Mx),"), std::string::npos);
     EXPECT_EQ(one.figure, four.figure);
     EXPECT_EQ(one.text, four.text);
     EXPECT_EQ(one.tables, four.tables);
@@ -189,7 +189,7 @@ TEST(ReportCurves, CancelledOrFailedRunLeavesTheModelAsItWas) {
                 << c.name << ", " << threads << " threads: cancelled";
             EXPECT_TRUE(log.empty()) << c.name << ": a cancelled run says nothing";
 
-            // An axial force beyond what the section carries fails the Myy-Mzz curve.
+            // An axial force beyond what the section carries fails the Myy-Mxx curve.
             m.settings.NMM = 8;
             DataTable grid;
             EXPECT_THROW(makeAllTables(m, "30", "1e9", log), InputError) << threads << " threads";

@@ -28,7 +28,7 @@ TEST(TextReports, CurveListings) {
         "Axial_Force,   Moment_M,", "   1234.568,    -12.300,", "     -2.000,      5.000,",
         "      3.000,     -5.000,", "   1234.568,    -12.300,"};
     const std::vector<std::string> mmExpected{
-        "  Moment_Myy  Moment_Mzz", "       0.000     100.000", "      10.500      -1.250",
+        "  Moment_Myy  Moment_Mxx", "       0.000     100.000", "      10.500      -1.250",
         "       0.000       7.000"};
     EXPECT_EQ(pm, pmExpected);
     EXPECT_EQ(mm, mmExpected);
@@ -52,7 +52,7 @@ TEST(TextReports, ResultTables) {
     const std::vector<std::string> mmExpected{"Mx-My Curve:",
                                               "Axial Force = -1000.0",
                                               d29,
-                                              "  Num   Moment_Mx   Moment_My",
+                                              "  Num   Moment_My   Moment_Mx",
                                               d29,
                                               "    0       0.000     100.000",
                                               "    1      10.500      -1.250",
@@ -137,8 +137,8 @@ TEST(TextReports, SectionDataBlock) {
                                                 d30,
                                                 "Critical LoadComb   2",
                                                 "Axial Force P       -2436",
-                                                "Moment Mxx          -42.136",
-                                                "Moment Myy          42.136",
+                                                "Moment Mxx          42.136",
+                                                "Moment Myy          -42.136",
                                                 "Load Fraction       1.235",
                                                 ""};
     EXPECT_EQ(tail, tailExpected);

@@ -212,9 +212,9 @@ SectionTable programValues(int index, MeshChoice mesh) {
                          MY = m.results.MM_MY[static_cast<std::size_t>(i)];
             if (std::fabs(p.MX - MX) > 1e-9 * (std::fabs(MX) + 1) ||
                 std::fabs(p.MY - MY) > 1e-9 * (std::fabs(MY) + 1))
-                throw std::runtime_error("the Myy-Mzz point could not be found again");
+                throw std::runtime_error("the Myy-Mxx point could not be found again");
             Row r;
-            r.item = Format("Myy-Mzz %0.0F kN, %0.0F deg", {axial, theta});
+            r.item = Format("Myy-Mxx %0.0F kN, %0.0F deg", {axial, theta});
             r.P = p.P;
             r.MX = MX;
             r.MY = MY;
@@ -294,7 +294,7 @@ std::string markdown(const std::vector<SectionTable>& tables) {
     o << "Each section is built with the program's own builders and meshed with the mesh size "
          "given. "
          "The program's values are its P-M curve points (four moment angles, "
-      << NPM_STEPS << " steps per branch), its Myy-Mzz points (two axial forces, " << NMM_STEPS
+      << NPM_STEPS << " steps per branch), its Myy-Mxx points (two axial forces, " << NMM_STEPS
       << " angles) and the load fractions of ten combinations from the member check without "
          "minimum "
          "magnitudes. The two tension ends of each P-M curve (points 1 and "

@@ -1,5 +1,5 @@
 #pragma once
-// The validation table: five sections, each with P-M points at four angles, Myy-Mzz points at
+// The validation table: five sections, each with P-M points at four angles, Myy-Mxx points at
 // two axial forces and the load fractions of ten combinations, the program's value beside an
 // exact integration of the same laws. The generator writes it as docs/validation.md; the test
 // recomputes the program's values and holds them to the table.

@@ -24,7 +24,7 @@ namespace qav {
 
 AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     : QDialog(parent), ctx_(ctx), Image1("Image1", this) {
-    initToolDialog(this, "AnalysisDialog", "P-M/Myy-Mzz Curve Analysis");
+    initToolDialog(this, "AnalysisDialog", "P-M/Myy-Mxx Curve Analysis");
     setFont(QFont("Tahoma", 8));
     setFixedSize(833, 614);
 
@@ -34,13 +34,13 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     placedLabel("Label1", "Moment Angle", this, {700, 26});
     Edit1 = placedEdit("Edit1", "45", this, {700, 44, 120, 21});
 
-    auto* GroupBox1 = new QGroupBox("Myy-Mzz Curve Analysis", this);
+    auto* GroupBox1 = new QGroupBox("Myy-Mxx Curve Analysis", this);
     GroupBox1->setObjectName("GroupBox1");
     GroupBox1->setGeometry(560, 108, 263, 52);
     Edit2 = labelledEdit(GroupBox1, "Label3", "Axial Force (kN)", "Edit2", "1000", 21, 140, 112);
 
     auto* Button3 = placedButton("Button3", "Run P-M Analysis", this, {560, 168, 128, 25});
-    auto* Button4 = placedButton("Button4", "Run Myy-Mzz Analysis", this, {695, 168, 128, 25});
+    auto* Button4 = placedButton("Button4", "Run Myy-Mxx Analysis", this, {695, 168, 128, 25});
     auto* Button6 = placedButton("Button6", "Show Section Image", this, {560, 198, 128, 25});
     auto* Button2 = placedButton("Button2", "Export CSV", this, {695, 198, 128, 25});
     auto* Button1 = placedButton("Button1", "Print PMM Report(Fig)", this, {560, 228, 128, 25});
@@ -108,12 +108,14 @@ void AnalysisDialog::clearResults() {
     for (QLineEdit* e : {Edit3, Edit7, Edit8, Edit4, Edit5, Edit6}) e->clear();
 }
 
+// The angle runs from the moment about X towards the moment about Y, as on the command line,
+// in the module and in the printed reports: "Myy" is 90 and "M with Angle" the angle as typed.
 double AnalysisDialog::pmAngle() const {
     switch (RadioGroup1->itemIndex()) {
         case 1:
-            return -90;
+            return 90;
         case 2:
-            return -ToFloat(textOf(Edit1));
+            return ToFloat(textOf(Edit1));
         default:
             return 0;
     }
@@ -164,7 +166,7 @@ void AnalysisDialog::runMm() {
     ctx_.runCommand([this] {
         const double axial = ToFloat(textOf(Edit2));
         runCurve(
-            "Running the Myy-Mzz analysis ...",
+            "Running the Myy-Mxx analysis ...",
             [&](SectionModel& m, Progress& progress) {
                 RUN_MM_CURVE_ANALYSIS(m, axial, ctx_.messages(), &progress);
                 GEN_MM_CURVE_TEXT(m, list0_);
@@ -249,8 +251,9 @@ void AnalysisDialog::showCriticalComb() {
     Edit7->setText(qs(f.COMB_NAME));
     Edit8->setText(qs(Format("%0.3f", {f.LOAD_FRACTION})));
     Edit4->setText(qs(Format("%0.3f", {f.P})));
-    Edit5->setText(qs(Format("%0.3f", {f.MX})));
-    Edit6->setText(qs(Format("%0.3f", {f.MY})));
+    // "Moment Mxx" bends about X: the solver's MY; "Moment Myy" its MX.
+    Edit5->setText(qs(Format("%0.3f", {f.MY})));
+    Edit6->setText(qs(Format("%0.3f", {f.MX})));
 }
 
 void AnalysisDialog::showEvent(QShowEvent* event) {

@@ -1,5 +1,5 @@
 #pragma once
-// "P-M/Myy-Mzz Curve Analysis": runs the interaction curves of the meshed section, shows each
+// "P-M/Myy-Mxx Curve Analysis": runs the interaction curves of the meshed section, shows each
 // as chart and listing, shows the critical load combination and prints the three reports.
 #include <QDialog>
 #include <functional>
@@ -28,7 +28,7 @@ public:
 
     // The buttons, each one command.
     void runPm();              // "Run P-M Analysis"
-    void runMm();              // "Run Myy-Mzz Analysis"
+    void runMm();              // "Run Myy-Mxx Analysis"
     void exportCsv();          // "Export CSV"
     void showSectionImage();   // "Show Section Image"
     void printFigureReport();  // "Print PMM Report(Fig)"

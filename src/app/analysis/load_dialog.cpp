@@ -216,8 +216,9 @@ void LoadDialog::exportSample() {
 void LoadDialog::checkMember() {
     ctx_.runCommand([this] {
         const double K_P = ToFloat(textOf(Edit10));
-        const double K_MX = ToFloat(textOf(Edit9));
-        const double K_MY = ToFloat(textOf(Edit8));
+        // "Min Mxx" (Edit9) bounds the moment about X, the solver's MY; "Min Myy" (Edit8) its MX.
+        const double K_MX = ToFloat(textOf(Edit8));
+        const double K_MY = ToFloat(textOf(Edit9));
         // The dialog's bar moves with the run's progress, whose "Cancel" stops the check before
         // the fractions, the critical combination or the table change.
         const std::unique_ptr<Progress> run =
@@ -244,8 +245,9 @@ void LoadDialog::showCriticalComb(int c) {
     Edit4->setText(qs(f.COMB_NAME));
     Edit3->setText(qs(Format("%0.3f", {f.LOAD_FRACTION})));
     Edit5->setText(qs(Format("%0.3f", {f.P})));
-    Edit6->setText(qs(Format("%0.3f", {f.MX})));
-    Edit7->setText(qs(Format("%0.3f", {f.MY})));
+    // "Moment Mxx" bends about X: the solver's MY; "Moment Myy" its MX.
+    Edit6->setText(qs(Format("%0.3f", {f.MY})));
+    Edit7->setText(qs(Format("%0.3f", {f.MX})));
 }
 
 void LoadDialog::printReport() {

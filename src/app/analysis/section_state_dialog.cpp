@@ -57,8 +57,8 @@ SectionStateDialog::SectionStateDialog(AppContext& ctx, QWidget* parent)
     loadRadio_->setObjectName("LoadRadio");
     loadRadio_->setGeometry(10, 70, 240, 20);
     loadP_ = rowEdit(group, "LoadP", "P[kN]", "-3000", 92);
-    loadMx_ = rowEdit(group, "LoadMx", "Mxx[kNm]", "0", 116);
-    loadMy_ = rowEdit(group, "LoadMy", "Myy[kNm]", "500", 140);
+    loadMx_ = rowEdit(group, "LoadMx", "Mxx[kNm]", "500", 116);
+    loadMy_ = rowEdit(group, "LoadMy", "Myy[kNm]", "0", 140);
     auto* minCaption = namedLabel("MinLabel", "Minimum magnitudes (combinations)", group);
     minCaption->setGeometry(10, 166, 240, 18);
     minP_ = rowEdit(group, "MinP", "P_min[kN]", "1000", 184);
@@ -103,7 +103,7 @@ void SectionStateDialog::fillCombinations() {
         const int32_t i = rowNumber(forceRows, f);
         const std::string critical = i == m.results.CRITICAL_COMB ? "  (critical)" : "";
         combList_->addItem(
-            qs(Format("%D  %s  P %0.1F  Mxx %0.1F  Myy %0.1F", {i, f.COMB_NAME, f.P, f.MX, f.MY}) +
+            qs(Format("%D  %s  P %0.1F  Mxx %0.1F  Myy %0.1F", {i, f.COMB_NAME, f.P, f.MY, f.MX}) +
                critical));
     }
     if (m.results.CRITICAL_COMB >= 1 && m.results.CRITICAL_COMB <= combList_->count())
@@ -129,12 +129,13 @@ void SectionStateDialog::showState() {
             MX = f.MX;
             MY = f.MY;
             kp = ToFloat(textOf(minP_));
-            kmx = ToFloat(textOf(minMx_));
-            kmy = ToFloat(textOf(minMy_));
+            // Mxx bends about X: the solver's MY and K_MY; Myy its MX and K_MX.
+            kmx = ToFloat(textOf(minMy_));
+            kmy = ToFloat(textOf(minMx_));
         } else {
             P = ToFloat(textOf(loadP_));
-            MX = ToFloat(textOf(loadMx_));
-            MY = ToFloat(textOf(loadMy_));
+            MX = ToFloat(textOf(loadMy_));
+            MY = ToFloat(textOf(loadMx_));
         }
         // Loads count compression negative; the solver counts it positive.
         const StateAt at = stateAt_->currentIndex() == 1 ? StateAt::Load : StateAt::Capacity;

@@ -223,7 +223,7 @@ void ExportDataDialog::exportAllToWorkbook() {
 
 std::pair<std::string, std::string> analysisDialogTexts() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->windowTitle() != QLatin1String("P-M/Myy-Mzz Curve Analysis")) continue;
+        if (w->windowTitle() != QLatin1String("P-M/Myy-Mxx Curve Analysis")) continue;
         auto* angle = w->findChild<QLineEdit*>("Edit1");
         auto* axial = w->findChild<QLineEdit*>("Edit2");
         if (angle && axial) return {textOf(angle), textOf(axial)};

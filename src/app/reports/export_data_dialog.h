@@ -62,7 +62,7 @@ private:
     int chosen_ = -1;
 };
 
-// The "Moment Angle" and axial-force texts of the open "P-M/Myy-Mzz Curve Analysis" dialog,
+// The "Moment Angle" and axial-force texts of the open "P-M/Myy-Mxx Curve Analysis" dialog,
 // or its defaults ("45", "1000") while there is none.
 std::pair<std::string, std::string> analysisDialogTexts();
 
