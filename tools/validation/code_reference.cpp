@@ -294,6 +294,14 @@ CodeReference::CodeReference(const SectionModel& m)
                 return ec2LawOf(g.FCU, d.ALPHA_CC);
             case CodeId::Aci318:
                 return aciLawOf(g.FCU);
+            case CodeId::Bs8110: {
+                // BS 8110-1 Figure 2.1 from fcu / gamma_m = FC / 0.67.
+                CodeConcreteLaw l;
+                l.fcd = g.FC;
+                l.epsC2 = 2.4e-4 * std::sqrt(g.FC / 0.67);
+                l.epsCu2 = 0.0035;
+                return l;
+            }
             default: {
                 CodeConcreteLaw l;
                 l.fcd = g.FC;
@@ -331,7 +339,7 @@ CodeReference::CodeReference(const SectionModel& m)
     for (const ConcreteZone& z : zones_)
         for (const Pt& p : z.parts.front().first)
             corners_.push_back({p.x, p.y, z.law.epsCu2, pivot ? z.law.epsC2 : 0});
-    const bool displaces = code_ == CodeId::Ec2 || code_ == CodeId::Aci318;
+    const bool displaces = true;  // at the code's limit every code takes it out
     for (int i = 1; i <= d.NBAR; ++i) {
         const TBAR& b = d.BAR[static_cast<std::size_t>(i)];
         Bar bar{b.X - cx, b.Y - cy, 3.14 * b.DB * b.DB / 4, rebarFy, -1};
