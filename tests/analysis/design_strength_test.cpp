@@ -338,9 +338,6 @@ TEST(DesignStrength, ABareSteelSectionHasNoDesignStrengthUnderAci318) {
         squash += 345.0 * m.mesh.FIB[static_cast<std::size_t>(j)].AREA;
     EXPECT_NEAR(*std::max_element(m.results.PM_P.begin() + 1, m.results.PM_P.end()), squash / 1000,
                 1e-3 * squash / 1000);
-    bool said = false;
-    for (const auto& e : msgs.entries()) said = said || e.text == d.refused;
-    EXPECT_TRUE(said);
     m.document.FORCE = {TFORCE{}, TFORCE{-100, 10, 10, "C1", 0}};
     m.document.NFORCE = 1;
     NoProgress progress;

@@ -100,13 +100,3 @@ TEST(CliCode, CompareDrawsTheThreeCodes) {
     EXPECT_GT(std::filesystem::file_size(png), 0u);
     std::remove(png.c_str());
 }
-
-// A section put under BS-8110 says so in its file, and its runs are BS-8110's.
-TEST(CliCode, ASectionUnderBs8110StaysUnderIt) {
-    const std::string sec = examplePath("rectangular_column.sec");
-    const std::string bs = tempPath("code_bs.sec");
-    ASSERT_EQ(runCli("resave " + sec + " --code bs -o " + bs).status, 0);
-    EXPECT_TRUE(has(qav::readTextFile(bs), "DESIGN START\r\nCODE,BS\r\nDESIGN END\r\n"));
-    EXPECT_TRUE(has(runCli("info " + bs).out, "Design code: BS-8110"));
-    std::remove(bs.c_str());
-}

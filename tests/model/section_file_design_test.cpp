@@ -140,6 +140,4 @@ TEST(SectionFileDesign, TheProgramsOwnCodesReadBackExactly) {
     }
     EXPECT_EQ(b.document.CONC_MAT[3].EPS_0, 0.002);
     EXPECT_EQ(saved(b), lines);
-    const std::vector<std::string> hk = saved(converted(CodeId::HkCop2013));
-    EXPECT_EQ(std::count(hk.begin(), hk.end(), "DESIGN START"), 0);
 }

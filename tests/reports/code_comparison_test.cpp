@@ -51,8 +51,4 @@ TEST(CodeComparison, ACodeWithoutAGradeAtOrBelowIsNotCompared) {
     EXPECT_TRUE(cmp.curves[2].P.empty());
     EXPECT_NE(cmp.curves[2].notCompared.find("the nearest is FC20"), std::string::npos);
     EXPECT_FALSE(cmp.curves[1].P.empty());
-    bool said = false;
-    for (const auto& e : log.entries())
-        said = said || e.text.starts_with("ACI 318-19 is not compared");
-    EXPECT_TRUE(said);
 }
