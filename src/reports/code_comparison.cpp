@@ -199,16 +199,17 @@ void drawCodeComparison(Canvas& c, const CodeComparison& cmp, const ChartFrame& 
         legend.push_back({solid, name + (nominal ? " design" : "") + grades});
         if (nominal) legend.push_back({dashed, name + " nominal"});
     }
-    // The legend in two columns under the moment axis's title, clear of every curve.
+    // The legend under the moment axis's title, clear of every curve: its entries side by side,
+    // a new row where the next would leave the frame (the grades make the names long).
     const int lineH = c.textHeight("Xg") + 2 * K;
-    int width = 0;
-    for (const Entry& e : legend) width = std::max(width, c.textWidth(e.text));
-    const int column = width + 40 * K;
-    const int top = f.Y0 + (f.H - G) + 2 * c.textHeight(xTitle) + 2 * K;
+    const int left = f.X0 + G, right = f.X0 + f.W;
+    int x = left, y = f.Y0 + (f.H - G) + 2 * c.textHeight(xTitle) + 2 * K;
     c.brush.style = BrushStyle::Clear;
-    for (std::size_t i = 0; i < legend.size(); ++i) {
-        const int col = static_cast<int>(i % 2), row = static_cast<int>(i / 2);
-        legendRow(c, f.X0 + G + col * column, top + row * lineH, K, legend[i].pen, legend[i].text);
+    for (const Entry& e : legend) {
+        const int w = c.textWidth(e.text) + 40 * K;
+        if (x > left && x + w > right) x = left, y += lineH;
+        legendRow(c, x, y, K, e.pen, e.text);
+        x += w;
     }
     c.pen = Pen{};
     c.brush.style = BrushStyle::Solid;
