@@ -559,6 +559,8 @@ public:
             throw InputError("alpha_cc belongs to EN 1992-1-1 (code \"ec2\").");
         if (alphaCC && !(std::isfinite(*alphaCC) && acceptedAlphaCC(*alphaCC)))
             throw InputError("alpha_cc takes a number from 0.8 to 1.0 (1.0 or 0.85 as a rule).");
+        if (ties && code != CodeId::Aci318)
+            throw InputError("ties belong to ACI 318-19 (code \"aci318\").");
         std::optional<Ties> tie;
         if (ties) tie = static_cast<Ties>(wordIndex("ties", TIES_KEYS, *ties));
         // Released while waiting: a run of this section polls Ctrl-C under the GIL.

@@ -19,7 +19,14 @@ def quiet(run):
 @pytest.mark.parametrize("path", EXAMPLES, ids=[p.stem for p in EXAMPLES])
 def test_aci_design_is_phi_times_nominal_as_the_cli_gives_it(path, sample_loads, tmp_path):
     converted = qavsec.open(path)
-    assert converted.convert("aci318", ties="spiral") and converted.code == "ACI 318-19"
+    # Most examples are C20, below every ACI 318-19 grade: the weakest is named.
+    assert converted.convert("aci318", concrete="FC20", ties="spiral")
+    assert converted.code == "ACI 318-19"
+    if path.stem == "steel_i_section":
+        # No concrete: ACI 318-19 gives it no design strength, and its check is refused.
+        with pytest.raises(qavsec.Error, match="does not design a section without concrete"):
+            quiet(lambda: converted.check(sample_loads))
+        return
     converted.save(tmp_path / "aci.sec")
     # The file holds the grades to its own precision: the same curve within that.
     s = qavsec.open(tmp_path / "aci.sec")
@@ -52,6 +59,7 @@ def test_aci_design_is_phi_times_nominal_as_the_cli_gives_it(path, sample_loads,
     dict(code="aci318", alpha_cc=0.85),
     dict(code="ec2", alpha_cc=0.5),
     dict(code="ec2", ties="hoops"),
+    dict(code="ec2", ties="spiral"),
 ])
 def test_refused_conversion_changes_nothing(args):
     s = qavsec.open(RECT)

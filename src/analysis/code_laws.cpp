@@ -25,6 +25,10 @@ LawPoint parabolaRectangle(double fcd, double epsC2, double n, double eps) {
     return p;
 }
 
+double bsPeakStrain(double fc) {
+    return fc > 0 && std::isfinite(fc) ? 2.4e-4 * std::sqrt(fc / 0.67) : 0.0;
+}
+
 namespace {
 
 double strainAt(const std::array<double, 3>& plane, const Point2& p) {

@@ -24,6 +24,12 @@ struct LawPoint {
 // tension. With n = 2 it is the program's parabola with a plateau, to the last bit.
 LawPoint parabolaRectangle(double fcd, double epsC2, double n, double eps);
 
+// BS 8110-1 Figure 2.1: the parabola of peak 0.67 fcu / gamma_m at
+// eps0 = 2.4e-4 sqrt(fcu / gamma_m) (fcu and gamma_m in N/mm2), to 0.0035 at every grade. The
+// peak strain from the peak stress fc = 0.67 fcu / gamma_m of a grade; 0 for no positive stress.
+constexpr double BS_EPS_CU = 0.0035;
+double bsPeakStrain(double fc);
+
 // ---- ACI 318 stress block -----------------------------------------------------------------
 
 struct Point2 {

@@ -61,9 +61,22 @@ bool finite3(double a, double b, double c) {
 
 }  // namespace
 
+std::string bareSteelRefusal(const SectionModel& m) {
+    if (sectionCode(m) != CodeId::Aci318) return {};
+    for (int j = 1; j <= m.mesh.NFIB && static_cast<std::size_t>(j) < m.mesh.FIB.size(); ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
+        if ((f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) && f.AREA > 0) return {};
+    }
+    return "ACI 318-19 does not design a section without concrete (its strength reduction and "
+           "axial cap are those of a concrete column): there is no design strength; the "
+           "strength given is the nominal one.";
+}
+
 DesignStrength designStrength(const SectionModel& m) {
     DesignStrength d;
     if (sectionCode(m) != CodeId::Aci318) return d;
+    d.refused = bareSteelRefusal(m);
+    if (!d.refused.empty()) return d;
     d.applies = true;
     d.ties = m.document.TIES;
     d.phiCompression = aciPhi(0, 1, d.ties);

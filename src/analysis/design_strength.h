@@ -13,6 +13,9 @@ namespace qav {
 
 struct DesignStrength {
     bool applies = false;  // the section's code reduces its nominal strength
+    // Why the code gives the section no design strength (empty when it does): ACI 318-19 does
+    // not design a section without concrete. Such a section keeps its nominal strength only.
+    std::string refused;
     Ties ties = Ties::Tied;
     double phiCompression = 1;  // phi of a compression-controlled state
     double phiTension = 1;      // phi of a tension-controlled state
@@ -31,12 +34,18 @@ struct DesignStrength {
     std::vector<std::array<double, 2>> corners;
 };
 
-// The design basis of the meshed section (applies only under ACI 318-19). P0 counts the
+// The design basis of the meshed section (applies only under ACI 318-19, and not to a section
+// without concrete: `refused` then says why). P0 counts the
 // concrete fibres at 0.85 f'c of their grade, less the concrete the bars displace (their area
 // at the core grade's 0.85 f'c), and every bar and structural steel fibre at its grade's fy:
 // structural steel is longitudinal steel of the column as bars are, and the mesh already leaves
 // its area out of the concrete.
 DesignStrength designStrength(const SectionModel& m);
+
+// "ACI 318-19 does not design ..." for an ACI 318-19 section without concrete; empty otherwise.
+// The analyses then give the nominal strength and say so with this text; the member check,
+// which asks for the design strength, refuses it.
+std::string bareSteelRefusal(const SectionModel& m);
 
 // phi of the state whose strain at (x, y) is abc[0] + abc[1] x + abc[2] y (compression
 // positive): from the largest tensile strain among the tension elements and that element's

@@ -350,12 +350,19 @@ FibreLawContext fibreLawContext(const SectionModel& m, FibreLaws laws) {
     // The stress block is the ultimate state's law: only where every plane the solvers meet
     // has its most compressed concrete at the ultimate strain.
     c.block = laws == FibreLaws::Ultimate && codeLimitApplies(m) && !codeLimitPoints(m).empty();
-    // Under the codes with their own tables a bar takes the place of the concrete it stands
-    // in; the program's own codes keep the concrete under the bars.
-    c.core = codeHasOwnTables(d.CODE) && d.NCONC_PT > 0
-                 ? selectedMaterial(d.CONC_MAT, d.NCONCMAT, d.USE_CONC)
-                 : nullptr;
+    // Under the codes with their own tables, and under the program's own two at their code's
+    // limit, a bar takes the place of the concrete it stands in; the program's rule (the
+    // control strain) keeps the concrete under the bars.
+    const bool deduct = codeHasOwnTables(d.CODE) || codeLimitApplies(m);
+    c.core =
+        deduct && d.NCONC_PT > 0 ? selectedMaterial(d.CONC_MAT, d.NCONCMAT, d.USE_CONC) : nullptr;
+    c.bsParabola = bsCodeLaw(m);
     return c;
+}
+
+bool bsCodeLaw(const SectionModel& m) {
+    return !codeHasOwnTables(m.document.CODE) && sectionCode(m) == CodeId::Bs8110 &&
+           m.settings.STRAIN_LIMIT == StrainLimit::Code;
 }
 
 namespace {
@@ -363,14 +370,16 @@ namespace {
 // concrete it displaces).
 template <class Add>
 void lawEntries(const FibreLawContext& c, const TFIB& f, int32_t j, Add add) {
+    // BS 8110 at its code's limit: its own parabola on the grade's peak stress.
+    const auto eps0 = [&](double fc, double own) { return c.bsParabola ? bsPeakStrain(fc) : own; };
     if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) {
-        add(concreteEntry(f.FC, f.EPS_0, f.EPS_CU, f.N_EXP, f.BETA1, c.block && f.SHAPE == 3, false,
-                          j));
+        add(concreteEntry(f.FC, eps0(f.FC, f.EPS_0), f.EPS_CU, f.N_EXP, f.BETA1,
+                          c.block && f.SHAPE == 3, false, j));
     } else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
         add(Entry{lawKey(FibreLaw::Steel), steelLawStrength(f.FY1), 0, 0, 0, j});
         if (c.core != nullptr && f.TY == FIB_REBAR && f.AREA > 0)
-            add(concreteEntry(c.core->FC, c.core->EPS_0, c.core->EPS_CU, c.core->N_EXP,
-                              c.core->BETA1, c.block, true, j));
+            add(concreteEntry(c.core->FC, eps0(c.core->FC, c.core->EPS_0), c.core->EPS_CU,
+                              c.core->N_EXP, c.core->BETA1, c.block, true, j));
     }
 }
 }  // namespace
@@ -476,11 +485,12 @@ std::vector<LimitPoint> codeLimitPoints(const SectionModel& m) {
         return false;
     };
     // Only EN 1992-1-1 adds the pivot of a wholly compressed section; a grade with a stress
-    // block has none.
+    // block has none. BS 8110 takes its one ultimate strain at every grade.
+    const bool bs = bsCodeLaw(m);
     auto pointOf = [&](double px, double py) {
         const TMAT& g = cover != nullptr && onOutline(px, py) ? *cover : *core;
         const double epsC2 = d.CODE == CodeId::Ec2 && g.BETA1 == 0 ? g.EPS_0 : 0.0;
-        return LimitPoint{px, py, g.EPS_CU, epsC2};
+        return LimitPoint{px, py, bs ? BS_EPS_CU : g.EPS_CU, epsC2};
     };
     for (const ControlPoint& p : strainControlPoints(m)) out.push_back(pointOf(p.X, p.Y));
     return out;

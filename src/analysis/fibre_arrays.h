@@ -89,12 +89,16 @@ void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], doubl
                                 double kt[6], double ks[6]);
 
 // What decides the laws of a model's fibres: the stress block (the code's limit applies and the
-// laws are the ultimate ones) and the core grade whose concrete the bars displace (null under
-// the program's own codes).
+// laws are the ultimate ones), the core grade whose concrete the bars displace (null under the
+// program's own codes at the control strain) and BS 8110's own parabola (its code limit).
 struct FibreLawContext {
     bool block = false;
     const TMAT* core = nullptr;
+    bool bsParabola = false;
 };
+// Whether a BS 8110 section is analysed under its code's limit: its concrete then follows
+// BS 8110's own parabola and ultimate strain (bsPeakStrain, BS_EPS_CU) instead of its grade's.
+bool bsCodeLaw(const SectionModel& m);
 FibreLawContext fibreLawContext(const SectionModel& m, FibreLaws laws = FibreLaws::Ultimate);
 // The force (N, N X, N Y) of one concrete, steel or bar fibre of the model at the deformation
 // abc, by the laws the arrays give it (a bar's less the concrete it displaces): one fibre at a

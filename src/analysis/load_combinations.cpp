@@ -178,6 +178,7 @@ CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K
     basis.K[2] = K_MY;
     basis.codeMinimum = m.settings.CODE_MIN_ECC;
     basis.design = designStrength(m);
+    if (!basis.design.refused.empty()) throw InputError(basis.design.refused);
     const auto slots = static_cast<std::size_t>(n) + 1;
     CheckSlots out;
     out.fractions.assign(slots, 0.0);

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/design_strength.h"
 #include "analysis/material_laws.h"
 #include "model/number_text.h"
 
@@ -229,6 +230,7 @@ SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind k
             if (fibres_.area[i] != 0) compressionOnly_ = false;
     if (compressionOnly_) compressionHull_ = convexHull(fibres_.x, fibres_.y);
     for (const std::string& text : cappedSteelMessages(m)) msgs_.message(text);
+    if (const std::string bare = bareSteelRefusal(m); !bare.empty()) msgs_.message(bare);
 }
 
 std::vector<std::string> cappedSteelMessages(const SectionModel& m) {

@@ -105,7 +105,7 @@ void MaterialDialog::typeChanged() {
         t == MaterialTable::Steel
             ? m.document.STEEL_MAT
             : (t == MaterialTable::CoverConcrete ? m.document.COVER_MAT : m.document.CONC_MAT);
-    const int fixed = t == MaterialTable::Steel ? STEEL_GRADE_ITEMS : CONC_GRADE_ITEMS;
+    const int fixed = t == MaterialTable::Steel ? OWN_STEEL_GRADES : CONC_GRADE_ITEMS;
     // The list has a fixed length, but a file may have brought a shorter table.
     const int n = std::min<int>(fixed, static_cast<int>(table.size()) - 1);
     ComboBox2->clear();

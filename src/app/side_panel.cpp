@@ -7,9 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/command_map.h"
 #include "model/design_code.h"
+#include "model/materials.h"
 #include "model/section_model.h"
 #include "model/section_properties.h"
 #include "model/tables.h"
@@ -44,9 +46,15 @@ QStringList concreteNames(const QString& suffix) {
     return out;
 }
 
-QStringList steelNames() {
+// The program's own steel list: STEEL1 .. STEEL5, then the structural steels the document's
+// table holds beyond them (S275, S355).
+QStringList steelNames(const std::vector<TMAT>& table, int32_t count) {
     QStringList out;
-    for (int i = 1; i <= STEEL_GRADE_ITEMS; ++i) out << QStringLiteral("STEEL%1").arg(i);
+    for (int i = 1; i <= REBAR_GRADE_ITEMS; ++i) out << QStringLiteral("STEEL%1").arg(i);
+    const int last =
+        std::min<int>(std::min(count, STEEL_GRADE_ITEMS), static_cast<int>(table.size()) - 1);
+    for (int i = REBAR_GRADE_ITEMS + 1; i <= last; ++i)
+        out << QString::fromStdString(table[static_cast<std::size_t>(i)].NAME);
     return out;
 }
 
@@ -113,8 +121,10 @@ QWidget* SidePanel::sectionPage(CommandMap& commands) {
     mf->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     ComboBox2 = gradeList("ComboBox2", concreteNames("\t"), material);
     ComboBox4 = gradeList("ComboBox4", concreteNames("_Cover"), material);
-    ComboBox3 = gradeList("ComboBox3", steelNames(), material);
-    ComboBox1 = gradeList("ComboBox1", steelNames(), material);
+    const SectionModel own;
+    const QStringList steels = steelNames(own.document.STEEL_MAT, own.document.NSTEELMAT);
+    ComboBox3 = gradeList("ComboBox3", steels, material);
+    ComboBox1 = gradeList("ComboBox1", steels, material);
     Edit1 = new QLineEdit("100", material);
     Edit1->setObjectName("Edit1");
     Edit1->setFixedWidth(100);
@@ -165,8 +175,8 @@ void SidePanel::listGrades(const SectionModel& m) {
     } else {
         setItems(ComboBox2, concreteNames("\t"));
         setItems(ComboBox4, concreteNames("_Cover"));
-        setItems(ComboBox3, steelNames());
-        setItems(ComboBox1, steelNames());
+        setItems(ComboBox3, steelNames(d.STEEL_MAT, d.NSTEELMAT));
+        setItems(ComboBox1, steelNames(d.STEEL_MAT, d.NSTEELMAT));
     }
 }
 

@@ -32,8 +32,10 @@ int info(Args& args, std::ostream& out, std::ostream&) {
     }
     std::vector<std::string> lines;
     GEN_SECTION_SUMMARY(m, lines);
-    // A section of a code's own tables says which; the program's own two are the setting's.
+    // A section of a code's own tables says which, and so does one under BS-8110; one under
+    // HK-COP-2013 lists as it always did.
     const SectionDocument& d = m.document;
+    if (sectionCode(m) == CodeId::Bs8110) lines.push_back("Design code: BS-8110");
     if (codeHasOwnTables(d.CODE)) {
         const std::string ties = tiesWord(d.TIES);
         lines.push_back(std::string("Design code: ") + codeName(d.CODE) + " (" +
@@ -82,7 +84,11 @@ void convert(SectionModel& m, const Conversion& c, std::ostream& err) {
             throw InputError("--alpha-cc takes a number from 0.8 to 1.0 (1.0 or 0.85 as a rule).");
         m.document.ALPHA_CC = a;
     }
-    if (c.ties) m.document.TIES = tiesValue("--ties", *c.ties);
+    if (c.ties) {
+        if (code != CodeId::Aci318)
+            throw UsageError("--ties belongs to ACI 318-19 (--code aci318)");
+        m.document.TIES = tiesValue("--ties", *c.ties);
+    }
     const CodeConversion r = convertSectionCode(m, code, c.names);
     if (!r.ok) throw InputError(r.error);
     for (const std::string& line : r.messages) err << line << "\n";
@@ -100,7 +106,9 @@ int resave(Args& args, std::ostream&, std::ostream& err) {
 // A code's grade tables in fixed-width columns, as the model holds them.
 void printCodeTables(CodeId code, std::ostream& out) {
     SectionModel m;
-    if (codeHasOwnTables(code)) convertSectionCode(m, code);
+    // The weakest concrete grade by name: a new section's C20 may lie below every grade.
+    if (codeHasOwnTables(code))
+        convertSectionCode(m, code, {codeGradeTables(code).concrete[1].NAME});
     const SectionDocument& d = m.document;
     const SteelRanges s = steelRanges(code, d.NSTEELMAT);
     out << codeName(code) << "\n";
@@ -157,9 +165,9 @@ QAVSEC_COMMAND("resave", "IN.sec",
                {outputOption("OUT.sec", "the section as read (or converted)"),
                 {"--code", "hk|bs|ec2|aci318",
                  "puts the section under a design code: its grade tables, the grades by name or "
-                 "else the nearest in strength (said on stderr)"},
+                 "else the strongest not above the section's (said on stderr)"},
                 {"--concrete", "NAME", "the concrete grade"},
-                {"--cover", "NAME", "the cover concrete grade"},
+                {"--cover", "NAME", "the cover concrete grade; the concrete grade's by default"},
                 {"--rebar", "NAME", "the reinforcement grade"},
                 {"--steel", "NAME", "the structural steel grade"},
                 {"--alpha-cc", "1.0|0.85", "EN 1992-1-1 alpha_cc (ec2 only); the file's or 1.0"},

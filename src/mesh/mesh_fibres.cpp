@@ -8,6 +8,7 @@
 #include "mesh/fibre_clip.h"
 #include "mesh/inside_test.h"
 #include "model/errors.h"
+#include "model/materials.h"
 #include "model/tables.h"
 
 namespace qav {
@@ -176,8 +177,8 @@ void GEN_USER_DEFINE_SECTION(SectionModel& m) {
 }
 
 void GEN_FIB_MAT(SectionModel& m) {
-    // The first five grades: the steel grade lists hold five.
-    for (TMAT& t : rows(m.document.STEEL_MAT, std::min(STEEL_GRADE_ITEMS, m.document.NSTEELMAT)))
+    // Every grade of the steel grade lists.
+    for (TMAT& t : rows(m.document.STEEL_MAT, std::min(OWN_STEEL_GRADES, m.document.NSTEELMAT)))
         t.FY1 = t.FY * t.RF;
     for (TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         switch (f.TY) {

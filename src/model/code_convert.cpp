@@ -21,19 +21,34 @@ struct Tables {
     std::vector<TMAT> concrete, cover, steel;
 };
 
+// The program's own grade tables, as GEN_MAT makes them (HK-COP-2013 and BS-8110).
+Tables ownTables() {
+    SectionModel fresh;
+    return {std::move(fresh.document.CONC_MAT), std::move(fresh.document.COVER_MAT),
+            std::move(fresh.document.STEEL_MAT)};
+}
+
 Tables tablesOf(const SectionModel& m, CodeId code) {
     if (codeHasOwnTables(code)) {
         CodeGradeTables t = codeGradeTables(code, m.document.ALPHA_CC);
         return {std::move(t.concrete), std::move(t.cover), std::move(t.steel)};
     }
     if (!codeHasOwnTables(m.document.CODE)) {
-        // Already the program's own tables: keep them as the engineer may have edited them.
+        // Already the program's own tables: keep them as the engineer may have edited them,
+        // and give a table of an earlier file the structural steels it lacks.
         const SectionDocument& d = m.document;
-        return {d.CONC_MAT, d.COVER_MAT, d.STEEL_MAT};
+        Tables kept{d.CONC_MAT, d.COVER_MAT, d.STEEL_MAT};
+        const std::vector<TMAT> own = ownTables().steel;
+        const std::size_t n =
+            std::min(kept.steel.size(), static_cast<std::size_t>(d.NSTEELMAT) + 1);
+        if (n > static_cast<std::size_t>(REBAR_GRADE_ITEMS) && n < own.size()) {
+            kept.steel.resize(n);
+            kept.steel.insert(kept.steel.end(), own.begin() + static_cast<std::ptrdiff_t>(n),
+                              own.end());
+        }
+        return kept;
     }
-    SectionModel fresh;  // GEN_MAT's tables
-    return {std::move(fresh.document.CONC_MAT), std::move(fresh.document.COVER_MAT),
-            std::move(fresh.document.STEEL_MAT)};
+    return ownTables();
 }
 
 int countOf(const std::vector<TMAT>& table) {
@@ -75,8 +90,41 @@ struct Choice {
     std::string message;
 };
 
-// Picks the slot for one kind: by name, else the grade of the same name, else the nearest in
-// strength. False with `error` set for a name the table does not hold.
+// The strongest grade of the range not above the one selected now, compared like with like
+// (concrete: cube with cube, cylinder with cylinder, see concreteMeasure; steel: fy with fy).
+// False with `error` naming the nearest grade when every grade of the range is stronger.
+bool chooseByStrength(Choice& c, CodeId fromCode, CodeId toCode, std::string& error) {
+    const StrengthMeasure measure = concreteMeasure(fromCode, toCode);
+    const auto strength = [&](const TMAT& t) {
+        return c.concrete ? concreteStrength(toCode, t, measure) : t.FY;
+    };
+    const double limit = c.concrete ? concreteStrength(fromCode, *c.from, measure) : c.from->FY;
+    const auto text = [&](double v) {
+        return c.concrete ? strengthText(v, measure) : Format("fy %g N/mm2", {v});
+    };
+    c.slot = strongestNotAbove(c.table, c.first, c.last, limit, strength);
+    if (c.slot != 0) {
+        const TMAT& to = c.table[static_cast<std::size_t>(c.slot)];
+        c.message = std::string(c.kind) + ": " + c.from->NAME + " becomes " + to.NAME +
+                    " (the strongest not above " + text(limit) + ").";
+        return true;
+    }
+    const int near = weakestAbove(c.table, c.first, c.last, limit, strength);
+    error = std::string(c.kind) + " " + c.from->NAME + " (" + text(limit) + ") has no grade of " +
+            codeName(toCode) + " at or below its strength, and a conversion does not make a " +
+            "section stronger";
+    if (near != 0) {
+        const TMAT& n = c.table[static_cast<std::size_t>(near)];
+        error += ": the nearest is " + n.NAME + " (" + text(strength(n)) +
+                 "), which can be chosen by name";
+    }
+    error += ".";
+    return false;
+}
+
+// Picks the slot for one kind: by name, else the grade of the same name, else the strongest not
+// above the one selected now. False with `error` set for a name the table does not hold or a
+// grade no grade of the new code matches.
 bool choose(Choice& c, CodeId fromCode, CodeId toCode, std::string& error) {
     const std::string was = c.from ? c.from->NAME : std::string("(none)");
     if (!c.name.empty()) {
@@ -95,22 +143,39 @@ bool choose(Choice& c, CodeId fromCode, CodeId toCode, std::string& error) {
         c.message = std::string(c.kind) + ": " + was + " kept.";
         return true;
     }
-    if (c.concrete)
-        c.slot =
-            c.from ? nearestConcreteGrade(c.table, toCode, cylinderStrength(fromCode, *c.from)) : 0;
-    else
-        c.slot = c.from ? nearestSteelGrade(c.table, c.first, c.last, c.from->FY) : 0;
-    if (c.slot == 0) c.slot = std::min(std::max(c.first, 1), countOf(c.table));
+    if (c.from) return chooseByStrength(c, fromCode, toCode, error);
+    c.slot = std::min(std::max(c.first, 1), countOf(c.table));
     const std::string to = c.slot > 0 ? c.table[static_cast<std::size_t>(c.slot)].NAME : "(none)";
-    c.message = std::string(c.kind) + ": " + was + " becomes " + to +
-                (c.from ? " (the nearest in strength)." : ".");
+    c.message = std::string(c.kind) + ": " + was + " becomes " + to + ".";
+    return true;
+}
+
+// The cover grade that goes with the concrete grade chosen: the cover table's twin of that
+// grade ("<name>_Cover", or else the same slot); 0 when the table holds none.
+int coverTwin(const std::vector<TMAT>& cover, const std::vector<TMAT>& concrete, int slot) {
+    if (slot < 1 || static_cast<std::size_t>(slot) >= concrete.size()) return 0;
+    const std::string twin = concrete[static_cast<std::size_t>(slot)].NAME + "_Cover";
+    if (const int named = slotNamed(cover, 1, countOf(cover), twin)) return named;
+    return slot <= countOf(cover) ? slot : 0;
+}
+
+// The cover takes the twin of the concrete grade chosen (slot `concrete`); false, leaving it to
+// its own choice, where the cover table holds none.
+bool followConcrete(Choice& cover, int concrete, const Tables& t) {
+    const int twin = coverTwin(t.cover, t.concrete, concrete);
+    if (twin == 0) return false;
+    cover.slot = twin;
+    const std::string& to = t.cover[static_cast<std::size_t>(twin)].NAME;
+    const std::string was = cover.from ? cover.from->NAME : std::string("(none)");
+    cover.message = std::string(cover.kind) + ": " + was +
+                    (was == to ? " kept." : " becomes " + to + " (as the concrete).");
     return true;
 }
 
 }  // namespace
 
 SteelRanges steelRanges(CodeId code, int count) {
-    if (!codeHasOwnTables(code)) return {1, count, 1, count};
+    if (!codeHasOwnTables(code)) return {1, std::min(REBAR_GRADE_ITEMS, count), 1, count};
     const int bars = std::min(codeGradeTables(code).reinforcementCount, count);
     return {1, bars, bars + 1, count};
 }
@@ -142,8 +207,11 @@ void deriveCodeLawFields(SectionDocument& d) {
 }
 
 void restoreCodeGradeValues(SectionDocument& d) {
-    if (!codeHasOwnTables(d.CODE)) return;
-    const CodeGradeTables code = codeGradeTables(d.CODE, d.ALPHA_CC);
+    Tables code = ownTables();
+    if (codeHasOwnTables(d.CODE)) {
+        CodeGradeTables t = codeGradeTables(d.CODE, d.ALPHA_CC);
+        code = {std::move(t.concrete), std::move(t.cover), std::move(t.steel)};
+    }
     static constexpr double TMAT::*concreteFields[] = {&TMAT::EC, &TMAT::FC, &TMAT::EPS_0,
                                                        &TMAT::EPS_CU};
     static constexpr double TMAT::*steelFields[] = {&TMAT::ES, &TMAT::FY, &TMAT::RF};
@@ -188,11 +256,17 @@ CodeConversion convertSectionCode(SectionModel& m, CodeId code, const GradeNames
         {"Steel grade", selected(d.STEEL_MAT, d.NSTEELMAT, d.USE_STEEL), names.steel, t.steel,
          s.steelFirst, s.steelLast, false},
     };
-    for (Choice& c : choices)
+    // Unless named, the cover takes the concrete grade's twin where it had the concrete's own
+    // grade, or where the concrete is named.
+    const bool coverFollows =
+        names.cover.empty() && (!names.concrete.empty() || d.USE_COVER == d.USE_CONC);
+    for (Choice& c : choices) {
+        if (&c == &choices[1] && coverFollows && followConcrete(c, choices[0].slot, t)) continue;
         if (!choose(c, fromCode, code, r.error)) {
             r.ok = false;
             return r;
         }
+    }
 
     SectionDocument& w = m.document;
     w.NCONCMAT = countOf(t.concrete);

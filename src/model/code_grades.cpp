@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -130,31 +131,65 @@ double cubeToCylinder(double fcube) {
     return c0 + (c1 - c0) * (fcube - q0) / static_cast<double>(q1 - q0);
 }
 
+double cylinderToCube(double fcyl) {
+    const std::size_t n = std::size(EC2_GRADES);
+    const auto& first = EC2_GRADES[0];
+    const auto& last = EC2_GRADES[n - 1];
+    if (fcyl <= first.first) return fcyl * first.second / first.first;
+    if (fcyl >= last.first) return fcyl * last.second / last.first;
+    std::size_t i = 1;
+    while (EC2_GRADES[i].first < fcyl) ++i;
+    const auto& [c0, q0] = EC2_GRADES[i - 1];
+    const auto& [c1, q1] = EC2_GRADES[i];
+    return q0 + (q1 - q0) * (fcyl - c0) / static_cast<double>(c1 - c0);
+}
+
 double cylinderStrength(CodeId code, const TMAT& grade) {
     return code == CodeId::Ec2 || code == CodeId::Aci318 ? grade.FCU : cubeToCylinder(grade.FCU);
 }
 
 namespace {
-template <class Strength>
-int nearest(const std::vector<TMAT>& table, int first, int last, double target, Strength strength) {
-    int best = 0;
-    double gap = 0;
-    last = std::min(last, static_cast<int>(table.size()) - 1);
-    for (int i = std::max(first, 1); i <= last; ++i) {
-        const double g = std::fabs(strength(table[static_cast<std::size_t>(i)]) - target);
-        if (best == 0 || g < gap) best = i, gap = g;
-    }
-    return best;
+bool cubeCode(CodeId c) {
+    return c == CodeId::HkCop2013 || c == CodeId::Bs8110;
 }
 }  // namespace
 
-int nearestConcreteGrade(const std::vector<TMAT>& table, CodeId code, double cylinder) {
-    return nearest(table, 1, static_cast<int>(table.size()) - 1, cylinder,
-                   [&](const TMAT& t) { return cylinderStrength(code, t); });
+StrengthMeasure concreteMeasure(CodeId from, CodeId to) {
+    if (cubeCode(to)) return StrengthMeasure::Cube;
+    if (to == CodeId::Aci318) return StrengthMeasure::Cylinder;
+    return cubeCode(from) ? StrengthMeasure::Cube : StrengthMeasure::Cylinder;
 }
 
-int nearestSteelGrade(const std::vector<TMAT>& table, int first, int last, double fy) {
-    return nearest(table, first, last, fy, [](const TMAT& t) { return t.FY; });
+double concreteStrength(CodeId code, const TMAT& grade, StrengthMeasure measure) {
+    if (measure == StrengthMeasure::Cylinder) return cylinderStrength(code, grade);
+    return cubeCode(code) ? grade.FCU : cylinderToCube(grade.FCU);
+}
+
+std::string strengthText(double strength, StrengthMeasure measure) {
+    char text[64];
+    if (measure == StrengthMeasure::Cube)
+        std::snprintf(text, sizeof text, "cube %.4g N/mm2", strength);
+    else
+        std::snprintf(text, sizeof text, "cylinder %.4g N/mm2", strength);
+    return text;
+}
+
+bool codeHasGrade(CodeId code, GradeKind kind, const std::string& name) {
+    std::vector<TMAT> table;
+    if (codeHasOwnTables(code)) {
+        CodeGradeTables t = codeGradeTables(code);
+        table = kind == GradeKind::Steel   ? std::move(t.steel)
+                : kind == GradeKind::Cover ? std::move(t.cover)
+                                           : std::move(t.concrete);
+    } else {
+        const SectionModel own;  // the program's own tables
+        const SectionDocument& d = own.document;
+        table = kind == GradeKind::Steel   ? d.STEEL_MAT
+                : kind == GradeKind::Cover ? d.COVER_MAT
+                                           : d.CONC_MAT;
+    }
+    return std::any_of(table.begin() + (table.empty() ? 0 : 1), table.end(),
+                       [&](const TMAT& g) { return g.NAME == name; });
 }
 
 }  // namespace qav

@@ -2,6 +2,7 @@
 // The grade tables of the design codes other than the two the program started with, and the
 // design values each code derives from a characteristic strength. Plain data, no model: the
 // tables come back as TMAT lists laid out as GEN_MAT lays out its own (slot 0 unused).
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -70,14 +71,59 @@ TMAT concreteMaterial(const CodeConcrete& c, const std::string& name);
 // A cube strength as a cylinder strength, by the grade pairs of EN 1992-1-1 Table 3.1,
 // interpolated; outside them the ratio of the nearest pair.
 double cubeToCylinder(double fcube);
+// The inverse: a cylinder strength as a cube strength, by the same pairs.
+double cylinderToCube(double fcyl);
 // The cylinder strength a concrete grade stands for: EN 1992-1-1 and ACI 318 grades hold it as
 // FCU; the cube grades of HK-COP 2013 and BS 8110 are converted.
 double cylinderStrength(CodeId code, const TMAT& grade);
-// The slot (1-based) of the concrete grade of `table` (a table of `code`) whose cylinder strength
-// is nearest to `cylinder`, the weaker on a tie; 0 for a table without grades.
-int nearestConcreteGrade(const std::vector<TMAT>& table, CodeId code, double cylinder);
-// The slot among first..last of a steel table whose FY is nearest to fy, the weaker on a tie;
-// 0 when the range holds no grade.
-int nearestSteelGrade(const std::vector<TMAT>& table, int first, int last, double fy);
+
+// How two codes' concrete grades are compared: by cube strength where the target's grades are
+// cube grades (HK-COP 2013, BS 8110) or both codes hold one (EN 1992-1-1 with a cube code), else
+// by cylinder strength. Only a comparison between a cube code and ACI 318 converts a strength.
+enum class StrengthMeasure { Cube, Cylinder };
+StrengthMeasure concreteMeasure(CodeId from, CodeId to);
+// A concrete grade's strength of `code` in the measure given (N/mm2).
+double concreteStrength(CodeId code, const TMAT& grade, StrengthMeasure measure);
+// "cube 20 N/mm2" / "cylinder 16.0 N/mm2".
+std::string strengthText(double strength, StrengthMeasure measure);
+
+// The slot (1-based) among first..last of `table` with the greatest strength not above `limit`
+// (a thousandth of a per cent of rounding allowed), the first of equals; 0 when every grade is
+// stronger or the range is empty. `strength` gives a grade's strength in the measure of `limit`.
+template <class Strength>
+int strongestNotAbove(const std::vector<TMAT>& table, int first, int last, double limit,
+                      Strength strength) {
+    int best = 0;
+    double bestValue = 0;
+    last = std::min(last, static_cast<int>(table.size()) - 1);
+    for (int i = std::max(first, 1); i <= last; ++i) {
+        const double v = strength(table[static_cast<std::size_t>(i)]);
+        if (!(v <= limit * (1 + 1e-8))) continue;
+        if (best == 0 || v > bestValue) best = i, bestValue = v;
+    }
+    return best;
+}
+// The slot with the smallest strength above `limit`: the nearest grade a conversion may not take.
+template <class Strength>
+int weakestAbove(const std::vector<TMAT>& table, int first, int last, double limit,
+                 Strength strength) {
+    int best = 0;
+    double bestValue = 0;
+    last = std::min(last, static_cast<int>(table.size()) - 1);
+    for (int i = std::max(first, 1); i <= last; ++i) {
+        const double v = strength(table[static_cast<std::size_t>(i)]);
+        if (!(v > limit * (1 + 1e-8))) continue;
+        if (best == 0 || v < bestValue) best = i, bestValue = v;
+    }
+    return best;
+}
+
+// ---- Which code a grade belongs to --------------------------------------------------------
+
+// The kind of grade table.
+enum class GradeKind { Concrete, Cover, Steel };
+// Whether `name` is a grade of `code`'s own tables of that kind: the program's own tables for
+// HK-COP 2013 and BS 8110 (the two share them), the code's tables otherwise.
+bool codeHasGrade(CodeId code, GradeKind kind, const std::string& name);
 
 }  // namespace qav

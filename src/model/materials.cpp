@@ -5,8 +5,10 @@
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "model/code_convert.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/value_checks.h"
@@ -35,7 +37,7 @@ const GradeLists& gradeLists() {
         GradeLists l;
         l.concrete.resize(18);
         l.cover.resize(18);
-        l.steel.resize(6);
+        l.steel.resize(OWN_STEEL_GRADES + 1);
         for (int i = 1; i <= 17; ++i) {
             const int g = 5 * i + 15;
             TMAT c = concreteGrade(g);
@@ -51,6 +53,17 @@ const GradeLists& gradeLists() {
             s.FY = 500.0;
             s.FY1 = 435.0;
             s.RF = 0.87;
+            l.steel[static_cast<std::size_t>(i)] = s;
+        }
+        // Structural steel for steel shapes: the design strength py = fy (gamma_m 1.0) of
+        // sections up to 16 mm thick.
+        for (const auto& [i, name, fy] : {std::tuple{6, "S275", 275.0}, {7, "S355", 355.0}}) {
+            TMAT s;
+            s.NAME = name;
+            s.ES = 200000.0;
+            s.FY = fy;
+            s.RF = 1.0;
+            s.FY1 = fy;
             l.steel[static_cast<std::size_t>(i)] = s;
         }
         return l;
@@ -69,7 +82,7 @@ void GEN_MAT(SectionModel& m) {
     const GradeLists& lists = gradeLists();
     m.document.NCONCMAT = 17;
     m.document.NCOVERMAT = 17;
-    m.document.NSTEELMAT = 5;
+    m.document.NSTEELMAT = OWN_STEEL_GRADES;
     takeGrades(m.document.CONC_MAT, lists.concrete);
     takeGrades(m.document.COVER_MAT, lists.cover);
     takeGrades(m.document.STEEL_MAT, lists.steel);
@@ -152,7 +165,31 @@ std::vector<std::string> materialWarnings(const SectionModel& m) {
     };
     note(m.document.NBAR > 0, m.document.USE_REBAR);
     note(m.document.NSTEEL_SEC > 0, m.document.USE_STEEL);
+    if (std::string n = steelShapeGradeNote(m); !n.empty()) notes.push_back(std::move(n));
     return notes;
+}
+
+std::string steelShapeGradeNote(const SectionModel& m) {
+    const SectionDocument& d = m.document;
+    const int slot = d.USE_STEEL + 1;
+    const int count = std::min<int>(d.NSTEELMAT, static_cast<int>(d.STEEL_MAT.size()) - 1);
+    const SteelRanges r = steelRanges(sectionCode(m), count);
+    if (d.NSTEEL_SEC <= 0 || slot < 1 || slot > r.rebarLast) return {};
+    const TMAT& g = d.STEEL_MAT[static_cast<std::size_t>(slot)];
+    // The structural steels of the code's table (the program's own: S275, S355, which a
+    // conversion adds to the table of an earlier file).
+    const bool code = codeHasOwnTables(d.CODE);
+    const std::vector<TMAT>& table = code ? d.STEEL_MAT : gradeLists().steel;
+    const int first = code ? r.rebarLast + 1 : REBAR_GRADE_ITEMS + 1;
+    const int last = code ? count : OWN_STEEL_GRADES;
+    std::string structural;
+    for (int i = first; i <= last; ++i)
+        structural += (structural.empty() ? "" : ", ") + table[static_cast<std::size_t>(i)].NAME;
+    return Format(
+        "The steel shapes take %s, a reinforcement grade (fy %s, design strength %s "
+        "N/mm\u00b2)%s.",
+        {g.NAME, Format("%g", {g.FY}), Format("%g", {g.FY * g.RF}),
+         structural.empty() ? std::string() : "; the structural steel grades are " + structural});
 }
 
 namespace {

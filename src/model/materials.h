@@ -7,7 +7,11 @@
 
 namespace qav {
 
-// Builds the 17 concrete, 17 cover and 5 steel grades and sets their counts.
+// Builds the 17 concrete, 17 cover and 7 steel grades and sets their counts: five
+// reinforcement grades STEEL1 .. STEEL5 (which steel shapes may also take) and the structural
+// steels S275 and S355.
+constexpr int REBAR_GRADE_ITEMS = STEEL_GRADE_ITEMS;
+constexpr int OWN_STEEL_GRADES = REBAR_GRADE_ITEMS + 2;
 void GEN_MAT(SectionModel& m);
 
 // Which table the material dialog shows (its "Material Type" list index).
@@ -46,6 +50,10 @@ std::string steelModulusNote(const TMAT& grade);
 // The notes of the steel grades the section uses (the rebar grade when it has bars, the steel
 // grade when it has steel polygons), each grade once.
 std::vector<std::string> materialWarnings(const SectionModel& m);
+// "The steel shapes take STEEL1, a reinforcement grade (fy 500, design strength 435 N/mm2); the
+// structural steel grades are S275, S355." for a section whose steel shapes take a grade of the
+// reinforcement range of its code's table; empty otherwise. One of materialWarnings.
+std::string steelShapeGradeNote(const SectionModel& m);
 
 TMAT& materialOf(SectionModel& m, MaterialTable table, int grade);
 MaterialBoxes materialBoxes(const SectionModel& m, MaterialTable table, int grade);

@@ -109,9 +109,15 @@ const char* tiesKey(Ties t) {
     return t == Ties::Spiral ? "SPIRAL" : "TIED";
 }
 
-// Only a code with its own grade tables needs the block: the program's own two are told by the
-// general setting, and their files stay as they always were.
-void writeDesignBlock(std::vector<std::string>& out, const SectionDocument& d) {
+// Only a code with its own grade tables needs the whole block; a section under BS-8110 names
+// its code (the program's own tables serve it and HK-COP-2013 alike), and one under HK-COP-2013
+// has none: its file stays as it always was.
+void writeDesignBlock(std::vector<std::string>& out, const SectionModel& m) {
+    const SectionDocument& d = m.document;
+    if (sectionCode(m) == CodeId::Bs8110) {
+        out.insert(out.end(), {"DESIGN START", "CODE,BS", "DESIGN END"});
+        return;
+    }
     if (!codeHasOwnTables(d.CODE)) return;
     if (!acceptedAlphaCC(d.ALPHA_CC)) refuseSavedValue("ALPHA_CC", d.ALPHA_CC);
     out.push_back("DESIGN START");
@@ -132,7 +138,7 @@ void SAVE_QAV_SEC_DATA(const SectionModel& m, std::vector<std::string>& DATA) {
     DATA.push_back(Format("USE_COVER,%D", {m.document.USE_COVER}));
     DATA.push_back(Format("MESH_SIZE,%S", {m.document.MESH_SIZE_TEXT}));
     DATA.push_back("GEN END");
-    writeDesignBlock(DATA, m.document);
+    writeDesignBlock(DATA, m);
     if (m.document.NCONC_PT != 0)
         writePolygonBlock(DATA, "POLY", m.document.CONC_PT, m.document.NCONC_PT);
     for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC))
@@ -199,8 +205,8 @@ void checkCountsAndGrades(const std::vector<std::string>& DATA) {
         {"NFORCE", -1},
         {"USE_CONC", CONC_GRADE_ITEMS - 1},
         {"USE_COVER", COVER_GRADE_ITEMS - 1},
-        {"USE_REBAR", STEEL_GRADE_ITEMS - 1},
-        {"USE_STEEL", STEEL_GRADE_ITEMS - 1},
+        {"USE_REBAR", OWN_STEEL_GRADES - 1},
+        {"USE_STEEL", OWN_STEEL_GRADES - 1},
     };
     // A count never needs more record lines than the file has; the margin lets short
     // hand-made files leave records out, which the reader allows.
@@ -500,6 +506,7 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
         }
     }
     m.document.CODE = design.code;
+    if (design.code == CodeId::Bs8110) m.settings.DESIGN_CODE = 1;  // labels the section
     m.document.ALPHA_CC = design.alphaCC;
     m.document.TIES = design.ties;
 

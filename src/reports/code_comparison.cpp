@@ -53,14 +53,37 @@ void addStats(RunStats& all, const RunStats& s) {
     all.cancelled = all.cancelled || s.cancelled;
 }
 
+// The grades a curve's section takes: its concrete, its bars' grade where it has bars and its
+// steel shapes' grade where it has any.
+std::string gradeNames(const SectionModel& m) {
+    const SectionDocument& d = m.document;
+    std::string out;
+    auto add = [&](bool used, const std::vector<TMAT>& table, int32_t count, int32_t use) {
+        const int32_t slot = use + 1;
+        if (!used || slot < 1 || slot > count || static_cast<std::size_t>(slot) >= table.size())
+            return;
+        if (!out.empty()) out += ", ";
+        out += table[static_cast<std::size_t>(slot)].NAME;
+    };
+    add(d.NCONC_PT > 0, d.CONC_MAT, d.NCONCMAT, d.USE_CONC);
+    add(d.NBAR > 0, d.STEEL_MAT, d.NSTEELMAT, d.USE_REBAR);
+    add(d.NSTEEL_SEC > 0, d.STEEL_MAT, d.NSTEELMAT, d.USE_STEEL);
+    return out;
+}
+
 CodeCurve runUnder(const SectionModel& m, CodeId code, double angle, Messages& msgs,
                    Progress* progress, RunStats& stats) {
     SectionModel copy = m;
     CodeCurve c;
     c.code = code;
     const CodeConversion conversion = convertSectionCode(copy, code);
-    if (!conversion.ok) throw InputError(conversion.error);  // no names asked: never
+    if (!conversion.ok) {
+        c.notCompared = conversion.error;
+        msgs.message(std::string(codeName(code)) + " is not compared: " + conversion.error);
+        return c;
+    }
     c.grades = conversion.messages;
+    c.gradeNames = gradeNames(copy);
     SYNC_SECTION_STATE(copy);  // the fibres take the code's grades
     requireFibres(copy);
     copy.settings.STRAIN_LIMIT = StrainLimit::Code;
@@ -161,24 +184,32 @@ void drawCodeComparison(Canvas& c, const CodeComparison& cmp, const ChartFrame& 
     };
     std::vector<Entry> legend;
     for (const CodeCurve& k : cmp.curves) {
+        const std::string name = codeName(k.code);
+        if (!k.notCompared.empty()) {
+            legend.push_back({Pen{colorOf(k.code), 1, PenStyle::Clear},
+                              name + ": no grade at or below the section's"});
+            continue;
+        }
         const Pen solid{colorOf(k.code), 2, PenStyle::Solid};
         const Pen dashed{colorOf(k.code), 1, PenStyle::Dash};
         const bool nominal = lastPoint(k.nominalM, k.nominalP) >= 1;
         if (nominal) drawLine(c, p, k.nominalM, k.nominalP, dashed);
         drawLine(c, p, k.M, k.P, solid);
-        legend.push_back({solid, std::string(codeName(k.code)) + (nominal ? " design" : "")});
-        if (nominal) legend.push_back({dashed, std::string(codeName(k.code)) + " nominal"});
+        const std::string grades = k.gradeNames.empty() ? "" : " (" + k.gradeNames + ")";
+        legend.push_back({solid, name + (nominal ? " design" : "") + grades});
+        if (nominal) legend.push_back({dashed, name + " nominal"});
     }
-    // The legend in two columns under the moment axis's title, clear of every curve.
+    // The legend under the moment axis's title, clear of every curve: its entries side by side,
+    // a new row where the next would leave the frame (the grades make the names long).
     const int lineH = c.textHeight("Xg") + 2 * K;
-    int width = 0;
-    for (const Entry& e : legend) width = std::max(width, c.textWidth(e.text));
-    const int column = width + 40 * K;
-    const int top = f.Y0 + (f.H - G) + 2 * c.textHeight(xTitle) + 2 * K;
+    const int left = f.X0 + G, right = f.X0 + f.W;
+    int x = left, y = f.Y0 + (f.H - G) + 2 * c.textHeight(xTitle) + 2 * K;
     c.brush.style = BrushStyle::Clear;
-    for (std::size_t i = 0; i < legend.size(); ++i) {
-        const int col = static_cast<int>(i % 2), row = static_cast<int>(i / 2);
-        legendRow(c, f.X0 + G + col * column, top + row * lineH, K, legend[i].pen, legend[i].text);
+    for (const Entry& e : legend) {
+        const int w = c.textWidth(e.text) + 40 * K;
+        if (x > left && x + w > right) x = left, y += lineH;
+        legendRow(c, x, y, K, e.pen, e.text);
+        x += w;
     }
     c.pen = Pen{};
     c.brush.style = BrushStyle::Solid;

@@ -1,8 +1,8 @@
 #pragma once
 // One section's design P-M curves under the three codes most of its users meet, on one chart:
-// HK-COP-2013, EN 1992-1-1 and ACI 318-19, each with the code's ultimate limits and the grades
-// of that code nearest in strength to the section's own. The command line writes the chart as a
-// picture; the analysis dialog shows the same one.
+// HK-COP-2013, EN 1992-1-1 and ACI 318-19, each with the code's ultimate limits and the
+// strongest grades of that code not above the section's own, named in the legend. The command line
+// writes the chart as a picture; the analysis dialog shows the same one.
 #include <string>
 #include <vector>
 
@@ -24,6 +24,8 @@ struct CodeCurve {
     std::vector<double> nominalP, nominalM;
     std::vector<uint8_t> converged;
     std::vector<std::string> grades;  // the grades taken, as the conversion said
+    std::string gradeNames;           // the legend's "C30/37, B500B": concrete, bars, steel
+    std::string notCompared;          // why the code has no curve (its conversion refused)
 };
 
 struct CodeComparison {
@@ -36,9 +38,10 @@ struct CodeComparison {
 inline constexpr CodeId COMPARED_CODES[] = {CodeId::HkCop2013, CodeId::Ec2, CodeId::Aci318};
 
 // Runs the P-M curve at `angle` on a copy of the section under each compared code: the copy takes
-// the code's grades (nearest in strength to the section's), its fibres take them as after any
-// grade change, and the code's ultimate limits apply. The section must have a current mesh
-// (InputError otherwise); the model itself is not changed. Messages of each run name its code.
+// the code's grades (as a conversion takes them), its fibres take them as after any grade
+// change, and the code's ultimate limits apply. A code that holds no grade at or below the
+// section's gets no curve: `notCompared` and a message say why. The section must have a current
+// mesh (InputError otherwise); the model itself is not changed. Messages of each run name its code.
 CodeComparison compareCodes(const SectionModel& m, double angle, Messages& msgs,
                             Progress* progress = nullptr);
 

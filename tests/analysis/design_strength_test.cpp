@@ -275,10 +275,10 @@ TEST(DesignStrength, DefaultCheckIsUnchanged) {
     EXPECT_EQ(r.raised.size(), 2u);
 }
 
-// On meshed examples under the ACI 318-19 laws and limits: bars, bars with an encased section,
-// and a steel section without bars (its steel decides phi).
+// On meshed examples under the ACI 318-19 laws and limits: bars, and bars with an encased
+// section.
 TEST(DesignStrength, ExamplesUnderAci318) {
-    for (const char* name : {"rectangular_column", "src_column_cross", "steel_i_section"}) {
+    for (const char* name : {"rectangular_column", "src_column_cross"}) {
         test::ExampleSettings s;
         s.npm = 6;
         s.nmm = 8;
@@ -318,4 +318,28 @@ TEST(DesignStrength, CurveTablesShowNominalAndPhiUnderAci318Only) {
             }
         }
     }
+}
+
+// ACI 318-19 designs concrete columns: a steel section without concrete keeps its nominal
+// strength (no phi, no cap; its squash load fy A), says so in every run, and its check, which
+// asks for the design strength, is refused.
+TEST(DesignStrength, ABareSteelSectionHasNoDesignStrengthUnderAci318) {
+    test::ExampleSettings s;
+    s.npm = 6;
+    SectionModel m = test::codeExample("steel_i_section", test::aciChoice(), s);
+    const DesignStrength d = designStrength(m);
+    EXPECT_FALSE(d.applies);
+    ASSERT_FALSE(d.refused.empty());
+    MessageLog msgs;
+    RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
+    EXPECT_TRUE(m.results.PM_NOM_P.empty());
+    double squash = 0;  // A992: fy 345 on every steel fibre
+    for (int j = 1; j <= m.mesh.NFIB; ++j)
+        squash += 345.0 * m.mesh.FIB[static_cast<std::size_t>(j)].AREA;
+    EXPECT_NEAR(*std::max_element(m.results.PM_P.begin() + 1, m.results.PM_P.end()), squash / 1000,
+                1e-3 * squash / 1000);
+    m.document.FORCE = {TFORCE{}, TFORCE{-100, 10, 10, "C1", 0}};
+    m.document.NFORCE = 1;
+    NoProgress progress;
+    EXPECT_THROW(memberCheck(m, 0, 0, 0, msgs, progress), InputError);
 }

@@ -153,7 +153,7 @@ TEST(AcceptedValues, GradeCheckSeesThroughLeadingControlCharacters) {
     // record behind them too (else the file read, saved, and could not be opened again).
     for (const std::string lead : {"\x0b", " ", "\t\x01"}) {
         SectionModel m;
-        EXPECT_THROW(LOAD_QAV_SEC_DATA(m, {"GEN START", lead + "USE_STEEL,5", "GEN END"}),
+        EXPECT_THROW(LOAD_QAV_SEC_DATA(m, {"GEN START", lead + "USE_STEEL,7", "GEN END"}),
                      InputError)
             << static_cast<int>(lead[0]);
     }

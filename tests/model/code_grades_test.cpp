@@ -66,20 +66,19 @@ TEST(CodeGrades, AciBeta1AndTheGradeRecords) {
     EXPECT_TRUE(codeGradeTables(CodeId::HkCop2013).concrete.empty());
 }
 
-TEST(CodeGrades, NearestGradeAcrossCodes) {
-    const CodeGradeTables ec2 = codeGradeTables(CodeId::Ec2), aci = codeGradeTables(CodeId::Aci318);
-    // Cube 40 lies 3/8 of the way from C30/37 to C35/45: cylinder 31.875. Cube 100: 85, between
-    // C80/95 and C90/105, the weaker taken.
-    EXPECT_DOUBLE_EQ(cubeToCylinder(40), 31.875);
-    EXPECT_EQ(nearestConcreteGrade(ec2.concrete, CodeId::Ec2, cubeToCylinder(40)), 5);
-    EXPECT_EQ(nearestConcreteGrade(aci.concrete, CodeId::Aci318, cubeToCylinder(40)), 4);
-    EXPECT_EQ(nearestConcreteGrade(ec2.concrete, CodeId::Ec2, cubeToCylinder(100)), 13);
-    EXPECT_EQ(nearestConcreteGrade(ec2.concrete, CodeId::Ec2,
-                                   cylinderStrength(CodeId::Aci318, aci.concrete[3])),
-              5);
-    // fy 500 among the bars and among the sections of each code.
-    EXPECT_EQ(nearestSteelGrade(ec2.steel, 1, ec2.reinforcementCount, 500), 1);
-    EXPECT_EQ(nearestSteelGrade(ec2.steel, ec2.reinforcementCount + 1, 99, 500), 5);
-    EXPECT_EQ(nearestSteelGrade(aci.steel, 1, aci.reinforcementCount, 500), 2);
-    EXPECT_EQ(nearestSteelGrade({}, 1, 5, 500), 0);
+TEST(CodeGrades, StrengthsComparedLikeWithLike) {
+    // Cube 40 lies 3/8 of the way from C30/37 to C35/45: cylinder 31.875, and back; outside the
+    // table the ratio of its last pair.
+    EXPECT_DOUBLE_EQ(cylinderToCube(cubeToCylinder(40)), 40);
+    EXPECT_DOUBLE_EQ(cylinderToCube(100), 350.0 / 3);
+    const CodeGradeTables ec2 = codeGradeTables(CodeId::Ec2);
+    const auto cube = [](const TMAT& t) {
+        return concreteStrength(CodeId::Ec2, t, StrengthMeasure::Cube);
+    };
+    EXPECT_EQ(strongestNotAbove(ec2.concrete, 1, 14, 40, cube), 5);  // C30/37
+    EXPECT_EQ(weakestAbove(ec2.concrete, 1, 14, 40, cube), 6);       // C35/45
+    EXPECT_EQ(strongestNotAbove(ec2.concrete, 1, 14, 15, cube), 1);  // equal is not above
+    EXPECT_EQ(strongestNotAbove(ec2.concrete, 1, 14, 14, cube), 0);
+    EXPECT_TRUE(codeHasGrade(CodeId::Bs8110, GradeKind::Steel, "S355"));
+    EXPECT_FALSE(codeHasGrade(CodeId::Aci318, GradeKind::Concrete, "C40"));
 }

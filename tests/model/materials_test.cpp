@@ -56,6 +56,9 @@ TEST(Materials, DefaultGradesFollowTheGradeFormulas) {
         EXPECT_EQ(s.RF, 0.87);
         EXPECT_EQ(s.EC, 0.0);
     }
+    // The structural steels at their design strengths py = fy (gamma_m 1.0).
+    EXPECT_EQ(m.document.STEEL_MAT[6].FY1, 275.0);
+    EXPECT_EQ(m.document.STEEL_MAT[7].FY * m.document.STEEL_MAT[7].RF, 355.0);
 }
 
 TEST(Materials, DialogShowsAndModifiesGrades) {
@@ -153,11 +156,15 @@ TEST(Materials, AnUnusedSteelModulusIsSaidOnceForEachGradeInUse) {
     m.document.NSTEEL_SEC = 1;
     const std::string note =
         "ES of STEEL1 (210000) is not used: the steel law takes Es = 200000 N/mm\u00b2.";
-    EXPECT_EQ(materialWarnings(m), std::vector<std::string>{note})
-        << "bars and steel share the grade";
+    const std::string shapes = steelShapeGradeNote(m);
+    EXPECT_NE(shapes.find("S275, S355"), std::string::npos) << shapes;
+    EXPECT_EQ(materialWarnings(m), (std::vector<std::string>{note, shapes}))
+        << "bars and steel share the grade, a reinforcement grade";
     m.document.USE_STEEL = 1;
     m.document.STEEL_MAT[2].ES = 190000.5;
-    EXPECT_EQ(materialWarnings(m).size(), 2u) << "one for each grade in use";
+    EXPECT_EQ(materialWarnings(m).size(), 3u) << "one for each grade in use";
+    m.document.USE_STEEL = 6;  // S355: a structural steel
+    EXPECT_EQ(steelShapeGradeNote(m), "");
 
     // The command line says it once per run, whichever command meshes.
     std::vector<std::string> lines = readTextLines(test::examplePath("rectangular_column.sec"));

@@ -11,9 +11,11 @@
 using namespace qav;
 
 namespace {
-SectionModel converted(CodeId code, const GradeNames& names = {}, Ties ties = Ties::Tied,
+SectionModel converted(CodeId code, GradeNames names = {}, Ties ties = Ties::Tied,
                        double alphaCC = 1.0) {
     SectionModel m;
+    // A new section is C20, below every ACI 318-19 grade: the weakest is named.
+    if (code == CodeId::Aci318 && names.concrete.empty()) names.concrete = "FC20";
     ADD_SINGLE_REBAR(m, 0, 0, 20);
     m.document.ALPHA_CC = alphaCC;
     m.document.TIES = ties;
@@ -115,4 +117,27 @@ TEST(SectionFileDesign, ConvertedSectionReadBackAnalysesAsConverted) {
         LOAD_QAV_SEC_DATA(edited, lines);
         EXPECT_EQ(edited.document.CONC_MAT[std::size_t(a.document.USE_CONC + 1)].EPS_CU, 0.00412);
     }
+}
+
+// A section under BS-8110 names its code and reads back under it; the program's own grades
+// come back to the last bit from their five decimals, an edited one as written.
+TEST(SectionFileDesign, TheProgramsOwnCodesReadBackExactly) {
+    SectionModel bs = converted(CodeId::Bs8110);
+    bs.document.CONC_MAT[3].EPS_0 = 0.002;
+    const std::vector<std::string> lines = saved(bs);
+    const auto start = std::find(lines.begin(), lines.end(), "DESIGN START");
+    EXPECT_EQ(std::vector<std::string>(start, std::min(start + 3, lines.end())),
+              (std::vector<std::string>{"DESIGN START", "CODE,BS", "DESIGN END"}));
+    SectionModel b;
+    LOAD_QAV_SEC_DATA(b, lines);
+    EXPECT_EQ(sectionCode(b), CodeId::Bs8110);
+    const SectionModel own;
+    for (std::size_t i = 1; i < own.document.CONC_MAT.size(); ++i) {
+        if (i == 3) continue;
+        for (double TMAT::*field : {&TMAT::EC, &TMAT::FC, &TMAT::EPS_0, &TMAT::EPS_CU})
+            EXPECT_EQ(b.document.CONC_MAT[i].*field, own.document.CONC_MAT[i].*field)
+                << own.document.CONC_MAT[i].NAME;
+    }
+    EXPECT_EQ(b.document.CONC_MAT[3].EPS_0, 0.002);
+    EXPECT_EQ(saved(b), lines);
 }

@@ -30,7 +30,7 @@ TEST(SectionModel, ClearModelEmptiesTheSectionButKeepsMaterialsAndLoads) {
     EXPECT_EQ(m.view.VIEW_SCALE, 1.0);
     EXPECT_EQ(m.document.NCONCMAT, 17);
     EXPECT_EQ(m.document.NCOVERMAT, 17);
-    EXPECT_EQ(m.document.NSTEELMAT, 5);
+    EXPECT_EQ(m.document.NSTEELMAT, 7);
     EXPECT_EQ(m.document.NFORCE, 1);
     EXPECT_EQ(m.document.CONC_CX, 7);
     EXPECT_EQ(m.document.BAR.size(), 6u) << "clearing keeps the storage";

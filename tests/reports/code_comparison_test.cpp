@@ -31,8 +31,24 @@ TEST(CodeComparison, EachCurveIsTheConvertedSectionsOwnRun) {
         EXPECT_EQ(k.P, own.results.PM_P) << codeName(k.code);
         EXPECT_EQ(k.M, own.results.PM_M) << codeName(k.code);
         EXPECT_EQ(k.grades.size(), 4u);
+        EXPECT_TRUE(k.notCompared.empty());
     }
+    // The legend names each curve's grades: concrete and bars of the column.
+    EXPECT_EQ(cmp.curves[1].gradeNames, "C25/30, B500B");
+    EXPECT_EQ(cmp.curves[2].gradeNames, "FC25, GR420");
 
     SectionModel bare;
     EXPECT_THROW(compareCodes(bare, 0, log), InputError);
+}
+
+// A C20 column has no ACI 318-19 grade at or below its strength: that code gets no curve and a
+// message says why; the others are drawn.
+TEST(CodeComparison, ACodeWithoutAGradeAtOrBelowIsNotCompared) {
+    const SectionModel m = qav::test::meshedExample("circular_column", {.npm = 6});
+    MessageLog log;
+    const CodeComparison cmp = compareCodes(m, 0, log);
+    ASSERT_EQ(cmp.curves.size(), 3u);
+    EXPECT_TRUE(cmp.curves[2].P.empty());
+    EXPECT_NE(cmp.curves[2].notCompared.find("the nearest is FC20"), std::string::npos);
+    EXPECT_FALSE(cmp.curves[1].P.empty());
 }

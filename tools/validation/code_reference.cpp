@@ -294,6 +294,14 @@ CodeReference::CodeReference(const SectionModel& m)
                 return ec2LawOf(g.FCU, d.ALPHA_CC);
             case CodeId::Aci318:
                 return aciLawOf(g.FCU);
+            case CodeId::Bs8110: {
+                // BS 8110-1 Figure 2.1 from fcu / gamma_m = FC / 0.67.
+                CodeConcreteLaw l;
+                l.fcd = g.FC;
+                l.epsC2 = 2.4e-4 * std::sqrt(g.FC / 0.67);
+                l.epsCu2 = 0.0035;
+                return l;
+            }
             default: {
                 CodeConcreteLaw l;
                 l.fcd = g.FC;
@@ -331,13 +339,12 @@ CodeReference::CodeReference(const SectionModel& m)
     for (const ConcreteZone& z : zones_)
         for (const Pt& p : z.parts.front().first)
             corners_.push_back({p.x, p.y, z.law.epsCu2, pivot ? z.law.epsC2 : 0});
-    const bool displaces = code_ == CodeId::Ec2 || code_ == CodeId::Aci318;
     for (int i = 1; i <= d.NBAR; ++i) {
         const TBAR& b = d.BAR[static_cast<std::size_t>(i)];
         Bar bar{b.X - cx, b.Y - cy, 3.14 * b.DB * b.DB / 4, rebarFy, -1};
         bool inSteel = false;
         for (const Polygon& p : steel) inSteel = inSteel || insidePolygon(p, {bar.x, bar.y});
-        if (displaces && !inSteel)
+        if (!inSteel)  // at the code's limit every code takes the displaced concrete out
             bar.zone = insidePolygon(coreLine, {bar.x, bar.y}) ? 0
                        : insidePolygon(outline, {bar.x, bar.y})
                            ? static_cast<int>(zones_.size()) - 1

@@ -75,10 +75,10 @@ Forces linearForces(const Polygon& poly, const Plane& plane, double E);
 
 // A meshed section under its code with the code's ultimate limit, integrated exactly over its
 // polygons: core and cover concrete (structural steel taken out of the core), structural steel
-// and bars, each by its code's law from its grade's characteristic strength. Under EN 1992-1-1
-// and ACI 318-19 a bar carries its steel stress less the concrete stress at its strain; under
-// HK-COP 2013 (and BS 8110) the concrete under a bar stays, with the grade's own parabola and
-// the grade's ultimate strain as the limit. Moments about the same point as the mesh's fibres.
+// and bars, each by its code's law from its grade's characteristic strength. A bar carries its
+// steel stress less the concrete stress at its strain. HK-COP 2013 takes the grade's own
+// parabola and ultimate strain as the limit, BS 8110 its parabola of eps0 = 2.4e-4 sqrt(fcu /
+// gamma_m) and 0.0035. Moments about the same point as the mesh's fibres.
 class CodeReference {
 public:
     explicit CodeReference(const SectionModel& m);
