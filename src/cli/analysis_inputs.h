@@ -20,13 +20,14 @@ inline const InputOption AXIAL_INPUT{
 inline const InputOption MAX_STRAIN_INPUT{
     {"--max-strain", "E", "largest extreme strain of an M-Phi run (0.0035)"}, "0.0035"};
 inline const InputOption STEPS_INPUT{{"--steps", "N", "strain steps of an M-Phi run (20)"}, "20"};
-// The least magnitudes of the member check.
-inline const InputOption KP_INPUT{{"--kp", "K", "least axial force of the check in kN (1000)"},
-                                  "1000"};
-inline const InputOption KMX_INPUT{{"--kmx", "K", "least moment Mx of the check in kNm (1000)"},
-                                   "1000"};
-inline const InputOption KMY_INPUT{{"--kmy", "K", "least moment My of the check in kNm (1000)"},
-                                   "1000"};
+// The least magnitudes of the member check: 0 checks each load as given; a magnitude given
+// can only lower a fraction.
+inline const InputOption KP_INPUT{
+    {"--kp", "K", "least axial force of the check in kN (0: the load as given)"}, "0"};
+inline const InputOption KMX_INPUT{
+    {"--kmx", "K", "least moment MX (about Y) of the check in kNm (0: as given)"}, "0"};
+inline const InputOption KMY_INPUT{
+    {"--kmy", "K", "least moment MY (about X) of the check in kNm (0: as given)"}, "0"};
 
 // An M-Phi run is the section's own response, never reduced by phi.
 inline const NotApplied MPHI_TIES{"--ties",
