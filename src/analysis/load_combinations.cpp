@@ -356,7 +356,7 @@ std::string minimumEccentricityRule(CodeId code) {
             return "The ACI 318-19 minimum moment of its slenderness rules (6.6.4.5.4: "
                    "Pu (15 mm + 0.03 h), about one axis at a time)";
         case CodeId::Bs8110:
-            return "The BS 8110 minimum eccentricity (3.8.2.4: the smaller of 0.05 h and 20 mm, "
+            return "The BS-8110 minimum eccentricity (3.8.2.4: the smaller of 0.05 h and 20 mm, "
                    "about one axis at a time)";
         case CodeId::HkCop2013:
             break;

@@ -252,9 +252,17 @@ TEST(DesignStrength, CodeMinimumEccentricityRaisesEachMoment) {
         m.document.NFORCE = 2;
         NullMessages msgs;
         NoProgress progress;
+        const std::array<double, 2> e = minimumEccentricityMoments(m, -2000);
+        EXPECT_NEAR(e[0], c.MX, 1e-9) << codeName(c.code);
+        EXPECT_NEAR(e[1], c.MY, 1e-9) << codeName(c.code);
         const CheckResult r = memberCheck(m, 1000, 1000, 1000, msgs, progress);
-        ASSERT_EQ(r.raised.size(), 1u) << codeName(c.code);
         EXPECT_TRUE(r.codeMinimum);
+        // Where the cap phi Pn,max sets the fraction a moment cannot lower it.
+        if (std::find(r.capGoverns.begin(), r.capGoverns.end(), 1) != r.capGoverns.end()) {
+            EXPECT_TRUE(r.raised.empty()) << codeName(c.code);
+            continue;
+        }
+        ASSERT_EQ(r.raised.size(), 1u) << codeName(c.code);
         EXPECT_NEAR(r.raised[0].P, -2000, 1e-12);
         // One moment raised, the other as given.
         const bool aboutY = r.raised[0].MX != 0;
