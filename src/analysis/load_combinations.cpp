@@ -199,7 +199,7 @@ void refuseZeroLoads(const SectionModel& m, int n) {
         Format("%D load %s no load (P and both moments 0), so no load fraction: ",
                {static_cast<int>(zero.size()),
                 std::string(zero.size() == 1 ? "combination has" : "combinations have")}) +
-        namedCombinations(m, zero) + ". Give them a load or remove them.");
+        namedCombinations(m, zero) + ". Give each a load or remove it.");
 }
 
 // Solves every block: one at a time on this thread (the progress moving with every
@@ -378,10 +378,11 @@ std::string RAISED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r
         "; ");
     const std::string rule = r.codeMinimum ? minimumEccentricityRule(sectionCode(m))
                                            : std::string("The minimum axial force and moments");
+    const int n = static_cast<int>(r.raised.size());
     return Format(
-               "%s raised the load of %D combinations to a smaller load fraction, which is "
-               "listed with the raised load (marked *): ",
-               {rule, static_cast<int>(r.raised.size())}) +
+               "%s raised the load of %D %s to a smaller load fraction, which is listed with "
+               "the raised load (marked *): ",
+               {rule, n, std::string(n == 1 ? "combination" : "combinations")}) +
            list + ".";
 }
 
