@@ -500,10 +500,14 @@ public:
                         throw InputError(
                             Format("There is no load combination %D: the section holds %D.",
                                    {combination, m_.document.NFORCE}));
+                    // At capacity the load the last check listed (raised where its minimum
+                    // governs); at the load the load as given.
                     const TFORCE& f = m_.document.FORCE[static_cast<std::size_t>(combination)];
-                    P = f.P;
-                    MX = f.MX;
-                    MY = f.MY;
+                    const ListedLoad L =
+                        atLoad ? ListedLoad{f.P, f.MX, f.MY, false} : listedLoad(m_, combination);
+                    P = L.P;
+                    MX = L.MX;
+                    MY = L.MY;
                 }
                 // Load files count compression negative; the solver counts it positive.
                 s = SECTION_STATE(m_, -P, MX, MY, kp, kmy, kmx, log,
@@ -537,7 +541,12 @@ public:
         d["P"] = s.P;
         d["My"] = s.MX;
         d["Mx"] = s.MY;
-        d["load_fraction"] = s.solve.loadFraction;
+        // The load fraction the check lists: the design one where phi applies.
+        d["load_fraction"] = s.phi > 0 ? s.designFraction : s.solve.loadFraction;
+        if (s.phi > 0) {
+            d["load_fraction_nominal"] = s.solve.loadFraction;
+            d["phi"] = s.phi;
+        }
         d["converged"] = s.converged();
         d["strain_plane"] = py::make_tuple(s.plane.a1, s.plane.a2, s.plane.a3);
         d["neutral_axis"] = neutralAxisDict(s.axis);

@@ -167,9 +167,9 @@ class CheckResult:
 
     names, P (kN, negative in compression, as in load files), Mx, My (kN·m) per combination;
     fraction: each load fraction (>= 1 carries the load); critical: the number (1-based) of the
-    combination with the smallest fraction, 0 when there is none. raised: the combinations a
-    minimum raised, as solved (number, name, P, Mx, My); minimum: "fixed magnitudes" or "code
-    eccentricity". Under a strength reduction (ACI 318-19) fraction is measured against the design
+    combination with the smallest fraction, 0 when there is none. raised: the combinations
+    whose load raised to a minimum has the smaller fraction, which is the one listed, with the
+    raised load (number, name, P, Mx, My); minimum: "fixed magnitudes" or "code eccentricity". Under a strength reduction (ACI 318-19) fraction is measured against the design
     surface, and fraction_nominal, phi, cap_governs (per combination) and cap (phi Pn,max, kN) are
     given; None otherwise.
     """
@@ -217,7 +217,9 @@ class SectionState:
 
     P (kN, compression positive), Mx, My (kN·m): the load as solved; load_fraction; the strain
     plane (a1, a2, a3: eps = a1 + a2 x + a3 y, compression positive); per fibre x, y (mm), area
-    (mm²), kind, material, strain, stress (MPa, compression positive) and force (kN).
+    (mm²), kind, material, strain, stress (MPa, compression positive) and force (kN). Under a
+    strength reduction (ACI 318-19) load_fraction is the design one, as check() lists it, and
+    load_fraction_nominal and phi are given; None otherwise.
     """
 
     at: str
@@ -239,6 +241,8 @@ class SectionState:
     stress: np.ndarray
     force: np.ndarray
     status: Status
+    load_fraction_nominal: Optional[float] = None
+    phi: Optional[float] = None
 
 
 def _design(raw: dict, *keys: str) -> Dict[str, object]:
@@ -381,15 +385,18 @@ class Section:
                           **design)
 
     def check(self, loads: Union[PathLike, Sequence[Sequence[float]], np.ndarray],
-              names: Optional[Sequence[str]] = None, units: str = "N,mm", kp: float = 1000.0,
-              kmx: float = 1000.0, kmy: float = 1000.0, solver: str = "fast",
+              names: Optional[Sequence[str]] = None, units: str = "kN,m", kp: float = 0.0,
+              kmx: float = 0.0, kmy: float = 0.0, solver: str = "fast",
               threads: Optional[int] = None, min_ecc: bool = False) -> CheckResult:
         """The member check of the load combinations: a force CSV file's path, or an (n, 3) array
-        of P, Mx (about X), My (about Y) with their names. units: "N,mm" or "kN,m" of the loads
-        (P negative in compression, as in load files); kp (kN), kmx (about X), kmy (about Y)
-        (kN·m): the least magnitudes, or with min_ecc each moment raised to at least P times the
-        code's minimum eccentricity instead.
-        The combinations stay with the section for :meth:`state`.
+        of P, Mx (about X), My (about Y) with their names. units: "kN,m" (kN and kN·m, the units
+        of the results) or "N,mm" of the loads (P negative in compression, as in load files). Each
+        fraction is that of the load as given; kp (kN), kmx (about X), kmy (about Y) (kN·m) are
+        least magnitudes the load is also raised to, or with min_ecc a compression's moments are
+        raised in turn to at least P times the code's minimum eccentricity about their axis (ACI
+        318-19: the minimum moment of its slenderness rules) instead: the smaller fraction
+        governs, and ``raised`` lists the raised loads that govern. The combinations stay with the
+        section for :meth:`state`.
         """
         if isinstance(loads, (str, os.PathLike)):
             path = os.fspath(loads)
@@ -417,22 +424,27 @@ class Section:
               kp: Optional[float] = None, kmx: Optional[float] = None,
               kmy: Optional[float] = None) -> SectionState:
         """The section's state for the load (P kN, negative in compression as in load files; Mx
-        about X, My about Y, kN·m) or for a load combination (1-based) of the last check. at: "capacity" (the load
-        times its load fraction) or "load" (the load itself). The least magnitudes kp, kmx, kmy
-        are 0 for a load and 1000 for a combination unless given."""
+        about X, My about Y, kN·m) or for a load combination (1-based) of the last check. at:
+        "capacity" (the load times its load fraction) or "load" (the load itself). A combination's
+        state at capacity is that of the load check() listed for it (raised where its minimum
+        governs); a typed load and the state at the load are never raised (kp, kmx, kmy are
+        refused)."""
         if (P is None) == (combination is None):
             raise Error("Give either a load P, Mx, My or combination=N.")
         if at not in ("capacity", "load"):
             raise Error(f"at is \"capacity\" or \"load\", not {at!r}.")
-        least = 0.0 if combination is None else 1000.0
-        kp, kmx, kmy = (least if k is None else float(k) for k in (kp, kmx, kmy))
+        if any(k is not None for k in (kp, kmx, kmy)):
+            raise Error("A state is never raised on its own: a combination's state is that of "
+                        "the load check() listed (give the minimums to check()), and a typed "
+                        "load's is that of the load as given.")
         r = self._core.state(0.0 if P is None else float(P), float(Mx), float(My),
-                             combination or 0, at == "load", kp, kmx, kmy)
+                             combination or 0, at == "load", 0.0, 0.0, 0.0)
         return SectionState(r["at"], r["P"], r["Mx"], r["My"], r["load_fraction"], r["converged"],
                             tuple(r["strain_plane"]), _axis(r["neutral_axis"]),
                             r["largest_compressive_strain"], r["largest_tensile_strain"], r["x"],
                             r["y"], r["area"], r["kind"], r["material"], r["strain"], r["stress"],
-                            r["force"], _status(r))
+                            r["force"], _status(r),
+                            **_design(r, "load_fraction_nominal", "phi"))
 
 
 def _number_text(value: Union[float, str]) -> str:

@@ -119,6 +119,8 @@ class SectionState:
     stress: np.ndarray
     force: np.ndarray
     status: Status
+    load_fraction_nominal: Optional[float]
+    phi: Optional[float]
 
 class Section:
     path: str

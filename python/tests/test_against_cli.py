@@ -52,17 +52,20 @@ def test_pmm(path):
 
 def test_check_file_and_array(path, sample_loads):
     s = qavsec.open(path)
-    r = quiet(lambda: s.check(sample_loads))
+    r = quiet(lambda: s.check(sample_loads, units="N,mm"))
     doc = cli_json("check", path, "--loads", sample_loads)
     combos = doc["combinations"]
     assert same(r.fraction, column(combos, "load_fraction"))
     assert same(r.P, column(combos, "P")) and r.names == [c["name"] for c in combos]
     assert r.critical == (doc["critical"] or {}).get("number", 0)
     status_matches(r.status, doc)
-    # The same loads as an array (N and N mm) give the same fractions.
-    loads = np.column_stack([r.P * 1e3, r.Mx * 1e6, r.My * 1e6])
+    # The same loads as an array in kN and kN m (the results' units, the default) and in N and
+    # N mm give the same fractions.
+    loads = np.column_stack([r.P, r.Mx, r.My])
     again = quiet(lambda: qavsec.open(path).check(loads, names=r.names))
     assert np.allclose(again.fraction, r.fraction, rtol=1e-12)
+    in_n = quiet(lambda: qavsec.open(path).check(loads * [1e3, 1e6, 1e6], units="N,mm"))
+    assert np.allclose(in_n.fraction, r.fraction, rtol=1e-12)
 
 
 def test_mphi(path):
@@ -87,7 +90,7 @@ def test_unconverged_solves_warn(path):
 
 def test_state_of_a_combination(path, sample_loads, tmp_path):
     s = qavsec.open(path)
-    quiet(lambda: s.check(sample_loads))
+    quiet(lambda: s.check(sample_loads, units="N,mm"))
     r = quiet(lambda: s.state(combination=3))
     doc = cli_json("state", path, "--loads", sample_loads, "--comb", 3, "-o", tmp_path / "s.png")
     assert (r.P, r.Mx, r.My, r.load_fraction, r.converged) == (

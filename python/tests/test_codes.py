@@ -33,7 +33,7 @@ def test_aci_design_is_phi_times_nominal_as_the_cli_gives_it(path, sample_loads,
     assert (s.code, s.ties) == ("ACI 318-19", "spiral")
     c = quiet(lambda: s.pm(angle=30, npm=8))
     assert np.allclose(quiet(lambda: converted.pm(angle=30, npm=8)).P, c.P, rtol=1e-3, atol=1e-3)
-    r = quiet(lambda: s.check(sample_loads, min_ecc=True))
+    r = quiet(lambda: s.check(sample_loads, units="N,mm", min_ecc=True))
     # Point for point: phi times the nominal point, the compression cut at the cap.
     assert np.allclose(c.M, c.phi * c.M_nominal, rtol=1e-12, atol=1e-9)
     assert np.allclose(c.P, np.minimum(c.phi * c.P_nominal, r.cap), rtol=1e-12, atol=1e-9)
@@ -72,10 +72,11 @@ def test_refused_conversion_changes_nothing(args):
 def test_defaults_add_nothing_and_settings_reach_the_run(sample_loads):
     s = qavsec.open(RECT)
     c = quiet(lambda: s.pm(angle=0, npm=6))
-    r = quiet(lambda: s.check(sample_loads))
+    r = quiet(lambda: s.check(sample_loads, units="N,mm"))
     assert c.phi is None and c.P_nominal is None and quiet(lambda: s.pmm(npm=2)).phi is None
     assert r.phi is None and r.fraction_nominal is None and r.cap is None
-    assert r.minimum == "fixed magnitudes" and len(r.raised) > 0
+    # No minimum by default: every fraction is that of the load as given.
+    assert r.minimum == "fixed magnitudes" and r.raised == []
     for bad in ("strain_limit", "ties"):
         with pytest.raises(qavsec.Error):
             setattr(s, bad, "other")

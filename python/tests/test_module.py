@@ -81,7 +81,7 @@ def test_properties_materials_and_save(section, tmp_path):
 
 
 def test_state_balances_the_load_and_key_points(section, tmp_path):
-    check = section.check(np.array([[-3e6, 2e8, 1e8]]), names=["C1"])
+    check = section.check(np.array([[-3000, 200, 100]]), names=["C1"])
     s = section.state(combination=1)
     assert s.load_fraction == pytest.approx(check.fraction[0], rel=1e-9)
     assert np.sum(s.force) == pytest.approx(s.P * s.load_fraction, rel=1e-6)

@@ -40,6 +40,32 @@ struct Block {
     std::vector<int> notFinite;
 };
 
+// "3 (DCON1), 7 (DCON3), ... and 12 more": the first few combinations of a list by number and
+// name, and how many more there are.
+std::string combinationName(const SectionModel& m, int i) {
+    const std::string& name = m.document.FORCE[static_cast<std::size_t>(i)].COMB_NAME;
+    return Format("%D", {i}) + (name.empty() ? "" : " (" + name + ")");
+}
+
+template <class Describe>
+std::string namedCombinations(const SectionModel& m, const std::vector<int>& numbers,
+                              Describe describe, const char* separator = ", ") {
+    std::string list;
+    const std::size_t shown = std::min<std::size_t>(numbers.size(), NAMED_COMBINATIONS);
+    for (std::size_t k = 0; k < shown; ++k) {
+        if (!list.empty()) list += separator;
+        list += combinationName(m, numbers[k]) + describe(k);
+    }
+    if (numbers.size() > shown)
+        list += Format("%s and %D more",
+                       {std::string(separator), static_cast<int>(numbers.size() - shown)});
+    return list;
+}
+
+std::string namedCombinations(const SectionModel& m, const std::vector<int>& numbers) {
+    return namedCombinations(m, numbers, [](std::size_t) { return std::string(); });
+}
+
 std::vector<Block> makeBlocks(int n) {
     constexpr int BLOCK = 256;
     std::vector<Block> blocks;
@@ -52,8 +78,6 @@ std::vector<Block> makeBlocks(int n) {
     return blocks;
 }
 
-// The load fraction of combination i into fractions[i]; 999 where the solve fails or gives no
-// finite number, with a message.
 // What the check solves each combination against: the minimum rule and the design basis.
 struct CheckBasis {
     int mode = 1;
@@ -65,45 +89,86 @@ struct CheckBasis {
 // Slots 1 .. NFORCE of what each combination's solve found beyond its fraction.
 struct CheckSlots {
     std::vector<double> fractions, nominal, phi;
-    std::vector<RaisedLoad> load;  // the load solved (compression positive)
+    std::vector<RaisedLoad> load;  // the raised load listed (compression positive)
     std::vector<uint8_t> raised, capped;
 };
 
-RaisedLoad minimumLoad(const SectionModel& m, const CheckBasis& c, const TFORCE& f) {
-    if (!c.codeMinimum) return raiseToMinimum(-f.P, f.MX, f.MY, c.K[0], c.K[1], c.K[2]);
-    const std::array<double, 2> k = minimumEccentricityMoments(m, f.P);
-    return raiseToMinimum(-f.P, f.MX, f.MY, 0, k[0], k[1]);
+// The loads a combination is checked with (compression positive): the load as given first, then
+// each load a minimum raises it to that differs from it. The fixed magnitudes raise all three
+// components at once; the code's minimum eccentricity raises one moment at a time (the other
+// as given), and a tension not at all.
+std::vector<RaisedLoad> checkedLoads(const SectionModel& m, const CheckBasis& c, const TFORCE& f) {
+    const RaisedLoad given{-f.P, f.MX, f.MY};
+    std::vector<RaisedLoad> loads{given};
+    auto add = [&](const RaisedLoad& L) {
+        if (L.P != given.P || L.MX != given.MX || L.MY != given.MY) loads.push_back(L);
+    };
+    if (!c.codeMinimum) {
+        add(raiseToMinimum(given.P, given.MX, given.MY, c.K[0], c.K[1], c.K[2]));
+    } else if (given.P > 0) {
+        const std::array<double, 2> k = minimumEccentricityMoments(m, f.P);
+        add(raiseToMinimum(given.P, given.MX, given.MY, 0, k[0], 0));
+        add(raiseToMinimum(given.P, given.MX, given.MY, 0, 0, k[1]));
+    }
+    return loads;
 }
 
+// One load's solve: its (design) fraction, 0 when no state carries it.
+struct LoadSolve {
+    double fraction = 0, nominal = 0, phi = 0;
+    bool capped = false;
+};
+
+LoadSolve solveLoad(Block& b, int i, const TFORCE& f, const CheckBasis& c, const RaisedLoad& L) {
+    LoadSolve out;
+    if (!b.solver->carries(L.P, L.MX, L.MY, 0, 0, 0)) {
+        b.messages.message(notCarriedText(i, f.COMB_NAME));
+        return out;
+    }
+    const SolveResult r = b.solver->combinationFraction(L.P, L.MX, L.MY, c.mode);
+    b.stats.add(r, b.solver->fibreCount());
+    if (!r.converged && (b.unconverged.empty() || b.unconverged.back() != i))
+        b.unconverged.push_back(i);
+    out.fraction = r.loadFraction;
+    if (c.design.applies && std::isfinite(out.fraction)) {
+        const SolverState s = b.solver->lastState();
+        out.phi = s.evaluated ? phiOfState(c.design, s.fibreAbc) : c.design.phiCompression;
+        const DesignFraction d = designFraction(c.design, out.phi, out.fraction, L.P);
+        out.nominal = out.fraction;
+        out.capped = d.capGoverns;
+        out.fraction = d.fraction;
+    }
+    return out;
+}
+
+// The fraction of combination i into the slots: the smallest of its checked loads' fractions, a
+// raised load listed only where its fraction is strictly the smaller; 999 where a solve fails or
+// gives no finite number, with a message.
 void checkOne(const SectionModel& m, Block& b, int i, const CheckBasis& c, CheckSlots& out) {
     const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
     const auto ui = static_cast<std::size_t>(i);
-    std::vector<double>& fractions = out.fractions;
     double lf = 999;
     try {
-        // The minimum is applied here, the solver given none: the same numbers either way, and
-        // the load solved is known.
-        const RaisedLoad L = minimumLoad(m, c, f);
-        out.load[ui] = L;
-        out.raised[ui] = L.P != -f.P || L.MX != f.MX || L.MY != f.MY ? 1 : 0;
-        if (!b.solver->carries(L.P, L.MX, L.MY, 0, 0, 0)) {
-            b.messages.message(notCarriedText(i, f.COMB_NAME));
-            fractions[ui] = 0;
-            return;
+        const std::vector<RaisedLoad> loads = checkedLoads(m, c, f);
+        LoadSolve best;
+        for (std::size_t k = 0; k < loads.size(); ++k) {
+            const LoadSolve s = solveLoad(b, i, f, c, loads[k]);
+            if (!std::isfinite(s.fraction)) {
+                best = s;
+                break;
+            }
+            if (k > 0 && !(s.fraction < best.fraction)) continue;
+            best = s;
+            out.raised[ui] = k > 0 ? 1 : 0;
+            out.load[ui] = loads[k];
+            // A load no state carries lists 0: no raised load can list less.
+            if (best.fraction <= 0) break;
         }
-        const SolveResult r = b.solver->combinationFraction(L.P, L.MX, L.MY, c.mode);
-        b.stats.add(r, b.solver->fibreCount());
-        lf = r.loadFraction;
-        if (!r.converged) b.unconverged.push_back(i);
-        if (c.design.applies && std::isfinite(lf)) {
-            const SolverState s = b.solver->lastState();
-            const double phi =
-                s.evaluated ? phiOfState(c.design, s.fibreAbc) : c.design.phiCompression;
-            const DesignFraction d = designFraction(c.design, phi, lf, L.P);
-            out.nominal[ui] = lf;
-            out.phi[ui] = phi;
-            out.capped[ui] = d.capGoverns ? 1 : 0;
-            lf = d.fraction;
+        lf = best.fraction;
+        if (c.design.applies) {
+            out.nominal[ui] = best.nominal;
+            out.phi[ui] = best.phi;
+            out.capped[ui] = best.capped ? 1 : 0;
         }
     } catch (const std::exception&) {
         b.messages.message(Format("case Error:%D", {i}));
@@ -116,8 +181,25 @@ void checkOne(const SectionModel& m, Block& b, int i, const CheckBasis& c, Check
                    {i, f.COMB_NAME}));
         b.notFinite.push_back(i);
         lf = 999;
+        out.raised[ui] = 0;
     }
-    fractions[static_cast<std::size_t>(i)] = lf;
+    out.fractions[ui] = lf;
+}
+
+// A combination with no load at all has no load fraction: the check is refused, naming the
+// first few such combinations.
+void refuseZeroLoads(const SectionModel& m, int n) {
+    std::vector<int> zero;
+    for (int i = 1; i <= n; ++i) {
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+        if (f.P == 0 && f.MX == 0 && f.MY == 0) zero.push_back(i);
+    }
+    if (zero.empty()) return;
+    throw InputError(
+        Format("%D load %s no load (P and both moments 0), so no load fraction: ",
+               {static_cast<int>(zero.size()),
+                std::string(zero.size() == 1 ? "combination has" : "combinations have")}) +
+        namedCombinations(m, zero) + ". Give each a load or remove it.");
 }
 
 // Solves every block: one at a time on this thread (the progress moving with every
@@ -171,6 +253,13 @@ CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K
     requireFibres(m);
     const int mode = sectionStrainLimitMode(m);
     const int n = m.document.NFORCE;
+    refuseZeroLoads(m, n);
+    for (double K : {K_P, K_MX, K_MY})
+        if (!(K >= 0) || !std::isfinite(K))
+            throw InputError(
+                Format("The minimum axial force and moments are magnitudes: %g is "
+                       "not a number of 0 or more.",
+                       {K}));
     CheckBasis basis;
     basis.mode = mode;
     basis.K[0] = K_P;
@@ -233,6 +322,14 @@ void keepCheckResult(SectionModel& m, const CheckResult& r) {
     for (int i = 1; i <= n; ++i)
         m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION =
             r.fractions[static_cast<std::size_t>(i)];
+    m.results.RAISED_LOADS.clear();
+    for (const RaisedCombination& c : r.raised) {
+        if (c.number > n) continue;
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(c.number)];
+        m.results.RAISED_LOADS.push_back(
+            {c.number, c.P, c.MX, c.MY, f.P, f.MX, f.MY, f.LOAD_FRACTION});
+    }
+    m.results.RAISED_BY = r.codeMinimum ? CheckMinimum::CodeEccentricity : CheckMinimum::Magnitudes;
     m.results.CRITICAL_COMB = r.critical;
     m.results.STRAIN_LIMIT_MODE = r.mode;
     m.results.RESULTS_STAMP = r.stamp;
@@ -251,54 +348,107 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
 
 namespace qav {
 
-namespace {
-std::string combinationName(const SectionModel& m, int i) {
-    const std::string& name = m.document.FORCE[static_cast<std::size_t>(i)].COMB_NAME;
-    return Format("%D", {i}) + (name.empty() ? "" : " (" + name + ")");
+std::string minimumEccentricityRule(CodeId code) {
+    switch (code) {
+        case CodeId::Ec2:
+            return "The EN 1992-1-1 minimum eccentricity (6.1(4): the larger of h/30 and 20 mm, "
+                   "about one axis at a time as 5.8.9 allows)";
+        case CodeId::Aci318:
+            return "The ACI 318-19 minimum moment of its slenderness rules (6.6.4.5.4: "
+                   "Pu (15 mm + 0.03 h), about one axis at a time)";
+        case CodeId::Bs8110:
+            return "The BS-8110 minimum eccentricity (3.8.2.4: the smaller of 0.05 h and 20 mm, "
+                   "about one axis at a time)";
+        case CodeId::HkCop2013:
+            break;
+    }
+    return "The HK-COP-2013 minimum eccentricity (the smaller of 0.05 h and 20 mm, about one "
+           "axis at a time)";
 }
-}  // namespace
 
 std::string RAISED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r) {
     if (r.raised.empty()) return "";
-    std::string list;
-    for (const RaisedCombination& c : r.raised) {
-        if (!list.empty()) list += "; ";
-        list += combinationName(m, c.number) +
-                Format(" to P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm", {c.P, c.MY, c.MX});
-    }
-    const std::string rule = r.codeMinimum ? Format("The %s minimum eccentricity",
-                                                    {std::string(codeName(sectionCode(m)))})
+    std::vector<int> numbers;
+    for (const RaisedCombination& c : r.raised) numbers.push_back(c.number);
+    const std::string list = namedCombinations(
+        m, numbers,
+        [&](std::size_t k) {
+            const RaisedCombination& c = r.raised[k];
+            return Format(" to P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm", {c.P, c.MY, c.MX});
+        },
+        "; ");
+    const std::string rule = r.codeMinimum ? minimumEccentricityRule(sectionCode(m))
                                            : std::string("The minimum axial force and moments");
-    return Format("%s raised the load of %D combinations: ",
-                  {rule, static_cast<int>(r.raised.size())}) +
+    const int n = static_cast<int>(r.raised.size());
+    return Format(
+               "%s raised the load of %D %s to a smaller load fraction, which is listed with "
+               "the raised load (marked *): ",
+               {rule, n, std::string(n == 1 ? "combination" : "combinations")}) +
            list + ".";
 }
 
 std::string CAP_GOVERNS_TEXT(const SectionModel& m, const CheckResult& r) {
     if (r.capGoverns.empty()) return "";
-    std::string names;
-    for (int i : r.capGoverns) {
-        if (!names.empty()) names += ", ";
-        names += combinationName(m, i);
-    }
     return Format(
                "The axial cap phi Pn,max = %0.3F kN, not phi times the nominal strength, "
                "governs the load fraction of %D combinations: ",
                {r.cap, static_cast<int>(r.capGoverns.size())}) +
-           names + ".";
+           namedCombinations(m, r.capGoverns) + ".";
 }
 
 std::string UNCONVERGED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r) {
     if (r.unconverged.empty()) return "";
-    std::string names;
-    for (int i : r.unconverged) {
-        if (!names.empty()) names += ", ";
-        const std::string& name = m.document.FORCE[static_cast<std::size_t>(i)].COMB_NAME;
-        names += Format("%D", {i}) + (name.empty() ? "" : " (" + name + ")");
-    }
     return Format("The load fraction of %D combinations did not converge (worst residual %s): ",
                   {static_cast<int>(r.unconverged.size()), residualText(r.stats.worstResidual)}) +
-           names + ".";
+           namedCombinations(m, r.unconverged) + ".";
+}
+
+namespace {
+// The record of a raised load for combination i, when it still describes the combination as it
+// stands and its listed fraction.
+const TRAISED_LOAD* raisedRecord(const SectionModel& m, int i) {
+    const std::vector<TRAISED_LOAD>& all = m.results.RAISED_LOADS;
+    const auto it = std::lower_bound(all.begin(), all.end(), i,
+                                     [](const TRAISED_LOAD& r, int n) { return r.NUM < n; });
+    if (it == all.end() || it->NUM != i || i > m.document.NFORCE ||
+        static_cast<std::size_t>(i) >= m.document.FORCE.size())
+        return nullptr;
+    const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+    const bool same = f.P == it->GIVEN_P && f.MX == it->GIVEN_MX && f.MY == it->GIVEN_MY &&
+                      f.LOAD_FRACTION == it->LOAD_FRACTION;
+    return same ? &*it : nullptr;
+}
+}  // namespace
+
+ListedLoad listedLoad(const SectionModel& m, int i) {
+    if (const TRAISED_LOAD* r = raisedRecord(m, i)) return {r->P, r->MX, r->MY, true};
+    const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
+    return {f.P, f.MX, f.MY, false};
+}
+
+std::string checkMarks(const SectionModel& m, int i) {
+    const double lf = m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION;
+    std::string marks = raisedRecord(m, i) ? "*" : "";
+    // A combination not yet checked (fraction 0 after an import) is not marked.
+    if (lf != 0 && lf < 1) marks += "<1";
+    return marks;
+}
+
+std::vector<std::string> checkLegend(const SectionModel& m) {
+    bool raised = false, below = false;
+    const int n = std::min<int>(m.document.NFORCE, static_cast<int>(m.document.FORCE.size()) - 1);
+    for (int i = 1; i <= n && !(raised && below); ++i) {
+        const std::string marks = checkMarks(m, i);
+        raised = raised || marks.find('*') != std::string::npos;
+        below = below || marks.find("<1") != std::string::npos;
+    }
+    std::vector<std::string> out;
+    if (raised)
+        out.push_back(m.results.RAISED_BY == CheckMinimum::CodeEccentricity
+                          ? "*  raised to the code's minimum eccentricity: it governs"
+                          : "*  raised to the minimum axial force and moments: it governs");
+    if (below) out.push_back("<1 load fraction below 1: the section does not carry it");
+    return out;
 }
 
 }  // namespace qav

@@ -8,12 +8,15 @@
 
 namespace qav {
 
-// A combination whose load a minimum raised before the solve, and the load solved (kN, kNm; P
-// negative in compression, as the combination gives it).
+// A combination whose listed fraction is that of its load raised to a minimum, and the load
+// solved (kN, kNm; P negative in compression, as the combination gives it).
 struct RaisedCombination {
     int number = 0;
     double P = 0, MX = 0, MY = 0;
 };
+
+// How many combinations a message names before it says how many more there are.
+constexpr int NAMED_COMBINATIONS = 5;
 
 struct CheckResult {
     RunStats stats;
@@ -23,8 +26,9 @@ struct CheckResult {
     // as 999 like a failed solve), in order.
     std::vector<int> notFinite;
     std::vector<double> fractions;  // slots 1 .. NFORCE, the LOAD_FRACTION of each combination
-    // The combinations a minimum raised, in order, and whether the code's minimum eccentricity
-    // (rather than the fixed minimum magnitudes) did.
+    // The combinations whose raised load's fraction is smaller than the given load's (so the
+    // raised load is the one listed), in order, and whether the code's minimum eccentricity
+    // (rather than the fixed minimum magnitudes) raised them.
     std::vector<RaisedCombination> raised;
     bool codeMinimum = false;
     // Under a strength reduction the fractions above are measured against the design surface;
@@ -39,14 +43,17 @@ struct CheckResult {
 };
 
 // The load fraction of every combination (its axial force negated, so compression is positive
-// for the solver) with the minimum magnitudes K_P, K_MX, K_MY (or, with the settings'
-// CODE_MIN_ECC, each moment raised to at least P times the code's minimum eccentricity about its
-// axis, the K ignored), then the critical combination, under the section's own
-// STRAIN_LIMIT_MODE. Under a strength reduction each fraction is the design one: phi of the
-// nominal state along the load's ray times the nominal fraction, no more than the cap
-// phi Pn,max allows. Messages name the combinations a minimum raised and those the cap governs.
-// Blocks of combinations run on the model's THREADS. Throws InputError when there are no
-// combinations or no fibres, RunCancelled when cancelled.
+// for the solver), then the critical combination, under the section's own STRAIN_LIMIT_MODE.
+// Each fraction is that of the load as given; a minimum can only make it smaller: with the
+// minimum magnitudes K_P, K_MX, K_MY (0 leaves a component as given) the load raised to them is
+// solved too, and with the settings' CODE_MIN_ECC (the K ignored) a compression with each moment
+// in turn raised to at least P times the code's minimum eccentricity about its axis; the
+// smallest fraction is listed. Under a strength reduction each fraction is the design one: phi
+// of the nominal state along the load's ray times the nominal fraction, no more than the cap
+// phi Pn,max allows. Messages name the combinations whose raised load governs and those the cap
+// governs. Blocks of combinations run on the model's THREADS. Throws InputError when there are
+// no combinations, no fibres or a combination with no load at all (named), RunCancelled when
+// cancelled.
 CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
                         Progress& progress);
 // Keeps a check in the model: the fractions in the combinations, CRITICAL_COMB,
@@ -62,13 +69,32 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
 // every solve converged.
 std::string UNCONVERGED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r);
 
-// "Minimum ... raised the loads of N combinations: ..." naming each with the load solved;
-// empty when none was raised.
+// "... raised the load of N combinations ..." naming the first few with the load solved and
+// counting the rest; empty when none was raised.
 std::string RAISED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r);
 // The combinations whose design fraction the cap phi Pn,max sets; empty when there are none.
 std::string CAP_GOVERNS_TEXT(const SectionModel& m, const CheckResult& r);
 
 // The last index holding the smallest finite load fraction; 0 when there is none.
 int CRITICAL_COMBINATION(const SectionModel& m);
+
+// The words naming the code's minimum eccentricity rule of a check (ACI 318-19's is the minimum
+// moment of its slenderness rules).
+std::string minimumEccentricityRule(CodeId code);
+
+// The load combination i's load as the last check listed it (kN, kNm, P negative in
+// compression): its load raised to the check's minimum where the raised load governs (raised
+// set), otherwise the load as given.
+struct ListedLoad {
+    double P = 0, MX = 0, MY = 0;
+    bool raised = false;
+};
+ListedLoad listedLoad(const SectionModel& m, int i);
+
+// The marks beside a listed fraction: "*" where the raised load is listed, "<1" where the
+// fraction is below 1 (the section does not carry the load); empty for neither. The legend lines
+// explain the marks the listing uses (none when it uses none).
+std::string checkMarks(const SectionModel& m, int i);
+std::vector<std::string> checkLegend(const SectionModel& m);
 
 }  // namespace qav

@@ -98,7 +98,7 @@ struct SectionState {
     KindForces forces;              // N, N mm
     double largestCompression = 0;  // largest fibre or control-point strain (>= 0)
     double largestTension = 0;      // smallest, as a signed strain (<= 0)
-    // Under a code that reduces the nominal strength (ACI 318-19), at capacity: phi of the state
+    // Under a code that reduces the nominal strength (ACI 318-19): phi of the solve's state
     // and the design load fraction, the one the member check lists (0 and 0 elsewhere).
     double phi = 0, designFraction = 0;
 };

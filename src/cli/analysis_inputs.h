@@ -21,13 +21,13 @@ inline const InputOption MAX_STRAIN_INPUT{
     {"--max-strain", "E", "largest extreme strain of an M-Phi run (0.0035)"}, "0.0035"};
 inline const InputOption STEPS_INPUT{{"--steps", "N", "strain steps of an M-Phi run (20)"}, "20"};
 // The least magnitudes of the member check: --kmx bends about X (the solver's K_MY), --kmy
-// about Y (its K_MX).
-inline const InputOption KP_INPUT{{"--kp", "K", "least axial force of the check in kN (1000)"},
-                                  "1000"};
+// about Y (its K_MX). 0 checks each load as given; a magnitude given can only lower a fraction.
+inline const InputOption KP_INPUT{
+    {"--kp", "K", "least axial force of the check in kN (0: the load as given)"}, "0"};
 inline const InputOption KMX_INPUT{
-    {"--kmx", "K", "least moment Mx (about X) of the check in kNm (1000)"}, "1000"};
+    {"--kmx", "K", "least moment Mx (about X) of the check in kNm (0: as given)"}, "0"};
 inline const InputOption KMY_INPUT{
-    {"--kmy", "K", "least moment My (about Y) of the check in kNm (1000)"}, "1000"};
+    {"--kmy", "K", "least moment My (about Y) of the check in kNm (0: as given)"}, "0"};
 
 // An M-Phi run is the section's own response, never reduced by phi.
 inline const NotApplied MPHI_TIES{"--ties",

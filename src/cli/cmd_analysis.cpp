@@ -16,6 +16,7 @@
 #include "interchange/force_csv.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
+#include "reports/load_report.h"
 #include "reports/text_reports.h"
 
 namespace qav::cli {
@@ -153,20 +154,16 @@ int check(Args& args, std::ostream& out, std::ostream& err) {
     const double kmx = inputNumber(args, KMY_INPUT);
     const double kmy = inputNumber(args, KMX_INPUT);
     const bool minEcc = args.flag("--min-ecc");
+    if (minEcc && (kp != 0 || kmx != 0 || kmy != 0))
+        throw UsageError(
+            "--min-ecc takes the place of --kp, --kmx and --kmy: give one or the other");
     const auto pos = args.positional(1);
     SectionModel m = prepareSection(pos[0], args.shared(), err);
     m.settings.CODE_MIN_ECC = minEcc;
     MessageLog log;
     NullProgress progress;
     const CheckResult r = CHECK_MEMBER(m, kp, kmx, kmy, log, progress);
-    std::vector<std::string> lines = EXPORT_FORCE_CSV(m);
-    const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(r.critical)];
-    lines.push_back("Critical LoadComb   " + Format("%D", {r.critical}));
-    lines.push_back("Comb Name           " + f.COMB_NAME);
-    lines.push_back("Min Load Fraction   " + Format("%0.3f", {f.LOAD_FRACTION}));
-    lines.push_back("Axial Force P[kN]   " + Format("%0.3f", {f.P}));
-    lines.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {f.MY}));
-    lines.push_back("Moment Myy[kNm]     " + Format("%0.3f", {f.MX}));
+    const std::vector<std::string> lines = CHECK_LISTING_LINES(m, r.critical);
     const int status = finish({args.shared().json, "check", pos[0]}, lines, checkJson(m, r), log,
                               r.stats, out, err);
     // The messages name the combinations without a finite fraction.
@@ -198,8 +195,10 @@ QAVSEC_COMMAND("check", "FILE.sec",
                 KMX_INPUT.option,
                 KMY_INPUT.option,
                 {"--min-ecc", "",
-                 "raises each moment to at least P times the code's minimum eccentricity instead "
-                 "of the fixed minimum magnitudes"}},
+                 "also checks a compression with each moment in turn raised to at least P times "
+                 "the code's minimum eccentricity (ACI 318-19: its slenderness rules' minimum "
+                 "moment), the smaller fraction governing; the fixed magnitudes are then not "
+                 "used"}},
                ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, check);
 QAVSEC_COMMAND("sample-loads", "", {outputOption("OUT.csv", "the built-in sample force file")}, 0,
                sampleLoads);

@@ -62,9 +62,10 @@ Json stateJson(const std::string& what, const SectionState& s) {
     doc["P_kN"] = s.P;
     doc["Mx_kNm"] = s.MY;
     doc["My_kNm"] = s.MX;
-    doc["load_fraction"] = s.solve.loadFraction;
+    // load_fraction is the one the check lists: the design fraction where phi applies.
+    doc["load_fraction"] = s.phi > 0 ? s.designFraction : s.solve.loadFraction;
     if (s.phi > 0) {
-        doc["design_load_fraction"] = s.designFraction;
+        doc["load_fraction_nominal"] = s.solve.loadFraction;
         doc["phi"] = s.phi;
     }
     doc["converged"] = s.converged();
@@ -120,13 +121,26 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     const auto fibres = args.take("--fibres");
     const std::optional<StateAt> at = stateAtOption(args);
     const bool loads = args.shared().loads.has_value();
-    // A combination is solved with the check's minimum magnitudes, so its load fraction is the
-    // one `check` lists; a typed load with none unless asked.
-    auto least = [&](const InputOption& in) {
-        return load ? numberOption(args, in.option.name, 0) : inputNumber(args, in);
+    // A combination's state is that of the load the check lists for it, with the check's
+    // minimums; a typed load and the state at the load are never raised.
+    const auto kpText = args.take("--kp"), kmxText = args.take("--kmx"),
+               kmyText = args.take("--kmy");
+    const bool minEcc = args.flag("--min-ecc");
+    const bool raises = kpText || kmxText || kmyText || minEcc;
+    if (raises && (load || at == StateAt::Load))
+        throw UsageError(load ? "a typed load is never raised: --kp, --kmx, --kmy and --min-ecc "
+                                "serve the check of a load file's combinations"
+                              : "the state at the load is that of the load as given: --kp, "
+                                "--kmx, --kmy and --min-ecc serve the state at capacity");
+    auto least = [](const char* name, const std::optional<std::string>& text) {
+        return text ? numberValue(name, *text) : 0.0;
     };
     // --kmx is the least moment about X, the solver's K_MY; --kmy the one about Y, its K_MX.
-    const double kp = least(KP_INPUT), kmx = least(KMY_INPUT), kmy = least(KMX_INPUT);
+    const double kp = least("--kp", kpText), kmx = least("--kmy", kmyText),
+                 kmy = least("--kmx", kmxText);
+    if (minEcc && (kp != 0 || kmx != 0 || kmy != 0))
+        throw UsageError(
+            "--min-ecc takes the place of --kp, --kmx and --kmy: give one or the other");
     const auto pos = args.positional(1);
     if (load && (comb || loads))
         throw UsageError("give either --load or a combination of --loads, not both");
@@ -142,6 +156,7 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
     if (load) parseLoad(*load, P, MX, MY);
 
     SectionModel m = prepareSection(pos[0], args.shared(), err);
+    m.settings.CODE_MIN_ECC = minEcc;
     if (m.mesh.NFIB <= 0)
         throw InputError("The section has no fibres: there is nothing to mesh in " + pos[0] + ".");
     MessageLog log;
@@ -156,21 +171,27 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
                 throw InputError(
                     Format("There is no load combination %D: the file holds %D (1 to %D).",
                            {n, m.document.NFORCE, m.document.NFORCE}));
-        } else {
+        }
+        // The check says which load of a combination governs where a minimum may raise it.
+        if (!comb || raises) {
             NullProgress progress;
-            n = CHECK_MEMBER(m, kp, kmx, kmy, log, progress).critical;
+            const int critical = CHECK_MEMBER(m, kp, kmx, kmy, log, progress).critical;
+            if (!comb) n = critical;
             if (n < 1) throw InputError("The load file holds no combination.");
         }
         const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(n)];
-        P = f.P;
-        MX = f.MX;
-        MY = f.MY;
-        what = Format("Load combination %D (%s)%s",
-                      {n, f.COMB_NAME, comb ? "" : ", the critical one"});
+        const ListedLoad L =
+            at == StateAt::Load ? ListedLoad{f.P, f.MX, f.MY, false} : listedLoad(m, n);
+        P = L.P;
+        MX = L.MX;
+        MY = L.MY;
+        what = Format("Load combination %D (%s)%s%s",
+                      {n, f.COMB_NAME, std::string(comb ? "" : ", the critical one"),
+                       std::string(L.raised ? ", raised to the check's minimum" : "")});
     }
     // Load files count compression negative; the solver counts it positive.
     const SectionState s =
-        SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, log, at.value_or(StateAt::Capacity));
+        SECTION_STATE(m, -P, MX, MY, 0, 0, 0, log, at.value_or(StateAt::Capacity));
     reportStateUnconverged(s, log);
     savePicture(m, s, picture);
     // Without --at the outputs stay as they were before the choice existed.
@@ -203,9 +224,10 @@ QAVSEC_COMMAND(
      {"--at", "load|capacity",
       "the state at capacity (the load times its load fraction, the default) or at "
       "the load itself (as it is, without the least magnitudes)"},
-     {"--kp", "K", "least axial force in kN (1000 for a combination, 0 for --load)"},
-     {"--kmx", "K", "least moment Mx (about X) in kNm (1000 for a combination, 0 for --load)"},
-     {"--kmy", "K", "least moment My (about Y) in kNm (1000 for a combination, 0 for --load)"}},
+     {"--kp", "K", "the check's least axial force in kN (0), for a combination"},
+     {"--kmx", "K", "the check's least moment Mx (about X) in kNm (0), for a combination"},
+     {"--kmy", "K", "the check's least moment My (about Y) in kNm (0), for a combination"},
+     {"--min-ecc", "", "the check's code minimum eccentricity, for a combination"}},
     ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, state);
 
 }  // namespace

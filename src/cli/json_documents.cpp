@@ -203,6 +203,11 @@ json checkJson(const SectionModel& m, const CheckResult& r) {
         json c = {{"number", i},        {"name", f.COMB_NAME},
                   {"P", number(f.P)},   {"Mx", number(f.MY)},
                   {"My", number(f.MX)}, {"load_fraction", number(f.LOAD_FRACTION)}};
+        // Where a minimum governs, the raised load whose fraction is listed.
+        const ListedLoad L = listedLoad(m, i);
+        c["raised"] = L.raised;
+        if (L.raised)
+            c["raised_load"] = {{"P", number(L.P)}, {"Mx", number(L.MY)}, {"My", number(L.MX)}};
         if (!r.phi.empty()) {
             const auto u = static_cast<std::size_t>(i);
             c["load_fraction_nominal"] = valueAt(r.nominalFractions, u);

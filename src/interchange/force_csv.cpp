@@ -93,7 +93,7 @@ std::vector<std::string> EXPORT_FORCE_CSV(const SectionModel& m) {
         const int32_t i = rowNumber(forceRows, f);
         out.push_back(Format("%D", {i}) + "," + f.COMB_NAME + "," + Format("%0.3F,", {f.P}) +
                       Format("%0.3F,", {f.MX}) + Format("%0.3F,", {f.MY}) +
-                      Format("%0.3F,", {f.LOAD_FRACTION}));
+                      LoadFractionText(f.LOAD_FRACTION) + ",");
     }
     return out;
 }

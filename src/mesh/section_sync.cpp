@@ -85,6 +85,7 @@ void CLEAR_RESULTS(SectionModel& m) {
         v->clear();
     for (TFORCE& f : rows(m.document.FORCE, m.document.NFORCE)) f.LOAD_FRACTION = 0;
     m.results.CRITICAL_COMB = 0;
+    m.results.RAISED_LOADS.clear();
     m.results.RESULTS_STAMP = m.mesh.MESH_STAMP;
 }
 

@@ -1,11 +1,13 @@
 #include "model/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "model/errors.h"
@@ -374,6 +376,16 @@ int Ceil(double x) {
 }
 int Floor(double x) {
     return checked(x, std::floor(x));
+}
+
+std::string LoadFractionText(double lf, int decimals) {
+    const std::string fmt = "%0." + std::to_string(decimals) + "F";
+    const double scale = std::pow(10.0, decimals);
+    const double v = lf * scale;
+    if (!std::isfinite(v)) return Format(fmt, {lf});
+    const double nearest = std::nearbyint(v);
+    const bool noise = std::fabs(v - nearest) <= 1e-12 * std::max(1.0, std::fabs(v));
+    return Format(fmt, {(noise ? nearest : std::floor(v)) / scale});
 }
 
 }  // namespace qav

@@ -61,6 +61,10 @@ int Round(double x);  // halves to even
 int Trunc(double x);
 int Ceil(double x);
 int Floor(double x);
+// A load fraction with its decimals cut, never rounded up: 0.9997 reads "0.999", so a load the
+// section does not carry never reads as 1. Only the representation's own noise (a relative
+// 1e-12) is let round up; a value that is no finite number reads as Format would show it.
+std::string LoadFractionText(double lf, int decimals = 3);
 bool FitsInt(double x);  // finite and within the int range once rounded
 
 // Delphi-like trim: removes leading and trailing characters <= ' '.

@@ -59,6 +59,18 @@ struct TFORCE {
     double LOAD_FRACTION = 0;
 };
 
+// The check's minimums: fixed magnitudes of P, MX and MY, or the code's minimum eccentricity.
+enum class CheckMinimum : int32_t { Magnitudes, CodeEccentricity };
+
+// A combination checked with its load raised to a minimum: the load checked (kN, kNm, P negative
+// in compression), and the combination's load and listed fraction it was found for, so that a
+// record never outlives the combination it describes.
+struct TRAISED_LOAD {
+    int32_t NUM = 0;
+    double P = 0, MX = 0, MY = 0;
+    double GIVEN_P = 0, GIVEN_MX = 0, GIVEN_MY = 0, LOAD_FRACTION = 0;
+};
+
 // Fibre kinds (TFIB.TY, TSHELL.MATTY).
 enum FibreKind : int32_t {
     FIB_CORE_CONCRETE = 1,
@@ -230,6 +242,10 @@ struct SectionResults {
     std::vector<double> MM_NOM_MX, MM_NOM_MY, MM_PHI;
     std::vector<std::vector<double>> PMM_NOM_P, PMM_NOM_MX, PMM_NOM_MY, PMM_PHI;
     int32_t CRITICAL_COMB = 0;
+    // The combinations whose listed load fraction is that of their load raised to the check's
+    // minimums (the raised load governs), in order of NUM; and which minimum raised them.
+    std::vector<TRAISED_LOAD> RAISED_LOADS;
+    CheckMinimum RAISED_BY = CheckMinimum::Magnitudes;
     // The mesh the stored results above (and the load fractions) were computed from.
     MeshStamp RESULTS_STAMP;
 };

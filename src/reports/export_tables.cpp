@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "analysis/load_combinations.h"
 #include "model/number_text.h"
 #include "model/tables.h"
 #include "reports/report_curves.h"
@@ -46,10 +47,16 @@ TableCell fixedCell(double v, int decimals) {
     return {Format(fmt, {v}), std::isfinite(v), decimals};
 }
 
+TableCell fractionCell(double lf) {
+    return {LoadFractionText(lf), std::isfinite(lf), 3};
+}
+
 // Rows built one at a time under a heading row.
 class TableBuilder {
 public:
-    TableBuilder(DataTable& grid, std::initializer_list<const char*> headings) : grid_(grid) {
+    TableBuilder(DataTable& grid, std::initializer_list<const char*> headings)
+        : TableBuilder(grid, std::vector<const char*>(headings)) {}
+    TableBuilder(DataTable& grid, const std::vector<const char*>& headings) : grid_(grid) {
         grid_.rows.clear();
         std::vector<TableCell> head;
         for (const char* h : headings) head.push_back(textCell(h));
@@ -115,12 +122,24 @@ void steelMaterialTable(DataTable& grid, const SectionModel& m) {
                fixedCell(s.FY, 1)});
 }
 
+// The loads whose fractions the last check listed (raised where a minimum governs), each
+// fraction cut at its decimals (never rounded up); a "Mark" column ("*" raised, "<1" below 1)
+// follows when the check marked any combination.
 void loadTable(DataTable& grid, const SectionModel& m) {
-    TableBuilder t(grid, {"NUM", "LoadComb", "P", "My", "Mx", "LoadFraction"});
+    const bool marked = !checkLegend(m).empty();
+    std::vector<const char*> headings{"NUM", "LoadComb", "P", "My", "Mx", "LoadFraction"};
+    if (marked) headings.push_back("Mark");
+    TableBuilder t(grid, headings);
     const auto loads = rows(m.document.FORCE, m.document.NFORCE);
-    for (const TFORCE& f : loads)
-        t.row({intCell(rowNumber(loads, f)), textCell(f.COMB_NAME), fixedCell(f.P, 3),
-               fixedCell(f.MX, 3), fixedCell(f.MY, 3), fixedCell(f.LOAD_FRACTION, 3)});
+    for (const TFORCE& f : loads) {
+        const int i = rowNumber(loads, f);
+        const ListedLoad L = listedLoad(m, i);
+        std::vector<TableCell> cells{intCell(i),         textCell(f.COMB_NAME),
+                                     fixedCell(L.P, 3),  fixedCell(L.MX, 3),
+                                     fixedCell(L.MY, 3), fractionCell(f.LOAD_FRACTION)};
+        if (marked) cells.push_back(textCell(checkMarks(m, i)));
+        t.row(std::move(cells));
+    }
 }
 
 // The last index both columns of a curve hold (-1 when either is empty).

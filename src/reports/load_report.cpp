@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/load_combinations.h"
 #include "model/design_code.h"
 #include "model/number_text.h"
 #include "model/tables.h"
@@ -130,12 +131,46 @@ std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m) {
     const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
     for (const TFORCE& f : forceRows) {
         const int32_t i = rowNumber(forceRows, f);
+        // The load whose fraction is listed, the fraction cut (never rounded up) and marked.
+        const ListedLoad L = listedLoad(m, i);
         lines.push_back(
-            PAD_RIGHT(12, "COMB_" + Format("%D", {i})) + PAD_RIGHT(12, Format("%0.3F", {f.P})) +
-            PAD_RIGHT(12, Format("%0.3F", {f.MX})) + PAD_RIGHT(12, Format("%0.3F", {f.MY})) +
-            PAD_RIGHT(12, Format("%0.3F", {f.LOAD_FRACTION})));
+            PAD_RIGHT(12, "COMB_" + Format("%D", {i})) + PAD_RIGHT(12, Format("%0.3F", {L.P})) +
+            PAD_RIGHT(12, Format("%0.3F", {L.MX})) + PAD_RIGHT(12, Format("%0.3F", {L.MY})) +
+            PAD_RIGHT(12, LoadFractionText(f.LOAD_FRACTION) + checkMarks(m, i)));
     }
+    const std::vector<std::string> legend = checkLegend(m);
+    if (!legend.empty()) lines.push_back(rule);
+    lines.insert(lines.end(), legend.begin(), legend.end());
     return lines;
+}
+
+std::vector<std::string> CHECK_LISTING_LINES(const SectionModel& m, int critical) {
+    std::vector<std::string> out{"No,LoadComb,P,My,Mx,Load_Fraction,Mark,"};
+    const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
+    for (const TFORCE& f : forceRows) {
+        const int32_t i = rowNumber(forceRows, f);
+        const ListedLoad L = listedLoad(m, i);
+        out.push_back(Format("%D", {i}) + "," + f.COMB_NAME + "," +
+                      Format("%0.3F,%0.3F,%0.3F,", {L.P, L.MX, L.MY}) +
+                      LoadFractionText(f.LOAD_FRACTION) + "," + checkMarks(m, i) + ",");
+    }
+    if (critical >= 1 && critical <= m.document.NFORCE &&
+        static_cast<std::size_t>(critical) < m.document.FORCE.size()) {
+        const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(critical)];
+        const ListedLoad L = listedLoad(m, critical);
+        const std::string marks = checkMarks(m, critical);
+        out.push_back("Critical LoadComb   " + Format("%D", {critical}));
+        out.push_back("Comb Name           " + f.COMB_NAME);
+        out.push_back("Min Load Fraction   " + LoadFractionText(f.LOAD_FRACTION) +
+                      (marks.empty() ? "" : " " + marks));
+        out.push_back("Axial Force P[kN]   " + Format("%0.3f", {L.P}));
+        // "Moment Mxx" bends about X: the solver's MY; "Moment Myy" its MX.
+        out.push_back("Moment Mxx[kNm]     " + Format("%0.3f", {L.MY}));
+        out.push_back("Moment Myy[kNm]     " + Format("%0.3f", {L.MX}));
+    }
+    const std::vector<std::string> legend = checkLegend(m);
+    out.insert(out.end(), legend.begin(), legend.end());
+    return out;
 }
 
 void PRINT_OUT_TABLE_GRID(Canvas& c, CodeId code) {

@@ -13,7 +13,14 @@ namespace qav {
 
 // The report text (FORCE_LINES): two rules around the column titles, then one line per
 // combination, every field left-aligned in 12 characters.
+// Each line holds the load whose fraction the last check listed (the raised one where a minimum
+// governs), the fraction cut at its decimals and marked ("*" raised, "<1" below 1), and a legend
+// of the marks used follows the combinations.
 std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m);
+
+// The member check's listing: one CSV line per combination (the load listed, its fraction cut
+// at three decimals, its marks), the critical combination (0: none), and the legend of the marks.
+std::vector<std::string> CHECK_LISTING_LINES(const SectionModel& m, int critical);
 
 // Prints the lines, Ceil(lines / 180) pages, each with logo and frame.
 // The table grid names HK-COP-2013 whatever the general setting says; a section under a code

@@ -1,5 +1,6 @@
 #include "reports/text_reports.h"
 
+#include "analysis/load_combinations.h"
 #include "analysis/pmm_surface.h"
 #include "model/number_text.h"
 #include "model/tables.h"
@@ -122,13 +123,18 @@ void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA
     if (m.results.CRITICAL_COMB != 0 && m.document.NFORCE != 0 && m.results.CRITICAL_COMB > 0 &&
         static_cast<std::size_t>(m.results.CRITICAL_COMB) < m.document.FORCE.size()) {
         const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(m.results.CRITICAL_COMB)];
+        // The load whose fraction is listed (raised where a minimum governs), the fraction cut.
+        const ListedLoad L = listedLoad(m, m.results.CRITICAL_COMB);
+        const std::string marks = checkMarks(m, m.results.CRITICAL_COMB);
         D.push_back("Loading Checking");
         D.push_back(dashes);
         D.push_back(Format("Critical LoadComb   %d", {m.results.CRITICAL_COMB}));
-        D.push_back(Format("Axial Force P       %0.0f", {f.P}));
-        D.push_back(Format("Moment Mxx          %0.3f", {f.MY}));
-        D.push_back(Format("Moment Myy          %0.3f", {f.MX}));
-        D.push_back(Format("Load Fraction       %0.3f", {f.LOAD_FRACTION}));
+        D.push_back(Format("Axial Force P       %0.0f", {L.P}));
+        D.push_back(Format("Moment Mxx          %0.3f", {L.MY}));
+        D.push_back(Format("Moment Myy          %0.3f", {L.MX}));
+        D.push_back("Load Fraction       " + LoadFractionText(f.LOAD_FRACTION) +
+                    (marks.empty() ? "" : " " + marks));
+        for (const std::string& l : checkLegend(m)) D.push_back(l);
         D.push_back("");
     }
 }

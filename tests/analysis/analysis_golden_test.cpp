@@ -14,6 +14,7 @@
 #include "mesh/mesh_command.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
+#include "reports/load_report.h"
 #include "reports/text_reports.h"
 #include "support/golden.h"
 
@@ -98,8 +99,9 @@ std::string sampleCheckListing(SectionModel& m) {
     IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
     NullMessages msgs;
     NullProgress progress;
+    // The minimums given explicitly: the raised loads listed where they govern.
     const CheckResult r = CHECK_MEMBER(m, 1000, 1000, 1000, msgs, progress);
-    return joined(EXPORT_FORCE_CSV(m)) + "Critical LoadComb " + Format("%D", {r.critical}) + "\n";
+    return joined(CHECK_LISTING_LINES(m, r.critical));
 }
 
 }  // namespace qav::test

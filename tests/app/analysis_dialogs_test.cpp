@@ -156,11 +156,11 @@ TEST(AnalysisDialogs, CaptionsNamesAndDefaults) {
           {"Label3", "Min Load Fraction"},
           {"GroupBox2", "Min Axial  and Moment(for Iteration)"},
           {"Label10", " P_min[kN]"},
-          {"Edit10", "1000"},
+          {"Edit10", "0"},
           {"Label8", "Min Mxx[kNm]"},
-          {"Edit9", "1000"},
+          {"Edit9", "0"},
           {"Label9", "Min Myy[kNm]"},
-          {"Edit8", "1000"}}},
+          {"Edit8", "0"}}},
         {cmd::MPhi,
          "MphiDialog",
          "Section M-Phi Analysis",
@@ -215,7 +215,7 @@ TEST(AnalysisDialogs, CriticalFieldsOnShowOnlyForAStoredCombination) {
         EXPECT_EQ(textOf(d, "Edit3"), c.edit3) << c.name;
         if (!c.edit3.isEmpty()) {
             EXPECT_EQ(textOf(d, "Edit4"), "-1234.500") << c.name << ": P as stored";
-            EXPECT_EQ(textOf(d, "Edit8"), "0.750") << c.name;
+            EXPECT_EQ(textOf(d, "Edit8"), "0.750 <1") << c.name << ": cut, marked below 1";
             EXPECT_EQ(textOf(d, "Edit7"), "DCON9") << c.name;
             // "Moment Mxx" is the moment about X, the solver's MY (2); "Moment Myy" its MX (1).
             EXPECT_EQ(textOf(d, "Edit5"), "2.000") << c.name;

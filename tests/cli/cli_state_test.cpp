@@ -123,6 +123,11 @@ TEST(CliState, RefusesWhatHasNoState) {
          "'x' is not a valid floating point value"},
         {"no picture", "state " + sec + " --load 1,2,3", 2, "-o OUT.png is needed"},
         {"both", "state " + sec + " --load 1,2,3 --loads " + loads + " -o " + png, 2, "not both"},
+        {"typed load raised", "state " + sec + " --load -100,0,0 --kp 1000 -o " + png, 2,
+         "a typed load is never raised"},
+        {"at the load raised",
+         "state " + sec + " --loads " + loads + " --comb 2 --at load --min-ecc -o " + png, 2,
+         "the state at the load is that of the load as given"},
     };
     for (const Case& c : cases) {
         const CliRun r = runCli(c.args);

@@ -110,3 +110,19 @@ TEST(NumberText, RoundsHalvesToEvenAndRefusesWhatIsNotAnInteger) {
     EXPECT_FALSE(FitsInt(-std::numeric_limits<double>::infinity()));
     EXPECT_TRUE(FitsInt(2147483647.0));
 }
+
+// A load fraction never reads as more than it is: its decimals are cut, only the binary
+// representation's own noise (0.832 held as 0.83199999...) is let stand for the number meant.
+TEST(NumberText, LoadFractionsAreCutNeverRoundedUp) {
+    struct Case {
+        double lf;
+        int decimals;
+        const char* text;
+    };
+    const Case cases[] = {{0.9997, 3, "0.999"},  {0.99999999, 3, "0.999"}, {1.0, 3, "1.000"},
+                          {0.832, 3, "0.832"},   {0.1 + 0.2, 1, "0.3"},    {1.0009, 3, "1.000"},
+                          {1.96299, 3, "1.962"}, {0.83299, 4, "0.8329"},   {999, 3, "999.000"},
+                          {-0.0004, 3, "-0.001"}};
+    for (const Case& c : cases) EXPECT_EQ(LoadFractionText(c.lf, c.decimals), c.text) << c.lf;
+    EXPECT_EQ(LoadFractionText(std::nan("")), Format("%0.3F", {std::nan("")}));
+}

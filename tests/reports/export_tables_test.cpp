@@ -127,10 +127,10 @@ TEST(ExportTables, ModelTablesHeadingsRowsAndFormats) {
          {"NUM"}},
         {"loads",
          11,
-         {"NUM", "LoadComb", "P", "My", "Mx", "LoadFraction"},
+         {"NUM", "LoadComb", "P", "My", "Mx", "LoadFraction", "Mark"},
          2,
          1,
-         {"1", "LC1", "-1500.000", "20.500", "-30.000", "0.877"}},
+         {"1", "LC1", "-1500.000", "20.500", "-30.000", "0.876", "<1"}},
     };
     NullMessages none;
     for (const Case& c : cases) {

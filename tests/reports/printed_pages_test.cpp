@@ -32,7 +32,7 @@ SectionModel meshedExample() {
 }
 
 void addLoads(SectionModel& m, int n) {
-    m.document.FORCE.assign(static_cast<std::size_t>(n) + 1, TFORCE{-1000, 10, 20, "C", 0.5});
+    m.document.FORCE.assign(static_cast<std::size_t>(n) + 1, TFORCE{-1000, 10, 20, "C", 1.5});
     m.document.NFORCE = n;
 }
 
@@ -238,13 +238,21 @@ TEST(LoadReport, LinesAndPages) {
     EXPECT_EQ(header->points[0], (Point{500, 1740}));
     EXPECT_EQ(header->font, (Font{"Courier New", 7}));
     const auto* row61 =
-        textCall(doc.pageAt(0), "COMB_58     -1000.000   10.000      20.000      0.500       ");
+        textCall(doc.pageAt(0), "COMB_58     -1000.000   10.000      20.000      1.500       ");
     ASSERT_NE(row61, nullptr);
     EXPECT_EQ(row61->points[0], (Point{4900, 1620})) << "line 61 opens the second column";
     const auto* lastLine =
-        textCall(doc.pageAt(1), "COMB_178    -1000.000   10.000      20.000      0.500       ");
+        textCall(doc.pageAt(1), "COMB_178    -1000.000   10.000      20.000      1.500       ");
     ASSERT_NE(lastLine, nullptr);
     EXPECT_EQ(lastLine->points[0], (Point{500, 1620}));
+
+    // A fraction below 1 is cut, never rounded up to 1, and marked; the legend follows.
+    addLoads(m, 2);
+    m.document.FORCE[2].LOAD_FRACTION = 0.99971;
+    const auto marked = LOAD_REPORT_LINES(m);
+    ASSERT_EQ(marked.size(), 2u + 3 + 2);
+    EXPECT_EQ(marked[4], "COMB_2      -1000.000   10.000      20.000      0.999<1     ");
+    EXPECT_EQ(marked[6].rfind("<1 ", 0), 0u) << marked[6];
 }
 
 TEST(LoadReport, FrameAndLogo) {

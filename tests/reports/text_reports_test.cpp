@@ -139,7 +139,7 @@ TEST(TextReports, SectionDataBlock) {
                                                 "Axial Force P       -2436",
                                                 "Moment Mxx          42.136",
                                                 "Moment Myy          -42.136",
-                                                "Load Fraction       1.235",
+                                                "Load Fraction       1.234",
                                                 ""};
     EXPECT_EQ(tail, tailExpected);
 }

@@ -6,6 +6,7 @@
 
 #include "analysis/interaction_curves.h"
 #include "analysis/key_points.h"
+#include "analysis/load_combinations.h"
 #include "app/app_context.h"
 #include "app/command_map.h"
 #include "app/dialog_parts.h"
@@ -247,13 +248,16 @@ void AnalysisDialog::showCriticalComb() {
     const SectionModel& m = ctx_.model();
     if (m.results.CRITICAL_COMB == 0 || m.document.NFORCE == 0 || !hasCriticalComb(m)) return;
     const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(m.results.CRITICAL_COMB)];
+    // The load the check listed (raised where a minimum governs), its fraction cut and marked.
+    const ListedLoad L = listedLoad(m, m.results.CRITICAL_COMB);
+    const std::string marks = checkMarks(m, m.results.CRITICAL_COMB);
     Edit3->setText(qs(Format("%D", {m.results.CRITICAL_COMB})));
     Edit7->setText(qs(f.COMB_NAME));
-    Edit8->setText(qs(Format("%0.3f", {f.LOAD_FRACTION})));
-    Edit4->setText(qs(Format("%0.3f", {f.P})));
+    Edit8->setText(qs(LoadFractionText(f.LOAD_FRACTION) + (marks.empty() ? "" : " " + marks)));
+    Edit4->setText(qs(Format("%0.3f", {L.P})));
     // "Moment Mxx" bends about X: the solver's MY; "Moment Myy" its MX.
-    Edit5->setText(qs(Format("%0.3f", {f.MY})));
-    Edit6->setText(qs(Format("%0.3f", {f.MX})));
+    Edit5->setText(qs(Format("%0.3f", {L.MY})));
+    Edit6->setText(qs(Format("%0.3f", {L.MX})));
 }
 
 void AnalysisDialog::showEvent(QShowEvent* event) {

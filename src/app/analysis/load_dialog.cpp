@@ -57,13 +57,17 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
 
     StringGrid1 = new QTableWidget(1, 6, this);
     StringGrid1->setObjectName("StringGrid1");
-    StringGrid1->setGeometry(16, 44, 490, 426);
+    StringGrid1->setGeometry(16, 44, 490, 408);
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
     StringGrid1->horizontalHeader()->setDefaultSectionSize(75);
     StringGrid1->verticalHeader()->setDefaultSectionSize(18);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHeaderRow();
+    // What the marks beside a load fraction mean, when the table shows any.
+    Legend = namedLabel("LegendLabel", "", this);
+    Legend->setGeometry(16, 454, 490, 22);
+    Legend->setWordWrap(true);
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
@@ -74,9 +78,13 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     auto* GroupBox2 = new QGroupBox("Min Axial  and Moment(for Iteration)", this);
     GroupBox2->setObjectName("GroupBox2");
     GroupBox2->setGeometry(520, 40, 247, 104);
-    Edit10 = labelledEdit(GroupBox2, "Label10", " P_min[kN]", "Edit10", "1000", 20, 130, 105);
-    Edit9 = labelledEdit(GroupBox2, "Label8", "Min Mxx[kNm]", "Edit9", "1000", 47, 130, 105);
-    Edit8 = labelledEdit(GroupBox2, "Label9", "Min Myy[kNm]", "Edit8", "1000", 74, 130, 105);
+    // 0 checks every load as given; a minimum given can only lower a load fraction.
+    GroupBox2->setToolTip(
+        "0 checks each load as given. A minimum raises a smaller component, and the raised "
+        "load's fraction is listed (marked *) where it is the smaller one.");
+    Edit10 = labelledEdit(GroupBox2, "Label10", " P_min[kN]", "Edit10", "0", 20, 130, 105);
+    Edit9 = labelledEdit(GroupBox2, "Label8", "Min Mxx[kNm]", "Edit9", "0", 47, 130, 105);
+    Edit8 = labelledEdit(GroupBox2, "Label9", "Min Myy[kNm]", "Edit8", "0", 74, 130, 105);
 
     auto* GroupBox1 = new QGroupBox("Critical Load Comb", this);
     GroupBox1->setObjectName("GroupBox1");
@@ -109,8 +117,9 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     MinEccBox->setObjectName("MinEccBox");
     MinEccBox->setGeometry(520, 461, 122, 31);
     MinEccBox->setToolTip(
-        "Raise each moment to at least P x e_min about each axis, e_min from the section's code, "
-        "instead of the minimum magnitudes");
+        "Also check a compression with each moment in turn raised to at least P x e_min about "
+        "its axis (e_min from the section's code; under ACI 318-19 the minimum moment of its "
+        "slenderness rules), the smaller fraction governing, instead of the minimum magnitudes");
     connect(MinEccBox, &QCheckBox::toggled, this, [this](bool on) {
         ctx_.model().settings.CODE_MIN_ECC = on;
         storeProgramSettings(ctx_.model());
@@ -120,17 +129,13 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     connect(Button1, &QPushButton::clicked, this, [this] { importCsv(); });
     connect(Button6, &QPushButton::clicked, this, [this] { exportCsv(); });
     connect(Button9, &QPushButton::clicked, this, [this] { exportSample(); });
-    connect(Button2, &QPushButton::clicked, this, [this] {
-        raised_.clear();
-        UPDATE_FORCE_TABLE();
-    });
+    connect(Button2, &QPushButton::clicked, this, [this] { UPDATE_FORCE_TABLE(); });
     connect(Button3, &QPushButton::clicked, this, [this] { UPDATE_FORCE_TABLE(); });
     connect(Button4, &QPushButton::clicked, this, [this] { checkMember(); });
     connect(Button8, &QPushButton::clicked, this, [this] { printReport(); });
     connect(Button5, &QPushButton::clicked, this, &QDialog::close);
     // The section changed: the load fractions were emptied with the other results.
     ctx_.onSectionState(this, [this] {
-        raised_.clear();
         UPDATE_FORCE_TABLE();
         for (QLineEdit* e : {Edit2, Edit4, Edit3, Edit5, Edit6, Edit7}) e->clear();
     });
@@ -156,28 +161,41 @@ void LoadDialog::UPDATE_FORCE_TABLE() {
     setHeaderRow();
     for (const TFORCE& f : loads) {
         const int i = rowNumber(loads, f);
-        const std::string cells[] = {Format("%D", {i}),       f.COMB_NAME,
-                                     Format("%0.3F", {f.P}),  Format("%0.3F", {f.MX}),
-                                     Format("%0.3F", {f.MY}), Format("%0.3F", {f.LOAD_FRACTION})};
+        // The load whose fraction is listed, the fraction cut at its decimals and marked.
+        const ListedLoad L = listedLoad(m, i);
+        const std::string marks = checkMarks(m, i);
+        const std::string cells[] = {
+            Format("%D", {i}),
+            f.COMB_NAME,
+            Format("%0.3F", {L.P}),
+            Format("%0.3F", {L.MX}),
+            Format("%0.3F", {L.MY}),
+            LoadFractionText(f.LOAD_FRACTION) + (marks.empty() ? "" : " " + marks)};
         for (int c = 0; c < 6; ++c) StringGrid1->setItem(i, c, new QTableWidgetItem(qs(cells[c])));
+        markRow(i, f, L, marks);
     }
-    markRaisedLoads();
+    const std::vector<std::string> legend = checkLegend(m);
+    std::string text;
+    for (const std::string& l : legend) text += (text.empty() ? "" : "\n") + l;
+    Legend->setText(qs(text));
 }
 
-// Each combination a minimum raised: its row tinted, and the load it was checked with in the
-// row's tool tip (the check's message names them all at once).
-void LoadDialog::markRaisedLoads() {
-    for (const RaisedCombination& r : raised_) {
-        if (r.number < 1 || r.number >= StringGrid1->rowCount()) continue;
-        const QString tip = qs(
-            Format("Checked with the minimum: P %0.3F, Myy %0.3F, Mxx %0.3F", {r.P, r.MX, r.MY}));
-        for (int c = 0; c < StringGrid1->columnCount(); ++c) {
-            QTableWidgetItem* item = StringGrid1->item(r.number, c);
-            if (!item) continue;
+// A raised combination's row tinted, with the load as given in its tool tip; a fraction below 1
+// in red.
+void LoadDialog::markRow(int i, const TFORCE& f, const ListedLoad& L, const std::string& marks) {
+    if (L.raised) {
+        const QString tip =
+            qs(Format("Checked with the load raised to the minimum; as given: "
+                      "P %0.3F, Myy %0.3F, Mxx %0.3F",
+                      {f.P, f.MX, f.MY}));
+        for (int c = 0; c < 6; ++c) {
+            QTableWidgetItem* item = StringGrid1->item(i, c);
             item->setToolTip(tip);
             item->setBackground(QColor(255, 250, 205));
         }
     }
+    if (marks.find("<1") != std::string::npos)
+        StringGrid1->item(i, 5)->setForeground(QColor(192, 0, 0));
 }
 
 void LoadDialog::importCsv() {
@@ -186,7 +204,6 @@ void LoadDialog::importCsv() {
         if (path.isEmpty()) return;
         FORCE_LINES = readTextLines(path.toStdString());
         // Messages about a row name the file as the user knows it: by its name, not its folder.
-        raised_.clear();
         IMPORT_FORCE_CSV(ctx_.model(), FORCE_LINES,
                          ComboBox1->currentIndex() == 0 ? ForceUnits::N_mm : ForceUnits::kN_m,
                          QFileInfo(path).fileName().toStdString());
@@ -231,7 +248,6 @@ void LoadDialog::checkMember() {
         } reset{ProgressBar1};
         const CheckResult r =
             CHECK_MEMBER(ctx_.model(), K_P, K_MX, K_MY, ctx_.messages(), progress);
-        raised_ = r.raised;
         UPDATE_FORCE_TABLE();
         showCriticalComb(r.critical);
     });
@@ -241,13 +257,15 @@ void LoadDialog::showCriticalComb(int c) {
     const SectionModel& m = ctx_.model();
     if (c < 1 || static_cast<std::size_t>(c) >= m.document.FORCE.size()) return;
     const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(c)];
+    const ListedLoad L = listedLoad(m, c);
+    const std::string marks = checkMarks(m, c);
     Edit2->setText(qs(Format("%D", {c})));
     Edit4->setText(qs(f.COMB_NAME));
-    Edit3->setText(qs(Format("%0.3f", {f.LOAD_FRACTION})));
-    Edit5->setText(qs(Format("%0.3f", {f.P})));
+    Edit3->setText(qs(LoadFractionText(f.LOAD_FRACTION) + (marks.empty() ? "" : " " + marks)));
+    Edit5->setText(qs(Format("%0.3f", {L.P})));
     // "Moment Mxx" bends about X: the solver's MY; "Moment Myy" its MX.
-    Edit6->setText(qs(Format("%0.3f", {f.MY})));
-    Edit7->setText(qs(Format("%0.3f", {f.MX})));
+    Edit6->setText(qs(Format("%0.3f", {L.MY})));
+    Edit7->setText(qs(Format("%0.3f", {L.MX})));
 }
 
 void LoadDialog::printReport() {

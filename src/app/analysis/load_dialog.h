@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QTableWidget;
@@ -38,16 +39,14 @@ private:
     void showMinimumBoxes();
     void setHeaderRow();
     void showCriticalComb(int c);
-    void markRaisedLoads();
+    void markRow(int i, const TFORCE& f, const ListedLoad& L, const std::string& marks);
 
     AppContext& ctx_;
     std::vector<std::string> FORCE_LINES;
-    // The combinations the last check raised to a minimum, marked in the table until the
-    // combinations or the section change.
-    std::vector<RaisedCombination> raised_;
     QLineEdit* Edit1;  // "Number of Load Comb"
     QComboBox* ComboBox1;
     QTableWidget* StringGrid1;
+    QLabel* Legend;  // the marks' legend
     QProgressBar* ProgressBar1;
     QLineEdit* Edit2;      // critical combination
     QLineEdit* Edit4;      // its name

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include "analysis/load_combinations.h"
 #include "app/analysis/analysis_widgets.h"
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
@@ -59,11 +60,16 @@ SectionStateDialog::SectionStateDialog(AppContext& ctx, QWidget* parent)
     loadP_ = rowEdit(group, "LoadP", "P[kN]", "-3000", 92);
     loadMx_ = rowEdit(group, "LoadMx", "Mxx[kNm]", "500", 116);
     loadMy_ = rowEdit(group, "LoadMy", "Myy[kNm]", "0", 140);
-    auto* minCaption = namedLabel("MinLabel", "Minimum magnitudes (combinations)", group);
-    minCaption->setGeometry(10, 166, 240, 18);
-    minP_ = rowEdit(group, "MinP", "P_min[kN]", "1000", 184);
-    minMx_ = rowEdit(group, "MinMx", "Min Mxx[kNm]", "1000", 208);
-    minMy_ = rowEdit(group, "MinMy", "Min Myy[kNm]", "1000", 232 - 4);
+    // One set of minimums serves the check and the state of its combinations: the load
+    // dialog's.
+    auto* minNote = namedLabel("MinLabel",
+                               "A combination is shown as the last check listed it: raised to "
+                               "the load dialog's minimums where marked *. A typed load and "
+                               "the state at the load are never raised.",
+                               group);
+    minNote->setGeometry(10, 166, 240, 84);
+    minNote->setWordWrap(true);
+    minNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     group->setFixedHeight(258);
 
     auto* atLabel = namedLabel("StateAtLabel", "State", this);
@@ -102,9 +108,10 @@ void SectionStateDialog::fillCombinations() {
     for (const TFORCE& f : forceRows) {
         const int32_t i = rowNumber(forceRows, f);
         const std::string critical = i == m.results.CRITICAL_COMB ? "  (critical)" : "";
+        const ListedLoad L = listedLoad(m, i);
         combList_->addItem(
-            qs(Format("%D  %s  P %0.1F  Mxx %0.1F  Myy %0.1F", {i, f.COMB_NAME, f.P, f.MY, f.MX}) +
-               critical));
+            qs(Format("%D  %s  P %0.1F  Mxx %0.1F  Myy %0.1F", {i, f.COMB_NAME, L.P, L.MY, L.MX}) +
+               (L.raised ? " *" : "") + critical));
     }
     if (m.results.CRITICAL_COMB >= 1 && m.results.CRITICAL_COMB <= combList_->count())
         combList_->setCurrentIndex(m.results.CRITICAL_COMB - 1);
@@ -118,20 +125,19 @@ void SectionStateDialog::showState() {
             throw InputError(
                 "The section has no fibres: mesh the section before showing its state.");
         m.results.STRAIN_LIMIT_MODE = sectionStrainLimitMode(m);
-        double P = 0, MX = 0, MY = 0, kp = 0, kmx = 0, kmy = 0;
+        double P = 0, MX = 0, MY = 0;
         if (combRadio_->isChecked()) {
             const int i = combList_->currentIndex() + 1;
             if (i < 1 || i > m.document.NFORCE)
                 throw InputError(
                     "There is no load combination to show: import the loading or type a load.");
+            // At capacity the load the check listed; at the load the load as given.
             const TFORCE& f = m.document.FORCE[static_cast<std::size_t>(i)];
-            P = f.P;
-            MX = f.MX;
-            MY = f.MY;
-            kp = ToFloat(textOf(minP_));
-            // Mxx bends about X: the solver's MY and K_MY; Myy its MX and K_MX.
-            kmx = ToFloat(textOf(minMy_));
-            kmy = ToFloat(textOf(minMx_));
+            const bool given = stateAt_->currentIndex() == 1;
+            const ListedLoad L = given ? ListedLoad{f.P, f.MX, f.MY, false} : listedLoad(m, i);
+            P = L.P;
+            MX = L.MX;
+            MY = L.MY;
         } else {
             P = ToFloat(textOf(loadP_));
             MX = ToFloat(textOf(loadMy_));
@@ -139,7 +145,7 @@ void SectionStateDialog::showState() {
         }
         // Loads count compression negative; the solver counts it positive.
         const StateAt at = stateAt_->currentIndex() == 1 ? StateAt::Load : StateAt::Capacity;
-        state_ = SECTION_STATE(m, -P, MX, MY, kp, kmx, kmy, ctx_.messages(), at);
+        state_ = SECTION_STATE(m, -P, MX, MY, 0, 0, 0, ctx_.messages(), at);
         reportStateUnconverged(*state_, ctx_.messages());
         std::vector<std::string> lines{stateHeading(*state_)};
         for (std::string& l : sectionStateSummary(*state_)) lines.push_back(std::move(l));

@@ -48,9 +48,6 @@ private:
     QLineEdit* loadP_;
     QLineEdit* loadMx_;
     QLineEdit* loadMy_;
-    QLineEdit* minP_;
-    QLineEdit* minMx_;
-    QLineEdit* minMy_;
     QComboBox* stateAt_;
     QPlainTextEdit* summary_;
     std::optional<SectionState> state_;
