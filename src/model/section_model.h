@@ -59,6 +59,12 @@ struct TFORCE {
     double LOAD_FRACTION = 0;
 };
 
+// Whether the combination has been checked: a check never leaves a load fraction of 0, which is
+// what an import or a section file gives.
+inline bool isChecked(const TFORCE& f) {
+    return f.LOAD_FRACTION != 0;
+}
+
 // Fibre kinds (TFIB.TY, TSHELL.MATTY).
 enum FibreKind : int32_t {
     FIB_CORE_CONCRETE = 1,

@@ -120,7 +120,8 @@ void loadTable(DataTable& grid, const SectionModel& m) {
     const auto loads = rows(m.document.FORCE, m.document.NFORCE);
     for (const TFORCE& f : loads)
         t.row({intCell(rowNumber(loads, f)), textCell(f.COMB_NAME), fixedCell(f.P, 3),
-               fixedCell(f.MX, 3), fixedCell(f.MY, 3), fixedCell(f.LOAD_FRACTION, 3)});
+               fixedCell(f.MX, 3), fixedCell(f.MY, 3),
+               isChecked(f) ? fixedCell(f.LOAD_FRACTION, 3) : textCell("")});
 }
 
 // The last index both columns of a curve hold (-1 when either is empty).

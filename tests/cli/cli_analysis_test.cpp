@@ -90,7 +90,7 @@ TEST(CliAnalysis, SampleLoadsAndTheirCheck) {
     const auto l = lines(r.out);
     // The listing, then the message naming the loads the minimum magnitudes raised.
     ASSERT_EQ(l.size(), 43u + 6 + 1) << r.out;
-    EXPECT_EQ(l[0], "No,LoadComb,P,Mx,My,Load_Fraction,");
+    EXPECT_EQ(l[0], "No,LoadComb,P[kN],Mx[kNm],My[kNm],Load_Fraction,");
     EXPECT_EQ(l[2].rfind("2,DCON1,-2435.501,-42.136,42.136,", 0), 0u) << l[2];
     EXPECT_EQ(l[43].rfind("Critical LoadComb   ", 0), 0u) << l[43];
     std::remove(csv.c_str());
