@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "model/errors.h"
-#include "model/number_text.h"
 #include "model/text_file.h"
 
 using namespace qav;
@@ -81,37 +80,37 @@ TEST(ForceCsv, RefusedFilesNameTheLineAndColumnAndChangeNothing) {
 // The units a header names are read as named, or refused when they differ from those chosen;
 // the same loads in four spellings of the units read as the same kN and kNm.
 TEST(ForceCsv, AHeadersUnitsAreReadOrRefusedNamingBoth) {
-    const std::pair<std::string, double> files[] = {
-        {"no.,Load,P[kN],M2[kNm],M3[kNm]", 1.0},
-        {"no.,Load,P (N),M2 (N.mm),M3 (N\xC2\xB7mm)", 1e-3},
-        {"no.,Load,P[kN],M2[N*mm],M3[N mm]", 1e-3},  // P in kN, the moments in N mm
-        {"no.,Load,P[KN],M2[kN-m],M3[kN.m]", 1.0},
+    const std::pair<std::string, std::string> files[] = {
+        {"no.,Load,P[kN],M2[kNm],M3[kNm]", "1,C1,-2000,150,0"},
+        {"no.,Load,P (N),M2 (N.mm),M3 (N\xC2\xB7mm)", "1,C1,-2000000,150000000,0"},
+        {"no.,Load,P[KN],M2[kN-m],M3[kN.m]", "1,C1,-2000,150,0"},
+        {"no.,Load,P[kN],M2[N*mm],M3[N mm]", "1,C1,-2000,150000000,0"},  // neither system
     };
-    for (const auto& [header, f] : files) {
-        const bool mixed = header.find("P[kN],M2[N") != std::string::npos;
-        const double p = mixed ? -2000 : -2000 / f, m = f == 1 ? 150 : 1.5e8;
-        const std::vector<std::string> lines = {
-            header, "1,C1," + Format("%0.3F", {p}) + "," + Format("%0.3F", {m}) + ",0"};
-        SectionModel read;
-        IMPORT_FORCE_CSV(read, lines, std::nullopt);
-        EXPECT_DOUBLE_EQ(read.document.FORCE[1].P, -2000) << header;
-        EXPECT_DOUBLE_EQ(read.document.FORCE[1].MX, 150) << header;
-        const ForceUnits same = f == 1 ? ForceUnits::kN_m : ForceUnits::N_mm;
-        if (!mixed) EXPECT_NO_THROW(IMPORT_FORCE_CSV(read, lines, same)) << header;
-        const ForceUnits other = f == 1 ? ForceUnits::N_mm : ForceUnits::kN_m;
+    for (const auto& [header, row] : files) {
+        const bool kN = row == "1,C1,-2000,150,0",
+                   mixed = header.find("P[kN],M2[N") != std::string::npos;
+        SectionModel m;
+        IMPORT_FORCE_CSV(m, {header, row}, std::nullopt);
+        EXPECT_DOUBLE_EQ(m.document.FORCE[1].P, -2000) << header;
+        EXPECT_DOUBLE_EQ(m.document.FORCE[1].MX, 150) << header;
+        if (!mixed) {
+            EXPECT_NO_THROW(
+                IMPORT_FORCE_CSV(m, {header, row}, kN ? ForceUnits::kN_m : ForceUnits::N_mm));
+        }
         try {
-            IMPORT_FORCE_CSV(read, lines, other, "loads.csv");
+            IMPORT_FORCE_CSV(m, {header, row}, kN ? ForceUnits::N_mm : ForceUnits::kN_m, "f.csv");
             ADD_FAILURE() << header;
         } catch (const InputError& e) {
-            const std::string chosen = other == ForceUnits::N_mm ? "N,mm" : "kN,m";
-            EXPECT_EQ(
-                std::string(e.what()),
-                "loads.csv, line 1: the header \"" + header +
-                    "\" names its units, and they are not " + chosen + ", the units chosen: " +
-                    (mixed ? "mend the header"
-                           : std::string("choose ") + (same == ForceUnits::N_mm ? "N,mm" : "kN,m") +
-                                 " and import again") +
-                    "; nothing was imported.");
+            const std::string advice = mixed ? "mend the header"
+                                       : kN  ? "choose kN,m"
+                                             : "choose N,mm";
+            EXPECT_EQ(std::string(e.what()).rfind("f.csv, line 1: the header \"" + header +
+                                                      "\" names its units, and they are not " +
+                                                      (kN ? "N,mm" : "kN,m") +
+                                                      ", the units chosen: " + advice,
+                                                  0),
+                      0u)
+                << e.what();
         }
     }
     // Without units in the header the file is read in the units chosen, N and N mm by default.

@@ -68,150 +68,99 @@ TEST(SectionFileLayout, OnlyCutsAfterABlockEndRead) {
     EXPECT_GT(refused, 500);
 }
 
-// Each edit of a saved file: the message's start, or "(read)" with what it must read as.
+// Each edit of a saved file reads as the file itself, or is refused at the line given (an index
+// into the edited lines, -1 for none) with the words given.
 TEST(SectionFileLayout, EditedRecordsAreTrimmedOrRefusedWithTheirLine) {
     const std::vector<std::string> good = saved(fourBars());
     const std::size_t nbar = indexOf(good, "NBAR,4"), poly = indexOf(good, "POLY START");
+    using Lines = std::vector<std::string>;
     struct Case {
-        const char* name;
-        std::function<void(std::vector<std::string>&)> edit;
-        std::string message;  // "(read)" when the file reads
+        std::function<void(Lines&)> edit;
+        std::size_t line;
+        std::string words;
     };
-    auto set = [](std::size_t at, std::string line) {
-        return [at, line](std::vector<std::string>& l) { l[at] = line; };
+    auto set = [](std::size_t at, std::string line) { return [=](Lines& l) { l[at] = line; }; };
+    auto put = [](std::size_t at, Lines add) {
+        return
+            [=](Lines& l) { l.insert(l.begin() + static_cast<long>(at), add.begin(), add.end()); };
     };
-    auto insert = [](std::size_t at, std::vector<std::string> lines) {
-        return [at, lines](std::vector<std::string>& l) {
-            l.insert(l.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
-        };
+    auto drop = [](std::size_t at) {
+        return [=](Lines& l) { l.erase(l.begin() + static_cast<long>(at)); };
     };
-    // "Line <n>: " of the line at index i, and the line number of index i.
-    auto L = [](std::size_t i) { return "Line " + std::to_string(i + 1) + ": "; };
-    auto n = [](std::size_t i) { return std::to_string(i + 1); };
-    const std::size_t rebar = nbar - 1, end = good.size();
+    const std::size_t none = static_cast<std::size_t>(-1), rebar = nbar - 1;
     const Case cases[] = {
-        {"end marker with a tab", set(nbar + 5, "REBAR END\t"), "(read)"},
-        {"end marker with a blank", set(poly + 7, "POLY END "), "(read)"},
-        {"blanks around a record", set(nbar + 1, "  BAR , 1 ,-150.00000,-250.00000,25.00000 \t"),
-         "(read)"},
-        {"lower case", set(nbar + 2, "bar,2,-150,250,25"),
-         L(nbar + 2) +
-             "\"bar,2,-150,250,25\": the REBAR block holds NBAR and BAR records (keywords"},
-        {"tabs", set(nbar + 2, "BAR\t2\t-150\t250\t25"),
-         L(nbar + 2) + "\"BAR\t2\t-150\t250\t25\": the REBAR block holds NBAR and BAR records; "
-                       "fields are separated by commas, not tabs"},
-        {"decimal comma", set(nbar + 3, "BAR,3,465,5,-250,25"),
-         L(nbar + 3) + "\"BAR,3,465,5,-250,25\": a BAR record has 5 fields"},
-        {"unknown record", insert(nbar + 1, {"NOTE,x"}),
-         L(nbar + 1) + "\"NOTE,x\": the REBAR block holds"},
-        {"repeated number", set(nbar + 2, "BAR,1,-150,250,25"),
-         L(nbar + 2) + "\"BAR,1,-150,250,25\": expected BAR,2"},
-        {"number 0", set(nbar + 1, "BAR,0,-150,250,25"),
-         L(nbar + 1) + "\"BAR,0,-150,250,25\": expected BAR,1"},
-        {"count above the records", set(nbar, "NBAR,5"),
-         L(nbar + 5) + "\"REBAR END\": the REBAR block that starts at line " + n(rebar) +
-             " ends early: expected BAR,5"},
-        {"count below the records", set(nbar, "NBAR,3"),
-         L(nbar + 4) + "\"BAR,4,150.00000,250.00000,25.00000\": NBAR,3 at line " + n(nbar) +
-             " announces 3 records"},
-        {"negative count", set(nbar, "NBAR,-1"), L(nbar) + "\"NBAR,-1\": a count is 0 or more"},
-        {"record before its count", [&](auto& l) { std::swap(l[nbar], l[nbar + 1]); },
-         L(nbar) + "\"BAR,1,-150.00000,-250.00000,25.00000\": expected \"NBAR,<count>\""},
-        {"corner missing", [&](auto& l) { l.erase(l.begin() + static_cast<long>(poly + 6)); },
-         L(poly + 6) + "\"POLY END\": the POLY block that starts at line " + n(poly) +
-             " ends early: expected PT,4"},
-        {"block never ended", [&](auto& l) { l.erase(l.begin() + static_cast<long>(nbar + 5)); },
-         L(nbar + 5) + "\"CONC MAT START\": the REBAR block that starts at line " + n(rebar) +
-             " has not ended"},
-        {"file ends in a block", [&](auto& l) { l.resize(nbar + 3); },
-         L(nbar + 2) + "the file ends inside the REBAR block that starts at line " + n(rebar) +
-             ": expected BAR,3"},
-        {"unknown block", insert(rebar, {"NOTES START", "NOTES END"}),
-         L(rebar) + "\"NOTES START\": the section file has no such block"},
-        {"record outside", insert(rebar, {"NBAR,4"}), L(rebar) + "\"NBAR,4\": a record outside"},
-        {"second block", insert(rebar, {"GEN START", "GEN END"}),
-         L(rebar) + "\"GEN START\": a second GEN block (the first starts at line 1)"},
-        {"loads without the closing comma",
-         insert(end, {"CHECKLOADING START", "NFORCE,1", "FORCE,1,1,2,3,C1", "CHECKLOADING END"}),
-         L(end + 2) + "\"FORCE,1,1,2,3,C1\": a FORCE record has 7 fields"},
+        {set(nbar + 5, "REBAR END\t"), none, ""},
+        {set(poly + 7, "POLY END "), none, ""},
+        {set(nbar + 1, "  BAR , 1 ,-150.00000,-250.00000,25.00000 \t"), none, ""},
+        {set(nbar + 2, "bar,2,-150,250,25"), nbar + 2, "(keywords are written in capitals)"},
+        {set(nbar + 2, "BAR\t2\t-150\t250\t25"), nbar + 2, "separated by commas, not tabs"},
+        {set(nbar + 3, "BAR,3,465,5,-250,25"), nbar + 3, "a BAR record has 5 fields"},
+        {put(nbar + 1, {"NOTE,x"}), nbar + 1, "the REBAR block holds NBAR and BAR records"},
+        {set(nbar + 2, "BAR,1,-150,250,25"), nbar + 2, "expected BAR,2"},
+        {set(nbar + 1, "BAR,0,-150,250,25"), nbar + 1, "expected BAR,1"},
+        {set(nbar, "NBAR,5"), nbar + 5,
+         "REBAR block that starts at line 16 ends early: expected BAR,5"},
+        {set(nbar, "NBAR,3"), nbar + 4, "NBAR,3 at line 17 announces 3 records; this is one more"},
+        {set(nbar, "NBAR,-1"), nbar, "a count is 0 or more"},
+        {[&](Lines& l) { std::swap(l[nbar], l[nbar + 1]); }, nbar, "expected \"NBAR,<count>\""},
+        {drop(poly + 6), poly + 6, "POLY block that starts at line 8 ends early: expected PT,4"},
+        {drop(nbar + 5), nbar + 5, "REBAR block that starts at line 16 has not ended"},
+        {[&](Lines& l) { l.resize(nbar + 3); }, nbar + 2, "the file ends inside the REBAR block"},
+        {put(rebar, {"NOTES START", "NOTES END"}), rebar, "the section file has no such block"},
+        {put(rebar, {"GEN START", "GEN END"}), rebar,
+         "a second GEN block (the first starts at line 1)"},
+        {put(good.size(),
+             {"CHECKLOADING START", "NFORCE,1", "FORCE,1,1,2,3,C1", "CHECKLOADING END"}),
+         good.size() + 2, "a FORCE record has 7 fields"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> lines = good;
+        Lines lines = good;
         c.edit(lines);
         SectionModel m = fourBars();
         m.document.NBAR = 0;  // a refused file changes nothing
         const std::string r = refusal(m, lines);
-        EXPECT_EQ(r.rfind(c.message, 0), 0u) << c.name << ": " << r;
-        if (c.message == "(read)") {
-            EXPECT_EQ(saved(m), good) << c.name;
-        } else {
-            EXPECT_EQ(m.document.NBAR, 0) << c.name;
-            EXPECT_NE(r.find("the section file was not read"), std::string::npos) << r;
+        if (c.line == none) {
+            EXPECT_EQ(r, "(read)");
+            EXPECT_EQ(saved(m), good) << r;
+            continue;
         }
+        EXPECT_EQ(r.rfind("Line " + std::to_string(c.line + 1) + ": ", 0), 0u) << r;
+        EXPECT_NE(r.find(c.words), std::string::npos) << r;
+        EXPECT_EQ(m.document.NBAR, 0) << r;
     }
 }
 
-TEST(SectionFileLayout, TheDesignBlockIsTrimmedAndWholeAndComesOnce) {
-    SectionModel ec2;
-    ADD_SINGLE_REBAR(ec2, 0, 0, 20);
-    ASSERT_TRUE(convertSectionCode(ec2, CodeId::Ec2, {}).ok);
-    const std::vector<std::string> good = saved(ec2);
-    const std::size_t start = indexOf(good, "DESIGN START");
-    ASSERT_LT(start, good.size());
-
-    std::vector<std::string> lines = good;
-    lines[start] = "DESIGN START ";
-    SectionModel m;
-    EXPECT_EQ(refusal(m, lines), "(read)");
-    EXPECT_EQ(m.document.CODE, CodeId::Ec2) << "a trailing blank does not hide the block";
-
-    lines = good;
-    lines.erase(lines.begin() + static_cast<long>(start) + 1);  // CODE,EC2
-    EXPECT_NE(refusal(m, lines).find("the DESIGN block that starts at line 8 has no CODE line"),
-              std::string::npos);
-
-    lines = good;
-    lines.insert(lines.end(), good.begin() + static_cast<long>(start),
-                 good.begin() + static_cast<long>(start) + 5);
-    EXPECT_NE(refusal(m, lines).find("a second DESIGN block (the first starts at line 8)"),
-              std::string::npos);
-}
-
-// A file's grade tables mean what its code makes of them: the program's own (design values)
-// under a block that says ACI 318-19 (nominal values), or the other way round, are refused.
-TEST(SectionFileLayout, GradeTablesBelongToTheFilesCode) {
-    const std::vector<std::string> hk = saved(fourBars());
-    std::vector<std::string> lines = hk;
-    lines.insert(lines.begin() + 7, {"DESIGN START", "CODE,ACI318", "DESIGN END"});
-    SectionModel m;
-    const std::size_t first = indexOf(lines, "NCONCMAT,17") + 2;
-    EXPECT_EQ(refusal(m, lines).rfind("Line " + std::to_string(first) + ": \"CONCMAT,1,C20,", 0),
-              0u)
-        << refusal(m, lines);
-    EXPECT_NE(refusal(m, lines).find("C20 is a grade of HK-COP-2013 and BS-8110, and the file's "
-                                     "DESIGN block says CODE,ACI318"),
-              std::string::npos);
-
-    SectionModel aci;
+// The design block: trimmed, naming its code, once; and a file's grade tables belong to its code
+// (the program's own hold design values, those of ACI 318-19 nominal ones).
+TEST(SectionFileLayout, TheDesignBlockNamesTheCodeOfTheGrades) {
+    SectionModel aci, m;
     ADD_SINGLE_REBAR(aci, 0, 0, 20);
     ASSERT_TRUE(convertSectionCode(aci, CodeId::Aci318, {}).ok);
-    lines = saved(aci);
-    lines.erase(lines.begin() + 7, lines.begin() + 12);  // the design block
-    EXPECT_NE(refusal(m, lines).find("is a grade of ACI 318-19, and a file without a DESIGN block"),
-              std::string::npos)
-        << refusal(m, lines);
-    // A grade its user renamed belongs to no code's tables and is the file's own.
-    lines = saved(aci);
-    const std::size_t fc20 =
-        indexOf(lines, "NCONCMAT," + std::to_string(aci.document.NCONCMAT)) + 1;
-    lines[fc20].replace(lines[fc20].find("FC20"), 4, "MyFC20");
-    EXPECT_EQ(refusal(m, lines), "(read)");
+    const std::vector<std::string> good = saved(aci), hk = saved(fourBars());
+    ASSERT_EQ(good[7], "DESIGN START");
+    std::vector<std::string> trailing = good, noCode = good, twice = good, noBlock = good,
+                             mixed = hk;
+    trailing[7] = "DESIGN START ";
+    EXPECT_EQ(refusal(m, trailing), "(read)");
+    EXPECT_EQ(m.document.CODE, CodeId::Aci318);
+    noCode.erase(noCode.begin() + 8);
+    twice.insert(twice.end(), good.begin() + 7, good.begin() + 12);
+    noBlock.erase(noBlock.begin() + 7, noBlock.begin() + 12);
+    mixed.insert(mixed.begin() + 7, {"DESIGN START", "CODE,ACI318", "DESIGN END"});
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {noCode, "Line 11: \"DESIGN END\": the DESIGN block that starts at line 8 has no CODE"},
+        {twice, "a second DESIGN block (the first starts at line 8)"},
+        {noBlock, "is a grade of ACI 318-19, and a file without a DESIGN block"},
+        {mixed, "Line " + std::to_string(indexOf(mixed, "NCONCMAT,17") + 2) +
+                    ": \"CONCMAT,1,C20,15844.13366,8.93333,0.00113,0.00350\": C20 is a grade of "
+                    "HK-COP-2013 and BS-8110, and the file's DESIGN block says CODE,ACI318"}};
+    for (const auto& [lines, words] : refused)
+        EXPECT_NE(refusal(m, lines).find(words), std::string::npos) << refusal(m, lines);
 }
 
 TEST(SectionFileLayout, OpenNamesTheFileAndKeepsTheSection) {
     std::vector<std::string> lines = saved(fourBars());
-    const std::size_t nbar = indexOf(lines, "NBAR,4");
-    lines.resize(nbar + 2);
+    lines.resize(indexOf(lines, "NBAR,4") + 2);
     const std::string path = ::testing::TempDir() + "/cut.sec";
     writeTextLines(path, lines);
     SectionModel m;
@@ -220,13 +169,10 @@ TEST(SectionFileLayout, OpenNamesTheFileAndKeepsTheSection) {
         ADD_FAILURE() << "read";
     } catch (const FileRefusedError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  path + ", line " + std::to_string(nbar + 2) +
-                      ": the file ends inside the REBAR block that starts at line " +
-                      std::to_string(nbar) +
-                      ": expected BAR,2 (2 of the 4 records NBAR,4 "
-                      "announces at line " +
-                      std::to_string(nbar + 1) +
-                      "); the section file was not read. The section on screen was kept.");
+                  path +
+                      ", line 18: the file ends inside the REBAR block that starts at line 16: "
+                      "expected BAR,2 (2 of the 4 records NBAR,4 announces at line 17); the "
+                      "section file was not read. The section on screen was kept.");
     }
     EXPECT_EQ(m.document.NCONC_PT, 0);
     fs::remove(path);
