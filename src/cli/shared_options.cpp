@@ -63,7 +63,8 @@ const std::vector<SharedOption>& sharedOptions() {
          LOAD_OPTIONS,
          [](SharedOptions& o, const std::string& v) { o.loads = v; },
          {"--csv"}},
-        {{"--units", "N,mm|kN,m", "units of the force CSV file (N,mm)"},
+        {{"--units", "N,mm|kN,m",
+          "units of the force CSV file (those its header names, else N,mm)"},
          LOAD_OPTIONS,
          [](SharedOptions& o, const std::string& v) {
              if (v != "N,mm" && v != "kN,m") throw UsageError("--units takes N,mm or kN,m");

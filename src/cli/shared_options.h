@@ -43,7 +43,7 @@ constexpr unsigned ANALYSIS_COMMAND = MESH_OPTIONS | ANALYSIS_OPTIONS;
 struct SharedOptions {
     std::optional<std::string> npm, nmm, meshSize;
     std::optional<std::string> loads;
-    ForceUnits units = ForceUnits::N_mm;
+    std::optional<ForceUnits> units;  // none chosen: the header's, else N,mm
     SolverKind solver = SolverKind::Fast;
     int threads = 0;         // 0: every core
     bool steelGrid = false;  // grid nodes inside the steel of a section without concrete

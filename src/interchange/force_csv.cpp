@@ -1,6 +1,7 @@
 #include "interchange/force_csv.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "model/errors.h"
@@ -32,10 +33,114 @@ std::string columnName(const std::vector<std::string>& header, std::size_t k) {
     return Format("%D", {static_cast<int>(k)});
 }
 
+// The file as messages name it, when it names no line.
+std::string fileWord(const std::string& file) {
+    return file.empty() ? "The force file" : "\"" + file + "\"";
+}
+
+// A file of 16-bit characters splits into lines full of NUL bytes, whose fields would be
+// refused one by one as numbers with a message that does not say why.
+void requireEightBitText(const std::vector<std::string>& lines, const std::string& file) {
+    const bool mark = !lines.empty() && lines[0].size() >= 2 &&
+                      ((lines[0][0] == '\xFF' && lines[0][1] == '\xFE') ||
+                       (lines[0][0] == '\xFE' && lines[0][1] == '\xFF'));
+    const bool nul = std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.find('\0') != std::string::npos;
+    });
+    if (!mark && !nul) return;
+    throw InputError(fileWord(file) +
+                     (mark ? " is UTF-16 text" : " holds NUL bytes, as UTF-16 text does") +
+                     "; save it as CSV in UTF-8 or ASCII and import it again: nothing was "
+                     "imported.");
+}
+
+// The unit a header's column name gives in brackets, "P[kN]" or "M2 (kNm)"; false when none.
+bool unitOf(const std::string& name, std::string& unit) {
+    const auto open = name.find_first_of("[(");
+    if (open == std::string::npos) return false;
+    const char close = name[open] == '[' ? ']' : ')';
+    const auto end = name.find(close, open);
+    unit = name.substr(open + 1, end == std::string::npos ? std::string::npos : end - open - 1);
+    return true;
+}
+
+// The factor that takes a value of the unit to kN (force) or kNm (moment); 0 for a unit the file
+// does not take. Blanks, dots, stars, hyphens and middle dots between N and mm are all one.
+double factorOf(const std::string& unit, bool moment) {
+    std::string u;
+    for (std::size_t i = 0; i < unit.size(); ++i) {
+        const char c = unit[i];
+        if (unit.compare(i, 2, "\xC2\xB7") == 0) {
+            ++i;
+            continue;
+        }
+        if (c == ' ' || c == '.' || c == '*' || c == '-') continue;
+        u += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (moment) return u == "nmm" ? 1e-6 : u == "knm" ? 1.0 : 0.0;
+    return u == "n" ? 1e-3 : u == "kn" ? 1.0 : 0.0;
+}
+
+const char* unitsName(ForceUnits u) {
+    return u == ForceUnits::N_mm ? "N,mm" : "kN,m";
+}
+
+// Factors to kN and kNm of the columns P, M2 and M3.
+struct Factors {
+    double p = 1, m2 = 1, m3 = 1;
+    bool operator==(const Factors&) const = default;
+};
+
+Factors factorsOf(ForceUnits u) {
+    return u == ForceUnits::N_mm ? Factors{1e-3, 1e-6, 1e-6} : Factors{1, 1, 1};
+}
+
+// The factors the header names, when it names units for P and both moments; refuses a header
+// that names them for some columns only, or a unit the file does not take.
+std::optional<Factors> headerFactors(const std::vector<std::string>& h, const std::string& place) {
+    std::string units[3];
+    int named = 0;
+    for (std::size_t k = 3; k <= 5; ++k) named += unitOf(h[k], units[k - 3]) ? 1 : 0;
+    if (named == 0) return std::nullopt;
+    if (named < 3)
+        throw InputError(place +
+                         ": the header names the units of some of the columns P, M2, M3 "
+                         "and not of the others: name them for all three or for none; "
+                         "nothing was imported.");
+    double f[3];
+    for (std::size_t k = 0; k < 3; ++k) {
+        f[k] = factorOf(units[k], k > 0);
+        if (f[k] == 0)
+            throw InputError(
+                place + Format(": the header gives column %D the unit '%s'; P is in N or kN, the "
+                               "moments in Nmm or kNm: nothing was imported.",
+                               {static_cast<int>(k) + 3, units[k]}));
+    }
+    return Factors{f[0], f[1], f[2]};
+}
+
+// The factors the file is read with: its header's units, which must be those chosen when units
+// were chosen; else the units chosen, N and N mm when none were.
+Factors readFactors(const std::vector<std::string>& h, const std::string& headerLine,
+                    std::optional<ForceUnits> chosen, const std::string& place) {
+    const std::optional<Factors> named = headerFactors(h, place);
+    if (!named) return factorsOf(chosen.value_or(ForceUnits::N_mm));
+    if (!chosen || *named == factorsOf(*chosen)) return *named;
+    const ForceUnits other = *chosen == ForceUnits::N_mm ? ForceUnits::kN_m : ForceUnits::N_mm;
+    const bool otherFits = *named == factorsOf(other);
+    throw InputError(place + ": the header \"" + headerLine +
+                     "\" names its units, and they are not " + unitsName(*chosen) +
+                     ", the units chosen: " +
+                     (otherFits ? std::string("choose ") + unitsName(other) + " and import again"
+                                : std::string("mend the header")) +
+                     "; nothing was imported.");
+}
+
 }  // namespace
 
-void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, ForceUnits units,
-                      const std::string& file) {
+void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines,
+                      std::optional<ForceUnits> units, const std::string& file) {
+    requireEightBitText(lines, file);
     // Combination i is the i-th row after the header, counting only lines that hold something:
     // a blank line makes no combination and moves no number. Messages give the file's own
     // line numbers.
@@ -43,10 +148,18 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
     for (std::size_t at = 0; at < lines.size(); ++at)
         if (!isBlank(lines[at])) rows.push_back(at);
     if (rows.empty())
-        throw InputError("The force file is empty (not even a header line): nothing was imported.");
-    const std::vector<std::string> header = getstr(lines[rows[0]], CSV_MAX_FIELDS);
-    const double forceFactor = units == ForceUnits::N_mm ? 0.001 : 1.0;
-    const double lengthFactor = units == ForceUnits::N_mm ? 0.001 : 1.0;
+        throw InputError(fileWord(file) +
+                         " is empty (not even a header line): nothing was imported.");
+    const std::string& headerLine = lines[rows[0]];
+    const std::string headerPlace = linePlace(file, static_cast<int>(rows[0]) + 1);
+    const std::vector<std::string> header = getstr(headerLine, CSV_MAX_FIELDS);
+    double number = 0;
+    if (TryToFloat(header[3], number) && TryToFloat(header[4], number) &&
+        TryToFloat(header[5], number))
+        throw InputError(headerPlace + " is a load, not a header: \"" + headerLine +
+                         "\"; a force file starts with a header line such as \"no.,Load,P,M2,M3\": "
+                         "nothing was imported.");
+    const Factors factors = readFactors(header, headerLine, units, headerPlace);
     const int n = static_cast<int>(rows.size()) - 1;
     std::vector<TFORCE> force(static_cast<std::size_t>(n) + 1);
     for (int i = 1; i <= n; ++i) {
@@ -76,9 +189,9 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
             if (!std::isfinite(v)) refuseLineValue(lineNo, line, f[k]);
             return v;
         };
-        t.P = value(3, forceFactor);
-        t.MX = value(4, lengthFactor * forceFactor);
-        t.MY = value(5, lengthFactor * forceFactor);
+        t.P = value(3, factors.p);
+        t.MX = value(4, factors.m2);
+        t.MY = value(5, factors.m3);
         t.LOAD_FRACTION = 0;
     }
     m.document.FORCE = std::move(force);
@@ -87,13 +200,15 @@ void IMPORT_FORCE_CSV(SectionModel& m, const std::vector<std::string>& lines, Fo
 }
 
 std::vector<std::string> EXPORT_FORCE_CSV(const SectionModel& m) {
-    std::vector<std::string> out{"No,LoadComb,P,My,Mx,Load_Fraction,"};
+    // The header names the units, so that the file reads back as it was meant whatever units
+    // the reader has chosen (or is refused saying why).
+    std::vector<std::string> out{"No,LoadComb,P[kN],My[kNm],Mx[kNm],Load_Fraction,"};
     const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
     for (const TFORCE& f : forceRows) {
         const int32_t i = rowNumber(forceRows, f);
         out.push_back(Format("%D", {i}) + "," + f.COMB_NAME + "," + Format("%0.3F,", {f.P}) +
                       Format("%0.3F,", {f.MX}) + Format("%0.3F,", {f.MY}) +
-                      LoadFractionText(f.LOAD_FRACTION) + ",");
+                      (isChecked(f) ? LoadFractionText(f.LOAD_FRACTION) + "," : std::string(",")));
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #include "model/section_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <initializer_list>
@@ -11,6 +12,7 @@
 #include "model/limits.h"
 #include "model/materials.h"
 #include "model/number_text.h"
+#include "model/section_file_layout.h"
 #include "model/section_properties.h"
 #include "model/tables.h"
 #include "model/text_file.h"
@@ -290,18 +292,6 @@ struct Record {
 // Records use at most seven fields; the rest of a line is not kept.
 constexpr std::size_t RECORD_FIELDS = 20;
 
-// A field of line `lineNo` (1-based) that is not a number: "Line 12: '5O0.00000' is not a valid
-// floating point value". Opening a file names the file too.
-class LineConversionError : public ConversionError {
-public:
-    LineConversionError(int line, const std::string& message)
-        : ConversionError(linePlace({}, line) + ": " + message),
-          lineNo(line),
-          conversion(message) {}
-    int lineNo;
-    std::string conversion;  // the conversion message alone
-};
-
 // Reads lines rs..re of one block; `record` gets each line's fields.
 void forLines(const std::vector<std::string>& DATA, int rs, int re, ReadBudget& budget,
               const std::function<void(const Record&)>& record) {
@@ -434,6 +424,7 @@ void requireSelectedGradeOf(const std::vector<TMAT>& table, int count, MaterialT
 // program's own tables.
 struct DesignChoices {
     CodeId code = CodeId::HkCop2013;
+    bool block = false;  // the file has the block
     double alphaCC = 1.0;
     Ties ties = Ties::Tied;
 };
@@ -444,6 +435,7 @@ DesignChoices readDesignBlock(const std::vector<std::string>& DATA) {
     DesignChoices c;
     const auto start = std::find(DATA.begin(), DATA.end(), "DESIGN START");
     if (start == DATA.end()) return c;
+    c.block = true;
     const auto end = std::find(start, DATA.end(), "DESIGN END");
     if (end == DATA.end())
         throw InputError(
@@ -476,6 +468,63 @@ DesignChoices readDesignBlock(const std::vector<std::string>& DATA) {
     return c;
 }
 
+// The names of every grade of a code's tables; the two first codes share the program's own.
+const std::vector<std::string>& gradeNamesOf(CodeId code) {
+    static const std::array<std::vector<std::string>, 4> names = [] {
+        std::array<std::vector<std::string>, 4> n;
+        const SectionModel own;
+        const CodeGradeTables ec2 = codeGradeTables(CodeId::Ec2),
+                              aci = codeGradeTables(CodeId::Aci318);
+        auto add = [](std::vector<std::string>& to, const std::vector<TMAT>& table) {
+            for (std::size_t i = 1; i < table.size(); ++i) to.push_back(table[i].NAME);
+        };
+        for (const auto* t :
+             {&own.document.CONC_MAT, &own.document.COVER_MAT, &own.document.STEEL_MAT})
+            add(n[0], *t);
+        n[1] = n[0];
+        for (const auto* t : {&ec2.concrete, &ec2.cover, &ec2.steel}) add(n[2], *t);
+        for (const auto* t : {&aci.concrete, &aci.cover, &aci.steel}) add(n[3], *t);
+        return n;
+    }();
+    return names[static_cast<std::size_t>(code)];
+}
+
+bool isGradeOf(CodeId code, const std::string& name) {
+    const auto& names = gradeNamesOf(code);
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A grade's values mean what its code makes of them (a design strength, a nominal one): a grade
+// that is another code's and not the file's own would be read as something it is not. A grade
+// of a name no code has (one renamed by its user) is the file's own.
+void requireGradesOfCode(const std::vector<std::string>& DATA, const DesignChoices& design) {
+    const CodeId codes[] = {CodeId::HkCop2013, CodeId::Ec2, CodeId::Aci318};
+    for (std::size_t ln = 0; ln < DATA.size(); ++ln) {
+        const std::string& line = DATA[ln];
+        const std::vector<std::string> f = getstr(line, 3);
+        if (f[1] != "CONCMAT" && f[1] != "COVERMAT" && f[1] != "STEELMAT") continue;
+        const std::string& name = f[3];
+        if (isGradeOf(design.code, name)) continue;
+        for (CodeId other : codes) {
+            if (!isGradeOf(other, name)) continue;
+            const std::string of =
+                codeHasOwnTables(other)
+                    ? std::string(codeName(other))
+                    : std::string(codeName(CodeId::HkCop2013)) + " and " + codeName(CodeId::Bs8110);
+            const std::string fileCode =
+                design.block ? Format("the file's DESIGN block says CODE,%s",
+                                      {CODE_FILE_KEYS[static_cast<std::size_t>(design.code)]})
+                             : std::string("a file without a DESIGN block is under ") +
+                                   codeName(CodeId::HkCop2013) + " or " + codeName(CodeId::Bs8110);
+            throw SectionLayoutError(
+                static_cast<int>(ln) + 1,
+                Format("\"%s\": %s is a grade of %s, and %s: a file's grades belong to its code; "
+                       "the section file was not read.",
+                       {line, name, of, fileCode}));
+        }
+    }
+}
+
 void fillConcrete(TMAT& t, const Record& f) {
     t.NAME = f[3];
     t.EC = f.number(4);
@@ -486,9 +535,12 @@ void fillConcrete(TMAT& t, const Record& f) {
 
 }  // namespace
 
-void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA) {
+void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& fileLines) {
+    // Records and markers are read trimmed, once the layout is known to be whole.
+    const std::vector<std::string> DATA = checkedSectionLines(fileLines);
     checkCountsAndGrades(DATA);
     const DesignChoices design = readDesignBlock(DATA);
+    requireGradesOfCode(DATA, design);
     ReadBudget budget(DATA.size());
     int RS = 0, RE = 0;
     // Grades the file leaves out keep the values of their slot: the tables of the file's code.
@@ -615,6 +667,13 @@ bool holdsSectionBlock(const std::vector<std::string>& lines) {
     }
     return false;
 }
+
+// "Line 12: ..." as "column.sec, line 12: ...".
+std::string namingFile(const std::string& path, const std::string& message) {
+    const std::string line = "Line ";
+    if (message.rfind(line, 0) != 0) return path + ": " + message;
+    return path + ", line " + message.substr(line.size());
+}
 }  // namespace
 
 void openSectionFile(SectionModel& m, const std::string& path) {
@@ -629,6 +688,12 @@ void openSectionFile(SectionModel& m, const std::string& path) {
         LOAD_QAV_SEC_DATA(m, m.document.SECTION_TEXT);
     } catch (const LineConversionError& e) {
         throw ConversionError(linePlace(path, e.lineNo) + ": " + e.conversion);
+    } catch (const SectionLayoutError& e) {
+        throw FileRefusedError(linePlace(path, e.lineNo) + ": " + e.detail);
+    } catch (const FileRefusedError&) {
+        throw;
+    } catch (const InputError& e) {
+        throw InputError(namingFile(path, e.what()));
     }
 }
 

@@ -71,6 +71,12 @@ struct TRAISED_LOAD {
     double GIVEN_P = 0, GIVEN_MX = 0, GIVEN_MY = 0, LOAD_FRACTION = 0;
 };
 
+// Whether the combination has been checked: a check never leaves a load fraction of 0, which is
+// what an import or a section file gives.
+inline bool isChecked(const TFORCE& f) {
+    return f.LOAD_FRACTION != 0;
+}
+
 // Fibre kinds (TFIB.TY, TSHELL.MATTY).
 enum FibreKind : int32_t {
     FIB_CORE_CONCRETE = 1,

@@ -134,9 +134,10 @@ void loadTable(DataTable& grid, const SectionModel& m) {
     for (const TFORCE& f : loads) {
         const int i = rowNumber(loads, f);
         const ListedLoad L = listedLoad(m, i);
-        std::vector<TableCell> cells{intCell(i),         textCell(f.COMB_NAME),
-                                     fixedCell(L.P, 3),  fixedCell(L.MX, 3),
-                                     fixedCell(L.MY, 3), fractionCell(f.LOAD_FRACTION)};
+        std::vector<TableCell> cells{
+            intCell(i),         textCell(f.COMB_NAME),
+            fixedCell(L.P, 3),  fixedCell(L.MX, 3),
+            fixedCell(L.MY, 3), isChecked(f) ? fractionCell(f.LOAD_FRACTION) : textCell("")};
         if (marked) cells.push_back(textCell(checkMarks(m, i)));
         t.row(std::move(cells));
     }

@@ -145,7 +145,7 @@ std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m) {
 }
 
 std::vector<std::string> CHECK_LISTING_LINES(const SectionModel& m, int critical) {
-    std::vector<std::string> out{"No,LoadComb,P,My,Mx,Load_Fraction,Mark,"};
+    std::vector<std::string> out{"No,LoadComb,P[kN],My[kNm],Mx[kNm],Load_Fraction,Mark,"};
     const auto forceRows = rows(m.document.FORCE, m.document.NFORCE);
     for (const TFORCE& f : forceRows) {
         const int32_t i = rowNumber(forceRows, f);

@@ -268,8 +268,9 @@ TEST(RecentFiles, MenuOpensAndDropsAMissingFileWithAMessage) {
 TEST(StartupFile, OpensOrLeavesTheWindowEmpty) {
     Fixture f;
     const QString bad = f.temp("bad.sec");
-    writeTextLines(bad.toStdString(), {"GEN START", "USE_CONC,2", "GEN END", "POLY START",
-                                       "NPOINT,4", "PT,0,abc,0", "POLY END"});
+    writeTextLines(bad.toStdString(),
+                   {"GEN START", "USE_CONC,2", "GEN END", "POLY START", "NPOINT,4", "PT,0,abc,0",
+                    "PT,1,0,0", "PT,2,0,0", "PT,3,0,0", "PT,4,0,0", "POLY END"});
     f.w.openStartupFile(bad);
     EXPECT_EQ(f.prompts.errors,
               QStringList{bad + ", line 6: 'abc' is not a valid floating point value"});

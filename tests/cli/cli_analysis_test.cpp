@@ -91,7 +91,7 @@ TEST(CliAnalysis, SampleLoadsAndTheirCheck) {
     // The listing of the loads as given: no minimum, so no raised load, no mark and no legend
     // (every fraction is above 1).
     ASSERT_EQ(l.size(), 43u + 6) << r.out;
-    EXPECT_EQ(l[0], "No,LoadComb,P,My,Mx,Load_Fraction,Mark,");
+    EXPECT_EQ(l[0], "No,LoadComb,P[kN],My[kNm],Mx[kNm],Load_Fraction,Mark,");
     EXPECT_EQ(l[2].rfind("2,DCON1,-2435.501,-42.136,42.136,", 0), 0u) << l[2];
     EXPECT_EQ(l[43].rfind("Critical LoadComb   ", 0), 0u) << l[43];
     std::remove(csv.c_str());

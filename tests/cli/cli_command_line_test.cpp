@@ -82,7 +82,7 @@ TEST(CliCommandLine, OptionsAndTheirRefusals) {
               runCli("pm " + sec + " --npm 4 --angle 30").out);
     const std::string bad = tempPath("bad_number.sec"), folder = tempPath("loads_folder");
     auto lines = qav::readTextLines(sec);
-    lines[11] = "PT,1,5O0.00000,2.00000";
+    lines[11] = "PT,2,5O0.00000,2.00000";
     qav::writeTextLines(bad, lines);
     fs::create_directories(folder);
     qav::writeTextLines(png + ".csv", {"no.,Load,P,M2,M3", "", "1,A,10,20,3O"});

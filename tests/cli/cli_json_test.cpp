@@ -148,7 +148,7 @@ TEST(CliJson, CheckMatchesItsListing) {
     const json& combos = doc["combinations"];
     ASSERT_EQ(combos.size(), 42u);
     for (std::size_t i = 0; i < combos.size(); ++i) {
-        // "No,LoadComb,P,My,Mx,Load_Fraction,Mark,"
+        // "No,LoadComb,P[kN],My[kNm],Mx[kNm],Load_Fraction,Mark,"
         std::istringstream in(rows[1 + i]);
         std::string no, name;
         std::getline(in, no, ',');
@@ -242,7 +242,7 @@ TEST(CliJson, RefusedInputStaysAMessageOnStderr) {
     // A failing run prints no half document: nothing on stdout, the message and status 1.
     const std::string bad = tempPath("json_bad.sec");
     qav::writeTextLines(bad, {"GEN START", "MESH_SIZE,abc", "GEN END", "POLY START", "NPOINT,3",
-                              "PT,0,0,0", "PT,1,100,0", "PT,2,0,100", "POLY END"});
+                              "PT,0,0,0", "PT,1,100,0", "PT,2,0,100", "PT,3,0,0", "POLY END"});
     const CliRun out = runCliStdout("mesh " + bad + " --json");
     EXPECT_EQ(out.status, 1);
     EXPECT_EQ(out.out, "");

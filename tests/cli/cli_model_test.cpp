@@ -34,7 +34,7 @@ TEST(CliModel, ExitStatusTellsUsageFromBadInput) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("No such file or directory"), std::string::npos) << missing.out;
     const std::string bad = tempPath("bad.sec");
-    qav::writeTextFile(bad, "REBAR START\r\nNBAR,2\r\nBAR,1,x,0,25\r\nREBAR END\r\n");
+    qav::writeTextFile(bad, "REBAR START\r\nNBAR,1\r\nBAR,1,x,0,25\r\nREBAR END\r\n");
     const CliRun conv = runCli("info " + bad);
     EXPECT_EQ(conv.status, 1);
     EXPECT_NE(conv.out.find("'x' is not a valid floating point value"), std::string::npos)

@@ -34,9 +34,9 @@ TEST(CliRefusals, DamagedSectionFilesExitOneNamingTheLine) {
         std::string message;
     };
     const Case cases[] = {
-        {"far_cover_corner.sec", "Line 23: \"PT,1,4000000.00000,4000000.00000\""},
+        {"far_cover_corner.sec", ".sec, line 23: \"PT,1,4000000.00000,4000000.00000\""},
         {"negative_bar_diameter.sec",
-         "Line 34: \"BAR,1,-121.66667,465.00000,-25.00000\": -25.00000 is refused"},
+         ".sec, line 34: \"BAR,1,-121.66667,465.00000,-25.00000\": -25.00000 is refused"},
     };
     for (const Case& c : cases)
         for (const char* command : {"info ", "mesh ", "check "}) {

@@ -26,8 +26,8 @@ TEST(ForceCsv, SampleImportsAndExportsAsKilonewtons) {
 
     const auto out = EXPORT_FORCE_CSV(m);
     ASSERT_EQ(out.size(), 43u);
-    EXPECT_EQ(out[0], "No,LoadComb,P,My,Mx,Load_Fraction,");
-    EXPECT_EQ(out[2], "2,DCON1,-2435.501,-42.136,42.136,0.000,");
+    EXPECT_EQ(out[0], "No,LoadComb,P[kN],My[kNm],Mx[kNm],Load_Fraction,");
+    EXPECT_EQ(out[2], "2,DCON1,-2435.501,-42.136,42.136,,") << "never checked: no fraction";
 
     SectionModel back;
     IMPORT_FORCE_CSV(back, out, ForceUnits::kN_m);
@@ -74,5 +74,84 @@ TEST(ForceCsv, RefusedFilesNameTheLineAndColumnAndChangeNothing) {
         }
         ASSERT_EQ(m.document.NFORCE, 1) << message;
         EXPECT_EQ(m.document.FORCE[1].COMB_NAME, "OLD") << message;
+    }
+}
+
+// The units a header names are read as named, or refused when they differ from those chosen;
+// the same loads in four spellings of the units read as the same kN and kNm.
+TEST(ForceCsv, AHeadersUnitsAreReadOrRefusedNamingBoth) {
+    const std::pair<std::string, std::string> files[] = {
+        {"no.,Load,P[kN],M2[kNm],M3[kNm]", "1,C1,-2000,150,0"},
+        {"no.,Load,P (N),M2 (N.mm),M3 (N\xC2\xB7mm)", "1,C1,-2000000,150000000,0"},
+        {"no.,Load,P[KN],M2[kN-m],M3[kN.m]", "1,C1,-2000,150,0"},
+        {"no.,Load,P[kN],M2[N*mm],M3[N mm]", "1,C1,-2000,150000000,0"},  // neither system
+    };
+    for (const auto& [header, row] : files) {
+        const bool kN = row == "1,C1,-2000,150,0",
+                   mixed = header.find("P[kN],M2[N") != std::string::npos;
+        SectionModel m;
+        IMPORT_FORCE_CSV(m, {header, row}, std::nullopt);
+        EXPECT_DOUBLE_EQ(m.document.FORCE[1].P, -2000) << header;
+        EXPECT_DOUBLE_EQ(m.document.FORCE[1].MX, 150) << header;
+        if (!mixed) {
+            EXPECT_NO_THROW(
+                IMPORT_FORCE_CSV(m, {header, row}, kN ? ForceUnits::kN_m : ForceUnits::N_mm));
+        }
+        try {
+            IMPORT_FORCE_CSV(m, {header, row}, kN ? ForceUnits::N_mm : ForceUnits::kN_m, "f.csv");
+            ADD_FAILURE() << header;
+        } catch (const InputError& e) {
+            const std::string advice = mixed ? "mend the header"
+                                       : kN  ? "choose kN,m"
+                                             : "choose N,mm";
+            EXPECT_EQ(std::string(e.what()).rfind("f.csv, line 1: the header \"" + header +
+                                                      "\" names its units, and they are not " +
+                                                      (kN ? "N,mm" : "kN,m") +
+                                                      ", the units chosen: " + advice,
+                                                  0),
+                      0u)
+                << e.what();
+        }
+    }
+    // Without units in the header the file is read in the units chosen, N and N mm by default.
+    SectionModel m;
+    IMPORT_FORCE_CSV(m, {"no.,Load,P,M2,M3", "1,A,-2000000,0,0"}, std::nullopt);
+    EXPECT_DOUBLE_EQ(m.document.FORCE[1].P, -2000);
+    for (const char* bad : {"no.,Load,P[kN],M2,M3", "no.,Load,P[kip],M2[kNm],M3[kNm]"})
+        EXPECT_THROW(IMPORT_FORCE_CSV(m, {bad, "1,A,1,2,3"}, std::nullopt), InputError) << bad;
+}
+
+// The program's own export reads back as it was meant, whatever units are chosen: the same loads,
+// or a refusal; a combination never checked has no fraction.
+TEST(ForceCsv, TheExportReadsBackAsItsOwnUnits) {
+    SectionModel m;
+    IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
+    m.document.FORCE[3].LOAD_FRACTION = 1.007;
+    const auto out = EXPORT_FORCE_CSV(m);
+    EXPECT_EQ(out[3], "3,DCON1,-2383.964,-84.273,84.273,1.007,");
+    EXPECT_EQ(out[4], "4,DCON2,-3911.960,0.000,0.000,,");
+    SectionModel back;
+    IMPORT_FORCE_CSV(back, out, std::nullopt);
+    EXPECT_DOUBLE_EQ(back.document.FORCE[3].P, -2383.964);
+    EXPECT_THROW(IMPORT_FORCE_CSV(back, out, ForceUnits::N_mm), InputError);
+}
+
+TEST(ForceCsv, AFileWithoutAHeaderOrOfAnotherEncodingIsNamed) {
+    SectionModel m;
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"1,C3,-1200,5,0", "2,C1,-900,50,0"},
+         "f.csv, line 1 is a load, not a header: \"1,C3,-1200,5,0\""},
+        {{"", " 1 , C3 , -1.2e3 , 5 , 0 "}, "f.csv, line 2 is a load, not a header"},
+        {splitLines(std::string("\xFF\xFEn\0o\0,\0P\0\r\0\n\0", 14)), "\"f.csv\" is UTF-16 text"},
+        {splitLines(std::string("n\0o\0,\0P\0\r\0\n\0", 12)), "\"f.csv\" holds NUL bytes"},
+        {{}, "\"f.csv\" is empty"},
+    };
+    for (const auto& [lines, message] : cases) {
+        try {
+            IMPORT_FORCE_CSV(m, lines, ForceUnits::kN_m, "f.csv");
+            ADD_FAILURE() << message;
+        } catch (const InputError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
+        }
     }
 }

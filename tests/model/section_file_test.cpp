@@ -130,14 +130,17 @@ TEST(SectionFile, ReadsWhatEarlierWritersWrote) {
     m.document.NFORCE = 2;
     m.document.FORCE.resize(3);
     m.document.FORCE[2].COMB_NAME = "kept";
-    const std::vector<std::string> lines = {
-        "GEN START",     "MESH_SIZE,   50  ",
-        "GEN END",       "COVER MAT START",
-        "NCONCMAT,17",   "COVERMAT,2,Old_Cover,1,2,3,4",
-        "COVER MAT END", "STEEL MAT START",
-        "NSTEELMAT,5",   "STEELMAT,1,STEEL1,200000.00000,500.00000",
-        "STEEL MAT END",
-    };
+    std::vector<std::string> lines = {"GEN START", "MESH_SIZE,   50  ", "GEN END",
+                                      "COVER MAT START", "NCONCMAT,17"};
+    for (int i = 1; i <= 17; ++i)
+        lines.push_back(i == 2 ? "COVERMAT,2,Old_Cover,1,2,3,4"
+                               : "COVERMAT," + std::to_string(i) + ",C" +
+                                     std::to_string(5 * i + 15) + "_Cover,20000,10,0.002,0.0035");
+    lines.insert(lines.end(), {"COVER MAT END", "STEEL MAT START", "NSTEELMAT,5"});
+    for (int i = 1; i <= 5; ++i)
+        lines.push_back("STEELMAT," + std::to_string(i) + ",STEEL" + std::to_string(i) +
+                        ",200000.00000,500.00000");
+    lines.push_back("STEEL MAT END");
     LOAD_QAV_SEC_DATA(m, lines);
     EXPECT_EQ(m.document.MESH_SIZE_TEXT, "50");
     EXPECT_EQ(m.document.NCOVERMAT, 17);
@@ -193,9 +196,9 @@ TEST(SectionFile, FilesWithAnyLineEndRead) {
 TEST(SectionFile, ABadNumberStopsReadingAndKeepsWhatWasRead) {
     SectionModel m;
     const std::vector<std::string> lines = {
-        "GEN START", "USE_CONC,2",   "GEN END",   "POLY START", "NPOINT,3",
-        "PT,0,1,1",  "PT,1,abc,2",   "PT,2,3,3",  "POLY END",   "REBAR START",
-        "NBAR,1",    "BAR,1,0,0,25", "REBAR END",
+        "GEN START",   "USE_CONC,2", "GEN END",      "POLY START", "NPOINT,3",
+        "PT,0,1,1",    "PT,1,abc,2", "PT,2,3,3",     "PT,3,1,1",   "POLY END",
+        "REBAR START", "NBAR,1",     "BAR,1,0,0,25", "REBAR END",
     };
     try {
         LOAD_QAV_SEC_DATA(m, lines);
@@ -215,38 +218,7 @@ TEST(SectionFile, ABadNumberStopsReadingAndKeepsWhatWasRead) {
     }
 }
 
-TEST(SectionFile, OutOfRangeRecordsAreIgnoredAndBadCountsRefused) {
-    SectionModel m;
-    LOAD_QAV_SEC_DATA(m, {"POLY START",
-                          "PT,0,5,5",
-                          "NPOINT,2",
-                          "PT,7,1,1",
-                          "PT,-1,1,1",
-                          "PT,2,9,9",
-                          "POLY END",
-                          "REBAR START",
-                          "BAR,1,1,1,1",
-                          "NBAR,1",
-                          "BAR,2,1,1,1",
-                          "BAR,0,4,4,4",
-                          "REBAR END",
-                          "CHECKLOADING START",
-                          "NFORCE,1",
-                          "FORCE,5,1,1,1,x,",
-                          "CHECKLOADING END",
-                          "CONC MAT START",
-                          "CONCMAT,1,X,1,1,1,1",
-                          "CONC MAT END"});
-    EXPECT_EQ(m.document.NCONC_PT, 2);
-    ASSERT_EQ(m.document.CONC_PT.size(), 3u);
-    EXPECT_EQ(m.document.CONC_PT[0].X, 0) << "a PT line before its count is ignored";
-    EXPECT_EQ(m.document.CONC_PT[2].X, 9);
-    EXPECT_EQ(m.document.NBAR, 1);
-    EXPECT_EQ(m.document.BAR[1].X, 0);
-    EXPECT_EQ(m.document.NFORCE, 1);
-    EXPECT_EQ(m.document.CONC_MAT[1].NAME, "C20");
-
-    SectionModel before;
+TEST(SectionFile, BadCountsAndGradeIndicesAreRefused) {
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {"REBAR START", "NBAR,2000000000", "REBAR END"},
              {"POLY START", "NPOINT,-1", "POLY END"},

@@ -89,8 +89,8 @@ TEST(ExportTables, ModelTablesHeadingsRowsAndFormats) {
     m.document.OPEN_SEC = {{}, polygon(3, 50)};
     m.document.NBAR = 2;
     m.document.BAR = {{}, {1, 2, 25}, {3, 4, 32.125}};
-    m.document.NFORCE = 1;
-    m.document.FORCE = {{}, {-1500, 20.5, -30, "LC1", 0.87654}};
+    m.document.NFORCE = 2;
+    m.document.FORCE = {{}, {-1500, 20.5, -30, "LC1", 0.87654}, {-100, 0, 0, "LC2", 0}};
     struct Case {
         const char* name;
         int entry;
@@ -128,9 +128,15 @@ TEST(ExportTables, ModelTablesHeadingsRowsAndFormats) {
         {"loads",
          11,
          {"NUM", "LoadComb", "P", "My", "Mx", "LoadFraction", "Mark"},
-         2,
+         3,
          1,
          {"1", "LC1", "-1500.000", "20.500", "-30.000", "0.876", "<1"}},
+        {"a load never checked",
+         11,
+         {"NUM", "LoadComb", "P", "My", "Mx", "LoadFraction", "Mark"},
+         3,
+         2,
+         {"2", "LC2", "-100.000", "0.000", "0.000", "", ""}},
     };
     NullMessages none;
     for (const Case& c : cases) {
