@@ -107,8 +107,11 @@ int resave(Args& args, std::ostream&, std::ostream& err) {
 void printCodeTables(CodeId code, std::ostream& out) {
     SectionModel m;
     // The weakest concrete grade by name: a new section's C20 may lie below every grade.
-    if (codeHasOwnTables(code))
-        convertSectionCode(m, code, {codeGradeTables(code).concrete[1].NAME});
+    if (codeHasOwnTables(code)) {
+        GradeNames names;
+        names.concrete = codeGradeTables(code).concrete[1].NAME;
+        convertSectionCode(m, code, names);
+    }
     const SectionDocument& d = m.document;
     const SteelRanges s = steelRanges(code, d.NSTEELMAT);
     out << codeName(code) << "\n";

@@ -87,7 +87,7 @@ struct Choice {
     int first, last;  // the slots of `table` this kind may take
     bool concrete;
     int slot = 0;
-    std::string message;
+    std::string message{};
 };
 
 // The strongest grade of the range not above the one selected now, compared like with like
