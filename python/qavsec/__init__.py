@@ -77,9 +77,11 @@ class PMCurve:
     """A P-M curve: 2 NPM + 2 points, the angle's branch then the branch at angle + 180.
 
     P (kN, compression positive), M (kN·m, + on the angle's branch, - on the other), Mx, My its
-    components (kN·m); converged per point; PMAX, PMIN the axial capacities (kN). Under a
-    strength reduction (ACI 318-19) P, M, Mx, My are the design strength and the *_nominal arrays
-    the nominal curve with phi at each point; None otherwise.
+    components (kN·m); converged per point; PMAX, PMIN the estimates the curve's trial loads aim
+    at (kN; PMAX leaves out the cover concrete); P_compression_end, P_tension_end the curve's true
+    ends, the range an M-M or M-Phi run takes (kN). Under a strength reduction (ACI 318-19) P, M,
+    Mx, My are the design strength and the *_nominal arrays the nominal curve with phi at each
+    point; None otherwise. strain_limit: "control" or "code", the limit it was computed at.
     """
 
     angle: float
@@ -96,6 +98,9 @@ class PMCurve:
     Mx_nominal: Optional[np.ndarray] = None
     My_nominal: Optional[np.ndarray] = None
     phi: Optional[np.ndarray] = None
+    P_compression_end: float = 0.0
+    P_tension_end: float = 0.0
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
@@ -117,11 +122,15 @@ class MMCurve:
     Mx_nominal: Optional[np.ndarray] = None
     My_nominal: Optional[np.ndarray] = None
     phi: Optional[np.ndarray] = None
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
 class MPhiCurve:
-    """A moment-curvature curve: M (kN·m, >= 0) against curvature (1/m), steps + 1 points."""
+    """A moment-curvature curve: M (kN·m, >= 0) against curvature (1/m), steps + 1 points.
+
+    strain_limit: the limit in force for the section ("code": max_strain defaults to the least
+    ultimate strain of its concrete)."""
 
     axis: str
     negative: bool
@@ -132,6 +141,7 @@ class MPhiCurve:
     curvature: np.ndarray
     converged: np.ndarray
     status: Status
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
@@ -153,6 +163,7 @@ class PMMSurface:
     Mx_nominal: Optional[np.ndarray] = None
     My_nominal: Optional[np.ndarray] = None
     phi: Optional[np.ndarray] = None
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
@@ -181,6 +192,7 @@ class CheckResult:
     phi: Optional[np.ndarray] = None
     cap_governs: Optional[np.ndarray] = None
     cap: Optional[float] = None
+    strain_limit: str = "control"
 
     @property
     def passes(self) -> bool:
@@ -203,6 +215,7 @@ class KeyPoint:
     My: float
     strain_plane: Tuple[float, float, float]
     neutral_axis: Optional[Tuple[float, float]]
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
@@ -233,6 +246,7 @@ class SectionState:
     stress: np.ndarray
     force: np.ndarray
     status: Status
+    strain_limit: str = "control"
 
 
 def _design(raw: dict, *keys: str) -> Dict[str, object]:
@@ -288,7 +302,8 @@ class Section:
     @property
     def strain_limit(self) -> str:
         """What limits the ultimate state: "control" (a corner at the control strain 0.005) or
-        "code" (the extreme compressed concrete at its grade's ultimate strain)."""
+        "code" (the extreme compressed concrete at its grade's ultimate strain). A section under
+        EN 1992-1-1 or ACI 318-19 is always at "code" and refuses "control"."""
         return self._core.strain_limit
 
     @strain_limit.setter
@@ -341,7 +356,8 @@ class Section:
         r = self._core.pm(float(angle), npm, solver, threads)
         return PMCurve(r["angle"], r["P"], r["M"], r["Mx"], r["My"], r["converged"], r["PMAX"],
                        r["PMIN"], _status(r), **_design(r, "P_nominal", "M_nominal", "Mx_nominal",
-                                                        "My_nominal", "phi"))
+                                                        "My_nominal", "phi", "P_compression_end",
+                                                        "P_tension_end", "strain_limit"))
 
     def mm(self, axial: float, nmm: Optional[int] = None, solver: str = "fast",
            threads: Optional[int] = None) -> MMCurve:
@@ -350,17 +366,21 @@ class Section:
         r = self._core.mm(float(axial), nmm, solver, threads)
         mx, my = r["Mx"], r["My"]
         return MMCurve(r["axial"], np.full(mx.shape, float(axial)), mx, my, np.hypot(mx, my),
-                       r["converged"], _status(r), **_design(r, "Mx_nominal", "My_nominal", "phi"))
+                       r["converged"], _status(r),
+                       **_design(r, "Mx_nominal", "My_nominal", "phi", "strain_limit"))
 
-    def mphi(self, axis: str, axial: float, negative: bool = False, max_strain: float = 0.0035,
-             steps: int = 20, solver: str = "fast", threads: Optional[int] = None) -> MPhiCurve:
+    def mphi(self, axis: str, axial: float, negative: bool = False,
+             max_strain: Optional[float] = None, steps: int = 20, solver: str = "fast",
+             threads: Optional[int] = None) -> MPhiCurve:
         """The moment-curvature curve about axis "x" or "y" at the axial force axial (kN,
-        compression positive): the extreme strain stepped from 0 to max_strain in steps. M in
-        kN·m, curvature in 1/m."""
-        r = self._core.mphi(axis, float(axial), negative, float(max_strain), int(steps), solver,
+        compression positive): the extreme strain stepped from 0 to max_strain in steps (None:
+        under the code's limits the least ultimate strain of the concrete, else 0.0035). M in
+        kN·m, curvature in 1/m about the axis."""
+        r = self._core.mphi(axis, float(axial), negative,
+                            None if max_strain is None else float(max_strain), int(steps), solver,
                             threads)
         return MPhiCurve(r["axis"], r["negative"], r["axial"], r["max_strain"], r["steps"], r["M"],
-                         r["curvature"], r["converged"], _status(r))
+                         r["curvature"], r["converged"], _status(r), r["strain_limit"])
 
     def pmm(self, npm: Optional[int] = None, solver: str = "fast",
             threads: Optional[int] = None) -> PMMSurface:
@@ -371,7 +391,7 @@ class Section:
         design = {k: np.array(v) for k, v in
                   _design(r, "P_nominal", "Mx_nominal", "My_nominal", "phi").items()}
         return PMMSurface(P, mx, my, np.hypot(mx, my), np.array(r["converged"]), _status(r),
-                          **design)
+                          strain_limit=r["strain_limit"], **design)
 
     def check(self, loads: Union[PathLike, Sequence[Sequence[float]], np.ndarray],
               names: Optional[Sequence[str]] = None, units: str = "N,mm", kp: float = 1000.0,
@@ -394,14 +414,16 @@ class Section:
             warnings.warn(r["unconverged_combinations"], ConvergenceWarning, stacklevel=2)
         return CheckResult(list(r["names"]), r["P"], r["Mx"], r["My"], r["fraction"],
                            r["critical"], _status(r), list(r["raised"]), r["minimum"],
-                           **_design(r, "fraction_nominal", "phi", "cap_governs", "cap"))
+                           **_design(r, "fraction_nominal", "phi", "cap_governs", "cap",
+                                     "strain_limit"))
 
     def key_points(self, angle: float = 45.0) -> List[KeyPoint]:
         """The key points of the P-M curve at angle (degrees): pure compression and tension, then
         decompression, balanced failure and pure bending on both branches (kN, kN·m)."""
         r = self._core.key_points(float(angle))
         return [KeyPoint(k["label"], k["exists"], k["missing"], k["branch"], k["P"], k["M"],
-                         k["Mx"], k["My"], tuple(k["strain_plane"]), _axis(k["neutral_axis"]))
+                         k["Mx"], k["My"], tuple(k["strain_plane"]), _axis(k["neutral_axis"]),
+                         k["strain_limit"])
                 for k in r]
 
     def state(self, P: Optional[float] = None, Mx: float = 0.0, My: float = 0.0, *,
@@ -424,7 +446,7 @@ class Section:
                             tuple(r["strain_plane"]), _axis(r["neutral_axis"]),
                             r["largest_compressive_strain"], r["largest_tensile_strain"], r["x"],
                             r["y"], r["area"], r["kind"], r["material"], r["strain"], r["stress"],
-                            r["force"], _status(r))
+                            r["force"], _status(r), r.get("strain_limit", "control"))
 
 
 def _number_text(value: Union[float, str]) -> str:

@@ -62,13 +62,43 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     return {(pmax + steel) / 1000.0, -steel / 1000.0};
 }
 
-void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve) {
-    if (const AxialCapacity c = axialCapacity(m); !(P >= c.PMIN && P <= c.PMAX))
-        throw InputError(
-            Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
-                   "PMAX %s kN: there is no %s curve at it.",
-                   {Format("%g", {P}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX}),
-                    std::string(curve)}));
+AxialEnds curveAxialEnds(const SectionModel& m, Messages& msgs) {
+    const AxialCapacity cap = axialCapacity(m);
+    const int mode = sectionStrainLimitMode(m);
+    SectionSolver solver(m, msgs);
+    // A pure axial load scaled onto the surface, as the curve's top and its tension end are;
+    // the estimate stands where a solve finds no finite state.
+    auto end = [&](double P) {
+        if (P == 0 || solver.singular()) return P;
+        const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+        return std::isfinite(r.loadFraction) && r.loadFraction > 0 ? P * r.loadFraction : P;
+    };
+    return {end(cap.PMAX), cap.PMIN < 0 ? end(cap.PMIN) : 0.0};
+}
+
+AxialEnds designAxialEnds(const SectionModel& m, Messages& msgs) {
+    const DesignStrength d = designStrength(m);
+    if (!d.applies) return curveAxialEnds(m, msgs);
+    return {d.cap, (d.tension.empty() ? d.phiCompression : d.phiTension) * axialCapacity(m).PMIN};
+}
+
+std::optional<double> withinAxialRange(double P, double low, double high) {
+    constexpr double PRINTED = 5e-4;  // half the last decimal of a listed force (kN)
+    if (P >= low && P <= high) return P;
+    if (P > high && P <= high + PRINTED) return high;
+    if (P < low && P >= low - PRINTED) return low;
+    return std::nullopt;
+}
+
+double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve,
+                                Messages& msgs) {
+    const AxialEnds e = curveAxialEnds(m, msgs);
+    if (const std::optional<double> in = withinAxialRange(P, e.tension, e.compression)) return *in;
+    throw InputError(
+        Format("The axial force %s kN lies outside what the section carries, %s kN in tension to "
+               "%s kN in compression (the ends of its P-M curve): there is no %s curve at it.",
+               {Format("%g", {P}), Format("%0.3F", {e.tension}), Format("%0.3F", {e.compression}),
+                std::string(curve)}));
 }
 
 void CALC_NMAX(SectionModel& m) {
@@ -435,14 +465,14 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     return {AXIAL_FORCE * lamda, mx * lamda, my * lamda, fold};
 }
 
-void requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P) {
+double requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P) {
     const double low =
         (d.tension.empty() ? d.phiCompression : d.phiTension) * axialCapacity(m).PMIN;
-    if (!(P >= low && P <= d.cap))
-        throw InputError(
-            Format("The design axial force %s kN lies outside the section's design range, "
-                   "%s kN (tension) to phi Pn,max %s kN: there is no Myy-Mzz curve at it.",
-                   {Format("%g", {P}), Format("%0.3F", {low}), Format("%0.3F", {d.cap})}));
+    if (const std::optional<double> in = withinAxialRange(P, low, d.cap)) return *in;
+    throw InputError(
+        Format("The design axial force %s kN lies outside the section's design range, "
+               "%s kN (tension) to phi Pn,max %s kN: there is no Myy-Mzz curve at it.",
+               {Format("%g", {P}), Format("%0.3F", {low}), Format("%0.3F", {d.cap})}));
 }
 
 DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrength& d,
@@ -598,10 +628,9 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
                                 {MAX_CURVE_STEPS, n}));
     requireFibres(m);
     const DesignStrength design = designStrength(m);
-    if (design.applies)
-        requireDesignAxialForce(m, design, AXIAL_FORCE);
-    else
-        requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
+    // A force at an end as listed (3 decimals) is the end itself.
+    AXIAL_FORCE = design.applies ? requireDesignAxialForce(m, design, AXIAL_FORCE)
+                                 : requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz", msgs);
     std::vector<double> nomMX, nomMY, phis;
     if (design.applies) {
         nomMX.assign(static_cast<std::size_t>(n) + 1, 0.0);

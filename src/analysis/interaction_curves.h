@@ -5,6 +5,7 @@
 // PM_P, PM_MX, PM_MY, PM_M and MM_MX, MM_MY (kN, kNm, compression positive).
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "analysis/design_strength.h"
@@ -33,15 +34,33 @@ void requireRegularStiffness(const SectionSolver& solver, const char* analysis);
 constexpr int MAX_CURVE_STEPS = 1'000'000;
 
 // PMAX: core concrete plus steel, PMIN: steel in tension, each fibre at the stress of its law
-// at the limit strain (FC and FY1 where the law reaches them by then) (kN).
+// at the limit strain (FC and FY1 where the law reaches them by then) (kN). PMAX leaves the cover
+// concrete out: it is the estimate the P-M curve's trial loads aim at, not the curve's end
+// (curveAxialEnds).
 struct AxialCapacity {
     double PMAX = 0, PMIN = 0;
 };
 AxialCapacity axialCapacity(const SectionModel& m);
 void CALC_NMAX(SectionModel& m);
-// Throws InputError naming the curve ("Myy-Mzz", "M-Phi") and giving PMIN and PMAX when the
-// axial force P (kN) lies outside them: no state at the limit strain carries it.
-void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
+// The ends of the section's P-M curve under the limit in force (kN): the axial forces it carries
+// without a moment in compression (the cover concrete included) and in tension (0 without
+// anything to take tension), as the curve's own end points and the key points solve them.
+struct AxialEnds {
+    double compression = 0, tension = 0;
+};
+AxialEnds curveAxialEnds(const SectionModel& m, Messages& msgs);
+// The same ends of the curve as it is listed: under a strength reduction the design ones (phi
+// Pn,max and phi times the tension end), else curveAxialEnds.
+AxialEnds designAxialEnds(const SectionModel& m, Messages& msgs);
+
+// P (kN) where it lies within [low, high] or within the last printed decimal (0.0005 kN) beyond
+// an end, brought to that end; nullopt outside. A value copied from a listing at 3 decimals is
+// taken.
+std::optional<double> withinAxialRange(double P, double low, double high);
+
+// P brought into the ends of the section's P-M curve (withinAxialRange); InputError naming the
+// curve ("Myy-Mzz", "M-Phi") and giving both ends outside them: no state carries it.
+double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve, Messages& msgs);
 
 // The part of the axial force P (kN) the section carries without a moment, at its limit in
 // mode: 1 where it carries all of P (or P is 0), less near pure tension on a shape whose
@@ -125,8 +144,8 @@ struct DesignMmPoint {
 DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrength& d,
                             const AxialCapacity& cap, double P, double theta, RunStats& stats,
                             bool noTension);
-// Throws InputError when the design axial force P (kN) lies outside phi PMIN .. phi Pn,max.
-void requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P);
+// P brought into phi PMIN .. phi Pn,max (withinAxialRange); InputError outside.
+double requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P);
 
 // Under a strength reduction AXIAL_FORCE is the design axial force: each point is the nominal
 // state whose phi times its axial force is AXIAL_FORCE (phi found by a bracketed search), its

@@ -273,6 +273,7 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     // are those of the load as it is.
     if (at == StateAt::Load) K_P = K_MX = K_MY = 0;
     SectionState s;
+    s.limit = strainLimitInForce(m);
     s.P = minimumAxial(P, K_P);
     s.MX = minimumMoment(MX, K_MX);
     s.MY = minimumMoment(MY, K_MY);
@@ -445,6 +446,7 @@ std::vector<std::string> sectionStateSummary(const SectionState& s) {
                   (s.solve.converged
                        ? ""
                        : Format("  (not converged, %D iterations)", {s.solve.iterations})));
+    out.push_back(std::string("Strain Limit               ") + strainLimitCaption(s.limit));
     if (s.phi > 0)
         out.push_back(
             Format("Design Load Fraction       %0.4F (phi %0.3F)", {s.designFraction, s.phi}));

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <vector>
 
+#include "analysis/fibre_arrays.h"
 #include "model/design_code.h"
 #include "model/number_text.h"
 #include "model/tables.h"
@@ -87,11 +88,18 @@ std::string pmChartTitle(int designCode) {
 std::string mmChartTitle(int designCode) {
     return "Myy-Mzz Curve [" + designCodeName(designCode) + "]";
 }
+namespace {
+// The code's name and the ultimate limit the curve was computed at.
+std::string chartCodeTag(const SectionModel& m) {
+    return std::string("[") + codeName(sectionCode(m)) + ", " +
+           strainLimitCaption(strainLimitInForce(m)) + "]";
+}
+}  // namespace
 std::string pmChartTitle(const SectionModel& m) {
-    return std::string("P-M Curve [") + codeName(sectionCode(m)) + "]";
+    return "P-M Curve " + chartCodeTag(m);
 }
 std::string mmChartTitle(const SectionModel& m) {
-    return std::string("Myy-Mzz Curve [") + codeName(sectionCode(m)) + "]";
+    return "Myy-Mzz Curve " + chartCodeTag(m);
 }
 
 void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& r,
