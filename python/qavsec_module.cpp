@@ -290,7 +290,7 @@ public:
                 m_.settings.NPM = npm.value_or(defaults_.NPM);
                 applyRunSettings(solver, threads);
                 const RunStats s = RUN_PM_CURVE_ANALYSIS(m_, angle, log, &p);
-                ends = designAxialEnds(m_, log);
+                ends = designAxialEnds(m_);
                 return s;
             },
             [&](py::dict& d) {

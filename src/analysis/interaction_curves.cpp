@@ -62,10 +62,11 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     return {(pmax + steel) / 1000.0, -steel / 1000.0};
 }
 
-AxialEnds curveAxialEnds(const SectionModel& m, Messages& msgs) {
+AxialEnds curveAxialEnds(const SectionModel& m) {
     const AxialCapacity cap = axialCapacity(m);
     const int mode = sectionStrainLimitMode(m);
-    SectionSolver solver(m, msgs);
+    NullMessages quiet;
+    SectionSolver solver(m, quiet);
     // A pure axial load scaled onto the surface, as the curve's top and its tension end are;
     // the estimate stands where a solve finds no finite state.
     auto end = [&](double P) {
@@ -76,9 +77,9 @@ AxialEnds curveAxialEnds(const SectionModel& m, Messages& msgs) {
     return {end(cap.PMAX), cap.PMIN < 0 ? end(cap.PMIN) : 0.0};
 }
 
-AxialEnds designAxialEnds(const SectionModel& m, Messages& msgs) {
+AxialEnds designAxialEnds(const SectionModel& m) {
     const DesignStrength d = designStrength(m);
-    if (!d.applies) return curveAxialEnds(m, msgs);
+    if (!d.applies) return curveAxialEnds(m);
     return {d.cap, (d.tension.empty() ? d.phiCompression : d.phiTension) * axialCapacity(m).PMIN};
 }
 
@@ -90,9 +91,8 @@ std::optional<double> withinAxialRange(double P, double low, double high) {
     return std::nullopt;
 }
 
-double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve,
-                                Messages& msgs) {
-    const AxialEnds e = curveAxialEnds(m, msgs);
+double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve) {
+    const AxialEnds e = curveAxialEnds(m);
     if (const std::optional<double> in = withinAxialRange(P, e.tension, e.compression)) return *in;
     throw InputError(
         Format("The axial force %s kN lies outside what the section carries, %s kN in tension to "
@@ -630,7 +630,7 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     const DesignStrength design = designStrength(m);
     // A force at an end as listed (3 decimals) is the end itself.
     AXIAL_FORCE = design.applies ? requireDesignAxialForce(m, design, AXIAL_FORCE)
-                                 : requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz", msgs);
+                                 : requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
     std::vector<double> nomMX, nomMY, phis;
     if (design.applies) {
         nomMX.assign(static_cast<std::size_t>(n) + 1, 0.0);

@@ -44,14 +44,15 @@ AxialCapacity axialCapacity(const SectionModel& m);
 void CALC_NMAX(SectionModel& m);
 // The ends of the section's P-M curve under the limit in force (kN): the axial forces it carries
 // without a moment in compression (the cover concrete included) and in tension (0 without
-// anything to take tension), as the curve's own end points and the key points solve them.
+// anything to take tension), as the curve's own end points and the key points solve them. The
+// solves' messages are the run's own to give, not the range's.
 struct AxialEnds {
     double compression = 0, tension = 0;
 };
-AxialEnds curveAxialEnds(const SectionModel& m, Messages& msgs);
+AxialEnds curveAxialEnds(const SectionModel& m);
 // The same ends of the curve as it is listed: under a strength reduction the design ones (phi
 // Pn,max and phi times the tension end), else curveAxialEnds.
-AxialEnds designAxialEnds(const SectionModel& m, Messages& msgs);
+AxialEnds designAxialEnds(const SectionModel& m);
 
 // P (kN) where it lies within [low, high] or within the last printed decimal (0.0005 kN) beyond
 // an end, brought to that end; nullopt outside. A value copied from a listing at 3 decimals is
@@ -60,7 +61,7 @@ std::optional<double> withinAxialRange(double P, double low, double high);
 
 // P brought into the ends of the section's P-M curve (withinAxialRange); InputError naming the
 // curve ("Myy-Mzz", "M-Phi") and giving both ends outside them: no state carries it.
-double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve, Messages& msgs);
+double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
 
 // The part of the axial force P (kN) the section carries without a moment, at its limit in
 // mode: 1 where it carries all of P (or P is 0), less near pure tension on a shape whose

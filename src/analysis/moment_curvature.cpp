@@ -212,7 +212,7 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& given, Messages&
                                 {Format("%g", {in.maxStrain})}));
     requireFibres(m);
     // A force at an end of the P-M curve as listed (3 decimals) is the end itself.
-    in.axialForce = requireCarriedAxialForce(m, in.axialForce, "M-Phi", msgs);
+    in.axialForce = requireCarriedAxialForce(m, in.axialForce, "M-Phi");
     if (!(axialCapacity(m).PMIN < 0) && !(in.axialForce > 0))
         throw InputError(
             "The section has no bars or steel to take tension: without a compressive axial force "

@@ -52,7 +52,7 @@ TEST(StrainLimit, AxialRangeIsTheEndsOfTheCurve) {
         top = std::max(top, pm.curve.P[i]);
         bottom = std::min(bottom, pm.curve.P[i]);
     }
-    const AxialEnds ends = curveAxialEnds(m, msgs);
+    const AxialEnds ends = curveAxialEnds(m);
     EXPECT_NEAR(ends.compression, top, 1e-6 * top);
     EXPECT_NEAR(ends.tension, bottom, 1e-6 * std::fabs(bottom));
     EXPECT_GT(ends.compression, pm.PMAX * 1.05) << "the cover concrete counts";
