@@ -152,9 +152,9 @@ TEST(MmCurve, AnAxialForceBeyondTheCapacityIsRefusedWithBothEnds) {
             ADD_FAILURE() << p;
         } catch (const InputError& e) {
             const std::string text = e.what();
-            const AxialEnds e = curveAxialEnds(m);
+            const AxialEnds ends = curveAxialEnds(m);
             EXPECT_NE(text.find(Format("%0.3F kN in tension to %0.3F kN in compression",
-                                       {e.tension, e.compression})),
+                                       {ends.tension, ends.compression})),
                       std::string::npos)
                 << text;
         }
