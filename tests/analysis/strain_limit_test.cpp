@@ -11,6 +11,7 @@
 #include "code_sections.h"
 #include "hand_section.h"
 #include "model/errors.h"
+#include "model/number_text.h"
 
 using namespace qav;
 using qav::test::codeExample;
