@@ -46,7 +46,7 @@ def test_refused_input_raises_error(section, tmp_path, bad):
 def test_axial_outside_capacity_names_both_limits(section):
     pm = section.pm()
     with pytest.raises(qavsec.Error, match=re.escape("Myy-Mzz")):
-        section.mm(pm.PMAX * 1.01)
+        section.mm(pm.P_compression_end * 1.01)
 
 
 def test_module_surface():
