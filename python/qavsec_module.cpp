@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "analysis/fibre_arrays.h"
 #include "analysis/interaction_curves.h"
 #include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
@@ -283,11 +284,14 @@ public:
 
     py::dict pm(double angle, std::optional<int> npm, const std::string& solver,
                 std::optional<int> threads) {
+        AxialEnds ends;
         return run(
             [&](Messages& log, Progress& p) {
                 m_.settings.NPM = npm.value_or(defaults_.NPM);
                 applyRunSettings(solver, threads);
-                return RUN_PM_CURVE_ANALYSIS(m_, angle, log, &p);
+                const RunStats s = RUN_PM_CURVE_ANALYSIS(m_, angle, log, &p);
+                ends = designAxialEnds(m_);
+                return s;
             },
             [&](py::dict& d) {
                 const auto last = static_cast<std::size_t>(2 * pmSteps(m_) + 2);
@@ -307,6 +311,8 @@ public:
                 d["angle"] = angle;
                 d["PMAX"] = r.PMAX;
                 d["PMIN"] = r.PMIN;
+                d["P_compression_end"] = ends.compression;
+                d["P_tension_end"] = ends.tension;
             });
     }
 
@@ -333,18 +339,22 @@ public:
             });
     }
 
-    py::dict mphi(const std::string& axis, double axial, bool negative, double maxStrain, int steps,
-                  const std::string& solver, std::optional<int> threads) {
+    py::dict mphi(const std::string& axis, double axial, bool negative,
+                  std::optional<double> maxStrain, int steps, const std::string& solver,
+                  std::optional<int> threads) {
         if (axis != "x" && axis != "y") throw InputError("The axis is x or y, not '" + axis + "'.");
         MphiInput in;
         in.aboutY = axis == "y";
         in.negative = negative;
         in.axialForce = axial;
-        in.maxStrain = maxStrain;
+        in.maxStrain = maxStrain.value_or(0.0);
         in.steps = steps;
+        if (maxStrain && !(*maxStrain > 0))
+            throw InputError("max_strain is a strain above 0 (None: the section's default).");
         return run(
             [&](Messages& log, Progress& p) {
                 applyRunSettings(solver, threads);
+                if (!maxStrain) in.maxStrain = mphiDefaultMaxStrain(m_);
                 return RUN_MPHI_ANALYSIS(m_, in, log, &p).stats;
             },
             [&](py::dict& d) {
@@ -362,7 +372,7 @@ public:
                 d["axis"] = axis;
                 d["negative"] = negative;
                 d["axial"] = axial;
-                d["max_strain"] = maxStrain;
+                d["max_strain"] = in.maxStrain;
                 d["steps"] = steps;
             });
     }
@@ -481,6 +491,7 @@ public:
             d["Mx"] = k.MY;
             d["strain_plane"] = py::make_tuple(k.plane.a1, k.plane.a2, k.plane.a3);
             d["neutral_axis"] = neutralAxisDict(k.axis);
+            d["strain_limit"] = strainLimitWord(strainLimitInForce(m_));
             out.append(d);
         }
         return out;
@@ -591,13 +602,16 @@ public:
 
     std::string code() const { return codeName(sectionCode(m_)); }
 
-    std::string strainLimit() const {
-        return STRAIN_LIMIT_WORDS[static_cast<std::size_t>(m_.settings.STRAIN_LIMIT)];
-    }
+    // The limit the analyses use (the code's for a section under EN 1992-1-1 or ACI 318-19).
+    std::string strainLimit() const { return strainLimitWord(strainLimitInForce(m_)); }
     void setStrainLimit(const std::string& word) {
         const auto i = wordIndex("strain_limit", STRAIN_LIMIT_WORDS, word);
         py::gil_scoped_release nogil;
         std::lock_guard lock(mutex_);
+        if (static_cast<StrainLimit>(i) == StrainLimit::Control && m_.document.NCONC_PT > 0 &&
+            codeHasOwnTables(sectionCode(m_)))
+            throw InputError("strain_limit \"control\" does not apply: " +
+                             codeLimitReason(sectionCode(m_)) + ".");
         m_.settings.STRAIN_LIMIT = static_cast<StrainLimit>(i);
     }
 
@@ -656,6 +670,7 @@ private:
         });
         py::dict d;
         read(d);
+        d["strain_limit"] = strainLimitWord(strainLimitInForce(m_));
         d["status"] = statusDict(stats, log);
         d["warnings"] = warnings;
         return d;

@@ -11,12 +11,6 @@ Units and signs are those of ``qavsec-cli``: forces in kN, moments in kN·m, len
 compression is positive in every result. Loads given to :meth:`Section.check` and
 :meth:`Section.state` are read as load files write them: P negative in compression.
 
-A moment is named by the axis it bends about, X horizontal and Y vertical as the section is
-drawn: ``Mx`` bends about X and, positive, compresses the side above it (+Y); ``My`` bends about
-Y and, positive, compresses the side right of it (+X). The angle of :meth:`Section.pm` runs from
-Mx (0) towards My (90). A load file's M2 column is My and its M3 column Mx (docs/user-guide.md,
-"Moments and their names").
-
 Errors the program refuses with raise :class:`Error` (a ``ValueError``) carrying the
 program's own message; a run with solves that did not converge warns with
 :class:`ConvergenceWarning`. Long runs release the GIL, so several sections analyse side by
@@ -82,10 +76,12 @@ def _status(raw: dict) -> Status:
 class PMCurve:
     """A P-M curve: 2 NPM + 2 points, the angle's branch then the branch at angle + 180.
 
-    P (kN, compression positive), M (kN·m, + on the angle's branch, - on the other), Mx (about
-    X), My (about Y) its components (kN·m); converged per point; PMAX, PMIN the axial capacities (kN). Under a
-    strength reduction (ACI 318-19) P, M, Mx, My are the design strength and the *_nominal arrays
-    the nominal curve with phi at each point; None otherwise.
+    P (kN, compression positive), M (kN·m, + on the angle's branch, - on the other), Mx, My its
+    components (kN·m); converged per point; PMAX, PMIN the estimates the curve's trial loads aim
+    at (kN; PMAX leaves out the cover concrete); P_compression_end, P_tension_end the curve's true
+    ends, the range an M-M or M-Phi run takes (kN). Under a strength reduction (ACI 318-19) P, M,
+    Mx, My are the design strength and the *_nominal arrays the nominal curve with phi at each
+    point; None otherwise. strain_limit: "control" or "code", the limit it was computed at.
     """
 
     angle: float
@@ -102,13 +98,16 @@ class PMCurve:
     Mx_nominal: Optional[np.ndarray] = None
     My_nominal: Optional[np.ndarray] = None
     phi: Optional[np.ndarray] = None
+    P_compression_end: float = 0.0
+    P_tension_end: float = 0.0
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
 class MMCurve:
-    """A Myy-Mxx curve at one axial force: NMM + 1 points.
+    """A Myy-Mzz curve at one axial force: NMM + 1 points.
 
-    Mx (about X), My (about Y) in kN·m; M their magnitude; P the axial force of the
+    Mx, My (kN·m) are the JSON's "Myy" and "Mzz"; M their magnitude; P the axial force of the
     run (kN, compression positive) at every point. Under a strength reduction Mx, My are the
     design moments, Mx_nominal, My_nominal the nominal ones and phi each point's factor.
     """
@@ -123,11 +122,15 @@ class MMCurve:
     Mx_nominal: Optional[np.ndarray] = None
     My_nominal: Optional[np.ndarray] = None
     phi: Optional[np.ndarray] = None
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
 class MPhiCurve:
-    """A moment-curvature curve: M (kN·m, >= 0) against curvature (1/m), steps + 1 points."""
+    """A moment-curvature curve: M (kN·m, >= 0) against curvature (1/m), steps + 1 points.
+
+    strain_limit: the limit in force for the section ("code": max_strain defaults to the least
+    ultimate strain of its concrete)."""
 
     axis: str
     negative: bool
@@ -138,6 +141,7 @@ class MPhiCurve:
     curvature: np.ndarray
     converged: np.ndarray
     status: Status
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
@@ -159,6 +163,7 @@ class PMMSurface:
     Mx_nominal: Optional[np.ndarray] = None
     My_nominal: Optional[np.ndarray] = None
     phi: Optional[np.ndarray] = None
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
@@ -167,9 +172,9 @@ class CheckResult:
 
     names, P (kN, negative in compression, as in load files), Mx, My (kN·m) per combination;
     fraction: each load fraction (>= 1 carries the load); critical: the number (1-based) of the
-    combination with the smallest fraction, 0 when there is none. raised: the combinations
-    whose load raised to a minimum has the smaller fraction, which is the one listed, with the
-    raised load (number, name, P, Mx, My); minimum: "fixed magnitudes" or "code eccentricity". Under a strength reduction (ACI 318-19) fraction is measured against the design
+    combination with the smallest fraction, 0 when there is none. raised: the combinations a
+    minimum raised, as solved (number, name, P, Mx, My); minimum: "fixed magnitudes" or "code
+    eccentricity". Under a strength reduction (ACI 318-19) fraction is measured against the design
     surface, and fraction_nominal, phi, cap_governs (per combination) and cap (phi Pn,max, kN) are
     given; None otherwise.
     """
@@ -187,6 +192,7 @@ class CheckResult:
     phi: Optional[np.ndarray] = None
     cap_governs: Optional[np.ndarray] = None
     cap: Optional[float] = None
+    strain_limit: str = "control"
 
     @property
     def passes(self) -> bool:
@@ -209,6 +215,7 @@ class KeyPoint:
     My: float
     strain_plane: Tuple[float, float, float]
     neutral_axis: Optional[Tuple[float, float]]
+    strain_limit: str = "control"
 
 
 @dataclass(frozen=True)
@@ -217,9 +224,7 @@ class SectionState:
 
     P (kN, compression positive), Mx, My (kN·m): the load as solved; load_fraction; the strain
     plane (a1, a2, a3: eps = a1 + a2 x + a3 y, compression positive); per fibre x, y (mm), area
-    (mm²), kind, material, strain, stress (MPa, compression positive) and force (kN). Under a
-    strength reduction (ACI 318-19) load_fraction is the design one, as check() lists it, and
-    load_fraction_nominal and phi are given; None otherwise.
+    (mm²), kind, material, strain, stress (MPa, compression positive) and force (kN).
     """
 
     at: str
@@ -241,8 +246,7 @@ class SectionState:
     stress: np.ndarray
     force: np.ndarray
     status: Status
-    load_fraction_nominal: Optional[float] = None
-    phi: Optional[float] = None
+    strain_limit: str = "control"
 
 
 def _design(raw: dict, *keys: str) -> Dict[str, object]:
@@ -298,7 +302,8 @@ class Section:
     @property
     def strain_limit(self) -> str:
         """What limits the ultimate state: "control" (a corner at the control strain 0.005) or
-        "code" (the extreme compressed concrete at its grade's ultimate strain)."""
+        "code" (the extreme compressed concrete at its grade's ultimate strain). A section under
+        EN 1992-1-1 or ACI 318-19 is always at "code" and refuses "control"."""
         return self._core.strain_limit
 
     @strain_limit.setter
@@ -342,8 +347,7 @@ class Section:
 
     def pm(self, angle: float = 45.0, npm: Optional[int] = None, solver: str = "fast",
            threads: Optional[int] = None) -> PMCurve:
-        """The P-M curve in the moment direction angle (degrees; 0 is Mx, 90 is My) and
-        angle + 180.
+        """The P-M curve in the moment direction angle (degrees) and angle + 180.
 
         npm: steps per branch (the program's 30 when None); solver: "fast" or "reference";
         threads: worker threads (None: every core). Results in kN and kN·m, compression
@@ -352,26 +356,31 @@ class Section:
         r = self._core.pm(float(angle), npm, solver, threads)
         return PMCurve(r["angle"], r["P"], r["M"], r["Mx"], r["My"], r["converged"], r["PMAX"],
                        r["PMIN"], _status(r), **_design(r, "P_nominal", "M_nominal", "Mx_nominal",
-                                                        "My_nominal", "phi"))
+                                                        "My_nominal", "phi", "P_compression_end",
+                                                        "P_tension_end", "strain_limit"))
 
     def mm(self, axial: float, nmm: Optional[int] = None, solver: str = "fast",
            threads: Optional[int] = None) -> MMCurve:
-        """The Myy-Mxx curve (My against Mx) at the axial force axial (kN, compression positive), which must lie
+        """The Myy-Mzz curve at the axial force axial (kN, compression positive), which must lie
         within PMIN .. PMAX. nmm: angle steps (the program's 24 when None). Moments in kN·m."""
         r = self._core.mm(float(axial), nmm, solver, threads)
         mx, my = r["Mx"], r["My"]
         return MMCurve(r["axial"], np.full(mx.shape, float(axial)), mx, my, np.hypot(mx, my),
-                       r["converged"], _status(r), **_design(r, "Mx_nominal", "My_nominal", "phi"))
+                       r["converged"], _status(r),
+                       **_design(r, "Mx_nominal", "My_nominal", "phi", "strain_limit"))
 
-    def mphi(self, axis: str, axial: float, negative: bool = False, max_strain: float = 0.0035,
-             steps: int = 20, solver: str = "fast", threads: Optional[int] = None) -> MPhiCurve:
+    def mphi(self, axis: str, axial: float, negative: bool = False,
+             max_strain: Optional[float] = None, steps: int = 20, solver: str = "fast",
+             threads: Optional[int] = None) -> MPhiCurve:
         """The moment-curvature curve about axis "x" or "y" at the axial force axial (kN,
-        compression positive): the extreme strain stepped from 0 to max_strain in steps. M in
-        kN·m, curvature in 1/m."""
-        r = self._core.mphi(axis, float(axial), negative, float(max_strain), int(steps), solver,
+        compression positive): the extreme strain stepped from 0 to max_strain in steps (None:
+        under the code's limits the least ultimate strain of the concrete, else 0.0035). M in
+        kN·m, curvature in 1/m about the axis."""
+        r = self._core.mphi(axis, float(axial), negative,
+                            None if max_strain is None else float(max_strain), int(steps), solver,
                             threads)
         return MPhiCurve(r["axis"], r["negative"], r["axial"], r["max_strain"], r["steps"], r["M"],
-                         r["curvature"], r["converged"], _status(r))
+                         r["curvature"], r["converged"], _status(r), r["strain_limit"])
 
     def pmm(self, npm: Optional[int] = None, solver: str = "fast",
             threads: Optional[int] = None) -> PMMSurface:
@@ -382,21 +391,17 @@ class Section:
         design = {k: np.array(v) for k, v in
                   _design(r, "P_nominal", "Mx_nominal", "My_nominal", "phi").items()}
         return PMMSurface(P, mx, my, np.hypot(mx, my), np.array(r["converged"]), _status(r),
-                          **design)
+                          strain_limit=r["strain_limit"], **design)
 
     def check(self, loads: Union[PathLike, Sequence[Sequence[float]], np.ndarray],
-              names: Optional[Sequence[str]] = None, units: str = "kN,m", kp: float = 0.0,
-              kmx: float = 0.0, kmy: float = 0.0, solver: str = "fast",
+              names: Optional[Sequence[str]] = None, units: str = "N,mm", kp: float = 1000.0,
+              kmx: float = 1000.0, kmy: float = 1000.0, solver: str = "fast",
               threads: Optional[int] = None, min_ecc: bool = False) -> CheckResult:
         """The member check of the load combinations: a force CSV file's path, or an (n, 3) array
-        of P, Mx (about X), My (about Y) with their names. units: "kN,m" (kN and kN·m, the units
-        of the results) or "N,mm" of the loads (P negative in compression, as in load files). Each
-        fraction is that of the load as given; kp (kN), kmx (about X), kmy (about Y) (kN·m) are
-        least magnitudes the load is also raised to, or with min_ecc a compression's moments are
-        raised in turn to at least P times the code's minimum eccentricity about their axis (ACI
-        318-19: the minimum moment of its slenderness rules) instead: the smaller fraction
-        governs, and ``raised`` lists the raised loads that govern. The combinations stay with the
-        section for :meth:`state`.
+        of P, Mx, My with their names. units: "N,mm" or "kN,m" of the loads (P negative in
+        compression, as in load files); kp (kN), kmx, kmy (kN·m): the least magnitudes, or with
+        min_ecc each moment raised to at least P times the code's minimum eccentricity instead.
+        The combinations stay with the section for :meth:`state`.
         """
         if isinstance(loads, (str, os.PathLike)):
             path = os.fspath(loads)
@@ -409,42 +414,39 @@ class Section:
             warnings.warn(r["unconverged_combinations"], ConvergenceWarning, stacklevel=2)
         return CheckResult(list(r["names"]), r["P"], r["Mx"], r["My"], r["fraction"],
                            r["critical"], _status(r), list(r["raised"]), r["minimum"],
-                           **_design(r, "fraction_nominal", "phi", "cap_governs", "cap"))
+                           **_design(r, "fraction_nominal", "phi", "cap_governs", "cap",
+                                     "strain_limit"))
 
     def key_points(self, angle: float = 45.0) -> List[KeyPoint]:
         """The key points of the P-M curve at angle (degrees): pure compression and tension, then
         decompression, balanced failure and pure bending on both branches (kN, kN·m)."""
         r = self._core.key_points(float(angle))
         return [KeyPoint(k["label"], k["exists"], k["missing"], k["branch"], k["P"], k["M"],
-                         k["Mx"], k["My"], tuple(k["strain_plane"]), _axis(k["neutral_axis"]))
+                         k["Mx"], k["My"], tuple(k["strain_plane"]), _axis(k["neutral_axis"]),
+                         k["strain_limit"])
                 for k in r]
 
     def state(self, P: Optional[float] = None, Mx: float = 0.0, My: float = 0.0, *,
               combination: Optional[int] = None, at: str = "capacity",
               kp: Optional[float] = None, kmx: Optional[float] = None,
               kmy: Optional[float] = None) -> SectionState:
-        """The section's state for the load (P kN, negative in compression as in load files; Mx
-        about X, My about Y, kN·m) or for a load combination (1-based) of the last check. at:
-        "capacity" (the load times its load fraction) or "load" (the load itself). A combination's
-        state at capacity is that of the load check() listed for it (raised where its minimum
-        governs); a typed load and the state at the load are never raised (kp, kmx, kmy are
-        refused)."""
+        """The section's state for the load (P kN, negative in compression as in load files; Mx,
+        My kN·m) or for a load combination (1-based) of the last check. at: "capacity" (the load
+        times its load fraction) or "load" (the load itself). The least magnitudes kp, kmx, kmy
+        are 0 for a load and 1000 for a combination unless given."""
         if (P is None) == (combination is None):
             raise Error("Give either a load P, Mx, My or combination=N.")
         if at not in ("capacity", "load"):
             raise Error(f"at is \"capacity\" or \"load\", not {at!r}.")
-        if any(k is not None for k in (kp, kmx, kmy)):
-            raise Error("A state is never raised on its own: a combination's state is that of "
-                        "the load check() listed (give the minimums to check()), and a typed "
-                        "load's is that of the load as given.")
+        least = 0.0 if combination is None else 1000.0
+        kp, kmx, kmy = (least if k is None else float(k) for k in (kp, kmx, kmy))
         r = self._core.state(0.0 if P is None else float(P), float(Mx), float(My),
-                             combination or 0, at == "load", 0.0, 0.0, 0.0)
+                             combination or 0, at == "load", kp, kmx, kmy)
         return SectionState(r["at"], r["P"], r["Mx"], r["My"], r["load_fraction"], r["converged"],
                             tuple(r["strain_plane"]), _axis(r["neutral_axis"]),
                             r["largest_compressive_strain"], r["largest_tensile_strain"], r["x"],
                             r["y"], r["area"], r["kind"], r["material"], r["strain"], r["stress"],
-                            r["force"], _status(r),
-                            **_design(r, "load_fraction_nominal", "phi"))
+                            r["force"], _status(r), r.get("strain_limit", "control"))
 
 
 def _number_text(value: Union[float, str]) -> str:
@@ -469,8 +471,7 @@ def _force_lines(loads: np.ndarray, names: Optional[Sequence[str]]) -> List[str]
     for i, (name, (p, mx, my)) in enumerate(zip(names, loads), start=1):
         if any(c in str(name) for c in ",\r\n"):
             raise Error(f"The name {name!r} holds a comma or a line break.")
-        # A load file's M2 is the moment about Y, its M3 the one about X.
-        lines.append(f"{i},{name},{float(p)!r},{float(my)!r},{float(mx)!r}")
+        lines.append(f"{i},{name},{float(p)!r},{float(mx)!r},{float(my)!r}")
     return lines
 
 

@@ -87,3 +87,21 @@ def test_defaults_add_nothing_and_settings_reach_the_run(sample_loads):
     assert s.materials["selected"]["concrete"] == "C30/37"
     s.convert("bs")
     assert s.code == "BS-8110"
+
+
+def test_results_say_their_limit_and_the_curve_ends_bound_the_curves():
+    s = qavsec.open(RECT)
+    c = quiet(lambda: s.pm(angle=0, npm=6))
+    assert s.strain_limit == c.strain_limit == "control"
+    # The true ends hold the cover concrete that PMAX leaves out.
+    assert c.P_compression_end == pytest.approx(c.P.max(), rel=1e-6) and c.P.max() > c.PMAX
+    assert c.P_tension_end == pytest.approx(c.P.min(), rel=1e-6)
+    assert quiet(lambda: s.mm(c.P_compression_end, nmm=4)).strain_limit == "control"
+    assert s.convert("aci318") and s.strain_limit == "code"
+    with pytest.raises(qavsec.Error, match="analysed at its code's limits"):
+        s.strain_limit = "control"
+    d = quiet(lambda: s.pm(angle=0, npm=6))
+    assert d.strain_limit == "code" and d.P_compression_end == pytest.approx(d.P.max(), rel=1e-9)
+    m = quiet(lambda: s.mphi("x", 1000, steps=4))
+    assert (m.max_strain, m.strain_limit) == (0.003, "code")
+    assert all(k.strain_limit == "code" for k in quiet(lambda: s.key_points(0)))

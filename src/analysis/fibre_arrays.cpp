@@ -407,8 +407,14 @@ BlockForces modelFibreForce(const FibreLawContext& c, const TFIB& f, const doubl
     return out;
 }
 
+StrainLimit strainLimitInForce(const SectionModel& m) {
+    if (m.document.NCONC_PT <= 0) return StrainLimit::Control;
+    if (codeHasOwnTables(sectionCode(m))) return StrainLimit::Code;
+    return m.settings.STRAIN_LIMIT;
+}
+
 bool codeLimitApplies(const SectionModel& m) {
-    return m.settings.STRAIN_LIMIT == StrainLimit::Code && m.document.NCONC_PT > 0;
+    return strainLimitInForce(m) == StrainLimit::Code;
 }
 
 FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {

@@ -73,8 +73,12 @@ std::vector<ControlPoint> strainControlPoints(const SectionModel& m);
 // has no concrete outline or its grade is missing.
 std::vector<LimitPoint> codeLimitPoints(const SectionModel& m);
 
-// Whether the code's ultimate limit governs the model's ultimate states: the setting asks for
-// it and the section has a concrete outline (a section without keeps the program's rule).
+// The ultimate limit in force for the model, the one place that decides it: a section without a
+// concrete outline keeps the control strain; one under EN 1992-1-1 or ACI 318-19 is held to its
+// code's limits whatever the setting; under HK-COP-2013 and BS-8110 the setting chooses.
+StrainLimit strainLimitInForce(const SectionModel& m);
+
+// Whether the code's ultimate limit governs the model's ultimate states (strainLimitInForce).
 bool codeLimitApplies(const SectionModel& m);
 
 // Internal forces (sum of stress x area, x X, x Y) of the fibres at the deformation abc, the

@@ -62,13 +62,43 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     return {(pmax + steel) / 1000.0, -steel / 1000.0};
 }
 
-void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve) {
-    if (const AxialCapacity c = axialCapacity(m); !(P >= c.PMIN && P <= c.PMAX))
-        throw InputError(
-            Format("The axial force %s kN lies outside what the section carries, PMIN %s kN to "
-                   "PMAX %s kN: there is no %s curve at it.",
-                   {Format("%g", {P}), Format("%0.3F", {c.PMIN}), Format("%0.3F", {c.PMAX}),
-                    std::string(curve)}));
+AxialEnds curveAxialEnds(const SectionModel& m) {
+    const AxialCapacity cap = axialCapacity(m);
+    const int mode = sectionStrainLimitMode(m);
+    NullMessages quiet;
+    SectionSolver solver(m, quiet);
+    // A pure axial load scaled onto the surface, as the curve's top and its tension end are;
+    // the estimate stands where a solve finds no finite state.
+    auto end = [&](double P) {
+        if (P == 0 || solver.singular()) return P;
+        const SolveResult r = solver.loadFraction(P, 0, 0, 0, 0, 0, mode);
+        return std::isfinite(r.loadFraction) && r.loadFraction > 0 ? P * r.loadFraction : P;
+    };
+    return {end(cap.PMAX), cap.PMIN < 0 ? end(cap.PMIN) : 0.0};
+}
+
+AxialEnds designAxialEnds(const SectionModel& m) {
+    const DesignStrength d = designStrength(m);
+    if (!d.applies) return curveAxialEnds(m);
+    return {d.cap, (d.tension.empty() ? d.phiCompression : d.phiTension) * axialCapacity(m).PMIN};
+}
+
+std::optional<double> withinAxialRange(double P, double low, double high) {
+    constexpr double PRINTED = 5e-4;  // half the last decimal of a listed force (kN)
+    if (P >= low && P <= high) return P;
+    if (P > high && P <= high + PRINTED) return high;
+    if (P < low && P >= low - PRINTED) return low;
+    return std::nullopt;
+}
+
+double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve) {
+    const AxialEnds e = curveAxialEnds(m);
+    if (const std::optional<double> in = withinAxialRange(P, e.tension, e.compression)) return *in;
+    throw InputError(
+        Format("The axial force %s kN lies outside what the section carries, %s kN in tension to "
+               "%s kN in compression (the ends of its P-M curve): there is no %s curve at it.",
+               {Format("%g", {P}), Format("%0.3F", {e.tension}), Format("%0.3F", {e.compression}),
+                std::string(curve)}));
 }
 
 void CALC_NMAX(SectionModel& m) {
@@ -385,7 +415,7 @@ void keepPmResult(SectionResults& r, PmResult&& pm) {
 }
 
 namespace {
-// How far from 1 the load fraction of a Myy-Mxx point found by the fast solver may stand: its
+// How far from 1 the load fraction of a Myy-Mzz point found by the fast solver may stand: its
 // axial force is the one asked for to this part.
 constexpr double MM_POINT_TOLERANCE = 1e-6;
 }  // namespace
@@ -435,14 +465,14 @@ MmPoint mmCurvePoint(SectionSolver& solver, int mode, double AXIAL_FORCE, double
     return {AXIAL_FORCE * lamda, mx * lamda, my * lamda, fold};
 }
 
-void requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P) {
+double requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P) {
     const double low =
         (d.tension.empty() ? d.phiCompression : d.phiTension) * axialCapacity(m).PMIN;
-    if (!(P >= low && P <= d.cap))
-        throw InputError(
-            Format("The design axial force %s kN lies outside the section's design range, "
-                   "%s kN (tension) to phi Pn,max %s kN: there is no Myy-Mxx curve at it.",
-                   {Format("%g", {P}), Format("%0.3F", {low}), Format("%0.3F", {d.cap})}));
+    if (const std::optional<double> in = withinAxialRange(P, low, d.cap)) return *in;
+    throw InputError(
+        Format("The design axial force %s kN lies outside the section's design range, "
+               "%s kN (tension) to phi Pn,max %s kN: there is no Myy-Mzz curve at it.",
+               {Format("%g", {P}), Format("%0.3F", {low}), Format("%0.3F", {d.cap})}));
 }
 
 DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrength& d,
@@ -527,7 +557,7 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
     return keep(best);
 }
 
-// A Myy-Mxx curve is traced along rays from zero moment. Where the section cannot carry the
+// A Myy-Mzz curve is traced along rays from zero moment. Where the section cannot carry the
 // axial force without a moment (near pure tension on an L or T shape, whose tension steel lies
 // off the centre), zero moment lies outside the curve: most rays meet no state at all and their
 // solves end at states that are not on the curve. Such a force is refused.
@@ -553,7 +583,7 @@ void requireZeroMomentInside(SectionSolver& solver, double P, int mode, const st
     if (carried < 1)
         throw InputError(Format(
             "The section carries the axial force %s kN only with a moment: without one it carries "
-            "%s of it, so the Myy-Mxx curve at this force does not surround zero moment. Choose "
+            "%s of it, so the Myy-Mzz curve at this force does not surround zero moment. Choose "
             "an axial force nearer to zero.",
             {shown, Format("%0.3F", {carried})}));
 }
@@ -563,7 +593,7 @@ void requireNoFold(const MmPoint& p, double P, double theta) {
     throw InputError(Format(
         "At the axial force %s kN the section's limit states fold: along the moment direction %s "
         "degrees the load fractions jump across 1 between two limit states (one at %s), so no "
-        "load there has a load fraction of 1. There is no Myy-Mxx curve at this force; choose an "
+        "load there has a load fraction of 1. There is no Myy-Mzz curve at this force; choose an "
         "axial force nearer to zero.",
         {Format("%g", {P}), Format("%g", {theta}), Format("%0.6F", {p.fold})}));
 }
@@ -592,16 +622,15 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
     const int n = m.settings.NMM;
     if (n < 1)
-        throw InputError(Format("The Myy-Mxx curve needs at least 1 angle step (NMM is %D).", {n}));
+        throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
-        throw InputError(Format("The Myy-Mxx curve takes at most %D angle steps (NMM is %D).",
+        throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).",
                                 {MAX_CURVE_STEPS, n}));
     requireFibres(m);
     const DesignStrength design = designStrength(m);
-    if (design.applies)
-        requireDesignAxialForce(m, design, AXIAL_FORCE);
-    else
-        requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mxx");
+    // A force at an end as listed (3 decimals) is the end itself.
+    AXIAL_FORCE = design.applies ? requireDesignAxialForce(m, design, AXIAL_FORCE)
+                                 : requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
     std::vector<double> nomMX, nomMY, phis;
     if (design.applies) {
         nomMX.assign(static_cast<std::size_t>(n) + 1, 0.0);
@@ -613,7 +642,7 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
 
     RunStats stats;
     SectionSolver solver(m, msgs);
-    requireRegularStiffness(solver, "Myy-Mxx curve");
+    requireRegularStiffness(solver, "Myy-Mzz curve");
     const double nominal = nominalNearTension(design, axialCapacity(m), AXIAL_FORCE);
     requireZeroMomentInside(
         solver, nominal, mode,
@@ -645,7 +674,7 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
         converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
         steps.step();
     }
-    requireFiniteResult("Myy-Mxx curve", {&MX, &MY, &nomMX, &nomMY, &phis}, false);
+    requireFiniteResult("Myy-Mzz curve", {&MX, &MY, &nomMX, &nomMY, &phis}, false);
     MmResult r;
     r.nomMX = std::move(nomMX);
     r.nomMY = std::move(nomMY);

@@ -1,10 +1,11 @@
 #pragma once
-// The axial force-moment (P-M) curve in one moment direction and the biaxial moment (Myy-Mxx)
+// The axial force-moment (P-M) curve in one moment direction and the biaxial moment (Myy-Mzz)
 // curve at one axial force, both sampled on the equilibrium solver. The analyses read the model
 // and return their results; keepPmResult and keepMmResult put them into the model's PMAX, PMIN,
 // PM_P, PM_MX, PM_MY, PM_M and MM_MX, MM_MY (kN, kNm, compression positive).
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "analysis/design_strength.h"
@@ -33,15 +34,34 @@ void requireRegularStiffness(const SectionSolver& solver, const char* analysis);
 constexpr int MAX_CURVE_STEPS = 1'000'000;
 
 // PMAX: core concrete plus steel, PMIN: steel in tension, each fibre at the stress of its law
-// at the limit strain (FC and FY1 where the law reaches them by then) (kN).
+// at the limit strain (FC and FY1 where the law reaches them by then) (kN). PMAX leaves the cover
+// concrete out: it is the estimate the P-M curve's trial loads aim at, not the curve's end
+// (curveAxialEnds).
 struct AxialCapacity {
     double PMAX = 0, PMIN = 0;
 };
 AxialCapacity axialCapacity(const SectionModel& m);
 void CALC_NMAX(SectionModel& m);
-// Throws InputError naming the curve ("Myy-Mxx", "M-Phi") and giving PMIN and PMAX when the
-// axial force P (kN) lies outside them: no state at the limit strain carries it.
-void requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
+// The ends of the section's P-M curve under the limit in force (kN): the axial forces it carries
+// without a moment in compression (the cover concrete included) and in tension (0 without
+// anything to take tension), as the curve's own end points and the key points solve them. The
+// solves' messages are the run's own to give, not the range's.
+struct AxialEnds {
+    double compression = 0, tension = 0;
+};
+AxialEnds curveAxialEnds(const SectionModel& m);
+// The same ends of the curve as it is listed: under a strength reduction the design ones (phi
+// Pn,max and phi times the tension end), else curveAxialEnds.
+AxialEnds designAxialEnds(const SectionModel& m);
+
+// P (kN) where it lies within [low, high] or within the last printed decimal (0.0005 kN) beyond
+// an end, brought to that end; nullopt outside. A value copied from a listing at 3 decimals is
+// taken.
+std::optional<double> withinAxialRange(double P, double low, double high);
+
+// P brought into the ends of the section's P-M curve (withinAxialRange); InputError naming the
+// curve ("Myy-Mzz", "M-Phi") and giving both ends outside them: no state carries it.
+double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
 
 // The part of the axial force P (kN) the section carries without a moment, at its limit in
 // mode: 1 where it carries all of P (or P is 0), less near pure tension on a shape whose
@@ -77,7 +97,7 @@ void designPmCurve(const DesignStrength& d, PmCurve& c);
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN,
                     double& MX, double& MY, RunStats& stats, double trialMoment);
 
-// The point of the Myy-Mxx curve at AXIAL_FORCE (kN) whose moment lies at theta degrees
+// The point of the Myy-Mzz curve at AXIAL_FORCE (kN) whose moment lies at theta degrees
 // (measured as the curve's angles are): its moments MX, MY, and the axial force of the state
 // found (AXIAL_FORCE times the last load fraction of the search; AXIAL_FORCE itself where the
 // fast solver finds the point directly).
@@ -107,11 +127,11 @@ struct PmResult {
 PmResult pmCurveAnalysis(const SectionModel& m, double ANG, Messages& msgs,
                          Progress* progress = nullptr, int mode = 0);
 
-// The Myy-Mxx curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
+// The Myy-Mzz curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
 // InputError when NMM is not within 1 .. MAX_CURVE_STEPS, there are no fibres, or AXIAL_FORCE
 // lies outside PMIN .. PMAX (no moment is carried there; the text gives both). A progress,
 // when given, sees 0..100 as the angles are done.
-// The design point of the Myy-Mxx curve at the design axial force P (kN) at theta degrees: the
+// The design point of the Myy-Mzz curve at the design axial force P (kN) at theta degrees: the
 // nominal point (P / phi, MX, MY) whose state has that phi. phi comes to within PHI_TOLERANCE
 // of the state's in at most MAX_PHI_STEPS nominal points after the two ends; where it does
 // not, the closest one found.
@@ -125,8 +145,8 @@ struct DesignMmPoint {
 DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrength& d,
                             const AxialCapacity& cap, double P, double theta, RunStats& stats,
                             bool noTension);
-// Throws InputError when the design axial force P (kN) lies outside phi PMIN .. phi Pn,max.
-void requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P);
+// P brought into phi PMIN .. phi Pn,max (withinAxialRange); InputError outside.
+double requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, double P);
 
 // Under a strength reduction AXIAL_FORCE is the design axial force: each point is the nominal
 // state whose phi times its axial force is AXIAL_FORCE (phi found by a bracketed search), its
@@ -143,7 +163,7 @@ struct MmResult {
 MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
                          Progress* progress = nullptr, int mode = 0);
 
-// Keep a curve's results in a results part: the P-M curve with PMAX and PMIN, or the Myy-Mxx
+// Keep a curve's results in a results part: the P-M curve with PMAX and PMIN, or the Myy-Mzz
 // curve, each marked with the mesh it came from.
 void keepPmResult(SectionResults& r, PmResult&& pm);
 void keepMmResult(SectionResults& r, MmResult&& mm);

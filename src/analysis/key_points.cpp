@@ -265,6 +265,7 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
     }
     // The axial ends are solves: the user hears when one did not converge.
     reportUnconverged(stats, msgs);
+    for (KeyPoint& k : out) k.limit = strainLimitInForce(m);
     if (const DesignStrength d = designStrength(m); d.applies)
         for (KeyPoint& k : out) {
             if (!k.exists) continue;
@@ -285,7 +286,9 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
 std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, double ANG) {
     std::vector<std::string> out;
     out.push_back("");
-    out.push_back(Format("Key Points (Moment angle = %0.0F)", {ANG}));
+    const StrainLimit limit = points.empty() ? StrainLimit::Control : points.front().limit;
+    out.push_back(Format("Key Points (Moment angle = %0.0F, %s)",
+                         {ANG, std::string(strainLimitCaption(limit))}));
     const bool design =
         std::any_of(points.begin(), points.end(), [](const KeyPoint& k) { return k.design; });
     out.push_back(PAD_RIGHT(24, "Point") + PAD_LEFT(14, "P[kN]") + PAD_LEFT(14, "M[kNm]") +

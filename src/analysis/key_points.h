@@ -29,6 +29,7 @@ struct KeyPoint {
     double nomP = 0, nomM = 0, phi = 1;
     StrainPlane plane;
     NeutralAxis axis;
+    StrainLimit limit = StrainLimit::Control;  // the ultimate limit the point was found at
 };
 
 // The key points of the P-M curve at the moment angle ANG (degrees, the angle the curve is run
@@ -41,8 +42,9 @@ struct KeyPoint {
 // solves that did not converge goes to msgs, when there are any.
 std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages& msgs);
 
-// The labelled table printed after the P-M listing; under a strength reduction with the
-// nominal strength and phi beside the design strength.
+// The labelled table printed after the P-M listing, its title naming the limit the points were
+// found at; under a strength reduction with the nominal strength and phi beside the design
+// strength.
 std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, double ANG);
 
 }  // namespace qav

@@ -151,22 +151,55 @@ void requireZeroMomentAtStart(const SectionModel& m, double P, Messages& msgs) {
                    {Format("%g", {P}), Format("%0.3F", {carried})}));
 }
 
+// The curvature about the bending axis (1/m): the strain plane's gradient along the direction
+// (fx, fy) of the bend. Where the step left no state, the spread of the control points' strains
+// over their depth.
+double curvatureAbout(const SolverState& s, double fx, double fy, double spread, double depth) {
+    if (s.evaluated) return std::fabs(s.fibreAbc[1] * fx + s.fibreAbc[2] * fy) * 1000.0;
+    return std::fabs(spread) / (depth / 1000.0);
+}
+
+// What the run's notes say of the concrete's own limit: the law an ACI 318-19 grade takes along
+// the run, and a Max Comp strain beyond the least ultimate strain of the section's grades,
+// under either limit.
+void noteUltimateStrain(const SectionModel& m, double maxStrain, Messages& msgs) {
+    const double ultimate = codeUltimateStrain(m);
+    if (blockConcrete(m))
+        msgs.message(Format(
+            "ACI 318-19 concrete: the M-Phi curve uses a parabola with a plateau at 0.85 f'c "
+            "(reached at eps0 = 2 x 0.85 f'c / Ec, Ec = 4700 sqrt(f'c)), not the rectangular "
+            "stress block of the design strength, up to the Max Comp strain %s.",
+            {Format("%g", {maxStrain})}));
+    if (ultimate > 0 && maxStrain > ultimate * (1 + 1e-9))
+        msgs.message(Format(
+            "Max Comp strain %s lies beyond the ultimate strain %s of the section's concrete: "
+            "the steps beyond it are past the concrete's ultimate state%s.",
+            {Format("%g", {maxStrain}), Format("%g", {ultimate}),
+             std::string(codeLimitApplies(m) ? " under the code's limits"
+                                             : ", which the control strain does not check")}));
+}
+
 }  // namespace
 
 double codeUltimateStrain(const SectionModel& m) {
-    if (!codeLimitApplies(m)) return 0;
     double least = 0;
     for (const LimitPoint& p : codeLimitPoints(m))
         if (p.epsCu > 0 && (least == 0 || p.epsCu < least)) least = p.epsCu;
     return least;
 }
 
+double mphiDefaultMaxStrain(const SectionModel& m) {
+    const double ultimate = codeLimitApplies(m) ? codeUltimateStrain(m) : 0.0;
+    return ultimate > 0 ? ultimate : MPHI_MAX_STRAIN;
+}
+
 void GET_FIB_ZONE(SectionModel& m) {
     fibZone(m, m.mesh.FIB_ZONE_WIDTH, m.mesh.FIB_ZONE_HEIGHT);
 }
 
-MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& msgs,
+MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& given, Messages& msgs,
                         Progress* progress) {
+    MphiInput in = given;
     if (in.steps < 1)
         throw InputError(Format(
             "The M-Phi curve needs at least 1 strain step (Num of Steps is %D).", {in.steps}));
@@ -174,8 +207,12 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
         throw InputError(
             Format("The M-Phi curve takes at most %D strain steps (Num of Steps is %D).",
                    {MAX_CURVE_STEPS, in.steps}));
+    if (!(in.maxStrain > 0))
+        throw InputError(Format("The M-Phi curve needs a Max Comp strain above 0 (it is %s).",
+                                {Format("%g", {in.maxStrain})}));
     requireFibres(m);
-    requireCarriedAxialForce(m, in.axialForce, "M-Phi");
+    // A force at an end of the P-M curve as listed (3 decimals) is the end itself.
+    in.axialForce = requireCarriedAxialForce(m, in.axialForce, "M-Phi");
     if (!(axialCapacity(m).PMIN < 0) && !(in.axialForce > 0))
         throw InputError(
             "The section has no bars or steel to take tension: without a compressive axial force "
@@ -199,27 +236,16 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
     SectionSolver solver(m, msgs, m.settings.SOLVER, FibreLaws::MomentCurvature);
     requireRegularStiffness(solver, "M-Phi curve");
     requireZeroMomentAtStart(m, in.axialForce, msgs);
-    if (blockConcrete(m))
-        msgs.message(
-            "ACI 318-19 concrete: the M-Phi curve uses a parabola with a plateau at 0.85 f'c "
-            "(reached at eps0 = 2 x 0.85 f'c / Ec, Ec = 4700 sqrt(f'c)) up to the ultimate "
-            "strain 0.003, not the rectangular stress block of the design strength.");
-    if (const double ultimate = codeUltimateStrain(m); ultimate > 0 && in.maxStrain > ultimate)
-        msgs.message(
-            Format("Max Comp strain %s lies beyond the ultimate strain %s of the "
-                   "section's concrete under the code's limit: the steps beyond it are "
-                   "past the code's ultimate state.",
-                   {Format("%g", {in.maxStrain}), Format("%g", {ultimate})}));
+    noteUltimateStrain(m, in.maxStrain, msgs);
     const bool fast = solver.kind() == SolverKind::Fast;
     const double load = 1000 * in.axialForce;  // N
     const int fibres = solver.fibreCount();
-    // Without tension steel no state under the axial force has its extreme strain below the
-    // uniform one: the steps that ask for less are the uniform state itself, no curvature and no
-    // moment.
-    const double uniform = axialCapacity(m).PMIN < 0
-                               ? 0
-                               : uniformStrainAt(solver.fibres(), 1000 * in.axialForce,
-                                                 std::max(in.maxStrain, EPS_LIMIT));
+    // No state under a compressive axial force has its extreme strain below the uniform strain
+    // that carries the force (no fibre is strained more than the extreme, and the laws do not
+    // fall up to it): the steps that ask for less are the uniform state itself, no curvature and
+    // no moment.
+    const double uniform =
+        load > 0 ? uniformStrainAt(solver.fibres(), load, std::max(in.maxStrain, EPS_LIMIT)) : 0.0;
     const double reach =
         largestStrainUnderTension(solver.fibres(), 1000 * in.axialForce, fx * f, fy * f,
                                   solver.controlExtent(fx * f, fy * f), depth, in.maxStrain);
@@ -319,17 +345,18 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& in, Messages& ms
         }
         run.stats.add(step);
         M[static_cast<std::size_t>(i)] = moment;
-        PHI[static_cast<std::size_t>(i)] = std::fabs(emin - emax) / (depth / 1000.0);
+        PHI[static_cast<std::size_t>(i)] =
+            curvatureAbout(lastSearched ? searched : found, fx, fy, emax - emin, depth);
         converged[static_cast<std::size_t>(i)] = step.notConverged == 0 ? 1 : 0;
         steps.step();
     }
     requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
     if (belowUniform > 0)
-        msgs.message(
-            Format("The section carries no tension: under %s kN its least extreme strain "
-                   "is the uniform %s, so the first %D strain steps are that state (no "
-                   "curvature, no moment).",
-                   {Format("%0.3F", {in.axialForce}), Format("%0.6F", {uniform}), belowUniform}));
+        msgs.message(Format(
+            "Under %s kN the least extreme strain of any state of the section is the uniform %s: "
+            "the first %D strain steps ask for less, so they are that state (no curvature, no "
+            "moment).",
+            {Format("%0.3F", {in.axialForce}), Format("%0.6F", {uniform}), belowUniform}));
     MphiResult r;
     r.M = std::move(M);
     r.PHI = std::move(PHI);

@@ -15,9 +15,14 @@ namespace qav {
 // Extents in X and Y of the control points (FIB_ZONE_WIDTH, FIB_ZONE_HEIGHT).
 void GET_FIB_ZONE(SectionModel& m);
 
-// The least ultimate strain of the section's concrete outline where the code's limit governs
-// its ultimate states (0 otherwise): an M-Phi run beyond it is said to pass that state.
+// The least ultimate strain of the grades of the section's concrete outline (0 without one),
+// under either limit: an M-Phi run beyond it is said to pass that state.
 double codeUltimateStrain(const SectionModel& m);
+
+// The Max Comp strain an M-Phi run takes unless one is given: under the code's limits the
+// section's least ultimate strain, else the program's 0.0035.
+constexpr double MPHI_MAX_STRAIN = 0.0035;
+double mphiDefaultMaxStrain(const SectionModel& m);
 
 struct MphiInput {
     bool aboutY = false;    // "Myy aoubt Y Axis" instead of "Mxx about X Axis"
@@ -33,9 +38,9 @@ struct MphiRun {
 };
 
 // Throws InputError when steps is not within 1 .. MAX_CURVE_STEPS, there are no fibres or the
-// axial force lies outside PMIN .. PMAX; ResultError when a moment or curvature comes out not
-// finite. A progress, when given, sees 0..100 as the strain steps are done. The closing count of
-// unconverged solves is the caller's.
+// axial force lies outside the ends of the section's P-M curve; ResultError when a moment or
+// curvature comes out not finite. A progress, when given, sees 0..100 as the strain steps are done.
+// The closing count of unconverged solves is the caller's.
 struct MphiResult {
     std::vector<double> M, PHI;
     std::vector<uint8_t> converged;

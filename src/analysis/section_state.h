@@ -101,6 +101,7 @@ struct SectionState {
     // Under a code that reduces the nominal strength (ACI 318-19): phi of the solve's state
     // and the design load fraction, the one the member check lists (0 and 0 elsewhere).
     double phi = 0, designFraction = 0;
+    StrainLimit limit = StrainLimit::Control;  // the ultimate limit of the load fraction
 };
 
 // The state for the load (P kN compression positive, MX, MY kNm), in the model's

@@ -4,11 +4,13 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "analysis/curve_steps.h"
+#include "analysis/fibre_arrays.h"
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
 #include "app/user_prompts.h"
@@ -124,8 +126,6 @@ GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent)
     g5->addWidget(namedLabel("LabelTies", "Transverse reinforcement (ACI 318-19)", choices), 1, 0);
     g5->addWidget(TiesBox, 1, 1);
     top->addWidget(choices);
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { enableCodeChoices(); });
-    enableCodeChoices();
     // Control: a section corner at 0.005, the program's rule. Code: the extreme compressed
     // concrete at its grade's ultimate strain, no steel limit.
     auto* limit = new QGroupBox("Strain limit", this);
@@ -134,7 +134,16 @@ GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent)
     StrainLimitBox = namedList("StrainLimitBox", {"Control strain 0.005", "Code"}, limit);
     g6->addWidget(namedLabel("LabelStrainLimit", "Ultimate limit", limit), 0, 0);
     g6->addWidget(StrainLimitBox, 0, 1);
+    StrainLimitNote = namedLabel("LabelStrainLimitNote", "", limit);
+    StrainLimitNote->setWordWrap(true);
+    g6->addWidget(StrainLimitNote, 1, 0, 1, 2);
     top->addWidget(limit);
+    // The box keeps the setting the user chose wherever it may choose.
+    connect(StrainLimitBox, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (StrainLimitBox->isEnabled()) limitSetting_ = i;
+    });
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { enableCodeChoices(); });
+    enableCodeChoices();
     // Fast: Newton's method, a few passes per solve; Reference: the original fixed-matrix
     // iteration, kept to reproduce its numbers.
     auto* solver = new QGroupBox("Equilibrium Solver", this);
@@ -167,6 +176,17 @@ GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent)
 void GeneralSettingDialog::enableCodeChoices() {
     AlphaCcBox->setEnabled(ComboBox1->currentIndex() == static_cast<int>(CodeId::Ec2));
     TiesBox->setEnabled(ComboBox1->currentIndex() == static_cast<int>(CodeId::Aci318));
+    showStrainLimit();
+}
+
+void GeneralSettingDialog::showStrainLimit() {
+    const auto code = static_cast<CodeId>(std::clamp(ComboBox1->currentIndex(), 0, 3));
+    const bool fixed = codeHasOwnTables(code);
+    const int setting = limitSetting_;
+    StrainLimitBox->setEnabled(!fixed);
+    StrainLimitBox->setCurrentIndex(fixed ? 1 : setting);
+    StrainLimitNote->setText(fixed ? qs(codeLimitReason(code) + ".") : QString());
+    StrainLimitNote->setVisible(fixed);
 }
 
 void GeneralSettingDialog::showEvent(QShowEvent* event) {
@@ -179,7 +199,8 @@ void GeneralSettingDialog::showEvent(QShowEvent* event) {
         ComboBox1->setCurrentIndex(static_cast<int>(sectionCode(m)));
     AlphaCcBox->setCurrentIndex(m.document.ALPHA_CC == ALPHA_CC_CHOICES[1] ? 1 : 0);
     TiesBox->setCurrentIndex(m.document.TIES == Ties::Spiral ? 1 : 0);
-    StrainLimitBox->setCurrentIndex(m.settings.STRAIN_LIMIT == StrainLimit::Code ? 1 : 0);
+    limitSetting_ = m.settings.STRAIN_LIMIT == StrainLimit::Code ? 1 : 0;
+    showStrainLimit();
     Edit1->setText(qs(Format("%D", {ctx_.model().settings.NPM})));
     Edit2->setText(qs(Format("%D", {ctx_.model().settings.NMM})));
     SolverBox->setCurrentIndex(ctx_.model().settings.SOLVER == SolverKind::Reference ? 1 : 0);
@@ -191,15 +212,14 @@ void GeneralSettingDialog::okay() {
     SectionModel& m = ctx_.model();
     applyCurveSteps(m, textOf(Edit1), textOf(Edit2));
     const int codeIndex = std::clamp(ComboBox1->currentIndex(), 0, 3);
-    const StrainLimit limitBefore = m.settings.STRAIN_LIMIT;
+    const StrainLimit limitBefore = strainLimitInForce(m);
     const Ties tiesBefore = m.document.TIES;
     applyDesignCode(ctx_, static_cast<CodeId>(codeIndex),
                     ALPHA_CC_CHOICES[AlphaCcBox->currentIndex() == 1 ? 1 : 0],
                     TiesBox->currentIndex() == 1 ? Ties::Spiral : Ties::Tied);
-    m.settings.STRAIN_LIMIT =
-        StrainLimitBox->currentIndex() == 1 ? StrainLimit::Code : StrainLimit::Control;
+    m.settings.STRAIN_LIMIT = limitSetting_ == 1 ? StrainLimit::Code : StrainLimit::Control;
     // Curves of another limit or other ties are not this section's any more.
-    if (m.settings.STRAIN_LIMIT != limitBefore || m.document.TIES != tiesBefore) CLEAR_RESULTS(m);
+    if (strainLimitInForce(m) != limitBefore || m.document.TIES != tiesBefore) CLEAR_RESULTS(m);
     m.settings.SOLVER = SolverBox->currentIndex() == 1 ? SolverKind::Reference : SolverKind::Fast;
     m.settings.STEEL_GRID = SteelGridBox->isChecked();
     storeProgramSettings(m);

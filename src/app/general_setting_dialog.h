@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace qav {
@@ -30,10 +31,15 @@ protected:
 private:
     void okay();
     void enableCodeChoices();
+    // The limit box for the code chosen: the code's limits, fixed and said why, under a code
+    // that allows no other; the setting otherwise.
+    void showStrainLimit();
     AppContext& ctx_;
     QLineEdit *Edit1, *Edit2;
     QComboBox* ComboBox1;
     QComboBox* StrainLimitBox;
+    QLabel* StrainLimitNote;
+    int limitSetting_ = 0;  // the setting's index in the limit box (HK-COP-2013, BS-8110)
     QComboBox* AlphaCcBox;
     QComboBox* TiesBox;
     QComboBox* SolverBox;

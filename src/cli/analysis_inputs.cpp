@@ -22,9 +22,16 @@ MphiInput takeMphiInput(Args& args, const std::string& axisOption, const std::st
     in.aboutY = axis == "y";
     in.negative = args.flag("--negative");
     in.axialForce = inputNumber(args, AXIAL_INPUT);
-    in.maxStrain = inputNumber(args, MAX_STRAIN_INPUT);
+    if (const auto strain = args.take(MAX_STRAIN_INPUT.option.name)) {
+        in.maxStrain = numberValue(MAX_STRAIN_INPUT.option.name, *strain);
+        if (!(in.maxStrain > 0)) throw UsageError("--max-strain takes a strain above 0");
+    }
     in.steps = inputInteger(args, STEPS_INPUT);
     return in;
+}
+
+void settleMaxStrain(const SectionModel& m, MphiInput& in) {
+    if (in.maxStrain == 0) in.maxStrain = mphiDefaultMaxStrain(m);
 }
 
 }  // namespace qav::cli

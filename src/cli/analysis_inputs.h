@@ -18,7 +18,10 @@ inline const InputOption ANGLE_INPUT{{"--angle", "DEG", "moment angle in degrees
 inline const InputOption AXIAL_INPUT{
     {"--axial", "KN", "axial force in kN, compression positive (1000)"}, "1000"};
 inline const InputOption MAX_STRAIN_INPUT{
-    {"--max-strain", "E", "largest extreme strain of an M-Phi run (0.0035)"}, "0.0035"};
+    {"--max-strain", "E",
+     "largest extreme strain of an M-Phi run (under the code's limits the concrete's least "
+     "ultimate strain, else 0.0035)"},
+    "0.0035"};
 inline const InputOption STEPS_INPUT{{"--steps", "N", "strain steps of an M-Phi run (20)"}, "20"};
 // The least magnitudes of the member check: --kmx bends about X (the solver's K_MY), --kmy
 // about Y (its K_MX). 0 checks each load as given; a magnitude given can only lower a fraction.
@@ -42,7 +45,9 @@ int inputInteger(Args& args, const InputOption& in);
 double inputDefault(const InputOption& in);
 
 // The M-Phi dialog's inputs: the axis given to option axisOption ("x" or "y"), --negative,
-// --axial, --max-strain and --steps.
+// --axial, --max-strain and --steps. Without --max-strain maxStrain is 0 until
+// settleMaxStrain gives it the section's default.
 MphiInput takeMphiInput(Args& args, const std::string& axisOption, const std::string& axis);
+void settleMaxStrain(const SectionModel& m, MphiInput& in);
 
 }  // namespace qav::cli

@@ -67,6 +67,7 @@ Json keyPointsJson(const std::vector<KeyPoint>& points) {
     for (const KeyPoint& k : points) {
         Json j;
         j["label"] = k.label;
+        j["strain_limit"] = strainLimitWord(k.limit);
         if (k.exists) {
             j["P"] = k.P;
             j["M"] = k.M;
@@ -127,9 +128,10 @@ int mm(Args& args, std::ostream& out, std::ostream& err) {
 }
 
 int mphi(Args& args, std::ostream& out, std::ostream& err) {
-    const MphiInput in = takeMphiInput(args, "--axis", args.take("--axis").value_or("x"));
+    MphiInput in = takeMphiInput(args, "--axis", args.take("--axis").value_or("x"));
     const auto pos = args.positional(1);
     SectionModel m = prepareSection(pos[0], args.shared(), err);
+    settleMaxStrain(m, in);
     MessageLog log;
     const MphiRun run = RUN_MPHI_ANALYSIS(m, in, log);
     std::vector<std::string> lines;

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <tuple>
 
+#include "analysis/fibre_arrays.h"
 #include "cli/cli.h"
 #include "cli/json_documents.h"
 #include "cli/section_setup.h"
@@ -22,12 +23,25 @@
 namespace qav::cli {
 namespace {
 
+// Which ultimate limit the section's analyses take, and why.
+std::string strainLimitLine(const SectionModel& m) {
+    std::string why = "--strain-limit code for the code's limits";
+    if (m.document.NCONC_PT <= 0)
+        why = "no concrete outline";
+    else if (codeHasOwnTables(sectionCode(m)))
+        why = codeLimitReason(sectionCode(m));
+    return std::string("Strain limit: ") + strainLimitCaption(strainLimitInForce(m)) + " (" + why +
+           ")";
+}
+
 int info(Args& args, std::ostream& out, std::ostream&) {
     const auto pos = args.positional(1);
     const SectionModel m = loadSection(pos[0]);
     requireFiniteSection(m);
     if (args.shared().json) {
-        printJson(out, "info", pos[0], sectionJson(m));
+        Json doc = sectionJson(m);
+        doc["strain_limit"] = strainLimitJson(m);
+        printJson(out, "info", pos[0], doc);
         return 0;
     }
     std::vector<std::string> lines;
@@ -42,6 +56,7 @@ int info(Args& args, std::ostream& out, std::ostream&) {
                         (d.CODE == CodeId::Ec2 ? Format("alpha_cc %0.2F, ", {d.ALPHA_CC}) : "") +
                         ties + ")");
     }
+    lines.push_back(strainLimitLine(m));
     printLines(lines, out);
     return 0;
 }

@@ -196,6 +196,7 @@ int chart(Args& args, std::ostream&, std::ostream& err) {
     const double angle = pm ? numberValue("--pm", *pm) : 0;
     const double axial = mm ? numberValue("--mm", *mm) : 0;
     SectionModel m = prepareChecked(args, err);
+    if (mphi) settleMaxStrain(m, mp);
 
     MessageLog log;
     double mphiAngle = 0;

@@ -200,6 +200,7 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
         RunStats stats;
         stats.add(s.solve, static_cast<int>(s.fibres.size()));
         Json doc = stateJson(what, s);
+        doc["strain_limit"] = strainLimitJson(m);
         doc["status"] = runStatusJson(stats, log);
         printJson(out, "state", pos[0], doc);
     } else {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "analysis/fibre_arrays.h"
 #include "analysis/pmm_surface.h"
 #include "model/tables.h"
 #include "reports/text_reports.h"
@@ -46,6 +47,10 @@ json valueAt(const std::vector<double>& v, std::size_t i) {
 }
 
 }  // namespace
+
+json strainLimitJson(const SectionModel& m) {
+    return strainLimitWord(strainLimitInForce(m));
+}
 
 void printJson(std::ostream& out, const std::string& command, const std::string& file,
                const json& doc) {
@@ -127,7 +132,7 @@ json pmJson(const SectionModel& m, double angle) {
         }
         pts.push_back(std::move(p));
     }
-    return {{"angle", number(angle)}, {"points", pts}};
+    return {{"angle", number(angle)}, {"strain_limit", strainLimitJson(m)}, {"points", pts}};
 }
 
 json mmJson(const SectionModel& m, double axial) {
@@ -145,7 +150,7 @@ json mmJson(const SectionModel& m, double axial) {
         }
         pts.push_back(std::move(p));
     }
-    return {{"axial", number(axial)}, {"points", pts}};
+    return {{"axial", number(axial)}, {"strain_limit", strainLimitJson(m)}, {"points", pts}};
 }
 
 json mphiJson(const SectionModel& m, const MphiInput& in) {
@@ -163,6 +168,7 @@ json mphiJson(const SectionModel& m, const MphiInput& in) {
             {"axial", number(in.axialForce)},
             {"max_strain", number(in.maxStrain)},
             {"steps", in.steps},
+            {"strain_limit", strainLimitJson(m)},
             {"points", pts}};
 }
 
@@ -192,7 +198,7 @@ json pmmJson(const SectionModel& m) {
         }
         curves.push_back(pts);
     }
-    return {{"curves", curves}};
+    return {{"strain_limit", strainLimitJson(m)}, {"curves", curves}};
 }
 
 json checkJson(const SectionModel& m, const CheckResult& r) {
@@ -229,7 +235,8 @@ json checkJson(const SectionModel& m, const CheckResult& r) {
     if (r.critical >= 1 && r.critical <= m.document.NFORCE &&
         static_cast<std::size_t>(r.critical) < m.document.FORCE.size())
         critical = combos[static_cast<std::size_t>(r.critical - 1)];
-    json doc = {{"combinations", combos}, {"critical", critical}};
+    json doc = {
+        {"combinations", combos}, {"critical", critical}, {"strain_limit", strainLimitJson(m)}};
     doc["minimum"] = r.codeMinimum ? "code eccentricity" : "fixed magnitudes";
     doc["raised"] = std::move(raised);
     if (!r.phi.empty()) doc["cap_kN"] = number(r.cap);

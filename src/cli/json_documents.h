@@ -28,6 +28,9 @@ Json runStatusJson(const RunStats& s, const MessageLog& log);
 
 // info: grades and mesh size, outline, cover line, bars, steel polygons, openings.
 Json sectionJson(const SectionModel& m);
+
+// The ultimate limit the model's results are computed at: "control" or "code".
+Json strainLimitJson(const SectionModel& m);
 // mesh: the node, triangle and fibre counts and the section properties.
 Json meshJson(const MeshSummary& s, const SectionModel& m);
 // pm: the points (P, M, converged) of the curve at the angle.

@@ -54,7 +54,14 @@ SectionModel prepareSection(const std::string& path, const SharedOptions& o, std
     applyMeshOptions(m, o);
     m.settings.SOLVER = o.solver;
     m.settings.THREADS = o.threads;
-    m.settings.STRAIN_LIMIT = o.strainLimit;
+    if (o.strainLimit) {
+        // A code that designs at its own limits refuses the control strain.
+        if (*o.strainLimit == StrainLimit::Control && m.document.NCONC_PT > 0 &&
+            codeHasOwnTables(sectionCode(m)))
+            throw UsageError("--strain-limit control does not apply: " + path + ": " +
+                             codeLimitReason(sectionCode(m)));
+        m.settings.STRAIN_LIMIT = *o.strainLimit;
+    }
     if (o.ties) {
         if (sectionCode(m) != CodeId::Aci318)
             throw UsageError(std::string("--ties does not apply: ") + path + " is under " +

@@ -40,7 +40,8 @@ const std::vector<SharedOption>& sharedOptions() {
          }},
         {{"--strain-limit", "control|code",
           "ultimate limit: a section corner at 0.005 (control) or the extreme concrete at its "
-          "grade's ultimate strain (code); control"},
+          "grade's ultimate strain (code); control, code under EN 1992-1-1 and ACI 318-19 (which "
+          "refuse control)"},
          ANALYSIS_OPTIONS,
          [](SharedOptions& o, const std::string& v) {
              if (v != "control" && v != "code")

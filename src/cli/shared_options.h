@@ -47,8 +47,8 @@ struct SharedOptions {
     SolverKind solver = SolverKind::Fast;
     int threads = 0;         // 0: every core
     bool steelGrid = false;  // grid nodes inside the steel of a section without concrete
-    StrainLimit strainLimit = StrainLimit::Control;
-    std::optional<Ties> ties;  // overrides the file's
+    std::optional<StrainLimit> strainLimit;  // the setting's (control) unless given
+    std::optional<Ties> ties;                // overrides the file's
     bool json = false;
     std::vector<std::string> given;  // the names of the shared options on the line
 };

@@ -38,6 +38,20 @@ inline const char* tiesWord(Ties t) {
 // 0.005 (the program's rule), or the extreme compressed concrete at the ultimate strain of its
 // own grade (the design code's rule; no steel limit).
 enum class StrainLimit { Control, Code };
+// The limit's word on the command line, in the module and in a JSON document.
+inline const char* strainLimitWord(StrainLimit l) {
+    return l == StrainLimit::Code ? "code" : "control";
+}
+// The limit as a title or a listing names it.
+inline const char* strainLimitCaption(StrainLimit l) {
+    return l == StrainLimit::Code ? "code limits" : "control strain 0.005";
+}
+// Why a section under EN 1992-1-1 or ACI 318-19 is always held to its code's limits.
+inline std::string codeLimitReason(CodeId c) {
+    return std::string("a section under ") + CODE_NAMES[static_cast<std::size_t>(c)] +
+           " is analysed at its code's limits, the concrete at its grade's ultimate strain: the "
+           "control strain is not a limit that code allows";
+}
 
 // The label of a title: "BS-8110" for code 1, the default "HK-COP-2013" for any other.
 inline std::string designCodeName(int DESIGN_CODE) {

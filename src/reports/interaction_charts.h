@@ -55,7 +55,7 @@ void PRINT_MM_CURVE_IMAGE_PDF(Canvas& canvas, const SectionModel& m, const Secti
 // The P-M chart's title for the design code (the general setting's index).
 std::string pmChartTitle(int designCode);
 std::string mmChartTitle(int designCode);
-// The titles for the code the section is under (sectionCode).
+// The titles for the code the section is under (sectionCode) and the ultimate limit in force.
 std::string pmChartTitle(const SectionModel& m);
 std::string mmChartTitle(const SectionModel& m);
 

@@ -11,6 +11,7 @@
 using qav::test::CliRun;
 using qav::test::examplePath;
 using qav::test::runCli;
+using qav::test::runCliStdout;
 using qav::test::tempPath;
 
 namespace {
@@ -99,4 +100,30 @@ TEST(CliCode, CompareDrawsTheThreeCodes) {
         EXPECT_TRUE(has(r.out, code)) << r.out;
     EXPECT_GT(std::filesystem::file_size(png), 0u);
     std::remove(png.c_str());
+}
+
+// A section under EN 1992-1-1 or ACI 318-19 runs at its code's limits: by default as with
+// --strain-limit code, and the control strain is refused with the reason. HK-COP-2013 keeps the
+// control strain unless asked. Each result says its limit.
+TEST(CliCode, CodesWithTheirOwnTablesRunAtTheirLimits) {
+    const std::string sec = examplePath("rectangular_column.sec");
+    const std::string aci = tempPath("limits_aci.sec");
+    ASSERT_EQ(runCli("resave " + sec + " --code aci318 -o " + aci).status, 0);
+    const CliRun plain = runCliStdout("pm " + aci + " --npm 6 --json --key-points");
+    EXPECT_EQ(plain.out, runCliStdout("pm " + aci +
+                                      " --npm 6 --json --key-points "
+                                      "--strain-limit code")
+                             .out);
+    EXPECT_TRUE(has(plain.out, "\"strain_limit\": \"code\"")) << plain.out;
+    const CliRun refused = runCli("mm " + aci + " --strain-limit control");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(has(refused.out, "ACI 318-19 is analysed at its code's limits")) << refused.out;
+    EXPECT_TRUE(has(runCli("info " + aci).out, "Strain limit: code limits")) << aci;
+    EXPECT_TRUE(has(runCli("mphi " + aci + " --steps 4 --json").out, "\"max_strain\": 0.003,"));
+    for (const char* limit : {"control", "code"}) {
+        const std::string option = limit == std::string("code") ? " --strain-limit code" : "";
+        const CliRun hk = runCliStdout("mm " + sec + " --nmm 4 --json" + option);
+        EXPECT_TRUE(has(hk.out, std::string("\"strain_limit\": \"") + limit + "\"")) << limit;
+    }
+    std::remove(aci.c_str());
 }
