@@ -135,7 +135,9 @@ TEST(SectionFileLayout, EditedRecordsAreTrimmedOrRefusedWithTheirLine) {
 TEST(SectionFileLayout, TheDesignBlockNamesTheCodeOfTheGrades) {
     SectionModel aci, m;
     ADD_SINGLE_REBAR(aci, 0, 0, 20);
-    ASSERT_TRUE(convertSectionCode(aci, CodeId::Aci318, {}).ok);
+    GradeNames fc25;  // a new section's C20 lies below every ACI 318-19 grade
+    fc25.concrete = "FC25";
+    ASSERT_TRUE(convertSectionCode(aci, CodeId::Aci318, fc25).ok);
     const std::vector<std::string> good = saved(aci), hk = saved(fourBars());
     ASSERT_EQ(good[7], "DESIGN START");
     std::vector<std::string> trailing = good, noCode = good, twice = good, noBlock = good,
