@@ -11,6 +11,12 @@ Units and signs are those of ``qavsec-cli``: forces in kN, moments in kN·m, len
 compression is positive in every result. Loads given to :meth:`Section.check` and
 :meth:`Section.state` are read as load files write them: P negative in compression.
 
+A moment is named by the axis it bends about, X horizontal and Y vertical as the section is
+drawn: ``Mx`` bends about X and, positive, compresses the side above it (+Y); ``My`` bends about
+Y and, positive, compresses the side right of it (+X). The angle of :meth:`Section.pm` runs from
+Mx (0) towards My (90). A load file's M2 column is My and its M3 column Mx (docs/user-guide.md,
+"Moments and their names").
+
 Errors the program refuses with raise :class:`Error` (a ``ValueError``) carrying the
 program's own message; a run with solves that did not converge warns with
 :class:`ConvergenceWarning`. Long runs release the GIL, so several sections analyse side by
@@ -76,12 +82,13 @@ def _status(raw: dict) -> Status:
 class PMCurve:
     """A P-M curve: 2 NPM + 2 points, the angle's branch then the branch at angle + 180.
 
-    P (kN, compression positive), M (kN·m, + on the angle's branch, - on the other), Mx, My its
-    components (kN·m); converged per point; PMAX, PMIN the estimates the curve's trial loads aim
-    at (kN; PMAX leaves out the cover concrete); P_compression_end, P_tension_end the curve's true
-    ends, the range an M-M or M-Phi run takes (kN). Under a strength reduction (ACI 318-19) P, M,
-    Mx, My are the design strength and the *_nominal arrays the nominal curve with phi at each
-    point; None otherwise. strain_limit: "control" or "code", the limit it was computed at.
+    P (kN, compression positive), M (kN·m, + on the angle's branch, - on the other), Mx (about
+    X), My (about Y) its components (kN·m); converged per point; PMAX, PMIN the estimates the
+    curve's trial loads aim at (kN; PMAX leaves out the cover concrete); P_compression_end,
+    P_tension_end the curve's true ends, the range an M-M or M-Phi run takes (kN). Under a
+    strength reduction (ACI 318-19) P, M, Mx, My are the design strength and the *_nominal arrays
+    the nominal curve with phi at each point; None otherwise. strain_limit: "control" or "code",
+    the limit it was computed at.
     """
 
     angle: float
@@ -105,9 +112,9 @@ class PMCurve:
 
 @dataclass(frozen=True)
 class MMCurve:
-    """A Myy-Mzz curve at one axial force: NMM + 1 points.
+    """A Myy-Mxx curve at one axial force: NMM + 1 points.
 
-    Mx, My (kN·m) are the JSON's "Myy" and "Mzz"; M their magnitude; P the axial force of the
+    Mx (about X), My (about Y) in kN·m; M their magnitude; P the axial force of the
     run (kN, compression positive) at every point. Under a strength reduction Mx, My are the
     design moments, Mx_nominal, My_nominal the nominal ones and phi each point's factor.
     """
@@ -172,9 +179,9 @@ class CheckResult:
 
     names, P (kN, negative in compression, as in load files), Mx, My (kN·m) per combination;
     fraction: each load fraction (>= 1 carries the load); critical: the number (1-based) of the
-    combination with the smallest fraction, 0 when there is none. raised: the combinations a
-    minimum raised, as solved (number, name, P, Mx, My); minimum: "fixed magnitudes" or "code
-    eccentricity". Under a strength reduction (ACI 318-19) fraction is measured against the design
+    combination with the smallest fraction, 0 when there is none. raised: the combinations
+    whose load raised to a minimum has the smaller fraction, which is the one listed, with the
+    raised load (number, name, P, Mx, My); minimum: "fixed magnitudes" or "code eccentricity". Under a strength reduction (ACI 318-19) fraction is measured against the design
     surface, and fraction_nominal, phi, cap_governs (per combination) and cap (phi Pn,max, kN) are
     given; None otherwise.
     """
@@ -224,7 +231,9 @@ class SectionState:
 
     P (kN, compression positive), Mx, My (kN·m): the load as solved; load_fraction; the strain
     plane (a1, a2, a3: eps = a1 + a2 x + a3 y, compression positive); per fibre x, y (mm), area
-    (mm²), kind, material, strain, stress (MPa, compression positive) and force (kN).
+    (mm²), kind, material, strain, stress (MPa, compression positive) and force (kN). Under a
+    strength reduction (ACI 318-19) load_fraction is the design one, as check() lists it, and
+    load_fraction_nominal and phi are given; None otherwise.
     """
 
     at: str
@@ -246,6 +255,8 @@ class SectionState:
     stress: np.ndarray
     force: np.ndarray
     status: Status
+    load_fraction_nominal: Optional[float] = None
+    phi: Optional[float] = None
     strain_limit: str = "control"
 
 
@@ -347,7 +358,8 @@ class Section:
 
     def pm(self, angle: float = 45.0, npm: Optional[int] = None, solver: str = "fast",
            threads: Optional[int] = None) -> PMCurve:
-        """The P-M curve in the moment direction angle (degrees) and angle + 180.
+        """The P-M curve in the moment direction angle (degrees; 0 is Mx, 90 is My) and
+        angle + 180.
 
         npm: steps per branch (the program's 30 when None); solver: "fast" or "reference";
         threads: worker threads (None: every core). Results in kN and kN·m, compression
@@ -361,7 +373,7 @@ class Section:
 
     def mm(self, axial: float, nmm: Optional[int] = None, solver: str = "fast",
            threads: Optional[int] = None) -> MMCurve:
-        """The Myy-Mzz curve at the axial force axial (kN, compression positive), which must lie
+        """The Myy-Mxx curve (My against Mx) at the axial force axial (kN, compression positive), which must lie
         within PMIN .. PMAX. nmm: angle steps (the program's 24 when None). Moments in kN·m."""
         r = self._core.mm(float(axial), nmm, solver, threads)
         mx, my = r["Mx"], r["My"]
@@ -394,14 +406,18 @@ class Section:
                           strain_limit=r["strain_limit"], **design)
 
     def check(self, loads: Union[PathLike, Sequence[Sequence[float]], np.ndarray],
-              names: Optional[Sequence[str]] = None, units: str = "N,mm", kp: float = 1000.0,
-              kmx: float = 1000.0, kmy: float = 1000.0, solver: str = "fast",
+              names: Optional[Sequence[str]] = None, units: str = "kN,m", kp: float = 0.0,
+              kmx: float = 0.0, kmy: float = 0.0, solver: str = "fast",
               threads: Optional[int] = None, min_ecc: bool = False) -> CheckResult:
         """The member check of the load combinations: a force CSV file's path, or an (n, 3) array
-        of P, Mx, My with their names. units: "N,mm" or "kN,m" of the loads (P negative in
-        compression, as in load files); kp (kN), kmx, kmy (kN·m): the least magnitudes, or with
-        min_ecc each moment raised to at least P times the code's minimum eccentricity instead.
-        The combinations stay with the section for :meth:`state`.
+        of P, Mx (about X), My (about Y) with their names. units: "kN,m" (kN and kN·m, the units
+        of the results) or "N,mm" of the loads (P negative in compression, as in load files). Each
+        fraction is that of the load as given; kp (kN), kmx (about X), kmy (about Y) (kN·m) are
+        least magnitudes the load is also raised to, or with min_ecc a compression's moments are
+        raised in turn to at least P times the code's minimum eccentricity about their axis (ACI
+        318-19: the minimum moment of its slenderness rules) instead: the smaller fraction
+        governs, and ``raised`` lists the raised loads that govern. The combinations stay with the
+        section for :meth:`state`.
         """
         if isinstance(loads, (str, os.PathLike)):
             path = os.fspath(loads)
@@ -430,23 +446,28 @@ class Section:
               combination: Optional[int] = None, at: str = "capacity",
               kp: Optional[float] = None, kmx: Optional[float] = None,
               kmy: Optional[float] = None) -> SectionState:
-        """The section's state for the load (P kN, negative in compression as in load files; Mx,
-        My kN·m) or for a load combination (1-based) of the last check. at: "capacity" (the load
-        times its load fraction) or "load" (the load itself). The least magnitudes kp, kmx, kmy
-        are 0 for a load and 1000 for a combination unless given."""
+        """The section's state for the load (P kN, negative in compression as in load files; Mx
+        about X, My about Y, kN·m) or for a load combination (1-based) of the last check. at:
+        "capacity" (the load times its load fraction) or "load" (the load itself). A combination's
+        state at capacity is that of the load check() listed for it (raised where its minimum
+        governs); a typed load and the state at the load are never raised (kp, kmx, kmy are
+        refused)."""
         if (P is None) == (combination is None):
             raise Error("Give either a load P, Mx, My or combination=N.")
         if at not in ("capacity", "load"):
             raise Error(f"at is \"capacity\" or \"load\", not {at!r}.")
-        least = 0.0 if combination is None else 1000.0
-        kp, kmx, kmy = (least if k is None else float(k) for k in (kp, kmx, kmy))
+        if any(k is not None for k in (kp, kmx, kmy)):
+            raise Error("A state is never raised on its own: a combination's state is that of "
+                        "the load check() listed (give the minimums to check()), and a typed "
+                        "load's is that of the load as given.")
         r = self._core.state(0.0 if P is None else float(P), float(Mx), float(My),
-                             combination or 0, at == "load", kp, kmx, kmy)
+                             combination or 0, at == "load", 0.0, 0.0, 0.0)
         return SectionState(r["at"], r["P"], r["Mx"], r["My"], r["load_fraction"], r["converged"],
                             tuple(r["strain_plane"]), _axis(r["neutral_axis"]),
                             r["largest_compressive_strain"], r["largest_tensile_strain"], r["x"],
                             r["y"], r["area"], r["kind"], r["material"], r["strain"], r["stress"],
-                            r["force"], _status(r), r.get("strain_limit", "control"))
+                            r["force"], _status(r),
+                            **_design(r, "load_fraction_nominal", "phi", "strain_limit"))
 
 
 def _number_text(value: Union[float, str]) -> str:
@@ -471,7 +492,8 @@ def _force_lines(loads: np.ndarray, names: Optional[Sequence[str]]) -> List[str]
     for i, (name, (p, mx, my)) in enumerate(zip(names, loads), start=1):
         if any(c in str(name) for c in ",\r\n"):
             raise Error(f"The name {name!r} holds a comma or a line break.")
-        lines.append(f"{i},{name},{float(p)!r},{float(mx)!r},{float(my)!r}")
+        # A load file's M2 is the moment about Y, its M3 the one about X.
+        lines.append(f"{i},{name},{float(p)!r},{float(my)!r},{float(mx)!r}")
     return lines
 
 

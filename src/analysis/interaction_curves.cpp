@@ -415,7 +415,7 @@ void keepPmResult(SectionResults& r, PmResult&& pm) {
 }
 
 namespace {
-// How far from 1 the load fraction of a Myy-Mzz point found by the fast solver may stand: its
+// How far from 1 the load fraction of a Myy-Mxx point found by the fast solver may stand: its
 // axial force is the one asked for to this part.
 constexpr double MM_POINT_TOLERANCE = 1e-6;
 }  // namespace
@@ -471,7 +471,7 @@ double requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, d
     if (const std::optional<double> in = withinAxialRange(P, low, d.cap)) return *in;
     throw InputError(
         Format("The design axial force %s kN lies outside the section's design range, "
-               "%s kN (tension) to phi Pn,max %s kN: there is no Myy-Mzz curve at it.",
+               "%s kN (tension) to phi Pn,max %s kN: there is no Myy-Mxx curve at it.",
                {Format("%g", {P}), Format("%0.3F", {low}), Format("%0.3F", {d.cap})}));
 }
 
@@ -557,7 +557,7 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
     return keep(best);
 }
 
-// A Myy-Mzz curve is traced along rays from zero moment. Where the section cannot carry the
+// A Myy-Mxx curve is traced along rays from zero moment. Where the section cannot carry the
 // axial force without a moment (near pure tension on an L or T shape, whose tension steel lies
 // off the centre), zero moment lies outside the curve: most rays meet no state at all and their
 // solves end at states that are not on the curve. Such a force is refused.
@@ -583,7 +583,7 @@ void requireZeroMomentInside(SectionSolver& solver, double P, int mode, const st
     if (carried < 1)
         throw InputError(Format(
             "The section carries the axial force %s kN only with a moment: without one it carries "
-            "%s of it, so the Myy-Mzz curve at this force does not surround zero moment. Choose "
+            "%s of it, so the Myy-Mxx curve at this force does not surround zero moment. Choose "
             "an axial force nearer to zero.",
             {shown, Format("%0.3F", {carried})}));
 }
@@ -593,7 +593,7 @@ void requireNoFold(const MmPoint& p, double P, double theta) {
     throw InputError(Format(
         "At the axial force %s kN the section's limit states fold: along the moment direction %s "
         "degrees the load fractions jump across 1 between two limit states (one at %s), so no "
-        "load there has a load fraction of 1. There is no Myy-Mzz curve at this force; choose an "
+        "load there has a load fraction of 1. There is no Myy-Mxx curve at this force; choose an "
         "axial force nearer to zero.",
         {Format("%g", {P}), Format("%g", {theta}), Format("%0.6F", {p.fold})}));
 }
@@ -622,15 +622,15 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
     const int n = m.settings.NMM;
     if (n < 1)
-        throw InputError(Format("The Myy-Mzz curve needs at least 1 angle step (NMM is %D).", {n}));
+        throw InputError(Format("The Myy-Mxx curve needs at least 1 angle step (NMM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
-        throw InputError(Format("The Myy-Mzz curve takes at most %D angle steps (NMM is %D).",
+        throw InputError(Format("The Myy-Mxx curve takes at most %D angle steps (NMM is %D).",
                                 {MAX_CURVE_STEPS, n}));
     requireFibres(m);
     const DesignStrength design = designStrength(m);
     // A force at an end as listed (3 decimals) is the end itself.
     AXIAL_FORCE = design.applies ? requireDesignAxialForce(m, design, AXIAL_FORCE)
-                                 : requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mzz");
+                                 : requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mxx");
     std::vector<double> nomMX, nomMY, phis;
     if (design.applies) {
         nomMX.assign(static_cast<std::size_t>(n) + 1, 0.0);
@@ -642,7 +642,7 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
 
     RunStats stats;
     SectionSolver solver(m, msgs);
-    requireRegularStiffness(solver, "Myy-Mzz curve");
+    requireRegularStiffness(solver, "Myy-Mxx curve");
     const double nominal = nominalNearTension(design, axialCapacity(m), AXIAL_FORCE);
     requireZeroMomentInside(
         solver, nominal, mode,
@@ -674,7 +674,7 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
         converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
         steps.step();
     }
-    requireFiniteResult("Myy-Mzz curve", {&MX, &MY, &nomMX, &nomMY, &phis}, false);
+    requireFiniteResult("Myy-Mxx curve", {&MX, &MY, &nomMX, &nomMY, &phis}, false);
     MmResult r;
     r.nomMX = std::move(nomMX);
     r.nomMY = std::move(nomMY);

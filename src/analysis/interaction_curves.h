@@ -1,5 +1,5 @@
 #pragma once
-// The axial force-moment (P-M) curve in one moment direction and the biaxial moment (Myy-Mzz)
+// The axial force-moment (P-M) curve in one moment direction and the biaxial moment (Myy-Mxx)
 // curve at one axial force, both sampled on the equilibrium solver. The analyses read the model
 // and return their results; keepPmResult and keepMmResult put them into the model's PMAX, PMIN,
 // PM_P, PM_MX, PM_MY, PM_M and MM_MX, MM_MY (kN, kNm, compression positive).
@@ -60,7 +60,7 @@ AxialEnds designAxialEnds(const SectionModel& m);
 std::optional<double> withinAxialRange(double P, double low, double high);
 
 // P brought into the ends of the section's P-M curve (withinAxialRange); InputError naming the
-// curve ("Myy-Mzz", "M-Phi") and giving both ends outside them: no state carries it.
+// curve ("Myy-Mxx", "M-Phi") and giving both ends outside them: no state carries it.
 double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
 
 // The part of the axial force P (kN) the section carries without a moment, at its limit in
@@ -97,7 +97,7 @@ void designPmCurve(const DesignStrength& d, PmCurve& c);
 void CALC_PMM_POINT(SectionSolver& solver, int mode, double SINA, double COSA, double& NN,
                     double& MX, double& MY, RunStats& stats, double trialMoment);
 
-// The point of the Myy-Mzz curve at AXIAL_FORCE (kN) whose moment lies at theta degrees
+// The point of the Myy-Mxx curve at AXIAL_FORCE (kN) whose moment lies at theta degrees
 // (measured as the curve's angles are): its moments MX, MY, and the axial force of the state
 // found (AXIAL_FORCE times the last load fraction of the search; AXIAL_FORCE itself where the
 // fast solver finds the point directly).
@@ -127,11 +127,11 @@ struct PmResult {
 PmResult pmCurveAnalysis(const SectionModel& m, double ANG, Messages& msgs,
                          Progress* progress = nullptr, int mode = 0);
 
-// The Myy-Mzz curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
+// The Myy-Mxx curve at AXIAL_FORCE (kN, compression positive), NMM + 1 points. Throws
 // InputError when NMM is not within 1 .. MAX_CURVE_STEPS, there are no fibres, or AXIAL_FORCE
 // lies outside PMIN .. PMAX (no moment is carried there; the text gives both). A progress,
 // when given, sees 0..100 as the angles are done.
-// The design point of the Myy-Mzz curve at the design axial force P (kN) at theta degrees: the
+// The design point of the Myy-Mxx curve at the design axial force P (kN) at theta degrees: the
 // nominal point (P / phi, MX, MY) whose state has that phi. phi comes to within PHI_TOLERANCE
 // of the state's in at most MAX_PHI_STEPS nominal points after the two ends; where it does
 // not, the closest one found.
@@ -163,7 +163,7 @@ struct MmResult {
 MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
                          Progress* progress = nullptr, int mode = 0);
 
-// Keep a curve's results in a results part: the P-M curve with PMAX and PMIN, or the Myy-Mzz
+// Keep a curve's results in a results part: the P-M curve with PMAX and PMIN, or the Myy-Mxx
 // curve, each marked with the mesh it came from.
 void keepPmResult(SectionResults& r, PmResult&& pm);
 void keepMmResult(SectionResults& r, MmResult&& mm);

@@ -290,16 +290,17 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     // the check found is found here too.
     s.solve = solver.combinationFraction(s.P, s.MX, s.MY, m.results.STRAIN_LIMIT_MODE);
     s.at = at;
+    // phi as the member check takes it, from the solve's own state: the load fraction listed
+    // at capacity and at the load alike is the design one.
+    const DesignStrength d = designStrength(m);
+    if (d.applies && std::isfinite(s.solve.loadFraction)) {
+        const SolverState st = solver.lastState();
+        s.phi = st.evaluated ? phiOfState(d, st.fibreAbc) : d.phiCompression;
+        s.designFraction = designFraction(d, s.phi, s.solve.loadFraction, s.P).fraction;
+    }
     if (at == StateAt::Capacity) {
         solver.storeState(m);
         s.plane = fitPlane(m);
-        // phi as the member check takes it, from the solve's own state.
-        const DesignStrength d = designStrength(m);
-        if (d.applies && std::isfinite(s.solve.loadFraction)) {
-            const SolverState st = solver.lastState();
-            s.phi = st.evaluated ? phiOfState(d, st.fibreAbc) : d.phiCompression;
-            s.designFraction = designFraction(d, s.phi, s.solve.loadFraction, s.P).fraction;
-        }
     } else {
         // Within the solver's accuracy a load on the surface is at capacity, not above it.
         const double lam = s.solve.loadFraction;
@@ -428,7 +429,7 @@ std::vector<std::string> sectionStateCsv(const SectionModel& m, const SectionSta
 
 std::string stateHeading(const SectionState& s) {
     return s.at == StateAt::Load
-               ? Format("State at the load (load fraction %0.3F)", {s.solve.loadFraction})
+               ? "State at the load (load fraction " + LoadFractionText(s.solve.loadFraction) + ")"
                : Format("State at capacity: %0.3F \u00D7 the load", {s.solve.loadFraction});
 }
 
@@ -441,15 +442,20 @@ void reportStateUnconverged(const SectionState& s, Messages& msgs) {
 std::vector<std::string> sectionStateSummary(const SectionState& s) {
     std::vector<std::string> out;
     out.push_back(
-        Format("Load (P comp. +, Mxx, Myy) %0.3F kN, %0.3F kNm, %0.3F kNm", {s.P, s.MX, s.MY}));
-    out.push_back(Format("Load Fraction              %0.4F", {s.solve.loadFraction}) +
-                  (s.solve.converged
-                       ? ""
-                       : Format("  (not converged, %D iterations)", {s.solve.iterations})));
+        Format("Load (P comp. +, Mxx, Myy) %0.3F kN, %0.3F kNm, %0.3F kNm", {s.P, s.MY, s.MX}));
+    // The load fraction is the one the check lists: the design one where phi applies, the
+    // section's own (nominal) one beside it; cut at its decimals, never rounded up.
+    const std::string unconverged =
+        s.solve.converged ? "" : Format("  (not converged, %D iterations)", {s.solve.iterations});
+    if (s.phi > 0) {
+        out.push_back("Load Fraction              " + LoadFractionText(s.designFraction, 4) +
+                      Format(" (phi %0.3F)", {s.phi}) + unconverged);
+        out.push_back("Nominal Load Fraction      " + LoadFractionText(s.solve.loadFraction, 4));
+    } else {
+        out.push_back("Load Fraction              " + LoadFractionText(s.solve.loadFraction, 4) +
+                      unconverged);
+    }
     out.push_back(std::string("Strain Limit               ") + strainLimitCaption(s.limit));
-    if (s.phi > 0)
-        out.push_back(
-            Format("Design Load Fraction       %0.4F (phi %0.3F)", {s.designFraction, s.phi}));
     if (s.axis.exists) {
         out.push_back(Format("Neutral Axis Angle         %0.2F deg", {s.axis.angle}));
         out.push_back(Format("Neutral Axis Depth         %0.1F mm", {s.axis.depth}));
@@ -460,7 +466,7 @@ std::vector<std::string> sectionStateSummary(const SectionState& s) {
     out.push_back(Format("Largest Tensile Strain     %0.6F", {s.largestTension}));
     auto line = [&](const char* name, const ForceSum& f) {
         out.push_back(Format("%s P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm",
-                             {std::string(name), f.N / 1e3, f.MX / 1e6, f.MY / 1e6}));
+                             {std::string(name), f.N / 1e3, f.MY / 1e6, f.MX / 1e6}));
     };
     line("Concrete                  ", s.forces.concrete);
     line("Bars                      ", s.forces.bars);

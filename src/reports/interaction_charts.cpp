@@ -86,7 +86,7 @@ std::string pmChartTitle(int designCode) {
     return "P-M Curve [" + designCodeName(designCode) + "]";
 }
 std::string mmChartTitle(int designCode) {
-    return "Myy-Mzz Curve [" + designCodeName(designCode) + "]";
+    return "Myy-Mxx Curve [" + designCodeName(designCode) + "]";
 }
 namespace {
 // The code's name and the ultimate limit the curve was computed at.
@@ -99,7 +99,7 @@ std::string pmChartTitle(const SectionModel& m) {
     return "P-M Curve " + chartCodeTag(m);
 }
 std::string mmChartTitle(const SectionModel& m) {
-    return "Myy-Mzz Curve " + chartCodeTag(m);
+    return "Myy-Mxx Curve " + chartCodeTag(m);
 }
 
 void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& r,
@@ -180,10 +180,10 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     c.font.size = 8;
     if (!X.any || !Y.any || !p.usable()) {
         const char* note =
-            last < 0           ? "No Myy-Mzz curve to draw: run the Myy-Mzz analysis."
-            : !X.any || !Y.any ? "No Myy-Mzz curve to draw: the curve holds no numbers."
-            : !p.spanFinite()  ? "No Myy-Mzz curve to draw: the curve is too large to plot."
-                               : "No Myy-Mzz curve to draw: all moments are zero.";
+            last < 0           ? "No Myy-Mxx curve to draw: run the Myy-Mxx analysis."
+            : !X.any || !Y.any ? "No Myy-Mxx curve to draw: the curve holds no numbers."
+            : !p.spanFinite()  ? "No Myy-Mxx curve to draw: the curve is too large to plot."
+                               : "No Myy-Mxx curve to draw: all moments are zero.";
         drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10, f.Y0 + 10, title, note);
         return;
     }
@@ -198,7 +198,7 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
               f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
     const std::string axial = Format("Axial Load = %0.2F kN", {axialLoad});
     c.textOut(f.X0 + (f.W - G) - c.textWidth(axial), f.Y0 + G - c.textHeight(axial) - 5, axial);
-    const std::string yTitle = "Moment Mzz[kNm]";
+    const std::string yTitle = "Moment Mxx[kNm]";
     const int offset = printed ? 20 * K : 20;
     DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - offset,
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, printed ? 8 : 8 * K);

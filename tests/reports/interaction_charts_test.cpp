@@ -276,11 +276,11 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     EXPECT_TRUE(hasText(c, "-1500"));
     EXPECT_TRUE(hasText(c, "-1000  ")) << "axial labels end in two blanks";
     EXPECT_TRUE(hasText(c, "Axial Load = 1000.00 kN"));
-    EXPECT_TRUE(hasText(c, "Myy-Mzz Curve [HK-COP-2013, control strain 0.005]"));
-    EXPECT_EQ(textCall(c, "Myy-Mzz Curve [HK-COP-2013, control strain 0.005]")->brush.style,
+    EXPECT_TRUE(hasText(c, "Myy-Mxx Curve [HK-COP-2013, control strain 0.005]"));
+    EXPECT_EQ(textCall(c, "Myy-Mxx Curve [HK-COP-2013, control strain 0.005]")->brush.style,
               BrushStyle::Solid)
         << "title on white";
-    EXPECT_EQ(textCall(c, "Myy-Mzz Curve [HK-COP-2013, control strain 0.005]")->font.name,
+    EXPECT_EQ(textCall(c, "Myy-Mxx Curve [HK-COP-2013, control strain 0.005]")->font.name,
               "Courier New")
         << "the canvas face";
     EXPECT_EQ(c.callsOf(Kind::Line).size() - 18 - 82 - 2, 4u);
@@ -291,7 +291,7 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
 
     RecordingCanvas printed;
     PRINT_MM_CURVE_IMAGE_PDF(printed, m, m.results, 8350, 5150, 5150, 3720, 1000, {});
-    EXPECT_EQ(textCall(printed, "Myy-Mzz Curve [HK-COP-2013, control strain 0.005]")->points[0],
+    EXPECT_EQ(textCall(printed, "Myy-Mxx Curve [HK-COP-2013, control strain 0.005]")->points[0],
               (Point{8360, 5160}));
     const auto rotated = printed.callsOf(Kind::RotatedText);
     ASSERT_EQ(rotated.size(), 1u);
@@ -301,6 +301,23 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     EXPECT_EQ(ticks[0].points[0].x - ticks[0].points[1].x, 5) << "ticks are not scaled";
 }
 
+TEST(MmChart, TheVerticalAxisIsTheMomentAboutX) {
+    // A deep section: the moment about X (MM_MY) reaches 1400, the one about Y (MM_MX) 400.
+    SectionModel m;
+    m.results.MM_MX = {0, 400, 0, -400, 0};
+    m.results.MM_MY = {1400, 0, -1400, 0, 1400};
+    RecordingCanvas c;
+    GEN_MM_CURVE_IMAGE(c, m, kScreen, 1000, LoadMarks{});
+    const auto rotated = c.callsOf(Kind::RotatedText);
+    ASSERT_EQ(rotated.size(), 1u);
+    EXPECT_EQ(rotated[0].text, "Moment Mxx[kNm]");
+    EXPECT_TRUE(hasText(c, "Moment Myy[kNm]"));
+    // The vertical labels (two trailing blanks) run to 1500, the horizontal ones to 500.
+    EXPECT_TRUE(hasText(c, "1500  "));
+    EXPECT_TRUE(hasText(c, "500"));
+    EXPECT_FALSE(hasText(c, "1500"));
+}
+
 TEST(MmChart, ZeroMomentsDrawAnEmptyChart) {
     SectionModel m;
     m.results.MM_MX = {0, 0, 0};
@@ -308,7 +325,7 @@ TEST(MmChart, ZeroMomentsDrawAnEmptyChart) {
     RecordingCanvas c;
     ASSERT_NO_THROW(GEN_MM_CURVE_IMAGE(c, m, kScreen, 0, {}));
     EXPECT_TRUE(c.callsOf(Kind::Line).empty());
-    EXPECT_TRUE(hasText(c, "No Myy-Mzz curve to draw: all moments are zero."));
+    EXPECT_TRUE(hasText(c, "No Myy-Mxx curve to draw: all moments are zero."));
 }
 
 TEST(InteractionCharts, CurvesTooLargeToScaleDrawAnEmptyChart) {
@@ -320,7 +337,7 @@ TEST(InteractionCharts, CurvesTooLargeToScaleDrawAnEmptyChart) {
     const Case cases[] = {
         {"axial forces", {0, -big, big, big, -big}, {0, 0, 500, -500, 0}, {}, {}},
         {"moments", {0, -1000, 2000, 2000, -1000}, {0, 0, big, -big, 0}, {}, {}},
-        {"Myy-Mzz moments", {}, {}, {0, big, 0, -big, 0}, {600, 0, -600, 0, 600}},
+        {"Myy-Mxx moments", {}, {}, {0, big, 0, -big, 0}, {600, 0, -600, 0, 600}},
     };
     for (const Case& k : cases) {
         SectionModel m;
@@ -337,7 +354,7 @@ TEST(InteractionCharts, CurvesTooLargeToScaleDrawAnEmptyChart) {
         } else {
             ASSERT_NO_THROW(GEN_MM_CURVE_IMAGE(c, m, kScreen, 0, LoadMarks{false, false}))
                 << k.name;
-            EXPECT_TRUE(hasText(c, "No Myy-Mzz curve to draw: the curve is too large to plot."))
+            EXPECT_TRUE(hasText(c, "No Myy-Mxx curve to draw: the curve is too large to plot."))
                 << k.name;
         }
         EXPECT_TRUE(c.callsOf(Kind::Line).empty()) << k.name;
@@ -410,7 +427,7 @@ TEST(InteractionCharts, CodeTitleAndDashedNominalUnderAciOnly) {
             std::string(c.name) +
             (codeHasOwnTables(c.document) ? ", code limits]" : ", control strain 0.005]");
         EXPECT_TRUE(hasText(pm, "P-M Curve [" + tag)) << c.name;
-        EXPECT_TRUE(hasText(mm, "Myy-Mzz Curve [" + tag)) << c.name;
+        EXPECT_TRUE(hasText(mm, "Myy-Mxx Curve [" + tag)) << c.name;
         // The dashes are the chart's own short strokes, in its unit: a printed chart (unit 7)
         // has dashes seven times as long, not a pen pattern lost in its hairline.
         RecordingCanvas printed;
