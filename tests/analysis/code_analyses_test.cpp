@@ -266,8 +266,9 @@ TEST(CodeAnalyses, MphiBeyondTheUltimateStrainSaysSo) {
         }
         putUnderCode(m, c.choice);
         meshWith(m, {});
-        if (c.choice.code == CodeId::HkCop2013)
+        if (c.choice.code == CodeId::HkCop2013) {
             ASSERT_NEAR(codeUltimateStrain(m), hk80, 5e-6);  // the file's 5 decimals
+        }
         const double strain = c.maxStrain > 0 ? c.maxStrain : codeUltimateStrain(m);
         MessageLog log;
         mphiAnalysis(m, MphiInput{false, false, 1000, strain, 5}, log);

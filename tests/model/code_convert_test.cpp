@@ -61,9 +61,10 @@ TEST(CodeConvert, AConversionNeverMakesASectionStronger) {
     for (const CodeId from : codes)
         for (const CodeId to : codes) {
             SectionModel base;
-            if (from != CodeId::HkCop2013)
+            if (from != CodeId::HkCop2013) {
                 ASSERT_TRUE(convertSectionCode(base, from, {"C30/37", "", "B500B", ""}).ok ||
                             convertSectionCode(base, from, {"FC40", "", "GR550", ""}).ok);
+            }
             for (int32_t i = 0; i < base.document.NCONCMAT; ++i) {
                 SectionModel m = base;
                 m.document.USE_CONC = m.document.USE_COVER = i;

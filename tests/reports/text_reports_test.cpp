@@ -133,14 +133,11 @@ TEST(TextReports, SectionDataBlock) {
     GEN_SECTION_DATA_TEXT(m, d);
     ASSERT_EQ(d.size(), expected.size() + 8);
     const std::vector<std::string> tail(d.end() - 8, d.end());
-    const std::vector<std::string> tailExpected{"Loading Checking",
-                                                d30,
-                                                "Critical LoadComb   2",
-                                                "Axial Force P       -2436",
-                                                "Moment Mxx          42.136",
-                                                "Moment Myy          -42.136",
-                                                "Load Fraction       1.234",
-                                                ""};
+    const std::vector<std::string> tailExpected{
+        "Loading Checking",           d30,
+        "Critical LoadComb   2",      "Axial Force P       -2436",
+        "Moment Mxx          42.136", "Moment Myy          -42.136",
+        "Load Fraction       1.234",  ""};
     EXPECT_EQ(tail, tailExpected);
 }
 
