@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/fibre_arrays.h"
 #include "analysis/load_combinations.h"
 #include "model/design_code.h"
 #include "model/number_text.h"
@@ -141,6 +142,8 @@ std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m) {
     const std::vector<std::string> legend = checkLegend(m);
     if (!legend.empty()) lines.push_back(rule);
     lines.insert(lines.end(), legend.begin(), legend.end());
+    // The limit the fractions were found at, so that the page says what it was checked to.
+    lines.push_back(std::string("Strain limit: ") + strainLimitCaption(strainLimitInForce(m)));
     return lines;
 }
 

@@ -27,6 +27,7 @@
 #include "app/printing.h"
 #include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
+#include "model/code_convert.h"
 #include "scripted_prompts.h"
 
 using namespace qav;
@@ -281,6 +282,26 @@ TEST(AnalysisDialogs, MphiRunListingAndChart) {
     ASSERT_EQ(f.prompts.errors.size(), 1);
     EXPECT_TRUE(f.prompts.errors[0].contains("at least 1 strain step"))
         << f.prompts.errors[0].toStdString();
+}
+
+// Under a code's limits "Max Comp strain" starts at the concrete's ultimate strain, as the
+// command line's default does; a value the user typed stays.
+TEST(AnalysisDialogs, MphiStrainStartsAtTheSectionsUltimateStrain) {
+    Fixture f;
+    f.openMeshed();
+    auto* d = f.dialog<MphiDialog>(cmd::MPhi, "MphiDialog");
+    QLineEdit* strain = child<QLineEdit>(d, "Edit1");
+    EXPECT_EQ(strain->text(), "0.0035");
+    GradeNames fc25;
+    fc25.concrete = "FC25";
+    ASSERT_TRUE(convertSectionCode(f.w.model(), CodeId::Aci318, fc25).ok);
+    d->hide();
+    d->show();
+    EXPECT_EQ(strain->text(), "0.003");
+    strain->setText("0.004");
+    d->hide();
+    d->show();
+    EXPECT_EQ(strain->text(), "0.004");
 }
 
 TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {

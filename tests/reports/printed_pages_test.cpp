@@ -210,17 +210,18 @@ TEST(LoadReport, LinesAndPages) {
         int pages;
         int textsOnLastPage;
     };
-    // Each page also carries the 23 texts of its frame.
+    // Each page also carries the 23 texts of its frame; the last line names the strain limit.
     const Case cases[] = {
-        {"no combinations", 0, 1, 3 + 23},
-        {"180 lines fill one page", 177, 1, 180 + 23},
-        {"181 lines start a second page", 178, 2, 1 + 23},
+        {"no combinations", 0, 1, 4 + 23},
+        {"180 lines fill one page", 176, 1, 180 + 23},
+        {"181 lines start a second page", 177, 2, 1 + 23},
     };
     for (const Case& k : cases) {
         SectionModel m;
         addLoads(m, k.combinations);
         const auto lines = LOAD_REPORT_LINES(m);
-        ASSERT_EQ(static_cast<int>(lines.size()), k.combinations + 3) << k.name;
+        ASSERT_EQ(static_cast<int>(lines.size()), k.combinations + 4) << k.name;
+        EXPECT_EQ(lines.back(), "Strain limit: control strain 0.005") << k.name;
         RecordedDocument doc;
         PRINT_OUT_REPORT(doc, lines);
         ASSERT_EQ(doc.pageCount(), k.pages) << k.name;
@@ -250,7 +251,7 @@ TEST(LoadReport, LinesAndPages) {
     addLoads(m, 2);
     m.document.FORCE[2].LOAD_FRACTION = 0.99971;
     const auto marked = LOAD_REPORT_LINES(m);
-    ASSERT_EQ(marked.size(), 2u + 3 + 2);
+    ASSERT_EQ(marked.size(), 2u + 3 + 2 + 1);
     EXPECT_EQ(marked[4], "COMB_2      -1000.000   10.000      20.000      0.999<1     ");
     EXPECT_EQ(marked[6].rfind("<1 ", 0), 0u) << marked[6];
 }

@@ -61,7 +61,19 @@ MphiDialog::MphiDialog(AppContext& ctx, QWidget* parent)
         list_.clear();
         Memo1->clear();
         Image1.clear();
+        offerDefaultStrain();
     });
+}
+
+void MphiDialog::showEvent(QShowEvent* event) {
+    offerDefaultStrain();
+    QDialog::showEvent(event);
+}
+
+void MphiDialog::offerDefaultStrain() {
+    const std::string strain = Format("%g", {mphiDefaultMaxStrain(ctx_.model())});
+    if (textOf(Edit1) == offeredStrain_) Edit1->setText(qs(strain));
+    offeredStrain_ = strain;
 }
 
 void MphiDialog::run() {

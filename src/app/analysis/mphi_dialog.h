@@ -22,7 +22,14 @@ public:
     void run();  // "Run M-Phi Analysis"
     const QImage& picture() const { return Image1.image(); }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Puts the section's own default in "Max Comp strain" (under a code's limits its concrete's
+    // least ultimate strain) unless the user has typed another value there.
+    void offerDefaultStrain();
+
     AppContext& ctx_;
     std::vector<std::string> list_;
     ChartPicture Image1;
@@ -32,6 +39,7 @@ private:
     QLineEdit* Edit2;         // "Axial Force (kN)"
     QLineEdit* Edit3;         // "Num of Steps"
     QPlainTextEdit* Memo1;
+    std::string offeredStrain_ = "0.0035";  // the default "Max Comp strain" last put in Edit1
 };
 
 }  // namespace qav
