@@ -118,30 +118,31 @@ CodeGradeTables codeGradeTables(CodeId code, double alphaCC) {
     return t;
 }
 
-double cubeToCylinder(double fcube) {
-    const std::size_t n = std::size(EC2_GRADES);
-    const auto& first = EC2_GRADES[0];
-    const auto& last = EC2_GRADES[n - 1];
-    if (fcube <= first.second) return fcube * first.first / first.second;
-    if (fcube >= last.second) return fcube * last.first / last.second;
+namespace {
+// Table 3.1's pairs read from one strength to the other (first: cylinder, second: cube): linear
+// between pairs, in proportion to the nearest pair beyond either end.
+double alongGradePairs(double x, bool fromCube) {
+    auto from = [&](std::size_t i) {
+        return static_cast<double>(fromCube ? EC2_GRADES[i].second : EC2_GRADES[i].first);
+    };
+    auto to = [&](std::size_t i) {
+        return static_cast<double>(fromCube ? EC2_GRADES[i].first : EC2_GRADES[i].second);
+    };
+    const std::size_t last = std::size(EC2_GRADES) - 1;
+    if (x <= from(0)) return x * to(0) / from(0);
+    if (x >= from(last)) return x * to(last) / from(last);
     std::size_t i = 1;
-    while (EC2_GRADES[i].second < fcube) ++i;
-    const auto& [c0, q0] = EC2_GRADES[i - 1];
-    const auto& [c1, q1] = EC2_GRADES[i];
-    return c0 + (c1 - c0) * (fcube - q0) / static_cast<double>(q1 - q0);
+    while (from(i) < x) ++i;
+    return to(i - 1) + (to(i) - to(i - 1)) * (x - from(i - 1)) / (from(i) - from(i - 1));
+}
+}  // namespace
+
+double cubeToCylinder(double fcube) {
+    return alongGradePairs(fcube, true);
 }
 
 double cylinderToCube(double fcyl) {
-    const std::size_t n = std::size(EC2_GRADES);
-    const auto& first = EC2_GRADES[0];
-    const auto& last = EC2_GRADES[n - 1];
-    if (fcyl <= first.first) return fcyl * first.second / first.first;
-    if (fcyl >= last.first) return fcyl * last.second / last.first;
-    std::size_t i = 1;
-    while (EC2_GRADES[i].first < fcyl) ++i;
-    const auto& [c0, q0] = EC2_GRADES[i - 1];
-    const auto& [c1, q1] = EC2_GRADES[i];
-    return q0 + (q1 - q0) * (fcyl - c0) / static_cast<double>(c1 - c0);
+    return alongGradePairs(fcyl, false);
 }
 
 double cylinderStrength(CodeId code, const TMAT& grade) {
