@@ -193,6 +193,29 @@ std::size_t wordIndex(const char* what, const std::array<const char*, N>& words,
 
 constexpr std::array<const char*, 2> STRAIN_LIMIT_WORDS{"control", "code"};
 
+// A number given to a method, refused by the argument's name unless it is finite (a NaN angle or
+// minimum would run an analysis that means nothing and answer on the unsafe side).
+double finiteArg(const char* name, double v) {
+    if (!std::isfinite(v))
+        throw InputError(std::string(name) + " takes a finite number, not " +
+                         (std::isnan(v) ? "nan"
+                          : v > 0       ? "inf"
+                                        : "-inf") +
+                         ".");
+    return v;
+}
+
+// A count given to a method: Python's integers have no bound, the analyses' counts do.
+std::optional<int> countArg(const char* name, std::optional<long long> v, int least, int most) {
+    if (v && (*v < least || *v > most))
+        throw InputError(Format("%s takes a whole number from %D to %D, not ",
+                                {std::string(name), least, most}) +
+                         std::to_string(*v) + ".");
+    return v ? std::optional<int>(static_cast<int>(*v)) : std::nullopt;
+}
+
+constexpr int MAX_THREADS = 1024;
+
 py::dict neutralAxisDict(const NeutralAxis& a) {
     py::dict d;
     d["exists"] = a.exists;
@@ -282,8 +305,10 @@ public:
         return out;
     }
 
-    py::dict pm(double angle, std::optional<int> npm, const std::string& solver,
-                std::optional<int> threads) {
+    py::dict pm(double angle, std::optional<long long> npmArg, const std::string& solver,
+                std::optional<long long> threads) {
+        finiteArg("angle", angle);
+        const auto npm = countArg("npm", npmArg, 2, MAX_CURVE_STEPS);
         AxialEnds ends;
         return run(
             [&](Messages& log, Progress& p) {
@@ -316,8 +341,10 @@ public:
             });
     }
 
-    py::dict mm(double axial, std::optional<int> nmm, const std::string& solver,
-                std::optional<int> threads) {
+    py::dict mm(double axial, std::optional<long long> nmmArg, const std::string& solver,
+                std::optional<long long> threads) {
+        finiteArg("axial", axial);
+        const auto nmm = countArg("nmm", nmmArg, 1, MAX_CURVE_STEPS);
         return run(
             [&](Messages& log, Progress& p) {
                 m_.settings.NMM = nmm.value_or(defaults_.NMM);
@@ -340,9 +367,12 @@ public:
     }
 
     py::dict mphi(const std::string& axis, double axial, bool negative,
-                  std::optional<double> maxStrain, int steps, const std::string& solver,
-                  std::optional<int> threads) {
+                  std::optional<double> maxStrain, long long stepsArg, const std::string& solver,
+                  std::optional<long long> threads) {
         if (axis != "x" && axis != "y") throw InputError("The axis is x or y, not '" + axis + "'.");
+        finiteArg("axial", axial);
+        if (maxStrain) finiteArg("max_strain", *maxStrain);
+        const int steps = *countArg("steps", stepsArg, 1, MAX_CURVE_STEPS);
         MphiInput in;
         in.aboutY = axis == "y";
         in.negative = negative;
@@ -377,7 +407,9 @@ public:
             });
     }
 
-    py::dict pmm(std::optional<int> npm, const std::string& solver, std::optional<int> threads) {
+    py::dict pmm(std::optional<long long> npmArg, const std::string& solver,
+                 std::optional<long long> threads) {
+        const auto npm = countArg("npm", npmArg, 2, MAX_CURVE_STEPS);
         return run(
             [&](Messages& log, Progress& p) {
                 m_.settings.NPM = npm.value_or(defaults_.NPM);
@@ -425,7 +457,10 @@ public:
     // the messages. The combinations stay with the section.
     py::dict check(const std::vector<std::string>& lines, const std::string& file,
                    const std::string& units, double kp, double kmx, double kmy, bool minEcc,
-                   const std::string& solver, std::optional<int> threads) {
+                   const std::string& solver, std::optional<long long> threads) {
+        finiteArg("kp", kp);
+        finiteArg("kmx", kmx);
+        finiteArg("kmy", kmy);
         if (units != "N,mm" && units != "kN,m")
             throw InputError("The units are \"N,mm\" or \"kN,m\", not '" + units + "'.");
         const ForceUnits u = units == "N,mm" ? ForceUnits::N_mm : ForceUnits::kN_m;
@@ -471,6 +506,7 @@ public:
     }
 
     py::list keyPoints(double angle) {
+        finiteArg("angle", angle);
         py::list out;
         std::vector<KeyPoint> points;
         run(
@@ -500,22 +536,29 @@ public:
     // P, Mx (about X), My (about Y) as in load files (P negative in compression); combination
     // 1 .. NFORCE takes its load instead. The solver's MX is the moment about Y, its MY the one
     // about X, and so are their least magnitudes.
-    py::dict state(double P, double Mx, double My, int combination, bool atLoad, double kp,
-                   double kmx, double kmy) {
+    py::dict state(double P, double Mx, double My, std::optional<long long> combination,
+                   bool atLoad, double kp, double kmx, double kmy) {
+        finiteArg("P", P);
+        finiteArg("Mx", Mx);
+        finiteArg("My", My);
+        if (combination && *combination < 1)
+            throw InputError("Load combinations are numbered from 1: there is no combination " +
+                             std::to_string(*combination) + ".");
         double MX = My, MY = Mx;
         SectionState s;
         py::dict d = run(
             [&](Messages& log, Progress&) {
-                if (combination != 0) {
-                    if (combination < 1 || combination > m_.document.NFORCE)
-                        throw InputError(
-                            Format("There is no load combination %D: the section holds %D.",
-                                   {combination, m_.document.NFORCE}));
+                if (combination) {
+                    if (*combination > m_.document.NFORCE)
+                        throw InputError("There is no load combination " +
+                                         std::to_string(*combination) +
+                                         Format(": the section holds %D.", {m_.document.NFORCE}));
+                    const int c = static_cast<int>(*combination);
                     // At capacity the load the last check listed (raised where its minimum
                     // governs); at the load the load as given.
-                    const TFORCE& f = m_.document.FORCE[static_cast<std::size_t>(combination)];
+                    const TFORCE& f = m_.document.FORCE[static_cast<std::size_t>(c)];
                     const ListedLoad L =
-                        atLoad ? ListedLoad{f.P, f.MX, f.MY, false} : listedLoad(m_, combination);
+                        atLoad ? ListedLoad{f.P, f.MX, f.MY, false} : listedLoad(m_, c);
                     P = L.P;
                     MX = L.MX;
                     MY = L.MY;
@@ -628,13 +671,12 @@ private:
     ProgramSettings defaults_;  // the settings a fresh section has, for options not given
     std::mutex mutex_;
 
-    void applyRunSettings(const std::string& solver, std::optional<int> threads) {
+    void applyRunSettings(const std::string& solver, std::optional<long long> threads) {
         if (solver != "fast" && solver != "reference")
             throw InputError("The solver is \"fast\" or \"reference\", not '" + solver + "'.");
         m_.settings.SOLVER = solver == "fast" ? SolverKind::Fast : SolverKind::Reference;
-        const int t = threads.value_or(0);
-        if (t < 0 || t > 1024) throw InputError("threads takes a number from 1 to 1024.");
-        m_.settings.THREADS = t;
+        // None: every core.
+        m_.settings.THREADS = countArg("threads", threads, 1, MAX_THREADS).value_or(0);
     }
 
     // "Fiber Section Mesh" as the command line runs it: the grades' warnings, the mesh, the

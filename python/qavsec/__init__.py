@@ -461,7 +461,7 @@ class Section:
                         "the load check() listed (give the minimums to check()), and a typed "
                         "load's is that of the load as given.")
         r = self._core.state(0.0 if P is None else float(P), float(Mx), float(My),
-                             combination or 0, at == "load", 0.0, 0.0, 0.0)
+                             combination, at == "load", 0.0, 0.0, 0.0)
         return SectionState(r["at"], r["P"], r["Mx"], r["My"], r["load_fraction"], r["converged"],
                             tuple(r["strain_plane"]), _axis(r["neutral_axis"]),
                             r["largest_compressive_strain"], r["largest_tensile_strain"], r["x"],

@@ -43,6 +43,35 @@ def test_refused_input_raises_error(section, tmp_path, bad):
     assert isinstance(e.value, ValueError) and str(e.value)
 
 
+NAN, INF = float("nan"), float("inf")
+
+
+# Every number a method takes is refused by the argument's name when it is not finite or not in
+# range, before any run (a NaN minimum once answered on the unsafe side).
+@pytest.mark.parametrize("call, argument", [
+    (lambda s, loads: s.check(loads, kmx=NAN), "kmx"),
+    (lambda s, loads: s.check(loads, kp=NAN), "kp"),
+    (lambda s, loads: s.check(loads, kmy=-INF), "kmy"),
+    (lambda s, loads: s.pm(angle=NAN), "angle"),
+    (lambda s, loads: s.key_points(angle=NAN), "angle"),
+    (lambda s, loads: s.mm(axial=INF), "axial"),
+    (lambda s, loads: s.mphi("x", NAN), "axial"),
+    (lambda s, loads: s.mphi("x", 0, max_strain=NAN), "max_strain"),
+    (lambda s, loads: s.mphi("x", 0, max_strain=INF), "max_strain"),
+    (lambda s, loads: s.mphi("x", 0, steps=2**40), "steps"),
+    (lambda s, loads: s.pm(npm=2**40), "npm"),
+    (lambda s, loads: s.pmm(npm=-2**70 // 2**30), "npm"),
+    (lambda s, loads: s.pm(threads=2**40), "threads"),
+    (lambda s, loads: s.pm(threads=0), "threads"),
+    (lambda s, loads: s.state(NAN, 0, 0), "P"),
+    (lambda s, loads: s.state(combination=0), "numbered from 1"),
+    (lambda s, loads: s.state(combination=-3), "numbered from 1"),
+])
+def test_numbers_are_refused_by_name(section, sample_loads, call, argument):
+    with pytest.raises(qavsec.Error, match=re.escape(argument)):
+        call(section, sample_loads)
+
+
 def test_axial_outside_capacity_names_both_limits(section):
     pm = section.pm()
     with pytest.raises(qavsec.Error, match=re.escape("Myy-Mxx")):
