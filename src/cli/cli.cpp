@@ -228,18 +228,20 @@ namespace {
 volatile std::sig_atomic_t writing = 0;
 volatile std::sig_atomic_t interrupted = 0;
 
-void onInterrupt(int) {
-    interrupted = 1;
+// Exits 128 + the signal's number (130 for Ctrl-C), once no output is being written.
+void onInterrupt(int signal) {
+    interrupted = signal;
     if (writing == 0) {
         const char text[] = "qavsec-cli: interrupted\n";
         (void)!::write(2, text, sizeof text - 1);
-        ::_exit(130);
+        ::_exit(128 + signal);
     }
 }
 }  // namespace
 
 void installInterruptHandler() {
-    std::signal(SIGINT, onInterrupt);
+    // A terminal closed or a kill ends a run as Ctrl-C does: never in the middle of a write.
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, onInterrupt);
 }
 
 OutputWriting::OutputWriting() {
@@ -248,7 +250,7 @@ OutputWriting::OutputWriting() {
 
 OutputWriting::~OutputWriting() {
     writing = 0;
-    if (interrupted != 0) onInterrupt(SIGINT);
+    if (interrupted != 0) onInterrupt(interrupted);
 }
 
 namespace {

@@ -32,6 +32,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "render/output_files.h"
 #include "render/printing_pages.h"
 #include "render/qt_canvas.h"
 #endif
@@ -114,16 +115,6 @@ private:
     std::unique_ptr<QGuiApplication> app_;
 };
 
-void writePdf(const RecordedDocument& doc, const std::string& path, bool landscape) {
-    QPdfWriter writer(QString::fromStdString(path));
-    writer.setResolution(PAGE_DPI);
-    writer.setCreator("QAV Section");
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                     QMarginsF()));
-    renderDocument(doc, writer, PAGE_DPI);
-}
-
 int report(Args& args, std::ostream&, std::ostream& err) {
     const int document = chooseDocument(args);
     takeLoadOptions(args);
@@ -156,7 +147,7 @@ int report(Args& args, std::ostream&, std::ostream& err) {
     printMessages(log, err);
     {
         OutputWriting writing;
-        writePdf(doc, out, document == 0 || document == 3);
+        writePdfFile(doc, out, document == 0 || document == 3);
     }
     err << Format("%D page(s) written to %s", {doc.pageCount(), out}) << "\n";
     return 0;
@@ -174,8 +165,7 @@ void writeChartPicture(const std::string& out,
         draw(canvas, ChartFrame{0, 0, image.width(), image.height(), 1});
     }
     OutputWriting writing;
-    if (!image.save(QString::fromStdString(out), "PNG"))
-        throw FileError("Cannot write file \"" + out + "\".");
+    writeImageFile(image, out, "PNG");
 }
 
 int chart(Args& args, std::ostream&, std::ostream& err) {

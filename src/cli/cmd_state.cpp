@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "render/output_files.h"
 #include "render/qt_canvas.h"
 #endif
 
@@ -105,8 +106,7 @@ void savePicture(const SectionModel& m, const SectionState& s, const std::string
         QtCanvas canvas(painter);
         drawSectionState(canvas, m, s, image.width(), image.height());
     }
-    if (!image.save(QString::fromStdString(path), "PNG"))
-        throw FileError("Cannot write file \"" + path + "\".");
+    writeImageFile(image, path, "PNG");
 }
 #else
 void savePicture(const SectionModel&, const SectionState&, const std::string&) {

@@ -1,6 +1,7 @@
 #include "render/xlsx_workbook.h"
 
 #include "model/errors.h"
+#include "model/text_file.h"
 
 #if defined(QAVSEC_WITH_XLSX)
 #include <xlsxwriter.h>
@@ -28,23 +29,15 @@ void checkCell(int row, int col) {
 }  // namespace
 
 XlsxWorkbook::XlsxWorkbook(std::string path) : path_(std::move(path)) {
-    // Refuse a place that cannot be written before any table is computed for it.
-    const bool existed = std::filesystem::exists(path_);
-    if (FILE* probe = std::fopen(path_.c_str(), "ab")) {
-        std::fclose(probe);
-    } else {
-        throw FileError("Cannot create file \"" + path_ + "\". " + std::strerror(errno));
-    }
-    createdEmpty_ = !existed;
-    book_ = workbook_new(path_.c_str());
+    // Refuses a place that cannot be written before any table is computed for it.
+    staged_ = std::make_unique<StagedFile>(path_);
+    book_ = workbook_new(staged_->path().c_str());
     if (!book_) throw FileError("Cannot create the workbook " + path_);
 }
 
 XlsxWorkbook::~XlsxWorkbook() {
-    if (!book_) return;
-    // Never saved: free it, and leave no empty file behind.
-    lxw_workbook_free(book_);
-    if (createdEmpty_) std::remove(path_.c_str());
+    // Never saved: freed, and the staged file goes with the workbook.
+    if (book_) lxw_workbook_free(book_);
 }
 
 void XlsxWorkbook::addSheet(const std::string& name) {
@@ -106,6 +99,7 @@ void XlsxWorkbook::save() {
     lxw_workbook* b = book_;
     book_ = nullptr;  // closed (and freed) whatever the outcome
     check(workbook_close(b), "Cannot save the workbook " + path_);
+    staged_->commit();
 }
 
 }  // namespace qav

@@ -2,6 +2,7 @@
 // The workbook behind the spreadsheet exports: a real .xlsx file written with libxlsxwriter.
 // Plain C++ (no Qt), so the command line writes the same file as the application.
 #include <map>
+#include <memory>
 #include <string>
 
 #include "reports/workbook.h"
@@ -11,6 +12,8 @@ struct lxw_worksheet;
 struct lxw_format;
 
 namespace qav {
+
+class StagedFile;
 
 class XlsxWorkbook : public Workbook {
 public:
@@ -24,8 +27,9 @@ public:
     void setText(int row, int col, const std::string& text) override;
     void setNumber(int row, int col, double value, int decimals) override;
 
-    // Writes the file (a workbook without sheets gets one empty "Sheet1"). Throws FileError
-    // with the library's reason. Without save() nothing is written.
+    // Writes the file whole, in place of the earlier one (a workbook without sheets gets one
+    // empty "Sheet1"). Throws FileError with the reason, the earlier file untouched. Without
+    // save() nothing is written.
     void save();
     const std::string& path() const { return path_; }
 
@@ -36,7 +40,7 @@ private:
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* active_ = nullptr;
     int sheets_ = 0;
-    bool createdEmpty_ = false;
+    std::unique_ptr<StagedFile> staged_;  // where the library writes until the file is whole
     std::map<int, lxw_format*> formats_;
 };
 

@@ -10,11 +10,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "model/text_file.h"
 #include "support/cli_runner.h"
 
 using qav::test::CliRun;
 using qav::test::examplePath;
 using qav::test::runCli;
+using qav::test::runCliStdout;
 using qav::test::tempPath;
 
 namespace {
@@ -104,21 +106,68 @@ TEST(CliLongRuns, WorkbookAndTablesAreTheSameOnOneAndFourThreads) {
     }
 }
 
-TEST(CliLongRuns, CtrlCDuringTheCurvesLeavesNoFile) {
+// Ctrl-C, a kill or a closed terminal during a run ends it with 128 + the signal, and the output
+// is as it was: absent, or the earlier file byte for byte.
+TEST(CliLongRuns, SignalDuringTheCurvesLeavesTheEarlierFile) {
     if (qav::test::cliWithoutQt()) GTEST_SKIP() << "no report or workbook without Qt";
     const std::string sec = examplePath("rectangular_column.sec");
     // The reference iteration on a fine P-M curve at 30 degrees takes several seconds, even alone
     // on two cores.
     const std::string slow = " --angle 30 --npm 400 --mesh-size 20 --solver reference --threads 2";
-    for (const std::string& what : {std::string("workbook"), std::string("report --doc text"),
-                                    std::string("table --entry 15")}) {
+    struct Case {
+        std::string what, signal;
+        int status;
+        bool earlier;
+    };
+    for (const Case& c :
+         {Case{"workbook", "INT", 130, false}, Case{"report --doc text", "TERM", 143, true},
+          Case{"table --entry 15", "HUP", 129, true}}) {
         const std::string out = tempPath("interrupted.out");
         std::remove(out.c_str());
-        const std::string cmd = "timeout --preserve-status -s INT 1 " + std::string(QAVSEC_CLI) +
-                                " " + what + " " + sec + slow + " -o " + out + " > /dev/null 2>&1";
+        if (c.earlier) qav::writeTextFile(out, "earlier");
+        const std::string cmd = "timeout --preserve-status -s " + c.signal + " 1 " +
+                                std::string(QAVSEC_CLI) + " " + c.what + " " + sec + slow + " -o " +
+                                out + " > /dev/null 2>&1";
         const int rc = std::system(cmd.c_str());
-        ASSERT_TRUE(WIFEXITED(rc)) << what;
-        EXPECT_EQ(WEXITSTATUS(rc), 130) << what << ": interrupted during the run";
-        EXPECT_FALSE(std::filesystem::exists(out)) << what;
+        ASSERT_TRUE(WIFEXITED(rc)) << c.what;
+        EXPECT_EQ(WEXITSTATUS(rc), c.status) << c.what << ": stopped during the run";
+        if (c.earlier)
+            EXPECT_EQ(qav::readTextFile(out), "earlier") << c.what;
+        else
+            EXPECT_FALSE(std::filesystem::exists(out)) << c.what;
+        std::remove(out.c_str());
     }
+}
+
+// A write that fails (a full disk, here a file size limit) exits non-zero with the reason and
+// leaves the earlier file; "-" is the standard output and a device is written, not replaced.
+TEST(CliLongRuns, FailedWritesKeepTheEarlierFileAndSayWhy) {
+    if (qav::test::cliWithoutQt()) GTEST_SKIP() << "no report or picture without Qt";
+    const std::string sec = examplePath("rectangular_column.sec");
+    const std::string dir = tempPath("full");
+    std::filesystem::create_directories(dir);
+    for (const std::string what :
+         {"report --doc section-data", "chart --pm 0", "workbook", "sample-loads"}) {
+        const std::string out = dir + "/out.file";
+        qav::writeTextFile(out, "earlier");
+        const std::string input = what == "sample-loads" ? "" : " " + sec;
+        const std::string said = tempPath("full.txt");
+        const int rc = std::system(("(trap '' XFSZ; ulimit -f 2; exec " + std::string(QAVSEC_CLI) +
+                                    " " + what + input + " -o " + out + ") > " + said + " 2>&1")
+                                       .c_str());
+        const std::string text = qav::readTextFile(said);
+        EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) != 0) << what;
+        EXPECT_NE(text.find("File too large"), std::string::npos) << what << ": " << text;
+        EXPECT_EQ(text.find("written"), std::string::npos) << what << ": " << text;
+        std::remove(said.c_str());
+        EXPECT_EQ(qav::readTextFile(out), "earlier") << what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                                std::filesystem::directory_iterator{}),
+                  1)
+            << what << ": a temporary was left";
+    }
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(runCliStdout("report " + sec + " --doc section-data -o -").out.substr(0, 5), "%PDF-");
+    EXPECT_EQ(runCli("chart " + sec + " --pm 0 -o /dev/null").status, 0);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }

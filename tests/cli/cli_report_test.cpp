@@ -103,7 +103,7 @@ TEST(CliReport, Refusals) {
         {"axial not a number", "chart " + sec + " --mm abc -o " + tempPath("x.png"), 1,
          "'abc' is not a valid floating point value"},
         {"unwritable PDF", "report " + sec + " --section-data -o /nonexistent/dir/x.pdf", 1,
-         "could not start"},
+         "No such file or directory"},
     };
     for (const Case& c : cases) {
         const CliRun r = runCli(c.args);

@@ -1,6 +1,7 @@
 #include "app/analysis/pmm_surface_dialog.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -20,6 +21,7 @@
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/text_file.h"
+#include "render/output_files.h"
 #include "reports/text_reports.h"
 
 namespace qav {
@@ -184,7 +186,7 @@ void PmmSurfaceDialog::saveImage() {
     const QString path =
         withSuffix(ctx_.prompts().saveFileName("Bitmap Picture (*.bmp)", "Gant.bmp"), ".bmp");
     if (path.isEmpty()) return;
-    if (!image.save(path, "BMP")) throw FileError("Cannot write the picture " + path.toStdString());
+    writeImageFile(image, QFile::encodeName(path).toStdString(), "BMP");
 }
 
 void PmmSurfaceDialog::saveText() {

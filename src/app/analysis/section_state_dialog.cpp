@@ -1,6 +1,7 @@
 #include "app/analysis/section_state_dialog.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -15,6 +16,7 @@
 #include "model/number_text.h"
 #include "model/tables.h"
 #include "model/text_file.h"
+#include "render/output_files.h"
 #include "render/qt_canvas.h"
 #include "reports/state_picture.h"
 
@@ -169,8 +171,7 @@ void SectionStateDialog::saveImage() {
         if (!state_) throw InputError("Show a state first.");
         const QString path = ctx_.prompts().saveFileName("PNG Image (*.png)", "section_state.png");
         if (path.isEmpty()) return;
-        if (!image_.save(path, "PNG"))
-            throw FileError("Cannot write file \"" + path.toStdString() + "\".");
+        writeImageFile(image_, QFile::encodeName(path).toStdString(), "PNG");
     });
 }
 
