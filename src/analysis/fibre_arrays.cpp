@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "analysis/material_laws.h"
+#include "model/materials.h"
 #include "model/tables.h"
 
 namespace qav {
@@ -33,13 +34,6 @@ Entry concreteEntry(double fc, double eps0, double epsCu, double n, double beta1
             lawKey(displaced ? FibreLaw::BlockBar : FibreLaw::Block), fc, epsCu, beta1, d, fibre};
     if (n != 2) return {lawKey(FibreLaw::ParabolaN), fc, eps0, n, d, fibre};
     return {lawKey(FibreLaw::Parabola), fc, eps0, 0, d, fibre};
-}
-
-// The selected grade of a table, null when it is missing.
-const TMAT* selectedMaterial(const std::vector<TMAT>& table, int32_t count, int32_t index) {
-    const int32_t grade = index + 1;
-    if (grade < 1 || grade > count || grade >= static_cast<int32_t>(table.size())) return nullptr;
-    return &table[static_cast<std::size_t>(grade)];
 }
 
 // The stress block over the part of a bar's own area (a square of that area across the strain
@@ -354,8 +348,7 @@ FibreLawContext fibreLawContext(const SectionModel& m, FibreLaws laws) {
     // limit, a bar takes the place of the concrete it stands in; the program's rule (the
     // control strain) keeps the concrete under the bars.
     const bool deduct = codeHasOwnTables(d.CODE) || codeLimitApplies(m);
-    c.core =
-        deduct && d.NCONC_PT > 0 ? selectedMaterial(d.CONC_MAT, d.NCONCMAT, d.USE_CONC) : nullptr;
+    c.core = deduct && d.NCONC_PT > 0 ? selectedGrade(d.CONC_MAT, d.NCONCMAT, d.USE_CONC) : nullptr;
     c.bsParabola = bsCodeLaw(m);
     return c;
 }
@@ -479,11 +472,11 @@ FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
 std::vector<LimitPoint> codeLimitPoints(const SectionModel& m) {
     const SectionDocument& d = m.document;
     std::vector<LimitPoint> out;
-    const TMAT* core = selectedMaterial(d.CONC_MAT, d.NCONCMAT, d.USE_CONC);
+    const TMAT* core = selectedGrade(d.CONC_MAT, d.NCONCMAT, d.USE_CONC);
     if (d.NCONC_PT <= 0 || core == nullptr) return out;
     // With a cover, the outline bounds the cover concrete and the cover polygon the core.
     const TMAT* cover =
-        d.NCOVER_PT > 0 ? selectedMaterial(d.COVER_MAT, d.NCOVERMAT, d.USE_COVER) : nullptr;
+        d.NCOVER_PT > 0 ? selectedGrade(d.COVER_MAT, d.NCOVERMAT, d.USE_COVER) : nullptr;
     const TPOS c = sectionCentre(m);
     auto onOutline = [&](double px, double py) {
         for (const TPOS& p : corners(d.CONC_PT, d.NCONC_PT))

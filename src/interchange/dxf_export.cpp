@@ -34,7 +34,9 @@ constexpr LayerRow LAYERS[] = {
 
 void DRAW_DXF_HEADER(DxfDrawing& d) {
     d.DXF_TEXT.clear();
-    add(d, {"0", "SECTION", "2", "HEADER", "9", "$LTSCALE", "40", "30", "0", "ENDSEC"});
+    // The drawing says its unit (4: millimetres), so that it is read back at its size.
+    add(d, {"0", "SECTION", "2", "HEADER", "9", "$LTSCALE", "40", "30", "9", "$INSUNITS", "70", "4",
+            "0", "ENDSEC"});
     add(d, {"0", "SECTION", "  2", "TABLES"});
     add(d, {"0",   "TABLE", "  2", "STYLE", " 70", "1",          "  0", "STYLE", "  2", "ETABS",
             " 70", "0",     " 40", "0.0",   " 41", "1.0",        " 50", "0.0",   " 71", "     0",

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "analysis/fibre_arrays.h"
 #include "model/errors.h"
+#include "model/materials.h"
 #include "model/number_text.h"
 #include "model/tables.h"
 
@@ -28,17 +30,36 @@ const char* materialVariable(int32_t ty) {
     }
 }
 
-// The lines, sectionLines opening the section's braces.
+// The lines, sectionLines opening the section's braces. Where the analysis takes the concrete a
+// bar stands in off the section (the design codes' rule), each bar's fibre is followed by a
+// fibre of the core concrete with the bar's area taken off (a negative area), so that the model
+// carries what the analysis carries.
 std::vector<std::string> tclLines(const SectionModel& m,
                                   const std::vector<std::string>& sectionLines) {
-    std::vector<std::string> out = {"##Section Gen by QAV-SEC", "set Conc1 1", "set Conc2 2",
-                                    "set Steel1 3", "set Rebar1 4"};
+    const bool displaced = fibreLawContext(m).core != nullptr;
+    std::vector<std::string> out = {
+        "##Section Gen by QAV-SEC",
+        "# Units: N, mm, N/mm2. A fibre's two coordinates are the section's X and Y from its "
+        "centre,",
+        "# the section's local y and z: a 3-D element's Mz is the moment about the section's Y "
+        "axis (My)",
+        "# and its My the moment about X (Mx). A 2-D model reads only the first coordinate: it "
+        "bends",
+        "# about the section's Y axis (the P-M curve at 90 degrees), not about X (at 0 degrees)."};
+    if (displaced)
+        out.emplace_back(
+            "# The bars displace the concrete they stand in: after each bar a fibre of its area "
+            "is taken off $Conc1.");
+    for (const char* l : {"set Conc1 1", "set Conc2 2", "set Steel1 3", "set Rebar1 4"})
+        out.emplace_back(l);
     out.insert(out.end(), sectionLines.begin(), sectionLines.end());
     // A fibre of an unknown kind keeps the variable of the fibre before it.
     std::string variable;
     for (const TFIB& f : rows(m.mesh.FIB, m.mesh.NFIB)) {
         if (const char* v = materialVariable(f.TY)) variable = v;
         out.push_back(Format("  fiber %0.6E %0.6E %0.6E %s", {f.X, f.Y, f.AREA, variable}));
+        if (displaced && f.TY == FIB_REBAR && f.AREA > 0)
+            out.push_back(Format("  fiber %0.6E %0.6E %0.6E $Conc1", {f.X, f.Y, -f.AREA}));
     }
     out.emplace_back("}");
     return out;
@@ -227,7 +248,12 @@ TorsionStiffness autoTorsionStiffness(const SectionModel& m) {
     }
     const auto pieces = rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC);
     if (!pieces.empty()) {
-        const double Es = fibreModulus(m, FIB_STEEL, FIB_STEEL);
+        // The steel grade's own modulus (the fibres carry one fixed modulus for every steel).
+        const TMAT* grade =
+            selectedGrade(m.document.STEEL_MAT, m.document.NSTEELMAT, m.document.USE_STEEL);
+        const double Es = grade != nullptr && std::isfinite(grade->ES) && grade->ES > 0
+                              ? grade->ES
+                              : fibreModulus(m, FIB_STEEL, FIB_STEEL);
         if (!(Es > 0))
             throw InputError(
                 "GJ auto takes the steel's modulus from the fibres: mesh the section first.");

@@ -10,7 +10,9 @@
 
 namespace qav {
 
-// The lines "Generate" appends: six heading lines, one line per fibre 1..NFIB, then "}".
+// The lines "Generate" appends: the heading lines (units and axes in comments, the material
+// variables), one line per fibre 1..NFIB (and, where bars displace concrete, one more after each
+// bar), then "}".
 std::vector<std::string> GEN_OPENSEES_TCL(const SectionModel& m);
 
 // A 3-D frame model needs the section's torsional stiffness: "-GJ" on the section line, in the
@@ -36,7 +38,7 @@ double polygonTorsionJ(const std::vector<TPOS>& pt, int n);
 // Jc is the outline's J (with openings, their area and polar moment taken off and Saint-Venant's
 // approximation, which is below the true J of a hollow section), Gc = Ec / (2 (1 + 0.2)) with
 // Ec the core concrete fibres' modulus; Js the sum of the steel polygons' J, each a piece of its
-// own, Gs = Es / (2 (1 + 0.3)) with the steel fibres' modulus. Throws InputError when a part has
+// own, Gs = Es / (2 (1 + 0.3)) with the steel grade's ES. Throws InputError when a part has
 // no fibres to take its modulus from (mesh first) or the section has no shape.
 TorsionStiffness autoTorsionStiffness(const SectionModel& m);
 // A value the user gives (N mm2); throws InputError unless it is a positive finite number.

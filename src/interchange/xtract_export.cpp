@@ -1,7 +1,10 @@
 #include "interchange/xtract_export.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
+#include "model/materials.h"
 #include "model/number_text.h"
 #include "model/tables.h"
 #include "model/text_file.h"
@@ -41,26 +44,75 @@ void shape(Lines& out, const SectionModel& m, const char* material, const std::v
     add(out, {"\t\tEnd_Line", "\tEnd_Shape"});
 }
 
+// The cover: how far the cover line lies inside the outline (the least distance of its corners
+// from the outline's sides); 0 without a cover line.
+double coverDepth(const SectionDocument& d) {
+    const int n = std::clamp(d.NCONC_PT, 0, static_cast<int>(d.CONC_PT.size()));
+    const int k = std::clamp(d.NCOVER_PT, 0, static_cast<int>(d.COVER_PT.size()));
+    if (n < 2 || k < 1) return 0;
+    double least = std::numeric_limits<double>::infinity();
+    for (int c = 0; c < k; ++c) {
+        const TPOS& p = d.COVER_PT[static_cast<std::size_t>(c)];
+        for (int i = 0; i < n; ++i) {
+            const TPOS& a = d.CONC_PT[static_cast<std::size_t>(i)];
+            const TPOS& b = d.CONC_PT[static_cast<std::size_t>((i + 1) % n)];
+            const double dx = b.X - a.X, dy = b.Y - a.Y, len2 = dx * dx + dy * dy;
+            const double t =
+                len2 > 0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / len2, 0.0, 1.0) : 0;
+            least = std::min(least, std::hypot(p.X - a.X - t * dx, p.Y - a.Y - t * dy));
+        }
+    }
+    return std::isfinite(least) ? least : 0;
+}
+
+// A grade's values as the analysis takes them (a missing grade writes zeros, never a made-up
+// material).
+void concreteMaterial(Lines& out, const std::string& name, const TMAT* g) {
+    const TMAT t = g ? *g : TMAT{};
+    out.emplace_back("Begin_Material");
+    out.push_back("\tNAME = " + name);
+    out.emplace_back("\tTYPE = Confined Concrete");
+    out.push_back(Format("\tFc = %0.2F", {t.FC}));
+    out.push_back(Format("\tey = %0.6F", {t.EPS_0}));
+    out.push_back(Format("\tecu = %0.6F", {t.EPS_CU}));
+    out.push_back(Format("\tFl = %0.2F", {t.FC}));
+    out.push_back(Format("\tEc = %0.2FE+3", {t.EC / 1000}));
+    out.push_back(Format("\tcompStrength = %0.2F", {t.FC}));
+    add(out, {"End_Material", ""});
+}
+
+void steelMaterial(Lines& out, const std::string& name, const TMAT* g) {
+    const TMAT t = g ? *g : TMAT{};
+    out.emplace_back("Begin_Material");
+    out.push_back("\tNAME = " + name);
+    out.emplace_back("\tTYPE = Bilinear Steel");
+    out.push_back(Format("\tFy = %0.1F", {t.FY1}));
+    add(out, {"\tH = .001", "\tesu = .01"});
+    out.push_back(Format("\tEs = %0.1FE+3", {t.ES / 1000}));
+    add(out, {"End_Material", ""});
+}
+
 }  // namespace
 
+// The materials are the section's own grades at the values its analysis uses: Confined1 its
+// concrete, Confined2 its cover concrete (the outer part of the outline's shape), BiLinear1 the
+// steel of its steel shapes, rebar its bars' grade; Confined3, BiLinear2 and BiLinear3 repeat
+// the first of their kind.
 std::vector<std::string> EXPORT_XTARCT_LINES(const SectionModel& m) {
+    const SectionDocument& d = m.document;
+    const TMAT* concrete = selectedGrade(d.CONC_MAT, d.NCONCMAT, d.USE_CONC);
+    const TMAT* cover = selectedGrade(d.COVER_MAT, d.NCOVERMAT, d.USE_COVER);
+    const TMAT* steel = selectedGrade(d.STEEL_MAT, d.NSTEELMAT, d.USE_STEEL);
+    const TMAT* rebar = selectedGrade(d.STEEL_MAT, d.NSTEELMAT, d.USE_REBAR);
+    const bool hasCover = d.NCOVER_PT > 0;
     Lines out;
     add(out, {"", ""});
     add(out, {"Begin_Global", "\tVER = 3.00", "\tUNITS = N-mm", "End_Global", ""});
-    for (int k = 1; k <= 3; ++k) {
-        out.emplace_back("Begin_Material");
-        out.push_back(Format("\tNAME = Confined%D", {k}));
-        add(out, {"\tTYPE = Confined Concrete", "\tFc = 23.30", "\tey = .0014", "\tecu = .0035",
-                  "\tFl = 23.30", "\tEc = 22.85E+3", "\tcompStrength = 23.30", "End_Material", ""});
-    }
-    for (int k = 1; k <= 3; ++k) {
-        out.emplace_back("Begin_Material");
-        out.push_back(Format("\tNAME = BiLinear%D", {k}));
-        add(out, {"\tTYPE = Bilinear Steel", "\tFy = 200.0", "\tH = .001", "\tesu = .01",
-                  "\tEs = 199.9E+3", "End_Material", ""});
-    }
-    add(out, {"Begin_Material", "\tNAME = rebar", "\tTYPE = Bilinear Steel", "\tFy = 200.0",
-              "\tH = .001", "\tesu = .01", "\tEs = 199.9E+3", "End_Material", ""});
+    concreteMaterial(out, "Confined1", concrete);
+    concreteMaterial(out, "Confined2", hasCover ? cover : concrete);
+    concreteMaterial(out, "Confined3", concrete);
+    for (int k = 1; k <= 3; ++k) steelMaterial(out, Format("BiLinear%D", {k}), steel);
+    steelMaterial(out, "rebar", rebar);
     add(out,
         {"Begin_Section", "\tBegin_Builder", "\t\tNAME = section2", "\t\tBoundary_Bottom = -20000",
          "\t\tBoundary_Left = -20000", "\t\tBoundary_Right = 20000", "\t\tBoundary_Top = 20000",
@@ -68,8 +120,8 @@ std::vector<std::string> EXPORT_XTARCT_LINES(const SectionModel& m) {
          "\t\tWindow_Left = 304.8", "\t\tWindow_Bottom = 304.8", "\t\tWindow_Height = 1219",
          "\tEnd_Builder", "", "\tBegin_UserComments", "\t\tUser Comments", "\tEnd_UserComments"});
     if (m.document.NCONC_PT > 0)
-        shape(out, m, "\t\tMATERIAL = Confined1 ", m.document.CONC_PT, m.document.NCONC_PT,
-              "\t\tMATERIAL_CORE = Confined1", 35);
+        shape(out, m, "\t\tMATERIAL = Confined2 ", m.document.CONC_PT, m.document.NCONC_PT,
+              "\t\tMATERIAL_CORE = Confined1", coverDepth(d));
     for (const TPOLYSHAPE& s : rows(m.document.STEEL_SEC, m.document.NSTEEL_SEC)) {
         shape(out, m, "\t\tMATERIAL = BiLinear1 ", s.PT, s.NPOINT, "\t\tMATERIAL_CORE = BiLinear1",
               0);

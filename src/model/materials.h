@@ -14,6 +14,14 @@ constexpr int REBAR_GRADE_ITEMS = STEEL_GRADE_ITEMS;
 constexpr int OWN_STEEL_GRADES = REBAR_GRADE_ITEMS + 2;
 void GEN_MAT(SectionModel& m);
 
+// The grade a section's selector index (0-based, as USE_CONC and the others hold it) picks from
+// a table, null when the table has no such grade.
+inline const TMAT* selectedGrade(const std::vector<TMAT>& table, int32_t count, int32_t index) {
+    const int32_t grade = index + 1;
+    if (grade < 1 || grade > count || grade >= static_cast<int32_t>(table.size())) return nullptr;
+    return &table[static_cast<std::size_t>(grade)];
+}
+
 // Which table the material dialog shows (its "Material Type" list index).
 enum class MaterialTable { CoreConcrete = 0, Steel = 1, CoverConcrete = 2 };
 

@@ -38,19 +38,21 @@ std::vector<std::string> handles(const Lines& l) {
 
 TEST(DxfExport, EmptyModelIsHeaderOneEmptyPolylineAndEnd) {
     const Lines l = exportDxfLines(SectionModel{});
-    const Lines head = {
-        "0",   "SECTION", "2",   "HEADER", "9",   "$LTSCALE", "40",  "30",    "0",   "ENDSEC",
-        "0",   "SECTION", "  2", "TABLES", "0",   "TABLE",    "  2", "STYLE", " 70", "1",
-        "  0", "STYLE",   "  2", "ETABS",  " 70", "0",        " 40", "0.0",   " 41", "1.0",
-        " 50", "0.0",     " 71", "     0", " 42", "0.2",      "  3", " ",     "  4", "gbcbig.shx",
-        "  0", "ENDTAB",  "0",   "TABLE",  "2",   "LTYPE",    "0",   "LTYPE", "2",   "DASH"};
+    const Lines head = {"0",     "SECTION",    "2",         "HEADER", "9",     "$LTSCALE", "40",
+                        "30",    "9",          "$INSUNITS", "70",     "4",     "0",        "ENDSEC",
+                        "0",     "SECTION",    "  2",       "TABLES", "0",     "TABLE",    "  2",
+                        "STYLE", " 70",        "1",         "  0",    "STYLE", "  2",      "ETABS",
+                        " 70",   "0",          " 40",       "0.0",    " 41",   "1.0",      " 50",
+                        "0.0",   " 71",        "     0",    " 42",    "0.2",   "  3",      " ",
+                        "  4",   "gbcbig.shx", "  0",       "ENDTAB", "0",     "TABLE",    "2",
+                        "LTYPE", "0",          "LTYPE",     "2",      "DASH"};
     ASSERT_GT(l.size(), head.size());
     EXPECT_EQ(Lines(l.begin(), l.begin() + static_cast<long>(head.size())), head);
     const Lines tail = {"0", "SECTION", "  2", "ENTITIES", "0",  "POLYLINE", "5",   "10001",
                         "8", "POLY",    "66",  "1",        "70", "1",        "0",   "SEQEND",
                         "5", "10002",   "8",   "0",        "0",  "ENDSEC",   "  0", "EOF"};
     EXPECT_EQ(Lines(l.end() - static_cast<long>(tail.size()), l.end()), tail);
-    EXPECT_EQ(l.size(), 150u);
+    EXPECT_EQ(l.size(), 154u);
 }
 
 TEST(DxfExport, LayerTableListsAllFiveLayers) {

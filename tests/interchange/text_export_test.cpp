@@ -56,9 +56,9 @@ TEST(XtractExport, ShapesAndRebarLines) {
     const Lines l = EXPORT_XTARCT_LINES(m);
     const Lines expected = {"",
                             "\tBegin_Shape ",
-                            "\t\tMATERIAL = Confined1 ",
+                            "\t\tMATERIAL = Confined2 ",
                             "\t\tMESH = 100.00 ",
-                            "\t\tCOVER = 35.00 ",
+                            "\t\tCOVER = 0.00 ",
                             "\t\tMATERIAL_CORE = Confined1",
                             "\t\tBegin_Line ",
                             "\t\t\t-300.000, -400.000",
@@ -104,7 +104,18 @@ TEST(XtractExport, ShapesAndRebarLines) {
 
 TEST(OpenSeesExport, HeadingFibresAndVariables) {
     const Lines heading = {
-        "##Section Gen by QAV-SEC", "set Conc1 1", "set Conc2 2", "set Steel1 3", "set Rebar1 4",
+        "##Section Gen by QAV-SEC",
+        "# Units: N, mm, N/mm2. A fibre's two coordinates are the section's X and Y from its "
+        "centre,",
+        "# the section's local y and z: a 3-D element's Mz is the moment about the section's Y "
+        "axis (My)",
+        "# and its My the moment about X (Mx). A 2-D model reads only the first coordinate: it "
+        "bends",
+        "# about the section's Y axis (the P-M curve at 90 degrees), not about X (at 0 degrees).",
+        "set Conc1 1",
+        "set Conc2 2",
+        "set Steel1 3",
+        "set Rebar1 4",
         "section Fiber 1 {"};
     SectionModel m;
     EXPECT_EQ(GEN_OPENSEES_TCL(m), [&] {
@@ -123,16 +134,16 @@ TEST(OpenSeesExport, HeadingFibresAndVariables) {
                   fibre(FIB_STEEL, 0, 0, 1),
                   fibre(0, 0, 0, 1)};
     const Lines l = GEN_OPENSEES_TCL(m);
-    ASSERT_EQ(l.size(), 14u);
-    EXPECT_EQ(Lines(l.begin(), l.begin() + 6), heading);
-    EXPECT_EQ(l[6], "  fiber 1.00000E+000 2.00000E+000 3.00000E+000 ")
+    ASSERT_EQ(l.size(), heading.size() + 8);
+    EXPECT_EQ(Lines(l.begin(), l.begin() + 10), heading);
+    EXPECT_EQ(l[10], "  fiber 1.00000E+000 2.00000E+000 3.00000E+000 ")
         << "no variable before the first known kind";
-    EXPECT_EQ(l[7], "  fiber -2.50000E+002 1.75500E+002 4.90874E+002 $Rebar1");
-    EXPECT_EQ(l[8], "  fiber 1.23456E+002 -5.00000E-001 0.00000E+000 $Conc1");
-    EXPECT_EQ(l[9], "  fiber 1.00000E-003 1.00000E+005 2.00000E+000 $Conc2");
-    EXPECT_EQ(l[10], "  fiber 1.00000E+000 1.00000E+000 1.00000E+000 $Conc2")
+    EXPECT_EQ(l[11], "  fiber -2.50000E+002 1.75500E+002 4.90874E+002 $Rebar1");
+    EXPECT_EQ(l[12], "  fiber 1.23456E+002 -5.00000E-001 0.00000E+000 $Conc1");
+    EXPECT_EQ(l[13], "  fiber 1.00000E-003 1.00000E+005 2.00000E+000 $Conc2");
+    EXPECT_EQ(l[14], "  fiber 1.00000E+000 1.00000E+000 1.00000E+000 $Conc2")
         << "an unknown kind keeps the last variable";
-    EXPECT_EQ(l[11], "  fiber 0.00000E+000 0.00000E+000 1.00000E+000 $Steel1");
-    EXPECT_EQ(l[12], "  fiber 0.00000E+000 0.00000E+000 1.00000E+000 $Steel1");
-    EXPECT_EQ(l[13], "}");
+    EXPECT_EQ(l[15], "  fiber 0.00000E+000 0.00000E+000 1.00000E+000 $Steel1");
+    EXPECT_EQ(l[16], "  fiber 0.00000E+000 0.00000E+000 1.00000E+000 $Steel1");
+    EXPECT_EQ(l[17], "}");
 }

@@ -112,8 +112,16 @@ TEST(InterchangeCommands, OpenSeesDialogGeneratesTwiceAndSaves) {
     EXPECT_EQ(d->textArea()->toPlainText(), "OpenSEES");
     d->generateButton()->click();
     EXPECT_EQ(d->textArea()->toPlainText(),
-              "##Section Gen by QAV-SEC\nset Conc1 1\nset Conc2 2\nset Steel1 3\nset Rebar1 4\n"
-              "section Fiber 1 {\n}");
+              "##Section Gen by QAV-SEC\n"
+              "# Units: N, mm, N/mm2. A fibre's two coordinates are the section's X and Y from its "
+              "centre,\n"
+              "# the section's local y and z: a 3-D element's Mz is the moment about the section's "
+              "Y axis (My)\n"
+              "# and its My the moment about X (Mx). A 2-D model reads only the first coordinate: "
+              "it bends\n"
+              "# about the section's Y axis (the P-M curve at 90 degrees), not about X (at 0 "
+              "degrees).\n"
+              "set Conc1 1\nset Conc2 2\nset Steel1 3\nset Rebar1 4\nsection Fiber 1 {\n}");
     SectionModel& m = f.w.model();
     m.mesh.NFIB = 1;
     m.mesh.FIB.resize(2);

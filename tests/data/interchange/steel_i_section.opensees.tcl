@@ -1,4 +1,8 @@
 ##Section Gen by QAV-SEC
+# Units: N, mm, N/mm2. A fibre's two coordinates are the section's X and Y from its centre,
+# the section's local y and z: a 3-D element's Mz is the moment about the section's Y axis (My)
+# and its My the moment about X (Mx). A 2-D model reads only the first coordinate: it bends
+# about the section's Y axis (the P-M curve at 90 degrees), not about X (at 0 degrees).
 set Conc1 1
 set Conc2 2
 set Steel1 3
