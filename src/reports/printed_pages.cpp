@@ -1,5 +1,7 @@
 #include "reports/printed_pages.h"
 
+#include <algorithm>
+
 #include "analysis/interaction_curves.h"
 #include "model/design_code.h"
 #include "reports/interaction_charts.h"
@@ -93,19 +95,49 @@ void printTextReport(PageDocument& doc, SectionModel& m, const ReportInputs& in,
                                              readCurve(ReportCurve::Kind::Mm, in.axial)};
     const ReportCurves runs(m, curves, &progress);
     runs.replayMessages(msgs);
-    constexpr int columns[] = {425, 3825, 7225, 10625};
-    for (int k = 0; k < 4; ++k) {
-        const ReportCurve& curve = curves[static_cast<std::size_t>(k)];
+    // The tables stand side by side, 3400 apart from the frame's left edge, as many as fit in the
+    // frame; a table longer than the frame goes on in the next column, and a page whose columns
+    // are full is framed and followed by another.
+    constexpr int left = 425, top = 450, step = 3400, right = 9445, bottom = 13420, line = 90;
+    const auto frame = [&doc] {
+        doc.page().brush.style = BrushStyle::Clear;
+        doc.page().rectangle(420, 445, right, bottom);
+    };
+    int x = left;
+    bool pageUsed = false;
+    const auto nextColumn = [&](int width) {
+        if (!pageUsed) {
+            pageUsed = true;
+            return;
+        }
+        x += step;
+        if (x + width <= right) return;
+        frame();
+        doc.newPage();
+        courier(doc.page(), 5);
+        x = left;
+    };
+    const int rows = std::max(1, (bottom - top) / line - 1);
+    for (std::size_t k = 0; k < curves.size(); ++k) {
+        const ReportCurve& curve = curves[k];
         std::vector<std::string> table;
         if (curve.kind == ReportCurve::Kind::Pm)
-            GEN_PM_analysis_result(runs.result(k), table, curve.value);
+            GEN_PM_analysis_result(runs.result(static_cast<int>(k)), table, curve.value);
         else
-            GEN_MM_analysis_result(runs.result(k), table, curve.value);
-        PRINT_PM_TEXT(c, table, columns[k], 450);
+            GEN_MM_analysis_result(runs.result(static_cast<int>(k)), table, curve.value);
+        int width = 0;
+        for (const std::string& l : table) width = std::max(width, doc.page().textWidth(l));
+        for (std::size_t first = 0; first < table.size(); first += static_cast<std::size_t>(rows)) {
+            nextColumn(width);
+            const auto end = std::min(table.size(), first + static_cast<std::size_t>(rows));
+            PRINT_PM_TEXT(doc.page(),
+                          {table.begin() + static_cast<std::ptrdiff_t>(first),
+                           table.begin() + static_cast<std::ptrdiff_t>(end)},
+                          x, top);
+        }
     }
     runs.commit(m);
-    c.brush.style = BrushStyle::Clear;
-    c.rectangle(420, 445, 9445, 13420);
+    frame();
 }
 
 void printSectionDataPage(PageDocument& doc, const SectionModel& m) {

@@ -66,8 +66,7 @@ TEST(CliReport, DocumentsAndCharts) {
         const std::string bytes = bytesOf(out);
         if (c.pdf) {
             EXPECT_EQ(bytes.rfind("%PDF", 0), 0u) << c.name;
-            EXPECT_NE(r.out.find("1 page(s) written"), std::string::npos)
-                << c.name << ": " << r.out;
+            EXPECT_NE(r.out.find(" page(s) written"), std::string::npos) << c.name << ": " << r.out;
         } else {
             ASSERT_GT(bytes.size(), 24u) << c.name;
             EXPECT_EQ(bytes.substr(1, 3), "PNG") << c.name;
