@@ -14,11 +14,13 @@
 namespace qav::cli {
 namespace {
 
-int importDxf(Args& args, std::ostream&, std::ostream&) {
+int importDxf(Args& args, std::ostream&, std::ostream& err) {
     const std::string out = outputPath(args, "OUT.sec");
     const auto pos = args.positional(1);
     SectionModel m;
-    importDxfFile(m, pos[0]);
+    MessageLog notes;
+    importDxfFile(m, pos[0], &notes);
+    for (const auto& e : notes.entries()) err << e.text << "\n";
     saveSectionFile(m, out);
     return 0;
 }

@@ -1,9 +1,12 @@
 #include "interchange/dxf_import.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "interchange/dxf_index.h"
 #include "model/errors.h"
+#include "model/feedback.h"
 #include "model/limits.h"
 #include "model/number_text.h"
 #include "model/section_properties.h"
@@ -17,18 +20,50 @@ namespace {
 
 constexpr int LAYER_WINDOW = 10;
 
-// The value on line i as a coordinate, refused with its line unless it is an accepted length.
+// The value on line i as a coordinate in millimetres (the drawing's unit scaled), refused with
+// its line unless it is an accepted length.
 double lengthOn(const DxfIndex& dx, int i) {
-    const double v = ToFloat(dx.line(i));
+    const double v = ToFloat(dx.line(i)) * dx.unitScale();
     if (!isAcceptedLength(v)) refuseLineValue(i + 1, dx.line(i), dx.line(i));
     return v;
 }
 
 // A circle's radius on line i as a bar diameter: not negative, and twice it an accepted length.
 double diameterOn(const DxfIndex& dx, int i) {
-    const double r = ToFloat(dx.line(i));
+    const double r = ToFloat(dx.line(i)) * dx.unitScale();
     if (!(r >= 0) || !isAcceptedLength(2 * r)) refuseLineValue(i + 1, dx.line(i), dx.line(i));
     return 2 * r;
+}
+
+// The layers the section is read from; any other layer's circles are bars.
+constexpr const char* SECTION_LAYERS[] = {"POLY", "REBARLINE", "STEEL", "OPENING"};
+
+std::string trimmed(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+bool sameLetters(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+// The value of code `code` in the entity named on line r (up to the next entity), or null.
+const std::string* entityValue(const DxfIndex& dx, int r, int code) {
+    for (int i = r + 1; i + 1 < dx.nextZero(r) && i + 1 < dx.size(); ++i)
+        if (dx.isCode(i) && dx.code(i) == code) return &dx.line(i + 1);
+    return nullptr;
+}
+
+// An entity whose extrusion points down the Z axis (code 230 negative) is drawn in an object
+// coordinate system seen from below: its X runs the other way.
+bool mirrored(const DxfIndex& dx, int r) {
+    const std::string* z = entityValue(dx, r, 230);
+    return z && ToFloat(*z) < 0;
 }
 
 bool isPolylineName(const std::string& s) {
@@ -53,7 +88,7 @@ std::vector<int> polylinesOn(const DxfIndex& dx, const std::string& layer) {
     std::vector<int> found;
     for (int z : dx.zeros()) {
         const int r = z + 1;
-        if (r < dx.size() && isPolylineName(dx.line(r)) && onLayer(dx, r, layer))
+        if (r < dx.size() && !dx.inBlocks(z) && isPolylineName(dx.line(r)) && onLayer(dx, r, layer))
             found.push_back(r);
     }
     return found;
@@ -69,6 +104,7 @@ struct CornerCodes {
 struct CornerLine {
     int line;  // the code line; the value is on the next line
     bool x;
+    bool bulge = false;  // code 42: the arc from this corner to the next
 };
 
 void collectCorners(const DxfIndex& dx, int from, int to, CornerCodes codes,
@@ -79,6 +115,8 @@ void collectCorners(const DxfIndex& dx, int from, int to, CornerCodes codes,
             out.push_back({i, true});
         else if (codes.isY(dx.line(i)))
             out.push_back({i, false});
+        else if (dx.code(i) == 42)
+            out.push_back({i, false, true});
     }
 }
 
@@ -101,21 +139,57 @@ std::vector<CornerLine> cornerLines(const DxfIndex& dx, int r, CornerCodes codes
 }
 
 // Fills a point list from the corner lines: the j-th X line gives the X of point j-1 and the
-// j-th Y line its Y; Y values beyond the last X have no slot and are dropped.
-void readCorners(const DxfIndex& dx, const std::vector<CornerLine>& corners, std::vector<TPOS>& pt,
-                 int32_t& n) {
+// j-th Y line its Y; Y values beyond the last X have no slot and are dropped. A bulge (the
+// tangent of a quarter of the arc's angle) on a corner makes the side to the next corner an arc,
+// drawn as chords that stay within ARC_TOLERANCE of it. A mirrored entity has its X negated.
+constexpr double ARC_TOLERANCE = 0.5;  // mm
+
+void arcPoints(TPOS a, TPOS b, double bulge, std::vector<TPOS>& out) {
+    const double theta = 4 * std::atan(bulge);
+    const double dx = b.X - a.X, dy = b.Y - a.Y, chord = std::hypot(dx, dy);
+    if (!(std::fabs(theta) > 1e-9) || !(chord > 0) || !std::isfinite(theta)) return;
+    const double r = chord / (2 * std::fabs(std::sin(theta / 2)));
+    // An arc of a radius beyond any section (a bulge of a whole turn) stays its chord.
+    if (!(r < 1e6)) return;
+    // The centre lies off the chord's middle, to its left for an arc turning left.
+    const double h = chord / 2 / std::tan(theta / 2);
+    const TPOS c{a.X + dx / 2 - dy / chord * h, a.Y + dy / 2 + dx / chord * h};
+    const double step = r > ARC_TOLERANCE ? 2 * std::acos(1 - ARC_TOLERANCE / r) : 1;
+    const int n = std::clamp(static_cast<int>(std::ceil(std::fabs(theta) / step)), 1, 1024);
+    const double start = std::atan2(a.Y - c.Y, a.X - c.X);
+    for (int k = 1; k < n; ++k) {
+        const double t = start + theta * k / n;
+        out.push_back({c.X + r * std::cos(t), c.Y + r * std::sin(t)});
+    }
+}
+
+void readCorners(const DxfIndex& dx, const std::vector<CornerLine>& corners, bool mirror,
+                 std::vector<TPOS>& pt, int32_t& n) {
     int count = 0;
     for (const auto& c : corners) count += c.x ? 1 : 0;
-    n = count;
-    pt.assign(static_cast<std::size_t>(count) + 1, TPOS{});
+    std::vector<TPOS> corner(static_cast<std::size_t>(count));
+    std::vector<double> bulge(static_cast<std::size_t>(count), 0.0);
     std::size_t nx = 0, ny = 0;
     for (const auto& c : corners) {
         if (c.x) {
-            pt[nx++].X = lengthOn(dx, c.line + 1);
+            corner[nx++].X = lengthOn(dx, c.line + 1) * (mirror ? -1 : 1);
+        } else if (c.bulge) {
+            if (nx > 0) bulge[nx - 1] = ToFloat(dx.line(c.line + 1));
         } else if (ny < static_cast<std::size_t>(count)) {
-            pt[ny++].Y = lengthOn(dx, c.line + 1);
+            corner[ny++].Y = lengthOn(dx, c.line + 1);
         }
     }
+    std::vector<TPOS> out;
+    for (std::size_t i = 0; i < corner.size(); ++i) {
+        out.push_back(corner[i]);
+        // Mirrored, an arc turns the other way.
+        if (bulge[i] != 0)
+            arcPoints(corner[i], corner[(i + 1) % corner.size()], mirror ? -bulge[i] : bulge[i],
+                      out);
+    }
+    n = static_cast<int32_t>(out.size());
+    out.push_back(TPOS{});
+    pt = std::move(out);
 }
 
 void readSinglePolyline(const DxfIndex& dx, const std::string& layer, std::vector<TPOS>& pt,
@@ -127,7 +201,13 @@ void readSinglePolyline(const DxfIndex& dx, const std::string& layer, std::vecto
         pt.assign(1, TPOS{});
         return;
     }
-    readCorners(dx, cornerLines(dx, found.back(), CornerCodes{true}), pt, n);
+    if (found.size() > 1)
+        throw InputError(
+            "Layer " + layer + " holds " + std::to_string(found.size()) + " polylines (lines " +
+            std::to_string(found[0] + 1) + " and " + std::to_string(found[1] + 1) +
+            "): it takes one closed polyline. Keep one and move or delete the others.");
+    readCorners(dx, cornerLines(dx, found.back(), CornerCodes{true}), mirrored(dx, found.back()),
+                pt, n);
 }
 
 void readPolygons(const DxfIndex& dx, const std::string& layer, std::vector<TPOLYSHAPE>& table,
@@ -137,7 +217,8 @@ void readPolygons(const DxfIndex& dx, const std::string& layer, std::vector<TPOL
     table.assign(found.size() + 1, TPOLYSHAPE{});
     for (std::size_t k = 0; k < found.size(); ++k) {
         TPOLYSHAPE& poly = table[k + 1];
-        readCorners(dx, cornerLines(dx, found[k], CornerCodes{false}), poly.PT, poly.NPOINT);
+        readCorners(dx, cornerLines(dx, found[k], CornerCodes{true}), mirrored(dx, found[k]),
+                    poly.PT, poly.NPOINT);
     }
 }
 
@@ -152,6 +233,18 @@ void readOutline(SectionModel& m, const DxfIndex& dx) {
     }
 }
 
+// A circle on a layer the section is read from is not a bar: it was meant as a shape.
+void refuseCircleOnSectionLayer(const DxfIndex& dx, int name) {
+    const std::string* layer = entityValue(dx, name, 8);
+    if (!layer) return;
+    for (const char* l : SECTION_LAYERS)
+        if (trimmed(*layer) == l)
+            throw InputError(
+                "Line " + std::to_string(name + 1) + ": a CIRCLE on layer " + l + ". Layer " + l +
+                " holds polylines; a circle there is not read as a shape. Draw it as a closed "
+                "polyline (an arc-shaped outline as a polyline with bulges).");
+}
+
 void readBars(SectionModel& m, const DxfIndex& dx) {
     m.document.NBAR = 0;
     resizeTable(m.document.BAR, 1);
@@ -164,11 +257,12 @@ void readBars(SectionModel& m, const DxfIndex& dx) {
         bar.RS = start;
         bar.RE = end < dx.size() ? end : dx.size() - 1;
         bool hasX = false, hasY = false, hasR = false;
+        const bool mirror = mirrored(dx, start);
         for (int p = start; p < end; ++p) {
             if (!dx.isCode(p) || p + 1 >= dx.size()) continue;
             const std::string& code = dx.line(p);
             if (trimmedEquals(code, "10")) {
-                bar.X = lengthOn(dx, p + 1);
+                bar.X = lengthOn(dx, p + 1) * (mirror ? -1 : 1);
                 hasX = true;
             } else if (trimmedEquals(code, "20")) {
                 bar.Y = lengthOn(dx, p + 1);
@@ -186,7 +280,8 @@ void readBars(SectionModel& m, const DxfIndex& dx) {
     };
     for (int z : dx.zeros()) {
         const int name = z + 1;
-        if (name >= dx.size() || dx.line(name) != "CIRCLE") continue;
+        if (name >= dx.size() || dx.line(name) != "CIRCLE" || dx.inBlocks(z)) continue;
+        refuseCircleOnSectionLayer(dx, name);
         const int end = dx.nextZero(z);
         readBar(name, end);
         for (int p = name + 1; p + 1 < end; ++p)
@@ -217,22 +312,113 @@ void GET_REBAR_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA) {
     readBars(m, DxfIndex(DATA));
 }
 
-void importDxfLines(SectionModel& m, std::vector<std::string> lines) {
+namespace {
+
+// What the readers would pass over without a word: a section layer spelt in another case, LINEs
+// on a section layer, a block of shapes placed by INSERT. Each is refused with its line.
+void refuseUnreadShapes(const DxfIndex& dx) {
+    for (int z : dx.zeros()) {
+        const int r = z + 1;
+        if (r >= dx.size() || dx.inBlocks(z)) continue;
+        const std::string* layer = entityValue(dx, r, 8);
+        if (!layer) continue;
+        const std::string name = trimmed(*layer);
+        for (const char* l : SECTION_LAYERS) {
+            if (name != l && sameLetters(name, l))
+                throw InputError("Line " + std::to_string(r + 1) + ": layer \"" + name +
+                                 "\" is not read; the section layers are POLY, REBARLINE, STEEL "
+                                 "and OPENING, in capitals. Rename the layer " +
+                                 l + ".");
+            if (name == l && trimmedEquals(dx.line(r), "LINE"))
+                throw InputError("Line " + std::to_string(r + 1) + ": a LINE on layer " + l +
+                                 ". Layer " + l +
+                                 " is read as closed polylines only: join the lines into one "
+                                 "closed polyline.");
+        }
+    }
+    for (const DxfIndex::Insert& in : dx.inserts()) {
+        for (const std::string& type : dx.blockContents(in.block)) {
+            const std::string t = trimmed(type);
+            if (t == "CIRCLE" || isPolylineName(t))
+                throw InputError("Line " + std::to_string(in.line + 1) + ": block \"" + in.block +
+                                 "\" is placed by an INSERT and holds a " + t +
+                                 ", which the import does not read inside blocks. Explode the "
+                                 "blocks into plain entities before importing.");
+        }
+    }
+}
+
+// A bar wider than the section's narrower side is a shape drawn as a circle, not a bar.
+void refuseOversizedBars(const SectionModel& m) {
+    const SectionDocument& d = m.document;
+    std::vector<TPOS> pts(
+        d.CONC_PT.begin(),
+        d.CONC_PT.begin() + std::clamp<std::ptrdiff_t>(
+                                d.NCONC_PT, 0, static_cast<std::ptrdiff_t>(d.CONC_PT.size())));
+    for (int k = 1; k <= d.NSTEEL_SEC && k < static_cast<int>(d.STEEL_SEC.size()); ++k) {
+        const TPOLYSHAPE& s = d.STEEL_SEC[static_cast<std::size_t>(k)];
+        for (int i = 0; i < s.NPOINT && i < static_cast<int>(s.PT.size()); ++i)
+            pts.push_back(s.PT[static_cast<std::size_t>(i)]);
+    }
+    if (pts.empty()) return;
+    double x0 = pts[0].X, x1 = x0, y0 = pts[0].Y, y1 = y0;
+    for (const TPOS& p : pts) {
+        x0 = std::min(x0, p.X), x1 = std::max(x1, p.X);
+        y0 = std::min(y0, p.Y), y1 = std::max(y1, p.Y);
+    }
+    const double side = std::min(x1 - x0, y1 - y0);
+    for (int i = 1; i <= d.NBAR && i < static_cast<int>(d.BAR.size()); ++i) {
+        const TBAR& b = d.BAR[static_cast<std::size_t>(i)];
+        if (b.DB > side)
+            throw InputError("Line " + std::to_string(b.RS + 1) + ": a circle of diameter " +
+                             Format("%0.1f", {b.DB}) +
+                             " mm is wider than the section's narrower side (" +
+                             Format("%0.1f", {side}) +
+                             " mm): it is no bar. Draw a circular outline as a closed polyline "
+                             "on layer POLY.");
+    }
+}
+
+// One note naming the layers the bars came from, so that a circle on a stray layer is seen.
+void noteBarLayers(const DxfIndex& dx, const SectionModel& m, Messages* notes) {
+    if (!notes || m.document.NBAR <= 0) return;
+    std::vector<std::string> layers;
+    for (int i = 1; i <= m.document.NBAR && i < static_cast<int>(m.document.BAR.size()); ++i) {
+        const int start = m.document.BAR[static_cast<std::size_t>(i)].RS;
+        const std::string* l =
+            start >= 0 && start < dx.size() ? entityValue(dx, start, 8) : nullptr;
+        const std::string name = l ? trimmed(*l) : std::string("0");
+        if (std::find(layers.begin(), layers.end(), name) == layers.end()) layers.push_back(name);
+    }
+    std::string list;
+    for (std::size_t k = 0; k < layers.size(); ++k) list += (k ? ", " : "") + layers[k];
+    notes->message(Format(m.document.NBAR == 1 ? "%D bar read from the circles on layer"
+                                               : "%D bars read from the circles on layer",
+                          {m.document.NBAR}) +
+                   (layers.size() > 1 ? "s " : " ") + list + ".");
+}
+
+}  // namespace
+
+void importDxfLines(SectionModel& m, std::vector<std::string> lines, Messages* notes) {
     CLEAR_MODEL(m);
     m.document.SECTION_TEXT = std::move(lines);
     // One index serves the five readers.
     const DxfIndex dx(m.document.SECTION_TEXT);
+    refuseUnreadShapes(dx);
     readOutline(m, dx);
     readSinglePolyline(dx, "REBARLINE", m.document.COVER_PT, m.document.NCOVER_PT);
     readPolygons(dx, "STEEL", m.document.STEEL_SEC, m.document.NSTEEL_SEC);
     readPolygons(dx, "OPENING", m.document.OPEN_SEC, m.document.NOPEN_SEC);
     readBars(m, dx);
     REMOVE_REP_REBAR(m);
+    refuseOversizedBars(m);
+    noteBarLayers(dx, m, notes);
     checkTables(m);
     refreshGeometry(m);
 }
 
-void importDxfFile(SectionModel& m, const std::string& path) {
+void importDxfFile(SectionModel& m, const std::string& path, Messages* notes) {
     std::vector<std::string> lines;
     {
         // The file's bytes go before the import starts; only its lines are kept.
@@ -245,7 +431,14 @@ void importDxfFile(SectionModel& m, const std::string& path) {
     }
     // An import that finds nothing would empty the model for nothing: the section stays.
     SectionModel before = m;
-    importDxfLines(m, std::move(lines));
+    MessageLog heard;
+    try {
+        importDxfLines(m, std::move(lines), &heard);
+    } catch (const InputError&) {
+        // A drawing refused for what it holds leaves the section as it was.
+        m = std::move(before);
+        throw;
+    }
     if (m.document.NCONC_PT <= 0 && m.document.NCOVER_PT <= 0 && m.document.NSTEEL_SEC <= 0 &&
         m.document.NOPEN_SEC <= 0 && m.document.NBAR <= 0) {
         m = std::move(before);
@@ -254,6 +447,8 @@ void importDxfFile(SectionModel& m, const std::string& path) {
             ": it has no outline, cover line, steel polygon, opening or bar on the layers the "
             "import reads.");
     }
+    if (notes)
+        for (const auto& e : heard.entries()) notes->message(e.text);
 }
 
 }  // namespace qav

@@ -6,11 +6,11 @@
 //   "OPENING"    every polyline is an opening, in file order
 //   any layer    every circle is a bar, DB = twice the radius
 // A polyline is an "LWPOLYLINE" or an old-style "POLYLINE" whose corners are the VERTEX
-// entities up to its SEQEND. The outline and cover-line readers accept group codes written with
-// or without leading blanks; the steel and opening readers need them as " 10" and " 20".
+// entities up to its SEQEND. Group codes are read as integers, with or without blanks.
 #include <string>
 #include <vector>
 
+#include "model/feedback.h"
 #include "model/section_model.h"
 
 namespace qav {
@@ -27,10 +27,16 @@ void GET_REBAR_INFO_DXF(SectionModel& m, const std::vector<std::string>& DATA);
 
 // The whole import on lines already read: CLEAR_MODEL, the five readers, REMOVE_REP_REBAR and
 // the derived geometry. The lines are kept in SECTION_TEXT.
-void importDxfLines(SectionModel& m, std::vector<std::string> lines);
+// Refused with the line (InputError): a circle on a section layer or wider than the section's
+// narrower side, a section layer spelt in another case, LINEs on a section layer, two polylines
+// on POLY or REBARLINE, a block of shapes placed by INSERT, a drawing unit other than mm, cm, m,
+// in or ft ($INSUNITS; none or unitless is mm). Blocks are never read where they are defined. A
+// polyline's bulges become chords within 0.5 mm of the arc; an entity with its extrusion down
+// the Z axis has its X negated. notes: one message naming the layers the bars came from.
+void importDxfLines(SectionModel& m, std::vector<std::string> lines, Messages* notes = nullptr);
 
 // Reads the file, then imports it. A file that cannot be read (FileError), a binary DXF or a
 // file in which the import finds no section at all (InputError) leaves the model as it was.
-void importDxfFile(SectionModel& m, const std::string& path);
+void importDxfFile(SectionModel& m, const std::string& path, Messages* notes = nullptr);
 
 }  // namespace qav

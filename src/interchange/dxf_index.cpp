@@ -57,6 +57,106 @@ DxfIndex::DxfIndex(const std::vector<std::string>& lines) : lines_(lines) {
         nextZero_[static_cast<std::size_t>(i)] = next;
         if (codes_[static_cast<std::size_t>(i)] == 0) next = i;
     }
+    readStructure();
+}
+
+namespace {
+// The value of group code `code` within the entity starting at code line z, or nullptr.
+const std::string* entityValue(const DxfIndex& dx, int z, int code) {
+    for (int i = z + 2; i + 1 < dx.nextZero(z) && i + 1 < dx.size(); ++i)
+        if (dx.isCode(i) && dx.code(i) == code) return &dx.line(i + 1);
+    return nullptr;
+}
+
+struct UnitName {
+    int code;
+    const char* name;
+    double mm;
+};
+// $INSUNITS codes; 0 (unitless) reads as millimetres.
+constexpr UnitName UNITS[] = {{0, "unitless", 1},
+                              {1, "inches", 25.4},
+                              {2, "feet", 304.8},
+                              {3, "miles", 0},
+                              {4, "millimetres", 1},
+                              {5, "centimetres", 10},
+                              {6, "metres", 1000},
+                              {7, "kilometres", 0},
+                              {8, "microinches", 0},
+                              {9, "mils", 0},
+                              {10, "yards", 0},
+                              {11, "angstroms", 0},
+                              {12, "nanometres", 0},
+                              {13, "microns", 0},
+                              {14, "decimetres", 0},
+                              {15, "decametres", 0},
+                              {16, "hectometres", 0},
+                              {17, "gigametres", 0},
+                              {18, "astronomical units", 0},
+                              {19, "light years", 0},
+                              {20, "parsecs", 0}};
+}  // namespace
+
+void DxfIndex::readStructure() {
+    const int n = size();
+    int sectionStart = -1;
+    bool blocks = false;
+    for (int z : zeros_) {
+        if (z + 1 >= n) break;
+        if (trimmedEquals(line(z + 1), "SECTION")) {
+            const std::string* name = entityValue(*this, z, 2);
+            sectionStart = z;
+            blocks = name && trimmedEquals(*name, "BLOCKS");
+        } else if (trimmedEquals(line(z + 1), "ENDSEC")) {
+            if (blocks) blocks_.push_back({sectionStart, z + 1});
+            blocks = false;
+        } else if (!blocks && trimmedEquals(line(z + 1), "INSERT")) {
+            const std::string* name = entityValue(*this, z, 2);
+            inserts_.push_back({z + 1, name ? *name : std::string()});
+        }
+    }
+    if (blocks) blocks_.push_back({sectionStart, n});
+    // $INSUNITS: code 9 with the variable's name, then its code 70.
+    for (int i = 0; i + 3 < n; ++i) {
+        if (!isCode(i) || code(i) != 9 || !trimmedEquals(line(i + 1), "$INSUNITS")) continue;
+        if (!isCode(i + 2) || code(i + 2) != 70) break;
+        int unit = -1;
+        if (!parseCode(line(i + 3), unit)) break;
+        for (const UnitName& u : UNITS)
+            if (u.code == unit) {
+                if (u.mm == 0)
+                    throw InputError("Line " + std::to_string(i + 4) + ": the drawing is in " +
+                                     u.name + " ($INSUNITS " + std::to_string(unit) +
+                                     "); the import reads drawings in millimetres, centimetres, "
+                                     "metres, inches or feet. Scale it to one of them.");
+                unitScale_ = u.mm;
+            }
+        break;
+    }
+}
+
+bool DxfIndex::inBlocks(int i) const {
+    for (const auto& [first, last] : blocks_)
+        if (i >= first && i <= last) return true;
+    return false;
+}
+
+std::vector<std::string> DxfIndex::blockContents(const std::string& block) const {
+    std::vector<std::string> out;
+    bool inside = false;
+    for (int z : zeros_) {
+        if (z + 1 >= size() || !inBlocks(z)) continue;
+        const std::string& type = line(z + 1);
+        if (trimmedEquals(type, "BLOCK")) {
+            const std::string* name = entityValue(*this, z, 2);
+            inside = name && trimmedEquals(*name, block);
+        } else if (trimmedEquals(type, "ENDBLK")) {
+            inside = false;
+        } else if (inside) {
+            out.push_back(type);
+        }
+    }
+    return out;
 }
 
 }  // namespace qav

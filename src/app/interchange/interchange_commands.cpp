@@ -47,8 +47,9 @@ void installInterchangeCommands(AppContext& ctx) {
         if (!ctx.saveChangesFirst()) return;
         const QString path = ctx.prompts().openFileName(kDxfFilter);
         if (path.isEmpty()) return;
+        MessageLog notes;
         try {
-            importDxfFile(ctx.model(), localPath(path));
+            importDxfFile(ctx.model(), localPath(path), &notes);
         } catch (const ConversionError&) {
             ctx.sectionImported();
             ctx.modelChanged();  // the model was emptied and partly read: show what is there
@@ -56,6 +57,7 @@ void installInterchangeCommands(AppContext& ctx) {
         }
         ctx.sectionImported();
         ctx.modelChanged();
+        for (const auto& e : notes.entries()) ctx.messages().message(e.text);
     });
 
     c.set(cmd::DxfExport, [&ctx, saveFilter] {
