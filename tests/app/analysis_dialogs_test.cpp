@@ -324,7 +324,7 @@ TEST(AnalysisDialogs, SectionImageAndPrintedDocuments) {
     m.document.FORCE.assign(179, TFORCE{-1000, 10, 20, "C", 0.5});
     m.document.NFORCE = 178;
     const Case cases[] = {
-        {"text report", a, "Button7", 1, 1200},
+        {"text report", a, "Button7", 2, 1200},
         {"section data", a, "Button5", 1, 1200},
         {"section data at 300 dpi", a, "Button5", 1, 300},
         {"load report of 181 lines", loads, "Button8", 2, 1200},
