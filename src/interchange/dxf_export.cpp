@@ -38,7 +38,7 @@ void DRAW_DXF_HEADER(DxfDrawing& d) {
     add(d, {"0", "SECTION", "2", "HEADER", "9", "$LTSCALE", "40", "30", "9", "$INSUNITS", "70", "4",
             "0", "ENDSEC"});
     add(d, {"0", "SECTION", "  2", "TABLES"});
-    add(d, {"0",   "TABLE", "  2", "STYLE", " 70", "1",          "  0", "STYLE", "  2", "ETABS",
+    add(d, {"0",   "TABLE", "  2", "STYLE", " 70", "1",          "  0", "STYLE", "  2", "QAVSEC",
             " 70", "0",     " 40", "0.0",   " 41", "1.0",        " 50", "0.0",   " 71", "     0",
             " 42", "0.2",   "  3", " ",     "  4", "gbcbig.shx", "  0", "ENDTAB"});
     add(d, {"0",  "TABLE", "2",  "LTYPE", "0",   "LTYPE",

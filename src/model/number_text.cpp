@@ -388,4 +388,13 @@ std::string LoadFractionText(double lf, int decimals) {
     return Format(fmt, {(noise ? nearest : std::floor(v)) / scale});
 }
 
+std::string AngleText(double deg) {
+    std::string s = Format("%0.6F", {deg});
+    if (s.find('.') != std::string::npos) {
+        s.erase(s.find_last_not_of('0') + 1);
+        if (s.back() == '.') s.pop_back();
+    }
+    return s == "-0" ? "0" : s;
+}
+
 }  // namespace qav

@@ -70,4 +70,7 @@ bool FitsInt(double x);  // finite and within the int range once rounded
 // Delphi-like trim: removes leading and trailing characters <= ' '.
 std::string Trim(const std::string& s);
 
+// An angle in degrees as given: up to six decimals, without trailing zeros ("22.5", "45").
+std::string AngleText(double deg);
+
 }  // namespace qav

@@ -171,7 +171,7 @@ void drawCodeComparison(Canvas& c, const CodeComparison& cmp, const ChartFrame& 
     const std::string xTitle = "Moment[kNm]";
     c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)),
               f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
-    const std::string angle = Format("Moment angle = %0.0F", {cmp.angle});
+    const std::string angle = "Moment angle = " + AngleText(cmp.angle);
     c.textOut(f.X0 + (f.W - G) - c.textWidth(angle), f.Y0 + G - c.textHeight(angle) - 5 * K, angle);
     const std::string yTitle = "Axial Force[kN]";
     DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - 20 * K,

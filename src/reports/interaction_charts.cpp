@@ -138,7 +138,7 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     const std::string xTitle = "Moment[kNm]";
     c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)),
               f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
-    const std::string angle = Format("Moment angle = %0.0F", {SANG});
+    const std::string angle = "Moment angle = " + AngleText(SANG);
     c.textOut(f.X0 + (f.W - G) - c.textWidth(angle), f.Y0 + G - c.textHeight(angle) - 5 * K, angle);
     const std::string yTitle = "Axial Force[kN]";
     DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - 20 * K,

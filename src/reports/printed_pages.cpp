@@ -33,7 +33,7 @@ void courier(Canvas& c, int size) {
 void PRINT_TABLE_GRID(Canvas& c, const std::string& codeLabel) {
     c.pen = Pen{};
     drawSegments(c, kTableGrid);
-    c.textOut(514, 875, "SECTION ANLAYSIS");
+    c.textOut(514, 875, "SECTION ANALYSIS");
     c.textOut(514, 1042, "AND DESIGN");
     c.textOut(11330, 404, "Project");
     c.textOut(11334, 620, "Prepared by");

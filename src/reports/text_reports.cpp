@@ -114,11 +114,11 @@ void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA
     D.push_back(Format("Cover Line Points   %d", {m.document.NCOVER_PT}));
     D.push_back(Format("Num of Steel Sec    %d", {m.document.NSTEEL_SEC}));
     D.push_back(Format("Number of Rebars    %d", {m.document.NBAR}));
-    D.push_back(Format("Section Area(m2)    %0.0f", {m.mesh.SEC_AREA}));
-    D.push_back(Format("Rebar Area(m2)      %0.0f", {m.mesh.REBAR_AREA}));
-    D.push_back(Format("Steel Area(m2)      %0.0f", {m.mesh.STEEL_AREA}));
-    D.push_back(Format("Rebar Ratio         %0.3f", {m.mesh.REBAR_RATIO}));
-    D.push_back(Format("Steel Ratio         %0.3f", {m.mesh.STEEL_RATIO}));
+    D.push_back(Format("Section Area(mm2)   %0.0f", {m.mesh.SEC_AREA}));
+    D.push_back(Format("Rebar Area(mm2)     %0.0f", {m.mesh.REBAR_AREA}));
+    D.push_back(Format("Steel Area(mm2)     %0.0f", {m.mesh.STEEL_AREA}));
+    D.push_back(Format("Rebar Ratio(%%)      %0.3f", {m.mesh.REBAR_RATIO}));
+    D.push_back(Format("Steel Ratio(%%)      %0.3f", {m.mesh.STEEL_RATIO}));
     D.push_back("");
     if (m.results.CRITICAL_COMB != 0 && m.document.NFORCE != 0 && m.results.CRITICAL_COMB > 0 &&
         static_cast<std::size_t>(m.results.CRITICAL_COMB) < m.document.FORCE.size()) {

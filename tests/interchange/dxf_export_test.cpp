@@ -41,7 +41,7 @@ TEST(DxfExport, EmptyModelIsHeaderOneEmptyPolylineAndEnd) {
     const Lines head = {"0",     "SECTION",    "2",         "HEADER", "9",     "$LTSCALE", "40",
                         "30",    "9",          "$INSUNITS", "70",     "4",     "0",        "ENDSEC",
                         "0",     "SECTION",    "  2",       "TABLES", "0",     "TABLE",    "  2",
-                        "STYLE", " 70",        "1",         "  0",    "STYLE", "  2",      "ETABS",
+                        "STYLE", " 70",        "1",         "  0",    "STYLE", "  2",      "QAVSEC",
                         " 70",   "0",          " 40",       "0.0",    " 41",   "1.0",      " 50",
                         "0.0",   " 71",        "     0",    " 42",    "0.2",   "  3",      " ",
                         "  4",   "gbcbig.shx", "  0",       "ENDTAB", "0",     "TABLE",    "2",

@@ -115,6 +115,9 @@ TEST(PmChart, GridTicksAxesAndCurveCounts) {
         << "curve: points 1 .. 5 joined, not closed";
     EXPECT_TRUE(hasText(c, "Moment angle = 30"));
     EXPECT_TRUE(hasText(c, "P-M Curve [HK-COP-2013, control strain 0.005]"));
+    RecordingCanvas half;
+    GEN_PM_CURVE_IMAGE(half, m, kScreen, 22.5, {});
+    EXPECT_TRUE(hasText(half, "Moment angle = 22.5")) << "the angle as given, not rounded";
     const auto rotated = c.callsOf(Kind::RotatedText);
     ASSERT_EQ(rotated.size(), 1u);
     EXPECT_EQ(rotated[0].text, "Axial Force[kN]");

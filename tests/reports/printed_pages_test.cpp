@@ -54,7 +54,7 @@ TEST(PrintedPages, TableGridLinesAndLabels) {
         const char* text;
         Point at;
     };
-    const Label labels[] = {{"SECTION ANLAYSIS", {514, 875}},    {"AND DESIGN", {514, 1042}},
+    const Label labels[] = {{"SECTION ANALYSIS", {514, 875}},    {"AND DESIGN", {514, 1042}},
                             {"Project", {11330, 404}},           {"Prepared by", {11334, 620}},
                             {"Checked by", {11341, 841}},        {"Date", {11346, 1040}},
                             {"QAV SECTION V1.0", {12557, 9131}}, {"BS-8110", {12858, 9277}}};

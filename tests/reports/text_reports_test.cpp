@@ -118,11 +118,11 @@ TEST(TextReports, SectionDataBlock) {
                                             "Cover Line Points   0",
                                             "Num of Steel Sec    0",
                                             "Number of Rebars    12",
-                                            "Section Area(m2)    800000",
-                                            "Rebar Area(m2)      5888",
-                                            "Steel Area(m2)      0",
-                                            "Rebar Ratio         0.736",
-                                            "Steel Ratio         0.000",
+                                            "Section Area(mm2)   800000",
+                                            "Rebar Area(mm2)     5888",
+                                            "Steel Area(mm2)     0",
+                                            "Rebar Ratio(%)      0.736",
+                                            "Steel Ratio(%)      0.000",
                                             ""};
     EXPECT_EQ(d, expected);
 
