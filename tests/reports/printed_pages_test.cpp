@@ -5,6 +5,8 @@
 
 #include "analysis/example_sections.h"
 #include "mesh/mesh_command.h"
+#include "model/code_convert.h"
+#include "model/design_code.h"
 #include "model/errors.h"
 #include "model/section_file.h"
 #include "reports/load_report.h"
@@ -153,48 +155,53 @@ TEST(PrintedPages, FigureReportRunsEachAnalysisBeforeItsChart) {
     EXPECT_EQ(stopped.pageAt(0).callsOf(Kind::Rectangle).size(), 4u);
 }
 
-// The four tables go two to a page, each whole inside its page's frame; a table longer than the
-// frame goes on in the next column.
+// The four tables go two to a page, each whole inside its page's frame, under each code (their
+// tables differ); a table longer than the frame goes on in the next column.
 TEST(PrintedPages, TextReportTablesStayInsideTheFrame) {
-    SectionModel m = meshedExample();
-    NullMessages msgs;
-    NullProgress progress;
-    struct Heading {
-        const char* text;
-        int page, x;
-    };
-    const Heading headings[] = {{"P-M Angle = 0.0", 0, 425},
-                                {"P-M Angle = 90.0", 0, 3825},
-                                {"P-M Angle = 30.0", 1, 425},
-                                {"Axial Force = 500.0", 1, 3825}};
-    for (int npm : {0, 120}) {
-        if (npm > 0) m.settings.NPM = npm;  // tables of some 250 lines: longer than a frame
-        // Courier's advance at 1200 dpi: 0.6 of the point size in 72ths of an inch.
-        RecordedDocument doc([](const Font& f, const std::string& s) {
-            return TextSize{static_cast<int>(s.size()) * f.size * 10, f.size * 20};
-        });
-        printTextReport(doc, m, ReportInputs{{}, [] { return 30.0; }, [] { return 500.0; }}, msgs,
-                        progress);
-        ASSERT_GE(doc.pageCount(), 2);
-        if (npm == 0) {
-            ASSERT_EQ(doc.pageCount(), 2);
-            for (const Heading& h : headings) {
-                const auto* t = textCall(doc.pageAt(h.page), h.text);
-                ASSERT_NE(t, nullptr) << h.text;
-                EXPECT_EQ(t->points[0], (Point{h.x, 540})) << h.text;
-                EXPECT_EQ(t->font.size, 5) << h.text;
-                EXPECT_EQ(t->font.name, "Courier New") << h.text;
+    for (const CodeId code : {CodeId::HkCop2013, CodeId::Ec2, CodeId::Aci318}) {
+        SCOPED_TRACE(codeName(code));
+        SectionModel m = test::openedExample("rectangular_column");
+        ASSERT_TRUE(convertSectionCode(m, code).ok);
+        test::meshWith(m, {.npm = 6, .nmm = 8});
+        NullMessages msgs;
+        NullProgress progress;
+        struct Heading {
+            const char* text;
+            int page, x;
+        };
+        const Heading headings[] = {{"P-M Angle = 0.0", 0, 425},
+                                    {"P-M Angle = 90.0", 0, 3825},
+                                    {"P-M Angle = 30.0", 1, 425},
+                                    {"Axial Force = 500.0", 1, 3825}};
+        for (int npm : {0, 120}) {
+            if (npm > 0) m.settings.NPM = npm;  // tables of some 250 lines: longer than a frame
+            // Courier's advance at 1200 dpi: 0.6 of the point size in 72ths of an inch.
+            RecordedDocument doc([](const Font& f, const std::string& s) {
+                return TextSize{static_cast<int>(s.size()) * f.size * 10, f.size * 20};
+            });
+            printTextReport(doc, m, ReportInputs{{}, [] { return 30.0; }, [] { return 500.0; }},
+                            msgs, progress);
+            ASSERT_GE(doc.pageCount(), 2);
+            if (npm == 0) {
+                ASSERT_EQ(doc.pageCount(), 2);
+                for (const Heading& h : headings) {
+                    const auto* t = textCall(doc.pageAt(h.page), h.text);
+                    ASSERT_NE(t, nullptr) << h.text;
+                    EXPECT_EQ(t->points[0], (Point{h.x, 540})) << h.text;
+                    EXPECT_EQ(t->font.size, 5) << h.text;
+                    EXPECT_EQ(t->font.name, "Courier New") << h.text;
+                }
             }
-        }
-        for (int p = 0; p < doc.pageCount(); ++p) {
-            RecordingCanvas& page = const_cast<RecordingCanvas&>(doc.pageAt(p));
-            const auto frame = page.callsOf(Kind::Rectangle);
-            ASSERT_EQ(frame.size(), 1u);
-            EXPECT_EQ(frame[0].points, (std::vector<Point>{{420, 445}, {9445, 13420}}));
-            for (const auto& t : page.callsOf(Kind::Text)) {
-                page.font = t.font;
-                EXPECT_LE(t.points[0].x + page.textWidth(t.text), 9445) << t.text;
-                EXPECT_LE(t.points[0].y + page.textHeight(t.text), 13420) << t.text;
+            for (int p = 0; p < doc.pageCount(); ++p) {
+                RecordingCanvas& page = const_cast<RecordingCanvas&>(doc.pageAt(p));
+                const auto frame = page.callsOf(Kind::Rectangle);
+                ASSERT_EQ(frame.size(), 1u);
+                EXPECT_EQ(frame[0].points, (std::vector<Point>{{420, 445}, {9445, 13420}}));
+                for (const auto& t : page.callsOf(Kind::Text)) {
+                    page.font = t.font;
+                    EXPECT_LE(t.points[0].x + page.textWidth(t.text), 9445) << t.text;
+                    EXPECT_LE(t.points[0].y + page.textHeight(t.text), 13420) << t.text;
+                }
             }
         }
     }
