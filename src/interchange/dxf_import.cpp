@@ -18,8 +18,6 @@ namespace qav {
 
 namespace {
 
-constexpr int LAYER_WINDOW = 10;
-
 // The value on line i as a coordinate in millimetres (the drawing's unit scaled), refused with
 // its line unless it is an accepted length.
 double lengthOn(const DxfIndex& dx, int i) {
@@ -70,17 +68,12 @@ bool isPolylineName(const std::string& s) {
     return s == "LWPOLYLINE" || s == "POLYLINE";
 }
 
-// A polyline named on line r is on the layer when one of the ten lines after its name reads
-// "8" and the line after that reads the layer name. The test stays inside the entity, so a
-// following VERTEX or entity cannot lend its layer.
+// A polyline named on line r is on the layer when its own layer pair (code 8, read as a code
+// wherever it stands among the entity's pairs) names it. Handles, owners and subclass markers
+// before the layer do not hide it, and a following VERTEX or entity cannot lend its layer.
 bool onLayer(const DxfIndex& dx, int r, const std::string& layer) {
-    const int end = dx.nextZero(r);
-    for (int k = 1; k <= LAYER_WINDOW; ++k) {
-        if (r + k + 1 >= end) break;
-        if (trimmedEquals(dx.line(r + k), "8") && trimmedEquals(dx.line(r + k + 1), layer))
-            return true;
-    }
-    return false;
+    const std::string* l = entityValue(dx, r, 8);
+    return l && trimmedEquals(*l, layer);
 }
 
 // Name lines of the polylines on the layer, in file order.

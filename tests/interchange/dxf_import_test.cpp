@@ -39,6 +39,11 @@ Lines lwpolyline(const std::string& layer, const std::vector<TPOS>& pts,
     return l;
 }
 
+// The corner pairs of a polyline written by lwpolyline(), without its 16 leading lines.
+Lines cornersOf(const Lines& l) {
+    return Lines(l.begin() + 16, l.end());
+}
+
 // An old-style POLYLINE with its placeholder point, VERTEX entities and SEQEND.
 Lines polyline(const std::string& layer, const std::vector<TPOS>& pts,
                const std::string& zero = "  0") {
@@ -140,6 +145,14 @@ TEST(DxfImport, LayerAndEntityRules) {
          {SQUARE, {}, {}, {}, {}}},
         {"outline codes without a leading blank",
          entities(lwpolyline("POLY", SQUARE, "10", "20")),
+         {SQUARE, {}, {}, {}, {}}},
+        {"the layer pair is found past reactor and extension pairs",
+         entities(cat({{"  0", "LWPOLYLINE", "  5", "2F",           "102", "{ACAD_REACTORS",
+                        "330", "1A",         "330", "1B",           "330", "1C",
+                        "102", "}",          "330", "1F",           "100", "AcDbEntity",
+                        "  8", "POLY",       "100", "AcDbPolyline", " 90", "4",
+                        " 70", "1"},
+                       cornersOf(lwpolyline("POLY", SQUARE))})),
          {SQUARE, {}, {}, {}, {}}},
         {"steel codes without a leading blank",
          entities(lwpolyline("STEEL", SQUARE, "10", "20")),
