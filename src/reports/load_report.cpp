@@ -195,7 +195,7 @@ void PRINT_OUT_TABLE_GRID(Canvas& c, CodeId code) {
     c.textOut(11459, 620, "Calc. by");
     c.textOut(11341, 841, "Reviewed. by");
     c.textOut(11346, 1040, "Checked. by");
-    c.textOut(514, 914, "SECTION ANLAYSIS");
+    c.textOut(514, 914, "SECTION ANALYSIS");
     c.textOut(514, 1081, "AND DESIGN");
     for (const Group& g : kGroups)
         for (int k = 0; k < 5; ++k) c.textOut(g.titles[k], TITLE_Y, kColumnTitles[k]);

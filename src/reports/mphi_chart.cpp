@@ -56,7 +56,7 @@ void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int N
     const std::string xTitle = "Curvature[1/m]";
     c.textOut(Round(W / 2.0) - half(c.textWidth(xTitle)),
               Round(H - 80.0) + c.textHeight(xTitle) + 5, xTitle);
-    const std::string angle = Format("Moment angle = %0.0F", {SANG});
+    const std::string angle = "Moment angle = " + AngleText(SANG);
     c.textOut(W - 80 - c.textWidth(angle), 80 - c.textHeight(angle) - 5, angle);
     const std::string yTitle = "Moment[kNm]";
     DRAW_ROTATED_TEXT(c, yTitle, 80 - c.textHeight(yTitle) - 40,
