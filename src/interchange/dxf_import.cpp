@@ -36,13 +36,6 @@ double diameterOn(const DxfIndex& dx, int i) {
 // The layers the section is read from; any other layer's circles are bars.
 constexpr const char* SECTION_LAYERS[] = {"POLY", "REBARLINE", "STEEL", "OPENING"};
 
-std::string trimmed(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return s.substr(b, e - b);
-}
-
 bool sameLetters(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) ==
@@ -50,17 +43,10 @@ bool sameLetters(const std::string& a, const std::string& b) {
            });
 }
 
-// The value of code `code` in the entity named on line r (up to the next entity), or null.
-const std::string* entityValue(const DxfIndex& dx, int r, int code) {
-    for (int i = r + 1; i + 1 < dx.nextZero(r) && i + 1 < dx.size(); ++i)
-        if (dx.isCode(i) && dx.code(i) == code) return &dx.line(i + 1);
-    return nullptr;
-}
-
 // An entity whose extrusion points down the Z axis (code 230 negative) is drawn in an object
 // coordinate system seen from below: its X runs the other way.
 bool mirrored(const DxfIndex& dx, int r) {
-    const std::string* z = entityValue(dx, r, 230);
+    const std::string* z = dx.entityValue(r, 230);
     return z && ToFloat(*z) < 0;
 }
 
@@ -72,7 +58,7 @@ bool isPolylineName(const std::string& s) {
 // wherever it stands among the entity's pairs) names it. Handles, owners and subclass markers
 // before the layer do not hide it, and a following VERTEX or entity cannot lend its layer.
 bool onLayer(const DxfIndex& dx, int r, const std::string& layer) {
-    const std::string* l = entityValue(dx, r, 8);
+    const std::string* l = dx.entityValue(r, 8);
     return l && trimmedEquals(*l, layer);
 }
 
@@ -87,26 +73,19 @@ std::vector<int> polylinesOn(const DxfIndex& dx, const std::string& layer) {
     return found;
 }
 
-// How a reader recognises the X and Y code lines of the corners.
-struct CornerCodes {
-    bool trimmed;  // true: "10" with any blanks; false: exactly " 10" and " 20"
-    bool isX(const std::string& s) const { return trimmed ? trimmedEquals(s, "10") : s == " 10"; }
-    bool isY(const std::string& s) const { return trimmed ? trimmedEquals(s, "20") : s == " 20"; }
-};
-
 struct CornerLine {
     int line;  // the code line; the value is on the next line
     bool x;
     bool bulge = false;  // code 42: the arc from this corner to the next
 };
 
-void collectCorners(const DxfIndex& dx, int from, int to, CornerCodes codes,
-                    std::vector<CornerLine>& out) {
+// The corners' X (10), Y (20) and bulge (42) code lines between lines from and to.
+void collectCorners(const DxfIndex& dx, int from, int to, std::vector<CornerLine>& out) {
     for (int i = from; i < to; ++i) {
         if (!dx.isCode(i) || i + 1 >= dx.size()) continue;
-        if (codes.isX(dx.line(i)))
+        if (dx.code(i) == 10)
             out.push_back({i, true});
-        else if (codes.isY(dx.line(i)))
+        else if (dx.code(i) == 20)
             out.push_back({i, false});
         else if (dx.code(i) == 42)
             out.push_back({i, false, true});
@@ -116,16 +95,16 @@ void collectCorners(const DxfIndex& dx, int from, int to, CornerCodes codes,
 // The corner code lines of the polyline named on line r, in file order. An LWPOLYLINE holds
 // its corners itself; an old-style POLYLINE has them in the VERTEX entities that follow it (its
 // own point is a placeholder, not a corner).
-std::vector<CornerLine> cornerLines(const DxfIndex& dx, int r, CornerCodes codes) {
+std::vector<CornerLine> cornerLines(const DxfIndex& dx, int r) {
     std::vector<CornerLine> out;
     int z = dx.nextZero(r);
     if (dx.line(r) == "LWPOLYLINE") {
-        collectCorners(dx, r + 1, z, codes, out);
+        collectCorners(dx, r + 1, z, out);
         return out;
     }
     while (z + 1 < dx.size() && trimmedEquals(dx.line(z + 1), "VERTEX")) {
         const int next = dx.nextZero(z);
-        collectCorners(dx, z + 2, next, codes, out);
+        collectCorners(dx, z + 2, next, out);
         z = next;
     }
     return out;
@@ -199,8 +178,7 @@ void readSinglePolyline(const DxfIndex& dx, const std::string& layer, std::vecto
             "Layer " + layer + " holds " + std::to_string(found.size()) + " polylines (lines " +
             std::to_string(found[0] + 1) + " and " + std::to_string(found[1] + 1) +
             "): it takes one closed polyline. Keep one and move or delete the others.");
-    readCorners(dx, cornerLines(dx, found.back(), CornerCodes{true}), mirrored(dx, found.back()),
-                pt, n);
+    readCorners(dx, cornerLines(dx, found.back()), mirrored(dx, found.back()), pt, n);
 }
 
 void readPolygons(const DxfIndex& dx, const std::string& layer, std::vector<TPOLYSHAPE>& table,
@@ -210,8 +188,7 @@ void readPolygons(const DxfIndex& dx, const std::string& layer, std::vector<TPOL
     table.assign(found.size() + 1, TPOLYSHAPE{});
     for (std::size_t k = 0; k < found.size(); ++k) {
         TPOLYSHAPE& poly = table[k + 1];
-        readCorners(dx, cornerLines(dx, found[k], CornerCodes{true}), mirrored(dx, found[k]),
-                    poly.PT, poly.NPOINT);
+        readCorners(dx, cornerLines(dx, found[k]), mirrored(dx, found[k]), poly.PT, poly.NPOINT);
     }
 }
 
@@ -228,10 +205,10 @@ void readOutline(SectionModel& m, const DxfIndex& dx) {
 
 // A circle on a layer the section is read from is not a bar: it was meant as a shape.
 void refuseCircleOnSectionLayer(const DxfIndex& dx, int name) {
-    const std::string* layer = entityValue(dx, name, 8);
+    const std::string* layer = dx.entityValue(name, 8);
     if (!layer) return;
     for (const char* l : SECTION_LAYERS)
-        if (trimmed(*layer) == l)
+        if (Trim(*layer) == l)
             throw InputError(
                 "Line " + std::to_string(name + 1) + ": a CIRCLE on layer " + l + ". Layer " + l +
                 " holds polylines; a circle there is not read as a shape. Draw it as a closed "
@@ -313,9 +290,9 @@ void refuseUnreadShapes(const DxfIndex& dx) {
     for (int z : dx.zeros()) {
         const int r = z + 1;
         if (r >= dx.size() || dx.inBlocks(z)) continue;
-        const std::string* layer = entityValue(dx, r, 8);
+        const std::string* layer = dx.entityValue(r, 8);
         if (!layer) continue;
-        const std::string name = trimmed(*layer);
+        const std::string name = Trim(*layer);
         for (const char* l : SECTION_LAYERS) {
             if (name != l && sameLetters(name, l))
                 throw InputError("Line " + std::to_string(r + 1) + ": layer \"" + name +
@@ -331,7 +308,7 @@ void refuseUnreadShapes(const DxfIndex& dx) {
     }
     for (const DxfIndex::Insert& in : dx.inserts()) {
         for (const std::string& type : dx.blockContents(in.block)) {
-            const std::string t = trimmed(type);
+            const std::string t = Trim(type);
             if (t == "CIRCLE" || isPolylineName(t))
                 throw InputError("Line " + std::to_string(in.line + 1) + ": block \"" + in.block +
                                  "\" is placed by an INSERT and holds a " + t +
@@ -378,9 +355,8 @@ void noteBarLayers(const DxfIndex& dx, const SectionModel& m, Messages* notes) {
     std::vector<std::string> layers;
     for (int i = 1; i <= m.document.NBAR && i < static_cast<int>(m.document.BAR.size()); ++i) {
         const int start = m.document.BAR[static_cast<std::size_t>(i)].RS;
-        const std::string* l =
-            start >= 0 && start < dx.size() ? entityValue(dx, start, 8) : nullptr;
-        const std::string name = l ? trimmed(*l) : std::string("0");
+        const std::string* l = start >= 0 && start < dx.size() ? dx.entityValue(start, 8) : nullptr;
+        const std::string name = l ? Trim(*l) : std::string("0");
         if (std::find(layers.begin(), layers.end(), name) == layers.end()) layers.push_back(name);
     }
     std::string list;

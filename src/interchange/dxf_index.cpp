@@ -60,13 +60,13 @@ DxfIndex::DxfIndex(const std::vector<std::string>& lines) : lines_(lines) {
     readStructure();
 }
 
-namespace {
-// The value of group code `code` within the entity starting at code line z, or nullptr.
-const std::string* entityValue(const DxfIndex& dx, int z, int code) {
-    for (int i = z + 2; i + 1 < dx.nextZero(z) && i + 1 < dx.size(); ++i)
-        if (dx.isCode(i) && dx.code(i) == code) return &dx.line(i + 1);
+const std::string* DxfIndex::entityValue(int r, int code) const {
+    for (int i = r + 1; i + 1 < nextZero(r) && i + 1 < size(); ++i)
+        if (isCode(i) && this->code(i) == code) return &line(i + 1);
     return nullptr;
 }
+
+namespace {
 
 struct UnitName {
     int code;
@@ -104,14 +104,14 @@ void DxfIndex::readStructure() {
     for (int z : zeros_) {
         if (z + 1 >= n) break;
         if (trimmedEquals(line(z + 1), "SECTION")) {
-            const std::string* name = entityValue(*this, z, 2);
+            const std::string* name = entityValue(z + 1, 2);
             sectionStart = z;
             blocks = name && trimmedEquals(*name, "BLOCKS");
         } else if (trimmedEquals(line(z + 1), "ENDSEC")) {
             if (blocks) blocks_.push_back({sectionStart, z + 1});
             blocks = false;
         } else if (!blocks && trimmedEquals(line(z + 1), "INSERT")) {
-            const std::string* name = entityValue(*this, z, 2);
+            const std::string* name = entityValue(z + 1, 2);
             inserts_.push_back({z + 1, name ? *name : std::string()});
         }
     }
@@ -148,7 +148,7 @@ std::vector<std::string> DxfIndex::blockContents(const std::string& block) const
         if (z + 1 >= size() || !inBlocks(z)) continue;
         const std::string& type = line(z + 1);
         if (trimmedEquals(type, "BLOCK")) {
-            const std::string* name = entityValue(*this, z, 2);
+            const std::string* name = entityValue(z + 1, 2);
             inside = name && trimmedEquals(*name, block);
         } else if (trimmedEquals(type, "ENDBLK")) {
             inside = false;

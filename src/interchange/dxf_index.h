@@ -26,6 +26,9 @@ public:
     const std::string* valueOf(int i) const { return i + 1 < size() ? &line(i + 1) : nullptr; }
     // The group code on line i (a code line).
     int code(int i) const { return codes_[static_cast<std::size_t>(i)]; }
+    // The value of group code `code` in the entity named on line r (up to the next entity), or
+    // nullptr.
+    const std::string* entityValue(int r, int code) const;
     // Whether line i lies in the BLOCKS section: block definitions are drawn only where an
     // INSERT places them, never where they are defined.
     bool inBlocks(int i) const;

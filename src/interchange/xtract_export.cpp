@@ -65,31 +65,31 @@ double coverDepth(const SectionDocument& d) {
     return std::isfinite(least) ? least : 0;
 }
 
-// A grade's values as the analysis takes them (a missing grade writes zeros, never a made-up
-// material).
-void concreteMaterial(Lines& out, const std::string& name, const TMAT* g) {
-    const TMAT t = g ? *g : TMAT{};
+// A material block: its name, its type and its values (a missing grade writes zeros, never a
+// made-up material).
+void material(Lines& out, const std::string& name, const char* type,
+              std::initializer_list<std::string> values) {
     out.emplace_back("Begin_Material");
     out.push_back("\tNAME = " + name);
-    out.emplace_back("\tTYPE = Confined Concrete");
-    out.push_back(Format("\tFc = %0.2F", {t.FC}));
-    out.push_back(Format("\tey = %0.6F", {t.EPS_0}));
-    out.push_back(Format("\tecu = %0.6F", {t.EPS_CU}));
-    out.push_back(Format("\tFl = %0.2F", {t.FC}));
-    out.push_back(Format("\tEc = %0.2FE+3", {t.EC / 1000}));
-    out.push_back(Format("\tcompStrength = %0.2F", {t.FC}));
+    out.push_back(std::string("\tTYPE = ") + type);
+    for (const std::string& v : values) out.push_back("\t" + v);
     add(out, {"End_Material", ""});
+}
+
+// A grade's values as the analysis takes them.
+void concreteMaterial(Lines& out, const std::string& name, const TMAT* g) {
+    const TMAT t = g ? *g : TMAT{};
+    material(out, name, "Confined Concrete",
+             {Format("Fc = %0.2F", {t.FC}), Format("ey = %0.6F", {t.EPS_0}),
+              Format("ecu = %0.6F", {t.EPS_CU}), Format("Fl = %0.2F", {t.FC}),
+              Format("Ec = %0.2FE+3", {t.EC / 1000}), Format("compStrength = %0.2F", {t.FC})});
 }
 
 void steelMaterial(Lines& out, const std::string& name, const TMAT* g) {
     const TMAT t = g ? *g : TMAT{};
-    out.emplace_back("Begin_Material");
-    out.push_back("\tNAME = " + name);
-    out.emplace_back("\tTYPE = Bilinear Steel");
-    out.push_back(Format("\tFy = %0.1F", {t.FY1}));
-    add(out, {"\tH = .001", "\tesu = .01"});
-    out.push_back(Format("\tEs = %0.1FE+3", {t.ES / 1000}));
-    add(out, {"End_Material", ""});
+    material(out, name, "Bilinear Steel",
+             {Format("Fy = %0.1F", {t.FY1}), "H = .001", "esu = .01",
+              Format("Es = %0.1FE+3", {t.ES / 1000})});
 }
 
 }  // namespace
