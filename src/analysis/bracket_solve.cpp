@@ -11,7 +11,9 @@
 // confirms it (its first pass) or finishes the last digits.
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
+#include "analysis/roots.h"
 #include "analysis/section_solver.h"
 
 namespace qav {
@@ -20,39 +22,11 @@ namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
-// Root of a continuous g on [a, b] with g(a) and g(b) of opposite signs (the Illinois variant
-// of the false position method: a bracket always, superlinear where g is smooth).
-template <class G>
-double illinois(G&& g, double a, double fa, double b, double fb, int maxSteps, double width) {
-    int side = 0;
-    for (int k = 0; k < maxSteps && std::fabs(b - a) > width; ++k) {
-        double c = (a * fb - b * fa) / (fb - fa);
-        if (!(c > std::fmin(a, b) && c < std::fmax(a, b))) c = 0.5 * (a + b);
-        const double fc = g(c);
-        if (fc == 0 || !std::isfinite(fc)) return c;
-        if ((fc > 0) == (fb > 0)) {
-            b = c;
-            fb = fc;
-            if (side == -1) fa *= 0.5;
-            side = -1;
-        } else {
-            a = c;
-            fa = fc;
-            if (side == 1) fb *= 0.5;
-            side = 1;
-        }
-    }
-    return std::fabs(fa) < std::fabs(fb) ? a : b;
-}
-
 }  // namespace
 
-bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
-                                 const double* fixed, double out[3], int& passes) {
-    const std::size_t np = fibres_.cpX.size();
-    if (np == 0) return false;
-    const double top = scaling == Scaling::Prescribed ? epsMax : EPS_LIMIT;
-    if (!(top > 0)) return false;
+bool SectionSolver::bracketState(const vec3& LL, const LimitRule& rule, const double* fixed,
+                                 double out[3], int& passes) {
+    if (fibres_.cpX.empty() || !(rule.strain() > 0)) return false;
     double D[3];
     for (std::size_t i = 0; i < 3; ++i) D[i] = 1 / std::sqrt(k0_[i + 1][i + 1]);
     const double F0 = fixed ? fixed[0] : 0.0;
@@ -63,72 +37,11 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
     const double u1 = lm1 / lmn, u2 = lm2 / lmn;
     const double l0 = D[0] * LL[1];
     const int budget = 4 * SOLVER_MAX_ITERATIONS;
-    const bool codeRule = fibres_.codeRule && scaling == Scaling::Mode1;
+    const std::vector<FamilyPiece> pieces = rule.pieces();
 
-    // The deformation of the rule's family at (phi, t). Mode 1: t in [0, 1) keeps the most
-    // compressed point at the limit while the opposite extreme falls without bound; t in
-    // [1, 2] holds the most stretched point at the limit in tension while the other rises
-    // from 0 to the limit (the section in tension). Mode 3 and the prescribed strain: the
-    // same with a continuous family (the larger magnitude at the limit; the largest strain
-    // prescribed, t in [0, 1) only). Mode 2 (the smaller magnitude at the limit) jumps where
-    // the first point goes into tension, so its family has three pieces: t in [0, 1) the
-    // section in compression, the other extreme falling from the limit to 0; t in (1, 3) both
-    // extremes beyond the limit, from the compressed one without bound down to the limit and
-    // then the stretched one out to no bound; t in [3, 4] the section in tension.
-    auto extremes = [&](double t, double& hi, double& lo) {
-        hi = top;
-        lo = top;
-        if (scaling == Scaling::Mode3) {
-            if (t <= 1) {
-                lo = top - 2 * top * t;
-            } else {
-                lo = -top;
-                hi = top - 2 * top * (t - 1);
-            }
-        } else if (scaling == Scaling::Mode2) {
-            if (t < 1) {
-                lo = top * (1 - t);
-            } else if (t < 2) {
-                hi = top / (t - 1);
-                lo = -top;
-            } else if (t < 3) {
-                lo = -top / (3 - t);
-            } else {
-                lo = -top;
-                hi = -top * (t - 3);
-            }
-        } else if (t < 1) {
-            lo = top - 2 * top * t / (1 - t);
-        } else {
-            lo = -top;
-            hi = top * (1 - t);
-        }
-    };
-    auto plane = [&](double phi, double t, double a[3]) {
-        const double c = std::cos(phi), s = std::sin(phi);
-        double uc = -INFINITY, ut = INFINITY;
-        for (std::size_t k = 0; k < np; ++k) {
-            const double u = c * fibres_.cpX[k] + s * fibres_.cpY[k];
-            uc = std::fmax(uc, u);
-            ut = std::fmin(ut, u);
-        }
-        const double w = uc - ut;
-        double hi = top, lo = top;
-        extremes(t, hi, lo);
-        const double k = w > 0 ? (hi - lo) / w : 0.0;
-        a[0] = lo - k * ut;
-        a[1] = k * c;
-        a[2] = k * s;
-        // Under the code's limit the same directions, each brought to the code's rule.
-        if (codeRule) {
-            const CodeLimit lim = codeRuleLimit(fibres_, a);
-            if (lim.ok())
-                for (int i = 0; i < 3; ++i) a[i] *= lim.factor;
-        }
-    };
     // Balanced forces at (phi, t).
     auto forces = [&](double phi, double t, double f[3], double a[3]) {
-        plane(phi, t, a);
+        rule.plane(phi, t, a);
         double ss[3];
         sumFibreForces(fibres_, a, ss);
         ++passes;
@@ -141,29 +54,24 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
         if (fixed != nullptr) return f[0];
         return lmn * f[0] - l0 * (u1 * f[1] + u2 * f[2]);
     };
-    // The family's pieces in t, each searched for a sign change in turn.
-    const double pieces[3][2] = {{0, 1 - 1e-9}, {1, 2}, {2, 2}};
-    const double pieces2[3][2] = {{0, 1 - 1e-9}, {1 + 1e-9, 3 - 1e-9}, {3, 4}};
-    const int nPieces = scaling == Scaling::Mode2 ? 3 : scaling == Scaling::Mode1 ? 2 : 1;
     // For the direction phi: the root in t of the in-plane equation, and the balanced forces
-    // there; false where no piece brackets one.
+    // there; false where no piece of the family brackets one.
     auto solveT = [&](double phi, double f[3], double a[3]) {
-        for (int p = 0; p < nPieces; ++p) {
-            const double(&range)[2] = scaling == Scaling::Mode2 ? pieces2[p] : pieces[p];
-            double t0 = range[0], t1 = scaling == Scaling::Mode3 ? 2.0 : range[1];
+        for (const FamilyPiece& piece : pieces) {
+            const double t0 = piece.t0, t1 = piece.t1;
             double f0[3], f1[3];
             forces(phi, t0, f0, a);
             const double g0 = inPlane(f0);
             forces(phi, t1, f1, a);
             const double g1 = inPlane(f1);
             if (!std::isfinite(g0) || !std::isfinite(g1) || (g0 > 0) == (g1 > 0)) continue;
-            const double t = illinois(
+            const double t = rootIn(
                 [&](double x) {
                     double ff[3];
                     forces(phi, x, ff, a);
                     return inPlane(ff);
                 },
-                t0, g0, t1, g1, 80, 1e-15);
+                t0, g0, t1, g1, {80, 1e-15, 0, 0});
             forces(phi, t, f, a);
             return true;
         }
@@ -240,12 +148,12 @@ bool SectionSolver::bracketState(const vec3& LL, Scaling scaling, double epsMax,
     if (!bracketed) return false;
     double phi = pa;
     if (pa != pb) {
-        phi = illinois(
+        phi = rootIn(
             [&](double x) {
                 const double h = across(x);
                 return std::isfinite(h) ? h : 0.0;
             },
-            pa, ha, pb, hb, 80, 1e-15);
+            pa, ha, pb, hb, {80, 1e-15, 0, 0});
     }
     double f[3];
     if (!solveT(phi, f, a)) return false;

@@ -132,9 +132,9 @@ double minimumEccentricity(CodeId code, double h) {
     return std::min(0.05 * h, 20.0);
 }
 
-CodeLimit codeLimitScale(const std::vector<LimitPoint>& points, const std::array<double, 3>& plane,
-                         double tensionStrain) {
-    CodeLimit lim;
+Limit codeLimitScale(const std::vector<LimitPoint>& points, const std::array<double, 3>& plane,
+                     double tensionStrain) {
+    Limit lim;
     if (points.empty()) return lim;
     auto strain = [&](std::size_t i) {
         return plane[0] + plane[1] * points[i].x + plane[2] * points[i].y;
@@ -150,7 +150,7 @@ CodeLimit codeLimitScale(const std::vector<LimitPoint>& points, const std::array
                     std::size_t point) {
         if (!std::isfinite(factor) || !(factor > 0)) return;
         if (lim.ok() && !(factor < lim.factor)) return;
-        lim = CodeLimit{kind, factor, row, target, point};
+        lim = Limit{kind, factor, row, target, point};
     };
     if (emax > 0) {
         // Each compressed point at its own grade's ultimate strain: the smallest factor governs.

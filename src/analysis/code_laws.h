@@ -92,14 +92,17 @@ struct LimitPoint {
 // What bounds the plane at its limit.
 enum class LimitKind {
     None,      // no point bounds it (no control points, or a plane of zero strain)
+    Control,   // a control point at the program's limit strain (compressed)
     Crushing,  // a point at its ultimate strain
     Pivot,     // a wholly compressed section, its pivot point at epsC2
-    Tension,   // no point compressed: the most stretched one at -tensionStrain
+    Tension,   // the most stretched point at the limit in tension (under the codes: none
+               // compressed)
 };
 
-// The factor that brings a strain plane to the code's ultimate state, and the constraint that
-// then holds: row . plane = target (row = (1, x, y) of a point, or the pivot's weights).
-struct CodeLimit {
+// The factor that brings a strain plane to its limit (the code's ultimate state, or the
+// program's limit strain), and the constraint that then holds: row . plane = target (row =
+// (1, x, y) of a point, or the pivot's weights).
+struct Limit {
     LimitKind kind = LimitKind::None;
     double factor = 1;
     std::array<double, 3> row{0, 0, 0};
@@ -116,7 +119,7 @@ struct CodeLimit {
 // no concrete limit and the most stretched point takes -tensionStrain, as the program's own
 // rule does. A point whose epsCu is not positive (an edited grade) sets no limit; with none set,
 // the result is None and the caller keeps its own rule.
-CodeLimit codeLimitScale(const std::vector<LimitPoint>& points, const std::array<double, 3>& plane,
-                         double tensionStrain);
+Limit codeLimitScale(const std::vector<LimitPoint>& points, const std::array<double, 3>& plane,
+                     double tensionStrain);
 
 }  // namespace qav

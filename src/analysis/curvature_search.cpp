@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+
+#include "analysis/roots.h"
 
 namespace qav {
 
@@ -67,17 +70,17 @@ private:
             hi *= 4;
             if (hi * depth > 1e3) return false;
         }
-        CurvatureState other = s;
-        for (int i = 0; i < 200 && hi - lo > 1e-15 * hi; ++i) {
-            const double mid = 0.5 * (lo + hi);
-            evaluate(mid, dx, dy, top, s);
-            if (s.ss[0] == N_) return true;
-            (s.ss[0] > N_ ? lo : hi) = mid;
-            if (s.ss[0] < N_) other = s;
-        }
-        // The nearer of the two ends.
-        evaluate(lo, dx, dy, top, s);
-        if (std::fabs(other.ss[0] - N_) < std::fabs(s.ss[0] - N_)) s = other;
+        // The axial force falls as the curvature grows: the curvature that carries N, and the
+        // state of all those tried that comes nearest to it.
+        CurvatureState best = s;
+        auto excess = [&](double k) {
+            evaluate(k, dx, dy, top, s);
+            if (std::fabs(s.ss[0] - N_) < std::fabs(best.ss[0] - N_)) best = s;
+            return s.ss[0] - N_;
+        };
+        const double excessHi = s.ss[0] - N_;
+        rootIn(excess, lo, excess(lo), hi, excessHi, {200, 0, 1e-15, 0});
+        s = best;
         return true;
     }
 
@@ -139,30 +142,17 @@ CurvatureState searchCurvatureState(const FibreArrays& f, double N, double ux, d
         none.noState = everyTilt;
         return none;
     }
-    // Regula falsi with the Illinois halving: the tilt of no cross moment.
+    // The tilt of no cross moment, and the state of all those tried that comes nearest to it;
+    // a state whose forces meet the target to 1e-13 ends the search.
     CurvatureState best = std::fabs(ga) < std::fabs(gb) ? a : b;
-    int side = 0;
-    for (int i = 0; i < 100; ++i) {
-        if (gb == 0 || std::fabs(b.tilt - a.tilt) <= 1e-15) break;
-        const double t = b.tilt - gb * (b.tilt - a.tilt) / (gb - ga);
+    auto cross = [&](double t) -> std::optional<double> {
         CurvatureState s;
-        if (!search.crossMoment(t, s)) break;
+        if (!search.crossMoment(t, s)) return std::nullopt;
         const double g = search.cross(s);
         if (std::fabs(g) < std::fabs(search.cross(best))) best = s;
-        if (search.residual(best) < 1e-13) break;
-        if ((g < 0) == (gb < 0)) {
-            b = s;
-            gb = g;
-            if (side == -1) ga /= 2;
-            side = -1;
-        } else {
-            a = b;
-            ga = gb;
-            b = s;
-            gb = g;
-            side = 1;
-        }
-    }
+        return search.residual(best) < 1e-13 ? 0.0 : g;
+    };
+    if (gb != 0) rootIn(cross, a.tilt, ga, b.tilt, gb, {100, 1e-15, 0, 0});
     return finish(best, true);
 }
 

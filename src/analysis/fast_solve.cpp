@@ -27,103 +27,12 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/roots.h"
 #include "analysis/section_solver.h"
 
 namespace qav {
 
 namespace {
-
-enum class Rule { Mode1, Mode2, Mode3, Prescribed, Code };
-
-// The limit rule without memory: the factor that brings the deformation to the limit, the
-// control point that then sits at the limit, and its strain there.
-struct Limit {
-    bool ok = false;
-    double factor = 1;
-    std::size_t point = 0;
-    double target = 0;
-    // The constraint row . a = target that holds at the limit: (1, X, Y) of the point, or the
-    // weights of the pivot under the code's rule.
-    double row[3] = {1, 0, 0};
-    LimitKind kind = LimitKind::None;
-};
-
-Limit limitOf(const FibreArrays& f, const double a[3], Rule rule, double epsMax) {
-    Limit lim;
-    const std::size_t n = f.cpX.size();
-    if (n == 0) return lim;
-    if (rule == Rule::Code) {
-        const CodeLimit c = codeRuleLimit(f, a);
-        lim.ok = c.ok();
-        lim.factor = c.factor;
-        lim.point = c.point;
-        lim.target = c.target;
-        lim.kind = c.kind;
-        for (std::size_t i = 0; i < 3; ++i) lim.row[i] = c.row[i];
-        return lim;
-    }
-    auto strain = [&](std::size_t c) { return a[0] + a[1] * f.cpX[c] + a[2] * f.cpY[c]; };
-    double emax = 0, emin = 0;
-    std::size_t imax = n, imin = n;
-    if (rule == Rule::Prescribed) {
-        emax = emin = strain(0);
-        imax = imin = 0;
-    }
-    for (std::size_t c = 0; c < n; ++c) {
-        const double e = strain(c);
-        if (e > emax) {
-            emax = e;
-            imax = c;
-        }
-        if (e < emin) {
-            emin = e;
-            imin = c;
-        }
-    }
-    const bool compressed = imax < n && emax > 0, stretched = imin < n && emin < 0;
-    auto take = [&](std::size_t c, double e, double target) {
-        lim.factor = target / e;
-        lim.point = c;
-        lim.target = target;
-        lim.row[1] = f.cpX[c];
-        lim.row[2] = f.cpY[c];
-        lim.ok = std::isfinite(lim.factor) && lim.factor > 0;
-    };
-    switch (rule) {
-        case Rule::Code:  // answered above
-            break;
-        case Rule::Prescribed:
-            if (emax > 0 && epsMax > 0) take(imax, emax, epsMax);
-            break;
-        case Rule::Mode1:
-            // The most compressed point takes the limit; with none in compression, the most
-            // stretched one (the section in pure tension).
-            if (compressed)
-                take(imax, emax, EPS_LIMIT);
-            else if (stretched)
-                take(imin, emin, -EPS_LIMIT);
-            break;
-        case Rule::Mode3: {
-            // The larger of the two extreme magnitudes takes the limit (the smaller ratio).
-            if (compressed && (!stretched || emax >= -emin))
-                take(imax, emax, EPS_LIMIT);
-            else if (stretched)
-                take(imin, emin, -EPS_LIMIT);
-            break;
-        }
-        case Rule::Mode2: {
-            // The smaller of the two extreme magnitudes takes the limit (the larger ratio).
-            const double s1 = compressed ? EPS_LIMIT / emax : 0,
-                         s2 = stretched ? EPS_LIMIT / -emin : 0;
-            if (compressed && (!stretched || s1 > s2))
-                take(imax, emax, EPS_LIMIT);
-            else if (stretched)
-                take(imin, emin, -EPS_LIMIT);
-            break;
-        }
-    }
-    return lim;
-}
 
 // The shortest part of a Newton step, cut where it leaves the limit point's piece of the rule,
 // worth taking; below it the state sits on the kink.
@@ -183,8 +92,8 @@ namespace {
 class NewtonSolve {
 public:
     NewtonSolve(const FibreArrays& fibres, const matrx2& kinv, const matrx2& k0, const vec3& LL,
-                Rule rule, double epsMax, const double* fixed)
-        : f_(fibres), kinv_(kinv), rule_(rule), epsMax_(epsMax) {
+                const LimitRule& rule, const double* fixed)
+        : f_(fibres), kinv_(kinv), rule_(rule) {
         // Forces are compared in a balanced norm: each component weighed by the inverse square
         // root of the elastic stiffness's diagonal, so that moments count as forces at the
         // section's radius of gyration. In the plain norm of the reference iteration the
@@ -226,8 +135,8 @@ public:
     // load factor (the projection of the forces on the load) and the relative residual; false
     // when the rule cannot place it (no control point strained).
     bool evaluate(const double trial[3], State& s) {
-        s.limit = limitOf(f_, trial, rule_, epsMax_);
-        if (!s.limit.ok) return false;
+        s.limit = rule_.limit(trial);
+        if (!s.limit.ok()) return false;
         for (int i = 0; i < 3; ++i) s.a[i] = trial[i] * s.limit.factor;
         sumFibreForcesAndStiffness(f_, s.a, s.ss, s.kt, nullptr);
         s.hasSecant = false;
@@ -272,7 +181,7 @@ public:
         emin = 0;
         for (std::size_t c = 0; c < f_.cpX.size(); ++c) {
             const double e = a[0] + a[1] * f_.cpX[c] + a[2] * f_.cpY[c];
-            if (c == 0 && rule_ == Rule::Prescribed) emax = emin = e;
+            if (c == 0 && rule_.mode() == LimitMode::Prescribed) emax = emin = e;
             if (e > emax) emax = e;
             if (e < emin) emin = e;
         }
@@ -349,7 +258,7 @@ private:
     // none is (the state sits on the kink), with their mean.
     bool newtonStep(State& s, double da[3]) {
         if (pieces_) return pieceStep(s, da);
-        if (rule_ == Rule::Code) return newtonStepCode(s, da);
+        if (rule_.mode() == LimitMode::Code) return newtonStepCode(s, da);
         nearLimit(s);
         const double side = s.limit.target > 0 ? 1.0 : -1.0;
         for (std::size_t c : near_) {
@@ -376,7 +285,8 @@ private:
     // within 5 % of their limit (at most four, the limit point first) compared by strain over
     // limit. The pivot holds a fixed combination of two points and is taken as it stands.
     bool newtonStepCode(State& s, double da[3]) {
-        if (s.limit.kind == LimitKind::Pivot) return newtonWith(s, s.limit.row, s.limit.target, da);
+        if (s.limit.kind == LimitKind::Pivot)
+            return newtonWith(s, s.limit.row.data(), s.limit.target, da);
         const bool crushing = s.limit.kind == LimitKind::Crushing;
         auto targetOf = [&](std::size_t c) {
             return crushing ? f_.limitPoints[c].epsCu : s.limit.target;
@@ -421,9 +331,9 @@ private:
     // Whether the rule, applied to the deformation b, puts h's point at its limit: scaling b by
     // the rule's factor brings h's ratio to 1 (ties included).
     bool rulePicks(const Held& h, const double b[3]) const {
-        const Limit lim = limitOf(f_, b, rule_, epsMax_);
+        const Limit lim = rule_.limit(b);
         const double hb = h.row[0] * b[0] + h.row[1] * b[1] + h.row[2] * b[2];
-        return lim.ok && std::fabs(lim.factor * hb - 1) <= 1e-9;
+        return lim.ok() && std::fabs(lim.factor * hb - 1) <= 1e-9;
     }
 
     // The strain the rule would put the point c at, of the sign its strain e has where the rule
@@ -434,7 +344,7 @@ private:
             t = f_.limitPoints[c].epsCu;
             if (!(t > 0)) return 0;
         }
-        if ((rule_ == Rule::Mode2 || rule_ == Rule::Mode3) && e * t < 0) t = -t;
+        if (rule_.eitherExtreme() && e * t < 0) t = -t;
         return t;
     }
 
@@ -445,7 +355,7 @@ private:
     void candidates(const State& s) {
         held_.clear();
         Held own;
-        for (int i = 0; i < 3; ++i) own.row[i] = s.limit.row[i] / s.limit.target;
+        for (std::size_t i = 0; i < 3; ++i) own.row[i] = s.limit.row[i] / s.limit.target;
         held_.push_back(own);
         if (s.limit.kind == LimitKind::Pivot) return;
         std::vector<std::pair<double, std::size_t>> near;
@@ -493,11 +403,13 @@ private:
         if (haveOwn) {
             // The longest part of the own step along which the rule keeps its point.
             double lo = 0, hi = 1;
-            for (int it = 0; it < 30; ++it) {
-                const double t = 0.5 * (lo + hi);
-                const double b[3] = {s.a[0] + t * own[0], s.a[1] + t * own[1], s.a[2] + t * own[2]};
-                (rulePicks(held_[0], b) ? lo : hi) = t;
-            }
+            halveTo(
+                [&](double t) {
+                    const double b[3] = {s.a[0] + t * own[0], s.a[1] + t * own[1],
+                                         s.a[2] + t * own[2]};
+                    return rulePicks(held_[0], b);
+                },
+                lo, hi, 30, 0);
             if (lo >= MIN_PIECE_STEP) {
                 for (int i = 0; i < 3; ++i) da[i] = lo * own[i];
                 return true;
@@ -585,8 +497,7 @@ private:
 
     const FibreArrays& f_;
     const matrx2& kinv_;
-    const Rule rule_;
-    const double epsMax_;
+    const LimitRule& rule_;
     double D_[3] = {0, 0, 0};   // balancing weights
     double L_[3] = {0, 0, 0};   // the scaled part of the load
     double F0_[3] = {0, 0, 0};  // the fixed part
@@ -599,16 +510,11 @@ private:
 
 }  // namespace
 
-SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double epsMax,
-                                     const double* start, const double* fixed) {
-    const Rule rule = scaling == Scaling::Mode1 && fibres_.codeRule ? Rule::Code
-                      : scaling == Scaling::Mode1                   ? Rule::Mode1
-                      : scaling == Scaling::Mode2                   ? Rule::Mode2
-                      : scaling == Scaling::Mode3                   ? Rule::Mode3
-                                                                    : Rule::Prescribed;
+SolveResult SectionSolver::solveFast(const vec3& LL, const LimitRule& rule, const double* start,
+                                     const double* fixed) {
     SolveResult r;
     r.residual = INFINITY;
-    NewtonSolve newton(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
+    NewtonSolve newton(fibres_, kinv_, k0_, LL, rule, fixed);
     if (!newton.loadHasSize()) return r;
     double a0[3];
     newton.elasticStart(fixed != nullptr, a0);
@@ -630,10 +536,9 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     // at a stretched point is left to those ways: there the rule jumps where the first point
     // goes into compression, a load meets more than one state, and the reference iteration
     // decides which (unless all of them have failed in a check, see combinationFraction).
-    const bool retry =
-        piecesWhenStretched_ || rule == Rule::Mode2 || rule == Rule::Mode3 || cur.limit.target > 0;
+    const bool retry = piecesWhenStretched_ || rule.eitherExtreme() || cur.limit.target > 0;
     for (int again = 0; retry && again < 2 && cur.residual > FAST_SOLVER_TOLERANCE; ++again) {
-        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
+        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, fixed);
         piecewise.followPieces();
         State from;
         if (piecewise.evaluate(again == 0 ? a0 : cur.a, from)) {
@@ -652,7 +557,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
         const double c = std::cos(angle), sn = std::sin(angle);
         const double turned[3] = {cur.a[0], c * cur.a[1] - sn * cur.a[2],
                                   sn * cur.a[1] + c * cur.a[2]};
-        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
+        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, fixed);
         piecewise.followPieces();
         State from;
         if (piecewise.evaluate(turned, from)) {
@@ -667,15 +572,15 @@ SolveResult SectionSolver::solveFast(const vec3& LL, Scaling scaling, double eps
     // The state of the block with a ramped edge lies close by and is reached smoothly: from
     // it, the sharp block's state is a few steps away. A wider ramp smooths more and lies
     // further off; each is tried in turn.
-    if (rule == Rule::Code)
+    if (rule.mode() == LimitMode::Code)
         for (const FibreArrays& ramped : rampedFibres()) {
             if (cur.residual <= FAST_SOLVER_TOLERANCE) break;  // met, or found on a ramp
-            NewtonSolve smooth(ramped, kinv_, k0_, LL, rule, epsMax, fixed);
+            NewtonSolve smooth(ramped, kinv_, k0_, LL, rule, fixed);
             State near;
             if (!smooth.evaluate(a0, near)) continue;
             near = smooth.iterate(near);
             passes += smooth.passes();
-            NewtonSolve sharp(fibres_, kinv_, k0_, LL, rule, epsMax, fixed);
+            NewtonSolve sharp(fibres_, kinv_, k0_, LL, rule, fixed);
             State again;
             if (sharp.evaluate(near.a, again)) {
                 again = sharp.iterate(again);

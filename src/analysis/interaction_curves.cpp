@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "analysis/material_laws.h"
+#include "analysis/roots.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_state.h"
@@ -534,26 +535,23 @@ DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrengt
     }
     const bool loBetter = std::fabs(gLo) < std::fabs(gHi);
     giveUp(loBetter ? pHi : pLo);
+    // The phi of the state, not the trial phi: the design point is phi(state) x state. The
+    // point kept is the one whose state's phi comes nearest its trial phi.
     DesignMmPoint best = loBetter ? pLo : pHi;
-    int side = 0;
-    for (int it = 0; it < MAX_PHI_STEPS; ++it) {
-        const double phi = (lo * gHi - hi * gLo) / (gHi - gLo);
+    double gBest = loBetter ? gLo : gHi;
+    auto mismatch = [&](double phi) {
         DesignMmPoint p = at(phi);
         const double g = p.phi - phi;
-        giveUp(best);
-        best = p;
-        // The phi of the state, not the trial phi: the design point is phi(state) x state.
-        if (std::fabs(g) <= PHI_TOLERANCE) break;
-        if (g > 0) {
-            lo = phi, gLo = g;
-            if (side == 1) gHi *= 0.5;
-            side = 1;
+        if (std::fabs(g) < std::fabs(gBest)) {
+            giveUp(best);
+            best = p;
+            gBest = g;
         } else {
-            hi = phi, gHi = g;
-            if (side == -1) gLo *= 0.5;
-            side = -1;
+            giveUp(p);
         }
-    }
+        return g;
+    };
+    rootIn(mismatch, lo, gLo, hi, gHi, {MAX_PHI_STEPS, 0, 0, PHI_TOLERANCE});
     return keep(best);
 }
 

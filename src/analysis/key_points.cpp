@@ -8,6 +8,7 @@
 
 #include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
+#include "analysis/roots.h"
 #include "model/number_text.h"
 
 namespace qav {
@@ -85,37 +86,6 @@ std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
     return planeFrom(gx, gy, e, (e.strain + ey) / (e.top - lowU));
 }
 
-// Closes in on the zero of f between lo and hi, where f(lo) = flo and f(hi) = fhi have opposite
-// signs, by regula falsi the Illinois way (an end that stays twice has its value halved, so the
-// bracket shrinks from both sides): a dozen evaluations where halving takes some fifty. f
-// returns no value where it cannot be evaluated, and the search stops there. Returns the end
-// whose value lies nearer zero.
-template <class F>
-double closeIn(F&& f, double lo, double hi, double flo, double fhi) {
-    double wLo = flo, wHi = fhi;  // the ends' values as the next guess weighs them
-    int kept = 0;                 // which end stayed at the last step: -1 lo, +1 hi
-    for (int it = 0; it < 400 && flo != 0 && fhi != 0; ++it) {
-        double mid = lo + (hi - lo) * wLo / (wLo - wHi);
-        if (!(mid > lo && mid < hi)) mid = 0.5 * (lo + hi);
-        if (!(mid > lo && mid < hi)) break;
-        const std::optional<double> fm = f(mid);
-        if (!fm) break;
-        if ((*fm > 0) == (flo > 0) && *fm != 0) {
-            lo = mid;
-            flo = wLo = *fm;
-            if (kept == 1) wHi *= 0.5;
-            kept = 1;
-        } else {
-            hi = mid;
-            fhi = wHi = *fm;
-            if (kept == -1) wLo *= 0.5;
-            kept = -1;
-        }
-        if (hi - lo <= 1e-15 * std::max(std::fabs(lo), std::fabs(hi))) break;
-    }
-    return std::fabs(flo) < std::fabs(fhi) ? lo : hi;
-}
-
 // Axial force falls as the curvature grows (every strain but the top one falls, and both laws
 // are monotonic), so zero axial force is bracketed and closed in on.
 std::optional<StrainPlane> pureBendingPlane(const SectionModel& m, double phi) {
@@ -134,8 +104,7 @@ std::optional<StrainPlane> pureBendingPlane(const SectionModel& m, double phi) {
         pHi = axial(hi);
     }
     if (pHi > 0) return std::nullopt;
-    const double rho =
-        closeIn([&](double r) { return std::optional<double>(axial(r)); }, lo, hi, axial(lo), pHi);
+    const double rho = rootIn(axial, lo, axial(lo), hi, pHi, {400, 0, 1e-15, 0});
     return planeFrom(gx, gy, e, rho * e.strain / span);
 }
 
@@ -183,12 +152,12 @@ std::optional<StrainPlane> turnToAngle(const SectionModel& m, double theta, Plan
     const Eval vlo = eval(bracket->first), vhi = eval(bracket->second);
     if (vlo.across == 0) return vlo.plane;
     if (vhi.across == 0) return vhi.plane;
-    const double phi = closeIn(
+    const double phi = rootIn(
         [&](double x) {
             const Eval v = eval(x);
             return v.ok ? std::optional<double>(v.across) : std::nullopt;
         },
-        bracket->first, bracket->second, vlo.across, vhi.across);
+        bracket->first, vlo.across, bracket->second, vhi.across, {400, 0, 1e-15, 0});
     const Eval v = eval(phi);
     return v.ok ? std::optional<StrainPlane>(v.plane) : std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include "analysis/fibre_arrays.h"
 #include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
+#include "analysis/roots.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 
@@ -33,13 +34,13 @@ void fibZone(const SectionModel& m, double& width, double& height) {
 // does not fall as a uniform strain grows, up to the limit).
 double uniformStrainAt(const FibreArrays& f, double N, double limit) {
     double lo = 0, hi = limit;
-    for (int i = 0; i < 200 && hi - lo > 1e-15 * limit; ++i) {
-        const double mid = 0.5 * (lo + hi);
-        const double abc[3] = {mid, 0, 0};
+    auto carriesLess = [&](double eps) {
+        const double abc[3] = {eps, 0, 0};
         double ss[3];
         sumFibreForces(f, abc, ss);  // fibres of other kinds included
-        (ss[0] < N ? lo : hi) = mid;
-    }
+        return ss[0] < N;
+    };
+    halveTo(carriesLess, lo, hi, 200, 1e-15 * limit);
     return hi;
 }
 // The axial force (N) of the section bent along (dx, dy) without end, its compressed edge (the
@@ -68,10 +69,8 @@ double largestStrainUnderTension(const FibreArrays& f, double N, double dx, doub
     if (!(N < 0) || !(depth > 0)) return maxStrain;
     if (forceAtEndlessCurvature(f, dx, dy, top, depth, maxStrain) <= N) return maxStrain;
     double lo = 0, hi = maxStrain;
-    for (int i = 0; i < 100 && hi - lo > 1e-12 * maxStrain; ++i) {
-        const double mid = 0.5 * (lo + hi);
-        (forceAtEndlessCurvature(f, dx, dy, top, depth, mid) <= N ? lo : hi) = mid;
-    }
+    halveTo([&](double eps) { return forceAtEndlessCurvature(f, dx, dy, top, depth, eps) <= N; },
+            lo, hi, 100, 1e-12 * maxStrain);
     return lo;
 }
 

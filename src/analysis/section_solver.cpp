@@ -191,20 +191,11 @@ int sectionStrainLimitMode(const SectionModel& m) {
 SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs)
     : SectionSolver(m, msgs, m.settings.SOLVER) {}
 
-CodeLimit codeRuleLimit(const FibreArrays& f, const double a[3]) {
-    const CodeLimit c = codeLimitScale(f.limitPoints, {a[0], a[1], a[2]}, EPS_LIMIT);
-    if (c.ok()) return c;
-    std::vector<LimitPoint> own;
-    for (std::size_t i = 0; i < f.cpX.size(); ++i)
-        own.push_back({f.cpX[i], f.cpY[i], EPS_LIMIT, 0});
-    return codeLimitScale(own, {a[0], a[1], a[2]}, EPS_LIMIT);
-}
-
 bool codeAxialCapacity(const SectionModel& m, double& pmax, double& pmin) {
     const FibreArrays f(m);
     if (!f.codeRule) return false;
     const double unit[3] = {1, 0, 0};
-    const CodeLimit c = codeRuleLimit(f, unit);
+    const Limit c = codeRuleLimit(f, unit);
     if (!c.ok()) return false;
     double ss[3];
     const double compression[3] = {c.factor, 0, 0}, tension[3] = {-EPS_LIMIT, 0, 0};
@@ -282,11 +273,7 @@ SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K
     // P = 0 stays 0 whatever K_P is.
     const double Pu = sign(P) * larger(std::fabs(P), K_P);
     const vec3 LL{0, 1000.0 * Pu, 1e6 * minimumMoment(MX, K_MX), 1e6 * minimumMoment(MY, K_MY)};
-    return solve(LL,
-                 mode == 2   ? Scaling::Mode2
-                 : mode == 3 ? Scaling::Mode3
-                             : Scaling::Mode1,
-                 EPS_LIMIT);
+    return solve(LL, LimitRule::ofMode(fibres_, mode));
 }
 
 SolveResult SectionSolver::combinationFraction(double P, double MX, double MY, int mode) {
@@ -299,7 +286,7 @@ SolveResult SectionSolver::combinationFraction(double P, double MX, double MY, i
     const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
     const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
     piecesWhenStretched_ = true;
-    SolveResult last = solveFast(LL, Scaling::Mode1, EPS_LIMIT);
+    SolveResult last = solveFast(LL, LimitRule::ofMode(fibres_, 1));
     piecesWhenStretched_ = false;
     if (last.converged) {
         last.iterations += r.iterations;
@@ -314,7 +301,7 @@ SolveResult SectionSolver::combinationFraction(double P, double MX, double MY, i
 
 SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, double epsMax) {
     const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
-    return solve(LL, Scaling::Prescribed, epsMax);
+    return solve(LL, LimitRule::atStrain(fibres_, epsMax));
 }
 
 SolveResult SectionSolver::loadFractionNear(double P, double MX, double MY, int mode,
@@ -329,7 +316,7 @@ SolveResult SectionSolver::loadFractionNear(double P, double MX, double MY, int 
         if (r.converged) return r;
         const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
         const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
-        SolveResult w = solveFast(LL, Scaling::Mode2, EPS_LIMIT, near);
+        SolveResult w = solveFast(LL, LimitRule::ofMode(fibres_, 2), near);
         w.iterations += r.iterations;
         if (w.converged) return w;
         remember(point, fibre);
@@ -339,7 +326,7 @@ SolveResult SectionSolver::loadFractionNear(double P, double MX, double MY, int 
     // Near a seam of the limit states (the most compressed point at zero strain, near pure
     // tension) the way from the elastic start may end on the seam or cross to the other side;
     // the way from the neighbour's state stays on its side. Elsewhere both end at the one state.
-    SolveResult w = solveFast(LL, mode == 3 ? Scaling::Mode3 : Scaling::Mode1, EPS_LIMIT, near);
+    SolveResult w = solveFast(LL, LimitRule::ofMode(fibres_, mode == 3 ? 3 : 1), near);
     if (w.converged) return w;
     SolveResult r = loadFraction(P, MX, MY, 0, 0, 0, mode);
     r.iterations += w.iterations;
@@ -348,19 +335,18 @@ SolveResult SectionSolver::loadFractionNear(double P, double MX, double MY, int 
 
 SolveResult SectionSolver::momentScaleAt(double P, double MX, double MY, int mode) {
     if (mode == 2) return {};
-    return momentScale(P, MX, MY, mode == 3 ? Scaling::Mode3 : Scaling::Mode1, EPS_LIMIT);
+    return momentScale(P, MX, MY, LimitRule::ofMode(fibres_, mode == 3 ? 3 : 1));
 }
 
 SolveResult SectionSolver::momentScaleAtStrain(double P, double MX, double MY, double epsMax) {
-    return momentScale(P, MX, MY, Scaling::Prescribed, epsMax);
+    return momentScale(P, MX, MY, LimitRule::atStrain(fibres_, epsMax));
 }
 
-SolveResult SectionSolver::momentScale(double P, double MX, double MY, Scaling scaling,
-                                       double epsMax) {
+SolveResult SectionSolver::momentScale(double P, double MX, double MY, const LimitRule& rule) {
     if (kind_ != SolverKind::Fast || !singular_.empty()) return {};
     const vec3 LL{0, 0, 1e6 * MX, 1e6 * MY};
     const double fixed[3] = {1000.0 * P, 0, 0};
-    SolveResult r = solveFast(LL, scaling, epsMax, nullptr, fixed);
+    SolveResult r = solveFast(LL, rule, nullptr, fixed);
     if (r.converged) return r;
     // Once more from the elastic deformation under the axial force and the whole trial moment
     // (a start in nearly pure bending), which some sections need where the other start fails.
@@ -369,20 +355,20 @@ SolveResult SectionSolver::momentScale(double P, double MX, double MY, Scaling s
         for (std::size_t p = 0; p < 3; ++p)
             start[j] += kinv_[j + 1][p + 1] * (fixed[p] + LL[p + 1]);
     const int passes = r.iterations;
-    r = solveFast(LL, scaling, epsMax, start, fixed);
+    r = solveFast(LL, rule, start, fixed);
     r.iterations += passes;
     if (r.converged) return r;
-    return solveBracketed(LL, scaling, epsMax, fixed, r);
+    return solveBracketed(LL, rule, fixed, r);
 }
 
-SolveResult SectionSolver::solveBracketed(const vec3& LL, Scaling scaling, double epsMax,
+SolveResult SectionSolver::solveBracketed(const vec3& LL, const LimitRule& rule,
                                           const double* fixed, const SolveResult& failed) {
     double a[3];
     int passes = 0;
     const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
     const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
-    if (bracketState(LL, scaling, epsMax, fixed, a, passes)) {
-        SolveResult r = solveFast(LL, scaling, epsMax, a, fixed);
+    if (bracketState(LL, rule, fixed, a, passes)) {
+        SolveResult r = solveFast(LL, rule, a, fixed);
         r.iterations += passes + failed.iterations;
         if (r.converged) return r;
     }
@@ -392,7 +378,7 @@ SolveResult SectionSolver::solveBracketed(const vec3& LL, Scaling scaling, doubl
     return r;
 }
 
-SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax) {
+SolveResult SectionSolver::solve(const vec3& LL, const LimitRule& rule) {
     for (const auto& text : singular_) msgs_.message(text);
     SolveResult r;
     // Mode 2 (steel-only sections: the smaller extreme magnitude at the limit) and the
@@ -402,16 +388,16 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
     // reference iteration that stops short of its tolerance. (The moment-curvature steps do
     // not ask for a load's fraction: at a held axial force and strain their state is found
     // directly, see momentScaleAtStrain.)
-    if (kind_ == SolverKind::Fast && singular_.empty() &&
-        (scaling == Scaling::Mode1 || scaling == Scaling::Mode3)) {
-        r = solveFast(LL, scaling, epsMax);
-        if (!r.converged) r = solveBracketed(LL, scaling, epsMax, nullptr, r);
+    const bool newton = kind_ == SolverKind::Fast && singular_.empty();
+    if (newton && rule.mode() != LimitMode::Smaller && rule.mode() != LimitMode::Prescribed) {
+        r = solveFast(LL, rule);
+        if (!r.converged) r = solveBracketed(LL, rule, nullptr, r);
         if (!r.converged) {
             // The fast method failed somewhere on the way: the reference iteration decides.
             const SolveResult fast = r;
             const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
             const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
-            r = solveReference(LL, scaling, epsMax);
+            r = solveReference(LL, rule);
             r.iterations += fast.iterations;
             r.fellBack = true;
             if (!r.converged && fast.residual < r.residual) {
@@ -425,23 +411,23 @@ SolveResult SectionSolver::solve(const vec3& LL, Scaling scaling, double epsMax)
                 remember(point, fibre);
             }
         }
-    } else if (kind_ == SolverKind::Fast && singular_.empty() && scaling == Scaling::Mode2) {
-        r = polishReference(LL, scaling, epsMax);
+    } else if (newton && rule.mode() == LimitMode::Smaller) {
+        r = polishReference(LL, rule);
     } else {
-        r = solveReference(LL, scaling, epsMax);
+        r = solveReference(LL, rule);
     }
     r.singular = !singular_.empty();
     return r;
 }
 
-SolveResult SectionSolver::polishReference(const vec3& LL, Scaling scaling, double epsMax) {
-    SolveResult r = solveReference(LL, scaling, epsMax);
+SolveResult SectionSolver::polishReference(const vec3& LL, const LimitRule& rule) {
+    SolveResult r = solveReference(LL, rule);
     if (r.converged) return r;
     // The reference iteration stalled near its state (it creeps along a flat stretch of the
     // residual): Newton's method from its last deformation finishes the way to that state.
     const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
     const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
-    const SolveResult polished = solveFast(LL, scaling, epsMax, fibre);
+    const SolveResult polished = solveFast(LL, rule, fibre);
     // Accepted only at a state with nearly the same load fraction: a state elsewhere along
     // the load is another answer, not the one the reference approaches.
     if (polished.converged && std::fabs(polished.loadFraction - r.loadFraction) <=
@@ -456,8 +442,8 @@ SolveResult SectionSolver::polishReference(const vec3& LL, Scaling scaling, doub
     if (!polished.converged || polished.loadFraction <= 0) {
         double a[3];
         int passes = 0;
-        if (bracketState(LL, scaling, epsMax, nullptr, a, passes)) {
-            SolveResult b = solveFast(LL, scaling, epsMax, a);
+        if (bracketState(LL, rule, nullptr, a, passes)) {
+            SolveResult b = solveFast(LL, rule, a);
             if (b.converged && std::fabs(b.loadFraction - r.loadFraction) <=
                                    POLISH_FRACTION_CHANGE * std::fabs(r.loadFraction)) {
                 b.iterations += r.iterations + polished.iterations + passes;
@@ -542,21 +528,25 @@ struct ReferenceScaling {
 
 }  // namespace
 
-SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, double epsMax) {
+SolveResult SectionSolver::solveReference(const vec3& LL, const LimitRule& rule) {
     // Elastic deformation under the load: the inverse stiffness times the load.
     vec3 ABC{};
     for (std::size_t j = 1; j <= 3; ++j)
         for (std::size_t p = 1; p <= 3; ++p) ABC[j] += kinv_[j][p] * LL[p];
 
     const double lkl = CALC_LKL(3, kinv_, LL);
-    const bool prescribed = scaling == Scaling::Prescribed;
-    ReferenceScaling rule;
+    const bool prescribed = rule.mode() == LimitMode::Prescribed;
+    const double epsMax = rule.strain();
+    const int mode = rule.mode() == LimitMode::Smaller  ? 2
+                     : rule.mode() == LimitMode::Larger ? 3
+                                                        : 1;
+    ReferenceScaling scaling;
     // Mode 1 under the code's limit scales by the code's rule; a deformation it cannot place
     // (no point strained) is left as it stands.
-    const bool codeRule = fibres_.codeRule && scaling == Scaling::Mode1;
+    const bool codeRule = rule.mode() == LimitMode::Code;
     auto codeFactor = [this](const vec3& d) {
         const double a[3] = {d[1], d[2], d[3]};
-        const CodeLimit c = codeRuleLimit(fibres_, a);
+        const Limit c = codeRuleLimit(fibres_, a);
         return c.ok() ? c.factor : 1.0;
     };
 
@@ -570,9 +560,8 @@ SolveResult SectionSolver::solveReference(const vec3& LL, Scaling scaling, doubl
         r.emax = emax;
         r.emin = emin;
 
-        const int mode = scaling == Scaling::Mode1 ? 1 : scaling == Scaling::Mode2 ? 2 : 3;
         const double s =
-            codeRule ? codeFactor(ABC) : rule.factor(prescribed, mode, emax, emin, epsMax);
+            codeRule ? codeFactor(ABC) : scaling.factor(prescribed, mode, emax, emin, epsMax);
         for (std::size_t j = 1; j <= 3; ++j) ABC[j] *= s;
 
         double ss[3];

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/fibre_arrays.h"
+#include "analysis/limit_rule.h"
 #include "model/feedback.h"
 #include "model/section_model.h"
 
@@ -23,7 +24,6 @@ bool solveSmall(int n, double M[4][4], double b[4], double x[4]);
 using matrx2 = std::array<std::array<double, 4>, 4>;
 using vec3 = std::array<double, 4>;  // slots 1..3
 
-constexpr double EPS_LIMIT = 0.005;
 constexpr double SOLVER_TOLERANCE = 1e-4;
 constexpr int SOLVER_MAX_ITERATIONS = 1000;
 // The fast solver's relative force residual, and the fibre passes it may take before it hands
@@ -68,13 +68,6 @@ void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, co
 // states with a bar at the limit miss every axial force between the uniform tension and the
 // state with its most compressed bars yielded, and the curves have a gap there.
 int sectionStrainLimitMode(const SectionModel& m);
-
-// The limit rule of mode 1 under the code's ultimate limit, the one function every solver
-// scales by: the factor that brings the deformation a to the code's ultimate state (see
-// codeLimitScale; the most stretched point at -EPS_LIMIT with none compressed) and the
-// constraint that then holds. Where the code sets no limit (no control point with an ultimate
-// strain) it is the program's own mode 1: the most compressed point at EPS_LIMIT.
-CodeLimit codeRuleLimit(const FibreArrays& f, const double a[3]);
 
 // The ends of the P-M curves under the code's limit (kN): PMAX the section in uniform
 // compression at the rule's strain (the pivot's epsC2 under EN 1992-1-1, the ultimate strain
@@ -178,24 +171,23 @@ public:
     const FibreArrays& fibres() const { return fibres_; }
 
 private:
-    enum class Scaling { Mode1, Mode2, Mode3, Prescribed };
-    SolveResult solve(const vec3& LL, Scaling scaling, double epsMax);
-    SolveResult solveReference(const vec3& LL, Scaling scaling, double epsMax);
+    SolveResult solve(const vec3& LL, const LimitRule& rule);
+    SolveResult solveReference(const vec3& LL, const LimitRule& rule);
     // start: the deformation to begin from (default: the elastic one under the load).
     // fixed: a part of the load the factor does not scale (N, N mm, N mm; default none).
-    SolveResult solveFast(const vec3& LL, Scaling scaling, double epsMax,
-                          const double* start = nullptr, const double* fixed = nullptr);
+    SolveResult solveFast(const vec3& LL, const LimitRule& rule, const double* start = nullptr,
+                          const double* fixed = nullptr);
     // The state of the limit rule whose forces lie along the load (or, with a fixed part, hold
     // its axial force), found by bracketing in the gradient direction and the position along
-    // the rule (see bracket_solve.cpp); false where no bracket holds one. passes counts the
-    // fibre passes.
-    bool bracketState(const vec3& LL, Scaling scaling, double epsMax, const double* fixed,
-                      double out[3], int& passes);
+    // the rule's family (see bracket_solve.cpp); false where no bracket holds one. passes
+    // counts the fibre passes.
+    bool bracketState(const vec3& LL, const LimitRule& rule, const double* fixed, double out[3],
+                      int& passes);
     // Newton's method from the bracketed state; the result of failed, given up with passes.
-    SolveResult solveBracketed(const vec3& LL, Scaling scaling, double epsMax, const double* fixed,
+    SolveResult solveBracketed(const vec3& LL, const LimitRule& rule, const double* fixed,
                                const SolveResult& failed);
-    SolveResult polishReference(const vec3& LL, Scaling scaling, double epsMax);
-    SolveResult momentScale(double P, double MX, double MY, Scaling scaling, double epsMax);
+    SolveResult polishReference(const vec3& LL, const LimitRule& rule);
+    SolveResult momentScale(double P, double MX, double MY, const LimitRule& rule);
     void remember(const double pointAbc[3], const double fibreAbc[3]);
     const std::vector<FibreArrays>& rampedFibres();
 

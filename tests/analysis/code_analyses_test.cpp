@@ -202,7 +202,7 @@ TEST(CodeLawsInFibres, TangentIsTheDerivativeOfTheForces) {
         const FibreArrays f(m);
         // A plane at the code's limit, bent about a skew axis.
         double a[3] = {0.0005, 4e-6, 2e-6};
-        const CodeLimit lim = codeRuleLimit(f, a);
+        const Limit lim = codeRuleLimit(f, a);
         ASSERT_TRUE(lim.ok());
         for (double& v : a) v *= lim.factor;
         double ss[3], kt[6];

@@ -113,7 +113,7 @@ TEST(CodeLaws, PivotLimitOnARectangleByHand) {
         {{-0.001, 0, 0}, LimitKind::Tension, 5.0},  // most stretched to -0.005
     };
     for (const Case& c : cases) {
-        const CodeLimit lim = codeLimitScale(corners, c.plane, 0.005);
+        const Limit lim = codeLimitScale(corners, c.plane, 0.005);
         EXPECT_EQ(lim.kind, c.kind) << c.factor;
         EXPECT_NEAR(lim.factor, c.factor, 1e-9 * c.factor) << c.factor;
         const double held =
@@ -122,7 +122,7 @@ TEST(CodeLaws, PivotLimitOnARectangleByHand) {
     }
     // Without an epsC2 (ACI 318, the HK-COP and BS rule) a wholly compressed section crushes.
     for (LimitPoint& p : corners) p.epsCu = 0.003, p.epsC2 = 0;
-    const CodeLimit aci = codeLimitScale(corners, {0.001, 0, 0}, 0.005);
+    const Limit aci = codeLimitScale(corners, {0.001, 0, 0}, 0.005);
     EXPECT_EQ(aci.kind, LimitKind::Crushing);
     EXPECT_NEAR(aci.factor, 3.0, 1e-12);
     EXPECT_FALSE(codeLimitScale({}, {0.001, 0, 0}, 0.005).ok());

@@ -80,7 +80,7 @@ TEST(CodeReference, LimitRuleScalesTheReferenceStatesBack) {
             const CodePoint p = codePoint(s, law, 0.6, 0.8, c);
             // The depth of the rectangle along (0.6, 0.8).
             const double h = 0.6 * 300 + 0.8 * 500;
-            const CodeLimit lim = codeLimitScale(
+            const Limit lim = codeLimitScale(
                 corners, {0.37 * p.plane[0], 0.37 * p.plane[1], 0.37 * p.plane[2]}, 0.005);
             EXPECT_NEAR(lim.factor, 1 / 0.37, 1e-9) << fck << " " << c;
             const bool pivot = c > h && law.epsC2 < law.epsCu2;  // not at C90/105: 2.6005 > 2.6
