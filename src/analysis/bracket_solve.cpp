@@ -28,7 +28,7 @@ bool SectionSolver::bracketState(const vec3& LL, const LimitRule& rule, const do
                                  double out[3], int& passes) {
     if (fibres_.cpX.empty() || !(rule.strain() > 0)) return false;
     double D[3];
-    for (std::size_t i = 0; i < 3; ++i) D[i] = 1 / std::sqrt(k0_[i + 1][i + 1]);
+    balanceWeights(k0_, D);
     const double F0 = fixed ? fixed[0] : 0.0;
     // The load's moment direction, in balanced units.
     const double lm1 = D[1] * LL[2], lm2 = D[2] * LL[3];

@@ -99,7 +99,7 @@ public:
         // section's radius of gyration. In the plain norm of the reference iteration the
         // moments (N mm) swamp the axial force (N), and the axial equation would hardly be
         // seen.
-        for (std::size_t i = 0; i < 3; ++i) D_[i] = 1 / std::sqrt(k0[i + 1][i + 1]);
+        balanceWeights(k0, D_);
         for (std::size_t i = 0; i < 3; ++i) L_[i] = LL[i + 1];
         for (int i = 0; i < 3; ++i) ll_ += D_[i] * D_[i] * L_[i] * L_[i];
         // The part of the load the factor does not scale.
@@ -144,13 +144,8 @@ public:
         double sl = 0;
         for (int i = 0; i < 3; ++i) sl += D_[i] * D_[i] * (s.ss[i] - F0_[i]) * L_[i];
         s.lamda = sl / ll_;
-        double num = 0, den = 0;
-        for (int j = 0; j < 3; ++j) {
-            const double d = D_[j] * (target(s.lamda, j) - s.ss[j]);
-            num += d * d;
-            den += D_[j] * D_[j] * s.ss[j] * s.ss[j];
-        }
-        s.residual = std::sqrt(num) / std::sqrt(den);
+        const double t[3] = {target(s.lamda, 0), target(s.lamda, 1), target(s.lamda, 2)};
+        s.residual = balancedResidual(D_, t, s.ss);
         // Forces against the load (a negative factor) solve the equations too, but they are not
         // the state sought: such a state is no start for a step.
         return std::isfinite(s.residual) && s.lamda > 0;

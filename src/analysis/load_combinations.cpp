@@ -37,6 +37,7 @@ struct Block {
     RecordedMessages messages;
     RunStats stats;
     std::vector<int> unconverged;
+    std::vector<int> offBalance;
     std::vector<int> notFinite;
 };
 
@@ -129,6 +130,8 @@ LoadSolve solveLoad(Block& b, int i, const TFORCE& f, const CheckBasis& c, const
     b.stats.add(r, b.solver->fibreCount());
     if (!r.converged && (b.unconverged.empty() || b.unconverged.back() != i))
         b.unconverged.push_back(i);
+    if (r.offBalance && (b.offBalance.empty() || b.offBalance.back() != i))
+        b.offBalance.push_back(i);
     out.fraction = r.loadFraction;
     if (c.design.applies && std::isfinite(out.fraction)) {
         const SolverState s = b.solver->lastState();
@@ -301,6 +304,7 @@ CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K
         result.stats.add(b.stats);
         result.unconverged.insert(result.unconverged.end(), b.unconverged.begin(),
                                   b.unconverged.end());
+        result.offBalance.insert(result.offBalance.end(), b.offBalance.begin(), b.offBalance.end());
         result.notFinite.insert(result.notFinite.end(), b.notFinite.begin(), b.notFinite.end());
     }
     result.critical =
@@ -310,6 +314,12 @@ CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K
     result.stamp = m.mesh.MESH_STAMP;
     // Named one by one, so the critical combination is never taken silently from one of them.
     if (!result.unconverged.empty()) msgs.message(UNCONVERGED_COMBINATIONS_TEXT(m, result));
+    if (!result.offBalance.empty())
+        msgs.message(Format("The load fraction of %D combinations comes from reference solves "
+                            "whose forces still miss the load (worst balanced residual %s): ",
+                            {static_cast<int>(result.offBalance.size()),
+                             residualText(result.stats.worstBalance)}) +
+                     namedCombinations(m, result.offBalance) + ".");
     if (!result.raised.empty()) msgs.message(RAISED_COMBINATIONS_TEXT(m, result));
     if (!result.capGoverns.empty()) msgs.message(CAP_GOVERNS_TEXT(m, result));
     progress.setPosition(0);

@@ -22,6 +22,7 @@ struct CheckResult {
     RunStats stats;
     int critical = 0;              // CRITICAL_COMB after the check
     std::vector<int> unconverged;  // combinations whose solve did not converge, in order
+    std::vector<int> offBalance;   // whose reference solve was flagged off balance, in order
     // Combinations whose fraction came out as no finite number (named in a message, stored
     // as 999 like a failed solve), in order.
     std::vector<int> notFinite;

@@ -11,6 +11,7 @@
 
 #include "analysis/fibre_arrays.h"
 #include "analysis/limit_rule.h"
+#include "analysis/reference/reference_iteration.h"
 #include "model/feedback.h"
 #include "model/section_model.h"
 
@@ -20,12 +21,6 @@ namespace qav {
 // pivot is negligible against the matrix (singular for our purpose) or not a number.
 bool solveSmall(int n, double M[4][4], double b[4], double x[4]);
 
-// A 3 x 3 matrix with rows and columns 1..3 (slot 0 unused).
-using matrx2 = std::array<std::array<double, 4>, 4>;
-using vec3 = std::array<double, 4>;  // slots 1..3
-
-constexpr double SOLVER_TOLERANCE = 1e-4;
-constexpr int SOLVER_MAX_ITERATIONS = 1000;
 // The fast solver's relative force residual, and the fibre passes it may take before it hands
 // the solve to the reference iteration.
 constexpr double FAST_SOLVER_TOLERANCE = 1e-9;
@@ -36,30 +31,6 @@ constexpr double BLOCK_RAMP_BANDS[] = {0.2, 0.4};
 // The largest relative change of the load fraction the fast solver may make when it finishes
 // an unconverged reference iteration of a steel-only section.
 constexpr double POLISH_FRACTION_CHANGE = 0.01;
-
-// The result of one solve, with its status: callers and tests can see non-convergence even
-// where the program stays silent about it.
-struct SolveResult {
-    double loadFraction = 0;
-    bool converged = false;
-    int iterations = 0;     // passes over the fibres
-    double residual = 0;    // |LAMDA LL - SS| / |SS| of the last pass
-    bool singular = false;  // the section stiffness could not be inverted
-    bool fellBack = false;  // the fast solver handed the solve to the reference iteration
-    double emax = 0;  // largest control-point strain of the last iteration, before its scaling
-    double emin = 0;  // smallest, likewise
-};
-
-// Elastic section stiffness: sums of E x AREA x (1, X, Y) x (1, X, Y) over all fibres.
-void FORM_SECTION_STIFF_MATRIX(const SectionModel& m, matrx2& KK);
-// Gauss-Jordan elimination with full pivoting: inverts A (N x N, N <= 3) in place and replaces B
-// by the solution of A x = B. A singular matrix gives "Singular matrix." through msgs and the
-// elimination goes on (the results are then not numbers).
-void GAUSSJ(matrx2& A, int N, vec3& B, Messages& msgs);
-double CALC_LKL(int N, const matrx2& KK, const vec3& L);
-double CALC_SKL(int N, const matrx2& KK, const vec3& S, const vec3& L);
-void CALC_KLS(const matrx2& KK, double LAMDA, const vec3& LL, const vec3& SS, const vec3& ABC,
-              vec3& ABC2);
 
 // 1 when the section has a concrete outline, 2 otherwise (steel-only sections), 3 for bars
 // without an outline or a steel section: no corners to limit, so the bars themselves are held
@@ -243,7 +214,11 @@ struct RunStats {
     long long singular = 0;
     long long fellBack = 0;
     double worstResidual = 0;  // largest residual of a solve that did not converge
-    bool cancelled = false;    // the run stopped at the user's request
+    // Reference solves flagged off balance (SolveResult::offBalance), and the largest balanced
+    // residual among them.
+    long long offBalance = 0;
+    double worstBalance = 0;
+    bool cancelled = false;  // the run stopped at the user's request
     void add(const SolveResult& r, int fibres) {
         ++solves;
         if (!r.converged) {
@@ -253,6 +228,10 @@ struct RunStats {
         }
         if (r.singular) ++singular;
         if (r.fellBack) ++fellBack;
+        if (r.offBalance) {
+            ++offBalance;
+            if (!(r.balanced <= worstBalance)) worstBalance = r.balanced;
+        }
         addPasses(r.iterations, fibres);
     }
     // Passes of an attempt that was given up for another way to the same result.
@@ -268,6 +247,8 @@ struct RunStats {
         singular += o.singular;
         fellBack += o.fellBack;
         if (!(o.worstResidual <= worstResidual)) worstResidual = o.worstResidual;
+        offBalance += o.offBalance;
+        if (!(o.worstBalance <= worstBalance)) worstBalance = o.worstBalance;
         cancelled = cancelled || o.cancelled;
     }
 };
@@ -275,25 +256,11 @@ struct RunStats {
 // A residual as the unconverged messages print it; one that is not a finite number is said so.
 std::string residualText(double residual);
 
-// "N of M solves did not converge (worst residual R)." for a run with unconverged solves, else
-// empty. Every analysis run gives it to its message sink, so the user hears of it everywhere.
+// "N of M solves did not converge (worst residual R)." for a run with unconverged solves, and a
+// sentence on the reference solves flagged off balance, else empty. Every analysis run gives it to
+// its message sink, so the user hears of it everywhere.
 std::string unconvergedText(const RunStats& s);
 void reportUnconverged(const RunStats& s, Messages& msgs);
-
-// The fixed-point search the curves share: the trial moment (mx, my) is scaled by the load
-// fraction of the previous solve until that fraction is within tol of 1, at most maxSolves
-// solves. solve(mx, my) returns the load fraction. Returns the last load fraction.
-template <class Solve>
-double scaleTrialMoment(Solve&& solve, double& mx, double& my, double tol, int maxSolves) {
-    double lamda = 1;
-    for (int it = 0; it < maxSolves; ++it) {
-        mx *= lamda;
-        my *= lamda;
-        lamda = solve(mx, my);
-        if (lamda - 1 < tol && 1 - lamda < tol) break;
-    }
-    return lamda;
-}
 
 // The fast solver's search for the same target: the scale of the trial moment at which the
 // load fraction is 1, found by the secant method on ln(load fraction) against ln(scale),
