@@ -15,7 +15,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 # Executions per target; -1: until FUZZ_SECONDS (0: no time limit) is up.
 FUZZ_RUNS ?= -1
-FUZZ_TARGETS = section_file dxf_import force_csv number_text builder_boxes mesher
+FUZZ_TARGETS = section_file dxf_import force_csv number_text builder_boxes mesher solver
 SANITIZE_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 # The tests whose runs go through the thread pool (curves, surface, checks, report curves,

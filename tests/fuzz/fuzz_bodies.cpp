@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 #include "analysis/load_combinations.h"
+#include "analysis/section_solver.h"
 #include "builders/opening_section.h"
 #include "builders/steel_section.h"
 #include "builders/typical_section.h"
 #include "interchange/dxf_import.h"
 #include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
+#include "model/code_convert.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/section_file.h"
@@ -186,9 +189,12 @@ std::string builderBoxes(const uint8_t* data, std::size_t size) {
     return savesAndReadsBack(m, "builder");
 }
 
-std::string mesher(const uint8_t* data, std::size_t size) {
-    Bytes in(data, size);
-    SectionModel m;
+namespace {
+
+// A small polygon (3 to 12 corners within 1000 mm) with up to 8 bars and a mesh size, meshed;
+// random corners mostly cross themselves and are refused, so the same corners in order of
+// their angle around their middle are tried next. False when the mesher refused both.
+bool meshedPolygon(Bytes& in, SectionModel& m) {
     const int corners = 3 + in.byte() % 10;
     m.document.NCONC_PT = corners;
     m.document.CONC_PT.assign(static_cast<std::size_t>(corners) + 1, TPOS{});
@@ -204,28 +210,98 @@ std::string mesher(const uint8_t* data, std::size_t size) {
     // stays well below a second under the sanitizers.
     m.document.MESH_SIZE_TEXT = Format("%D", {40 + in.byte() % 160});
     MessageLog log;
-    if (!refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) {
-        // Random corners mostly cross themselves and are refused: the same corners in order of
-        // their angle around their middle give the mesher an outline it takes.
-        TPOS mid{0, 0};
-        for (int i = 0; i < corners; ++i)
-            mid = {mid.X + m.document.CONC_PT[static_cast<std::size_t>(i)].X / corners,
-                   mid.Y + m.document.CONC_PT[static_cast<std::size_t>(i)].Y / corners};
-        std::sort(m.document.CONC_PT.begin(), m.document.CONC_PT.begin() + corners,
-                  [&](const TPOS& a, const TPOS& b) {
-                      return std::atan2(a.Y - mid.Y, a.X - mid.X) <
-                             std::atan2(b.Y - mid.Y, b.X - mid.X);
-                  });
-        m.document.CONC_PT[static_cast<std::size_t>(corners)] = m.document.CONC_PT[0];
-        if (!refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) return {};
-    }
+    if (refusedOrDone([&] { FIBER_SECTION_MESH(m, log); })) return true;
+    TPOS mid{0, 0};
+    for (int i = 0; i < corners; ++i)
+        mid = {mid.X + m.document.CONC_PT[static_cast<std::size_t>(i)].X / corners,
+               mid.Y + m.document.CONC_PT[static_cast<std::size_t>(i)].Y / corners};
+    std::sort(m.document.CONC_PT.begin(), m.document.CONC_PT.begin() + corners,
+              [&](const TPOS& a, const TPOS& b) {
+                  return std::atan2(a.Y - mid.Y, a.X - mid.X) <
+                         std::atan2(b.Y - mid.Y, b.X - mid.X);
+              });
+    m.document.CONC_PT[static_cast<std::size_t>(corners)] = m.document.CONC_PT[0];
+    return refusedOrDone([&] { FIBER_SECTION_MESH(m, log); });
+}
+
+// A code and grades of it: the program's own (HK-COP-2013 at the control strain or at its
+// code's limit), EN 1992-1-1 or ACI 318-19 with a concrete grade from the lowest to the highest.
+void underACode(Bytes& in, SectionModel& m) {
+    const int code = in.byte() % 4;
+    m.settings.STRAIN_LIMIT = code == 1 ? StrainLimit::Code : StrainLimit::Control;
+    if (code < 2) return;
+    static const char* const EC2[] = {"C20/25", "C30/37", "C50/60", "C70/85", "C90/105"};
+    static const char* const ACI[] = {"FC20", "FC28", "FC40", "FC60", "FC80"};
+    const std::string concrete = (code == 2 ? EC2 : ACI)[in.byte() % 5];
+    const GradeNames names{concrete, concrete + "_Cover", code == 2 ? "B500B" : "GR420",
+                           code == 2 ? "S355" : "A992"};
+    const CodeConversion r = convertSectionCode(m, code == 2 ? CodeId::Ec2 : CodeId::Aci318, names);
+    if (!r.ok) throw std::logic_error("the code's own grades are refused: " + r.error);
+}
+
+}  // namespace
+
+std::string mesher(const uint8_t* data, std::size_t size) {
+    Bytes in(data, size);
+    SectionModel m;
+    if (!meshedPolygon(in, m)) return {};
     return finiteModel(m, "mesher");
+}
+
+std::string solver(const uint8_t* data, std::size_t size) {
+    Bytes in(data, size);
+    SectionModel m;
+    underACode(in, m);
+    if (!meshedPolygon(in, m)) return {};
+    const int mode = sectionStrainLimitMode(m);
+    NullMessages quiet;
+    SectionSolver solver(m, quiet, SolverKind::Fast);
+    if (solver.singular()) return {};
+    matrx2 k0{};
+    FORM_SECTION_STIFF_MATRIX(m, k0);
+    double w[3];
+    balanceWeights(k0, w);
+    const LimitRule rule = LimitRule::ofMode(solver.fibres(), mode);
+    for (int k = 0; k < 3; ++k) {
+        // kN and kNm, on grids of about 0.3 kN and 0.03 kNm.
+        const double P = in.coordinate(20000), MX = in.coordinate(2000), MY = in.coordinate(2000);
+        if (!solver.carries(P, MX, MY, 0, 0, 0)) continue;
+        const SolveResult r = solver.combinationFraction(P, MX, MY, mode);
+        // A solve that did not converge is said so by every run that meets it; one flagged
+        // off balance likewise.
+        if (!r.converged || r.offBalance) continue;
+        const SolverState s = solver.lastState();
+        double ss[3];
+        sumFibreForces(solver.fibres(), s.fibreAbc, ss);
+        const double lam = r.loadFraction;
+        const double target[3] = {lam * 1e3 * P, lam * 1e6 * MX, lam * 1e6 * MY};
+        const double balanced = balancedResidual(w, target, ss);
+        const double tolerance = r.fellBack ? REFERENCE_BALANCE_TOLERANCE : 1e-6;
+        const Limit lim = rule.limit(s.fibreAbc);
+        const std::string load =
+            Format("load %s kN, %s kNm, %s kNm, mode %D: ",
+                   {Format("%g", {P}), Format("%g", {MX}), Format("%g", {MY}), mode});
+        if (!(lam > 0))
+            return "solver: " + load + "converged at the load fraction " + Format("%g", {lam});
+        if (!(balanced <= tolerance))
+            return "solver: " + load + "the state's forces miss the load times its fraction by " +
+                   Format("%g", {balanced}) + (r.fellBack ? " (reference)" : " (fast)");
+        if (!r.fellBack && !(lim.ok() && std::fabs(lim.factor - 1) <= 1e-6))
+            return "solver: " + load + "the state is not at the limit (factor " +
+                   Format("%g", {lim.factor}) + ")";
+    }
+    return {};
 }
 
 const std::vector<Target>& targets() {
     static const std::vector<Target> all{
-        {"section_file", &sectionFile}, {"dxf_import", &dxfImport},       {"force_csv", &forceCsv},
-        {"number_text", &numberText},   {"builder_boxes", &builderBoxes}, {"mesher", &mesher},
+        {"section_file", &sectionFile},
+        {"dxf_import", &dxfImport},
+        {"force_csv", &forceCsv},
+        {"number_text", &numberText},
+        {"builder_boxes", &builderBoxes},
+        {"mesher", &mesher},
+        {"solver", &solver},
     };
     return all;
 }

@@ -29,6 +29,11 @@ std::string numberText(const uint8_t* data, std::size_t size);
 std::string builderBoxes(const uint8_t* data, std::size_t size);
 // Mesher: a small polygon (3 to 12 corners within 1000 mm) with up to 8 bars and a mesh size.
 std::string mesher(const uint8_t* data, std::size_t size);
+// Solver: a code and grades, a meshed polygon with bars (as mesher) and three loads: each state
+// the solver calls converged lies along its load (the balanced residual within the solver's
+// tolerance), at a positive fraction and, from the fast solver, exactly at the limit rule; a
+// solve that did not converge or was flagged off balance is said so by the runs.
+std::string solver(const uint8_t* data, std::size_t size);
 
 struct Target {
     const char* name;  // also the directory name of its corpus and regressions
