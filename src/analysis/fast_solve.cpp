@@ -568,7 +568,7 @@ SolveResult SectionSolver::solveFast(const vec3& LL, const LimitRule& rule, cons
     // it, the sharp block's state is a few steps away. A wider ramp smooths more and lies
     // further off; each is tried in turn.
     if (rule.mode() == LimitMode::Code)
-        for (const FibreArrays& ramped : rampedFibres()) {
+        for (const FibreArrays& ramped : section_->rampedFibres()) {
             if (cur.residual <= FAST_SOLVER_TOLERANCE) break;  // met, or found on a ramp
             NewtonSolve smooth(ramped, kinv_, k0_, LL, rule, fixed);
             State near;
@@ -593,20 +593,6 @@ SolveResult SectionSolver::solveFast(const vec3& LL, const LimitRule& rule, cons
     r.iterations = passes;
     r.converged = cur.residual <= FAST_SOLVER_TOLERANCE;
     return r;
-}
-
-const std::vector<FibreArrays>& SectionSolver::rampedFibres() {
-    if (rampedBuilt_) return rampedFibres_;
-    rampedBuilt_ = true;
-    bool block = false;
-    for (const FibreGroup& g : fibres_.groups) block = block || g.law == FibreLaw::Block;
-    if (!block) return rampedFibres_;
-    for (const double band : BLOCK_RAMP_BANDS) {
-        rampedFibres_.push_back(fibres_);
-        for (FibreGroup& g : rampedFibres_.back().groups)
-            if (g.law == FibreLaw::Block) g.band = band;
-    }
-    return rampedFibres_;
 }
 
 }  // namespace qav

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "analysis/material_laws.h"
 #include "analysis/roots.h"
@@ -63,11 +64,12 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     return {(pmax + steel) / 1000.0, -steel / 1000.0};
 }
 
-AxialEnds curveAxialEnds(const SectionModel& m) {
+AxialEnds curveAxialEnds(const SectionModel& m, SharedSection section) {
     const AxialCapacity cap = axialCapacity(m);
     const int mode = sectionStrainLimitMode(m);
     NullMessages quiet;
-    SectionSolver solver(m, quiet);
+    SectionSolver solver(section ? std::move(section) : compileSection(m), quiet,
+                         m.settings.SOLVER);
     // A pure axial load scaled onto the surface, as the curve's top and its tension end are;
     // the estimate stands where a solve finds no finite state.
     auto end = [&](double P) {
@@ -92,8 +94,9 @@ std::optional<double> withinAxialRange(double P, double low, double high) {
     return std::nullopt;
 }
 
-double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve) {
-    const AxialEnds e = curveAxialEnds(m);
+double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve,
+                                SharedSection section) {
+    const AxialEnds e = curveAxialEnds(m, std::move(section));
     if (const std::optional<double> in = withinAxialRange(P, e.tension, e.compression)) return *in;
     throw InputError(
         Format("The axial force %s kN lies outside what the section carries, %s kN in tension to "
@@ -627,8 +630,9 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     requireFibres(m);
     const DesignStrength design = designStrength(m);
     // A force at an end as listed (3 decimals) is the end itself.
+    const SharedSection section = compileSection(m);
     AXIAL_FORCE = design.applies ? requireDesignAxialForce(m, design, AXIAL_FORCE)
-                                 : requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mxx");
+                                 : requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mxx", section);
     std::vector<double> nomMX, nomMY, phis;
     if (design.applies) {
         nomMX.assign(static_cast<std::size_t>(n) + 1, 0.0);
@@ -639,7 +643,7 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     std::vector<uint8_t> converged(static_cast<std::size_t>(n) + 1, 1);
 
     RunStats stats;
-    SectionSolver solver(m, msgs);
+    SectionSolver solver(section, msgs, m.settings.SOLVER);
     requireRegularStiffness(solver, "Myy-Mxx curve");
     const double nominal = nominalNearTension(design, axialCapacity(m), AXIAL_FORCE);
     requireZeroMomentInside(

@@ -49,7 +49,8 @@ void CALC_NMAX(SectionModel& m);
 struct AxialEnds {
     double compression = 0, tension = 0;
 };
-AxialEnds curveAxialEnds(const SectionModel& m);
+// section: the model compiled (compiled here when null).
+AxialEnds curveAxialEnds(const SectionModel& m, SharedSection section = nullptr);
 // The same ends of the curve as it is listed: under a strength reduction the design ones (phi
 // Pn,max and phi times the tension end), else curveAxialEnds.
 AxialEnds designAxialEnds(const SectionModel& m);
@@ -61,7 +62,8 @@ std::optional<double> withinAxialRange(double P, double low, double high);
 
 // P brought into the ends of the section's P-M curve (withinAxialRange); InputError naming the
 // curve ("Myy-Mxx", "M-Phi") and giving both ends outside them: no state carries it.
-double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve);
+double requireCarriedAxialForce(const SectionModel& m, double P, const char* curve,
+                                SharedSection section = nullptr);
 
 // The part of the axial force P (kN) the section carries without a moment, at its limit in
 // mode: 1 where it carries all of P (or P is 0), less near pure tension on a shape whose

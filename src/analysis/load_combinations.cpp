@@ -210,8 +210,9 @@ void refuseZeroLoads(const SectionModel& m, int n) {
 template <class CheckOne>
 void solveBlocks(const SectionModel& m, std::vector<Block>& blocks, int n, Progress& progress,
                  CheckOne check) {
+    const SharedSection section = compileSection(m);
     auto run = [&](Block& b, auto before, auto after) {
-        b.solver = std::make_unique<SectionSolver>(m, b.messages);
+        b.solver = std::make_unique<SectionSolver>(section, b.messages, m.settings.SOLVER);
         for (int i = b.first; i <= b.last; ++i) {
             before(i);
             check(b, i);

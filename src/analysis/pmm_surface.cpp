@@ -27,7 +27,8 @@ PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* pr
     const int mode = sectionStrainLimitMode(m);
     const AxialCapacity cap = axialCapacity(m);
     const double PMAX = cap.PMAX, PMIN = cap.PMIN;
-    requireRegularStiffness(SectionSolver(m, msgs), "PMM surface");
+    const SharedSection section = compileSection(m);
+    requireRegularStiffness(SectionSolver(section, msgs, m.settings.SOLVER), "PMM surface");
     const DesignStrength design = designStrength(m);
 
     // The six curves are independent: each has its own solver, messages and results.
@@ -41,7 +42,7 @@ PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* pr
         PMM_CURVES, m.settings.THREADS,
         [&](int r, Progress& p) {
             Curve& c = curves[static_cast<std::size_t>(r)];
-            c.solver = std::make_unique<SectionSolver>(m, c.messages);
+            c.solver = std::make_unique<SectionSolver>(section, c.messages, m.settings.SOLVER);
             c.curve = computePmCurve(*c.solver, mode, n, PMAX, PMIN, 30.0 * r, &p);
             designPmCurve(design, c.curve);
         },

@@ -15,16 +15,6 @@ static_assert(EPS_LIMIT == STEEL_CONTROL_STRAIN, "the steel cap is the stress of
 
 namespace {
 
-// Stand-in for the message sink while the inverse is formed once for many solves.
-class RecordMessages : public Messages {
-public:
-    explicit RecordMessages(std::vector<std::string>& out) : out_(out) {}
-    void message(const std::string& text) override { out_.push_back(text); }
-
-private:
-    std::vector<std::string>& out_;
-};
-
 double sign(double x) {
     return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0);
 }
@@ -36,36 +26,6 @@ double larger(double a, double b) {
 // the positive minimum.
 double minimumMoment(double M, double K) {
     return M == 0 ? K : sign(M) * larger(std::fabs(M), K);
-}
-
-// The convex hull of the points (x[i], y[i]), counterclockwise, as x, y pairs.
-std::vector<double> convexHull(const std::vector<double>& x, const std::vector<double>& y) {
-    std::vector<std::pair<double, double>> p;
-    for (std::size_t i = 0; i < x.size(); ++i) p.emplace_back(x[i], y[i]);
-    std::sort(p.begin(), p.end());
-    p.erase(std::unique(p.begin(), p.end()), p.end());
-    if (p.size() < 3) return {};
-    auto turn = [](const std::pair<double, double>& o, const std::pair<double, double>& a,
-                   const std::pair<double, double>& b) {
-        return (a.first - o.first) * (b.second - o.second) -
-               (a.second - o.second) * (b.first - o.first);
-    };
-    std::vector<std::pair<double, double>> h(2 * p.size());
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        while (k >= 2 && turn(h[k - 2], h[k - 1], p[i]) <= 0) --k;
-        h[k++] = p[i];
-    }
-    for (std::size_t i = p.size() - 1, lower = k + 1; i-- > 0;) {
-        while (k >= lower && turn(h[k - 2], h[k - 1], p[i]) <= 0) --k;
-        h[k++] = p[i];
-    }
-    std::vector<double> out;
-    for (std::size_t i = 0; i + 1 < k; ++i) {
-        out.push_back(h[i].first);
-        out.push_back(h[i].second);
-    }
-    return out;
 }
 
 // Whether (px, py) lies inside the counterclockwise convex polygon, off its sides by more
@@ -108,21 +68,16 @@ bool codeAxialCapacity(const SectionModel& m, double& pmax, double& pmin) {
 }
 
 SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind, FibreLaws laws)
-    : fibres_(m, laws), msgs_(msgs), kind_(kind) {
-    // The fibres' moduli never change, so one inverse serves every solve of the series.
-    FORM_SECTION_STIFF_MATRIX(m, k0_);
-    kinv_ = k0_;
-    vec3 unused{};
-    RecordMessages record(singular_);
-    GAUSSJ(kinv_, 3, unused, record);
-    // Steel fibres of no area (bars of diameter 0) carry nothing either.
-    compressionOnly_ = fibres_.otherCount == 0 && !fibres_.x.empty();
-    for (const FibreGroup& g : fibres_.groups)
-        for (std::size_t i = g.begin; i < g.end && !g.concrete; ++i)
-            if (fibres_.area[i] != 0) compressionOnly_ = false;
-    if (compressionOnly_) compressionHull_ = convexHull(fibres_.x, fibres_.y);
-    for (const std::string& text : cappedSteelMessages(m)) msgs_.message(text);
-    if (const std::string bare = bareSteelRefusal(m); !bare.empty()) msgs_.message(bare);
+    : SectionSolver(compileSection(m, laws), msgs, kind) {}
+
+SectionSolver::SectionSolver(SharedSection section, Messages& msgs, SolverKind kind)
+    : section_(std::move(section)),
+      fibres_(section_->fibres()),
+      k0_(section_->stiffness()),
+      kinv_(section_->inverseStiffness()),
+      msgs_(msgs),
+      kind_(kind) {
+    for (const std::string& text : section_->sectionMessages()) msgs_.message(text);
 }
 
 std::vector<std::string> cappedSteelMessages(const SectionModel& m) {
@@ -161,12 +116,12 @@ std::string notCarriedStateText() {
 
 bool SectionSolver::carries(double P, double MX, double MY, double K_P, double K_MX,
                             double K_MY) const {
-    if (!compressionOnly_) return true;
+    if (!section_->carriesNoTension()) return true;
     const double Pu = sign(P) * larger(std::fabs(P), K_P);
     if (!(Pu > 0)) return false;
     // The resultant's position: the moments over the force (mm).
     const double ex = 1e3 * minimumMoment(MX, K_MX) / Pu, ey = 1e3 * minimumMoment(MY, K_MY) / Pu;
-    return strictlyInside(compressionHull_, ex, ey);
+    return strictlyInside(section_->compressionHull(), ex, ey);
 }
 
 SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K_P, double K_MX,
@@ -179,8 +134,7 @@ SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K
 
 SolveResult SectionSolver::combinationFraction(double P, double MX, double MY, int mode) {
     SolveResult r = loadFraction(P, MX, MY, 0, 0, 0, mode);
-    if (r.converged || kind_ != SolverKind::Fast || !singular_.empty() || mode == 2 || mode == 3)
-        return r;
+    if (r.converged || kind_ != SolverKind::Fast || singular() || mode == 2 || mode == 3) return r;
     // Every way has failed: a state held at a stretched point may still be reached by steps
     // that follow the limit rule piece by piece. Taken only when it converges.
     const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
@@ -207,7 +161,7 @@ SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, 
 
 SolveResult SectionSolver::loadFractionNear(double P, double MX, double MY, int mode,
                                             const double* near) {
-    if (near == nullptr || kind_ != SolverKind::Fast || !singular_.empty())
+    if (near == nullptr || kind_ != SolverKind::Fast || singular())
         return loadFraction(P, MX, MY, 0, 0, 0, mode);
     const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
     // Mode 2 gives a load the reference iteration's state wherever that iteration finds one;
@@ -244,7 +198,7 @@ SolveResult SectionSolver::momentScaleAtStrain(double P, double MX, double MY, d
 }
 
 SolveResult SectionSolver::momentScale(double P, double MX, double MY, const LimitRule& rule) {
-    if (kind_ != SolverKind::Fast || !singular_.empty()) return {};
+    if (kind_ != SolverKind::Fast || singular()) return {};
     const vec3 LL{0, 0, 1e6 * MX, 1e6 * MY};
     const double fixed[3] = {1000.0 * P, 0, 0};
     SolveResult r = solveFast(LL, rule, nullptr, fixed);
@@ -280,7 +234,7 @@ SolveResult SectionSolver::solveBracketed(const vec3& LL, const LimitRule& rule,
 }
 
 SolveResult SectionSolver::solve(const vec3& LL, const LimitRule& rule) {
-    for (const auto& text : singular_) msgs_.message(text);
+    for (const auto& text : section_->singularMessages()) msgs_.message(text);
     SolveResult r;
     // Mode 2 (steel-only sections: the smaller extreme magnitude at the limit) and the
     // prescribed strain of the moment-curvature variant admit more than one state whose
@@ -289,7 +243,7 @@ SolveResult SectionSolver::solve(const vec3& LL, const LimitRule& rule) {
     // reference iteration that stops short of its tolerance. (The moment-curvature steps do
     // not ask for a load's fraction: at a held axial force and strain their state is found
     // directly, see momentScaleAtStrain.)
-    const bool newton = kind_ == SolverKind::Fast && singular_.empty();
+    const bool newton = kind_ == SolverKind::Fast && !singular();
     if (newton && rule.mode() != LimitMode::Smaller && rule.mode() != LimitMode::Prescribed) {
         r = solveFast(LL, rule);
         if (!r.converged) r = solveBracketed(LL, rule, nullptr, r);
@@ -317,7 +271,7 @@ SolveResult SectionSolver::solve(const vec3& LL, const LimitRule& rule) {
     } else {
         r = solveReference(LL, rule);
     }
-    r.singular = !singular_.empty();
+    r.singular = singular();
     return r;
 }
 

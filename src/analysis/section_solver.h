@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/compiled_section.h"
 #include "analysis/fibre_arrays.h"
 #include "analysis/limit_rule.h"
 #include "analysis/reference/reference_iteration.h"
@@ -25,9 +26,6 @@ bool solveSmall(int n, double M[4][4], double b[4], double x[4]);
 // the solve to the reference iteration.
 constexpr double FAST_SOLVER_TOLERANCE = 1e-9;
 constexpr int FAST_SOLVER_MAX_PASSES = 40;
-// The shares of the stress block's strain range over which its edge ramps on the fast solver's
-// ways to a state, in the order tried (the state itself is the sharp block's).
-constexpr double BLOCK_RAMP_BANDS[] = {0.2, 0.4};
 // The largest relative change of the load fraction the fast solver may make when it finishes
 // an unconverged reference iteration of a steel-only section.
 constexpr double POLISH_FRACTION_CHANGE = 0.01;
@@ -67,12 +65,15 @@ public:
     SectionSolver(const SectionModel& m, Messages& msgs);
     SectionSolver(const SectionModel& m, Messages& msgs, SolverKind kind,
                   FibreLaws laws = FibreLaws::Ultimate);
+    // A solver on a compiled section it shares with others (each keeps its own last state).
+    SectionSolver(SharedSection section, Messages& msgs, SolverKind kind);
+    const SharedSection& section() const { return section_; }
     SolverKind kind() const { return kind_; }
     // The section stiffness could not be inverted: every solve gives a number that is not finite.
-    bool singular() const { return !singular_.empty(); }
+    bool singular() const { return !section_->singularMessages().empty(); }
     // The section's fibres carry no tension (plain concrete): its states at the limit, each
     // direction's a family falling monotonically in axial force, meet one axial force once.
-    bool carriesNoTension() const { return compressionOnly_; }
+    bool carriesNoTension() const { return section_->carriesNoTension(); }
 
     // Load fraction of (P kN compression positive, MX, MY kNm) with the minimum magnitudes
     // K_P, K_MX, K_MY, normalised by mode (STRAIN_LIMIT_MODE): mode 1 puts the largest
@@ -160,23 +161,13 @@ private:
     SolveResult polishReference(const vec3& LL, const LimitRule& rule);
     SolveResult momentScale(double P, double MX, double MY, const LimitRule& rule);
     void remember(const double pointAbc[3], const double fibreAbc[3]);
-    const std::vector<FibreArrays>& rampedFibres();
 
-    FibreArrays fibres_;
-    // The same fibres with the stress block's edge a ramp, one per share of BLOCK_RAMP_BANDS:
-    // the fast solver's ways towards a state under the block (built at the first solve that
-    // needs them; none without a block).
-    std::vector<FibreArrays> rampedFibres_;
-    bool rampedBuilt_ = false;
+    SharedSection section_;
+    const FibreArrays& fibres_;
+    const matrx2& k0_;    // elastic stiffness
+    const matrx2& kinv_;  // its inverse
     Messages& msgs_;
     SolverKind kind_ = SolverKind::Fast;
-    matrx2 k0_{};                        // elastic stiffness
-    matrx2 kinv_{};                      // inverse stiffness
-    std::vector<std::string> singular_;  // messages the inversion raised, repeated per solve
-    // Of a section that carries no tension: the convex hull of its fibres, counterclockwise
-    // (x, y pairs); empty for every other section.
-    std::vector<double> compressionHull_;
-    bool compressionOnly_ = false;
     double fibreAbc_[3] = {0, 0, 0};  // deformation of the last fibre evaluation
     double pointAbc_[3] = {0, 0, 0};  // deformation of the last control-point evaluation
     bool evaluated_ = false;

@@ -1,0 +1,81 @@
+#include "analysis/compiled_section.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+#include "analysis/design_strength.h"
+#include "analysis/section_solver.h"
+
+namespace qav {
+
+namespace {
+
+// Stand-in for the message sink while the inverse is formed once for many solves.
+class RecordMessages : public Messages {
+public:
+    explicit RecordMessages(std::vector<std::string>& out) : out_(out) {}
+    void message(const std::string& text) override { out_.push_back(text); }
+
+private:
+    std::vector<std::string>& out_;
+};
+
+// The convex hull of the points (x[i], y[i]), counterclockwise, as x, y pairs.
+std::vector<double> convexHull(const std::vector<double>& x, const std::vector<double>& y) {
+    std::vector<std::pair<double, double>> p;
+    for (std::size_t i = 0; i < x.size(); ++i) p.emplace_back(x[i], y[i]);
+    std::sort(p.begin(), p.end());
+    p.erase(std::unique(p.begin(), p.end()), p.end());
+    if (p.size() < 3) return {};
+    auto turn = [](const std::pair<double, double>& o, const std::pair<double, double>& a,
+                   const std::pair<double, double>& b) {
+        return (a.first - o.first) * (b.second - o.second) -
+               (a.second - o.second) * (b.first - o.first);
+    };
+    std::vector<std::pair<double, double>> h(2 * p.size());
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        while (k >= 2 && turn(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+        h[k++] = p[i];
+    }
+    for (std::size_t i = p.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && turn(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+        h[k++] = p[i];
+    }
+    std::vector<double> out;
+    for (std::size_t i = 0; i + 1 < k; ++i) {
+        out.push_back(h[i].first);
+        out.push_back(h[i].second);
+    }
+    return out;
+}
+
+}  // namespace
+
+CompiledSection::CompiledSection(const SectionModel& m, FibreLaws laws) : fibres_(m, laws) {
+    // The fibres' moduli never change, so one inverse serves every solve.
+    FORM_SECTION_STIFF_MATRIX(m, k0_);
+    kinv_ = k0_;
+    vec3 unused{};
+    RecordMessages record(singular_);
+    GAUSSJ(kinv_, 3, unused, record);
+    // Steel fibres of no area (bars of diameter 0) carry nothing either.
+    compressionOnly_ = fibres_.otherCount == 0 && !fibres_.x.empty();
+    for (const FibreGroup& g : fibres_.groups)
+        for (std::size_t i = g.begin; i < g.end && !g.concrete; ++i)
+            if (fibres_.area[i] != 0) compressionOnly_ = false;
+    if (compressionOnly_) hull_ = convexHull(fibres_.x, fibres_.y);
+    said_ = cappedSteelMessages(m);
+    if (std::string bare = bareSteelRefusal(m); !bare.empty()) said_.push_back(std::move(bare));
+    const bool block = std::any_of(fibres_.groups.begin(), fibres_.groups.end(),
+                                   [](const FibreGroup& g) { return g.law == FibreLaw::Block; });
+    for (const double band : BLOCK_RAMP_BANDS) {
+        if (!block) break;
+        ramped_.push_back(fibres_);
+        for (FibreGroup& g : ramped_.back().groups)
+            if (g.law == FibreLaw::Block) g.band = band;
+    }
+}
+
+}  // namespace qav

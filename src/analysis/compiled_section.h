@@ -1,0 +1,55 @@
+#pragma once
+// A meshed section compiled for the solvers: the fibres as flat arrays with their laws (and the
+// stress block's ramped variants the fast solver's ways go through), the elastic stiffness and
+// its inverse, and what the section says to every run. It never changes once made, so one
+// compiled section serves every solver of a run and every thread at once; each solver keeps
+// only its own last state.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/fibre_arrays.h"
+#include "analysis/reference/reference_iteration.h"
+#include "model/section_model.h"
+
+namespace qav {
+
+// The shares of the stress block's strain range over which its edge ramps on the fast solver's
+// ways to a state, in the order tried (the state itself is the sharp block's).
+constexpr double BLOCK_RAMP_BANDS[] = {0.2, 0.4};
+class CompiledSection {
+public:
+    explicit CompiledSection(const SectionModel& m, FibreLaws laws = FibreLaws::Ultimate);
+
+    const FibreArrays& fibres() const { return fibres_; }
+    // The same fibres with the stress block's edge a ramp, one per share of BLOCK_RAMP_BANDS
+    // (none without a block).
+    const std::vector<FibreArrays>& rampedFibres() const { return ramped_; }
+    const matrx2& stiffness() const { return k0_; }
+    const matrx2& inverseStiffness() const { return kinv_; }
+    // What inverting the stiffness said ("Singular matrix."); empty when it is regular. Every
+    // solve repeats it.
+    const std::vector<std::string>& singularMessages() const { return singular_; }
+    // What every solver made from the section says once (steel capped at the limit strain, a
+    // bare steel section refused by the code).
+    const std::vector<std::string>& sectionMessages() const { return said_; }
+    // The fibres carry no tension (plain concrete), and then the convex hull of their centres,
+    // counterclockwise (x, y pairs).
+    bool carriesNoTension() const { return compressionOnly_; }
+    const std::vector<double>& compressionHull() const { return hull_; }
+
+private:
+    FibreArrays fibres_;
+    std::vector<FibreArrays> ramped_;
+    matrx2 k0_{}, kinv_{};
+    std::vector<std::string> singular_, said_;
+    bool compressionOnly_ = false;
+    std::vector<double> hull_;
+};
+
+using SharedSection = std::shared_ptr<const CompiledSection>;
+inline SharedSection compileSection(const SectionModel& m, FibreLaws laws = FibreLaws::Ultimate) {
+    return std::make_shared<const CompiledSection>(m, laws);
+}
+
+}  // namespace qav
