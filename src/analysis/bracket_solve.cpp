@@ -25,7 +25,7 @@ constexpr double PI = 3.14159265358979323846;
 }  // namespace
 
 bool SectionSolver::bracketState(const vec3& LL, const LimitRule& rule, const double* fixed,
-                                 double out[3], int& passes) {
+                                 double out[3], int& passes, const FamilyPiece* only) {
     if (fibres_.cpX.empty() || !(rule.strain() > 0)) return false;
     double D[3];
     balanceWeights(k0_, D);
@@ -37,7 +37,8 @@ bool SectionSolver::bracketState(const vec3& LL, const LimitRule& rule, const do
     const double u1 = lm1 / lmn, u2 = lm2 / lmn;
     const double l0 = D[0] * LL[1];
     const int budget = 4 * SOLVER_MAX_ITERATIONS;
-    const std::vector<FamilyPiece> pieces = rule.pieces();
+    const std::vector<FamilyPiece> pieces =
+        only != nullptr ? std::vector<FamilyPiece>{*only} : rule.pieces();
 
     // Balanced forces at (phi, t).
     auto forces = [&](double phi, double t, double f[3], double a[3]) {
@@ -109,10 +110,39 @@ bool SectionSolver::bracketState(const vec3& LL, const LimitRule& rule, const do
     if (!std::isfinite(ha)) return false;
     double pa = phi0, pb = phi0, hb = ha;
     bool bracketed = ha == 0;
+    // The directions whose states lie along the load can end within a doubling step (the
+    // in-plane equation has no root on the piece beyond): stepping from the last direction with
+    // a state towards the first without one closes in on that edge, where the cross moment may
+    // change sign first.
+    auto towardsEdge = [&](double inside, double hInside, double outside) {
+        for (int k = 0; k < 40 && !bracketed; ++k) {
+            const double q = 0.5 * (inside + outside), hq = across(q);
+            if (!std::isfinite(hq)) {
+                outside = q;
+            } else if ((hq > 0) != (hInside > 0)) {
+                pa = inside;
+                ha = hInside;
+                pb = q;
+                hb = hq;
+                bracketed = true;
+            } else {
+                inside = q;
+                hInside = hq;
+            }
+        }
+    };
+    double lastQ[2] = {phi0, phi0}, lastH[2] = {ha, ha};
+    bool edgeSought[2] = {false, false};
     for (double step = 0.01; !bracketed && step < PI && passes < budget; step *= 2) {
-        for (const double sgn : {1.0, -1.0}) {
-            const double q = phi0 + sgn * step, hq = across(q);
-            if (!std::isfinite(hq)) continue;
+        for (int side = 0; side < 2 && !bracketed; ++side) {
+            const double q = phi0 + (side == 0 ? step : -step), hq = across(q);
+            if (!std::isfinite(hq)) {
+                if (!edgeSought[side]) towardsEdge(lastQ[side], lastH[side], q);
+                edgeSought[side] = true;
+                continue;
+            }
+            lastQ[side] = q;
+            lastH[side] = hq;
             if ((hq > 0) != (ha > 0)) {
                 pb = q;
                 hb = hq;

@@ -1,10 +1,13 @@
 #include "analysis/compiled_section.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <numbers>
 #include <utility>
 
 #include "analysis/design_strength.h"
+#include "analysis/limit_rule.h"
 #include "analysis/section_solver.h"
 
 namespace qav {
@@ -76,6 +79,43 @@ CompiledSection::CompiledSection(const SectionModel& m, FibreLaws laws) : fibres
         for (FibreGroup& g : ramped_.back().groups)
             if (g.law == FibreLaw::Block) g.band = band;
     }
+}
+
+double CompiledSection::seamAxialForce() const {
+    std::call_once(seamOnce_, [this] {
+        const LimitRule rule = LimitRule::ofMode(fibres_, 1);
+        auto axial = [&](double phi) {
+            double a[3], ss[3];
+            rule.plane(phi, 1, a);
+            sumFibreForces(fibres_, a, ss);
+            return ss[0];
+        };
+        constexpr int STEPS = 72;
+        constexpr double STEP = 2 * std::numbers::pi / STEPS;
+        int best = 0;
+        double top = -INFINITY;
+        for (int k = 0; k < STEPS; ++k)
+            if (const double n = axial(k * STEP); n > top) {
+                top = n;
+                best = k;
+            }
+        // The largest lies within a step of the best direction scanned: halving the distance
+        // to the better side closes in on it.
+        double lo = (best - 1) * STEP, hi = (best + 1) * STEP, at = best * STEP;
+        for (int k = 0; k < 20; ++k) {
+            const double left = 0.5 * (lo + at), right = 0.5 * (at + hi);
+            const double nl = axial(left), nr = axial(right);
+            if (nl > top && nl >= nr) {
+                hi = at, at = left, top = nl;
+            } else if (nr > top) {
+                lo = at, at = right, top = nr;
+            } else {
+                lo = left, hi = right;
+            }
+        }
+        seam_ = top;
+    });
+    return seam_;
 }
 
 }  // namespace qav

@@ -5,6 +5,7 @@
 // compiled section serves every solver of a run and every thread at once; each solver keeps
 // only its own last state.
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ public:
     // counterclockwise (x, y pairs).
     bool carriesNoTension() const { return compressionOnly_; }
     const std::vector<double>& compressionHull() const { return hull_; }
+    // The least tension (N, the largest axial force) of the seam states of the control-strain
+    // rule, over every direction: each plane with its top at zero strain and its bottom at
+    // -EPS_LIMIT. Every state held at a stretched point carries at least this tension. Found
+    // at the first call (a scan of directions refined about the largest), then kept.
+    double seamAxialForce() const;
 
 private:
     FibreArrays fibres_;
@@ -45,6 +51,8 @@ private:
     std::vector<std::string> singular_, said_;
     bool compressionOnly_ = false;
     std::vector<double> hull_;
+    mutable std::once_flag seamOnce_;
+    mutable double seam_ = 0;
 };
 
 using SharedSection = std::shared_ptr<const CompiledSection>;

@@ -140,14 +140,15 @@ SolveResult SectionSolver::combinationFraction(double P, double MX, double MY, i
     const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
     const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
     const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
+    const LimitRule rule = LimitRule::ofMode(fibres_, 1);
     piecesWhenStretched_ = true;
-    SolveResult last = solveFast(LL, LimitRule::ofMode(fibres_, 1));
+    SolveResult last = solveFast(LL, rule);
     piecesWhenStretched_ = false;
     if (last.converged) {
         last.iterations += r.iterations;
         last.fellBack = r.fellBack;
         last.singular = r.singular;
-        return last;
+        return firstStateAlong(LL, rule, last);
     }
     r.iterations += last.iterations;
     remember(point, fibre);
@@ -181,8 +182,9 @@ SolveResult SectionSolver::loadFractionNear(double P, double MX, double MY, int 
     // Near a seam of the limit states (the most compressed point at zero strain, near pure
     // tension) the way from the elastic start may end on the seam or cross to the other side;
     // the way from the neighbour's state stays on its side. Elsewhere both end at the one state.
-    SolveResult w = solveFast(LL, LimitRule::ofMode(fibres_, mode == 3 ? 3 : 1), near);
-    if (w.converged) return w;
+    const LimitRule rule = LimitRule::ofMode(fibres_, mode == 3 ? 3 : 1);
+    SolveResult w = solveFast(LL, rule, near);
+    if (w.converged) return firstStateAlong(LL, rule, w);
     SolveResult r = loadFraction(P, MX, MY, 0, 0, 0, mode);
     r.iterations += w.iterations;
     return r;
@@ -214,6 +216,43 @@ SolveResult SectionSolver::momentScale(double P, double MX, double MY, const Lim
     r.iterations += passes;
     if (r.converged) return r;
     return solveBracketed(LL, rule, fixed, r);
+}
+
+SolveResult SectionSolver::firstStateAlong(const vec3& LL, const LimitRule& rule, SolveResult r) {
+    // Only a tension meets the family on both sides of its jump at the seam, and only the fast
+    // solver's ways can end on either side.
+    if (kind_ != SolverKind::Fast || singular() || !r.converged || !(r.loadFraction > 0) ||
+        !(LL[1] < 0))
+        return r;
+    if (rule.mode() != LimitMode::Compressed && rule.mode() != LimitMode::Code) return r;
+    const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
+    const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+    auto stretched = [&](const double a[3]) {
+        const Limit lim = rule.limit(a);
+        return lim.ok() && lim.kind == LimitKind::Tension;
+    };
+    // A state held at a compressed point may have one before it on the stretched piece; one
+    // held at a stretched point is taken as it is (no state of the compressed piece came
+    // before one over the examples' curves and 1,800 random tensions). The stretched piece's
+    // states carry at least the seam's tension, so only a state carrying more than that can
+    // have one before it: load fraction x P below the seam's axial force.
+    if (stretched(fibre) || !(r.loadFraction * LL[1] < section_->seamAxialForce())) return r;
+    double a[3];
+    int passes = 0;
+    const FamilyPiece piece = rule.pieces()[1];
+    if (bracketState(LL, rule, nullptr, a, passes, &piece)) {
+        SolveResult q = solveFast(LL, rule, a);
+        q.iterations += passes + r.iterations;
+        if (q.converged && q.loadFraction > 0 && q.loadFraction < r.loadFraction &&
+            stretched(fibreAbc_)) {
+            q.fellBack = r.fellBack;
+            return q;
+        }
+        passes = q.iterations - r.iterations;
+    }
+    r.iterations += passes;
+    remember(point, fibre);
+    return r;
 }
 
 SolveResult SectionSolver::solveBracketed(const vec3& LL, const LimitRule& rule,
@@ -266,6 +305,7 @@ SolveResult SectionSolver::solve(const vec3& LL, const LimitRule& rule) {
                 remember(point, fibre);
             }
         }
+        r = firstStateAlong(LL, rule, r);
     } else if (newton && rule.mode() == LimitMode::Smaller) {
         r = polishReference(LL, rule);
     } else {

@@ -151,10 +151,15 @@ private:
                           const double* fixed = nullptr);
     // The state of the limit rule whose forces lie along the load (or, with a fixed part, hold
     // its axial force), found by bracketing in the gradient direction and the position along
-    // the rule's family (see bracket_solve.cpp); false where no bracket holds one. passes
-    // counts the fibre passes.
+    // the rule's family (see bracket_solve.cpp), on the family's first piece that holds one or
+    // on the piece only; false where no bracket holds one. passes counts the fibre passes.
     bool bracketState(const vec3& LL, const LimitRule& rule, const double* fixed, double out[3],
-                      int& passes);
+                      int& passes, const FamilyPiece* only = nullptr);
+    // Where the load's line meets the limit states more than once (a tension across the jump of
+    // the family at the seam), the first state the load reaches as it grows from zero: r, or
+    // the state along the load on the other piece where that one has a smaller positive
+    // fraction.
+    SolveResult firstStateAlong(const vec3& LL, const LimitRule& rule, SolveResult r);
     // Newton's method from the bracketed state; the result of failed, given up with passes.
     SolveResult solveBracketed(const vec3& LL, const LimitRule& rule, const double* fixed,
                                const SolveResult& failed);

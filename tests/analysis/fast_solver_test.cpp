@@ -6,11 +6,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <random>
+#include <string>
 
 #include "analysis/interaction_curves.h"
 #include "analysis/load_combinations.h"
 #include "analysis/moment_curvature.h"
 #include "analysis/pmm_surface.h"
+#include "analysis/section_solver.h"
 #include "example_sections.h"
 #include "hand_section.h"
 #include "interchange/force_csv.h"
@@ -91,9 +94,11 @@ TEST_P(FastSolver, CurvePointsLieOnTheReferenceSurfaceWithoutUnconvergedSolves) 
     // finishes are counted and said, never hidden.
     EXPECT_LE(static_cast<double>(all.notConverged), 0.002 * static_cast<double>(all.solves))
         << GetParam() << ", worst residual " << all.worstResidual;
-    // Steel-only sections run the reference iteration first (its passes are counted).
+    // Steel-only sections run the reference iteration first (its passes are counted). A tension
+    // whose state is held at a compressed point also looks for a first state on the stretched
+    // piece (the cross-shaped column: some 3 passes per solve more).
     if (m.results.STRAIN_LIMIT_MODE == 1) {
-        EXPECT_LE(static_cast<double>(all.iterations) / static_cast<double>(all.solves), 10.0)
+        EXPECT_LE(static_cast<double>(all.iterations) / static_cast<double>(all.solves), 11.0)
             << GetParam();
     }
 }
@@ -174,6 +179,32 @@ INSTANTIATE_TEST_SUITE_P(Examples, FastSolver, ::testing::ValuesIn(EXAMPLES),
 // of the P-M curve at 30 degrees (and so of the PMM surface); the fast solver finishes them from
 // the reference's last deformation. The points stay those the reference approaches: at each
 // point's load the reference's fraction, converged or not, is close to 1.
+// A tension's line can meet the limit states once on each side of the family's seam; the load
+// fraction is the first state the load reaches as it grows from zero. The reference iteration
+// settles on either, so the fast solver's fraction never exceeds its fraction, and where they
+// differ the fast one is the smaller (up to 2.9 % on the cross-shaped column before).
+TEST(FastSolver, ATensionTakesTheFirstStateAlongItsLine) {
+    for (const char* name : {"src_column_cross", "rectangular_column"}) {
+        SectionModel m = meshedExample(name, SolverKind::Fast);
+        NullMessages q;
+        SectionSolver fast(m, q, SolverKind::Fast), ref(m, q, SolverKind::Reference);
+        std::mt19937 rng(3);
+        std::uniform_real_distribution<double> P(-3000, 0), M(0, 400), A(0, 2 * M_PI);
+        int smaller = 0;
+        for (int i = 0; i < 200; ++i) {
+            const double p = P(rng), mm = M(rng), a = A(rng);
+            const SolveResult f = fast.loadFraction(p, mm * cos(a), mm * sin(a), 0, 0, 0, 1);
+            const SolveResult r = ref.loadFraction(p, mm * cos(a), mm * sin(a), 0, 0, 0, 1);
+            ASSERT_TRUE(f.converged) << name << " " << p << " " << mm << " " << a;
+            if (!r.converged || r.offBalance) continue;
+            EXPECT_LE(f.loadFraction, r.loadFraction * (1 + 1e-4))
+                << name << " " << p << " " << mm << " " << a;
+            smaller += f.loadFraction < r.loadFraction * (1 - 1e-3) ? 1 : 0;
+        }
+        if (std::string(name) == "rectangular_column") EXPECT_GT(smaller, 0);
+    }
+}
+
 TEST(FastSolver, SteelSectionFinishesTheSolvesTheReferenceLeavesShort) {
     SectionModel m = meshedExample("steel_i_section", SolverKind::Fast);
     ASSERT_EQ(m.results.STRAIN_LIMIT_MODE, 2);
