@@ -22,48 +22,41 @@ namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
-}  // namespace
+// A direction phi of the strain gradient and the out-of-plane equation's value there.
+struct Direction {
+    double phi = 0, across = NAN;
+};
 
-bool SectionSolver::bracketState(const vec3& LL, const LimitRule& rule, const double* fixed,
-                                 double out[3], int& passes, const FamilyPiece* only) {
-    if (fibres_.cpX.empty() || !(rule.strain() > 0)) return false;
-    double D[3];
-    balanceWeights(k0_, D);
-    const double F0 = fixed ? fixed[0] : 0.0;
-    // The load's moment direction, in balanced units.
-    const double lm1 = D[1] * LL[2], lm2 = D[2] * LL[3];
-    const double lmn = std::hypot(lm1, lm2);
-    if (!(lmn > 0) || !std::isfinite(lmn)) return false;
-    const double u1 = lm1 / lmn, u2 = lm2 / lmn;
-    const double l0 = D[0] * LL[1];
-    const int budget = 4 * SOLVER_MAX_ITERATIONS;
-    const std::vector<FamilyPiece> pieces =
-        only != nullptr ? std::vector<FamilyPiece>{*only} : rule.pieces();
+// The two equations on the rule's family for one load: in t (the in-plane equation) and in phi
+// (the cross moment), with the fibre passes they cost.
+class FamilyEquations {
+public:
+    FamilyEquations(const FibreArrays& f, const matrx2& k0, const vec3& LL, const LimitRule& rule,
+                    const double* fixed, const FamilyPiece* only, int& passes)
+        : f_(f),
+          rule_(rule),
+          fixed_(fixed),
+          passes_(passes),
+          pieces_(only != nullptr ? std::vector<FamilyPiece>{*only} : rule.pieces()) {
+        balanceWeights(k0, D_);
+        F0_ = fixed ? fixed[0] : 0.0;
+        // The load's moment direction, in balanced units.
+        const double lm1 = D_[1] * LL[2], lm2 = D_[2] * LL[3];
+        lmn_ = std::hypot(lm1, lm2);
+        u1_ = lm1 / lmn_;
+        u2_ = lm2 / lmn_;
+        l0_ = D_[0] * LL[1];
+    }
+    bool loadHasMoment() const { return lmn_ > 0 && std::isfinite(lmn_); }
 
-    // Balanced forces at (phi, t).
-    auto forces = [&](double phi, double t, double f[3], double a[3]) {
-        rule.plane(phi, t, a);
-        double ss[3];
-        sumFibreForces(fibres_, a, ss);
-        ++passes;
-        f[0] = D[0] * (ss[0] - F0);
-        f[1] = D[1] * ss[1];
-        f[2] = D[2] * ss[2];
-    };
-    // The in-plane equation: the axial force held (fixed) or the forces on the load's ray.
-    auto inPlane = [&](const double f[3]) {
-        if (fixed != nullptr) return f[0];
-        return lmn * f[0] - l0 * (u1 * f[1] + u2 * f[2]);
-    };
-    // For the direction phi: the root in t of the in-plane equation, and the balanced forces
-    // there; false where no piece of the family brackets one.
-    auto solveT = [&](double phi, double f[3], double a[3]) {
-        for (const FamilyPiece& piece : pieces) {
-            const double t0 = piece.t0, t1 = piece.t1;
+    // For the direction phi: the root in t of the in-plane equation, with the balanced forces
+    // and the plane there; false where no piece of the family brackets one.
+    bool solveT(double phi, double f[3], double a[3]) {
+        for (const FamilyPiece& piece : pieces_) {
             double f0[3], f1[3];
-            forces(phi, t0, f0, a);
+            forces(phi, piece.t0, f0, a);
             const double g0 = inPlane(f0);
-            forces(phi, t1, f1, a);
+            forces(phi, piece.t1, f1, a);
             const double g1 = inPlane(f1);
             if (!std::isfinite(g0) || !std::isfinite(g1) || (g0 > 0) == (g1 > 0)) continue;
             const double t = rootIn(
@@ -72,123 +65,167 @@ bool SectionSolver::bracketState(const vec3& LL, const LimitRule& rule, const do
                     forces(phi, x, ff, a);
                     return inPlane(ff);
                 },
-                t0, g0, t1, g1, {80, 1e-15, 0, 0});
+                piece.t0, g0, piece.t1, g1, {80, 1e-15, 0, 0});
             forces(phi, t, f, a);
             return true;
         }
         return false;
-    };
+    }
     // The out-of-plane equation: the moment's component across the load's moment direction;
     // NaN where the direction has no state or its moment points against the load's.
-    double a[3];
-    auto across = [&](double phi) {
-        double f[3];
-        if (!solveT(phi, f, a)) return static_cast<double>(NAN);
-        if (!(u1 * f[1] + u2 * f[2] > 0)) return static_cast<double>(NAN);
-        return -u2 * f[1] + u1 * f[2];
-    };
+    double across(double phi) {
+        double f[3], a[3];
+        if (!solveT(phi, f, a)) return NAN;
+        if (!(u1_ * f[1] + u2_ * f[2] > 0)) return NAN;
+        return -u2_ * f[1] + u1_ * f[2];
+    }
+    Direction at(double phi) { return {phi, across(phi)}; }
 
+private:
+    // Balanced forces at (phi, t).
+    void forces(double phi, double t, double f[3], double a[3]) {
+        rule_.plane(phi, t, a);
+        double ss[3];
+        sumFibreForces(f_, a, ss);
+        ++passes_;
+        f[0] = D_[0] * (ss[0] - F0_);
+        f[1] = D_[1] * ss[1];
+        f[2] = D_[2] * ss[2];
+    }
+    // The in-plane equation: the axial force held (fixed) or the forces on the load's ray.
+    double inPlane(const double f[3]) const {
+        if (fixed_ != nullptr) return f[0];
+        return lmn_ * f[0] - l0_ * (u1_ * f[1] + u2_ * f[2]);
+    }
+
+    const FibreArrays& f_;
+    const LimitRule& rule_;
+    const double* fixed_;
+    int& passes_;
+    std::vector<FamilyPiece> pieces_;
+    double D_[3] = {0, 0, 0};
+    double F0_ = 0, lmn_ = 0, u1_ = 0, u2_ = 0, l0_ = 0;
+};
+
+// Two directions whose cross moments lie on either side of zero, found from a start outwards.
+class DirectionBracket {
+public:
+    DirectionBracket(FamilyEquations& eq, const int& passes) : eq_(eq), passes_(passes) {}
+
+    // Where the start has no state along the load (a section far stiffer about one axis than
+    // the other turns the elastic gradient away from the moment), the nearest of a round of
+    // directions that has one; false where none has.
+    bool start(double phi0) {
+        a_ = eq_.at(phi0);
+        for (int k = 1; k <= 16 && !std::isfinite(a_.across); ++k)
+            for (const double sgn : {1.0, -1.0}) {
+                const Direction d = eq_.at(phi0 + sgn * k * PI / 16);
+                if (std::isfinite(d.across)) {
+                    a_ = d;
+                    break;
+                }
+            }
+        b_ = a_;
+        last_[0] = last_[1] = a_;
+        phi0_ = a_.phi;
+        found_ = a_.across == 0;
+        return std::isfinite(a_.across);
+    }
+    // Steps doubling in size on either side, then a round of directions: the doubling steps can
+    // leap over a narrow stretch of directions whose states lie along the load.
+    bool find(int budget) {
+        double step = 0.01;
+        for (; !found_ && step < PI && passes_ < budget; step *= 2)
+            for (int side = 0; side < 2 && !found_; ++side) doublingStep(side, step);
+        if (!found_) round();
+        return found_;
+    }
+    const Direction& lower() const { return a_; }
+    const Direction& upper() const { return b_; }
+
+private:
+    void take(const Direction& inside, const Direction& other) {
+        a_ = inside;
+        b_ = other;
+        found_ = true;
+    }
+    void doublingStep(int side, double step) {
+        const Direction d = eq_.at(phi0_ + (side == 0 ? step : -step));
+        if (!std::isfinite(d.across)) {
+            if (!edgeSought_[side]) towardsEdge(last_[side], d.phi);
+            edgeSought_[side] = true;
+            return;
+        }
+        last_[side] = d;
+        if ((d.across > 0) != (a_.across > 0)) {
+            b_ = d;
+            found_ = true;
+            return;
+        }
+        // Keep the nearer side's value as the other end's start.
+        if (std::fabs(d.across) < std::fabs(a_.across)) a_ = d;
+    }
+    // The directions whose states lie along the load can end within a doubling step (the
+    // in-plane equation has no root on the piece beyond): halving from the last direction with
+    // a state towards the first without one closes in on that edge, where the cross moment may
+    // change sign first.
+    void towardsEdge(Direction inside, double outside) {
+        for (int k = 0; k < 40 && !found_; ++k) {
+            const Direction d = eq_.at(0.5 * (inside.phi + outside));
+            if (!std::isfinite(d.across))
+                outside = d.phi;
+            else if ((d.across > 0) != (inside.across > 0))
+                take(inside, d);
+            else
+                inside = d;
+        }
+    }
+    void round() {
+        const int n = 48;
+        Direction prev{phi0_, a_.across};
+        for (int k = 1; k <= n && !found_; ++k) {
+            const Direction d = eq_.at(phi0_ + 2 * PI * k / n);
+            if (!std::isfinite(d.across)) continue;
+            if ((d.across > 0) != (prev.across > 0) && d.phi - prev.phi < PI / 4) take(prev, d);
+            prev = d;
+        }
+    }
+
+    FamilyEquations& eq_;
+    const int& passes_;
+    Direction a_, b_;
+    double phi0_ = 0;
+    bool found_ = false;
+    Direction last_[2];  // the last direction with a state on either side
+    bool edgeSought_[2] = {false, false};
+};
+
+}  // namespace
+
+bool SectionSolver::bracketState(const vec3& LL, const LimitRule& rule, const double* fixed,
+                                 double out[3], int& passes, const FamilyPiece* only) {
+    if (fibres_.cpX.empty() || !(rule.strain() > 0)) return false;
+    FamilyEquations eq(fibres_, k0_, LL, rule, fixed, only, passes);
+    if (!eq.loadHasMoment()) return false;
     // Start at the gradient direction of the elastic deformation under the load.
     double e[3] = {0, 0, 0};
     for (std::size_t j = 0; j < 3; ++j)
         for (std::size_t p = 0; p < 3; ++p) e[j] += kinv_[j + 1][p + 1] * LL[p + 1];
-    double phi0 = std::atan2(e[2], e[1]);
-    double ha = across(phi0);
-    // Where that direction has no state along the load (a section far stiffer about one axis
-    // than the other turns the elastic gradient away from the moment), the nearest of a round
-    // of directions that has one.
-    for (int k = 1; k <= 16 && !std::isfinite(ha); ++k) {
-        for (const double sgn : {1.0, -1.0}) {
-            const double q = phi0 + sgn * k * PI / 16, hq = across(q);
-            if (std::isfinite(hq)) {
-                phi0 = q;
-                ha = hq;
-                break;
-            }
-        }
-    }
-    if (!std::isfinite(ha)) return false;
-    double pa = phi0, pb = phi0, hb = ha;
-    bool bracketed = ha == 0;
-    // The directions whose states lie along the load can end within a doubling step (the
-    // in-plane equation has no root on the piece beyond): stepping from the last direction with
-    // a state towards the first without one closes in on that edge, where the cross moment may
-    // change sign first.
-    auto towardsEdge = [&](double inside, double hInside, double outside) {
-        for (int k = 0; k < 40 && !bracketed; ++k) {
-            const double q = 0.5 * (inside + outside), hq = across(q);
-            if (!std::isfinite(hq)) {
-                outside = q;
-            } else if ((hq > 0) != (hInside > 0)) {
-                pa = inside;
-                ha = hInside;
-                pb = q;
-                hb = hq;
-                bracketed = true;
-            } else {
-                inside = q;
-                hInside = hq;
-            }
-        }
-    };
-    double lastQ[2] = {phi0, phi0}, lastH[2] = {ha, ha};
-    bool edgeSought[2] = {false, false};
-    for (double step = 0.01; !bracketed && step < PI && passes < budget; step *= 2) {
-        for (int side = 0; side < 2 && !bracketed; ++side) {
-            const double q = phi0 + (side == 0 ? step : -step), hq = across(q);
-            if (!std::isfinite(hq)) {
-                if (!edgeSought[side]) towardsEdge(lastQ[side], lastH[side], q);
-                edgeSought[side] = true;
-                continue;
-            }
-            lastQ[side] = q;
-            lastH[side] = hq;
-            if ((hq > 0) != (ha > 0)) {
-                pb = q;
-                hb = hq;
-                bracketed = true;
-                break;
-            }
-            // Keep the nearer side's value as the other end's start.
-            if (std::fabs(hq) < std::fabs(ha)) {
-                pa = q;
-                ha = hq;
-            }
-        }
-    }
-    // The doubling steps can leap over a narrow stretch of directions whose states do lie
-    // along the load: a round of directions finds the first change of sign.
-    if (!bracketed) {
-        const int n = 48;
-        double qPrev = phi0, hPrev = ha;
-        for (int k = 1; k <= n && !bracketed; ++k) {
-            const double q = phi0 + 2 * PI * k / n, hq = across(q);
-            if (!std::isfinite(hq)) continue;
-            if ((hq > 0) != (hPrev > 0) && q - qPrev < PI / 4) {
-                pa = qPrev;
-                ha = hPrev;
-                pb = q;
-                hb = hq;
-                bracketed = true;
-            }
-            qPrev = q;
-            hPrev = hq;
-        }
-    }
-    if (!bracketed) return false;
-    double phi = pa;
-    if (pa != pb) {
+    DirectionBracket bracket(eq, passes);
+    if (!bracket.start(std::atan2(e[2], e[1])) || !bracket.find(4 * SOLVER_MAX_ITERATIONS))
+        return false;
+    const Direction &pa = bracket.lower(), &pb = bracket.upper();
+    double phi = pa.phi;
+    if (pa.phi != pb.phi) {
         phi = rootIn(
             [&](double x) {
-                const double h = across(x);
+                const double h = eq.across(x);
                 return std::isfinite(h) ? h : 0.0;
             },
-            pa, ha, pb, hb, {80, 1e-15, 0, 0});
+            pa.phi, pa.across, pb.phi, pb.across, {80, 1e-15, 0, 0});
     }
     double f[3];
-    if (!solveT(phi, f, a)) return false;
-    for (int i = 0; i < 3; ++i) out[i] = a[i];
-    return true;
+    return eq.solveT(phi, f, out);
 }
 
 }  // namespace qav

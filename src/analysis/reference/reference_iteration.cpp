@@ -35,6 +35,8 @@ void FORM_SECTION_STIFF_MATRIX(const SectionModel& m, matrx2& KK) {
     KK[3][3] = syy;
 }
 
+// The original elimination, kept step for step as the reference's results depend on it.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void GAUSSJ(matrx2& A, int N, vec3& B, Messages& msgs) {
     if (N < 1 || N > 3) return;
     const auto n = static_cast<std::size_t>(N);
