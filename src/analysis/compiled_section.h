@@ -41,7 +41,8 @@ public:
     // The least tension (N, the largest axial force) of the seam states of the control-strain
     // rule, over every direction: each plane with its top at zero strain and its bottom at
     // -EPS_LIMIT. Every state held at a stretched point carries at least this tension. Found
-    // at the first call (a scan of directions refined about the largest), then kept.
+    // at the first call (a scan of directions, refined about the largest: 54 fibre passes),
+    // then kept.
     double seamAxialForce() const;
 
 private:
