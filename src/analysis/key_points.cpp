@@ -6,6 +6,7 @@
 #include <numbers>
 #include <optional>
 
+#include "analysis/fibre_arrays.h"
 #include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
 #include "analysis/roots.h"
@@ -26,16 +27,29 @@ struct Extent {
     double top = 0, bottom = 0;
     double strain = EPS_LIMIT;
 };
-Extent controlExtent(const SectionModel& m, double gx, double gy) {
+// The section as the key points evaluate it: the model, and its fibres and control points
+// compiled once for every plane tried.
+struct KeySection {
+    const SectionModel& m;
+    FibreArrays f;
+    ForceSum forces(const StrainPlane& p) const {
+        const double abc[3] = {p.a1, p.a2, p.a3};
+        double ss[3];
+        sumFibreForces(f, abc, ss);
+        return {ss[0], ss[1], ss[2]};
+    }
+};
+
+Extent controlExtent(const KeySection& s, double gx, double gy) {
     Extent e{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
-    for (const ControlPoint& c : strainControlPoints(m)) {
-        const double u = gx * c.X + gy * c.Y;
+    for (std::size_t c = 0; c < s.f.cpX.size(); ++c) {
+        const double u = gx * s.f.cpX[c] + gy * s.f.cpY[c];
         e.top = std::max(e.top, u);
         e.bottom = std::min(e.bottom, u);
     }
-    if (codeLimitApplies(m)) {
+    if (s.f.codeRule) {
         double least = INFINITY;
-        for (const LimitPoint& p : codeLimitPoints(m))
+        for (const LimitPoint& p : s.f.limitPoints)
             if (gx * p.x + gy * p.y >= e.top - 1e-9 * (1 + std::fabs(e.top)) && p.epsCu > 0)
                 least = std::min(least, p.epsCu);
         if (std::isfinite(least)) e.strain = least;
@@ -58,18 +72,19 @@ bool hasSteel(const SectionModel& m) {
 }
 
 // A strain plane for the gradient direction phi (radians), or none.
-using PlaneRule = std::optional<StrainPlane> (*)(const SectionModel&, double);
+using PlaneRule = std::optional<StrainPlane> (*)(const KeySection&, double);
 
-std::optional<StrainPlane> decompressionPlane(const SectionModel& m, double phi) {
+std::optional<StrainPlane> decompressionPlane(const KeySection& s, double phi) {
     const double gx = std::cos(phi), gy = std::sin(phi);
-    const Extent e = controlExtent(m, gx, gy);
+    const Extent e = controlExtent(s, gx, gy);
     if (!(e.top > e.bottom)) return std::nullopt;
     return planeFrom(gx, gy, e, e.strain / (e.top - e.bottom));
 }
 
-std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
+std::optional<StrainPlane> balancedPlane(const KeySection& s, double phi) {
+    const SectionModel& m = s.m;
     const double gx = std::cos(phi), gy = std::sin(phi);
-    const Extent e = controlExtent(m, gx, gy);
+    const Extent e = controlExtent(s, gx, gy);
     const TFIB* low = nullptr;
     double lowU = std::numeric_limits<double>::infinity();
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
@@ -88,13 +103,13 @@ std::optional<StrainPlane> balancedPlane(const SectionModel& m, double phi) {
 
 // Axial force falls as the curvature grows (every strain but the top one falls, and both laws
 // are monotonic), so zero axial force is bracketed and closed in on.
-std::optional<StrainPlane> pureBendingPlane(const SectionModel& m, double phi) {
+std::optional<StrainPlane> pureBendingPlane(const KeySection& s, double phi) {
     const double gx = std::cos(phi), gy = std::sin(phi);
-    const Extent e = controlExtent(m, gx, gy);
+    const Extent e = controlExtent(s, gx, gy);
     const double span = e.top - e.bottom;
     if (!(span > 0)) return std::nullopt;
     auto axial = [&](double rho) {
-        return planeForces(m, planeFrom(gx, gy, e, rho * e.strain / span)).total().N;
+        return s.forces(planeFrom(gx, gy, e, rho * e.strain / span)).N;
     };
     double lo = 0, hi = 1;
     double pHi = axial(hi);
@@ -112,7 +127,7 @@ std::optional<StrainPlane> pureBendingPlane(const SectionModel& m, double phi) {
 // no moment across the direction, a positive one along it. The search starts where a section
 // symmetric about the direction would be, scans a half turn either side, and closes in on the
 // bracket nearest to that start.
-std::optional<StrainPlane> turnToAngle(const SectionModel& m, double theta, PlaneRule rule) {
+std::optional<StrainPlane> turnToAngle(const KeySection& s, double theta, PlaneRule rule) {
     const double st = std::sin(theta), ct = std::cos(theta);
     struct Eval {
         bool ok = false;
@@ -121,9 +136,9 @@ std::optional<StrainPlane> turnToAngle(const SectionModel& m, double theta, Plan
     };
     auto eval = [&](double phi) {
         Eval v;
-        const auto p = rule(m, phi);
+        const auto p = rule(s, phi);
         if (!p) return v;
-        const ForceSum t = planeForces(m, *p).total();
+        const ForceSum t = s.forces(*p);
         v.ok = true;
         v.along = t.MX * st + t.MY * ct;
         v.across = t.MX * ct - t.MY * st;
@@ -215,6 +230,7 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
     const Rule rules[] = {{KeyPointKind::Decompression, "Decompression", decompressionPlane, false},
                           {KeyPointKind::Balanced, "Balanced", balancedPlane, true},
                           {KeyPointKind::PureBending, "Pure bending", pureBendingPlane, true}};
+    const KeySection section{m, FibreArrays(m)};
     for (const Rule& r : rules) {
         for (const int branch : {1, -1}) {
             const double theta = branch > 0 ? ANG : ANG + 180;
@@ -224,8 +240,8 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
             k.label = std::string(r.name) + " (" + angleText(theta) + ")";
             if (r.needsSteel && !steel) {
                 k.missing = NO_STEEL;
-            } else if (const auto plane = turnToAngle(m, theta * DEG, r.rule)) {
-                fill(k, m, *plane, planeForces(m, *plane).total(), ANG);
+            } else if (const auto plane = turnToAngle(section, theta * DEG, r.rule)) {
+                fill(k, m, *plane, section.forces(*plane), ANG);
             } else {
                 k.missing = "not found: no strain plane puts the moment along this angle";
             }
