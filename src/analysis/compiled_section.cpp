@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "analysis/design_strength.h"
+#include "analysis/interaction_curves.h"
 #include "analysis/limit_rule.h"
 #include "analysis/section_solver.h"
 
@@ -69,6 +70,8 @@ CompiledSection::CompiledSection(const SectionModel& m, FibreLaws laws) : fibres
         for (std::size_t i = g.begin; i < g.end && !g.concrete; ++i)
             if (fibres_.area[i] != 0) compressionOnly_ = false;
     if (compressionOnly_) hull_ = convexHull(fibres_.x, fibres_.y);
+    axial_ = laws == FibreLaws::Ultimate && fibres_.codeRule ? qav::axialCapacity(m, fibres_)
+                                                             : qav::axialCapacity(m);
     said_ = cappedSteelMessages(m);
     if (std::string bare = bareSteelRefusal(m); !bare.empty()) said_.push_back(std::move(bare));
     const bool block = std::any_of(fibres_.groups.begin(), fibres_.groups.end(),

@@ -18,6 +18,12 @@ namespace qav {
 // The shares of the stress block's strain range over which its edge ramps on the fast solver's
 // ways to a state, in the order tried (the state itself is the sharp block's).
 constexpr double BLOCK_RAMP_BANDS[] = {0.2, 0.4};
+// PMAX: core concrete plus steel, PMIN: steel in tension, each fibre at the stress of its law
+// at the limit strain (kN); see axialCapacity.
+struct AxialCapacity {
+    double PMAX = 0, PMIN = 0;
+};
+
 class CompiledSection {
 public:
     explicit CompiledSection(const SectionModel& m, FibreLaws laws = FibreLaws::Ultimate);
@@ -27,6 +33,8 @@ public:
     // (none without a block).
     const std::vector<FibreArrays>& rampedFibres() const { return ramped_; }
     const matrx2& stiffness() const { return k0_; }
+    // The model's axialCapacity, from these fibres where they carry the code's limit.
+    const AxialCapacity& axialCapacity() const { return axial_; }
     const matrx2& inverseStiffness() const { return kinv_; }
     // What inverting the stiffness said ("Singular matrix."); empty when it is regular. Every
     // solve repeats it.
@@ -52,6 +60,7 @@ private:
     std::vector<std::string> singular_, said_;
     bool compressionOnly_ = false;
     std::vector<double> hull_;
+    AxialCapacity axial_;
     mutable std::once_flag seamOnce_;
     mutable double seam_ = 0;
 };

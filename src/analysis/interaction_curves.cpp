@@ -48,7 +48,7 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     // hold there at any strain, or a grade whose peak strain lies beyond it): the section in
     // uniform compression and in uniform tension.
     double pmax = 0, steel = 0;
-    if (codeAxialCapacity(m, pmax, steel)) return {pmax, steel};
+    if (codeLimitApplies(m) && codeAxialCapacity(m, pmax, steel)) return {pmax, steel};
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         double s = 0;
@@ -64,12 +64,18 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     return {(pmax + steel) / 1000.0, -steel / 1000.0};
 }
 
+AxialCapacity axialCapacity(const SectionModel& m, const FibreArrays& ultimate) {
+    double pmax = 0, steel = 0;
+    if (codeAxialCapacity(ultimate, pmax, steel)) return {pmax, steel};
+    return axialCapacity(m);
+}
+
 AxialEnds curveAxialEnds(const SectionModel& m, SharedSection section) {
-    const AxialCapacity cap = axialCapacity(m);
+    if (!section) section = compileSection(m);
+    const AxialCapacity cap = section->axialCapacity();
     const int mode = sectionStrainLimitMode(m);
     NullMessages quiet;
-    SectionSolver solver(section ? std::move(section) : compileSection(m), quiet,
-                         m.settings.SOLVER);
+    SectionSolver solver(std::move(section), quiet, m.settings.SOLVER);
     // A pure axial load scaled onto the surface, as the curve's top and its tension end are;
     // the estimate stands where a solve finds no finite state.
     auto end = [&](double P) {
@@ -389,8 +395,9 @@ PmResult pmCurveAnalysis(const SectionModel& m, double ANG, Messages& msgs, Prog
                          int mode) {
     if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
     requirePmCurveInput(m);
-    const AxialCapacity cap = axialCapacity(m);
-    SectionSolver solver(m, msgs);
+    const SharedSection section = compileSection(m);
+    const AxialCapacity cap = section->axialCapacity();
+    SectionSolver solver(section, msgs, m.settings.SOLVER);
     requireRegularStiffness(solver, "P-M curve");
     PmResult r;
     r.curve = computePmCurve(solver, mode, m.settings.NPM, cap.PMAX, cap.PMIN, ANG, progress);
@@ -645,14 +652,14 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
     RunStats stats;
     SectionSolver solver(section, msgs, m.settings.SOLVER);
     requireRegularStiffness(solver, "Myy-Mxx curve");
-    const double nominal = nominalNearTension(design, axialCapacity(m), AXIAL_FORCE);
+    const double nominal = nominalNearTension(design, section->axialCapacity(), AXIAL_FORCE);
     requireZeroMomentInside(
         solver, nominal, mode,
         nominal == AXIAL_FORCE ? Format("%g", {AXIAL_FORCE}) : Format("%0.3F", {nominal}));
     StepProgress steps(progress, n + 1LL);
     // A section with nothing to carry tension carries no moment at zero axial force: the curve
     // is the origin (a solve would look for a state that does not exist).
-    const AxialCapacity cap = axialCapacity(m);
+    const AxialCapacity cap = section->axialCapacity();
     const bool noTension = !(cap.PMIN < 0), origin = noTension && AXIAL_FORCE == 0;
     for (int i = 0; i <= n && !origin; ++i) {
         const double theta = static_cast<double>(static_cast<long long>(i) * 360) / n;

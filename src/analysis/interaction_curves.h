@@ -37,10 +37,9 @@ constexpr int MAX_CURVE_STEPS = 1'000'000;
 // at the limit strain (FC and FY1 where the law reaches them by then) (kN). PMAX leaves the cover
 // concrete out: it is the estimate the P-M curve's trial loads aim at, not the curve's end
 // (curveAxialEnds).
-struct AxialCapacity {
-    double PMAX = 0, PMIN = 0;
-};
 AxialCapacity axialCapacity(const SectionModel& m);
+// The same where the code's limit is read from fibres already compiled with the ultimate laws.
+AxialCapacity axialCapacity(const SectionModel& m, const FibreArrays& ultimate);
 void CALC_NMAX(SectionModel& m);
 // The ends of the section's P-M curve under the limit in force (kN): the axial forces it carries
 // without a moment in compression (the cover concrete included) and in tension (0 without

@@ -25,9 +25,9 @@ PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* pr
     requirePmCurveInput(m);
     const int n = m.settings.NPM;
     const int mode = sectionStrainLimitMode(m);
-    const AxialCapacity cap = axialCapacity(m);
-    const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     const SharedSection section = compileSection(m);
+    const AxialCapacity cap = section->axialCapacity();
+    const double PMAX = cap.PMAX, PMIN = cap.PMIN;
     requireRegularStiffness(SectionSolver(section, msgs, m.settings.SOLVER), "PMM surface");
     const DesignStrength design = designStrength(m);
 

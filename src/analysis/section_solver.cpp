@@ -53,7 +53,10 @@ SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs)
     : SectionSolver(m, msgs, m.settings.SOLVER) {}
 
 bool codeAxialCapacity(const SectionModel& m, double& pmax, double& pmin) {
-    const FibreArrays f(m);
+    return codeAxialCapacity(FibreArrays(m), pmax, pmin);
+}
+
+bool codeAxialCapacity(const FibreArrays& f, double& pmax, double& pmin) {
     if (!f.codeRule) return false;
     const double unit[3] = {1, 0, 0};
     const Limit c = codeRuleLimit(f, unit);

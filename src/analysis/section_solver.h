@@ -43,6 +43,8 @@ int sectionStrainLimitMode(const SectionModel& m);
 // otherwise), PMIN in uniform tension at EPS_LIMIT, both summed over every fibre with the
 // code's laws. False, leaving both, where the code's limit does not apply.
 bool codeAxialCapacity(const SectionModel& m, double& pmax, double& pmin);
+// The same on fibres already compiled with the ultimate laws.
+bool codeAxialCapacity(const FibreArrays& f, double& pmax, double& pmin);
 
 // The solver for a series of solves on one meshed section: the fibres are copied into flat
 // arrays and the stiffness is formed and inverted once. The model is read at construction and
