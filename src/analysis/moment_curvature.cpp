@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "analysis/curvature_search.h"
 #include "analysis/fibre_arrays.h"
@@ -139,8 +140,9 @@ bool blockConcrete(const SectionModel& m) {
 // force only with a moment (near pure tension on a shape whose tension steel lies off the
 // reference point) no state along the axis reaches down to zero moment, and the steps' solves
 // end at states that are not on any curve: such a force is refused, as the Myy-Mxx curve does.
-void requireZeroMomentAtStart(const SectionModel& m, double P, Messages& msgs) {
-    SectionSolver limit(m, msgs);
+void requireZeroMomentAtStart(const SectionModel& m, SharedSection ultimate, double P,
+                              Messages& msgs) {
+    SectionSolver limit(std::move(ultimate), msgs, m.settings.SOLVER);
     const double carried = fractionWithoutMoment(limit, P, m.results.STRAIN_LIMIT_MODE);
     if (carried < 1)
         throw InputError(
@@ -211,8 +213,9 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& given, Messages&
                                 {Format("%g", {in.maxStrain})}));
     requireFibres(m);
     // A force at an end of the P-M curve as listed (3 decimals) is the end itself.
-    in.axialForce = requireCarriedAxialForce(m, in.axialForce, "M-Phi");
-    if (!(axialCapacity(m).PMIN < 0) && !(in.axialForce > 0))
+    const SharedSection ultimate = compileSection(m);
+    in.axialForce = requireCarriedAxialForce(m, in.axialForce, "M-Phi", ultimate);
+    if (!(ultimate->axialCapacity().PMIN < 0) && !(in.axialForce > 0))
         throw InputError(
             "The section has no bars or steel to take tension: without a compressive axial force "
             "it "
@@ -234,7 +237,7 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& given, Messages&
     // parabola with a plateau.
     SectionSolver solver(m, msgs, m.settings.SOLVER, FibreLaws::MomentCurvature);
     requireRegularStiffness(solver, "M-Phi curve");
-    requireZeroMomentAtStart(m, in.axialForce, msgs);
+    requireZeroMomentAtStart(m, ultimate, in.axialForce, msgs);
     noteUltimateStrain(m, in.maxStrain, msgs);
     const bool fast = solver.kind() == SolverKind::Fast;
     const double load = 1000 * in.axialForce;  // N
