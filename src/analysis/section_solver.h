@@ -46,13 +46,14 @@ bool codeAxialCapacity(const SectionModel& m, double& pmax, double& pmin);
 // The same on fibres already compiled with the ultimate laws.
 bool codeAxialCapacity(const FibreArrays& f, double& pmax, double& pmin);
 
-// The solver for a series of solves on one meshed section: the fibres are copied into flat
-// arrays and the stiffness is formed and inverted once. The model is read at construction and
-// written only by storeState. Two methods find the same state: the reference iteration (fixed
-// elastic matrix, the original method, kept bit for bit) and the fast one (Newton's method on
-// the tangent stiffness, see fast_solve.cpp), chosen by the model's SOLVER or explicitly.
-// The deformation a solver last evaluated (control points and fibres), to be kept in the
-// model's fibres by whoever keeps the results: the analyses themselves only read the model.
+// The solver for a series of solves on one meshed section: it reads the section compiled once
+// (compiled_section.h: the fibres in flat arrays, the stiffness and its inverse), its own or one
+// it shares with other solvers, and keeps only its last state. The model is read at
+// construction and written only by storeState. Two methods find the same state: the reference
+// iteration (fixed elastic matrix, the original method, kept bit for bit) and the fast one
+// (Newton's method on the tangent stiffness, see fast_solve.cpp), chosen by the model's SOLVER or
+// explicitly. The deformation a solver last evaluated (control points and fibres), to be kept in
+// the model's fibres by whoever keeps the results: the analyses themselves only read the model.
 struct SolverState {
     bool evaluated = false;
     double pointAbc[3] = {0, 0, 0};
