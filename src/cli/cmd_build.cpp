@@ -188,16 +188,18 @@ void buildHelp(const std::vector<std::string>& words, std::ostream& os) {
     os << "\ninputs of " << name << " " << d->cliName << " (" << d->name << ", --shape " << d->index
        << "):\n";
     std::vector<std::vector<std::string>> rows = {
-        {"option", "box", "caption", "unit", "default", "range"}};
+        {"option", "caption", "unit", "default", "range"}};
     for (const ShapeInput& in : shapeInputs(*d))
-        rows.push_back({"--" + in.option, in.box, in.caption, in.unit.empty() ? "-" : in.unit,
-                        in.value, in.range});
+        rows.push_back(
+            {"--" + in.option, in.caption, in.unit.empty() ? "-" : in.unit, in.value, in.range});
     printColumns(rows, os);
 }
 
 QAVSEC_COMMAND("build", "typical|steel|composite|opening [SHAPE]",
                {{"--shape", "N", "the dialog's shape (0)"},
-                {"--set", "NAME=VALUE", "types VALUE into the box NAME; repeated for more boxes"},
+                {"--set", "NAME=VALUE",
+                 "types VALUE into the dialog's box NAME (kept for scripts; the shape's own "
+                 "options below say the same); repeated for more boxes"},
                 {"--into", "IN.sec", "builds into this section instead of a new one"},
                 outputOption("OUT.sec", "the section built")},
                0, build, buildHelp);

@@ -16,10 +16,10 @@ using qav::test::tempPath;
 namespace {
 
 // The usage line of one command from "qavsec-cli --help".
-std::string usageOf(const std::string& help, const std::string& command) {
-    for (const std::string& line : qav::splitLines(help))
-        if (line.rfind("  qavsec-cli " + command + " ", 0) == 0) return line;
-    return "";
+// The usage line of a command's own help.
+std::string usageOf(const std::string& command) {
+    const auto lines = qav::splitLines(runCli(command + " --help").out);
+    return lines.empty() ? "" : lines[0];
 }
 
 bool has(const std::string& text, const std::string& part) {
@@ -29,8 +29,6 @@ bool has(const std::string& text, const std::string& part) {
 }  // namespace
 
 TEST(CliOptions, UsageListsTheSharedOptionsOfEachCommand) {
-    const CliRun help = runCli("--help");
-    ASSERT_EQ(help.status, 0) << help.out;
     struct Case {
         const char* command;
         std::vector<std::string> shows, hides;
@@ -55,8 +53,8 @@ TEST(CliOptions, UsageListsTheSharedOptionsOfEachCommand) {
         {"resave", {"IN.sec -o OUT.sec"}, {}},
     };
     for (const Case& c : cases) {
-        const std::string line = usageOf(help.out, c.command);
-        ASSERT_FALSE(line.empty()) << c.command << ": " << help.out;
+        const std::string line = usageOf(c.command);
+        ASSERT_FALSE(line.empty()) << c.command;
         for (const auto& s : c.shows)
             EXPECT_TRUE(has(line, s)) << c.command << " lacks " << s << ": " << line;
         for (const auto& s : c.hides)

@@ -16,11 +16,15 @@ using qav::test::tempPath;
 
 namespace {
 
+// The commands the general help lists, one line each: the name, then what it does.
 std::vector<std::string> commandNames() {
     std::vector<std::string> names;
-    for (const auto& l : qav::splitLines(runCli("--help").out))
-        if (l.rfind("  qavsec-cli ", 0) == 0 && l.find("--version") == std::string::npos)
-            names.push_back(l.substr(13, l.find(' ', 13) - 13));
+    for (const auto& l : qav::splitLines(runCli("--help").out)) {
+        if (l.rfind("  ", 0) != 0 || l.rfind("  --", 0) == 0) continue;
+        const auto end = l.find(' ', 2);
+        EXPECT_NE(l.find_first_not_of(' ', end), std::string::npos) << "no summary: " << l;
+        names.push_back(l.substr(2, end - 2));
+    }
     return names;
 }
 
