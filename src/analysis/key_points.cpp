@@ -177,10 +177,6 @@ std::optional<StrainPlane> turnToAngle(const KeySection& s, double theta, PlaneR
     return v.ok ? std::optional<StrainPlane>(v.plane) : std::nullopt;
 }
 
-std::string angleText(double a) {
-    return Format("%0.0F", {a});
-}
-
 void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const ForceSum& t,
           double ANG) {
     // A state that is no number (a singular solve) is not a point: it never reaches the table.
@@ -237,7 +233,7 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
             KeyPoint k;
             k.kind = r.kind;
             k.branch = branch;
-            k.label = std::string(r.name) + " (" + angleText(theta) + ")";
+            k.label = std::string(r.name) + " (" + AngleText(theta) + ")";
             if (r.needsSteel && !steel) {
                 k.missing = NO_STEEL;
             } else if (const auto plane = turnToAngle(section, theta * DEG, r.rule)) {
@@ -272,8 +268,8 @@ std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, doub
     std::vector<std::string> out;
     out.push_back("");
     const StrainLimit limit = points.empty() ? StrainLimit::Control : points.front().limit;
-    out.push_back(Format("Key Points (Moment angle = %0.0F, %s)",
-                         {ANG, std::string(strainLimitCaption(limit))}));
+    out.push_back("Key Points (Moment angle = " + AngleText(ANG) + ", " +
+                  std::string(strainLimitCaption(limit)) + ")");
     const bool design =
         std::any_of(points.begin(), points.end(), [](const KeyPoint& k) { return k.design; });
     out.push_back(PAD_RIGHT(24, "Point") + PAD_LEFT(14, "P[kN]") + PAD_LEFT(14, "M[kNm]") +

@@ -146,6 +146,7 @@ TEST(KeyPoints, PointsAPlainConcreteSectionCannotHaveSayWhy) {
     const auto text = keyPointsText(k, 0);
     ASSERT_EQ(text.size(), 3 + k.size());
     EXPECT_EQ(text[1], "Key Points (Moment angle = 0, control strain 0.005)");
+    EXPECT_EQ(keyPointsText(k, 22.5)[1], "Key Points (Moment angle = 22.5, control strain 0.005)");
     EXPECT_EQ(text[4].rfind("Pure tension            does not exist", 0), 0u) << text[4];
     SectionModel empty;
     EXPECT_THROW(PM_KEY_POINTS(empty, 0, msgs), InputError);
