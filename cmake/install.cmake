@@ -13,6 +13,9 @@ if(TARGET qavsec)
           RENAME qavsec.xml)
 endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/qavsec/examples)
+# The user guide Help > Help shows, with its pictures.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${QAVSEC_DATA}/qavsec-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${QAVSEC_DATA}/qavsec-cli.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qavsec-cli)

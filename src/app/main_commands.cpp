@@ -8,6 +8,7 @@
 #include "app/command_map.h"
 #include "app/display_setting_dialog.h"
 #include "app/general_setting_dialog.h"
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/material_dialog.h"
 #include "app/move_rebars_dialog.h"
@@ -55,7 +56,6 @@ void installFileCommands(MainWindow& w, CommandMap& c) {
         if (!path.isEmpty()) w.saveSection(path);
     });
     c.setNoAction(cmd::Close);
-    c.setNoAction(cmd::Help);
 }
 
 void installViewCommands(MainWindow& w, CommandMap& c) {
@@ -156,6 +156,17 @@ void installMainCommands(MainWindow& w) {
     c.set(cmd::GeneralSetting, [general] { showDialog(general); });
     c.set(cmd::PrinterSetting, [printer] { showDialog(printer); });
     c.set(cmd::About, [about] { showDialog(about); });
+    auto* help = new HelpWindow(&w);
+    c.set(cmd::Help, [&w, help] {
+        const QString path = userGuidePath();
+        if (path.isEmpty()) {
+            w.prompts().information("The user guide is not installed: it is looked for at " +
+                                    userGuideCandidates().join(" and ") + ".");
+            return;
+        }
+        help->showGuide(path);
+        showDialog(help);
+    });
 }
 
 }  // namespace qav

@@ -15,9 +15,11 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 
 #include "app/analysis/analysis_dialog.h"
 #include "app/command_map.h"
+#include "app/help_window.h"
 #include "app/panel_bar.h"
 #include "app/section_view_widget.h"
 #include "app/side_panel.h"
@@ -244,11 +246,23 @@ TEST(MainWindow, LaterCommandsSayTheyAreNotAvailableYet) {
     }
     f.prompts.informations.clear();
     f.w.commands().run(cmd::Close);
-    f.w.commands().run(cmd::Help);
-    EXPECT_TRUE(f.prompts.informations.isEmpty()) << "Close and Help do nothing";
+    EXPECT_TRUE(f.prompts.informations.isEmpty()) << "Close does nothing";
     f.w.commands().set(cmd::Mesh, [&f] { f.w.model().settings.NPM = 3; });
     f.w.commands().run(cmd::Mesh);
     EXPECT_EQ(f.w.model().settings.NPM, 3) << "a rewired command runs its new handler";
+}
+
+TEST(MainWindow, HelpShowsTheUserGuide) {
+    Fixture f;
+    f.w.commands().run(cmd::Help);
+    EXPECT_TRUE(f.prompts.informations.isEmpty())
+        << f.prompts.informations.join("\n").toStdString();
+    auto* help = f.w.findChild<HelpWindow*>("HelpWindow");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    const QString text = help->browser()->toPlainText();
+    EXPECT_TRUE(text.startsWith("QAV Section — user guide")) << text.left(80).toStdString();
+    EXPECT_TRUE(text.contains("Check Member")) << "the whole guide, not its title alone";
 }
 
 TEST(MainWindow, MessagesAreShownOncePerTextWithACount) {
