@@ -220,13 +220,18 @@ void MainWindow::buildMenus() {
     item(cad, "Import From AutoCAD", cmd::CadImport);
     item(cad, "Import DXF File", cmd::DxfImport);
     item(cad, "Export DXF File", cmd::DxfExport);
+    // Reachable from the menus as well as the tool bar.
+    add(cad, {cmd::OpenSees});
     QMenu* analysis = bar->addMenu("Analysis");
     item(analysis, "P-M Curve Analysis", cmd::Analysis);
     item(analysis, "Import Loading", cmd::Loading);
     item(analysis, "Show Table", cmd::Table);
     add(analysis, {cmd::SectionState});
+    analysis->addSeparator();
+    add(analysis, {cmd::MPhi, cmd::PmmSurface});
     QMenu* help = bar->addMenu("Help");
     add(help, {cmd::About, cmd::Help});
+    c.action(cmd::Help)->setShortcut(QKeySequence::HelpContents);
 }
 
 void MainWindow::buildToolBar() {

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
@@ -263,6 +265,22 @@ TEST(MainWindow, HelpShowsTheUserGuide) {
     const QString text = help->browser()->toPlainText();
     EXPECT_TRUE(text.startsWith("QAV Section — user guide")) << text.left(80).toStdString();
     EXPECT_TRUE(text.contains("Check Member")) << "the whole guide, not its title alone";
+}
+
+TEST(MainWindow, EveryToolBarAnalysisAndExportIsInTheMenus) {
+    Fixture f;
+    auto inMenu = [&](const QString& menu, const char* command) {
+        for (QAction* top : f.w.menuBar()->actions())
+            if (top->text() == menu && top->menu())
+                for (QAction* a : top->menu()->actions())
+                    if (a == f.w.commands().action(command)) return true;
+        return false;
+    };
+    EXPECT_TRUE(inMenu("Analysis", cmd::MPhi));
+    EXPECT_TRUE(inMenu("Analysis", cmd::PmmSurface));
+    EXPECT_TRUE(inMenu("CAD", cmd::OpenSees));
+    EXPECT_EQ(f.w.commands().action(cmd::Help)->shortcut(),
+              QKeySequence(QKeySequence::HelpContents));
 }
 
 TEST(MainWindow, MessagesAreShownOncePerTextWithACount) {
