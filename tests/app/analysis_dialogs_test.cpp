@@ -28,6 +28,7 @@
 #include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/code_convert.h"
+#include "model/text_file.h"
 #include "scripted_prompts.h"
 
 using namespace qav;
@@ -276,6 +277,18 @@ TEST(AnalysisDialogs, MphiRunListingAndChart) {
     EXPECT_GT(red, 100) << "the curve, two pixels wide";
     if (const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR"); !dir.isEmpty())
         d->grab().save(QString::fromUtf8(dir) + "/mphi_dialog.png");
+    // "Export CSV" writes the curve as a spreadsheet reads it: a header, then moment and
+    // curvature of each step, the numbers of the listing.
+    QTemporaryDir dir;
+    f.prompts.savePath = dir.filePath("mphi.csv");
+    child<QPushButton>(d, "Button2")->click();
+    const auto csv = splitLines(readTextFile(f.prompts.savePath.toStdString()));
+    ASSERT_EQ(csv.size(), 7u);
+    EXPECT_EQ(csv[0], "Moment_M [kNm],Curvature [1/m]");
+    for (std::size_t i = 1; i < csv.size(); ++i)
+        EXPECT_EQ(
+            lines[static_cast<qsizetype>(i)].simplified().remove(' ').chopped(1).toStdString(),
+            csv[i]);
     f.prompts.errors.clear();
     child<QLineEdit>(d, "Edit3")->setText("0");
     child<QPushButton>(d, "Button3")->click();

@@ -6,7 +6,9 @@
 #include "analysis/moment_curvature.h"
 #include "app/app_context.h"
 #include "app/dialog_parts.h"
+#include "app/user_prompts.h"
 #include "model/number_text.h"
+#include "model/text_file.h"
 #include "reports/mphi_chart.h"
 #include "reports/text_reports.h"
 
@@ -47,7 +49,7 @@ MphiDialog::MphiDialog(AppContext& ctx, QWidget* parent)
 
     auto* Button3 = namedButton("Button3", "Run M-Phi Analysis", this);
     Button3->setGeometry(560, 268, 132, 25);
-    auto* Button2 = namedButton("Button2", "Export CSV", this);  // no action
+    auto* Button2 = namedButton("Button2", "Export CSV", this);
     Button2->setGeometry(698, 268, 132, 25);
     QLabel* Label2 = namedLabel("Label2", "Text Output", this);
     Label2->move(560, 302);
@@ -56,6 +58,7 @@ MphiDialog::MphiDialog(AppContext& ctx, QWidget* parent)
     Memo1->setGeometry(560, 318, 270, 224);
 
     connect(Button3, &QPushButton::clicked, this, [this] { run(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { exportCsv(); });
     // The section changed: the curve shown is of a section that is gone.
     ctx_.onSectionState(this, [this] {
         list_.clear();
@@ -92,10 +95,24 @@ void MphiDialog::run() {
             r = RUN_MPHI_ANALYSIS(m, in, ctx_.messages(), progress.get());
         }
         GEN_M_fai_CURVE_TEXT(m, in.steps, list_);
+        steps_ = in.steps;
         setMemoLines(Memo1, list_);
         Image1.draw([&](Canvas& c) {
             GEN_M_fai_CURVE_IMAGE(c, m, Image1.width(), Image1.height(), in.steps, r.angle);
         });
+    });
+}
+
+void MphiDialog::exportCsv() {
+    ctx_.runCommand([this] {
+        if (list_.empty()) {
+            ctx_.prompts().information(
+                "There is no M-Phi curve to export: run the analysis first.");
+            return;
+        }
+        const QString path = ctx_.prompts().saveFileName("csv_File (*.csv)");
+        if (path.isEmpty()) return;
+        writeTextLines(path.toStdString(), mphiCsvLines(ctx_.model(), steps_));
     });
 }
 

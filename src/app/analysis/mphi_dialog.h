@@ -19,7 +19,8 @@ class MphiDialog : public QDialog, public ProgressSource {
 public:
     MphiDialog(AppContext& ctx, QWidget* parent);
 
-    void run();  // "Run M-Phi Analysis"
+    void run();        // "Run M-Phi Analysis"
+    void exportCsv();  // "Export CSV": the curve last run
     const QImage& picture() const { return Image1.image(); }
 
 protected:
@@ -32,6 +33,7 @@ private:
 
     AppContext& ctx_;
     std::vector<std::string> list_;
+    int steps_ = 0;  // of the curve last run
     ChartPicture Image1;
     RadioGroup* RadioGroup1;  // bending axis
     RadioGroup* RadioGroup2;  // sense of the moment
