@@ -293,4 +293,34 @@ std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, doub
     return out;
 }
 
+std::vector<std::string> keyPointsCsv(const std::vector<KeyPoint>& points) {
+    const bool design =
+        std::any_of(points.begin(), points.end(), [](const KeyPoint& k) { return k.design; });
+    std::vector<std::string> out{std::string("Point,P [kN],M [kNm],NA Depth [mm]") +
+                                 (design ? ",Pn [kN],Mn [kNm],phi" : "") + ",Note"};
+    for (const KeyPoint& k : points) {
+        std::string row = k.label;
+        if (!k.exists) {
+            // A field with a comma or a quote is quoted, its quotes doubled.
+            std::string note = k.missing;
+            if (note.find_first_of(",\"") != std::string::npos) {
+                std::string q = "\"";
+                for (char ch : note) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+                note = q + "\"";
+            }
+            row += std::string(design ? ",,,,,," : ",,,,") + note;
+        } else {
+            row += "," + Format("%0.3F", {k.P}) + "," + Format("%0.3F", {k.M}) + "," +
+                   (k.axis.exists ? Format("%0.1F", {k.axis.depth}) : std::string());
+            if (design)
+                row += k.design ? "," + Format("%0.3F", {k.nomP}) + "," +
+                                      Format("%0.3F", {k.nomM}) + "," + Format("%0.3F", {k.phi})
+                                : std::string(",,,");
+            row += ",";
+        }
+        out.push_back(row);
+    }
+    return out;
+}
+
 }  // namespace qav

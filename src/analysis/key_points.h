@@ -46,5 +46,8 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
 // found at; under a strength reduction with the nominal strength and phi beside the design
 // strength.
 std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, double ANG);
+// The same table as CSV: a header with units, one row per point (a point that does not exist
+// gives its reason in the last column).
+std::vector<std::string> keyPointsCsv(const std::vector<KeyPoint>& points);
 
 }  // namespace qav

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -148,17 +149,30 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     EXPECT_TRUE(hasColour(analysis->picture(), qRgb(0, 0, 255)))
         << "blue: the critical combination";
 
-    // The listing exported as CSV is the command line's listing of the same section.
+    // The curve exported as CSV holds the numbers of the command line's listing of the same
+    // section, one comma between fields and the units in its header.
+    auto sameNumbers = [](const std::vector<std::string>& csv,
+                          const std::vector<std::string>& listing) {
+        auto fields = [](const std::string& line) {
+            return QString::fromStdString(line).split(QRegularExpression("[,\\s]+"),
+                                                      Qt::SkipEmptyParts);
+        };
+        ASSERT_EQ(csv.size(), listing.size());
+        EXPECT_NE(csv[0].find("[kNm]"), std::string::npos) << csv[0];
+        for (std::size_t i = 1; i < csv.size(); ++i) {
+            EXPECT_EQ(QString::fromStdString(csv[i]).split(','), fields(listing[i])) << csv[i];
+        }
+    };
     prompts.savePath = dir.filePath("pm.csv");
     click(analysis, "Button2");
-    EXPECT_EQ(readTextLines(prompts.savePath.toStdString()),
-              cliListing({"pm", sec, "--angle", "0"}));
+    sameNumbers(readTextLines(prompts.savePath.toStdString()),
+                cliListing({"pm", sec, "--angle", "0"}));
 
     click(analysis, "Button4");
     prompts.savePath = dir.filePath("mm.csv");
     click(analysis, "Button2");
-    EXPECT_EQ(readTextLines(prompts.savePath.toStdString()),
-              cliListing({"mm", sec, "--axial", "1000"}));
+    sameNumbers(readTextLines(prompts.savePath.toStdString()),
+                cliListing({"mm", sec, "--axial", "1000"}));
 
     saveScreenshot(loads, "load_dialog.png");
     saveScreenshot(analysis, "analysis_dialog_mm.png");
@@ -187,4 +201,17 @@ TEST(AnalysisRoad, TypicalCheckFromBuildToPrintedReport) {
     EXPECT_EQ(prompts.errors, QStringList{"'abc' is not a valid floating point value"});
     EXPECT_FALSE(QFile::exists(stopped));
     setPrinterChooser({});
+
+    // With key points the curve's CSV stays one table; the points go to a file of their own.
+    child<QCheckBox>(analysis, "CheckBox3")->setChecked(true);
+    click(analysis, "Button3");
+    prompts.savePath = dir.filePath("pmk.csv");
+    prompts.informations.clear();
+    click(analysis, "Button2");
+    const auto curve = readTextLines(prompts.savePath.toStdString());
+    const auto points = readTextLines(dir.filePath("pmk-key-points.csv").toStdString());
+    EXPECT_EQ(curve.size(), cliListing({"pm", sec, "--angle", "0"}).size());
+    ASSERT_EQ(points.size(), 9u);
+    EXPECT_EQ(points[0], "Point,P [kN],M [kNm],NA Depth [mm],Note");
+    EXPECT_EQ(prompts.informations.size(), 1);
 }

@@ -1,6 +1,8 @@
 #include "app/analysis/analysis_dialog.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 
@@ -104,6 +106,8 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
 
 void AnalysisDialog::clearResults() {
     list0_.clear();
+    csv_.clear();
+    keyPointsCsv_.clear();
     Memo1->clear();
     Image1.clear();
     for (QLineEdit* e : {Edit3, Edit7, Edit8, Edit4, Edit5, Edit6}) e->clear();
@@ -149,12 +153,15 @@ void AnalysisDialog::runPm() {
             [&](SectionModel& m, Progress& progress) {
                 RUN_PM_CURVE_ANALYSIS(m, angle, ctx_.messages(), &progress);
                 GEN_PM_CURVE_TEXT(m, list0_);
+                csv_ = pmCsvLines(m);
+                keyPointsCsv_.clear();
                 // The listing stays as it is; the key-point table follows it, as on the
                 // command line.
                 if (!keyPoints) return;
                 points = PM_KEY_POINTS(m, angle, ctx_.messages());
                 const std::vector<std::string> table = keyPointsText(points, angle);
                 list0_.insert(list0_.end(), table.begin(), table.end());
+                keyPointsCsv_ = keyPointsCsv(points);
             },
             [&](Canvas& c, const ChartFrame& f) {
                 const ChartMarkers markers = keyPoints ? keyPointMarkers(points) : ChartMarkers{};
@@ -171,6 +178,8 @@ void AnalysisDialog::runMm() {
             [&](SectionModel& m, Progress& progress) {
                 RUN_MM_CURVE_ANALYSIS(m, axial, ctx_.messages(), &progress);
                 GEN_MM_CURVE_TEXT(m, list0_);
+                csv_ = mmCsvLines(m);
+                keyPointsCsv_.clear();
             },
             [&](Canvas& c, const ChartFrame& f) {
                 GEN_MM_CURVE_IMAGE(c, ctx_.model(), f, axial, marks());
@@ -188,6 +197,8 @@ void AnalysisDialog::compareCodes() {
             cmp = qav::compareCodes(ctx_.model(), angle, ctx_.messages(), progress.get());
         }
         list0_.clear();
+        csv_.clear();
+        keyPointsCsv_.clear();
         for (const CodeCurve& curve : cmp.curves) {
             list0_.push_back(codeName(curve.code));
             for (const std::string& g : curve.grades) list0_.push_back("  " + g);
@@ -201,9 +212,22 @@ void AnalysisDialog::compareCodes() {
 
 void AnalysisDialog::exportCsv() {
     ctx_.runCommand([this] {
+        if (csv_.empty()) {
+            ctx_.prompts().information(
+                "Export CSV writes the P-M or Myy-Mxx curve last run: run one first.");
+            return;
+        }
         const QString path = ctx_.prompts().saveFileName("csv_File (*.csv)");
         if (path.isEmpty()) return;
-        writeTextLines(path.toStdString(), memoLines(Memo1));
+        writeTextLines(path.toStdString(), csv_);
+        if (keyPointsCsv_.empty()) return;
+        // The key points are a table of other columns: a file of their own beside the curve's.
+        const QFileInfo curve(path);
+        const QString points =
+            curve.dir().filePath(curve.completeBaseName() + "-key-points." +
+                                 (curve.suffix().isEmpty() ? QString("csv") : curve.suffix()));
+        writeTextLines(points.toStdString(), keyPointsCsv_);
+        ctx_.prompts().information("The key points are in " + points + ".");
     });
 }
 

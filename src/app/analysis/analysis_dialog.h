@@ -60,6 +60,8 @@ private:
 
     AppContext& ctx_;
     std::vector<std::string> list0_;  // the listing shown in the memo
+    // What "Export CSV" writes: the curve last run, and its key points (their own file).
+    std::vector<std::string> csv_, keyPointsCsv_;
     ChartPicture Image1;
     RadioGroup* RadioGroup1;
     QLineEdit* Edit1;  // "Moment Angle"
