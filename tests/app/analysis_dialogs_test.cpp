@@ -444,9 +444,12 @@ TEST(AnalysisDialogs, CancelledCheckLeavesFractionsCriticalAndTable) {
     IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
     auto* loads = f.dialog<LoadDialog>(cmd::Loading, "LoadDialog");
     loads->UPDATE_FORCE_TABLE();
+    // No fraction before the check: the column is blank, not 0.000.
+    EXPECT_EQ(child<QTableWidget>(loads, "StringGrid1")->item(1, 5)->text(), "");
     child<QPushButton>(loads, "Button4")->click();
     ASSERT_TRUE(f.prompts.errors.isEmpty()) << f.prompts.errors.join("\n").toStdString();
     ASSERT_GT(m.results.CRITICAL_COMB, 0);
+    EXPECT_NE(child<QTableWidget>(loads, "StringGrid1")->item(1, 5)->text(), "");
 
     auto snapshot = [&] {
         QStringList s;

@@ -25,7 +25,8 @@ namespace qav {
 
 namespace {
 const QString kCsvFilter = QStringLiteral("CSV File (*.csv)");
-const char* const kHeader[] = {"No.", "LoadComb", "P", "Myy", "Mxx", "LoadFraction"};
+// The table shows kN and kNm whatever the unit system of the files imported and exported.
+const char* const kHeader[] = {"No.", "LoadComb", "P[kN]", "Myy[kNm]", "Mxx[kNm]", "LoadFraction"};
 
 }  // namespace
 
@@ -51,6 +52,9 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     label("Label11", "Unit System");
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setToolTip(
+        "The units of the CSV files imported and exported; the table shows kN "
+        "and kNm.");
     ComboBox1->addItems({"N,mm", "kN,m"});
     place(ComboBox1, 80);
     label("Label12", "P(Negative Value) is Compression Force");
@@ -157,7 +161,8 @@ void LoadDialog::UPDATE_FORCE_TABLE() {
     StringGrid1->setRowCount(static_cast<int>(loads.size()) + 1);
     StringGrid1->setColumnCount(6);
     StringGrid1->setColumnWidth(0, 35);
-    StringGrid1->setColumnWidth(1, 130);
+    StringGrid1->setColumnWidth(1, 110);
+    StringGrid1->setColumnWidth(5, 95);  // "LoadFraction" whole, and a fraction with its marks
     setHeaderRow();
     for (const TFORCE& f : loads) {
         const int i = rowNumber(loads, f);
@@ -165,12 +170,11 @@ void LoadDialog::UPDATE_FORCE_TABLE() {
         const ListedLoad L = listedLoad(m, i);
         const std::string marks = checkMarks(m, i);
         const std::string cells[] = {
-            Format("%D", {i}),
-            f.COMB_NAME,
-            Format("%0.3F", {L.P}),
-            Format("%0.3F", {L.MX}),
+            Format("%D", {i}), f.COMB_NAME, Format("%0.3F", {L.P}), Format("%0.3F", {L.MX}),
             Format("%0.3F", {L.MY}),
-            LoadFractionText(f.LOAD_FRACTION) + (marks.empty() ? "" : " " + marks)};
+            // Blank until the combination is checked: no fraction is known yet.
+            isChecked(f) ? LoadFractionText(f.LOAD_FRACTION) + (marks.empty() ? "" : " " + marks)
+                         : std::string()};
         for (int c = 0; c < 6; ++c) StringGrid1->setItem(i, c, new QTableWidgetItem(qs(cells[c])));
         markRow(i, f, L, marks);
     }
