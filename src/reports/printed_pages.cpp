@@ -59,10 +59,16 @@ void printFigureReport(PageDocument& doc, SectionModel& m, const ReportInputs& i
                        Progress& progress) {
     Canvas& c = doc.page();
     PRINT_DESIGN_SECTION(c, m, 425, 1350, 2580, 2580);
-    courier(c, 8);
     std::vector<std::string> lines;
     GEN_SECTION_DATA_TEXT(m, lines);
-    PRINT_SECTION_DATA_TEXT(c, lines, 425, 4100, 140);
+    // The block fits its frame below the picture (down to 8912): where it has more lines than
+    // the frame holds at 8 points (a check's "Loading Checking" lines), they stand closer and
+    // the type is smaller with them.
+    constexpr int top = 4100, bottom = 8912 - 40, lineHeight = 140, points = 8;
+    const int th =
+        std::min(lineHeight, (bottom - top) / std::max(1, static_cast<int>(lines.size())));
+    courier(c, std::max(4, points * th / lineHeight));
+    PRINT_SECTION_DATA_TEXT(c, lines, 425, top, th);
     courier(c, 8);
     PRINT_TABLE_GRID(c, codeName(sectionCode(m)));
     struct Chart {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "analysis/example_sections.h"
+#include "analysis/load_combinations.h"
+#include "interchange/force_csv.h"
 #include "mesh/mesh_command.h"
 #include "model/code_convert.h"
 #include "model/design_code.h"
@@ -153,6 +155,34 @@ TEST(PrintedPages, FigureReportRunsEachAnalysisBeforeItsChart) {
         []() -> double { throw ConversionError("'x' is not a valid floating point value"); }};
     EXPECT_THROW(printFigureReport(stopped, m, bad, msgs, progress), ConversionError);
     EXPECT_EQ(stopped.pageAt(0).callsOf(Kind::Rectangle).size(), 4u);
+}
+
+// The section data beside the charts stays inside its frame under each code, with the loads
+// checked (its longest form).
+TEST(PrintedPages, FigureReportSectionDataStaysInsideItsFrame) {
+    for (const CodeId code : {CodeId::HkCop2013, CodeId::Ec2, CodeId::Aci318}) {
+        SCOPED_TRACE(codeName(code));
+        SectionModel m = test::openedExample("rectangular_column");
+        ASSERT_TRUE(convertSectionCode(m, code).ok);
+        test::meshWith(m, {.npm = 6, .nmm = 8});
+        IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
+        NullMessages msgs;
+        NullProgress progress;
+        CHECK_MEMBER(m, 0, 0, 0, msgs, progress);
+        RecordedDocument doc([](const Font& f, const std::string& s) {
+            return TextSize{static_cast<int>(s.size()) * f.size * 10, f.size * 20};
+        });
+        printFigureReport(doc, m, ReportInputs{{}, [] { return 30.0; }, [] { return 500.0; }}, msgs,
+                          progress);
+        RecordingCanvas& page = const_cast<RecordingCanvas&>(doc.pageAt(0));
+        ASSERT_NE(textCall(page, "Loading Checking"), nullptr);
+        for (const auto& t : page.callsOf(Kind::Text)) {
+            if (t.points[0].x != 425 || t.points[0].y < 4095) continue;
+            page.font = t.font;
+            EXPECT_LE(t.points[0].x + page.textWidth(t.text), 3005) << t.text;
+            EXPECT_LE(t.points[0].y + page.textHeight(t.text), 8912) << t.text;
+        }
+    }
 }
 
 // The four tables go two to a page, each whole inside its page's frame, under each code (their
