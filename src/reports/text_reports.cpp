@@ -1,6 +1,7 @@
 #include "reports/text_reports.h"
 
 #include "analysis/load_combinations.h"
+#include "analysis/material_laws.h"
 #include "analysis/pmm_surface.h"
 #include "model/number_text.h"
 #include "model/tables.h"
@@ -57,6 +58,15 @@ void concreteLines(std::vector<std::string>& D, const TMAT& c) {
     D.push_back(Format("Strain eps_cu       %0.5f", {c.EPS_CU}));
 }
 
+// A steel grade as the analyses take it: the modulus of the steel law (whatever the grade's ES
+// says), the grade's fy, and the design strength the fibres yield at (FY1, capped at the stress
+// of the limit strain).
+void steelLines(std::vector<std::string>& D, const TMAT& s) {
+    D.push_back(Format("Elastic Modulus     %0.2f", {STEEL_LAW_MODULUS}));
+    D.push_back(Format("Yield Stress fy     %0.0f", {s.FY}));
+    D.push_back(Format("Design Stress fyd   %0.0f", {steelLawStrength(s.FY1)}));
+}
+
 }  // namespace
 
 void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA) {
@@ -98,12 +108,10 @@ void GEN_SECTION_DATA_TEXT(const SectionModel& m, std::vector<std::string>& DATA
     concreteLines(D, conc);
     D.push_back("");
     D.push_back(Format("Rebar material      %s", {rebar.NAME}));
-    D.push_back(Format("Elastic Modulus     %0.2f", {rebar.ES}));
-    D.push_back(Format("Yield Stress fy     %0.0f", {rebar.FY}));
+    steelLines(D, rebar);
     D.push_back("");
     D.push_back(Format("Steel material      %s", {steel.NAME}));
-    D.push_back(Format("Elastic Modulus     %0.2f", {steel.ES}));
-    D.push_back(Format("Yield Stress fy     %0.0f", {steel.FY}));
+    steelLines(D, steel);
     D.push_back("");
     D.push_back(Format("Concrete Cover      %s", {cover.NAME}));
     concreteLines(D, cover);

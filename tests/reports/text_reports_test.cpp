@@ -101,10 +101,12 @@ TEST(TextReports, SectionDataBlock) {
                                             "Rebar material      STEEL1",
                                             "Elastic Modulus     200000.00",
                                             "Yield Stress fy     500",
+                                            "Design Stress fyd   435",
                                             "",
                                             "Steel material      STEEL1",
                                             "Elastic Modulus     200000.00",
                                             "Yield Stress fy     500",
+                                            "Design Stress fyd   435",
                                             "",
                                             "Concrete Cover      C20_Cover",
                                             "Elastic Modulus     15844",
@@ -124,6 +126,10 @@ TEST(TextReports, SectionDataBlock) {
                                             "Rebar Ratio(%)      0.736",
                                             "Steel Ratio(%)      0.000",
                                             ""};
+    EXPECT_EQ(d, expected);
+    // An edited modulus does not change the steel law, so the block keeps the law's.
+    m.document.STEEL_MAT[1].ES = 100000;
+    GEN_SECTION_DATA_TEXT(m, d);
     EXPECT_EQ(d, expected);
 
     m.document.NFORCE = 2;
