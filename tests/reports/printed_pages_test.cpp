@@ -295,20 +295,23 @@ TEST(LoadReport, LinesAndPages) {
     EXPECT_EQ(header->points[0], (Point{500, 1740}));
     EXPECT_EQ(header->font, (Font{"Courier New", 7}));
     const auto* row61 =
-        textCall(doc.pageAt(0), "COMB_58     -1000.000   10.000      20.000      1.500       ");
+        textCall(doc.pageAt(0), "58 C        -1000.000   10.000      20.000      1.500       ");
     ASSERT_NE(row61, nullptr);
     EXPECT_EQ(row61->points[0], (Point{4900, 1620})) << "line 61 opens the second column";
     const auto* lastLine =
-        textCall(doc.pageAt(1), "COMB_178    -1000.000   10.000      20.000      1.500       ");
+        textCall(doc.pageAt(1), "178 C       -1000.000   10.000      20.000      1.500       ");
     ASSERT_NE(lastLine, nullptr);
     EXPECT_EQ(lastLine->points[0], (Point{500, 1620}));
 
     // A fraction below 1 is cut, never rounded up to 1, and marked; the legend follows.
     addLoads(m, 2);
     m.document.FORCE[2].LOAD_FRACTION = 0.99971;
+    // Each combination by its number and name; one without a name as COMB_n.
+    m.document.FORCE[1].COMB_NAME = "";
     const auto marked = LOAD_REPORT_LINES(m);
     ASSERT_EQ(marked.size(), 2u + 3 + 2 + 1);
-    EXPECT_EQ(marked[4], "COMB_2      -1000.000   10.000      20.000      0.999<1     ");
+    EXPECT_EQ(marked[3].rfind("COMB_1      -1000.000", 0), 0u) << marked[3];
+    EXPECT_EQ(marked[4], "2 C         -1000.000   10.000      20.000      0.999<1     ");
     EXPECT_EQ(marked[6].rfind("<1 ", 0), 0u) << marked[6];
 }
 
