@@ -257,6 +257,21 @@ TEST(AnalysisDialogs, RunsRefuseFieldsThatAreNotNumbers) {
     EXPECT_TRUE(f.w.model().results.PM_P.empty()) << "no analysis ran";
 }
 
+// The analysis dialog grows: its text output takes the room, the right column keeps to the edge.
+TEST(AnalysisDialogs, AnalysisDialogGrowsWithItsWindow) {
+    Fixture f;
+    auto* d = f.dialog<AnalysisDialog>(cmd::Analysis, "AnalysisDialog");
+    const QRect memo = child<QPlainTextEdit>(d, "Memo1")->geometry();
+    const QRect button = child<QPushButton>(d, "Button2")->geometry();
+    const QRect chart = d->findChild<QWidget*>("Image1Panel")->geometry();
+    d->resize(d->width() + 200, d->height() + 300);
+    EXPECT_EQ(child<QPlainTextEdit>(d, "Memo1")->geometry(), memo.adjusted(0, 0, 200, 300));
+    EXPECT_EQ(child<QPushButton>(d, "Button2")->geometry(), button.translated(200, 0));
+    EXPECT_EQ(d->findChild<QWidget*>("Image1Panel")->geometry(), chart);
+    d->resize(100, 100);
+    EXPECT_EQ(child<QPlainTextEdit>(d, "Memo1")->geometry(), memo) << "never below its own size";
+}
+
 TEST(AnalysisDialogs, MphiRunListingAndChart) {
     Fixture f;
     f.openMeshed();

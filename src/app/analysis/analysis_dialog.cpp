@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QResizeEvent>
 
 #include "analysis/interaction_curves.h"
 #include "analysis/key_points.h"
@@ -25,11 +26,17 @@
 
 namespace qav {
 
+namespace {
+// The dialog's own size, and where its right column of boxes and buttons begins.
+constexpr int kWidth = 833, kHeight = 614, kRightColumn = 555;
+}  // namespace
+
 AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     : QDialog(parent), ctx_(ctx), Image1("Image1", this) {
     initToolDialog(this, "AnalysisDialog", "P-M/Myy-Mxx Curve Analysis");
     setFont(QFont("Tahoma", 8));
-    setFixedSize(833, 614);
+    setMinimumSize(kWidth, kHeight);
+    resize(kWidth, kHeight);
 
     RadioGroup1 =
         new RadioGroup("RadioGroup1", "P-M Curve Analysis", {"Mxx", "Myy", "M with Angle"}, this);
@@ -102,6 +109,19 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     connect(Button5, &QPushButton::clicked, this, [this] { printSectionData(); });
     connect(compare, &QPushButton::clicked, this, [this] { compareCodes(); });
     ctx_.onSectionState(this, [this] { clearResults(); });
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        places_.emplace_back(w, w->geometry());
+}
+
+void AnalysisDialog::resizeEvent(QResizeEvent* event) {
+    const int dx = width() - kWidth, dy = height() - kHeight;
+    for (const auto& [w, r] : places_) {
+        if (w == Memo1)
+            w->setGeometry(r.x(), r.y(), r.width() + dx, r.height() + dy);
+        else if (r.x() >= kRightColumn)
+            w->move(r.x() + dx, r.y());
+    }
+    QDialog::resizeEvent(event);
 }
 
 void AnalysisDialog::clearResults() {

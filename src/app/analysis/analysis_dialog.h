@@ -2,8 +2,10 @@
 // "P-M/Myy-Mxx Curve Analysis": runs the interaction curves of the meshed section, shows each
 // as chart and listing, shows the critical load combination and prints the three reports.
 #include <QDialog>
+#include <QRect>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/analysis/analysis_widgets.h"
@@ -42,6 +44,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The dialog opens at its own size and may grow: the text output takes the room (a
+    // key-point table shows whole), the buttons and boxes keep to the right edge.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     using AnalysisComposition = void (*)(PageDocument&, SectionModel&, const ReportInputs&,
@@ -60,6 +65,8 @@ private:
 
     AppContext& ctx_;
     std::vector<std::string> list0_;  // the listing shown in the memo
+    // Each child's place at the dialog's own size, for resizeEvent.
+    std::vector<std::pair<QWidget*, QRect>> places_;
     // What "Export CSV" writes: the curve last run, and its key points (their own file).
     std::vector<std::string> csv_, keyPointsCsv_;
     ChartPicture Image1;
