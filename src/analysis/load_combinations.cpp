@@ -379,23 +379,15 @@ std::string minimumEccentricityRule(CodeId code) {
 
 std::string RAISED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r) {
     if (r.raised.empty()) return "";
-    std::vector<int> numbers;
-    for (const RaisedCombination& c : r.raised) numbers.push_back(c.number);
-    const std::string list = namedCombinations(
-        m, numbers,
-        [&](std::size_t k) {
-            const RaisedCombination& c = r.raised[k];
-            return Format(" to P %0.3F kN, Mxx %0.3F kNm, Myy %0.3F kNm", {c.P, c.MY, c.MX});
-        },
-        "; ");
+    // One sentence: each raised load stands in its own row of the table and of the listing
+    // (marked *, the load as given in the table's tool tip).
     const std::string rule = r.codeMinimum ? minimumEccentricityRule(sectionCode(m))
                                            : std::string("The minimum axial force and moments");
     const int n = static_cast<int>(r.raised.size());
     return Format(
-               "%s raised the load of %D %s to a smaller load fraction, which is listed with "
-               "the raised load (marked *): ",
-               {rule, n, std::string(n == 1 ? "combination" : "combinations")}) +
-           list + ".";
+        "%s raised the load of %D %s to a smaller load fraction; each is listed with "
+        "its raised load, marked *.",
+        {rule, n, std::string(n == 1 ? "combination" : "combinations")});
 }
 
 std::string CAP_GOVERNS_TEXT(const SectionModel& m, const CheckResult& r) {

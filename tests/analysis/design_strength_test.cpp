@@ -268,7 +268,10 @@ TEST(DesignStrength, CodeMinimumEccentricityRaisesEachMoment) {
         const bool aboutY = r.raised[0].MX != 0;
         EXPECT_NEAR(r.raised[0].MX, aboutY ? c.MX : 0, 1e-9) << codeName(c.code);
         EXPECT_NEAR(r.raised[0].MY, aboutY ? -10 : -c.MY, 1e-9) << codeName(c.code);
-        EXPECT_NE(RAISED_COMBINATIONS_TEXT(m, r).find(codeName(c.code)), std::string::npos);
+        const std::string said = RAISED_COMBINATIONS_TEXT(m, r);
+        EXPECT_NE(said.find(codeName(c.code)), std::string::npos);
+        // A sentence: the raised load itself stands in its row, not in the message.
+        EXPECT_EQ(said.find(" to P "), std::string::npos) << said;
     }
 }
 
