@@ -9,6 +9,8 @@
 #include <QString>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qav {
 
@@ -73,5 +75,35 @@ inline std::string textOf(const QLineEdit* e) {
 inline QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
+
+// The places of a dialog laid out at a fixed size that may grow beyond it: one widget takes the
+// room (grows), the column from rightColumn on keeps to the right edge, the row from below down
+// keeps to the bottom edge and widens with the growing widget. Made once the children are
+// placed, at the dialog's own size; apply from the dialog's resizeEvent.
+class GrowingPlaces {
+public:
+    GrowingPlaces(QWidget* dialog, QSize own, QWidget* grows, int rightColumn, int below)
+        : own_(own), grows_(grows), rightColumn_(rightColumn), below_(below) {
+        for (QWidget* w : dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            places_.emplace_back(w, w->geometry());
+    }
+    void apply(QSize now) const {
+        const int dx = now.width() - own_.width(), dy = now.height() - own_.height();
+        for (const auto& [w, r] : places_) {
+            if (w == grows_)
+                w->setGeometry(r.adjusted(0, 0, dx, dy));
+            else if (r.x() >= rightColumn_)
+                w->move(r.x() + dx, r.y() + (r.y() >= below_ ? dy : 0));
+            else if (r.y() >= below_)
+                w->setGeometry(r.x(), r.y() + dy, r.width() + dx, r.height());
+        }
+    }
+
+private:
+    QSize own_;
+    QWidget* grows_;
+    int rightColumn_, below_;
+    std::vector<std::pair<QWidget*, QRect>> places_;
+};
 
 }  // namespace qav

@@ -270,6 +270,17 @@ TEST(AnalysisDialogs, AnalysisDialogGrowsWithItsWindow) {
     EXPECT_EQ(d->findChild<QWidget*>("Image1Panel")->geometry(), chart);
     d->resize(100, 100);
     EXPECT_EQ(child<QPlainTextEdit>(d, "Memo1")->geometry(), memo) << "never below its own size";
+
+    // The load dialog likewise: its table grows, the row under it keeps to the bottom.
+    auto* loads = f.dialog<LoadDialog>(cmd::Loading, "LoadDialog");
+    const QRect grid = child<QTableWidget>(loads, "StringGrid1")->geometry();
+    const QRect check = child<QPushButton>(loads, "Button4")->geometry();
+    const QRect bar = child<QProgressBar>(loads, "ProgressBar1")->geometry();
+    loads->resize(loads->width() + 200, loads->height() + 300);
+    EXPECT_EQ(child<QTableWidget>(loads, "StringGrid1")->geometry(), grid.adjusted(0, 0, 200, 300));
+    EXPECT_EQ(child<QPushButton>(loads, "Button4")->geometry(), check.translated(200, 0));
+    EXPECT_EQ(child<QProgressBar>(loads, "ProgressBar1")->geometry(),
+              bar.translated(0, 300).adjusted(0, 0, 200, 0));
 }
 
 TEST(AnalysisDialogs, MphiRunListingAndChart) {

@@ -109,18 +109,12 @@ AnalysisDialog::AnalysisDialog(AppContext& ctx, QWidget* parent)
     connect(Button5, &QPushButton::clicked, this, [this] { printSectionData(); });
     connect(compare, &QPushButton::clicked, this, [this] { compareCodes(); });
     ctx_.onSectionState(this, [this] { clearResults(); });
-    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        places_.emplace_back(w, w->geometry());
+    places_ =
+        std::make_unique<GrowingPlaces>(this, QSize(kWidth, kHeight), Memo1, kRightColumn, kHeight);
 }
 
 void AnalysisDialog::resizeEvent(QResizeEvent* event) {
-    const int dx = width() - kWidth, dy = height() - kHeight;
-    for (const auto& [w, r] : places_) {
-        if (w == Memo1)
-            w->setGeometry(r.x(), r.y(), r.width() + dx, r.height() + dy);
-        else if (r.x() >= kRightColumn)
-            w->move(r.x() + dx, r.y());
-    }
+    if (places_) places_->apply(size());
     QDialog::resizeEvent(event);
 }
 

@@ -2,13 +2,13 @@
 // "P-M/Myy-Mxx Curve Analysis": runs the interaction curves of the meshed section, shows each
 // as chart and listing, shows the critical load combination and prints the three reports.
 #include <QDialog>
-#include <QRect>
 #include <functional>
+#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/analysis/analysis_widgets.h"
+#include "app/dialog_parts.h"
 #include "app/printing.h"
 #include "model/section_model.h"
 #include "reports/chart_frame.h"
@@ -64,9 +64,8 @@ private:
     void clearResults();
 
     AppContext& ctx_;
-    std::vector<std::string> list0_;  // the listing shown in the memo
-    // Each child's place at the dialog's own size, for resizeEvent.
-    std::vector<std::pair<QWidget*, QRect>> places_;
+    std::vector<std::string> list0_;         // the listing shown in the memo
+    std::unique_ptr<GrowingPlaces> places_;  // see resizeEvent
     // What "Export CSV" writes: the curve last run, and its key points (their own file).
     std::vector<std::string> csv_, keyPointsCsv_;
     ChartPicture Image1;

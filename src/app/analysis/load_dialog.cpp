@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QProgressBar>
+#include <QResizeEvent>
 #include <QTableWidget>
 
 #include "analysis/load_combinations.h"
@@ -28,12 +29,16 @@ const QString kCsvFilter = QStringLiteral("CSV File (*.csv)");
 // The table shows kN and kNm whatever the unit system of the files imported and exported.
 const char* const kHeader[] = {"No.", "LoadComb", "P[kN]", "Myy[kNm]", "Mxx[kNm]", "LoadFraction"};
 
+// The dialog's own size, where its right column begins and where the row under the table does.
+constexpr int kWidth = 779, kHeight = 514, kRightColumn = 515, kBelowTable = 452;
+
 }  // namespace
 
 LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     initToolDialog(this, "LoadDialog", "Import Column internal Force");
     setFont(QFont("Tahoma", 8));
-    setFixedSize(779, 514);
+    setMinimumSize(kWidth, kHeight);
+    resize(kWidth, kHeight);
 
     // The top row: each control right after the text before it.
     int x = 16;
@@ -143,9 +148,19 @@ LoadDialog::LoadDialog(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
         UPDATE_FORCE_TABLE();
         for (QLineEdit* e : {Edit2, Edit4, Edit3, Edit5, Edit6, Edit7}) e->clear();
     });
+    places_ = std::make_unique<GrowingPlaces>(this, QSize(kWidth, kHeight), StringGrid1,
+                                              kRightColumn, kBelowTable);
+}
+
+void LoadDialog::resizeEvent(QResizeEvent* event) {
+    if (places_) places_->apply(size());
+    QDialog::resizeEvent(event);
 }
 
 void LoadDialog::setHeaderRow() {
+    StringGrid1->setColumnWidth(0, 35);
+    StringGrid1->setColumnWidth(1, 110);
+    StringGrid1->setColumnWidth(5, 95);  // "LoadFraction" whole, and a fraction with its marks
     for (int c = 0; c < 6; ++c) {
         auto* item = new QTableWidgetItem(kHeader[c]);
         item->setFlags(Qt::ItemIsEnabled);
@@ -160,9 +175,6 @@ void LoadDialog::UPDATE_FORCE_TABLE() {
     const auto loads = rows(m.document.FORCE, m.document.NFORCE);
     StringGrid1->setRowCount(static_cast<int>(loads.size()) + 1);
     StringGrid1->setColumnCount(6);
-    StringGrid1->setColumnWidth(0, 35);
-    StringGrid1->setColumnWidth(1, 110);
-    StringGrid1->setColumnWidth(5, 95);  // "LoadFraction" whole, and a fraction with its marks
     setHeaderRow();
     for (const TFORCE& f : loads) {
         const int i = rowNumber(loads, f);

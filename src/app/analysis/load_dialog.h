@@ -2,11 +2,13 @@
 // "Import Column internal Force": the load combinations in a table, imported from and exported
 // to CSV files, checked against the meshed section, and printed as the load-check report.
 #include <QDialog>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "analysis/load_combinations.h"
 #include "app/analysis/analysis_widgets.h"
+#include "app/dialog_parts.h"
 
 class QCheckBox;
 class QComboBox;
@@ -34,6 +36,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Opens at its own size and may grow: the table takes the room.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void showMinimumBoxes();
@@ -46,7 +50,8 @@ private:
     QLineEdit* Edit1;  // "Number of Load Comb"
     QComboBox* ComboBox1;
     QTableWidget* StringGrid1;
-    QLabel* Legend;  // the marks' legend
+    std::unique_ptr<GrowingPlaces> places_;  // see resizeEvent
+    QLabel* Legend;                          // the marks' legend
     QProgressBar* ProgressBar1;
     QLineEdit* Edit2;      // critical combination
     QLineEdit* Edit4;      // its name
