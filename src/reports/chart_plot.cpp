@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "model/number_text.h"
 #include "model/section_model.h"
@@ -30,19 +31,32 @@ void drawGrid(Canvas& c, const Plot& p, const GridStyle& s) {
     c.pen = Pen{colors::grey, 1, PenStyle::Dot};
     c.brush = Brush{colors::white, BrushStyle::Solid};
     const int yAxis = p.yAxis();
+    // The boxes of the labels along the horizontal axis: a label of the vertical one that would
+    // cover one of them (next to the origin) is left out, its grid line drawn all the same.
+    struct Box {
+        int x0, y0, x1, y1;
+    };
+    std::vector<Box> xLabels;
     for (int i = 0; i <= 8; i += s.xEvery) {
         const int x = p.xGrid(i);
         c.line(x, p.f.Y0 + p.G, x, p.f.Y0 + p.f.H - p.G);
         const std::string label = Format(s.xFormat, {p.XMIN + i * p.DX});
-        c.textOut(x - half(c.textWidth(label)), yAxis + s.labelGap, label);
+        const int left = x - half(c.textWidth(label)), top = yAxis + s.labelGap;
+        c.textOut(left, top, label);
+        xLabels.push_back({left, top, left + c.textWidth(label), top + c.textHeight(label)});
     }
     const int labelRight = Round(p.f.X0 + p.G + s.labelColumn * p.DX * p.SX);
     for (int i = 0; i <= 8; ++i) {
         const int y = p.yGrid(i);
         c.line(p.f.X0 + p.G, y, p.f.X0 + p.f.W - p.G, y);
         const std::string label = Format(s.axialFormat, {p.YMIN + i * p.DY});
-        c.textOut(labelRight - c.textWidth(label) - s.axialLabelGap, y - half(c.textHeight(label)),
-                  label);
+        const Box b{labelRight - c.textWidth(label) - s.axialLabelGap,
+                    y - half(c.textHeight(label)), labelRight - s.axialLabelGap,
+                    y - half(c.textHeight(label)) + c.textHeight(label)};
+        const bool covers = std::any_of(xLabels.begin(), xLabels.end(), [&](const Box& o) {
+            return b.x0 < o.x1 && o.x0 < b.x1 && b.y0 < o.y1 && o.y0 < b.y1;
+        });
+        if (!covers) c.textOut(b.x0, b.y0, label);
     }
     // Minor ticks, five per grid step, left of the M = 0 axis and below the P = 0 axis.
     c.pen.color = colors::blue;

@@ -64,7 +64,9 @@ void drawMarkers(Canvas& c, const Plot& p, const ChartMarkers& markers) {
         c.textOut(pt.x + r + 2 * K, pt.y - r - c.textHeight(mk.label) / 2, mk.label);
     }
     c.brush.style = BrushStyle::Clear;
-    c.textOut(p.f.X0 + 10 * K, p.f.Y0 + 12 * K + c.textHeight(markers.legend), markers.legend);
+    // The third line from the top: the design and nominal legend takes two lines at the right.
+    const int h = c.textHeight(markers.legend);
+    c.textOut(p.f.X0 + 10 * K, p.f.Y0 + 12 * K + 2 * (h + K), markers.legend);
     c.brush.style = BrushStyle::Solid;
 }
 

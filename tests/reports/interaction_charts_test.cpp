@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <utility>
 
+#include "analysis/code_sections.h"
+#include "analysis/interaction_curves.h"
+#include "analysis/key_points.h"
 #include "canvas/recording_canvas.h"
+#include "reports/key_point_marks.h"
 #include "reports/mphi_chart.h"
 
 using namespace qav;
@@ -448,4 +453,48 @@ TEST(InteractionCharts, CodeTitleAndDashedNominalUnderAciOnly) {
         EXPECT_EQ(hasText(pm, "2000"), c.nominal)
             << c.name << ": the scale holds the nominal curve";
     }
+}
+
+// The texts of the P-M chart (with key points) and of the Myy-Mxx chart never cover each other,
+// under each code, measured as a screen font is (four fifths of the size a character, eight
+// fifths a line): titles, legends and tick labels. (A key point's own label may stand on a tick
+// label.)
+TEST(InteractionCharts, TextsDoNotCoverEachOtherUnderEveryCode) {
+    struct Screen : RecordingCanvas {
+        TextSize textExtent(const std::string& text) override {
+            return {static_cast<int>(text.size()) * font.size * 4 / 5, font.size * 8 / 5};
+        }
+    };
+    auto expectApart = [](Screen& c, const std::string& what) {
+        std::vector<std::pair<std::array<int, 4>, std::string>> boxes;
+        for (const auto& t : c.callsOf(Kind::Text)) {
+            if (t.text == "P0" || t.text == "Pt" || t.text == "D" || t.text == "B" ||
+                t.text == "M0")
+                continue;
+            c.font = t.font;
+            const TextSize s = c.textExtent(t.text);
+            const auto [x, y] = std::pair{t.points[0].x, t.points[0].y};
+            for (const auto& [b, other] : boxes)
+                EXPECT_FALSE(x < b[2] && b[0] < x + s.width && y < b[3] && b[1] < y + s.height)
+                    << what << ": '" << t.text << "' on '" << other << "'";
+            boxes.push_back({{x, y, x + s.width, y + s.height}, t.text});
+        }
+    };
+    for (const test::CodeChoice& code : {test::hkChoice(), test::ec2Choice(), test::aciChoice()})
+        for (const char* name : {"rectangular_column", "circular_column", "steel_i_section"}) {
+            SectionModel m = test::openedExample(name);
+            test::putUnderCode(m, code);
+            test::meshWith(m, {});
+            NullMessages msgs;
+            const ChartFrame frame{0, 0, CHART_PICTURE_W, CHART_PICTURE_H, 1};
+            RUN_PM_CURVE_ANALYSIS(m, 0, msgs);
+            Screen pm;
+            GEN_PM_CURVE_IMAGE(pm, m, frame, 0, LoadMarks{},
+                               keyPointMarkers(PM_KEY_POINTS(m, 0, msgs)));
+            expectApart(pm, std::string(name) + " P-M " + codeName(code.code));
+            RUN_MM_CURVE_ANALYSIS(m, 1000, msgs);
+            Screen mm;
+            GEN_MM_CURVE_IMAGE(mm, m, frame, 1000, LoadMarks{});
+            expectApart(mm, std::string(name) + " Myy-Mxx " + codeName(code.code));
+        }
 }
