@@ -23,30 +23,63 @@ void drawLoadCircle(Canvas& c, const Plot& p, double mValue, double pValue, int 
     if (p.map(mValue, pValue, pt)) c.ellipse(pt.x - R, pt.y - R, pt.x + R, pt.y + R);
 }
 
-// All combinations in grey, then the critical one in blue. A critical combination that no check
-// has found is not drawn (entry 0 is no combination); the chart says so instead.
-template <class Place>
+// Which loads a chart is drawn for: their place on its plane (moment, axial force) and whether
+// they belong to it; the legend line for those that do not.
+struct LoadBand {
+    const char* outside;  // "x  ..." legend text
+};
+
+void drawLoadCross(Canvas& c, const Plot& p, double mValue, double pValue, int R) {
+    Point pt;
+    if (!p.map(mValue, pValue, pt)) return;
+    c.line(pt.x - R, pt.y - R, pt.x + R + 1, pt.y + R + 1);
+    c.line(pt.x - R, pt.y + R, pt.x + R + 1, pt.y - R - 1);
+}
+
+// All combinations in grey (red where the check found a load fraction below 1), then the
+// critical one in blue. A load that does not belong to the chart's plane (another moment angle,
+// another axial force) is drawn as a cross where its projection falls, never as a point of the
+// plane, and a legend line at the bottom says what the marks mean. A critical combination that
+// no check has found is not drawn (entry 0 is no combination); the chart says so instead.
+template <class Place, class Belongs>
 void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const SectionResults& r,
-               LoadMarks marks, Place place) {
+               LoadMarks marks, Place place, Belongs belongs, const LoadBand& band) {
     const int R = 4 * p.f.K;
-    c.pen = Pen{colors::grey, 1, PenStyle::Solid};
     c.brush.style = BrushStyle::Clear;
-    if (marks.all) {
-        for (const TFORCE& load : rows(m.document.FORCE, m.document.NFORCE)) {
-            const auto [mv, pv] = place(load);
-            drawLoadCircle(c, p, mv, pv, R);
-        }
-    }
-    c.pen.color = colors::blue;
-    if (marks.critical) {
-        if (hasCriticalComb(m)) {
-            const auto [mv, pv] =
-                place(m.document.FORCE[static_cast<std::size_t>(r.CRITICAL_COMB)]);
+    bool anyOutside = false, anyBelow = false;
+    auto draw = [&](const TFORCE& load) {
+        const auto [mv, pv] = place(load);
+        const bool below = isChecked(load) && load.LOAD_FRACTION < 1;
+        anyBelow = anyBelow || below;
+        if (below && c.pen.color != colors::blue) c.pen.color = colors::red;
+        if (belongs(load)) {
             drawLoadCircle(c, p, mv, pv, R);
         } else {
-            const int h = c.textHeight(NO_CRITICAL_NOTE);
-            c.textOut(p.f.X0 + 10 * p.f.K, p.f.Y0 + p.f.H - 10 * p.f.K - h, NO_CRITICAL_NOTE);
+            anyOutside = true;
+            drawLoadCross(c, p, mv, pv, R);
         }
+    };
+    if (marks.all) {
+        for (const TFORCE& load : rows(m.document.FORCE, m.document.NFORCE)) {
+            c.pen = Pen{colors::grey, 1, PenStyle::Solid};
+            draw(load);
+        }
+    }
+    c.pen = Pen{colors::blue, 1, PenStyle::Solid};
+    std::vector<std::string> legend;
+    if (marks.critical) {
+        if (hasCriticalComb(m))
+            draw(m.document.FORCE[static_cast<std::size_t>(r.CRITICAL_COMB)]);
+        else
+            legend.push_back(NO_CRITICAL_NOTE);
+    }
+    if (anyOutside) legend.push_back(band.outside);
+    if (anyBelow) legend.push_back("red  load fraction below 1: not carried");
+    c.pen = Pen{colors::black, 1, PenStyle::Solid};
+    int y = p.f.Y0 + p.f.H - 10 * p.f.K;
+    for (auto it = legend.rbegin(); it != legend.rend(); ++it) {
+        y -= c.textHeight(*it);
+        c.textOut(p.f.X0 + 10 * p.f.K, y, *it);
     }
     c.brush.style = BrushStyle::Solid;
 }
@@ -155,13 +188,25 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     markUnconverged(c, p, r.PM_M, r.PM_P, r.PM_CONVERGED, 1, last);
 
     const double rad = std::numbers::pi / 180.0;
-    drawLoads(c, p, m, r, marks, [&](const TFORCE& F) {
-        const double M0 = std::sqrt(F.MX * F.MX + F.MY * F.MY);
-        const double mv = M0 == 0 ? 0.0
-                                  : (F.MX / M0) * std::cos((90 - SANG) * rad) * M0 +
-                                        (F.MY / M0) * std::sin((90 - SANG) * rad) * M0;
-        return std::pair{mv, -F.P};
-    });
+    // A load belongs to the chart when its moment lies within 5 degrees of the chart's angle or
+    // of the opposite one (the curve's other branch); a load without a moment belongs to every
+    // angle.
+    auto belongs = [&](const TFORCE& F) {
+        if (F.MX == 0 && F.MY == 0) return true;
+        const double loadAngle = std::atan2(F.MX, F.MY) / rad;
+        const double off = std::remainder(loadAngle - SANG, 180.0);
+        return std::fabs(off) <= PM_LOAD_BAND;
+    };
+    drawLoads(
+        c, p, m, r, marks,
+        [&](const TFORCE& F) {
+            const double M0 = std::sqrt(F.MX * F.MX + F.MY * F.MY);
+            const double mv = M0 == 0 ? 0.0
+                                      : (F.MX / M0) * std::cos((90 - SANG) * rad) * M0 +
+                                            (F.MY / M0) * std::sin((90 - SANG) * rad) * M0;
+            return std::pair{mv, -F.P};
+        },
+        belongs, LoadBand{"x  other moment angle (beyond 5 degrees): its projection"});
     if (!markers.points.empty()) drawMarkers(c, p, markers);
 }
 
@@ -212,7 +257,18 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
         drawDesignNominalLegend(c, p);
     }
     markUnconverged(c, p, r.MM_MX, r.MM_MY, r.MM_CONVERGED, 0, last);
-    drawLoads(c, p, m, r, marks, [](const TFORCE& F) { return std::pair{F.MX, F.MY}; });
+    // A load belongs to the chart when its compression lies within 5 % of the chart's axial force
+    // (at least 10 kN).
+    auto belongs = [&](const TFORCE& F) {
+        return std::fabs(-F.P - axialLoad) <=
+               std::max(MM_LOAD_BAND * std::fabs(axialLoad), MM_LOAD_BAND_MIN);
+    };
+    drawLoads(
+        c, p, m, r, marks,
+        [](const TFORCE& F) {
+            return std::pair{F.MX, F.MY};
+        },
+        belongs, LoadBand{"x  other axial force (beyond 5 %): its moments"});
 }
 
 void PRINT_PM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, const SectionResults& r, int SX,

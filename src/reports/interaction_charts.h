@@ -23,6 +23,13 @@ struct ChartMarkers {
     std::string legend;
 };
 
+// The loads a chart draws as its own: a P-M chart those within PM_LOAD_BAND degrees of its
+// moment angle (or the opposite one), a Myy-Mxx chart those within MM_LOAD_BAND of its axial force
+// (at least MM_LOAD_BAND_MIN kN); the others are drawn as crosses, with a legend line.
+inline constexpr double PM_LOAD_BAND = 5.0;
+inline constexpr double MM_LOAD_BAND = 0.05;
+inline constexpr double MM_LOAD_BAND_MIN = 10.0;
+
 // The P-M chart of the model's PM_P / PM_M; SANG is the moment angle (degrees) the curve was
 // computed with. A curve without a moment or axial range draws the frame, title and a note.
 // Markers, when given, are drawn last.

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 #include "analysis/code_sections.h"
@@ -143,13 +144,24 @@ TEST(PmChart, LoadPointsFollowTheAngleAndReverseTheAxialForce) {
     };
     // XMAX 500, YMIN -2000, YMAX 3000 on 534 x 439: SX 0.374, SY 0.0558; (0, 0) is (267, 247).
     const Case cases[] = {
-        {"MX at 0 degrees lies on the axis", 0, 0, 100, 0, {267, 247}},
         {"MY at 0 degrees", 0, 0, 0, 100, {304, 247}},
+        {"MY at 180 degrees: the other branch", 180, 0, 0, 100, {230, 247}},
         {"MX at 90 degrees", 90, 0, 100, 0, {304, 247}},
-        {"MY at 90 degrees lies on the axis", 90, 0, 0, 100, {267, 247}},
+        {"4 degrees off 90", 90, 0, 100, 7, {304, 247}},
         {"tension P plots downwards", 0, 500, 0, 0, {267, 275}},
         {"no moment stays on the axis", 45, -1000, 0, 0, {267, 192}},
     };
+    // A load at another moment angle is no point of the chart's plane: a cross where its
+    // projection falls (MX at 0 degrees would sit on the M = 0 axis), and a legend line.
+    for (const auto& [SANG, MX, MY] : {std::tuple{0.0, 100.0, 0.0}, std::tuple{90.0, 0.0, 100.0},
+                                       std::tuple{90.0, 100.0, 10.0}}) {
+        SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
+        addLoad(m, 0, MX, MY);
+        RecordingCanvas c;
+        GEN_PM_CURVE_IMAGE(c, m, kScreen, SANG, LoadMarks{false, true});
+        EXPECT_TRUE(c.callsOf(Kind::Ellipse).empty()) << SANG << " " << MX << " " << MY;
+        EXPECT_TRUE(hasText(c, "x  other moment angle (beyond 5 degrees): its projection"));
+    }
     for (const Case& k : cases) {
         SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
         addLoad(m, k.P, k.MX, k.MY);
@@ -182,9 +194,9 @@ TEST(PmChart, CheckBoxesChooseTheCircles) {
     };
     for (const Case& k : cases) {
         SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
-        addLoad(m, -100, 10, 20);
-        addLoad(m, -200, 30, 40);
-        addLoad(m, -300, 50, 60);
+        addLoad(m, -100, 0, 20);  // moments about Y: the chart's angle 0
+        addLoad(m, -200, 0, 40);
+        addLoad(m, -300, 0, -60);
         m.results.CRITICAL_COMB = k.critical;
         RecordingCanvas c;
         GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, k.marks);
@@ -276,7 +288,7 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     SectionModel m;
     m.results.MM_MX = {0, 1234, 0, -1234, 0};
     m.results.MM_MY = {600, 0, -600, 0, 600};
-    addLoad(m, -5000, 250, -250);
+    addLoad(m, -1040, 250, -250);
     m.results.CRITICAL_COMB = 1;
     RecordingCanvas c;
     c.font.name = "Courier New";
@@ -296,6 +308,20 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     ASSERT_EQ(circles.size(), 2u);
     // SX = 374 / 3000, SY = 279 / 2000: (250, -250) lies at (298, 254).
     EXPECT_EQ(centre(circles[0]), (Point{298, 254}));
+    // A load of another axial force (5000 kN against the chart's 1000): crosses and a legend.
+    m.document.FORCE[1].P = -5000;
+    RecordingCanvas other;
+    GEN_MM_CURVE_IMAGE(other, m, kScreen, 1000, LoadMarks{true, true});
+    EXPECT_TRUE(other.callsOf(Kind::Ellipse).empty());
+    EXPECT_TRUE(hasText(other, "x  other axial force (beyond 5 %): its moments"));
+    m.document.FORCE[1].P = -1040;
+    // A load the check found beyond the capacity is drawn red, and the legend says so.
+    m.document.FORCE[1].LOAD_FRACTION = 0.9;
+    RecordingCanvas below;
+    GEN_MM_CURVE_IMAGE(below, m, kScreen, 1000, LoadMarks{false, true});
+    ASSERT_EQ(below.callsOf(Kind::Ellipse).size(), 1u);
+    EXPECT_EQ(below.callsOf(Kind::Ellipse)[0].pen.color, colors::red);
+    EXPECT_TRUE(hasText(below, "red  load fraction below 1: not carried"));
 
     RecordingCanvas printed;
     PRINT_MM_CURVE_IMAGE_PDF(printed, m, m.results, 8350, 5150, 5150, 3720, 1000, {});
