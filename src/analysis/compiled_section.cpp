@@ -70,18 +70,25 @@ CompiledSection::CompiledSection(const SectionModel& m, FibreLaws laws) : fibres
         for (std::size_t i = g.begin; i < g.end && !g.concrete; ++i)
             if (fibres_.area[i] != 0) compressionOnly_ = false;
     if (compressionOnly_) hull_ = convexHull(fibres_.x, fibres_.y);
-    axial_ = laws == FibreLaws::Ultimate && fibres_.codeRule ? qav::axialCapacity(m, fibres_)
-                                                             : qav::axialCapacity(m);
+    axial_ = laws == FibreLaws::Ultimate ? qav::axialCapacity(m, fibres_) : qav::axialCapacity(m);
     said_ = cappedSteelMessages(m);
     if (std::string bare = bareSteelRefusal(m); !bare.empty()) said_.push_back(std::move(bare));
-    const bool block = std::any_of(fibres_.groups.begin(), fibres_.groups.end(),
-                                   [](const FibreGroup& g) { return g.law == FibreLaw::Block; });
-    for (const double band : BLOCK_RAMP_BANDS) {
-        if (!block) break;
-        ramped_.push_back(fibres_);
-        for (FibreGroup& g : ramped_.back().groups)
-            if (g.law == FibreLaw::Block) g.band = band;
-    }
+}
+
+const std::vector<FibreArrays>& CompiledSection::rampedFibres() const {
+    // Copies of the fibres, made only for the solves that need a way round the block's edge.
+    std::call_once(rampOnce_, [this] {
+        const bool block =
+            std::any_of(fibres_.groups.begin(), fibres_.groups.end(),
+                        [](const FibreGroup& g) { return g.law == FibreLaw::Block; });
+        for (const double band : BLOCK_RAMP_BANDS) {
+            if (!block) break;
+            ramped_.push_back(fibres_);
+            for (FibreGroup& g : ramped_.back().groups)
+                if (g.law == FibreLaw::Block) g.band = band;
+        }
+    });
+    return ramped_;
 }
 
 double CompiledSection::seamAxialForce() const {

@@ -30,8 +30,8 @@ public:
 
     const FibreArrays& fibres() const { return fibres_; }
     // The same fibres with the stress block's edge a ramp, one per share of BLOCK_RAMP_BANDS
-    // (none without a block).
-    const std::vector<FibreArrays>& rampedFibres() const { return ramped_; }
+    // (none without a block); made at the first call, then kept.
+    const std::vector<FibreArrays>& rampedFibres() const;
     const matrx2& stiffness() const { return k0_; }
     // The model's axialCapacity, from these fibres where they carry the code's limit.
     const AxialCapacity& axialCapacity() const { return axial_; }
@@ -55,7 +55,8 @@ public:
 
 private:
     FibreArrays fibres_;
-    std::vector<FibreArrays> ramped_;
+    mutable std::once_flag rampOnce_;
+    mutable std::vector<FibreArrays> ramped_;
     matrx2 k0_{}, kinv_{};
     std::vector<std::string> singular_, said_;
     bool compressionOnly_ = false;

@@ -42,13 +42,13 @@ void requireRegularStiffness(const SectionSolver& solver, const char* analysis) 
                    {std::string(analysis)}));
 }
 
-AxialCapacity axialCapacity(const SectionModel& m) {
-    // Each fibre at the limit strain: FC and FY1 wherever the laws reach them by then, and the
-    // stress the law gives at the limit where they do not (a strand, whose stress the solvers
-    // hold there at any strain, or a grade whose peak strain lies beyond it): the section in
-    // uniform compression and in uniform tension.
+namespace {
+// Each fibre at the limit strain: FC and FY1 wherever the laws reach them by then, and the stress
+// the law gives at the limit where they do not (a strand, whose stress the solvers hold there at
+// any strain, or a grade whose peak strain lies beyond it): the section in uniform compression
+// and in uniform tension.
+AxialCapacity controlAxialCapacity(const SectionModel& m) {
     double pmax = 0, steel = 0;
-    if (codeLimitApplies(m) && codeAxialCapacity(m, pmax, steel)) return {pmax, steel};
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         double s = 0;
@@ -64,10 +64,18 @@ AxialCapacity axialCapacity(const SectionModel& m) {
     return {(pmax + steel) / 1000.0, -steel / 1000.0};
 }
 
+}  // namespace
+
 AxialCapacity axialCapacity(const SectionModel& m, const FibreArrays& ultimate) {
     double pmax = 0, steel = 0;
     if (codeAxialCapacity(ultimate, pmax, steel)) return {pmax, steel};
-    return axialCapacity(m);
+    return controlAxialCapacity(m);
+}
+
+AxialCapacity axialCapacity(const SectionModel& m) {
+    // The code's capacity needs the fibres compiled with its laws; the control strain's reads the
+    // model's fibres directly.
+    return codeLimitApplies(m) ? axialCapacity(m, FibreArrays(m)) : controlAxialCapacity(m);
 }
 
 AxialEnds curveAxialEnds(const SectionModel& m, SharedSection section) {

@@ -52,10 +52,6 @@ int sectionStrainLimitMode(const SectionModel& m) {
 SectionSolver::SectionSolver(const SectionModel& m, Messages& msgs)
     : SectionSolver(m, msgs, m.settings.SOLVER) {}
 
-bool codeAxialCapacity(const SectionModel& m, double& pmax, double& pmin) {
-    return codeAxialCapacity(FibreArrays(m), pmax, pmin);
-}
-
 bool codeAxialCapacity(const FibreArrays& f, double& pmax, double& pmin) {
     if (!f.codeRule) return false;
     const double unit[3] = {1, 0, 0};

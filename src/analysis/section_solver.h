@@ -41,9 +41,8 @@ int sectionStrainLimitMode(const SectionModel& m);
 // The ends of the P-M curves under the code's limit (kN): PMAX the section in uniform
 // compression at the rule's strain (the pivot's epsC2 under EN 1992-1-1, the ultimate strain
 // otherwise), PMIN in uniform tension at EPS_LIMIT, both summed over every fibre with the
-// code's laws. False, leaving both, where the code's limit does not apply.
-bool codeAxialCapacity(const SectionModel& m, double& pmax, double& pmin);
-// The same on fibres already compiled with the ultimate laws.
+// code's laws (the fibres compiled with the ultimate laws). False, leaving both, where the code's
+// limit does not apply.
 bool codeAxialCapacity(const FibreArrays& f, double& pmax, double& pmin);
 
 // The solver for a series of solves on one meshed section: it reads the section compiled once

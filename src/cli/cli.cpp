@@ -376,40 +376,12 @@ void printCommandHelp(const Command& c, std::ostream& os) {
 }
 
 namespace {
-// What each command does, in one line of the general help.
-const char* summaryOf(const std::string& name) {
-    static const std::pair<const char*, const char*> SUMMARIES[] = {
-        {"build", "builds a section with a builder (typical, steel, composite, opening)"},
-        {"chart", "draws a P-M, Myy-Mxx or M-Phi chart as a picture"},
-        {"check", "finds the load fraction of every load combination and the critical one"},
-        {"compare", "draws the design P-M curves under the three codes on one chart"},
-        {"export", "writes the section as a DXF drawing, an XTRACT file or an OpenSees script"},
-        {"import-dxf", "makes a section file of a DXF drawing"},
-        {"info", "lists the section's grades, outline, bars and properties"},
-        {"materials", "lists the grades of the program, of a section or of a design code"},
-        {"mesh", "meshes the section into fibres and counts them (-o writes them as CSV)"},
-        {"mm", "lists the Myy-Mxx curve at an axial force"},
-        {"mphi", "lists the moment-curvature curve about an axis"},
-        {"pm", "lists the P-M interaction curve at a moment angle"},
-        {"pmm", "lists the P-Mx-My surface"},
-        {"report", "prints the figure, text, section data or loads report as a PDF"},
-        {"resave", "saves the section again, or under another design code and grades"},
-        {"sample-loads", "writes the sample load combinations as a CSV file"},
-        {"state", "draws the strains and stresses of the section at a load"},
-        {"table", "writes one of the result tables as CSV"},
-        {"workbook", "writes every result table into one spreadsheet"},
-    };
-    for (const auto& [n, text] : SUMMARIES)
-        if (name == n) return text;
-    return "";
-}
-
 void printUsage(std::ostream& os) {
     os << "usage: qavsec-cli COMMAND [OPTIONS]\n\ncommands:\n";
     auto all = commands();
     std::sort(all.begin(), all.end(),
               [](const Command& a, const Command& b) { return a.name < b.name; });
-    for (const auto& c : all) os << "  " << PAD_RIGHT(14, c.name) << summaryOf(c.name) << "\n";
+    for (const auto& c : all) os << "  " << PAD_RIGHT(14, c.name) << c.summary << "\n";
     os << "  " << PAD_RIGHT(14, "--version") << "prints the program's version\n"
        << "qavsec-cli COMMAND --help gives a command's usage and each of its options.\n";
 }

@@ -86,6 +86,7 @@ struct NotApplied {
 
 struct Command {
     std::string name;
+    std::string summary;   // what it does, in one line of the general help
     std::string operands;  // "FILE.sec"; required choices of options may be written here too
     std::vector<Option> options;
     unsigned groups = 0;  // OptionGroup bits: the shared options it takes (in args.shared())

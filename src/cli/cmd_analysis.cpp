@@ -179,20 +179,23 @@ int sampleLoads(Args& args, std::ostream&, std::ostream&) {
     return 0;
 }
 
-QAVSEC_COMMAND("pm", "FILE.sec",
+QAVSEC_COMMAND("pm", "lists the P-M interaction curve at a moment angle", "FILE.sec",
                {ANGLE_INPUT.option,
                 {"--key-points", "", "adds the key points of the curve after the listing"}},
                ANALYSIS_COMMAND | JSON_OUTPUT, pm);
-QAVSEC_COMMAND("mm", "FILE.sec", {AXIAL_INPUT.option}, ANALYSIS_COMMAND | JSON_OUTPUT, mm);
-QAVSEC_COMMAND("mphi", "FILE.sec",
+QAVSEC_COMMAND("mm", "lists the Myy-Mxx curve at an axial force", "FILE.sec", {AXIAL_INPUT.option},
+               ANALYSIS_COMMAND | JSON_OUTPUT, mm);
+QAVSEC_COMMAND("mphi", "lists the moment-curvature curve about an axis", "FILE.sec",
                {{"--axis", "x|y", "moment about the X (Mxx) or the Y axis (Myy); x"},
                 {"--negative", "", "negative moment"},
                 AXIAL_INPUT.option,
                 MAX_STRAIN_INPUT.option,
                 STEPS_INPUT.option},
                ANALYSIS_COMMAND | JSON_OUTPUT, mphi, {}, {MPHI_TIES});
-QAVSEC_COMMAND("pmm", "FILE.sec", {}, ANALYSIS_COMMAND | JSON_OUTPUT, pmm);
-QAVSEC_COMMAND("check", "FILE.sec",
+QAVSEC_COMMAND("pmm", "lists the P-Mx-My surface", "FILE.sec", {}, ANALYSIS_COMMAND | JSON_OUTPUT,
+               pmm);
+QAVSEC_COMMAND("check", "finds the load fraction of every load combination and the critical one",
+               "FILE.sec",
                {KP_INPUT.option,
                 KMX_INPUT.option,
                 KMY_INPUT.option,
@@ -202,8 +205,8 @@ QAVSEC_COMMAND("check", "FILE.sec",
                  "moment), the smaller fraction governing; the fixed magnitudes are then not "
                  "used"}},
                ANALYSIS_COMMAND | LOAD_OPTIONS | JSON_OUTPUT, check);
-QAVSEC_COMMAND("sample-loads", "", {outputOption("OUT.csv", "the built-in sample force file")}, 0,
-               sampleLoads);
+QAVSEC_COMMAND("sample-loads", "writes the sample load combinations as a CSV file", "",
+               {outputOption("OUT.csv", "the built-in sample force file")}, 0, sampleLoads);
 
 }  // namespace
 }  // namespace qav::cli

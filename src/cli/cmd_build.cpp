@@ -195,7 +195,8 @@ void buildHelp(const std::vector<std::string>& words, std::ostream& os) {
     printColumns(rows, os);
 }
 
-QAVSEC_COMMAND("build", "typical|steel|composite|opening [SHAPE]",
+QAVSEC_COMMAND("build", "builds a section with a builder (typical, steel, composite, opening)",
+               "typical|steel|composite|opening [SHAPE]",
                {{"--shape", "N", "the dialog's shape (0)"},
                 {"--set", "NAME=VALUE",
                  "types VALUE into the dialog's box NAME (kept for scripts; the shape's own "

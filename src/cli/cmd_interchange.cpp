@@ -58,9 +58,11 @@ int exportSection(Args& args, std::ostream&, std::ostream& err) {
     return 0;
 }
 
-QAVSEC_COMMAND("import-dxf", "IN.dxf",
+QAVSEC_COMMAND("import-dxf", "makes a section file of a DXF drawing", "IN.dxf",
                {outputOption("OUT.sec", "the section read from the drawing")}, 0, importDxf);
-QAVSEC_COMMAND("export", "FILE.sec (--dxf|--xtract|--opensees)",
+QAVSEC_COMMAND("export",
+               "writes the section as a DXF drawing, an XTRACT file or an OpenSees script",
+               "FILE.sec (--dxf|--xtract|--opensees)",
                {{"--dxf", "", "a DXF drawing", Option::InOperands},
                 {"--xtract", "", "an XTRACT text file", Option::InOperands},
                 {"--opensees", "", "an OpenSees Tcl script of the meshed section",

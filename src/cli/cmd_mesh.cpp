@@ -74,7 +74,8 @@ int mesh(Args& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-QAVSEC_COMMAND("mesh", "FILE.sec", {{"-o", "OUT.csv", "writes the fibre table as CSV"}},
+QAVSEC_COMMAND("mesh", "meshes the section into fibres and counts them (-o writes them as CSV)",
+               "FILE.sec", {{"-o", "OUT.csv", "writes the fibre table as CSV"}},
                MESH_OPTIONS | JSON_OUTPUT, mesh);
 
 }  // namespace

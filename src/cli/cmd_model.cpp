@@ -178,8 +178,10 @@ int materials(Args& args, std::ostream& out, std::ostream&) {
     return 0;
 }
 
-QAVSEC_COMMAND("info", "FILE.sec", {}, JSON_OUTPUT, info);
-QAVSEC_COMMAND("resave", "IN.sec",
+QAVSEC_COMMAND("info", "lists the section's grades, outline, bars and properties", "FILE.sec", {},
+               JSON_OUTPUT, info);
+QAVSEC_COMMAND("resave", "saves the section again, or under another design code and grades",
+               "IN.sec",
                {outputOption("OUT.sec", "the section as read (or converted)"),
                 {"--code", "hk|bs|ec2|aci318",
                  "puts the section under a design code: its grade tables, the grades by name or "
@@ -191,7 +193,7 @@ QAVSEC_COMMAND("resave", "IN.sec",
                 {"--alpha-cc", "1.0|0.85", "EN 1992-1-1 alpha_cc (ec2 only); the file's or 1.0"},
                 {"--ties", "tied|spiral", "transverse reinforcement (ACI 318-19); the file's"}},
                0, resave);
-QAVSEC_COMMAND("materials", "",
+QAVSEC_COMMAND("materials", "lists the grades of the program, of a section or of a design code", "",
                {{"--from", "FILE.sec", "the materials of a section (the program's own by default)"},
                 {"--code", "hk|bs|ec2|aci318", "a design code's grade tables, in columns"}},
                0, materials);

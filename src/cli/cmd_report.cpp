@@ -255,7 +255,7 @@ const std::vector<Option> MARK_OPTIONS{{"--all", "", "marks every load combinati
                                        {"--critical", "", "marks the critical load combination"}};
 
 QAVSEC_COMMAND(
-    "report", "FILE.sec",
+    "report", "prints the figure, text, section data or loads report as a PDF", "FILE.sec",
     {{"--doc", "figure|text|section-data|loads",
       "the figure report, the text report, the section data page or the load combination report "
       "(--figure, --text, --section-data, --loads alone: the earlier spellings)",
@@ -268,7 +268,8 @@ QAVSEC_COMMAND(
      MARK_OPTIONS[0],
      MARK_OPTIONS[1]},
     ANALYSIS_COMMAND, report);
-QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
+QAVSEC_COMMAND("chart", "draws a P-M, Myy-Mxx or M-Phi chart as a picture",
+               "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
                {{"--pm", "DEG", "the P-M chart at a moment angle", Option::InOperands},
                 {"--mm", "KN", "the Myy-Mxx chart at an axial force", Option::InOperands},
                 {"--mphi", "x|y", "the M-Phi chart about the X or the Y axis", Option::InOperands},
@@ -281,7 +282,8 @@ QAVSEC_COMMAND("chart", "FILE.sec (--pm DEG|--mm KN|--mphi x|y)",
                 MARK_OPTIONS[0],
                 MARK_OPTIONS[1]},
                ANALYSIS_COMMAND | LOAD_OPTIONS, chart);
-QAVSEC_COMMAND("compare", "FILE.sec",
+QAVSEC_COMMAND("compare", "draws the design P-M curves under the three codes on one chart",
+               "FILE.sec",
                {ANGLE_INPUT.option,
                 outputOption("OUT.png",
                              "the design P-M curves under HK-COP-2013, EN 1992-1-1 and "

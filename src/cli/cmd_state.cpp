@@ -213,7 +213,8 @@ int state(Args& args, std::ostream& out, std::ostream& err) {
 }
 
 QAVSEC_COMMAND(
-    "state", "FILE.sec (--loads F.csv [--comb N] | --load P,Mx,My)",
+    "state", "draws the strains and stresses of the section at a load",
+    "FILE.sec (--loads F.csv [--comb N] | --load P,Mx,My)",
     {{"--comb", "N", "the combination of the load file (the critical one unless given)",
       Option::InOperands},
      {"--load", "P,Mx,My",

@@ -74,13 +74,13 @@ int workbook(Args& args, std::ostream&, std::ostream& err) {
 #endif
 }
 
-QAVSEC_COMMAND("table", "FILE.sec",
+QAVSEC_COMMAND("table", "writes one of the result tables as CSV", "FILE.sec",
                {{"--entry", "N", "the table browser's entry 0 .. 16", Option::Required},
                 outputOption("OUT.csv", "the table as CSV"),
                 ANGLE_INPUT.option,
                 AXIAL_INPUT.option},
                ANALYSIS_COMMAND | LOAD_OPTIONS, table);
-QAVSEC_COMMAND("workbook", "FILE.sec",
+QAVSEC_COMMAND("workbook", "writes every result table into one spreadsheet", "FILE.sec",
                {outputOption("OUT.xlsx", "every table into one workbook"), ANGLE_INPUT.option,
                 AXIAL_INPUT.option},
                ANALYSIS_COMMAND | LOAD_OPTIONS, workbook);

@@ -179,7 +179,9 @@ void addNominalColumns(
     }
 }
 
-void pmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
+}  // namespace
+
+void pmCurveTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     TableBuilder t(grid, {"NUM", "Axial(P)", "Moment(M)"});
     // Points 1 .. 2 NPM + 2, as far as the curve holds them.
     const int last = std::min(2 * m.settings.NPM + 2, heldUpTo(r.PM_P, r.PM_M));
@@ -191,7 +193,7 @@ void pmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     addConvergedColumn(grid, r.PM_CONVERGED, 1);
 }
 
-void mmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
+void mmCurveTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
     TableBuilder t(grid, {"NUM", "Moment(My)", "Moment(Mx)"});
     const int last = std::min(m.settings.NMM, heldUpTo(r.MM_MX, r.MM_MY));
     for (int j = 0; j <= last; ++j)
@@ -202,8 +204,6 @@ void mmTable(DataTable& grid, const SectionModel& m, const SectionResults& r) {
         0);
     addConvergedColumn(grid, r.MM_CONVERGED, 0);
 }
-
-}  // namespace
 
 const std::string& DataTable::text(int r, int c) const {
     return rows.at(static_cast<std::size_t>(r)).at(static_cast<std::size_t>(c)).text;
@@ -274,9 +274,9 @@ ReportCurve tableCurve(int KI, double angle, double axial) {
 // A curve table from the model holding the curve's results.
 void curveTable(const SectionModel& m, const SectionResults& r, int KI, DataTable& t) {
     if (KI == 16)
-        mmTable(t, m, r);
+        mmCurveTable(t, m, r);
     else
-        pmTable(t, m, r);
+        pmCurveTable(t, m, r);
 }
 
 }  // namespace

@@ -66,4 +66,9 @@ std::vector<DataTable> makeAllTables(SectionModel& m, const std::string& angleTe
 // Each row as its cells, each followed by a comma.
 std::vector<std::string> tableCsvLines(const DataTable& grid);
 
+// The P-M and the Myy-Mxx curve of results r as the table browser shows them: a numbered row per
+// point, and under a strength reduction the nominal strength and phi beside the design one.
+void pmCurveTable(DataTable& grid, const SectionModel& m, const SectionResults& r);
+void mmCurveTable(DataTable& grid, const SectionModel& m, const SectionResults& r);
+
 }  // namespace qav

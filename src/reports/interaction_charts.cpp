@@ -23,12 +23,6 @@ void drawLoadCircle(Canvas& c, const Plot& p, double mValue, double pValue, int 
     if (p.map(mValue, pValue, pt)) c.ellipse(pt.x - R, pt.y - R, pt.x + R, pt.y + R);
 }
 
-// Which loads a chart is drawn for: their place on its plane (moment, axial force) and whether
-// they belong to it; the legend line for those that do not.
-struct LoadBand {
-    const char* outside;  // "x  ..." legend text
-};
-
 void drawLoadCross(Canvas& c, const Plot& p, double mValue, double pValue, int R) {
     Point pt;
     if (!p.map(mValue, pValue, pt)) return;
@@ -43,15 +37,13 @@ void drawLoadCross(Canvas& c, const Plot& p, double mValue, double pValue, int R
 // no check has found is not drawn (entry 0 is no combination); the chart says so instead.
 template <class Place, class Belongs>
 void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const SectionResults& r,
-               LoadMarks marks, Place place, Belongs belongs, const LoadBand& band) {
+               LoadMarks marks, Place place, Belongs belongs, const char* outsideLegend) {
     const int R = 4 * p.f.K;
     c.brush.style = BrushStyle::Clear;
     bool anyOutside = false, anyBelow = false;
-    auto draw = [&](const TFORCE& load) {
+    auto draw = [&](const TFORCE& load, Color color) {
         const auto [mv, pv] = place(load);
-        const bool below = isChecked(load) && load.LOAD_FRACTION < 1;
-        anyBelow = anyBelow || below;
-        if (below && c.pen.color != colors::blue) c.pen.color = colors::red;
+        c.pen = Pen{color, 1, PenStyle::Solid};
         if (belongs(load)) {
             drawLoadCircle(c, p, mv, pv, R);
         } else {
@@ -59,21 +51,20 @@ void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const SectionRes
             drawLoadCross(c, p, mv, pv, R);
         }
     };
-    if (marks.all) {
+    if (marks.all)
         for (const TFORCE& load : rows(m.document.FORCE, m.document.NFORCE)) {
-            c.pen = Pen{colors::grey, 1, PenStyle::Solid};
-            draw(load);
+            const bool below = isChecked(load) && load.LOAD_FRACTION < 1;
+            anyBelow = anyBelow || below;
+            draw(load, below ? colors::red : colors::grey);
         }
-    }
-    c.pen = Pen{colors::blue, 1, PenStyle::Solid};
     std::vector<std::string> legend;
     if (marks.critical) {
         if (hasCriticalComb(m))
-            draw(m.document.FORCE[static_cast<std::size_t>(r.CRITICAL_COMB)]);
+            draw(m.document.FORCE[static_cast<std::size_t>(r.CRITICAL_COMB)], colors::blue);
         else
             legend.push_back(NO_CRITICAL_NOTE);
     }
-    if (anyOutside) legend.push_back(band.outside);
+    if (anyOutside) legend.push_back(outsideLegend);
     if (anyBelow) legend.push_back("red  load fraction below 1: not carried");
     c.pen = Pen{colors::black, 1, PenStyle::Solid};
     int y = p.f.Y0 + p.f.H - 10 * p.f.K;
@@ -206,7 +197,7 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
                                             (F.MY / M0) * std::sin((90 - SANG) * rad) * M0;
             return std::pair{mv, -F.P};
         },
-        belongs, LoadBand{"x  other moment angle (beyond 5 degrees): its projection"});
+        belongs, "x  other moment angle (beyond 5 degrees): its projection");
     if (!markers.points.empty()) drawMarkers(c, p, markers);
 }
 
@@ -268,7 +259,7 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
         [](const TFORCE& F) {
             return std::pair{F.MX, F.MY};
         },
-        belongs, LoadBand{"x  other axial force (beyond 5 %): its moments"});
+        belongs, "x  other axial force (beyond 5 %): its moments");
 }
 
 void PRINT_PM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, const SectionResults& r, int SX,

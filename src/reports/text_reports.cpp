@@ -251,26 +251,6 @@ void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::str
             PAD_LEFT(14, Format("%0.5E,", {m.results.MPHI_PHI[static_cast<std::size_t>(i)]})));
 }
 
-std::vector<std::string> pmCsvLines(const SectionModel& m) {
-    std::vector<std::string> lines{"Axial_Force [kN],Moment_M [kNm]"};
-    const int n = pmSteps(m.results);
-    for (int i = 1; i <= 2 * n + 2; ++i) {
-        const auto u = static_cast<std::size_t>(i);
-        lines.push_back(fixed3(m.results.PM_P[u]) + "," + fixed3(m.results.PM_M[u]));
-    }
-    return lines;
-}
-
-std::vector<std::string> mmCsvLines(const SectionModel& m) {
-    std::vector<std::string> lines{"Moment_Myy [kNm],Moment_Mxx [kNm]"};
-    const int n = mmSteps(m.results);
-    for (int i = 0; i <= n; ++i) {
-        const auto u = static_cast<std::size_t>(i);
-        lines.push_back(fixed3(m.results.MM_MX[u]) + "," + fixed3(m.results.MM_MY[u]));
-    }
-    return lines;
-}
-
 std::vector<std::string> mphiCsvLines(const SectionModel& m, int NSTEP) {
     std::vector<std::string> lines{"Moment_M [kNm],Curvature [1/m]"};
     for (int i = 0; i <= NSTEP && static_cast<std::size_t>(i) < m.results.MPHI_M.size() &&

@@ -28,10 +28,6 @@ void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::str
 // The same curve as CSV a spreadsheet reads: a header naming each column with its unit, then
 // one row per step (moment, curvature).
 std::vector<std::string> mphiCsvLines(const SectionModel& m, int NSTEP);
-// The P-M and the Myy-Mxx curve of the listings above as CSV a spreadsheet reads: a header
-// naming each column with its unit, then one row per point.
-std::vector<std::string> pmCsvLines(const SectionModel& m);
-std::vector<std::string> mmCsvLines(const SectionModel& m);
 // "PMM_CURVE_DATA": two heading lines, then 2 NPM + 2 lines per curve of the PMM surface.
 void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 // Materials, section properties and, after a load check, the critical combination.

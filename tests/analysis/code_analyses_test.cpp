@@ -107,7 +107,7 @@ TEST_P(CodeReference, ExactStatesLieOnTheSurface) {
     // The compression end: the section in uniform compression at the code's strain.
     const validation::CodePoint top = validation::codePoint(s, law, 0, 1, 1e9);
     double pmax = 0, pmin = 0;
-    ASSERT_TRUE(codeAxialCapacity(m, pmax, pmin));
+    ASSERT_TRUE(codeAxialCapacity(FibreArrays(m), pmax, pmin));
     EXPECT_NEAR(pmax * 1e3 / top.forces.N, 1.0, k.tolerance);
     EXPECT_NEAR(
         pmin * 1e3,

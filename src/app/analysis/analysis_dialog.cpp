@@ -18,6 +18,7 @@
 #include "model/number_text.h"
 #include "model/text_file.h"
 #include "reports/code_comparison.h"
+#include "reports/export_tables.h"
 #include "reports/interaction_charts.h"
 #include "reports/key_point_marks.h"
 #include "reports/printed_pages.h"
@@ -27,6 +28,15 @@
 namespace qav {
 
 namespace {
+// A curve's CSV: its table as the table browser shows and exports it.
+std::vector<std::string> curveCsv(void (*table)(DataTable&, const SectionModel&,
+                                                const SectionResults&),
+                                  const SectionModel& m) {
+    DataTable grid;
+    table(grid, m, m.results);
+    return tableCsvLines(grid);
+}
+
 // The dialog's own size, and where its right column of boxes and buttons begins.
 constexpr int kWidth = 833, kHeight = 614, kRightColumn = 555;
 }  // namespace
@@ -167,7 +177,7 @@ void AnalysisDialog::runPm() {
             [&](SectionModel& m, Progress& progress) {
                 RUN_PM_CURVE_ANALYSIS(m, angle, ctx_.messages(), &progress);
                 GEN_PM_CURVE_TEXT(m, list0_);
-                csv_ = pmCsvLines(m);
+                csv_ = curveCsv(pmCurveTable, m);
                 keyPointsCsv_.clear();
                 // The listing stays as it is; the key-point table follows it, as on the
                 // command line.
@@ -192,7 +202,7 @@ void AnalysisDialog::runMm() {
             [&](SectionModel& m, Progress& progress) {
                 RUN_MM_CURVE_ANALYSIS(m, axial, ctx_.messages(), &progress);
                 GEN_MM_CURVE_TEXT(m, list0_);
-                csv_ = mmCsvLines(m);
+                csv_ = curveCsv(mmCurveTable, m);
                 keyPointsCsv_.clear();
             },
             [&](Canvas& c, const ChartFrame& f) {
@@ -226,15 +236,10 @@ void AnalysisDialog::compareCodes() {
 
 void AnalysisDialog::exportCsv() {
     ctx_.runCommand([this] {
-        if (csv_.empty()) {
-            ctx_.prompts().information(
-                "Export CSV writes the P-M or Myy-Mxx curve last run: run one first.");
-            return;
-        }
-        const QString path = ctx_.prompts().saveFileName("csv_File (*.csv)");
-        if (path.isEmpty()) return;
-        writeTextLines(path.toStdString(), csv_);
-        if (keyPointsCsv_.empty()) return;
+        const QString path =
+            exportCsvLines(ctx_.prompts(), csv_,
+                           "Export CSV writes the P-M or Myy-Mxx curve last run: run one first.");
+        if (path.isEmpty() || keyPointsCsv_.empty()) return;
         // The key points are a table of other columns: a file of their own beside the curve's.
         const QFileInfo curve(path);
         const QString points =

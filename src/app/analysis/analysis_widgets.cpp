@@ -13,10 +13,23 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_parts.h"
+#include "app/user_prompts.h"
+#include "model/text_file.h"
 #include "render/qt_canvas.h"
 #include "reports/chart_frame.h"
 
 namespace qav {
+
+QString exportCsvLines(UserPrompts& prompts, const std::vector<std::string>& lines,
+                       const QString& nothingYet) {
+    if (lines.empty()) {
+        prompts.information(nothingYet);
+        return {};
+    }
+    const QString path = prompts.saveFileName("csv_File (*.csv)");
+    if (!path.isEmpty()) writeTextLines(path.toStdString(), lines);
+    return path;
+}
 
 namespace {
 void keepPainting() {

@@ -23,6 +23,13 @@ class QRadioButton;
 
 namespace qav {
 
+class UserPrompts;
+
+// "Export CSV" of an analysis dialog: the lines of the result last run into a file the user
+// chooses; with none yet, nothingYet is said instead. The path written, empty when none.
+QString exportCsvLines(UserPrompts& prompts, const std::vector<std::string>& lines,
+                       const QString& nothingYet);
+
 // A group box of radio buttons with one item selected, like a radio group of the dialogs.
 class RadioGroup : public QGroupBox {
     Q_OBJECT

@@ -105,14 +105,10 @@ void MphiDialog::run() {
 
 void MphiDialog::exportCsv() {
     ctx_.runCommand([this] {
-        if (list_.empty()) {
-            ctx_.prompts().information(
-                "There is no M-Phi curve to export: run the analysis first.");
-            return;
-        }
-        const QString path = ctx_.prompts().saveFileName("csv_File (*.csv)");
-        if (path.isEmpty()) return;
-        writeTextLines(path.toStdString(), mphiCsvLines(ctx_.model(), steps_));
+        exportCsvLines(
+            ctx_.prompts(),
+            list_.empty() ? std::vector<std::string>{} : mphiCsvLines(ctx_.model(), steps_),
+            "There is no M-Phi curve to export: run the analysis first.");
     });
 }
 
