@@ -37,7 +37,8 @@ public:
           rule_(rule),
           fixed_(fixed),
           passes_(passes),
-          pieces_(only != nullptr ? std::vector<FamilyPiece>{*only} : rule.pieces()) {
+          pieces_(only != nullptr ? std::vector<FamilyPiece>{*only} : rule.pieces()),
+          samples_(only != nullptr ? 0 : SAMPLES) {
         balanceWeights(k0, D_);
         F0_ = fixed ? fixed[0] : 0.0;
         // The load's moment direction, in balanced units.
@@ -49,39 +50,71 @@ public:
     }
     bool loadHasMoment() const { return lmn_ > 0 && std::isfinite(lmn_); }
 
-    // For the direction phi: the root in t of the in-plane equation, with the balanced forces
-    // and the plane there; false where no piece of the family brackets one.
+    // For the direction phi: a root in t of the in-plane equation whose moment lies along the
+    // load's, with the balanced forces and the plane there; false where none is found. A piece
+    // whose ends hold no such root is searched again in SAMPLES steps: a load next to an end
+    // of the surface meets its piece twice (once along the load and once against it, the stray
+    // cross moment of the tension end turning the forces past the load's line), with both ends
+    // of the piece on one side.
     bool solveT(double phi, double f[3], double a[3]) {
         for (const FamilyPiece& piece : pieces_) {
-            double f0[3], f1[3];
-            forces(phi, piece.t0, f0, a);
-            const double g0 = inPlane(f0);
-            forces(phi, piece.t1, f1, a);
+            double t1 = piece.t1, f1[3], f0[3];
+            forces(phi, t1, f1, a);
+            if (f1[0] == 0 && f1[1] == 0 && f1[2] == 0) t1 = lastLoaded(phi, piece.t0, t1, f1, a);
             const double g1 = inPlane(f1);
-            if (!std::isfinite(g0) || !std::isfinite(g1) || (g0 > 0) == (g1 > 0)) continue;
-            const double t = rootIn(
-                [&](double x) {
-                    double ff[3];
-                    forces(phi, x, ff, a);
-                    return inPlane(ff);
-                },
-                piece.t0, g0, piece.t1, g1, {80, 1e-15, 0, 0});
-            forces(phi, t, f, a);
-            return true;
+            forces(phi, piece.t0, f0, a);
+            double ta = piece.t0, ga = inPlane(f0);
+            if (rootBetween(phi, ta, ga, t1, g1, f, a)) return true;
+            for (int k = 1; k <= samples_; ++k) {
+                const double tb = k == samples_ ? t1 : piece.t0 + (t1 - piece.t0) * k / samples_;
+                double fb[3];
+                forces(phi, tb, fb, a);
+                const double gb = inPlane(fb);
+                if (rootBetween(phi, ta, ga, tb, gb, f, a)) return true;
+                ta = tb;
+                ga = gb;
+            }
         }
         return false;
     }
     // The out-of-plane equation: the moment's component across the load's moment direction;
-    // NaN where the direction has no state or its moment points against the load's.
+    // NaN where the direction has no state along the load.
     double across(double phi) {
         double f[3], a[3];
         if (!solveT(phi, f, a)) return NAN;
-        if (!(u1_ * f[1] + u2_ * f[2] > 0)) return NAN;
         return -u2_ * f[1] + u1_ * f[2];
     }
     Direction at(double phi) { return {phi, across(phi)}; }
 
 private:
+    static constexpr int SAMPLES = 8;
+    // The root of the in-plane equation between ta and tb where it changes sign there, taken
+    // only where the moment lies along the load's (a root against it is no state of the load).
+    bool rootBetween(double phi, double ta, double ga, double tb, double gb, double f[3],
+                     double a[3]) {
+        if (!std::isfinite(ga) || !std::isfinite(gb) || (ga > 0) == (gb > 0)) return false;
+        const double t = rootIn(
+            [&](double x) {
+                double ff[3];
+                forces(phi, x, ff, a);
+                return inPlane(ff);
+            },
+            ta, ga, tb, gb, {80, 1e-15, 0, 0});
+        forces(phi, t, f, a);
+        return u1_ * f[1] + u2_ * f[2] > 0;
+    }
+    // A section whose fibres carry no tension has no forces at all once its compressed depth
+    // holds no fibre, well before the piece's end: the piece's end is moved back to the last
+    // position that still loads a fibre, else the end's zero would pass for a root.
+    double lastLoaded(double phi, double t0, double t1, double f[3], double a[3]) {
+        auto loaded = [&](double t) {
+            forces(phi, t, f, a);
+            return f[0] != 0 || f[1] != 0 || f[2] != 0;
+        };
+        halveTo(loaded, t0, t1, 60, 0);
+        forces(phi, t0, f, a);
+        return t0;
+    }
     // Balanced forces at (phi, t).
     void forces(double phi, double t, double f[3], double a[3]) {
         rule_.plane(phi, t, a);
@@ -103,6 +136,7 @@ private:
     const double* fixed_;
     int& passes_;
     std::vector<FamilyPiece> pieces_;
+    int samples_;
     double D_[3] = {0, 0, 0};
     double F0_ = 0, lmn_ = 0, u1_ = 0, u2_ = 0, l0_ = 0;
 };

@@ -75,22 +75,6 @@ CompiledSection::CompiledSection(const SectionModel& m, FibreLaws laws) : fibres
     if (std::string bare = bareSteelRefusal(m); !bare.empty()) said_.push_back(std::move(bare));
 }
 
-const std::vector<FibreArrays>& CompiledSection::rampedFibres() const {
-    // Copies of the fibres, made only for the solves that need a way round the block's edge.
-    std::call_once(rampOnce_, [this] {
-        const bool block =
-            std::any_of(fibres_.groups.begin(), fibres_.groups.end(),
-                        [](const FibreGroup& g) { return g.law == FibreLaw::Block; });
-        for (const double band : BLOCK_RAMP_BANDS) {
-            if (!block) break;
-            ramped_.push_back(fibres_);
-            for (FibreGroup& g : ramped_.back().groups)
-                if (g.law == FibreLaw::Block) g.band = band;
-        }
-    });
-    return ramped_;
-}
-
 double CompiledSection::seamAxialForce() const {
     std::call_once(seamOnce_, [this] {
         const LimitRule rule = LimitRule::ofMode(fibres_, 1);

@@ -1,9 +1,8 @@
 #pragma once
-// A meshed section compiled for the solvers: the fibres as flat arrays with their laws (and the
-// stress block's ramped variants the fast solver's ways go through), the elastic stiffness and
-// its inverse, and what the section says to every run. It never changes once made, so one
-// compiled section serves every solver of a run and every thread at once; each solver keeps
-// only its own last state.
+// A meshed section compiled for the solvers: the fibres as flat arrays with their laws, the
+// elastic stiffness and its inverse, and what the section says to every run. It never changes once
+// made, so one compiled section serves every solver of a run and every thread at once; each solver
+// keeps only its own last state.
 #include <memory>
 #include <mutex>
 #include <string>
@@ -15,9 +14,6 @@
 
 namespace qav {
 
-// The shares of the stress block's strain range over which its edge ramps on the fast solver's
-// ways to a state, in the order tried (the state itself is the sharp block's).
-constexpr double BLOCK_RAMP_BANDS[] = {0.2, 0.4};
 // PMAX: core concrete plus steel, PMIN: steel in tension, each fibre at the stress of its law
 // at the limit strain (kN); see axialCapacity.
 struct AxialCapacity {
@@ -29,9 +25,6 @@ public:
     explicit CompiledSection(const SectionModel& m, FibreLaws laws = FibreLaws::Ultimate);
 
     const FibreArrays& fibres() const { return fibres_; }
-    // The same fibres with the stress block's edge a ramp, one per share of BLOCK_RAMP_BANDS
-    // (none without a block); made at the first call, then kept.
-    const std::vector<FibreArrays>& rampedFibres() const;
     const matrx2& stiffness() const { return k0_; }
     // The model's axialCapacity, from these fibres where they carry the code's limit.
     const AxialCapacity& axialCapacity() const { return axial_; }
@@ -55,8 +48,6 @@ public:
 
 private:
     FibreArrays fibres_;
-    mutable std::once_flag rampOnce_;
-    mutable std::vector<FibreArrays> ramped_;
     matrx2 k0_{}, kinv_{};
     std::vector<std::string> singular_, said_;
     bool compressionOnly_ = false;

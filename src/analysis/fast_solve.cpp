@@ -523,68 +523,44 @@ SolveResult SectionSolver::solveFast(const vec3& LL, const LimitRule& rule, cons
     cur = newton.iterate(cur);
     int passes = newton.passes();
 
+    // A solve from the deformation from with steps that follow the rule piece by piece; its
+    // state replaces cur only where it meets the tolerance. Returns its passes.
+    auto byPieces = [&](const double from[3]) {
+        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, fixed);
+        piecewise.followPieces();
+        State s;
+        if (piecewise.evaluate(from, s)) {
+            s = piecewise.iterate(s);
+            if (s.residual <= FAST_SOLVER_TOLERANCE) cur = s;
+        }
+        return piecewise.passes();
+    };
     // Where the plain steps stall at a kink of the limit rule (the most compressed corner
     // changes, or the compressed and the stretched extremes swap), the solve is taken again
     // with steps that follow the rule piece by piece, from where it began and from the best
     // state met. Only a state that meets the tolerance replaces the first try, so a solve
-    // that still fails goes on to the other ways exactly as it did. Under mode 1 a state held
-    // at a stretched point is left to those ways: there the rule jumps where the first point
-    // goes into compression, a load meets more than one state, and the reference iteration
-    // decides which (unless all of them have failed in a check, see combinationFraction).
+    // that still fails goes on to the bracketing exactly as it did. Under mode 1 a state held
+    // at a stretched point is left to the bracketing: there the rule jumps where the first
+    // point goes into compression, a load meets more than one state, and the first the load
+    // reaches is the one taken (see firstStateAlong; in a check's last try, see
+    // combinationFraction, the pieces are followed there too).
     const bool retry = piecesWhenStretched_ || rule.eitherExtreme() || cur.limit.target > 0;
     for (int again = 0; retry && again < 2 && cur.residual > FAST_SOLVER_TOLERANCE; ++again) {
-        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, fixed);
-        piecewise.followPieces();
-        State from;
-        if (piecewise.evaluate(again == 0 ? a0 : cur.a, from)) {
-            from = piecewise.iterate(from);
-            if (from.residual <= FAST_SOLVER_TOLERANCE) cur = from;
-        }
-        passes += piecewise.passes();
+        passes += byPieces(again == 0 ? a0 : cur.a);
     }
-    // Where the forces hardly change over much of the rule's family (fibres on plateaus or in
-    // yield, concrete under a stress block that covers the section), the residual has shallow
-    // hollows away from the state, and the steps settle in one: the state is sought once more
-    // from the best state met with its curvature turned about the section, step by step.
-    for (int turn = 1; retry && turn < TURNED_STARTS && cur.residual > FAST_SOLVER_TOLERANCE;
+    // Under modes 2 and 3 (steel and bars alone) most fibres sit on their plateaus over much of
+    // the family, the residual has shallow hollows away from the state, and the steps settle in
+    // one: the state is sought once more from the best state met with its curvature turned
+    // about the section, step by step.
+    for (int turn = 1;
+         rule.eitherExtreme() && turn < TURNED_STARTS && cur.residual > FAST_SOLVER_TOLERANCE;
          ++turn) {
         const double angle = 2 * std::numbers::pi * turn / TURNED_STARTS;
         const double c = std::cos(angle), sn = std::sin(angle);
         const double turned[3] = {cur.a[0], c * cur.a[1] - sn * cur.a[2],
                                   sn * cur.a[1] + c * cur.a[2]};
-        NewtonSolve piecewise(fibres_, kinv_, k0_, LL, rule, fixed);
-        piecewise.followPieces();
-        State from;
-        if (piecewise.evaluate(turned, from)) {
-            from = piecewise.iterate(from);
-            if (from.residual <= FAST_SOLVER_TOLERANCE) cur = from;
-        }
-        passes += piecewise.passes();
+        passes += byPieces(turned);
     }
-
-    // Under the stress block the sharp edge's kinks can hold Newton's method off the state
-    // (where the edge crosses a face parallel to it, a whole row of triangles enters at once).
-    // The state of the block with a ramped edge lies close by and is reached smoothly: from
-    // it, the sharp block's state is a few steps away. A wider ramp smooths more and lies
-    // further off; each is tried in turn.
-    if (rule.mode() == LimitMode::Code)
-        for (const FibreArrays& ramped : section_->rampedFibres()) {
-            if (cur.residual <= FAST_SOLVER_TOLERANCE) break;  // met, or found on a ramp
-            NewtonSolve smooth(ramped, kinv_, k0_, LL, rule, fixed);
-            State near;
-            if (!smooth.evaluate(a0, near)) continue;
-            near = smooth.iterate(near);
-            passes += smooth.passes();
-            NewtonSolve sharp(fibres_, kinv_, k0_, LL, rule, fixed);
-            State again;
-            if (sharp.evaluate(near.a, again)) {
-                again = sharp.iterate(again);
-                // Only a state that meets the tolerance replaces the first try: a solve
-                // that still fails goes on to the other ways exactly as it did.
-                if (again.residual <= FAST_SOLVER_TOLERANCE) cur = again;
-            }
-            passes += sharp.passes();
-        }
 
     remember(cur.a, cur.a);
     newton.extremes(cur.a, r.emax, r.emin);

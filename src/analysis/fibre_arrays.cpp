@@ -51,105 +51,11 @@ double blockFraction(double eps, double edge, double gradient, double side, doub
     return r;
 }
 
-// Area, first and second moments of a polygon, signed by its orientation.
-struct PolygonMoments {
-    double A = 0, Sx = 0, Sy = 0, Sxx = 0, Sxy = 0, Syy = 0;
-};
-
-PolygonMoments momentsOf(const double* x, const double* y, int n) {
-    PolygonMoments m;
-    for (int i = 0; i < n; ++i) {
-        const int k = (i + 1) % n;
-        const double cross = x[i] * y[k] - x[k] * y[i];
-        m.A += cross / 2;
-        m.Sx += (x[i] + x[k]) * cross / 6;
-        m.Sy += (y[i] + y[k]) * cross / 6;
-        m.Sxx += (x[i] * x[i] + x[i] * x[k] + x[k] * x[k]) * cross / 12;
-        m.Syy += (y[i] * y[i] + y[i] * y[k] + y[k] * y[k]) * cross / 12;
-        m.Sxy += (x[i] * y[k] + 2 * x[i] * y[i] + 2 * x[k] * y[k] + x[k] * y[i]) * cross / 24;
-    }
-    return m;
-}
-
-// The part of the polygon (at most 8 corners) where the strain of the plane abc is at least e
-// (above) or below it, written in place.
-void clipAt(double* x, double* y, int& n, const double abc[3], double e, bool above) {
-    double cx[8], cy[8];
-    int m = 0;
-    for (int i = 0; i < n; ++i) {
-        const int k = (i + 1) % n;
-        const double si = abc[0] + abc[1] * x[i] + abc[2] * y[i] - e,
-                     sk = abc[0] + abc[1] * x[k] + abc[2] * y[k] - e;
-        const bool inI = above ? si >= 0 : si < 0, inK = above ? sk >= 0 : sk < 0;
-        if (inI && m < 8) {
-            cx[m] = x[i];
-            cy[m++] = y[i];
-        }
-        if (inI != inK && m < 8) {
-            const double t = si / (si - sk);
-            cx[m] = x[i] + t * (x[k] - x[i]);
-            cy[m++] = y[i] + t * (y[k] - y[i]);
-        }
-    }
-    n = m;
-    std::copy(cx, cx + m, x);
-    std::copy(cy, cy + m, y);
-}
-
-// The same with the block's edge a ramp: the stress rises from 0 to the block's over a band of
-// strain (g.band of the block's own strain range, centred on the edge). A sharp edge makes the
-// forces kink wherever it crosses a face parallel to it (a whole row of triangles enters at
-// once), and Newton's method bounces across such a kink; over the band the forces turn smoothly.
-BlockForces rampedBlockOnCorners(const double* c, const FibreGroup& g, const double abc[3],
-                                 std::array<std::array<double, 3>, 3>* d) {
-    const double edge = blockEdgeStrain(g.epsCu, g.beta1);
-    const double w = g.band * g.beta1 * g.epsCu;
-    const double lo = edge - w / 2, hi = edge + w / 2;
-    // Most triangles lie wholly in the block or wholly out of it: no cut to make.
-    int below = 0, inside = 0;
-    for (int k = 0; k < 3; ++k) {
-        const double e = abc[0] + abc[1] * c[2 * k] + abc[2] * c[2 * k + 1];
-        below += e < lo;
-        inside += e >= hi;
-    }
-    if (below == 3) return {};
-    if (inside == 3) {
-        // No derivative: the caller's stays as it was (zero).
-        const double area =
-            0.5 * std::fabs((c[2] - c[0]) * (c[5] - c[1]) - (c[4] - c[0]) * (c[3] - c[1]));
-        const double N = g.fc * area;
-        return {N, N * (c[0] + c[2] + c[4]) / 3, N * (c[1] + c[3] + c[5]) / 3};
-    }
-    const double orient =
-        (c[2] - c[0]) * (c[5] - c[1]) - (c[4] - c[0]) * (c[3] - c[1]) < 0 ? -1.0 : 1.0;
-    // The part at full stress, and the band where the stress is fc (eps - lo) / w.
-    double fx[8] = {c[0], c[2], c[4]}, fy[8] = {c[1], c[3], c[5]};
-    double bx[8] = {c[0], c[2], c[4]}, by[8] = {c[1], c[3], c[5]};
-    int nf = 3, nb = 3;
-    clipAt(fx, fy, nf, abc, hi, true);
-    clipAt(bx, by, nb, abc, lo, true);
-    clipAt(bx, by, nb, abc, hi, false);
-    const PolygonMoments full = momentsOf(fx, fy, nf), band = momentsOf(bx, by, nb);
-    const double S[3][3] = {
-        {band.A, band.Sx, band.Sy}, {band.Sx, band.Sxx, band.Sxy}, {band.Sy, band.Sxy, band.Syy}};
-    const double first[3] = {full.A, full.Sx, full.Sy}, bandFirst[3] = {band.A, band.Sx, band.Sy};
-    double F[3];
-    for (std::size_t r = 0; r < 3; ++r) {
-        const double strainMoment = S[r][0] * abc[0] + S[r][1] * abc[1] + S[r][2] * abc[2];
-        F[r] = orient * g.fc * (first[r] + (strainMoment - lo * bandFirst[r]) / w);
-    }
-    if (d != nullptr)
-        for (std::size_t r = 0; r < 3; ++r)
-            for (std::size_t k = 0; k < 3; ++k) (*d)[r][k] = orient * g.fc / w * S[r][k];
-    return {F[0], F[1], F[2]};
-}
-
 // Forces (and with d, their derivative by the plane, left alone where the edge does not cross
 // the triangle, for a derivative of zero) of the stress block over the triangle of corners c
 // (x0, y0, x1, y1, x2, y2).
 BlockForces blockOnCorners(const double* c, const FibreGroup& g, const double abc[3],
                            std::array<std::array<double, 3>, 3>* d) {
-    if (g.band > 0) return rampedBlockOnCorners(c, g, abc, d);
     // Most triangles lie wholly in the block or wholly out of it: no cut to make.
     const double edge = blockEdgeStrain(g.epsCu, g.beta1);
     int in = 0;

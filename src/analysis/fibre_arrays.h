@@ -26,9 +26,6 @@ struct FibreGroup {
     double fc = 0, eps0 = 0, fy = 0;
     double n = 2;                 // ParabolaN
     double epsCu = 0, beta1 = 0;  // Block, BlockBar
-    // Block: the edge as a ramp over this share of the block's strain range (0: the exact, sharp
-    // edge). Only a solver's way to a state uses a ramp; the state itself is the sharp block's.
-    double band = 0;
     // Concrete taken out where bars stand: the core grade's law on the bars' areas, negated.
     bool displaced = false;
     std::size_t begin = 0, end = 0;  // range in the arrays

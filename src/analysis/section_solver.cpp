@@ -332,17 +332,17 @@ SolveResult SectionSolver::polishReference(const vec3& LL, const LimitRule& rule
     }
     // Where the load's ray misses the compressed piece of the rule's family (mode 2 jumps when
     // a point goes into tension), the reference iteration stalls at that piece's edge: the
-    // state along the load lies on the next piece, found by bracketing.
-    if (!polished.converged || polished.loadFraction <= 0) {
-        double a[3];
-        int passes = 0;
-        if (bracketState(LL, rule, nullptr, a, passes)) {
-            SolveResult b = solveFast(LL, rule, a);
-            if (b.converged && std::fabs(b.loadFraction - r.loadFraction) <=
-                                   POLISH_FRACTION_CHANGE * std::fabs(r.loadFraction)) {
-                b.iterations += r.iterations + polished.iterations + passes;
-                return b;
-            }
+    // state along the load lies on the next piece, found by bracketing. A stalled iteration's
+    // fraction is only as good as its residual; a state the load reaches before it (a smaller
+    // fraction) is the first along the load and is taken too.
+    double a[3];
+    int passes = 0;
+    if (bracketState(LL, rule, nullptr, a, passes)) {
+        SolveResult b = solveFast(LL, rule, a);
+        if (b.converged && b.loadFraction > 0 &&
+            b.loadFraction - r.loadFraction <= POLISH_FRACTION_CHANGE * std::fabs(r.loadFraction)) {
+            b.iterations += r.iterations + polished.iterations + passes;
+            return b;
         }
     }
     remember(point, fibre);

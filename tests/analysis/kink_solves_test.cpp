@@ -41,6 +41,11 @@ const KinkCase KINK_CASES[] = {
     {"corner_tie_aci318", true, 30, 135},
     {"corner_tie_aci318", true, 30, 315},
     {"steel_only_gap", false, 400, -1},
+    // Loads next to the crushing end, whose line meets the limit states' family twice at
+    // directions where both ends of its compressed piece lie on one side of the load.
+    {"typical_near_axial", false, 30, -1},
+    // The reference iteration stalls 1 % beyond the first state along the load.
+    {"steel_only_stalled_ec2", true, 30, -1},
 };
 
 class KinkSolves : public ::testing::TestWithParam<KinkCase> {};
@@ -99,7 +104,9 @@ TEST(KinkSolves, TheStateOfACheckedCombinationIsTheChecks) {
         double K;  // the minimum magnitudes
     };
     for (const Case& c : {Case{"plain_concrete_pier", false, 100, ForceUnits::N_mm, 1000},
-                          Case{"tension_side_aci318", true, 30, ForceUnits::kN_m, 0}}) {
+                          Case{"tension_side_aci318", true, 30, ForceUnits::kN_m, 0},
+                          // Plain concrete whose forces vanish well before its family's seam.
+                          Case{"plain_concrete_hk_code", true, 30, ForceUnits::N_mm, 0}}) {
         SCOPED_TRACE(c.file);
         const std::string base = std::string(QAVSEC_TEST_DATA) + "/solver-regressions/" + c.file;
         SectionModel m;
