@@ -55,11 +55,11 @@ struct State {
 
 }  // namespace
 
-bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
-    double big = 0;
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) big = std::fmax(big, std::fabs(M[i][j]));
-    if (!(big > 0) || !std::isfinite(big)) return false;
+namespace {
+
+// Gaussian elimination of M x = b in place, with partial pivoting; false at a pivot negligible
+// against big, the largest entry.
+bool eliminate(int n, double M[4][4], double b[4], double big) {
     for (int c = 0; c < n; ++c) {
         int p = c;
         for (int r = c + 1; r < n; ++r)
@@ -75,6 +75,16 @@ bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
             b[r] -= f * b[c];
         }
     }
+    return true;
+}
+
+}  // namespace
+
+bool solveSmall(int n, double M[4][4], double b[4], double x[4]) {
+    double big = 0;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) big = std::fmax(big, std::fabs(M[i][j]));
+    if (!(big > 0) || !std::isfinite(big) || !eliminate(n, M, b, big)) return false;
     for (int c = n - 1; c >= 0; --c) {
         double s = b[c];
         for (int j = c + 1; j < n; ++j) s -= M[c][j] * x[j];
@@ -283,38 +293,42 @@ private:
         if (s.limit.kind == LimitKind::Pivot)
             return newtonWith(s, s.limit.row.data(), s.limit.target, da);
         const bool crushing = s.limit.kind == LimitKind::Crushing;
-        auto targetOf = [&](std::size_t c) {
-            return crushing ? f_.limitPoints[c].epsCu : s.limit.target;
-        };
-        auto ratio = [&](const double a[3], std::size_t c) {
-            const double t = targetOf(c);
-            return t != 0 ? (a[0] + a[1] * f_.cpX[c] + a[2] * f_.cpY[c]) / t : 0.0;
-        };
         near_.clear();
         near_.push_back(s.limit.point);
         for (std::size_t c = 0; c < f_.cpX.size() && near_.size() < 4; ++c) {
-            if (c == s.limit.point || (crushing && !(targetOf(c) > 0))) continue;
-            if (std::fabs(ratio(s.a, c) - 1) <= 0.05) near_.push_back(c);
+            if (c == s.limit.point || (crushing && !(codeTarget(s, c) > 0))) continue;
+            if (std::fabs(codeRatio(s, s.a, c) - 1) <= 0.05) near_.push_back(c);
         }
         for (std::size_t c : near_) {
             const double p[3] = {1, f_.cpX[c], f_.cpY[c]};
-            if (!newtonWith(s, p, targetOf(c), da)) continue;
-            if (near_.size() == 1) return true;
-            const double b[3] = {s.a[0] + da[0], s.a[1] + da[1], s.a[2] + da[2]};
-            const double rc = ratio(b, c);
-            bool extreme = true;
-            for (std::size_t o : near_)
-                if (ratio(b, o) > rc * (1 + 1e-12)) extreme = false;
-            if (extreme) return true;
+            if (!newtonWith(s, p, codeTarget(s, c), da)) continue;
+            if (near_.size() == 1 || staysExtreme(s, da, c)) return true;
         }
         double p[3] = {1, 0, 0}, t = 0;
         const double k = static_cast<double>(near_.size());
         for (std::size_t c : near_) {
             p[1] += f_.cpX[c] / k;
             p[2] += f_.cpY[c] / k;
-            t += targetOf(c) / k;
+            t += codeTarget(s, c) / k;
         }
         return newtonWith(s, p, t, da);
+    }
+    // The strain the code's rule would put the control point c at, in the state s.
+    double codeTarget(const State& s, std::size_t c) const {
+        return s.limit.kind == LimitKind::Crushing ? f_.limitPoints[c].epsCu : s.limit.target;
+    }
+    // The point c's strain under the plane a over that strain (0 where it has none).
+    double codeRatio(const State& s, const double a[3], std::size_t c) const {
+        const double t = codeTarget(s, c);
+        return t != 0 ? (a[0] + a[1] * f_.cpX[c] + a[2] * f_.cpY[c]) / t : 0.0;
+    }
+    // Whether the point c is still the extreme of the near points after the step da.
+    bool staysExtreme(const State& s, const double da[3], std::size_t c) const {
+        const double b[3] = {s.a[0] + da[0], s.a[1] + da[1], s.a[2] + da[2]};
+        const double rc = codeRatio(s, b, c);
+        for (std::size_t o : near_)
+            if (codeRatio(s, b, o) > rc * (1 + 1e-12)) return false;
+        return true;
     }
 
     // A constraint a step may hold: row . a = 1, a control point's (1, X, Y) over the strain
@@ -395,21 +409,7 @@ private:
                 haveOwn = true;
             }
         }
-        if (haveOwn) {
-            // The longest part of the own step along which the rule keeps its point.
-            double lo = 0, hi = 1;
-            halveTo(
-                [&](double t) {
-                    const double b[3] = {s.a[0] + t * own[0], s.a[1] + t * own[1],
-                                         s.a[2] + t * own[2]};
-                    return rulePicks(held_[0], b);
-                },
-                lo, hi, 30, 0);
-            if (lo >= MIN_PIECE_STEP) {
-                for (int i = 0; i < 3; ++i) da[i] = lo * own[i];
-                return true;
-            }
-        }
+        if (haveOwn && cutAtPieceEdge(s, own, da)) return true;
         if (held_.size() == 1) return haveOwn && newtonWith(s, held_[0].row, 1, da);
         Held mean;
         mean.row[0] = 0;
@@ -417,6 +417,21 @@ private:
         for (const Held& h : held_)
             for (int i = 0; i < 3; ++i) mean.row[i] += h.row[i] / k;
         return newtonWith(s, mean.row, 1, da);
+    }
+
+    // The longest part of the own step along which the rule keeps its point, in da; false
+    // where it is too short to take.
+    bool cutAtPieceEdge(const State& s, const double own[3], double da[3]) const {
+        double lo = 0, hi = 1;
+        halveTo(
+            [&](double t) {
+                const double b[3] = {s.a[0] + t * own[0], s.a[1] + t * own[1], s.a[2] + t * own[2]};
+                return rulePicks(held_[0], b);
+            },
+            lo, hi, 30, 0);
+        if (lo < MIN_PIECE_STEP) return false;
+        for (int i = 0; i < 3; ++i) da[i] = lo * own[i];
+        return true;
     }
 
     // The secant step: the deformation whose forces under the present secant stiffness would
@@ -503,6 +518,14 @@ private:
     std::vector<Held> held_;         // constraints a piece step may hold, see candidates
 };
 
+// The plane a with its curvature turned by angle about the section.
+void turnCurvature(const double a[3], double angle, double out[3]) {
+    const double c = std::cos(angle), s = std::sin(angle);
+    out[0] = a[0];
+    out[1] = c * a[1] - s * a[2];
+    out[2] = s * a[1] + c * a[2];
+}
+
 }  // namespace
 
 SolveResult SectionSolver::solveFast(const vec3& LL, const LimitRule& rule, const double* start,
@@ -522,7 +545,6 @@ SolveResult SectionSolver::solveFast(const vec3& LL, const LimitRule& rule, cons
     }
     cur = newton.iterate(cur);
     int passes = newton.passes();
-
     // A solve from the deformation from with steps that follow the rule piece by piece; its
     // state replaces cur only where it meets the tolerance. Returns its passes.
     auto byPieces = [&](const double from[3]) {
@@ -537,17 +559,12 @@ SolveResult SectionSolver::solveFast(const vec3& LL, const LimitRule& rule, cons
     };
     // Where the plain steps stall at a kink of the limit rule (the most compressed corner
     // changes, or the compressed and the stretched extremes swap), the solve is taken again
-    // with steps that follow the rule piece by piece, from where it began and from the best
-    // state met. Only a state that meets the tolerance replaces the first try, so a solve
-    // that still fails goes on to the bracketing exactly as it did. Under mode 1 a state held
-    // at a stretched point is left to the bracketing: there the rule jumps where the first
-    // point goes into compression, a load meets more than one state, and the first the load
-    // reaches is the one taken (see firstStateAlong; in a check's last try, see
-    // combinationFraction, the pieces are followed there too).
+    // piece by piece, from where it began and from the best state met. Under mode 1 a state
+    // held at a stretched point is left to the bracketing (where the rule jumps, a load meets
+    // more than one state: see firstStateAlong), except in a check's last try.
     const bool retry = piecesWhenStretched_ || rule.eitherExtreme() || cur.limit.target > 0;
-    for (int again = 0; retry && again < 2 && cur.residual > FAST_SOLVER_TOLERANCE; ++again) {
+    for (int again = 0; retry && again < 2 && cur.residual > FAST_SOLVER_TOLERANCE; ++again)
         passes += byPieces(again == 0 ? a0 : cur.a);
-    }
     // Under modes 2 and 3 (steel and bars alone) most fibres sit on their plateaus over much of
     // the family, the residual has shallow hollows away from the state, and the steps settle in
     // one: the state is sought once more from the best state met with its curvature turned
@@ -555,13 +572,10 @@ SolveResult SectionSolver::solveFast(const vec3& LL, const LimitRule& rule, cons
     for (int turn = 1;
          rule.eitherExtreme() && turn < TURNED_STARTS && cur.residual > FAST_SOLVER_TOLERANCE;
          ++turn) {
-        const double angle = 2 * std::numbers::pi * turn / TURNED_STARTS;
-        const double c = std::cos(angle), sn = std::sin(angle);
-        const double turned[3] = {cur.a[0], c * cur.a[1] - sn * cur.a[2],
-                                  sn * cur.a[1] + c * cur.a[2]};
+        double turned[3];
+        turnCurvature(cur.a, 2 * std::numbers::pi * turn / TURNED_STARTS, turned);
         passes += byPieces(turned);
     }
-
     remember(cur.a, cur.a);
     newton.extremes(cur.a, r.emax, r.emin);
     r.loadFraction = cur.lamda;

@@ -285,25 +285,7 @@ SolveResult SectionSolver::solve(const vec3& LL, const LimitRule& rule) {
     if (newton && rule.mode() != LimitMode::Smaller && rule.mode() != LimitMode::Prescribed) {
         r = solveFast(LL, rule);
         if (!r.converged) r = solveBracketed(LL, rule, nullptr, r);
-        if (!r.converged) {
-            // The fast method failed somewhere on the way: the reference iteration decides.
-            const SolveResult fast = r;
-            const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
-            const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
-            r = solveReference(LL, rule);
-            r.iterations += fast.iterations;
-            r.fellBack = true;
-            if (!r.converged && fast.residual < r.residual) {
-                // Neither met its tolerance: keep the closer state. One within the reference
-                // iteration's own tolerance is as converged as any state that iteration gives.
-                const int passes = r.iterations;
-                r = fast;
-                r.iterations = passes;
-                r.fellBack = true;
-                r.converged = fast.residual < SOLVER_TOLERANCE;
-                remember(point, fibre);
-            }
-        }
+        if (!r.converged) r = referenceAfter(LL, rule, r);
         r = firstStateAlong(LL, rule, r);
     } else if (newton && rule.mode() == LimitMode::Smaller) {
         r = polishReference(LL, rule);
@@ -311,6 +293,25 @@ SolveResult SectionSolver::solve(const vec3& LL, const LimitRule& rule) {
         r = solveReference(LL, rule);
     }
     r.singular = singular();
+    return r;
+}
+
+SolveResult SectionSolver::referenceAfter(const vec3& LL, const LimitRule& rule,
+                                          const SolveResult& fast) {
+    const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
+    const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+    SolveResult r = solveReference(LL, rule);
+    r.iterations += fast.iterations;
+    r.fellBack = true;
+    if (r.converged || !(fast.residual < r.residual)) return r;
+    // Neither met its tolerance: keep the closer state. One within the reference iteration's
+    // own tolerance is as converged as any state that iteration gives.
+    const int passes = r.iterations;
+    r = fast;
+    r.iterations = passes;
+    r.fellBack = true;
+    r.converged = fast.residual < SOLVER_TOLERANCE;
+    remember(point, fibre);
     return r;
 }
 

@@ -166,6 +166,9 @@ private:
     SolveResult solveBracketed(const vec3& LL, const LimitRule& rule, const double* fixed,
                                const SolveResult& failed);
     SolveResult polishReference(const vec3& LL, const LimitRule& rule);
+    // Where every way of the fast solver has failed (its closest state fast): the reference
+    // iteration's state, or fast's where the reference iteration misses by more.
+    SolveResult referenceAfter(const vec3& LL, const LimitRule& rule, const SolveResult& fast);
     SolveResult momentScale(double P, double MX, double MY, const LimitRule& rule);
     void remember(const double pointAbc[3], const double fibreAbc[3]);
 
