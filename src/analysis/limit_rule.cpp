@@ -23,74 +23,82 @@ Limit codeRuleLimit(const FibreArrays& f, const double a[3]) {
     return codeLimitScale(own, {a[0], a[1], a[2]}, EPS_LIMIT);
 }
 
+namespace {
+
+// The extreme control-point strains of a plane and their points (n, the number of points, where
+// a side has none).
+struct Extremes {
+    double emax = 0, emin = 0;
+    std::size_t imax = 0, imin = 0;
+};
+
+// The prescribed strain reads the extremes from the first point; the other rules from 0, so that
+// a point counts as compressed or stretched only with a strain of that sign.
+Extremes extremesOf(const FibreArrays& f, const double a[3], bool fromFirst) {
+    const std::size_t n = f.cpX.size();
+    auto strain = [&](std::size_t c) { return a[0] + a[1] * f.cpX[c] + a[2] * f.cpY[c]; };
+    Extremes x{0, 0, n, n};
+    if (fromFirst) x = {strain(0), strain(0), 0, 0};
+    for (std::size_t c = 0; c < n; ++c) {
+        const double e = strain(c);
+        if (e > x.emax) {
+            x.emax = e;
+            x.imax = c;
+        }
+        if (e < x.emin) {
+            x.emin = e;
+            x.imin = c;
+        }
+    }
+    return x;
+}
+
+// Which extreme the rule puts at its limit strain: +1 the most compressed point, -1 the most
+// stretched one, 0 neither.
+int limitSide(LimitMode mode, double strain, const Extremes& x, std::size_t n) {
+    const bool compressed = x.imax < n && x.emax > 0, stretched = x.imin < n && x.emin < 0;
+    const int other = stretched ? -1 : 0;
+    switch (mode) {
+        case LimitMode::Code:  // the code's own rule
+            return 0;
+        case LimitMode::Prescribed:
+            return x.emax > 0 && strain > 0 ? 1 : 0;
+        case LimitMode::Compressed:
+            // The most compressed point; with none in compression, the most stretched one (the
+            // section in pure tension).
+            return compressed ? 1 : other;
+        case LimitMode::Larger:
+            // The larger of the two extreme magnitudes (the smaller ratio).
+            return compressed && (!stretched || x.emax >= -x.emin) ? 1 : other;
+        case LimitMode::Smaller: {
+            // The smaller of the two extreme magnitudes (the larger ratio).
+            const double s1 = compressed ? strain / x.emax : 0;
+            const double s2 = stretched ? strain / -x.emin : 0;
+            return compressed && (!stretched || s1 > s2) ? 1 : other;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
 Limit LimitRule::limit(const double a[3]) const {
     if (mode_ == LimitMode::Code) return codeRuleLimit(*f_, a);
     Limit lim;
-    const std::vector<double>& X = f_->cpX;
-    const std::vector<double>& Y = f_->cpY;
-    const std::size_t n = X.size();
+    const std::size_t n = f_->cpX.size();
     if (n == 0) return lim;
-    auto strain = [&](std::size_t c) { return a[0] + a[1] * X[c] + a[2] * Y[c]; };
-    // The prescribed strain reads the extremes from the first point; the other rules from 0, so
-    // that a point counts as compressed or stretched only with a strain of that sign.
-    double emax = 0, emin = 0;
-    std::size_t imax = n, imin = n;
-    if (mode_ == LimitMode::Prescribed) {
-        emax = emin = strain(0);
-        imax = imin = 0;
-    }
-    for (std::size_t c = 0; c < n; ++c) {
-        const double e = strain(c);
-        if (e > emax) {
-            emax = e;
-            imax = c;
-        }
-        if (e < emin) {
-            emin = e;
-            imin = c;
-        }
-    }
-    const bool compressed = imax < n && emax > 0, stretched = imin < n && emin < 0;
-    auto take = [&](std::size_t c, double e, double target) {
-        const double factor = target / e;
-        if (!(std::isfinite(factor) && factor > 0)) return;
-        lim.kind = target > 0 ? LimitKind::Control : LimitKind::Tension;
-        lim.factor = factor;
-        lim.point = c;
-        lim.target = target;
-        lim.row = {1, X[c], Y[c]};
-    };
-    switch (mode_) {
-        case LimitMode::Code:  // answered above
-            break;
-        case LimitMode::Prescribed:
-            if (emax > 0 && strain_ > 0) take(imax, emax, strain_);
-            break;
-        case LimitMode::Compressed:
-            // The most compressed point takes the limit; with none in compression, the most
-            // stretched one (the section in pure tension).
-            if (compressed)
-                take(imax, emax, strain_);
-            else if (stretched)
-                take(imin, emin, -strain_);
-            break;
-        case LimitMode::Larger:
-            // The larger of the two extreme magnitudes takes the limit (the smaller ratio).
-            if (compressed && (!stretched || emax >= -emin))
-                take(imax, emax, strain_);
-            else if (stretched)
-                take(imin, emin, -strain_);
-            break;
-        case LimitMode::Smaller: {
-            // The smaller of the two extreme magnitudes takes the limit (the larger ratio).
-            const double s1 = compressed ? strain_ / emax : 0, s2 = stretched ? strain_ / -emin : 0;
-            if (compressed && (!stretched || s1 > s2))
-                take(imax, emax, strain_);
-            else if (stretched)
-                take(imin, emin, -strain_);
-            break;
-        }
-    }
+    const Extremes x = extremesOf(*f_, a, mode_ == LimitMode::Prescribed);
+    const int side = limitSide(mode_, strain_, x, n);
+    if (side == 0) return lim;
+    const std::size_t c = side > 0 ? x.imax : x.imin;
+    const double target = side > 0 ? strain_ : -strain_;
+    const double factor = target / (side > 0 ? x.emax : x.emin);
+    if (!(std::isfinite(factor) && factor > 0)) return lim;
+    lim.kind = target > 0 ? LimitKind::Control : LimitKind::Tension;
+    lim.factor = factor;
+    lim.point = c;
+    lim.target = target;
+    lim.row = {1, f_->cpX[c], f_->cpY[c]};
     return lim;
 }
 

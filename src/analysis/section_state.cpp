@@ -75,38 +75,39 @@ double fibreStress(const TFIB& f, double eps) {
     return s;
 }
 
-KindForces planeForces(const SectionModel& m, const StrainPlane& p) {
+namespace {
+
+// The forces under the code's laws (the block over triangles, the concrete the bars displace):
+// the solvers' own fibre forces, by the kind of the fibre they belong to. Fibres of other kinds
+// hold their stored stress.
+KindForces codeLawForces(const SectionModel& m, const StrainPlane& p) {
     KindForces k;
-    if (codeHasOwnTables(m.document.CODE) || codeLimitApplies(m)) {
-        // The code's laws (the block over triangles, the concrete the bars displace): the
-        // solvers' own fibre forces, by the kind of the fibre they belong to.
-        const FibreLawContext c = fibreLawContext(m);
-        const double abc[3] = {p.a1, p.a2, p.a3};
-        for (int j = 1; j <= m.mesh.NFIB; ++j) {
-            const TFIB& o = m.mesh.FIB[static_cast<std::size_t>(j)];
-            if (o.TY < 1 || o.TY > 4) continue;
-            const BlockForces b = modelFibreForce(c, o, abc);
-            ForceSum& s = (o.TY == FIB_CORE_CONCRETE || o.TY == FIB_COVER_CONCRETE) ? k.concrete
-                          : o.TY == FIB_REBAR                                       ? k.bars
-                                                                                    : k.steel;
-            s.N += b.N;
-            s.MX += b.MX;
-            s.MY += b.MY;
-        }
-        for (int j = 1; j <= m.mesh.NFIB; ++j) {
-            const TFIB& o = m.mesh.FIB[static_cast<std::size_t>(j)];
-            if (o.TY < 1 || o.TY > 4) k.other.add(o.STRESS * o.AREA, o.X, o.Y);
-        }
-        return k;
+    const FibreLawContext c = fibreLawContext(m);
+    const double abc[3] = {p.a1, p.a2, p.a3};
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& o = m.mesh.FIB[static_cast<std::size_t>(j)];
+        if (o.TY < 1 || o.TY > 4) continue;
+        const BlockForces b = modelFibreForce(c, o, abc);
+        ForceSum& s = k.of(o.TY);
+        s.N += b.N;
+        s.MX += b.MX;
+        s.MY += b.MY;
     }
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& o = m.mesh.FIB[static_cast<std::size_t>(j)];
+        if (o.TY < 1 || o.TY > 4) k.other.add(o.STRESS * o.AREA, o.X, o.Y);
+    }
+    return k;
+}
+
+}  // namespace
+
+KindForces planeForces(const SectionModel& m, const StrainPlane& p) {
+    if (codeHasOwnTables(m.document.CODE) || codeLimitApplies(m)) return codeLawForces(m, p);
+    KindForces k;
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
-        const double force = fibreStress(f, p.at(f.X, f.Y)) * f.AREA;
-        ForceSum& s = (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) ? k.concrete
-                      : f.TY == FIB_REBAR                                       ? k.bars
-                      : f.TY == FIB_STEEL                                       ? k.steel
-                                                                                : k.other;
-        s.add(force, f.X, f.Y);
+        k.of(f.TY).add(fibreStress(f, p.at(f.X, f.Y)) * f.AREA, f.X, f.Y);
     }
     return k;
 }
@@ -191,6 +192,69 @@ bool solve3(const double k[6], const double b[3], double x[3]) {
 
 }  // namespace
 
+namespace {
+
+// The search for the plane under a load: down the energy of the fibres less the work of the
+// load, with forces compared component by component weighed by the elastic stiffness's
+// diagonal, so that moments count as forces at the section's radius of gyration.
+class AtLoadSearch {
+public:
+    AtLoadSearch(const FibreArrays& f, const double k0[6], const double LL[3]) : f_(f) {
+        std::copy(k0, k0 + 6, k0_);
+        std::copy(LL, LL + 3, LL_);
+        const double D[3] = {1 / std::sqrt(k0[0]), 1 / std::sqrt(k0[3]), 1 / std::sqrt(k0[5])};
+        std::copy(D, D + 3, D_);
+        for (int i = 0; i < 3; ++i) size_ += D[i] * D[i] * LL[i] * LL[i];
+        size_ = std::sqrt(size_);
+    }
+    bool loadHasSize() const { return size_ > 0 && std::isfinite(size_); }
+    double residualOf(const LoadPass& p) const {
+        double s = 0;
+        for (int i = 0; i < 3; ++i) s += D_[i] * D_[i] * (LL_[i] - p.ss[i]) * (LL_[i] - p.ss[i]);
+        return std::sqrt(s) / size_;
+    }
+    double work(const LoadPass& p, const double at[3]) const {
+        return p.energy - (LL_[0] * at[0] + LL_[1] * at[1] + LL_[2] * at[2]);
+    }
+    // One step from a (its pass cur, its residual res): Newton's step, or where the tangent is
+    // singular or the step does not pay, one with a share of the elastic stiffness that makes
+    // the matrix positive definite and the step one downhill. False where none moves.
+    bool step(double a[3], LoadPass& cur, double& res, int& passes) const {
+        const double g[3] = {LL_[0] - cur.ss[0], LL_[1] - cur.ss[1], LL_[2] - cur.ss[2]};
+        const double pi0 = work(cur, a);
+        for (double mix : {0.0, 1e-8, 1e-5, 1e-3, 1e-1, 1.0, 10.0}) {
+            double k[6], da[3];
+            for (int i = 0; i < 6; ++i) k[i] = cur.k[i] + mix * k0_[i];
+            if (!solve3(k, g, da)) continue;
+            const double slope = g[0] * da[0] + g[1] * da[1] + g[2] * da[2];
+            if (!(slope > 0)) continue;
+            for (double t = 1; t >= 1.0 / 1024; t *= 0.5) {
+                const double at[3] = {a[0] + t * da[0], a[1] + t * da[1], a[2] + t * da[2]};
+                const LoadPass next = loadPass(f_, at);
+                ++passes;
+                const double r = residualOf(next);
+                // Down the energy, or (where its differences are lost in rounding, close to
+                // the state) a smaller residual.
+                if (work(next, at) <= pi0 - 1e-4 * t * slope || r < 0.5 * res) {
+                    std::copy(at, at + 3, a);
+                    cur = next;
+                    res = r;
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    const FibreArrays& f_;
+    double k0_[6] = {0, 0, 0, 0, 0, 0};
+    double LL_[3] = {0, 0, 0}, D_[3] = {0, 0, 0};
+    double size_ = 0;
+};
+
+}  // namespace
+
 SolveResult solveAtLoad(const SectionModel& m, const double LL[3], StrainPlane& plane,
                         const StrainPlane* start) {
     // A state at a load is no ultimate state: the stress block gives way to the parabola.
@@ -200,61 +264,22 @@ SolveResult solveAtLoad(const SectionModel& m, const double LL[3], StrainPlane& 
     matrx2 K0{};
     FORM_SECTION_STIFF_MATRIX(m, K0);
     const double k0[6] = {K0[1][1], K0[1][2], K0[1][3], K0[2][2], K0[2][3], K0[3][3]};
-    // Forces compared with each component weighed by the elastic stiffness's diagonal, so that
-    // moments count as forces at the section's radius of gyration.
-    const double D[3] = {1 / std::sqrt(k0[0]), 1 / std::sqrt(k0[3]), 1 / std::sqrt(k0[5])};
-    double loadSize = 0;
-    for (int i = 0; i < 3; ++i) loadSize += D[i] * D[i] * LL[i] * LL[i];
-    loadSize = std::sqrt(loadSize);
+    const AtLoadSearch search(f, k0, LL);
     double a[3] = {0, 0, 0};
-    if (!(loadSize > 0) || !std::isfinite(loadSize) || !solve3(k0, LL, a)) return r;
+    if (!search.loadHasSize() || !solve3(k0, LL, a)) return r;
     if (start != nullptr) {
         a[0] = start->a1;
         a[1] = start->a2;
         a[2] = start->a3;
     }
-
-    auto residualOf = [&](const LoadPass& p) {
-        double s = 0;
-        for (int i = 0; i < 3; ++i) s += D[i] * D[i] * (LL[i] - p.ss[i]) * (LL[i] - p.ss[i]);
-        return std::sqrt(s) / loadSize;
-    };
-    auto work = [&](const LoadPass& p, const double at[3]) {
-        return p.energy - (LL[0] * at[0] + LL[1] * at[1] + LL[2] * at[2]);
-    };
     LoadPass cur = loadPass(f, a);
     int passes = 1;
-    r.residual = residualOf(cur);
+    r.residual = search.residualOf(cur);
     while (!(r.residual <= AT_LOAD_TOLERANCE) && passes < 400) {
-        const double g[3] = {LL[0] - cur.ss[0], LL[1] - cur.ss[1], LL[2] - cur.ss[2]};
-        const double pi0 = work(cur, a);
-        bool moved = false;
-        // Newton's step; where the tangent is singular or the step does not pay, a share of the
-        // elastic stiffness makes the matrix positive definite and the step one downhill.
-        for (double mix : {0.0, 1e-8, 1e-5, 1e-3, 1e-1, 1.0, 10.0}) {
-            double k[6], da[3];
-            for (int i = 0; i < 6; ++i) k[i] = cur.k[i] + mix * k0[i];
-            if (!solve3(k, g, da)) continue;
-            const double slope = g[0] * da[0] + g[1] * da[1] + g[2] * da[2];
-            if (!(slope > 0)) continue;
-            for (double t = 1; t >= 1.0 / 1024 && !moved; t *= 0.5) {
-                const double at[3] = {a[0] + t * da[0], a[1] + t * da[1], a[2] + t * da[2]};
-                const LoadPass next = loadPass(f, at);
-                ++passes;
-                const double res = residualOf(next);
-                // Down the energy, or (where its differences are lost in rounding, close to
-                // the state) a smaller residual.
-                if (work(next, at) <= pi0 - 1e-4 * t * slope || res < 0.5 * r.residual) {
-                    std::copy(at, at + 3, a);
-                    cur = next;
-                    r.residual = res;
-                    moved = true;
-                }
-            }
-            if (moved) break;
-        }
         // The strains run away when the fibres cannot carry the load at any strain.
-        if (!moved || !(std::fabs(a[0]) + std::fabs(a[1]) + std::fabs(a[2]) < 1e6)) break;
+        if (!search.step(a, cur, r.residual, passes) ||
+            !(std::fabs(a[0]) + std::fabs(a[1]) + std::fabs(a[2]) < 1e6))
+            break;
     }
     r.iterations = passes;
     r.converged = r.residual <= AT_LOAD_TOLERANCE;
@@ -262,6 +287,88 @@ SolveResult solveAtLoad(const SectionModel& m, const double LL[3], StrainPlane& 
     plane = {a[0], a[1], a[2]};
     return r;
 }
+
+namespace {
+
+// The state at the load itself, from the capacity state the solver found: s's plane and
+// atLoad, and the fibres' strains and stresses in m.
+void placeAtLoad(SectionModel& m, SectionSolver& solver, SectionState& s) {
+    // Within the solver's accuracy a load on the surface is at capacity, not above it.
+    const double lam = s.solve.loadFraction;
+    if (!(lam >= 1 - 1e-6))
+        throw InputError(
+            std::isfinite(lam)
+                ? Format("The load exceeds the section's capacity (load fraction %0.4F): "
+                         "there is no state at the load.",
+                         {lam})
+                : std::string("The load fraction is not a number: there is no state at "
+                              "the load."));
+    // On the surface the solve starts from the capacity state: where yielded steel or
+    // crushed concrete leave the forces the same over a range of strains, the state found
+    // is then the one the load fraction describes, not another of that range.
+    std::optional<StrainPlane> start;
+    if (lam <= 1 + 1e-6) {
+        solver.storeState(m);
+        start = fitPlane(m);
+    }
+    const double LL[3] = {1e3 * s.P, 1e6 * s.MX, 1e6 * s.MY};
+    s.atLoad = solveAtLoad(m, LL, s.plane, start ? &*start : nullptr);
+    if (!s.atLoad.converged)
+        throw InputError("The equilibrium at the load was not found (residual " +
+                         residualText(s.atLoad.residual) + "): there is no state at the load.");
+    const FibreArrays f(m, FibreLaws::MomentCurvature);
+    const double abc[3] = {s.plane.a1, s.plane.a2, s.plane.a3};
+    storeFibreState(f, abc, m);
+}
+
+// One row per fibre, with the largest strains of either sign.
+void listFibres(const SectionModel& m, SectionState& s) {
+    s.fibres.reserve(static_cast<std::size_t>(m.mesh.NFIB));
+    for (int j = 1; j <= m.mesh.NFIB; ++j) {
+        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
+        FibreStateRow r;
+        r.number = j;
+        r.X = f.X;
+        r.Y = f.Y;
+        r.AREA = f.AREA;
+        r.TY = f.TY;
+        r.MAT = f.MAT;
+        r.strain = f.EPS;
+        r.stress = f.STRESS;
+        r.force = f.STRESS * f.AREA / 1000.0;
+        s.fibres.push_back(r);
+        s.largestCompression = std::max(s.largestCompression, f.EPS);
+        s.largestTension = std::min(s.largestTension, f.EPS);
+    }
+}
+
+// The control points' strains, and those the solver held at the limit (at capacity only).
+void listControlPoints(const SectionModel& m, StateAt at, SectionState& s) {
+    // Under the code's limit each corner's own ultimate strain (or the tension limit) holds.
+    const std::vector<LimitPoint> codeLimits =
+        codeLimitApplies(m) ? codeLimitPoints(m) : std::vector<LimitPoint>{};
+    auto near = [](double e, double limit) {
+        return std::fabs(e - limit) <= 1e-6 * std::fabs(limit);
+    };
+    for (int j = 1; j <= m.mesh.NCFIB; ++j) {
+        const TCFIB& c = m.mesh.CFIB[static_cast<std::size_t>(j)];
+        ControlPointState cp{c.X, c.Y, s.plane.at(c.X, c.Y), false};
+        // The corners the solver scaled to the limit (tension beyond it is allowed); at the
+        // load no corner is held there.
+        const std::size_t k = static_cast<std::size_t>(j - 1);
+        if (k < codeLimits.size())
+            cp.atLimit = at == StateAt::Capacity &&
+                         (near(cp.strain, codeLimits[k].epsCu) || near(cp.strain, -EPS_LIMIT));
+        else
+            cp.atLimit = at == StateAt::Capacity &&
+                         std::fabs(std::fabs(cp.strain) - EPS_LIMIT) <= 1e-6 * EPS_LIMIT;
+        s.controlPoints.push_back(cp);
+        s.largestCompression = std::max(s.largestCompression, cp.strain);
+        s.largestTension = std::min(s.largestTension, cp.strain);
+    }
+}
+
+}  // namespace
 
 SectionState SECTION_STATE(const SectionModel& model, double P, double MX, double MY, double K_P,
                            double K_MX, double K_MY, Messages& msgs, StateAt at) {
@@ -302,82 +409,14 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
         solver.storeState(m);
         s.plane = fitPlane(m);
     } else {
-        // Within the solver's accuracy a load on the surface is at capacity, not above it.
-        const double lam = s.solve.loadFraction;
-        if (!(lam >= 1 - 1e-6))
-            throw InputError(
-                std::isfinite(lam)
-                    ? Format("The load exceeds the section's capacity (load fraction %0.4F): "
-                             "there is no state at the load.",
-                             {lam})
-                    : std::string("The load fraction is not a number: there is no state at "
-                                  "the load."));
-        // On the surface the solve starts from the capacity state: where yielded steel or
-        // crushed concrete leave the forces the same over a range of strains, the state found
-        // is then the one the load fraction describes, not another of that range.
-        std::optional<StrainPlane> start;
-        if (lam <= 1 + 1e-6) {
-            solver.storeState(m);
-            start = fitPlane(m);
-        }
-        const double LL[3] = {1e3 * s.P, 1e6 * s.MX, 1e6 * s.MY};
-        s.atLoad = solveAtLoad(m, LL, s.plane, start ? &*start : nullptr);
-        if (!s.atLoad.converged)
-            throw InputError("The equilibrium at the load was not found (residual " +
-                             residualText(s.atLoad.residual) + "): there is no state at the load.");
-        const FibreArrays f(m, FibreLaws::MomentCurvature);
-        const double abc[3] = {s.plane.a1, s.plane.a2, s.plane.a3};
-        storeFibreState(f, abc, m);
+        placeAtLoad(m, solver, s);
     }
     s.axis = neutralAxis(m, s.plane);
 
-    s.fibres.reserve(static_cast<std::size_t>(m.mesh.NFIB));
-    for (int j = 1; j <= m.mesh.NFIB; ++j) {
-        const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
-        FibreStateRow r;
-        r.number = j;
-        r.X = f.X;
-        r.Y = f.Y;
-        r.AREA = f.AREA;
-        r.TY = f.TY;
-        r.MAT = f.MAT;
-        r.strain = f.EPS;
-        r.stress = f.STRESS;
-        r.force = f.STRESS * f.AREA / 1000.0;
-        s.fibres.push_back(r);
-        s.largestCompression = std::max(s.largestCompression, f.EPS);
-        s.largestTension = std::min(s.largestTension, f.EPS);
-    }
-    // Under the code's limit each corner's own ultimate strain (or the tension limit) holds.
-    const std::vector<LimitPoint> codeLimits =
-        codeLimitApplies(m) ? codeLimitPoints(m) : std::vector<LimitPoint>{};
-    auto near = [](double e, double limit) {
-        return std::fabs(e - limit) <= 1e-6 * std::fabs(limit);
-    };
-    for (int j = 1; j <= m.mesh.NCFIB; ++j) {
-        const TCFIB& c = m.mesh.CFIB[static_cast<std::size_t>(j)];
-        ControlPointState cp{c.X, c.Y, s.plane.at(c.X, c.Y), false};
-        // The corners the solver scaled to the limit (tension beyond it is allowed); at the
-        // load no corner is held there.
-        const std::size_t k = static_cast<std::size_t>(j - 1);
-        if (k < codeLimits.size())
-            cp.atLimit = at == StateAt::Capacity &&
-                         (near(cp.strain, codeLimits[k].epsCu) || near(cp.strain, -EPS_LIMIT));
-        else
-            cp.atLimit = at == StateAt::Capacity &&
-                         std::fabs(std::fabs(cp.strain) - EPS_LIMIT) <= 1e-6 * EPS_LIMIT;
-        s.controlPoints.push_back(cp);
-        s.largestCompression = std::max(s.largestCompression, cp.strain);
-        s.largestTension = std::min(s.largestTension, cp.strain);
-    }
+    listFibres(m, s);
+    listControlPoints(m, at, s);
     // The forces as the fibres hold them (the solver's own sums).
-    for (const FibreStateRow& r : s.fibres) {
-        ForceSum& k = (r.TY == FIB_CORE_CONCRETE || r.TY == FIB_COVER_CONCRETE) ? s.forces.concrete
-                      : r.TY == FIB_REBAR                                       ? s.forces.bars
-                      : r.TY == FIB_STEEL                                       ? s.forces.steel
-                                                                                : s.forces.other;
-        k.add(r.stress * r.AREA, r.X, r.Y);
-    }
+    for (const FibreStateRow& r : s.fibres) s.forces.of(r.TY).add(r.stress * r.AREA, r.X, r.Y);
     return s;
 }
 

@@ -37,6 +37,13 @@ struct ForceSum {
 // and fibres of any other kind (which keep their stored stress).
 struct KindForces {
     ForceSum concrete, bars, steel, other;
+    // The sum a fibre of kind TY adds to.
+    ForceSum& of(int TY) {
+        return TY == FIB_CORE_CONCRETE || TY == FIB_COVER_CONCRETE ? concrete
+               : TY == FIB_REBAR                                   ? bars
+               : TY == FIB_STEEL                                   ? steel
+                                                                   : other;
+    }
     ForceSum total() const {
         ForceSum t = concrete;
         t.add(bars);
