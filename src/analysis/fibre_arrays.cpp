@@ -532,6 +532,69 @@ void addBlockStiffness(const FibreArrays& f, const FibreGroup& g, const double a
     }
 }
 
+// The laws of the pass, each on one group's fibres; inlined into each copy of the pass below.
+#define QAVSEC_INLINE inline __attribute__((always_inline))
+
+// The parabola on the strain clamped to [0, EPS_0]: 0 in tension, FC on the plateau.
+template <bool Secant>
+QAVSEC_INLINE void addParabola(const FibreArrays& f, const FibreGroup& g, const double abc[3],
+                               StiffnessSums& acc) {
+    const V4 zero = splat(0), one = splat(1);
+    const V4 fc = splat(g.fc), e0 = splat(g.eps0), slope = splat(2 * g.fc / g.eps0);
+    sumGroupStiffness<Secant>(
+        f, g.begin, g.end, abc,
+        [&](V4 eps, V4& sig, V4& et, V4& es) {
+            const V4 c = eps / e0;
+            V4 cc = c < zero ? zero : c;
+            cc = cc > one ? one : cc;
+            sig = fc * (2 * cc - cc * cc);
+            et = c > zero ? slope * (one - cc) : zero;
+            if constexpr (Secant)
+                es = eps > zero ? sig / eps : zero;
+            else
+                es = zero;
+        },
+        acc);
+}
+
+template <bool Secant>
+QAVSEC_INLINE void addParabolaN(const FibreArrays& f, const FibreGroup& g, const double abc[3],
+                                StiffnessSums& acc) {
+    const double fc = g.fc, e0 = g.eps0, n = g.n;
+    sumGroupStiffness<Secant>(
+        f, g.begin, g.end, abc,
+        [&](V4 eps, V4& sig, V4& et, V4& es) {
+            for (int l = 0; l < 4; ++l) {
+                const LawPoint p = parabolaRectangle(fc, e0, n, eps[l]);
+                sig[l] = p.stress;
+                et[l] = p.tangent;
+                es[l] = Secant && eps[l] > 0 ? p.stress / eps[l] : 0.0;
+            }
+        },
+        acc);
+}
+
+template <bool Secant>
+QAVSEC_INLINE void addSteel(const FibreArrays& f, const FibreGroup& g, const double abc[3],
+                            StiffnessSums& acc) {
+    const double ey = g.fy / STEEL_LAW_MODULUS;
+    const V4 zero = splat(0);
+    const V4 fy = splat(g.fy), E = splat(STEEL_LAW_MODULUS), hi = splat(ey), lo = splat(-ey);
+    sumGroupStiffness<Secant>(
+        f, g.begin, g.end, abc,
+        [&](V4 eps, V4& sig, V4& et, V4& es) {
+            const V4Mask elastic = eps >= lo && eps <= hi;
+            const V4 yielded = eps > zero ? fy : -fy;
+            sig = elastic ? E * eps : yielded;
+            et = elastic ? E : zero;
+            if constexpr (Secant)
+                es = elastic ? E : yielded / eps;
+            else
+                es = zero;
+        },
+        acc);
+}
+
 template <bool Secant>
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
     !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
@@ -541,58 +604,15 @@ __attribute__((target_clones("avx2", "default")))
 #endif
 void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3], double kt[6], double ks[6]) {
     StiffnessSums acc;
-    const V4 zero = splat(0), one = splat(1);
     for (const FibreGroup& g : f.groups) {
-        if (g.law == FibreLaw::Parabola) {
-            // The parabola on the strain clamped to [0, EPS_0]: 0 in tension, FC on the plateau.
-            const V4 fc = splat(g.fc), e0 = splat(g.eps0), slope = splat(2 * g.fc / g.eps0);
-            sumGroupStiffness<Secant>(
-                f, g.begin, g.end, abc,
-                [&](V4 eps, V4& sig, V4& et, V4& es) {
-                    const V4 c = eps / e0;
-                    V4 cc = c < zero ? zero : c;
-                    cc = cc > one ? one : cc;
-                    sig = fc * (2 * cc - cc * cc);
-                    et = c > zero ? slope * (one - cc) : zero;
-                    if constexpr (Secant)
-                        es = eps > zero ? sig / eps : zero;
-                    else
-                        es = zero;
-                },
-                acc);
-        } else if (g.law == FibreLaw::ParabolaN) {
-            const double fc = g.fc, e0 = g.eps0, n = g.n;
-            sumGroupStiffness<Secant>(
-                f, g.begin, g.end, abc,
-                [&](V4 eps, V4& sig, V4& et, V4& es) {
-                    for (int l = 0; l < 4; ++l) {
-                        const LawPoint p = parabolaRectangle(fc, e0, n, eps[l]);
-                        sig[l] = p.stress;
-                        et[l] = p.tangent;
-                        es[l] = Secant && eps[l] > 0 ? p.stress / eps[l] : 0.0;
-                    }
-                },
-                acc);
-        } else if (g.law == FibreLaw::Block || g.law == FibreLaw::BlockBar) {
+        if (g.law == FibreLaw::Parabola)
+            addParabola<Secant>(f, g, abc, acc);
+        else if (g.law == FibreLaw::ParabolaN)
+            addParabolaN<Secant>(f, g, abc, acc);
+        else if (g.law == FibreLaw::Block || g.law == FibreLaw::BlockBar)
             addBlockStiffness<Secant>(f, g, abc, acc);
-        } else {
-            const double ey = g.fy / STEEL_LAW_MODULUS;
-            const V4 fy = splat(g.fy), E = splat(STEEL_LAW_MODULUS), hi = splat(ey),
-                     lo = splat(-ey);
-            sumGroupStiffness<Secant>(
-                f, g.begin, g.end, abc,
-                [&](V4 eps, V4& sig, V4& et, V4& es) {
-                    const V4Mask elastic = eps >= lo && eps <= hi;
-                    const V4 yielded = eps > zero ? fy : -fy;
-                    sig = elastic ? E * eps : yielded;
-                    et = elastic ? E : zero;
-                    if constexpr (Secant)
-                        es = elastic ? E : yielded / eps;
-                    else
-                        es = zero;
-                },
-                acc);
-        }
+        else
+            addSteel<Secant>(f, g, abc, acc);
     }
     for (int i = 0; i < 3; ++i) ss[i] = laneTotal(acc.s[i]) + f.fixedForce[i];
     for (int i = 0; i < 6; ++i) {
@@ -600,6 +620,7 @@ void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3], doubl
         if constexpr (Secant) ks[i] = laneTotal(acc.ks[i]);
     }
 }
+#undef QAVSEC_INLINE
 }  // namespace
 
 void sumFibreForcesAndStiffness(const FibreArrays& f, const double abc[3], double ss[3],
