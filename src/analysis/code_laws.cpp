@@ -39,6 +39,25 @@ Point2 between(const Point2& p, const Point2& q, double u) {
     return {p.x + u * (q.x - p.x), p.y + u * (q.y - p.y)};
 }
 
+// The derivative of the block's forces by the plane: the stress on the strip the edge sweeps,
+// integrated along the edge's cut through the triangle (none where the edge misses it).
+void blockEdgeDerivative(const Point2 cut[2], int nc, const std::array<double, 3>& plane,
+                         double stress, std::array<std::array<double, 3>, 3>& d) {
+    for (auto& row : d) row.fill(0);
+    const double g = std::hypot(plane[1], plane[2]);
+    if (nc != 2 || !(g > 0)) return;
+    // Simpson's rule is exact for the quadratic integrands along the straight edge.
+    const double len = std::hypot(cut[1].x - cut[0].x, cut[1].y - cut[0].y);
+    const Point2 pts[3] = {cut[0], between(cut[0], cut[1], 0.5), cut[1]};
+    const double w[3] = {1, 4, 1};
+    for (int k = 0; k < 3; ++k) {
+        const double h[3] = {1, pts[k].x, pts[k].y};
+        const double scale = stress * len * w[k] / 6 / g;
+        for (std::size_t r = 0; r < 3; ++r)
+            for (std::size_t c = 0; c < 3; ++c) d[r][c] += scale * h[r] * h[c];
+    }
+}
+
 }  // namespace
 
 BlockForces blockForceOnTriangle(const std::array<Point2, 3>& corners,
@@ -83,24 +102,7 @@ BlockForces blockForceOnTriangle(const std::array<Point2, 3>& corners,
     f.MX = orient * stress * Sx / 6;
     f.MY = orient * stress * Sy / 6;
 
-    if (derivative) {
-        for (auto& row : *derivative) row.fill(0);
-        const double g = std::hypot(plane[1], plane[2]);
-        if (nc == 2 && g > 0) {
-            // Simpson's rule is exact for the quadratic integrands along the straight edge.
-            const double len = std::hypot(cut[1].x - cut[0].x, cut[1].y - cut[0].y);
-            const Point2 pts[3] = {cut[0], between(cut[0], cut[1], 0.5), cut[1]};
-            const double w[3] = {1, 4, 1};
-            for (int k = 0; k < 3; ++k) {
-                const double h[3] = {1, pts[k].x, pts[k].y};
-                const double scale = stress * len * w[k] / 6 / g;
-                for (int r = 0; r < 3; ++r)
-                    for (int c = 0; c < 3; ++c)
-                        (*derivative)[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] +=
-                            scale * h[r] * h[c];
-            }
-        }
-    }
+    if (derivative) blockEdgeDerivative(cut, nc, plane, stress, *derivative);
     return f;
 }
 
@@ -132,6 +134,34 @@ double minimumEccentricity(CodeId code, double h) {
     return std::min(0.05 * h, 20.0);
 }
 
+namespace {
+
+std::array<double, 3> rowOf(const LimitPoint& p) {
+    return {1, p.x, p.y};
+}
+
+// The candidate c where it has a positive factor below lim's (the smallest factor governs).
+void keepSmaller(Limit& lim, const Limit& c) {
+    if (!std::isfinite(c.factor) || !(c.factor > 0)) return;
+    if (lim.ok() && !(c.factor < lim.factor)) return;
+    lim = c;
+}
+
+// The pivot: epsC2 at the depth (1 - epsC2/epsCu2) h from the most compressed face (top, at the
+// strain emax; the opposite face bottom at emin).
+void keepPivot(Limit& lim, const LimitPoint& top, const LimitPoint& bottom, std::size_t itop,
+               double emax, double emin) {
+    if (!(top.epsC2 > 0 && top.epsCu > top.epsC2)) return;
+    const double k = 1 - top.epsC2 / top.epsCu;
+    const double eC = emax - k * (emax - emin);
+    if (!(eC > 0)) return;
+    std::array<double, 3> row{};
+    for (std::size_t j = 0; j < 3; ++j) row[j] = (1 - k) * rowOf(top)[j] + k * rowOf(bottom)[j];
+    keepSmaller(lim, Limit{LimitKind::Pivot, top.epsC2 / eC, row, top.epsC2, itop});
+}
+
+}  // namespace
+
 Limit codeLimitScale(const std::vector<LimitPoint>& points, const std::array<double, 3>& plane,
                      double tensionStrain) {
     Limit lim;
@@ -139,40 +169,24 @@ Limit codeLimitScale(const std::vector<LimitPoint>& points, const std::array<dou
     auto strain = [&](std::size_t i) {
         return plane[0] + plane[1] * points[i].x + plane[2] * points[i].y;
     };
-    auto rowOf = [&](std::size_t i) { return std::array<double, 3>{1, points[i].x, points[i].y}; };
     std::size_t imax = 0, imin = 0;
     for (std::size_t i = 1; i < points.size(); ++i) {
         if (strain(i) > strain(imax)) imax = i;
         if (strain(i) < strain(imin)) imin = i;
     }
     const double emax = strain(imax), emin = strain(imin);
-    auto take = [&](LimitKind kind, double factor, const std::array<double, 3>& row, double target,
-                    std::size_t point) {
-        if (!std::isfinite(factor) || !(factor > 0)) return;
-        if (lim.ok() && !(factor < lim.factor)) return;
-        lim = Limit{kind, factor, row, target, point};
-    };
     if (emax > 0) {
         // Each compressed point at its own grade's ultimate strain: the smallest factor governs.
         for (std::size_t i = 0; i < points.size(); ++i) {
             const double e = strain(i);
             if (e > 0 && points[i].epsCu > 0)
-                take(LimitKind::Crushing, points[i].epsCu / e, rowOf(i), points[i].epsCu, i);
+                keepSmaller(lim, Limit{LimitKind::Crushing, points[i].epsCu / e, rowOf(points[i]),
+                                       points[i].epsCu, i});
         }
-        // The pivot: epsC2 at the depth (1 - epsC2/epsCu2) h from the most compressed face.
-        const LimitPoint& top = points[imax];
-        if (top.epsC2 > 0 && top.epsCu > top.epsC2) {
-            const double k = 1 - top.epsC2 / top.epsCu;
-            const double eC = emax - k * (emax - emin);
-            if (eC > 0) {
-                std::array<double, 3> row{};
-                for (std::size_t j = 0; j < 3; ++j)
-                    row[j] = (1 - k) * rowOf(imax)[j] + k * rowOf(imin)[j];
-                take(LimitKind::Pivot, top.epsC2 / eC, row, top.epsC2, imax);
-            }
-        }
+        keepPivot(lim, points[imax], points[imin], imax, emax, emin);
     } else if (emin < 0) {
-        take(LimitKind::Tension, tensionStrain / -emin, rowOf(imin), -tensionStrain, imin);
+        keepSmaller(lim, Limit{LimitKind::Tension, tensionStrain / -emin, rowOf(points[imin]),
+                               -tensionStrain, imin});
     }
     return lim;
 }
