@@ -90,6 +90,29 @@ private:
     int passes_ = 0;
 };
 
+// Brackets the tilt at which the cross moment changes sign from ga at t0, widening on both
+// sides: b and gb the other end. everyTilt is cleared where a tilt tried has no state.
+bool bracketTilt(StepSearch& search, double t0, double ga, CurvatureState& b, double& gb,
+                 bool& everyTilt) {
+    for (double step = 0.01; step < 2 * MAX_TILT; step *= 2) {
+        for (const double t : {t0 + step, t0 - step}) {
+            if (std::fabs(t) > MAX_TILT) continue;
+            CurvatureState s;
+            if (!search.crossMoment(t, s)) {
+                everyTilt = false;
+                continue;
+            }
+            const double g = search.cross(s);
+            if ((g < 0) != (ga < 0) || g == 0) {
+                b = s;
+                gb = g;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 double fibreRadius(const FibreArrays& f) {
@@ -115,27 +138,10 @@ CurvatureState searchCurvatureState(const FibreArrays& f, double N, double ux, d
     if (!search.crossMoment(t0, a)) return finish(CurvatureState{}, false);
     double ga = search.cross(a);
     if (ga == 0) return finish(a, true);
-    // Bracket the tilt at which the cross moment changes sign, widening on both sides.
     CurvatureState b;
     double gb = 0;
-    bool bracketed = false, everyTilt = true;
-    for (double step = 0.01; step < 2 * MAX_TILT && !bracketed; step *= 2) {
-        for (const double t : {t0 + step, t0 - step}) {
-            if (std::fabs(t) > MAX_TILT) continue;
-            CurvatureState s;
-            if (!search.crossMoment(t, s)) {
-                everyTilt = false;
-                continue;
-            }
-            const double g = search.cross(s);
-            if ((g < 0) != (ga < 0) || g == 0) {
-                b = s;
-                gb = g;
-                bracketed = true;
-                break;
-            }
-        }
-    }
+    bool everyTilt = true;
+    const bool bracketed = bracketTilt(search, t0, ga, b, gb, everyTilt);
     if (!bracketed) {
         // Every tilt tried carries the force with a cross moment of one sign.
         CurvatureState none = finish(CurvatureState{}, false);
