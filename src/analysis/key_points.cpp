@@ -193,6 +193,21 @@ void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const Fo
     k.M = k.MX * std::sin(ANG * DEG) + k.MY * std::cos(ANG * DEG);
 }
 
+// The key point as the code's design strength reduces it: phi of its own state, the nominal
+// values kept beside.
+void reduceToDesign(const DesignStrength& d, KeyPoint& k) {
+    const double abc[3] = {k.plane.a1, k.plane.a2, k.plane.a3};
+    k.design = true;
+    k.phi = phiOfState(d, abc);
+    k.nomP = k.P;
+    k.nomM = k.M;
+    const DesignPoint p = designPoint(d, k.phi, k.P, k.MX, k.MY);
+    k.P = p.P;
+    k.MX = p.MX;
+    k.MY = p.MY;
+    k.M = k.phi * k.M;
+}
+
 }  // namespace
 
 std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages& msgs) {
@@ -248,19 +263,8 @@ std::vector<KeyPoint> PM_KEY_POINTS(const SectionModel& m, double ANG, Messages&
     reportUnconverged(stats, msgs);
     for (KeyPoint& k : out) k.limit = strainLimitInForce(m);
     if (const DesignStrength d = designStrength(m); d.applies)
-        for (KeyPoint& k : out) {
-            if (!k.exists) continue;
-            const double abc[3] = {k.plane.a1, k.plane.a2, k.plane.a3};
-            k.design = true;
-            k.phi = phiOfState(d, abc);
-            k.nomP = k.P;
-            k.nomM = k.M;
-            const DesignPoint p = designPoint(d, k.phi, k.P, k.MX, k.MY);
-            k.P = p.P;
-            k.MX = p.MX;
-            k.MY = p.MY;
-            k.M = k.phi * k.M;
-        }
+        for (KeyPoint& k : out)
+            if (k.exists) reduceToDesign(d, k);
     return out;
 }
 
@@ -293,6 +297,16 @@ std::vector<std::string> keyPointsText(const std::vector<KeyPoint>& points, doub
     return out;
 }
 
+namespace {
+// A CSV field: one with a comma or a quote is quoted, its quotes doubled.
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"") == std::string::npos) return text;
+    std::string q = "\"";
+    for (char ch : text) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    return q + "\"";
+}
+}  // namespace
+
 std::vector<std::string> keyPointsCsv(const std::vector<KeyPoint>& points) {
     const bool design =
         std::any_of(points.begin(), points.end(), [](const KeyPoint& k) { return k.design; });
@@ -301,14 +315,7 @@ std::vector<std::string> keyPointsCsv(const std::vector<KeyPoint>& points) {
     for (const KeyPoint& k : points) {
         std::string row = k.label;
         if (!k.exists) {
-            // A field with a comma or a quote is quoted, its quotes doubled.
-            std::string note = k.missing;
-            if (note.find_first_of(",\"") != std::string::npos) {
-                std::string q = "\"";
-                for (char ch : note) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-                note = q + "\"";
-            }
-            row += std::string(design ? ",,,,,," : ",,,,") + note;
+            row += std::string(design ? ",,,,,," : ",,,,") + csvField(k.missing);
         } else {
             row += "," + Format("%0.3F", {k.P}) + "," + Format("%0.3F", {k.M}) + "," +
                    (k.axis.exists ? Format("%0.1F", {k.axis.depth}) : std::string());

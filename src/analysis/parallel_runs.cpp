@@ -45,6 +45,71 @@ private:
     int index_, count_;
 };
 
+// The pieces of a run on a pool of threads: each worker takes the next piece until none is left,
+// while the calling thread reports their mean progress and passes the user's cancel on.
+class PieceRun {
+public:
+    PieceRun(int count, const std::function<void(int, Progress&)>& piece)
+        : count_(count), piece_(piece), errors_(static_cast<std::size_t>(count)) {
+        for (int i = 0; i < count; ++i)
+            parts_.push_back(std::make_unique<PieceProgress>(cancel_, done_));
+    }
+    // A worker's loop.
+    void work() {
+        for (;;) {
+            const int i = next_.fetch_add(1);
+            if (i >= count_) return;
+            if (!cancel_.load()) {
+                try {
+                    piece_(i, *parts_[static_cast<std::size_t>(i)]);
+                } catch (...) {
+                    errors_[static_cast<std::size_t>(i)] = std::current_exception();
+                }
+            }
+            parts_[static_cast<std::size_t>(i)]->setPosition(100);
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++finished_;
+            done_.notify_one();
+        }
+    }
+    // Until every piece has ended: their mean position to progress, its cancel to the pieces.
+    void watch(Progress* progress) {
+        int last = 0;
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (finished_ < count_) {
+            done_.wait_for(lock, std::chrono::milliseconds(20));
+            lock.unlock();
+            if (progress != nullptr) {
+                long long sum = 0;
+                for (const auto& p : parts_) sum += p->position.load(std::memory_order_relaxed);
+                const int position = static_cast<int>(sum / count_);
+                if (position != last) progress->setPosition(position);
+                last = position;
+                if (progress->cancelled()) cancel_.store(true);
+            }
+            lock.lock();
+        }
+    }
+    // After the workers have joined: the cancel, or the first piece's error, is thrown.
+    void finish(Progress* progress) {
+        if (progress != nullptr && progress->cancelled()) cancel_.store(true);
+        if (cancel_.load()) throw RunCancelled();
+        for (const auto& e : errors_)
+            if (e) std::rethrow_exception(e);
+    }
+
+private:
+    int count_;
+    const std::function<void(int, Progress&)>& piece_;
+    std::atomic<bool> cancel_{false};
+    std::atomic<int> next_{0};
+    std::mutex mutex_;
+    std::condition_variable done_;  // a piece moved or ended
+    int finished_ = 0;
+    std::vector<std::unique_ptr<PieceProgress>> parts_;
+    std::vector<std::exception_ptr> errors_;
+};
+
 }  // namespace
 
 int workerThreads(int requested) {
@@ -66,57 +131,13 @@ void runPieces(int count, int threads, const std::function<void(int, Progress&)>
     }
 
     if (progress != nullptr && progress->cancelled()) throw RunCancelled();
-    std::atomic<bool> cancel{false};
-    std::atomic<int> next{0};
-    std::mutex mutex;
-    std::condition_variable done;  // a piece moved or ended
-    int finished = 0;
-    std::vector<std::unique_ptr<PieceProgress>> parts;
-    for (int i = 0; i < count; ++i) parts.push_back(std::make_unique<PieceProgress>(cancel, done));
-    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(count));
-
-    auto work = [&] {
-        for (;;) {
-            const int i = next.fetch_add(1);
-            if (i >= count) return;
-            if (!cancel.load()) {
-                try {
-                    piece(i, *parts[static_cast<std::size_t>(i)]);
-                } catch (...) {
-                    errors[static_cast<std::size_t>(i)] = std::current_exception();
-                }
-            }
-            parts[static_cast<std::size_t>(i)]->setPosition(100);
-            std::lock_guard<std::mutex> lock(mutex);
-            ++finished;
-            done.notify_one();
-        }
-    };
+    PieceRun run(count, piece);
     if (progress != nullptr) progress->setPosition(0);
     std::vector<std::thread> pool;
-    for (int t = 0; t < n; ++t) pool.emplace_back(work);
-    {
-        int last = 0;
-        std::unique_lock<std::mutex> lock(mutex);
-        while (finished < count) {
-            done.wait_for(lock, std::chrono::milliseconds(20));
-            lock.unlock();
-            if (progress != nullptr) {
-                long long sum = 0;
-                for (const auto& p : parts) sum += p->position.load(std::memory_order_relaxed);
-                const int position = static_cast<int>(sum / count);
-                if (position != last) progress->setPosition(position);
-                last = position;
-                if (progress->cancelled()) cancel.store(true);
-            }
-            lock.lock();
-        }
-    }
+    for (int t = 0; t < n; ++t) pool.emplace_back([&run] { run.work(); });
+    run.watch(progress);
     for (auto& t : pool) t.join();
-    if (progress != nullptr && progress->cancelled()) cancel.store(true);
-    if (cancel.load()) throw RunCancelled();
-    for (const auto& e : errors)
-        if (e) std::rethrow_exception(e);
+    run.finish(progress);
 }
 
 }  // namespace qav
