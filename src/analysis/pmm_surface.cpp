@@ -21,6 +21,37 @@ int pmmStoredSteps(const SectionModel& m) {
     return static_cast<int>((m.results.PMM_P[0].size() - 3) / 2);
 }
 
+namespace {
+
+// The surface's tables of 7 curves (the seventh closes it) of 2 n + 3 points, all zero and
+// converged, with the nominal ones and phi under a strength reduction.
+PmmResult emptySurface(int n, bool design) {
+    PmmResult out;
+    const auto points = static_cast<std::size_t>(2 * n + 3);
+    out.P.assign(7, std::vector<double>(points, 0.0));
+    out.MX = out.MY = out.P;
+    if (design) out.nomP = out.nomMX = out.nomMY = out.phi = out.P;
+    out.converged.assign(7, std::vector<uint8_t>(points, 1));
+    return out;
+}
+
+// The P-M curve's points 1 .. 2 n + 2 as the surface's curve r.
+void copyCurve(const PmCurve& c, std::size_t r, int n, PmmResult& out) {
+    for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j) {
+        out.P[r][j] = c.P[j];
+        out.MX[r][j] = c.MX[j];
+        out.MY[r][j] = c.MY[j];
+        out.converged[r][j] = c.converged[j];
+        if (out.nomP.empty()) continue;
+        out.nomP[r][j] = c.nomP[j];
+        out.nomMX[r][j] = c.nomMX[j];
+        out.nomMY[r][j] = c.nomMY[j];
+        out.phi[r][j] = c.phi[j];
+    }
+}
+
+}  // namespace
+
 PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* progress) {
     requirePmCurveInput(m);
     const int n = m.settings.NPM;
@@ -48,42 +79,14 @@ PmmResult pmmSurfaceAnalysis(const SectionModel& m, Messages& msgs, Progress* pr
         },
         progress);
 
+    PmmResult out = emptySurface(n, design.applies);
     RunStats total;
-    std::vector<std::vector<double>> P(
-        7, std::vector<double>(static_cast<std::size_t>(2 * n + 3), 0.0));
-    std::vector<std::vector<double>> MX = P, MY = P;
-    // The nominal surface and phi beside the design one, under a strength reduction.
-    std::vector<std::vector<double>> nomP, nomMX, nomMY, phi;
-    if (design.applies) nomP = nomMX = nomMY = phi = P;
-    std::vector<std::vector<uint8_t>> converged(
-        7, std::vector<uint8_t>(static_cast<std::size_t>(2 * n + 3), 1));
     for (int r = 0; r < PMM_CURVES; ++r) {
         Curve& c = curves[static_cast<std::size_t>(r)];
         c.messages.replayTo(msgs);
         total.add(c.curve.stats);
-        const auto ur = static_cast<std::size_t>(r);
-        for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j) {
-            P[ur][j] = c.curve.P[j];
-            MX[ur][j] = c.curve.MX[j];
-            MY[ur][j] = c.curve.MY[j];
-            converged[ur][j] = c.curve.converged[j];
-            if (design.applies) {
-                nomP[ur][j] = c.curve.nomP[j];
-                nomMX[ur][j] = c.curve.nomMX[j];
-                nomMY[ur][j] = c.curve.nomMY[j];
-                phi[ur][j] = c.curve.phi[j];
-            }
-        }
+        copyCurve(c.curve, static_cast<std::size_t>(r), n, out);
     }
-    PmmResult out;
-    out.P = std::move(P);
-    out.MX = std::move(MX);
-    out.MY = std::move(MY);
-    out.converged = std::move(converged);
-    out.nomP = std::move(nomP);
-    out.nomMX = std::move(nomMX);
-    out.nomMY = std::move(nomMY);
-    out.phi = std::move(phi);
     out.stats = total;
     out.mode = mode;
     Curve& last = curves.back();
