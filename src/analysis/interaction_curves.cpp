@@ -264,112 +264,149 @@ void requirePmCurveInput(const SectionModel& m) {
     requireFibres(m);
 }
 
-PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, double PMIN, double ANG,
-                       Progress* progress) {
-    const double r = std::numbers::pi / 180.0;
-    const double SA = std::sin(ANG * r), CA = std::cos(ANG * r);
-    const double SB = std::sin((ANG + 180) * r), CB = std::cos((ANG + 180) * r);
-    PmCurve c;
-    resizeResult(c.P, 2 * n + 3);
-    resizeResult(c.MX, 2 * n + 3);
-    resizeResult(c.MY, 2 * n + 3);
-    resizeResult(c.M, 2 * n + 3);
-    c.converged.assign(static_cast<std::size_t>(2 * n + 3), 1);
-    c.planes.assign(static_cast<std::size_t>(2 * n + 3), {0, 0, 0});
-    auto keepPlane = [&](std::size_t k) {
-        const SolverState s = solver.lastState();
-        if (s.evaluated) c.planes[k] = {s.fibreAbc[0], s.fibreAbc[1], s.fibreAbc[2]};
-    };
+namespace {
 
-    RunStats& stats = c.stats;
-    const int fibres = solver.fibreCount();
-    // The two bending capacities, the two tension ends and the 2 n branch points.
-    StepProgress steps(progress, 2LL * n + 4);
-    auto solve = [&](double P, double mx, double my) {
-        const SolveResult s = solver.loadFraction(P, mx, my, 0, 0, 0, mode);
-        stats.add(s, fibres);
-        return s.loadFraction;
-    };
-
-    // A section with nothing to carry tension (plain concrete) carries no moment without an
-    // axial force: its tension end is the origin, and the trial loads of the branches (rays
-    // whose moment grows as the axial force falls) would mostly miss its surface, which meets
-    // the origin at the largest eccentricity the section has. Its branch points are the
-    // surface points at axial forces evenly spaced from 0 to the crushing load instead.
-    const bool noTension = !(PMIN < 0);
-    const double TRIAL_MOMENT = solver.trialMoment();
-    double MXa = 0, MYa = 0, MXb = 0, MYb = 0;
-    if (!noTension) {
-        // Bending capacity of each branch at a small axial force.
-        const double la = solve(0.01 * PMAX, TRIAL_MOMENT * SA, TRIAL_MOMENT * CA);
-        MXa = TRIAL_MOMENT * SA * la;
-        MYa = TRIAL_MOMENT * CA * la;
-        const double lb = solve(0.01 * PMAX, TRIAL_MOMENT * SB, TRIAL_MOMENT * CB);
-        MXb = TRIAL_MOMENT * SB * lb;
-        MYb = TRIAL_MOMENT * CB * lb;
+// One P-M curve's searches: the two tension ends and the 2 n branch points between them, each
+// kept with its plane and flagged when a solve of its own search did not converge.
+class PmCurveRun {
+public:
+    PmCurveRun(SectionSolver& solver, int mode, int n, double PMAX, double PMIN, double ANG,
+               Progress* progress)
+        : solver_(solver),
+          mode_(mode),
+          n_(n),
+          PMAX_(PMAX),
+          PMIN_(PMIN),
+          // The two bending capacities, the two tension ends and the 2 n branch points.
+          steps_(progress, 2LL * n + 4),
+          // A section with nothing to carry tension (plain concrete) carries no moment without
+          // an axial force: its tension end is the origin, and the trial loads of the branches
+          // (rays whose moment grows as the axial force falls) would mostly miss its surface,
+          // which meets the origin at the largest eccentricity the section has. Its branch
+          // points are the surface points at axial forces evenly spaced from 0 to the crushing
+          // load instead.
+          noTension_(!(PMIN < 0)),
+          trial_(solver.trialMoment()) {
+        const double r = std::numbers::pi / 180.0;
+        SA_ = std::sin(ANG * r);
+        CA_ = std::cos(ANG * r);
+        SB_ = std::sin((ANG + 180) * r);
+        CB_ = std::cos((ANG + 180) * r);
+        const auto size = static_cast<std::size_t>(2 * n + 3);
+        resizeResult(c_.P, 2 * n + 3);
+        resizeResult(c_.MX, 2 * n + 3);
+        resizeResult(c_.MY, 2 * n + 3);
+        resizeResult(c_.M, 2 * n + 3);
+        c_.converged.assign(size, 1);
+        c_.planes.assign(size, {0, 0, 0});
     }
-    steps.step();
-    steps.step();
-    // The axial force of the pure compression point, the top of a sweep of axial forces.
-    const double crushing = noTension ? PMAX * solve(PMAX, 0, 0) : 0.0;
 
+    PmCurve run() {
+        double MXa = 0, MYa = 0, MXb = 0, MYb = 0;
+        if (!noTension_) {
+            // Bending capacity of each branch at a small axial force.
+            const double la = solve(0.01 * PMAX_, trial_ * SA_, trial_ * CA_);
+            MXa = trial_ * SA_ * la;
+            MYa = trial_ * CA_ * la;
+            const double lb = solve(0.01 * PMAX_, trial_ * SB_, trial_ * CB_);
+            MXb = trial_ * SB_ * lb;
+            MYb = trial_ * CB_ * lb;
+        }
+        steps_.step();
+        steps_.step();
+        // The axial force of the pure compression point, the top of a sweep of axial forces.
+        crushing_ = noTension_ ? PMAX_ * solve(PMAX_, 0, 0) : 0.0;
+        const int n = n_;
+        tensionEnd(1);
+        for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
+        for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
+        tensionEnd(2 * n + 2);
+        requireFiniteResult("P-M curve", {&c_.P, &c_.MX, &c_.MY, &c_.M}, true);
+        return std::move(c_);
+    }
+
+private:
+    double solve(double P, double mx, double my) {
+        const SolveResult s = solver_.loadFraction(P, mx, my, 0, 0, 0, mode_);
+        c_.stats.add(s, solver_.fibreCount());
+        return s.loadFraction;
+    }
+    void keepPlane(std::size_t k) {
+        const SolverState s = solver_.lastState();
+        if (s.evaluated) c_.planes[k] = {s.fibreAbc[0], s.fibreAbc[1], s.fibreAbc[2]};
+    }
     // A point is flagged when a solve of its own search did not converge. The solves that only
     // aim the trial loads (the bending capacities, the crushing load) flag none: a point whose
     // solves converged lies on the surface whatever aimed it.
-    auto flagPoint = [&](int k, long long unconvergedBefore) {
-        c.converged[static_cast<std::size_t>(k)] = stats.notConverged == unconvergedBefore ? 1 : 0;
-    };
-    auto tensionEnd = [&](int k) {
-        const long long before = stats.notConverged;
-        double NN = noTension ? 0.0 : PMIN, MX = 0, MY = 0;
-        if (!noTension) CALC_PMM_POINT(solver, mode, SA, CA, NN, MX, MY, stats, TRIAL_MOMENT);
+    void flagPoint(int k, long long unconvergedBefore) {
+        c_.converged[static_cast<std::size_t>(k)] =
+            c_.stats.notConverged == unconvergedBefore ? 1 : 0;
+    }
+    void tensionEnd(int k) {
+        const long long before = c_.stats.notConverged;
+        double NN = noTension_ ? 0.0 : PMIN_, MX = 0, MY = 0;
+        if (!noTension_) CALC_PMM_POINT(solver_, mode_, SA_, CA_, NN, MX, MY, c_.stats, trial_);
         const auto i = static_cast<std::size_t>(k);
-        c.P[i] = NN;
-        c.MX[i] = MX;
-        c.MY[i] = MY;
-        c.M[i] = std::sqrt(MX * MX + MY * MY);
-        if (!noTension) keepPlane(i);
+        c_.P[i] = NN;
+        c_.MX[i] = MX;
+        c_.MY[i] = MY;
+        c_.M[i] = std::sqrt(MX * MX + MY * MY);
+        if (!noTension_) keepPlane(i);
         flagPoint(k, before);
-        steps.step();
-    };
+        steps_.step();
+    }
     // Trial loads on the straight line from (PMIN, MX0, MY0) to (PMAX, 0, 0), each scaled onto
     // the surface by its own load fraction.
-    auto branchPoint = [&](int i, int k, double MX0, double MY0, double side) {
+    void branchPoint(int i, int k, double MX0, double MY0, double side) {
         const auto kk = static_cast<std::size_t>(k);
-        const long long before = stats.notConverged;
-        if (noTension && i < n) {
-            double NN = crushing * (i - 1) / (n - 1), MX = 0, MY = 0;
-            // The trial moment puts the axial force halfway to the section's edge: every such
-            // load has a state (the surface spans all eccentricities short of the edge), where
-            // a moment far beyond, the usual trial, is a load this section does not carry at
-            // all, and the searches lose their way from there.
-            const double sa = side > 0 ? SA : SB, ca = side > 0 ? CA : CB;
-            const double edge = solver.controlExtent(sa, ca) / 1000.0;
-            if (i > 1) CALC_PMM_POINT(solver, mode, sa, ca, NN, MX, MY, stats, 0.5 * NN * edge);
-            c.P[kk] = NN;
-            c.MX[kk] = MX;
-            c.MY[kk] = MY;
+        const long long before = c_.stats.notConverged;
+        if (noTension_ && i < n_) {
+            plainBranchPoint(i, kk, side);
         } else {
-            const double P = PMIN + (PMAX - PMIN) / (n - 1) * (i - 1);
-            const double mx = MX0 + (0 - MX0) / (n - 1) * (i - 1);
-            const double my = MY0 + (0 - MY0) / (n - 1) * (i - 1);
+            const double P = PMIN_ + (PMAX_ - PMIN_) / (n_ - 1) * (i - 1);
+            const double mx = MX0 + (0 - MX0) / (n_ - 1) * (i - 1);
+            const double my = MY0 + (0 - MY0) / (n_ - 1) * (i - 1);
             const double l = solve(P, mx, my);
-            c.P[kk] = P * l;
-            c.MY[kk] = my * l;
-            c.MX[kk] = mx * l;
+            c_.P[kk] = P * l;
+            c_.MY[kk] = my * l;
+            c_.MX[kk] = mx * l;
         }
-        c.M[kk] = side * std::sqrt(c.MX[kk] * c.MX[kk] + c.MY[kk] * c.MY[kk]);
+        c_.M[kk] = side * std::sqrt(c_.MX[kk] * c_.MX[kk] + c_.MY[kk] * c_.MY[kk]);
         keepPlane(kk);
         flagPoint(k, before);
-        steps.step();
-    };
+        steps_.step();
+    }
+    // A branch point of a section without tension, at its share of the crushing load.
+    void plainBranchPoint(int i, std::size_t kk, double side) {
+        double NN = crushing_ * (i - 1) / (n_ - 1), MX = 0, MY = 0;
+        // The trial moment puts the axial force halfway to the section's edge: every such load
+        // has a state (the surface spans all eccentricities short of the edge), where a moment
+        // far beyond, the usual trial, is a load this section does not carry at all, and the
+        // searches lose their way from there.
+        const double sa = side > 0 ? SA_ : SB_, ca = side > 0 ? CA_ : CB_;
+        const double edge = solver_.controlExtent(sa, ca) / 1000.0;
+        if (i > 1) CALC_PMM_POINT(solver_, mode_, sa, ca, NN, MX, MY, c_.stats, 0.5 * NN * edge);
+        c_.P[kk] = NN;
+        c_.MX[kk] = MX;
+        c_.MY[kk] = MY;
+    }
 
-    tensionEnd(1);
-    for (int i = 1; i <= n; ++i) branchPoint(i, i + 1, MXa, MYa, +1);
-    for (int i = n; i >= 1; --i) branchPoint(i, 2 * n + 2 - i, MXb, MYb, -1);
-    tensionEnd(2 * n + 2);
-    requireFiniteResult("P-M curve", {&c.P, &c.MX, &c.MY, &c.M}, true);
-    return c;
+    SectionSolver& solver_;
+    int mode_, n_;
+    double PMAX_, PMIN_;
+    StepProgress steps_;
+    bool noTension_;
+    double trial_;
+    double SA_ = 0, CA_ = 0, SB_ = 0, CB_ = 0;
+    double crushing_ = 0;
+    PmCurve c_;
+};
+
+}  // namespace
+
+PmCurve computePmCurve(SectionSolver& solver, int mode, int n, double PMAX, double PMIN, double ANG,
+                       Progress* progress) {
+    return PmCurveRun(solver, mode, n, PMAX, PMIN, ANG, progress).run();
 }
 
 void designPmCurve(const DesignStrength& d, PmCurve& c) {
