@@ -249,15 +249,17 @@ int CRITICAL_COMBINATION(const SectionModel& m) {
         n, [&](int i) { return m.document.FORCE[static_cast<std::size_t>(i)].LOAD_FRACTION; });
 }
 
-CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
-                        Progress& progress) {
+namespace {
+
+// What every combination of a check is solved on: the rule, the minimum magnitudes and the
+// code's design strength; refuses a check with nothing to check or minimums that are no
+// magnitudes.
+CheckBasis checkBasis(const SectionModel& m, double K_P, double K_MX, double K_MY) {
     if (m.document.NFORCE < 1 ||
         static_cast<std::size_t>(m.document.NFORCE) >= m.document.FORCE.size())
         throw InputError("There are no load combinations to check: import them first.");
     requireFibres(m);
-    const int mode = sectionStrainLimitMode(m);
-    const int n = m.document.NFORCE;
-    refuseZeroLoads(m, n);
+    refuseZeroLoads(m, m.document.NFORCE);
     for (double K : {K_P, K_MX, K_MY})
         if (!(K >= 0) || !std::isfinite(K))
             throw InputError(
@@ -265,13 +267,51 @@ CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K
                        "not a number of 0 or more.",
                        {K}));
     CheckBasis basis;
-    basis.mode = mode;
+    basis.mode = sectionStrainLimitMode(m);
     basis.K[0] = K_P;
     basis.K[1] = K_MX;
     basis.K[2] = K_MY;
     basis.codeMinimum = m.settings.CODE_MIN_ECC;
     basis.design = designStrength(m);
     if (!basis.design.refused.empty()) throw InputError(basis.design.refused);
+    return basis;
+}
+
+// The blocks' results gathered into the check's, the critical combination among them.
+void gatherBlocks(const std::vector<Block>& blocks, int n, Messages& msgs, CheckResult& result) {
+    for (const Block& b : blocks) {
+        b.messages.replayTo(msgs);
+        result.stats.add(b.stats);
+        result.unconverged.insert(result.unconverged.end(), b.unconverged.begin(),
+                                  b.unconverged.end());
+        result.offBalance.insert(result.offBalance.end(), b.offBalance.begin(), b.offBalance.end());
+        result.notFinite.insert(result.notFinite.end(), b.notFinite.begin(), b.notFinite.end());
+    }
+    result.critical =
+        leastFraction(n, [&](int i) { return result.fractions[static_cast<std::size_t>(i)]; });
+    result.state = blocks.back().solver->lastState();
+}
+
+// What the check says of its combinations, each named: unconverged ones (so the critical one is
+// never taken silently from them), reference solves off balance, raised loads, the cap.
+void sayOfCombinations(const SectionModel& m, const CheckResult& result, Messages& msgs) {
+    if (!result.unconverged.empty()) msgs.message(UNCONVERGED_COMBINATIONS_TEXT(m, result));
+    if (!result.offBalance.empty())
+        msgs.message(Format("The load fraction of %D combinations comes from reference solves "
+                            "whose forces still miss the load (worst balanced residual %s): ",
+                            {static_cast<int>(result.offBalance.size()),
+                             residualText(result.stats.worstBalance)}) +
+                     namedCombinations(m, result.offBalance) + ".");
+    if (!result.raised.empty()) msgs.message(RAISED_COMBINATIONS_TEXT(m, result));
+    if (!result.capGoverns.empty()) msgs.message(CAP_GOVERNS_TEXT(m, result));
+}
+
+}  // namespace
+
+CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K_MY, Messages& msgs,
+                        Progress& progress) {
+    const CheckBasis basis = checkBasis(m, K_P, K_MX, K_MY);
+    const int n = m.document.NFORCE;
     const auto slots = static_cast<std::size_t>(n) + 1;
     CheckSlots out;
     out.fractions.assign(slots, 0.0);
@@ -299,30 +339,10 @@ CheckResult memberCheck(const SectionModel& m, double K_P, double K_MX, double K
         result.phi = std::move(out.phi);
         result.cap = basis.design.cap;
     }
-
-    for (const Block& b : blocks) {
-        b.messages.replayTo(msgs);
-        result.stats.add(b.stats);
-        result.unconverged.insert(result.unconverged.end(), b.unconverged.begin(),
-                                  b.unconverged.end());
-        result.offBalance.insert(result.offBalance.end(), b.offBalance.begin(), b.offBalance.end());
-        result.notFinite.insert(result.notFinite.end(), b.notFinite.begin(), b.notFinite.end());
-    }
-    result.critical =
-        leastFraction(n, [&](int i) { return result.fractions[static_cast<std::size_t>(i)]; });
-    result.mode = mode;
-    result.state = blocks.back().solver->lastState();
+    gatherBlocks(blocks, n, msgs, result);
+    result.mode = basis.mode;
     result.stamp = m.mesh.MESH_STAMP;
-    // Named one by one, so the critical combination is never taken silently from one of them.
-    if (!result.unconverged.empty()) msgs.message(UNCONVERGED_COMBINATIONS_TEXT(m, result));
-    if (!result.offBalance.empty())
-        msgs.message(Format("The load fraction of %D combinations comes from reference solves "
-                            "whose forces still miss the load (worst balanced residual %s): ",
-                            {static_cast<int>(result.offBalance.size()),
-                             residualText(result.stats.worstBalance)}) +
-                     namedCombinations(m, result.offBalance) + ".");
-    if (!result.raised.empty()) msgs.message(RAISED_COMBINATIONS_TEXT(m, result));
-    if (!result.capGoverns.empty()) msgs.message(CAP_GOVERNS_TEXT(m, result));
+    sayOfCombinations(m, result, msgs);
     progress.setPosition(0);
     return result;
 }
