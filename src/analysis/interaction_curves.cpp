@@ -531,83 +531,114 @@ double requireDesignAxialForce(const SectionModel& m, const DesignStrength& d, d
                {Format("%g", {P}), Format("%0.3F", {low}), Format("%0.3F", {d.cap})}));
 }
 
+namespace {
+
+// The trials of a design point's search in phi: the nominal point at the axial force P / phi and
+// the phi of its state. The point returned counts in full in the run's stats; a trial given up
+// counts its solves and passes only.
+class PhiTrials {
+public:
+    PhiTrials(SectionSolver& solver, int mode, const DesignStrength& d, const AxialCapacity& cap,
+              double P, double theta, RunStats& stats, bool noTension)
+        : solver_(solver),
+          mode_(mode),
+          d_(d),
+          cap_(cap),
+          P_(P),
+          theta_(theta),
+          stats_(stats),
+          noTension_(noTension) {}
+    DesignMmPoint at(double phi) {
+        const double Pn = std::clamp(P_ / phi, cap_.PMIN, cap_.PMAX);
+        DesignMmPoint p;
+        p.nominal = mmCurvePoint(solver_, mode_, Pn, theta_, p.stats, noTension_);
+        const SolverState s = solver_.lastState();
+        p.phi = s.evaluated ? phiOfState(d_, s.fibreAbc) : d_.phiCompression;
+        return p;
+    }
+    DesignMmPoint keep(const DesignMmPoint& p) {
+        stats_.add(p.stats);
+        return p;
+    }
+    void giveUp(const DesignMmPoint& p) {
+        stats_.solves += p.stats.solves;
+        stats_.iterations += p.stats.iterations;
+        stats_.fibreEvaluations += p.stats.fibreEvaluations;
+    }
+    // Between the trials lo and hi, whose mismatches g = phi(state) - phi lie on either side of
+    // zero: the point whose state's phi comes nearest its trial phi (the design point is
+    // phi(state) x state), by regula falsi.
+    DesignMmPoint between(double lo, const DesignMmPoint& pLo, double hi,
+                          const DesignMmPoint& pHi) {
+        const double gLo = pLo.phi - lo, gHi = pHi.phi - hi;
+        const bool loBetter = std::fabs(gLo) < std::fabs(gHi);
+        giveUp(loBetter ? pHi : pLo);
+        DesignMmPoint best = loBetter ? pLo : pHi;
+        double gBest = loBetter ? gLo : gHi;
+        auto mismatch = [&](double phi) {
+            DesignMmPoint p = at(phi);
+            const double g = p.phi - phi;
+            if (std::fabs(g) < std::fabs(gBest)) {
+                giveUp(best);
+                best = p;
+                gBest = g;
+            } else {
+                giveUp(p);
+            }
+            return g;
+        };
+        rootIn(mismatch, lo, gLo, hi, gHi, {MAX_PHI_STEPS, 0, 0, PHI_TOLERANCE});
+        return keep(best);
+    }
+
+private:
+    SectionSolver& solver_;
+    int mode_;
+    const DesignStrength& d_;
+    const AxialCapacity& cap_;
+    double P_, theta_;
+    RunStats& stats_;
+    bool noTension_;
+};
+
+}  // namespace
+
 DesignMmPoint designMmPoint(SectionSolver& solver, int mode, const DesignStrength& d,
                             const AxialCapacity& cap, double P, double theta, RunStats& stats,
                             bool noTension) {
-    // The nominal point at the axial force P / phi and the phi of its state.
-    auto at = [&](double phi) {
-        const double Pn = std::clamp(P / phi, cap.PMIN, cap.PMAX);
-        DesignMmPoint p;
-        p.nominal = mmCurvePoint(solver, mode, Pn, theta, p.stats, noTension);
-        const SolverState s = solver.lastState();
-        p.phi = s.evaluated ? phiOfState(d, s.fibreAbc) : d.phiCompression;
-        return p;
-    };
-    // The point returned counts in full; a trial given up counts its solves and passes only.
-    auto keep = [&](const DesignMmPoint& p) {
-        stats.add(p.stats);
-        return p;
-    };
-    auto giveUp = [&](const DesignMmPoint& p) {
-        stats.solves += p.stats.solves;
-        stats.iterations += p.stats.iterations;
-        stats.fibreEvaluations += p.stats.fibreEvaluations;
-    };
+    PhiTrials trials(solver, mode, d, cap, P, theta, stats, noTension);
     // g(phi) = phi(state at P / phi) - phi is positive at the compression-controlled phi and
     // negative at the tension-controlled one unless an end is the answer; between them the
-    // root is bracketed (regula falsi, Illinois). The nominal force P / phi stays within
-    // PMIN..PMAX: a smaller phi would ask for a state beyond the section's ends.
+    // root is bracketed. The nominal force P / phi stays within PMIN..PMAX: a smaller phi would
+    // ask for a state beyond the section's ends.
     double lo = d.phiCompression, hi = d.phiTension;
     const double within = 1 + PHI_TOLERANCE;
     if (P < 0 && cap.PMIN < 0) lo = std::max(lo, std::min(hi, P / cap.PMIN * within));
     if (P > 0 && cap.PMAX > 0) lo = std::max(lo, std::min(hi, P / cap.PMAX * within));
     // At zero axial force phi changes nothing of the nominal state: one solve, its own phi.
-    if (P == 0 || d.tension.empty()) return keep(at(lo));
+    if (P == 0 || d.tension.empty()) return trials.keep(trials.at(lo));
     // In tension a larger phi asks for less tension, so the state's phi falls as the trial phi
     // rises: g falls and its root is unique. The tension-controlled end, the usual answer, is
     // tried first; the other end lies at PMIN itself, the costliest state to solve.
     DesignMmPoint pHi;
-    double gHi = 0;
     const bool tensionFirst = P < 0;
     if (tensionFirst) {
-        pHi = at(hi);
-        gHi = pHi.phi - hi;
-        if (!(gHi < -PHI_TOLERANCE)) return keep(pHi);
+        pHi = trials.at(hi);
+        if (!(pHi.phi - hi < -PHI_TOLERANCE)) return trials.keep(pHi);
     }
-    DesignMmPoint pLo = at(lo);
-    double gLo = pLo.phi - lo;
-    if (!(gLo > PHI_TOLERANCE)) {
-        if (tensionFirst) giveUp(pHi);
-        return keep(pLo);
+    const DesignMmPoint pLo = trials.at(lo);
+    if (!(pLo.phi - lo > PHI_TOLERANCE)) {
+        if (tensionFirst) trials.giveUp(pHi);
+        return trials.keep(pLo);
     }
     if (!tensionFirst) {
-        pHi = at(hi);
-        gHi = pHi.phi - hi;
-        if (!(gHi < -PHI_TOLERANCE)) {
-            giveUp(pLo);
-            return keep(pHi);
+        pHi = trials.at(hi);
+        if (!(pHi.phi - hi < -PHI_TOLERANCE)) {
+            trials.giveUp(pLo);
+            return trials.keep(pHi);
         }
     }
-    const bool loBetter = std::fabs(gLo) < std::fabs(gHi);
-    giveUp(loBetter ? pHi : pLo);
-    // The phi of the state, not the trial phi: the design point is phi(state) x state. The
-    // point kept is the one whose state's phi comes nearest its trial phi.
-    DesignMmPoint best = loBetter ? pLo : pHi;
-    double gBest = loBetter ? gLo : gHi;
-    auto mismatch = [&](double phi) {
-        DesignMmPoint p = at(phi);
-        const double g = p.phi - phi;
-        if (std::fabs(g) < std::fabs(gBest)) {
-            giveUp(best);
-            best = p;
-            gBest = g;
-        } else {
-            giveUp(p);
-        }
-        return g;
-    };
-    rootIn(mismatch, lo, gLo, hi, gHi, {MAX_PHI_STEPS, 0, 0, PHI_TOLERANCE});
-    return keep(best);
+    return trials.between(lo, pLo, hi, pHi);
 }
 
 // A Myy-Mxx curve is traced along rays from zero moment. Where the section cannot carry the
