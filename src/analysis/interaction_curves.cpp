@@ -701,31 +701,38 @@ double fractionWithoutMoment(SectionSolver& solver, double P, int mode) {
     return r.converged && r.loadFraction < 1 - ZERO_MOMENT_TOLERANCE ? r.loadFraction : 1;
 }
 
-MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
-                         Progress* progress, int mode) {
-    if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
-    const int n = m.settings.NMM;
+namespace {
+void requireMmSteps(int n) {
     if (n < 1)
         throw InputError(Format("The Myy-Mxx curve needs at least 1 angle step (NMM is %D).", {n}));
     if (n > MAX_CURVE_STEPS)
         throw InputError(Format("The Myy-Mxx curve takes at most %D angle steps (NMM is %D).",
                                 {MAX_CURVE_STEPS, n}));
+}
+}  // namespace
+
+MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& msgs,
+                         Progress* progress, int mode) {
+    if (mode == 0) mode = m.results.STRAIN_LIMIT_MODE;
+    const int n = m.settings.NMM;
+    requireMmSteps(n);
     requireFibres(m);
     const DesignStrength design = designStrength(m);
     // A force at an end as listed (3 decimals) is the end itself.
     const SharedSection section = compileSection(m);
     AXIAL_FORCE = design.applies ? requireDesignAxialForce(m, design, AXIAL_FORCE)
                                  : requireCarriedAxialForce(m, AXIAL_FORCE, "Myy-Mxx", section);
-    std::vector<double> nomMX, nomMY, phis;
+    MmResult r;
+    const auto points = static_cast<std::size_t>(n) + 1;
     if (design.applies) {
-        nomMX.assign(static_cast<std::size_t>(n) + 1, 0.0);
-        nomMY = nomMX;
-        phis.assign(static_cast<std::size_t>(n) + 1, design.phiCompression);
+        r.nomMX.assign(points, 0.0);
+        r.nomMY = r.nomMX;
+        r.phi.assign(points, design.phiCompression);
     }
-    std::vector<double> MX(static_cast<std::size_t>(n) + 1), MY(static_cast<std::size_t>(n) + 1);
-    std::vector<uint8_t> converged(static_cast<std::size_t>(n) + 1, 1);
-
-    RunStats stats;
+    r.MX.assign(points, 0.0);
+    r.MY.assign(points, 0.0);
+    r.converged.assign(points, 1);
+    RunStats& stats = r.stats;
     SectionSolver solver(section, msgs, m.settings.SOLVER);
     requireRegularStiffness(solver, "Myy-Mxx curve");
     const double nominal = nominalNearTension(design, section->axialCapacity(), AXIAL_FORCE);
@@ -744,30 +751,22 @@ MmResult mmCurveAnalysis(const SectionModel& m, double AXIAL_FORCE, Messages& ms
         if (design.applies) {
             const DesignMmPoint p =
                 designMmPoint(solver, mode, design, cap, AXIAL_FORCE, theta, stats, noTension);
-            nomMX[ui] = p.nominal.MX;
-            nomMY[ui] = p.nominal.MY;
-            phis[ui] = p.phi;
-            MX[ui] = p.phi * p.nominal.MX;
-            MY[ui] = p.phi * p.nominal.MY;
+            r.nomMX[ui] = p.nominal.MX;
+            r.nomMY[ui] = p.nominal.MY;
+            r.phi[ui] = p.phi;
+            r.MX[ui] = p.phi * p.nominal.MX;
+            r.MY[ui] = p.phi * p.nominal.MY;
             requireNoFold(p.nominal, AXIAL_FORCE, theta);
         } else {
             const MmPoint p = mmCurvePoint(solver, mode, AXIAL_FORCE, theta, stats, noTension);
-            MX[ui] = p.MX;
-            MY[ui] = p.MY;
+            r.MX[ui] = p.MX;
+            r.MY[ui] = p.MY;
             requireNoFold(p, AXIAL_FORCE, theta);
         }
-        converged[static_cast<std::size_t>(i)] = stats.notConverged == before ? 1 : 0;
+        r.converged[ui] = stats.notConverged == before ? 1 : 0;
         steps.step();
     }
-    requireFiniteResult("Myy-Mxx curve", {&MX, &MY, &nomMX, &nomMY, &phis}, false);
-    MmResult r;
-    r.nomMX = std::move(nomMX);
-    r.nomMY = std::move(nomMY);
-    r.phi = std::move(phis);
-    r.MX = std::move(MX);
-    r.MY = std::move(MY);
-    r.converged = std::move(converged);
-    r.stats = stats;
+    requireFiniteResult("Myy-Mxx curve", {&r.MX, &r.MY, &r.nomMX, &r.nomMY, &r.phi}, false);
     r.state = solver.lastState();
     r.stamp = m.mesh.MESH_STAMP;
     return r;
