@@ -198,9 +198,9 @@ void GET_FIB_ZONE(SectionModel& m) {
     fibZone(m, m.mesh.FIB_ZONE_WIDTH, m.mesh.FIB_ZONE_HEIGHT);
 }
 
-MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& given, Messages& msgs,
-                        Progress* progress) {
-    MphiInput in = given;
+namespace {
+
+void requireMphiSteps(const MphiInput& in) {
     if (in.steps < 1)
         throw InputError(Format(
             "The M-Phi curve needs at least 1 strain step (Num of Steps is %D).", {in.steps}));
@@ -211,43 +211,134 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& given, Messages&
     if (!(in.maxStrain > 0))
         throw InputError(Format("The M-Phi curve needs a Max Comp strain above 0 (it is %s).",
                                 {Format("%g", {in.maxStrain})}));
-    requireFibres(m);
-    // A force at an end of the P-M curve as listed (3 decimals) is the end itself.
-    const SharedSection ultimate = compileSection(m);
-    in.axialForce = requireCarriedAxialForce(m, in.axialForce, "M-Phi", ultimate);
-    if (!(ultimate->axialCapacity().PMIN < 0) && !(in.axialForce > 0))
-        throw InputError(
-            "The section has no bars or steel to take tension: without a compressive axial force "
-            "it "
-            "carries no moment, so there is no M-Phi curve at 0 kN.");
-    double width = 0, height = 0;
-    fibZone(m, width, height);
-    const int n = in.steps;
-    std::vector<double> M(static_cast<std::size_t>(n) + 1, 0.0),
-        PHI(static_cast<std::size_t>(n) + 1, 0.0);
-    std::vector<uint8_t> converged(static_cast<std::size_t>(n) + 1, 1);
-    const double f = in.negative ? -1.0 : 1.0;
-    const double depth = in.aboutY ? width : height;
-    const double fx = in.aboutY ? 1.0 : 0.0, fy = in.aboutY ? 0.0 : 1.0;
+}
 
-    MphiRun run;
-    // The direction of the moment, measured as the P-M curve's angle: 0 is Mx (about X), 90 My.
-    run.angle = (in.aboutY ? 90.0 : 0.0) + (in.negative ? 180.0 : 0.0);
-    // Along the run the stress block, an ultimate-state device, gives way to the grade's
-    // parabola with a plateau.
-    SectionSolver solver(m, msgs, m.settings.SOLVER, FibreLaws::MomentCurvature);
-    requireRegularStiffness(solver, "M-Phi curve");
-    requireZeroMomentAtStart(m, ultimate, in.axialForce, msgs);
-    noteUltimateStrain(m, in.maxStrain, msgs);
-    const bool fast = solver.kind() == SolverKind::Fast;
-    const double load = 1000 * in.axialForce;  // N
-    const int fibres = solver.fibreCount();
-    // No state under a compressive axial force has its extreme strain below the uniform strain
-    // that carries the force (no fibre is strained more than the extreme, and the laws do not
-    // fall up to it): the steps that ask for less are the uniform state itself, no curvature and
-    // no moment.
-    const double uniform =
-        load > 0 ? uniformStrainAt(solver.fibres(), load, std::max(in.maxStrain, EPS_LIMIT)) : 0.0;
+// A strain step's point.
+struct MphiStep {
+    double moment = 0, curvature = 0;
+    RunStats stats;
+};
+
+// The strain steps of one M-Phi curve on its solver, about the axis (fx, fy) in the sense f;
+// each step starts its nested search (where it needs one) from the last step's tilt.
+class MphiSteps {
+public:
+    MphiSteps(SectionSolver& solver, const MphiInput& in, double depth)
+        : solver_(solver),
+          in_(in),
+          f_(in.negative ? -1.0 : 1.0),
+          fx_(in.aboutY ? 1.0 : 0.0),
+          fy_(in.aboutY ? 0.0 : 1.0),
+          depth_(depth),
+          load_(1000 * in.axialForce),
+          fast_(solver.kind() == SolverKind::Fast),
+          // The reference keeps its fixed trial moment; the fast solver's is in proportion to
+          // the section, so that a large section is not searched from a moment far inside its
+          // capacity.
+          trial_(fast_ ? solver.trialMoment() : 1e6) {}
+
+    MphiStep step(double eps) {
+        MphiStep out;
+        RunStats& step = out.stats;
+        double mx = fx_ * trial_ * f_, my = f_ * (fy_ * trial_);
+        SolveResult last;
+        const double lamda = unitFraction(eps, mx, my, step, last);
+        out.moment = std::fabs((mx + my) * lamda);
+        double emax = last.emax, emin = last.emin;
+        lastSearched_ = false;
+        // Under a tension a solve may meet its tolerance at a state of other forces (a load
+        // fraction far from 1, forces against the load): the step's point is the state that
+        // carries the axial force with the moment about the asked axis alone, or the nested
+        // search's.
+        const SolverState found = solver_.lastState();
+        const double miss =
+            load_ < 0 ? stepMiss(solver_.fibres(), found.fibreAbc, load_, fx_ * f_, fy_ * f_) : 0;
+        if (step.notConverged == 0 && miss <= SOLVER_TOLERANCE) {
+            tilt_ = tiltOf(found.fibreAbc, fx_ * f_, fy_ * f_, tilt_);
+        } else if (const CurvatureState s =
+                       searchedStep(solver_.fibres(), in_, fx_ * f_, fy_ * f_, eps, tilt_);
+                   s.found) {
+            takeSearched(s, out);
+            controlExtremes(solver_.fibres(), s.abc, emax, emin);
+        } else {
+            step.addPasses(s.passes, solver_.fibreCount());
+            // A solve that met its tolerance at a state of other forces did not converge.
+            if (step.notConverged == 0) {
+                SolveResult r;
+                r.residual = miss;
+                step.add(r, solver_.fibreCount());
+            }
+        }
+        out.curvature =
+            curvatureAbout(lastSearched_ ? searched_ : found, fx_, fy_, emax - emin, depth_);
+        return out;
+    }
+    // The state of the last step.
+    SolverState lastState() const { return lastSearched_ ? searched_ : solver_.lastState(); }
+
+private:
+    // The strain step's moment: under the fast solver the state at the axial force and the
+    // step's strain is solved for directly (or, where that fails, the moment whose load
+    // fraction is 1 found by a root finder); under the reference solver its fixed-point search,
+    // with the last trial moment solved once more. (mx, my) the moment, and the load fraction.
+    double unitFraction(double eps, double& mx, double& my, RunStats& step, SolveResult& last) {
+        const int fibres = solver_.fibreCount();
+        auto solve = [&](double x, double y) {
+            last = solver_.loadFractionAtStrain(in_.axialForce, x, y, eps);
+            step.add(last, fibres);
+            return last.loadFraction;
+        };
+        const SolveResult direct =
+            fast_ ? solver_.momentScaleAtStrain(in_.axialForce, mx, my, eps) : SolveResult{};
+        if (direct.converged && direct.loadFraction > 0) {
+            step.add(direct, fibres);
+            last = direct;
+            mx *= direct.loadFraction;
+            my *= direct.loadFraction;
+            return 1;
+        }
+        if (fast_) {
+            step.addPasses(direct.iterations, fibres);
+            return findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, 1000);
+        }
+        scaleTrialMoment(solve, mx, my, 0.01, 1000);
+        return solve(mx, my);
+    }
+    // The step's point is the searched state; the attempts before it only cost their passes.
+    void takeSearched(const CurvatureState& s, MphiStep& out) {
+        RunStats kept;
+        kept.iterations = out.stats.iterations;
+        kept.fibreEvaluations = out.stats.fibreEvaluations;
+        SolveResult r;
+        r.converged = true;
+        r.residual = s.residual;
+        r.iterations = s.passes;
+        kept.add(r, solver_.fibreCount());
+        out.stats = kept;
+        out.moment = (fx_ * s.ss[1] + fy_ * s.ss[2]) * f_ / 1e6;
+        tilt_ = s.tilt;
+        lastSearched_ = true;
+        searched_ =
+            SolverState{true, {s.abc[0], s.abc[1], s.abc[2]}, {s.abc[0], s.abc[1], s.abc[2]}};
+    }
+
+    SectionSolver& solver_;
+    const MphiInput& in_;
+    double f_, fx_, fy_, depth_, load_;
+    bool fast_;
+    double trial_;
+    // The tilt of the last step's strain gradient from the asked direction: where a step needs
+    // the nested search, it starts there.
+    double tilt_ = 0;
+    bool lastSearched_ = false;
+    SolverState searched_;
+};
+
+// Refuses an axial force under which the section bent about the asked axis never reaches the
+// asked extreme strain.
+void requireReach(const SectionSolver& solver, const MphiInput& in, double depth) {
+    const double f = in.negative ? -1.0 : 1.0;
+    const double fx = in.aboutY ? 1.0 : 0.0, fy = in.aboutY ? 0.0 : 1.0;
     const double reach =
         largestStrainUnderTension(solver.fibres(), 1000 * in.axialForce, fx * f, fy * f,
                                   solver.controlExtent(fx * f, fy * f), depth, in.maxStrain);
@@ -259,115 +350,77 @@ MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& given, Messages&
             "strain or an axial force nearer to zero.",
             {Format("%g", {in.axialForce}), Format("%0.6F", {reach}),
              Format("%0.6F", {in.maxStrain})}));
+}
+
+// The first steps, which ask for less than the uniform strain under the axial force, are that
+// state: the user hears so.
+void sayUniformSteps(double axialForce, double uniform, int steps, Messages& msgs) {
+    msgs.message(Format(
+        "Under %s kN the least extreme strain of any state of the section is the uniform %s: "
+        "the first %D strain steps ask for less, so they are that state (no curvature, no "
+        "moment).",
+        {Format("%0.3F", {axialForce}), Format("%0.6F", {uniform}), steps}));
+}
+
+}  // namespace
+
+MphiResult mphiAnalysis(const SectionModel& m, const MphiInput& given, Messages& msgs,
+                        Progress* progress) {
+    MphiInput in = given;
+    requireMphiSteps(in);
+    requireFibres(m);
+    // A force at an end of the P-M curve as listed (3 decimals) is the end itself.
+    const SharedSection ultimate = compileSection(m);
+    in.axialForce = requireCarriedAxialForce(m, in.axialForce, "M-Phi", ultimate);
+    if (!(ultimate->axialCapacity().PMIN < 0) && !(in.axialForce > 0))
+        throw InputError(
+            "The section has no bars or steel to take tension: without a compressive axial force "
+            "it carries no moment, so there is no M-Phi curve at 0 kN.");
+    MphiResult r;
+    fibZone(m, r.width, r.height);
+    const int n = in.steps;
+    r.M.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    r.PHI = r.M;
+    r.converged.assign(static_cast<std::size_t>(n) + 1, 1);
+    const double depth = in.aboutY ? r.width : r.height;
+    // The direction of the moment, measured as the P-M curve's angle: 0 is Mx (about X), 90 My.
+    r.run.angle = (in.aboutY ? 90.0 : 0.0) + (in.negative ? 180.0 : 0.0);
+    // Along the run the stress block, an ultimate-state device, gives way to the grade's
+    // parabola with a plateau.
+    SectionSolver solver(m, msgs, m.settings.SOLVER, FibreLaws::MomentCurvature);
+    requireRegularStiffness(solver, "M-Phi curve");
+    requireZeroMomentAtStart(m, ultimate, in.axialForce, msgs);
+    noteUltimateStrain(m, in.maxStrain, msgs);
+    // No state under a compressive axial force has its extreme strain below the uniform strain
+    // that carries the force (no fibre is strained more than the extreme, and the laws do not
+    // fall up to it): the steps that ask for less are the uniform state itself, no curvature and
+    // no moment.
+    const double uniform = in.axialForce > 0
+                               ? uniformStrainAt(solver.fibres(), 1000 * in.axialForce,
+                                                 std::max(in.maxStrain, EPS_LIMIT))
+                               : 0.0;
+    requireReach(solver, in, depth);
     int belowUniform = 0;
-    // The tilt of the last step's strain gradient from the asked direction: where a step needs
-    // the nested search, it starts there.
-    double tilt = 0;
-    bool lastSearched = false;
-    SolverState searched;
     StepProgress steps(progress, n);
-    // The reference keeps its fixed trial moment; the fast solver's is in proportion to the
-    // section, so that a large section is not searched from a moment far inside its capacity.
-    const double trial = fast ? solver.trialMoment() : 1e6;
+    MphiSteps run(solver, in, depth);
     for (int i = 1; i <= n; ++i) {
         const double eps = i * in.maxStrain / n;
         if (eps <= uniform) {
             ++belowUniform;
-            steps.step();
-            continue;
-        }
-        double mx = fx * trial * f, my = f * (fy * trial);
-        RunStats step;
-        SolveResult last;
-        auto solve = [&](double x, double y) {
-            last = solver.loadFractionAtStrain(in.axialForce, x, y, eps);
-            step.add(last, fibres);
-            return last.loadFraction;
-        };
-        // The strain step's moment: under the fast solver the state at the axial force and
-        // the step's strain is solved for directly (or, where that fails, the moment whose load
-        // fraction is 1 found by a root finder); under the reference solver its fixed-point
-        // search, with the last trial moment solved once more.
-        double lamda = 0;
-        const SolveResult direct =
-            fast ? solver.momentScaleAtStrain(in.axialForce, mx, my, eps) : SolveResult{};
-        if (direct.converged && direct.loadFraction > 0) {
-            step.add(direct, fibres);
-            last = direct;
-            mx *= direct.loadFraction;
-            my *= direct.loadFraction;
-            lamda = 1;
-        } else if (fast) {
-            step.addPasses(direct.iterations, fibres);
-            lamda = findUnitLoadFraction(solve, mx, my, FAST_SEARCH_TOLERANCE, 1000);
         } else {
-            scaleTrialMoment(solve, mx, my, 0.01, 1000);
-            lamda = solve(mx, my);
+            const MphiStep p = run.step(eps);
+            r.run.stats.add(p.stats);
+            const auto ui = static_cast<std::size_t>(i);
+            r.M[ui] = p.moment;
+            r.PHI[ui] = p.curvature;
+            r.converged[ui] = p.stats.notConverged == 0 ? 1 : 0;
         }
-        double moment = std::fabs((mx + my) * lamda);
-        double emax = last.emax, emin = last.emin;
-        lastSearched = false;
-        // Under a tension a solve may meet its tolerance at a state of other forces (a load
-        // fraction far from 1, forces against the load): the step's point is the state that
-        // carries the axial force with the moment about the asked axis alone, or the nested
-        // search's.
-        const SolverState found = solver.lastState();
-        const double miss =
-            load < 0 ? stepMiss(solver.fibres(), found.fibreAbc, load, fx * f, fy * f) : 0;
-        if (step.notConverged == 0 && miss <= SOLVER_TOLERANCE) {
-            tilt = tiltOf(found.fibreAbc, fx * f, fy * f, tilt);
-        } else if (const CurvatureState s =
-                       searchedStep(solver.fibres(), in, fx * f, fy * f, eps, tilt);
-                   s.found) {
-            // The step's point is the searched state; the attempts before it only cost their
-            // passes.
-            RunStats kept;
-            kept.iterations = step.iterations;
-            kept.fibreEvaluations = step.fibreEvaluations;
-            SolveResult r;
-            r.converged = true;
-            r.residual = s.residual;
-            r.iterations = s.passes;
-            kept.add(r, fibres);
-            step = kept;
-            moment = (fx * s.ss[1] + fy * s.ss[2]) * f / 1e6;
-            controlExtremes(solver.fibres(), s.abc, emax, emin);
-            tilt = s.tilt;
-            lastSearched = true;
-            searched =
-                SolverState{true, {s.abc[0], s.abc[1], s.abc[2]}, {s.abc[0], s.abc[1], s.abc[2]}};
-        } else {
-            step.addPasses(s.passes, fibres);
-            // A solve that met its tolerance at a state of other forces did not converge.
-            if (step.notConverged == 0) {
-                SolveResult r;
-                r.residual = miss;
-                step.add(r, fibres);
-            }
-        }
-        run.stats.add(step);
-        M[static_cast<std::size_t>(i)] = moment;
-        PHI[static_cast<std::size_t>(i)] =
-            curvatureAbout(lastSearched ? searched : found, fx, fy, emax - emin, depth);
-        converged[static_cast<std::size_t>(i)] = step.notConverged == 0 ? 1 : 0;
         steps.step();
     }
-    requireFiniteResult("M-Phi curve", {&M, &PHI}, false);
-    if (belowUniform > 0)
-        msgs.message(Format(
-            "Under %s kN the least extreme strain of any state of the section is the uniform %s: "
-            "the first %D strain steps ask for less, so they are that state (no curvature, no "
-            "moment).",
-            {Format("%0.3F", {in.axialForce}), Format("%0.6F", {uniform}), belowUniform}));
-    MphiResult r;
-    r.M = std::move(M);
-    r.PHI = std::move(PHI);
-    r.converged = std::move(converged);
-    r.width = width;
-    r.height = height;
-    r.run = run;
-    r.state = lastSearched ? searched : solver.lastState();
+    requireFiniteResult("M-Phi curve", {&r.M, &r.PHI}, false);
+    r.state = run.lastState();
     r.stamp = m.mesh.MESH_STAMP;
+    if (belowUniform > 0) sayUniformSteps(in.axialForce, uniform, belowUniform, msgs);
     return r;
 }
 
