@@ -292,7 +292,7 @@ public:
         CA_ = std::cos(ANG * r);
         SB_ = std::sin((ANG + 180) * r);
         CB_ = std::cos((ANG + 180) * r);
-        const auto size = static_cast<std::size_t>(2 * n + 3);
+        const std::size_t size = 2 * static_cast<std::size_t>(n) + 3;
         resizeResult(c_.P, 2 * n + 3);
         resizeResult(c_.MX, 2 * n + 3);
         resizeResult(c_.MY, 2 * n + 3);

@@ -134,6 +134,7 @@ void runPieces(int count, int threads, const std::function<void(int, Progress&)>
     PieceRun run(count, piece);
     if (progress != nullptr) progress->setPosition(0);
     std::vector<std::thread> pool;
+    pool.reserve(static_cast<std::size_t>(n));
     for (int t = 0; t < n; ++t) pool.emplace_back([&run] { run.work(); });
     run.watch(progress);
     for (auto& t : pool) t.join();

@@ -27,7 +27,7 @@ namespace {
 // converged, with the nominal ones and phi under a strength reduction.
 PmmResult emptySurface(int n, bool design) {
     PmmResult out;
-    const auto points = static_cast<std::size_t>(2 * n + 3);
+    const std::size_t points = 2 * static_cast<std::size_t>(n) + 3;
     out.P.assign(7, std::vector<double>(points, 0.0));
     out.MX = out.MY = out.P;
     if (design) out.nomP = out.nomMX = out.nomMY = out.phi = out.P;
@@ -37,7 +37,7 @@ PmmResult emptySurface(int n, bool design) {
 
 // The P-M curve's points 1 .. 2 n + 2 as the surface's curve r.
 void copyCurve(const PmCurve& c, std::size_t r, int n, PmmResult& out) {
-    for (std::size_t j = 1; j <= static_cast<std::size_t>(2 * n + 2); ++j) {
+    for (std::size_t j = 1; j <= 2 * static_cast<std::size_t>(n) + 2; ++j) {
         out.P[r][j] = c.P[j];
         out.MX[r][j] = c.MX[j];
         out.MY[r][j] = c.MY[j];
