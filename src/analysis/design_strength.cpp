@@ -62,7 +62,7 @@ bool finite3(double a, double b, double c) {
 }  // namespace
 
 std::string bareSteelRefusal(const SectionModel& m) {
-    if (sectionCode(m) != CodeId::Aci318) return {};
+    if (!codeReducesStrength(sectionCode(m))) return {};
     for (int j = 1; j <= m.mesh.NFIB && static_cast<std::size_t>(j) < m.mesh.FIB.size(); ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         if ((f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) && f.AREA > 0) return {};
@@ -74,7 +74,7 @@ std::string bareSteelRefusal(const SectionModel& m) {
 
 DesignStrength designStrength(const SectionModel& m) {
     DesignStrength d;
-    if (sectionCode(m) != CodeId::Aci318) return d;
+    if (!codeReducesStrength(sectionCode(m))) return d;
     d.refused = bareSteelRefusal(m);
     if (!d.refused.empty()) return d;
     d.applies = true;

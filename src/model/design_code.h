@@ -26,6 +26,13 @@ inline bool codeHasOwnTables(CodeId c) {
     return c == CodeId::Ec2 || c == CodeId::Aci318;
 }
 
+// Whether the code reduces the nominal strength to a design strength (a strength reduction
+// factor and an axial cap, ACI 318-19): its curves are the design strength, with the nominal one
+// beside them.
+inline bool codeReducesStrength(CodeId c) {
+    return c == CodeId::Aci318;
+}
+
 // The transverse reinforcement of a column (ACI 318-19 strength reduction and axial cap), and
 // its word on the command line and in the module.
 enum class Ties { Tied, Spiral };

@@ -103,7 +103,7 @@ int lastIndex(const std::vector<double>& a, const std::vector<double>& b) {
 // drawn dashed (and held in the scales) when its tables reach as far as the design curve's.
 bool drawsNominal(const SectionModel& m, const std::vector<double>& xs,
                   const std::vector<double>& ys, int last) {
-    return sectionCode(m) == CodeId::Aci318 && holdsPoints(xs, ys, last);
+    return codeReducesStrength(sectionCode(m)) && holdsPoints(xs, ys, last);
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ void addLine(std::vector<PmmPrimitive>& out, const Scaler& s, const std::vector<
 std::vector<std::vector<TNODE3D>> pmmNominalCurves(const SectionModel& m) {
     const SectionResults& r = m.results;
     std::vector<std::vector<TNODE3D>> out;
-    if (sectionCode(m) != CodeId::Aci318 || r.PMM_NOM_P.size() != r.PMM_P.size()) return out;
+    if (!codeReducesStrength(sectionCode(m)) || r.PMM_NOM_P.size() != r.PMM_P.size()) return out;
     const std::size_t curves = std::min(r.PMM_P.size(), static_cast<std::size_t>(PMM_CURVES));
     for (std::size_t c = 0; c < curves; ++c) {
         const std::size_t n = std::min({r.PMM_P[c].size(), r.PMM_NOM_P[c].size(),
