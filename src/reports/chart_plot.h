@@ -67,6 +67,17 @@ struct Plot {
     int yGrid(double i) const { return Round(f.Y0 + f.H - G - i * DY * SY); }
 };
 
+// A chart axis from lo to hi in 8 grid steps of a round size: 1, 2 or 5 times a power of ten, or
+// 125, 250 and their multiples by powers of ten (so that every label is a whole number), the
+// smallest whose grid holds the range with 0 on a grid line. The spare steps go to both sides,
+// never across 0. Values that are not finite, or a range of no size, are returned as they are.
+struct AxisSpan {
+    double lo = 0, hi = 0;
+};
+AxisSpan roundSpan(double lo, double hi);
+// The same, symmetric about 0 (four steps either side): the half span.
+double roundHalfSpan(double absMax);
+
 // How charts differ in their grid: the P-M chart scales its offsets by K, the Myy-Mxx chart
 // keeps them fixed and pads its axial labels, the M-Phi chart draws every second vertical line
 // with labels in exponent form and writes its vertical labels at the left edge.

@@ -156,8 +156,9 @@ void drawCodeComparison(Canvas& c, const CodeComparison& cmp, const ChartFrame& 
         for (const auto& [ms, ps] : {std::pair{&k.M, &k.P}, {&k.nominalM, &k.nominalP}})
             addToRanges(M, P, *ms, *ps, 1, lastPoint(*ms, *ps));
     Plot p{f};
-    const double XMAX = 500.0 * std::ceil(M.absMax() / 500);
-    p.setScales(-XMAX, XMAX, 1000.0 * std::floor(P.lo / 1000), 1000.0 * std::ceil(P.hi / 1000));
+    const double XMAX = roundHalfSpan(M.absMax());
+    const AxisSpan axial = roundSpan(P.lo, P.hi);
+    p.setScales(-XMAX, XMAX, axial.lo, axial.hi);
     const std::string title = "P-M Curve by code (code limits)";
     if (!P.any || !M.any || !p.usable()) {
         drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10 * K, f.Y0 + 10 * K, title,

@@ -142,8 +142,9 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     addToRanges(M, P, r.PM_M, r.PM_P, 1, last);
     if (nominal) addToRanges(M, P, r.PM_NOM_M, r.PM_NOM_P, 1, last);
     Plot p{f};
-    const double XMAX = 500.0 * std::ceil(M.absMax() / 500);
-    p.setScales(-XMAX, XMAX, 1000.0 * std::floor(P.lo / 1000), 1000.0 * std::ceil(P.hi / 1000));
+    const double XMAX = roundHalfSpan(M.absMax());
+    const AxisSpan axial = roundSpan(P.lo, P.hi);
+    p.setScales(-XMAX, XMAX, axial.lo, axial.hi);
     const std::string title = pmChartTitle(m);
     if (!P.any || !M.any || !p.usable()) {
         const char* note = last < 1           ? "No P-M curve to draw: run the P-M analysis."
@@ -210,8 +211,8 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     const bool nominal = drawsNominal(m, r.MM_NOM_MX, r.MM_NOM_MY, last);
     addToRanges(X, Y, r.MM_MX, r.MM_MY, 0, last);
     if (nominal) addToRanges(X, Y, r.MM_NOM_MX, r.MM_NOM_MY, 0, last);
-    const double XMAX = 500.0 * std::ceil(X.absMax() / 500);
-    const double YMAX = 500.0 * std::ceil(Y.absMax() / 500);
+    const double XMAX = roundHalfSpan(X.absMax());
+    const double YMAX = roundHalfSpan(Y.absMax());
     Plot p{f};
     p.setScales(-XMAX, XMAX, -YMAX, YMAX);
     const std::string title = mmChartTitle(m);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <tuple>
 #include <utility>
 
@@ -13,6 +14,7 @@
 #include "analysis/interaction_curves.h"
 #include "analysis/key_points.h"
 #include "canvas/recording_canvas.h"
+#include "reports/chart_plot.h"
 #include "reports/key_point_marks.h"
 #include "reports/mphi_chart.h"
 
@@ -63,23 +65,53 @@ Point centre(const RecordingCanvas::Call& e) {
 
 }  // namespace
 
-TEST(PmChart, MomentScaleIsTheNextMultipleOf500) {
+TEST(PmChart, MomentScaleFitsTheCurveInRoundSteps) {
     struct Case {
         const char* name;
         double mmax;
-        std::string firstLabel;
+        std::string firstLabel;  // XMIN, under the P = 0 axis
     };
     const Case cases[] = {{"exactly 500", 500, "-500"},
-                          {"just above 500", 500.001, "-1000"},
-                          {"negative side larger", 20, "-500"},
-                          {"1499", 1499, "-1500"}};
+                          {"just above 500", 500.001, "-800"},
+                          {"a 200 x 250 beam", 37, "-40"},
+                          {"1499", 1499, "-2000"}};
     for (const Case& c : cases) {
         const SectionModel m = pmCurve(2345.6, -1234.5, c.mmax, -c.mmax / 2);
         RecordingCanvas canvas;
         GEN_PM_CURVE_IMAGE(canvas, m, kScreen, 0, {});
         const auto* label = textCall(canvas, c.firstLabel);
         ASSERT_NE(label, nullptr) << c.name;
+        EXPECT_EQ(label->points[0].y, 254 + 5) << c.name << ": a moment label";
         EXPECT_TRUE(hasText(canvas, c.firstLabel.substr(1))) << c.name << ": symmetric scale";
+    }
+}
+
+// Every range gets 8 grid steps of a round, whole size that hold it with 0 on a grid line, and
+// (beyond a few units, where the steps are whole) fills at least 30 % of the span (40 % when
+// symmetric): the step just smaller did not hold it.
+TEST(ChartScales, RoundSpansHoldTheRangeAndFillTheChart) {
+    static constexpr double LEADS[] = {1, 1.25, 2, 2.5, 5};
+    std::mt19937 rng(20261211);
+    std::uniform_real_distribution<double> exponent(1, 7), share(-1, 1);
+    // A whole number whose leading digits are 1, 1.25, 2, 2.5 or 5.
+    auto round = [](double s) {
+        const double lead = s / std::pow(10.0, std::floor(std::log10(s)));
+        return s == std::round(s) && std::any_of(std::begin(LEADS), std::end(LEADS), [&](double l) {
+                   return std::fabs(lead - l) < 1e-9;
+               });
+    };
+    for (int k = 0; k < 2000; ++k) {
+        const double size = std::pow(10.0, exponent(rng));
+        const double lo = std::min(0.0, size * share(rng)), hi = std::max(0.0, size * share(rng));
+        if (!(hi - lo > 10)) continue;
+        const AxisSpan a = roundSpan(lo, hi);
+        const double step = (a.hi - a.lo) / 8;
+        EXPECT_TRUE(a.lo <= lo && a.hi >= hi) << lo << " " << hi;
+        EXPECT_TRUE(round(step)) << step;
+        EXPECT_EQ(a.lo / step, std::round(a.lo / step)) << "0 on a grid line";
+        EXPECT_GT((hi - lo) / (a.hi - a.lo), 0.3) << lo << " " << hi;
+        const double most = std::max(-lo, hi), half = roundHalfSpan(most);
+        EXPECT_TRUE(half >= most && most / half > 0.4 && round(half / 4)) << most << " " << half;
     }
 }
 
@@ -87,14 +119,14 @@ TEST(PmChart, AxialScaleAndTheZeroAxis) {
     const SectionModel m = pmCurve(2345.6, -1234.5, 500, -500);
     RecordingCanvas c;
     GEN_PM_CURVE_IMAGE(c, m, kScreen, 0, {});
-    // YMAX 3000, YMIN -2000: labels every 625 kN from the bottom line up.
+    // YMAX 2500, YMIN -1500: labels every 500 kN from the bottom line up.
     const auto grid = linesWith(c, colors::grey, PenStyle::Dot);
     ASSERT_EQ(grid.size(), 18u);
-    EXPECT_TRUE(hasText(c, "-2000"));
-    EXPECT_TRUE(hasText(c, "3000"));
-    EXPECT_TRUE(hasText(c, "-1375"));
-    // The P = 0 axis 2/5 of the plot height (439 - 160) above its bottom line.
-    const int yAxis = static_cast<int>(std::lround(359 - 0.4 * 279));
+    EXPECT_TRUE(hasText(c, "-1500"));
+    EXPECT_TRUE(hasText(c, "2500"));
+    EXPECT_TRUE(hasText(c, "-1000"));
+    // The P = 0 axis 3/8 of the plot height (439 - 160) above its bottom line.
+    const int yAxis = static_cast<int>(std::lround(359 - 0.375 * 279));
     const auto axes = linesWith(c, colors::black, PenStyle::Solid);
     ASSERT_EQ(axes.size(), 2u);
     EXPECT_EQ(axes[0].points, (std::vector<Point>{{267, 80}, {267, 359}}))
@@ -142,14 +174,14 @@ TEST(PmChart, LoadPointsFollowTheAngleAndReverseTheAxialForce) {
         double SANG, P, MX, MY;
         Point at;
     };
-    // XMAX 500, YMIN -2000, YMAX 3000 on 534 x 439: SX 0.374, SY 0.0558; (0, 0) is (267, 247).
+    // XMAX 500, YMIN -1500, YMAX 2500 on 534 x 439: SX 0.374, SY 0.0698; (0, 0) is (267, 254).
     const Case cases[] = {
-        {"MY at 0 degrees", 0, 0, 0, 100, {304, 247}},
-        {"MY at 180 degrees: the other branch", 180, 0, 0, 100, {230, 247}},
-        {"MX at 90 degrees", 90, 0, 100, 0, {304, 247}},
-        {"4 degrees off 90", 90, 0, 100, 7, {304, 247}},
-        {"tension P plots downwards", 0, 500, 0, 0, {267, 275}},
-        {"no moment stays on the axis", 45, -1000, 0, 0, {267, 192}},
+        {"MY at 0 degrees", 0, 0, 0, 100, {304, 254}},
+        {"MY at 180 degrees: the other branch", 180, 0, 0, 100, {230, 254}},
+        {"MX at 90 degrees", 90, 0, 100, 0, {304, 254}},
+        {"4 degrees off 90", 90, 0, 100, 7, {304, 254}},
+        {"tension P plots downwards", 0, 500, 0, 0, {267, 289}},
+        {"no moment stays on the axis", 45, -1000, 0, 0, {267, 185}},
     };
     // A load at another moment angle is no point of the chart's plane: a cross where its
     // projection falls (MX at 0 degrees would sit on the M = 0 axis), and a legend line.
@@ -294,7 +326,7 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     c.font.name = "Courier New";
     GEN_MM_CURVE_IMAGE(c, m, kScreen, 1000, LoadMarks{true, true});
     EXPECT_TRUE(hasText(c, "-1500"));
-    EXPECT_TRUE(hasText(c, "-1000  ")) << "axial labels end in two blanks";
+    EXPECT_TRUE(hasText(c, "-600  ")) << "axial labels end in two blanks";
     EXPECT_TRUE(hasText(c, "Axial Load = 1000.00 kN"));
     EXPECT_TRUE(hasText(c, "Myy-Mxx Curve [HK-COP-2013, control strain 0.005]"));
     EXPECT_EQ(textCall(c, "Myy-Mxx Curve [HK-COP-2013, control strain 0.005]")->brush.style,
@@ -306,8 +338,8 @@ TEST(MmChart, SymmetricScalesFixedOffsetsAndLoads) {
     EXPECT_EQ(c.callsOf(Kind::Line).size() - 18 - 82 - 2, 4u);
     const auto circles = c.callsOf(Kind::Ellipse);
     ASSERT_EQ(circles.size(), 2u);
-    // SX = 374 / 3000, SY = 279 / 2000: (250, -250) lies at (298, 254).
-    EXPECT_EQ(centre(circles[0]), (Point{298, 254}));
+    // XMAX 2000, YMAX 800: SX = 374 / 4000, SY = 279 / 1600: (250, -250) lies at (290, 263).
+    EXPECT_EQ(centre(circles[0]), (Point{290, 263}));
     // A load of another axial force (5000 kN against the chart's 1000): crosses and a legend.
     m.document.FORCE[1].P = -5000;
     RecordingCanvas other;
@@ -346,10 +378,10 @@ TEST(MmChart, TheVerticalAxisIsTheMomentAboutX) {
     ASSERT_EQ(rotated.size(), 1u);
     EXPECT_EQ(rotated[0].text, "Moment Mxx[kNm]");
     EXPECT_TRUE(hasText(c, "Moment Myy[kNm]"));
-    // The vertical labels (two trailing blanks) run to 1500, the horizontal ones to 500.
-    EXPECT_TRUE(hasText(c, "1500  "));
-    EXPECT_TRUE(hasText(c, "500"));
-    EXPECT_FALSE(hasText(c, "1500"));
+    // The vertical labels (two trailing blanks) run to 2000, the horizontal ones to 400.
+    EXPECT_TRUE(hasText(c, "2000  "));
+    EXPECT_TRUE(hasText(c, "400"));
+    EXPECT_FALSE(hasText(c, "2000"));
 }
 
 TEST(MmChart, ZeroMomentsDrawAnEmptyChart) {
@@ -476,7 +508,7 @@ TEST(InteractionCharts, CodeTitleAndDashedNominalUnderAciOnly) {
             EXPECT_EQ(dashes > 10, c.nominal) << c.name << " unit " << unit;
             EXPECT_EQ(hasText(*chart, "nominal strength"), c.nominal) << c.name;
         }
-        EXPECT_EQ(hasText(pm, "2000"), c.nominal)
+        EXPECT_EQ(hasText(pm, "5000"), c.nominal)
             << c.name << ": the scale holds the nominal curve";
     }
 }
