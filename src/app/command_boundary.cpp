@@ -31,7 +31,10 @@ void CommandBoundary::Sink::message(const std::string& text) {
 void CommandBoundary::flush() {
     const auto entries = log_.entries();
     log_.clear();
-    for (const auto& e : entries) prompts_->information(messageText(e));
+    // What one command says comes in one box, a paragraph each, not a box after a box.
+    QString text;
+    for (const auto& e : entries) text += (text.isEmpty() ? "" : "\n\n") + messageText(e);
+    if (!text.isEmpty()) prompts_->information(text);
 }
 
 void CommandBoundary::run(const std::function<void()>& body) {

@@ -283,6 +283,7 @@ TEST(MainWindow, EveryToolBarAnalysisAndExportIsInTheMenus) {
               QKeySequence(QKeySequence::HelpContents));
 }
 
+// What a command says comes in one box: each text once with its count, a paragraph each.
 TEST(MainWindow, MessagesAreShownOncePerTextWithACount) {
     Fixture f;
     f.w.runCommand([&f] {
@@ -290,7 +291,7 @@ TEST(MainWindow, MessagesAreShownOncePerTextWithACount) {
         f.w.messages().message("case Error: 3");
     });
     EXPECT_EQ(f.prompts.informations,
-              (QStringList{"Singular matrix.\n\n(300 times)", "case Error: 3"}));
+              (QStringList{"Singular matrix.\n\n(300 times)\n\ncase Error: 3"}));
     f.prompts.informations.clear();
     f.w.runCommand([&f] {
         f.w.messages().message("before");
