@@ -35,11 +35,17 @@ using qav::test::child;
 
 namespace {
 
+QSet<QString> programCaptions(const QList<QWidget*>& windows);
+
+// The guide's pictures. Each is made with the list of the captions its window showed, kept
+// beside it: in the suite, a window whose captions are no longer those of its picture's list
+// (a box added since, a renamed button) fails, since the picture shows an older window.
 class Shots {
 public:
     explicit Shots(const QTemporaryDir& temp) {
         const QByteArray dir = qgetenv("QAVSEC_SCREENSHOT_DIR");
-        dir_ = dir.isEmpty() ? temp.path() : QString::fromUtf8(dir);
+        making_ = !dir.isEmpty();
+        dir_ = making_ ? QString::fromUtf8(dir) : temp.path();
     }
     QString path(const QString& file) const { return dir_ + "/" + file; }
     void take(QWidget* w, const QString& file) const {
@@ -47,10 +53,25 @@ public:
         const QImage image = w->grab().toImage();
         EXPECT_FALSE(image.isNull()) << file.toStdString();
         EXPECT_TRUE(image.save(path(file))) << file.toStdString();
+        QStringList captions = programCaptions({w}).values();
+        captions.removeAll(QString());
+        captions.sort();
+        const QString list = file + ".captions";
+        if (making_) {
+            QFile out(path(list));
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly)) << list.toStdString();
+            out.write(captions.join('\n').toUtf8() + '\n');
+            return;
+        }
+        QFile kept(QStringLiteral(QAVSEC_SOURCE_DIR) + "/docs/images/" + list);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << list.toStdString();
+        EXPECT_EQ(QString::fromUtf8(kept.readAll()).trimmed(), captions.join('\n'))
+            << file.toStdString() << " shows an older window: run scripts/screenshots";
     }
 
 private:
     QString dir_;
+    bool making_ = false;
 };
 
 void click(QWidget* dialog, const char* name) {
