@@ -561,8 +561,8 @@ SolveResult SectionSolver::solveFast(const vec3& LL, const LimitRule& rule, cons
     // changes, or the compressed and the stretched extremes swap), the solve is taken again
     // piece by piece, from where it began and from the best state met. Under mode 1 a state
     // held at a stretched point is left to the bracketing (where the rule jumps, a load meets
-    // more than one state: see firstStateAlong), except in a check's last try.
-    const bool retry = piecesWhenStretched_ || rule.eitherExtreme() || cur.limit.target > 0;
+    // more than one state: see firstStateAlong).
+    const bool retry = rule.eitherExtreme() || cur.limit.target > 0;
     for (int again = 0; retry && again < 2 && cur.residual > FAST_SOLVER_TOLERANCE; ++again)
         passes += byPieces(again == 0 ? a0 : cur.a);
     // Under modes 2 and 3 (steel and bars alone) most fibres sit on their plateaus over much of

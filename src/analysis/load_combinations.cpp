@@ -126,7 +126,7 @@ LoadSolve solveLoad(Block& b, int i, const TFORCE& f, const CheckBasis& c, const
         b.messages.message(notCarriedText(i, f.COMB_NAME));
         return out;
     }
-    const SolveResult r = b.solver->combinationFraction(L.P, L.MX, L.MY, c.mode);
+    const SolveResult r = b.solver->loadFraction(L.P, L.MX, L.MY, 0, 0, 0, c.mode);
     b.stats.add(r, b.solver->fibreCount());
     if (!r.converged && (b.unconverged.empty() || b.unconverged.back() != i))
         b.unconverged.push_back(i);

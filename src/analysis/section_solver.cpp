@@ -131,29 +131,6 @@ SolveResult SectionSolver::loadFraction(double P, double MX, double MY, double K
     return solve(LL, LimitRule::ofMode(fibres_, mode));
 }
 
-SolveResult SectionSolver::combinationFraction(double P, double MX, double MY, int mode) {
-    SolveResult r = loadFraction(P, MX, MY, 0, 0, 0, mode);
-    if (r.converged || kind_ != SolverKind::Fast || singular() || mode == 2 || mode == 3) return r;
-    // Every way has failed: a state held at a stretched point may still be reached by steps
-    // that follow the limit rule piece by piece. Taken only when it converges.
-    const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
-    const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
-    const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
-    const LimitRule rule = LimitRule::ofMode(fibres_, 1);
-    piecesWhenStretched_ = true;
-    SolveResult last = solveFast(LL, rule);
-    piecesWhenStretched_ = false;
-    if (last.converged) {
-        last.iterations += r.iterations;
-        last.fellBack = r.fellBack;
-        last.singular = r.singular;
-        return firstStateAlong(LL, rule, last);
-    }
-    r.iterations += last.iterations;
-    remember(point, fibre);
-    return r;
-}
-
 SolveResult SectionSolver::loadFractionAtStrain(double P, double MX, double MY, double epsMax) {
     const vec3 LL{0, 1000.0 * P, 1e6 * MX, 1e6 * MY};
     return solve(LL, LimitRule::atStrain(fibres_, epsMax));

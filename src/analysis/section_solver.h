@@ -90,12 +90,6 @@ public:
     // mode 2: loadFraction, and Newton's method from near where it fails. Where near is null or
     // the solver is the reference, exactly loadFraction.
     SolveResult loadFractionNear(double P, double MX, double MY, int mode, const double* near);
-    // The same for a load combination of a check, with no minimum magnitudes: where every way
-    // fails, a state held at a stretched point is sought once more by steps that follow the
-    // limit rule piece by piece. (Not in the curves' searches, whose solves near the tension
-    // end meet more than one state along a load and leave the choice to the reference
-    // iteration.)
-    SolveResult combinationFraction(double P, double MX, double MY, int mode);
     // Whether any state carries a part of the load (as loadFraction reads it). A section whose
     // fibres carry no tension (concrete alone) carries only compression whose resultant lies
     // inside its fibres: a tension, a pure moment or a compression outside the section has no
@@ -181,9 +175,6 @@ private:
     double fibreAbc_[3] = {0, 0, 0};  // deformation of the last fibre evaluation
     double pointAbc_[3] = {0, 0, 0};  // deformation of the last control-point evaluation
     bool evaluated_ = false;
-    // The fast solver's piece-by-piece retry also for states held at a stretched point (see
-    // combinationFraction); off for every other solve.
-    bool piecesWhenStretched_ = false;
 };
 
 // Load fraction of one load on the model's fibres, with the minimum magnitudes, in the model's

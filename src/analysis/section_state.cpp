@@ -395,7 +395,7 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     if (!solver.carries(P, MX, MY, K_P, K_MX, K_MY)) throw InputError(notCarriedStateText());
     // Solved as the check solves a combination (the minimums already applied), so that a state
     // the check found is found here too.
-    s.solve = solver.combinationFraction(s.P, s.MX, s.MY, m.results.STRAIN_LIMIT_MODE);
+    s.solve = solver.loadFraction(s.P, s.MX, s.MY, 0, 0, 0, m.results.STRAIN_LIMIT_MODE);
     s.at = at;
     // phi as the member check takes it, from the solve's own state: the load fraction listed
     // at capacity and at the load alike is the design one.

@@ -93,8 +93,8 @@ INSTANTIATE_TEST_SUITE_P(Sections, KinkSolves, ::testing::ValuesIn(KINK_CASES),
                                                  : "_pm" + std::to_string(int(c.angle)));
                          });
 
-// A combination the check solved only by its last try has the same state in the section state:
-// converged, at the check's load fraction (the nominal one, where phi reduces it).
+// Combinations whose solves once stalled: every one converges, and has the same state in the
+// section state, at the check's load fraction (the nominal one, where phi reduces it).
 TEST(KinkSolves, TheStateOfACheckedCombinationIsTheChecks) {
     struct Case {
         const char* file;

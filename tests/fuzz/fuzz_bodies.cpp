@@ -266,7 +266,7 @@ std::string solver(const uint8_t* data, std::size_t size) {
         // kN and kNm, on grids of about 0.3 kN and 0.03 kNm.
         const double P = in.coordinate(20000), MX = in.coordinate(2000), MY = in.coordinate(2000);
         if (!solver.carries(P, MX, MY, 0, 0, 0)) continue;
-        const SolveResult r = solver.combinationFraction(P, MX, MY, mode);
+        const SolveResult r = solver.loadFraction(P, MX, MY, 0, 0, 0, mode);
         // A solve that did not converge is said so by every run that meets it; one flagged
         // off balance likewise.
         if (!r.converged || r.offBalance) continue;
