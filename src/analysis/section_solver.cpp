@@ -181,16 +181,6 @@ SolveResult SectionSolver::momentScale(double P, double MX, double MY, const Lim
     const double fixed[3] = {1000.0 * P, 0, 0};
     SolveResult r = solveFast(LL, rule, nullptr, fixed);
     if (r.converged) return r;
-    // Once more from the elastic deformation under the axial force and the whole trial moment
-    // (a start in nearly pure bending), which some sections need where the other start fails.
-    double start[3] = {0, 0, 0};
-    for (std::size_t j = 0; j < 3; ++j)
-        for (std::size_t p = 0; p < 3; ++p)
-            start[j] += kinv_[j + 1][p + 1] * (fixed[p] + LL[p + 1]);
-    const int passes = r.iterations;
-    r = solveFast(LL, rule, start, fixed);
-    r.iterations += passes;
-    if (r.converged) return r;
     return solveBracketed(LL, rule, fixed, r);
 }
 
