@@ -146,12 +146,11 @@ SolveResult SectionSolver::loadFractionNear(double P, double MX, double MY, int 
     if (mode == 2) {
         SolveResult r = loadFraction(P, MX, MY, 0, 0, 0, mode);
         if (r.converged) return r;
-        const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
-        const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+        const SolverState kept = lastState();
         SolveResult w = solveFast(LL, LimitRule::ofMode(fibres_, 2), near);
         w.iterations += r.iterations;
         if (w.converged) return w;
-        remember(point, fibre);
+        remember(kept.pointAbc, kept.fibreAbc);
         r.iterations = w.iterations;
         return r;
     }
@@ -191,8 +190,7 @@ SolveResult SectionSolver::firstStateAlong(const vec3& LL, const LimitRule& rule
         !(LL[1] < 0))
         return r;
     if (rule.mode() != LimitMode::Compressed && rule.mode() != LimitMode::Code) return r;
-    const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
-    const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+    const SolverState kept = lastState();
     auto stretched = [&](const double a[3]) {
         const Limit lim = rule.limit(a);
         return lim.ok() && lim.kind == LimitKind::Tension;
@@ -202,7 +200,8 @@ SolveResult SectionSolver::firstStateAlong(const vec3& LL, const LimitRule& rule
     // before one over the examples' curves and 1,800 random tensions). The stretched piece's
     // states carry at least the seam's tension, so only a state carrying more than that can
     // have one before it: load fraction x P below the seam's axial force.
-    if (stretched(fibre) || !(r.loadFraction * LL[1] < section_->seamAxialForce())) return r;
+    if (stretched(kept.fibreAbc) || !(r.loadFraction * LL[1] < section_->seamAxialForce()))
+        return r;
     double a[3];
     int passes = 0;
     const FamilyPiece piece = rule.pieces()[1];
@@ -217,7 +216,7 @@ SolveResult SectionSolver::firstStateAlong(const vec3& LL, const LimitRule& rule
         passes = q.iterations - r.iterations;
     }
     r.iterations += passes;
-    remember(point, fibre);
+    remember(kept.pointAbc, kept.fibreAbc);
     return r;
 }
 
@@ -225,8 +224,7 @@ SolveResult SectionSolver::solveBracketed(const vec3& LL, const LimitRule& rule,
                                           const double* fixed, const SolveResult& failed) {
     double a[3];
     int passes = 0;
-    const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
-    const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+    const SolverState kept = lastState();
     if (bracketState(LL, rule, fixed, a, passes)) {
         SolveResult r = solveFast(LL, rule, a, fixed);
         r.iterations += passes + failed.iterations;
@@ -234,7 +232,7 @@ SolveResult SectionSolver::solveBracketed(const vec3& LL, const LimitRule& rule,
     }
     SolveResult r = failed;
     r.iterations += passes;
-    remember(point, fibre);
+    remember(kept.pointAbc, kept.fibreAbc);
     return r;
 }
 
@@ -265,8 +263,7 @@ SolveResult SectionSolver::solve(const vec3& LL, const LimitRule& rule) {
 
 SolveResult SectionSolver::referenceAfter(const vec3& LL, const LimitRule& rule,
                                           const SolveResult& fast) {
-    const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
-    const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
+    const SolverState kept = lastState();
     SolveResult r = solveReference(LL, rule);
     r.iterations += fast.iterations;
     r.fellBack = true;
@@ -278,7 +275,7 @@ SolveResult SectionSolver::referenceAfter(const vec3& LL, const LimitRule& rule,
     r.iterations = passes;
     r.fellBack = true;
     r.converged = fast.residual < SOLVER_TOLERANCE;
-    remember(point, fibre);
+    remember(kept.pointAbc, kept.fibreAbc);
     return r;
 }
 
@@ -287,9 +284,8 @@ SolveResult SectionSolver::polishReference(const vec3& LL, const LimitRule& rule
     if (r.converged) return r;
     // The reference iteration stalled near its state (it creeps along a flat stretch of the
     // residual): Newton's method from its last deformation finishes the way to that state.
-    const double point[3] = {pointAbc_[0], pointAbc_[1], pointAbc_[2]};
-    const double fibre[3] = {fibreAbc_[0], fibreAbc_[1], fibreAbc_[2]};
-    const SolveResult polished = solveFast(LL, rule, fibre);
+    const SolverState kept = lastState();
+    const SolveResult polished = solveFast(LL, rule, kept.fibreAbc);
     // Accepted only at a state with nearly the same load fraction: a state elsewhere along
     // the load is another answer, not the one the reference approaches.
     if (polished.converged && std::fabs(polished.loadFraction - r.loadFraction) <=
@@ -313,7 +309,7 @@ SolveResult SectionSolver::polishReference(const vec3& LL, const LimitRule& rule
             return b;
         }
     }
-    remember(point, fibre);
+    remember(kept.pointAbc, kept.fibreAbc);
     return r;
 }
 

@@ -199,14 +199,17 @@ namespace {
 // diagonal, so that moments count as forces at the section's radius of gyration.
 class AtLoadSearch {
 public:
-    AtLoadSearch(const FibreArrays& f, const double k0[6], const double LL[3]) : f_(f) {
+    AtLoadSearch(const FibreArrays& f, const matrx2& K0, const double LL[3]) : f_(f) {
+        const double k0[6] = {K0[1][1], K0[1][2], K0[1][3], K0[2][2], K0[2][3], K0[3][3]};
         std::copy(k0, k0 + 6, k0_);
         std::copy(LL, LL + 3, LL_);
-        const double D[3] = {1 / std::sqrt(k0[0]), 1 / std::sqrt(k0[3]), 1 / std::sqrt(k0[5])};
-        std::copy(D, D + 3, D_);
-        for (int i = 0; i < 3; ++i) size_ += D[i] * D[i] * LL[i] * LL[i];
+        // Forces compared with each component weighed as every solver weighs them.
+        balanceWeights(K0, D_);
+        for (int i = 0; i < 3; ++i) size_ += D_[i] * D_[i] * LL[i] * LL[i];
         size_ = std::sqrt(size_);
     }
+    // The elastic stiffness (S, SX, SY, SXX, SXY, SYY).
+    const double* elastic() const { return k0_; }
     bool loadHasSize() const { return size_ > 0 && std::isfinite(size_); }
     double residualOf(const LoadPass& p) const {
         double s = 0;
@@ -263,10 +266,9 @@ SolveResult solveAtLoad(const SectionModel& m, const double LL[3], StrainPlane& 
     r.residual = INFINITY;
     matrx2 K0{};
     FORM_SECTION_STIFF_MATRIX(m, K0);
-    const double k0[6] = {K0[1][1], K0[1][2], K0[1][3], K0[2][2], K0[2][3], K0[3][3]};
-    const AtLoadSearch search(f, k0, LL);
+    const AtLoadSearch search(f, K0, LL);
     double a[3] = {0, 0, 0};
-    if (!search.loadHasSize() || !solve3(k0, LL, a)) return r;
+    if (!search.loadHasSize() || !solve3(search.elastic(), LL, a)) return r;
     if (start != nullptr) {
         a[0] = start->a1;
         a[1] = start->a2;

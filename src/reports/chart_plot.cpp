@@ -18,36 +18,23 @@ void addToRanges(Range& xr, Range& yr, const std::vector<double>& xs, const std:
     }
 }
 
-namespace {
-
-// The grid step after s in the round sequence (whole numbers only).
-double nextRoundStep(double s) {
-    const double decade = std::pow(10.0, std::floor(std::log10(s) + 1e-9));
-    const double f = s / decade;
-    for (const double k : {1.0, 1.25, 2.0, 2.5, 5.0, 10.0}) {
-        const double next = k * decade;
-        if (k > f + 1e-9 && next == std::round(next)) return next;
-    }
-    return 10 * decade;
-}
-
-}  // namespace
-
 AxisSpan roundSpan(double lo, double hi) {
     if (!std::isfinite(lo) || !std::isfinite(hi) || !(hi > lo)) return {lo, hi};
     lo = std::min(lo, 0.0);
     hi = std::max(hi, 0.0);
-    // Start a decade below the step that would just do, and walk up the sequence.
-    double s = std::max(1.0, std::pow(10.0, std::floor(std::log10((hi - lo) / 8))) / 10);
-    for (int guard = 0; guard < 4000; ++guard, s = nextRoundStep(s)) {
-        double a = std::floor(lo / s), b = std::ceil(hi / s);
-        if (b - a > 8) continue;
-        const double spare = 8 - (b - a);
-        const double below = a >= 0 ? 0 : b <= 0 ? spare : std::floor(spare / 2);
-        a -= below;
-        b = a + 8;
-        return {a * s, b * s};
-    }
+    // Up the round sizes from a decade below the step that would just do.
+    for (double e = std::floor(std::log10((hi - lo) / 8)) - 1; e <= 308; ++e)
+        for (const double k : {1.0, 1.25, 2.0, 2.5, 5.0}) {
+            const double s = k * std::pow(10.0, e);
+            if (s < 1 || s != std::round(s)) continue;  // whole labels only
+            double a = std::floor(lo / s), b = std::ceil(hi / s);
+            if (b - a > 8) continue;
+            // The spare steps either side of the range, never across 0.
+            const double spare = 8 - (b - a);
+            a -= a >= 0 ? 0 : b <= 0 ? spare : std::floor(spare / 2);
+            b = a + 8;
+            return {a * s, b * s};
+        }
     return {lo, hi};
 }
 

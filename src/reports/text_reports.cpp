@@ -1,5 +1,7 @@
 #include "reports/text_reports.h"
 
+#include <algorithm>
+
 #include "analysis/load_combinations.h"
 #include "analysis/material_laws.h"
 #include "analysis/pmm_surface.h"
@@ -251,15 +253,12 @@ void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::str
             PAD_LEFT(14, Format("%0.5E,", {m.results.MPHI_PHI[static_cast<std::size_t>(i)]})));
 }
 
-std::vector<std::string> mphiCsvLines(const SectionModel& m, int NSTEP) {
+std::vector<std::string> mphiCsvLines(const SectionModel& m) {
     std::vector<std::string> lines{"Moment_M [kNm],Curvature [1/m]"};
-    for (int i = 0; i <= NSTEP && static_cast<std::size_t>(i) < m.results.MPHI_M.size() &&
-                    static_cast<std::size_t>(i) < m.results.MPHI_PHI.size();
-         ++i) {
-        const auto u = static_cast<std::size_t>(i);
+    const std::size_t n = std::min(m.results.MPHI_M.size(), m.results.MPHI_PHI.size());
+    for (std::size_t u = 0; u < n; ++u)
         lines.push_back(Format("%0.3F", {m.results.MPHI_M[u]}) + "," +
                         Format("%0.5E", {m.results.MPHI_PHI[u]}));
-    }
     return lines;
 }
 

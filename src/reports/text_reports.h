@@ -25,9 +25,9 @@ void GEN_PM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 void GEN_MM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 // The M-Phi listing of points 0 .. NSTEP.
 void GEN_M_fai_CURVE_TEXT(const SectionModel& m, int NSTEP, std::vector<std::string>& DATA);
-// The same curve as CSV a spreadsheet reads: a header naming each column with its unit, then
-// one row per step (moment, curvature).
-std::vector<std::string> mphiCsvLines(const SectionModel& m, int NSTEP);
+// The M-Phi curve the model holds as CSV a spreadsheet reads: a header naming each column with
+// its unit, then one row per step (moment, curvature).
+std::vector<std::string> mphiCsvLines(const SectionModel& m);
 // "PMM_CURVE_DATA": two heading lines, then 2 NPM + 2 lines per curve of the PMM surface.
 void GEN_PMM_CURVE_TEXT(const SectionModel& m, std::vector<std::string>& DATA);
 // Materials, section properties and, after a load check, the critical combination.

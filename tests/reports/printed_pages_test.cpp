@@ -35,6 +35,14 @@ SectionModel meshedExample() {
     return qav::test::meshedExample("rectangular_column", {.npm = 6, .nmm = 8});
 }
 
+// The same converted to a code first.
+SectionModel meshedExampleUnder(CodeId code) {
+    SectionModel m = test::openedExample("rectangular_column");
+    EXPECT_TRUE(convertSectionCode(m, code).ok) << codeName(code);
+    test::meshWith(m, {.npm = 6, .nmm = 8});
+    return m;
+}
+
 void addLoads(SectionModel& m, int n) {
     m.document.FORCE.assign(static_cast<std::size_t>(n) + 1, TFORCE{-1000, 10, 20, "C", 1.5});
     m.document.NFORCE = n;
@@ -162,9 +170,7 @@ TEST(PrintedPages, FigureReportRunsEachAnalysisBeforeItsChart) {
 TEST(PrintedPages, FigureReportSectionDataStaysInsideItsFrame) {
     for (const CodeId code : {CodeId::HkCop2013, CodeId::Ec2, CodeId::Aci318}) {
         SCOPED_TRACE(codeName(code));
-        SectionModel m = test::openedExample("rectangular_column");
-        ASSERT_TRUE(convertSectionCode(m, code).ok);
-        test::meshWith(m, {.npm = 6, .nmm = 8});
+        SectionModel m = meshedExampleUnder(code);
         IMPORT_FORCE_CSV(m, SAMPLE_FORCE_CSV(), ForceUnits::N_mm);
         NullMessages msgs;
         NullProgress progress;
@@ -190,9 +196,7 @@ TEST(PrintedPages, FigureReportSectionDataStaysInsideItsFrame) {
 TEST(PrintedPages, TextReportTablesStayInsideTheFrame) {
     for (const CodeId code : {CodeId::HkCop2013, CodeId::Ec2, CodeId::Aci318}) {
         SCOPED_TRACE(codeName(code));
-        SectionModel m = test::openedExample("rectangular_column");
-        ASSERT_TRUE(convertSectionCode(m, code).ok);
-        test::meshWith(m, {.npm = 6, .nmm = 8});
+        SectionModel m = meshedExampleUnder(code);
         NullMessages msgs;
         NullProgress progress;
         struct Heading {

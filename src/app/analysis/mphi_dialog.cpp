@@ -95,7 +95,6 @@ void MphiDialog::run() {
             r = RUN_MPHI_ANALYSIS(m, in, ctx_.messages(), progress.get());
         }
         GEN_M_fai_CURVE_TEXT(m, in.steps, list_);
-        steps_ = in.steps;
         setMemoLines(Memo1, list_);
         Image1.draw([&](Canvas& c) {
             GEN_M_fai_CURVE_IMAGE(c, m, Image1.width(), Image1.height(), in.steps, r.angle);
@@ -105,10 +104,9 @@ void MphiDialog::run() {
 
 void MphiDialog::exportCsv() {
     ctx_.runCommand([this] {
-        exportCsvLines(
-            ctx_.prompts(),
-            list_.empty() ? std::vector<std::string>{} : mphiCsvLines(ctx_.model(), steps_),
-            "There is no M-Phi curve to export: run the analysis first.");
+        exportCsvLines(ctx_.prompts(),
+                       list_.empty() ? std::vector<std::string>{} : mphiCsvLines(ctx_.model()),
+                       "There is no M-Phi curve to export: run the analysis first.");
     });
 }
 

@@ -33,7 +33,6 @@ private:
 
     AppContext& ctx_;
     std::vector<std::string> list_;
-    int steps_ = 0;  // of the curve last run
     ChartPicture Image1;
     RadioGroup* RadioGroup1;  // bending axis
     RadioGroup* RadioGroup2;  // sense of the moment
