@@ -26,7 +26,7 @@ QString exportCsvLines(UserPrompts& prompts, const std::vector<std::string>& lin
         prompts.information(nothingYet);
         return {};
     }
-    const QString path = prompts.saveFileName("csv_File (*.csv)");
+    QString path = prompts.saveFileName("csv_File (*.csv)");
     if (!path.isEmpty()) writeTextLines(path.toStdString(), lines);
     return path;
 }
