@@ -24,7 +24,7 @@ AxisSpan roundSpan(double lo, double hi) {
     hi = std::max(hi, 0.0);
     // Up the round sizes from a decade below the step that would just do.
     for (double e = std::floor(std::log10((hi - lo) / 8)) - 1; e <= 308; ++e)
-        for (const double k : {1.0, 1.25, 2.0, 2.5, 5.0}) {
+        for (const double k : {1.0, 1.25, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0, 8.0}) {
             const double s = k * std::pow(10.0, e);
             if (s < 1 || s != std::round(s)) continue;  // whole labels only
             double a = std::floor(lo / s), b = std::ceil(hi / s);
@@ -63,12 +63,26 @@ void drawGrid(Canvas& c, const Plot& p, const GridStyle& s) {
     };
     std::vector<Box> xLabels;
     for (int i = 0; i <= 8; i += s.xEvery) {
+        const std::string label = Format(s.xFormat, {p.XMIN + i * p.DX});
+        const int left = std::max(p.xGrid(i) - half(c.textWidth(label)), s.labelsFrom);
+        const int top = yAxis + s.labelGap;
+        xLabels.push_back({left, top, left + c.textWidth(label), top + c.textHeight(label)});
+    }
+    const int space = c.textWidth("0");
+    bool crowded = false;
+    for (std::size_t k = 1; k < xLabels.size(); ++k)
+        crowded = crowded || xLabels[k].x0 - xLabels[k - 1].x1 < space;
+    // The labels kept when crowded: those whose grid step has the parity of 0's.
+    const auto zeroParity = static_cast<std::size_t>(std::lround(-p.XMIN / p.DX)) % 2;
+    for (int i = 0; i <= 8; i += s.xEvery) {
         const int x = p.xGrid(i);
         c.line(x, p.f.Y0 + p.G, x, p.f.Y0 + p.f.H - p.G);
-        const std::string label = Format(s.xFormat, {p.XMIN + i * p.DX});
-        const int left = x - half(c.textWidth(label)), top = yAxis + s.labelGap;
-        c.textOut(left, top, label);
-        xLabels.push_back({left, top, left + c.textWidth(label), top + c.textHeight(label)});
+        Box& b = xLabels[static_cast<std::size_t>(i / s.xEvery)];
+        if (crowded && static_cast<std::size_t>(i) % 2 != zeroParity) {
+            b = Box{0, 0, 0, 0};
+            continue;
+        }
+        c.textOut(b.x0, b.y0, Format(s.xFormat, {p.XMIN + i * p.DX}));
     }
     const int labelRight = Round(p.f.X0 + p.G + s.labelColumn * p.DX * p.SX);
     for (int i = 0; i <= 8; ++i) {
@@ -184,18 +198,21 @@ void drawNominalCurve(Canvas& c, const Plot& p, const std::vector<double>& xs,
     c.pen = pen;
 }
 
-void drawDesignNominalLegend(Canvas& c, const Plot& p) {
+void drawDesignNominalLegend(Canvas& c, const Plot& p, int lineAbovePlot) {
     const int K = p.f.K;
     const Pen pen = c.pen;
     const Brush brush = c.brush;
+    const Font font = c.font;
     c.brush.style = BrushStyle::Clear;
+    if (K > 1) c.font.size = 6;
     const char* const texts[] = {"design strength (phi)", "nominal strength"};
     const int sample = 30 * K, gap = 5 * K;
     int width = 0;
     for (const char* t : texts) width = std::max(width, c.textWidth(t));
     const int x = p.f.X0 + p.f.W - p.G - gap - width - gap - sample;
-    // Above the plot, level with the title: the curves fill the plot's corners.
-    int y = p.f.Y0 + 10 * K;
+    // Above the plot: the curves fill the plot's corners.
+    const int lines = c.textHeight(texts[0]) + c.textHeight(texts[1]) + 2 * K;
+    int y = K > 1 ? lineAbovePlot - lines : p.f.Y0 + 10 * K;
     for (int k = 0; k < 2; ++k) {
         const int h = c.textHeight(texts[k]);
         c.pen = Pen{colors::red, 1, PenStyle::Solid};
@@ -208,6 +225,7 @@ void drawDesignNominalLegend(Canvas& c, const Plot& p) {
     }
     c.pen = pen;
     c.brush = brush;
+    c.font = font;
 }
 
 void markUnconverged(Canvas& c, const Plot& p, const std::vector<double>& xs,

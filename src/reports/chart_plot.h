@@ -67,8 +67,8 @@ struct Plot {
     int yGrid(double i) const { return Round(f.Y0 + f.H - G - i * DY * SY); }
 };
 
-// A chart axis from lo to hi in 8 grid steps of a round size: 1, 2 or 5 times a power of ten, or
-// 125, 250 and their multiples by powers of ten (so that every label is a whole number), the
+// A chart axis from lo to hi in 8 grid steps of a round size: 1, 2, 3, 4, 5, 6 or 8 times a power
+// of ten, or 125, 250 and their multiples by powers of ten (every label a whole number), the
 // smallest whose grid holds the range with 0 on a grid line. The spare steps go to both sides,
 // never across 0. Values that are not finite, or a range of no size, are returned as they are.
 struct AxisSpan {
@@ -89,10 +89,14 @@ struct GridStyle {
     int xEvery = 1;  // a vertical line every xEvery grid steps
     const char* xFormat = "%0.0F";
     int labelColumn = 4;  // grid step whose line the vertical-axis labels end at
+    // The leftmost x a horizontal-axis label may start at (right of the rotated axis title): a
+    // label that would start further left is moved right to it.
+    int labelsFrom = std::numeric_limits<int>::min();
 };
 
 // Grid lines with their labels, minor ticks left of the vertical axis and below the horizontal
-// one, then the two axes in black.
+// one, then the two axes in black. Where labels of the horizontal axis would stand less than a
+// character apart, only every second one is written (the one at 0 among them).
 void drawGrid(Canvas& c, const Plot& p, const GridStyle& s);
 
 // The points first .. last of (xs, ys) joined in order in the canvas's pen; a point that cannot
@@ -112,8 +116,11 @@ inline bool holdsPoints(const std::vector<double>& xs, const std::vector<double>
     return last >= 0 && xs.size() > static_cast<std::size_t>(last) &&
            ys.size() > static_cast<std::size_t>(last);
 }
-// The legend of a chart with design and nominal curves, above the plot's top right corner.
-void drawDesignNominalLegend(Canvas& c, const Plot& p);
+// The legend of a chart with design and nominal curves, above the plot's top right corner: on
+// screen level with the title; on paper, whose margin holds no two more lines of the chart's
+// font between the title and the line above the plot, in 6 points ending above that line (the
+// top of that line's text is `lineAbovePlot`).
+void drawDesignNominalLegend(Canvas& c, const Plot& p, int lineAbovePlot);
 
 // A hollow circle in red over each point first .. last whose flag says it did not converge;
 // nothing at all when every point converged.

@@ -177,7 +177,9 @@ void drawCodeComparison(Canvas& c, const CodeComparison& cmp, const ChartFrame& 
     const std::string yTitle = "Axial Force[kN]";
     DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - 20 * K,
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
-    drawGrid(c, p, GridStyle{5 * K, 5 * K, "%0.0F", 5 * K});
+    GridStyle grid{5 * K, 5 * K, "%0.0F", 5 * K};
+    grid.labelsFrom = f.X0 + G - 18 * K;  // clear of the axis title
+    drawGrid(c, p, grid);
 
     struct Entry {
         Pen pen;

@@ -30,19 +30,48 @@ void drawLoadCross(Canvas& c, const Plot& p, double mValue, double pValue, int R
     c.line(pt.x - R, pt.y + R, pt.x + R + 1, pt.y - R - 1);
 }
 
+// The curve's ranges widened by the loads the chart marks, so that each is drawn inside the
+// plot; a load more than ten times the curve's extent away widens nothing (the curve would
+// shrink to a dot) and is left out of the chart.
+constexpr double LOAD_REACH = 10;
+template <class Place>
+void addLoadsToRanges(Range& xr, Range& yr, const SectionModel& m, const SectionResults& r,
+                      LoadMarks marks, Place place) {
+    const double xReach = LOAD_REACH * xr.absMax(), yReach = LOAD_REACH * yr.absMax();
+    auto add = [&](const TFORCE& load) {
+        const auto [mv, pv] = place(load);
+        if (!(std::fabs(mv) <= xReach && std::fabs(pv) <= yReach)) return;
+        xr.add(mv);
+        yr.add(pv);
+    };
+    if (marks.all)
+        for (const TFORCE& load : rows(m.document.FORCE, m.document.NFORCE)) add(load);
+    if (marks.critical && hasCriticalComb(m))
+        add(m.document.FORCE[static_cast<std::size_t>(r.CRITICAL_COMB)]);
+}
+
 // All combinations in grey (red where the check found a load fraction below 1), then the
 // critical one in blue. A load that does not belong to the chart's plane (another moment angle,
 // another axial force) is drawn as a cross where its projection falls, never as a point of the
 // plane, and a legend line at the bottom says what the marks mean. A critical combination that
 // no check has found is not drawn (entry 0 is no combination); the chart says so instead.
+// Returns the legend's top and right edge (the frame's bottom and left edge for no legend).
+struct LegendBox {
+    int top, right;
+};
 template <class Place, class Belongs>
-void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const SectionResults& r,
-               LoadMarks marks, Place place, Belongs belongs, const char* outsideLegend) {
+LegendBox drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const SectionResults& r,
+                    LoadMarks marks, Place place, Belongs belongs, const char* outsideLegend) {
     const int R = 4 * p.f.K;
     c.brush.style = BrushStyle::Clear;
     bool anyOutside = false, anyBelow = false;
+    int beyond = 0;
     auto draw = [&](const TFORCE& load, Color color) {
         const auto [mv, pv] = place(load);
+        if (!(mv >= p.XMIN && mv <= p.XMAX && pv >= p.YMIN && pv <= p.YMAX)) {
+            ++beyond;
+            return false;
+        }
         c.pen = Pen{color, 1, PenStyle::Solid};
         if (belongs(load)) {
             drawLoadCircle(c, p, mv, pv, R);
@@ -50,12 +79,12 @@ void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const SectionRes
             anyOutside = true;
             drawLoadCross(c, p, mv, pv, R);
         }
+        return true;
     };
     if (marks.all)
         for (const TFORCE& load : rows(m.document.FORCE, m.document.NFORCE)) {
             const bool below = isChecked(load) && load.LOAD_FRACTION < 1;
-            anyBelow = anyBelow || below;
-            draw(load, below ? colors::red : colors::grey);
+            if (draw(load, below ? colors::red : colors::grey) && below) anyBelow = true;
         }
     std::vector<std::string> legend;
     if (marks.critical) {
@@ -66,13 +95,40 @@ void drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const SectionRes
     }
     if (anyOutside) legend.push_back(outsideLegend);
     if (anyBelow) legend.push_back("red  load fraction below 1: not carried");
+    if (beyond > 0)
+        legend.push_back(Format("%D %s beyond ten times the curve: not drawn",
+                                {beyond, std::string(beyond == 1 ? "load" : "loads")}));
     c.pen = Pen{colors::black, 1, PenStyle::Solid};
-    int y = p.f.Y0 + p.f.H - 10 * p.f.K;
+    // On paper in 6 points, as the design and nominal legend: the margin is narrower there.
+    const Font font = c.font;
+    if (p.f.K > 1) c.font.size = 6;
+    const int x = p.f.X0 + 10 * p.f.K;
+    LegendBox box{legend.empty() ? p.f.Y0 + p.f.H : p.f.Y0 + p.f.H - 10 * p.f.K, p.f.X0};
     for (auto it = legend.rbegin(); it != legend.rend(); ++it) {
-        y -= c.textHeight(*it);
-        c.textOut(p.f.X0 + 10 * p.f.K, y, *it);
+        box.top -= c.textHeight(*it);
+        c.textOut(x, box.top, *it);
+        box.right = std::max(box.right, x + c.textWidth(*it));
     }
     c.brush.style = BrushStyle::Solid;
+    c.font = font;
+    return box;
+}
+
+// The horizontal axis' title, centred one line below the plot; where the loads' legend beneath
+// would meet it (the margin of a printed chart holds one line below the title), it stands right
+// of the legend, or above it where the frame is too narrow for that.
+void drawAxisTitle(Canvas& c, const ChartFrame& f, int G, const std::string& title,
+                   LegendBox legend) {
+    const int w = c.textWidth(title), h = c.textHeight(title);
+    int x = f.X0 + Round(f.W / 2.0) - half(w);
+    int y = f.Y0 + (f.H - G) + h;
+    if (legend.right > x && y + h > legend.top) {
+        if (legend.right + 5 * f.K + w <= f.X0 + f.W - 10 * f.K)
+            x = legend.right + 5 * f.K;
+        else
+            y = legend.top - f.K - h;
+    }
+    c.textOut(x, y, title);
 }
 
 // Small filled squares with their labels beside, and the legend under the title.
@@ -137,49 +193,61 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     c.pen = Pen{};
     c.brush = Brush{colors::white, BrushStyle::Solid};
     const int last = lastIndex(r.PM_P, r.PM_M);
+    const double rad = std::numbers::pi / 180.0;
+    // A load's point: its moment projected on the chart's angle, its compression up.
+    auto place = [&](const TFORCE& F) {
+        const double M0 = std::sqrt(F.MX * F.MX + F.MY * F.MY);
+        const double mv = M0 == 0 ? 0.0
+                                  : (F.MX / M0) * std::cos((90 - SANG) * rad) * M0 +
+                                        (F.MY / M0) * std::sin((90 - SANG) * rad) * M0;
+        return std::pair{mv, -F.P};
+    };
     Range P, M;
     const bool nominal = drawsNominal(m, r.PM_NOM_M, r.PM_NOM_P, last);
     addToRanges(M, P, r.PM_M, r.PM_P, 1, last);
     if (nominal) addToRanges(M, P, r.PM_NOM_M, r.PM_NOM_P, 1, last);
     Plot p{f};
-    const double XMAX = roundHalfSpan(M.absMax());
-    const AxisSpan axial = roundSpan(P.lo, P.hi);
-    p.setScales(-XMAX, XMAX, axial.lo, axial.hi);
+    auto setScales = [&] {
+        const AxisSpan axial = roundSpan(P.lo, P.hi);
+        p.setScales(-roundHalfSpan(M.absMax()), roundHalfSpan(M.absMax()), axial.lo, axial.hi);
+    };
+    setScales();
     const std::string title = pmChartTitle(m);
     if (!P.any || !M.any || !p.usable()) {
         const char* note = last < 1           ? "No P-M curve to draw: run the P-M analysis."
                            : !P.any || !M.any ? "No P-M curve to draw: the curve holds no numbers."
                            : !p.spanFinite()
                                ? "No P-M curve to draw: the curve is too large to plot."
-                           : XMAX == 0 ? "No P-M curve to draw: all moments are zero."
-                                       : "No P-M curve to draw: the axial forces span no range.";
+                           : p.XMAX == 0 ? "No P-M curve to draw: all moments are zero."
+                                         : "No P-M curve to draw: the axial forces span no range.";
         drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10 * K, f.Y0 + 10 * K, title, note);
         return;
     }
+    addLoadsToRanges(M, P, m, r, marks, place);
+    setScales();
     c.rectangle(f.X0, f.Y0, f.X0 + f.W, f.Y0 + f.H);
     const int G = p.G;
 
     c.font.size = 8;
     c.brush.style = BrushStyle::Clear;
     c.textOut(f.X0 + 10 * K, f.Y0 + 10 * K, title);
-    const std::string xTitle = "Moment[kNm]";
-    c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)),
-              f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
     const std::string angle = "Moment angle = " + AngleText(SANG);
-    c.textOut(f.X0 + (f.W - G) - c.textWidth(angle), f.Y0 + G - c.textHeight(angle) - 5 * K, angle);
+    const int angleTop = f.Y0 + G - c.textHeight(angle) - 5 * K;
+    c.textOut(f.X0 + (f.W - G) - c.textWidth(angle), angleTop, angle);
     const std::string yTitle = "Axial Force[kN]";
     DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - 20 * K,
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
 
-    drawGrid(c, p, GridStyle{5 * K, 5 * K, "%0.0F", 5 * K});
+    GridStyle grid{5 * K, 5 * K, "%0.0F", 5 * K};
+    grid.labelsFrom = f.X0 + G - 18 * K;  // clear of the axis title
+    drawGrid(c, p, grid);
     drawCurve(c, p, r.PM_M, r.PM_P, 1, last);
     if (nominal) {
         drawNominalCurve(c, p, r.PM_NOM_M, r.PM_NOM_P, 1, last);
-        drawDesignNominalLegend(c, p);
+        drawDesignNominalLegend(c, p, angleTop);
     }
     markUnconverged(c, p, r.PM_M, r.PM_P, r.PM_CONVERGED, 1, last);
 
-    const double rad = std::numbers::pi / 180.0;
     // A load belongs to the chart when its moment lies within 5 degrees of the chart's angle or
     // of the opposite one (the curve's other branch); a load without a moment belongs to every
     // angle.
@@ -189,16 +257,9 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
         const double off = std::remainder(loadAngle - SANG, 180.0);
         return std::fabs(off) <= PM_LOAD_BAND;
     };
-    drawLoads(
-        c, p, m, r, marks,
-        [&](const TFORCE& F) {
-            const double M0 = std::sqrt(F.MX * F.MX + F.MY * F.MY);
-            const double mv = M0 == 0 ? 0.0
-                                      : (F.MX / M0) * std::cos((90 - SANG) * rad) * M0 +
-                                            (F.MY / M0) * std::sin((90 - SANG) * rad) * M0;
-            return std::pair{mv, -F.P};
-        },
-        belongs, "x  other moment angle (beyond 5 degrees): its projection");
+    const LegendBox legend = drawLoads(c, p, m, r, marks, place, belongs,
+                                       "x  other moment angle (beyond 5 degrees): its projection");
+    drawAxisTitle(c, f, G, "Moment[kNm]", legend);
     if (!markers.points.empty()) drawMarkers(c, p, markers);
 }
 
@@ -207,14 +268,17 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     c.pen = Pen{};
     c.brush = Brush{colors::white, BrushStyle::Solid};
     const int last = lastIndex(r.MM_MX, r.MM_MY);
+    auto place = [](const TFORCE& F) { return std::pair{F.MX, F.MY}; };
     Range X, Y;
     const bool nominal = drawsNominal(m, r.MM_NOM_MX, r.MM_NOM_MY, last);
     addToRanges(X, Y, r.MM_MX, r.MM_MY, 0, last);
     if (nominal) addToRanges(X, Y, r.MM_NOM_MX, r.MM_NOM_MY, 0, last);
-    const double XMAX = roundHalfSpan(X.absMax());
-    const double YMAX = roundHalfSpan(Y.absMax());
     Plot p{f};
-    p.setScales(-XMAX, XMAX, -YMAX, YMAX);
+    auto setScales = [&] {
+        const double XMAX = roundHalfSpan(X.absMax()), YMAX = roundHalfSpan(Y.absMax());
+        p.setScales(-XMAX, XMAX, -YMAX, YMAX);
+    };
+    setScales();
     const std::string title = mmChartTitle(m);
     c.font.size = 8;
     if (!X.any || !Y.any || !p.usable()) {
@@ -226,27 +290,29 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
         drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10, f.Y0 + 10, title, note);
         return;
     }
+    addLoadsToRanges(X, Y, m, r, marks, place);
+    setScales();
     c.rectangle(f.X0, f.Y0, f.X0 + f.W, f.Y0 + f.H);
     const int G = p.G;
     const int K = f.K;
 
     // The brush stays solid white: title and labels are written on white.
     c.textOut(f.X0 + 10, f.Y0 + 10, title);
-    const std::string xTitle = "Moment Myy[kNm]";
-    c.textOut(f.X0 + Round(f.W / 2.0) - half(c.textWidth(xTitle)),
-              f.Y0 + (f.H - G) + c.textHeight(xTitle), xTitle);
     const std::string axial = Format("Axial Load = %0.2F kN", {axialLoad});
-    c.textOut(f.X0 + (f.W - G) - c.textWidth(axial), f.Y0 + G - c.textHeight(axial) - 5, axial);
+    const int axialTop = f.Y0 + G - c.textHeight(axial) - 5;
+    c.textOut(f.X0 + (f.W - G) - c.textWidth(axial), axialTop, axial);
     const std::string yTitle = "Moment Mxx[kNm]";
     const int offset = printed ? 20 * K : 20;
     DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - offset,
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, printed ? 8 : 8 * K);
 
-    drawGrid(c, p, GridStyle{5, 0, "%0.0F  ", 5});
+    GridStyle grid{5, 0, "%0.0F  ", 5};
+    grid.labelsFrom = f.X0 + G - offset + 2 * K;  // clear of the axis title
+    drawGrid(c, p, grid);
     drawCurve(c, p, r.MM_MX, r.MM_MY, 0, last);
     if (nominal) {
         drawNominalCurve(c, p, r.MM_NOM_MX, r.MM_NOM_MY, 0, last);
-        drawDesignNominalLegend(c, p);
+        drawDesignNominalLegend(c, p, axialTop);
     }
     markUnconverged(c, p, r.MM_MX, r.MM_MY, r.MM_CONVERGED, 0, last);
     // A load belongs to the chart when its compression lies within 5 % of the chart's axial force
@@ -255,12 +321,10 @@ void GEN_MM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
         return std::fabs(-F.P - axialLoad) <=
                std::max(MM_LOAD_BAND * std::fabs(axialLoad), MM_LOAD_BAND_MIN);
     };
-    drawLoads(
-        c, p, m, r, marks,
-        [](const TFORCE& F) {
-            return std::pair{F.MX, F.MY};
-        },
-        belongs, "x  other axial force (beyond 5 %): its moments");
+    const LegendBox legend = drawLoads(c, p, m, r, marks, place, belongs,
+                                       "x  other axial force (beyond 5 %): its moments");
+    c.brush.style = BrushStyle::Solid;
+    drawAxisTitle(c, f, G, "Moment Myy[kNm]", legend);
 }
 
 void PRINT_PM_CURVE_IMAGE_PDF(Canvas& c, const SectionModel& m, const SectionResults& r, int SX,

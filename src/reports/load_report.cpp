@@ -134,12 +134,13 @@ std::vector<std::string> LOAD_REPORT_LINES(const SectionModel& m) {
         const int32_t i = rowNumber(forceRows, f);
         // The load whose fraction is listed, the fraction cut (never rounded up) and marked.
         const ListedLoad L = listedLoad(m, i);
-        // The combination by its number and name (COMB_n where it has none); a long name keeps
-        // a space before the next column.
-        const std::string comb = f.COMB_NAME.empty() ? "COMB_" + Format("%D", {i})
-                                                     : Format("%D", {i}) + " " + f.COMB_NAME;
-        lines.push_back(PAD_RIGHT(12, comb) + (comb.size() >= 12 ? " " : "") +
-                        PAD_RIGHT(12, Format("%0.3F", {L.P})) +
+        // The combination by its number and name (COMB_n where it has none), cut to its column
+        // with a ~ where longer (the number names it all the same): a longer line would run
+        // into the page's next column.
+        std::string comb = f.COMB_NAME.empty() ? "COMB_" + Format("%D", {i})
+                                               : Format("%D", {i}) + " " + f.COMB_NAME;
+        if (comb.size() > 11) comb = comb.substr(0, 10) + "~";
+        lines.push_back(PAD_RIGHT(12, comb) + PAD_RIGHT(12, Format("%0.3F", {L.P})) +
                         PAD_RIGHT(12, Format("%0.3F", {L.MX})) +
                         PAD_RIGHT(12, Format("%0.3F", {L.MY})) +
                         PAD_RIGHT(12, LoadFractionText(f.LOAD_FRACTION) + checkMarks(m, i)));

@@ -308,15 +308,19 @@ TEST(LoadReport, LinesAndPages) {
     EXPECT_EQ(lastLine->points[0], (Point{500, 1620}));
 
     // A fraction below 1 is cut, never rounded up to 1, and marked; the legend follows.
-    addLoads(m, 2);
+    // Each combination by its number and name; one without a name as COMB_n; a long name cut
+    // to its column, so the line stays inside its column on the page.
+    addLoads(m, 3);
     m.document.FORCE[2].LOAD_FRACTION = 0.99971;
-    // Each combination by its number and name; one without a name as COMB_n.
     m.document.FORCE[1].COMB_NAME = "";
+    m.document.FORCE[3].COMB_NAME = "ULS_WIND_LEFT_MAX_SUCTION";
     const auto marked = LOAD_REPORT_LINES(m);
-    ASSERT_EQ(marked.size(), 2u + 3 + 2 + 1);
+    ASSERT_EQ(marked.size(), 3u + 3 + 2 + 1);
     EXPECT_EQ(marked[3].rfind("COMB_1      -1000.000", 0), 0u) << marked[3];
+    EXPECT_EQ(marked[5].rfind("3 ULS_WIND~ -1000.000", 0), 0u) << marked[5];
+    EXPECT_EQ(marked[5].size(), 60u);
     EXPECT_EQ(marked[4], "2 C         -1000.000   10.000      20.000      0.999<1     ");
-    EXPECT_EQ(marked[6].rfind("<1 ", 0), 0u) << marked[6];
+    EXPECT_EQ(marked[7].rfind("<1 ", 0), 0u) << marked[7];
 }
 
 TEST(LoadReport, FrameAndLogo) {
