@@ -48,23 +48,14 @@ std::string combinationName(const SectionModel& m, int i) {
     return Format("%D", {i}) + (name.empty() ? "" : " (" + name + ")");
 }
 
-template <class Describe>
-std::string namedCombinations(const SectionModel& m, const std::vector<int>& numbers,
-                              Describe describe, const char* separator = ", ") {
+std::string namedCombinations(const SectionModel& m, const std::vector<int>& numbers) {
     std::string list;
     const std::size_t shown = std::min<std::size_t>(numbers.size(), NAMED_COMBINATIONS);
-    for (std::size_t k = 0; k < shown; ++k) {
-        if (!list.empty()) list += separator;
-        list += combinationName(m, numbers[k]) + describe(k);
-    }
+    for (std::size_t k = 0; k < shown; ++k)
+        list += (k ? ", " : "") + combinationName(m, numbers[k]);
     if (numbers.size() > shown)
-        list += Format("%s and %D more",
-                       {std::string(separator), static_cast<int>(numbers.size() - shown)});
+        list += Format(", and %D more", {static_cast<int>(numbers.size() - shown)});
     return list;
-}
-
-std::string namedCombinations(const SectionModel& m, const std::vector<int>& numbers) {
-    return namedCombinations(m, numbers, [](std::size_t) { return std::string(); });
 }
 
 std::vector<Block> makeBlocks(int n) {

@@ -213,6 +213,12 @@ TEST(DesignStrength, CheckAgainstTheDesignSurface) {
     }
     EXPECT_EQ(r.capGoverns, std::vector<int>{2});
     EXPECT_TRUE(r.raised.empty());
+    // The message names the first five and counts the rest.
+    CheckResult many = r;
+    many.capGoverns = {1, 2, 3, 1, 2, 3, 1};
+    const std::string text = CAP_GOVERNS_TEXT(m, many);
+    EXPECT_NE(text.find(": 1 (A), 2 (B), 3 (C), 1 (A), 2 (B), and 2 more."), std::string::npos)
+        << text;
 
     // A minimum only lowers a design fraction; a raised load is listed where it does.
     const CheckResult k = memberCheck(m, 1000, 100, 100, msgs, progress);

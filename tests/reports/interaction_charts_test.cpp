@@ -15,9 +15,11 @@
 #include "analysis/interaction_curves.h"
 #include "analysis/key_points.h"
 #include "analysis/load_combinations.h"
+#include "analysis/moment_curvature.h"
 #include "canvas/recording_canvas.h"
 #include "interchange/force_csv.h"
 #include "reports/chart_plot.h"
+#include "reports/code_comparison.h"
 #include "reports/key_point_marks.h"
 #include "reports/mphi_chart.h"
 
@@ -590,5 +592,18 @@ TEST(InteractionCharts, TextsApartAndInsideTheFrameOnScreenAndPrinted) {
                                    way.frame.K > 1);
                 expectTidy(mc, way.frame, what + " Myy-Mxx");
             }
+            // The screen's other charts: M-Phi, and the three codes' P-M curves side by side.
+            const ChartFrame screen = ways[0].frame;
+            RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 500, mphiDefaultMaxStrain(m), 20}, msgs);
+            Measured mphi, compared;
+            mphi.w = compared.w = ways[0].w;
+            mphi.h = compared.h = ways[0].h;
+            GEN_M_fai_CURVE_IMAGE(mphi, m, screen.W, screen.H, 20, 0);
+            EXPECT_GT(mphi.callsOf(Kind::Line).size(), 100u) << name << ": a curve drawn";
+            expectTidy(mphi, screen, std::string(name) + " " + codeName(code.code) + " M-Phi");
+            if (code.code != CodeId::HkCop2013) continue;
+            drawCodeComparison(compared, compareCodes(m, 30, msgs), screen);
+            EXPECT_GT(compared.callsOf(Kind::Line).size(), 100u) << name << ": curves drawn";
+            expectTidy(compared, screen, std::string(name) + " code comparison");
         }
 }
