@@ -235,6 +235,14 @@ public:
         saveSectionFile(m_, path);
     }
 
+    // The lines save() would write.
+    std::vector<std::string> fileLines() {
+        std::lock_guard lock(mutex_);
+        std::vector<std::string> lines;
+        SAVE_QAV_SEC_DATA(m_, lines);
+        return lines;
+    }
+
     py::dict mesh(std::optional<std::string> size, bool steelGrid) {
         SignalProgress p;
         MessageLog log;
@@ -286,6 +294,44 @@ public:
         d["centroid"] = py::make_tuple(c.X, c.Y);
         d["concrete_centroid"] = py::make_tuple(m_.document.CONC_CX, m_.document.CONC_CY);
         d["steel_centroid"] = py::make_tuple(m_.document.STEEL_CX, m_.document.STEEL_CY);
+        d["warnings"] = warnings;
+        return d;
+    }
+
+    // The meshed fibres (meshing when needed): centres, areas, kinds, grades, bar diameters and
+    // each triangle's corners (NaN for a bar), mm, as the section's fibre coordinates.
+    py::dict fibres() {
+        SignalProgress p;
+        MessageLog log;
+        std::vector<std::string> warnings;
+        withoutGil(p, [&] {
+            std::lock_guard lock(mutex_);
+            ensureMesh(log, warnings, &p);
+            return 0;
+        });
+        std::vector<double> x, y, area, diameter, kind, material, corners;
+        for (int j = 1; j <= m_.mesh.NFIB && static_cast<std::size_t>(j) < m_.mesh.FIB.size();
+             ++j) {
+            const TFIB& f = m_.mesh.FIB[static_cast<std::size_t>(j)];
+            x.push_back(f.X);
+            y.push_back(f.Y);
+            area.push_back(f.AREA);
+            diameter.push_back(f.SHAPE == 3 ? 0.0 : f.DB);
+            kind.push_back(f.TY);
+            material.push_back(f.MAT);
+            for (std::size_t c = 0; c < 3; ++c) {
+                corners.push_back(f.SHAPE == 3 ? f.POS[c].X : std::nan(""));
+                corners.push_back(f.SHAPE == 3 ? f.POS[c].Y : std::nan(""));
+            }
+        }
+        py::dict d;
+        d["x"] = toArray(x);
+        d["y"] = toArray(y);
+        d["area"] = toArray(area);
+        d["diameter"] = toArray(diameter);
+        d["kind"] = py::array(toArray(kind)).attr("astype")("int32");
+        d["material"] = py::array(toArray(material)).attr("astype")("int32");
+        d["corners"] = py::array(toArray(corners)).attr("reshape")(x.size(), 3, 2);
         d["warnings"] = warnings;
         return d;
     }
@@ -527,6 +573,11 @@ public:
             d["Mx"] = k.MY;
             d["strain_plane"] = py::make_tuple(k.plane.a1, k.plane.a2, k.plane.a3);
             d["neutral_axis"] = neutralAxisDict(k.axis);
+            if (k.design) {
+                d["P_nominal"] = k.nomP;
+                d["M_nominal"] = k.nomM;
+                d["phi"] = k.phi;
+            }
             d["strain_limit"] = strainLimitWord(strainLimitInForce(m_));
             out.append(d);
         }
@@ -759,6 +810,15 @@ std::unique_ptr<PySection> buildSection(
     return std::make_unique<PySection>(std::move(m));
 }
 
+std::unique_ptr<PySection> openLines(std::vector<std::string> lines, const std::string& name) {
+    SectionModel m;
+    {
+        py::gil_scoped_release nogil;
+        openSectionLines(m, std::move(lines), name);
+    }
+    return std::make_unique<PySection>(std::move(m));
+}
+
 std::unique_ptr<PySection> openSection(const std::string& path) {
     SectionModel m;
     {
@@ -772,6 +832,7 @@ std::unique_ptr<PySection> openSection(const std::string& path) {
 
 PYBIND11_MODULE(_core, mod) {
     mod.doc() = "The compiled core of qavsec; use the qavsec package.";
+    mod.attr("__version__") = QAVSEC_VERSION;
     static py::exception<InputError> error(mod, "Error", PyExc_ValueError);
     py::register_exception_translator([](std::exception_ptr p) {
         try {
@@ -796,6 +857,7 @@ PYBIND11_MODULE(_core, mod) {
 
     py::class_<PySection>(mod, "Section")
         .def("save", &PySection::save, py::arg("path"))
+        .def("file_lines", &PySection::fileLines)
         .def("mesh", &PySection::mesh, py::arg("size"), py::arg("steel_grid"))
         .def("properties", &PySection::properties)
         .def("materials", &PySection::materials)
@@ -810,6 +872,7 @@ PYBIND11_MODULE(_core, mod) {
              py::arg("kp"), py::arg("kmx"), py::arg("kmy"), py::arg("min_ecc"), py::arg("solver"),
              py::arg("threads"))
         .def("key_points", &PySection::keyPoints, py::arg("angle"))
+        .def("fibres", &PySection::fibres)
         .def("state", &PySection::state, py::arg("P"), py::arg("Mx"), py::arg("My"),
              py::arg("combination"), py::arg("at_load"), py::arg("kp"), py::arg("kmx"),
              py::arg("kmy"))
@@ -827,6 +890,7 @@ PYBIND11_MODULE(_core, mod) {
         .def_property("ties", &PySection::ties, &PySection::setTies)
         .def_property_readonly("code", &PySection::code);
     mod.def("open", &openSection, py::arg("path"));
+    mod.def("open_lines", &openLines, py::arg("lines"), py::arg("name"));
     mod.def("build", &buildSection, py::arg("kind"), py::arg("shape"), py::arg("inputs"));
     mod.def(
         "read_lines", [](const std::string& path) { return readTextLines(path); }, py::arg("path"));

@@ -1,14 +1,47 @@
 # Types of the qavsec module. Units: kN, kN·m, mm; compression positive in results, negative
 # in loads (as load files write them).
 import os
-from typing import Dict, List, Optional, Sequence, Tuple, Union
+from enum import Enum, IntEnum
+from typing import Any, Dict, List, Literal, NamedTuple, Optional, Sequence, Tuple, Union
 
 import numpy as np
 
 PathLike = Union[str, os.PathLike[str]]
+SolverName = Literal["fast", "reference"]
+StrainLimitName = Literal["control", "code"]
+TiesName = Literal["tied", "spiral"]
+CodeName = Literal["hk", "bs", "ec2", "aci318"]
+
+__version__: str
 
 class Error(ValueError): ...
 class ConvergenceWarning(UserWarning): ...
+
+class FibreKind(IntEnum):
+    CORE_CONCRETE = 1
+    STEEL = 2
+    REBAR = 3
+    COVER_CONCRETE = 4
+
+class Solver(str, Enum):
+    FAST = "fast"
+    REFERENCE = "reference"
+
+class StrainLimit(str, Enum):
+    CONTROL = "control"
+    CODE = "code"
+
+class Ties(str, Enum):
+    TIED = "tied"
+    SPIRAL = "spiral"
+
+class NeutralAxis(NamedTuple):
+    angle: float
+    depth: float
+
+class _Result:
+    def to_frame(self) -> Any: ...
+    def _repr_html_(self) -> str: ...
 
 class Status:
     solves: int
@@ -19,7 +52,7 @@ class Status:
     @property
     def iterations(self) -> int: ...
 
-class PMCurve:
+class PMCurve(_Result):
     angle: float
     P: np.ndarray
     M: np.ndarray
@@ -34,8 +67,12 @@ class PMCurve:
     Mx_nominal: Optional[np.ndarray]
     My_nominal: Optional[np.ndarray]
     phi: Optional[np.ndarray]
+    P_compression_end: float
+    P_tension_end: float
+    strain_limit: StrainLimitName
+    def plot(self, ax: Any = ...) -> Any: ...
 
-class MMCurve:
+class MMCurve(_Result):
     axial: float
     P: np.ndarray
     Mx: np.ndarray
@@ -46,8 +83,10 @@ class MMCurve:
     Mx_nominal: Optional[np.ndarray]
     My_nominal: Optional[np.ndarray]
     phi: Optional[np.ndarray]
+    strain_limit: StrainLimitName
+    def plot(self, ax: Any = ...) -> Any: ...
 
-class MPhiCurve:
+class MPhiCurve(_Result):
     axis: str
     negative: bool
     axial: float
@@ -57,8 +96,10 @@ class MPhiCurve:
     curvature: np.ndarray
     converged: np.ndarray
     status: Status
+    strain_limit: StrainLimitName
+    def plot(self, ax: Any = ...) -> Any: ...
 
-class PMMSurface:
+class PMMSurface(_Result):
     P: np.ndarray
     Mx: np.ndarray
     My: np.ndarray
@@ -69,8 +110,10 @@ class PMMSurface:
     Mx_nominal: Optional[np.ndarray]
     My_nominal: Optional[np.ndarray]
     phi: Optional[np.ndarray]
+    strain_limit: StrainLimitName
+    def plot(self, ax: Any = ...) -> Any: ...
 
-class CheckResult:
+class CheckResult(_Result):
     names: List[str]
     P: np.ndarray
     Mx: np.ndarray
@@ -86,8 +129,10 @@ class CheckResult:
     cap: Optional[float]
     @property
     def passes(self) -> bool: ...
+    strain_limit: StrainLimitName
+    def plot(self, ax: Any = ...) -> Any: ...
 
-class KeyPoint:
+class KeyPoint(_Result):
     label: str
     exists: bool
     missing: str
@@ -97,9 +142,13 @@ class KeyPoint:
     Mx: float
     My: float
     strain_plane: Tuple[float, float, float]
-    neutral_axis: Optional[Tuple[float, float]]
+    neutral_axis: Optional[NeutralAxis]
+    strain_limit: StrainLimitName
+    P_nominal: Optional[float]
+    M_nominal: Optional[float]
+    phi: Optional[float]
 
-class SectionState:
+class SectionState(_Result):
     at: str
     P: float
     Mx: float
@@ -107,7 +156,7 @@ class SectionState:
     load_fraction: float
     converged: bool
     strain_plane: Tuple[float, float, float]
-    neutral_axis: Optional[Tuple[float, float]]
+    neutral_axis: Optional[NeutralAxis]
     largest_compressive_strain: float
     largest_tensile_strain: float
     x: np.ndarray
@@ -121,37 +170,42 @@ class SectionState:
     status: Status
     load_fraction_nominal: Optional[float]
     phi: Optional[float]
+    strain_limit: StrainLimitName
+    def plot(self, ax: Any = ...) -> Any: ...
 
 class Section:
     path: str
+    def fibres(self) -> Dict[str, np.ndarray]: ...
+    def plot(self, ax: Any = ...) -> Any: ...
+    def _repr_html_(self) -> str: ...
     def save(self, path: PathLike) -> None: ...
-    def convert(self, code: str, concrete: Optional[str] = ..., cover: Optional[str] = ...,
+    def convert(self, code: CodeName, concrete: Optional[str] = ..., cover: Optional[str] = ...,
                 rebar: Optional[str] = ..., steel: Optional[str] = ...,
-                alpha_cc: Optional[float] = ..., ties: Optional[str] = ...) -> List[str]: ...
+                alpha_cc: Optional[float] = ..., ties: Optional[TiesName] = ...) -> List[str]: ...
     @property
     def code(self) -> str: ...
-    strain_limit: str
-    ties: str
+    strain_limit: StrainLimitName
+    ties: TiesName
     @property
     def materials(self) -> Dict[str, object]: ...
     @property
     def properties(self) -> Dict[str, object]: ...
     def mesh(self, size: Optional[float] = ..., steel_grid: bool = ...) -> Dict[str, object]: ...
-    def pm(self, angle: float = ..., npm: Optional[int] = ..., solver: str = ...,
+    def pm(self, angle: float = ..., npm: Optional[int] = ..., solver: SolverName = ...,
            threads: Optional[int] = ...) -> PMCurve: ...
-    def mm(self, axial: float, nmm: Optional[int] = ..., solver: str = ...,
+    def mm(self, axial: float, nmm: Optional[int] = ..., solver: SolverName = ...,
            threads: Optional[int] = ...) -> MMCurve: ...
-    def mphi(self, axis: str, axial: float, negative: bool = ..., max_strain: float = ...,
-             steps: int = ..., solver: str = ..., threads: Optional[int] = ...) -> MPhiCurve: ...
-    def pmm(self, npm: Optional[int] = ..., solver: str = ...,
+    def mphi(self, axis: Literal["x", "y"], axial: float, negative: bool = ..., max_strain: float = ...,
+             steps: int = ..., solver: SolverName = ..., threads: Optional[int] = ...) -> MPhiCurve: ...
+    def pmm(self, npm: Optional[int] = ..., solver: SolverName = ...,
             threads: Optional[int] = ...) -> PMMSurface: ...
     def check(self, loads: Union[PathLike, Sequence[Sequence[float]], np.ndarray],
-              names: Optional[Sequence[str]] = ..., units: str = ..., kp: float = ...,
-              kmx: float = ..., kmy: float = ..., solver: str = ...,
+              names: Optional[Sequence[str]] = ..., units: Literal["kN,m", "N,mm"] = ..., kp: float = ...,
+              kmx: float = ..., kmy: float = ..., solver: SolverName = ...,
               threads: Optional[int] = ..., min_ecc: bool = ...) -> CheckResult: ...
     def key_points(self, angle: float = ...) -> List[KeyPoint]: ...
     def state(self, P: Optional[float] = ..., Mx: float = ..., My: float = ..., *,
-              combination: Optional[int] = ..., at: str = ..., kp: Optional[float] = ...,
+              combination: Optional[int] = ..., at: Literal["capacity", "load"] = ..., kp: Optional[float] = ...,
               kmx: Optional[float] = ..., kmy: Optional[float] = ...) -> SectionState: ...
 
 def open(path: PathLike) -> Section: ...

@@ -677,7 +677,10 @@ std::string namingFile(const std::string& path, const std::string& message) {
 }  // namespace
 
 void openSectionFile(SectionModel& m, const std::string& path) {
-    std::vector<std::string> lines = readTextLines(path);
+    openSectionLines(m, readTextLines(path), path);
+}
+
+void openSectionLines(SectionModel& m, std::vector<std::string> lines, const std::string& path) {
     if (!holdsSectionBlock(lines))
         throw FileRefusedError(
             "\"" + path +

@@ -38,6 +38,8 @@ void LOAD_QAV_SEC_DATA(SectionModel& m, const std::vector<std::string>& DATA);
 // section file's blocks (a text or binary file of another kind) throws FileRefusedError and
 // changes nothing.
 void openSectionFile(SectionModel& m, const std::string& path);
+// The same for the lines of a section file read already; `path` names it in messages.
+void openSectionLines(SectionModel& m, std::vector<std::string> lines, const std::string& path);
 void saveSectionFile(SectionModel& m, const std::string& path);
 
 }  // namespace qav
