@@ -70,6 +70,7 @@ class PMCurve(_Result):
     P_compression_end: float
     P_tension_end: float
     strain_limit: StrainLimitName
+    code: str
     def plot(self, ax: Any = ...) -> Any: ...
 
 class MMCurve(_Result):
@@ -84,6 +85,7 @@ class MMCurve(_Result):
     My_nominal: Optional[np.ndarray]
     phi: Optional[np.ndarray]
     strain_limit: StrainLimitName
+    code: str
     def plot(self, ax: Any = ...) -> Any: ...
 
 class MPhiCurve(_Result):
@@ -97,6 +99,7 @@ class MPhiCurve(_Result):
     converged: np.ndarray
     status: Status
     strain_limit: StrainLimitName
+    code: str
     def plot(self, ax: Any = ...) -> Any: ...
 
 class PMMSurface(_Result):
@@ -111,6 +114,7 @@ class PMMSurface(_Result):
     My_nominal: Optional[np.ndarray]
     phi: Optional[np.ndarray]
     strain_limit: StrainLimitName
+    code: str
     def plot(self, ax: Any = ...) -> Any: ...
 
 class CheckResult(_Result):
@@ -130,6 +134,7 @@ class CheckResult(_Result):
     @property
     def passes(self) -> bool: ...
     strain_limit: StrainLimitName
+    code: str
     def plot(self, ax: Any = ...) -> Any: ...
 
 class KeyPoint(_Result):
@@ -144,6 +149,7 @@ class KeyPoint(_Result):
     strain_plane: Tuple[float, float, float]
     neutral_axis: Optional[NeutralAxis]
     strain_limit: StrainLimitName
+    code: str
     P_nominal: Optional[float]
     M_nominal: Optional[float]
     phi: Optional[float]
@@ -171,10 +177,17 @@ class SectionState(_Result):
     load_fraction_nominal: Optional[float]
     phi: Optional[float]
     strain_limit: StrainLimitName
+    code: str
     def plot(self, ax: Any = ...) -> Any: ...
 
 class Section:
     path: str
+    @classmethod
+    def from_geometry(cls, outline: Any, cover: Any = ..., bars: Any = ..., steel: Any = ...,
+                      openings: Any = ..., concrete: Optional[str] = ...,
+                      cover_concrete: Optional[str] = ..., rebar: Optional[str] = ...,
+                      steel_grade: Optional[str] = ..., code: CodeName = ...,
+                      mesh_size: Optional[float] = ...) -> Section: ...
     def fibres(self) -> Dict[str, np.ndarray]: ...
     def plot(self, ax: Any = ...) -> Any: ...
     def _repr_html_(self) -> str: ...

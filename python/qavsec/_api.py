@@ -158,13 +158,14 @@ class PMCurve(_Result):
     P_compression_end: float = 0.0
     P_tension_end: float = 0.0
     strain_limit: str = "control"
+    code: str = ""
 
     def _summary(self) -> str:
         lo, hi = _views.span(self.P)
         return (f"angle {_views.number(self.angle)}°, {self.P.size} points, P "
                 f"{_views.number(lo, 0)} .. {_views.number(hi, 0)} kN, |M| up to "
-                f"{_views.number(_views.span(np.abs(self.M))[1], 0)} kN·m, {self.strain_limit} "
-                f"limit{_views.unconverged(self.converged)}")
+                f"{_views.number(_views.span(np.abs(self.M))[1], 0)} kN·m, "
+                f"{self.code}, {self.strain_limit} limit{_views.unconverged(self.converged)}")
 
     def _rows(self) -> Tuple[List[str], List[List[str]]]:
         return _extremes(self.P, self.M)
@@ -207,12 +208,13 @@ class MMCurve(_Result):
     My_nominal: Optional[np.ndarray] = None
     phi: Optional[np.ndarray] = None
     strain_limit: str = "control"
+    code: str = ""
 
     def _summary(self) -> str:
         return (f"P {_views.number(self.axial)} kN, {self.Mx.size} points, |Mx| up to "
                 f"{_views.number(_views.span(np.abs(self.Mx))[1], 0)}, |My| up to "
-                f"{_views.number(_views.span(np.abs(self.My))[1], 0)} kN·m, {self.strain_limit} "
-                f"limit{_views.unconverged(self.converged)}")
+                f"{_views.number(_views.span(np.abs(self.My))[1], 0)} kN·m, "
+                f"{self.code}, {self.strain_limit} limit{_views.unconverged(self.converged)}")
 
     def _rows(self) -> Tuple[List[str], List[List[str]]]:
         rows = []
@@ -257,10 +259,12 @@ class MPhiCurve(_Result):
     converged: np.ndarray
     status: Status
     strain_limit: str = "control"
+    code: str = ""
 
     def _summary(self) -> str:
         return (f"about {self.axis}, P {_views.number(self.axial)} kN, {self.M.size} points, M up "
-                f"to {_views.number(_views.span(self.M)[1], 0)} kN·m{_views.unconverged(self.converged)}")
+                f"to {_views.number(_views.span(self.M)[1], 0)} kN·m, {self.code}"
+                f"{_views.unconverged(self.converged)}")
 
     def _rows(self) -> Tuple[List[str], List[List[str]]]:
         rows = []
@@ -305,15 +309,17 @@ class PMMSurface(_Result):
     My_nominal: Optional[np.ndarray] = None
     phi: Optional[np.ndarray] = None
     strain_limit: str = "control"
+    code: str = ""
 
     ANGLES = (0, 30, 60, 90, 120, 150)
 
     def _summary(self) -> str:
         lo, hi = _views.span(self.P)
-        return (f"{self.P.shape[0]} curves of {self.P.shape[1] if self.P.ndim == 2 else 0} points, P "
+        points = self.P.shape[1] if self.P.ndim == 2 else 0
+        return (f"{self.P.shape[0]} curves of {points} points, P "
                 f"{_views.number(lo, 0)} .. {_views.number(hi, 0)} kN, |M| up to "
-                f"{_views.number(_views.span(self.M)[1], 0)} kN·m, {self.strain_limit} "
-                f"limit{_views.unconverged(self.converged)}")
+                f"{_views.number(_views.span(self.M)[1], 0)} kN·m, "
+                f"{self.code}, {self.strain_limit} limit{_views.unconverged(self.converged)}")
 
     def _rows(self) -> Tuple[List[str], List[List[str]]]:
         return _extremes(self.P.ravel(), self.M.ravel())
@@ -367,6 +373,7 @@ class CheckResult(_Result):
     cap_governs: Optional[np.ndarray] = None
     cap: Optional[float] = None
     strain_limit: str = "control"
+    code: str = ""
 
     @property
     def passes(self) -> bool:
@@ -421,6 +428,7 @@ class KeyPoint(_Result):
     strain_plane: Tuple[float, float, float]
     neutral_axis: Optional[NeutralAxis]
     strain_limit: str = "control"
+    code: str = ""
     P_nominal: Optional[float] = None
     M_nominal: Optional[float] = None
     phi: Optional[float] = None
@@ -474,10 +482,12 @@ class SectionState(_Result):
     load_fraction_nominal: Optional[float] = None
     phi: Optional[float] = None
     strain_limit: str = "control"
+    code: str = ""
 
     def _summary(self) -> str:
         return (f"at {self.at}, P {_views.number(self.P)} kN, Mx {_views.number(self.Mx)}, My "
-                f"{_views.number(self.My)} kN·m, load fraction {_views.number(self.load_fraction, 3)}"
+                f"{_views.number(self.My)} kN·m, load fraction "
+                f"{_views.number(self.load_fraction, 3)}"
                 f", {self.x.size} fibres{'' if self.converged else ', not converged'}")
 
     def _rows(self) -> Tuple[List[str], List[List[str]]]:
@@ -542,6 +552,45 @@ class Section:
 
     def __repr__(self) -> str:
         return f"<qavsec.Section {self.path!r}: {self.code}, {self.strain_limit} limit>"
+
+    @classmethod
+    def from_geometry(cls, outline: Any, cover: Any = None, bars: Any = (), steel: Any = (),
+                      openings: Any = (), concrete: Optional[str] = None,
+                      cover_concrete: Optional[str] = None, rebar: Optional[str] = None,
+                      steel_grade: Optional[str] = None, code: str = "hk",
+                      mesh_size: Optional[float] = None) -> "Section":
+        """A section from the polygons a script has (mm): the concrete outline (None for a steel
+        section), the cover line
+        (the polygon the bars stand inside: core concrete within, cover concrete without; None
+        for none), bars as rows (x, y, diameter), steel plates and openings as lists of
+        polygons. A polygon is an (n, 2) array of its corners in order (a closing corner equal
+        to the first may be given), or a shapely Polygon (its holes become openings of the
+        outline). The section is under code ("hk", "bs", "ec2", "aci318") with each grade by its
+        name in that code's tables (None: the tables' first grade, as a new section has it);
+        mesh_size in mm (None: 100). Coordinates are kept to the section file's five decimals.
+        Raises Error naming the argument for a polygon or bar the section cannot hold."""
+        polygons = [] if outline is None else _polygons(outline, "outline", 1)
+        holes = polygons[1:]
+        lines = ["GEN START", "USE_CONC,0", "USE_REBAR,0", "USE_STEEL,0", "USE_COVER,0",
+                 "MESH_SIZE," + (_number_text(mesh_size) if mesh_size is not None else "100"),
+                 "GEN END"]
+        if polygons:
+            lines += _polygon_block("POLY", polygons[0])
+        for plate in _polygon_list(steel, "steel"):
+            lines += _polygon_block("STEELPOLY", plate)
+        for hole in holes + _polygon_list(openings, "openings"):
+            lines += _polygon_block("OPENPOLY", hole)
+        if cover is not None:
+            lines += _polygon_block("REBARPOLY", _polygons(cover, "cover", 1)[0])
+        lines += _bar_block(bars)
+        section = cls(_from_file_text(lines))
+        grades = {"concrete": concrete, "cover": cover_concrete, "rebar": rebar,
+                  "steel": steel_grade}
+        if code != "hk" or any(v is not None for v in grades.values()):
+            with warnings.catch_warnings():
+                warnings.simplefilter("ignore")
+                section.convert(code, **grades)
+        return section
 
     def __getstate__(self) -> Dict[str, object]:
         """A section travels as its file's text and its strain limit (to a worker process, say);
@@ -665,7 +714,8 @@ class Section:
         """
         r = self._core.pm(float(angle), npm, solver, threads)
         return PMCurve(r["angle"], r["P"], r["M"], r["Mx"], r["My"], r["converged"], r["PMAX"],
-                       r["PMIN"], _status(r), **_design(r, "P_nominal", "M_nominal", "Mx_nominal",
+                       r["PMIN"], _status(r), code=self.code,
+                       **_design(r, "P_nominal", "M_nominal", "Mx_nominal",
                                                         "My_nominal", "phi", "P_compression_end",
                                                         "P_tension_end", "strain_limit"))
 
@@ -677,6 +727,7 @@ class Section:
         mx, my = r["Mx"], r["My"]
         return MMCurve(r["axial"], np.full(mx.shape, float(axial)), mx, my, np.hypot(mx, my),
                        r["converged"], _status(r),
+                       code=self.code,
                        **_design(r, "Mx_nominal", "My_nominal", "phi", "strain_limit"))
 
     def mphi(self, axis: str, axial: float, negative: bool = False,
@@ -690,7 +741,8 @@ class Section:
                             None if max_strain is None else float(max_strain), int(steps), solver,
                             threads)
         return MPhiCurve(r["axis"], r["negative"], r["axial"], r["max_strain"], r["steps"], r["M"],
-                         r["curvature"], r["converged"], _status(r), r["strain_limit"])
+                         r["curvature"], r["converged"], _status(r), r["strain_limit"],
+                         self.code)
 
     def pmm(self, npm: Optional[int] = None, solver: str = "fast",
             threads: Optional[int] = None) -> PMMSurface:
@@ -701,7 +753,7 @@ class Section:
         design = {k: np.array(v) for k, v in
                   _design(r, "P_nominal", "Mx_nominal", "My_nominal", "phi").items()}
         return PMMSurface(P, mx, my, np.hypot(mx, my), np.array(r["converged"]), _status(r),
-                          strain_limit=r["strain_limit"], **design)
+                          strain_limit=r["strain_limit"], code=self.code, **design)
 
     def check(self, loads: Union[PathLike, Sequence[Sequence[float]], np.ndarray],
               names: Optional[Sequence[str]] = None, units: str = "kN,m", kp: float = 0.0,
@@ -728,6 +780,7 @@ class Section:
             warnings.warn(r["unconverged_combinations"], ConvergenceWarning, stacklevel=2)
         return CheckResult(list(r["names"]), r["P"], r["Mx"], r["My"], r["fraction"],
                            r["critical"], _status(r), list(r["raised"]), r["minimum"],
+                           code=self.code,
                            **_design(r, "fraction_nominal", "phi", "cap_governs", "cap",
                                      "strain_limit"))
 
@@ -737,7 +790,8 @@ class Section:
         r = self._core.key_points(float(angle))
         return [KeyPoint(k["label"], k["exists"], k["missing"], k["branch"], k["P"], k["M"],
                          k["Mx"], k["My"], tuple(k["strain_plane"]), _axis(k["neutral_axis"]),
-                         k["strain_limit"], **_design(k, "P_nominal", "M_nominal", "phi"))
+                         k["strain_limit"], code=self.code,
+                         **_design(k, "P_nominal", "M_nominal", "phi"))
                 for k in r]
 
     def state(self, P: Optional[float] = None, Mx: float = 0.0, My: float = 0.0, *,
@@ -765,6 +819,7 @@ class Section:
                             r["largest_compressive_strain"], r["largest_tensile_strain"], r["x"],
                             r["y"], r["area"], r["kind"], r["material"], r["strain"], r["stress"],
                             r["force"], _status(r),
+                            code=self.code,
                             **_design(r, "load_fraction_nominal", "phi", "strain_limit"))
 
 
@@ -776,6 +831,71 @@ def _file_text(core: "_core.Section") -> List[str]:
 def _from_file_text(lines: List[str]) -> "_core.Section":
     """The section a file of these lines opens to."""
     return _core.open_lines(list(lines), "the section's file")
+
+
+def _corners(value: Any, name: str) -> np.ndarray:
+    """A polygon's corners as an (n, 2) array of finite numbers, n >= 3, not closed."""
+    try:
+        a = np.asarray(value, dtype=float)
+    except (TypeError, ValueError) as e:
+        raise Error(f"{name}: a polygon is an (n, 2) array of corners ({e}).") from None
+    if a.ndim != 2 or a.shape[1] != 2:
+        raise Error(f"{name}: a polygon is an (n, 2) array of corners, not one of shape "
+                    f"{a.shape}.")
+    if not np.all(np.isfinite(a)):
+        raise Error(f"{name}: a corner holds a number that is not finite.")
+    if len(a) > 1 and np.array_equal(a[0], a[-1]):
+        a = a[:-1]
+    if len(a) < 3:
+        raise Error(f"{name}: a polygon needs at least 3 corners, not {len(a)}.")
+    x, y = a[:, 0], a[:, 1]
+    if abs(np.dot(x, np.roll(y, -1)) - np.dot(y, np.roll(x, -1))) == 0:
+        raise Error(f"{name}: the polygon encloses no area.")
+    return a
+
+
+def _polygons(value: Any, name: str, count: int) -> List[np.ndarray]:
+    """A polygon and, for a shapely Polygon, its holes after it."""
+    exterior = getattr(value, "exterior", None)
+    if exterior is not None:
+        return ([_corners(np.asarray(exterior.coords)[:, :2], name)] +
+                [_corners(np.asarray(h.coords)[:, :2], f"{name} (hole {k + 1})")
+                 for k, h in enumerate(value.interiors)])
+    return [_corners(value, name)]
+
+
+def _polygon_list(value: Any, name: str) -> List[np.ndarray]:
+    """Polygons given as a list (shapely holes count as polygons of their own here)."""
+    if getattr(value, "geoms", None) is not None:
+        value = list(value.geoms)
+    out: List[np.ndarray] = []
+    for k, p in enumerate(value):
+        out += _polygons(p, f"{name}[{k}]", 1)
+    return out
+
+
+def _polygon_block(block: str, corners: np.ndarray) -> List[str]:
+    """A polygon's block of a section file: its corners and the closing one again."""
+    n = len(corners)
+    return ([f"{block} START", f"NPOINT,{n}"] +
+            [f"PT,{i},{x:.5f},{y:.5f}" for i, (x, y) in enumerate(np.vstack([corners,
+                                                                            corners[:1]]))] +
+            [f"{block} END"])
+
+
+def _bar_block(bars: Any) -> List[str]:
+    try:
+        b = np.asarray(bars, dtype=float).reshape(-1, 3) if len(bars) else np.zeros((0, 3))
+    except (TypeError, ValueError):
+        raise Error("bars: the bars are rows (x, y, diameter) of numbers.") from None
+    if not np.all(np.isfinite(b)):
+        raise Error("bars: a bar holds a number that is not finite.")
+    if np.any(b[:, 2] <= 0):
+        k = int(np.flatnonzero(b[:, 2] <= 0)[0])
+        raise Error(f"bars[{k}]: a bar's diameter must be positive, not {b[k, 2]:g}.")
+    return (["REBAR START", f"NBAR,{len(b)}"] +
+            [f"BAR,{i},{x:.5f},{y:.5f},{d:.5f}" for i, (x, y, d) in enumerate(b, start=1)] +
+            ["REBAR END"])
 
 
 def _number_text(value: Union[float, str]) -> str:

@@ -4,6 +4,7 @@ import ast
 import builtins
 import dataclasses
 import pickle
+import re
 import warnings
 from concurrent.futures import ProcessPoolExecutor
 
@@ -150,3 +151,75 @@ def test_the_stub_names_every_field_and_method():
             assert names <= stub[name] | stub["_Result"], (name, names - stub[name])
     section = {n for n in dir(qavsec.Section) if not n.startswith("_")}
     assert section <= stub["Section"], section - stub["Section"]
+
+
+def _blocks(path):
+    """The polygons and bars of a section file, as a script would have them."""
+    lines = path.read_text().splitlines()
+    polys, block, bars, mesh = [], None, [], "100"
+    for line in lines:
+        f = line.split(",")
+        if line.endswith(" START"):
+            block, corners = line[:-6], []
+        elif line.endswith(" END") and block in ("POLY", "STEELPOLY", "OPENPOLY", "REBARPOLY"):
+            polys.append((block, np.array(corners[:-1])))
+        elif f[0] == "PT":
+            corners.append((float(f[2]), float(f[3])))
+        elif f[0] == "BAR":
+            bars.append((float(f[2]), float(f[3]), float(f[4])))
+        elif f[0] == "MESH_SIZE":
+            mesh = f[1]
+    of = lambda kind: [p for b, p in polys if b == kind]  # noqa: E731
+    return of, bars, mesh
+
+
+def _grades(section):
+    """The values of the grades the section selects (its tables may hold others)."""
+    m = section.materials
+    return {kind: [g for g in m[table] if g["name"] == m["selected"][kind]]
+            for kind, table in (("concrete", "concrete"), ("cover", "cover"),
+                                ("rebar", "steel"), ("steel", "steel"))}
+
+
+@pytest.mark.parametrize("path", sorted((SOURCE / "examples").glob("*.sec")), ids=lambda p: p.stem)
+def test_the_examples_from_their_own_coordinates_give_their_curves(path):
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        given = qavsec.open(path)
+        of, bars, mesh = _blocks(path)
+        chosen = given.materials["selected"]
+        made = qavsec.Section.from_geometry(
+            (of("POLY") or [None])[0], cover=(of("REBARPOLY") or [None])[0], bars=bars,
+            steel=of("STEELPOLY"), openings=of("OPENPOLY"), concrete=chosen["concrete"],
+            cover_concrete=chosen["cover"], rebar=chosen["rebar"], steel_grade=chosen["steel"],
+            mesh_size=mesh)
+        assert made.materials["selected"] == chosen and _grades(made) == _grades(given)
+        for a, b in ((made.pm(30), given.pm(30)), (made.mm(500), given.mm(500))):
+            assert np.array_equal(a.Mx, b.Mx) and np.array_equal(a.My, b.My)
+
+
+@pytest.mark.parametrize("call, argument", [
+    (lambda: qavsec.Section.from_geometry([[0, 0], [1, 0]]), "outline"),
+    (lambda: qavsec.Section.from_geometry([[0, 0], [1, 1], [2, 2]]), "outline"),
+    (lambda: qavsec.Section.from_geometry([[0, 0], [1, 0], [np.nan, 1]]), "outline"),
+    (lambda: qavsec.Section.from_geometry(np.eye(3)), "outline"),
+    (lambda: qavsec.Section.from_geometry([[0, 0], [9, 0], [9, 9]], steel=[[[0, 0]]]), "steel[0]"),
+    (lambda: qavsec.Section.from_geometry([[0, 0], [9, 0], [9, 9]], bars=[(1, 1, 0)]), "bars[0]"),
+])
+def test_geometry_a_section_cannot_hold_is_refused_by_its_argument(call, argument):
+    with pytest.raises(qavsec.Error, match=r"^" + re.escape(argument) + ":"):
+        call()
+
+
+def test_a_shapely_polygon_brings_its_holes_as_openings():
+    shapely = pytest.importorskip("shapely.geometry")
+    outer = [(-400, -500), (400, -500), (400, 500), (-400, 500)]
+    hole = [(-200, -150), (200, -150), (200, 150), (-200, 150)]
+    bars = [(x, y, 25) for x in (-365, 365) for y in (-465, 465)]
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        a = qavsec.Section.from_geometry(shapely.Polygon(outer, [hole]), bars=bars)
+        b = qavsec.Section.from_geometry(np.array(outer), bars=bars, openings=[np.array(hole)])
+        assert a.properties["section_area"] == b.properties["section_area"]
+        assert a.properties["section_area"] == pytest.approx(800 * 1000 - 400 * 300, rel=1e-12)
+        assert np.array_equal(a.pm(0).M, b.pm(0).M)
