@@ -4,7 +4,7 @@ from __future__ import annotations
 
 import os
 import warnings
-from dataclasses import dataclass, field
+from dataclasses import MISSING, dataclass, field, fields
 from enum import Enum, IntEnum
 from typing import Any, Dict, List, NamedTuple, Optional, Sequence, Tuple, Union
 
@@ -526,9 +526,17 @@ class SectionState(_Result):
         return ax
 
 
-def _design(raw: dict, *keys: str) -> Dict[str, object]:
-    """The design fields of a run, those it has (strength reduction only)."""
-    return {k: raw[k] for k in keys if k in raw}
+def _result(kind: Any, raw: dict, **given: Any) -> Any:
+    """A result whose fields are the core's keys of the same names (given ones take the place of
+    the core's): one contract, which the stub repeats and a test holds to. A field the run does
+    not give keeps its default (the design fields under a code without a strength reduction);
+    a field without a default that the core does not give is a fault of the module."""
+    values = {f.name: raw[f.name] for f in fields(kind) if f.name in raw and f.name not in given}
+    missing = [f.name for f in fields(kind) if f.name not in values and f.name not in given
+               and f.default is MISSING and f.default_factory is MISSING]
+    if missing:
+        raise RuntimeError(f"qavsec: the core gave {kind.__name__} no {', '.join(missing)}")
+    return kind(**values, **given)
 
 
 def _axis(raw: dict) -> Optional[NeutralAxis]:
@@ -713,11 +721,7 @@ class Section:
         positive, M positive on the angle's branch.
         """
         r = self._core.pm(float(angle), npm, solver, threads)
-        return PMCurve(r["angle"], r["P"], r["M"], r["Mx"], r["My"], r["converged"], r["PMAX"],
-                       r["PMIN"], _status(r), code=self.code,
-                       **_design(r, "P_nominal", "M_nominal", "Mx_nominal",
-                                                        "My_nominal", "phi", "P_compression_end",
-                                                        "P_tension_end", "strain_limit"))
+        return _result(PMCurve, r, status=_status(r), code=self.code)
 
     def mm(self, axial: float, nmm: Optional[int] = None, solver: str = "fast",
            threads: Optional[int] = None) -> MMCurve:
@@ -725,10 +729,8 @@ class Section:
         within PMIN .. PMAX. nmm: angle steps (the program's 24 when None). Moments in kN·m."""
         r = self._core.mm(float(axial), nmm, solver, threads)
         mx, my = r["Mx"], r["My"]
-        return MMCurve(r["axial"], np.full(mx.shape, float(axial)), mx, my, np.hypot(mx, my),
-                       r["converged"], _status(r),
-                       code=self.code,
-                       **_design(r, "Mx_nominal", "My_nominal", "phi", "strain_limit"))
+        return _result(MMCurve, r, P=np.full(mx.shape, float(axial)), M=np.hypot(mx, my),
+                       status=_status(r), code=self.code)
 
     def mphi(self, axis: str, axial: float, negative: bool = False,
              max_strain: Optional[float] = None, steps: int = 20, solver: str = "fast",
@@ -740,20 +742,17 @@ class Section:
         r = self._core.mphi(axis, float(axial), negative,
                             None if max_strain is None else float(max_strain), int(steps), solver,
                             threads)
-        return MPhiCurve(r["axis"], r["negative"], r["axial"], r["max_strain"], r["steps"], r["M"],
-                         r["curvature"], r["converged"], _status(r), r["strain_limit"],
-                         self.code)
+        return _result(MPhiCurve, r, status=_status(r), code=self.code)
 
     def pmm(self, npm: Optional[int] = None, solver: str = "fast",
             threads: Optional[int] = None) -> PMMSurface:
         """The P-Mx-My surface from six P-M curves 30 degrees apart (kN, kN·m, compression
         positive); arrays of shape (6, 2 npm + 2)."""
         r = self._core.pmm(npm, solver, threads)
-        P, mx, my = (np.array(r[k]) for k in ("P", "Mx", "My"))
-        design = {k: np.array(v) for k, v in
-                  _design(r, "P_nominal", "Mx_nominal", "My_nominal", "phi").items()}
-        return PMMSurface(P, mx, my, np.hypot(mx, my), np.array(r["converged"]), _status(r),
-                          strain_limit=r["strain_limit"], code=self.code, **design)
+        arrays = {k: np.array(r[k]) for k in ("P", "Mx", "My", "converged", "P_nominal",
+                                              "Mx_nominal", "My_nominal", "phi") if k in r}
+        return _result(PMMSurface, r, **arrays, M=np.hypot(arrays["Mx"], arrays["My"]),
+                       status=_status(r), code=self.code)
 
     def check(self, loads: Union[PathLike, Sequence[Sequence[float]], np.ndarray],
               names: Optional[Sequence[str]] = None, units: str = "kN,m", kp: float = 0.0,
@@ -778,21 +777,15 @@ class Section:
                              solver, threads)
         if r["unconverged_combinations"]:
             warnings.warn(r["unconverged_combinations"], ConvergenceWarning, stacklevel=2)
-        return CheckResult(list(r["names"]), r["P"], r["Mx"], r["My"], r["fraction"],
-                           r["critical"], _status(r), list(r["raised"]), r["minimum"],
-                           code=self.code,
-                           **_design(r, "fraction_nominal", "phi", "cap_governs", "cap",
-                                     "strain_limit"))
+        return _result(CheckResult, r, names=list(r["names"]), raised=list(r["raised"]),
+                       status=_status(r), code=self.code)
 
     def key_points(self, angle: float = 45.0) -> List[KeyPoint]:
         """The key points of the P-M curve at angle (degrees): pure compression and tension, then
         decompression, balanced failure and pure bending on both branches (kN, kN·m)."""
         r = self._core.key_points(float(angle))
-        return [KeyPoint(k["label"], k["exists"], k["missing"], k["branch"], k["P"], k["M"],
-                         k["Mx"], k["My"], tuple(k["strain_plane"]), _axis(k["neutral_axis"]),
-                         k["strain_limit"], code=self.code,
-                         **_design(k, "P_nominal", "M_nominal", "phi"))
-                for k in r]
+        return [_result(KeyPoint, k, strain_plane=tuple(k["strain_plane"]),
+                        neutral_axis=_axis(k["neutral_axis"]), code=self.code) for k in r]
 
     def state(self, P: Optional[float] = None, Mx: float = 0.0, My: float = 0.0, *,
               combination: Optional[int] = None, at: str = "capacity",
@@ -814,13 +807,8 @@ class Section:
                         "load's is that of the load as given.")
         r = self._core.state(0.0 if P is None else float(P), float(Mx), float(My),
                              combination, at == "load", 0.0, 0.0, 0.0)
-        return SectionState(r["at"], r["P"], r["Mx"], r["My"], r["load_fraction"], r["converged"],
-                            tuple(r["strain_plane"]), _axis(r["neutral_axis"]),
-                            r["largest_compressive_strain"], r["largest_tensile_strain"], r["x"],
-                            r["y"], r["area"], r["kind"], r["material"], r["strain"], r["stress"],
-                            r["force"], _status(r),
-                            code=self.code,
-                            **_design(r, "load_fraction_nominal", "phi", "strain_limit"))
+        return _result(SectionState, r, strain_plane=tuple(r["strain_plane"]),
+                       neutral_axis=_axis(r["neutral_axis"]), status=_status(r), code=self.code)
 
 
 def _file_text(core: "_core.Section") -> List[str]:
