@@ -121,19 +121,6 @@ double aciPnMax(double P0, Ties ties) {
     return (ties == Ties::Tied ? 0.80 : 0.85) * P0;
 }
 
-double minimumEccentricity(CodeId code, double h) {
-    switch (code) {
-        case CodeId::Ec2:
-            return std::max(h / 30.0, 20.0);
-        case CodeId::Aci318:
-            return 15.0 + 0.03 * h;
-        case CodeId::HkCop2013:
-        case CodeId::Bs8110:
-            break;
-    }
-    return std::min(0.05 * h, 20.0);
-}
-
 namespace {
 
 std::array<double, 3> rowOf(const LimitPoint& p) {

@@ -71,13 +71,6 @@ double aciP0(double fc, double grossArea, double steelArea, double fy);
 // ACI 318-19 Table 22.4.2.1: Pn,max = 0.80 P0 (tied) or 0.85 P0 (spiral).
 double aciPnMax(double P0, Ties ties);
 
-// ---- Minimum eccentricity -----------------------------------------------------------------
-
-// The smallest eccentricity a design moment is raised to (mm), for the section's depth h (mm)
-// in the plane of bending: HK-COP 2013 and BS 8110 0.05 h, at most 20; EN 1992-1-1 6.1(4)
-// h / 30, at least 20; ACI 318-19 (6.6.4.5.4) 15 + 0.03 h.
-double minimumEccentricity(CodeId code, double h);
-
 // ---- The code's ultimate limit ------------------------------------------------------------
 
 // A control point of the concrete outline with the ultimate strain of its own grade, and the

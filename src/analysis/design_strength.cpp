@@ -189,8 +189,9 @@ std::array<double, 2> bendingDepths(const SectionModel& m) {
 std::array<double, 2> minimumEccentricityMoments(const SectionModel& m, double P) {
     const std::array<double, 2> h = bendingDepths(m);
     const CodeId code = sectionCode(m);
-    return {std::fabs(P) * minimumEccentricity(code, h[0]) / 1000.0,
-            std::fabs(P) * minimumEccentricity(code, h[1]) / 1000.0};
+    const DesignCode& rules = designCode(code);
+    return {std::fabs(P) * rules.minimumEccentricity(h[0]) / 1000.0,
+            std::fabs(P) * rules.minimumEccentricity(h[1]) / 1000.0};
 }
 
 }  // namespace qav

@@ -260,8 +260,7 @@ FibreLawContext fibreLawContext(const SectionModel& m, FibreLaws laws) {
 }
 
 bool bsCodeLaw(const SectionModel& m) {
-    return !codeHasOwnTables(m.document.CODE) && sectionCode(m) == CodeId::Bs8110 &&
-           m.settings.STRAIN_LIMIT == StrainLimit::Code;
+    return designCode(sectionCode(m)).bsParabola && m.settings.STRAIN_LIMIT == StrainLimit::Code;
 }
 
 namespace {
@@ -394,7 +393,7 @@ std::vector<LimitPoint> codeLimitPoints(const SectionModel& m) {
     const bool bs = bsCodeLaw(m);
     auto pointOf = [&](double px, double py) {
         const TMAT& g = cover != nullptr && onOutline(px, py) ? *cover : *core;
-        const double epsC2 = d.CODE == CodeId::Ec2 && g.BETA1 == 0 ? g.EPS_0 : 0.0;
+        const double epsC2 = designCode(d.CODE).pivot && g.BETA1 == 0 ? g.EPS_0 : 0.0;
         return LimitPoint{px, py, bs ? BS_EPS_CU : g.EPS_CU, epsC2};
     };
     for (const ControlPoint& p : strainControlPoints(m)) out.push_back(pointOf(p.X, p.Y));

@@ -370,29 +370,11 @@ CheckResult CHECK_MEMBER(SectionModel& m, double K_P, double K_MX, double K_MY, 
 
 namespace qav {
 
-std::string minimumEccentricityRule(CodeId code) {
-    switch (code) {
-        case CodeId::Ec2:
-            return "The EN 1992-1-1 minimum eccentricity (6.1(4): the larger of h/30 and 20 mm, "
-                   "about one axis at a time as 5.8.9 allows)";
-        case CodeId::Aci318:
-            return "The ACI 318-19 minimum moment of its slenderness rules (6.6.4.5.4: "
-                   "Pu (15 mm + 0.03 h), about one axis at a time)";
-        case CodeId::Bs8110:
-            return "The BS-8110 minimum eccentricity (3.8.2.4: the smaller of 0.05 h and 20 mm, "
-                   "about one axis at a time)";
-        case CodeId::HkCop2013:
-            break;
-    }
-    return "The HK-COP-2013 minimum eccentricity (the smaller of 0.05 h and 20 mm, about one "
-           "axis at a time)";
-}
-
 std::string RAISED_COMBINATIONS_TEXT(const SectionModel& m, const CheckResult& r) {
     if (r.raised.empty()) return "";
     // One sentence: each raised load stands in its own row of the table and of the listing
     // (marked *, the load as given in the table's tool tip).
-    const std::string rule = r.codeMinimum ? minimumEccentricityRule(sectionCode(m))
+    const std::string rule = r.codeMinimum ? designCode(sectionCode(m)).minimumEccentricityRule
                                            : std::string("The minimum axial force and moments");
     const int n = static_cast<int>(r.raised.size());
     return Format(

@@ -79,10 +79,6 @@ std::string CAP_GOVERNS_TEXT(const SectionModel& m, const CheckResult& r);
 // The last index holding the smallest finite load fraction; 0 when there is none.
 int CRITICAL_COMBINATION(const SectionModel& m);
 
-// The words naming the code's minimum eccentricity rule of a check (ACI 318-19's is the minimum
-// moment of its slenderness rules).
-std::string minimumEccentricityRule(CodeId code);
-
 // The load combination i's load as the last check listed it (kN, kNm, P negative in
 // compression): its load raised to the check's minimum where the raised load governs (raised
 // set), otherwise the load as given.

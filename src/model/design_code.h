@@ -21,16 +21,36 @@ inline constexpr std::array<const char*, 4> CODE_FILE_KEYS{"HK", "BS", "EC2", "A
 inline const char* codeName(CodeId c) {
     return CODE_NAMES[static_cast<std::size_t>(c)];
 }
-// Whether the code brings its own grade tables (EN 1992-1-1, ACI 318-19).
-inline bool codeHasOwnTables(CodeId c) {
-    return c == CodeId::Ec2 || c == CodeId::Aci318;
-}
+// What a design code decides besides its grade tables and its laws' numbers: one object per
+// code, each in a file of its own under model/codes. Ask the object, not the code's id.
+struct DesignCode {
+    CodeId id;
+    // It brings its own grade tables, which the section document holds (EN 1992-1-1, ACI 318-19).
+    bool ownTables;
+    // It reduces the nominal strength to a design strength (a strength reduction factor and an
+    // axial cap, ACI 318-19): its curves are the design strength, the nominal one beside them.
+    bool reducesStrength;
+    // Its ultimate limit also pivots a wholly compressed section at the parabola's peak strain
+    // (EN 1992-1-1 6.1(5)).
+    bool pivot;
+    // Under its limits every grade of the program's tables takes BS 8110-1 Figure 2.1's
+    // parabola, to one ultimate strain (0.0035).
+    bool bsParabola;
+    // The smallest eccentricity (mm) a design moment is raised to, for the section's depth h
+    // (mm) in the plane of bending.
+    double (*minimumEccentricity)(double h);
+    // The check's words for that rule.
+    const char* minimumEccentricityRule;
+    // The concrete law of a moment-curvature run where it is not the ultimate one; "" where it is.
+    const char* mphiConcreteNote;
+};
+const DesignCode& designCode(CodeId c);
 
-// Whether the code reduces the nominal strength to a design strength (a strength reduction
-// factor and an axial cap, ACI 318-19): its curves are the design strength, with the nominal one
-// beside them.
+inline bool codeHasOwnTables(CodeId c) {
+    return designCode(c).ownTables;
+}
 inline bool codeReducesStrength(CodeId c) {
-    return c == CodeId::Aci318;
+    return designCode(c).reducesStrength;
 }
 
 // The transverse reinforcement of a column (ACI 318-19 strength reduction and axial cap), and

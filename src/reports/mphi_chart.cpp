@@ -11,8 +11,8 @@
 namespace qav {
 
 std::string mphiConcreteNote(const SectionModel& m) {
-    if (sectionCode(m) != CodeId::Aci318 || m.document.NCONC_PT == 0) return {};
-    return "Concrete: parabola with a plateau at 0.85 f'c up to 0.003 (ACI 318-19)";
+    if (m.document.NCONC_PT == 0) return {};
+    return designCode(sectionCode(m)).mphiConcreteNote;
 }
 
 void GEN_M_fai_CURVE_IMAGE(Canvas& c, const SectionModel& m, int W, int H, int NSTEP, double SANG) {

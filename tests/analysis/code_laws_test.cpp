@@ -50,7 +50,7 @@ TEST(CodeLaws, PhiCapAndMinimumEccentricityByHand) {
     for (const Ecc& c :
          {Ecc{CodeId::HkCop2013, 300, 15}, Ecc{CodeId::Bs8110, 600, 20}, Ecc{CodeId::Ec2, 300, 20},
           Ecc{CodeId::Ec2, 900, 30}, Ecc{CodeId::Aci318, 500, 30}})
-        EXPECT_NEAR(minimumEccentricity(c.code, c.h), c.e, 1e-12) << c.h;
+        EXPECT_NEAR(designCode(c.code).minimumEccentricity(c.h), c.e, 1e-12) << c.h;
 }
 
 // Fixed-seed random triangles and planes: the exact block equals its sum over the triangle cut
