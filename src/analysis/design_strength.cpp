@@ -113,9 +113,9 @@ DesignStrength designStrength(const SectionModel& m) {
     return d;
 }
 
-double phiOfState(const DesignStrength& d, const double abc[3]) {
+double phiOfState(const DesignStrength& d, const double* abc) {
     if (!d.applies) return 1;
-    if (d.tension.empty() || !finite3(abc[0], abc[1], abc[2])) return d.phiCompression;
+    if (!abc || d.tension.empty() || !finite3(abc[0], abc[1], abc[2])) return d.phiCompression;
     const bool compressed = std::any_of(d.corners.begin(), d.corners.end(), [&](const auto& c) {
         return abc[0] + abc[1] * c[0] + abc[2] * c[1] > 0;
     });
@@ -134,8 +134,8 @@ double phiOfState(const DesignStrength& d, const double abc[3]) {
 }
 
 DesignPoint designPoint(const DesignStrength& d, double phi, double P, double MX, double MY) {
-    if (!d.applies) return {P, MX, MY, false};
-    DesignPoint p{phi * P, phi * MX, phi * MY, false};
+    if (!d.applies) return {P, MX, MY, false, 1};
+    DesignPoint p{phi * P, phi * MX, phi * MY, false, phi};
     if (p.P > d.cap) {
         p.P = d.cap;
         p.capped = true;
@@ -143,10 +143,20 @@ DesignPoint designPoint(const DesignStrength& d, double phi, double P, double MX
     return p;
 }
 
+DesignPoint designPointOfState(const DesignStrength& d, const double* abc, double P, double MX,
+                               double MY) {
+    return designPoint(d, phiOfState(d, abc), P, MX, MY);
+}
+
+DesignFraction designFractionOfState(const DesignStrength& d, const double* abc,
+                                     double nominalFraction, double P) {
+    return designFraction(d, phiOfState(d, abc), nominalFraction, P);
+}
+
 DesignFraction designFraction(const DesignStrength& d, double phi, double nominalFraction,
                               double P) {
-    if (!d.applies) return {nominalFraction, false};
-    DesignFraction f{phi * nominalFraction, false};
+    if (!d.applies) return {nominalFraction, false, 1};
+    DesignFraction f{phi * nominalFraction, false, phi};
     // Only a compression meets the cap; a fraction that is no number stays as it is.
     if (P > 0 && f.fraction * P > d.cap) {
         f.fraction = d.cap / P;

@@ -50,15 +50,21 @@ std::string bareSteelRefusal(const SectionModel& m);
 // phi of the state whose strain at (x, y) is abc[0] + abc[1] x + abc[2] y (compression
 // positive): from the largest tensile strain among the tension elements and that element's
 // yield strain. A state in tension throughout is tension-controlled (phi 0.90): every element
-// has yielded, and how far past yield the limit rule strained it changes no force.
-double phiOfState(const DesignStrength& d, const double abc[3]);
+// has yielded, and how far past yield the limit rule strained it changes no force. A state the
+// solver did not evaluate (abc null) is taken as compression-controlled.
+double phiOfState(const DesignStrength& d, const double* abc);
 
 struct DesignPoint {
     double P = 0, MX = 0, MY = 0;
     bool capped = false;  // the compression was cut to phi Pn,max
+    double phi = 1;
 };
 // phi times the nominal point (kN, kNm), its compression capped at phi Pn,max.
 DesignPoint designPoint(const DesignStrength& d, double phi, double P, double MX, double MY);
+// The same with phi of the nominal state's own plane (phiOfState): how every analysis makes a
+// design point of a nominal one.
+DesignPoint designPointOfState(const DesignStrength& d, const double* abc, double P, double MX,
+                               double MY);
 
 // A design load fraction along a load's ray: phi at the nominal state times the nominal
 // fraction (the design surface point phi s lies on the ray of the nominal one, s), and no more
@@ -66,9 +72,14 @@ DesignPoint designPoint(const DesignStrength& d, double phi, double P, double MX
 struct DesignFraction {
     double fraction = 0;
     bool capGoverns = false;
+    double phi = 1;
 };
 DesignFraction designFraction(const DesignStrength& d, double phi, double nominalFraction,
                               double P);
+// The same with phi of the nominal state's own plane (phiOfState): how the check and the state
+// at a load make a design fraction of a nominal one.
+DesignFraction designFractionOfState(const DesignStrength& d, const double* abc,
+                                     double nominalFraction, double P);
 
 // ---- Minimum loads of the member check ------------------------------------------------------
 

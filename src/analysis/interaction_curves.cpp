@@ -418,8 +418,10 @@ void designPmCurve(const DesignStrength& d, PmCurve& c) {
     c.phi.assign(c.P.size(), 0.0);
     // Element 0 is no point.
     for (std::size_t k = 1; k < c.P.size(); ++k) {
-        const double phi = k < c.planes.size() ? phiOfState(d, c.planes[k].data()) : 1.0;
-        const DesignPoint p = designPoint(d, phi, c.nomP[k], c.nomMX[k], c.nomMY[k]);
+        const DesignPoint p =
+            designPointOfState(d, k < c.planes.size() ? c.planes[k].data() : nullptr, c.nomP[k],
+                               c.nomMX[k], c.nomMY[k]);
+        const double phi = p.phi;
         c.phi[k] = phi;
         c.P[k] = p.P;
         c.MX[k] = p.MX;
@@ -553,7 +555,7 @@ public:
         DesignMmPoint p;
         p.nominal = mmCurvePoint(solver_, mode_, Pn, theta_, p.stats, noTension_);
         const SolverState s = solver_.lastState();
-        p.phi = s.evaluated ? phiOfState(d_, s.fibreAbc) : d_.phiCompression;
+        p.phi = phiOfState(d_, s.evaluated ? s.fibreAbc : nullptr);
         return p;
     }
     DesignMmPoint keep(const DesignMmPoint& p) {

@@ -198,10 +198,10 @@ void fill(KeyPoint& k, const SectionModel& m, const StrainPlane& plane, const Fo
 void reduceToDesign(const DesignStrength& d, KeyPoint& k) {
     const double abc[3] = {k.plane.a1, k.plane.a2, k.plane.a3};
     k.design = true;
-    k.phi = phiOfState(d, abc);
+    const DesignPoint p = designPointOfState(d, abc, k.P, k.MX, k.MY);
+    k.phi = p.phi;
     k.nomP = k.P;
     k.nomM = k.M;
-    const DesignPoint p = designPoint(d, k.phi, k.P, k.MX, k.MY);
     k.P = p.P;
     k.MX = p.MX;
     k.MY = p.MY;

@@ -126,8 +126,9 @@ LoadSolve solveLoad(Block& b, int i, const TFORCE& f, const CheckBasis& c, const
     out.fraction = r.loadFraction;
     if (c.design.applies && std::isfinite(out.fraction)) {
         const SolverState s = b.solver->lastState();
-        out.phi = s.evaluated ? phiOfState(c.design, s.fibreAbc) : c.design.phiCompression;
-        const DesignFraction d = designFraction(c.design, out.phi, out.fraction, L.P);
+        const DesignFraction d =
+            designFractionOfState(c.design, s.evaluated ? s.fibreAbc : nullptr, out.fraction, L.P);
+        out.phi = d.phi;
         out.nominal = out.fraction;
         out.capped = d.capGoverns;
         out.fraction = d.fraction;

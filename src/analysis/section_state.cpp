@@ -404,8 +404,10 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
     const DesignStrength d = designStrength(m);
     if (d.applies && std::isfinite(s.solve.loadFraction)) {
         const SolverState st = solver.lastState();
-        s.phi = st.evaluated ? phiOfState(d, st.fibreAbc) : d.phiCompression;
-        s.designFraction = designFraction(d, s.phi, s.solve.loadFraction, s.P).fraction;
+        const DesignFraction f = designFractionOfState(d, st.evaluated ? st.fibreAbc : nullptr,
+                                                       s.solve.loadFraction, s.P);
+        s.phi = f.phi;
+        s.designFraction = f.fraction;
     }
     if (at == StateAt::Capacity) {
         solver.storeState(m);
