@@ -275,7 +275,8 @@ public:
         return d;
     }
 
-    py::dict properties() {
+    // Meshes the section when it has no current mesh; the mesher's warnings.
+    std::vector<std::string> meshedNow() {
         SignalProgress p;
         MessageLog log;
         std::vector<std::string> warnings;
@@ -284,6 +285,11 @@ public:
             ensureMesh(log, warnings, &p);
             return 0;
         });
+        return warnings;
+    }
+
+    py::dict properties() {
+        const std::vector<std::string> warnings = meshedNow();
         const TPOS c = sectionCentre(m_);
         py::dict d;
         d["section_area"] = m_.mesh.SEC_AREA;
@@ -301,14 +307,7 @@ public:
     // The meshed fibres (meshing when needed): centres, areas, kinds, grades, bar diameters and
     // each triangle's corners (NaN for a bar), mm, as the section's fibre coordinates.
     py::dict fibres() {
-        SignalProgress p;
-        MessageLog log;
-        std::vector<std::string> warnings;
-        withoutGil(p, [&] {
-            std::lock_guard lock(mutex_);
-            ensureMesh(log, warnings, &p);
-            return 0;
-        });
+        const std::vector<std::string> warnings = meshedNow();
         std::vector<double> x, y, area, diameter, kind, material, corners;
         for (int j = 1; j <= m_.mesh.NFIB && static_cast<std::size_t>(j) < m_.mesh.FIB.size();
              ++j) {
