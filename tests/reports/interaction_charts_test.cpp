@@ -518,52 +518,83 @@ TEST(InteractionCharts, CodeTitleAndDashedNominalUnderAciOnly) {
     }
 }
 
-// Each chart, on screen and printed (measured as the screen's and the 1200-dpi printer's Courier
-// New are), under each code with the sample loads checked and marked: no text covers another
-// (a key point's own label may stand on a tick label), and every text and line stays inside the
-// chart's frame.
-TEST(InteractionCharts, TextsApartAndInsideTheFrameOnScreenAndPrinted) {
-    struct Measured : RecordingCanvas {
-        int w = 0, h = 0;  // per point of the font size, in tenths
-        TextSize textExtent(const std::string& text) override {
-            return {static_cast<int>(text.size()) * font.size * w / 10, font.size * h / 10};
-        }
-    };
-    struct Way {
-        const char* name;
-        ChartFrame frame;
-        int w, h;
-    };
-    const Way ways[] = {{"screen", {0, 0, CHART_PICTURE_W, CHART_PICTURE_H, 1}, 8, 16},
+namespace {
+
+// A canvas measuring text as a font of fixed advance does: w and h tenths of the point size a
+// character and a line.
+struct Measured : RecordingCanvas {
+    int w = 0, h = 0;
+    TextSize textExtent(const std::string& text) override {
+        return {static_cast<int>(text.size()) * font.size * w / 10, font.size * h / 10};
+    }
+};
+
+// Where a chart is drawn and how its texts measure there.
+struct Way {
+    const char* name;
+    ChartFrame frame;
+    int w, h;
+};
+// The screen's Courier New, and the 1200-dpi printer's.
+constexpr Way WAYS[] = {{"screen", {0, 0, CHART_PICTURE_W, CHART_PICTURE_H, 1}, 8, 16},
                         {"printed", {3100, 1350, 5150, 3720, 7}, 100, 190}};
-    auto expectTidy = [](Measured& c, const ChartFrame& f, const std::string& what) {
-        std::vector<std::pair<std::array<int, 4>, std::string>> boxes;
-        auto inside = [&](int x, int y) {
-            return x >= f.X0 && x <= f.X0 + f.W && y >= f.Y0 && y <= f.Y0 + f.H;
-        };
-        for (const auto& t : c.calls()) {
-            if (t.kind == Kind::Line || t.kind == Kind::Ellipse) {
-                for (const Point& q : t.points)
-                    EXPECT_TRUE(inside(q.x, q.y)) << what << ": a line to " << q.x << "," << q.y;
-            }
-            if (t.kind != Kind::Text && t.kind != Kind::RotatedText) continue;
-            c.font = t.font;
-            const TextSize s = c.textExtent(t.text);
-            const auto [x, y] = std::pair{t.points[0].x, t.points[0].y};
-            const std::array<int, 4> box = t.kind == Kind::Text
-                                               ? std::array{x, y, x + s.width, y + s.height}
-                                               : std::array{x, y - s.width, x + s.height, y};
-            EXPECT_TRUE(inside(box[0], box[1]) && inside(box[2], box[3]))
-                << what << ": '" << t.text << "' leaves the frame";
-            if (t.text == "P0" || t.text == "Pt" || t.text == "D" || t.text == "B" ||
-                t.text == "M0")
-                continue;
-            for (const auto& [b, other] : boxes)
-                EXPECT_FALSE(box[0] < b[2] && b[0] < box[2] && box[1] < b[3] && b[1] < box[3])
-                    << what << ": '" << t.text << "' on '" << other << "'";
-            boxes.push_back({box, t.text});
-        }
+
+// The box of a text call (a turned text stands up from its point).
+std::array<int, 4> textBox(Measured& c, const RecordingCanvas::Call& t) {
+    c.font = t.font;
+    const TextSize s = c.textExtent(t.text);
+    const int x = t.points[0].x, y = t.points[0].y;
+    return t.kind == Kind::Text ? std::array{x, y, x + s.width, y + s.height}
+                                : std::array{x, y - s.width, x + s.height, y};
+}
+
+// No text covers another (a key point's label may stand on a tick label) and every text, line
+// and circle stays inside the frame.
+void expectTidy(Measured& c, const ChartFrame& f, const std::string& what) {
+    auto inside = [&](int x, int y) {
+        return x >= f.X0 && x <= f.X0 + f.W && y >= f.Y0 && y <= f.Y0 + f.H;
     };
+    std::vector<std::pair<std::array<int, 4>, std::string>> boxes;
+    for (const auto& t : c.calls()) {
+        if (t.kind == Kind::Line || t.kind == Kind::Ellipse) {
+            for (const Point& q : t.points)
+                EXPECT_TRUE(inside(q.x, q.y)) << what << ": a line to " << q.x << "," << q.y;
+        }
+        if (t.kind != Kind::Text && t.kind != Kind::RotatedText) continue;
+        const std::array<int, 4> box = textBox(c, t);
+        EXPECT_TRUE(inside(box[0], box[1]) && inside(box[2], box[3]))
+            << what << ": '" << t.text << "' leaves the frame";
+        if (t.text == "P0" || t.text == "Pt" || t.text == "D" || t.text == "B" || t.text == "M0")
+            continue;
+        for (const auto& [b, other] : boxes)
+            EXPECT_FALSE(box[0] < b[2] && b[0] < box[2] && box[1] < b[3] && b[1] < box[3])
+                << what << ": '" << t.text << "' on '" << other << "'";
+        boxes.push_back({box, t.text});
+    }
+}
+
+// The P-M chart (with key points on screen) and the Myy-Mxx chart of the section, each way.
+void expectChartsTidy(const SectionModel& m, const SectionResults& pm, const ChartMarkers& keys,
+                      const std::string& what) {
+    for (const Way& way : WAYS) {
+        Measured pc, mc;
+        pc.w = mc.w = way.w;
+        pc.h = mc.h = way.h;
+        GEN_PM_CURVE_IMAGE(pc, m, pm, way.frame, 0, LoadMarks{true, true},
+                           way.frame.K == 1 ? keys : ChartMarkers{});
+        expectTidy(pc, way.frame, what + " " + way.name + " P-M");
+        GEN_MM_CURVE_IMAGE(mc, m, m.results, way.frame, 1000, LoadMarks{true, true},
+                           way.frame.K > 1);
+        expectTidy(mc, way.frame, what + " " + way.name + " Myy-Mxx");
+    }
+}
+
+}  // namespace
+
+// Each chart, on screen and printed (measured as the screen's and the 1200-dpi printer's Courier
+// New are), under each code with the sample loads checked and marked: no text covers another,
+// and every text and line stays inside the chart's frame.
+TEST(InteractionCharts, TextsApartAndInsideTheFrameOnScreenAndPrinted) {
     for (const test::CodeChoice& code : {test::hkChoice(), test::ec2Choice(), test::aciChoice()})
         for (const char* name : {"rectangular_column", "circular_column", "steel_i_section"}) {
             SectionModel m = test::openedExample(name);
@@ -579,28 +610,17 @@ TEST(InteractionCharts, TextsApartAndInsideTheFrameOnScreenAndPrinted) {
             const ChartMarkers keys = keyPointMarkers(PM_KEY_POINTS(m, 0, msgs));
             const SectionResults pm = m.results;
             RUN_MM_CURVE_ANALYSIS(m, 1000, msgs);
-            for (const Way& way : ways) {
-                const std::string what =
-                    std::string(name) + " " + codeName(code.code) + " " + way.name;
-                Measured pc, mc;
-                pc.w = mc.w = way.w;
-                pc.h = mc.h = way.h;
-                GEN_PM_CURVE_IMAGE(pc, m, pm, way.frame, 0, LoadMarks{true, true},
-                                   way.frame.K == 1 ? keys : ChartMarkers{});
-                expectTidy(pc, way.frame, what + " P-M");
-                GEN_MM_CURVE_IMAGE(mc, m, m.results, way.frame, 1000, LoadMarks{true, true},
-                                   way.frame.K > 1);
-                expectTidy(mc, way.frame, what + " Myy-Mxx");
-            }
+            const std::string what = std::string(name) + " " + codeName(code.code);
+            expectChartsTidy(m, pm, keys, what);
             // The screen's other charts: M-Phi, and the three codes' P-M curves side by side.
-            const ChartFrame screen = ways[0].frame;
+            const ChartFrame screen = WAYS[0].frame;
             RUN_MPHI_ANALYSIS(m, MphiInput{false, false, 500, mphiDefaultMaxStrain(m), 20}, msgs);
             Measured mphi, compared;
-            mphi.w = compared.w = ways[0].w;
-            mphi.h = compared.h = ways[0].h;
+            mphi.w = compared.w = WAYS[0].w;
+            mphi.h = compared.h = WAYS[0].h;
             GEN_M_fai_CURVE_IMAGE(mphi, m, screen.W, screen.H, 20, 0);
             EXPECT_GT(mphi.callsOf(Kind::Line).size(), 100u) << name << ": a curve drawn";
-            expectTidy(mphi, screen, std::string(name) + " " + codeName(code.code) + " M-Phi");
+            expectTidy(mphi, screen, what + " M-Phi");
             if (code.code != CodeId::HkCop2013) continue;
             drawCodeComparison(compared, compareCodes(m, 30, msgs), screen);
             EXPECT_GT(compared.callsOf(Kind::Line).size(), 100u) << name << ": curves drawn";
