@@ -73,12 +73,12 @@ void drawGrid(Canvas& c, const Plot& p, const GridStyle& s) {
     for (std::size_t k = 1; k < xLabels.size(); ++k)
         crowded = crowded || xLabels[k].x0 - xLabels[k - 1].x1 < space;
     // The labels kept when crowded: those whose grid step has the parity of 0's.
-    const auto zeroParity = static_cast<std::size_t>(std::lround(-p.XMIN / p.DX)) % 2;
+    const int zeroParity = std::fmod(std::fabs(std::round(-p.XMIN / p.DX)), 2.0) == 0 ? 0 : 1;
     for (int i = 0; i <= 8; i += s.xEvery) {
         const int x = p.xGrid(i);
         c.line(x, p.f.Y0 + p.G, x, p.f.Y0 + p.f.H - p.G);
         Box& b = xLabels[static_cast<std::size_t>(i / s.xEvery)];
-        if (crowded && static_cast<std::size_t>(i) % 2 != zeroParity) {
+        if (crowded && i % 2 != zeroParity) {
             b = Box{0, 0, 0, 0};
             continue;
         }
