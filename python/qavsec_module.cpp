@@ -235,6 +235,11 @@ public:
         saveSectionFile(m_, path);
     }
 
+    bool steelGrid() {
+        std::lock_guard lock(mutex_);
+        return m_.settings.STEEL_GRID;
+    }
+
     // The lines save() would write.
     std::vector<std::string> fileLines() {
         std::lock_guard lock(mutex_);
@@ -886,6 +891,7 @@ PYBIND11_MODULE(_core, mod) {
             py::arg("code"), py::arg("concrete"), py::arg("cover"), py::arg("rebar"),
             py::arg("steel"), py::arg("alpha_cc"), py::arg("ties"))
         .def_property("strain_limit", &PySection::strainLimit, &PySection::setStrainLimit)
+        .def_property_readonly("steel_grid", [](PySection& s) { return s.steelGrid(); })
         .def_property("ties", &PySection::ties, &PySection::setTies)
         .def_property_readonly("code", &PySection::code);
     mod.def("open", &openSection, py::arg("path"));

@@ -601,15 +601,16 @@ class Section:
         return section
 
     def __getstate__(self) -> Dict[str, object]:
-        """A section travels as its file's text and its strain limit (to a worker process, say);
-        it meshes again where it arrives, to the same fibres, and keeps no results."""
+        """A section travels as its file's text, its strain limit and its mesh option (to a
+        worker process, say); it meshes again where it arrives, to the same fibres, and keeps no
+        results."""
         return {"text": _file_text(self._core), "path": self.path,
-                "strain_limit": self.strain_limit}
+                "strain_limit": self.strain_limit, "steel_grid": self._core.steel_grid}
 
     def __setstate__(self, state: Dict[str, object]) -> None:
-        self._core = _from_file_text(state["text"])  # type: ignore[arg-type]
         self.path = str(state["path"])
-        self._core.strain_limit = state["strain_limit"]
+        self._core = _reopened(state["text"], state["strain_limit"],  # type: ignore[arg-type]
+                               bool(state.get("steel_grid", False)))
 
     def fibres(self) -> Dict[str, np.ndarray]:
         """The meshed fibres (meshing the section when needed): x, y (mm, centres), area (mm²),
@@ -654,9 +655,8 @@ class Section:
         said = list(self._core.convert(code, concrete or "", cover or "", rebar or "",
                                        steel or "", None if alpha_cc is None else float(alpha_cc),
                                        ties))
-        limit = self._core.strain_limit
-        self._core = _from_file_text(_file_text(self._core))
-        self._core.strain_limit = limit
+        self._core = _reopened(_file_text(self._core), self._core.strain_limit,
+                               self._core.steel_grid)
         return said
 
     @property
@@ -884,6 +884,16 @@ def _bar_block(bars: Any) -> List[str]:
     return (["REBAR START", f"NBAR,{len(b)}"] +
             [f"BAR,{i},{x:.5f},{y:.5f},{d:.5f}" for i, (x, y, d) in enumerate(b, start=1)] +
             ["REBAR END"])
+
+
+def _reopened(lines: List[str], strain_limit: str, steel_grid: bool) -> "_core.Section":
+    """The section of a file's lines with the settings a file does not hold: the strain limit
+    and the steel grid of its mesh (meshed at once where it is on, as the section was)."""
+    core = _from_file_text(lines)
+    core.strain_limit = strain_limit
+    if steel_grid:
+        core.mesh(None, True)
+    return core
 
 
 def _number_text(value: Union[float, str]) -> str:

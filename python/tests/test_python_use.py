@@ -118,6 +118,16 @@ def test_sections_travel_to_worker_processes(results):
         far = list(pool.map(qavsec.Section.pm, [s, back], [30, 30]))
     for r in far:
         assert np.array_equal(r.P, results["pm"].P) and np.array_equal(r.M, results["pm"].M)
+    # A mesh option the file does not hold travels too (its fibres differ).
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        steel = qavsec.open(SOURCE / "examples" / "steel_i_section.sec")
+        steel.mesh(size=25)
+        plain = steel.fibres()["x"]
+        steel.mesh(size=25, steel_grid=True)
+        back = pickle.loads(pickle.dumps(steel))
+        assert back.fibres()["x"].size == steel.fibres()["x"].size > plain.size
+        assert np.array_equal(back.pm(0).M, steel.pm(0).M)
 
 
 def test_a_small_schedule_on_a_local_cluster_matches_a_local_loop():
