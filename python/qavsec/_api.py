@@ -85,19 +85,6 @@ class _Result:
         return _views.html_table(f"qavsec.{type(self).__name__}: {self._summary()}", header, rows)
 
 
-def _extremes(P: np.ndarray, M: np.ndarray) -> Tuple[List[str], List[List[str]]]:
-    """A curve's telling points: its largest compression, tension and moment."""
-    rows = []
-    ok = np.isfinite(P) & np.isfinite(M)
-    if ok.any():
-        idx = np.flatnonzero(ok)
-        for what, i in (("largest compression", idx[np.argmax(P[ok])]),
-                        ("largest tension", idx[np.argmin(P[ok])]),
-                        ("largest moment", idx[np.argmax(np.abs(M[ok]))])):
-            rows.append([what, _views.number(P[i]), _views.number(M[i])])
-    return ["point", "P (kN)", "M (kN·m)"], rows
-
-
 @dataclass(frozen=True)
 class Status:
     """How a run went, as the ``status`` of ``qavsec-cli --json``.
@@ -168,7 +155,7 @@ class PMCurve(_Result):
                 f"{self.code}, {self.strain_limit} limit{_views.unconverged(self.converged)}")
 
     def _rows(self) -> Tuple[List[str], List[List[str]]]:
-        return _extremes(self.P, self.M)
+        return _views.extremes(self.P, self.M)
 
     def _columns(self) -> Dict[str, Any]:
         return {"P": self.P, "M": self.M, "Mx": self.Mx, "My": self.My,
@@ -322,7 +309,7 @@ class PMMSurface(_Result):
                 f"{self.code}, {self.strain_limit} limit{_views.unconverged(self.converged)}")
 
     def _rows(self) -> Tuple[List[str], List[List[str]]]:
-        return _extremes(self.P.ravel(), self.M.ravel())
+        return _views.extremes(self.P.ravel(), self.M.ravel())
 
     def _columns(self) -> Dict[str, Any]:
         n = self.P.shape[1] if self.P.ndim == 2 else 0
@@ -577,7 +564,7 @@ class Section:
         name in that code's tables (None: the tables' first grade, as a new section has it);
         mesh_size in mm (None: 100). Coordinates are kept to the section file's five decimals.
         Raises Error naming the argument for a polygon or bar the section cannot hold."""
-        polygons = [] if outline is None else _polygons(outline, "outline", 1)
+        polygons = [] if outline is None else _polygons(outline, "outline")
         holes = polygons[1:]
         lines = ["GEN START", "USE_CONC,0", "USE_REBAR,0", "USE_STEEL,0", "USE_COVER,0",
                  "MESH_SIZE," + (_number_text(mesh_size) if mesh_size is not None else "100"),
@@ -589,9 +576,9 @@ class Section:
         for hole in holes + _polygon_list(openings, "openings"):
             lines += _polygon_block("OPENPOLY", hole)
         if cover is not None:
-            lines += _polygon_block("REBARPOLY", _polygons(cover, "cover", 1)[0])
+            lines += _polygon_block("REBARPOLY", _polygons(cover, "cover")[0])
         lines += _bar_block(bars)
-        section = cls(_from_file_text(lines))
+        section = cls(_from_file_lines(lines))
         grades = {"concrete": concrete, "cover": cover_concrete, "rebar": rebar,
                   "steel": steel_grade}
         if code != "hk" or any(v is not None for v in grades.values()):
@@ -604,12 +591,12 @@ class Section:
         """A section travels as its file's text, its strain limit and its mesh option (to a
         worker process, say); it meshes again where it arrives, to the same fibres, and keeps no
         results."""
-        return {"text": _file_text(self._core), "path": self.path,
+        return {"lines": _file_lines(self._core), "path": self.path,
                 "strain_limit": self.strain_limit, "steel_grid": self._core.steel_grid}
 
     def __setstate__(self, state: Dict[str, object]) -> None:
         self.path = str(state["path"])
-        self._core = _reopened(state["text"], state["strain_limit"],  # type: ignore[arg-type]
+        self._core = _reopened(state["lines"], state["strain_limit"],  # type: ignore[arg-type]
                                bool(state.get("steel_grid", False)))
 
     def fibres(self) -> Dict[str, np.ndarray]:
@@ -655,7 +642,7 @@ class Section:
         said = list(self._core.convert(code, concrete or "", cover or "", rebar or "",
                                        steel or "", None if alpha_cc is None else float(alpha_cc),
                                        ties))
-        self._core = _reopened(_file_text(self._core), self._core.strain_limit,
+        self._core = _reopened(_file_lines(self._core), self._core.strain_limit,
                                self._core.steel_grid)
         return said
 
@@ -811,12 +798,12 @@ class Section:
                        neutral_axis=_axis(r["neutral_axis"]), status=_status(r), code=self.code)
 
 
-def _file_text(core: "_core.Section") -> List[str]:
+def _file_lines(core: "_core.Section") -> List[str]:
     """The lines of the section file the core writes."""
     return list(core.file_lines())
 
 
-def _from_file_text(lines: List[str]) -> "_core.Section":
+def _from_file_lines(lines: List[str]) -> "_core.Section":
     """The section a file of these lines opens to."""
     return _core.open_lines(list(lines), "the section's file")
 
@@ -842,7 +829,7 @@ def _corners(value: Any, name: str) -> np.ndarray:
     return a
 
 
-def _polygons(value: Any, name: str, count: int) -> List[np.ndarray]:
+def _polygons(value: Any, name: str) -> List[np.ndarray]:
     """A polygon and, for a shapely Polygon, its holes after it."""
     exterior = getattr(value, "exterior", None)
     if exterior is not None:
@@ -858,7 +845,7 @@ def _polygon_list(value: Any, name: str) -> List[np.ndarray]:
         value = list(value.geoms)
     out: List[np.ndarray] = []
     for k, p in enumerate(value):
-        out += _polygons(p, f"{name}[{k}]", 1)
+        out += _polygons(p, f"{name}[{k}]")
     return out
 
 
@@ -889,7 +876,7 @@ def _bar_block(bars: Any) -> List[str]:
 def _reopened(lines: List[str], strain_limit: str, steel_grid: bool) -> "_core.Section":
     """The section of a file's lines with the settings a file does not hold: the strain limit
     and the steel grid of its mesh (meshed at once where it is on, as the section was)."""
-    core = _from_file_text(lines)
+    core = _from_file_lines(lines)
     core.strain_limit = strain_limit
     if steel_grid:
         core.mesh(None, True)
@@ -942,4 +929,4 @@ def build(kind: str, shape: str, **dimensions: Union[float, int, str]) -> Sectio
     """
     inputs = [(name.replace("_", "-"), _number_text(value)) for name, value in dimensions.items()]
     # The section as its file holds it, as qavsec-cli build writes it and a worker receives it.
-    return Section(_from_file_text(_file_text(_core.build(kind, shape, inputs))))
+    return Section(_from_file_lines(_file_lines(_core.build(kind, shape, inputs))))

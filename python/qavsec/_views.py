@@ -51,6 +51,19 @@ def unconverged(converged: _np.ndarray) -> str:
     return f", {n} unconverged" if n else ""
 
 
+def extremes(P: _np.ndarray, M: _np.ndarray) -> Tuple[List[str], List[List[str]]]:
+    """A curve's telling points: its largest compression, tension and moment."""
+    rows = []
+    ok = _np.isfinite(P) & _np.isfinite(M)
+    if ok.any():
+        idx = _np.flatnonzero(ok)
+        for what, i in (("largest compression", idx[_np.argmax(P[ok])]),
+                        ("largest tension", idx[_np.argmin(P[ok])]),
+                        ("largest moment", idx[_np.argmax(_np.abs(M[ok]))])):
+            rows.append([what, number(P[i]), number(M[i])])
+    return ["point", "P (kN)", "M (kN·m)"], rows
+
+
 def html_table(caption: str, header: Sequence[str], rows: Iterable[Sequence[Any]]) -> str:
     """A small HTML table with its caption, every cell escaped."""
     head = "".join(f"<th>{_html.escape(str(h))}</th>" for h in header)

@@ -204,7 +204,7 @@ void drawDesignNominalLegend(Canvas& c, const Plot& p, int lineAbovePlot) {
     const Brush brush = c.brush;
     const Font font = c.font;
     c.brush.style = BrushStyle::Clear;
-    if (K > 1) c.font.size = 6;
+    useLegendSize(c, p.f);
     const char* const texts[] = {"design strength (phi)", "nominal strength"};
     const int sample = 30 * K, gap = 5 * K;
     int width = 0;

@@ -116,6 +116,12 @@ inline bool holdsPoints(const std::vector<double>& xs, const std::vector<double>
     return last >= 0 && xs.size() > static_cast<std::size_t>(last) &&
            ys.size() > static_cast<std::size_t>(last);
 }
+// The font size of a chart's legends: the chart's own on screen, 6 points on paper, whose
+// margins hold fewer lines of the chart's 8 points.
+inline void useLegendSize(Canvas& c, const ChartFrame& f) {
+    if (f.K > 1) c.font.size = 6;
+}
+
 // The legend of a chart with design and nominal curves, above the plot's top right corner: on
 // screen level with the title; on paper, whose margin holds no two more lines of the chart's
 // font between the title and the line above the plot, in 6 points ending above that line (the

@@ -99,9 +99,8 @@ LegendBox drawLoads(Canvas& c, const Plot& p, const SectionModel& m, const Secti
         legend.push_back(Format("%D %s beyond ten times the curve: not drawn",
                                 {beyond, std::string(beyond == 1 ? "load" : "loads")}));
     c.pen = Pen{colors::black, 1, PenStyle::Solid};
-    // On paper in 6 points, as the design and nominal legend: the margin is narrower there.
     const Font font = c.font;
-    if (p.f.K > 1) c.font.size = 6;
+    useLegendSize(c, p.f);
     const int x = p.f.X0 + 10 * p.f.K;
     LegendBox box{legend.empty() ? p.f.Y0 + p.f.H : p.f.Y0 + p.f.H - 10 * p.f.K, p.f.X0};
     for (auto it = legend.rbegin(); it != legend.rend(); ++it) {
