@@ -43,6 +43,19 @@ double roundHalfSpan(double absMax) {
     return roundSpan(-absMax, absMax).hi;
 }
 
+void setPmScales(Plot& p, const Range& M, const Range& P) {
+    const double half = roundHalfSpan(M.absMax());
+    const AxisSpan axial = roundSpan(P.lo, P.hi);
+    p.setScales(-half, half, axial.lo, axial.hi);
+}
+
+GridStyle pmGridStyle(const ChartFrame& f, int G) {
+    const int K = f.K;
+    GridStyle s{5 * K, 5 * K, "%0.0F", 5 * K};
+    s.labelsFrom = f.X0 + G - 18 * K;
+    return s;
+}
+
 bool Plot::map(double mValue, double pValue, Point& out) const {
     int x = 0, y = 0;
     if (!deviceCoord(G + (mValue - XMIN) * SX, x) ||

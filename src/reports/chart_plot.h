@@ -94,6 +94,11 @@ struct GridStyle {
     int labelsFrom = std::numeric_limits<int>::min();
 };
 
+// The scales of a P-M chart: moments symmetric about 0, axial forces in round steps.
+void setPmScales(Plot& p, const Range& M, const Range& P);
+// The grid of a P-M chart: its offsets scaled by K, its labels clear of the rotated axis title.
+GridStyle pmGridStyle(const ChartFrame& f, int G);
+
 // Grid lines with their labels, minor ticks left of the vertical axis and below the horizontal
 // one, then the two axes in black. Where labels of the horizontal axis would stand less than a
 // character apart, only every second one is written (the one at 0 among them).

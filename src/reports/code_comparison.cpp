@@ -156,9 +156,7 @@ void drawCodeComparison(Canvas& c, const CodeComparison& cmp, const ChartFrame& 
         for (const auto& [ms, ps] : {std::pair{&k.M, &k.P}, {&k.nominalM, &k.nominalP}})
             addToRanges(M, P, *ms, *ps, 1, lastPoint(*ms, *ps));
     Plot p{f};
-    const double XMAX = roundHalfSpan(M.absMax());
-    const AxisSpan axial = roundSpan(P.lo, P.hi);
-    p.setScales(-XMAX, XMAX, axial.lo, axial.hi);
+    setPmScales(p, M, P);
     const std::string title = "P-M Curve by code (code limits)";
     if (!P.any || !M.any || !p.usable()) {
         drawEmptyChart(c, f.X0, f.Y0, f.W, f.H, f.X0 + 10 * K, f.Y0 + 10 * K, title,
@@ -177,9 +175,7 @@ void drawCodeComparison(Canvas& c, const CodeComparison& cmp, const ChartFrame& 
     const std::string yTitle = "Axial Force[kN]";
     DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - 20 * K,
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
-    GridStyle grid{5 * K, 5 * K, "%0.0F", 5 * K};
-    grid.labelsFrom = f.X0 + G - 18 * K;  // clear of the axis title
-    drawGrid(c, p, grid);
+    drawGrid(c, p, pmGridStyle(f, G));
 
     struct Entry {
         Pen pen;

@@ -206,11 +206,7 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     addToRanges(M, P, r.PM_M, r.PM_P, 1, last);
     if (nominal) addToRanges(M, P, r.PM_NOM_M, r.PM_NOM_P, 1, last);
     Plot p{f};
-    auto setScales = [&] {
-        const AxisSpan axial = roundSpan(P.lo, P.hi);
-        p.setScales(-roundHalfSpan(M.absMax()), roundHalfSpan(M.absMax()), axial.lo, axial.hi);
-    };
-    setScales();
+    setPmScales(p, M, P);
     const std::string title = pmChartTitle(m);
     if (!P.any || !M.any || !p.usable()) {
         const char* note = last < 1           ? "No P-M curve to draw: run the P-M analysis."
@@ -223,7 +219,7 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
         return;
     }
     addLoadsToRanges(M, P, m, r, marks, place);
-    setScales();
+    setPmScales(p, M, P);
     c.rectangle(f.X0, f.Y0, f.X0 + f.W, f.Y0 + f.H);
     const int G = p.G;
 
@@ -237,9 +233,7 @@ void GEN_PM_CURVE_IMAGE(Canvas& c, const SectionModel& m, const SectionResults& 
     DRAW_ROTATED_TEXT(c, yTitle, f.X0 + G - c.textHeight(yTitle) - 20 * K,
                       f.Y0 + Round(f.H / 2.0) + half(c.textWidth(yTitle)), 90, 8);
 
-    GridStyle grid{5 * K, 5 * K, "%0.0F", 5 * K};
-    grid.labelsFrom = f.X0 + G - 18 * K;  // clear of the axis title
-    drawGrid(c, p, grid);
+    drawGrid(c, p, pmGridStyle(f, G));
     drawCurve(c, p, r.PM_M, r.PM_P, 1, last);
     if (nominal) {
         drawNominalCurve(c, p, r.PM_NOM_M, r.PM_NOM_P, 1, last);
