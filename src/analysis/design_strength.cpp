@@ -84,6 +84,8 @@ DesignStrength designStrength(const SectionModel& m) {
     const double fcCore = coreStrength(m);
     double P0 = 0;
     std::vector<DesignStrength::Element> bars, steel;
+    const bool exact = exactIntegration(m);
+    std::vector<ControlPoint> points;
     for (int j = 1; j <= m.mesh.NFIB && static_cast<std::size_t>(j) < m.mesh.FIB.size(); ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         const TMAT* g = fibreGrade(m, f);
@@ -99,7 +101,9 @@ DesignStrength designStrength(const SectionModel& m) {
                 break;
             case FIB_STEEL:
                 P0 += aciP0(0, 0, f.AREA, yieldStrength(g, f));
-                steel.push_back({f.X, f.Y, yieldStrain(g, f)});
+                points.clear();
+                addFibrePoints(exact, f, points);
+                for (const ControlPoint& p : points) steel.push_back({p.X, p.Y, yieldStrain(g, f)});
                 break;
             default:
                 break;

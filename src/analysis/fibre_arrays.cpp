@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "analysis/material_laws.h"
+#include "analysis/triangle_integral.h"
 #include "model/materials.h"
 #include "model/tables.h"
 
@@ -27,11 +28,12 @@ int lawKey(FibreLaw l) {
 
 // The entry of a concrete fibre (or of the concrete a bar displaces) of a grade's values.
 Entry concreteEntry(double fc, double eps0, double epsCu, double n, double beta1, bool block,
-                    bool displaced, int32_t fibre) {
+                    bool exact, bool displaced, int32_t fibre) {
     const int d = displaced ? 1 : 0;
     if (block && beta1 > 0 && epsCu > 0)
         return {
             lawKey(displaced ? FibreLaw::BlockBar : FibreLaw::Block), fc, epsCu, beta1, d, fibre};
+    if (exact) return {lawKey(FibreLaw::ParabolaExact), fc, eps0, n, d, fibre};
     if (n != 2) return {lawKey(FibreLaw::ParabolaN), fc, eps0, n, d, fibre};
     return {lawKey(FibreLaw::Parabola), fc, eps0, 0, d, fibre};
 }
@@ -73,6 +75,25 @@ BlockForces blockOnCorners(const double* c, const FibreGroup& g, const double ab
     return blockForceOnTriangle(tri, {abc[0], abc[1], abc[2]}, g.epsCu, g.beta1, g.fc / 0.85, d);
 }
 
+// Whether a group's fibres are triangles integrated over their corners.
+bool onCorners(FibreLaw l) {
+    return l == FibreLaw::Block || l == FibreLaw::ParabolaExact || l == FibreLaw::SteelExact;
+}
+
+// The law of an exact group as the triangles' integration takes it.
+TriangleLaw triangleLaw(const FibreGroup& g) {
+    if (g.law == FibreLaw::SteelExact)
+        return {TriangleLaw::Kind::Steel, g.fy, g.fy / STEEL_LAW_MODULUS, 2, STEEL_LAW_MODULUS};
+    return {TriangleLaw::Kind::Concrete, g.fc, g.eps0, g.n, 0};
+}
+
+// An exact group's forces (and tangent) over its triangles.
+TriangleIntegral exactGroup(const FibreArrays& f, const FibreGroup& g, const double abc[3],
+                            bool tangent) {
+    return integrateTriangles(f.corners.data() + 6 * g.begin, f.moments.data() + g.begin,
+                              g.end - g.begin, abc, triangleLaw(g), tangent);
+}
+
 BlockForces triangleBlock(const FibreArrays& f, const FibreGroup& g, std::size_t j,
                           const double abc[3], std::array<std::array<double, 3>, 3>* d) {
     return blockOnCorners(f.corners.data() + 6 * j, g, abc, d);
@@ -88,9 +109,11 @@ double stressOf(const FibreGroup& g, double area, const double* corners, const d
             CONCRETE01(g.fc, g.eps0, eps, sig);
             break;
         case FibreLaw::Steel:
+        case FibreLaw::SteelExact:  // shown at the triangle's centre
             STEEL01(STEEL_LAW_MODULUS, g.fy, eps, sig);
             break;
         case FibreLaw::ParabolaN:
+        case FibreLaw::ParabolaExact:
             sig = parabolaRectangle(g.fc, g.eps0, g.n, eps).stress;
             break;
         case FibreLaw::Block: {
@@ -119,7 +142,7 @@ double fibreStressOf(const FibreArrays& f, const FibreGroup& g, std::size_t j, c
 FibreGroup groupOf(const Entry& e) {
     FibreGroup g;
     g.law = static_cast<FibreLaw>(e.law);
-    g.concrete = g.law != FibreLaw::Steel;
+    g.concrete = g.law != FibreLaw::Steel && g.law != FibreLaw::SteelExact;
     g.displaced = e.displaced != 0;
     g.fc = e.p1;
     g.fy = e.p1;
@@ -128,7 +151,7 @@ FibreGroup groupOf(const Entry& e) {
         g.beta1 = e.p3;
     } else {
         g.eps0 = e.p2;
-        if (g.law == FibreLaw::ParabolaN) g.n = e.p3;
+        if (g.law == FibreLaw::ParabolaN || g.law == FibreLaw::ParabolaExact) g.n = e.p3;
     }
     return g;
 }
@@ -256,6 +279,7 @@ FibreLawContext fibreLawContext(const SectionModel& m, FibreLaws laws) {
     const bool deduct = codeHasOwnTables(d.CODE) || codeLimitApplies(m);
     c.core = deduct && d.NCONC_PT > 0 ? selectedGrade(d.CONC_MAT, d.NCONCMAT, d.USE_CONC) : nullptr;
     c.bsParabola = bsCodeLaw(m);
+    c.exact = exactIntegration(m);
     return c;
 }
 
@@ -264,6 +288,15 @@ bool bsCodeLaw(const SectionModel& m) {
 }
 
 namespace {
+// Whether a fibre is a triangle whose corners span its area, so that its law can be integrated
+// over them (a fibre made without its corners is summed at its centre).
+bool integrableTriangle(const TFIB& f) {
+    if (f.SHAPE != 3) return false;
+    const double area = 0.5 * std::fabs((f.POS[1].X - f.POS[0].X) * (f.POS[2].Y - f.POS[0].Y) -
+                                        (f.POS[2].X - f.POS[0].X) * (f.POS[1].Y - f.POS[0].Y));
+    return std::fabs(area - std::fabs(f.AREA)) <= 1e-9 * area;
+}
+
 // The entries of a concrete, steel or bar fibre j (a bar under the codes: its steel and the
 // concrete it displaces).
 template <class Add>
@@ -272,12 +305,15 @@ void lawEntries(const FibreLawContext& c, const TFIB& f, int32_t j, Add add) {
     const auto eps0 = [&](double fc, double own) { return c.bsParabola ? bsPeakStrain(fc) : own; };
     if (f.TY == FIB_CORE_CONCRETE || f.TY == FIB_COVER_CONCRETE) {
         add(concreteEntry(f.FC, eps0(f.FC, f.EPS_0), f.EPS_CU, f.N_EXP, f.BETA1,
-                          c.block && f.SHAPE == 3, false, j));
+                          c.block && f.SHAPE == 3, c.exact && integrableTriangle(f), false, j));
     } else if (f.TY == FIB_STEEL || f.TY == FIB_REBAR) {
-        add(Entry{lawKey(FibreLaw::Steel), steelLawStrength(f.FY1), 0, 0, 0, j});
+        const bool exact = c.exact && f.TY == FIB_STEEL && integrableTriangle(f);
+        add(Entry{lawKey(exact ? FibreLaw::SteelExact : FibreLaw::Steel), steelLawStrength(f.FY1),
+                  0, 0, 0, j});
+        // The concrete a bar displaces stays at the bar's centre, as the bar does.
         if (c.core != nullptr && f.TY == FIB_REBAR && f.AREA > 0)
             add(concreteEntry(c.core->FC, eps0(c.core->FC, c.core->EPS_0), c.core->EPS_CU,
-                              c.core->N_EXP, c.core->BETA1, c.block, true, j));
+                              c.core->N_EXP, c.core->BETA1, c.block, false, true, j));
     }
 }
 }  // namespace
@@ -293,6 +329,13 @@ BlockForces modelFibreForce(const FibreLawContext& c, const TFIB& f, const doubl
             out.N += b.N;
             out.MX += b.MX;
             out.MY += b.MY;
+            return;
+        }
+        if (g.law == FibreLaw::ParabolaExact || g.law == FibreLaw::SteelExact) {
+            const TriangleIntegral t = integrateTriangle(corners, abc, triangleLaw(g), false);
+            out.N += t.N;
+            out.MX += t.MX;
+            out.MY += t.MY;
             return;
         }
         const double area = e.displaced ? -f.AREA : f.AREA;
@@ -315,8 +358,21 @@ bool codeLimitApplies(const SectionModel& m) {
     return strainLimitInForce(m) == StrainLimit::Code;
 }
 
+bool exactIntegration(const SectionModel& m) {
+    switch (m.settings.INTEGRATION) {
+        case Integration::Exact:
+            return true;
+        case Integration::Centroid:
+            return false;
+        case Integration::Auto:
+            break;
+    }
+    return codeHasOwnTables(sectionCode(m)) || codeLimitApplies(m);
+}
+
 FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
     const FibreLawContext law = fibreLawContext(m, laws);
+    exact = law.exact;
     if (law.block) {
         limitPoints = codeLimitPoints(m);
         codeRule = true;
@@ -352,11 +408,15 @@ FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
         y[i] = f.Y;
         area[i] = e.displaced ? -f.AREA : f.AREA;
         fibre[i] = e.fibre;
-        if (e.law == lawKey(FibreLaw::Block)) {
+        if (onCorners(static_cast<FibreLaw>(e.law))) {
             if (corners.empty()) corners.assign(6 * n, 0.0);
             for (std::size_t k = 0; k < 3; ++k) {
                 corners[6 * i + 2 * k] = f.POS[k].X;
                 corners[6 * i + 2 * k + 1] = f.POS[k].Y;
+            }
+            if (e.law != lawKey(FibreLaw::Block)) {
+                if (moments.empty()) moments.assign(n, TriangleMoments{});
+                moments[i] = triangleMoments(corners.data() + 6 * i);
             }
         }
         if (i == 0 || e.law != entries[i - 1].law || !(e.p1 == entries[i - 1].p1) ||
@@ -400,15 +460,34 @@ std::vector<LimitPoint> codeLimitPoints(const SectionModel& m) {
     return out;
 }
 
+void addFibrePoints(bool exact, const TFIB& f, std::vector<ControlPoint>& out) {
+    if (exact && integrableTriangle(f)) {
+        for (std::size_t k = 0; k < 3; ++k) out.push_back({f.POS[k].X, f.POS[k].Y});
+        return;
+    }
+    out.push_back({f.X, f.Y});
+}
+
 std::vector<ControlPoint> strainControlPoints(const SectionModel& m) {
     std::vector<ControlPoint> out;
     for (int j = 1; j <= m.mesh.NCFIB; ++j)
         out.push_back({m.mesh.CFIB[static_cast<std::size_t>(j)].X,
                        m.mesh.CFIB[static_cast<std::size_t>(j)].Y});
-    if (out.empty())
-        for (int j = 1; j <= m.mesh.NFIB; ++j)
-            out.push_back({m.mesh.FIB[static_cast<std::size_t>(j)].X,
-                           m.mesh.FIB[static_cast<std::size_t>(j)].Y});
+    if (!out.empty()) return out;
+    const bool exact = exactIntegration(m);
+    for (int j = 1; j <= m.mesh.NFIB; ++j)
+        addFibrePoints(exact, m.mesh.FIB[static_cast<std::size_t>(j)], out);
+    if (exact) {
+        // Triangles share their corners.
+        std::sort(out.begin(), out.end(), [](const ControlPoint& a, const ControlPoint& b) {
+            return std::tie(a.X, a.Y) < std::tie(b.X, b.Y);
+        });
+        out.erase(std::unique(out.begin(), out.end(),
+                              [](const ControlPoint& a, const ControlPoint& b) {
+                                  return a.X == b.X && a.Y == b.Y;
+                              }),
+                  out.end());
+    }
     return out;
 }
 
@@ -456,6 +535,14 @@ void sumFibreForces(const FibreArrays& f, const double abc[3], double ss[3]) {
                     s[2] += b.MY;
                 }
                 break;
+            case FibreLaw::ParabolaExact:
+            case FibreLaw::SteelExact: {
+                const TriangleIntegral t = exactGroup(f, g, abc, false);
+                s[0] += t.N;
+                s[1] += t.MX;
+                s[2] += t.MY;
+                break;
+            }
             case FibreLaw::BlockBar:
                 // The ramp's width depends on each bar's area.
                 for (std::size_t j = g.begin; j < g.end; ++j) {
@@ -528,6 +615,26 @@ void addBlockStiffness(const FibreArrays& f, const FibreGroup& g, const double a
         if (d != zero) addToLane0(acc.kt, d);
         if constexpr (Secant)
             if (eps > 0) addToLane0(acc.ks, weighted(N / eps, f.x[j], f.y[j]));
+    }
+}
+
+// The exact laws' forces and tangent, triangle by triangle; the secant is the law's at the
+// triangle's centre, as for a fibre.
+template <bool Secant>
+void addExactStiffness(const FibreArrays& f, const FibreGroup& g, const double abc[3],
+                       StiffnessSums& acc) {
+    const TriangleIntegral t = exactGroup(f, g, abc, true);
+    acc.s[0][0] += t.N;
+    acc.s[1][0] += t.MX;
+    acc.s[2][0] += t.MY;
+    for (std::size_t i = 0; i < 6; ++i) acc.kt[i][0] += t.k[i];
+    if constexpr (Secant) {
+        for (std::size_t j = g.begin; j < g.end; ++j) {
+            const double eps = abc[0] + abc[1] * f.x[j] + abc[2] * f.y[j];
+            if (eps != 0 && (!g.concrete || eps > 0))
+                addToLane0(acc.ks, weighted(fibreStressOf(f, g, j, abc, eps) / eps * f.area[j],
+                                            f.x[j], f.y[j]));
+        }
     }
 }
 
@@ -610,6 +717,8 @@ void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3], doubl
             addParabolaN<Secant>(f, g, abc, acc);
         else if (g.law == FibreLaw::Block || g.law == FibreLaw::BlockBar)
             addBlockStiffness<Secant>(f, g, abc, acc);
+        else if (g.law == FibreLaw::ParabolaExact || g.law == FibreLaw::SteelExact)
+            addExactStiffness<Secant>(f, g, abc, acc);
         else
             addSteel<Secant>(f, g, abc, acc);
     }

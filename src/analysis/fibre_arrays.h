@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/code_laws.h"
+#include "analysis/triangle_integral.h"
 #include "model/section_model.h"
 
 namespace qav {
@@ -18,6 +19,10 @@ enum class FibreLaw {
     ParabolaN,  // the parabola-rectangle with an exponent n other than 2 (FC, EPS_0, n)
     Block,      // the ACI 318 stress block over each triangle, integrated exactly
     BlockBar,   // the block on a bar's own area (the concrete a bar displaces)
+    // The parabola (FC, EPS_0, n) and the steel law (FY1) integrated exactly over each
+    // triangle (exactIntegration).
+    ParabolaExact,
+    SteelExact,
 };
 
 struct FibreGroup {
@@ -45,12 +50,16 @@ struct FibreArrays {
     int otherCount = 0;
     // Control points.
     std::vector<double> cpX, cpY;
-    // The triangles' corners (x0, y0, x1, y1, x2, y2 per fibre) where a group integrates the
-    // stress block over them; empty otherwise.
+    // The triangles' corners (x0, y0, x1, y1, x2, y2 per fibre) where a group integrates its
+    // law over them (the stress block, the exact laws); empty otherwise.
     std::vector<double> corners;
+    // The exact laws' triangles' moments (triangleMoments), beside their corners.
+    std::vector<TriangleMoments> moments;
     // The code's limit rule applies (its settings, and a concrete outline): the control points
     // with their grades' ultimate strains (and, under EN 1992-1-1, the pivot strain).
     bool codeRule = false;
+    // Triangles are integrated exactly (exactIntegration).
+    bool exact = false;
     std::vector<LimitPoint> limitPoints;
 
     explicit FibreArrays(const SectionModel& m, FibreLaws laws = FibreLaws::Ultimate);
@@ -62,7 +71,11 @@ struct FibreArrays {
 struct ControlPoint {
     double X = 0, Y = 0;
 };
+// Under exact integration a triangle's strain is extreme at its corners, so those stand for it.
 std::vector<ControlPoint> strainControlPoints(const SectionModel& m);
+// The points of one fibre where its strain is extreme: a triangle's corners under exact
+// integration (exactIntegration), else its centre.
+void addFibrePoints(bool exact, const TFIB& f, std::vector<ControlPoint>& out);
 
 // The control points as the code's limit rule reads them: a point of the outline of a section
 // with a cover takes the cover grade's ultimate strain, every other the core grade's; under
@@ -77,6 +90,11 @@ StrainLimit strainLimitInForce(const SectionModel& m);
 
 // Whether the code's ultimate limit governs the model's ultimate states (strainLimitInForce).
 bool codeLimitApplies(const SectionModel& m);
+
+// Whether concrete and steel triangles are integrated exactly over their area rather than at
+// their centres: as the setting says, and for Auto under a code's limit and under the codes with
+// their own tables (a steel section without concrete included).
+bool exactIntegration(const SectionModel& m);
 
 // Internal forces (sum of stress x area, x X, x Y) of the fibres at the deformation abc, the
 // strain at (X, Y) being abc[0] + abc[1] X + abc[2] Y.
@@ -96,6 +114,7 @@ struct FibreLawContext {
     bool block = false;
     const TMAT* core = nullptr;
     bool bsParabola = false;
+    bool exact = false;  // exactIntegration
 };
 // Whether a BS 8110 section is analysed under its code's limit: its concrete then follows
 // BS 8110's own parabola and ultimate strain (bsPeakStrain, BS_EPS_CU) instead of its grade's.

@@ -281,7 +281,9 @@ SolveResult SectionSolver::referenceAfter(const vec3& LL, const LimitRule& rule,
 
 SolveResult SectionSolver::polishReference(const vec3& LL, const LimitRule& rule) {
     SolveResult r = solveReference(LL, rule);
-    if (r.converged) return r;
+    // The reference iteration's tolerance (1e-4) is coarser than exact integration's answers:
+    // under it Newton's method finishes the way to the state the reference iteration found.
+    if (r.converged && !fibres_.exact) return r;
     // The reference iteration stalled near its state (it creeps along a flat stretch of the
     // residual): Newton's method from its last deformation finishes the way to that state.
     const SolverState kept = lastState();

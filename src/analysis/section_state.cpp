@@ -80,9 +80,9 @@ namespace {
 // The forces under the code's laws (the block over triangles, the concrete the bars displace):
 // the solvers' own fibre forces, by the kind of the fibre they belong to. Fibres of other kinds
 // hold their stored stress.
-KindForces codeLawForces(const SectionModel& m, const StrainPlane& p) {
+KindForces codeLawForces(const SectionModel& m, const StrainPlane& p, FibreLaws laws) {
     KindForces k;
-    const FibreLawContext c = fibreLawContext(m);
+    const FibreLawContext c = fibreLawContext(m, laws);
     const double abc[3] = {p.a1, p.a2, p.a3};
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& o = m.mesh.FIB[static_cast<std::size_t>(j)];
@@ -102,8 +102,9 @@ KindForces codeLawForces(const SectionModel& m, const StrainPlane& p) {
 
 }  // namespace
 
-KindForces planeForces(const SectionModel& m, const StrainPlane& p) {
-    if (codeHasOwnTables(m.document.CODE) || codeLimitApplies(m)) return codeLawForces(m, p);
+KindForces planeForces(const SectionModel& m, const StrainPlane& p, FibreLaws laws) {
+    if (codeHasOwnTables(m.document.CODE) || codeLimitApplies(m) || exactIntegration(m))
+        return codeLawForces(m, p, laws);
     KindForces k;
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
@@ -419,8 +420,13 @@ SectionState SECTION_STATE(const SectionModel& model, double P, double MX, doubl
 
     listFibres(m, s);
     listControlPoints(m, at, s);
-    // The forces as the fibres hold them (the solver's own sums).
-    for (const FibreStateRow& r : s.fibres) s.forces.of(r.TY).add(r.stress * r.AREA, r.X, r.Y);
+    // The forces as the solver sums them: integrated over the triangles where it integrates
+    // them, else as the fibres hold them.
+    if (exactIntegration(m))
+        s.forces = planeForces(
+            m, s.plane, at == StateAt::Capacity ? FibreLaws::Ultimate : FibreLaws::MomentCurvature);
+    else
+        for (const FibreStateRow& r : s.fibres) s.forces.of(r.TY).add(r.stress * r.AREA, r.X, r.Y);
     return s;
 }
 

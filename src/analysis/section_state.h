@@ -56,8 +56,10 @@ struct KindForces {
 // The stress of a fibre at the strain eps by the law of its kind; fibres of any other kind keep
 // their stored stress.
 double fibreStress(const TFIB& f, double eps);
-// Every fibre's force at the plane, summed by kind.
-KindForces planeForces(const SectionModel& m, const StrainPlane& p);
+// Every fibre's force at the plane, summed by kind, by the laws given (a triangle integrated
+// over its area where exactIntegration says so).
+KindForces planeForces(const SectionModel& m, const StrainPlane& p,
+                       FibreLaws laws = FibreLaws::Ultimate);
 
 // The neutral axis of a plane over the control points: its angle (degrees, -90 < angle <= 90,
 // from the X axis) and its depth (mm), the distance from the most compressed control point to

@@ -54,6 +54,7 @@ SectionModel prepareSection(const std::string& path, const SharedOptions& o, std
     applyMeshOptions(m, o);
     m.settings.SOLVER = o.solver;
     m.settings.THREADS = o.threads;
+    m.settings.INTEGRATION = o.integration;
     if (o.strainLimit) {
         // A code that designs at its own limits refuses the control strain.
         if (*o.strainLimit == StrainLimit::Control && m.document.NCONC_PT > 0 &&

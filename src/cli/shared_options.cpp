@@ -48,6 +48,15 @@ const std::vector<SharedOption>& sharedOptions() {
                  throw UsageError("--strain-limit takes control or code");
              o.strainLimit = v == "code" ? StrainLimit::Code : StrainLimit::Control;
          }},
+        {{"--integration", "exact|centroid",
+          "how a triangle's stress is summed: integrated exactly over it (exact) or at its centre "
+          "(centroid); exact under a code's limits, centroid at the control strain"},
+         ANALYSIS_OPTIONS,
+         [](SharedOptions& o, const std::string& v) {
+             if (v != "exact" && v != "centroid")
+                 throw UsageError("--integration takes exact or centroid");
+             o.integration = v == "exact" ? Integration::Exact : Integration::Centroid;
+         }},
         {{"--ties", "tied|spiral",
           "transverse reinforcement of an ACI 318-19 column; the file's (tied unless it says)"},
          ANALYSIS_OPTIONS,

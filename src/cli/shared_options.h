@@ -49,6 +49,7 @@ struct SharedOptions {
     bool steelGrid = false;  // grid nodes inside the steel of a section without concrete
     std::optional<StrainLimit> strainLimit;  // the setting's (control) unless given
     std::optional<Ties> ties;                // overrides the file's
+    Integration integration = Integration::Auto;
     bool json = false;
     std::vector<std::string> given;  // the names of the shared options on the line
 };

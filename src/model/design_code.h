@@ -73,6 +73,16 @@ inline const char* strainLimitWord(StrainLimit l) {
 inline const char* strainLimitCaption(StrainLimit l) {
     return l == StrainLimit::Code ? "code limits" : "control strain 0.005";
 }
+// How a concrete or steel triangle's stress is summed: at its centre (the fibre rule), or
+// integrated exactly under the triangle's linear strain, so that the answer does not depend on
+// the mesh. Auto integrates exactly under a code's limits and under EN 1992-1-1 and ACI 318-19,
+// and keeps the fibre rule for the program's control strain.
+enum class Integration { Auto, Exact, Centroid };
+// Its word on the command line and in the module ("auto" is what no option says).
+inline const char* integrationWord(Integration i) {
+    return i == Integration::Exact ? "exact" : i == Integration::Centroid ? "centroid" : "auto";
+}
+
 // Why a section under EN 1992-1-1 or ACI 318-19 is always held to its code's limits.
 inline std::string codeLimitReason(CodeId c) {
     return std::string("a section under ") + CODE_NAMES[static_cast<std::size_t>(c)] +

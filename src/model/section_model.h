@@ -274,6 +274,8 @@ struct ProgramSettings {
     // code's minimum eccentricity instead of the fixed minimum magnitudes.
     StrainLimit STRAIN_LIMIT = StrainLimit::Control;
     bool CODE_MIN_ECC = false;
+    // How triangles' stresses are summed (Integration).
+    Integration INTEGRATION = Integration::Auto;
 };
 
 // How the section is shown: the view mapping, the display switches, the window's outer size

@@ -14,6 +14,15 @@ constexpr double STEEL_E = 200000;
 // which the codes (setting no steel limit) leave open.
 constexpr double TENSION_STRAIN = -0.005;
 
+// The share of the concrete a bar displaces that lies in the ACI 318 block: the bar's area taken
+// as a square with two sides along the neutral axis, its centre at `beyond` mm past the block's
+// edge (negative short of it), so that the bar leaves the block gradually as the edge passes.
+double displacedBlockShare(double beyond, double area) {
+    const double side = std::sqrt(std::fabs(area));
+    if (!(side > 0)) return beyond >= 0 ? 1.0 : 0.0;
+    return std::clamp(beyond / side + 0.5, 0.0, 1.0);
+}
+
 double strainAt(const Plane& a, const Pt& p) {
     return a[0] + a[1] * p.x + a[2] * p.y;
 }
@@ -167,8 +176,8 @@ CodePoint codePoint(const CodeSection& s, const CodeConcreteLaw& law, double dx,
     r.plane = {r.topStrain - g * top, g * dx, g * dy};
     const double blockLevel = top - law.beta1 * c;  // the block's edge, as a height d.p
     const Plane height{0, dx, dy};
-    auto concreteStress = [&](const Pt& p) {
-        if (law.block) return dx * p.x + dy * p.y >= blockLevel ? law.fcd : 0.0;
+    auto concreteStress = [&](const Pt& p, double area) {
+        if (law.block) return law.fcd * displacedBlockShare(dx * p.x + dy * p.y - blockLevel, area);
         return parabolaStress(law.fcd, law.epsC2, law.n, strainAt(r.plane, p));
     };
     for (const Polygon& p : s.concrete) {
@@ -182,7 +191,7 @@ CodePoint codePoint(const CodeSection& s, const CodeConcreteLaw& law, double dx,
         const Pt p{b.x, b.y};
         const double e = strainAt(r.plane, p);
         const double steel = std::clamp(STEEL_E * e, -s.fy, s.fy);
-        const double force = (steel - concreteStress(p)) * b.area;
+        const double force = (steel - concreteStress(p, b.area)) * b.area;
         r.forces.N += force;
         r.forces.MX += force * b.x;
         r.forces.MY += force * b.y;
@@ -376,7 +385,15 @@ Forces CodeReference::forces(const Plane& a) const {
     for (const Bar& b : bars_) {
         const double e = strainAt(a, {b.x, b.y});
         double stress = std::clamp(STEEL_E * e, -b.fy, b.fy);
-        if (b.zone >= 0) stress -= concreteStress(zones_[static_cast<std::size_t>(b.zone)].law, e);
+        if (b.zone >= 0) {
+            const CodeConcreteLaw& law = zones_[static_cast<std::size_t>(b.zone)].law;
+            const double g = std::hypot(a[1], a[2]);
+            // The block's share: by the bar's distance beyond the block's edge.
+            stress -=
+                law.block && g > 0
+                    ? law.fcd * displacedBlockShare((e - (1 - law.beta1) * law.epsCu2) / g, b.area)
+                    : concreteStress(law, e);
+        }
         s.N += stress * b.area;
         s.MX += stress * b.area * b.x;
         s.MY += stress * b.area * b.y;

@@ -1,0 +1,394 @@
+#include "analysis/triangle_integral.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace qav {
+
+namespace {
+
+// Gauss-Legendre rules on [0, 1]: three points are exact up to degree five, enough for a
+// parabola or a line times s^3; five points serve a power of a nearly constant base.
+constexpr double GL3_X[3] = {0.11270166537925831, 0.5, 0.88729833462074169};
+constexpr double GL3_W[3] = {5.0 / 18.0, 8.0 / 18.0, 5.0 / 18.0};
+constexpr double GL5_X[5] = {0.046910077030668004, 0.23076534494715845, 0.5, 0.76923465505284155,
+                             0.95308992296933200};
+constexpr double GL5_W[5] = {0.11846344252809454, 0.23931433524968324, 0.28444444444444444,
+                             0.23931433524968324, 0.11846344252809454};
+
+// The integrals along a piece of triangle that the forces and the tangent need: with s the
+// distance from the apex (0) to the base (1) and f the law along it,
+// J[k] = int f s^(k+1) ds (k = 0, 1) and T[k] = int f' s^(k+1) ds (k = 0, 1, 2).
+struct Moments {
+    double J[2] = {0, 0};
+    double T[3] = {0, 0, 0};
+};
+
+// int_{s1}^{s2} s^m ds, for m = 1 or 2.
+double monomial(double s1, double s2, int m) {
+    return m == 1 ? (s2 * s2 - s1 * s1) / 2 : (s2 * s2 * s2 - s1 * s1 * s1) / 3;
+}
+
+// int_{s1}^{s2} s^m u^p ds with u running linearly from u1 (at s1) to u2 (at s2), both >= 0.
+// Where u changes by much, in closed form: with s = a + b u the integrand is a polynomial in u
+// times u^p. Where it changes little, u^p is smooth and five Gauss points are exact to far
+// below rounding; so is a piece of no length.
+double powerMoment(double s1, double s2, double u1, double u2, double p, int m) {
+    const double du = u2 - u1;
+    if (!(std::fabs(du) > 0.05 * std::max(u1, u2))) {
+        double sum = 0;
+        for (int i = 0; i < 5; ++i) {
+            const double t = GL5_X[i];
+            const double s = s1 + t * (s2 - s1);
+            sum += GL5_W[i] * std::pow(s, m) * std::pow(u1 + t * du, p);
+        }
+        return sum * (s2 - s1);
+    }
+    const double b = (s2 - s1) / du;
+    const double a = s1 - b * u1;
+    double sum = 0, binom = 1;  // C(m, j)
+    for (int j = 0; j <= m; ++j) {
+        const double q = p + j + 1;
+        sum +=
+            binom * std::pow(a, m - j) * std::pow(b, j) * (std::pow(u2, q) - std::pow(u1, q)) / q;
+        binom = binom * (m - j) / (j + 1);
+    }
+    return b * sum;
+}
+
+// Adds to mo the piece [s1, s2] of strain e(s) = ea + s de, where the law is one smooth piece.
+void addPiece(const TriangleLaw& law, double ea, double de, double s1, double s2, bool tangent,
+              Moments& mo) {
+    const double em = ea + 0.5 * (s1 + s2) * de;
+    const bool concrete = law.kind == TriangleLaw::Kind::Concrete;
+    // Constant stress: the plateau, yielded steel (or nothing, in tension for concrete).
+    double constant = 0;
+    bool isConstant = true;
+    if (concrete) {
+        if (em <= 0) return;
+        if (em >= law.eps0)
+            constant = law.fc;
+        else
+            isConstant = false;
+    } else if (em >= law.eps0 || em <= -law.eps0) {
+        constant = em > 0 ? law.fc : -law.fc;
+    } else {
+        isConstant = false;
+    }
+    if (isConstant) {
+        for (int k = 0; k < 2; ++k) mo.J[k] += constant * monomial(s1, s2, k + 1);
+        return;
+    }
+    if (concrete && law.n != 2) {
+        // fc (1 - u^n) with u = 1 - eps / eps0, slope fc n u^(n-1) / eps0.
+        const double u1 = std::max(0.0, 1 - (ea + s1 * de) / law.eps0);
+        const double u2 = std::max(0.0, 1 - (ea + s2 * de) / law.eps0);
+        for (int k = 0; k < 2; ++k)
+            mo.J[k] +=
+                law.fc * (monomial(s1, s2, k + 1) - powerMoment(s1, s2, u1, u2, law.n, k + 1));
+        if (tangent)
+            for (int k = 0; k < 3; ++k)
+                mo.T[k] +=
+                    law.fc * law.n / law.eps0 * powerMoment(s1, s2, u1, u2, law.n - 1, k + 1);
+        return;
+    }
+    // A parabola or a line in s: three Gauss points are exact.
+    const double h = s2 - s1;
+    for (int i = 0; i < 3; ++i) {
+        const double s = s1 + GL3_X[i] * h;
+        const double e = ea + s * de;
+        double stress, slope;
+        if (concrete) {
+            const double c = e / law.eps0;
+            stress = law.fc * (2 * c - c * c);
+            slope = 2 * law.fc * (1 - c) / law.eps0;
+        } else {
+            stress = law.modulus * e;
+            slope = law.modulus;
+        }
+        const double w = GL3_W[i] * h * s;
+        mo.J[0] += w * stress;
+        mo.J[1] += w * stress * s;
+        if (tangent) {
+            mo.T[0] += w * slope;
+            mo.T[1] += w * slope * s;
+            mo.T[2] += w * slope * s * s;
+        }
+    }
+}
+
+// The law over the triangle of apex a (strain ea) and base b-c (strain eb): s runs from the
+// apex to the base, r along the lines of equal strain, x = a + s (b - a) + s r (c - b).
+void addSubTriangle(const double a[2], const double b[2], const double c[2], double ea, double eb,
+                    const TriangleLaw& law, bool tangent, TriangleIntegral& out) {
+    const double d[2] = {b[0] - a[0], b[1] - a[1]};
+    const double w[2] = {c[0] - b[0], c[1] - b[1]};
+    const double twiceArea = std::fabs(d[0] * w[1] - d[1] * w[0]);
+    if (!(twiceArea > 0)) return;
+    const double de = eb - ea;
+    // The law's breakpoints where they fall inside, in order of s.
+    double cuts[4] = {0, 0, 0, 0};
+    int nc = 0;
+    cuts[nc++] = 0;
+    const double bps[2] = {law.kind == TriangleLaw::Kind::Concrete ? 0.0 : -law.eps0, law.eps0};
+    if (de != 0) {
+        double inside[2];
+        int ni = 0;
+        for (const double bp : bps) {
+            const double s = (bp - ea) / de;
+            if (s > 0 && s < 1) inside[ni++] = s;
+        }
+        if (ni == 2 && inside[1] < inside[0]) std::swap(inside[0], inside[1]);
+        for (int i = 0; i < ni; ++i) cuts[nc++] = inside[i];
+    }
+    cuts[nc++] = 1;
+    Moments mo;
+    for (int i = 0; i + 1 < nc; ++i) addPiece(law, ea, de, cuts[i], cuts[i + 1], tangent, mo);
+
+    // The mean of x over a line of equal strain is a + s (m - a), m the base's middle.
+    const double mid[2] = {d[0] + 0.5 * w[0], d[1] + 0.5 * w[1]};
+    out.N += twiceArea * mo.J[0];
+    out.MX += twiceArea * (a[0] * mo.J[0] + mid[0] * mo.J[1]);
+    out.MY += twiceArea * (a[1] * mo.J[0] + mid[1] * mo.J[1]);
+    if (!tangent) return;
+    // The means of x x, x y, y y over a line: p q + s (p dq + q dp + (p wq + q wp) / 2) +
+    // s^2 (dp dq + (dp wq + dq wp) / 2 + wp wq / 3) for coordinates p, q.
+    auto second = [&](int p, int q) {
+        return twiceArea *
+               (a[p] * a[q] * mo.T[0] +
+                (a[p] * d[q] + a[q] * d[p] + 0.5 * (a[p] * w[q] + a[q] * w[p])) * mo.T[1] +
+                (d[p] * d[q] + 0.5 * (d[p] * w[q] + d[q] * w[p]) + w[p] * w[q] / 3) * mo.T[2]);
+    };
+    out.k[0] += twiceArea * mo.T[0];
+    out.k[1] += twiceArea * (a[0] * mo.T[0] + mid[0] * mo.T[1]);
+    out.k[2] += twiceArea * (a[1] * mo.T[0] + mid[1] * mo.T[1]);
+    out.k[3] += second(0, 0);
+    out.k[4] += second(0, 1);
+    out.k[5] += second(1, 1);
+}
+
+// Which piece of the law a triangle of corner strains lo..hi lies on wholly, if any.
+enum class Piece { Zero, Plus, Minus, Polynomial, Cut };
+
+Piece pieceOf(const TriangleLaw& law, double lo, double hi) {
+    if (law.kind == TriangleLaw::Kind::Concrete) {
+        if (hi <= 0) return Piece::Zero;
+        if (lo >= law.eps0) return Piece::Plus;
+        if (law.n == 2 && lo >= 0 && hi <= law.eps0) return Piece::Polynomial;
+        return Piece::Cut;
+    }
+    if (lo >= law.eps0) return Piece::Plus;
+    if (hi <= -law.eps0) return Piece::Minus;
+    if (lo >= -law.eps0 && hi <= law.eps0) return Piece::Polynomial;
+    return Piece::Cut;
+}
+
+// The forces and tangent of the law's polynomial piece (the parabola fc (2 r - r^2) with
+// r = eps / eps0, or steel's line) over a region of the given moments, eps = a + b x + c y.
+void addPolynomial(const TriangleMoments& m, const double plane[3], const TriangleLaw& law,
+                   bool tangent, TriangleIntegral& out) {
+    const double a = plane[0], b = plane[1], c = plane[2];
+    // int eps h and int eps^2 h for h = 1, x, y; int h h^T and int eps h h^T.
+    const double e1[3] = {a * m[0] + b * m[1] + c * m[2], a * m[1] + b * m[3] + c * m[4],
+                          a * m[2] + b * m[4] + c * m[5]};
+    const double hh[6] = {m[0], m[1], m[2], m[3], m[4], m[5]};
+    const bool concrete = law.kind == TriangleLaw::Kind::Concrete;
+    double f[3], k[6];
+    if (concrete) {
+        const double aa = a * a, ab = 2 * a * b, ac = 2 * a * c, bb = b * b, bc = 2 * b * c,
+                     cc = c * c;
+        const double e2[3] = {
+            aa * m[0] + ab * m[1] + ac * m[2] + bb * m[3] + bc * m[4] + cc * m[5],
+            aa * m[1] + ab * m[3] + ac * m[4] + bb * m[6] + bc * m[7] + cc * m[8],
+            aa * m[2] + ab * m[4] + ac * m[5] + bb * m[7] + bc * m[8] + cc * m[9]};
+        const double s1 = 2 * law.fc / law.eps0, s2 = law.fc / (law.eps0 * law.eps0);
+        for (int i = 0; i < 3; ++i) f[i] = s1 * e1[i] - s2 * e2[i];
+        if (tangent) {
+            const double ehh[6] = {e1[0],
+                                   e1[1],
+                                   e1[2],
+                                   a * m[3] + b * m[6] + c * m[7],
+                                   a * m[4] + b * m[7] + c * m[8],
+                                   a * m[5] + b * m[8] + c * m[9]};
+            for (int i = 0; i < 6; ++i) k[i] = s1 * (hh[i] - ehh[i] / law.eps0);
+        }
+    } else {
+        for (int i = 0; i < 3; ++i) f[i] = law.modulus * e1[i];
+        if (tangent)
+            for (int i = 0; i < 6; ++i) k[i] = law.modulus * hh[i];
+    }
+    out.N += f[0];
+    out.MX += f[1];
+    out.MY += f[2];
+    if (tangent)
+        for (std::size_t i = 0; i < 6; ++i) out.k[i] += k[static_cast<std::size_t>(i)];
+}
+
+void addConstant(const double area[3], double stress, TriangleIntegral& out) {
+    out.N += stress * area[0];
+    out.MX += stress * area[1];
+    out.MY += stress * area[2];
+}
+
+// The triangle's corner strains, least and most.
+void strainRange(const double c[6], const double plane[3], double& lo, double& hi) {
+    const double e0 = plane[0] + plane[1] * c[0] + plane[2] * c[1];
+    const double e1 = plane[0] + plane[1] * c[2] + plane[2] * c[3];
+    const double e2 = plane[0] + plane[1] * c[4] + plane[2] * c[5];
+    lo = std::min(e0, std::min(e1, e2));
+    hi = std::max(e0, std::max(e1, e2));
+}
+
+// The law over a triangle the law's breakpoints or corners cut: corners by strain; q on the
+// edge from the least to the most strained at the middle one's strain splits the triangle into
+// two whose strain varies from an apex to a base.
+void addCutTriangle(const double c[6], const double plane[3], const TriangleLaw& law, bool tangent,
+                    TriangleIntegral& out) {
+    double e[3];
+    for (int k = 0; k < 3; ++k) e[k] = plane[0] + plane[1] * c[2 * k] + plane[2] * c[2 * k + 1];
+    int order[3] = {0, 1, 2};
+    if (e[order[1]] < e[order[0]]) std::swap(order[0], order[1]);
+    if (e[order[2]] < e[order[1]]) std::swap(order[1], order[2]);
+    if (e[order[1]] < e[order[0]]) std::swap(order[0], order[1]);
+    const double* p0 = c + 2 * order[0];
+    const double* p1 = c + 2 * order[1];
+    const double* p2 = c + 2 * order[2];
+    const double e0 = e[order[0]], e1 = e[order[1]], e2 = e[order[2]];
+    const double t = e2 > e0 ? (e1 - e0) / (e2 - e0) : 0.0;
+    const double q[2] = {p0[0] + t * (p2[0] - p0[0]), p0[1] + t * (p2[1] - p0[1])};
+    addSubTriangle(p0, p1, q, e0, e1, law, tangent, out);
+    addSubTriangle(p2, p1, q, e2, e1, law, tangent, out);
+}
+
+// The moments of the part of a triangle (corners c, moments whole) where side (eps - t) >= 0.
+// A line cuts a triangle into a triangle about the corner alone on its side and the rest: the
+// part is that triangle, or the whole less it.
+TriangleMoments partBeyond(const double c[6], const TriangleMoments& whole, const double plane[3],
+                           double t, double side) {
+    double d[3];
+    int beyond = 0;
+    for (int k = 0; k < 3; ++k) {
+        d[k] = side * (plane[0] + plane[1] * c[2 * k] + plane[2] * c[2 * k + 1] - t);
+        beyond += d[k] >= 0;
+    }
+    if (beyond == 0) return {};
+    if (beyond == 3) return whole;
+    // The corner alone on its side of the line, and the triangle it makes with the cuts.
+    const bool alone = beyond == 1;
+    int k = 0;
+    while ((d[k] >= 0) != alone) ++k;
+    const int i = (k + 1) % 3, j = (k + 2) % 3;
+    const double ui = d[k] / (d[k] - d[i]), uj = d[k] / (d[k] - d[j]);
+    const double tri[6] = {c[2 * k],
+                           c[2 * k + 1],
+                           c[2 * k] + ui * (c[2 * i] - c[2 * k]),
+                           c[2 * k + 1] + ui * (c[2 * i + 1] - c[2 * k + 1]),
+                           c[2 * k] + uj * (c[2 * j] - c[2 * k]),
+                           c[2 * k + 1] + uj * (c[2 * j + 1] - c[2 * k + 1])};
+    const TriangleMoments corner = triangleMoments(tri);
+    if (alone) return corner;
+    TriangleMoments rest = whole;
+    for (std::size_t q = 0; q < 10; ++q) rest[q] -= corner[q];
+    return rest;
+}
+
+// A triangle that a polynomial law's breakpoints cut: its parts on each piece add their
+// moments to that piece's sums.
+void addCutMoments(const double c[6], const TriangleMoments& whole, const double plane[3],
+                   const TriangleLaw& law, TriangleMoments& poly, TriangleMoments& plus,
+                   TriangleMoments& minus) {
+    const bool concrete = law.kind == TriangleLaw::Kind::Concrete;
+    const TriangleMoments top = partBeyond(c, whole, plane, law.eps0, 1);
+    // Concrete: above zero less the plateau; steel: the whole less both yielded parts.
+    const TriangleMoments base =
+        concrete ? partBeyond(c, whole, plane, 0, 1) : partBeyond(c, whole, plane, -law.eps0, -1);
+    for (std::size_t q = 0; q < 3; ++q) plus[q] += top[q];
+    if (concrete) {
+        for (std::size_t q = 0; q < 10; ++q) poly[q] += base[q] - top[q];
+    } else {
+        for (std::size_t q = 0; q < 3; ++q) minus[q] += base[q];
+        for (std::size_t q = 0; q < 10; ++q) poly[q] += whole[q] - top[q] - base[q];
+    }
+}
+
+}  // namespace
+
+TriangleMoments triangleMoments(const double c[6]) {
+    const double A = 0.5 * std::fabs((c[2] - c[0]) * (c[5] - c[1]) - (c[4] - c[0]) * (c[3] - c[1]));
+    double X = 0, Y = 0, xx = 0, xy = 0, yy = 0, xxx = 0, xxy = 0, xyy = 0, yyy = 0;
+    for (int k = 0; k < 3; ++k) {
+        const double x = c[2 * k], y = c[2 * k + 1];
+        X += x;
+        Y += y;
+        xx += x * x;
+        xy += x * y;
+        yy += y * y;
+        xxx += x * x * x;
+        xxy += x * x * y;
+        xyy += x * y * y;
+        yyy += y * y * y;
+    }
+    // With corner sums U, V of linear functions u, v: int u v = A (U V + sum u v) / 12 and
+    // int u^2 v = A (U^2 V + V sum u^2 + 2 U sum u v + 2 sum u^2 v) / 60.
+    const double a12 = A / 12, a60 = A / 60;
+    return {A,
+            A * X / 3,
+            A * Y / 3,
+            a12 * (X * X + xx),
+            a12 * (X * Y + xy),
+            a12 * (Y * Y + yy),
+            a60 * (X * X * X + 3 * X * xx + 2 * xxx),
+            a60 * (X * X * Y + Y * xx + 2 * X * xy + 2 * xxy),
+            a60 * (Y * Y * X + X * yy + 2 * Y * xy + 2 * xyy),
+            a60 * (Y * Y * Y + 3 * Y * yy + 2 * yyy)};
+}
+
+TriangleIntegral integrateTriangle(const double c[6], const double plane[3], const TriangleLaw& law,
+                                   bool withTangent) {
+    const TriangleMoments m = triangleMoments(c);
+    return integrateTriangles(c, &m, 1, plane, law, withTangent);
+}
+
+TriangleIntegral integrateTriangles(const double* corners, const TriangleMoments* moments,
+                                    std::size_t count, const double plane[3],
+                                    const TriangleLaw& law, bool withTangent) {
+    // The triangles wholly on one piece of the law only add up their moments; the law is
+    // applied to the sums once.
+    TriangleMoments poly{}, plus{}, minus{};
+    // A law whose pieces are all polynomials (not a power of non-integer exponent) takes the
+    // parts of a cut triangle into its sums too.
+    const bool polynomial = law.kind == TriangleLaw::Kind::Steel || law.n == 2;
+    TriangleIntegral out;
+    for (std::size_t j = 0; j < count; ++j) {
+        const double* c = corners + 6 * j;
+        const TriangleMoments& m = moments[j];
+        double lo, hi;
+        strainRange(c, plane, lo, hi);
+        switch (pieceOf(law, lo, hi)) {
+            case Piece::Zero:
+                break;
+            case Piece::Plus:
+                for (std::size_t i = 0; i < 3; ++i) plus[i] += m[i];
+                break;
+            case Piece::Minus:
+                for (std::size_t i = 0; i < 3; ++i) minus[i] += m[i];
+                break;
+            case Piece::Polynomial:
+                for (std::size_t i = 0; i < 10; ++i) poly[i] += m[i];
+                break;
+            case Piece::Cut:
+                if (polynomial)
+                    addCutMoments(c, m, plane, law, poly, plus, minus);
+                else
+                    addCutTriangle(c, plane, law, withTangent, out);
+                break;
+        }
+    }
+    addConstant(plus.data(), law.fc, out);
+    addConstant(minus.data(), -law.fc, out);
+    if (poly[0] != 0) addPolynomial(poly, plane, law, withTangent, out);
+    return out;
+}
+
+}  // namespace qav
