@@ -192,6 +192,8 @@ std::size_t wordIndex(const char* what, const std::array<const char*, N>& words,
 }
 
 constexpr std::array<const char*, 2> STRAIN_LIMIT_WORDS{"control", "code"};
+// In Integration's order.
+constexpr std::array<const char*, 3> INTEGRATION_WORDS{"auto", "exact", "centroid"};
 
 // A number given to a method, refused by the argument's name unless it is finite (a NaN angle or
 // minimum would run an analysis that means nothing and answer on the unsafe side).
@@ -713,6 +715,16 @@ public:
         m_.settings.STRAIN_LIMIT = static_cast<StrainLimit>(i);
     }
 
+    // How triangles' stresses are summed: "auto" (exactly under a code's limits), "exact" or
+    // "centroid".
+    std::string integration() const { return integrationWord(m_.settings.INTEGRATION); }
+    void setIntegration(const std::string& word) {
+        const auto i = wordIndex("integration", INTEGRATION_WORDS, word);
+        py::gil_scoped_release nogil;
+        std::lock_guard lock(mutex_);
+        m_.settings.INTEGRATION = static_cast<Integration>(i);
+    }
+
     std::string ties() const { return tiesWord(m_.document.TIES); }
     void setTies(const std::string& word) {
         const auto i = wordIndex("ties", TIES_KEYS, word);
@@ -893,6 +905,7 @@ PYBIND11_MODULE(_core, mod) {
         .def_property("strain_limit", &PySection::strainLimit, &PySection::setStrainLimit)
         .def_property_readonly("steel_grid", [](PySection& s) { return s.steelGrid(); })
         .def_property("ties", &PySection::ties, &PySection::setTies)
+        .def_property("integration", &PySection::integration, &PySection::setIntegration)
         .def_property_readonly("code", &PySection::code);
     mod.def("open", &openSection, py::arg("path"));
     mod.def("open_lines", &openLines, py::arg("lines"), py::arg("name"));

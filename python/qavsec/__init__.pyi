@@ -9,6 +9,7 @@ import numpy as np
 PathLike = Union[str, os.PathLike[str]]
 SolverName = Literal["fast", "reference"]
 StrainLimitName = Literal["control", "code"]
+IntegrationName = Literal["auto", "exact", "centroid"]
 TiesName = Literal["tied", "spiral"]
 CodeName = Literal["hk", "bs", "ec2", "aci318"]
 
@@ -199,6 +200,7 @@ class Section:
     def code(self) -> str: ...
     strain_limit: StrainLimitName
     ties: TiesName
+    integration: IntegrationName
     @property
     def materials(self) -> Dict[str, object]: ...
     @property

@@ -592,12 +592,14 @@ class Section:
         worker process, say); it meshes again where it arrives, to the same fibres, and keeps no
         results."""
         return {"lines": _file_lines(self._core), "path": self.path,
-                "strain_limit": self.strain_limit, "steel_grid": self._core.steel_grid}
+                "strain_limit": self.strain_limit, "steel_grid": self._core.steel_grid,
+                "integration": self.integration}
 
     def __setstate__(self, state: Dict[str, object]) -> None:
         self.path = str(state["path"])
         self._core = _reopened(state["lines"], state["strain_limit"],  # type: ignore[arg-type]
-                               bool(state.get("steel_grid", False)))
+                               bool(state.get("steel_grid", False)),
+                               str(state.get("integration", "auto")))
 
     def fibres(self) -> Dict[str, np.ndarray]:
         """The meshed fibres (meshing the section when needed): x, y (mm, centres), area (mm²),
@@ -643,7 +645,7 @@ class Section:
                                        steel or "", None if alpha_cc is None else float(alpha_cc),
                                        ties))
         self._core = _reopened(_file_lines(self._core), self._core.strain_limit,
-                               self._core.steel_grid)
+                               self._core.steel_grid, self._core.integration)
         return said
 
     @property
@@ -662,6 +664,18 @@ class Section:
     @strain_limit.setter
     def strain_limit(self, value: str) -> None:
         self._core.strain_limit = value
+
+    @property
+    def integration(self) -> str:
+        """How each concrete and steel triangle's stress is summed: "exact" (integrated over its
+        area, so that the results do not depend on the mesh size), "centroid" (the stress at its
+        centre times its area) or "auto" (exact under a code's limits, centroid at the control
+        strain)."""
+        return self._core.integration
+
+    @integration.setter
+    def integration(self, value: str) -> None:
+        self._core.integration = value
 
     @property
     def ties(self) -> str:
@@ -873,11 +887,14 @@ def _bar_block(bars: Any) -> List[str]:
             ["REBAR END"])
 
 
-def _reopened(lines: List[str], strain_limit: str, steel_grid: bool) -> "_core.Section":
-    """The section of a file's lines with the settings a file does not hold: the strain limit
-    and the steel grid of its mesh (meshed at once where it is on, as the section was)."""
+def _reopened(lines: List[str], strain_limit: str, steel_grid: bool,
+              integration: str = "auto") -> "_core.Section":
+    """The section of a file's lines with the settings a file does not hold: the strain limit,
+    the integration and the steel grid of its mesh (meshed at once where it is on, as the
+    section was)."""
     core = _from_file_lines(lines)
     core.strain_limit = strain_limit
+    core.integration = integration
     if steel_grid:
         core.mesh(None, True)
     return core

@@ -1,4 +1,5 @@
 """Design codes through the module: conversion, the code's limits and ACI 318-19's design strength."""
+import pickle
 import warnings
 
 import numpy as np
@@ -77,7 +78,7 @@ def test_defaults_add_nothing_and_settings_reach_the_run(sample_loads):
     assert r.phi is None and r.fraction_nominal is None and r.cap is None
     # No minimum by default: every fraction is that of the load as given.
     assert r.minimum == "fixed magnitudes" and r.raised == []
-    for bad in ("strain_limit", "ties"):
+    for bad in ("strain_limit", "ties", "integration"):
         with pytest.raises(qavsec.Error):
             setattr(s, bad, "other")
     s.strain_limit = "code"
@@ -87,6 +88,21 @@ def test_defaults_add_nothing_and_settings_reach_the_run(sample_loads):
     assert s.materials["selected"]["concrete"] == "C30/37"
     s.convert("bs")
     assert s.code == "BS-8110"
+
+
+def test_integration_reaches_the_run_and_travels_with_the_section():
+    s = qavsec.open(RECT)
+    s.convert("ec2", concrete="C30/37")
+    assert s.integration == "auto"
+    curves = {}
+    for how, size in (("auto", 100), ("auto", 37), ("centroid", 100)):
+        s.integration = how
+        s.mesh(size)
+        curves[how, size] = quiet(lambda: s.pm(angle=30, npm=6)).M
+    # Exact under the code's limits: the mesh no longer shows; the centroid rule's does.
+    assert np.allclose(curves["auto", 100], curves["auto", 37], rtol=1e-6, atol=1e-6)
+    assert not np.allclose(curves["auto", 100], curves["centroid", 100], rtol=1e-4)
+    assert pickle.loads(pickle.dumps(s)).integration == "centroid"
 
 
 def test_results_say_their_limit_and_the_curve_ends_bound_the_curves():

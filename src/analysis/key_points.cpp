@@ -87,13 +87,21 @@ std::optional<StrainPlane> balancedPlane(const KeySection& s, double phi) {
     const Extent e = controlExtent(s, gx, gy);
     const TFIB* low = nullptr;
     double lowU = std::numeric_limits<double>::infinity();
+    // The steel farthest in tension: a triangle's farthest corner where triangles are
+    // integrated exactly, else its centre.
+    const bool exact = exactIntegration(m);
+    std::vector<ControlPoint> points;
     for (int j = 1; j <= m.mesh.NFIB; ++j) {
         const TFIB& f = m.mesh.FIB[static_cast<std::size_t>(j)];
         if ((f.TY != FIB_STEEL && f.TY != FIB_REBAR) || !(f.AREA * f.FY1 > 0)) continue;
-        const double u = gx * f.X + gy * f.Y;
-        if (u < lowU) {
-            lowU = u;
-            low = &f;
+        points.clear();
+        addFibrePoints(exact, f, points);
+        for (const ControlPoint& p : points) {
+            const double u = gx * p.X + gy * p.Y;
+            if (u < lowU) {
+                lowU = u;
+                low = &f;
+            }
         }
     }
     if (!low || !(e.top > lowU)) return std::nullopt;

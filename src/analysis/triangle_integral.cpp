@@ -8,10 +8,7 @@ namespace qav {
 
 namespace {
 
-// Gauss-Legendre rules on [0, 1]: three points are exact up to degree five, enough for a
-// parabola or a line times s^3; five points serve a power of a nearly constant base.
-constexpr double GL3_X[3] = {0.11270166537925831, 0.5, 0.88729833462074169};
-constexpr double GL3_W[3] = {5.0 / 18.0, 8.0 / 18.0, 5.0 / 18.0};
+// Five Gauss-Legendre points on [0, 1], for a power of a nearly constant base.
 constexpr double GL5_X[5] = {0.046910077030668004, 0.23076534494715845, 0.5, 0.76923465505284155,
                              0.95308992296933200};
 constexpr double GL5_W[5] = {0.11846344252809454, 0.23931433524968324, 0.28444444444444444,
@@ -30,96 +27,80 @@ double monomial(double s1, double s2, int m) {
     return m == 1 ? (s2 * s2 - s1 * s1) / 2 : (s2 * s2 * s2 - s1 * s1 * s1) / 3;
 }
 
-// int_{s1}^{s2} s^m u^p ds with u running linearly from u1 (at s1) to u2 (at s2), both >= 0.
-// Where u changes by much, in closed form: with s = a + b u the integrand is a polynomial in u
-// times u^p. Where it changes little, u^p is smooth and five Gauss points are exact to far
-// below rounding; so is a piece of no length.
-double powerMoment(double s1, double s2, double u1, double u2, double p, int m) {
-    const double du = u2 - u1;
+// The integrals of s^(k+1) u^n (k = 0, 1) into J and of s^(k+1) u^(n-1) (k = 0, 1, 2) into T
+// over [s1, s2], with u running linearly from u1 (at s1) to u2 (at s2), both >= 0. Where u
+// changes by much, in closed form: with s = a + b u each integrand is a polynomial in u times a
+// power of u, whose powers u^(n+q) follow from one pow per end. Where it changes little, u^n is
+// smooth and five Gauss points are exact to far below rounding; so is a piece of no length.
+void powerMoments(double s1, double s2, double u1, double u2, double n, bool tangent, double J[2],
+                  double T[3]) {
+    const double du = u2 - u1, h = s2 - s1;
     if (!(std::fabs(du) > 0.05 * std::max(u1, u2))) {
-        double sum = 0;
         for (int i = 0; i < 5; ++i) {
-            const double t = GL5_X[i];
-            const double s = s1 + t * (s2 - s1);
-            sum += GL5_W[i] * std::pow(s, m) * std::pow(u1 + t * du, p);
+            const double s = s1 + GL5_X[i] * h, u = u1 + GL5_X[i] * du;
+            const double un1 = std::pow(u, n - 1), w = GL5_W[i] * h * s;
+            J[0] += w * un1 * u;
+            J[1] += w * s * un1 * u;
+            if (tangent) {
+                T[0] += w * un1;
+                T[1] += w * s * un1;
+                T[2] += w * s * s * un1;
+            }
         }
-        return sum * (s2 - s1);
+        return;
     }
-    const double b = (s2 - s1) / du;
-    const double a = s1 - b * u1;
-    double sum = 0, binom = 1;  // C(m, j)
-    for (int j = 0; j <= m; ++j) {
-        const double q = p + j + 1;
-        sum +=
-            binom * std::pow(a, m - j) * std::pow(b, j) * (std::pow(u2, q) - std::pow(u1, q)) / q;
-        binom = binom * (m - j) / (j + 1);
+    const double b = h / du, a = s1 - b * u1;
+    // d[q] = (u2^(n+q) - u1^(n+q)) / (n + q), q = 0 .. 3.
+    double d[4];
+    double w1 = std::pow(u1, n), w2 = std::pow(u2, n);
+    for (int q = 0; q < 4; ++q) {
+        d[q] = (w2 - w1) / (n + q);
+        w1 *= u1;
+        w2 *= u2;
     }
-    return b * sum;
+    // int s^m u^(n+e) ds = b sum_j C(m, j) a^(m-j) b^j d[j + e + 1], e = 0 or -1.
+    auto moment = [&](int m, int e) {
+        const double ap[4] = {1, a, a * a, a * a * a};
+        double sum = 0, binom = 1, bp = 1;
+        for (int j = 0; j <= m; ++j) {
+            sum += binom * ap[m - j] * bp * d[j + e + 1];
+            binom = binom * (m - j) / (j + 1);
+            bp *= b;
+        }
+        return b * sum;
+    };
+    J[0] += moment(1, 0);
+    J[1] += moment(2, 0);
+    if (tangent) {
+        T[0] += moment(1, -1);
+        T[1] += moment(2, -1);
+        T[2] += moment(3, -1);
+    }
 }
 
-// Adds to mo the piece [s1, s2] of strain e(s) = ea + s de, where the law is one smooth piece.
+// Adds to mo the piece [s1, s2] of strain e(s) = ea + s de, where the parabola of exponent n
+// is one smooth piece: nothing in tension, the plateau, or fc (1 - u^n) with u = 1 - eps / eps0
+// and slope fc n u^(n-1) / eps0.
 void addPiece(const TriangleLaw& law, double ea, double de, double s1, double s2, bool tangent,
               Moments& mo) {
     const double em = ea + 0.5 * (s1 + s2) * de;
-    const bool concrete = law.kind == TriangleLaw::Kind::Concrete;
-    // Constant stress: the plateau, yielded steel (or nothing, in tension for concrete).
-    double constant = 0;
-    bool isConstant = true;
-    if (concrete) {
-        if (em <= 0) return;
-        if (em >= law.eps0)
-            constant = law.fc;
-        else
-            isConstant = false;
-    } else if (em >= law.eps0 || em <= -law.eps0) {
-        constant = em > 0 ? law.fc : -law.fc;
-    } else {
-        isConstant = false;
-    }
-    if (isConstant) {
-        for (int k = 0; k < 2; ++k) mo.J[k] += constant * monomial(s1, s2, k + 1);
+    if (em <= 0) return;
+    if (em >= law.eps0) {
+        for (int k = 0; k < 2; ++k) mo.J[k] += law.fc * monomial(s1, s2, k + 1);
         return;
     }
-    if (concrete && law.n != 2) {
-        // fc (1 - u^n) with u = 1 - eps / eps0, slope fc n u^(n-1) / eps0.
-        const double u1 = std::max(0.0, 1 - (ea + s1 * de) / law.eps0);
-        const double u2 = std::max(0.0, 1 - (ea + s2 * de) / law.eps0);
-        for (int k = 0; k < 2; ++k)
-            mo.J[k] +=
-                law.fc * (monomial(s1, s2, k + 1) - powerMoment(s1, s2, u1, u2, law.n, k + 1));
-        if (tangent)
-            for (int k = 0; k < 3; ++k)
-                mo.T[k] +=
-                    law.fc * law.n / law.eps0 * powerMoment(s1, s2, u1, u2, law.n - 1, k + 1);
-        return;
-    }
-    // A parabola or a line in s: three Gauss points are exact.
-    const double h = s2 - s1;
-    for (int i = 0; i < 3; ++i) {
-        const double s = s1 + GL3_X[i] * h;
-        const double e = ea + s * de;
-        double stress, slope;
-        if (concrete) {
-            const double c = e / law.eps0;
-            stress = law.fc * (2 * c - c * c);
-            slope = 2 * law.fc * (1 - c) / law.eps0;
-        } else {
-            stress = law.modulus * e;
-            slope = law.modulus;
-        }
-        const double w = GL3_W[i] * h * s;
-        mo.J[0] += w * stress;
-        mo.J[1] += w * stress * s;
-        if (tangent) {
-            mo.T[0] += w * slope;
-            mo.T[1] += w * slope * s;
-            mo.T[2] += w * slope * s * s;
-        }
-    }
+    const double u1 = std::max(0.0, 1 - (ea + s1 * de) / law.eps0);
+    const double u2 = std::max(0.0, 1 - (ea + s2 * de) / law.eps0);
+    double J[2] = {0, 0}, T[3] = {0, 0, 0};
+    powerMoments(s1, s2, u1, u2, law.n, tangent, J, T);
+    for (int k = 0; k < 2; ++k) mo.J[k] += law.fc * (monomial(s1, s2, k + 1) - J[k]);
+    if (tangent)
+        for (int k = 0; k < 3; ++k) mo.T[k] += law.fc * law.n / law.eps0 * T[k];
 }
 
-// The law over the triangle of apex a (strain ea) and base b-c (strain eb): s runs from the
-// apex to the base, r along the lines of equal strain, x = a + s (b - a) + s r (c - b).
+// The parabola of non-integer exponent over the triangle of apex a (strain ea) and base b-c
+// (strain eb): s runs from the apex to the base, r along the lines of equal strain,
+// x = a + s (b - a) + s r (c - b).
 void addSubTriangle(const double a[2], const double b[2], const double c[2], double ea, double eb,
                     const TriangleLaw& law, bool tangent, TriangleIntegral& out) {
     const double d[2] = {b[0] - a[0], b[1] - a[1]};
@@ -127,11 +108,11 @@ void addSubTriangle(const double a[2], const double b[2], const double c[2], dou
     const double twiceArea = std::fabs(d[0] * w[1] - d[1] * w[0]);
     if (!(twiceArea > 0)) return;
     const double de = eb - ea;
-    // The law's breakpoints where they fall inside, in order of s.
+    // The parabola's breakpoints (zero strain, eps0) where they fall inside, in order of s.
     double cuts[4] = {0, 0, 0, 0};
     int nc = 0;
     cuts[nc++] = 0;
-    const double bps[2] = {law.kind == TriangleLaw::Kind::Concrete ? 0.0 : -law.eps0, law.eps0};
+    const double bps[2] = {0.0, law.eps0};
     if (de != 0) {
         double inside[2];
         int ni = 0;
@@ -240,7 +221,8 @@ void strainRange(const double c[6], const double plane[3], double& lo, double& h
     hi = std::max(e0, std::max(e1, e2));
 }
 
-// The law over a triangle the law's breakpoints or corners cut: corners by strain; q on the
+// The parabola of non-integer exponent over a triangle not wholly in tension or on the plateau:
+// corners by strain; q on the
 // edge from the least to the most strained at the middle one's strain splits the triangle into
 // two whose strain varies from an apex to a base.
 void addCutTriangle(const double c[6], const double plane[3], const TriangleLaw& law, bool tangent,

@@ -28,6 +28,7 @@ const char* const SOLVER_KEY = "analysis/solver";
 const char* const STEEL_GRID_KEY = "mesh/steelGrid";
 const char* const STRAIN_LIMIT_KEY = "analysis/strainLimit";
 const char* const CODE_MIN_ECC_KEY = "check/codeMinEccentricity";
+const char* const INTEGRATION_KEY = "analysis/integration";
 
 // The alpha_cc choices of EN 1992-1-1: 1.0 (recommended) and 0.85.
 constexpr double ALPHA_CC_CHOICES[] = {1.0, 0.85};
@@ -78,6 +79,10 @@ void loadProgramSettings(SectionModel& m) {
                                   ? StrainLimit::Code
                                   : StrainLimit::Control;
     m.settings.CODE_MIN_ECC = settings.value(CODE_MIN_ECC_KEY, false).toBool();
+    const QString integration = settings.value(INTEGRATION_KEY).toString();
+    m.settings.INTEGRATION = integration == QLatin1String("exact")      ? Integration::Exact
+                             : integration == QLatin1String("centroid") ? Integration::Centroid
+                                                                        : Integration::Auto;
 }
 
 void storeProgramSettings(const SectionModel& m) {
@@ -88,6 +93,7 @@ void storeProgramSettings(const SectionModel& m) {
     settings.setValue(STRAIN_LIMIT_KEY,
                       m.settings.STRAIN_LIMIT == StrainLimit::Code ? "code" : "control");
     settings.setValue(CODE_MIN_ECC_KEY, m.settings.CODE_MIN_ECC);
+    settings.setValue(INTEGRATION_KEY, integrationWord(m.settings.INTEGRATION));
 }
 
 GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent)
@@ -137,6 +143,16 @@ GeneralSettingDialog::GeneralSettingDialog(AppContext& ctx, QWidget* parent)
     StrainLimitNote = namedLabel("LabelStrainLimitNote", "", limit);
     StrainLimitNote->setWordWrap(true);
     g6->addWidget(StrainLimitNote, 1, 0, 1, 2);
+    // How a triangle's stress is summed: exactly over its area (answers that do not depend on
+    // the mesh) or at its centre (the fibre rule), by Integration's order.
+    IntegrationBox = namedList(
+        "IntegrationBox", {"Exact under code limits", "Exact", "At each fibre's centre"}, limit);
+    IntegrationBox->setToolTip(
+        "Exact: each concrete and steel triangle's stress is integrated over its area, so the "
+        "results do not depend on the mesh size. At each fibre's centre: the stress at the "
+        "triangle's centre times its area.");
+    g6->addWidget(namedLabel("LabelIntegration", "Stress over triangles", limit), 2, 0);
+    g6->addWidget(IntegrationBox, 2, 1);
     top->addWidget(limit);
     // The box keeps the setting the user chose wherever it may choose.
     connect(StrainLimitBox, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -201,6 +217,7 @@ void GeneralSettingDialog::showEvent(QShowEvent* event) {
     TiesBox->setCurrentIndex(m.document.TIES == Ties::Spiral ? 1 : 0);
     limitSetting_ = m.settings.STRAIN_LIMIT == StrainLimit::Code ? 1 : 0;
     showStrainLimit();
+    IntegrationBox->setCurrentIndex(static_cast<int>(m.settings.INTEGRATION));
     Edit1->setText(qs(Format("%D", {ctx_.model().settings.NPM})));
     Edit2->setText(qs(Format("%D", {ctx_.model().settings.NMM})));
     SolverBox->setCurrentIndex(ctx_.model().settings.SOLVER == SolverKind::Reference ? 1 : 0);
@@ -213,13 +230,19 @@ void GeneralSettingDialog::okay() {
     applyCurveSteps(m, textOf(Edit1), textOf(Edit2));
     const int codeIndex = std::clamp(ComboBox1->currentIndex(), 0, 3);
     const StrainLimit limitBefore = strainLimitInForce(m);
+    const bool exactBefore = exactIntegration(m);
     const Ties tiesBefore = m.document.TIES;
     applyDesignCode(ctx_, static_cast<CodeId>(codeIndex),
                     ALPHA_CC_CHOICES[AlphaCcBox->currentIndex() == 1 ? 1 : 0],
                     TiesBox->currentIndex() == 1 ? Ties::Spiral : Ties::Tied);
     m.settings.STRAIN_LIMIT = limitSetting_ == 1 ? StrainLimit::Code : StrainLimit::Control;
-    // Curves of another limit or other ties are not this section's any more.
-    if (strainLimitInForce(m) != limitBefore || m.document.TIES != tiesBefore) CLEAR_RESULTS(m);
+    m.settings.INTEGRATION =
+        static_cast<Integration>(std::clamp(IntegrationBox->currentIndex(), 0, 2));
+    // Curves of another limit, other ties or another integration are not this section's any
+    // more.
+    if (strainLimitInForce(m) != limitBefore || m.document.TIES != tiesBefore ||
+        exactIntegration(m) != exactBefore)
+        CLEAR_RESULTS(m);
     m.settings.SOLVER = SolverBox->currentIndex() == 1 ? SolverKind::Reference : SolverKind::Fast;
     m.settings.STEEL_GRID = SteelGridBox->isChecked();
     storeProgramSettings(m);

@@ -14,8 +14,8 @@ namespace qav {
 class AppContext;
 struct SectionModel;
 
-// The settings kept with the program's settings (solver, steel mesh option, strain limit, code
-// minimum eccentricity), read into the model at start-up.
+// The settings kept with the program's settings (solver, steel mesh option, strain limit,
+// integration, code minimum eccentricity), read into the model at start-up.
 void loadProgramSettings(SectionModel& m);
 // Keeps the settings above with the program's settings.
 void storeProgramSettings(const SectionModel& m);
@@ -40,6 +40,7 @@ private:
     QComboBox* StrainLimitBox;
     QLabel* StrainLimitNote;
     int limitSetting_ = 0;  // the setting's index in the limit box (HK-COP-2013, BS-8110)
+    QComboBox* IntegrationBox;
     QComboBox* AlphaCcBox;
     QComboBox* TiesBox;
     QComboBox* SolverBox;

@@ -21,6 +21,7 @@
 
 #include "app/analysis/analysis_dialog.h"
 #include "app/command_map.h"
+#include "app/general_setting_dialog.h"
 #include "app/help_window.h"
 #include "app/panel_bar.h"
 #include "app/section_view_widget.h"
@@ -207,6 +208,24 @@ TEST(MainWindow, GeneralSettingStopsAtABadBox) {
     EXPECT_EQ(m.settings.DESIGN_CODE, 0);
     EXPECT_EQ(f.prompts.errors, QStringList{"'abc' is not a valid integer value"});
     EXPECT_TRUE(general->isVisible());
+}
+
+// The integration is kept with the program's settings and read back; curves of the other rule
+// are not this section's any more.
+TEST(MainWindow, GeneralSettingKeepsTheIntegration) {
+    Fixture f;
+    SectionModel& m = f.w.model();
+    m.results.PM_P = {0, 1, 2};
+    f.w.commands().run(cmd::GeneralSetting);
+    auto* general = child<QDialog>(&f.w, "GeneralSettingDialog");
+    child<QComboBox>(general, "IntegrationBox")->setCurrentIndex(1);
+    button(general, "Okay")->click();
+    EXPECT_EQ(m.settings.INTEGRATION, Integration::Exact);
+    EXPECT_EQ(QSettings().value("analysis/integration").toString(), "exact");
+    EXPECT_TRUE(m.results.PM_P.empty());
+    SectionModel read;
+    loadProgramSettings(read);
+    EXPECT_EQ(read.settings.INTEGRATION, Integration::Exact);
 }
 
 TEST(MainWindow, OpenAndSaveReportFileErrors) {
