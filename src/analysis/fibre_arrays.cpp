@@ -6,6 +6,7 @@
 #include <cstring>
 #include <tuple>
 
+#include "analysis/lanes.h"
 #include "analysis/material_laws.h"
 #include "analysis/triangle_integral.h"
 #include "model/materials.h"
@@ -90,8 +91,7 @@ TriangleLaw triangleLaw(const FibreGroup& g) {
 // An exact group's forces (and tangent) over its triangles.
 TriangleIntegral exactGroup(const FibreArrays& f, const FibreGroup& g, const double abc[3],
                             bool tangent) {
-    return integrateTriangles(f.corners.data() + 6 * g.begin, f.moments.data() + g.begin,
-                              g.end - g.begin, abc, triangleLaw(g), tangent);
+    return integrateTriangles(f.triangles, g.begin, g.end, abc, triangleLaw(g), tangent);
 }
 
 BlockForces triangleBlock(const FibreArrays& f, const FibreGroup& g, std::size_t j,
@@ -184,35 +184,13 @@ void sumGroup(const FibreArrays& f, std::size_t b, std::size_t e, const double a
     }
 }
 
-// The stiffness pass works on four fibres at a time in vectors of four doubles (the
-// compiler's vector extension: one AVX2 register, or two SSE2 registers in the plain copy).
-// Lane l sums the fibres whose index within their group is l modulo 4, in order, and the lanes
-// are added at the end in a fixed order, so the sums are the same whatever the register width.
-#if defined(__GNUC__) && !defined(__clang__)
-// The vectors never cross this file (every function taking one is internal), so the note that
-// their passing differs with and without AVX does not concern us.
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
-typedef double V4 __attribute__((vector_size(32)));
-typedef long long V4Mask __attribute__((vector_size(32)));
-
-inline V4 load4(const double* p) {
-    V4 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-// The first n (< 4) values at p, the other lanes 0.
-inline V4 loadTail(const double* p, std::size_t n) {
-    double t[4] = {0, 0, 0, 0};
-    std::memcpy(t, p, n * sizeof(double));
-    return load4(t);
-}
-inline V4 splat(double v) {
-    return V4{v, v, v, v};
-}
-inline double laneTotal(V4 v) {
-    return (v[0] + v[1]) + (v[2] + v[3]);
-}
+// The stiffness pass works on four fibres at a time (lanes.h).
+using lanes::laneTotal;
+using lanes::load4;
+using lanes::loadTail;
+using lanes::splat;
+using lanes::V4;
+using lanes::V4Mask;
 
 struct StiffnessSums {
     V4 s[3] = {};
@@ -408,17 +386,7 @@ FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
         y[i] = f.Y;
         area[i] = e.displaced ? -f.AREA : f.AREA;
         fibre[i] = e.fibre;
-        if (onCorners(static_cast<FibreLaw>(e.law))) {
-            if (corners.empty()) corners.assign(6 * n, 0.0);
-            for (std::size_t k = 0; k < 3; ++k) {
-                corners[6 * i + 2 * k] = f.POS[k].X;
-                corners[6 * i + 2 * k + 1] = f.POS[k].Y;
-            }
-            if (e.law != lawKey(FibreLaw::Block)) {
-                if (moments.empty()) moments.assign(n, TriangleMoments{});
-                moments[i] = triangleMoments(corners.data() + 6 * i);
-            }
-        }
+        if (onCorners(static_cast<FibreLaw>(e.law))) keepCorners(i, n, e.law, f);
         if (i == 0 || e.law != entries[i - 1].law || !(e.p1 == entries[i - 1].p1) ||
             !(e.p2 == entries[i - 1].p2) || !(e.p3 == entries[i - 1].p3) ||
             e.displaced != entries[i - 1].displaced) {
@@ -432,6 +400,17 @@ FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
         cpX.push_back(c.X);
         cpY.push_back(c.Y);
     }
+}
+
+void FibreArrays::keepCorners(std::size_t i, std::size_t n, int law, const TFIB& f) {
+    const double c[6] = {f.POS[0].X, f.POS[0].Y, f.POS[1].X, f.POS[1].Y, f.POS[2].X, f.POS[2].Y};
+    if (law == lawKey(FibreLaw::Block)) {
+        if (corners.empty()) corners.assign(6 * n, 0.0);
+        std::copy(c, c + 6, corners.begin() + static_cast<std::ptrdiff_t>(6 * i));
+        return;
+    }
+    if (triangles.corner[0].empty()) triangles.resize(n);
+    triangles.set(i, c);
 }
 
 std::vector<LimitPoint> codeLimitPoints(const SectionModel& m) {
@@ -701,14 +680,10 @@ QAVSEC_INLINE void addSteel(const FibreArrays& f, const FibreGroup& g, const dou
         acc);
 }
 
+// The pass is nearly all of an analysis's time: cloned for AVX2 (lanes.h).
 template <bool Secant>
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
-    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-// The pass is nearly all of an analysis's time: where the processor has AVX2, a copy compiled
-// for it works on four lanes at once (the same sums in the same order as the plain copy).
-__attribute__((target_clones("avx2", "default")))
-#endif
-void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3], double kt[6], double ks[6]) {
+QAVSEC_LANES_CLONES void sumStiffness(const FibreArrays& f, const double abc[3], double ss[3],
+                                      double kt[6], double ks[6]) {
     StiffnessSums acc;
     for (const FibreGroup& g : f.groups) {
         if (g.law == FibreLaw::Parabola)

@@ -50,11 +50,11 @@ struct FibreArrays {
     int otherCount = 0;
     // Control points.
     std::vector<double> cpX, cpY;
-    // The triangles' corners (x0, y0, x1, y1, x2, y2 per fibre) where a group integrates its
-    // law over them (the stress block, the exact laws); empty otherwise.
+    // The triangles' corners (x0, y0, x1, y1, x2, y2 per fibre) where a group integrates the
+    // stress block over them; empty otherwise.
     std::vector<double> corners;
-    // The exact laws' triangles' moments (triangleMoments), beside their corners.
-    std::vector<TriangleMoments> moments;
+    // The exact laws' triangles, at the same indices; empty without them.
+    TriangleArrays triangles;
     // The code's limit rule applies (its settings, and a concrete outline): the control points
     // with their grades' ultimate strains (and, under EN 1992-1-1, the pivot strain).
     bool codeRule = false;
@@ -64,6 +64,11 @@ struct FibreArrays {
 
     explicit FibreArrays(const SectionModel& m, FibreLaws laws = FibreLaws::Ultimate);
     int fibreCount() const { return static_cast<int>(x.size()) + otherCount; }
+
+private:
+    // Keeps the corners of triangle fibre f at index i of n, for the law that integrates over
+    // them.
+    void keepCorners(std::size_t i, std::size_t n, int law, const TFIB& f);
 };
 
 // The points whose strain the limit rule reads: the section's corners (CFIB); a section that

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "analysis/lanes.h"
+
 namespace qav {
 
 namespace {
@@ -212,15 +214,6 @@ void addConstant(const double area[3], double stress, TriangleIntegral& out) {
     out.MY += stress * area[2];
 }
 
-// The triangle's corner strains, least and most.
-void strainRange(const double c[6], const double plane[3], double& lo, double& hi) {
-    const double e0 = plane[0] + plane[1] * c[0] + plane[2] * c[1];
-    const double e1 = plane[0] + plane[1] * c[2] + plane[2] * c[3];
-    const double e2 = plane[0] + plane[1] * c[4] + plane[2] * c[5];
-    lo = std::min(e0, std::min(e1, e2));
-    hi = std::max(e0, std::max(e1, e2));
-}
-
 // The parabola of non-integer exponent over a triangle not wholly in tension or on the plateau:
 // corners by strain; q on the
 // edge from the least to the most strained at the middle one's strain splits the triangle into
@@ -243,24 +236,26 @@ void addCutTriangle(const double c[6], const double plane[3], const TriangleLaw&
     addSubTriangle(p2, p1, q, e2, e1, law, tangent, out);
 }
 
-// The moments of the part of a triangle (corners c, moments whole) where side (eps - t) >= 0.
-// A line cuts a triangle into a triangle about the corner alone on its side and the rest: the
-// part is that triangle, or the whole less it.
-TriangleMoments partBeyond(const double c[6], const TriangleMoments& whole, const double plane[3],
-                           double t, double side) {
-    double d[3];
-    int beyond = 0;
-    for (int k = 0; k < 3; ++k) {
-        d[k] = side * (plane[0] + plane[1] * c[2 * k] + plane[2] * c[2 * k + 1] - t);
-        beyond += d[k] >= 0;
+// The part of a triangle where side (eps - t) >= 0: none of it, all of it, the triangle about
+// the corner alone on that side (a line cuts a triangle into that and the rest), or the rest.
+struct Part {
+    enum class Kind { None, Whole, Corner, Rest } kind = Kind::None;
+    TriangleMoments corner{};  // the corner's triangle, for Corner and Rest
+};
+
+Part partBeyond(const double c[6], const double e[3], double t, double side) {
+    const double d[3] = {side * (e[0] - t), side * (e[1] - t), side * (e[2] - t)};
+    // Which corners lie beyond, as bits; the corner alone on its side for each mix.
+    const int bits = (d[0] >= 0 ? 1 : 0) | (d[1] >= 0 ? 2 : 0) | (d[2] >= 0 ? 4 : 0);
+    Part p;
+    if (bits == 0 || bits == 7) {
+        p.kind = bits == 0 ? Part::Kind::None : Part::Kind::Whole;
+        return p;
     }
-    if (beyond == 0) return {};
-    if (beyond == 3) return whole;
-    // The corner alone on its side of the line, and the triangle it makes with the cuts.
-    const bool alone = beyond == 1;
-    int k = 0;
-    while ((d[k] >= 0) != alone) ++k;
-    const int i = (k + 1) % 3, j = (k + 2) % 3;
+    static constexpr int ALONE[8] = {0, 0, 1, 2, 2, 1, 0, 0};
+    static constexpr int NEXT[3] = {1, 2, 0};
+    const bool alone = bits == 1 || bits == 2 || bits == 4;
+    const int k = ALONE[bits], i = NEXT[k], j = NEXT[i];
     const double ui = d[k] / (d[k] - d[i]), uj = d[k] / (d[k] - d[j]);
     const double tri[6] = {c[2 * k],
                            c[2 * k + 1],
@@ -268,30 +263,46 @@ TriangleMoments partBeyond(const double c[6], const TriangleMoments& whole, cons
                            c[2 * k + 1] + ui * (c[2 * i + 1] - c[2 * k + 1]),
                            c[2 * k] + uj * (c[2 * j] - c[2 * k]),
                            c[2 * k + 1] + uj * (c[2 * j + 1] - c[2 * k + 1])};
-    const TriangleMoments corner = triangleMoments(tri);
-    if (alone) return corner;
-    TriangleMoments rest = whole;
-    for (std::size_t q = 0; q < 10; ++q) rest[q] -= corner[q];
-    return rest;
+    p.kind = alone ? Part::Kind::Corner : Part::Kind::Rest;
+    p.corner = triangleMoments(tri);
+    return p;
 }
 
-// A triangle that a polynomial law's breakpoints cut: its parts on each piece add their
-// moments to that piece's sums.
-void addCutMoments(const double c[6], const TriangleMoments& whole, const double plane[3],
+// Adds sign x the first count moments of a part (of a triangle of moments whole) to sum.
+void addPart(const Part& p, const TriangleMoments& whole, double sign, std::size_t count,
+             TriangleMoments& sum) {
+    switch (p.kind) {
+        case Part::Kind::None:
+            break;
+        case Part::Kind::Whole:
+            for (std::size_t q = 0; q < count; ++q) sum[q] += sign * whole[q];
+            break;
+        case Part::Kind::Corner:
+            for (std::size_t q = 0; q < count; ++q) sum[q] += sign * p.corner[q];
+            break;
+        case Part::Kind::Rest:
+            for (std::size_t q = 0; q < count; ++q) sum[q] += sign * (whole[q] - p.corner[q]);
+            break;
+    }
+}
+
+// A triangle (corner strains e) that a polynomial law's breakpoints cut: its parts on each
+// piece add their moments to that piece's sums. Concrete: the plateau beyond eps0, the parabola
+// between zero and eps0; steel: yielded beyond +-ey, the line between.
+void addCutMoments(const double c[6], const double e[3], const TriangleMoments& whole,
                    const TriangleLaw& law, TriangleMoments& poly, TriangleMoments& plus,
                    TriangleMoments& minus) {
-    const bool concrete = law.kind == TriangleLaw::Kind::Concrete;
-    const TriangleMoments top = partBeyond(c, whole, plane, law.eps0, 1);
-    // Concrete: above zero less the plateau; steel: the whole less both yielded parts.
-    const TriangleMoments base =
-        concrete ? partBeyond(c, whole, plane, 0, 1) : partBeyond(c, whole, plane, -law.eps0, -1);
-    for (std::size_t q = 0; q < 3; ++q) plus[q] += top[q];
-    if (concrete) {
-        for (std::size_t q = 0; q < 10; ++q) poly[q] += base[q] - top[q];
-    } else {
-        for (std::size_t q = 0; q < 3; ++q) minus[q] += base[q];
-        for (std::size_t q = 0; q < 10; ++q) poly[q] += whole[q] - top[q] - base[q];
+    const Part top = partBeyond(c, e, law.eps0, 1);
+    addPart(top, whole, 1, 3, plus);
+    addPart(top, whole, -1, 10, poly);
+    if (law.kind == TriangleLaw::Kind::Concrete) {
+        addPart(partBeyond(c, e, 0, 1), whole, 1, 10, poly);
+        return;
     }
+    const Part bottom = partBeyond(c, e, -law.eps0, -1);
+    addPart(bottom, whole, 1, 3, minus);
+    addPart(bottom, whole, -1, 10, poly);
+    for (std::size_t q = 0; q < 10; ++q) poly[q] += whole[q];
 }
 
 }  // namespace
@@ -326,51 +337,158 @@ TriangleMoments triangleMoments(const double c[6]) {
             a60 * (Y * Y * Y + 3 * Y * yy + 2 * yyy)};
 }
 
-TriangleIntegral integrateTriangle(const double c[6], const double plane[3], const TriangleLaw& law,
-                                   bool withTangent) {
-    const TriangleMoments m = triangleMoments(c);
-    return integrateTriangles(c, &m, 1, plane, law, withTangent);
+namespace {
+
+// What the triangles wholly on one piece of the law add up before the law is applied: the
+// moments of those on the polynomial piece and the areas and first moments of those on either
+// constant one.
+struct PieceSums {
+    TriangleMoments poly{}, plus{}, minus{};
+};
+
+// A triangle (corner strains e) a breakpoint of the law cuts: its parts into the sums where the
+// law is a polynomial on each piece, else integrated into out.
+void addCut(const double c[6], const double e[3], const TriangleMoments& m, const double plane[3],
+            const TriangleLaw& law, bool tangent, PieceSums& sums, TriangleIntegral& out) {
+    if (law.kind == TriangleLaw::Kind::Steel || law.n == 2)
+        addCutMoments(c, e, m, law, sums.poly, sums.plus, sums.minus);
+    else
+        addCutTriangle(c, plane, law, tangent, out);
 }
 
-TriangleIntegral integrateTriangles(const double* corners, const TriangleMoments* moments,
-                                    std::size_t count, const double plane[3],
-                                    const TriangleLaw& law, bool withTangent) {
+// One triangle (corners c, moments m) into the sums, or, cut by a breakpoint of a law that is
+// no polynomial there, integrated into out.
+void addTriangle(const double c[6], const TriangleMoments& m, const double plane[3],
+                 const TriangleLaw& law, bool tangent, PieceSums& sums, TriangleIntegral& out) {
+    double e[3];
+    for (int k = 0; k < 3; ++k) e[k] = plane[0] + plane[1] * c[2 * k] + plane[2] * c[2 * k + 1];
+    const double lo = std::min({e[0], e[1], e[2]}), hi = std::max({e[0], e[1], e[2]});
+    switch (pieceOf(law, lo, hi)) {
+        case Piece::Zero:
+            break;
+        case Piece::Plus:
+            for (std::size_t i = 0; i < 3; ++i) sums.plus[i] += m[i];
+            break;
+        case Piece::Minus:
+            for (std::size_t i = 0; i < 3; ++i) sums.minus[i] += m[i];
+            break;
+        case Piece::Polynomial:
+            for (std::size_t i = 0; i < 10; ++i) sums.poly[i] += m[i];
+            break;
+        case Piece::Cut:
+            addCut(c, e, m, plane, law, tangent, sums, out);
+            break;
+    }
+}
+
+TriangleIntegral applyLaw(const PieceSums& sums, const double plane[3], const TriangleLaw& law,
+                          bool tangent, TriangleIntegral out) {
+    addConstant(sums.plus.data(), law.fc, out);
+    addConstant(sums.minus.data(), -law.fc, out);
+    if (sums.poly[0] != 0) addPolynomial(sums.poly, plane, law, tangent, out);
+    return out;
+}
+
+// The triangles [begin, end) four at a time: each lane's corner strains put it on a piece of
+// the law, and the lanes add their moments to that piece's sums without a branch; a triangle
+// a breakpoint cuts goes its own way. Returns where the blocks of four ended.
+QAVSEC_LANES_CLONES std::size_t addBlocks(const TriangleArrays& t, std::size_t begin,
+                                          std::size_t end, const double plane[3],
+                                          const TriangleLaw& law, bool tangent, PieceSums& sums,
+                                          TriangleIntegral& out) {
+    using lanes::load4;
+    using lanes::splat;
+    using lanes::V4;
+    using lanes::V4Mask;
+    const V4 a = splat(plane[0]), b = splat(plane[1]), c = splat(plane[2]);
+    const bool concrete = law.kind == TriangleLaw::Kind::Concrete;
+    // The pieces' bounds: concrete [0, eps0] (a polynomial only for n = 2), steel [-ey, ey].
+    const V4 low = splat(concrete ? 0.0 : -law.eps0), high = splat(law.eps0);
+    const V4Mask polyLaw = concrete && law.n != 2 ? V4Mask{0, 0, 0, 0} : V4Mask{-1, -1, -1, -1};
+    const V4 zero = splat(0);
+    V4 plus[3] = {}, minus[3] = {}, poly[10] = {};
+    std::size_t j = begin;
+    for (; j + 4 <= end; j += 4) {
+        V4 e[3];
+        for (std::size_t k = 0; k < 3; ++k)
+            e[k] = a + b * load4(t.corner[2 * k].data() + j) +
+                   c * load4(t.corner[2 * k + 1].data() + j);
+        const V4 lo01 = e[0] < e[1] ? e[0] : e[1], hi01 = e[0] < e[1] ? e[1] : e[0];
+        const V4 lo = lo01 < e[2] ? lo01 : e[2], hi = hi01 < e[2] ? e[2] : hi01;
+        const V4Mask isPlus = lo >= high;
+        const V4Mask isMinus = concrete ? hi <= low : hi <= -high;
+        // The pieces exclude one another as pieceOf's order does (a triangle at one strain on a
+        // bound is on the constant piece).
+        const V4Mask isPoly = polyLaw & (lo >= low) & (hi <= high) & ~isPlus & ~isMinus;
+        const V4Mask isCut = ~(isPlus | isMinus | isPoly);
+        for (std::size_t q = 0; q < 3; ++q) {
+            const V4 m = load4(t.moment[q].data() + j);
+            plus[q] += isPlus ? m : zero;
+            if (!concrete) minus[q] += isMinus ? m : zero;
+        }
+        for (std::size_t q = 0; q < 10; ++q)
+            poly[q] += isPoly ? load4(t.moment[q].data() + j) : zero;
+        for (std::size_t l = 0; l < 4; ++l)
+            if (isCut[l] != 0) {
+                double corners[6];
+                t.cornersOf(j + l, corners);
+                const double strains[3] = {e[0][l], e[1][l], e[2][l]};
+                addCut(corners, strains, t.momentsOf(j + l), plane, law, tangent, sums, out);
+            }
+    }
+    for (std::size_t q = 0; q < 3; ++q) {
+        sums.plus[q] += lanes::laneTotal(plus[q]);
+        sums.minus[q] += lanes::laneTotal(minus[q]);
+    }
+    for (std::size_t q = 0; q < 10; ++q) sums.poly[q] += lanes::laneTotal(poly[q]);
+    return j;
+}
+
+}  // namespace
+
+void TriangleArrays::resize(std::size_t n) {
+    for (auto& v : corner) v.assign(n, 0.0);
+    for (auto& v : moment) v.assign(n, 0.0);
+}
+
+void TriangleArrays::set(std::size_t i, const double c[6]) {
+    for (std::size_t k = 0; k < 6; ++k) corner[k][i] = c[k];
+    const TriangleMoments m = triangleMoments(c);
+    for (std::size_t q = 0; q < 10; ++q) moment[q][i] = m[q];
+}
+
+void TriangleArrays::cornersOf(std::size_t i, double c[6]) const {
+    for (std::size_t k = 0; k < 6; ++k) c[k] = corner[k][i];
+}
+
+TriangleMoments TriangleArrays::momentsOf(std::size_t i) const {
+    TriangleMoments m;
+    for (std::size_t q = 0; q < 10; ++q) m[q] = moment[q][i];
+    return m;
+}
+
+TriangleIntegral integrateTriangle(const double c[6], const double plane[3], const TriangleLaw& law,
+                                   bool withTangent) {
+    PieceSums sums;
+    TriangleIntegral out;
+    addTriangle(c, triangleMoments(c), plane, law, withTangent, sums, out);
+    return applyLaw(sums, plane, law, withTangent, out);
+}
+
+TriangleIntegral integrateTriangles(const TriangleArrays& t, std::size_t begin, std::size_t end,
+                                    const double plane[3], const TriangleLaw& law,
+                                    bool withTangent) {
     // The triangles wholly on one piece of the law only add up their moments; the law is
     // applied to the sums once.
-    TriangleMoments poly{}, plus{}, minus{};
-    // A law whose pieces are all polynomials (not a power of non-integer exponent) takes the
-    // parts of a cut triangle into its sums too.
-    const bool polynomial = law.kind == TriangleLaw::Kind::Steel || law.n == 2;
+    PieceSums sums;
     TriangleIntegral out;
-    for (std::size_t j = 0; j < count; ++j) {
-        const double* c = corners + 6 * j;
-        const TriangleMoments& m = moments[j];
-        double lo, hi;
-        strainRange(c, plane, lo, hi);
-        switch (pieceOf(law, lo, hi)) {
-            case Piece::Zero:
-                break;
-            case Piece::Plus:
-                for (std::size_t i = 0; i < 3; ++i) plus[i] += m[i];
-                break;
-            case Piece::Minus:
-                for (std::size_t i = 0; i < 3; ++i) minus[i] += m[i];
-                break;
-            case Piece::Polynomial:
-                for (std::size_t i = 0; i < 10; ++i) poly[i] += m[i];
-                break;
-            case Piece::Cut:
-                if (polynomial)
-                    addCutMoments(c, m, plane, law, poly, plus, minus);
-                else
-                    addCutTriangle(c, plane, law, withTangent, out);
-                break;
-        }
+    for (std::size_t j = addBlocks(t, begin, end, plane, law, withTangent, sums, out); j < end;
+         ++j) {
+        double corners[6];
+        t.cornersOf(j, corners);
+        addTriangle(corners, t.momentsOf(j), plane, law, withTangent, sums, out);
     }
-    addConstant(plus.data(), law.fc, out);
-    addConstant(minus.data(), -law.fc, out);
-    if (poly[0] != 0) addPolynomial(poly, plane, law, withTangent, out);
-    return out;
+    return applyLaw(sums, plane, law, withTangent, out);
 }
 
 }  // namespace qav

@@ -4,6 +4,7 @@
 // compression; lengths in mm, forces in N.
 #include <array>
 #include <cstddef>
+#include <vector>
 
 namespace qav {
 
@@ -41,11 +42,24 @@ TriangleMoments triangleMoments(const double c[6]);
 TriangleIntegral integrateTriangle(const double c[6], const double plane[3], const TriangleLaw& law,
                                    bool withTangent);
 
-// The law over count triangles (corners 6 per triangle, their moments beside): the same sums as
-// integrateTriangle triangle by triangle, but the triangles wholly on one polynomial piece of
-// the law only add their moments, the law applied to the sums once.
-TriangleIntegral integrateTriangles(const double* corners, const TriangleMoments* moments,
-                                    std::size_t count, const double plane[3],
-                                    const TriangleLaw& law, bool withTangent);
+// Triangles as the exact integration reads them: one array per corner coordinate (x0, y0, x1,
+// y1, x2, y2) and per moment (triangleMoments), so that four triangles are put on the law's
+// pieces at once.
+struct TriangleArrays {
+    std::array<std::vector<double>, 6> corner;
+    std::array<std::vector<double>, 10> moment;
+    void resize(std::size_t n);
+    // Triangle i: its corners and their moments.
+    void set(std::size_t i, const double c[6]);
+    void cornersOf(std::size_t i, double c[6]) const;
+    TriangleMoments momentsOf(std::size_t i) const;
+};
+
+// The law over the triangles [begin, end): the sums integrateTriangle gives triangle by
+// triangle, but the triangles wholly on one polynomial piece of the law only add their moments,
+// the law applied to the sums once.
+TriangleIntegral integrateTriangles(const TriangleArrays& t, std::size_t begin, std::size_t end,
+                                    const double plane[3], const TriangleLaw& law,
+                                    bool withTangent);
 
 }  // namespace qav

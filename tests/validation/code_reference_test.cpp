@@ -134,85 +134,105 @@ TEST(CodeReference, ProgramLawsIntegrateToTheReference) {
     }
 }
 
-// The program's triangles against the reference's polygons: a pentagon cut into triangles two
-// ways (a fan from a corner, and a fan from an inner point) integrates each code law exactly
-// under planes that put its corners in tension, on the parabola and on the plateau, whatever
-// the cut; the tangent is the derivative of the forces (central differences).
-TEST(CodeReference, TrianglesIntegrateTheLawsExactly) {
-    const Polygon pent{{-150, -250}, {180, -220}, {160, 240}, {-40, 300}, {-170, 120}};
-    std::vector<std::array<double, 6>> cuts;
-    for (std::size_t i = 1; i + 1 < pent.size(); ++i)
-        cuts.push_back({pent[0].x, pent[0].y, pent[i].x, pent[i].y, pent[i + 1].x, pent[i + 1].y});
-    const Pt inner{20, 30};
-    for (std::size_t i = 0; i < pent.size(); ++i) {
-        const Pt& p = pent[i];
-        const Pt& q = pent[(i + 1) % pent.size()];
-        cuts.push_back({inner.x, inner.y, p.x, p.y, q.x, q.y});
+// A pentagon cut into triangles two ways: a fan from a corner (3) and a star from an inner
+// point (5, a block of four and one more).
+const Polygon PENTAGON{{-150, -250}, {180, -220}, {160, 240}, {-40, 300}, {-170, 120}};
+
+TriangleArrays pentagonCut(bool star) {
+    std::vector<std::array<double, 6>> cut;
+    const std::size_t n = PENTAGON.size();
+    for (std::size_t i = star ? 0 : 1; star ? i < n : i + 1 < n; ++i) {
+        const Pt& o = star ? Pt{20, 30} : PENTAGON[0];
+        const Pt& p = PENTAGON[i];
+        const Pt& q = PENTAGON[(i + 1) % n];
+        cut.push_back({o.x, o.y, p.x, p.y, q.x, q.y});
     }
+    TriangleArrays t;
+    t.resize(cut.size());
+    for (std::size_t i = 0; i < cut.size(); ++i) t.set(i, cut[i].data());
+    return t;
+}
+
+// The fan triangle by triangle (integrateTriangle), the star at once (integrateTriangles).
+TriangleIntegral over(const TriangleArrays& t, bool oneByOne, const double plane[3],
+                      const TriangleLaw& law, bool tangent) {
+    const std::size_t n = t.corner[0].size();
+    if (!oneByOne) return integrateTriangles(t, 0, n, plane, law, tangent);
+    TriangleIntegral sum;
+    for (std::size_t i = 0; i < n; ++i) {
+        double c[6];
+        t.cornersOf(i, c);
+        const TriangleIntegral one = integrateTriangle(c, plane, law, tangent);
+        sum.N += one.N, sum.MX += one.MX, sum.MY += one.MY;
+        for (std::size_t q = 0; q < 6; ++q) sum.k[q] += one.k[q];
+    }
+    return sum;
+}
+
+// The tangent against central differences of the forces: N's row and MX's.
+void expectTangentOfForces(const TriangleArrays& t, const double plane[3], const TriangleLaw& law) {
+    const TriangleIntegral k = over(t, false, plane, law, true);
+    const double kN[3] = {k.k[0], k.k[1], k.k[2]}, kX[3] = {k.k[1], k.k[3], k.k[4]};
+    for (std::size_t j = 0; j < 3; ++j) {
+        double hi[3] = {plane[0], plane[1], plane[2]}, lo[3] = {plane[0], plane[1], plane[2]};
+        const double h = j == 0 ? 1e-8 : 1e-10;
+        hi[j] += h, lo[j] -= h;
+        const TriangleIntegral a = over(t, false, hi, law, false),
+                               b = over(t, false, lo, law, false);
+        const double scale = (std::fabs(k.k[0]) + 1) * (j == 0 ? 1 : 300);
+        EXPECT_NEAR((a.N - b.N) / (2 * h), kN[j], 1e-5 * scale) << j;
+        EXPECT_NEAR((a.MX - b.MX) / (2 * h), kX[j], 1e-5 * scale * 300) << j;
+    }
+}
+
+// The steel law over the pentagon by the reference: the line between the yield strains, the
+// yield stress beyond.
+Forces steelReference(const Plane& s, double fy) {
+    const double ey = fy / 200000;
+    Forces f = linearForces(
+        clip(clip(PENTAGON, s[0], s[1], s[2], -ey, +1), s[0], s[1], s[2], ey, -1), s, 200000);
+    const Forces up = uniformForces(PENTAGON, s, ey, fy);
+    const Forces down = uniformForces(PENTAGON, {-s[0], -s[1], -s[2]}, ey, -fy);
+    f.N += up.N + down.N, f.MX += up.MX + down.MX, f.MY += up.MY + down.MY;
+    return f;
+}
+
+void expectForces(const TriangleIntegral& t, const Forces& ref, double size) {
+    EXPECT_NEAR(t.N, ref.N, 1e-10 * size);
+    EXPECT_NEAR(t.MX, ref.MX, 1e-10 * size * 300);
+    EXPECT_NEAR(t.MY, ref.MY, 1e-10 * size * 300);
+}
+
+// The program's triangles against the reference's polygons: both cuts of the pentagon integrate
+// each code law exactly under planes that put its corners in tension, on the parabola and on
+// the plateau (steel: both yielded and elastic); the tangent is the derivative of the forces.
+TEST(CodeReference, TrianglesIntegrateTheLawsExactly) {
+    const TriangleArrays cuts[2] = {pentagonCut(false), pentagonCut(true)};
     std::mt19937 rng(37);
     std::uniform_real_distribution<double> u(-1, 1);
-    auto sumOf = [&](std::size_t from, std::size_t to, const double plane[3],
-                     const TriangleLaw& law, bool tangent) {
-        TriangleIntegral t;
-        for (std::size_t k = from; k < to; ++k) {
-            const TriangleIntegral one = integrateTriangle(cuts[k].data(), plane, law, tangent);
-            t.N += one.N, t.MX += one.MX, t.MY += one.MY;
-            for (std::size_t i = 0; i < 6; ++i) t.k[i] += one.k[i];
-        }
-        return t;
-    };
-    const std::size_t fan = pent.size() - 2;
+    const double fy = 355;
+    const TriangleLaw steel{TriangleLaw::Kind::Steel, fy, fy / 200000, 2, 200000};
     for (int trial = 0; trial < 40; ++trial) {
+        SCOPED_TRACE(trial);
         const double plane[3] = {0.0015 + 0.002 * u(rng), 1.2e-5 * u(rng), 1.2e-5 * u(rng)};
-        const Plane p{plane[0], plane[1], plane[2]};
         for (const double fck : {30.0, 55.0, 90.0}) {
+            SCOPED_TRACE(fck);
             const CodeConcreteLaw c = ec2Law(fck);
             const TriangleLaw law{TriangleLaw::Kind::Concrete, c.fcd, c.epsC2, c.n, 0};
-            const Forces ref = parabolaRectangleForces(pent, p, c.fcd, c.epsC2, c.n);
-            const double size = std::fabs(ref.N) + c.fcd * 1e3;  // N, or a little stress
-            for (const auto& [from, to] :
-                 {std::pair{std::size_t{0}, fan}, std::pair{fan, cuts.size()}}) {
-                const TriangleIntegral t = sumOf(from, to, plane, law, false);
-                EXPECT_NEAR(t.N, ref.N, 1e-10 * size) << fck << " " << trial;
-                EXPECT_NEAR(t.MX, ref.MX, 1e-10 * size * 300) << fck << " " << trial;
-                EXPECT_NEAR(t.MY, ref.MY, 1e-10 * size * 300) << fck << " " << trial;
-            }
+            const Forces ref = parabolaRectangleForces(PENTAGON, {plane[0], plane[1], plane[2]},
+                                                       c.fcd, c.epsC2, c.n);
+            for (int k = 0; k < 2; ++k)
+                expectForces(over(cuts[k], k == 0, plane, law, false), ref,
+                             std::fabs(ref.N) + c.fcd * 1e3);
         }
-        // Steel: the line within the yield strain, the yield stress beyond.
-        const double fy = 355, ey = fy / 200000;
-        const TriangleLaw steel{TriangleLaw::Kind::Steel, fy, ey, 2, 200000};
         const double s[3] = {plane[0] - 0.0015, plane[1] / 3, plane[2] / 3};
-        const Plane sp{s[0], s[1], s[2]};
-        Forces ref = linearForces(
-            clip(clip(pent, s[0], s[1], s[2], -ey, +1), s[0], s[1], s[2], ey, -1), sp, 200000);
-        const Forces up = uniformForces(pent, sp, ey, fy);
-        const Forces down = uniformForces(pent, {-s[0], -s[1], -s[2]}, ey, -fy);
-        ref.N += up.N + down.N, ref.MX += up.MX + down.MX, ref.MY += up.MY + down.MY;
-        const TriangleIntegral t = sumOf(fan, cuts.size(), s, steel, false);
-        EXPECT_NEAR(t.N, ref.N, 1e-9 * fy * 1e5) << trial;
-        EXPECT_NEAR(t.MY, ref.MY, 1e-9 * fy * 1e5 * 300) << trial;
-        // The tangent of the parabola (n 1.75) and of steel by differences of the forces.
-        for (const TriangleLaw& law :
-             {TriangleLaw{TriangleLaw::Kind::Concrete, 30, 0.00225, 1.75, 0}, steel}) {
-            const TriangleIntegral k =
-                sumOf(0, fan, law.kind == TriangleLaw::Kind::Steel ? s : plane, law, true);
-            for (int j = 0; j < 3; ++j) {
-                double hi[3], lo[3];
-                const double* base = law.kind == TriangleLaw::Kind::Steel ? s : plane;
-                const double h = j == 0 ? 1e-8 : 1e-10;
-                for (int i = 0; i < 3; ++i) hi[i] = lo[i] = base[i];
-                hi[j] += h, lo[j] -= h;
-                const TriangleIntegral a = sumOf(0, fan, hi, law, false);
-                const TriangleIntegral b = sumOf(0, fan, lo, law, false);
-                const double dN = (a.N - b.N) / (2 * h), dX = (a.MX - b.MX) / (2 * h);
-                // (S, SX, SY) is row 0; SX's row holds SXX, SXY.
-                const double kN[3] = {k.k[0], k.k[1], k.k[2]};
-                const double kX[3] = {k.k[1], k.k[3], k.k[4]};
-                const double scaleN = std::fabs(k.k[0]) * (j == 0 ? 1 : 300) + 1;
-                EXPECT_NEAR(dN, kN[j], 1e-5 * scaleN) << trial << " " << j;
-                EXPECT_NEAR(dX, kX[j], 1e-5 * scaleN * 300) << trial << " " << j;
-            }
-        }
+        for (int k = 0; k < 2; ++k)
+            expectForces(over(cuts[k], k == 0, s, steel, false),
+                         steelReference({s[0], s[1], s[2]}, fy), fy * 1e5);
+        for (const bool isSteel : {false, true})
+            expectTangentOfForces(
+                cuts[1], isSteel ? s : plane,
+                isSteel ? steel : TriangleLaw{TriangleLaw::Kind::Concrete, 30, 0.00225, 1.75, 0});
     }
 }
 
