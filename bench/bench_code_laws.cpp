@@ -12,6 +12,7 @@
 #include "analysis/code_laws.h"
 #include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
+#include "solve_counters.h"
 
 using namespace qav;
 
@@ -103,12 +104,7 @@ void BM_PmCurveUnderCode(benchmark::State& state) {
         stats = r.curve.stats;
         benchmark::DoNotOptimize(r.curve.M.data());
     }
-    state.counters["fibres"] = m.mesh.NFIB;
-    state.counters["solves"] = static_cast<double>(stats.solves);
-    state.counters["passes/solve"] =
-        stats.solves ? static_cast<double>(stats.iterations) / static_cast<double>(stats.solves)
-                     : 0;
-    state.counters["not_conv"] = static_cast<double>(stats.notConverged);
+    qav::bench::reportSolves(state, m, stats);
 }
 BENCHMARK(BM_PmCurveUnderCode)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
 

@@ -11,6 +11,7 @@
 #include "analysis/load_combinations.h"
 #include "analysis/pmm_surface.h"
 #include "sample_combinations.h"
+#include "solve_counters.h"
 
 using namespace qav;
 
@@ -32,11 +33,7 @@ void runAll(benchmark::State& state, Run run) {
     SectionModel m = column(state);
     RunStats s;
     for (auto _ : state) s.add(run(m));
-    state.counters["fibres"] = m.mesh.NFIB;
-    state.counters["solves"] = static_cast<double>(s.solves);
-    state.counters["passes/solve"] =
-        s.solves ? static_cast<double>(s.iterations) / static_cast<double>(s.solves) : 0;
-    state.counters["not_conv"] = static_cast<double>(s.notConverged);
+    qav::bench::reportSolves(state, m, s);
 }
 
 void BM_PmCurve(benchmark::State& state) {

@@ -15,6 +15,7 @@
 #include "mesh/mesh_command.h"
 #include "model/section_file.h"
 #include "sample_combinations.h"
+#include "solve_counters.h"
 
 using namespace qav;
 
@@ -45,11 +46,7 @@ template <class Run>
 void runAll(benchmark::State& state, SectionModel& m, Run run) {
     RunStats s;
     for (auto _ : state) s.add(run(m));
-    state.counters["fibres"] = m.mesh.NFIB;
-    state.counters["solves"] = static_cast<double>(s.solves);
-    state.counters["passes/solve"] =
-        s.solves ? static_cast<double>(s.iterations) / static_cast<double>(s.solves) : 0;
-    state.counters["not_conv"] = static_cast<double>(s.notConverged);
+    qav::bench::reportSolves(state, m, s);
 }
 
 void BM_PmCurve0(benchmark::State& state) {
