@@ -389,6 +389,64 @@ TriangleIntegral applyLaw(const PieceSums& sums, const double plane[3], const Tr
     return out;
 }
 
+using lanes::load4;
+using lanes::splat;
+using lanes::V4;
+using lanes::V4Mask;
+
+// The pieces of a law as four lanes test them: concrete [0, eps0] (a polynomial only for
+// n = 2) with nothing below, steel [-ey, ey] with the yield stress on either side.
+struct LaneLaw {
+    bool concrete;
+    V4 low, high;
+    V4Mask polyLaw;
+    explicit LaneLaw(const TriangleLaw& law)
+        : concrete(law.kind == TriangleLaw::Kind::Concrete),
+          low(splat(concrete ? 0.0 : -law.eps0)),
+          high(splat(law.eps0)),
+          polyLaw(concrete && law.n != 2 ? V4Mask{0, 0, 0, 0} : V4Mask{-1, -1, -1, -1}) {}
+};
+
+// Each lane's piece from its corner strains e, as pieceOf says it (a triangle at one strain on
+// a bound is on the constant piece): Minus is concrete's tension (nothing) or steel's yield.
+struct LanePieces {
+    V4Mask plus, minus, poly, cut;
+};
+
+LanePieces lanePieces(const V4 e[3], const LaneLaw& law) {
+    const V4 lo01 = e[0] < e[1] ? e[0] : e[1], hi01 = e[0] < e[1] ? e[1] : e[0];
+    const V4 lo = lo01 < e[2] ? lo01 : e[2], hi = hi01 < e[2] ? e[2] : hi01;
+    LanePieces p;
+    p.plus = lo >= law.high;
+    p.minus = law.concrete ? hi <= law.low : hi <= -law.high;
+    p.poly = law.polyLaw & (lo >= law.low) & (hi <= law.high) & ~p.plus & ~p.minus;
+    p.cut = ~(p.plus | p.minus | p.poly);
+    return p;
+}
+
+// The lanes' own sums of each piece's moments, added up in a fixed order at the end.
+struct LaneSums {
+    V4 plus[3] = {}, minus[3] = {}, poly[10] = {};
+    void addTo(PieceSums& sums) const {
+        for (std::size_t q = 0; q < 3; ++q) {
+            sums.plus[q] += lanes::laneTotal(plus[q]);
+            sums.minus[q] += lanes::laneTotal(minus[q]);
+        }
+        for (std::size_t q = 0; q < 10; ++q) sums.poly[q] += lanes::laneTotal(poly[q]);
+    }
+};
+
+void addLanes(const TriangleArrays& t, std::size_t j, const LanePieces& p, bool steel,
+              LaneSums& s) {
+    const V4 zero = splat(0);
+    for (std::size_t q = 0; q < 3; ++q) {
+        const V4 m = load4(t.moment[q].data() + j);
+        s.plus[q] += p.plus ? m : zero;
+        if (steel) s.minus[q] += p.minus ? m : zero;
+    }
+    for (std::size_t q = 0; q < 10; ++q) s.poly[q] += p.poly ? load4(t.moment[q].data() + j) : zero;
+}
+
 // The triangles [begin, end) four at a time: each lane's corner strains put it on a piece of
 // the law, and the lanes add their moments to that piece's sums without a branch; a triangle
 // a breakpoint cuts goes its own way. Returns where the blocks of four ended.
@@ -396,51 +454,26 @@ QAVSEC_LANES_CLONES std::size_t addBlocks(const TriangleArrays& t, std::size_t b
                                           std::size_t end, const double plane[3],
                                           const TriangleLaw& law, bool tangent, PieceSums& sums,
                                           TriangleIntegral& out) {
-    using lanes::load4;
-    using lanes::splat;
-    using lanes::V4;
-    using lanes::V4Mask;
     const V4 a = splat(plane[0]), b = splat(plane[1]), c = splat(plane[2]);
-    const bool concrete = law.kind == TriangleLaw::Kind::Concrete;
-    // The pieces' bounds: concrete [0, eps0] (a polynomial only for n = 2), steel [-ey, ey].
-    const V4 low = splat(concrete ? 0.0 : -law.eps0), high = splat(law.eps0);
-    const V4Mask polyLaw = concrete && law.n != 2 ? V4Mask{0, 0, 0, 0} : V4Mask{-1, -1, -1, -1};
-    const V4 zero = splat(0);
-    V4 plus[3] = {}, minus[3] = {}, poly[10] = {};
+    const LaneLaw lanesLaw(law);
+    LaneSums lane;
     std::size_t j = begin;
     for (; j + 4 <= end; j += 4) {
         V4 e[3];
         for (std::size_t k = 0; k < 3; ++k)
             e[k] = a + b * load4(t.corner[2 * k].data() + j) +
                    c * load4(t.corner[2 * k + 1].data() + j);
-        const V4 lo01 = e[0] < e[1] ? e[0] : e[1], hi01 = e[0] < e[1] ? e[1] : e[0];
-        const V4 lo = lo01 < e[2] ? lo01 : e[2], hi = hi01 < e[2] ? e[2] : hi01;
-        const V4Mask isPlus = lo >= high;
-        const V4Mask isMinus = concrete ? hi <= low : hi <= -high;
-        // The pieces exclude one another as pieceOf's order does (a triangle at one strain on a
-        // bound is on the constant piece).
-        const V4Mask isPoly = polyLaw & (lo >= low) & (hi <= high) & ~isPlus & ~isMinus;
-        const V4Mask isCut = ~(isPlus | isMinus | isPoly);
-        for (std::size_t q = 0; q < 3; ++q) {
-            const V4 m = load4(t.moment[q].data() + j);
-            plus[q] += isPlus ? m : zero;
-            if (!concrete) minus[q] += isMinus ? m : zero;
+        const LanePieces p = lanePieces(e, lanesLaw);
+        addLanes(t, j, p, !lanesLaw.concrete, lane);
+        for (std::size_t l = 0; l < 4; ++l) {
+            if (p.cut[l] == 0) continue;
+            double corners[6];
+            t.cornersOf(j + l, corners);
+            const double strains[3] = {e[0][l], e[1][l], e[2][l]};
+            addCut(corners, strains, t.momentsOf(j + l), plane, law, tangent, sums, out);
         }
-        for (std::size_t q = 0; q < 10; ++q)
-            poly[q] += isPoly ? load4(t.moment[q].data() + j) : zero;
-        for (std::size_t l = 0; l < 4; ++l)
-            if (isCut[l] != 0) {
-                double corners[6];
-                t.cornersOf(j + l, corners);
-                const double strains[3] = {e[0][l], e[1][l], e[2][l]};
-                addCut(corners, strains, t.momentsOf(j + l), plane, law, tangent, sums, out);
-            }
     }
-    for (std::size_t q = 0; q < 3; ++q) {
-        sums.plus[q] += lanes::laneTotal(plus[q]);
-        sums.minus[q] += lanes::laneTotal(minus[q]);
-    }
-    for (std::size_t q = 0; q < 10; ++q) sums.poly[q] += lanes::laneTotal(poly[q]);
+    lane.addTo(sums);
     return j;
 }
 
