@@ -12,6 +12,7 @@
 #include "analysis/code_laws.h"
 #include "analysis/interaction_curves.h"
 #include "analysis/material_laws.h"
+#include "analysis/triangle_integral.h"
 #include "solve_counters.h"
 
 using namespace qav;
@@ -83,6 +84,40 @@ void BM_BlockOnTriangle(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(t.size()));
 }
 BENCHMARK(BM_BlockOnTriangle)->Arg(0)->Arg(1);
+
+// The parabola (C30/37-like, n = 2; C70/85-like, n = 1.44) integrated exactly over 10,000
+// triangles: arg 1 the grid above, a breakpoint cutting a few of them as in an analysis; arg 0
+// one row of 10 x 20 mm triangles along the line of zero strain, every one of them cut.
+void BM_ExactTriangles(benchmark::State& state) {
+    const bool everyCut = state.range(0) == 0;
+    std::vector<std::array<Point2, 3>> grid = triangles();
+    if (everyCut)
+        for (std::size_t i = 0; i < grid.size(); ++i) {
+            const double x = 10.0 * static_cast<double>(i / 2);
+            grid[i] =
+                i % 2 == 0
+                    ? std::array<Point2, 3>{Point2{x, 0}, Point2{x + 10, 0}, Point2{x, 20}}
+                    : std::array<Point2, 3>{Point2{x + 10, 0}, Point2{x + 10, 20}, Point2{x, 20}};
+        }
+    TriangleArrays t;
+    t.resize(grid.size());
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+        const double c[6] = {grid[i][0].x, grid[i][0].y, grid[i][1].x,
+                             grid[i][1].y, grid[i][2].x, grid[i][2].y};
+        t.set(i, c);
+    }
+    const bool integer = state.range(1) == 0;
+    const TriangleLaw law{TriangleLaw::Kind::Concrete, 20, integer ? 0.002 : 0.0025,
+                          integer ? 2.0 : 1.44, 0};
+    // Zero strain at y = 10 (every cut), or at y = 167 with 0.0025 at y = 1000.
+    const double plane[3] = {everyCut ? -0.001 : -0.0005, 0, everyCut ? 1e-4 : 3e-6};
+    for (auto _ : state) {
+        const TriangleIntegral r = integrateTriangles(t, 0, grid.size(), plane, law, true);
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(grid.size()));
+}
+BENCHMARK(BM_ExactTriangles)->ArgsProduct({{0, 1}, {0, 1}});
 
 // A whole P-M curve (NPM 30, 0 degrees) of the rectangular column example meshed at 25 mm
 // (2,442 fibres) and 12.5 mm: as it stands (arg 0: HK-COP 2013, control strain), under

@@ -3,15 +3,10 @@
 // register, or two SSE2 registers in the plain copy). A pass's lane l sums the items whose index
 // is l modulo 4, in order, and the lanes are added at the end in a fixed order, so the sums are
 // the same whatever the register width. Only for the passes' own files: the vectors never cross
-// a function a file exports.
+// a function a file exports (so GCC's note that their passing differs with and without AVX,
+// -Wpsabi, is turned off for the library).
 #include <cstddef>
 #include <cstring>
-
-#if defined(__GNUC__) && !defined(__clang__)
-// The vectors never cross a file's interface, so the note that their passing differs with and
-// without AVX does not concern us.
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 
 // Where the processor has AVX2, a copy of a pass compiled for it works on four lanes at once
 // (the same sums in the same order as the plain copy).

@@ -236,11 +236,13 @@ void addCutTriangle(const double c[6], const double plane[3], const TriangleLaw&
     addSubTriangle(p2, p1, q, e2, e1, law, tangent, out);
 }
 
-// The part of a triangle where side (eps - t) >= 0: none of it, all of it, the triangle about
-// the corner alone on that side (a line cuts a triangle into that and the rest), or the rest.
+// The part of a triangle where side (eps - t) >= 0, as whole x the triangle's moments +
+// corner x the moments of the triangle about the corner alone on one side of the line (a line
+// cuts a triangle into that and the rest): none (0, 0), all (1, 0), that triangle (0, 1) or the
+// rest (1, -1).
 struct Part {
-    enum class Kind { None, Whole, Corner, Rest } kind = Kind::None;
-    TriangleMoments corner{};  // the corner's triangle, for Corner and Rest
+    double whole = 0, corner = 0;
+    TriangleMoments moments{};  // the corner's triangle where corner != 0
 };
 
 Part partBeyond(const double c[6], const double e[3], double t, double side) {
@@ -249,12 +251,12 @@ Part partBeyond(const double c[6], const double e[3], double t, double side) {
     const int bits = (d[0] >= 0 ? 1 : 0) | (d[1] >= 0 ? 2 : 0) | (d[2] >= 0 ? 4 : 0);
     Part p;
     if (bits == 0 || bits == 7) {
-        p.kind = bits == 0 ? Part::Kind::None : Part::Kind::Whole;
+        p.whole = bits == 7 ? 1 : 0;
         return p;
     }
     static constexpr int ALONE[8] = {0, 0, 1, 2, 2, 1, 0, 0};
+    static constexpr double WHOLE[8] = {0, 0, 0, 1, 0, 1, 1, 0};  // two corners beyond: the rest
     static constexpr int NEXT[3] = {1, 2, 0};
-    const bool alone = bits == 1 || bits == 2 || bits == 4;
     const int k = ALONE[bits], i = NEXT[k], j = NEXT[i];
     const double ui = d[k] / (d[k] - d[i]), uj = d[k] / (d[k] - d[j]);
     const double tri[6] = {c[2 * k],
@@ -263,27 +265,17 @@ Part partBeyond(const double c[6], const double e[3], double t, double side) {
                            c[2 * k + 1] + ui * (c[2 * i + 1] - c[2 * k + 1]),
                            c[2 * k] + uj * (c[2 * j] - c[2 * k]),
                            c[2 * k + 1] + uj * (c[2 * j + 1] - c[2 * k + 1])};
-    p.kind = alone ? Part::Kind::Corner : Part::Kind::Rest;
-    p.corner = triangleMoments(tri);
+    p.whole = WHOLE[bits];
+    p.corner = 1 - 2 * p.whole;
+    p.moments = triangleMoments(tri);
     return p;
 }
 
 // Adds sign x the first count moments of a part (of a triangle of moments whole) to sum.
 void addPart(const Part& p, const TriangleMoments& whole, double sign, std::size_t count,
              TriangleMoments& sum) {
-    switch (p.kind) {
-        case Part::Kind::None:
-            break;
-        case Part::Kind::Whole:
-            for (std::size_t q = 0; q < count; ++q) sum[q] += sign * whole[q];
-            break;
-        case Part::Kind::Corner:
-            for (std::size_t q = 0; q < count; ++q) sum[q] += sign * p.corner[q];
-            break;
-        case Part::Kind::Rest:
-            for (std::size_t q = 0; q < count; ++q) sum[q] += sign * (whole[q] - p.corner[q]);
-            break;
-    }
+    const double w = sign * p.whole, c = sign * p.corner;
+    for (std::size_t q = 0; q < count; ++q) sum[q] += w * whole[q] + c * p.moments[q];
 }
 
 // A triangle (corner strains e) that a polynomial law's breakpoints cut: its parts on each

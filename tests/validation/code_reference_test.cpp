@@ -236,6 +236,44 @@ TEST(CodeReference, TrianglesIntegrateTheLawsExactly) {
     }
 }
 
+// Triangles where exact integration is most fragile, against the reference: corner strains a
+// hair apart or a hair either side of a breakpoint (zero, epsC2), and slivers, under grades of
+// integer and non-integer exponent (a fixed seed).
+TEST(CodeReference, TrianglesNearTheLawsBreakpointsAndSlivers) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> u(-1, 1);
+    for (int trial = 0; trial < 400; ++trial) {
+        SCOPED_TRACE(trial);
+        const CodeConcreteLaw c = ec2Law(trial % 2 == 0 ? 30.0 : 70.0);
+        // Corners within 300 mm; every fourth a sliver, its third corner near the first edge.
+        Polygon tri{{300 * u(rng), 300 * u(rng)}, {300 * u(rng), 300 * u(rng)}, {}};
+        const double w = trial % 4 == 0 ? 1e-6 * u(rng) : u(rng);
+        tri[2] = {0.5 * (tri[0].x + tri[1].x) + 300 * w,
+                  0.5 * (tri[0].y + tri[1].y) + 300 * u(rng)};
+        if ((tri[1].x - tri[0].x) * (tri[2].y - tri[0].y) -
+                (tri[2].x - tri[0].x) * (tri[1].y - tri[0].y) <
+            0)
+            std::swap(tri[1], tri[2]);
+        // A breakpoint (or a strain between them), the corners' strains spread by a spread
+        // from 1e-3 down to 1e-15 of epsC2 about it.
+        const double at[3] = {0.0, c.epsC2, 0.5 * c.epsC2};
+        const double spread = c.epsC2 * std::pow(10.0, -3.0 - 12.0 * (trial % 7) / 6.0);
+        const double gx = spread / 600 * u(rng), gy = spread / 600 * u(rng);
+        const double plane[3] = {at[trial % 3] + spread * u(rng), gx, gy};
+        const TriangleLaw law{TriangleLaw::Kind::Concrete, c.fcd, c.epsC2, c.n, 0};
+        const double corners[6] = {tri[0].x, tri[0].y, tri[1].x, tri[1].y, tri[2].x, tri[2].y};
+        const TriangleIntegral t = integrateTriangle(corners, plane, law, false);
+        const Forces ref =
+            parabolaRectangleForces(tri, {plane[0], plane[1], plane[2]}, c.fcd, c.epsC2, c.n);
+        const double area = 0.5 * std::fabs((tri[1].x - tri[0].x) * (tri[2].y - tri[0].y) -
+                                            (tri[2].x - tri[0].x) * (tri[1].y - tri[0].y));
+        const double size = c.fcd * area + 1e-9;
+        EXPECT_NEAR(t.N, ref.N, 1e-9 * size);
+        EXPECT_NEAR(t.MX, ref.MX, 1e-9 * size * 300);
+        EXPECT_NEAR(t.MY, ref.MY, 1e-9 * size * 300);
+    }
+}
+
 // The laws from the codes' formulas by hand, and the program's grade tables beside them.
 TEST(CodeReference, LawsOfTheGradesByHand) {
     const CodeConcreteLaw c60 = ec2LawOf(60, 1.0);

@@ -144,6 +144,11 @@ Forces parabolaRectangleForces(const Polygon& poly, const Plane& a, double fcd, 
     if (a[1] == 0 && a[2] == 0)
         return scaled(areaMoments(poly), parabolaStress(fcd, epsC2, n, a[0]));
     Forces f = uniformForces(poly, a, epsC2, fcd);
+    // A polygon wholly at or beyond epsC2 (its strains equal there to the last bit, say) lies on
+    // the plateau alone: the band's clip, which keeps its edge, would count it twice.
+    double least = 1e300;
+    for (const Pt& p : poly) least = std::min(least, strainAt(a, p));
+    if (least >= epsC2) return f;
     const Polygon band = clip(clip(poly, a[0], a[1], a[2], 0, +1), a[0], a[1], a[2], epsC2, -1);
     for (std::size_t i = 1; i + 1 < band.size(); ++i) {
         Pt v[3] = {band[0], band[i], band[i + 1]};
