@@ -281,8 +281,8 @@ SolveResult SectionSolver::referenceAfter(const vec3& LL, const LimitRule& rule,
 
 SolveResult SectionSolver::polishReference(const vec3& LL, const LimitRule& rule) {
     SolveResult r = solveReference(LL, rule);
-    // The reference iteration's tolerance (1e-4) is coarser than exact integration's answers:
-    // under it Newton's method finishes the way to the state the reference iteration found.
+    // Under exact integration the reference iteration's tolerance (1e-4) is coarser than the
+    // answers, so its state is finished as a stalled one's is.
     if (r.converged && !fibres_.exact) return r;
     // The reference iteration stalled near its state (it creeps along a flat stretch of the
     // residual): Newton's method from its last deformation finishes the way to that state.
@@ -295,6 +295,11 @@ SolveResult SectionSolver::polishReference(const vec3& LL, const LimitRule& rule
         SolveResult p = polished;
         p.iterations += r.iterations;
         return p;
+    }
+    if (r.converged) {
+        // A converged state the polish missed stands as the reference iteration gave it.
+        remember(kept.pointAbc, kept.fibreAbc);
+        return r;
     }
     // Where the load's ray misses the compressed piece of the rule's family (mode 2 jumps when
     // a point goes into tension), the reference iteration stalls at that piece's edge: the
