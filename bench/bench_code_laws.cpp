@@ -93,7 +93,7 @@ void BM_ExactTriangles(benchmark::State& state) {
     std::vector<std::array<Point2, 3>> grid = triangles();
     if (everyCut)
         for (std::size_t i = 0; i < grid.size(); ++i) {
-            const double x = 10.0 * static_cast<double>(i / 2);
+            const double x = 10.0 * static_cast<double>(i - i % 2) / 2;
             grid[i] =
                 i % 2 == 0
                     ? std::array<Point2, 3>{Point2{x, 0}, Point2{x + 10, 0}, Point2{x, 20}}
