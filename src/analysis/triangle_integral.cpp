@@ -242,7 +242,7 @@ void addCutTriangle(const double c[6], const double plane[3], const TriangleLaw&
 // rest (1, -1).
 struct Part {
     double whole = 0, corner = 0;
-    TriangleMoments moments{};  // the corner's triangle where corner != 0
+    TriangleMoments moments;  // the corner's triangle, set only where corner != 0
 };
 
 Part partBeyond(const double c[6], const double e[3], double t, double side) {
@@ -275,6 +275,11 @@ Part partBeyond(const double c[6], const double e[3], double t, double side) {
 void addPart(const Part& p, const TriangleMoments& whole, double sign, std::size_t count,
              TriangleMoments& sum) {
     const double w = sign * p.whole, c = sign * p.corner;
+    if (c == 0) {
+        if (w != 0)
+            for (std::size_t q = 0; q < count; ++q) sum[q] += w * whole[q];
+        return;
+    }
     for (std::size_t q = 0; q < count; ++q) sum[q] += w * whole[q] + c * p.moments[q];
 }
 
