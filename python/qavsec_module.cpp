@@ -192,8 +192,6 @@ std::size_t wordIndex(const char* what, const std::array<const char*, N>& words,
 }
 
 constexpr std::array<const char*, 2> STRAIN_LIMIT_WORDS{"control", "code"};
-// In Integration's order.
-constexpr std::array<const char*, 3> INTEGRATION_WORDS{"auto", "exact", "centroid"};
 
 // A number given to a method, refused by the argument's name unless it is finite (a NaN angle or
 // minimum would run an analysis that means nothing and answer on the unsafe side).

@@ -96,7 +96,9 @@ TriangleIntegral exactGroup(const FibreArrays& f, const FibreGroup& g, const dou
 
 BlockForces triangleBlock(const FibreArrays& f, const FibreGroup& g, std::size_t j,
                           const double abc[3], std::array<std::array<double, 3>, 3>* d) {
-    return blockOnCorners(f.corners.data() + 6 * j, g, abc, d);
+    double c[6];
+    f.triangles.cornersOf(j, c);
+    return blockOnCorners(c, g, abc, d);
 }
 
 // The stress of a fibre of a group and of the given area (and, for a block triangle, corners)
@@ -134,8 +136,9 @@ double stressOf(const FibreGroup& g, double area, const double* corners, const d
 
 double fibreStressOf(const FibreArrays& f, const FibreGroup& g, std::size_t j, const double abc[3],
                      double eps) {
-    const double* c = g.law == FibreLaw::Block ? f.corners.data() + 6 * j : nullptr;
-    return stressOf(g, f.area[j], c, abc, eps);
+    double c[6];
+    if (g.law == FibreLaw::Block) f.triangles.cornersOf(j, c);
+    return stressOf(g, f.area[j], g.law == FibreLaw::Block ? c : nullptr, abc, eps);
 }
 
 // The group an entry starts.
@@ -386,7 +389,7 @@ FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
         y[i] = f.Y;
         area[i] = e.displaced ? -f.AREA : f.AREA;
         fibre[i] = e.fibre;
-        if (onCorners(static_cast<FibreLaw>(e.law))) keepCorners(i, n, e.law, f);
+        if (onCorners(static_cast<FibreLaw>(e.law))) keepCorners(i, n, f);
         if (i == 0 || e.law != entries[i - 1].law || !(e.p1 == entries[i - 1].p1) ||
             !(e.p2 == entries[i - 1].p2) || !(e.p3 == entries[i - 1].p3) ||
             e.displaced != entries[i - 1].displaced) {
@@ -402,13 +405,8 @@ FibreArrays::FibreArrays(const SectionModel& m, FibreLaws laws) {
     }
 }
 
-void FibreArrays::keepCorners(std::size_t i, std::size_t n, int law, const TFIB& f) {
+void FibreArrays::keepCorners(std::size_t i, std::size_t n, const TFIB& f) {
     const double c[6] = {f.POS[0].X, f.POS[0].Y, f.POS[1].X, f.POS[1].Y, f.POS[2].X, f.POS[2].Y};
-    if (law == lawKey(FibreLaw::Block)) {
-        if (corners.empty()) corners.assign(6 * n, 0.0);
-        std::copy(c, c + 6, corners.begin() + static_cast<std::ptrdiff_t>(6 * i));
-        return;
-    }
     if (triangles.corner[0].empty()) triangles.resize(n);
     triangles.set(i, c);
 }

@@ -50,10 +50,8 @@ struct FibreArrays {
     int otherCount = 0;
     // Control points.
     std::vector<double> cpX, cpY;
-    // The triangles' corners (x0, y0, x1, y1, x2, y2 per fibre) where a group integrates the
-    // stress block over them; empty otherwise.
-    std::vector<double> corners;
-    // The exact laws' triangles, at the same indices; empty without them.
+    // The triangles (corners and moments) of the groups that integrate their law over them (the
+    // stress block, the exact laws), at the fibres' indices; empty without such groups.
     TriangleArrays triangles;
     // The code's limit rule applies (its settings, and a concrete outline): the control points
     // with their grades' ultimate strains (and, under EN 1992-1-1, the pivot strain).
@@ -66,9 +64,8 @@ struct FibreArrays {
     int fibreCount() const { return static_cast<int>(x.size()) + otherCount; }
 
 private:
-    // Keeps the corners of triangle fibre f at index i of n, for the law that integrates over
-    // them.
-    void keepCorners(std::size_t i, std::size_t n, int law, const TFIB& f);
+    // Keeps triangle fibre f at index i of n.
+    void keepCorners(std::size_t i, std::size_t n, const TFIB& f);
 };
 
 // The points whose strain the limit rule reads: the section's corners (CFIB); a section that

@@ -208,20 +208,18 @@ void addPolynomial(const TriangleMoments& m, const double plane[3], const Triang
         for (std::size_t i = 0; i < 6; ++i) out.k[i] += k[static_cast<std::size_t>(i)];
 }
 
-void addConstant(const double area[3], double stress, TriangleIntegral& out) {
-    out.N += stress * area[0];
-    out.MX += stress * area[1];
-    out.MY += stress * area[2];
+// A constant stress over a region of the given area and first moments.
+void addConstant(const TriangleMoments& m, double stress, TriangleIntegral& out) {
+    out.N += stress * m[0];
+    out.MX += stress * m[1];
+    out.MY += stress * m[2];
 }
 
-// The parabola of non-integer exponent over a triangle not wholly in tension or on the plateau:
-// corners by strain; q on the
-// edge from the least to the most strained at the middle one's strain splits the triangle into
-// two whose strain varies from an apex to a base.
-void addCutTriangle(const double c[6], const double plane[3], const TriangleLaw& law, bool tangent,
+// The parabola of non-integer exponent over a triangle (corner strains e) not wholly in tension
+// or on the plateau: corners by strain; q on the edge from the least to the most strained at the
+// middle one's strain splits the triangle into two whose strain varies from an apex to a base.
+void addCutTriangle(const double c[6], const double e[3], const TriangleLaw& law, bool tangent,
                     TriangleIntegral& out) {
-    double e[3];
-    for (int k = 0; k < 3; ++k) e[k] = plane[0] + plane[1] * c[2 * k] + plane[2] * c[2 * k + 1];
     int order[3] = {0, 1, 2};
     if (e[order[1]] < e[order[0]]) std::swap(order[0], order[1]);
     if (e[order[2]] < e[order[1]]) std::swap(order[1], order[2]);
@@ -345,12 +343,12 @@ struct PieceSums {
 
 // A triangle (corner strains e) a breakpoint of the law cuts: its parts into the sums where the
 // law is a polynomial on each piece, else integrated into out.
-void addCut(const double c[6], const double e[3], const TriangleMoments& m, const double plane[3],
-            const TriangleLaw& law, bool tangent, PieceSums& sums, TriangleIntegral& out) {
+void addCut(const double c[6], const double e[3], const TriangleMoments& m, const TriangleLaw& law,
+            bool tangent, PieceSums& sums, TriangleIntegral& out) {
     if (law.kind == TriangleLaw::Kind::Steel || law.n == 2)
         addCutMoments(c, e, m, law, sums.poly, sums.plus, sums.minus);
     else
-        addCutTriangle(c, plane, law, tangent, out);
+        addCutTriangle(c, e, law, tangent, out);
 }
 
 // One triangle (corners c, moments m) into the sums, or, cut by a breakpoint of a law that is
@@ -373,15 +371,15 @@ void addTriangle(const double c[6], const TriangleMoments& m, const double plane
             for (std::size_t i = 0; i < 10; ++i) sums.poly[i] += m[i];
             break;
         case Piece::Cut:
-            addCut(c, e, m, plane, law, tangent, sums, out);
+            addCut(c, e, m, law, tangent, sums, out);
             break;
     }
 }
 
 TriangleIntegral applyLaw(const PieceSums& sums, const double plane[3], const TriangleLaw& law,
                           bool tangent, TriangleIntegral out) {
-    addConstant(sums.plus.data(), law.fc, out);
-    addConstant(sums.minus.data(), -law.fc, out);
+    addConstant(sums.plus, law.fc, out);
+    addConstant(sums.minus, -law.fc, out);
     if (sums.poly[0] != 0) addPolynomial(sums.poly, plane, law, tangent, out);
     return out;
 }
@@ -467,7 +465,7 @@ QAVSEC_LANES_CLONES std::size_t addBlocks(const TriangleArrays& t, std::size_t b
             double corners[6];
             t.cornersOf(j + l, corners);
             const double strains[3] = {e[0][l], e[1][l], e[2][l]};
-            addCut(corners, strains, t.momentsOf(j + l), plane, law, tangent, sums, out);
+            addCut(corners, strains, t.momentsOf(j + l), law, tangent, sums, out);
         }
     }
     lane.addTo(sums);

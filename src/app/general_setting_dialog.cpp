@@ -80,9 +80,10 @@ void loadProgramSettings(SectionModel& m) {
                                   : StrainLimit::Control;
     m.settings.CODE_MIN_ECC = settings.value(CODE_MIN_ECC_KEY, false).toBool();
     const QString integration = settings.value(INTEGRATION_KEY).toString();
-    m.settings.INTEGRATION = integration == QLatin1String("exact")      ? Integration::Exact
-                             : integration == QLatin1String("centroid") ? Integration::Centroid
-                                                                        : Integration::Auto;
+    m.settings.INTEGRATION = Integration::Auto;
+    for (std::size_t i = 0; i < INTEGRATION_WORDS.size(); ++i)
+        if (integration == QLatin1String(INTEGRATION_WORDS[i]))
+            m.settings.INTEGRATION = static_cast<Integration>(i);
 }
 
 void storeProgramSettings(const SectionModel& m) {

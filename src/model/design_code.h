@@ -78,9 +78,11 @@ inline const char* strainLimitCaption(StrainLimit l) {
 // the mesh. Auto integrates exactly under a code's limits and under EN 1992-1-1 and ACI 318-19,
 // and keeps the fibre rule for the program's control strain.
 enum class Integration { Auto, Exact, Centroid };
-// Its word on the command line and in the module ("auto" is what no option says).
+// Its word on the command line, in the program's settings and in the module, in its order
+// ("auto" is what no option says).
+inline constexpr std::array<const char*, 3> INTEGRATION_WORDS{"auto", "exact", "centroid"};
 inline const char* integrationWord(Integration i) {
-    return i == Integration::Exact ? "exact" : i == Integration::Centroid ? "centroid" : "auto";
+    return INTEGRATION_WORDS[static_cast<std::size_t>(i)];
 }
 
 // Why a section under EN 1992-1-1 or ACI 318-19 is always held to its code's limits.
